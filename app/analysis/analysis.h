@@ -1,0 +1,3 @@
+// Brantel's headless plate model and analysis driver.
+// Umbrella header: includes every public header of this library.
+#pragma once

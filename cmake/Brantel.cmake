@@ -1,0 +1,60 @@
+# Common settings of every Brantel target.
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+
+add_library(brantel_options INTERFACE)
+target_compile_features(brantel_options INTERFACE cxx_std_20)
+target_compile_options(brantel_options INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra>
+  # Numbers must be computed as written: no fast-math anywhere.
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-fast-math>)
+target_include_directories(brantel_options INTERFACE ${BRANTEL_ROOT})
+if(BRANTEL_SANITIZE)
+  target_compile_options(brantel_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(brantel_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+find_program(BRANTEL_CCACHE ccache)
+if(BRANTEL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_C_COMPILER_LAUNCHER ${BRANTEL_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${BRANTEL_CCACHE})
+endif()
+
+# brantel_library(<target> DIRS <folder>... [LINKS <target>...])
+# A shared library made of every .cpp below the given folders.
+function(brantel_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LINKS" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS
+      ${BRANTEL_ROOT}/${dir}/*.cpp ${BRANTEL_ROOT}/${dir}/*.c)
+    list(APPEND sources ${found})
+  endforeach()
+  add_library(${name} SHARED ${sources})
+  target_link_libraries(${name} PUBLIC brantel_options ${ARG_LINKS})
+  set_target_properties(${name} PROPERTIES
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+endfunction()
+
+# brantel_test(<target> DIR <folder> LINKS <target>...)
+# One GoogleTest program made of every .cpp in tests/<folder>.
+function(brantel_test name)
+  cmake_parse_arguments(ARG "" "DIR" "LINKS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+    ${BRANTEL_ROOT}/tests/${ARG_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE brantel_options ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set(env "BRANTEL_SOURCE_DIR=${BRANTEL_ROOT}")
+  if(BRANTEL_SANITIZE)
+    list(APPEND env "LSAN_OPTIONS=suppressions=${BRANTEL_ROOT}/tests/lsan.supp"
+      "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
+      "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT "${env}")
+endfunction()

@@ -1,0 +1,3 @@
+// Tincora: the OpenGL drawing settings and glyph routines.
+// Umbrella header: includes every public header of this library.
+#pragma once

@@ -1,0 +1,3 @@
+// Vistrel: the OpenGL 2D and 3D graph views.
+// Umbrella header: includes every public header of this library.
+#pragma once

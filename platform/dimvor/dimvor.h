@@ -1,0 +1,3 @@
+// Dimvor: units layer.
+// Umbrella header: includes every public header of this library.
+#pragma once

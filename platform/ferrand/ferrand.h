@@ -1,0 +1,3 @@
+// Ferrand: materials layer.
+// Umbrella header: includes every public header of this library.
+#pragma once

@@ -1,0 +1,3 @@
+// Weblar: triangle-mesher layer.
+// Umbrella header: includes every public header of this library.
+#pragma once

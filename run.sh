@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Brantel and runs the program.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+brantel_install_deps
+brantel_build build/release -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2" \
+  -DCMAKE_C_FLAGS_RELEASE="-O2"
+exec build/release/bin/brantel "$@"

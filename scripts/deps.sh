@@ -1,0 +1,40 @@
+# Installs the Debian packages that building and testing Brantel needs,
+# only those that are missing. Sourced by run.sh and test.sh.
+BRANTEL_PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgl-dev libglu1-mesa-dev libosmesa6-dev
+  libjpeg62-turbo-dev libtiff-dev libcgal-dev
+)
+
+brantel_install_deps() {
+  local missing=()
+  local pkg
+  for pkg in "${BRANTEL_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# brantel_build <build folder> <cmake options...>
+brantel_build() {
+  local dir=$1
+  shift
+  local gen=()
+  if command -v ninja >/dev/null 2>&1; then gen=(-G Ninja); fi
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S . -B "$dir" "${gen[@]}" "$@"
+  else
+    cmake -S . -B "$dir" "$@"
+  fi
+  cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,3 @@
+// Kantaro: the region model and the beam and cross-section family.
+// Umbrella header: includes every public header of this library.
+#pragma once

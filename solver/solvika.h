@@ -1,0 +1,3 @@
+// Solvika: the plate solver (linear algebra, elements, analysis drivers).
+// Umbrella header: includes every public header of this library.
+#pragma once

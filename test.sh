@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: once in an optimised
+# build with assertions, once with AddressSanitizer and UBSan.
+#   ./test.sh          both builds (what CI runs)
+#   ./test.sh --fast   the optimised build only
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+
+fast=0
+for arg in "$@"; do
+  case "$arg" in
+    --fast) fast=1 ;;
+    *) echo "usage: ./test.sh [--fast]" >&2; exit 2 ;;
+  esac
+done
+
+brantel_install_deps
+jobs=$(nproc)
+
+echo "=== optimised build with assertions"
+brantel_build build/release -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2" \
+  -DCMAKE_C_FLAGS_RELEASE="-O2" -DBRANTEL_BUILD_BENCH=ON
+ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+if [ "$fast" -eq 0 ]; then
+  echo "=== AddressSanitizer and UndefinedBehaviorSanitizer build"
+  brantel_build build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+    -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DBRANTEL_SANITIZE=ON -DBRANTEL_BUILD_BENCH=OFF
+  ctest --test-dir build/asan --output-on-failure -j "$jobs"
+fi
