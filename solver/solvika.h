@@ -1,3 +1,6 @@
 // Solvika: the plate solver (linear algebra, elements, analysis drivers).
 // Umbrella header: includes every public header of this library.
 #pragma once
+
+#include "solver/linalg/funit.h"
+#include "solver/linalg/fwrite.h"

@@ -18,8 +18,10 @@
 // test (attachSink) receive text; writes to any other unit go nowhere.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#include <ranges>
 #include <memory>
 #include <span>
 #include <string>
@@ -37,6 +39,8 @@ public:
     FArg(long v) : m_kind(Kind::Int), m_int(v) {}
     FArg(long long v) : m_kind(Kind::Int), m_int(v) {}
     FArg(unsigned v) : m_kind(Kind::Int), m_int(v) {}
+    FArg(unsigned long v) : m_kind(Kind::Int), m_int(static_cast<std::int64_t>(v)) {}
+    FArg(unsigned long long v) : m_kind(Kind::Int), m_int(static_cast<std::int64_t>(v)) {}
     FArg(double v) : m_kind(Kind::Real), m_real(v) {}
     FArg(const char* s) : m_kind(Kind::Text), m_text(s) {}
     FArg(std::string_view s) : m_kind(Kind::Text), m_text(s) {}
@@ -44,6 +48,15 @@ public:
     FArg(std::span<const std::int32_t> v) : m_kind(Kind::IntSpan), m_ints(v) {}
     FArg(std::span<const std::int64_t> v) : m_kind(Kind::Int64Span), m_ints64(v) {}
     FArg(std::span<const double> v) : m_kind(Kind::RealSpan), m_reals(v) {}
+    // Any other contiguous run of int32_t, int64_t or double (a mutable
+    // span, a vector, an array): the conversion to a span of const values
+    // would otherwise be a second user-defined conversion.
+    template <class R>
+        requires std::ranges::contiguous_range<const R&> && std::ranges::sized_range<const R&> &&
+                 (std::same_as<std::ranges::range_value_t<R>, std::int32_t> ||
+                  std::same_as<std::ranges::range_value_t<R>, std::int64_t> ||
+                  std::same_as<std::ranges::range_value_t<R>, double>)
+    FArg(const R& r) : FArg(std::span<const std::ranges::range_value_t<R>>(std::ranges::data(r), std::ranges::size(r))) {}
 
     Kind kind() const { return m_kind; }
     std::int64_t intValue() const { return m_int; }
