@@ -42,6 +42,7 @@ struct Layout::Impl {
     std::vector<Item> items;
     std::string text;        // the literals, one after another
     bool pageLine = false;   // begins with "1": a line holding only "1" first
+    bool pageOnly = false;   // and that line is all there is
     bool hasData = false;    // holds at least one data field
 };
 
@@ -202,6 +203,7 @@ private:
         ++items[0].pos;
         if (--items[0].len > 0) return;
         std::uint32_t removed = 1;
+        if (items.size() == 1) m_out.pageOnly = true;
         if (items.size() > 1 && items[1].op == Op::Slash) removed = 2;
         items.erase(items.begin(), items.begin() + removed);
         for (Item& it : items)  // group partners moved down
@@ -268,7 +270,7 @@ void editFixed(std::string& out, int w, int d, double v) {
     }
     char buf[512];
     char* digits = buf + 1;
-    int n = std::snprintf(digits, sizeof buf - 2, "%.*f", d, a);
+    int n = int(std::to_chars(digits, buf + sizeof buf - 1, a, std::chars_format::fixed, d).ptr - digits);
     if (d == 0) digits[n++] = '.';  // the point is always written
     const bool minus = hasMinus(v);
     if (minus + n > w && digits[0] == '0' && digits[1] == '.') {  // the leading 0 is optional
@@ -290,7 +292,7 @@ void editExp(std::string& out, int w, int d, int k, char letter, double v) {
     const int sig = k > 0 ? d + 1 : d + k;
     const double a = std::fabs(v);
     char num[160];
-    std::snprintf(num, sizeof num, "%.*e", sig - 1, a);
+    *std::to_chars(num, num + sizeof num - 1, a, std::chars_format::scientific, sig - 1).ptr = '\0';
     char digs[128];
     int nd = 0;
     const char* p = num;
@@ -446,6 +448,7 @@ void runLayout(const Layout::Impl& L, std::span<const FArg> args, Lines& lines) 
     if (L.pageLine) {
         out.push_back('1');
         lines.end();
+        if (L.pageOnly) return;
     }
     struct Frame {
         std::size_t begin;
@@ -558,11 +561,15 @@ void fwrite(int unit, const Layout& layout, std::initializer_list<FArg> args) {
     fwrite(unit, layout, std::span<const FArg>(args.begin(), args.size()));
 }
 
-std::string fformat(const Layout& layout, std::initializer_list<FArg> args) {
+std::string fformat(const Layout& layout, std::span<const FArg> args) {
     std::string out;
     Lines lines{out};
-    runLayout(layout.impl(), std::span<const FArg>(args.begin(), args.size()), lines);
+    runLayout(layout.impl(), args, lines);
     return out;
+}
+
+std::string fformat(const Layout& layout, std::initializer_list<FArg> args) {
+    return fformat(layout, std::span<const FArg>(args.begin(), args.size()));
 }
 
 void attachSink(int unit, std::string* sink) {

@@ -98,6 +98,7 @@ void fwrite(int unit, const Layout& layout, std::span<const FArg> args);
 
 // Formats into a string instead of a unit (lines end in "\n").
 std::string fformat(const Layout& layout, std::initializer_list<FArg> args = {});
+std::string fformat(const Layout& layout, std::span<const FArg> args);
 
 // Test hook: every later write to the unit is appended to *sink, until
 // detachSink(unit). Not for use inside a run.

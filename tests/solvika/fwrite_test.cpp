@@ -66,6 +66,11 @@ const std::vector<Golden>& goldenTable() {
         {"F7.3", {kInf}, "    Inf\n"},
         {"F7.3", {-kInf}, "   -Inf\n"},
         {"F7.3", {5}, "  5.000\n"},
+        // Rounding is that of the exact binary value: ties go to even.
+        {"F5.2", {0.125}, " 0.12\n"},
+        {"F5.2", {0.375}, " 0.38\n"},
+        {"1P E10.2", {0.0625}, "  6.25E-02\n"},
+        {"1P E9.1", {0.0625}, "  6.2E-02\n"},
         // Exponent form with 1P, every width in use.
         {"1P E11.3", {1.0e-10}, "  1.000E-10\n"},
         {"1P E11.4", {9.99996}, " 1.0000E+01\n"},
@@ -129,6 +134,9 @@ const std::vector<Golden>& goldenTable() {
         {"'1' / 5X 3('*') / 'x'", {}, "1\n     ***\nx\n"},
         {"'1' 4X 'Table' /", {}, "1\n    Table\n\n"},
         {"'1' I3", {5}, "1\n  5\n"},
+        {"'1'", {}, "1\n"},
+        {"'1' /", {}, "1\n\n"},
+        {"'12'", {}, "1\n2\n"},
         // More values than fields: the layout again on a new line.
         {"2I10 5I7", {1, 2, 3, 4, 5, 6, 7, 8, 9},
          "         1         2      3      4      5      6      7\n"
