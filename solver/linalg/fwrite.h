@@ -13,6 +13,16 @@
 // k before a field or a parenthesised group repeats it; a layout beginning
 // with "1" writes a line holding only "1". Each write starts a new line; a
 // write with more values than fields starts the layout again on a new line.
+// When the values run out, literals, blanks and '/' are still written up to
+// the next data field. Fields and literals may be separated by blanks or
+// commas; '' inside a literal is one quote.
+//
+// Editing: a value too wide for its field prints w asterisks; a value of
+// the wrong kind for its field (a real or text in an I field, a number in
+// an A field) prints asterisks too, while an integer in a real field
+// prints its value. Rounding is the correct rounding of the binary value;
+// NaN and the infinities print as "NaN", "Infinity" or "Inf"; -0.0 prints
+// without a sign.
 //
 // Unit numbers: only units connected by the run (the log, unit 10) or by a
 // test (attachSink) receive text; writes to any other unit go nowhere.
