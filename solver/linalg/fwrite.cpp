@@ -435,7 +435,7 @@ void editField(std::string& out, const Item& it, const Value& v, int scale) {
 
 class UnitSlot;
 
-// Collects the lines of one write; a long write is handed on in pieces.
+// Collects the lines of one write; a long write is handed on in chunks.
 struct Lines {
     std::string& out;
     UnitSlot* target = nullptr;
@@ -533,11 +533,11 @@ void dropIfUnused(UnitSlot* slot) {
     *slot = g_units[--g_unitCount];
 }
 
-constexpr std::size_t kPiece = std::size_t(1) << 16;
+constexpr std::size_t kChunk = std::size_t(1) << 16;
 
 void Lines::end() {
     out.push_back('\n');
-    if (target && out.size() >= kPiece) target->deliver(out);
+    if (target && out.size() >= kChunk) target->deliver(out);
 }
 
 std::string& scratch() {

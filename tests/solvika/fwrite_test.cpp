@@ -215,7 +215,7 @@ TEST(FWrite, OnlyConnectedUnitsReceiveText) {
 }
 
 TEST(FWrite, LongWritesArriveWhole) {
-    // Far more than the piece the writer hands on at once.
+    // Far more than the chunk the writer hands on at once.
     std::vector<double> values(40000);
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = double(i);
     const Layout layout("1P 8E15.7");
