@@ -7,6 +7,7 @@
 #include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
+#include "solver/linalg/sparse.h"
 
 #include <cstdint>
 
