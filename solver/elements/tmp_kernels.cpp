@@ -1,7 +1,6 @@
-// TEMPORARY stand-ins for the dense kernels and the writer; removed when they land.
+// TEMPORARY stand-ins for the dense kernels ; removed when they land.
 #include <cmath>
 #include "solver/elements/tmp_kernels.h"
-#include "solver/linalg/fwrite.h"
 namespace solvika {
 void SOLDLT(double* A, double* B, double EPS, std::int32_t n, std::int32_t nrhs, std::int32_t,
             std::int32_t, std::int32_t& ierr) {
@@ -26,11 +25,4 @@ void SOLDLT(double* A, double* B, double EPS, std::int32_t n, std::int32_t nrhs,
         for (int i = n - 1; i >= 0; --i) for (int k = i + 1; k < n; ++k) b[i] -= A[k + n * i] * b[k];
     }
 }
-struct Layout::Impl {};
-Layout::Layout(std::string_view) {}
-Layout::~Layout() = default;
-void fwrite(int, const Layout&, std::initializer_list<FArg>) {}
-void fwrite(int, const Layout&, std::span<const FArg>) {}
-void attachSink(int, std::string*) {}
-void detachSink(int) {}
 }
