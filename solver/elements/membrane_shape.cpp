@@ -123,8 +123,7 @@ void SHAPQ(double xi, double eta, const double* X, const double* Y, const std::i
 
     double J11 = 0.0, J12 = 0.0, J21 = 0.0, J22 = 0.0;
     for (int k = 1; k <= last; ++k) {
-        if (F[k - 1] <= 0 && k > 4) continue;
-        if (k > 8) break; // the centre node has no coordinates of its own
+        if (F[k - 1] <= 0 && k > 4) continue; // a condensed centre has no coordinates
         J11 += X[k - 1] * at(S, 1, k);
         J12 += Y[k - 1] * at(S, 1, k);
         J21 += X[k - 1] * at(S, 2, k);
