@@ -4,7 +4,7 @@
 
 #include "solver/elements/membrane.h"
 #include "solver/elements/membrane_util.h"
-#include "solver/elements/tmp_kernels.h"
+#include "solver/linalg/dense.h"
 
 namespace solvika {
 
