@@ -463,6 +463,13 @@ TEST(MembraneQ6, RankPatchAndPureBending) {
     ASSERT_EQ(ierr, 0);
     EXPECT_EQ(rankSym(EK, 8), 5);
     EXPECT_LT(maxAsym(EK, 8), 1e-12 * EK[0]);
+    const double H0[4] = {0.0, 0.0, 0.0, 0.0};
+    Q6_Sm(C.data(), d.X, d.Y, H0, EK, ierr);
+    EXPECT_EQ(ierr, -3); // no volume
+    const std::array<double, 6> zero{};
+    Q6_Sm(zero.data(), d.X, d.Y, kH, EK, ierr);
+    EXPECT_EQ(ierr, -2); // the internal block cannot be factorised
+    Q6_Sm(C.data(), d.X, d.Y, kH, EK, ierr);
 
     // Constant strain on a distorted element: K u equals the nodal forces of
     // the uniform stress, so Q6_Str gives it back at any point (the patch
