@@ -3,3 +3,4 @@
 #pragma once
 
 #include "solver/linalg/dense.h"
+#include "solver/linalg/skyline.h"
