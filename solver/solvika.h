@@ -4,3 +4,4 @@
 
 #include "solver/linalg/dense.h"
 #include "solver/linalg/skyline.h"
+#include "solver/linalg/assembly.h"
