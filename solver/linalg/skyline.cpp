@@ -1,7 +1,7 @@
 // Skyline LDL^T and Cholesky solvers and skyline matrix products.
 #include "solver/linalg/skyline.h"
 
-#include "solver/linalg/dense.h"
+#include "solver/linalg/dot.h"
 #include "solver/linalg/fwrite.h"
 
 #include <algorithm>
@@ -46,7 +46,7 @@ void substitute(const double* A, double* b, const std::int32_t* MSKY, std::int32
             const Column c = column(MSKY, i);
             const std::int32_t hi = std::min(i - 1, neq1);
             if (c.top <= hi)
-                b[i - 1] -= SCAPRD(A + c.first, b + (c.top - 1), 1, 1, hi - c.top + 1);
+                b[i - 1] -= detail::dot(A + c.first, b + (c.top - 1), hi - c.top + 1);
         }
         for (std::int32_t i = 1; i <= neq1; ++i)
             b[i - 1] /= diag(A, MSKY, i);
@@ -140,8 +140,8 @@ void SKYSOL(double* A, double* B, const std::int32_t* MSKY, double EPS, std::int
                 const std::int32_t lo = std::max(c.top, cj.top);
                 const std::int32_t hi = std::min(j - 1, NEQ1);
                 if (lo <= hi)
-                    col[j - c.top] -= SCAPRD(A + cj.first + (lo - cj.top), col + (lo - c.top), 1, 1,
-                                             hi - lo + 1);
+                    col[j - c.top] -=
+                        detail::dot(A + cj.first + (lo - cj.top), col + (lo - c.top), hi - lo + 1);
             }
             double s = 0.0;
             const std::int32_t last = std::min(i - 1, NEQ1);
@@ -238,10 +238,10 @@ void FACSKY(double* A, const std::int32_t* MSKY, double EPS, std::int32_t N, std
                 const std::int32_t lo = std::max(c.top, ci.top);
                 double v = col[i - c.top];
                 if (lo < i)
-                    v -= SCAPRD(A + ci.first + (lo - ci.top), col + (lo - c.top), 1, 1, i - lo);
+                    v -= detail::dot(A + ci.first + (lo - ci.top), col + (lo - c.top), i - lo);
                 col[i - c.top] = v / A[ci.first + ci.height - 1];
             }
-            const double s = d - SCAPRD(col, col, 1, 1, c.height - 1);
+            const double s = d - detail::dot(col, col, c.height - 1);
             if (s <= EPS * d) {
                 IERR = s > 0.0 ? -3 : -2;
                 IEQ = j;
@@ -287,7 +287,7 @@ void FWDCHL(const double* A, double* B, const std::int32_t* MSKY, std::int32_t M
         for (std::int32_t i = 2; i <= M; ++i) {
             const Column c = column(MSKY, i);
             const double* col = A + c.first;
-            b[i - 1] = (b[i - 1] - SCAPRD(col, b + (c.top - 1), 1, 1, c.height - 1)) /
+            b[i - 1] = (b[i - 1] - detail::dot(col, b + (c.top - 1), c.height - 1)) /
                        col[c.height - 1];
         }
     }
@@ -319,7 +319,7 @@ void PRESKY(const double* A, const double* B, double* C, double* W, const std::i
                 const Column c = column(MSKY, i);
                 const double* col = A + c.first;
                 const double* bt = b + (c.top - 1);
-                W[i - 1] = SCAPRD(col, bt, 1, 1, c.height);
+                W[i - 1] = detail::dot(col, bt, c.height);
                 const double bi = b[i - 1];
                 double* w = W + (c.top - 1);
                 for (std::int32_t r = 0; r < c.height - 1; ++r)
@@ -380,7 +380,7 @@ void TSKYMB(const double* A, const double* B, double* C, double* W, const std::i
             W[0] = A[0] * b[0];
             for (std::int32_t i = 2; i <= M; ++i) {
                 const Column c = column(MSKY, i);
-                W[i - 1] = SCAPRD(A + c.first, b + (c.top - 1), 1, 1, c.height);
+                W[i - 1] = detail::dot(A + c.first, b + (c.top - 1), c.height);
             }
         }
         if (!keepInW)

@@ -246,6 +246,51 @@ TEST(LinalgMessages, PreassemblyReportsEveryError)
                                 "\n     D o f  no.  1 of node      10 is constrained more than once\n"
                                 "     (constraint equations       1 and       2)\n" + kByPrassx);
     }
+    // The values each pre-assembly error passes to its message.
+    struct Case {
+        std::vector<test::ConstraintEq> eqs;
+        std::vector<std::int32_t> msc, mnnn;
+        std::string body;
+    };
+    std::vector<test::Master> many(21, test::Master{3, 1.0});
+    const std::vector<std::int32_t> msc = {0, 1, 1, 1, 1, 1, 1, 2};
+    const Case cases[] = {
+        {{{1, 0.0, many}}, msc, {},
+         "\n     D o f  no.  1 of node      10 is coupled to too many master  d o f s\n"},
+        {{{9, 0.0, {}}}, msc, {}, "\n     Nonexisting  d o f (no.       9) is constrained\n"},
+        {{{2, 0.0, {}}}, msc, {},
+         "\n     D o f  no.  2 of node      10 is constrained,\n     but not specified (in MSC)\n"},
+        {{{3, 0.0, {}}, {1, 0.0, {{2, 1.0}, {3, 1.0}}}}, {0, 1, 0, 1, 1, 1, 1, 2}, {},
+         "\n     D o f  no.  1 of node      10 is coupled to a specified  d o f\n"},
+        {{}, msc, {4, 5, 2, 1},
+         "\n     Active node      20 has been assigned to an internal\n"
+         "     number (=       5 ) which is too large\n"},
+        {{}, msc, {4, 3, 3, 1},
+         "\n     Control matrix MNNN (new node numbers) appears\n     to be incorrect/corrupt\n"},
+    };
+    for (const Case& c : cases) {
+        test::AsmModel bad = test::makeModel({2, 2, 2, 2}, {{1, 2}, {2, 3}, {3, 4}}, c.msc, c.eqs, c.mnnn);
+        Capture cap;
+        EXPECT_EQ(bad.prassx(kUnit), -1) << c.body;
+        EXPECT_EQ(cap.text, kAsmHeader + c.body + kByPrassx);
+    }
+    {
+        test::AsmModel bad = test::makeModel({2, 2}, {{1, 2}}, {1, 1, 1, 1}, {});
+        bad.mpar[2] = 9;
+        Capture cap;
+        EXPECT_EQ(bad.prassx(kUnit), -1);
+        EXPECT_EQ(cap.text, kAsmHeader + "\n     Illegal or inconsistent number of  d o f s (=       4)\n" +
+                                kByPrassx);
+    }
+    {
+        test::AsmModel bad = test::makeModel({2, 2}, {{1, 2}}, {0, 1, 0, 1},
+                                             {{1, 0.0, {{2, 1.0}}}, {3, 0.0, {}}});
+        bad.mpmceq = {1, 3, 2};
+        Capture cap;
+        EXPECT_EQ(bad.prassx(kUnit), -1);
+        EXPECT_EQ(cap.text, kAsmHeader + "\n     Control matrix MPMCEQ appears to be in error\n" + kByPrassx);
+    }
+
     // ADDEM with a bad NSV names NSV first, then the element.
     test::AsmModel ok = test::makeModel({1, 1}, {{1, 2}}, {1, 1}, {});
     ASSERT_EQ(ok.prassx(), 0);
