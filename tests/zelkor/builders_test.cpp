@@ -120,8 +120,9 @@ TEST(TestMatrices, Random)
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
             double v = m.GetValue(i, j);
-            if (j < i)
+            if (j < i) {
                 EXPECT_EQ(v, 0.0);
+            }
             EXPECT_GE(v, 0.0);
             EXPECT_LE(v, 1.0);
         }
