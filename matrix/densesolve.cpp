@@ -1,5 +1,7 @@
-// Dense decompositions and solves of CMatrix. They reach the entries through
-// the virtual accessors so that derived matrices are served by the same code.
+// Dense decompositions and solves of CMatrix. The algorithms are written once
+// against an entry accessor: a plain CMatrix is walked through its array, a
+// derived matrix through its virtual accessors, so that it is served by the
+// same code.
 #include "matrix/densematrix.h"
 
 #include "matrix/detail/runtime.h"
@@ -9,28 +11,155 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <typeinfo>
 #include <vector>
+
+namespace {
+
+// Entries straight from the row-major array.
+struct ArrayAccess {
+    double* a;
+    long long cols;
+    double Get(int i, int j) const { return a[i * cols + j]; }
+    double& Ref(int i, int j) const { return a[i * cols + j]; }
+    void Set(int i, int j, double v) const { a[i * cols + j] = v; }
+    void Add(int i, int j, double v) const { a[i * cols + j] += v; }
+    double Mul(int i, int j, double f) const { return a[i * cols + j] *= f; }
+};
+
+// Entries through the matrix's virtual accessors.
+struct VirtualAccess {
+    CMatrix* m;
+    double Get(int i, int j) const { return m->GetValue(i, j); }
+    double& Ref(int i, int j) const { return m->GetValueByRef(i, j); }
+    void Set(int i, int j, double v) const { m->SetValue(i, j, v); }
+    void Add(int i, int j, double v) const { m->AddValue(i, j, v); }
+    double Mul(int i, int j, double f) const { return m->Multiply(i, j, f); }
+};
+
+// Runs f with the accessor that fits the matrix's class.
+template <class F>
+auto WithAccess(const CMatrix* m, F f)
+{
+    auto* mm = const_cast<CMatrix*>(m);
+    if (typeid(*m) == typeid(CMatrix))
+        return f(ArrayAccess{mm->GetVector(), mm->GetColumns()});
+    return f(VirtualAccess{mm});
+}
+
+template <class A>
+bool DecomposeLU(A a, int n)
+{
+    for (int k = 0; k < n; ++k) {
+        const double p = a.Get(k, k);
+        if (p == 0.0)
+            return false;
+        for (int i = k + 1; i < n; ++i) {
+            double lik = a.Get(i, k);
+            if (lik == 0.0)
+                continue;
+            lik /= p;
+            a.Set(i, k, lik);
+            for (int j = k + 1; j < n; ++j)
+                a.Add(i, j, -lik * a.Get(k, j));
+        }
+    }
+    return true;
+}
+
+template <class A>
+bool DecomposeLUP(A a, int n, int* perm)
+{
+    for (int k = 0; k < n; ++k) {
+        double best = 0.0;
+        int kp = k;
+        for (int i = k; i < n; ++i) {
+            double v = std::fabs(a.Get(i, k));
+            if (v > best) {
+                best = v;
+                kp = i;
+            }
+        }
+        // Every column is tested, the last one too: a zero pivot there would
+        // make the solve divide by zero.
+        if (best == 0.0)
+            return false;
+        std::swap(perm[k], perm[kp]);
+        if (kp != k)
+            for (int j = 0; j < n; ++j)
+                std::swap(a.Ref(k, j), a.Ref(kp, j));
+        const double inv = 1.0 / a.Get(k, k);
+        for (int i = k + 1; i < n; ++i) {
+            const double lik = a.Mul(i, k, inv);
+            for (int j = k + 1; j < n; ++j)
+                a.Add(i, j, -lik * a.Get(k, j));
+        }
+    }
+    return true;
+}
+
+template <class L, class B>
+void SubstituteLU(L lu, B b, int n, int columns, const int* perm)
+{
+    std::vector<double> y(perm ? static_cast<std::size_t>(n) : 0);
+    for (int c = 0; c < columns; ++c) {
+        if (perm) {
+            for (int i = 0; i < n; ++i) {
+                double s = b.Get(perm[i], c);
+                for (int k = 0; k < i; ++k)
+                    s -= lu.Get(i, k) * y[k];
+                y[i] = s;
+            }
+        } else {
+            for (int i = 0; i < n; ++i) {
+                double s = 0.0;
+                for (int k = 0; k < i; ++k)
+                    s += lu.Get(i, k) * b.Get(k, c);
+                b.Add(i, c, -s);
+            }
+        }
+        for (int i = n - 1; i >= 0; --i) {
+            double x = perm ? y[i] : b.Get(i, c);
+            for (int k = i + 1; k < n; ++k)
+                x -= lu.Get(i, k) * b.Get(k, c);
+            b.Set(i, c, x / lu.Get(i, i));
+        }
+    }
+}
+
+template <class A>
+bool DecomposeCholesky(A a, int n)
+{
+    for (int k = 0; k < n; ++k) {
+        const double d = a.Get(k, k);
+        if (!(d > 0.0))
+            return false;
+        for (int i = k + 1; i < n; ++i) {
+            const double aki = a.Get(k, i);
+            if (aki == 0.0)
+                continue;
+            const double f = aki / d;
+            for (int j = i; j < n; ++j)
+                a.Add(i, j, -f * a.Get(k, j));
+        }
+        const double s = std::sqrt(d);
+        for (int j = 0; j < k; ++j)
+            a.Set(k, j, 0.0);
+        for (int j = k; j < n; ++j)
+            a.Set(k, j, a.Get(k, j) / s);
+    }
+    return true;
+}
+
+} // namespace
 
 CMatrix* CMatrix::LU()
 {
     const int n = m_nRows;
     if (n == 0 || n != GetColumns())
         return nullptr;
-    for (int k = 0; k < n; ++k) {
-        const double p = GetValue(k, k);
-        if (p == 0.0)
-            return nullptr;
-        for (int i = k + 1; i < n; ++i) {
-            double lik = GetValue(i, k);
-            if (lik == 0.0)
-                continue;
-            lik /= p;
-            SetValue(i, k, lik);
-            for (int j = k + 1; j < n; ++j)
-                AddValue(i, j, -lik * GetValue(k, j));
-        }
-    }
-    return this;
+    bool ok = WithAccess(this, [n](auto a) { return DecomposeLU(a, n); });
+    return ok ? this : nullptr;
 }
 
 int CMatrix::LUP_Decomp(int*& perm)
@@ -41,33 +170,11 @@ int CMatrix::LUP_Decomp(int*& perm)
         return -1;
     perm = new int[static_cast<std::size_t>(n)];
     std::iota(perm, perm + n, 0);
-    for (int k = 0; k < n; ++k) {
-        double best = 0.0;
-        int kp = k;
-        for (int i = k; i < n; ++i) {
-            double a = std::fabs(GetValue(i, k));
-            if (a > best) {
-                best = a;
-                kp = i;
-            }
-        }
-        // Every column is tested, the last one too: a zero pivot there would
-        // make the solve divide by zero.
-        if (best == 0.0) {
-            delete[] perm;
-            perm = nullptr;
-            return -1;
-        }
-        std::swap(perm[k], perm[kp]);
-        if (kp != k)
-            for (int j = 0; j < n; ++j)
-                std::swap(GetValueByRef(k, j), GetValueByRef(kp, j));
-        const double inv = 1.0 / GetValue(k, k);
-        for (int i = k + 1; i < n; ++i) {
-            const double lik = Multiply(i, k, inv);
-            for (int j = k + 1; j < n; ++j)
-                AddValue(i, j, -lik * GetValue(k, j));
-        }
+    int* p = perm;
+    if (!WithAccess(this, [n, p](auto a) { return DecomposeLUP(a, n, p); })) {
+        delete[] perm;
+        perm = nullptr;
+        return -1;
     }
     return 1;
 }
@@ -76,30 +183,10 @@ void CMatrix::LUP_Solve(const CMatrix* lu, const int* perm, CMatrix* b)
 {
     const int n = lu->m_nRows;
     const int columns = b->GetColumns();
-    std::vector<double> y(perm ? static_cast<std::size_t>(n) : 0);
-    for (int c = 0; c < columns; ++c) {
-        if (perm) {
-            for (int i = 0; i < n; ++i) {
-                double s = b->GetValue(perm[i], c);
-                for (int k = 0; k < i; ++k)
-                    s -= lu->GetValue(i, k) * y[k];
-                y[i] = s;
-            }
-        } else {
-            for (int i = 0; i < n; ++i) {
-                double s = 0.0;
-                for (int k = 0; k < i; ++k)
-                    s += lu->GetValue(i, k) * b->GetValue(k, c);
-                b->AddValue(i, c, -s);
-            }
-        }
-        for (int i = n - 1; i >= 0; --i) {
-            double x = perm ? y[i] : b->GetValue(i, c);
-            for (int k = i + 1; k < n; ++k)
-                x -= lu->GetValue(i, k) * b->GetValue(k, c);
-            b->SetValue(i, c, x / lu->GetValue(i, i));
-        }
-    }
+    WithAccess(lu, [&](auto l) {
+        WithAccess(b, [&](auto r) { SubstituteLU(l, r, n, columns, perm); return 0; });
+        return 0;
+    });
 }
 
 bool CMatrix::SolveAxEqb(CMatrix* b, bool pivoting, double& seconds)
@@ -166,25 +253,7 @@ int CMatrix::Cholesky()
     const int n = m_nRows;
     if (n == 0 || n != GetColumns())
         return 0;
-    for (int k = 0; k < n; ++k) {
-        const double d = GetValue(k, k);
-        if (!(d > 0.0))
-            return 0;
-        for (int i = k + 1; i < n; ++i) {
-            const double aki = GetValue(k, i);
-            if (aki == 0.0)
-                continue;
-            const double f = aki / d;
-            for (int j = i; j < n; ++j)
-                AddValue(i, j, -f * GetValue(k, j));
-        }
-        const double s = std::sqrt(d);
-        for (int j = 0; j < k; ++j)
-            SetValue(k, j, 0.0);
-        for (int j = k; j < n; ++j)
-            SetValue(k, j, GetValue(k, j) / s);
-    }
-    return 1;
+    return WithAccess(this, [n](auto a) { return DecomposeCholesky(a, n); }) ? 1 : 0;
 }
 
 double CMatrix::MatrixChainOrder(CMatrix* split, const CVector* dims)

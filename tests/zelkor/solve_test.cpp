@@ -149,4 +149,46 @@ TEST(DenseDecomposition, CholeskySolveIsNotADenseOperation)
     EXPECT_EQ(seconds, 7.0);
 }
 
+// A matrix that counts the reads through its accessor.
+class CountingMatrix : public CMatrix {
+public:
+    explicit CountingMatrix(const CMatrix& m) : CMatrix(m) {}
+    double GetValue(int i, int j) const override
+    {
+        ++reads;
+        return CMatrix::GetValue(i, j);
+    }
+    mutable int reads = 0;
+};
+
+TEST(DenseDecomposition, DerivedMatricesGoThroughTheirAccessors)
+{
+    const CMatrix a = Mat(3, 3, {0, 1, 1, 1, 0, 1, 1, 1, 0});
+    CountingMatrix c(a);
+    CMatrix plain(a);
+    int* p1 = nullptr;
+    int* p2 = nullptr;
+    ASSERT_EQ(c.LUP_Decomp(p1), 1);
+    ASSERT_EQ(plain.LUP_Decomp(p2), 1);
+    EXPECT_GT(c.reads, 0);
+    EXPECT_EQ(Values(c), Values(plain));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(p1[i], p2[i]);
+
+    CMatrix b1 = Mat(3, 1, {5, 4, 3});
+    CountingMatrix b2(b1);
+    int before = c.reads;
+    CMatrix::LUP_Solve(&c, p1, &b2);
+    CMatrix::LUP_Solve(&plain, p2, &b1);
+    EXPECT_GT(c.reads, before);
+    EXPECT_GT(b2.reads, 0);
+    EXPECT_EQ(Values(b1), Values(b2));
+    delete[] p1;
+    delete[] p2;
+
+    CountingMatrix ch(Mat(2, 2, {4, 2, 2, 3}));
+    EXPECT_EQ(ch.Cholesky(), 1);
+    EXPECT_GT(ch.reads, 0);
+}
+
 } // namespace
