@@ -44,6 +44,8 @@ bool CMatrix::Allocate(int rows, int cols, bool fill, double value)
 
 bool CMatrix::Allocate(int* dims, int count)
 {
+    if (!dims)
+        return Allocate(0, 0, false, 0.0);
     if (count <= 1)
         return Allocate(dims[0], dims[0], true, 0.0);
     if (count == 2)

@@ -31,7 +31,7 @@ CVector::CVector(int n, bool bInit, double value)
         Allocate(n, bInit, value);
 }
 
-CVector::CVector(const CVector* other) : CVector(*other) {}
+CVector::CVector(const CVector* other) : CVector(other ? *other : CVector()) {}
 
 CVector::CVector(const CVector& other) : CVirtRealMat()
 {
@@ -74,6 +74,8 @@ bool CVector::Allocate(int n, bool bInit, double value)
 
 bool CVector::Allocate(int* dims, int n)
 {
+    if (!dims)
+        return Allocate(0, false, 0.0);
     if (n >= 3)
         return Allocate(dims[0], dims[1] != 0, static_cast<double>(dims[2]));
     if (n == 2)
@@ -258,7 +260,7 @@ void CVector::Scale(double f)
 
 void CVector::Scale(const CVector* w)
 {
-    for (int i = 0; i < m_nSize; ++i)
+    for (int i = 0, n = std::min(m_nSize, w->m_nSize); i < n; ++i)
         m_pData[i] *= w->m_pData[i];
 }
 

@@ -67,6 +67,7 @@ public:
     CVector& operator*=(double f);
     CVector& operator/=(double f);
     void Scale(double f);
+    // Element i times w[i], for i below both counts.
     void Scale(const CVector* w);
     // a[i] += c * b[i] for i below n.
     static void AplusBC(double* a, const double* b, int n, double c);
