@@ -7,6 +7,8 @@
 #include <iostream>
 #include <vector>
 
+IMPLEMENT_SERIAL(CMatrix, CVector, 1)
+
 // ---------------------------------------------------------------- shape
 
 CMatrix::CMatrix(int rows, int cols, bool fill, double value)
@@ -128,6 +130,32 @@ void CMatrix::TakeOver(CMatrix& tmp)
     tmp.m_nRows = 0;
 }
 
+void CMatrix::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        CVector::Serialize(ar);
+        ar << static_cast<LONG>(m_nRows);
+        return;
+    }
+    m_nRows = 0;
+    LONG rows = 0;
+    try {
+        CVector::Serialize(ar);
+        ar >> rows;
+    } catch (...) {
+        FreeData();
+        throw;
+    }
+    if (m_nSize == 0)
+        return;
+    // The rows must divide the elements; anything else is a corrupt archive.
+    if (rows <= 0 || m_nSize % rows != 0) {
+        FreeData();
+        AfxThrowArchiveException(CArchiveException::generic);
+    }
+    m_nRows = rows;
+}
+
 // ---------------------------------------------------------------- access
 
 double& CMatrix::GetValueByRef(int i, int j)
@@ -155,7 +183,7 @@ double CMatrix::Multiply(int i, int j, double f)
     return m_pData[i * Cols() + j] *= f;
 }
 
-void CMatrix::AddValues(zelkor::Long* dofs, double* values, int n)
+void CMatrix::AddValues(LONG* dofs, double* values, int n)
 {
     const int cols = Cols();
     for (int a = 0; a < n; ++a) {

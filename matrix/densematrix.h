@@ -6,6 +6,7 @@
 #include "matrix/realvector.h"
 
 class CMatrix : public CVector {
+    DECLARE_SERIAL(CMatrix)
 public:
     CMatrix() = default;
     // rows x cols, filled with value when fill; 0 rows when cols is 0.
@@ -16,10 +17,12 @@ public:
     ~CMatrix() override;
 
     // --- overridden vector slots
+    // Archive: the vector part (count, doubles row by row), then the rows.
+    void Serialize(CArchive& ar) override;
     // count <= 1: square dims[0]; 2: dims[0] x dims[1] zeroed; 3: filled with
     // 0.0 when dims[2] != 0; 4 or more: filled with dims[3].
     bool Allocate(int* dims, int count) override;
-    void AddValues(zelkor::Long* dofs, double* values, int n) override;
+    void AddValues(LONG* dofs, double* values, int n) override;
     CMatrix& operator=(double v) override;
     // An n x 1 column.
     bool Allocate(int n, bool fill, double value) override;

@@ -1,11 +1,14 @@
 #include "matrix/realvector.h"
 
 #include "matrix/densematrix.h"
+#include "matrix/textnumber.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -24,6 +27,8 @@ double& CVector::EmptyScratch()
     scratch = 0.0;
     return scratch;
 }
+
+IMPLEMENT_SERIAL(CVector, CVirtRealMat, 1)
 
 CVector::CVector(int n, bool bInit, double value)
 {
@@ -276,7 +281,7 @@ void CVector::CrossProd(const CVector* a, const CVector* b)
     m_pData[2] = a0 * b1 - a1 * b0;
 }
 
-void CVector::AddValues(zelkor::Long* dofs, double* values, int n)
+void CVector::AddValues(LONG* dofs, double* values, int n)
 {
     for (int i = 0; i < n; ++i)
         if (dofs[i] >= 0)
@@ -441,4 +446,83 @@ double CVector::VectToQuat(const double* v, double* q)
     for (int i = 0; i < 3; ++i)
         q[i] /= m;
     return c / m;
+}
+
+// ---------------------------------------------------------------- archive and text
+
+void CVector::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<LONG>(m_nSize);
+        for (int i = 0; i < m_nSize; ++i)
+            ar << m_pData[i];
+        return;
+    }
+    // Whatever goes wrong while loading leaves the vector empty.
+    try {
+        LONG n = 0;
+        ar >> n;
+        // A count that the rest of the file cannot back is refused before
+        // anything is allocated.
+        if (n < 0)
+            AfxThrowArchiveException(CArchiveException::generic);
+        ar.CheckAvailable(static_cast<ULONGLONG>(n), sizeof(double));
+        if (n != m_nSize) {
+            FreeData();
+            if (n > 0) {
+                m_pData = new double[static_cast<std::size_t>(n)];
+                m_nSize = n;
+            }
+        }
+        for (int i = 0; i < m_nSize; ++i)
+            ar >> m_pData[i];
+    } catch (...) {
+        FreeData();
+        throw;
+    }
+}
+
+void CVector::WriteASCII(CFile* file, CString pre, CString post, int width, int precision, int bExp,
+                         bool, bool)
+{
+    const char* format = bExp ? "%s%*.*e%s" : "%s%*.*f%s";
+    std::string line;
+    char buffer[512];
+    for (int i = 0; i < m_nSize; ++i) {
+        int n = AfxSnprintf(buffer, sizeof buffer, format, pre.GetString(), width, precision,
+                            m_pData[i], post.GetString());
+        if (n < 0)
+            continue;
+        if (static_cast<std::size_t>(n) < sizeof buffer) {
+            line.append(buffer, static_cast<std::size_t>(n));
+        } else {
+            std::string big(static_cast<std::size_t>(n) + 1, '\0');
+            AfxSnprintf(big.data(), big.size(), format, pre.GetString(), width, precision,
+                        m_pData[i], post.GetString());
+            line.append(big.data(), static_cast<std::size_t>(n));
+        }
+    }
+    line += "\r\n";
+    file->Write(line.data(), static_cast<UINT>(line.size()));
+}
+
+void CVector::ReadASCII(CFile* file)
+{
+    std::vector<double> values;
+    zelkor::LineScanner lines([file](char* buffer, std::size_t n) {
+        return static_cast<std::size_t>(file->Read(buffer, static_cast<UINT>(n)));
+    });
+    std::string line, number;
+    while (lines.ReadLine(line)) {
+        int pos = 0;
+        for (;;) {
+            zelkor::ReadNumber(pos, line, number);
+            if (number.empty())
+                break;
+            values.push_back(AfxStrToD(number.c_str()));
+        }
+    }
+    if (!Allocate(static_cast<int>(values.size()), false, 0.0))
+        return;
+    std::copy(values.begin(), values.end(), m_pData);
 }

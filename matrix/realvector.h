@@ -8,6 +8,7 @@
 #include "matrix/virtmat.h"
 
 class CVector : public CVirtRealMat {
+    DECLARE_SERIAL(CVector)
 public:
     CVector() = default;
     // n > 0: an array of n, filled with value when bInit; n <= 0: empty.
@@ -17,8 +18,15 @@ public:
     ~CVector() override;
 
     // --- virtual operations inherited from the roots
+    // Archive: the count (32 bits), then the doubles.
+    void Serialize(CArchive& ar) override;
     bool Allocate(int* dims, int n) override;
-    void AddValues(zelkor::Long* dofs, double* values, int n) override;
+    // Reads every number from the file's current position to its end.
+    void ReadASCII(CFile* file) override;
+    // One line: every element as pre, the number, post; then CR LF.
+    void WriteASCII(CFile* file, CString pre, CString post, int width, int precision, int bExp,
+                    bool rowNumbers, bool header) override;
+    void AddValues(LONG* dofs, double* values, int n) override;
     CVector& operator=(double v) override;
     CVector& operator+=(double v) override;
 

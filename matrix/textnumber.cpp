@@ -1,8 +1,8 @@
 #include "matrix/textnumber.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 namespace zelkor {
 
@@ -125,51 +125,6 @@ void ReadNumber(int& pos, std::string& line, std::string& number)
         else
             break;
     }
-}
-
-double TextToDouble(std::string_view text)
-{
-    const char* first = text.data();
-    const char* last = first + text.size();
-    while (first < last && (*first == ' ' || *first == '\t'))
-        ++first;
-    if (first < last && *first == '+')
-        ++first;
-    double value = 0.0;
-    auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone here; follow strtod instead.
-        bool negative = first < last && *first == '-';
-        // Overflow gives an infinity, underflow a zero; tell them apart by the
-        // exponent's sign.
-        std::string_view rest(first, static_cast<std::size_t>(last - first));
-        std::size_t e = rest.find_first_of("eE");
-        bool tiny = e != std::string_view::npos && e + 1 < rest.size() && rest[e + 1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
-        return negative ? -value : value;
-    }
-    if (ec != std::errc())
-        return 0.0;
-    (void)ptr;
-    return value;
-}
-
-void AppendFixed(std::string& out, double value, int width, int precision, bool exponential)
-{
-    if (precision < 0)
-        precision = 6;
-    char buffer[400];
-    auto fmt = exponential ? std::chars_format::scientific : std::chars_format::fixed;
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, fmt, precision);
-    std::size_t len = ec == std::errc() ? static_cast<std::size_t>(end - buffer) : 0;
-    bool left = width < 0;
-    std::size_t field = static_cast<std::size_t>(left ? -static_cast<long long>(width) : width);
-    std::size_t pad = field > len ? field - len : 0;
-    if (!left)
-        out.append(pad, ' ');
-    out.append(buffer, len);
-    if (left)
-        out.append(pad, ' ');
 }
 
 LineScanner::LineScanner(Source source) : m_source(std::move(source)) {}

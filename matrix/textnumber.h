@@ -11,7 +11,6 @@
 #include <cstddef>
 #include <functional>
 #include <string>
-#include <string_view>
 
 namespace zelkor {
 
@@ -28,15 +27,6 @@ void ReplaceGravity(std::string& line, int start);
 // the next number at or after pos ("," turned into ".") and moves pos just
 // after it. number is empty and pos the line's length when there is none.
 void ReadNumber(int& pos, std::string& line, std::string& number);
-
-// Converts a number text as ReadNumber yields it, whatever the locale; the
-// longest convertible start counts, and text without one gives 0.0.
-double TextToDouble(std::string_view text);
-
-// Formats value as printf's "%*.*f" (or "%*.*e" when exponential) would in the
-// "C" locale: right-aligned in width (left-aligned for a negative width), a
-// negative precision meaning 6.
-void AppendFixed(std::string& out, double value, int width, int precision, bool exponential);
 
 // Reads text lines from a byte source. A line ends at LF, at CR LF, at a lone
 // CR, or at the end of the source; the line end is not part of the line.

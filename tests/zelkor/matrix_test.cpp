@@ -119,7 +119,7 @@ TEST(MatrixShape, TransposeAndCopies)
 TEST(MatrixEntries, AddValuesByDof)
 {
     CMatrix m(3, 3, true, 0.0);
-    zelkor::Long dofs[3] = {2, -1, 0};
+    LONG dofs[3] = {2, -1, 0};
     double block[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     m.AddValues(dofs, block, 3);
     EXPECT_EQ(Values(m), (std::vector<double>{9, 0, 7, 0, 0, 0, 3, 0, 1}));

@@ -10,28 +10,29 @@
 namespace {
 
 // Every number text of a line, in reading order.
-std::vector<std::string> Tokens(std::string line)
+std::vector<std::string> Tokens(const char* text)
 {
     std::vector<std::string> out;
+    CString line(text);
     int pos = 0;
-    std::string number;
+    CString number;
     for (;;) {
-        zelkor::ReadNumber(pos, line, number);
-        if (number.empty())
+        CVirtMat::ReadNumber(pos, line, number);
+        if (number.IsEmpty())
             break;
-        out.push_back(number);
+        out.push_back(number.str());
         if (out.size() > 50)
             break;
     }
-    EXPECT_EQ(pos, static_cast<int>(line.size())) << line;
+    EXPECT_EQ(pos, line.GetLength()) << text;
     return out;
 }
 
-std::vector<double> Values(const std::string& line)
+std::vector<double> Values(const char* line)
 {
     std::vector<double> out;
     for (const std::string& t : Tokens(line))
-        out.push_back(zelkor::TextToDouble(t));
+        out.push_back(AfxStrToD(t.c_str()));
     return out;
 }
 
@@ -79,44 +80,19 @@ TEST(ReadNumber, ValueTable)
 
 TEST(ReadNumber, ReplacesOnlyFromThePosition)
 {
-    std::string line = "pi 1 pi";
+    CString line("pi 1 pi");
     int pos = 3;
-    std::string number;
-    zelkor::ReadNumber(pos, line, number);
+    CString number;
+    CVirtMat::ReadNumber(pos, line, number);
     EXPECT_EQ(number, "1");
-    EXPECT_EQ(line.substr(0, 3), "pi ");
-    zelkor::ReadNumber(pos, line, number);
+    EXPECT_EQ(line.Left(3), "pi ");
+    CVirtMat::ReadNumber(pos, line, number);
     EXPECT_EQ(number, "3.141592653589793");
-}
 
-TEST(TextToDouble, IgnoresGarbageAndSigns)
-{
-    EXPECT_EQ(zelkor::TextToDouble("+2.5"), 2.5);
-    EXPECT_EQ(zelkor::TextToDouble("-3e2x"), -300.0);
-    EXPECT_EQ(zelkor::TextToDouble("e"), 0.0);
-    EXPECT_EQ(zelkor::TextToDouble("1e-400"), 0.0);
-}
-
-TEST(AppendFixed, FormatsLikeTheCLocale)
-{
-    struct Case {
-        double value;
-        int width, precision;
-        bool exp;
-        const char* text;
-    };
-    const Case cases[] = {
-        {1.0, 12, 4, false, "      1.0000"},
-        {-2.5, 3, 1, false, "-2.5"},
-        {1234.5, 12, 3, true, "   1.234e+03"},
-        {0.5, -6, 2, false, "0.50  "},
-        {1.0, 0, -1, false, "1.000000"},
-    };
-    for (const Case& c : cases) {
-        std::string out;
-        zelkor::AppendFixed(out, c.value, c.width, c.precision, c.exp);
-        EXPECT_EQ(out, c.text);
-    }
+    CString words("g i1 x");
+    CVirtMat::ReplaceIs(words, 2);
+    CVirtMat::ReplaceGravity(words, 0);
+    EXPECT_EQ(words, "9.81 1 0 0 x");
 }
 
 // A source that hands out the text in pieces of at most 'piece' bytes.

@@ -124,7 +124,7 @@ TEST(VectorArithmetic, ElementwiseHelpers)
     EXPECT_EQ(a[1], 12.0);
 
     CVector v(4, true, 0.0);
-    zelkor::Long dofs[3] = {3, -1, 0};
+    LONG dofs[3] = {3, -1, 0};
     double vals[3] = {1, 2, 3};
     v.AddValues(dofs, vals, 3);
     EXPECT_EQ(Values(v), (std::vector<double>{3, 0, 0, 1}));
