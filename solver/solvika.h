@@ -4,6 +4,7 @@
 
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
+#include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
 
