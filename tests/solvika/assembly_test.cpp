@@ -166,6 +166,14 @@ AsmModel constrainedModel(std::vector<std::int32_t> mnnn)
                            std::move(mnnn));
 }
 
+// The same tables with random constant terms and coefficients.
+void randomCoefficients(AsmModel& m, std::mt19937& rng)
+{
+    std::uniform_real_distribution<double> u(-2.0, 2.0);
+    for (double& c : m.cqcoef)
+        c = u(rng);
+}
+
 // DOF-to-equation map T (NDOF x NEQ) and constant terms c: u = T x + c.
 struct Congruence {
     Dense t;
@@ -251,6 +259,7 @@ TEST(SkylineAssembly, MatchesDenseCongruenceThroughConstraints)
         std::vector<std::int32_t> mnnn = {1, 2, 3, 4, 5, 6};
         std::shuffle(mnnn.begin(), mnnn.end(), rng);
         AsmModel m = constrainedModel(mnnn);
+        randomCoefficients(m, rng);
         ASSERT_EQ(m.prassx(), 0);
         ASSERT_EQ(m.mpar[8], 2); // two prescribed DOFs
         ASSERT_EQ(m.mpar[9], 3); // three dependent DOFs
@@ -304,6 +313,7 @@ TEST(SkylineAssembly, RightHandSideModes)
 {
     std::mt19937 rng(32);
     AsmModel m = constrainedModel({3, 1, 6, 2, 5, 4});
+    randomCoefficients(m, rng);
     ASSERT_EQ(m.prassx(), 0);
     const int neq = m.neq();
     const Assembled el = randomElements(m, rng);
