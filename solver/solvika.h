@@ -9,6 +9,8 @@
 #include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
+#include "solver/linalg/skyline.h"
+#include "solver/linalg/assembly.h"
 
 #include <cstdint>
 
