@@ -1,6 +1,6 @@
 // Shared helpers of the sparse solver.
 #include "solver/linalg/sparse_common.h"
-#include "solver/linalg/linerr_stub.h"
+#include "solver/linalg/assembly.h"
 
 namespace solvika::spx {
 
@@ -24,14 +24,7 @@ bool refuse(std::int32_t* MSPAR, std::int32_t phase, std::string_view name, std:
 void dofNode(const std::int32_t* MNDPTR, const std::int32_t* MEXNOD, std::int32_t NANOD,
              std::int32_t IDOF, std::int32_t& LDOF, std::int32_t& NODE)
 {
-    LDOF = 0;
-    NODE = 0;
-    for (std::int32_t n = 1; n <= NANOD; ++n)
-        if (MNDPTR[n] > IDOF) {
-            LDOF = IDOF - MNDPTR[n - 1] + 1;
-            NODE = MEXNOD[n - 1];
-            return;
-        }
+    EQNNOD(MNDPTR, MEXNOD, NANOD, IDOF, LDOF, NODE);
 }
 
 } // namespace solvika::spx

@@ -81,7 +81,6 @@ void SPSPRP(const I32* MNDPTR, const I32* MEXNOD, const I32* MPELND, const I32* 
             const I32* MSC, const I32* MPMCEQ, const I32* MCQDOF, I32* MPAR, I32* MSPAR,
             I32* MDOFEQ, I32* IWORK, I32 LUNIT, I32& IERR)
 {
-    static const Layout kTwice("5X 'DOF number' I4 ' of node' I8 / 5X 'is constrained more than once'");
     const I32* ndptr = MNDPTR - 1;
     const I32* msc = MSC - 1;
     const I32* pm = MPMCEQ - 1;
@@ -162,8 +161,6 @@ void SPSPRP(const I32* MNDPTR, const I32* MEXNOD, const I32* MPELND, const I32* 
             // the first one: refuse the tables instead.
             --IERR;
             spx::report(8, "SPSPRP", ldof, node, i, LUNIT, IERR);
-            if (LUNIT > 0)
-                fwrite(LUNIT, kTwice, {ldof, node});
             continue;
         }
         eq[s] = -i;
@@ -714,11 +711,8 @@ void SPRTRS(I32* MSPAR, I32* MSICA, I32* IWORK, I32* MDOFEQ, I32 NDOF, I32* IWOR
     }
     subOps += neq;
     if (m16 > kIntMax || m17 > kIntMax || m15 > kIntMax) {
-        static const Layout kTooBig("4X A /");
         IERR = -3;
         spx::report(38, "SPRTRS", 0, 0, 0, LUNIT, IERR);
-        if (LUNIT > 0)
-            fwrite(LUNIT, kTooBig, {" FACTOR STORAGE EXCEEDS 2147483647 REALS"});
         M[1] = -3;
         return;
     }
