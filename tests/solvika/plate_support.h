@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/solvika/dense_oracle.h"
+
 namespace plate_test {
 
 // Column-major n x n matrix helpers.
@@ -82,37 +84,6 @@ inline std::vector<double> matVec(const double* a, int m, int n, const double* x
         for (int i = 0; i < m; ++i)
             y[i] += a[i + m * j] * x[j];
     return y;
-}
-
-// Solves A x = b (column-major n x n) by Gaussian elimination with partial
-// pivoting.
-inline std::vector<double> solve(std::vector<double> a, std::vector<double> b, int n)
-{
-    for (int k = 0; k < n; ++k) {
-        int p = k;
-        for (int i = k + 1; i < n; ++i)
-            if (std::fabs(a[i + n * k]) > std::fabs(a[p + n * k]))
-                p = i;
-        if (p != k) {
-            for (int j = 0; j < n; ++j)
-                std::swap(a[k + n * j], a[p + n * j]);
-            std::swap(b[k], b[p]);
-        }
-        for (int i = k + 1; i < n; ++i) {
-            const double f = a[i + n * k] / a[k + n * k];
-            for (int j = k; j < n; ++j)
-                a[i + n * j] -= f * a[k + n * j];
-            b[i] -= f * b[k];
-        }
-    }
-    std::vector<double> x(n);
-    for (int i = n - 1; i >= 0; --i) {
-        double s = b[i];
-        for (int j = i + 1; j < n; ++j)
-            s -= a[i + n * j] * x[j];
-        x[i] = s / a[i + n * i];
-    }
-    return x;
 }
 
 // Orthotropic-looking full elasticity matrix (symmetric positive definite,
@@ -230,14 +201,15 @@ std::vector<double> solvePatch(const Patch& p, Stiff stiff, NodeDofs nodeDofs)
                 free.push_back(3 * k + d);
     }
     const int nf = static_cast<int>(free.size());
-    std::vector<double> Kff(nf * nf), rhs(nf, 0.0);
+    solvika::test::Dense Kff(nf, nf);
+    std::vector<double> rhs(nf, 0.0);
     for (int b = 0; b < nf; ++b)
         for (int a = 0; a < nf; ++a)
-            Kff[a + nf * b] = K[free[a] + n * free[b]];
+            Kff(a + 1, b + 1) = K[free[a] + n * free[b]];
     for (int a = 0; a < nf; ++a)
         for (int j = 0; j < n; ++j)
             rhs[a] -= K[free[a] + n * j] * u[j];
-    const auto uf = solve(Kff, rhs, nf);
+    const auto uf = solvika::test::solveDense(Kff, rhs);
     for (int a = 0; a < nf; ++a)
         u[free[a]] = uf[a];
     return u;
