@@ -77,7 +77,12 @@ void TEBA_Mom(double* PM, const double* RR, double AL1, double AL2, double AL3);
 
 // T6: Z (6 x 6) maps the six DOF values to the coefficients q of
 // w = q1 L1^2 + q2 L2^2 + q3 L3^2 + q4 L1 L2 + q5 L2 L3 + q6 L3 L1.
-// Edge normals depend only on the edge's end points (see plate_t6.cpp).
+// The slope DOF of an edge refers to a normal that depends only on the
+// edge's end points, so neighbours agree on its sign: the tangent runs from
+// the end with the smaller x to the one with the larger x (upwards, (0, 1),
+// when the x difference is below 1.0e-15 of the length), and the normal is
+// the tangent turned a quarter anticlockwise: (0, 1) for a horizontal edge,
+// (-1, 0) for a vertical one.
 void T6_Aux(double* Z, const double* X, const double* Y);
 
 // T6 stiffness (6 x 6) with the mean thickness. Refuses (IERR = -1, one
