@@ -99,7 +99,9 @@ void DKT_Sm(double* EK, const double* C, const double* X, const double* Y,
 {
     IERR = 0;
     const double a2 = plate::twiceArea(X, Y);
-    if (!(plate::maxEdgeSquared(X, Y) <= 50.0 * a2)) {
+    // A triangle whose corners coincide passes the edge test with 0 <= 0;
+    // it is refused too, as it has no area to divide by.
+    if (!(a2 > 0.0 && plate::maxEdgeSquared(X, Y) <= 50.0 * a2)) {
         IERR = -1;
         plate::writeDegenerated(LUNIT, "DKT_Sm", NEL);
         return;

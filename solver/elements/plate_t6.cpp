@@ -117,7 +117,8 @@ void T6_Sm(double* EK, const double* C, const double* X, const double* Y,
 {
     IERR = 0;
     const double area = 0.5 * std::fabs(plate::twiceArea(X, Y));
-    if (!(plate::maxEdgeSquared(X, Y) <= 100.0 * area)) {
+    // Coinciding corners (0 <= 0 in the edge test) are refused as well.
+    if (!(area > 0.0 && plate::maxEdgeSquared(X, Y) <= 100.0 * area)) {
         IERR = -1;
         plate::writeDegenerated(LUNIT, "T6_Sm", NEL);
         return;

@@ -229,6 +229,7 @@ TEST(PlateDkt, ShapeTestUsesSignedDoubleArea)
         {{{0.0, 10.0, 5.0}, {0.0, 0.0, 0.199}}, -1}, // just too slender
         {{{0.0, 5.0, 10.0}, {0.0, 3.0, 0.0}}, -1},   // clockwise
         {{{0.0, 5.0, 10.0}, {0.0, 0.0, 0.0}}, -1},   // flat
+        {{{2.0, 2.0, 2.0}, {1.0, 1.0, 1.0}}, -1},    // one point: no area
     };
     for (const auto& c : cases) {
         std::vector<double> ek(81, -3.0);

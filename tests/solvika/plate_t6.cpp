@@ -198,6 +198,7 @@ TEST(PlateT6, ShapeTestOnAbsoluteArea)
         {{{0.0, 5.0, 10.0}, {0.0, 0.2, 0.0}}, 0},    // the same, clockwise
         {{{0.0, 10.0, 5.0}, {0.0, 0.0, 0.199}}, -1}, // accepted by DKT, not here
         {{{0.0, 5.0, 10.0}, {0.0, 0.0, 0.0}}, -1},   // flat
+        {{{2.0, 2.0, 2.0}, {1.0, 1.0, 1.0}}, -1},    // one point: no area
     };
     for (const auto& c : cases) {
         std::vector<double> ek(36, -3.0);
