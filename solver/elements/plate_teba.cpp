@@ -34,7 +34,7 @@
 #include "solver/elements/plate_bending.h"
 #include "solver/elements/plate_geom.h"
 #include "solver/linalg/fwrite.h"
-#include "solver/elements/matprt_tmp.h"
+#include "solver/elements/matprt.h"
 #include "solver/linalg/dense.h"
 
 #include <cmath>

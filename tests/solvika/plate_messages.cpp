@@ -1,6 +1,6 @@
 // Log lines of the plate-bending triangles, byte for byte.
 #include "solver/solvika.h"
-#include "solver/elements/matprt_tmp.h"
+#include "solver/elements/matprt.h"
 #include "solver/linalg/fwrite.h"
 #include "tests/solvika/plate_support.h"
 
