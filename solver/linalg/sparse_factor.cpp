@@ -46,6 +46,114 @@ inline I64 colStart(I64 r, I64 j)
     return j * r - j * (j - 1) / 2;
 }
 
+// Rows [ib, r) of four target columns t[q] receive -sum over k < nk of
+// col[k][i] * w[q][k]. The hot loop of the factorisation: blocks of 12 rows
+// by 4 columns held in vector registers; compiled for several instruction
+// sets and chosen at run time (update4 below).
+typedef double v4d __attribute__((vector_size(32), aligned(8)));
+
+// Unaligned vector access without helper functions (no vector values cross
+// a call between code compiled for different instruction sets).
+#define SPX_LOAD4(v, p) __builtin_memcpy(&(v), (p), sizeof(v4d))
+#define SPX_SUB4(p, a)                          \
+    do {                                        \
+        v4d spx_t_;                             \
+        __builtin_memcpy(&spx_t_, (p), sizeof spx_t_); \
+        spx_t_ -= (a);                          \
+        __builtin_memcpy((p), &spx_t_, sizeof spx_t_); \
+    } while (0)
+
+__attribute__((always_inline)) inline void update4Body(const double* const* col, I64 nk, const double (*w)[64],
+                                                       double* const* t, I64 ib, I64 r)
+{
+    I64 i = ib;
+    const double* w0 = w[0];
+    const double* w1 = w[1];
+    const double* w2 = w[2];
+    const double* w3 = w[3];
+    for (; i + 12 <= r; i += 12) {
+        v4d a00 = {}, a01 = {}, a02 = {}, a03 = {};
+        v4d a10 = {}, a11 = {}, a12 = {}, a13 = {};
+        v4d a20 = {}, a21 = {}, a22 = {}, a23 = {};
+        for (I64 k = 0; k < nk; ++k) {
+            const double* c = col[k] + i;
+            v4d x0, x1, x2;
+            SPX_LOAD4(x0, c);
+            SPX_LOAD4(x1, c + 4);
+            SPX_LOAD4(x2, c + 8);
+            const double b0 = w0[k], b1 = w1[k], b2 = w2[k], b3 = w3[k];
+            a00 += x0 * b0;
+            a10 += x1 * b0;
+            a20 += x2 * b0;
+            a01 += x0 * b1;
+            a11 += x1 * b1;
+            a21 += x2 * b1;
+            a02 += x0 * b2;
+            a12 += x1 * b2;
+            a22 += x2 * b2;
+            a03 += x0 * b3;
+            a13 += x1 * b3;
+            a23 += x2 * b3;
+        }
+        SPX_SUB4(t[0] + i, a00);
+        SPX_SUB4(t[0] + i + 4, a10);
+        SPX_SUB4(t[0] + i + 8, a20);
+        SPX_SUB4(t[1] + i, a01);
+        SPX_SUB4(t[1] + i + 4, a11);
+        SPX_SUB4(t[1] + i + 8, a21);
+        SPX_SUB4(t[2] + i, a02);
+        SPX_SUB4(t[2] + i + 4, a12);
+        SPX_SUB4(t[2] + i + 8, a22);
+        SPX_SUB4(t[3] + i, a03);
+        SPX_SUB4(t[3] + i + 4, a13);
+        SPX_SUB4(t[3] + i + 8, a23);
+    }
+    for (; i + 4 <= r; i += 4) {
+        v4d a0 = {}, a1 = {}, a2 = {}, a3 = {};
+        for (I64 k = 0; k < nk; ++k) {
+            v4d x0;
+            SPX_LOAD4(x0, col[k] + i);
+            a0 += x0 * w0[k];
+            a1 += x0 * w1[k];
+            a2 += x0 * w2[k];
+            a3 += x0 * w3[k];
+        }
+        SPX_SUB4(t[0] + i, a0);
+        SPX_SUB4(t[1] + i, a1);
+        SPX_SUB4(t[2] + i, a2);
+        SPX_SUB4(t[3] + i, a3);
+    }
+    for (; i < r; ++i) {
+        double a[4] = {};
+        for (I64 k = 0; k < nk; ++k) {
+            const double x = col[k][i];
+            for (int q = 0; q < 4; ++q)
+                a[q] += x * w[q][k];
+        }
+        for (int q = 0; q < 4; ++q)
+            t[q][i] -= a[q];
+    }
+}
+
+using Update4 = void (*)(const double* const*, I64, const double (*)[64], double* const*, I64, I64);
+
+__attribute__((target("avx2,fma"))) void update4Avx2(const double* const* col, I64 nk, const double (*w)[64],
+                                                     double* const* t, I64 ib, I64 r)
+{
+    update4Body(col, nk, w, t, ib, r);
+}
+
+void update4Generic(const double* const* col, I64 nk, const double (*w)[64], double* const* t, I64 ib, I64 r)
+{
+    update4Body(col, nk, w, t, ib, r);
+}
+
+// Chosen once by the processor's features.
+const Update4 update4 = [] {
+    __builtin_cpu_init();
+    return (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) ? update4Avx2 : update4Generic;
+}();
+
 // Trailing update of a packed front: for every column j in [j0, r) and row
 // i >= j: F(i, j) -= sum over k in [k0, k1) of L(i, k) * s(k) * L(j, k),
 // with s(k) = D(k) (LDL^T) or 1 (Cholesky). L columns are the packed
@@ -63,9 +171,9 @@ void trailingUpdate(double* F, I64 r, I64 k0, I64 k1, I64 j0, const double* D)
             col[k] = F + colStart(r, kb + k) - (kb + k);  // col[k][i] = L(i, kb+k)
         for (I64 j = j0; j < r; j += nj) {
             const I64 jn = std::min(nj, r - j);
-            for (I64 q = 0; q < jn; ++q)
+            for (I64 q = 0; q < nj; ++q)
                 for (I64 k = 0; k < nk; ++k)
-                    w[q][k] = Chol ? col[k][j + q] : D[kb + k] * col[k][j + q];
+                    w[q][k] = q >= jn ? 0.0 : Chol ? col[k][j + q] : D[kb + k] * col[k][j + q];
             // Small triangle at the top of the group.
             for (I64 q = 0; q < jn; ++q) {
                 double* tgt = F + colStart(r, j + q) - (j + q);  // tgt[i] = F(i, j+q)
@@ -79,53 +187,21 @@ void trailingUpdate(double* F, I64 r, I64 k0, I64 k1, I64 j0, const double* D)
             const I64 ib = j + jn;
             if (ib >= r)
                 continue;
-            double* t0 = F + colStart(r, j) - j;
-            double* t1 = jn > 1 ? F + colStart(r, j + 1) - (j + 1) : nullptr;
-            double* t2 = jn > 2 ? F + colStart(r, j + 2) - (j + 2) : nullptr;
-            double* t3 = jn > 3 ? F + colStart(r, j + 3) - (j + 3) : nullptr;
-            if (jn == 4) {
-                I64 i = ib;
-                for (; i + 4 <= r; i += 4) {
-                    double a[4][4] = {};
-                    for (I64 k = 0; k < nk; ++k) {
-                        const double* c = col[k] + i;
-                        const double x0 = c[0], x1 = c[1], x2 = c[2], x3 = c[3];
-                        const double w0 = w[0][k], w1 = w[1][k], w2 = w[2][k], w3 = w[3][k];
-                        a[0][0] += x0 * w0; a[0][1] += x1 * w0; a[0][2] += x2 * w0; a[0][3] += x3 * w0;
-                        a[1][0] += x0 * w1; a[1][1] += x1 * w1; a[1][2] += x2 * w1; a[1][3] += x3 * w1;
-                        a[2][0] += x0 * w2; a[2][1] += x1 * w2; a[2][2] += x2 * w2; a[2][3] += x3 * w2;
-                        a[3][0] += x0 * w3; a[3][1] += x1 * w3; a[3][2] += x2 * w3; a[3][3] += x3 * w3;
-                    }
-                    for (int u = 0; u < 4; ++u) {
-                        t0[i + u] -= a[0][u];
-                        t1[i + u] -= a[1][u];
-                        t2[i + u] -= a[2][u];
-                        t3[i + u] -= a[3][u];
-                    }
-                }
-                for (; i < r; ++i) {
-                    double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-                    for (I64 k = 0; k < nk; ++k) {
-                        const double x = col[k][i];
-                        s0 += x * w[0][k];
-                        s1 += x * w[1][k];
-                        s2 += x * w[2][k];
-                        s3 += x * w[3][k];
-                    }
-                    t0[i] -= s0;
-                    t1[i] -= s1;
-                    t2[i] -= s2;
-                    t3[i] -= s3;
-                }
+            if (jn == nj) {
+                double* t[4];
+                for (I64 q = 0; q < nj; ++q)
+                    t[q] = F + colStart(r, j + q) - (j + q);
+                update4(col, nk, w, t, ib, r);
             } else {
-                double* t[4] = {t0, t1, t2, t3};
-                for (I64 q = 0; q < jn; ++q)
+                for (I64 q = 0; q < jn; ++q) {
+                    double* tq = F + colStart(r, j + q) - (j + q);
                     for (I64 i = ib; i < r; ++i) {
                         double s = 0.0;
                         for (I64 k = 0; k < nk; ++k)
                             s += col[k][i] * w[q][k];
-                        t[q][i] -= s;
+                        tq[i] -= s;
                     }
+                }
             }
         }
     }
