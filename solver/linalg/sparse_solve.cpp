@@ -65,6 +65,8 @@ void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* S
     IERR = 0;
     if (spx::refuse(MSPAR, 7, info.name, LUNIT, IERR))
         return;
+    if (NRHS <= 0)
+        return;
     const I32 nsup = M[11], neq = M[8];
     const I64 need4 = 4 * I64(nsup) + 4;
     if (M[4] < need4 || M[3] < M[15] || LDB < neq) {
@@ -83,8 +85,6 @@ void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* S
         M[1] = -2;
         return;
     }
-    if (NRHS <= 0)
-        return;
     const Tree T(M, MTREES, MSIFA);
     const double* P = SM + neq - 1;  // packed part, 1-based
     const bool fwd = K == Sub::Fwd1 || K == Sub::Fwd2;

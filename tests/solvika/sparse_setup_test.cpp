@@ -104,12 +104,24 @@ TEST(SparseSetup, SlaveOfTwoEquationsIsReported)
     EXPECT_EQ(log, "\n\n\n *** ERROR return from LIN library routine SPSPRP\n"
                    "     DOF number   2 of node     104\n"
                    "     is constrained more than once\n");
-    // Every later step refuses.
-    std::vector<I32> w1(100), w2(100);
+    // Every later step refuses, touching nothing.
+    std::vector<I32> w1(100, 7), w2(100, 7), eq0 = s.MDOFEQ;
     I32 ierr = 0;
     SPRSAS(s.MPAR.data(), m.MNDPTR.data(), m.MPELND.data(), m.MELNOD.data(), m.msc.data(), m.MPMCEQ.data(),
            m.MCQDOF.data(), s.MDOFEQ.data(), s.MSPAR.data(), w1.data(), w2.data(), 0, ierr);
     EXPECT_EQ(ierr, -1);
+    SPRRNM(s.MSPAR.data(), w1.data(), w2.data(), 0, ierr);
+    EXPECT_EQ(ierr, -1);
+    EXPECT_EQ(s.mspar(1), -2);
+    SPRTRS(s.MSPAR.data(), w1.data(), w2.data(), s.MDOFEQ.data(), m.ndof(), w2.data(), s.stats, 0, ierr);
+    EXPECT_EQ(ierr, -1);
+    EXPECT_EQ(s.mspar(1), -3);
+    SPRSMB(s.MSPAR.data(), w1.data(), w1.data(), w2.data(), s.MDOFEQ.data(), w2.data(), 0, ierr);
+    EXPECT_EQ(ierr, -1);
+    EXPECT_EQ(s.mspar(1), -4);
+    EXPECT_EQ(w1, std::vector<I32>(100, 7));
+    EXPECT_EQ(w2, std::vector<I32>(100, 7));
+    EXPECT_EQ(s.MDOFEQ, eq0);
 }
 
 TEST(SparseSetup, SetupErrorsAreCounted)
