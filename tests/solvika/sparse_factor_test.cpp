@@ -354,6 +354,64 @@ TEST(SparseFactor, SubstitutionArgumentChecks)
     EXPECT_EQ(s.mspar(1), -2);
 }
 
+TEST(SparseFactor, ShortControlArraysWriteTheirLines)
+{
+    auto x = build(plate(4, 4, 2), false, true, 4);
+    SpxSystem& s = x->s;
+    assemble(*x);
+    const int nsup = s.nsup(), m15 = s.mspar(15), n = s.neq();
+    auto iw = s.iwork();
+    auto rw = s.rwork();
+    double tol[3] = {1e-10, 0, 0};
+    std::vector<double> b(n, 1.0);
+    std::vector<I32> diag(n);
+    const Layout len("/ A I8 I8 /");
+    auto banner = [](const char* name, int ierr) {
+        return fformat(Layout("/ / / ' *** ERROR RETURN FROM  L I N / SPX  LIBRARY ROUTINE : ' A / 4X ' WITH ERROR FLAG : ' I4 /"),
+                       {name, ierr});
+    };
+    const std::string arrays36 = fformat(Layout("4X ' MTREES/MSIFA/SM, AND/OR IWORK/RWORK: NOT GREAT ENOUGH' /"));
+    const std::string arrays37 = fformat(Layout("4X ' MTREES/MSIFA/SM/B, AND/OR IWORK/RWORK: NOT GREAT ENOUGH' /"));
+    struct Case {
+        const char* name;
+        int m4, m3;
+        std::string want;
+        std::function<void()> run;
+    };
+    I32* M = s.MSPAR.data();
+    const I32 *T = s.MTREES.data(), *F = s.MSIFA.data();
+    const std::vector<Case> cases = {
+        {"SPRFC1", 5, 4,
+         fformat(Layout("/ ' *** ERROR from SPRFC1'")) + fformat(len, {"MTREES too small", 5, 4 * nsup + 4}) +
+             fformat(len, {"MSIFA too small", 4, 2 * nsup + m15 + 2}) + banner("SPRFC1", -2) + arrays36,
+         [&] { SPRFC1(M, T, F, s.SM.data(), tol, iw.data(), rw.data(), 10, s.ierr); }},
+        {"SPRDG1", 4 * nsup + 4, 4,
+         fformat(Layout("/ ' *** ERROR from SPRDG1'")) + fformat(len, {"MSIFA too small", 4, nsup + m15 + 2}) +
+             banner("SPRDG1", -2) + arrays36,
+         [&] { SPRDG1(M, T, F, diag.data(), 10, s.ierr); }},
+        {"SPRBS1", 5, 2 * nsup + m15 + 2,
+         fformat(Layout("/ ' *** ERROR FROM SPRBS1'")) + fformat(len, {"MTREES TOO SHORT", 5, 4 * nsup + 4}) +
+             banner("SPRBS1", -2) + arrays37,
+         [&] { SPRBS1(M, T, F, s.SM.data(), b.data(), n, 1, iw.data(), rw.data(), 10, s.ierr); }},
+    };
+    const I32 m4 = s.mspar(4), m3 = s.mspar(3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.mspar(1) = 4;
+        s.mspar(4) = c.m4;
+        s.mspar(3) = c.m3;
+        std::string log;
+        attachSink(10, &log);
+        c.run();
+        detachSink(10);
+        EXPECT_EQ(s.ierr, -2);
+        EXPECT_EQ(s.mspar(1), -2);
+        EXPECT_EQ(log, c.want);
+        s.mspar(4) = m4;
+        s.mspar(3) = m3;
+    }
+}
+
 TEST(SparseFactor, EveryRoutineRefusesAfterAFailure)
 {
     auto x = build(plate(4, 4, 2), false, true, 4);

@@ -133,13 +133,15 @@ TEST(SparseProducts, SymmetricAndTriangularProducts)
             }
             EXPECT_EQ(y[n], 7.0);
         }
-        // Option -2 subtracts from the work vector's contents.
+        // Options 2 and -2 add to and subtract from the work vector.
         std::vector<double> w0 = randomVector(n, 3);
-        w = w0;
-        SPRPRM(mat, x.data(), y.data(), w.data(), s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), ldb, 1, kstor, -2, 0, s.ierr);
         auto r1 = mul(ref, x1);
-        for (int i = 0; i < n; ++i)
-            EXPECT_NEAR(y[i], w0[i] - r1[i], 1e-12);
+        for (int opt : {2, -2}) {
+            w = w0;
+            SPRPRM(mat, x.data(), y.data(), w.data(), s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), ldb, 1, kstor, opt, 0, s.ierr);
+            for (int i = 0; i < n; ++i)
+                EXPECT_NEAR(y[i], w0[i] + (opt / 2) * r1[i], 1e-12);
+        }
         // Option 88 with one vector leaves the result in the work vector.
         std::vector<double> yy(n, 5.0);
         SPRPRM(mat, x.data(), yy.data(), w.data(), s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), ldb, 1, kstor, 88, 0, s.ierr);

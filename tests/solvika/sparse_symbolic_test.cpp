@@ -115,6 +115,28 @@ void checkStructure(SpxSystem& s)
             EXPECT_LT(cr[cc], s.first(q + 1));
         }
     }
+    // Assembly counts: element terms n(n+1)/2, and the update matrices
+    // of every child.
+    double orig = 0, gen = 0;
+    for (int e = 1; e <= int(s.model.elems.size()); ++e) {
+        std::set<int> eqs;
+        for (I32 d : s.elementDofs(e)) {
+            const I32 q = s.MDOFEQ[d - 1];
+            if (q > 0)
+                eqs.insert(q);
+            else if (q < 0)
+                for (auto& m : s.model.cons[-q - 1].masters)
+                    eqs.insert(s.MDOFEQ[m.first - 1]);
+        }
+        orig += double(eqs.size()) * (eqs.size() + 1) / 2;
+    }
+    for (int q = 1; q <= nsup; ++q)
+        for (I32 ch : s.children(q)) {
+            const double u = s.rowsOf(ch) - (s.first(ch + 1) - s.first(ch));
+            gen += u * (u + 1) / 2;
+        }
+    EXPECT_FLOAT_EQ(s.stats[0], float(orig));
+    EXPECT_FLOAT_EQ(s.stats[1], float(gen));
     EXPECT_EQ(s.mspar(13), m13);
     EXPECT_EQ(s.mspar(14), m14);
     EXPECT_EQ(s.mspar(15), m15);
