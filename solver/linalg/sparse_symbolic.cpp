@@ -409,7 +409,7 @@ void SPRSAS(const I32* MPAR, const I32* MNDPTR, const I32* MPELND, const I32* ME
 
 // ---------------------------------------------------------------- SPRTRS
 
-void SPRTRS(I32* MSPAR, I32* MSICA, I32* IWORK, I32* MDOFEQ, I32 NDOF, I32* IWORK2,
+void SPRTRS(I32* MSPAR, I32* MSICA, I32* IWORK, I32* MDOFEQ, I32 /*NDOF*/, I32* IWORK2,
             float* STATS, I32 LUNIT, I32& IERR)
 {
     I32* M = MSPAR - 1;
@@ -781,7 +781,6 @@ void SPRTRS(I32* MSPAR, I32* MSICA, I32* IWORK, I32* MDOFEQ, I32 NDOF, I32* IWOR
                 MDOFEQ[doflist[t] - 1] = ++e;
         }
     }
-    (void)NDOF;
 
     M[1] = 3;
     M[3] = static_cast<I32>(std::min<I64>(kIntMax, 2 * I64(nsup) + m15 + neq + 2));
@@ -918,13 +917,12 @@ void SPRSMB(I32* MSPAR, const I32* MSICA, const I32* MTREES, I32* IWORK, const I
 
 // ---------------------------------------------------------------- SPRFIN
 
-void SPRFIN(const I32* MSICA, const I32* MTREES, const I32* MDOFEQ, const I32* MPAR,
+void SPRFIN(const I32* MSICA, const I32* MTREES, const I32* /*MDOFEQ*/, const I32* MPAR,
             I32* MSPAR, I32* MEQMAP)
 {
-    (void)MDOFEQ;
     I32* M = MSPAR - 1;
     const MsicaLayout L = layoutOf(M);
-    const I32 nel = L.nel, nnod = L.nnod, neq = L.neq, nsup = M[11];
+    const I32 nnod = L.nnod, neq = L.neq, nsup = M[11];
     M[41] = 1;
     M[42] = L.elNodes();
     M[43] = L.ndDofPtr();
@@ -937,7 +935,6 @@ void SPRFIN(const I32* MSICA, const I32* MTREES, const I32* MDOFEQ, const I32* M
     const I64 m19 = M[19], m20 = M[20];
     const I64 l39 = std::max(lin, m19) + neq + m19 * (m19 + 1) / 2 + m20 * (m20 + 1) / 2;
     M[39] = static_cast<I32>(std::min<I64>(l39, kIntMax));
-    (void)nel;
     const I32* A = MSICA - 1;
     const I32* dofptr = A + L.ndDofPtr() - 1;
     const I32* ord = A + L.order() - 1;
