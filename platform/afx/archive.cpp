@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/afx/stack.h"
+
 namespace
 {
 
@@ -31,6 +33,18 @@ private:
     CArchive& m_ar;
     UINT m_saved;
 };
+
+// Runs an object's Serialize; deep object graphs (each reference nests one
+// more call) continue on a fresh stack when this one runs low. The stacks
+// are of moderate size and chained as deep as needed (sanitizers do not
+// clean up after exceptions on stacks much larger than 64 MiB).
+void serializeObject(CObject* pOb, CArchive& ar)
+{
+    if (AfxStackIsLow())
+        AfxRunWithLargeStack([&] { pOb->Serialize(ar); }, 32u << 20);
+    else
+        pOb->Serialize(ar);
+}
 
 } // namespace
 
@@ -292,7 +306,7 @@ void CArchive::WriteObject(const CObject* pOb)
     // The object is mapped before its data, so references back to it from
     // within its own data (cycles) are written as back-references.
     m_storeMap.emplace(pOb, nextMapIndex());
-    const_cast<CObject*>(pOb)->Serialize(*this);
+    serializeObject(const_cast<CObject*>(pOb), *this);
 }
 
 CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT* pSchema,
@@ -371,7 +385,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
     nextMapIndex();
     m_loadArray.push_back({pOb, false});
     SchemaScope scope(*this, nSchema);
-    pOb->Serialize(*this);
+    serializeObject(pOb, *this);
     return pOb;
 }
 
