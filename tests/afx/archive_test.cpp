@@ -492,3 +492,33 @@ TEST_F(ArchiveTest, DerivedListAddsItsFieldsAfterTheList)
         delete back;
     });
 }
+
+// Raw reads mix buffered bytes and large blocks read straight from the file.
+TEST_F(ArchiveTest, RawReadsOfAnySizeKeepTheByteOrder)
+{
+    Bytes data(10000);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<BYTE>(i * 7 + i / 256);
+    const Bytes bytes = storeBytes([&](CArchive& ar) {
+        ar.Write(data.data(), 10);
+        ar.Write(data.data() + 10, static_cast<UINT>(data.size() - 10));
+        ar << LONG(-5);
+    });
+    ASSERT_EQ(bytes.size(), data.size() + 4);
+    TempFile tmp;
+    tmp.write(bytes);
+    CFile f(tmp.path(), CFile::modeRead);
+    CArchive ar(&f, CArchive::load, 128);
+    Bytes got(data.size());
+    std::size_t at = 0;
+    for (UINT n : {50u, 5000u, 3u, 127u, 129u, 4691u}) {
+        ASSERT_EQ(ar.Read(got.data() + at, n), n);
+        at += n;
+    }
+    EXPECT_EQ(got, data);
+    LONG l = 0;
+    ar >> l;
+    EXPECT_EQ(l, -5);
+    BYTE rest[4];
+    EXPECT_EQ(ar.Read(rest, 4), 0u);
+}
