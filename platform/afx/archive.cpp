@@ -51,7 +51,7 @@ void serializeObject(CObject* pOb, CArchive& ar)
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void*)
     : m_pFile(pFile), m_nMode(nMode), m_buf(static_cast<std::size_t>(std::max(nBufSize, 128)))
 {
-    m_loadArray.push_back({nullptr, false}); // index 0: the null object
+    m_loadArray.push_back({nullptr, false, false}); // index 0: the null object
 }
 
 CArchive::~CArchive()
@@ -271,7 +271,7 @@ void CArchive::MapObject(const CObject* pOb)
             m_storeMap.emplace(pOb, nextMapIndex());
     } else {
         nextMapIndex();
-        m_loadArray.push_back({const_cast<CObject*>(pOb), false});
+        m_loadArray.push_back({const_cast<CObject*>(pOb), false, false});
     }
 }
 
@@ -335,7 +335,7 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
             m_schemaMap[pClassRef] = nSchema;
         }
         nextMapIndex();
-        m_loadArray.push_back({pClassRef, true});
+        m_loadArray.push_back({pClassRef, true, false});
     } else {
         const DWORD index = obTag & ~dwBigClassTag;
         if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass)
@@ -383,10 +383,19 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
         fail(CArchiveException::badClass); // abstract or dynamic: not creatable
     // Entered before its data are read: the data may refer back to it.
     nextMapIndex();
-    m_loadArray.push_back({pOb, false});
+    m_loadArray.push_back({pOb, false, true});
     SchemaScope scope(*this, nSchema);
     serializeObject(pOb, *this);
     return pOb;
+}
+
+std::vector<CObject*> CArchive::GetCreatedObjects() const
+{
+    std::vector<CObject*> out;
+    for (const LoadEntry& e : m_loadArray)
+        if (e.created)
+            out.push_back(static_cast<CObject*>(e.p));
+    return out;
 }
 
 DWORD CArchive::ReadCount()

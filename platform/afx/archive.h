@@ -95,6 +95,12 @@ public:
     // to it are written (or resolved) as back-references.
     void MapObject(const CObject* pOb);
 
+    // Loading: the objects this archive has created so far, in the order it
+    // created them. A failed load does not delete them; a caller that owns
+    // all of them (none was handed to a model that survives the failure)
+    // may delete them after catching the exception.
+    std::vector<CObject*> GetCreatedObjects() const;
+
     // Element counts.
     DWORD ReadCount();
     void WriteCount(DWORD dwCount);
@@ -159,6 +165,7 @@ private:
     struct LoadEntry {
         void* p;
         bool isClass;
+        bool created; // made by this archive (not entered by MapObject)
     };
 
     CFile* m_pFile;
