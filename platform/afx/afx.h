@@ -2,3 +2,4 @@
 // strings, lists, files, the message service and small runtime services).
 // Umbrella header: includes every public header of this library.
 #pragma once
+#include "platform/afx/gdi.h"
