@@ -1,3 +1,47 @@
 // Solvika: the plate solver (linear algebra, elements, analysis drivers).
 // Umbrella header: includes every public header of this library.
 #pragma once
+
+#include "solver/analysis/errmsg.h"
+#include "solver/analysis/runcontext.h"
+#include "solver/linalg/dense.h"
+#include "solver/linalg/funit.h"
+#include "solver/linalg/fwrite.h"
+
+#include <cstdint>
+
+// The entry points. Every argument is a pointer to caller-owned storage:
+// 32-bit integers and 64-bit reals, arrays 1-based and column-major. The
+// key data (30 integers) comes first, the status block (5 integers) last;
+// an array whose count in the key data is 0 may be a null pointer.
+//
+// Each call is one run that writes its log in the current working folder
+// ("Brantel.log" for PLANE_STR and PLATE_BENDING, "Brantel_B.log" for
+// PLATE_BUCKLING and PLATE_KNEKKING) and returns its outcome in the status
+// block: 0 success, negative an error, 1 or 2 a warning, 99 a failure to
+// open or close the log (S(2) = errno). Calls must not run concurrently:
+// every call of a kind writes the same log file and log unit.
+extern "C" {
+
+// Membrane analysis, plane stress or plane strain.
+void PLANE_STR(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+               double* bodyLoad, double* pointLoads, double* edgeLoads, std::int32_t* fixedDofs,
+               double* prescribedDofs, double* couplings, double* springs, std::int32_t* printElements,
+               std::int32_t* printNodes, std::int32_t* status);
+
+// Plate bending.
+void PLATE_BENDING(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+                   double* edgeLoads, std::int32_t* fixedDofs, double* prescribedDofs, double* couplings,
+                   double* springs, std::int32_t* printElements, std::int32_t* printNodes, std::int32_t* status);
+
+// Linear buckling under in-plane stresses given per element.
+void PLATE_BUCKLING(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+                    std::int32_t* fixedDofs, double* couplings, double* springs, double* stresses,
+                    double* eigenvalues, double* modeShapes, std::int32_t* status);
+
+// Linear buckling under in-plane stresses given per node.
+void PLATE_KNEKKING(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+                    std::int32_t* fixedDofs, double* couplings, double* springs, double* stresses,
+                    double* eigenvalues, double* modeShapes, std::int32_t* status);
+
+} // extern "C"

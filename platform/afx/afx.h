@@ -2,4 +2,13 @@
 // strings, lists, files, the message service and small runtime services).
 // Umbrella header: includes every public header of this library.
 #pragma once
+
+#include "platform/afx/archive.h"
+#include "platform/afx/collections.h"
+#include "platform/afx/cstring.h"
+#include "platform/afx/exceptions.h"
+#include "platform/afx/file.h"
 #include "platform/afx/gdi.h"
+#include "platform/afx/numconv.h"
+#include "platform/afx/object.h"
+#include "platform/afx/types.h"

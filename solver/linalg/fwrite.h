@@ -13,13 +13,25 @@
 // k before a field or a parenthesised group repeats it; a layout beginning
 // with "1" writes a line holding only "1". Each write starts a new line; a
 // write with more values than fields starts the layout again on a new line.
+// When the values run out, literals, blanks and '/' are still written up to
+// the next data field. Fields and literals may be separated by blanks or
+// commas; '' inside a literal is one quote.
+//
+// Editing: a value too wide for its field prints w asterisks; a value of
+// the wrong kind for its field (a real or text in an I field, a number in
+// an A field) prints asterisks too, while an integer in a real field
+// prints its value. Rounding is the correct rounding of the binary value;
+// NaN and the infinities print as "NaN", "Infinity" or "Inf"; -0.0 prints
+// without a sign.
 //
 // Unit numbers: only units connected by the run (the log, unit 10) or by a
 // test (attachSink) receive text; writes to any other unit go nowhere.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#include <ranges>
 #include <memory>
 #include <span>
 #include <string>
@@ -37,6 +49,8 @@ public:
     FArg(long v) : m_kind(Kind::Int), m_int(v) {}
     FArg(long long v) : m_kind(Kind::Int), m_int(v) {}
     FArg(unsigned v) : m_kind(Kind::Int), m_int(v) {}
+    FArg(unsigned long v) : m_kind(Kind::Int), m_int(static_cast<std::int64_t>(v)) {}
+    FArg(unsigned long long v) : m_kind(Kind::Int), m_int(static_cast<std::int64_t>(v)) {}
     FArg(double v) : m_kind(Kind::Real), m_real(v) {}
     FArg(const char* s) : m_kind(Kind::Text), m_text(s) {}
     FArg(std::string_view s) : m_kind(Kind::Text), m_text(s) {}
@@ -44,6 +58,15 @@ public:
     FArg(std::span<const std::int32_t> v) : m_kind(Kind::IntSpan), m_ints(v) {}
     FArg(std::span<const std::int64_t> v) : m_kind(Kind::Int64Span), m_ints64(v) {}
     FArg(std::span<const double> v) : m_kind(Kind::RealSpan), m_reals(v) {}
+    // Any other contiguous run of int32_t, int64_t or double (a mutable
+    // span, a vector, an array): the conversion to a span of const values
+    // would otherwise be a second user-defined conversion.
+    template <class R>
+        requires std::ranges::contiguous_range<const R&> && std::ranges::sized_range<const R&> &&
+                 (std::same_as<std::ranges::range_value_t<R>, std::int32_t> ||
+                  std::same_as<std::ranges::range_value_t<R>, std::int64_t> ||
+                  std::same_as<std::ranges::range_value_t<R>, double>)
+    FArg(const R& r) : FArg(std::span<const std::ranges::range_value_t<R>>(std::ranges::data(r), std::ranges::size(r))) {}
 
     Kind kind() const { return m_kind; }
     std::int64_t intValue() const { return m_int; }
@@ -85,6 +108,7 @@ void fwrite(int unit, const Layout& layout, std::span<const FArg> args);
 
 // Formats into a string instead of a unit (lines end in "\n").
 std::string fformat(const Layout& layout, std::initializer_list<FArg> args = {});
+std::string fformat(const Layout& layout, std::span<const FArg> args);
 
 // Test hook: every later write to the unit is appended to *sink, until
 // detachSink(unit). Not for use inside a run.

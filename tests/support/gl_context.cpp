@@ -15,8 +15,13 @@ OffscreenGL::OffscreenGL(int width, int height)
 
 OffscreenGL::~OffscreenGL()
 {
-    if (m_context)
+    if (m_context) {
+        // Mesa crashes when a context that has drawn is destroyed with work
+        // still queued: finish it first.
+        if (makeCurrent())
+            glFinish();
         OSMesaDestroyContext(static_cast<OSMesaContext>(m_context));
+    }
 }
 
 bool OffscreenGL::makeCurrent()

@@ -1,0 +1,483 @@
+#include "platform/afx/archive.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace
+{
+
+constexpr WORD wNullTag = 0;
+constexpr WORD wNewClassTag = 0xFFFF;
+constexpr WORD wClassTag = 0x8000;
+constexpr DWORD dwBigClassTag = 0x80000000u;
+constexpr WORD wBigObjectTag = 0x7FFF;
+constexpr DWORD nMaxMapCount = 0x3FFFFFFEu;
+
+// Restores the archive's object schema when an object's Serialize ends,
+// normally or by an exception.
+class SchemaScope
+{
+public:
+    SchemaScope(CArchive& ar, UINT nSchema) : m_ar(ar), m_saved(ar.GetObjectSchema())
+    {
+        ar.SetObjectSchema(nSchema);
+    }
+    ~SchemaScope() { m_ar.SetObjectSchema(m_saved); }
+    SchemaScope(const SchemaScope&) = delete;
+    SchemaScope& operator=(const SchemaScope&) = delete;
+
+private:
+    CArchive& m_ar;
+    UINT m_saved;
+};
+
+} // namespace
+
+CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void*)
+    : m_pFile(pFile), m_nMode(nMode), m_buf(static_cast<std::size_t>(std::max(nBufSize, 128)))
+{
+    m_loadArray.push_back({nullptr, false}); // index 0: the null object
+}
+
+CArchive::~CArchive()
+{
+    if (m_pFile && !(m_nMode & bNoFlushOnDelete)) {
+        try {
+            Close();
+        } catch (...) {
+            m_pFile = nullptr;
+        }
+    }
+}
+
+void CArchive::fail(int cause) const
+{
+    throw CArchiveException(cause, m_pFile ? m_pFile->GetFilePath().GetString() : nullptr);
+}
+
+void CArchive::checkMode(bool wantLoading) const
+{
+    if (!m_pFile)
+        fail(CArchiveException::generic);
+    if (wantLoading && !IsLoading())
+        fail(CArchiveException::writeOnly);
+    if (!wantLoading && IsLoading())
+        fail(CArchiveException::readOnly);
+}
+
+void CArchive::flushStore()
+{
+    if (m_cur) {
+        const UINT n = m_cur;
+        m_cur = 0;
+        m_pFile->Write(m_buf.data(), n);
+    }
+}
+
+UINT CArchive::fill(UINT nNeeded)
+{
+    UINT avail = m_max - m_cur;
+    if (avail >= nNeeded)
+        return avail;
+    if (m_cur)
+        std::memmove(m_buf.data(), m_buf.data() + m_cur, avail);
+    m_cur = 0;
+    m_max = avail;
+    if (nNeeded > m_buf.size())
+        m_buf.resize(nNeeded);
+    const UINT room = static_cast<UINT>(m_buf.size()) - m_max;
+    m_max += m_pFile->Read(m_buf.data() + m_max, room);
+    return m_max - m_cur;
+}
+
+CArchive& CArchive::putRaw(const void* p, UINT n)
+{
+    checkMode(false);
+    const BYTE* src = static_cast<const BYTE*>(p);
+    while (n) {
+        const UINT chunk = std::min<UINT>(n, static_cast<UINT>(m_buf.size()) - m_cur);
+        std::memcpy(m_buf.data() + m_cur, src, chunk);
+        m_cur += chunk;
+        src += chunk;
+        n -= chunk;
+        if (m_cur == m_buf.size())
+            flushStore();
+    }
+    return *this;
+}
+
+CArchive& CArchive::getRaw(void* p, UINT n)
+{
+    checkMode(true);
+    if (m_max - m_cur < n && fill(n) < n)
+        fail(CArchiveException::endOfFile);
+    std::memcpy(p, m_buf.data() + m_cur, n);
+    m_cur += n;
+    return *this;
+}
+
+UINT CArchive::Read(void* lpBuf, UINT nMax)
+{
+    checkMode(true);
+    BYTE* dst = static_cast<BYTE*>(lpBuf);
+    UINT done = std::min(nMax, m_max - m_cur);
+    std::memcpy(dst, m_buf.data() + m_cur, done);
+    m_cur += done;
+    const UINT rest = nMax - done;
+    if (rest >= m_buf.size()) {
+        // Large blocks go straight from the file.
+        done += m_pFile->Read(dst + done, rest);
+    } else if (rest) {
+        const UINT avail = std::min(fill(rest), rest);
+        std::memcpy(dst + done, m_buf.data() + m_cur, avail);
+        m_cur += avail;
+        done += avail;
+    }
+    return done;
+}
+
+void CArchive::Write(const void* lpBuf, UINT nMax)
+{
+    putRaw(lpBuf, nMax);
+}
+
+BOOL CArchive::IsBufferEmpty()
+{
+    if (!m_pFile)
+        return TRUE;
+    if (IsStoring())
+        return m_cur == 0;
+    return m_cur == m_max && fill(1) == 0;
+}
+
+void CArchive::Flush()
+{
+    if (!m_pFile)
+        return;
+    if (IsStoring()) {
+        flushStore();
+        m_pFile->Flush();
+    } else {
+        const UINT unread = m_max - m_cur;
+        m_cur = m_max = 0;
+        if (unread)
+            m_pFile->Seek(-static_cast<LONGLONG>(unread), CFile::current);
+    }
+}
+
+void CArchive::Close()
+{
+    if (!m_pFile)
+        return;
+    try {
+        Flush();
+    } catch (...) {
+        m_pFile = nullptr;
+        throw;
+    }
+    m_pFile = nullptr;
+}
+
+void CArchive::Abort()
+{
+    m_cur = m_max = 0;
+    m_pFile = nullptr;
+}
+
+void CArchive::WriteString(LPCTSTR lpsz)
+{
+    if (lpsz)
+        putRaw(lpsz, static_cast<UINT>(std::strlen(lpsz)));
+    else
+        checkMode(false);
+}
+
+BOOL CArchive::ReadString(CString& rString)
+{
+    checkMode(true);
+    std::string line;
+    bool any = false;
+    for (;;) {
+        if (m_cur == m_max && fill(1) == 0)
+            break;
+        any = true;
+        const BYTE* start = m_buf.data() + m_cur;
+        const UINT avail = m_max - m_cur;
+        const void* nl = std::memchr(start, '\n', avail);
+        if (nl) {
+            const UINT len = static_cast<UINT>(static_cast<const BYTE*>(nl) - start);
+            line.append(reinterpret_cast<const char*>(start), len);
+            m_cur += len + 1;
+            break;
+        }
+        line.append(reinterpret_cast<const char*>(start), avail);
+        m_cur = m_max;
+    }
+    if (!any) {
+        rString.Empty();
+        return FALSE;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    rString = CString(std::move(line));
+    return TRUE;
+}
+
+DWORD CArchive::nextMapIndex()
+{
+    if (m_nMapCount >= nMaxMapCount)
+        fail(CArchiveException::badIndex);
+    return m_nMapCount++;
+}
+
+void CArchive::writeIndex(DWORD index, bool isClass)
+{
+    if (index < wBigObjectTag) {
+        *this << static_cast<WORD>(isClass ? (wClassTag | index) : index);
+    } else {
+        *this << wBigObjectTag;
+        *this << (isClass ? (dwBigClassTag | index) : index);
+    }
+}
+
+void CArchive::readTag(WORD& wTag, DWORD& obTag)
+{
+    *this >> wTag;
+    if (wTag == wBigObjectTag)
+        *this >> obTag;
+    else
+        obTag = (static_cast<DWORD>(wTag & wClassTag) << 16) | (wTag & ~wClassTag & 0xFFFF);
+}
+
+void CArchive::MapObject(const CObject* pOb)
+{
+    if (IsStoring()) {
+        if (pOb && m_storeMap.find(pOb) == m_storeMap.end())
+            m_storeMap.emplace(pOb, nextMapIndex());
+    } else {
+        nextMapIndex();
+        m_loadArray.push_back({const_cast<CObject*>(pOb), false});
+    }
+}
+
+void CArchive::WriteClass(const CRuntimeClass* pClassRef)
+{
+    checkMode(false);
+    if (!pClassRef || pClassRef->m_wSchema == 0xFFFF)
+        fail(CArchiveException::badClass); // a dynamic class has no archive form
+    const auto it = m_storeMap.find(pClassRef);
+    if (it != m_storeMap.end()) {
+        writeIndex(it->second, true);
+        return;
+    }
+    *this << wNewClassTag;
+    pClassRef->Store(*this);
+    m_storeMap.emplace(pClassRef, nextMapIndex());
+}
+
+void CArchive::WriteObject(const CObject* pOb)
+{
+    checkMode(false);
+    if (!pOb) {
+        *this << wNullTag;
+        return;
+    }
+    const auto it = m_storeMap.find(pOb);
+    if (it != m_storeMap.end()) {
+        writeIndex(it->second, false);
+        return;
+    }
+    WriteClass(pOb->GetRuntimeClass());
+    // The object is mapped before its data, so references back to it from
+    // within its own data (cycles) are written as back-references.
+    m_storeMap.emplace(pOb, nextMapIndex());
+    const_cast<CObject*>(pOb)->Serialize(*this);
+}
+
+CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT* pSchema,
+                                   DWORD* pObTag)
+{
+    checkMode(true);
+    WORD wTag = 0;
+    DWORD obTag = 0;
+    readTag(wTag, obTag);
+    if (!(obTag & dwBigClassTag)) {
+        if (!pObTag)
+            fail(CArchiveException::badIndex);
+        *pObTag = obTag;
+        return nullptr;
+    }
+
+    CRuntimeClass* pClassRef = nullptr;
+    UINT nSchema = 0;
+    if (wTag == wNewClassTag) {
+        pClassRef = CRuntimeClass::Load(*this, &nSchema);
+        if (!pClassRef)
+            fail(CArchiveException::badClass);
+        if ((pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA) != nSchema) {
+            if (!(pClassRef->m_wSchema & VERSIONABLE_SCHEMA))
+                fail(CArchiveException::badSchema);
+            m_schemaMap[pClassRef] = nSchema;
+        }
+        nextMapIndex();
+        m_loadArray.push_back({pClassRef, true});
+    } else {
+        const DWORD index = obTag & ~dwBigClassTag;
+        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass)
+            fail(CArchiveException::badIndex);
+        pClassRef = static_cast<CRuntimeClass*>(m_loadArray[index].p);
+        const auto it = m_schemaMap.find(pClassRef);
+        nSchema =
+            it != m_schemaMap.end() ? it->second : (pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA);
+    }
+
+    if (pClassRefRequested && !pClassRef->IsDerivedFrom(pClassRefRequested))
+        fail(CArchiveException::badClass);
+    if (pSchema)
+        *pSchema = nSchema;
+    else
+        m_nObjectSchema = nSchema;
+    if (pObTag)
+        *pObTag = obTag;
+    return pClassRef;
+}
+
+void CArchive::SerializeClass(const CRuntimeClass* pClassRef)
+{
+    if (IsStoring())
+        WriteClass(pClassRef);
+    else
+        ReadClass(pClassRef);
+}
+
+CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
+{
+    UINT nSchema = 0;
+    DWORD obTag = 0;
+    CRuntimeClass* pClassRef = ReadClass(pClassRefRequested, &nSchema, &obTag);
+    if (!pClassRef) {
+        if (obTag >= m_loadArray.size() || m_loadArray[obTag].isClass)
+            fail(CArchiveException::badIndex);
+        CObject* pOb = static_cast<CObject*>(m_loadArray[obTag].p);
+        if (pOb && pClassRefRequested && !pOb->IsKindOf(pClassRefRequested))
+            fail(CArchiveException::badClass);
+        return pOb;
+    }
+    CObject* pOb = pClassRef->CreateObject();
+    if (!pOb)
+        fail(CArchiveException::badClass); // abstract or dynamic: not creatable
+    // Entered before its data are read: the data may refer back to it.
+    nextMapIndex();
+    m_loadArray.push_back({pOb, false});
+    SchemaScope scope(*this, nSchema);
+    pOb->Serialize(*this);
+    return pOb;
+}
+
+DWORD CArchive::ReadCount()
+{
+    WORD wCount = 0;
+    *this >> wCount;
+    if (wCount != 0xFFFF)
+        return wCount;
+    DWORD dwCount = 0;
+    *this >> dwCount;
+    return dwCount;
+}
+
+void CArchive::WriteCount(DWORD dwCount)
+{
+    if (dwCount < 0xFFFF) {
+        *this << static_cast<WORD>(dwCount);
+    } else {
+        *this << static_cast<WORD>(0xFFFF);
+        *this << dwCount;
+    }
+}
+
+ULONGLONG CArchive::GetBytesLeft()
+{
+    checkMode(true);
+    const ULONGLONG length = m_pFile->GetLength();
+    const ULONGLONG pos = m_pFile->GetPosition();
+    return (m_max - m_cur) + (length > pos ? length - pos : 0);
+}
+
+void CArchive::CheckAvailable(ULONGLONG nItems, UINT nBytesEach)
+{
+    if (nItems == 0 || nBytesEach == 0)
+        return;
+    if (nItems <= (m_max - m_cur) / nBytesEach)
+        return; // already buffered
+    const ULONGLONG left = GetBytesLeft();
+    if (nItems > left / nBytesEach)
+        fail(CArchiveException::endOfFile);
+}
+
+CArchive& CArchive::operator<<(LPCTSTR psz)
+{
+    return *this << CString(psz);
+}
+
+CArchive& CArchive::operator>>(bool& b)
+{
+    LONG v = 0;
+    *this >> v;
+    b = v != 0;
+    return *this;
+}
+
+CArchive& operator<<(CArchive& ar, const CObject* pOb)
+{
+    ar.WriteObject(pOb);
+    return ar;
+}
+
+CArchive& operator>>(CArchive& ar, CObject*& pOb)
+{
+    pOb = ar.ReadObject(nullptr);
+    return ar;
+}
+
+CArchive& operator>>(CArchive& ar, const CObject*& pOb)
+{
+    pOb = ar.ReadObject(nullptr);
+    return ar;
+}
+
+CArchive& operator<<(CArchive& ar, const CString& string)
+{
+    const std::size_t len = string.str().size();
+    if (len > std::numeric_limits<DWORD>::max())
+        AfxThrowArchiveException(CArchiveException::generic);
+    if (len < 255) {
+        ar << static_cast<BYTE>(len);
+    } else if (len < 0xFFFE) {
+        ar << static_cast<BYTE>(0xFF) << static_cast<WORD>(len);
+    } else {
+        ar << static_cast<BYTE>(0xFF) << static_cast<WORD>(0xFFFF) << static_cast<DWORD>(len);
+    }
+    ar.Write(string.GetString(), static_cast<UINT>(len));
+    return ar;
+}
+
+CArchive& operator>>(CArchive& ar, CString& string)
+{
+    BYTE bLen = 0;
+    ar >> bLen;
+    DWORD len = bLen;
+    if (bLen == 0xFF) {
+        WORD wLen = 0;
+        ar >> wLen;
+        len = wLen;
+        if (wLen == 0xFFFF)
+            ar >> len;
+    }
+    ar.CheckAvailable(len, 1);
+    std::string text(len, '\0');
+    if (ar.Read(text.data(), len) != len)
+        AfxThrowArchiveException(CArchiveException::endOfFile);
+    string = CString(std::move(text));
+    return ar;
+}

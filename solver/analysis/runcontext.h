@@ -1,0 +1,54 @@
+// One call of an entry point: the storage it owns and the frame that opens
+// its log, runs it and ends it on every path.
+#pragma once
+
+#include "solver/linalg/funit.h"
+
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+
+namespace solvika {
+
+// Everything one call owns. It lives on the entry point's stack and is
+// destroyed on every path, so nothing of a run outlives the call and
+// consecutive calls are independent.
+struct RunContext {
+    RunContext(std::int32_t* key, std::int32_t* status) noexcept : key(key), status(status) {}
+    RunContext(const RunContext&) = delete;
+    RunContext& operator=(const RunContext&) = delete;
+
+    std::int32_t* key;     // KEY(1..30) is key[0..29]
+    std::int32_t* status;  // S(1..5) is status[0..4]
+    int lunit = 0;         // kLogUnit while the log is open, otherwise 0
+    UnitFile log;
+};
+
+// The log of a run: "Brantel.log" for the membrane and plate-bending
+// entry points, "Brantel_B.log" for the buckling ones.
+enum class RunLog { Main, Buckling };
+
+using RunBody = void (*)(RunContext& run, void* data);
+
+// Runs one call: zeroes the status block, opens the log in the current
+// folder (truncating an older one) and writes its header, runs the body,
+// then ends the run and closes the log.
+//  - Open failure: S(1) = 99, S(2) = errno; nothing written, body not run.
+//  - A body returns as soon as a step leaves a negative code (the step has
+//    written its message); the run then writes "Computations aborted".
+//  - std::bad_alloc or std::length_error anywhere in the body ends it with
+//    -30, any other exception with -20, each with its message and
+//    "Computations aborted". Bodies must not catch and drop them.
+//  - Close failure: S(1) = 99, S(2) = errno when the run ended with 0, 1 or
+//    2; an error code and its values stay.
+void runEntry(RunLog log, std::int32_t* key, std::int32_t* status, RunBody body, void* data) noexcept;
+
+template <class F>
+void runEntry(RunLog log, std::int32_t* key, std::int32_t* status, F&& body) noexcept {
+    using Body = std::remove_reference_t<F>;
+    runEntry(
+        log, key, status, [](RunContext& run, void* data) { (*static_cast<Body*>(data))(run); },
+        const_cast<void*>(static_cast<const void*>(std::addressof(body))));
+}
+
+} // namespace solvika

@@ -1,0 +1,239 @@
+// The entry points and the frame of a run: log file, header, status block,
+// abort path and exception guard.
+#include "solver/solvika.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <unistd.h>
+
+using namespace solvika;
+namespace fs = std::filesystem;
+
+namespace {
+
+using I = std::int32_t*;
+using R = double*;
+using PlaneStr = void (*)(I, I, R, R, R, R, R, R, I, R, R, R, I, I, I);
+using PlateBending = void (*)(I, I, R, R, R, R, I, R, R, R, I, I, I);
+using PlateBuckling = void (*)(I, I, R, R, R, I, R, R, R, R, R, I);
+
+static_assert(std::is_same_v<decltype(&PLANE_STR), PlaneStr>);
+static_assert(std::is_same_v<decltype(&PLATE_BENDING), PlateBending>);
+static_assert(std::is_same_v<decltype(&PLATE_BUCKLING), PlateBuckling>);
+static_assert(std::is_same_v<decltype(&PLATE_KNEKKING), PlateBuckling>);
+
+const std::string kMainHeader = "\n                    *** Brantel - log and error file ***\n\n\n";
+const std::string kBucklingHeader = "\n                   *** Brantel_B - log and error file ***\n\n\n";
+const std::string kAborted = "\n     Computations aborted\n";
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Each test runs in a folder of its own, the current working folder.
+class RunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_old = fs::current_path();
+        char tmpl[] = "/tmp/solvika-run-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        m_dir = tmpl;
+        fs::current_path(m_dir);
+    }
+    void TearDown() override {
+        fs::current_path(m_old);
+        fs::remove_all(m_dir);
+    }
+
+    fs::path m_old, m_dir;
+};
+
+// The four entry points as resolved by name from the built library, each
+// called with zero key data and null arrays.
+struct Entry {
+    const char* name;
+    const char* log;
+    const std::string* header;
+    void (*call)(void* symbol, I key, I status);
+};
+
+const Entry kEntries[] = {
+    {"PLANE_STR", "Brantel.log", &kMainHeader,
+     [](void* f, I key, I status) {
+         reinterpret_cast<PlaneStr>(f)(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr, status);
+     }},
+    {"PLATE_BENDING", "Brantel.log", &kMainHeader,
+     [](void* f, I key, I status) {
+         reinterpret_cast<PlateBending>(f)(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr, status);
+     }},
+    {"PLATE_BUCKLING", "Brantel_B.log", &kBucklingHeader,
+     [](void* f, I key, I status) {
+         reinterpret_cast<PlateBuckling>(f)(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, status);
+     }},
+    {"PLATE_KNEKKING", "Brantel_B.log", &kBucklingHeader,
+     [](void* f, I key, I status) {
+         reinterpret_cast<PlateBuckling>(f)(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, status);
+     }},
+};
+
+// The library file this program is linked with, opened by its path.
+void* solverLibrary() {
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&ERRMSG), &info) == 0 || info.dli_fname == nullptr) return nullptr;
+    return ::dlopen(info.dli_fname, RTLD_NOW);
+}
+
+using Status = std::array<std::int32_t, 5>;
+
+} // namespace
+
+TEST_F(RunTest, EntryPointsWriteTheHeaderAndClearTheStatusBlock) {
+    void* lib = solverLibrary();
+    ASSERT_NE(lib, nullptr) << ::dlerror();
+    for (const Entry& e : kEntries) {
+        SCOPED_TRACE(e.name);
+        void* symbol = ::dlsym(lib, e.name);
+        ASSERT_NE(symbol, nullptr) << ::dlerror();
+        // An older, longer log of the same name leaves no tail.
+        std::ofstream(e.log) << std::string(5000, 'x') << '\n';
+        std::array<std::int32_t, 30> key{};
+        Status status = {-21, 12, 2, 7, 9};
+        e.call(symbol, key.data(), status.data());
+        EXPECT_EQ(status, (Status{0, 0, 0, 0, 0}));
+        EXPECT_EQ(readFile(e.log), *e.header);
+        // Consecutive calls are independent.
+        e.call(symbol, key.data(), status.data());
+        EXPECT_EQ(status, (Status{0, 0, 0, 0, 0}));
+        EXPECT_EQ(readFile(e.log), *e.header);
+    }
+    ::dlclose(lib);
+}
+
+TEST_F(RunTest, LogThatCannotBeOpenedGives99WithErrnoAndNothingElse) {
+    fs::create_directory("Brantel.log");
+    bool ran = false;
+    Status status = {5, 5, 5, 5, 5};
+    runEntry(RunLog::Main, nullptr, status.data(), [&](RunContext&) { ran = true; });
+    EXPECT_EQ(status, (Status{99, EISDIR, 0, 0, 0}));
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(fs::is_directory("Brantel.log"));
+    EXPECT_TRUE(fs::is_empty("Brantel.log"));
+    EXPECT_FALSE(fs::exists("Brantel_B.log"));
+}
+
+// A log on a full device fails at the close. A run that ended well reports
+// it; a run that ended with an error keeps its error code and values.
+TEST_F(RunTest, FailingCloseReplacesSuccessAndWarningsButNotErrors) {
+    ASSERT_TRUE(fs::exists("/dev/full"));
+    fs::create_symlink("/dev/full", "Brantel_B.log");
+    const struct {
+        Status set;
+        Status expected;
+    } cases[] = {
+        {{0, 0, 0, 0, 0}, {99, ENOSPC, 0, 0, 0}},
+        {{1, 3, 5, 0, 0}, {99, ENOSPC, 0, 0, 0}},
+        {{2, 4, 32, 12, 0}, {99, ENOSPC, 0, 0, 0}},
+        {{-21, 12, 2, 0, 0}, {-21, 12, 2, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.set[0]);
+        Status status{};
+        runEntry(RunLog::Buckling, nullptr, status.data(), [&](RunContext& run) {
+            std::copy(c.set.begin(), c.set.end(), run.status);
+            ERRMSG(run.status, run.lunit);
+        });
+        EXPECT_EQ(status, c.expected);
+    }
+    std::array<std::int32_t, 30> key{};
+    Status status{};
+    PLATE_KNEKKING(key.data(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                   status.data());
+    EXPECT_EQ(status, (Status{99, ENOSPC, 0, 0, 0}));
+}
+
+TEST_F(RunTest, StepErrorEndsWithComputationsAborted) {
+    Status status{};
+    runEntry(RunLog::Main, nullptr, status.data(), [](RunContext& run) {
+        run.status[0] = -5;
+        run.status[1] = 9;
+        ERRMSG(run.status, run.lunit);
+    });
+    EXPECT_EQ(status, (Status{-5, 9, 0, 0, 0}));
+    EXPECT_EQ(readFile("Brantel.log"), kMainHeader +
+                                           "\n\n\n *** ERROR detected during execution of Brantel ***\n\n"
+                                           "     Node     9 is not connected\n" +
+                                           kAborted);
+}
+
+// No exception leaves a run: running out of storage anywhere gives -30,
+// anything else -20, each with its message, the abort line and a closed log.
+TEST_F(RunTest, ExceptionsEndTheRunWithTheirStatus) {
+    const std::string kStorage =
+        "\n\n\n *** ERROR detected during execution of Brantel ***\n\n"
+        "     Storage could not be allocated for stiffness\n     and/or load matrix\n";
+    const std::string kSolving =
+        "\n\n\n *** ERROR detected during execution of Brantel ***\n\n"
+        "     Error during equation solving - corrupt data?\n";
+    const struct {
+        void (*fail)();
+        std::int32_t code;
+        const std::string* message;
+    } cases[] = {
+        {[] { throw std::bad_alloc(); }, -30, &kStorage},
+        {[] { throw std::bad_array_new_length(); }, -30, &kStorage},
+        {[] { throw std::length_error("vector"); }, -30, &kStorage},
+        {[] { throw std::runtime_error("fault"); }, -20, &kSolving},
+        {[] { throw 7; }, -20, &kSolving},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        Status status{};
+        runEntry(RunLog::Main, nullptr, status.data(), [&](RunContext& run) {
+            run.status[0] = 2;  // a warning before the failure does not survive it
+            run.status[1] = 4;
+            c.fail();
+        });
+        EXPECT_EQ(status, (Status{c.code, 0, 0, 0, 0}));
+        EXPECT_EQ(readFile("Brantel.log"), kMainHeader + *c.message + kAborted);
+    }
+    // The log unit is free again: the next run opens it.
+    Status status{};
+    runEntry(RunLog::Main, nullptr, status.data(), [](RunContext& run) { EXPECT_EQ(run.lunit, kLogUnit); });
+    EXPECT_EQ(status, (Status{0, 0, 0, 0, 0}));
+}
+
+TEST_F(RunTest, OnlyTheOpenLogIsUnitTen) {
+    Status status{};
+    std::string other;
+    attachSink(11, &other);
+    runEntry(RunLog::Main, nullptr, status.data(), [](RunContext& run) {
+        static const Layout line("'on the log'");
+        fwrite(run.lunit, line);
+        fwrite(11, line);
+        fwrite(0, line);
+    });
+    detachSink(11);
+    EXPECT_EQ(readFile("Brantel.log"), kMainHeader + "on the log\n");
+    EXPECT_EQ(other, "on the log\n");
+    // After the run, unit 10 is connected to nothing.
+    fwrite(kLogUnit, Layout("'late'"));
+    EXPECT_EQ(readFile("Brantel.log"), kMainHeader + "on the log\n");
+}

@@ -1,0 +1,50 @@
+// Records the immediate-mode primitives the code under test sends to OpenGL:
+// each glBegin/glEnd with its vertices and the normal current at each vertex,
+// exactly as passed (doubles, before any transform). The gl* entry points are
+// taken over by this test program and passed on to the real OpenGL, so the
+// drawing still reaches the current context.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include <GL/gl.h>
+
+namespace brantel::test {
+
+using Vec3 = std::array<double, 3>;
+
+struct RecordedPrimitive {
+    GLenum mode = 0;
+    std::vector<Vec3> vertices;
+    std::vector<Vec3> normals; // the current normal at each vertex
+    bool closed = false;       // glEnd seen
+};
+
+// Records while it exists; only one at a time.
+class GLRecorder {
+public:
+    GLRecorder();
+    ~GLRecorder();
+    GLRecorder(const GLRecorder&) = delete;
+    GLRecorder& operator=(const GLRecorder&) = delete;
+
+    const std::vector<RecordedPrimitive>& primitives() const { return m_primitives; }
+    // glBegin inside glBegin, glEnd without glBegin, vertices outside a pair.
+    int misuses() const { return m_misuses; }
+    // Every glBegin matched by its glEnd and nothing misused.
+    bool balanced() const;
+
+    void begin(GLenum mode);
+    void end();
+    void vertex(double x, double y, double z);
+    void normal(double x, double y, double z) { m_normal = {x, y, z}; }
+
+private:
+    std::vector<RecordedPrimitive> m_primitives;
+    Vec3 m_normal{0, 0, 1};
+    bool m_open = false;
+    int m_misuses = 0;
+};
+
+} // namespace brantel::test
