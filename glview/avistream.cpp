@@ -29,14 +29,16 @@ bool PutAt(std::FILE* file, long position, std::uint32_t value) {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(AVIStreamContainer, CObject)
+
 AVIStreamContainer::AVIStreamContainer(int unused, int rate) : m_nUnused(unused), m_nFrameRate(rate) {}
 
 AVIStreamContainer::~AVIStreamContainer() {
     End();
 }
 
-bool AVIStreamContainer::Start(const std::string& path, const BITMAPINFOHEADER* format) {
-    if (IsOpen() || VideoVersion() <= 0x0109FFFF || m_nFrameRate <= 0 || format == nullptr || path.empty())
+bool AVIStreamContainer::Start(CString path, const BITMAPINFOHEADER* format) {
+    if (IsOpen() || VideoVersion() <= 0x0109FFFF || m_nFrameRate <= 0 || format == nullptr || path.IsEmpty())
         return false;
     const int bits = format->biBitCount;
     if (format->biCompression != BI_RGB || format->biWidth <= 0 || format->biHeight <= 0 ||
@@ -152,23 +154,23 @@ bool AVIStreamContainer::Start(const std::string& path, const BITMAPINFOHEADER* 
     m_moviStart = out.size();
     AppendFourCC(out, "movi");
 
-    m_file = std::fopen(path.c_str(), "wb");
+    m_file = std::fopen(path, "wb");
     if (m_file == nullptr)
         return false;
-    m_path = path;
+    m_path = path.str();
     m_index.clear();
     m_failed = false;
     if (std::fwrite(out.data(), 1, out.size(), m_file) != out.size()) {
         std::fclose(m_file);
         m_file = nullptr;
-        std::remove(path.c_str());
+        std::remove(path);
         return false;
     }
     m_end = out.size();
     return true;
 }
 
-bool AVIStreamContainer::Stream(const void* bits, long size, const std::string&, int frame) {
+bool AVIStreamContainer::Stream(const void* bits, long size, CString, int frame) {
     if (!IsOpen() || m_failed || bits == nullptr || frame != FrameCount() || size < 0 ||
         static_cast<std::uint64_t>(size) != m_frameSize)
         return false;

@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/afx/gdi.h"
+#include "platform/afx/afx.h"
 
-class AVIStreamContainer {
+class AVIStreamContainer : public CObject {
+    DECLARE_DYNAMIC(AVIStreamContainer)
 public:
     AVIStreamContainer(int unused, int rate);
-    ~AVIStreamContainer();
+    ~AVIStreamContainer() override;
     AVIStreamContainer(const AVIStreamContainer&) = delete;
     AVIStreamContainer& operator=(const AVIStreamContainer&) = delete;
 
@@ -26,10 +27,10 @@ public:
     // 32 bits, bottom-up; at 8 bits the colour table follows the header,
     // colours used 0 meaning 256). False, with no file left, for an
     // uncreatable path, a rate of 0 or less or an unsupported format.
-    bool Start(const std::string& path, const BITMAPINFOHEADER* format);
+    bool Start(CString path, const BITMAPINFOHEADER* format);
     // Writes frame number `frame` (the next one) of `size` bytes (the frame
     // size) as a key frame. The caption is not written.
-    bool Stream(const void* bits, long size, const std::string& caption, int frame);
+    bool Stream(const void* bits, long size, CString caption, int frame);
     // Writes the index and the final sizes and counts, and closes the file.
     bool End();
 

@@ -66,10 +66,17 @@ SECImage* LoadImageFile(const char* path) {
         if (image && image->LoadFromPath(path))
             return image.release();
     }
-    FileStream file(path, FileStream::Reading);
+    PathStream file(path, PathStream::Reading);
     if (!file.IsOpen())
         return nullptr;
     return LoadImageFromStream(file);
+}
+
+SECImage* LoadImageFromFile(CFile* file) {
+    if (file == nullptr)
+        return nullptr;
+    CFileStream stream(file);
+    return LoadImageFromStream(stream);
 }
 
 SECImage* LoadImageFromStream(ImageStream& stream) {

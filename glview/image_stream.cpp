@@ -1,6 +1,7 @@
 #include "glview/image_stream.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 bool ImageStream::Skip(std::uint64_t n) {
@@ -14,14 +15,6 @@ bool ImageStream::Skip(std::uint64_t n) {
     return true;
 }
 
-std::int64_t ImageStream::Remaining() const {
-    const std::int64_t length = Length();
-    if (length < 0)
-        return -1;
-    const auto pos = static_cast<std::int64_t>(Position());
-    return pos >= length ? 0 : length - pos;
-}
-
 bool ImageStream::ReadRest(std::vector<std::uint8_t>& out, std::size_t limit) {
     out.clear();
     const std::int64_t rest = Remaining();
@@ -33,69 +26,133 @@ bool ImageStream::ReadRest(std::vector<std::uint8_t>& out, std::size_t limit) {
         return true;
     }
     // Length unknown: read in chunks up to the limit.
-    std::uint8_t chunk[65536];
+    std::vector<std::uint8_t> chunk(65536);
     for (;;) {
-        const std::size_t got = Read(chunk, sizeof chunk);
+        const std::size_t got = Read(chunk.data(), chunk.size());
         if (got == 0)
             return true;
         if (out.size() + got > limit) {
             out.clear();
             return false;
         }
-        out.insert(out.end(), chunk, chunk + got);
+        out.insert(out.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
     }
 }
 
-bool FileStream::Open(const char* path, Mode mode) {
-    Close();
-    if (path == nullptr || *path == '\0')
-        return false;
-    m_file = std::fopen(path, mode == Reading ? "rb" : "wb");
-    return m_file != nullptr;
+std::size_t CFileStream::Read(void* buffer, std::size_t n) {
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::size_t total = 0;
+    try {
+        while (total < n) {
+            const auto chunk = static_cast<UINT>(std::min<std::size_t>(n - total, UINT_MAX / 2));
+            const UINT got = m_file->Read(out + total, chunk);
+            total += got;
+            if (got < chunk)
+                break;
+        }
+    } catch (CException&) {
+    }
+    return total;
 }
 
-bool FileStream::Close() {
-    if (m_file == nullptr)
+bool CFileStream::Write(const void* buffer, std::size_t n) {
+    const auto* in = static_cast<const std::uint8_t*>(buffer);
+    try {
+        while (n > 0) {
+            const auto chunk = static_cast<UINT>(std::min<std::size_t>(n, UINT_MAX / 2));
+            m_file->Write(in, chunk);
+            in += chunk;
+            n -= chunk;
+        }
         return true;
-    const bool ok = std::fclose(m_file) == 0;
-    m_file = nullptr;
-    return ok;
-}
-
-std::size_t FileStream::Read(void* buffer, std::size_t n) {
-    return m_file != nullptr && n > 0 ? std::fread(buffer, 1, n, m_file) : 0;
-}
-
-bool FileStream::Write(const void* buffer, std::size_t n) {
-    if (m_file == nullptr)
+    } catch (CException&) {
         return false;
-    return n == 0 || std::fwrite(buffer, 1, n, m_file) == n;
+    }
 }
 
-bool FileStream::Seek(std::uint64_t position) {
-    return m_file != nullptr && std::fseek(m_file, static_cast<long>(position), SEEK_SET) == 0;
+bool CFileStream::Seek(std::uint64_t position) {
+    try {
+        return m_file->Seek(static_cast<LONGLONG>(position), CFile::begin) == position;
+    } catch (CException&) {
+        return false;
+    }
 }
 
-std::uint64_t FileStream::Position() const {
-    if (m_file == nullptr)
+std::uint64_t CFileStream::Position() const {
+    try {
+        return m_file->GetPosition();
+    } catch (CException&) {
         return 0;
-    const long pos = std::ftell(m_file);
-    return pos < 0 ? 0 : static_cast<std::uint64_t>(pos);
+    }
 }
 
-std::int64_t FileStream::Length() const {
-    if (m_file == nullptr)
+std::int64_t CFileStream::Remaining() {
+    try {
+        const ULONGLONG length = m_file->GetLength();
+        const ULONGLONG position = m_file->GetPosition();
+        return position >= length ? 0 : static_cast<std::int64_t>(length - position);
+    } catch (CException&) {
         return -1;
-    const long pos = std::ftell(m_file);
-    if (pos < 0 || std::fseek(m_file, 0, SEEK_END) != 0)
-        return -1;
-    const long end = std::ftell(m_file);
-    std::fseek(m_file, pos, SEEK_SET);
-    return end;
+    }
 }
 
-bool FileStream::Flush() {
-    return m_file != nullptr && std::fflush(m_file) == 0;
+bool CFileStream::Flush() {
+    try {
+        m_file->Flush();
+        return true;
+    } catch (CException&) {
+        return false;
+    }
+}
+
+PathStream::PathStream(const char* path, Mode mode) : CFileStream(&m_file) {
+    if (path == nullptr || *path == '\0')
+        return;
+    const UINT flags = mode == Reading ? CFile::modeRead | CFile::typeBinary
+                                       : CFile::modeCreate | CFile::modeWrite | CFile::typeBinary;
+    m_file.Open(path, flags);
+}
+
+bool PathStream::Close() {
+    if (!m_file.IsOpen())
+        return true;
+    try {
+        m_file.Close();
+        return true;
+    } catch (CException&) {
+        m_file.Abort();
+        return false;
+    }
+}
+
+std::size_t ArchiveStream::Read(void* buffer, std::size_t n) {
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::size_t total = 0;
+    while (total < n) {
+        const auto chunk = static_cast<UINT>(std::min<std::size_t>(n - total, UINT_MAX / 2));
+        const UINT got = m_archive.Read(out + total, chunk);
+        total += got;
+        if (got < chunk)
+            break;
+    }
+    m_position += total;
+    return total;
+}
+
+bool ArchiveStream::Write(const void* buffer, std::size_t n) {
+    const auto* in = static_cast<const std::uint8_t*>(buffer);
+    while (n > 0) {
+        const auto chunk = static_cast<UINT>(std::min<std::size_t>(n, UINT_MAX / 2));
+        m_archive.Write(in, chunk);
+        in += chunk;
+        n -= chunk;
+        m_position += chunk;
+    }
+    return true;
+}
+
+std::int64_t ArchiveStream::Remaining() {
+    return m_archive.IsLoading() ? static_cast<std::int64_t>(m_archive.GetBytesLeft()) : -1;
 }
 
 std::size_t MemoryStream::Read(void* buffer, std::size_t n) {
@@ -126,6 +183,7 @@ bool MemoryStream::Seek(std::uint64_t position) {
     return true;
 }
 
-std::int64_t MemoryStream::Length() const {
-    return static_cast<std::int64_t>(m_in != nullptr ? m_size : m_out.size());
+std::int64_t MemoryStream::Remaining() {
+    const std::size_t end = m_in != nullptr ? m_size : m_out.size();
+    return static_cast<std::int64_t>(m_pos >= end ? 0 : end - m_pos);
 }

@@ -17,6 +17,8 @@ int TextureSize(unsigned imageSize) {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(COGLTexture, SECDib)
+
 COGLTexture* COGLTexture::FromImage(SECImage* loaded) {
     std::unique_ptr<SECImage> image(loaded);
     if (!image)
@@ -32,8 +34,8 @@ COGLTexture* COGLTexture::LoadImageA(const char* path) {
     return FromImage(LoadImageFile(path));
 }
 
-COGLTexture* COGLTexture::LoadImageA(ImageStream& stream) {
-    return FromImage(LoadImageFromStream(stream));
+COGLTexture* COGLTexture::LoadImageA(CFile* file) {
+    return FromImage(LoadImageFromFile(file));
 }
 
 int COGLTexture::CreateFromBitmap(CDC* dc, CBitmap* bitmap) {

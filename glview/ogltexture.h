@@ -4,6 +4,7 @@
 #include "glview/secimage.h"
 
 class COGLTexture : public SECDib {
+    DECLARE_DYNAMIC(COGLTexture)
 public:
     int m_nTexWidth = 0;    // powers of two from 2 to 1024, 0 before sizing
     int m_nTexHeight = 0;
@@ -12,7 +13,7 @@ public:
     // file cannot be read or the picture is narrower or lower than 2 pixels.
     // The caller owns the result.
     static COGLTexture* LoadImageA(const char* path);
-    static COGLTexture* LoadImageA(ImageStream& stream);
+    static COGLTexture* LoadImageA(CFile* file);
 
     int CreateFromBitmap(CDC* dc, CBitmap* bitmap);
     // Texture size per axis: the largest power of two from 2 to 1024 not

@@ -23,6 +23,9 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(SECImage, CObject)
+IMPLEMENT_DYNAMIC(SECDib, SECImage)
+
 SECImage::SECImage() {
     // The display counts as 24 bits with one plane: no palette reduction.
     m_nDisplayBits = 0;
@@ -152,10 +155,37 @@ void SECImage::TakeOver(SECImage& other) {
 }
 
 bool SECImage::LoadFromPath(const char* path) {
-    FileStream file(path, FileStream::Reading);
+    PathStream file(path, PathStream::Reading);
     if (!file.IsOpen())
         return false;
     return LoadFromStream(file);
+}
+
+bool SECImage::LoadFromFile(CFile* file) {
+    if (file == nullptr)
+        return false;
+    CFileStream stream(file);
+    return LoadFromStream(stream);
+}
+
+bool SECImage::SaveToFile(CFile* file) {
+    if (file == nullptr)
+        return false;
+    CFileStream stream(file);
+    return SaveToStream(stream);
+}
+
+void SECImage::Serialize(CArchive& ar) {
+    ArchiveStream stream(ar);
+    if (ar.IsStoring()) {
+        if (!WriteBmp(stream))
+            AfxThrowArchiveException(CArchiveException::generic);
+        return;
+    }
+    SECDib loaded;
+    if (!loaded.ReadBmp(stream) || !loaded.FinishLoad())
+        AfxThrowArchiveException(CArchiveException::generic);
+    TakeOver(loaded);
 }
 
 bool SECImage::LoadFromStream(ImageStream& stream) {
@@ -173,7 +203,7 @@ bool SECImage::LoadFromStream(ImageStream& stream) {
 bool SECImage::SaveToPath(const char* path) {
     if (IsEmpty())
         return false;
-    FileStream file(path, FileStream::Writing);
+    PathStream file(path, PathStream::Writing);
     if (!file.IsOpen())
         return false;
     const bool ok = SaveToStream(file);

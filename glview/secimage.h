@@ -12,7 +12,8 @@
 #include "glview/image_stream.h"
 #include "platform/afx/gdi.h"
 
-class SECImage {
+class SECImage : public CObject {
+    DECLARE_DYNAMIC(SECImage)
 public:
     SECImage();
     virtual ~SECImage();
@@ -34,10 +35,18 @@ public:
     bool m_bPaletteDiffers = false; // depth differs from the display's
     int m_nBitOrder = 1;            // leftmost pixel in the most significant bits
 
+    // The archive form is a BMP file image, whatever the format class.
+    // Loading a refused picture throws CArchiveException and keeps the
+    // current one.
+    void Serialize(CArchive& ar) override;
+
     virtual bool MakePalette();
     virtual bool LoadFromPath(const char* path);
-    virtual bool LoadFromStream(ImageStream& stream);
+    virtual bool LoadFromFile(CFile* file);
     virtual bool SaveToPath(const char* path);
+    virtual bool SaveToFile(CFile* file);
+    // The same on any byte stream (memory, archive).
+    virtual bool LoadFromStream(ImageStream& stream);
     virtual bool SaveToStream(ImageStream& stream);
     virtual bool ReleaseImage();
     virtual bool FinishLoad();
@@ -89,6 +98,7 @@ protected:
 
 // A BMP/DIB file.
 class SECDib : public SECImage {
+    DECLARE_DYNAMIC(SECDib)
 public:
     bool WriteFormat(ImageStream& stream) override { return WriteBmp(stream); }
     bool ReadFormat(ImageStream& stream) override { return ReadBmp(stream); }
@@ -107,5 +117,7 @@ SECImage* CreateImageOfType(int type);
 int ImageTypeOfPath(const char* path);
 // Loads by extension, falling back to trying every reader; null on failure.
 SECImage* LoadImageFile(const char* path);
-// Tries every reader in turn from the stream's start; null when none reads it.
+// Tries every reader in turn from the file's current position, going back
+// there after each failure; null when none reads it.
+SECImage* LoadImageFromFile(CFile* file);
 SECImage* LoadImageFromStream(ImageStream& stream);

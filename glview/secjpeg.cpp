@@ -130,6 +130,8 @@ void DestTerm(j_compress_ptr cinfo) {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(SECJpeg, SECImage)
+
 SECJpeg::SECJpeg() {
     // Quantising serves displays of 8 bits or less; the display here has 24.
     m_bQuantize = m_nDisplayBits != 0 && m_nDisplayBits <= 8;

@@ -7,6 +7,7 @@
 #include "glview/secimage.h"
 
 class SECJpeg : public SECImage {
+    DECLARE_DYNAMIC(SECJpeg)
 public:
     SECJpeg();
 

@@ -11,7 +11,10 @@ namespace {
 constexpr std::size_t kHeaderSize = 128;
 constexpr std::size_t kMaxRun = 63;
 constexpr std::uint8_t kPaletteMark = 12;
-}
+} // namespace
+
+IMPLEMENT_DYNAMIC(SECPcx, SECImage)
+IMPLEMENT_DYNAMIC(SECGif, SECImage)
 
 bool SECPcx::ReadFormat(ImageStream& stream) {
     std::vector<std::uint8_t> data;

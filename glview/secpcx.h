@@ -8,6 +8,7 @@
 #include "glview/secimage.h"
 
 class SECPcx : public SECImage {
+    DECLARE_DYNAMIC(SECPcx)
 public:
     // The 128-byte header of the file read or written last.
     std::array<std::uint8_t, 128> m_Header128{};
@@ -18,6 +19,7 @@ public:
 
 // GIF files are neither read nor written: both operations fail.
 class SECGif : public SECImage {
+    DECLARE_DYNAMIC(SECGif)
 public:
     bool ReadFormat(ImageStream&) override { return false; }
     bool WriteFormat(ImageStream&) override { return false; }

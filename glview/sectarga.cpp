@@ -46,6 +46,8 @@ std::string TextAt(const std::vector<std::uint8_t>& area, std::size_t offset, st
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(SECTarga, SECImage)
+
 std::string SECTarga::Author() const { return TextAt(m_Extension, 2, 41); }
 std::string SECTarga::Comments() const { return TextAt(m_Extension, 43, 324); }
 

@@ -9,6 +9,7 @@
 #include "glview/secimage.h"
 
 class SECTarga : public SECImage {
+    DECLARE_DYNAMIC(SECTarga)
 public:
     // The 18-byte header of the file read or written last.
     std::uint8_t m_nIdLength = 0;

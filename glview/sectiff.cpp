@@ -47,6 +47,8 @@ unsigned Lightness(const RGBQUAD& c) {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(SECTiff, SECImage)
+
 bool SECTiff::LoadFromPath(const char* path) {
     m_strError.clear();
     if (path == nullptr)

@@ -7,6 +7,7 @@
 #include "glview/secimage.h"
 
 class SECTiff : public SECImage {
+    DECLARE_DYNAMIC(SECTiff)
 public:
     // Compression code for writing, handed to libtiff as it is: 1 none,
     // 32773 PackBits, 3 CCITT Group 3 (1-bit images only).

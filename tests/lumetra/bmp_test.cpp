@@ -275,3 +275,66 @@ TEST(ImageEdit, CreateFromBitmap) {
     EXPECT_FALSE(image.CreateFromBitmap(nullptr, nullptr));
     EXPECT_EQ(image.m_nWidth, 5u);
 }
+
+TEST(BmpArchive, SerializeWritesTheBmpFile) {
+    SECDib image;
+    MakePattern(image, 5, 3, 4);
+    const std::string saved = Scratch("saved.bmp"), archived = Scratch("archived.bin");
+    {
+        CFile file(saved.c_str(), CFile::modeCreate | CFile::modeWrite);
+        ASSERT_TRUE(image.SaveToFile(&file));
+    }
+    {
+        CFile file(archived.c_str(), CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        image.Serialize(ar);
+        ar << static_cast<LONG>(77);    // what follows stays readable
+        ar.Close();
+    }
+    auto bytes = ReadFile(archived);
+    ASSERT_EQ(bytes.size(), ReadFile(saved).size() + 4);
+    bytes.resize(bytes.size() - 4);
+    EXPECT_EQ(bytes, ReadFile(saved));
+
+    CFile file(archived.c_str(), CFile::modeRead);
+    CArchive ar(&file, CArchive::load);
+    SECDib back;
+    back.Serialize(ar);
+    LONG tail = 0;
+    ar >> tail;
+    EXPECT_EQ(tail, 77);
+    EXPECT_EQ(back.m_Bits, image.m_Bits);
+    EXPECT_TRUE(SamePicture(back, image));
+}
+
+TEST(BmpArchive, RefusedArchiveThrowsAndKeepsThePicture) {
+    BmpFile f;
+    f.bits = 24;
+    f.compression = 1;
+    f.pixels.assign(16, 0);
+    const std::string path = Scratch("refused.bin");
+    WriteFile(path, f.Bytes());
+    SECDib image;
+    MakePattern(image, 3, 2, 8);
+    const Snapshot before(image);
+    CFile file(path.c_str(), CFile::modeRead);
+    CArchive ar(&file, CArchive::load);
+    EXPECT_THROW(image.Serialize(ar), CArchiveException);
+    EXPECT_TRUE(Snapshot(image) == before);
+}
+
+TEST(BmpArchive, LoadFromAnOpenFile) {
+    SECDib image;
+    MakePattern(image, 6, 2, 24);
+    const std::string path = Scratch("open.bmp");
+    ASSERT_TRUE(image.SaveToPath(path.c_str()));
+    CFile file(path.c_str(), CFile::modeRead);
+    std::unique_ptr<SECImage> loaded(LoadImageFromFile(&file));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_TRUE(loaded->IsKindOf(RUNTIME_CLASS(SECDib)));
+    EXPECT_TRUE(SamePicture(*loaded, image));
+    file.SeekToBegin();
+    SECDib again;
+    ASSERT_TRUE(again.LoadFromFile(&file));
+    EXPECT_TRUE(SamePicture(again, image));
+}

@@ -43,6 +43,10 @@ TEST(Texture, ThinPicturesGiveNoTexture) {
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->m_nTexWidth, 32);
     EXPECT_EQ(texture->m_nTexHeight, 16);
+    CFile file(Scratch("wide.tga").c_str(), CFile::modeRead);
+    texture.reset(COGLTexture::LoadImageA(&file));
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->m_nTexWidth, 32);
 
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateDIB(1, 8, 24));
