@@ -28,6 +28,9 @@ TIFF* OpenTiff(const char* path, const char* mode, std::string& error) {
         return nullptr;
     TIFFOpenOptionsSetErrorHandlerExtR(options, OnTiffMessage, &error);
     TIFFOpenOptionsSetWarningHandlerExtR(options, OnTiffWarning, nullptr);
+    // No buffer libtiff allocates for a file (strips, tiles, tables) may
+    // pass the size of the largest picture.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(SECImage::kMaxRaster));
     TIFF* tif = TIFFOpenExt(path, mode, options);
     TIFFOpenOptionsFree(options);
     return tif;
