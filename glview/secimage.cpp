@@ -203,11 +203,22 @@ bool SECImage::LoadFromStream(ImageStream& stream) {
 bool SECImage::SaveToPath(const char* path) {
     if (IsEmpty())
         return false;
-    PathStream file(path, PathStream::Writing);
-    if (!file.IsOpen())
-        return false;
-    const bool ok = SaveToStream(file);
-    return file.Close() && ok;
+    bool ok = false;
+    {
+        PathStream file(path, PathStream::Writing);
+        if (!file.IsOpen())
+            return false;
+        ok = SaveToStream(file);
+        ok = file.Close() && ok;
+    }
+    if (!ok) {
+        // No half-written file is left behind.
+        try {
+            CFile::Remove(path);
+        } catch (CException&) {
+        }
+    }
+    return ok;
 }
 
 bool SECImage::SaveToStream(ImageStream& stream) {

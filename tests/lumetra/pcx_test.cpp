@@ -104,6 +104,9 @@ TEST(Pcx, RoundTripsAndRefusals) {
     MemoryStream out;
     EXPECT_FALSE(deep.SaveToStream(out));
     EXPECT_TRUE(out.Data().empty());
+    const std::string path = Scratch("deep.pcx");
+    EXPECT_FALSE(deep.SaveToPath(path.c_str()));
+    EXPECT_FALSE(std::filesystem::exists(path));
 
     SECPcx image;
     auto bad = Header(8, 1, 4, 1, 4);
