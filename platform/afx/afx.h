@@ -8,6 +8,7 @@
 #include "platform/afx/cstring.h"
 #include "platform/afx/exceptions.h"
 #include "platform/afx/file.h"
+#include "platform/afx/gdi.h"
 #include "platform/afx/message.h"
 #include "platform/afx/numconv.h"
 #include "platform/afx/object.h"
