@@ -2,6 +2,7 @@
 // supernodal storage, the eigensolver operators and the dense expansion.
 #include "solver/linalg/sparse.h"
 #include "solver/linalg/sparse_common.h"
+#include "solver/linalg/dot.h"
 #include "solver/linalg/fwrite.h"
 
 #include <algorithm>
@@ -115,10 +116,7 @@ void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* S
             } else {
                 for (I64 j = c - 1; j >= 0; --j) {
                     const double* lj = L + colStart(r, j) - j;
-                    double sum = 0.0;
-                    for (I64 i = j + 1; i < r; ++i)
-                        sum += lj[i] * x[i];
-                    x[j] -= sum;
+                    x[j] -= detail::dot(lj + j + 1, x + j + 1, static_cast<I32>(r - j - 1));
                     if (K == Sub::Bwd2)
                         x[j] /= lj[j];
                 }
