@@ -272,6 +272,13 @@ void factorise(I32* MSPAR, const I32* MTREES, const I32* MSIFA, double* SM, doub
     if (!checkFactorArrays(M, name, Chol ? "/ ' *** ERROR from SPRFC2'" : "/ ' *** ERROR from SPRFC1'",
                            need3, LUNIT, IERR))
         return;
+    if (neq == 0) {  // nothing to factor
+        TOL[1] = TOL[2] = 0.0;
+        M[26] = 0;
+        M[27] = 0;
+        M[1] = 6;
+        return;
+    }
     const I32* first = MTREES - 1;
     const I32* chp = MTREES + nsup;
     const I32* chl = MTREES + 2 * nsup + 1;

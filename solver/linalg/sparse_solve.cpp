@@ -86,6 +86,11 @@ void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* S
         M[1] = -2;
         return;
     }
+    if (neq == 0) {
+        if (K == Sub::Fwd1 || K == Sub::Bwd1)
+            M[1] = 7;
+        return;
+    }
     const Tree T(M, MTREES, MSIFA);
     const double* P = SM + neq - 1;  // packed part, 1-based
     const bool fwd = K == Sub::Fwd1 || K == Sub::Fwd2;
@@ -134,6 +139,8 @@ void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* S
 void product(const Tree& T, const double* A, bool diagonal, const double* X, double* W, int tri)
 {
     const I32 neq = T.neq;
+    if (neq == 0)
+        return;
     for (I32 e = 0; e < neq; ++e)
         W[e] = 0.0;
     if (diagonal) {
@@ -385,6 +392,8 @@ void SPRCNV(const double* A, double* AF, I32* MSPAR, const I32* MTREES, const I3
             at(e, e) = A[e - 1];
         return;
     }
+    if (T.neq == 0)
+        return;
     const double* P = A - 1;
     for (I32 s = 1; s <= T.nsup; ++s) {
         const I64 r = T.rptr[s + 1] - T.rptr[s];

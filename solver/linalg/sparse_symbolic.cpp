@@ -433,6 +433,19 @@ void SPRTRS(I32* MSPAR, I32* MSICA, I32* IWORK, I32* MDOFEQ, I32 /*NDOF*/, I32* 
     I32* A = MSICA - 1;
     if (M[1] == 1)
         transposeIncidence(A, L);
+    if (nnod == 0) {
+        // No free equation: an empty tree.
+        for (I32 k = 1; k <= 6; ++k)
+            IWORK[k - 1] = k == 1 || k == 2 || k == 4 ? 1 : 0;
+        for (int k : {3, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20})
+            M[k] = 0;
+        M[3] = 2;
+        M[4] = 6;
+        M[1] = 3;
+        if (STATS)
+            STATS[0] = STATS[1] = STATS[2] = STATS[3] = 0.0f;
+        return;
+    }
 
     const I32* ep = A + L.elPtr() - 1;
     const I32* en = A + L.elNodes() - 1;

@@ -160,3 +160,36 @@ TEST(SparseSetup, FactorBeyondThirtyTwoBitsStopsTheTreeSearch)
 
 } // namespace
 } // namespace solvika::test
+
+namespace solvika::test {
+namespace {
+
+TEST(SparseSetup, ModelsWithoutEquationsOrElements)
+{
+    // Every DOF fixed: an empty system that factors and solves trivially.
+    SpxSystem s;
+    s.model.setNodes(3, 2);
+    s.model.elems = {{1, 2, 3}};
+    s.model.msc.assign(6, 0);
+    ASSERT_EQ(s.setup(true), 0);
+    EXPECT_EQ(s.neq(), 0);
+    EXPECT_EQ(s.nsup(), 0);
+    std::vector<I32> iw(2);
+    std::vector<double> rw(2), b(1, 3.0);
+    double tol[3] = {1e-10, 0, 0};
+    SPRFC1(s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), s.SM.data(), tol, iw.data(), rw.data(), 0, s.ierr);
+    EXPECT_EQ(s.ierr, 0);
+    SPRFS1(s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), s.SM.data(), b.data(), 1, 1, iw.data(), rw.data(), 0, s.ierr);
+    EXPECT_EQ(s.ierr, 0);
+    EXPECT_EQ(b[0], 3.0);
+
+    // Nodes without elements: one supernode each, no coupling.
+    SpxSystem t;
+    t.model.setNodes(3, 2);
+    ASSERT_EQ(t.setup(true), 0);
+    EXPECT_EQ(t.nsup(), 3);
+    EXPECT_EQ(t.mspar(16), 3 * 3);
+}
+
+} // namespace
+} // namespace solvika::test

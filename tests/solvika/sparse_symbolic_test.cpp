@@ -272,6 +272,10 @@ TEST(SparseSymbolic, GraphNodesOfStatusGroupsAndMasters)
     EXPECT_TRUE(list(4).empty());
     EXPECT_EQ(t.mspar(24), 3);
     checkStructure(t);
+    SpxSystem r;
+    r.model = s.model;
+    ASSERT_EQ(r.setup(true), 0);
+    checkStructure(r);
 }
 
 TEST(SparseSymbolic, ChildOrderGivesTheSmallestStack)
