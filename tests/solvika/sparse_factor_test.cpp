@@ -49,7 +49,7 @@ std::unique_ptr<Assembled> build(SpxModel m, bool reorder, bool spd, unsigned se
 {
     auto x = std::make_unique<Assembled>();
     x->s.model = std::move(m);
-    EXPECT_EQ(x->s.setup(reorder), 0);
+    EXPECT_EQ(x->s.setup(reorder), 0) << "step " << x->s.failedStep;
     std::mt19937 rng(seed);
     x->ek = elementMatrices(x->s, rng, spd);
     if (!spd) {
@@ -456,6 +456,88 @@ TEST(SparseFactor, EveryRoutineRefusesAfterAFailure)
         EXPECT_EQ(s.SM, sm);
         EXPECT_EQ(b, std::vector<double>(s.neq(), 1.0));
         s.mspar(1) = -4;
+    }
+}
+
+} // namespace
+} // namespace solvika::test
+
+namespace solvika::test {
+namespace {
+
+// Irregular topologies: random elements of 1 to 5 nodes over nodes with 1
+// to 3 DOFs, some fixed, prescribed and coupled DOFs; minimum degree on.
+TEST(SparseFactor, RandomTopologiesFactorExactly)
+{
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 rng(seed);
+        auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+        SpxModel m;
+        const int nn = pick(5, 40);
+        for (int k = 0; k < nn; ++k)
+            m.dofsPerNode.push_back(pick(1, 3));
+        m.msc.assign(m.ndof(), 1);
+        const int ne = pick(1, 2 * nn);
+        for (int e = 0; e < ne; ++e) {
+            std::vector<I32> nodes;
+            const int len = pick(1, 5);
+            while (int(nodes.size()) < len) {
+                const int v = pick(1, nn);
+                if (std::find(nodes.begin(), nodes.end(), v) == nodes.end())
+                    nodes.push_back(v);
+            }
+            m.elems.push_back(nodes);
+        }
+        for (int v = 1; v <= nn; ++v) {  // every node carries stiffness
+            bool used = false;
+            for (auto& e : m.elems)
+                used = used || std::find(e.begin(), e.end(), v) != e.end();
+            if (!used)
+                m.elems.push_back({v});
+        }
+        for (int d = 1; d <= m.ndof(); ++d)
+            if (pick(0, 9) == 0)
+                m.msc[d - 1] = 2;
+        std::vector<char> isMaster(m.ndof() + 1, 0);
+        for (int k = 0; k < 3; ++k) {
+            const int slave = pick(1, m.ndof());
+            if (m.msc[slave - 1] != 1 || isMaster[slave])
+                continue;
+            m.msc[slave - 1] = 0;
+            Constraint c{slave, 0.25 * k, {}};
+            for (int t = pick(0, 2); t > 0; --t) {
+                const int md = pick(1, m.ndof());
+                if (m.msc[md - 1] > 0 && md != slave) {
+                    c.masters.push_back({md, 0.5 + t});
+                    isMaster[md] = 1;
+                }
+            }
+            m.cons.push_back(c);
+        }
+        auto x = build(m, pick(0, 1) == 1, true, seed);
+        ASSERT_EQ(x->s.failedStep, 0);
+        if (x->s.neq() == 0)
+            continue;
+        assemble(*x);
+        SpxSystem& s = x->s;
+        auto iw = s.iwork();
+        auto rw = s.rwork();
+        double tol[3] = {1e-10, 0, 0};
+        SPRFC1(s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), s.SM.data(), tol, iw.data(), rw.data(), 0, s.ierr);
+        ASSERT_EQ(s.ierr, 0);
+        const int n = s.neq();
+        std::vector<double> b(n), b0;
+        for (int i = 0; i < n; ++i)
+            b[i] = std::cos(i + 0.5);
+        b0 = b;
+        SPRFS1(s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), s.SM.data(), b.data(), n, 1, iw.data(), rw.data(), 0, s.ierr);
+        SPRBS1(s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), s.SM.data(), b.data(), n, 1, iw.data(), rw.data(), 0, s.ierr);
+        const auto want = solveDense(x->a, b0);
+        double scale = 1.0;
+        for (double v : want)
+            scale = std::max(scale, std::fabs(v));
+        EXPECT_LT(maxAbsDiff(b, want), 1e-9 * scale);
     }
 }
 
