@@ -85,15 +85,44 @@ inline bool IsPermutation(std::vector<LONG> l)
     return true;
 }
 
+inline std::string ReadFile(const std::string& path)
+{
+    CFile f(path.c_str(), CFile::modeRead);
+    std::string bytes(static_cast<std::size_t>(f.GetLength()), '\0');
+    if (!bytes.empty())
+        f.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+    return bytes;
+}
+
 // Records the messages the library shows while it lives.
 class Messages {
 public:
-    Messages() : m_previous(zelkor::detail::SetMessageReceiver(&Receive)) { Texts().clear(); }
-    ~Messages() { zelkor::detail::SetMessageReceiver(m_previous); }
+    Messages() : m_previous(zelkor::detail::SetMessageReceiver(&Receive))
+    {
+        Texts().clear();
+        Snapshots().clear();
+        WatchedFile().clear();
+    }
+    ~Messages()
+    {
+        zelkor::detail::SetMessageReceiver(m_previous);
+        WatchedFile().clear();
+    }
     Messages(const Messages&) = delete;
     Messages& operator=(const Messages&) = delete;
 
     const std::vector<std::string>& texts() const { return Texts(); }
+    // While set, every message also takes a copy of this file as it is then.
+    static std::string& WatchedFile()
+    {
+        static std::string path;
+        return path;
+    }
+    static std::vector<std::string>& Snapshots()
+    {
+        static std::vector<std::string> files;
+        return files;
+    }
 
 private:
     static std::vector<std::string>& Texts()
@@ -101,7 +130,12 @@ private:
         static std::vector<std::string> texts;
         return texts;
     }
-    static void Receive(const char* text) { Texts().emplace_back(text); }
+    static void Receive(const char* text)
+    {
+        Texts().emplace_back(text);
+        if (!WatchedFile().empty())
+            Snapshots().push_back(ReadFile(WatchedFile()));
+    }
     zelkor::detail::MessageReceiver m_previous;
 };
 
@@ -131,14 +165,7 @@ protected:
         std::filesystem::remove_all(m_folder);
     }
     std::filesystem::path Script() const { return m_folder / "Reord.m"; }
-    std::string ReadScript() const
-    {
-        CFile f(Script().c_str(), CFile::modeRead);
-        std::string bytes(static_cast<std::size_t>(f.GetLength()), '\0');
-        if (!bytes.empty())
-            f.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-        return bytes;
-    }
+    std::string ReadScript() const { return ReadFile(Script().string()); }
 
     std::filesystem::path m_folder;
     CString m_previous;
