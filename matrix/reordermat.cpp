@@ -165,14 +165,24 @@ int CReorderMat::UnionAdj_Ex_p_i(int p, int i)
     // Sized for the worst case; the length counts what is actually kept.
     const int room = lenP + lenI;
     LONG* merged = room > 0 ? new LONG[room] : nullptr;
+    if (m_mark.size() != static_cast<std::size_t>(m_nCount)) {
+        m_mark.assign(static_cast<std::size_t>(m_nCount), 0u);
+        m_stamp = 0;
+    }
+    if (++m_stamp == 0) {
+        std::fill(m_mark.begin(), m_mark.end(), 0u);
+        m_stamp = 1;
+    }
     int length = 0;
     for (int j = 0; j < lenP; ++j) {
-        if (rowP[j] != i)
-            merged[length++] = rowP[j];
+        const LONG u = rowP[j];
+        m_mark[static_cast<std::size_t>(u)] = m_stamp;
+        if (u != i)
+            merged[length++] = u;
     }
     for (int j = 0; j < lenI; ++j) {
         const LONG u = rowI[j];
-        if (u != p && Find(u, p) < 0)
+        if (u != p && m_mark[static_cast<std::size_t>(u)] != m_stamp)
             merged[length++] = u;
     }
     if (length == 0) {

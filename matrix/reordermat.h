@@ -17,6 +17,8 @@
 // as a script ("Reord.m" in the script folder).
 #pragma once
 
+#include <vector>
+
 #include "matrix/arrayarray.h"
 
 class CReorderMat : public CArrayArray<LONG> {
@@ -131,4 +133,9 @@ private:
     void RemainingDegreeOrder(bool byRange);
     // The three reverse orderings inside their common frame.
     void ReverseOrdering(int variant);
+
+    // Membership marks of UnionAdj_Ex_p_i: vertex u is in the row being
+    // merged when m_mark[u] equals m_stamp.
+    std::vector<unsigned> m_mark;
+    unsigned m_stamp = 0;
 };
