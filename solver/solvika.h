@@ -4,6 +4,8 @@
 
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
+#include "solver/elements/matprt.h"
+#include "solver/elements/membrane.h"
 #include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
