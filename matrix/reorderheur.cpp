@@ -66,10 +66,7 @@ void CloseScript(CFile& file)
 // The first report line: whole minutes and the seconds within the minute.
 CString TimeLine(double t)
 {
-    CString line;
-    line.Format("Used time reordering:   %u m %2.2f s\r\n", static_cast<unsigned>(static_cast<int>(t) / 60),
-                (static_cast<int>(t * 100.0) % 6000) * 0.01);
-    return line;
+    return CString("Used time reordering:   " + zelkor::detail::MinutesSeconds(t) + "\r\n");
 }
 
 // Script before, the timed body, script after with the closing lines of the

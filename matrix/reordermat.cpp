@@ -1,5 +1,6 @@
 #include "matrix/reordermat.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>

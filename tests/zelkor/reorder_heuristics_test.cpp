@@ -1,7 +1,7 @@
 // The renumbering heuristics: permutations on every kind of graph, their
 // reports, their scripts and the acceptance rule of the tabu search.
 #include <functional>
-#include <regex>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -20,16 +20,31 @@ const char kMinDegreeClose[] = "\r\n\r\nclose all;\r\n figure;\r\n spy(before);\
 const char kPlainClose[] = "\r\n\r\nclose all;\r\n figure;\r\n spy(before);\r\n figure;\r\n"
                            " spy(after);\r\n";
 
-// The first report line, whatever the time.
-const std::regex kTimeLine(R"(Used time reordering:   \d+ m \d+\.\d\d s\r\n)");
-
+// The first report line, whatever the time: "Used time reordering:   "
+// minutes " m " seconds with two decimals " s\r\n". The rest goes to rest.
 bool StartsWithTimeLine(const std::string& text, std::string* rest = nullptr)
 {
-    std::smatch m;
-    if (!std::regex_search(text, m, kTimeLine, std::regex_constants::match_continuous))
+    std::size_t at = 0;
+    auto literal = [&](const char* s) {
+        const std::string l(s);
+        if (text.compare(at, l.size(), l) != 0)
+            return false;
+        at += l.size();
+        return true;
+    };
+    auto digits = [&](std::size_t least, std::size_t most) {
+        std::size_t n = 0;
+        while (at < text.size() && n < most && std::isdigit(static_cast<unsigned char>(text[at]))) {
+            ++at;
+            ++n;
+        }
+        return n >= least;
+    };
+    if (!(literal("Used time reordering:   ") && digits(1, 10) && literal(" m ") && digits(1, 2) &&
+          literal(".") && digits(2, 2) && literal(" s\r\n")))
         return false;
     if (rest)
-        *rest = m.suffix();
+        *rest = text.substr(at);
     return true;
 }
 
@@ -372,4 +387,16 @@ TEST_F(ReorderHeuristics, MinimumDegreeWritesIntoTheCallersFile)
                               "after(2,1) = 1;\r\nafter(2,2) = 2;\r\n" +
                                   std::string(kMinDegreeClose) + "%");
     EXPECT_FALSE(std::filesystem::exists(Script()));
+}
+
+TEST(ReorderTime, MinutesAndSecondsWithinTheMinute)
+{
+    struct Case {
+        double t;
+        const char* text;
+    };
+    for (const Case c : {Case{0.0, "0 m 0.00 s"}, Case{0.004, "0 m 0.00 s"}, Case{75.456, "1 m 15.45 s"},
+                         Case{59.999, "0 m 59.99 s"}, Case{3600.5, "60 m 0.50 s"}}) {
+        EXPECT_EQ(zelkor::detail::MinutesSeconds(c.t), c.text) << c.t;
+    }
 }
