@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include "matrix/detail/message.h"
 #include "matrix/zelkor.h"
 
 namespace {
@@ -73,14 +72,19 @@ void Build(benchmark::State& state)
         mesh.dofs, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void Silent(const char*) {}
+// Answers every message without showing it.
+class SilentMessages : public CMessageService {
+public:
+    int MessageBox(LPCTSTR, LPCTSTR, UINT nType) override { return AfxDefaultAnswer(nType); }
+};
 
 // Runs a heuristic on a freshly built graph per iteration, its scripts going
 // to a temporary folder and its reports nowhere.
 template <void (CReorderMat::*Heuristic)()>
 void Reorder(benchmark::State& state)
 {
-    const auto previousReceiver = zelkor::detail::SetMessageReceiver(&Silent);
+    SilentMessages silent;
+    CMessageService* const previousService = AfxSetMessageService(&silent);
     const CString previousFolder = CReorderMat::GetScriptFolder();
     const auto folder = std::filesystem::temp_directory_path() / "zelkor_reorder_bench";
     std::filesystem::create_directories(folder);
@@ -109,7 +113,7 @@ void Reorder(benchmark::State& state)
     state.counters["env_after"] = static_cast<double>(envAfter);
 
     CReorderMat::SetScriptFolder(previousFolder);
-    zelkor::detail::SetMessageReceiver(previousReceiver);
+    AfxSetMessageService(previousService);
     std::filesystem::remove_all(folder);
 }
 

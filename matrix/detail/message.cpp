@@ -2,11 +2,9 @@
 
 #include <cstdio>
 
-namespace zelkor::detail {
+#include "platform/afx/message.h"
 
-namespace {
-MessageReceiver g_receiver = nullptr;
-}
+namespace zelkor::detail {
 
 std::string MinutesSeconds(double t)
 {
@@ -18,17 +16,7 @@ std::string MinutesSeconds(double t)
 
 void ShowMessage(const char* text)
 {
-    if (g_receiver)
-        g_receiver(text);
-    else
-        std::fputs(text, stderr);
-}
-
-MessageReceiver SetMessageReceiver(MessageReceiver receiver)
-{
-    MessageReceiver previous = g_receiver;
-    g_receiver = receiver;
-    return previous;
+    AfxMessageBox(text, MB_OK);
 }
 
 } // namespace zelkor::detail

@@ -1,4 +1,4 @@
-// The library's way to show a message to the user.
+// The library's timing reports to the user.
 #pragma once
 
 #include <string>
@@ -9,12 +9,7 @@ namespace zelkor::detail {
 // whole minutes and the seconds within the minute to the hundredth.
 std::string MinutesSeconds(double t);
 
-// Shows text to the user through the message service.
+// Shows text to the user through the platform's message service.
 void ShowMessage(const char* text);
-
-// Until the platform's message service is in place: replaces the receiver
-// of ShowMessage (null: standard error) and returns the previous one.
-using MessageReceiver = void (*)(const char* text);
-MessageReceiver SetMessageReceiver(MessageReceiver receiver);
 
 } // namespace zelkor::detail

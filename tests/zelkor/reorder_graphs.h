@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -12,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "matrix/detail/message.h"
 #include "matrix/zelkor.h"
+#include "tests/support/message_recorder.h"
 
 namespace reordertest {
 
@@ -94,55 +93,25 @@ inline std::string ReadFile(const std::string& path)
     return bytes;
 }
 
-// Records the messages the library shows while it lives.
-class Messages {
+// Records the messages the library shows while it lives; while a file is
+// watched, every message also takes a copy of the file as it is then.
+class Messages : public brantel::test::MessageRecorder {
 public:
-    Messages() : m_previous(zelkor::detail::SetMessageReceiver(&Receive))
+    int MessageBox(LPCTSTR text, LPCTSTR caption, UINT type) override
     {
-        Texts().clear();
-        Snapshots().clear();
-        WatchedFile().clear();
-    }
-    ~Messages()
-    {
-        zelkor::detail::SetMessageReceiver(m_previous);
-        WatchedFile().clear();
-    }
-    Messages(const Messages&) = delete;
-    Messages& operator=(const Messages&) = delete;
-
-    const std::vector<std::string>& texts() const { return Texts(); }
-    // While set, every message also takes a copy of this file as it is then.
-    static std::string& WatchedFile()
-    {
-        static std::string path;
-        return path;
-    }
-    static std::vector<std::string>& Snapshots()
-    {
-        static std::vector<std::string> files;
-        return files;
+        if (!watched.empty())
+            snapshots.push_back(ReadFile(watched));
+        return MessageRecorder::MessageBox(text, caption, type);
     }
 
-private:
-    static std::vector<std::string>& Texts()
-    {
-        static std::vector<std::string> texts;
-        return texts;
-    }
-    static void Receive(const char* text)
-    {
-        Texts().emplace_back(text);
-        if (!WatchedFile().empty())
-            Snapshots().push_back(ReadFile(WatchedFile()));
-    }
-    zelkor::detail::MessageReceiver m_previous;
+    std::string watched;
+    std::vector<std::string> snapshots;
 };
 
 // Seeds the random source the heuristics draw from.
 inline void SeedRandom(unsigned seed)
 {
-    std::srand(seed);
+    AfxSrand(seed);
 }
 
 // Points the script folder at a fresh temporary folder for one test.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "matrix/detail/message.h"
 #include "tests/zelkor/reorder_graphs.h"
 
 using namespace reordertest;
@@ -175,6 +176,7 @@ TEST_F(ReorderHeuristics, ReverseOrderingOfTheStar)
     g.Hager1();
     EXPECT_EQ(Labels(g), (V{2, 1, 0, 3}));
     ASSERT_EQ(m_messages.texts().size(), 1u);
+    EXPECT_EQ(m_messages.messages()[0].type, MB_OK);
     std::string rest;
     ASSERT_TRUE(StartsWithTimeLine(m_messages.texts()[0], &rest));
     EXPECT_EQ(rest, " Old bandwidth.        :   3\r\n New bandwidth        :    66.7%\r\n"
@@ -335,7 +337,7 @@ TEST_F(ReorderHeuristics, ScriptOfAMinimumDegreeRun)
 {
     CReorderMat g(0);
     Build(g, 3, Path(3));
-    Messages::WatchedFile() = Script().string();
+    m_messages.watched = Script().string();
     g.MinDegReorder2();
     const std::string block = "sparse(3,3);\r\n";
     auto pattern = [](const std::string& n) {
@@ -346,15 +348,15 @@ TEST_F(ReorderHeuristics, ScriptOfAMinimumDegreeRun)
     const std::string expected = pattern("before") + pattern("after") + kMinDegreeClose;
     EXPECT_EQ(ReadScript(), expected);
     // The report comes last.
-    ASSERT_EQ(Messages::Snapshots().size(), 1u);
-    EXPECT_EQ(Messages::Snapshots()[0], expected);
+    ASSERT_EQ(m_messages.snapshots.size(), 1u);
+    EXPECT_EQ(m_messages.snapshots[0], expected);
 }
 
 TEST_F(ReorderHeuristics, ScriptOfAReverseOrdering)
 {
     CReorderMat g(0);
     Build(g, 4, Star(3));
-    Messages::WatchedFile() = Script().string();
+    m_messages.watched = Script().string();
     g.Hager1();
     // Labels 2, 1, 0, 3: the centre's entries carry the leaves' numbers.
     const std::string before = "before = sparse(4,4);\r\nbefore(1,2) = 2;\r\nbefore(1,3) = 3;\r\n"
@@ -367,8 +369,8 @@ TEST_F(ReorderHeuristics, ScriptOfAReverseOrdering)
                               "after(4,3) = 1;\r\nafter(4,4) = 4;\r\n";
     EXPECT_EQ(ReadScript(), before + after + kPlainClose);
     // The report comes before the renumbered pattern.
-    ASSERT_EQ(Messages::Snapshots().size(), 1u);
-    EXPECT_EQ(Messages::Snapshots()[0], before);
+    ASSERT_EQ(m_messages.snapshots.size(), 1u);
+    EXPECT_EQ(m_messages.snapshots[0], before);
 }
 
 TEST_F(ReorderHeuristics, MinimumDegreeWritesIntoTheCallersFile)
