@@ -27,8 +27,9 @@ public:
     bool Allocate(int* dims, int nDims) override;
     void ReadASCII(CFile*) override {}
     void WriteASCII(CFile*, CString, CString, int, int, int, bool, bool) override {}
-    // Takes other's row count and copies every row's length and entries; a
-    // row whose length already matches is reused. Returns the count.
+    // Takes other's row count (through Alloc when it differs) and copies every
+    // row's length and entries; a row whose length already matches is reused.
+    // Returns the count.
     virtual int Assign(CArrayArray& other);
     // The same count empties every row and keeps the table; another count
     // makes n empty rows (none for n < 1).
@@ -81,8 +82,10 @@ int CArrayArray<T>::Assign(CArrayArray& other)
 {
     if (&other == this)
         return m_nCount;
+    // A new count goes through the (virtual) Alloc, so that a derived class
+    // sizes what it keeps per row as well.
     if (other.m_nCount != m_nCount)
-        MakeTable(other.m_nCount);
+        Alloc(other.m_nCount);
     for (int i = 0; i < m_nCount; ++i) {
         const int length = other.m_pLengths[i];
         SetRowLength(i, length);

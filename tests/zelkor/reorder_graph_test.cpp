@@ -121,6 +121,18 @@ TEST(ReorderArray, AssignCopiesLengthsAndEntries)
     EXPECT_EQ(Neighbours(h, 0), (V{1, 2, 3}));
     EXPECT_EQ(Neighbours(h, 2), (V{0}));
     EXPECT_EQ(h.GetRowLength(4), 0);
+
+    // Another count re-makes the labels of a graph too.
+    CArrayArray<LONG> small;
+    int smallDims[] = {7, 1};
+    small.Allocate(smallDims, 2);
+    for (int r = 0; r < 7; ++r)
+        small[r][0] = (r + 1) % 7;
+    h.Move(0, 4);
+    EXPECT_EQ(h.Assign(small), 7);
+    EXPECT_EQ(h.GetRows(), 7);
+    EXPECT_EQ(Labels(h), (V{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(h.GetRow(6)[0], 0);
 }
 
 TEST(ReorderArray, AllocateGivesEveryRowItsLength)
