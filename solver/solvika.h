@@ -7,6 +7,7 @@
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"
 #include "solver/elements/plate_bending.h"
+#include "solver/elements/plate_higher.h"
 #include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
