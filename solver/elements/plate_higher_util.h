@@ -211,22 +211,39 @@ inline void shearForces(const double* C, double t, const double* d3, double& qx,
     qy = f * (c13 * d3[0] + (c12 + 2.0 * c33) * d3[1] + 3.0 * c23 * d3[2] + c22 * d3[3]);
 }
 
-// EK (m x m) = H(:, 1..m)^T Kh H(:, 1..m), Kh (n x n) symmetric, H with n
-// rows; KH is work of n x m. EK is exactly symmetric.
+// EK (m x m) = H(:, 1..m)^T Kh H(:, 1..m), Kh (n x n, n <= 21) symmetric,
+// H with n rows; KH is work of n x m. The columns of H are mostly zero, so
+// only their nonzero rows take part. EK is exactly symmetric.
 inline void congruence(const double* Kh, const double* H, int n, int m, double* KH, double* EK)
 {
-    for (int j = 0; j < m; ++j)
-        for (int i = 0; i < n; ++i) {
-            double s = 0.0;
-            for (int k = 0; k < n; ++k)
-                s += Kh[i + n * k] * H[k + n * j];
-            KH[i + n * j] = s;
+    int nz[21][21];
+    int cnt[21];
+    for (int j = 0; j < m; ++j) {
+        cnt[j] = 0;
+        for (int r = 0; r < n; ++r)
+            if (H[r + n * j] != 0.0)
+                nz[j][cnt[j]++] = r;
+    }
+    for (int j = 0; j < m; ++j) {
+        const double* hj = H + n * j;
+        double* out = KH + n * j;
+        for (int i = 0; i < n; ++i)
+            out[i] = 0.0;
+        for (int q = 0; q < cnt[j]; ++q) {
+            const int r = nz[j][q];
+            const double h = hj[r];
+            const double* kr = Kh + n * r;
+            for (int i = 0; i < n; ++i)
+                out[i] += kr[i] * h;
         }
+    }
     for (int j = 0; j < m; ++j)
         for (int i = j; i < m; ++i) {
             double s = 0.0;
-            for (int k = 0; k < n; ++k)
-                s += H[k + n * i] * KH[k + n * j];
+            for (int q = 0; q < cnt[i]; ++q) {
+                const int r = nz[i][q];
+                s += H[r + n * i] * KH[r + n * j];
+            }
             EK[i + m * j] = s;
             EK[j + m * i] = s;
         }

@@ -60,8 +60,13 @@ constexpr int kSextic = tri::nmono(6); // 28 monomials of degree 6
 // (w,11, w,22, w,12) of the basis: their values at the points of the
 // seven-point rule, and the same derivatives as cubic polynomials.
 struct BasisCurvatures {
-    double B[7][3 * kN];       // column k of each 3 x 21 block: monomial k
-    double Bp[3][kCubic][kN];  // coefficient of cubic monomial alpha
+    struct Term {
+        int alpha;   // cubic monomial
+        double coef;
+    };
+    double B[7][3 * kN];   // column k of each 3 x 21 block: monomial k
+    Term bp[3][kN][4];     // derivative r of monomial k: at most four terms
+    int nbp[3][kN];
     int sum6[kCubic][kCubic];  // the degree-6 monomial alpha + beta
     int e3[kCubic][3];         // exponents of the cubic monomials
     int e6[kSextic][3];        // exponents of the degree-6 monomials
@@ -79,7 +84,13 @@ const BasisCurvatures& basisCurvatures()
                 for (int p = 0; p < 7; ++p)
                     t.B[p][r + 3 * k] = plate::natDeriv(a, b, c, n1, n2, kTri7L[p]);
                 plate::forNatDerivTerms(a, b, c, n1, n2, [&](double coef, int p, int q, int s) {
-                    t.Bp[r][tri::mono(p, q, s)][k] += coef;
+                    const int alpha = tri::mono(p, q, s);
+                    for (int m = 0; m < t.nbp[r][k]; ++m)
+                        if (t.bp[r][k][m].alpha == alpha) {
+                            t.bp[r][k][m].coef += coef;
+                            return;
+                        }
+                    t.bp[r][k][t.nbp[r][k]++] = {alpha, coef};
                 });
             }
         }
@@ -136,28 +147,33 @@ void exactCurvatureIntegral(const double* Ct, const double* T, double a2abs, dou
     }
 
     // P_s = Mw B_s with Mw(alpha, beta) = W6(alpha + beta); Q_r = sum over s
-    // of Ct(r, s) P_s; Kh = sum over r of B_r^T Q_r.
-    double P[3][kCubic][kN];
+    // of Ct(r, s) P_s; Kh = sum over r of B_r^T Q_r. B_r has at most four
+    // terms per column.
+    double P[3][kN][kCubic];
     for (int s = 0; s < 3; ++s)
-        for (int al = 0; al < kCubic; ++al)
-            for (int k = 0; k < kN; ++k) {
-                double v = 0.0;
-                for (int be = 0; be < kCubic; ++be)
-                    v += W6[bc.sum6[al][be]] * bc.Bp[s][be][k];
-                P[s][al][k] = v;
+        for (int k = 0; k < kN; ++k) {
+            double* out = P[s][k];
+            for (int al = 0; al < kCubic; ++al)
+                out[al] = 0.0;
+            for (int m = 0; m < bc.nbp[s][k]; ++m) {
+                const auto& term = bc.bp[s][k][m];
+                for (int al = 0; al < kCubic; ++al)
+                    out[al] += W6[bc.sum6[al][term.alpha]] * term.coef;
             }
-    double Q[3][kCubic][kN];
+        }
+    double Q[3][kN][kCubic];
     for (int r = 0; r < 3; ++r)
-        for (int al = 0; al < kCubic; ++al)
-            for (int k = 0; k < kN; ++k)
-                Q[r][al][k] = Ct[r] * P[0][al][k] + Ct[r + 3] * P[1][al][k] +
-                              Ct[r + 6] * P[2][al][k];
+        for (int k = 0; k < kN; ++k)
+            for (int al = 0; al < kCubic; ++al)
+                Q[r][k][al] = Ct[r] * P[0][k][al] + Ct[r + 3] * P[1][k][al] + Ct[r + 6] * P[2][k][al];
     for (int l = 0; l < kN; ++l)
         for (int k = 0; k <= l; ++k) {
             double v = 0.0;
             for (int r = 0; r < 3; ++r)
-                for (int al = 0; al < kCubic; ++al)
-                    v += bc.Bp[r][al][k] * Q[r][al][l];
+                for (int m = 0; m < bc.nbp[r][k]; ++m) {
+                    const auto& term = bc.bp[r][k][m];
+                    v += term.coef * Q[r][l][term.alpha];
+                }
             Kh[k + kN * l] = v;
         }
     plate::mirrorUpper(Kh, kN);
