@@ -1,4 +1,4 @@
-// Shared pieces of the higher-order plate triangles T15, T18 and T21
+// Shared helpers of the higher-order plate triangles T15, T18 and T21
 // (internal to the library).
 //
 // Natural derivatives treat L1 and L2 as independent with L3 = 1 - L1 - L2,
