@@ -2,11 +2,14 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "solver/analysis/check.h"
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
+#include "solver/analysis/tables.h"
 #include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
+#include "solver/linalg/renum.h"
 
 #include <cstdint>
 
