@@ -34,7 +34,7 @@ bool checkElementNodes(const i32* MPELND, const i32* MELNOD, i32 NANOD, i32 NEL,
 
 bool setAside(const i32* MSC, const i32* MNDPTR, i32 n) {
     bool retained = false;
-    for (i32 d = MNDPTR[n]; d < MNDPTR[n + 1]; ++d) {
+    for (i32 d = MNDPTR[n - 1]; d < MNDPTR[n]; ++d) {
         if (MSC[d - 1] == 1) return false;
         if (MSC[d - 1] == 2) retained = true;
     }
