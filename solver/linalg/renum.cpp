@@ -48,6 +48,13 @@ i32 nodeIndex(const i32* MEXNOD, i32 NANOD, i32 external) {
     return -1;
 }
 
+bool emptyModel(i32 NANOD, i32& start, i32& percent) {
+    if (NANOD > 0) return false;
+    start = 0;
+    percent = 100;
+    return true;
+}
+
 i32 percentage(i64 newProfile, i64 oldProfile) {
     if (oldProfile <= 0) return 100;
     return i32(std::min<i64>(newProfile * 100 / oldProfile, std::numeric_limits<i32>::max()));
@@ -306,6 +313,7 @@ void SWSNUM(const std::int32_t* MPELND, const std::int32_t* MELNOD, const std::i
             bool retain, std::int32_t& start, std::int32_t& percent, std::int32_t& IERR) {
     IERR = 0;
     if (!checkElementNodes(MPELND, MELNOD, NANOD, NEL, LUNIT, IERR)) return;
+    if (emptyModel(NANOD, start, percent)) return;
     const bool print = IPRINT >= 1 && LUNIT > 0;
 
     // Upper bound of each node's neighbour count, counted in MNNN.

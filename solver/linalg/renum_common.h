@@ -21,6 +21,10 @@ bool setAside(const i32* MSC, const i32* MNDPTR, i32 n);
 // 0-based index of the node with the external number, -1 when none (or 0).
 i32 nodeIndex(const i32* MEXNOD, i32 NANOD, i32 external);
 
+// A model without nodes has nothing to number, whatever the scratch:
+// start node 0 and 100 %.
+bool emptyModel(i32 NANOD, i32& start, i32& percent);
+
 // new x 100 / old, truncated (100 for an empty old profile).
 i32 percentage(i64 newProfile, i64 oldProfile);
 

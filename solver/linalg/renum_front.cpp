@@ -261,6 +261,7 @@ void renumberByElements(Worker worker, const i32* MPELND, const i32* MELNOD, con
                         i32 LUNIT, bool retain, i32& start, i32& percent, i32& IERR) {
     IERR = 0;
     if (!checkElementNodes(MPELND, MELNOD, NANOD, NEL, LUNIT, IERR)) return;
+    if (emptyModel(NANOD, start, percent)) return;
     const i32 given = nodeIndex(MEXNOD, NANOD, start);
     const i64 space = i64(NWORK) - NEL - 3 * i64(NANOD) - 1;
     if (space < 0) return RENERR(2, 0, 0, 0, LUNIT, IERR);

@@ -409,3 +409,14 @@ TEST(Renumbering, LargestElementDofCount) {
     solvika::MXELDF(m.mndptr.data(), m.mpelnd.data(), m.melnod.data(), mpar);
     EXPECT_EQ(mpar[19], 0);
 }
+
+TEST(Renumbering, ModelWithoutNodes) {
+    Mesh m;
+    m.finish(0);
+    for (Method method : kMethods) {
+        const Result r = renumber(method, m, 4, 3, 0);
+        EXPECT_EQ(r.ierr, 0) << name(method);
+        EXPECT_EQ(r.start, 0) << name(method);
+        EXPECT_EQ(r.percent, 100) << name(method);
+    }
+}
