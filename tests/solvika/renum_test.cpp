@@ -420,3 +420,32 @@ TEST(Renumbering, ModelWithoutNodes) {
         EXPECT_EQ(r.percent, 100) << name(method);
     }
 }
+
+// The order follows from the tie rules (queue, front, search); the new
+// numbers of a small grid, plain and with its nodes renamed, as a reference
+// implementation of the three methods gives them.
+TEST(Renumbering, NumbersOfASmallGrid) {
+    const Mesh plain = grid(3, 2);
+    Mesh renamed = plain;
+    const std::vector<i32> rename{2, 8, 11, 1, 7, 12, 5, 6, 3, 9, 10, 4};
+    for (i32& n : renamed.melnod) n = rename[std::size_t(n - 1)];
+    struct Case {
+        const Mesh* mesh;
+        Method method;
+        std::vector<i32> mnnn;
+        i32 start;
+    };
+    const Case cases[] = {
+        {&plain, Method::Sws, {9, 6, 2, 1, 11, 8, 5, 3, 12, 10, 7, 4}, 4},
+        {&plain, Method::Pfm, {9, 6, 3, 2, 11, 8, 4, 1, 12, 10, 7, 5}, 9},
+        {&plain, Method::Elw, {9, 6, 3, 1, 11, 8, 5, 2, 12, 10, 7, 4}, 9},
+        {&renamed, Method::Sws, {1, 9, 12, 4, 5, 3, 11, 6, 10, 7, 2, 8}, 1},
+        {&renamed, Method::Pfm, {2, 9, 12, 5, 4, 1, 11, 6, 10, 7, 3, 8}, 3},
+        {&renamed, Method::Elw, {1, 9, 12, 4, 5, 2, 11, 6, 10, 7, 3, 8}, 3},
+    };
+    for (const Case& c : cases) {
+        const Result r = renumber(c.method, *c.mesh);
+        EXPECT_EQ(r.mnnn, c.mnnn) << name(c.method);
+        EXPECT_EQ(r.start, c.start) << name(c.method);
+    }
+}
