@@ -1,3 +1,8 @@
 // Zelkor: the matrix and vector library.
 // Umbrella header: includes every public header of this library.
 #pragma once
+
+#include "matrix/textnumber.h"
+#include "matrix/virtmat.h"
+#include "matrix/realvector.h"
+#include "matrix/densematrix.h"

@@ -6,10 +6,15 @@
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
 #include "solver/analysis/tables.h"
+#include "solver/elements/matprt.h"
+#include "solver/elements/membrane.h"
+#include "solver/elements/plate_bending.h"
+#include "solver/linalg/assembly.h"
 #include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
 #include "solver/linalg/renum.h"
+#include "solver/linalg/skyline.h"
 
 #include <cstdint>
 

@@ -1,0 +1,157 @@
+#include "matrix/zelkor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/zelkor/files.h"
+
+namespace {
+
+using zelkortest::TempFile;
+
+std::vector<double> Values(const CVector& v)
+{
+    return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
+}
+
+// The rest of the file from its current position.
+std::string Rest(CFile& f)
+{
+    std::string out(4096, '\0');
+    out.resize(f.Read(out.data(), static_cast<UINT>(out.size())));
+    return out;
+}
+
+class SeekToTest : public ::testing::TestWithParam<const char*> {
+protected:
+    // The same lines with the line end under test.
+    std::string Text(std::initializer_list<const char*> lines) const
+    {
+        std::string out;
+        for (const char* line : lines)
+            out += std::string(line) + GetParam();
+        return out;
+    }
+};
+
+TEST_P(SeekToTest, FindsKeyOutsideComments)
+{
+    TempFile tmp(Text({"title", "! NODES are listed below", "   *NODES ! list", "1 2 3", "*END"}));
+    CFile f(tmp.Path(), CFile::modeRead);
+    CString mark("!");
+    ASSERT_TRUE(SeekTo("nodes", f, &mark));
+    EXPECT_EQ(Rest(f), Text({"1 2 3", "*END"}));
+
+    // From the current position the next keyword is found after it...
+    f.Seek(0, CFile::begin);
+    ASSERT_TRUE(SeekTo("nodes", f, &mark));
+    ASSERT_TRUE(SeekTo("end", f, nullptr, true));
+    EXPECT_EQ(f.GetPosition(), f.GetLength());
+    // ...and the search from the beginning finds the first one again.
+    ASSERT_TRUE(SeekTo("title", f));
+    EXPECT_EQ(Rest(f), Text({"! NODES are listed below", "   *NODES ! list", "1 2 3", "*END"}));
+}
+
+TEST_P(SeekToTest, MissingKeyLeavesThePosition)
+{
+    TempFile tmp(Text({"alpha", "beta", "gamma"}));
+    CFile f(tmp.Path(), CFile::modeRead);
+    f.Seek(3, CFile::begin);
+    CString mark("!");
+    EXPECT_FALSE(SeekTo("delta", f, &mark));
+    EXPECT_EQ(f.GetPosition(), 3u);
+    EXPECT_FALSE(SeekTo("delta", f, nullptr, true));
+    EXPECT_EQ(f.GetPosition(), 3u);
+    // "alpha" lies before the current position.
+    f.Seek(6 + std::string(GetParam()).size() - 1, CFile::begin);
+    ULONGLONG here = f.GetPosition();
+    EXPECT_FALSE(SeekTo("alpha", f, nullptr, true));
+    EXPECT_EQ(f.GetPosition(), here);
+    f.SeekToEnd();
+    EXPECT_FALSE(SeekTo("gamma", f, nullptr, true));
+    EXPECT_EQ(f.GetPosition(), f.GetLength());
+}
+
+TEST_P(SeekToTest, ReplLineGivesTheLine)
+{
+    TempFile tmp(Text({"x", "  Matrix block # remark  ", "1 2"}));
+    CFile f(tmp.Path(), CFile::modeRead);
+    CString key("block");
+    CString mark("#");
+    ASSERT_TRUE(SeekTo_ReplLine(key, f, &mark));
+    EXPECT_EQ(key, "MATRIX BLOCK ");
+    EXPECT_EQ(Rest(f), Text({"1 2"}));
+
+    CString missing("none");
+    EXPECT_FALSE(SeekTo_ReplLine(missing, f));
+    EXPECT_EQ(missing, "NONE");
+}
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, SeekToTest, ::testing::Values("\r\n", "\n"));
+
+TEST(SeekTo, LastLineWithoutEndAndEmptyFile)
+{
+    TempFile tmp("a\r\nb\nkey");
+    CFile f(tmp.Path(), CFile::modeRead);
+    ASSERT_TRUE(SeekTo("KEY", f));
+    EXPECT_EQ(f.GetPosition(), f.GetLength());
+    ASSERT_TRUE(SeekTo("b", f));
+    EXPECT_EQ(Rest(f), "key");
+
+    TempFile empty;
+    CFile e(empty.Path(), CFile::modeRead);
+    EXPECT_FALSE(SeekTo("", e));
+}
+
+TEST(VectorText, WriteOneLine)
+{
+    CVector v(2, false, 0.0);
+    v[0] = 1;
+    v[1] = 2.5;
+    TempFile tmp;
+    {
+        CFile f(tmp.Path(), CFile::modeCreate | CFile::modeWrite);
+        v.WriteASCII(&f, "", " ", 12, 4, 0, false, false);
+        v.WriteASCII(&f, "<", ">", 10, 2, 1, false, false);
+        CVector().WriteASCII(&f, "", " ", 12, 4, 0, false, false);
+    }
+    EXPECT_EQ(tmp.Read(), "      1.0000       2.5000 \r\n"
+                          "<  1.00e+00><  2.50e+00>\r\n"
+                          "\r\n");
+}
+
+TEST(VectorText, ReadEveryNumberToTheEnd)
+{
+    TempFile tmp("header line\r\n1 2,5\r\n-3 pi\n\n4");
+    CFile f(tmp.Path(), CFile::modeRead);
+    ASSERT_TRUE(SeekTo("header", f));
+    CVector v(7, true, 1.0);
+    v.ReadASCII(&f);
+    EXPECT_EQ(Values(v), (std::vector<double>{1, 2.5, -3, 3.141592653589793, 4}));
+
+    TempFile none("no numbers\r\n");
+    CFile g(none.Path(), CFile::modeRead);
+    v.ReadASCII(&g);
+    EXPECT_EQ(v.GetSize(), 0);
+}
+
+TEST(VectorText, WrittenTextReadsBack)
+{
+    CVector v(3, false, 0.0);
+    v[0] = -1.25e-7;
+    v[1] = 123456.5;
+    v[2] = 0.1;
+    TempFile tmp;
+    {
+        CFile f(tmp.Path(), CFile::modeCreate | CFile::modeWrite);
+        v.WriteASCII(&f, "", "; ", 0, 17, 1, false, false);
+    }
+    CFile f(tmp.Path(), CFile::modeRead);
+    CVector back;
+    back.ReadASCII(&f);
+    EXPECT_EQ(Values(back), Values(v));
+}
+
+} // namespace
