@@ -449,3 +449,17 @@ TEST(Renumbering, NumbersOfASmallGrid) {
         EXPECT_EQ(r.start, c.start) << name(c.method);
     }
 }
+
+// A new profile above 21474836 entries: new x 100 passes the 32-bit range.
+TEST(Renumbering, PercentageOfALongProfile) {
+    const Mesh m = grid(520, 260);
+    const Profile before = profileOf(m, inputOrder(m.nanod));
+    for (Method method : {Method::Sws, Method::Elw}) {
+        const Result r = renumber(method, m, 1);
+        ASSERT_EQ(r.ierr, 0) << name(method);
+        const Profile after = profileOf(m, r.mnnn);
+        ASSERT_GT(after.profile, 21474836) << name(method);
+        EXPECT_EQ(r.percent, after.profile * 100 / before.profile) << name(method);
+        EXPECT_EQ(printedProfiles(method, r.log).newProfile, after.profile) << name(method);
+    }
+}
