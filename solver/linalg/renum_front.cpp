@@ -54,6 +54,10 @@ struct Elements {
     i32* mmnce;
     i32* state;  // MNNN
     i32 lunit, print;
+    // Cost of each element for PFMNUM, kept up to date when the scratch
+    // has room for it behind MMNCE (null otherwise: costs are computed
+    // where they are needed).
+    i32* costs = nullptr;
 
     // Nodes of element e (0-based) as 0-based indices: melnod[first..last).
     i32 first(i32 e) const { return mpelnd[e] - 1; }
@@ -106,12 +110,39 @@ struct Elements {
 
 void putOnFront(i32* state, i32 v) { state[v] = state[v] == kAside ? kAsideOnFront : kOnFront; }
 
+// Cost of eliminating a remaining element: over its nodes, -3 where it is
+// the node's last remaining element, -1 for a normal node on the front,
+// +3 for a normal node not yet on it.
+i32 eliminationCost(const Elements& m, i32 e) {
+    const i32 weight = m.elementWeight[e];
+    i32 cost = 0;
+    for (i32 p = m.first(e); p < m.last(e); ++p) {
+        const i32 u = m.node(p);
+        if (m.nodeWeight[u] == weight) cost -= 3;
+        if (m.state[u] == kOnFront) cost -= 1;
+        else if (m.state[u] == 0) cost += 3;
+    }
+    return cost;
+}
+
+// A cost depends on the weights and states of the element's nodes only:
+// when those of node v change, its remaining elements are costed again.
+void updateCosts(Elements& m, i32 v) {
+    if (m.costs == nullptr) return;
+    for (i32 q = m.mpnce[v]; q < m.mpnce[v + 1]; ++q) {
+        const i32 e = m.mmnce[q];
+        if (m.elementWeight[e] >= 0) m.costs[e] = eliminationCost(m, e);
+    }
+}
+
 // Profile front minimisation. Returns the number of nodes numbered, or -1
 // after an error; `firstStart` is the start node of the first part.
 i32 PFMNUM(Elements& m, i32 given, i32& firstStart, i32& IERR) {
     if (m.print >= 2 && m.lunit > 0) fwrite(m.lunit, kDepth, {kDeep});
     if (m.print >= 4 && m.lunit > 0) fwrite(m.lunit, kPfmOrder);
     m.computeWeights();
+    if (m.costs != nullptr)
+        for (i32 e = 0; e < m.nel; ++e) m.costs[e] = eliminationCost(m, e);
     i32* front = m.list;
     i32* state = m.state;
     i32 eliminated = 0;
@@ -124,21 +155,15 @@ i32 PFMNUM(Elements& m, i32 given, i32& firstStart, i32& IERR) {
         i32 size = 0;
         front[size++] = s;
         putOnFront(state, s);
+        updateCosts(m, s);
         while (size > 0) {
             i32 best = -1, bestCost = 0;
             for (i32 i = 0; i < size; ++i) {
                 const i32 v = front[i];
                 for (i32 q = m.mpnce[v]; q < m.mpnce[v + 1]; ++q) {
                     const i32 e = m.mmnce[q];
-                    const i32 weight = m.elementWeight[e];
-                    if (weight < 0) continue;
-                    i32 cost = 0;
-                    for (i32 p = m.first(e); p < m.last(e); ++p) {
-                        const i32 u = m.node(p);
-                        if (m.nodeWeight[u] == weight) cost -= 3;
-                        if (state[u] == kOnFront) cost -= 1;
-                        else if (state[u] == 0) cost += 3;
-                    }
+                    if (m.elementWeight[e] < 0) continue;
+                    const i32 cost = m.costs != nullptr ? m.costs[e] : eliminationCost(m, e);
                     if (best < 0 || cost < bestCost) {
                         best = e;
                         bestCost = cost;
@@ -164,6 +189,7 @@ i32 PFMNUM(Elements& m, i32 given, i32& firstStart, i32& IERR) {
                 --size;
             }
             m.elementWeight[best] = -1;
+            for (i32 p = m.first(best); p < m.last(best); ++p) updateCosts(m, m.node(p));
             m.printEliminated(best);
         }
     }
@@ -286,6 +312,7 @@ void renumberByElements(Worker worker, const i32* MPELND, const i32* MELNOD, con
     }
     for (i32 e = 0; e < NEL; ++e)
         for (i32 p = m.first(e); p < m.last(e); ++p) m.mmnce[m.list[m.node(p)]++] = e;
+    if (space - total >= NEL) m.costs = m.mmnce + total;
     const bool print = LUNIT > 0;
     if (print && IPRINT >= 2) fwrite(LUNIT, kTableSize, {total});
 
