@@ -10,8 +10,9 @@
 //
 // The three methods take the same arguments:
 //   work     scratch of NWORK integers; NWORK = NEL + 4 NANOD + the sum over
-//            the elements of k(k - 1), k the element's node count (SWSNUM
-//            needs 2 words more for a single element); nothing is allocated
+//            the elements of k(k - 1), k the element's node count, is
+//            enough, except that SWSNUM needs one word more for a single
+//            element; nothing is allocated
 //   MNNN     out: MNNN(n) = new number of node n, a permutation of 1..NANOD
 //   IPRINT   print level: >= 1 profiles (and SWSNUM's start and end nodes),
 //            >= 2 table sizes, >= 3 the table of new numbers, >= 4 the
