@@ -5,7 +5,6 @@ BRANTEL_PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libgl-dev libglu1-mesa-dev libosmesa6-dev
   libjpeg62-turbo-dev libtiff-dev libcgal-dev
-  libsuitesparse-dev libopenblas-dev
 )
 
 brantel_install_deps() {
