@@ -9,6 +9,7 @@
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"
 #include "solver/elements/plate_bending.h"
+#include "solver/elements/plate_geometric.h"
 #include "solver/elements/plate_higher.h"
 #include "solver/linalg/assembly.h"
 #include "solver/linalg/dense.h"

@@ -3,6 +3,7 @@
 // edge midpoints; the Kirchhoff constraints along the edges tie the midpoint
 // slopes to the corner DOFs.
 #include "solver/elements/plate_bending.h"
+#include "solver/elements/plate_geometric.h"
 #include "solver/elements/plate_geom.h"
 
 #include <cmath>
@@ -180,6 +181,25 @@ void DKT_Mom(const double* V, const double* C, const double* X, const double* Y,
         for (int r = 0; r < 3; ++r)
             RM[r + 3 * n] = f * (C[r] * kappa[0] + C[r + 3] * kappa[1] + C[r + 6] * kappa[2]);
     }
+}
+
+void DKT_KG(double* KG, const double* X, const double* Y, const double* T, const double* S)
+{
+    for (int i = 0; i < 81; ++i)
+        KG[i] = 0.0;
+    const double A = 0.5 * plate::twiceArea(X, Y);
+    if (!(A > 0.0))
+        return;
+    const double b[3] = {Y[1] - Y[2], Y[2] - Y[0], Y[0] - Y[1]};
+    const double c[3] = {X[2] - X[1], X[0] - X[2], X[1] - X[0]};
+    const double f = -((T[0] + T[1] + T[2]) / 3.0) / (4.0 * A);
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i <= j; ++i) {
+            const double v =
+                f * (S[0] * b[i] * b[j] + S[1] * c[i] * c[j] + S[2] * (b[i] * c[j] + c[i] * b[j]));
+            KG[3 * i + 9 * 3 * j] = v;
+            KG[3 * j + 9 * 3 * i] = v;
+        }
 }
 
 } // namespace solvika

@@ -6,6 +6,7 @@
 // a polynomial in (L1, L2, L3) with respect to Li.
 #pragma once
 
+#include "solver/elements/plate_bending.h"
 #include "solver/elements/plate_geom.h"
 #include "solver/elements/tri_poly.h"
 
@@ -270,6 +271,70 @@ inline void mirrorUpper(double* Kh, int n)
     for (int l = 0; l < n; ++l)
         for (int k = 0; k < l; ++k)
             Kh[l + n * k] = Kh[k + n * l];
+}
+
+// Partial derivatives (dm/dL1, dm/dL2, dm/dL3) of the N basis monomials
+// L1^e[k][0] L2^e[k][1] L3^e[k][2] at the points of the seven-point rule:
+// D[p][3k + i] is the derivative by L(i+1) of monomial k at point p.
+template <int N>
+struct PointPartials {
+    double D[7][3 * N];
+};
+
+template <int N>
+inline PointPartials<N> pointPartials(const int (*e)[3])
+{
+    PointPartials<N> t{};
+    static constexpr double kUnit[3][3] = {{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
+    for (int p = 0; p < 7; ++p)
+        for (int k = 0; k < N; ++k)
+            for (int i = 0; i < 3; ++i)
+                t.D[p][3 * k + i] = dirDeriv(e[k][0], e[k][1], e[k][2], kTri7L[p], kUnit[i]);
+    return t;
+}
+
+// Kh (n x n, n <= 21) = -integral of t (Sx Gx Gx^T + Sy Gy Gy^T +
+// Sxy (Gx Gy^T + Gy Gx^T)) dA by the seven-point rule, with G the Cartesian
+// gradients of the basis (D: the partials of PointPartials, 7 x 3n).
+// perNode false: S holds 3 constant stresses, the mean thickness is used;
+// true: S is 3 x 3 (column i at corner i) and both t and S are linear in
+// the area coordinates. Exactly symmetric. Only products of two gradients
+// enter, so |2A| serves for either corner order.
+inline void initialStress(const double* D, int n, const double* X, const double* Y, const double* T,
+                          const double* S, bool perNode, double* Kh)
+{
+    const double a2 = std::fabs(twiceArea(X, Y));
+    const double lx[3] = {(Y[1] - Y[2]) / a2, (Y[2] - Y[0]) / a2, (Y[0] - Y[1]) / a2};
+    const double ly[3] = {(X[2] - X[1]) / a2, (X[0] - X[2]) / a2, (X[1] - X[0]) / a2};
+    for (int i = 0; i < n * n; ++i)
+        Kh[i] = 0.0;
+    const double tm = (T[0] + T[1] + T[2]) / 3.0;
+    double nx = -tm * S[0], ny = -tm * S[1], nxy = -tm * S[2];
+    double gx[21], gy[21];
+    for (int p = 0; p < 7; ++p) {
+        const double* L = kTri7L[p];
+        if (perNode) {
+            const double t = L[0] * T[0] + L[1] * T[1] + L[2] * T[2];
+            nx = -t * (L[0] * S[0] + L[1] * S[3] + L[2] * S[6]);
+            ny = -t * (L[0] * S[1] + L[1] * S[4] + L[2] * S[7]);
+            nxy = -t * (L[0] * S[2] + L[1] * S[5] + L[2] * S[8]);
+        }
+        const double* d = D + 3 * n * p;
+        for (int k = 0; k < n; ++k) {
+            const double* dk = d + 3 * k;
+            gx[k] = dk[0] * lx[0] + dk[1] * lx[1] + dk[2] * lx[2];
+            gy[k] = dk[0] * ly[0] + dk[1] * ly[1] + dk[2] * ly[2];
+        }
+        const double f = kTri7W[p] * 0.5 * a2;
+        for (int l = 0; l < n; ++l) {
+            const double ax = f * (nx * gx[l] + nxy * gy[l]);
+            const double ay = f * (ny * gy[l] + nxy * gx[l]);
+            double* col = Kh + n * l;
+            for (int k = 0; k <= l; ++k)
+                col[k] += gx[k] * ax + gy[k] * ay;
+        }
+    }
+    mirrorUpper(Kh, n);
 }
 
 // Consistent pressure integrals g(k) = integral of m(k) p dA of the

@@ -3,6 +3,7 @@
 // normal slopes at the edge midpoints, T18 ties each of them to the corner
 // values so that the normal slope varies cubically along the edge.
 #include "solver/elements/plate_higher.h"
+#include "solver/elements/plate_geometric.h"
 #include "solver/elements/matprt.h"
 #include "solver/elements/plate_bending.h"
 #include "solver/elements/plate_higher_util.h"
@@ -265,6 +266,25 @@ void htbStiffness(bool exact, const char* name, double* EK, const double* C, con
     }
 }
 
+const plate::PointPartials<kN>& pointPartials()
+{
+    static const plate::PointPartials<kN> table = plate::pointPartials<kN>(kExp);
+    return table;
+}
+
+// Geometric stiffness in polynomial coefficients (in W), then KG =
+// H^T W H over the first NDOF columns of H.
+void geometric(double* KG, const double* X, const double* Y, const double* T, const double* S,
+               std::int32_t NDOF, double* W, bool perNode)
+{
+    if (NDOF != kCorner && NDOF != kN)
+        return;
+    double H[kN * kN], KH[kN * kN];
+    plate::initialStress(&pointPartials().D[0][0], kN, X, Y, T, S, perNode, W);
+    HTB_Aux(X, Y, NDOF, H);
+    plate::congruence(W, H, kN, NDOF, KH, KG);
+}
+
 } // namespace
 
 void HTB_Aux(const double* X, const double* Y, std::int32_t NDOF, double* H)
@@ -364,6 +384,18 @@ void HTBN31(double* EK, const double* C, const double* X, const double* Y, const
             std::int32_t& IERR)
 {
     htbStiffness(false, "HTBN31", EK, C, X, Y, T, NDOF, NEL, LUNIT, KPRINT, IERR);
+}
+
+void HTB_KG(double* KG, const double* X, const double* Y, const double* T, const double* S,
+            std::int32_t NDOF, double* W)
+{
+    geometric(KG, X, Y, T, S, NDOF, W, false);
+}
+
+void HTB_KGN(double* KG, const double* X, const double* Y, const double* T, const double* S,
+             std::int32_t NDOF, double* W)
+{
+    geometric(KG, X, Y, T, S, NDOF, W, true);
 }
 
 void HTB_Lv(double* F, const double* X, const double* Y, const double* P, std::int32_t NDOF)

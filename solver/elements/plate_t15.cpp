@@ -2,6 +2,7 @@
 // corner values and slopes, and the deflections and normal slopes at the
 // edge midpoints (15 DOF).
 #include "solver/elements/plate_higher.h"
+#include "solver/elements/plate_geometric.h"
 #include "solver/elements/plate_bending.h"
 #include "solver/elements/plate_higher_util.h"
 
@@ -58,6 +59,23 @@ const PointCurvatures& pointCurvatures()
         return t;
     }();
     return table;
+}
+
+const plate::PointPartials<kN>& pointPartials()
+{
+    static const plate::PointPartials<kN> table = plate::pointPartials<kN>(kExp);
+    return table;
+}
+
+// Geometric stiffness in polynomial coefficients, then transformed to the
+// element DOFs like the stiffness.
+void geometric(double* KG, const double* X, const double* Y, const double* T, const double* S,
+               bool perNode)
+{
+    double Kh[kN * kN], H[kN * kN], KH[kN * kN];
+    plate::initialStress(&pointPartials().D[0][0], kN, X, Y, T, S, perNode, Kh);
+    T15_Aux(X, Y, H);
+    plate::congruence(Kh, H, kN, kN, KH, KG);
 }
 
 } // namespace
@@ -129,6 +147,16 @@ void T15_k(double* EK, const double* C, const double* X, const double* Y, const 
     double H[kN * kN], KH[kN * kN];
     T15_Aux(X, Y, H);
     plate::congruence(Kh, H, kN, kN, KH, EK);
+}
+
+void T15_KG(double* KG, const double* X, const double* Y, const double* T, const double* S)
+{
+    geometric(KG, X, Y, T, S, false);
+}
+
+void T15_KGN(double* KG, const double* X, const double* Y, const double* T, const double* S)
+{
+    geometric(KG, X, Y, T, S, true);
 }
 
 void T15_Lv(double* F, const double* X, const double* Y, const double* P)
