@@ -15,7 +15,8 @@
 
 #include <cstdint>
 
-namespace solvika {
+namespace solvika
+{
 
 // DKT and TEBA (9 x 9): the deflection interpolated linearly between the
 // corners, forces t_m S with the mean thickness t_m; only the entries

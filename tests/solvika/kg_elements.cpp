@@ -11,7 +11,8 @@
 #include <random>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using higher_test::Kind;
 using higher_test::Poly;
@@ -85,7 +86,7 @@ TEST(DktKg, CompressionPositiveSemiDefiniteClockwiseZero)
 {
     const double X[3] = {0.0, 3.0, 0.5}, Y[3] = {0.0, 0.4, 2.0};
     const double T[3] = {0.5, 1.0, 1.5};
-    const double S[3] = {-2.0, -1.0, 0.5};  // both principal stresses compressive
+    const double S[3] = {-2.0, -1.0, 0.5}; // both principal stresses compressive
     std::vector<double> KG(81);
     solvika::DKT_KG(KG.data(), X, Y, T, S);
     const auto ev = plate_test::symEigenvalues(KG, 9);
@@ -105,7 +106,8 @@ struct HigherCase {
     const char* name;
 };
 
-class HigherKg : public ::testing::TestWithParam<HigherCase> {
+class HigherKg : public ::testing::TestWithParam<HigherCase>
+{
 protected:
     int n() const { return higher_test::dofCount(GetParam().kind); }
 
@@ -117,7 +119,8 @@ protected:
         const double* y = t.y;
         switch (GetParam().kind) {
         case Kind::T15:
-            perNode ? solvika::T15_KGN(K.data(), x, y, T, S) : solvika::T15_KG(K.data(), x, y, T, S);
+            perNode ? solvika::T15_KGN(K.data(), x, y, T, S)
+                    : solvika::T15_KG(K.data(), x, y, T, S);
             break;
         default:
             perNode ? solvika::HTB_KGN(K.data(), x, y, T, S, n(), W.data())
@@ -142,7 +145,8 @@ protected:
             for (int c = 0; c < 3; ++c)
                 sp[c] = L[0] * S[c] + L[1] * S[c + 3] + L[2] * S[c + 6];
             const double a = ux(x, y), b = uy(x, y), c = wx(x, y), d = wy(x, y);
-            s -= rule.w[p] * t.area() * th * (sp[0] * a * c + sp[1] * b * d + sp[2] * (a * d + b * c));
+            s -= rule.w[p] * t.area() * th *
+                 (sp[0] * a * c + sp[1] * b * d + sp[2] * (a * d + b * c));
         }
         return s;
     }
@@ -185,8 +189,10 @@ TEST_P(HigherKg, MatchesSevenPointIntegrationOfTheShapeFunctions)
         scale = std::max(scale, std::fabs(v));
     for (int i = 0; i < n(); ++i)
         for (int j = 0; j < n(); ++j) {
-            EXPECT_NEAR(Knode[i + n() * j], form(kTri, N[i], N[j], T, Sn, rule), 1e-9 * scale) << i << "," << j;
-            EXPECT_NEAR(Kel[i + n() * j], form(kTri, N[i], N[j], Tm, Sc, rule), 1e-9 * scale) << i << "," << j;
+            EXPECT_NEAR(Knode[i + n() * j], form(kTri, N[i], N[j], T, Sn, rule), 1e-9 * scale)
+                << i << "," << j;
+            EXPECT_NEAR(Kel[i + n() * j], form(kTri, N[i], N[j], Tm, Sc, rule), 1e-9 * scale)
+                << i << "," << j;
             EXPECT_EQ(Knode[i + n() * j], Knode[j + n() * i]);
             EXPECT_EQ(Kel[i + n() * j], Kel[j + n() * i]);
         }
@@ -227,7 +233,7 @@ TEST_P(HigherKg, PerNodeEqualsPerElementOnlyForEqualThicknesses)
     for (std::size_t i = 0; i < Ke.size(); ++i)
         EXPECT_NEAR(Ke[i], Kn[i], 1e-12 * maxAbs(Ke));
 
-    const double Tu[3] = {0.6, 1.2, 1.8};  // same mean
+    const double Tu[3] = {0.6, 1.2, 1.8}; // same mean
     const auto Keu = kg(kTri, Tu, S, false), Knu = kg(kTri, Tu, Sn, true);
     for (std::size_t i = 0; i < Ke.size(); ++i)
         EXPECT_NEAR(Keu[i], Ke[i], 1e-12 * maxAbs(Ke));
@@ -278,7 +284,8 @@ TEST_P(HigherKg, OtherCornerOrderPermutesRowsAndColumns)
 }
 
 INSTANTIATE_TEST_SUITE_P(Triangles, HigherKg,
-                         ::testing::Values(HigherCase{Kind::T15, "T15"}, HigherCase{Kind::T18, "T18"},
+                         ::testing::Values(HigherCase{Kind::T15, "T15"},
+                                           HigherCase{Kind::T18, "T18"},
                                            HigherCase{Kind::T21, "T21"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
