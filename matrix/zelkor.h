@@ -6,3 +6,4 @@
 #include "matrix/virtmat.h"
 #include "matrix/realvector.h"
 #include "matrix/densematrix.h"
+#include "matrix/sparsematrix.h"
