@@ -6,4 +6,6 @@
 #include "matrix/virtmat.h"
 #include "matrix/realvector.h"
 #include "matrix/densematrix.h"
+#include "matrix/arrayarray.h"
+#include "matrix/reordermat.h"
 #include "matrix/sparsematrix.h"
