@@ -17,14 +17,11 @@ public:
     explicit CSystSpMat(int n);
     ~CSystSpMat() override;
 
-    void Serialize(CArchive& ar) override;
-
     // dims[0] rows; the same count keeps the pattern with every cell 0.0.
     bool Allocate(int* dims, int n) override;
     // Adds the non-zero entries of the block; with m_bSym only those on and
     // right of the diagonal.
     void AddValues(LONG* dofs, double* values, int n) override;
-    int LU() override;
     int GetColumns() override;
     int GetRows() override;
     // All four forms store nothing for v == 0.0; i must be a row of the array.
@@ -32,7 +29,6 @@ public:
     void Add(int i, int j, double v, cell*& c) override;
     void Add(int i, int j, double v, row*& r) override;
     void Add(int i, int j, double v, row*& r, cell*& c) override;
-    int Cholesky() override;
     // Drops every cell and the row array.
     void Clear() override;
     // The row array cannot take rows in or out one by one: both leave the
@@ -77,7 +73,9 @@ private:
     // value to the loads of that unknown; rows d_k become unit rows and b's
     // rows d_k take u(k, c).
     template <class Value>
-    void EliminateSymmetric(const std::vector<int>& dofs, CMatrix* b, Value u);
+    void EliminateSymmetric(const std::vector<int>& dofs, CMatrix* b, int nb, Value u);
+    // The array's valid rows among the numbers given: marks[d] = k.
+    std::vector<int> MarkDofs(const std::vector<int>& dofs) const;
 
     row* m_pRowArray = nullptr;
     int m_nRowCount = 0;

@@ -9,3 +9,5 @@
 #include "matrix/arrayarray.h"
 #include "matrix/reordermat.h"
 #include "matrix/sparsematrix.h"
+#include "matrix/systspmat.h"
+#include "matrix/skyline.h"
