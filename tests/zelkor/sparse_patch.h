@@ -45,6 +45,10 @@ inline std::array<double, 64> PlaneQuadStiffness(double E = 1.0, double nu = 0.3
             }
         }
     }
+    // Exactly symmetric, whatever the rounding of the sums.
+    for (int p = 0; p < 8; ++p)
+        for (int q = 0; q < p; ++q)
+            k[p * 8 + q] = k[q * 8 + p];
     return k;
 }
 
