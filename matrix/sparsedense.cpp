@@ -123,6 +123,8 @@ void CMatrix::Sparse(CSparseMatrix*& s) const
         // The last non-zero entry yields the row; the others go in front.
         Row* r = nullptr;
         s->Add(i, j, mi[j], r);
+        if (!r)
+            continue; // a row the target cannot hold
         for (--j; j >= 0; --j) {
             if (mi[j] != 0.0)
                 r->Add(j, mi[j]);

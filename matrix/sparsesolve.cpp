@@ -363,7 +363,7 @@ int CSparseMatrix::ConjGradient(CVirtMat& b, CVirtMat* x0, double& norm, int max
     // positive first (diagonal) value keeps the factor 1.
     std::vector<double> d;
     if (bScale) {
-        d.assign(static_cast<std::size_t>(std::max(N, GetRows())), 1.0);
+        d.assign(static_cast<std::size_t>(std::max({N, GetRows(), GetColumns()})), 1.0);
         for (row* r = m_pFirstRow; r; r = r->pNext) {
             const cell* first = r->pFirstCell;
             if (first && first->iCol == r->iRow && first->dValue > 0.0)

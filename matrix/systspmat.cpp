@@ -368,6 +368,7 @@ int CSystSpMat::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int maxIter
 {
     using namespace zelkor::detail;
     const double start = ProcessSeconds();
+    // Cells in columns at or beyond N lie outside the system and are skipped.
     const int N = std::min(b.GetSize(), m_nRowCount);
     if (x.GetSize() < b.GetSize())
         x.Allocate(b.GetSize(), true, 0.0);
@@ -387,7 +388,7 @@ int CSystSpMat::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int maxIter
                 for (const cell* c = m_pRowArray[i].pFirstCell; c; c = c->pNext) {
                     if (!d && c->iCol >= i)
                         d = c;
-                    else
+                    else if (c->iCol < N)
                         s -= c->dValue * xs[c->iCol];
                 }
                 if (!d || d->dValue == 0.0)
@@ -411,8 +412,10 @@ int CSystSpMat::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int maxIter
             for (int i = 0; i < N; ++i) {
                 double s = b[i];
                 const cell* c = m_pRowArray[i].pFirstCell;
-                for (c = c ? c->pNext : nullptr; c; c = c->pNext)
-                    s -= c->dValue * ts[c->iCol];
+                for (c = c ? c->pNext : nullptr; c; c = c->pNext) {
+                    if (c->iCol < N)
+                        s -= c->dValue * ts[c->iCol];
+                }
                 xs[i] = s;
             }
             // (D + U^T) z = x by a forward sweep.
@@ -421,8 +424,10 @@ int CSystSpMat::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int maxIter
                 if (!d || d->dValue == 0.0)
                     continue;
                 xs[i] /= d->dValue;
-                for (const cell* c = d->pNext; c; c = c->pNext)
-                    xs[c->iCol] -= xs[i] * c->dValue;
+                for (const cell* c = d->pNext; c; c = c->pNext) {
+                    if (c->iCol < N)
+                        xs[c->iCol] -= xs[i] * c->dValue;
+                }
             }
             error = 0.0;
             for (int i = 0; i < N; ++i)
