@@ -189,6 +189,18 @@ TEST_P(MatrixImport, MissingStartKeyChangesNothing)
     EXPECT_EQ(Values(m), (std::vector<double>{4, 4}));
 }
 
+TEST_P(MatrixImport, KeywordSearchThroughTheMatrixRoot)
+{
+    TempFile tmp(Text({"a", "*NODES", "1"}));
+    CFile f(tmp.Path(), CFile::modeRead);
+    CString key("nodes");
+    EXPECT_TRUE(CVirtMat::SeekTo_ReplLine(key, &f));
+    EXPECT_EQ(key, "*NODES");
+    EXPECT_EQ(Rest(f), Text({"1"}));
+    EXPECT_TRUE(CVirtMat::SeekTo("a", f));
+    EXPECT_FALSE(CVirtMat::SeekTo("a", static_cast<CFile*>(nullptr)));
+}
+
 INSTANTIATE_TEST_SUITE_P(LineEnds, MatrixImport, ::testing::Values("\r\n", "\n"),
                          [](const auto& info) {
                              return std::string(info.param) == "\n" ? "LF" : "CRLF";
