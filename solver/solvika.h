@@ -4,9 +4,14 @@
 
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
+#include "solver/elements/matprt.h"
+#include "solver/elements/membrane.h"
+#include "solver/elements/plate_bending.h"
 #include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
+#include "solver/linalg/skyline.h"
+#include "solver/linalg/assembly.h"
 
 #include <cstdint>
 

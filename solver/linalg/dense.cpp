@@ -1,6 +1,7 @@
 // Small dense kernels of the solver library.
 #include "solver/linalg/dense.h"
 
+#include "solver/linalg/dot.h"
 #include "solver/linalg/fwrite.h"
 
 #include <cmath>
@@ -53,7 +54,7 @@ Pivot factorLDLT(double* A, std::int32_t n, double eps)
     for (std::int32_t i = 2; i <= n; ++i) {
         double* col = A + std::size_t(i - 1) * n;
         for (std::int32_t j = 2; j < i; ++j)
-            col[j - 1] -= SCAPRD(A + std::size_t(j - 1) * n, col, 1, 1, j - 1);
+            col[j - 1] -= detail::dot(A + std::size_t(j - 1) * n, col, j - 1);
         double s = 0.0;
         for (std::int32_t r = 1; r < i; ++r) {
             const double t = col[r - 1];
@@ -97,7 +98,7 @@ void MATTRA(const double* T, double* A, double* W, std::int32_t M, std::int32_t 
     for (std::int32_t j = k0; j < M; ++j) {
         const double* blk = &a(k0, j);
         for (std::int32_t c = 0; c < N; ++c)
-            W[c] = SCAPRD(T + std::size_t(c) * N, blk, 1, 1, N);
+            W[c] = detail::dot(T + std::size_t(c) * N, blk, N);
         for (std::int32_t c = 0; c < N; ++c)
             a(k0 + c, j) = W[c];
         if (j >= kEnd)
@@ -144,7 +145,7 @@ void VECTRA(const double* T, double* V, double* W, std::int32_t M, std::int32_t 
             W[i] = SCAPRD(T + i, v, N, 1, N);
     } else if (IFLAG == 2) {
         for (std::int32_t i = 0; i < N; ++i)
-            W[i] = SCAPRD(T + std::size_t(i) * N, v, 1, 1, N);
+            W[i] = detail::dot(T + std::size_t(i) * N, v, N);
     } else {
         return;
     }
@@ -257,7 +258,7 @@ void SOLDLT(double* A, double* B, double EPS, std::int32_t NEQ, std::int32_t NRH
         double* b = B + std::size_t(k) * n;
         if (forward)
             for (std::int32_t i = 2; i <= NEQ; ++i)
-                b[i - 1] -= SCAPRD(A + (i - 1) * n, b, 1, 1, i - 1);
+                b[i - 1] -= detail::dot(A + (i - 1) * n, b, i - 1);
         if (backward) {
             for (std::int32_t i = 1; i <= NEQ; ++i)
                 b[i - 1] /= A[(i - 1) * n + (i - 1)];
@@ -277,16 +278,8 @@ double SCAPRD(const double* X, const double* Y, std::int32_t INCX, std::int32_t 
     if (N <= 0)
         return 0.0;
     double s = 0.0;
-    if (INCX == 1 && INCY == 1) {
-        const std::int32_t head = N % 5;
-        std::int32_t i = 0;
-        for (; i < head; ++i)
-            s += X[i] * Y[i];
-        for (; i < N; i += 5)
-            s += X[i] * Y[i] + X[i + 1] * Y[i + 1] + X[i + 2] * Y[i + 2] + X[i + 3] * Y[i + 3] +
-                 X[i + 4] * Y[i + 4];
-        return s;
-    }
+    if (INCX == 1 && INCY == 1)
+        return detail::dot(X, Y, N);
     std::ptrdiff_t ix = 0;
     std::ptrdiff_t iy = 0;
     const std::ptrdiff_t incx = INCX;

@@ -2,6 +2,7 @@
 // column-major matrices and straightforward loops, no cleverness.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -20,6 +21,7 @@ struct Dense {
     double& operator()(int i, int j) { return v[(i - 1) + std::size_t(j - 1) * rows]; }
     double operator()(int i, int j) const { return v[(i - 1) + std::size_t(j - 1) * rows]; }
     double* data() { return v.data(); }
+    const double* data() const { return v.data(); }
 };
 
 inline Dense identity(int n)
@@ -118,6 +120,149 @@ inline std::vector<double> solveDense(Dense a, std::vector<double> b)
         b[i - 1] = s / a(i, i);
     }
     return b;
+}
+
+
+// Eigenvalues of a symmetric matrix by cyclic Jacobi rotations, ascending.
+inline std::vector<double> symmetricEigenvalues(Dense a)
+{
+    const int n = a.rows;
+    for (int sweep = 0; sweep < 100; ++sweep) {
+        double off = 0.0;
+        for (int j = 1; j <= n; ++j)
+            for (int i = 1; i < j; ++i)
+                off += a(i, j) * a(i, j);
+        if (off < 1e-30)
+            break;
+        for (int p = 1; p <= n; ++p) {
+            for (int q = p + 1; q <= n; ++q) {
+                if (a(p, q) == 0.0)
+                    continue;
+                const double theta = (a(q, q) - a(p, p)) / (2.0 * a(p, q));
+                const double t = (theta >= 0 ? 1.0 : -1.0) /
+                                 (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
+                const double c = 1.0 / std::sqrt(t * t + 1.0), s = t * c;
+                for (int k = 1; k <= n; ++k) {
+                    const double akp = a(k, p), akq = a(k, q);
+                    a(k, p) = c * akp - s * akq;
+                    a(k, q) = s * akp + c * akq;
+                }
+                for (int k = 1; k <= n; ++k) {
+                    const double apk = a(p, k), aqk = a(q, k);
+                    a(p, k) = c * apk - s * aqk;
+                    a(q, k) = s * apk + c * aqk;
+                }
+            }
+        }
+    }
+    std::vector<double> e(n);
+    for (int i = 1; i <= n; ++i)
+        e[i - 1] = a(i, i);
+    std::sort(e.begin(), e.end());
+    return e;
+}
+
+// Lower-triangular L with a = L L^T (a positive definite).
+inline Dense cholesky(const Dense& a)
+{
+    const int n = a.rows;
+    Dense l(n, n);
+    for (int j = 1; j <= n; ++j) {
+        double s = a(j, j);
+        for (int k = 1; k < j; ++k)
+            s -= l(j, k) * l(j, k);
+        l(j, j) = std::sqrt(s);
+        for (int i = j + 1; i <= n; ++i) {
+            double t = a(i, j);
+            for (int k = 1; k < j; ++k)
+                t -= l(i, k) * l(j, k);
+            l(i, j) = t / l(j, j);
+        }
+    }
+    return l;
+}
+
+// Inverse of a nonsingular matrix, column by column.
+inline Dense inverse(const Dense& a)
+{
+    const int n = a.rows;
+    Dense inv(n, n);
+    for (int j = 1; j <= n; ++j) {
+        std::vector<double> e(n, 0.0);
+        e[j - 1] = 1.0;
+        const std::vector<double> x = solveDense(a, e);
+        for (int i = 1; i <= n; ++i)
+            inv(i, j) = x[i - 1];
+    }
+    return inv;
+}
+
+// A symmetric matrix in skyline storage: column c holds rows top[c-1]..c.
+struct Skyline {
+    int n = 0;
+    std::vector<int> top;
+    std::vector<std::int32_t> msky;
+    std::vector<double> a;
+
+    std::int32_t pos(int r, int c) const { return msky[c - 1] - (c - r); } // 1-based
+    double at(int r, int c) const { return a[pos(r, c) - 1]; }
+    double& at(int r, int c) { return a[pos(r, c) - 1]; }
+    bool inProfile(int r, int c) const { return r >= top[c - 1] && r <= c; }
+
+    Dense dense() const
+    {
+        Dense d(n, n);
+        for (int c = 1; c <= n; ++c)
+            for (int r = top[c - 1]; r <= c; ++r)
+                d(r, c) = d(c, r) = at(r, c);
+        return d;
+    }
+};
+
+// The profile given by the column tops, filled from the upper triangle of d.
+inline Skyline toSkyline(const Dense& d, const std::vector<int>& top)
+{
+    Skyline s;
+    s.n = d.rows;
+    s.top = top;
+    s.msky.resize(s.n);
+    std::int32_t p = 0;
+    for (int c = 1; c <= s.n; ++c) {
+        p += c - top[c - 1] + 1;
+        s.msky[c - 1] = p;
+    }
+    s.a.assign(p, 0.0);
+    for (int c = 1; c <= s.n; ++c)
+        for (int r = top[c - 1]; r <= c; ++r)
+            s.at(r, c) = d(r, c);
+    return s;
+}
+
+// Random column tops within a band, some columns holding only the diagonal.
+inline std::vector<int> randomTops(int n, int band, std::mt19937& rng)
+{
+    std::vector<int> top(n);
+    for (int c = 1; c <= n; ++c) {
+        std::uniform_int_distribution<int> u(std::max(1, c - band), c);
+        top[c - 1] = (c % 5 == 3) ? c : u(rng);
+    }
+    return top;
+}
+
+// Random symmetric matrix whose nonzeros lie in the profile; the diagonal
+// gets `shift` added with alternating sign when `indefinite`.
+inline Skyline randomSkyline(int n, int band, bool indefinite, std::mt19937& rng)
+{
+    const std::vector<int> top = randomTops(n, band, rng);
+    Dense d(n, n);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    for (int c = 1; c <= n; ++c) {
+        for (int r = top[c - 1]; r < c; ++r)
+            d(r, c) = d(c, r) = u(rng);
+        const double shift = std::fabs(u(rng)) + band + 2.0;
+        d(c, c) = indefinite && c % 3 == 0 ? -shift : shift;
+    }
+    return toSkyline(d, top);
 }
 
 } // namespace solvika::test
