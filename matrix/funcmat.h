@@ -47,8 +47,9 @@ public:
 
     // Sets both counts; obtains an array (of null entries) when there is none
     // or when rows x cols differs from the old product, and keeps it
-    // otherwise (a count below 1 leaves none); bInit sets every entry to fill. Returns rows x cols, or -1
-    // when there is no array although rows x cols is non-zero.
+    // otherwise (a count below 1 leaves none); bInit sets every entry to
+    // fill. Returns rows x cols, or -1 when there is no array although
+    // rows x cols is non-zero.
     int Allocate(int rows, int cols, bool bInit, Entry fill);
     int GetRows() const { return m_nRows; }
     int GetColumns() const { return m_nCols; }

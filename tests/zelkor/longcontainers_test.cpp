@@ -238,7 +238,8 @@ TEST(LongVectorText, GroupedLines)
     CLongVector v = MakeVector({10, 20, 30});
     CLongVector starts = MakeVector({0, 2, 3});
     auto write = [&](CString pre, CString post, bool header, bool numbered) {
-        return WrittenText([&](CFile* f) { v.WriteASCII(f, pre, post, 3, starts, header, numbered); });
+        return WrittenText(
+            [&](CFile* f) { v.WriteASCII(f, pre, post, 3, starts, header, numbered); });
     };
     EXPECT_EQ(write("", "", false, true), "  1 10 20\r\n  2 30\r\n");
     EXPECT_EQ(write("", "", false, false), " 10 20\r\n 30\r\n");
