@@ -243,7 +243,7 @@ int CLongMatrix::FindInCol(int col, LONG v, int fromRow) const
 {
     if (!m_pData)
         return -1;
-    for (int i = std::max(fromRow, 0); i < m_nRows; ++i)
+    for (int i = m_nRows - 1; i >= std::max(fromRow, 0); --i)
         if ((*this)[i][col] == v)
             return i;
     return -1;

@@ -91,8 +91,8 @@ public:
     const LONG* GetVector() const { return m_pData; }
     LONG* operator[](int i) { return m_pData + static_cast<long long>(i) * m_nCols; }
     const LONG* operator[](int i) const { return m_pData + static_cast<long long>(i) * m_nCols; }
-    // Row of the first entry equal to v in column col (from row fromRow
-    // downwards), or -1.
+    // Row of the last entry equal to v in column col among the rows from
+    // fromRow on (the search runs up from the bottom row), or -1.
     int FindInCol(int col, LONG v) const { return FindInCol(col, v, 0); }
     int FindInCol(int col, LONG v, int fromRow) const;
     // Column of the first entry equal to v in row row, or -1.

@@ -187,8 +187,9 @@ TEST(LongContainers, SearchesAndArithmetic)
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 2; ++j)
             m[i][j] = rows[i][j];
-    EXPECT_EQ(m.FindInCol(1, 5), 0);
+    EXPECT_EQ(m.FindInCol(1, 5), 2);
     EXPECT_EQ(m.FindInCol(1, 5, 1), 2);
+    EXPECT_EQ(m.FindInCol(1, 2, 2), -1);
     EXPECT_EQ(m.FindInCol(0, 5), 1);
     EXPECT_EQ(m.FindInCol(0, 4), -1);
     EXPECT_EQ(m.FindInRow(1, 5), 0);
