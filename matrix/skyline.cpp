@@ -1,7 +1,8 @@
 #include "matrix/skyline.h"
 
 #include "matrix/detail/runtime.h"
-#include "matrix/detail/timereport.h"
+#include "matrix/detail/textout.h"
+#include "matrix/detail/message.h"
 #include "matrix/reordermat.h"
 
 #include <algorithm>
@@ -341,12 +342,12 @@ int CSkylineMatrix::Cholesky_Solve(CVirtMat* b, double& seconds)
     seconds = end - start;
     const double t1 = factorised - start, t2 = forward - factorised, t3 = end - forward;
     CString text;
-    text.Format("Used time:\r\n Factorizing  :   %u m %2.2f s\r\n Forw. subst. :   %u m %2.2f s\r\n"
-                " Backw. subst.:   %u m %2.2f s\r\n Size stiffm. :   %u\r\n Flops        :   %10.3e",
-                ReportMinutes(t1), ReportSeconds(t1), ReportMinutes(t2), ReportSeconds(t2),
-                ReportMinutes(t3), ReportSeconds(t3), static_cast<unsigned>(m_nValues),
+    text.Format("Used time:\r\n Factorizing  :   %s\r\n Forw. subst. :   %s\r\n"
+                " Backw. subst.:   %s\r\n Size stiffm. :   %u\r\n Flops        :   %10.3e",
+                MinutesSeconds(t1).c_str(), MinutesSeconds(t2).c_str(),
+                MinutesSeconds(t3).c_str(), static_cast<unsigned>(m_nValues),
                 static_cast<double>(m_Flops));
-    ShowReport(text);
+    ShowMessage(text.GetString());
     return 1;
 }
 
@@ -407,13 +408,13 @@ int CSkylineMatrix::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int max
         std::copy(xs, xs + N, x.GetVector());
     const double t = ProcessSeconds() - start;
     CString text;
-    text.Format("Used time solving :   %u m %2.2f s\r\nFirst            :   %u m %2.2f s\r\n"
-                "Last             :   %u m %2.2f s\r\n Number of iter. :   %u\r\n"
+    text.Format("Used time solving :   %s\r\nFirst            :   %s\r\n"
+                "Last             :   %s\r\n Number of iter. :   %u\r\n"
                 " NEQ             :   %u\r\n Norm of error   :   %e",
-                ReportMinutes(t), ReportSeconds(t), ReportMinutes(tFirst), ReportSeconds(tFirst),
-                ReportMinutes(tLast), ReportSeconds(tLast), static_cast<unsigned>(iterations),
+                MinutesSeconds(t).c_str(), MinutesSeconds(tFirst).c_str(),
+                MinutesSeconds(tLast).c_str(), static_cast<unsigned>(iterations),
                 static_cast<unsigned>(N), error);
-    ShowReport(text);
+    ShowMessage(text.GetString());
     return result;
 }
 
@@ -422,19 +423,17 @@ void CSkylineMatrix::WriteASCII(CFile* file, CString pre, CString post, int widt
 {
     if (!file)
         return;
-    std::string out;
-    CString piece;
+    zelkor::detail::TextOut out(file);
     for (int i = 0; i < m_nEquations; ++i) {
         for (int j = 0; j < m_nEquations; ++j) {
             if (InProfile(i, j))
-                piece.Format("%s%*.*e%s", pre.GetString(), width, precision, (*this)(i, j), post.GetString());
+                out.Format("%s%*.*e%s", pre.GetString(), width, precision, (*this)(i, j), post.GetString());
             else
-                piece.Format("%s%*.0f%s", pre.GetString(), width, 0.0, post.GetString());
-            out += piece.GetString();
+                out.Format("%s%*.0f%s", pre.GetString(), width, 0.0, post.GetString());
         }
-        out += "\r\n";
+        out.Put("\r\n");
     }
-    file->Write(out.data(), static_cast<UINT>(out.size()));
+    out.Flush();
 }
 
 void CSkylineMatrix::COUT(const char* sep)

@@ -3,10 +3,10 @@
 #include "matrix/textnumber.h"
 
 #include "matrix/detail/runtime.h"
+#include "matrix/detail/textout.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -667,22 +667,6 @@ int CSparseMatrix::MakeArrayMat(double*& values, int*& columns, int*& counts, in
 
 // ---------------------------------------------------------------- text
 
-namespace {
-
-void Appendf(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-void Appendf(std::string& out, const char* format, ...)
-{
-    CString piece;
-    va_list args;
-    va_start(args, format);
-    piece.FormatV(format, args);
-    va_end(args);
-    out += piece.GetString();
-}
-
-} // namespace
-
 void CSparseMatrix::ReadASCII(CFile* file)
 {
     if (!file)
@@ -709,21 +693,21 @@ void CSparseMatrix::WriteASCII(CFile* file, CString pre, CString post, int width
         return;
     const char* s0 = pre.GetString();
     const char* s1 = post.GetString();
-    std::string out;
+    zelkor::detail::TextOut out(file);
     if (bExp == 0) {
         unsigned counter = 0;
         for (row* r = m_pFirstRow; r; r = r->pNext) {
-            Appendf(out, "%u         ", counter);
+            out.Format("%u         ", counter);
             for (int missing = static_cast<int>(counter); missing < r->iRow; ++missing)
-                Appendf(out, "%s%*.0f%s\r\n", s0, width, 0.0, s1);
+                out.Format("%s%*.0f%s\r\n", s0, width, 0.0, s1);
             int next = 0;
             for (cell* c = r->pFirstCell; c; c = c->pNext) {
                 for (; next < c->iCol; ++next)
-                    Appendf(out, "%s%*.0f%s", s0, width, 0.0, s1);
-                Appendf(out, "%s%*.*f%s", s0, width, precision, c->dValue, s1);
+                    out.Format("%s%*.0f%s", s0, width, 0.0, s1);
+                out.Format("%s%*.*f%s", s0, width, precision, c->dValue, s1);
                 next = c->iCol + 1;
             }
-            out += "\r\n";
+            out.Put("\r\n");
             counter = static_cast<unsigned>(r->iRow + 1);
         }
     } else {
@@ -734,21 +718,21 @@ void CSparseMatrix::WriteASCII(CFile* file, CString pre, CString post, int width
             while (r && r->iRow < i)
                 r = r->pNext;
             if (rowNumbers)
-                Appendf(out, "%*u", width, static_cast<unsigned>(i + 1));
+                out.Format("%*u", width, static_cast<unsigned>(i + 1));
             cell* c = (r && r->iRow == i) ? r->pFirstCell : nullptr;
             for (int j = 0; j < cols; ++j) {
                 while (c && c->iCol < j)
                     c = c->pNext;
                 if (c && c->iCol == j)
-                    Appendf(out, "%s%*.*e%s", s0, width, precision, c->dValue, s1);
+                    out.Format("%s%*.*e%s", s0, width, precision, c->dValue, s1);
                 else
-                    Appendf(out, "%s%*.0f%s", s0, width, 0.0, s1);
+                    out.Format("%s%*.0f%s", s0, width, 0.0, s1);
             }
-            out += "\r\n";
+            out.Put("\r\n");
         }
     }
-    out += "\r\n";
-    file->Write(out.data(), static_cast<UINT>(out.size()));
+    out.Put("\r\n");
+    out.Flush();
 }
 
 void CSparseMatrix::COUT(const char* sep)

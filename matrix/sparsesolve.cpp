@@ -2,7 +2,7 @@
 #include "matrix/sparsematrix.h"
 
 #include "matrix/detail/runtime.h"
-#include "matrix/detail/timereport.h"
+#include "matrix/detail/message.h"
 
 #include <algorithm>
 #include <cmath>
@@ -245,11 +245,11 @@ int CSparseMatrix::LU_Solve(CVirtMat* b, double& seconds)
     seconds = end - start;
     const double t1 = factorised - start, t2 = forward - factorised, t3 = end - forward;
     CString text;
-    text.Format("Used time:\r\n Factorizing  :   %u m %2.2f s\r\n Forw. subst. :   %u m %2.2f s\r\n"
-                " Backw. subst.:   %u m %2.2f s\r\n",
-                ReportMinutes(t1), ReportSeconds(t1), ReportMinutes(t2), ReportSeconds(t2),
-                ReportMinutes(t3), ReportSeconds(t3));
-    ShowReport(text);
+    text.Format("Used time:\r\n Factorizing  :   %s\r\n Forw. subst. :   %s\r\n"
+                " Backw. subst.:   %s\r\n",
+                MinutesSeconds(t1).c_str(), MinutesSeconds(t2).c_str(),
+                MinutesSeconds(t3).c_str());
+    ShowMessage(text.GetString());
     return 1;
 }
 
@@ -505,13 +505,13 @@ int CSparseMatrix::ConjGradient2(CVirtMat& b, double& norm, int maxIter, double 
         (*times)[0] = tProduct;
         (*times)[1] = tUpdate;
         CString text;
-        text.Format("Used time:\r\n Solving (1)    :   %u m %2.2f s\r\n Solving (2)    :   %u m %2.2f s\r\n"
+        text.Format("Used time:\r\n Solving (1)    :   %s\r\n Solving (2)    :   %s\r\n"
                     " Iter/Eq's      :   %6.3f %%\r\n ||v_0||        :   %.3e\r\n"
                     " ||v_i||         :   %.3e\r\n ||v_i||/||v_0||:   %.3e\r\n (norms are inf-norm)",
-                    ReportMinutes(tProduct), ReportSeconds(tProduct), ReportMinutes(tUpdate),
-                    ReportSeconds(tUpdate), N > 0 ? iterations * 100.0 / N : 0.0, norm0, norm,
+                    MinutesSeconds(tProduct).c_str(), MinutesSeconds(tUpdate).c_str(),
+                    N > 0 ? iterations * 100.0 / N : 0.0, norm0, norm,
                     norm0 != 0.0 ? norm / norm0 : 0.0);
-        ShowReport(text);
+        ShowMessage(text.GetString());
     }
     return iterations;
 }

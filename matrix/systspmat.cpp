@@ -1,7 +1,7 @@
 #include "matrix/systspmat.h"
 
 #include "matrix/detail/runtime.h"
-#include "matrix/detail/timereport.h"
+#include "matrix/detail/message.h"
 #include "matrix/reordermat.h"
 
 #include <algorithm>
@@ -445,11 +445,11 @@ int CSystSpMat::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int maxIter
     }
     const double t = ProcessSeconds() - start;
     CString text;
-    text.Format("Used time solving :   %u m %2.2f s\r\n Number of iter. :   %u\r\n"
+    text.Format("Used time solving :   %s\r\n Number of iter. :   %u\r\n"
                 " NEQ             :   %u\r\n Norm of error   :   %e\r\n Symmetric       :   %u\r\n%u\r\n%u",
-                ReportMinutes(t), ReportSeconds(t), static_cast<unsigned>(iterations),
+                MinutesSeconds(t).c_str(), static_cast<unsigned>(iterations),
                 static_cast<unsigned>(N), error, static_cast<unsigned>(m_bSym),
                 static_cast<unsigned>(sizeof(cell)), static_cast<unsigned>(sizeof(row)));
-    ShowReport(text);
+    ShowMessage(text.GetString());
     return result;
 }

@@ -462,3 +462,23 @@ TEST(SparseDense, ProductsAndConversions)
     a.ATthisA(&t);
     ExpectNear(a, sast, 1e-12);
 }
+
+TEST(SparseSolve, SubstitutionsWithTheirDiagonal)
+{
+    // L = [[2, 0], [1, 4]] and U = L^T: L y = b and U^T y = b agree.
+    CSparseMatrix lower, upper;
+    Fill(lower, {{0, 0, 2.0}, {1, 0, 1.0}, {1, 1, 4.0}});
+    Fill(upper, {{0, 0, 2.0}, {0, 1, 1.0}, {1, 1, 4.0}});
+    CMatrix b(2, 1), c(2, 1);
+    b[0][0] = c[0][0] = 2.0;
+    b[1][0] = c[1][0] = 9.0;
+    lower.ForwSub(&b, nullptr, 2);
+    upper.ForwSub(&c, nullptr, -2);
+    EXPECT_EQ(b[0][0], 1.0);
+    EXPECT_EQ(b[1][0], 2.0);
+    ExpectNear(c, b, 0.0);
+    // U x = y with the diagonal: x1 = 2 / 4, x0 = (1 - 0.5) / 2.
+    upper.BackwSub(&b, nullptr, 2);
+    EXPECT_EQ(b[1][0], 0.5);
+    EXPECT_EQ(b[0][0], 0.25);
+}
