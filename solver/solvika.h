@@ -2,6 +2,7 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "solver/analysis/eldata.h"
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
 #include "solver/elements/matprt.h"
