@@ -1,6 +1,7 @@
 // Pieces of the membrane loads, the list search and the CPU clock.
 #include "solver/analysis/eldata.h"
 
+#include "solver/analysis/tables.h"
 #include "solver/elements/membrane.h"
 
 #include <algorithm>
@@ -22,13 +23,6 @@ double mean(const double* v, i32 n) {
     double sum = 0.0;
     for (i32 i = 0; i < n; ++i) sum += v[i];
     return n > 0 ? sum / n : 0.0;
-}
-
-// The nearest integer of a number given as a real; NaN and values beyond
-// the 32-bit range give 0 (no valid element or node).
-i32 roundedNumber(double v) {
-    if (!(std::fabs(v) < 2.0e9)) return 0;
-    return static_cast<i32>(std::lround(v));
 }
 
 // The two components of the linear field of element-data column R at each
@@ -59,9 +53,9 @@ void ELDROW(const double* row, std::int32_t NROW, std::int32_t NCORN, std::int32
     IERR = 0;
     ISTART = INEXT = ISIGN = 0;
     std::fill(P, P + 6, 0.0);
-    IEL = NROW >= 1 ? roundedNumber(row[0]) : 0;
+    IEL = NROW >= 1 ? nearestInt(row[0]) : 0;
     const double start = NROW >= 2 ? row[1] : 0.0;
-    const i32 node = std::abs(roundedNumber(start));
+    const i32 node = nearestInt(std::fabs(start));
     i32 k = 0;
     if (IEL >= 1 && IEL <= NEL) {
         const i32 first = MPELND[IEL - 1];

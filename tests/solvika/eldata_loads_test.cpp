@@ -59,6 +59,7 @@ TEST(EdgeLoadRow, NodeOrElementOutsideIsRefused) {
     EXPECT_EQ(decode({3, 5, 1, 2, 3, 4}, 4).ierr, -1);   // element 3 does not exist
     EXPECT_EQ(decode({0, 5, 1, 2, 3, 4}, 4).ierr, -1);
     EXPECT_EQ(decode({NAN, 5, 1, 2, 3, 4}, 4).ierr, -1);
+    EXPECT_EQ(decode({2, -3e9, 1, 2, 3, 4}, 4).ierr, -1);
 }
 
 TEST(NodalPairs, StrideFollowsTheCode) {
