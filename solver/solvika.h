@@ -7,6 +7,8 @@
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"
 #include "solver/linalg/dense.h"
+#include "solver/linalg/eigdense.h"
+#include "solver/linalg/eigen.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
 #include "solver/linalg/skyline.h"
