@@ -475,6 +475,24 @@ void subspaceIteration(EigenStorage& st, double* TOL, const std::int32_t* MOP, s
         std::copy(Y + std::size_t(nc - 1) * N, Y + nk, Xo);
         if (st.solve(Xo, open) < 0)
             return fail(23, {it});
+        if (exclusion && nc > 1) {
+            // Keep the open vectors B-orthogonal to the frozen eigenvectors
+            // (Y holds B times them); inverse iteration would otherwise
+            // draw the open vectors back onto the frozen ones.
+            for (std::int32_t c = 1; c < nc; ++c) {
+                const double* xc = X + std::size_t(c - 1) * N;
+                const double* yc = Y + std::size_t(c - 1) * N;
+                const double bnorm = dot(yc, xc, N);
+                if (bnorm == 0.0)
+                    continue;
+                for (std::int32_t j = nc; j <= k; ++j) {
+                    double* x = X + std::size_t(j - 1) * N;
+                    const double s = dot(yc, x, N) / bnorm;
+                    for (std::int32_t r = 0; r < N; ++r)
+                        x[r] -= s * xc[r];
+                }
+            }
+        }
         project(X, Y, Ar, EVL, N, k, nc, false);
         if (st.multiplyB(X, Y, k, KSB, S) < 0)
             return fail(23, {it});
@@ -544,13 +562,17 @@ void subspaceIteration(EigenStorage& st, double* TOL, const std::int32_t* MOP, s
         MINF[0] = m;
         MINF[3] = it;
 
+        bool rotated = false;
         if (exclusion) {
             if (m >= nc) {
                 rotateColumns(X, Q, S, ls, N, k, nc, m);
                 if (m >= NEVAL) {
                     done = true;
                 } else {
-                    std::copy(X + std::size_t(nc - 1) * N, X + std::size_t(m) * N, Y + std::size_t(nc - 1) * N);
+                    // The frozen columns of Y become B times the frozen
+                    // vectors, the open ones B times the improved vectors.
+                    rotateColumns(Y, Q, S, ls, N, k, nc, k);
+                    rotated = true;
                     nc = m + 1;
                 }
             }
@@ -558,7 +580,7 @@ void subspaceIteration(EigenStorage& st, double* TOL, const std::int32_t* MOP, s
             rotateColumns(X, Q, S, ls, N, k, 1, m);
             done = m >= NEVAL;
         }
-        if (!done && it < maxit)
+        if (!done && !rotated && it < maxit)
             rotateColumns(Y, Q, S, ls, N, k, nc, k);
         if (IPRINT > 1 && lu > 0)
             iterationPrint(lu, it, m, TOL[0], EVL, RERR, k);
