@@ -6,6 +6,7 @@
 #include "solver/analysis/runcontext.h"
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"
+#include "solver/elements/plate_bending.h"
 #include "solver/linalg/dense.h"
 #include "solver/linalg/eigdense.h"
 #include "solver/linalg/eigen.h"
