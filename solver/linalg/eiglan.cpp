@@ -428,6 +428,12 @@ void lanczos(EigenStorage& st, double* TOL, const std::int32_t* MOP, std::int32_
                 RERR[i] = t != 0.0 ? std::abs((std::abs(old) - std::abs(t)) / t) : (old != 0.0 ? 1.0 : 0.0);
                 EVL[i] = t;
             }
+            if (!countdownOn) {
+                // The only solution, with a Krylov basis of full dimension:
+                // T holds the eigenvalues of H themselves.
+                std::fill(RERR, RERR + j, 0.0);
+                std::fill(prevStep, prevStep + j, j);
+            }
             std::int32_t acceptable = 0;
             for (std::int32_t i = 0; i < j; ++i) {
                 if (RERR[i] >= TOL[0]) {

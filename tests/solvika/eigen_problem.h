@@ -46,6 +46,48 @@ inline PencilProblem bandedPencil(int n, int band, bool posDefB, std::mt19937& r
     return p;
 }
 
+// A buckling-like pencil with well separated low eigenvalues: A the
+// fourth-difference (bending) matrix of n interior nodes, B the assembled
+// second-difference (geometric) matrix of the n + 1 segments with the
+// segment forces `force(e)`, e = 0..n.
+template <class Force>
+inline PencilProblem beamPencil(int n, Force force)
+{
+    PencilProblem p;
+    p.n = n;
+    Dense d2(n, n);
+    for (int i = 1; i <= n; ++i) {
+        d2(i, i) = -2.0;
+        if (i > 1)
+            d2(i, i - 1) = d2(i - 1, i) = 1.0;
+    }
+    p.a = multiply(d2, d2);
+    Dense b(n, n);
+    for (int e = 0; e <= n; ++e) {
+        const double s = force(e);
+        if (e >= 1)
+            b(e, e) += s;
+        if (e + 1 <= n)
+            b(e + 1, e + 1) += s;
+        if (e >= 1 && e + 1 <= n)
+            b(e, e + 1) = b(e + 1, e) = -s;
+    }
+    p.b = b;
+    std::vector<int> top(n);
+    for (int c = 1; c <= n; ++c)
+        top[c - 1] = std::max(1, c - 2);
+    p.sa = toSkyline(p.a, top);
+    p.sb = toSkyline(p.b, top);
+    return p;
+}
+
+// Compression everywhere (B positive definite), or tension over the last
+// part (B indefinite: eigenvalues of both signs).
+inline PencilProblem beamPencil(int n, bool indefinite)
+{
+    return beamPencil(n, [n, indefinite](int e) { return indefinite && e > (6 * n) / 10 ? -0.8 : 1.0; });
+}
+
 // Finite eigenvalues of A x = lambda B x (A positive definite) by the
 // dense oracle, ordered by increasing |lambda - shift|.
 inline std::vector<double> pencilEigenvalues(const Dense& a, const Dense& b, double shift = 0.0)

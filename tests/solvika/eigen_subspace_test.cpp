@@ -323,3 +323,51 @@ TEST(SubspaceIteration, UnfinishedRunsStillEndWithTheSummary)
     }
     EXPECT_TRUE(warned);
 }
+
+TEST(SubspaceIteration, ParameterIterationAndSummaryPrints)
+{
+    const PencilProblem p = beamPencil(8, true);
+    LogCapture log;
+    const SitRun r = mssit(p, {1, 1, 1, 2, 1, 1}, 2, 4, 0.0, 2);
+    EXPECT_EQ(r.ierr, -6);
+    const std::string params = "1\n"
+                               "     *******************************************\n\n"
+                               "     PRINT from  L I N  library routine MSSIT\n"
+                               "             general eigenproblem by\n"
+                               "               SUBSPACE ITERATION\n\n"
+                               "     *******************************************\n\n\n"
+                               "     Matrix dimension  :    8\n"
+                               "     Average bandwidth :    2\n"
+                               "     Form of B-matrix  :  skyline\n\n"
+                               "     Start vector code         :    1\n"
+                               "     Requested eignevalues     :    2\n"
+                               "     No. of iteration vectors  :    4\n"
+                               "     Max. number of iterations :    2\n"
+                               "     Pos.def. indicator        :    1\n\n"
+                               "     Shift value               :  0.000E+00\n\n"
+                               "     Converged eigenvectors are excluded from iteration\n"
+                               "\n\n\n\n     ******************\n     Iteration no.    1\n     ******************\n\n\n"
+                               "     Number of accepted eigenvalues :    0   (max. rel. error =  1.000E-08 )\n\n\n"
+                               "               Computed            Relative\n"
+                               "              eigenvalues           error\n\n"
+                               "      1  ";
+    EXPECT_EQ(log.text.substr(0, params.size()), params);
+    const std::string summary = "\n\n\n\n     *************\n     Leaving MSSIT\n     *************\n\n"
+                                "     No. of eigenvalues accepted           :    0\n"
+                                "     No. of eigenvalues smaller than SHIFT :    0\n"
+                                "     No. of zero elements in diag.(B)      :    0\n"
+                                "     No. of iterations                     :    2\n\n"
+                                "     Limit for relative eigenvalue error   :  1.000E-08\n"
+                                "     Limit value for diagonal decay test\n"
+                                "     during factorization                  :  1.000E-08\n\n\n"
+                                "               Computed            Relative\n"
+                                "              eigenvalues           error\n\n";
+    const auto at = log.text.find(summary);
+    ASSERT_NE(at, std::string::npos);
+    // Four table rows: I7 1P D23.14 D15.4.
+    const std::string rows = log.text.substr(at + summary.size());
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 4);
+    EXPECT_EQ(rows.find('\n'), 7u + 23u + 15u);
+    EXPECT_EQ(rows.substr(0, 10), "      1   ");
+    EXPECT_NE(rows.find("D-01     1.5290D-01\n"), std::string::npos);
+}
