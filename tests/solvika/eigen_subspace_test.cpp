@@ -371,3 +371,44 @@ TEST(SubspaceIteration, ParameterIterationAndSummaryPrints)
     EXPECT_EQ(rows.substr(0, 10), "      1   ");
     EXPECT_NE(rows.find("D-01     1.5290D-01\n"), std::string::npos);
 }
+
+TEST(SubspaceIteration, StandardStartVectors)
+{
+    // A failing factorisation (zero first pivot) leaves the start vectors.
+    PencilProblem p;
+    p.n = 8;
+    p.sa.msky = {1, 2, 3, 4, 5, 6, 7, 8};
+    p.sa.a = {0.0, 2.0, 1.0, 4.0, 1.0, 0.0, 2.0, 1.0};
+    const std::vector<double> bdiag{1.0, 6.0, 1.0, 4.0, 3.0, 1.0, 2.0, 5.0};
+    // |b/a|: row 1 has a = 0 and nothing before it (0), row 6 takes the
+    // largest so far (3); the largest ratios are rows 8 (5), 2 and 5 (3).
+    const SitRun r = mssit(p, {1, 2, 2, 0, 1, 0}, 1, 5, 0.0, 0, bdiag);
+    EXPECT_EQ(r.ierr, -2);
+    std::vector<double> expect(8 * 5, 0.0);
+    std::fill(expect.begin(), expect.begin() + 8, 1.0);
+    expect[8 + 7] = 1.0;
+    expect[16 + 1] = 1.0;
+    expect[24 + 4] = 1.0;
+    const std::vector<double> random{-0.094802652415793,  0.12344286313370767, -0.09523244266908937,
+                                     0.13365226709017408, 0.23286606229290374, -0.22167462902468493,
+                                     0.14245514415396077, -0.46331648800928216};
+    std::copy(random.begin(), random.end(), expect.begin() + 32);
+    EXPECT_EQ(r.evec, expect);
+
+    // No positive ratio: column j gets its 1.0 in row j.
+    PencilProblem q;
+    q.n = 8;
+    q.sa.msky = {1, 3, 5, 7, 9, 11, 13, 15};
+    q.sa.a.assign(15, 0.0);
+    q.sb.msky = q.sa.msky;
+    q.sb.a.assign(15, 0.0);
+    for (int c = 2; c <= 8; ++c) {
+        q.sa.a[q.sa.msky[c - 1] - 1] = 1.0;
+        q.sb.a[q.sb.msky[c - 1] - 2] = 1.0; // off-diagonal B entries only
+    }
+    const SitRun z = mssit(q, {1, 1, 2, 0, 1, 0}, 1, 4, 0.0, 0);
+    EXPECT_EQ(z.ierr, -2);
+    for (int j = 2; j <= 3; ++j)
+        for (int i = 1; i <= 8; ++i)
+            EXPECT_EQ(z.evec[(i - 1) + 8 * (j - 1)], i == j ? 1.0 : 0.0) << i << " " << j;
+}
