@@ -16,7 +16,7 @@
 // 1.0e-10.
 //
 // Work arrays come with their lengths (LRWA reals, LIWA integers); a
-// shortage is reported as an input error before anything is written.
+// shortage is an input error (IERR = -1), checked before any of them is used.
 //   MSSIT   RWA: N NIV + 3 NIV^2 + NIV + max(2 NIV, N), and 126 when N <= 6
 //   SPRSIT  RWA: as MSSIT + MSPAR(13) + MSPAR(14) + MSPAR(17);
 //           IWA: N + MSPAR(14)

@@ -444,3 +444,45 @@ TEST(Lanczos, ParameterStepAndSummaryPrints)
     EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), r.minf[2]);
     EXPECT_EQ(rows.find('\n'), 7u + 24u + 15u + 9u);
 }
+
+TEST(Lanczos, RunErrors)
+{
+    const PencilProblem p = beamPencil(30, false);
+    const std::string head = "\n\n\n *** ERROR return from  L I N  library routine LANCZ2\n";
+    {
+        // One tridiagonal solution cannot confirm any eigenvalue.
+        LanArgs g;
+        g.maxlan = 4;
+        LogCapture log;
+        const LanRun r = lanczos(p, g);
+        EXPECT_EQ(r.ierr, -9);
+        EXPECT_EQ(log.text, head + "     No eigenvalues accepted (after    4  Lanczos steps\n");
+    }
+    {
+        // A negative diagonal B cannot be factorised.
+        std::vector<double> bd(30, 1.0);
+        bd[7] = -1.0;
+        LanArgs g;
+        g.mop = {1, 2, 1, 1, 2, 2};
+        g.bdiag = bd;
+        LogCapture log;
+        const LanRun r = lanczos(p, g);
+        EXPECT_EQ(r.ierr, -3);
+        EXPECT_EQ(log.text, head + "     Matrix B (KSB =   2) cannot be factorized\n");
+    }
+    {
+        // A matrix that is not positive definite fails the Cholesky road.
+        PencilProblem q = p;
+        q.sa.a[q.sa.msky[9] - 1] = -5.0;
+        LanArgs g;
+        g.iprint = -1;
+        LogCapture log;
+        const LanRun r = lanczos(q, g);
+        EXPECT_EQ(r.ierr, -2);
+        EXPECT_EQ(log.text, "");
+        g.iprint = 0;
+        const LanRun again = lanczos(q, g);
+        EXPECT_EQ(again.ierr, -2);
+        EXPECT_NE(log.text.find(head + "     Error during factorization of matrix A\n"), std::string::npos);
+    }
+}

@@ -203,6 +203,13 @@ TEST(SubspaceIteration, ArgumentChecks)
         int neval, niv;
         std::string lines;
     };
+    {
+        PencilProblem none;
+        LogCapture log;
+        const SitRun r = mssit(none, kBuckling, 2, 2);
+        EXPECT_EQ(r.ierr, -1);
+        EXPECT_EQ(log.text, head + "     Dimension too small ( N =    0 )\n");
+    }
     const Case cases[] = {
         {kBuckling, 2, 2, "     NEVAL =    2     NIV =    2\n"},
         {kBuckling, 3, 2, "     NEVAL =    3     NIV =    2\n"},
@@ -382,8 +389,12 @@ TEST(SubspaceIteration, StandardStartVectors)
     const std::vector<double> bdiag{1.0, 6.0, 1.0, 4.0, 3.0, 1.0, 2.0, 5.0};
     // |b/a|: row 1 has a = 0 and nothing before it (0), row 6 takes the
     // largest so far (3); the largest ratios are rows 8 (5), 2 and 5 (3).
+    LogCapture log;
     const SitRun r = mssit(p, {1, 2, 2, 0, 1, 0}, 1, 5, 0.0, 0, bdiag);
     EXPECT_EQ(r.ierr, -2);
+    EXPECT_NE(log.text.find("\n\n\n *** ERROR return from  L I N  library routine MSSIT\n"
+                            "     Error during factorization of matrix A\n"),
+              std::string::npos);
     std::vector<double> expect(8 * 5, 0.0);
     std::fill(expect.begin(), expect.begin() + 8, 1.0);
     expect[8 + 7] = 1.0;
