@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: once in an optimised
 # build with assertions, once with AddressSanitizer and UBSan.
-#   ./test.sh          both builds (what CI runs)
+#   ./test.sh          both builds and the fuzz targets (what CI runs)
 #   ./test.sh --fast   the optimised build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -28,4 +28,11 @@ if [ "$fast" -eq 0 ]; then
   brantel_build build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
     -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DBRANTEL_SANITIZE=ON -DBRANTEL_BUILD_BENCH=OFF
   ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+  if command -v clang++ >/dev/null 2>&1; then
+    # A short run that replays the corpus and seeds; run scripts/fuzz.sh
+    # with a longer time by hand to search for new faults.
+    echo "=== fuzzing the readers (5 s each)"
+    scripts/fuzz.sh 5
+  fi
 fi

@@ -1,3 +1,13 @@
 // Lumetra: the OpenGL rendering framework and image classes.
 // Umbrella header: includes every public header of this library.
 #pragma once
+#include "platform/afx/afx.h"
+#include "glview/image_stream.h"
+#include "glview/image_bytes.h"
+#include "glview/secimage.h"
+#include "glview/secjpeg.h"
+#include "glview/sectiff.h"
+#include "glview/sectarga.h"
+#include "glview/secpcx.h"
+#include "glview/ogltexture.h"
+#include "glview/avistream.h"

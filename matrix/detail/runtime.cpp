@@ -1,19 +1,18 @@
 #include "matrix/detail/runtime.h"
 
-#include <ctime>
-#include <cstdlib>
+#include "platform/afx/runtime.h"
 
 namespace zelkor::detail {
 
 double ProcessSeconds()
 {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+    return AfxProcessorSeconds();
 }
 
 int Rand15()
 {
-    // The high bits of the C generator are the better ones.
-    return static_cast<int>((static_cast<unsigned>(std::rand()) >> 16) & 0x7FFF);
+    // The platform's seeded 15-bit source, so tests can fix the sequence.
+    return AfxRand();
 }
 
 } // namespace zelkor::detail

@@ -1,4 +1,5 @@
-// Runtime services used inside the library (not part of its interface).
+// Runtime services used inside the library (not part of its interface):
+// thin forwarders to the platform core.
 #pragma once
 
 namespace zelkor::detail {

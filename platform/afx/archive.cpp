@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/afx/stack.h"
+
 namespace
 {
 
@@ -32,12 +34,24 @@ private:
     UINT m_saved;
 };
 
+// Runs an object's Serialize; deep object graphs (each reference nests one
+// more call) continue on a fresh stack when this one runs low. The stacks
+// are of moderate size and chained as deep as needed (sanitizers do not
+// clean up after exceptions on stacks much larger than 64 MiB).
+void serializeObject(CObject* pOb, CArchive& ar)
+{
+    if (AfxStackIsLow())
+        AfxRunWithLargeStack([&] { pOb->Serialize(ar); }, 32u << 20);
+    else
+        pOb->Serialize(ar);
+}
+
 } // namespace
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void*)
     : m_pFile(pFile), m_nMode(nMode), m_buf(static_cast<std::size_t>(std::max(nBufSize, 128)))
 {
-    m_loadArray.push_back({nullptr, false}); // index 0: the null object
+    m_loadArray.push_back({nullptr, false, false}); // index 0: the null object
 }
 
 CArchive::~CArchive()
@@ -257,7 +271,7 @@ void CArchive::MapObject(const CObject* pOb)
             m_storeMap.emplace(pOb, nextMapIndex());
     } else {
         nextMapIndex();
-        m_loadArray.push_back({const_cast<CObject*>(pOb), false});
+        m_loadArray.push_back({const_cast<CObject*>(pOb), false, false});
     }
 }
 
@@ -292,7 +306,7 @@ void CArchive::WriteObject(const CObject* pOb)
     // The object is mapped before its data, so references back to it from
     // within its own data (cycles) are written as back-references.
     m_storeMap.emplace(pOb, nextMapIndex());
-    const_cast<CObject*>(pOb)->Serialize(*this);
+    serializeObject(const_cast<CObject*>(pOb), *this);
 }
 
 CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT* pSchema,
@@ -321,7 +335,7 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
             m_schemaMap[pClassRef] = nSchema;
         }
         nextMapIndex();
-        m_loadArray.push_back({pClassRef, true});
+        m_loadArray.push_back({pClassRef, true, false});
     } else {
         const DWORD index = obTag & ~dwBigClassTag;
         if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass)
@@ -369,10 +383,19 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
         fail(CArchiveException::badClass); // abstract or dynamic: not creatable
     // Entered before its data are read: the data may refer back to it.
     nextMapIndex();
-    m_loadArray.push_back({pOb, false});
+    m_loadArray.push_back({pOb, false, true});
     SchemaScope scope(*this, nSchema);
-    pOb->Serialize(*this);
+    serializeObject(pOb, *this);
     return pOb;
+}
+
+std::vector<CObject*> CArchive::GetCreatedObjects() const
+{
+    std::vector<CObject*> out;
+    for (const LoadEntry& e : m_loadArray)
+        if (e.created)
+            out.push_back(static_cast<CObject*>(e.p));
+    return out;
 }
 
 DWORD CArchive::ReadCount()

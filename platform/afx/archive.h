@@ -14,8 +14,15 @@
 //     (0x80000000 set for a class). Classes and objects share one index
 //     counter starting at 1.
 //
+// An object enters the archive's map before its Serialize runs, so cyclic
+// references come back as back-references. Object graphs of any depth work:
+// when the stack runs low, the nested Serialize continues on a fresh one.
+//
 // Errors throw CArchiveException (truncated or corrupt data) or the file's
-// CFileException. Long 64-bit integers have no operator: write LONG/DWORD.
+// CFileException. Objects that a failed load created are not deleted (they
+// may already be linked to others). Readers of arrays sized by a stored
+// count call CheckAvailable first. The host's 64-bit long has no operator:
+// stored words are LONG or DWORD.
 #pragma once
 
 #include <concepts>
@@ -34,6 +41,8 @@ class CArchive
 public:
     enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
 
+    // nMode: store or load, optionally with bNoFlushOnDelete. The buffer
+    // (at least 128 bytes) is always the archive's own; lpBuf is ignored.
     CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = nullptr);
     // Closes the archive (storing: flushes it) unless bNoFlushOnDelete was
     // given; errors at this point are dropped.
@@ -49,7 +58,8 @@ public:
     BOOL IsBufferEmpty();
     CFile* GetFile() const { return m_pFile; }
 
-    // The schema of the object being loaded as stored in the archive
+    // The schema of the object being loaded, as stored in the archive; it
+    // holds for the whole of that object's Serialize, base classes included
     // ((UINT)-1 outside an object's Serialize while loading).
     UINT GetObjectSchema() const { return m_nObjectSchema; }
     void SetObjectSchema(UINT nSchema) { m_nObjectSchema = nSchema; }
@@ -84,6 +94,12 @@ public:
     // Enters an object into the map without writing it, so later references
     // to it are written (or resolved) as back-references.
     void MapObject(const CObject* pOb);
+
+    // Loading: the objects this archive has created so far, in the order it
+    // created them. A failed load does not delete them; a caller that owns
+    // all of them (none was handed to a model that survives the failure)
+    // may delete them after catching the exception.
+    std::vector<CObject*> GetCreatedObjects() const;
 
     // Element counts.
     DWORD ReadCount();
@@ -149,6 +165,7 @@ private:
     struct LoadEntry {
         void* p;
         bool isClass;
+        bool created; // made by this archive (not entered by MapObject)
     };
 
     CFile* m_pFile;

@@ -31,7 +31,7 @@ constexpr WORD maxClassName = 255;
 } // namespace
 
 CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), 0xFFFF, nullptr, nullptr};
-static const AFX_CLASSINIT _afx_init_CObject(RUNTIME_CLASS(CObject));
+static const AFX_CLASSINIT afx_init_CObject(RUNTIME_CLASS(CObject));
 
 CObject* CRuntimeClass::CreateObject() const
 {

@@ -74,7 +74,7 @@ protected:
 #define DECLARE_DYNAMIC(class_name)                                                                \
 public:                                                                                            \
     static CRuntimeClass class##class_name;                                                        \
-    virtual CRuntimeClass* GetRuntimeClass() const;
+    CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name)                                                              \
     DECLARE_DYNAMIC(class_name)                                                                    \
@@ -91,7 +91,7 @@ public:                                                                         
     {                                                                                              \
         return RUNTIME_CLASS(class_name);                                                          \
     }                                                                                              \
-    static const AFX_CLASSINIT _afx_init_##class_name(RUNTIME_CLASS(class_name));
+    static const AFX_CLASSINIT afx_init_##class_name(RUNTIME_CLASS(class_name));
 
 // A class whose objects know their class but are never created by name
 // (schema 0xFFFF, no factory).
@@ -107,6 +107,7 @@ public:                                                                         
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
 // An archivable class with the given schema (VERSIONABLE_SCHEMA | n allowed).
+// The serial macros need platform/afx/archive.h (or afx.h) where they are used.
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                     \
     CObject* class_name::CreateObject()                                                            \
     {                                                                                              \

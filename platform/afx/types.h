@@ -20,7 +20,6 @@ typedef const char* LPCSTR;
 typedef char* LPSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
-typedef std::uint32_t COLORREF;
 
 #ifndef TRUE
 #define TRUE 1

@@ -1,6 +1,9 @@
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -90,15 +93,40 @@ TEST(CStringTest, Comparisons)
     EXPECT_STREQ(static_cast<LPCTSTR>(abc), "abc");
 }
 
+namespace
+{
+
+// Switches the process to a locale with a decimal comma: an installed one,
+// or one compiled into a temporary folder from the system's locale sources.
+// Null when neither can be had.
+const char* useCommaLocale(const std::string& folder)
+{
+    const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"};
+    for (const char* name : candidates)
+        if (const char* set = std::setlocale(LC_ALL, name))
+            return set;
+    if (::access("/usr/share/i18n/locales/de_DE", R_OK) != 0 ||
+        ::access("/usr/bin/localedef", X_OK) != 0)
+        return nullptr;
+    const std::string cmd =
+        "/usr/bin/localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0)
+        return nullptr;
+    ::setenv("LOCPATH", folder.c_str(), 1);
+    return std::setlocale(LC_ALL, "de_DE.UTF-8");
+}
+
+} // namespace
+
 // A toolkit may switch the process to the user's locale; numbers must keep
 // the "." all the same.
 TEST(NumberConversionTest, IgnoresTheUserLocale)
 {
-    const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"};
-    const char* set = nullptr;
-    for (const char* name : candidates)
-        if ((set = std::setlocale(LC_ALL, name)) != nullptr)
-            break;
+    std::string folder = ::testing::TempDir() + "afx_locale_XXXXXX";
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    const char* set = useCommaLocale(folder);
+    char plain[32];
+    std::snprintf(plain, sizeof plain, "%.2f", 1.5);
     CString t;
     t.Format("%.2f", 1.5);
     const double parsed = AfxAtoF("2.75");
@@ -106,11 +134,15 @@ TEST(NumberConversionTest, IgnoresTheUserLocale)
     const double strtod = AfxStrToD("1e-3x", &end);
     const std::string formatted = AfxFormat("%g", 0.25);
     std::setlocale(LC_ALL, "C");
+    ::unsetenv("LOCPATH");
+    std::system(("rm -rf '" + folder + "'").c_str());
+
     EXPECT_EQ(t, "1.50");
     EXPECT_EQ(parsed, 2.75);
     EXPECT_EQ(strtod, 1e-3);
     EXPECT_STREQ(end, "x");
     EXPECT_EQ(formatted, "0.25");
     if (!set)
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
+        GTEST_SKIP() << "no locale with a decimal comma could be set";
+    EXPECT_STREQ(plain, "1,50"); // the locale really was in force
 }

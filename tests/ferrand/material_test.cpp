@@ -176,7 +176,18 @@ TEST(MaterialArchive, TruncatedArchiveThrows)
     std::string bytes = StoreBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&steel); });
     bytes.resize(bytes.size() - 5);
     CObject* p = nullptr;
-    EXPECT_THROW(LoadBytes(bytes, [&](CArchive& ar) { ar >> p; }), CArchiveException);
+    EXPECT_THROW(LoadBytes(bytes,
+                           [&](CArchive& ar) {
+                               try {
+                                   ar >> p;
+                               } catch (const CArchiveException&) {
+                                   // The whole load is thrown away: free what it made.
+                                   for (CObject* ob : ar.GetCreatedObjects())
+                                       delete ob;
+                                   throw;
+                               }
+                           }),
+                 CArchiveException);
 }
 
 using MaterialGL = brantel::test::GLTest;

@@ -1,0 +1,126 @@
+// Device-independent bitmaps: the BMP header records, a memory bitmap and
+// an empty device context. There is no display here: a CBitmap is plain
+// memory holding a bottom-up DIB, and a CDC carries nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Compression code of uncompressed DIB pixels.
+inline constexpr std::uint32_t BI_RGB = 0;
+// Colour-table usage of GetDIBits: the table holds RGB values.
+inline constexpr unsigned DIB_RGB_COLORS = 0;
+
+#pragma pack(push, 2)
+// The 14-byte file header that opens a BMP file.
+struct BITMAPFILEHEADER {
+    std::uint16_t bfType;       // "BM"
+    std::uint32_t bfSize;       // size of the whole file
+    std::uint16_t bfReserved1;
+    std::uint16_t bfReserved2;
+    std::uint32_t bfOffBits;    // offset of the pixels from the file start
+};
+#pragma pack(pop)
+static_assert(sizeof(BITMAPFILEHEADER) == 14);
+
+// The 40-byte information header of a DIB.
+struct BITMAPINFOHEADER {
+    std::uint32_t biSize;
+    std::int32_t biWidth;
+    std::int32_t biHeight;      // positive: rows bottom-up; negative: top-down
+    std::uint16_t biPlanes;
+    std::uint16_t biBitCount;
+    std::uint32_t biCompression;
+    std::uint32_t biSizeImage;
+    std::int32_t biXPelsPerMeter;
+    std::int32_t biYPelsPerMeter;
+    std::uint32_t biClrUsed;
+    std::uint32_t biClrImportant;
+};
+static_assert(sizeof(BITMAPINFOHEADER) == 40);
+
+// One colour-table entry, blue first.
+struct RGBQUAD {
+    std::uint8_t rgbBlue;
+    std::uint8_t rgbGreen;
+    std::uint8_t rgbRed;
+    std::uint8_t rgbReserved;
+};
+static_assert(sizeof(RGBQUAD) == 4);
+
+// Header followed by the colour table; callers allocate room for as many
+// entries as the depth needs behind the header.
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+
+// Size and depth of a bitmap, as GetObject reports them.
+struct BITMAP {
+    std::int32_t bmType;
+    std::int32_t bmWidth;
+    std::int32_t bmHeight;
+    std::int32_t bmWidthBytes;
+    std::uint16_t bmPlanes;
+    std::uint16_t bmBitsPixel;
+    void* bmBits;
+};
+
+// Row stride of a DIB: bits x width rounded up to whole 4-byte words.
+inline std::size_t DibStride(std::size_t width, unsigned bits) {
+    return ((width * bits + 31) / 32) * 4;
+}
+
+// A device context. Nothing is drawn here; operations that take one accept
+// a null pointer as well.
+class CDC {
+public:
+    CDC() = default;
+    virtual ~CDC() = default;
+};
+
+// A bitmap held as a bottom-up DIB in memory: 1, 4, 8, 16 (5-5-5), 24 or
+// 32 bits a pixel, rows padded to 4 bytes, with a colour table up to 8 bits.
+class CBitmap {
+public:
+    CBitmap() = default;
+    virtual ~CBitmap() = default;
+
+    // Makes a zeroed bitmap; false (and nothing held) for an unsupported
+    // depth or a size that is not positive or above 256 MiB of pixels.
+    bool CreateDIB(int width, int height, int bitsPerPixel);
+    void DeleteObject();
+    bool IsValid() const { return m_width > 0; }
+
+    // Fills a BITMAP record (size must be sizeof(BITMAP)); returns the bytes
+    // written, 0 when the bitmap is empty or the size is wrong.
+    int GetObject(int size, void* object) const;
+    int GetBitmap(BITMAP* bitmap) const { return GetObject(sizeof(BITMAP), bitmap); }
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    int BitsPerPixel() const { return m_bits; }
+    std::size_t Stride() const { return DibStride(static_cast<std::size_t>(m_width), m_bits); }
+    // Row y, counted from the bottom row.
+    std::uint8_t* Row(int y) { return m_pixels.data() + Stride() * static_cast<std::size_t>(y); }
+    const std::uint8_t* Row(int y) const { return m_pixels.data() + Stride() * static_cast<std::size_t>(y); }
+    // Colour table: 2^depth entries up to 8 bits, none above.
+    std::vector<RGBQUAD>& ColorTable() { return m_table; }
+    const std::vector<RGBQUAD>& ColorTable() const { return m_table; }
+
+    // Copies scan lines [start, start + lines) out as a bottom-up DIB of the
+    // depth that info->bmiHeader.biBitCount asks for: the bitmap's own depth,
+    // or 24 from 16, 24 and 32 bits. With bits null only the header (and the
+    // colour table) are filled in. The colour table is written behind the
+    // header for depths of 8 or less. Returns the lines copied, 0 on failure.
+    int GetDIBits(CDC* dc, unsigned start, unsigned lines, void* bits, BITMAPINFO* info,
+                  unsigned usage) const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    int m_bits = 0;
+    std::vector<std::uint8_t> m_pixels;
+    std::vector<RGBQUAD> m_table;
+};
