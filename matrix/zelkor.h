@@ -6,3 +6,5 @@
 #include "matrix/virtmat.h"
 #include "matrix/realvector.h"
 #include "matrix/densematrix.h"
+#include "matrix/arrayarray.h"
+#include "matrix/reordermat.h"
