@@ -328,9 +328,10 @@ void subspaceIteration(EigenStorage& st, double* TOL, const std::int32_t* MOP, s
     }
 
     const double eps = machineEpsilon();
+    if (N <= 6)
+        NIV = std::min(NIV, N);
     if (N <= 6 && KSA == 1) {
         // Dense path: the whole problem at once.
-        NIV = std::min(NIV, N);
         const std::int32_t k = NIV;
         if (LRWA < 114 + 2 * N) {
             IERR = -1;
