@@ -14,7 +14,8 @@ namespace {
 // A and B hold NEQ leading reals (diagonal copies and pivots of the
 // factorisation) followed by the packed supernodal values; a diagonal B is
 // its NEQ entries. IWA(1..N) holds the diagonal positions from SPRDG1 until
-// the factorisation, which then takes all of IWA as its integer work.
+// the factorisation, which then takes all of IWA as its integer work; the
+// substitutions take the integer work behind the driver's own part of IWA.
 class SparseStorage final : public detail::EigenStorage {
 public:
     SparseStorage(const char* name, double* a, double* b, std::int32_t* mspar, const std::int32_t* mtrees,
@@ -70,9 +71,9 @@ public:
     std::int32_t solve(double* X, std::int32_t ncol) override
     {
         std::int32_t ierr = 0;
-        SPRFS1(m_mspar, m_mtrees, m_msifa, A, X, N, ncol, m_iwa, m_rwork, lunit, ierr);
+        SPRFS1(m_mspar, m_mtrees, m_msifa, A, X, N, ncol, m_iworkSteps, m_rwork, lunit, ierr);
         if (ierr == 0)
-            SPRBS1(m_mspar, m_mtrees, m_msifa, A, X, N, ncol, m_iwa, m_rwork, lunit, ierr);
+            SPRBS1(m_mspar, m_mtrees, m_msifa, A, X, N, ncol, m_iworkSteps, m_rwork, lunit, ierr);
         return ierr;
     }
 
@@ -104,7 +105,7 @@ public:
     std::int32_t backCholesky(int which, double* Y, std::int32_t ncol) override
     {
         std::int32_t ierr = 0;
-        SPRBS2(m_mspar, m_mtrees, m_msifa, which == 0 ? A : B, Y, N, ncol, m_iwa, m_rwork, lunit, ierr);
+        SPRBS2(m_mspar, m_mtrees, m_msifa, which == 0 ? A : B, Y, N, ncol, m_iworkSteps, m_rwork, lunit, ierr);
         return ierr;
     }
 
