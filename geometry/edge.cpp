@@ -578,13 +578,17 @@ CObList* CEdge::SubDivideGeom(double ratio, int n)
     const double* p2 = m_pNode2->GetVertex();
     const double q = std::pow(ratio, 1.0 / n);
     const double s = q == 1.0 ? n + 1.0 : (std::pow(q, n + 1) - 1.0) / (q - 1.0);
-    double step = 1.0 / s;
-    double sum = 0.0;
+    double step[3], p[3];
+    for (int i = 0; i < 3; ++i) {
+        step[i] = (p2[i] - p1[i]) / s;
+        p[i] = p1[i];
+    }
     for (int k = 0; k < n; ++k) {
-        sum += step;
-        step *= q;
-        AppendSubNode(p1[0] + sum * (p2[0] - p1[0]), p1[1] + sum * (p2[1] - p1[1]),
-                      p1[2] + sum * (p2[2] - p1[2]));
+        for (int i = 0; i < 3; ++i) {
+            p[i] += step[i];
+            step[i] *= q;
+        }
+        AppendSubNode(p[0], p[1], p[2]);
     }
     return m_pSubNodeList;
 }
