@@ -814,9 +814,11 @@ void CGraph::SortNodes()
 void CGraph::InsertNodesInList(NODELIST& list, bool ownOnly, int& count)
 {
     int n = 0;
-    for (POSITION pos = GetHeadPosition(); pos;)
-        if (!ownOnly || IsOwnNode(GetNextNode(pos)))
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        if (!ownOnly || IsOwnNode(node))
             ++n;
+    }
     if (count < 0)
         count = 0;
     list.Reserve(count + n);
