@@ -2,16 +2,21 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "solver/analysis/check.h"
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
+#include "solver/analysis/tables.h"
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"
 #include "solver/elements/plate_bending.h"
+#include "solver/elements/plate_higher.h"
+#include "solver/linalg/assembly.h"
 #include "solver/linalg/dense.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
+#include "solver/linalg/renum.h"
 #include "solver/linalg/skyline.h"
-#include "solver/linalg/assembly.h"
+#include "solver/linalg/sparse.h"
 
 #include <cstdint>
 

@@ -2,6 +2,7 @@
 // its log, runs it and ends it on every path.
 #pragma once
 
+#include "solver/analysis/tables.h"
 #include "solver/linalg/funit.h"
 
 #include <cstdint>
@@ -22,6 +23,7 @@ struct RunContext {
     std::int32_t* status;  // S(1..5) is status[0..4]
     int lunit = 0;         // kLogUnit while the log is open, otherwise 0
     UnitFile log;
+    ModelTables tables;  // node, element, DOF status and constraint tables
 };
 
 // The log of a run: "Brantel.log" for the membrane and plate-bending
