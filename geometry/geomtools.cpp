@@ -155,6 +155,17 @@ void NODELIST::DrawEdgesGL() const
     glEnd();
 }
 
+// ---------------------------------------------------------- CInfoContainer
+
+IMPLEMENT_SERIAL(CInfoContainer, CLongVector, 1)
+
+CInfoContainer& CInfoContainer::operator=(const CInfoContainer& src)
+{
+    CLongVector::operator=(src);
+    m_iMask = src.m_iMask;
+    return *this;
+}
+
 // --------------------------------------------------------- COGLDrawCommand
 
 IMPLEMENT_DYNAMIC(COGLDrawCommand, CObject)

@@ -3,6 +3,7 @@
 // primitive bracket and the settings record of the graph text import.
 #pragma once
 
+#include "matrix/longvector.h"
 #include "platform/afx/afx.h"
 
 class CSNode;
@@ -80,6 +81,22 @@ public:
 
 private:
     unsigned m_uiOpen = kNone;
+};
+
+// Counters filled by the information operations of elements, meshes,
+// regions and conditions; the request mask tells them what to count. The
+// archive and text forms are those of the integer vector (the mask is not
+// archived).
+class CInfoContainer : public CLongVector {
+    DECLARE_SERIAL(CInfoContainer)
+public:
+    CInfoContainer() = default;
+    CInfoContainer(const CInfoContainer& src) = default;
+    ~CInfoContainer() override = default;
+    // Copies the counters and the mask.
+    CInfoContainer& operator=(const CInfoContainer& src);
+
+    int m_iMask = 7;
 };
 
 // Settings of the graph text import: the keywords (start, end, comment),

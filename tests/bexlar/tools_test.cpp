@@ -1,7 +1,10 @@
+#include <algorithm>
+
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include "geometry/bexlar.h"
+#include "tests/afx/archive_files.h"
 #include "tests/support/gl_context.h"
 
 TEST(IsEqualTol, StrictAndNonStrictBounds)
@@ -118,4 +121,31 @@ TEST_F(DrawCommandGL, BeginIfSharesOnePrimitive)
     cmd.EndIf();
     EXPECT_TRUE(cmd.NoActive());
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(InfoContainer, MaskAndCountersCopiedButNotArchived)
+{
+    CInfoContainer info;
+    EXPECT_EQ(info.m_iMask, 7);
+    info.Allocate(3, true, 0);
+    info[1] = 42;
+    info.m_iMask = 2;
+    CInfoContainer copy;
+    copy = info;
+    EXPECT_EQ(copy.m_iMask, 2);
+    EXPECT_EQ(copy[1], 42);
+
+    const afxtest::Bytes bytes =
+        afxtest::storeBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&info); });
+    CInfoContainer* loaded = nullptr;
+    afxtest::loadBytes(bytes, [&](CArchive& ar) { ar >> loaded; });
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->m_iMask, 7);
+    EXPECT_EQ(loaded->GetSize(), 3);
+    EXPECT_EQ((*loaded)[1], 42);
+    // Class record, then the integer vector's own layout.
+    const afxtest::Bytes head = {0xFF, 0xFF, 1, 0, 14, 0};
+    EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
+    EXPECT_EQ(bytes.size(), 6u + 14u + 4u + 4u + 12u);
+    delete loaded;
 }
