@@ -831,6 +831,22 @@ void CGraph::InsertNodesInList(NODELIST& list, bool ownOnly, int& count)
 
 // ------------------------------------------------------------ archive
 
+bool CGraph::AdoptLoadedNodes()
+{
+    bool allNodes = true;
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        POSITION at = pos;
+        CObject* object = GetNext(pos);
+        if (!object || !object->IsKindOf(RUNTIME_CLASS(CSNode))) {
+            RemoveAt(at);
+            allNodes = false;
+            continue;
+        }
+        static_cast<CSNode*>(object)->AddGraph(this);
+    }
+    return allNodes;
+}
+
 bool CGraph::PassMissing(CArchive& ar)
 {
     return ar.IsLoading() && ar.IsBufferEmpty();
@@ -843,16 +859,16 @@ void CGraph::Serialize(CArchive& ar)
         ar << m_strName;
         return;
     }
-    CObList::Serialize(ar);
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        POSITION at = pos;
-        CObject* object = GetNext(pos);
-        if (!object || !object->IsKindOf(RUNTIME_CLASS(CSNode))) {
-            RemoveAt(at);
-            AfxThrowArchiveException(CArchiveException::badClass);
-        }
-        static_cast<CSNode*>(object)->AddGraph(this);
+    // The nodes read so far join the graph even when the list breaks off,
+    // so that a caller discarding a failed load finds them consistent.
+    try {
+        CObList::Serialize(ar);
+    } catch (...) {
+        AdoptLoadedNodes();
+        throw;
     }
+    if (!AdoptLoadedNodes())
+        AfxThrowArchiveException(CArchiveException::badClass);
     // A file that ends before the name holds a graph without one.
     if (ar.IsBufferEmpty())
         return;

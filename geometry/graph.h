@@ -115,4 +115,7 @@ private:
     // Both second passes: true when loading meets no data at all (an older
     // file without the pass).
     static bool PassMissing(CArchive& ar);
+    // Loading: adds the graph to every node of the list read; drops and
+    // reports (false) entries that are not nodes.
+    bool AdoptLoadedNodes();
 };
