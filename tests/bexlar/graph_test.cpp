@@ -311,3 +311,26 @@ TEST(Graph, InsertNodesGrowsTheList)
     EXPECT_EQ(count, 8);
     EXPECT_EQ(list.m_pNodes[6], g.GetHeadNode());
 }
+
+TEST(Graph, ConnectedGraphsFollowTheEdges)
+{
+    CGraph g1, g2, g3;
+    CSNode* a = g1.NewNode(0, 0, 0);
+    CSNode* b = g1.NewNode(1, 0, 0);
+    CSNode* c = g2.NewNode(2, 0, 0);
+    g3.NewNode(5, 5, 5);
+    g1.ConnectNodes(a, b);
+    new CEdge(b, c); // joins g1 to g2 without making c a node of g1
+    CObList out;
+    g1.ConnectedGraphs(&out);
+    EXPECT_EQ(out.GetCount(), 2);
+    EXPECT_NE(out.Find(&g1), nullptr);
+    EXPECT_NE(out.Find(&g2), nullptr);
+    EXPECT_EQ(out.Find(&g3), nullptr);
+    CObList graphs, nodes;
+    nodes.AddTail(c);
+    nodes.AddTail(a);
+    CGraph::GetGraphList(graphs, nodes);
+    EXPECT_EQ(graphs.GetHead(), &g1);
+    EXPECT_EQ(graphs.GetTail(), &g2);
+}
