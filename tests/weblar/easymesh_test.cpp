@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <utility>
 
 #include "tests/support/message_recorder.h"
@@ -178,7 +179,10 @@ TEST_F(MesherTest, OutputFillsTheRegionAndKeepsTheInput)
     refined.refineLines = {{{1.4, 0.2}, {1.6, 0.3}, {1.8, 0.2}}};
     MeshInput triangle;
     triangle.outer = {{0, 0}, {1, 0}, {0, 1}};
-    for (auto& c : std::vector<Case>{{"square", square}, {"L", lshape}, {"plate", refined}, {"tri", triangle}}) {
+    MeshInput wedge;   // a corner of 5 degrees
+    wedge.outer = SplitPolygon({{0, 0}, {10, 0}, {10 * std::cos(0.0872665), 10 * std::sin(0.0872665)}}, 0.5);
+    for (auto& c : std::vector<Case>{
+             {"square", square}, {"L", lshape}, {"plate", refined}, {"tri", triangle}, {"wedge", wedge}}) {
         SCOPED_TRACE(c.name);
         HarnessMesher m(c.in);
         ASSERT_TRUE(m.Mesh(0, 0, false));
@@ -311,6 +315,47 @@ TEST_F(MesherTest, StopEndsARunPromptly)
         EXPECT_EQ(std::count(m.calls.begin(), m.calls.end(), "output"), 0);
         EXPECT_EQ(std::count(m.calls.begin(), m.calls.end(), "progress"), 1);
     }
+    EXPECT_TRUE(recorder.messages().empty());
+}
+
+// Exposes the default questions and messages.
+class DefaultCallbacks : public HarnessMesher
+{
+public:
+    DefaultCallbacks() : HarnessMesher(MeshInput{}) {}
+    using CEasyMesh::AskYesNo;
+    using CEasyMesh::ShowMessage;
+    using CEasyMesh::ShowValue;
+};
+
+TEST_F(MesherTest, QuestionsAndMessagesGoThroughTheMessageService)
+{
+    DefaultCallbacks m;
+    recorder.answer(IDYES);
+    recorder.answer(IDNO);
+    EXPECT_TRUE(m.AskYesNo("Go on?"));
+    EXPECT_FALSE(m.AskYesNo("Go on?"));
+    m.ShowMessage("100% done");
+    m.ShowValue(0.5, "Value", 0);
+    ASSERT_EQ(recorder.messages().size(), 4u);
+    EXPECT_EQ(recorder.messages()[0].type & MB_TYPEMASK, MB_YESNO);
+    EXPECT_EQ(recorder.texts()[2], "100% done");
+    EXPECT_EQ(recorder.texts()[3], "Value 5.000000e-01");
+}
+
+TEST_F(MesherTest, AnExceptionInACallbackFailsTheRun)
+{
+    HarnessMesher m(HolePlate(0.5));
+    m.hook = [](const char* what) {
+        if (std::string(what) == "refine")
+            throw std::runtime_error("loader failed");
+    };
+    EXPECT_FALSE(m.Mesh(0, 0, false));
+    EXPECT_EQ(recorder.messages().size(), 1u);
+    recorder.clear();
+    HarnessMesher quiet(HolePlate(0.5));
+    quiet.hook = m.hook;
+    EXPECT_FALSE(quiet.Mesh(0, 0, true));
     EXPECT_TRUE(recorder.messages().empty());
 }
 
