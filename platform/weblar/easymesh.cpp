@@ -487,9 +487,9 @@ void Triangulator::Refine()
             CheckStop();
         const Item it = queue.front();
         queue.pop_front();
-        if (!m_cdt.is_face(it.v[0], it.v[1], it.v[2], const_cast<FH&>(it.f)))
+        FH f;
+        if (!m_cdt.is_face(it.v[0], it.v[1], it.v[2], f) || f != it.f)
             continue;   // gone meanwhile
-        FH f = it.f;
         if (!f->info().inside || !IsBad(f))
             continue;
         VH v = TryInsert(f);
@@ -554,8 +554,10 @@ void Triangulator::Rebuild()
         if (v != VH())
             all.emplace_back(v->point(), v->info());
     const std::size_t count = all.size();
+    CheckStop();
     m_cdt.clear();
     m_cdt.insert(all.begin(), all.end());
+    CheckStop();
     if (m_cdt.number_of_vertices() != count)
         throw Refused("The mesher placed two points at the same place");
     for (VH& v : m_handles)
