@@ -177,7 +177,7 @@ private:
         if (CMGenerator::m_bStop)
             throw Stopped();
     }
-    void InsertLoadedPoints(const std::vector<std::pair<Point, VInfo>>& pts);
+    void InsertPoints(const std::vector<std::pair<Point, VInfo>>& pts, const char* duplicateText);
     void InsertConstraints();
     void MarkDomains();
     void AssignSpacing();
@@ -197,12 +197,13 @@ private:
     std::vector<CDT::Edge> m_zoneEdges;
 };
 
-void Triangulator::InsertLoadedPoints(const std::vector<std::pair<Point, VInfo>>& pts)
+// Triangulates the points anew (their info holds the record numbers).
+void Triangulator::InsertPoints(const std::vector<std::pair<Point, VInfo>>& pts, const char* duplicateText)
 {
     m_cdt.clear();
     m_cdt.insert(pts.begin(), pts.end());
     if (m_cdt.number_of_vertices() != pts.size())
-        throw Refused("Two points of the mesh lie at the same place");
+        throw Refused(duplicateText);
     if (m_cdt.dimension() < 2)
         throw Refused("The outer boundary encloses no area");
     m_handles.assign(static_cast<std::size_t>(m_nextIndex), VH());
@@ -272,7 +273,7 @@ void Triangulator::Build()
         add(s.from, s.to, s.marker >= 3 ? kHole : (s.marker == 1 ? kOuter : kRefine));
     }
 
-    InsertLoadedPoints(input);
+    InsertPoints(input, "Two points of the mesh lie at the same place");
     InsertConstraints();
     MarkDomains();
 
@@ -553,17 +554,9 @@ void Triangulator::Rebuild()
     for (VH v : m_handles)
         if (v != VH())
             all.emplace_back(v->point(), v->info());
-    const std::size_t count = all.size();
     CheckStop();
-    m_cdt.clear();
-    m_cdt.insert(all.begin(), all.end());
+    InsertPoints(all, "The mesher placed two points at the same place");
     CheckStop();
-    if (m_cdt.number_of_vertices() != count)
-        throw Refused("The mesher placed two points at the same place");
-    for (VH& v : m_handles)
-        v = VH();
-    for (auto v = m_cdt.finite_vertices_begin(); v != m_cdt.finite_vertices_end(); ++v)
-        m_handles[static_cast<std::size_t>(v->info().index)] = v;
     InsertConstraints();
     MarkDomains();
 }
