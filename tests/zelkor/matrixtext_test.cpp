@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
 
 namespace {
 

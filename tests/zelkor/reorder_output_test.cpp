@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
 #include "tests/zelkor/reorder_graphs.h"
 
 using namespace reordertest;

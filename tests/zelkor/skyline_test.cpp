@@ -8,7 +8,7 @@
 
 #include "matrix/zelkor.h"
 #include "tests/support/message_recorder.h"
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
 #include "tests/zelkor/reorder_graphs.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "matrix/zelkor.h"
 #include "tests/support/message_recorder.h"
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
 
 namespace {
 
