@@ -15,6 +15,8 @@
 #include <vector>
 
 using zelkor::detail::ProcessSeconds;
+using zelkor::detail::StartTimer;
+using zelkor::detail::StopTimer;
 
 IMPLEMENT_SERIAL(CSkylineMatrix, CVirtRealMat, 1)
 
@@ -215,23 +217,6 @@ int CSkylineMatrix::Cholesky()
     }
     return 1;
 }
-
-namespace {
-
-double StartTimer(double* seconds)
-{
-    if (seconds)
-        *seconds = 1000.0;
-    return ProcessSeconds();
-}
-
-void StopTimer(double* seconds, double start)
-{
-    if (seconds)
-        *seconds = ProcessSeconds() - start;
-}
-
-} // namespace
 
 void CSkylineMatrix::ForwSub(CVirtMat* b, double* seconds, int mode)
 {

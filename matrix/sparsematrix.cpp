@@ -2,6 +2,7 @@
 
 #include "matrix/textnumber.h"
 
+#include "matrix/detail/doforder.h"
 #include "matrix/detail/runtime.h"
 #include "matrix/detail/textout.h"
 
@@ -354,9 +355,7 @@ bool CSparseMatrix::IsUpper()
 
 bool CSparseMatrix::IsLower(double* seconds)
 {
-    const double start = zelkor::detail::ProcessSeconds();
-    if (seconds)
-        *seconds = 1000.0;
+    const double start = zelkor::detail::StartTimer(seconds);
     bool lower = true;
     for (row* r = m_pFirstRow; r && lower; r = r->pNext) {
         for (cell* c = r->pFirstCell; c; c = c->pNext) {
@@ -366,8 +365,7 @@ bool CSparseMatrix::IsLower(double* seconds)
             }
         }
     }
-    if (seconds)
-        *seconds = zelkor::detail::ProcessSeconds() - start;
+    zelkor::detail::StopTimer(seconds, start);
     return lower;
 }
 
@@ -477,14 +475,8 @@ void CSparseMatrix::AddValues(LONG* dofs, double* values, int n)
 {
     if (n < 1)
         return;
-    int local[64];
-    std::vector<int> heap;
-    int* order = local;
-    if (n > 64) {
-        heap.resize(static_cast<std::size_t>(n));
-        order = heap.data();
-    }
-    const int m = OrderDofs(dofs, n, order);
+    const zelkor::detail::DofOrder order(dofs, n);
+    const int m = order.size();
     row* r = nullptr;
     for (int a = 0; a < m; ++a) {
         const int p = order[a];

@@ -1,5 +1,6 @@
 #include "matrix/systspmat.h"
 
+#include "matrix/detail/doforder.h"
 #include "matrix/detail/runtime.h"
 #include "matrix/detail/message.h"
 #include "matrix/reordermat.h"
@@ -125,14 +126,8 @@ void CSystSpMat::AddValues(LONG* dofs, double* values, int n)
 {
     if (n < 1)
         return;
-    int local[64];
-    std::vector<int> heap;
-    int* order = local;
-    if (n > 64) {
-        heap.resize(static_cast<std::size_t>(n));
-        order = heap.data();
-    }
-    const int m = OrderDofs(dofs, n, order);
+    const zelkor::detail::DofOrder order(dofs, n);
+    const int m = order.size();
     for (int a = 0; a < m; ++a) {
         const int p = order[a];
         const LONG i = dofs[p];
