@@ -4,9 +4,11 @@
 #include <climits>
 #include <new>
 
+#include "matrix/detail/archive.h"
 #include "matrix/detail/textout.h"
 
 using zelkor::detail::BlankField;
+using zelkor::detail::ReadCount;
 using zelkor::detail::TextOut;
 
 IMPLEMENT_SERIAL(CLongVector, CObject, 1)
@@ -19,16 +21,6 @@ LONG* NewArray(long long n)
     if (n < 1 || n > INT_MAX)
         return nullptr;
     return new (std::nothrow) LONG[static_cast<std::size_t>(n)];
-}
-
-// Reads a count word of an archive and refuses a negative one.
-int ReadCount(CArchive& ar)
-{
-    LONG n = 0;
-    ar >> n;
-    if (n < 0)
-        AfxThrowArchiveException(CArchiveException::generic);
-    return n;
 }
 
 } // namespace

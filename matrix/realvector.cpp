@@ -2,6 +2,7 @@
 
 #include "matrix/densematrix.h"
 #include "matrix/textnumber.h"
+#include "matrix/detail/archive.h"
 
 #include <algorithm>
 #include <cmath>
@@ -460,12 +461,9 @@ void CVector::Serialize(CArchive& ar)
     }
     // Whatever goes wrong while loading leaves the vector empty.
     try {
-        LONG n = 0;
-        ar >> n;
-        // A count that the rest of the file cannot back is refused before
-        // anything is allocated.
-        if (n < 0)
-            AfxThrowArchiveException(CArchiveException::generic);
+        // A negative count, or one that the rest of the file cannot back, is
+        // refused before anything is allocated.
+        const int n = zelkor::detail::ReadCount(ar);
         ar.CheckAvailable(static_cast<ULONGLONG>(n), sizeof(double));
         if (n != m_nSize) {
             FreeData();
