@@ -1,6 +1,7 @@
 #include "matrix/systspmat.h"
 
 #include "matrix/detail/doforder.h"
+#include "matrix/detail/iterate.h"
 #include "matrix/detail/runtime.h"
 #include "matrix/detail/message.h"
 #include "matrix/reordermat.h"
@@ -424,19 +425,14 @@ int CSystSpMat::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int maxIter
                         xs[c->iCol] -= xs[i] * c->dValue;
                 }
             }
-            error = 0.0;
-            for (int i = 0; i < N; ++i)
-                error = std::max(error, std::fabs(ts[i] - xs[i]));
+            error = zelkor::detail::MaxChange(xs, ts, N);
             if (error < tol) {
                 result = 1;
                 break;
             }
             std::swap(xs, ts);
         }
-        if (result != 1)
-            std::swap(xs, ts);
-        if (xs != x.GetVector())
-            std::copy(xs, xs + N, x.GetVector());
+        zelkor::detail::KeepNewest(xs, ts, result == 1, x.GetVector(), N);
     }
     const double t = ProcessSeconds() - start;
     CString text;
