@@ -14,6 +14,30 @@
 
 IMPLEMENT_SERIAL(CSparseMatrix, CVirtRealMat, 1)
 
+namespace {
+
+// Deletes a chain of cells or rows linked by pNext.
+template <class Node>
+void DeleteChain(Node* node)
+{
+    while (node) {
+        Node* next = node->pNext;
+        delete node;
+        node = next;
+    }
+}
+
+// Ends the chain at *link and deletes what followed there.
+template <class Node>
+void CutChain(Node** link)
+{
+    Node* rest = *link;
+    *link = nullptr;
+    DeleteChain(rest);
+}
+
+} // namespace
+
 // ---------------------------------------------------------------- cell
 
 void CSparseMatrix::cell::Remove(cell* c)
@@ -108,24 +132,12 @@ void CSparseMatrix::row::Allocate(int n, double v, int j0)
         (*link)->dValue = v;
         link = &(*link)->pNext;
     }
-    cell* rest = *link;
-    *link = nullptr;
-    while (rest) {
-        cell* next = rest->pNext;
-        delete rest;
-        rest = next;
-    }
+    CutChain(link);
 }
 
 void CSparseMatrix::row::Clear()
 {
-    cell* c = pFirstCell;
-    pFirstCell = nullptr;
-    while (c) {
-        cell* next = c->pNext;
-        delete c;
-        c = next;
-    }
+    CutChain(&pFirstCell);
 }
 
 CSparseMatrix::cell* CSparseMatrix::row::Remove(int j)
@@ -334,13 +346,7 @@ int CSparseMatrix::NumZeros(double tol)
 
 void CSparseMatrix::Clear()
 {
-    row* r = m_pFirstRow;
-    m_pFirstRow = nullptr;
-    while (r) {
-        row* next = r->pNext;
-        delete r;
-        r = next;
-    }
+    CutChain(&m_pFirstRow);
     m_iRows = m_iCols = 0;
 }
 
@@ -510,13 +516,7 @@ bool CSparseMatrix::Allocate(int* dims, int n)
         (*link)->Allocate(cols, value, 0);
         link = &(*link)->pNext;
     }
-    row* rest = *link;
-    *link = nullptr;
-    while (rest) {
-        row* next = rest->pNext;
-        delete rest;
-        rest = next;
-    }
+    CutChain(link);
     m_iRows = rows;
     m_iCols = cols;
     return true;
