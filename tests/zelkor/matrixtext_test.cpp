@@ -7,24 +7,14 @@
 #include <vector>
 
 #include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
 using zelkortest::TempFile;
 using zelkortest::WrittenText;
-
-std::vector<double> Values(const CMatrix& m)
-{
-    return std::vector<double>(m.GetVector(), m.GetVector() + m.GetSize());
-}
-
-// The rest of the file from its current position.
-std::string Rest(CFile& f)
-{
-    std::string out(4096, '\0');
-    out.resize(f.Read(out.data(), static_cast<UINT>(out.size())));
-    return out;
-}
+using zelkortest::Values;
+using zelkortest::Rest;
 
 CMatrix Sample()
 {

@@ -13,21 +13,13 @@
 #include "matrix/zelkor.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
-using Entries = std::vector<std::tuple<int, int, double>>;
-
-// Every stored cell in list order.
-Entries Cells(CSparseMatrix& m)
-{
-    Entries out;
-    for (CSparseMatrix::row* r = m.GetFirstRow(); r; r = r->pNext) {
-        for (CSparseMatrix::cell* c = r->pFirstCell; c; c = c->pNext)
-            out.emplace_back(r->iRow, c->iCol, c->dValue);
-    }
-    return out;
-}
+using zelkortest::Entries;
+using zelkortest::Cells;
+using zelkortest::ExpectNear;
 
 void Fill(CSparseMatrix& m, const Entries& entries)
 {
@@ -70,15 +62,6 @@ CMatrix DenseSolution(CMatrix a, CMatrix b)
     double seconds;
     EXPECT_TRUE(a.SolveAxEqb(&b, true, seconds));
     return b;
-}
-
-void ExpectNear(const CMatrix& a, const CMatrix& b, double tol)
-{
-    ASSERT_EQ(a.GetRows(), b.GetRows());
-    ASSERT_EQ(a.GetColumns(), b.GetColumns());
-    for (int i = 0; i < a.GetRows(); ++i)
-        for (int j = 0; j < a.GetColumns(); ++j)
-            EXPECT_NEAR(a[i][j], b[i][j], tol) << "(" << i << ", " << j << ")";
 }
 
 } // namespace

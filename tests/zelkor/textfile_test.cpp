@@ -6,23 +6,13 @@
 #include <vector>
 
 #include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
 using zelkortest::TempFile;
-
-std::vector<double> Values(const CVector& v)
-{
-    return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
-}
-
-// The rest of the file from its current position.
-std::string Rest(CFile& f)
-{
-    std::string out(4096, '\0');
-    out.resize(f.Read(out.data(), static_cast<UINT>(out.size())));
-    return out;
-}
+using zelkortest::Values;
+using zelkortest::Rest;
 
 class SeekToTest : public ::testing::TestWithParam<const char*> {
 protected:
