@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "matrix/zelkor.h"
+#include "tests/support/temp_files.h"
 
 namespace zelkortest {
 
@@ -51,6 +53,16 @@ inline std::string Rest(CFile& f)
 inline std::string Int32(LONG v)
 {
     return std::string(reinterpret_cast<const char*>(&v), 4);
+}
+
+// Stores the object through an archive and loads it back; the copy belongs
+// to the caller (null when the archive gave none).
+inline std::unique_ptr<CObject> ArchivedCopy(CObject* object)
+{
+    const std::string bytes = StoreBytes([&](CArchive& ar) { ar << object; });
+    CObject* loaded = nullptr;
+    LoadBytes(bytes, [&](CArchive& ar) { ar >> loaded; });
+    return std::unique_ptr<CObject>(loaded);
 }
 
 using Entries = std::vector<std::tuple<int, int, double>>;

@@ -337,12 +337,9 @@ TEST(SparseText, WriteASCIIBothForms)
     CSparseMatrix m;
     Fill(m, {{0, 0, 1.0}, {0, 2, 2.0}, {2, 1, 3.0}});
     auto write = [&m](int width, int precision, int bExp, bool numbers) {
-        zelkortest::TempFile file;
-        {
-            CFile f(file.Path(), CFile::modeCreate | CFile::modeWrite);
-            m.WriteASCII(&f, "<", ">", width, precision, bExp, numbers, false);
-        }
-        return file.Read();
+        return zelkortest::WrittenText([&](CFile* f) {
+            m.WriteASCII(f, "<", ">", width, precision, bExp, numbers, false);
+        });
     };
     EXPECT_EQ(write(4, 1, 0, false), "0         < 1.0><   0>< 2.0>\r\n"
                                      "1         <   0>\r\n<   0>< 3.0>\r\n"
@@ -356,11 +353,8 @@ TEST(SparseText, WriteASCIIBothForms)
 TEST(SparseArchive, EntriesAreNeverLostSilently)
 {
     CSparseMatrix empty;
-    const std::string bytes =
-        zelkortest::StoreBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&empty); });
-    CObject* loaded = nullptr;
-    zelkortest::LoadBytes(bytes, [&](CArchive& ar) { ar >> loaded; });
-    std::unique_ptr<CObject> owner(loaded);
+    const std::unique_ptr<CObject> owner = zelkortest::ArchivedCopy(&empty);
+    CObject* loaded = owner.get();
     ASSERT_NE(loaded, nullptr);
     EXPECT_TRUE(loaded->IsKindOf(RUNTIME_CLASS(CSparseMatrix)));
     EXPECT_EQ(static_cast<CSparseMatrix*>(loaded)->GetRows(), 0);

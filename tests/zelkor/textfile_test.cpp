@@ -100,16 +100,14 @@ TEST(VectorText, WriteOneLine)
     CVector v(2, false, 0.0);
     v[0] = 1;
     v[1] = 2.5;
-    TempFile tmp;
-    {
-        CFile f(tmp.Path(), CFile::modeCreate | CFile::modeWrite);
-        v.WriteASCII(&f, "", " ", 12, 4, 0, false, false);
-        v.WriteASCII(&f, "<", ">", 10, 2, 1, false, false);
-        CVector().WriteASCII(&f, "", " ", 12, 4, 0, false, false);
-    }
-    EXPECT_EQ(tmp.Read(), "      1.0000       2.5000 \r\n"
-                          "<  1.00e+00><  2.50e+00>\r\n"
-                          "\r\n");
+    EXPECT_EQ(zelkortest::WrittenText([&](CFile* f) {
+                  v.WriteASCII(f, "", " ", 12, 4, 0, false, false);
+                  v.WriteASCII(f, "<", ">", 10, 2, 1, false, false);
+                  CVector().WriteASCII(f, "", " ", 12, 4, 0, false, false);
+              }),
+              "      1.0000       2.5000 \r\n"
+              "<  1.00e+00><  2.50e+00>\r\n"
+              "\r\n");
 }
 
 TEST(VectorText, ReadEveryNumberToTheEnd)
