@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -54,6 +55,19 @@ inline std::string Int32(LONG v)
 {
     return std::string(reinterpret_cast<const char*>(&v), 4);
 }
+
+// A test run once per line end (the parameter, e.g. "\n" or "\r\n").
+class LineEndTest : public ::testing::TestWithParam<const char*> {
+protected:
+    // The lines, each ended by the line end under test.
+    std::string Text(std::initializer_list<const char*> lines) const
+    {
+        std::string out;
+        for (const char* line : lines)
+            out += std::string(line) + GetParam();
+        return out;
+    }
+};
 
 // Stores the object through an archive and loads it back; the copy belongs
 // to the caller (null when the archive gave none).

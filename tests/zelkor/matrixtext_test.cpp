@@ -59,16 +59,7 @@ TEST(MatrixExport, RowNumbersAndHeader)
     EXPECT_EQ(text, "\r\n       \r\n\r\n");
 }
 
-class MatrixImport : public ::testing::TestWithParam<const char*> {
-protected:
-    std::string Text(std::initializer_list<const char*> lines) const
-    {
-        std::string out;
-        for (const char* line : lines)
-            out += std::string(line) + GetParam();
-        return out;
-    }
-};
+class MatrixImport : public zelkortest::LineEndTest {};
 
 TEST_P(MatrixImport, FromCurrentPositionStopsAtTheFirstLineWithoutNumber)
 {

@@ -14,17 +14,7 @@ using zelkortest::TempFile;
 using zelkortest::Values;
 using zelkortest::Rest;
 
-class SeekToTest : public ::testing::TestWithParam<const char*> {
-protected:
-    // The same lines with the line end under test.
-    std::string Text(std::initializer_list<const char*> lines) const
-    {
-        std::string out;
-        for (const char* line : lines)
-            out += std::string(line) + GetParam();
-        return out;
-    }
-};
+class SeekToTest : public zelkortest::LineEndTest {};
 
 TEST_P(SeekToTest, FindsKeyOutsideComments)
 {
