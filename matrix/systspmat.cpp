@@ -258,6 +258,25 @@ std::vector<int> DofNumbers(const CVector& dofs)
     return numbers;
 }
 
+// Row d of every prescribed DOF d = dofs[k] below count becomes the unit
+// row, and its loads (b[d][q], q < nb) the prescribed values u(k, q).
+template <class Value>
+void SetUnitRows(CSparseMatrix::row* rows, int count, const std::vector<int>& dofs, CMatrix* b,
+                 int nb, Value u)
+{
+    for (std::size_t k = 0; k < dofs.size(); ++k) {
+        const int d = dofs[k];
+        if (d < 0 || d >= count)
+            continue;
+        rows[d].Allocate(1, 1.0, d);
+        if (b) {
+            double* bd = (*b)[d];
+            for (int q = 0; q < nb; ++q)
+                bd[q] = u(static_cast<int>(k), q);
+        }
+    }
+}
+
 } // namespace
 
 template <class Value>
@@ -289,17 +308,7 @@ void CSystSpMat::EliminateSymmetric(const std::vector<int>& dofs, CMatrix* b, in
             delete c;
         }
     }
-    for (std::size_t k = 0; k < dofs.size(); ++k) {
-        const int d = dofs[k];
-        if (d < 0 || d >= m_nRowCount)
-            continue;
-        m_pRowArray[d].Allocate(1, 1.0, d);
-        if (b) {
-            double* bd = (*b)[d];
-            for (int q = 0; q < nb; ++q)
-                bd[q] = u(static_cast<int>(k), q);
-        }
-    }
+    SetUnitRows(m_pRowArray, m_nRowCount, dofs, b, nb, u);
 }
 
 void CSystSpMat::SymUnifyAndZero(CVector& dofs, CVector& values, CVirtMat* b)
@@ -345,17 +354,8 @@ void CSystSpMat::UnifyAndZero2(CVector& dofs, CVector& values, CVirtMat* b)
             delete c;
         }
     }
-    for (std::size_t k = 0; k < numbers.size(); ++k) {
-        const int d = numbers[k];
-        if (d < 0 || d >= m_nRowCount)
-            continue;
-        m_pRowArray[d].Allocate(1, 1.0, d);
-        if (B) {
-            double* bd = (*B)[d];
-            for (int q = 0; q < nb; ++q)
-                bd[q] = values[static_cast<int>(k)];
-        }
-    }
+    SetUnitRows(m_pRowArray, m_nRowCount, numbers, B, nb,
+                [&values](int k, int) { return values[k]; });
 }
 
 // ---------------------------------------------------------------- iteration
