@@ -180,7 +180,7 @@ CObList* CGraph::Find2DCells(CSNode* node, bool inner)
                 continue;
             }
             if (IsWanted(cell, sum, inner)) {
-                result->AddHead(cell);
+                result->AddHead(static_cast<CObject*>(cell));
                 done = !inner;
             } else {
                 delete cell;
