@@ -142,7 +142,14 @@ int CGraph::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, doubl
                 CSNode* found = FindOverlap(node, after);
                 if (!found)
                     break;
-                ReplaceNode(found, node, true);
+                if (found->GetGraphCount() > 1) {
+                    // Shared with other graphs: they take the surviving node
+                    // too instead of losing this one.
+                    SwitchNode(found, node);
+                    delete found;
+                } else {
+                    ReplaceNode(found, node, true);
+                }
             }
             GetNext(pos);
         }

@@ -153,3 +153,16 @@ TEST_F(GraphDrawing, LabelsLinksAndMarkersLeaveNoGLError)
     EXPECT_EQ(d.points, 3);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+TEST_F(GraphDrawing, DeletedObjectsLoseTheirSelectionNames)
+{
+    CGraph* g = new CGraph;
+    CSNode* a = g->NewNode(-0.5, 0.0, 0.0);
+    CSNode* b = g->NewNode(0.5, 0.0, 0.0);
+    g->ConnectNodes(a, b);
+    const std::vector<GLuint> names = HitOrder([&] { g->PickDrawAddressGL(7); });
+    ASSERT_EQ(names.size(), 4u);
+    delete g;
+    for (GLuint name : names)
+        EXPECT_EQ(AfxGetSelectionNames().ObjectOf(name), nullptr);
+}

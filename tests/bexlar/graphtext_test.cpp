@@ -238,3 +238,18 @@ TEST(GraphDXF, OneLinePerEdgeInsideTheGraph)
     EXPECT_EQ(Slurp(tmp), "0\r\nLINE\r\n8\r\nPLATE\r\n10\r\n0.000000\r\n20\r\n0.000000\r\n30\r\n"
                           "0.000000\r\n11\r\n1.000000\r\n21\r\n2.000000\r\n31\r\n0.000000\r\n");
 }
+
+TEST(GraphTextImport, MergedNodeSharedWithAnotherGraphIsSwitchedThere)
+{
+    CGraph g, other;
+    CSNode* keep = g.NewNode(0.0, 0.0, 0.0);
+    CSNode* twin = g.NewNode(0.0, 0.0, 0.0);
+    other.NewNode(twin);
+    CSNode* far = other.NewNode(1.0, 1.0, 0.0);
+    other.ConnectNodes(twin, far);
+    Import in("*GRAPH\n5 5 6 6\n*END\n");
+    EXPECT_EQ(in.Run(g), 3);
+    ASSERT_EQ(other.GetCount(), 2);
+    EXPECT_EQ(other.GetHeadNode(), keep);
+    EXPECT_NE(CGraph::GetComEdge(keep, far), nullptr);
+}
