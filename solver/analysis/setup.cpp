@@ -98,8 +98,8 @@ Failure skyline(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equatio
     }
 
     step("PRASSX", ierr, [&] {
-        PRASSX(t.MNDPTR.data(), t.MEXNOD.data(), t.MPELND.data(), t.MELNOD.data(), t.MSC.data(), t.MPMCEQ.data(),
-               t.MCQDOF.data(), MNNN.data(), LUNIT, MPAR, work.data(), eq.MDOFEQ.data(), eq.MSKY.data(), ierr);
+        PRASSX(t.MNDPTR.data(), t.MEXNOD.data(), t.MPELND.data(), t.MELNOD.data(), t.MSC.data(), entry1(t.MPMCEQ),
+               entry1(t.MCQDOF), MNNN.data(), LUNIT, MPAR, work.data(), eq.MDOFEQ.data(), eq.MSKY.data(), ierr);
     });
     // A profile length of -1 marks a profile too long for 32-bit positions.
     if (ierr < 0) return {MPAR[11] == -1 ? -30 : -7};
@@ -124,15 +124,15 @@ Failure sparse(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equation
         std::vector<i32> work = ints(3 * i64(ndof));
         step("SPSPRP", ierr, [&] {
             SPSPRP(t.MNDPTR.data(), t.MEXNOD.data(), t.MPELND.data(), t.MELNOD.data(), t.MSC.data(),
-                   t.MPMCEQ.data(), t.MCQDOF.data(), MPAR, MSPAR, eq.MDOFEQ.data(), work.data(), LUNIT, ierr);
+                   entry1(t.MPMCEQ), entry1(t.MCQDOF), MPAR, MSPAR, eq.MDOFEQ.data(), work.data(), LUNIT, ierr);
         });
         if (ierr < 0) return {-8};
     }
     {
         std::vector<i32> work = ints(mspar(35)), work2 = ints(2 * i64(ndof));
         step("SPRSAS", ierr, [&] {
-            SPRSAS(MPAR, t.MNDPTR.data(), t.MPELND.data(), t.MELNOD.data(), t.MSC.data(), t.MPMCEQ.data(),
-                   t.MCQDOF.data(), eq.MDOFEQ.data(), MSPAR, work.data(), work2.data(), LUNIT, ierr);
+            SPRSAS(MPAR, t.MNDPTR.data(), t.MPELND.data(), t.MELNOD.data(), t.MSC.data(), entry1(t.MPMCEQ),
+                   entry1(t.MCQDOF), eq.MDOFEQ.data(), MSPAR, work.data(), work2.data(), LUNIT, ierr);
         });
         if (ierr < 0) return {-9};
         eq.MSICA = keep(work, MSPAR[1]);
