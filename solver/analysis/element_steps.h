@@ -48,7 +48,7 @@ void ASMSTF(const std::int32_t* key, const std::int32_t* topology, const double*
 // loads in global axes into W (2 x KEY(2): Fx, Fy per node; cleared first).
 // The body-load record B has 8 reals (a null pointer is no body load).
 // Point loads: 3 reals each (node, negative for node axes; Fx, Fy); edge
-// loads: KEY(21) reals each (element, start node, negative for global axes,
+// loads: KEY(21) reals each (element, start node, negative for side axes,
 // the pairs at the start, the end and, from 7 rows on, the mid-point).
 // Initial-strain loads are added to W as well, so that the reactions of the
 // recovery are K u - F with every load. Loads on a slave DOF reach its
