@@ -23,6 +23,18 @@ public:
     // 0.0 when dims[2] != 0; 4 or more: filled with dims[3].
     bool Allocate(int* dims, int count) override;
     void AddValues(LONG* dofs, double* values, int n) override;
+    // Reads the data lines from the file's current position up to the first
+    // line without a number: one row a line, as many columns as the longest
+    // line (shorter rows end in zeros). The file is left just after the last
+    // data line.
+    void ReadASCII(CFile* file) override;
+    // One row a line, every entry as pre, the number, post: "%*.*f" (style
+    // 0), "%*.*e" (style 1) or "%*g" (style 2); any other style writes no
+    // rows. rowNumbers puts each row's number in a field of width - precision
+    // and a blank in front of it; header writes an empty line and a line of
+    // column numbers first. An empty line closes the block.
+    void WriteASCII(CFile* file, CString pre, CString post, int width, int precision, int style,
+                    bool rowNumbers, bool header) override;
     CMatrix& operator=(double v) override;
     // An n x 1 column.
     bool Allocate(int n, bool fill, double value) override;
@@ -37,6 +49,13 @@ public:
     virtual void GetColVect(CVector& v, int j) const;
     // This matrix becomes the 3 x 3 rotation of the rotation vector v.
     virtual CMatrix* MakeRotMat(const CVector& v);
+    // Reads the matrix of the keyword block that follows the first line (from
+    // the current position on) containing start, up to the line containing
+    // end, as ReadASCII(CFile*) reads its lines; text from the comment mark
+    // on is ignored, keys match in any case (see matrix/textblock.h). The
+    // file is left after the line that ended the block. When start is not
+    // found, the matrix and the file position stay as they were.
+    virtual void ReadASCII(CFile* file, CString start, CString end, CString comment);
     // x replaced by this x (mode 1) or this^T x (mode 2).
     virtual void ApplyTo(CVector& x, int mode) const;
     // y += this x (mode 1) or y += this^T x (mode 2).
