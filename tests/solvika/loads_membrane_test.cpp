@@ -200,3 +200,28 @@ TEST(LoadsMembrane, FaultyRowsStopBeforeAnyLoadIsAdded) {
         for (double v : sys.W) EXPECT_EQ(v, 0.0);
     }
 }
+
+TEST(LoadsMembrane, StrainGradientsAloneAreAnInitialStrain) {
+    // Only the y-gradient of eps_y (row 11): a self-equilibrated load that
+    // reaches the system and the nodal loads.
+    Grid g(41, 2, 1);
+    for (i32 e = 1; e <= g.key[0]; ++e) g.eldata(e, 11) = 1.0e-3;
+    System sys(g);
+    sys.memlod();
+    ASSERT_EQ(sys.status[0], 0);
+    double largest = 0.0, sumY = 0.0;
+    for (double v : sys.R) largest = std::max(largest, std::fabs(v));
+    for (i32 n = 0; n < g.key[1]; ++n) sumY += sys.W[2 * n + 1];
+    EXPECT_GT(largest, 0.0);
+    EXPECT_NEAR(sumY, 0.0, 1e-15);
+}
+
+TEST(LoadsMembrane, EdgeRecordsTooShortToNameTheirElement) {
+    Grid g(31, 1, 1);
+    g.key[20] = 1;
+    g.edgeLoad({1.0});
+    System sys(g);
+    sys.memlod();
+    EXPECT_EQ(sys.status[0], -23);
+    EXPECT_EQ(sys.status[1], 0);
+}
