@@ -106,6 +106,7 @@ void BNDLOD(const std::int32_t* key, const double* elementData, double* nodal, c
     std::vector<i32> meleq(kMaxDof, 0);
     for (i32 e = 1; e <= nel; ++e) {
         cornersAndPressures(e, key, elementData, nodal, tables, X, Y, P);
+        if (P[0] == 0.0 && P[1] == 0.0 && P[2] == 0.0) continue;  // no pressure, no load
         lateralLoad(*kind, X, Y, P, EV);
         if (code != 61) {
             TRNSS(e, code, nodal, EV, kind->nedof, 2, tables.MNDPTR.data(), tables.MPELND.data(),
@@ -170,6 +171,7 @@ void BNDRES(const std::int32_t* key, const double* U, const std::int32_t* topolo
     for (i32 e = 1; e <= nel; ++e) {
         double P[3];
         cornersAndPressures(e, key, elementData, nodal, tables, s->X, s->Y, P);
+        if (P[0] == 0.0 && P[1] == 0.0 && P[2] == 0.0) continue;
         lateralLoad(*kind, s->X, s->Y, P, s->EV);
         for (i32 k = 0; k < defl.count; ++k) row4(nodeOf(e, k)) += s->EV[defl.pos[k] - 1];
     }
