@@ -154,7 +154,7 @@ TEST(AsmStiffness, MatchesDenseCongruenceForEveryCodeOnBothRoads) {
         }
 }
 
-TEST(AsmStiffness, SameSolutionOnSkylineAndSparseWithPrescribedValues) {
+TEST(AsmStiffness, SameSolutionOnSkylineAndSparseWithPrescribedValuesAndASpring) {
     for (i32 code : {31, 46, 65, 85}) {
         SCOPED_TRACE(code);
         std::vector<double> u[2];
@@ -165,6 +165,7 @@ TEST(AsmStiffness, SameSolutionOnSkylineAndSparseWithPrescribedValues) {
                 g.prescribe(g.node(6, j), 1, 0.02);
             }
             if (code > 60) g.prescribe(g.node(6, 0), 2, -0.01);  // a rotation on the loaded end
+            g.spring(double(g.node(2, 2)), 1.0, 50.0);
             System sys(g, storage);
             sys.assemble();
             ASSERT_EQ(sys.status[0], 0);
