@@ -5,6 +5,8 @@
 
 #include "matrix/realvector.h"
 
+class CSparseMatrix;
+
 class CMatrix : public CVector {
     DECLARE_SERIAL(CMatrix)
 public:
@@ -79,6 +81,15 @@ public:
     virtual double OneNorm() const;
     virtual double Frobenius() const;
     virtual void Identity(int n, double v);
+    // This matrix becomes s x this. Mode 0: every cell as stored; mode 1: s
+    // is the upper half of a symmetric matrix whose rows start at their
+    // diagonal; other modes give the zero matrix of the shape.
+    virtual void PreMult(CSparseMatrix* s, int mode);
+    // r = s x this (r += with accumulate when r keeps its shape), counting
+    // operations in m_Flops; modes as above, other modes leave r as sized.
+    virtual void PreMult(CSparseMatrix* s, CMatrix& r, bool accumulate, int mode);
+    // This n x n matrix becomes s x this x s^T.
+    virtual void ATthisA(CSparseMatrix* s);
     // Reshapes without touching the array: n columns (byColumns) or n rows.
     virtual bool Resize(int n, bool byColumns);
     // Solves this X = b in place in b (this keeps its decomposition).
@@ -150,6 +161,12 @@ public:
     void AAT() {}
     void Eig(bool, CMatrix&, CVector&) {}
     void Stream() const;
+
+    // --- sparse forms
+    // Adds the non-zero entries into s (created, caller-owned, when null).
+    void Sparse(CSparseMatrix*& s) const;
+    // Becomes the dense form of s.
+    void UnSparse(CSparseMatrix* s);
 
     // --- solves
     // Solves every column of b with a decomposition from LUP_Decomp (perm) or

@@ -13,3 +13,6 @@
 #include "matrix/objcontainers.h"
 #include "matrix/complex.h"
 #include "matrix/funcmat.h"
+#include "matrix/sparsematrix.h"
+#include "matrix/systspmat.h"
+#include "matrix/skyline.h"
