@@ -1,7 +1,7 @@
 // Small routines shared by the analysis steps: gathering one element's
 // coordinates, thicknesses and elasticity matrix; turning element matrices,
 // element vectors and nodal values between global axes and node axes;
-// storing the nodal solution in the caller's nodal data; the pieces of the
+// storing the nodal solution in the caller's nodal data; the helpers of the
 // membrane loads (edge-load rows, nodal pairs, body load, initial strains);
 // a list search and the CPU clock.
 //
@@ -90,7 +90,7 @@ void TRNSV(double* V, std::int32_t NDOF, double ANGLE, std::int32_t code, std::i
 void STORSL(double* nodal, const double* SV, const std::int32_t* key, const std::int32_t* MNDPTR,
             const std::int32_t* MPELND, const std::int32_t* MELNOD);
 
-// ---- Membrane load pieces -------------------------------------------------
+// ---- Membrane load helpers ------------------------------------------------
 
 // Decodes an edge-load row of NROW entries (element, start node, load pairs)
 // for an element with NCORN corners (3 or 4) among NEL elements: ISTART the

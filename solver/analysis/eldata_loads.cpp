@@ -1,4 +1,4 @@
-// Pieces of the membrane loads, the list search and the CPU clock.
+// Helpers of the membrane loads, the list search and the CPU clock.
 #include "solver/analysis/eldata.h"
 
 #include "solver/analysis/tables.h"

@@ -61,7 +61,7 @@ std::vector<i32> keep(const std::vector<i32>& scratch, i32 n) {
 using Renumbering = void (*)(const i32*, const i32*, const i32*, const i32*, const i32*, i32*, i32*, i32, i32, i32,
                              i32, i32, bool, i32&, i32&, i32&);
 
-// Steps 6 to 11 of the skyline road; returns the code of a failure.
+// The skyline road: renumbering or input order, then the pre-assembly.
 Failure skyline(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, EquationTables& eq, i64 intEstimate,
                 i64 realEstimate) {
     i32* MPAR = t.MPAR.data();
@@ -85,8 +85,8 @@ Failure skyline(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equatio
         static constexpr Renumbering kMethods[] = {SWSNUM, PFMREN, ELWREN};
         static constexpr const char* kNames[] = {"SWSNUM", "PFMREN", "ELWREN"};
         step(kNames[method - 1], ierr, [&] {
-            kMethods[method - 1](t.MPELND.data(), t.MELNOD.data(), t.MEXNOD.data(), t.MSC.data(), t.MNDPTR.data(),
-                                 work.data(), MNNN.data(), nanod, nel, i32(nwork), key[29] - 1, LUNIT,
+            kMethods[method - 1](entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MEXNOD), entry1(t.MSC),
+                                 entry1(t.MNDPTR), work.data(), MNNN.data(), nanod, nel, i32(nwork), key[29] - 1, LUNIT,
                                  MPAR[4] > 0, start, percent, ierr);
         });
         if (ierr < 0) return {-6, method};
@@ -98,8 +98,8 @@ Failure skyline(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equatio
     }
 
     step("PRASSX", ierr, [&] {
-        PRASSX(t.MNDPTR.data(), t.MEXNOD.data(), t.MPELND.data(), t.MELNOD.data(), t.MSC.data(), entry1(t.MPMCEQ),
-               entry1(t.MCQDOF), MNNN.data(), LUNIT, MPAR, work.data(), eq.MDOFEQ.data(), eq.MSKY.data(), ierr);
+        PRASSX(entry1(t.MNDPTR), entry1(t.MEXNOD), entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MSC),
+               entry1(t.MPMCEQ), entry1(t.MCQDOF), MNNN.data(), LUNIT, MPAR, work.data(), eq.MDOFEQ.data(), eq.MSKY.data(), ierr);
     });
     // A profile length of -1 marks a profile too long for 32-bit positions.
     if (ierr < 0) return {MPAR[11] == -1 ? -30 : -7};
@@ -112,7 +112,7 @@ Failure skyline(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equatio
     return {0};
 }
 
-// Steps 13 to 19 of the sparse road; returns the code of a failure.
+// The sparse road: equation numbers and the symbolic tables.
 Failure sparse(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, EquationTables& eq) {
     i32* MPAR = t.MPAR.data();
     i32* MSPAR = t.MSPAR.data();
@@ -123,7 +123,7 @@ Failure sparse(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equation
     {
         std::vector<i32> work = ints(3 * i64(ndof));
         step("SPSPRP", ierr, [&] {
-            SPSPRP(t.MNDPTR.data(), t.MEXNOD.data(), t.MPELND.data(), t.MELNOD.data(), t.MSC.data(),
+            SPSPRP(entry1(t.MNDPTR), entry1(t.MEXNOD), entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MSC),
                    entry1(t.MPMCEQ), entry1(t.MCQDOF), MPAR, MSPAR, eq.MDOFEQ.data(), work.data(), LUNIT, ierr);
         });
         if (ierr < 0) return {-8};
@@ -131,7 +131,7 @@ Failure sparse(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equation
     {
         std::vector<i32> work = ints(mspar(35)), work2 = ints(2 * i64(ndof));
         step("SPRSAS", ierr, [&] {
-            SPRSAS(MPAR, t.MNDPTR.data(), t.MPELND.data(), t.MELNOD.data(), t.MSC.data(), entry1(t.MPMCEQ),
+            SPRSAS(MPAR, entry1(t.MNDPTR), entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MSC), entry1(t.MPMCEQ),
                    entry1(t.MCQDOF), eq.MDOFEQ.data(), MSPAR, work.data(), work2.data(), LUNIT, ierr);
         });
         if (ierr < 0) return {-9};
@@ -185,7 +185,7 @@ void PREPEQ(const std::int32_t* key, float* RSTAT, std::int32_t LUNIT, std::int3
     Failure failure{0};
     try {
         i32* MPAR = tables.MPAR.data();
-        MXELDF(tables.MNDPTR.data(), tables.MPELND.data(), tables.MELNOD.data(), MPAR);
+        MXELDF(entry1(tables.MNDPTR), entry1(tables.MPELND), entry1(tables.MELNOD), MPAR);
         const i64 nanod = MPAR[0], nel = MPAR[1], ndof = MPAR[2];
         eq.MDOFEQ = ints(ndof);
 

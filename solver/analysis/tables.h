@@ -45,10 +45,10 @@ struct ModelTables {
 void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double* prescribedDofs,
             const double* couplings, std::int32_t lunit, std::int32_t* status, ModelTables& tables);
 
-// Entry 1 of a table for the library routines, which step back from the
-// address they are given: the table's own storage, or a one-entry stand-in
-// when the table is empty (the constraint tables of a model without
-// constraint equations).
+// Entry 1 of a table for the library routines, which address entry 1 of
+// every table even when it is empty (the constraint tables of a model
+// without constraint equations): the table's own storage, or a one-entry
+// stand-in (1 for integer tables, 0 for real ones) that nothing reads.
 const std::int32_t* entry1(const std::vector<std::int32_t>& table) noexcept;
 const double* entry1(const std::vector<double>& table) noexcept;
 

@@ -1,4 +1,4 @@
-// Pieces of the membrane loads, the list search and the CPU clock.
+// Helpers of the membrane loads, the list search and the CPU clock.
 #include "solver/solvika.h"
 
 #include <gtest/gtest.h>
