@@ -114,7 +114,8 @@ void report(benchmark::State& state, const Model& m) {
     state.counters["equations"] = m.tables.MPAR[10];
     state.counters["elements"] = m.key[0];
     state.counters["per_element"] =
-        benchmark::Counter(double(m.key[0]), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        benchmark::Counter(double(m.key[0]),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // Arguments: element code, storage (1 skyline, 2 sparse), cells per side.

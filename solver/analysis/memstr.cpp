@@ -143,7 +143,8 @@ void MEMSTR(const std::int32_t* key, const double* U, const std::int32_t* topolo
             for (i32 c = 0; c < 3; ++c) {
                 const double g[4] = {sig[0][c], sig[1][c], sig[2][c], sig[3][c]};
                 for (i32 i = 0; i < 4; ++i)
-                    sig[i][c] = 1.866025404 * g[i] - 0.5 * (g[(i + 1) % 4] + g[(i + 3) % 4]) + 0.133974596 * g[(i + 2) % 4];
+                    sig[i][c] = 1.866025404 * g[i] - 0.5 * (g[(i + 1) % 4] + g[(i + 3) % 4]) +
+                                0.133974596 * g[(i + 2) % 4];
                 sig[4][c] = 0.25 * (g[0] + g[1] + g[2] + g[3]);
             }
 

@@ -99,7 +99,8 @@ Failure skyline(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equatio
 
     step("PRASSX", ierr, [&] {
         PRASSX(entry1(t.MNDPTR), entry1(t.MEXNOD), entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MSC),
-               entry1(t.MPMCEQ), entry1(t.MCQDOF), MNNN.data(), LUNIT, MPAR, work.data(), eq.MDOFEQ.data(), eq.MSKY.data(), ierr);
+               entry1(t.MPMCEQ), entry1(t.MCQDOF), MNNN.data(), LUNIT, MPAR, work.data(), eq.MDOFEQ.data(),
+               eq.MSKY.data(), ierr);
     });
     // A profile length of -1 marks a profile too long for 32-bit positions.
     if (ierr < 0) return {MPAR[11] == -1 ? -30 : -7};

@@ -29,7 +29,8 @@ std::vector<double> nodeRotation(i32 code, i32 ndof, double a) {
             for (int i1 = 0; i1 < 2; ++i1)
                 for (int i2 = 0; i2 < 2; ++i2)
                     for (int j1 = 0; j1 < 2; ++j1)
-                        for (int j2 = 0; j2 < 2; ++j2) R4[(2 * i1 + i2) * 4 + 2 * j1 + j2] = R2[i1 * 2 + j1] * R2[i2 * 2 + j2];
+                        for (int j2 = 0; j2 < 2; ++j2)
+                            R4[(2 * i1 + i2) * 4 + 2 * j1 + j2] = R2[i1 * 2 + j1] * R2[i2 * 2 + j2];
             set(2, 4, R4);
         }
     } else if (ndof >= 3) {
@@ -78,7 +79,8 @@ Reference reference(System& sys) {
             for (i32 j = 0; j < n; ++j) {
                 double sum = 0.0;
                 for (i32 p = 0; p < n; ++p)
-                    for (i32 q = 0; q < n; ++q) sum += T[p + std::size_t(i) * n] * s.EK[p + std::size_t(q) * n] * T[q + std::size_t(j) * n];
+                    for (i32 q = 0; q < n; ++q)
+                        sum += T[p + std::size_t(i) * n] * s.EK[p + std::size_t(q) * n] * T[q + std::size_t(j) * n];
                 Kf[(dofs[i] - 1) + std::size_t(dofs[j] - 1) * ndof] += sum;
             }
     }
@@ -119,7 +121,8 @@ void expectNear(const std::vector<double>& a, const std::vector<double>& b, cons
     ASSERT_EQ(a.size(), b.size()) << what;
     double scale = 0.0;
     for (double v : b) scale = std::max(scale, std::fabs(v));
-    for (std::size_t i = 0; i < a.size(); ++i) ASSERT_NEAR(a[i], b[i], 1.0e-10 * scale + 1.0e-14) << what << " at " << i;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        ASSERT_NEAR(a[i], b[i], 1.0e-10 * scale + 1.0e-14) << what << " at " << i;
 }
 
 // A 2 x 1 grid of the code with node angles, a fixed DOF, a prescribed value
@@ -254,7 +257,8 @@ TEST(AsmStiffness, ElementFailuresNameTheElement) {
         EXPECT_EQ(sys.status[1], e);
         EXPECT_EQ(sys.status[2], code);
         EXPECT_LT(sys.status[3], 0);
-        EXPECT_NE(log.find("Cannot compute stiffness matrix for element     " + std::to_string(e)), std::string::npos) << log;
+        EXPECT_NE(log.find("Cannot compute stiffness matrix for element     " + std::to_string(e)), std::string::npos)
+            << log;
     }
     Grid g(31, 1, 1);
     g.material[0] = -1.0;  // a negative modulus
@@ -287,7 +291,8 @@ TEST(AsmStiffness, QuarticElementEchoAtPrintLevelThree) {
         detachSink(7);
         EXPECT_EQ(sys.status[0], 0);
     }
-    const std::string head = "\n\n     Data for element no.     1\n\n     node  x-coordinate  y-coordinate     thickness\n\n";
+    const std::string head =
+        "\n\n     Data for element no.     1\n\n     node  x-coordinate  y-coordinate     thickness\n\n";
     EXPECT_EQ(log.substr(0, head.size()), head);
     EXPECT_NE(log.find("        1    0.0000E+00    0.0000E+00    1.0000E-01\n"), std::string::npos) << log;
     EXPECT_NE(log.find("Data for element no.     2"), std::string::npos);

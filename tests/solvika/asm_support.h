@@ -100,7 +100,8 @@ struct Grid {
         key[4] = i32(prescribed.size() / 3);
     }
     void couple(i32 s, i32 sd, i32 m1, i32 d1, double c1, i32 m2 = 0, i32 d2 = 0, double c2 = 0.0) {
-        couplings.insert(couplings.end(), {double(s), double(sd), double(m1), double(d1), c1, double(m2), double(d2), c2});
+        couplings.insert(couplings.end(),
+                         {double(s), double(sd), double(m1), double(d1), c1, double(m2), double(d2), c2});
         key[5] = i32(couplings.size() / 8);
     }
     // Membrane loads: body-load record, point loads (node, Fx, Fy) and edge
