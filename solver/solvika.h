@@ -5,6 +5,7 @@
 #include "solver/analysis/check.h"
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
+#include "solver/analysis/runprint.h"
 #include "solver/analysis/tables.h"
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"
