@@ -17,6 +17,7 @@
 #include "solver/linalg/fwrite.h"
 #include "solver/linalg/renum.h"
 #include "solver/linalg/skyline.h"
+#include "solver/linalg/sparse.h"
 
 #include <cstdint>
 

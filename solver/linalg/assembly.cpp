@@ -614,6 +614,11 @@ void LINERR(std::int32_t K, std::string_view NAME, std::int32_t I1, std::int32_t
         fwrite(LUNIT, l);
         break;
     }
+    case 38: {
+        static const Layout l("4X ' FACTOR STORAGE EXCEEDS 2147483647 REALS' /");
+        fwrite(LUNIT, l);
+        break;
+    }
     case 40: {
         static const Layout real("4X ' INSUFFICIENT REAL WORKSPACE, CHECK SPX CONTROL STRUCTURES' /");
         static const Layout factors("4X ' INSUFFICIENT SPACE FOR FACTORS,' ' CHECK SPX CONTROL STRUCTURES' /");

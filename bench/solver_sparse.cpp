@@ -1,0 +1,466 @@
+// Sparse supernodal solver on a plate-bending pattern: a structured mesh of
+// n x n nodes, each square split into two DKT triangles, 3 DOFs per node,
+// clamped along one edge. Sizes about 1e4, 1e5 and 1e6 equations.
+//
+// Times: the symbolic phase (with minimum degree), SPRFC1, SPRFS1 + SPRBS1,
+// and at the smallest size SKYSOL on the same model after SWS renumbering. When CHOLMOD is linked
+// (BRANTEL_HAVE_CHOLMOD), its supernodal LL^T runs on the same matrix with
+// our ordering given and with its default ordering, single-threaded on the
+// optimised BLAS; the ratios ours / CHOLMOD are reported as counters.
+#include <benchmark/benchmark.h>
+
+#include "solver/solvika.h"
+#include "solver/elements/plate_bending.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <numeric>
+#include <vector>
+
+#ifdef BRANTEL_HAVE_CHOLMOD
+#include <dlfcn.h>
+#include <suitesparse/cholmod.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#endif
+
+namespace {
+
+using I32 = std::int32_t;
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point a, Clock::time_point b)
+{
+    return std::chrono::duration<double>(b - a).count();
+}
+
+struct Plate {
+    int n = 0;
+    // Model tables.
+    std::vector<I32> MNDPTR, MEXNOD, MPELND, MELNOD, MSC, MPMCEQ{1}, MCQDOF{0};
+    std::vector<double> CQCOEF{0.0};
+    double ek[2][81];  // the two triangle shapes of the mesh
+    // Sparse structure.
+    std::vector<I32> MPAR = std::vector<I32>(50, 0), MSPAR = std::vector<I32>(50, 0);
+    std::vector<I32> MDOFEQ, MSICA, MTREES, MSIFA, MEQMAP, iwork;
+    std::vector<double> SM, rwork, b;
+    float stats[4] = {};
+    double symbolicSeconds = 0, factorSeconds = 0, solveSeconds = 0;
+
+    I32 nel() const { return 2 * (n - 1) * (n - 1); }
+    I32 neq() const { return MSPAR[7]; }
+
+    explicit Plate(int nodes) : n(nodes)
+    {
+        const I32 nanod = n * n;
+        MNDPTR.resize(nanod + 1);
+        for (I32 k = 0; k <= nanod; ++k)
+            MNDPTR[k] = 3 * k + 1;
+        MEXNOD.resize(nanod);
+        std::iota(MEXNOD.begin(), MEXNOD.end(), 1);
+        MSC.assign(3 * std::size_t(nanod), 1);
+        for (int i = 0; i < n; ++i)  // clamped edge y = 0
+            for (int k = 0; k < 3; ++k)
+                MSC[3 * i + k] = 0;
+        auto id = [&](int i, int j) { return j * n + i + 1; };
+        MPELND = {1};
+        for (int j = 0; j + 1 < n; ++j)
+            for (int i = 0; i + 1 < n; ++i) {
+                for (int v : {id(i, j), id(i + 1, j), id(i + 1, j + 1)})
+                    MELNOD.push_back(v);
+                MPELND.push_back(I32(MELNOD.size()) + 1);
+                for (int v : {id(i, j), id(i + 1, j + 1), id(i, j + 1)})
+                    MELNOD.push_back(v);
+                MPELND.push_back(I32(MELNOD.size()) + 1);
+            }
+        // DKT matrices of the two shapes (steel-like plate, 10 mm thick).
+        const double e = 210000.0, nu = 0.3, f = e / (1 - nu * nu);
+        const double c[9] = {f, f * nu, 0, f * nu, f, 0, 0, 0, f * (1 - nu) / 2};
+        const double t[3] = {10, 10, 10};
+        const double x0[3] = {0, 100, 100}, y0[3] = {0, 0, 100};
+        const double x1[3] = {0, 100, 0}, y1[3] = {0, 100, 100};
+        I32 ierr = 0;
+        solvika::DKT_Sm(ek[0], c, x0, y0, t, 1, 0, ierr);
+        solvika::DKT_Sm(ek[1], c, x1, y1, t, 2, 0, ierr);
+    }
+
+    // The whole symbolic phase with minimum degree.
+    void symbolic()
+    {
+        MPAR.assign(50, 0);
+        MPAR[0] = n * n;
+        MPAR[1] = nel();
+        MPAR[2] = 3 * n * n;
+        const I32 ndof = MPAR[2];
+        MDOFEQ.assign(ndof, 0);
+        I32 ierr = 0;
+        std::vector<I32> w(3 * std::size_t(ndof));
+        solvika::SPSPRP(MNDPTR.data(), MEXNOD.data(), MPELND.data(), MELNOD.data(), MSC.data(), MPMCEQ.data(),
+                        MCQDOF.data(), MPAR.data(), MSPAR.data(), MDOFEQ.data(), w.data(), 0, ierr);
+        std::vector<I32> w1(MSPAR[34]), w2(2 * std::size_t(ndof));
+        solvika::SPRSAS(MPAR.data(), MNDPTR.data(), MPELND.data(), MELNOD.data(), MSC.data(), MPMCEQ.data(),
+                        MCQDOF.data(), MDOFEQ.data(), MSPAR.data(), w1.data(), w2.data(), 0, ierr);
+        MSICA.assign(w1.begin(), w1.begin() + MSPAR[1]);
+        std::vector<I32> wr(MSPAR[36]);
+        solvika::SPRRNM(MSPAR.data(), MSICA.data(), wr.data(), 0, ierr);
+        std::vector<I32> t1(MSPAR[35]), t2(MSPAR[37]);
+        solvika::SPRTRS(MSPAR.data(), MSICA.data(), t1.data(), MDOFEQ.data(), ndof, t2.data(), stats, 0, ierr);
+        MTREES.assign(t1.begin(), t1.begin() + MSPAR[3]);
+        std::vector<I32> f1(MSPAR[2]), f2(2 * std::size_t(neq()) + 3 * std::size_t(MSPAR[5]) + 1);
+        solvika::SPRSMB(MSPAR.data(), MSICA.data(), MTREES.data(), f1.data(), MDOFEQ.data(), f2.data(), 0, ierr);
+        MSIFA.assign(f1.begin(), f1.begin() + MSPAR[2]);
+        MEQMAP.assign(2 * std::size_t(neq()), 0);
+        solvika::SPRFIN(MSICA.data(), MTREES.data(), MDOFEQ.data(), MPAR.data(), MSPAR.data(), MEQMAP.data());
+        if (ierr != 0)
+            std::fprintf(stderr, "symbolic phase failed: %d\n", ierr);
+    }
+
+    void assemble()
+    {
+        SM.assign(std::size_t(neq()) + MSPAR[15], 0.0);
+        std::vector<I32> w(MSPAR[38]);
+        I32 ierr = 0;
+        for (I32 e = 1; e <= nel(); ++e)
+            solvika::SPRADM(ek[(e - 1) % 2], CQCOEF.data(), MPAR.data(), MNDPTR.data(), MDOFEQ.data(),
+                            MPELND.data(), MELNOD.data(), MPMCEQ.data(), MCQDOF.data(), MSPAR.data(),
+                            MTREES.data(), MSIFA.data(), MEQMAP.data(), e, 9, 0, SM.data(), nullptr, w.data(), 0,
+                            ierr);
+    }
+
+    void prepare()
+    {
+        const auto t0 = Clock::now();
+        symbolic();
+        symbolicSeconds = seconds(t0, Clock::now());
+        iwork.assign(std::max(MSPAR[12], MSPAR[13] + 1), 0);
+        rwork.assign(std::max(MSPAR[13], MSPAR[16]), 0.0);
+        b.assign(neq(), 0.0);
+        for (I32 d = 0; d < MPAR[2]; d += 3)  // unit lateral load at every free node
+            if (MDOFEQ[d] > 0)
+                b[MDOFEQ[d] - 1] = 1.0;
+        assemble();
+    }
+
+    long long peakReals() const { return (long long)neq() + MSPAR[15] + (long long)rwork.size(); }
+
+    double residual(const std::vector<double>& x)
+    {
+        assemble();
+        std::vector<double> ax(neq()), w(neq());
+        I32 ierr = 0;
+        solvika::SPRPRM(SM.data() + neq(), x.data(), ax.data(), w.data(), MSPAR.data(), MTREES.data(), MSIFA.data(),
+                        neq(), 1, 1, 1, 0, ierr);
+        double r = 0, nb = 0;
+        for (I32 i = 0; i < neq(); ++i) {
+            r += (ax[i] - b[i]) * (ax[i] - b[i]);
+            nb += b[i] * b[i];
+        }
+        return std::sqrt(r / nb);
+    }
+};
+
+std::map<int, std::unique_ptr<Plate>>& plates()
+{
+    static std::map<int, std::unique_ptr<Plate>> p;
+    return p;
+}
+
+Plate& plate(int n)
+{
+    auto& p = plates()[n];
+    if (!p) {
+        plates().clear();  // one size at a time keeps the memory bounded
+        auto q = std::make_unique<Plate>(n);
+        q->prepare();
+        return *(plates()[n] = std::move(q));
+    }
+    return *p;
+}
+
+void describe(benchmark::State& state, Plate& p)
+{
+    state.counters["NEQ"] = p.neq();
+    state.counters["NSUP"] = p.MSPAR[10];
+    state.counters["factor_entries"] = p.MSPAR[15];
+    state.counters["factor_flops"] = p.stats[2];
+    state.counters["peak_reals"] = double(p.peakReals());
+}
+
+void BM_Symbolic(benchmark::State& state, int n)
+{
+    Plate& p = plate(n);
+    for (auto _ : state) {
+        Plate q(n);
+        const auto t0 = Clock::now();
+        q.symbolic();
+        state.SetIterationTime(seconds(t0, Clock::now()));
+    }
+    describe(state, p);
+}
+
+void BM_Factor(benchmark::State& state, int n)
+{
+    Plate& p = plate(n);
+    double tol[3] = {1e-10, 0, 0};
+    I32 ierr = 0;
+    double total = 0;
+    for (auto _ : state) {
+        p.assemble();  // restore the assembled values, untimed
+        const auto t0 = Clock::now();
+        solvika::SPRFC1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), tol, p.iwork.data(),
+                        p.rwork.data(), 0, ierr);
+        const double s = seconds(t0, Clock::now());
+        state.SetIterationTime(s);
+        total += s;
+    }
+    p.factorSeconds = total / double(state.iterations());
+    describe(state, p);
+    state.counters["GFlops"] = p.stats[2] / p.factorSeconds * 1e-9;
+    state.counters["symbolic_s"] = p.symbolicSeconds;
+    state.counters["ierr"] = ierr;
+}
+
+void BM_Solve(benchmark::State& state, int n)
+{
+    Plate& p = plate(n);
+    if (p.factorSeconds == 0) {
+        state.SkipWithError("run the factorisation first");
+        return;
+    }
+    std::vector<double> x;
+    I32 ierr = 0;
+    double total = 0;
+    for (auto _ : state) {
+        x = p.b;
+        const auto t0 = Clock::now();
+        solvika::SPRFS1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), x.data(), p.neq(), 1,
+                        p.iwork.data(), p.rwork.data(), 0, ierr);
+        solvika::SPRBS1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), x.data(), p.neq(), 1,
+                        p.iwork.data(), p.rwork.data(), 0, ierr);
+        const double s = seconds(t0, Clock::now());
+        state.SetIterationTime(s);
+        total += s;
+    }
+    p.solveSeconds = total / double(state.iterations());
+    describe(state, p);
+    state.counters["residual"] = p.residual(x);
+    // The factor is gone after the residual's reassembly: factor again.
+    double tol[3] = {1e-10, 0, 0};
+    solvika::SPRFC1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), tol, p.iwork.data(),
+                    p.rwork.data(), 0, ierr);
+}
+
+// SKYSOL on the same model after SWS renumbering.
+void BM_Skyline(benchmark::State& state, int n)
+{
+    Plate p(n);
+    std::vector<I32> mpar(50, 0), work(n * n), mdofeq(3 * n * n), mnnn(n * n);
+    {
+        const I32 nwork = p.nel() + 4 * n * n + p.nel() * 6 + 1;
+        std::vector<I32> w(nwork);
+        I32 start = 0, percent = 0, ierr = 0;
+        solvika::SWSNUM(p.MPELND.data(), p.MELNOD.data(), p.MEXNOD.data(), p.MSC.data(), p.MNDPTR.data(),
+                        w.data(), mnnn.data(), n * n, p.nel(), nwork, 0, 0, false, start, percent, ierr);
+        if (ierr != 0)
+            std::iota(mnnn.begin(), mnnn.end(), 1);
+        state.counters["sws_percent"] = percent;
+    }
+    mpar[0] = n * n;
+    mpar[1] = p.nel();
+    mpar[2] = 3 * n * n;
+    I32 ierr = 0;
+    std::vector<I32> msky(3 * n * n);
+    solvika::PRASSX(p.MNDPTR.data(), p.MEXNOD.data(), p.MPELND.data(), p.MELNOD.data(), p.MSC.data(),
+                    p.MPMCEQ.data(), p.MCQDOF.data(), mnnn.data(), 0, mpar.data(), work.data(), mdofeq.data(),
+                    msky.data(), ierr);
+    const I32 neq = mpar[10];
+    std::vector<double> sysk(mpar[11]), rhs(neq, 1.0);
+    std::vector<I32> meleq(9);
+    I32 ineg = 0;
+    for (auto _ : state) {
+        std::fill(sysk.begin(), sysk.end(), 0.0);
+        for (I32 e = 1; e <= p.nel(); ++e)
+            solvika::ADDEM(p.ek[(e - 1) % 2], p.CQCOEF.data(), mpar.data(), p.MNDPTR.data(), mdofeq.data(),
+                           p.MPELND.data(), p.MELNOD.data(), p.MPMCEQ.data(), p.MCQDOF.data(), msky.data(), e, 9, 0,
+                           0, sysk.data(), nullptr, meleq.data(), ierr);
+        const auto t0 = Clock::now();
+        solvika::SKYSOL(sysk.data(), rhs.data(), msky.data(), 1e-10, neq, neq, 1, 0, 3, ineg, ierr);
+        state.SetIterationTime(seconds(t0, Clock::now()));
+    }
+    state.counters["NEQ"] = neq;
+    state.counters["profile"] = mpar[11];
+    state.counters["ierr"] = ierr;
+}
+
+#ifdef BRANTEL_HAVE_CHOLMOD
+// CHOLMOD's numeric phase opens OpenMP regions of a fixed thread count and
+// the BLAS starts its own threads; both read their limits from the
+// environment when they load, before this program runs. So the program
+// starts itself again once with the limits set.
+const bool singleThreaded = [] {
+    if (std::getenv("OMP_THREAD_LIMIT"))
+        return true;
+    setenv("OMP_THREAD_LIMIT", "1", 1);
+    setenv("OMP_NUM_THREADS", "1", 1);
+    setenv("OPENBLAS_NUM_THREADS", "1", 1);
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> args;
+    for (std::size_t b = 0; b < all.size();) {
+        const std::size_t e = all.find('\0', b);
+        args.push_back(all.substr(b, e - b));
+        b = e == std::string::npos ? all.size() : e + 1;
+    }
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (!args.empty())
+        execv("/proc/self/exe", argv.data());
+    return false;
+}();
+
+// CHOLMOD on our matrix, lower triangle in our equation order.
+void BM_Cholmod(benchmark::State& state, int n, bool ourOrder)
+{
+    Plate& p = plate(n);
+    // The optimised BLAS held to one thread, as our side (every OpenBLAS
+    // instance that the libraries pulled in).
+    if (void* f = dlsym(RTLD_DEFAULT, "omp_set_num_threads"))
+        reinterpret_cast<void (*)(int)>(f)(1);
+    for (const char* lib : {"libblas.so.3", "libopenblas.so.0", "liblapack.so.3"})
+        if (void* h = dlopen(lib, RTLD_NOW | RTLD_NOLOAD)) {
+            if (void* f = dlsym(h, "openblas_set_num_threads"))
+                reinterpret_cast<void (*)(int)>(f)(1);
+            dlclose(h);
+        }
+    p.assemble();
+    cholmod_common c;
+    cholmod_start(&c);
+    c.supernodal = CHOLMOD_SUPERNODAL;
+    if (ourOrder) {
+        c.nmethods = 1;
+        c.method[0].ordering = CHOLMOD_NATURAL;
+        c.postorder = 1;
+    }
+    const I32 neq = p.neq(), nsup = p.MSPAR[10];
+    const I32* first = p.MTREES.data();
+    const I32* rptr = p.MTREES.data() + 3 * nsup + 3;
+    const I32* vst = p.MSIFA.data() + p.MSPAR[14];
+    const std::size_t nnz = p.MSPAR[15];
+    cholmod_sparse* a = cholmod_allocate_sparse(neq, neq, nnz, 1, 1, -1, CHOLMOD_REAL, &c);
+    auto* ap = static_cast<int*>(a->p);
+    auto* ai = static_cast<int*>(a->i);
+    auto* ax = static_cast<double*>(a->x);
+    std::size_t k = 0;
+    for (I32 s = 0; s < nsup; ++s) {
+        const long long r = rptr[s + 1] - rptr[s];
+        const double* v = p.SM.data() + neq + vst[s] - 1;
+        const I32* rows = p.MSIFA.data() + rptr[s] - 1;
+        for (I32 j = 0; j < first[s + 1] - first[s]; ++j) {
+            ap[first[s] - 1 + j] = int(k);
+            for (long long i = j; i < r; ++i) {
+                const double val = v[j * r - (long long)j * (j - 1) / 2 + (i - j)];
+                if (val != 0.0 || i == j) {
+                    ai[k] = rows[i] - 1;
+                    ax[k++] = val;
+                }
+            }
+        }
+    }
+    ap[neq] = int(k);
+    cholmod_dense* bb = cholmod_zeros(neq, 1, CHOLMOD_REAL, &c);
+    std::copy(p.b.begin(), p.b.end(), static_cast<double*>(bb->x));
+
+    const auto t0 = Clock::now();
+    cholmod_factor* l = cholmod_analyze(a, &c);
+    const double analyse = seconds(t0, Clock::now());
+    double fac = 0, sol = 0;
+    cholmod_dense* x = nullptr;
+    for (auto _ : state) {
+        const auto t1 = Clock::now();
+        cholmod_factorize(a, l, &c);
+        const auto t2 = Clock::now();
+        if (x)
+            cholmod_free_dense(&x, &c);
+        x = cholmod_solve(CHOLMOD_A, l, bb, &c);
+        const auto t3 = Clock::now();
+        fac += seconds(t1, t2);
+        sol += seconds(t2, t3);
+        state.SetIterationTime(seconds(t1, t3));
+    }
+    fac /= double(state.iterations());
+    sol /= double(state.iterations());
+    Dl_info info{};
+    void* gemm = dlsym(RTLD_DEFAULT, "dgemm_");
+    if (gemm && dladdr(gemm, &info) && info.dli_fname) {
+        char real[4096];
+        state.SetLabel(std::string("dgemm from ") + (realpath(info.dli_fname, real) ? real : info.dli_fname));
+    }
+    state.counters["NEQ"] = neq;
+    state.counters["chol_lnz"] = c.lnz;
+    state.counters["chol_flops"] = c.fl;
+    state.counters["chol_factor_reals"] = double(l->xsize);
+    state.counters["chol_analyse_s"] = analyse;
+    state.counters["chol_factorise_s"] = fac;
+    state.counters["chol_solve_s"] = sol;
+    state.counters["chol_peak_bytes"] = double(c.memory_usage);
+    if (p.factorSeconds > 0 && p.solveSeconds > 0) {
+        state.counters["ratio_time"] = (p.factorSeconds + p.solveSeconds) / (fac + sol);
+        state.counters["ratio_storage"] = double(p.peakReals()) / double(l->xsize);
+    }
+    if (x) {
+        const auto* xv = static_cast<const double*>(x->x);
+        state.counters["chol_residual"] = p.residual(std::vector<double>(xv, xv + neq));
+        cholmod_free_dense(&x, &c);
+    }
+    cholmod_free_dense(&bb, &c);
+    cholmod_free_factor(&l, &c);
+    cholmod_free_sparse(&a, &c);
+    cholmod_finish(&c);
+    p.assemble();
+    double tol[3] = {1e-10, 0, 0};
+    I32 ierr = 0;
+    solvika::SPRFC1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), tol, p.iwork.data(),
+                    p.rwork.data(), 0, ierr);
+}
+#endif
+
+// Registration: per size the factorisation runs before the solve and the
+// comparisons, which read its times.
+void registerSize(const char* tag, int n, int iterations)
+{
+    auto reg = [&](const std::string& name, auto fn) {
+        auto* b = benchmark::RegisterBenchmark(name.c_str(), fn);
+        b->UseManualTime()->Unit(benchmark::kMillisecond);
+        if (iterations > 0)
+            b->Iterations(iterations);
+    };
+    const std::string t(tag);
+    reg("BM_SparseSymbolic_" + t, [n](benchmark::State& s) { BM_Symbolic(s, n); });
+    reg("BM_SparseFactor_" + t, [n](benchmark::State& s) { BM_Factor(s, n); });
+    reg("BM_SparseSolve_" + t, [n](benchmark::State& s) { BM_Solve(s, n); });
+#ifdef BRANTEL_HAVE_CHOLMOD
+    reg("BM_CholmodOurOrder_" + t, [n](benchmark::State& s) { BM_Cholmod(s, n, true); });
+    reg("BM_CholmodDefault_" + t, [n](benchmark::State& s) { BM_Cholmod(s, n, false); });
+#endif
+}
+
+const bool registered = [] {
+    registerSize("Small", 58, 0);
+    auto* sky = benchmark::RegisterBenchmark("BM_Skyline_Small", [](benchmark::State& s) { BM_Skyline(s, 58); });
+    sky->UseManualTime()->Unit(benchmark::kMillisecond);
+    registerSize("Medium", 183, 3);
+    registerSize("Large", 578, 1);
+    return true;
+}();
+
+} // namespace
