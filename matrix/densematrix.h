@@ -5,6 +5,8 @@
 
 #include "matrix/realvector.h"
 
+class CSparseMatrix;
+
 class CMatrix : public CVector {
     DECLARE_SERIAL(CMatrix)
 public:
@@ -23,6 +25,18 @@ public:
     // 0.0 when dims[2] != 0; 4 or more: filled with dims[3].
     bool Allocate(int* dims, int count) override;
     void AddValues(LONG* dofs, double* values, int n) override;
+    // Reads the data lines from the file's current position up to the first
+    // line without a number: one row a line, as many columns as the longest
+    // line (shorter rows end in zeros). The file is left just after the last
+    // data line.
+    void ReadASCII(CFile* file) override;
+    // One row a line, every entry as pre, the number, post: "%*.*f" (style
+    // 0), "%*.*e" (style 1) or "%*g" (style 2); any other style writes no
+    // rows. rowNumbers puts each row's number in a field of width - precision
+    // and a blank in front of it; header writes an empty line and a line of
+    // column numbers first. An empty line closes the block.
+    void WriteASCII(CFile* file, CString pre, CString post, int width, int precision, int style,
+                    bool rowNumbers, bool header) override;
     CMatrix& operator=(double v) override;
     // An n x 1 column.
     bool Allocate(int n, bool fill, double value) override;
@@ -37,6 +51,13 @@ public:
     virtual void GetColVect(CVector& v, int j) const;
     // This matrix becomes the 3 x 3 rotation of the rotation vector v.
     virtual CMatrix* MakeRotMat(const CVector& v);
+    // Reads the matrix of the keyword block that follows the first line (from
+    // the current position on) containing start, up to the line containing
+    // end, as ReadASCII(CFile*) reads its lines; text from the comment mark
+    // on is ignored, keys match in any case (see matrix/textblock.h). The
+    // file is left after the line that ended the block. When start is not
+    // found, the matrix and the file position stay as they were.
+    virtual void ReadASCII(CFile* file, CString start, CString end, CString comment);
     // x replaced by this x (mode 1) or this^T x (mode 2).
     virtual void ApplyTo(CVector& x, int mode) const;
     // y += this x (mode 1) or y += this^T x (mode 2).
@@ -60,6 +81,15 @@ public:
     virtual double OneNorm() const;
     virtual double Frobenius() const;
     virtual void Identity(int n, double v);
+    // This matrix becomes s x this. Mode 0: every cell as stored; mode 1: s
+    // is the upper half of a symmetric matrix whose rows start at their
+    // diagonal; other modes give the zero matrix of the shape.
+    virtual void PreMult(CSparseMatrix* s, int mode);
+    // r = s x this (r += with accumulate when r keeps its shape), counting
+    // operations in m_Flops; modes as above, other modes leave r as sized.
+    virtual void PreMult(CSparseMatrix* s, CMatrix& r, bool accumulate, int mode);
+    // This n x n matrix becomes s x this x s^T.
+    virtual void ATthisA(CSparseMatrix* s);
     // Reshapes without touching the array: n columns (byColumns) or n rows.
     virtual bool Resize(int n, bool byColumns);
     // Solves this X = b in place in b (this keeps its decomposition).
@@ -131,6 +161,12 @@ public:
     void AAT() {}
     void Eig(bool, CMatrix&, CVector&) {}
     void Stream() const;
+
+    // --- sparse forms
+    // Adds the non-zero entries into s (created, caller-owned, when null).
+    void Sparse(CSparseMatrix*& s) const;
+    // Becomes the dense form of s.
+    void UnSparse(CSparseMatrix* s);
 
     // --- solves
     // Solves every column of b with a decomposition from LUP_Decomp (perm) or

@@ -1,6 +1,7 @@
 #include "matrix/virtmat.h"
 
 #include <string>
+#include <utility>
 
 #include "matrix/textnumber.h"
 
@@ -133,4 +134,24 @@ bool SeekTo(CString key, CFile& file, CString* commentMark, bool fromCurrent)
 bool SeekTo_ReplLine(CString& key, CFile& file, CString* commentMark, bool fromCurrent)
 {
     return SeekLine(key, file, commentMark, fromCurrent, true);
+}
+
+bool CVirtMat::SeekTo(CString key, CFile& file, CString* commentMark, bool fromCurrent)
+{
+    return ::SeekTo(std::move(key), file, commentMark, fromCurrent);
+}
+
+bool CVirtMat::SeekTo(CString key, CFile* file, CString* commentMark, bool fromCurrent)
+{
+    return file && ::SeekTo(std::move(key), *file, commentMark, fromCurrent);
+}
+
+bool CVirtMat::SeekTo_ReplLine(CString& key, CFile& file, CString* commentMark, bool fromCurrent)
+{
+    return ::SeekTo_ReplLine(key, file, commentMark, fromCurrent);
+}
+
+bool CVirtMat::SeekTo_ReplLine(CString& key, CFile* file, CString* commentMark, bool fromCurrent)
+{
+    return file && ::SeekTo_ReplLine(key, *file, commentMark, fromCurrent);
 }

@@ -33,6 +33,18 @@ public:
     // Standalone "g" or "G" from start on become 9.81.
     static void ReplaceGravity(CString& line, int start);
 
+    // The keyword searches SeekTo and SeekTo_ReplLine below, named through
+    // the matrix root; the file by reference or by pointer (a null file is
+    // never found).
+    static bool SeekTo(CString key, CFile& file, CString* commentMark = nullptr,
+                       bool fromCurrent = false);
+    static bool SeekTo(CString key, CFile* file, CString* commentMark = nullptr,
+                       bool fromCurrent = false);
+    static bool SeekTo_ReplLine(CString& key, CFile& file, CString* commentMark = nullptr,
+                                bool fromCurrent = false);
+    static bool SeekTo_ReplLine(CString& key, CFile* file, CString* commentMark = nullptr,
+                                bool fromCurrent = false);
+
     // Operation counter of the sparse and skyline factorisations.
     static std::uint32_t m_Flops;
     // Switch read by the system sparse matrix.

@@ -3,8 +3,16 @@
 #pragma once
 
 #include "matrix/textnumber.h"
+#include "matrix/textblock.h"
 #include "matrix/virtmat.h"
 #include "matrix/realvector.h"
 #include "matrix/densematrix.h"
 #include "matrix/arrayarray.h"
 #include "matrix/reordermat.h"
+#include "matrix/longvector.h"
+#include "matrix/objcontainers.h"
+#include "matrix/complex.h"
+#include "matrix/funcmat.h"
+#include "matrix/sparsematrix.h"
+#include "matrix/systspmat.h"
+#include "matrix/skyline.h"

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "solver/analysis/check.h"
+#include "solver/analysis/eldata.h"
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
 #include "solver/analysis/runprint.h"
+#include "solver/analysis/setup.h"
 #include "solver/analysis/tables.h"
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"
@@ -25,6 +27,13 @@
 // 32-bit integers and 64-bit reals, arrays 1-based and column-major. The
 // key data (30 integers) comes first, the status block (5 integers) last;
 // an array whose count in the key data is 0 may be a null pointer.
+//
+// Storage and renumbering: KEY(11) = 1 skyline, 2 sparse (any other value
+// stops the run with -12). KEY(12) = 0 means no renumbering on both. On
+// skyline storage 1, 2 and 3 renumber the nodes by the graph method, the
+// profile front method and the element-wise method, and any other value
+// keeps the input order. On sparse storage every value other than 0 orders
+// the equations by minimum degree before the factorisation.
 //
 // Each call is one run that writes its log in the current working folder
 // ("Brantel.log" for PLANE_STR and PLATE_BENDING, "Brantel_B.log" for

@@ -2,6 +2,7 @@
 // its log, runs it and ends it on every path.
 #pragma once
 
+#include "solver/analysis/setup.h"
 #include "solver/analysis/tables.h"
 #include "solver/linalg/funit.h"
 
@@ -24,6 +25,8 @@ struct RunContext {
     int lunit = 0;         // kLogUnit while the log is open, otherwise 0
     UnitFile log;
     ModelTables tables;  // node, element, DOF status and constraint tables
+    EquationTables equations;  // equation numbers, skyline or sparse tables
+    RunStatistics RSTAT{};     // statistics of this run for the run summary
 };
 
 // The log of a run: "Brantel.log" for the membrane and plate-bending

@@ -72,4 +72,15 @@ inline void LoadBytes(const std::string& bytes, const std::function<void(CArchiv
     body(ar);
 }
 
+// The text that body writes into a fresh file.
+inline std::string WrittenText(const std::function<void(CFile*)>& body)
+{
+    TempFile tmp;
+    {
+        CFile f(tmp.Path(), CFile::modeCreate | CFile::modeWrite);
+        body(&f);
+    }
+    return tmp.Read();
+}
+
 } // namespace zelkortest
