@@ -15,6 +15,8 @@
 #include "solver/elements/plate_higher.h"
 #include "solver/linalg/assembly.h"
 #include "solver/linalg/dense.h"
+#include "solver/linalg/eigdense.h"
+#include "solver/linalg/eigen.h"
 #include "solver/linalg/funit.h"
 #include "solver/linalg/fwrite.h"
 #include "solver/linalg/renum.h"

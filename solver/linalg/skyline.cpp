@@ -388,6 +388,12 @@ void TSKYMB(const double* A, const double* B, double* C, double* W, const std::i
     }
 }
 
+void SKYBSU(const double* U, double* Y, const std::int32_t* MSKY, std::int32_t N, std::int32_t NCOL)
+{
+    for (std::int32_t c = 0; c < NCOL; ++c)
+        backCholesky(U, Y + std::size_t(c) * N, MSKY, N);
+}
+
 void SPSMM(const double* A, const double* B, double* X, double* Y, double* Z,
            const std::int32_t* MSKY, std::int32_t N, std::int32_t KSA, std::int32_t KSB,
            std::int32_t IFLAG, std::int32_t LUNIT, std::int32_t& IERR)

@@ -34,6 +34,9 @@ void FACSKY(double* A, const std::int32_t* MSKY, double EPS, std::int32_t N, std
 // B (M x N) := U^-T B with the FACSKY factor U.
 void FWDCHL(const double* A, double* B, const std::int32_t* MSKY, std::int32_t M, std::int32_t N);
 
+// Y (N x NCOL) := U^-1 Y with the FACSKY factor U (back substitution).
+void SKYBSU(const double* U, double* Y, const std::int32_t* MSKY, std::int32_t N, std::int32_t NCOL);
+
 // Per column j: W = A B(:,j) (full symmetric skyline A, or diagonal A when
 // KSA < 1), then IFLAG 1: C(:,j) = W; -1: C(:,j) = -W; 2: C(:,j) += W;
 // -2: C(:,j) -= W; other values leave the product in W only.
