@@ -9,6 +9,7 @@
 #include "solver/analysis/runcontext.h"
 #include "solver/analysis/runprint.h"
 #include "solver/analysis/setup.h"
+#include "solver/analysis/staticrun.h"
 #include "solver/analysis/tables.h"
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"
