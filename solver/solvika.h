@@ -4,9 +4,12 @@
 
 #include "solver/analysis/check.h"
 #include "solver/analysis/eldata.h"
+#include "solver/analysis/element_steps.h"
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
+#include "solver/analysis/runprint.h"
 #include "solver/analysis/setup.h"
+#include "solver/analysis/staticrun.h"
 #include "solver/analysis/tables.h"
 #include "solver/elements/matprt.h"
 #include "solver/elements/membrane.h"

@@ -1,2 +1,0 @@
-// Anchors the library so that it exists before its classes do.
-#include "geometry/bexlar.h"
