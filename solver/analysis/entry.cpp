@@ -1,6 +1,7 @@
 // The four entry points of the solver.
 #include "solver/solvika.h"
 
+#include "solver/analysis/buckling.h"
 #include "solver/analysis/runcontext.h"
 #include "solver/analysis/staticrun.h"
 
@@ -28,22 +29,22 @@ void PLATE_BENDING(std::int32_t* key, std::int32_t* topology, double* elementDat
     solvika::runEntry(RunLog::Main, key, status, [&](RunContext& run) { solvika::runStatic(run, model); });
 }
 
-void PLATE_BUCKLING(std::int32_t* key, [[maybe_unused]] std::int32_t* topology,
-                    [[maybe_unused]] double* elementData, [[maybe_unused]] double* material,
-                    [[maybe_unused]] double* nodal, [[maybe_unused]] std::int32_t* fixedDofs,
-                    [[maybe_unused]] double* couplings, [[maybe_unused]] double* springs,
-                    [[maybe_unused]] double* stresses, [[maybe_unused]] double* eigenvalues,
-                    [[maybe_unused]] double* modeShapes, std::int32_t* status) {
-    solvika::runEntry(RunLog::Buckling, key, status, [](RunContext&) {});
+void PLATE_BUCKLING(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+                    std::int32_t* fixedDofs, double* couplings, double* springs, double* stresses,
+                    double* eigenvalues, double* modeShapes, std::int32_t* status) {
+    const solvika::BucklingModel model{topology, elementData, material,    nodal,      fixedDofs,
+                                       couplings, springs,    stresses,    eigenvalues, modeShapes};
+    solvika::runEntry(RunLog::Buckling, key, status,
+                      [&](RunContext& run) { solvika::runBuckling(run, model, false); });
 }
 
-void PLATE_KNEKKING(std::int32_t* key, [[maybe_unused]] std::int32_t* topology,
-                    [[maybe_unused]] double* elementData, [[maybe_unused]] double* material,
-                    [[maybe_unused]] double* nodal, [[maybe_unused]] std::int32_t* fixedDofs,
-                    [[maybe_unused]] double* couplings, [[maybe_unused]] double* springs,
-                    [[maybe_unused]] double* stresses, [[maybe_unused]] double* eigenvalues,
-                    [[maybe_unused]] double* modeShapes, std::int32_t* status) {
-    solvika::runEntry(RunLog::Buckling, key, status, [](RunContext&) {});
+void PLATE_KNEKKING(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+                    std::int32_t* fixedDofs, double* couplings, double* springs, double* stresses,
+                    double* eigenvalues, double* modeShapes, std::int32_t* status) {
+    const solvika::BucklingModel model{topology, elementData, material,    nodal,      fixedDofs,
+                                       couplings, springs,    stresses,    eigenvalues, modeShapes};
+    solvika::runEntry(RunLog::Buckling, key, status,
+                      [&](RunContext& run) { solvika::runBuckling(run, model, true); });
 }
 
 } // extern "C"
