@@ -2,6 +2,7 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "solver/analysis/buckling.h"
 #include "solver/analysis/check.h"
 #include "solver/analysis/eldata.h"
 #include "solver/analysis/element_steps.h"
