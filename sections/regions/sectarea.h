@@ -39,6 +39,15 @@ public:
     virtual void InsertSubSect(CSectArea* sub);
     virtual void ClearNodes();
     virtual CSection* NewSect(CObList* chain, CObList* out);
+    // Cuts the region along a chain of nodes between two boundary nodes; the
+    // part from `from` over the chain to `to` becomes a new region.
+    virtual CSection* Divide(CSNode* from, CObList* chain, CSNode* to);
+    // Replaces the boundary edge a-b by the chain in every region holding it.
+    virtual bool AddChain(CSNode* a, CObList* chain, CSNode* b);
+    // Removes the region; its sub-sections go to the outer region or list.
+    // The region deletes itself.
+    virtual void DeleteThis(CObList* list);
+    bool Union(CGraph* other) override;
     virtual void CopyAttrib(CSection* source);
     virtual void AddRefineGraph(CGraph* graph);
     virtual CSectArea* IsNodeInside2D(CSNode* node, bool thisOnly);
