@@ -32,6 +32,14 @@ public:
     void SortNodes() override;
     bool SameNodes(CObList* nodes) override;
     bool IsEdgeInGraph(CEdge* edge) override;
+    // Text exchange: options {append-or-advance flag, coordinate count 1..3},
+    // values the x, y, z scales; markers start, end and name label.
+    void ASCIIExportGraph(CFile& file, CStringArray& markers, int* options, int nOptions,
+                          double* values, int nValues) override;
+    // The boundary node count, or 0 (region left empty) for fewer than three
+    // nodes or a boundary that crosses itself.
+    int ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, double* values,
+                       int nValues, CObList* list) override;
 
     // --- region operations
     virtual void SetOuterSect(CSectArea* outer) { m_pOuter = outer; }
