@@ -148,17 +148,19 @@ TEST(SectArea, ArchiveRoundTrip)
     // A file that ends early keeps what was read and does not crash.
     for (std::size_t cut : {bytes.size() / 2, bytes.size() - 3}) {
         CObject* part = nullptr;
+        std::vector<CObject*> materials; // owned by the reader, not the region
         brantel::test::loadBytes(bytes.substr(0, cut), [&](CArchive& ar) {
             try {
                 part = ar.ReadObject(nullptr);
             } catch (CArchiveException&) {
             }
+            for (CObject* ob : ar.GetCreatedObjects())
+                if (ob && ob->IsKindOf(RUNTIME_CLASS(CMaterial)))
+                    materials.push_back(ob);
         });
-        if (auto* area = dynamic_cast<CSectArea*>(part)) {
-            CMaterial* m = area->GetMaterial();
-            delete area;
+        delete dynamic_cast<CSectArea*>(part);
+        for (CObject* m : materials)
             delete m;
-        }
     }
 }
 
