@@ -1,3 +1,5 @@
 // Kantaro: the region model and the beam and cross-section family.
 // Umbrella header: includes every public header of this library.
 #pragma once
+#include "sections/regions/section.h"
+#include "sections/regions/sectarea.h"

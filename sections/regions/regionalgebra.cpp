@@ -1,0 +1,312 @@
+// Region algebra of CSectArea: cutting, merging, chain insertion and removal.
+#include "sections/regions/sectarea.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+CSectArea* AsArea(CObject* ob)
+{
+    return ob && ob->IsKindOf(RUNTIME_CLASS(CSectArea)) ? static_cast<CSectArea*>(ob) : nullptr;
+}
+
+// A part can be validated when its boundary encloses area: the shoelace
+// area must stand out of the rounding noise of its coordinates.
+bool Orientable(const std::vector<CSNode*>& nodes)
+{
+    if (nodes.size() < 3)
+        return false;
+    double twice = 0.0, extent = 0.0;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const CSNode* a = nodes[i];
+        const CSNode* b = nodes[(i + 1) % nodes.size()];
+        twice += a->x * b->y - b->x * a->y;
+        extent = std::max({extent, std::fabs(a->x), std::fabs(a->y)});
+    }
+    return std::fabs(twice) > 1e8 * 2.220446049250313e-16 * std::max(extent * extent, 1e-300);
+}
+
+CString PartName(const CString& name, const char* part)
+{
+    const int close = name.ReverseFind(')');
+    if (close < 0)
+        return name + part;
+    return name.Left(close) + part + name.Mid(close);
+}
+
+} // namespace
+
+CSection* CSectArea::Divide(CSNode* from, CObList* chain, CSNode* to)
+{
+    if (!from || !to || from == to || !Find(from) || !Find(to))
+        return nullptr;
+    MakeHead(from, this);
+    std::vector<CSNode*> ring;
+    for (POSITION pos = GetHeadPosition(); pos;)
+        ring.push_back(GetNextNode(pos));
+    std::vector<CSNode*> cut;
+    if (chain)
+        for (POSITION pos = chain->GetHeadPosition(); pos;)
+            cut.push_back(static_cast<CSNode*>(chain->GetNext(pos)));
+    const std::size_t toAt = static_cast<std::size_t>(FindIndex(to));
+    // Adjacent nodes without a chain leave nothing to cut.
+    if (cut.empty() && (toAt == 1 || toAt + 1 == ring.size()))
+        return nullptr;
+
+    // The two boundaries: this region keeps from, the chain, to and the
+    // rest; the new one takes from, the nodes up to to, and the chain back.
+    std::vector<CSNode*> kept{from};
+    kept.insert(kept.end(), cut.begin(), cut.end());
+    kept.insert(kept.end(), ring.begin() + static_cast<long>(toAt), ring.end());
+    std::vector<CSNode*> split(ring.begin(), ring.begin() + static_cast<long>(toAt) + 1);
+    split.insert(split.end(), cut.rbegin(), cut.rend());
+    // A part without area could not be validated: refuse before anything
+    // changes, so the region keeps its geometry.
+    if (!Orientable(kept) || !Orientable(split))
+        return nullptr;
+
+    CSectArea* part = MakeSibling();
+    part->CopyAttrib(this);
+    for (CSNode* n : split)
+        part->NewNode(n);
+    for (std::size_t i = 1; i < toAt; ++i)
+        RemoveNode(ring[i]);
+    RemoveHead();
+    for (auto it = cut.rbegin(); it != cut.rend(); ++it) {
+        AddHead(*it);
+        (*it)->AddGraph(this);
+    }
+    AddHead(from);
+    std::vector<CSNode*> path{from};
+    path.insert(path.end(), cut.begin(), cut.end());
+    path.push_back(to);
+    for (CSNode* n : path)
+        n->m_uiFlags = 0;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i)
+        if (!GetComEdge(path[i], path[i + 1]))
+            CreateEdge(path[i], path[i + 1]);
+    part->SetMaterial(m_pMaterial);
+    part->Validate();
+    Validate();
+    if (m_pOuter)
+        m_pOuter->InsertSubSect(part);
+    if (m_pSubList) {
+        std::vector<CSectArea*> moving;
+        for (POSITION pos = m_pSubList->GetHeadPosition(); pos;) {
+            CSectArea* sub = AsArea(m_pSubList->GetNext(pos));
+            if (sub && !sub->IsEmpty() &&
+                part->IsPointInside2D(sub->GetHeadNode()->x, sub->GetHeadNode()->y, true))
+                moving.push_back(sub);
+        }
+        for (CSectArea* sub : moving) {
+            RemoveInnerSect(sub);
+            part->InsertSubSect(sub);
+        }
+    }
+    const CString name = GetName();
+    SetName(PartName(name, ",1"));
+    part->SetName(PartName(name, ",2"));
+    return part;
+}
+
+bool CSectArea::AddChain(CSNode* a, CObList* chain, CSNode* b)
+{
+    if (!a || !b || !a->GetGraphList() || !b->GetGraphList())
+        return false;
+    if (CEdge* edge = GetComEdge(a, b))
+        delete edge;
+    std::vector<CSNode*> cut;
+    if (chain)
+        for (POSITION pos = chain->GetHeadPosition(); pos;)
+            cut.push_back(static_cast<CSNode*>(chain->GetNext(pos)));
+    std::vector<CSectArea*> regions;
+    for (POSITION pos = a->GetGraphList()->GetHeadPosition(); pos;) {
+        CObject* g = a->GetGraphList()->GetNext(pos);
+        CSectArea* area = AsArea(g);
+        if (area && b->GetGraphList()->Find(g))
+            regions.push_back(area);
+    }
+    for (CSectArea* region : regions) {
+        POSITION pa = region->Find(a);
+        POSITION next = pa;
+        region->GetNext(next);
+        if (!next)
+            next = region->GetHeadPosition();
+        // The boundary runs a, b: the chain goes in forwards after a;
+        // otherwise it runs b, a and the chain goes in backwards after b.
+        if (region->GetAt(next) == b) {
+            POSITION at = pa;
+            for (CSNode* n : cut)
+                at = region->InsertAfter(at, n);
+        } else {
+            POSITION pb = region->Find(b);
+            POSITION after = pb;
+            region->GetNext(after);
+            if (!after)
+                after = region->GetHeadPosition();
+            if (region->GetAt(after) != a)
+                continue;
+            POSITION at = pb;
+            for (auto it = cut.rbegin(); it != cut.rend(); ++it)
+                at = region->InsertAfter(at, *it);
+        }
+        for (CSNode* n : cut)
+            n->AddGraph(region);
+    }
+    // The boundary stays closed by edges along the chain.
+    std::vector<CSNode*> path{a};
+    path.insert(path.end(), cut.begin(), cut.end());
+    path.push_back(b);
+    CGraph* maker = regions.empty() ? static_cast<CGraph*>(this) : regions.front();
+    for (std::size_t i = 0; i + 1 < path.size(); ++i)
+        if (!GetComEdge(path[i], path[i + 1]))
+            maker->CreateEdge(path[i], path[i + 1]);
+    return true;
+}
+
+bool CSectArea::Union(CGraph* otherGraph)
+{
+    CSectArea* other = AsArea(otherGraph);
+    if (!other || other == this || IsEmpty() || other->IsEmpty())
+        return false;
+    // The start of the shared run; a run through this region's first node
+    // may wrap past the end of the list.
+    CSNode* start = nullptr;
+    for (POSITION pos = GetHeadPosition(); pos && !start;) {
+        CSNode* n = GetNextNode(pos);
+        if (other->Find(n))
+            start = n;
+    }
+    if (!start)
+        return false;
+    if (start == GetHeadNode()) {
+        for (POSITION pos = GetTailPosition(); pos;) {
+            CSNode* n = GetPrevNode(pos);
+            if (n == GetHeadNode() || !other->Find(n))
+                break;
+            start = n;
+        }
+    }
+    MakeHead(start, this);
+    MakeHead(start, other);
+    std::vector<CSNode*> mine, theirs;
+    for (POSITION pos = GetHeadPosition(); pos;)
+        mine.push_back(GetNextNode(pos));
+    for (POSITION pos = other->GetHeadPosition(); pos;)
+        theirs.push_back(other->GetNextNode(pos));
+    std::size_t run = 1;
+    while (run < mine.size() && run < theirs.size() && mine[run] == theirs[theirs.size() - run])
+        ++run;
+    if (run < 2)
+        return false;
+    // A second contact anywhere after the run would pinch the merged region.
+    for (std::size_t i = run; i < mine.size(); ++i)
+        if (other->Find(mine[i]))
+            return false;
+    CSNode* end = mine[run - 1];
+    for (std::size_t i = 1; i + 1 < run; ++i)
+        RemoveNode(mine[i]);
+    if (GetCount() == 2 && !GetComEdge(GetHeadNode(), GetTailNode()))
+        CreateEdge(GetHeadNode(), GetTailNode());
+    CSNode* prev = start;
+    for (std::size_t i = 1; i + run - 1 < theirs.size(); ++i) {
+        CSNode* n = theirs[i];
+        AddNode(prev, n, end);
+        if (!GetComEdge(prev, n))
+            CreateEdge(prev, n);
+        prev = n;
+    }
+    if (!GetComEdge(prev, end))
+        CreateEdge(prev, end);
+    if (CObList* subs = other->GetSubList()) {
+        std::vector<CSectArea*> moving;
+        for (POSITION pos = subs->GetHeadPosition(); pos;)
+            if (CSectArea* sub = AsArea(subs->GetNext(pos)))
+                moving.push_back(sub);
+        other->RemoveInnerSect(nullptr);
+        for (CSectArea* sub : moving)
+            InsertSubSect(sub);
+    }
+    delete other;
+    Validate();
+    return true;
+}
+
+void CSectArea::DeleteThis(CObList* list)
+{
+    if (list == static_cast<CObList*>(m_pOuter))
+        list = nullptr;
+    while (!IsEmpty()) {
+        CSNode* node = static_cast<CSNode*>(RemoveHead());
+        node->RemoveGraph(this);
+        if (node->GetGraphCount() == 0) {
+            if (m_pNodeList)
+                m_pNodeList->RemoveNode(node);
+            delete node;
+        }
+    }
+    if (!m_pOuter && !list) {
+        delete this;
+        return;
+    }
+    if (list)
+        if (POSITION pos = list->Find(this))
+            list->RemoveAt(pos);
+    CSectArea* outer = m_pOuter;
+    if (outer)
+        outer->RemoveInnerSect(this);
+    if (!m_pSubList) {
+        delete this;
+        return;
+    }
+    std::vector<CSection*> handed;
+    for (POSITION pos = m_pSubList->GetHeadPosition(); pos;) {
+        CObject* ob = m_pSubList->GetNext(pos);
+        if (ob->IsKindOf(RUNTIME_CLASS(CSection)))
+            handed.push_back(static_cast<CSection*>(ob));
+    }
+    m_pSubList->RemoveAll();
+    delete m_pSubList;
+    m_pSubList = nullptr;
+    for (CSection* sub : handed) {
+        CSectArea* area = AsArea(sub);
+        if (outer && area) {
+            outer->InsertSubSect(area);
+        } else if (list) {
+            list->AddTail(static_cast<CObject*>(sub));
+            if (area)
+                area->SetOuterSect(nullptr);
+        }
+    }
+    for (auto it = handed.rbegin(); it != handed.rend(); ++it)
+        (*it)->Fix(list);
+    if (outer) {
+        // A handed-on region with the same cycle as a later one gives its
+        // sub-sections to that one and goes.
+        for (std::size_t i = 0; i < handed.size(); ++i) {
+            CSectArea* a = AsArea(handed[i]);
+            if (!a)
+                continue;
+            for (std::size_t j = handed.size(); j-- > i + 1;) {
+                CSectArea* b = AsArea(handed[j]);
+                if (!b || !b->SameNodes(a))
+                    continue;
+                std::vector<CSectArea*> subs;
+                if (CObList* l = a->GetSubList())
+                    for (POSITION pos = l->GetHeadPosition(); pos;)
+                        if (CSectArea* s = AsArea(l->GetNext(pos)))
+                            subs.push_back(s);
+                a->RemoveInnerSect(nullptr);
+                for (CSectArea* s : subs)
+                    b->InsertSubSect(s);
+                outer->RemoveInnerSect(a);
+                delete a;
+                handed[i] = nullptr;
+                break;
+            }
+        }
+    }
+    delete this;
+}
