@@ -11,6 +11,7 @@
 
 #include "solver/solvika.h"
 #include "solver/elements/plate_bending.h"
+#include "tests/solvika/dkt_grid.h"
 
 #include <chrono>
 #include <cmath>
@@ -42,97 +43,25 @@ double seconds(Clock::time_point a, Clock::time_point b)
     return std::chrono::duration<double>(b - a).count();
 }
 
-struct Plate {
-    int n = 0;
-    // Model tables.
-    std::vector<I32> MNDPTR, MEXNOD, MPELND, MELNOD, MSC, MPMCEQ{1}, MCQDOF{0};
-    std::vector<double> CQCOEF{0.0};
-    double ek[2][81];  // the two triangle shapes of the mesh
-    // Sparse structure.
-    std::vector<I32> MPAR = std::vector<I32>(50, 0), MSPAR = std::vector<I32>(50, 0);
-    std::vector<I32> MDOFEQ, MSICA, MTREES, MSIFA, MEQMAP, iwork;
+// The DKT grid, clamped along the edge y = 0 (only `ek` is used here).
+struct Plate : solvika::test::DktGrid {
+    std::vector<I32> iwork;
     std::vector<double> SM, rwork, b;
-    float stats[4] = {};
     double symbolicSeconds = 0, factorSeconds = 0, solveSeconds = 0;
 
-    I32 nel() const { return 2 * (n - 1) * (n - 1); }
-    I32 neq() const { return MSPAR[7]; }
-
-    explicit Plate(int nodes) : n(nodes)
-    {
-        const I32 nanod = n * n;
-        MNDPTR.resize(nanod + 1);
-        for (I32 k = 0; k <= nanod; ++k)
-            MNDPTR[k] = 3 * k + 1;
-        MEXNOD.resize(nanod);
-        std::iota(MEXNOD.begin(), MEXNOD.end(), 1);
-        MSC.assign(3 * std::size_t(nanod), 1);
-        for (int i = 0; i < n; ++i)  // clamped edge y = 0
-            for (int k = 0; k < 3; ++k)
-                MSC[3 * i + k] = 0;
-        auto id = [&](int i, int j) { return j * n + i + 1; };
-        MPELND = {1};
-        for (int j = 0; j + 1 < n; ++j)
-            for (int i = 0; i + 1 < n; ++i) {
-                for (int v : {id(i, j), id(i + 1, j), id(i + 1, j + 1)})
-                    MELNOD.push_back(v);
-                MPELND.push_back(I32(MELNOD.size()) + 1);
-                for (int v : {id(i, j), id(i + 1, j + 1), id(i, j + 1)})
-                    MELNOD.push_back(v);
-                MPELND.push_back(I32(MELNOD.size()) + 1);
-            }
-        // DKT matrices of the two shapes (steel-like plate, 10 mm thick).
-        const double e = 210000.0, nu = 0.3, f = e / (1 - nu * nu);
-        const double c[9] = {f, f * nu, 0, f * nu, f, 0, 0, 0, f * (1 - nu) / 2};
-        const double t[3] = {10, 10, 10};
-        const double x0[3] = {0, 100, 100}, y0[3] = {0, 0, 100};
-        const double x1[3] = {0, 100, 0}, y1[3] = {0, 100, 100};
-        I32 ierr = 0;
-        solvika::DKT_Sm(ek[0], c, x0, y0, t, 1, 0, ierr);
-        solvika::DKT_Sm(ek[1], c, x1, y1, t, 2, 0, ierr);
-    }
+    explicit Plate(int nodes) : DktGrid(nodes, [nodes](int node, int) { return node <= nodes ? 0 : 1; }) {}
 
     // The whole symbolic phase with minimum degree.
     void symbolic()
     {
-        MPAR.assign(50, 0);
-        MPAR[0] = n * n;
-        MPAR[1] = nel();
-        MPAR[2] = 3 * n * n;
-        const I32 ndof = MPAR[2];
-        MDOFEQ.assign(ndof, 0);
-        I32 ierr = 0;
-        std::vector<I32> w(3 * std::size_t(ndof));
-        solvika::SPSPRP(MNDPTR.data(), MEXNOD.data(), MPELND.data(), MELNOD.data(), MSC.data(), MPMCEQ.data(),
-                        MCQDOF.data(), MPAR.data(), MSPAR.data(), MDOFEQ.data(), w.data(), 0, ierr);
-        std::vector<I32> w1(MSPAR[34]), w2(2 * std::size_t(ndof));
-        solvika::SPRSAS(MPAR.data(), MNDPTR.data(), MPELND.data(), MELNOD.data(), MSC.data(), MPMCEQ.data(),
-                        MCQDOF.data(), MDOFEQ.data(), MSPAR.data(), w1.data(), w2.data(), 0, ierr);
-        MSICA.assign(w1.begin(), w1.begin() + MSPAR[1]);
-        std::vector<I32> wr(MSPAR[36]);
-        solvika::SPRRNM(MSPAR.data(), MSICA.data(), wr.data(), 0, ierr);
-        std::vector<I32> t1(MSPAR[35]), t2(MSPAR[37]);
-        solvika::SPRTRS(MSPAR.data(), MSICA.data(), t1.data(), MDOFEQ.data(), ndof, t2.data(), stats, 0, ierr);
-        MTREES.assign(t1.begin(), t1.begin() + MSPAR[3]);
-        std::vector<I32> f1(MSPAR[2]), f2(2 * std::size_t(neq()) + 3 * std::size_t(MSPAR[5]) + 1);
-        solvika::SPRSMB(MSPAR.data(), MSICA.data(), MTREES.data(), f1.data(), MDOFEQ.data(), f2.data(), 0, ierr);
-        MSIFA.assign(f1.begin(), f1.begin() + MSPAR[2]);
-        MEQMAP.assign(2 * std::size_t(neq()), 0);
-        solvika::SPRFIN(MSICA.data(), MTREES.data(), MDOFEQ.data(), MPAR.data(), MSPAR.data(), MEQMAP.data());
-        if (ierr != 0)
+        if (const I32 ierr = DktGrid::symbolic(); ierr != 0)
             std::fprintf(stderr, "symbolic phase failed: %d\n", ierr);
     }
 
     void assemble()
     {
         SM.assign(std::size_t(neq()) + MSPAR[15], 0.0);
-        std::vector<I32> w(MSPAR[38]);
-        I32 ierr = 0;
-        for (I32 e = 1; e <= nel(); ++e)
-            solvika::SPRADM(ek[(e - 1) % 2], CQCOEF.data(), MPAR.data(), MNDPTR.data(), MDOFEQ.data(),
-                            MPELND.data(), MELNOD.data(), MPMCEQ.data(), MCQDOF.data(), MSPAR.data(),
-                            MTREES.data(), MSIFA.data(), MEQMAP.data(), e, 9, 0, SM.data(), nullptr, w.data(), 0,
-                            ierr);
+        DktGrid::assemble(SM.data(), false);
     }
 
     void prepare()

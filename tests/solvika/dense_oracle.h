@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace solvika::test {
@@ -123,43 +124,49 @@ inline std::vector<double> solveDense(Dense a, std::vector<double> b)
 }
 
 
-// Eigenvalues of a symmetric matrix by cyclic Jacobi rotations, ascending.
-inline std::vector<double> symmetricEigenvalues(Dense a)
+// Eigenvalues of a symmetric n x n column-major matrix by cyclic Jacobi
+// rotations, ascending; the sweeps stop once the squared off-diagonal sum
+// falls below `offTol`.
+inline std::vector<double> jacobiEigenvalues(std::vector<double> a, int n, double offTol = 1e-30)
 {
-    const int n = a.rows;
     for (int sweep = 0; sweep < 100; ++sweep) {
         double off = 0.0;
-        for (int j = 1; j <= n; ++j)
-            for (int i = 1; i < j; ++i)
-                off += a(i, j) * a(i, j);
-        if (off < 1e-30)
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < j; ++i)
+                off += a[i + std::size_t(n) * j] * a[i + std::size_t(n) * j];
+        if (off < offTol)
             break;
-        for (int p = 1; p <= n; ++p) {
-            for (int q = p + 1; q <= n; ++q) {
-                if (a(p, q) == 0.0)
+        for (int p = 0; p < n; ++p)
+            for (int q = p + 1; q < n; ++q) {
+                const double apq = a[p + std::size_t(n) * q];
+                if (std::fabs(apq) < 1e-300)
                     continue;
-                const double theta = (a(q, q) - a(p, p)) / (2.0 * a(p, q));
-                const double t = (theta >= 0 ? 1.0 : -1.0) /
-                                 (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
+                const double theta = (a[q + std::size_t(n) * q] - a[p + std::size_t(n) * p]) / (2.0 * apq);
+                const double t = (theta >= 0 ? 1.0 : -1.0) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
                 const double c = 1.0 / std::sqrt(t * t + 1.0), s = t * c;
-                for (int k = 1; k <= n; ++k) {
-                    const double akp = a(k, p), akq = a(k, q);
-                    a(k, p) = c * akp - s * akq;
-                    a(k, q) = s * akp + c * akq;
+                for (int k = 0; k < n; ++k) {
+                    const double akp = a[k + std::size_t(n) * p], akq = a[k + std::size_t(n) * q];
+                    a[k + std::size_t(n) * p] = c * akp - s * akq;
+                    a[k + std::size_t(n) * q] = s * akp + c * akq;
                 }
-                for (int k = 1; k <= n; ++k) {
-                    const double apk = a(p, k), aqk = a(q, k);
-                    a(p, k) = c * apk - s * aqk;
-                    a(q, k) = s * apk + c * aqk;
+                for (int k = 0; k < n; ++k) {
+                    const double apk = a[p + std::size_t(n) * k], aqk = a[q + std::size_t(n) * k];
+                    a[p + std::size_t(n) * k] = c * apk - s * aqk;
+                    a[q + std::size_t(n) * k] = s * apk + c * aqk;
                 }
             }
-        }
     }
     std::vector<double> e(n);
-    for (int i = 1; i <= n; ++i)
-        e[i - 1] = a(i, i);
+    for (int i = 0; i < n; ++i)
+        e[i] = a[i + std::size_t(n) * i];
     std::sort(e.begin(), e.end());
     return e;
+}
+
+// Eigenvalues of a symmetric matrix, ascending.
+inline std::vector<double> symmetricEigenvalues(Dense a)
+{
+    return jacobiEigenvalues(std::move(a.v), a.rows);
 }
 
 // Lower-triangular L with a = L L^T (a positive definite).

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/solvika/dense_oracle.h"
+
 namespace membrane_test {
 
 using Vec = std::vector<double>;
@@ -33,37 +35,7 @@ inline std::array<double, 3> applyC(const std::array<double, 9>& C, const double
 }
 
 // Eigenvalues of a symmetric n x n matrix (cyclic Jacobi).
-inline Vec symEigen(Vec A, int n) {
-    for (int sweep = 0; sweep < 100; ++sweep) {
-        double off = 0.0;
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < j; ++i) off += A[i + n * j] * A[i + n * j];
-        if (off < 1e-30) break;
-        for (int p = 0; p < n; ++p)
-            for (int q = p + 1; q < n; ++q) {
-                const double apq = A[p + n * q];
-                if (std::fabs(apq) < 1e-300) continue;
-                const double theta = (A[q + n * q] - A[p + n * p]) / (2.0 * apq);
-                const double t = (theta >= 0 ? 1.0 : -1.0) /
-                                 (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
-                const double c = 1.0 / std::sqrt(t * t + 1.0), s = t * c;
-                for (int k = 0; k < n; ++k) {
-                    const double akp = A[k + n * p], akq = A[k + n * q];
-                    A[k + n * p] = c * akp - s * akq;
-                    A[k + n * q] = s * akp + c * akq;
-                }
-                for (int k = 0; k < n; ++k) {
-                    const double apk = A[p + n * k], aqk = A[q + n * k];
-                    A[p + n * k] = c * apk - s * aqk;
-                    A[q + n * k] = s * apk + c * aqk;
-                }
-            }
-    }
-    Vec ev(n);
-    for (int i = 0; i < n; ++i) ev[i] = A[i + n * i];
-    std::sort(ev.begin(), ev.end());
-    return ev;
-}
+inline Vec symEigen(Vec A, int n) { return solvika::test::jacobiEigenvalues(std::move(A), n); }
 
 // Number of eigenvalues above rtol times the largest in magnitude.
 inline int rankSym(const double* K, int n, double rtol = 1e-9) {

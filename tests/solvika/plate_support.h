@@ -15,45 +15,11 @@ namespace plate_test {
 // Column-major n x n matrix helpers.
 inline double& at(std::vector<double>& a, int n, int i, int j) { return a[i + n * j]; }
 
-// Eigenvalues of a symmetric matrix by cyclic Jacobi rotations.
+// Eigenvalues of a symmetric matrix by cyclic Jacobi rotations, swept
+// until the off-diagonal part vanishes.
 inline std::vector<double> symEigenvalues(std::vector<double> a, int n)
 {
-    for (int sweep = 0; sweep < 100; ++sweep) {
-        double off = 0.0;
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < j; ++i)
-                off += a[i + n * j] * a[i + n * j];
-        if (off < 1e-300)
-            break;
-        for (int p = 0; p < n; ++p)
-            for (int q = p + 1; q < n; ++q) {
-                const double apq = a[p + n * q];
-                if (apq == 0.0)
-                    continue;
-                const double theta = (a[q + n * q] - a[p + n * p]) / (2.0 * apq);
-                const double t = (theta >= 0 ? 1.0 : -1.0) /
-                                 (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
-                const double c = 1.0 / std::sqrt(t * t + 1.0);
-                const double s = t * c;
-                for (int k = 0; k < n; ++k) {
-                    const double akp = a[k + n * p];
-                    const double akq = a[k + n * q];
-                    a[k + n * p] = c * akp - s * akq;
-                    a[k + n * q] = s * akp + c * akq;
-                }
-                for (int k = 0; k < n; ++k) {
-                    const double apk = a[p + n * k];
-                    const double aqk = a[q + n * k];
-                    a[p + n * k] = c * apk - s * aqk;
-                    a[q + n * k] = s * apk + c * aqk;
-                }
-            }
-    }
-    std::vector<double> ev(n);
-    for (int i = 0; i < n; ++i)
-        ev[i] = a[i + n * i];
-    std::sort(ev.begin(), ev.end());
-    return ev;
+    return solvika::test::jacobiEigenvalues(std::move(a), n, 1e-300);
 }
 
 // Numerical rank of a symmetric positive semi-definite matrix.

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace solvika::test {
@@ -277,38 +278,7 @@ inline std::vector<double> denseLdlt(Dense a, Dense* l = nullptr)
 // Eigenvalues of a symmetric matrix (cyclic Jacobi), ascending.
 inline std::vector<double> symEigen(Dense a)
 {
-    const int n = a.rows;
-    for (int sweep = 0; sweep < 100; ++sweep) {
-        double off = 0.0;
-        for (int j = 1; j <= n; ++j)
-            for (int i = 1; i < j; ++i)
-                off += a(i, j) * a(i, j);
-        if (off < 1e-30)
-            break;
-        for (int p = 1; p <= n; ++p)
-            for (int q = p + 1; q <= n; ++q) {
-                if (std::fabs(a(p, q)) < 1e-300)
-                    continue;
-                const double th = (a(q, q) - a(p, p)) / (2 * a(p, q));
-                const double t = (th >= 0 ? 1.0 : -1.0) / (std::fabs(th) + std::sqrt(th * th + 1));
-                const double c = 1 / std::sqrt(t * t + 1), s = t * c;
-                for (int k = 1; k <= n; ++k) {
-                    const double akp = a(k, p), akq = a(k, q);
-                    a(k, p) = c * akp - s * akq;
-                    a(k, q) = s * akp + c * akq;
-                }
-                for (int k = 1; k <= n; ++k) {
-                    const double apk = a(p, k), aqk = a(q, k);
-                    a(p, k) = c * apk - s * aqk;
-                    a(q, k) = s * apk + c * aqk;
-                }
-            }
-    }
-    std::vector<double> ev(n);
-    for (int i = 1; i <= n; ++i)
-        ev[i - 1] = a(i, i);
-    std::sort(ev.begin(), ev.end());
-    return ev;
+    return symmetricEigenvalues(std::move(a));
 }
 
 // A structured plate-like mesh: nx x ny nodes, each square split into two
