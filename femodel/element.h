@@ -109,6 +109,8 @@ public:
     void AllocateRes(int n);
     void SetRes(int k, CVector* v);
     void DeleteRes();
+    // The name without a copy (smoothing compares it often).
+    const CString& NameRef() const { return m_strName; }
     bool HasResults() const { return m_pRes && m_nRes > 0; }
     WORD GetSmoothMask() const { return m_wSmoothed; }
     void SetSmoothMask(WORD mask) { m_wSmoothed = mask; }

@@ -334,13 +334,13 @@ bool CMeshOrganizer::Smooth(bool allNames)
                 sum.Initialize(0.0);
             int count = 0;
             group.clear();
-            const CString name = e->GetName();
+            const CString& name = e->NameRef();
             CObList* graphs = node->GetGraphList();
             for (POSITION gp = graphs ? graphs->GetHeadPosition() : nullptr; gp;) {
                 auto* g = dynamic_cast<CElement*>(graphs->GetNext(gp));
                 if (!g || !g->HasResults())
                     continue;
-                if (!allNames && std::strcmp(g->GetName(), name) != 0)
+                if (!allNames && std::strcmp(g->NameRef(), name) != 0)
                     continue;
                 const int k = g->FindIndex(node);
                 CVector* v = g->GetRes(k);
@@ -361,8 +361,16 @@ bool CMeshOrganizer::Smooth(bool allNames)
                     CElement::m_strMaxStress[c] = std::max(CElement::m_strMaxStress[c], sum[c]);
                     CElement::m_strMinStress[c] = std::min(CElement::m_strMinStress[c], sum[c]);
                 }
-            for (CElement* g : group)
-                g->SetRes(g->FindIndex(node), new CVector(sum));
+            // The average goes into each vector in place when the sizes
+            // agree, so that smoothing allocates nothing per node.
+            for (CElement* g : group) {
+                const int k = g->FindIndex(node);
+                CVector* v = g->GetRes(k);
+                if (v->GetSize() == size)
+                    *v = sum;
+                else
+                    g->SetRes(k, new CVector(sum));
+            }
         }
     }
     return true;
