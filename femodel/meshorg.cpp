@@ -475,10 +475,30 @@ double CMeshOrganizer::CalcArea()
 
 CMeshOrganizer* CMeshOrganizer::Copy(bool releaseCopies)
 {
+    // Mid-side nodes are linked to the dividing node of their edge, through
+    // which neighbours find and share them. That link is not a copy: it is
+    // set aside while the elements are copied, else the copies would take
+    // the edge's own dividing nodes.
+    std::vector<std::pair<CSNode*, CSNode*>> links;
+    FOR_EACH_ELEM(e)
+    for (POSITION p = e->GetHeadPosition(); p;) {
+        CSNode* node = e->GetNextNode(p);
+        CSNode* partner = node->GetCopyNode();
+        if (partner && (partner->m_uiFlags & 8u) && partner->GetCopyNode() == node) {
+            links.emplace_back(node, partner);
+            node->SetCopyNode(nullptr);
+            partner->SetCopyNode(nullptr);
+        }
+    }
     auto* copy = new CMeshOrganizer;
     FOR_EACH_ELEM(e) copy->AddTail(static_cast<CObject*>(e->Copy(false)));
-    if (releaseCopies)
+    if (releaseCopies) {
         FOR_EACH_ELEM(e) e->ReleaseCopyNodes(true);
+        for (auto& [node, partner] : links) {
+            node->SetCopyNode(partner);
+            partner->SetCopyNode(node);
+        }
+    }
     return copy;
 }
 

@@ -104,6 +104,11 @@ TEST_F(MeshTest, SixNodeTrianglesToThreeNodeKeepIdentityAndResults)
     mesh.SetStresses(m, row);
     CVector* res = before[1]->GetRes(2);
     CSNode* sharedMid = before[0]->GetNode(4); // on q-r, shared
+    CSNode* pqDividing = CGraph::GetComEdge(p, q)->GetSubNodeList()->GetCount() == 1
+                             ? static_cast<CSNode*>(CGraph::GetComEdge(p, q)->GetSubNodeList()->GetHead())
+                             : nullptr;
+    ASSERT_NE(pqDividing, nullptr);
+    EXPECT_EQ(pqDividing->GetCopyNode(), before[0]->GetNode(3));
     const DWORD graphCounter = CGraph::lIDGraph;
 
     mesh.TriToTri(101, false);
@@ -119,6 +124,7 @@ TEST_F(MeshTest, SixNodeTrianglesToThreeNodeKeepIdentityAndResults)
     EXPECT_EQ(after[1]->GetNode(0), s);
     // No graph holds the old mid-side nodes any more: they are gone.
     EXPECT_EQ(p->GetGraphCount(), 1);
+    EXPECT_EQ(pqDividing->GetCopyNode(), nullptr);
     (void)sharedMid;
 
     mesh.TriToTri(103, true);
@@ -261,4 +267,21 @@ TEST_F(MeshTest, CopyBuildsElementsOfTheSameClass)
     EXPECT_NE(b[0]->GetNode(0), a[0]->GetNode(0));
     EXPECT_EQ(b[0]->GetNode(1), b[1]->GetNode(0));
     EXPECT_DOUBLE_EQ(copy->CalcArea(), 2.0);
+
+    // Six-node triangles: the copies get mid-side nodes of their own, and
+    // the source keeps sharing its mid-side nodes with new neighbours.
+    CMeshOrganizer tris;
+    CSNode* p = Node(0, 0);
+    CSNode* q = Node(2, 0);
+    tris.AddElement(new CTri6Element(p, q, Node(0, 2)));
+    std::unique_ptr<CMeshOrganizer> triCopy(tris.Copy(true));
+    CElement* src = tris.GetHeadElem();
+    CElement* dup = triCopy->GetHeadElem();
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_NE(dup->GetNode(k), src->GetNode(k));
+        EXPECT_EQ(dup->GetNode(k)->m_uiFlags & 8u, 0u);
+        EXPECT_DOUBLE_EQ(dup->GetNode(k)->x, src->GetNode(k)->x);
+    }
+    CTri6Element neighbour(q, p, Node(2, -2));
+    EXPECT_EQ(neighbour.GetNode(3), src->GetNode(3));
 }
