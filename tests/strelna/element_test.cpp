@@ -606,3 +606,51 @@ TEST_F(ElementTest, RotationParametersGrowTheList)
     EXPECT_EQ(count, 0);
     EXPECT_EQ(list.GetSize(), 2);
 }
+
+TEST_F(ElementTest, ResultsGoingOutByRowsMeansAndNodes)
+{
+    CSNode* a = Node(0, 0);
+    CSNode* b = Node(1, 0);
+    CSNode* c = Node(1, 1);
+    CTriElement first(a, b, c);
+    CTriElement second(a, c, Node(0, 1)); // owns only its last node
+    CMatrix m = Rows(3, 9);
+    int row = 0;
+    first.SetStresses(m, row);
+
+    CMatrix out(3, 3, true, 0.0);
+    row = 0;
+    first.RetElemStress(out, -2, 1, row); // components 0..1
+    EXPECT_EQ(row, 3);
+    EXPECT_DOUBLE_EQ(out[2][1], 21.0);
+    EXPECT_DOUBLE_EQ(out[2][2], 0.0);
+
+    CMatrix mean(2, 4, true, 1.0);
+    row = 0;
+    first.RetAddMeanStress(mean, 8, 20, row, 1); // last clamped to 8
+    second.RetAddMeanStress(mean, 8, 20, row, 1); // no results: row still moves
+    EXPECT_EQ(row, 2);
+    EXPECT_DOUBLE_EQ(mean[0][1], 1.0 + 18.0);
+    EXPECT_DOUBLE_EQ(mean[0][2], 1.0);
+    EXPECT_DOUBLE_EQ(mean[1][1], 1.0);
+
+    CMatrix nodes(4, 1, true, 0.0);
+    row = 0;
+    first.RetAddNodeStress(nodes, 2, 2, row, 0);
+    second.RetAddNodeStress(nodes, 2, 2, row, 0);
+    EXPECT_EQ(row, 4);
+    EXPECT_DOUBLE_EQ(nodes[1][0], 12.0);
+
+    c->AllocateValue(1);
+    c->SetValue(5.0, 0);
+    CMatrix values(3, 2, true, -1.0);
+    row = 0;
+    first.GetNodeValues(values, 0, 1, row, 0);
+    EXPECT_EQ(row, 3);
+    EXPECT_DOUBLE_EQ(values[2][0], 5.0);
+    EXPECT_DOUBLE_EQ(values[2][1], 0.0);
+
+    double mx = -1.0, mn = 1.0;
+    first.GetMaxMinEffStress(0, mx, mn, 0, 1, 2, 0, 0, false);
+    EXPECT_DOUBLE_EQ(mx, std::sqrt(400.0 + 3.0 * (21.0 * 21.0 + 22.0 * 22.0)));
+}

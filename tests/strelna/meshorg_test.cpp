@@ -285,3 +285,23 @@ TEST_F(MeshTest, CopyBuildsElementsOfTheSameClass)
     CTri6Element neighbour(q, p, Node(2, -2));
     EXPECT_EQ(neighbour.GetNode(3), src->GetNode(3));
 }
+
+TEST_F(MeshTest, LoadingANonElementFailsCleanly)
+{
+    CSNode* stray = Node(0, 0);
+    const afxtest::Bytes bytes = afxtest::storeBytes([&](CArchive& ar) {
+        ar << static_cast<WORD>(1);
+        ar << static_cast<CObject*>(stray);
+        ar << static_cast<DWORD>(0);
+    });
+    delete stray;
+    CMeshOrganizer loaded;
+    bool thrown = false;
+    try {
+        afxtest::loadBytes(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
+    } catch (CArchiveException&) {
+        thrown = true;
+    }
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(loaded.GetCount(), 0);
+}
