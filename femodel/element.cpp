@@ -475,29 +475,12 @@ void CElement::Rot2DDOF(CBoundCond* cond, CMatrix& m, CMatrix& rot, int at)
 {
     if (!cond || cond->GetAngle() == 0.0)
         return;
-    // Rotation of the two translations of the node at offset at:
-    // m := R^T m R on that block (rows and columns at, at + 1).
-    const double c = std::cos(cond->GetAngle());
-    const double s = std::sin(cond->GetAngle());
-    rot.Allocate(2, 2, true, 0.0);
-    rot[0][0] = c;
-    rot[0][1] = -s;
-    rot[1][0] = s;
-    rot[1][1] = c;
-    const int n = m.GetRows();
-    const int cols = m.GetColumns();
-    if (at < 0 || at + 1 >= n || at + 1 >= cols)
+    // The node's two translations turn into the condition's axes: T^T m T
+    // on the block at offset at.
+    CMatrix::RotMat2D(rot, cond->GetAngle(), true);
+    if (at < 0 || at + 2 > m.GetRows() || at + 2 > m.GetColumns())
         return;
-    for (int j = 0; j < cols; ++j) {
-        const double a = m[at][j], b = m[at + 1][j];
-        m[at][j] = c * a + s * b;
-        m[at + 1][j] = -s * a + c * b;
-    }
-    for (int i = 0; i < n; ++i) {
-        const double a = m[i][at], b = m[i][at + 1];
-        m[i][at] = c * a + s * b;
-        m[i][at + 1] = -s * a + c * b;
-    }
+    m.SubMult(rot, at, 1 | 2);
 }
 
 void CElement::DispToLoad(CBoundCond* cond, CMatrix& m, LONG* dofs, int n, LONG* eqs, int off)
