@@ -1,0 +1,1189 @@
+#include "femodel/element.h"
+
+#include "femodel/boundary.h"
+#include "femodel/modelinfo.h"
+#include "glstyle/tincora.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+IMPLEMENT_SERIAL_ABSTRACT(CElement, CGraph, 1)
+
+int CElement::m_nNodeVal = 9;
+int CElement::m_nVectors = 3;
+int CElement::m_iStaticKind = 101;
+double CElement::m_strMaxStress[CElement::kMaxResIndex] = {};
+double CElement::m_strMinStress[CElement::kMaxResIndex] = {};
+double CElement::m_dStaticMax = 0.0;
+double CElement::m_dStaticMin = 0.0;
+double CElement::m_dForce[8] = {};
+CMatrix* CElement::m_pLoadMat = nullptr;
+CVector CElement::m_vectStartDOF;
+int CElement::m_iPrnSw = 0;
+CFile* CElement::pOutputFile = nullptr;
+
+namespace {
+constexpr double kTwoPi = 6.283185307179586;
+constexpr unsigned long kElemBase = 4000000000ul;
+} // namespace
+
+// ------------------------------------------------------------ life cycle
+
+CElement::CElement() = default;
+
+// The copy holds its own copies of the result vectors: two elements never
+// share one.
+CElement::CElement(const CElement& source)
+    : CGraph(source), m_wSmoothed(source.m_wSmoothed)
+{
+    if (source.m_pRes && source.m_nRes > 0) {
+        m_nRes = source.m_nRes;
+        m_pRes = new CVector*[m_nRes];
+        for (int k = 0; k < m_nRes; ++k)
+            m_pRes[k] = source.m_pRes[k] ? new CVector(*source.m_pRes[k]) : nullptr;
+    }
+}
+
+CElement::~CElement()
+{
+    // Sub-nodes of a subdivided edge belong to the edge: they outlive us.
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        POSITION at = pos;
+        CSNode* node = GetNextNode(pos);
+        if (node->m_uiFlags & 8u) {
+            node->RemoveGraph(this);
+            RemoveAt(at);
+        }
+    }
+    DeleteRes();
+}
+
+void CElement::AppendNode(CSNode* node)
+{
+    if (!node)
+        return;
+    node->AddGraph(this);
+    AddTail(node);
+}
+
+// ------------------------------------------------------------ archive
+
+void CElement::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        const CString name = m_strName;
+        m_strName = "";
+        try {
+            CGraph::Serialize(ar);
+        } catch (...) {
+            m_strName = name;
+            throw;
+        }
+        m_strName = name;
+        ar << static_cast<DWORD>(m_nRes > 0 && m_pRes ? m_nRes : 0);
+        ar << static_cast<WORD>(m_wSmoothed);
+        if (m_pRes)
+            for (int k = 0; k < m_nRes; ++k)
+                ar << static_cast<CObject*>(m_pRes[k]);
+        return;
+    }
+    CGraph::Serialize(ar);
+    DWORD n = 0;
+    WORD mask = 0;
+    ar >> n;
+    ar >> mask;
+    DeleteRes();
+    m_wSmoothed = mask;
+    if (n > 0) {
+        // Entries are filled one by one so that a broken file leaves a
+        // consistent element behind.
+        m_pRes = new CVector*[n]();
+        m_nRes = static_cast<int>(n);
+        for (DWORD k = 0; k < n; ++k)
+            m_pRes[k] = static_cast<CVector*>(ar.ReadObject(RUNTIME_CLASS(CVector)));
+    }
+    // Only the sub-node flag is cleared: other flags belong to the other
+    // graphs that share the nodes.
+    for (POSITION pos = GetHeadPosition(); pos;)
+        GetNextNode(pos)->m_uiFlags &= ~8u;
+}
+
+// ------------------------------------------------------------ results
+
+double CElement::GetRes(int k, int i) const
+{
+    const CVector* v = GetRes(k);
+    return (v && i >= 0 && i < v->GetSize()) ? (*v)[i] : 0.0;
+}
+
+void CElement::AllocateRes(int n)
+{
+    if (m_pRes)
+        for (int k = 0; k < m_nRes; ++k) {
+            delete m_pRes[k];
+            m_pRes[k] = nullptr;
+        }
+    if (n != m_nRes || n <= 0) {
+        delete[] m_pRes;
+        m_pRes = nullptr;
+    }
+    m_nRes = std::max(n, 0);
+    if (m_nRes > 0 && !m_pRes)
+        m_pRes = new CVector*[m_nRes]();
+}
+
+void CElement::SetRes(int k, CVector* v)
+{
+    if (!m_pRes || k < 0 || k >= m_nRes)
+        return;
+    if (m_pRes[k] != v)
+        delete m_pRes[k];
+    m_pRes[k] = v;
+}
+
+void CElement::DeleteRes()
+{
+    if (m_pRes) {
+        for (int k = 0; k < m_nRes; ++k)
+            delete m_pRes[k];
+        delete[] m_pRes;
+    }
+    m_pRes = nullptr;
+    m_nRes = 0;
+}
+
+void CElement::MoveResultsTo(CElement* other)
+{
+    other->DeleteRes();
+    other->m_pRes = m_pRes;
+    other->m_nRes = m_nRes;
+    m_pRes = nullptr;
+    m_nRes = 0;
+}
+
+void CElement::DeleteResults(int flags)
+{
+    if (flags & 1)
+        AllocateRes(0);
+    if (flags & 2)
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            CSNode* node = GetNextNode(pos);
+            if (IsOwnNode(node))
+                node->AllocateValue(0);
+        }
+}
+
+void CElement::Widen(int i, double v)
+{
+    if (i < 0 || i >= kMaxResIndex)
+        return;
+    m_strMaxStress[i] = std::max(m_strMaxStress[i], v);
+    m_strMinStress[i] = std::min(m_strMinStress[i], v);
+}
+
+double CElement::GetStressFromIndex(int r, int p)
+{
+    if (r < 0)
+        return 0.0;
+    if (p == -1)
+        return r < kMaxResIndex ? m_strMaxStress[r] : 0.0;
+    if (p == -2)
+        return r < kMaxResIndex ? m_strMinStress[r] : 0.0;
+    if (!HasResults() || p < 0)
+        return 0.0;
+    if (r < m_nNodeVal)
+        return GetRes(p, r);
+    CSNode* node = GetNode(p);
+    const CVector* values = node ? node->m_pValues : nullptr;
+    const int j = r - m_nNodeVal;
+    return (values && j < values->GetSize()) ? (*values)[j] : 0.0;
+}
+
+double CElement::CornerValue(int r, int k)
+{
+    if (r < m_nNodeVal)
+        return GetStressFromIndex(r, k);
+    CSNode* node = GetNode(k);
+    const CVector* values = node ? node->m_pValues : nullptr;
+    const int j = r - m_nNodeVal;
+    return (values && j < values->GetSize()) ? (*values)[j] : 0.0;
+}
+
+void CElement::SetStresses(CMatrix& m, int& row)
+{
+    const int nv = std::max(m_nNodeVal, 0);
+    if (m_nRes != m_nVectors || !m_pRes) {
+        AllocateRes(m_nVectors);
+        for (int k = 0; k < m_nRes; ++k)
+            m_pRes[k] = new CVector(nv, true, 0.0);
+    }
+    const int cols = m.GetColumns();
+    const int ncopy = std::min(nv, cols);
+    for (int k = 0; k < m_nRes; ++k, ++row) {
+        CVector* v = m_pRes[k];
+        if (!v || v->GetSize() != nv) {
+            delete v;
+            v = m_pRes[k] = new CVector(nv, true, 0.0);
+        }
+        if (row < 0 || row >= m.GetRows())
+            continue;
+        const double* src = m[row];
+        double* dst = v->GetVector();
+        for (int i = 0; i < ncopy; ++i) {
+            dst[i] = src[i];
+            Widen(i, src[i]);
+        }
+    }
+}
+
+void CElement::SetNodeValues(CMatrix& m, int& row)
+{
+    SetNodeValuesOn(m, row, GetCount());
+}
+
+void CElement::SetNodeValuesOn(CMatrix& m, int& row, int count)
+{
+    const int n = m.GetColumns();
+    int i = 0;
+    for (POSITION pos = GetHeadPosition(); pos && i < count; ++i) {
+        CSNode* node = GetNextNode(pos);
+        if (!IsOwnNode(node))
+            continue;
+        node->AllocateValue(n);
+        if (row >= 0 && row < m.GetRows()) {
+            const double* src = m[row];
+            for (int j = 0; j < n; ++j) {
+                (*node->m_pValues)[j] = src[j];
+                Widen(m_nNodeVal + j, src[j]);
+            }
+        }
+        ++row;
+    }
+    // Rows of the remaining own nodes are skipped.
+    for (POSITION pos = FindIndex(count); pos;)
+        if (IsOwnNode(GetNextNode(pos)))
+            ++row;
+}
+
+void CElement::SetNodeValues(double* values, int& pos, int n)
+{
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (!IsOwnNode(node))
+            continue;
+        node->AllocateValue(n);
+        for (int j = 0; j < n; ++j) {
+            const double v = values[pos++];
+            (*node->m_pValues)[j] = v;
+            Widen(m_nNodeVal + j, v);
+        }
+    }
+}
+
+void CElement::RetElemStress(CMatrix& m, int first, int last, int& row)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_nNodeVal - 1);
+    if (!HasResults())
+        return;
+    for (int k = 0; k < m_nRes; ++k, ++row)
+        for (int i = first; i <= last; ++i)
+            m[row][i - first] = GetRes(k, i);
+}
+
+void CElement::RetAddMeanStress(CMatrix& m, int first, int last, int& row, int col)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_nNodeVal - 1);
+    if (HasResults())
+        for (int k = 0; k < m_nRes; ++k)
+            for (int i = first; i <= last; ++i)
+                m[row][col + i - first] += GetRes(k, i) / m_nRes;
+    ++row;
+}
+
+void CElement::RetAddNodeStress(CMatrix& m, int first, int last, int& row, int col)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_nNodeVal - 1);
+    int k = 0;
+    for (POSITION pos = GetHeadPosition(); pos; ++k) {
+        CSNode* node = GetNextNode(pos);
+        if (!IsOwnNode(node))
+            continue;
+        if (HasResults() && k < m_nRes)
+            for (int i = first; i <= last; ++i)
+                m[row][col + i - first] += GetRes(k, i);
+        ++row;
+    }
+}
+
+void CElement::GetNodeValues(CMatrix& m, int first, int last, int& row, int col)
+{
+    first = std::max(first, 0);
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        if (!IsOwnNode(node))
+            continue;
+        for (int i = first; i <= last; ++i)
+            m[row][col + i - first] = node->GetValue(i);
+        ++row;
+    }
+}
+
+// ------------------------------------------------------------ solver arrays
+
+void CElement::SumNodes(long& counter, bool renumber)
+{
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        if (!IsOwnNode(node))
+            continue;
+        ++counter;
+        if (renumber)
+            node->SetID(static_cast<unsigned long>(counter));
+    }
+}
+
+void CElement::InsertNodes(long* ids, double* coords, int& pos, int lead, int trail)
+{
+    const int record = lead + trail + 2;
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (!IsOwnNode(node))
+            continue;
+        coords[pos + lead] = node->x;
+        coords[pos + lead + 1] = node->y;
+        if (ids)
+            ids[pos / record] = static_cast<long>(node->GetID());
+        pos += record;
+    }
+}
+
+void CElement::InsertFE(long* table, int& pos, int width, bool withKind)
+{
+    int at = pos;
+    if (withKind)
+        table[at++] = GetKind();
+    for (POSITION p = GetHeadPosition(); p;)
+        table[at++] = static_cast<long>(GetNextNode(p)->GetID());
+    pos = width == -1 ? at : pos + width;
+}
+
+void CElement::GetMMNPC(CLongVector& nodes, CLongVector& pointers, int& count)
+{
+    const int seq = count;
+    m_ulID = static_cast<DWORD>(count);
+    ++count;
+    LONG at = pointers[seq];
+    for (POSITION p = GetHeadPosition(); p;)
+        nodes[at++] = static_cast<LONG>(GetNextNode(p)->GetID());
+    pointers[count] = pointers[count - 1] + GetCount();
+}
+
+void CElement::GetMMNPC(CLongMatrix& table)
+{
+    LONG* row = table[static_cast<int>(m_ulID)];
+    int i = 0;
+    for (POSITION p = GetHeadPosition(); p;)
+        row[i++] = static_cast<LONG>(GetNextNode(p)->GetID());
+}
+
+void CElement::GetDiscrCoord(CMatrix& coord)
+{
+    const int cols = coord.GetColumns();
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (!IsOwnNode(node))
+            continue;
+        double* row = coord[static_cast<int>(node->GetID()) - 1];
+        row[0] = node->x;
+        if (cols >= 2)
+            row[1] = node->y;
+        if (cols >= 3)
+            row[2] = node->z;
+    }
+}
+
+// ------------------------------------------------------------ conditions, loads
+
+void CElement::GetBCs(CObList& list)
+{
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (!IsOwnNode(node))
+            continue;
+        if (CBoundCond* bc = node->GetBC(0)) {
+            bc->SetID(node->GetID());
+            list.AddTail(bc);
+        }
+    }
+}
+
+void CElement::GetNodeLoads(CObList& list)
+{
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (!IsOwnNode(node))
+            continue;
+        if (CLoad* load = node->GetLoad()) {
+            load->SetID(node->GetID());
+            list.AddTail(load);
+        }
+    }
+}
+
+void CElement::GetBCNodes(CObList& list)
+{
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (IsOwnNode(node) && node->GetBC(0))
+            list.AddTail(node);
+    }
+}
+
+unsigned CElement::GetBCCode(CBoundCond* cond, CSNode*)
+{
+    if (!cond)
+        return 0;
+    switch (cond->GetType()) {
+    case 1:
+    case 4:
+        return 1;
+    case 2:
+        return 3;
+    case 16: {
+        const CVector* v = cond->GetDOFVector();
+        if (!v || v->GetSize() < 2)
+            return 0;
+        unsigned code = 0;
+        for (int i = 0; i < v->GetSize() / 2; ++i) {
+            const int d = static_cast<int>(std::fabs((*v)[i]));
+            if (d >= 1 && d <= 32)
+                code += 1u << (d - 1);
+        }
+        return code;
+    }
+    default:
+        return 0;
+    }
+}
+
+void CElement::Rot2DDOF(CBoundCond* cond, CMatrix& m, CMatrix& rot, int at)
+{
+    if (!cond || cond->GetAngle() == 0.0)
+        return;
+    // The node's two translations turn into the condition's axes: T^T m T
+    // on the block at offset at.
+    CMatrix::RotMat2D(rot, cond->GetAngle(), true);
+    if (at < 0 || at + 2 > m.GetRows() || at + 2 > m.GetColumns())
+        return;
+    m.SubMult(rot, at, 1 | 2);
+}
+
+void CElement::DispToLoad(CBoundCond* cond, CMatrix& m, LONG* dofs, int n, LONG* eqs, int off)
+{
+    if (!m_pLoadMat || !cond || !cond->GetDOFVector())
+        return;
+    const CVector& v = *cond->GetDOFVector();
+    const int half = v.GetSize() / 2;
+    const int cols = m_pLoadMat->GetColumns();
+    for (int i = 0; i < n; ++i) {
+        if (dofs[i] < 0)
+            continue;
+        for (int j = 0; j < half; ++j) {
+            if (static_cast<LONG>(v[j]) != dofs[i] || v[half + j] == 0.0)
+                continue;
+            const double u = v[half + j];
+            for (int r = 0; r < m.GetRows(); ++r) {
+                if (eqs[r] < 0)
+                    continue;
+                for (int c = 0; c < cols; ++c)
+                    (*m_pLoadMat)[eqs[r]][c] -= u * m[r][off + dofs[i]];
+            }
+        }
+    }
+}
+
+// ------------------------------------------------------------ model data
+
+void CElement::DM_GetInfo(CInfoContainer& info)
+{
+    const int mask = info.m_iMask;
+    auto nodeLoads = [&](CSNode* node) {
+        if (!(mask & 16) && (mask & 1))
+            return;
+        for (CLoad* load = node->GetLoad(); load; load = load->GetNext()) {
+            if (load->LoadSize() == 0)
+                continue;
+            load->SetID(node->GetID());
+            ++info[3];
+            info[4] += load->LoadSize() / 2;
+        }
+    };
+    if (mask & 1) {
+        if (mask & 4) {
+            m_ulID = static_cast<DWORD>(info[1]);
+            ++info[1];
+        }
+        for (POSITION p = GetHeadPosition(); p;) {
+            CSNode* node = GetNextNode(p);
+            if (!IsOwnNode(node))
+                continue;
+            if (mask & 2) {
+                ++info[0];
+                node->SetID(static_cast<unsigned long>(info[0]));
+            }
+            nodeLoads(node);
+            if (mask > 63)
+                if (CBoundCond* bc = node->GetBC(0)) {
+                    bc->SetID(node->GetID());
+                    bc->DM_GetInfo(info);
+                }
+        }
+    } else {
+        for (POSITION p = GetHeadPosition(); p;) {
+            CSNode* node = GetNextNode(p);
+            if (!IsOwnNode(node))
+                continue;
+            ++info[0];
+            nodeLoads(node);
+            if (CBoundCond* bc = node->GetBC(0))
+                bc->DM_GetInfo(info);
+        }
+        if (mask & 4)
+            ++info[1];
+    }
+    if (mask & 8)
+        info[2] += GetCount();
+}
+
+void CElement::DM_InsertNodeBCs(CModelInfo& info)
+{
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (!IsOwnNode(node))
+            continue;
+        for (CLoad* load = node->GetLoad(); load; load = load->GetNext())
+            if (load->LoadSize() != 0)
+                info.AddNodeLoad(load);
+        if (node->GetBC(0))
+            info.AddNodeBC(node);
+    }
+}
+
+void CElement::DM_SetResults(CModelInfo& info)
+{
+    info.SetElemRes(this);
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (IsOwnNode(node))
+            info.SetNodeRes(node);
+    }
+}
+
+void CElement::DM_GetRotParam(CLongVector& list, int& count)
+{
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        if (!IsOwnNode(node))
+            continue;
+        auto* bc = dynamic_cast<CBoundCond3D*>(node->GetBC(0));
+        if (!bc || bc->GetRotParam() == 0.0)
+            continue;
+        // The list grows as needed, keeping its entries.
+        const int need = 2 * count + 2;
+        if (list.GetSize() < need) {
+            CLongVector old(list);
+            list.Allocate(std::max(need, 2 * list.GetSize()), true, 0);
+            for (int i = 0; i < old.GetSize(); ++i)
+                list[i] = old[i];
+        }
+        list[2 * count] = static_cast<LONG>(node->GetID());
+        list[2 * count + 1] = static_cast<LONG>(bc->GetRotParam());
+        ++count;
+    }
+}
+
+// ------------------------------------------------------------ extremes, measures
+
+void CElement::CalibStress(double* values, bool onlyMin, int n)
+{
+    n = std::min(n, kMaxResIndex);
+    for (int i = 0; i < n; ++i) {
+        if (!onlyMin)
+            m_strMaxStress[i] = values[i];
+        m_strMinStress[i] = values[i];
+    }
+}
+
+bool CElement::GetMaxMinStress(int index, double& max, double& min)
+{
+    bool any = false;
+    for (int i = 0; i < kMaxResIndex && !any; ++i)
+        any = m_strMaxStress[i] != 0.0 || m_strMinStress[i] != 0.0;
+    if (!any) {
+        max = min = 0.0;
+        return false;
+    }
+    if (index < 0 || index >= kMaxResIndex)
+        return false;
+    max = m_strMaxStress[index];
+    min = m_strMinStress[index];
+    if (min > max)
+        std::swap(max, min);
+    return true;
+}
+
+double CElement::EffStress(int type, double a, double b, double c, double k1, double k2)
+{
+    switch (type) {
+    case 0:
+        return std::sqrt(a * a + 3.0 * (b * b + c * c));
+    case 1:
+        return std::sqrt(a * a + b * b - a * b + 3.0 * c * c);
+    case 2:
+        return std::sqrt(k1 * a * a + k1 * b * b - k2 * a * b + 3.0 * c * c);
+    default:
+        return a;
+    }
+}
+
+double CElement::GetEffStress(CVector* v, int a, int b, int c)
+{
+    if (!v)
+        return 0.0;
+    auto at = [&](int i) { i = std::max(i, 0); return i < v->GetSize() ? (*v)[i] : 0.0; };
+    return EffStress(0, at(a), at(b), at(c), 0.0, 0.0);
+}
+
+double CElement::PriStress(double sx, double sy, double txy, bool major)
+{
+    const double r = std::sqrt((sx - sy) * (sx - sy) / 4.0 + txy * txy);
+    return (sx + sy) / 2.0 + (major ? r : -r);
+}
+
+void CElement::LocalStress(double t, double sx, double sy, double txy, double out[3])
+{
+    const double c = std::cos(t), s = std::sin(t);
+    out[0] = c * c * sx + s * s * sy + 2.0 * c * s * txy;
+    out[1] = s * s * sx + c * c * sy - 2.0 * c * s * txy;
+    out[2] = txy * (c * c - s * s) - c * s * (sx - sy);
+}
+
+double CElement::LocalAngle(double x, double y, bool polar, const CVector& axis)
+{
+    if (axis.GetSize() < 2)
+        return 0.0;
+    if (polar) {
+        const double dx = x - axis[0], dy = y - axis[1];
+        const double r = std::sqrt(dx * dx + dy * dy);
+        if (r == 0.0)
+            return 0.0;
+        double t = std::acos(dx / r);
+        if (y < axis[1])
+            t = kTwoPi - t;
+        t += 1.5 * M_PI;
+        if (t >= kTwoPi)
+            t -= kTwoPi;
+        return t;
+    }
+    const double s = axis[0] + axis[1] * x;
+    const double t = std::acos(1.0 / std::sqrt(s * s + 1.0));
+    return s >= 0.0 ? t : kTwoPi - t;
+}
+
+void CElement::GetMaxMinEffStress(int type, double& max, double& min, int a, int b, int c, double k1, double k2, bool)
+{
+    EffStressExtremes(m_nRes, type, max, min, a, b, c, k1, k2);
+}
+
+void CElement::EffStressExtremes(int n, int type, double& max, double& min, int a, int b, int c, double k1, double k2)
+{
+    if (!HasResults())
+        return;
+    n = std::min(n, m_nRes);
+    for (int k = 0; k < n; ++k) {
+        const double v = EffStress(type, GetRes(k, std::max(a, 0)), GetRes(k, std::max(b, 0)),
+                                   GetRes(k, std::max(c, 0)), k1, k2);
+        if (v >= max)
+            max = v;
+        else if (v < min)
+            min = v;
+    }
+}
+
+void CElement::GetMaxMinLocalStress(double* max, double* min, bool polar, CVector& axis, int sx, int sy, int txy)
+{
+    if (!HasResults())
+        return;
+    sx = std::max(sx, 0), sy = std::max(sy, 0), txy = std::max(txy, 0);
+    int k = 0;
+    const int n = ActiveNodeCount();
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
+        CSNode* node = GetNextNode(p);
+        if (k >= m_nRes)
+            break;
+        double v[3] = {GetRes(k, sx), GetRes(k, sy), GetRes(k, txy)};
+        if (axis.GetSize() >= 2) {
+            double out[3];
+            LocalStress(LocalAngle(node->x, node->y, polar, axis), v[0], v[1], v[2], out);
+            std::copy(out, out + 3, v);
+        }
+        bool allZero = true;
+        for (int i = 0; i < 3; ++i)
+            allZero = allZero && max[i] == 0.0 && min[i] == 0.0;
+        for (int i = 0; i < 3; ++i) {
+            if (allZero) {
+                max[i] = min[i] = v[i];
+            } else {
+                max[i] = std::max(max[i], v[i]);
+                min[i] = std::min(min[i], v[i]);
+            }
+        }
+    }
+}
+
+void CElement::GetMaxMinLocalVect(double* max, double* min, bool polar, CVector& axis, int a, int b)
+{
+    if (!HasResults())
+        return;
+    a = std::max(a, 0), b = std::max(b, 0);
+    int k = 0;
+    const int n = ActiveNodeCount();
+    for (POSITION p = GetHeadPosition(); p && k < n && k < m_nRes; ++k) {
+        CSNode* node = GetNextNode(p);
+        double u = GetRes(k, a), v = GetRes(k, b);
+        if (axis.GetSize() >= 2) {
+            const double t = LocalAngle(node->x, node->y, polar, axis);
+            const double c = std::cos(t), s = std::sin(t);
+            const double u2 = c * u + s * v;
+            v = c * v - s * u;
+            u = u2;
+        }
+        const double val[2] = {u, v};
+        bool allZero = true;
+        for (int i = 0; i < 3; ++i)
+            allZero = allZero && max[i] == 0.0 && min[i] == 0.0;
+        for (int i = 0; i < 2; ++i) {
+            if (allZero) {
+                max[i] = min[i] = val[i];
+            } else {
+                max[i] = std::max(max[i], val[i]);
+                min[i] = std::min(min[i], val[i]);
+            }
+        }
+    }
+}
+
+// ------------------------------------------------------------ colours
+
+int CElement::GetColorIndex_fromRange(double v, double range)
+{
+    if (range == 0.0)
+        return 127;
+    const double k = std::floor((v / range + 1.0) * 127.5 + 0.5);
+    return (k < 0.0 || k > 255.0) ? -1 : static_cast<int>(k);
+}
+
+int CElement::GetColorIndex(double v, int r)
+{
+    double range = 1.0;
+    if (r >= 0)
+        range = std::max(std::fabs(GetStressFromIndex(r, -1)), std::fabs(GetStressFromIndex(r, -2)));
+    return GetColorIndex_fromRange(v, range);
+}
+
+int CElement::GLCPColor(double v, int r)
+{
+    const int k = GetColorIndex(v, r);
+    if (k >= 0)
+        glColor4dv(dColorIndex[k]);
+    return k;
+}
+
+int CElement::GLCPCombColor(double v)
+{
+    const double d = m_dStaticMax - m_dStaticMin;
+    if (d == 0.0) {
+        glColor4dv(dColorIndex[127]);
+        return 127;
+    }
+    const double k = std::floor((v - m_dStaticMin) * 255.0 / d + 0.5);
+    if (k < 0.0 || k > 255.0)
+        return -1;
+    glColor4dv(dColorIndex[static_cast<int>(k)]);
+    return static_cast<int>(k);
+}
+
+// ------------------------------------------------------------ element data
+
+void CElement::SetElemValue(CMatrix& m, double v, int& row, int col)
+{
+    m[row][col] = v;
+    ++row;
+}
+
+void CElement::SetElemValue(CMatrix& m, CVector& v, int& row, int col)
+{
+    for (int i = 0; i < v.GetSize(); ++i)
+        m[row][col + i] = v[i];
+    ++row;
+}
+
+void CElement::DispersNodeValue(CMatrix& m, double c, CVector& g, int& row, int col)
+{
+    int k = 0;
+    for (POSITION p = GetHeadPosition(); p; ++k) {
+        CSNode* node = GetNextNode(p);
+        m[row][col + k] = c + g[0] * node->x + g[1] * node->y;
+    }
+    ++row;
+}
+
+void CElement::SetElemGrad(CMatrix& m, double c, CVector& g, CLongVector& cols, int& row)
+{
+    double cx = 0.0, cy = 0.0;
+    GetCentroid(cx, cy);
+    if (cols.GetSize() > 0)
+        m[row][cols[0]] = c + g[0] * cx + g[1] * cy;
+    for (int i = 1; i < cols.GetSize(); ++i)
+        m[row][cols[i]] = g[i - 1];
+    ++row;
+}
+
+void CElement::DispersAngle(CMatrix& m, bool polar, CVector& axis, int& row, int col)
+{
+    double cx = 0.0, cy = 0.0;
+    GetCentroid(cx, cy);
+    m[row][col] = LocalAngle(cx, cy, polar, axis);
+    ++row;
+}
+
+void CElement::GetMaxExtent(double& cx, double& cy, double& dx, double& dy)
+{
+    GetCentroid(cx, cy);
+    dx = dy = 0.0;
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        dx = std::max(dx, std::fabs(node->x - cx));
+        dy = std::max(dy, std::fabs(node->y - cy));
+    }
+}
+
+// ------------------------------------------------------------ subdivision
+
+CObList* CElement::Subdiv(CSNode* from, CSNode* to, int n, int keep)
+{
+    if (!from || !to || from == to || n < 1)
+        return nullptr;
+    CEdge* edge = GetComEdge(from, to);
+    if (!edge)
+        edge = new CEdge(from, to);
+    CObList* sub = edge->SubDivideSeg(n + 1, false);
+    if (!sub)
+        return nullptr;
+    CObList* out = new CObList(10);
+    const bool forward = edge->GetNode1() == from;
+    for (POSITION p = forward ? sub->GetHeadPosition() : sub->GetTailPosition(); p;) {
+        CSNode* s = static_cast<CSNode*>(forward ? sub->GetNext(p) : sub->GetPrev(p));
+        CSNode* copy = s->GetCopyNode();
+        if (!copy) {
+            copy = s->Copy(false);
+            copy->m_uiFlags = 0;
+        }
+        out->AddTail(copy);
+    }
+    if (auto* boundary = dynamic_cast<CBoundary*>(edge)) {
+        if (boundary->GetBC(0) || boundary->GetLoad()) {
+            CSNode* prev = from;
+            auto link = [&](CSNode* next) {
+                if (!GetComEdge(prev, next)) {
+                    auto* piece = new CBoundary(prev, next);
+                    piece->CopyProperties(boundary);
+                }
+                prev = next;
+            };
+            for (POSITION p = out->GetHeadPosition(); p;)
+                link(static_cast<CSNode*>(out->GetNext(p)));
+            link(to);
+        }
+    }
+    if (keep != 0) {
+        int count = 0;
+        if (CObList* graphs = from->GetGraphList())
+            for (POSITION p = graphs->GetHeadPosition(); p;)
+                if (static_cast<CObList*>(graphs->GetNext(p))->Find(to))
+                    ++count;
+        if ((keep > 0 && count < keep) || (keep < 0 && count > -keep))
+            delete edge;
+    }
+    return out;
+}
+
+// ------------------------------------------------------------ edge loads
+
+void CElement::CollectEdgeLoads(int n, CObList* list, double scale, bool drawFlag, bool draw)
+{
+    n = std::min(n, GetCount());
+    for (int i = 0; i < n; ++i) {
+        CSNode* a = GetNode(i);
+        CSNode* b = GetNode((i + 1) % n);
+        CEdge* edge = GetComEdge(a, b);
+        if (!edge)
+            continue;
+        auto* load = dynamic_cast<CEdgeLoad*>(edge->GetLoad());
+        if (!load)
+            continue;
+        const bool along = edge->GetNode1() == a;
+        if (!along) {
+            // The element running along the edge takes the load.
+            bool other = false;
+            if (CObList* graphs = a->GetGraphList())
+                for (POSITION p = graphs->GetHeadPosition(); p && !other;) {
+                    CObject* g = graphs->GetNext(p);
+                    other = g != this && dynamic_cast<CElement*>(g) &&
+                            static_cast<CObList*>(g)->Find(b);
+                }
+            if (other)
+                continue;
+        }
+        if (draw) {
+            load->DrawGL(edge, scale, drawFlag);
+            continue;
+        }
+        list->AddTail(load);
+        const long id = static_cast<long>(a->GetID());
+        load->SetID(static_cast<unsigned long>(load->IsLocal() ? -id : id));
+        const long num = static_cast<long>(GetElemNumber());
+        load->SetElemID(along ? num : -num);
+    }
+}
+
+void CElement::GetEdgeLoads(CObList& list)
+{
+    CollectEdgeLoads(GetCount(), &list, 0.0, true, false);
+}
+
+void CElement::DrawEdgeLoadsGL(double scale)
+{
+    CollectEdgeLoads(GetCount(), nullptr, scale, true, true);
+}
+
+// ------------------------------------------------------------ drawing, picking
+
+void CElement::GLDraw()
+{
+    for (POSITION p = GetHeadPosition(); p;)
+        GetNextNode(p)->GLVertex();
+}
+
+void CElement::PickPoint(CSNode* node, double x, double y, double z)
+{
+    const int k = node->IsGraphInList(this);
+    glLoadName(static_cast<GLuint>(node->GetID() + 100000000ul * static_cast<unsigned long>(k)));
+    glBegin(GL_POINTS);
+    glVertex3d(x, y, z);
+    glEnd();
+}
+
+void CElement::PickDrawResGL(int index, double scale, int n)
+{
+    if (!HasResults())
+        return;
+    int k = 0;
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
+        CSNode* node = GetNextNode(p);
+        PickPoint(node, node->x, node->y, scale * GetStressFromIndex(index, k));
+    }
+}
+
+void CElement::PickDrawEffStress(int type, double scale, int a, int b, int c, double k1, double k2)
+{
+    if (!HasResults())
+        return;
+    int k = 0;
+    const int n = ActiveNodeCount();
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
+        CSNode* node = GetNextNode(p);
+        const double v = EffStress(type, GetRes(k, std::max(a, 0)), GetRes(k, std::max(b, 0)),
+                                   GetRes(k, std::max(c, 0)), k1, k2);
+        PickPoint(node, node->x, node->y, scale * v);
+    }
+}
+
+void CElement::PickDrawPriStress(bool major, double scale, int sx, int sy, int txy)
+{
+    if (!HasResults())
+        return;
+    int k = 0;
+    const int n = ActiveNodeCount();
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
+        CSNode* node = GetNextNode(p);
+        const double v = PriStress(GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)),
+                                   GetRes(k, std::max(txy, 0)), major);
+        PickPoint(node, node->x, node->y, scale * v);
+    }
+}
+
+void CElement::PickDrawDistort(double scale, int a, int b, int c)
+{
+    if (!HasResults())
+        return;
+    int k = 0;
+    const int n = ActiveNodeCount();
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
+        CSNode* node = GetNextNode(p);
+        const double x = node->x + (a >= 0 ? scale * GetRes(k, a) : 0.0);
+        const double y = node->y + (b >= 0 ? scale * GetRes(k, b) : 0.0);
+        const double z = node->z + (c >= 0 ? scale * GetRes(k, c) : 0.0);
+        PickPoint(node, x, y, z);
+    }
+}
+
+void CElement::PickDrawLocalStress(int which, bool polar, CVector& axis, double scale, int sx, int sy, int txy)
+{
+    if (!HasResults())
+        return;
+    int k = 0;
+    const int n = ActiveNodeCount();
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
+        CSNode* node = GetNextNode(p);
+        double out[3];
+        LocalStress(LocalAngle(node->x, node->y, polar, axis), GetRes(k, std::max(sx, 0)),
+                    GetRes(k, std::max(sy, 0)), GetRes(k, std::max(txy, 0)), out);
+        const double v = which == sx ? out[0] : which == sy ? out[1] : out[2];
+        PickPoint(node, node->x, node->y, scale * v);
+    }
+}
+
+void CElement::PickDrawLocalVect(int which, bool polar, CVector& axis, double scale, int a, int b)
+{
+    if (!HasResults())
+        return;
+    int k = 0;
+    const int n = ActiveNodeCount();
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
+        CSNode* node = GetNextNode(p);
+        const double t = LocalAngle(node->x, node->y, polar, axis);
+        const double u = GetRes(k, std::max(a, 0)), v = GetRes(k, std::max(b, 0));
+        const double c = std::cos(t), s = std::sin(t);
+        const double val = which == a ? c * u + s * v : c * v - s * u;
+        PickPoint(node, node->x, node->y, scale * val);
+    }
+}
+
+void CElement::DrawResArrows(double scale, int a, int b, int c, double range, bool colour)
+{
+    if (!HasResults())
+        return;
+    int k = 0;
+    for (POSITION p = GetHeadPosition(); p && k < m_nRes; ++k) {
+        CSNode* node = GetNextNode(p);
+        double v[3] = {a >= 0 ? scale * GetRes(k, a) : 0.0, b >= 0 ? scale * GetRes(k, b) : 0.0,
+                       c >= 0 ? scale * GetRes(k, c) : 0.0};
+        const int missing = (a < 0) + (b < 0) + (c < 0);
+        double len = 0.0;
+        if (missing == 2)
+            len = (a >= 0 ? v[0] : b >= 0 ? v[1] : v[2]) / scale;
+        else
+            len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]) / scale;
+        if (!(std::fabs(len) > range * 1e-8))
+            continue;
+        if (colour) {
+            const int idx = GetColorIndex_fromRange(len, range);
+            if (idx >= 0)
+                glColor4dv(dColorIndex[idx]);
+        }
+        Draw3DVect(node->GetVertex(), v, 1.0, 0);
+    }
+}
+
+void CElement::DrawElmNumbers()
+{
+    double cx = 0.0, cy = 0.0;
+    GetCentroid(cx, cy);
+    const std::string text = AfxFormat("%u", GetElemNumber());
+    glRasterPos3d(cx, cy, 0.0);
+    glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+}
+
+void CElement::GLDrawDispersAngle(bool polar, CVector& axis)
+{
+    double cx, cy, dx, dy;
+    GetMaxExtent(cx, cy, dx, dy);
+    const double h = std::min(dx, dy) / 2.0;
+    const double t = LocalAngle(cx, cy, polar, axis);
+    glVertex3d(cx - h * std::cos(t), cy - h * std::sin(t), 0.0);
+    glVertex3d(cx + h * std::cos(t), cy + h * std::sin(t), 0.0);
+}
+
+void CElement::DrawFace(const double* const p[3], const double v[3], int flags, double scale, int r, bool derived)
+{
+    const bool flat = flags & 128;
+    const bool coloured = flags & 2;
+    if (derived && flat && !coloured)
+        return;
+    auto colour = [&](double value) {
+        if (!coloured)
+            return;
+        if (derived)
+            GLCPCombColor(value);
+        else
+            GLCPColor(value, r);
+    };
+    glBegin(GL_TRIANGLES);
+    if (flat) {
+        glNormal3d(0.0, 0.0, 1.0);
+        for (int i = 0; i < 3; ++i) {
+            colour(v[i]);
+            glVertex3d(p[i][0], p[i][1], 0.0);
+        }
+    } else {
+        double q[3][3];
+        for (int i = 0; i < 3; ++i) {
+            q[i][0] = p[i][0];
+            q[i][1] = p[i][1];
+            q[i][2] = scale * v[i];
+        }
+        const double ax = q[1][0] - q[0][0], ay = q[1][1] - q[0][1], az = q[1][2] - q[0][2];
+        const double bx = q[2][0] - q[0][0], by = q[2][1] - q[0][1], bz = q[2][2] - q[0][2];
+        double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
+        const double len = std::sqrt(nx * nx + ny * ny + nz * nz);
+        if (len > 0.0)
+            nx /= len, ny /= len, nz /= len;
+        glNormal3d(nx, ny, nz);
+        for (int i = 0; i < 3; ++i) {
+            colour(v[i]);
+            glVertex3d(q[i][0], q[i][1], q[i][2]);
+        }
+    }
+    glEnd();
+}
+
+CSNode* CElement::TakeFirst(CObList* list)
+{
+    if (!list)
+        return nullptr;
+    CSNode* first = list->IsEmpty() ? nullptr : static_cast<CSNode*>(list->RemoveHead());
+    while (!list->IsEmpty()) {
+        CSNode* rest = static_cast<CSNode*>(list->RemoveHead());
+        if (rest->GetGraphCount() == 0)
+            delete rest;
+    }
+    delete list;
+    return first;
+}
+
+bool CElement::CornersContain(int n, double x, double y)
+{
+    if (GetCount() < n)
+        return false;
+    CObList corners(10);
+    POSITION p = GetHeadPosition();
+    for (int i = 0; i < n && p; ++i)
+        corners.AddTail(GetNext(p));
+    return IsPointInside2D(corners, x, y);
+}

@@ -1,0 +1,189 @@
+// CElement: the abstract finite element of the plate model. An element is a
+// graph whose node list holds its nodes in element order (corners first,
+// counter-clockwise, then mid-side nodes). Nodes are shared between
+// elements; the element that is a node's primary graph speaks for the node
+// in every operation that must touch each mesh node once.
+//
+// The element keeps one result vector per element node, fills the solver's
+// arrays, takes results back, maps values to fringe colours and draws them.
+#pragma once
+
+#include "geometry/bexlar.h"
+#include "matrix/zelkor.h"
+
+#include <algorithm>
+
+class CBoundCond;
+class CLoad;
+class CModelInfo;
+
+class CElement : public CGraph {
+    DECLARE_SERIAL_ABSTRACT(CElement)
+public:
+    ~CElement() override;
+    CElement& operator=(const CElement&) = delete;
+
+    // Graph part with an empty name, result count, smoothed-node mask, the
+    // result vectors as objects.
+    void Serialize(CArchive& ar) override;
+
+    // --- virtual operations
+    virtual void GetMaxMinLocalVect(double* max, double* min, bool polar, CVector& axis, int a, int b);
+    virtual void PickDrawLocalVect(int which, bool polar, CVector& axis, double scale, int a, int b);
+    virtual void PickDrawLocalStress(int which, bool polar, CVector& axis, double scale, int sx, int sy, int txy);
+    virtual void GetMaxMinLocalStress(double* max, double* min, bool polar, CVector& axis, int sx, int sy, int txy);
+    virtual void DM_GetRotParam(CLongVector& list, int& count);
+    virtual void DrawResArrows(double scale, int a, int b, int c, double range, bool colour);
+    virtual void GetMaxExtent(double& cx, double& cy, double& dx, double& dy);
+    virtual void UpdateNodeCoord() {}
+    virtual void SetKind(int) {}
+    virtual void DM_BuildData(CModelInfo&) {}
+    virtual void GL_Draw(COGLDrawCommand*) {}
+    virtual void DM_SetResults(CModelInfo& info);
+    virtual void DM_InsertNodeBCs(CModelInfo& info);
+    virtual void DM_GetInfo(CInfoContainer& info);
+    virtual void GetBCNodes(CObList& list);
+    virtual void GetDiscrCoord(CMatrix& coord);
+    virtual void GetMMNPC(CLongMatrix& table);
+    virtual void GetMMNPC(CLongVector& nodes, CLongVector& pointers, int& count);
+    virtual void RetAddNodeStress(CMatrix& m, int first, int last, int& row, int col);
+    virtual void DrawValueExtrGL(CMatrix&, double, CVector&, int) {}
+    virtual void RetAddMeanStress(CMatrix& m, int first, int last, int& row, int col);
+    virtual void GetNodeValues(CMatrix& m, int first, int last, int& row, int col);
+    virtual void RetElemStress(CMatrix& m, int first, int last, int& row);
+    virtual void InsertDOFs(CReorderMat&, CArrayArray<LONG>&, int) {}
+    virtual void GetResist(CMatrix&, CMatrix&, CArrayArray<LONG>&) {}
+    virtual void AddDispl(CArrayArray<LONG>&, int, int, double) {}
+    virtual int GetNumExtResVects() = 0;
+    virtual void DrawGL() {}
+    virtual void PickDrawGL(int index, int mode, double scale) = 0;
+    virtual int GetKind() = 0;
+    virtual bool IsPointInElem(CSNode* node) = 0;
+    virtual void GLColorPlot(int index, int mode, double scale) = 0;
+    virtual void DrawModelGL(bool nodes) = 0;
+    virtual void DrawEffStress(int type, int mode, double scale, int a, int b, int c, double k1, double k2) = 0;
+    virtual void DrawLocalStress(int, int, bool, CVector&, double, int, int, int) {}
+    virtual void DrawLocalVect(int, int, bool, CVector&, double, int, int) {}
+    virtual void GetCentroid(double& x, double& y) = 0;
+    virtual void GLDrawDistorted(int mode, double scale, int a, int b, int c) = 0;
+    virtual void BeginGL() = 0;
+    virtual double PhysicalSize() = 0;
+    virtual void RefineUniform(int n, CObList* out) = 0;
+    virtual void DrawPriStress(int mode, bool major, double scale, int sx, int sy, int txy) = 0;
+    virtual void GetMaxMinPriStress(double& max1, double& min1, double& max2, double& min2, bool primaryOnly) = 0;
+    virtual bool GetMaxMinStress(int index, double& max, double& min);
+    virtual void DeleteResults(int flags);
+    virtual void GetMaxMinEffStress(int type, double& max, double& min, int a, int b, int c, double k1, double k2, bool);
+    virtual void PickDrawEffStress(int type, double scale, int a, int b, int c, double k1, double k2);
+    virtual unsigned GetBCCode(CBoundCond* cond, CSNode* node);
+    virtual int GetDOFs(CSNode*) { return 2; }
+    virtual void PickDrawDistort(double scale, int a, int b, int c);
+    virtual void PickDrawPriStress(bool major, double scale, int sx, int sy, int txy);
+    virtual void GLDrawDispersAngle(bool polar, CVector& axis);
+    virtual void DispersAngle(CMatrix& m, bool polar, CVector& axis, int& row, int col);
+    virtual void DrawElmNumbers();
+    virtual void DrawEdgeLoadsGL(double scale);
+    virtual void GetEdgeLoads(CObList& list);
+    virtual void DispersNodeValue(CMatrix& m, double c, CVector& g, int& row, int col);
+    virtual void SetElemGrad(CMatrix& m, double c, CVector& g, CLongVector& cols, int& row);
+    virtual void SetElemValue(CMatrix& m, CVector& v, int& row, int col);
+    virtual void SetElemValue(CMatrix& m, double v, int& row, int col);
+    virtual void SetNumDOFs() {}
+    virtual void AddElmt(CVirtRealMat&, CMatrix&, CVirtRealMat*, CArrayArray<LONG>&) {}
+    virtual CObList* Subdiv(CSNode* from, CSNode* to, int n, int keep);
+    virtual void GLDraw();
+    virtual double GetStressFromIndex(int r, int p);
+    virtual void SetNodeValues(double* values, int& pos, int n);
+    virtual void SetNodeValues(CMatrix& m, int& row);
+    virtual void SetStresses(CMatrix& m, int& row);
+    virtual void SumNodes(long& counter, bool renumber);
+    virtual void InsertNodes(long* ids, double* coords, int& pos, int lead, int trail);
+    virtual void InsertFE(long* table, int& pos, int width, bool withKind);
+    virtual void GetBCs(CObList& list);
+
+    // --- results
+    CVector* GetRes(int k) const { return (m_pRes && k >= 0 && k < m_nRes) ? m_pRes[k] : nullptr; }
+    double GetRes(int k, int i) const;
+    CVector** GetResArray() const { return m_pRes; }
+    int GetNumResVects() const { return m_nRes; }
+    void AllocateRes(int n);
+    void SetRes(int k, CVector* v);
+    void DeleteRes();
+    // The name without a copy (smoothing compares it often).
+    const CString& NameRef() const { return m_strName; }
+    bool HasResults() const { return m_pRes && m_nRes > 0; }
+    WORD GetSmoothMask() const { return m_wSmoothed; }
+    void SetSmoothMask(WORD mask) { m_wSmoothed = mask; }
+    // Hands the result vectors to another element (which drops its own).
+    void MoveResultsTo(CElement* other);
+
+    void GetNodeLoads(CObList& list);
+    void PickDrawResGL(int index, double scale, int n);
+
+    // --- colours
+    int GetColorIndex(double v, int r);
+    int GLCPColor(double v, int r);
+    int GLCPCombColor(double v);
+    double GetEffStress(CVector* v, int a, int b, int c);
+
+    static void CalibStress(double* values, bool onlyMin, int n);
+    static int GetColorIndex_fromRange(double v, double range);
+    static void Rot2DDOF(CBoundCond* cond, CMatrix& m, CMatrix& rot, int at);
+    static void DispToLoad(CBoundCond* cond, CMatrix& m, LONG* dofs, int n, LONG* eqs, int off);
+
+    // --- stress measures
+    static double EffStress(int type, double a, double b, double c, double k1, double k2);
+    static double PriStress(double sx, double sy, double txy, bool major);
+    static void LocalStress(double t, double sx, double sy, double txy, double out[3]);
+    static double LocalAngle(double x, double y, bool polar, const CVector& axis);
+
+    // Element number shown to the user.
+    unsigned GetElemNumber() const { return static_cast<unsigned>(m_ulID - 4000000000u); }
+
+    static constexpr int kMaxResIndex = 20;
+    static int m_nNodeVal;
+    static int m_nVectors;
+    static int m_iStaticKind;
+    static double m_strMaxStress[kMaxResIndex];
+    static double m_strMinStress[kMaxResIndex];
+    static double m_dStaticMax;
+    static double m_dStaticMin;
+    static double m_dForce[8];
+    static CMatrix* m_pLoadMat;
+    static CVector m_vectStartDOF;
+    static int m_iPrnSw;
+    static CFile* pOutputFile;
+
+protected:
+    CElement();
+    CElement(const CElement& source);
+
+    // Adds the element to the node and appends the node.
+    void AppendNode(CSNode* node);
+    // Updates the running extremes at result index i.
+    static void Widen(int i, double v);
+    // Value at corner k for a plot of index r: result component or the
+    // node's own value.
+    double CornerValue(int r, int k);
+    // Pick point of node k at height z under its selection name.
+    void PickPoint(CSNode* node, double x, double y, double z);
+    // Number of leading nodes the pick, effective-stress and displacement
+    // operations act on (every node unless a class restricts them).
+    virtual int ActiveNodeCount() { return GetCount(); }
+    // Loads of the edges between consecutive nodes among the first n nodes.
+    void EffStressExtremes(int n, int type, double& max, double& min, int a, int b, int c, double k1, double k2);
+    // Nodal values on the first count nodes; rows of later own nodes skipped.
+    void SetNodeValuesOn(CMatrix& m, int& row, int count);
+    // Draws a triangle of a value plot (derived false) or of a derived plot
+    // on the combined colour scale (derived true), by the flag rules.
+    void DrawFace(const double* const p[3], const double v[3], int flags, double scale, int r, bool derived);
+    // The graph's two-dimensional inside test against the first n corners.
+    bool CornersContain(int n, double x, double y);
+    // Frees the copies of a dividing-node list except the first, which is returned.
+    static CSNode* TakeFirst(CObList* list);
+    void CollectEdgeLoads(int n, CObList* list, double scale, bool drawFlag, bool draw);
+
+    WORD m_wSmoothed = 0;
+    int m_nRes = 0;
+    CVector** m_pRes = nullptr;
+};
