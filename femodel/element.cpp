@@ -516,11 +516,11 @@ void CElement::DM_GetInfo(CInfoContainer& info)
         if (!(mask & 16) && (mask & 1))
             return;
         for (CLoad* load = node->GetLoad(); load; load = load->GetNext()) {
-            if (load->LoadSize() == 0)
+            if (load->GetSize() == 0)
                 continue;
             load->SetID(node->GetID());
             ++info[3];
-            info[4] += load->LoadSize() / 2;
+            info[4] += load->GetSize() / 2;
         }
     };
     if (mask & 1) {
@@ -567,7 +567,7 @@ void CElement::DM_InsertNodeBCs(CModelInfo& info)
         if (!IsOwnNode(node))
             continue;
         for (CLoad* load = node->GetLoad(); load; load = load->GetNext())
-            if (load->LoadSize() != 0)
+            if (load->GetSize() != 0)
                 info.AddNodeLoad(load);
         if (node->GetBC(0))
             info.AddNodeBC(node);
