@@ -95,6 +95,7 @@ class CBoundCond3D : public CBoundCond {
 public:
     CBoundCond3D() = default;
     ~CBoundCond3D() override;
+    using CBoundCond::operator=;
 
     void Serialize(CArchive& ar) override;
     bool IsGlobal(int which) override;
