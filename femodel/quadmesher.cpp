@@ -14,6 +14,13 @@ CQuadMesher::CQuadMesher(CGraph* region, CObList* output, CString name)
 {
 }
 
+void CQuadMesher::Append(CObject* element)
+{
+    // As one object: an element is itself a list, whose nodes must not be
+    // appended one by one.
+    m_pOutput->AddTail(element);
+}
+
 bool CQuadMesher::Mesh(int kind, int evenPattern, int oddPattern, double tolerance)
 {
     CObjMat grid;
@@ -170,9 +177,9 @@ void CQuadMesher::GenElems(int kind, int evenPattern, int oddPattern, CObjMat& g
                 CSNode* d = at(r + 1, c + 1);
                 CSNode* e = at(r + 1, c);
                 if (kind == 105)
-                    m_pOutput->AddTail(new CQuad8Elem(a, b, d, e));
+                    Append(new CQuad8Elem(a, b, d, e));
                 else
-                    m_pOutput->AddTail(new CQuadElem(a, b, d, e));
+                    Append(new CQuadElem(a, b, d, e));
             }
     }
     POSITION p = tail;
@@ -205,11 +212,11 @@ void CQuadMesher::AddTriElems(int kind, int firstRow, int pattern, CObjMat& grid
         CSNode* d = at(r + 1, c + 1);
         CSNode* e = at(r + 1, c);
         if (alongAD) {
-            m_pOutput->AddTail(make(a, b, d));
-            m_pOutput->AddTail(make(a, d, e));
+            Append(make(a, b, d));
+            Append(make(a, d, e));
         } else {
-            m_pOutput->AddTail(make(a, b, e));
-            m_pOutput->AddTail(make(b, d, e));
+            Append(make(a, b, e));
+            Append(make(b, d, e));
         }
     };
     for (int r = firstRow; r < rows - 1; r += 2) {

@@ -29,4 +29,7 @@ public:
     CGraph* m_pRegion = nullptr;
     CObList* m_pOutput = nullptr;
     CString m_strName;
+
+private:
+    void Append(CObject* element);
 };
