@@ -460,7 +460,8 @@ unsigned CElement::GetBCCode(CBoundCond* cond, CSNode*)
             return 0;
         unsigned code = 0;
         for (int i = 0; i < v->GetSize() / 2; ++i) {
-            const int d = static_cast<int>(std::fabs((*v)[i]));
+            // Springs (negative numbers) leave their DOF free.
+            const int d = static_cast<int>((*v)[i]);
             if (d >= 1 && d <= 32)
                 code += 1u << (d - 1);
         }
