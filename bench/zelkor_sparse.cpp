@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <optional>
+
 namespace {
 
 // Takes the solvers' timing reports without showing them.
@@ -41,7 +43,11 @@ void Report(benchmark::State& state, const sparsetest::Patch& patch, long long e
         assembly * 1e6 / static_cast<double>(patch.elements.size());
 }
 
-void SystSparseSolve(benchmark::State& state)
+// Allocates the matrix from the DOF graph, assembles the patch and solves one
+// load case, every iteration. stored counts the matrix's entries; symmetric,
+// when given, is the class-wide storage switch during the run.
+template <class Matrix, class Stored>
+void AssembleAndSolve(benchmark::State& state, Stored stored, std::optional<bool> symmetric)
 {
     SilentMessages silent;
     const int n = static_cast<int>(state.range(0));
@@ -49,12 +55,13 @@ void SystSparseSolve(benchmark::State& state)
     CReorderMat graph(0);
     patch.Graph(graph);
     const bool oldSym = CVirtMat::m_bSym;
-    CVirtMat::m_bSym = true;
+    if (symmetric)
+        CVirtMat::m_bSym = *symmetric;
     double assembly = 0.0, solve = 0.0;
     long long entries = 0;
     for (auto _ : state) {
         const double t0 = AfxProcessorSeconds();
-        CSystSpMat m;
+        Matrix m;
         m.Allocate(graph);
         patch.Assemble(m);
         const double t1 = AfxProcessorSeconds();
@@ -63,35 +70,22 @@ void SystSparseSolve(benchmark::State& state)
         benchmark::DoNotOptimize(m.Cholesky_Solve(&b, seconds));
         assembly = t1 - t0;
         solve = seconds;
-        entries = StoredCells(m);
+        entries = stored(m);
     }
     CVirtMat::m_bSym = oldSym;
     Report(state, patch, entries, assembly, solve);
 }
 
+void SystSparseSolve(benchmark::State& state)
+{
+    AssembleAndSolve<CSystSpMat>(state, StoredCells, true);
+}
+
 void SkylineSolve(benchmark::State& state)
 {
-    SilentMessages silent;
-    const int n = static_cast<int>(state.range(0));
-    sparsetest::Patch patch(n, n);
-    CReorderMat graph(0);
-    patch.Graph(graph);
-    double assembly = 0.0, solve = 0.0;
-    long long entries = 0;
-    for (auto _ : state) {
-        const double t0 = AfxProcessorSeconds();
-        CSkylineMatrix m;
-        m.Allocate(graph);
-        patch.Assemble(m);
-        const double t1 = AfxProcessorSeconds();
-        CMatrix b = patch.Loads(1);
-        double seconds;
-        benchmark::DoNotOptimize(m.Cholesky_Solve(&b, seconds));
-        assembly = t1 - t0;
-        solve = seconds;
-        entries = m.GetValueCount();
-    }
-    Report(state, patch, entries, assembly, solve);
+    AssembleAndSolve<CSkylineMatrix>(
+        state, [](CSkylineMatrix& m) { return static_cast<long long>(m.GetValueCount()); },
+        std::nullopt);
 }
 
 } // namespace

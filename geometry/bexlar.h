@@ -7,3 +7,4 @@
 #include "geometry/edge.h"
 #include "geometry/axis.h"
 #include "geometry/graph.h"
+#include "geometry/ringseg.h"

@@ -57,6 +57,7 @@ CEdge::CEdge(CSNode* first, CSNode* second) : m_ulID(lIDedge++), m_pNode1(first)
 
 CEdge::~CEdge()
 {
+    AfxGetSelectionNames().Forget(this);
     Detach();
     RemoveSubNodeList();
 }

@@ -74,6 +74,8 @@ CGraph::CGraph(const CGraph& source, bool keepID)
 
 CGraph::~CGraph()
 {
+    // A selection name never leads to a deleted object.
+    AfxGetSelectionNames().Forget(this);
     while (!IsEmpty()) {
         CSNode* node = static_cast<CSNode*>(RemoveHead());
         if (node->GetGraphCount() == 1 && node->GetPrimaryGraph() == this) {

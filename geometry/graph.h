@@ -26,8 +26,27 @@ public:
     virtual CEdge* ConnectNodes(CSNode* a, CSNode* b);
     virtual CEdge* ConnectNodes(CSNode* a, double x, double y, double z);
     virtual CEdge* ConnectNodes(double x1, double x2, double y1, double y2, double z1, double z2);
+    // Selection drawing: what & 4 edges, & 2 nodes, & 1 the whole graph.
+    // By identifiers here, by the selection-name table in the address form.
+    virtual void PickDrawGL(bool flag, int what);
+    virtual void PickDrawAddressGL(int what);
+    virtual void DrawModelGL(bool quads, float pointSize, bool all);
+    virtual void DrawEdgesGL(bool quads, bool all);
+    // Nothing for point size 0; colour glcInvBckGrnd when none is given.
+    virtual void DrawNodesGL(float pointSize, bool all, float* colour);
+    // One closed walk from edge at node; null when it fails, is not of the
+    // asked kind or (with limit) leaves the limiting graph.
+    virtual CObList* Find2DCells(CSNode* node, CEdge* edge, bool inner, CGraph* limit);
+    // The cells through node (a list of edge lists), or null.
+    virtual CObList* Find2DCells(CSNode* node, bool inner);
+    // Every cell once: inner cells, or the outer boundary; null when none.
+    // The caller owns the lists, not the edges in them.
+    virtual CObList* Find2DCells(bool inner);
     virtual CGraph* Copy(bool keepID);
     virtual void ReleaseCopyNodes(bool deep);
+    // Clears the cell-edge flags of the dangling chain ending at node.
+    virtual void PreFind2DCell(CSNode* node);
+    virtual void PreFind2DCell();
     virtual void OnEdges(void (*f)(CEdge*), bool ownOnly);
     virtual void OnEdges(void (*f)(CObject*, void*), void* user, bool ownOnly);
     virtual void GetMaxMinExt(double* max, double* min);
@@ -40,10 +59,21 @@ public:
     virtual void GetSolitaryNodes(CObList& out);
     virtual void RenumberNodes(long& next, long step);
     virtual void PreMult(CMatrix& m, CVector& work, double cx, double cy, double cz, bool update);
+    // Moves the other graph's nodes behind this graph's own and deletes it.
+    virtual bool Union(CGraph* other);
+    virtual void ASCIIExportGraph(CFile& file, CStringArray& keys, int* options, int nOptions,
+                                  double* values, int nValues);
+    // Reads one keyword block; the node count afterwards, 0 without the
+    // start key (nothing changed).
+    virtual int ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, double* values,
+                               int nValues, CObList* list);
     virtual CEdge* GetEdge(int shortest);
     virtual void GetNodes(CObList& out);
+    virtual void GLDrawNodeLinks(bool unused);
     virtual void GetLinks(CObList& out);
     virtual void AddLinksToCopyNodes();
+    virtual void DrawEdgeNameGL();
+    virtual void DrawNameGL();
     virtual void GetMeanCoord(double* out, int n, int first);
     virtual unsigned long GetMaxID(unsigned flags);
     virtual CEdge* CreateEdge(CSNode* a, CSNode* b);
@@ -51,6 +81,10 @@ public:
     virtual int RmSolitaryNodes(bool destroy);
     virtual CSNode* FindOverlap(CSNode* node, POSITION start);
     virtual void InsertNodesInList(NODELIST& list, bool ownOnly, int& count);
+    // Puts the nodes into a minimum-degree elimination order.
+    virtual void MinDegReorder(bool destroy);
+    virtual void DrawNodeNumbers();
+    virtual void GLDrawLoadedNodes();
     virtual bool SameNodes(CObList* nodes);
     virtual void ConnectedGraphs(CObList* out);
     virtual bool RemoveNode(CSNode* node);
@@ -100,6 +134,33 @@ public:
     // --- transforms
     void Translate(double dx, double dy, double dz, bool all);
     void Rotate(double angle, double c1, double c2, unsigned axis, bool update, bool all);
+
+    // --- planar topology
+    // 0 no common point, 1 a proper crossing, 2 touching or overlapping.
+    short Intersection2D(CEdge* edge, bool byEdges, CObList* hits);
+    // Replaces the corner of two edges by an arc: 1, or a negative code
+    // (-1 no common node, -2 corner without exactly two edges, -3 no next
+    // edge, -4 offset lines meet outside, -5 parallel, -6 radius not
+    // positive, -7 unknown mode). On success arc is a new list of new nodes.
+    static int PreFilletEdges(CEdge* e1, CEdge* e2, int segments, int mode, double radius,
+                              CObList*& arc, CSNode*& corner);
+    static void ConvexHull(CObList* nodes, CObList& hull);
+    static bool IsPointInside2D(CObList& polygon, double x, double y);
+    static bool IsPointInsideNonCell2D(CObList* nodes, double x, double y);
+    static bool IsCClW(CObList* polygon);
+    static void MakeHead(CSNode* node, CObList* list);
+    static void MakeTail(CSNode* node, CObList* list);
+    static void CircleNodes(CObList* out, CSNode* start, CSNode* centre, int n, int mode);
+    static void FunctionNodes(CObList* out, CSNode* a, CSNode* b, double c0, double c1, double c2,
+                              double c3, double c4, int n, bool unused);
+
+    // --- exchange and drawing
+    // One DXF LINE entity per edge between two nodes of the graph.
+    void DrawDXF(CFile* file);
+    void GLDrawEdges(bool quads, bool all);
+    void GLDrawNodes(bool all, float* colour);
+    void DrawSubNodesGL();
+    void DrawNodeLoads(double* scale);
 
     static DWORD lIDGraph;
     static BYTE m_cVer;

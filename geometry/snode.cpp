@@ -53,6 +53,7 @@ CSNode::CSNode(double x_, double y_, double z_, CObject* graph, unsigned flags)
 
 CSNode::~CSNode()
 {
+    AfxGetSelectionNames().Forget(this);
     delete m_pValues;
     m_pValues = nullptr;
     while (m_pEdgeList)

@@ -564,32 +564,36 @@ double CMatrix::MaxInRow(int i) const
     return best;
 }
 
+namespace {
+
+// The first entry of column j (rows >= 1) that no later one beats, where
+// beats(a, b) says a replaces b.
+template <class Beats>
+double& ColumnExtreme(double* data, int rows, int cols, int j, Beats beats)
+{
+    double* best = data + j;
+    for (int i = 1; i < rows; ++i) {
+        double* e = data + static_cast<long long>(i) * cols + j;
+        if (beats(*e, *best))
+            best = e;
+    }
+    return *best;
+}
+
+} // namespace
+
 double& CMatrix::MaxInCol(int j)
 {
     if (m_nRows == 0)
         return EmptyScratch();
-    const int cols = Cols();
-    double* best = m_pData + j;
-    for (int i = 1; i < m_nRows; ++i) {
-        double* e = m_pData + static_cast<long long>(i) * cols + j;
-        if (*e > *best)
-            best = e;
-    }
-    return *best;
+    return ColumnExtreme(m_pData, m_nRows, Cols(), j, [](double a, double b) { return a > b; });
 }
 
 double& CMatrix::MinInCol(int j)
 {
     if (m_nRows == 0)
         return EmptyScratch();
-    const int cols = Cols();
-    double* best = m_pData + j;
-    for (int i = 1; i < m_nRows; ++i) {
-        double* e = m_pData + static_cast<long long>(i) * cols + j;
-        if (*e < *best)
-            best = e;
-    }
-    return *best;
+    return ColumnExtreme(m_pData, m_nRows, Cols(), j, [](double a, double b) { return a < b; });
 }
 
 double& CMatrix::fabsMaxInCol(int j)

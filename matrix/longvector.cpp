@@ -4,9 +4,11 @@
 #include <climits>
 #include <new>
 
+#include "matrix/detail/archive.h"
 #include "matrix/detail/textout.h"
 
 using zelkor::detail::BlankField;
+using zelkor::detail::ReadCount;
 using zelkor::detail::TextOut;
 
 IMPLEMENT_SERIAL(CLongVector, CObject, 1)
@@ -14,21 +16,16 @@ IMPLEMENT_SERIAL(CLongMatrix, CObject, 1)
 
 namespace {
 
-LONG* NewArray(long long n)
+// A new array of n entries, each set to value when bInit; null when n is
+// out of range or the memory is not there.
+LONG* NewArray(long long n, bool bInit, LONG value)
 {
     if (n < 1 || n > INT_MAX)
         return nullptr;
-    return new (std::nothrow) LONG[static_cast<std::size_t>(n)];
-}
-
-// Reads a count word of an archive and refuses a negative one.
-int ReadCount(CArchive& ar)
-{
-    LONG n = 0;
-    ar >> n;
-    if (n < 0)
-        AfxThrowArchiveException(CArchiveException::generic);
-    return n;
+    LONG* data = new (std::nothrow) LONG[static_cast<std::size_t>(n)];
+    if (data && bInit)
+        std::fill_n(data, n, value);
+    return data;
 }
 
 } // namespace
@@ -51,12 +48,8 @@ bool CLongVector::Allocate(int n, bool bInit, LONG value)
     m_pData = nullptr;
     m_nSize = n;
     if (n >= 1)
-        m_pData = NewArray(n);
-    if (!m_pData)
-        return false;
-    if (bInit)
-        std::fill_n(m_pData, n, value);
-    return true;
+        m_pData = NewArray(n, bInit, value);
+    return m_pData != nullptr;
 }
 
 bool CLongVector::Allocate(int* dims, int n)
@@ -213,12 +206,8 @@ bool CLongMatrix::Allocate(int rows, int cols, bool bInit, LONG value)
     if (rows < 1 || cols < 1)
         return false;
     const long long n = static_cast<long long>(rows) * cols;
-    m_pData = NewArray(n);
-    if (!m_pData)
-        return false;
-    if (bInit)
-        std::fill_n(m_pData, n, value);
-    return true;
+    m_pData = NewArray(n, bInit, value);
+    return m_pData != nullptr;
 }
 
 bool CLongMatrix::Allocate(int* dims, int n)

@@ -6,6 +6,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "matrix/detail/archive.h"
+
+using zelkor::detail::ReadCount;
+
 IMPLEMENT_SERIAL(CObjVect, CObject, 1)
 IMPLEMENT_SERIAL(CObjMat, CObject, 1)
 
@@ -39,16 +43,6 @@ void DeleteDistinct(CObject** entries, int n)
     }
     for (CObject* p : doomed)
         delete p;
-}
-
-// Reads a count word of an archive and refuses a negative one.
-int ReadCount(CArchive& ar)
-{
-    LONG n = 0;
-    ar >> n;
-    if (n < 0)
-        AfxThrowArchiveException(CArchiveException::generic);
-    return n;
 }
 
 void StoreEntries(CArchive& ar, CObject* const* entries, int n)

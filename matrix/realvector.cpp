@@ -2,6 +2,8 @@
 
 #include "matrix/densematrix.h"
 #include "matrix/textnumber.h"
+#include "matrix/detail/archive.h"
+#include "matrix/detail/textout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -460,12 +462,9 @@ void CVector::Serialize(CArchive& ar)
     }
     // Whatever goes wrong while loading leaves the vector empty.
     try {
-        LONG n = 0;
-        ar >> n;
-        // A count that the rest of the file cannot back is refused before
-        // anything is allocated.
-        if (n < 0)
-            AfxThrowArchiveException(CArchiveException::generic);
+        // A negative count, or one that the rest of the file cannot back, is
+        // refused before anything is allocated.
+        const int n = zelkor::detail::ReadCount(ar);
         ar.CheckAvailable(static_cast<ULONGLONG>(n), sizeof(double));
         if (n != m_nSize) {
             FreeData();
@@ -486,24 +485,11 @@ void CVector::WriteASCII(CFile* file, CString pre, CString post, int width, int 
                          bool, bool)
 {
     const char* format = bExp ? "%s%*.*e%s" : "%s%*.*f%s";
-    std::string line;
-    char buffer[512];
-    for (int i = 0; i < m_nSize; ++i) {
-        int n = AfxSnprintf(buffer, sizeof buffer, format, pre.GetString(), width, precision,
-                            m_pData[i], post.GetString());
-        if (n < 0)
-            continue;
-        if (static_cast<std::size_t>(n) < sizeof buffer) {
-            line.append(buffer, static_cast<std::size_t>(n));
-        } else {
-            std::string big(static_cast<std::size_t>(n) + 1, '\0');
-            AfxSnprintf(big.data(), big.size(), format, pre.GetString(), width, precision,
-                        m_pData[i], post.GetString());
-            line.append(big.data(), static_cast<std::size_t>(n));
-        }
-    }
-    line += "\r\n";
-    file->Write(line.data(), static_cast<UINT>(line.size()));
+    zelkor::detail::TextOut out(file);
+    for (int i = 0; i < m_nSize; ++i)
+        out.Format(format, pre.GetString(), width, precision, m_pData[i], post.GetString());
+    out.Put("\r\n");
+    out.Flush();
 }
 
 void CVector::ReadASCII(CFile* file)

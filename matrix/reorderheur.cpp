@@ -96,6 +96,25 @@ void OwnMinDegreeFrame(CReorderMat& m, Body body)
     CloseScript(file);
 }
 
+// The frame of the plain heuristics in their own script file: script
+// before, the body (given the start time, returns its report), the report,
+// then the script after with the plain closing lines. Nothing happens when
+// the script cannot be opened.
+template <class Body>
+void OwnPlainFrame(CReorderMat& m, Body body)
+{
+    CFile file;
+    if (!OpenScript(file))
+        return;
+    Script script(&file);
+    script.Pattern(m, "before");
+    const double start = zelkor::detail::ProcessSeconds();
+    zelkor::detail::ShowMessage(body(start));
+    script.Pattern(m, "after");
+    script.Text(kClosePlain);
+    CloseScript(file);
+}
+
 unsigned U(LONGLONG v)
 {
     return static_cast<unsigned>(v);
@@ -277,53 +296,45 @@ void CReorderMat::MinDegReorder4()
 
 void CReorderMat::TabuReorder()
 {
-    CFile file;
-    if (!OpenScript(file))
-        return;
-    Script script(&file);
-    script.Pattern(*this, "before");
-    const double start = zelkor::detail::ProcessSeconds();
-
-    const int n = m_nCount;
-    const int tenure = std::max(n / 10, 1);
-    int v = 0;
-    const int b0 = GetB(v);
-    const LONGLONG e0 = Env(nullptr);
-    LONGLONG envelope = e0;
-    int band = b0;
-    int swaps = 0;
-    LONG* aux = EnsureAux();
-    for (m_k = 0; m_k < n; ++m_k) {
-        const int u = GetClosestToMid(v);
-        if (u == v || u < 0) {
-            // A fresh start at a random vertex, 0 .. n-1.
-            v = static_cast<int>((static_cast<LONGLONG>(zelkor::detail::Rand15()) * n - 1) / 32767);
-        } else if (aux[u] <= m_k) {
-            const int before = B_f(v);
-            const int moved = v;
-            Move(moved, u);
-            const LONGLONG e = Env(nullptr);
-            const int b = GetB(v);
-            if (B_f(moved) <= before) {
-                ++swaps;
-                aux[moved] = aux[u] = m_k + tenure;
-                envelope = e;
-                band = b;
-            } else {
+    OwnPlainFrame(*this, [&](double start) {
+        const int n = m_nCount;
+        const int tenure = std::max(n / 10, 1);
+        int v = 0;
+        const int b0 = GetB(v);
+        const LONGLONG e0 = Env(nullptr);
+        LONGLONG envelope = e0;
+        int band = b0;
+        int swaps = 0;
+        LONG* aux = EnsureAux();
+        for (m_k = 0; m_k < n; ++m_k) {
+            const int u = GetClosestToMid(v);
+            if (u == v || u < 0) {
+                // A fresh start at a random vertex, 0 .. n-1.
+                v = static_cast<int>((static_cast<LONGLONG>(zelkor::detail::Rand15()) * n - 1) / 32767);
+            } else if (aux[u] <= m_k) {
+                const int before = B_f(v);
+                const int moved = v;
                 Move(moved, u);
+                const LONGLONG e = Env(nullptr);
+                const int b = GetB(v);
+                if (B_f(moved) <= before) {
+                    ++swaps;
+                    aux[moved] = aux[u] = m_k + tenure;
+                    envelope = e;
+                    band = b;
+                } else {
+                    Move(moved, u);
+                }
             }
         }
-    }
 
-    const double elapsed = zelkor::detail::ProcessSeconds() - start;
-    CString report = TimeLine(elapsed);
-    report.AppendFormat(" Old bandwidth. :   %u\r\n New bandwidth  :   %u\r\n Nr. of switches:   %u\r\n"
-                        " Old env        :   %u\r\n new env        :   %u\r\n",
-                        U(b0), U(band), U(swaps), U(e0), U(envelope));
-    zelkor::detail::ShowMessage(report);
-    script.Pattern(*this, "after");
-    script.Text(kClosePlain);
-    CloseScript(file);
+        const double elapsed = zelkor::detail::ProcessSeconds() - start;
+        CString report = TimeLine(elapsed);
+        report.AppendFormat(" Old bandwidth. :   %u\r\n New bandwidth  :   %u\r\n Nr. of switches:   %u\r\n"
+                            " Old env        :   %u\r\n new env        :   %u\r\n",
+                            U(b0), U(band), U(swaps), U(e0), U(envelope));
+        return report;
+    });
 }
 
 void CReorderMat::TabuReorder2()
@@ -383,130 +394,122 @@ int CReorderMat::MinZ()
 
 void CReorderMat::ReverseOrdering(int variant)
 {
-    CFile file;
-    if (!OpenScript(file))
-        return;
-    Script script(&file);
-    script.Pattern(*this, "before");
-    const double start = zelkor::detail::ProcessSeconds();
-
-    int b0 = 0;
-    const LONGLONG e0 = Env(&b0);
-    const int n = m_nCount;
-    if (n > 0) {
-        InitLabels(-1);
-        LONG* aux = EnsureAux();
-        if (variant == 1) {
-            m_pOrder = new int[n];
-            std::iota(m_pOrder, m_pOrder + n, 0);
-            std::fill(aux, aux + n, 0);
-            int smallest = n + 1;
-            int first = n - 1;
-            for (int v = n - 1; v >= 0; --v) {
-                if (m_pLengths[v] < smallest) {
-                    smallest = m_pLengths[v];
-                    first = v;
-                }
-            }
-            std::swap(m_pOrder[first], m_pOrder[n - 1]);
-            int v = first;
-            m_k = n - 1;
-            for (;;) {
-                m_pLabels[v] = m_k;
-                const LONG* r = m_pRows[v];
-                for (int i = 0; i < m_pLengths[v]; ++i)
-                    ++aux[r[i]];
-                if (--m_k < 0)
-                    break;
-                const int p = MinZ();
-                v = m_pOrder[p];
-                std::swap(m_pOrder[p], m_pOrder[m_k]);
-            }
-            delete[] m_pOrder;
-            m_pOrder = nullptr;
-        } else {
-            m_pOrder = aux;
-            std::iota(m_pOrder, m_pOrder + n, 0);
-            std::vector<float> w;
-            float c = 0.0f;
-            if (variant == 3) {
-                w.resize(static_cast<std::size_t>(n));
-                for (int v = 0; v < n; ++v) {
-                    const int d = d_k(v);
-                    w[static_cast<std::size_t>(v)] = WFun(std::min(d + 1, n - d));
-                }
-                c = WFun(1);
-            }
-            for (m_k = n - 1; m_k >= 0; --m_k) {
-                int pos = -1;
-                if (variant == 2) {
-                    int best = -1;
-                    for (int i = 0; i <= m_k; ++i) {
-                        const int score = static_cast<int>(S_k(m_pOrder[i]));
-                        if (score >= best) {
-                            best = score;
-                            pos = i;
-                        }
-                    }
-                } else {
-                    float best = -1.0f;
-                    for (int i = 0; i <= m_k; ++i) {
-                        const float wi = w[static_cast<std::size_t>(m_pOrder[i])];
-                        if (wi >= best) {
-                            best = wi;
-                            pos = i;
-                        }
+    OwnPlainFrame(*this, [&](double start) {
+        int b0 = 0;
+        const LONGLONG e0 = Env(&b0);
+        const int n = m_nCount;
+        if (n > 0) {
+            InitLabels(-1);
+            LONG* aux = EnsureAux();
+            if (variant == 1) {
+                m_pOrder = new int[n];
+                std::iota(m_pOrder, m_pOrder + n, 0);
+                std::fill(aux, aux + n, 0);
+                int smallest = n + 1;
+                int first = n - 1;
+                for (int v = n - 1; v >= 0; --v) {
+                    if (m_pLengths[v] < smallest) {
+                        smallest = m_pLengths[v];
+                        first = v;
                     }
                 }
-                std::swap(m_pOrder[pos], m_pOrder[m_k]);
-                const int v = m_pOrder[m_k];
-                m_pLabels[v] = m_k;
-                if (variant == 3) {
+                std::swap(m_pOrder[first], m_pOrder[n - 1]);
+                int v = first;
+                m_k = n - 1;
+                for (;;) {
+                    m_pLabels[v] = m_k;
                     const LONG* r = m_pRows[v];
-                    const int length = m_pLengths[v];
-                    for (int i = 0; i < length; ++i) {
-                        const int u = r[i];
-                        if (m_pLabels[u] >= 0 && w[static_cast<std::size_t>(u)] != c)
-                            w[static_cast<std::size_t>(u)] = WFun(d_k(u));
+                    for (int i = 0; i < m_pLengths[v]; ++i)
+                        ++aux[r[i]];
+                    if (--m_k < 0)
+                        break;
+                    const int p = MinZ();
+                    v = m_pOrder[p];
+                    std::swap(m_pOrder[p], m_pOrder[m_k]);
+                }
+                delete[] m_pOrder;
+                m_pOrder = nullptr;
+            } else {
+                m_pOrder = aux;
+                std::iota(m_pOrder, m_pOrder + n, 0);
+                std::vector<float> w;
+                float c = 0.0f;
+                if (variant == 3) {
+                    w.resize(static_cast<std::size_t>(n));
+                    for (int v = 0; v < n; ++v) {
+                        const int d = d_k(v);
+                        w[static_cast<std::size_t>(v)] = WFun(std::min(d + 1, n - d));
                     }
-                    const int dv = d_k(v);
-                    if (dv == 0) {
-                        w[static_cast<std::size_t>(v)] = 0.0f;
+                    c = WFun(1);
+                }
+                for (m_k = n - 1; m_k >= 0; --m_k) {
+                    int pos = -1;
+                    if (variant == 2) {
+                        int best = -1;
+                        for (int i = 0; i <= m_k; ++i) {
+                            const int score = static_cast<int>(S_k(m_pOrder[i]));
+                            if (score >= best) {
+                                best = score;
+                                pos = i;
+                            }
+                        }
                     } else {
-                        w[static_cast<std::size_t>(v)] = WFun(dv);
+                        float best = -1.0f;
+                        for (int i = 0; i <= m_k; ++i) {
+                            const float wi = w[static_cast<std::size_t>(m_pOrder[i])];
+                            if (wi >= best) {
+                                best = wi;
+                                pos = i;
+                            }
+                        }
+                    }
+                    std::swap(m_pOrder[pos], m_pOrder[m_k]);
+                    const int v = m_pOrder[m_k];
+                    m_pLabels[v] = m_k;
+                    if (variant == 3) {
+                        const LONG* r = m_pRows[v];
+                        const int length = m_pLengths[v];
                         for (int i = 0; i < length; ++i) {
                             const int u = r[i];
-                            if (m_pLabels[u] >= 0)
-                                continue;
-                            float sum = 0.0f;
-                            const LONG* ru = m_pRows[u];
-                            for (int j = 0; j < m_pLengths[u]; ++j) {
-                                if (m_pLabels[ru[j]] >= 0)
-                                    sum += w[static_cast<std::size_t>(ru[j])];
+                            if (m_pLabels[u] >= 0 && w[static_cast<std::size_t>(u)] != c)
+                                w[static_cast<std::size_t>(u)] = WFun(d_k(u));
+                        }
+                        const int dv = d_k(v);
+                        if (dv == 0) {
+                            w[static_cast<std::size_t>(v)] = 0.0f;
+                        } else {
+                            w[static_cast<std::size_t>(v)] = WFun(dv);
+                            for (int i = 0; i < length; ++i) {
+                                const int u = r[i];
+                                if (m_pLabels[u] >= 0)
+                                    continue;
+                                float sum = 0.0f;
+                                const LONG* ru = m_pRows[u];
+                                for (int j = 0; j < m_pLengths[u]; ++j) {
+                                    if (m_pLabels[ru[j]] >= 0)
+                                        sum += w[static_cast<std::size_t>(ru[j])];
+                                }
+                                w[static_cast<std::size_t>(u)] = WFun(std::min(m_k - d_k(u), n)) + sum;
                             }
-                            w[static_cast<std::size_t>(u)] = WFun(std::min(m_k - d_k(u), n)) + sum;
                         }
                     }
                 }
+                m_pOrder = nullptr;
             }
-            m_pOrder = nullptr;
         }
-    }
 
-    int b1 = 0;
-    const LONGLONG e1 = Env(&b1);
-    const double elapsed = zelkor::detail::ProcessSeconds() - start;
-    // A graph without couplings keeps its (zero) measures: 100 per cent.
-    const double bandShare = b0 > 0 ? 100.0 * b1 / b0 : 100.0;
-    const double envShare = e0 > 0 ? 100.0 * static_cast<double>(e1) / static_cast<double>(e0) : 100.0;
-    CString report = TimeLine(elapsed);
-    report.AppendFormat(" Old bandwidth.        :   %u\r\n New bandwidth        :   %5.1f%%\r\n"
-                        " Old env                   :   %u\r\n new env                  :   %5.1f%%\r\n",
-                        U(b0), bandShare, U(e0), envShare);
-    zelkor::detail::ShowMessage(report);
-    script.Pattern(*this, "after");
-    script.Text(kClosePlain);
-    CloseScript(file);
+        int b1 = 0;
+        const LONGLONG e1 = Env(&b1);
+        const double elapsed = zelkor::detail::ProcessSeconds() - start;
+        // A graph without couplings keeps its (zero) measures: 100 per cent.
+        const double bandShare = b0 > 0 ? 100.0 * b1 / b0 : 100.0;
+        const double envShare = e0 > 0 ? 100.0 * static_cast<double>(e1) / static_cast<double>(e0) : 100.0;
+        CString report = TimeLine(elapsed);
+        report.AppendFormat(" Old bandwidth.        :   %u\r\n New bandwidth        :   %5.1f%%\r\n"
+                            " Old env                   :   %u\r\n new env                  :   %5.1f%%\r\n",
+                            U(b0), bandShare, U(e0), envShare);
+        return report;
+    });
 }
 
 void CReorderMat::Hager1()

@@ -1,5 +1,6 @@
 #include "matrix/skyline.h"
 
+#include "matrix/detail/iterate.h"
 #include "matrix/detail/runtime.h"
 #include "matrix/detail/textout.h"
 #include "matrix/detail/message.h"
@@ -15,6 +16,8 @@
 #include <vector>
 
 using zelkor::detail::ProcessSeconds;
+using zelkor::detail::StartTimer;
+using zelkor::detail::StopTimer;
 
 IMPLEMENT_SERIAL(CSkylineMatrix, CVirtRealMat, 1)
 
@@ -216,23 +219,6 @@ int CSkylineMatrix::Cholesky()
     return 1;
 }
 
-namespace {
-
-double StartTimer(double* seconds)
-{
-    if (seconds)
-        *seconds = 1000.0;
-    return ProcessSeconds();
-}
-
-void StopTimer(double* seconds, double start)
-{
-    if (seconds)
-        *seconds = ProcessSeconds() - start;
-}
-
-} // namespace
-
 void CSkylineMatrix::ForwSub(CVirtMat* b, double* seconds, int mode)
 {
     const double start = StartTimer(seconds);
@@ -393,19 +379,14 @@ int CSkylineMatrix::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int max
         const double t2 = ProcessSeconds();
         tFirst += t1 - t0;
         tLast += t2 - t1;
-        error = 0.0;
-        for (int i = 0; i < N; ++i)
-            error = std::max(error, std::fabs(ts[i] - xs[i]));
+        error = zelkor::detail::MaxChange(xs, ts, N);
         if (error < tol) {
             result = 1;
             break;
         }
         std::swap(xs, ts);
     }
-    if (result != 1)
-        std::swap(xs, ts);
-    if (xs != x.GetVector())
-        std::copy(xs, xs + N, x.GetVector());
+    zelkor::detail::KeepNewest(xs, ts, result == 1, x.GetVector(), N);
     const double t = ProcessSeconds() - start;
     CString text;
     text.Format("Used time solving :   %s\r\nFirst            :   %s\r\n"

@@ -2,6 +2,7 @@
 
 #include "matrix/textnumber.h"
 
+#include "matrix/detail/doforder.h"
 #include "matrix/detail/runtime.h"
 #include "matrix/detail/textout.h"
 
@@ -12,6 +13,30 @@
 #include <vector>
 
 IMPLEMENT_SERIAL(CSparseMatrix, CVirtRealMat, 1)
+
+namespace {
+
+// Deletes a chain of cells or rows linked by pNext.
+template <class Node>
+void DeleteChain(Node* node)
+{
+    while (node) {
+        Node* next = node->pNext;
+        delete node;
+        node = next;
+    }
+}
+
+// Ends the chain at *link and deletes what followed there.
+template <class Node>
+void CutChain(Node** link)
+{
+    Node* rest = *link;
+    *link = nullptr;
+    DeleteChain(rest);
+}
+
+} // namespace
 
 // ---------------------------------------------------------------- cell
 
@@ -107,24 +132,12 @@ void CSparseMatrix::row::Allocate(int n, double v, int j0)
         (*link)->dValue = v;
         link = &(*link)->pNext;
     }
-    cell* rest = *link;
-    *link = nullptr;
-    while (rest) {
-        cell* next = rest->pNext;
-        delete rest;
-        rest = next;
-    }
+    CutChain(link);
 }
 
 void CSparseMatrix::row::Clear()
 {
-    cell* c = pFirstCell;
-    pFirstCell = nullptr;
-    while (c) {
-        cell* next = c->pNext;
-        delete c;
-        c = next;
-    }
+    CutChain(&pFirstCell);
 }
 
 CSparseMatrix::cell* CSparseMatrix::row::Remove(int j)
@@ -333,13 +346,7 @@ int CSparseMatrix::NumZeros(double tol)
 
 void CSparseMatrix::Clear()
 {
-    row* r = m_pFirstRow;
-    m_pFirstRow = nullptr;
-    while (r) {
-        row* next = r->pNext;
-        delete r;
-        r = next;
-    }
+    CutChain(&m_pFirstRow);
     m_iRows = m_iCols = 0;
 }
 
@@ -354,9 +361,7 @@ bool CSparseMatrix::IsUpper()
 
 bool CSparseMatrix::IsLower(double* seconds)
 {
-    const double start = zelkor::detail::ProcessSeconds();
-    if (seconds)
-        *seconds = 1000.0;
+    const double start = zelkor::detail::StartTimer(seconds);
     bool lower = true;
     for (row* r = m_pFirstRow; r && lower; r = r->pNext) {
         for (cell* c = r->pFirstCell; c; c = c->pNext) {
@@ -366,8 +371,7 @@ bool CSparseMatrix::IsLower(double* seconds)
             }
         }
     }
-    if (seconds)
-        *seconds = zelkor::detail::ProcessSeconds() - start;
+    zelkor::detail::StopTimer(seconds, start);
     return lower;
 }
 
@@ -477,14 +481,8 @@ void CSparseMatrix::AddValues(LONG* dofs, double* values, int n)
 {
     if (n < 1)
         return;
-    int local[64];
-    std::vector<int> heap;
-    int* order = local;
-    if (n > 64) {
-        heap.resize(static_cast<std::size_t>(n));
-        order = heap.data();
-    }
-    const int m = OrderDofs(dofs, n, order);
+    const zelkor::detail::DofOrder order(dofs, n);
+    const int m = order.size();
     row* r = nullptr;
     for (int a = 0; a < m; ++a) {
         const int p = order[a];
@@ -518,13 +516,7 @@ bool CSparseMatrix::Allocate(int* dims, int n)
         (*link)->Allocate(cols, value, 0);
         link = &(*link)->pNext;
     }
-    row* rest = *link;
-    *link = nullptr;
-    while (rest) {
-        row* next = rest->pNext;
-        delete rest;
-        rest = next;
-    }
+    CutChain(link);
     m_iRows = rows;
     m_iCols = cols;
     return true;

@@ -11,22 +11,10 @@
 #include <vector>
 
 using zelkor::detail::ProcessSeconds;
+using zelkor::detail::StartTimer;
+using zelkor::detail::StopTimer;
 
 namespace {
-
-// Starts the timing of a substitution: *seconds is 1000.0 while it runs.
-double StartTimer(double* seconds)
-{
-    if (seconds)
-        *seconds = 1000.0;
-    return ProcessSeconds();
-}
-
-void StopTimer(double* seconds, double start)
-{
-    if (seconds)
-        *seconds = ProcessSeconds() - start;
-}
 
 // row_i -= f * row_j over n columns.
 inline void SubtractRow(double* bi, const double* bj, double f, int n)

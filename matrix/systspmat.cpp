@@ -1,5 +1,7 @@
 #include "matrix/systspmat.h"
 
+#include "matrix/detail/doforder.h"
+#include "matrix/detail/iterate.h"
 #include "matrix/detail/runtime.h"
 #include "matrix/detail/message.h"
 #include "matrix/reordermat.h"
@@ -125,14 +127,8 @@ void CSystSpMat::AddValues(LONG* dofs, double* values, int n)
 {
     if (n < 1)
         return;
-    int local[64];
-    std::vector<int> heap;
-    int* order = local;
-    if (n > 64) {
-        heap.resize(static_cast<std::size_t>(n));
-        order = heap.data();
-    }
-    const int m = OrderDofs(dofs, n, order);
+    const zelkor::detail::DofOrder order(dofs, n);
+    const int m = order.size();
     for (int a = 0; a < m; ++a) {
         const int p = order[a];
         const LONG i = dofs[p];
@@ -262,6 +258,25 @@ std::vector<int> DofNumbers(const CVector& dofs)
     return numbers;
 }
 
+// Row d of every prescribed DOF d = dofs[k] below count becomes the unit
+// row, and its loads (b[d][q], q < nb) the prescribed values u(k, q).
+template <class Value>
+void SetUnitRows(CSparseMatrix::row* rows, int count, const std::vector<int>& dofs, CMatrix* b,
+                 int nb, Value u)
+{
+    for (std::size_t k = 0; k < dofs.size(); ++k) {
+        const int d = dofs[k];
+        if (d < 0 || d >= count)
+            continue;
+        rows[d].Allocate(1, 1.0, d);
+        if (b) {
+            double* bd = (*b)[d];
+            for (int q = 0; q < nb; ++q)
+                bd[q] = u(static_cast<int>(k), q);
+        }
+    }
+}
+
 } // namespace
 
 template <class Value>
@@ -293,17 +308,7 @@ void CSystSpMat::EliminateSymmetric(const std::vector<int>& dofs, CMatrix* b, in
             delete c;
         }
     }
-    for (std::size_t k = 0; k < dofs.size(); ++k) {
-        const int d = dofs[k];
-        if (d < 0 || d >= m_nRowCount)
-            continue;
-        m_pRowArray[d].Allocate(1, 1.0, d);
-        if (b) {
-            double* bd = (*b)[d];
-            for (int q = 0; q < nb; ++q)
-                bd[q] = u(static_cast<int>(k), q);
-        }
-    }
+    SetUnitRows(m_pRowArray, m_nRowCount, dofs, b, nb, u);
 }
 
 void CSystSpMat::SymUnifyAndZero(CVector& dofs, CVector& values, CVirtMat* b)
@@ -349,17 +354,8 @@ void CSystSpMat::UnifyAndZero2(CVector& dofs, CVector& values, CVirtMat* b)
             delete c;
         }
     }
-    for (std::size_t k = 0; k < numbers.size(); ++k) {
-        const int d = numbers[k];
-        if (d < 0 || d >= m_nRowCount)
-            continue;
-        m_pRowArray[d].Allocate(1, 1.0, d);
-        if (B) {
-            double* bd = (*B)[d];
-            for (int q = 0; q < nb; ++q)
-                bd[q] = values[static_cast<int>(k)];
-        }
-    }
+    SetUnitRows(m_pRowArray, m_nRowCount, numbers, B, nb,
+                [&values](int k, int) { return values[k]; });
 }
 
 // ---------------------------------------------------------------- iteration
@@ -429,19 +425,14 @@ int CSystSpMat::GaussSeidel_Iter(CVector& b, CVector& x, double tol, int maxIter
                         xs[c->iCol] -= xs[i] * c->dValue;
                 }
             }
-            error = 0.0;
-            for (int i = 0; i < N; ++i)
-                error = std::max(error, std::fabs(ts[i] - xs[i]));
+            error = zelkor::detail::MaxChange(xs, ts, N);
             if (error < tol) {
                 result = 1;
                 break;
             }
             std::swap(xs, ts);
         }
-        if (result != 1)
-            std::swap(xs, ts);
-        if (xs != x.GetVector())
-            std::copy(xs, xs + N, x.GetVector());
+        zelkor::detail::KeepNewest(xs, ts, result == 1, x.GetVector(), N);
     }
     const double t = ProcessSeconds() - start;
     CString text;

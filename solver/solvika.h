@@ -4,6 +4,7 @@
 
 #include "solver/analysis/check.h"
 #include "solver/analysis/eldata.h"
+#include "solver/analysis/element_steps.h"
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runcontext.h"
 #include "solver/analysis/setup.h"

@@ -11,4 +11,20 @@ double ProcessSeconds();
 // reseeds it.
 int Rand15();
 
+// Starts the timing of a substitution: *seconds (if given) is 1000.0 while
+// it runs. Returns the start for StopTimer.
+inline double StartTimer(double* seconds)
+{
+    if (seconds)
+        *seconds = 1000.0;
+    return ProcessSeconds();
+}
+
+// Ends the timing begun at start: *seconds (if given) is the time it took.
+inline void StopTimer(double* seconds, double start)
+{
+    if (seconds)
+        *seconds = ProcessSeconds() - start;
+}
+
 } // namespace zelkor::detail

@@ -58,14 +58,6 @@ std::vector<i32> keep(const std::vector<i32>& scratch, i32 n) {
     return std::vector<i32>(scratch.begin(), scratch.begin() + std::min<i64>(n, i64(scratch.size())));
 }
 
-// A table for the library routines, which address entry 1 of every table
-// even when it is empty (a model without constraint equations): an empty
-// table is passed as one zero.
-const i32* table(const std::vector<i32>& v) {
-    static const i32 kNone[1] = {0};
-    return v.empty() ? kNone : v.data();
-}
-
 using Renumbering = void (*)(const i32*, const i32*, const i32*, const i32*, const i32*, i32*, i32*, i32, i32, i32,
                              i32, i32, bool, i32&, i32&, i32&);
 
@@ -93,8 +85,8 @@ Failure skyline(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equatio
         static constexpr Renumbering kMethods[] = {SWSNUM, PFMREN, ELWREN};
         static constexpr const char* kNames[] = {"SWSNUM", "PFMREN", "ELWREN"};
         step(kNames[method - 1], ierr, [&] {
-            kMethods[method - 1](table(t.MPELND), table(t.MELNOD), table(t.MEXNOD), table(t.MSC), table(t.MNDPTR),
-                                 work.data(), MNNN.data(), nanod, nel, i32(nwork), key[29] - 1, LUNIT,
+            kMethods[method - 1](entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MEXNOD), entry1(t.MSC),
+                                 entry1(t.MNDPTR), work.data(), MNNN.data(), nanod, nel, i32(nwork), key[29] - 1, LUNIT,
                                  MPAR[4] > 0, start, percent, ierr);
         });
         if (ierr < 0) return {-6, method};
@@ -106,8 +98,9 @@ Failure skyline(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equatio
     }
 
     step("PRASSX", ierr, [&] {
-        PRASSX(table(t.MNDPTR), table(t.MEXNOD), table(t.MPELND), table(t.MELNOD), table(t.MSC), table(t.MPMCEQ),
-               table(t.MCQDOF), MNNN.data(), LUNIT, MPAR, work.data(), eq.MDOFEQ.data(), eq.MSKY.data(), ierr);
+        PRASSX(entry1(t.MNDPTR), entry1(t.MEXNOD), entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MSC),
+               entry1(t.MPMCEQ), entry1(t.MCQDOF), MNNN.data(), LUNIT, MPAR, work.data(), eq.MDOFEQ.data(),
+               eq.MSKY.data(), ierr);
     });
     // A profile length of -1 marks a profile too long for 32-bit positions.
     if (ierr < 0) return {MPAR[11] == -1 ? -30 : -7};
@@ -131,16 +124,16 @@ Failure sparse(const i32* key, float* RSTAT, i32 LUNIT, ModelTables& t, Equation
     {
         std::vector<i32> work = ints(3 * i64(ndof));
         step("SPSPRP", ierr, [&] {
-            SPSPRP(table(t.MNDPTR), table(t.MEXNOD), table(t.MPELND), table(t.MELNOD), table(t.MSC),
-                   table(t.MPMCEQ), table(t.MCQDOF), MPAR, MSPAR, eq.MDOFEQ.data(), work.data(), LUNIT, ierr);
+            SPSPRP(entry1(t.MNDPTR), entry1(t.MEXNOD), entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MSC),
+                   entry1(t.MPMCEQ), entry1(t.MCQDOF), MPAR, MSPAR, eq.MDOFEQ.data(), work.data(), LUNIT, ierr);
         });
         if (ierr < 0) return {-8};
     }
     {
         std::vector<i32> work = ints(mspar(35)), work2 = ints(2 * i64(ndof));
         step("SPRSAS", ierr, [&] {
-            SPRSAS(MPAR, table(t.MNDPTR), table(t.MPELND), table(t.MELNOD), table(t.MSC), table(t.MPMCEQ),
-                   table(t.MCQDOF), eq.MDOFEQ.data(), MSPAR, work.data(), work2.data(), LUNIT, ierr);
+            SPRSAS(MPAR, entry1(t.MNDPTR), entry1(t.MPELND), entry1(t.MELNOD), entry1(t.MSC), entry1(t.MPMCEQ),
+                   entry1(t.MCQDOF), eq.MDOFEQ.data(), MSPAR, work.data(), work2.data(), LUNIT, ierr);
         });
         if (ierr < 0) return {-9};
         eq.MSICA = keep(work, MSPAR[1]);
@@ -193,7 +186,7 @@ void PREPEQ(const std::int32_t* key, float* RSTAT, std::int32_t LUNIT, std::int3
     Failure failure{0};
     try {
         i32* MPAR = tables.MPAR.data();
-        MXELDF(table(tables.MNDPTR), table(tables.MPELND), table(tables.MELNOD), MPAR);
+        MXELDF(entry1(tables.MNDPTR), entry1(tables.MPELND), entry1(tables.MELNOD), MPAR);
         const i64 nanod = MPAR[0], nel = MPAR[1], ndof = MPAR[2];
         eq.MDOFEQ = ints(ndof);
 

@@ -125,4 +125,14 @@ void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double
     t.MPAR[15] = entries;
 }
 
+const std::int32_t* entry1(const std::vector<std::int32_t>& table) noexcept {
+    static const std::int32_t kNone[1] = {1};
+    return table.empty() ? kNone : table.data();
+}
+
+const double* entry1(const std::vector<double>& table) noexcept {
+    static const double kNone[1] = {0.0};
+    return table.empty() ? kNone : table.data();
+}
+
 } // namespace solvika

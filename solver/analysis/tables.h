@@ -45,6 +45,13 @@ struct ModelTables {
 void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double* prescribedDofs,
             const double* couplings, std::int32_t lunit, std::int32_t* status, ModelTables& tables);
 
+// Entry 1 of a table for the library routines, which address entry 1 of
+// every table even when it is empty (the constraint tables of a model
+// without constraint equations): the table's own storage, or a one-entry
+// stand-in (1 for integer tables, 0 for real ones) that nothing reads.
+const std::int32_t* entry1(const std::vector<std::int32_t>& table) noexcept;
+const double* entry1(const std::vector<double>& table) noexcept;
+
 // The nearest integer of a node or DOF number given as a real, halves away
 // from zero; NaN gives 0 and values beyond the 32-bit range the nearest
 // bound (all of them invalid node numbers).

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/afx/archive_classes.h"
-#include "tests/afx/archive_files.h"
+#include "tests/support/temp_files.h"
 
 using afxtest::Bytes;
 using afxtest::loadBytes;

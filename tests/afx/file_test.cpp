@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/afx/archive_files.h"
+#include "tests/support/temp_files.h"
 
 using afxtest::TempFile;
 

@@ -7,22 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
 using zelkortest::LoadBytes;
 using zelkortest::StoreBytes;
-
-std::vector<double> Values(const CVector& v)
-{
-    return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
-}
-
-std::string Int32(LONG v)
-{
-    return std::string(reinterpret_cast<const char*>(&v), 4);
-}
+using zelkortest::Values;
+using zelkortest::Int32;
 
 std::string Float64(double v)
 {

@@ -6,12 +6,11 @@
 #include <numbers>
 #include <vector>
 
+#include "tests/zelkor/matrix_checks.h"
+
 namespace {
 
-std::vector<double> Values(const CVector& v)
-{
-    return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
-}
+using zelkortest::Values;
 
 void ExpectRows(const CMatrix& m, std::vector<double> expected, double tol)
 {

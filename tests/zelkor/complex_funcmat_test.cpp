@@ -6,7 +6,11 @@
 #include <limits>
 #include <vector>
 
+#include "tests/zelkor/matrix_checks.h"
+
 namespace {
+
+using zelkortest::Values;
 
 void ExpectComplex(const complex_d& z, double re, double im)
 {
@@ -94,11 +98,6 @@ double Twice(double x)
 double Difference(double x, double y)
 {
     return x - y;
-}
-
-std::vector<double> Values(const CMatrix& m)
-{
-    return std::vector<double>(m.GetVector(), m.GetVector() + m.GetSize());
 }
 
 TEST(FuncMat, EvaluatesEntriesAndNulls)

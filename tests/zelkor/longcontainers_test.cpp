@@ -5,18 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
 using zelkortest::LoadBytes;
 using zelkortest::StoreBytes;
 using zelkortest::WrittenText;
-
-std::string Int32(LONG v)
-{
-    return std::string(reinterpret_cast<const char*>(&v), 4);
-}
+using zelkortest::Int32;
 
 std::string Int32s(std::initializer_list<LONG> values)
 {

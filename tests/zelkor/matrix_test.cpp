@@ -5,28 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/zelkor/matrix_checks.h"
+
 namespace {
 
-CMatrix Mat(int rows, int cols, std::vector<double> values)
-{
-    CMatrix m(rows, cols, false, 0.0);
-    for (int i = 0; i < m.GetSize(); ++i)
-        m.GetVector()[i] = values[static_cast<std::size_t>(i)];
-    return m;
-}
-
-std::vector<double> Values(const CVector& v)
-{
-    return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
-}
-
-void ExpectNear(const CMatrix& a, const CMatrix& b, double tol = 1e-12)
-{
-    ASSERT_EQ(a.GetRows(), b.GetRows());
-    ASSERT_EQ(a.GetColumns(), b.GetColumns());
-    for (int i = 0; i < a.GetSize(); ++i)
-        EXPECT_NEAR(a.GetVector()[i], b.GetVector()[i], tol) << "element " << i;
-}
+using zelkortest::Mat;
+using zelkortest::Values;
+using zelkortest::ExpectNear;
 
 // Plain triple-loop product as the reference.
 CMatrix Product(const CMatrix& a, const CMatrix& b)

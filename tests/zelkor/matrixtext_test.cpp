@@ -6,25 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
 using zelkortest::TempFile;
 using zelkortest::WrittenText;
-
-std::vector<double> Values(const CMatrix& m)
-{
-    return std::vector<double>(m.GetVector(), m.GetVector() + m.GetSize());
-}
-
-// The rest of the file from its current position.
-std::string Rest(CFile& f)
-{
-    std::string out(4096, '\0');
-    out.resize(f.Read(out.data(), static_cast<UINT>(out.size())));
-    return out;
-}
+using zelkortest::Values;
+using zelkortest::Rest;
 
 CMatrix Sample()
 {
@@ -69,16 +59,7 @@ TEST(MatrixExport, RowNumbersAndHeader)
     EXPECT_EQ(text, "\r\n       \r\n\r\n");
 }
 
-class MatrixImport : public ::testing::TestWithParam<const char*> {
-protected:
-    std::string Text(std::initializer_list<const char*> lines) const
-    {
-        std::string out;
-        for (const char* line : lines)
-            out += std::string(line) + GetParam();
-        return out;
-    }
-};
+class MatrixImport : public zelkortest::LineEndTest {};
 
 TEST_P(MatrixImport, FromCurrentPositionStopsAtTheFirstLineWithoutNumber)
 {

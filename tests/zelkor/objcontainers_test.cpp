@@ -5,17 +5,14 @@
 #include <memory>
 #include <string>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
 using zelkortest::LoadBytes;
 using zelkortest::StoreBytes;
-
-std::string Int32(LONG v)
-{
-    return std::string(reinterpret_cast<const char*>(&v), 4);
-}
+using zelkortest::Int32;
 
 } // namespace
 

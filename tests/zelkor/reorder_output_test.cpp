@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
 #include "tests/zelkor/reorder_graphs.h"
 
 using namespace reordertest;
@@ -17,16 +17,7 @@ public:
     void SetLabel(int v, LONG label) { m_pLabels[v] = label; }
 };
 
-template <class Write>
-std::string Written(Write write)
-{
-    zelkortest::TempFile tmp;
-    {
-        CFile f(tmp.Path(), CFile::modeCreate | CFile::modeWrite);
-        write(&f);
-    }
-    return tmp.Read();
-}
+using zelkortest::WrittenText;
 
 } // namespace
 
@@ -35,14 +26,14 @@ TEST(ReorderOutput, ScriptPatternOfARenumberedGraph)
     CReorderMat g(0);
     Build(g, 3, Path(3));
     g.Move(0, 2);
-    const std::string text = Written([&](CFile* f) { g.MatlabWrite(f, "m"); });
+    const std::string text = WrittenText([&](CFile* f) { g.MatlabWrite(f, "m"); });
     EXPECT_EQ(text, "m = sparse(3,3);\r\n"
                     "m(3,2) = 2;\r\nm(3,3) = 1;\r\n"
                     "m(2,3) = 1;\r\nm(2,1) = 3;\r\nm(2,2) = 2;\r\n"
                     "m(1,2) = 2;\r\nm(1,1) = 3;\r\n");
 
     CReorderMat empty(0);
-    EXPECT_EQ(Written([&](CFile* f) { empty.MatlabWrite(f, "before"); }),
+    EXPECT_EQ(WrittenText([&](CFile* f) { empty.MatlabWrite(f, "before"); }),
               "before = sparse(0,0);\r\n");
 }
 
@@ -50,7 +41,7 @@ TEST(ReorderOutput, DensePicture)
 {
     CReorderMat g(0);
     Build(g, 3, Path(3));
-    EXPECT_EQ(Written([&](CFile* f) { g.WritePlotASCII(f); }),
+    EXPECT_EQ(WrittenText([&](CFile* f) { g.WritePlotASCII(f); }),
               "      1      2   0\r\n"
               "      1      2      3\r\n"
               "   0      2      3\r\n");
@@ -60,7 +51,7 @@ TEST(ReorderOutput, DensePicture)
     Build(l, 3, Path(3));
     l.SetLabel(1, 2);
     l.SetLabel(2, 2);
-    EXPECT_EQ(Written([&](CFile* f) { l.WritePlotASCII(f); }),
+    EXPECT_EQ(WrittenText([&](CFile* f) { l.WritePlotASCII(f); }),
               "      1   0      2\r\n"
               "      1   0      3\r\n");
 }

@@ -8,7 +8,8 @@
 
 #include "matrix/zelkor.h"
 #include "tests/support/message_recorder.h"
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 #include "tests/zelkor/reorder_graphs.h"
 
 namespace {
@@ -216,22 +217,16 @@ TEST(Skyline, WriteASCIIAndArchive)
     m.Allocate(data, 5);
     m(0, 0) = 1.0;
     m(1, 2) = -2.0;
-    zelkortest::TempFile file;
-    {
-        CFile f(file.Path(), CFile::modeCreate | CFile::modeWrite);
-        m.WriteASCII(&f, "[", "]", 10, 2, 0, false, false);
-    }
-    EXPECT_EQ(file.Read(), "[  1.00e+00][         0][         0]\r\n"
-                           "[         0][  0.00e+00][ -2.00e+00]\r\n"
-                           "[         0][         0][  0.00e+00]\r\n");
+    EXPECT_EQ(zelkortest::WrittenText(
+                  [&](CFile* f) { m.WriteASCII(f, "[", "]", 10, 2, 0, false, false); }),
+              "[  1.00e+00][         0][         0]\r\n"
+              "[         0][  0.00e+00][ -2.00e+00]\r\n"
+              "[         0][         0][  0.00e+00]\r\n");
 
     EXPECT_THROW(zelkortest::StoreBytes([&](CArchive& ar) { m.Serialize(ar); }), CArchiveException);
     CSkylineMatrix empty;
-    const std::string bytes =
-        zelkortest::StoreBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&empty); });
-    CObject* loaded = nullptr;
-    zelkortest::LoadBytes(bytes, [&](CArchive& ar) { ar >> loaded; });
-    std::unique_ptr<CObject> owner(loaded);
+    const std::unique_ptr<CObject> owner = zelkortest::ArchivedCopy(&empty);
+    CObject* loaded = owner.get();
     ASSERT_NE(loaded, nullptr);
     EXPECT_TRUE(loaded->IsKindOf(RUNTIME_CLASS(CSkylineMatrix)));
 }

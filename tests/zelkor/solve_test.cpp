@@ -5,20 +5,12 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/zelkor/matrix_checks.h"
+
 namespace {
 
-CMatrix Mat(int rows, int cols, std::vector<double> values)
-{
-    CMatrix m(rows, cols, false, 0.0);
-    for (int i = 0; i < m.GetSize(); ++i)
-        m.GetVector()[i] = values[static_cast<std::size_t>(i)];
-    return m;
-}
-
-std::vector<double> Values(const CVector& v)
-{
-    return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
-}
+using zelkortest::Mat;
+using zelkortest::Values;
 
 TEST(DenseDecomposition, LuAndPivotedLu)
 {

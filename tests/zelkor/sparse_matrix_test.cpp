@@ -12,22 +12,14 @@
 
 #include "matrix/zelkor.h"
 #include "tests/support/message_recorder.h"
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
-using Entries = std::vector<std::tuple<int, int, double>>;
-
-// Every stored cell in list order.
-Entries Cells(CSparseMatrix& m)
-{
-    Entries out;
-    for (CSparseMatrix::row* r = m.GetFirstRow(); r; r = r->pNext) {
-        for (CSparseMatrix::cell* c = r->pFirstCell; c; c = c->pNext)
-            out.emplace_back(r->iRow, c->iCol, c->dValue);
-    }
-    return out;
-}
+using zelkortest::Entries;
+using zelkortest::Cells;
+using zelkortest::ExpectNear;
 
 void Fill(CSparseMatrix& m, const Entries& entries)
 {
@@ -70,15 +62,6 @@ CMatrix DenseSolution(CMatrix a, CMatrix b)
     double seconds;
     EXPECT_TRUE(a.SolveAxEqb(&b, true, seconds));
     return b;
-}
-
-void ExpectNear(const CMatrix& a, const CMatrix& b, double tol)
-{
-    ASSERT_EQ(a.GetRows(), b.GetRows());
-    ASSERT_EQ(a.GetColumns(), b.GetColumns());
-    for (int i = 0; i < a.GetRows(); ++i)
-        for (int j = 0; j < a.GetColumns(); ++j)
-            EXPECT_NEAR(a[i][j], b[i][j], tol) << "(" << i << ", " << j << ")";
 }
 
 } // namespace
@@ -354,12 +337,9 @@ TEST(SparseText, WriteASCIIBothForms)
     CSparseMatrix m;
     Fill(m, {{0, 0, 1.0}, {0, 2, 2.0}, {2, 1, 3.0}});
     auto write = [&m](int width, int precision, int bExp, bool numbers) {
-        zelkortest::TempFile file;
-        {
-            CFile f(file.Path(), CFile::modeCreate | CFile::modeWrite);
-            m.WriteASCII(&f, "<", ">", width, precision, bExp, numbers, false);
-        }
-        return file.Read();
+        return zelkortest::WrittenText([&](CFile* f) {
+            m.WriteASCII(f, "<", ">", width, precision, bExp, numbers, false);
+        });
     };
     EXPECT_EQ(write(4, 1, 0, false), "0         < 1.0><   0>< 2.0>\r\n"
                                      "1         <   0>\r\n<   0>< 3.0>\r\n"
@@ -373,11 +353,8 @@ TEST(SparseText, WriteASCIIBothForms)
 TEST(SparseArchive, EntriesAreNeverLostSilently)
 {
     CSparseMatrix empty;
-    const std::string bytes =
-        zelkortest::StoreBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&empty); });
-    CObject* loaded = nullptr;
-    zelkortest::LoadBytes(bytes, [&](CArchive& ar) { ar >> loaded; });
-    std::unique_ptr<CObject> owner(loaded);
+    const std::unique_ptr<CObject> owner = zelkortest::ArchivedCopy(&empty);
+    CObject* loaded = owner.get();
     ASSERT_NE(loaded, nullptr);
     EXPECT_TRUE(loaded->IsKindOf(RUNTIME_CLASS(CSparseMatrix)));
     EXPECT_EQ(static_cast<CSparseMatrix*>(loaded)->GetRows(), 0);

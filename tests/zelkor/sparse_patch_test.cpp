@@ -5,17 +5,11 @@
 #include "matrix/zelkor.h"
 #include "tests/support/message_recorder.h"
 #include "tests/zelkor/sparse_patch.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
-class SymScope {
-public:
-    explicit SymScope(bool sym) : m_old(CVirtMat::m_bSym) { CVirtMat::m_bSym = sym; }
-    ~SymScope() { CVirtMat::m_bSym = m_old; }
-
-private:
-    bool m_old;
-};
+using zelkortest::SymScope;
 
 void ExpectSame(const CMatrix& x, const CMatrix& expected, const char* form)
 {

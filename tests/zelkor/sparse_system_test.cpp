@@ -13,20 +13,14 @@
 #include "tests/support/message_recorder.h"
 #include "tests/zelkor/reorder_graphs.h"
 #include "tests/zelkor/sparse_patch.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
-using Entries = std::vector<std::tuple<int, int, double>>;
-
-Entries Cells(CSparseMatrix& m)
-{
-    Entries out;
-    for (CSparseMatrix::row* r = m.GetFirstRow(); r; r = r->pNext) {
-        for (CSparseMatrix::cell* c = r->pFirstCell; c; c = c->pNext)
-            out.emplace_back(r->iRow, c->iCol, c->dValue);
-    }
-    return out;
-}
+using zelkortest::Entries;
+using zelkortest::Cells;
+using zelkortest::SymScope;
+using zelkortest::ExpectNear;
 
 std::vector<int> Columns(CSparseMatrix& m, int i)
 {
@@ -37,25 +31,6 @@ std::vector<int> Columns(CSparseMatrix& m, int i)
     for (CSparseMatrix::cell* c = r ? r->pFirstCell : nullptr; c; c = c->pNext)
         out.push_back(c->iCol);
     return out;
-}
-
-// Sets the class-wide storage switch for one scope.
-class SymScope {
-public:
-    explicit SymScope(bool sym) : m_old(CVirtMat::m_bSym) { CVirtMat::m_bSym = sym; }
-    ~SymScope() { CVirtMat::m_bSym = m_old; }
-
-private:
-    bool m_old;
-};
-
-void ExpectNear(const CMatrix& a, const CMatrix& b, double tol)
-{
-    ASSERT_EQ(a.GetRows(), b.GetRows());
-    ASSERT_EQ(a.GetColumns(), b.GetColumns());
-    for (int i = 0; i < a.GetRows(); ++i)
-        for (int j = 0; j < a.GetColumns(); ++j)
-            EXPECT_NEAR(a[i][j], b[i][j], tol) << "(" << i << ", " << j << ")";
 }
 
 } // namespace

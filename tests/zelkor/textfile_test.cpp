@@ -5,36 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/zelkor/files.h"
+#include "tests/support/temp_files.h"
+#include "tests/zelkor/matrix_checks.h"
 
 namespace {
 
 using zelkortest::TempFile;
+using zelkortest::Values;
+using zelkortest::Rest;
 
-std::vector<double> Values(const CVector& v)
-{
-    return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
-}
-
-// The rest of the file from its current position.
-std::string Rest(CFile& f)
-{
-    std::string out(4096, '\0');
-    out.resize(f.Read(out.data(), static_cast<UINT>(out.size())));
-    return out;
-}
-
-class SeekToTest : public ::testing::TestWithParam<const char*> {
-protected:
-    // The same lines with the line end under test.
-    std::string Text(std::initializer_list<const char*> lines) const
-    {
-        std::string out;
-        for (const char* line : lines)
-            out += std::string(line) + GetParam();
-        return out;
-    }
-};
+class SeekToTest : public zelkortest::LineEndTest {};
 
 TEST_P(SeekToTest, FindsKeyOutsideComments)
 {
@@ -110,16 +90,14 @@ TEST(VectorText, WriteOneLine)
     CVector v(2, false, 0.0);
     v[0] = 1;
     v[1] = 2.5;
-    TempFile tmp;
-    {
-        CFile f(tmp.Path(), CFile::modeCreate | CFile::modeWrite);
-        v.WriteASCII(&f, "", " ", 12, 4, 0, false, false);
-        v.WriteASCII(&f, "<", ">", 10, 2, 1, false, false);
-        CVector().WriteASCII(&f, "", " ", 12, 4, 0, false, false);
-    }
-    EXPECT_EQ(tmp.Read(), "      1.0000       2.5000 \r\n"
-                          "<  1.00e+00><  2.50e+00>\r\n"
-                          "\r\n");
+    EXPECT_EQ(zelkortest::WrittenText([&](CFile* f) {
+                  v.WriteASCII(f, "", " ", 12, 4, 0, false, false);
+                  v.WriteASCII(f, "<", ">", 10, 2, 1, false, false);
+                  CVector().WriteASCII(f, "", " ", 12, 4, 0, false, false);
+              }),
+              "      1.0000       2.5000 \r\n"
+              "<  1.00e+00><  2.50e+00>\r\n"
+              "\r\n");
 }
 
 TEST(VectorText, ReadEveryNumberToTheEnd)

@@ -5,7 +5,11 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/zelkor/matrix_checks.h"
+
 namespace {
+
+using zelkortest::Values;
 
 CVector Vec(std::vector<double> values)
 {
@@ -13,11 +17,6 @@ CVector Vec(std::vector<double> values)
     for (int i = 0; i < v.GetSize(); ++i)
         v[i] = values[static_cast<std::size_t>(i)];
     return v;
-}
-
-std::vector<double> Values(const CVector& v)
-{
-    return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
 }
 
 TEST(VectorStorage, AllocateRules)

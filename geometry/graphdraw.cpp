@@ -1,0 +1,178 @@
+// Drawing of a graph into the current OpenGL context: model drawing,
+// selection drawing with names, labels and load markers.
+#include <GL/gl.h>
+
+#include "geometry/graph.h"
+#include "glstyle/tincora.h"
+
+namespace {
+
+// Calls f for every edge that starts at a node of the graph (own nodes
+// only, unless all).
+template <class F>
+void ForEdges(const CGraph& graph, bool all, F f)
+{
+    for (POSITION pos = graph.GetHeadPosition(); pos;) {
+        CSNode* node = graph.GetNextNode(pos);
+        CObList* edges = node->GetEdgeList();
+        if (!edges || (!all && !graph.IsOwnNode(node)))
+            continue;
+        for (POSITION ep = edges->GetHeadPosition(); ep;) {
+            CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
+            if (edge->GetNode1() == node)
+                f(edge);
+        }
+    }
+}
+
+template <class F>
+void ForNodes(const CGraph& graph, bool all, F f)
+{
+    for (POSITION pos = graph.GetHeadPosition(); pos;) {
+        CSNode* node = graph.GetNextNode(pos);
+        if (all || graph.IsOwnNode(node))
+            f(node);
+    }
+}
+
+void PointAt(const CSNode* node)
+{
+    glBegin(GL_POINTS);
+    node->GLVertex();
+    glEnd();
+}
+
+} // namespace
+
+void CGraph::DrawModelGL(bool quads, float pointSize, bool all)
+{
+    DrawEdgesGL(quads, all);
+    DrawNodesGL(pointSize, all, nullptr);
+}
+
+void CGraph::DrawEdgesGL(bool quads, bool all)
+{
+    glBegin(quads ? GL_QUADS : GL_LINES);
+    GLDrawEdges(quads, all);
+    glEnd();
+}
+
+void CGraph::DrawNodesGL(float pointSize, bool all, float* colour)
+{
+    // A size OpenGL refuses draws nothing either.
+    if (!(pointSize > 0.0f))
+        return;
+    glPointSize(pointSize);
+    glBegin(GL_POINTS);
+    GLDrawNodes(all, colour ? colour : glcInvBckGrnd);
+    glEnd();
+}
+
+void CGraph::GLDrawEdges(bool quads, bool all)
+{
+    ForNodes(*this, all, [quads](CSNode* node) { node->GLLines(quads, false); });
+}
+
+void CGraph::GLDrawNodes(bool all, float* colour)
+{
+    if (colour)
+        glColor3fv(colour);
+    ForNodes(*this, all, [](CSNode* node) { node->GLVertex(); });
+}
+
+void CGraph::DrawSubNodesGL()
+{
+    glColor3f(0.0f, 0.0f, 1.0f);
+    glPointSize(static_cast<GLfloat>(MEDIUM_L_POINT));
+    glBegin(GL_POINTS);
+    ForEdges(*this, false, [](CEdge* edge) { edge->GLSubVertices(); });
+    glEnd();
+}
+
+void CGraph::PickDrawGL(bool flag, int what)
+{
+    if (what & 4)
+        for (POSITION pos = GetHeadPosition(); pos;)
+            GetNextNode(pos)->DrawEdgesGL(flag);
+    if (what & 2) {
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            CSNode* node = GetNextNode(pos);
+            glLoadName(node->GetID());
+            glColor3f(0.0f, 0.0f, 0.0f);
+            glPointSize(static_cast<GLfloat>(LARGE_POINT));
+            PointAt(node);
+        }
+    }
+    if (what & 1) {
+        glLoadName(m_ulID);
+        DrawModelGL(false, static_cast<float>(MEDIUM_S_POINT), false);
+    }
+}
+
+void CGraph::PickDrawAddressGL(int what)
+{
+    CSelectionNames& names = AfxGetSelectionNames();
+    if (what & 1) {
+        glLoadName(names.NameOf(this));
+        DrawModelGL(false, static_cast<float>(MEDIUM_S_POINT), false);
+    }
+    if (what & 4) {
+        ForEdges(*this, false, [&names](CEdge* edge) {
+            glLoadName(names.NameOf(edge));
+            glBegin(GL_LINES);
+            edge->GLLine(false, nullptr);
+            glEnd();
+        });
+    }
+    if (what & 2) {
+        glPointSize(static_cast<GLfloat>(LARGE_POINT));
+        ForNodes(*this, false, [&names](CSNode* node) {
+            glLoadName(names.NameOf(node));
+            PointAt(node);
+        });
+    }
+}
+
+void CGraph::GLDrawLoadedNodes()
+{
+    ForNodes(*this, false, [](CSNode* node) {
+        if (node->GetLoad())
+            node->GLVertex();
+    });
+}
+
+void CGraph::DrawNodeLoads(double* scale)
+{
+    ForNodes(*this, false, [scale](CSNode* node) {
+        if (node->GetLoad())
+            node->DrawLoad(scale);
+    });
+}
+
+void CGraph::DrawNodeNumbers()
+{
+    ForNodes(*this, false, [](CSNode* node) { node->GLNodeNum(); });
+}
+
+void CGraph::DrawNameGL()
+{
+    if (IsEmpty())
+        return;
+    double at[3] = {0.0, 0.0, 0.0};
+    GetMeanCoord(at, 3, 0);
+    glRasterPos3d(at[0], at[1], at[2]);
+    glCallLists(m_strName.GetLength(), GL_UNSIGNED_BYTE, static_cast<LPCTSTR>(m_strName));
+}
+
+void CGraph::DrawEdgeNameGL()
+{
+    ForEdges(*this, false, [](CEdge* edge) { edge->DrawEdgeNameGL(); });
+}
+
+void CGraph::GLDrawNodeLinks(bool)
+{
+    ForEdges(*this, false, [](CEdge* edge) {
+        if (edge->IsKindOf(RUNTIME_CLASS(CNodeLink)))
+            edge->GLLine(false, nullptr);
+    });
+}
