@@ -131,7 +131,15 @@ bool CQuadMesher::GenNodeMat(CObjMat& grid, double tolerance)
     grid[0][cols - 1] = CopyOf(k[1]);
     grid[rows - 1][0] = CopyOf(k[3]);
     grid[rows - 1][cols - 1] = CopyOf(k[2]);
-    const auto place = [](CSNode* s, bool separator) { return separator ? s->Copy(false) : s; };
+    // A separator side's copy is not a sub-node of any edge: it belongs to
+    // the elements that take it, so the sub-node mark is not copied.
+    const auto place = [](CSNode* s, bool separator) {
+        if (!separator)
+            return s;
+        CSNode* copy = s->Copy(false);
+        copy->m_uiFlags &= ~8u;
+        return copy;
+    };
     for (int c = 1; c < cols - 1; ++c) {
         grid[0][c] = place(bottom[c - 1], sep[0]);
         grid[rows - 1][c] = place(top[c - 1], sep[2]);
