@@ -345,6 +345,7 @@ TEST(BoundCond, CouplingsFollowCopiesAndArchive)
     ASSERT_NE(cb.GetBC(0)->GetCouplings(), nullptr);
 
     // Without copy nodes the new coupling is dropped.
+    a.SetCopyNode(nullptr);
     b.SetCopyNode(nullptr);
     CBoundCond other;
     other.CopyFrom(*a.GetBC(0));
