@@ -1177,3 +1177,14 @@ CSNode* CElement::TakeFirst(CObList* list)
     delete list;
     return first;
 }
+
+bool CElement::CornersContain(int n, double x, double y)
+{
+    if (GetCount() < n)
+        return false;
+    CObList corners(10);
+    POSITION p = GetHeadPosition();
+    for (int i = 0; i < n && p; ++i)
+        corners.AddTail(GetNext(p));
+    return IsPointInside2D(corners, x, y);
+}

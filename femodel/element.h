@@ -177,6 +177,8 @@ protected:
     // Draws a triangle of a value plot (derived false) or of a derived plot
     // on the combined colour scale (derived true), by the flag rules.
     void DrawFace(const double* const p[3], const double v[3], int flags, double scale, int r, bool derived);
+    // The graph's two-dimensional inside test against the first n corners.
+    bool CornersContain(int n, double x, double y);
     // Frees the copies of a dividing-node list except the first, which is returned.
     static CSNode* TakeFirst(CObList* list);
     void CollectEdgeLoads(int n, CObList* list, double scale, bool drawFlag, bool draw);

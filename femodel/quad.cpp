@@ -71,17 +71,7 @@ void CQuadElem::GetCentroid(double& x, double& y)
 
 bool CQuadElem::IsPointInElem(CSNode* node)
 {
-    if (!node || GetCount() < 4)
-        return false;
-    bool inside = false;
-    for (int i = 0, j = 3; i < 4; j = i++) {
-        const CSNode* a = GetNode(i);
-        const CSNode* b = GetNode(j);
-        if ((a->y > node->y) != (b->y > node->y) &&
-            node->x < (b->x - a->x) * (node->y - a->y) / (b->y - a->y) + a->x)
-            inside = !inside;
-    }
-    return inside;
+    return node && CornersContain(4, node->x, node->y);
 }
 
 double CQuadElem::GetStressFromIntNode(int r, int)

@@ -12,22 +12,6 @@ IMPLEMENT_SERIAL(CTriElement, CElement, 1)
 IMPLEMENT_SERIAL(CTri4Elem, CTriElement, 1)
 IMPLEMENT_SERIAL(CTri6Element, CTriElement, 1)
 
-namespace {
-
-// Two-dimensional inside test of a point against a closed polygon (even-odd).
-bool InsidePolygon(CElement& e, int n, double x, double y)
-{
-    bool inside = false;
-    for (int i = 0, j = n - 1; i < n; j = i++) {
-        const CSNode* a = e.GetNode(i);
-        const CSNode* b = e.GetNode(j);
-        if ((a->y > y) != (b->y > y) && x < (b->x - a->x) * (y - a->y) / (b->y - a->y) + a->x)
-            inside = !inside;
-    }
-    return inside;
-}
-
-} // namespace
 
 // ------------------------------------------------------------ three-node triangle
 
@@ -78,7 +62,7 @@ double CTriElement::PhysicalSize()
 
 bool CTriElement::IsPointInElem(CSNode* node)
 {
-    return node && GetCount() >= 3 && InsidePolygon(*this, 3, node->x, node->y);
+    return node && CornersContain(3, node->x, node->y);
 }
 
 bool CTriElement::GetMaxMinStress(int index, double& max, double& min)

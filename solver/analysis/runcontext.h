@@ -2,6 +2,7 @@
 // its log, runs it and ends it on every path.
 #pragma once
 
+#include "solver/analysis/element_steps.h"
 #include "solver/analysis/setup.h"
 #include "solver/analysis/tables.h"
 #include "solver/linalg/funit.h"
@@ -27,6 +28,7 @@ struct RunContext {
     ModelTables tables;  // node, element, DOF status and constraint tables
     EquationTables equations;  // equation numbers, skyline or sparse tables
     RunStatistics RSTAT{};     // statistics of this run for the run summary
+    ResultSums sums;           // load and reaction sums of a static run
 };
 
 // The log of a run: "Brantel.log" for the membrane and plate-bending

@@ -36,6 +36,9 @@ static_assert(std::is_same_v<decltype(&PLATE_KNEKKING), PlateBuckling>);
 const std::string kMainHeader = "\n                    *** Brantel - log and error file ***\n\n\n";
 const std::string kBucklingHeader = "\n                   *** Brantel_B - log and error file ***\n\n\n";
 const std::string kAborted = "\n     Computations aborted\n";
+const std::string kUnknownKind = "\n\n\n *** ERROR detected during execution of Brantel ***\n\n"
+                                 "     Element     1 is of unknown kind\n" +
+                                 kAborted;
 
 std::string readFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -116,13 +119,18 @@ TEST_F(RunTest, EntryPointsWriteTheHeaderAndClearTheStatusBlock) {
         std::ofstream(e.log) << std::string(5000, 'x') << '\n';
         std::array<std::int32_t, 30> key{};
         Status status = {-21, 12, 2, 7, 9};
+        // A static run stops at the element code 0, after the old block
+        // was cleared.
+        const bool isStatic = e.log == std::string("Brantel.log");
+        const Status expected = isStatic ? Status{-4, 1, 0, 0, 0} : Status{0, 0, 0, 0, 0};
+        const std::string log = *e.header + (isStatic ? kUnknownKind : "");
         e.call(symbol, key.data(), status.data());
-        EXPECT_EQ(status, (Status{0, 0, 0, 0, 0}));
-        EXPECT_EQ(readFile(e.log), *e.header);
+        EXPECT_EQ(status, expected);
+        EXPECT_EQ(readFile(e.log), log);
         // Consecutive calls are independent.
         e.call(symbol, key.data(), status.data());
-        EXPECT_EQ(status, (Status{0, 0, 0, 0, 0}));
-        EXPECT_EQ(readFile(e.log), *e.header);
+        EXPECT_EQ(status, expected);
+        EXPECT_EQ(readFile(e.log), log);
     }
     ::dlclose(lib);
 }
