@@ -460,7 +460,8 @@ unsigned CElement::GetBCCode(CBoundCond* cond, CSNode*)
             return 0;
         unsigned code = 0;
         for (int i = 0; i < v->GetSize() / 2; ++i) {
-            const int d = static_cast<int>(std::fabs((*v)[i]));
+            // Springs (negative numbers) leave their DOF free.
+            const int d = static_cast<int>((*v)[i]);
             if (d >= 1 && d <= 32)
                 code += 1u << (d - 1);
         }
@@ -516,11 +517,11 @@ void CElement::DM_GetInfo(CInfoContainer& info)
         if (!(mask & 16) && (mask & 1))
             return;
         for (CLoad* load = node->GetLoad(); load; load = load->GetNext()) {
-            if (load->LoadSize() == 0)
+            if (load->GetSize() == 0)
                 continue;
             load->SetID(node->GetID());
             ++info[3];
-            info[4] += load->LoadSize() / 2;
+            info[4] += load->GetSize() / 2;
         }
     };
     if (mask & 1) {
@@ -567,7 +568,7 @@ void CElement::DM_InsertNodeBCs(CModelInfo& info)
         if (!IsOwnNode(node))
             continue;
         for (CLoad* load = node->GetLoad(); load; load = load->GetNext())
-            if (load->LoadSize() != 0)
+            if (load->GetSize() != 0)
                 info.AddNodeLoad(load);
         if (node->GetBC(0))
             info.AddNodeBC(node);

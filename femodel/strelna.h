@@ -10,3 +10,4 @@
 #include "femodel/triangle.h"
 #include "femodel/quad.h"
 #include "femodel/meshorg.h"
+#include "femodel/quadmesher.h"

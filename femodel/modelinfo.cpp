@@ -1,0 +1,3 @@
+#include "femodel/modelinfo.h"
+
+IMPLEMENT_DYNAMIC(CModelInfo, CObject)
