@@ -27,6 +27,19 @@ int DofNumber(double v)
     return static_cast<int>(v);
 }
 
+// True when the vector lists `dof` as fixed: with a zero value when
+// `prescribed` is false (a support), with a non-zero one when true.
+bool HasFixedDof(const CVector* dofs, int dof, bool prescribed)
+{
+    if (!dofs)
+        return false;
+    const int n = dofs->GetSize() / 2;
+    for (int i = 0; i < n; ++i)
+        if (DofNumber((*dofs)[i]) == dof && ((*dofs)[n + i] != 0.0) == prescribed)
+            return true;
+    return false;
+}
+
 } // namespace
 
 CBoundCond::~CBoundCond()
@@ -103,13 +116,7 @@ bool CBoundCond::IsFree(int dof)
 
 bool CBoundCond::IsSup(int dof)
 {
-    if (!m_pDOFVect)
-        return false;
-    const int n = m_pDOFVect->GetSize() / 2;
-    for (int i = 0; i < n; ++i)
-        if (DofNumber((*m_pDOFVect)[i]) == dof && (*m_pDOFVect)[n + i] == 0.0)
-            return true;
-    return false;
+    return HasFixedDof(m_pDOFVect, dof, false);
 }
 
 bool CBoundCond::IsSpring(int dof)
@@ -125,13 +132,7 @@ bool CBoundCond::IsSpring(int dof)
 
 bool CBoundCond::IsPrescribed(int dof)
 {
-    if (!m_pDOFVect)
-        return false;
-    const int n = m_pDOFVect->GetSize() / 2;
-    for (int i = 0; i < n; ++i)
-        if (DofNumber((*m_pDOFVect)[i]) == dof && (*m_pDOFVect)[n + i] != 0.0)
-            return true;
-    return false;
+    return HasFixedDof(m_pDOFVect, dof, true);
 }
 
 void CBoundCond::RemoveDof(int dof)
