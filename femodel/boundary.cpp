@@ -119,6 +119,23 @@ double Dist3D(const double a[3], const double b[3])
                      (b[2] - a[2]) * (b[2] - a[2]));
 }
 
+// Stores or loads the condition chain and the load that a boundary node or
+// edge owns; on loading, the old objects are released first.
+template <class Load>
+void SerializeCondAndLoad(CArchive& ar, CBoundCond*& bc, Load*& load, CRuntimeClass* loadClass)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<const CObject*>(bc) << static_cast<const CObject*>(load);
+        return;
+    }
+    delete bc;
+    bc = nullptr;
+    bc = static_cast<CBoundCond*>(ar.ReadObject(RUNTIME_CLASS(CBoundCond)));
+    delete load;
+    load = nullptr;
+    load = static_cast<Load*>(ar.ReadObject(loadClass));
+}
+
 } // namespace
 
 // ------------------------------------------------------------ CBoundNode
@@ -144,16 +161,7 @@ CBoundNode::~CBoundNode()
 void CBoundNode::Serialize(CArchive& ar)
 {
     CSNode::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar << static_cast<const CObject*>(m_pBC) << static_cast<const CObject*>(m_pLoad);
-        return;
-    }
-    delete m_pBC;
-    m_pBC = nullptr;
-    m_pBC = static_cast<CBoundCond*>(ar.ReadObject(RUNTIME_CLASS(CBoundCond)));
-    delete m_pLoad;
-    m_pLoad = nullptr;
-    m_pLoad = static_cast<CNodeLoad*>(ar.ReadObject(RUNTIME_CLASS(CNodeLoad)));
+    SerializeCondAndLoad(ar, m_pBC, m_pLoad, RUNTIME_CLASS(CNodeLoad));
 }
 
 CSNode* CBoundNode::Copy(bool keepID)
@@ -405,16 +413,7 @@ CBoundary::~CBoundary()
 void CBoundary::Serialize(CArchive& ar)
 {
     CEdge::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar << static_cast<const CObject*>(m_pBC) << static_cast<const CObject*>(m_pLoad);
-        return;
-    }
-    delete m_pBC;
-    m_pBC = nullptr;
-    m_pBC = static_cast<CBoundCond*>(ar.ReadObject(RUNTIME_CLASS(CBoundCond)));
-    delete m_pLoad;
-    m_pLoad = nullptr;
-    m_pLoad = static_cast<CEdgeLoad*>(ar.ReadObject(RUNTIME_CLASS(CEdgeLoad)));
+    SerializeCondAndLoad(ar, m_pBC, m_pLoad, RUNTIME_CLASS(CEdgeLoad));
 }
 
 CBoundCond* CBoundary::GetBC(int index)
