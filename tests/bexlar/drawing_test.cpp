@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/bexlar.h"
+#include "tests/bexlar/selection.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -13,22 +14,8 @@ namespace {
 template <class Fn>
 std::set<GLuint> NamesHit(Fn draw)
 {
-    std::vector<GLuint> buffer(256);
-    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(0);
-    draw();
-    const GLint hits = glRenderMode(GL_RENDER);
-    std::set<GLuint> names;
-    std::size_t at = 0;
-    for (GLint h = 0; h < hits; ++h) {
-        const GLuint count = buffer[at];
-        for (GLuint k = 0; k < count; ++k)
-            names.insert(buffer[at + 3 + k]);
-        at += 3 + count;
-    }
-    return names;
+    const std::vector<GLuint> order = geomtest::HitOrder(draw);
+    return std::set<GLuint>(order.begin(), order.end());
 }
 
 } // namespace
