@@ -1,4 +1,5 @@
 #include "tests/strelna/fe_fixture.h"
+#include "tests/strelna/vector_values.h"
 #include "tests/afx/archive_files.h"
 
 #include <cmath>
@@ -7,22 +8,8 @@
 
 namespace {
 
-std::vector<double> Values(const CVector* v)
-{
-    std::vector<double> out;
-    if (v)
-        for (int i = 0; i < v->GetSize(); ++i)
-            out.push_back((*v)[i]);
-    return out;
-}
-
-CVector Vec(std::vector<double> values)
-{
-    CVector v(static_cast<int>(values.size()));
-    for (int i = 0; i < v.GetSize(); ++i)
-        v[i] = values[static_cast<std::size_t>(i)];
-    return v;
-}
+using fetest::Values;
+using fetest::Vec;
 
 CEdgeLoad* EdgeLoad(std::vector<double> values, bool local = false)
 {
