@@ -990,6 +990,28 @@ void CElement::PickPoint(CSNode* node, double x, double y, double z)
     glEnd();
 }
 
+void CElement::PickDrawCorners(int r, int mode, double scale, int corners)
+{
+    if (IsEmpty())
+        return;
+    if (mode == 8) {
+        PickDrawResGL(r, scale, corners);
+        return;
+    }
+    if (mode & 1) {
+        glLoadName(static_cast<GLuint>(m_ulID));
+        DrawModelGL(false);
+    }
+    // The graph's own pick drawing of its nodes.
+    for (POSITION p = GetHeadPosition(); p;) {
+        CSNode* node = GetNextNode(p);
+        glLoadName(static_cast<GLuint>(node->GetID()));
+        glBegin(GL_POINTS);
+        node->GLVertex();
+        glEnd();
+    }
+}
+
 void CElement::PickDrawResGL(int index, double scale, int n)
 {
     if (!HasResults())

@@ -167,6 +167,10 @@ protected:
     double CornerValue(int r, int k);
     // Pick point of node k at height z under its selection name.
     void PickPoint(CSNode* node, double x, double y, double z);
+    // Pick drawing shared by the plate elements: in mode 8 the result
+    // points of the first `corners` nodes, otherwise the element itself
+    // (mode bit 1) and then each of its nodes under its own name.
+    void PickDrawCorners(int r, int mode, double scale, int corners);
     // Number of leading nodes the pick, effective-stress and displacement
     // operations act on (every node unless a class restricts them).
     virtual int ActiveNodeCount() { return GetCount(); }

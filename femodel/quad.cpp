@@ -238,28 +238,7 @@ void CQuadElem::GLColorPlot(int r, int flags, double scale)
 
 void CQuadElem::PickDrawGL(int r, int mode, double scale)
 {
-    if (IsEmpty())
-        return;
-    if (mode == 8) {
-        if (!HasResults())
-            return;
-        for (int k = 0; k < 4 && k < GetCount(); ++k) {
-            CSNode* node = GetNode(k);
-            PickPoint(node, node->x, node->y, scale * GetStressFromIndex(r, k));
-        }
-        return;
-    }
-    if (mode & 1) {
-        glLoadName(static_cast<GLuint>(m_ulID));
-        DrawModelGL(false);
-    }
-    for (POSITION p = GetHeadPosition(); p;) {
-        CSNode* node = GetNextNode(p);
-        glLoadName(static_cast<GLuint>(node->GetID()));
-        glBegin(GL_POINTS);
-        node->GLVertex();
-        glEnd();
-    }
+    PickDrawCorners(r, mode, scale, 4);
 }
 
 void CQuadElem::GLDrawDistorted(int flags, double scale, int a, int b, int c)

@@ -185,29 +185,7 @@ void CTriElement::GLColorPlot(int r, int flags, double scale)
 
 void CTriElement::PickDrawGL(int r, int mode, double scale)
 {
-    if (IsEmpty())
-        return;
-    if (mode == 8) {
-        if (!HasResults())
-            return;
-        for (int k = 0; k < 3 && k < GetCount(); ++k) {
-            CSNode* node = GetNode(k);
-            PickPoint(node, node->x, node->y, scale * GetStressFromIndex(r, k));
-        }
-        return;
-    }
-    if (mode & 1) {
-        glLoadName(static_cast<GLuint>(m_ulID));
-        DrawModelGL(false);
-    }
-    // The graph's own pick drawing of its nodes.
-    for (POSITION p = GetHeadPosition(); p;) {
-        CSNode* node = GetNextNode(p);
-        glLoadName(static_cast<GLuint>(node->GetID()));
-        glBegin(GL_POINTS);
-        node->GLVertex();
-        glEnd();
-    }
+    PickDrawCorners(r, mode, scale, 3);
 }
 
 void CTriElement::GLDrawDistorted(int flags, double scale, int a, int b, int c)
@@ -315,7 +293,8 @@ void CTriElement::RefineInto(CSNode* ab, CSNode* bc, CSNode* ca, CObList* out)
     }
 }
 
-void CTriElement::RefineUniform(int n, CObList* out)
+template <class T>
+void CTriElement::RefineAtDividers(int n, CObList* out)
 {
     if (!out || GetCount() < 3)
         return;
@@ -324,7 +303,12 @@ void CTriElement::RefineUniform(int n, CObList* out)
     CSNode* ca = TakeFirst(Subdiv(GetNode(2), GetNode(0), n, 2));
     if (!ab || !bc || !ca)
         return;
-    RefineInto<CTriElement>(ab, bc, ca, out);
+    RefineInto<T>(ab, bc, ca, out);
+}
+
+void CTriElement::RefineUniform(int n, CObList* out)
+{
+    RefineAtDividers<CTriElement>(n, out);
 }
 
 // ------------------------------------------------------------ four-node triangle
@@ -335,14 +319,7 @@ CTri4Elem::CTri4Elem(CSNode* a, CSNode* b, CSNode* c) : CTriElement(a, b, c)
 
 void CTri4Elem::RefineUniform(int n, CObList* out)
 {
-    if (!out || GetCount() < 3)
-        return;
-    CSNode* ab = TakeFirst(Subdiv(GetNode(0), GetNode(1), n, 2));
-    CSNode* bc = TakeFirst(Subdiv(GetNode(1), GetNode(2), n, 2));
-    CSNode* ca = TakeFirst(Subdiv(GetNode(2), GetNode(0), n, 2));
-    if (!ab || !bc || !ca)
-        return;
-    RefineInto<CTri4Elem>(ab, bc, ca, out);
+    RefineAtDividers<CTri4Elem>(n, out);
 }
 
 void CTri4Elem::DrawEdgeLoadsGL(double scale)

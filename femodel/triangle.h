@@ -53,6 +53,10 @@ protected:
     // Corners and the first dividing node of each side.
     template <class T>
     void RefineInto(CSNode* ab, CSNode* bc, CSNode* ca, CObList* out);
+    // Splits the triangle at the first of n dividing nodes on each side
+    // into four elements of type T appended to out.
+    template <class T>
+    void RefineAtDividers(int n, CObList* out);
 };
 
 class CTri4Elem : public CTriElement {
