@@ -716,6 +716,24 @@ void CElement::EffStressExtremes(int n, int type, double& max, double& min, int 
     }
 }
 
+// Widens the n running maxima and minima by the values v; while all n
+// entries of both are 0 the values set them. Only the n given entries are
+// read (the vector form passes arrays of two).
+static void WidenExtremes(double* max, double* min, const double* v, int n)
+{
+    bool allZero = true;
+    for (int i = 0; i < n; ++i)
+        allZero = allZero && max[i] == 0.0 && min[i] == 0.0;
+    for (int i = 0; i < n; ++i) {
+        if (allZero) {
+            max[i] = min[i] = v[i];
+        } else {
+            max[i] = std::max(max[i], v[i]);
+            min[i] = std::min(min[i], v[i]);
+        }
+    }
+}
+
 void CElement::GetMaxMinLocalStress(double* max, double* min, bool polar, CVector& axis, int sx, int sy, int txy)
 {
     if (!HasResults())
@@ -733,17 +751,7 @@ void CElement::GetMaxMinLocalStress(double* max, double* min, bool polar, CVecto
             LocalStress(LocalAngle(node->x, node->y, polar, axis), v[0], v[1], v[2], out);
             std::copy(out, out + 3, v);
         }
-        bool allZero = true;
-        for (int i = 0; i < 3; ++i)
-            allZero = allZero && max[i] == 0.0 && min[i] == 0.0;
-        for (int i = 0; i < 3; ++i) {
-            if (allZero) {
-                max[i] = min[i] = v[i];
-            } else {
-                max[i] = std::max(max[i], v[i]);
-                min[i] = std::min(min[i], v[i]);
-            }
-        }
+        WidenExtremes(max, min, v, 3);
     }
 }
 
@@ -765,17 +773,7 @@ void CElement::GetMaxMinLocalVect(double* max, double* min, bool polar, CVector&
             u = u2;
         }
         const double val[2] = {u, v};
-        bool allZero = true;
-        for (int i = 0; i < 3; ++i)
-            allZero = allZero && max[i] == 0.0 && min[i] == 0.0;
-        for (int i = 0; i < 2; ++i) {
-            if (allZero) {
-                max[i] = min[i] = val[i];
-            } else {
-                max[i] = std::max(max[i], val[i]);
-                min[i] = std::min(min[i], val[i]);
-            }
-        }
+        WidenExtremes(max, min, val, 2);
     }
 }
 
@@ -1209,4 +1207,13 @@ bool CElement::CornersContain(int n, double x, double y)
     for (int i = 0; i < n && p; ++i)
         corners.AddTail(GetNext(p));
     return IsPointInside2D(corners, x, y);
+}
+
+void CElement::DrawNodePointsGL()
+{
+    glPointSize(static_cast<GLfloat>(MEDIUM_S_POINT));
+    glBegin(GL_POINTS);
+    for (POSITION p = GetHeadPosition(); p;)
+        GetNextNode(p)->GLVertex();
+    glEnd();
 }

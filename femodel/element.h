@@ -155,6 +155,8 @@ public:
     static CFile* pOutputFile;
 
 protected:
+    // Every node of the element as a point of the medium-small size.
+    void DrawNodePointsGL();
     CElement();
     CElement(const CElement& source);
 

@@ -152,13 +152,8 @@ void CQuadElem::DrawModelGL(bool nodes)
     glBegin(GL_QUADS);
     GLDraw();
     glEnd();
-    if (nodes) {
-        glPointSize(static_cast<GLfloat>(MEDIUM_S_POINT));
-        glBegin(GL_POINTS);
-        for (POSITION p = GetHeadPosition(); p;)
-            GetNextNode(p)->GLVertex();
-        glEnd();
-    }
+    if (nodes)
+        DrawNodePointsGL();
 }
 
 void CQuadElem::DrawAroundCentre(const double v[4], double vc, int flags, double scale, int r, bool derived)

@@ -142,13 +142,8 @@ void CTriElement::DrawModelGL(bool nodes)
     glBegin(GL_TRIANGLES);
     GLDraw();
     glEnd();
-    if (nodes) {
-        glPointSize(static_cast<GLfloat>(MEDIUM_S_POINT));
-        glBegin(GL_POINTS);
-        for (POSITION p = GetHeadPosition(); p;)
-            GetNextNode(p)->GLVertex();
-        glEnd();
-    }
+    if (nodes)
+        DrawNodePointsGL();
 }
 
 void CTriElement::DrawCorners(const double v[3], int flags, double scale, int r, bool derived)

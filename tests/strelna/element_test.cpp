@@ -184,6 +184,25 @@ TEST_F(ElementTest, SetStressesKeepsVectorsAndWidensExtremes)
     EXPECT_DOUBLE_EQ(CElement::m_strMinStress[0], -20.0);
 }
 
+// The vector form's extremes are pairs: it reads and writes two entries of
+// each array only (arrays of two, as callers pass them).
+TEST_F(ElementTest, LocalVectorExtremesTouchOnlyTheirPair)
+{
+    CTriElement e(Node(0, 0), Node(1, 0), Node(0, 1));
+    CMatrix m = Rows(3, 9, 1.0);
+    int row = 0;
+    e.SetStresses(m, row);
+    auto max = std::make_unique<double[]>(2);
+    auto min = std::make_unique<double[]>(2);
+    max[0] = max[1] = min[0] = min[1] = 0.0;
+    CVector noAxis;
+    e.GetMaxMinLocalVect(max.get(), min.get(), false, noAxis, 0, 1);
+    EXPECT_DOUBLE_EQ(min[0], 1.0);
+    EXPECT_DOUBLE_EQ(max[0], 21.0);
+    EXPECT_DOUBLE_EQ(min[1], 2.0);
+    EXPECT_DOUBLE_EQ(max[1], 22.0);
+}
+
 TEST_F(ElementTest, FourNodeTriangleConsumesFourRows)
 {
     CTri4Elem e(Node(0, 0), Node(1, 0), Node(0, 1));
