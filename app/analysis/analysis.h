@@ -1,3 +1,5 @@
 // Brantel's headless plate model and analysis driver.
 // Umbrella header: includes every public header of this library.
 #pragma once
+
+#include "app/analysis/trimesh.h"
