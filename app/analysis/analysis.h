@@ -2,4 +2,6 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "app/analysis/sectplate.h"
+#include "app/analysis/platecomp.h"
 #include "app/analysis/trimesh.h"
