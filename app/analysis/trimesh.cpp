@@ -141,14 +141,11 @@ int CTriMesh::LoadOuterBoundary()
     if (!m_pGraph || m_pGraph->IsEmpty())
         return 0;
     std::vector<CSNode*> points;
-    const int corners = m_pGraph->GetCount();
-    for (int i = 0; i < corners; ++i) {
-        CSNode* node = m_pGraph->GetNode(i);
-        CSNode* next = m_pGraph->GetNode((i + 1) % corners);
+    ForOutline(*m_pGraph, [&](CSNode* node, CSNode* next) {
         points.push_back(node);
         if (next != node)
             AppendSubNodes(CGraph::GetComEdge(node, next), node, points);
-    }
+    });
     int index = 0;
     for (const CSNode* p : points) {
         LoadPoint(index++, p->x, p->y, 1.0, 1);
@@ -361,14 +358,11 @@ bool CTriMesh::BuildOutput()
             if (!node->GetCopyNode())
                 node->Copy(false);
         }
-        const int corners = m_pGraph->GetCount();
         std::vector<CSNode*> subs;
-        for (int i = 0; i < corners; ++i) {
-            CSNode* node = m_pGraph->GetNode(i);
-            CSNode* next = m_pGraph->GetNode((i + 1) % corners);
+        ForOutline(*m_pGraph, [&](CSNode* node, CSNode* next) {
             take(node->GetCopyNode());
             if (next == node)
-                continue;
+                return;
             subs.clear();
             AppendSubNodes(CGraph::GetComEdge(node, next), node, subs);
             const bool fresh = common.count(node) || common.count(next);
@@ -381,7 +375,7 @@ bool CTriMesh::BuildOutput()
                     take(sub);
                 }
             }
-        }
+        });
     }
     if (m_pInnerNodes) {
         for (POSITION p = m_pInnerNodes->GetHeadPosition(); p;)

@@ -50,6 +50,14 @@ public:
         }
         return failed;
     }
+    // Runs whenever the component steps to its next region.
+    std::function<void(DriverComp&)> onNext;
+    CSection* GetNext(POSITION& pos) override
+    {
+        if (onNext)
+            onNext(*this);
+        return CPlateComp::GetNext(pos);
+    }
     CSectPlate* Region(int i)
     {
         return static_cast<CSectPlate*>(CObList::GetAt(CObList::FindIndex(i)));
@@ -332,6 +340,24 @@ TEST_F(MeshGenTest, GenerateRegionMeshUsesTheStructuredMesherOnly)
     EXPECT_EQ(Lines(log).size(), 3u);
     EXPECT_EQ(State(), before);
     EXPECT_EQ(comp.subdivisionsSeen.size(), 0u);
+}
+
+TEST_F(MeshGenTest, StopDuringGenerateRegionMeshCancelsIt)
+{
+    AddModel();
+    int steps = 0;
+    // After the first region is meshed.
+    comp.onNext = [&steps](DriverComp& c) {
+        if (++steps == 2)
+            c.StopCalculation(true);
+    };
+    const State before;
+    EXPECT_FALSE(comp.GenerateRegionMesh(&log, &errors, 0, 0));
+    comp.onNext = nullptr;
+    EXPECT_EQ(Lines(log), std::vector<std::string>{"*** Execution cancelled by user ***\r\n"});
+    EXPECT_TRUE(errors.IsEmpty());
+    EXPECT_EQ(MeshedRegions(), 0);
+    EXPECT_EQ(State(), before);
 }
 
 TEST_F(MeshGenTest, ResultQuantityByElementCode)
