@@ -137,7 +137,7 @@ CSectPlate::CSectPlate(const CSectPlate& source, bool keepName)
             continue;
         if (!m_pSubList)
             m_pSubList = new CObList(10);
-        m_pSubList->AddTail(copy);
+        m_pSubList->AddTail(static_cast<CObject*>(copy));
         if (copy->IsKindOf(RUNTIME_CLASS(CSectArea)))
             static_cast<CSectArea*>(copy)->SetOuterSect(this);
     }
