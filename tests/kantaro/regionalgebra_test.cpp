@@ -284,6 +284,25 @@ TEST(RegionAlgebra, DeleteThisHandsSubSectionsOut)
 
 namespace {
 
+TEST(RegionAlgebra, NewSectFlatnessBound)
+{
+    // Area over the longer side against 2.220446049250313e-8: a = (0, 0),
+    // c = (2, h), b = (4, 0) gives 0.5 * 4h / 4 = h / 2.
+    struct Case {
+        double h;
+        bool made;
+    } cases[] = {{0.0, false}, {4.4e-8, false}, {4.5e-8, true}, {1e-3, true}};
+    for (const Case& k : cases) {
+        Model m;
+        CPlateLike maker;
+        CObList chain;
+        Chain(chain, {m.Node(0, 0), m.Node(2, k.h), m.Node(4, 0)});
+        CSection* r = maker.NewSect(&chain, nullptr);
+        EXPECT_EQ(r != nullptr, k.made) << k.h;
+        delete r;
+    }
+}
+
 TEST(RegionAlgebra, NewSectCutsPinchPointsOffAsTriangles)
 {
     // Two lobes meeting at n: the chain passes n twice.
