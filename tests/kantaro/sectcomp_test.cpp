@@ -614,6 +614,11 @@ TEST_F(SectComp, FixEdgesSplitsOverlapsAndLeavesCrossings)
          {{{0, 0, 6, 0}}, {{4, 0, 10, 0}}},
          0,
          {{0, 0, 4, 0}, {4, 0, 6, 0}, {6, 0, 10, 0}}},
+        // A proper crossing met first does not hide a later overlap.
+        {"overlap after a crossing",
+         {{{5, -5, 5, 5}}, {{0, 0, 10, 0}}, {{6, 0, 12, 0}}},
+         1,
+         {{5, -5, 5, 5}, {0, 0, 6, 0}, {6, 0, 10, 0}, {10, 0, 12, 0}}},
         {"skew partial overlap",
          {{{0, 0, 6, 3}}, {{4, 2, 10, 5}}},
          1,
