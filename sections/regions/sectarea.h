@@ -7,6 +7,8 @@
 
 #include "sections/regions/section.h"
 
+#include <vector>
+
 class CSectArea : public CSection {
     DECLARE_DYNAMIC(CSectArea)
 public:
@@ -144,6 +146,10 @@ protected:
     CSectArea(const CSectArea& source, bool keepID);
     // A new empty region of this object's run-time class.
     CSectArea* MakeSibling() const;
+    // A region of this class, material and attributes over the nodes, named
+    // by its corner count and validated; null (nothing kept) for a
+    // degenerate triangle or the cycle of an existing region.
+    CSectArea* MakeRegion(const std::vector<CSNode*>& nodes);
 
     CVector m_vAxes;
     bool m_bPolar = false;
