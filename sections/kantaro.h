@@ -4,3 +4,4 @@
 #include "sections/regions/section.h"
 #include "sections/regions/sectarea.h"
 #include "sections/regions/sectcomp.h"
+#include "sections/regions/sectmesharea.h"
