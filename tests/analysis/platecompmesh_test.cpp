@@ -2,7 +2,9 @@
 // requests, log lines and the restored run state.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -227,6 +229,7 @@ TEST_F(MeshGenTest, SuccessWritesTheLogOnceAndRestoresTheState)
     EXPECT_EQ(MeshedRegions(), 3);
     EXPECT_GE(comp.m_nElements, 6);
     EXPECT_GT(comp.m_nNodes, 0);
+    EXPECT_NEAR(comp.m_dMeshArea, 4.0, 1e-9);
     // Neighbours share their mesh nodes; the copy links are released.
     for (int i = 0; i < 3; ++i)
         for (POSITION p = comp.Region(i)->GetHeadPosition(); p;)
@@ -379,6 +382,71 @@ TEST_F(MeshGenTest, ResultQuantityByElementCode)
         }
     }
     comp.m_iElemType = 81;
+}
+
+// The whole mesh generation on the model's own geometry services.
+TEST(MeshGeneration, PlateOfRegionsWithAHoleAndAShortEdge)
+{
+    MessageRecorder recorder;
+    CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
+    CMaterial hole{"VOID", 0.0, 0.0, 0.0, 0.0, 0.0};
+    NODELIST* savedList = CGraph::m_pNodeList;
+    CGraph::m_pNodeList = nullptr;
+    CPlateComp comp;
+    // Left: a square with a circular hole. Right: a square with a corner cut
+    // by an edge 1/200 of the longest.
+    CBoundNode* a = N(0, 0);
+    CBoundNode* b = N(2, 0);
+    CBoundNode* e = N(2, 2);
+    CBoundNode* f = N(0, 2);
+    auto* left = new CSectPlate(a, b, e, f, &steel);
+    CBoundNode centre(1.0, 1.0, 0.0, nullptr, 0);
+    auto* circle = new CSectPlate(&centre, N(1.4, 1.0), &hole, 16, 0);
+    left->InsertSubSect(circle);
+    comp.AddTail(static_cast<CSection*>(left));
+    CObList cut;
+    for (CSNode* n : {static_cast<CSNode*>(b), static_cast<CSNode*>(N(4, 0)), static_cast<CSNode*>(N(4, 1.99)),
+                      static_cast<CSNode*>(N(3.99, 2)), static_cast<CSNode*>(e)})
+        cut.AddTail(n);
+    auto* right = new CSectPlate(&cut, &steel);
+    comp.AddTail(static_cast<CSection*>(right));
+    comp.m_iSubdivisions = 20;
+    comp.m_nMinElements = 300;
+    comp.m_iElemType = 31;
+    comp.m_iMeshKind = 101;
+
+    const State before;
+    CStringArray log, errors;
+    ASSERT_TRUE(comp.PreCalc(&log, &errors, 0)) << (errors.IsEmpty() ? "" : static_cast<const char*>(errors[0]));
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(CEasyMesh::StaticsDepth(), 0);
+    EXPECT_EQ(comp.m_iSubdivisions, 20);
+    EXPECT_TRUE(errors.IsEmpty());
+    EXPECT_EQ(log.GetSize(), 3);
+    EXPECT_GE(comp.m_nElements, 300);
+    // The meshes fill both regions less the hole (a 16-gon of radius 0.4).
+    const double holeArea = 0.5 * 16 * 0.16 * std::sin(2.0 * M_PI / 16);
+    const double want = 4.0 - holeArea + 4.0 - 0.5 * 0.01 * 0.01;
+    EXPECT_NEAR(comp.m_dMeshArea, want, 1e-9 * want);
+    EXPECT_EQ(circle->GetMesh(), nullptr);
+    // Both meshes use the same node objects along the common edge b-e.
+    auto nodesOf = [](CSectPlate* r) {
+        std::set<CSNode*> out;
+        for (POSITION p = r->GetMesh()->GetHeadPosition(); p;) {
+            CElement* el = r->GetMesh()->GetNextElem(p);
+            for (POSITION q = el->GetHeadPosition(); q;)
+                out.insert(el->GetNextNode(q));
+        }
+        return out;
+    };
+    const auto l = nodesOf(left), r = nodesOf(right);
+    int common = 0;
+    for (CSNode* n : l)
+        common += static_cast<int>(r.count(n));
+    CEdge* shared = CGraph::GetComEdge(b, e);
+    EXPECT_EQ(common, 2 + shared->GetSubNodeCount());
+    EXPECT_TRUE(recorder.messages().empty());
+    CGraph::m_pNodeList = savedList;
 }
 
 } // namespace
