@@ -5,6 +5,7 @@
 #include <cmath>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "femodel/strelna.h"
@@ -187,6 +188,12 @@ void CTriMesh::LoadInnerBoundaries(int& index)
             for (std::size_t k = before; k < chain.size(); ++k)
                 inChain.insert(chain[k]);
         };
+        // Elements run counter-clockwise like those of the mesher.
+        auto addCCW = [&](CSNode* a, CSNode* b, CSNode* c) {
+            if ((b->x - a->x) * (c->y - a->y) - (b->y - a->y) * (c->x - a->x) < 0.0)
+                std::swap(b, c);
+            AddElement(a, b, c);
+        };
         // The boundary passes copy a second time: a triangle closes the
         // pinch, with next the first point after it along the walk.
         auto pinch = [&](CSNode* copy, const CSNode* at, CSNode* next) {
@@ -213,9 +220,9 @@ void CTriMesh::LoadInnerBoundaries(int& index)
                 if (t1 > t2) {
                     chain.erase(chain.begin() + static_cast<std::ptrdiff_t>(f));
                     chain.push_back(copy);
-                    AddElement(copy, after, before);
+                    addCCW(copy, after, before);
                 } else {
-                    AddElement(copy, next, last);
+                    addCCW(copy, next, last);
                 }
             }
             if (tempHead)
