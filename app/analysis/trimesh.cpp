@@ -340,11 +340,22 @@ bool CTriMesh::BuildOutput()
     const int count = m_nNodes;
     std::vector<CSNode*> table(static_cast<std::size_t>(std::max(count, 0)), nullptr);
     int k = 0;
+    // Every node handed out, so that none is lost when the records do not
+    // match what was loaded.
+    std::vector<CSNode*> offered;
     auto take = [&](CSNode* node) {
+        offered.push_back(node);
         while (k < count && m_pNode[k].bEmpty)
             ++k;
         if (k < count)
             table[static_cast<std::size_t>(k++)] = node;
+    };
+    auto deleteStrays = [&]() {
+        std::unordered_set<CSNode*> seen;
+        for (auto* list : {&offered, &table})
+            for (CSNode* node : *list)
+                if (node && seen.insert(node).second && IsStray(node))
+                    delete node;
     };
 
     if (m_pGraph && !m_pGraph->IsEmpty()) {
@@ -391,8 +402,10 @@ bool CTriMesh::BuildOutput()
         m_pInnerNodes = nullptr;
     }
     for (; k < count; ++k)
-        if (!m_pNode[k].bEmpty)
+        if (!m_pNode[k].bEmpty) {
             table[static_cast<std::size_t>(k)] = new CSNode(m_pNode[k].x, m_pNode[k].y, 0.0, nullptr, 0);
+            offered.push_back(table[static_cast<std::size_t>(k)]);
+        }
 
     // Every element must name three existing nodes before any is built.
     const char* error = nullptr;
@@ -409,9 +422,7 @@ bool CTriMesh::BuildOutput()
     }
     if (error) {
         AfxMessageBox(error);
-        for (CSNode* node : table)
-            if (node && IsStray(node))
-                delete node;
+        deleteStrays();
         return false;
     }
     for (int e = 0; e < m_nElems; ++e) {
@@ -420,6 +431,8 @@ bool CTriMesh::BuildOutput()
             AddElement(table[static_cast<std::size_t>(r.n[0])], table[static_cast<std::size_t>(r.n[1])],
                        table[static_cast<std::size_t>(r.n[2])]);
     }
+    // Nodes that no element took (records the mesher left unused).
+    deleteStrays();
     return true;
 }
 
