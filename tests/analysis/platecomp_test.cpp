@@ -378,7 +378,11 @@ TEST_F(PlateCompTest, CopyCarriesTheListedSettingsAndDeepCopiesMaterials)
             EXPECT_EQ(material, steel);
             EXPECT_EQ(steel->GetElemCount(), 2);
         }
-        DeleteModel(copy);
+        // A shallow copy shares the materials: they go with the source.
+        if (deep)
+            DeleteModel(copy);
+        else
+            delete copy;
         DeleteModel(comp);
     }
 }
