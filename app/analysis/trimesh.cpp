@@ -228,9 +228,19 @@ void CTriMesh::LoadInnerBoundaries(int& index)
             if (tempHead)
                 chain.erase(chain.begin());
         };
-        // P is met at the start of edge (walking away from P); next is the
-        // first point after P along the walk.
-        auto corner = [&](CSNode* p, CSNode* next) {
+        // The first point after p along edge: its first sub-node, else the
+        // copy of its other end; without an edge the walk goes on at the
+        // head of the chain.
+        auto firstAfter = [&](CEdge* edge, CSNode* p) -> CSNode* {
+            if (!edge)
+                return chain.empty() ? nullptr : chain.front();
+            CObList* subs = edge->GetSubNodeList();
+            if (subs && !subs->IsEmpty())
+                return static_cast<CSNode*>(edge->GetNode1() == p ? subs->GetHead() : subs->GetTail());
+            return CopyOf(edge->GetNode(p));
+        };
+        // P is met at the start of edge, walking away from it.
+        auto corner = [&](CSNode* p, CEdge* edge) {
             CSNode* copy = p->GetCopyNode();
             if (!copy) {
                 append(p->Copy(false));
@@ -238,14 +248,8 @@ void CTriMesh::LoadInnerBoundaries(int& index)
                 append(copy);
             } else {
                 --m_nPointCount;
-                pinch(copy, p, next);
+                pinch(copy, p, firstAfter(edge, p));
             }
-        };
-        auto firstAfter = [&](CEdge* edge, CSNode* p) -> CSNode* {
-            CObList* subs = edge->GetSubNodeList();
-            if (subs && !subs->IsEmpty())
-                return static_cast<CSNode*>(edge->GetNode1() == p ? subs->GetHead() : subs->GetTail());
-            return CopyOf(edge->GetNode(p));
         };
 
         // The last edge's sub-nodes first, so that the loop closes at the
@@ -253,12 +257,12 @@ void CTriMesh::LoadInnerBoundaries(int& index)
         appendSubs(edges[n - 1], Unshared(edges[n - 1], edges[0]));
         for (std::size_t i = 0; i + 1 < n; ++i) {
             CSNode* p = Unshared(edges[i], edges[i + 1]);
-            corner(p, firstAfter(edges[i], p));
+            corner(p, edges[i]);
             appendSubs(edges[i], p);
         }
-        // The corner between the last two edges; after it the walk goes on
-        // at the head of the chain.
-        corner(Shared(edges[n - 2], edges[n - 1]), chain.empty() ? nullptr : chain.front());
+        // The corner between the last two edges; the last edge's sub-nodes
+        // are already at the head of the chain.
+        corner(Shared(edges[n - 2], edges[n - 1]), nullptr);
 
         const int s = index;
         for (CSNode* node : chain)
