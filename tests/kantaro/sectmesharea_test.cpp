@@ -290,6 +290,14 @@ Counters Load(const std::string& bytes, const Counters& start, CTestMeshArea*& o
     return Counters::Now();
 }
 
+// A loaded region and the material it was read with.
+void Delete(CSectArea* loaded)
+{
+    CMaterial* material = loaded->GetMaterial();
+    delete loaded;
+    delete material;
+}
+
 TEST_F(MeshAreaTest, ArchiveWithAndWithoutTheMesh)
 {
     CMaterial steel("Steel", 1, 2, 3, 0.3, 0);
@@ -320,16 +328,24 @@ TEST_F(MeshAreaTest, ArchiveWithAndWithoutTheMesh)
     EXPECT_EQ(meshed->GetMesh()->GetCount(), 3);
     EXPECT_TRUE(afterMeshed == afterPlain);
 
-    // A file that ends inside the stored mesh: the same counters, no crash.
-    for (std::size_t cut : {without.size() + 4, with.size() - 5}) {
+    // A file that ends inside the stored mesh: the same counters, and the
+    // region is left without a mesh.
+    const std::size_t meshStart = without.size() - 2; // the null reference
+    std::vector<std::size_t> cuts;
+    for (std::size_t cut = meshStart + 1; cut < with.size(); cut += 7)
+        cuts.push_back(cut);
+    cuts.push_back(with.size() - 1);
+    for (std::size_t cut : cuts) {
         CTestMeshArea* broken = nullptr;
         const Counters afterBroken = Load(with.substr(0, cut), start, broken);
         EXPECT_TRUE(afterBroken == afterPlain) << "cut at " << cut;
-        delete broken;
+        ASSERT_NE(broken, nullptr) << "cut at " << cut;
+        EXPECT_EQ(broken->GetMesh(), nullptr) << "cut at " << cut;
+        Delete(broken);
     }
     Counters::Set(start);
-    delete meshed;
-    delete plain;
+    Delete(meshed);
+    Delete(plain);
     delete r;
 }
 
