@@ -424,6 +424,8 @@ void CSectMeshArea::DrawBCs(bool mesh, double scale, int kind)
             if (CObList* edges = node->GetEdgeList())
                 for (POSITION e = edges->GetHeadPosition(); e;) {
                     CEdge* edge = static_cast<CEdge*>(edges->GetNext(e));
+                    if (edge->GetNode1() != node)
+                        continue; // drawn once, from its first node
                     CBoundCond* bc = edge->GetBC(kind);
                     if (bc && !bc->IsClear(false))
                         bc->DrawEdgeBC(edge, scale);

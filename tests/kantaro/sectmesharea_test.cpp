@@ -310,6 +310,11 @@ TEST_F(MeshAreaTest, ArchiveWithAndWithoutTheMesh)
     const std::string with = Store(r);
     CSectMeshArea::m_bStoreMesh = false;
     EXPECT_GT(with.size(), without.size());
+    // The area part, then the meshed area as a double and a null reference.
+    const double area = 1.5;
+    EXPECT_EQ(without.substr(without.size() - 10),
+              std::string(reinterpret_cast<const char*>(&area), 8) + std::string(2, '\0'));
+    EXPECT_EQ(with.substr(0, without.size() - 2), without.substr(0, without.size() - 2));
 
     const Counters start = Counters::Now();
     CTestMeshArea* plain = nullptr;
