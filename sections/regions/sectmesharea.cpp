@@ -479,8 +479,11 @@ void CSectMeshArea::GetMaxMinLoad(double& max, double& min, unsigned flags)
 
 void CSectMeshArea::Translate(double dx, double dy, double dz, bool all)
 {
+    // Mesh nodes are shared between elements: each element moves the nodes
+    // it owns, so that every node moves once, whatever `all` says about the
+    // region's boundary.
     if (m_pMesh)
-        m_pMesh->Translate(dx, dy, dz, all);
+        m_pMesh->Translate(dx, dy, dz, false);
     CSectArea::Translate(dx, dy, dz, all);
 }
 
@@ -1294,7 +1297,7 @@ void CSectMeshArea::DrawNodeNumbers(bool mesh)
             for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
                 m_pMesh->GetNextElem(pos)->DrawNodeNumbers();
     } else {
-        CSectArea::DrawNodeNumbers();
+        CGraph::DrawNodeNumbers();
     }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DrawNodeNumbers(mesh); });
 }

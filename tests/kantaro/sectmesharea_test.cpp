@@ -157,6 +157,38 @@ TEST_F(MeshAreaTest, EditsThatChangeTheCoverDeleteTheMesh)
     }
 }
 
+TEST_F(MeshAreaTest, TranslateMovesEveryMeshNodeOnce)
+{
+    CTestMeshArea* r = MakeRect(0, 0, 10, 10);
+    CTestMeshArea* sub = MakeRect(2, 2, 3, 3);
+    r->InsertSubSect(sub);
+    // Two triangles sharing the edge a-c, in the region and in its sub-section.
+    auto shared = [] {
+        auto* a = new CSNode(0, 0, 0, nullptr, 0);
+        auto* b = new CSNode(1, 0, 0, nullptr, 0);
+        auto* c = new CSNode(1, 1, 0, nullptr, 0);
+        auto* d = new CSNode(0, 1, 0, nullptr, 0);
+        auto* mesh = new CMeshOrganizer;
+        mesh->AddElement(new CTriElement(a, b, c));
+        mesh->AddElement(new CTriElement(a, c, d));
+        return std::make_pair(mesh, c);
+    };
+    auto [mesh, corner] = shared();
+    auto [subMesh, subCorner] = shared();
+    r->GiveMesh(mesh);
+    sub->GiveMesh(subMesh);
+    for (bool all : {true, false}) {
+        const double x = corner->x, sx = subCorner->x;
+        r->Translate(2.0, 0.0, 0.0, all);
+        EXPECT_DOUBLE_EQ(corner->x, x + 2.0) << all;
+        EXPECT_DOUBLE_EQ(subCorner->x, sx + 2.0) << all;
+    }
+    EXPECT_DOUBLE_EQ(r->GetHeadNode()->x, 4.0);
+    EXPECT_DOUBLE_EQ(sub->GetHeadNode()->x, 6.0);
+    EXPECT_NE(r->GetMesh(), nullptr);
+    delete r;
+}
+
 TEST_F(MeshAreaTest, SubSectionAndRefineEdits)
 {
     CTestMeshArea* r = MakeRect(0, 0, 10, 10);
