@@ -2,7 +2,6 @@
 // material list and the small operations over all regions.
 #include <GL/gl.h>
 
-#include <regex>
 
 #include "platform/dimvor/dimvor.h"
 #include "platform/weblar/weblar.h"
@@ -212,26 +211,31 @@ TEST_F(PlateCompTest, ArchiveVersionsAndForeignObjects)
         EXPECT_EQ(comp.m_nMinElements, 77);
     }
     // A material where a region belongs, or a region where a material
-    // belongs, is refused and nothing foreign stays in the model.
-    CMaterial material("M", 1.0, 1.0, 0.0, 0.3, 0.0);
+    // belongs, is refused; the model keeps only regions and materials.
+    // (Each foreign object is listed in its right place too, so that it
+    // has an owner after the failed load.)
     for (bool materialAsRegion : {true, false}) {
+        SCOPED_TRACE(materialAsRegion ? "material as region" : "region as material");
+        CMaterial material("M", 1.0, 1.0, 0.0, 0.3, 0.0);
         CSectPlate* region = Rect(0, 0, 1, 1, nullptr);
         CObList regions;
         CObList materials;
-        (materialAsRegion ? regions : materials).AddTail(materialAsRegion ? static_cast<CObject*>(&material) : region);
+        regions.AddTail(materialAsRegion ? static_cast<CObject*>(&material) : region);
+        if (!materialAsRegion)
+            materials.AddTail(region);
+        materials.AddTail(&material);
         const Bytes bytes = HandWritten(2, regions, materials, force);
         regions.RemoveAll();
         materials.RemoveAll();
-        CPlateComp comp;
-        EXPECT_THROW(afxtest::loadBytes(bytes, [&](CArchive& ar) { comp.Serialize(ar); }),
+        auto* comp = new CPlateComp;
+        EXPECT_THROW(afxtest::loadBytes(bytes, [&](CArchive& ar) { comp->Serialize(ar); }),
                      CArchiveException);
-        for (POSITION p = comp.CObList::GetHeadPosition(); p;)
-            EXPECT_TRUE(comp.CObList::GetNext(p)->IsKindOf(RUNTIME_CLASS(CSection)));
-        for (POSITION p = comp.GetMaterialList().GetHeadPosition(); p;)
-            EXPECT_TRUE(comp.GetMaterialList().GetNext(p)->IsKindOf(RUNTIME_CLASS(CMaterial)));
-        // Whatever was read besides stays with the test to free.
-        while (!comp.GetMaterialList().IsEmpty())
-            delete comp.GetMaterialList().RemoveHead();
+        EXPECT_EQ(comp->GetCount(), materialAsRegion ? 0 : 1);
+        for (POSITION p = comp->CObList::GetHeadPosition(); p;)
+            EXPECT_TRUE(comp->CObList::GetNext(p)->IsKindOf(RUNTIME_CLASS(CSection)));
+        ASSERT_EQ(comp->GetMaterialList().GetCount(), 1);
+        EXPECT_TRUE(comp->GetMaterialList().GetHead()->IsKindOf(RUNTIME_CLASS(CMaterial)));
+        DeleteModel(comp);
         delete region;
     }
 }
@@ -443,8 +447,14 @@ TEST_F(PlateCompTest, RefineMeshRefinesLogsAndRestoresState)
     EXPECT_EQ(comp->m_nElements, elements);
     EXPECT_GT(comp->m_nNodes, 4);
     ASSERT_EQ(log.GetSize(), 3);
-    EXPECT_TRUE(std::regex_match(std::string((LPCTSTR)log[0]),
-                                 std::regex("Used time refining mesh: [0-9]+\\.[0-9]{3}  seconds\r\n")));
+    // "%.3f" seconds, two blanks before the unit.
+    const std::string timing((LPCTSTR)log[0]);
+    const std::string head = "Used time refining mesh: ", tail = "  seconds\r\n";
+    ASSERT_GT(timing.size(), head.size() + tail.size());
+    EXPECT_EQ(timing.substr(0, head.size()), head);
+    EXPECT_EQ(timing.substr(timing.size() - tail.size()), tail);
+    const std::string number = timing.substr(head.size(), timing.size() - head.size() - tail.size());
+    EXPECT_EQ(number, AfxFormat("%.3f", AfxAtoF(number.c_str())));
     CString counts;
     counts.Format("number of nodes: %d\tnumber of elements: %d\r\n", comp->m_nNodes, elements);
     EXPECT_EQ(log[1], counts);
