@@ -1,9 +1,12 @@
 #include "sections/regions/sectarea.h"
 
+#include "femodel/modelinfo.h"
 #include "platform/ferrand/material.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 IMPLEMENT_DYNAMIC(CSectArea, CSection)
 
@@ -20,9 +23,23 @@ void ForSubs(CObList* subs, F f)
     }
 }
 
-CSection* AsSection(CObject* ob)
+// Sub-section lists hold regions; anything else in them is passed over.
+template <class F>
+void ForGraphs(CObList* subs, F f)
 {
-    return ob && ob->IsKindOf(RUNTIME_CLASS(CSection)) ? static_cast<CSection*>(ob) : nullptr;
+    ForSubs(subs, [&](CObject* ob) {
+        if (ob && ob->IsKindOf(RUNTIME_CLASS(CGraph)))
+            f(static_cast<CGraph*>(ob));
+    });
+}
+
+template <class F>
+void ForSections(CObList* subs, F f)
+{
+    ForSubs(subs, [&](CObject* ob) {
+        if (ob && ob->IsKindOf(RUNTIME_CLASS(CSection)))
+            f(static_cast<CSection*>(ob));
+    });
 }
 
 CSectArea* AsArea(CObject* ob)
@@ -98,10 +115,7 @@ int CSectArea::GetMaterialID() const
 
 void CSectArea::ReplaceMaterial(CMaterial* oldMaterial, CMaterial* newMaterial)
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->ReplaceMaterial(oldMaterial, newMaterial);
-    });
+    ForSections(m_pSubList, [&](CSection* s) { s->ReplaceMaterial(oldMaterial, newMaterial); });
     if (!oldMaterial || oldMaterial == m_pMaterial)
         SetMaterial(newMaterial);
 }
@@ -118,59 +132,267 @@ void CSectArea::CopyAttrib(CSection* source)
 
 void CSectArea::DM_OnElements(void (*callback)(CObject*, void*), void* user)
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->DM_OnElements(callback, user);
-    });
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_OnElements(callback, user); });
 }
 
 void CSectArea::DM_OnNodes(void (*callback)(CSNode*, void*), void* user)
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->DM_OnNodes(callback, user);
-    });
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_OnNodes(callback, user); });
 }
 
 void CSectArea::DM_Clean()
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->DM_Clean();
-    });
+    ForSections(m_pSubList, [](CSection* s) { s->DM_Clean(); });
+}
+
+void CSectArea::DM_InsertNodeBCs(CModelInfo& model)
+{
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_InsertNodeBCs(model); });
 }
 
 void CSectArea::DM_GetInfo(CInfoContainer& container)
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->DM_GetInfo(container);
-    });
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_GetInfo(container); });
+}
+
+void CSectArea::DM_SetResults(CModelInfo& model)
+{
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_SetResults(model); });
 }
 
 bool CSectArea::Fix(CObList*)
 {
-    return true;
+    return false;
 }
 
 double CSectArea::SumArea()
 {
-    return 0.0;
+    // Holes report no area; only solid sub-regions add theirs.
+    double sum = 0.0;
+    ForSections(m_pSubList, [&](CSection* s) {
+        const double a = s->SumArea();
+        if (a > 0.0)
+            sum += a;
+    });
+    return sum;
 }
 
 CObject* CSectArea::Discretize()
 {
     CObject* result = nullptr;
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob); s && !result)
+    ForSections(m_pSubList, [&](CSection* s) {
+        if (!result)
             result = s->Discretize();
     });
     return result;
 }
 
-void CSectArea::DrawStippleGL() {}
+void CSectArea::DrawStippleGL()
+{
+    if (!IsEmpty()) {
+        glEnable(GL_LINE_STIPPLE);
+        glLineStipple(1, 0x1111);
+        glBegin(GL_LINE_STRIP);
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            const CSNode* n = GetNextNode(pos);
+            glVertex3d(n->x, n->y, n->z);
+        }
+        const CSNode* first = GetHeadNode();
+        glVertex3d(first->x, first->y, first->z);
+        glEnd();
+        glDisable(GL_LINE_STIPPLE);
+    }
+    ForSections(m_pSubList, [](CSection* s) { s->DrawStippleGL(); });
+}
 
 void CSectArea::SortNodes() {}
+
+// ------------------------------------------------------------ graph + subs
+
+int CSectArea::CountEdges(bool all)
+{
+    int n = CGraph::CountEdges(all);
+    ForGraphs(m_pSubList, [&](CGraph* g) { n += g->CountEdges(all); });
+    return n;
+}
+
+CObject* CSectArea::GetSubObject(unsigned long id, bool subsOnly)
+{
+    CObject* found = nullptr;
+    ForGraphs(m_pSubList, [&](CGraph* g) {
+        if (!found)
+            found = g->GetObject(id, subsOnly);
+    });
+    return found;
+}
+
+CObject* CSectArea::GetObject(unsigned long id, bool subsOnly)
+{
+    if (id == 0)
+        return nullptr;
+    if (CObject* found = GetSubObject(id, false))
+        return found;
+    return subsOnly ? nullptr : CGraph::GetObject(id, false);
+}
+
+void CSectArea::ReleaseCopyNodes(bool deep)
+{
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->ReleaseCopyNodes(deep); });
+    CGraph::ReleaseCopyNodes(deep);
+}
+
+void CSectArea::OnEdges(void (*f)(CEdge*), bool ownOnly)
+{
+    CGraph::OnEdges(f, true);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->OnEdges(f, ownOnly); });
+}
+
+void CSectArea::OnEdges(void (*f)(CObject*, void*), void* user, bool ownOnly)
+{
+    CGraph::OnEdges(f, user, true);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->OnEdges(f, user, ownOnly); });
+}
+
+void CSectArea::OnNodes(void (*f)(CSNode*), bool ownOnly)
+{
+    CGraph::OnNodes(f, true);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->OnNodes(f, ownOnly); });
+}
+
+void CSectArea::RenumberNodes(long& next, long step)
+{
+    CGraph::RenumberNodes(next, step);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->RenumberNodes(next, step); });
+}
+
+CEdge* CSectArea::GetEdge(int shortest)
+{
+    CEdge* best = CGraph::GetEdge(shortest);
+    double bestLength = best ? best->GetLength() : 0.0;
+    ForGraphs(m_pSubList, [&](CGraph* g) {
+        CEdge* e = g->GetEdge(shortest);
+        if (!e)
+            return;
+        const double len = e->GetLength();
+        if (!best || (shortest ? len < bestLength : len > bestLength)) {
+            best = e;
+            bestLength = len;
+        }
+    });
+    return best;
+}
+
+void CSectArea::GLDrawNodeLinks(bool unused)
+{
+    CGraph::GLDrawNodeLinks(unused);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->GLDrawNodeLinks(unused); });
+}
+
+void CSectArea::AddLinksToCopyNodes()
+{
+    ForGraphs(m_pSubList, [](CGraph* g) { g->AddLinksToCopyNodes(); });
+    CGraph::AddLinksToCopyNodes();
+}
+
+void CSectArea::DrawEdgeNameGL()
+{
+    CGraph::DrawEdgeNameGL();
+    ForGraphs(m_pSubList, [](CGraph* g) { g->DrawEdgeNameGL(); });
+}
+
+void CSectArea::DrawNameGL()
+{
+    CGraph::DrawNameGL();
+    ForGraphs(m_pSubList, [](CGraph* g) { g->DrawNameGL(); });
+}
+
+unsigned long CSectArea::GetMaxID(unsigned flags)
+{
+    unsigned long max = CGraph::GetMaxID(flags);
+    ForGraphs(m_pSubList, [&](CGraph* g) { max = std::max(max, g->GetMaxID(flags)); });
+    return max;
+}
+
+void CSectArea::DrawNodeNumbers()
+{
+    CGraph::DrawNodeNumbers();
+    ForGraphs(m_pSubList, [](CGraph* g) { g->DrawNodeNumbers(); });
+}
+
+// ------------------------------------------------------------ section + subs
+
+int CSectArea::RemoveDoubleEdges()
+{
+    int n = CGraph::RemoveDoubleEdges();
+    ForSections(m_pSubList, [&](CSection* s) { n += s->RemoveDoubleEdges(); });
+    return n;
+}
+
+void CSectArea::SetNodSpace(double spacing)
+{
+    CGraph::SetNodSpace(spacing, true);
+    ForSections(m_pSubList, [&](CSection* s) { s->SetNodSpace(spacing); });
+}
+
+void CSectArea::GetDist(double& max, double& min)
+{
+    CGraph::GetDist(max, min);
+    ForSections(m_pSubList, [&](CSection* s) { s->GetDist(max, min); });
+}
+
+void CSectArea::SubDivide()
+{
+    CGraph::SubDivide();
+    ForSections(m_pSubList, [](CSection* s) { s->SubDivide(); });
+}
+
+void CSectArea::Update(bool validate, bool resetSize)
+{
+    CGraph::Update(validate, resetSize);
+    if (validate)
+        Validate();
+    ForSections(m_pSubList, [&](CSection* s) { s->Update(validate, resetSize); });
+}
+
+void CSectArea::Translate(double dx, double dy, double dz, bool all)
+{
+    ForSections(m_pSubList, [&](CSection* s) { s->Translate(dx, dy, dz, false); });
+    CGraph::Translate(dx, dy, dz, all);
+}
+
+void CSectArea::DrawDXF(CFile* file)
+{
+    CGraph::DrawDXF(file);
+    ForSections(m_pSubList, [&](CSection* s) { s->DrawDXF(file); });
+}
+
+CObject* CSectArea::GetObjectFromString(CString name)
+{
+    CObject* found = CGraph::GetObjectFromString(name);
+    ForSections(m_pSubList, [&](CSection* s) {
+        if (!found)
+            found = s->GetObjectFromString(name);
+    });
+    return found;
+}
+
+void CSectArea::Rotate(double angle, double c1, double c2, unsigned axis, bool validate, bool all)
+{
+    CGraph::Rotate(angle, c1, c2, axis, validate, all);
+    ForSections(m_pSubList, [&](CSection* s) { s->Rotate(angle, c1, c2, axis, validate, all); });
+    if (validate)
+        Validate();
+}
+
+CObList* CSectArea::Find2DCells()
+{
+    return IsEmpty() ? nullptr : CGraph::Find2DCells(GetHeadNode(), true);
+}
+
+void CSectArea::ConvexHull(CObList& hull)
+{
+    CGraph::ConvexHull(this, hull);
+}
 
 // ------------------------------------------------------------ nodes
 
@@ -179,10 +401,7 @@ CObList* CSectArea::GetNodes()
     // The sub-sections' boundary nodes first, in list order, then the
     // region's own.
     CObList* out = new CObList;
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CGraph* g = dynamic_cast<CGraph*>(ob))
-            out->AddTail(static_cast<CObList*>(g));
-    });
+    ForGraphs(m_pSubList, [&](CGraph* g) { out->AddTail(static_cast<CObList*>(g)); });
     out->AddTail(static_cast<CObList*>(this));
     return out;
 }
@@ -190,10 +409,7 @@ CObList* CSectArea::GetNodes()
 void CSectArea::GetNodes(CObList& out)
 {
     CGraph::GetNodes(out);
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CGraph* g = dynamic_cast<CGraph*>(ob))
-            g->GetNodes(out);
-    });
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->GetNodes(out); });
 }
 
 bool CSectArea::DeleteNode(CSNode* node)
@@ -318,9 +534,8 @@ void CSectArea::InsertSubSect(CSectArea* sub)
 int CSectArea::FindIntCells(CObList* out)
 {
     int segments = 0;
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        CGraph* g = dynamic_cast<CGraph*>(ob);
-        if (!g || g->IsEmpty())
+    ForGraphs(m_pSubList, [&](CGraph* g) {
+        if (g->IsEmpty())
             return;
         CObList* cells = g->Find2DCells(g->GetHeadNode(), false);
         if (!cells)
@@ -339,10 +554,7 @@ int CSectArea::FindIntCells(CObList* out)
         }
         delete cells;
     });
-    ForSubs(m_pSubList, [](CObject* ob) {
-        if (CGraph* g = dynamic_cast<CGraph*>(ob))
-            g->ResetCellEdge();
-    });
+    ForGraphs(m_pSubList, [](CGraph* g) { g->ResetCellEdge(); });
     return segments;
 }
 
@@ -482,38 +694,46 @@ bool CSectArea::IsEdgeInGraph(CEdge* edge)
     return false;
 }
 
-CSection* CSectArea::NewSect(CObList* chain, CObList* out)
+namespace {
+
+// A triangle whose area, relative to its longer side from the first node,
+// is within rounding noise.
+bool IsDegenerate(const CSNode* a, const CSNode* c, const CSNode* b)
 {
-    if (!chain || chain->GetCount() < 3)
-        return nullptr;
-    for (POSITION pos = chain->GetHeadPosition(); pos;) {
-        CSNode* a = static_cast<CSNode*>(chain->GetNext(pos));
-        CSNode* b = static_cast<CSNode*>(pos ? chain->GetAt(pos) : chain->GetHead());
-        if (!GetComEdge(a, b))
-            CreateEdge(a, b);
+    const double ux = b->x - a->x, uy = b->y - a->y, uz = b->z - a->z;
+    const double vx = c->x - a->x, vy = c->y - a->y, vz = c->z - a->z;
+    const double cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
+    const double len = std::max(std::sqrt(ux * ux + uy * uy + uz * uz),
+                                std::sqrt(vx * vx + vy * vy + vz * vz));
+    const double ratio = len > 0.0 ? 0.5 * std::sqrt(cx * cx + cy * cy + cz * cz) / len : 0.0;
+    return std::fabs(ratio) <= 1e8 * 2.220446049250313e-16;
+}
+
+// The turn from the edge prev-node to the next edge clockwise around node.
+double ClockwiseTurn(CSNode* prev, CSNode* node)
+{
+    double turn = 0.0;
+    if (CEdge* edge = CGraph::GetComEdge(prev, node)) {
+        CSNode* at = prev;
+        CEdge* next = nullptr;
+        edge->Next2DEdgeClW(at, next, turn);
     }
+    return turn;
+}
+
+} // namespace
+
+CSectArea* CSectArea::MakeRegion(const std::vector<CSNode*>& nodes)
+{
     CSectArea* region = MakeSibling();
     region->SetMaterial(m_pMaterial);
     region->CopyAttrib(this);
-    for (POSITION pos = chain->GetHeadPosition(); pos;)
-        region->NewNode(static_cast<CSNode*>(chain->GetNext(pos)));
-    const int n = region->GetCount();
-    bool refuse = false;
-    if (n == 3) {
-        CSNode* a = region->GetHeadNode();
-        CSNode* b = region->GetTailNode();
-        CSNode* c = region->GetNode(1);
-        const double ux = b->x - a->x, uy = b->y - a->y, uz = b->z - a->z;
-        const double vx = c->x - a->x, vy = c->y - a->y, vz = c->z - a->z;
-        const double cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
-        const double lu = std::sqrt(ux * ux + uy * uy + uz * uz);
-        const double lv = std::sqrt(vx * vx + vy * vy + vz * vz);
-        const double len = lu > lv ? lu : lv;
-        const double ratio = len > 0.0 ? 0.5 * std::sqrt(cx * cx + cy * cy + cz * cz) / len : 0.0;
-        refuse = std::fabs(ratio) <= 1e8 * 2.220446049250313e-16;
-    }
+    for (CSNode* n : nodes)
+        region->NewNode(n);
+    const std::size_t n = nodes.size();
+    bool refuse = n == 3 && IsDegenerate(nodes[0], nodes[1], nodes[2]);
     if (!refuse) {
-        CSNode* ref = n == 3 ? region->GetHeadNode() : region->GetTailNode();
+        CSNode* ref = n == 3 ? nodes.front() : nodes.back();
         if (CObList* graphs = ref->GetGraphList())
             for (POSITION pos = graphs->GetHeadPosition(); pos && !refuse;) {
                 CSectArea* other = AsArea(graphs->GetNext(pos));
@@ -522,16 +742,64 @@ CSection* CSectArea::NewSect(CObList* chain, CObList* out)
             }
     }
     if (refuse) {
+        // The nodes are the caller's: they leave the refused region first,
+        // so that deleting it never takes a node with it.
+        while (!region->IsEmpty())
+            static_cast<CSNode*>(region->RemoveHead())->RemoveGraph(region);
         delete region;
         return nullptr;
     }
     const char* prefix = n == 3 ? "Triangle" : n == 4 ? "Quad" : "Polygon";
-    char name[64];
-    std::snprintf(name, sizeof name, "%s (%u)", prefix,
-                  static_cast<unsigned>(static_cast<DWORD>(region->GetID() - 4000000000u)));
-    region->SetName(name);
-    region->Validate();
+    // Graph identifiers start at 4000000001: the first region shows 1.
+    const unsigned number = static_cast<DWORD>(region->GetID()) - 4000000000u;
+    region->SetName(CString(AfxFormat("%s (%u)", prefix, number).c_str()));
+    region->Update(true, false);
+    return region;
+}
+
+CSection* CSectArea::NewSect(CObList* chain, CObList* out)
+{
+    if (!chain || chain->GetCount() < 3)
+        return nullptr;
+    std::vector<CSNode*> nodes;
+    for (POSITION pos = chain->GetHeadPosition(); pos;)
+        nodes.push_back(static_cast<CSNode*>(chain->GetNext(pos)));
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        CSNode* a = nodes[i];
+        CSNode* b = nodes[(i + 1) % nodes.size()];
+        if (a != b && !GetComEdge(a, b))
+            CreateEdge(a, b);
+    }
+    // Pinch points: where the chain passes a node twice, one occurrence
+    // goes and the corner it made is cut off as a triangle of its own.
     if (out)
+        for (std::size_t i = 0; i < nodes.size() && nodes.size() > 3;) {
+            auto later = std::find(nodes.begin() + static_cast<long>(i) + 1, nodes.end(), nodes[i]);
+            if (later == nodes.end()) {
+                ++i;
+                continue;
+            }
+            const std::size_t j = static_cast<std::size_t>(later - nodes.begin());
+            const std::size_t size = nodes.size();
+            CSNode* pinch = nodes[i];
+            const double first = ClockwiseTurn(nodes[(i + size - 1) % size], pinch);
+            const double second = ClockwiseTurn(nodes[j - 1], pinch);
+            const std::size_t gone = first <= second ? j : i;
+            CSNode* before = nodes[(gone + size - 1) % size];
+            CSNode* after = nodes[(gone + 1) % size];
+            nodes.erase(nodes.begin() + static_cast<long>(gone));
+            if (before == after || before == pinch || after == pinch)
+                continue;
+            if (CSectArea* tri = MakeRegion({pinch, before, after})) {
+                if (!GetComEdge(before, after))
+                    CreateEdge(before, after);
+                out->AddTail(static_cast<CObject*>(tri));
+            }
+        }
+    if (nodes.size() < 3)
+        return nullptr;
+    CSectArea* region = MakeRegion(nodes);
+    if (region && out)
         out->AddTail(static_cast<CObject*>(region));
     return region;
 }
