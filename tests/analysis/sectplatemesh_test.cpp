@@ -279,51 +279,70 @@ TEST_F(RegionMeshTest, MaterialsAndNodesGoIntoTheTopologyTable)
 
 TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
 {
-    // A right triangle (0,0) (4,0) (0,4) with the hypotenuse split at (2,2).
+    // A right triangle (0,0) (4,0) (0,4) with the hypotenuse split at m = (2,2).
     constexpr double pi = 3.14159265358979323846;
-    CBoundNode* a = N(0, 0);
-    CBoundNode* b = N(4, 0);
-    CBoundNode* m = N(2, 2);
-    CBoundNode* c = N(0, 4);
-    CObList nodes;
-    for (CSNode* n : {static_cast<CSNode*>(a), static_cast<CSNode*>(b), static_cast<CSNode*>(m),
-                      static_cast<CSNode*>(c)})
-        nodes.AddTail(n);
-    auto* p = new TestPlate(&nodes, &steel);
-    auto edge = [](CSNode* u, CSNode* v) { return static_cast<CBoundary*>(CGraph::GetComEdge(u, v)); };
-    // Fixed bottom and left edges, a roller on both halves of the hypotenuse.
-    edge(a, b)->SetBC(3u, 0);
-    edge(c, a)->SetBC(3u, 0);
-    edge(b, m)->SetBC(1u, 0);
-    edge(m, c)->SetBC(1u, 0);
-    // The node (4,0) keeps a condition of its own marked with bit 0x10.
-    b->SetStandBC(0x10u | 2u, 0);
-    p->SetBoundaryConditions();
+    struct Case {
+        const char* name;
+        unsigned ab, ca, bm, mc;   // edge condition types, 0 for none
+        unsigned a, m, c;          // node condition types afterwards, 0 for none
+    };
+    for (const Case& k : std::vector<Case>{
+             // Equal conditions at the right angle get bit 0x20; m lies on a
+             // straight line; c sits at 45 degrees and is left alone.
+             {"equal", 3, 3, 1, 1, 3 | 0x20, 1, 0},
+             // Different conditions combine; a single edge hands its own on.
+             {"different", 1, 2, 1, 0, 1 | 2, 1, 2},
+         }) {
+        SCOPED_TRACE(k.name);
+        CBoundNode* a = N(0, 0);
+        CBoundNode* b = N(4, 0);
+        CBoundNode* m = N(2, 2);
+        CBoundNode* c = N(0, 4);
+        CObList nodes;
+        for (CSNode* n : {static_cast<CSNode*>(a), static_cast<CSNode*>(b), static_cast<CSNode*>(m),
+                          static_cast<CSNode*>(c)})
+            nodes.AddTail(n);
+        auto* p = new TestPlate(&nodes, &steel);
+        auto edge = [](CSNode* u, CSNode* v) { return static_cast<CBoundary*>(CGraph::GetComEdge(u, v)); };
+        const std::pair<CBoundary*, unsigned> edges[] = {
+            {edge(a, b), k.ab}, {edge(c, a), k.ca}, {edge(b, m), k.bm}, {edge(m, c), k.mc}};
+        for (auto [e, type] : edges)
+            if (type)
+                e->SetBC(type, 0);
+        // The node (4,0) keeps a condition of its own marked with bit 0x10.
+        b->SetStandBC(0x10u | 2u, 0);
+        p->SetBoundaryConditions();
 
-    // Corner a: two equal conditions at a right angle: bit 0x20, angle
-    // 2 pi - the first edge's angle.
-    ASSERT_NE(a->GetBC(0), nullptr);
-    EXPECT_TRUE(a->GetBC(0)->GetBCType() & 0x20u);
-    CEdge* first = nullptr;
-    for (POSITION pos = a->GetEdgeList()->GetHeadPosition(); pos && !first;)
-        first = static_cast<CEdge*>(a->GetEdgeList()->GetNext(pos));
-    EXPECT_DOUBLE_EQ(a->GetBC(0)->GetAngle(), 2.0 * pi - first->GetCClWAngle());
-    // Node m on a straight line: the edge condition along the line.
-    ASSERT_NE(m->GetBC(0), nullptr);
-    EXPECT_EQ(m->GetBC(0)->GetBCType() & 0x20u, 0u);
-    EXPECT_TRUE(*m->GetBC(0) == *edge(b, m)->GetBC(0));
-    EXPECT_DOUBLE_EQ(m->GetBC(0)->GetAngle(), edge(b, m)->GetCClWAngle());
-    // Corner c at 135 degrees: left unchanged (no condition).
-    EXPECT_EQ(c->GetBC(0), nullptr);
-    // b keeps its own condition.
-    EXPECT_EQ(b->GetBC(0)->GetBCType(), 0x10u | 2u);
+        // Corner a at the right angle: angle 2 pi less the first edge's.
+        ASSERT_NE(a->GetBC(0), nullptr);
+        EXPECT_EQ(a->GetBC(0)->GetBCType(), k.a);
+        CEdge* first = nullptr;
+        for (POSITION pos = a->GetEdgeList()->GetHeadPosition(); pos && !first;) {
+            auto* e = static_cast<CEdge*>(a->GetEdgeList()->GetNext(pos));
+            if (e->GetBC(0))
+                first = e;
+        }
+        EXPECT_DOUBLE_EQ(a->GetBC(0)->GetAngle(), 2.0 * pi - first->GetCClWAngle());
+        // m: the condition of the line through it, along the line.
+        ASSERT_NE(m->GetBC(0), nullptr);
+        EXPECT_EQ(m->GetBC(0)->GetBCType(), k.m);
+        EXPECT_DOUBLE_EQ(m->GetBC(0)->GetAngle(), edge(b, m)->GetCClWAngle());
+        if (k.c) {
+            ASSERT_NE(c->GetBC(0), nullptr);
+            EXPECT_EQ(c->GetBC(0)->GetBCType(), k.c);
+            EXPECT_DOUBLE_EQ(c->GetBC(0)->GetAngle(), edge(c, a)->GetCClWAngle());
+        } else {
+            EXPECT_EQ(c->GetBC(0), nullptr);
+        }
+        EXPECT_EQ(b->GetBC(0)->GetBCType(), 0x10u | 2u);
 
-    // Without edge conditions the node conditions are cleared.
-    for (CBoundary* e : {edge(a, b), edge(c, a), edge(b, m), edge(m, c)})
-        e->ClearBC(-1);
-    p->SetBoundaryConditions();
-    EXPECT_TRUE(a->GetBC(0) == nullptr || a->GetBC(0)->IsClear(true));
-    delete p;
+        // Without edge conditions the node conditions are cleared.
+        for (auto [e, type] : edges)
+            e->ClearBC(-1);
+        p->SetBoundaryConditions();
+        EXPECT_TRUE(a->GetBC(0) == nullptr || a->GetBC(0)->IsClear(true));
+        delete p;
+    }
 }
 
 } // namespace
