@@ -410,6 +410,9 @@ TEST(MeshGeneration, PlateOfRegionsWithAHoleAndAShortEdge)
         cut.AddTail(n);
     auto* right = new CSectPlate(&cut, &steel);
     comp.AddTail(static_cast<CSection*>(right));
+    // Top: a strip for the structured mesher.
+    auto* top = new CSectPlate(f, e, N(2, 3), N(0, 3), &steel);
+    comp.AddTail(static_cast<CSection*>(top));
     comp.m_iSubdivisions = 20;
     comp.m_nMinElements = 300;
     comp.m_iElemType = 31;
@@ -426,7 +429,7 @@ TEST(MeshGeneration, PlateOfRegionsWithAHoleAndAShortEdge)
     EXPECT_GE(comp.m_nElements, 300);
     // The meshes fill both regions less the hole (a 16-gon of radius 0.4).
     const double holeArea = 0.5 * 16 * 0.16 * std::sin(2.0 * M_PI / 16);
-    const double want = 4.0 - holeArea + 4.0 - 0.5 * 0.01 * 0.01;
+    const double want = 4.0 - holeArea + 4.0 - 0.5 * 0.01 * 0.01 + 2.0;
     EXPECT_NEAR(comp.m_dMeshArea, want, 1e-9 * want);
     EXPECT_EQ(circle->GetMesh(), nullptr);
     // Both meshes use the same node objects along the common edge b-e.
@@ -445,6 +448,14 @@ TEST(MeshGeneration, PlateOfRegionsWithAHoleAndAShortEdge)
         common += static_cast<int>(r.count(n));
     CEdge* shared = CGraph::GetComEdge(b, e);
     EXPECT_EQ(common, 2 + shared->GetSubNodeCount());
+    // The same between the triangle mesh and the structured one.
+    ASSERT_NE(top->GetMesh(), nullptr);
+    EXPECT_EQ(top->GetMesh()->m_dwWord, 1u);
+    const auto t = nodesOf(top);
+    common = 0;
+    for (CSNode* n : l)
+        common += static_cast<int>(t.count(n));
+    EXPECT_EQ(common, 2 + CGraph::GetComEdge(f, e)->GetSubNodeCount());
     EXPECT_TRUE(recorder.messages().empty());
     CGraph::m_pNodeList = savedList;
 }
