@@ -109,7 +109,8 @@ TEST_F(RegionMeshTest, FailuresReturnTheRegionWithoutAMesh)
 {
     // A refine point outside the outline: the triangle mesher refuses it.
     CObList corners;
-    for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {3, 0}, {3, 2}, {1, 3}, {0, 2}})
+    for (auto [x, y] :
+         std::vector<std::pair<double, double>>{{0, 0}, {3, 0}, {3, 2}, {1, 3}, {0, 2}})
         corners.AddTail(N(x, y));
     auto* penta = new TestPlate(&corners, &steel);
     CSNode* outside = new CSNode(5.0, 5.0, 0.0, nullptr, 0);
@@ -147,19 +148,27 @@ TEST_F(RegionMeshTest, ElementNamesFollowTheSmoothingBits)
         std::string (*expected)(TestPlate*, CMaterial*);
     };
     const std::vector<Case> cases = {
-        {4 | 8 | 2, false, [](TestPlate* p, CMaterial*) {
+        {4 | 8 | 2, false,
+         [](TestPlate* p, CMaterial*) {
              CString s;
              s.Format("%p", static_cast<void*>(p));
              return std::string(static_cast<const char*>(s));
          }},
         {8, false, [](TestPlate*, CMaterial*) { return std::string("[2.000000e+00]"); }},
-        {8, true, [](TestPlate*, CMaterial*) { return std::string("[2.000000e+00;1.500000e+00;-2.000000e+00]"); }},
-        {8 | 2, false, [](TestPlate*, CMaterial* m) {
+        {8, true,
+         [](TestPlate*, CMaterial*) {
+             return std::string("[2.000000e+00;1.500000e+00;-2.000000e+00]");
+         }},
+        {8 | 2, false,
+         [](TestPlate*, CMaterial* m) {
              CString s;
              s.Format("[2.000000e+00]%p", static_cast<void*>(m));
              return std::string(static_cast<const char*>(s));
          }},
-        {16, false, [](TestPlate* p, CMaterial*) { return std::string(static_cast<const char*>(p->GetName())); }},
+        {16, false,
+         [](TestPlate* p, CMaterial*) {
+             return std::string(static_cast<const char*>(p->GetName()));
+         }},
         {0, false, [](TestPlate*, CMaterial*) { return std::string(); }},
     };
     for (const Case& c : cases) {
@@ -172,8 +181,9 @@ TEST_F(RegionMeshTest, ElementNamesFollowTheSmoothingBits)
         ASSERT_EQ(p->Discretize(), nullptr);
         ASSERT_NE(p->GetMesh(), nullptr);
         for (POSITION pos = p->GetMesh()->GetHeadPosition(); pos;)
-            EXPECT_EQ(std::string(static_cast<const char*>(p->GetMesh()->GetNextElem(pos)->GetName())),
-                      c.expected(p, &steel));
+            EXPECT_EQ(
+                std::string(static_cast<const char*>(p->GetMesh()->GetNextElem(pos)->GetName())),
+                c.expected(p, &steel));
         p->ReleaseCopyNodes(true);
         delete p;
     }
@@ -199,11 +209,11 @@ TEST_F(RegionMeshTest, ElementDataFillsTheColumns)
             out[static_cast<int>(i)] = v[i];
         return out;
     };
-    CMaterial warm{"Warm", 0.0, 1000.0, 0.0, 0.3, 0.5};   // expansion 0.5
+    CMaterial warm{"Warm", 0.0, 1000.0, 0.0, 0.3, 0.5}; // expansion 0.5
     struct Case {
         const char* name;
         int mode;
-        std::vector<double> thickness;   // coefficients
+        std::vector<double> thickness; // coefficients
         double load;
         std::vector<double> loadCoeffs;
         // Expected rows (row 0 unused, rows 1 and 2 the two elements), 12 columns.
@@ -211,25 +221,55 @@ TEST_F(RegionMeshTest, ElementDataFillsTheColumns)
     };
     const double t = 0.5;
     const std::vector<Case> cases = {
-        {"constant thickness, no load", 0, {}, 0.0, {},
+        {"constant thickness, no load",
+         0,
+         {},
+         0.0,
+         {},
          {{0, t, t, t, t, 0, 0, 0, 0, 0, 0, 0}, {0, t, t, t, t, 0, 0, 0, 0, 0, 0, 0}}},
         // t + 0.5 (x - 0) + 0.25 (y - 0) at the corners.
-        {"planar thickness", 0, {0.0, 0.0, 0.5, 0.25}, 0.0, {},
-         {{0, t, t + 1.0, t + 0.5, 0, 0, 0, 0, 0, 0, 0, 0}, {0, t + 1.0, t + 2.0, t + 2.5, t + 1.5, 0, 0, 0, 0, 0, 0, 0}}},
-        {"constant pressure", 2, {}, 3.0, {},
+        {"planar thickness",
+         0,
+         {0.0, 0.0, 0.5, 0.25},
+         0.0,
+         {},
+         {{0, t, t + 1.0, t + 0.5, 0, 0, 0, 0, 0, 0, 0, 0},
+          {0, t + 1.0, t + 2.0, t + 2.5, t + 1.5, 0, 0, 0, 0, 0, 0, 0}}},
+        {"constant pressure",
+         2,
+         {},
+         3.0,
+         {},
          {{0, t, t, t, t, 3, 3, 3, 3, 3, 3, 3}, {0, t, t, t, t, 3, 3, 3, 3, 3, 3, 3}}},
         // q = 3 + 1 (x - 1) + 0 (y - 0) at the corners.
-        {"planar pressure", 2, {}, 3.0, {1.0, 0.0, 1.0, 0.0},
+        {"planar pressure",
+         2,
+         {},
+         3.0,
+         {1.0, 0.0, 1.0, 0.0},
          {{0, t, t, t, t, 2, 4, 2, 0, 0, 0, 0}, {0, t, t, t, t, 4, 6, 6, 4, 0, 0, 0}}},
-        {"constant temperature", 0, {}, 20.0, {},
+        {"constant temperature",
+         0,
+         {},
+         20.0,
+         {},
          {{0, t, t, t, t, 20, 0, 0, 0, 0, 0, 0}, {0, t, t, t, t, 20, 0, 0, 0, 0, 0, 0}}},
         // T = 20 + 2 (x - 1) + 0 (y - 0), times parameter 11 into 5, 7, 8 and
         // parameter 12 into 6, 9, 10 (both the expansion 0.5 here).
-        {"temperature plane", 0, {}, 20.0, {1.0, 0.0, 2.0, 0.0},
-         {{0, t, t, t, t, 0.5 * (20 + 2 * (2.0 / 3 - 1)), 0.5 * (20 + 2 * (2.0 / 3 - 1)), 1, 0, 1, 0, 0},
+        {"temperature plane",
+         0,
+         {},
+         20.0,
+         {1.0, 0.0, 2.0, 0.0},
+         {{0, t, t, t, t, 0.5 * (20 + 2 * (2.0 / 3 - 1)), 0.5 * (20 + 2 * (2.0 / 3 - 1)), 1, 0, 1,
+           0, 0},
           {0, t, t, t, t, 0.5 * (20 + 2 * (3.0 - 1)), 0.5 * (20 + 2 * (3.0 - 1)), 1, 0, 1, 0, 0}}},
         // Two planes around (1, 1): 20 + 3 (x - 1) and 0.01 + 0.001 (y - 1).
-        {"two planes", 0, {}, 20.0, {0.01, 1.0, 1.0, 3.0, 0.0, 0.0, 0.001},
+        {"two planes",
+         0,
+         {},
+         20.0,
+         {0.01, 1.0, 1.0, 3.0, 0.0, 0.0, 0.001},
          {{0, t, t, t, t, 20 + 3 * (2.0 / 3 - 1), 0.01 + 0.001 * (2.0 / 3 - 1), 3, 0, 0, 0.001, 0},
           {0, t, t, t, t, 20 + 3 * (3.0 - 1), 0.01, 3, 0, 0, 0.001, 0}}},
     };
@@ -245,7 +285,9 @@ TEST_F(RegionMeshTest, ElementDataFillsTheColumns)
         EXPECT_EQ(row, 3);
         for (int r = 0; r < 2; ++r)
             for (int col = 0; col < 12; ++col)
-                EXPECT_NEAR(data[r + 1][col], c.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)], 1e-12)
+                EXPECT_NEAR(data[r + 1][col],
+                            c.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)],
+                            1e-12)
                     << "element " << r << " column " << col;
         for (int col = 0; col < 12; ++col) {
             EXPECT_EQ(data[0][col], 0.0);
@@ -265,14 +307,20 @@ TEST_F(RegionMeshTest, MaterialsAndNodesGoIntoTheTopologyTable)
     EXPECT_EQ(index, 2 + 2 * 6);
     CElement* tri = p->GetMesh()->GetHeadElem();
     CElement* quad = p->GetMesh()->GetTailElem();
-    const std::vector<int> expected = {-5, -5,
-                                       7, static_cast<int>(tri->GetNode(0)->GetID()),
+    const std::vector<int> expected = {-5,
+                                       -5,
+                                       7,
+                                       static_cast<int>(tri->GetNode(0)->GetID()),
                                        static_cast<int>(tri->GetNode(1)->GetID()),
-                                       static_cast<int>(tri->GetNode(2)->GetID()), -5, -5,
-                                       7, static_cast<int>(quad->GetNode(0)->GetID()),
+                                       static_cast<int>(tri->GetNode(2)->GetID()),
+                                       -5,
+                                       -5,
+                                       7,
+                                       static_cast<int>(quad->GetNode(0)->GetID()),
                                        static_cast<int>(quad->GetNode(1)->GetID()),
                                        static_cast<int>(quad->GetNode(2)->GetID()),
-                                       static_cast<int>(quad->GetNode(3)->GetID()), -5};
+                                       static_cast<int>(quad->GetNode(3)->GetID()),
+                                       -5};
     EXPECT_EQ(table, expected);
     delete p;
 }
@@ -283,8 +331,8 @@ TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
     constexpr double pi = 3.14159265358979323846;
     struct Case {
         const char* name;
-        unsigned ab, ca, bm, mc;   // edge condition types, 0 for none
-        unsigned a, m, c;          // node condition types afterwards, 0 for none
+        unsigned ab, ca, bm, mc; // edge condition types, 0 for none
+        unsigned a, m, c;        // node condition types afterwards, 0 for none
     };
     for (const Case& k : std::vector<Case>{
              // Equal conditions at the right angle get bit 0x20; m lies on a
@@ -303,7 +351,9 @@ TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
                           static_cast<CSNode*>(c)})
             nodes.AddTail(n);
         auto* p = new TestPlate(&nodes, &steel);
-        auto edge = [](CSNode* u, CSNode* v) { return static_cast<CBoundary*>(CGraph::GetComEdge(u, v)); };
+        auto edge = [](CSNode* u, CSNode* v) {
+            return static_cast<CBoundary*>(CGraph::GetComEdge(u, v));
+        };
         const std::pair<CBoundary*, unsigned> edges[] = {
             {edge(a, b), k.ab}, {edge(c, a), k.ca}, {edge(b, m), k.bm}, {edge(m, c), k.mc}};
         for (auto [e, type] : edges)
