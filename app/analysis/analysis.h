@@ -1,3 +1,9 @@
 // Brantel's headless plate model and analysis driver.
 // Umbrella header: includes every public header of this library.
 #pragma once
+
+#include "app/analysis/solverdumps.h"
+#include "app/analysis/solverentries.h"
+#include "app/analysis/solverinput.h"
+#include "app/analysis/solverreport.h"
+#include "app/analysis/stressreturn.h"
