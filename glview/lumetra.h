@@ -11,3 +11,5 @@
 #include "glview/secpcx.h"
 #include "glview/ogltexture.h"
 #include "glview/avistream.h"
+#include "glview/ogltesselator.h"
+#include "glview/oglstipple.h"

@@ -3,3 +3,5 @@
 #pragma once
 #include "sections/regions/section.h"
 #include "sections/regions/sectarea.h"
+#include "sections/regions/sectcomp.h"
+#include "sections/regions/sectmesharea.h"

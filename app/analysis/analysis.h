@@ -2,6 +2,8 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "app/analysis/sectplate.h"
+#include "app/analysis/platecomp.h"
 #include "app/analysis/solverdumps.h"
 #include "app/analysis/solverentries.h"
 #include "app/analysis/solverinput.h"

@@ -310,3 +310,49 @@ void CSectArea::DeleteThis(CObList* list)
     }
     delete this;
 }
+
+short CSectArea::Intersection2D(CEdge* edge, bool byEdges, CObList* found)
+{
+    short result = CGraph::Intersection2D(edge, byEdges, found);
+    if (result == 0) {
+        if (m_pSubList)
+            for (POSITION pos = m_pSubList->GetHeadPosition(); pos && result != 1;) {
+                CObject* ob = m_pSubList->GetNext(pos);
+                if (!ob->IsKindOf(RUNTIME_CLASS(CSection)))
+                    continue;
+                const short answer = static_cast<CSection*>(ob)->Intersection2D(edge, byEdges, found);
+                if (!(result == 2 && answer == 0))
+                    result = answer;
+            }
+    } else if (result == 2 && IsEdgeInGraph(edge)) {
+        // Running along one of the region's own boundary edges is a crossing.
+        result = 1;
+    }
+    return result;
+}
+
+void CSectArea::Split(double length)
+{
+    if (!(length > 0.0))
+        return;
+    // The boundary grows while it is split: walk a snapshot of its pairs.
+    std::vector<CSNode*> ring;
+    for (POSITION pos = GetHeadPosition(); pos;)
+        ring.push_back(GetNextNode(pos));
+    for (std::size_t i = 0; ring.size() > 1 && i < ring.size(); ++i) {
+        CEdge* edge = GetComEdge(ring[i], ring[(i + 1) % ring.size()]);
+        if (!edge || (ring.size() == 2 && i == 1))
+            continue;
+        CSNode* first = edge->GetNode1();
+        CSNode* second = edge->GetNode2();
+        CObList* created = nullptr;
+        edge->SplitLength(created, length);
+        if (created && !created->IsEmpty())
+            AddChain(first, created, second);
+        delete created;
+    }
+    if (m_pSubList)
+        for (POSITION pos = m_pSubList->GetHeadPosition(); pos;)
+            if (CSectArea* sub = AsArea(m_pSubList->GetNext(pos)))
+                sub->Split(length);
+}

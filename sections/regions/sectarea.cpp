@@ -1,7 +1,11 @@
 #include "sections/regions/sectarea.h"
 
+#include "femodel/modelinfo.h"
 #include "platform/ferrand/material.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -20,9 +24,23 @@ void ForSubs(CObList* subs, F f)
     }
 }
 
-CSection* AsSection(CObject* ob)
+// Sub-section lists hold regions; anything else in them is passed over.
+template <class F>
+void ForGraphs(CObList* subs, F f)
 {
-    return ob && ob->IsKindOf(RUNTIME_CLASS(CSection)) ? static_cast<CSection*>(ob) : nullptr;
+    ForSubs(subs, [&](CObject* ob) {
+        if (ob && ob->IsKindOf(RUNTIME_CLASS(CGraph)))
+            f(static_cast<CGraph*>(ob));
+    });
+}
+
+template <class F>
+void ForSections(CObList* subs, F f)
+{
+    ForSubs(subs, [&](CObject* ob) {
+        if (ob && ob->IsKindOf(RUNTIME_CLASS(CSection)))
+            f(static_cast<CSection*>(ob));
+    });
 }
 
 CSectArea* AsArea(CObject* ob)
@@ -98,10 +116,7 @@ int CSectArea::GetMaterialID() const
 
 void CSectArea::ReplaceMaterial(CMaterial* oldMaterial, CMaterial* newMaterial)
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->ReplaceMaterial(oldMaterial, newMaterial);
-    });
+    ForSections(m_pSubList, [&](CSection* s) { s->ReplaceMaterial(oldMaterial, newMaterial); });
     if (!oldMaterial || oldMaterial == m_pMaterial)
         SetMaterial(newMaterial);
 }
@@ -118,59 +133,267 @@ void CSectArea::CopyAttrib(CSection* source)
 
 void CSectArea::DM_OnElements(void (*callback)(CObject*, void*), void* user)
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->DM_OnElements(callback, user);
-    });
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_OnElements(callback, user); });
 }
 
 void CSectArea::DM_OnNodes(void (*callback)(CSNode*, void*), void* user)
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->DM_OnNodes(callback, user);
-    });
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_OnNodes(callback, user); });
 }
 
 void CSectArea::DM_Clean()
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->DM_Clean();
-    });
+    ForSections(m_pSubList, [](CSection* s) { s->DM_Clean(); });
+}
+
+void CSectArea::DM_InsertNodeBCs(CModelInfo& model)
+{
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_InsertNodeBCs(model); });
 }
 
 void CSectArea::DM_GetInfo(CInfoContainer& container)
 {
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob))
-            s->DM_GetInfo(container);
-    });
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_GetInfo(container); });
+}
+
+void CSectArea::DM_SetResults(CModelInfo& model)
+{
+    ForSections(m_pSubList, [&](CSection* s) { s->DM_SetResults(model); });
 }
 
 bool CSectArea::Fix(CObList*)
 {
-    return true;
+    return false;
 }
 
 double CSectArea::SumArea()
 {
-    return 0.0;
+    // Holes report no area; only solid sub-regions add theirs.
+    double sum = 0.0;
+    ForSections(m_pSubList, [&](CSection* s) {
+        const double a = s->SumArea();
+        if (a > 0.0)
+            sum += a;
+    });
+    return sum;
 }
 
 CObject* CSectArea::Discretize()
 {
     CObject* result = nullptr;
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CSection* s = AsSection(ob); s && !result)
+    ForSections(m_pSubList, [&](CSection* s) {
+        if (!result)
             result = s->Discretize();
     });
     return result;
 }
 
-void CSectArea::DrawStippleGL() {}
+void CSectArea::DrawStippleGL()
+{
+    if (!IsEmpty()) {
+        glEnable(GL_LINE_STIPPLE);
+        glLineStipple(1, 0x1111);
+        glBegin(GL_LINE_STRIP);
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            const CSNode* n = GetNextNode(pos);
+            glVertex3d(n->x, n->y, n->z);
+        }
+        const CSNode* first = GetHeadNode();
+        glVertex3d(first->x, first->y, first->z);
+        glEnd();
+        glDisable(GL_LINE_STIPPLE);
+    }
+    ForSections(m_pSubList, [](CSection* s) { s->DrawStippleGL(); });
+}
 
 void CSectArea::SortNodes() {}
+
+// ------------------------------------------------------------ graph + subs
+
+int CSectArea::CountEdges(bool all)
+{
+    int n = CGraph::CountEdges(all);
+    ForGraphs(m_pSubList, [&](CGraph* g) { n += g->CountEdges(all); });
+    return n;
+}
+
+CObject* CSectArea::GetSubObject(unsigned long id, bool subsOnly)
+{
+    CObject* found = nullptr;
+    ForGraphs(m_pSubList, [&](CGraph* g) {
+        if (!found)
+            found = g->GetObject(id, subsOnly);
+    });
+    return found;
+}
+
+CObject* CSectArea::GetObject(unsigned long id, bool subsOnly)
+{
+    if (id == 0)
+        return nullptr;
+    if (CObject* found = GetSubObject(id, false))
+        return found;
+    return subsOnly ? nullptr : CGraph::GetObject(id, false);
+}
+
+void CSectArea::ReleaseCopyNodes(bool deep)
+{
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->ReleaseCopyNodes(deep); });
+    CGraph::ReleaseCopyNodes(deep);
+}
+
+void CSectArea::OnEdges(void (*f)(CEdge*), bool ownOnly)
+{
+    CGraph::OnEdges(f, true);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->OnEdges(f, ownOnly); });
+}
+
+void CSectArea::OnEdges(void (*f)(CObject*, void*), void* user, bool ownOnly)
+{
+    CGraph::OnEdges(f, user, true);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->OnEdges(f, user, ownOnly); });
+}
+
+void CSectArea::OnNodes(void (*f)(CSNode*), bool ownOnly)
+{
+    CGraph::OnNodes(f, true);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->OnNodes(f, ownOnly); });
+}
+
+void CSectArea::RenumberNodes(long& next, long step)
+{
+    CGraph::RenumberNodes(next, step);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->RenumberNodes(next, step); });
+}
+
+CEdge* CSectArea::GetEdge(int shortest)
+{
+    CEdge* best = CGraph::GetEdge(shortest);
+    double bestLength = best ? best->GetLength() : 0.0;
+    ForGraphs(m_pSubList, [&](CGraph* g) {
+        CEdge* e = g->GetEdge(shortest);
+        if (!e)
+            return;
+        const double len = e->GetLength();
+        if (!best || (shortest ? len < bestLength : len > bestLength)) {
+            best = e;
+            bestLength = len;
+        }
+    });
+    return best;
+}
+
+void CSectArea::GLDrawNodeLinks(bool unused)
+{
+    CGraph::GLDrawNodeLinks(unused);
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->GLDrawNodeLinks(unused); });
+}
+
+void CSectArea::AddLinksToCopyNodes()
+{
+    ForGraphs(m_pSubList, [](CGraph* g) { g->AddLinksToCopyNodes(); });
+    CGraph::AddLinksToCopyNodes();
+}
+
+void CSectArea::DrawEdgeNameGL()
+{
+    CGraph::DrawEdgeNameGL();
+    ForGraphs(m_pSubList, [](CGraph* g) { g->DrawEdgeNameGL(); });
+}
+
+void CSectArea::DrawNameGL()
+{
+    CGraph::DrawNameGL();
+    ForGraphs(m_pSubList, [](CGraph* g) { g->DrawNameGL(); });
+}
+
+unsigned long CSectArea::GetMaxID(unsigned flags)
+{
+    unsigned long max = CGraph::GetMaxID(flags);
+    ForGraphs(m_pSubList, [&](CGraph* g) { max = std::max(max, g->GetMaxID(flags)); });
+    return max;
+}
+
+void CSectArea::DrawNodeNumbers()
+{
+    CGraph::DrawNodeNumbers();
+    ForGraphs(m_pSubList, [](CGraph* g) { g->DrawNodeNumbers(); });
+}
+
+// ------------------------------------------------------------ section + subs
+
+int CSectArea::RemoveDoubleEdges()
+{
+    int n = CGraph::RemoveDoubleEdges();
+    ForSections(m_pSubList, [&](CSection* s) { n += s->RemoveDoubleEdges(); });
+    return n;
+}
+
+void CSectArea::SetNodSpace(double spacing)
+{
+    CGraph::SetNodSpace(spacing, true);
+    ForSections(m_pSubList, [&](CSection* s) { s->SetNodSpace(spacing); });
+}
+
+void CSectArea::GetDist(double& max, double& min)
+{
+    CGraph::GetDist(max, min);
+    ForSections(m_pSubList, [&](CSection* s) { s->GetDist(max, min); });
+}
+
+void CSectArea::SubDivide()
+{
+    CGraph::SubDivide();
+    ForSections(m_pSubList, [](CSection* s) { s->SubDivide(); });
+}
+
+void CSectArea::Update(bool validate, bool resetSize)
+{
+    CGraph::Update(validate, resetSize);
+    if (validate)
+        Validate();
+    ForSections(m_pSubList, [&](CSection* s) { s->Update(validate, resetSize); });
+}
+
+void CSectArea::Translate(double dx, double dy, double dz, bool all)
+{
+    ForSections(m_pSubList, [&](CSection* s) { s->Translate(dx, dy, dz, false); });
+    CGraph::Translate(dx, dy, dz, all);
+}
+
+void CSectArea::DrawDXF(CFile* file)
+{
+    CGraph::DrawDXF(file);
+    ForSections(m_pSubList, [&](CSection* s) { s->DrawDXF(file); });
+}
+
+CObject* CSectArea::GetObjectFromString(CString name)
+{
+    CObject* found = CGraph::GetObjectFromString(name);
+    ForSections(m_pSubList, [&](CSection* s) {
+        if (!found)
+            found = s->GetObjectFromString(name);
+    });
+    return found;
+}
+
+void CSectArea::Rotate(double angle, double c1, double c2, unsigned axis, bool validate, bool all)
+{
+    CGraph::Rotate(angle, c1, c2, axis, validate, all);
+    ForSections(m_pSubList, [&](CSection* s) { s->Rotate(angle, c1, c2, axis, validate, all); });
+    if (validate)
+        Validate();
+}
+
+CObList* CSectArea::Find2DCells()
+{
+    return IsEmpty() ? nullptr : CGraph::Find2DCells(GetHeadNode(), true);
+}
+
+void CSectArea::ConvexHull(CObList& hull)
+{
+    CGraph::ConvexHull(this, hull);
+}
 
 // ------------------------------------------------------------ nodes
 
@@ -179,10 +402,7 @@ CObList* CSectArea::GetNodes()
     // The sub-sections' boundary nodes first, in list order, then the
     // region's own.
     CObList* out = new CObList;
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CGraph* g = dynamic_cast<CGraph*>(ob))
-            out->AddTail(static_cast<CObList*>(g));
-    });
+    ForGraphs(m_pSubList, [&](CGraph* g) { out->AddTail(static_cast<CObList*>(g)); });
     out->AddTail(static_cast<CObList*>(this));
     return out;
 }
@@ -190,10 +410,7 @@ CObList* CSectArea::GetNodes()
 void CSectArea::GetNodes(CObList& out)
 {
     CGraph::GetNodes(out);
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        if (CGraph* g = dynamic_cast<CGraph*>(ob))
-            g->GetNodes(out);
-    });
+    ForGraphs(m_pSubList, [&](CGraph* g) { g->GetNodes(out); });
 }
 
 bool CSectArea::DeleteNode(CSNode* node)
@@ -318,9 +535,8 @@ void CSectArea::InsertSubSect(CSectArea* sub)
 int CSectArea::FindIntCells(CObList* out)
 {
     int segments = 0;
-    ForSubs(m_pSubList, [&](CObject* ob) {
-        CGraph* g = dynamic_cast<CGraph*>(ob);
-        if (!g || g->IsEmpty())
+    ForGraphs(m_pSubList, [&](CGraph* g) {
+        if (g->IsEmpty())
             return;
         CObList* cells = g->Find2DCells(g->GetHeadNode(), false);
         if (!cells)
@@ -339,10 +555,7 @@ int CSectArea::FindIntCells(CObList* out)
         }
         delete cells;
     });
-    ForSubs(m_pSubList, [](CObject* ob) {
-        if (CGraph* g = dynamic_cast<CGraph*>(ob))
-            g->ResetCellEdge();
-    });
+    ForGraphs(m_pSubList, [](CGraph* g) { g->ResetCellEdge(); });
     return segments;
 }
 

@@ -16,22 +16,70 @@ public:
 
     void Serialize(CArchive& ar) override;
 
+    // --- graph operations: the graph's work on the region, then the same on
+    // every sub-section in list order, unless said otherwise
+    int CountEdges(bool all) override;
+    // Null for 0; the sub-sections are asked first, then (unless subsOnly)
+    // the region's own nodes and edges.
+    CObject* GetObject(unsigned long id, bool subsOnly) override;
+    void ReleaseCopyNodes(bool deep) override; // sub-sections first
+    void OnEdges(void (*f)(CEdge*), bool ownOnly) override;
+    void OnEdges(void (*f)(CObject*, void*), void* user, bool ownOnly) override;
+    void OnNodes(void (*f)(CSNode*), bool ownOnly) override;
+    using CGraph::OnNodes;
+    // The boundary order is never re-sorted.
+    void SortNodes() override;
+    void RenumberNodes(long& next, long step) override;
+    // Longest edge of the region and its sub-sections for 0, else the
+    // shortest; the first one met wins ties.
+    CEdge* GetEdge(int shortest) override;
+    void GetNodes(CObList& out) override;
+    void GLDrawNodeLinks(bool unused) override;
+    void AddLinksToCopyNodes() override; // sub-sections first
+    void DrawEdgeNameGL() override;
+    void DrawNameGL() override;
+    unsigned long GetMaxID(unsigned flags) override;
+    void DrawNodeNumbers() override;
+    bool SameNodes(CObList* nodes) override;
+    bool IsEdgeInGraph(CEdge* edge) override;
+
     // --- section operations
     void DM_OnElements(void (*callback)(CObject*, void*), void* user) override;
     void DM_OnNodes(void (*callback)(CSNode*, void*), void* user) override;
     void DM_Clean() override;
+    void DM_InsertNodeBCs(CModelInfo& model) override;
     void DM_GetInfo(CInfoContainer& container) override;
+    void DM_SetResults(CModelInfo& model) override;
+    int RemoveDoubleEdges() override;
+    // Sub-sections first; then the region's own material when it is the
+    // old one or the old one is null.
     void ReplaceMaterial(CMaterial* oldMaterial, CMaterial* newMaterial) override;
+    // Nothing to re-cut in a region without a mesh: false (no change).
     bool Fix(CObList* list) override;
+    // The sub-sections' boundary nodes first, in list order, then the
+    // region's own. A new list owned by the caller.
     CObList* GetNodes() override;
-    void GetNodes(CObList& out) override;
+    // No meshed area of its own: the positive areas of the sub-sections.
     double SumArea() override;
     CObject* Discretize() override;
+    // Dotted outline of the region and its sub-sections.
     void DrawStippleGL() override;
+    void SetNodSpace(double spacing) override;
+    void GetDist(double& max, double& min) override;
+    void SubDivide() override;
+    // The nodes' update, then Validate() when validate is set.
+    void Update(bool validate, bool resetSize) override;
+    void Translate(double dx, double dy, double dz, bool all) override; // sub-sections first
+    // Removes and deletes a boundary node; false (node kept) when the
+    // region refuses to lose it.
     bool DeleteNode(CSNode* node) override;
-    void SortNodes() override;
-    bool SameNodes(CObList* nodes) override;
-    bool IsEdgeInGraph(CEdge* edge) override;
+    // 0 no contact, 1 a crossing, 2 touching. An overlap with one of the
+    // region's own boundary edges counts as a crossing.
+    short Intersection2D(CEdge* edge, bool byEdges, CObList* found) override;
+    void DrawDXF(CFile* file) override;
+    CObject* GetObjectFromString(CString name) override;
+    void Rotate(double angle, double c1, double c2, unsigned axis, bool validate,
+                bool all) override;
     // Text exchange: options {append-or-advance flag, coordinate count 1..3},
     // values the x, y, z scales; markers start, end and name label.
     void ASCIIExportGraph(CFile& file, CStringArray& markers, int* options, int nOptions,
@@ -42,19 +90,25 @@ public:
                        int nValues, CObList* list) override;
 
     // --- region operations
+    // Replaces the boundary edge a-b by the chain in every region holding it.
+    virtual bool AddChain(CSNode* a, CObList* chain, CSNode* b);
+    // Splits every boundary edge into pieces of about the length.
+    virtual void Split(double length);
+    // Removes the region; its sub-sections go to the outer region or list.
+    // The region deletes itself: the caller must not touch it afterwards.
+    virtual void DeleteThis(CObList* list);
     virtual void SetOuterSect(CSectArea* outer) { m_pOuter = outer; }
     virtual void RemoveInnerSect(CGraph* sub);
     virtual void InsertSubSect(CSectArea* sub);
     virtual void ClearNodes();
+    // A region of this region's class from a closed chain of nodes, or null
+    // (degenerate triangle, or the cycle of an existing region). With out,
+    // pinch points of the chain are first cut off as triangles, and every
+    // region made is appended to out.
     virtual CSection* NewSect(CObList* chain, CObList* out);
     // Cuts the region along a chain of nodes between two boundary nodes; the
     // part from `from` over the chain to `to` becomes a new region.
     virtual CSection* Divide(CSNode* from, CObList* chain, CSNode* to);
-    // Replaces the boundary edge a-b by the chain in every region holding it.
-    virtual bool AddChain(CSNode* a, CObList* chain, CSNode* b);
-    // Removes the region; its sub-sections go to the outer region or list.
-    // The region deletes itself.
-    virtual void DeleteThis(CObList* list);
     bool Union(CGraph* other) override;
     virtual void CopyAttrib(CSection* source);
     virtual void AddRefineGraph(CGraph* graph);
@@ -78,6 +132,12 @@ public:
     void SetPolar(bool polar) { m_bPolar = polar; }
     bool Validate();
     CSection* IsPointInside2D(double x, double y, bool thisOnly);
+    CObject* GetSubObject(unsigned long id, bool subsOnly);
+    // The cells from the first node (a list of edge lists), or null.
+    CObList* Find2DCells();
+    using CGraph::Find2DCells;
+    void ConvexHull(CObList& hull);
+    using CGraph::ConvexHull;
     int FindIntCells(CObList* out);
 
 protected:

@@ -181,7 +181,7 @@ int CSectArea::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, do
         if (!edge)
             edge = CreateEdge(a, b);
         CObList met;
-        if (CGraph::Intersection2D(edge, false, &met) != 0) {
+        if (Intersection2D(edge, false, &met) != 0) {
             dropAll();
             return 0;
         }

@@ -1,0 +1,449 @@
+// CPlateComp: settings, archive, copy, the material list, the element-type
+// setting with the conversion of an existing mesh, and the small operations
+// that run over all regions.
+#include "app/analysis/platecomp.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "femodel/strelna.h"
+#include "platform/afx/runtime.h"
+#include "platform/dimvor/dimvor.h"
+#include "platform/ferrand/ferrand.h"
+#include "platform/weblar/weblar.h"
+
+IMPLEMENT_SERIAL(CPlateComp, CSectComp, 1)
+
+namespace
+{
+// The three global identifier counters of the geometry graph. Mesh
+// operations save them and write them back on every exit, so that mesh
+// objects never use up the model's identifiers.
+class IdentifierCounters
+{
+public:
+    IdentifierCounters() : m_graph(CGraph::lIDGraph), m_node(CSNode::lIDnode), m_edge(CEdge::lIDedge)
+    {
+    }
+    ~IdentifierCounters()
+    {
+        CGraph::lIDGraph = m_graph;
+        CSNode::lIDnode = m_node;
+        CEdge::lIDedge = m_edge;
+    }
+    IdentifierCounters(const IdentifierCounters&) = delete;
+    IdentifierCounters& operator=(const IdentifierCounters&) = delete;
+
+private:
+    DWORD m_graph;
+    DWORD m_node;
+    DWORD m_edge;
+};
+
+bool IsTriangleKind(int kind)
+{
+    return kind >= 101 && kind <= 103;
+}
+
+bool IsQuadKind(int kind)
+{
+    return kind == 104 || kind == 105;
+}
+} // namespace
+
+CPlateComp::CPlateComp()
+{
+    m_LocalMax.Allocate(5, true, 0.0);
+    m_LocalMin.Allocate(5, true, 0.0);
+    m_LocalDir.Allocate(2, true, 0.0);
+    SetFactor(-1.0);
+}
+
+CPlateComp::~CPlateComp()
+{
+    // The materials belong to the owner of the component.
+    m_MaterialList.RemoveAll();
+}
+
+void CPlateComp::Serialize(CArchive& ar)
+{
+    CObList::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << LONG(2);
+        ar << m_dFactor;
+        ar << LONG(m_iActVal);
+        ar << m_strName;
+        ar << DWORD(m_uiSecond) << DWORD(m_uiResCount);
+        ar << LONG(m_bAutoSpacing ? 1 : 0);
+        ar << m_dMeshArea;
+        for (int v : {m_iElemType, m_iMeshKind, m_iIntegrationRule, m_iIntegrationPoints,
+                      m_iPlaneStrain, m_iStorage, m_iSubdivisions, m_iRenumbering,
+                      m_iSymmetryCode})
+            ar << LONG(v);
+        ar.WriteObject(&m_MaterialList);
+        ar << LONG(m_nMinElements);
+    } else {
+        // A file whose list holds anything but sections is refused before
+        // any of it is used as a region.
+        for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+            POSITION here = pos;
+            CObject* ob = CObList::GetNext(pos);
+            if (!ob || !ob->IsKindOf(RUNTIME_CLASS(CSection))) {
+                CObList::RemoveAt(here);
+                delete ob;
+                AfxThrowArchiveException(CArchiveException::badClass);
+            }
+        }
+        LONG version = 0;
+        LONG l = 0;
+        DWORD dw = 0;
+        ar >> version;
+        ar >> m_dFactor;
+        ar >> l;
+        m_iActVal = l;
+        ar >> m_strName;
+        ar >> dw;
+        m_uiSecond = dw;
+        ar >> dw;
+        m_uiResCount = dw;
+        ar >> l;
+        m_bAutoSpacing = l != 0;
+        ar >> m_dMeshArea;
+        for (int* v : {&m_iElemType, &m_iMeshKind, &m_iIntegrationRule, &m_iIntegrationPoints,
+                       &m_iPlaneStrain, &m_iStorage, &m_iSubdivisions, &m_iRenumbering,
+                       &m_iSymmetryCode}) {
+            ar >> l;
+            *v = l;
+        }
+        CObject* read = ar.ReadObject(RUNTIME_CLASS(CObList));
+        CObList* list = static_cast<CObList*>(read);
+        bool bad = false;
+        if (list) {
+            for (POSITION pos = list->GetHeadPosition(); pos;) {
+                CObject* ob = list->GetNext(pos);
+                if (ob && ob->IsKindOf(RUNTIME_CLASS(CMaterial)))
+                    m_MaterialList.AddTail(ob);
+                else
+                    bad = true;
+            }
+            // The list object goes, its materials stay.
+            delete list;
+        }
+        if (bad)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        if (version == 2) {
+            ar >> l;
+            m_nMinElements = l;
+        }
+    }
+    m_VolumeForce.Serialize(ar);
+    m_MaxVals.Serialize(ar);
+    m_MinVals.Serialize(ar);
+    if (ar.IsLoading()) {
+        m_nElements = GetElementCount(true);
+        m_nNodes = GetNodeCount(true);
+    }
+}
+
+void CPlateComp::Copy(CSectComp*& target, bool deep)
+{
+    if (!target)
+        target = new CPlateComp;
+    CSectComp::Copy(target, deep);
+    if (!target->IsKindOf(RUNTIME_CLASS(CPlateComp)))
+        return;
+    CPlateComp* to = static_cast<CPlateComp*>(target);
+    to->AddMaterial(&m_MaterialList);
+    to->m_bAutoSpacing = m_bAutoSpacing;
+    to->m_dMeshArea = m_dMeshArea;
+    to->m_iElemType = m_iElemType;
+    to->m_iMeshKind = m_iMeshKind;
+    to->m_iIntegrationRule = m_iIntegrationRule;
+    to->m_iIntegrationPoints = m_iIntegrationPoints;
+    to->m_iPlaneStrain = m_iPlaneStrain;
+    to->m_iPrintLevel = m_iPrintLevel;
+    to->m_iStorage = m_iStorage;
+    to->m_iRenumbering = m_iRenumbering;
+    to->m_iSymmetryCode = m_iSymmetryCode;
+    to->m_iSubdivisions = m_iSubdivisions;
+    to->m_VolumeForce = m_VolumeForce;
+    if (!deep)
+        return;
+    for (POSITION pos = m_MaterialList.GetHeadPosition(); pos;) {
+        CMaterial* material = static_cast<CMaterial*>(m_MaterialList.GetNext(pos));
+        to->ReplaceMaterial(material, material->Copy());
+    }
+}
+
+bool CPlateComp::RemoveElem(CObject* element)
+{
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)) &&
+            static_cast<CSectMeshArea*>(section)->RemoveElem(element))
+            return true;
+    }
+    return false;
+}
+
+void CPlateComp::ResetParam()
+{
+}
+
+void CPlateComp::RemoveNode(CSNode* node)
+{
+    CObList* graphs = node ? node->GetGraphList() : nullptr;
+    if (!graphs)
+        return;
+    // Deleting a region changes the node's graph list: work on a snapshot.
+    CObList snapshot;
+    for (POSITION pos = graphs->GetHeadPosition(); pos;)
+        snapshot.AddTail(graphs->GetNext(pos));
+    for (POSITION pos = snapshot.GetHeadPosition(); pos;) {
+        CObject* graph = snapshot.GetNext(pos);
+        if (!graph->IsKindOf(RUNTIME_CLASS(CSectArea)))
+            continue;
+        CSectArea* region = static_cast<CSectArea*>(graph);
+        if (region->RemoveNode(node))
+            continue;
+        if (CSectArea* outer = region->GetOuterSect())
+            outer->RemoveInnerSect(region);
+        else
+            Remove(region);
+        delete region;
+    }
+}
+
+CObject* CPlateComp::GetObjectFromString(CString name)
+{
+    if (name == m_strName)
+        return this;
+    for (POSITION pos = m_MaterialList.GetHeadPosition(); pos;) {
+        CMaterial* material = static_cast<CMaterial*>(m_MaterialList.GetNext(pos));
+        if (material->GetName() == name)
+            return material;
+    }
+    return CSectComp::GetObjectFromString(name);
+}
+
+double CPlateComp::CalcArea()
+{
+    m_dMeshArea = CSectComp::CalcArea();
+    if (m_iSymmetryCode == 2)
+        m_dMeshArea *= 2.0;
+    else if (m_iSymmetryCode == 4)
+        m_dMeshArea *= 4.0;
+    return m_dMeshArea;
+}
+
+int CPlateComp::ReservedQuery(int)
+{
+    return 0;
+}
+
+int CPlateComp::GetNodeCount(bool flag)
+{
+    long count = 0;
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
+            static_cast<CSectMeshArea*>(section)->SumDiscrNodes(count, flag);
+    }
+    return static_cast<int>(count);
+}
+
+int CPlateComp::GetElementCount(bool renumber)
+{
+    long count = 0;
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
+            static_cast<CSectMeshArea*>(section)->GetFECount(count, renumber);
+    }
+    return static_cast<int>(count);
+}
+
+double CPlateComp::RefineMesh(int, CStringArray* log)
+{
+    if (m_bBusy)
+        return 0.0;
+    const double start = AfxProcessorSeconds();
+    {
+        IdentifierCounters counters;
+        StopCalculation(false);
+        m_bBusy = true;
+        for (POSITION pos = CObList::GetHeadPosition(); pos;)
+            GetNext(pos)->RefineUniform(1, 0);
+        m_nElements = GetElementCount(true);
+        m_nNodes = GetNodeCount(true);
+        CalcArea();
+    }
+    const double elapsed = AfxProcessorSeconds() - start;
+    if (log) {
+        CString line;
+        line.Format("Used time refining mesh: %.3f  seconds\r\n", elapsed);
+        log->Add(line);
+        line.Format("number of nodes: %d\tnumber of elements: %d\r\n", m_nNodes, m_nElements);
+        log->Add(line);
+        AppendAreaLine(log);
+    }
+    m_bBusy = false;
+    return elapsed;
+}
+
+void CPlateComp::AppendAreaLine(CStringArray* log) const
+{
+    if (!log)
+        return;
+    const int s = (iStandard == 1) ? 1 : 0;
+    const int unit = iConv[s][9][0];
+    const int format = iConv[s][9][1];
+    const int digits = iConv[s][9][2];
+    const double value = MetricToX(s, kUnitArea, unit) * m_dMeshArea;
+    const CString label = UnitString(s, kUnitArea, unit);
+    CString line;
+    if (format == 0)
+        line.Format("Area of generated elements: %.*e %s\r\n", digits, value, (LPCTSTR)label);
+    else if (format == 1)
+        line.Format("Area of generated elements: %.*f %s\r\n", digits, value, (LPCTSTR)label);
+    else
+        line.Format("Area of generated elements: %.*g %s\r\n", digits, value, (LPCTSTR)label);
+    log->Add(line);
+}
+
+void CPlateComp::DrawExtruded(bool filled)
+{
+    glPolygonMode(GL_FRONT_AND_BACK, filled ? GL_FILL : GL_LINE);
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        if (section->IsKindOf(RUNTIME_CLASS(CSectPlate)))
+            static_cast<CSectPlate*>(section)->ExtrudeThicknessGL(filled);
+    }
+}
+
+void CPlateComp::DeleteMesh()
+{
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
+            static_cast<CSectMeshArea*>(section)->DeleteMesh(true);
+    }
+}
+
+int CPlateComp::AutoSubdivisions(double longest, double shortest)
+{
+    if (longest == 0.0 && shortest == 0.0)
+        GetDist(longest, shortest);
+    const unsigned long edges = CountEdges();
+    // Without edges, or with a degenerate shortest edge, the formula has no
+    // value; the default magnitude of the automatic setting stands in.
+    if (edges == 0 || !(shortest > 0.0))
+        return 10;
+    const double n = std::floor(60.0 / static_cast<double>(edges) + longest / shortest);
+    if (!(n < 2147483647.0))
+        return 2147483647;
+    return static_cast<int>(n);
+}
+
+void CPlateComp::AddMaterial(CMaterial* material)
+{
+    if (material)
+        m_MaterialList.AddTail(material);
+}
+
+void CPlateComp::AddMaterial(CObList* materials)
+{
+    if (!materials)
+        return;
+    for (POSITION pos = materials->GetHeadPosition(); pos;)
+        m_MaterialList.AddTail(materials->GetNext(pos));
+}
+
+void CPlateComp::ReplaceMaterial(CMaterial* oldMaterial, CMaterial* replacement)
+{
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        section->ReplaceMaterial(oldMaterial, replacement);
+    }
+    if (!oldMaterial)
+        return;
+    if (POSITION at = m_MaterialList.Find(oldMaterial)) {
+        if (replacement)
+            m_MaterialList.InsertBefore(at, replacement);
+        m_MaterialList.RemoveAt(at);
+    }
+}
+
+int CPlateComp::MeshKindForElementType(int code)
+{
+    switch (code) {
+    case 31:
+    case 65:
+    case 66:
+    case 81:
+        return 101;
+    case 32:
+    case 61:
+    case 75:
+    case 85:
+        return 103;
+    case 33:
+        return 102;
+    case 41:
+    case 42:
+        return 104;
+    case 44:
+    case 46:
+        return 105;
+    default:
+        return 0;
+    }
+}
+
+void CPlateComp::SetElementType(int code)
+{
+    if (code == m_iElemType)
+        return;
+    DeleteResults(3);
+    m_iElemType = code;
+    const int kind = MeshKindForElementType(code);
+    if (kind == 0 || kind == m_iMeshKind)
+        return;
+    if (IsTriangleKind(kind) && IsTriangleKind(m_iMeshKind))
+        ConvertTriangleMesh(kind, true);
+    else if (IsQuadKind(kind) && IsQuadKind(m_iMeshKind))
+        ConvertQuadMesh(kind);
+    else
+        DeleteMesh();
+    m_iMeshKind = kind;
+}
+
+void CPlateComp::ConvertTriangleMesh(int kind, bool flag)
+{
+    IdentifierCounters counters;
+    m_iMeshKind = kind;
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
+            static_cast<CSectMeshArea*>(section)->TriToTri(kind, flag);
+    }
+}
+
+void CPlateComp::ConvertQuadMesh(int kind)
+{
+    IdentifierCounters counters;
+    m_iMeshKind = kind;
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        if (section->IsKindOf(RUNTIME_CLASS(CSectPlate)))
+            static_cast<CSectPlate*>(section)->QuadToQuad(kind);
+    }
+}
+
+void CPlateComp::StopCalculation(bool stop)
+{
+    m_bStopRequest = stop;
+    CSectMeshArea::StopCalc(stop);
+    CMGenerator::Stop(stop);
+}

@@ -1,0 +1,191 @@
+// CPlateComp: the analysis model of one plate document. A section
+// composite of plate regions (CSectPlate) plus the material list offered to
+// the regions, the element and solver settings, the volume force, the
+// result-display settings and the run state of a mesh generation or a
+// calculation.
+//
+// The component never deletes its materials: whoever owns the component
+// deletes the component first, then the materials of (a copy of) its list.
+#pragma once
+
+#include "app/analysis/sectplate.h"
+#include "sections/regions/sectcomp.h"
+
+class CElement;
+class CMaterial;
+class CSectArea;
+class CSectMeshArea;
+
+// Pattern indices (row pattern - 1) that the mesh generation hands to the
+// structured mesher of each region, and the node list that the triangle
+// mesher reads; set at the start of every mesh generation.
+extern int g_iOddPatternIndex;
+extern int g_iEvenPatternIndex;
+extern NODELIST* g_pMeshNodeList;
+
+class CPlateComp : public CSectComp {
+    DECLARE_SERIAL(CPlateComp)
+public:
+    CPlateComp();
+    ~CPlateComp() override;
+
+    // --- overrides of the composite
+    void Serialize(CArchive& ar) override;
+    void DrawBCs(bool mesh, double scale, int kind) override;
+    // Makes a CPlateComp when target is null. A deep copy gets its own
+    // material objects, a shallow one shares them.
+    void Copy(CSectComp*& target, bool deep) override;
+    bool RemoveElem(CObject* element) override;
+    void ResetParam() override;
+    void RemoveNode(CSNode* node) override;
+    void PickDrawResGL(int kind, bool flag) override;
+    CObject* GetObjectFromString(CString name) override;
+    void DrawModelGL(bool quads, float pointSize, bool all) override;
+    // Mesh generation; callers pass depth 0.
+    bool PreCalc(CStringArray* log, CStringArray* errors, int depth) override;
+    bool Calculate(CStringArray* log, CStringArray* errors) override;
+    // The composite's area, doubled or quadrupled by the symmetry code.
+    double CalcArea() override;
+
+    // --- own virtual operations, in this order
+    virtual void ReportSolverError(int* status, CStringArray* errors);
+    virtual void PickDrawLocal(bool flag);
+    virtual void UpdateRegionNesting(CSectArea* region);
+    virtual void DrawResultArrows(int flags);
+    virtual CSectArea* IsNodeInside2D(CSNode* node, bool flag);
+    // Boundary arrays of the one-DOF plate element (code 61) from the
+    // conditions of the load case.
+    virtual int BuildBoundaryArraysT6(CObList& conditions, CLongMatrix& suppressed,
+                                      CMatrix& prescribed, CMatrix& springs, CMatrix& nodes);
+    virtual int ReservedQuery(int);
+    virtual int GetResultUnit(int component);
+    virtual void RetAddMeanStress(CMatrix& m, int first, int last, int flag);
+    virtual void GetNodeValues(CMatrix& m, int first, int last, int flag);
+    virtual void RetElemStress(CMatrix& m, int first, int last);
+    virtual void DeleteResults(int flag);
+    virtual CSectMeshArea* IsElemInThis(CElement* element);
+    virtual bool IsMeshKind(unsigned bits);
+    // Sum of the regions' mesh nodes. Numbers the mesh nodes on the way.
+    virtual int GetNodeCount(bool flag);
+    virtual int GetResultQuantity();
+    virtual void DrawResultVectors(CSNode* node, int labelMode, int elementIndex,
+                                   unsigned int number, bool planar);
+    virtual void DrawNodeNumbers(bool mesh);
+    using CSectComp::DrawNodeNumbers;
+    virtual void DrawDistorted(int flags, double scale);
+    virtual void DrawMeshNodes(float size);
+    // Refines every region's mesh once; the elapsed seconds, 0.0 while busy.
+    virtual double RefineMesh(int unused, CStringArray* log);
+    virtual void DrawExtruded(bool filled);
+    virtual void GetMaxMinResult(double& max, double& min, CString* unit);
+    virtual void DrawResults(int flags);
+    virtual void DrawMesh(bool filled, bool flag);
+    // In the regions and in the material list (old leaves the list, a
+    // non-null replacement takes its place); old is not deleted.
+    virtual void ReplaceMaterial(CMaterial* oldMaterial, CMaterial* replacement);
+    virtual bool Smooth(bool flag);
+    virtual void PreSmooth();
+    virtual void DeleteMesh();
+    virtual void SetElementStresses(CMatrix& elementData, CMatrix& nodes);
+    virtual int GetElementCount(bool renumber);
+    // Default number of subdivisions of the longest edge.
+    virtual int AutoSubdivisions(double longest, double shortest);
+    virtual void AddMaterial(CMaterial* material);
+    virtual void AddMaterial(CObList* materials);
+    virtual int BuildSolverData(CMatrix& materials, CMatrix& elementData, CLongMatrix& topology,
+                                CMatrix& nodes, CLongMatrix& suppressed, CMatrix& prescribed,
+                                CMatrix& couplings, CMatrix& springs, int loadCase);
+
+    // --- settings and small operations
+    // Stores the code; converts or deletes an existing mesh to fit it.
+    void SetElementType(int code);
+    int GetElementType() const { return m_iElemType; }
+    CObList& GetMaterialList() { return m_MaterialList; }
+    // The stop request of the component, the region model and the mesher.
+    void StopCalculation(bool stop);
+    // The mesh kind (101 to 105) that an element-type code needs; 0 for an
+    // unknown code.
+    static int MeshKindForElementType(int code);
+    // Appends the "Area of generated elements" line in the display unit.
+    void AppendAreaLine(CStringArray* log) const;
+
+    // --- mesh generation
+    bool GenerateRegionMesh(CStringArray* log, CStringArray* errors, int oddPattern,
+                            int evenPattern);
+    void UpdateMaxMinEffStress();
+
+    // --- solver input and calls
+    bool SolveMembrane(CMatrix* elementData, CMatrix* nodes, int* status, CStringArray* log,
+                       CStringArray* errors);
+    bool SolvePlateBending(CMatrix* elementData, CMatrix* nodes, int* status,
+                           CStringArray* log, CStringArray* errors);
+    bool NumberMaterials(CMatrix& materials);
+    int BuildBoundaryArrays(CLongMatrix& suppressed, CMatrix& prescribed, CMatrix& couplings,
+                            CMatrix& springs, CLongMatrix& topology, CMatrix& nodes,
+                            int loadCase);
+    int CountSupportDOFs(int code, unsigned type);
+    void AddSupportRows(int code, unsigned type, int node, CLongMatrix* suppressed, int* row);
+    int BuildBoundaryArraysT15T21(CObList& conditions, CLongMatrix& suppressed,
+                                  CMatrix& prescribed, CMatrix& springs, CMatrix& nodes);
+
+    // --- dumps
+    void WriteInputLogs(CMatrix& materials, CMatrix& elementData, CLongMatrix& topology,
+                        CMatrix& nodes, CLongMatrix& suppressed, CMatrix& prescribed,
+                        CMatrix& couplings, CMatrix& springs);
+    void WriteStressLog(CMatrix& elementResults);
+    void WriteNodeValuesLog(CMatrix& nodeResults);
+
+    // --- result plots
+    void DrawPriStress(int flags, bool first, double scale);
+    void DrawEffStress(int flags, double scale);
+    void DrawLocalStress(int flags, int component, double scale);
+    void DrawLocalVect(int flags, int component, double scale);
+
+    // --- model, mesh, load and condition drawing
+    void DrawLoadedMeshNodes(float size);
+    void DrawElmNumbers();
+    void DrawEdgeLoads(double scale, bool mesh, int unused);
+    void DrawNodeLoads(double scale, bool flag);
+    void DrawDispersAngles();
+    void SetBoundaryConditions();
+    // Switches the quadrilateral meshes to kind (104 or 105) in place.
+    void ConvertQuadMesh(int kind);
+    // Supported DOFs of a support kind for an element-type code (owned by
+    // the class).
+    static CVector* GetSupportDOFs(int code, int kind);
+
+    // --- members
+    CObList m_MaterialList{10};
+    double m_dMeshArea = 0.0;
+    int m_iElemType = 81;
+    int m_iMeshKind = 101;
+    CLongVector* m_pPrintNodes = nullptr;
+    CLongVector* m_pPrintElems = nullptr;
+    int m_nMinElements = 300;
+    int m_iOddRowPattern = 1;
+    int m_iEvenRowPattern = 1;
+    int m_iLocalAxes = 0;
+    bool m_bLocalOption = false;
+    CVector m_LocalMax;
+    CVector m_LocalMin;
+    CVector m_LocalDir;
+    CMatrix m_VolumeForce;
+    int m_iPrintLevel = 0;
+    int m_iIntegrationRule = 1;
+    int m_iIntegrationPoints = 1;
+    int m_iPlaneStrain = 0;
+    int m_iStorage = 2;
+    int m_iSymmetryCode = 1;
+    int m_iRenumbering = 1;
+    int m_iSubdivisions = -10;
+    int m_nElements = 0;
+    int m_nNodes = 0;
+    int m_nMaterials = 0;
+    bool m_bBusy = false;
+    bool m_bAutoSpacing = true;
+    bool m_bStopRequest = false;
+
+protected:
+    // Converts the triangle meshes to kind (101 to 103) in place.
+    void ConvertTriangleMesh(int kind, bool flag);
+};

@@ -1,0 +1,1255 @@
+#include "sections/regions/sectmesharea.h"
+
+#include "femodel/boundary.h"
+#include "femodel/boundcond.h"
+#include "femodel/load.h"
+#include "femodel/meshorg.h"
+#include "femodel/modelinfo.h"
+#include "glstyle/tincora.h"
+#include "platform/ferrand/material.h"
+
+#include <GL/gl.h>
+
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CSectMeshArea, CSectArea)
+
+bool CSectMeshArea::m_bStop = false;
+bool CSectMeshArea::m_bStoreMesh = false;
+bool CSectMeshArea::m_bNotifyWarning = true;
+CObList** CSectMeshArea::m_pSepNodeGraphGroups = nullptr;
+
+namespace {
+
+CSection* AsSection(CObject* ob)
+{
+    return ob && ob->IsKindOf(RUNTIME_CLASS(CSection)) ? static_cast<CSection*>(ob) : nullptr;
+}
+
+CSectArea* AsArea(CObject* ob)
+{
+    return ob && ob->IsKindOf(RUNTIME_CLASS(CSectArea)) ? static_cast<CSectArea*>(ob) : nullptr;
+}
+
+CSectMeshArea* AsMeshArea(CObject* ob)
+{
+    return ob && ob->IsKindOf(RUNTIME_CLASS(CSectMeshArea)) ? static_cast<CSectMeshArea*>(ob)
+                                                            : nullptr;
+}
+
+// The list's entries as a snapshot, so that the visit may change the list.
+std::vector<CObject*> Entries(CObList* list)
+{
+    std::vector<CObject*> out;
+    if (list)
+        for (POSITION pos = list->GetHeadPosition(); pos;)
+            out.push_back(list->GetNext(pos));
+    return out;
+}
+
+// Widens [min, max] so that it holds 0 (a node or edge without a load);
+// max < min marks a pair that holds nothing yet.
+void IncludeZero(double& max, double& min)
+{
+    if (max < min) {
+        max = min = 0.0;
+        return;
+    }
+    if (max < 0.0)
+        max = 0.0;
+    if (min > 0.0)
+        min = 0.0;
+}
+
+} // namespace
+
+// Calls f(sub) for every sub-section that is a meshed region, in list order.
+template <class F>
+static void ForMeshSubs(CObList* subs, F f)
+{
+    if (!subs)
+        return;
+    for (POSITION pos = subs->GetHeadPosition(); pos;)
+        if (CSectMeshArea* sub = AsMeshArea(subs->GetNext(pos)))
+            f(sub);
+}
+
+// Calls f(sub) for every sub-section that is a section, in list order.
+template <class F>
+static void ForSectionSubs(CObList* subs, F f)
+{
+    if (!subs)
+        return;
+    for (POSITION pos = subs->GetHeadPosition(); pos;)
+        if (CSection* sub = AsSection(subs->GetNext(pos)))
+            f(sub);
+}
+
+// ------------------------------------------------------------ life cycle
+
+CSectMeshArea::CSectMeshArea() = default;
+
+CSectMeshArea::CSectMeshArea(const CSectMeshArea& source, bool keepID) : CSectArea(source, keepID)
+{
+}
+
+CSectMeshArea::~CSectMeshArea()
+{
+    if (m_pNodeList)
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            CSNode* node = GetNextNode(pos);
+            if (node->GetGraphCount() == 1 && node->GetPrimaryGraph() == this)
+                m_pNodeList->RemoveNode(node);
+        }
+    delete m_pMesh;
+    m_pMesh = nullptr;
+    if (m_pOuter)
+        m_pOuter->RemoveInnerSect(this);
+    m_pOuter = nullptr;
+    for (CObject* ob : Entries(m_pSubList))
+        if (CSectArea* sub = AsArea(ob))
+            sub->SetOuterSect(nullptr);
+    ClearNodes();
+}
+
+void CSectMeshArea::Serialize(CArchive& ar)
+{
+    CSectArea::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_dMeshArea;
+        ar << static_cast<CObject*>(m_bStoreMesh ? m_pMesh : nullptr);
+        return;
+    }
+    // The mesh's nodes, edges and elements were numbered apart from the
+    // model: reading them must not move the model's identifier counters,
+    // whichever way the reading ends.
+    const DWORD graphs = CGraph::lIDGraph;
+    const DWORD nodes = CSNode::lIDnode;
+    const DWORD edges = CEdge::lIDedge;
+    bool counted = false;
+    try {
+        ar >> m_dMeshArea;
+        counted = true;
+        CObject* ob = ar.ReadObject(nullptr);
+        if (ob && ob->IsKindOf(RUNTIME_CLASS(CMeshOrganizer))) {
+            delete m_pMesh;
+            m_pMesh = static_cast<CMeshOrganizer*>(ob);
+        }
+    } catch (CArchiveException&) {
+    }
+    if (counted) {
+        CGraph::lIDGraph = graphs;
+        CSNode::lIDnode = nodes;
+        CEdge::lIDedge = edges;
+    }
+}
+
+// ------------------------------------------------------------ mesh
+
+void CSectMeshArea::DeleteMesh(bool deep)
+{
+    delete m_pMesh;
+    m_pMesh = nullptr;
+    if (deep)
+        ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->DeleteMesh(true); });
+}
+
+double CSectMeshArea::CalcArea()
+{
+    if (!m_pMesh || !m_pMaterial || m_pMaterial->GetName() == "VOID")
+        m_dMeshArea = 0.0;
+    else
+        m_dMeshArea = m_pMesh->CalcArea();
+    return m_dMeshArea;
+}
+
+double CSectMeshArea::SumArea()
+{
+    double sum = CalcArea();
+    ForSectionSubs(m_pSubList, [&](CSection* s) {
+        const double a = s->SumArea();
+        if (a > 0.0)
+            sum += a;
+    });
+    return sum;
+}
+
+// ------------------------------------------------------------ graph operations
+
+CSNode* CSectMeshArea::NewNode(double x, double y, double z)
+{
+    CSNode* node = new CBoundNode(x, y, z, this, 0);
+    AddTail(node);
+    // The node may have taken the graph already.
+    if (node->IsGraphInList(this) < 0)
+        node->AddGraph(this);
+    return node;
+}
+
+CObject* CSectMeshArea::GetObject(unsigned long id, bool deep)
+{
+    if (id == 0)
+        return nullptr;
+    if (CObject* ob = CSectArea::GetObject(id, false))
+        return ob;
+    return deep && m_pMesh ? m_pMesh->GetObjectA(id) : nullptr;
+}
+
+bool CSectMeshArea::Union(CGraph* other)
+{
+    if (CSectMeshArea* m = AsMeshArea(other))
+        m->DeleteMesh(false);
+    DeleteMesh(false);
+    return CSectArea::Union(other);
+}
+
+void CSectMeshArea::ASCIIExportGraph(CFile& file, CStringArray& markers, int* options,
+                                     int nOptions, double* values, int nValues)
+{
+    CSectArea::ASCIIExportGraph(file, markers, options, nOptions, values, nValues);
+    ForSectionSubs(m_pSubList, [&](CSection* s) {
+        s->ASCIIExportGraph(file, markers, options, nOptions, values, nValues);
+    });
+}
+
+CEdge* CSectMeshArea::CreateEdge(CSNode* a, CSNode* b)
+{
+    return new CBoundary(a, b);
+}
+
+void CSectMeshArea::GLDrawLoadedNodes()
+{
+    CSectArea::GLDrawLoadedNodes();
+    ForSectionSubs(m_pSubList, [](CSection* s) { s->GLDrawLoadedNodes(); });
+}
+
+bool CSectMeshArea::RemoveNode(CSNode* node)
+{
+    POSITION at = Find(node);
+    if (!at) {
+        for (CObject* ob : Entries(m_pSubList)) {
+            CSectArea* sub = AsArea(ob);
+            if (sub && !sub->RemoveNode(node)) {
+                RemoveInnerSect(sub);
+                delete sub;
+            }
+        }
+        return true;
+    }
+    DeleteMesh(false);
+    if (CSectMeshArea* outer = AsMeshArea(m_pOuter))
+        outer->DeleteMesh(false);
+    if (GetCount() <= 3) {
+        node->RemoveGraph(this);
+        RemoveAt(at);
+        return false;
+    }
+    POSITION prevAt = at;
+    GetPrev(prevAt);
+    POSITION nextAt = at;
+    GetNext(nextAt);
+    CSNode* prev = prevAt ? GetNodeAt(prevAt) : GetTailNode();
+    CSNode* next = nextAt ? GetNodeAt(nextAt) : GetHeadNode();
+    node->RemoveGraph(this);
+    RemoveAt(at);
+    if (!GetComEdge(prev, next))
+        CreateEdge(prev, next);
+    return true;
+}
+
+bool CSectMeshArea::AddNode(CSNode* a, CSNode* node, CSNode* b)
+{
+    DeleteMesh(false);
+    if (!a || !b || !node || !GetComEdge(a, b) || !CSectArea::AddNode(a, node, b))
+        return false;
+    if (!GetComEdge(a, node))
+        CreateEdge(a, node);
+    if (!GetComEdge(b, node))
+        CreateEdge(b, node);
+    return true;
+}
+
+// ------------------------------------------------------------ hand-over
+
+void CSectMeshArea::DM_OnElements(void (*callback)(CObject*, void*), void* user)
+{
+    if (m_pMesh)
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+            callback(m_pMesh->GetNext(pos), user);
+    CSectArea::DM_OnElements(callback, user);
+}
+
+void CSectMeshArea::DM_OnNodes(void (*callback)(CSNode*, void*), void* user)
+{
+    if (m_pMesh)
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+            m_pMesh->GetNextElem(pos)->OnNodes(callback, user);
+    CSectArea::DM_OnNodes(callback, user);
+}
+
+void CSectMeshArea::DM_Clean()
+{
+    DeleteMesh(false);
+    CSectArea::DM_Clean();
+}
+
+CObject* CSectMeshArea::DM_GetOwner(CObject* object)
+{
+    if (m_pMesh && object && m_pMesh->Find(object))
+        return this;
+    CObject* owner = nullptr;
+    ForSectionSubs(m_pSubList, [&](CSection* s) {
+        if (!owner)
+            owner = s->DM_GetOwner(object);
+    });
+    return owner;
+}
+
+void CSectMeshArea::DM_InsertNodeBCs(CModelInfo& model)
+{
+    if (m_pMesh)
+        m_pMesh->DM_InsertNodeBCs(model);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DM_InsertNodeBCs(model); });
+}
+
+void CSectMeshArea::DM_GetInfo(CInfoContainer& container)
+{
+    if (m_pMesh)
+        m_pMesh->DM_GetInfo(container);
+    CSectArea::DM_GetInfo(container);
+}
+
+void CSectMeshArea::DM_SetResults(CModelInfo& model)
+{
+    if (m_pMesh)
+        m_pMesh->DM_SetResults(model);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DM_SetResults(model); });
+}
+
+void CSectMeshArea::DM_BuildData(CModelInfo& model)
+{
+    if (m_pMesh)
+        m_pMesh->DM_BuildData(model);
+    model.RetrieveSectionData(this);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DM_BuildData(model); });
+}
+
+void CSectMeshArea::GetBCNodes(CObList& out)
+{
+    if (m_pMesh)
+        m_pMesh->GetBCNodes(out);
+    ForSectionSubs(m_pSubList, [&](CSection* s) { s->GetBCNodes(out); });
+}
+
+void CSectMeshArea::GetDiscrCoord(CMatrix& out)
+{
+    if (m_pMesh)
+        m_pMesh->GetDiscrCoord(out);
+    ForSectionSubs(m_pSubList, [&](CSection* s) { s->GetDiscrCoord(out); });
+}
+
+void CSectMeshArea::GetMMNPC(CLongVector& nodes, CLongVector& pointers, int& counter)
+{
+    if (m_pMesh)
+        m_pMesh->GetMMNPC(nodes, pointers, counter);
+    ForSectionSubs(m_pSubList, [&](CSection* s) { s->GetMMNPC(nodes, pointers, counter); });
+}
+
+void CSectMeshArea::GetMMNPC(CLongMatrix& out)
+{
+    if (m_pMesh)
+        m_pMesh->GetMMNPC(out);
+    ForSectionSubs(m_pSubList, [&](CSection* s) { s->GetMMNPC(out); });
+}
+
+// ------------------------------------------------------------ section operations
+
+void CSectMeshArea::DrawBCs(bool mesh, double scale, int kind)
+{
+    if (mesh) {
+        if (m_pMesh)
+            m_pMesh->DrawBCs(kind);
+    } else {
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            CSNode* node = GetNextNode(pos);
+            if (node->GetPrimaryGraph() != this)
+                continue;
+            if (CObList* edges = node->GetEdgeList())
+                for (POSITION e = edges->GetHeadPosition(); e;) {
+                    CEdge* edge = static_cast<CEdge*>(edges->GetNext(e));
+                    CBoundCond* bc = edge->GetBC(kind);
+                    if (bc && !bc->IsClear(false))
+                        bc->DrawEdgeBC(edge, scale);
+                }
+            CBoundCond* bc = node->GetBC(kind);
+            if (bc && !bc->IsClear(false))
+                bc->DrawNodeBC(node);
+        }
+    }
+    ForSectionSubs(m_pSubList, [&](CSection* s) { s->DrawBCs(mesh, scale, kind); });
+}
+
+void CSectMeshArea::RefineUniform(int n, unsigned mask)
+{
+    if (m_pMesh && (mask == 0 || (mask & m_pMesh->m_dwWord) != 0))
+        m_pMesh->RefineUniform(n);
+    ForSectionSubs(m_pSubList, [&](CSection* s) { s->RefineUniform(n, mask); });
+}
+
+void CSectMeshArea::GetMaxMinLoad(double& max, double& min, unsigned flags)
+{
+    if (flags & 8) {
+        if (m_pMesh)
+            m_pMesh->GetMaxMinLoad(max, min, flags);
+    } else {
+        for (POSITION pos = GetHeadPosition(); pos;) {
+            CSNode* node = GetNextNode(pos);
+            if (node->GetPrimaryGraph() != this)
+                continue;
+            if (flags & 2) {
+                if (CLoad* load = node->GetLoad())
+                    load->GetMaxMin(max, min);
+                else
+                    IncludeZero(max, min);
+            }
+            if (flags & 4)
+                if (CObList* edges = node->GetEdgeList())
+                    for (POSITION e = edges->GetHeadPosition(); e;) {
+                        CEdge* edge = static_cast<CEdge*>(edges->GetNext(e));
+                        if (edge->GetNode1() != node)
+                            continue;
+                        if (CLoad* load = edge->GetLoad())
+                            load->GetMaxMin(max, min);
+                        else
+                            IncludeZero(max, min);
+                    }
+        }
+    }
+    ForSectionSubs(m_pSubList, [&](CSection* s) { s->GetMaxMinLoad(max, min, flags); });
+}
+
+void CSectMeshArea::Translate(double dx, double dy, double dz, bool all)
+{
+    if (m_pMesh)
+        m_pMesh->Translate(dx, dy, dz, all);
+    CSectArea::Translate(dx, dy, dz, all);
+}
+
+void CSectMeshArea::Rotate(double angle, double c1, double c2, unsigned axis, bool update, bool all)
+{
+    DeleteMesh(false);
+    CSectArea::Rotate(angle, c1, c2, axis, update, all);
+}
+
+void CSectMeshArea::SubDivide()
+{
+    const int n = GetCount();
+    // Every region along a boundary edge loses its mesh.
+    for (POSITION pos = GetHeadPosition(); pos && n > 1;) {
+        CSNode* a = GetNextNode(pos);
+        CSNode* b = pos ? GetNodeAt(pos) : GetHeadNode();
+        CEdge* edge = GetComEdge(a, b);
+        if (!edge)
+            continue;
+        for (CObject* ob : Entries(a->GetGraphList()))
+            if (CSectMeshArea* region = AsMeshArea(ob); region && region->IsEdgeInGraph(edge))
+                region->DeleteMesh(false);
+    }
+    // Edges carrying a condition or a load get a chain of boundary edges
+    // between copy nodes; the region's own boundary stays as it is.
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        if (node->GetPrimaryGraph() != this)
+            continue;
+        for (CObject* ob : Entries(node->GetEdgeList())) {
+            CBoundary* edge = dynamic_cast<CBoundary*>(ob);
+            if (!edge || edge->GetNode1() != node)
+                continue;
+            CObList* subNodes = edge->SubDivide();
+            if (!edge->GetBC(0) && !edge->GetLoad())
+                continue;
+            auto copyOf = [](CSNode* s) {
+                CSNode* c = s->GetCopyNode();
+                return c ? c : s->Copy(false);
+            };
+            CSNode* first = copyOf(edge->GetNode1());
+            CSNode* last = copyOf(edge->GetNode2());
+            CObList chain;
+            CSNode* from = first;
+            for (CObject* sub : Entries(subNodes)) {
+                CSNode* to = static_cast<CSNode*>(sub);
+                chain.AddTail(CreateEdge(from, to));
+                from = to;
+            }
+            chain.AddTail(CreateEdge(from, last));
+            edge->CopyProperties(chain);
+        }
+    }
+    ForSectionSubs(m_pSubList, [](CSection* s) { s->SubDivide(); });
+}
+
+// ------------------------------------------------------------ area-region operations
+
+bool CSectMeshArea::AddChain(CSNode* a, CObList* chain, CSNode* b)
+{
+    // Every region that holds the edge receives the chain: it and its outer
+    // region lose their meshes first.
+    if (CEdge* edge = a && b ? GetComEdge(a, b) : nullptr)
+        for (CObject* ob : Entries(a->GetGraphList()))
+            if (CSectMeshArea* region = AsMeshArea(ob); region && region->IsEdgeInGraph(edge)) {
+                region->DeleteMesh(false);
+                if (CSectMeshArea* outer = AsMeshArea(region->GetOuterSect()))
+                    outer->DeleteMesh(false);
+            }
+    DeleteMesh(false);
+    return CSectArea::AddChain(a, chain, b);
+}
+
+void CSectMeshArea::RemoveInnerSect(CGraph* sub)
+{
+    if (!m_pSubList)
+        return;
+    if (!sub) {
+        DeleteMesh(false);
+        ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->DeleteMesh(false); });
+    } else if (m_pSubList->Find(sub)) {
+        DeleteMesh(false);
+        if (CSectMeshArea* s = AsMeshArea(sub))
+            s->DeleteMesh(false);
+    }
+    CSectArea::RemoveInnerSect(sub);
+}
+
+void CSectMeshArea::InsertSubSect(CSectArea* sub)
+{
+    if (!sub)
+        return;
+    DeleteMesh(false);
+    CSectArea::InsertSubSect(sub);
+}
+
+CSection* CSectMeshArea::Divide(CSNode* from, CObList* chain, CSNode* to)
+{
+    if (!from || !to || !Find(from) || !Find(to))
+        return nullptr;
+    DeleteMesh(false);
+    return CSectArea::Divide(from, chain, to);
+}
+
+void CSectMeshArea::AddRefinePoint(CSNode* node)
+{
+    CSectArea::AddRefinePoint(node);
+    DeleteMesh(false);
+}
+
+void CSectMeshArea::RemoveRefineObj(CObject* object)
+{
+    if (!m_pRefineList)
+        return;
+    if (!object) {
+        for (CObject* ob : Entries(m_pRefineList)) {
+            if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
+                CSNode* node = static_cast<CSNode*>(ob);
+                node->RemoveGraph(this);
+                if (node->GetGraphCount() == 0)
+                    delete node;
+            } else {
+                delete ob;
+            }
+        }
+        delete m_pRefineList;
+        m_pRefineList = nullptr;
+        m_nRefine = 0;
+        m_posFirstPoint = nullptr;
+        DeleteMesh(false);
+        return;
+    }
+    POSITION at = m_pRefineList->Find(object);
+    if (!at)
+        return;
+    if (object->IsKindOf(RUNTIME_CLASS(CSNode))) {
+        static_cast<CSNode*>(object)->RemoveGraph(this);
+        if (at == m_posFirstPoint) {
+            // The next refine point, if any, becomes the first one.
+            POSITION next = at;
+            m_pRefineList->GetNext(next);
+            m_posFirstPoint = next;
+        }
+        --m_nRefine;
+    } else if (CGraph* graph = dynamic_cast<CGraph*>(object)) {
+        m_nRefine -= graph->GetCount();
+    }
+    m_pRefineList->RemoveAt(at);
+    if (m_pRefineList->IsEmpty()) {
+        delete m_pRefineList;
+        m_pRefineList = nullptr;
+        m_posFirstPoint = nullptr;
+    }
+}
+
+// ------------------------------------------------------------ cells
+
+void CSectMeshArea::ReleaseNodes()
+{
+    while (!IsEmpty()) {
+        CSNode* node = static_cast<CSNode*>(RemoveHead());
+        node->RemoveGraph(this);
+        if (node->GetGraphCount() == 0) {
+            if (m_pNodeList)
+                m_pNodeList->RemoveNode(node);
+            delete node;
+        }
+    }
+}
+
+void CSectMeshArea::TakeNodes(CSectArea* cell)
+{
+    while (!cell->IsEmpty()) {
+        CSNode* node = static_cast<CSNode*>(cell->RemoveHead());
+        node->RemoveGraph(cell);
+        NewNode(node);
+    }
+}
+
+CObList* CSectMeshArea::Fix()
+{
+    CObList* result = new CObList;
+    std::vector<CEdge*> marked;
+    auto clearMarks = [&] {
+        for (CEdge* e : marked)
+            e->SetTraversed(false);
+    };
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* a = GetNextNode(pos);
+        CSNode* b = pos ? GetNodeAt(pos) : GetHeadNode();
+        CEdge* edge = GetComEdge(a, b);
+        if (!edge || edge->IsTraversed())
+            continue;
+        CObList* cell = Find2DCells(a, edge, true, nullptr);
+        edge->SetTraversed(true);
+        marked.push_back(edge);
+        if (!cell)
+            continue;
+        // The cell's node cycle: from a along the edges.
+        CObList cycle;
+        CSNode* at = a;
+        for (POSITION e = cell->GetHeadPosition(); e;) {
+            cycle.AddTail(at);
+            at = static_cast<CEdge*>(cell->GetNext(e))->GetNode(at);
+        }
+        delete cell;
+        if (SameNodes(&cycle)) {
+            for (CObject* ob : Entries(result))
+                delete ob;
+            result->RemoveAll();
+            result->AddTail(static_cast<CObject*>(this));
+            clearMarks();
+            return result;
+        }
+        NewSect(&cycle, result);
+    }
+    clearMarks();
+    if (result->IsEmpty()) {
+        delete result;
+        return nullptr;
+    }
+    return result;
+}
+
+bool CSectMeshArea::Fix(CObList* list)
+{
+    CObList* cells = GetCount() < 3 ? nullptr : Fix();
+    if (!cells) {
+        DeleteThis(list);
+        return true;
+    }
+    bool result = true;
+    if (cells->GetCount() == 1) {
+        CSectArea* cell = AsArea(cells->GetHead());
+        bool changed = false;
+        if (cell == this) {
+            Validate();
+        } else {
+            DeleteMesh(false);
+            ReleaseNodes();
+            TakeNodes(cell);
+            if (GetCount() > 1)
+                AddHead(RemoveTail());
+            delete cell;
+            changed = true;
+        }
+        const bool subs = FixSubList(list);
+        result = subs || changed;
+    } else {
+        DeleteMesh(false);
+        std::vector<CSectArea*> parts;
+        for (CObject* ob : Entries(cells))
+            if (CSectArea* cell = AsArea(ob))
+                parts.push_back(cell);
+        for (CSectArea* cell : parts) {
+            if (list)
+                list->AddTail(static_cast<CObject*>(cell));
+            else if (m_pOuter)
+                m_pOuter->InsertSubSect(cell);
+        }
+        std::vector<CObject*> subs = Entries(m_pSubList);
+        for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+            if (m_pSubList && m_pSubList->Find(*it))
+                if (CSection* s = AsSection(*it))
+                    s->Fix(nullptr);
+        for (CObject* ob : Entries(m_pSubList)) {
+            CSectArea* sub = AsArea(ob);
+            if (!sub || sub->IsEmpty())
+                continue;
+            CSNode* first = sub->GetHeadNode();
+            CSectArea* home = nullptr;
+            for (CSectArea* cell : parts) {
+                if (cell->Find(first))
+                    break;
+                if (cell->IsPointInside2D(first->x, first->y, true)) {
+                    home = cell;
+                    break;
+                }
+            }
+            CSectArea::RemoveInnerSect(sub);
+            if (home) {
+                home->InsertSubSect(sub);
+            } else if (m_pOuter) {
+                m_pOuter->InsertSubSect(sub);
+            } else if (list) {
+                list->AddTail(static_cast<CObject*>(sub));
+            } else {
+                delete sub;
+            }
+        }
+        // This region takes over the last cell.
+        CSectMeshArea* last = AsMeshArea(parts.back());
+        ReleaseNodes();
+        TakeNodes(last);
+        if (last) {
+            CObList* taken = last->m_pSubList;
+            last->m_pSubList = nullptr;
+            delete m_pSubList;
+            m_pSubList = taken;
+            for (CObject* ob : Entries(m_pSubList))
+                if (CSectArea* sub = AsArea(ob))
+                    sub->SetOuterSect(this);
+        }
+        if (list)
+            if (POSITION at = list->Find(parts.back()))
+                list->RemoveAt(at);
+        if (CSectArea* outer = parts.back()->GetOuterSect())
+            outer->RemoveInnerSect(parts.back());
+        // A cell with nowhere to go (no list and no outer region) would be
+        // lost; it is removed with its sub-sections.
+        if (!list && !m_pOuter)
+            for (std::size_t i = 0; i + 1 < parts.size(); ++i)
+                delete parts[i];
+        delete parts.back();
+        Validate();
+        result = true;
+    }
+    delete cells;
+    return result;
+}
+
+bool CSectMeshArea::FixSubList(CObList* list)
+{
+    bool changed = false;
+    std::vector<CObject*> subs = Entries(m_pSubList);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+        if (m_pSubList && m_pSubList->Find(*it))
+            if (CSection* s = AsSection(*it))
+                if (s->Fix(nullptr))
+                    changed = true;
+    for (CObject* ob : Entries(m_pSubList)) {
+        CSectArea* sub = AsArea(ob);
+        if (!sub || sub->IsEmpty())
+            continue;
+        CSectArea* where = IsNodeInside2D(sub->GetHeadNode(), false);
+        if (where == this)
+            continue;
+        CSectArea::RemoveInnerSect(sub);
+        if (where) {
+            where->InsertSubSect(sub);
+        } else if (m_pOuter) {
+            m_pOuter->InsertSubSect(sub);
+        } else if (list) {
+            list->AddTail(static_cast<CObject*>(sub));
+        } else {
+            delete sub;
+        }
+        changed = true;
+    }
+    if (m_pSubList && m_pSubList->IsEmpty()) {
+        delete m_pSubList;
+        m_pSubList = nullptr;
+    }
+    return changed;
+}
+
+void CSectMeshArea::DeleteFreeEdges()
+{
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        for (CObject* ob : Entries(node->GetEdgeList())) {
+            CEdge* edge = static_cast<CEdge*>(ob);
+            bool held = false;
+            for (CObject* g : Entries(node->GetGraphList()))
+                if (CGraph* graph = dynamic_cast<CGraph*>(g); graph && graph->IsEdgeInGraph(edge)) {
+                    held = true;
+                    break;
+                }
+            if (!held)
+                delete edge;
+        }
+    }
+    ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->DeleteFreeEdges(); });
+}
+
+// ------------------------------------------------------------ solver arrays
+
+void CSectMeshArea::InsertNodes(long* ids, double* coords, int& index, int lead, int trail)
+{
+    if (m_pMesh)
+        m_pMesh->InsertNodes(ids, coords, index, lead, trail);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->InsertNodes(ids, coords, index, lead, trail); });
+}
+
+void CSectMeshArea::InsertFEN(long* table, int& index)
+{
+    if (m_pMesh)
+        m_pMesh->InsertFE(table, index, -1, false);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->InsertFEN(table, index); });
+}
+
+void CSectMeshArea::InsertFEMat(long* table, int& index)
+{
+    if (m_pMesh) {
+        const long id = static_cast<long>(static_cast<short>(GetMaterialID()));
+        const int n = m_pMesh->GetCount();
+        for (int i = 0; i < n; ++i)
+            table[index + i] = id;
+        index += n;
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->InsertFEMat(table, index); });
+}
+
+void CSectMeshArea::GetFECount(long& n, bool renumber)
+{
+    if (m_pMesh) {
+        if (renumber)
+            m_pMesh->ResetElIDs(n);
+        else
+            n += m_pMesh->GetCount();
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GetFECount(n, renumber); });
+}
+
+void CSectMeshArea::SumDiscrNodes(long& n, bool renumber)
+{
+    if (m_pMesh)
+        m_pMesh->SumNodes(n, renumber);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->SumDiscrNodes(n, renumber); });
+}
+
+// ------------------------------------------------------------ results
+
+void CSectMeshArea::TriToTri(int kind, bool dropResults)
+{
+    if (m_pMesh)
+        m_pMesh->TriToTri(kind, dropResults);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->TriToTri(kind, dropResults); });
+}
+
+void CSectMeshArea::RetAddNodeStress(CMatrix& m, int first, int last, int& row, int col)
+{
+    if (m_pMesh)
+        m_pMesh->RetAddNodeStress(m, first, last, row, col);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->RetAddNodeStress(m, first, last, row, col); });
+}
+
+void CSectMeshArea::GetLinks(CObList& out, bool mesh)
+{
+    if (mesh) {
+        if (m_pMesh)
+            m_pMesh->GetLinks(out);
+    } else {
+        CSectArea::GetLinks(out);
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GetLinks(out, mesh); });
+}
+
+void CSectMeshArea::RetAddMeanStress(CMatrix& m, int first, int last, int& row, int col)
+{
+    if (m_pMesh)
+        m_pMesh->RetAddMeanStress(m, first, last, row, col);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->RetAddMeanStress(m, first, last, row, col); });
+}
+
+void CSectMeshArea::GetNodeValues(CMatrix& m, int first, int last, int& row, int col)
+{
+    if (m_pMesh)
+        m_pMesh->GetNodeValues(m, first, last, row, col);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GetNodeValues(m, first, last, row, col); });
+}
+
+void CSectMeshArea::RetElemStress(CMatrix& m, int first, int last, int& row)
+{
+    if (m_pMesh)
+        m_pMesh->RetElemStress(m, first, last, row);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->RetElemStress(m, first, last, row); });
+}
+
+void CSectMeshArea::DeleteResults(bool deep, int kind)
+{
+    if (m_pMesh)
+        m_pMesh->DeleteResults(kind);
+    if (deep)
+        ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DeleteResults(true, kind); });
+}
+
+CSectMeshArea* CSectMeshArea::IsElemInThis(CElement* element)
+{
+    if (m_pMesh && element && m_pMesh->Find(reinterpret_cast<CObject*>(element)))
+        return this;
+    CSectMeshArea* found = nullptr;
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        if (!found)
+            found = s->IsElemInThis(element);
+    });
+    return found;
+}
+
+void CSectMeshArea::InsertMeshes(CObList& out)
+{
+    if (m_pMesh)
+        out.AddTail(static_cast<CObject*>(m_pMesh));
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->InsertMeshes(out); });
+}
+
+void CSectMeshArea::SetNodeValues(CMatrix& m, int& row)
+{
+    if (m_pMesh)
+        m_pMesh->SetNodeValues(m, row);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->SetNodeValues(m, row); });
+}
+
+void CSectMeshArea::SetStresses(double* values, int& pos)
+{
+    // The mesh organiser takes results only row by row (the matrix form);
+    // the flat form reaches the sub-sections.
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->SetStresses(values, pos); });
+}
+
+void CSectMeshArea::SetStresses(CMatrix& m, int& row)
+{
+    if (m_pMesh)
+        m_pMesh->SetStresses(m, row);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->SetStresses(m, row); });
+}
+
+bool CSectMeshArea::GetMaxMinStress(int r, double& max, double& min)
+{
+    return m_pMesh && m_pMesh->GetMaxMinStress(r, max, min);
+}
+
+bool CSectMeshArea::Smooth(bool allNames)
+{
+    if (m_pMesh && !m_pMesh->Smooth(allNames))
+        return false;
+    for (CObject* ob : Entries(m_pSubList))
+        if (CSectMeshArea* s = AsMeshArea(ob); s && !s->Smooth(allNames))
+            return false;
+    return true;
+}
+
+void CSectMeshArea::PreSmooth()
+{
+    if (m_pMesh)
+        m_pMesh->PreSmooth();
+    ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->PreSmooth(); });
+}
+
+bool CSectMeshArea::RemoveElem(CObject* element)
+{
+    return m_pMesh && m_pMesh->RemoveElem(element);
+}
+
+void CSectMeshArea::GetBCs(CObList& out)
+{
+    if (m_pMesh)
+        m_pMesh->GetBCs(out);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GetBCs(out); });
+}
+
+void CSectMeshArea::GetLoads(CObList* nodeLoads, CObList* edgeLoads)
+{
+    if (m_pMesh)
+        m_pMesh->GetLoads(nodeLoads, edgeLoads);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GetLoads(nodeLoads, edgeLoads); });
+}
+
+// ------------------------------------------------------------ plots
+
+bool CSectMeshArea::EffStressFactors(int kind, double& k1, double& k2) const
+{
+    k1 = k2 = 1.0;
+    if (m_pMaterial && m_pMaterial->IsFlagBit(2)) {
+        // A genuinely orthotropic material has no effective stress.
+        const COrthoMat* ortho = dynamic_cast<const COrthoMat*>(m_pMaterial);
+        if (ortho && ortho->GetModOfElast90() != ortho->GetModOfElast())
+            return false;
+    }
+    if (kind == 2) {
+        const double nu = m_pMaterial ? m_pMaterial->GetNu() : 0.0;
+        k1 = nu * nu - nu + 1.0;
+        k2 = 2.0 * nu * (1.0 - nu) + 1.0;
+    }
+    return true;
+}
+
+CVector* CSectMeshArea::PlotAxes(CVector* axes, bool& polar)
+{
+    if (axes)
+        return axes;
+    polar = m_bPolar;
+    return &m_vAxes;
+}
+
+void CSectMeshArea::GLDrawMesh(bool colour)
+{
+    if (m_pMesh) {
+        const bool solid = m_pMaterial && m_pMaterial->GetName() != "VOID";
+        if (!colour && m_pMaterial)
+            m_pMaterial->GLInvertColor();
+        else if (colour && solid)
+            m_pMaterial->GLColor();
+        else
+            glColor3fv(glcInvBckGrnd);
+        m_pMesh->GLDraw();
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawMesh(colour); });
+}
+
+void CSectMeshArea::GLDrawMeshNodes()
+{
+    if (m_pMesh)
+        m_pMesh->DrawGL(true);
+    ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->GLDrawMeshNodes(); });
+}
+
+void CSectMeshArea::GLDrawLoadedMeshNodes()
+{
+    if (m_pMesh)
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+            m_pMesh->GetNextElem(pos)->GLDrawLoadedNodes();
+    ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->GLDrawLoadedMeshNodes(); });
+}
+
+void CSectMeshArea::ColorPlot(int index, int mode, double scale)
+{
+    if (m_pMesh)
+        m_pMesh->GLColorPlot(index, mode, scale);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->ColorPlot(index, mode, scale); });
+}
+
+void CSectMeshArea::PickDrawResGL(int index, int mode, double scale)
+{
+    if (m_pMesh)
+        m_pMesh->PickDrawGL(index, mode, scale);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->PickDrawResGL(index, mode, scale); });
+}
+
+void CSectMeshArea::GLDrawDistorted(int mode, double scale, int a, int b, int c)
+{
+    if (m_pMesh)
+        m_pMesh->GLDrawDistorted(mode, scale, a, b, c);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawDistorted(mode, scale, a, b, c); });
+}
+
+void CSectMeshArea::DrawPriStress(int mode, bool major, double scale, int sx, int sy, int txy)
+{
+    if (m_pMesh)
+        m_pMesh->DrawPriStress(mode, major, scale, sx, sy, txy);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DrawPriStress(mode, major, scale, sx, sy, txy); });
+}
+
+void CSectMeshArea::GetMaxMinPriStress(double& max1, double& min1, double& max2, double& min2,
+                                       bool primaryOnly)
+{
+    if (m_pMesh)
+        m_pMesh->GetMaxMinPriStress(max1, min1, max2, min2, primaryOnly);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        s->GetMaxMinPriStress(max1, min1, max2, min2, primaryOnly);
+    });
+}
+
+void CSectMeshArea::PickDrawPriStress(bool major, double scale, int sx, int sy, int txy)
+{
+    if (m_pMesh)
+        m_pMesh->PickDrawPriStress(major, scale, sx, sy, txy);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->PickDrawPriStress(major, scale, sx, sy, txy); });
+}
+
+void CSectMeshArea::PickDrawDistort(double scale, int a, int b, int c)
+{
+    if (m_pMesh)
+        m_pMesh->PickDrawDistort(scale, a, b, c);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->PickDrawDistort(scale, a, b, c); });
+}
+
+void CSectMeshArea::DrawResArrows(double scale, int a, int b, int c, double range, bool colour)
+{
+    if (m_pMesh)
+        m_pMesh->DrawResArrows(scale, a, b, c, range, colour);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DrawResArrows(scale, a, b, c, range, colour); });
+}
+
+void CSectMeshArea::DrawLocalStress(int which, int mode, bool polar, CVector* axes, double scale,
+                                    int sx, int sy, int txy)
+{
+    if (m_pMesh) {
+        bool p = polar;
+        CVector* use = PlotAxes(axes, p);
+        if (use->GetSize() > 0)
+            m_pMesh->DrawLocalStress(which, mode, p, *use, scale, sx, sy, txy);
+        else
+            m_pMesh->GLColorPlot(mode, which, scale);
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        s->DrawLocalStress(which, mode, polar, axes, scale, sx, sy, txy);
+    });
+}
+
+void CSectMeshArea::PickDrawLocalStress(int which, bool polar, CVector* axes, double scale, int sx,
+                                        int sy, int txy)
+{
+    if (m_pMesh) {
+        bool p = polar;
+        CVector* use = PlotAxes(axes, p);
+        if (use->GetSize() > 0)
+            m_pMesh->PickDrawLocalStress(which, p, *use, scale, sx, sy, txy);
+        else
+            m_pMesh->PickDrawGL(which, 8, scale);
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        s->PickDrawLocalStress(which, polar, axes, scale, sx, sy, txy);
+    });
+}
+
+void CSectMeshArea::GetMaxMinLocalStress(double* max, double* min, bool polar, CVector* axes,
+                                         int sx, int sy, int txy)
+{
+    if (m_pMesh) {
+        bool p = polar;
+        CVector* use = PlotAxes(axes, p);
+        m_pMesh->GetMaxMinLocalStress(max, min, p, *use, sx, sy, txy);
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        s->GetMaxMinLocalStress(max, min, polar, axes, sx, sy, txy);
+    });
+}
+
+void CSectMeshArea::DrawLocalVect(int which, int mode, bool polar, CVector* axes, double scale,
+                                  int a, int b)
+{
+    if (m_pMesh) {
+        bool p = polar;
+        CVector* use = PlotAxes(axes, p);
+        if (use->GetSize() > 0)
+            m_pMesh->DrawLocalVect(which, mode, p, *use, scale, a, b);
+        else
+            m_pMesh->GLColorPlot(mode, which, scale);
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        s->DrawLocalVect(which, mode, polar, axes, scale, a, b);
+    });
+}
+
+void CSectMeshArea::PickDrawLocalVect(int which, bool polar, CVector* axes, double scale, int a,
+                                      int b)
+{
+    if (m_pMesh) {
+        bool p = polar;
+        CVector* use = PlotAxes(axes, p);
+        if (use->GetSize() > 0)
+            m_pMesh->PickDrawLocalVect(which, p, *use, scale, a, b);
+        else
+            m_pMesh->PickDrawGL(which, 8, scale);
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        s->PickDrawLocalVect(which, polar, axes, scale, a, b);
+    });
+}
+
+void CSectMeshArea::GetMaxMinLocalVect(double* max, double* min, bool polar, CVector* axes, int a,
+                                       int b)
+{
+    if (m_pMesh) {
+        bool p = polar;
+        CVector* use = PlotAxes(axes, p);
+        m_pMesh->GetMaxMinLocalVect(max, min, p, *use, a, b);
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        s->GetMaxMinLocalVect(max, min, polar, axes, a, b);
+    });
+}
+
+void CSectMeshArea::DrawEffStress(int kind, int mode, double scale, int a, int b, int c)
+{
+    double k1, k2;
+    if (m_pMesh && EffStressFactors(kind, k1, k2))
+        m_pMesh->DrawEffStress(kind, mode, scale, a, b, c, k1, k2);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DrawEffStress(kind, mode, scale, a, b, c); });
+}
+
+void CSectMeshArea::PickDrawEffStress(int kind, double scale, int a, int b, int c)
+{
+    double k1, k2;
+    if (m_pMesh && EffStressFactors(kind, k1, k2))
+        m_pMesh->PickDrawEffStress(kind, scale, a, b, c, k1, k2);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->PickDrawEffStress(kind, scale, a, b, c); });
+}
+
+void CSectMeshArea::GetMaxMinEffStress(int kind, double& max, double& min, int a, int b, int c,
+                                       bool flag)
+{
+    double k1, k2;
+    if (m_pMesh && EffStressFactors(kind, k1, k2))
+        m_pMesh->GetMaxMinEffStress(kind, max, min, a, b, c, k1, k2, flag);
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) {
+        s->GetMaxMinEffStress(kind, max, min, a, b, c, flag);
+    });
+}
+
+void CSectMeshArea::DrawElmNumbers()
+{
+    if (m_pMesh)
+        m_pMesh->DrawElmNumbers();
+    ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->DrawElmNumbers(); });
+}
+
+void CSectMeshArea::DrawNodeNumbers(bool mesh)
+{
+    if (mesh) {
+        if (m_pMesh)
+            for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+                m_pMesh->GetNextElem(pos)->DrawNodeNumbers();
+    } else {
+        CSectArea::DrawNodeNumbers();
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DrawNodeNumbers(mesh); });
+}
+
+void CSectMeshArea::DrawNodeLoads(double scale, bool mesh)
+{
+    if (mesh) {
+        if (m_pMesh)
+            for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+                m_pMesh->GetNextElem(pos)->DrawNodeLoads(&scale);
+    } else {
+        CSectArea::DrawNodeLoads(&scale);
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DrawNodeLoads(scale, mesh); });
+}
