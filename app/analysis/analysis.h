@@ -9,3 +9,4 @@
 #include "app/analysis/solverinput.h"
 #include "app/analysis/solverreport.h"
 #include "app/analysis/stressreturn.h"
+#include "app/analysis/trimesh.h"

@@ -96,9 +96,10 @@ protected:
     // points (marker 2) the wanted node spacing; boundary spacing comes from
     // the distances of the boundary points. marker: 1 outer boundary, 2
     // refine point or polyline, 3 and above one inner boundary each.
-    // A segment with from == to only marks a point.
-    void LoadPoint(int index, double x, double y, double value, int marker);
-    void LoadSegment(int segment, int from, int to, int marker, int flag);
+    // A segment with from == to only marks a point. Virtual so that a
+    // derived class can watch what it loads.
+    virtual void LoadPoint(int index, double x, double y, double value, int marker);
+    virtual void LoadSegment(int segment, int from, int to, int marker, int flag);
     // Direct access to a segment record (grows the list as needed).
     segment& SegmentRecord(int segment);
 

@@ -1,0 +1,343 @@
+// Mesh generation of the plate component: node spacing from the edge
+// lengths, every region meshing itself, refinement for the quadrilateral
+// element codes, retries with more subdivisions while the mesh is too
+// coarse, and the log lines. Also the forwarding of result operations to the
+// regions and the unit quantity of the selected result component.
+#include "app/analysis/platecomp.h"
+#include "app/analysis/trimesh.h"
+#include "femodel/strelna.h"
+#include "platform/afx/runtime.h"
+
+namespace
+{
+
+// The angle handed to the structured mesher by GenerateRegionMesh (10 pi / 21).
+constexpr double kRegionMeshAngle = 1.4959965017094252;
+
+const char* const kUnable = "Unable to generate mesh";
+const char* const kCancelled = "*** Execution cancelled by user ***\r\n";
+
+void Append(CStringArray* lines, const CString& text)
+{
+    if (lines)
+        lines->Add(text);
+}
+
+// The run state that every exit of a mesh generation puts back: the global
+// identifier counters, the subdivision setting and the busy flag; the
+// outermost call also balances the mesher's work storage.
+class MeshRun
+{
+public:
+    MeshRun(CPlateComp& comp, bool outermost)
+        : m_comp(comp), m_graph(CGraph::lIDGraph), m_node(CSNode::lIDnode), m_edge(CEdge::lIDedge),
+          m_subdivisions(comp.m_iSubdivisions), m_statics(outermost)
+    {
+    }
+    ~MeshRun()
+    {
+        ReleaseStatics();
+        m_comp.m_bBusy = false;
+        m_comp.m_iSubdivisions = m_subdivisions;
+        CGraph::lIDGraph = m_graph;
+        CSNode::lIDnode = m_node;
+        CEdge::lIDedge = m_edge;
+    }
+    MeshRun(const MeshRun&) = delete;
+    MeshRun& operator=(const MeshRun&) = delete;
+
+    void ReleaseStatics()
+    {
+        if (m_statics)
+            CEasyMesh::DeAllocStatics();
+        m_statics = false;
+    }
+
+private:
+    CPlateComp& m_comp;
+    DWORD m_graph;
+    DWORD m_node;
+    DWORD m_edge;
+    int m_subdivisions;
+    bool m_statics;
+};
+
+template <class F>
+void ForMeshRegions(CPlateComp& comp, F f)
+{
+    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;) {
+        CSection* section = comp.GetNext(pos);
+        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
+            f(static_cast<CSectMeshArea*>(section));
+    }
+}
+
+void ReleaseCopies(CPlateComp& comp)
+{
+    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
+        comp.GetNext(pos)->ReleaseCopyNodes(true);
+}
+
+// A stop request during meshing: no region keeps a partial mesh.
+void Cancel(CPlateComp& comp, CStringArray* log)
+{
+    ForMeshRegions(comp, [](CSectMeshArea* r) { r->DeleteMesh(true); });
+    Append(log, kCancelled);
+}
+
+void AppendRunLines(CPlateComp& comp, CStringArray* log, double seconds)
+{
+    if (!log)
+        return;
+    CString line;
+    line.Format("Used time generating mesh: %.3f  seconds\r\n", seconds);
+    log->Add(line);
+    line.Format("number of nodes: %d\tnumber of elements: %d\r\n", comp.m_nNodes, comp.m_nElements);
+    log->Add(line);
+    comp.AppendAreaLine(log);
+}
+
+CString RegionLine(CObject* failed)
+{
+    CString line = "Could not generate mesh for region: ";
+    if (auto* graph = dynamic_cast<CGraph*>(failed))
+        line += graph->GetName();
+    line += "\r\n";
+    return line;
+}
+
+} // namespace
+
+bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
+{
+    CElement::m_iStaticKind = m_iMeshKind;
+    g_iOddPatternIndex = m_iOddRowPattern - 1;
+    g_iEvenPatternIndex = m_iEvenRowPattern - 1;
+    if (depth == 0) {
+        g_pMeshNodeList = CGraph::m_pNodeList;
+        CQuadMesher::m_pSepNodeList = CGraph::m_pNodeList;
+        CEasyMesh::AllocStatics();
+        if (IsEmpty()) {
+            Append(log, "Unable to generate mesh\r\n");
+            Append(errors, "No model is defined\r\n");
+            CEasyMesh::DeAllocStatics();
+            return false;
+        }
+    } else if (depth > 10) {
+        Append(log, kUnable);
+        Append(errors, "Brantel could not generate a reasonable mesh for this geometry (code 1)\r\n");
+        return false;
+    }
+    ++depth;
+    const bool outermost = depth == 1;
+    MeshRun run(*this, outermost);
+    const double start = AfxProcessorSeconds();
+    StopCalculation(false);
+    m_bBusy = true;
+    double subdivisions = 0.0;
+
+    if (m_bAutoSpacing) {
+        double longest = -1.0, shortest = -1.0;
+        GetDist(longest, shortest);
+        if (longest <= 0.0 || shortest / longest <= 0.0001) {
+            Append(log, kUnable);
+            Append(errors, "An error occurred while spacing nodes\r\n");
+            if (longest > 0.0 && shortest / longest <= 0.01)
+                Append(errors, "The model contains an unresonably small edge (code 2)\r\n");
+            return false;
+        }
+        // The spacing grows by half the shortest edge per element until the
+        // running sum reaches the longest edge.
+        double h = shortest, sum = shortest;
+        while (sum < longest) {
+            h += shortest / 2.0;
+            sum += h;
+        }
+        Update(true, true);
+        int n = m_iSubdivisions;
+        if (n < 0)
+            n = AutoSubdivisions(longest, shortest);
+        subdivisions = static_cast<double>(n);
+        const double limit = longest / subdivisions;
+        if (h > limit)
+            h = limit;
+        h *= 1.0000000000000022;
+        SetNodSpace(h);
+    } else {
+        Update(false, false);
+    }
+
+    SubDivide();
+    CObject* failed = Discretize();
+    if (m_bStopRequest) {
+        Cancel(*this, log);
+        if (outermost)
+            ReleaseCopies(*this);
+        return false;
+    }
+    if (failed) {
+        Append(log, kUnable);
+        if (errors && failed->IsKindOf(RUNTIME_CLASS(CSection)))
+            errors->Add(RegionLine(failed));
+        if (outermost)
+            ReleaseCopies(*this);
+        return false;
+    }
+
+    switch (m_iElemType) {
+    case 31: case 32: case 33: case 61: case 65: case 66: case 75: case 81: case 85:
+        break;
+    case 41: case 42: case 44: case 46:
+        // Quadrilateral codes: the structured meshes are refined once; the
+        // quadrilaterals made from triangles stay as they are.
+        if (!IsMeshKind(1))
+            for (POSITION pos = CObList::GetHeadPosition(); pos;)
+                GetNext(pos)->RefineUniform(1, 1);
+        break;
+    default:
+        if (outermost)
+            ReleaseCopies(*this);
+        return false;
+    }
+
+    for (POSITION pos = CObList::GetHeadPosition(); pos;)
+        GetNext(pos)->AddLinksToCopyNodes();
+    m_nElements = GetElementCount(true);
+
+    if (!m_bStopRequest && m_nElements < m_nMinElements && m_bAutoSpacing) {
+        m_iSubdivisions = std::max(2, static_cast<int>(subdivisions * 1.5));
+        if (!PreCalc(nullptr, errors, depth)) {
+            if (m_bStopRequest)
+                Cancel(*this, log);
+            if (outermost)
+                ReleaseCopies(*this);
+            return false;
+        }
+    }
+    if (outermost) {
+        run.ReleaseStatics();
+        m_nNodes = GetNodeCount(true);
+        ReleaseCopies(*this);
+    }
+    CalcArea();
+    if (outermost)
+        AppendRunLines(*this, log, AfxProcessorSeconds() - start);
+    return true;
+}
+
+bool CPlateComp::GenerateRegionMesh(CStringArray* log, CStringArray* errors, int oddPattern, int evenPattern)
+{
+    CElement::m_iStaticKind = m_iMeshKind;
+    g_pMeshNodeList = CGraph::m_pNodeList;
+    CQuadMesher::m_pSepNodeList = CGraph::m_pNodeList;
+    if (IsEmpty()) {
+        Append(log, "Unable to generate mesh\r\n");
+        Append(errors, "The model is empty\r\n");
+        return false;
+    }
+    MeshRun run(*this, false);
+    const double start = AfxProcessorSeconds();
+    StopCalculation(false);
+    m_bBusy = true;
+    for (POSITION pos = CObList::GetHeadPosition(); pos && !m_bStopRequest;) {
+        auto* region = dynamic_cast<CSectPlate*>(GetNext(pos));
+        if (!region || region->MeshQuadRegion(oddPattern, evenPattern, kRegionMeshAngle))
+            continue;
+        if (m_bStopRequest)
+            break;
+        Append(log, kUnable);
+        Append(errors, RegionLine(region));
+        ReleaseCopies(*this);
+        return false;
+    }
+    if (m_bStopRequest) {
+        Cancel(*this, log);
+        ReleaseCopies(*this);
+        return false;
+    }
+    m_nElements = GetElementCount(true);
+    m_nNodes = GetNodeCount(true);
+    ReleaseCopies(*this);
+    CalcArea();
+    AppendRunLines(*this, log, AfxProcessorSeconds() - start);
+    return true;
+}
+
+// ------------------------------------------------------------ forwarding
+
+void CPlateComp::RetAddMeanStress(CMatrix& m, int first, int last, int flag)
+{
+    int counter = 0;
+    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->RetAddMeanStress(m, first, last, counter, flag); });
+}
+
+void CPlateComp::GetNodeValues(CMatrix& m, int first, int last, int flag)
+{
+    int counter = 0;
+    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->GetNodeValues(m, first, last, counter, flag); });
+}
+
+void CPlateComp::RetElemStress(CMatrix& m, int first, int last)
+{
+    int counter = 0;
+    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->RetElemStress(m, first, last, counter); });
+}
+
+void CPlateComp::DeleteResults(int flag)
+{
+    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->DeleteResults(true, flag); });
+}
+
+CSectMeshArea* CPlateComp::IsElemInThis(CElement* element)
+{
+    CSectMeshArea* found = nullptr;
+    ForMeshRegions(*this, [&](CSectMeshArea* r) {
+        if (!found)
+            found = r->IsElemInThis(element);
+    });
+    return found;
+}
+
+bool CPlateComp::IsMeshKind(unsigned bits)
+{
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        auto* region = dynamic_cast<CSectPlate*>(GetNext(pos));
+        if (region && !region->IsMeshKind(bits))
+            return false;
+    }
+    return true;
+}
+
+int CPlateComp::GetResultQuantity()
+{
+    static const int kMembrane[11] = {8, 8, 8, 18, 18, 1, 1, 8, 8, 8, 18};
+    static const int kPlate[11] = {2, 2, 2, 18, 18, 18, 1, 2, 2, 0, 0};
+    static const int kHigher[11] = {2, 2, 2, 10, 10, 18, 18, 18, 1, 2, 2};
+    const int* row = nullptr;
+    switch (m_iElemType) {
+    case 31: case 32: case 33: case 41: case 42: case 44: case 46:
+        row = kMembrane;
+        break;
+    case 61: case 65: case 66:
+        row = kPlate;
+        break;
+    case 75: case 81: case 85:
+        row = kHigher;
+        break;
+    default:
+        return 0;
+    }
+    const int c = GetActVal();
+    return c >= 0 && c <= 10 ? row[c] : 0;
+}
+
+void CPlateComp::UpdateMaxMinEffStress()
+{
+    if (m_MaxValsExt.GetSize() < 3 || m_MinValsExt.GetSize() < 3)
+        return;
+    m_MaxValsExt[2] = 0.0;
+    m_MinValsExt[2] = 0.0;
+    ForMeshRegions(*this, [&](CSectMeshArea* r) {
+        r->GetMaxMinEffStress(m_iPlaneStrain + 1, m_MaxValsExt[2], m_MinValsExt[2], 0, 1, 2, false);
+    });
+}
