@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "glview/oglstipple.h"
+
 
 namespace {
 
@@ -16,8 +18,14 @@ bool OpenDump(CFile& f, const char* name)
 }
 
 // The fly stipple picture, inverted and then as it is.
-void PlotFly(CFile&)
+void PlotFly(CFile& f)
 {
+    COGLPlgnStppl fly;
+    fly.SetFly();
+    fly.Invert();
+    fly.PlotASCII(&f, ' ', '0', 4);
+    fly.Invert();
+    fly.PlotASCII(&f, ' ', '0', 4);
 }
 
 void WriteTopologyLog(CMatrix& materials, CLongMatrix& topology)

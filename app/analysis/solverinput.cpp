@@ -325,20 +325,25 @@ bool ToMatrix(const std::vector<double>& v, int cols, CMatrix& out)
 
 } // namespace
 
-int FillBoundaryArrays(int code, CObList& conditions, CObList& links, const CLongMatrix& topology,
-                       CMatrix& nodes, CLongMatrix& suppressed, CMatrix& prescribed, CMatrix& couplings,
-                       CMatrix& springs)
+int CornerDofs(int code)
 {
-    ElementLayout layout;
-    if (!GetElementLayout(code, layout))
-        return -1;
-    const int nodeCount = nodes.GetRows();
+    switch (code) {
+    case 61: return 1;
+    case 75: return 3;
+    case 85: return 6;
+    default: {
+        ElementLayout layout;
+        return GetElementLayout(code, layout) ? layout.dofsPerNode : 0;
+    }
+    }
+}
+
+bool FillCouplingArray(int code, CObList& links, const CLongMatrix& topology, int nodeCount, CMatrix& couplings)
+{
     std::vector<int> dofs;
     NodeDofCounts(code, topology, nodeCount, dofs);
     auto dofsAt = [&](long node) { return node >= 1 && node <= nodeCount ? dofs[node - 1] : 0; };
-
-    // Couplings: each link ties the DOFs that both its nodes have.
-    std::vector<double> links8;
+    std::vector<double> rows;
     for (POSITION p = links.GetHeadPosition(); p;) {
         auto* link = static_cast<CEdge*>(links.GetNext(p));
         if (!link || !link->GetNode1() || !link->GetNode2())
@@ -349,16 +354,21 @@ int FillBoundaryArrays(int code, CObList& conditions, CObList& links, const CLon
         for (int d = 1; d <= n; ++d) {
             const double row[8] = {static_cast<double>(a), static_cast<double>(d), static_cast<double>(b),
                                    static_cast<double>(d), 1.0, 0.0, 0.0, 0.0};
-            links8.insert(links8.end(), row, row + 8);
+            rows.insert(rows.end(), row, row + 8);
         }
     }
-    if (!ToMatrix(links8, 8, couplings))
-        return 0;
+    return ToMatrix(rows, 8, couplings);
+}
 
-    if (conditions.IsEmpty())
+int FillConditionArrays(int code, CObList& conditions, CMatrix& nodes, CLongMatrix& suppressed,
+                        CMatrix& prescribed, CMatrix& springs)
+{
+    ElementLayout layout;
+    if (!GetElementLayout(code, layout) || conditions.IsEmpty())
         return -1;
-
+    const int nodeCount = nodes.GetRows();
     const bool sixNodePlate = code == 61 || code == 75 || code == 85;
+    const int cornerDofs = CornerDofs(code);
     BoundaryRows rows;
     for (POSITION p = conditions.GetHeadPosition(); p;) {
         auto* bc = static_cast<CBoundCond*>(conditions.GetNext(p));
@@ -371,12 +381,24 @@ int FillBoundaryArrays(int code, CObList& conditions, CObList& links, const CLon
         // The T6 element has no rotation axes at its nodes.
         if (code != 61 && node >= 1 && node <= nodeCount)
             nodes[node - 1][2] = bc->GetAngle();
-        AddNodeCondition(code, bc, node, sixNodePlate ? dofsAt(node) : layout.dofsPerNode, rows);
+        AddNodeCondition(code, bc, node, cornerDofs, rows);
     }
     if (!ToLongMatrix(rows.suppressed, 2, suppressed) || !ToMatrix(rows.prescribed, 3, prescribed) ||
         !ToMatrix(rows.springs, 3, springs))
         return 0;
     return 1;
+}
+
+int FillBoundaryArrays(int code, CObList& conditions, CObList& links, const CLongMatrix& topology,
+                       CMatrix& nodes, CLongMatrix& suppressed, CMatrix& prescribed, CMatrix& couplings,
+                       CMatrix& springs)
+{
+    ElementLayout layout;
+    if (!GetElementLayout(code, layout))
+        return -1;
+    if (!FillCouplingArray(code, links, topology, nodes.GetRows(), couplings))
+        return 0;
+    return FillConditionArrays(code, conditions, nodes, suppressed, prescribed, springs);
 }
 
 namespace {

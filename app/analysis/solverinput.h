@@ -50,7 +50,24 @@ void SelectConditions(CObList& conditions, int loadCase, CObList& out);
 // differ (T6: 1 and 1, T15: 3 and 2, T21: 6 and 1).
 void NodeDofCounts(int code, const CLongMatrix& topology, int nodes, std::vector<int>& dofs);
 
-// Fills the suppressed (n x 2), prescribed (n x 3), coupling (n x 8) and
+// Unknowns at a corner node of a code (T6 1, T15 3, T21 6; else the
+// code's DOFs per node).
+int CornerDofs(int code);
+
+// Couplings (n x 8) of the node links (CNodeLink objects): each link ties
+// the DOFs that both its nodes have.
+bool FillCouplingArray(int code, CObList& links, const CLongMatrix& topology, int nodeCount, CMatrix& couplings);
+
+// Suppressed (n x 2), prescribed (n x 3) and spring (n x 3) rows of the
+// selected conditions, in list order; angles go into the node array's
+// column 2 (not for the T6 element, whose nodes have no rotation axes). A
+// negative identifier marks a mid-side node of a six-node plate element.
+// Result: 1 success, 0 an array could not be made, -1 no condition or an
+// unknown code.
+int FillConditionArrays(int code, CObList& conditions, CMatrix& nodes, CLongMatrix& suppressed,
+                        CMatrix& prescribed, CMatrix& springs);
+
+// Both of the above: fills the suppressed (n x 2), prescribed (n x 3), coupling (n x 8) and
 // spring (n x 3) arrays from the selected conditions and the node links
 // (CNodeLink objects), and writes the conditions' angles into the node
 // array's column 2. Result: 1 success, 0 an array could not be made, -1 no
