@@ -159,11 +159,7 @@ int CPlateComp::BuildBoundaryArrays(CLongMatrix& suppressed, CMatrix& prescribed
         r->GetLinks(links, true);
         r->GetBCs(all);
     });
-    const bool linked = FillCouplingArray(m_iElemType, links, topology, nodes.GetRows(), couplings);
-    // The links were made for this list; the conditions belong to the nodes.
-    while (!links.IsEmpty())
-        delete links.RemoveHead();
-    if (!linked)
+    if (!FillCouplingArray(m_iElemType, links, topology, nodes.GetRows(), couplings))
         return 0;
     SelectConditions(all, loadCase, conditions);
     if (conditions.IsEmpty())

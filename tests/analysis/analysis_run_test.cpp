@@ -279,6 +279,28 @@ TEST(SolverCall, KeyDataAndArraysOfAMembraneModel)
     m.comp->m_pPrintElems = nullptr;
 }
 
+// A node link of the mesh couples both DOFs of its nodes; the link stays
+// with the model for the next run.
+TEST(SolverCall, MeshLinksBecomeCouplings)
+{
+    FakeSolver fake;
+    Meshed m(31);
+    CObList meshes;
+    m.region->InsertMeshes(meshes);
+    ASSERT_EQ(meshes.GetCount(), 1);
+    auto* first = static_cast<CMeshOrganizer*>(meshes.GetHead())->GetHeadElem();
+    CSNode* a = first->GetNode(0);
+    CSNode* b = first->GetNode(2);
+    new CNodeLink(a, b);
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(m.comp->Calculate(nullptr, nullptr));
+        const double ia = a->GetID(), ib = b->GetID();
+        EXPECT_EQ(fake.last().Key(6), 2);
+        EXPECT_EQ(fake.last().couplings,
+                  (std::vector<double>{ia, 1, ib, 1, 1, 0, 0, 0, ia, 2, ib, 2, 1, 0, 0, 0}));
+    }
+}
+
 TEST(SolverCall, PlateModelWithoutEdgeLoads)
 {
     FakeSolver fake;
