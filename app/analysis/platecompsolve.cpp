@@ -372,8 +372,6 @@ void CPlateComp::SetElementStresses(CMatrix& elementData, CMatrix& nodes)
     const int derived = layout.membrane ? 4 : 2;
     m_MaxValsExt.Allocate(derived, true, 0.0);
     m_MinValsExt.Allocate(derived, true, 0.0);
-    m_MaxValsExt = 0.0;
-    m_MinValsExt = 0.0;
     if (layout.membrane && nodes.GetRows() > 0)
         nodes.GetMaxMinLength(m_MaxValsExt[3], m_MinValsExt[3], 0, 1, true);
     if (elementData.GetRows() > 0 && elementData.GetColumns() >= 3)
