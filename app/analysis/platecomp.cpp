@@ -122,10 +122,15 @@ void CPlateComp::Serialize(CArchive& ar)
         if (list) {
             for (POSITION pos = list->GetHeadPosition(); pos;) {
                 CObject* ob = list->GetNext(pos);
-                if (ob && ob->IsKindOf(RUNTIME_CLASS(CMaterial)))
+                if (ob && ob->IsKindOf(RUNTIME_CLASS(CMaterial))) {
                     m_MaterialList.AddTail(ob);
-                else
-                    bad = true;
+                    continue;
+                }
+                bad = true;
+                // A foreign object goes with the list unless the model
+                // holds it as a region.
+                if (ob && !CObList::Find(ob))
+                    delete ob;
             }
             // The list object goes, its materials stay.
             delete list;
@@ -202,15 +207,17 @@ void CPlateComp::RemoveNode(CSNode* node)
         snapshot.AddTail(graphs->GetNext(pos));
     for (POSITION pos = snapshot.GetHeadPosition(); pos;) {
         CObject* graph = snapshot.GetNext(pos);
-        if (!graph->IsKindOf(RUNTIME_CLASS(CSectArea)))
+        // A region dealt with on the way (an inner region that an outer
+        // one dropped) has left the node's list by now.
+        if (node->IsGraphInList(graph) < 0 || !graph->IsKindOf(RUNTIME_CLASS(CSectArea)))
             continue;
         CSectArea* region = static_cast<CSectArea*>(graph);
         if (region->RemoveNode(node))
             continue;
         if (CSectArea* outer = region->GetOuterSect())
             outer->RemoveInnerSect(region);
-        else
-            Remove(region);
+        else if (!Remove(region))
+            continue; // not a region of this model: not ours to delete
         delete region;
     }
 }

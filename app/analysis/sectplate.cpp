@@ -137,7 +137,7 @@ CSectPlate::CSectPlate(const CSectPlate& source, bool keepName)
             continue;
         if (!m_pSubList)
             m_pSubList = new CObList(10);
-        m_pSubList->AddTail(copy);
+        m_pSubList->AddTail(static_cast<CObject*>(copy));
         if (copy->IsKindOf(RUNTIME_CLASS(CSectArea)))
             static_cast<CSectArea*>(copy)->SetOuterSect(this);
     }
@@ -265,10 +265,7 @@ void CSectPlate::ExtrudeThicknessGL(bool flag)
     CVector top;
     CVector bottom;
     HalfSlope(m_ThicknessCoeffs, top, bottom);
-    // The solid's faces and walls come from the area region's extruded
-    // drawing once that is available.
-    (void)flag;
-    (void)half;
+    ExtrudeDrawGL(flag, true, half, -half, top, bottom, true);
     ForEachInnerPlate(m_pSubList, [&](CSectPlate* inner) { inner->ExtrudeThicknessGL(flag); });
 }
 

@@ -103,11 +103,10 @@ CObject* CSectPlate::Discretize()
                 cells = nullptr;
             }
             int count = inner;
-            const int corners = GetCount();
-            for (int i = 0; i < corners; ++i) {
-                CEdge* edge = GetComEdge(GetNode(i), GetNode((i + 1) % corners));
+            ForOutline(*this, [&](CSNode* node, CSNode* next) {
+                CEdge* edge = GetComEdge(node, next);
                 count += 1 + (edge ? edge->GetSubNodeCount() : 0);
-            }
+            });
             count += GetRefineCount();
             m_pMesh = new CMeshOrganizer;
             auto* mesher = new CTriMesh(this, m_pMesh);

@@ -1,14 +1,244 @@
-// CSectPlate: text export and import of a plate region.
+// CSectPlate: text export and import of a plate region. The area region's
+// text form gains a parameter block with the thickness and its
+// coefficients:
+//
+//   <marker 0>
+//   [<name label> <region name>]
+//   <p>PARAMETERS
+//   <p>THICKNESS t [c0 c1 c2 c3]
+//   [\xA7MATAXES [POLAR] a0 a1]
+//   <marker 1>
+//   x   y            (one line per outline node)
+//   <marker 1>
+//
+// p is the first character of marker 0. The load is not part of the text.
 #include "app/analysis/sectplate.h"
+
+#include <algorithm>
+#include <string>
+
+namespace
+{
+const char kAxesKey[] = "\xA7MATAXES";
+
+// A marker as written: "\r\n" appended to a non-empty marker without one.
+std::string WrittenMarker(const CStringArray& markers, int i)
+{
+    std::string m = i < markers.GetSize() ? markers[i].str() : std::string();
+    if (!m.empty() && m.find("\r\n") == std::string::npos)
+        m += "\r\n";
+    return m;
+}
+
+// A marker as searched: upper case, without line-end characters.
+CString SearchMarker(const CStringArray& markers, int i)
+{
+    CString m = i < markers.GetSize() ? markers[i] : CString();
+    m.TrimRight("\r\n");
+    m.TrimLeft("\r\n");
+    m.MakeUpper();
+    return m;
+}
+
+// The prefix of the parameter lines: the first character of marker 0.
+std::string Prefix(const CStringArray& markers)
+{
+    if (markers.GetSize() < 1 || markers[0].IsEmpty())
+        return std::string();
+    return std::string(1, markers[0].str()[0]);
+}
+
+// Reads the numbers of a THICKNESS line from pos on: the first is the
+// thickness; a second makes the coefficient vector four entries long and
+// fills it from the second to the fifth number.
+void ReadThickness(CString& line, int pos, double& thickness, CVector& coeffs)
+{
+    for (int i = 0; i < 5; ++i) {
+        CString number;
+        CVirtMat::ReadNumber(pos, line, number);
+        if (number.IsEmpty())
+            return;
+        const double value = AfxAtoF(number);
+        if (i == 0) {
+            thickness = value;
+            continue;
+        }
+        if (i == 1)
+            coeffs.Allocate(4, true, 0.0);
+        coeffs[i - 1] = value;
+    }
+}
+// Positions the file after the next line holding begin and tells whether
+// the first line after it that is more than a name line opens a parameter
+// block. The file position is kept when begin is not found.
+bool ParameterBlockBehindName(CFile& file, const CString& begin, const CString& label)
+{
+    if (begin.IsEmpty() || !CVirtMat::SeekTo(begin, file, nullptr, true))
+        return false;
+    const ULONGLONG at = file.GetPosition();
+    std::string bytes(4096, '\0');
+    bytes.resize(file.Read(bytes.data(), static_cast<UINT>(bytes.size())));
+    file.Seek(static_cast<LONGLONG>(at), CFile::begin);
+    bool sawName = false;
+    std::size_t from = 0;
+    while (from < bytes.size()) {
+        std::size_t next = bytes.find('\n', from);
+        if (next == std::string::npos)
+            next = bytes.size();
+        CString line(bytes.substr(from, next - from).c_str());
+        from = next + 1;
+        line.MakeUpper();
+        const int cut = line.Find(label);
+        if (cut >= 0) {
+            line = line.Left(cut);
+            sawName = true;
+        }
+        line.Trim();
+        if (line.IsEmpty())
+            continue;
+        return sawName && line.Find("PARAMETERS") >= 0;
+    }
+    return false;
+}
+
+} // namespace
 
 void CSectPlate::ASCIIExportGraph(CFile& file, CStringArray& markers, int* options, int nOptions,
                                   double* values, int nValues)
 {
-    CSectMeshArea::ASCIIExportGraph(file, markers, options, nOptions, values, nValues);
+    const int format = options && nOptions > 1 ? options[1] : 2;
+    double scale[3] = {1.0, 1.0, 1.0};
+    for (int i = 0; values && i < 3 && i < nValues; ++i)
+        scale[i] = values[i];
+    const std::string start = WrittenMarker(markers, 0);
+    const std::string end = WrittenMarker(markers, 1);
+    const CString label = markers.GetSize() > 2 ? markers[2] : CString();
+    const std::string p = Prefix(markers);
+
+    std::string out = start;
+    if (!label.IsEmpty())
+        out += AfxFormat("%s %s\r\n", static_cast<LPCTSTR>(label), static_cast<LPCTSTR>(m_strName));
+    out += p + "PARAMETERS\r\n";
+    out += p + AfxFormat("THICKNESS %g", m_dThickness);
+    for (int i = 0; i < m_ThicknessCoeffs.GetSize(); ++i)
+        out += AfxFormat(" %g", m_ThicknessCoeffs[i]);
+    out += "\r\n";
+    if (m_bPolar || m_vAxes.GetSize() > 0) {
+        out += kAxesKey;
+        if (m_bPolar)
+            out += " POLAR";
+        for (int i = 0; i < m_vAxes.GetSize(); ++i)
+            out += AfxFormat(" %g", m_vAxes[i]);
+        out += "\r\n";
+    }
+    out += end;
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        const CSNode* n = GetNextNode(pos);
+        const double x = n->x * scale[0], y = n->y * scale[1], z = n->z * scale[2];
+        if (format == 1)
+            out += AfxFormat("%g\r\n", x);
+        else if (format == 2)
+            out += AfxFormat("%g   %g\r\n", x, y);
+        else
+            out += AfxFormat("%g   %g   %g\r\n", x, y, z);
+    }
+    out += end;
+
+    try {
+        if (options && nOptions > 0 && options[0] == 0)
+            file.SeekToEnd();
+        CArchive ar(&file, CArchive::store, 4096);
+        try {
+            ar.Write(out.data(), static_cast<UINT>(out.size()));
+        } catch (CArchiveException&) {
+        }
+        ar.Close();
+    } catch (CException&) {
+        // What was written before the failure stays in the file.
+    }
+
+    if (!m_pSubList)
+        return;
+    for (POSITION pos = m_pSubList->GetHeadPosition(); pos;) {
+        CObject* ob = m_pSubList->GetNext(pos);
+        if (ob && ob->IsKindOf(RUNTIME_CLASS(CGraph)))
+            static_cast<CGraph*>(ob)->ASCIIExportGraph(file, markers, options, nOptions, values,
+                                                       nValues);
+    }
 }
 
 int CSectPlate::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, double* values,
                                int nValues, CObList* list)
 {
-    return CSectMeshArea::ASCIIReadGraph(set, options, nOptions, values, nValues, list);
+    CFile* file = set.m_pFile;
+    if (!file)
+        return 0;
+    const ULONGLONG start = file->GetPosition();
+    const CString end = SearchMarker(set.m_Keys, 1);
+    const CString label = SearchMarker(set.m_Keys, 2);
+
+    // The area import recognises a parameter block only when it follows
+    // marker 0 directly; a name line in between hides it. Such a block is
+    // handed over as if it began at its end marker: the nodes follow that.
+    const bool advance = !(options && nOptions > 0 && options[0] == 0);
+    int n = 0;
+    if (advance && !label.IsEmpty() && set.m_Keys.GetSize() > 1 &&
+        ParameterBlockBehindName(*file, SearchMarker(set.m_Keys, 0), label)) {
+        ASCII_SETTING fromEnd;
+        fromEnd.m_Keys.Copy(set.m_Keys);
+        fromEnd.m_Keys[0] = set.m_Keys[1];
+        fromEnd.m_pFile = file;
+        fromEnd.m_bMerge = set.m_bMerge;
+        n = CSectMeshArea::ASCIIReadGraph(fromEnd, options, nOptions, values, nValues, list);
+    } else {
+        file->Seek(static_cast<LONGLONG>(start), CFile::begin);
+        n = CSectMeshArea::ASCIIReadGraph(set, options, nOptions, values, nValues, list);
+    }
+    const ULONGLONG length = file->GetLength();
+    const ULONGLONG blockEnd = std::min(file->GetPosition(), length);
+    if (n < 3) {
+        ClearNodes();
+        return n;
+    }
+
+    // The parameter block: after marker 0, the line p + "PARAMETERS", both
+    // before the end of the region's block.
+    file->Seek(static_cast<LONGLONG>(std::min(start, length)), CFile::begin);
+    CString p(Prefix(set.m_Keys).c_str());
+    p.MakeUpper();
+    const CString begin = SearchMarker(set.m_Keys, 0);
+    const bool found = (begin.IsEmpty() || CVirtMat::SeekTo(begin, *file, nullptr, true)) &&
+                       CVirtMat::SeekTo(p + "PARAMETERS", *file, nullptr, true) &&
+                       file->GetPosition() <= blockEnd;
+    if (found) {
+        const ULONGLONG from = file->GetPosition();
+        std::string bytes(static_cast<std::size_t>(blockEnd - from), '\0');
+        const UINT got = bytes.empty() ? 0 : file->Read(bytes.data(), static_cast<UINT>(bytes.size()));
+        bytes.resize(got);
+        const CString key = p + "THICKNESS";
+        std::size_t at = 0;
+        while (at < bytes.size()) {
+            std::size_t next = bytes.find('\n', at);
+            if (next == std::string::npos)
+                next = bytes.size();
+            CString line(bytes.substr(at, next - at).c_str());
+            at = next + 1;
+            line.MakeUpper();
+            if (!label.IsEmpty()) {
+                const int cut = line.Find(label);
+                if (cut >= 0)
+                    line = line.Left(cut);
+            }
+            line.Trim();
+            if (line.IsEmpty())
+                continue;
+            if (!end.IsEmpty() && line.Find(end) >= 0)
+                break;
+            const int k = line.Find(key);
+            if (k >= 0)
+                ReadThickness(line, k + key.GetLength(), m_dThickness, m_ThicknessCoeffs);
+        }
+    }
+    file->Seek(static_cast<LONGLONG>(blockEnd), CFile::begin);
+    return n;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "femodel/strelna.h"
@@ -141,14 +142,11 @@ int CTriMesh::LoadOuterBoundary()
     if (!m_pGraph || m_pGraph->IsEmpty())
         return 0;
     std::vector<CSNode*> points;
-    const int corners = m_pGraph->GetCount();
-    for (int i = 0; i < corners; ++i) {
-        CSNode* node = m_pGraph->GetNode(i);
-        CSNode* next = m_pGraph->GetNode((i + 1) % corners);
+    ForOutline(*m_pGraph, [&](CSNode* node, CSNode* next) {
         points.push_back(node);
         if (next != node)
             AppendSubNodes(CGraph::GetComEdge(node, next), node, points);
-    }
+    });
     int index = 0;
     for (const CSNode* p : points) {
         LoadPoint(index++, p->x, p->y, 1.0, 1);
@@ -190,6 +188,12 @@ void CTriMesh::LoadInnerBoundaries(int& index)
             for (std::size_t k = before; k < chain.size(); ++k)
                 inChain.insert(chain[k]);
         };
+        // Elements run counter-clockwise like those of the mesher.
+        auto addCCW = [&](CSNode* a, CSNode* b, CSNode* c) {
+            if ((b->x - a->x) * (c->y - a->y) - (b->y - a->y) * (c->x - a->x) < 0.0)
+                std::swap(b, c);
+            AddElement(a, b, c);
+        };
         // The boundary passes copy a second time: a triangle closes the
         // pinch, with next the first point after it along the walk.
         auto pinch = [&](CSNode* copy, const CSNode* at, CSNode* next) {
@@ -216,17 +220,27 @@ void CTriMesh::LoadInnerBoundaries(int& index)
                 if (t1 > t2) {
                     chain.erase(chain.begin() + static_cast<std::ptrdiff_t>(f));
                     chain.push_back(copy);
-                    AddElement(copy, after, before);
+                    addCCW(copy, after, before);
                 } else {
-                    AddElement(copy, next, last);
+                    addCCW(copy, next, last);
                 }
             }
             if (tempHead)
                 chain.erase(chain.begin());
         };
-        // P is met at the start of edge (walking away from P); next is the
-        // first point after P along the walk.
-        auto corner = [&](CSNode* p, CSNode* next) {
+        // The first point after p along edge: its first sub-node, else the
+        // copy of its other end; without an edge the walk goes on at the
+        // head of the chain.
+        auto firstAfter = [&](CEdge* edge, CSNode* p) -> CSNode* {
+            if (!edge)
+                return chain.empty() ? nullptr : chain.front();
+            CObList* subs = edge->GetSubNodeList();
+            if (subs && !subs->IsEmpty())
+                return static_cast<CSNode*>(edge->GetNode1() == p ? subs->GetHead() : subs->GetTail());
+            return CopyOf(edge->GetNode(p));
+        };
+        // P is met at the start of edge, walking away from it.
+        auto corner = [&](CSNode* p, CEdge* edge) {
             CSNode* copy = p->GetCopyNode();
             if (!copy) {
                 append(p->Copy(false));
@@ -234,14 +248,8 @@ void CTriMesh::LoadInnerBoundaries(int& index)
                 append(copy);
             } else {
                 --m_nPointCount;
-                pinch(copy, p, next);
+                pinch(copy, p, firstAfter(edge, p));
             }
-        };
-        auto firstAfter = [&](CEdge* edge, CSNode* p) -> CSNode* {
-            CObList* subs = edge->GetSubNodeList();
-            if (subs && !subs->IsEmpty())
-                return static_cast<CSNode*>(edge->GetNode1() == p ? subs->GetHead() : subs->GetTail());
-            return CopyOf(edge->GetNode(p));
         };
 
         // The last edge's sub-nodes first, so that the loop closes at the
@@ -249,12 +257,12 @@ void CTriMesh::LoadInnerBoundaries(int& index)
         appendSubs(edges[n - 1], Unshared(edges[n - 1], edges[0]));
         for (std::size_t i = 0; i + 1 < n; ++i) {
             CSNode* p = Unshared(edges[i], edges[i + 1]);
-            corner(p, firstAfter(edges[i], p));
+            corner(p, edges[i]);
             appendSubs(edges[i], p);
         }
-        // The corner between the last two edges; after it the walk goes on
-        // at the head of the chain.
-        corner(Shared(edges[n - 2], edges[n - 1]), chain.empty() ? nullptr : chain.front());
+        // The corner between the last two edges; the last edge's sub-nodes
+        // are already at the head of the chain.
+        corner(Shared(edges[n - 2], edges[n - 1]), nullptr);
 
         const int s = index;
         for (CSNode* node : chain)
@@ -336,11 +344,22 @@ bool CTriMesh::BuildOutput()
     const int count = m_nNodes;
     std::vector<CSNode*> table(static_cast<std::size_t>(std::max(count, 0)), nullptr);
     int k = 0;
+    // Every node handed out, so that none is lost when the records do not
+    // match what was loaded.
+    std::vector<CSNode*> offered;
     auto take = [&](CSNode* node) {
+        offered.push_back(node);
         while (k < count && m_pNode[k].bEmpty)
             ++k;
         if (k < count)
             table[static_cast<std::size_t>(k++)] = node;
+    };
+    auto deleteStrays = [&]() {
+        std::unordered_set<CSNode*> seen;
+        for (auto* list : {&offered, &table})
+            for (CSNode* node : *list)
+                if (node && seen.insert(node).second && IsStray(node))
+                    delete node;
     };
 
     if (m_pGraph && !m_pGraph->IsEmpty()) {
@@ -361,14 +380,11 @@ bool CTriMesh::BuildOutput()
             if (!node->GetCopyNode())
                 node->Copy(false);
         }
-        const int corners = m_pGraph->GetCount();
         std::vector<CSNode*> subs;
-        for (int i = 0; i < corners; ++i) {
-            CSNode* node = m_pGraph->GetNode(i);
-            CSNode* next = m_pGraph->GetNode((i + 1) % corners);
+        ForOutline(*m_pGraph, [&](CSNode* node, CSNode* next) {
             take(node->GetCopyNode());
             if (next == node)
-                continue;
+                return;
             subs.clear();
             AppendSubNodes(CGraph::GetComEdge(node, next), node, subs);
             const bool fresh = common.count(node) || common.count(next);
@@ -381,7 +397,7 @@ bool CTriMesh::BuildOutput()
                     take(sub);
                 }
             }
-        }
+        });
     }
     if (m_pInnerNodes) {
         for (POSITION p = m_pInnerNodes->GetHeadPosition(); p;)
@@ -390,8 +406,10 @@ bool CTriMesh::BuildOutput()
         m_pInnerNodes = nullptr;
     }
     for (; k < count; ++k)
-        if (!m_pNode[k].bEmpty)
+        if (!m_pNode[k].bEmpty) {
             table[static_cast<std::size_t>(k)] = new CSNode(m_pNode[k].x, m_pNode[k].y, 0.0, nullptr, 0);
+            offered.push_back(table[static_cast<std::size_t>(k)]);
+        }
 
     // Every element must name three existing nodes before any is built.
     const char* error = nullptr;
@@ -408,9 +426,7 @@ bool CTriMesh::BuildOutput()
     }
     if (error) {
         AfxMessageBox(error);
-        for (CSNode* node : table)
-            if (node && IsStray(node))
-                delete node;
+        deleteStrays();
         return false;
     }
     for (int e = 0; e < m_nElems; ++e) {
@@ -419,6 +435,8 @@ bool CTriMesh::BuildOutput()
             AddElement(table[static_cast<std::size_t>(r.n[0])], table[static_cast<std::size_t>(r.n[1])],
                        table[static_cast<std::size_t>(r.n[2])]);
     }
+    // Nodes that no element took (records the mesher left unused).
+    deleteStrays();
     return true;
 }
 

@@ -15,6 +15,18 @@
 
 class CMeshOrganizer;
 
+// Calls f(node, next) for every corner of a region's outline and the corner
+// after it (the first after the last).
+template <class F>
+void ForOutline(CGraph& graph, F f)
+{
+    CSNode* first = graph.IsEmpty() ? nullptr : graph.GetHeadNode();
+    for (POSITION pos = graph.GetHeadPosition(); pos;) {
+        CSNode* node = graph.GetNextNode(pos);
+        f(node, pos ? graph.GetNodeAt(pos) : first);
+    }
+}
+
 // The model's global node list while a mesh generation runs (separator
 // nodes: outline nodes found there get fresh copies).
 extern NODELIST* g_pMeshNodeList;

@@ -12,9 +12,9 @@ CSectArea* AsArea(CObject* ob)
     return ob && ob->IsKindOf(RUNTIME_CLASS(CSectArea)) ? static_cast<CSectArea*>(ob) : nullptr;
 }
 
-// A part can be validated when its boundary encloses area: the shoelace
-// area must stand out of the rounding noise of its coordinates.
-bool Orientable(const std::vector<CSNode*>& nodes)
+// A boundary encloses area when its shoelace area stands out of the
+// rounding noise of its coordinates.
+bool Encloses(const std::vector<CSNode*>& nodes)
 {
     if (nodes.size() < 3)
         return false;
@@ -38,39 +38,76 @@ CString PartName(const CString& name, const char* part)
 
 } // namespace
 
+namespace {
+
+std::vector<CSNode*> NodesOf(const CGraph& g)
+{
+    std::vector<CSNode*> nodes;
+    nodes.reserve(static_cast<std::size_t>(g.GetCount()));
+    for (POSITION pos = g.GetHeadPosition(); pos;)
+        nodes.push_back(g.GetNextNode(pos));
+    return nodes;
+}
+
+// What a node was before an operation that may have to be undone: its
+// flags and its graph list in order (the first graph is its owner).
+struct NodeState {
+    CSNode* node;
+    unsigned flags;
+    std::vector<CObject*> graphs;
+};
+
+NodeState Remember(CSNode* node)
+{
+    NodeState s{node, node->m_uiFlags, {}};
+    if (CObList* graphs = node->GetGraphList())
+        for (POSITION pos = graphs->GetHeadPosition(); pos;)
+            s.graphs.push_back(graphs->GetNext(pos));
+    return s;
+}
+
+void Restore(const NodeState& s)
+{
+    while (CObList* graphs = s.node->GetGraphList())
+        s.node->RemoveGraph(graphs->GetHead());
+    for (CObject* g : s.graphs)
+        s.node->AddGraph(g);
+    s.node->m_uiFlags = s.flags;
+}
+
+} // namespace
+
 CSection* CSectArea::Divide(CSNode* from, CObList* chain, CSNode* to)
 {
     if (!from || !to || from == to || !Find(from) || !Find(to))
         return nullptr;
-    MakeHead(from, this);
-    std::vector<CSNode*> ring;
-    for (POSITION pos = GetHeadPosition(); pos;)
-        ring.push_back(GetNextNode(pos));
+    const std::vector<CSNode*> before = NodesOf(*this);
     std::vector<CSNode*> cut;
     if (chain)
         for (POSITION pos = chain->GetHeadPosition(); pos;)
             cut.push_back(static_cast<CSNode*>(chain->GetNext(pos)));
+    MakeHead(from, this);
+    const std::vector<CSNode*> ring = NodesOf(*this);
     const std::size_t toAt = static_cast<std::size_t>(FindIndex(to));
     // Adjacent nodes without a chain leave nothing to cut.
-    if (cut.empty() && (toAt == 1 || toAt + 1 == ring.size()))
+    if (cut.empty() && (toAt == 1 || toAt + 1 == ring.size())) {
+        MakeHead(before.front(), this);
         return nullptr;
+    }
+    std::vector<NodeState> saved;
+    for (CSNode* n : ring)
+        saved.push_back(Remember(n));
+    for (CSNode* n : cut)
+        saved.push_back(Remember(n));
 
-    // The two boundaries: this region keeps from, the chain, to and the
-    // rest; the new one takes from, the nodes up to to, and the chain back.
-    std::vector<CSNode*> kept{from};
-    kept.insert(kept.end(), cut.begin(), cut.end());
-    kept.insert(kept.end(), ring.begin() + static_cast<long>(toAt), ring.end());
-    std::vector<CSNode*> split(ring.begin(), ring.begin() + static_cast<long>(toAt) + 1);
-    split.insert(split.end(), cut.rbegin(), cut.rend());
-    // A part without area could not be validated: refuse before anything
-    // changes, so the region keeps its geometry.
-    if (!Orientable(kept) || !Orientable(split))
-        return nullptr;
-
+    // The new region: from, the nodes up to to, and the chain backwards.
+    // This region keeps from, the chain, to and the rest.
     CSectArea* part = MakeSibling();
     part->CopyAttrib(this);
-    for (CSNode* n : split)
-        part->NewNode(n);
+    for (std::size_t i = 0; i <= toAt; ++i)
+        part->NewNode(ring[i]);
+    for (auto it = cut.rbegin(); it != cut.rend(); ++it)
+        part->NewNode(*it);
     for (std::size_t i = 1; i < toAt; ++i)
         RemoveNode(ring[i]);
     RemoveHead();
@@ -82,14 +119,34 @@ CSection* CSectArea::Divide(CSNode* from, CObList* chain, CSNode* to)
     std::vector<CSNode*> path{from};
     path.insert(path.end(), cut.begin(), cut.end());
     path.push_back(to);
-    for (CSNode* n : path)
-        n->m_uiFlags = 0;
-    for (std::size_t i = 0; i + 1 < path.size(); ++i)
-        if (!GetComEdge(path[i], path[i + 1]))
-            CreateEdge(path[i], path[i + 1]);
+    std::vector<std::pair<CEdge*, CSNode*>> made;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        path[i]->m_uiFlags = 0;
+        if (i + 1 < path.size() && !GetComEdge(path[i], path[i + 1]))
+            made.emplace_back(CreateEdge(path[i], path[i + 1]), path[i]);
+    }
     part->SetMaterial(m_pMaterial);
-    part->Validate();
-    Validate();
+
+    // Both parts must come out counter-clockwise and enclose area.
+    if (!(part->Validate() && Encloses(NodesOf(*part)) && Validate() &&
+          Encloses(NodesOf(*this)))) {
+        // Undo everything: the new edges and region go, the boundary, the
+        // nodes' owners and flags are as they were; the nodes stay.
+        for (auto& [edge, end] : made)
+            if (edge && end->GetEdgeList() && end->GetEdgeList()->Find(edge))
+                delete edge;
+        while (!part->IsEmpty())
+            static_cast<CSNode*>(part->RemoveHead())->RemoveGraph(part);
+        delete part;
+        --CGraph::lIDGraph;
+        RemoveAll();
+        for (CSNode* n : before)
+            AddTail(n);
+        for (const NodeState& s : saved)
+            Restore(s);
+        return nullptr;
+    }
+
     if (m_pOuter)
         m_pOuter->InsertSubSect(part);
     if (m_pSubList) {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 IMPLEMENT_DYNAMIC(CSectArea, CSection)
 
@@ -695,38 +694,46 @@ bool CSectArea::IsEdgeInGraph(CEdge* edge)
     return false;
 }
 
-CSection* CSectArea::NewSect(CObList* chain, CObList* out)
+namespace {
+
+// A triangle whose area, relative to its longer side from the first node,
+// is within rounding noise.
+bool IsDegenerate(const CSNode* a, const CSNode* c, const CSNode* b)
 {
-    if (!chain || chain->GetCount() < 3)
-        return nullptr;
-    for (POSITION pos = chain->GetHeadPosition(); pos;) {
-        CSNode* a = static_cast<CSNode*>(chain->GetNext(pos));
-        CSNode* b = static_cast<CSNode*>(pos ? chain->GetAt(pos) : chain->GetHead());
-        if (!GetComEdge(a, b))
-            CreateEdge(a, b);
+    const double ux = b->x - a->x, uy = b->y - a->y, uz = b->z - a->z;
+    const double vx = c->x - a->x, vy = c->y - a->y, vz = c->z - a->z;
+    const double cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
+    const double len = std::max(std::sqrt(ux * ux + uy * uy + uz * uz),
+                                std::sqrt(vx * vx + vy * vy + vz * vz));
+    const double ratio = len > 0.0 ? 0.5 * std::sqrt(cx * cx + cy * cy + cz * cz) / len : 0.0;
+    return std::fabs(ratio) <= 1e8 * 2.220446049250313e-16;
+}
+
+// The turn from the edge prev-node to the next edge clockwise around node.
+double ClockwiseTurn(CSNode* prev, CSNode* node)
+{
+    double turn = 0.0;
+    if (CEdge* edge = CGraph::GetComEdge(prev, node)) {
+        CSNode* at = prev;
+        CEdge* next = nullptr;
+        edge->Next2DEdgeClW(at, next, turn);
     }
+    return turn;
+}
+
+} // namespace
+
+CSectArea* CSectArea::MakeRegion(const std::vector<CSNode*>& nodes)
+{
     CSectArea* region = MakeSibling();
     region->SetMaterial(m_pMaterial);
     region->CopyAttrib(this);
-    for (POSITION pos = chain->GetHeadPosition(); pos;)
-        region->NewNode(static_cast<CSNode*>(chain->GetNext(pos)));
-    const int n = region->GetCount();
-    bool refuse = false;
-    if (n == 3) {
-        CSNode* a = region->GetHeadNode();
-        CSNode* b = region->GetTailNode();
-        CSNode* c = region->GetNode(1);
-        const double ux = b->x - a->x, uy = b->y - a->y, uz = b->z - a->z;
-        const double vx = c->x - a->x, vy = c->y - a->y, vz = c->z - a->z;
-        const double cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
-        const double lu = std::sqrt(ux * ux + uy * uy + uz * uz);
-        const double lv = std::sqrt(vx * vx + vy * vy + vz * vz);
-        const double len = lu > lv ? lu : lv;
-        const double ratio = len > 0.0 ? 0.5 * std::sqrt(cx * cx + cy * cy + cz * cz) / len : 0.0;
-        refuse = std::fabs(ratio) <= 1e8 * 2.220446049250313e-16;
-    }
+    for (CSNode* n : nodes)
+        region->NewNode(n);
+    const std::size_t n = nodes.size();
+    bool refuse = n == 3 && IsDegenerate(nodes[0], nodes[1], nodes[2]);
     if (!refuse) {
-        CSNode* ref = n == 3 ? region->GetHeadNode() : region->GetTailNode();
+        CSNode* ref = n == 3 ? nodes.front() : nodes.back();
         if (CObList* graphs = ref->GetGraphList())
             for (POSITION pos = graphs->GetHeadPosition(); pos && !refuse;) {
                 CSectArea* other = AsArea(graphs->GetNext(pos));
@@ -735,16 +742,64 @@ CSection* CSectArea::NewSect(CObList* chain, CObList* out)
             }
     }
     if (refuse) {
+        // The nodes are the caller's: they leave the refused region first,
+        // so that deleting it never takes a node with it.
+        while (!region->IsEmpty())
+            static_cast<CSNode*>(region->RemoveHead())->RemoveGraph(region);
         delete region;
         return nullptr;
     }
     const char* prefix = n == 3 ? "Triangle" : n == 4 ? "Quad" : "Polygon";
-    char name[64];
-    std::snprintf(name, sizeof name, "%s (%u)", prefix,
-                  static_cast<unsigned>(static_cast<DWORD>(region->GetID() - 4000000000u)));
-    region->SetName(name);
-    region->Validate();
+    // Graph identifiers start at 4000000001: the first region shows 1.
+    const unsigned number = static_cast<DWORD>(region->GetID()) - 4000000000u;
+    region->SetName(CString(AfxFormat("%s (%u)", prefix, number).c_str()));
+    region->Update(true, false);
+    return region;
+}
+
+CSection* CSectArea::NewSect(CObList* chain, CObList* out)
+{
+    if (!chain || chain->GetCount() < 3)
+        return nullptr;
+    std::vector<CSNode*> nodes;
+    for (POSITION pos = chain->GetHeadPosition(); pos;)
+        nodes.push_back(static_cast<CSNode*>(chain->GetNext(pos)));
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        CSNode* a = nodes[i];
+        CSNode* b = nodes[(i + 1) % nodes.size()];
+        if (a != b && !GetComEdge(a, b))
+            CreateEdge(a, b);
+    }
+    // Pinch points: where the chain passes a node twice, one occurrence
+    // goes and the corner it made is cut off as a triangle of its own.
     if (out)
+        for (std::size_t i = 0; i < nodes.size() && nodes.size() > 3;) {
+            auto later = std::find(nodes.begin() + static_cast<long>(i) + 1, nodes.end(), nodes[i]);
+            if (later == nodes.end()) {
+                ++i;
+                continue;
+            }
+            const std::size_t j = static_cast<std::size_t>(later - nodes.begin());
+            const std::size_t size = nodes.size();
+            CSNode* pinch = nodes[i];
+            const double first = ClockwiseTurn(nodes[(i + size - 1) % size], pinch);
+            const double second = ClockwiseTurn(nodes[j - 1], pinch);
+            const std::size_t gone = first <= second ? j : i;
+            CSNode* before = nodes[(gone + size - 1) % size];
+            CSNode* after = nodes[(gone + 1) % size];
+            nodes.erase(nodes.begin() + static_cast<long>(gone));
+            if (before == after || before == pinch || after == pinch)
+                continue;
+            if (CSectArea* tri = MakeRegion({pinch, before, after})) {
+                if (!GetComEdge(before, after))
+                    CreateEdge(before, after);
+                out->AddTail(static_cast<CObject*>(tri));
+            }
+        }
+    if (nodes.size() < 3)
+        return nullptr;
+    CSectArea* region = MakeRegion(nodes);
+    if (region && out)
         out->AddTail(static_cast<CObject*>(region));
     return region;
 }

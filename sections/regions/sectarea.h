@@ -7,6 +7,10 @@
 
 #include "sections/regions/section.h"
 
+#include <vector>
+
+class COGLTesselator;
+
 class CSectArea : public CSection {
     DECLARE_DYNAMIC(CSectArea)
 public:
@@ -144,6 +148,10 @@ protected:
     CSectArea(const CSectArea& source, bool keepID);
     // A new empty region of this object's run-time class.
     CSectArea* MakeSibling() const;
+    // A region of this class, material and attributes over the nodes, named
+    // by its corner count and validated; null (nothing kept) for a
+    // degenerate triangle or the cycle of an existing region.
+    CSectArea* MakeRegion(const std::vector<CSNode*>& nodes);
 
     CVector m_vAxes;
     bool m_bPolar = false;
@@ -153,4 +161,59 @@ protected:
     CObList* m_pRefineList = nullptr;
     int m_nRefine = 0;
     POSITION m_posFirstPoint = nullptr;
+
+    // --- drawing into the current OpenGL context (sectareadraw.cpp)
+public:
+    // The GLU winding rule of every region tessellation (initially
+    // GLU_TESS_WINDING_ODD, 100130).
+    static double m_gldTessWindRule;
+    static void SetTessWindRule(double rule) { m_gldTessWindRule = rule; }
+    // The unit normal (-s0/m, -s1/m, 1/m), m = sqrt(s0^2 + s1^2 + 1), of the
+    // plane of slopes s0, s1; (0, 0, 1) when s has fewer than two entries.
+    static void SlopeNormal(const CVector& s, double normal[3]);
+
+    // True for a material that is not "VOID": the region is filled, meshed
+    // and has side walls of its own.
+    bool IsSolid() const;
+
+    // Filled (material colour, thin outline) or as a wide outline; then the
+    // refine list, the node points (none for size 0) and the sub-sections.
+    void DrawModelGL(bool fill, float pointSize, bool all) override;
+    void PickDrawGL(bool flag, int what) override;
+    void PickDrawAddressGL(int what) override;
+    virtual void DrawRefineListGL();
+    virtual void DrawSubSectGL(bool fill, float pointSize, bool all);
+    virtual void PickDrawSubSectGL(bool flag, int what);
+    // Extruded drawing between a bottom face at height z1 + s1[0] x + s1[1] y
+    // and a top face at z2 + s2[0] x + s2[1] y.
+    virtual void ExtrudeDrawGL(bool fill, bool faces, double z1, double z2, CVector& s1,
+                               CVector& s2, bool sides, bool colour);
+    virtual void ExtrudeDrawGL(bool fill, bool faces, double z1, double z2, CVector& s1,
+                               CVector& s2, bool colour);
+    // Side walls; a hole (no solid material) has walls only inside a solid
+    // outer region, in that region's colour. A wall that two regions share
+    // is drawn once.
+    virtual void ExtrudeSidesGL(bool strip, double z1, double z2, CVector& s1, CVector& s2,
+                                bool colour);
+    // Side walls between two faces placed in space: node (x, y) of face k is
+    // mk (0, x, y) + ok. The second form shades from colour c1 on the first
+    // face to c2 on the second.
+    virtual void ExtrudeSidesGL(bool strip, CVector& o1, CMatrix& m1, CVector& o2, CMatrix& m2,
+                                bool colour);
+    virtual void ExtrudeSidesGL(bool strip, CVector& o1, CMatrix& m1, CVector& o2, CMatrix& m2,
+                                double* c1, double* c2);
+
+protected:
+    // One tessellator vertex per boundary node (the node's own coordinates).
+    virtual void TessDrawGL(COGLTesselator* tess);
+    // The boundary as one contour through buf (a row per node) at the face
+    // z0 + s0 x + s1 y, or mapped by m (0, x, y) + offset.
+    virtual void TessDrawGL3D(COGLTesselator* tess, double (*buf)[3], double z0, CVector& s);
+    virtual void TessDrawGL3D(COGLTesselator* tess, double (*buf)[3], CVector& offset, CMatrix& m);
+
+private:
+    // The walls' colour source: false when this region draws no walls.
+    bool WallColour(bool colour) const;
+    void DrawWalls(bool strip, CVector& o1, CMatrix& m1, CVector& o2, CMatrix& m2,
+                   const double* c1, const double* c2);
 };

@@ -9,6 +9,8 @@
 
 #include "sections/regions/section.h"
 
+#include <vector>
+
 class CModelInfo;
 
 class CSectComp : public CObList {
@@ -178,4 +180,15 @@ protected:
     CVector m_MaxValsExt; // further maxima kept by the derived component
     CVector m_MinValsExt; // further minima kept by the derived component
     CString m_strName;
+
+private:
+    // The object as a section; null for null or anything else (a damaged
+    // archive may put other objects into the list).
+    static CSection* SectionAt(CObject* object);
+    template <class F>
+    void ForSections(F f);
+    std::vector<CSection*> Snapshot();
+    // Merges node into keep: keep takes its edges and graphs, node becomes
+    // dead, and edges left with both ends on keep are reset and dead.
+    static void MergeNode(CSNode* node, CSNode* keep, CObList* deadNodes, CObList* deadEdges);
 };

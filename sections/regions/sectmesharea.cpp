@@ -309,7 +309,7 @@ void CSectMeshArea::DM_InsertNodeBCs(CModelInfo& model)
 {
     if (m_pMesh)
         m_pMesh->DM_InsertNodeBCs(model);
-    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DM_InsertNodeBCs(model); });
+    CSectArea::DM_InsertNodeBCs(model);
 }
 
 void CSectMeshArea::DM_GetInfo(CInfoContainer& container)
@@ -323,7 +323,7 @@ void CSectMeshArea::DM_SetResults(CModelInfo& model)
 {
     if (m_pMesh)
         m_pMesh->DM_SetResults(model);
-    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DM_SetResults(model); });
+    CSectArea::DM_SetResults(model);
 }
 
 void CSectMeshArea::DM_BuildData(CModelInfo& model)
@@ -331,7 +331,7 @@ void CSectMeshArea::DM_BuildData(CModelInfo& model)
     if (m_pMesh)
         m_pMesh->DM_BuildData(model);
     model.RetrieveSectionData(this);
-    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DM_BuildData(model); });
+    ForSectionSubs(m_pSubList, [&](CSection* s) { s->DM_BuildData(model); });
 }
 
 void CSectMeshArea::GetBCNodes(CObList& out)

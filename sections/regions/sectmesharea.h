@@ -45,10 +45,10 @@ public:
     void DM_OnNodes(void (*callback)(CSNode*, void*), void* user) override;
     void DM_Clean() override;
     CObject* DM_GetOwner(CObject* object) override;
-    virtual void DM_InsertNodeBCs(CModelInfo& model);
+    void DM_InsertNodeBCs(CModelInfo& model) override;
     void DM_GetInfo(CInfoContainer& container) override;
-    virtual void DM_SetResults(CModelInfo& model);
-    virtual void DM_BuildData(CModelInfo& model);
+    void DM_SetResults(CModelInfo& model) override;
+    void DM_BuildData(CModelInfo& model) override;
     void GetBCNodes(CObList& out) override;
     void GetDiscrCoord(CMatrix& out) override;
     void GetMMNPC(CLongVector& nodes, CLongVector& pointers, int& counter) override;
@@ -58,9 +58,9 @@ public:
     void GetMaxMinLoad(double& max, double& min, unsigned flags) override;
     bool Fix(CObList* list) override;
     double SumArea() override;
-    virtual void SubDivide();
-    virtual void Translate(double dx, double dy, double dz, bool all);
-    virtual void Rotate(double angle, double c1, double c2, unsigned axis, bool update, bool all);
+    void SubDivide() override;
+    void Translate(double dx, double dy, double dz, bool all) override;
+    void Rotate(double angle, double c1, double c2, unsigned axis, bool update, bool all) override;
 
     // --- area-region operations
     bool AddChain(CSNode* a, CObList* chain, CSNode* b) override;

@@ -23,6 +23,9 @@ struct Loaded {
     double x, y, value;
     int marker;
 };
+struct XYPair {
+    double x, y;
+};
 struct Seg {
     int seg, from, to, marker, flag;
 };
@@ -409,36 +412,51 @@ TEST_F(TriMeshTest, StopBeforeTheOutputFailsAndBuildsNothing)
 
 TEST_F(TriMeshTest, PinchedInnerBoundaryClosesWithATriangle)
 {
-    // Two triangular holes touching at p: the walk passes p twice.
-    Model m;
-    CSectArea* region = m.Rect(0, 0, 10, 10, 5);
-    CSNode* p = m.Node(5, 5);
-    CSNode* a = m.Node(7, 6);
-    CSNode* b = m.Node(7, 4);
-    CSNode* c = m.Node(3, 4);
-    CSNode* d = m.Node(3, 6);
-    std::vector<CEdge*> edges = {m.carrier.ConnectNodes(p, a), m.carrier.ConnectNodes(a, b),
-                                 m.carrier.ConnectNodes(b, p), m.carrier.ConnectNodes(p, c),
-                                 m.carrier.ConnectNodes(c, d), m.carrier.ConnectNodes(d, p)};
-    auto* cell = new CObList(10);
-    for (CEdge* e : edges)
-        cell->AddTail(e);
-    auto* cells = new CObList(10);
-    cells->AddTail(static_cast<CObject*>(cell));
-    CMeshOrganizer mesh;
-    {
-        SpyMesh spy(region, &mesh);
-        ASSERT_TRUE(spy.Mesh(cells, 0, 0, false));
-        // The pinch triangle is the first element, made while loading.
-        ASSERT_FALSE(spy.added.empty());
-        std::set<CSNode*> first(spy.added[0].begin(), spy.added[0].end());
-        EXPECT_TRUE(first.count(p->GetCopyNode()));
-        EXPECT_EQ(std::count_if(spy.points.begin(), spy.points.end(), [](const Loaded& l) { return l.marker == 3; }), 5);
+    // Two triangular holes touching at p = (5, 5): the walk passes p twice.
+    // The pinch triangle either joins the second lobe to the first one's
+    // last corner, or the first lobe's start to the second one's end.
+    struct Case {
+        const char* name;
+        XYPair a, b, c, d;
+        double holes;
+    };
+    for (const Case& k : std::vector<Case>{{"symmetric", {7, 6}, {7, 4}, {3, 4}, {3, 6}, 4.0},
+                                           {"skewed", {7, 6}, {7, 4}, {2, 4.5}, {4, 7}, 2.0 + 3.25}}) {
+        SCOPED_TRACE(k.name);
+        Model m;
+        CSectArea* region = m.Rect(0, 0, 10, 10, 5);
+        CSNode* p = m.Node(5, 5);
+        CSNode* a = m.Node(k.a.x, k.a.y);
+        CSNode* b = m.Node(k.b.x, k.b.y);
+        CSNode* c = m.Node(k.c.x, k.c.y);
+        CSNode* d = m.Node(k.d.x, k.d.y);
+        auto* cell = new CObList(10);
+        for (CEdge* e : {m.carrier.ConnectNodes(p, a), m.carrier.ConnectNodes(a, b), m.carrier.ConnectNodes(b, p),
+                         m.carrier.ConnectNodes(p, c), m.carrier.ConnectNodes(c, d), m.carrier.ConnectNodes(d, p)})
+            cell->AddTail(e);
+        auto* cells = new CObList(10);
+        cells->AddTail(static_cast<CObject*>(cell));
+        CMeshOrganizer mesh;
+        {
+            SpyMesh spy(region, &mesh);
+            ASSERT_TRUE(spy.Mesh(cells, 0, 0, false));
+            // The pinch triangle is the first element, made while loading.
+            ASSERT_FALSE(spy.added.empty());
+            std::set<CSNode*> first(spy.added[0].begin(), spy.added[0].end());
+            EXPECT_TRUE(first.count(p->GetCopyNode()));
+            EXPECT_EQ(std::count_if(spy.points.begin(), spy.points.end(), [](const Loaded& l) { return l.marker == 3; }),
+                      5);
+        }
+        // Counter-clockwise elements that leave exactly the two lobes empty.
+        for (POSITION pos = mesh.GetHeadPosition(); pos;) {
+            CElement* e = mesh.GetNextElem(pos);
+            const CSNode *u = e->GetNode(0), *v = e->GetNode(1), *w = e->GetNode(2);
+            EXPECT_GT((v->x - u->x) * (w->y - u->y) - (v->y - u->y) * (w->x - u->x), 0.0);
+        }
+        EXPECT_NEAR(MeshArea(mesh), 100.0 - k.holes, 1e-9);
+        mesh.Clear();
+        delete region;
     }
-    // The two holes of area 2 each stay empty.
-    EXPECT_NEAR(MeshArea(mesh), 100.0 - 4.0, 1e-9);
-    mesh.Clear();
-    delete region;
 }
 
 } // namespace

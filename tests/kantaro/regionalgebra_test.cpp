@@ -2,6 +2,8 @@
 // and removing regions.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/ferrand/material.h"
 #include "sections/kantaro.h"
 
@@ -276,6 +278,173 @@ TEST(RegionAlgebra, DeleteThisHandsSubSectionsOut)
     EXPECT_EQ(list.GetHead(), inner);
     EXPECT_EQ(inner->GetOuterSect(), nullptr);
     delete inner;
+}
+
+} // namespace
+
+namespace {
+
+TEST(RegionAlgebra, NewSectFlatnessBound)
+{
+    // Area over the longer side against 2.220446049250313e-8: a = (0, 0),
+    // c = (2, h), b = (4, 0) gives 0.5 * 4h / 4 = h / 2.
+    struct Case {
+        double h;
+        bool made;
+    } cases[] = {{0.0, false}, {4.4e-8, false}, {4.5e-8, true}, {1e-3, true}};
+    for (const Case& k : cases) {
+        Model m;
+        CPlateLike maker;
+        CObList chain;
+        Chain(chain, {m.Node(0, 0), m.Node(2, k.h), m.Node(4, 0)});
+        CSection* r = maker.NewSect(&chain, nullptr);
+        EXPECT_EQ(r != nullptr, k.made) << k.h;
+        delete r;
+    }
+}
+
+TEST(RegionAlgebra, NewSectCutsPinchPointsOffAsTriangles)
+{
+    // Two lobes meeting at n: the chain passes n twice.
+    Model m;
+    CMaterial mat;
+    CPlateLike maker;
+    maker.SetMaterial(&mat);
+    CSNode* n = m.Node(0, 0);
+    CSNode* a = m.Node(2, -1);
+    CSNode* b = m.Node(2, 1);
+    CSNode* c = m.Node(-2, 1);
+    CSNode* d = m.Node(-2, -1);
+    CObList chain;
+    Chain(chain, {n, a, b, n, c, d});
+    CObList out;
+    CSection* made = maker.NewSect(&chain, &out);
+    ASSERT_NE(made, nullptr);
+    ASSERT_EQ(out.GetCount(), 2);
+    EXPECT_EQ(out.GetTail(), made);
+    EXPECT_EQ(chain.GetCount(), 6); // the caller's chain is left alone
+
+    auto* main = static_cast<CSectArea*>(made);
+    EXPECT_EQ(main->GetCount(), 5);
+    EXPECT_EQ(main->GetName().Left(9), CString("Polygon ("));
+    EXPECT_TRUE(main->IsCCLW());
+    auto* tri = static_cast<CSectArea*>(out.GetHead());
+    EXPECT_TRUE(tri->IsKindOf(RUNTIME_CLASS(CPlateLike)));
+    EXPECT_EQ(tri->GetMaterial(), &mat);
+    ASSERT_EQ(tri->GetCount(), 3);
+    EXPECT_TRUE(tri->IsCCLW());
+    EXPECT_NE(tri->Find(n), nullptr);
+    // The triangle's other corners are neighbours on the main boundary,
+    // joined by a new edge.
+    CSNode* p = tri->GetNode(0) == n ? tri->GetNode(1) : tri->GetNode(0);
+    CSNode* q = tri->GetNode(2) == n ? tri->GetNode(1) : tri->GetNode(2);
+    EXPECT_NE(CGraph::GetComEdge(p, q), nullptr);
+    EXPECT_TRUE(main->IsEdgeInGraph(CGraph::GetComEdge(p, q)));
+
+    // Without an output list the chain is taken as it is.
+    CObList plain;
+    Chain(plain, {n, a, b});
+    CSection* t = maker.NewSect(&plain, nullptr);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->GetCount(), 3);
+    delete t;
+    delete tri;
+    delete main;
+}
+
+TEST(RegionAlgebra, SplitDividesEveryEdgeAndTheNeighbours)
+{
+    Model m;
+    CSNode* n[6] = {m.Node(0, 0), m.Node(4, 0), m.Node(4, 4), m.Node(0, 4), m.Node(8, 0),
+                    m.Node(8, 4)};
+    CPlateLike* left = Region({n[0], n[1], n[2], n[3]});
+    CPlateLike* right = Region({n[1], n[4], n[5], n[2]});
+    CPlateLike* hole = Region({m.Node(1, 1), m.Node(3, 1), m.Node(3, 3), m.Node(1, 3)});
+    left->InsertSubSect(hole);
+    left->Split(2.0);
+    EXPECT_EQ(left->GetCount(), 8);
+    EXPECT_EQ(hole->GetCount(), 4); // sides of 2 stay whole
+    // The shared side was split once, in both regions, each the right way.
+    EXPECT_EQ(right->GetCount(), 5);
+    EXPECT_TRUE(left->IsCCLW());
+    EXPECT_TRUE(right->IsCCLW());
+    for (CPlateLike* r : {left, right}) {
+        CSNode* prev = r->GetTailNode();
+        for (POSITION pos = r->GetHeadPosition(); pos;) {
+            CSNode* node = r->GetNextNode(pos);
+            EXPECT_NE(CGraph::GetComEdge(prev, node), nullptr);
+            if (r == left) {
+                EXPECT_DOUBLE_EQ(std::hypot(node->x - prev->x, node->y - prev->y), 2.0);
+            }
+            prev = node;
+        }
+    }
+    left->Split(1.0);
+    EXPECT_EQ(hole->GetCount(), 8);
+    delete right;
+    delete left;
+}
+
+TEST(RegionAlgebra, IntersectionAsksHolesAndFlagsOverlaps)
+{
+    Model m;
+    CSNode* c[4] = {m.Node(0, 0), m.Node(10, 0), m.Node(10, 10), m.Node(0, 10)};
+    CPlateLike* r = Region({c[0], c[1], c[2], c[3]});
+    CSNode* h[4] = {m.Node(4, 4), m.Node(6, 4), m.Node(6, 6), m.Node(4, 6)};
+    r->InsertSubSect(Region({h[0], h[1], h[2], h[3]}));
+    struct Case {
+        const char* what;
+        double x1, y1, x2, y2;
+        short expected;
+    } cases[] = {
+        {"inside, touching nothing", 1, 1, 2, 2, 0},
+        {"across the outer boundary", 5, 1, 5, -1, 1},
+        {"across a hole's side", 5, 1, 5, 5, 1},
+        {"ending on a hole's corner", 1, 1, 4, 4, 2},
+        {"outside", 20, 20, 30, 30, 0},
+    };
+    for (const Case& k : cases) {
+        CSNode* p = m.Node(k.x1, k.y1);
+        CSNode* q = m.Node(k.x2, k.y2);
+        CEdge probe(p, q);
+        EXPECT_EQ(r->Intersection2D(&probe, false, nullptr), k.expected) << k.what;
+        probe.Reset();
+    }
+    // A second edge along one of the region's own sides: an overlap.
+    CEdge twin(c[0], c[1]);
+    EXPECT_EQ(r->Intersection2D(&twin, false, nullptr), 1);
+    twin.Reset();
+    delete r;
+}
+
+TEST(RegionAlgebra, RefusedDivideLeavesOwnersAndStartAsTheyWere)
+{
+    Model m;
+    CSNode* n[4] = {m.Node(0, 0), m.Node(10, 0), m.Node(10, 10), m.Node(0, 10)};
+    CPlateLike* r = Region({n[3], n[0], n[1], n[2]});
+    CPlateLike* neighbour = Region({n[1], m.Node(20, 0), m.Node(20, 10), n[2]});
+    const int edgesBefore = m.carrier.CountEdges(true);
+    // Back along the bottom side: the split-off part has no area.
+    CSNode* on = m.Node(5, 0);
+    CObList chain;
+    Chain(chain, {on});
+    const DWORD ids = CGraph::lIDGraph;
+    EXPECT_EQ(r->Divide(n[0], &chain, n[1]), nullptr);
+    EXPECT_EQ(CGraph::lIDGraph, ids);
+    ASSERT_EQ(r->GetCount(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(r->GetNode(i), n[(i + 3) % 4]);
+    // The carrier stays the owner of every node; the neighbour keeps its
+    // place in the nodes' graph lists.
+    for (CSNode* node : {n[1], n[2]}) {
+        ASSERT_EQ(node->GetGraphCount(), 3);
+        EXPECT_EQ(node->GetPrimaryGraph(), &m.carrier);
+        EXPECT_EQ(node->GetGraphList()->GetTail(), neighbour);
+    }
+    EXPECT_EQ(on->GetGraphCount(), 1);
+    EXPECT_EQ(m.carrier.CountEdges(true), edgesBefore);
+    delete neighbour;
+    delete r;
 }
 
 } // namespace

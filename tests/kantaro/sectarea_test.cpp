@@ -82,6 +82,16 @@ TEST(SectArea, RefineListAndNodeLists)
     r->GetNodes(all);
     EXPECT_EQ(all.GetCount(), 8);
     EXPECT_EQ(r->FindIntCells(nullptr), 4);
+    // A side cut into three pieces counts three boundary segments.
+    CGraph::GetComEdge(hole->GetNode(0), hole->GetNode(1))->SubDivideSeg(3, true);
+    CObList cells;
+    EXPECT_EQ(r->FindIntCells(&cells), 6);
+    EXPECT_EQ(cells.GetCount(), 1);
+    while (!cells.IsEmpty())
+        delete cells.RemoveHead();
+    CTestArea* plain = MakeRect(0, 0, 1, 1);
+    EXPECT_EQ(plain->FindIntCells(nullptr), 0);
+    delete plain;
     delete r;
 }
 
@@ -118,6 +128,7 @@ TEST(SectArea, ArchiveRoundTrip)
     r->InsertSubSect(MakeRect(2, 2, 4, 4));
     r->AddRefinePoint(new CSNode(5, 5, 0, nullptr, 0));
     r->AddRefinePoint(new CSNode(6, 6, 0, nullptr, 0));
+    r->AddRefineGraph(MakeRect(7, 7, 8, 8)); // at the head, before the points
     auto bytes = brantel::test::storeBytes<std::string>([&](CArchive& ar) { ar << r; });
     delete r;
     delete mat;
@@ -133,11 +144,13 @@ TEST(SectArea, ArchiveRoundTrip)
     EXPECT_EQ(back->GetMatAxes()[0], 1.5);
     ASSERT_NE(back->GetMaterial(), nullptr);
     EXPECT_EQ(back->GetMaterial()->GetElemCount(), 1);
-    EXPECT_EQ(back->GetRefineCount(), 2);
+    EXPECT_EQ(back->GetRefineCount(), 6);
     POSITION first;
     CObList* refine = back->GetRefineList(first);
     ASSERT_NE(refine, nullptr);
     ASSERT_NE(first, nullptr);
+    EXPECT_EQ(refine->GetCount(), 3);
+    EXPECT_TRUE(refine->GetHead()->IsKindOf(RUNTIME_CLASS(CGraph)));
     EXPECT_EQ(static_cast<CSNode*>(refine->GetAt(first))->x, 5.0);
     ASSERT_NE(back->GetSubList(), nullptr);
     EXPECT_EQ(static_cast<CSectArea*>(back->GetSubList()->GetHead())->GetOuterSect(), back);
@@ -162,6 +175,23 @@ TEST(SectArea, ArchiveRoundTrip)
         for (CObject* m : materials)
             delete m;
     }
+}
+
+TEST(SectArea, DeleteNodeKeepsWhatTheRegionCannotLose)
+{
+    CTestArea* r = MakeRect(0, 0, 1, 1);
+    CSNode* corner = r->GetNode(2);
+    EXPECT_TRUE(r->DeleteNode(corner));
+    EXPECT_EQ(r->GetCount(), 3);
+    EXPECT_EQ(CGraph::GetComEdge(r->GetNode(1), r->GetNode(2)), nullptr);
+    delete r;
+
+    // The last node would leave nothing: it stays and the answer is false.
+    CTestArea single;
+    CSNode* last = single.NewNode(0, 0, 0);
+    EXPECT_FALSE(single.DeleteNode(last));
+    EXPECT_EQ(single.GetCount(), 1);
+    EXPECT_EQ(last->GetPrimaryGraph(), &single);
 }
 
 TEST(SectArea, IsDynamicOnly)

@@ -114,6 +114,16 @@ TEST(SectAreaText, RoundTripAndAxes)
     int opts[1] = {1};
     ASSERT_EQ(Import("\xA7Section\r\n0 0\r\n1 0\r\n0 1\r\n\xA7" "End\r\n", adv, opts, 1), 3);
     EXPECT_EQ(adv.GetTailNode()->y, 1.0);
+
+    // The coordinate count is the second option, as in the export.
+    const std::string xyz = "\xA7Section\r\n0 0 4\r\n1 0 4\r\n0 1 4\r\n\xA7" "End\r\n";
+    for (int count : {2, 3, 7}) {
+        CSectArea r3;
+        int o[2] = {1, count};
+        ASSERT_EQ(Import(xyz, r3, o, 2), 3) << count;
+        EXPECT_EQ(r3.GetTailNode()->y, 1.0) << count;
+        EXPECT_EQ(r3.GetTailNode()->z, count == 3 ? 4.0 : 0.0) << count;
+    }
 }
 
 TEST(SectAreaText, BadBoundariesGiveAnEmptyRegion)

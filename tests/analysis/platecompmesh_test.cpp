@@ -1,0 +1,452 @@
+// Mesh generation of the plate component: spacing, retries, failures, stop
+// requests, log lines and the restored run state.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/analysis/analysis.h"
+#include "femodel/strelna.h"
+#include "platform/ferrand/material.h"
+#include "tests/support/message_recorder.h"
+
+namespace
+{
+
+using brantel::test::MessageRecorder;
+
+// A component whose model-wide geometry services are scripted: the edge
+// lengths are given, the spacing is recorded, and the discretisation runs
+// the real meshing of each region.
+class DriverComp : public CPlateComp
+{
+public:
+    double longest = 10.0;
+    double shortest = 1.0;
+    std::vector<double> spacings;
+    std::vector<int> subdivisionsSeen;
+    std::vector<std::pair<bool, bool>> updates;
+    std::function<CObject*(DriverComp&, int call)> afterMeshing;
+
+    void GetDist(double& max, double& min) override
+    {
+        max = longest;
+        min = shortest;
+    }
+    void SetNodSpace(double h) override { spacings.push_back(h); }
+    void Update(bool a, bool b) override { updates.emplace_back(a, b); }
+    void SubDivide() override {}
+    CObject* Discretize() override
+    {
+        subdivisionsSeen.push_back(m_iSubdivisions);
+        CObject* failed = nullptr;
+        for (POSITION pos = CObList::GetHeadPosition(); pos && !failed;)
+            failed = GetNext(pos)->Discretize();
+        if (afterMeshing) {
+            CObject* r = afterMeshing(*this, static_cast<int>(subdivisionsSeen.size()));
+            if (r)
+                failed = r;
+        }
+        return failed;
+    }
+    // Runs whenever the component steps to its next region.
+    std::function<void(DriverComp&)> onNext;
+    CSection* GetNext(POSITION& pos) override
+    {
+        if (onNext)
+            onNext(*this);
+        return CPlateComp::GetNext(pos);
+    }
+    CSectPlate* Region(int i)
+    {
+        return static_cast<CSectPlate*>(CObList::GetAt(CObList::FindIndex(i)));
+    }
+};
+
+CBoundNode* N(double x, double y)
+{
+    return new CBoundNode(x, y, 0.0, nullptr, 0);
+}
+
+struct State {
+    DWORD graph = CGraph::lIDGraph;
+    DWORD node = CSNode::lIDnode;
+    DWORD edge = CEdge::lIDedge;
+    bool operator==(const State&) const = default;
+};
+
+std::vector<std::string> Lines(const CStringArray& a)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < a.GetSize(); ++i)
+        out.emplace_back(static_cast<const char*>(a[i]));
+    return out;
+}
+
+class MeshGenTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        savedKind = CElement::m_iStaticKind;
+        comp.m_iSubdivisions = 10;
+        comp.m_nMinElements = 1;
+        comp.m_iMeshKind = 101;
+    }
+    void TearDown() override
+    {
+        CElement::m_iStaticKind = savedKind;
+        CMGenerator::Stop(false);
+        CSectMeshArea::StopCalc(false);
+        EXPECT_EQ(CEasyMesh::StaticsDepth(), 0);
+        EXPECT_FALSE(comp.m_bBusy);
+    }
+    // Two unit squares side by side, and a pentagon above them.
+    void AddModel()
+    {
+        CBoundNode* a = N(0, 0);
+        CBoundNode* b = N(1, 0);
+        CBoundNode* c = N(2, 0);
+        CBoundNode* d = N(2, 1);
+        CBoundNode* e = N(1, 1);
+        CBoundNode* f = N(0, 1);
+        comp.AddTail(static_cast<CSection*>(new CSectPlate(a, b, e, f, &steel)));
+        comp.AddTail(static_cast<CSection*>(new CSectPlate(b, c, d, e, &steel)));
+        CObList ring;
+        for (CSNode* n : {static_cast<CSNode*>(f), static_cast<CSNode*>(e), static_cast<CSNode*>(d),
+                          static_cast<CSNode*>(N(2, 2)), static_cast<CSNode*>(N(0, 2))})
+            ring.AddTail(n);
+        comp.AddTail(static_cast<CSection*>(new CSectPlate(&ring, &steel)));
+    }
+    int MeshedRegions()
+    {
+        int n = 0;
+        for (int i = 0; i < comp.GetCount(); ++i)
+            n += comp.Region(i)->GetMesh() != nullptr;
+        return n;
+    }
+
+    CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
+    DriverComp comp;
+    CStringArray log;
+    CStringArray errors;
+    MessageRecorder recorder;
+    int savedKind = 101;
+};
+
+TEST_F(MeshGenTest, EmptyModel)
+{
+    EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
+    EXPECT_EQ(Lines(log), std::vector<std::string>{"Unable to generate mesh\r\n"});
+    EXPECT_EQ(Lines(errors), std::vector<std::string>{"No model is defined\r\n"});
+    log.RemoveAll();
+    errors.RemoveAll();
+    EXPECT_FALSE(comp.GenerateRegionMesh(&log, &errors, 0, 0));
+    EXPECT_EQ(Lines(log), std::vector<std::string>{"Unable to generate mesh\r\n"});
+    EXPECT_EQ(Lines(errors), std::vector<std::string>{"The model is empty\r\n"});
+    // Null arrays are allowed.
+    EXPECT_FALSE(comp.PreCalc(nullptr, nullptr, 0));
+}
+
+TEST_F(MeshGenTest, SpacingFromTheEdgeLengths)
+{
+    AddModel();
+    struct Case {
+        double longest, shortest;
+        int subdivisions;
+        double spacing;
+    };
+    // Growth from s: h = 1.5, 2.0, 2.5, 3.0 (sums 2.5, 4.5, 7.0, 10.0).
+    for (const Case& c : std::vector<Case>{{10.0, 1.0, 10, 1.0 * 1.0000000000000022},
+                                           {10.0, 1.0, 2, 3.0 * 1.0000000000000022},
+                                           {10.0, 10.0, 1, 10.0 * 1.0000000000000022},
+                                           {1.0, 0.5, 4, 0.25 * 1.0000000000000022}}) {
+        comp.longest = c.longest;
+        comp.shortest = c.shortest;
+        comp.m_iSubdivisions = c.subdivisions;
+        comp.spacings.clear();
+        ASSERT_TRUE(comp.PreCalc(&log, &errors, 0));
+        ASSERT_EQ(comp.spacings.size(), 1u);
+        EXPECT_EQ(comp.spacings[0], c.spacing) << c.longest << " " << c.shortest << " " << c.subdivisions;
+        EXPECT_EQ(comp.updates.back(), std::make_pair(true, true));
+    }
+    // Without automatic spacing the edges keep theirs.
+    comp.m_bAutoSpacing = false;
+    comp.spacings.clear();
+    ASSERT_TRUE(comp.PreCalc(&log, &errors, 0));
+    EXPECT_TRUE(comp.spacings.empty());
+    EXPECT_EQ(comp.updates.back(), std::make_pair(false, false));
+    EXPECT_TRUE(errors.IsEmpty());
+}
+
+TEST_F(MeshGenTest, SpacingFailures)
+{
+    AddModel();
+    const std::string spacing = "An error occurred while spacing nodes\r\n";
+    const std::string small = "The model contains an unresonably small edge (code 2)\r\n";
+    struct Case {
+        double longest, shortest;
+        std::vector<std::string> errors;
+    };
+    for (const Case& c : std::vector<Case>{{1.0, 0.00005, {spacing, small}},
+                                           {1.0, 0.0001, {spacing, small}},
+                                           {0.0, 0.0, {spacing}},
+                                           {-1.0, -1.0, {spacing}}}) {
+        SCOPED_TRACE(c.longest);
+        comp.longest = c.longest;
+        comp.shortest = c.shortest;
+        log.RemoveAll();
+        errors.RemoveAll();
+        const State before;
+        const int subdivisions = comp.m_iSubdivisions;
+        EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
+        EXPECT_EQ(Lines(log), std::vector<std::string>{"Unable to generate mesh"});
+        EXPECT_EQ(Lines(errors), c.errors);
+        EXPECT_EQ(State(), before);
+        EXPECT_EQ(comp.m_iSubdivisions, subdivisions);
+        EXPECT_EQ(MeshedRegions(), 0);
+    }
+}
+
+TEST_F(MeshGenTest, SuccessWritesTheLogOnceAndRestoresTheState)
+{
+    AddModel();
+    comp.m_nMinElements = 6;
+    // The first pass leaves the pentagon unmeshed, so one retry runs.
+    comp.afterMeshing = [](DriverComp& c, int call) -> CObject* {
+        if (call == 1)
+            c.Region(2)->DeleteMesh(true);
+        return nullptr;
+    };
+    const State before;
+    ASSERT_TRUE(comp.PreCalc(&log, &errors, 0));
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(comp.subdivisionsSeen, (std::vector<int>{10, 15}));
+    EXPECT_EQ(comp.m_iSubdivisions, 10);
+    EXPECT_EQ(MeshedRegions(), 3);
+    EXPECT_GE(comp.m_nElements, 6);
+    EXPECT_GT(comp.m_nNodes, 0);
+    EXPECT_NEAR(comp.m_dMeshArea, 4.0, 1e-9);
+    // Neighbours share their mesh nodes; the copy links are released.
+    for (int i = 0; i < 3; ++i)
+        for (POSITION p = comp.Region(i)->GetHeadPosition(); p;)
+            EXPECT_EQ(comp.Region(i)->GetNextNode(p)->GetCopyNode(), nullptr);
+    const auto lines = Lines(log);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].rfind("Used time generating mesh: ", 0), 0u);
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 11), "  seconds\r\n");
+    EXPECT_EQ(lines[1], "number of nodes: " + std::to_string(comp.m_nNodes) +
+                            "\tnumber of elements: " + std::to_string(comp.m_nElements) + "\r\n");
+    EXPECT_EQ(lines[2].rfind("Area of generated elements: ", 0), 0u);
+    EXPECT_TRUE(errors.IsEmpty());
+    EXPECT_EQ(CElement::m_iStaticKind, 101);
+}
+
+TEST_F(MeshGenTest, RetriesEndAtDepthEleven)
+{
+    AddModel();
+    comp.m_iSubdivisions = 2;
+    comp.m_nMinElements = 100000;
+    const State before;
+    EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
+    EXPECT_EQ(comp.subdivisionsSeen, (std::vector<int>{2, 3, 4, 6, 9, 13, 19, 28, 42, 63, 94}));
+    EXPECT_EQ(Lines(errors),
+              std::vector<std::string>{"Brantel could not generate a reasonable mesh for this geometry (code 1)\r\n"});
+    EXPECT_TRUE(log.IsEmpty());
+    EXPECT_EQ(comp.m_iSubdivisions, 2);
+    EXPECT_EQ(State(), before);
+
+    // Without automatic spacing there is no retry.
+    comp.m_bAutoSpacing = false;
+    comp.subdivisionsSeen.clear();
+    errors.RemoveAll();
+    EXPECT_TRUE(comp.PreCalc(&log, &errors, 0));
+    EXPECT_EQ(comp.subdivisionsSeen.size(), 1u);
+    EXPECT_TRUE(errors.IsEmpty());
+}
+
+TEST_F(MeshGenTest, FailedRegionsAndUnknownElementCodes)
+{
+    AddModel();
+    comp.afterMeshing = [](DriverComp& c, int) -> CObject* { return c.Region(1); };
+    const State before;
+    EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
+    EXPECT_EQ(Lines(log), std::vector<std::string>{"Unable to generate mesh"});
+    EXPECT_EQ(Lines(errors), std::vector<std::string>{"Could not generate mesh for region: " +
+                                                      std::string(static_cast<const char*>(comp.Region(1)->GetName())) + "\r\n"});
+    EXPECT_EQ(State(), before);
+
+    comp.afterMeshing = nullptr;
+    log.RemoveAll();
+    errors.RemoveAll();
+    comp.m_iElemType = 99;
+    EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
+    EXPECT_TRUE(log.IsEmpty());
+    EXPECT_TRUE(errors.IsEmpty());
+    EXPECT_EQ(State(), before);
+}
+
+TEST_F(MeshGenTest, StopDuringMeshingCancelsTheRun)
+{
+    AddModel();
+    comp.m_nMinElements = 100000;
+    for (int stopAt : {1, 3}) {
+        SCOPED_TRACE(stopAt);
+        comp.afterMeshing = [stopAt](DriverComp& c, int call) -> CObject* {
+            if (call == stopAt)
+                c.StopCalculation(true);
+            return nullptr;
+        };
+        comp.subdivisionsSeen.clear();
+        log.RemoveAll();
+        errors.RemoveAll();
+        const State before;
+        EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
+        EXPECT_EQ(comp.subdivisionsSeen.size(), static_cast<std::size_t>(stopAt));
+        EXPECT_EQ(Lines(log), std::vector<std::string>{"*** Execution cancelled by user ***\r\n"});
+        EXPECT_TRUE(errors.IsEmpty());
+        EXPECT_EQ(MeshedRegions(), 0);
+        EXPECT_EQ(State(), before);
+        EXPECT_EQ(comp.m_iSubdivisions, 10);
+    }
+    // A new run clears the request.
+    comp.afterMeshing = nullptr;
+    comp.m_nMinElements = 1;
+    EXPECT_TRUE(comp.PreCalc(&log, &errors, 0));
+    EXPECT_FALSE(comp.m_bStopRequest);
+}
+
+TEST_F(MeshGenTest, GenerateRegionMeshUsesTheStructuredMesherOnly)
+{
+    AddModel();
+    comp.m_iMeshKind = 104;
+    const State before;
+    // The pentagon cannot be meshed by the structured mesher.
+    EXPECT_FALSE(comp.GenerateRegionMesh(&log, &errors, 0, 0));
+    EXPECT_EQ(Lines(log), std::vector<std::string>{"Unable to generate mesh"});
+    EXPECT_EQ(Lines(errors), std::vector<std::string>{"Could not generate mesh for region: " +
+                                                      std::string(static_cast<const char*>(comp.Region(2)->GetName())) + "\r\n"});
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(CElement::m_iStaticKind, 104);
+
+    delete comp.Region(2);
+    comp.RemoveTail();
+    log.RemoveAll();
+    errors.RemoveAll();
+    ASSERT_TRUE(comp.GenerateRegionMesh(&log, &errors, 0, 0));
+    EXPECT_EQ(MeshedRegions(), 2);
+    EXPECT_EQ(comp.m_nElements, 2);
+    EXPECT_TRUE(comp.IsMeshKind(1));
+    EXPECT_EQ(Lines(log).size(), 3u);
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(comp.subdivisionsSeen.size(), 0u);
+}
+
+TEST_F(MeshGenTest, StopDuringGenerateRegionMeshCancelsIt)
+{
+    AddModel();
+    int steps = 0;
+    // After the first region is meshed.
+    comp.onNext = [&steps](DriverComp& c) {
+        if (++steps == 2)
+            c.StopCalculation(true);
+    };
+    const State before;
+    EXPECT_FALSE(comp.GenerateRegionMesh(&log, &errors, 0, 0));
+    comp.onNext = nullptr;
+    EXPECT_EQ(Lines(log), std::vector<std::string>{"*** Execution cancelled by user ***\r\n"});
+    EXPECT_TRUE(errors.IsEmpty());
+    EXPECT_EQ(MeshedRegions(), 0);
+    EXPECT_EQ(State(), before);
+}
+
+TEST_F(MeshGenTest, ResultQuantityByElementCode)
+{
+    struct Case {
+        int code;
+        std::vector<int> quantities;   // components 0 to 11
+    };
+    for (const Case& c : std::vector<Case>{{31, {8, 8, 8, 18, 18, 1, 1, 8, 8, 8, 18, 0}},
+                                           {46, {8, 8, 8, 18, 18, 1, 1, 8, 8, 8, 18, 0}},
+                                           {65, {2, 2, 2, 18, 18, 18, 1, 2, 2, 0, 0, 0}},
+                                           {81, {2, 2, 2, 10, 10, 18, 18, 18, 1, 2, 2, 0}},
+                                           {50, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}) {
+        comp.m_iElemType = c.code;
+        for (int k = 0; k < 12; ++k) {
+            comp.SetActVal(k);
+            EXPECT_EQ(comp.GetResultQuantity(), c.quantities[static_cast<std::size_t>(k)])
+                << "code " << c.code << " component " << k;
+        }
+    }
+    comp.m_iElemType = 81;
+}
+
+// The whole mesh generation on the model's own geometry services.
+TEST(MeshGeneration, PlateOfRegionsWithAHoleAndAShortEdge)
+{
+    MessageRecorder recorder;
+    CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
+    CMaterial hole{"VOID", 0.0, 0.0, 0.0, 0.0, 0.0};
+    NODELIST* savedList = CGraph::m_pNodeList;
+    CGraph::m_pNodeList = nullptr;
+    CPlateComp comp;
+    // Left: a square with a circular hole. Right: a square with a corner cut
+    // by an edge 1/200 of the longest.
+    CBoundNode* a = N(0, 0);
+    CBoundNode* b = N(2, 0);
+    CBoundNode* e = N(2, 2);
+    CBoundNode* f = N(0, 2);
+    auto* left = new CSectPlate(a, b, e, f, &steel);
+    CBoundNode centre(1.0, 1.0, 0.0, nullptr, 0);
+    auto* circle = new CSectPlate(&centre, N(1.4, 1.0), &hole, 16, 0);
+    left->InsertSubSect(circle);
+    comp.AddTail(static_cast<CSection*>(left));
+    CObList cut;
+    for (CSNode* n : {static_cast<CSNode*>(b), static_cast<CSNode*>(N(4, 0)), static_cast<CSNode*>(N(4, 1.99)),
+                      static_cast<CSNode*>(N(3.99, 2)), static_cast<CSNode*>(e)})
+        cut.AddTail(n);
+    auto* right = new CSectPlate(&cut, &steel);
+    comp.AddTail(static_cast<CSection*>(right));
+    comp.m_iSubdivisions = 20;
+    comp.m_nMinElements = 300;
+    comp.m_iElemType = 31;
+    comp.m_iMeshKind = 101;
+
+    const State before;
+    CStringArray log, errors;
+    ASSERT_TRUE(comp.PreCalc(&log, &errors, 0)) << (errors.IsEmpty() ? "" : static_cast<const char*>(errors[0]));
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(CEasyMesh::StaticsDepth(), 0);
+    EXPECT_EQ(comp.m_iSubdivisions, 20);
+    EXPECT_TRUE(errors.IsEmpty());
+    EXPECT_EQ(log.GetSize(), 3);
+    EXPECT_GE(comp.m_nElements, 300);
+    // The meshes fill both regions less the hole (a 16-gon of radius 0.4).
+    const double holeArea = 0.5 * 16 * 0.16 * std::sin(2.0 * M_PI / 16);
+    const double want = 4.0 - holeArea + 4.0 - 0.5 * 0.01 * 0.01;
+    EXPECT_NEAR(comp.m_dMeshArea, want, 1e-9 * want);
+    EXPECT_EQ(circle->GetMesh(), nullptr);
+    // Both meshes use the same node objects along the common edge b-e.
+    auto nodesOf = [](CSectPlate* r) {
+        std::set<CSNode*> out;
+        for (POSITION p = r->GetMesh()->GetHeadPosition(); p;) {
+            CElement* el = r->GetMesh()->GetNextElem(p);
+            for (POSITION q = el->GetHeadPosition(); q;)
+                out.insert(el->GetNextNode(q));
+        }
+        return out;
+    };
+    const auto l = nodesOf(left), r = nodesOf(right);
+    int common = 0;
+    for (CSNode* n : l)
+        common += static_cast<int>(r.count(n));
+    CEdge* shared = CGraph::GetComEdge(b, e);
+    EXPECT_EQ(common, 2 + shared->GetSubNodeCount());
+    EXPECT_TRUE(recorder.messages().empty());
+    CGraph::m_pNodeList = savedList;
+}
+
+} // namespace

@@ -1,0 +1,329 @@
+// Plate region meshing: structured or triangle meshes, holes, element names,
+// element data, materials and boundary conditions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/analysis/analysis.h"
+#include "femodel/strelna.h"
+#include "platform/ferrand/material.h"
+#include "tests/support/message_recorder.h"
+
+namespace
+{
+
+using brantel::test::MessageRecorder;
+
+// A plate region whose mesh a test can set.
+class TestPlate : public CSectPlate
+{
+public:
+    using CSectPlate::CSectPlate;
+    void Adopt(CMeshOrganizer* mesh) { m_pMesh = mesh; }
+};
+
+CBoundNode* N(double x, double y)
+{
+    return new CBoundNode(x, y, 0.0, nullptr, 0);
+}
+
+TestPlate* Quad(double x0, double y0, double x1, double y1, CMaterial* m, int pieces = 1)
+{
+    auto* p = new TestPlate(N(x0, y0), N(x1, y0), N(x1, y1), N(x0, y1), m);
+    if (pieces > 1)
+        for (int i = 0; i < 4; ++i)
+            CGraph::GetComEdge(p->GetNode(i), p->GetNode((i + 1) % 4))->SubDivideSeg(pieces, false);
+    return p;
+}
+
+class RegionMeshTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CMGenerator::Stop(false);
+        CSectMeshArea::StopCalc(false);
+        CEasyMesh::AllocStatics();
+        savedKind = CElement::m_iStaticKind;
+        savedSmooth = CMeshOrganizer::m_iSmootType;
+        CElement::m_iStaticKind = 101;
+        g_pMeshNodeList = nullptr;
+    }
+    void TearDown() override
+    {
+        CEasyMesh::DeAllocStatics();
+        CMGenerator::Stop(false);
+        CSectMeshArea::StopCalc(false);
+        CElement::m_iStaticKind = savedKind;
+        CMeshOrganizer::m_iSmootType = savedSmooth;
+    }
+    CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
+    CMaterial hole{"VOID", 0.0, 0.0, 0.0, 0.0, 0.0};
+    MessageRecorder recorder;
+    int savedKind = 101;
+    int savedSmooth = 0;
+};
+
+TEST_F(RegionMeshTest, FourCornersGetAStructuredMeshAndOthersTriangles)
+{
+    // Without a hole: the structured mesher, organiser word 1.
+    TestPlate* plain = Quad(0, 0, 4, 2, &steel, 4);
+    EXPECT_EQ(plain->Discretize(), nullptr);
+    ASSERT_NE(plain->GetMesh(), nullptr);
+    EXPECT_EQ(plain->GetMesh()->m_dwWord, 1u);
+    EXPECT_NEAR(plain->GetMesh()->CalcArea(), 8.0, 1e-12);
+    // Never replaced by a second call.
+    CMeshOrganizer* first = plain->GetMesh();
+    EXPECT_EQ(plain->Discretize(), nullptr);
+    EXPECT_EQ(plain->GetMesh(), first);
+    plain->ReleaseCopyNodes(true);
+    delete plain;
+
+    // With a hole: a triangle mesh around it; the hole has none.
+    TestPlate* holed = Quad(0, 0, 4, 2, &steel, 8);
+    TestPlate* inner = Quad(1.5, 0.5, 2.5, 1.5, &hole, 2);
+    holed->InsertSubSect(inner);
+    EXPECT_EQ(holed->Discretize(), nullptr);
+    ASSERT_NE(holed->GetMesh(), nullptr);
+    EXPECT_EQ(holed->GetMesh()->m_dwWord, 0u);
+    EXPECT_NEAR(holed->GetMesh()->CalcArea(), 7.0, 1e-9);
+    EXPECT_EQ(inner->GetMesh(), nullptr);
+    EXPECT_FALSE(holed->IsMeshKind(1));
+    holed->ReleaseCopyNodes(true);
+    inner->ReleaseCopyNodes(true);
+    delete holed;
+
+    // A void region alone: no mesh and no failure.
+    TestPlate* empty = Quad(0, 0, 1, 1, &hole);
+    EXPECT_EQ(empty->Discretize(), nullptr);
+    EXPECT_EQ(empty->GetMesh(), nullptr);
+    EXPECT_TRUE(empty->MeshQuadRegion(0, 0, 1.4959965017094252));
+    EXPECT_EQ(empty->GetMesh(), nullptr);
+    delete empty;
+    EXPECT_TRUE(recorder.messages().empty());
+}
+
+TEST_F(RegionMeshTest, FailuresReturnTheRegionWithoutAMesh)
+{
+    // A refine point outside the outline: the triangle mesher refuses it.
+    CObList corners;
+    for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {3, 0}, {3, 2}, {1, 3}, {0, 2}})
+        corners.AddTail(N(x, y));
+    auto* penta = new TestPlate(&corners, &steel);
+    CSNode* outside = new CSNode(5.0, 5.0, 0.0, nullptr, 0);
+    outside->SetSNodSpace(0.5, true);
+    penta->AddRefinePoint(outside);
+    CSectMeshArea::m_bNotifyWarning = true;
+    EXPECT_EQ(penta->Discretize(), penta);
+    EXPECT_EQ(penta->GetMesh(), nullptr);
+    EXPECT_EQ(recorder.messages().size(), 1u);
+    // Quietly when warnings are off.
+    recorder.clear();
+    CSectMeshArea::m_bNotifyWarning = false;
+    EXPECT_EQ(penta->Discretize(), penta);
+    EXPECT_TRUE(recorder.messages().empty());
+    // A stop request: nothing is meshed.
+    CSectMeshArea::StopCalc(true);
+    TestPlate* quad = Quad(0, 0, 1, 1, &steel);
+    EXPECT_EQ(quad->Discretize(), quad);
+    EXPECT_EQ(quad->GetMesh(), nullptr);
+    EXPECT_FALSE(quad->MeshQuadRegion(0, 0, 1.4959965017094252));
+    CSectMeshArea::StopCalc(false);
+    penta->ReleaseCopyNodes(true);
+    delete penta;
+    delete quad;
+}
+
+TEST_F(RegionMeshTest, ElementNamesFollowTheSmoothingBits)
+{
+    CVector coeffs(2);
+    coeffs[0] = 1.5;
+    coeffs[1] = -2.0;
+    struct Case {
+        int bits;
+        bool coefficients;
+        std::string (*expected)(TestPlate*, CMaterial*);
+    };
+    const std::vector<Case> cases = {
+        {4 | 8 | 2, false, [](TestPlate* p, CMaterial*) {
+             CString s;
+             s.Format("%p", static_cast<void*>(p));
+             return std::string(static_cast<const char*>(s));
+         }},
+        {8, false, [](TestPlate*, CMaterial*) { return std::string("[2.000000e+00]"); }},
+        {8, true, [](TestPlate*, CMaterial*) { return std::string("[2.000000e+00;1.500000e+00;-2.000000e+00]"); }},
+        {8 | 2, false, [](TestPlate*, CMaterial* m) {
+             CString s;
+             s.Format("[2.000000e+00]%p", static_cast<void*>(m));
+             return std::string(static_cast<const char*>(s));
+         }},
+        {16, false, [](TestPlate* p, CMaterial*) { return std::string(static_cast<const char*>(p->GetName())); }},
+        {0, false, [](TestPlate*, CMaterial*) { return std::string(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bits);
+        CMeshOrganizer::m_iSmootType = c.bits;
+        TestPlate* p = Quad(0, 0, 2, 1, &steel, 2);
+        p->SetThickness(2.0);
+        if (c.coefficients)
+            p->SetThickness(2.0, coeffs);
+        ASSERT_EQ(p->Discretize(), nullptr);
+        ASSERT_NE(p->GetMesh(), nullptr);
+        for (POSITION pos = p->GetMesh()->GetHeadPosition(); pos;)
+            EXPECT_EQ(std::string(static_cast<const char*>(p->GetMesh()->GetNextElem(pos)->GetName())),
+                      c.expected(p, &steel));
+        p->ReleaseCopyNodes(true);
+        delete p;
+    }
+}
+
+// One triangle (0,0) (2,0) (0,2) and one quadrilateral on (2,0) (4,0) (4,2)
+// (2,2), in this order.
+TestPlate* TwoElementPlate(CMaterial* m)
+{
+    TestPlate* p = Quad(0, 0, 4, 2, m);
+    auto* mesh = new CMeshOrganizer;
+    mesh->AddElement(new CTriElement(N(0, 0), N(2, 0), N(0, 2)));
+    mesh->AddElement(new CQuadElem(N(2, 0), N(4, 0), N(4, 2), N(2, 2)));
+    p->Adopt(mesh);
+    return p;
+}
+
+TEST_F(RegionMeshTest, ElementDataFillsTheColumns)
+{
+    auto vec = [](std::vector<double> v) {
+        CVector out(static_cast<int>(v.size()));
+        for (std::size_t i = 0; i < v.size(); ++i)
+            out[static_cast<int>(i)] = v[i];
+        return out;
+    };
+    CMaterial warm{"Warm", 0.0, 1000.0, 0.0, 0.3, 0.5};   // expansion 0.5
+    struct Case {
+        const char* name;
+        int mode;
+        std::vector<double> thickness;   // coefficients
+        double load;
+        std::vector<double> loadCoeffs;
+        // Expected rows (row 0 unused, rows 1 and 2 the two elements), 12 columns.
+        std::vector<std::vector<double>> rows;
+    };
+    const double t = 0.5;
+    const std::vector<Case> cases = {
+        {"constant thickness, no load", 0, {}, 0.0, {},
+         {{0, t, t, t, t, 0, 0, 0, 0, 0, 0, 0}, {0, t, t, t, t, 0, 0, 0, 0, 0, 0, 0}}},
+        // t + 0.5 (x - 0) + 0.25 (y - 0) at the corners.
+        {"planar thickness", 0, {0.0, 0.0, 0.5, 0.25}, 0.0, {},
+         {{0, t, t + 1.0, t + 0.5, 0, 0, 0, 0, 0, 0, 0, 0}, {0, t + 1.0, t + 2.0, t + 2.5, t + 1.5, 0, 0, 0, 0, 0, 0, 0}}},
+        {"constant pressure", 2, {}, 3.0, {},
+         {{0, t, t, t, t, 3, 3, 3, 3, 3, 3, 3}, {0, t, t, t, t, 3, 3, 3, 3, 3, 3, 3}}},
+        // q = 3 + 1 (x - 1) + 0 (y - 0) at the corners.
+        {"planar pressure", 2, {}, 3.0, {1.0, 0.0, 1.0, 0.0},
+         {{0, t, t, t, t, 2, 4, 2, 0, 0, 0, 0}, {0, t, t, t, t, 4, 6, 6, 4, 0, 0, 0}}},
+        {"constant temperature", 0, {}, 20.0, {},
+         {{0, t, t, t, t, 20, 0, 0, 0, 0, 0, 0}, {0, t, t, t, t, 20, 0, 0, 0, 0, 0, 0}}},
+        // T = 20 + 2 (x - 1) + 0 (y - 0), times parameter 11 into 5, 7, 8 and
+        // parameter 12 into 6, 9, 10 (both the expansion 0.5 here).
+        {"temperature plane", 0, {}, 20.0, {1.0, 0.0, 2.0, 0.0},
+         {{0, t, t, t, t, 0.5 * (20 + 2 * (2.0 / 3 - 1)), 0.5 * (20 + 2 * (2.0 / 3 - 1)), 1, 0, 1, 0, 0},
+          {0, t, t, t, t, 0.5 * (20 + 2 * (3.0 - 1)), 0.5 * (20 + 2 * (3.0 - 1)), 1, 0, 1, 0, 0}}},
+        // Two planes around (1, 1): 20 + 3 (x - 1) and 0.01 + 0.001 (y - 1).
+        {"two planes", 0, {}, 20.0, {0.01, 1.0, 1.0, 3.0, 0.0, 0.0, 0.001},
+         {{0, t, t, t, t, 20 + 3 * (2.0 / 3 - 1), 0.01 + 0.001 * (2.0 / 3 - 1), 3, 0, 0, 0.001, 0},
+          {0, t, t, t, t, 20 + 3 * (3.0 - 1), 0.01, 3, 0, 0, 0.001, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestPlate* p = TwoElementPlate(&warm);
+        CVector tc = vec(c.thickness), lc = vec(c.loadCoeffs);
+        p->SetThickness(t, tc);
+        p->SetLoad(c.load, lc);
+        CMatrix data(4, 12);
+        int row = 1;
+        p->DisperseElementData(data, row, c.mode);
+        EXPECT_EQ(row, 3);
+        for (int r = 0; r < 2; ++r)
+            for (int col = 0; col < 12; ++col)
+                EXPECT_NEAR(data[r + 1][col], c.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)], 1e-12)
+                    << "element " << r << " column " << col;
+        for (int col = 0; col < 12; ++col) {
+            EXPECT_EQ(data[0][col], 0.0);
+            EXPECT_EQ(data[3][col], 0.0);
+        }
+        delete p;
+    }
+}
+
+TEST_F(RegionMeshTest, MaterialsAndNodesGoIntoTheTopologyTable)
+{
+    steel.SetID(7);
+    TestPlate* p = TwoElementPlate(&steel);
+    std::vector<int> table(2 + 2 * 6, -5);
+    int index = 2;
+    p->InsertElementMaterials(table.data(), index, 6);
+    EXPECT_EQ(index, 2 + 2 * 6);
+    CElement* tri = p->GetMesh()->GetHeadElem();
+    CElement* quad = p->GetMesh()->GetTailElem();
+    const std::vector<int> expected = {-5, -5,
+                                       7, static_cast<int>(tri->GetNode(0)->GetID()),
+                                       static_cast<int>(tri->GetNode(1)->GetID()),
+                                       static_cast<int>(tri->GetNode(2)->GetID()), -5, -5,
+                                       7, static_cast<int>(quad->GetNode(0)->GetID()),
+                                       static_cast<int>(quad->GetNode(1)->GetID()),
+                                       static_cast<int>(quad->GetNode(2)->GetID()),
+                                       static_cast<int>(quad->GetNode(3)->GetID()), -5};
+    EXPECT_EQ(table, expected);
+    delete p;
+}
+
+TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
+{
+    // A right triangle (0,0) (4,0) (0,4) with the hypotenuse split at (2,2).
+    constexpr double pi = 3.14159265358979323846;
+    CBoundNode* a = N(0, 0);
+    CBoundNode* b = N(4, 0);
+    CBoundNode* m = N(2, 2);
+    CBoundNode* c = N(0, 4);
+    CObList nodes;
+    for (CSNode* n : {static_cast<CSNode*>(a), static_cast<CSNode*>(b), static_cast<CSNode*>(m),
+                      static_cast<CSNode*>(c)})
+        nodes.AddTail(n);
+    auto* p = new TestPlate(&nodes, &steel);
+    auto edge = [](CSNode* u, CSNode* v) { return static_cast<CBoundary*>(CGraph::GetComEdge(u, v)); };
+    // Fixed bottom and left edges, a roller on both halves of the hypotenuse.
+    edge(a, b)->SetBC(3u, 0);
+    edge(c, a)->SetBC(3u, 0);
+    edge(b, m)->SetBC(1u, 0);
+    edge(m, c)->SetBC(1u, 0);
+    // The node (4,0) keeps a condition of its own marked with bit 0x10.
+    b->SetStandBC(0x10u | 2u, 0);
+    p->SetBoundaryConditions();
+
+    // Corner a: two equal conditions at a right angle: bit 0x20, angle
+    // 2 pi - the first edge's angle.
+    ASSERT_NE(a->GetBC(0), nullptr);
+    EXPECT_TRUE(a->GetBC(0)->GetBCType() & 0x20u);
+    CEdge* first = nullptr;
+    for (POSITION pos = a->GetEdgeList()->GetHeadPosition(); pos && !first;)
+        first = static_cast<CEdge*>(a->GetEdgeList()->GetNext(pos));
+    EXPECT_DOUBLE_EQ(a->GetBC(0)->GetAngle(), 2.0 * pi - first->GetCClWAngle());
+    // Node m on a straight line: the edge condition along the line.
+    ASSERT_NE(m->GetBC(0), nullptr);
+    EXPECT_EQ(m->GetBC(0)->GetBCType() & 0x20u, 0u);
+    EXPECT_TRUE(*m->GetBC(0) == *edge(b, m)->GetBC(0));
+    EXPECT_DOUBLE_EQ(m->GetBC(0)->GetAngle(), edge(b, m)->GetCClWAngle());
+    // Corner c at 135 degrees: left unchanged (no condition).
+    EXPECT_EQ(c->GetBC(0), nullptr);
+    // b keeps its own condition.
+    EXPECT_EQ(b->GetBC(0)->GetBCType(), 0x10u | 2u);
+
+    // Without edge conditions the node conditions are cleared.
+    for (CBoundary* e : {edge(a, b), edge(c, a), edge(b, m), edge(m, c)})
+        e->ClearBC(-1);
+    p->SetBoundaryConditions();
+    EXPECT_TRUE(a->GetBC(0) == nullptr || a->GetBC(0)->IsClear(true));
+    delete p;
+}
+
+} // namespace
