@@ -84,15 +84,17 @@ void CPlateComp::Serialize(CArchive& ar)
         ar.WriteObject(&m_MaterialList);
         ar << LONG(m_nMinElements);
     } else {
-        // A file whose list holds anything but sections is refused before
-        // any of it is used as a region.
+        // A file whose lists hold objects of the wrong kind is refused. Such
+        // objects are unlinked at once, so that nothing takes them for a
+        // region or a material; they are not deleted, since the file may
+        // refer to them from elsewhere as well.
+        bool foreign = false;
         for (POSITION pos = CObList::GetHeadPosition(); pos;) {
             POSITION here = pos;
             CObject* ob = CObList::GetNext(pos);
             if (!ob || !ob->IsKindOf(RUNTIME_CLASS(CSection))) {
                 CObList::RemoveAt(here);
-                delete ob;
-                AfxThrowArchiveException(CArchiveException::badClass);
+                foreign = true;
             }
         }
         LONG version = 0;
@@ -116,26 +118,19 @@ void CPlateComp::Serialize(CArchive& ar)
             ar >> l;
             *v = l;
         }
-        CObject* read = ar.ReadObject(RUNTIME_CLASS(CObList));
-        CObList* list = static_cast<CObList*>(read);
-        bool bad = false;
+        CObList* list = static_cast<CObList*>(ar.ReadObject(RUNTIME_CLASS(CObList)));
         if (list) {
             for (POSITION pos = list->GetHeadPosition(); pos;) {
                 CObject* ob = list->GetNext(pos);
-                if (ob && ob->IsKindOf(RUNTIME_CLASS(CMaterial))) {
+                if (ob && ob->IsKindOf(RUNTIME_CLASS(CMaterial)))
                     m_MaterialList.AddTail(ob);
-                    continue;
-                }
-                bad = true;
-                // A foreign object goes with the list unless the model
-                // holds it as a region.
-                if (ob && !CObList::Find(ob))
-                    delete ob;
+                else
+                    foreign = true;
             }
             // The list object goes, its materials stay.
             delete list;
         }
-        if (bad)
+        if (foreign)
             AfxThrowArchiveException(CArchiveException::badClass);
         if (version == 2) {
             ar >> l;

@@ -177,7 +177,13 @@ void CSectPlate::Serialize(CArchive& ar)
         ar.WriteObject(m_pOuter);
         ar << m_dLoad << m_dThickness;
     } else {
-        m_pOuter = static_cast<CSectArea*>(ar.ReadObject(RUNTIME_CLASS(CSectPlate)));
+        auto* outer = static_cast<CSectArea*>(ar.ReadObject(RUNTIME_CLASS(CSectPlate)));
+        // A region that is being loaded sets itself as the outer region of
+        // its inner regions once its list is read; a reference to a region
+        // that does not hold this one is not taken, so that no region
+        // points at an outer region that does not know it.
+        CObList* inner = outer ? outer->GetSubList() : nullptr;
+        m_pOuter = (inner && inner->Find(this)) ? outer : nullptr;
         ar >> m_dLoad >> m_dThickness;
     }
 }

@@ -212,26 +212,31 @@ TEST_F(PlateCompTest, ArchiveVersionsAndForeignObjects)
         EXPECT_EQ(comp.m_nMinElements, 77);
     }
     // A material where a region belongs, or a region where a material
-    // belongs, is refused and nothing foreign stays in the model.
-    CMaterial material("M", 1.0, 1.0, 0.0, 0.3, 0.0);
+    // belongs, is refused; the model keeps only regions and materials.
+    // (Each foreign object is listed in its right place too, so that it
+    // has an owner after the failed load.)
     for (bool materialAsRegion : {true, false}) {
+        SCOPED_TRACE(materialAsRegion ? "material as region" : "region as material");
+        CMaterial material("M", 1.0, 1.0, 0.0, 0.3, 0.0);
         CSectPlate* region = Rect(0, 0, 1, 1, nullptr);
         CObList regions;
         CObList materials;
-        (materialAsRegion ? regions : materials).AddTail(materialAsRegion ? static_cast<CObject*>(&material) : region);
+        regions.AddTail(materialAsRegion ? static_cast<CObject*>(&material) : region);
+        if (!materialAsRegion)
+            materials.AddTail(region);
+        materials.AddTail(&material);
         const Bytes bytes = HandWritten(2, regions, materials, force);
         regions.RemoveAll();
         materials.RemoveAll();
-        CPlateComp comp;
-        EXPECT_THROW(afxtest::loadBytes(bytes, [&](CArchive& ar) { comp.Serialize(ar); }),
+        auto* comp = new CPlateComp;
+        EXPECT_THROW(afxtest::loadBytes(bytes, [&](CArchive& ar) { comp->Serialize(ar); }),
                      CArchiveException);
-        for (POSITION p = comp.CObList::GetHeadPosition(); p;)
-            EXPECT_TRUE(comp.CObList::GetNext(p)->IsKindOf(RUNTIME_CLASS(CSection)));
-        for (POSITION p = comp.GetMaterialList().GetHeadPosition(); p;)
-            EXPECT_TRUE(comp.GetMaterialList().GetNext(p)->IsKindOf(RUNTIME_CLASS(CMaterial)));
-        // Whatever was read besides stays with the test to free.
-        while (!comp.GetMaterialList().IsEmpty())
-            delete comp.GetMaterialList().RemoveHead();
+        EXPECT_EQ(comp->GetCount(), materialAsRegion ? 0 : 1);
+        for (POSITION p = comp->CObList::GetHeadPosition(); p;)
+            EXPECT_TRUE(comp->CObList::GetNext(p)->IsKindOf(RUNTIME_CLASS(CSection)));
+        ASSERT_EQ(comp->GetMaterialList().GetCount(), 1);
+        EXPECT_TRUE(comp->GetMaterialList().GetHead()->IsKindOf(RUNTIME_CLASS(CMaterial)));
+        DeleteModel(comp);
         delete region;
     }
 }
