@@ -476,12 +476,14 @@ void CElement::Rot2DDOF(CBoundCond* cond, CMatrix& m, CMatrix& rot, int at)
 {
     if (!cond || cond->GetAngle() == 0.0)
         return;
-    // The node's two translations turn into the condition's axes: T^T m T
-    // on the block at offset at.
+    // The condition's local x axis lies at its angle from global x, so
+    // global = R local with R the rotation by the angle, and local = T
+    // global with T = R^T. The node's two translations turn into the
+    // condition's axes: T m T^T on the block at offset at.
     CMatrix::RotMat2D(rot, cond->GetAngle(), true);
     if (at < 0 || at + 2 > m.GetRows() || at + 2 > m.GetColumns())
         return;
-    m.SubMult(rot, at, 1 | 2);
+    m.SubMult(rot, at, 4 | 8);
 }
 
 void CElement::DispToLoad(CBoundCond* cond, CMatrix& m, LONG* dofs, int n, LONG* eqs, int off)

@@ -11,3 +11,5 @@
 #include "femodel/quad.h"
 #include "femodel/meshorg.h"
 #include "femodel/quadmesher.h"
+#include "femodel/bar.h"
+#include "femodel/cst.h"

@@ -275,32 +275,6 @@ void CTriElement::DrawEdgeLoadsGL(double scale)
 
 // ------------------------------------------------------------ refinement
 
-template <class T>
-void CTriElement::RefineInto(CSNode* ab, CSNode* bc, CSNode* ca, CObList* out)
-{
-    CSNode* a = GetNode(0);
-    CSNode* b = GetNode(1);
-    CSNode* c = GetNode(2);
-    T* parts[4] = {new T(a, ab, ca), new T(ab, b, bc), new T(ab, bc, ca), new T(ca, bc, c)};
-    for (T* part : parts) {
-        part->SetName(m_strName);
-        out->AddTail(static_cast<CObject*>(part));
-    }
-}
-
-template <class T>
-void CTriElement::RefineAtDividers(int n, CObList* out)
-{
-    if (!out || GetCount() < 3)
-        return;
-    CSNode* ab = TakeFirst(Subdiv(GetNode(0), GetNode(1), n, 2));
-    CSNode* bc = TakeFirst(Subdiv(GetNode(1), GetNode(2), n, 2));
-    CSNode* ca = TakeFirst(Subdiv(GetNode(2), GetNode(0), n, 2));
-    if (!ab || !bc || !ca)
-        return;
-    RefineInto<T>(ab, bc, ca, out);
-}
-
 void CTriElement::RefineUniform(int n, CObList* out)
 {
     RefineAtDividers<CTriElement>(n, out);
