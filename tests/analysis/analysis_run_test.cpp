@@ -301,6 +301,49 @@ TEST(SolverCall, MeshLinksBecomeCouplings)
     }
 }
 
+// A constant edge load on the right edge of a membrane strip reaches the
+// solver as one row per mesh edge along it.
+TEST(SolverCall, MembraneEdgeLoadRows)
+{
+    FakeSolver fake;
+    PlateModel m(31);
+    m.Support(0, 2);
+    CObList edges;
+    m.region->GetEdges(edges);
+    int loaded = 0;
+    for (POSITION p = edges.GetHeadPosition(); p;) {
+        auto* e = static_cast<CBoundary*>(edges.GetNext(p));
+        if (e->GetNode1()->x == 2.0 && e->GetNode2()->x == 2.0) {
+            auto* load = new CEdgeLoad;
+            load->Allocate(6, true, 0.0);
+            (*load)[0] = (*load)[2] = (*load)[4] = 10.0;
+            e->SetLoad(load);
+            ++loaded;
+        }
+    }
+    ASSERT_EQ(loaded, 1);
+    m.comp->m_nMinElements = 1;
+    m.comp->m_iSubdivisions = 4;
+    ASSERT_TRUE(m.comp->PreCalc(nullptr, nullptr, 0));
+    ASSERT_TRUE(m.comp->Calculate(nullptr, nullptr));
+    const auto& call = fake.last();
+    const int rows = call.Key(17);
+    ASSERT_GT(rows, 0);
+    EXPECT_EQ(call.Key(21), 6);
+    ASSERT_EQ(call.edgeLoads.size(), static_cast<std::size_t>(6 * rows));
+    for (int r = 0; r < rows; ++r) {
+        const double* row = &call.edgeLoads[static_cast<std::size_t>(6 * r)];
+        EXPECT_GE(row[0], 1.0);
+        EXPECT_LE(row[0], call.Key(1));
+        EXPECT_GE(row[1], 1.0);
+        EXPECT_LE(row[1], call.Key(2));
+        EXPECT_EQ(row[2], 10.0);
+        EXPECT_EQ(row[3], 0.0);
+        EXPECT_EQ(row[4], 10.0);
+        EXPECT_EQ(row[5], 0.0);
+    }
+}
+
 TEST(SolverCall, PlateModelWithoutEdgeLoads)
 {
     FakeSolver fake;
