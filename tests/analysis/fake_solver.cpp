@@ -78,6 +78,39 @@ void FakePlateBending(std::int32_t* key, std::int32_t* topology, double* element
            4LL * key[1], status);
 }
 
+void Buckling(const char* entry, bool perNode, std::int32_t* key, std::int32_t* topology, double* elementData,
+              double* material, double* nodal, std::int32_t* fixed, double* couplings, double* springs,
+              double* stresses, double* eigenvalues, double* modeShapes, std::int32_t* status)
+{
+    SolverCall c = Common(entry, key, topology, elementData, material, nodal, fixed, nullptr, couplings, springs,
+                          nullptr, nullptr);
+    c.inPlaneForces = Copy(stresses, 3LL * (perNode ? key[1] : key[0]));
+    FakeSolver& f = *FakeSolver::current;
+    f.calls.push_back(std::move(c));
+    const long long modes = key[14];
+    if (eigenvalues)
+        std::copy_n(f.eigenvalues.begin(), std::min<long long>(modes, f.eigenvalues.size()), eigenvalues);
+    if (modeShapes)
+        std::copy_n(f.modeShapes.begin(), std::min<long long>(modes * key[1], f.modeShapes.size()), modeShapes);
+    Answer(nullptr, 0, nullptr, 0, status);
+}
+
+void FakePlateBuckling(std::int32_t* key, std::int32_t* topology, double* elementData, double* material,
+                       double* nodal, std::int32_t* fixed, double* couplings, double* springs, double* stresses,
+                       double* eigenvalues, double* modeShapes, std::int32_t* status)
+{
+    Buckling("PLATE_BUCKLING", false, key, topology, elementData, material, nodal, fixed, couplings, springs,
+             stresses, eigenvalues, modeShapes, status);
+}
+
+void FakePlateKnekking(std::int32_t* key, std::int32_t* topology, double* elementData, double* material,
+                       double* nodal, std::int32_t* fixed, double* couplings, double* springs, double* stresses,
+                       double* eigenvalues, double* modeShapes, std::int32_t* status)
+{
+    Buckling("PLATE_KNEKKING", true, key, topology, elementData, material, nodal, fixed, couplings, springs,
+             stresses, eigenvalues, modeShapes, status);
+}
+
 } // namespace
 
 FakeSolver::FakeSolver()
@@ -86,6 +119,8 @@ FakeSolver::FakeSolver()
     SolverEntryTable t;
     t.planeStr = &FakePlaneStr;
     t.plateBending = &FakePlateBending;
+    t.plateBuckling = &FakePlateBuckling;
+    t.plateKnekking = &FakePlateKnekking;
     m_previous = SetSolverEntries(t);
 }
 

@@ -14,7 +14,7 @@
 namespace analysistest {
 
 struct SolverCall {
-    std::string entry; // "PLANE_STR" or "PLATE_BENDING"
+    std::string entry; // "PLANE_STR", "PLATE_BENDING", "PLATE_BUCKLING" or "PLATE_KNEKKING"
     std::vector<std::int32_t> key;
     std::vector<std::int32_t> topology;
     std::vector<double> elementData;
@@ -27,6 +27,7 @@ struct SolverCall {
     std::vector<double> prescribed;
     std::vector<double> couplings;
     std::vector<double> springs;
+    std::vector<double> inPlaneForces; // buckling: per element or per node
     std::vector<std::int32_t> printElements;
     std::vector<std::int32_t> printNodes;
     bool printElementsNull = true;
@@ -49,6 +50,9 @@ public:
     // when not empty.
     std::vector<double> elementResults;
     std::vector<double> nodeResults;
+    // Buckling answers, copied as far as the key data size them.
+    std::vector<double> eigenvalues;
+    std::vector<double> modeShapes;
 
     std::vector<SolverCall> calls;
     const SolverCall& last() const { return calls.back(); }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/analysis/analysis.h"
+#include "tests/analysis/fake_solver.h"
 
 namespace {
 
@@ -85,6 +86,40 @@ TEST(PrincipalExtremes, OverAllRows)
     EXPECT_DOUBLE_EQ(min1, 1.0);
     EXPECT_DOUBLE_EQ(max2, 1.0);
     EXPECT_DOUBLE_EQ(min2, -2.0);
+}
+
+// The recording solver answers every entry of the table, buckling too.
+TEST(SolverEntries, FakeSolverReplacesAndRestoresTheTable)
+{
+    const SolverEntryTable library = LibrarySolverEntries();
+    EXPECT_EQ(GetSolverEntries().plateBuckling, library.plateBuckling);
+    {
+        analysistest::FakeSolver fake;
+        fake.eigenvalues = {2.5, 4.0};
+        fake.modeShapes = {1, 2, 3, 4, 5, 6, 7, 8};
+        fake.status = {1, 1, 2};
+        std::int32_t key[30] = {};
+        key[0] = 1;  // elements
+        key[1] = 3;  // nodes
+        key[14] = 2; // modes
+        std::int32_t status[5] = {};
+        double forces[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+        double eigenvalues[2] = {}, shapes[6] = {};
+        GetSolverEntries().plateKnekking(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, forces,
+                                         eigenvalues, shapes, status);
+        GetSolverEntries().plateBuckling(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, forces,
+                                         eigenvalues, shapes, status);
+        ASSERT_EQ(fake.calls.size(), 2u);
+        EXPECT_EQ(fake.calls[0].entry, "PLATE_KNEKKING");
+        EXPECT_EQ(fake.calls[0].inPlaneForces.size(), 9u);
+        EXPECT_EQ(fake.calls[1].inPlaneForces, (std::vector<double>{1, 2, 3}));
+        EXPECT_EQ(std::vector<double>(eigenvalues, eigenvalues + 2), (std::vector<double>{2.5, 4.0}));
+        EXPECT_EQ(std::vector<double>(shapes, shapes + 6), (std::vector<double>{1, 2, 3, 4, 5, 6}));
+        EXPECT_EQ(status[0], 1);
+        EXPECT_EQ(status[2], 2);
+    }
+    EXPECT_EQ(GetSolverEntries().planeStr, library.planeStr);
+    EXPECT_EQ(GetSolverEntries().plateKnekking, library.plateKnekking);
 }
 
 } // namespace
