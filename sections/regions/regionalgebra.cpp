@@ -239,11 +239,31 @@ bool CSectArea::Union(CGraph* otherGraph)
     if (!start)
         return false;
     if (start == GetHeadNode()) {
+        bool allShared = true;
         for (POSITION pos = GetTailPosition(); pos;) {
             CSNode* n = GetPrevNode(pos);
-            if (n == GetHeadNode() || !other->Find(n))
+            if (n == GetHeadNode())
                 break;
+            if (!other->Find(n)) {
+                allShared = false;
+                break;
+            }
             start = n;
+        }
+        if (allShared) {
+            // Every node is shared (a region filling a notch of the other):
+            // the run starts where the other region's boundary leaves this
+            // one, read along the other region.
+            const std::vector<CSNode*> ring = NodesOf(*other);
+            start = nullptr;
+            for (std::size_t i = 0; i < ring.size() && !start; ++i) {
+                CSNode* here = ring[i];
+                CSNode* next = ring[(i + 1) % ring.size()];
+                if (Find(here) && !Find(next))
+                    start = here;
+            }
+            if (!start)
+                return false; // the same cycle: nothing would be left
         }
     }
     MakeHead(start, this);

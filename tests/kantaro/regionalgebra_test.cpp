@@ -256,6 +256,33 @@ TEST(RegionAlgebra, UnionMergesAlongOneRunOnly)
     delete left;
 }
 
+TEST(RegionAlgebra, UnionWithARegionFillingANotch)
+{
+    // A triangle whose nodes all lie on the other region: it fills the notch.
+    Model m;
+    CSNode* a = m.Node(0, 0);
+    CSNode* b = m.Node(2, 1); // notch bottom
+    CSNode* c = m.Node(4, 0);
+    CSNode* x = m.Node(4, 3);
+    CSNode* y = m.Node(0, 3);
+    CPlateLike* body = Region({a, b, c, x, y});
+    CPlateLike* wedge = Region({a, c, b});
+    ASSERT_TRUE(wedge->IsCCLW());
+    ASSERT_TRUE(wedge->Union(body));
+    EXPECT_EQ(wedge->GetCount(), 4);
+    EXPECT_EQ(wedge->Find(b), nullptr);
+    EXPECT_TRUE(wedge->IsCCLW());
+    EXPECT_NE(CGraph::GetComEdge(a, c), nullptr);
+    delete wedge;
+
+    // The same cycle twice: nothing to merge.
+    CPlateLike* one = Region({a, c, x});
+    CPlateLike* two = Region({c, x, a});
+    EXPECT_FALSE(one->Union(two));
+    delete two;
+    delete one;
+}
+
 TEST(RegionAlgebra, DeleteThisHandsSubSectionsOut)
 {
     Model m;

@@ -57,14 +57,15 @@ TEST(SectAreaText, ExportIsByteExact)
     delete r;
 }
 
-int Import(const std::string& text, CSectArea& into, int* options = nullptr, int nOptions = 0)
+int Import(const std::string& text, CSectArea& into, int* options = nullptr, int nOptions = 0,
+           const char* start = "\xA7Section", const char* end = "\xA7" "End")
 {
     TempFile tmp("region");
     tmp.writeBytes(text.data(), text.size());
     CFile f(tmp.path(), CFile::modeRead);
     ASCII_SETTING set;
-    set.m_Keys.Add("\xA7Section");
-    set.m_Keys.Add("\xA7" "End");
+    set.m_Keys.Add(start);
+    set.m_Keys.Add(end);
     set.m_pFile = &f;
     return into.ASCIIReadGraph(set, options, nOptions, nullptr, 0, nullptr);
 }
@@ -124,6 +125,26 @@ TEST(SectAreaText, RoundTripAndAxes)
         EXPECT_EQ(r3.GetTailNode()->y, 1.0) << count;
         EXPECT_EQ(r3.GetTailNode()->z, count == 3 ? 4.0 : 0.0) << count;
     }
+}
+
+TEST(SectAreaText, AxesAreFoundWhateverTheMarkers)
+{
+    CSectArea* r = Square(false);
+    r->GetMatAxes().Allocate(2, true, 0.0);
+    r->GetMatAxes()[1] = 2.5;
+    CStringArray markers;
+    markers.Add("#REGION");
+    markers.Add("#END");
+    const std::string text = Export(*r, markers, nullptr, 0, nullptr, 0);
+    // The block opens with the marker's first character, the axes line with
+    // the section sign.
+    EXPECT_NE(text.find("#PARAMETERS\r\n\xA7MATAXES 0 2.5\r\n#END\r\n"), std::string::npos);
+    CSectArea back;
+    ASSERT_EQ(Import(text, back, nullptr, 0, "#REGION", "#END"), 4);
+    EXPECT_FALSE(back.IsPolar());
+    ASSERT_EQ(back.GetMatAxes().GetSize(), 2);
+    EXPECT_EQ(back.GetMatAxes()[1], 2.5);
+    delete r;
 }
 
 TEST(SectAreaText, BadBoundariesGiveAnEmptyRegion)
