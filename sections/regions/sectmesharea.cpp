@@ -2,6 +2,7 @@
 
 #include "femodel/boundary.h"
 #include "femodel/boundcond.h"
+#include "femodel/element.h"
 #include "femodel/load.h"
 #include "femodel/meshorg.h"
 #include "femodel/modelinfo.h"
@@ -10,6 +11,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CSectMeshArea, CSectArea)
@@ -112,8 +114,15 @@ CSectMeshArea::~CSectMeshArea()
     ClearNodes();
 }
 
+namespace {
+// Broken meshes freed so far: a region frees its own only when none of its
+// sub-sections freed one while it was read (their objects are gone then).
+unsigned g_nDiscarded = 0;
+} // namespace
+
 void CSectMeshArea::Serialize(CArchive& ar)
 {
+    const unsigned discarded = g_nDiscarded;
     CSectArea::Serialize(ar);
     if (ar.IsStoring()) {
         ar << m_dMeshArea;
@@ -126,22 +135,60 @@ void CSectMeshArea::Serialize(CArchive& ar)
     const DWORD graphs = CGraph::lIDGraph;
     const DWORD nodes = CSNode::lIDnode;
     const DWORD edges = CEdge::lIDedge;
-    bool counted = false;
+    bool readingMesh = false;
     try {
         ar >> m_dMeshArea;
-        counted = true;
+        readingMesh = true;
         CObject* ob = ar.ReadObject(nullptr);
         if (ob && ob->IsKindOf(RUNTIME_CLASS(CMeshOrganizer))) {
             delete m_pMesh;
             m_pMesh = static_cast<CMeshOrganizer*>(ob);
         }
     } catch (CArchiveException&) {
+        if (readingMesh && discarded == g_nDiscarded)
+            DiscardBrokenMesh(ar);
     }
-    if (counted) {
-        CGraph::lIDGraph = graphs;
-        CSNode::lIDnode = nodes;
-        CEdge::lIDedge = edges;
+    CGraph::lIDGraph = graphs;
+    CSNode::lIDnode = nodes;
+    CEdge::lIDedge = edges;
+}
+
+void CSectMeshArea::DiscardBrokenMesh(CArchive& ar)
+{
+    // A mesh that breaks off is not kept: the region stays unmeshed. The
+    // objects made after this region belong to its sub-sections' meshes or
+    // to its own; its organiser, when the archive made it already, is the
+    // newest one of them that no sub-section holds.
+    const std::vector<CObject*> made = ar.GetCreatedObjects();
+    auto self = std::find(made.rbegin(), made.rend(), static_cast<CObject*>(this));
+    if (self == made.rend())
+        return; // not read as an object of the archive: nothing to tell apart
+    CObList held;
+    InsertMeshes(held);
+    auto at = made.rbegin();
+    for (; at != self; ++at)
+        if (*at && (*at)->IsKindOf(RUNTIME_CLASS(CMeshOrganizer)))
+            break;
+    if (at == self || held.Find(*at))
+        return;
+    CMeshOrganizer* broken = static_cast<CMeshOrganizer*>(*at);
+    // The element being read when the file ended is not in the list yet:
+    // the organiser takes it over and frees it with the others. A node
+    // being read belongs to no element yet and is freed on its own.
+    std::vector<CSNode*> loose;
+    for (auto it = made.rbegin(); it != at; ++it) {
+        if (!*it)
+            continue;
+        if ((*it)->IsKindOf(RUNTIME_CLASS(CElement)) && !broken->Find(*it))
+            broken->AddTail(*it);
+        else if ((*it)->IsKindOf(RUNTIME_CLASS(CSNode)) &&
+                 static_cast<CSNode*>(*it)->GetGraphCount() == 0)
+            loose.push_back(static_cast<CSNode*>(*it));
     }
+    delete broken;
+    for (CSNode* node : loose)
+        delete node;
+    ++g_nDiscarded;
 }
 
 // ------------------------------------------------------------ mesh
@@ -377,6 +424,8 @@ void CSectMeshArea::DrawBCs(bool mesh, double scale, int kind)
             if (CObList* edges = node->GetEdgeList())
                 for (POSITION e = edges->GetHeadPosition(); e;) {
                     CEdge* edge = static_cast<CEdge*>(edges->GetNext(e));
+                    if (edge->GetNode1() != node)
+                        continue; // drawn once, from its first node
                     CBoundCond* bc = edge->GetBC(kind);
                     if (bc && !bc->IsClear(false))
                         bc->DrawEdgeBC(edge, scale);
@@ -430,8 +479,11 @@ void CSectMeshArea::GetMaxMinLoad(double& max, double& min, unsigned flags)
 
 void CSectMeshArea::Translate(double dx, double dy, double dz, bool all)
 {
+    // Mesh nodes are shared between elements: each element moves the nodes
+    // it owns, so that every node moves once, whatever `all` says about the
+    // region's boundary.
     if (m_pMesh)
-        m_pMesh->Translate(dx, dy, dz, all);
+        m_pMesh->Translate(dx, dy, dz, false);
     CSectArea::Translate(dx, dy, dz, all);
 }
 
@@ -1034,16 +1086,24 @@ void CSectMeshArea::GLDrawMesh(bool colour)
 
 void CSectMeshArea::GLDrawMeshNodes()
 {
-    if (m_pMesh)
-        m_pMesh->DrawGL(true);
+    // Each mesh node once: every element draws the nodes it owns.
+    if (m_pMesh) {
+        glBegin(GL_POINTS);
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+            m_pMesh->GetNextElem(pos)->GLDrawNodes(false, nullptr);
+        glEnd();
+    }
     ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->GLDrawMeshNodes(); });
 }
 
 void CSectMeshArea::GLDrawLoadedMeshNodes()
 {
-    if (m_pMesh)
+    if (m_pMesh) {
+        glBegin(GL_POINTS);
         for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
             m_pMesh->GetNextElem(pos)->GLDrawLoadedNodes();
+        glEnd();
+    }
     ForMeshSubs(m_pSubList, [](CSectMeshArea* s) { s->GLDrawLoadedMeshNodes(); });
 }
 
@@ -1237,7 +1297,7 @@ void CSectMeshArea::DrawNodeNumbers(bool mesh)
             for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
                 m_pMesh->GetNextElem(pos)->DrawNodeNumbers();
     } else {
-        CSectArea::DrawNodeNumbers();
+        CGraph::DrawNodeNumbers();
     }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DrawNodeNumbers(mesh); });
 }

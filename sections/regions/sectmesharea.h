@@ -170,6 +170,8 @@ protected:
     CMeshOrganizer* m_pMesh = nullptr;
 
 private:
+    // After a failed read of the mesh: frees the organiser read so far.
+    void DiscardBrokenMesh(CArchive& ar);
     // Drops this region from every boundary node; nodes left without a graph
     // leave the global node list and are deleted.
     void ReleaseNodes();

@@ -12,6 +12,7 @@
 #include "glstyle/tincora.h"
 #include "platform/ferrand/material.h"
 #include "sections/kantaro.h"
+#include "tests/bexlar/selection.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -199,6 +200,34 @@ TEST_F(SectAreaDrawTest, SideWalls)
     delete c;
     delete b;
     delete a;
+}
+
+TEST_F(SectAreaDrawTest, PickingTheRegionTheHoleAndRefinePoints)
+{
+    CSectArea* r = MakeRect(-0.8, -0.8, 0.8, 0.8, &solid);
+    CSectArea* hole = MakeRect(-0.3, -0.3, 0.3, 0.3, &voidMat);
+    r->InsertSubSect(hole);
+    auto* point = new CSNode(0.5, 0.5, 0, nullptr, 0);
+    r->AddRefinePoint(point);
+    // Names hit in a 3 x 3 pixel window around (x, y).
+    auto pick = [&](double x, double y, int what) {
+        GLint viewport[4] = {0, 0, 128, 128};
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPickMatrix((x + 1.0) * 64.0, (y + 1.0) * 64.0, 3, 3, viewport);
+        glOrtho(-1, 1, -1, 1, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        return geomtest::HitOrder([&] { r->PickDrawGL(false, what); });
+    };
+    const GLuint rid = static_cast<GLuint>(r->GetID());
+    const GLuint hid = static_cast<GLuint>(hole->GetID());
+    // The region's own face covers its holes; the hole answers as well.
+    EXPECT_EQ(pick(0.0, 0.0, 1), (std::vector<GLuint>{rid, hid}));
+    EXPECT_EQ(pick(-0.55, 0.0, 1), (std::vector<GLuint>{rid}));
+    EXPECT_EQ(pick(0.9, 0.9, 1), (std::vector<GLuint>{}));
+    EXPECT_EQ(pick(0.5, 0.5, 2), (std::vector<GLuint>{static_cast<GLuint>(point->GetID())}));
+    EXPECT_EQ(pick(0.5, 0.5, 1), (std::vector<GLuint>{rid})); // points only with flag 2
+    delete r;
 }
 
 TEST(SectAreaDraw, SlopeNormal)

@@ -157,6 +157,38 @@ TEST_F(MeshAreaTest, EditsThatChangeTheCoverDeleteTheMesh)
     }
 }
 
+TEST_F(MeshAreaTest, TranslateMovesEveryMeshNodeOnce)
+{
+    CTestMeshArea* r = MakeRect(0, 0, 10, 10);
+    CTestMeshArea* sub = MakeRect(2, 2, 3, 3);
+    r->InsertSubSect(sub);
+    // Two triangles sharing the edge a-c, in the region and in its sub-section.
+    auto shared = [] {
+        auto* a = new CSNode(0, 0, 0, nullptr, 0);
+        auto* b = new CSNode(1, 0, 0, nullptr, 0);
+        auto* c = new CSNode(1, 1, 0, nullptr, 0);
+        auto* d = new CSNode(0, 1, 0, nullptr, 0);
+        auto* mesh = new CMeshOrganizer;
+        mesh->AddElement(new CTriElement(a, b, c));
+        mesh->AddElement(new CTriElement(a, c, d));
+        return std::make_pair(mesh, c);
+    };
+    auto [mesh, corner] = shared();
+    auto [subMesh, subCorner] = shared();
+    r->GiveMesh(mesh);
+    sub->GiveMesh(subMesh);
+    for (bool all : {true, false}) {
+        const double x = corner->x, sx = subCorner->x;
+        r->Translate(2.0, 0.0, 0.0, all);
+        EXPECT_DOUBLE_EQ(corner->x, x + 2.0) << all;
+        EXPECT_DOUBLE_EQ(subCorner->x, sx + 2.0) << all;
+    }
+    EXPECT_DOUBLE_EQ(r->GetHeadNode()->x, 4.0);
+    EXPECT_DOUBLE_EQ(sub->GetHeadNode()->x, 6.0);
+    EXPECT_NE(r->GetMesh(), nullptr);
+    delete r;
+}
+
 TEST_F(MeshAreaTest, SubSectionAndRefineEdits)
 {
     CTestMeshArea* r = MakeRect(0, 0, 10, 10);
@@ -290,6 +322,14 @@ Counters Load(const std::string& bytes, const Counters& start, CTestMeshArea*& o
     return Counters::Now();
 }
 
+// A loaded region and the material it was read with.
+void Delete(CSectArea* loaded)
+{
+    CMaterial* material = loaded->GetMaterial();
+    delete loaded;
+    delete material;
+}
+
 TEST_F(MeshAreaTest, ArchiveWithAndWithoutTheMesh)
 {
     CMaterial steel("Steel", 1, 2, 3, 0.3, 0);
@@ -302,6 +342,11 @@ TEST_F(MeshAreaTest, ArchiveWithAndWithoutTheMesh)
     const std::string with = Store(r);
     CSectMeshArea::m_bStoreMesh = false;
     EXPECT_GT(with.size(), without.size());
+    // The area part, then the meshed area as a double and a null reference.
+    const double area = 1.5;
+    EXPECT_EQ(without.substr(without.size() - 10),
+              std::string(reinterpret_cast<const char*>(&area), 8) + std::string(2, '\0'));
+    EXPECT_EQ(with.substr(0, without.size() - 2), without.substr(0, without.size() - 2));
 
     const Counters start = Counters::Now();
     CTestMeshArea* plain = nullptr;
@@ -320,16 +365,24 @@ TEST_F(MeshAreaTest, ArchiveWithAndWithoutTheMesh)
     EXPECT_EQ(meshed->GetMesh()->GetCount(), 3);
     EXPECT_TRUE(afterMeshed == afterPlain);
 
-    // A file that ends inside the stored mesh: the same counters, no crash.
-    for (std::size_t cut : {without.size() + 4, with.size() - 5}) {
+    // A file that ends inside the stored mesh: the same counters, and the
+    // region is left without a mesh.
+    const std::size_t meshStart = without.size() - 2; // the null reference
+    std::vector<std::size_t> cuts;
+    for (std::size_t cut = meshStart + 1; cut < with.size(); cut += 7)
+        cuts.push_back(cut);
+    cuts.push_back(with.size() - 1);
+    for (std::size_t cut : cuts) {
         CTestMeshArea* broken = nullptr;
         const Counters afterBroken = Load(with.substr(0, cut), start, broken);
         EXPECT_TRUE(afterBroken == afterPlain) << "cut at " << cut;
-        delete broken;
+        ASSERT_NE(broken, nullptr) << "cut at " << cut;
+        EXPECT_EQ(broken->GetMesh(), nullptr) << "cut at " << cut;
+        Delete(broken);
     }
     Counters::Set(start);
-    delete meshed;
-    delete plain;
+    Delete(meshed);
+    Delete(plain);
     delete r;
 }
 
