@@ -664,6 +664,7 @@ TEST_F(SectComp, MergedNodesAndEdgesLeaveTheModel)
 {
     // b duplicates a within the tolerance; the short link from a's end to
     // b's end collapses to nothing when the two ends merge.
+    NODELIST global;
     CTestComp comp;
     auto* s1 = new CCompArea;
     CSNode* a1 = s1->NewNode(0, 0, 0);
@@ -678,7 +679,6 @@ TEST_F(SectComp, MergedNodesAndEdgesLeaveTheModel)
     comp.AddTail(s2);
     ASSERT_EQ(Edges(comp).size(), 3u);
 
-    NODELIST global;
     CObList all;
     comp.GetNodeList(nullptr, &all);
     for (POSITION pos = all.GetHeadPosition(); pos;)
@@ -707,6 +707,7 @@ TEST_F(SectComp, MergedNodesAndEdgesLeaveTheModel)
 
 TEST_F(SectComp, DeleteNodesRemovesThroughTheComponent)
 {
+    NODELIST global;
     CTestComp comp;
     CCompArea* s = AddSection(comp, {{0, 0, 1, 0}, {1, 0, 1, 1}});
     CSNode* gone = s->GetHeadNode();
@@ -714,7 +715,6 @@ TEST_F(SectComp, DeleteNodesRemovesThroughTheComponent)
     CGraph outside;
     outside.NewNode(shared);
 
-    NODELIST global;
     global.AddNode(gone);
     global.AddNode(shared);
     CGraph::m_pNodeList = &global;
