@@ -2,7 +2,6 @@
 // material list and the small operations over all regions.
 #include <GL/gl.h>
 
-#include <regex>
 
 #include "platform/dimvor/dimvor.h"
 #include "platform/weblar/weblar.h"
@@ -448,8 +447,14 @@ TEST_F(PlateCompTest, RefineMeshRefinesLogsAndRestoresState)
     EXPECT_EQ(comp->m_nElements, elements);
     EXPECT_GT(comp->m_nNodes, 4);
     ASSERT_EQ(log.GetSize(), 3);
-    EXPECT_TRUE(std::regex_match(std::string((LPCTSTR)log[0]),
-                                 std::regex("Used time refining mesh: [0-9]+\\.[0-9]{3}  seconds\r\n")));
+    // "%.3f" seconds, two blanks before the unit.
+    const std::string timing((LPCTSTR)log[0]);
+    const std::string head = "Used time refining mesh: ", tail = "  seconds\r\n";
+    ASSERT_GT(timing.size(), head.size() + tail.size());
+    EXPECT_EQ(timing.substr(0, head.size()), head);
+    EXPECT_EQ(timing.substr(timing.size() - tail.size()), tail);
+    const std::string number = timing.substr(head.size(), timing.size() - head.size() - tail.size());
+    EXPECT_EQ(number, AfxFormat("%.3f", AfxAtoF(number.c_str())));
     CString counts;
     counts.Format("number of nodes: %d\tnumber of elements: %d\r\n", comp->m_nNodes, elements);
     EXPECT_EQ(log[1], counts);
