@@ -4,4 +4,9 @@
 
 #include "app/analysis/sectplate.h"
 #include "app/analysis/platecomp.h"
+#include "app/analysis/solverdumps.h"
+#include "app/analysis/solverentries.h"
+#include "app/analysis/solverinput.h"
+#include "app/analysis/solverreport.h"
+#include "app/analysis/stressreturn.h"
 #include "app/analysis/trimesh.h"

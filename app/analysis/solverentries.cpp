@@ -1,0 +1,37 @@
+#include "app/analysis/solverentries.h"
+
+#include "solver/solvika.h"
+
+SolverEntryTable LibrarySolverEntries()
+{
+    SolverEntryTable t;
+    t.planeStr = &PLANE_STR;
+    t.plateBending = &PLATE_BENDING;
+    t.plateBuckling = &PLATE_BUCKLING;
+    t.plateKnekking = &PLATE_KNEKKING;
+    return t;
+}
+
+namespace {
+
+SolverEntryTable& Table()
+{
+    static SolverEntryTable table = LibrarySolverEntries();
+    return table;
+}
+
+} // namespace
+
+const SolverEntryTable& GetSolverEntries() { return Table(); }
+
+SolverEntryTable SetSolverEntries(const SolverEntryTable& table)
+{
+    const SolverEntryTable previous = Table();
+    const SolverEntryTable library = LibrarySolverEntries();
+    SolverEntryTable& t = Table();
+    t.planeStr = table.planeStr ? table.planeStr : library.planeStr;
+    t.plateBending = table.plateBending ? table.plateBending : library.plateBending;
+    t.plateBuckling = table.plateBuckling ? table.plateBuckling : library.plateBuckling;
+    t.plateKnekking = table.plateKnekking ? table.plateKnekking : library.plateKnekking;
+    return previous;
+}
