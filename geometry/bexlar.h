@@ -8,3 +8,4 @@
 #include "geometry/axis.h"
 #include "geometry/graph.h"
 #include "geometry/ringseg.h"
+#include "geometry/idcounters.h"

@@ -17,29 +17,6 @@ IMPLEMENT_SERIAL(CPlateComp, CSectComp, 1)
 
 namespace
 {
-// The three global identifier counters of the geometry graph. Mesh
-// operations save them and write them back on every exit, so that mesh
-// objects never use up the model's identifiers.
-class IdentifierCounters
-{
-public:
-    IdentifierCounters() : m_graph(CGraph::lIDGraph), m_node(CSNode::lIDnode), m_edge(CEdge::lIDedge)
-    {
-    }
-    ~IdentifierCounters()
-    {
-        CGraph::lIDGraph = m_graph;
-        CSNode::lIDnode = m_node;
-        CEdge::lIDedge = m_edge;
-    }
-    IdentifierCounters(const IdentifierCounters&) = delete;
-    IdentifierCounters& operator=(const IdentifierCounters&) = delete;
-
-private:
-    DWORD m_graph;
-    DWORD m_node;
-    DWORD m_edge;
-};
 
 bool IsTriangleKind(int kind)
 {
@@ -272,7 +249,7 @@ double CPlateComp::RefineMesh(int, CStringArray* log)
         return 0.0;
     const double start = AfxProcessorSeconds();
     {
-        IdentifierCounters counters;
+        CIdentifierCounters counters;
         StopCalculation(false);
         m_bBusy = true;
         for (POSITION pos = CObList::GetHeadPosition(); pos;)
@@ -423,7 +400,7 @@ void CPlateComp::SetElementType(int code)
 
 void CPlateComp::ConvertTriangleMesh(int kind, bool flag)
 {
-    IdentifierCounters counters;
+    CIdentifierCounters counters;
     m_iMeshKind = kind;
     for (POSITION pos = CObList::GetHeadPosition(); pos;) {
         CSection* section = GetNext(pos);
@@ -434,7 +411,7 @@ void CPlateComp::ConvertTriangleMesh(int kind, bool flag)
 
 void CPlateComp::ConvertQuadMesh(int kind)
 {
-    IdentifierCounters counters;
+    CIdentifierCounters counters;
     m_iMeshKind = kind;
     for (POSITION pos = CObList::GetHeadPosition(); pos;) {
         CSection* section = GetNext(pos);

@@ -30,8 +30,7 @@ class MeshRun
 {
 public:
     MeshRun(CPlateComp& comp, bool outermost)
-        : m_comp(comp), m_graph(CGraph::lIDGraph), m_node(CSNode::lIDnode), m_edge(CEdge::lIDedge),
-          m_subdivisions(comp.m_iSubdivisions), m_statics(outermost)
+        : m_comp(comp), m_subdivisions(comp.m_iSubdivisions), m_statics(outermost)
     {
     }
     ~MeshRun()
@@ -39,9 +38,6 @@ public:
         ReleaseStatics();
         m_comp.m_bBusy = false;
         m_comp.m_iSubdivisions = m_subdivisions;
-        CGraph::lIDGraph = m_graph;
-        CSNode::lIDnode = m_node;
-        CEdge::lIDedge = m_edge;
     }
     MeshRun(const MeshRun&) = delete;
     MeshRun& operator=(const MeshRun&) = delete;
@@ -55,9 +51,7 @@ public:
 
 private:
     CPlateComp& m_comp;
-    DWORD m_graph;
-    DWORD m_node;
-    DWORD m_edge;
+    CIdentifierCounters m_counters;
     int m_subdivisions;
     bool m_statics;
 };

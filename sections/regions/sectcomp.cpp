@@ -60,27 +60,6 @@ CSNode* InnerPoint(CEdge* edge, CSNode* node, bool onEdge)
     return onEdge && !edge->IsNodeInDef(node) ? node : nullptr;
 }
 
-// Restores the three identifier counters however the scope is left.
-class CounterGuard {
-public:
-    CounterGuard()
-        : m_graph(CGraph::lIDGraph), m_node(CSNode::lIDnode), m_edge(CEdge::lIDedge)
-    {
-    }
-    ~CounterGuard()
-    {
-        CGraph::lIDGraph = m_graph;
-        CSNode::lIDnode = m_node;
-        CEdge::lIDedge = m_edge;
-    }
-    CounterGuard(const CounterGuard&) = delete;
-    CounterGuard& operator=(const CounterGuard&) = delete;
-
-private:
-    DWORD m_graph;
-    DWORD m_node;
-    DWORD m_edge;
-};
 
 } // namespace
 
@@ -550,7 +529,7 @@ void CSectComp::DrawModelGL(bool quads, float pointSize, bool all)
 CObject* CSectComp::Discretize()
 {
     // Mesh objects are numbered from 0 and never use up model identifiers.
-    CounterGuard guard;
+    CIdentifierCounters guard;
     CGraph::lIDGraph = 0;
     CSNode::lIDnode = 0;
     CEdge::lIDedge = 0;

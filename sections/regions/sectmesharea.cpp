@@ -132,9 +132,7 @@ void CSectMeshArea::Serialize(CArchive& ar)
     // The mesh's nodes, edges and elements were numbered apart from the
     // model: reading them must not move the model's identifier counters,
     // whichever way the reading ends.
-    const DWORD graphs = CGraph::lIDGraph;
-    const DWORD nodes = CSNode::lIDnode;
-    const DWORD edges = CEdge::lIDedge;
+    const CIdentifierCounters counters;
     bool readingMesh = false;
     try {
         ar >> m_dMeshArea;
@@ -148,9 +146,6 @@ void CSectMeshArea::Serialize(CArchive& ar)
         if (readingMesh && discarded == g_nDiscarded)
             DiscardBrokenMesh(ar);
     }
-    CGraph::lIDGraph = graphs;
-    CSNode::lIDnode = nodes;
-    CEdge::lIDedge = edges;
 }
 
 void CSectMeshArea::DiscardBrokenMesh(CArchive& ar)
