@@ -211,6 +211,9 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
 
     if (!m_bStopRequest && m_nElements < m_nMinElements && m_bAutoSpacing) {
         m_iSubdivisions = std::max(2, static_cast<int>(subdivisions * 1.5));
+        // The copy links of this attempt point into meshes the retry
+        // replaces; the retry makes its own.
+        ReleaseCopies(*this);
         if (!PreCalc(nullptr, errors, depth)) {
             if (m_bStopRequest)
                 Cancel(*this, log);

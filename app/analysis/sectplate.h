@@ -51,6 +51,10 @@ public:
     // Meshes this region (structured for four corners, else triangles);
     // this region on failure, else the inner regions' answer.
     CObject* Discretize() override;
+    // Keeps the copy links: the plate component carries the model's node
+    // links over to the mesh nodes after every region is meshed, and then
+    // releases the copy links itself.
+    void PostDiscretize() override {}
     void CopyAttrib(CSection* other) override;
 
     // --- own virtual operations, in this order

@@ -476,4 +476,65 @@ TEST(MeshGeneration, PlateOfRegionsWithAHoleAndAShortEdge)
     CGraph::m_pNodeList = savedList;
 }
 
+// A node link of the model (a coupling between two nodes) reaches the mesh:
+// after meshing, the mesh nodes standing for its two nodes are linked too.
+TEST(MeshGeneration, NodeLinksReachTheMesh)
+{
+    MessageRecorder recorder;
+    CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
+    NODELIST* savedList = CGraph::m_pNodeList;
+    CGraph::m_pNodeList = nullptr;
+    {
+        CPlateComp comp;
+        CBoundNode* a = N(0, 0);
+        CBoundNode* b = N(1, 0);
+        CBoundNode* c = N(2, 0);
+        CBoundNode* d = N(2, 1);
+        CBoundNode* e = N(1, 1);
+        CBoundNode* f = N(0, 1);
+        auto* left = new CSectPlate(a, b, e, f, &steel);
+        auto* right = new CSectPlate(b, c, d, e, &steel);
+        comp.AddTail(static_cast<CSection*>(left));
+        comp.AddTail(static_cast<CSection*>(right));
+        new CNodeLink(f, d);
+        comp.m_iElemType = 31;
+        comp.m_iMeshKind = 101;
+        comp.m_iSubdivisions = 4;
+        // Enough elements asked for that the mesh generation retries with
+        // more subdivisions: every attempt links its own mesh.
+        comp.m_nMinElements = 150;
+        CStringArray log, errors;
+        ASSERT_TRUE(comp.PreCalc(&log, &errors, 0));
+        ASSERT_GE(comp.m_nElements, 150);
+        auto meshNodeAt = [](CSectPlate* r, double x, double y) -> CSNode* {
+            for (POSITION p = r->GetMesh()->GetHeadPosition(); p;) {
+                CElement* el = r->GetMesh()->GetNextElem(p);
+                for (POSITION q = el->GetHeadPosition(); q;) {
+                    CSNode* n = el->GetNextNode(q);
+                    if (n->x == x && n->y == y)
+                        return n;
+                }
+            }
+            return nullptr;
+        };
+        CSNode* fm = meshNodeAt(left, 0, 1);
+        CSNode* dm = meshNodeAt(right, 2, 1);
+        ASSERT_NE(fm, nullptr);
+        ASSERT_NE(dm, nullptr);
+        EXPECT_NE(fm, static_cast<CSNode*>(f));
+        bool linked = false;
+        for (POSITION p = fm->GetEdgeList() ? fm->GetEdgeList()->GetHeadPosition() : nullptr; p;) {
+            CEdge* edge = static_cast<CEdge*>(fm->GetEdgeList()->GetNext(p));
+            linked |= edge->IsKindOf(RUNTIME_CLASS(CNodeLink)) &&
+                      (edge->GetNode1() == dm || edge->GetNode2() == dm);
+        }
+        EXPECT_TRUE(linked);
+        // The copy links are released once the meshes are linked.
+        EXPECT_EQ(f->GetCopyNode(), nullptr);
+        EXPECT_EQ(d->GetCopyNode(), nullptr);
+    }
+    EXPECT_TRUE(recorder.messages().empty());
+    CGraph::m_pNodeList = savedList;
+}
+
 } // namespace
