@@ -64,7 +64,8 @@ void PreCalcPlate(benchmark::State& state)
         elements = plate.comp.m_nElements;
     }
     state.counters["elements"] = elements;
-    state.counters["elements/s"] = benchmark::Counter(elements, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["elements/s"] =
+        benchmark::Counter(elements, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // The subdivisions of the longest edge (4) for about 1e3, 1e4 and 1e5

@@ -62,8 +62,7 @@ private:
     bool m_statics;
 };
 
-template <class F>
-void ForMeshRegions(CPlateComp& comp, F f)
+template <class F> void ForMeshRegions(CPlateComp& comp, F f)
 {
     for (POSITION pos = comp.CObList::GetHeadPosition(); pos;) {
         CSection* section = comp.GetNext(pos);
@@ -125,7 +124,8 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         }
     } else if (depth > 10) {
         Append(log, kUnable);
-        Append(errors, "Brantel could not generate a reasonable mesh for this geometry (code 1)\r\n");
+        Append(errors,
+               "Brantel could not generate a reasonable mesh for this geometry (code 1)\r\n");
         return false;
     }
     ++depth;
@@ -185,9 +185,20 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
     }
 
     switch (m_iElemType) {
-    case 31: case 32: case 33: case 61: case 65: case 66: case 75: case 81: case 85:
+    case 31:
+    case 32:
+    case 33:
+    case 61:
+    case 65:
+    case 66:
+    case 75:
+    case 81:
+    case 85:
         break;
-    case 41: case 42: case 44: case 46:
+    case 41:
+    case 42:
+    case 44:
+    case 46:
         // Quadrilateral codes: the structured meshes are refined once; the
         // quadrilaterals made from triangles stay as they are.
         if (!IsMeshKind(1))
@@ -225,7 +236,8 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
     return true;
 }
 
-bool CPlateComp::GenerateRegionMesh(CStringArray* log, CStringArray* errors, int oddPattern, int evenPattern)
+bool CPlateComp::GenerateRegionMesh(CStringArray* log, CStringArray* errors, int oddPattern,
+                                    int evenPattern)
 {
     CElement::m_iStaticKind = m_iMeshKind;
     g_pMeshNodeList = CGraph::m_pNodeList;
@@ -268,13 +280,15 @@ bool CPlateComp::GenerateRegionMesh(CStringArray* log, CStringArray* errors, int
 void CPlateComp::RetAddMeanStress(CMatrix& m, int first, int last, int flag)
 {
     int counter = 0;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->RetAddMeanStress(m, first, last, counter, flag); });
+    ForMeshRegions(*this,
+                   [&](CSectMeshArea* r) { r->RetAddMeanStress(m, first, last, counter, flag); });
 }
 
 void CPlateComp::GetNodeValues(CMatrix& m, int first, int last, int flag)
 {
     int counter = 0;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->GetNodeValues(m, first, last, counter, flag); });
+    ForMeshRegions(*this,
+                   [&](CSectMeshArea* r) { r->GetNodeValues(m, first, last, counter, flag); });
 }
 
 void CPlateComp::RetElemStress(CMatrix& m, int first, int last)
@@ -315,13 +329,23 @@ int CPlateComp::GetResultQuantity()
     static const int kHigher[11] = {2, 2, 2, 10, 10, 18, 18, 18, 1, 2, 2};
     const int* row = nullptr;
     switch (m_iElemType) {
-    case 31: case 32: case 33: case 41: case 42: case 44: case 46:
+    case 31:
+    case 32:
+    case 33:
+    case 41:
+    case 42:
+    case 44:
+    case 46:
         row = kMembrane;
         break;
-    case 61: case 65: case 66:
+    case 61:
+    case 65:
+    case 66:
         row = kPlate;
         break;
-    case 75: case 81: case 85:
+    case 75:
+    case 81:
+    case 85:
         row = kHigher;
         break;
     default:

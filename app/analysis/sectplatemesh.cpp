@@ -17,7 +17,7 @@ namespace
 {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kSixth = 0.5235987755982988;   // pi / 6
+constexpr double kSixth = 0.5235987755982988; // pi / 6
 
 bool IsVoid(const CMaterial* material)
 {
@@ -35,8 +35,7 @@ bool NearlyEqual(double x, double target)
     return std::fabs(x - target) <= tol;
 }
 
-template <class F>
-void ForPlateSubs(CObList* subs, F f)
+template <class F> void ForPlateSubs(CObList* subs, F f)
 {
     if (!subs)
         return;
@@ -58,8 +57,8 @@ void FillRows(CMatrix& data, int& row, int count, int first, int last, double v)
 
 // A plane value + gradient at the element centres into the value column and
 // the two gradient columns.
-void WritePlane(CMeshOrganizer& mesh, CMatrix& data, int firstRow, double reference, double gx, double gy,
-                int valueCol, int gradCol)
+void WritePlane(CMeshOrganizer& mesh, CMatrix& data, int firstRow, double reference, double gx,
+                double gy, int valueCol, int gradCol)
 {
     int row = firstRow;
     if (gx == 0.0 && gy == 0.0) {
@@ -90,7 +89,8 @@ CObject* CSectPlate::Discretize()
             m_pMesh = new CMeshOrganizer;
             m_pMesh->m_dwWord = 1;
             CQuadMesher quad(this, m_pMesh, CString());
-            if (!quad.Mesh(CElement::m_iStaticKind, g_iOddPatternIndex, g_iEvenPatternIndex, kSixth)) {
+            if (!quad.Mesh(CElement::m_iStaticKind, g_iOddPatternIndex, g_iEvenPatternIndex,
+                           kSixth)) {
                 delete m_pMesh;
                 m_pMesh = nullptr;
             }
@@ -158,8 +158,9 @@ CObject* CSectPlate::Discretize()
                         part.Format("[%e;%e;%e;%e]", t, m_ThicknessCoeffs[0], m_ThicknessCoeffs[1],
                                     m_ThicknessCoeffs[2]);
                     else
-                        part.Format("[%e;%e;%e;%e;%e]", t, m_ThicknessCoeffs[0], m_ThicknessCoeffs[1],
-                                    m_ThicknessCoeffs[2], m_ThicknessCoeffs[3]);
+                        part.Format("[%e;%e;%e;%e;%e]", t, m_ThicknessCoeffs[0],
+                                    m_ThicknessCoeffs[1], m_ThicknessCoeffs[2],
+                                    m_ThicknessCoeffs[3]);
                     name += part;
                 }
                 if (bits & 2) {
@@ -230,7 +231,8 @@ void CSectPlate::InsertElementMaterials(int* table, int& index, int stride)
         }
         --index;
     }
-    ForPlateSubs(m_pSubList, [&](CSectPlate* s) { s->InsertElementMaterials(table, index, stride); });
+    ForPlateSubs(m_pSubList,
+                 [&](CSectPlate* s) { s->InsertElementMaterials(table, index, stride); });
 }
 
 void CSectPlate::DisperseElementData(CMatrix& data, int& firstRow, int mode)
@@ -259,16 +261,18 @@ void CSectPlate::DisperseElementData(CMatrix& data, int& firstRow, int mode)
         } else if (nl >= 7) {
             // Temperature and initial strain: two planes around (c1, c2).
             const double px = lc[1], py = lc[2];
-            WritePlane(*m_pMesh, data, firstRow, m_dLoad - px * lc[3] - py * lc[4], lc[3], lc[4], 5, 7);
-            WritePlane(*m_pMesh, data, firstRow, lc[0] - px * lc[5] - py * lc[6], lc[5], lc[6], 6, 9);
+            WritePlane(*m_pMesh, data, firstRow, m_dLoad - px * lc[3] - py * lc[4], lc[3], lc[4], 5,
+                       7);
+            WritePlane(*m_pMesh, data, firstRow, lc[0] - px * lc[5] - py * lc[6], lc[5], lc[6], 6,
+                       9);
         } else if (nl >= 4) {
             if (m_pMaterial) {
                 // One temperature plane scaled by the material's two factors.
                 const double f[2] = {m_pMaterial->dGetParam(11), m_pMaterial->dGetParam(12)};
                 for (int k = 0; k < 2; ++k) {
                     const double value = m_dLoad * f[k], gx = lc[2] * f[k], gy = lc[3] * f[k];
-                    WritePlane(*m_pMesh, data, firstRow, value - lc[0] * gx - lc[1] * gy, gx, gy, 5 + k,
-                               7 + 2 * k);
+                    WritePlane(*m_pMesh, data, firstRow, value - lc[0] * gx - lc[1] * gy, gx, gy,
+                               5 + k, 7 + 2 * k);
                 }
             }
         } else if (m_dLoad != 0.0) {
@@ -281,7 +285,8 @@ void CSectPlate::DisperseElementData(CMatrix& data, int& firstRow, int mode)
             CVector g(2);
             g[0] = tc[2];
             g[1] = tc[3];
-            m_pMesh->DispersNodeValue(data, m_dThickness - tc[0] * tc[2] - tc[1] * tc[3], g, firstRow, 1);
+            m_pMesh->DispersNodeValue(data, m_dThickness - tc[0] * tc[2] - tc[1] * tc[3], g,
+                                      firstRow, 1);
         } else {
             FillRows(data, firstRow, count, 1, 4, m_dThickness);
         }

@@ -236,7 +236,8 @@ void CTriMesh::LoadInnerBoundaries(int& index)
                 return chain.empty() ? nullptr : chain.front();
             CObList* subs = edge->GetSubNodeList();
             if (subs && !subs->IsEmpty())
-                return static_cast<CSNode*>(edge->GetNode1() == p ? subs->GetHead() : subs->GetTail());
+                return static_cast<CSNode*>(edge->GetNode1() == p ? subs->GetHead()
+                                                                  : subs->GetTail());
             return CopyOf(edge->GetNode(p));
         };
         // P is met at the start of edge, walking away from it.
@@ -391,7 +392,7 @@ bool CTriMesh::BuildOutput()
             for (CSNode* sub : subs) {
                 if (fresh) {
                     CSNode* copy = sub->Copy(false);
-                    copy->m_uiFlags = 0;   // owned by the elements, not by the edge
+                    copy->m_uiFlags = 0; // owned by the elements, not by the edge
                     take(copy);
                 } else {
                     take(sub);
@@ -407,7 +408,8 @@ bool CTriMesh::BuildOutput()
     }
     for (; k < count; ++k)
         if (!m_pNode[k].bEmpty) {
-            table[static_cast<std::size_t>(k)] = new CSNode(m_pNode[k].x, m_pNode[k].y, 0.0, nullptr, 0);
+            table[static_cast<std::size_t>(k)] =
+                new CSNode(m_pNode[k].x, m_pNode[k].y, 0.0, nullptr, 0);
             offered.push_back(table[static_cast<std::size_t>(k)]);
         }
 
@@ -432,7 +434,8 @@ bool CTriMesh::BuildOutput()
     for (int e = 0; e < m_nElems; ++e) {
         const elem& r = m_pElem[e];
         if (!r.bEmpty)
-            AddElement(table[static_cast<std::size_t>(r.n[0])], table[static_cast<std::size_t>(r.n[1])],
+            AddElement(table[static_cast<std::size_t>(r.n[0])],
+                       table[static_cast<std::size_t>(r.n[1])],
                        table[static_cast<std::size_t>(r.n[2])]);
     }
     // Nodes that no element took (records the mesher left unused).
@@ -462,8 +465,8 @@ void CTriMesh::AddElement(CSNode* a, CSNode* b, CSNode* c)
         CSNode* m1 = tri->GetNode(3);
         CSNode* m2 = tri->GetNode(4);
         CSNode* m3 = tri->GetNode(5);
-        auto* g = new CSNode((a->x + b->x + c->x) / 3.0, (a->y + b->y + c->y) / 3.0, (a->z + b->z + c->z) / 3.0,
-                             nullptr, 0);
+        auto* g = new CSNode((a->x + b->x + c->x) / 3.0, (a->y + b->y + c->y) / 3.0,
+                             (a->z + b->z + c->z) / 3.0, nullptr, 0);
         if (m_iKind == 104) {
             m_pMesh->AddElement(new CQuadElem(a, m1, g, m3));
             m_pMesh->AddElement(new CQuadElem(m1, b, m2, g));

@@ -17,8 +17,7 @@ class CMeshOrganizer;
 
 // Calls f(node, next) for every corner of a region's outline and the corner
 // after it (the first after the last).
-template <class F>
-void ForOutline(CGraph& graph, F f)
+template <class F> void ForOutline(CGraph& graph, F f)
 {
     CSNode* first = graph.IsEmpty() ? nullptr : graph.GetHeadNode();
     for (POSITION pos = graph.GetHeadPosition(); pos;) {

@@ -30,17 +30,24 @@ bool HasParameterBlock(const ASCII_SETTING& set, CFile& file, bool fromCurrent)
     start.MakeUpper();
     if (!CVirtMat::SeekTo(start, file, comment.IsEmpty() ? nullptr : &comment, fromCurrent))
         return false;
+    // The first non-empty line after the start marker that is not the name
+    // line (it begins with the name label) tells.
     const ULONGLONG at = file.GetPosition();
-    char buffer[256];
+    char buffer[4096];
     const UINT got = file.Read(buffer, sizeof buffer);
     file.Seek(static_cast<LONGLONG>(at), CFile::begin);
+    const std::string label(comment.str());
     std::string line;
-    for (UINT i = 0; i < got; ++i) {
-        const char c = buffer[i];
+    for (UINT i = 0; i <= got; ++i) {
+        const char c = i < got ? buffer[i] : '\n';
         if (c == '\n' || c == '\r') {
-            if (!line.empty())
-                break;
-            continue;
+            if (line.empty())
+                continue;
+            if (!label.empty() && line.compare(0, label.size(), label) == 0) {
+                line.clear();
+                continue;
+            }
+            break;
         }
         line += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }

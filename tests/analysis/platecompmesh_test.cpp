@@ -170,7 +170,8 @@ TEST_F(MeshGenTest, SpacingFromTheEdgeLengths)
         comp.spacings.clear();
         ASSERT_TRUE(comp.PreCalc(&log, &errors, 0));
         ASSERT_EQ(comp.spacings.size(), 1u);
-        EXPECT_EQ(comp.spacings[0], c.spacing) << c.longest << " " << c.shortest << " " << c.subdivisions;
+        EXPECT_EQ(comp.spacings[0], c.spacing)
+            << c.longest << " " << c.shortest << " " << c.subdivisions;
         EXPECT_EQ(comp.updates.back(), std::make_pair(true, true));
     }
     // Without automatic spacing the edges keep theirs.
@@ -254,7 +255,8 @@ TEST_F(MeshGenTest, RetriesEndAtDepthEleven)
     EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
     EXPECT_EQ(comp.subdivisionsSeen, (std::vector<int>{2, 3, 4, 6, 9, 13, 19, 28, 42, 63, 94}));
     EXPECT_EQ(Lines(errors),
-              std::vector<std::string>{"Brantel could not generate a reasonable mesh for this geometry (code 1)\r\n"});
+              std::vector<std::string>{
+                  "Brantel could not generate a reasonable mesh for this geometry (code 1)\r\n"});
     EXPECT_TRUE(log.IsEmpty());
     EXPECT_EQ(comp.m_iSubdivisions, 2);
     EXPECT_EQ(State(), before);
@@ -275,8 +277,10 @@ TEST_F(MeshGenTest, FailedRegionsAndUnknownElementCodes)
     const State before;
     EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
     EXPECT_EQ(Lines(log), std::vector<std::string>{"Unable to generate mesh"});
-    EXPECT_EQ(Lines(errors), std::vector<std::string>{"Could not generate mesh for region: " +
-                                                      std::string(static_cast<const char*>(comp.Region(1)->GetName())) + "\r\n"});
+    EXPECT_EQ(Lines(errors),
+              std::vector<std::string>{
+                  "Could not generate mesh for region: " +
+                  std::string(static_cast<const char*>(comp.Region(1)->GetName())) + "\r\n"});
     EXPECT_EQ(State(), before);
 
     comp.afterMeshing = nullptr;
@@ -327,8 +331,10 @@ TEST_F(MeshGenTest, GenerateRegionMeshUsesTheStructuredMesherOnly)
     // The pentagon cannot be meshed by the structured mesher.
     EXPECT_FALSE(comp.GenerateRegionMesh(&log, &errors, 0, 0));
     EXPECT_EQ(Lines(log), std::vector<std::string>{"Unable to generate mesh"});
-    EXPECT_EQ(Lines(errors), std::vector<std::string>{"Could not generate mesh for region: " +
-                                                      std::string(static_cast<const char*>(comp.Region(2)->GetName())) + "\r\n"});
+    EXPECT_EQ(Lines(errors),
+              std::vector<std::string>{
+                  "Could not generate mesh for region: " +
+                  std::string(static_cast<const char*>(comp.Region(2)->GetName())) + "\r\n"});
     EXPECT_EQ(State(), before);
     EXPECT_EQ(CElement::m_iStaticKind, 104);
 
@@ -367,7 +373,7 @@ TEST_F(MeshGenTest, ResultQuantityByElementCode)
 {
     struct Case {
         int code;
-        std::vector<int> quantities;   // components 0 to 11
+        std::vector<int> quantities; // components 0 to 11
     };
     for (const Case& c : std::vector<Case>{{31, {8, 8, 8, 18, 18, 1, 1, 8, 8, 8, 18, 0}},
                                            {46, {8, 8, 8, 18, 18, 1, 1, 8, 8, 8, 18, 0}},
@@ -405,46 +411,67 @@ TEST(MeshGeneration, PlateOfRegionsWithAHoleAndAShortEdge)
     left->InsertSubSect(circle);
     comp.AddTail(static_cast<CSection*>(left));
     CObList cut;
-    for (CSNode* n : {static_cast<CSNode*>(b), static_cast<CSNode*>(N(4, 0)), static_cast<CSNode*>(N(4, 1.99)),
-                      static_cast<CSNode*>(N(3.99, 2)), static_cast<CSNode*>(e)})
+    for (CSNode* n :
+         {static_cast<CSNode*>(b), static_cast<CSNode*>(N(4, 0)), static_cast<CSNode*>(N(4, 1.99)),
+          static_cast<CSNode*>(N(3.99, 2)), static_cast<CSNode*>(e)})
         cut.AddTail(n);
     auto* right = new CSectPlate(&cut, &steel);
     comp.AddTail(static_cast<CSection*>(right));
+    // Top: a strip for the structured mesher.
+    auto* top = new CSectPlate(f, e, N(2, 3), N(0, 3), &steel);
+    comp.AddTail(static_cast<CSection*>(top));
     comp.m_iSubdivisions = 20;
     comp.m_nMinElements = 300;
-    comp.m_iElemType = 31;
-    comp.m_iMeshKind = 101;
+    // Triangles; then quadrilaterals, three per triangle and the structured
+    // mesh refined once, so that both meet at the common mid-side nodes.
+    for (auto [code, kind] : std::vector<std::pair<int, int>>{{31, 101}, {41, 104}}) {
+        SCOPED_TRACE(code);
+        comp.DeleteMesh();
+        comp.m_iElemType = code;
+        comp.m_iMeshKind = kind;
 
-    const State before;
-    CStringArray log, errors;
-    ASSERT_TRUE(comp.PreCalc(&log, &errors, 0)) << (errors.IsEmpty() ? "" : static_cast<const char*>(errors[0]));
-    EXPECT_EQ(State(), before);
-    EXPECT_EQ(CEasyMesh::StaticsDepth(), 0);
-    EXPECT_EQ(comp.m_iSubdivisions, 20);
-    EXPECT_TRUE(errors.IsEmpty());
-    EXPECT_EQ(log.GetSize(), 3);
-    EXPECT_GE(comp.m_nElements, 300);
-    // The meshes fill both regions less the hole (a 16-gon of radius 0.4).
-    const double holeArea = 0.5 * 16 * 0.16 * std::sin(2.0 * M_PI / 16);
-    const double want = 4.0 - holeArea + 4.0 - 0.5 * 0.01 * 0.01;
-    EXPECT_NEAR(comp.m_dMeshArea, want, 1e-9 * want);
-    EXPECT_EQ(circle->GetMesh(), nullptr);
-    // Both meshes use the same node objects along the common edge b-e.
-    auto nodesOf = [](CSectPlate* r) {
-        std::set<CSNode*> out;
-        for (POSITION p = r->GetMesh()->GetHeadPosition(); p;) {
-            CElement* el = r->GetMesh()->GetNextElem(p);
-            for (POSITION q = el->GetHeadPosition(); q;)
-                out.insert(el->GetNextNode(q));
-        }
-        return out;
-    };
-    const auto l = nodesOf(left), r = nodesOf(right);
-    int common = 0;
-    for (CSNode* n : l)
-        common += static_cast<int>(r.count(n));
-    CEdge* shared = CGraph::GetComEdge(b, e);
-    EXPECT_EQ(common, 2 + shared->GetSubNodeCount());
+        const State before;
+        CStringArray log, errors;
+        ASSERT_TRUE(comp.PreCalc(&log, &errors, 0))
+            << (errors.IsEmpty() ? "" : static_cast<const char*>(errors[0]));
+        EXPECT_EQ(State(), before);
+        EXPECT_EQ(CEasyMesh::StaticsDepth(), 0);
+        EXPECT_EQ(comp.m_iSubdivisions, 20);
+        EXPECT_TRUE(errors.IsEmpty());
+        EXPECT_EQ(log.GetSize(), 3);
+        EXPECT_GE(comp.m_nElements, 300);
+        // The meshes fill both regions less the hole (a 16-gon of radius 0.4).
+        const double holeArea = 0.5 * 16 * 0.16 * std::sin(2.0 * M_PI / 16);
+        const double want = 4.0 - holeArea + 4.0 - 0.5 * 0.01 * 0.01 + 2.0;
+        EXPECT_NEAR(comp.m_dMeshArea, want, 1e-9 * want);
+        EXPECT_EQ(circle->GetMesh(), nullptr);
+        // Both meshes use the same node objects along the common edge b-e.
+        auto nodesOf = [](CSectPlate* r) {
+            std::set<CSNode*> out;
+            for (POSITION p = r->GetMesh()->GetHeadPosition(); p;) {
+                CElement* el = r->GetMesh()->GetNextElem(p);
+                for (POSITION q = el->GetHeadPosition(); q;)
+                    out.insert(el->GetNextNode(q));
+            }
+            return out;
+        };
+        const auto l = nodesOf(left), r = nodesOf(right);
+        int common = 0;
+        for (CSNode* n : l)
+            common += static_cast<int>(r.count(n));
+        CEdge* shared = CGraph::GetComEdge(b, e);
+        const int mids = kind == 104 ? shared->GetSubNodeCount() + 1 : 0;
+        EXPECT_EQ(common, 2 + shared->GetSubNodeCount() + mids);
+        // The same between the triangle mesh and the structured one.
+        ASSERT_NE(top->GetMesh(), nullptr);
+        EXPECT_EQ(top->GetMesh()->m_dwWord, 1u);
+        const auto t = nodesOf(top);
+        common = 0;
+        for (CSNode* n : l)
+            common += static_cast<int>(t.count(n));
+        const int topSubs = CGraph::GetComEdge(f, e)->GetSubNodeCount();
+        EXPECT_EQ(common, 2 + topSubs + (kind == 104 ? topSubs + 1 : 0));
+    }
     EXPECT_TRUE(recorder.messages().empty());
     CGraph::m_pNodeList = savedList;
 }

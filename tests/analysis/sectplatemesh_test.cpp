@@ -109,7 +109,8 @@ TEST_F(RegionMeshTest, FailuresReturnTheRegionWithoutAMesh)
 {
     // A refine point outside the outline: the triangle mesher refuses it.
     CObList corners;
-    for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {3, 0}, {3, 2}, {1, 3}, {0, 2}})
+    for (auto [x, y] :
+         std::vector<std::pair<double, double>>{{0, 0}, {3, 0}, {3, 2}, {1, 3}, {0, 2}})
         corners.AddTail(N(x, y));
     auto* penta = new TestPlate(&corners, &steel);
     CSNode* outside = new CSNode(5.0, 5.0, 0.0, nullptr, 0);
@@ -147,19 +148,27 @@ TEST_F(RegionMeshTest, ElementNamesFollowTheSmoothingBits)
         std::string (*expected)(TestPlate*, CMaterial*);
     };
     const std::vector<Case> cases = {
-        {4 | 8 | 2, false, [](TestPlate* p, CMaterial*) {
+        {4 | 8 | 2, false,
+         [](TestPlate* p, CMaterial*) {
              CString s;
              s.Format("%p", static_cast<void*>(p));
              return std::string(static_cast<const char*>(s));
          }},
         {8, false, [](TestPlate*, CMaterial*) { return std::string("[2.000000e+00]"); }},
-        {8, true, [](TestPlate*, CMaterial*) { return std::string("[2.000000e+00;1.500000e+00;-2.000000e+00]"); }},
-        {8 | 2, false, [](TestPlate*, CMaterial* m) {
+        {8, true,
+         [](TestPlate*, CMaterial*) {
+             return std::string("[2.000000e+00;1.500000e+00;-2.000000e+00]");
+         }},
+        {8 | 2, false,
+         [](TestPlate*, CMaterial* m) {
              CString s;
              s.Format("[2.000000e+00]%p", static_cast<void*>(m));
              return std::string(static_cast<const char*>(s));
          }},
-        {16, false, [](TestPlate* p, CMaterial*) { return std::string(static_cast<const char*>(p->GetName())); }},
+        {16, false,
+         [](TestPlate* p, CMaterial*) {
+             return std::string(static_cast<const char*>(p->GetName()));
+         }},
         {0, false, [](TestPlate*, CMaterial*) { return std::string(); }},
     };
     for (const Case& c : cases) {
@@ -172,8 +181,9 @@ TEST_F(RegionMeshTest, ElementNamesFollowTheSmoothingBits)
         ASSERT_EQ(p->Discretize(), nullptr);
         ASSERT_NE(p->GetMesh(), nullptr);
         for (POSITION pos = p->GetMesh()->GetHeadPosition(); pos;)
-            EXPECT_EQ(std::string(static_cast<const char*>(p->GetMesh()->GetNextElem(pos)->GetName())),
-                      c.expected(p, &steel));
+            EXPECT_EQ(
+                std::string(static_cast<const char*>(p->GetMesh()->GetNextElem(pos)->GetName())),
+                c.expected(p, &steel));
         p->ReleaseCopyNodes(true);
         delete p;
     }
@@ -199,11 +209,11 @@ TEST_F(RegionMeshTest, ElementDataFillsTheColumns)
             out[static_cast<int>(i)] = v[i];
         return out;
     };
-    CMaterial warm{"Warm", 0.0, 1000.0, 0.0, 0.3, 0.5};   // expansion 0.5
+    CMaterial warm{"Warm", 0.0, 1000.0, 0.0, 0.3, 0.5}; // expansion 0.5
     struct Case {
         const char* name;
         int mode;
-        std::vector<double> thickness;   // coefficients
+        std::vector<double> thickness; // coefficients
         double load;
         std::vector<double> loadCoeffs;
         // Expected rows (row 0 unused, rows 1 and 2 the two elements), 12 columns.
@@ -211,25 +221,55 @@ TEST_F(RegionMeshTest, ElementDataFillsTheColumns)
     };
     const double t = 0.5;
     const std::vector<Case> cases = {
-        {"constant thickness, no load", 0, {}, 0.0, {},
+        {"constant thickness, no load",
+         0,
+         {},
+         0.0,
+         {},
          {{0, t, t, t, t, 0, 0, 0, 0, 0, 0, 0}, {0, t, t, t, t, 0, 0, 0, 0, 0, 0, 0}}},
         // t + 0.5 (x - 0) + 0.25 (y - 0) at the corners.
-        {"planar thickness", 0, {0.0, 0.0, 0.5, 0.25}, 0.0, {},
-         {{0, t, t + 1.0, t + 0.5, 0, 0, 0, 0, 0, 0, 0, 0}, {0, t + 1.0, t + 2.0, t + 2.5, t + 1.5, 0, 0, 0, 0, 0, 0, 0}}},
-        {"constant pressure", 2, {}, 3.0, {},
+        {"planar thickness",
+         0,
+         {0.0, 0.0, 0.5, 0.25},
+         0.0,
+         {},
+         {{0, t, t + 1.0, t + 0.5, 0, 0, 0, 0, 0, 0, 0, 0},
+          {0, t + 1.0, t + 2.0, t + 2.5, t + 1.5, 0, 0, 0, 0, 0, 0, 0}}},
+        {"constant pressure",
+         2,
+         {},
+         3.0,
+         {},
          {{0, t, t, t, t, 3, 3, 3, 3, 3, 3, 3}, {0, t, t, t, t, 3, 3, 3, 3, 3, 3, 3}}},
         // q = 3 + 1 (x - 1) + 0 (y - 0) at the corners.
-        {"planar pressure", 2, {}, 3.0, {1.0, 0.0, 1.0, 0.0},
+        {"planar pressure",
+         2,
+         {},
+         3.0,
+         {1.0, 0.0, 1.0, 0.0},
          {{0, t, t, t, t, 2, 4, 2, 0, 0, 0, 0}, {0, t, t, t, t, 4, 6, 6, 4, 0, 0, 0}}},
-        {"constant temperature", 0, {}, 20.0, {},
+        {"constant temperature",
+         0,
+         {},
+         20.0,
+         {},
          {{0, t, t, t, t, 20, 0, 0, 0, 0, 0, 0}, {0, t, t, t, t, 20, 0, 0, 0, 0, 0, 0}}},
         // T = 20 + 2 (x - 1) + 0 (y - 0), times parameter 11 into 5, 7, 8 and
         // parameter 12 into 6, 9, 10 (both the expansion 0.5 here).
-        {"temperature plane", 0, {}, 20.0, {1.0, 0.0, 2.0, 0.0},
-         {{0, t, t, t, t, 0.5 * (20 + 2 * (2.0 / 3 - 1)), 0.5 * (20 + 2 * (2.0 / 3 - 1)), 1, 0, 1, 0, 0},
+        {"temperature plane",
+         0,
+         {},
+         20.0,
+         {1.0, 0.0, 2.0, 0.0},
+         {{0, t, t, t, t, 0.5 * (20 + 2 * (2.0 / 3 - 1)), 0.5 * (20 + 2 * (2.0 / 3 - 1)), 1, 0, 1,
+           0, 0},
           {0, t, t, t, t, 0.5 * (20 + 2 * (3.0 - 1)), 0.5 * (20 + 2 * (3.0 - 1)), 1, 0, 1, 0, 0}}},
         // Two planes around (1, 1): 20 + 3 (x - 1) and 0.01 + 0.001 (y - 1).
-        {"two planes", 0, {}, 20.0, {0.01, 1.0, 1.0, 3.0, 0.0, 0.0, 0.001},
+        {"two planes",
+         0,
+         {},
+         20.0,
+         {0.01, 1.0, 1.0, 3.0, 0.0, 0.0, 0.001},
          {{0, t, t, t, t, 20 + 3 * (2.0 / 3 - 1), 0.01 + 0.001 * (2.0 / 3 - 1), 3, 0, 0, 0.001, 0},
           {0, t, t, t, t, 20 + 3 * (3.0 - 1), 0.01, 3, 0, 0, 0.001, 0}}},
     };
@@ -245,7 +285,9 @@ TEST_F(RegionMeshTest, ElementDataFillsTheColumns)
         EXPECT_EQ(row, 3);
         for (int r = 0; r < 2; ++r)
             for (int col = 0; col < 12; ++col)
-                EXPECT_NEAR(data[r + 1][col], c.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)], 1e-12)
+                EXPECT_NEAR(data[r + 1][col],
+                            c.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(col)],
+                            1e-12)
                     << "element " << r << " column " << col;
         for (int col = 0; col < 12; ++col) {
             EXPECT_EQ(data[0][col], 0.0);
@@ -265,65 +307,92 @@ TEST_F(RegionMeshTest, MaterialsAndNodesGoIntoTheTopologyTable)
     EXPECT_EQ(index, 2 + 2 * 6);
     CElement* tri = p->GetMesh()->GetHeadElem();
     CElement* quad = p->GetMesh()->GetTailElem();
-    const std::vector<int> expected = {-5, -5,
-                                       7, static_cast<int>(tri->GetNode(0)->GetID()),
+    const std::vector<int> expected = {-5,
+                                       -5,
+                                       7,
+                                       static_cast<int>(tri->GetNode(0)->GetID()),
                                        static_cast<int>(tri->GetNode(1)->GetID()),
-                                       static_cast<int>(tri->GetNode(2)->GetID()), -5, -5,
-                                       7, static_cast<int>(quad->GetNode(0)->GetID()),
+                                       static_cast<int>(tri->GetNode(2)->GetID()),
+                                       -5,
+                                       -5,
+                                       7,
+                                       static_cast<int>(quad->GetNode(0)->GetID()),
                                        static_cast<int>(quad->GetNode(1)->GetID()),
                                        static_cast<int>(quad->GetNode(2)->GetID()),
-                                       static_cast<int>(quad->GetNode(3)->GetID()), -5};
+                                       static_cast<int>(quad->GetNode(3)->GetID()),
+                                       -5};
     EXPECT_EQ(table, expected);
     delete p;
 }
 
 TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
 {
-    // A right triangle (0,0) (4,0) (0,4) with the hypotenuse split at (2,2).
+    // A right triangle (0,0) (4,0) (0,4) with the hypotenuse split at m = (2,2).
     constexpr double pi = 3.14159265358979323846;
-    CBoundNode* a = N(0, 0);
-    CBoundNode* b = N(4, 0);
-    CBoundNode* m = N(2, 2);
-    CBoundNode* c = N(0, 4);
-    CObList nodes;
-    for (CSNode* n : {static_cast<CSNode*>(a), static_cast<CSNode*>(b), static_cast<CSNode*>(m),
-                      static_cast<CSNode*>(c)})
-        nodes.AddTail(n);
-    auto* p = new TestPlate(&nodes, &steel);
-    auto edge = [](CSNode* u, CSNode* v) { return static_cast<CBoundary*>(CGraph::GetComEdge(u, v)); };
-    // Fixed bottom and left edges, a roller on both halves of the hypotenuse.
-    edge(a, b)->SetBC(3u, 0);
-    edge(c, a)->SetBC(3u, 0);
-    edge(b, m)->SetBC(1u, 0);
-    edge(m, c)->SetBC(1u, 0);
-    // The node (4,0) keeps a condition of its own marked with bit 0x10.
-    b->SetStandBC(0x10u | 2u, 0);
-    p->SetBoundaryConditions();
+    struct Case {
+        const char* name;
+        unsigned ab, ca, bm, mc; // edge condition types, 0 for none
+        unsigned a, m, c;        // node condition types afterwards, 0 for none
+    };
+    for (const Case& k : std::vector<Case>{
+             // Equal conditions at the right angle get bit 0x20; m lies on a
+             // straight line; c sits at 45 degrees and is left alone.
+             {"equal", 3, 3, 1, 1, 3 | 0x20, 1, 0},
+             // Different conditions combine; a single edge hands its own on.
+             {"different", 1, 2, 1, 0, 1 | 2, 1, 2},
+         }) {
+        SCOPED_TRACE(k.name);
+        CBoundNode* a = N(0, 0);
+        CBoundNode* b = N(4, 0);
+        CBoundNode* m = N(2, 2);
+        CBoundNode* c = N(0, 4);
+        CObList nodes;
+        for (CSNode* n : {static_cast<CSNode*>(a), static_cast<CSNode*>(b), static_cast<CSNode*>(m),
+                          static_cast<CSNode*>(c)})
+            nodes.AddTail(n);
+        auto* p = new TestPlate(&nodes, &steel);
+        auto edge = [](CSNode* u, CSNode* v) {
+            return static_cast<CBoundary*>(CGraph::GetComEdge(u, v));
+        };
+        const std::pair<CBoundary*, unsigned> edges[] = {
+            {edge(a, b), k.ab}, {edge(c, a), k.ca}, {edge(b, m), k.bm}, {edge(m, c), k.mc}};
+        for (auto [e, type] : edges)
+            if (type)
+                e->SetBC(type, 0);
+        // The node (4,0) keeps a condition of its own marked with bit 0x10.
+        b->SetStandBC(0x10u | 2u, 0);
+        p->SetBoundaryConditions();
 
-    // Corner a: two equal conditions at a right angle: bit 0x20, angle
-    // 2 pi - the first edge's angle.
-    ASSERT_NE(a->GetBC(0), nullptr);
-    EXPECT_TRUE(a->GetBC(0)->GetBCType() & 0x20u);
-    CEdge* first = nullptr;
-    for (POSITION pos = a->GetEdgeList()->GetHeadPosition(); pos && !first;)
-        first = static_cast<CEdge*>(a->GetEdgeList()->GetNext(pos));
-    EXPECT_DOUBLE_EQ(a->GetBC(0)->GetAngle(), 2.0 * pi - first->GetCClWAngle());
-    // Node m on a straight line: the edge condition along the line.
-    ASSERT_NE(m->GetBC(0), nullptr);
-    EXPECT_EQ(m->GetBC(0)->GetBCType() & 0x20u, 0u);
-    EXPECT_TRUE(*m->GetBC(0) == *edge(b, m)->GetBC(0));
-    EXPECT_DOUBLE_EQ(m->GetBC(0)->GetAngle(), edge(b, m)->GetCClWAngle());
-    // Corner c at 135 degrees: left unchanged (no condition).
-    EXPECT_EQ(c->GetBC(0), nullptr);
-    // b keeps its own condition.
-    EXPECT_EQ(b->GetBC(0)->GetBCType(), 0x10u | 2u);
+        // Corner a at the right angle: angle 2 pi less the first edge's.
+        ASSERT_NE(a->GetBC(0), nullptr);
+        EXPECT_EQ(a->GetBC(0)->GetBCType(), k.a);
+        CEdge* first = nullptr;
+        for (POSITION pos = a->GetEdgeList()->GetHeadPosition(); pos && !first;) {
+            auto* e = static_cast<CEdge*>(a->GetEdgeList()->GetNext(pos));
+            if (e->GetBC(0))
+                first = e;
+        }
+        EXPECT_DOUBLE_EQ(a->GetBC(0)->GetAngle(), 2.0 * pi - first->GetCClWAngle());
+        // m: the condition of the line through it, along the line.
+        ASSERT_NE(m->GetBC(0), nullptr);
+        EXPECT_EQ(m->GetBC(0)->GetBCType(), k.m);
+        EXPECT_DOUBLE_EQ(m->GetBC(0)->GetAngle(), edge(b, m)->GetCClWAngle());
+        if (k.c) {
+            ASSERT_NE(c->GetBC(0), nullptr);
+            EXPECT_EQ(c->GetBC(0)->GetBCType(), k.c);
+            EXPECT_DOUBLE_EQ(c->GetBC(0)->GetAngle(), edge(c, a)->GetCClWAngle());
+        } else {
+            EXPECT_EQ(c->GetBC(0), nullptr);
+        }
+        EXPECT_EQ(b->GetBC(0)->GetBCType(), 0x10u | 2u);
 
-    // Without edge conditions the node conditions are cleared.
-    for (CBoundary* e : {edge(a, b), edge(c, a), edge(b, m), edge(m, c)})
-        e->ClearBC(-1);
-    p->SetBoundaryConditions();
-    EXPECT_TRUE(a->GetBC(0) == nullptr || a->GetBC(0)->IsClear(true));
-    delete p;
+        // Without edge conditions the node conditions are cleared.
+        for (auto [e, type] : edges)
+            e->ClearBC(-1);
+        p->SetBoundaryConditions();
+        EXPECT_TRUE(a->GetBC(0) == nullptr || a->GetBC(0)->IsClear(true));
+        delete p;
+    }
 }
 
 } // namespace

@@ -198,7 +198,8 @@ TEST_F(TriMeshTest, LoadsOutlineHolesAndRefineInput)
                 const int to = i == e ? s : i + 1;
                 bool found = false;
                 for (const Seg& g : spy.segs)
-                    found = found || (g.seg == i && g.from == i && g.to == to && g.marker == marker && g.flag == 1);
+                    found = found || (g.seg == i && g.from == i && g.to == to &&
+                                      g.marker == marker && g.flag == 1);
                 EXPECT_TRUE(found) << "segment " << i;
             }
         }
@@ -221,7 +222,8 @@ TEST_F(TriMeshTest, LoadsOutlineHolesAndRefineInput)
             if (g.marker == 2)
                 joined.insert({g.from, g.to});
         const int r0 = refine[0].index, r1 = refine[1].index;
-        EXPECT_EQ(joined, (std::set<std::pair<int, int>>{{r0, r0}, {r1 + 1, r1 + 2}, {r1, r1 + 1}}));
+        EXPECT_EQ(joined,
+                  (std::set<std::pair<int, int>>{{r0, r0}, {r1 + 1, r1 + 2}, {r1, r1 + 1}}));
         // Lowered by the line's 3 nodes, raised by its 2 segments.
         EXPECT_EQ(spy.m_nPointCount, 99);
 
@@ -295,7 +297,7 @@ TEST_F(TriMeshTest, NeighboursShareCopiesUnlessTheNodeIsGlobal)
             ASSERT_TRUE(t.Mesh(nullptr, 0, 0, false));
         }
         const auto nl = nodesOf(meshL), nr = nodesOf(meshR);
-        EXPECT_TRUE(nr.count(leftCopy10));   // never global: shared
+        EXPECT_TRUE(nr.count(leftCopy10)); // never global: shared
         EXPECT_EQ(nr.count(leftCopy), global ? 0u : 1u);
         // The shared edge's sub-nodes: themselves in both meshes, or fresh
         // copies in each mesh when an end node is global.
@@ -324,7 +326,8 @@ TEST_F(TriMeshTest, KindsBuildTheirElements)
         int elements;
         int nodesEach;
     };
-    for (const Case& k : std::vector<Case>{{101, 1, 3}, {102, 1, 3}, {103, 1, 6}, {104, 3, 4}, {105, 3, 8}, {99, 0, 0}}) {
+    for (const Case& k : std::vector<Case>{
+             {101, 1, 3}, {102, 1, 3}, {103, 1, 6}, {104, 3, 4}, {105, 3, 8}, {99, 0, 0}}) {
         SCOPED_TRACE(k.kind);
         Model m;
         CSectArea* tri = m.Region({m.Node(0, 0), m.Node(3, 0), m.Node(0, 3)});
@@ -333,7 +336,8 @@ TEST_F(TriMeshTest, KindsBuildTheirElements)
             CTriMesh t(tri, &mesh);
             t.m_iKind = k.kind;
             // A single triangle: force it by meshing the bare outline.
-            t.AddElement(tri->GetNode(0)->Copy(false), tri->GetNode(1)->Copy(false), tri->GetNode(2)->Copy(false));
+            t.AddElement(tri->GetNode(0)->Copy(false), tri->GetNode(1)->Copy(false),
+                         tri->GetNode(2)->Copy(false));
         }
         ASSERT_EQ(mesh.GetCount(), k.elements);
         std::map<CSNode*, int> uses;
@@ -366,8 +370,10 @@ TEST_F(TriMeshTest, BadOutputRecordsFailWithoutStrayNodes)
         void (*spoil)(SpyMesh&);
     };
     const Case cases[] = {
-        {"Mesh-generator indexed an element out of bound", [](SpyMesh& s) { s.Elems()[0].n[1] = s.m_nNodes; }},
-        {"Mesh-generator indexed an element out of bound", [](SpyMesh& s) { s.Elems()[1].n[2] = -1; }},
+        {"Mesh-generator indexed an element out of bound",
+         [](SpyMesh& s) { s.Elems()[0].n[1] = s.m_nNodes; }},
+        {"Mesh-generator indexed an element out of bound",
+         [](SpyMesh& s) { s.Elems()[1].n[2] = -1; }},
         {"Mesh-generator indexed a NULL-node",
          [](SpyMesh& s) { s.Nodes()[s.Elems()[s.m_nElems - 1].n[0]].bEmpty = true; }},
     };
@@ -420,8 +426,9 @@ TEST_F(TriMeshTest, PinchedInnerBoundaryClosesWithATriangle)
         XYPair a, b, c, d;
         double holes;
     };
-    for (const Case& k : std::vector<Case>{{"symmetric", {7, 6}, {7, 4}, {3, 4}, {3, 6}, 4.0},
-                                           {"skewed", {7, 6}, {7, 4}, {2, 4.5}, {4, 7}, 2.0 + 3.25}}) {
+    for (const Case& k :
+         std::vector<Case>{{"symmetric", {7, 6}, {7, 4}, {3, 4}, {3, 6}, 4.0},
+                           {"skewed", {7, 6}, {7, 4}, {2, 4.5}, {4, 7}, 2.0 + 3.25}}) {
         SCOPED_TRACE(k.name);
         Model m;
         CSectArea* region = m.Rect(0, 0, 10, 10, 5);
@@ -431,8 +438,9 @@ TEST_F(TriMeshTest, PinchedInnerBoundaryClosesWithATriangle)
         CSNode* c = m.Node(k.c.x, k.c.y);
         CSNode* d = m.Node(k.d.x, k.d.y);
         auto* cell = new CObList(10);
-        for (CEdge* e : {m.carrier.ConnectNodes(p, a), m.carrier.ConnectNodes(a, b), m.carrier.ConnectNodes(b, p),
-                         m.carrier.ConnectNodes(p, c), m.carrier.ConnectNodes(c, d), m.carrier.ConnectNodes(d, p)})
+        for (CEdge* e : {m.carrier.ConnectNodes(p, a), m.carrier.ConnectNodes(a, b),
+                         m.carrier.ConnectNodes(b, p), m.carrier.ConnectNodes(p, c),
+                         m.carrier.ConnectNodes(c, d), m.carrier.ConnectNodes(d, p)})
             cell->AddTail(e);
         auto* cells = new CObList(10);
         cells->AddTail(static_cast<CObject*>(cell));
@@ -444,7 +452,8 @@ TEST_F(TriMeshTest, PinchedInnerBoundaryClosesWithATriangle)
             ASSERT_FALSE(spy.added.empty());
             std::set<CSNode*> first(spy.added[0].begin(), spy.added[0].end());
             EXPECT_TRUE(first.count(p->GetCopyNode()));
-            EXPECT_EQ(std::count_if(spy.points.begin(), spy.points.end(), [](const Loaded& l) { return l.marker == 3; }),
+            EXPECT_EQ(std::count_if(spy.points.begin(), spy.points.end(),
+                                    [](const Loaded& l) { return l.marker == 3; }),
                       5);
         }
         // Counter-clockwise elements that leave exactly the two lobes empty.

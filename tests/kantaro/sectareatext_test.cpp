@@ -58,7 +58,8 @@ TEST(SectAreaText, ExportIsByteExact)
 }
 
 int Import(const std::string& text, CSectArea& into, int* options = nullptr, int nOptions = 0,
-           const char* start = "\xA7Section", const char* end = "\xA7" "End")
+           const char* start = "\xA7Section", const char* end = "\xA7" "End",
+           const char* label = nullptr)
 {
     TempFile tmp("region");
     tmp.writeBytes(text.data(), text.size());
@@ -66,6 +67,8 @@ int Import(const std::string& text, CSectArea& into, int* options = nullptr, int
     ASCII_SETTING set;
     set.m_Keys.Add(start);
     set.m_Keys.Add(end);
+    if (label)
+        set.m_Keys.Add(label);
     set.m_pFile = &f;
     return into.ASCIIReadGraph(set, options, nOptions, nullptr, 0, nullptr);
 }
@@ -98,6 +101,17 @@ TEST(SectAreaText, RoundTripAndAxes)
         EXPECT_EQ(n->z, 0.0);
     }
     EXPECT_NE(CGraph::GetComEdge(back.GetTailNode(), back.GetHeadNode()), nullptr);
+
+    // With a name label the name line stands between the start marker and
+    // the parameter block; the block is still found.
+    markers.Add("NAME");
+    r->SetName("Plate");
+    const std::string named = Export(*r, markers, nullptr, 0, nullptr, 0);
+    CSectArea labelled;
+    ASSERT_EQ(Import(named, labelled, nullptr, 0, "\xA7Section", "\xA7" "End", "NAME"), 4);
+    EXPECT_TRUE(labelled.IsPolar());
+    ASSERT_EQ(labelled.GetMatAxes().GetSize(), 2);
+    EXPECT_EQ(labelled.GetMatAxes()[0], 1.25);
     delete r;
 
     // One number on the axes line: the second axis stays 0.
