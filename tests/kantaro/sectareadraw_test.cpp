@@ -202,6 +202,45 @@ TEST_F(SectAreaDrawTest, SideWalls)
     delete a;
 }
 
+TEST_F(SectAreaDrawTest, WallsBetweenPlacedFacesShadeFromOneColourToTheOther)
+{
+    // Face 1: (x, y) at z = 0; face 2: (x / 2, y / 2) at z = 0.5 - a frustum
+    // seen from above.
+    CSectArea* r = MakeRect(-0.8, -0.8, 0.8, 0.8, &solid);
+    CMatrix m1(3, 3, true, 0.0), m2(3, 3, true, 0.0);
+    m1[0][1] = 1.0;
+    m1[1][2] = 1.0;
+    m2[0][1] = 0.5;
+    m2[1][2] = 0.5;
+    CVector o1(3, true, 0.0), o2(3, true, 0.0);
+    o2[2] = 0.5;
+    double c1[3] = {1, 0, 0}, c2[3] = {0, 0, 1};
+
+    std::vector<GLfloat> buffer(4096);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    r->ExtrudeSidesGL(false, o1, m1, o2, m2, c1, c2);
+    const int n = glRenderMode(GL_RENDER);
+    int vertices = 0, polygons = 0;
+    for (int i = 0; i < n;) {
+        ASSERT_EQ(buffer[i++], GL_POLYGON_TOKEN);
+        const int count = static_cast<int>(buffer[i++]);
+        ++polygons;
+        for (int k = 0; k < count; ++k, i += 7, ++vertices) {
+            const float x = buffer[i] / 64.0f - 1.0f, depth = buffer[i + 2];
+            const bool first = std::fabs(depth - 0.5f) < 1e-4f; // z = 0
+            const bool second = std::fabs(depth - 0.25f) < 1e-4f; // z = 0.5
+            ASSERT_TRUE(first || second) << depth;
+            EXPECT_NEAR(std::fabs(x), first ? 0.8f : 0.4f, 1e-3f);
+            EXPECT_EQ(buffer[i + 3], first ? 1.0f : 0.0f); // red on face 1
+            EXPECT_EQ(buffer[i + 5], first ? 0.0f : 1.0f); // blue on face 2
+        }
+    }
+    EXPECT_EQ(polygons, 8); // four walls, two triangles each
+    EXPECT_EQ(vertices, 24);
+    delete r;
+}
+
 TEST_F(SectAreaDrawTest, PickingTheRegionTheHoleAndRefinePoints)
 {
     CSectArea* r = MakeRect(-0.8, -0.8, 0.8, 0.8, &solid);
