@@ -13,6 +13,7 @@
 #include "femodel/strelna.h"
 #include "platform/ferrand/ferrand.h"
 #include "tests/analysis/fake_solver.h"
+#include "tests/analysis/work_dir.h"
 #include "tests/support/temp_files.h"
 
 namespace {
@@ -103,10 +104,13 @@ struct ShellModel {
     bool meshed = false;
 };
 
-class ShellTest : public ::testing::Test {
+// Runs in a temporary folder: the runs with a high print level write their
+// dumps into the working folder.
+class ShellTest : public analysistest::WorkDirTest {
 protected:
     void SetUp() override
     {
+        WorkDirTest::SetUp();
         CGraph::m_pNodeList = &m_nodes;
         CSectMeshArea::StopCalc(false);
         CMGenerator::Stop(false);
@@ -117,13 +121,10 @@ protected:
         CGraph::lIDGraph = m_saved.graph;
         CSNode::lIDnode = m_saved.node;
         CEdge::lIDedge = m_saved.edge;
+        WorkDirTest::TearDown();
     }
     // Membrane stresses for the fake to answer: every element-data entry 1.
-    void MembraneAnswer(const ShellModel& m)
-    {
-        (void)m;
-        m_fake.elementResults.assign(4096, 1.0);
-    }
+    void MembraneAnswer() { m_fake.elementResults.assign(4096, 1.0); }
 
     NODELIST m_nodes;
     Counters m_saved;
@@ -179,7 +180,7 @@ TEST_F(ShellTest, AlignMeshKind)
 TEST_F(ShellTest, ConversionKeepsMembraneResults)
 {
     ShellModel m;
-    MembraneAnswer(m);
+    MembraneAnswer();
     ASSERT_TRUE(m.comp->RunMembraneAnalysis(nullptr, nullptr));
     EXPECT_EQ(m.comp->m_iResultState, 1);
     const unsigned count = m.comp->GetResCount();
@@ -201,7 +202,7 @@ TEST_F(ShellTest, EntryPointAndKeyData)
         SCOPED_TRACE(basis);
         ShellModel m(3, 2);
         ASSERT_TRUE(m.meshed);
-        MembraneAnswer(m);
+        MembraneAnswer();
         m_fake.calls.clear();
         m.comp->SetBucklingCtrl(0, 1);
         m.comp->SetBucklingCtrl(1, 81);
@@ -233,6 +234,7 @@ TEST_F(ShellTest, EntryPointAndKeyData)
         EXPECT_EQ(call.Key(27), 2);
         EXPECT_EQ(call.Key(30), 2);
         EXPECT_EQ(m.comp->m_iPrintLevel, 1002);
+        EXPECT_TRUE(Exists("Topology.log")) << "input dumps of print level 1000 and more";
         EXPECT_GT(call.Key(4), 0);
         // The in-plane forces are the membrane stresses.
         for (double f : call.inPlaneForces)
@@ -243,7 +245,7 @@ TEST_F(ShellTest, EntryPointAndKeyData)
 TEST_F(ShellTest, ExistingMembraneResultsAreUsed)
 {
     ShellModel m;
-    MembraneAnswer(m);
+    MembraneAnswer();
     ASSERT_TRUE(m.comp->RunMembraneAnalysis(nullptr, nullptr));
     m_fake.calls.clear();
     m_fake.eigenvalues = {2.0, 3.0};
@@ -268,7 +270,7 @@ TEST_F(ShellTest, PreliminaryMembraneAnalysis)
     {
         // Fresh model: the membrane analysis runs first.
         ShellModel m;
-        MembraneAnswer(m);
+        MembraneAnswer();
         CStringArray log, errors;
         ASSERT_TRUE(m.comp->Calculate(&log, &errors));
         EXPECT_TRUE(Contains(Lines(&log), "Perfoming membrane analysis\r\n"));
@@ -376,7 +378,7 @@ TEST_F(ShellTest, StopPendingAndNoMesh)
 TEST_F(ShellTest, ModeScaling)
 {
     ShellModel m(1, 1); // four nodes
-    MembraneAnswer(m);
+    MembraneAnswer();
     ASSERT_TRUE(m.comp->RunMembraneAnalysis(nullptr, nullptr));
     ASSERT_EQ(m.Nodes(), 4);
     m.comp->SetBucklingCtrl(1, 81);
@@ -410,7 +412,7 @@ TEST_F(ShellTest, ModeScaling)
 TEST_F(ShellTest, BucklingFailureKeepsTheMembraneResults)
 {
     ShellModel m;
-    MembraneAnswer(m);
+    MembraneAnswer();
     CStringArray log, errors;
     // The membrane call succeeds; the buckling call fails.
     struct FailSecond {
@@ -441,7 +443,7 @@ TEST_F(ShellTest, BucklingFailureKeepsTheMembraneResults)
 TEST_F(ShellTest, BucklingInputFailure)
 {
     ShellModel m;
-    MembraneAnswer(m);
+    MembraneAnswer();
     ASSERT_TRUE(m.comp->RunMembraneAnalysis(nullptr, nullptr));
     m.comp->buildResult[1] = -3;
     m_fake.calls.clear();
@@ -468,7 +470,7 @@ TEST_F(ShellTest, SolverWarnings)
     };
     for (const Case& c : cases) {
         ShellModel m;
-        MembraneAnswer(m);
+        MembraneAnswer();
         ASSERT_TRUE(m.comp->RunMembraneAnalysis(nullptr, nullptr));
         m_fake.eigenvalues = {2.0, 3.0};
         m_fake.status = c.status;
