@@ -324,8 +324,17 @@ bool CShellComp::SolveBuckling(CMatrix& inPlane, CMatrix& elementData, CMatrix& 
         ElementTypeSwap swap(m_iElemType, code);
         r = BuildSolverData(materials, elementData, topology, nodeArray, suppressed, prescribed, couplings, springs,
                             1);
-        eigenvalues.Allocate(requested, 1, true, 0.0);
-        modes.Allocate(requested, m_nNodes, true, 0.0);
+        // More modes than the model has unknowns (at most six a node; a
+        // damaged setting) cannot be given room: that fails like any other
+        // array that cannot be made.
+        const bool possible = requested <= 6LL * m_nNodes;
+        const bool sized = possible && eigenvalues.Allocate(requested, 1, true, 0.0) &&
+                           modes.Allocate(requested, m_nNodes, true, 0.0);
+        if (r == 1 && requested > 0 && !sized) {
+            eigenvalues.Allocate(0, 0, false, 0.0);
+            modes.Allocate(0, 0, false, 0.0);
+            r = 0;
+        }
     }
     if (r != 1) {
         Append(errors, CountsLine(*this));

@@ -440,22 +440,36 @@ TEST_F(ShellTest, BucklingFailureKeepsTheMembraneResults)
     EXPECT_FALSE(m.comp->m_bBusy);
 }
 
+// The plate input cannot be built: no conditions of the plate set, or a
+// number of modes (from a damaged setting) that leaves no room for them.
 TEST_F(ShellTest, BucklingInputFailure)
 {
-    ShellModel m;
-    MembraneAnswer();
-    ASSERT_TRUE(m.comp->RunMembraneAnalysis(nullptr, nullptr));
-    m.comp->buildResult[1] = -3;
-    m_fake.calls.clear();
-    CStringArray log, errors;
-    EXPECT_FALSE(m.comp->Calculate(&log, &errors));
-    EXPECT_TRUE(m_fake.calls.empty());
-    const auto e = Lines(&errors);
-    ASSERT_EQ(e.size(), 2u);
-    EXPECT_EQ(e[0].rfind("number of nodes: ", 0), 0u);
-    EXPECT_EQ(e[1], "Error while generating boundary conditions\r\n");
-    EXPECT_EQ(m.comp->m_iElemType, 31);
-    EXPECT_EQ(m.comp->m_iResultState, 1);
+    struct Case {
+        int buildResult;
+        int modes;
+        std::string line;
+    } cases[] = {
+        {-3, 2, "Error while generating boundary conditions\r\n"},
+        {1, 2000000000, "Unable to generate data\r\n"},
+    };
+    for (const Case& c : cases) {
+        ShellModel m;
+        MembraneAnswer();
+        ASSERT_TRUE(m.comp->RunMembraneAnalysis(nullptr, nullptr));
+        m.comp->buildResult[1] = c.buildResult;
+        m.comp->SetBucklingCtrl(2, c.modes);
+        m_fake.calls.clear();
+        CStringArray log, errors;
+        EXPECT_FALSE(m.comp->Calculate(&log, &errors));
+        EXPECT_TRUE(m_fake.calls.empty());
+        const auto e = Lines(&errors);
+        ASSERT_EQ(e.size(), 2u);
+        EXPECT_EQ(e[0].rfind("number of nodes: ", 0), 0u);
+        EXPECT_EQ(e[1], c.line);
+        EXPECT_EQ(m.comp->m_iElemType, 31);
+        EXPECT_EQ(m.comp->m_iResultState, 1);
+        EXPECT_FALSE(m.comp->m_bBusy);
+    }
 }
 
 TEST_F(ShellTest, SolverWarnings)
