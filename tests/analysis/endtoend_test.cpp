@@ -1,0 +1,398 @@
+// Analyses from the drawn model to the results with the real solver and no
+// window: a simply supported plate under pressure against the classical
+// deflection, a membrane in uniform tension, the buckling of a plate in
+// uniaxial compression against the classical critical stress, and the
+// failures of meshing, input and solution. Each runs in a temporary folder
+// where the solver leaves its run log.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "app/analysis/analysis.h"
+#include "femodel/strelna.h"
+#include "platform/ferrand/ferrand.h"
+#include "platform/weblar/weblar.h"
+#include "tests/analysis/work_dir.h"
+
+namespace {
+
+constexpr double kE = 210000.0;
+constexpr double kNu = 0.3;
+
+std::vector<std::string> Lines(const CStringArray& a)
+{
+    std::vector<std::string> v;
+    for (int i = 0; i < a.GetSize(); ++i)
+        v.emplace_back(a.GetAt(i).GetString());
+    return v;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line)
+{
+    for (const auto& l : lines)
+        if (l == line)
+            return true;
+    return false;
+}
+
+struct Counters {
+    DWORD graph = CGraph::lIDGraph;
+    DWORD node = CSNode::lIDnode;
+    DWORD edge = CEdge::lIDedge;
+    bool operator==(const Counters&) const = default;
+};
+
+// A plate model drawn as the document would hold it: one material, a
+// component (a shell component, which is also a plate component) and its
+// regions, deleted component first.
+struct Model {
+    explicit Model(int code)
+    {
+        comp = std::make_unique<CShellComp>();
+        comp->AddMaterial(&material);
+        comp->SetElementType(code);
+    }
+    ~Model() { comp.reset(); }
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+
+    // A rectangle 0..w x 0..h of thickness t; corners counter-clockwise
+    // from the origin.
+    CSectPlate* Rect(double w, double h, double t)
+    {
+        corner[0] = new CBoundNode(0.0, 0.0, 0.0, nullptr, 0);
+        corner[1] = new CBoundNode(w, 0.0, 0.0, nullptr, 0);
+        corner[2] = new CBoundNode(w, h, 0.0, nullptr, 0);
+        corner[3] = new CBoundNode(0.0, h, 0.0, nullptr, 0);
+        region = new CSectPlate(corner[0], corner[1], corner[2], corner[3], &material);
+        region->SetThickness(t);
+        comp->AddTail(region);
+        return region;
+    }
+    // A polygon through the points, counter-clockwise.
+    CSectPlate* Polygon(std::vector<std::pair<double, double>> points, double t)
+    {
+        CObList nodes;
+        for (auto [x, y] : points)
+            nodes.AddTail(new CBoundNode(x, y, 0.0, nullptr, 0));
+        region = new CSectPlate(&nodes, &material);
+        region->SetThickness(t);
+        comp->AddTail(region);
+        return region;
+    }
+    // The outline edges whose both ends satisfy the test.
+    std::vector<CBoundary*> Edges(bool (*on)(double x, double y))
+    {
+        std::vector<CBoundary*> out;
+        CObList edges;
+        region->GetEdges(edges);
+        for (POSITION p = edges.GetHeadPosition(); p;) {
+            auto* e = static_cast<CBoundary*>(edges.GetNext(p));
+            if (on(e->GetNode1()->x, e->GetNode1()->y) && on(e->GetNode2()->x, e->GetNode2()->y))
+                out.push_back(e);
+        }
+        return out;
+    }
+    // Divides the horizontal edges into nx and the vertical ones into ny
+    // equal parts and meshes with the structured mesher.
+    bool MeshStructured(int nx, int ny)
+    {
+        CObList edges;
+        region->GetEdges(edges);
+        for (POSITION p = edges.GetHeadPosition(); p;) {
+            auto* e = static_cast<CEdge*>(edges.GetNext(p));
+            e->SubDivideLin(1.0, (e->GetNode1()->y == e->GetNode2()->y ? nx : ny) - 1);
+        }
+        region->SetBoundaryConditions();
+        start = Counters{};
+        return comp->GenerateRegionMesh(&log, &errors, 1, 1);
+    }
+    // A uniform edge load of the first component on the edges.
+    static void EdgeLoad(const std::vector<CBoundary*>& edges, double value)
+    {
+        for (CBoundary* e : edges) {
+            auto* load = new CEdgeLoad;
+            load->Allocate(6, true, 0.0);
+            (*load)[0] = (*load)[2] = (*load)[4] = value;
+            e->SetLoad(load);
+        }
+    }
+    // The in-plane DOFs of a corner held (membrane conditions): both, or
+    // the x direction only. A corner's own condition is kept when the
+    // corners take the edges' conditions.
+    void HoldCorner(int c, bool both = true)
+    {
+        auto* bc = new CBoundCond;
+        bc->SetType(16);
+        CVector v(both ? 4 : 2, true, 0.0);
+        v[0] = 1.0;
+        if (both)
+            v[1] = 2.0;
+        bc->SetBC(v);
+        corner[c]->SetBC(bc, 0);
+    }
+
+    CMaterial material{"Steel", 7.85e-9, kE, kE / (2.0 * (1.0 + kNu)), kNu, 0.0};
+    std::unique_ptr<CShellComp> comp;
+    CBoundNode* corner[4] = {};
+    CSectPlate* region = nullptr;
+    CStringArray log, errors;
+    // The identifier counters before the mesh generation.
+    Counters start;
+};
+
+// The node coordinates in solver order, the results and the status of one
+// direct solve of the component's current code.
+struct Solution {
+    std::vector<std::pair<double, double>> xy;
+    CMatrix elementData, nodes;
+    int status[5] = {0, 0, 0, 0, 0};
+    bool built = false;
+
+    // Index of the node nearest to (x, y).
+    int Nearest(double x, double y) const
+    {
+        int best = 0;
+        for (int i = 1; i < static_cast<int>(xy.size()); ++i)
+            if (std::hypot(xy[i].first - x, xy[i].second - y) <
+                std::hypot(xy[best].first - x, xy[best].second - y))
+                best = i;
+        return best;
+    }
+    double ColumnSum(int c) const
+    {
+        double s = 0.0;
+        for (int i = 0; i < nodes.GetRows(); ++i)
+            s += nodes[i][c];
+        return s;
+    }
+};
+
+Solution Solve(Model& m, bool membrane)
+{
+    Solution s;
+    CMatrix materials, data, nodes, prescribed, couplings, springs;
+    CLongMatrix topology, suppressed;
+    if (m.comp->BuildSolverData(materials, data, topology, nodes, suppressed, prescribed, couplings, springs,
+                                0) == 1)
+        for (int i = 0; i < nodes.GetRows(); ++i)
+            s.xy.emplace_back(nodes[i][0], nodes[i][1]);
+    s.built = membrane ? m.comp->SolveMembrane(&s.elementData, &s.nodes, s.status, &m.log, &m.errors)
+                       : m.comp->SolvePlateBending(&s.elementData, &s.nodes, s.status, &m.log, &m.errors);
+    return s;
+}
+
+class EndToEnd : public analysistest::WorkDirTest {
+protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        CGraph::m_pNodeList = &m_nodes;
+        CSectMeshArea::StopCalc(false);
+        CMGenerator::Stop(false);
+        m_saved = Counters{};
+    }
+    void TearDown() override
+    {
+        CGraph::m_pNodeList = nullptr;
+        CGraph::lIDGraph = m_saved.graph;
+        CSNode::lIDnode = m_saved.node;
+        CEdge::lIDedge = m_saved.edge;
+        WorkDirTest::TearDown();
+    }
+
+    NODELIST m_nodes;
+    Counters m_saved;
+};
+
+bool AnyEdge(double x, double y) { return x == 0.0 || y == 0.0 || x == 1000.0 || y == 1000.0; }
+bool LeftEdge(double x, double) { return x == 0.0; }
+
+// A square plate of 1000 mm, 10 mm thick, simply supported on its four
+// edges (the corners take the edges' conditions), under 0.001 N/mm^2.
+TEST_F(EndToEnd, SimplySupportedPlateUnderPressure)
+{
+    const double a = 1000.0, t = 10.0, q = 0.001;
+    const double D = kE * t * t * t / (12.0 * (1.0 - kNu * kNu));
+    const double w = 0.00406 * q * a * a * a * a / D;
+    for (int code : {65, 81}) {
+        SCOPED_TRACE(code);
+        Model m(code);
+        m.Rect(a, a, t)->SetLoad(q);
+        for (CBoundary* e : m.Edges(&AnyEdge))
+            e->SetBC(1u, 0);
+        ASSERT_TRUE(m.MeshStructured(32, 32)) << Lines(m.errors).size();
+        Solution s = Solve(m, false);
+        EXPECT_EQ(Counters{}, m.start);
+        ASSERT_TRUE(s.built);
+        ASSERT_EQ(s.status[0], 0);
+        const int centre = s.Nearest(a / 2, a / 2);
+        ASSERT_NEAR(s.xy[centre].first, a / 2, 1e-9);
+        EXPECT_NEAR(std::fabs(s.nodes[centre][0]), w, 0.01 * w);
+        EXPECT_NEAR(std::fabs(s.ColumnSum(3)), q * a * a, 1e-6 * q * a * a);
+        EXPECT_TRUE(Exists("Brantel.log"));
+    }
+}
+
+// A 200 x 100 mm membrane, 5 mm thick, pulled with 10 N/mm on its edge
+// x = 200: a uniform sigma_x of 2 N/mm^2 at every stress point.
+TEST_F(EndToEnd, MembraneInUniformTension)
+{
+    struct Case {
+        int code;
+        bool outline; // a five-node outline meshed by the triangle mesher
+        int points;   // stress points per element
+    } cases[] = {{31, false, 3}, {32, false, 3}, {41, false, 5}, {44, false, 5}, {31, true, 3}, {32, true, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.code << (c.outline ? " outline" : ""));
+        Model m(c.code);
+        if (c.outline) {
+            m.Polygon({{0, 0}, {100, 0}, {200, 0}, {200, 100}, {0, 100}}, 5.0);
+        } else {
+            m.Rect(200.0, 100.0, 5.0);
+        }
+        for (CBoundary* e : m.Edges(&LeftEdge))
+            e->SetBC(1u, 0);
+        Model::EdgeLoad(m.Edges([](double x, double) { return x == 200.0; }), 10.0);
+        // One node held against y as well.
+        CObList nodes;
+        m.region->GetNodes(nodes);
+        for (POSITION p = nodes.GetHeadPosition(); p;) {
+            auto* n = static_cast<CBoundNode*>(nodes.GetNext(p));
+            if (n->x == 0.0 && n->y == 0.0) {
+                m.corner[0] = n;
+                m.HoldCorner(0);
+            }
+        }
+        m.region->SetBoundaryConditions();
+        m.comp->m_iSubdivisions = 8;
+        const Counters before;
+        ASSERT_TRUE(m.comp->PreCalc(&m.log, &m.errors, 0));
+        Solution s = Solve(m, true);
+        EXPECT_EQ(Counters{}, before);
+        ASSERT_TRUE(s.built);
+        ASSERT_EQ(s.status[0], 0);
+        for (int e = 0; e < s.elementData.GetRows(); ++e)
+            for (int p = 0; p < c.points; ++p) {
+                EXPECT_NEAR(s.elementData[e][3 * p], 2.0, 2e-9) << e << " " << p;
+                EXPECT_NEAR(s.elementData[e][3 * p + 1], 0.0, 1e-9) << e << " " << p;
+                EXPECT_NEAR(s.elementData[e][3 * p + 2], 0.0, 1e-9) << e << " " << p;
+            }
+        EXPECT_NEAR(s.ColumnSum(2), -1000.0, 1e-6);
+        EXPECT_TRUE(Exists("Brantel.log"));
+    }
+}
+
+// The plate of the pressure case, compressed along x by 1 N/mm^2, buckles
+// at k pi^2 D / (b^2 t) with k = 4.
+TEST_F(EndToEnd, BucklingInUniaxialCompression)
+{
+    const double b = 1000.0, t = 10.0;
+    const double D = kE * t * t * t / (12.0 * (1.0 - kNu * kNu));
+    const double critical = 4.0 * std::numbers::pi * std::numbers::pi * D / (b * b * t);
+    Model m(31);
+    m.Rect(b, b, t);
+    // Membrane: held against x on x = 0 and at the origin against y.
+    for (CBoundary* e : m.Edges(&LeftEdge))
+        e->SetBC(1u, 0);
+    m.HoldCorner(0);
+    m.HoldCorner(3, false);
+    Model::EdgeLoad(m.Edges([](double x, double) { return x == 1000.0; }), -t);
+    // Plate: all four edges and the corners simply supported.
+    for (CBoundary* e : m.Edges(&AnyEdge))
+        e->SetBC(1u, 1);
+    m.region->SetBoundaryConditions();
+    for (CBoundNode* c : m.corner)
+        c->SetStandBC(1, 1);
+    m.comp->m_iSubdivisions = 12;
+    const Counters before;
+    m.comp->SetBucklingCtrl(CShellComp::kBucklingType, 81);
+    m.comp->SetBucklingCtrl(CShellComp::kModes, 2);
+
+    struct Case {
+        int solver;
+        int basis;
+    } cases[] = {{2, 1}, {1, 0}, {2, 0}};
+    double first[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        m.comp->SetBucklingCtrl(CShellComp::kEigensolver, cases[i].solver);
+        m.comp->SetBucklingCtrl(CShellComp::kForceBasis, cases[i].basis);
+        CStringArray log, errors;
+        ASSERT_TRUE(m.comp->Calculate(&log, &errors)) << (errors.GetSize() ? errors[0].GetString() : "");
+        EXPECT_EQ(Contains(Lines(log), "Perfoming membrane analysis\r\n"), i == 0);
+        ASSERT_EQ(m.comp->m_iResultState, 3);
+        first[i] = m.comp->GetMaxVals()[5];
+        EXPECT_NEAR(first[i], critical, 0.02 * critical);
+        EXPECT_TRUE(Exists("Brantel.log"));
+        EXPECT_TRUE(Exists("Brantel_B.log"));
+    }
+    EXPECT_NEAR(first[2], first[0], 1e-6 * first[0]) << "per element and per node agree";
+    EXPECT_EQ(Counters{}, before);
+}
+
+TEST_F(EndToEnd, Failures)
+{
+    const std::string solverHeader = "Brantel returned an error while solving:\r\n";
+    {
+        // No region.
+        Model m(31);
+        CStringArray log, errors;
+        EXPECT_FALSE(m.comp->PreCalc(&log, &errors, 0));
+        EXPECT_EQ(Lines(log), std::vector<std::string>{"Unable to generate mesh\r\n"});
+        EXPECT_EQ(Lines(errors), std::vector<std::string>{"No model is defined\r\n"});
+        CStringArray log2, errors2;
+        EXPECT_FALSE(m.comp->Calculate(&log2, &errors2));
+        EXPECT_EQ(Lines(log2).back(), "*** Not able to generate mesh ***\r\n");
+        EXPECT_EQ(Lines(errors2), std::vector<std::string>{"No model is defined\r\n"});
+    }
+    {
+        // A shortest edge of 1/20000 of the longest.
+        Model m(31);
+        m.Polygon({{0, 0}, {1000, 0}, {1000, 1000}, {0.05, 1000}, {0, 1000}}, 10.0);
+        const Counters before;
+        CStringArray log, errors;
+        EXPECT_FALSE(m.comp->PreCalc(&log, &errors, 0));
+        EXPECT_EQ(Lines(errors), (std::vector<std::string>{
+                                     "An error occurred while spacing nodes\r\n",
+                                     "The model contains an unresonably small edge (code 2)\r\n"}));
+        EXPECT_EQ(Counters{}, before);
+        EXPECT_FALSE(m.comp->m_bBusy);
+    }
+    for (bool buckling : {false, true}) {
+        // No support.
+        SCOPED_TRACE(buckling);
+        Model m(31);
+        m.Rect(200.0, 100.0, 5.0);
+        Model::EdgeLoad(m.Edges([](double x, double) { return x == 200.0; }), 10.0);
+        ASSERT_TRUE(m.MeshStructured(4, 2));
+        CStringArray log, errors;
+        EXPECT_FALSE(buckling ? m.comp->Calculate(&log, &errors) : m.comp->CPlateComp::Calculate(&log, &errors));
+        EXPECT_TRUE(Contains(Lines(errors), "Error while generating boundary conditions\r\n"));
+        EXPECT_FALSE(m.comp->m_bBusy);
+        EXPECT_FALSE(Exists("Brantel.log")) << "the solver is not called";
+    }
+    {
+        // Free to move along y.
+        Model m(31);
+        m.Rect(200.0, 100.0, 5.0);
+        for (CBoundary* e : m.Edges(&LeftEdge))
+            e->SetBC(1u, 0);
+        Model::EdgeLoad(m.Edges([](double x, double) { return x == 200.0; }), 10.0);
+        ASSERT_TRUE(m.MeshStructured(4, 2));
+        CStringArray log, errors;
+        EXPECT_FALSE(m.comp->CPlateComp::Calculate(&log, &errors));
+        ASSERT_FALSE(Lines(log).empty());
+        EXPECT_EQ(Lines(log).back(), "*** Calculation returned with error ***\r\n");
+        ASSERT_EQ(Lines(errors).size(), 1u);
+        EXPECT_EQ(Lines(errors)[0].rfind(solverHeader, 0), 0u) << Lines(errors)[0];
+        EXPECT_GT(Lines(errors)[0].size(), solverHeader.size());
+        EXPECT_TRUE(Exists("Brantel.log"));
+    }
+}
+
+} // namespace
