@@ -533,6 +533,22 @@ TEST_F(PlateCompTest, RemoveNodeDeletesTheRegionsThatCannotLoseIt)
     delete comp;
 }
 
+TEST_F(PlateCompTest, NodeInsideAsksTheRegionsInOrder)
+{
+    CPlateComp comp;
+    CSectPlate* left = Rect(0, 0, 2, 2, nullptr);
+    CSectPlate* right = Rect(2, 0, 4, 2, nullptr);
+    CSectPlate* hole = Rect(0.5, 0.5, 1.5, 1.5, nullptr);
+    comp.AddTail(left);
+    comp.AddTail(right);
+    left->InsertSubSect(hole);
+    CSNode inRight(3, 1, 0, nullptr, 0), inHole(1, 1, 0, nullptr, 0), outside(9, 9, 0, nullptr, 0);
+    EXPECT_EQ(comp.IsNodeInside2D(&inRight, false), right);
+    EXPECT_EQ(comp.IsNodeInside2D(&inHole, false), hole);
+    EXPECT_EQ(comp.IsNodeInside2D(&inHole, true), left);
+    EXPECT_EQ(comp.IsNodeInside2D(&outside, false), nullptr);
+}
+
 TEST_F(PlateCompTest, LookupByNameAndMaterialReplacement)
 {
     CMaterial steel("Steel", 1.0, 210000.0, 0.0, 0.3, 0.0);
