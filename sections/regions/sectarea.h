@@ -152,6 +152,9 @@ protected:
     // by its corner count and validated; null (nothing kept) for a
     // degenerate triangle or the cycle of an existing region.
     CSectArea* MakeRegion(const std::vector<CSNode*>& nodes);
+    // Drops this region from every boundary node; nodes left without a graph
+    // leave the global node list and are deleted.
+    void ReleaseNodes();
 
     CVector m_vAxes;
     bool m_bPolar = false;

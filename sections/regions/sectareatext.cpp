@@ -136,19 +136,8 @@ int CSectArea::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, do
     CGraph::ASCIIReadGraph(nodes, readerOptions, 2, values, nValues, list);
     const ULONGLONG blockEnd = file->GetPosition();
 
-    auto dropAll = [this]() {
-        while (!IsEmpty()) {
-            CSNode* node = static_cast<CSNode*>(RemoveHead());
-            node->RemoveGraph(this);
-            if (node->GetGraphCount() == 0) {
-                if (m_pNodeList)
-                    m_pNodeList->RemoveNode(node);
-                delete node;
-            }
-        }
-    };
     if (GetCount() < 3) {
-        dropAll();
+        ReleaseNodes();
         return 0;
     }
 
@@ -189,7 +178,7 @@ int CSectArea::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, do
             edge = CreateEdge(a, b);
         CObList met;
         if (Intersection2D(edge, false, &met) != 0) {
-            dropAll();
+            ReleaseNodes();
             return 0;
         }
     }
