@@ -230,6 +230,8 @@ protected:
     virtual void TessDrawGL3D(COGLTesselator* tess, double (*buf)[3], CVector& offset, CMatrix& m);
 
 private:
+    // The boundary alone as one filled polygon (for picking).
+    void PickFillGL();
     // The walls' colour source: false when this region draws no walls.
     bool WallColour(bool colour) const;
     void DrawWalls(bool strip, CVector& o1, CMatrix& m1, CVector& o2, CMatrix& m2,
