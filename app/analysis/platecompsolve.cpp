@@ -22,16 +22,6 @@ void Append(CStringArray* lines, const CString& text)
         lines->Add(text);
 }
 
-template <class F>
-void ForMeshRegions(CPlateComp& comp, F f)
-{
-    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;) {
-        CSection* section = comp.GetNext(pos);
-        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
-            f(static_cast<CSectMeshArea*>(section));
-    }
-}
-
 // Clears the busy flag on every way out.
 class BusyRun {
 public:
@@ -155,7 +145,7 @@ int CPlateComp::BuildBoundaryArrays(CLongMatrix& suppressed, CMatrix& prescribed
     if (!GetElementLayout(m_iElemType, layout))
         return -1;
     CObList links, all, conditions;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) {
+    ForEachMeshRegion([&](CSectMeshArea* r) {
         r->GetLinks(links, true);
         r->GetBCs(all);
     });
@@ -233,7 +223,7 @@ static bool PrepareSolve(CPlateComp& comp, bool membrane, CMatrix& elementData, 
                                  in.couplings, in.springs, 0);
     if (r == 1) {
         CObList nodeLoads, edgeLoads;
-        ForMeshRegions(comp, [&](CSectMeshArea* region) { region->GetLoads(&nodeLoads, &edgeLoads); });
+        comp.ForEachMeshRegion([&](CSectMeshArea* region) { region->GetLoads(&nodeLoads, &edgeLoads); });
         const bool filled = membrane ? FillMembraneLoads(comp.m_iElemType, nodeLoads, edgeLoads, in.nodeLoads,
                                                          in.edgeLoads)
                                      : FillPlateLoads(nodeLoads, edgeLoads, nodes, in.edgeLoads);
@@ -418,7 +408,7 @@ void CPlateComp::SetElementStresses(CMatrix& elementData, CMatrix& nodes)
         WriteNodeValuesLog(nodes);
 
     int elementRow = 0, nodeRow = 0;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) {
+    ForEachMeshRegion([&](CSectMeshArea* r) {
         r->SetStresses(elementData, elementRow);
         r->SetNodeValues(nodes, nodeRow);
     });
@@ -448,7 +438,7 @@ bool CPlateComp::Smooth(bool flag)
         CElement::m_strMaxStress[i] = m_MinVals[i];
         CElement::m_strMinStress[i] = m_MaxVals[i];
     }
-    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->Smooth(flag); });
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->Smooth(flag); });
     for (int i = 0; i < n; ++i) {
         m_MinVals[i] = CElement::m_strMinStress[i];
         m_MaxVals[i] = CElement::m_strMaxStress[i];
@@ -456,7 +446,7 @@ bool CPlateComp::Smooth(bool flag)
     if (m_MaxValsExt.GetSize() >= 2 && m_MinValsExt.GetSize() >= 2) {
         std::swap(m_MaxValsExt[0], m_MinValsExt[0]);
         std::swap(m_MaxValsExt[1], m_MinValsExt[1]);
-        ForMeshRegions(*this, [&](CSectMeshArea* r) {
+        ForEachMeshRegion([&](CSectMeshArea* r) {
             r->GetMaxMinPriStress(m_MaxValsExt[0], m_MinValsExt[0], m_MaxValsExt[1], m_MinValsExt[1], false);
         });
     }
@@ -467,7 +457,7 @@ bool CPlateComp::Smooth(bool flag)
 
 void CPlateComp::PreSmooth()
 {
-    ForMeshRegions(*this, [](CSectMeshArea* r) { r->PreSmooth(); });
+    ForEachMeshRegion([](CSectMeshArea* r) { r->PreSmooth(); });
 }
 
 int CPlateComp::GetResultUnit(int component)
