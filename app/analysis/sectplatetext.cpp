@@ -57,6 +57,25 @@ void ReadThickness(CString& line, int pos, double& thickness, CVector& coeffs)
         coeffs[i - 1] = value;
     }
 }
+// The line of bytes that starts at from, upper case, cut off at the name
+// label (when there is one) and trimmed; from moves past the line. named
+// tells whether the label was cut off.
+CString NextLine(const std::string& bytes, std::size_t& from, const CString& label, bool& named)
+{
+    std::size_t next = bytes.find('\n', from);
+    if (next == std::string::npos)
+        next = bytes.size();
+    CString line(bytes.substr(from, next - from).c_str());
+    from = next + 1;
+    line.MakeUpper();
+    const int cut = label.IsEmpty() ? -1 : line.Find(label);
+    named = cut >= 0;
+    if (named)
+        line = line.Left(cut);
+    line.Trim();
+    return line;
+}
+
 // Positions the file after the next line holding begin and tells whether
 // the first line after it that is more than a name line opens a parameter
 // block. The file position is kept when begin is not found.
@@ -71,18 +90,9 @@ bool ParameterBlockBehindName(CFile& file, const CString& begin, const CString& 
     bool sawName = false;
     std::size_t from = 0;
     while (from < bytes.size()) {
-        std::size_t next = bytes.find('\n', from);
-        if (next == std::string::npos)
-            next = bytes.size();
-        CString line(bytes.substr(from, next - from).c_str());
-        from = next + 1;
-        line.MakeUpper();
-        const int cut = line.Find(label);
-        if (cut >= 0) {
-            line = line.Left(cut);
-            sawName = true;
-        }
-        line.Trim();
+        bool named = false;
+        const CString line = NextLine(bytes, from, label, named);
+        sawName = sawName || named;
         if (line.IsEmpty())
             continue;
         return sawName && line.Find("PARAMETERS") >= 0;
@@ -176,18 +186,8 @@ int CSectPlate::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, d
         const CString key = p + "THICKNESS";
         std::size_t at = 0;
         while (at < bytes.size()) {
-            std::size_t next = bytes.find('\n', at);
-            if (next == std::string::npos)
-                next = bytes.size();
-            CString line(bytes.substr(at, next - at).c_str());
-            at = next + 1;
-            line.MakeUpper();
-            if (!label.IsEmpty()) {
-                const int cut = line.Find(label);
-                if (cut >= 0)
-                    line = line.Left(cut);
-            }
-            line.Trim();
+            bool named = false;
+            CString line = NextLine(bytes, at, label, named);
             if (line.IsEmpty())
                 continue;
             if (!end.IsEmpty() && line.Find(end) >= 0)
