@@ -224,22 +224,14 @@ int CPlateComp::ReservedQuery(int)
 int CPlateComp::GetNodeCount(bool flag)
 {
     long count = 0;
-    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
-        CSection* section = GetNext(pos);
-        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
-            static_cast<CSectMeshArea*>(section)->SumDiscrNodes(count, flag);
-    }
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->SumDiscrNodes(count, flag); });
     return static_cast<int>(count);
 }
 
 int CPlateComp::GetElementCount(bool renumber)
 {
     long count = 0;
-    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
-        CSection* section = GetNext(pos);
-        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
-            static_cast<CSectMeshArea*>(section)->GetFECount(count, renumber);
-    }
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->GetFECount(count, renumber); });
     return static_cast<int>(count);
 }
 
@@ -303,11 +295,7 @@ void CPlateComp::DrawExtruded(bool filled)
 
 void CPlateComp::DeleteMesh()
 {
-    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
-        CSection* section = GetNext(pos);
-        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
-            static_cast<CSectMeshArea*>(section)->DeleteMesh(true);
-    }
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->DeleteMesh(true); });
 }
 
 int CPlateComp::AutoSubdivisions(double longest, double shortest)
@@ -402,11 +390,7 @@ void CPlateComp::ConvertTriangleMesh(int kind, bool flag)
 {
     CIdentifierCounters counters;
     m_iMeshKind = kind;
-    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
-        CSection* section = GetNext(pos);
-        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
-            static_cast<CSectMeshArea*>(section)->TriToTri(kind, flag);
-    }
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->TriToTri(kind, flag); });
 }
 
 void CPlateComp::ConvertQuadMesh(int kind)

@@ -108,6 +108,16 @@ public:
     static int MeshKindForElementType(int code);
     // Appends the "Area of generated elements" line in the display unit.
     void AppendAreaLine(CStringArray* log) const;
+    // Calls f with every meshed region of the component, in order.
+    template <class F>
+    void ForEachMeshRegion(F f)
+    {
+        for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+            CSection* section = GetNext(pos);
+            if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
+                f(static_cast<CSectMeshArea*>(section));
+        }
+    }
 
     // --- mesh generation
     bool GenerateRegionMesh(CStringArray* log, CStringArray* errors, int oddPattern,

@@ -56,15 +56,6 @@ private:
     bool m_statics;
 };
 
-template <class F> void ForMeshRegions(CPlateComp& comp, F f)
-{
-    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;) {
-        CSection* section = comp.GetNext(pos);
-        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
-            f(static_cast<CSectMeshArea*>(section));
-    }
-}
-
 void ReleaseCopies(CPlateComp& comp)
 {
     for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
@@ -74,7 +65,7 @@ void ReleaseCopies(CPlateComp& comp)
 // A stop request during meshing: no region keeps a partial mesh.
 void Cancel(CPlateComp& comp, CStringArray* log)
 {
-    ForMeshRegions(comp, [](CSectMeshArea* r) { r->DeleteMesh(true); });
+    comp.ForEachMeshRegion([](CSectMeshArea* r) { r->DeleteMesh(true); });
     Append(log, kCancelled);
 }
 
@@ -277,32 +268,31 @@ bool CPlateComp::GenerateRegionMesh(CStringArray* log, CStringArray* errors, int
 void CPlateComp::RetAddMeanStress(CMatrix& m, int first, int last, int flag)
 {
     int counter = 0;
-    ForMeshRegions(*this,
-                   [&](CSectMeshArea* r) { r->RetAddMeanStress(m, first, last, counter, flag); });
+    ForEachMeshRegion(
+        [&](CSectMeshArea* r) { r->RetAddMeanStress(m, first, last, counter, flag); });
 }
 
 void CPlateComp::GetNodeValues(CMatrix& m, int first, int last, int flag)
 {
     int counter = 0;
-    ForMeshRegions(*this,
-                   [&](CSectMeshArea* r) { r->GetNodeValues(m, first, last, counter, flag); });
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->GetNodeValues(m, first, last, counter, flag); });
 }
 
 void CPlateComp::RetElemStress(CMatrix& m, int first, int last)
 {
     int counter = 0;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->RetElemStress(m, first, last, counter); });
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->RetElemStress(m, first, last, counter); });
 }
 
 void CPlateComp::DeleteResults(int flag)
 {
-    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->DeleteResults(true, flag); });
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->DeleteResults(true, flag); });
 }
 
 CSectMeshArea* CPlateComp::IsElemInThis(CElement* element)
 {
     CSectMeshArea* found = nullptr;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) {
+    ForEachMeshRegion([&](CSectMeshArea* r) {
         if (!found)
             found = r->IsElemInThis(element);
     });
@@ -358,7 +348,7 @@ void CPlateComp::UpdateMaxMinEffStress()
         return;
     m_MaxValsExt[2] = 0.0;
     m_MinValsExt[2] = 0.0;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) {
+    ForEachMeshRegion([&](CSectMeshArea* r) {
         r->GetMaxMinEffStress(m_iPlaneStrain + 1, m_MaxValsExt[2], m_MinValsExt[2], 0, 1, 2, false);
     });
 }

@@ -22,16 +22,6 @@ void Append(CStringArray* lines, const CString& text)
         lines->Add(text);
 }
 
-template <class F>
-void ForMeshRegions(CPlateComp& comp, F f)
-{
-    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;) {
-        CSection* section = comp.GetNext(pos);
-        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
-            f(static_cast<CSectMeshArea*>(section));
-    }
-}
-
 // Clears the busy flag on every way out.
 class BusyRun {
 public:
@@ -155,7 +145,7 @@ int CPlateComp::BuildBoundaryArrays(CLongMatrix& suppressed, CMatrix& prescribed
     if (!GetElementLayout(m_iElemType, layout))
         return -1;
     CObList links, all, conditions;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) {
+    ForEachMeshRegion([&](CSectMeshArea* r) {
         r->GetLinks(links, true);
         r->GetBCs(all);
     });
@@ -215,6 +205,15 @@ struct SolveInput {
 
 } // namespace
 
+// The log line with the node, element and material counts.
+static void AppendModelSize(const CPlateComp& comp, CStringArray* log)
+{
+    CString line;
+    line.Format("number of nodes: %d\tnumber of elements: %d\tnumber of materials: %d\r\n", comp.m_nNodes,
+                comp.m_nElements, comp.m_nMaterials);
+    Append(log, line);
+}
+
 // Builds the input, reports an input failure, writes the input dumps and
 // offers sparse storage; false when the input could not be built.
 static bool PrepareSolve(CPlateComp& comp, bool membrane, CMatrix& elementData, CMatrix& nodes, SolveInput& in,
@@ -224,7 +223,7 @@ static bool PrepareSolve(CPlateComp& comp, bool membrane, CMatrix& elementData, 
                                  in.couplings, in.springs, 0);
     if (r == 1) {
         CObList nodeLoads, edgeLoads;
-        ForMeshRegions(comp, [&](CSectMeshArea* region) { region->GetLoads(&nodeLoads, &edgeLoads); });
+        comp.ForEachMeshRegion([&](CSectMeshArea* region) { region->GetLoads(&nodeLoads, &edgeLoads); });
         const bool filled = membrane ? FillMembraneLoads(comp.m_iElemType, nodeLoads, edgeLoads, in.nodeLoads,
                                                          in.edgeLoads)
                                      : FillPlateLoads(nodeLoads, edgeLoads, nodes, in.edgeLoads);
@@ -232,10 +231,7 @@ static bool PrepareSolve(CPlateComp& comp, bool membrane, CMatrix& elementData, 
             r = 0;
     }
     if (r != 1) {
-        CString line;
-        line.Format("number of nodes: %d\tnumber of elements: %d\tnumber of materials: %d\r\n", comp.m_nNodes,
-                    comp.m_nElements, comp.m_nMaterials);
-        Append(log, line);
+        AppendModelSize(comp, log);
         Append(errors, InputErrorText(r));
         comp.m_bBusy = false;
         return false;
@@ -288,55 +284,74 @@ static void FinishSolve(const CPlateComp& comp, double t0, CStringArray* log)
     CString line;
     line.Format("Used time Calculating:    %.3f seconds\r\n", AfxProcessorSeconds() - t0);
     Append(log, line);
-    line.Format("number of nodes: %d\tnumber of elements: %d\tnumber of materials: %d\r\n", comp.m_nNodes,
-                comp.m_nElements, comp.m_nMaterials);
-    Append(log, line);
+    AppendModelSize(comp, log);
 }
+
+namespace {
+
+// One solver call: the caller's element data, node array and status where
+// given, local ones otherwise, with the input and the key data built for it.
+struct SolveCall {
+    CMatrix localData, localNodes;
+    int localStatus[5] = {};
+    CMatrix& data;
+    CMatrix& nodes;
+    int* status;
+    SolveInput in;
+    std::int32_t key[kKeyDataSize];
+    double t0 = 0.0;
+
+    SolveCall(CMatrix* elementData, CMatrix* nodeArray, int* callerStatus)
+        : data(elementData ? *elementData : localData), nodes(nodeArray ? *nodeArray : localNodes),
+          status(callerStatus ? callerStatus : localStatus)
+    {
+    }
+
+    // Builds the input and the key data and starts the clock of the
+    // calculation; false when the input could not be built.
+    bool Prepare(CPlateComp& comp, bool membrane, CStringArray* log, CStringArray* errors)
+    {
+        int printLevel = 0;
+        if (!PrepareSolve(comp, membrane, data, nodes, in, printLevel, log, errors))
+            return false;
+        t0 = AfxProcessorSeconds();
+        FillKey(comp, membrane, in, printLevel, key);
+        return true;
+    }
+};
+
+} // namespace
 
 bool CPlateComp::SolveMembrane(CMatrix* elementData, CMatrix* nodes, int* status, CStringArray* log,
                                CStringArray* errors)
 {
-    CMatrix localData, localNodes;
-    CMatrix& data = elementData ? *elementData : localData;
-    CMatrix& nodeArray = nodes ? *nodes : localNodes;
-    int localStatus[5] = {};
-    SolveInput in;
-    int printLevel = 0;
-    if (!PrepareSolve(*this, true, data, nodeArray, in, printLevel, log, errors))
+    SolveCall call(elementData, nodes, status);
+    if (!call.Prepare(*this, true, log, errors))
         return false;
-    const double t0 = AfxProcessorSeconds();
-    std::int32_t key[kKeyDataSize];
-    FillKey(*this, true, in, printLevel, key);
+    SolveInput& in = call.in;
     double angle = 0.0, magnitude = 0.0;
     PrepareVolumeForce(m_VolumeForce, angle, magnitude);
-    GetSolverEntries().planeStr(key, Data(in.topology), Data(data), Data(in.materials), Data(nodeArray),
+    GetSolverEntries().planeStr(call.key, Data(in.topology), Data(call.data), Data(in.materials), Data(call.nodes),
                                 m_VolumeForce.GetVector(), Data(in.nodeLoads), Data(in.edgeLoads),
                                 Data(in.suppressed), Data(in.prescribed), Data(in.couplings), Data(in.springs),
-                                Data(m_pPrintElems), Data(m_pPrintNodes), status ? status : localStatus);
+                                Data(m_pPrintElems), Data(m_pPrintNodes), call.status);
     RestoreVolumeForce(m_VolumeForce, angle, magnitude);
-    FinishSolve(*this, t0, log);
+    FinishSolve(*this, call.t0, log);
     return true;
 }
 
 bool CPlateComp::SolvePlateBending(CMatrix* elementData, CMatrix* nodes, int* status, CStringArray* log,
                                    CStringArray* errors)
 {
-    CMatrix localData, localNodes;
-    CMatrix& data = elementData ? *elementData : localData;
-    CMatrix& nodeArray = nodes ? *nodes : localNodes;
-    int localStatus[5] = {};
-    SolveInput in;
-    int printLevel = 0;
-    if (!PrepareSolve(*this, false, data, nodeArray, in, printLevel, log, errors))
+    SolveCall call(elementData, nodes, status);
+    if (!call.Prepare(*this, false, log, errors))
         return false;
-    const double t0 = AfxProcessorSeconds();
-    std::int32_t key[kKeyDataSize];
-    FillKey(*this, false, in, printLevel, key);
-    GetSolverEntries().plateBending(key, Data(in.topology), Data(data), Data(in.materials), Data(nodeArray),
-                                    Data(in.edgeLoads), Data(in.suppressed), Data(in.prescribed),
+    SolveInput& in = call.in;
+    GetSolverEntries().plateBending(call.key, Data(in.topology), Data(call.data), Data(in.materials),
+                                    Data(call.nodes), Data(in.edgeLoads), Data(in.suppressed), Data(in.prescribed),
                                     Data(in.couplings), Data(in.springs), Data(m_pPrintElems), Data(m_pPrintNodes),
-                                    status ? status : localStatus);
-    FinishSolve(*this, t0, log);
+                                    call.status);
+    FinishSolve(*this, call.t0, log);
     return true;
 }
 
@@ -393,7 +408,7 @@ void CPlateComp::SetElementStresses(CMatrix& elementData, CMatrix& nodes)
         WriteNodeValuesLog(nodes);
 
     int elementRow = 0, nodeRow = 0;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) {
+    ForEachMeshRegion([&](CSectMeshArea* r) {
         r->SetStresses(elementData, elementRow);
         r->SetNodeValues(nodes, nodeRow);
     });
@@ -423,7 +438,7 @@ bool CPlateComp::Smooth(bool flag)
         CElement::m_strMaxStress[i] = m_MinVals[i];
         CElement::m_strMinStress[i] = m_MaxVals[i];
     }
-    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->Smooth(flag); });
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->Smooth(flag); });
     for (int i = 0; i < n; ++i) {
         m_MinVals[i] = CElement::m_strMinStress[i];
         m_MaxVals[i] = CElement::m_strMaxStress[i];
@@ -431,7 +446,7 @@ bool CPlateComp::Smooth(bool flag)
     if (m_MaxValsExt.GetSize() >= 2 && m_MinValsExt.GetSize() >= 2) {
         std::swap(m_MaxValsExt[0], m_MinValsExt[0]);
         std::swap(m_MaxValsExt[1], m_MinValsExt[1]);
-        ForMeshRegions(*this, [&](CSectMeshArea* r) {
+        ForEachMeshRegion([&](CSectMeshArea* r) {
             r->GetMaxMinPriStress(m_MaxValsExt[0], m_MinValsExt[0], m_MaxValsExt[1], m_MinValsExt[1], false);
         });
     }
@@ -442,7 +457,7 @@ bool CPlateComp::Smooth(bool flag)
 
 void CPlateComp::PreSmooth()
 {
-    ForMeshRegions(*this, [](CSectMeshArea* r) { r->PreSmooth(); });
+    ForEachMeshRegion([](CSectMeshArea* r) { r->PreSmooth(); });
 }
 
 int CPlateComp::GetResultUnit(int component)

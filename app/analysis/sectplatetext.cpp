@@ -19,17 +19,6 @@
 
 namespace
 {
-const char kAxesKey[] = "\xA7MATAXES";
-
-// A marker as written: "\r\n" appended to a non-empty marker without one.
-std::string WrittenMarker(const CStringArray& markers, int i)
-{
-    std::string m = i < markers.GetSize() ? markers[i].str() : std::string();
-    if (!m.empty() && m.find("\r\n") == std::string::npos)
-        m += "\r\n";
-    return m;
-}
-
 // A marker as searched: upper case, without line-end characters.
 CString SearchMarker(const CStringArray& markers, int i)
 {
@@ -68,6 +57,25 @@ void ReadThickness(CString& line, int pos, double& thickness, CVector& coeffs)
         coeffs[i - 1] = value;
     }
 }
+// The line of bytes that starts at from, upper case, cut off at the name
+// label (when there is one) and trimmed; from moves past the line. named
+// tells whether the label was cut off.
+CString NextLine(const std::string& bytes, std::size_t& from, const CString& label, bool& named)
+{
+    std::size_t next = bytes.find('\n', from);
+    if (next == std::string::npos)
+        next = bytes.size();
+    CString line(bytes.substr(from, next - from).c_str());
+    from = next + 1;
+    line.MakeUpper();
+    const int cut = label.IsEmpty() ? -1 : line.Find(label);
+    named = cut >= 0;
+    if (named)
+        line = line.Left(cut);
+    line.Trim();
+    return line;
+}
+
 // Positions the file after the next line holding begin and tells whether
 // the first line after it that is more than a name line opens a parameter
 // block. The file position is kept when begin is not found.
@@ -82,18 +90,9 @@ bool ParameterBlockBehindName(CFile& file, const CString& begin, const CString& 
     bool sawName = false;
     std::size_t from = 0;
     while (from < bytes.size()) {
-        std::size_t next = bytes.find('\n', from);
-        if (next == std::string::npos)
-            next = bytes.size();
-        CString line(bytes.substr(from, next - from).c_str());
-        from = next + 1;
-        line.MakeUpper();
-        const int cut = line.Find(label);
-        if (cut >= 0) {
-            line = line.Left(cut);
-            sawName = true;
-        }
-        line.Trim();
+        bool named = false;
+        const CString line = NextLine(bytes, from, label, named);
+        sawName = sawName || named;
         if (line.IsEmpty())
             continue;
         return sawName && line.Find("PARAMETERS") >= 0;
@@ -106,12 +105,8 @@ bool ParameterBlockBehindName(CFile& file, const CString& begin, const CString& 
 void CSectPlate::ASCIIExportGraph(CFile& file, CStringArray& markers, int* options, int nOptions,
                                   double* values, int nValues)
 {
-    const int format = options && nOptions > 1 ? options[1] : 2;
-    double scale[3] = {1.0, 1.0, 1.0};
-    for (int i = 0; values && i < 3 && i < nValues; ++i)
-        scale[i] = values[i];
-    const std::string start = WrittenMarker(markers, 0);
-    const std::string end = WrittenMarker(markers, 1);
+    const std::string start = ExportMarker(markers, 0).str();
+    const std::string end = ExportMarker(markers, 1).str();
     const CString label = markers.GetSize() > 2 ? markers[2] : CString();
     const std::string p = Prefix(markers);
 
@@ -123,39 +118,12 @@ void CSectPlate::ASCIIExportGraph(CFile& file, CStringArray& markers, int* optio
     for (int i = 0; i < m_ThicknessCoeffs.GetSize(); ++i)
         out += AfxFormat(" %g", m_ThicknessCoeffs[i]);
     out += "\r\n";
-    if (m_bPolar || m_vAxes.GetSize() > 0) {
-        out += kAxesKey;
-        if (m_bPolar)
-            out += " POLAR";
-        for (int i = 0; i < m_vAxes.GetSize(); ++i)
-            out += AfxFormat(" %g", m_vAxes[i]);
-        out += "\r\n";
-    }
+    if (m_bPolar || m_vAxes.GetSize() > 0)
+        AppendAxesLine(out);
     out += end;
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        const CSNode* n = GetNextNode(pos);
-        const double x = n->x * scale[0], y = n->y * scale[1], z = n->z * scale[2];
-        if (format == 1)
-            out += AfxFormat("%g\r\n", x);
-        else if (format == 2)
-            out += AfxFormat("%g   %g\r\n", x, y);
-        else
-            out += AfxFormat("%g   %g   %g\r\n", x, y, z);
-    }
+    AppendNodeLines(out, options, nOptions, values, nValues);
     out += end;
-
-    try {
-        if (options && nOptions > 0 && options[0] == 0)
-            file.SeekToEnd();
-        CArchive ar(&file, CArchive::store, 4096);
-        try {
-            ar.Write(out.data(), static_cast<UINT>(out.size()));
-        } catch (CArchiveException&) {
-        }
-        ar.Close();
-    } catch (CException&) {
-        // What was written before the failure stays in the file.
-    }
+    WriteExportText(file, out, options, nOptions);
 
     if (!m_pSubList)
         return;
@@ -218,18 +186,8 @@ int CSectPlate::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, d
         const CString key = p + "THICKNESS";
         std::size_t at = 0;
         while (at < bytes.size()) {
-            std::size_t next = bytes.find('\n', at);
-            if (next == std::string::npos)
-                next = bytes.size();
-            CString line(bytes.substr(at, next - at).c_str());
-            at = next + 1;
-            line.MakeUpper();
-            if (!label.IsEmpty()) {
-                const int cut = line.Find(label);
-                if (cut >= 0)
-                    line = line.Left(cut);
-            }
-            line.Trim();
+            bool named = false;
+            CString line = NextLine(bytes, at, label, named);
             if (line.IsEmpty())
                 continue;
             if (!end.IsEmpty() && line.Find(end) >= 0)

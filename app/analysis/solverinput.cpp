@@ -297,27 +297,17 @@ void AddMidSideCondition(int code, CBoundCond* bc, long node, BoundaryRows& rows
     }
 }
 
-bool ToLongMatrix(const std::vector<LONG>& v, int cols, CLongMatrix& out)
+// The rows of cols values each in v as the matrix out (CMatrix or
+// CLongMatrix); false when it cannot be allocated.
+template <class Matrix, class Value>
+bool ToMatrix(const std::vector<Value>& v, int cols, Matrix& out)
 {
     const int rows = static_cast<int>(v.size()) / cols;
     if (rows == 0) {
-        out.Allocate(0, cols, false, 0);
+        out.Allocate(0, cols, false, Value{});
         return true;
     }
-    if (!out.Allocate(rows, cols, false, 0))
-        return false;
-    std::copy(v.begin(), v.end(), out.GetVector());
-    return true;
-}
-
-bool ToMatrix(const std::vector<double>& v, int cols, CMatrix& out)
-{
-    const int rows = static_cast<int>(v.size()) / cols;
-    if (rows == 0) {
-        out.Allocate(0, cols, false, 0.0);
-        return true;
-    }
-    if (!out.Allocate(rows, cols, false, 0.0))
+    if (!out.Allocate(rows, cols, false, Value{}))
         return false;
     std::copy(v.begin(), v.end(), out.GetVector());
     return true;
@@ -383,7 +373,7 @@ int FillConditionArrays(int code, CObList& conditions, CMatrix& nodes, CLongMatr
             nodes[node - 1][2] = bc->GetAngle();
         AddNodeCondition(code, bc, node, cornerDofs, rows);
     }
-    if (!ToLongMatrix(rows.suppressed, 2, suppressed) || !ToMatrix(rows.prescribed, 3, prescribed) ||
+    if (!ToMatrix(rows.suppressed, 2, suppressed) || !ToMatrix(rows.prescribed, 3, prescribed) ||
         !ToMatrix(rows.springs, 3, springs))
         return 0;
     return 1;

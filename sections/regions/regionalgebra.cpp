@@ -315,15 +315,7 @@ void CSectArea::DeleteThis(CObList* list)
 {
     if (list == static_cast<CObList*>(m_pOuter))
         list = nullptr;
-    while (!IsEmpty()) {
-        CSNode* node = static_cast<CSNode*>(RemoveHead());
-        node->RemoveGraph(this);
-        if (node->GetGraphCount() == 0) {
-            if (m_pNodeList)
-                m_pNodeList->RemoveNode(node);
-            delete node;
-        }
-    }
+    ReleaseNodes();
     if (!m_pOuter && !list) {
         delete this;
         return;

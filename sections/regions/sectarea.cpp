@@ -463,6 +463,19 @@ void CSectArea::ClearNodes()
     }
 }
 
+void CSectArea::ReleaseNodes()
+{
+    while (!IsEmpty()) {
+        CSNode* node = static_cast<CSNode*>(RemoveHead());
+        node->RemoveGraph(this);
+        if (node->GetGraphCount() == 0) {
+            if (m_pNodeList)
+                m_pNodeList->RemoveNode(node);
+            delete node;
+        }
+    }
+}
+
 // ------------------------------------------------------------ refine list
 
 void CSectArea::AddRefinePoint(CSNode* node)

@@ -7,6 +7,7 @@
 
 #include "sections/regions/section.h"
 
+#include <string>
 #include <vector>
 
 class COGLTesselator;
@@ -152,6 +153,23 @@ protected:
     // by its corner count and validated; null (nothing kept) for a
     // degenerate triangle or the cycle of an existing region.
     CSectArea* MakeRegion(const std::vector<CSNode*>& nodes);
+    // Drops this region from every boundary node; nodes left without a graph
+    // leave the global node list and are deleted.
+    void ReleaseNodes();
+
+    // Pieces of the text export (sectareatext.cpp).
+    // A marker as written: "\r\n" appended to a non-empty marker without one.
+    static CString ExportMarker(const CStringArray& markers, int i);
+    // The material axes line: the axes key, " POLAR" when polar, the axes.
+    void AppendAxesLine(std::string& out) const;
+    // One line per boundary node with the export's coordinate count
+    // (options[1], 2 by default) and x, y, z scales (values).
+    void AppendNodeLines(std::string& out, const int* options, int nOptions, const double* values,
+                         int nValues) const;
+    // Writes the text through an archive, at the end of the file when
+    // options[0] is 0. What was written before a failure stays in the file.
+    static void WriteExportText(CFile& file, const std::string& text, const int* options,
+                                int nOptions);
 
     CVector m_vAxes;
     bool m_bPolar = false;
@@ -212,6 +230,8 @@ protected:
     virtual void TessDrawGL3D(COGLTesselator* tess, double (*buf)[3], CVector& offset, CMatrix& m);
 
 private:
+    // The boundary alone as one filled polygon (for picking).
+    void PickFillGL();
     // The walls' colour source: false when this region draws no walls.
     bool WallColour(bool colour) const;
     void DrawWalls(bool strip, CVector& o1, CMatrix& m1, CVector& o2, CMatrix& m2,

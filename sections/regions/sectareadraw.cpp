@@ -223,17 +223,23 @@ void CSectArea::DrawRefineListGL()
 
 // ------------------------------------------------------------ picking
 
+// The boundary alone as one filled polygon, under the current pick name.
+void CSectArea::PickFillGL()
+{
+    COGLTesselator tess;
+    tess.SetWindingRule(m_gldTessWindRule);
+    tess.SetFilling(1);
+    tess.StartDef();
+    TessDrawGL(&tess);
+    tess.EndDef();
+}
+
 void CSectArea::PickDrawGL(bool flag, int what)
 {
     const int passed = what;
     if (what & 1) {
         glLoadName(m_ulID);
-        COGLTesselator tess;
-        tess.SetWindingRule(m_gldTessWindRule);
-        tess.SetFilling(1);
-        tess.StartDef();
-        TessDrawGL(&tess);
-        tess.EndDef();
+        PickFillGL();
         what &= ~1;
     }
     if (what)
@@ -267,12 +273,7 @@ void CSectArea::PickDrawAddressGL(int what)
     const int passed = what;
     if (what & 1) {
         glLoadName(names.NameOf(this));
-        COGLTesselator tess;
-        tess.SetWindingRule(m_gldTessWindRule);
-        tess.SetFilling(1);
-        tess.StartDef();
-        TessDrawGL(&tess);
-        tess.EndDef();
+        PickFillGL();
         what &= ~1;
     }
     if (what)

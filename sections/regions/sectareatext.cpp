@@ -10,14 +10,6 @@ namespace {
 
 const char kAxesKey[] = "\xA7MATAXES";
 
-CString Marker(const CStringArray& markers, int i)
-{
-    CString m = i < markers.GetSize() ? markers[i] : CString();
-    if (!m.IsEmpty() && m.Find("\r\n") < 0)
-        m += "\r\n";
-    return m;
-}
-
 // Positions the file after the start marker's line and tells whether the
 // next non-empty line opens a parameter block.
 bool HasParameterBlock(const ASCII_SETTING& set, CFile& file, bool fromCurrent)
@@ -56,55 +48,79 @@ bool HasParameterBlock(const ASCII_SETTING& set, CFile& file, bool fromCurrent)
 
 } // namespace
 
-void CSectArea::ASCIIExportGraph(CFile& file, CStringArray& markers, int* options, int nOptions,
-                                 double* values, int nValues)
+CString CSectArea::ExportMarker(const CStringArray& markers, int i)
+{
+    CString m = i < markers.GetSize() ? markers[i] : CString();
+    if (!m.IsEmpty() && m.Find("\r\n") < 0)
+        m += "\r\n";
+    return m;
+}
+
+void CSectArea::AppendAxesLine(std::string& out) const
+{
+    out += kAxesKey;
+    if (m_bPolar)
+        out += " POLAR";
+    for (int i = 0; i < m_vAxes.GetSize(); ++i)
+        out += AfxFormat(" %g", m_vAxes[i]);
+    out += "\r\n";
+}
+
+void CSectArea::AppendNodeLines(std::string& out, const int* options, int nOptions,
+                                const double* values, int nValues) const
 {
     const int format = options && nOptions > 1 ? options[1] : 2;
     double scale[3] = {1.0, 1.0, 1.0};
     for (int i = 0; values && i < 3 && i < nValues; ++i)
         scale[i] = values[i];
-    const CString start = Marker(markers, 0);
-    const CString end = Marker(markers, 1);
-    const CString label = markers.GetSize() > 2 ? markers[2] : CString();
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        const CSNode* n = GetNextNode(pos);
+        const double x = n->x * scale[0], y = n->y * scale[1], z = n->z * scale[2];
+        if (format == 1)
+            out += AfxFormat("%g\r\n", x);
+        else if (format == 2)
+            out += AfxFormat("%g   %g\r\n", x, y);
+        else
+            out += AfxFormat("%g   %g   %g\r\n", x, y, z);
+    }
+}
+
+void CSectArea::WriteExportText(CFile& file, const std::string& text, const int* options,
+                                int nOptions)
+{
     try {
         if (options && nOptions > 0 && options[0] == 0)
             file.SeekToEnd();
         CArchive ar(&file, CArchive::store, 4096);
         try {
-            std::string out(start.str());
-            if (!label.IsEmpty())
-                out += AfxFormat("%s %s\r\n", static_cast<LPCTSTR>(label),
-                                 static_cast<LPCTSTR>(m_strName));
-            if (m_bPolar || m_vAxes.GetSize() > 0) {
-                if (!start.IsEmpty())
-                    out += start.str()[0];
-                out += "PARAMETERS\r\n";
-                out += kAxesKey;
-                if (m_bPolar)
-                    out += " POLAR";
-                for (int i = 0; i < m_vAxes.GetSize(); ++i)
-                    out += AfxFormat(" %g", m_vAxes[i]);
-                out += "\r\n";
-                out += end.str();
-            }
-            for (POSITION pos = GetHeadPosition(); pos;) {
-                const CSNode* n = GetNextNode(pos);
-                const double x = n->x * scale[0], y = n->y * scale[1], z = n->z * scale[2];
-                if (format == 1)
-                    out += AfxFormat("%g\r\n", x);
-                else if (format == 2)
-                    out += AfxFormat("%g   %g\r\n", x, y);
-                else
-                    out += AfxFormat("%g   %g   %g\r\n", x, y, z);
-            }
-            out += end.str();
-            ar.Write(out.data(), static_cast<UINT>(out.size()));
+            ar.Write(text.data(), static_cast<UINT>(text.size()));
         } catch (CArchiveException&) {
         }
         ar.Close();
     } catch (CException&) {
         // What was written before the failure stays in the file.
     }
+}
+
+void CSectArea::ASCIIExportGraph(CFile& file, CStringArray& markers, int* options, int nOptions,
+                                 double* values, int nValues)
+{
+    const CString start = ExportMarker(markers, 0);
+    const CString end = ExportMarker(markers, 1);
+    const CString label = markers.GetSize() > 2 ? markers[2] : CString();
+    std::string out(start.str());
+    if (!label.IsEmpty())
+        out += AfxFormat("%s %s\r\n", static_cast<LPCTSTR>(label), static_cast<LPCTSTR>(m_strName));
+    if (m_bPolar || m_vAxes.GetSize() > 0) {
+        if (!start.IsEmpty())
+            out += start.str()[0];
+        out += "PARAMETERS\r\n";
+        AppendAxesLine(out);
+        out += end.str();
+    }
+    AppendNodeLines(out, options, nOptions, values, nValues);
+    out += end.str();
+    WriteExportText(file, out, options, nOptions);
 }
 
 int CSectArea::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, double* values,
@@ -136,19 +152,8 @@ int CSectArea::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, do
     CGraph::ASCIIReadGraph(nodes, readerOptions, 2, values, nValues, list);
     const ULONGLONG blockEnd = file->GetPosition();
 
-    auto dropAll = [this]() {
-        while (!IsEmpty()) {
-            CSNode* node = static_cast<CSNode*>(RemoveHead());
-            node->RemoveGraph(this);
-            if (node->GetGraphCount() == 0) {
-                if (m_pNodeList)
-                    m_pNodeList->RemoveNode(node);
-                delete node;
-            }
-        }
-    };
     if (GetCount() < 3) {
-        dropAll();
+        ReleaseNodes();
         return 0;
     }
 
@@ -189,7 +194,7 @@ int CSectArea::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, do
             edge = CreateEdge(a, b);
         CObList met;
         if (Intersection2D(edge, false, &met) != 0) {
-            dropAll();
+            ReleaseNodes();
             return 0;
         }
     }

@@ -636,19 +636,6 @@ void CSectMeshArea::RemoveRefineObj(CObject* object)
 
 // ------------------------------------------------------------ cells
 
-void CSectMeshArea::ReleaseNodes()
-{
-    while (!IsEmpty()) {
-        CSNode* node = static_cast<CSNode*>(RemoveHead());
-        node->RemoveGraph(this);
-        if (node->GetGraphCount() == 0) {
-            if (m_pNodeList)
-                m_pNodeList->RemoveNode(node);
-            delete node;
-        }
-    }
-}
-
 void CSectMeshArea::TakeNodes(CSectArea* cell)
 {
     while (!cell->IsEmpty()) {

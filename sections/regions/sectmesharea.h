@@ -172,9 +172,6 @@ protected:
 private:
     // After a failed read of the mesh: frees the organiser read so far.
     void DiscardBrokenMesh(CArchive& ar);
-    // Drops this region from every boundary node; nodes left without a graph
-    // leave the global node list and are deleted.
-    void ReleaseNodes();
     // Moves the cell's boundary nodes, in order, into this region.
     void TakeNodes(CSectArea* cell);
     // False for a genuinely orthotropic material (no effective stress);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 #include "app/analysis/analysis.h"
@@ -22,6 +23,16 @@ struct MeshSlot : CSectMeshArea {
 inline void GiveMesh(CSectMeshArea* region, CMeshOrganizer* mesh)
 {
     region->*MeshSlot::Slot() = mesh;
+}
+
+// A vector of the values, in order.
+inline CVector VectorOf(std::initializer_list<double> values)
+{
+    CVector out(static_cast<int>(values.size()), true, 0.0);
+    int i = 0;
+    for (double d : values)
+        out[i++] = d;
+    return out;
 }
 
 inline CSNode* Node(double x, double y)

@@ -37,6 +37,19 @@ public:
     int resets = 0;
 };
 
+// The vector of a user condition: the n DOF numbers, then their n values
+// (a DOF may appear as support and as spring).
+inline CVector DofValues(const std::vector<std::pair<int, double>>& entries)
+{
+    const int n = static_cast<int>(entries.size());
+    CVector v(2 * n);
+    for (int i = 0; i < n; ++i) {
+        v[i] = entries[static_cast<std::size_t>(i)].first;
+        v[n + i] = entries[static_cast<std::size_t>(i)].second;
+    }
+    return v;
+}
+
 struct PlateModel {
     // Corners counter-clockwise from (0, 0): 0 (0,0), 1 (w,0), 2 (w,h), 3 (0,h).
     PlateModel(int code, double w = 2.0, double h = 1.0, double thickness = 1.0)
@@ -80,12 +93,7 @@ struct PlateModel {
     CBoundCond* User(int c, std::vector<std::pair<int, double>> entries, double angle = 0.0)
     {
         CBoundCond* bc = Support(c, 16);
-        const int n = static_cast<int>(entries.size());
-        CVector v(2 * n);
-        for (int i = 0; i < n; ++i) {
-            v[i] = entries[static_cast<std::size_t>(i)].first;
-            v[n + i] = entries[static_cast<std::size_t>(i)].second;
-        }
+        CVector v = DofValues(entries);
         bc->SetBC(v);
         bc->SetAngle(angle);
         return bc;

@@ -19,15 +19,6 @@ struct ExtremeSlots : CPlateComp {
     static CVector CSectComp::*Min() { return &ExtremeSlots::m_MinVals; }
 };
 
-CVector Values(std::initializer_list<double> v)
-{
-    CVector out(static_cast<int>(v.size()), true, 0.0);
-    int i = 0;
-    for (double d : v)
-        out[i++] = d;
-    return out;
-}
-
 // Deletes the component, then the materials it listed (the owner's order).
 void DeleteModel(CPlateComp* comp)
 {
@@ -56,8 +47,8 @@ Bytes HandWritten(LONG version, CObList& regions, CObList& materials, const CMat
             ar << LONG(77);
         CMatrix force = volumeForce;
         force.Serialize(ar);
-        CVector max = Values({1.0});
-        CVector min = Values({-1.0});
+        CVector max = VectorOf({1.0});
+        CVector min = VectorOf({-1.0});
         max.Serialize(ar);
         min.Serialize(ar);
     });
@@ -112,8 +103,8 @@ TEST_F(PlateCompTest, ArchiveRoundTripRestoresSettingsRegionsAndSharedMaterials)
     comp->SetActVal(3);
     comp->SetSecondWord(9);
     comp->SetResCount(7);
-    comp->*ExtremeSlots::Max() = Values({4.0, 5.0});
-    comp->*ExtremeSlots::Min() = Values({-4.0});
+    comp->*ExtremeSlots::Max() = VectorOf({4.0, 5.0});
+    comp->*ExtremeSlots::Min() = VectorOf({-4.0});
     comp->m_bAutoSpacing = false;
     comp->m_dMeshArea = 8.0;
     comp->m_iElemType = 41;

@@ -7,15 +7,6 @@ using namespace platetest;
 
 namespace {
 
-CVector Coeffs(std::initializer_list<double> v)
-{
-    CVector out(static_cast<int>(v.size()), true, 0.0);
-    int i = 0;
-    for (double d : v)
-        out[i++] = d;
-    return out;
-}
-
 class SectPlateTest : public PlateTest {};
 
 TEST_F(SectPlateTest, ConstructorsNameFromTheGraphIdentifier)
@@ -81,9 +72,9 @@ TEST_F(SectPlateTest, CopiesNameCoefficientsAndInnerRegions)
     for (auto [x, y] : {std::pair{0.0, 0.0}, {6.0, 0.0}, {6.0, 4.0}, {3.0, 6.0}, {0.0, 4.0}})
         ring.AddTail(Node(x, y));
     auto* source = new CSectPlate(&ring, nullptr);
-    CVector thickness = Coeffs({1, 2, 3, 4});
+    CVector thickness = VectorOf({1, 2, 3, 4});
     source->SetThickness(5.0, thickness);
-    CVector load = Coeffs({7, 8});
+    CVector load = VectorOf({7, 8});
     source->SetLoad(2.0, load);
     auto* inner = Rect(1, 1, 2, 2, nullptr);
     source->InsertSubSect(inner);
@@ -136,8 +127,8 @@ TEST_F(SectPlateTest, CreateNodeMakesBoundaryNodes)
 TEST_F(SectPlateTest, ArchiveRoundTripRestoresValuesAndOuterRegion)
 {
     CSectPlate outer(Node(0, 0), Node(4, 0), Node(4, 4), Node(0, 4), nullptr);
-    CVector t = Coeffs({0.5, 0.5, 0.1, -0.2});
-    CVector q = Coeffs({1, 2, 3});
+    CVector t = VectorOf({0.5, 0.5, 0.1, -0.2});
+    CVector q = VectorOf({1, 2, 3});
     outer.SetThickness(12.0, t);
     outer.SetLoad(-3.5, q);
     auto* inner = Rect(1, 1, 2, 2, nullptr);
@@ -196,12 +187,12 @@ TEST_F(SectPlateTest, IsMeshKindLooksAtEveryMesh)
 TEST_F(SectPlateTest, CopyAttribTakesThePlateValues)
 {
     CSectPlate from(Node(0, 0), Node(1, 0), Node(1, 1), Node(0, 1), nullptr);
-    CVector t = Coeffs({1, 2, 3, 4, 5});
-    CVector q = Coeffs({6});
+    CVector t = VectorOf({1, 2, 3, 4, 5});
+    CVector q = VectorOf({6});
     from.SetThickness(8.0, t);
     from.SetLoad(9.0, q);
     from.SetPolar(true);
-    from.GetMatAxes() = Coeffs({0.5, 1.5});
+    from.GetMatAxes() = VectorOf({0.5, 1.5});
     CSectPlate to(Node(2, 0), Node(3, 0), Node(3, 1), Node(2, 1), nullptr);
     to.CopyAttrib(&from);
     EXPECT_DOUBLE_EQ(to.GetThickness(), 8.0);

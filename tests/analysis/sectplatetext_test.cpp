@@ -23,15 +23,6 @@ CStringArray Markers(const char* start, const char* end, const char* label = nul
     return m;
 }
 
-CVector Coeffs(std::initializer_list<double> v)
-{
-    CVector out(static_cast<int>(v.size()), true, 0.0);
-    int i = 0;
-    for (double d : v)
-        out[i++] = d;
-    return out;
-}
-
 std::vector<double> Values(const CVector& v)
 {
     std::vector<double> out;
@@ -80,7 +71,7 @@ TEST_F(PlateTextTest, ExportWritesTheParameterBlockByteForByte)
 {
     CSectPlate region(Node(0, 0), Node(4, 0), Node(4, 2.5), Node(0, 2.5), nullptr);
     region.SetThickness(10.0);
-    CVector load = Coeffs({1, 2});
+    CVector load = VectorOf({1, 2});
     region.SetLoad(3.0, load);
     EXPECT_EQ(Exported(region, Markers(kSection, kEnd)),
               "\xA7Section\r\n"
@@ -90,10 +81,10 @@ TEST_F(PlateTextTest, ExportWritesTheParameterBlockByteForByte)
               "0   0\r\n4   0\r\n4   2.5\r\n0   2.5\r\n"
               "\xA7" "End\r\n");
 
-    CVector t = Coeffs({1, 2, 0.5, -0.25});
+    CVector t = VectorOf({1, 2, 0.5, -0.25});
     region.SetThickness(12.5, t);
     region.SetPolar(true);
-    region.GetMatAxes() = Coeffs({3, 4});
+    region.GetMatAxes() = VectorOf({3, 4});
     region.SetName("Quad (7)");
     EXPECT_EQ(Exported(region, Markers("#Begin\r\n", "", "Name:"), {1, 3}, {2, 1, 1}),
               "#Begin\r\n"
@@ -150,7 +141,7 @@ TEST_F(PlateTextTest, ImportReadsTheThicknessLine)
         zelkortest::TempFile tmp(text);
         CFile file(tmp.Path(), CFile::modeRead);
         CSectPlate region;
-        CVector old = Coeffs({9, 9, 9, 9});
+        CVector old = VectorOf({9, 9, 9, 9});
         region.SetThickness(3.0, old);
         EXPECT_EQ(Import(region, file, Markers(kSection, kEnd, c.label)), 4);
         EXPECT_DOUBLE_EQ(region.GetThickness(), c.thickness);
@@ -176,7 +167,7 @@ TEST_F(PlateTextTest, ExportedRegionReadsBackWithAnyMarkersAndLineEnds)
         SCOPED_TRACE(testing::Message() << c.start << (c.label ? " label" : "")
                                         << (c.bareLineFeeds ? " LF" : ""));
         CSectPlate source(Node(0, 0), Node(5, 0), Node(5, 3), Node(0, 3), nullptr);
-        CVector t = Coeffs({1, 1, 0.5, 0.25});
+        CVector t = VectorOf({1, 1, 0.5, 0.25});
         source.SetThickness(10.0, t);
         source.SetLoad(4.0);
         std::string text = Exported(source, Markers(c.start, c.end, c.label));
@@ -221,13 +212,13 @@ TEST_F(PlateTextTest, FileOfRegionsRoundTripsThroughTheImportLoop)
     sources.push_back(Rect(0, 0, 4, 2, &steel));
     sources.back()->SetThickness(10.0);
     sources.push_back(Rect(4, 0, 10, 6, &steel));
-    CVector t = Coeffs({5, 3, 0.1, 0.2});
+    CVector t = VectorOf({5, 3, 0.1, 0.2});
     sources.back()->SetThickness(20.0, t);
-    sources.back()->GetMatAxes() = Coeffs({1.5, 0});
+    sources.back()->GetMatAxes() = VectorOf({1.5, 0});
     auto* inner = Rect(5, 1, 6, 2, &steel);
     inner->SetThickness(4.0);
     inner->SetPolar(true);
-    inner->GetMatAxes() = Coeffs({5.5, 1.5});
+    inner->GetMatAxes() = VectorOf({5.5, 1.5});
     sources.back()->InsertSubSect(inner);
     sources.push_back(new CSectPlate(Node(0, 3), Node(3, 3), Node(0, 6), &steel));
     sources.back()->SetThickness(7.5);

@@ -9,6 +9,7 @@
 #include "app/analysis/analysis.h"
 #include "femodel/strelna.h"
 #include "platform/ferrand/ferrand.h"
+#include "tests/analysis/plate_model.h"
 
 namespace {
 
@@ -43,13 +44,7 @@ struct Model {
         bc->SetType(type);
         bc->SetAngle(angle);
         if (!entries.empty()) {
-            // n DOF numbers, then n values (a DOF may appear as support and spring).
-            const int n = static_cast<int>(entries.size());
-            CVector v(2 * n);
-            for (int i = 0; i < n; ++i) {
-                v[i] = entries[static_cast<std::size_t>(i)].first;
-                v[n + i] = entries[static_cast<std::size_t>(i)].second;
-            }
+            CVector v = analysistest::DofValues(entries);
             bc->SetBC(v);
         }
         bc->SetID(id);

@@ -63,6 +63,20 @@ CTestMeshArea* MakeRect(double x0, double y0, double x1, double y1, CMaterial* m
     return MakePolygon({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}, material);
 }
 
+// A region right of r (up to x = 20) sharing r's edge from node 1 to node 2.
+CTestMeshArea* RightNeighbour(CTestMeshArea* r)
+{
+    auto* right = new CTestMeshArea;
+    right->NewNode(r->GetNode(1));
+    CSNode* a = right->NewNode(20, 0, 0);
+    CSNode* b = right->NewNode(20, 10, 0);
+    right->NewNode(r->GetNode(2));
+    right->CreateEdge(r->GetNode(1), a);
+    right->CreateEdge(a, b);
+    right->CreateEdge(b, r->GetNode(2));
+    return right;
+}
+
 // A mesh of `count` triangles of area 0.5 each, on nodes of their own
 // starting at (x, 0).
 template <class Mesh = CMeshOrganizer>
@@ -127,14 +141,7 @@ TEST_F(MeshAreaTest, EditsThatChangeTheCoverDeleteTheMesh)
              delete part;
          }, false},
         {"Union", [](CTestMeshArea* r) {
-             CTestMeshArea* other = new CTestMeshArea;
-             other->NewNode(r->GetNode(1));
-             CSNode* a = other->NewNode(20, 0, 0);
-             CSNode* b = other->NewNode(20, 10, 0);
-             other->NewNode(r->GetNode(2));
-             other->CreateEdge(r->GetNode(1), a);
-             other->CreateEdge(a, b);
-             other->CreateEdge(b, r->GetNode(2));
+             CTestMeshArea* other = RightNeighbour(r);
              other->GiveMesh(MakeMesh());
              EXPECT_TRUE(r->Union(other));
          }, false},
@@ -463,14 +470,7 @@ TEST_F(MeshAreaTest, SubDivideChainsOnlyLoadedOrSupportedEdges)
 {
     CTestMeshArea* r = MakeRect(0, 0, 10, 10);
     // A neighbour on the right shares the edge 1-2.
-    CTestMeshArea* right = new CTestMeshArea;
-    right->NewNode(r->GetNode(1));
-    CSNode* a = right->NewNode(20, 0, 0);
-    CSNode* b = right->NewNode(20, 10, 0);
-    right->NewNode(r->GetNode(2));
-    right->CreateEdge(r->GetNode(1), a);
-    right->CreateEdge(a, b);
-    right->CreateEdge(b, r->GetNode(2));
+    CTestMeshArea* right = RightNeighbour(r);
     r->GiveMesh(MakeMesh());
     right->GiveMesh(MakeMesh());
 
