@@ -22,16 +22,6 @@ void Append(CStringArray* lines, const CString& text)
         lines->Add(text);
 }
 
-template <class F>
-void ForMeshRegions(CShellComp& comp, F f)
-{
-    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;) {
-        CSection* section = comp.GetNext(pos);
-        if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
-            f(static_cast<CSectMeshArea*>(section));
-    }
-}
-
 // Sets the busy flag for a run and clears it on every way out.
 class BusyRun {
 public:
@@ -223,7 +213,7 @@ void CShellComp::GatherInPlaneForces(CMatrix& forces, bool smooth)
         m_nNodes = GetNodeCount(true);
         forces.Allocate(m_nNodes, 3, true, 0.0);
         int row = 0;
-        ForMeshRegions(*this, [&](CSectMeshArea* r) { r->RetAddNodeStress(forces, 0, 2, row, 0); });
+        ForEachMeshRegion([&](CSectMeshArea* r) { r->RetAddNodeStress(forces, 0, 2, row, 0); });
     } else {
         forces.Allocate(m_nElements, 3, true, 0.0);
         RetAddMeanStress(forces, 0, 2, 0);
@@ -445,7 +435,7 @@ void CShellComp::StoreModeShapes(CMatrix& values)
         WriteNodeValuesLog(values);
 
     int row = 0;
-    ForMeshRegions(*this, [&](CSectMeshArea* r) { r->SetNodeValues(values, row); });
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->SetNodeValues(values, row); });
 
     for (int i = 0; i < 3; ++i) {
         CElement::m_strMinStress[i] = i < m_MinVals.GetSize() ? m_MinVals[i] : 0.0;
