@@ -4,6 +4,7 @@
 // coarse, and the log lines. Also the forwarding of result operations to the
 // regions and the unit quantity of the selected result component.
 #include "app/analysis/platecomp.h"
+#include "app/analysis/runlog.h"
 #include "app/analysis/trimesh.h"
 #include "femodel/strelna.h"
 #include "platform/afx/runtime.h"
@@ -17,11 +18,7 @@ constexpr double kRegionMeshAngle = 1.4959965017094252;
 const char* const kUnable = "Unable to generate mesh";
 const char* const kCancelled = "*** Execution cancelled by user ***\r\n";
 
-void Append(CStringArray* lines, const CString& text)
-{
-    if (lines)
-        lines->Add(text);
-}
+using runlog::Append;
 
 // The run state that every exit of a mesh generation puts back: the global
 // identifier counters, the subdivision setting and the busy flag; the

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/analysis/platecomp.h"
+#include "app/analysis/runlog.h"
 #include "app/analysis/solverdumps.h"
 #include "app/analysis/solverentries.h"
 #include "app/analysis/solverinput.h"
@@ -16,23 +17,9 @@
 
 namespace {
 
-void Append(CStringArray* lines, const CString& text)
-{
-    if (lines)
-        lines->Add(text);
-}
+using runlog::Append;
+using runlog::BusyRun;
 
-// Clears the busy flag on every way out.
-class BusyRun {
-public:
-    explicit BusyRun(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~BusyRun() { m_flag = false; }
-    BusyRun(const BusyRun&) = delete;
-    BusyRun& operator=(const BusyRun&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 double* Data(CMatrix& m) { return m.GetRows() > 0 ? m.GetVector() : nullptr; }
 std::int32_t* Data(CLongMatrix& m) { return m.GetRows() > 0 && m.GetColumns() > 0 ? m.GetVector() : nullptr; }

@@ -1,6 +1,7 @@
 // CShellComp: the buckling run, its solver call, the mode-shape results,
 // the archive and the copy.
 #include "app/analysis/shellcomp.h"
+#include "app/analysis/runlog.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,23 +17,9 @@ IMPLEMENT_SERIAL(CShellComp, CPlateComp, 1)
 
 namespace {
 
-void Append(CStringArray* lines, const CString& text)
-{
-    if (lines)
-        lines->Add(text);
-}
+using runlog::Append;
+using runlog::BusyRun;
 
-// Sets the busy flag for a run and clears it on every way out.
-class BusyRun {
-public:
-    explicit BusyRun(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~BusyRun() { m_flag = false; }
-    BusyRun(const BusyRun&) = delete;
-    BusyRun& operator=(const BusyRun&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 // Puts a code into the element-type setting while it lives and the old one
 // back afterwards (no conversion, no result deletion).

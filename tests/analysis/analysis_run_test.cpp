@@ -10,19 +10,14 @@
 #include "tests/analysis/fake_solver.h"
 #include "tests/analysis/plate_model.h"
 #include "tests/support/message_recorder.h"
+#include "tests/analysis/log_lines.h"
 
 namespace {
 
+using analysistest::Lines;
+
 using analysistest::FakeSolver;
 using analysistest::PlateModel;
-
-std::vector<std::string> Lines(const CStringArray& a)
-{
-    std::vector<std::string> v;
-    for (int i = 0; i < a.GetSize(); ++i)
-        v.emplace_back(a.GetAt(i).GetString());
-    return v;
-}
 
 bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 

@@ -17,34 +17,17 @@
 #include "platform/ferrand/ferrand.h"
 #include "platform/weblar/weblar.h"
 #include "tests/analysis/work_dir.h"
+#include "tests/analysis/log_lines.h"
+#include "tests/analysis/plate_fixture.h"
 
 namespace {
 
+using analysistest::Lines;
+using analysistest::Contains;
+using platetest::Counters;
+
 constexpr double kE = 210000.0;
 constexpr double kNu = 0.3;
-
-std::vector<std::string> Lines(const CStringArray& a)
-{
-    std::vector<std::string> v;
-    for (int i = 0; i < a.GetSize(); ++i)
-        v.emplace_back(a.GetAt(i).GetString());
-    return v;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line)
-{
-    for (const auto& l : lines)
-        if (l == line)
-            return true;
-    return false;
-}
-
-struct Counters {
-    DWORD graph = CGraph::lIDGraph;
-    DWORD node = CSNode::lIDnode;
-    DWORD edge = CEdge::lIDedge;
-    bool operator==(const Counters&) const = default;
-};
 
 // A plate model drawn as the document would hold it: one material, a
 // component (a shell component, which is also a plate component) and its

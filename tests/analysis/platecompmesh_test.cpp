@@ -12,9 +12,12 @@
 #include "femodel/strelna.h"
 #include "platform/ferrand/material.h"
 #include "tests/support/message_recorder.h"
+#include "tests/analysis/log_lines.h"
 
 namespace
 {
+
+using analysistest::Lines;
 
 using brantel::test::MessageRecorder;
 
@@ -77,14 +80,6 @@ struct State {
     DWORD edge = CEdge::lIDedge;
     bool operator==(const State&) const = default;
 };
-
-std::vector<std::string> Lines(const CStringArray& a)
-{
-    std::vector<std::string> out;
-    for (int i = 0; i < a.GetSize(); ++i)
-        out.emplace_back(static_cast<const char*>(a[i]));
-    return out;
-}
 
 class MeshGenTest : public ::testing::Test
 {

@@ -15,33 +15,16 @@
 #include "tests/analysis/fake_solver.h"
 #include "tests/analysis/work_dir.h"
 #include "tests/support/temp_files.h"
+#include "tests/analysis/log_lines.h"
+#include "tests/analysis/plate_fixture.h"
 
 namespace {
 
+using analysistest::Lines;
+using analysistest::Contains;
+using platetest::Counters;
+
 using analysistest::FakeSolver;
-
-std::vector<std::string> Lines(const CStringArray* a)
-{
-    std::vector<std::string> v;
-    for (int i = 0; a && i < a->GetSize(); ++i)
-        v.emplace_back(a->GetAt(i).GetString());
-    return v;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line)
-{
-    for (const auto& l : lines)
-        if (l == line)
-            return true;
-    return false;
-}
-
-struct Counters {
-    DWORD graph = CGraph::lIDGraph;
-    DWORD node = CSNode::lIDnode;
-    DWORD edge = CEdge::lIDedge;
-    bool operator==(const Counters&) const = default;
-};
 
 // The extremes of the composite, open to the tests.
 class ProbeShell : public CShellComp {
