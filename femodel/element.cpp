@@ -195,20 +195,16 @@ double CElement::GetStressFromIndex(int r, int p)
         return 0.0;
     if (r < m_nNodeVal)
         return GetRes(p, r);
-    CSNode* node = GetNode(p);
-    const CVector* values = node ? node->m_pValues : nullptr;
-    const int j = r - m_nNodeVal;
-    return (values && j < values->GetSize()) ? (*values)[j] : 0.0;
+    const CSNode* node = GetNode(p);
+    return node ? node->GetValue(r - m_nNodeVal) : 0.0;
 }
 
 double CElement::CornerValue(int r, int k)
 {
     if (r < m_nNodeVal)
         return GetStressFromIndex(r, k);
-    CSNode* node = GetNode(k);
-    const CVector* values = node ? node->m_pValues : nullptr;
-    const int j = r - m_nNodeVal;
-    return (values && j < values->GetSize()) ? (*values)[j] : 0.0;
+    const CSNode* node = GetNode(k);
+    return node ? node->GetValue(r - m_nNodeVal) : 0.0;
 }
 
 void CElement::SetStresses(CMatrix& m, int& row)
@@ -698,6 +694,33 @@ double CElement::LocalAngle(double x, double y, bool polar, const CVector& axis)
     return s >= 0.0 ? t : kTwoPi - t;
 }
 
+double CElement::EffStressAt(int k, int type, int a, int b, int c, double k1, double k2) const
+{
+    return EffStress(type, GetRes(k, std::max(a, 0)), GetRes(k, std::max(b, 0)), GetRes(k, std::max(c, 0)), k1, k2);
+}
+
+double CElement::PriStressAt(int k, bool major, int sx, int sy, int txy) const
+{
+    return PriStress(GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)), GetRes(k, std::max(txy, 0)), major);
+}
+
+double CElement::LocalStressAt(int k, const CSNode* node, int which, bool polar, const CVector& axis, int sx, int sy,
+                               int txy) const
+{
+    double out[3];
+    LocalStress(LocalAngle(node->x, node->y, polar, axis), GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)),
+                GetRes(k, std::max(txy, 0)), out);
+    return which == sx ? out[0] : which == sy ? out[1] : out[2];
+}
+
+double CElement::LocalVectAt(int k, const CSNode* node, int which, bool polar, const CVector& axis, int a, int b) const
+{
+    const double t = LocalAngle(node->x, node->y, polar, axis);
+    const double u = GetRes(k, std::max(a, 0)), v = GetRes(k, std::max(b, 0));
+    const double c = std::cos(t), s = std::sin(t);
+    return which == a ? c * u + s * v : c * v - s * u;
+}
+
 void CElement::GetMaxMinEffStress(int type, double& max, double& min, int a, int b, int c, double k1, double k2, bool)
 {
     EffStressExtremes(m_nRes, type, max, min, a, b, c, k1, k2);
@@ -709,12 +732,32 @@ void CElement::EffStressExtremes(int n, int type, double& max, double& min, int 
         return;
     n = std::min(n, m_nRes);
     for (int k = 0; k < n; ++k) {
-        const double v = EffStress(type, GetRes(k, std::max(a, 0)), GetRes(k, std::max(b, 0)),
-                                   GetRes(k, std::max(c, 0)), k1, k2);
+        const double v = EffStressAt(k, type, a, b, c, k1, k2);
         if (v >= max)
             max = v;
         else if (v < min)
             min = v;
+    }
+}
+
+void CElement::PriStressExtremes(int n, double& max1, double& min1, double& max2, double& min2, bool primaryOnly)
+{
+    if (!HasResults())
+        return;
+    for (int k = 0; k < n && k < m_nRes && k < GetCount(); ++k) {
+        if (primaryOnly && !IsOwnNode(GetNode(k)))
+            continue;
+        const double sx = GetRes(k, 0), sy = GetRes(k, 1), txy = GetRes(k, 2);
+        const double p1 = PriStress(sx, sy, txy, true);
+        const double p2 = PriStress(sx, sy, txy, false);
+        if (p1 > max1)
+            max1 = p1;
+        else if (p1 < min1)
+            min1 = p1;
+        if (p2 > max2)
+            max2 = p2;
+        else if (p2 < min2)
+            min2 = p2;
     }
 }
 
@@ -836,8 +879,13 @@ void CElement::SetElemValue(CMatrix& m, CVector& v, int& row, int col)
 
 void CElement::DispersNodeValue(CMatrix& m, double c, CVector& g, int& row, int col)
 {
+    DispersNodeValueOn(GetCount(), m, c, g, row, col);
+}
+
+void CElement::DispersNodeValueOn(int count, CMatrix& m, double c, CVector& g, int& row, int col)
+{
     int k = 0;
-    for (POSITION p = GetHeadPosition(); p; ++k) {
+    for (POSITION p = GetHeadPosition(); p && k < count; ++k) {
         CSNode* node = GetNextNode(p);
         m[row][col + k] = c + g[0] * node->x + g[1] * node->y;
     }
@@ -924,6 +972,40 @@ CObList* CElement::Subdiv(CSNode* from, CSNode* to, int n, int keep)
     return out;
 }
 
+void CElement::FillMidSide(CSNode* from, CSNode* to, CSNode*& mid)
+{
+    if (!mid)
+        mid = TakeFirst(Subdiv(from, to, 1, 0));
+}
+
+void CElement::PlaceMidSideNodes(int corners)
+{
+    if (GetCount() < 2 * corners)
+        return;
+    for (int i = 0; i < corners; ++i) {
+        const CSNode* p = GetNode(i);
+        const CSNode* q = GetNode((i + 1) % corners);
+        GetNode(corners + i)->SetNodeCoord((p->x + q->x) / 2.0, (p->y + q->y) / 2.0, (p->z + q->z) / 2.0);
+    }
+}
+
+bool CElement::FirstSideDividers(int n, int corners, CSNode** dividers)
+{
+    // Every side is divided before any is checked.
+    bool all = true;
+    for (int i = 0; i < corners; ++i) {
+        dividers[i] = TakeFirst(Subdiv(GetNode(i), GetNode((i + 1) % corners), n, 2));
+        all = all && dividers[i];
+    }
+    return all;
+}
+
+void CElement::AddPart(CElement* part, CObList* out)
+{
+    part->SetName(m_strName);
+    out->AddTail(static_cast<CObject*>(part));
+}
+
 // ------------------------------------------------------------ edge loads
 
 void CElement::CollectEdgeLoads(int n, CObList* list, double scale, bool drawFlag, bool draw)
@@ -981,6 +1063,35 @@ void CElement::GLDraw()
         GetNextNode(p)->GLVertex();
 }
 
+void CElement::CornerVerticesGL(int n)
+{
+    if (GetCount() < n)
+        return;
+    for (int k = 0; k < n; ++k)
+        GetNode(k)->GLVertex();
+}
+
+void CElement::DrawDistortedCorners(int n, unsigned primitive, int flags, double scale, int a, int b, int c)
+{
+    if (GetCount() < n || !HasResults())
+        return;
+    const bool flat = flags & 128;
+    const bool coloured = flags & 2;
+    if (flat && !coloured)
+        return;
+    glBegin(static_cast<GLenum>(primitive));
+    for (int k = 0; k < n; ++k) {
+        const CSNode* node = GetNode(k);
+        const double ua = a >= 0 ? GetRes(k, a) : 0.0;
+        const double ub = b >= 0 ? GetRes(k, b) : 0.0;
+        const double uc = c >= 0 ? GetRes(k, c) : 0.0;
+        if (coloured)
+            GLCPCombColor(std::sqrt(ua * ua + ub * ub + uc * uc));
+        glVertex3d(node->x + scale * ua, node->y + scale * ub, flat ? 0.0 : node->z + scale * uc);
+    }
+    glEnd();
+}
+
 void CElement::PickPoint(CSNode* node, double x, double y, double z)
 {
     const int k = node->IsGraphInList(this);
@@ -1023,7 +1134,8 @@ void CElement::PickDrawResGL(int index, double scale, int n)
     }
 }
 
-void CElement::PickDrawEffStress(int type, double scale, int a, int b, int c, double k1, double k2)
+template <class Value>
+void CElement::PickDrawActive(double scale, Value value)
 {
     if (!HasResults())
         return;
@@ -1031,24 +1143,18 @@ void CElement::PickDrawEffStress(int type, double scale, int a, int b, int c, do
     const int n = ActiveNodeCount();
     for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
         CSNode* node = GetNextNode(p);
-        const double v = EffStress(type, GetRes(k, std::max(a, 0)), GetRes(k, std::max(b, 0)),
-                                   GetRes(k, std::max(c, 0)), k1, k2);
-        PickPoint(node, node->x, node->y, scale * v);
+        PickPoint(node, node->x, node->y, scale * value(k, node));
     }
+}
+
+void CElement::PickDrawEffStress(int type, double scale, int a, int b, int c, double k1, double k2)
+{
+    PickDrawActive(scale, [&](int k, const CSNode*) { return EffStressAt(k, type, a, b, c, k1, k2); });
 }
 
 void CElement::PickDrawPriStress(bool major, double scale, int sx, int sy, int txy)
 {
-    if (!HasResults())
-        return;
-    int k = 0;
-    const int n = ActiveNodeCount();
-    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
-        CSNode* node = GetNextNode(p);
-        const double v = PriStress(GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)),
-                                   GetRes(k, std::max(txy, 0)), major);
-        PickPoint(node, node->x, node->y, scale * v);
-    }
+    PickDrawActive(scale, [&](int k, const CSNode*) { return PriStressAt(k, major, sx, sy, txy); });
 }
 
 void CElement::PickDrawDistort(double scale, int a, int b, int c)
@@ -1068,34 +1174,14 @@ void CElement::PickDrawDistort(double scale, int a, int b, int c)
 
 void CElement::PickDrawLocalStress(int which, bool polar, CVector& axis, double scale, int sx, int sy, int txy)
 {
-    if (!HasResults())
-        return;
-    int k = 0;
-    const int n = ActiveNodeCount();
-    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
-        CSNode* node = GetNextNode(p);
-        double out[3];
-        LocalStress(LocalAngle(node->x, node->y, polar, axis), GetRes(k, std::max(sx, 0)),
-                    GetRes(k, std::max(sy, 0)), GetRes(k, std::max(txy, 0)), out);
-        const double v = which == sx ? out[0] : which == sy ? out[1] : out[2];
-        PickPoint(node, node->x, node->y, scale * v);
-    }
+    PickDrawActive(scale, [&](int k, const CSNode* node) {
+        return LocalStressAt(k, node, which, polar, axis, sx, sy, txy);
+    });
 }
 
 void CElement::PickDrawLocalVect(int which, bool polar, CVector& axis, double scale, int a, int b)
 {
-    if (!HasResults())
-        return;
-    int k = 0;
-    const int n = ActiveNodeCount();
-    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
-        CSNode* node = GetNextNode(p);
-        const double t = LocalAngle(node->x, node->y, polar, axis);
-        const double u = GetRes(k, std::max(a, 0)), v = GetRes(k, std::max(b, 0));
-        const double c = std::cos(t), s = std::sin(t);
-        const double val = which == a ? c * u + s * v : c * v - s * u;
-        PickPoint(node, node->x, node->y, scale * val);
-    }
+    PickDrawActive(scale, [&](int k, const CSNode* node) { return LocalVectAt(k, node, which, polar, axis, a, b); });
 }
 
 void CElement::DrawResArrows(double scale, int a, int b, int c, double range, bool colour)

@@ -188,6 +188,38 @@ protected:
     // Frees the copies of a dividing-node list except the first, which is returned.
     static CSNode* TakeFirst(CObList* list);
     void CollectEdgeLoads(int n, CObList* list, double scale, bool drawFlag, bool draw);
+    // Vertices of the first n nodes (none when the element has fewer).
+    void CornerVerticesGL(int n);
+    // The first n nodes moved by the displacement components a, b, c
+    // (negative: none) times scale, as one primitive of the given GL mode.
+    void DrawDistortedCorners(int n, unsigned primitive, int flags, double scale, int a, int b, int c);
+    // Extremes of the major and minor principal stresses at the first n nodes.
+    void PriStressExtremes(int n, double& max1, double& min1, double& max2, double& min2, bool primaryOnly);
+    // One row of the linear field c + g.(x, y) at the first count nodes.
+    void DispersNodeValueOn(int count, CMatrix& m, double c, CVector& g, int& row, int col);
+    // Mid-side node of the side from-to: the given one, or the side's
+    // dividing node shared with the neighbour built on the same side.
+    void FillMidSide(CSNode* from, CSNode* to, CSNode*& mid);
+    // Moves nodes corners .. 2 corners - 1 to the middles of the sides.
+    void PlaceMidSideNodes(int corners);
+    // The first of n dividing nodes on each side of the first corners
+    // nodes; false when a side has none.
+    bool FirstSideDividers(int n, int corners, CSNode** dividers);
+    // Appends a refinement part under this element's name.
+    void AddPart(CElement* part, CObList* out);
+    // Measures of result vector k (a negative component index reads
+    // component 0): effective and principal stress, the stress component
+    // `which` (sx, sy, else txy) and the vector component `which` (a, else
+    // b) turned to the local axes at node.
+    double EffStressAt(int k, int type, int a, int b, int c, double k1, double k2) const;
+    double PriStressAt(int k, bool major, int sx, int sy, int txy) const;
+    double LocalStressAt(int k, const CSNode* node, int which, bool polar, const CVector& axis, int sx, int sy,
+                         int txy) const;
+    double LocalVectAt(int k, const CSNode* node, int which, bool polar, const CVector& axis, int a, int b) const;
+    // Pick points over the first ActiveNodeCount() nodes at scale times
+    // value(k, node).
+    template <class Value>
+    void PickDrawActive(double scale, Value value);
 
     WORD m_wSmoothed = 0;
     int m_nRes = 0;

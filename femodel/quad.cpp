@@ -82,23 +82,7 @@ double CQuadElem::GetStressFromIntNode(int r, int)
 
 void CQuadElem::GetMaxMinPriStress(double& max1, double& min1, double& max2, double& min2, bool primaryOnly)
 {
-    if (!HasResults())
-        return;
-    for (int k = 0; k < 4 && k < m_nRes && k < GetCount(); ++k) {
-        if (primaryOnly && !IsOwnNode(GetNode(k)))
-            continue;
-        const double sx = GetRes(k, 0), sy = GetRes(k, 1), txy = GetRes(k, 2);
-        const double p1 = PriStress(sx, sy, txy, true);
-        const double p2 = PriStress(sx, sy, txy, false);
-        if (p1 > max1)
-            max1 = p1;
-        else if (p1 < min1)
-            min1 = p1;
-        if (p2 > max2)
-            max2 = p2;
-        else if (p2 < min2)
-            min2 = p2;
-    }
+    PriStressExtremes(4, max1, min1, max2, min2, primaryOnly);
 }
 
 void CQuadElem::PickDrawLocalStress(int which, bool polar, CVector& axis, double scale, int sx, int sy, int txy)
@@ -113,11 +97,7 @@ void CQuadElem::GetMaxMinLocalStress(double* max, double* min, bool polar, CVect
 
 void CQuadElem::DispersNodeValue(CMatrix& m, double c, CVector& g, int& row, int col)
 {
-    for (int k = 0; k < 4 && k < GetCount(); ++k) {
-        const CSNode* node = GetNode(k);
-        m[row][col + k] = c + g[0] * node->x + g[1] * node->y;
-    }
-    ++row;
+    DispersNodeValueOn(4, m, c, g, row, col);
 }
 
 void CQuadElem::GetEdgeLoads(CObList& list)
@@ -139,10 +119,7 @@ void CQuadElem::BeginGL()
 
 void CQuadElem::GLDraw()
 {
-    if (GetCount() < 4)
-        return;
-    for (int k = 0; k < 4; ++k)
-        GetNode(k)->GLVertex();
+    CornerVerticesGL(4);
 }
 
 void CQuadElem::DrawModelGL(bool nodes)
@@ -238,23 +215,7 @@ void CQuadElem::PickDrawGL(int r, int mode, double scale)
 
 void CQuadElem::GLDrawDistorted(int flags, double scale, int a, int b, int c)
 {
-    if (GetCount() < 4 || !HasResults())
-        return;
-    const bool flat = flags & 128;
-    const bool coloured = flags & 2;
-    if (flat && !coloured)
-        return;
-    glBegin(GL_QUADS);
-    for (int k = 0; k < 4; ++k) {
-        const CSNode* node = GetNode(k);
-        const double ua = a >= 0 ? GetRes(k, a) : 0.0;
-        const double ub = b >= 0 ? GetRes(k, b) : 0.0;
-        const double uc = c >= 0 ? GetRes(k, c) : 0.0;
-        if (coloured)
-            GLCPCombColor(std::sqrt(ua * ua + ub * ub + uc * uc));
-        glVertex3d(node->x + scale * ua, node->y + scale * ub, flat ? 0.0 : node->z + scale * uc);
-    }
-    glEnd();
+    DrawDistortedCorners(4, GL_QUADS, flags, scale, a, b, c);
 }
 
 void CQuadElem::DrawEffStress(int type, int flags, double scale, int a, int b, int c, double k1, double k2)
@@ -263,7 +224,7 @@ void CQuadElem::DrawEffStress(int type, int flags, double scale, int a, int b, i
         return;
     double v[5];
     for (int k = 0; k < 5; ++k)
-        v[k] = EffStress(type, GetRes(k, std::max(a, 0)), GetRes(k, std::max(b, 0)), GetRes(k, std::max(c, 0)), k1, k2);
+        v[k] = EffStressAt(k, type, a, b, c, k1, k2);
     DrawAroundCentre(v, v[4], flags, scale, -1, true);
 }
 
@@ -271,7 +232,7 @@ void CQuadElem::GLWireFramePriStress(int flags, bool major, double scale, int sx
 {
     double v[4];
     for (int k = 0; k < 4; ++k)
-        v[k] = PriStress(GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)), GetRes(k, std::max(txy, 0)), major);
+        v[k] = PriStressAt(k, major, sx, sy, txy);
     WireVertices(v, flags, scale, -1, true);
 }
 
@@ -285,7 +246,7 @@ void CQuadElem::DrawPriStress(int flags, bool major, double scale, int sx, int s
     }
     double v[5];
     for (int k = 0; k < 5; ++k)
-        v[k] = PriStress(GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)), GetRes(k, std::max(txy, 0)), major);
+        v[k] = PriStressAt(k, major, sx, sy, txy);
     DrawAroundCentre(v, v[4], flags, scale, -1, true);
 }
 
@@ -294,13 +255,8 @@ void CQuadElem::DrawLocalStress(int which, int flags, bool polar, CVector& axis,
     if (GetCount() < 4 || !HasResults())
         return;
     double v[5];
-    for (int k = 0; k < 5; ++k) {
-        const CSNode* node = k < 4 ? GetNode(k) : &m_Centre;
-        double out[3];
-        LocalStress(LocalAngle(node->x, node->y, polar, axis), GetRes(k, std::max(sx, 0)),
-                    GetRes(k, std::max(sy, 0)), GetRes(k, std::max(txy, 0)), out);
-        v[k] = which == sx ? out[0] : which == sy ? out[1] : out[2];
-    }
+    for (int k = 0; k < 5; ++k)
+        v[k] = LocalStressAt(k, k < 4 ? GetNode(k) : &m_Centre, which, polar, axis, sx, sy, txy);
     DrawAroundCentre(v, v[4], flags, scale, -1, true);
 }
 
@@ -318,23 +274,17 @@ void CQuadElem::RefineInto(CSNode* ab, CSNode* bc, CSNode* cd, CSNode* da, CObLi
     e->SetCopyNode(nullptr);
     m_Centre.SetCopyNode(nullptr);
     T* parts[4] = {new T(a, ab, e, da), new T(ab, b, bc, e), new T(bc, c, cd, e), new T(cd, d, da, e)};
-    for (T* part : parts) {
-        part->SetName(m_strName);
-        out->AddTail(static_cast<CObject*>(part));
-    }
+    for (T* part : parts)
+        AddPart(part, out);
 }
 
 void CQuadElem::RefineUniform(int n, CObList* out)
 {
     if (!out || GetCount() < 4)
         return;
-    CSNode* ab = TakeFirst(Subdiv(GetNode(0), GetNode(1), n, 2));
-    CSNode* bc = TakeFirst(Subdiv(GetNode(1), GetNode(2), n, 2));
-    CSNode* cd = TakeFirst(Subdiv(GetNode(2), GetNode(3), n, 2));
-    CSNode* da = TakeFirst(Subdiv(GetNode(3), GetNode(0), n, 2));
-    if (!ab || !bc || !cd || !da)
-        return;
-    RefineInto<CQuadElem>(ab, bc, cd, da, out);
+    CSNode* mid[4];
+    if (FirstSideDividers(n, 4, mid))
+        RefineInto<CQuadElem>(mid[0], mid[1], mid[2], mid[3], out);
 }
 
 CQuadElem::CQuadElem(const CQuadElem& source) : CElement(source)
@@ -368,25 +318,15 @@ CQuad8Elem::CQuad8Elem(CSNode* a, CSNode* b, CSNode* c, CSNode* d, CSNode* ab, C
 void CQuad8Elem::Init(CSNode* a, CSNode* b, CSNode* c, CSNode* d, CSNode*& ab, CSNode*& bc, CSNode*& cd,
                       CSNode*& da)
 {
-    if (!ab)
-        ab = TakeFirst(Subdiv(a, b, 1, 0));
-    if (!bc)
-        bc = TakeFirst(Subdiv(b, c, 1, 0));
-    if (!cd)
-        cd = TakeFirst(Subdiv(c, d, 1, 0));
-    if (!da)
-        da = TakeFirst(Subdiv(d, a, 1, 0));
+    FillMidSide(a, b, ab);
+    FillMidSide(b, c, bc);
+    FillMidSide(c, d, cd);
+    FillMidSide(d, a, da);
 }
 
 void CQuad8Elem::UpdateNodeCoord()
 {
-    if (GetCount() < 8)
-        return;
-    for (int i = 0; i < 4; ++i) {
-        const CSNode* p = GetNode(i);
-        const CSNode* q = GetNode((i + 1) % 4);
-        GetNode(4 + i)->SetNodeCoord((p->x + q->x) / 2.0, (p->y + q->y) / 2.0, (p->z + q->z) / 2.0);
-    }
+    PlaceMidSideNodes(4);
 }
 
 void CQuad8Elem::RefineUniform(int, CObList* out)

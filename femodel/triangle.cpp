@@ -32,9 +32,7 @@ double CTriElement::GetStress(int r, CSNode* node)
 {
     if (r < m_nNodeVal)
         return GetStressFromIndex(r, FindIndex(node));
-    const CVector* v = node ? node->m_pValues : nullptr;
-    const int j = r - m_nNodeVal;
-    return (v && j < v->GetSize()) ? (*v)[j] : 0.0;
+    return node ? node->GetValue(r - m_nNodeVal) : 0.0;
 }
 
 void CTriElement::GetCentroid(double& x, double& y)
@@ -81,23 +79,7 @@ bool CTriElement::GetMaxMinStress(int index, double& max, double& min)
 
 void CTriElement::GetMaxMinPriStress(double& max1, double& min1, double& max2, double& min2, bool primaryOnly)
 {
-    if (!HasResults())
-        return;
-    for (int k = 0; k < 3 && k < m_nRes && k < GetCount(); ++k) {
-        if (primaryOnly && !IsOwnNode(GetNode(k)))
-            continue;
-        const double sx = GetRes(k, 0), sy = GetRes(k, 1), txy = GetRes(k, 2);
-        const double p1 = PriStress(sx, sy, txy, true);
-        const double p2 = PriStress(sx, sy, txy, false);
-        if (p1 > max1)
-            max1 = p1;
-        else if (p1 < min1)
-            min1 = p1;
-        if (p2 > max2)
-            max2 = p2;
-        else if (p2 < min2)
-            min2 = p2;
-    }
+    PriStressExtremes(3, max1, min1, max2, min2, primaryOnly);
 }
 
 void CTriElement::InsertDOFs(CReorderMat& reorder, CArrayArray<LONG>& dofTable, int a)
@@ -113,11 +95,7 @@ void CTriElement::InsertDOFs(CReorderMat& reorder, CArrayArray<LONG>& dofTable, 
 
 void CTriElement::DispersNodeValue(CMatrix& m, double c, CVector& g, int& row, int col)
 {
-    for (int k = 0; k < 3 && k < GetCount(); ++k) {
-        const CSNode* node = GetNode(k);
-        m[row][col + k] = c + g[0] * node->x + g[1] * node->y;
-    }
-    ++row;
+    DispersNodeValueOn(3, m, c, g, row, col);
 }
 
 // ------------------------------------------------------------ drawing
@@ -129,10 +107,7 @@ void CTriElement::BeginGL()
 
 void CTriElement::GLDraw()
 {
-    if (GetCount() < 3)
-        return;
-    for (int k = 0; k < 3; ++k)
-        GetNode(k)->GLVertex();
+    CornerVerticesGL(3);
 }
 
 void CTriElement::DrawModelGL(bool nodes)
@@ -185,31 +160,7 @@ void CTriElement::PickDrawGL(int r, int mode, double scale)
 
 void CTriElement::GLDrawDistorted(int flags, double scale, int a, int b, int c)
 {
-    if (GetCount() < 3 || !HasResults())
-        return;
-    double q[3][3];
-    double v[3];
-    for (int k = 0; k < 3; ++k) {
-        const CSNode* node = GetNode(k);
-        const double ua = a >= 0 ? GetRes(k, a) : 0.0;
-        const double ub = b >= 0 ? GetRes(k, b) : 0.0;
-        const double uc = c >= 0 ? GetRes(k, c) : 0.0;
-        q[k][0] = node->x + scale * ua;
-        q[k][1] = node->y + scale * ub;
-        q[k][2] = node->z + scale * uc;
-        v[k] = std::sqrt(ua * ua + ub * ub + uc * uc);
-    }
-    const bool flat = flags & 128;
-    const bool coloured = flags & 2;
-    if (flat && !coloured)
-        return;
-    glBegin(GL_TRIANGLES);
-    for (int k = 0; k < 3; ++k) {
-        if (coloured)
-            GLCPCombColor(v[k]);
-        glVertex3d(q[k][0], q[k][1], flat ? 0.0 : q[k][2]);
-    }
-    glEnd();
+    DrawDistortedCorners(3, GL_TRIANGLES, flags, scale, a, b, c);
 }
 
 void CTriElement::DrawEffStress(int type, int flags, double scale, int a, int b, int c, double k1, double k2)
@@ -218,8 +169,7 @@ void CTriElement::DrawEffStress(int type, int flags, double scale, int a, int b,
         return;
     double v[3];
     for (int k = 0; k < 3; ++k)
-        v[k] = EffStress(type, GetRes(k, std::max(a, 0)), GetRes(k, std::max(b, 0)),
-                         GetRes(k, std::max(c, 0)), k1, k2);
+        v[k] = EffStressAt(k, type, a, b, c, k1, k2);
     DrawCorners(v, flags, scale, -1, true);
 }
 
@@ -229,8 +179,7 @@ void CTriElement::DrawPriStress(int flags, bool major, double scale, int sx, int
         return;
     double v[3];
     for (int k = 0; k < 3; ++k)
-        v[k] = PriStress(GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)),
-                         GetRes(k, std::max(txy, 0)), major);
+        v[k] = PriStressAt(k, major, sx, sy, txy);
     DrawCorners(v, flags, scale, -1, true);
 }
 
@@ -239,13 +188,8 @@ void CTriElement::DrawLocalStress(int which, int flags, bool polar, CVector& axi
     if (GetCount() < 3 || !HasResults())
         return;
     double v[3];
-    for (int k = 0; k < 3; ++k) {
-        const CSNode* node = GetNode(k);
-        double out[3];
-        LocalStress(LocalAngle(node->x, node->y, polar, axis), GetRes(k, std::max(sx, 0)),
-                    GetRes(k, std::max(sy, 0)), GetRes(k, std::max(txy, 0)), out);
-        v[k] = which == sx ? out[0] : which == sy ? out[1] : out[2];
-    }
+    for (int k = 0; k < 3; ++k)
+        v[k] = LocalStressAt(k, GetNode(k), which, polar, axis, sx, sy, txy);
     DrawCorners(v, flags, scale, -1, true);
 }
 
@@ -254,12 +198,8 @@ void CTriElement::DrawLocalVect(int which, int flags, bool polar, CVector& axis,
     if (GetCount() < 3 || !HasResults())
         return;
     double v[3];
-    for (int k = 0; k < 3; ++k) {
-        const CSNode* node = GetNode(k);
-        const double t = LocalAngle(node->x, node->y, polar, axis);
-        const double u = GetRes(k, std::max(a, 0)), w = GetRes(k, std::max(b, 0));
-        v[k] = which == a ? std::cos(t) * u + std::sin(t) * w : std::cos(t) * w - std::sin(t) * u;
-    }
+    for (int k = 0; k < 3; ++k)
+        v[k] = LocalVectAt(k, GetNode(k), which, polar, axis, a, b);
     DrawCorners(v, flags, scale, -1, true);
 }
 
@@ -316,23 +256,14 @@ CTri6Element::CTri6Element(CSNode* a, CSNode* b, CSNode* c, CSNode* ab, CSNode* 
 
 void CTri6Element::Init(CSNode* a, CSNode* b, CSNode* c, CSNode*& ab, CSNode*& bc, CSNode*& ca)
 {
-    if (!ab)
-        ab = TakeFirst(Subdiv(a, b, 1, 0));
-    if (!bc)
-        bc = TakeFirst(Subdiv(b, c, 1, 0));
-    if (!ca)
-        ca = TakeFirst(Subdiv(c, a, 1, 0));
+    FillMidSide(a, b, ab);
+    FillMidSide(b, c, bc);
+    FillMidSide(c, a, ca);
 }
 
 void CTri6Element::UpdateNodeCoord()
 {
-    if (GetCount() < 6)
-        return;
-    for (int i = 0; i < 3; ++i) {
-        const CSNode* p = GetNode(i);
-        const CSNode* q = GetNode((i + 1) % 3);
-        GetNode(3 + i)->SetNodeCoord((p->x + q->x) / 2.0, (p->y + q->y) / 2.0, (p->z + q->z) / 2.0);
-    }
+    PlaceMidSideNodes(3);
 }
 
 void CTri6Element::RefineUniform(int, CObList* out)

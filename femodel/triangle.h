@@ -108,10 +108,8 @@ void CTriElement::RefineInto(CSNode* ab, CSNode* bc, CSNode* ca, CObList* out)
     CSNode* b = GetNode(1);
     CSNode* c = GetNode(2);
     T* parts[4] = {new T(a, ab, ca), new T(ab, b, bc), new T(ab, bc, ca), new T(ca, bc, c)};
-    for (T* part : parts) {
-        part->SetName(m_strName);
-        out->AddTail(static_cast<CObject*>(part));
-    }
+    for (T* part : parts)
+        AddPart(part, out);
 }
 
 template <class T>
@@ -119,10 +117,7 @@ void CTriElement::RefineAtDividers(int n, CObList* out)
 {
     if (!out || GetCount() < 3)
         return;
-    CSNode* ab = TakeFirst(Subdiv(GetNode(0), GetNode(1), n, 2));
-    CSNode* bc = TakeFirst(Subdiv(GetNode(1), GetNode(2), n, 2));
-    CSNode* ca = TakeFirst(Subdiv(GetNode(2), GetNode(0), n, 2));
-    if (!ab || !bc || !ca)
-        return;
-    RefineInto<T>(ab, bc, ca, out);
+    CSNode* mid[3];
+    if (FirstSideDividers(n, 3, mid))
+        RefineInto<T>(mid[0], mid[1], mid[2], out);
 }
