@@ -1134,54 +1134,49 @@ void CElement::PickDrawResGL(int index, double scale, int n)
     }
 }
 
-template <class Value>
-void CElement::PickDrawActive(double scale, Value value)
+template <class F>
+void CElement::ForActiveResultNodes(F f)
 {
     if (!HasResults())
         return;
     int k = 0;
     const int n = ActiveNodeCount();
-    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
-        CSNode* node = GetNextNode(p);
-        PickPoint(node, node->x, node->y, scale * value(k, node));
-    }
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k)
+        f(k, GetNextNode(p));
 }
 
 void CElement::PickDrawEffStress(int type, double scale, int a, int b, int c, double k1, double k2)
 {
-    PickDrawActive(scale, [&](int k, const CSNode*) { return EffStressAt(k, type, a, b, c, k1, k2); });
+    ForActiveResultNodes([&](int k, CSNode* node) { PickValue(node, scale, EffStressAt(k, type, a, b, c, k1, k2)); });
 }
 
 void CElement::PickDrawPriStress(bool major, double scale, int sx, int sy, int txy)
 {
-    PickDrawActive(scale, [&](int k, const CSNode*) { return PriStressAt(k, major, sx, sy, txy); });
+    ForActiveResultNodes([&](int k, CSNode* node) { PickValue(node, scale, PriStressAt(k, major, sx, sy, txy)); });
 }
 
 void CElement::PickDrawDistort(double scale, int a, int b, int c)
 {
-    if (!HasResults())
-        return;
-    int k = 0;
-    const int n = ActiveNodeCount();
-    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
-        CSNode* node = GetNextNode(p);
+    ForActiveResultNodes([&](int k, CSNode* node) {
         const double x = node->x + (a >= 0 ? scale * GetRes(k, a) : 0.0);
         const double y = node->y + (b >= 0 ? scale * GetRes(k, b) : 0.0);
         const double z = node->z + (c >= 0 ? scale * GetRes(k, c) : 0.0);
         PickPoint(node, x, y, z);
-    }
+    });
 }
 
 void CElement::PickDrawLocalStress(int which, bool polar, CVector& axis, double scale, int sx, int sy, int txy)
 {
-    PickDrawActive(scale, [&](int k, const CSNode* node) {
-        return LocalStressAt(k, node, which, polar, axis, sx, sy, txy);
+    ForActiveResultNodes([&](int k, CSNode* node) {
+        PickValue(node, scale, LocalStressAt(k, node, which, polar, axis, sx, sy, txy));
     });
 }
 
 void CElement::PickDrawLocalVect(int which, bool polar, CVector& axis, double scale, int a, int b)
 {
-    PickDrawActive(scale, [&](int k, const CSNode* node) { return LocalVectAt(k, node, which, polar, axis, a, b); });
+    ForActiveResultNodes([&](int k, CSNode* node) {
+        PickValue(node, scale, LocalVectAt(k, node, which, polar, axis, a, b));
+    });
 }
 
 void CElement::DrawResArrows(double scale, int a, int b, int c, double range, bool colour)

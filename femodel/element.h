@@ -216,10 +216,12 @@ protected:
     double LocalStressAt(int k, const CSNode* node, int which, bool polar, const CVector& axis, int sx, int sy,
                          int txy) const;
     double LocalVectAt(int k, const CSNode* node, int which, bool polar, const CVector& axis, int a, int b) const;
-    // Pick points over the first ActiveNodeCount() nodes at scale times
-    // value(k, node).
-    template <class Value>
-    void PickDrawActive(double scale, Value value);
+    // Calls f(k, node) for the first ActiveNodeCount() nodes, when the
+    // element has results.
+    template <class F>
+    void ForActiveResultNodes(F f);
+    // Pick point of node k at scale times the value v.
+    void PickValue(CSNode* node, double scale, double v) { PickPoint(node, node->x, node->y, scale * v); }
 
     WORD m_wSmoothed = 0;
     int m_nRes = 0;
