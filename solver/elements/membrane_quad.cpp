@@ -226,30 +226,17 @@ void QUAD_Ld(double* RE, const double* X, const double* Y, const double* H,
         return;
     }
 
-    const int s = iside > 0 ? iside : -iside;
-    if (s > 4) return;
-    int i0, i1;
-    double cs, sn;
-    const double L = membrane::sideFrame(X, Y, 4, s, i0, i1, cs, sn);
-    if (L == 0.0) return;
-    double p1[2] = {P1[0], P1[1]}, p2[2] = {P2[0], P2[1]};
-    if (iside > 0) {
-        membrane::turnPair(cs, sn, P1, p1);
-        membrane::turnPair(cs, sn, P2, p2);
-    }
-    const int d0 = q.dofOf(i0 + 1), d1 = q.dofOf(i1 + 1);
-    const int dm = q.F[4 + s - 1] >= 1 ? q.dofOf(4 + s) : -1;
-    for (int c = 0; c < 2; ++c) {
-        if (dm < 0) {
-            // Linear variation between the corners: the consistent split.
-            RE[d0 + c] = L * (2.0 * p1[c] + p2[c]) / 6.0;
-            RE[d1 + c] = L * (p1[c] + 2.0 * p2[c]) / 6.0;
-        } else {
-            RE[d0 + c] = L * p1[c] / 6.0;
-            RE[d1 + c] = L * p2[c] / 6.0;
-            RE[dm + c] = L * (p1[c] + p2[c]) / 3.0;
-        }
-    }
+    const membrane::LoadedSide side(X, Y, 4, iside);
+    if (side.L == 0.0) return;
+    double p1[2], p2[2];
+    side.global(P1, p1);
+    side.global(P2, p2);
+    const int d0 = q.dofOf(side.i0 + 1), d1 = q.dofOf(side.i1 + 1);
+    const int dm = q.F[4 + side.s - 1] >= 1 ? q.dofOf(4 + side.s) : -1;
+    if (dm < 0)
+        membrane::linearSideForces(side.L, p1, p2, RE + d0, RE + d1);
+    else
+        membrane::quadraticSideForces(side.L, p1, p2, RE + d0, RE + d1, RE + dm);
 }
 
 void QUAD_Le(double* RE, double* RI, const double* C, const double* X, const double* Y,

@@ -59,6 +59,17 @@ void printError(int lunit, const TriLog& log, int iel, int ierr) {
     fwrite(lunit, kElem, {iel});
 }
 
+// Sets and logs the error flag of a triangle of negative (-1) or zero (-2)
+// area, for which it returns false.
+bool positiveArea(const TriGeo& geo, int lunit, const TriLog& log, int iel, std::int32_t& ierr) {
+    if (geo.twoA <= 0.0) {
+        ierr = geo.twoA < 0.0 ? -1 : -2;
+        printError(lunit, log, iel, ierr);
+        return false;
+    }
+    return true;
+}
+
 void printExit(int lunit, const TriLog& log, int iel, int ipsw, const double* EK, int n) {
     if (lunit <= 0) return;
     if (ipsw > 2) {
@@ -244,9 +255,20 @@ void polyStress(int nf, int dd, const double* Dx, const double* Dy, const double
     }
 }
 
-// Condenses the internal share RI of a QST load: RE -= G RI.
-void condenseLoad(const double* G, const double* RI, double* RE) {
+// Splits the 20 entries of a full QST load into the external RE and the
+// internal share RI, and condenses RI into RE: RE -= G RI.
+void condenseLoad(const double* G, const double* full, double* RE, double* RI) {
+    for (int k = 0; k < 18; ++k) RE[k] = full[k];
+    RI[0] = full[18];
+    RI[1] = full[19];
     for (int i = 0; i < 18; ++i) RE[i] -= G[i] * RI[0] + G[i + 18] * RI[1];
+}
+
+// LST shape-function derivatives (3 x 6 each).
+void lstDerivatives(const TriGeo& geo, double* Dx, double* Dy) {
+    double P[36];
+    lstShapes(P);
+    derivatives(geo, P, 6, 2, Dx, Dy);
 }
 
 // QST shape-function derivatives (6 x 10 each).
@@ -315,21 +337,11 @@ void CST_Ld(double* RE, const double* X, const double* Y, double* P1, double* P2
         }
         return;
     }
-    const int s = iside > 0 ? iside : -iside;
-    if (s > 3) return;
-    int i0, i1;
-    double cs, sn;
-    const double L = membrane::sideFrame(X, Y, 3, s, i0, i1, cs, sn);
-    if (L == 0.0) return;
-    if (iside > 0) {
-        membrane::turnPair(cs, sn, P1, P1);
-        membrane::turnPair(cs, sn, P2, P2);
-    }
-    // Linear variation from P1 to P2: the consistent split of the two ends.
-    for (int c = 0; c < 2; ++c) {
-        RE[2 * i0 + c] = L * (2.0 * P1[c] + P2[c]) / 6.0;
-        RE[2 * i1 + c] = L * (P1[c] + 2.0 * P2[c]) / 6.0;
-    }
+    const membrane::LoadedSide side(X, Y, 3, iside);
+    if (side.L == 0.0) return;
+    side.global(P1, P1);
+    side.global(P2, P2);
+    membrane::linearSideForces(side.L, P1, P2, RE + 2 * side.i0, RE + 2 * side.i1);
 }
 
 void CST_Le(double* RE, const double* C, const double* X, const double* Y, const double* EPS,
@@ -362,14 +374,9 @@ void LST31(double* EK, const double* C, const double* X, const double* Y, const 
     const TriLog& log = lstLog();
     if (ipsw >= 2 && lunit > 0) printInput(lunit, log, iel, C, X, Y, H, 0.0);
     const TriGeo geo(X, Y);
-    if (geo.twoA <= 0.0) {
-        ierr = geo.twoA < 0.0 ? -1 : -2;
-        printError(lunit, log, iel, ierr);
-        return;
-    }
-    double P[36], Dx[18], Dy[18];
-    lstShapes(P);
-    derivatives(geo, P, 6, 2, Dx, Dy);
+    if (!positiveArea(geo, lunit, log, iel, ierr)) return;
+    double Dx[18], Dy[18];
+    lstDerivatives(geo, Dx, Dy);
     for (int k = 0; k < 144; ++k) EK[k] = 0.0;
     polyStiffness(6, 1, Dx, Dy, H, geo.twoA, Elast::fromFull(C), kLstU, EK, 12);
     printExit(lunit, log, iel, ipsw, EK, 12);
@@ -391,22 +398,13 @@ void LST_Ld(double* RE, const double* X, const double* Y, const double* H, const
         }
         return;
     }
-    const int s = iside > 0 ? iside : -iside;
-    if (s > 3) return;
-    int i0, i1;
-    double cs, sn;
-    const double L = membrane::sideFrame(X, Y, 3, s, i0, i1, cs, sn);
-    if (L == 0.0) return;
-    double p1[2] = {P1[0], P1[1]}, p2[2] = {P2[0], P2[1]};
-    if (iside > 0) {
-        membrane::turnPair(cs, sn, P1, p1);
-        membrane::turnPair(cs, sn, P2, p2);
-    }
-    for (int c = 0; c < 2; ++c) {
-        RE[2 * i0 + c] = L * p1[c] / 6.0;
-        RE[2 * i1 + c] = L * p2[c] / 6.0;
-        RE[2 * (2 + s) + c] = L * (p1[c] + p2[c]) / 3.0;
-    }
+    const membrane::LoadedSide side(X, Y, 3, iside);
+    if (side.L == 0.0) return;
+    double p1[2], p2[2];
+    side.global(P1, p1);
+    side.global(P2, p2);
+    membrane::quadraticSideForces(side.L, p1, p2, RE + 2 * side.i0, RE + 2 * side.i1,
+                                  RE + 2 * (2 + side.s));
 }
 
 void LST_Le(double* RE, const double* C, const double* X, const double* Y, const double* H,
@@ -414,9 +412,8 @@ void LST_Le(double* RE, const double* C, const double* X, const double* Y, const
     for (int k = 0; k < 12; ++k) RE[k] = 0.0;
     const TriGeo geo(X, Y);
     if (geo.twoA == 0.0) return;
-    double P[36], Dx[18], Dy[18];
-    lstShapes(P);
-    derivatives(geo, P, 6, 2, Dx, Dy);
+    double Dx[18], Dy[18];
+    lstDerivatives(geo, Dx, Dy);
     polyStrainLoad(6, 1, Dx, Dy, H, EPS, std::fabs(geo.twoA), Elast::fromFull(C), kLstU, RE);
 }
 
@@ -424,9 +421,8 @@ void LST_Str(double* S, const double* C, const double* X, const double* Y, const
     for (int k = 0; k < 36; ++k) S[k] = 0.0;
     const TriGeo geo(X, Y);
     if (geo.twoA == 0.0) return;
-    double P[36], Dx[18], Dy[18];
-    lstShapes(P);
-    derivatives(geo, P, 6, 2, Dx, Dy);
+    double Dx[18], Dy[18];
+    lstDerivatives(geo, Dx, Dy);
     polyStress(6, 1, Dx, Dy, AL, Elast::fromFull(C), kLstU, S);
 }
 
@@ -439,11 +435,7 @@ void PQST31(double* EK, double* G, double* CKI, double* W1, const double* C, con
     const TriLog& log = qstLog();
     if (ipsw >= 2 && lunit > 0) printInput(lunit, log, iel, C, X, Y, H, 0.0);
     const TriGeo geo(X, Y);
-    if (geo.twoA <= 0.0) {
-        ierr = geo.twoA < 0.0 ? -1 : -2;
-        printError(lunit, log, iel, ierr);
-        return;
-    }
+    if (!positiveArea(geo, lunit, log, iel, ierr)) return;
     double* Dx = W1;
     double* Dy = W1 + 60;
     qstDerivatives(X, Y, geo, Dx, Dy);
@@ -492,24 +484,17 @@ void QST_Ld(double* RE, double* RI, const double* G, const double* X, const doub
             full[kQstU[f]] = s * P1[0];
             full[kQstU[f] + 1] = s * P1[1];
         }
-        for (int k = 0; k < 18; ++k) RE[k] = full[k];
-        RI[0] = full[18];
-        RI[1] = full[19];
-        condenseLoad(G, RI, RE);
+        condenseLoad(G, full, RE, RI);
         return;
     }
-    const int s = iside > 0 ? iside : -iside;
-    if (s > 3) return;
-    int i0, i1;
-    double cs, sn;
-    const double L = membrane::sideFrame(X, Y, 3, s, i0, i1, cs, sn);
-    if (L == 0.0) return;
-    double p1[2] = {P1[0], P1[1]}, p2[2] = {P2[0], P2[1]}, p3[2] = {P3[0], P3[1]};
-    if (iside > 0) {
-        membrane::turnPair(cs, sn, P1, p1);
-        membrane::turnPair(cs, sn, P2, p2);
-        membrane::turnPair(cs, sn, P3, p3);
-    }
+    const membrane::LoadedSide side(X, Y, 3, iside);
+    if (side.L == 0.0) return;
+    const int i0 = side.i0, i1 = side.i1;
+    const double L = side.L;
+    double p1[2], p2[2], p3[2];
+    side.global(P1, p1);
+    side.global(P2, p2);
+    side.global(P3, p3);
     const double dx = X[i1] - X[i0], dy = Y[i1] - Y[i0];
     for (int c = 0; c < 2; ++c) {
         const double a = L * (p1[c] + 4.0 * p3[c]) / 60.0;
@@ -532,10 +517,7 @@ void QST_Le(double* RE, double* RI, const double* G, const double* C, const doub
     double Dx[60], Dy[60], full[20] = {};
     qstDerivatives(X, Y, geo, Dx, Dy);
     polyStrainLoad(10, 2, Dx, Dy, H, EPS, std::fabs(geo.twoA), Elast::fromFull(C), kQstU, full);
-    for (int k = 0; k < 18; ++k) RE[k] = full[k];
-    RI[0] = full[18];
-    RI[1] = full[19];
-    condenseLoad(G, RI, RE);
+    condenseLoad(G, full, RE, RI);
 }
 
 void QST_Str(double* S, double* SC, const double* G, const double* CKI, const double* C,

@@ -96,4 +96,50 @@ inline void turnPair(double cs, double sn, const double* p, double* q) {
     q[1] = sn * p1 + cs * p2;
 }
 
+// The side of a side load iside: side |iside| of an element with nc
+// corners, as sideFrame gives it. A positive iside gives the load pairs in
+// side axes, a negative one in global axes. L stays 0 when |iside| is no
+// side of the element or the side is degenerate: its loads stay zero.
+struct LoadedSide {
+    int s = 0;
+    int i0 = 0;
+    int i1 = 0;
+    double L = 0.0;
+    double cs = 1.0;
+    double sn = 0.0;
+    bool local = false;
+
+    LoadedSide(const double* X, const double* Y, int nc, std::int32_t iside) {
+        s = iside > 0 ? iside : -iside;
+        local = iside > 0;
+        if (s > nc) return;
+        L = sideFrame(X, Y, nc, s, i0, i1, cs, sn);
+    }
+
+    // The load pair p in global axes (q may be p).
+    void global(const double* p, double* q) const {
+        q[0] = p[0];
+        q[1] = p[1];
+        if (local) turnPair(cs, sn, p, q);
+    }
+};
+
+// Consistent nodal forces of a load varying linearly from p1 to p2 along a
+// side of length L: on its end nodes a, b, or with a middle node m.
+inline void linearSideForces(double L, const double* p1, const double* p2, double* a, double* b) {
+    for (int c = 0; c < 2; ++c) {
+        a[c] = L * (2.0 * p1[c] + p2[c]) / 6.0;
+        b[c] = L * (p1[c] + 2.0 * p2[c]) / 6.0;
+    }
+}
+
+inline void quadraticSideForces(double L, const double* p1, const double* p2, double* a, double* b,
+                                double* m) {
+    for (int c = 0; c < 2; ++c) {
+        a[c] = L * p1[c] / 6.0;
+        b[c] = L * p2[c] / 6.0;
+        m[c] = L * (p1[c] + p2[c]) / 3.0;
+    }
+}
+
 } // namespace solvika::membrane
