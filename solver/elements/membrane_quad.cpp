@@ -64,6 +64,37 @@ int gaussCount(std::int32_t n, const QuadNodes& q) {
 
 inline double sh(const double* S, int row, int node) { return S[(row - 1) + 3 * (node - 1)]; }
 
+// Calls body(S, N, fac) at each Gauss point of the variable-node
+// quadrilateral: shape array S, bilinear corner functions N and the factor
+// det t w. Stops with false at a point whose det is not positive.
+template <class Body>
+bool forGaussPoints(std::int32_t n, const QuadNodes& q, const double* X, const double* Y, const double* H,
+                    Body body) {
+    const int ng = gaussCount(n, q);
+    double gx[9], gy[9], gw[9];
+    GAUSSQ(ng, gx, gy, gw);
+    for (int p = 0; p < ng; ++p) {
+        double S[27], N[4], det = 0.0;
+        bilinear(gx[p], gy[p], N);
+        SHAPQ(gx[p], gy[p], X, Y, q.F, 1, det, S);
+        if (det <= 0.0) return false;
+        body(S, N, det * thickness(H, N) * gw[p]);
+    }
+    return true;
+}
+
+// The point (x, y) of the corners' bilinear map at (xi, eta).
+void mapPoint(double xi, double eta, const double* X, const double* Y, double& x, double& y) {
+    double N[4];
+    bilinear(xi, eta, N);
+    x = 0.0;
+    y = 0.0;
+    for (int i = 0; i < 4; ++i) {
+        x += N[i] * X[i];
+        y += N[i] * Y[i];
+    }
+}
+
 // Adds fac B_a^T (C B_b) of two nodes to the 2 x 2 block at (ra, cb) of K.
 inline void addBlock(double fac, double ax, double ay, const double* su, const double* sv,
                      double* K, int ld, int ra, int cb) {
@@ -134,19 +165,8 @@ void QUAD_Sm(const double* C, const double* X, const double* Y, const double* H,
     if (q.centre)
         for (int k = 0; k < 36; ++k) CD[k] = 0.0;
 
-    const int ng = gaussCount(n, q);
-    double gx[9], gy[9], gw[9];
-    GAUSSQ(ng, gx, gy, gw);
     const Elast e = Elast::fromPacked(C);
-    for (int p = 0; p < ng; ++p) {
-        double S[27], N[4], det = 0.0;
-        bilinear(gx[p], gy[p], N);
-        SHAPQ(gx[p], gy[p], X, Y, q.F, 1, det, S);
-        if (det <= 0.0) {
-            ierr = -1;
-            return;
-        }
-        const double fac = det * thickness(H, N) * gw[p];
+    const bool regular = forGaussPoints(n, q, X, Y, H, [&](const double* S, const double*, double fac) {
         double su[9][3], sv[9][3];
         for (int k = 1; k <= 9; ++k)
             if (q.F[k - 1] != 0) e.columns(sh(S, 1, k), sh(S, 2, k), su[k - 1], sv[k - 1]);
@@ -162,6 +182,10 @@ void QUAD_Sm(const double* C, const double* X, const double* Y, const double* H,
             if (q.centre) addBlock(fac, sh(S, 1, 9), sh(S, 2, 9), su[kb - 1], sv[kb - 1], CD, 2, 0, q.pos[b]);
         }
         if (q.centre) addBlock(fac, sh(S, 1, 9), sh(S, 2, 9), su[8], sv[8], CD, 2, 0, 16);
+    });
+    if (!regular) {
+        ierr = -1;
+        return;
     }
 
     if (q.centre) {
@@ -196,18 +220,7 @@ void QUAD_Ld(double* RE, const double* X, const double* Y, const double* H,
     if (iside == 0) {
         const double px = P1[0], py = P1[1];
         double RI[2] = {0.0, 0.0};
-        const int ng = gaussCount(n, q);
-        double gx[9], gy[9], gw[9];
-        GAUSSQ(ng, gx, gy, gw);
-        for (int p = 0; p < ng; ++p) {
-            double S[27], N[4], det = 0.0;
-            bilinear(gx[p], gy[p], N);
-            SHAPQ(gx[p], gy[p], X, Y, q.F, 1, det, S);
-            if (det <= 0.0) {
-                ierr = -1;
-                return;
-            }
-            const double fac = det * thickness(H, N) * gw[p];
+        const bool regular = forGaussPoints(n, q, X, Y, H, [&](const double* S, const double*, double fac) {
             for (int a = 0; a < q.count; ++a) {
                 const double f = fac * sh(S, 3, q.node[a]);
                 RE[q.pos[a]] += f * px;
@@ -217,6 +230,10 @@ void QUAD_Ld(double* RE, const double* X, const double* Y, const double* H,
                 RI[0] += fac * sh(S, 3, 9) * px;
                 RI[1] += fac * sh(S, 3, 9) * py;
             }
+        });
+        if (!regular) {
+            ierr = -1;
+            return;
         }
         if (q.centre) {
             condenseCentreLoad(CD, RI, q.next, RE);
@@ -247,18 +264,7 @@ void QUAD_Le(double* RE, double* RI, const double* C, const double* X, const dou
     RI[0] = RI[1] = 0.0;
     const QuadNodes q(F);
     const Elast e = Elast::fromPacked(C);
-    const int ng = gaussCount(n, q);
-    double gx[9], gy[9], gw[9];
-    GAUSSQ(ng, gx, gy, gw);
-    for (int p = 0; p < ng; ++p) {
-        double S[27], N[4], det = 0.0;
-        bilinear(gx[p], gy[p], N);
-        SHAPQ(gx[p], gy[p], X, Y, q.F, 1, det, S);
-        if (det <= 0.0) {
-            ierr = -1;
-            return;
-        }
-        const double fac = det * thickness(H, N) * gw[p];
+    const bool regular = forGaussPoints(n, q, X, Y, H, [&](const double* S, const double* N, double fac) {
         double eps[3] = {0.0, 0.0, 0.0}, s[3];
         for (int i = 0; i < 4; ++i)
             for (int r = 0; r < 3; ++r) eps[r] += N[i] * EPS[r + 3 * i];
@@ -274,6 +280,10 @@ void QUAD_Le(double* RE, double* RI, const double* C, const double* X, const dou
             RI[0] += ax * s[0] + ay * s[2];
             RI[1] += ay * s[1] + ax * s[2];
         }
+    });
+    if (!regular) {
+        ierr = -1;
+        return;
     }
     if (q.centre) condenseCentreLoad(CD, RI, q.next, RE);
 }
@@ -388,13 +398,8 @@ void Q6_Str(const double* FN, const double* X, const double* Y, const double* H,
     double xi[4], eta[4], w[4];
     GAUSSQ(4, xi, eta, w);
     for (int p = 0; p < 4; ++p) {
-        double N[4];
-        bilinear(xi[p], eta[p], N);
         double x = 0.0, y = 0.0;
-        for (int i = 0; i < 4; ++i) {
-            x += N[i] * X[i];
-            y += N[i] * Y[i];
-        }
+        mapPoint(xi[p], eta[p], X, Y, x, y);
         double P[3][7];
         field(x, y, P);
         for (int a = 1; a <= 6; ++a) {
@@ -423,13 +428,8 @@ void Q6_Str(const double* FN, const double* X, const double* Y, const double* H,
         return;
     }
     for (int k = 0; k < npt; ++k) {
-        double N[4];
-        bilinear(XI[k], ETA[k], N);
         double x = 0.0, y = 0.0;
-        for (int i = 0; i < 4; ++i) {
-            x += N[i] * X[i];
-            y += N[i] * Y[i];
-        }
+        mapPoint(XI[k], ETA[k], X, Y, x, y);
         double P[3][7];
         field(x, y, P);
         for (int r = 0; r < 3; ++r) {
