@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace solvika {
 
@@ -17,6 +19,14 @@ using i32 = std::int32_t;
 using i64 = std::int64_t;
 
 i32 K(const i32* key, int k) { return key[k - 1]; }
+
+// Row i (1-based) of a table in pointer form: the entries ptr(i) ..
+// ptr(i + 1) - 1 of data.
+std::span<const i32> tableRow(const std::vector<i32>& ptr, const std::vector<i32>& data, i32 i) {
+    const i32 first = ptr[std::size_t(i - 1)];
+    const i32 next = ptr[std::size_t(i)];
+    return std::span<const i32>(data.data() + (first - 1), std::size_t(next - first));
+}
 
 // ---- Echo -----------------------------------------------------------------
 
@@ -170,12 +180,8 @@ void ECHBCS(const std::int32_t* key, const double* prescribedDofs, const ModelTa
     if (lunit < 1) return;
     fwrite(lunit, kBcHeading);
     const i32 nanod = i32(t.MEXNOD.size());
-    for (i32 n = 1; n <= nanod; ++n) {
-        const i32 first = t.MNDPTR[std::size_t(n - 1)];
-        const i32 next = t.MNDPTR[std::size_t(n)];
-        fwrite(lunit, kBcLine,
-               {t.MEXNOD[std::size_t(n - 1)], std::span<const i32>(t.MSC.data() + (first - 1), std::size_t(next - first))});
-    }
+    for (i32 n = 1; n <= nanod; ++n)
+        fwrite(lunit, kBcLine, {t.MEXNOD[std::size_t(n - 1)], tableRow(t.MNDPTR, t.MSC, n)});
     if (K(key, 5) > 0 && prescribedDofs != nullptr) {
         fwrite(lunit, kPrescribedHeading);
         for (i32 i = 1; i <= K(key, 5); ++i) {
@@ -189,12 +195,7 @@ void ECHBCS(const std::int32_t* key, const double* prescribedDofs, const ModelTa
     }
     fwrite(lunit, kConnHeading);
     const i32 nel = i32(t.MPELND.size()) - 1;
-    for (i32 e = 1; e <= nel; ++e) {
-        const i32 first = t.MPELND[std::size_t(e - 1)];
-        const i32 next = t.MPELND[std::size_t(e)];
-        fwrite(lunit, kConnLine,
-               {e, std::span<const i32>(t.MELNOD.data() + (first - 1), std::size_t(next - first))});
-    }
+    for (i32 e = 1; e <= nel; ++e) fwrite(lunit, kConnLine, {e, tableRow(t.MPELND, t.MELNOD, e)});
 }
 
 void CHKPNT(const std::int32_t* key, std::int32_t n, std::int32_t lunit) {
