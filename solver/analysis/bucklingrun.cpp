@@ -64,27 +64,10 @@ void runBuckling(RunContext& run, const BucklingModel& m, bool perNode)
     const float start = CPUSEC(0.0f);
     float ref = start;
 
-    // Echo, checks and tables; a buckling run has no prescribed DOFs.
-    if (print >= 2)
-        ECHKEY(key, m.nodal, false, lunit);
-    CHKINP(key, true, m.fixedDofs, nullptr, m.couplings, m.springs, lunit, status);
-    if (status[0] < 0)
+    // Echo, checks, tables and equation set-up; a buckling run has no
+    // prescribed DOFs.
+    if (!prepareRun(run, {m.topology, m.nodal, m.fixedDofs, nullptr, m.couplings, m.springs, false, true}))
         return;
-    CHKTOP(m.topology, K(1), K(2), K(10), K(19), lunit, status, t);
-    if (status[0] < 0)
-        return;
-    BCDATA(key, m.fixedDofs, nullptr, m.couplings, lunit, status, t);
-    if (status[0] < 0)
-        return;
-    if (print >= 2)
-        ECHBCS(key, nullptr, t, lunit);
-
-    // Equation set-up.
-    CHKPNT(key, 1, lunit);
-    PREPEQ(key, RSTAT, lunit, status, t, eq);
-    if (status[0] < 0)
-        return;
-    CHKPNT(key, 2, lunit);
     RSTAT[19] = CPUSEC(ref);
     ref = CPUSEC(0.0f);
 

@@ -2,7 +2,9 @@
 // abort line and close.
 #include "solver/analysis/runcontext.h"
 
+#include "solver/analysis/check.h"
 #include "solver/analysis/errmsg.h"
+#include "solver/analysis/runprint.h"
 #include "solver/linalg/fwrite.h"
 
 #include <algorithm>
@@ -64,6 +66,35 @@ void runEntry(RunLog log, std::int32_t* key, std::int32_t* status, RunBody body,
         status[0] = 99;
         status[1] = err;
     }
+}
+
+bool prepareRun(RunContext& run, const RunInput& in)
+{
+    const std::int32_t* key = run.key;
+    const std::int32_t lunit = run.lunit;
+    std::int32_t* status = run.status;
+    ModelTables& t = run.tables;
+    const bool echo = key[29] >= 2;
+    if (echo)
+        ECHKEY(key, in.nodal, in.bending, lunit);
+    CHKINP(key, in.buckling, in.fixedDofs, in.prescribedDofs, in.couplings, in.springs, lunit, status);
+    if (status[0] < 0)
+        return false;
+    CHKTOP(in.topology, key[0], key[1], key[9], key[18], lunit, status, t);
+    if (status[0] < 0)
+        return false;
+    BCDATA(key, in.fixedDofs, in.prescribedDofs, in.couplings, lunit, status, t);
+    if (status[0] < 0)
+        return false;
+    if (echo)
+        ECHBCS(key, in.prescribedDofs, t, lunit);
+
+    CHKPNT(key, 1, lunit);
+    PREPEQ(key, run.RSTAT.data(), lunit, status, t, run.equations);
+    if (status[0] < 0)
+        return false;
+    CHKPNT(key, 2, lunit);
+    return true;
 }
 
 } // namespace solvika

@@ -50,6 +50,24 @@ using RunBody = void (*)(RunContext& run, void* data);
 //    2; an error code and its values stay.
 void runEntry(RunLog log, std::int32_t* key, std::int32_t* status, RunBody body, void* data) noexcept;
 
+// What the first steps of a run read of its model.
+struct RunInput {
+    const std::int32_t* topology;
+    const double* nodal;
+    const std::int32_t* fixedDofs;
+    const double* prescribedDofs;  // null for a buckling run
+    const double* couplings;
+    const double* springs;
+    bool bending;   // the echo's node lines carry the load column
+    bool buckling;  // the input checks of a buckling run
+};
+
+// The steps every run starts with: the echo (print level KEY(30) of 2 or
+// more), the input checks, the topology and condition tables, and the
+// equation set-up between check points 1 and 2. Returns false as soon as a
+// step leaves a negative status.
+bool prepareRun(RunContext& run, const RunInput& in);
+
 template <class F>
 void runEntry(RunLog log, std::int32_t* key, std::int32_t* status, F&& body) noexcept {
     using Body = std::remove_reference_t<F>;

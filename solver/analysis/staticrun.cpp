@@ -118,21 +118,10 @@ void runStatic(RunContext& run, const StaticModel& m) {
     const float start = CPUSEC(0.0f);
     float ref = start;
 
-    // Echo, checks and tables.
-    if (print >= 2) ECHKEY(key, m.nodal, m.bending, lunit);
-    CHKINP(key, false, m.fixedDofs, m.prescribedDofs, m.couplings, m.springs, lunit, status);
-    if (status[0] < 0) return;
-    CHKTOP(m.topology, K(1), K(2), K(10), K(19), lunit, status, t);
-    if (status[0] < 0) return;
-    BCDATA(key, m.fixedDofs, m.prescribedDofs, m.couplings, lunit, status, t);
-    if (status[0] < 0) return;
-    if (print >= 2) ECHBCS(key, m.prescribedDofs, t, lunit);
-
-    // Equation set-up.
-    CHKPNT(key, 1, lunit);
-    PREPEQ(key, RSTAT, lunit, status, t, eq);
-    if (status[0] < 0) return;
-    CHKPNT(key, 2, lunit);
+    // Echo, checks, tables and equation set-up.
+    if (!prepareRun(run, {m.topology, m.nodal, m.fixedDofs, m.prescribedDofs, m.couplings, m.springs, m.bending,
+                          false}))
+        return;
     RSTAT[19] = CPUSEC(ref);
     ref = CPUSEC(0.0f);
     CHKPNT(key, 3, lunit);
