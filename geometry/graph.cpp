@@ -400,32 +400,12 @@ int CGraph::CountEdges(bool all)
 
 void CGraph::OnEdges(void (*f)(CEdge*), bool ownOnly)
 {
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        CSNode* node = GetNextNode(pos);
-        CObList* edges = node->GetEdgeList();
-        if (!edges || (ownOnly && !IsOwnNode(node)))
-            continue;
-        for (POSITION ep = edges->GetHeadPosition(); ep;) {
-            CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
-            if (edge->GetNode1() == node)
-                f(edge);
-        }
-    }
+    ForEachEdge(ownOnly, f);
 }
 
 void CGraph::OnEdges(void (*f)(CObject*, void*), void* user, bool ownOnly)
 {
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        CSNode* node = GetNextNode(pos);
-        CObList* edges = node->GetEdgeList();
-        if (!edges || (ownOnly && !IsOwnNode(node)))
-            continue;
-        for (POSITION ep = edges->GetHeadPosition(); ep;) {
-            CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
-            if (edge->GetNode1() == node)
-                f(edge, user);
-        }
-    }
+    ForEachEdge(ownOnly, [f, user](CEdge* edge) { f(edge, user); });
 }
 
 void CGraph::GetEdges(CObList& out)

@@ -47,6 +47,10 @@ public:
     // Clears the cell-edge flags of the dangling chain ending at node.
     virtual void PreFind2DCell(CSNode* node);
     virtual void PreFind2DCell();
+    // Calls f for every edge that starts at a node of the graph (own nodes
+    // only, when ownOnly).
+    template <class F>
+    void ForEachEdge(bool ownOnly, F f) const;
     virtual void OnEdges(void (*f)(CEdge*), bool ownOnly);
     virtual void OnEdges(void (*f)(CObject*, void*), void* user, bool ownOnly);
     virtual void GetMaxMinExt(double* max, double* min);
@@ -180,3 +184,19 @@ private:
     // reports (false) entries that are not nodes.
     bool AdoptLoadedNodes();
 };
+
+template <class F>
+void CGraph::ForEachEdge(bool ownOnly, F f) const
+{
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        CObList* edges = node->GetEdgeList();
+        if (!edges || (ownOnly && !IsOwnNode(node)))
+            continue;
+        for (POSITION ep = edges->GetHeadPosition(); ep;) {
+            CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
+            if (edge->GetNode1() == node)
+                f(edge);
+        }
+    }
+}

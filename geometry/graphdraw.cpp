@@ -7,24 +7,6 @@
 
 namespace {
 
-// Calls f for every edge that starts at a node of the graph (own nodes
-// only, unless all).
-template <class F>
-void ForEdges(const CGraph& graph, bool all, F f)
-{
-    for (POSITION pos = graph.GetHeadPosition(); pos;) {
-        CSNode* node = graph.GetNextNode(pos);
-        CObList* edges = node->GetEdgeList();
-        if (!edges || (!all && !graph.IsOwnNode(node)))
-            continue;
-        for (POSITION ep = edges->GetHeadPosition(); ep;) {
-            CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
-            if (edge->GetNode1() == node)
-                f(edge);
-        }
-    }
-}
-
 template <class F>
 void ForNodes(const CGraph& graph, bool all, F f)
 {
@@ -85,7 +67,7 @@ void CGraph::DrawSubNodesGL()
     glColor3f(0.0f, 0.0f, 1.0f);
     glPointSize(static_cast<GLfloat>(MEDIUM_L_POINT));
     glBegin(GL_POINTS);
-    ForEdges(*this, false, [](CEdge* edge) { edge->GLSubVertices(); });
+    ForEachEdge(true, [](CEdge* edge) { edge->GLSubVertices(); });
     glEnd();
 }
 
@@ -117,7 +99,7 @@ void CGraph::PickDrawAddressGL(int what)
         DrawModelGL(false, static_cast<float>(MEDIUM_S_POINT), false);
     }
     if (what & 4) {
-        ForEdges(*this, false, [&names](CEdge* edge) {
+        ForEachEdge(true, [&names](CEdge* edge) {
             glLoadName(names.NameOf(edge));
             glBegin(GL_LINES);
             edge->GLLine(false, nullptr);
@@ -166,12 +148,12 @@ void CGraph::DrawNameGL()
 
 void CGraph::DrawEdgeNameGL()
 {
-    ForEdges(*this, false, [](CEdge* edge) { edge->DrawEdgeNameGL(); });
+    ForEachEdge(true, [](CEdge* edge) { edge->DrawEdgeNameGL(); });
 }
 
 void CGraph::GLDrawNodeLinks(bool)
 {
-    ForEdges(*this, false, [](CEdge* edge) {
+    ForEachEdge(true, [](CEdge* edge) {
         if (edge->IsKindOf(RUNTIME_CLASS(CNodeLink)))
             edge->GLLine(false, nullptr);
     });
