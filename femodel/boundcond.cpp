@@ -677,10 +677,15 @@ void CBoundCond3D::DrawNodeBC(CObject* object)
     const CVector& v = *m_pDOFVect;
     const int n = v.GetSize() / 2;
     CMatrix t;
-    if (!GetTMat(t, 1)) {
-        t.Allocate(3, 3, true, 0.0);
-        t[0][0] = t[1][1] = t[2][2] = 1.0;
-    }
+    // The axes of rotation set which (1 translations, 2 rotations), or the
+    // global axes.
+    auto axes = [&](int which) {
+        if (!GetTMat(t, which)) {
+            t.Allocate(3, 3, true, 0.0);
+            t[0][0] = t[1][1] = t[2][2] = 1.0;
+        }
+    };
+    axes(1);
     for (int i = 0; i < n; ++i) {
         const int d = DofNumber(v[i]);
         const int a = std::abs(d);
@@ -696,10 +701,7 @@ void CBoundCond3D::DrawNodeBC(CObject* object)
             Draw2DDispSpring(pos, t[kFirst[a - 1]], t[kSecond[a - 1]], -2.0 * m_dBCSize);
         }
     }
-    if (!GetTMat(t, 2)) {
-        t.Allocate(3, 3, true, 0.0);
-        t[0][0] = t[1][1] = t[2][2] = 1.0;
-    }
+    axes(2);
     for (int i = 0; i < n; ++i) {
         const int d = DofNumber(v[i]);
         const int a = std::abs(d);
