@@ -57,6 +57,39 @@ void Line(const double* a, const double* b)
     glEnd();
 }
 
+// Adds to (x, y, z) the vector of the given length from a towards b.
+bool AddUnity(double& x, double& y, double& z, CSNode* a, CSNode* b, double length)
+{
+    double v[3] = {0.0, 0.0, 0.0};
+    const bool ok = CAxis::GetUnity(v[0], v[1], v[2], a, b, length);
+    x += v[0];
+    y += v[1];
+    z += v[2];
+    return ok;
+}
+
+// The line from o along v; tip receives its end.
+void Arm(const double* o, const double* v, double* tip)
+{
+    for (int i = 0; i < 3; ++i)
+        tip[i] = o[i] + v[i];
+    Line(o, tip);
+}
+
+// The arrow heads of the triad X, Y, Z at o in the axis colours; a planar
+// triad has no Z.
+void ArrowHeads(double* o, double* X, double* Y, double* Z)
+{
+    glColor3d(0.75, 0.0, 0.0);
+    CAxis::DrawArrowHeadGL(o, X, Y, Z);
+    glColor3d(0.0, 0.0, 0.75);
+    CAxis::DrawArrowHeadGL(o, Y, X, Z);
+    if (!Z)
+        return;
+    glColor3d(0.0, 0.5, 0.0);
+    CAxis::DrawArrowHeadGL(o, Z, Y, X);
+}
+
 } // namespace
 
 CAxis::CAxis(bool zAxis)
@@ -160,12 +193,7 @@ void CAxis::Normalize()
 
 bool CAxis::GetXVector(double& x, double& y, double& z, double length) const
 {
-    double v[3] = {0.0, 0.0, 0.0};
-    const bool ok = GetUnity(v[0], v[1], v[2], m_pOrigin, m_pXNode, length);
-    x += v[0];
-    y += v[1];
-    z += v[2];
-    return ok;
+    return AddUnity(x, y, z, m_pOrigin, m_pXNode, length);
 }
 
 bool CAxis::GetZVector(double& x, double& y, double& z, double length) const
@@ -175,12 +203,7 @@ bool CAxis::GetZVector(double& x, double& y, double& z, double length) const
         z += length;
         return true;
     }
-    double v[3] = {0.0, 0.0, 0.0};
-    const bool ok = GetUnity(v[0], v[1], v[2], m_pOrigin, m_pZNode, length);
-    x += v[0];
-    y += v[1];
-    z += v[2];
-    return ok;
+    return AddUnity(x, y, z, m_pOrigin, m_pZNode, length);
 }
 
 bool CAxis::GetYVector(double& x, double& y, double& z, double length) const
@@ -661,37 +684,23 @@ void CAxis::DrawGL(double scale, CString xLabel, CString yLabel, CString zLabel,
     double tip[3];
     glColor4d(1.0, 0.0, 0.0, 1.0);
     glLineWidth(static_cast<GLfloat>(AXIS_WIDTH));
-    for (int i = 0; i < 3; ++i)
-        tip[i] = o[i] + X[i];
-    Line(o, tip);
+    Arm(o, X, tip);
     if (!xLabel.IsEmpty())
         DrawLabel(xLabel, tip);
     glColor4d(0.0, 0.0, 1.0, 1.0);
-    for (int i = 0; i < 3; ++i)
-        tip[i] = o[i] + Y[i];
-    Line(o, tip);
+    Arm(o, Y, tip);
     if (!yLabel.IsEmpty())
         DrawLabel(yLabel, tip);
     if (m_pZNode) {
         double Z[3] = {0.0, 0.0, 0.0};
         GetUnity(Z[0], Z[1], Z[2], m_pOrigin, m_pZNode, scale * fz);
         glColor4d(0.0, 0.5, 0.0, 1.0);
-        for (int i = 0; i < 3; ++i)
-            tip[i] = o[i] + Z[i];
-        Line(o, tip);
+        Arm(o, Z, tip);
         if (!zLabel.IsEmpty())
             DrawLabel(zLabel, tip);
-        glColor3d(0.75, 0.0, 0.0);
-        DrawArrowHeadGL(o, X, Y, Z);
-        glColor3d(0.0, 0.0, 0.75);
-        DrawArrowHeadGL(o, Y, X, Z);
-        glColor3d(0.0, 0.5, 0.0);
-        DrawArrowHeadGL(o, Z, Y, X);
+        ArrowHeads(o, X, Y, Z);
     } else {
-        glColor3d(0.75, 0.0, 0.0);
-        DrawArrowHeadGL(o, X, Y, nullptr);
-        glColor3d(0.0, 0.0, 0.75);
-        DrawArrowHeadGL(o, Y, X, nullptr);
+        ArrowHeads(o, X, Y, nullptr);
     }
 }
 
@@ -702,19 +711,12 @@ void DrawPlanarTriad(double* o, double* X, double* Y, const CString& xLabel, con
     double tip[3];
     glColor4d(1.0, 0.0, 0.0, 1.0);
     glLineWidth(static_cast<GLfloat>(AXIS_WIDTH));
-    for (int i = 0; i < 3; ++i)
-        tip[i] = o[i] + X[i];
-    Line(o, tip);
+    Arm(o, X, tip);
     DrawLabel(xLabel, tip);
     glColor4d(0.0, 0.0, 1.0, 1.0);
-    for (int i = 0; i < 3; ++i)
-        tip[i] = o[i] + Y[i];
-    Line(o, tip);
+    Arm(o, Y, tip);
     DrawLabel(yLabel, tip);
-    glColor3d(0.75, 0.0, 0.0);
-    CAxis::DrawArrowHeadGL(o, X, Y, nullptr);
-    glColor3d(0.0, 0.0, 0.75);
-    CAxis::DrawArrowHeadGL(o, Y, X, nullptr);
+    ArrowHeads(o, X, Y, nullptr);
 }
 
 } // namespace
@@ -747,16 +749,9 @@ void CAxis::DrawGL(double* o, CMatrix& m)
     const double colours[3][3] = {{1.0, 0.0, 0.0}, {0.0, 0.0, 1.0}, {0.0, 0.5, 0.0}};
     for (int a = 0; a < 3; ++a) {
         glColor4d(colours[a][0], colours[a][1], colours[a][2], 1.0);
-        for (int i = 0; i < 3; ++i)
-            tip[i] = o[i] + axes[a][i];
-        Line(o, tip);
+        Arm(o, axes[a], tip);
     }
-    glColor3d(0.75, 0.0, 0.0);
-    DrawArrowHeadGL(o, X, Y, Z);
-    glColor3d(0.0, 0.0, 0.75);
-    DrawArrowHeadGL(o, Y, X, Z);
-    glColor3d(0.0, 0.5, 0.0);
-    DrawArrowHeadGL(o, Z, Y, X);
+    ArrowHeads(o, X, Y, Z);
 }
 
 void CAxis::DrawGL(CVector& origin, CMatrix& m)
