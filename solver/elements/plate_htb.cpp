@@ -8,6 +8,7 @@
 #include "solver/elements/plate_bending.h"
 #include "solver/elements/plate_higher_util.h"
 #include "solver/elements/tri_poly.h"
+#include "solver/elements/tri_print.h"
 #include "solver/linalg/fwrite.h"
 
 #include <cmath>
@@ -199,23 +200,10 @@ void writeEntry(std::int32_t lunit, const char* name, std::int32_t nel, std::int
 {
     static const Layout kHead("/ / / ' ENTERING ' A ' FOR ELEMENT ' I5 ' :'");
     static const Layout kDof("/ 5X 'DEGREES OF FREEDOM :' I3");
-    static const Layout kThickHead("/ 5X 'CORNER THICKNESSES :'");
-    static const Layout kThick("5X 'H1 =' 1P E11.4 4X 'H2 =' 1P E11.4 4X 'H3 =' 1P E11.4");
-    static const Layout kCoordHead("/ 5X 'CORNER COORDINATES :'");
-    static const Layout kX("5X 'X1 =' 1P E11.4 4X 'X2 =' 1P E11.4 4X 'X3 =' 1P E11.4");
-    static const Layout kY("5X 'Y1 =' 1P E11.4 4X 'Y2 =' 1P E11.4 4X 'Y3 =' 1P E11.4");
-    static const Layout kCHead("/ 5X 'ELASTICITY MATRIX  :'");
     static const Layout kCRow("1P E18.7 1P 2E15.7");
     fwrite(lunit, kHead, {name, nel});
     fwrite(lunit, kDof, {ndof});
-    fwrite(lunit, kThickHead);
-    fwrite(lunit, kThick, {T[0], T[1], T[2]});
-    fwrite(lunit, kCoordHead);
-    fwrite(lunit, kX, {X[0], X[1], X[2]});
-    fwrite(lunit, kY, {Y[0], Y[1], Y[2]});
-    fwrite(lunit, kCHead);
-    for (int i = 0; i < 3; ++i)
-        fwrite(lunit, kCRow, {C[i], C[i + 3], C[i + 6]});
+    printTriangleInput(lunit, C, X, Y, T, 0.0, kCRow);
 }
 
 void htbStiffness(bool exact, const char* name, double* EK, const double* C, const double* X,

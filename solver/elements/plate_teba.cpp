@@ -35,6 +35,7 @@
 #include "solver/elements/plate_geom.h"
 #include "solver/linalg/fwrite.h"
 #include "solver/elements/matprt.h"
+#include "solver/elements/tri_print.h"
 #include "solver/linalg/dense.h"
 
 #include <cmath>
@@ -47,22 +48,9 @@ void writeEntry(std::int32_t lunit, std::int32_t nel, const double* C, const dou
                 const double* Y, const double* T)
 {
     static const Layout kHead("/ / / ' ENTERING TEBA31 FOR ELEMENT ' I5 ' :'");
-    static const Layout kThickHead("/ '     CORNER THICKNESSES :'");
-    static const Layout kThick("'     H1 =' 1P E11.4 '    H2 =' 1P E11.4 '    H3 =' 1P E11.4");
-    static const Layout kCoordHead("/ '     CORNER COORDINATES :'");
-    static const Layout kX("'     X1 =' 1P E11.4 '    X2 =' 1P E11.4 '    X3 =' 1P E11.4");
-    static const Layout kY("'     Y1 =' 1P E11.4 '    Y2 =' 1P E11.4 '    Y3 =' 1P E11.4");
-    static const Layout kCHead("/ '     ELASTICITY MATRIX  :'");
     static const Layout kCRow("1P E18.7 1P 2E15.7");
     fwrite(lunit, kHead, {nel});
-    fwrite(lunit, kThickHead);
-    fwrite(lunit, kThick, {T[0], T[1], T[2]});
-    fwrite(lunit, kCoordHead);
-    fwrite(lunit, kX, {X[0], X[1], X[2]});
-    fwrite(lunit, kY, {Y[0], Y[1], Y[2]});
-    fwrite(lunit, kCHead);
-    for (int i = 0; i < 3; ++i)
-        fwrite(lunit, kCRow, {C[i], C[i + 3], C[i + 6]});
+    printTriangleInput(lunit, C, X, Y, T, 0.0, kCRow);
 }
 
 // Flexibility matrix H (9 x 9): entry (3a + i, 3b + j) = Cinv(a, b) Q(i, j)
@@ -189,8 +177,6 @@ void TEBA31(double* EK, double* RR, const double* C, const double* X, const doub
             std::int32_t& IERR)
 {
     static const Layout kErr("/ / / ' *** ERROR RETURN FROM TEBA31 ***'");
-    static const Layout kErrFlag("/ '     ERROR FLAG =' I3");
-    static const Layout kErrElem("/ '     ELEMENT ' I5 '   IN ERROR'");
     static const Layout kMatHead("/ '     ELEMENT STIFFNESS MATRIX :'");
     static const Layout kLeave("/ / / ' LEAVING TEBA31 FOR ELEMENT ' I5");
 
@@ -248,8 +234,7 @@ void TEBA31(double* EK, double* RR, const double* C, const double* X, const doub
         return;
     if (IERR < 0) {
         fwrite(LUNIT, kErr);
-        fwrite(LUNIT, kErrFlag, {IERR});
-        fwrite(LUNIT, kErrElem, {NEL});
+        printErrorFlag(LUNIT, IERR, NEL);
     }
     if (KPRINT >= 3) {
         fwrite(LUNIT, kMatHead);
