@@ -9,15 +9,29 @@ constexpr double kEtaC[4] = {-1.0, -1.0, 1.0, 1.0};
 
 inline double& at(double* S, int row, int node) { return S[(row - 1) + 3 * (node - 1)]; }
 
-// Turns rows 1-2 of the listed columns from natural to global derivatives.
-inline void toGlobal(double* S, int col, double J11, double J12, double J21, double J22,
-                     double det) {
-    const double d = det > 0.0 ? det : 1.0;
-    const double dxi = at(S, 1, col);
-    const double deta = at(S, 2, col);
-    at(S, 1, col) = (J22 * dxi - J12 * deta) / d;
-    at(S, 2, col) = (J11 * deta - J21 * dxi) / d;
-}
+// The Jacobian (J11 J12; J21 J22) of the map to (x, y), summed node by node.
+struct Jacobian {
+    double J11 = 0.0, J12 = 0.0, J21 = 0.0, J22 = 0.0;
+
+    // Adds the share of node k.
+    void add(double* S, int k, const double* X, const double* Y) {
+        J11 += X[k - 1] * at(S, 1, k);
+        J12 += Y[k - 1] * at(S, 1, k);
+        J21 += X[k - 1] * at(S, 2, k);
+        J22 += Y[k - 1] * at(S, 2, k);
+    }
+
+    double det() const { return J11 * J22 - J12 * J21; }
+
+    // Turns rows 1-2 of column col from natural to global derivatives.
+    void toGlobal(double* S, int col, double det) const {
+        const double d = det > 0.0 ? det : 1.0;
+        const double dxi = at(S, 1, col);
+        const double deta = at(S, 2, col);
+        at(S, 1, col) = (J22 * dxi - J12 * deta) / d;
+        at(S, 2, col) = (J11 * deta - J21 * dxi) / d;
+    }
+};
 } // namespace
 
 void GAUSSQ(std::int32_t n, double* xi, double* eta, double* w) {
@@ -121,19 +135,16 @@ void SHAPQ(double xi, double eta, const double* X, const double* Y, const std::i
 
     if (mode < 0) return;
 
-    double J11 = 0.0, J12 = 0.0, J21 = 0.0, J22 = 0.0;
+    Jacobian J;
     for (int k = 1; k <= last; ++k) {
         if (F[k - 1] <= 0 && k > 4) continue; // a condensed centre has no coordinates
-        J11 += X[k - 1] * at(S, 1, k);
-        J12 += Y[k - 1] * at(S, 1, k);
-        J21 += X[k - 1] * at(S, 2, k);
-        J22 += Y[k - 1] * at(S, 2, k);
+        J.add(S, k, X, Y);
     }
-    det = J11 * J22 - J12 * J21;
+    det = J.det();
     if (mode == 0) return;
 
     for (int k = 1; k <= 9; ++k)
-        if (k <= 4 || F[k - 1] != 0) toGlobal(S, k, J11, J12, J21, J22, det);
+        if (k <= 4 || F[k - 1] != 0) J.toGlobal(S, k, det);
 }
 
 void SHAPQ6(double xi, double eta, const double* X, const double* Y, std::int32_t mode,
@@ -153,16 +164,11 @@ void SHAPQ6(double xi, double eta, const double* X, const double* Y, std::int32_
     at(S, 3, 6) = 1.0 - eta * eta;
     if (mode < 0) return;
 
-    double J11 = 0.0, J12 = 0.0, J21 = 0.0, J22 = 0.0;
-    for (int k = 1; k <= 4; ++k) {
-        J11 += X[k - 1] * at(S, 1, k);
-        J12 += Y[k - 1] * at(S, 1, k);
-        J21 += X[k - 1] * at(S, 2, k);
-        J22 += Y[k - 1] * at(S, 2, k);
-    }
-    det = J11 * J22 - J12 * J21;
+    Jacobian J;
+    for (int k = 1; k <= 4; ++k) J.add(S, k, X, Y);
+    det = J.det();
     if (mode == 0) return;
-    for (int k = 1; k <= 6; ++k) toGlobal(S, k, J11, J12, J21, J22, det);
+    for (int k = 1; k <= 6; ++k) J.toGlobal(S, k, det);
 }
 
 } // namespace solvika
