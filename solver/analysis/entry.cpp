@@ -8,6 +8,20 @@
 using solvika::RunContext;
 using solvika::RunLog;
 
+namespace {
+
+// A buckling run with element (perNode false) or nodal stresses.
+void bucklingEntry(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+                   std::int32_t* fixedDofs, double* couplings, double* springs, double* stresses,
+                   double* eigenvalues, double* modeShapes, std::int32_t* status, bool perNode) {
+    const solvika::BucklingModel model{topology, elementData, material,    nodal,      fixedDofs,
+                                       couplings, springs,    stresses,    eigenvalues, modeShapes};
+    solvika::runEntry(RunLog::Buckling, key, status,
+                      [&](RunContext& run) { solvika::runBuckling(run, model, perNode); });
+}
+
+} // namespace
+
 extern "C" {
 
 void PLANE_STR(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
@@ -32,19 +46,15 @@ void PLATE_BENDING(std::int32_t* key, std::int32_t* topology, double* elementDat
 void PLATE_BUCKLING(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
                     std::int32_t* fixedDofs, double* couplings, double* springs, double* stresses,
                     double* eigenvalues, double* modeShapes, std::int32_t* status) {
-    const solvika::BucklingModel model{topology, elementData, material,    nodal,      fixedDofs,
-                                       couplings, springs,    stresses,    eigenvalues, modeShapes};
-    solvika::runEntry(RunLog::Buckling, key, status,
-                      [&](RunContext& run) { solvika::runBuckling(run, model, false); });
+    bucklingEntry(key, topology, elementData, material, nodal, fixedDofs, couplings, springs, stresses, eigenvalues,
+                  modeShapes, status, false);
 }
 
 void PLATE_KNEKKING(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
                     std::int32_t* fixedDofs, double* couplings, double* springs, double* stresses,
                     double* eigenvalues, double* modeShapes, std::int32_t* status) {
-    const solvika::BucklingModel model{topology, elementData, material,    nodal,      fixedDofs,
-                                       couplings, springs,    stresses,    eigenvalues, modeShapes};
-    solvika::runEntry(RunLog::Buckling, key, status,
-                      [&](RunContext& run) { solvika::runBuckling(run, model, true); });
+    bucklingEntry(key, topology, elementData, material, nodal, fixedDofs, couplings, springs, stresses, eigenvalues,
+                  modeShapes, status, true);
 }
 
 } // extern "C"
