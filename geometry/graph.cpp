@@ -448,22 +448,13 @@ CEdge* CGraph::GetEdge(int shortest)
 {
     CEdge* best = nullptr;
     double bestLength = 0.0;
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        CSNode* node = GetNextNode(pos);
-        CObList* edges = node->GetEdgeList();
-        if (!edges)
-            continue;
-        for (POSITION ep = edges->GetHeadPosition(); ep;) {
-            CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
-            if (edge->GetNode1() != node)
-                continue;
-            const double len = edge->GetLength();
-            if (!best || (shortest ? len < bestLength : len > bestLength)) {
-                best = edge;
-                bestLength = len;
-            }
+    ForEachEdge(false, [&](CEdge* edge) {
+        const double len = edge->GetLength();
+        if (!best || (shortest ? len < bestLength : len > bestLength)) {
+            best = edge;
+            bestLength = len;
         }
-    }
+    });
     return best;
 }
 
