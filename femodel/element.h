@@ -176,7 +176,7 @@ protected:
     // Number of leading nodes the pick, effective-stress and displacement
     // operations act on (every node unless a class restricts them).
     virtual int ActiveNodeCount() { return GetCount(); }
-    // Loads of the edges between consecutive nodes among the first n nodes.
+    // Extremes of the effective stress over the first n result vectors.
     void EffStressExtremes(int n, int type, double& max, double& min, int a, int b, int c, double k1, double k2);
     // Nodal values on the first count nodes; rows of later own nodes skipped.
     void SetNodeValuesOn(CMatrix& m, int& row, int count);
@@ -187,6 +187,8 @@ protected:
     bool CornersContain(int n, double x, double y);
     // Frees the copies of a dividing-node list except the first, which is returned.
     static CSNode* TakeFirst(CObList* list);
+    // Loads of the edges between consecutive nodes among the first n nodes:
+    // collected into list, or drawn.
     void CollectEdgeLoads(int n, CObList* list, double scale, bool drawFlag, bool draw);
     // Vertices of the first n nodes (none when the element has fewer).
     void CornerVerticesGL(int n);
@@ -220,7 +222,7 @@ protected:
     // element has results.
     template <class F>
     void ForActiveResultNodes(F f);
-    // Pick point of node k at scale times the value v.
+    // Pick point of the node at scale times the value v.
     void PickValue(CSNode* node, double scale, double v) { PickPoint(node, node->x, node->y, scale * v); }
 
     WORD m_wSmoothed = 0;
