@@ -737,20 +737,12 @@ CGraph* CGraph::Copy(bool keepID)
 
 void CGraph::OnNodes(void (*f)(CSNode*), bool ownOnly)
 {
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        CSNode* node = GetNextNode(pos);
-        if (!ownOnly || IsOwnNode(node))
-            node->OnNode(f);
-    }
+    ForEachNode(ownOnly, [f](CSNode* node) { node->OnNode(f); });
 }
 
 void CGraph::OnNodes(void (*f)(CSNode*, void*), void* user)
 {
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        CSNode* node = GetNextNode(pos);
-        if (IsOwnNode(node))
-            f(node, user);
-    }
+    ForEachNode(true, [f, user](CSNode* node) { f(node, user); });
 }
 
 // ------------------------------------------------------------ ordering

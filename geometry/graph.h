@@ -47,6 +47,9 @@ public:
     // Clears the cell-edge flags of the dangling chain ending at node.
     virtual void PreFind2DCell(CSNode* node);
     virtual void PreFind2DCell();
+    // Calls f for every node of the graph (own nodes only, when ownOnly).
+    template <class F>
+    void ForEachNode(bool ownOnly, F f) const;
     // Calls f for every edge that starts at a node of the graph (own nodes
     // only, when ownOnly).
     template <class F>
@@ -184,6 +187,16 @@ private:
     // reports (false) entries that are not nodes.
     bool AdoptLoadedNodes();
 };
+
+template <class F>
+void CGraph::ForEachNode(bool ownOnly, F f) const
+{
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        if (!ownOnly || IsOwnNode(node))
+            f(node);
+    }
+}
 
 template <class F>
 void CGraph::ForEachEdge(bool ownOnly, F f) const

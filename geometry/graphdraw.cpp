@@ -7,16 +7,6 @@
 
 namespace {
 
-template <class F>
-void ForNodes(const CGraph& graph, bool all, F f)
-{
-    for (POSITION pos = graph.GetHeadPosition(); pos;) {
-        CSNode* node = graph.GetNextNode(pos);
-        if (all || graph.IsOwnNode(node))
-            f(node);
-    }
-}
-
 void PointAt(const CSNode* node)
 {
     glBegin(GL_POINTS);
@@ -52,14 +42,14 @@ void CGraph::DrawNodesGL(float pointSize, bool all, float* colour)
 
 void CGraph::GLDrawEdges(bool quads, bool all)
 {
-    ForNodes(*this, all, [quads](CSNode* node) { node->GLLines(quads, false); });
+    ForEachNode(!all, [quads](CSNode* node) { node->GLLines(quads, false); });
 }
 
 void CGraph::GLDrawNodes(bool all, float* colour)
 {
     if (colour)
         glColor3fv(colour);
-    ForNodes(*this, all, [](CSNode* node) { node->GLVertex(); });
+    ForEachNode(!all, [](CSNode* node) { node->GLVertex(); });
 }
 
 void CGraph::DrawSubNodesGL()
@@ -108,7 +98,7 @@ void CGraph::PickDrawAddressGL(int what)
     }
     if (what & 2) {
         glPointSize(static_cast<GLfloat>(LARGE_POINT));
-        ForNodes(*this, false, [&names](CSNode* node) {
+        ForEachNode(true, [&names](CSNode* node) {
             glLoadName(names.NameOf(node));
             PointAt(node);
         });
@@ -117,7 +107,7 @@ void CGraph::PickDrawAddressGL(int what)
 
 void CGraph::GLDrawLoadedNodes()
 {
-    ForNodes(*this, false, [](CSNode* node) {
+    ForEachNode(true, [](CSNode* node) {
         if (node->GetLoad())
             node->GLVertex();
     });
@@ -125,7 +115,7 @@ void CGraph::GLDrawLoadedNodes()
 
 void CGraph::DrawNodeLoads(double* scale)
 {
-    ForNodes(*this, false, [scale](CSNode* node) {
+    ForEachNode(true, [scale](CSNode* node) {
         if (node->GetLoad())
             node->DrawLoad(scale);
     });
@@ -133,7 +123,7 @@ void CGraph::DrawNodeLoads(double* scale)
 
 void CGraph::DrawNodeNumbers()
 {
-    ForNodes(*this, false, [](CSNode* node) { node->GLNodeNum(); });
+    ForEachNode(true, [](CSNode* node) { node->GLNodeNum(); });
 }
 
 void CGraph::DrawNameGL()
