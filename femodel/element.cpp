@@ -168,11 +168,7 @@ void CElement::DeleteResults(int flags)
     if (flags & 1)
         AllocateRes(0);
     if (flags & 2)
-        for (POSITION pos = GetHeadPosition(); pos;) {
-            CSNode* node = GetNextNode(pos);
-            if (IsOwnNode(node))
-                node->AllocateValue(0);
-        }
+        ForEachNode(true, [](CSNode* node) { node->AllocateValue(0); });
 }
 
 void CElement::Widen(int i, double v)
@@ -333,14 +329,11 @@ void CElement::GetNodeValues(CMatrix& m, int first, int last, int& row, int col)
 
 void CElement::SumNodes(long& counter, bool renumber)
 {
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        CSNode* node = GetNextNode(pos);
-        if (!IsOwnNode(node))
-            continue;
+    ForEachNode(true, [&](CSNode* node) {
         ++counter;
         if (renumber)
             node->SetID(static_cast<unsigned long>(counter));
-    }
+    });
 }
 
 void CElement::InsertNodes(long* ids, double* coords, int& pos, int lead, int trail)
@@ -407,37 +400,30 @@ void CElement::GetDiscrCoord(CMatrix& coord)
 
 void CElement::GetBCs(CObList& list)
 {
-    for (POSITION p = GetHeadPosition(); p;) {
-        CSNode* node = GetNextNode(p);
-        if (!IsOwnNode(node))
-            continue;
+    ForEachNode(true, [&](CSNode* node) {
         if (CBoundCond* bc = node->GetBC(0)) {
             bc->SetID(node->GetID());
             list.AddTail(bc);
         }
-    }
+    });
 }
 
 void CElement::GetNodeLoads(CObList& list)
 {
-    for (POSITION p = GetHeadPosition(); p;) {
-        CSNode* node = GetNextNode(p);
-        if (!IsOwnNode(node))
-            continue;
+    ForEachNode(true, [&](CSNode* node) {
         if (CLoad* load = node->GetLoad()) {
             load->SetID(node->GetID());
             list.AddTail(load);
         }
-    }
+    });
 }
 
 void CElement::GetBCNodes(CObList& list)
 {
-    for (POSITION p = GetHeadPosition(); p;) {
-        CSNode* node = GetNextNode(p);
-        if (IsOwnNode(node) && node->GetBC(0))
+    ForEachNode(true, [&](CSNode* node) {
+        if (node->GetBC(0))
             list.AddTail(node);
-    }
+    });
 }
 
 unsigned CElement::GetBCCode(CBoundCond* cond, CSNode*)
@@ -561,26 +547,19 @@ void CElement::DM_GetInfo(CInfoContainer& info)
 
 void CElement::DM_InsertNodeBCs(CModelInfo& info)
 {
-    for (POSITION p = GetHeadPosition(); p;) {
-        CSNode* node = GetNextNode(p);
-        if (!IsOwnNode(node))
-            continue;
+    ForEachNode(true, [&](CSNode* node) {
         for (CLoad* load = node->GetLoad(); load; load = load->GetNext())
             if (load->GetSize() != 0)
                 info.AddNodeLoad(load);
         if (node->GetBC(0))
             info.AddNodeBC(node);
-    }
+    });
 }
 
 void CElement::DM_SetResults(CModelInfo& info)
 {
     info.SetElemRes(this);
-    for (POSITION p = GetHeadPosition(); p;) {
-        CSNode* node = GetNextNode(p);
-        if (IsOwnNode(node))
-            info.SetNodeRes(node);
-    }
+    ForEachNode(true, [&](CSNode* node) { info.SetNodeRes(node); });
 }
 
 void CElement::DM_GetRotParam(CLongVector& list, int& count)
