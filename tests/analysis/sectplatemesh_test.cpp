@@ -397,9 +397,35 @@ TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
     }
 }
 
+// A triangle region (0,0) (4,0) (1,3), corners at about 72, 45 and 63
+// degrees, with a kind on each edge.
+struct ObliqueTriangle {
+    explicit ObliqueTriangle(CMaterial* material)
+    {
+        CObList nodes;
+        for (CBoundNode* x : n)
+            nodes.AddTail(x);
+        plate = new TestPlate(&nodes, material);
+    }
+    ~ObliqueTriangle() { delete plate; }
+    ObliqueTriangle(const ObliqueTriangle&) = delete;
+    ObliqueTriangle& operator=(const ObliqueTriangle&) = delete;
+
+    // The kinds of the edges ab, bc and ca; then the corners take theirs.
+    void Kinds(unsigned ab, unsigned bc, unsigned ca)
+    {
+        const unsigned kinds[3] = {ab, bc, ca};
+        for (int i = 0; i < 3; ++i)
+            static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[(i + 1) % 3]))->SetBC(kinds[i], 0);
+        plate->SetBoundaryConditions();
+    }
+
+    CBoundNode* n[3] = {N(0, 0), N(4, 0), N(1, 3)};
+    TestPlate* plate = nullptr;
+};
+
 TEST_F(RegionMeshTest, ObliqueCornersTakeTheSharedKindAlongTheBisector)
 {
-    // A triangle (0,0) (4,0) (1,3): corners at about 72, 45 and 63 degrees.
     // A corner takes the kind both edges share with its x axis along the
     // mean direction of the two edges.
     const double pi = std::acos(-1.0);
@@ -407,8 +433,8 @@ TEST_F(RegionMeshTest, ObliqueCornersTakeTheSharedKindAlongTheBisector)
     const double bisector[3] = {steep / 2.0, 7.0 * pi / 8.0, (steep + 3.0 * pi / 4.0) / 2.0};
     struct Case {
         const char* name;
-        unsigned ab, bc, ca;    // edge kinds
-        unsigned a, b, c;       // node types afterwards, 0 for none
+        unsigned ab, bc, ca; // edge kinds
+        unsigned a, b, c;    // node types afterwards, 0 for none
     };
     for (const Case& k : std::vector<Case>{
              {"simply supported", 1, 1, 1, 1, 1, 1},
@@ -419,19 +445,12 @@ TEST_F(RegionMeshTest, ObliqueCornersTakeTheSharedKindAlongTheBisector)
              {"mixed", 1, 2, 4, 0, 1, 0},
          }) {
         SCOPED_TRACE(k.name);
-        CBoundNode* n[3] = {N(0, 0), N(4, 0), N(1, 3)};
-        CObList nodes;
-        for (CBoundNode* x : n)
-            nodes.AddTail(x);
-        auto* p = new TestPlate(&nodes, &steel);
-        const unsigned kinds[3] = {k.ab, k.bc, k.ca};
-        for (int i = 0; i < 3; ++i)
-            static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[(i + 1) % 3]))->SetBC(kinds[i], 0);
-        p->SetBoundaryConditions();
+        ObliqueTriangle t(&steel);
+        t.Kinds(k.ab, k.bc, k.ca);
         const unsigned expected[3] = {k.a, k.b, k.c};
         for (int i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);
-            CBoundCond* bc = n[i]->GetBC(0);
+            CBoundCond* bc = t.n[i]->GetBC(0);
             if (!expected[i]) {
                 EXPECT_TRUE(!bc || bc->IsClear(true));
                 continue;
@@ -440,40 +459,28 @@ TEST_F(RegionMeshTest, ObliqueCornersTakeTheSharedKindAlongTheBisector)
             EXPECT_EQ(bc->GetBCType(), expected[i]);
             EXPECT_NEAR(bc->GetAngle(), bisector[i], 1e-12);
         }
-        delete p;
     }
 }
 
 TEST_F(RegionMeshTest, ObliqueCornersKeepTheUsersOwnConditions)
 {
-    CBoundNode* n[3] = {N(0, 0), N(4, 0), N(1, 3)};
-    CObList nodes;
-    for (CBoundNode* x : n)
-        nodes.AddTail(x);
-    auto* p = new TestPlate(&nodes, &steel);
-    auto kinds = [&](unsigned kind) {
-        for (int i = 0; i < 3; ++i)
-            static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[(i + 1) % 3]))->SetBC(kind, 0);
-    };
-    kinds(1);
+    ObliqueTriangle t(&steel);
     // a: a standard kind set on the node; b: only an angle; c: nothing.
-    n[0]->SetStandBC(4, 0);
-    n[0]->SetAngle(0.25, 0);
-    n[1]->SetAngle(0.25, 0);
-    p->SetBoundaryConditions();
-    EXPECT_EQ(n[0]->GetBC(0)->GetBCType(), 4u);
-    EXPECT_DOUBLE_EQ(n[0]->GetAngle(0), 0.25);
-    EXPECT_EQ(n[1]->GetBC(0)->GetBCType(), 1u);
-    EXPECT_EQ(n[2]->GetBC(0)->GetBCType(), 1u);
+    t.n[0]->SetStandBC(4, 0);
+    t.n[0]->SetAngle(0.25, 0);
+    t.n[1]->SetAngle(0.25, 0);
+    t.Kinds(1, 1, 1);
+    EXPECT_EQ(t.n[0]->GetBC(0)->GetBCType(), 4u);
+    EXPECT_DOUBLE_EQ(t.n[0]->GetAngle(0), 0.25);
+    EXPECT_EQ(t.n[1]->GetBC(0)->GetBCType(), 1u);
+    EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 1u);
     // The edges become fixed: the corner conditions derived before follow,
     // the user's stays.
-    kinds(2);
-    p->SetBoundaryConditions();
-    EXPECT_EQ(n[0]->GetBC(0)->GetBCType(), 4u);
-    EXPECT_DOUBLE_EQ(n[0]->GetAngle(0), 0.25);
-    EXPECT_EQ(n[1]->GetBC(0)->GetBCType(), 2u);
-    EXPECT_EQ(n[2]->GetBC(0)->GetBCType(), 2u);
-    delete p;
+    t.Kinds(2, 2, 2);
+    EXPECT_EQ(t.n[0]->GetBC(0)->GetBCType(), 4u);
+    EXPECT_DOUBLE_EQ(t.n[0]->GetAngle(0), 0.25);
+    EXPECT_EQ(t.n[1]->GetBC(0)->GetBCType(), 2u);
+    EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 2u);
 }
 
 } // namespace
