@@ -164,7 +164,7 @@ int CPlateComp::CountSupportDOFs(int code, unsigned type) { return ::CountSuppor
 
 void CPlateComp::AddSupportRows(int code, unsigned type, int node, CLongMatrix* suppressed, int* row)
 {
-    int dofs[5];
+    int dofs[kMaxSupportDOFs];
     const int n = SupportDOFs(code, type, dofs);
     if (!suppressed || !row)
         return;

@@ -67,6 +67,13 @@ public:
     // Draws the region as a solid from -t/2 to +t/2, sloped by the
     // thickness plane when there is one; then every inner region.
     virtual void ExtrudeThicknessGL(bool flag);
+    // Moves the conditions of the outline edges onto the outline nodes (a
+    // user-defined node condition stays): one edge hands its own on along
+    // the edge; two edges on a line combine; two at a right angle combine
+    // into a corner condition with the node's x axis along an edge; two at
+    // another angle give the kind both share along the mean direction of the
+    // edges, unless the node holds a condition of the user's. Then every
+    // inner region.
     virtual void SetBoundaryConditions();
     virtual double GetThickness() { return m_dThickness; }
     virtual double GetLoad() { return m_dLoad; }

@@ -35,6 +35,51 @@ bool NearlyEqual(double x, double target)
     return std::fabs(x - target) <= tol;
 }
 
+// A standard edge kind: simply supported (1), fixed (2) or line of
+// symmetry (4), without DOFs of its own.
+bool IsEdgeKind(const CBoundCond& c)
+{
+    const unsigned t = c.GetBCType();
+    const CVector* v = c.GetBCVector();
+    return (t == 1 || t == 2 || t == 4) && (!v || v->GetSize() == 0);
+}
+
+// The condition that two supported edges meeting at an oblique corner have
+// in common: their kind when both carry the same, the simple support when
+// one is simply supported and the other fixed; null otherwise (a line of
+// symmetry with another kind, conditions of the user's own).
+CBoundCond* SharedKind(CBoundCond& b1, CBoundCond& b2)
+{
+    if (!IsEdgeKind(b1) || !IsEdgeKind(b2))
+        return nullptr;
+    if (b1 == b2)
+        return &b1;
+    if ((b1.GetBCType() | b2.GetBCType()) == 3u)
+        return b1.GetBCType() == 1 ? &b1 : &b2;
+    return nullptr;
+}
+
+// The mean direction (0 to pi) of two lines at the angles a1 and a2 (0 to
+// pi): the bisector of the smaller angle between them, which follows the
+// outline where a polygon stands for a curve.
+double MeanLineAngle(double a1, double a2)
+{
+    double m = 0.5 * std::atan2(std::sin(2.0 * a1) + std::sin(2.0 * a2), std::cos(2.0 * a1) + std::cos(2.0 * a2));
+    if (m < 0.0)
+        m += kPi;
+    return m;
+}
+
+// Whether the node holds a condition of the user's that the corner rule
+// must keep: any condition with a type, except a plain edge kind along the
+// bisector, which is what the rule wrote on an earlier run.
+bool HoldsOwnCondition(const CBoundCond* own, double bisector)
+{
+    if (!own || own->GetBCType() == 0)
+        return false;
+    return !(IsEdgeKind(*own) && NearlyEqual(own->GetAngle(), bisector));
+}
+
 template <class F> void ForPlateSubs(CObList* subs, F f)
 {
     if (!subs)
@@ -336,7 +381,16 @@ void CSectPlate::SetBoundaryConditions()
                 take();
                 if (same && node->GetBC(0))
                     node->GetBC(0)->AddTypeBit(0x20);
-                node->SetAngle(2.0 * kPi - a1, -1);
+                // The node's x axis runs along an edge, along the lower
+                // kind's edge when the kinds differ: the combined type holds
+                // that kind along x and the other along y.
+                node->SetAngle(b2->GetBCType() < b1->GetBCType() ? a2 : a1, -1);
+            } else if (CBoundCond* kind = SharedKind(*b1, *b2)) {
+                const double bisector = MeanLineAngle(a1, a2);
+                if (!HoldsOwnCondition(own, bisector)) {
+                    node->SetBC(*kind, -1);
+                    node->SetAngle(bisector, -1);
+                }
             }
         }
     }

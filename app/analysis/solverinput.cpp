@@ -47,58 +47,117 @@ bool IsPlateBendingCode(int code)
 
 namespace {
 
+// The DOFs (1-based) that one standard kind holds along an edge that runs
+// along the node's x axis.
 struct SupportRow {
     int n;
-    int dofs[5];
+    int dofs[6];
 };
 
-int CopyDofs(const SupportRow& row, int* dofs)
+// The standard kinds of a code, and how its DOFs change places when the x
+// and y roles of the node axes are exchanged (swap[d] is the DOF that plays
+// d's part for an edge along y; entry 0 unused).
+struct SupportTable {
+    SupportRow kind1, kind2, kind4;
+    int swap[7];
+    bool membrane;
+
+    const SupportRow* Kind(unsigned kind) const
+    {
+        switch (kind) {
+        case 1: return &kind1;
+        case 2: return &kind2;
+        case 4: return &kind4;
+        default: return nullptr;
+        }
+    }
+};
+
+bool GetSupportTable(int code, SupportTable& t)
 {
-    for (int i = 0; i < row.n; ++i)
-        dofs[i] = row.dofs[i];
-    return row.n;
+    switch (code) {
+    case 31: case 32: case 41: case 42: case 44: case 46:
+        // u, v
+        t = {{1, {2}}, {2, {1, 2}}, {1, {1}}, {0, 2, 1}, true};
+        return true;
+    case 33:
+        // u, v, u,x, v,x, u,y, v,y
+        t = {{2, {2, 4}}, {4, {1, 2, 3, 4}}, {2, {1, 3}}, {0, 2, 1, 6, 5, 4, 3}, true};
+        return true;
+    case 61:
+        // w
+        t = {{1, {1}}, {1, {1}}, {0, {}}, {0, 1}, false};
+        return true;
+    case 65: case 75:
+        t = {{2, {1, 2}}, {3, {1, 2, 3}}, {1, {3}}, {0, 1, 3, 2}, false};
+        return true;
+    case 66:
+        t = {{2, {1, 3}}, {3, {1, 2, 3}}, {1, {2}}, {0, 1, 3, 2}, false};
+        return true;
+    case 81: case 85:
+        // w, w,x, w,y, w,xx, w,xy, w,yy
+        t = {{3, {1, 2, 4}}, {5, {1, 2, 3, 4, 5}}, {2, {3, 5}}, {0, 1, 3, 2, 6, 5, 4}, false};
+        return true;
+    default:
+        return false;
+    }
 }
 
-// Type 1 simply supported, 2 fixed, 4 line of symmetry; 33 and 34 (two
-// supported edges meeting at the node) hold like type 2.
-int SupportDOFsOfGroup(const SupportRow& t1, const SupportRow& t2, const SupportRow& t4, unsigned type,
-                       int* dofs)
+// Bit d of the mask for every DOF d of the row, with x and y exchanged when
+// the edge runs along the node's y axis.
+unsigned RowMask(const SupportTable& t, const SupportRow& row, bool alongY)
 {
-    switch (type) {
-    case 1: return CopyDofs(t1, dofs);
-    case 2:
-    case 33:
-    case 34: return CopyDofs(t2, dofs);
-    case 4: return CopyDofs(t4, dofs);
-    default: return 0;
+    unsigned mask = 0;
+    for (int i = 0; i < row.n; ++i)
+        mask |= 1u << (alongY ? t.swap[row.dofs[i]] : row.dofs[i]);
+    return mask;
+}
+
+// The DOFs that a type holds, as a mask. Types 1, 2 and 4 are the edge
+// kinds along the node's x axis. At a corner where two supported edges meet
+// at a right angle the node holds what both edges hold, each in the node's
+// axes: the same kind on both edges (bit 0x20 with the kind: 33, 34, 36) or
+// two different kinds (their types OR-ed: 3, 5, 6), the lower kind's edge
+// along x. Membranes hold a corner of two simply supported or two fixed
+// edges (33, 34) as a fixed support does.
+unsigned SupportMask(const SupportTable& t, unsigned type)
+{
+    if (const SupportRow* row = t.Kind(type))
+        return RowMask(t, *row, false);
+    if ((type & ~7u) == 0x20u) {
+        const SupportRow* row = t.Kind(type & 7u);
+        if (!row)
+            return 0;
+        if (t.membrane && (type == 33 || type == 34))
+            return RowMask(t, t.kind2, false);
+        return RowMask(t, *row, false) | RowMask(t, *row, true);
     }
+    const unsigned low = type & (~type + 1u);
+    const SupportRow* along = t.Kind(low);
+    const SupportRow* across = t.Kind(type & ~low);
+    if (!along || !across)
+        return 0;
+    return RowMask(t, *along, false) | RowMask(t, *across, true);
 }
 
 } // namespace
 
 int SupportDOFs(int code, unsigned type, int* dofs)
 {
-    switch (code) {
-    case 31: case 32: case 41: case 42: case 44: case 46:
-        return SupportDOFsOfGroup({1, {2}}, {2, {1, 2}}, {1, {1}}, type, dofs);
-    case 33:
-        return SupportDOFsOfGroup({2, {2, 4}}, {4, {1, 2, 3, 4}}, {2, {1, 3}}, type, dofs);
-    case 61:
-        return SupportDOFsOfGroup({1, {1}}, {1, {1}}, {0, {}}, type, dofs);
-    case 65: case 75:
-        return SupportDOFsOfGroup({2, {1, 2}}, {3, {1, 2, 3}}, {1, {3}}, type, dofs);
-    case 66:
-        return SupportDOFsOfGroup({2, {1, 3}}, {3, {1, 2, 3}}, {1, {2}}, type, dofs);
-    case 81: case 85:
-        return SupportDOFsOfGroup({3, {1, 2, 4}}, {5, {1, 2, 3, 4, 5}}, {2, {3, 5}}, type, dofs);
-    default:
+    SupportTable table;
+    if (!GetSupportTable(code, table))
         return 0;
-    }
+    const unsigned mask = SupportMask(table, type);
+    int n = 0;
+    for (int d = 1; d <= 6; ++d)
+        if (mask & (1u << d))
+            dofs[n++] = d;
+    return n;
 }
 
 int CountSupportDOFs(int code, unsigned type)
 {
-    int dofs[5];
+    int dofs[kMaxSupportDOFs];
     return SupportDOFs(code, type, dofs);
 }
 
@@ -251,7 +310,7 @@ void AddNodeCondition(int code, CBoundCond* bc, long node, int dofs, BoundaryRow
         });
         return;
     }
-    int list[5];
+    int list[kMaxSupportDOFs];
     const int n = SupportDOFs(code, type, list);
     for (int i = 0; i < n; ++i)
         if (list[i] <= dofs)

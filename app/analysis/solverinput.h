@@ -28,10 +28,16 @@ bool GetElementLayout(int code, ElementLayout& layout);
 bool IsMembraneCode(int code);
 bool IsPlateBendingCode(int code);
 
+constexpr int kMaxSupportDOFs = 6;
+
 // The DOFs that a standard support type suppresses at a node for a code,
-// written into dofs (at most 5); returns their count. A corner where two
-// supported edges meet (types 33 and 34) is held as firmly as a fixed
-// support (type 2).
+// written into dofs (at most kMaxSupportDOFs, ascending); returns their
+// count. Types 1, 2 and 4 hold what a simply supported, fixed or symmetry
+// edge along the node's x axis holds. A node where two supported edges meet
+// at a right angle holds what both edges hold, each in the node's axes:
+// types 33, 34 and 36 for the same kind on both edges (membranes hold 33
+// and 34 as a fixed support), the OR-ed types 3, 5 and 6 for two different
+// kinds, the lower kind's edge along x. Other types hold nothing.
 int SupportDOFs(int code, unsigned type, int* dofs);
 int CountSupportDOFs(int code, unsigned type);
 

@@ -195,14 +195,39 @@ protected:
 bool AnyEdge(double x, double y) { return x == 0.0 || y == 0.0 || x == 1000.0 || y == 1000.0; }
 bool LeftEdge(double x, double) { return x == 0.0; }
 
+// Navier's double series of a simply supported plate lx x ly under a
+// uniform load, at the centre: the deflection w D / q and the moment Mx / q
+// (x along lx).
+struct Navier {
+    double w = 0.0, mx = 0.0;
+};
+
+Navier NavierCentre(double lx, double ly, double nu)
+{
+    const double pi = std::numbers::pi;
+    Navier out;
+    for (int m = 1; m < 400; m += 2)
+        for (int n = 1; n < 400; n += 2) {
+            const double sign = (m + n) % 4 == 2 ? 1.0 : -1.0; // sin(m pi/2) sin(n pi/2)
+            const double kx = m / lx, ky = n / ly, k2 = kx * kx + ky * ky;
+            out.w += sign / (m * n * k2 * k2);
+            out.mx += sign * (kx * kx + nu * ky * ky) / (m * n * k2 * k2);
+        }
+    out.w *= 16.0 / std::pow(pi, 6);
+    out.mx *= 16.0 / std::pow(pi, 4);
+    return out;
+}
+
 // A square plate of 1000 mm, 10 mm thick, simply supported on its four
 // edges (the corners take the edges' conditions), under 0.001 N/mm^2.
 TEST_F(EndToEnd, SimplySupportedPlateUnderPressure)
 {
     const double a = 1000.0, t = 10.0, q = 0.001;
     const double D = kE * t * t * t / (12.0 * (1.0 - kNu * kNu));
-    const double w = 0.00406 * q * a * a * a * a / D;
-    for (int code : {65, 81}) {
+    const double w = NavierCentre(1.0, 1.0, kNu).w * q * a * a * a * a / D;
+    // T18 is exact far below its limit on this mesh; DKT has its
+    // discretisation error.
+    for (auto [code, tolerance] : {std::pair{65, 0.01}, std::pair{81, 1e-4}}) {
         SCOPED_TRACE(code);
         Model m(code);
         m.Rect(a, a, t)->SetLoad(q);
@@ -215,11 +240,201 @@ TEST_F(EndToEnd, SimplySupportedPlateUnderPressure)
         ASSERT_EQ(s.status[0], 0);
         const int centre = s.Nearest(a / 2, a / 2);
         ASSERT_NEAR(s.xy[centre].first, a / 2, 1e-9);
-        EXPECT_NEAR(std::fabs(s.nodes[centre][0]), w, 0.01 * w);
+        EXPECT_NEAR(std::fabs(s.nodes[centre][0]), w, tolerance * w);
         EXPECT_NEAR(std::fabs(s.ColumnSum(3)), q * a * a, 1e-6 * q * a * a);
         EXPECT_TRUE(Exists("Brantel.log"));
     }
 }
+
+// The results of the component's last run on the mesh of a region.
+struct MeshResults {
+    explicit MeshResults(CSectPlate* region) : elements(platetest::Elements(region)) {}
+
+    CSNode* Nearest(double x, double y) const
+    {
+        CSNode* best = nullptr;
+        for (CElement* e : elements)
+            for (int k = 0; k < e->GetCount(); ++k) {
+                CSNode* n = e->GetNode(k);
+                if (!best || std::hypot(n->x - x, n->y - y) < std::hypot(best->x - x, best->y - y))
+                    best = n;
+            }
+        return best;
+    }
+    // Element result r (a moment or shear force) at the node, the mean over
+    // the elements that meet there.
+    double ElementMean(const CSNode* node, int r) const
+    {
+        double sum = 0.0;
+        int count = 0;
+        for (CElement* e : elements)
+            for (int k = 0; k < e->GetCount(); ++k)
+                if (e->GetNode(k) == node) {
+                    sum += e->GetStressFromIndex(r, k);
+                    ++count;
+                }
+        return count ? sum / count : 0.0;
+    }
+
+    std::vector<CElement*> elements;
+};
+
+// Closed-form plates under uniform pressure, drawn and analysed as a user
+// would: the regions and the kinds on their edges, the corners taking what
+// the edges give them, meshed and solved by the component.
+enum class Plate {
+    SimplySupportedRectangle, // b x 2b, Navier's series
+    FixedAndSimplySupported,  // a square, edges x = 0 and x = a fixed
+    MorleySkew,               // rhombus of side L, 30 degrees, simply supported
+    Polygon,                  // a regular polygon of radius a, sides as drawn
+};
+
+struct ClosedFormCase {
+    const char* name;
+    int code;
+    Plate plate;
+    int divisions; // mesh: spacing L / divisions (rectangles), subdivisions
+                   // (skew plate) or the polygon's sides
+    unsigned kind; // the edges' kind (the fixed edges aside)
+    double w;      // w D / (q L^4) at the centre, 0 for Navier's series
+    double tolerance;
+};
+
+void PrintTo(const ClosedFormCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ClosedForm : public EndToEnd, public testing::WithParamInterface<ClosedFormCase>
+{
+};
+
+TEST_P(ClosedForm, CentreDeflection)
+{
+    const ClosedFormCase& c = GetParam();
+    const double L = 1000.0, t = 10.0, q = 0.001;
+    const double D = kE * t * t * t / (12.0 * (1.0 - kNu * kNu));
+    const double pi = std::numbers::pi;
+    const Navier navier = NavierCentre(1.0, 2.0, kNu);
+    Model m(c.code);
+    double cx = L / 2, cy = L / 2, expected = c.w;
+    switch (c.plate) {
+    case Plate::SimplySupportedRectangle:
+        m.Rect(L, 2 * L, t);
+        cy = L;
+        expected = navier.w;
+        break;
+    case Plate::FixedAndSimplySupported:
+        m.Rect(L, L, t);
+        break;
+    case Plate::MorleySkew: {
+        const double dx = L * std::cos(pi / 6), dy = L * std::sin(pi / 6);
+        m.Polygon({{0, 0}, {L, 0}, {L + dx, dy}, {dx, dy}}, t);
+        cx = (L + dx) / 2;
+        cy = dy / 2;
+        break;
+    }
+    case Plate::Polygon: {
+        std::vector<std::pair<double, double>> points;
+        for (int i = 0; i < c.divisions; ++i)
+            points.emplace_back(L * std::cos(2 * pi * i / c.divisions),
+                                L * std::sin(2 * pi * i / c.divisions));
+        m.Polygon(points, t);
+        cx = cy = 0.0;
+        break;
+    }
+    }
+    CObList edges;
+    m.region->GetEdges(edges);
+    for (POSITION p = edges.GetHeadPosition(); p;) {
+        auto* e = static_cast<CBoundary*>(edges.GetNext(p));
+        const bool fixed =
+            c.plate == Plate::FixedAndSimplySupported && e->GetNode1()->x == e->GetNode2()->x;
+        e->SetBC(fixed ? 2u : c.kind, 0);
+    }
+    m.region->SetLoad(q);
+    m.region->SetBoundaryConditions();
+    switch (c.plate) {
+    case Plate::SimplySupportedRectangle:
+    case Plate::FixedAndSimplySupported:
+        // A structured mesh of squares of side L / c.divisions.
+        for (CBoundNode* corner : m.corner)
+            corner->SetSNodSpace(L / c.divisions, true);
+        m.comp->m_bAutoSpacing = false;
+        break;
+    case Plate::MorleySkew:
+        // A free mesh with a node at the centre.
+        m.region->AddRefinePoint(new CSNode(cx, cy, 0.0, nullptr, 0));
+        m.comp->m_iSubdivisions = c.divisions;
+        m.comp->m_nMinElements = 0;
+        break;
+    case Plate::Polygon: {
+        // The sides as drawn; the mesh grows finer towards the centre.
+        auto* centre = new CSNode(cx, cy, 0.0, nullptr, 0);
+        centre->SetSNodSpace(L * 0.05, true);
+        m.region->AddRefinePoint(centre);
+        m.comp->m_bAutoSpacing = false;
+        break;
+    }
+    }
+    // Every corner of the outline holds a support.
+    CObList corners;
+    m.region->GetNodes(corners);
+    for (POSITION p = corners.GetHeadPosition(); p;) {
+        auto* n = static_cast<CBoundNode*>(corners.GetNext(p));
+        ASSERT_NE(n->GetBC(0), nullptr) << n->x << " " << n->y;
+        EXPECT_NE(n->GetBC(0)->GetBCType(), 0u) << n->x << " " << n->y;
+    }
+    ASSERT_TRUE(m.comp->PreCalc(&m.log, &m.errors, 0));
+    ASSERT_TRUE(m.comp->CPlateComp::Calculate(&m.log, &m.errors))
+        << (m.errors.GetSize() ? m.errors[0].GetString() : "");
+    const MeshResults r(m.region);
+    const CSNode* centre = r.Nearest(cx, cy);
+    ASSERT_NEAR(std::hypot(centre->x - cx, centre->y - cy), 0.0, 1e-9);
+    const double w = std::fabs(centre->GetValue(0)) * D / (q * L * L * L * L);
+    EXPECT_NEAR(w, expected, c.tolerance * expected) << r.elements.size() << " elements";
+    if (c.plate == Plate::SimplySupportedRectangle) {
+        const double mx = std::fabs(r.ElementMean(centre, 0)) / (q * L * L);
+        EXPECT_NEAR(mx, navier.mx, c.tolerance * navier.mx);
+        // The corner force holds the corner down, against the reactions
+        // along the edges: 0.0925 q b^2 for this plate.
+        const double corner = r.Nearest(0.0, 0.0)->GetValue(3);
+        EXPECT_LT(corner * r.Nearest(L / 2, 0.0)->GetValue(3), 0.0);
+        EXPECT_NEAR(std::fabs(corner) / (q * L * L), 0.0925, 0.03 * 0.0925);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plates, ClosedForm,
+    testing::Values(
+        // T18 is exact to far below the limit on this mesh once the corners
+        // leave the twist free.
+        ClosedFormCase{"RectangleT18", 81, Plate::SimplySupportedRectangle, 32, 1, 0.0, 1e-4},
+        ClosedFormCase{"RectangleDKT", 65, Plate::SimplySupportedRectangle, 32, 1, 0.0, 0.01},
+        // Two opposite edges fixed, the other two simply supported.
+        ClosedFormCase{"FixedAndSimplySupportedT18", 81, Plate::FixedAndSimplySupported, 16, 1,
+                       0.00192, 0.01},
+        ClosedFormCase{"FixedAndSimplySupportedDKT", 65, Plate::FixedAndSimplySupported, 16, 1,
+                       0.00192, 0.01},
+        ClosedFormCase{"MorleySkewT18", 81, Plate::MorleySkew, 64, 1, 0.000408, 0.03},
+        ClosedFormCase{"MorleySkewDKT", 65, Plate::MorleySkew, 64, 1, 0.000408, 0.03},
+        // Circular plates: clamped q a^4 / (64 D), simply supported
+        // (5 + nu) q a^4 / (64 (1 + nu) D).
+        ClosedFormCase{"Clamped64T18", 81, Plate::Polygon, 64, 2, 1.0 / 64, 0.01},
+        ClosedFormCase{"Clamped64DKT", 65, Plate::Polygon, 64, 2, 1.0 / 64, 0.01},
+        ClosedFormCase{"SimplySupported64T18", 81, Plate::Polygon, 64, 1,
+                       (5 + kNu) / (64 * (1 + kNu)), 0.01},
+        ClosedFormCase{"SimplySupported64DKT", 65, Plate::Polygon, 64, 1,
+                       (5 + kNu) / (64 * (1 + kNu)), 0.01},
+        ClosedFormCase{"Clamped128T18", 81, Plate::Polygon, 128, 2, 1.0 / 64, 0.01},
+        ClosedFormCase{"Clamped128DKT", 65, Plate::Polygon, 128, 2, 1.0 / 64, 0.01},
+        ClosedFormCase{"SimplySupported128T18", 81, Plate::Polygon, 128, 1,
+                       (5 + kNu) / (64 * (1 + kNu)), 0.01},
+        ClosedFormCase{"SimplySupported128DKT", 65, Plate::Polygon, 128, 1,
+                       (5 + kNu) / (64 * (1 + kNu)), 0.01}),
+    [](const testing::TestParamInfo<ClosedFormCase>& info) {
+        return std::string(info.param.name);
+    });
 
 // A 200 x 100 mm membrane, 5 mm thick, pulled with 10 N/mm on its edge
 // x = 200: a uniform sigma_x of 2 N/mm^2 at every stress point.
@@ -271,7 +486,8 @@ TEST_F(EndToEnd, MembraneInUniformTension)
 }
 
 // The plate of the pressure case, compressed along x by 1 N/mm^2, buckles
-// at k pi^2 D / (b^2 t) with k = 4.
+// at k pi^2 D / (b^2 t) with k = 4 (75.92 N/mm^2), which T18 meets far
+// below the limit on this mesh.
 TEST_F(EndToEnd, BucklingInUniaxialCompression)
 {
     const double b = 1000.0, t = 10.0;
@@ -310,12 +526,23 @@ TEST_F(EndToEnd, BucklingInUniaxialCompression)
         EXPECT_EQ(Contains(Lines(log), "Perfoming membrane analysis\r\n"), i == 0);
         ASSERT_EQ(m.comp->m_iResultState, 3);
         first[i] = m.comp->GetMaxVals()[5];
-        EXPECT_NEAR(first[i], critical, 0.02 * critical);
+        EXPECT_NEAR(first[i], critical, 1e-4 * critical);
         EXPECT_TRUE(Exists("Brantel.log"));
         EXPECT_TRUE(Exists("Brantel_B.log"));
     }
     EXPECT_NEAR(first[2], first[0], 1e-6 * first[0]) << "per element and per node agree";
     EXPECT_EQ(Counters{}, before);
+
+    // The corners held as where two simply supported edges meet at a right
+    // angle (the twist free): still k = 4.
+    for (CBoundNode* c : m.corner)
+        c->SetStandBC(33, 1);
+    m.comp->SetBucklingCtrl(CShellComp::kEigensolver, cases[0].solver);
+    m.comp->SetBucklingCtrl(CShellComp::kForceBasis, cases[0].basis);
+    CStringArray log, errors;
+    ASSERT_TRUE(m.comp->Calculate(&log, &errors))
+        << (errors.GetSize() ? errors[0].GetString() : "");
+    EXPECT_NEAR(m.comp->GetMaxVals()[5], critical, 1e-4 * critical);
 }
 
 TEST_F(EndToEnd, Failures)

@@ -328,7 +328,6 @@ TEST_F(RegionMeshTest, MaterialsAndNodesGoIntoTheTopologyTable)
 TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
 {
     // A right triangle (0,0) (4,0) (0,4) with the hypotenuse split at m = (2,2).
-    constexpr double pi = 3.14159265358979323846;
     struct Case {
         const char* name;
         unsigned ab, ca, bm, mc; // edge condition types, 0 for none
@@ -340,6 +339,7 @@ TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
              {"equal", 3, 3, 1, 1, 3 | 0x20, 1, 0},
              // Different conditions combine; a single edge hands its own on.
              {"different", 1, 2, 1, 0, 1 | 2, 1, 2},
+             {"different, lower kind second", 4, 1, 1, 0, 1 | 4, 1, 1},
          }) {
         SCOPED_TRACE(k.name);
         CBoundNode* a = N(0, 0);
@@ -363,7 +363,8 @@ TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
         b->SetStandBC(0x10u | 2u, 0);
         p->SetBoundaryConditions();
 
-        // Corner a at the right angle: angle 2 pi less the first edge's.
+        // Corner a at the right angle: the node's x axis along the first
+        // edge, or along the lower kind's edge when the kinds differ.
         ASSERT_NE(a->GetBC(0), nullptr);
         EXPECT_EQ(a->GetBC(0)->GetBCType(), k.a);
         CEdge* first = nullptr;
@@ -372,7 +373,8 @@ TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
             if (e->GetBC(0))
                 first = e;
         }
-        EXPECT_DOUBLE_EQ(a->GetBC(0)->GetAngle(), 2.0 * pi - first->GetCClWAngle());
+        CEdge* xEdge = k.ab == k.ca ? first : k.ab < k.ca ? edge(a, b) : edge(c, a);
+        EXPECT_DOUBLE_EQ(a->GetBC(0)->GetAngle(), xEdge->GetCClWAngle());
         // m: the condition of the line through it, along the line.
         ASSERT_NE(m->GetBC(0), nullptr);
         EXPECT_EQ(m->GetBC(0)->GetBCType(), k.m);
@@ -393,6 +395,92 @@ TEST_F(RegionMeshTest, BoundaryConditionsMoveFromEdgesToNodes)
         EXPECT_TRUE(a->GetBC(0) == nullptr || a->GetBC(0)->IsClear(true));
         delete p;
     }
+}
+
+// A triangle region (0,0) (4,0) (1,3), corners at about 72, 45 and 63
+// degrees, with a kind on each edge.
+struct ObliqueTriangle {
+    explicit ObliqueTriangle(CMaterial* material)
+    {
+        CObList nodes;
+        for (CBoundNode* x : n)
+            nodes.AddTail(x);
+        plate = new TestPlate(&nodes, material);
+    }
+    ~ObliqueTriangle() { delete plate; }
+    ObliqueTriangle(const ObliqueTriangle&) = delete;
+    ObliqueTriangle& operator=(const ObliqueTriangle&) = delete;
+
+    // The kinds of the edges ab, bc and ca; then the corners take theirs.
+    void Kinds(unsigned ab, unsigned bc, unsigned ca)
+    {
+        const unsigned kinds[3] = {ab, bc, ca};
+        for (int i = 0; i < 3; ++i)
+            static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[(i + 1) % 3]))->SetBC(kinds[i], 0);
+        plate->SetBoundaryConditions();
+    }
+
+    CBoundNode* n[3] = {N(0, 0), N(4, 0), N(1, 3)};
+    TestPlate* plate = nullptr;
+};
+
+TEST_F(RegionMeshTest, ObliqueCornersTakeTheSharedKindAlongTheBisector)
+{
+    // A corner takes the kind both edges share with its x axis along the
+    // mean direction of the two edges.
+    const double pi = std::acos(-1.0);
+    const double steep = std::atan2(3.0, 1.0); // the line from a to c
+    const double bisector[3] = {steep / 2.0, 7.0 * pi / 8.0, (steep + 3.0 * pi / 4.0) / 2.0};
+    struct Case {
+        const char* name;
+        unsigned ab, bc, ca; // edge kinds
+        unsigned a, b, c;    // node types afterwards, 0 for none
+    };
+    for (const Case& k : std::vector<Case>{
+             {"simply supported", 1, 1, 1, 1, 1, 1},
+             {"fixed", 2, 2, 2, 2, 2, 2},
+             {"symmetry", 4, 4, 4, 4, 4, 4},
+             // Simply supported with fixed: the simple support; a symmetry
+             // line with another kind: nothing.
+             {"mixed", 1, 2, 4, 0, 1, 0},
+         }) {
+        SCOPED_TRACE(k.name);
+        ObliqueTriangle t(&steel);
+        t.Kinds(k.ab, k.bc, k.ca);
+        const unsigned expected[3] = {k.a, k.b, k.c};
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(i);
+            CBoundCond* bc = t.n[i]->GetBC(0);
+            if (!expected[i]) {
+                EXPECT_TRUE(!bc || bc->IsClear(true));
+                continue;
+            }
+            ASSERT_NE(bc, nullptr);
+            EXPECT_EQ(bc->GetBCType(), expected[i]);
+            EXPECT_NEAR(bc->GetAngle(), bisector[i], 1e-12);
+        }
+    }
+}
+
+TEST_F(RegionMeshTest, ObliqueCornersKeepTheUsersOwnConditions)
+{
+    ObliqueTriangle t(&steel);
+    // a: a standard kind set on the node; b: only an angle; c: nothing.
+    t.n[0]->SetStandBC(4, 0);
+    t.n[0]->SetAngle(0.25, 0);
+    t.n[1]->SetAngle(0.25, 0);
+    t.Kinds(1, 1, 1);
+    EXPECT_EQ(t.n[0]->GetBC(0)->GetBCType(), 4u);
+    EXPECT_DOUBLE_EQ(t.n[0]->GetAngle(0), 0.25);
+    EXPECT_EQ(t.n[1]->GetBC(0)->GetBCType(), 1u);
+    EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 1u);
+    // The edges become fixed: the corner conditions derived before follow,
+    // the user's stays.
+    t.Kinds(2, 2, 2);
+    EXPECT_EQ(t.n[0]->GetBC(0)->GetBCType(), 4u);
+    EXPECT_DOUBLE_EQ(t.n[0]->GetAngle(0), 0.25);
+    EXPECT_EQ(t.n[1]->GetBC(0)->GetBCType(), 2u);
+    EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 2u);
 }
 
 } // namespace

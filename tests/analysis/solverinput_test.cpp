@@ -140,11 +140,21 @@ TEST(SupportDOFs, StandardTypesPerCode)
         {61, 1, {1}},          {61, 2, {1}},             {61, 4, {}},        {61, 33, {1}},
         {65, 1, {1, 2}},       {75, 2, {1, 2, 3}},       {65, 4, {3}},       {65, 34, {1, 2, 3}},
         {66, 1, {1, 3}},       {66, 4, {2}},             {66, 33, {1, 2, 3}}, {81, 1, {1, 2, 4}},
-        {85, 2, {1, 2, 3, 4, 5}}, {81, 4, {3, 5}},       {81, 33, {1, 2, 3, 4, 5}},
-        {31, 0, {}},           {31, 3, {}},              {81, 16, {}},       {99, 2, {}},
+        {85, 2, {1, 2, 3, 4, 5}}, {81, 4, {3, 5}},
+        // Right-angle corners: what both edges hold, each in the node's axes
+        // (the second edge with x and y exchanged). Two simply supported
+        // edges leave the twist free; two fixed ones hold everything.
+        {81, 33, {1, 2, 3, 4, 6}}, {85, 33, {1, 2, 3, 4, 6}}, {81, 34, {1, 2, 3, 4, 5, 6}},
+        {81, 36, {2, 3, 5}},   {65, 36, {2, 3}},         {61, 36, {}},       {31, 36, {1, 2}},
+        // Two different kinds (OR-ed), the lower kind's edge along x.
+        {81, 3, {1, 2, 3, 4, 5, 6}}, {81, 5, {1, 2, 4, 5}}, {85, 6, {1, 2, 3, 4, 5}},
+        {65, 5, {1, 2}},       {66, 5, {1, 3}},          {75, 6, {1, 2, 3}}, {61, 3, {1}},
+        {31, 3, {1, 2}},       {42, 5, {2}},             {33, 3, {1, 2, 4, 5, 6}},
+        {31, 0, {}},           {81, 16, {}},             {81, 17, {}},       {81, 7, {}},
+        {81, 35, {}},          {99, 2, {}},
     };
     for (const Case& c : cases) {
-        int dofs[5];
+        int dofs[kMaxSupportDOFs];
         const int n = SupportDOFs(c.code, c.type, dofs);
         EXPECT_EQ(std::vector<int>(dofs, dofs + n), c.dofs) << c.code << " type " << c.type;
         EXPECT_EQ(CountSupportDOFs(c.code, c.type), n);
@@ -342,7 +352,7 @@ TEST(BoundaryArrays, MidSideRules)
         BoundaryResult r = Build(c.code, model, topo, 6);
         ASSERT_EQ(r.result, 1) << c.name;
         Rows sup = RowsOf(r.suppressed);
-        int corner[5];
+        int corner[kMaxSupportDOFs];
         sup.erase(sup.begin(), sup.begin() + SupportDOFs(c.code, 2, corner));
         EXPECT_EQ(sup, c.suppressed) << c.name;
         EXPECT_EQ(RowsOf(r.prescribed), c.prescribed) << c.name;

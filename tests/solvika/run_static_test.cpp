@@ -148,7 +148,10 @@ Grid goldenBending() {
     return g;
 }
 
-std::filesystem::path goldenFolder() { return goldenLogFolder("run_logs"); }
+std::filesystem::path goldenFolder()
+{
+    return goldenLogFolder("run_logs");
+}
 
 } // namespace
 

@@ -25,7 +25,8 @@ struct RunResult {
 // A folder of golden logs beside these tests. The test runner names the
 // source tree in BRANTEL_SOURCE_DIR; __FILE__ is only the fallback, since a
 // compiler cache may turn it into a path relative to another folder.
-inline std::filesystem::path goldenLogFolder(const char* name) {
+inline std::filesystem::path goldenLogFolder(const char* name)
+{
     if (const char* root = std::getenv("BRANTEL_SOURCE_DIR"))
         return std::filesystem::path(root) / "tests" / "solvika" / name;
     return std::filesystem::path(__FILE__).parent_path() / name;
