@@ -415,7 +415,7 @@ static std::string maskEigenvalueRows(const std::string& log)
 TEST_F(BucklingRun, GoldenLogs)
 {
     const bool write = std::getenv("BRANTEL_WRITE_GOLDEN") != nullptr;
-    const auto folder = std::filesystem::path(__FILE__).parent_path() / "buckling_logs";
+    const auto folder = goldenLogFolder("buckling_logs");
     for (const auto& [storage, road] : {std::pair{1, "skyline"}, std::pair{2, "sparse"}})
         for (const auto& [solver, name] : {std::pair{1, "subspace"}, std::pair{2, "lanczos"}})
             for (i32 level : {0, 1}) {

@@ -148,7 +148,7 @@ Grid goldenBending() {
     return g;
 }
 
-std::filesystem::path goldenFolder() { return std::filesystem::path(__FILE__).parent_path() / "run_logs"; }
+std::filesystem::path goldenFolder() { return goldenLogFolder("run_logs"); }
 
 } // namespace
 

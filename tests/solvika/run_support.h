@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -20,6 +21,15 @@ struct RunResult {
     std::array<i32, 5> status{};
     std::string log;
 };
+
+// A folder of golden logs beside these tests. The test runner names the
+// source tree in BRANTEL_SOURCE_DIR; __FILE__ is only the fallback, since a
+// compiler cache may turn it into a path relative to another folder.
+inline std::filesystem::path goldenLogFolder(const char* name) {
+    if (const char* root = std::getenv("BRANTEL_SOURCE_DIR"))
+        return std::filesystem::path(root) / "tests" / "solvika" / name;
+    return std::filesystem::path(__FILE__).parent_path() / name;
+}
 
 inline std::string readLog() {
     std::ifstream in("Brantel.log", std::ios::binary);
