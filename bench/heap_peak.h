@@ -10,7 +10,20 @@
 //   w.peak()               // largest growth over the start since then
 //
 // Windows do not nest: a new window restarts the peak of the whole program.
+// Under a sanitizer, which owns malloc itself, nothing is replaced and the
+// figures are NaN.
 #pragma once
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define BRANTEL_HEAP_COUNTING 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+#define BRANTEL_HEAP_COUNTING 0
+#endif
+#endif
+#ifndef BRANTEL_HEAP_COUNTING
+#define BRANTEL_HEAP_COUNTING 1
+#endif
 
 #include <malloc.h>
 #include <unistd.h>
@@ -20,7 +33,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
+#if BRANTEL_HEAP_COUNTING
 extern "C" {
 void* __libc_malloc(std::size_t size) noexcept;
 void* __libc_calloc(std::size_t count, std::size_t size) noexcept;
@@ -28,6 +43,7 @@ void* __libc_realloc(void* p, std::size_t size) noexcept;
 void* __libc_memalign(std::size_t alignment, std::size_t size) noexcept;
 void __libc_free(void* p) noexcept;
 }
+#endif
 
 namespace bench {
 
@@ -63,16 +79,22 @@ class HeapWindow {
 public:
     HeapWindow() : m_start(heap::inUse.load()) { heap::highest.store(m_start); }
     // Largest number of bytes in use above the start since the window opened.
-    double peak() const { return double(heap::highest.load() - m_start); }
+    double peak() const { return counted(heap::highest.load() - m_start); }
     // Bytes in use now above the start.
-    double held() const { return double(heap::inUse.load() - m_start); }
+    double held() const { return counted(heap::inUse.load() - m_start); }
 
 private:
+    static double counted(std::int64_t bytes)
+    {
+        return BRANTEL_HEAP_COUNTING ? double(bytes) : std::numeric_limits<double>::quiet_NaN();
+    }
+
     std::int64_t m_start;
 };
 
 } // namespace bench
 
+#if BRANTEL_HEAP_COUNTING
 extern "C" {
 
 void* malloc(std::size_t size) noexcept { return bench::heap::added(__libc_malloc(size)); }
@@ -124,3 +146,4 @@ void* pvalloc(std::size_t size) noexcept
 }
 
 } // extern "C"
+#endif

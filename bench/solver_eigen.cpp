@@ -171,7 +171,10 @@ void report(benchmark::State& state, const std::string& run, int n, const Result
             std::printf("  %4d  %-17.10g  %12.3e  %15s\n", i + 1, r.evl[i], gap, "*");
     }
     state.counters["accepted"] = r.accepted;
-    const double worst = r.residual.empty() ? 0.0 : *std::max_element(r.residual.begin(), r.residual.end());
+    double worst = 0.0;
+    for (const double v : r.residual)
+        if (!(v <= worst))  // a NaN residual shows
+            worst = v;
     state.counters["residual_accepted_max"] = worst;
     std::printf("  largest vector residual over the %d accepted modes: %.3e\n", r.accepted, worst);
     if (!subspace)
