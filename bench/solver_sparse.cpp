@@ -2,17 +2,32 @@
 // n x n nodes, each square split into two DKT triangles, 3 DOFs per node,
 // clamped along one edge. Sizes about 1e4, 1e5 and 1e6 equations.
 //
-// Times: the symbolic phase (with minimum degree), SPRFC1, SPRFS1 + SPRBS1,
-// and at the smallest size SKYSOL on the same model after SWS renumbering. When CHOLMOD is linked
-// (BRANTEL_HAVE_CHOLMOD), its supernodal LL^T runs on the same matrix with
-// our ordering given and with its default ordering, single-threaded on the
-// optimised BLAS; the ratios ours / CHOLMOD are reported as counters.
+// Times: the symbolic phase (SPSPRP to SPRFIN, with minimum degree),
+// SPRFC1, SPRFS1 + SPRBS1, and at the smallest size SKYSOL on the same model
+// after SWS renumbering. The solve reports the normwise backward error
+// ||A x - b|| / (||A|| ||x|| + ||b||) (infinity norms) and the peak heap use
+// of the whole run: symbolic phase, assembled matrix, factorisation and
+// solve, counted by the program's allocator (bench/heap_peak.h).
+//
+// When CHOLMOD is linked (BRANTEL_HAVE_CHOLMOD), its supernodal LL^T runs on
+// the same matrix (lower triangle, its own nonzeros only) with our ordering
+// given and with its default ordering, single-threaded on the optimised
+// BLAS. Its peak heap use (input matrix, analysis, factorisation and solve)
+// is counted by the same allocator. Each comparison prints, ours / CHOLMOD:
+//   ratio_time            factorisation + solve
+//   ratio_time_symbolic   the same with our symbolic phase and its analysis
+//   ratio_factor_padded   MSPAR(16) against its stored factor (L->xsize)
+//   ratio_factor_nonzero  MSPAR(16) against its nonzeros of L (lnz)
+//   ratio_peak            peak heap use against peak heap use
+// and CHOLMOD's own analysis, factorisation and solve times.
 #include <benchmark/benchmark.h>
 
+#include "bench/heap_peak.h"
 #include "solver/solvika.h"
 #include "solver/elements/plate_bending.h"
 #include "tests/solvika/dkt_grid.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -48,6 +63,9 @@ struct Plate : solvika::test::DktGrid {
     std::vector<I32> iwork;
     std::vector<double> SM, rwork, b;
     double symbolicSeconds = 0, factorSeconds = 0, solveSeconds = 0;
+    // Heap bytes held after the preparation, and the peak of the whole run
+    // (preparation, factorisation, solve) as far as it has been measured.
+    double heldBytes = 0, peakBytes = 0;
 
     explicit Plate(int nodes) : DktGrid(nodes, [nodes](int node, int) { return node <= nodes ? 0 : 1; }) {}
 
@@ -58,6 +76,15 @@ struct Plate : solvika::test::DktGrid {
             std::fprintf(stderr, "symbolic phase failed: %d\n", ierr);
     }
 
+    // The assembled matrix: NEQ leading values, then the packed trapezoids.
+    std::vector<double> assembled() const
+    {
+        std::vector<double> a(std::size_t(neq()) + MSPAR[15], 0.0);
+        DktGrid::assemble(a.data(), false);
+        return a;
+    }
+
+    // Assembles over SM in place (a factor there is lost).
     void assemble()
     {
         SM.assign(std::size_t(neq()) + MSPAR[15], 0.0);
@@ -66,6 +93,7 @@ struct Plate : solvika::test::DktGrid {
 
     void prepare()
     {
+        const bench::HeapWindow heap;
         const auto t0 = Clock::now();
         symbolic();
         symbolicSeconds = seconds(t0, Clock::now());
@@ -76,23 +104,43 @@ struct Plate : solvika::test::DktGrid {
             if (MDOFEQ[d] > 0)
                 b[MDOFEQ[d] - 1] = 1.0;
         assemble();
+        heldBytes = heap.held();
+        peakBytes = heap.peak();
     }
 
-    long long peakReals() const { return (long long)neq() + MSPAR[15] + (long long)rwork.size(); }
+    // A later step of the run that needed `extra` bytes above what the
+    // preparation holds.
+    void step(double extra) { peakBytes = std::max(peakBytes, heldBytes + extra); }
 
-    double residual(const std::vector<double>& x)
+    // Normwise backward error of x for A x = b in infinity norms,
+    // ||A x - b|| / (||A|| ||x|| + ||b||): the residual scaled by what a
+    // backward-stable solver can be held to. The factor in SM stays.
+    double backwardError(const double* x)
     {
-        assemble();
-        std::vector<double> ax(neq()), w(neq());
+        std::vector<double> a = assembled();
+        const I32 nq = neq();
+        std::vector<double> ax(nq), w(nq), ones(nq, 1.0), rows(nq);
         I32 ierr = 0;
-        solvika::SPRPRM(SM.data() + neq(), x.data(), ax.data(), w.data(), MSPAR.data(), MTREES.data(), MSIFA.data(),
-                        neq(), 1, 1, 1, 0, ierr);
-        double r = 0, nb = 0;
-        for (I32 i = 0; i < neq(); ++i) {
-            r += (ax[i] - b[i]) * (ax[i] - b[i]);
-            nb += b[i] * b[i];
+        solvika::SPRPRM(a.data() + nq, x, ax.data(), w.data(), MSPAR.data(), MTREES.data(), MSIFA.data(), nq, 1, 1,
+                        1, 0, ierr);
+        // ||A|| is the largest row sum of |A|: |A| times a vector of ones.
+        for (double& v : a)
+            v = std::abs(v);
+        solvika::SPRPRM(a.data() + nq, ones.data(), rows.data(), w.data(), MSPAR.data(), MTREES.data(),
+                        MSIFA.data(), nq, 1, 1, 1, 0, ierr);
+        // Largest magnitudes; a NaN stays NaN rather than being passed over.
+        auto grow = [](double& m, double v) {
+            if (!(std::abs(v) <= m))
+                m = std::abs(v);
+        };
+        double r = 0, na = 0, nx = 0, nb = 0;
+        for (I32 i = 0; i < nq; ++i) {
+            grow(r, ax[i] - b[i]);
+            grow(na, rows[i]);
+            grow(nx, x[i]);
+            grow(nb, b[i]);
         }
-        return std::sqrt(r / nb);
+        return r / (na * nx + nb);
     }
 };
 
@@ -120,18 +168,21 @@ void describe(benchmark::State& state, Plate& p)
     state.counters["NSUP"] = p.MSPAR[10];
     state.counters["factor_entries"] = p.MSPAR[15];
     state.counters["factor_flops"] = p.stats[2];
-    state.counters["peak_reals"] = double(p.peakReals());
 }
 
 void BM_Symbolic(benchmark::State& state, int n)
 {
     Plate& p = plate(n);
+    double total = 0;
     for (auto _ : state) {
         Plate q(n);
         const auto t0 = Clock::now();
         q.symbolic();
-        state.SetIterationTime(seconds(t0, Clock::now()));
+        const double s = seconds(t0, Clock::now());
+        state.SetIterationTime(s);
+        total += s;
     }
+    p.symbolicSeconds = total / double(state.iterations());
     describe(state, p);
 }
 
@@ -143,10 +194,12 @@ void BM_Factor(benchmark::State& state, int n)
     double total = 0;
     for (auto _ : state) {
         p.assemble();  // restore the assembled values, untimed
+        const bench::HeapWindow heap;
         const auto t0 = Clock::now();
         solvika::SPRFC1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), tol, p.iwork.data(),
                         p.rwork.data(), 0, ierr);
         const double s = seconds(t0, Clock::now());
+        p.step(heap.peak());
         state.SetIterationTime(s);
         total += s;
     }
@@ -168,6 +221,7 @@ void BM_Solve(benchmark::State& state, int n)
     I32 ierr = 0;
     double total = 0;
     for (auto _ : state) {
+        const bench::HeapWindow heap;
         x = p.b;
         const auto t0 = Clock::now();
         solvika::SPRFS1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), x.data(), p.neq(), 1,
@@ -175,16 +229,14 @@ void BM_Solve(benchmark::State& state, int n)
         solvika::SPRBS1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), x.data(), p.neq(), 1,
                         p.iwork.data(), p.rwork.data(), 0, ierr);
         const double s = seconds(t0, Clock::now());
+        p.step(heap.peak());
         state.SetIterationTime(s);
         total += s;
     }
     p.solveSeconds = total / double(state.iterations());
     describe(state, p);
-    state.counters["residual"] = p.residual(x);
-    // The factor is gone after the residual's reassembly: factor again.
-    double tol[3] = {1e-10, 0, 0};
-    solvika::SPRFC1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), tol, p.iwork.data(),
-                    p.rwork.data(), 0, ierr);
+    state.counters["peak_bytes"] = p.peakBytes;
+    state.counters["backward_error"] = p.backwardError(x.data());
 }
 
 // SKYSOL on the same model after SWS renumbering.
@@ -257,6 +309,30 @@ const bool singleThreaded = [] {
     return false;
 }();
 
+// Calls f(column, row, value) for every nonzero of the lower triangle of the
+// assembled matrix `values` (and every diagonal entry), column by column,
+// 0-based in our equation order. The packed trapezoids also hold the factor's fill,
+// zero before the factorisation; those are not part of A.
+template <class F>
+void forEachLower(const Plate& p, const std::vector<double>& values, F f)
+{
+    const I32 neq = p.neq(), nsup = p.MSPAR[10];
+    const I32* first = p.MTREES.data();
+    const I32* rptr = p.MTREES.data() + 3 * nsup + 3;
+    const I32* vst = p.MSIFA.data() + p.MSPAR[14];
+    for (I32 s = 0; s < nsup; ++s) {
+        const long long r = rptr[s + 1] - rptr[s];
+        const double* v = values.data() + neq + vst[s] - 1;
+        const I32* rows = p.MSIFA.data() + rptr[s] - 1;
+        for (I32 j = 0; j < first[s + 1] - first[s]; ++j)
+            for (long long i = j; i < r; ++i) {
+                const double val = v[j * r - (long long)j * (j - 1) / 2 + (i - j)];
+                if (val != 0.0 || i == j)
+                    f(first[s] - 1 + j, rows[i] - 1, val);
+            }
+    }
+}
+
 // CHOLMOD on our matrix, lower triangle in our equation order.
 void BM_Cholmod(benchmark::State& state, int n, bool ourOrder)
 {
@@ -271,7 +347,11 @@ void BM_Cholmod(benchmark::State& state, int n, bool ourOrder)
                 reinterpret_cast<void (*)(int)>(f)(1);
             dlclose(h);
         }
-    p.assemble();
+    const std::vector<double> values = p.assembled();  // our factor in p.SM stays
+    std::size_t nnz = 0;
+    forEachLower(p, values, [&nnz](I32, I32, double) { ++nnz; });
+
+    const bench::HeapWindow heap;  // everything CHOLMOD holds from here on
     cholmod_common c;
     cholmod_start(&c);
     c.supernodal = CHOLMOD_SUPERNODAL;
@@ -280,32 +360,21 @@ void BM_Cholmod(benchmark::State& state, int n, bool ourOrder)
         c.method[0].ordering = CHOLMOD_NATURAL;
         c.postorder = 1;
     }
-    const I32 neq = p.neq(), nsup = p.MSPAR[10];
-    const I32* first = p.MTREES.data();
-    const I32* rptr = p.MTREES.data() + 3 * nsup + 3;
-    const I32* vst = p.MSIFA.data() + p.MSPAR[14];
-    const std::size_t nnz = p.MSPAR[15];
+    const I32 neq = p.neq();
     cholmod_sparse* a = cholmod_allocate_sparse(neq, neq, nnz, 1, 1, -1, CHOLMOD_REAL, &c);
     auto* ap = static_cast<int*>(a->p);
     auto* ai = static_cast<int*>(a->i);
     auto* ax = static_cast<double*>(a->x);
     std::size_t k = 0;
-    for (I32 s = 0; s < nsup; ++s) {
-        const long long r = rptr[s + 1] - rptr[s];
-        const double* v = p.SM.data() + neq + vst[s] - 1;
-        const I32* rows = p.MSIFA.data() + rptr[s] - 1;
-        for (I32 j = 0; j < first[s + 1] - first[s]; ++j) {
-            ap[first[s] - 1 + j] = int(k);
-            for (long long i = j; i < r; ++i) {
-                const double val = v[j * r - (long long)j * (j - 1) / 2 + (i - j)];
-                if (val != 0.0 || i == j) {
-                    ai[k] = rows[i] - 1;
-                    ax[k++] = val;
-                }
-            }
-        }
-    }
-    ap[neq] = int(k);
+    I32 column = -1;
+    forEachLower(p, values, [&](I32 col, I32 row, double val) {
+        while (column < col)
+            ap[++column] = int(k);
+        ai[k] = row;
+        ax[k++] = val;
+    });
+    while (column < neq)
+        ap[++column] = int(k);
     cholmod_dense* bb = cholmod_zeros(neq, 1, CHOLMOD_REAL, &c);
     std::copy(p.b.begin(), p.b.end(), static_cast<double*>(bb->x));
 
@@ -326,6 +395,7 @@ void BM_Cholmod(benchmark::State& state, int n, bool ourOrder)
         sol += seconds(t2, t3);
         state.SetIterationTime(seconds(t1, t3));
     }
+    const double peak = heap.peak();
     fac /= double(state.iterations());
     sol /= double(state.iterations());
     Dl_info info{};
@@ -335,31 +405,32 @@ void BM_Cholmod(benchmark::State& state, int n, bool ourOrder)
         state.SetLabel(std::string("dgemm from ") + (realpath(info.dli_fname, real) ? real : info.dli_fname));
     }
     state.counters["NEQ"] = neq;
-    state.counters["chol_lnz"] = c.lnz;
+    state.counters["chol_A_entries"] = double(nnz);
+    state.counters["chol_factor_padded"] = double(l->xsize);
+    state.counters["chol_factor_nonzero"] = c.lnz;
     state.counters["chol_flops"] = c.fl;
-    state.counters["chol_factor_reals"] = double(l->xsize);
     state.counters["chol_analyse_s"] = analyse;
     state.counters["chol_factorise_s"] = fac;
     state.counters["chol_solve_s"] = sol;
-    state.counters["chol_peak_bytes"] = double(c.memory_usage);
+    state.counters["chol_peak_bytes"] = peak;
+    state.counters["ratio_factor_padded"] = double(p.MSPAR[15]) / double(l->xsize);
+    state.counters["ratio_factor_nonzero"] = double(p.MSPAR[15]) / c.lnz;
     if (p.factorSeconds > 0 && p.solveSeconds > 0) {
-        state.counters["ratio_time"] = (p.factorSeconds + p.solveSeconds) / (fac + sol);
-        state.counters["ratio_storage"] = double(p.peakReals()) / double(l->xsize);
+        const double ours = p.factorSeconds + p.solveSeconds;
+        state.counters["ratio_time"] = ours / (fac + sol);
+        state.counters["ratio_time_symbolic"] = (p.symbolicSeconds + ours) / (analyse + fac + sol);
+        state.counters["ratio_peak"] = p.peakBytes / peak;
     }
     if (x) {
         const auto* xv = static_cast<const double*>(x->x);
-        state.counters["chol_residual"] = p.residual(std::vector<double>(xv, xv + neq));
+        const std::vector<double> xs(xv, xv + neq);
         cholmod_free_dense(&x, &c);
+        state.counters["chol_backward_error"] = p.backwardError(xs.data());
     }
     cholmod_free_dense(&bb, &c);
     cholmod_free_factor(&l, &c);
     cholmod_free_sparse(&a, &c);
     cholmod_finish(&c);
-    p.assemble();
-    double tol[3] = {1e-10, 0, 0};
-    I32 ierr = 0;
-    solvika::SPRFC1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), tol, p.iwork.data(),
-                    p.rwork.data(), 0, ierr);
 }
 #endif
 
