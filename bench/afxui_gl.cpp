@@ -12,7 +12,7 @@
 #include <GL/glu.h>
 
 #include "platform/ui/core/glyphcache.h"
-#include "platform/ui/osmesa/osmesa.h"
+#include "platform/ui/osmesa/afxui_osmesa.h"
 
 namespace
 {

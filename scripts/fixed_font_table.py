@@ -4,8 +4,10 @@ package xfonts-base, file 6x13.pcf.gz, Unicode encoded) into the C++ glyph
 table of the built-in GL text font: one 6 x 13 cell for each byte 32-255,
 bytes mapped to characters through code page 1252.
 
-Usage: fixed_font_table.py /usr/share/fonts/X11/misc/6x13.pcf.gz > \
-           platform/ui/core/fixedfont6x13.inc
+Usage (the font file comes from `apt-get download xfonts-base` and
+`dpkg-deb -x` when the package is not installed):
+    fixed_font_table.py /usr/share/fonts/X11/misc/6x13.pcf.gz > \
+        platform/ui/core/fixedfont6x13.inc
 Run once; the output is kept in the repository.
 """
 import gzip
