@@ -1,14 +1,15 @@
-// Off-screen OpenGL for tests: an OSMesa context with an RGBA colour buffer
-// and a depth buffer, made current on construction. Tests draw with plain
-// OpenGL 1.1 / GLU calls and read the pixels back.
+// Off-screen OpenGL for tests: an OSMesa surface of the window layer (RGBA
+// colour, depth and stencil buffers), made current on construction. Tests
+// draw with plain OpenGL 1.1 / GLU calls and read the pixels back.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include <gtest/gtest.h>
+
+#include "platform/ui/osmesa/osmesasurface.h"
 
 namespace brantel::test {
 
@@ -20,18 +21,18 @@ public:
     OffscreenGL& operator=(const OffscreenGL&) = delete;
 
     bool ok() const { return m_ok; }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
+    int width() const { return m_surface.PixelSize().cx; }
+    int height() const { return m_surface.PixelSize().cy; }
     // Makes this context current again (after another one was used).
     bool makeCurrent();
     // The pixel at (x, y), y counted from the bottom row as OpenGL does.
     std::array<std::uint8_t, 4> pixel(int x, int y) const;
 
+    // The surface itself, for code that draws through IGLSurface.
+    COSMesaSurface& surface() { return m_surface; }
+
 private:
-    void* m_context = nullptr;
-    std::vector<std::uint8_t> m_buffer;
-    int m_width;
-    int m_height;
+    COSMesaSurface m_surface;
     bool m_ok = false;
 };
 
