@@ -2,6 +2,7 @@
 #include "solver/analysis/tables.h"
 
 #include "solver/analysis/errmsg.h"
+#include "solver/linalg/assembly.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,7 +73,6 @@ void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double
         t.CQCOEF.clear();
         stop(status, code, node, lunit);
     };
-
     auto addEntry = [&](i32 dof, double value) {
         t.MCQDOF.push_back(dof);
         t.CQCOEF.push_back(value);
@@ -153,9 +153,9 @@ void CHKSPC(const std::int32_t* key, const std::int32_t* fixedDofs, const ModelT
             taken[std::size_t(s - 1)] = 1;
             continue;
         }
-        // The node whose DOF range holds s.
-        const i32 node = i32(std::upper_bound(t.MNDPTR.begin(), t.MNDPTR.end(), s) - t.MNDPTR.begin());
-        return stop(status, -21, node, lunit, s - t.MNDPTR[std::size_t(node - 1)] + 1);
+        i32 ldof = 0, node = 0;
+        EQNNOD(t.MNDPTR.data(), t.MEXNOD.data(), nanod, s, ldof, node);
+        return stop(status, -21, node, lunit, ldof);
     }
 }
 
