@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -60,6 +61,29 @@ void Import(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * rows * 8);
 }
 
+// One text line of n numbers, a word constant among every eight of them:
+// the line is read in time proportional to its length.
+void LongLine(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    std::string line;
+    for (int k = 0; k < n; ++k)
+        line += k % 8 == 7 ? "pi " : std::to_string(k % 1000) + ".25 ";
+    line += "\r\n";
+    ScratchFile file;
+    {
+        CFile f(file.Path(), CFile::modeCreate | CFile::modeWrite);
+        f.Write(line.data(), static_cast<UINT>(line.size()));
+    }
+    for (auto _ : state) {
+        CFile f(file.Path(), CFile::modeRead);
+        CMatrix back;
+        back.ReadASCII(&f);
+        benchmark::DoNotOptimize(back.GetVector());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(line.size()));
+}
+
 void LongArchive(benchmark::State& state)
 {
     const int rows = static_cast<int>(state.range(0));
@@ -88,5 +112,8 @@ BENCHMARK(Export)->Name("MatrixTextExportSmall")->Arg(100);
 BENCHMARK(Export)->Name("MatrixTextExport")->Arg(100000);
 BENCHMARK(Import)->Name("MatrixTextImportSmall")->Arg(100);
 BENCHMARK(Import)->Name("MatrixTextImport")->Arg(100000);
+BENCHMARK(LongLine)->Name("MatrixTextLongLineSmall")->Arg(10000);
+// About 10 MB of text in one line.
+BENCHMARK(LongLine)->Name("MatrixTextLongLine")->Arg(1500000)->Unit(benchmark::kMillisecond);
 BENCHMARK(LongArchive)->Name("LongMatrixArchiveSmall")->Arg(100);
 BENCHMARK(LongArchive)->Name("LongMatrixArchive")->Arg(250000);

@@ -35,12 +35,6 @@ CString Key(const CStringArray& keys, int i)
     return i < keys.GetSize() ? keys[i] : CString();
 }
 
-// Node identifiers a file may give: whole numbers of the node range.
-bool IsNodeID(double v)
-{
-    return v >= 1.0 && v <= 100000000.0 && v == std::floor(v);
-}
-
 } // namespace
 
 int CGraph::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, double* values,
@@ -76,16 +70,11 @@ int CGraph::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, doubl
     std::string text;
     std::vector<double> numbers;
     while (block.Next(text)) {
-        CString line(text.c_str());
         numbers.clear();
-        int pos = 0;
-        CString number;
-        for (;;) {
-            CVirtMat::ReadNumber(pos, line, number);
-            if (number.IsEmpty())
-                break;
-            numbers.push_back(AfxAtoF(number));
-        }
+        zelkor::LineNumbers words(std::move(text));
+        std::string number;
+        while (words.Next(number))
+            numbers.push_back(AfxStrToD(number.c_str()));
         if (numbers.empty())
             continue;
         std::size_t k = 0;
@@ -107,7 +96,7 @@ int CGraph::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, doubl
             CSNode* node = makeNode();
             if (opt.layout == 4) {
                 const double id = numbers[k++];
-                if (IsNodeID(id)) {
+                if (CSNode::IsReadableID(id)) {
                     // The node hands back the identifier it drew.
                     --CSNode::lIDnode;
                     node->SetID(static_cast<unsigned long>(id));

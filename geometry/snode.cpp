@@ -35,12 +35,26 @@ double EdgeAngleFrom(CObject* edge, const CSNode* from)
 
 } // namespace
 
-CSNode::CSNode() : m_ulID(lIDnode++)
+DWORD CSNode::TakeID()
+{
+    // The counter always moves on, so that giving a number back by lowering
+    // it stays exact; the identifier itself never leaves the node range.
+    const DWORD id = lIDnode <= kLastID ? lIDnode : kLastID;
+    ++lIDnode;
+    return id;
+}
+
+bool CSNode::IsReadableID(double v)
+{
+    return v >= 1.0 && v < static_cast<double>(kLastID) && v == std::floor(v);
+}
+
+CSNode::CSNode() : m_ulID(TakeID())
 {
 }
 
 CSNode::CSNode(double x_, double y_, double z_, CObject* graph, unsigned flags)
-    : m_uiFlags(flags), m_ulID(lIDnode++)
+    : m_uiFlags(flags), m_ulID(TakeID())
 {
     x = SnapToZero(x_, 10.0);
     y = SnapToZero(y_, 10.0);
@@ -672,17 +686,14 @@ int CSNode::ASCIIReadNodes(CFile& file, CObList& nodes, CString startKey, CStrin
         double* coords[3] = {&node->x, &node->y, &node->z};
         int slot = format == 1 || format == 2 ? 0 : -1;
         const int last = format == 2 ? 1 : 2;
-        int pos = 0;
-        CString number;
-        for (;;) {
-            CVirtMat::ReadNumber(pos, line, number);
-            if (number.IsEmpty())
-                break;
-            const double v = AfxAtoF(number);
+        zelkor::LineNumbers numbers(line.str());
+        std::string number;
+        while (numbers.Next(number)) {
+            const double v = AfxStrToD(number.c_str());
             if (slot < 0) {
-                // An identifier outside the node range is refused: the node
-                // keeps the one it drew.
-                if (v >= 1.0 && v <= 100000000.0 && v == std::floor(v)) {
+                // An identifier the node range cannot take is refused: the
+                // node keeps the one it drew.
+                if (IsReadableID(v)) {
                     node->m_ulID = static_cast<DWORD>(v);
                     --lIDnode;
                     if (node->m_ulID > maxID)

@@ -4,7 +4,8 @@
 //
 // Identifiers: nodes 1 .. 100000000 (CSNode::lIDnode), edges and node links
 // 100000001 .. 4000000000 (CEdge::lIDedge), graphs above 4000000000
-// (CGraph::lIDGraph). Every constructor takes the next value of its counter.
+// (CGraph::lIDGraph). Every constructor takes the next value of its counter;
+// the node counter never hands out more than CSNode::kLastID.
 #pragma once
 
 #include "geometry/geomtools.h"
@@ -109,6 +110,16 @@ public:
     // Restored identifiers must not be drawn again: the counter moves past
     // id unless it already is.
     static void KeepCounterAbove(unsigned long id);
+    // The last node identifier; edge identifiers begin right above it.
+    static constexpr DWORD kLastID = 100000000;
+    // Whether an identifier read from text may be taken: a whole number of
+    // the node range whose successor, where the counter then stands, is
+    // still a node identifier.
+    static bool IsReadableID(double v);
+    // The identifier of a new node: the counter's value, which then moves on.
+    // Once the counter has passed the end of the node range, every new node
+    // gets kLastID, never an identifier of the edge range.
+    static DWORD TakeID();
 
     // --- drawing
     void GLVertex() const;

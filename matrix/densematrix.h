@@ -28,7 +28,10 @@ public:
     // Reads the data lines from the file's current position up to the first
     // line without a number: one row a line, as many columns as the longest
     // line (shorter rows end in zeros). The file is left just after the last
-    // data line.
+    // data line. Rows so ragged that the zero-filled matrix would hold more
+    // than four entries per byte of their text, or rows that cannot be
+    // allocated, throw a CArchiveException; the file is then left where the
+    // rows begin.
     void ReadASCII(CFile* file) override;
     // One row a line, every entry as pre, the number, post: "%*.*f" (style
     // 0), "%*.*e" (style 1) or "%*g" (style 2); any other style writes no
@@ -56,7 +59,8 @@ public:
     // end, as ReadASCII(CFile*) reads its lines; text from the comment mark
     // on is ignored, keys match in any case (see matrix/textblock.h). The
     // file is left after the line that ended the block. When start is not
-    // found, the matrix and the file position stay as they were.
+    // found, the matrix and the file position stay as they were. Rows the
+    // text cannot hold are refused as by ReadASCII(CFile*).
     virtual void ReadASCII(CFile* file, CString start, CString end, CString comment);
     // x replaced by this x (mode 1) or this^T x (mode 2).
     virtual void ApplyTo(CVector& x, int mode) const;

@@ -14,16 +14,14 @@ namespace {
 // The numbers of one text line, read in order; their count.
 int ReadLineNumbers(std::string& line, std::vector<double>& values)
 {
-    int pos = 0;
+    zelkor::LineNumbers numbers(std::move(line));
     int count = 0;
     std::string number;
-    for (;;) {
-        zelkor::ReadNumber(pos, line, number);
-        if (number.empty())
-            return count;
+    while (numbers.Next(number)) {
         values.push_back(AfxStrToD(number.c_str()));
         ++count;
     }
+    return count;
 }
 
 // Numbers read row by row: the values in order and each row's count.
@@ -43,17 +41,46 @@ struct TextRows {
         return true;
     }
 
+    // Whether the zero-filled matrix stays within what bytes of text can
+    // spell out. Short rows are filled up with zeros, so a few long rows
+    // among many short ones would otherwise make a small text ask for a
+    // matrix of any size. A text needs at least two bytes per number it
+    // writes; four entries per byte leaves room for triangular and other
+    // ragged matrices written in full.
+    bool FitsText(unsigned long long bytes) const
+    {
+        constexpr unsigned long long kEntriesPerByte = 4;
+        const unsigned long long entries =
+            static_cast<unsigned long long>(counts.size()) * static_cast<unsigned>(columns);
+        return entries <= kEntriesPerByte * bytes;
+    }
+
     // Reshapes m zero-filled and stores the rows into it from column 0 on.
-    void StoreInto(CMatrix& m) const
+    // Text without rows gives an empty matrix. Rows that the text cannot
+    // hold (see FitsText) or that cannot be allocated are refused with the
+    // reader's error, a CArchiveException, leaving m as it was (or empty
+    // when the allocation itself failed) and the file at origin.
+    void StoreInto(CMatrix& m, CFile& file, ULONGLONG origin, unsigned long long bytes) const
     {
         const int rows = static_cast<int>(counts.size());
+        if (rows > 0 && !FitsText(bytes))
+            Refuse(file, origin);
         m.Allocate(rows, columns, true, 0.0);
-        if (!m.IsAllocated())
+        if (!m.IsAllocated()) {
+            if (rows > 0)
+                Refuse(file, origin);
             return;
+        }
         std::size_t k = 0;
         for (int i = 0; i < rows; ++i)
             for (int j = 0; j < counts[static_cast<std::size_t>(i)]; ++j)
                 m.SetValue(i, j, values[k++]);
+    }
+
+    [[noreturn]] static void Refuse(CFile& file, ULONGLONG origin)
+    {
+        file.Seek(static_cast<LONGLONG>(origin), CFile::begin);
+        AfxThrowArchiveException(CArchiveException::generic);
     }
 };
 
@@ -78,7 +105,7 @@ void CMatrix::ReadASCII(CFile* file)
     std::string line;
     while (lines.ReadLine(line) && rows.Add(line))
         consumed = lines.Consumed();
-    rows.StoreInto(*this);
+    rows.StoreInto(*this, *file, origin, consumed);
     SeekAfter(*file, origin, consumed);
 }
 
@@ -97,7 +124,7 @@ void CMatrix::ReadASCII(CFile* file, CString start, CString end, CString comment
     // The first line without a number ends the block too (it is consumed).
     while (block.Next(line) && rows.Add(line)) {
     }
-    rows.StoreInto(*this);
+    rows.StoreInto(*this, *file, origin, block.Consumed());
     SeekAfter(*file, origin, block.Consumed());
 }
 

@@ -500,13 +500,9 @@ void CVector::ReadASCII(CFile* file)
     });
     std::string line, number;
     while (lines.ReadLine(line)) {
-        int pos = 0;
-        for (;;) {
-            zelkor::ReadNumber(pos, line, number);
-            if (number.empty())
-                break;
+        zelkor::LineNumbers numbers(std::move(line));
+        while (numbers.Next(number))
             values.push_back(AfxStrToD(number.c_str()));
-        }
     }
     if (!Allocate(static_cast<int>(values.size()), false, 0.0))
         return;

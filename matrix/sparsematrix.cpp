@@ -668,13 +668,9 @@ void CSparseMatrix::ReadASCII(CFile* file)
     });
     std::string line, number;
     for (int r = 0; lines.ReadLine(line); ++r) {
-        int pos = 0;
-        for (int j = 0;; ++j) {
-            zelkor::ReadNumber(pos, line, number);
-            if (number.empty())
-                break;
+        zelkor::LineNumbers numbers(std::move(line));
+        for (int j = 0; numbers.Next(number); ++j)
             Add(r, j, AfxStrToD(number.c_str()));
-        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 namespace zelkor {
 
@@ -21,46 +22,63 @@ bool StandsAlone(const std::string& line, std::size_t at, std::size_t len)
     return after >= line.size() || IsWordSeparator(line[after]);
 }
 
-// Finds the next occurrence of any of the forms from 'from' on (the earliest
-// one; the forms never overlap each other).
-std::size_t FindAnyForm(const std::string& line, std::size_t from,
-                        std::initializer_list<std::string_view> forms, std::size_t& len)
-{
-    std::size_t best = std::string::npos;
-    for (std::string_view form : forms) {
-        std::size_t at = line.find(form, from);
-        if (at < best) {
-            best = at;
-            len = form.size();
-        }
-    }
-    return best;
-}
-
 // One replacement pass: every standalone occurrence of one of the forms from
 // start on is replaced. A "-" right in front is dropped and minusText used
-// instead when minusText is given.
+// instead when minusText is given. The line is rebuilt once, and each form
+// is searched again only when the pass has moved past its last find, so a
+// pass takes time in proportion to the line's length however many words it
+// meets. (Replacements hold no letters and neither start nor end with a
+// separator, so the tests below can look at the text as it was.)
 void ReplaceWord(std::string& line, int start, std::initializer_list<std::string_view> forms,
                  std::string_view text, std::string_view minusText = {})
 {
     std::size_t from = start < 0 ? 0 : static_cast<std::size_t>(start);
+    if (from >= line.size())
+        return;
+    constexpr std::size_t kMaxForms = 4;
+    std::size_t next[kMaxForms];
+    std::size_t count = 0;
+    for (std::string_view form : forms)
+        next[count++] = line.find(form, from);
+
+    std::string out;
+    std::size_t copied = 0;  // line[0, copied) is in out (when out is used)
+    bool rebuilt = false;
     while (from < line.size()) {
+        // The earliest occurrence at or after from (the forms never overlap).
+        std::size_t at = std::string::npos;
         std::size_t len = 0;
-        std::size_t at = FindAnyForm(line, from, forms, len);
+        std::size_t k = 0;
+        for (std::string_view form : forms) {
+            if (next[k] != std::string::npos && next[k] < from)
+                next[k] = line.find(form, from);
+            if (next[k] < at) {
+                at = next[k];
+                len = form.size();
+            }
+            ++k;
+        }
         if (at == std::string::npos)
-            return;
-        if (!StandsAlone(line, at, len)) {
-            from = at + 1;
+            break;
+        from = at + 1;
+        if (!StandsAlone(line, at, len))
             continue;
+        if (!rebuilt) {
+            out.reserve(line.size() + line.size() / 2);
+            rebuilt = true;
         }
-        if (!minusText.empty() && at > 0 && line[at - 1] == '-') {
-            line.replace(at - 1, len + 1, minusText);
-            from = at - 1 + minusText.size();
-        } else {
-            line.replace(at, len, text);
-            from = at + text.size();
-        }
+        const bool minus = !minusText.empty() && at > 0 && line[at - 1] == '-';
+        const std::size_t cut = minus ? at - 1 : at;
+        if (cut > copied)
+            out.append(line, copied, cut - copied);
+        out.append(minus ? minusText : text);
+        copied = at + len;
+        from = copied;
     }
+    if (!rebuilt)
+        return;
+    out.append(line, copied, std::string::npos);
+    line.swap(out);
 }
 
 } // namespace
@@ -82,14 +100,26 @@ void ReplaceGravity(std::string& line, int start)
     ReplaceWord(line, start, {"G", "g"}, "9.81");
 }
 
+void ReplaceWords(std::string& line, int start)
+{
+    ReplacePI(line, start);
+    ReplaceIs(line, start);
+    ReplaceGravity(line, start);
+}
+
 void ReadNumber(int& pos, std::string& line, std::string& number)
+{
+    if (pos < 0)
+        pos = 0;
+    ReplaceWords(line, pos);
+    ScanNumber(pos, line, number);
+}
+
+void ScanNumber(int& pos, const std::string& line, std::string& number)
 {
     number.clear();
     if (pos < 0)
         pos = 0;
-    ReplacePI(line, pos);
-    ReplaceIs(line, pos);
-    ReplaceGravity(line, pos);
     const int length = static_cast<int>(line.size());
 
     // Skip to the start of a number.
@@ -125,6 +155,17 @@ void ReadNumber(int& pos, std::string& line, std::string& number)
         else
             break;
     }
+}
+
+LineNumbers::LineNumbers(std::string line) : m_line(std::move(line))
+{
+    ReplaceWords(m_line, 0);
+}
+
+bool LineNumbers::Next(std::string& number)
+{
+    ScanNumber(m_pos, m_line, number);
+    return !number.empty();
 }
 
 LineScanner::LineScanner(Source source) : m_source(std::move(source)) {}

@@ -23,10 +23,31 @@ void ReplaceIs(std::string& line, int start);
 // Replaces every standalone "g" or "G" from start on by "9.81".
 void ReplaceGravity(std::string& line, int start);
 
+// The three replacements above, in that order, from start on.
+void ReplaceWords(std::string& line, int start);
+
 // Applies the word replacements from pos on, then sets number to the text of
 // the next number at or after pos ("," turned into ".") and moves pos just
 // after it. number is empty and pos the line's length when there is none.
+// Every call goes over the rest of the line: to read a whole line, use
+// LineNumbers, which replaces the words once.
 void ReadNumber(int& pos, std::string& line, std::string& number);
+// ReadNumber without the word replacements, for a line that has had them.
+void ScanNumber(int& pos, const std::string& line, std::string& number);
+
+// The numbers of one line in reading order: the same texts as ReadNumber
+// calls from position 0 on give, with the words replaced once for the whole
+// line, so that a line of any length is read in linear time.
+class LineNumbers {
+public:
+    explicit LineNumbers(std::string line);
+    // The next number's text; false (and number empty) when none is left.
+    bool Next(std::string& number);
+
+private:
+    std::string m_line;
+    int m_pos = 0;
+};
 
 // Reads text lines from a byte source. A line ends at LF, at CR LF, at a lone
 // CR, or at the end of the source; the line end is not part of the line.

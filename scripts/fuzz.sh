@@ -27,3 +27,18 @@ for target in fuzz_bmp fuzz_archive fuzz_jpeg fuzz_tiff fuzz_targa fuzz_pcx fuzz
   fi
   tail -n 1 "$dir/$target.log"
 done
+# The solver entry points take no seed files: each input shapes a model.
+# The target runs in a scratch folder of its own (its run logs), so it is
+# given absolute paths.
+for target in fuzz_solver; do
+  echo "--- $target (${seconds} s)"
+  here=$PWD
+  mkdir -p "$corpus/$target"
+  if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 \
+      -artifact_prefix="$here/$dir/artifacts/${target}-" "$here/$corpus/$target" > "$dir/$target.log" 2>&1; then
+    tail -n 60 "$dir/$target.log"
+    echo "$target failed: see $dir/$target.log and $dir/artifacts/" >&2
+    exit 1
+  fi
+  tail -n 1 "$dir/$target.log"
+done

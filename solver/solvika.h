@@ -47,6 +47,14 @@
 // block: 0 success, negative an error, 1 or 2 a warning, 99 a failure to
 // open or close the log (S(2) = errno). Calls must not run concurrently:
 // every call of a kind writes the same log file and log unit.
+//
+// Counts and arrays are checked before any work array is sized from them:
+// a negative element, node or row count ends with -25 (S(2) = the count);
+// a DOF named by a prescribed or coupling row after a fixed, prescribed or
+// coupling row named it ends with -21 at that node and DOF on either
+// storage (a DOF fixed twice is simply fixed). A membrane or plate-bending
+// model with no equations to solve (no elements and nodes, or every DOF
+// specified) succeeds with 0 on either storage.
 extern "C" {
 
 // Membrane analysis, plane stress or plane strain.

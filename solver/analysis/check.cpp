@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 namespace solvika {
 
@@ -43,6 +44,38 @@ bool topologyTooShort(const ElementKind& kind, i32 nel, i32 rows, i32 lunit, i32
 // of at least 1.
 bool rowInRange(i32 node, i32 dof, i32 nanod) { return node >= 1 && node <= nanod && dof >= 1; }
 
+// Walks the element columns of the topology in order: every node must lie
+// in 1..nanod (-1), and with corner and side nodes no node may serve as
+// both kinds (-2, -3). count(m) is the DOF count slot of node m, 0 until an
+// element uses it. False when it stopped the run.
+template <class Count>
+bool walkTopology(const i32* topology, i32 nel, i32 nanod, i32 rows, const ElementKind& kind, Count&& count,
+                  i32 lunit, i32* status) {
+    const bool mixed = kind.corners < kind.nodes;
+    for (i32 e = 1; e <= nel; ++e) {
+        const i32* column = topology + std::int64_t(e - 1) * rows;
+        for (i32 k = 1; k <= kind.nodes; ++k) {
+            const i32 m = column[k];
+            if (m < 1 || m > nanod) {
+                stop(status, -1, m, e, k, lunit);
+                return false;
+            }
+            const bool corner = k <= kind.corners;
+            i32& dofs = count(m);
+            if (mixed && corner && dofs == kind.sideDofs) {
+                stop(status, -2, m, e, 0, lunit);
+                return false;
+            }
+            if (mixed && !corner && dofs == kind.cornerDofs) {
+                stop(status, -3, m, e, 0, lunit);
+                return false;
+            }
+            dofs = corner ? kind.cornerDofs : kind.sideDofs;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 const ElementKind* elementKind(std::int32_t code) noexcept {
@@ -65,6 +98,10 @@ std::int32_t elementDataRows(std::int32_t code, bool buckling) noexcept {
 void CHKINP(const std::int32_t* key, bool buckling, const std::int32_t* fixedDofs, const double* prescribedDofs,
             const double* couplings, const double* springs, std::int32_t lunit, std::int32_t* status) {
     std::fill(status, status + kStatusSize, 0);
+    // The element, node and row counts size the tables, loops and copies
+    // of the run: a negative one is refused before anything uses it.
+    for (const int k : {0, 1, 3, 4, 5, 6})
+        if (key[k] < 0) return stop(status, -25, key[k], 0, 0, lunit);
     const i32 nel = key[0], nanod = key[1], code = key[9];
     if (const ElementKind* kind = elementKind(code)) {
         if (topologyTooShort(*kind, nel, key[18], lunit, status)) return;
@@ -119,30 +156,35 @@ void CHKTOP(const std::int32_t* topology, std::int32_t nel, std::int32_t nanod, 
     if (kind == nullptr) return stop(status, -4, 1, 0, 0, lunit);
     if (topologyTooShort(*kind, nel, rows, lunit, status)) return;
 
+    // Nothing is sized from the counts before the topology has passed: a
+    // node count beyond the node places of the elements leaves a node
+    // unused, which is found without a table of that size.
+    const std::int64_t places = std::int64_t(nel) * kind->nodes;
+    if (nanod > places) {
+        std::unordered_map<i32, i32> counts;
+        if (!walkTopology(topology, nel, nanod, rows, *kind, [&counts](i32 m) -> i32& { return counts[m]; },
+                          lunit, status))
+            return;
+        i32 unused = 1;
+        while (counts.count(unused) != 0) ++unused;
+        return stop(status, -5, unused, 0, 0, lunit);
+    }
+
     // MNDPTR(n + 1) holds the DOF count of node n until the running sums.
     t.MNDPTR.assign(std::size_t(nanod) + 1, 0);
+    i32* count = t.MNDPTR.data();  // count[m] is MNDPTR(m + 1)
+    if (!walkTopology(topology, nel, nanod, rows, *kind, [count](i32 m) -> i32& { return count[m]; }, lunit,
+                      status))
+        return;
+
     t.MEXNOD.assign(std::size_t(nanod), 0);
     t.MPELND.assign(std::size_t(nel) + 1, 0);
-    t.MELNOD.assign(std::size_t(nel) * std::size_t(kind->nodes), 0);
-    i32* count = t.MNDPTR.data();  // count[m] is MNDPTR(m + 1)
-
-    const bool mixed = kind->corners < kind->nodes;
+    t.MELNOD.assign(std::size_t(places), 0);
     i32 p = 1;
     t.MPELND[0] = 1;
     for (i32 e = 1; e <= nel; ++e) {
         const i32* column = topology + std::int64_t(e - 1) * rows;
-        for (i32 k = 1; k <= kind->nodes; ++k) {
-            const i32 m = column[k];
-            if (m < 1 || m > nanod) return stop(status, -1, m, e, k, lunit);
-            const bool corner = k <= kind->corners;
-            if (mixed) {
-                if (corner && count[m] == kind->sideDofs) return stop(status, -2, m, e, 0, lunit);
-                if (!corner && count[m] == kind->cornerDofs) return stop(status, -3, m, e, 0, lunit);
-            }
-            t.MELNOD[std::size_t(p - 1)] = m;
-            ++p;
-            count[m] = corner ? kind->cornerDofs : kind->sideDofs;
-        }
+        for (i32 k = 1; k <= kind->nodes; ++k) t.MELNOD[std::size_t(p++ - 1)] = column[k];
         t.MPELND[std::size_t(e)] = p;
     }
     t.MPAR[14] = p - 1;

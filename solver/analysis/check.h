@@ -28,6 +28,9 @@ std::int32_t elementDataRows(std::int32_t code, bool buckling) noexcept;
 // Checks, before any table is built, what would otherwise make later steps
 // read or write outside the caller's arrays. Zeroes the status block first;
 // the first failure sets it, writes its message to lunit and stops:
+//  - a negative count of elements, nodes, fixed, prescribed, coupling or
+//    spring rows (KEY(1), KEY(2), KEY(4) to KEY(7)): -25 with S(2) = that
+//    count;
 //  - KEY(19) below the nodes of KEY(10) + 1: "Too few rows" line, then -1
 //    with S(2) = 0, S(3) = 1, S(4) = the first node position not held;
 //  - KEY(20) below elementDataRows(): "Too few rows" line, then -4 with
@@ -48,7 +51,9 @@ void CHKINP(const std::int32_t* key, bool buckling, const std::int32_t* fixedDof
 // node, S(3) element, S(4) position) or too few rows; -2 / -3 a corner or
 // side node of codes 75 and 85 that an earlier element used as the other
 // kind (S(2) node, S(3) element); -4 an element-type code not known
-// (S(2) = 1); -5 a node that no element uses (S(2) node).
+// (S(2) = 1); -5 a node that no element uses (S(2) node). The tables are
+// sized only once the topology has passed, so a count far beyond what the
+// topology names costs no table of that size.
 void CHKTOP(const std::int32_t* topology, std::int32_t nel, std::int32_t nanod, std::int32_t code,
             std::int32_t rows, std::int32_t lunit, std::int32_t* status, ModelTables& tables);
 

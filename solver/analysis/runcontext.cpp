@@ -86,6 +86,9 @@ bool prepareRun(RunContext& run, const RunInput& in)
     BCDATA(key, in.fixedDofs, in.prescribedDofs, in.couplings, lunit, status, t);
     if (status[0] < 0)
         return false;
+    CHKSPC(key, in.fixedDofs, t, lunit, status);
+    if (status[0] < 0)
+        return false;
     if (echo)
         ECHBCS(key, in.prescribedDofs, t, lunit);
 

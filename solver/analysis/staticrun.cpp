@@ -178,7 +178,9 @@ void runStatic(RunContext& run, const StaticModel& m) {
                RWORK.data(), lunit, ierr);
         if (ierr < 0) return fail(run, -20);
         CHKPNT(key, 73, lunit);
-    } else {
+    } else if (neq > 0) {
+        // Without equations (an empty model, or every DOF specified) there
+        // is nothing to solve, as on the sparse road.
         const i32* MSKY = eq.MSKY.data();
         double diagonal = 0.0;
         for (i32 i = 0; i < neq; ++i) diagonal += SYSK[std::size_t(MSKY[i] - 1)];

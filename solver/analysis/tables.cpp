@@ -2,11 +2,13 @@
 #include "solver/analysis/tables.h"
 
 #include "solver/analysis/errmsg.h"
+#include "solver/linalg/assembly.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace solvika {
 
@@ -24,9 +26,10 @@ i32 globalDof(const ModelTables& t, i32 nanod, i32 node, i32 dof) {
     return first + dof - 1;
 }
 
-void stop(i32* status, i32 code, i32 node, i32 lunit) {
+void stop(i32* status, i32 code, i32 node, i32 lunit, i32 dof = 0) {
     status[0] = code;
     status[1] = node;
+    status[2] = dof;
     ERRMSG(status, lunit);
 }
 
@@ -56,7 +59,8 @@ void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double
     t.CQCOEF.clear();
 
     // The tables are sized from the rows, not from the DOF count: a model
-    // may hold more equations than DOFs (a DOF prescribed twice).
+    // may hold more equations than DOFs (a DOF prescribed twice, which
+    // CHKSPC then refuses).
     const i64 nceq = i64(npre) + ncpl;
     std::vector<i32> pointers;
     if (nceq > 0) {
@@ -74,11 +78,15 @@ void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double
         t.CQCOEF.push_back(value);
     };
 
+    // A DOF fixed twice is fixed once.
+    i32 fixedDofCount = 0;
     for (i32 r = 0; r < nfix; ++r) {
         const i32 node = fixedDofs[2 * i64(r)];
         const i32 d = globalDof(t, nanod, node, fixedDofs[2 * i64(r) + 1]);
         if (d == 0) return fail(-25, node);
+        if (t.MSC[std::size_t(d - 1)] == 0) continue;
         t.MSC[std::size_t(d - 1)] = 0;
+        ++fixedDofCount;
     }
     for (i32 r = 0; r < npre; ++r) {
         const double* row = prescribedDofs + 3 * i64(r);
@@ -114,7 +122,7 @@ void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double
         pointers.push_back(entries + 1);
         t.MPMCEQ = std::move(pointers);
     }
-    const i32 specified = nfix + npre + ncpl;
+    const i32 specified = fixedDofCount + npre + ncpl;
     t.MPAR[3] = ndof - specified;
     t.MPAR[5] = specified;
     t.MPAR[6] = i32(nceq);
@@ -123,6 +131,32 @@ void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double
     t.MPAR[9] = ncpl;
     t.MPAR[10] = t.MPAR[3];
     t.MPAR[15] = entries;
+}
+
+void CHKSPC(const std::int32_t* key, const std::int32_t* fixedDofs, const ModelTables& t, std::int32_t lunit,
+            std::int32_t* status) {
+    std::fill(status, status + kStatusSize, 0);
+    const i32 nceq = t.MPAR[6];
+    // Every specified DOF is one of MPAR(6); fewer DOFs of status 0 means
+    // one of them was counted twice.
+    const i64 specified = std::count(t.MSC.begin(), t.MSC.end(), 0);
+    if (specified == t.MPAR[5]) return;
+    // Find the first row, in row order, whose DOF an earlier row took.
+    std::vector<char> taken(t.MSC.size(), 0);
+    const i32 nanod = t.MNDPTR.empty() ? 0 : i32(t.MNDPTR.size()) - 1;
+    const i32 nfix = fixedDofs != nullptr ? std::max(key[3], 0) : 0;
+    for (i32 r = 0; r < nfix; ++r)
+        if (const i32 d = globalDof(t, nanod, fixedDofs[2 * i64(r)], fixedDofs[2 * i64(r) + 1])) taken[d - 1] = 1;
+    for (i32 i = 1; i <= nceq; ++i) {
+        const i32 s = t.MCQDOF[std::size_t(t.MPMCEQ[std::size_t(i - 1)] - 1)];
+        if (taken[std::size_t(s - 1)] == 0) {
+            taken[std::size_t(s - 1)] = 1;
+            continue;
+        }
+        i32 ldof = 0, node = 0;
+        EQNNOD(t.MNDPTR.data(), t.MEXNOD.data(), nanod, s, ldof, node);
+        return stop(status, -21, node, lunit, ldof);
+    }
 }
 
 const std::int32_t* entry1(const std::vector<std::int32_t>& table) noexcept {

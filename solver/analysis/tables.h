@@ -40,10 +40,19 @@ struct ModelTables {
 // rows. Zeroes the status block first; a row whose node is outside
 // 1..KEY(2) or whose DOF is not a DOF of the node stops with -25 (fixed,
 // prescribed, slave; S(2) = node) or -26 (master; S(2) = node) after its
-// message is written to lunit. Rows are read in the order fixed,
-// prescribed, couplings.
+// message is written to lunit. A DOF fixed twice counts once. Rows are
+// read in the order fixed, prescribed, couplings.
 void BCDATA(const std::int32_t* key, const std::int32_t* fixedDofs, const double* prescribedDofs,
             const double* couplings, std::int32_t lunit, std::int32_t* status, ModelTables& tables);
+
+// After BCDATA: a prescribed or slave DOF that an earlier row fixed,
+// prescribed or made a slave would be counted twice by the equation set-up
+// (skyline storage then writes past its tables). Zeroes the status block
+// first; the first such row stops with -21 (S(2) = node, S(3) = local DOF),
+// the status the solution gives such a DOF, after its message is written
+// to lunit.
+void CHKSPC(const std::int32_t* key, const std::int32_t* fixedDofs, const ModelTables& tables, std::int32_t lunit,
+            std::int32_t* status);
 
 // Entry 1 of a table for the library routines, which address entry 1 of
 // every table even when it is empty (the constraint tables of a model

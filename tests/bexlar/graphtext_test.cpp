@@ -128,15 +128,17 @@ TEST(GraphTextImport, IdentifierLayoutKeepsTheCounterAboveIdentifiersRead)
     }
     CSNode::lIDnode = 500;
     {
-        Import in("*GRAPH\n17 1 2 3\n0 4 5 6\n200000000 7 8 9\n*END\n");
+        Import in("*GRAPH\n17 1 2 3\n0 4 5 6\n200000000 7 8 9\n100000000 1 1 1\n*END\n");
         CGraph g;
-        ASSERT_EQ(in.Run(g, {1, 4}), 3);
+        ASSERT_EQ(in.Run(g, {1, 4}), 4);
         EXPECT_EQ(g.GetNode(0)->GetID(), 17u);
-        // Identifiers outside the node range are refused.
+        // Identifiers outside the node range are refused, and so is its last
+        // one, past which the counter would leave the range.
         EXPECT_EQ(g.GetNode(1)->GetID(), 500u);
         EXPECT_EQ(g.GetNode(2)->GetID(), 501u);
         EXPECT_EQ(g.GetNode(2)->x, 7.0);
-        EXPECT_EQ(CSNode::lIDnode, 502u);
+        EXPECT_EQ(g.GetNode(3)->GetID(), 502u);
+        EXPECT_EQ(CSNode::lIDnode, 503u);
     }
     CSNode::lIDnode = saved;
 }

@@ -296,5 +296,34 @@ TEST_P(NodeBlockImport, IdentifiersKeepTheCounterAhead)
     Free(more);
 }
 
+TEST_P(NodeBlockImport, IdentifiersNeverLeaveTheNodeRange)
+{
+    const DWORD saved = CSNode::lIDnode;
+    // The last identifier the counter can still move past is taken; the
+    // range's last one is refused (the node keeps the one it drew).
+    Write({"NODES", "99999999 0 0 0", "100000000 1 1 1", "END"});
+    CFile f(file.path(), CFile::modeRead);
+    CObList nodes;
+    const DWORD before = CSNode::lIDnode;
+    ASSERT_EQ(CSNode::ASCIIReadNodes(f, nodes, "NODES", "END", nullptr, 4, false), 2);
+    EXPECT_EQ(static_cast<CSNode*>(nodes.GetHead())->GetID(), 99999999u);
+    EXPECT_EQ(static_cast<CSNode*>(nodes.GetTail())->GetID(), before);
+    EXPECT_EQ(CSNode::lIDnode, CSNode::kLastID);
+
+    // New nodes then get the range's last identifier, never an edge's.
+    for (int i = 0; i < 3; ++i) {
+        CSNode* node = new CSNode;
+        nodes.AddTail(node);
+        EXPECT_EQ(node->GetID(), CSNode::kLastID) << i;
+    }
+    // Giving a number back still lowers the counter by one.
+    const DWORD counter = CSNode::lIDnode;
+    delete new CSNode;
+    --CSNode::lIDnode;
+    EXPECT_EQ(CSNode::lIDnode, counter);
+    Free(nodes);
+    CSNode::lIDnode = saved;
+}
+
 INSTANTIATE_TEST_SUITE_P(LineEnds, NodeBlockImport, ::testing::Values("\r\n", "\n"),
                          [](const auto& info) { return info.index == 0 ? "CRLF" : "LF"; });

@@ -170,6 +170,48 @@ TEST_P(MatrixImport, MissingStartKeyChangesNothing)
     EXPECT_EQ(Values(m), (std::vector<double>{4, 4}));
 }
 
+TEST_P(MatrixImport, RaggedRowsBeyondTheTextAreRefused)
+{
+    // Many one-number rows and one long row: zero-filled, the matrix would
+    // need 2000 x 2000 entries for 8 KB of text.
+    std::string lines = "MATRIX";
+    lines += GetParam();
+    for (int i = 0; i < 1999; ++i)
+        lines += std::string("1") + GetParam();
+    for (int j = 0; j < 2000; ++j)
+        lines += "2 ";
+    lines += GetParam();
+    lines += std::string("END") + GetParam();
+    TempFile tmp(lines);
+    for (bool block : {false, true}) {
+        CFile f(tmp.Path(), CFile::modeRead);
+        const ULONGLONG origin = 6 + std::strlen(GetParam());
+        f.Seek(block ? 0 : static_cast<LONGLONG>(origin), CFile::begin);
+        CMatrix m(1, 2, true, 4.0);
+        EXPECT_THROW(block ? m.ReadASCII(&f, "matrix", "end", "") : m.ReadASCII(&f),
+                     CArchiveException) << block;
+        // Nothing lost: the matrix as it was, the file where the rows begin.
+        EXPECT_EQ(Values(m), (std::vector<double>{4, 4}));
+        EXPECT_EQ(f.GetPosition(), origin);
+    }
+
+    // A lower triangle written in full is ragged too, and is read.
+    std::string triangle;
+    for (int i = 1; i <= 60; ++i) {
+        for (int j = 0; j < i; ++j)
+            triangle += "7 ";
+        triangle += GetParam();
+    }
+    tmp.Write(triangle);
+    CFile g(tmp.Path(), CFile::modeRead);
+    CMatrix t;
+    t.ReadASCII(&g);
+    EXPECT_EQ(t.GetRows(), 60);
+    EXPECT_EQ(t.GetColumns(), 60);
+    EXPECT_EQ(t.GetValue(59, 59), 7.0);
+    EXPECT_EQ(t.GetValue(0, 1), 0.0);
+}
+
 TEST_P(MatrixImport, KeywordSearchThroughTheMatrixRoot)
 {
     TempFile tmp(Text({"a", "*NODES", "1"}));

@@ -95,6 +95,40 @@ TEST(ReadNumber, ReplacesOnlyFromThePosition)
     EXPECT_EQ(words, "9.81 1 0 0 x");
 }
 
+TEST(ReadNumber, LineNumbersReplaceOnceAndGiveTheSameTexts)
+{
+    // Words that stand alone only through a neighbour, minus signs taken
+    // into a unit vector, and forms met early and late in the line.
+    const char* lines[] = {
+        "pi-g",   "g-i2",    "-i3-i2", "i2-i2 pig", "PI pi pi Pi", "x pi 1,5 -.5 i1",
+        "g g g",  "Gi1 i1G", "",       "2pi -g",    "1-2 1.2.3",   "i3\ti2 i3",
+    };
+    for (const char* text : lines) {
+        std::vector<std::string> once;
+        zelkor::LineNumbers numbers(text);
+        std::string number;
+        while (numbers.Next(number))
+            once.push_back(number);
+        EXPECT_EQ(once, Tokens(text)) << text;
+    }
+
+    // A long line of words: every one replaced (the passes rebuild the line
+    // once rather than shifting its tail at each word).
+    std::string line;
+    for (int i = 0; i < 20000; ++i)
+        line += i % 2 ? "pi " : "-i2 ";
+    zelkor::LineNumbers numbers(line);
+    std::string number;
+    int count = 0;
+    double sum = 0.0;
+    while (numbers.Next(number)) {
+        ++count;
+        sum += AfxStrToD(number.c_str());
+    }
+    EXPECT_EQ(count, 10000 * 3 + 10000);
+    EXPECT_NEAR(sum, 10000 * (3.141592653589793 - 1.0), 1e-6);
+}
+
 // A source that hands out the text in pieces of at most 'piece' bytes.
 zelkor::LineScanner::Source StringSource(const std::string& text, std::size_t piece)
 {
