@@ -36,10 +36,15 @@ function(brantel_library name)
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
 endfunction()
 
-# brantel_test(<target> DIR <folder> LINKS <target>...)
-# One GoogleTest program made of every .cpp in tests/<folder>.
+# brantel_test(<target> DIR <folder> LINKS <target>... LABELS <label>...)
+# One GoogleTest program made of every .cpp in tests/<folder>. Labels say
+# what a test needs: headless (nothing), widgets (Qt's offscreen platform)
+# or gui (a display); ctest -L selects by them.
 function(brantel_test name)
-  cmake_parse_arguments(ARG "" "DIR" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "LINKS;LABELS" ${ARGN})
+  if(NOT ARG_LABELS)
+    message(FATAL_ERROR "brantel_test(${name}): give its LABELS (headless, widgets or gui)")
+  endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     ${BRANTEL_ROOT}/tests/${ARG_DIR}/*.cpp)
   if(NOT sources)
@@ -56,5 +61,5 @@ function(brantel_test name)
       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
       "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT "${env}")
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT "${env}" LABELS "${ARG_LABELS}")
 endfunction()

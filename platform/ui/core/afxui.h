@@ -1,0 +1,21 @@
+// afxui: the window layer's core. Commands, message maps and routing,
+// update UI, the message side of windows (posted and sent messages,
+// timers), the resource registry and the desktop services, without any
+// toolkit: the Qt backend (platform/ui/qt) and the headless one
+// (platform/ui/headless) plug in behind it.
+// Umbrella header: includes every public header of this library.
+#pragma once
+
+#include "platform/ui/core/cmdtarget.h"
+#include "platform/ui/core/cmdui.h"
+#include "platform/ui/core/constants.h"
+#include "platform/ui/core/msgmap.h"
+#include "platform/ui/core/resources.h"
+#include "platform/ui/core/services.h"
+#include "platform/ui/core/uitypes.h"
+#include "platform/ui/core/wnd.h"
+#include "platform/ui/core/glsurface.h"
+#include "platform/ui/core/glyphcache.h"
+#include "platform/ui/core/glyphsource.h"
+#include "platform/ui/core/logfont.h"
+#include "platform/ui/core/offscreen.h"

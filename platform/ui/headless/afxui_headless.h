@@ -1,0 +1,8 @@
+// afxui_headless: the window layer without a display, for tests: the
+// headless backend, the scripted services and the HeadlessApp fixture.
+// Umbrella header: includes every public header of this library.
+#pragma once
+
+#include "platform/ui/headless/headless_app.h"
+#include "platform/ui/headless/headless_backend.h"
+#include "platform/ui/headless/scripted_services.h"
