@@ -52,6 +52,8 @@ struct AFX_MSGMAP {
 
 // The live window of a handle, or null (defined with CWnd).
 CWnd* AfxWndFromHandle(HWND hWnd);
+// The scroll-bar control of a handle, or null (defined with the controls).
+CScrollBar* AfxScrollBarFromHandle(HWND hWnd);
 
 namespace afxmsg
 {
@@ -119,10 +121,10 @@ AFXMSG_THUNK_VOID(WmKey, void(UINT, UINT, UINT),
              (static_cast<UINT>(c.wParam), LOWORD(static_cast<std::uintptr_t>(c.lParam)),
               HIWORD(static_cast<std::uintptr_t>(c.lParam))),
              0)
-// Scroll-bar controls do not exist here: the bar is the window's own, and
-// the handler's CScrollBar* is always null.
+// lParam names the scroll-bar control, or is 0 for the window's own bar.
 AFXMSG_THUNK_VOID(WmScroll, void(UINT, UINT, CScrollBar*),
-             (LOWORD(c.wParam), HIWORD(c.wParam), static_cast<CScrollBar*>(nullptr)),
+             (LOWORD(c.wParam), HIWORD(c.wParam),
+              AfxScrollBarFromHandle(reinterpret_cast<HWND>(c.lParam))),
              0)
 AFXMSG_THUNK_VOID(WmShowWindow, void(BOOL, UINT),
              (static_cast<BOOL>(c.wParam), static_cast<UINT>(c.lParam)), 0)

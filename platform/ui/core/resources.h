@@ -90,11 +90,14 @@ public:
     const CString& GetName() const { return m_strName; }
     Kind GetKind() const { return m_kind; }
 
-    // Adds (or replaces) the resource of kind T with this id.
+    // Adds the resource of kind T with this id. A module holds one of each
+    // kind and id: a second one throws std::logic_error (at static
+    // initialisation that stops the program at start-up).
     template <class T>
     void Add(UINT nID, T value)
     {
-        m_items[{std::type_index(typeid(T)), nID}] = std::move(value);
+        if (!m_items.emplace(std::make_pair(std::type_index(typeid(T)), nID), std::move(value)).second)
+            ThrowDuplicate(nID);
     }
     void AddStrings(std::initializer_list<std::pair<UINT, LPCTSTR>> strings);
 
@@ -107,6 +110,7 @@ public:
     const std::any* FindAny(std::type_index kind, UINT nID) const;
 
 private:
+    [[noreturn]] void ThrowDuplicate(UINT nID) const;
     CString m_strName;
     Kind m_kind;
     std::map<std::pair<std::type_index, UINT>, std::any> m_items;

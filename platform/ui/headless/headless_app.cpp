@@ -3,8 +3,8 @@
 namespace afxui::headless
 {
 
-HeadlessApp::HeadlessApp()
-    : m_pOldBackend(AfxSetWndBackend(&m_backend)),
+ScriptedEnvironment::ScriptedEnvironment(CWndBackend& backend)
+    : m_pOldBackend(AfxSetWndBackend(&backend)),
       m_pOldBoxes(AfxSetMessageService(&m_boxes)),
       m_pOldFileDialogs(AfxSetFileDialogService(&m_fileDialogs)),
       m_pOldFontDialogs(AfxSetFontDialogService(&m_fontDialogs)),
@@ -19,7 +19,7 @@ HeadlessApp::HeadlessApp()
 {
 }
 
-HeadlessApp::~HeadlessApp()
+ScriptedEnvironment::~ScriptedEnvironment()
 {
     AfxSetProfileService(m_pOldProfile);
     AfxSetCursorService(m_pOldCursor);
@@ -35,7 +35,7 @@ HeadlessApp::~HeadlessApp()
     AfxSetWndBackend(m_pOldBackend);
 }
 
-void HeadlessApp::TearDown()
+void ScriptedEnvironment::Verify()
 {
     m_boxes.Verify();
     m_fileDialogs.Verify();
