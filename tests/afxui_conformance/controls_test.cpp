@@ -206,6 +206,28 @@ TEST_P(ControlsTest, SpinMovesWithinItsRangeAndWritesItsBuddy)
     EXPECT_EQ(spin.GetPos(), 4);
 }
 
+TEST_P(ControlsTest, StyleFlagsAndFocusFollowTheWindowState)
+{
+    // Hiding or disabling through the style changes the state, and back.
+    Item(kEdit)->ModifyStyle(WS_VISIBLE, 0);
+    EXPECT_FALSE(driver->Visible(kEdit));
+    Item(kEdit)->ModifyStyle(0, WS_VISIBLE | WS_DISABLED);
+    EXPECT_TRUE(driver->Visible(kEdit));
+    EXPECT_FALSE(driver->Enabled(kEdit));
+    Item(kEdit)->EnableWindow(TRUE);
+    EXPECT_EQ(Item(kEdit)->GetStyle() & WS_DISABLED, 0u);
+
+    // The focus goes with a destroyed window; nothing is told of it later.
+    driver->Focus(kRadius);
+    EXPECT_EQ(CWnd::GetFocus(), Item(kRadius));
+    window->Take();
+    window->DestroyWindow();
+    EXPECT_EQ(CWnd::GetFocus(), nullptr);
+    Rebuild();
+    driver->Focus(kEdit);
+    EXPECT_EQ(window->Take(), std::vector<std::string>{"1001:EN_SETFOCUS"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Peers, ControlsTest, ::testing::ValuesIn(PeerFamilies()),
                          [](const auto& info) { return std::string(info.param.name); });
 

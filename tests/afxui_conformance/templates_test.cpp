@@ -186,6 +186,7 @@ TEST_P(TemplatesTest, TheDriverRefusesWhatAUserCannotDo)
         {[](DialogDriver& d) { d.Click(kDisabled); }, "control 1061 is disabled"},
         {[](DialogDriver& d) { d.Type(kReadOnly, "x"); }, "control 1062 is read-only"},
         {[](DialogDriver& d) { d.Click(4711); }, "no control 4711"},
+        {[](DialogDriver& d) { d.Type(kComboList, "x"); }, "control 1020 takes no typed text"},
         {[](DialogDriver& d) { d.Select(kComboList, 9); }, "control 1020 has no item 9"},
         {[](DialogDriver& d) { d.SelectString(kComboList, "x-format"); }, "no item \"x-format\""},
     };

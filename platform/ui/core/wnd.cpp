@@ -227,10 +227,17 @@ DWORD CWnd::GetStyle() const
 
 void CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd)
 {
-    if (CWndState* state = GetState()) {
-        state->dwStyle = (state->dwStyle & ~dwRemove) | dwAdd;
-        state->Changed(PEER_STYLE);
-    }
+    CWndState* state = GetState();
+    if (!state)
+        return;
+    const DWORD style = (state->dwStyle & ~dwRemove) | dwAdd;
+    state->dwStyle = style;
+    state->Changed(PEER_STYLE);
+    // The visible and disabled flags are states as well.
+    if (((dwRemove | dwAdd) & WS_DISABLED) != 0)
+        EnableWindow((style & WS_DISABLED) == 0);
+    if (((dwRemove | dwAdd) & WS_VISIBLE) != 0)
+        ShowWindow((style & WS_VISIBLE) != 0);
 }
 
 CWnd* CWnd::GetParent() const

@@ -41,6 +41,13 @@ void DialogDriver::Type(int nID, const CString& text)
         ReportFailure(AfxFormat("Type: control %d is read-only; a user cannot type into it", nID));
         return;
     }
+    const bool takesText = state->kind == AfxWndKind::edit || state->kind == AfxWndKind::listEdit ||
+                           (state->kind == AfxWndKind::comboBox &&
+                            (state->dwStyle & 0x3) != CBS_DROPDOWNLIST);
+    if (!takesText) {
+        ReportFailure(AfxFormat("Type: control %d takes no typed text", nID));
+        return;
+    }
     const HWND hWnd = state->hWnd;
     state->peer->UserFocus();
     if ((state = AfxGetWndState(hWnd)) == nullptr)
