@@ -112,6 +112,38 @@ TEST_P(TemplatesTest, ControlsByIdStayTheSameObjectAndBindOnce)
     EXPECT_EQ(window->GetDlgItem(kList), nullptr);
 }
 
+// An edit of the program's own class, bound to a template's edit.
+class CCheckedEdit : public CEdit
+{
+public:
+    int m_nKillFocus = 0;
+
+protected:
+    void OnKillFocus(CWnd*)
+    {
+        ++m_nKillFocus;
+        Default(); // the edit still tells its parent
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCheckedEdit, CEdit)
+    ON_WM_KILLFOCUS()
+END_MESSAGE_MAP()
+
+TEST_P(TemplatesTest, ABoundObjectReceivesTheControlsMessages)
+{
+    CCheckedEdit edit;
+    edit.SubclassDlgItem(kEdit, window.get());
+    EXPECT_NE(window->GetDlgItem(kEdit), &edit); // still the template's object
+    EXPECT_EQ(CWnd::FromHandle(edit.GetSafeHwnd()), &edit);
+    driver->Type(kEdit, "7");
+    driver->Click(IDOK);
+    EXPECT_EQ(edit.m_nKillFocus, 1);
+    EXPECT_EQ(window->Take(), (std::vector<std::string>{"1001:EN_SETFOCUS", "1001:EN_CHANGE",
+                                                        "1001:EN_KILLFOCUS", "1:BN_CLICKED"}));
+}
+
 TEST_P(TemplatesTest, TextsKeepAmpersandsAndBreakLinesAndMnemonicsFocus)
 {
     EXPECT_EQ(driver->Text(kMeshText), "Constrained mesh\r(single quadrilateral region)");

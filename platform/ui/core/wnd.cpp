@@ -111,7 +111,7 @@ CWnd* AfxWndFromHandle(HWND hWnd)
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
     const CWndState* state = StateOf(hWnd);
-    return state ? state->pOwner : nullptr;
+    return state ? state->Target() : nullptr;
 }
 
 CWndState* CWnd::GetState() const
@@ -415,7 +415,16 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
     CWndState* state = GetState();
     if (!state)
         return 0;
-    return state->pOwner->WindowProc(message, wParam, lParam);
+    // The handler may destroy the window (and its object): only a window
+    // still alive, with the same object, gets its outer message back.
+    const HWND hWnd = state->hWnd;
+    CWnd* target = state->Target();
+    const CurrentMessage saved = target->m_current;
+    target->m_current = {message, wParam, lParam};
+    const LRESULT lResult = target->WindowProc(message, wParam, lParam);
+    if (const CWndState* still = StateOf(hWnd); still && still->Target() == target)
+        target->m_current = saved;
+    return lResult;
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -510,6 +519,11 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
     CNotifySenderScope scope(pHeader->hwndFrom);
     entry->pfn(this, AFX_MSGCALL{static_cast<UINT>(pHeader->idFrom), 0, lParam, pHeader, pResult});
     return TRUE;
+}
+
+LRESULT CWnd::Default()
+{
+    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

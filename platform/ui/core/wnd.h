@@ -3,8 +3,8 @@
 // record per window handle, as a system window's would; a CWnd object is a
 // wrapper that names the record by its handle. The object that created the
 // window receives its messages; another object may be bound to the same
-// control (SubclassDlgItem, used by DDX_Control) and then sees the same
-// state.
+// control (SubclassDlgItem, used by DDX_Control): it then sees the same
+// state and receives the messages, while GetDlgItem still gives the first.
 //
 // A window's pixels and input belong to a peer that the backend makes for
 // it. The layer tells the peer what changed (CWndPeer::Update); the peer
@@ -121,7 +121,7 @@ struct AfxListItem {
 // One live window's state (owned by the layer from Create to DestroyWindow).
 struct CWndState {
     HWND hWnd = nullptr;
-    CWnd* pOwner = nullptr;         // receives the messages (not owned)
+    CWnd* pOwner = nullptr;         // created it; GetDlgItem gives it (not owned)
     CWnd* pBound = nullptr;         // a second object bound to it (not owned)
     HWND hWndParent = nullptr;
     UINT nID = 0;
@@ -148,6 +148,9 @@ struct CWndState {
 
     // Tells the peer (if any) what changed.
     void Changed(UINT nChanges) const;
+    // The object that receives the window's messages: the bound one, which
+    // took the window over, else the one that created it.
+    CWnd* Target() const { return pBound ? pBound : pOwner; }
 };
 
 class CWnd : public CCmdTarget
@@ -249,6 +252,9 @@ protected:
     // What a message without a handler does: a control answers its own
     // messages and notifies its parent of focus changes.
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // DefWindowProc for the message being handled, for handlers that add to
+    // what the window does by itself.
+    LRESULT Default();
     // Called last in DestroyWindow; windows that own themselves delete
     // themselves here.
     virtual void PostNcDestroy() {}
@@ -256,6 +262,12 @@ protected:
     virtual AfxWndKind GetWndKind() const { return AfxWndKind::window; }
 
 private:
+    struct CurrentMessage {
+        UINT message = 0;
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+    };
+    CurrentMessage m_current; // the message being dispatched to this object
     std::vector<std::unique_ptr<CWnd>> m_controls; // made from a template (owned)
 };
 
