@@ -13,7 +13,8 @@ std::vector<PeerFamily> PeerFamilies()
 namespace
 {
 
-DialogControl Ctl(int nID, AfxCtl kind, LPCTSTR text, CRect rect, DWORD style = WS_VISIBLE | WS_TABSTOP)
+DialogControl Ctl(int nID, AfxCtl kind, LPCTSTR text, CRect rect,
+                  DWORD style = WS_VISIBLE | WS_TABSTOP)
 {
     return AfxDialogControl(nID, kind, text, rect, style);
 }
@@ -31,16 +32,19 @@ DialogTemplate TestTemplate()
                              WS_VISIBLE | WS_TABSTOP | LBS_SORT);
     DialogControl tab = Ctl(kTab, AfxCtl::tab, "", CRect(170, 80, 290, 100));
     tab.items = {"Log", "Error"};
-    DialogControl picture = Ctl(IDC_STATIC, AfxCtl::picture, "", CRect(10, 200, 40, 230), WS_VISIBLE);
+    DialogControl picture =
+        Ctl(IDC_STATIC, AfxCtl::picture, "", CRect(10, 200, 40, 230), WS_VISIBLE);
     picture.nID = kPicture;
     picture.nBitmapID = 16070;
-    DialogControl pictureButton = Ctl(kPictureButton, AfxCtl::pictureButton, "Plate", CRect(50, 200, 100, 230));
+    DialogControl pictureButton =
+        Ctl(kPictureButton, AfxCtl::pictureButton, "Plate", CRect(50, 200, 100, 230));
     pictureButton.nBitmapID = 551;
     t.Add(Ctl(kEdit, AfxCtl::edit, "", CRect(10, 10, 60, 22), WS_VISIBLE | WS_TABSTOP | WS_GROUP))
         .Add(Ctl(kMultiEdit, AfxCtl::multiEdit, "", CRect(70, 10, 190, 50)))
         .Add(Ctl(kCheck, AfxCtl::check, "&Nodes", CRect(200, 10, 260, 20)))
         .Add(Ctl(kThreeState, AfxCtl::auto3State, "Loads", CRect(200, 22, 260, 32)))
-        .Add(AfxRadioColumn(CPoint(10, 30), 50, {{kRadioA1, "T15"}, {kRadioA2, "T18"}, {kRadioA3, "T21"}}))
+        .Add(AfxRadioColumn(CPoint(10, 30), 50,
+                            {{kRadioA1, "T15"}, {kRadioA2, "T18"}, {kRadioA3, "T21"}}))
         .Add(AfxRadioColumn(CPoint(70, 55), 50, {{kRadioB1, "Type 1"}, {kRadioB2, "Type 2"}}))
         .Add(sortedCombo)
         .Add(Ctl(kComboEdit, AfxCtl::comboDrop, "", CRect(10, 145, 90, 200)))
@@ -52,9 +56,11 @@ DialogTemplate TestTemplate()
         .Add(Ctl(kColor, AfxCtl::colorButton, "", CRect(170, 110, 200, 124)))
         .Add(Ctl(kHidden, AfxCtl::edit, "Same name", CRect(170, 130, 230, 142), WS_TABSTOP))
         .Add(Ctl(kDisabled, AfxCtl::edit, "", CRect(170, 145, 230, 157), WS_VISIBLE | WS_DISABLED))
-        .Add(Ctl(kReadOnly, AfxCtl::edit, "fixed", CRect(170, 160, 230, 172), WS_VISIBLE | ES_READONLY))
+        .Add(Ctl(kReadOnly, AfxCtl::edit, "fixed", CRect(170, 160, 230, 172),
+                 WS_VISIBLE | ES_READONLY))
         .Add(Ctl(kNumber, AfxCtl::edit, "", CRect(170, 175, 230, 187), WS_VISIBLE | ES_NUMBER))
-        .Add(Ctl(IDC_STATIC, AfxCtl::staticText, "&Radius (R)", CRect(240, 130, 290, 140), WS_VISIBLE))
+        .Add(Ctl(IDC_STATIC, AfxCtl::staticText, "&Radius (R)", CRect(240, 130, 290, 140),
+                 WS_VISIBLE))
         .Add(Ctl(IDC_STATIC, AfxCtl::staticText, "a && b", CRect(240, 142, 290, 152), WS_VISIBLE))
         .Add(Ctl(kRadius, AfxCtl::edit, "", CRect(240, 155, 290, 167)))
         .Add(Ctl(kMeshText, AfxCtl::staticText, "Constrained mesh\r(single quadrilateral region)",
@@ -74,17 +80,24 @@ const char* CodeName(AfxWndKind kind, UINT code)
 {
     switch (kind) {
     case AfxWndKind::edit:
-        return code == EN_CHANGE ? "EN_CHANGE" : code == EN_SETFOCUS ? "EN_SETFOCUS"
-             : code == EN_KILLFOCUS ? "EN_KILLFOCUS" : "EN_?";
+        return code == EN_CHANGE      ? "EN_CHANGE"
+               : code == EN_SETFOCUS  ? "EN_SETFOCUS"
+               : code == EN_KILLFOCUS ? "EN_KILLFOCUS"
+                                      : "EN_?";
     case AfxWndKind::button:
     case AfxWndKind::pictureButton:
         return code == BN_CLICKED ? "BN_CLICKED" : "BN_?";
     case AfxWndKind::comboBox:
-        return code == CBN_SELCHANGE ? "CBN_SELCHANGE" : code == CBN_EDITCHANGE ? "CBN_EDITCHANGE"
-             : code == CBN_SETFOCUS ? "CBN_SETFOCUS" : code == CBN_KILLFOCUS ? "CBN_KILLFOCUS" : "CBN_?";
+        return code == CBN_SELCHANGE    ? "CBN_SELCHANGE"
+               : code == CBN_EDITCHANGE ? "CBN_EDITCHANGE"
+               : code == CBN_SETFOCUS   ? "CBN_SETFOCUS"
+               : code == CBN_KILLFOCUS  ? "CBN_KILLFOCUS"
+                                        : "CBN_?";
     case AfxWndKind::listBox:
-        return code == LBN_SELCHANGE ? "LBN_SELCHANGE" : code == LBN_SETFOCUS ? "LBN_SETFOCUS"
-             : code == LBN_KILLFOCUS ? "LBN_KILLFOCUS" : "LBN_?";
+        return code == LBN_SELCHANGE   ? "LBN_SELCHANGE"
+               : code == LBN_SETFOCUS  ? "LBN_SETFOCUS"
+               : code == LBN_KILLFOCUS ? "LBN_KILLFOCUS"
+                                       : "LBN_?";
     default:
         return "?";
     }
@@ -112,7 +125,8 @@ LRESULT CLogWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         log.push_back(std::to_string(header->idFrom) +
                       (header->code == TCN_SELCHANGE ? ":TCN_SELCHANGE" : ":NM_?"));
     } else if (message == WM_COLORBUTTON_CHANGED) {
-        log.push_back(AfxFormat("0x465 %u 0x%06lX", unsigned(wParam), static_cast<unsigned long>(lParam)));
+        log.push_back(
+            AfxFormat("0x465 %u 0x%06lX", unsigned(wParam), static_cast<unsigned long>(lParam)));
     } else if (message == WM_VSCROLL) {
         CScrollBar* bar = AfxScrollBarFromHandle(reinterpret_cast<HWND>(lParam));
         log.push_back(AfxFormat("vscroll %u %u %d", LOWORD(wParam), HIWORD(wParam),

@@ -86,11 +86,7 @@ protected:
     void TearDown() override;
 
     CWnd* Item(int nID) { return window->GetDlgItem(nID); }
-    template <class T>
-    T& Control(int nID)
-    {
-        return dynamic_cast<T&>(*window->GetDlgItem(nID));
-    }
+    template <class T> T& Control(int nID) { return dynamic_cast<T&>(*window->GetDlgItem(nID)); }
     // Makes a fresh window (and driver) from the template.
     void Rebuild();
 

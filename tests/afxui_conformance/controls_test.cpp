@@ -14,7 +14,9 @@ TEST_P(ControlsTest, ThreeStateChecksCycleAndRadiosClearOnlyTheirGroup)
 {
     // 0 -> 1 -> 2 -> 0, and BN_CLICKED sees the new state.
     std::vector<int> seen;
-    window->onCommand = [&](UINT nID, UINT) { seen.push_back(driver->Check(static_cast<int>(nID))); };
+    window->onCommand = [&](UINT nID, UINT) {
+        seen.push_back(driver->Check(static_cast<int>(nID)));
+    };
     for (int i = 0; i < 4; ++i)
         driver->Click(kThreeState);
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 0, 1}));
@@ -56,8 +58,8 @@ TEST_P(ControlsTest, SortedListsAndCombosKeepItemDataAndFindIgnoringCase)
     for (const Add& a : {Add{"steel", 1}, Add{"Concrete", 2}, Add{"\xB2nd", 3}, Add{"Aluminium", 4},
                          Add{"concrete", 5}, Add{"Zinc", 6}})
         list.SetItemData(list.AddString(a.text), a.data);
-    EXPECT_EQ(driver->Items(kList), (std::vector<CString>{"Aluminium", "Concrete", "concrete", "steel",
-                                                          "Zinc", "\xB2nd"}));
+    EXPECT_EQ(driver->Items(kList), (std::vector<CString>{"Aluminium", "Concrete", "concrete",
+                                                          "steel", "Zinc", "\xB2nd"}));
     std::vector<DWORD_PTR> data;
     for (int i = 0; i < list.GetCount(); ++i)
         data.push_back(list.GetItemData(i));
@@ -75,8 +77,9 @@ TEST_P(ControlsTest, SortedListsAndCombosKeepItemDataAndFindIgnoringCase)
         int exact;
         int prefix;
     };
-    for (const Find& f : {Find{"CONCRETE", -1, 1, 1}, Find{"concrete", 1, 2, 2}, Find{"con", -1, -1, 1},
-                          Find{"STEEL", 3, 3, 3}, Find{"iron", -1, -1, -1}}) {
+    for (const Find& f :
+         {Find{"CONCRETE", -1, 1, 1}, Find{"concrete", 1, 2, 2}, Find{"con", -1, -1, 1},
+          Find{"STEEL", 3, 3, 3}, Find{"iron", -1, -1, -1}}) {
         EXPECT_EQ(list.FindStringExact(f.startAfter, f.text), f.exact) << f.text;
         EXPECT_EQ(list.FindString(f.startAfter, f.text), f.prefix) << f.text;
     }

@@ -42,15 +42,17 @@ TEST_P(TemplatesTest, ControlsStartAsTheTemplateSaysInDialogUnits)
 TEST_P(TemplatesTest, BuildersGiveTheSamePlainTableAsWrittenByHand)
 {
     DialogTemplate built;
-    built.Add(AfxEditRows(CRect(5, 5, 150, 45), "Mesh", {{"Min:", 16123, "mm"}, {"Max:", 16124}},
-                          AfxRowLayout{30, 40, 20, 16}))
+    built
+        .Add(AfxEditRows(CRect(5, 5, 150, 45), "Mesh", {{"Min:", 16123, "mm"}, {"Max:", 16124}},
+                         AfxRowLayout{30, 40, 20, 16}))
         .Add(AfxRadioColumn(CPoint(160, 5), 60, {{442, "3 points"}, {1063, "7 points"}}))
         .Add(AfxButtonRow(220, 60, {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}))
         .Add(AfxPictureBeside(CRect(5, 80, 45, 110), 16012, 1201, "T15", 60));
 
     const auto control = AfxDialogControl;
     const DWORD edit = WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-    DialogControl picture = control(IDC_STATIC, AfxCtl::picture, "", CRect(5, 80, 45, 110), WS_VISIBLE);
+    DialogControl picture =
+        control(IDC_STATIC, AfxCtl::picture, "", CRect(5, 80, 45, 110), WS_VISIBLE);
     picture.nBitmapID = 16012;
     const std::vector<DialogControl> byHand = {
         control(IDC_STATIC, AfxCtl::groupBox, "Mesh", CRect(5, 5, 150, 45), WS_VISIBLE),
@@ -59,7 +61,8 @@ TEST_P(TemplatesTest, BuildersGiveTheSamePlainTableAsWrittenByHand)
         control(IDC_STATIC, AfxCtl::staticText, "mm", CRect(90, 19, 110, 27), WS_VISIBLE),
         control(IDC_STATIC, AfxCtl::staticText, "Max:", CRect(12, 35, 42, 43), WS_VISIBLE),
         control(16124, AfxCtl::edit, "", CRect(46, 33, 86, 45), edit),
-        control(442, AfxCtl::radio, "3 points", CRect(160, 5, 220, 15), WS_VISIBLE | WS_GROUP | WS_TABSTOP),
+        control(442, AfxCtl::radio, "3 points", CRect(160, 5, 220, 15),
+                WS_VISIBLE | WS_GROUP | WS_TABSTOP),
         control(1063, AfxCtl::radio, "7 points", CRect(160, 17, 220, 27), WS_VISIBLE),
         control(IDOK, AfxCtl::defPush, "OK", CRect(116, 60, 166, 74), WS_VISIBLE | WS_TABSTOP),
         control(IDCANCEL, AfxCtl::push, "Cancel", CRect(170, 60, 220, 74), WS_VISIBLE | WS_TABSTOP),
@@ -128,7 +131,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CCheckedEdit, CEdit)
-    ON_WM_KILLFOCUS()
+ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 TEST_P(TemplatesTest, ABoundObjectReceivesTheControlsMessages)
@@ -192,7 +195,7 @@ TEST_P(TemplatesTest, ListEditorAddsDeletesMovesAndEditsItems)
     list.InsertItem(-1, "1");
     list.InsertItem(-1, "2");
     driver->Select(kListEdit, 0);
-    list.NewItem();                      // after the selection, selected
+    list.NewItem();                              // after the selection, selected
     Item(kListEdit)->GetPeer()->UserType("1.5"); // edited in place
     EXPECT_EQ(driver->Items(kListEdit), (std::vector<CString>{"1", "1.5", "2"}));
     list.MoveDown();

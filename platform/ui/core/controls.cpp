@@ -27,8 +27,7 @@ namespace
 constexpr int kLargestLimit = 0x7FFFFFFE;
 
 // Calls f on the window's state when the window exists; else gives fallback.
-template <class F, class R>
-R WithState(const CWnd* wnd, R fallback, F f)
+template <class F, class R> R WithState(const CWnd* wnd, R fallback, F f)
 {
     CWndState* state = wnd->GetState();
     return state ? f(*state) : fallback;
@@ -84,7 +83,8 @@ LRESULT CopyText(const CString& text, WPARAM nMax, LPARAM lParam)
     char* buffer = reinterpret_cast<char*>(lParam);
     if (!buffer || nMax == 0)
         return 0;
-    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(text.GetLength()), nMax - 1);
+    const std::size_t n =
+        std::min<std::size_t>(static_cast<std::size_t>(text.GetLength()), nMax - 1);
     std::memcpy(buffer, text.GetString(), n);
     buffer[n] = '\0';
     return static_cast<LRESULT>(n);
@@ -152,7 +152,8 @@ UINT CEdit::GetLimitText() const
 
 int CEdit::GetLineCount() const
 {
-    return WithState(this, 1, [](CWndState& s) { return static_cast<int>(LineStarts(s.strText).size()); });
+    return WithState(this, 1,
+                     [](CWndState& s) { return static_cast<int>(LineStarts(s.strText).size()); });
 }
 
 int CEdit::LineIndex(int nLine) const
@@ -161,7 +162,8 @@ int CEdit::LineIndex(int nLine) const
         nLine = LineFromChar(-1);
     return WithState(this, -1, [nLine](CWndState& s) {
         const std::vector<int> starts = LineStarts(s.strText);
-        return nLine < static_cast<int>(starts.size()) ? starts[static_cast<std::size_t>(nLine)] : -1;
+        return nLine < static_cast<int>(starts.size()) ? starts[static_cast<std::size_t>(nLine)]
+                                                       : -1;
     });
 }
 
@@ -170,7 +172,9 @@ int CEdit::LineFromChar(int nIndex) const
     return WithState(this, 0, [nIndex](CWndState& s) {
         const int at = nIndex < 0 ? s.nSelEnd : nIndex;
         const std::vector<int> starts = LineStarts(s.strText);
-        return static_cast<int>(std::upper_bound(starts.begin(), starts.end(), at) - starts.begin()) - 1;
+        return static_cast<int>(std::upper_bound(starts.begin(), starts.end(), at) -
+                                starts.begin()) -
+               1;
     });
 }
 
@@ -324,8 +328,8 @@ int CListCore::SetCurSel(CWndState& state, int nSelect)
 {
     state.nCurSel = IsItemIndex(state, nSelect) ? nSelect : -1;
     if (state.kind == AfxWndKind::comboBox) {
-        state.strText = state.nCurSel < 0 ? CString()
-                                          : state.items[static_cast<std::size_t>(nSelect)].strText;
+        state.strText =
+            state.nCurSel < 0 ? CString() : state.items[static_cast<std::size_t>(nSelect)].strText;
         state.nSelStart = 0;
         state.nSelEnd = state.strText.GetLength();
     }
@@ -348,7 +352,8 @@ namespace
 DWORD_PTR ItemData(const CWnd* wnd, int nIndex)
 {
     return WithState(wnd, DWORD_PTR(-1), [nIndex](CWndState& s) {
-        return IsItemIndex(s, nIndex) ? s.items[static_cast<std::size_t>(nIndex)].dwData : DWORD_PTR(-1);
+        return IsItemIndex(s, nIndex) ? s.items[static_cast<std::size_t>(nIndex)].dwData
+                                      : DWORD_PTR(-1);
     });
 }
 
@@ -373,19 +378,21 @@ int SelectStringOf(const CWnd* wnd, int nStartAfter, LPCTSTR lpszItem)
 } // namespace
 
 // The list and combo classes share every item operation.
-#define AFX_LIST_METHODS(Class, TextName)                                     \
-    int Class::AddString(LPCTSTR lpsz)                                                               \
+#define AFX_LIST_METHODS(Class, TextName)                                                          \
+    int Class::AddString(LPCTSTR lpsz)                                                             \
     {                                                                                              \
-        return WithState(this, -1, [&](CWndState& s) { return CListCore::Add(s, lpsz); }); \
+        return WithState(this, -1, [&](CWndState& s) { return CListCore::Add(s, lpsz); });         \
     }                                                                                              \
-    int Class::InsertString(int nIndex, LPCTSTR lpsz)                                                \
+    int Class::InsertString(int nIndex, LPCTSTR lpsz)                                              \
     {                                                                                              \
-        return WithState(this, -1, [&](CWndState& s) { return CListCore::Insert(s, nIndex, lpsz); }); \
+        return WithState(this, -1,                                                                 \
+                         [&](CWndState& s) { return CListCore::Insert(s, nIndex, lpsz); });        \
     }                                                                                              \
     int Class::DeleteString(UINT nIndex)                                                           \
     {                                                                                              \
-        return WithState(this, -1,                                                                 \
-                         [&](CWndState& s) { return CListCore::Delete(s, static_cast<int>(nIndex)); }); \
+        return WithState(this, -1, [&](CWndState& s) {                                             \
+            return CListCore::Delete(s, static_cast<int>(nIndex));                                 \
+        });                                                                                        \
     }                                                                                              \
     void Class::ResetContent()                                                                     \
     {                                                                                              \
@@ -402,12 +409,14 @@ int SelectStringOf(const CWnd* wnd, int nStartAfter, LPCTSTR lpszItem)
     }                                                                                              \
     int Class::SetCurSel(int nSelect)                                                              \
     {                                                                                              \
-        return WithState(this, -1, [&](CWndState& s) { return CListCore::SetCurSel(s, nSelect); }); \
+        return WithState(this, -1,                                                                 \
+                         [&](CWndState& s) { return CListCore::SetCurSel(s, nSelect); });          \
     }                                                                                              \
     int Class::TextName##Len(int nIndex) const                                                     \
     {                                                                                              \
         CString text;                                                                              \
-        return WithState(this, -1, [&](CWndState& s) { return CListCore::GetText(s, nIndex, text); }); \
+        return WithState(this, -1,                                                                 \
+                         [&](CWndState& s) { return CListCore::GetText(s, nIndex, text); });       \
     }                                                                                              \
     DWORD_PTR Class::GetItemData(int nIndex) const                                                 \
     {                                                                                              \
@@ -419,11 +428,13 @@ int SelectStringOf(const CWnd* wnd, int nStartAfter, LPCTSTR lpszItem)
     }                                                                                              \
     int Class::FindString(int nStartAfter, LPCTSTR lpsz) const                                     \
     {                                                                                              \
-        return WithState(this, -1, [&](CWndState& s) { return CListCore::Find(s, nStartAfter, lpsz, false); }); \
+        return WithState(                                                                          \
+            this, -1, [&](CWndState& s) { return CListCore::Find(s, nStartAfter, lpsz, false); }); \
     }                                                                                              \
     int Class::FindStringExact(int nIndexStart, LPCTSTR lpsz) const                                \
     {                                                                                              \
-        return WithState(this, -1, [&](CWndState& s) { return CListCore::Find(s, nIndexStart, lpsz, true); }); \
+        return WithState(                                                                          \
+            this, -1, [&](CWndState& s) { return CListCore::Find(s, nIndexStart, lpsz, true); });  \
     }                                                                                              \
     int Class::SelectString(int nStartAfter, LPCTSTR lpsz)                                         \
     {                                                                                              \
@@ -437,7 +448,8 @@ AFX_LIST_METHODS(CComboBox, GetLBText)
 int CListBox::GetText(int nIndex, CString& rString) const
 {
     rString.Empty();
-    return WithState(this, -1, [&](CWndState& s) { return CListCore::GetText(s, nIndex, rString); });
+    return WithState(this, -1,
+                     [&](CWndState& s) { return CListCore::GetText(s, nIndex, rString); });
 }
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const
@@ -578,7 +590,8 @@ void CScrollBar::SetScrollRange(int nMinPos, int nMaxPos, BOOL)
     if (CWndState* state = GetState()) {
         state->nLower = nMinPos;
         state->nUpper = nMaxPos;
-        state->nPos = std::clamp(state->nPos, std::min(nMinPos, nMaxPos), std::max(nMinPos, nMaxPos));
+        state->nPos =
+            std::clamp(state->nPos, std::min(nMinPos, nMaxPos), std::max(nMinPos, nMaxPos));
         state->Changed(PEER_RANGE);
     }
 }
@@ -635,12 +648,14 @@ CString CListEditCtrl::GetItemText(int nIndex) const
 
 int CListEditCtrl::InsertItem(int nIndex, LPCTSTR lpszItem)
 {
-    return WithState(this, -1, [&](CWndState& s) { return CListCore::Insert(s, nIndex, lpszItem); });
+    return WithState(this, -1,
+                     [&](CWndState& s) { return CListCore::Insert(s, nIndex, lpszItem); });
 }
 
 BOOL CListEditCtrl::RemoveItem(int nIndex)
 {
-    return WithState(this, FALSE, [nIndex](CWndState& s) { return CListCore::Delete(s, nIndex) >= 0; });
+    return WithState(this, FALSE,
+                     [nIndex](CWndState& s) { return CListCore::Delete(s, nIndex) >= 0; });
 }
 
 BOOL CListEditCtrl::SetItemText(int nIndex, LPCTSTR lpszItem)
@@ -682,7 +697,8 @@ void CListEditCtrl::MoveUp()
     CWndState* s = GetState();
     if (!s || s->nCurSel <= 0)
         return;
-    std::swap(s->items[static_cast<std::size_t>(s->nCurSel)], s->items[static_cast<std::size_t>(s->nCurSel - 1)]);
+    std::swap(s->items[static_cast<std::size_t>(s->nCurSel)],
+              s->items[static_cast<std::size_t>(s->nCurSel - 1)]);
     --s->nCurSel;
     s->Changed(PEER_ITEMS | PEER_SELECTION);
 }
@@ -692,7 +708,8 @@ void CListEditCtrl::MoveDown()
     CWndState* s = GetState();
     if (!s || s->nCurSel < 0 || s->nCurSel + 1 >= static_cast<int>(s->items.size()))
         return;
-    std::swap(s->items[static_cast<std::size_t>(s->nCurSel)], s->items[static_cast<std::size_t>(s->nCurSel + 1)]);
+    std::swap(s->items[static_cast<std::size_t>(s->nCurSel)],
+              s->items[static_cast<std::size_t>(s->nCurSel + 1)]);
     ++s->nCurSel;
     s->Changed(PEER_ITEMS | PEER_SELECTION);
 }
@@ -780,8 +797,9 @@ BOOL ComboMessage(CWndState& state, UINT message, WPARAM wParam, LPARAM lParam, 
         return TRUE;
     default:
         if (message >= CB_MSGMIN && message <= CB_MSGMAX)
-            throw std::logic_error(AfxFormat(
-                "combo box %u: raw message 0x%x is not supported; call its methods", state.nID, message));
+            throw std::logic_error(
+                AfxFormat("combo box %u: raw message 0x%x is not supported; call its methods",
+                          state.nID, message));
         return FALSE;
     }
 }
@@ -812,6 +830,7 @@ BOOL AfxControlWindowProc(CWndState& state, UINT message, WPARAM wParam, LPARAM 
             AfxNotifyParent(state, code);
         return FALSE;
     default:
-        return state.kind == AfxWndKind::comboBox && ComboMessage(state, message, wParam, lParam, lResult);
+        return state.kind == AfxWndKind::comboBox &&
+               ComboMessage(state, message, wParam, lParam, lResult);
     }
 }

@@ -205,8 +205,8 @@ public:
     int GetCurSel() const;
     int SetCurSel(int nIndex);
     // The user's buttons.
-    void NewItem();       // an empty item after the selection, selected
-    void DeleteItem();    // the selected one
+    void NewItem();    // an empty item after the selection, selected
+    void DeleteItem(); // the selected one
     void MoveUp();
     void MoveDown();
 

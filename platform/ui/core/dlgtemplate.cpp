@@ -24,7 +24,8 @@ DialogTemplate& DialogTemplate::Add(const std::vector<DialogControl>& more)
     return *this;
 }
 
-DialogControl AfxDialogControl(int nID, AfxCtl kind, LPCTSTR lpszText, const CRect& rect, DWORD dwStyle)
+DialogControl AfxDialogControl(int nID, AfxCtl kind, LPCTSTR lpszText, const CRect& rect,
+                               DWORD dwStyle)
 {
     DialogControl c;
     c.nID = nID;
@@ -39,20 +40,23 @@ std::vector<DialogControl> AfxEditRows(const CRect& rect, LPCTSTR lpszCaption,
                                        std::initializer_list<AfxEditRow> rows,
                                        const AfxRowLayout& layout)
 {
-    std::vector<DialogControl> out{AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, lpszCaption, rect, WS_VISIBLE)};
+    std::vector<DialogControl> out{
+        AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, lpszCaption, rect, WS_VISIBLE)};
     int y = rect.top + 12;
     const int xLabel = rect.left + 7;
     const int xEdit = xLabel + layout.nLabelWidth + 4;
     const int xUnit = xEdit + layout.nEditWidth + 4;
     for (const AfxEditRow& row : rows) {
         out.push_back(AfxDialogControl(IDC_STATIC, AfxCtl::staticText, row.lpszLabel,
-                              CRect(xLabel, y + 2, xLabel + layout.nLabelWidth, y + 10), WS_VISIBLE));
-        out.push_back(AfxDialogControl(row.nEditID, AfxCtl::edit, "",
-                              CRect(xEdit, y, xEdit + layout.nEditWidth, y + 12),
-                              WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | row.dwEditStyle));
+                                       CRect(xLabel, y + 2, xLabel + layout.nLabelWidth, y + 10),
+                                       WS_VISIBLE));
+        out.push_back(AfxDialogControl(
+            row.nEditID, AfxCtl::edit, "", CRect(xEdit, y, xEdit + layout.nEditWidth, y + 12),
+            WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | row.dwEditStyle));
         if (row.lpszUnit)
             out.push_back(AfxDialogControl(IDC_STATIC, AfxCtl::staticText, row.lpszUnit,
-                                  CRect(xUnit, y + 2, xUnit + layout.nUnitWidth, y + 10), WS_VISIBLE));
+                                           CRect(xUnit, y + 2, xUnit + layout.nUnitWidth, y + 10),
+                                           WS_VISIBLE));
         y += layout.nRowHeight;
     }
     return out;
@@ -65,8 +69,9 @@ std::vector<DialogControl> AfxRadioColumn(CPoint topLeft, int nWidth,
     int y = topLeft.y;
     for (const auto& [id, text] : radios) {
         const DWORD group = out.empty() ? WS_GROUP | WS_TABSTOP : 0;
-        out.push_back(AfxDialogControl(id, AfxCtl::radio, text, CRect(topLeft.x, y, topLeft.x + nWidth, y + 10),
-                              WS_VISIBLE | group));
+        out.push_back(AfxDialogControl(id, AfxCtl::radio, text,
+                                       CRect(topLeft.x, y, topLeft.x + nWidth, y + 10),
+                                       WS_VISIBLE | group));
         y += 12;
     }
     return out;
@@ -79,7 +84,7 @@ std::vector<DialogControl> AfxButtonRow(int nRight, int nTop,
     int x = nRight - static_cast<int>(buttons.size()) * 54 + 4;
     for (const auto& [id, text] : buttons) {
         out.push_back(AfxDialogControl(id, id == IDOK ? AfxCtl::defPush : AfxCtl::push, text,
-                              CRect(x, nTop, x + 50, nTop + 14), WS_VISIBLE | WS_TABSTOP));
+                                       CRect(x, nTop, x + 50, nTop + 14), WS_VISIBLE | WS_TABSTOP));
         x += 54;
     }
     return out;
@@ -88,12 +93,13 @@ std::vector<DialogControl> AfxButtonRow(int nRight, int nTop,
 std::vector<DialogControl> AfxPictureBeside(const CRect& pictureRect, UINT nBitmapID, int nTextID,
                                             LPCTSTR lpszText, int nTextWidth)
 {
-    DialogControl picture = AfxDialogControl(IDC_STATIC, AfxCtl::picture, "", pictureRect, WS_VISIBLE);
+    DialogControl picture =
+        AfxDialogControl(IDC_STATIC, AfxCtl::picture, "", pictureRect, WS_VISIBLE);
     picture.nBitmapID = nBitmapID;
     const int x = pictureRect.right + 4;
     return {picture, AfxDialogControl(nTextID, AfxCtl::staticText, lpszText,
-                             CRect(x, pictureRect.top, x + nTextWidth, pictureRect.bottom),
-                             WS_VISIBLE)};
+                                      CRect(x, pictureRect.top, x + nTextWidth, pictureRect.bottom),
+                                      WS_VISIBLE)};
 }
 
 DWORD AfxControlKindStyle(AfxCtl kind)
@@ -171,8 +177,8 @@ void AfxCreateDlgControls(CWnd& parent, const DialogTemplate& tmpl)
         std::unique_ptr<CWnd> control = AfxMakeControl(c.kind);
         CRect rect = c.rect;
         parent.MapDialogRect(rect);
-        control->Create(nullptr, c.strText, AfxControlKindStyle(c.kind) | WS_CHILD | c.dwStyle, rect,
-                        &parent, static_cast<UINT>(c.nID));
+        control->Create(nullptr, c.strText, AfxControlKindStyle(c.kind) | WS_CHILD | c.dwStyle,
+                        rect, &parent, static_cast<UINT>(c.nID));
         CWndState& state = *control->GetState();
         for (const CString& item : c.items)
             CListCore::Add(state, item);

@@ -42,11 +42,11 @@ struct DialogControl {
     int nID = IDC_STATIC;
     AfxCtl kind = AfxCtl::staticText;
     CString strText;
-    CRect rect;                    // dialog units
-    DWORD dwStyle = WS_VISIBLE;    // WS_*, ES_*, LBS_*, CBS_*, UDS_*, SS_* flags
-    UINT nBitmapID = 0;            // pictures and picture buttons
-    std::vector<CString> items;    // initial items of lists, combos and tabs
-    bool bOverlaps = false;        // placed over another control on purpose
+    CRect rect;                 // dialog units
+    DWORD dwStyle = WS_VISIBLE; // WS_*, ES_*, LBS_*, CBS_*, UDS_*, SS_* flags
+    UINT nBitmapID = 0;         // pictures and picture buttons
+    std::vector<CString> items; // initial items of lists, combos and tabs
+    bool bOverlaps = false;     // placed over another control on purpose
 
     bool operator==(const DialogControl& o) const;
 };
@@ -54,7 +54,7 @@ struct DialogControl {
 struct DialogTemplate {
     UINT nID = 0;
     CString strCaption;
-    CSize size;                        // dialog units
+    CSize size; // dialog units
     CString strFont = "Liberation Sans";
     int nPointSize = 8;
     std::vector<DialogControl> controls;

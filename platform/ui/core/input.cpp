@@ -15,7 +15,8 @@ CWnd* Owner(const CWndState& state)
 bool IsRadio(const CWndState& state)
 {
     const DWORD type = state.dwStyle & BS_TYPEMASK;
-    return state.kind == AfxWndKind::button && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+    return state.kind == AfxWndKind::button &&
+           (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
 }
 
 // Clears the other radios of the group that holds state: the siblings from
@@ -159,7 +160,8 @@ bool AfxUserType(HWND hWnd, const CString& text)
         return false;
     switch (state->kind) {
     case AfxWndKind::edit:
-        if ((state->dwStyle & ES_READONLY) || ((state->dwStyle & ES_NUMBER) && !HasOnlyDigits(text)))
+        if ((state->dwStyle & ES_READONLY) ||
+            ((state->dwStyle & ES_NUMBER) && !HasOnlyDigits(text)))
             return false;
         if (AfxReplaceSelection(*state, text))
             AfxNotifyParent(*state, EN_CHANGE);

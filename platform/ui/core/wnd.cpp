@@ -76,8 +76,7 @@ void WakeUp()
         backend->WakeUp();
 }
 
-template <class Match>
-void RemoveTimers(Match match)
+template <class Match> void RemoveTimers(Match match)
 {
     auto& timers = State().timers;
     timers.erase(std::remove_if(timers.begin(), timers.end(), match), timers.end());
@@ -134,8 +133,8 @@ CWnd::~CWnd()
         state->pBound = nullptr;
 }
 
-BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
-                  const RECT& rect, CWnd* pParentWnd, UINT nID)
+BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID)
 {
     UiState& ui = State();
     if (!ui.backend)
@@ -162,8 +161,10 @@ BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
     state.peer = ui.backend->CreatePeer(state);
     state.Changed(PEER_ALL);
 
-    CREATESTRUCT cs{nullptr, state.hWndParent, nID, rect.bottom - rect.top, rect.right - rect.left,
-                    rect.top, rect.left, dwStyle, lpszWindowName, lpszClassName, 0};
+    CREATESTRUCT cs{
+        nullptr,  state.hWndParent, nID,     rect.bottom - rect.top, rect.right - rect.left,
+        rect.top, rect.left,        dwStyle, lpszWindowName,         lpszClassName,
+        0};
     if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow();
         return FALSE;
@@ -294,7 +295,8 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         return FALSE;
     const BOOL wasVisible = state->bVisible;
     state->bVisible = nCmdShow != 0;
-    state->dwStyle = state->bVisible ? (state->dwStyle | WS_VISIBLE) : (state->dwStyle & ~WS_VISIBLE);
+    state->dwStyle =
+        state->bVisible ? (state->dwStyle | WS_VISIBLE) : (state->dwStyle & ~WS_VISIBLE);
     state->Changed(PEER_VISIBLE);
     if (wasVisible != state->bVisible)
         SendMessage(WM_SHOWWINDOW, state->bVisible, 0);
@@ -384,7 +386,8 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 {
     CWnd* item = pParent ? pParent->GetDlgItem(static_cast<int>(nID)) : nullptr;
     if (!item)
-        throw std::logic_error(AfxFormat("SubclassDlgItem: the window has no control %d", int(nID)));
+        throw std::logic_error(
+            AfxFormat("SubclassDlgItem: the window has no control %d", int(nID)));
     CWndState* state = item->GetState();
     if (state->pOwner == this || state->pBound == this)
         return TRUE;
@@ -392,8 +395,8 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
         throw std::logic_error(
             AfxFormat("control %d is bound to another object already; bind it once", int(nID)));
     if (GetWndKind() != AfxWndKind::window && GetWndKind() != state->kind)
-        throw std::logic_error(AfxFormat("control %d is of another kind than the object bound to it",
-                                         int(nID)));
+        throw std::logic_error(
+            AfxFormat("control %d is of another kind than the object bound to it", int(nID)));
     if (m_hWnd)
         throw std::logic_error("SubclassDlgItem: the object names a window already");
     state->pBound = this;

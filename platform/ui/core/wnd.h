@@ -83,8 +83,8 @@ public:
     virtual void UserClick() = 0;
     // Types text over the selection (an edit or an editable combo).
     virtual void UserType(const CString& text) = 0;
-    virtual void UserSelect(int nIndex) = 0;     // combo, list box, tab, list editor
-    virtual void UserSpin(int nDelta) = 0;       // spin: arrow steps, up positive
+    virtual void UserSelect(int nIndex) = 0; // combo, list box, tab, list editor
+    virtual void UserSpin(int nDelta) = 0;   // spin: arrow steps, up positive
     virtual void UserScroll(UINT nSBCode, int nPos) = 0;
 };
 
@@ -121,8 +121,8 @@ struct AfxListItem {
 // One live window's state (owned by the layer from Create to DestroyWindow).
 struct CWndState {
     HWND hWnd = nullptr;
-    CWnd* pOwner = nullptr;         // created it; GetDlgItem gives it (not owned)
-    CWnd* pBound = nullptr;         // a second object bound to it (not owned)
+    CWnd* pOwner = nullptr; // created it; GetDlgItem gives it (not owned)
+    CWnd* pBound = nullptr; // a second object bound to it (not owned)
     HWND hWndParent = nullptr;
     UINT nID = 0;
     DWORD dwStyle = 0;
@@ -130,7 +130,7 @@ struct CWndState {
     CString strText;
     BOOL bEnabled = TRUE;
     BOOL bVisible = TRUE;
-    CRect rect;                     // in the parent's client pixels
+    CRect rect; // in the parent's client pixels
 
     int nCheck = 0;                 // buttons
     int nSelStart = 0, nSelEnd = 0; // edits, in bytes ("\r\n" counts 2)
@@ -138,10 +138,10 @@ struct CWndState {
     std::vector<AfxListItem> items; // combos, lists, tabs, list editors
     int nCurSel = -1;
     int nLower = 0, nUpper = 100, nPos = 0; // spins and scroll bars
-    HWND hWndBuddy = nullptr;       // spins
-    HBITMAP hBitmap = nullptr;      // pictures (not owned)
-    UINT nBitmapID = 0;             // pictures and picture buttons
-    COLORREF color = 0;             // colour buttons
+    HWND hWndBuddy = nullptr;               // spins
+    HBITMAP hBitmap = nullptr;              // pictures (not owned)
+    UINT nBitmapID = 0;                     // pictures and picture buttons
+    COLORREF color = 0;                     // colour buttons
 
     std::unique_ptr<CWndPeer> peer;
     bool bDestroying = false;
@@ -196,9 +196,9 @@ public:
     void SetWindowText(LPCTSTR lpszString);
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const;
-    BOOL EnableWindow(BOOL bEnable = TRUE);  // TRUE when it was disabled
+    BOOL EnableWindow(BOOL bEnable = TRUE); // TRUE when it was disabled
     BOOL IsWindowEnabled() const;
-    BOOL ShowWindow(int nCmdShow);           // TRUE when it was visible
+    BOOL ShowWindow(int nCmdShow); // TRUE when it was visible
     BOOL IsWindowVisible() const;
     void MoveWindow(const RECT& rect, BOOL bRepaint = TRUE);
     void GetWindowRect(LPRECT lpRect) const;
@@ -267,7 +267,7 @@ private:
         WPARAM wParam = 0;
         LPARAM lParam = 0;
     };
-    CurrentMessage m_current; // the message being dispatched to this object
+    CurrentMessage m_current;                      // the message being dispatched to this object
     std::vector<std::unique_ptr<CWnd>> m_controls; // made from a template (owned)
 };
 

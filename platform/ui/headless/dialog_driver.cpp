@@ -26,7 +26,9 @@ CWndState* DialogDriver::Usable(int nID, const char* action) const
         return nullptr;
     if (!state->bVisible || !state->bEnabled || !state->peer) {
         ReportFailure(AfxFormat("%s: control %d is %s; a user cannot reach it", action, nID,
-                                !state->bVisible ? "hidden" : !state->bEnabled ? "disabled" : "without a peer"));
+                                !state->bVisible   ? "hidden"
+                                : !state->bEnabled ? "disabled"
+                                                   : "without a peer"));
         return nullptr;
     }
     return state;
@@ -41,9 +43,9 @@ void DialogDriver::Type(int nID, const CString& text)
         ReportFailure(AfxFormat("Type: control %d is read-only; a user cannot type into it", nID));
         return;
     }
-    const bool takesText = state->kind == AfxWndKind::edit || state->kind == AfxWndKind::listEdit ||
-                           (state->kind == AfxWndKind::comboBox &&
-                            (state->dwStyle & 0x3) != CBS_DROPDOWNLIST);
+    const bool takesText =
+        state->kind == AfxWndKind::edit || state->kind == AfxWndKind::listEdit ||
+        (state->kind == AfxWndKind::comboBox && (state->dwStyle & 0x3) != CBS_DROPDOWNLIST);
     if (!takesText) {
         ReportFailure(AfxFormat("Type: control %d takes no typed text", nID));
         return;
@@ -89,7 +91,8 @@ void DialogDriver::SelectString(int nID, const CString& text)
         return;
     const int index = CListCore::Find(*state, -1, text, true);
     if (index < 0) {
-        ReportFailure(AfxFormat("SelectString: control %d has no item \"%s\"", nID, text.GetString()));
+        ReportFailure(
+            AfxFormat("SelectString: control %d has no item \"%s\"", nID, text.GetString()));
         return;
     }
     state->peer->UserSelect(index);

@@ -36,7 +36,7 @@ public:
     std::vector<CString> m_items;
     int m_nCurSel = -1;
     CRect m_rect;
-    UINT m_nBitmapID = 0;     // a missing image shows as a frame with this id
+    UINT m_nBitmapID = 0; // a missing image shows as a frame with this id
     COLORREF m_color = 0;
     int m_nPos = 0;
     int m_nUpdates = 0;
