@@ -219,6 +219,11 @@ TEST_P(ControlsTest, StyleFlagsAndFocusFollowTheWindowState)
     EXPECT_FALSE(driver->Enabled(kEdit));
     Item(kEdit)->EnableWindow(TRUE);
     EXPECT_EQ(Item(kEdit)->GetStyle() & WS_DISABLED, 0u);
+    EXPECT_FALSE(Item(kHidden)->ShowWindow(SW_SHOW)); // it was hidden
+    EXPECT_TRUE(driver->Visible(kHidden));
+    EXPECT_EQ(Item(kHidden)->GetStyle() & WS_VISIBLE, WS_VISIBLE);
+    Item(kHidden)->ShowWindow(SW_HIDE);
+    EXPECT_FALSE(driver->Visible(kHidden));
 
     // The focus goes with a destroyed window; nothing is told of it later.
     driver->Focus(kRadius);

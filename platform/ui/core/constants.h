@@ -163,6 +163,17 @@ constexpr int SB_VERT = 1;
 constexpr int SB_CTL = 2;
 constexpr int SB_BOTH = 3;
 
+// ShowWindow's commands (any other than SW_HIDE shows the window).
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;
+
 constexpr UINT SIZE_RESTORED = 0;
 constexpr UINT SIZE_MINIMIZED = 1;
 constexpr UINT SIZE_MAXIMIZED = 2;
