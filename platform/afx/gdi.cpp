@@ -27,7 +27,14 @@ bool CBitmap::CreateDIB(int width, int height, int bitsPerPixel) {
     return true;
 }
 
+bool CBitmap::LoadBitmap(unsigned nIDResource) {
+    DeleteObject();
+    m_nResourceID = nIDResource;
+    return true;
+}
+
 void CBitmap::DeleteObject() {
+    m_nResourceID = 0;
     m_width = m_height = m_bits = 0;
     m_pixels.clear();
     m_pixels.shrink_to_fit();

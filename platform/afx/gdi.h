@@ -91,6 +91,12 @@ public:
     // depth or a size that is not positive or above 256 MiB of pixels.
     bool CreateDIB(int width, int height, int bitsPerPixel);
     void DeleteObject();
+    // Takes the picture with this resource id. The pixels come from the
+    // program's artwork when there is one; the id is kept either way, so a
+    // missing image is no error and the bitmap still says which one it is.
+    bool LoadBitmap(unsigned nIDResource);
+    // The resource id the bitmap was loaded from, 0 for one made in memory.
+    unsigned GetResourceID() const { return m_nResourceID; }
     bool IsValid() const { return m_width > 0; }
 
     // Fills a BITMAP record (size must be sizeof(BITMAP)); returns the bytes
@@ -118,6 +124,7 @@ public:
                   unsigned usage) const;
 
 private:
+    unsigned m_nResourceID = 0;
     int m_width = 0;
     int m_height = 0;
     int m_bits = 0;

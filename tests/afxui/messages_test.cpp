@@ -21,14 +21,16 @@ const CRect kNoRect;
 class CLogWnd : public CWnd
 {
 public:
-    CLogWnd(std::string name, std::vector<std::string>& log) : m_name(std::move(name)), m_log(log) {}
+    CLogWnd(std::string name, std::vector<std::string>& log) : m_name(std::move(name)), m_log(log)
+    {
+    }
 
     void Make(CWnd* pParent = nullptr, UINT nID = 0)
     {
         ASSERT_TRUE(CWnd::Create(nullptr, m_name.c_str(), 0, kNoRect, pParent, nID));
     }
 
-    CWnd* m_pSender = nullptr;     // GetNotifySender() in the last handler
+    CWnd* m_pSender = nullptr;      // GetNotifySender() in the last handler
     CLogWnd* m_pCoordDlg = nullptr; // the "coordinate dialog" (not owned)
     double m_dX = 0.0;
     bool m_bRepost = false;
@@ -60,7 +62,8 @@ protected:
     }
     LRESULT OnEnterCoord(WPARAM wParam, LPARAM lParam)
     {
-        Log(AfxFormat("0x405 %lu %ld", static_cast<unsigned long>(wParam), static_cast<long>(lParam)));
+        Log(AfxFormat("0x405 %lu %ld", static_cast<unsigned long>(wParam),
+                      static_cast<long>(lParam)));
         if (wParam == 50006 && m_pCoordDlg)
             m_pCoordDlg->m_dX = 12.5; // the absolute point, written back
         if (m_bRepost) {
@@ -69,7 +72,11 @@ protected:
         }
         return 77;
     }
-    LRESULT OnEnterCoord3D(WPARAM wParam, LPARAM) { Log("0x406 " + std::to_string(wParam)); return 0; }
+    LRESULT OnEnterCoord3D(WPARAM wParam, LPARAM)
+    {
+        Log("0x406 " + std::to_string(wParam));
+        return 0;
+    }
     int OnCreate(LPCREATESTRUCT cs)
     {
         Log(std::string("create ") + cs->lpszName);
@@ -89,23 +96,42 @@ protected:
         if (nIDEvent == 26)
             KillTimer(26);
     }
-    void OnMouseMove(UINT nFlags, CPoint pt) { Log(AfxFormat("move %u %d,%d", nFlags, int(pt.x), int(pt.y))); }
-    void OnLButtonDown(UINT nFlags, CPoint pt) { Log(AfxFormat("ldown %u %d,%d", nFlags, int(pt.x), int(pt.y))); }
+    void OnMouseMove(UINT nFlags, CPoint pt)
+    {
+        Log(AfxFormat("move %u %d,%d", nFlags, int(pt.x), int(pt.y)));
+    }
+    void OnLButtonDown(UINT nFlags, CPoint pt)
+    {
+        Log(AfxFormat("ldown %u %d,%d", nFlags, int(pt.x), int(pt.y)));
+    }
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
     {
         Log(AfxFormat("wheel %u %d %d,%d", nFlags, zDelta, int(pt.x), int(pt.y)));
         return TRUE;
     }
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { Log(AfxFormat("key %u %u %u", nChar, nRepCnt, nFlags)); }
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+    {
+        Log(AfxFormat("key %u %u %u", nChar, nRepCnt, nFlags));
+    }
     void OnSize(UINT nType, int cx, int cy) { Log(AfxFormat("size %u %d %d", nType, cx, cy)); }
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar)
     {
         Log(AfxFormat("vscroll %u %u %s", nSBCode, nPos, pBar ? "bar" : "own"));
     }
-    void OnSetFocus(CWnd* pOld) { Log(std::string("setfocus from ") + (pOld ? "a window" : "none")); }
-    BOOL OnSetCursor(CWnd*, UINT nHitTest, UINT message) { Log(AfxFormat("cursor %u 0x%x", nHitTest, message)); return TRUE; }
+    void OnSetFocus(CWnd* pOld)
+    {
+        Log(std::string("setfocus from ") + (pOld ? "a window" : "none"));
+    }
+    BOOL OnSetCursor(CWnd*, UINT nHitTest, UINT message)
+    {
+        Log(AfxFormat("cursor %u 0x%x", nHitTest, message));
+        return TRUE;
+    }
     void OnShowWindow(BOOL bShow, UINT nStatus) { Log(AfxFormat("show %d %u", bShow, nStatus)); }
-    void OnSettingChange(UINT uFlags, LPCTSTR lpszSection) { Log(AfxFormat("setting %u %s", uFlags, lpszSection ? lpszSection : "-")); }
+    void OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
+    {
+        Log(AfxFormat("setting %u %s", uFlags, lpszSection ? lpszSection : "-"));
+    }
     void PostNcDestroy() override
     {
         Log("ncdestroy");
@@ -120,25 +146,25 @@ private:
 };
 
 BEGIN_MESSAGE_MAP(CLogWnd, CWnd)
-    ON_COMMAND(50008, OnFilterCommand)
-    ON_CBN_SELCHANGE(50008, OnFilterSelChange)
-    ON_COMMAND_RANGE(32772, 32777, OnTool)
-    ON_NOTIFY(TCN_SELCHANGE, 300, OnTabChange)
-    ON_MESSAGE(0x405, OnEnterCoord)
-    ON_MESSAGE(0x406, OnEnterCoord3D)
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
-    ON_WM_TIMER()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_MOUSEWHEEL()
-    ON_WM_KEYDOWN()
-    ON_WM_SIZE()
-    ON_WM_VSCROLL()
-    ON_WM_SETFOCUS()
-    ON_WM_SETCURSOR()
-    ON_WM_SHOWWINDOW()
-    ON_WM_SETTINGCHANGE()
+ON_COMMAND(50008, OnFilterCommand)
+ON_CBN_SELCHANGE(50008, OnFilterSelChange)
+ON_COMMAND_RANGE(32772, 32777, OnTool)
+ON_NOTIFY(TCN_SELCHANGE, 300, OnTabChange)
+ON_MESSAGE(0x405, OnEnterCoord)
+ON_MESSAGE(0x406, OnEnterCoord3D)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_TIMER()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_SIZE()
+ON_WM_VSCROLL()
+ON_WM_SETFOCUS()
+ON_WM_SETCURSOR()
+ON_WM_SHOWWINDOW()
+ON_WM_SETTINGCHANGE()
 END_MESSAGE_MAP()
 
 class MessagesTest : public HeadlessApp
@@ -226,14 +252,14 @@ TEST_F(MessagesTest, PostedMessagesKeepTheirOrderAndSkipDeadWindows)
     EXPECT_TRUE(b.PostMessage(0x405, 2, 0));
     EXPECT_TRUE(gone->PostMessage(0x405, 9, 0));
     EXPECT_TRUE(a.PostMessage(0x405, 3, 0));
-    delete dead;            // destroyed with a message pending
-    gone->DestroyWindow();  // deletes itself
+    delete dead;           // destroyed with a message pending
+    gone->DestroyWindow(); // deletes itself
     Take();
     EXPECT_TRUE(log.empty()); // nothing is delivered before the pump
 
     PumpPosted();
-    EXPECT_EQ(Take(), (std::vector<std::string>{"a 0x405 1 0", "b 0x405 2 0", "a 0x405 3 0",
-                                                "a 0x406 1"}));
+    EXPECT_EQ(Take(),
+              (std::vector<std::string>{"a 0x405 1 0", "b 0x405 2 0", "a 0x405 3 0", "a 0x406 1"}));
     PumpPosted();
     EXPECT_TRUE(log.empty());
 
@@ -266,8 +292,8 @@ TEST_F(MessagesTest, WindowMessagesAreUnpackedAsTheHandlersTakeThem)
         {WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 345), 0, "w vscroll 5 345 own"},
         {WM_SETFOCUS, reinterpret_cast<WPARAM>(other.GetSafeHwnd()), 0, "w setfocus from a window"},
         {WM_SETFOCUS, 0, 0, "w setfocus from none"},
-        {WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE),
-         "w cursor 1 0x200"},
+        {WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.GetSafeHwnd()),
+         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), "w cursor 1 0x200"},
         {WM_SHOWWINDOW, TRUE, 0, "w show 1 0"},
         {WM_SETTINGCHANGE, 0, 0, "w setting 0 -"},
         {WM_TIMER, 26, 0, "w timer 26"},

@@ -18,7 +18,8 @@ constexpr UINT ID_VIEW_LOG = 50001;
 class CStubTarget : public CCmdTarget
 {
 public:
-    CStubTarget(std::string name, std::vector<std::string>& log) : m_name(std::move(name)), m_log(log)
+    CStubTarget(std::string name, std::vector<std::string>& log)
+        : m_name(std::move(name)), m_log(log)
     {
     }
 
@@ -50,8 +51,8 @@ private:
 };
 
 BEGIN_MESSAGE_MAP(CStubTarget, CCmdTarget)
-    ON_COMMAND(ID_VIEW_LOG, OnViewLog)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_LOG, OnUpdateViewLog)
+ON_COMMAND(ID_VIEW_LOG, OnViewLog)
+ON_UPDATE_COMMAND_UI(ID_VIEW_LOG, OnUpdateViewLog)
 END_MESSAGE_MAP()
 
 struct Chain {
@@ -62,22 +63,22 @@ struct Chain {
 
     Chain()
     {
-        view.m_pNext = &doc;      // a view: itself, then its document
-        doc.m_pNext = &templ;     // a document: itself, then its template
-        child.m_pFirst = &view;   // a child frame: its active view, then itself
-        main.m_pFirst = &child;   // the main frame: the active child, itself,
-        main.m_pNext = &app;      // then the application
-        dialog.m_pNext = &app;    // a dialog: itself, then the application
+        view.m_pNext = &doc;    // a view: itself, then its document
+        doc.m_pNext = &templ;   // a document: itself, then its template
+        child.m_pFirst = &view; // a child frame: its active view, then itself
+        main.m_pFirst = &child; // the main frame: the active child, itself,
+        main.m_pNext = &app;    // then the application
+        dialog.m_pNext = &app;  // a dialog: itself, then the application
     }
 };
 
 TEST(RoutingTest, FirstHandlerInChainOrderWinsAndTheNextTakesOverWhenItIsRemoved)
 {
     Chain chain;
-    CStubTarget* order[] = {&chain.view, &chain.doc, &chain.templ,
+    CStubTarget* order[] = {&chain.view,  &chain.doc,  &chain.templ,
                             &chain.child, &chain.main, &chain.app};
-    const char* names[] = {"view", "document", "template", "child frame", "main frame",
-                           "application"};
+    const char* names[] = {"view",        "document",   "template",
+                           "child frame", "main frame", "application"};
     for (int k = 0; k < 6; ++k) {
         SCOPED_TRACE(names[k]);
         chain.log.clear();
@@ -144,16 +145,16 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CUpdateTarget, CCmdTarget)
-    ON_COMMAND_RANGE(100, 103, OnCommandRange)
-    ON_UPDATE_COMMAND_UI(100, OnUpdateDisable)
-    ON_UPDATE_COMMAND_UI(101, OnUpdateIndeterminate)
-    ON_UPDATE_COMMAND_UI(102, OnUpdateRadio)
-    ON_UPDATE_COMMAND_UI(103, OnUpdateText)
-    ON_UPDATE_COMMAND_UI(110, OnUpdateEnableOnly) // no command handler for 110
-    ON_UPDATE_COMMAND_UI(111, OnUpdateCheckOnly)  // nor for 111
-    ON_UPDATE_COMMAND_UI_RANGE(120, 122, OnUpdateRange)
-    ON_COMMAND(130, OnCommand)
-    ON_UPDATE_COMMAND_UI(130, OnUpdatePassOn)
+ON_COMMAND_RANGE(100, 103, OnCommandRange)
+ON_UPDATE_COMMAND_UI(100, OnUpdateDisable)
+ON_UPDATE_COMMAND_UI(101, OnUpdateIndeterminate)
+ON_UPDATE_COMMAND_UI(102, OnUpdateRadio)
+ON_UPDATE_COMMAND_UI(103, OnUpdateText)
+ON_UPDATE_COMMAND_UI(110, OnUpdateEnableOnly) // no command handler for 110
+ON_UPDATE_COMMAND_UI(111, OnUpdateCheckOnly)  // nor for 111
+ON_UPDATE_COMMAND_UI_RANGE(120, 122, OnUpdateRange)
+ON_COMMAND(130, OnCommand)
+ON_UPDATE_COMMAND_UI(130, OnUpdatePassOn)
 END_MESSAGE_MAP()
 
 // Only an update handler for 130, as a second target.
@@ -165,7 +166,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CTextTarget, CCmdTarget)
-    ON_UPDATE_COMMAND_UI(130, OnUpdate)
+ON_UPDATE_COMMAND_UI(130, OnUpdate)
 END_MESSAGE_MAP()
 
 TEST(UpdateUiTest, HandlersSetTheItemStateAndHandlerlessItemsAreDisabled)
@@ -180,16 +181,15 @@ TEST(UpdateUiTest, HandlersSetTheItemStateAndHandlerlessItemsAreDisabled)
         BOOL radio;
         const char* text;
     };
-    const Case cases[] = {
-        {100, FALSE, 0, FALSE, ""},
-        {101, TRUE, 2, FALSE, ""},
-        {102, TRUE, 1, TRUE, ""},
-        {103, TRUE, 0, FALSE, "&Log Window"},
-        {110, TRUE, 0, FALSE, ""},  // the update handler decided
-        {111, FALSE, 1, FALSE, ""}, // checked, but nothing would run it
-        {112, FALSE, 0, FALSE, ""}, // no handler at all
-        {130, TRUE, 1, FALSE, "second"}, // both targets updated it
-    };
+    const Case cases[] =
+        {
+            {100, FALSE, 0, FALSE, ""},      {101, TRUE, 2, FALSE, ""},
+            {102, TRUE, 1, TRUE, ""},        {103, TRUE, 0, FALSE, "&Log Window"},
+            {110, TRUE, 0, FALSE, ""},       // the update handler decided
+            {111, FALSE, 1, FALSE, ""},      // checked, but nothing would run it
+            {112, FALSE, 0, FALSE, ""},      // no handler at all
+            {130, TRUE, 1, FALSE, "second"}, // both targets updated it
+        };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         const CCmdItemState s = AfxQueryCommandUI(&target, c.id);
@@ -206,8 +206,7 @@ TEST(UpdateUiTest, HandlersSetTheItemStateAndHandlerlessItemsAreDisabled)
         items[i].nResourceID = 120 + i;
         AfxUpdateCmdItem(&target, items[i], i, 3);
     }
-    EXPECT_EQ(target.m_asked,
-              (std::vector<std::pair<UINT, UINT>>{{120, 0}, {121, 1}, {122, 2}}));
+    EXPECT_EQ(target.m_asked, (std::vector<std::pair<UINT, UINT>>{{120, 0}, {121, 1}, {122, 2}}));
 }
 
 // The modelling view's "Repeat/Quit" item (resource id 34080): its update
@@ -244,10 +243,10 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CModelViewStub, CCmdTarget)
-    ON_COMMAND(34080, OnRepeatQuit)
-    ON_UPDATE_COMMAND_UI(34080, OnUpdateRepeatQuit)
-    ON_COMMAND_RANGE(32772, 32777, OnTool)
-    ON_UPDATE_COMMAND_UI(32773, OnUpdateRectangle)
+ON_COMMAND(34080, OnRepeatQuit)
+ON_UPDATE_COMMAND_UI(34080, OnUpdateRepeatQuit)
+ON_COMMAND_RANGE(32772, 32777, OnTool)
+ON_UPDATE_COMMAND_UI(32773, OnUpdateRectangle)
 END_MESSAGE_MAP()
 
 TEST(UpdateUiTest, RetargetedItemUpdatesByItsResourceIdAndDispatchesItsCurrentId)

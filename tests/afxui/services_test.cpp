@@ -43,19 +43,22 @@ TEST_F(ServicesTest, UnexpectedBoxesAndUnusedExpectationsFailTheTest)
 {
     const char* text = "The file \"a.plb\" was not found in\n\"/tmp\".";
     int answer = 0;
-    EXPECT_NONFATAL_FAILURE(answer = AfxMessageBox(text, MB_YESNO),
-                            "unexpected message box \"The file \"a.plb\" was not found in\n\"/tmp\".\"");
+    EXPECT_NONFATAL_FAILURE(
+        answer = AfxMessageBox(text, MB_YESNO),
+        "unexpected message box \"The file \"a.plb\" was not found in\n\"/tmp\".\"");
     EXPECT_EQ(answer, IDYES); // the default button, and the test goes on
     EXPECT_EQ(Boxes().Texts(), std::vector<std::string>{text});
 
     Boxes().Expect("Unexpected file format.", IDOK);
-    EXPECT_NONFATAL_FAILURE(AfxMessageBox("Unexpected file format"),
-                            "\"Unexpected file format\" where \"Unexpected file format.\" was expected");
+    EXPECT_NONFATAL_FAILURE(
+        AfxMessageBox("Unexpected file format"),
+        "\"Unexpected file format\" where \"Unexpected file format.\" was expected");
     EXPECT_NONFATAL_FAILURE(Boxes().Verify(),
                             "expected message box \"Unexpected file format.\" was never shown");
 
     FileDialogs().Cancel();
-    EXPECT_NONFATAL_FAILURE(FileDialogs().Verify(), "1 scripted file dialog answer(s) were never used");
+    EXPECT_NONFATAL_FAILURE(FileDialogs().Verify(),
+                            "1 scripted file dialog answer(s) were never used");
 }
 
 TEST_F(ServicesTest, ProfileRoundTripsIntsStringsAndBlobsUnderTheirNames)
@@ -131,9 +134,9 @@ TEST_F(ServicesTest, DialogsAndMenusAnswerFromTheScriptAndRecordWhatWasShown)
     EXPECT_EQ(clr, 0x000080FFu);
     EXPECT_EQ(ColorDialogs().Shown(), std::vector<COLORREF>{RGB(0, 0, 255)});
 
-    AfxMenu menu = {AfxMenuItem(34080, "Repeat/Quit"), AfxMenuSeparator(),
-                    AfxMenuItem(32773, "Rectangle"),
-                    AfxMenuPopup("More", {AfxMenuItem(32772, "Circle"), AfxMenuItem(57637, "Paste")})};
+    AfxMenu menu = {
+        AfxMenuItem(34080, "Repeat/Quit"), AfxMenuSeparator(), AfxMenuItem(32773, "Rectangle"),
+        AfxMenuPopup("More", {AfxMenuItem(32772, "Circle"), AfxMenuItem(57637, "Paste")})};
     menu[3].popup[1].item.bEnabled = FALSE;
     menu[0].item.nCurrentID = 32775; // re-targeted by its update handler
     PopupMenus().Pick(32772);
@@ -206,7 +209,8 @@ TEST(ServiceDefaultsTest, WithoutServicesDialogsCancelAndTheProfileGivesDefaults
     EXPECT_FALSE(AfxGetFontDialogService()->ChooseFont(lf, nullptr));
     EXPECT_FALSE(AfxGetColorDialogService()->ChooseColor(clr, nullptr));
     EXPECT_FALSE(AfxGetPrintService()->ShowPrintDialog(print, nullptr));
-    EXPECT_EQ(AfxGetPopupMenuService()->TrackPopupMenu({AfxMenuItem(1, "a")}, CPoint(), nullptr), 0u);
+    EXPECT_EQ(AfxGetPopupMenuService()->TrackPopupMenu({AfxMenuItem(1, "a")}, CPoint(), nullptr),
+              0u);
     EXPECT_FALSE(AfxGetOpenerService()->OpenFile("/tmp/x"));
 
     EXPECT_FALSE(AfxWriteProfileInt("Info", "I1.1", 1));
@@ -223,17 +227,19 @@ TEST(ResourceRegistryTest, LookupRunsTheProgramFirstThenLibrariesInLinkOrder)
 {
     // Registration order as at load time: a library, one linking it, then
     // the program.
-    auto base = std::make_unique<CResourceModule>("testbase", CResourceModule::library,
-                                                  [](CResourceModule& m) {
-                                                      m.AddStrings({{40001, "base"}, {40002, "base"}});
-                                                      m.Add(128, AfxMenu{AfxMenuItem(57600, "&New")});
-                                                  });
+    auto base = std::make_unique<CResourceModule>(
+        "testbase", CResourceModule::library, [](CResourceModule& m) {
+            m.AddStrings({{40001, "base"}, {40002, "base"}});
+            m.Add(128, AfxMenu{AfxMenuItem(57600, "&New")});
+        });
     auto upper = std::make_unique<CResourceModule>(
-        "testupper", CResourceModule::library,
-        [](CResourceModule& m) { m.AddStrings({{40001, "upper"}, {40003, "upper"}}); });
+        "testupper", CResourceModule::library, [](CResourceModule& m) {
+            m.AddStrings({{40001, "upper"}, {40003, "upper"}});
+        });
     auto program = std::make_unique<CResourceModule>(
-        "testprogram", CResourceModule::program,
-        [](CResourceModule& m) { m.AddStrings({{40001, "program"}, {128, "a string 128"}}); });
+        "testprogram", CResourceModule::program, [](CResourceModule& m) {
+            m.AddStrings({{40001, "program"}, {128, "a string 128"}});
+        });
 
     struct Case {
         UINT id;

@@ -12,9 +12,9 @@ public:
 
 BEGIN_MESSAGE_MAP(CSignatureCheck, CCmdTarget)
 #ifdef BRANTEL_WRONG_HANDLER
-    ON_COMMAND(50001, OnViewLogWithId)
+ON_COMMAND(50001, OnViewLogWithId)
 #else
-    ON_COMMAND(50001, OnViewLog)
-    ON_COMMAND_RANGE(50002, 50003, OnViewLogWithId)
+ON_COMMAND(50001, OnViewLog)
+ON_COMMAND_RANGE(50002, 50003, OnViewLogWithId)
 #endif
 END_MESSAGE_MAP()

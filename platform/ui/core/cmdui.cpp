@@ -22,7 +22,8 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
     if (m_nID == 0 || !pTarget)
         return TRUE; // separators and items without a target stay as they are
     m_bEnableChanged = FALSE;
-    const BOOL bResult = pTarget->OnCmdMsg(m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), this, nullptr);
+    const BOOL bResult =
+        pTarget->OnCmdMsg(m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), this, nullptr);
     if (bDisableIfNoHndler && !m_bEnableChanged) {
         AFX_CMDHANDLERINFO info{nullptr};
         Enable(pTarget->OnCmdMsg(m_nCurrentID, static_cast<int>(CN_COMMAND), this, &info));

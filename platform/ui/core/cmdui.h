@@ -18,9 +18,9 @@ public:
     CCmdUI() = default;
     virtual ~CCmdUI() = default;
 
-    UINT m_nID = 0;        // the id whose update handlers are asked (resource id)
-    UINT m_nIndex = 0;     // the item's place in its menu or toolbar
-    UINT m_nIndexMax = 0;  // the number of items there
+    UINT m_nID = 0;       // the id whose update handlers are asked (resource id)
+    UINT m_nIndex = 0;    // the item's place in its menu or toolbar
+    UINT m_nIndexMax = 0; // the number of items there
     BOOL m_bEnableChanged = FALSE;
     BOOL m_bContinueRouting = FALSE;
 
@@ -53,15 +53,15 @@ struct CCmdItemState {
     UINT nResourceID = 0; // from the table; its update handlers run
     UINT nCurrentID = 0;  // what choosing the item dispatches
     BOOL bEnabled = TRUE;
-    int nCheck = 0;       // 0, 1 or 2
+    int nCheck = 0; // 0, 1 or 2
     BOOL bRadio = FALSE;
     CString strText;
 };
 
 // Runs one update pass for an item: the current id goes back to the resource
 // id, then the item's handlers run through pTarget's chain.
-void AfxUpdateCmdItem(CCmdTarget* pTarget, CCmdItemState& item, UINT nIndex = 0,
-                      UINT nIndexMax = 0, BOOL bDisableIfNoHndler = TRUE);
+void AfxUpdateCmdItem(CCmdTarget* pTarget, CCmdItemState& item, UINT nIndex = 0, UINT nIndexMax = 0,
+                      BOOL bDisableIfNoHndler = TRUE);
 
 // Chooses an item: dispatches its current id through pTarget's chain. A
 // disabled item does nothing. True when a handler ran.

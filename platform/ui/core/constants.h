@@ -163,6 +163,17 @@ constexpr int SB_VERT = 1;
 constexpr int SB_CTL = 2;
 constexpr int SB_BOTH = 3;
 
+// ShowWindow's commands (any other than SW_HIDE shows the window).
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;
+
 constexpr UINT SIZE_RESTORED = 0;
 constexpr UINT SIZE_MINIMIZED = 1;
 constexpr UINT SIZE_MAXIMIZED = 2;
@@ -252,3 +263,95 @@ constexpr UINT AFX_IDP_PARSE_REAL = 0xF111;
 constexpr UINT AFX_IDP_PARSE_INT_RANGE = 0xF112;
 constexpr UINT AFX_IDP_PARSE_REAL_RANGE = 0xF113;
 constexpr UINT AFX_IDP_FAILED_INVALID_FORMAT = 0xF120;
+
+// ---- Window and control styles -----------------------------------------------
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_AUTOVSCROLL = 0x0040;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD ES_WANTRETURN = 0x1000;
+constexpr DWORD ES_NUMBER = 0x2000;
+
+constexpr DWORD BS_PUSHBUTTON = 0x0;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
+constexpr DWORD BS_CHECKBOX = 0x2;
+constexpr DWORD BS_AUTOCHECKBOX = 0x3;
+constexpr DWORD BS_RADIOBUTTON = 0x4;
+constexpr DWORD BS_3STATE = 0x5;
+constexpr DWORD BS_AUTO3STATE = 0x6;
+constexpr DWORD BS_GROUPBOX = 0x7;
+constexpr DWORD BS_AUTORADIOBUTTON = 0x9;
+constexpr DWORD BS_TYPEMASK = 0xF;
+constexpr DWORD BS_BITMAP = 0x0080;
+
+constexpr int BST_UNCHECKED = 0;
+constexpr int BST_CHECKED = 1;
+constexpr int BST_INDETERMINATE = 2;
+
+constexpr DWORD SS_LEFT = 0x00;
+constexpr DWORD SS_CENTER = 0x01;
+constexpr DWORD SS_RIGHT = 0x02;
+constexpr DWORD SS_LEFTNOWORDWRAP = 0x0C;
+constexpr DWORD SS_BITMAP = 0x0E;
+constexpr DWORD SS_ETCHEDFRAME = 0x12;
+constexpr DWORD SS_TYPEMASK = 0x1F;
+
+constexpr DWORD CBS_SIMPLE = 0x0001;
+constexpr DWORD CBS_DROPDOWN = 0x0002;
+constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
+constexpr DWORD CBS_AUTOHSCROLL = 0x0040;
+constexpr DWORD CBS_SORT = 0x0100;
+
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_USETABSTOPS = 0x0080;
+
+constexpr DWORD UDS_WRAP = 0x0001;
+constexpr DWORD UDS_SETBUDDYINT = 0x0002;
+constexpr DWORD UDS_ALIGNRIGHT = 0x0004;
+constexpr DWORD UDS_AUTOBUDDY = 0x0010;
+constexpr DWORD UDS_ARROWKEYS = 0x0020;
+constexpr DWORD UDS_NOTHOUSANDS = 0x0080;
+
+constexpr DWORD SBS_HORZ = 0x0000;
+constexpr DWORD SBS_VERT = 0x0001;
+
+// The id of controls that are never addressed (labels, frames).
+constexpr int IDC_STATIC = -1;
+
+// ---- Raw combo-box messages (those the program sends) --------------------------
+constexpr UINT CB_ADDSTRING = 0x0143;
+constexpr UINT CB_DELETESTRING = 0x0144;
+constexpr UINT CB_GETCOUNT = 0x0146;
+constexpr UINT CB_GETCURSEL = 0x0147;
+constexpr UINT CB_GETLBTEXT = 0x0148;
+constexpr UINT CB_GETLBTEXTLEN = 0x0149;
+constexpr UINT CB_INSERTSTRING = 0x014A;
+constexpr UINT CB_RESETCONTENT = 0x014B;
+constexpr UINT CB_FINDSTRING = 0x014C;
+constexpr UINT CB_SELECTSTRING = 0x014D;
+constexpr UINT CB_SETCURSEL = 0x014E;
+constexpr UINT CB_GETITEMDATA = 0x0150;
+constexpr UINT CB_SETITEMDATA = 0x0151;
+constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+constexpr UINT CB_MSGMIN = 0x0140;
+constexpr UINT CB_MSGMAX = 0x0165;
+constexpr int CB_ERR = -1;
+constexpr int LB_ERR = -1;
+
+// The colour button tells its parent the colour chosen: wParam its id,
+// lParam the COLORREF.
+constexpr UINT WM_COLORBUTTON_CHANGED = 0x0465;

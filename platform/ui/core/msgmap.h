@@ -38,11 +38,11 @@ struct AFX_MSGCALL {
 typedef LRESULT (*AFX_MSGTHUNK)(CCmdTarget* pTarget, const AFX_MSGCALL& call);
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;     // WM_COMMAND, WM_NOTIFY or the window message
-    UINT nCode;        // command/notification code (WM_COMMAND, WM_NOTIFY)
-    UINT nID;          // first control or command id
-    UINT nLastID;      // last id (the same for a single id)
-    AFX_MSGTHUNK pfn;  // null ends the table
+    UINT nMessage;    // WM_COMMAND, WM_NOTIFY or the window message
+    UINT nCode;       // command/notification code (WM_COMMAND, WM_NOTIFY)
+    UINT nID;         // first control or command id
+    UINT nLastID;     // last id (the same for a single id)
+    AFX_MSGTHUNK pfn; // null ends the table
 };
 
 struct AFX_MSGMAP {
@@ -52,17 +52,17 @@ struct AFX_MSGMAP {
 
 // The live window of a handle, or null (defined with CWnd).
 CWnd* AfxWndFromHandle(HWND hWnd);
+// The scroll-bar control of a handle, or null (defined with the controls).
+CScrollBar* AfxScrollBarFromHandle(HWND hWnd);
 
 namespace afxmsg
 {
 
 // True when Pmf is a pointer to a member function of some class C with
 // exactly the function type Sig.
-template <class Pmf, class Sig>
-struct IsHandler : std::false_type {
+template <class Pmf, class Sig> struct IsHandler : std::false_type {
 };
-template <class C, class Sig>
-struct IsHandler<Sig C::*, Sig> : std::true_type {
+template <class C, class Sig> struct IsHandler<Sig C::*, Sig> : std::true_type {
 };
 template <auto Pmf, class Sig>
 concept Handler = IsHandler<decltype(Pmf), Sig>::value;
@@ -71,16 +71,14 @@ concept Handler = IsHandler<decltype(Pmf), Sig>::value;
 // returning a value (the thunk returns it).
 #define AFXMSG_THUNK_VOID(name, sig, args, ret)                                                    \
     template <class T, auto F>                                                                     \
-        requires Handler<F, sig>                                                                   \
-    LRESULT name(CCmdTarget* p, [[maybe_unused]] const AFX_MSGCALL& c)                             \
+    requires Handler<F, sig> LRESULT name(CCmdTarget* p, [[maybe_unused]] const AFX_MSGCALL& c)    \
     {                                                                                              \
         (static_cast<T*>(p)->*F) args;                                                             \
         return ret;                                                                                \
     }
 #define AFXMSG_THUNK_VALUE(name, sig, args)                                                        \
     template <class T, auto F>                                                                     \
-        requires Handler<F, sig>                                                                   \
-    LRESULT name(CCmdTarget* p, [[maybe_unused]] const AFX_MSGCALL& c)                             \
+    requires Handler<F, sig> LRESULT name(CCmdTarget* p, [[maybe_unused]] const AFX_MSGCALL& c)    \
     {                                                                                              \
         return static_cast<LRESULT>((static_cast<T*>(p)->*F) args);                                \
     }
@@ -89,43 +87,40 @@ concept Handler = IsHandler<decltype(Pmf), Sig>::value;
 AFXMSG_THUNK_VOID(Command, void(), (), TRUE)
 AFXMSG_THUNK_VOID(CommandRange, void(UINT), (c.nID), TRUE)
 AFXMSG_THUNK_VOID(UpdateUI, void(CCmdUI*), (static_cast<CCmdUI*>(c.pExtra)), TRUE)
-AFXMSG_THUNK_VOID(Notify, void(NMHDR*, LRESULT*), (static_cast<NMHDR*>(c.pExtra), c.pResult),
-             TRUE)
+AFXMSG_THUNK_VOID(Notify, void(NMHDR*, LRESULT*), (static_cast<NMHDR*>(c.pExtra), c.pResult), TRUE)
 AFXMSG_THUNK_VALUE(Message, LRESULT(WPARAM, LPARAM), (c.wParam, c.lParam))
 
 // Window messages, unpacked as the classic handlers take them.
 AFXMSG_THUNK_VOID(WmVoid, void(), (), 0)
 AFXMSG_THUNK_VALUE(WmCreate, int(LPCREATESTRUCT), (reinterpret_cast<LPCREATESTRUCT>(c.lParam)))
 AFXMSG_THUNK_VOID(WmSize, void(UINT, int, int),
-             (static_cast<UINT>(c.wParam), LOWORD(static_cast<std::uintptr_t>(c.lParam)),
-              HIWORD(static_cast<std::uintptr_t>(c.lParam))),
-             0)
+                  (static_cast<UINT>(c.wParam), LOWORD(static_cast<std::uintptr_t>(c.lParam)),
+                   HIWORD(static_cast<std::uintptr_t>(c.lParam))),
+                  0)
 // WM_ERASEBKGND carries the CDC* itself in wParam.
 AFXMSG_THUNK_VALUE(WmEraseBkgnd, BOOL(CDC*), (reinterpret_cast<CDC*>(c.wParam)))
-AFXMSG_THUNK_VOID(WmFocus, void(CWnd*), (AfxWndFromHandle(reinterpret_cast<HWND>(c.wParam))),
-             0)
+AFXMSG_THUNK_VOID(WmFocus, void(CWnd*), (AfxWndFromHandle(reinterpret_cast<HWND>(c.wParam))), 0)
 AFXMSG_THUNK_VOID(WmTimer, void(UINT_PTR), (c.wParam), 0)
 AFXMSG_THUNK_VOID(WmSettingChange, void(UINT, LPCTSTR),
-             (static_cast<UINT>(c.wParam), reinterpret_cast<LPCTSTR>(c.lParam)), 0)
+                  (static_cast<UINT>(c.wParam), reinterpret_cast<LPCTSTR>(c.lParam)), 0)
 AFXMSG_THUNK_VALUE(WmSetCursor, BOOL(CWnd*, UINT, UINT),
-             (AfxWndFromHandle(reinterpret_cast<HWND>(c.wParam)),
-              LOWORD(static_cast<std::uintptr_t>(c.lParam)),
-              HIWORD(static_cast<std::uintptr_t>(c.lParam))))
-AFXMSG_THUNK_VOID(WmMouse, void(UINT, CPoint), (static_cast<UINT>(c.wParam), CPoint(c.lParam)),
-             0)
+                   (AfxWndFromHandle(reinterpret_cast<HWND>(c.wParam)),
+                    LOWORD(static_cast<std::uintptr_t>(c.lParam)),
+                    HIWORD(static_cast<std::uintptr_t>(c.lParam))))
+AFXMSG_THUNK_VOID(WmMouse, void(UINT, CPoint), (static_cast<UINT>(c.wParam), CPoint(c.lParam)), 0)
 AFXMSG_THUNK_VALUE(WmMouseWheel, BOOL(UINT, short, CPoint),
-             (LOWORD(c.wParam), static_cast<short>(HIWORD(c.wParam)), CPoint(c.lParam)))
+                   (LOWORD(c.wParam), static_cast<short>(HIWORD(c.wParam)), CPoint(c.lParam)))
 AFXMSG_THUNK_VOID(WmKey, void(UINT, UINT, UINT),
-             (static_cast<UINT>(c.wParam), LOWORD(static_cast<std::uintptr_t>(c.lParam)),
-              HIWORD(static_cast<std::uintptr_t>(c.lParam))),
-             0)
-// Scroll-bar controls do not exist here: the bar is the window's own, and
-// the handler's CScrollBar* is always null.
+                  (static_cast<UINT>(c.wParam), LOWORD(static_cast<std::uintptr_t>(c.lParam)),
+                   HIWORD(static_cast<std::uintptr_t>(c.lParam))),
+                  0)
+// lParam names the scroll-bar control, or is 0 for the window's own bar.
 AFXMSG_THUNK_VOID(WmScroll, void(UINT, UINT, CScrollBar*),
-             (LOWORD(c.wParam), HIWORD(c.wParam), static_cast<CScrollBar*>(nullptr)),
-             0)
+                  (LOWORD(c.wParam), HIWORD(c.wParam),
+                   AfxScrollBarFromHandle(reinterpret_cast<HWND>(c.lParam))),
+                  0)
 AFXMSG_THUNK_VOID(WmShowWindow, void(BOOL, UINT),
-             (static_cast<BOOL>(c.wParam), static_cast<UINT>(c.lParam)), 0)
+                  (static_cast<BOOL>(c.wParam), static_cast<UINT>(c.lParam)), 0)
 
 #undef AFXMSG_THUNK_VOID
 #undef AFXMSG_THUNK_VALUE
@@ -151,7 +146,9 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {0, 0, 0, 0, nullptr}                                                                          \
+    {                                                                                              \
+        0, 0, 0, 0, nullptr                                                                        \
+    }                                                                                              \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
+
+#include "platform/afx/numconv.h"
 
 namespace
 {
@@ -51,6 +54,12 @@ CResourceModule::~CResourceModule()
 {
     auto& modules = Modules();
     modules.erase(std::remove(modules.begin(), modules.end(), this), modules.end());
+}
+
+void CResourceModule::ThrowDuplicate(UINT nID) const
+{
+    throw std::logic_error(AfxFormat("resource module \"%s\" registers id %u twice as one kind",
+                                     m_strName.GetString(), nID));
 }
 
 void CResourceModule::AddStrings(std::initializer_list<std::pair<UINT, LPCTSTR>> strings)

@@ -31,7 +31,7 @@
 
 // One entry of a menu: a command item, a separator or a popup with entries.
 struct AfxMenuEntry {
-    CCmdItemState item;             // text and ids; a popup has id 0
+    CCmdItemState item; // text and ids; a popup has id 0
     BOOL bSeparator = FALSE;
     std::vector<AfxMenuEntry> popup; // the entries of a popup
 };
@@ -90,23 +90,26 @@ public:
     const CString& GetName() const { return m_strName; }
     Kind GetKind() const { return m_kind; }
 
-    // Adds (or replaces) the resource of kind T with this id.
-    template <class T>
-    void Add(UINT nID, T value)
+    // Adds the resource of kind T with this id. A module holds one of each
+    // kind and id: a second one throws std::logic_error (at static
+    // initialisation that stops the program at start-up).
+    template <class T> void Add(UINT nID, T value)
     {
-        m_items[{std::type_index(typeid(T)), nID}] = std::move(value);
+        if (!m_items.emplace(std::make_pair(std::type_index(typeid(T)), nID), std::move(value))
+                 .second)
+            ThrowDuplicate(nID);
     }
     void AddStrings(std::initializer_list<std::pair<UINT, LPCTSTR>> strings);
 
     // The module's own resource of kind T, or null.
-    template <class T>
-    const T* Find(UINT nID) const
+    template <class T> const T* Find(UINT nID) const
     {
         return std::any_cast<T>(FindAny(std::type_index(typeid(T)), nID));
     }
     const std::any* FindAny(std::type_index kind, UINT nID) const;
 
 private:
+    [[noreturn]] void ThrowDuplicate(UINT nID) const;
     CString m_strName;
     Kind m_kind;
     std::map<std::pair<std::type_index, UINT>, std::any> m_items;
@@ -117,8 +120,7 @@ std::vector<const CResourceModule*> AfxGetResourceChain();
 
 // The first resource of kind T with this id along the chain, or null.
 const std::any* AfxFindResourceAny(std::type_index kind, UINT nID);
-template <class T>
-const T* AfxFindResource(UINT nID)
+template <class T> const T* AfxFindResource(UINT nID)
 {
     return std::any_cast<T>(AfxFindResourceAny(std::type_index(typeid(T)), nID));
 }

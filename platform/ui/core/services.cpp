@@ -81,8 +81,7 @@ namespace
 {
 
 // One slot per service: the installed one (not owned) or the default.
-template <class Service>
-struct Slot {
+template <class Service> struct Slot {
     Service* installed = nullptr;
     Service fallback;
 
@@ -95,8 +94,7 @@ struct Slot {
     Service* Get() { return installed ? installed : &fallback; }
 };
 
-template <class Service>
-Slot<Service>& SlotOf()
+template <class Service> Slot<Service>& SlotOf()
 {
     static Slot<Service> slot;
     return slot;

@@ -141,7 +141,10 @@ public:
     CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     BOOL IsRectEmpty() const { return right <= left || bottom <= top; }
     // Left and top inside, right and bottom outside.
-    BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    BOOL PtInRect(POINT p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
     void OffsetRect(int dx, int dy)
     {
@@ -202,13 +205,12 @@ typedef LOGFONT* LPLOGFONT;
 
 inline bool operator==(const LOGFONT& a, const LOGFONT& b)
 {
-    return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth &&
-           a.lfEscapement == b.lfEscapement && a.lfOrientation == b.lfOrientation &&
-           a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
-           a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut &&
-           a.lfCharSet == b.lfCharSet && a.lfOutPrecision == b.lfOutPrecision &&
-           a.lfClipPrecision == b.lfClipPrecision && a.lfQuality == b.lfQuality &&
-           a.lfPitchAndFamily == b.lfPitchAndFamily &&
+    return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfEscapement == b.lfEscapement &&
+           a.lfOrientation == b.lfOrientation && a.lfWeight == b.lfWeight &&
+           a.lfItalic == b.lfItalic && a.lfUnderline == b.lfUnderline &&
+           a.lfStrikeOut == b.lfStrikeOut && a.lfCharSet == b.lfCharSet &&
+           a.lfOutPrecision == b.lfOutPrecision && a.lfClipPrecision == b.lfClipPrecision &&
+           a.lfQuality == b.lfQuality && a.lfPitchAndFamily == b.lfPitchAndFamily &&
            std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
 }
 

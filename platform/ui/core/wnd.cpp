@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/afx/numconv.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
@@ -14,7 +17,7 @@ namespace
 {
 
 // The UI state of the process (one UI thread): the backend, the live
-// windows by handle, the posted messages and the timers.
+// windows by handle, the focus, the posted messages and the timers.
 struct PostedMessage {
     HWND hWnd;
     UINT message;
@@ -34,7 +37,8 @@ struct Timer {
 struct UiState {
     CWndBackend* backend = nullptr; // not owned; set and reset by AfxSetWndBackend
     std::uintptr_t lastHandle = 0;  // handles count up and are never reused
-    std::map<std::uintptr_t, CWnd*> windows; // not owned; in creation order
+    std::map<std::uintptr_t, std::unique_ptr<CWndState>> windows; // in creation order
+    HWND hWndFocus = nullptr;
     std::deque<PostedMessage> posted;
     std::vector<Timer> timers;
     ULONGLONG lastSerial = 0;
@@ -51,6 +55,15 @@ std::uintptr_t Key(HWND h)
     return reinterpret_cast<std::uintptr_t>(h);
 }
 
+CWndState* StateOf(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    auto& windows = State().windows;
+    auto it = windows.find(Key(hWnd));
+    return it == windows.end() ? nullptr : it->second.get();
+}
+
 ULONGLONG Now()
 {
     CWndBackend* backend = State().backend;
@@ -63,25 +76,19 @@ void WakeUp()
         backend->WakeUp();
 }
 
-void RemoveTimers(HWND hWnd, bool (*match)(const Timer&, HWND, UINT_PTR), UINT_PTR nIDEvent)
+template <class Match> void RemoveTimers(Match match)
 {
     auto& timers = State().timers;
-    timers.erase(std::remove_if(timers.begin(), timers.end(),
-                                [&](const Timer& t) { return match(t, hWnd, nIDEvent); }),
-                 timers.end());
-}
-
-bool SameWindow(const Timer& t, HWND hWnd, UINT_PTR)
-{
-    return t.hWnd == hWnd;
-}
-
-bool SameTimer(const Timer& t, HWND hWnd, UINT_PTR nIDEvent)
-{
-    return t.hWnd == hWnd && t.nIDEvent == nIDEvent;
+    timers.erase(std::remove_if(timers.begin(), timers.end(), match), timers.end());
 }
 
 } // namespace
+
+void CWndState::Changed(UINT nChanges) const
+{
+    if (peer)
+        peer->Update(*this, nChanges);
+}
 
 CWndBackend* AfxSetWndBackend(CWndBackend* pBackend)
 {
@@ -102,39 +109,62 @@ CWnd* AfxWndFromHandle(HWND hWnd)
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
-    if (!hWnd)
-        return nullptr;
-    const auto& windows = State().windows;
-    auto it = windows.find(Key(hWnd));
-    return it == windows.end() ? nullptr : it->second;
+    const CWndState* state = StateOf(hWnd);
+    return state ? state->Target() : nullptr;
+}
+
+CWndState* CWnd::GetState() const
+{
+    return StateOf(m_hWnd);
+}
+
+CWndPeer* CWnd::GetPeer() const
+{
+    const CWndState* state = GetState();
+    return state ? state->peer.get() : nullptr;
 }
 
 CWnd::~CWnd()
 {
-    if (m_hWnd)
+    CWndState* state = GetState();
+    if (state && state->pOwner == this)
         DestroyWindow();
+    else if (state && state->pBound == this)
+        state->pBound = nullptr;
 }
 
-BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
-                  const RECT& rect, CWnd* pParentWnd, UINT nID)
+BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID)
 {
-    UiState& state = State();
-    if (!state.backend)
+    UiState& ui = State();
+    if (!ui.backend)
         throw std::logic_error(
             "a window cannot be created without a window backend: the program installs the Qt "
             "backend in main(), tests derive from HeadlessApp");
     if (m_hWnd)
         throw std::logic_error("CWnd::Create: the window exists already");
 
-    m_hWnd = reinterpret_cast<HWND>(++state.lastHandle);
-    state.windows[Key(m_hWnd)] = this;
-    m_nID = nID;
-    m_dwStyle = dwStyle;
-    m_hWndParent = pParentWnd ? pParentWnd->m_hWnd : nullptr;
-    // The backend's peer for this window is made here, before WM_CREATE.
+    auto owned = std::make_unique<CWndState>();
+    CWndState& state = *owned;
+    m_hWnd = reinterpret_cast<HWND>(++ui.lastHandle);
+    state.hWnd = m_hWnd;
+    state.pOwner = this;
+    state.hWndParent = pParentWnd ? pParentWnd->m_hWnd : nullptr;
+    state.nID = nID;
+    state.dwStyle = dwStyle;
+    state.kind = GetWndKind();
+    state.strText = lpszWindowName;
+    state.bEnabled = (dwStyle & WS_DISABLED) ? FALSE : TRUE;
+    state.bVisible = (dwStyle & WS_VISIBLE) ? TRUE : FALSE;
+    state.rect = rect;
+    ui.windows[Key(m_hWnd)] = std::move(owned);
+    state.peer = ui.backend->CreatePeer(state);
+    state.Changed(PEER_ALL);
 
-    CREATESTRUCT cs{nullptr, m_hWndParent, nID, rect.bottom - rect.top, rect.right - rect.left,
-                    rect.top, rect.left, dwStyle, lpszWindowName, lpszClassName, 0};
+    CREATESTRUCT cs{
+        nullptr,  state.hWndParent, nID,     rect.bottom - rect.top, rect.right - rect.left,
+        rect.top, rect.left,        dwStyle, lpszWindowName,         lpszClassName,
+        0};
     if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow();
         return FALSE;
@@ -144,65 +174,285 @@ BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
 
 BOOL CWnd::DestroyWindow()
 {
-    if (!m_hWnd || m_bDestroying)
+    CWndState* state = GetState();
+    if (!state || state->bDestroying)
         return FALSE;
-    m_bDestroying = true;
+    if (state->pOwner != this)
+        return state->pOwner->DestroyWindow();
+    state->bDestroying = true;
     const HWND hWnd = m_hWnd;
     SendMessage(WM_DESTROY);
 
     // Children go after their parent's WM_DESTROY, in creation order.
     std::vector<HWND> children;
-    for (const auto& [key, wnd] : State().windows)
-        if (wnd->m_hWndParent == hWnd)
-            children.push_back(wnd->m_hWnd);
+    for (const CWndState* child : AfxGetChildStates(hWnd))
+        children.push_back(child->hWnd);
     for (HWND child : children)
         if (CWnd* wnd = FromHandle(child))
             wnd->DestroyWindow();
 
-    RemoveTimers(hWnd, SameWindow, 0);
-    State().windows.erase(Key(hWnd));
-    // The peer is released here.
+    RemoveTimers([&](const Timer& t) { return t.hWnd == hWnd; });
+    UiState& ui = State();
+    if (ui.hWndFocus == hWnd)
+        ui.hWndFocus = nullptr;
+    state = StateOf(hWnd);
+    if (state->pBound)
+        state->pBound->m_hWnd = nullptr;
     m_hWnd = nullptr;
-    m_bDestroying = false;
-    PostNcDestroy(); // may delete this
+    ui.windows.erase(Key(hWnd)); // releases the peer
+    PostNcDestroy();             // may delete this
     return TRUE;
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    const CWndState* state = GetState();
+    return state ? static_cast<int>(state->nID) : 0;
 }
 
 int CWnd::SetDlgCtrlID(int nID)
 {
-    const int old = static_cast<int>(m_nID);
-    m_nID = static_cast<UINT>(nID);
+    CWndState* state = GetState();
+    if (!state)
+        return 0;
+    const int old = static_cast<int>(state->nID);
+    state->nID = static_cast<UINT>(nID);
     return old;
+}
+
+DWORD CWnd::GetStyle() const
+{
+    const CWndState* state = GetState();
+    return state ? state->dwStyle : 0;
+}
+
+void CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd)
+{
+    CWndState* state = GetState();
+    if (!state)
+        return;
+    const DWORD style = (state->dwStyle & ~dwRemove) | dwAdd;
+    state->dwStyle = style;
+    state->Changed(PEER_STYLE);
+    // The visible and disabled flags are states as well.
+    if (((dwRemove | dwAdd) & WS_DISABLED) != 0)
+        EnableWindow((style & WS_DISABLED) == 0);
+    if (((dwRemove | dwAdd) & WS_VISIBLE) != 0)
+        ShowWindow((style & WS_VISIBLE) != 0);
 }
 
 CWnd* CWnd::GetParent() const
 {
-    return FromHandle(m_hWndParent);
+    const CWndState* state = GetState();
+    return state ? FromHandle(state->hWndParent) : nullptr;
+}
+
+void CWnd::SetWindowText(LPCTSTR lpszString)
+{
+    SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString));
+}
+
+void CWnd::GetWindowText(CString& rString) const
+{
+    const CWndState* state = GetState();
+    rString.Empty();
+    if (!state)
+        return;
+    const int n = static_cast<int>(const_cast<CWnd*>(this)->SendMessage(WM_GETTEXTLENGTH));
+    std::vector<char> buffer(static_cast<std::size_t>(n) + 1);
+    const_cast<CWnd*>(this)->SendMessage(WM_GETTEXT, buffer.size(),
+                                         reinterpret_cast<LPARAM>(buffer.data()));
+    rString = CString(buffer.data(), n);
+}
+
+int CWnd::GetWindowTextLength() const
+{
+    return static_cast<int>(const_cast<CWnd*>(this)->SendMessage(WM_GETTEXTLENGTH));
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable)
+{
+    CWndState* state = GetState();
+    if (!state)
+        return FALSE;
+    const BOOL wasDisabled = !state->bEnabled;
+    state->bEnabled = bEnable ? TRUE : FALSE;
+    state->dwStyle = bEnable ? (state->dwStyle & ~WS_DISABLED) : (state->dwStyle | WS_DISABLED);
+    state->Changed(PEER_ENABLED);
+    return wasDisabled;
+}
+
+BOOL CWnd::IsWindowEnabled() const
+{
+    const CWndState* state = GetState();
+    return state && state->bEnabled;
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    CWndState* state = GetState();
+    if (!state)
+        return FALSE;
+    const BOOL wasVisible = state->bVisible;
+    state->bVisible = nCmdShow != 0;
+    state->dwStyle =
+        state->bVisible ? (state->dwStyle | WS_VISIBLE) : (state->dwStyle & ~WS_VISIBLE);
+    state->Changed(PEER_VISIBLE);
+    if (wasVisible != state->bVisible)
+        SendMessage(WM_SHOWWINDOW, state->bVisible, 0);
+    return wasVisible;
+}
+
+BOOL CWnd::IsWindowVisible() const
+{
+    const CWndState* state = GetState();
+    return state && state->bVisible;
+}
+
+void CWnd::MoveWindow(const RECT& rect, BOOL)
+{
+    if (CWndState* state = GetState()) {
+        state->rect = rect;
+        state->Changed(PEER_GEOMETRY);
+        SendMessage(WM_SIZE, SIZE_RESTORED,
+                    MAKELPARAM(WORD(rect.right - rect.left), WORD(rect.bottom - rect.top)));
+    }
+}
+
+void CWnd::GetWindowRect(LPRECT lpRect) const
+{
+    const CWndState* state = GetState();
+    *lpRect = state ? state->rect : CRect();
+}
+
+void CWnd::GetClientRect(LPRECT lpRect) const
+{
+    const CWndState* state = GetState();
+    *lpRect = state ? CRect(0, 0, state->rect.Width(), state->rect.Height()) : CRect();
+}
+
+CWnd* CWnd::SetFocus()
+{
+    UiState& ui = State();
+    const HWND hOld = ui.hWndFocus;
+    CWnd* pOld = FromHandle(hOld);
+    if (!m_hWnd || hOld == m_hWnd)
+        return pOld;
+    const HWND hNew = m_hWnd;
+    ui.hWndFocus = hNew;
+    if (CWndState* old = StateOf(hOld)) {
+        old->Changed(PEER_FOCUS);
+        old->pOwner->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(hNew), 0);
+    }
+    // The old window's handler may have moved the focus on or destroyed this.
+    if (ui.hWndFocus == hNew)
+        if (CWndState* now = StateOf(hNew)) {
+            now->Changed(PEER_FOCUS);
+            now->pOwner->SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(hOld), 0);
+        }
+    return pOld;
+}
+
+CWnd* CWnd::GetFocus()
+{
+    return FromHandle(State().hWndFocus);
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    if (!m_hWnd || nID == IDC_STATIC)
+        return nullptr;
+    for (const CWndState* child : AfxGetChildStates(m_hWnd))
+        if (child->nID == static_cast<UINT>(nID))
+            return child->pOwner;
+    return nullptr;
+}
+
+void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString)
+{
+    if (CWnd* item = GetDlgItem(nID))
+        item->SetWindowText(lpszString);
+}
+
+UINT CWnd::GetDlgItemText(int nID, CString& rString) const
+{
+    rString.Empty();
+    if (CWnd* item = GetDlgItem(nID))
+        item->GetWindowText(rString);
+    return static_cast<UINT>(rString.GetLength());
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    CWnd* item = pParent ? pParent->GetDlgItem(static_cast<int>(nID)) : nullptr;
+    if (!item)
+        throw std::logic_error(
+            AfxFormat("SubclassDlgItem: the window has no control %d", int(nID)));
+    CWndState* state = item->GetState();
+    if (state->pOwner == this || state->pBound == this)
+        return TRUE;
+    if (state->pBound)
+        throw std::logic_error(
+            AfxFormat("control %d is bound to another object already; bind it once", int(nID)));
+    if (GetWndKind() != AfxWndKind::window && GetWndKind() != state->kind)
+        throw std::logic_error(
+            AfxFormat("control %d is of another kind than the object bound to it", int(nID)));
+    if (m_hWnd)
+        throw std::logic_error("SubclassDlgItem: the object names a window already");
+    state->pBound = this;
+    m_hWnd = state->hWnd;
+    return TRUE;
+}
+
+void CWnd::MapDialogRect(LPRECT lpRect) const
+{
+    const CSize base = AfxGetDialogBaseUnits();
+    lpRect->left = AfxMulDiv(lpRect->left, base.cx, 4);
+    lpRect->right = AfxMulDiv(lpRect->right, base.cx, 4);
+    lpRect->top = AfxMulDiv(lpRect->top, base.cy, 8);
+    lpRect->bottom = AfxMulDiv(lpRect->bottom, base.cy, 8);
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_hWnd)
+    CWndState* state = GetState();
+    if (!state)
         return 0;
-    return WindowProc(message, wParam, lParam);
+    // The handler may destroy the window (and its object): only a window
+    // still alive, with the same object, gets its outer message back.
+    const HWND hWnd = state->hWnd;
+    CWnd* target = state->Target();
+    const CurrentMessage saved = target->m_current;
+    target->m_current = {message, wParam, lParam};
+    const LRESULT lResult = target->WindowProc(message, wParam, lParam);
+    if (const CWndState* still = StateOf(hWnd); still && still->Target() == target)
+        target->m_current = saved;
+    return lResult;
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_hWnd)
+    if (!GetState())
         return FALSE;
     State().posted.push_back({m_hWnd, message, wParam, lParam});
     WakeUp();
     return TRUE;
 }
 
+LRESULT CWnd::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* item = GetDlgItem(nID);
+    return item ? item->SendMessage(message, wParam, lParam) : 0;
+}
+
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
 {
-    if (!m_hWnd)
+    if (!GetState())
         return 0;
-    UiState& state = State();
-    RemoveTimers(m_hWnd, SameTimer, nIDEvent);
-    state.timers.push_back({m_hWnd, nIDEvent, nElapse, lpfnTimer, Now() + nElapse, ++state.lastSerial});
+    UiState& ui = State();
+    const HWND hWnd = m_hWnd;
+    RemoveTimers([&](const Timer& t) { return t.hWnd == hWnd && t.nIDEvent == nIDEvent; });
+    ui.timers.push_back({hWnd, nIDEvent, nElapse, lpfnTimer, Now() + nElapse, ++ui.lastSerial});
     WakeUp();
     return nIDEvent;
 }
@@ -210,13 +460,19 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
 BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
 {
     const std::size_t before = State().timers.size();
-    RemoveTimers(m_hWnd, SameTimer, nIDEvent);
+    const HWND hWnd = m_hWnd;
+    RemoveTimers([&](const Timer& t) { return hWnd && t.hWnd == hWnd && t.nIDEvent == nIDEvent; });
     return State().timers.size() != before;
 }
 
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
 {
     return AfxGetMessageService()->MessageBox(lpszText, lpszCaption, nType);
+}
+
+void CWnd::AdoptControl(std::unique_ptr<CWnd> pControl)
+{
+    m_controls.push_back(std::move(pControl));
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -268,18 +524,65 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
     return TRUE;
 }
 
-LRESULT CWnd::DefWindowProc(UINT, WPARAM, LPARAM)
+LRESULT CWnd::Default()
 {
+    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWndState* state = GetState();
+    LRESULT lResult = 0;
+    if (state && AfxControlWindowProc(*state, message, wParam, lParam, lResult))
+        return lResult;
     return 0;
+}
+
+std::vector<CWndState*> AfxGetChildStates(HWND hWndParent)
+{
+    std::vector<CWndState*> children;
+    if (hWndParent)
+        for (const auto& [key, child] : State().windows)
+            if (child->hWndParent == hWndParent)
+                children.push_back(child.get());
+    return children;
+}
+
+CWndState* AfxGetWndState(HWND hWnd)
+{
+    return StateOf(hWnd);
+}
+
+void AfxNotifyParent(const CWndState& state, UINT nCode)
+{
+    if (CWnd* parent = CWnd::FromHandle(state.hWndParent))
+        parent->SendMessage(WM_COMMAND, MAKEWPARAM(WORD(state.nID), WORD(nCode)),
+                            reinterpret_cast<LPARAM>(state.hWnd));
+}
+
+int AfxMulDiv(int nNumber, int nNumerator, int nDenominator)
+{
+    const long long product = static_cast<long long>(nNumber) * nNumerator;
+    const long long half = nDenominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / nDenominator
+                                         : (product - half) / nDenominator);
+}
+
+CSize AfxGetDialogBaseUnits()
+{
+    int letters = 52 * 6, height = 13;
+    if (CWndBackend* backend = State().backend)
+        backend->GetDialogFontMetrics(letters, height);
+    return CSize(AfxMulDiv(letters, 1, 52), height);
 }
 
 void AfxPumpMessages()
 {
-    UiState& state = State();
+    UiState& ui = State();
     // Posted messages, including those posted while this loop runs.
-    while (!state.posted.empty()) {
-        const PostedMessage msg = state.posted.front();
-        state.posted.pop_front();
+    while (!ui.posted.empty()) {
+        const PostedMessage msg = ui.posted.front();
+        ui.posted.pop_front();
         if (CWnd* wnd = CWnd::FromHandle(msg.hWnd))
             wnd->SendMessage(msg.message, msg.wParam, msg.lParam);
     }
@@ -288,15 +591,15 @@ void AfxPumpMessages()
     // kill or set timers, so each is looked up again before it fires.
     const ULONGLONG now = Now();
     std::vector<Timer> due;
-    for (const Timer& t : state.timers)
+    for (const Timer& t : ui.timers)
         if (t.due <= now)
             due.push_back(t);
     std::stable_sort(due.begin(), due.end(),
                      [](const Timer& a, const Timer& b) { return a.due < b.due; });
     for (const Timer& d : due) {
-        auto it = std::find_if(state.timers.begin(), state.timers.end(),
+        auto it = std::find_if(ui.timers.begin(), ui.timers.end(),
                                [&](const Timer& t) { return t.serial == d.serial; });
-        if (it == state.timers.end())
+        if (it == ui.timers.end())
             continue;
         it->due = now + it->nElapse;
         if (d.lpfn)

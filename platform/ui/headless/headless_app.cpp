@@ -3,23 +3,20 @@
 namespace afxui::headless
 {
 
-HeadlessApp::HeadlessApp()
-    : m_pOldBackend(AfxSetWndBackend(&m_backend)),
-      m_pOldBoxes(AfxSetMessageService(&m_boxes)),
+ScriptedEnvironment::ScriptedEnvironment(CWndBackend& backend)
+    : m_pOldBackend(AfxSetWndBackend(&backend)), m_pOldBoxes(AfxSetMessageService(&m_boxes)),
       m_pOldFileDialogs(AfxSetFileDialogService(&m_fileDialogs)),
       m_pOldFontDialogs(AfxSetFontDialogService(&m_fontDialogs)),
       m_pOldColorDialogs(AfxSetColorDialogService(&m_colorDialogs)),
       m_pOldPopupMenus(AfxSetPopupMenuService(&m_popupMenus)),
       m_pOldPrintDialogs(AfxSetPrintService(&m_printDialogs)),
       m_pOldClipboard(AfxSetClipboardService(&m_clipboard)),
-      m_pOldOpener(AfxSetOpenerService(&m_opener)),
-      m_pOldBeeper(AfxSetBeepService(&m_beeper)),
-      m_pOldCursor(AfxSetCursorService(&m_cursor)),
-      m_pOldProfile(AfxSetProfileService(&m_profile))
+      m_pOldOpener(AfxSetOpenerService(&m_opener)), m_pOldBeeper(AfxSetBeepService(&m_beeper)),
+      m_pOldCursor(AfxSetCursorService(&m_cursor)), m_pOldProfile(AfxSetProfileService(&m_profile))
 {
 }
 
-HeadlessApp::~HeadlessApp()
+ScriptedEnvironment::~ScriptedEnvironment()
 {
     AfxSetProfileService(m_pOldProfile);
     AfxSetCursorService(m_pOldCursor);
@@ -35,7 +32,7 @@ HeadlessApp::~HeadlessApp()
     AfxSetWndBackend(m_pOldBackend);
 }
 
-void HeadlessApp::TearDown()
+void ScriptedEnvironment::Verify()
 {
     m_boxes.Verify();
     m_fileDialogs.Verify();

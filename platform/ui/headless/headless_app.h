@@ -1,9 +1,11 @@
-// HeadlessApp: the GoogleTest fixture of window-layer tests without a
-// display. While a test runs it installs the headless backend (manual
-// clock, posted-message pump), the in-memory profile and the scripted
-// services, the strict message-box service among them. At the end, scripted
-// answers and expected boxes left unused fail the test; then the previous
-// backend and services come back.
+// The scripted test environment of the window layer. While it lives it
+// installs a backend (the headless one, or later Qt's) with the in-memory
+// profile and the scripted services, the strict message-box service among
+// them; Verify fails the test for scripted answers and expected boxes left
+// unused. Then the previous backend and services come back.
+//
+// HeadlessApp is the GoogleTest fixture over it with the headless backend:
+// manual clock and posted-message pump, no display.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,18 +16,16 @@
 namespace afxui::headless
 {
 
-class HeadlessApp : public ::testing::Test
+class ScriptedEnvironment
 {
-protected:
-    HeadlessApp();
-    ~HeadlessApp() override;
-    // Subclasses that override TearDown call this one.
-    void TearDown() override;
+public:
+    explicit ScriptedEnvironment(CWndBackend& backend); // not owned
+    ~ScriptedEnvironment();
+    ScriptedEnvironment(const ScriptedEnvironment&) = delete;
+    ScriptedEnvironment& operator=(const ScriptedEnvironment&) = delete;
 
-    // One pass of the message loop: posted messages, then due timers.
-    void PumpPosted();
-    // Lets ms milliseconds pass on the manual clock, then runs one pass.
-    void FireTimers(ULONGLONG ms);
+    // Unused scripted answers and expected boxes fail the test.
+    void Verify();
 
     StrictMessageService& Boxes() { return m_boxes; }
     ScriptedFileDialogs& FileDialogs() { return m_fileDialogs; }
@@ -38,10 +38,8 @@ protected:
     RecordingBeeper& Beeper() { return m_beeper; }
     RecordingCursor& Cursor() { return m_cursor; }
     MemoryProfile& Profile() { return m_profile; }
-    HeadlessBackend& Backend() { return m_backend; }
 
 private:
-    HeadlessBackend m_backend;
     StrictMessageService m_boxes;
     ScriptedFileDialogs m_fileDialogs;
     ScriptedFontDialogs m_fontDialogs;
@@ -67,6 +65,35 @@ private:
     CBeepService* m_pOldBeeper;
     CCursorService* m_pOldCursor;
     CProfileService* m_pOldProfile;
+};
+
+class HeadlessApp : public ::testing::Test
+{
+protected:
+    // Subclasses that override TearDown call this one.
+    void TearDown() override { m_env.Verify(); }
+
+    // One pass of the message loop: posted messages, then due timers.
+    void PumpPosted();
+    // Lets ms milliseconds pass on the manual clock, then runs one pass.
+    void FireTimers(ULONGLONG ms);
+
+    StrictMessageService& Boxes() { return m_env.Boxes(); }
+    ScriptedFileDialogs& FileDialogs() { return m_env.FileDialogs(); }
+    ScriptedFontDialogs& FontDialogs() { return m_env.FontDialogs(); }
+    ScriptedColorDialogs& ColorDialogs() { return m_env.ColorDialogs(); }
+    ScriptedPopupMenus& PopupMenus() { return m_env.PopupMenus(); }
+    ScriptedPrintDialogs& PrintDialogs() { return m_env.PrintDialogs(); }
+    RecordingClipboard& Clipboard() { return m_env.Clipboard(); }
+    RecordingOpener& Opener() { return m_env.Opener(); }
+    RecordingBeeper& Beeper() { return m_env.Beeper(); }
+    RecordingCursor& Cursor() { return m_env.Cursor(); }
+    MemoryProfile& Profile() { return m_env.Profile(); }
+    HeadlessBackend& Backend() { return m_backend; }
+
+private:
+    HeadlessBackend m_backend;
+    ScriptedEnvironment m_env{m_backend};
 };
 
 } // namespace afxui::headless

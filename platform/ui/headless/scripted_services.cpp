@@ -84,8 +84,7 @@ namespace
 {
 
 // A dialog that starts from value and, unless cancelled, writes the choice.
-template <class T>
-BOOL TakeChoice(Script<T, std::optional<T>>& script, T& value)
+template <class T> BOOL TakeChoice(Script<T, std::optional<T>>& script, T& value)
 {
     std::optional<std::optional<T>> answer = script.Next(value);
     if (!answer || !*answer)
@@ -125,7 +124,8 @@ UINT ScriptedPopupMenus::TrackPopupMenu(const AfxMenu& menu, CPoint ptScreen, CW
     if (!answer || *answer == 0)
         return 0;
     if (!ShowsEnabled(menu, *answer)) {
-        ReportFailure("the popup menu shows no enabled item " + std::to_string(*answer) + " to pick");
+        ReportFailure("the popup menu shows no enabled item " + std::to_string(*answer) +
+                      " to pick");
         return 0;
     }
     return *answer;
@@ -143,7 +143,8 @@ BOOL ScriptedPrintDialogs::ShowPrintDialog(AfxPrintRequest& request, CWnd*)
 
 // ---- Recorders ---------------------------------------------------------------------------
 
-BOOL RecordingClipboard::SetDib(const BITMAPINFOHEADER& header, const void* pBits, std::size_t nBytes)
+BOOL RecordingClipboard::SetDib(const BITMAPINFOHEADER& header, const void* pBits,
+                                std::size_t nBytes)
 {
     const BYTE* bytes = static_cast<const BYTE*>(pBits);
     m_images.push_back({header, std::vector<BYTE>(bytes, bytes + nBytes)});
@@ -203,7 +204,8 @@ BOOL MemoryProfile::WriteString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR 
     return TRUE;
 }
 
-BOOL MemoryProfile::WriteBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData, UINT nBytes)
+BOOL MemoryProfile::WriteBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData,
+                                UINT nBytes)
 {
     Value& value = m_entries[{lpszSection ? lpszSection : "", lpszEntry ? lpszEntry : ""}];
     value = Value{true, {}, std::vector<BYTE>(pData, pData + nBytes)};

@@ -24,8 +24,7 @@ void ReportFailure(const std::string& message);
 
 // Answers in order, with the requests recorded; what names the dialog kind
 // in failure messages.
-template <class Request, class Answer>
-class Script
+template <class Request, class Answer> class Script
 {
 public:
     explicit Script(const char* what) : m_what(what) {}
@@ -56,8 +55,7 @@ std::optional<Answer> Script<Request, Answer>::Next(Request request)
     return answer;
 }
 
-template <class Request, class Answer>
-void Script<Request, Answer>::Verify()
+template <class Request, class Answer> void Script<Request, Answer>::Verify()
 {
     if (!m_answers.empty())
         ReportFailure(std::to_string(m_answers.size()) + " scripted " + m_what +
@@ -223,7 +221,8 @@ public:
     BOOL GetBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, std::vector<BYTE>& data) override;
     BOOL WriteInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue) override;
     BOOL WriteString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) override;
-    BOOL WriteBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData, UINT nBytes) override;
+    BOOL WriteBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData,
+                     UINT nBytes) override;
 
     struct Value {
         bool binary = false;
