@@ -5,3 +5,5 @@
 #include "sections/regions/sectarea.h"
 #include "sections/regions/sectcomp.h"
 #include "sections/regions/sectmesharea.h"
+#include "sections/beams/crsectcomp.h"
+#include "sections/beams/crsectshapes.h"
