@@ -145,10 +145,6 @@ void CCrSectFixedGeom::Translate(double dx, double dy, double dz)
 
 void CCrSectFixedGeom::DrawResGL(unsigned) {}
 
-void CCrSectFixedGeom::ColorPlotBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&,
-                                       bool, bool, bool, double*, double*)
-{
-}
 
 bool CCrSectFixedGeom::GetMaxMinActStress(double&, double&)
 {
@@ -266,10 +262,6 @@ void CCrSectRect::DrawModelGL(bool, float, bool)
     });
 }
 
-void CCrSectRect::DrawBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&, bool, bool,
-                             bool)
-{
-}
 
 // ------------------------------------------------------------ CCrSectCirc
 
@@ -360,10 +352,6 @@ void CCrSectCirc::DrawModelGL(bool, float, bool)
     DrawShapeGL([this] { EllipseGL(m_dRadius, m_dRadius, kCirclePoints); });
 }
 
-void CCrSectCirc::DrawBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&, bool, bool,
-                             bool)
-{
-}
 
 // ------------------------------------------------------------ CCrSectTube
 
@@ -424,10 +412,6 @@ void CCrSectTube::DrawModelGL(bool, float, bool)
     });
 }
 
-void CCrSectTube::DrawBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&, bool, bool,
-                             bool)
-{
-}
 
 // ------------------------------------------------------------ CCrSectUsrDef
 
@@ -461,7 +445,3 @@ void CCrSectUsrDef::DrawModelGL(bool, float, bool)
     DrawShapeGL([this] { EllipseGL(0.5 * m_dSize, m_dSize, kRingSteps); });
 }
 
-void CCrSectUsrDef::DrawBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&, bool,
-                               bool, bool)
-{
-}

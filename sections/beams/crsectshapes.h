@@ -55,6 +55,22 @@ protected:
     // filled outline and the axis mark, with polygon offset when asked for.
     template <class F>
     void DrawShapeGL(F outline);
+    // Outline of a prism: a rectangle of half-sizes a (u) and b (v), an
+    // ellipse of semi-axes a (u) and b (v), or a ring of outer radius a and
+    // inner radius b (0: no hole).
+    struct PrismOutline {
+        enum Kind { kRect, kEllipse, kRing } kind;
+        double a;
+        double b;
+    };
+    // One straight piece of a beam as a prism of the outline: the local
+    // axes (command flag 0x20), the principal alignment, polygon mode and
+    // base material colour (flag 0x8), then caps and mantle. With colours
+    // the start face and start points take the first, the end face and end
+    // points the second. Nothing for vectors or frames that are too small.
+    void PrismGL(const PrismOutline& outline, COGLDrawCommand* command, CVector& start,
+                 CVector& end, CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
+                 bool capStart, bool capEnd, const double* colourStart, const double* colourEnd);
     // The parameters the three formula shapes share: indices 9, 10 (shear
     // factor), 15 to 17 and 33, 34; false for any other index.
     bool GetCommonParam(unsigned index, double shearFactor, double& value);
@@ -81,6 +97,10 @@ public:
     void DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end, CMatrix& frameStart,
                     CMatrix& frameEnd, bool alignPrincipal, bool capStart,
                     bool capEnd) override;
+    void ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
+                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
+                         bool capStart, bool capEnd, double* colourStart,
+                         double* colourEnd) override;
     double GetParam(unsigned index) override;
 
     double GetHeight() const { return m_dHeight; }
@@ -110,6 +130,10 @@ public:
     void DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end, CMatrix& frameStart,
                     CMatrix& frameEnd, bool alignPrincipal, bool capStart,
                     bool capEnd) override;
+    void ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
+                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
+                         bool capStart, bool capEnd, double* colourStart,
+                         double* colourEnd) override;
     double GetParam(unsigned index) override;
 
 protected:
@@ -135,6 +159,10 @@ public:
     void DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end, CMatrix& frameStart,
                     CMatrix& frameEnd, bool alignPrincipal, bool capStart,
                     bool capEnd) override;
+    void ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
+                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
+                         bool capStart, bool capEnd, double* colourStart,
+                         double* colourEnd) override;
     double GetParam(unsigned index) override;
 
     double GetThick() const { return m_dThick; }
