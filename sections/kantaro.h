@@ -7,3 +7,5 @@
 #include "sections/regions/sectmesharea.h"
 #include "sections/beams/crsectcomp.h"
 #include "sections/beams/crsectshapes.h"
+#include "sections/beams/beamseg.h"
+#include "sections/beams/beamarch.h"

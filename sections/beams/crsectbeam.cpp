@@ -9,7 +9,8 @@
 
 #include "platform/ferrand/material.h"
 
-namespace {
+namespace
+{
 
 constexpr double kTwoPi = 6.283185307179586;
 // Points of a round cap, and steps of a round mantle or ring.
@@ -76,8 +77,7 @@ void DrawScaledAxes(CVector& at, const CMatrix& frame, double s)
 
 // A mantle: a strip of point pairs (start, end) around an ellipse of
 // semi-axes a, b, normals radial times sign.
-void MantleGL(COGLDrawCommand* command, const End& s, const End& e, double a, double b,
-              double sign)
+void MantleGL(COGLDrawCommand* command, const End& s, const End& e, double a, double b, double sign)
 {
     command->BeginIf(GL_QUAD_STRIP);
     for (int i = 0; i <= kRingSteps; ++i) {
@@ -106,8 +106,7 @@ void EllipseCapGL(COGLDrawCommand* command, const End& end, double a, double b, 
 }
 
 // A ring cap: a strip of point pairs, outer then inner.
-void RingCapGL(COGLDrawCommand* command, const End& end, double outer, double inner,
-               double sign)
+void RingCapGL(COGLDrawCommand* command, const End& end, double outer, double inner, double sign)
 {
     command->BeginIf(GL_QUAD_STRIP);
     end.Colour();
@@ -137,10 +136,8 @@ void RectCapGL(COGLDrawCommand* command, const End& end, double a, double b, dou
 void RectSidesGL(COGLDrawCommand* command, const End& s, const End& e, double a, double b)
 {
     // Each side: its normal (nu, nv) and its two corners.
-    const double sides[4][6] = {{1, 0, a, -b, a, b},
-                                {0, 1, a, b, -a, b},
-                                {-1, 0, -a, b, -a, -b},
-                                {0, -1, -a, -b, a, -b}};
+    const double sides[4][6] = {
+        {1, 0, a, -b, a, b}, {0, 1, a, b, -a, b}, {-1, 0, -a, b, -a, -b}, {0, -1, -a, -b, a, -b}};
     command->BeginIf(GL_QUADS);
     for (const auto& side : sides) {
         const End* order[4] = {&s, &s, &e, &e};
@@ -156,8 +153,8 @@ void RectSidesGL(COGLDrawCommand* command, const End& s, const End& e, double a,
 } // namespace
 
 void CCrSectFixedGeom::PrismGL(const PrismOutline& outline, COGLDrawCommand* command,
-                               CVector& start, CVector& end, CMatrix& frameStart,
-                               CMatrix& frameEnd, bool alignPrincipal, bool capStart, bool capEnd,
+                               CVector& start, CVector& end, CMatrix& frameStart, CMatrix& frameEnd,
+                               bool alignPrincipal, bool capStart, bool capEnd,
                                const double* colourStart, const double* colourEnd)
 {
     if (start.GetSize() < 3 || end.GetSize() < 3 || !IsFrame(frameStart) || !IsFrame(frameEnd))
@@ -170,8 +167,8 @@ void CCrSectFixedGeom::PrismGL(const PrismOutline& outline, COGLDrawCommand* com
     if (flags & 0x20) {
         double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
         GetMaxMinCoord(xmax, ymax, xmin, ymin);
-        const double s = 2.0 * std::sqrt((xmax - xmin) * (xmax - xmin) +
-                                         (ymax - ymin) * (ymax - ymin));
+        const double s =
+            2.0 * std::sqrt((xmax - xmin) * (xmax - xmin) + (ymax - ymin) * (ymax - ymin));
         command->EndIf();
         DrawScaledAxes(start, frameStart, s);
         DrawScaledAxes(end, frameEnd, s);
@@ -239,8 +236,9 @@ void CCrSectRect::DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& 
                              CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
                              bool capStart, bool capEnd)
 {
-    PrismGL({PrismOutline::kRect, m_dWidth / 2.0, m_dHeight / 2.0}, command, start, end,
-            frameStart, frameEnd, alignPrincipal, capStart, capEnd, nullptr, nullptr);
+    // The colour plot without colours.
+    CCrSectRect::ColorPlotBeamGL(command, start, end, frameStart, frameEnd, alignPrincipal,
+                                 capStart, capEnd, nullptr, nullptr);
 }
 
 void CCrSectRect::ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
@@ -248,16 +246,17 @@ void CCrSectRect::ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVec
                                   bool capStart, bool capEnd, double* colourStart,
                                   double* colourEnd)
 {
-    PrismGL({PrismOutline::kRect, m_dWidth / 2.0, m_dHeight / 2.0}, command, start, end,
-            frameStart, frameEnd, alignPrincipal, capStart, capEnd, colourStart, colourEnd);
+    PrismGL({PrismOutline::kRect, m_dWidth / 2.0, m_dHeight / 2.0}, command, start, end, frameStart,
+            frameEnd, alignPrincipal, capStart, capEnd, colourStart, colourEnd);
 }
 
 void CCrSectCirc::DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
                              CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
                              bool capStart, bool capEnd)
 {
-    PrismGL({PrismOutline::kEllipse, m_dRadius, m_dRadius}, command, start, end, frameStart,
-            frameEnd, alignPrincipal, capStart, capEnd, nullptr, nullptr);
+    // The colour plot without colours.
+    CCrSectCirc::ColorPlotBeamGL(command, start, end, frameStart, frameEnd, alignPrincipal,
+                                 capStart, capEnd, nullptr, nullptr);
 }
 
 void CCrSectCirc::ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
@@ -273,8 +272,9 @@ void CCrSectTube::DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& 
                              CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
                              bool capStart, bool capEnd)
 {
-    PrismGL({PrismOutline::kRing, m_dRadius, InnerRadius()}, command, start, end, frameStart,
-            frameEnd, alignPrincipal, capStart, capEnd, nullptr, nullptr);
+    // The colour plot without colours.
+    CCrSectTube::ColorPlotBeamGL(command, start, end, frameStart, frameEnd, alignPrincipal,
+                                 capStart, capEnd, nullptr, nullptr);
 }
 
 void CCrSectTube::ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,

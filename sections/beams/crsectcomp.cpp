@@ -11,12 +11,13 @@
 IMPLEMENT_SERIAL_ABSTRACT(CCrSectComp, CSectComp, VERSIONABLE_SCHEMA | 0)
 
 WORD CCrSectComp::m_sVersion = 0;
-const double CCrSectComp::m_dDefaultForces[kForceCount] = {1000.0, 1e6,    1e6, 1000.0,
-                                                           1000.0, 1e6,    1e6, 1e9};
+const double CCrSectComp::m_dDefaultForces[kForceCount] = {1000.0, 1e6, 1e6, 1000.0,
+                                                           1000.0, 1e6, 1e6, 1e9};
 long CCrSectComp::m_lWriteLogFile = 1;
 CString CCrSectComp::m_strLFileEx = ".txt";
 
-namespace {
+namespace
+{
 
 // A result below this fraction of the section's extent is exactly 0.
 constexpr double kCoordSnap = 1e-12;
@@ -152,10 +153,9 @@ bool CCrSectComp::DropSharedReferences()
     }
     // The auxiliary object must be nothing else this section holds.
     CObject* aux = m_pAuxObject;
-    if (aux &&
-        (aux == this || aux == m_pAxis || aux == m_pShearNode || IsAxisNode(m_pAxis, aux) ||
-         Find(aux) || m_MaterialList.Find(aux) ||
-         (aux->IsKindOf(RUNTIME_CLASS(CSNode)) && !IsFree(static_cast<CSNode*>(aux))))) {
+    if (aux && (aux == this || aux == m_pAxis || aux == m_pShearNode || IsAxisNode(m_pAxis, aux) ||
+                Find(aux) || m_MaterialList.Find(aux) ||
+                (aux->IsKindOf(RUNTIME_CLASS(CSNode)) && !IsFree(static_cast<CSNode*>(aux))))) {
         m_pAuxObject = nullptr;
         ok = false;
     }
@@ -356,7 +356,8 @@ void CCrSectComp::SetForce(unsigned index, double value)
 
 // ------------------------------------------------------------ parameters
 
-namespace {
+namespace
+{
 
 // The stored property behind a parameter index, or -1.
 int PropOfParam(unsigned index)

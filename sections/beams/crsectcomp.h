@@ -17,22 +17,23 @@
 
 class CMaterial;
 
-class CCrSectComp : public CSectComp {
+class CCrSectComp : public CSectComp
+{
     DECLARE_SERIAL_ABSTRACT(CCrSectComp)
 public:
     // Positions of the stored properties, in archive order. The comment
     // gives the parameter index that reads and writes each.
     enum Prop {
-        kEA = 0,     // 21
-        kEIy = 1,    // 22
-        kEIz = 2,    // 23
-        kS24 = 3,    // 24
-        kS25 = 4,    // 25
-        kS26 = 5,    // 26
-        kGAy = 6,    // 27
-        kGAz = 7,    // 28
-        kGIt = 8,    // 29
-        kGA = 9,     // 30
+        kEA = 0,      // 21
+        kEIy = 1,     // 22
+        kEIz = 2,     // 23
+        kS24 = 3,     // 24
+        kS25 = 4,     // 25
+        kS26 = 5,     // 26
+        kGAy = 6,     // 27
+        kGAz = 7,     // 28
+        kGIt = 8,     // 29
+        kGA = 9,      // 30
         kShearY = 10, // 9
         kShearZ = 11, // 10
         kSpare = 12,
@@ -122,7 +123,10 @@ public:
     CObject* GetAuxObject() const { return m_pAuxObject; }
     double GetPrincipalAngle() const { return m_dPrincAngle; }
     double GetProp(int i) const { return m_dProps[i]; }
-    double GetTableValue(int table, int i) const { return table == 0 ? m_dTable1[i] : m_dTable2[i]; }
+    double GetTableValue(int table, int i) const
+    {
+        return table == 0 ? m_dTable1[i] : m_dTable2[i];
+    }
     void SetTableValue(int table, int i, double v) { (table == 0 ? m_dTable1 : m_dTable2)[i] = v; }
     int GetIntSetting() const { return m_iSetting; }
     bool GetFlag() const { return m_bFlag; }

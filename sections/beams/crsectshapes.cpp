@@ -13,7 +13,8 @@ IMPLEMENT_SERIAL(CCrSectCirc, CCrSectFixedGeom, VERSIONABLE_SCHEMA | 1)
 IMPLEMENT_SERIAL(CCrSectTube, CCrSectCirc, VERSIONABLE_SCHEMA | 1)
 IMPLEMENT_SERIAL(CCrSectUsrDef, CCrSectFixedGeom, VERSIONABLE_SCHEMA | 1)
 
-namespace {
+namespace
+{
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
@@ -74,8 +75,7 @@ void CCrSectFixedGeom::SerializeOffsets(CArchive& ar)
     Serial(ar, m_dOffY);
 }
 
-template <class F>
-void CCrSectFixedGeom::DrawShapeGL(F outline)
+template <class F> void CCrSectFixedGeom::DrawShapeGL(F outline)
 {
     const bool offset = BeginPolygonOffsetGL();
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -144,7 +144,6 @@ void CCrSectFixedGeom::Translate(double dx, double dy, double dz)
 }
 
 void CCrSectFixedGeom::DrawResGL(unsigned) {}
-
 
 bool CCrSectFixedGeom::GetMaxMinActStress(double&, double&)
 {
@@ -262,7 +261,6 @@ void CCrSectRect::DrawModelGL(bool, float, bool)
     });
 }
 
-
 // ------------------------------------------------------------ CCrSectCirc
 
 CCrSectCirc::CCrSectCirc(double radius) : m_dRadius(radius)
@@ -352,7 +350,6 @@ void CCrSectCirc::DrawModelGL(bool, float, bool)
     DrawShapeGL([this] { EllipseGL(m_dRadius, m_dRadius, kCirclePoints); });
 }
 
-
 // ------------------------------------------------------------ CCrSectTube
 
 CCrSectTube::CCrSectTube(double radius, double thickness) : CCrSectCirc(radius)
@@ -412,7 +409,6 @@ void CCrSectTube::DrawModelGL(bool, float, bool)
     });
 }
 
-
 // ------------------------------------------------------------ CCrSectUsrDef
 
 CCrSectUsrDef::CCrSectUsrDef(double size) : m_dSize(size)
@@ -444,4 +440,3 @@ void CCrSectUsrDef::DrawModelGL(bool, float, bool)
 {
     DrawShapeGL([this] { EllipseGL(0.5 * m_dSize, m_dSize, kRingSteps); });
 }
-

@@ -12,7 +12,8 @@
 
 #include "sections/beams/crsectcomp.h"
 
-class CCrSectFixedGeom : public CCrSectComp {
+class CCrSectFixedGeom : public CCrSectComp
+{
     DECLARE_SERIAL_ABSTRACT(CCrSectFixedGeom)
 public:
     ~CCrSectFixedGeom() override;
@@ -30,9 +31,8 @@ public:
     // --- cross-section operations
     void DrawResGL(unsigned what) override;
     void ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
-                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
-                         bool capStart, bool capEnd, double* colourStart,
-                         double* colourEnd) override;
+                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal, bool capStart,
+                         bool capEnd, double* colourStart, double* colourEnd) override;
     bool GetMaxMinActStress(double& max, double& min) override;
     void GetModelInfo(int* info) override;
     // The first material of the list, whatever its flags; null when empty.
@@ -53,8 +53,7 @@ protected:
     void SerializeOffsets(CArchive& ar);
     // The base material's colour when there is one, then the shape's
     // filled outline and the axis mark, with polygon offset when asked for.
-    template <class F>
-    void DrawShapeGL(F outline);
+    template <class F> void DrawShapeGL(F outline);
     // Outline of a prism: a rectangle of half-sizes a (u) and b (v), an
     // ellipse of semi-axes a (u) and b (v), or a ring of outer radius a and
     // inner radius b (0: no hole).
@@ -81,7 +80,8 @@ protected:
     double m_dOffY = 0.0;
 };
 
-class CCrSectRect : public CCrSectFixedGeom {
+class CCrSectRect : public CCrSectFixedGeom
+{
     DECLARE_SERIAL(CCrSectRect)
 public:
     CCrSectRect() = default;
@@ -95,12 +95,10 @@ public:
     // (b/2, h/2, -b/2, -h/2) about the origin.
     void GetMaxMinCoord(double& xmax, double& ymax, double& xmin, double& ymin) override;
     void DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end, CMatrix& frameStart,
-                    CMatrix& frameEnd, bool alignPrincipal, bool capStart,
-                    bool capEnd) override;
+                    CMatrix& frameEnd, bool alignPrincipal, bool capStart, bool capEnd) override;
     void ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
-                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
-                         bool capStart, bool capEnd, double* colourStart,
-                         double* colourEnd) override;
+                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal, bool capStart,
+                         bool capEnd, double* colourStart, double* colourEnd) override;
     double GetParam(unsigned index) override;
 
     double GetHeight() const { return m_dHeight; }
@@ -114,7 +112,8 @@ protected:
     double m_dWidth = 0.0;
 };
 
-class CCrSectCirc : public CCrSectFixedGeom {
+class CCrSectCirc : public CCrSectFixedGeom
+{
     DECLARE_SERIAL(CCrSectCirc)
 public:
     CCrSectCirc() = default;
@@ -128,12 +127,10 @@ public:
     // (r, r, -r, -r).
     void GetMaxMinCoord(double& xmax, double& ymax, double& xmin, double& ymin) override;
     void DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end, CMatrix& frameStart,
-                    CMatrix& frameEnd, bool alignPrincipal, bool capStart,
-                    bool capEnd) override;
+                    CMatrix& frameEnd, bool alignPrincipal, bool capStart, bool capEnd) override;
     void ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
-                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
-                         bool capStart, bool capEnd, double* colourStart,
-                         double* colourEnd) override;
+                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal, bool capStart,
+                         bool capEnd, double* colourStart, double* colourEnd) override;
     double GetParam(unsigned index) override;
 
 protected:
@@ -145,7 +142,8 @@ protected:
     double m_dRadius = 0.0;
 };
 
-class CCrSectTube : public CCrSectCirc {
+class CCrSectTube : public CCrSectCirc
+{
     DECLARE_SERIAL(CCrSectTube)
 public:
     CCrSectTube() = default;
@@ -157,12 +155,10 @@ public:
     double CalcArea() override;
     void DrawModelGL(bool quads, float pointSize, bool all) override;
     void DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end, CMatrix& frameStart,
-                    CMatrix& frameEnd, bool alignPrincipal, bool capStart,
-                    bool capEnd) override;
+                    CMatrix& frameEnd, bool alignPrincipal, bool capStart, bool capEnd) override;
     void ColorPlotBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
-                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
-                         bool capStart, bool capEnd, double* colourStart,
-                         double* colourEnd) override;
+                         CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal, bool capStart,
+                         bool capEnd, double* colourStart, double* colourEnd) override;
     double GetParam(unsigned index) override;
 
     double GetThick() const { return m_dThick; }
@@ -175,7 +171,8 @@ protected:
     double m_dThick = 0.0;
 };
 
-class CCrSectUsrDef : public CCrSectFixedGeom {
+class CCrSectUsrDef : public CCrSectFixedGeom
+{
     DECLARE_SERIAL(CCrSectUsrDef)
 public:
     CCrSectUsrDef() = default;
@@ -191,8 +188,7 @@ public:
     // (s, s, -s, -s).
     void GetMaxMinCoord(double& xmax, double& ymax, double& xmin, double& ymin) override;
     void DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end, CMatrix& frameStart,
-                    CMatrix& frameEnd, bool alignPrincipal, bool capStart,
-                    bool capEnd) override;
+                    CMatrix& frameEnd, bool alignPrincipal, bool capStart, bool capEnd) override;
 
     double GetSize() const { return m_dSize; }
     void SetSize(double s) { m_dSize = s; }

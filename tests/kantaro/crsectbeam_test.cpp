@@ -16,7 +16,8 @@
 #include "tests/support/gl_context.h"
 #include "tests/support/gl_recorder.h"
 
-namespace {
+namespace
+{
 
 using brantel::test::GLRecorder;
 using brantel::test::RecordedPrimitive;
@@ -83,7 +84,9 @@ int VertexCount(const GLRecorder& rec)
     return n;
 }
 
-class CrSectBeamTest : public brantel::test::GLTest {};
+class CrSectBeamTest : public brantel::test::GLTest
+{
+};
 
 TEST_F(CrSectBeamTest, PrismsHaveOutwardNormalsAndCapsOnRequest)
 {
@@ -130,8 +133,8 @@ TEST_F(CrSectBeamTest, ColourPlotsColourTheEnds)
         Piece piece;
         COGLDrawCommand command;
         GLRecorder rec;
-        shape->ColorPlotBeamGL(&command, piece.start, piece.end, piece.frameStart,
-                               piece.frameEnd, false, true, true, red, blue);
+        shape->ColorPlotBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd,
+                               false, true, true, red, blue);
         command.EndIf();
         if (shape->IsKindOf(RUNTIME_CLASS(CCrSectUsrDef))) {
             EXPECT_TRUE(rec.primitives().empty()) << "the user-defined shape has no plot";
@@ -185,8 +188,8 @@ TEST_F(CrSectBeamTest, PrincipalAlignmentTurnsTheSectionAndCentresIt)
     Piece piece;
     COGLDrawCommand command;
     GLRecorder rec;
-    rect.DrawBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd, true,
-                    false, false);
+    rect.DrawBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd, true, false,
+                    false);
     command.EndIf();
 
     // Rows 1 and 2 now run along global z and -y.
@@ -221,8 +224,8 @@ TEST_F(CrSectBeamTest, LocalAxesLeaveTheFramesAsTheyWere)
     COGLDrawCommand command;
     command.m_uiState[0] = 0x20;
     GLRecorder rec;
-    tube.DrawBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd, false,
-                    true, true);
+    tube.DrawBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd, false, true,
+                    true);
     command.EndIf();
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(piece.start[i], before.start[i]);
@@ -243,8 +246,8 @@ TEST_F(CrSectBeamTest, LocalAxesLeaveTheFramesAsTheyWere)
             const Vec3& a = prim.vertices[k];
             const Vec3& b = prim.vertices[k + 1];
             const bool atEnd = std::hypot(a[1], a[2]) < 1e-12 && (a[0] == 0.0 || a[0] == L);
-            arms += atEnd && std::fabs(std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]) - arm) <
-                                 1e-9;
+            arms +=
+                atEnd && std::fabs(std::hypot(b[0] - a[0], b[1] - a[1], b[2] - a[2]) - arm) < 1e-9;
         }
     }
     EXPECT_EQ(arms, 6);

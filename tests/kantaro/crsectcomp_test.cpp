@@ -12,13 +12,15 @@
 #include "sections/kantaro.h"
 #include "tests/support/temp_files.h"
 
-namespace {
+namespace
+{
 
 using Bytes = std::string;
 
 // A cross-section with nothing but the component's own behaviour: the
 // operations that only shapes give a meaning are empty.
-class TestSection : public CCrSectComp {
+class TestSection : public CCrSectComp
+{
 public:
     // Axis origin at (ox, oy), x axis at the given angle, shear node at
     // (sx, sy).
@@ -51,8 +53,8 @@ public:
                     bool) override
     {
     }
-    void ColorPlotBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&, bool, bool,
-                         bool, double*, double*) override
+    void ColorPlotBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&, bool, bool, bool,
+                         double*, double*) override
     {
     }
     bool GetMaxMinActStress(double&, double&) override { return false; }
@@ -78,9 +80,8 @@ void FillSection(TestSection& s)
     s.MakeReference(3.0, 4.0, 0.0, 5.0, 7.0);
     s.SetPrincipalAngle(0.25);
     const std::pair<unsigned, double> stored[] = {
-        {0, 100.0},   {3, 7.85e-4}, {9, 1.2},   {10, 1.3},   {21, 2.1e7}, {22, 4.2e8},
-        {23, 8.4e8},  {24, 2.1e5},  {25, 4.2e5}, {26, 6.3e5}, {27, 11.0},  {28, 12.0},
-        {29, 8.1e6},  {30, 14.0}};
+        {0, 100.0},  {3, 7.85e-4}, {9, 1.2},    {10, 1.3},  {21, 2.1e7}, {22, 4.2e8}, {23, 8.4e8},
+        {24, 2.1e5}, {25, 4.2e5},  {26, 6.3e5}, {27, 11.0}, {28, 12.0},  {29, 8.1e6}, {30, 14.0}};
     for (auto [i, v] : stored)
         s.SetParam(i, v);
     s.SetTableValue(0, 1, -4.0);
@@ -97,27 +98,20 @@ TEST(CrSectComp, ParameterTableOverAllIndices)
     };
     const double sq20 = 4.47213595499958, sq40 = 6.324555320336759;
     const Row rows[] = {
-        {0, 100.0, 100.0, true},          {1, 100.0, 0.0, false},
-        {2, 7.700850e-3, 0.0, false},     {3, 7.85e-4, 7.85e-4, true},
-        {4, 2000.0, 0.0, false},          {5, 4000.0, 0.0, false},
-        {6, 100.0, 0.0, false},           {7, 0.0, 0.0, false},
-        {8, 6000.0, 6000.0, false},       {9, 1.2, 1.2, true},
-        {10, 1.3, 1.3, true},             {11, 2.0, 2.0, true},
-        {12, 3.0, 3.0, true},             {13, 3.0, 3.0, true},
-        {14, 4.0, 4.0, true},             {15, 5.0, 5.0, true},
-        {16, 7.0, 7.0, true},             {17, 0.25, 0.25, false},
-        {18, 1.0, 0.0, false},            {19, 2.0, 0.0, false},
-        {20, 3.0, 0.0, false},            {21, 2.1e7, 2.1e7, true},
-        {22, 4.2e8, 4.2e8, true},         {23, 8.4e8, 8.4e8, true},
-        {24, 2.1e5, 2.1e5, true},         {25, 4.2e5, 4.2e5, true},
-        {26, 6.3e5, 6.3e5, true},         {27, 11.0, 11.0, true},
-        {28, 12.0, 12.0, true},           {29, 8.1e6, 8.1e6, true},
-        {30, 14.0, 14.0, true},           {31, 0.0, 0.0, false},
-        {32, 0.0, 0.0, false},            {33, E, 0.0, false},
-        {34, G, 0.0, false},              {35, sq20, sq20, false},
-        {36, sq40, sq40, false},          {37, 0.25, 0.25, false},
-        {38, 0.0, 0.0, false},            {39, 0.0, 0.0, false},
-        {40, 0.0, 0.0, false},
+        {0, 100.0, 100.0, true},     {1, 100.0, 0.0, false},   {2, 7.700850e-3, 0.0, false},
+        {3, 7.85e-4, 7.85e-4, true}, {4, 2000.0, 0.0, false},  {5, 4000.0, 0.0, false},
+        {6, 100.0, 0.0, false},      {7, 0.0, 0.0, false},     {8, 6000.0, 6000.0, false},
+        {9, 1.2, 1.2, true},         {10, 1.3, 1.3, true},     {11, 2.0, 2.0, true},
+        {12, 3.0, 3.0, true},        {13, 3.0, 3.0, true},     {14, 4.0, 4.0, true},
+        {15, 5.0, 5.0, true},        {16, 7.0, 7.0, true},     {17, 0.25, 0.25, false},
+        {18, 1.0, 0.0, false},       {19, 2.0, 0.0, false},    {20, 3.0, 0.0, false},
+        {21, 2.1e7, 2.1e7, true},    {22, 4.2e8, 4.2e8, true}, {23, 8.4e8, 8.4e8, true},
+        {24, 2.1e5, 2.1e5, true},    {25, 4.2e5, 4.2e5, true}, {26, 6.3e5, 6.3e5, true},
+        {27, 11.0, 11.0, true},      {28, 12.0, 12.0, true},   {29, 8.1e6, 8.1e6, true},
+        {30, 14.0, 14.0, true},      {31, 0.0, 0.0, false},    {32, 0.0, 0.0, false},
+        {33, E, 0.0, false},         {34, G, 0.0, false},      {35, sq20, sq20, false},
+        {36, sq40, sq40, false},     {37, 0.25, 0.25, false},  {38, 0.0, 0.0, false},
+        {39, 0.0, 0.0, false},       {40, 0.0, 0.0, false},
     };
     std::unique_ptr<CMaterial> steel(Steel());
     for (const Row& row : rows) {
@@ -468,7 +462,8 @@ Bytes Store(CObject* object)
 std::unique_ptr<CCrSectComp> Load(const Bytes& bytes)
 {
     CObject* ob = nullptr;
-    brantel::test::loadBytes(bytes, [&](CArchive& ar) { ob = ar.ReadObject(RUNTIME_CLASS(CCrSectComp)); });
+    brantel::test::loadBytes(bytes,
+                             [&](CArchive& ar) { ob = ar.ReadObject(RUNTIME_CLASS(CCrSectComp)); });
     return std::unique_ptr<CCrSectComp>(static_cast<CCrSectComp*>(ob));
 }
 
@@ -505,8 +500,7 @@ TEST(CrSectCompArchive, RectangleFieldsByteForByte)
         rect.SetTableValue(1, j, -j - 0.5);
     }
     rect.Translate(3.0, 4.0, 0.0);
-    const Bytes bytes =
-        brantel::test::storeBytes<Bytes>([&](CArchive& ar) { rect.Serialize(ar); });
+    const Bytes bytes = brantel::test::storeBytes<Bytes>([&](CArchive& ar) { rect.Serialize(ar); });
 
     const Bytes head = W(0) + W(0) + W(0) + F(1.0) + D(0) + Bytes(1, char(13)) + "Cross section" +
                        W(0) + W(0xFFFF) + W(1) + W(5) + "CAxis";
@@ -637,7 +631,8 @@ TEST(CrSectCompArchive, ForeignObjectInTheRegionListIsRefused)
 }
 
 // A rectangle whose auxiliary object can be set, archived as a rectangle.
-class AuxRect : public CCrSectRect {
+class AuxRect : public CCrSectRect
+{
 public:
     using CCrSectRect::CCrSectRect;
     void SetAux(CObject* object) { m_pAuxObject = object; }

@@ -17,7 +17,8 @@
 #include "sections/kantaro.h"
 #include "tests/support/gl_context.h"
 
-namespace {
+namespace
+{
 
 constexpr double E = 210000.0;
 constexpr double G = 80000.0;
@@ -63,8 +64,7 @@ TEST(CrSectShapes, ConstructorsMakeFourReferenceNodes)
         EXPECT_EQ(o->GetID(), DWORD(-10));
         const std::set<CSNode*> distinct = {o, x, z, shear};
         EXPECT_EQ(distinct.size(), 4u);
-        const std::array<double, 3> expected[] = {
-            {0, 0, 0}, {c.d, 0, 0}, {0, 0, c.d}, {0, 0, 0}};
+        const std::array<double, 3> expected[] = {{0, 0, 0}, {c.d, 0, 0}, {0, 0, c.d}, {0, 0, 0}};
         const CSNode* nodes[] = {o, x, z, shear};
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(nodes[i]->x, expected[i][0]) << i;
@@ -293,7 +293,8 @@ std::vector<std::array<double, 2>> PolygonPoints(const std::vector<FeedbackItem>
     return points;
 }
 
-class CrSectDrawTest : public brantel::test::GLTest {
+class CrSectDrawTest : public brantel::test::GLTest
+{
 protected:
     void SetUp() override
     {
@@ -309,14 +310,14 @@ protected:
     }
     bool IsGreen(double x, double y) const
     {
-        const auto p = gl->pixel(static_cast<int>((x + 1.0) * 64.0),
-                                 static_cast<int>((y + 1.0) * 64.0));
+        const auto p =
+            gl->pixel(static_cast<int>((x + 1.0) * 64.0), static_cast<int>((y + 1.0) * 64.0));
         return p[0] == 0 && p[1] == 255 && p[2] == 0;
     }
     bool IsBackground(double x, double y) const
     {
-        const auto p = gl->pixel(static_cast<int>((x + 1.0) * 64.0),
-                                 static_cast<int>((y + 1.0) * 64.0));
+        const auto p =
+            gl->pixel(static_cast<int>((x + 1.0) * 64.0), static_cast<int>((y + 1.0) * 64.0));
         return p[0] == 0 && p[1] == 0 && p[2] == 0;
     }
     std::unique_ptr<CMaterial> steel = Steel();
