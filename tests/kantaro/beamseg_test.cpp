@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ferrand/material.h"
 #include "sections/kantaro.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/gl_recorder.h"
@@ -562,6 +563,51 @@ TEST_F(BeamSegDrawTest, MemberDrawsByTheCommandFlags)
         zero.seg->GL_Draw(&command);
         EXPECT_TRUE(rec.primitives().empty());
     }
+}
+
+TEST_F(BeamSegDrawTest, LoadAxesAndColourFlags)
+{
+    CMaterial first("First", 0.0, 1.0, 1.0, 0.3, 0.0), base("Base", 0.0, 1.0, 1.0, 0.3, 0.0);
+    first.SetColor(0.0, 0.0, 1.0);
+    base.SetColor(0.0, 1.0, 0.0);
+    base.SetFlag(CMaterial::kBaseMaterialBit);
+    CCrSectRect rect(1.0, 1.0);
+    Member m({0, 0, 0}, {10, 0, 0}, &rect);
+    auto lines = [](const GLRecorder& rec) {
+        int n = 0;
+        for (const RecordedPrimitive& p : rec.primitives())
+            n += p.mode == GL_LINES || p.mode == GL_LINE_STRIP;
+        return n;
+    };
+    auto draw = [&](unsigned flags) {
+        COGLDrawCommand command(4);
+        command.m_uiState[0] = flags;
+        glColor3d(1.0, 0.0, 0.0);
+        auto rec = std::make_unique<GLRecorder>();
+        m.seg->GL_Draw(&command);
+        command.EndIf();
+        EXPECT_TRUE(rec->balanced()) << flags;
+        return rec;
+    };
+    const int plain = lines(*draw(1));
+    // The member load draws itself only with 0x10 and only when there is one.
+    EXPECT_EQ(lines(*draw(1 | 0x10)), plain);
+    m.seg->SetMemberLoad(UniformLoad(2.0));
+    EXPECT_GT(draw(1 | 0x10)->primitives().size(), draw(1)->primitives().size());
+    // 0x20 adds the local axes.
+    EXPECT_GE(lines(*draw(1 | 0x20)), plain + 3);
+    // 0x8: the section's base material's colour (for a shape its first
+    // material), else the current colour stays.
+    auto colourOfMember = [&](unsigned flags) {
+        auto rec = draw(flags);
+        return rec->primitives().back().colours.front();
+    };
+    EXPECT_EQ(colourOfMember(1 | 0x8), (Vec3{1, 0, 0}));
+    rect.AddMaterial(&first);
+    EXPECT_EQ(colourOfMember(1 | 0x8), (Vec3{0, 0, 1}));
+    rect.AddMaterial(&base);
+    EXPECT_EQ(colourOfMember(1 | 0x8), (Vec3{0, 0, 1}));
+    EXPECT_EQ(colourOfMember(1), (Vec3{1, 0, 0}));
 }
 
 TEST_F(BeamSegDrawTest, DefaultPrismHasOutwardSidesAndNoCaps)
