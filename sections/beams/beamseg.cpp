@@ -932,7 +932,7 @@ void CBeamSeg::Serialize(CArchive& ar)
     m_iSpare = l;
     ar >> l;
     m_nElem = l;
-    SetMemberLoad(ar.ReadObject(nullptr));
+    SetMemberLoad(ar.ReadObject(RUNTIME_CLASS(CLoad)));
     ar >> l;
     // A class this program does not know leaves the member without one.
     m_pElemClass = l == 1 ? ar.ReadClassOrNone(RUNTIME_CLASS(CObject)) : nullptr;
@@ -941,7 +941,9 @@ void CBeamSeg::Serialize(CArchive& ar)
     ClearEndValues();
     if (schema >= 2) {
         CObject* aux = ar.ReadObject(nullptr);
-        if (aux && aux->IsKindOf(RUNTIME_CLASS(CVector)))
+        // Anything but a vector of its own (the member load is a vector
+        // too) is left alone: the member would delete it.
+        if (aux && aux != m_pLoad && aux->IsKindOf(RUNTIME_CLASS(CVector)))
             m_pAux = static_cast<CVector*>(aux);
     }
     if (schema >= 3) {
