@@ -130,6 +130,31 @@ TEST_F(BarTest, ArchiveIsTheElementThenTheSectionReference)
     }
 }
 
+TEST_F(BarTest, AnySectionObjectIsKeptAndArchived)
+{
+    // Members of the beam family hand over sections of their own kind; the
+    // bar keeps and archives them, and GetCrSect answers only for its own.
+    CVector other(Vec({1, 2}));
+    afxtest::Bytes bytes;
+    {
+        CBarElm bar(Node3(0, 0, 0), Node3(1, 0, 0));
+        bar.SetCrSectObject(&other);
+        EXPECT_EQ(bar.GetCrSectObject(), &other);
+        EXPECT_EQ(bar.GetCrSect(), nullptr);
+        bytes = afxtest::storeBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&bar); });
+    }
+    CObject* ob = nullptr;
+    afxtest::loadBytes(bytes, [&](CArchive& ar) { ar >> ob; });
+    std::unique_ptr<CObject> owner(ob);
+    auto* bar = dynamic_cast<CBarElm*>(ob);
+    ASSERT_NE(bar, nullptr);
+    std::unique_ptr<CObject> read(bar->GetCrSectObject());
+    auto* vector = dynamic_cast<CVector*>(read.get());
+    ASSERT_NE(vector, nullptr);
+    EXPECT_EQ(Values(vector), (std::vector<double>{1, 2}));
+    EXPECT_EQ(bar->GetCrSect(), nullptr);
+}
+
 // ------------------------------------------------------------ picking
 
 namespace {
