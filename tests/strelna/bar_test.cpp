@@ -93,6 +93,18 @@ TEST_F(BarTest, DofUseKindAndDefaults)
     EXPECT_EQ(bar.GetNumExtResVects(), 2);
 }
 
+namespace {
+
+// The object an archive holds, read back.
+std::unique_ptr<CObject> LoadObject(const afxtest::Bytes& bytes)
+{
+    CObject* ob = nullptr;
+    afxtest::loadBytes(bytes, [&](CArchive& ar) { ar >> ob; });
+    return std::unique_ptr<CObject>(ob);
+}
+
+} // namespace
+
 TEST_F(BarTest, ArchiveIsTheElementThenTheSectionReference)
 {
     CCrSectElm section;
@@ -114,10 +126,8 @@ TEST_F(BarTest, ArchiveIsTheElementThenTheSectionReference)
             EXPECT_EQ(got, expected) << withSection;
             bytes = afxtest::storeBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&bar); });
         }
-        CObject* ob = nullptr;
-        afxtest::loadBytes(bytes, [&](CArchive& ar) { ar >> ob; });
-        std::unique_ptr<CObject> owner(ob);
-        auto* bar = dynamic_cast<CBarElm*>(ob);
+        std::unique_ptr<CObject> owner = LoadObject(bytes);
+        auto* bar = dynamic_cast<CBarElm*>(owner.get());
         ASSERT_NE(bar, nullptr);
         // The section was made by the archive and is not the bar's to delete.
         std::unique_ptr<CCrSectElm> read(bar->GetCrSect());
@@ -143,10 +153,8 @@ TEST_F(BarTest, AnySectionObjectIsKeptAndArchived)
         EXPECT_EQ(bar.GetCrSect(), nullptr);
         bytes = afxtest::storeBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&bar); });
     }
-    CObject* ob = nullptr;
-    afxtest::loadBytes(bytes, [&](CArchive& ar) { ar >> ob; });
-    std::unique_ptr<CObject> owner(ob);
-    auto* bar = dynamic_cast<CBarElm*>(ob);
+    std::unique_ptr<CObject> owner = LoadObject(bytes);
+    auto* bar = dynamic_cast<CBarElm*>(owner.get());
     ASSERT_NE(bar, nullptr);
     std::unique_ptr<CObject> read(bar->GetCrSectObject());
     auto* vector = dynamic_cast<CVector*>(read.get());
