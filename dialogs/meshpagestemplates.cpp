@@ -2,19 +2,15 @@
 #include "dialogs/meshgenpage.h"
 #include "dialogs/smoothpage.h"
 #include "dialogs/storagepage.h"
+#include "dialogs/templaterows.h"
 
 namespace
 {
 
-constexpr DWORD kEdit = WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-constexpr DWORD kNumber = kEdit | ES_NUMBER;
-constexpr DWORD kFirst = WS_VISIBLE | WS_GROUP | WS_TABSTOP; // starts a group
-constexpr DWORD kNext = WS_VISIBLE;
+using namespace pavesta;
 
-DialogControl Ctl(int nID, AfxCtl kind, LPCTSTR text, const CRect& rect, DWORD style = kNext)
-{
-    return AfxDialogControl(nID, kind, text, rect, style);
-}
+constexpr DWORD kNumber = kNumberStyle;
+constexpr DWORD kFirst = kGroupStyle;
 
 DialogTemplate MeshControlTemplate()
 {

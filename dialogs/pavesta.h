@@ -2,6 +2,9 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "dialogs/doctypedlg.h"
+#include "dialogs/matsedit.h"
+#include "dialogs/mattypedlg.h"
 #include "dialogs/meshgenpage.h"
 #include "dialogs/smoothpage.h"
 #include "dialogs/storagepage.h"
