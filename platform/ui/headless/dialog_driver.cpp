@@ -234,4 +234,40 @@ CString DialogDriver::Caption() const
     return caption;
 }
 
+CWndState* ToolbarCombo::Usable(const char* action) const
+{
+    CComboBox* combo = m_manager.GetCombo(m_nID);
+    CWndState* state = combo ? combo->GetState() : nullptr;
+    if (!state || !state->bVisible || !state->bEnabled || !state->peer) {
+        ReportFailure(AfxFormat("%s: toolbar combo %u cannot be reached", action, m_nID));
+        return nullptr;
+    }
+    return state;
+}
+
+void ToolbarCombo::UserEnter(const CString& text)
+{
+    CWndState* state = Usable("UserEnter");
+    if (!state)
+        return;
+    if ((state->dwStyle & 0x3) != CBS_DROPDOWN) {
+        ReportFailure(AfxFormat("UserEnter: toolbar combo %u takes no typed text", m_nID));
+        return;
+    }
+    const HWND hWnd = state->hWnd;
+    state->peer->UserFocus();
+    if ((state = AfxGetWndState(hWnd)) == nullptr)
+        return;
+    state->nSelStart = 0;
+    state->nSelEnd = state->strText.GetLength();
+    state->peer->UserType(text);
+    AfxUserDialogKey(hWnd, VK_RETURN);
+}
+
+void ToolbarCombo::UserSelect(int nIndex)
+{
+    if (CWndState* state = Usable("UserSelect"))
+        state->peer->UserSelect(nIndex);
+}
+
 } // namespace afxui::headless
