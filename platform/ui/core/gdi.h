@@ -71,6 +71,7 @@ class RecordingDC : public CDC
 {
 public:
     RecordingDC();
+    using CDC::TextOut;
 
     void SetDeviceCaps(int nIndex, int nValue) { m_caps[nIndex] = nValue; }
     int GetDeviceCaps(int nIndex) const override;
