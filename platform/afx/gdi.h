@@ -19,11 +19,11 @@ inline constexpr unsigned DIB_RGB_COLORS = 0;
 #pragma pack(push, 2)
 // The 14-byte file header that opens a BMP file.
 struct BITMAPFILEHEADER {
-    std::uint16_t bfType;       // "BM"
-    std::uint32_t bfSize;       // size of the whole file
+    std::uint16_t bfType; // "BM"
+    std::uint32_t bfSize; // size of the whole file
     std::uint16_t bfReserved1;
     std::uint16_t bfReserved2;
-    std::uint32_t bfOffBits;    // offset of the pixels from the file start
+    std::uint32_t bfOffBits; // offset of the pixels from the file start
 };
 #pragma pack(pop)
 static_assert(sizeof(BITMAPFILEHEADER) == 14);
@@ -32,7 +32,7 @@ static_assert(sizeof(BITMAPFILEHEADER) == 14);
 struct BITMAPINFOHEADER {
     std::uint32_t biSize;
     std::int32_t biWidth;
-    std::int32_t biHeight;      // positive: rows bottom-up; negative: top-down
+    std::int32_t biHeight; // positive: rows bottom-up; negative: top-down
     std::uint16_t biPlanes;
     std::uint16_t biBitCount;
     std::uint32_t biCompression;
@@ -72,12 +72,14 @@ struct BITMAP {
 };
 
 // Row stride of a DIB: bits x width rounded up to whole 4-byte words.
-inline std::size_t DibStride(std::size_t width, unsigned bits) {
+inline std::size_t DibStride(std::size_t width, unsigned bits)
+{
     return ((width * bits + 31) / 32) * 4;
 }
 
 // What a device context draws with: pens, brushes, fonts and bitmaps.
-class CGdiObject {
+class CGdiObject
+{
 public:
     CGdiObject() = default;
     virtual ~CGdiObject() = default;
@@ -111,7 +113,8 @@ inline constexpr int OPAQUE = 2;
 
 // A device context. This one draws nothing; operations that take one accept
 // a null pointer as well. Colours are COLORREF values (0x00BBGGRR).
-class CDC {
+class CDC
+{
 public:
     CDC() = default;
     virtual ~CDC() = default;
@@ -161,16 +164,16 @@ public:
     // Returns the number of scan lines drawn.
     virtual int SetDIBitsToDevice(int /*xDest*/, int /*yDest*/, unsigned /*nWidth*/,
                                   unsigned /*nHeight*/, int /*xSrc*/, int /*ySrc*/,
-                                  unsigned /*nStartScan*/, unsigned nNumScans, const void* /*pBits*/,
-                                  const struct BITMAPINFO* /*pInfo*/, unsigned /*nColorUse*/)
+                                  unsigned /*nStartScan*/, unsigned nNumScans,
+                                  const void* /*pBits*/, const struct BITMAPINFO* /*pInfo*/,
+                                  unsigned /*nColorUse*/)
     {
         return static_cast<int>(nNumScans);
     }
-    virtual int StretchDIBits(int /*xDest*/, int /*yDest*/, int /*nDestWidth*/,
-                              int /*nDestHeight*/, int /*xSrc*/, int /*ySrc*/, int /*nSrcWidth*/,
-                              int nSrcHeight, const void* /*pBits*/,
-                              const struct BITMAPINFO* /*pInfo*/, unsigned /*nColorUse*/,
-                              std::uint32_t /*dwRop*/)
+    virtual int StretchDIBits(int /*xDest*/, int /*yDest*/, int /*nDestWidth*/, int /*nDestHeight*/,
+                              int /*xSrc*/, int /*ySrc*/, int /*nSrcWidth*/, int nSrcHeight,
+                              const void* /*pBits*/, const struct BITMAPINFO* /*pInfo*/,
+                              unsigned /*nColorUse*/, std::uint32_t /*dwRop*/)
     {
         return nSrcHeight;
     }
@@ -182,7 +185,8 @@ public:
 
 // A bitmap held as a bottom-up DIB in memory: 1, 4, 8, 16 (5-5-5), 24 or
 // 32 bits a pixel, rows padded to 4 bytes, with a colour table up to 8 bits.
-class CBitmap : public CGdiObject {
+class CBitmap : public CGdiObject
+{
 public:
     CBitmap() = default;
     virtual ~CBitmap() = default;
@@ -210,7 +214,10 @@ public:
     std::size_t Stride() const { return DibStride(static_cast<std::size_t>(m_width), m_bits); }
     // Row y, counted from the bottom row.
     std::uint8_t* Row(int y) { return m_pixels.data() + Stride() * static_cast<std::size_t>(y); }
-    const std::uint8_t* Row(int y) const { return m_pixels.data() + Stride() * static_cast<std::size_t>(y); }
+    const std::uint8_t* Row(int y) const
+    {
+        return m_pixels.data() + Stride() * static_cast<std::size_t>(y);
+    }
     // Colour table: 2^depth entries up to 8 bits, none above.
     std::vector<RGBQUAD>& ColorTable() { return m_table; }
     const std::vector<RGBQUAD>& ColorTable() const { return m_table; }

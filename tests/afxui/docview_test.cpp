@@ -28,7 +28,8 @@ constexpr UINT kPlate = 129, kPlateC = 130, kMembrane = 132, kMembraneC = 133, k
 
 const char* const kTemplateStrings[] = {
     "\nPlate\nFEM\nPlate bending File (*.plb)\n.plb\nBrantel.Document\nBrantel Document",
-    "\nPlate\nBrantel\nConstrained mesh plate bending File (*.pbc)\n.pbc\nBrantel.Document\nBrantel "
+    "\nPlate\nBrantel\nConstrained mesh plate bending File "
+    "(*.pbc)\n.pbc\nBrantel.Document\nBrantel "
     "Document",
     "\nMembrane\nFEM\nMembrane File (*.mem)\n.mem\nBrantel.Document\nBrantel Document",
     "\nMembrane\nFEM\nConstrained mesh membrane file (*.plc)\n.plc\nBrantel.Document\nBrantel "
@@ -40,10 +41,11 @@ const UINT kTemplateIds[] = {kPlate, kPlateC, kMembrane, kMembraneC, kShell, kSh
 
 AfxMenu FileMenu(LPCTSTR title)
 {
-    return {AfxMenuPopup(title, {AfxMenuItem(ID_FILE_NEW, "&New"), AfxMenuItem(ID_FILE_OPEN, "&Open"),
-                                 AfxMenuItem(ID_FILE_SAVE, "&Save"), AfxMenuSeparator(),
-                                 AfxMenuItem(ID_FILE_MRU_FILE1, "Recent File"), AfxMenuSeparator(),
-                                 AfxMenuItem(ID_APP_EXIT, "E&xit")})};
+    return {
+        AfxMenuPopup(title, {AfxMenuItem(ID_FILE_NEW, "&New"), AfxMenuItem(ID_FILE_OPEN, "&Open"),
+                             AfxMenuItem(ID_FILE_SAVE, "&Save"), AfxMenuSeparator(),
+                             AfxMenuItem(ID_FILE_MRU_FILE1, "Recent File"), AfxMenuSeparator(),
+                             AfxMenuItem(ID_APP_EXIT, "E&xit")})};
 }
 
 // The program's resources, registered while a test runs.
@@ -186,7 +188,7 @@ protected:
     {
         if (CFrameWnd::OnCreate(lpcs) == -1 || !m_wndStatusBar.Create(this))
             return -1;
-        static const UINT indicators[] = {ID_SEPARATOR, 50033, 50035, 50035, 50034,
+        static const UINT indicators[] = {ID_SEPARATOR,      50033,           50035, 50035, 50034,
                                           ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
         m_wndStatusBar.SetIndicators(indicators, 7);
         return 0;
@@ -241,9 +243,8 @@ protected:
                                                       AddResources);
         app = std::make_unique<CWinApp>();
         for (UINT id : kTemplateIds)
-            app->AddDocTemplate(new CMultiDocTemplate(id, RUNTIME_CLASS(CTextDoc),
-                                                      RUNTIME_CLASS(CChildFrame),
-                                                      RUNTIME_CLASS(CTextView)));
+            app->AddDocTemplate(new CMultiDocTemplate(
+                id, RUNTIME_CLASS(CTextDoc), RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CTextView)));
         app->LoadStdProfileSettings(10);
         main = new CMainFrame;
         ASSERT_TRUE(main->LoadFrame(kMainMenu));
@@ -313,9 +314,9 @@ TEST_F(DocViewTest, TemplateStringsParseAndTheExtensionFieldDecidesTheFilter)
 TEST_F(DocViewTest, NewDocumentsAreMadeInOrderAndCountedPerTemplate)
 {
     CDocument* first = Template(0)->OpenDocumentFile(nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"doc created", "frame created", "view created",
-                                             "new document", "view initial update",
-                                             "activate frame"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"doc created", "frame created", "view created",
+                                        "new document", "view initial update", "activate frame"}));
     EXPECT_EQ(first->GetTitle(), "Plate1");
     EXPECT_EQ(Template(0)->OpenDocumentFile(nullptr)->GetTitle(), "Plate2");
     EXPECT_EQ(Template(2)->OpenDocumentFile(nullptr)->GetTitle(), "Membrane1");
@@ -410,7 +411,8 @@ TEST_F(DocViewTest, SavingNeverLosesTheOldFile)
     main->SendCommand(ID_FILE_SAVE);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_NE(Read(path), old);
-    struct stat st {};
+    struct stat st {
+    };
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }

@@ -26,9 +26,9 @@ void AddResources(CResourceModule& m)
     m.AddStrings({{kViewLog, "Shows or hides the log window\nLog window"}});
     m.Add(kToolBar, AfxToolBar{16, 15, {kViewLog, ID_SEPARATOR, kGridCombo}});
     m.Add(kFilterBar, AfxToolBar{16, 15, {kFilterCombo}});
-    m.Add(781u, AfxMenu{AfxMenuPopup("Context", {AfxMenuItem(kDelete, "&Delete"),
-                                                 AfxMenuSeparator(),
-                                                 AfxMenuItem(kViewLog, "&Log window")})});
+    m.Add(781u,
+          AfxMenu{AfxMenuPopup("Context", {AfxMenuItem(kDelete, "&Delete"), AfxMenuSeparator(),
+                                           AfxMenuItem(kViewLog, "&Log window")})});
 }
 
 class CPaneView : public CView
@@ -57,7 +57,7 @@ public:
             !m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CPaneView), CSize(0, 0), pContext))
             return FALSE;
         m_wndSplitter.SetActivePane(0, 1);
-        static const UINT indicators[] = {ID_SEPARATOR, 50033, 50035, 50035, 50034,
+        static const UINT indicators[] = {ID_SEPARATOR,      50033,           50035, 50035, 50034,
                                           ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
         return m_wndStatusBar.Create(this) && m_wndStatusBar.SetIndicators(indicators, 7);
     }
@@ -68,14 +68,14 @@ protected:
         CString text;
         if (CWnd* combo = CWnd::FromHandle(reinterpret_cast<HWND>(lParam)))
             combo->GetWindowText(text);
-        log.push_back(AfxFormat("notify %u 0x%x '%s'", LOWORD(wParam), HIWORD(wParam),
-                                text.GetString()));
+        log.push_back(
+            AfxFormat("notify %u 0x%x '%s'", LOWORD(wParam), HIWORD(wParam), text.GetString()));
         return 0;
     }
     void OnSelFilter()
     {
-        log.push_back(AfxFormat("selchange %d",
-                                static_cast<CComboBox*>(GetNotifySender())->GetCurSel()));
+        log.push_back(
+            AfxFormat("selchange %d", static_cast<CComboBox*>(GetNotifySender())->GetCurSel()));
     }
     void OnFilterCommand() { log.push_back("command 50008"); }
     void OnDelete() { log.push_back("delete"); }
@@ -181,12 +181,12 @@ TEST_F(FramesTest, ToolbarModelKeepsDefinitionsAndCombosNotify)
     EXPECT_THROW(manager.DefineDefaultToolBar(0xE806, "None", 1, 0, 0, 0, TRUE, TRUE),
                  std::logic_error);
 
-    manager.SetButtonMap({{kFilterCombo, CBS_DROPDOWNLIST, 0x00280096},
-                          {kGridCombo, CBS_DROPDOWN, 0x00280064}});
+    manager.SetButtonMap(
+        {{kFilterCombo, CBS_DROPDOWNLIST, 0x00280096}, {kGridCombo, CBS_DROPDOWN, 0x00280064}});
     manager.CreateControls();
     manager.CreateControls(); // made once
-    EXPECT_EQ(frame->log, (std::vector<std::string>{"notify 50002 0x101 ''",
-                                                    "notify 50008 0x101 ''"}));
+    EXPECT_EQ(frame->log,
+              (std::vector<std::string>{"notify 50002 0x101 ''", "notify 50008 0x101 ''"}));
     CComboBox* list = manager.GetCombo(kFilterCombo);
     ASSERT_NE(list, nullptr);
     CRect rect;
@@ -245,7 +245,8 @@ TEST_F(FramesTest, TabWindowShowsOneTabAndOffersItsScrollBar)
     CTabWnd tabs;
     ASSERT_TRUE(tabs.Create(&bar, WS_VISIBLE, AFX_IDW_PANE_FIRST));
     CEdit log, error;
-    log.Create(nullptr, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, CRect(), &tabs, 3094);
+    log.Create(nullptr, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, CRect(), &tabs,
+               3094);
     error.Create(nullptr, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(), &tabs, 3095);
     tabs.AddTab(&log, "Log");
     tabs.AddTab(&error, "Error");

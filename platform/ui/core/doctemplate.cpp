@@ -133,18 +133,12 @@ CString CDocTemplate::GetFilter() const
 
 POSITION CDocTemplate::GetFirstDocPosition() const
 {
-    return m_docs.empty() ? nullptr : reinterpret_cast<POSITION>(std::uintptr_t{1});
+    return AfxFirstPosition(m_docs);
 }
 
 CDocument* CDocTemplate::GetNextDoc(POSITION& rPos) const
 {
-    const std::size_t index = reinterpret_cast<std::uintptr_t>(rPos) - 1;
-    if (!rPos || index >= m_docs.size()) {
-        rPos = nullptr;
-        return nullptr;
-    }
-    rPos = index + 1 < m_docs.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
-    return m_docs[index];
+    return AfxNextAt(m_docs, rPos);
 }
 
 void CDocTemplate::AddDocument(CDocument* pDoc)

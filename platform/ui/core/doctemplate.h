@@ -31,8 +31,14 @@ public:
         regFileTypeId,
         regFileTypeName,
     };
-    enum Confidence { noAttempt, maybeAttemptForeign, maybeAttemptNative, yesAttemptForeign,
-                      yesAttemptNative, yesAlreadyOpen };
+    enum Confidence {
+        noAttempt,
+        maybeAttemptForeign,
+        maybeAttemptNative,
+        yesAttemptForeign,
+        yesAttemptNative,
+        yesAlreadyOpen
+    };
 
     // The classes are not owned; the string comes from string resource
     // nIDResource, which also names the frame's menu.

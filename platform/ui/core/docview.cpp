@@ -88,18 +88,12 @@ void CDocument::RemoveView(CView* pView)
 
 POSITION CDocument::GetFirstViewPosition() const
 {
-    return m_views.empty() ? nullptr : reinterpret_cast<POSITION>(std::uintptr_t{1});
+    return AfxFirstPosition(m_views);
 }
 
 CView* CDocument::GetNextView(POSITION& rPosition) const
 {
-    const std::size_t index = reinterpret_cast<std::uintptr_t>(rPosition) - 1;
-    if (!rPosition || index >= m_views.size()) {
-        rPosition = nullptr;
-        return nullptr;
-    }
-    rPosition = index + 1 < m_views.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
-    return m_views[index];
+    return AfxNextAt(m_views, rPosition);
 }
 
 void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
@@ -224,9 +218,8 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
         newName = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
         CWinApp* app = AfxGetApp();
         if (!app || !app->m_pDocManager ||
-            !app->m_pDocManager->DoPromptFileName(newName, FALSE,
-                                                  OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                                                  m_pDocTemplate))
+            !app->m_pDocManager->DoPromptFileName(
+                newName, FALSE, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, m_pDocTemplate))
             return FALSE;
     }
     if (!OnSaveDocument(newName))

@@ -46,7 +46,7 @@ std::string Colour(unsigned long c)
 } // namespace
 
 RecordingDC::RecordingDC()
-    : m_caps{{HORZRES, 800}, {VERTRES, 600}, {HORZSIZE, 212}, {VERTSIZE, 159},
+    : m_caps{{HORZRES, 800},   {VERTRES, 600},   {HORZSIZE, 212}, {VERTSIZE, 159},
              {LOGPIXELSX, 96}, {LOGPIXELSY, 96}, {BITSPIXEL, 32}, {PLANES, 1}}
 {
 }
@@ -102,8 +102,8 @@ int RecordingDC::SetBkMode(int nBkMode)
 
 bool RecordingDC::TextOut(int x, int y, const char* lpszString, int nCount)
 {
-    Record(AfxFormat("TextOut %d %d '", x, y) + std::string(lpszString, static_cast<std::size_t>(nCount)) +
-           "'");
+    Record(AfxFormat("TextOut %d %d '", x, y) +
+           std::string(lpszString, static_cast<std::size_t>(nCount)) + "'");
     return true;
 }
 
@@ -115,7 +115,8 @@ void RecordingDC::GetTextExtent(const char*, int nCount, long& cx, long& cy) con
 
 bool RecordingDC::GetTextMetrics(TEXTMETRIC* ptm) const
 {
-    *ptm = TEXTMETRIC{kCharHeight, kAscent, kCharHeight - kAscent, 0, 0, kCharWidth, kCharWidth, 400};
+    *ptm =
+        TEXTMETRIC{kCharHeight, kAscent, kCharHeight - kAscent, 0, 0, kCharWidth, kCharWidth, 400};
     return true;
 }
 

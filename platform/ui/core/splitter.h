@@ -40,7 +40,7 @@ public:
 
 private:
     struct ColumnInfo {
-        int nCreated;  // index at creation
+        int nCreated; // index at creation
         bool bHidden;
     };
     CFrameWnd* Frame() const;

@@ -61,9 +61,9 @@ public:
 
     // Defines a toolbar; its buttons come from toolbar table nIDResource.
     // Throws std::logic_error when no module registers the table.
-    void DefineDefaultToolBar(UINT nBarID, LPCTSTR lpszTitle, UINT nIDResource,
-                              DWORD dwAlignStyle, UINT nDockBarID, UINT nNextTo, BOOL bDocked,
-                              BOOL bVisible, BOOL bFirstRun = FALSE);
+    void DefineDefaultToolBar(UINT nBarID, LPCTSTR lpszTitle, UINT nIDResource, DWORD dwAlignStyle,
+                              UINT nDockBarID, UINT nNextTo, BOOL bDocked, BOOL bVisible,
+                              BOOL bFirstRun = FALSE);
     const std::vector<AfxToolBarDef>& GetToolBars() const { return m_bars; }
     const AfxToolBarDef* FindToolBar(UINT nBarID) const;
     // The combo buttons, by command id.

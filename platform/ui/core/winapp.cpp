@@ -21,7 +21,8 @@ CWnd* s_pMainWnd = nullptr; // the main window without an application (AfxSetMai
 
 bool FileExists(const CString& path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::stat(path.GetString(), &st) == 0;
 }
 
@@ -100,7 +101,8 @@ void CRecentFileList::WriteList() const
     for (int i = 0; i < m_nSize; ++i) {
         const CString entry(AfxFormat(m_strEntryFormat.GetString(), i + 1).c_str());
         AfxWriteProfileString(m_strSection, entry,
-                              i < GetSize() ? m_files[static_cast<std::size_t>(i)].GetString() : "");
+                              i < GetSize() ? m_files[static_cast<std::size_t>(i)].GetString()
+                                            : "");
     }
 }
 
@@ -108,10 +110,10 @@ std::vector<AfxMenuEntry> CRecentFileList::MenuItems() const
 {
     std::vector<AfxMenuEntry> items;
     for (int i = 0; i < GetSize(); ++i)
-        items.push_back(AfxMenuItem(m_nStart + static_cast<UINT>(i),
-                                    CString(AfxFormat("&%d %s", i + 1,
-                                                      m_files[static_cast<std::size_t>(i)].GetString())
-                                                .c_str())));
+        items.push_back(AfxMenuItem(
+            m_nStart + static_cast<UINT>(i),
+            CString(AfxFormat("&%d %s", i + 1, m_files[static_cast<std::size_t>(i)].GetString())
+                        .c_str())));
     return items;
 }
 
@@ -286,20 +288,12 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 
 POSITION CWinApp::GetFirstDocTemplatePosition() const
 {
-    return m_pDocManager->GetTemplates().empty() ? nullptr
-                                                 : reinterpret_cast<POSITION>(std::uintptr_t{1});
+    return AfxFirstPosition(m_pDocManager->GetTemplates());
 }
 
 CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const
 {
-    const auto& templates = m_pDocManager->GetTemplates();
-    const std::size_t index = reinterpret_cast<std::uintptr_t>(pos) - 1;
-    if (!pos || index >= templates.size()) {
-        pos = nullptr;
-        return nullptr;
-    }
-    pos = index + 1 < templates.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
-    return templates[index];
+    return AfxNextAt(m_pDocManager->GetTemplates(), pos);
 }
 
 CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName)

@@ -22,7 +22,10 @@ public:
     void Remove(int nIndex);
     int GetSize() const { return static_cast<int>(m_files.size()); }
     int GetMaxSize() const { return m_nSize; }
-    const CString& operator[](int nIndex) const { return m_files[static_cast<std::size_t>(nIndex)]; }
+    const CString& operator[](int nIndex) const
+    {
+        return m_files[static_cast<std::size_t>(nIndex)];
+    }
     void ReadList();
     void WriteList() const;
     // The menu items of the list ("&1 <path>" ...) from command nStart.

@@ -12,6 +12,20 @@ namespace afxui::headless
 namespace
 {
 
+// Focuses the control, selects its whole text and types text over it, as a
+// user does.
+void TypeOver(HWND hWnd, const CString& text)
+{
+    CWndState* state = AfxGetWndState(hWnd);
+    state->peer->UserFocus();
+    if ((state = AfxGetWndState(hWnd)) == nullptr)
+        return;
+    state->nSelStart = 0;
+    state->nSelEnd = state->strText.GetLength();
+    state->Changed(PEER_SELECTION);
+    state->peer->UserType(text);
+}
+
 CWnd* FindIn(const CWnd& window, int nID)
 {
     if (CWnd* item = window.GetDlgItem(nID))
@@ -107,14 +121,7 @@ void DialogDriver::Type(int nID, const CString& text)
         ReportFailure(AfxFormat("Type: control %d takes no typed text", nID));
         return;
     }
-    const HWND hWnd = state->hWnd;
-    state->peer->UserFocus();
-    if ((state = AfxGetWndState(hWnd)) == nullptr)
-        return;
-    state->nSelStart = 0;
-    state->nSelEnd = state->strText.GetLength();
-    state->Changed(PEER_SELECTION);
-    state->peer->UserType(text);
+    TypeOver(state->hWnd, text);
 }
 
 void DialogDriver::Focus(int nID)
@@ -255,13 +262,9 @@ void ToolbarCombo::UserEnter(const CString& text)
         return;
     }
     const HWND hWnd = state->hWnd;
-    state->peer->UserFocus();
-    if ((state = AfxGetWndState(hWnd)) == nullptr)
-        return;
-    state->nSelStart = 0;
-    state->nSelEnd = state->strText.GetLength();
-    state->peer->UserType(text);
-    AfxUserDialogKey(hWnd, VK_RETURN);
+    TypeOver(hWnd, text);
+    if (AfxGetWndState(hWnd))
+        AfxUserDialogKey(hWnd, VK_RETURN);
 }
 
 void ToolbarCombo::UserSelect(int nIndex)
