@@ -325,6 +325,10 @@ TEST_F(DocViewTest, NewDocumentsAreMadeInOrderAndCountedPerTemplate)
     // The view sits in the first pane; the menu is the active child's.
     CMDIChildWnd* active = main->MDIGetActive();
     ASSERT_NE(active, nullptr);
+    main->ShowCommandPrompt(ID_FILE_NEW);
+    EXPECT_EQ(main->m_wndStatusBar.GetPaneText(0), "Creates a new document");
+    app->OnIdle(0);
+    EXPECT_EQ(main->m_wndStatusBar.GetPaneText(0), "Ready");
     EXPECT_NE(dynamic_cast<CTextView*>(active->GetDlgItem(AFX_IDW_PANE_FIRST)), nullptr);
     EXPECT_EQ(main->GetMenuID(), kPlateC);
     main->GetChildFrames()[2]->MDIActivate();
@@ -347,6 +351,7 @@ TEST_F(DocViewTest, OpeningPicksTheTemplateAndActivatesAFileAlreadyOpen)
     EXPECT_EQ(doc->m_text, "shell");
     EXPECT_EQ(doc->GetTitle(), "model.chl");
     EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Cursor().Changes(), (std::vector<bool>{true, false})); // the wait cursor
     Template(0)->OpenDocumentFile(nullptr); // another child comes to the front
     log.clear();
     EXPECT_EQ(app->OpenDocumentFile((folder / "link.CHL").c_str()), doc);
