@@ -222,6 +222,8 @@ void CSectBeam::Rotate(double angle, double c1, double c2, unsigned axis, bool v
 
 // ------------------------------------------------------------ other overrides
 
+CGraph* CSectBeam::Copy(bool) { return nullptr; }
+
 CSNode* CSectBeam::CreateNode(double x, double y, double z)
 {
     return new CBoundNode(x, y, z, nullptr, 0);

@@ -70,6 +70,8 @@ public:
                 bool all) override;
 
     // --- other overrides
+    // A beam section is not copied.
+    CGraph* Copy(bool keepID) override;
     // A boundary node that belongs to no graph.
     CSNode* CreateNode(double x, double y, double z) override;
     // Null for 0; the graph's own search, then (deep) the nodes of every
