@@ -7,8 +7,8 @@
 //
 // The member walk: for every node of the node list in order, every edge of
 // the node that is a beam member and starts there; each member is reached
-// once. Node operations consider the section's own nodes only (those whose
-// primary graph it is).
+// once. The walk and the node operations consider the section's own nodes
+// only (those whose primary graph it is).
 #pragma once
 
 #include "sections/beams/beamarch.h"
@@ -96,11 +96,11 @@ public:
                                  const CBeamClassList* classes);
     virtual void DM_SetNodeValues(CMatrix& values, int& row);
 
-    // Runs f on every member once (the member walk).
+    // Runs f on every member once (the member walk over the own nodes).
     template <class F>
     void ForMembers(F f) const
     {
-        ForEachNode(false, [&](CSNode* node) {
+        ForEachNode(true, [&](CSNode* node) {
             CObList* edges = node->GetEdgeList();
             if (!edges)
                 return;

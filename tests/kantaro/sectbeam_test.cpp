@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "sections/kantaro.h"
+#include "tests/support/gl_context.h"
+#include "tests/support/gl_recorder.h"
 #include "tests/support/temp_files.h"
 
 namespace
@@ -428,6 +430,113 @@ TEST(SectBeam, JointTiesMembersByTheirDofs)
     EXPECT_TRUE(endA->GetBC(0)->IsSpring(4));
     EXPECT_FALSE(endB->GetBC(0)->IsSpring(4));
     EXPECT_FALSE(endC->GetBC(0)->IsSpring(4));
+}
+
+TEST(SectBeam, MembersAreWalkedOnceFromTheirOwnFirstNode)
+{
+    Frame f;
+    for (unsigned long id = 1; id <= 4; ++id)
+        f.Node(id, double(id), 0, 0);
+    // A node of another section: the members starting there are its own.
+    CSectBeam other;
+    auto* foreign = new CBoundNode(9, 9, 9, nullptr, 0);
+    foreign->SetID(20);
+    other.AddTail(foreign);
+    foreign->AddGraph(&other);
+    f.section->AddTail(foreign);
+    foreign->AddGraph(f.section);
+    auto* s12 = new CBeamSeg(f.nodes[1], f.nodes[2], nullptr);
+    auto* a234 = new CBeamArch(f.nodes[2], f.nodes[3], f.nodes[4], nullptr);
+    auto* s41 = new CBeamSeg(f.nodes[4], f.nodes[1], nullptr);
+    auto* fromForeign = new CBeamSeg(foreign, f.nodes[3], nullptr);
+    auto* link = new CEdge(f.nodes[3], f.nodes[4]); // not a member
+    (void)link;
+    EXPECT_EQ(Members(*f.section), (std::vector<CBeamSeg*>{s12, a234, s41}));
+    EXPECT_EQ(Members(other), (std::vector<CBeamSeg*>{fromForeign}));
+
+    // Identifier look-up: none for 0; element nodes only when deep.
+    for (CBeamSeg* m : std::vector<CBeamSeg*>{s12, a234, s41})
+        m->SetElemClass(RUNTIME_CLASS(CBarElm));
+    f.section->Discretize();
+    CSNode* inner = a234->GetElemNode(0);
+    ASSERT_NE(inner, nullptr);
+    inner->SetID(555);
+    EXPECT_EQ(f.section->GetObject(0, true), nullptr);
+    EXPECT_EQ(f.section->GetObject(3, false), f.nodes[3]);
+    EXPECT_EQ(f.section->GetObject(555, false), nullptr);
+    EXPECT_EQ(f.section->GetObject(555, true), inner);
+    EXPECT_EQ(f.comp->GetObjectA(555, true), inner);
+    f.section->DM_Clean();
+    f.section->ReleaseCopyNodes(true);
+
+    // Region operations that refuse; a new node is a free boundary node.
+    EXPECT_FALSE(f.section->Fix(nullptr));
+    EXPECT_FALSE(f.section->DeleteNode(f.nodes[1]));
+    EXPECT_EQ(f.section->SumArea(), 0.0);
+    std::unique_ptr<CSNode> made(f.section->CreateNode(1, 2, 3));
+    EXPECT_NE(dynamic_cast<CBoundNode*>(made.get()), nullptr);
+    EXPECT_EQ(made->GetGraphCount(), 0);
+
+    // Removing the arch's third node takes the arch (and the node's own
+    // members) with it; the other members stay.
+    f.section->RemoveNode(f.nodes[4]);
+    EXPECT_EQ(Members(*f.section), (std::vector<CBeamSeg*>{s12}));
+    delete f.nodes[4];
+    other.RemoveAll();
+    foreign->RemoveGraph(&other);
+}
+
+class SectBeamDrawTest : public brantel::test::GLTest
+{
+};
+
+TEST_F(SectBeamDrawTest, NodePointsOnlyWithTheirFlagAndJointSpheres)
+{
+    using brantel::test::GLRecorder;
+    Frame f;
+    CSNode* j = f.Node(1, 0, 0, 0, true);
+    f.Node(2, 10, 0, 0);
+    f.Node(3, 0, 10, 0);
+    auto* m1 = new CBeamSeg(j, f.nodes[2], nullptr);
+    new CBeamSeg(j, f.nodes[3], nullptr);
+    auto points = [](const GLRecorder& rec) {
+        int n = 0;
+        for (const auto& p : rec.primitives())
+            if (p.mode == GL_POINTS)
+                n += static_cast<int>(p.vertices.size());
+        return n;
+    };
+    for (auto [flags, expected] : std::vector<std::pair<unsigned, int>>{{1, 0}, {1 | 0x40, 3}}) {
+        COGLDrawCommand command;
+        command.m_uiState[0] = flags;
+        GLRecorder rec;
+        f.section->GL_Draw(&command);
+        command.EndIf();
+        EXPECT_EQ(points(rec), expected) << flags;
+        EXPECT_TRUE(rec.balanced());
+    }
+    {
+        GLRecorder rec;
+        f.section->GL_Draw(nullptr);
+        EXPECT_EQ(points(rec), 3);
+    }
+    // The joint's sphere in its colour; nothing when skipped.
+    auto* joint = static_cast<CJointNode*>(j);
+    joint->m_pJoints[2] = new CObList;
+    auto* info = new CJointInfo;
+    info->m_List.AddTail(m1);
+    joint->m_pJoints[2]->AddTail(info);
+    {
+        GLRecorder rec;
+        f.section->DrawBCs(true, 1.0, 0);
+        EXPECT_TRUE(rec.primitives().empty());
+    }
+    GLRecorder rec;
+    f.section->DrawBCs(false, 1.0, 0);
+    ASSERT_FALSE(rec.primitives().empty());
+    for (const auto& p : rec.primitives())
+        for (const auto& c : p.colours)
+            EXPECT_EQ(c, (brantel::test::Vec3{0.8, 0.7, 0.9}));
 }
 
 TEST(SectCompBeam, ComponentSettingsAndArchive)
