@@ -43,7 +43,7 @@ struct Chain {
     {
         comp->AddTail(section);
         sections.AddTail(static_cast<CObject*>(&rect));
-        std::vector<CSNode*> nodes;
+        std::vector<CBoundNode*> nodes;
         for (int i = 0; i <= n; ++i) {
             auto* node = new CBoundNode(double(i), double(i % 7), 0.0, nullptr, 0);
             node->SetID(static_cast<unsigned long>(i + 1));

@@ -55,6 +55,15 @@ unsigned DofNumber(double v)
     return v >= 0.0 && v <= 4294967295.0 ? static_cast<unsigned>(v) : 0u;
 }
 
+// Runs f on every edge of the node.
+template <class F>
+void ForNodeEdges(CSNode* node, F f)
+{
+    if (CObList* edges = node->GetEdgeList())
+        for (POSITION pos = edges->GetHeadPosition(); pos;)
+            f(static_cast<CEdge*>(edges->GetNext(pos)));
+}
+
 void AppendKey(std::string& out, CString key, bool upper)
 {
     if (upper)
@@ -76,22 +85,12 @@ void CSectBeam::SeedMeshLen(double length, unsigned flags)
 
 void CSectBeam::DM_OnElements(void (*callback)(CObject*, void*), void* user)
 {
-    ForMembers([&](CBeamSeg* m) {
-        CObjVect* elements = m->GetElements();
-        for (int i = 0; i < elements->GetSize(); ++i)
-            if (CObject* element = (*elements)[i])
-                callback(element, user);
-    });
+    ForElements([&](CGraph* element) { callback(element, user); });
 }
 
 void CSectBeam::DM_OnNodes(void (*callback)(CSNode*, void*), void* user)
 {
-    ForMembers([&](CBeamSeg* m) {
-        CObjVect* elements = m->GetElements();
-        for (int i = 0; i < elements->GetSize(); ++i)
-            if (auto* element = dynamic_cast<CGraph*>((*elements)[i]))
-                element->OnNodes(callback, user);
-    });
+    ForElements([&](CGraph* element) { element->OnNodes(callback, user); });
 }
 
 void CSectBeam::DM_Clean()
@@ -238,15 +237,12 @@ CObject* CSectBeam::GetObject(unsigned long id, bool deep)
     if (!deep)
         return nullptr;
     CObject* found = nullptr;
-    ForMembers([&](CBeamSeg* m) {
-        CObjVect* elements = m->GetElements();
-        for (int i = 0; i < elements->GetSize() && !found; ++i)
-            if (auto* element = dynamic_cast<CGraph*>((*elements)[i]))
-                for (POSITION pos = element->GetHeadPosition(); pos && !found;) {
-                    CSNode* node = element->GetNextNode(pos);
-                    if (node->GetID() == id)
-                        found = node;
-                }
+    ForElements([&](CGraph* element) {
+        for (POSITION pos = element->GetHeadPosition(); pos && !found;) {
+            CSNode* node = element->GetNextNode(pos);
+            if (node->GetID() == id)
+                found = node;
+        }
     });
     return found;
 }
@@ -255,13 +251,11 @@ bool CSectBeam::RemoveNode(CSNode* node)
 {
     std::vector<CEdge*> doomed;
     ForEachNode(true, [&](CSNode* n) {
-        if (CObList* edges = n->GetEdgeList())
-            for (POSITION pos = edges->GetHeadPosition(); pos;) {
-                auto* edge = static_cast<CEdge*>(edges->GetNext(pos));
-                if (edge->IsNodeInDef(node) &&
-                    std::find(doomed.begin(), doomed.end(), edge) == doomed.end())
-                    doomed.push_back(edge);
-            }
+        ForNodeEdges(n, [&](CEdge* edge) {
+            if (edge->IsNodeInDef(node) &&
+                std::find(doomed.begin(), doomed.end(), edge) == doomed.end())
+                doomed.push_back(edge);
+        });
     });
     for (CEdge* edge : doomed)
         delete edge;
@@ -274,12 +268,10 @@ void CSectBeam::GL_Draw(COGLDrawCommand* command)
     if (command && (flags & 0x10))
         DrawNodeLoads(command->m_pScale);
     ForEachNode(false, [&](CSNode* node) {
-        if (CObList* edges = node->GetEdgeList())
-            for (POSITION pos = edges->GetHeadPosition(); pos;) {
-                auto* edge = static_cast<CEdge*>(edges->GetNext(pos));
-                if (edge->GetNode1() == node)
-                    edge->GL_Draw(command);
-            }
+        ForNodeEdges(node, [&](CEdge* edge) {
+            if (edge->GetNode1() == node)
+                edge->GL_Draw(command);
+        });
     });
     if (!(flags & 0x40))
         return;
@@ -310,13 +302,11 @@ void CSectBeam::DrawBCs(bool skip, double scale, int index)
     if (skip)
         return;
     ForEachNode(false, [&](CSNode* node) {
-        if (CObList* edges = node->GetEdgeList())
-            for (POSITION pos = edges->GetHeadPosition(); pos;) {
-                auto* edge = static_cast<CEdge*>(edges->GetNext(pos));
-                CBoundCond* bc = edge->GetBC(index);
-                if (bc && !bc->IsClear(false))
-                    bc->DrawEdgeBC(edge, scale);
-            }
+        ForNodeEdges(node, [&](CEdge* edge) {
+            CBoundCond* bc = edge->GetBC(index);
+            if (bc && !bc->IsClear(false))
+                bc->DrawEdgeBC(edge, scale);
+        });
         CBoundCond* bc = node->GetBC(index);
         if (bc && !bc->IsClear(false))
             bc->DrawNodeBC(node);
@@ -394,10 +384,10 @@ void CSectBeam::FixJoints()
         if (auto* copy = AsBoundNode(joint->GetCopyNode()); copy && joint->m_pLoad)
             copy->SetNodeLoad(*joint->m_pLoad);
         std::vector<CBeamSeg*> all;
-        if (CObList* edges = joint->GetEdgeList())
-            for (POSITION pos = edges->GetHeadPosition(); pos;)
-                if (auto* m = dynamic_cast<CBeamSeg*>(edges->GetNext(pos)))
-                    all.push_back(m);
+        ForNodeEdges(joint, [&](CEdge* edge) {
+            if (auto* m = dynamic_cast<CBeamSeg*>(edge))
+                all.push_back(m);
+        });
         if (all.size() < 2)
             return;
         for (int d = 1; d <= 6; ++d) {

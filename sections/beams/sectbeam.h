@@ -113,6 +113,17 @@ public:
     }
 
 private:
+    // Runs f on every element of every member.
+    template <class F>
+    void ForElements(F f) const
+    {
+        ForMembers([&](CBeamSeg* m) {
+            CObjVect* elements = m->GetElements();
+            for (int i = 0; i < elements->GetSize(); ++i)
+                if (auto* element = dynamic_cast<CGraph*>((*elements)[i]))
+                    f(element);
+        });
+    }
     // Ties one set of members at the joint in DOF d (group or final mode).
     void TieMembers(CSNode* joint, const std::vector<CBeamSeg*>& members, int dof, bool group);
     // Writes a text block through an archive over the file: the start line

@@ -197,7 +197,8 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
         CSNode* node1 = nodes->Find(v[2]);
         CSNode* node2 = nodes->Find(v[3]);
         CSNode* node3 = arch ? nodes->Find(v[4]) : nullptr;
-        if (!node1 || !node2 || (arch && !node3))
+        // A member from a node to itself is no edge of the graph.
+        if (!node1 || !node2 || node1 == node2 || (arch && !node3))
             return;
         long long k = 0;
         auto* crSect = ToInteger(v[1], k) ? dynamic_cast<CCrSectComp*>(ListEntry(sections, k - 1))

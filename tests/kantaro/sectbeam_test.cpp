@@ -215,6 +215,7 @@ TEST(SectCompBeam, ReadsBeamAndConditionBlocksInTurn)
                                        " 31   1    2    5    9    3\n"       // class beyond the vector
                                        "  1   1    1   99    3\n"            // missing node: skipped
                                        "  1   1    1\n"                      // too short: skipped
+                                       "  1   1    7    7    3\n"            // one node at both ends
                                        "BX nested\n  1 1 1 2 3\nend\n"
                                        "\n"
                                        "end beams\n"
@@ -256,10 +257,15 @@ TEST(SectCompBeam, ReadsBeamAndConditionBlocksInTurn)
         EXPECT_EQ(straight->GetElemCount(), 6);
         EXPECT_EQ(straight->GetCrSect(), &b);
         EXPECT_EQ(straight->GetElemClass(), RUNTIME_CLASS(CQuadElem));
+        // An incomplete i3 keeps the default, a complete one is set.
+        straight->GetI3(x, y, z);
+        EXPECT_EQ(std::vector<double>({x, y, z}), std::vector<double>({0, 0, 1}));
         CBeamSeg* beyond = byNodes.at({1, 5});
         EXPECT_EQ(beyond->GetCrSect(), nullptr);
         EXPECT_EQ(beyond->GetElemClass(), RUNTIME_CLASS(CBarElm));
         EXPECT_EQ(beyond->GetElemCount(), 3);
+        beyond->GetI3(x, y, z);
+        EXPECT_EQ(std::vector<double>({x, y, z}), std::vector<double>({0, 1, 0}));
         auto* kept = dynamic_cast<CBeamArch*>(byNodes.at({2, 1}));
         ASSERT_NE(kept, nullptr);
         EXPECT_EQ(kept->GetArchType(), CBeamArch::kCircular);
