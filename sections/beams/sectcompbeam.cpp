@@ -160,10 +160,7 @@ bool CSectCompBeam::ReadBlock(CFile& file, CStringArray& keys,
     try {
         while (block.Next(text)) {
             numbers.clear();
-            zelkor::LineNumbers words(std::move(text));
-            std::string number;
-            while (words.Next(number))
-                numbers.push_back(AfxStrToD(number.c_str()));
+            zelkor::AppendLineNumbers(std::move(text), numbers);
             line(numbers);
         }
     } catch (CException&) {
