@@ -1,6 +1,6 @@
 // The beam text import on arbitrary text: the three blocks are read from a
-// file holding the input onto a small frame, the frame is discretised,
-// written again and read back. Every input must end quietly.
+// file holding the input onto a small frame, the frame is discretised and
+// its finite-element arrays made, it is written again and read back. Every input must end quietly.
 #include "sections/kantaro.h"
 
 #include <cstdint>
@@ -73,6 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             m->SetElemCount(50);
     });
     comp.Discretize();
+    // The arrays of what was read, the record filled through the model.
+    CModelInfoFEM info;
+    info.GetInfo().m_iMask = 1 | 2 | 4 | 8 | 16 | 64;
+    comp.DM_GetInfo(info.GetInfo());
+    info.GenGeomData(&comp, nullptr);
+    info.GenBCData(&comp, nullptr);
     {
         CFile out(ScratchPath().c_str(), CFile::modeCreate | CFile::modeWrite);
         section->ASCIIExportBeams(out, beams, &sections, &classes);

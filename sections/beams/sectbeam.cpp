@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <vector>
 

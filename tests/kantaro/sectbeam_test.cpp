@@ -304,20 +304,20 @@ TEST(SectCompBeam, FrameRoundTripsThroughText)
     const CBeamClassList classes = {RUNTIME_CLASS(CBarElm), RUNTIME_CLASS(CQuadElem)};
     for (unsigned long id = 1; id <= 6; ++id)
         f.Node(id, double(id), double(id * id % 5), double(id % 3));
-    struct Spec {
+    struct MemberDef {
         unsigned long n1, n2, n3;
         int type;
         CRuntimeClass* cls;
         CCrSectComp* cs;
         int count;
-    } specs[] = {
+    } defs[] = {
         {1, 2, 0, 0, RUNTIME_CLASS(CQuadElem), &a, 3},
         {2, 3, 0, 0, nullptr, &b, 7},
         {3, 4, 6, 0, RUNTIME_CLASS(CQuadElem), &b, 5},
         {4, 5, 6, 1, RUNTIME_CLASS(CBarElm), nullptr, 2},
         {5, 6, 1, 1, nullptr, &a, 8},
     };
-    for (const Spec& s : specs) {
+    for (const MemberDef& s : defs) {
         CBeamSeg* m = s.n3 ? new CBeamArch(f.nodes[s.n1], f.nodes[s.n2], f.nodes[s.n3], s.cs)
                            : new CBeamSeg(f.nodes[s.n1], f.nodes[s.n2], s.cs);
         if (s.n3)
@@ -436,6 +436,59 @@ TEST(SectBeam, JointTiesMembersByTheirDofs)
     EXPECT_TRUE(endA->GetBC(0)->IsSpring(4));
     EXPECT_FALSE(endB->GetBC(0)->IsSpring(4));
     EXPECT_FALSE(endC->GetBC(0)->IsSpring(4));
+}
+
+TEST(SectBeam, JointConditionsFollowTheFinalAndGroupRules)
+{
+    Frame f;
+    CJointNode* joint = static_cast<CJointNode*>(f.Node(1, 0, 0, 0, true));
+    std::vector<CBeamSeg*> m;
+    for (unsigned long id = 2; id <= 4; ++id) {
+        m.push_back(new CBeamSeg(joint, f.Node(id, id == 2 ? 10 : 0, id == 3 ? 10 : 0, id == 4 ? 10 : 0), nullptr));
+        m.back()->SetElemClass(RUNTIME_CLASS(CBarElm));
+    }
+    // DOF 1 supported, 2 a spring, 3 prescribed; the first two members
+    // form a group in DOFs 1 and 2.
+    auto* bc = new CBoundCond3D;
+    bc->SetType(0x10);
+    bc->SetBC(1, 0.0);
+    bc->SetBC(-2, 100.0);
+    bc->SetBC(3, 0.5);
+    joint->SetBC(bc, 0);
+    for (int d : {0, 1}) {
+        joint->m_pJoints[d] = new CObList;
+        auto* info = new CJointInfo;
+        info->m_List.AddTail(m[0]);
+        info->m_List.AddTail(m[1]);
+        joint->m_pJoints[d]->AddTail(info);
+    }
+    ASSERT_EQ(f.comp->Discretize(), nullptr);
+    CSNode* a = m[0]->GetElemNode(0);
+    CSNode* b = m[1]->GetElemNode(0);
+    CSNode* c = m[2]->GetElemNode(0);
+    // Group mode takes the support and the spring off the group's ends and
+    // ties them; final mode leaves a support alone and keeps a spring on
+    // the first end only (here the single one left); a prescribed DOF ties
+    // nothing in final mode.
+    struct Row {
+        CSNode* end;
+        bool sup1, spring2, presc3;
+    } rows[] = {{a, false, false, true}, {b, false, false, true}, {c, true, true, true}};
+    for (const Row& r : rows) {
+        CBoundCond* e = r.end->GetBC(0);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->IsSup(1), r.sup1);
+        EXPECT_EQ(e->IsSpring(2), r.spring2);
+        EXPECT_EQ(e->IsPrescribed(3), r.presc3);
+    }
+    std::set<std::tuple<CSNode*, CSNode*, DWORD>> ties;
+    for (CSNode* end : {a, b, c})
+        if (CObList* list = end->GetBC(0)->GetCouplings())
+            for (POSITION p = list->GetHeadPosition(); p;) {
+                auto* l = static_cast<CLinCpl*>(list->GetNext(p));
+                ties.insert({l->m_pNode1, l->m_pNode2, l->m_uiDof1});
+            }
+    EXPECT_EQ(ties, (std::set<std::tuple<CSNode*, CSNode*, DWORD>>{{b, a, 1}, {b, a, 2}}));
 }
 
 TEST(SectBeam, MembersAreWalkedOnceFromTheirOwnFirstNode)
