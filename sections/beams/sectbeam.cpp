@@ -302,8 +302,8 @@ void CSectBeam::DrawBCs(bool skip, double scale, int index)
         return;
     ForEachNode(false, [&](CSNode* node) {
         ForNodeEdges(node, [&](CEdge* edge) {
-            CBoundCond* bc = edge->GetBC(index);
-            if (bc && !bc->IsClear(false))
+            CBoundCond* bc = edge->GetNode1() == node ? edge->GetBC(index) : nullptr;
+            if (bc && !bc->IsClear(false)) // drawn once, from its first node
                 bc->DrawEdgeBC(edge, scale);
         });
         CBoundCond* bc = node->GetBC(index);
