@@ -133,11 +133,11 @@ DialogTemplate ValuePageTemplate(const ValuePageKind& k)
                                            CRect(7, 42, 62, 52), alpha | WS_GROUP | WS_TABSTOP);
     DialogControl kind1 = AfxDialogControl(IDC_BILIN_KIND1, AfxCtl::radio,
                                            k.bAlpha ? "&Temperature:" : "Radial",
-                                           CRect(128, 42, 188, 52), alpha);
+                                           CRect(128, 42, 190, 52), alpha);
     t.Add(kind0)
         .Add(Picture(IDC_STATIC, IDB_ALPHA_STRAIN, CRect(64, 40, 120, 54), alpha))
         .Add(kind1)
-        .Add(Picture(IDC_STATIC, IDB_ALPHA_TEMPERATURE, CRect(190, 40, 245, 54), alpha));
+        .Add(Picture(IDC_STATIC, IDB_ALPHA_TEMPERATURE, CRect(192, 40, 245, 54), alpha));
     const int ids[3][3] = {{IDC_BILIN_BASE, 16138, IDC_BILIN_BASE2},
                            {IDC_BILIN_SLOPE_X, 16141, IDC_BILIN_SLOPE_X2},
                            {IDC_BILIN_SLOPE_Y, 16142, IDC_BILIN_SLOPE_Y2}};
@@ -161,40 +161,39 @@ DialogTemplate MaterialTemplate()
     DialogTemplate t;
     t.nID = IDD_MATERIAL_SELECT;
     t.strCaption = "Material";
-    t.size = CSize(252, 214);
-    const DWORD group = WS_VISIBLE;
-    t.Add(AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Name", CRect(7, 4, 245, 34), group))
-        .Add(Edit(IDC_MAT_NAME, CRect(14, 16, 238, 28)))
-        .Add(AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Material", CRect(7, 38, 245, 68),
-                              group))
-        .Add(AfxDialogControl(IDC_MAT_COMBO, AfxCtl::comboList, "", CRect(14, 50, 238, 62),
+    t.size = CSize(280, 208);
+    // A labelled value row of the axes group: label (text or picture), the
+    // edit and its unit static.
+    auto row = [](DialogControl label, int nEditID, int nUnitID, int y) {
+        return std::vector<DialogControl>{label, Edit(nEditID, CRect(84, y, 129, y + 12)),
+                                          Static(nUnitID, "", CRect(132, y + 2, 195, y + 10))};
+    };
+    t.Add(AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Name", CRect(7, 4, 273, 34), WS_VISIBLE))
+        .Add(Edit(IDC_MAT_NAME, CRect(14, 16, 266, 28)))
+        .Add(AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Material", CRect(7, 38, 273, 68),
+                              WS_VISIBLE))
+        .Add(AfxDialogControl(IDC_MAT_COMBO, AfxCtl::comboList, "", CRect(14, 50, 266, 62),
                               WS_VISIBLE | WS_TABSTOP | WS_VSCROLL))
         .Add(AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Material axis 1 follows",
-                              CRect(7, 72, 245, 190), group))
+                              CRect(7, 72, 273, 184), WS_VISIBLE))
         .Add(AfxDialogControl(IDC_MAT_PARABOLIC, AfxCtl::radio, "Parabolic",
-                              CRect(14, 86, 64, 96), WS_VISIBLE | WS_GROUP | WS_TABSTOP))
+                              CRect(14, 84, 64, 94), WS_VISIBLE | WS_GROUP | WS_TABSTOP))
         .Add(Static(IDC_STATIC, "1) Parabolas: The tangent to the curve is defined by:",
-                    CRect(68, 84, 180, 102)))
-        .Add(Picture(IDC_STATIC, IDB_FORMULA_PARABOLA, CRect(184, 84, 238, 102)))
-        .Add(Static(IDC_STATIC, "a", CRect(68, 108, 80, 116)))
-        .Add(Edit(IDC_MAT_A, CRect(84, 106, 129, 118)))
-        .Add(Static(IDC_MAT_UNIT_A, "", CRect(132, 108, 190, 116)))
-        .Add(Static(IDC_STATIC, "b", CRect(68, 124, 80, 132)))
-        .Add(Edit(IDC_MAT_B, CRect(84, 122, 129, 134)))
-        .Add(Static(IDC_MAT_UNIT_B, "", CRect(132, 124, 190, 132)))
-        .Add(AfxDialogControl(IDC_MAT_POLAR, AfxCtl::radio, "Polar", CRect(14, 142, 64, 152),
+                    CRect(68, 85, 266, 93)))
+        .Add(row(Static(IDC_STATIC, "a", CRect(68, 102, 80, 110)), IDC_MAT_A, IDC_MAT_UNIT_A, 100))
+        .Add(row(Static(IDC_STATIC, "b", CRect(68, 118, 80, 126)), IDC_MAT_B, IDC_MAT_UNIT_B, 116))
+        .Add(Picture(IDC_STATIC, IDB_FORMULA_PARABOLA, CRect(200, 98, 266, 128)))
+        .Add(AfxDialogControl(IDC_MAT_POLAR, AfxCtl::radio, "Polar", CRect(14, 134, 64, 144),
                               WS_VISIBLE))
-        .Add(Static(IDC_STATIC, "2) Concentric circles with center at ", CRect(68, 140, 180, 158)))
-        .Add(Picture(IDC_STATIC, IDB_SYM_X0, CRect(184, 140, 206, 152)))
-        .Add(Static(IDC_STATIC, ",", CRect(208, 142, 212, 150)))
-        .Add(Picture(IDC_STATIC, IDB_SYM_Y0, CRect(214, 140, 238, 152)))
-        .Add(Picture(IDC_STATIC, IDB_SYM_X0, CRect(68, 160, 80, 172)))
-        .Add(Edit(IDC_MAT_X0, CRect(84, 160, 129, 172)))
-        .Add(Static(IDC_MAT_UNIT_X0, "", CRect(132, 162, 190, 170)))
-        .Add(Picture(IDC_STATIC, IDB_SYM_Y0, CRect(68, 174, 80, 186)))
-        .Add(Edit(IDC_MAT_Y0, CRect(84, 174, 129, 186)))
-        .Add(Static(IDC_MAT_UNIT_Y0, "", CRect(132, 176, 190, 184)))
-        .Add(AfxDialogControl(IDC_MAT_CHANGE, AfxCtl::check, "&Change", CRect(7, 196, 80, 206),
+        .Add(Static(IDC_STATIC, "2) Concentric circles with center at ", CRect(68, 135, 200, 143)))
+        .Add(Picture(IDC_STATIC, IDB_SYM_X0, CRect(202, 133, 222, 145)))
+        .Add(Static(IDC_STATIC, ",", CRect(224, 135, 228, 143)))
+        .Add(Picture(IDC_STATIC, IDB_SYM_Y0, CRect(230, 133, 250, 145)))
+        .Add(row(Picture(IDC_STATIC, IDB_SYM_X0, CRect(68, 150, 80, 162)), IDC_MAT_X0,
+                 IDC_MAT_UNIT_X0, 150))
+        .Add(row(Picture(IDC_STATIC, IDB_SYM_Y0, CRect(68, 166, 80, 178)), IDC_MAT_Y0,
+                 IDC_MAT_UNIT_Y0, 166))
+        .Add(AfxDialogControl(IDC_MAT_CHANGE, AfxCtl::check, "&Change", CRect(7, 190, 80, 200),
                               WS_VISIBLE | WS_TABSTOP));
     return t;
 }
