@@ -66,7 +66,8 @@ void VokPPBiLinFunc::EnableEdits()
     if (m_pCallback)
         m_pCallback(this);
     const bool change = m_iChange != 0;
-    for (int id : {IDC_BILIN_SLOPE_X, IDC_BILIN_SLOPE_Y, IDC_BILIN_BASE, IDC_BILIN_X0, IDC_BILIN_Y0})
+    for (int id :
+         {IDC_BILIN_SLOPE_X, IDC_BILIN_SLOPE_Y, IDC_BILIN_BASE, IDC_BILIN_X0, IDC_BILIN_Y0})
         GetDlgItem(id)->EnableWindow(change);
     for (int id : {IDC_BILIN_SLOPE_X2, IDC_BILIN_SLOPE_Y2, IDC_BILIN_BASE2})
         GetDlgItem(id)->EnableWindow(change && m_iKind != 1);

@@ -77,12 +77,11 @@ DialogTemplate NamedNumberListsTemplate()
     t.size = CSize(200, 180);
     t.Add(AfxDialogControl(IDC_LIST_VECTOR, AfxCtl::comboList, "", CRect(7, 7, 193, 19),
                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL))
-        .Add(AfxButtonRow(193, 24,
-                          {{IDC_LIST_ADD, "&Add"},
-                           {IDC_LIST_DELETE, "&Delete"},
-                           {IDC_LIST_RENAME, "&Rename"}}))
-        .Add(AfxDialogControl(IDC_NUMBER_ITEMS, AfxCtl::listEdit, "&Items:",
-                              CRect(7, 44, 193, 173), WS_VISIBLE | WS_TABSTOP));
+        .Add(AfxButtonRow(
+            193, 24,
+            {{IDC_LIST_ADD, "&Add"}, {IDC_LIST_DELETE, "&Delete"}, {IDC_LIST_RENAME, "&Rename"}}))
+        .Add(AfxDialogControl(IDC_NUMBER_ITEMS, AfxCtl::listEdit, "&Items:", CRect(7, 44, 193, 173),
+                              WS_VISIBLE | WS_TABSTOP));
     return t;
 }
 
@@ -128,12 +127,12 @@ DialogTemplate ValuePageTemplate(const ValuePageKind& k)
     t.strCaption = k.lpszCaption;
     t.size = CSize(252, 164);
     t.Add(Picture(IDC_STATIC, k.nFormula, CRect(7, 7, 245, 35)));
-    DialogControl kind0 = AfxDialogControl(IDC_BILIN_KIND0, AfxCtl::radio,
-                                           k.bAlpha ? "&Strain:" : "Cartesian",
-                                           CRect(7, 42, 62, 52), alpha | WS_GROUP | WS_TABSTOP);
-    DialogControl kind1 = AfxDialogControl(IDC_BILIN_KIND1, AfxCtl::radio,
-                                           k.bAlpha ? "&Temperature:" : "Radial",
-                                           CRect(128, 42, 190, 52), alpha);
+    DialogControl kind0 =
+        AfxDialogControl(IDC_BILIN_KIND0, AfxCtl::radio, k.bAlpha ? "&Strain:" : "Cartesian",
+                         CRect(7, 42, 62, 52), alpha | WS_GROUP | WS_TABSTOP);
+    DialogControl kind1 =
+        AfxDialogControl(IDC_BILIN_KIND1, AfxCtl::radio, k.bAlpha ? "&Temperature:" : "Radial",
+                         CRect(128, 42, 190, 52), alpha);
     t.Add(kind0)
         .Add(Picture(IDC_STATIC, IDB_ALPHA_STRAIN, CRect(64, 40, 120, 54), alpha))
         .Add(kind1)
@@ -176,8 +175,8 @@ DialogTemplate MaterialTemplate()
                               WS_VISIBLE | WS_TABSTOP | WS_VSCROLL))
         .Add(AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Material axis 1 follows",
                               CRect(7, 72, 273, 184), WS_VISIBLE))
-        .Add(AfxDialogControl(IDC_MAT_PARABOLIC, AfxCtl::radio, "Parabolic",
-                              CRect(14, 84, 64, 94), WS_VISIBLE | WS_GROUP | WS_TABSTOP))
+        .Add(AfxDialogControl(IDC_MAT_PARABOLIC, AfxCtl::radio, "Parabolic", CRect(14, 84, 64, 94),
+                              WS_VISIBLE | WS_GROUP | WS_TABSTOP))
         .Add(Static(IDC_STATIC, "1) Parabolas: The tangent to the curve is defined by:",
                     CRect(68, 85, 266, 93)))
         .Add(row(Static(IDC_STATIC, "a", CRect(68, 102, 80, 110)), IDC_MAT_A, IDC_MAT_UNIT_A, 100))
@@ -210,10 +209,9 @@ DialogTemplate RingSegmentTemplate()
             Edit(nEditID, CRect(195, y, 243, y + 12), (kEdit & ~WS_VISIBLE) | dwVisible)};
     };
     t.Add(Picture(IDC_RING_PICTURE, IDB_RING_TYPE1, CRect(7, 7, 107, 107)))
-        .Add(AfxRadioColumn(CPoint(115, 7), 60,
-                            {{IDC_RING_TYPE1, "Type 1"},
-                             {IDC_RING_TYPE2, "Type 2"},
-                             {IDC_RING_TYPE3, "Type 3"}}))
+        .Add(AfxRadioColumn(
+            CPoint(115, 7), 60,
+            {{IDC_RING_TYPE1, "Type 1"}, {IDC_RING_TYPE2, "Type 2"}, {IDC_RING_TYPE3, "Type 3"}}))
         .Add(row(IDC_STATIC, "Segment height (H)", IDC_RING_HEIGHT, 114));
     // Radius and angle share one place; the page shows one pair.
     for (DialogControl c : row(IDC_RING_RADIUS_LABEL, "Radius (R)", IDC_RING_RADIUS, 130))
@@ -243,30 +241,27 @@ const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResou
     m.Add(IDD_NUMBER_LIST, NumberListTemplate());
     m.Add(IDD_NAMED_NUMBER_LISTS, NamedNumberListsTemplate());
     m.Add(IDD_STRING, StringTemplate());
-    m.Add(IDD_BILIN_THICKNESS,
-          ValuePageTemplate({IDD_BILIN_THICKNESS,
-                             "Thickness",
-                             IDB_FORMULA_THICKNESS,
-                             {IDB_SYM_T0, IDB_SYM_DTX, IDB_SYM_DTY},
-                             {"Static", "Static", "Static"},
-                             "Static",
-                             false}));
-    m.Add(IDD_BILIN_LOAD,
-          ValuePageTemplate({IDD_BILIN_LOAD,
-                             "Distibuted load",
-                             IDB_FORMULA_LOAD,
-                             {IDB_SYM_P0, IDB_SYM_DPX, IDB_SYM_DPY},
-                             {"kN/m^2", "kN/m^2/mm", "kN/m^2/mm"},
-                             "mm",
-                             false}));
-    m.Add(IDD_BILIN_ALPHA,
-          ValuePageTemplate({IDD_BILIN_ALPHA,
-                             "Property Page",
-                             IDB_FORMULA_ALPHA,
-                             {IDB_SYM_ALPHA0_1, IDB_SYM_DAX_1, IDB_SYM_DAY_1},
-                             {"", "", ""},
-                             "",
-                             true}));
+    m.Add(IDD_BILIN_THICKNESS, ValuePageTemplate({IDD_BILIN_THICKNESS,
+                                                  "Thickness",
+                                                  IDB_FORMULA_THICKNESS,
+                                                  {IDB_SYM_T0, IDB_SYM_DTX, IDB_SYM_DTY},
+                                                  {"Static", "Static", "Static"},
+                                                  "Static",
+                                                  false}));
+    m.Add(IDD_BILIN_LOAD, ValuePageTemplate({IDD_BILIN_LOAD,
+                                             "Distibuted load",
+                                             IDB_FORMULA_LOAD,
+                                             {IDB_SYM_P0, IDB_SYM_DPX, IDB_SYM_DPY},
+                                             {"kN/m^2", "kN/m^2/mm", "kN/m^2/mm"},
+                                             "mm",
+                                             false}));
+    m.Add(IDD_BILIN_ALPHA, ValuePageTemplate({IDD_BILIN_ALPHA,
+                                              "Property Page",
+                                              IDB_FORMULA_ALPHA,
+                                              {IDB_SYM_ALPHA0_1, IDB_SYM_DAX_1, IDB_SYM_DAY_1},
+                                              {"", "", ""},
+                                              "",
+                                              true}));
     m.Add(IDD_MATERIAL_SELECT, MaterialTemplate());
     m.Add(IDD_RING_SEGMENT, RingSegmentTemplate());
     m.Add(IDD_MAX_MIN_VALUES, MaxMinTemplate());

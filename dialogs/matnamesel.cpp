@@ -23,7 +23,8 @@ void VokPPMatNameSel::DoDataExchange(CDataExchange* pDX)
     DDX_Radio(pDX, IDC_MAT_PARABOLIC, m_iAxisKind);
     // The combo is the material's one source: its selection's item data.
     const int sel = m_cbMaterial.GetCurSel();
-    m_pSelMaterial = sel < 0 ? nullptr : reinterpret_cast<CMaterial*>(m_cbMaterial.GetItemData(sel));
+    m_pSelMaterial =
+        sel < 0 ? nullptr : reinterpret_cast<CMaterial*>(m_cbMaterial.GetItemData(sel));
 }
 
 BOOL VokPPMatNameSel::OnInitDialog()

@@ -30,11 +30,11 @@ class VokPPMatNameSel : public CPropertyPage
 public:
     VokPPMatNameSel();
 
-    bool m_bSeveralRegions = true;          // " No change" offered, name read-only
-    CMaterial* m_pSelMaterial = nullptr;     // the chosen material; none for " No change"
-    CObList* m_pMaterials = nullptr;         // CMaterial objects (not owned)
-    CString m_strUnit;                       // length unit text
-    CString m_strName;                       // region name
+    bool m_bSeveralRegions = true;       // " No change" offered, name read-only
+    CMaterial* m_pSelMaterial = nullptr; // the chosen material; none for " No change"
+    CObList* m_pMaterials = nullptr;     // CMaterial objects (not owned)
+    CString m_strUnit;                   // length unit text
+    CString m_strName;                   // region name
     int m_iChange = 0;
     double m_dA = 0.0, m_dB = 0.0, m_dX0 = 0.0, m_dY0 = 0.0;
     int m_iAxisKind = -1; // 0 parabolic, 1 polar

@@ -43,8 +43,7 @@ LONG LeadingInteger(const std::string& token)
 
 // ---- VokLGNumberList ----------------------------------------------------------------
 
-VokLGNumberList::VokLGNumberList(LPCTSTR lpszCaption, UINT nIDTemplate)
-    : CPropertyPage(nIDTemplate)
+VokLGNumberList::VokLGNumberList(LPCTSTR lpszCaption, UINT nIDTemplate) : CPropertyPage(nIDTemplate)
 {
     if (lpszCaption) {
         m_strCaption = lpszCaption;
@@ -157,8 +156,8 @@ void VokPPNamedNumListsEdit::UpdateComboBox(int nSelection)
     POSITION pos = m_pVectors ? m_pVectors->GetHeadPosition() : nullptr;
     for (int i = 0; i < nEntries; ++i) {
         CObject* pVector = m_pVectors->GetNext(pos);
-        const CString name =
-            m_pNames ? m_pNames->GetAt(i) : CString(AfxFormat("Vector %u", unsigned(i + 1)).c_str());
+        const CString name = m_pNames ? m_pNames->GetAt(i)
+                                      : CString(AfxFormat("Vector %u", unsigned(i + 1)).c_str());
         const int index = m_cbVectors.AddString(name);
         m_cbVectors.SetItemData(index, reinterpret_cast<DWORD_PTR>(pVector));
     }

@@ -63,8 +63,8 @@ public:
 
     CString m_strBaseName;                       // of proposed names ("Vector" when empty)
     const CRuntimeClass* m_pVectClass = nullptr; // of new vectors; none disables "&Add"
-    CObList* m_pVectors = nullptr;   // CVector or CLongVector objects (not owned; the caller
-                                     // also owns those "&Add" appends)
+    CObList* m_pVectors = nullptr;    // CVector or CLongVector objects (not owned; the caller
+                                      // also owns those "&Add" appends)
     CStringArray* m_pNames = nullptr; // the vectors' names, optional (not owned)
 
     // Refills the combo and selects entry nSelection (the last one when it

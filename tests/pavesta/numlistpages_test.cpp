@@ -75,12 +75,9 @@ TEST_F(NumberListTest, ReadBackTakesTheSharedNumberSyntax)
         std::vector<LONG> integers;
     };
     const std::vector<Case> cases = {
-        {{"2,5"}, {2.5}, {2}},
-        {{"pi"}, {M_PI}, {3}},
-        {{}, {}, {}},
-        {{"", "x 1.5 y", "-7"}, {1.5, -7}, {1, -7}},
-        {{"abc"}, {}, {}},
-        {{"1e3 99999999999"}, {1000, 99999999999.0}, {1, 2147483647}},
+        {{"2,5"}, {2.5}, {2}}, {{"pi"}, {M_PI}, {3}},
+        {{}, {}, {}},          {{"", "x 1.5 y", "-7"}, {1.5, -7}, {1, -7}},
+        {{"abc"}, {}, {}},     {{"1e3 99999999999"}, {1000, 99999999999.0}, {1, 2147483647}},
     };
     VokLGNumberList page;
     RunSheet({&page}, [&](DialogDriver& d) {

@@ -10,8 +10,8 @@ namespace pavesta_test
 namespace
 {
 
-constexpr int kAllEight[] = {IDC_BILIN_SLOPE_X, IDC_BILIN_SLOPE_Y, IDC_BILIN_BASE,
-                             IDC_BILIN_X0,      IDC_BILIN_Y0,      IDC_BILIN_SLOPE_X2,
+constexpr int kAllEight[] = {IDC_BILIN_SLOPE_X,  IDC_BILIN_SLOPE_Y, IDC_BILIN_BASE,
+                             IDC_BILIN_X0,       IDC_BILIN_Y0,      IDC_BILIN_SLOPE_X2,
                              IDC_BILIN_SLOPE_Y2, IDC_BILIN_BASE2};
 
 // "1" or "0" per edit of kAllEight: enabled or not.
@@ -108,8 +108,8 @@ TEST_F(RegionValuePageTest, ChangeAndKindEnableTheEditsAfterTheCallback)
             const char* unit;
         };
         const Step steps[] = {
-            {IDC_BILIN_CHANGE, "11111111", ""}, {IDC_BILIN_KIND1, "11111000", "C"},
-            {IDC_BILIN_KIND0, "11111111", ""},  {IDC_BILIN_KIND1, "11111000", "C"},
+            {IDC_BILIN_CHANGE, "11111111", ""},  {IDC_BILIN_KIND1, "11111000", "C"},
+            {IDC_BILIN_KIND0, "11111111", ""},   {IDC_BILIN_KIND1, "11111000", "C"},
             {IDC_BILIN_CHANGE, "00000000", "C"}, {IDC_BILIN_CHANGE, "11111000", "C"},
         };
         for (const Step& s : steps) {

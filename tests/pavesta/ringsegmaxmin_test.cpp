@@ -28,8 +28,8 @@ TEST_F(RingSegmentPageTest, OpensAsTypeOneWithTheDefaults)
         [&](DialogDriver& d) {
             EXPECT_EQ(d.Check(IDC_RING_TYPE1), 1);
             const std::pair<int, CString> shown[] = {
-                {IDC_RING_HEIGHT, "10"},   {IDC_RING_RADIUS, "0"},    {IDC_RING_SEGMENTS, "16"},
-                {IDC_RING_TANGENTIAL, "1"}, {IDC_RING_RADIAL, "1"},   {IDC_RING_ANGLE, "180"}};
+                {IDC_RING_HEIGHT, "10"},    {IDC_RING_RADIUS, "0"}, {IDC_RING_SEGMENTS, "16"},
+                {IDC_RING_TANGENTIAL, "1"}, {IDC_RING_RADIAL, "1"}, {IDC_RING_ANGLE, "180"}};
             for (const auto& [id, text] : shown)
                 EXPECT_EQ(d.Text(id), text) << id;
             EXPECT_EQ(PictureShown(), IDB_RING_TYPE1);
@@ -111,8 +111,8 @@ protected:
             EXPECT_EQ(d.Caption(), "Maximum and minimum values");
             rows = d.Items(IDC_MAX_MIN_LIST);
             if (tabStops)
-                *tabStops = static_cast<CListBox*>(shown.GetDlgItem(IDC_MAX_MIN_LIST))
-                                ->GetTabStops();
+                *tabStops =
+                    static_cast<CListBox*>(shown.GetDlgItem(IDC_MAX_MIN_LIST))->GetTabStops();
             d.PressOK();
         });
         EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -136,8 +136,8 @@ TEST_F(MaxMinDialogTest, AHeaderThenOneRowPerResult)
     dlg.m_pColumn3 = &maxima;
     dlg.m_pColumn4 = &minima;
     std::vector<int> tabStops;
-    EXPECT_EQ(Shown(dlg, &tabStops), (std::vector<CString>{" \tMax\tMin", "a\ta\ta\ta",
-                                                            "Mx\tkNm/m\t1.5e+01\t-3.0e+00"}));
+    EXPECT_EQ(Shown(dlg, &tabStops),
+              (std::vector<CString>{" \tMax\tMin", "a\ta\ta\ta", "Mx\tkNm/m\t1.5e+01\t-3.0e+00"}));
     EXPECT_EQ(tabStops, (std::vector<int>{64}));
 }
 

@@ -15,9 +15,9 @@ bool Intersect(const CRect& a, const CRect& b)
 
 TEST(PageTemplates, ControlsLieInsideTheirDialogAndApart)
 {
-    for (UINT id : {IDD_NUMBER_LIST, IDD_NAMED_NUMBER_LISTS, IDD_STRING, IDD_BILIN_THICKNESS,
-                    IDD_BILIN_LOAD, IDD_BILIN_ALPHA, IDD_MATERIAL_SELECT, IDD_RING_SEGMENT,
-                    IDD_MAX_MIN_VALUES}) {
+    for (UINT id :
+         {IDD_NUMBER_LIST, IDD_NAMED_NUMBER_LISTS, IDD_STRING, IDD_BILIN_THICKNESS, IDD_BILIN_LOAD,
+          IDD_BILIN_ALPHA, IDD_MATERIAL_SELECT, IDD_RING_SEGMENT, IDD_MAX_MIN_VALUES}) {
         const DialogTemplate* t = AfxFindResource<DialogTemplate>(id);
         ASSERT_NE(t, nullptr) << id;
         const CRect dialog(0, 0, t->size.cx, t->size.cy);
@@ -36,8 +36,8 @@ TEST(PageTemplates, ControlsLieInsideTheirDialogAndApart)
                     (a.bOverlaps && b.bOverlaps))
                     continue;
                 EXPECT_FALSE(Intersect(a.rect, b.rect))
-                    << "template " << id << ": controls " << i << " '" << a.strText << "' and "
-                    << j << " '" << b.strText << "'";
+                    << "template " << id << ": controls " << i << " '" << a.strText << "' and " << j
+                    << " '" << b.strText << "'";
             }
         }
     }
