@@ -1,5 +1,7 @@
 #include "dialogs/bilinfuncpage.h"
 
+#include "dialogs/pagehelpers.h"
+
 IMPLEMENT_DYNCREATE(VokPPBiLinFunc, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(VokPPBiLinFunc, CPropertyPage)
@@ -11,11 +13,7 @@ END_MESSAGE_MAP()
 VokPPBiLinFunc::VokPPBiLinFunc(LPCTSTR lpszCaption, UINT nIDTemplate, bool bShowChange)
     : CPropertyPage(nIDTemplate), m_bShowChange(bShowChange)
 {
-    if (lpszCaption && *lpszCaption) {
-        m_strCaption = lpszCaption;
-        m_psp.dwFlags |= PSP_USETITLE;
-        m_psp.pszTitle = m_strCaption.GetString();
-    }
+    pavesta::useTabTitle(*this, m_strCaption, lpszCaption);
 }
 
 void VokPPBiLinFunc::DoDataExchange(CDataExchange* pDX)
@@ -52,12 +50,7 @@ void VokPPBiLinFunc::OnChoice()
     // Only the box and the radios are read: a half-typed number elsewhere is
     // left for the page's validation when it is left or applied.
     m_iChange = IsDlgButtonChecked(IDC_BILIN_CHANGE) ? 1 : 0;
-    if (IsDlgButtonChecked(IDC_BILIN_KIND0))
-        m_iKind = 0;
-    else if (IsDlgButtonChecked(IDC_BILIN_KIND1))
-        m_iKind = 1;
-    else
-        m_iKind = -1;
+    m_iKind = pavesta::checkedRadio(*this, {IDC_BILIN_KIND0, IDC_BILIN_KIND1});
     EnableEdits();
 }
 

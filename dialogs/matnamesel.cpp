@@ -1,5 +1,7 @@
 #include "dialogs/matnamesel.h"
 
+#include "dialogs/pagehelpers.h"
+
 IMPLEMENT_DYNCREATE(VokPPMatNameSel, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(VokPPMatNameSel, CPropertyPage)
@@ -78,12 +80,7 @@ void VokPPMatNameSel::OnChoice()
     // Only the box and the radios are read: a half-typed number elsewhere is
     // left for the page's validation when it is left or applied.
     m_iChange = IsDlgButtonChecked(IDC_MAT_CHANGE) ? 1 : 0;
-    if (IsDlgButtonChecked(IDC_MAT_PARABOLIC))
-        m_iAxisKind = 0;
-    else if (IsDlgButtonChecked(IDC_MAT_POLAR))
-        m_iAxisKind = 1;
-    else
-        m_iAxisKind = -1;
+    m_iAxisKind = pavesta::checkedRadio(*this, {IDC_MAT_PARABOLIC, IDC_MAT_POLAR});
     EnableControls();
 }
 

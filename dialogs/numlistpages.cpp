@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/pagehelpers.h"
 #include "platform/afx/numconv.h"
 
 IMPLEMENT_DYNCREATE(VokLGNumberList, CPropertyPage)
@@ -45,11 +46,7 @@ LONG LeadingInteger(const std::string& token)
 
 VokLGNumberList::VokLGNumberList(LPCTSTR lpszCaption, UINT nIDTemplate) : CPropertyPage(nIDTemplate)
 {
-    if (lpszCaption) {
-        m_strCaption = lpszCaption;
-        m_psp.dwFlags |= PSP_USETITLE;
-        m_psp.pszTitle = m_strCaption.GetString();
-    }
+    pavesta::useTabTitle(*this, m_strCaption, lpszCaption);
 }
 
 BOOL VokLGNumberList::OnInitDialog()

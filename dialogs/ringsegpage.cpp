@@ -1,5 +1,7 @@
 #include "dialogs/ringsegpage.h"
 
+#include "dialogs/pagehelpers.h"
+
 IMPLEMENT_DYNCREATE(VokPPRingSeg, CPropertyPage)
 
 BEGIN_MESSAGE_MAP(VokPPRingSeg, CPropertyPage)
@@ -50,12 +52,9 @@ void VokPPRingSeg::OnType()
 {
     // Only the radios are read: the numbers are checked when the page is
     // left or applied.
-    if (IsDlgButtonChecked(IDC_RING_TYPE3))
-        m_iType = 2;
-    else if (IsDlgButtonChecked(IDC_RING_TYPE2))
-        m_iType = 1;
-    else if (IsDlgButtonChecked(IDC_RING_TYPE1))
-        m_iType = 0;
+    const int type = pavesta::checkedRadio(*this, {IDC_RING_TYPE1, IDC_RING_TYPE2, IDC_RING_TYPE3});
+    if (type >= 0)
+        m_iType = type;
     RefreshLayout();
 }
 
