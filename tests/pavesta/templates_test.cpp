@@ -1,6 +1,9 @@
 // The templates of these pages and dialogs: every control inside its
 // dialog, and no two shown controls on top of each other unless they are
 // marked to share their place.
+#include <memory>
+#include <utility>
+
 #include "tests/pavesta/sheet_runner.h"
 
 namespace pavesta_test
@@ -55,6 +58,24 @@ TEST(PageTemplates, TheRadiusAndAngleOfTheRingSegmentShareTheirPlace)
         marked += c.bOverlaps;
     }
     EXPECT_EQ(marked, 4);
+}
+
+TEST(PageTemplates, RunTimeClassesMakePagesOnTheirDefaultTemplates)
+{
+    const std::pair<CRuntimeClass*, UINT> cases[] = {
+        {RUNTIME_CLASS(VokLGNumberList), IDD_NUMBER_LIST},
+        {RUNTIME_CLASS(VokPPNamedNumListsEdit), IDD_NAMED_NUMBER_LISTS},
+        {RUNTIME_CLASS(VokPPBiLinFunc), IDD_BILIN_ALPHA},
+        {RUNTIME_CLASS(VokPPMatNameSel), IDD_MATERIAL_SELECT},
+        {RUNTIME_CLASS(VokPPRingSeg), IDD_RING_SEGMENT},
+    };
+    for (const auto& [pClass, nTemplate] : cases) {
+        std::unique_ptr<CObject> made(pClass->CreateObject());
+        auto* page = dynamic_cast<CPropertyPage*>(made.get());
+        ASSERT_NE(page, nullptr) << pClass->m_lpszClassName;
+        EXPECT_EQ(page->GetTemplateID(), nTemplate) << pClass->m_lpszClassName;
+    }
+    EXPECT_TRUE(VokPPBiLinFunc().GetShowChange());
 }
 
 } // namespace
