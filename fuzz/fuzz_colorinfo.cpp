@@ -1,23 +1,12 @@
 // The colour and light settings record, read through CArchive in both of its
 // forms: into the settings and as an object of the archive's object map.
-#include <cstdio>
-#include <string>
-
-#include <unistd.h>
-
-#include "glview/lumetra.h"
+#include "fuzz/fuzz_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = "/tmp/brantel_fuzz_colorinfo_" + std::to_string(::getpid()) + ".bin";
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
-        return 0;
-    const bool written = std::fwrite(data, 1, size, out) == size;
-    std::fclose(out);
-    if (written) {
+    return FuzzScratchFile("colorinfo", data, size, [](const char* path) {
         const COGLColorInfo start;
         try {
-            CFile file(path.c_str(), CFile::modeRead);
+            CFile file(path, CFile::modeRead);
             CArchive ar(&file, CArchive::load);
             COGLColorInfo::LoadGlobal(ar);
         } catch (CException&) {
@@ -25,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         start.WriteToGlobal();
         try {
-            CFile file(path.c_str(), CFile::modeRead);
+            CFile file(path, CFile::modeRead);
             CArchive ar(&file, CArchive::load);
             try {
                 COGLColorInfo* loaded = nullptr;
@@ -39,7 +28,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         } catch (CException&) {
         }
-    }
-    std::remove(path.c_str());
-    return 0;
+    });
 }
