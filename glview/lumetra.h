@@ -16,3 +16,4 @@
 #include "glview/oglcolorinfo.h"
 #include "glview/printtext.h"
 #include "glview/oglprintimages.h"
+#include "glview/oglprintdoc.h"

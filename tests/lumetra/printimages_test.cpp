@@ -1,5 +1,5 @@
-// The picture slots of printable documents, and drawing one picture on
-// OSMesa.
+// The picture slots of printable documents, and drawing one picture of a
+// document on OSMesa.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -8,6 +8,7 @@
 
 #include "glstyle/drawing_settings.h"
 #include "glview/lumetra.h"
+#include "tests/lumetra/printdoc_test_util.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -105,52 +106,7 @@ TEST(PrintImages, TemporarySlotKeepsTheColourAsFloats)
     EXPECT_FALSE(images.GetImage(-1).bUsed);
 }
 
-// What the document's drawing operation saw.
-struct ContentCall {
-    int mode = -1;
-    unsigned int flags = 0;
-    bool blend = false;
-    GLint blendSrc = 0;
-    GLint blendDst = 0;
-    bool depthTest = false;
-    GLint depthFunc = 0;
-    bool lighting = false;
-    bool lights[3] = {};
-    bool colorMaterial = false;
-    GLdouble modelview[16] = {};
-    GLdouble projection[16] = {};
-};
-
-// A document stand-in that records its drawing operation.
-class RecordingImages {
-public:
-    void DrawImageGL(int slot)
-    {
-        images.DrawImageGL(slot, [this](int mode, unsigned int flags) { DrawImageContent(mode, flags); });
-    }
-    COGLPrintImages images;
-    std::vector<ContentCall> calls;
-
-private:
-    void DrawImageContent(int mode, unsigned int flags)
-    {
-        ContentCall c;
-        c.mode = mode;
-        c.flags = flags;
-        c.blend = glIsEnabled(GL_BLEND);
-        glGetIntegerv(GL_BLEND_SRC, &c.blendSrc);
-        glGetIntegerv(GL_BLEND_DST, &c.blendDst);
-        c.depthTest = glIsEnabled(GL_DEPTH_TEST);
-        glGetIntegerv(GL_DEPTH_FUNC, &c.depthFunc);
-        c.lighting = glIsEnabled(GL_LIGHTING);
-        for (int k = 0; k < 3; ++k)
-            c.lights[k] = glIsEnabled(GL_LIGHT0 + k);
-        c.colorMaterial = glIsEnabled(GL_COLOR_MATERIAL);
-        glGetDoublev(GL_MODELVIEW_MATRIX, c.modelview);
-        glGetDoublev(GL_PROJECTION_MATRIX, c.projection);
-        calls.push_back(c);
-    }
-};
+using testdoc::ContentCall;
 
 class PrintImageGL : public brantel::test::GLTest {
 protected:
@@ -170,8 +126,8 @@ TEST_F(PrintImageGL, FlagsChooseTheModeAndTheState)
     const Case cases[] = {{0x0, 6}, {0x2, 1}, {0x10, 2}, {0x12, 3}, {0x20, 6}, {0x100, 6}, {0x132, 3}, {0x4, 6}};
     bLightOn[1] = true; // lights 1 and 2 on, 3 off
     for (const Case& c : cases) {
-        RecordingImages doc;
-        ASSERT_TRUE(doc.images.AddImage(kBox, kNoMove, 0, 0.0, kColour, c.flags, 0));
+        testdoc::PrintDoc doc;
+        ASSERT_TRUE(doc.AddImage(kBox, kNoMove, 0, 0.0, kColour, c.flags, 0));
         glDisable(GL_LIGHTING);
         glEnable(GL_BLEND);
         doc.DrawImageGL(0);
@@ -201,8 +157,8 @@ TEST_F(PrintImageGL, FlagsChooseTheModeAndTheState)
 TEST_F(PrintImageGL, SharedLightSettingsReachOpenGL)
 {
     bLightOn[1] = true;
-    RecordingImages doc;
-    ASSERT_TRUE(doc.images.AddImage(kBox, kNoMove, 0, 0.0, kColour, 0x100, 0));
+    testdoc::PrintDoc doc;
+    ASSERT_TRUE(doc.AddImage(kBox, kNoMove, 0, 0.0, kColour, 0x100, 0));
     doc.DrawImageGL(0);
     GLfloat v[4];
     glGetLightfv(GL_LIGHT1, GL_DIFFUSE, v);
@@ -222,10 +178,10 @@ TEST_F(PrintImageGL, SharedLightSettingsReachOpenGL)
 
 TEST_F(PrintImageGL, VolumeAndPlacement)
 {
-    RecordingImages doc;
+    testdoc::PrintDoc doc;
     const double box[6] = {0.0, 4.0, -2.0, 2.0, -5.0, 5.0};
     const double move[6] = {1.0, 2.0, 3.0, 0.0, 0.0, 90.0};
-    ASSERT_TRUE(doc.images.AddImage(box, move, 0, 0.0, kColour, 0, 3));
+    ASSERT_TRUE(doc.AddImage(box, move, 0, 0.0, kColour, 0, 3));
     doc.DrawImageGL(3);
     ASSERT_EQ(doc.calls.size(), 1u);
     const ContentCall& call = doc.calls[0];
@@ -254,7 +210,7 @@ TEST_F(PrintImageGL, VolumeAndPlacement)
     doc.DrawImageGL(-1);
     EXPECT_EQ(doc.calls.size(), 1u);
     const double colour[4] = {1, 1, 1, 1};
-    doc.images.SetTmpImage(box, move, 0, 0.0, colour, 0x2);
+    doc.SetTmpImage(box, move, 0, 0.0, colour, 0x2);
     doc.DrawImageGL(COGLPrintImages::kTmpSlot);
     ASSERT_EQ(doc.calls.size(), 2u);
     EXPECT_EQ(doc.calls[1].mode, 1);
@@ -265,9 +221,9 @@ TEST_F(PrintImageGL, FrameRunsRoundTheVolume)
     // The picture covers pixels 16 to 111 of the 128 x 128 surface.
     glViewport(16, 16, 96, 96);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RecordingImages doc;
+    testdoc::PrintDoc doc;
     const double box[6] = {-3.0, 3.0, -3.0, 3.0, -1.0, 1.0};
-    ASSERT_TRUE(doc.images.AddImage(box, kNoMove, 0, 0.0, kColour, 0, 0));
+    ASSERT_TRUE(doc.AddImage(box, kNoMove, 0, 0.0, kColour, 0, 0));
     doc.DrawImageGL(0);
 
     const auto lit = [this](int x, int y) {
