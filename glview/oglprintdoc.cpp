@@ -37,14 +37,8 @@ CFont* makeFont(int height, LONG weight, BYTE charSet, bool italicUnderlined = f
     return font;
 }
 
-void deleteFont(CFont*& font)
-{
-    delete font;
-    font = nullptr;
-}
-
 // Selects a font into a context for one part of a line and selects the one
-// before back.
+// before back (when there was one: the caller chose the line's font).
 class FontScope
 {
 public:
@@ -66,7 +60,6 @@ private:
 // the tallest part so far.
 struct LineWriter {
     CDC* dc;
-    CPoint start;
     int x;
     int y;
     int h = 0;
@@ -139,14 +132,21 @@ bool COGLPrintDoc::CreateFonts(int height)
         m_bHoldsFonts = true;
         ++fontHolders;
     }
-    for (CFont** font : {&m_pLargeGreek, &m_pSuperScriptGreek, &m_pSuperScript, &m_pBoldFont})
-        deleteFont(*font);
+    DeleteFontSet();
     const int large = static_cast<int>(1.5 * height);
     m_pLargeGreek = makeFont(large, 400, GREEK_CHARSET);
     m_pSuperScriptGreek = makeFont(height, 600, GREEK_CHARSET);
     m_pSuperScript = makeFont(height, 600, ANSI_CHARSET);
     m_pBoldFont = makeFont(large, 700, ANSI_CHARSET, true);
     return true;
+}
+
+void COGLPrintDoc::DeleteFontSet()
+{
+    for (CFont** font : {&m_pLargeGreek, &m_pSuperScriptGreek, &m_pSuperScript, &m_pBoldFont}) {
+        delete *font;
+        *font = nullptr;
+    }
 }
 
 void COGLPrintDoc::DestroyFonts()
@@ -156,15 +156,14 @@ void COGLPrintDoc::DestroyFonts()
     m_bHoldsFonts = false;
     if (--fontHolders > 0)
         return;
-    for (CFont** font : {&m_pLargeGreek, &m_pSuperScriptGreek, &m_pSuperScript, &m_pBoldFont})
-        deleteFont(*font);
+    DeleteFontSet();
 }
 
 CPoint COGLPrintDoc::WriteText(CDC* pDC, CPoint pt, CString text, CString greek, CString super,
                                CString superGreek, CString text2, CString unit, int advance,
                                CString text2Tail)
 {
-    LineWriter line{pDC, pt, pt.x, pt.y};
+    LineWriter line{pDC, pt.x, pt.y};
     line.part(text);
     line.inFont(greek, m_pLargeGreek);
     line.superscript(super, m_pSuperScript);

@@ -48,7 +48,9 @@ public:
     // unit with its squares, cubes and "^4" / "^6" powers as superscripts.
     // advance > 0 moves x to pt.x + advance average character widths; -1
     // starts a new line; other negative values go back to pt.x; 0 stays.
-    // A part whose font does not exist is left out.
+    // A part whose font does not exist is left out. "The current font" is
+    // the one the caller selected into pDC; each part in another font
+    // selects that one back after it.
     static CPoint WriteText(CDC* pDC, CPoint pt, CString text, CString greek, CString super,
                             CString superGreek, CString text2, CString unit, int advance,
                             CString text2Tail);
@@ -77,6 +79,8 @@ protected:
     static CFont* m_pBoldFont;
 
 private:
+    static void DeleteFontSet();
+
     COGLPrintImages m_images;
     bool m_bHoldsFonts = false;
 };
