@@ -13,3 +13,7 @@
 #include "glview/avistream.h"
 #include "glview/ogltesselator.h"
 #include "glview/oglstipple.h"
+#include "glview/oglcolorinfo.h"
+#include "glview/printtext.h"
+#include "glview/oglprintimages.h"
+#include "glview/oglprintdoc.h"

@@ -17,7 +17,7 @@ cmake --build "$dir" -j "$(nproc)" --target fuzzers
 corpus=$dir/corpus
 mkdir -p "$corpus" "$dir/artifacts"
 "$dir/fuzz/image_seeds" "$corpus"
-for target in fuzz_bmp fuzz_archive fuzz_jpeg fuzz_tiff fuzz_targa fuzz_pcx fuzz_factory; do
+for target in fuzz_bmp fuzz_archive fuzz_jpeg fuzz_tiff fuzz_targa fuzz_pcx fuzz_factory fuzz_colorinfo; do
   echo "--- $target (${seconds} s)"
   if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
       -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" > "$dir/$target.log" 2>&1; then
