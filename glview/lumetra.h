@@ -13,3 +13,4 @@
 #include "glview/avistream.h"
 #include "glview/ogltesselator.h"
 #include "glview/oglstipple.h"
+#include "glview/oglinitializer.h"
