@@ -14,3 +14,4 @@
 #include "glview/ogltesselator.h"
 #include "glview/oglstipple.h"
 #include "glview/oglinitializer.h"
+#include "glview/oglrenderer.h"
