@@ -1,11 +1,15 @@
 #include "glview/oglrenderer.h"
 
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include <GL/glu.h>
 
 #include "glstyle/drawing_settings.h"
+#include "platform/afx/gdi.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/core/services.h"
 
 bool COGLRenderer::bLineSmooth = true;
 bool COGLRenderer::bPointSmooth = true;
@@ -260,6 +264,42 @@ bool COGLRenderer::CreateFontBitmaps(const LOGFONT& font)
         return false;
     m_bFontBitmaps = m_GlyphFont.Create(*m_pSurface, font);
     return m_bFontBitmaps;
+}
+
+bool COGLRenderer::SnapToClipboard(int clientWidth, int clientHeight)
+{
+    if (m_pSurface == nullptr || !m_bContext)
+        return false;
+    CWaitCursor wait;
+    const int width = clientWidth / 4 * 4;
+    const int height = clientHeight;
+    if (width <= 0 || height <= 0)
+        return false;
+    std::vector<BYTE> bits;
+    try {
+        bits.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    {
+        GLCurrentScope scope(*m_pSurface);
+        if (!scope.Ok())
+            return false;
+        // A width of a multiple of 4 makes every 3-byte row a whole number
+        // of words, so the DIB rows need no padding.
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, bits.data());
+    }
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<std::uint32_t>(bits.size());
+    CClipboardService* clipboard = AfxGetClipboardService();
+    return clipboard != nullptr && clipboard->SetDib(header, bits.data(), bits.size());
 }
 
 // ---- Enabling helpers ------------------------------------------------------------

@@ -107,6 +107,12 @@ public:
     // The list base of the glyph lists, 0 without them.
     GLuint FontListBase() const { return m_GlyphFont.ListBase(); }
 
+    // Copies the client area (clientWidth cut down to a multiple of 4 by
+    // clientHeight) from the current read buffer to the clipboard as a
+    // bottom-up 24-bit DIB with BGR pixels. False, with the clipboard left
+    // as it was, when there is no context or the memory cannot be had.
+    bool SnapToClipboard(int clientWidth, int clientHeight);
+
     // 0 vendor, 1 renderer, 2 version, 3 acceleration, 4 extensions. The
     // context current before the query is current again afterwards.
     CString GetOGLInfo(int field);
