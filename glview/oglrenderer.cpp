@@ -155,6 +155,14 @@ int COGLRenderer::InitializeOGL(IGLSurface* surface)
     return 0;
 }
 
+int COGLRenderer::InitializeOGL(CDC* pDC)
+{
+    if (pDC != m_pDC.get())
+        m_pDC.reset(pDC);
+    const auto* carrier = dynamic_cast<const IGLSurfaceDC*>(pDC);
+    return InitializeOGL(carrier != nullptr ? carrier->GetGLSurface() : nullptr);
+}
+
 void COGLRenderer::FirstContextSettings()
 {
     if (m_gliMaxClipPlanes == 0)
@@ -235,9 +243,7 @@ bool COGLRenderer::MakeCurrent(bool make, bool onlyIfNeeded)
 
 void COGLRenderer::CleanUp()
 {
-    if (m_pSurface == nullptr)
-        return;
-    if (m_bContext) {
+    if (m_pSurface != nullptr && m_bContext) {
         {
             GLCurrentScope scope(*m_pSurface);
             if (scope.Ok())
@@ -256,6 +262,7 @@ void COGLRenderer::CleanUp()
     }
     m_formats.SetSurface(nullptr);
     m_pSurface = nullptr;
+    m_pDC.reset();
 }
 
 bool COGLRenderer::CreateFontBitmaps(const LOGFONT& font)

@@ -7,10 +7,13 @@
 // supports.
 #pragma once
 
+#include <memory>
+
 #include <GL/gl.h>
 
 #include "glview/oglinitializer.h"
 #include "platform/afx/cstring.h"
+#include "platform/afx/gdi.h"
 #include "platform/ui/core/glsurface.h"
 #include "platform/ui/core/glyphcache.h"
 #include "platform/ui/core/uitypes.h"
@@ -82,6 +85,12 @@ public:
     // point-size ranges, the clip-plane count and (while THIN_EDGE is still
     // exactly -1.0) the three line widths are set.
     int InitializeOGL(IGLSurface* surface);
+    // The same for the surface a window's DC carries. The renderer owns
+    // the DC from now on, also when creation fails, and deletes it once:
+    // in CleanUp or with itself. 1 for a null DC or one without surface.
+    int InitializeOGL(CDC* pDC);
+    // The DC handed to InitializeOGL, null after CleanUp.
+    CDC* GetDC() const { return m_pDC.get(); }
     // Makes the context current (creating it first when there is none: its
     // code on failure; 4 when it cannot be made current), clears it to
     // background (white with alpha 0 when null), resets the projection and
@@ -96,8 +105,9 @@ public:
     // make false leaves the thread without this context; otherwise makes it
     // current (at once true when onlyIfNeeded and it already is).
     bool MakeCurrent(bool make, bool onlyIfNeeded);
-    // Drops the glyph lists' reference and the context, and forgets the
-    // surface. Another view's context current before stays current.
+    // Drops the glyph lists' reference and the context, deletes the DC
+    // and forgets the surface. Another view's context current before stays
+    // current.
     void CleanUp();
 
     // Builds (or takes from the shared cache) the glyph lists of font and
@@ -153,6 +163,7 @@ public:
     static int m_gliMaxClipPlanes;
 
 protected:
+    std::unique_ptr<CDC> m_pDC;       // the window's DC (owned)
     IGLSurface* m_pSurface = nullptr; // not owned: the window's host owns it
     bool m_bContext = false;          // the context was set up
     CPalette m_Palette;

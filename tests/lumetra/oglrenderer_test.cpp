@@ -101,6 +101,57 @@ TEST_F(Renderer, CreationCodes)
     }
 }
 
+// A window DC that carries a surface and counts its deletions.
+class CountedDC : public CDC, public IGLSurfaceDC {
+public:
+    CountedDC(IGLSurface* surface, int& deleted) : m_surface(surface), m_deleted(deleted) {}
+    ~CountedDC() override { ++m_deleted; }
+    IGLSurface* GetGLSurface() const override { return m_surface; }
+
+private:
+    IGLSurface* m_surface;
+    int& m_deleted;
+};
+
+TEST_F(Renderer, TheRendererDeletesTheWindowDCOnce)
+{
+    COSMesaSurface good(16, 16);
+    CNullGLSurface null;
+    struct Case {
+        const char* what;
+        IGLSurface* surface;
+        int code;
+        bool cleanUp;
+    };
+    const Case cases[] = {
+        {"created, cleaned up", &good, 0, true},
+        {"created, destroyed without clean-up", &good, 0, false},
+        {"failed, cleaned up", &null, 3, true},
+        {"failed, destroyed", &null, 3, false},
+        {"no surface, cleaned up", nullptr, 1, true},
+    };
+    for (const Case& c : cases) {
+        int deleted = 0;
+        {
+            COGLRenderer renderer;
+            CDC* dc = new CountedDC(c.surface, deleted);
+            EXPECT_EQ(renderer.InitializeOGL(dc), c.code) << c.what;
+            EXPECT_EQ(renderer.GetDC(), dc) << c.what;
+            if (c.cleanUp) {
+                renderer.CleanUp();
+                EXPECT_EQ(deleted, 1) << c.what;
+                EXPECT_EQ(renderer.GetDC(), nullptr) << c.what;
+                renderer.CleanUp();
+            }
+        }
+        EXPECT_EQ(deleted, 1) << c.what;
+    }
+    COGLRenderer renderer;
+    EXPECT_EQ(renderer.InitializeOGL(static_cast<CDC*>(nullptr)), 1);
+    CDC* plain = new CDC; // a DC without surface
+    EXPECT_EQ(renderer.InitializeOGL(plain), 1);
+}
+
 TEST_F(Renderer, FirstContextSettingsHappenOnce)
 {
     COSMesaSurface first(16, 16), second(16, 16);

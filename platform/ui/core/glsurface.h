@@ -117,3 +117,12 @@ private:
 void AfxAttachGLSurface(HWND hWnd, IGLSurface* surface);
 // The surface attached to the window, or null.
 IGLSurface* AfxGetGLSurface(HWND hWnd);
+
+// A device context that carries its window's OpenGL surface (the client DC
+// of an OpenGL view).
+class IGLSurfaceDC {
+public:
+    virtual ~IGLSurfaceDC() = default;
+    // The surface, or null when the window has none.
+    virtual IGLSurface* GetGLSurface() const = 0;
+};
