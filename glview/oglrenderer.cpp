@@ -311,32 +311,35 @@ bool COGLRenderer::SnapToClipboard(int clientWidth, int clientHeight)
 
 // ---- Enabling helpers ------------------------------------------------------------
 
+namespace {
+
+// Smoothing of one primitive kind, when the implementation allows it.
+void EnableSmooth(bool allowed, GLenum cap, GLenum hintTarget, GLenum hint)
+{
+    if (allowed) {
+        glEnable(cap);
+        glHint(hintTarget, hint);
+    } else {
+        glDisable(cap);
+    }
+}
+
+} // namespace
+
 void COGLRenderer::GLEnableLineSmooth(GLenum hint)
 {
-    if (bLineSmooth) {
-        glEnable(GL_LINE_SMOOTH);
-        glHint(GL_LINE_SMOOTH_HINT, hint);
-    } else {
-        glDisable(GL_LINE_SMOOTH);
-    }
+    EnableSmooth(bLineSmooth, GL_LINE_SMOOTH, GL_LINE_SMOOTH_HINT, hint);
 }
 
 void COGLRenderer::GLEnablePointSmooth(GLenum hint)
 {
-    if (bPointSmooth) {
-        glEnable(GL_POINT_SMOOTH);
-        glHint(GL_POINT_SMOOTH_HINT, hint);
-    } else {
-        glDisable(GL_POINT_SMOOTH);
-    }
+    EnableSmooth(bPointSmooth, GL_POINT_SMOOTH, GL_POINT_SMOOTH_HINT, hint);
 }
 
 void COGLRenderer::GLEnablePolySmooth(GLenum hint)
 {
-    glEnable(GL_POLYGON_SMOOTH);
-    glHint(GL_POLYGON_SMOOTH_HINT, hint);
+    EnableSmooth(true, GL_POLYGON_SMOOTH, GL_POLYGON_SMOOTH_HINT, hint);
 }
-
 void COGLRenderer::GLEnableDepthTest(GLenum func)
 {
     glEnable(GL_DEPTH_TEST);
@@ -351,28 +354,34 @@ void COGLRenderer::GLEnableBlend(GLenum dest)
 
 // ---- Implementation info ---------------------------------------------------------
 
-CString COGLRenderer::AccelerationText(DWORD dwFlags)
+namespace {
+
+// The implementation class of a format: 1 its own driver (ICD), 2 an
+// accelerated generic one (MCD), 3 the software one, 4 accelerated but not
+// generic, which no implementation reports.
+int ImplementationClass(DWORD dwFlags)
 {
     const bool generic = (dwFlags & PFD_GENERIC_FORMAT) != 0;
     const bool accelerated = (dwFlags & PFD_GENERIC_ACCELERATED) != 0;
-    if (!generic && !accelerated)
-        return "Fully Accelerated (ICD)";
-    if (generic && accelerated)
-        return "Partially Accelerated (MCD)";
-    if (generic)
-        return "Not Accelerated (Software)";
-    return "Not Available";
+    if (!generic)
+        return accelerated ? 4 : 1;
+    return accelerated ? 2 : 3;
+}
+
+} // namespace
+
+CString COGLRenderer::AccelerationText(DWORD dwFlags)
+{
+    static const char* const kTexts[] = {"Fully Accelerated (ICD)", "Partially Accelerated (MCD)",
+                                         "Not Accelerated (Software)", "Not Available"};
+    return kTexts[ImplementationClass(dwFlags) - 1];
 }
 
 CString COGLRenderer::AccelerationResourceText(DWORD dwFlags)
 {
-    const bool generic = (dwFlags & PFD_GENERIC_FORMAT) != 0;
-    const bool accelerated = (dwFlags & PFD_GENERIC_ACCELERATED) != 0;
-    if (!generic && !accelerated)
-        return ModuleString(1);
-    if (generic && accelerated)
-        return ModuleString(2);
-    return ModuleString(3);
+    // Anything generic or odd reads as software here.
+    const int kind = ImplementationClass(dwFlags);
+    return ModuleString(kind == 4 ? 3 : kind);
 }
 
 CString COGLRenderer::GetOGLInfo(int field)
