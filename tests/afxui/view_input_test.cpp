@@ -113,6 +113,9 @@ TEST_F(ViewInputTest, GesturesGiveTheClassicHandlerSequences)
     }
     EXPECT_EQ(m_view.pCursorWnd, &m_view);
     EXPECT_EQ(driver.Surface().PixelSize().cx, 120);
+    CRect client;
+    m_view.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 120, 90));
 }
 
 TEST_F(ViewInputTest, EventsWithoutButtonOrWindowAreRefused)
@@ -130,8 +133,12 @@ TEST_F(ViewInputTest, EventsWithoutButtonOrWindowAreRefused)
 TEST_F(ViewInputTest, DriverAttachesItsSurfaceToTheWindow)
 {
     {
-        ViewDriver driver(m_view, 32, 32);
+        ViewDriver driver(m_view, 32, 24);
         EXPECT_EQ(AfxGetGLSurface(m_view.GetSafeHwnd()), &driver.Surface());
+        CRect client;
+        m_view.GetClientRect(&client);
+        EXPECT_EQ(client, CRect(0, 0, 32, 24));
+        EXPECT_TRUE(m_view.log.empty()) << "no size message before the first resize";
         EXPECT_TRUE(driver.Surface().HasContext());
     }
     EXPECT_EQ(AfxGetGLSurface(m_view.GetSafeHwnd()), nullptr);

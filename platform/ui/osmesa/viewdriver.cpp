@@ -8,8 +8,24 @@
 
 #include "platform/ui/core/constants.h"
 
+namespace {
+
+// The window takes the surface's size, as a host widget's geometry is the
+// window's; the size message is the caller's to send.
+void FitWindow(CWnd& view, int width, int height)
+{
+    if (CWndState* state = view.GetState()) {
+        state->rect.right = state->rect.left + width;
+        state->rect.bottom = state->rect.top + height;
+        state->Changed(PEER_GEOMETRY);
+    }
+}
+
+} // namespace
+
 ViewDriver::ViewDriver(CWnd& view, int width, int height) : m_view(view), m_surface(width, height)
 {
+    FitWindow(m_view, width, height);
     // The host's paint: the view's WM_PAINT with its surface in place.
     m_surface.SetPaintHandler([this] { m_view.SendMessage(WM_PAINT); });
     AfxAttachGLSurface(m_view.GetSafeHwnd(), &m_surface);
@@ -94,6 +110,7 @@ void ViewDriver::Key(UINT vk)
 void ViewDriver::Size(int width, int height)
 {
     m_surface.Resize(width, height);
+    FitWindow(m_view, width, height);
     AfxViewEvent event;
     event.kind = AfxViewEventKind::size;
     event.size = CSize(width, height);

@@ -19,8 +19,9 @@
 class ViewDriver {
 public:
     // Hosts the view's window (which must exist) on a surface of width x
-    // height pixels until the driver goes. The surface is attached to the
-    // window, so the view's client DC carries it.
+    // height pixels until the driver goes; the window's client area takes
+    // that size. The surface is attached to the window, so the view's
+    // client DC carries it.
     ViewDriver(CWnd& view, int width = 800, int height = 600);
     ~ViewDriver();
     ViewDriver(const ViewDriver&) = delete;
@@ -41,7 +42,8 @@ public:
     void Wheel(int x, int y, int notches, UINT flags = 0);
     // Key press and release of a virtual-key code.
     void Key(UINT vk);
-    // Resizes the surface and tells the view (WM_SIZE).
+    // Resizes the surface and the window's client area and tells the view
+    // (WM_SIZE).
     void Size(int width, int height);
 
     // Paints the view now (its WM_PAINT, the guarded draw cycle).
