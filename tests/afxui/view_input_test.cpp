@@ -132,6 +132,7 @@ TEST_F(ViewInputTest, EventsWithoutButtonOrWindowAreRefused)
 
 TEST_F(ViewInputTest, DriverAttachesItsSurfaceToTheWindow)
 {
+    const HWND hWnd = m_view.GetSafeHwnd();
     {
         ViewDriver driver(m_view, 32, 24);
         EXPECT_EQ(AfxGetGLSurface(m_view.GetSafeHwnd()), &driver.Surface());
@@ -141,7 +142,8 @@ TEST_F(ViewInputTest, DriverAttachesItsSurfaceToTheWindow)
         EXPECT_TRUE(m_view.log.empty()) << "no size message before the first resize";
         EXPECT_TRUE(driver.Surface().HasContext());
     }
-    EXPECT_EQ(AfxGetGLSurface(m_view.GetSafeHwnd()), nullptr);
+    EXPECT_EQ(AfxGetGLSurface(hWnd), nullptr);
+    EXPECT_EQ(m_view.GetSafeHwnd(), nullptr) << "the window goes with its host";
     CNullGLSurface none;
     EXPECT_FALSE(none.HasContext());
 }

@@ -33,8 +33,13 @@ ViewDriver::ViewDriver(CWnd& view, int width, int height) : m_view(view), m_surf
 
 ViewDriver::~ViewDriver()
 {
-    if (AfxGetGLSurface(m_view.GetSafeHwnd()) == &m_surface)
-        AfxAttachGLSurface(m_view.GetSafeHwnd(), nullptr);
+    // The window goes with its host, while the surface still exists: a
+    // view releases its context on WM_DESTROY.
+    const HWND hWnd = m_view.GetSafeHwnd();
+    if (hWnd != nullptr)
+        m_view.DestroyWindow();
+    if (AfxGetGLSurface(hWnd) == &m_surface)
+        AfxAttachGLSurface(hWnd, nullptr);
 }
 
 bool ViewDriver::Send(const AfxViewEvent& event)

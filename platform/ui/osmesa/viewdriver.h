@@ -19,9 +19,10 @@
 class ViewDriver {
 public:
     // Hosts the view's window (which must exist) on a surface of width x
-    // height pixels until the driver goes; the window's client area takes
-    // that size. The surface is attached to the window, so the view's
-    // client DC carries it.
+    // height pixels until the driver goes, which destroys the window (a
+    // view that deletes itself with its window is then gone too). The
+    // window's client area takes the surface's size. The surface is
+    // attached to the window, so the view's client DC carries it.
     ViewDriver(CWnd& view, int width = 800, int height = 600);
     ~ViewDriver();
     ViewDriver(const ViewDriver&) = delete;
