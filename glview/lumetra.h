@@ -15,3 +15,4 @@
 #include "glview/oglstipple.h"
 #include "glview/oglinitializer.h"
 #include "glview/oglrenderer.h"
+#include "glview/oglview.h"

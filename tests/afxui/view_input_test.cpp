@@ -141,9 +141,13 @@ TEST_F(ViewInputTest, DriverAttachesItsSurfaceToTheWindow)
         EXPECT_EQ(client, CRect(0, 0, 32, 24));
         EXPECT_TRUE(m_view.log.empty()) << "no size message before the first resize";
         EXPECT_TRUE(driver.Surface().HasContext());
+        CClientDC dc(&m_view);
+        EXPECT_EQ(dc.GetGLSurface(), &driver.Surface()) << "the client DC carries the surface";
     }
     EXPECT_EQ(AfxGetGLSurface(hWnd), nullptr);
     EXPECT_EQ(m_view.GetSafeHwnd(), nullptr) << "the window goes with its host";
+    EXPECT_EQ(CClientDC(&m_view).GetGLSurface(), nullptr);
+    EXPECT_EQ(CClientDC(nullptr).GetGLSurface(), nullptr);
     CNullGLSurface none;
     EXPECT_FALSE(none.HasContext());
 }
