@@ -172,26 +172,29 @@ void COGLView::OnDraw(CDC*)
         PostText("Device busy drawing");
         return;
     }
-    m_bDrawing = true;
+    // The guard is cleared on every way out, also when the drawing throws,
+    // so that one failed draw does not stop every view from drawing.
+    struct DrawingFlag {
+        DrawingFlag() { m_bDrawing = true; }
+        ~DrawingFlag() { m_bDrawing = false; }
+    } drawing;
     // Another view's context found current is current again afterwards.
     IGLSurface* surface = m_Renderer.GetSurface();
     const bool restore = surface != nullptr && m_Renderer.IsCurrent() == 0;
     const GLCurrentToken previous = restore ? surface->CaptureCurrent() : GLCurrentToken{};
     CRect rect;
     GetClientRect(&rect);
-    if (m_Renderer.PreDraw(rect, GetBckGrdClr()) == 0) {
-        OnDrawOGL(rect);
-        glFinish();
-        m_Renderer.FinishAndSwap(true);
-        if (restore)
-            surface->RestoreCurrent(previous);
-        m_bDrawing = false;
-        m_iDrawTime = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-    } else {
+    if (m_Renderer.PreDraw(rect, GetBckGrdClr()) != 0) {
         m_iDrawTime = 10000;
-        m_bDrawing = false;
+        return;
     }
+    OnDrawOGL(rect);
+    glFinish();
+    m_Renderer.FinishAndSwap(true);
+    if (restore)
+        surface->RestoreCurrent(previous);
+    m_iDrawTime = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
 }
 
 BOOL COGLView::OnEraseBkgnd(CDC*)
@@ -218,7 +221,7 @@ void COGLView::OnSize(UINT, int cx, int cy)
     Default();
     m_iWidth = cx;
     m_iHeight = cy;
-    Invalidate(FALSE);
+    // The whole client area is painted at once (one paint, no erase).
     UpdateWindow();
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 #include "glstyle/drawing_settings.h"
 #include "glview/lumetra.h"
@@ -26,6 +27,7 @@ public:
     int draws = 0;
     CWnd* nested = nullptr;
     bool square = false;
+    bool boom = false;
 
     bool Make(int cx = 64, int cy = 48)
     {
@@ -38,6 +40,8 @@ public:
     void OnDrawOGL(CRect rect) override
     {
         ++draws;
+        if (boom)
+            throw std::runtime_error("drawing failed");
         if (square) {
             glMatrixMode(GL_PROJECTION);
             glOrtho(0, rect.Width(), 0, rect.Height(), -1, 1);
@@ -159,6 +163,21 @@ TEST_F(OGLViewTest, ANestedDrawIsSkippedAndToldAfterThePaint)
     Boxes().Expect("Device busy drawing");
     PumpPosted();
     EXPECT_EQ(Boxes().Texts(), std::vector<std::string>{"Device busy drawing"});
+    db.Draw();
+    EXPECT_EQ(b.draws, 1);
+}
+
+TEST_F(OGLViewTest, AThrowingDrawLeavesOtherViewsDrawing)
+{
+    CTestView a, b;
+    ASSERT_TRUE(a.Make());
+    ASSERT_TRUE(b.Make());
+    ViewDriver da(a, 64, 48), db(b, 64, 48);
+    Init(a);
+    Init(b);
+    a.boom = true;
+    EXPECT_THROW(a.SendMessage(WM_PAINT), std::runtime_error);
+    EXPECT_FALSE(COGLView::m_bDrawing);
     db.Draw();
     EXPECT_EQ(b.draws, 1);
 }
