@@ -163,31 +163,35 @@ int COGLRenderer::InitializeOGL(CDC* pDC)
     return InitializeOGL(carrier != nullptr ? carrier->GetGLSurface() : nullptr);
 }
 
+namespace {
+
+// Reads a size range once (while min is still -1.0); a range narrower than
+// half a pixel switches smoothing off.
+void ReadRangeOnce(GLenum pname, double& min, double& max, bool& smooth)
+{
+    if (min != -1.0)
+        return;
+    GLfloat range[2] = {0, 0};
+    s_limits.range(pname, range);
+    min = range[0];
+    max = range[1];
+    if (max - min < 0.5)
+        smooth = false;
+}
+
+} // namespace
+
 void COGLRenderer::FirstContextSettings()
 {
     if (m_gliMaxClipPlanes == 0)
         m_gliMaxClipPlanes = s_limits.integer(GL_MAX_CLIP_PLANES);
-    if (m_dMinEdge == -1.0) {
-        GLfloat range[2] = {0, 0};
-        s_limits.range(GL_LINE_WIDTH_RANGE, range);
-        m_dMinEdge = range[0];
-        m_dMaxEdge = range[1];
-        if (m_dMaxEdge - m_dMinEdge < 0.5)
-            bLineSmooth = false;
-    }
+    ReadRangeOnce(GL_LINE_WIDTH_RANGE, m_dMinEdge, m_dMaxEdge, bLineSmooth);
     if (THIN_EDGE == -1.0) {
         THIN_EDGE = m_dMinEdge;
         WIDE_EDGE = 5.0;
         MEDIUM_EDGE = (THIN_EDGE + WIDE_EDGE) / 2;
     }
-    if (m_dMinPoint == -1.0) {
-        GLfloat range[2] = {0, 0};
-        s_limits.range(GL_POINT_SIZE_RANGE, range);
-        m_dMinPoint = range[0];
-        m_dMaxPoint = range[1];
-        if (m_dMaxPoint - m_dMinPoint < 0.5)
-            bPointSmooth = false;
-    }
+    ReadRangeOnce(GL_POINT_SIZE_RANGE, m_dMinPoint, m_dMaxPoint, bPointSmooth);
 }
 
 int COGLRenderer::PreDraw(const CRect& rect, const float* background)
