@@ -17,3 +17,6 @@
 #include "glview/printtext.h"
 #include "glview/oglprintimages.h"
 #include "glview/oglprintdoc.h"
+#include "glview/oglinitializer.h"
+#include "glview/oglrenderer.h"
+#include "glview/oglview.h"
