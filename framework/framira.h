@@ -1,3 +1,7 @@
 // Framira: the application framework.
 // Umbrella header: includes every public header of this library.
 #pragma once
+
+#include "framework/colorscalepage.h"
+#include "framework/imagedc.h"
+#include "framework/palettefile.h"
