@@ -1,5 +1,6 @@
 // Templates of the framework's pages and dialogs.
 #include "framework/colorscalepage.h"
+#include "framework/listpages.h"
 
 namespace
 {
@@ -49,8 +50,55 @@ DialogTemplate ColorScaleTemplate()
     return t;
 }
 
+DialogTemplate NumListTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorPPNumListEdit::IDD;
+    t.strCaption = "Values";
+    t.size = CSize(200, 180);
+    t.Add(Ctl(50111, AfxCtl::listEdit, "&Items:", CRect(7, 7, 193, 173), kButton));
+    return t;
+}
+
+DialogTemplate TwoChoiceTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorPPTwoRad::IDD;
+    t.strCaption = "Choice";
+    t.size = CSize(200, 110);
+    t.Add({
+        Ctl(50102, AfxCtl::groupBox, "", CRect(7, 7, 193, 60)),
+        Ctl(16144, AfxCtl::radio, "", CRect(14, 20, 186, 30), kButton | WS_GROUP),
+        Ctl(16145, AfxCtl::radio, "", CRect(14, 38, 186, 48), kButton),
+        Ctl(50101, AfxCtl::staticText, "", CRect(7, 66, 193, 100)),
+    });
+    return t;
+}
+
+DialogTemplate SelectByIdTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorPPSelectID::IDD;
+    t.strCaption = "Select";
+    t.size = CSize(220, 160);
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Select objects based on ID-numbers",
+            CRect(7, 7, 213, 153)),
+        Ctl(16144, AfxCtl::radio, "Nodes", CRect(14, 20, 70, 30), kButton | WS_GROUP),
+        Ctl(16145, AfxCtl::radio, "Edges", CRect(76, 20, 132, 30), kButton),
+        Ctl(16153, AfxCtl::radio, "Elements", CRect(138, 20, 206, 30), kButton),
+        Ctl(16230, AfxCtl::multiEdit, "", CRect(14, 36, 206, 146),
+            WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_GROUP | ES_MULTILINE | ES_AUTOVSCROLL |
+                ES_WANTRETURN),
+    });
+    return t;
+}
+
 const CResourceModule s_resources("framira", CResourceModule::library, [](CResourceModule& m) {
     m.Add(KorPPColorScale::IDD, ColorScaleTemplate());
+    m.Add(KorPPNumListEdit::IDD, NumListTemplate());
+    m.Add(KorPPTwoRad::IDD, TwoChoiceTemplate());
+    m.Add(KorPPSelectID::IDD, SelectByIdTemplate());
 });
 
 } // namespace

@@ -4,4 +4,5 @@
 
 #include "framework/colorscalepage.h"
 #include "framework/imagedc.h"
+#include "framework/listpages.h"
 #include "framework/palettefile.h"

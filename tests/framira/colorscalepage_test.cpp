@@ -8,7 +8,7 @@
 
 #include "framework/framira.h"
 #include "glstyle/tincora.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "tests/framira/page_runner.h"
 
 namespace
 {
@@ -16,6 +16,7 @@ namespace
 using afxui::headless::DialogDriver;
 using afxui::headless::HeadlessApp;
 using afxui::headless::ModalScript;
+using framira_test::RunPage;
 
 constexpr COLORREF kFace = RGB(240, 240, 240);
 
@@ -43,17 +44,6 @@ protected:
     {
         std::system(("rm -rf '" + folder + "'").c_str());
         HeadlessApp::TearDown();
-    }
-
-    // Shows the page in a sheet; step drives it and ends it.
-    void Run(KorPPColorScale& page, std::function<void(DialogDriver&, ModalScript&)> step)
-    {
-        CPropertySheet sheet("View Options");
-        sheet.AddPage(&page);
-        ModalScript script;
-        script.Dialog(RUNTIME_CLASS(CPropertySheet),
-                      [&](DialogDriver& d, CDialog&) { step(d, script); });
-        sheet.DoModal();
     }
 
     // A user's click at the centre of entry i's cell.
@@ -84,7 +74,7 @@ TEST_F(ColorScalePage, AFreshPageAppliedWritesTheTableBackWithItsOpacity)
     KorPPColorScale page;
     EXPECT_EQ(page.GetTable().colour[200][0], float(200 / 256.0));
     EXPECT_TRUE(page.GetTable().node[128]);
-    Run(page, [](DialogDriver& d, ModalScript&) {
+    RunPage(page, [](DialogDriver& d, ModalScript&) {
         EXPECT_EQ(d.Text(50016), "80");
         d.Type(50016, "50");
         d.PressOK();
@@ -100,7 +90,7 @@ TEST_F(ColorScalePage, AFreshPageAppliedWritesTheTableBackWithItsOpacity)
 TEST_F(ColorScalePage, OpacityOutsideZeroToHundredIsRefused)
 {
     KorPPColorScale page;
-    Run(page, [](DialogDriver& d, ModalScript& script) {
+    RunPage(page, [](DialogDriver& d, ModalScript& script) {
         script.MessageBox("Please enter a number between 0 and 100.");
         d.Type(50016, "100.5");
         d.PressOK();
@@ -112,7 +102,7 @@ TEST_F(ColorScalePage, OpacityOutsideZeroToHundredIsRefused)
 TEST_F(ColorScalePage, AClickSelectsTheCellAndTheMemoryPictureShowsNodesAndSelection)
 {
     KorPPColorScale page;
-    Run(page, [&](DialogDriver& d, ModalScript&) {
+    RunPage(page, [&](DialogDriver& d, ModalScript&) {
         EXPECT_EQ(d.Text(50017), "0");
         const framira::ImageDC& picture = page.GetPicture();
         EXPECT_EQ(picture.Width(), 21 * 16);
@@ -156,7 +146,7 @@ TEST_F(ColorScalePage, AClickSelectsTheCellAndTheMemoryPictureShowsNodesAndSelec
 TEST_F(ColorScalePage, NodeButtonsKeepTheEndsAndRampTheRest)
 {
     KorPPColorScale page;
-    Run(page, [&](DialogDriver& d, ModalScript&) {
+    RunPage(page, [&](DialogDriver& d, ModalScript&) {
         // Delete on entry 0 changes no switch but marks the page modified.
         d.Click(50022);
         EXPECT_TRUE(page.IsModified());
@@ -201,7 +191,7 @@ TEST_F(ColorScalePage, PaletteFilesSaveAndLoadThroughTheButtons)
     KorPPColorScale page;
     page.m_strDirectory = folder.c_str();
     const std::string path = folder + "/two.pal";
-    Run(page, [&](DialogDriver& d, ModalScript& script) {
+    RunPage(page, [&](DialogDriver& d, ModalScript& script) {
         script.FileDialog([&](const AfxFileDialogRequest& request) {
             EXPECT_FALSE(request.bOpenFileDialog);
             EXPECT_EQ(request.strDefExt, "pal");
@@ -220,7 +210,7 @@ TEST_F(ColorScalePage, PaletteFilesSaveAndLoadThroughTheButtons)
     IsNode[128] = false;
     dColorIndex[7][0] = 0.9;
     KorPPColorScale other;
-    Run(other, [&](DialogDriver& d, ModalScript& script) {
+    RunPage(other, [&](DialogDriver& d, ModalScript& script) {
         script.FileDialog(Answer(path));
         d.Click(50024);
         EXPECT_TRUE(other.IsModified());
@@ -253,7 +243,7 @@ TEST_F(ColorScalePage, BadPaletteFilesAreReportedAndChangeNothing)
         IsNode[128] = false; // the page's table differs from what a file would bring
         KorPPColorScale page;
         IsNode[128] = true;
-        Run(page, [&](DialogDriver& d, ModalScript& script) {
+        RunPage(page, [&](DialogDriver& d, ModalScript& script) {
             script.FileDialog(Answer(c.path));
             script.MessageBox(c.message);
             d.Click(c.bOpen ? 50024 : 50025);
@@ -266,7 +256,7 @@ TEST_F(ColorScalePage, BadPaletteFilesAreReportedAndChangeNothing)
 TEST_F(ColorScalePage, ToolTipsStandAsWritten)
 {
     KorPPColorScale page;
-    Run(page, [&](DialogDriver& d, ModalScript&) {
+    RunPage(page, [&](DialogDriver& d, ModalScript&) {
         const KorToolTips& tips = page.GetToolTips();
         EXPECT_EQ(tips.GetText(50021), "Ramps are calculated from node to node");
         EXPECT_EQ(tips.GetText(50022), "Delete selected node");
