@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/settingspages.h"
 #include "glstyle/tincora.h"
 
 namespace
@@ -124,13 +125,7 @@ BOOL KorPPColorScale::OnApply()
         dColorIndex[i][3] = m_dOpacity * 0.01;
         IsNode[i] = m_bNode[i];
     }
-    if (auto* pMain = dynamic_cast<CFrameWnd*>(AfxGetMainWnd())) {
-        CFrameWnd* pFrame = pMain->GetActiveFrame();
-        if (CView* pView = pFrame ? pFrame->GetActiveView() : nullptr) {
-            pView->Invalidate(TRUE);
-            pView->UpdateWindow();
-        }
-    }
+    framira::RedrawActiveView();
     return CPropertyPage::OnApply();
 }
 

@@ -1,6 +1,7 @@
 // Templates of the framework's pages and dialogs.
 #include "framework/colorscalepage.h"
 #include "framework/listpages.h"
+#include "framework/settingspages.h"
 
 namespace
 {
@@ -94,9 +95,79 @@ DialogTemplate SelectByIdTemplate()
     return t;
 }
 
+DialogTemplate LightTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorPPLight::IDD;
+    t.strCaption = "Light options";
+    t.size = CSize(270, 180);
+    t.Add({
+        Label("Ambient", CRect(40, 7, 90, 15)),
+        Label("Diffuse", CRect(96, 7, 146, 15)),
+        Label("Specular", CRect(152, 7, 202, 15)),
+        Ctl(50046, AfxCtl::check, "&1", CRect(7, 20, 35, 30), kButton | WS_GROUP),
+        Ctl(50032, AfxCtl::colorButton, "", CRect(40, 19, 90, 31), kButton),
+        Ctl(50036, AfxCtl::colorButton, "", CRect(96, 19, 146, 31), kButton),
+        Ctl(50112, AfxCtl::colorButton, "", CRect(152, 19, 202, 31), kButton),
+        Ctl(50047, AfxCtl::check, "&2", CRect(7, 38, 35, 48), kButton),
+        Ctl(50037, AfxCtl::colorButton, "", CRect(40, 37, 90, 49), kButton),
+        Ctl(50039, AfxCtl::colorButton, "", CRect(96, 37, 146, 49), kButton),
+        Ctl(50038, AfxCtl::colorButton, "", CRect(152, 37, 202, 49), kButton),
+        Ctl(50048, AfxCtl::check, "&3", CRect(7, 56, 35, 66), kButton),
+        Ctl(50040, AfxCtl::colorButton, "", CRect(40, 55, 90, 67), kButton),
+        Ctl(50042, AfxCtl::colorButton, "", CRect(96, 55, 146, 67), kButton),
+        Ctl(50041, AfxCtl::colorButton, "", CRect(152, 55, 202, 67), kButton),
+        Label("Global ambient", CRect(7, 80, 90, 88)),
+        Ctl(50043, AfxCtl::colorButton, "", CRect(96, 78, 146, 90), kButton),
+        Label("Material specular", CRect(7, 98, 90, 106)),
+        Ctl(50044, AfxCtl::colorButton, "", CRect(96, 96, 146, 108), kButton),
+        Label("Emission", CRect(7, 116, 90, 124)),
+        Ctl(50045, AfxCtl::colorButton, "", CRect(96, 114, 146, 126), kButton),
+        Label("Shininess", CRect(7, 134, 90, 142)),
+        Ctl(50051, AfxCtl::edit, "", CRect(96, 132, 134, 144), kEdit),
+        Ctl(50052, AfxCtl::spin, "", CRect(134, 132, 146, 144),
+            WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS),
+        Ctl(50049, AfxCtl::check, "&Local viewer", CRect(160, 80, 262, 90), kButton),
+        Ctl(50050, AfxCtl::check, "&Two-side", CRect(160, 98, 262, 108), kButton),
+        Ctl(50031, AfxCtl::push, "&Restore defaults", CRect(160, 130, 262, 144), kButton),
+        // The position of light 3, kept but not shown.
+        Ctl(50027, AfxCtl::edit, "", CRect(7, 156, 37, 168), WS_TABSTOP | WS_BORDER),
+        Ctl(50028, AfxCtl::edit, "", CRect(41, 156, 71, 168), WS_TABSTOP | WS_BORDER),
+        Ctl(50029, AfxCtl::edit, "", CRect(75, 156, 105, 168), WS_TABSTOP | WS_BORDER),
+        Ctl(50030, AfxCtl::edit, "", CRect(109, 156, 139, 168), WS_TABSTOP | WS_BORDER),
+    });
+    return t;
+}
+
+DialogTemplate ScreenColourTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorPPScreenClr::IDD;
+    t.strCaption = "Color-options";
+    t.size = CSize(200, 112);
+    const struct {
+        int nID;
+        LPCTSTR button;
+        LPCTSTR label;
+    } rows[] = {{50118, "&r", "Results view background"},
+                {50117, "&m", "Modelling view background"},
+                {50120, "&g", "Grid"},
+                {50119, "&a", "Axis"},
+                {50121, "&t", "Text"}};
+    int y = 7;
+    for (const auto& row : rows) {
+        t.Add(Label(row.label, CRect(7, y + 2, 120, y + 10)));
+        t.Add(Ctl(row.nID, AfxCtl::colorButton, row.button, CRect(126, y, 193, y + 12), kButton));
+        y += 20;
+    }
+    return t;
+}
+
 const CResourceModule s_resources("framira", CResourceModule::library, [](CResourceModule& m) {
     m.Add(KorPPColorScale::IDD, ColorScaleTemplate());
     m.Add(KorPPNumListEdit::IDD, NumListTemplate());
+    m.Add(KorPPLight::IDD, LightTemplate());
+    m.Add(KorPPScreenClr::IDD, ScreenColourTemplate());
     m.Add(KorPPTwoRad::IDD, TwoChoiceTemplate());
     m.Add(KorPPSelectID::IDD, SelectByIdTemplate());
 });

@@ -6,3 +6,4 @@
 #include "framework/imagedc.h"
 #include "framework/listpages.h"
 #include "framework/palettefile.h"
+#include "framework/settingspages.h"
