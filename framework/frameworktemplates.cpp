@@ -1,5 +1,6 @@
 // Templates of the framework's pages and dialogs.
 #include "framework/colorscalepage.h"
+#include "framework/inputdialogs.h"
 #include "framework/listpages.h"
 #include "framework/settingspages.h"
 
@@ -163,9 +164,210 @@ DialogTemplate ScreenColourTemplate()
     return t;
 }
 
+DialogControl Push(int nID, LPCTSTR text, int x, int y, int width = 50)
+{
+    return Ctl(nID, nID == IDOK ? AfxCtl::defPush : AfxCtl::push, text,
+               CRect(x, y, x + width, y + 14), kButton);
+}
+
+// OK and Cancel side by side at the bottom left.
+void AddOkCancel(DialogTemplate& t, int y)
+{
+    t.Add({Push(IDOK, "OK", 7, y), Push(IDCANCEL, "Cancel", 63, y)});
+}
+
+// A label, a value edit and a unit static on one line.
+void AddValueRow(DialogTemplate& t, int nLabel, LPCTSTR label, int nEdit, int nUnit, int x, int y)
+{
+    t.Add({
+        Ctl(nLabel, AfxCtl::staticText, label, CRect(x, y + 2, x + 63, y + 10)),
+        Ctl(nEdit, AfxCtl::edit, "", CRect(x + 65, y, x + 119, y + 12), kEdit),
+        Ctl(nUnit, AfxCtl::staticText, "", CRect(x + 121, y + 2, x + 149, y + 10)),
+    });
+}
+
+DialogTemplate CircleTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorDlgCircle::IDD;
+    t.strCaption = "Circle";
+    t.size = CSize(200, 122);
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Enter number of line-segments on the boundary",
+            CRect(7, 7, 193, 42)),
+        Ctl(16230, AfxCtl::edit, "", CRect(14, 20, 50, 32), kEdit | WS_GROUP),
+        Label("(should be between 8 and 192)", CRect(56, 22, 186, 30)),
+        Ctl(50076, AfxCtl::radio, "Follow arc of circle (no approximation)",
+            CRect(7, 50, 193, 60), kButton | WS_GROUP),
+        Ctl(50077, AfxCtl::radio, "Approximate area", CRect(7, 64, 193, 74), kButton),
+        Ctl(50078, AfxCtl::radio, "Approximate length of arc", CRect(7, 78, 193, 88), kButton),
+    });
+    AddOkCancel(t, 100);
+    return t;
+}
+
+DialogTemplate CoordTemplate(UINT nID, int nValues, bool bOffsets)
+{
+    DialogTemplate t;
+    t.nID = nID;
+    t.strCaption = "Coordinate input";
+    const int groupHeight = 16 * nValues + 14;
+    const struct {
+        int nLabel;
+        LPCTSTR label;
+        int nEdit, nUnit;
+    } absolute[] = {{50010, "X' coord", 50004, 50009},
+                    {50011, "Y' coord", 50005, 50013},
+                    {50020, "Z' coord", 50016, 50018}},
+      offsets[] = {{50012, "X' coord offset", 50116, 50014},
+                   {50017, "Y' coord offset", 50003, 50015},
+                   {50022, "Z' coord offset", 50019, 50021}};
+    int y = 7;
+    if (bOffsets)
+        t.Add(Ctl(IDC_STATIC, AfxCtl::groupBox, "Absolute coordinates",
+                  CRect(7, y, 170, y + groupHeight)));
+    for (int i = 0; i < nValues; ++i)
+        AddValueRow(t, absolute[i].nLabel, absolute[i].label, absolute[i].nEdit,
+                    absolute[i].nUnit, 12, y + 12 + 16 * i);
+    y += groupHeight + 6;
+    if (bOffsets) {
+        t.Add(Ctl(IDC_STATIC, AfxCtl::groupBox, "Offset from last point",
+                  CRect(7, y, 170, y + groupHeight)));
+        for (int i = 0; i < nValues; ++i)
+            AddValueRow(t, offsets[i].nLabel, offsets[i].label, offsets[i].nEdit,
+                        offsets[i].nUnit, 12, y + 12 + 16 * i);
+        y += groupHeight + 6;
+        t.Add({Ctl(50007, AfxCtl::defPush, "&Enter Absolute", CRect(7, y, 80, y + 14), kButton),
+               Push(50006, "Enter &Offset", 86, y, 73), Push(IDCANCEL, "Cancel", 7, y + 18)});
+        y += 32;
+    } else {
+        t.Add({Ctl(50007, AfxCtl::defPush, "&Enter", CRect(7, y, 57, y + 14), kButton),
+               Push(IDCANCEL, "Cancel", 63, y)});
+        y += 14;
+    }
+    t.size = CSize(177, y + 7);
+    return t;
+}
+
+DialogTemplate OneValueTemplate(UINT nID, bool bUnit)
+{
+    DialogTemplate t;
+    t.nID = nID;
+    t.strCaption = "Value";
+    t.size = CSize(180, 62);
+    t.Add(Ctl(16230, AfxCtl::edit, "", CRect(7, 9, 100, 21), kEdit));
+    if (bUnit)
+        t.Add(Ctl(16231, AfxCtl::edit, "", CRect(104, 9, 173, 21), kReadOnly));
+    AddOkCancel(t, 40);
+    t.Add(Push(50080, "&Apply", 119, 40));
+    return t;
+}
+
+DialogTemplate ValuesTemplate(UINT nID, int nValues)
+{
+    DialogTemplate t;
+    t.nID = nID;
+    t.strCaption = "Values";
+    const int groupBottom = 18 + 18 * nValues;
+    const int rows[3][3] = {{16281, 50058, 50109}, {16280, 50057, 50110}, {50111, 50059, 50112}};
+    t.Add(Ctl(50106, AfxCtl::groupBox, "", CRect(7, 7, 193, groupBottom)));
+    for (int i = 0; i < nValues; ++i)
+        AddValueRow(t, rows[i][0], "", rows[i][1], rows[i][2], 14, 20 + 18 * i);
+    AddOkCancel(t, groupBottom + 8);
+    t.size = CSize(200, groupBottom + 29);
+    return t;
+}
+
+DialogTemplate FilletTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorDlgFillet::IDD;
+    t.strCaption = "Fillet";
+    t.size = CSize(200, 130);
+    t.Add({
+        Ctl(50079, AfxCtl::check, "Taper", CRect(7, 7, 80, 17), kButton | WS_GROUP),
+        Label("Number of edges", CRect(7, 25, 80, 33)),
+        Ctl(50074, AfxCtl::edit, "", CRect(84, 23, 130, 35), kEdit),
+        Label("Radius", CRect(7, 41, 80, 49)),
+        Ctl(50075, AfxCtl::edit, "", CRect(84, 39, 130, 51), kEdit),
+        Ctl(16230, AfxCtl::edit, "", CRect(134, 39, 193, 51), kReadOnly),
+        Ctl(50076, AfxCtl::radio, "Follow Circular Line (none)", CRect(7, 58, 193, 68),
+            kButton | WS_GROUP),
+        Ctl(50077, AfxCtl::radio, "Approximate Area", CRect(7, 72, 193, 82), kButton),
+        Ctl(50078, AfxCtl::radio, "Approximate Length", CRect(7, 86, 193, 96), kButton),
+    });
+    AddOkCancel(t, 108);
+    return t;
+}
+
+DialogTemplate ImportScaleTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorDlgImpExpScl::IDD;
+    t.strCaption = "Import/Export section modules";
+    t.size = CSize(230, 122);
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Scale", CRect(7, 7, 110, 70)),
+        Ctl(16176, AfxCtl::staticText, "X", CRect(14, 20, 30, 28)),
+        Ctl(16230, AfxCtl::edit, "", CRect(34, 18, 100, 30), kEdit | WS_GROUP),
+        Ctl(16177, AfxCtl::staticText, "Y", CRect(14, 36, 30, 44)),
+        Ctl(16231, AfxCtl::edit, "", CRect(34, 34, 100, 46), kEdit),
+        Ctl(50096, AfxCtl::staticText, "Z", CRect(14, 52, 30, 60)),
+        Ctl(16232, AfxCtl::edit, "", CRect(34, 50, 100, 62), kEdit),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Offset", CRect(116, 7, 223, 70)),
+        Ctl(50097, AfxCtl::staticText, "X", CRect(123, 20, 135, 28)),
+        Ctl(16233, AfxCtl::edit, "", CRect(137, 18, 190, 30), kEdit),
+        Ctl(50099, AfxCtl::staticText, "", CRect(194, 20, 218, 28)),
+        Ctl(50098, AfxCtl::staticText, "Y", CRect(123, 36, 135, 44)),
+        Ctl(16235, AfxCtl::edit, "", CRect(137, 34, 190, 46), kEdit),
+        Ctl(50100, AfxCtl::staticText, "", CRect(194, 36, 218, 44)),
+        Ctl(50101, AfxCtl::staticText, "", CRect(123, 52, 135, 60)),
+        Ctl(16236, AfxCtl::edit, "", CRect(137, 50, 190, 62), kEdit),
+        Ctl(50102, AfxCtl::staticText, "", CRect(194, 52, 218, 60)),
+        Ctl(16144, AfxCtl::radio, "Millimeters", CRect(7, 78, 80, 88), kButton | WS_GROUP),
+        Ctl(16145, AfxCtl::radio, "Inches", CRect(86, 78, 150, 88), kButton),
+    });
+    AddOkCancel(t, 100);
+    return t;
+}
+
+DialogTemplate RotateTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorDlgRotate::IDD;
+    t.strCaption = "Rotate model";
+    t.size = CSize(200, 100);
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Center of rotation", CRect(7, 7, 193, 50)),
+        Ctl(50069, AfxCtl::staticText, "", CRect(14, 20, 30, 28)),
+        Ctl(50073, AfxCtl::edit, "", CRect(34, 18, 100, 30), kEdit | WS_GROUP),
+        Ctl(16176, AfxCtl::staticText, "", CRect(104, 20, 150, 28)),
+        Ctl(50070, AfxCtl::staticText, "", CRect(14, 36, 30, 44)),
+        Ctl(50071, AfxCtl::edit, "", CRect(34, 34, 100, 46), kEdit),
+        Ctl(16177, AfxCtl::staticText, "", CRect(104, 36, 150, 44)),
+        Label("Angle", CRect(7, 58, 30, 66)),
+        Ctl(50072, AfxCtl::edit, "", CRect(34, 56, 100, 68), kEdit),
+        Label("degrees", CRect(104, 58, 150, 66)),
+    });
+    AddOkCancel(t, 78);
+    return t;
+}
+
 const CResourceModule s_resources("framira", CResourceModule::library, [](CResourceModule& m) {
     m.Add(KorPPColorScale::IDD, ColorScaleTemplate());
     m.Add(KorPPNumListEdit::IDD, NumListTemplate());
+    m.Add(KorDlgCircle::IDD, CircleTemplate());
+    m.Add(KorDlgCoordInput::IDD, CoordTemplate(KorDlgCoordInput::IDD, 2, false));
+    m.Add(KorDlgCoordInputEx::IDD, CoordTemplate(KorDlgCoordInputEx::IDD, 2, true));
+    m.Add(KorDlgCoordInputEx3D::IDD, CoordTemplate(KorDlgCoordInputEx3D::IDD, 3, true));
+    m.Add(KorDlgDblVal::IDD_UNIT, OneValueTemplate(KorDlgDblVal::IDD_UNIT, true));
+    m.Add(KorDlgDblVal::IDD_PLAIN, OneValueTemplate(KorDlgDblVal::IDD_PLAIN, false));
+    m.Add(KorDlgDblValTwo::IDD, ValuesTemplate(KorDlgDblValTwo::IDD, 2));
+    m.Add(KorDlgDblValThree::IDD, ValuesTemplate(KorDlgDblValThree::IDD, 3));
+    m.Add(KorDlgFillet::IDD, FilletTemplate());
+    m.Add(KorDlgImpExpScl::IDD, ImportScaleTemplate());
+    m.Add(KorDlgRotate::IDD, RotateTemplate());
+    m.AddStrings({{27036, "X"}, {27037, "Y"}});
     m.Add(KorPPLight::IDD, LightTemplate());
     m.Add(KorPPScreenClr::IDD, ScreenColourTemplate());
     m.Add(KorPPTwoRad::IDD, TwoChoiceTemplate());

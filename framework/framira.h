@@ -3,7 +3,9 @@
 #pragma once
 
 #include "framework/colorscalepage.h"
+#include "framework/dlghelpers.h"
 #include "framework/imagedc.h"
+#include "framework/inputdialogs.h"
 #include "framework/listpages.h"
 #include "framework/palettefile.h"
 #include "framework/settingspages.h"

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "framework/dlghelpers.h"
+
 IMPLEMENT_DYNCREATE(KorPPNumListEdit, CPropertyPage)
 IMPLEMENT_DYNCREATE(KorPPSelectID, CPropertyPage)
 IMPLEMENT_DYNCREATE(KorPPTwoRad, CPropertyPage)
@@ -12,15 +14,6 @@ namespace
 {
 
 constexpr int kRadio1 = 16144, kRadio2 = 16145, kRadio3 = 16153;
-
-// Gives the control its text, or hides it when the text is empty.
-void ShowText(CWnd& page, int nID, const CString& text)
-{
-    if (CWnd* pControl = page.GetDlgItem(nID)) {
-        pControl->SetWindowText(text);
-        pControl->ShowWindow(text.IsEmpty() ? SW_HIDE : SW_SHOW);
-    }
-}
 
 } // namespace
 
@@ -124,9 +117,9 @@ void KorPPSelectID::DoDataExchange(CDataExchange* pDX)
 BOOL KorPPSelectID::OnInitDialog()
 {
     const BOOL result = CPropertyPage::OnInitDialog();
-    ShowText(*this, kRadio1, m_strKind1);
-    ShowText(*this, kRadio2, m_strKind2);
-    ShowText(*this, kRadio3, m_strKind3);
+    framira::ShowText(*this, kRadio1, m_strKind1);
+    framira::ShowText(*this, kRadio2, m_strKind2);
+    framira::ShowText(*this, kRadio3, m_strKind3);
     return result;
 }
 
