@@ -353,6 +353,38 @@ DialogTemplate RotateTemplate()
     return t;
 }
 
+DialogTemplate OpenGLSettingsTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorPPOGLSett::IDD;
+    t.strCaption = "Settings";
+    t.size = CSize(260, 196);
+    const struct {
+        int nID;
+        LPCTSTR label;
+    } sizes[] = {{16230, "Thin edges"},     {16231, "Medium edges"}, {16232, "Wide edges"},
+                 {16237, "Axes"},           {16233, "Small points"}, {16235, "Medium small points"},
+                 {16236, "Medium large points"}, {16238, "Large points"}};
+    t.Add(Ctl(IDC_STATIC, AfxCtl::groupBox, "Line widths and point sizes", CRect(7, 7, 253, 98)));
+    for (int i = 0; i < 8; ++i) {
+        const int x = i < 4 ? 14 : 134, y = 20 + 18 * (i % 4);
+        t.Add({Label(sizes[i].label, CRect(x, y + 2, x + 78, y + 10)),
+               Ctl(sizes[i].nID, AfxCtl::edit, "", CRect(x + 80, y, x + 112, y + 12), kEdit)});
+    }
+    t.Add({
+        Ctl(16234, AfxCtl::check, "Enable line antialiasing", CRect(7, 104, 160, 114),
+            kButton | WS_GROUP),
+        Ctl(16159, AfxCtl::check, "Enable point antialiasing", CRect(7, 118, 160, 128), kButton),
+        Ctl(16160, AfxCtl::check, "Disable hardware acceleration", CRect(7, 132, 160, 142),
+            kButton),
+        Label("Selection buffer size", CRect(7, 150, 100, 158)),
+        Ctl(50113, AfxCtl::edit, "", CRect(104, 148, 144, 160), kEdit | ES_NUMBER),
+        Label("(Max. # of simultaneously selected objects)", CRect(7, 164, 200, 172)),
+        Push(16068, "&Restore default", 170, 104, 76),
+    });
+    return t;
+}
+
 const CResourceModule s_resources("framira", CResourceModule::library, [](CResourceModule& m) {
     m.Add(KorPPColorScale::IDD, ColorScaleTemplate());
     m.Add(KorPPNumListEdit::IDD, NumListTemplate());
@@ -370,6 +402,7 @@ const CResourceModule s_resources("framira", CResourceModule::library, [](CResou
     m.AddStrings({{27036, "X"}, {27037, "Y"}});
     m.Add(KorPPLight::IDD, LightTemplate());
     m.Add(KorPPScreenClr::IDD, ScreenColourTemplate());
+    m.Add(KorPPOGLSett::IDD, OpenGLSettingsTemplate());
     m.Add(KorPPTwoRad::IDD, TwoChoiceTemplate());
     m.Add(KorPPSelectID::IDD, SelectByIdTemplate());
 });

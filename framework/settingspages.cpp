@@ -227,3 +227,73 @@ LRESULT KorPPScreenClr::OnColorChange(WPARAM wParam, LPARAM lParam)
     Invalidate(TRUE);
     return 0;
 }
+
+// ---- KorPPOGLSett -------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(KorPPOGLSett, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(KorPPOGLSett, CPropertyPage)
+ON_BN_CLICKED(16234, OnCheck)
+ON_BN_CLICKED(16159, OnCheck)
+ON_BN_CLICKED(16160, OnCheck)
+ON_EN_CHANGE(16230, OnChange)
+ON_EN_CHANGE(16231, OnChange)
+ON_EN_CHANGE(16232, OnChange)
+ON_EN_CHANGE(16233, OnChange)
+ON_EN_CHANGE(16235, OnChange)
+ON_EN_CHANGE(16236, OnChange)
+ON_EN_CHANGE(16237, OnChange)
+ON_EN_CHANGE(16238, OnChange)
+ON_EN_CHANGE(50113, OnChange)
+END_MESSAGE_MAP()
+
+KorPPOGLSett::KorPPOGLSett(CView* pView)
+    : CPropertyPage(IDD), m_dThinEdge(THIN_EDGE), m_dMediumEdge(MEDIUM_EDGE),
+      m_dWideEdge(WIDE_EDGE), m_dSmallPoint(SMALL_POINT), m_dMediumSPoint(MEDIUM_S_POINT),
+      m_dLargePoint(LARGE_POINT), m_dMediumLPoint(MEDIUM_L_POINT), m_dAxisWidth(AXIS_WIDTH),
+      m_pView(pView)
+{
+}
+
+void KorPPOGLSett::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Check(pDX, IDC_LINE_SMOOTH, m_bLineSmooth);
+    DDX_Check(pDX, IDC_POINT_SMOOTH, m_bPointSmooth);
+    double* sizes[8] = {&m_dThinEdge,    &m_dMediumEdge, &m_dWideEdge,     &m_dSmallPoint,
+                        &m_dMediumSPoint, &m_dLargePoint, &m_dMediumLPoint, &m_dAxisWidth};
+    for (int i = 0; i < 8; ++i)
+        DDX_Text(pDX, kSizeEdits[i], *sizes[i]);
+    DDX_Check(pDX, IDC_NO_ACCEL, m_bNoAccel);
+    DDX_Text(pDX, IDC_SEL_OBJECTS, m_uSelObjects);
+}
+
+void KorPPOGLSett::OnCheck()
+{
+    SetModified(TRUE);
+    UpdateData(TRUE);
+}
+
+void KorPPOGLSett::OnChange()
+{
+    SetModified(TRUE);
+}
+
+BOOL KorPPOGLSett::OnApply()
+{
+    if (!UpdateData(TRUE))
+        return FALSE;
+    THIN_EDGE = m_dThinEdge;
+    MEDIUM_EDGE = m_dMediumEdge;
+    WIDE_EDGE = m_dWideEdge;
+    SMALL_POINT = m_dSmallPoint;
+    MEDIUM_S_POINT = m_dMediumSPoint;
+    LARGE_POINT = m_dLargePoint;
+    MEDIUM_L_POINT = m_dMediumLPoint;
+    AXIS_WIDTH = m_dAxisWidth;
+    if (m_pView) {
+        m_pView->Invalidate(TRUE);
+        m_pView->UpdateWindow();
+    }
+    return CPropertyPage::OnApply();
+}

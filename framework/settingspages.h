@@ -88,3 +88,42 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The line widths, point sizes, antialiasing, acceleration and selection
+// buffer of the OpenGL views ("Settings" of the "OpenGL Options" sheet).
+class KorPPOGLSett : public CPropertyPage
+{
+    DECLARE_DYNCREATE(KorPPOGLSett)
+public:
+    enum { IDD = 27022 };
+    enum : int {
+        IDC_LINE_SMOOTH = 16234,
+        IDC_POINT_SMOOTH = 16159,
+        IDC_NO_ACCEL = 16160,
+        IDC_SEL_OBJECTS = 50113,
+        IDC_RESTORE = 16068,
+    };
+    // The edits of the eight widths and sizes, in the order of the members.
+    static constexpr int kSizeEdits[8] = {16230, 16231, 16232, 16233, 16235, 16238, 16236, 16237};
+
+    // pView: the view that opened the sheet (not owned).
+    explicit KorPPOGLSett(CView* pView);
+
+    BOOL m_bLineSmooth = FALSE, m_bPointSmooth = FALSE;
+    double m_dThinEdge, m_dMediumEdge, m_dWideEdge, m_dSmallPoint, m_dMediumSPoint,
+        m_dLargePoint, m_dMediumLPoint, m_dAxisWidth;
+    BOOL m_bNoAccel = TRUE;
+    UINT m_uSelObjects = 256; // the selection buffer holds four words an object
+    CView* m_pView;
+
+    // Writes the widths and sizes and redraws the view.
+    BOOL OnApply() override;
+
+protected:
+    KorPPOGLSett() : KorPPOGLSett(nullptr) {}
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnCheck();
+    void OnChange();
+
+    DECLARE_MESSAGE_MAP()
+};

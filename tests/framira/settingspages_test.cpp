@@ -1,5 +1,6 @@
 // The light and screen-colour pages in a sheet, driven as a user would.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "framework/framira.h"
@@ -134,6 +135,32 @@ TEST_F(SettingsPages, ScreenColoursGetTheirAlphasAndTextNone)
     EXPECT_EQ(dAxisColor[3], 1.0);
     EXPECT_EQ(glcTextClr[0], 1.0f);
     EXPECT_EQ(glcTextClr[1], 0.0f);
+}
+
+TEST_F(SettingsPages, OpenGLSettingsWriteTheWidthsAndSizes)
+{
+    double* globals[8] = {&THIN_EDGE,      &MEDIUM_EDGE, &WIDE_EDGE,      &SMALL_POINT,
+                          &MEDIUM_S_POINT, &LARGE_POINT, &MEDIUM_L_POINT, &AXIS_WIDTH};
+    for (int i = 0; i < 8; ++i)
+        *globals[i] = 1.0 + i;
+    KorPPOGLSett page(nullptr);
+    RunPage(page, [&](DialogDriver& d, ModalScript& script) {
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(d.Text(KorPPOGLSett::kSizeEdits[i]), CString(std::to_string(1 + i).c_str()));
+        EXPECT_EQ(d.Text(KorPPOGLSett::IDC_SEL_OBJECTS), "256");
+        d.Type(16232, "6.5"); // wide edges
+        EXPECT_TRUE(page.IsModified());
+        script.MessageBox("Please enter a number.");
+        d.Type(16237, "thick");
+        d.PressApply();
+        EXPECT_EQ(WIDE_EDGE, 3.0);
+        d.Type(16237, "2.5"); // axes
+        d.PressOK();
+    });
+    EXPECT_EQ(WIDE_EDGE, 6.5);
+    EXPECT_EQ(AXIS_WIDTH, 2.5);
+    EXPECT_EQ(THIN_EDGE, 1.0);
+    EXPECT_EQ(LARGE_POINT, 6.0);
 }
 
 } // namespace
