@@ -50,6 +50,10 @@ TEST_F(SettingsPages, LightApplyWritesEveryLightAtByteResolution)
         EXPECT_EQ(d.Check(KorPPLight::IDC_LIGHT2), 0);
         EXPECT_EQ(d.Text(KorPPLight::IDC_SHININESS), "20");
         EXPECT_FALSE(d.Visible(50027));
+        int lower = -1, upper = -1;
+        page.m_spinShininess.GetRange32(lower, upper);
+        EXPECT_EQ(lower, 0);
+        EXPECT_EQ(upper, 128);
         // Light 2's buttons follow its check box.
         for (int k = 3; k < 6; ++k)
             EXPECT_FALSE(d.Enabled(KorPPLight::kButtons[k])) << k;
