@@ -56,3 +56,19 @@ for target in fuzz_beamtext; do
   fi
   tail -n 1 "$dir/$target.log"
 done
+# The palette file reader, seeded with a two-node palette file.
+for target in fuzz_palette; do
+  echo "--- $target (${seconds} s)"
+  mkdir -p "$corpus/$target"
+  { printf '\x00\x01\x00\x00\x00\x00\x80\x3f\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00'
+    head -c 4064 /dev/zero
+    printf '\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x3f\x01\x00\x00\x00'; } \
+    > "$corpus/$target/seed_two_nodes"
+  if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
+      -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" > "$dir/$target.log" 2>&1; then
+    tail -n 60 "$dir/$target.log"
+    echo "$target failed: see $dir/$target.log and $dir/artifacts/" >&2
+    exit 1
+  fi
+  tail -n 1 "$dir/$target.log"
+done
