@@ -2,6 +2,7 @@
 #include "dialogs/meshgenpage.h"
 #include "dialogs/smoothpage.h"
 #include "dialogs/storagepage.h"
+#include "dialogs/resources.h"
 #include "dialogs/templaterows.h"
 
 namespace
@@ -90,10 +91,11 @@ DialogTemplate StorageTemplate()
     return t;
 }
 
-const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResourceModule& m) {
+} // namespace
+
+void pavesta::AddMeshPageResources(CResourceModule& m)
+{
     m.Add(VokPPMeshGenSett::IDD, MeshControlTemplate());
     m.Add(VokPPSmoothinSett::IDD, SmoothingTemplate());
     m.Add(CPPStiffStorage::IDD, StorageTemplate());
-});
-
-} // namespace
+}
