@@ -448,6 +448,7 @@ DialogTemplate BeamSettingsTemplate()
         Ctl(kReissnerMindlin, AfxCtl::radio, "Linear Reissner-Mindlin (1pt)",
             CRect(7, 117, 160, 127)),
         Ctl(kSimo, AfxCtl::radio, "Linear reduced Simo ", CRect(7, 130, 160, 140)),
+        // "Other" stands for any code the three do not have; it is not offered.
         Ctl(kOther, AfxCtl::radio, "Other", CRect(7, 143, 160, 153), WS_TABSTOP),
     });
     return t;
