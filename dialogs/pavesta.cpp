@@ -15,6 +15,7 @@ const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResou
     pavesta::AddEigenPageResources(m);
     pavesta::AddNodePageResources(m);
     pavesta::AddBeamPageResources(m);
+    pavesta::AddCrossSectionResources(m);
 });
 
 } // namespace

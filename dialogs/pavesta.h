@@ -4,6 +4,7 @@
 
 #include "dialogs/beampages.h"
 #include "dialogs/bilinfuncpage.h"
+#include "dialogs/crsectpages.h"
 #include "dialogs/doctypedlg.h"
 #include "dialogs/eigenpages.h"
 #include "dialogs/matnamesel.h"
