@@ -526,7 +526,8 @@ void VokLGCrossSects::OnNew()
     if (dlg.m_pSelMaterial)
         pSection->AddMaterial(dlg.m_pSelMaterial);
     pSection->SetName(SectionName(dlg.m_iType, dlg.m_pSelMaterial, dlg.m_dFirst, dlg.m_dSecond));
-    m_Sections.AddTail(pSection);
+    // A section is itself a list: add it as one object.
+    m_Sections.AddTail(static_cast<CObject*>(pSection));
     FillList(pSection);
 }
 
