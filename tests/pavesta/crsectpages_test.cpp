@@ -24,6 +24,20 @@ class GeneralSection : public CCrSectComp
 {
 public:
     int analyses = 0;
+    double moved[2] = {};
+    double turned = 0.0, centre[2] = {};
+    void Translate(double dx, double dy, double) override
+    {
+        moved[0] += dx;
+        moved[1] += dy;
+    }
+    void Rotate(double angle, double c1, double c2, unsigned axis, bool) override
+    {
+        EXPECT_EQ(axis, 2u);
+        turned += angle;
+        centre[0] = c1;
+        centre[1] = c2;
+    }
     void RemoveNode(CSNode*) override {}
     void PickDrawResGL(int, bool) override {}
     bool PreCalc(CStringArray*, CStringArray*, int) override { return true; }
@@ -452,6 +466,27 @@ TEST_F(EditorTest, UserDefinedAndGeneralSectionsTakeTypedStiffness)
     EXPECT_DOUBLE_EQ(user->GetParam(21), 4.2e9);
     EXPECT_DOUBLE_EQ(user->GetParam(22), 2e9 * 1e3 * 1e6 / 1e9);
     EXPECT_EQ(user->GetName(), "Mine");
+}
+
+TEST_F(EditorTest, ApplyMovesByTheChangeOfCentreAndTurnsByTheChangeOfAngle)
+{
+    VokLGCrossSects dlg;
+    auto* general = new GeneralSection;
+    general->SetName("G");
+    Offer(dlg.m_Sections, general);
+    const double length = MetricToX(0, 3, iConv[0][0][0]);
+    Run(dlg, [&](DialogDriver& d, ModalScript&) {
+        EXPECT_EQ(d.Text(16239), "0");
+        d.Type(16239, "12");
+        d.Type(16238, "-4");
+        d.Type(16116, "90");
+        d.Click(16202);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_DOUBLE_EQ(general->moved[0], 12 / length);
+    EXPECT_DOUBLE_EQ(general->moved[1], -4 / length);
+    EXPECT_DOUBLE_EQ(general->turned, 90 / 57.29577951308232);
+    EXPECT_DOUBLE_EQ(general->centre[0], 12 / length);
 }
 
 TEST_F(EditorTest, NewNamesTheSectionByItsMaterialAndSizes)
