@@ -28,11 +28,6 @@ constexpr int kForceLabels[2][6] = {{16350, 16351, 16352, 16353, 16354, 16355},
                                     {16356, 16357, 16358, 16359, 16360, 16361}};
 constexpr UINT kForcesPicture = 9014;
 
-CComboBox& Combo(CWnd& page, int nID)
-{
-    return *static_cast<CComboBox*>(page.GetDlgItem(nID));
-}
-
 // Adds each class by name with the class as item data and selects the one
 // that equals selected.
 void AddClasses(CComboBox& combo, const CBeamClassList& classes, const CRuntimeClass* selected)
@@ -50,14 +45,12 @@ void AddClasses(CComboBox& combo, const CBeamClassList& classes, const CRuntimeC
 // The class the combo's selection carries; none when nothing is selected.
 CRuntimeClass* SelectedClass(CComboBox& combo)
 {
-    const int index = combo.GetCurSel();
-    return index < 0 ? nullptr : reinterpret_cast<CRuntimeClass*>(combo.GetItemData(index));
+    return pavesta::ItemPointer<CRuntimeClass>(combo, combo.GetCurSel());
 }
 
-CBeamSeg* AsSegment(CObject* pObject)
+CComboBox& Combo(CWnd& wnd, int nID)
 {
-    return pObject && pObject->IsKindOf(RUNTIME_CLASS(CBeamSeg)) ? static_cast<CBeamSeg*>(pObject)
-                                                                  : nullptr;
+    return pavesta::ComboOf(wnd, nID);
 }
 
 } // namespace
@@ -136,20 +129,11 @@ BOOL VokPPBeamElemPage::OnInitDialog()
 
     CComboBox& combo = Combo(*this, kClassCombo);
     if (!m_pSegment && m_pList) {
-        CRuntimeClass* pCandidate = MixedMarker();
-        bool bFirst = true;
-        for (POSITION pos = m_pList->GetHeadPosition(); pos;) {
-            CBeamSeg* pSeg = AsSegment(m_pList->GetNext(pos));
-            if (!pSeg)
-                continue;
-            if (bFirst) {
-                pCandidate = pSeg->GetElemClass();
-                bFirst = false;
-            } else if (pSeg->GetElemClass() != pCandidate) {
-                pCandidate = MixedMarker();
-                break;
-            }
-        }
+        CRuntimeClass* pCandidate = nullptr;
+        if (pavesta::SharedBySegments(
+                *m_pList, [](CBeamSeg& seg) { return seg.GetElemClass(); }, pCandidate) !=
+            pavesta::allAgree)
+            pCandidate = MixedMarker();
         m_pSelClass = pCandidate;
         if (pCandidate == MixedMarker()) {
             const int index = combo.AddString("  No change ");
@@ -180,17 +164,14 @@ BOOL VokPPBeamElemPage::OnApply()
         m_pSegment->SetElemCount(m_nElements);
         m_pSegment->SetSpare(m_nSecond);
     } else if (m_pList) {
-        for (POSITION pos = m_pList->GetHeadPosition(); pos;) {
-            CBeamSeg* pSeg = AsSegment(m_pList->GetNext(pos));
-            if (!pSeg)
-                continue;
+        pavesta::ForBeamSegments(*m_pList, [this](CBeamSeg& seg) {
             if (m_pSelClass != MixedMarker())
-                pSeg->SetElemClass(m_pSelClass);
+                seg.SetElemClass(m_pSelClass);
             if (m_iChange) {
-                pSeg->SetElemCount(m_nElements);
-                pSeg->SetSpare(m_nSecond);
+                seg.SetElemCount(m_nElements);
+                seg.SetSpare(m_nSecond);
             }
-        }
+        });
     }
     return CPropertyPage::OnApply();
 }

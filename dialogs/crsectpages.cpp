@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dialogs/matsedit.h"
+#include "dialogs/pagehelpers.h"
 #include "dialogs/resources.h"
 #include "dialogs/templaterows.h"
 #include "glstyle/drawing_settings.h"
@@ -23,20 +24,11 @@ constexpr int kNameEdit = 16200, kSectionList = 364, kReanalyze = 16191, kApply 
               kNew = 16266, kEdit = 16272, kDelete = 16283;
 constexpr double kDegrees = 57.29577951308232;
 
-template <class T> T* ItemData(CComboBox& combo, int index)
-{
-    return index < 0 ? nullptr : reinterpret_cast<T*>(combo.GetItemData(index));
-}
+using pavesta::ItemPointer;
 
 CComboBox& Combo(CWnd& wnd, int nID)
 {
-    return *static_cast<CComboBox*>(wnd.GetDlgItem(nID));
-}
-
-CBeamSeg* AsSegment(CObject* pObject)
-{
-    return pObject && pObject->IsKindOf(RUNTIME_CLASS(CBeamSeg)) ? static_cast<CBeamSeg*>(pObject)
-                                                                  : nullptr;
+    return pavesta::ComboOf(wnd, nID);
 }
 
 // The picture static's size in pixels.
@@ -184,20 +176,12 @@ BOOL VokPPCrossSections::OnInitDialog()
     } else if (m_pList) {
         // Only beam segments carry a section; a list without one selects none.
         m_pSelSection = nullptr;
-        bool bFirst = true;
-        for (POSITION pos = m_pList->GetHeadPosition(); pos;) {
-            CBeamSeg* pSeg = AsSegment(m_pList->GetNext(pos));
-            if (!pSeg)
-                continue;
-            if (bFirst) {
-                m_pSelSection = pSeg->GetCrSect();
-                bFirst = false;
-            } else if (pSeg->GetCrSect() != m_pSelSection) {
-                m_pSelSection = nullptr;
-                const int index = combo.AddString("  No Change");
-                combo.SetItemData(index, 0);
-                break;
-            }
+        if (pavesta::SharedBySegments(
+                *m_pList, [](CBeamSeg& seg) { return seg.GetCrSect(); }, m_pSelSection) ==
+            pavesta::segmentsDiffer) {
+            m_pSelSection = nullptr;
+            const int index = combo.AddString("  No Change");
+            combo.SetItemData(index, 0);
         }
     }
     for (POSITION pos = m_Sections.GetHeadPosition(); pos;) {
@@ -206,7 +190,7 @@ BOOL VokPPCrossSections::OnInitDialog()
         combo.SetItemData(index, reinterpret_cast<DWORD_PTR>(pSection));
     }
     for (int i = 0; i < combo.GetCount(); ++i)
-        if (ItemData<CCrSectComp>(combo, i) == m_pSelSection)
+        if (ItemPointer<CCrSectComp>(combo, i) == m_pSelSection)
             combo.SetCurSel(i);
     OnSelchangeSection();
     return result;
@@ -217,7 +201,7 @@ void VokPPCrossSections::OnSelchangeSection()
     UpdateData(TRUE);
     SetModified(TRUE);
     CComboBox& combo = Combo(*this, kSectionCombo);
-    ShowSection(ItemData<CCrSectComp>(combo, combo.GetCurSel()));
+    ShowSection(ItemPointer<CCrSectComp>(combo, combo.GetCurSel()));
 }
 
 void VokPPCrossSections::ShowSection(CCrSectComp* pSection)
@@ -229,15 +213,14 @@ BOOL VokPPCrossSections::OnApply()
 {
     if (GetSafeHwnd()) {
         CComboBox& combo = Combo(*this, kSectionCombo);
-        m_pSelSection = ItemData<CCrSectComp>(combo, combo.GetCurSel());
+        m_pSelSection = ItemPointer<CCrSectComp>(combo, combo.GetCurSel());
     }
     if (m_pSelSection) {
         if (m_pSegment) {
             m_pSegment->SetCrSect(m_pSelSection);
         } else if (m_pList) {
-            for (POSITION pos = m_pList->GetHeadPosition(); pos;)
-                if (CBeamSeg* pSeg = AsSegment(m_pList->GetNext(pos)))
-                    pSeg->SetCrSect(m_pSelSection);
+            pavesta::ForBeamSegments(*m_pList,
+                                     [this](CBeamSeg& seg) { seg.SetCrSect(m_pSelSection); });
         }
     }
     return CPropertyPage::OnApply();
@@ -274,7 +257,7 @@ BOOL VokDNewCrSectType::OnInitDialog()
         }
         if (materials.GetCurSel() < 0 && materials.GetCount() > 0) {
             materials.SetCurSel(0);
-            m_pSelMaterial = ItemData<CMaterial>(materials, 0);
+            m_pSelMaterial = ItemPointer<CMaterial>(materials, 0);
         }
     } else {
         materials.EnableWindow(FALSE);
@@ -308,7 +291,7 @@ void VokDNewCrSectType::OnOK()
     m_iType = Combo(*this, kTypeCombo).GetCurSel();
     CComboBox& materials = Combo(*this, kMaterialCombo);
     if (m_pMaterials)
-        m_pSelMaterial = ItemData<CMaterial>(materials, materials.GetCurSel());
+        m_pSelMaterial = ItemPointer<CMaterial>(materials, materials.GetCurSel());
     LPCTSTR refusal = nullptr;
     switch (m_iType) {
     case rectangle:
