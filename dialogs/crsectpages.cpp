@@ -50,6 +50,28 @@ void ShowSectionIn(CWnd& wnd, CCrSectComp* pSection, CBitmap& dib, bool square)
     pPicture->Invalidate();
 }
 
+// The unit indices of the current system the editor's values use.
+struct SectionUnits {
+    int system;
+    int length;     // row 0
+    bool degrees;   // row 7 index 0
+    int force;      // row 14
+    int stiffArea;  // area and force unit of the stiffness, by row 15
+    int stiffForce;
+};
+
+SectionUnits CurrentUnits()
+{
+    static const int kStiffness[4][2] = {{1, 0}, {1, 1}, {0, 0}, {0, 1}};
+    const int s = iStandard;
+    // The table holds the two systems; an unknown one reads the first (its
+    // factors are 1 and its labels empty anyway).
+    const auto& conv = iConv[s == 1 ? 1 : 0];
+    const int u15 = conv[15][0];
+    const int row = (u15 >= 0 && u15 < 4) ? u15 : 0;
+    return {s, conv[0][0], conv[7][0] == 0, conv[14][0], kStiffness[row][0], kStiffness[row][1]};
+}
+
 // The name a new or edited parametric section takes.
 CString SectionName(int type, const CMaterial* pMaterial, double first, double second)
 {
@@ -356,17 +378,13 @@ unsigned VokLGCrossSects::ParamOf(int value)
 
 void VokLGCrossSects::Factors(double (&factors)[kValueCount]) const
 {
-    const int s = iStandard;
-    const int u0 = iConv[s][0][0], u7 = iConv[s][7][0], u14 = iConv[s][14][0],
-              u15 = iConv[s][15][0];
-    static const int kStiffness[4][2] = {{1, 0}, {1, 1}, {0, 0}, {0, 1}};
-    const int row = (u15 >= 0 && u15 < 4) ? u15 : 0;
-    const double force = MetricToX(s, 1, u14);
-    const double length = MetricToX(s, 3, u0);
-    const double stiffness =
-        MetricToX(s, 4, kStiffness[row][0]) * MetricToX(s, 1, kStiffness[row][1]);
+    const SectionUnits u = CurrentUnits();
+    const int s = u.system;
+    const double force = MetricToX(s, 1, u.force);
+    const double length = MetricToX(s, 3, u.length);
+    const double stiffness = MetricToX(s, 4, u.stiffArea) * MetricToX(s, 1, u.stiffForce);
     const double mass = MetricToX(s, 2, 1) / MetricToX(s, 3, 1);
-    const double angle = u7 == 0 ? kDegrees : 1.0;
+    const double angle = u.degrees ? kDegrees : 1.0;
     const double byValue[kValueCount] = {force,  stiffness, stiffness, stiffness,
                                          force,  force,     mass,      angle,
                                          length, length,    length,    length};
@@ -384,18 +402,16 @@ void VokLGCrossSects::DoDataExchange(CDataExchange* pDX)
 BOOL VokLGCrossSects::OnInitDialog()
 {
     const BOOL result = CDialog::OnInitDialog();
-    const int s = iStandard;
-    const int u0 = iConv[s][0][0], u7 = iConv[s][7][0], u14 = iConv[s][14][0],
-              u15 = iConv[s][15][0];
-    static const int kStiffness[4][2] = {{1, 0}, {1, 1}, {0, 0}, {0, 1}};
-    const int row = (u15 >= 0 && u15 < 4) ? u15 : 0;
-    const CString force = UnitString(s, 1, u14);
-    const CString length = UnitString(s, 3, u0);
-    CString area = UnitString(s, 4, kStiffness[row][0]);
+    const SectionUnits u = CurrentUnits();
+    const int s = u.system;
+    const CString force = UnitString(s, 1, u.force);
+    const CString length = UnitString(s, 3, u.length);
+    CString area = UnitString(s, 4, u.stiffArea);
     ReplaceSqrd(area);
-    const CString stiffness = UnitString(s, 1, kStiffness[row][1]) + "\xB7" + area;
+    // Stiffness as engineers write it: force unit, middle dot, area unit.
+    const CString stiffness = UnitString(s, 1, u.stiffForce) + "\xB7" + area;
     const CString mass = UnitString(s, 2, 1) + UnitString(s, 9, 1);
-    const CString angle = u7 == 0 ? "deg" : "rad";
+    const CString angle = u.degrees ? "deg" : "rad";
     const CString labels[kValueCount] = {force,  stiffness, stiffness, stiffness, force,  force,
                                          mass,   angle,     length,    length,    length, length};
     for (int i = 0; i < kValueCount; ++i)
