@@ -168,6 +168,20 @@ TEST_F(SectionTest, PictureShowsTheSectionInItsRangeAndTheAxes)
     EXPECT_TRUE(Near(At(dib, 70, 90), 0.75, 0.5, 0.25));
 }
 
+TEST_F(SectionTest, SectionWithoutExtentsIsDrawnAboutTheOrigin)
+{
+    GeneralSection empty; // no outline: all four extents 0
+    CBitmap dib;
+    ASSERT_TRUE(pavesta::DrawSectionImage(&empty, dib, 100, 100, false));
+    // The range is ±1.05: the axes cross in the middle, the rest is background.
+    int axis = 0;
+    for (int y = 0; y < 100; ++y)
+        axis += Near(At(dib, 49, y), dAxisColor[0], dAxisColor[1], dAxisColor[2]) ||
+                Near(At(dib, 50, y), dAxisColor[0], dAxisColor[1], dAxisColor[2]);
+    EXPECT_GT(axis, 20);
+    EXPECT_TRUE(Near(At(dib, 20, 80), 1.0, 1.0, 1.0));
+}
+
 TEST_F(SectionTest, PictureWithoutFactoryOrSectionIsRefused)
 {
     CBitmap dib;
