@@ -395,8 +395,7 @@ DialogTemplate GeneralTemplate()
         Ctl(16085, AfxCtl::check, "Off-centered shear center", CRect(140, 54, 273, 64),
             kButtonStyle),
         Ctl(IDC_STATIC, AfxCtl::groupBox,
-            "Artificial initial geometric term (axial elements) based on",
-            CRect(7, 72, 273, 98)),
+            "Artificial initial geometric term (axial elements) based on", CRect(7, 72, 273, 98)),
         Label("Initial axial strain", CRect(14, 84, 100, 92)),
         Ctl(9030, AfxCtl::edit, "", CRect(110, 82, 170, 94), kEditStyle | WS_GROUP),
         Label("1/1000", CRect(176, 84, 210, 92)),
@@ -410,11 +409,13 @@ DialogTemplate BeamSettingsTemplate()
     t.nID = CPPBeamSett::IDD;
     t.strCaption = "CR-Beam Settings";
     t.size = CSize(280, 170);
-    const std::pair<int, LPCTSTR> checks[] = {
-        {16081, "P-delta"},          {16084, "Extra 2"},
-        {16082, "P-Delta"},          {16083, "Non-uniform warping"},
-        {16080, "Use EICR"},         {16087, "Include shear deformation"},
-        {16257, "Use small rotation transformation"}};
+    const std::pair<int, LPCTSTR> checks[] = {{16081, "P-delta"},
+                                              {16084, "Extra 2"},
+                                              {16082, "P-Delta"},
+                                              {16083, "Non-uniform warping"},
+                                              {16080, "Use EICR"},
+                                              {16087, "Include shear deformation"},
+                                              {16257, "Use small rotation transformation"}};
     int y = 7;
     for (const auto& [id, text] : checks) {
         t.Add(Ctl(id, AfxCtl::check, text, CRect(7, y, 160, y + 10),

@@ -15,11 +15,11 @@ public:
 
     VokPPBarEdit();
 
-    double m_dLength = 0.0;  // shown when not 0
-    double m_dEcc1[3] = {};  // e_x, e_y, e_z at the first end
-    double m_dEcc2[3] = {};  // at the second end
-    double m_dZDir[3] = {};  // direction of the local z' axis
-    int m_iArchType = -1;    // 0 parabolic, 1 circular; -1 not an arch
+    double m_dLength = 0.0; // shown when not 0
+    double m_dEcc1[3] = {}; // e_x, e_y, e_z at the first end
+    double m_dEcc2[3] = {}; // at the second end
+    double m_dZDir[3] = {}; // direction of the local z' axis
+    int m_iArchType = -1;   // 0 parabolic, 1 circular; -1 not an arch
 
     BOOL OnInitDialog() override;
 
@@ -37,9 +37,9 @@ public:
 
     VokPPBeamElemPage();
 
-    CBeamSeg* m_pSegment = nullptr; // not owned
-    CObList* m_pList = nullptr;     // not owned; used without a segment
-    CBeamClassList m_Classes;       // the offered element classes
+    CBeamSeg* m_pSegment = nullptr;       // not owned
+    CObList* m_pList = nullptr;           // not owned; used without a segment
+    CBeamClassList m_Classes;             // the offered element classes
     CRuntimeClass* m_pSelClass = nullptr; // none: the default class
     int m_nElements = 1;                  // 0 to 1,000,000
     int m_nSecond = 0;                    // the segment's spare count

@@ -53,10 +53,10 @@ void ShowSectionIn(CWnd& wnd, CCrSectComp* pSection, CBitmap& dib, bool square)
 // The unit indices of the current system the editor's values use.
 struct SectionUnits {
     int system;
-    int length;     // row 0
-    bool degrees;   // row 7 index 0
-    int force;      // row 14
-    int stiffArea;  // area and force unit of the stiffness, by row 15
+    int length;    // row 0
+    bool degrees;  // row 7 index 0
+    int force;     // row 14
+    int stiffArea; // area and force unit of the stiffness, by row 15
     int stiffForce;
 };
 
@@ -385,9 +385,8 @@ void VokLGCrossSects::Factors(double (&factors)[kValueCount]) const
     const double stiffness = MetricToX(s, 4, u.stiffArea) * MetricToX(s, 1, u.stiffForce);
     const double mass = MetricToX(s, 2, 1) / MetricToX(s, 3, 1);
     const double angle = u.degrees ? kDegrees : 1.0;
-    const double byValue[kValueCount] = {force,  stiffness, stiffness, stiffness,
-                                         force,  force,     mass,      angle,
-                                         length, length,    length,    length};
+    const double byValue[kValueCount] = {force, stiffness, stiffness, stiffness, force,  force,
+                                         mass,  angle,     length,    length,    length, length};
     std::copy(std::begin(byValue), std::end(byValue), factors);
 }
 
@@ -412,8 +411,8 @@ BOOL VokLGCrossSects::OnInitDialog()
     const CString stiffness = UnitString(s, 1, u.stiffForce) + "\xB7" + area;
     const CString mass = UnitString(s, 2, 1) + UnitString(s, 9, 1);
     const CString angle = u.degrees ? "deg" : "rad";
-    const CString labels[kValueCount] = {force,  stiffness, stiffness, stiffness, force,  force,
-                                         mass,   angle,     length,    length,    length, length};
+    const CString labels[kValueCount] = {force, stiffness, stiffness, stiffness, force,  force,
+                                         mass,  angle,     length,    length,    length, length};
     for (int i = 0; i < kValueCount; ++i)
         SetDlgItemText(kUnitLabels[i], labels[i]);
     FillList(nullptr);
@@ -662,15 +661,14 @@ DialogTemplate EditorTemplate()
     t.strCaption = "Cross-sections";
     t.size = CSize(400, 250);
     t.Add({
-        Ctl(kSectionList, AfxCtl::listBox, "", CRect(7, 7, 130, 120),
-            kListStyle | WS_BORDER),
+        Ctl(kSectionList, AfxCtl::listBox, "", CRect(7, 7, 130, 120), kListStyle | WS_BORDER),
         Picture(kPicture, 0, CRect(7, 126, 130, 243)),
         Label("Name", CRect(140, 9, 170, 17)),
         Ctl(kNameEdit, AfxCtl::edit, "", CRect(175, 7, 330, 19), kEditStyle | WS_GROUP),
     });
     static const LPCTSTR kNames[VokLGCrossSects::kValueCount] = {
-        "EA",    "EIy",         "EIz",         "GIt",       "GAy",       "GAz",
-        "Mass",  "Angle",       "c.o.g. Y'",   "c.o.g. Z'", "c.o.s. Y",  "c.o.s. Z"};
+        "EA",   "EIy",   "EIz",       "GIt",       "GAy",      "GAz",
+        "Mass", "Angle", "c.o.g. Y'", "c.o.g. Z'", "c.o.s. Y", "c.o.s. Z"};
     for (int i = 0; i < VokLGCrossSects::kValueCount; ++i) {
         const int y = 26 + i * 16;
         t.Add(Label(kNames[i], CRect(140, y + 2, 180, y + 10)));

@@ -65,8 +65,8 @@ public:
 
     explicit VokDNewCrSectType(CWnd* pParent = nullptr);
 
-    CObList* m_pMaterials = nullptr;       // offered materials, not owned
-    CMaterial* m_pSelMaterial = nullptr;   // the chosen one
+    CObList* m_pMaterials = nullptr;     // offered materials, not owned
+    CMaterial* m_pSelMaterial = nullptr; // the chosen one
     // The type; -(t + 1) preselects t and locks the choice.
     int m_iType = circularRod;
     double m_dFirst = 0.0;  // height, radius, outer radius or extents
@@ -91,8 +91,21 @@ public:
     // Says whether a section is used by a member (user value as given).
     typedef bool (*InUseCheck)(CCrSectComp* pSection, LPARAM lUser);
     // The displayed values, in the order of their edits.
-    enum Value { vEA, vEIy, vEIz, vGIt, vGAy, vGAz, vMass, vAngle, vCogY, vCogZ, vCosY, vCosZ,
-                 kValueCount };
+    enum Value {
+        vEA,
+        vEIy,
+        vEIz,
+        vGIt,
+        vGAy,
+        vGAz,
+        vMass,
+        vAngle,
+        vCogY,
+        vCogZ,
+        vCosY,
+        vCosZ,
+        kValueCount
+    };
     static constexpr int kValueEdits[kValueCount] = {16184, 16185, 16186, 16187, 16188, 16189,
                                                      16190, 16116, 16239, 16238, 16240, 16241};
     static constexpr int kUnitLabels[kValueCount] = {16370, 16371, 16372, 16373, 16374, 16375,
@@ -102,9 +115,9 @@ public:
     // Deletes the sections still in the list.
     ~VokLGCrossSects() override;
 
-    CObList m_Sections;               // owned
-    CObList* m_pMaterials = nullptr;  // offered for new sections, not owned
-    InUseCheck m_pfnInUse = nullptr;  // none: no section is in use
+    CObList m_Sections;              // owned
+    CObList* m_pMaterials = nullptr; // offered for new sections, not owned
+    InUseCheck m_pfnInUse = nullptr; // none: no section is in use
     LPARAM m_lInUseUser = 0;
     CString m_strName;
     double m_dValues[kValueCount] = {};

@@ -264,9 +264,8 @@ DialogTemplate ConvergenceTemplate()
     t.strCaption = "Convergence settings";
     t.size = CSize(280, 236);
     const std::pair<LPCTSTR, int> rows[] = {
-        {"eps energy", 16040},         {"eps displ", 16041},
-        {"eps residual", 16042},       {"Max iterations", 16043},
-        {"Number of substages", 16044},
+        {"eps energy", 16040},     {"eps displ", 16041},           {"eps residual", 16042},
+        {"Max iterations", 16043}, {"Number of substages", 16044},
     };
     int y = 8;
     for (const auto& [label, id] : rows) {

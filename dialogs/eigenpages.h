@@ -14,12 +14,12 @@ public:
 
     VokLGPPBuckling();
 
-    int m_iSolver = 0;          // 0 Lanczos, 1 subspace iteration
-    int m_iGeomStiffness = 0;   // 0 tangent, 1 secant
-    int m_iEvalPoint = 0;       // 0 linear step, 1 equilibrium
+    int m_iSolver = 0;        // 0 Lanczos, 1 subspace iteration
+    int m_iGeomStiffness = 0; // 0 tangent, 1 secant
+    int m_iEvalPoint = 0;     // 0 linear step, 1 equilibrium
     double m_dMaxRelError = -1.0;
     double m_dShift = 0.0;
-    int m_iPosDefTest = 0;      // 0 stiffness matrix, 1 geometric stiffness/mass matrix
+    int m_iPosDefTest = 0;       // 0 stiffness matrix, 1 geometric stiffness/mass matrix
     UINT m_uFullMatrixLimit = 0; // 0 to 10000 equations
 
     BOOL OnInitDialog() override;

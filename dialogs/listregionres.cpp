@@ -5,8 +5,8 @@
 #include "dialogs/maxminvalsdlg.h"
 #include "dialogs/numlistpages.h"
 #include "dialogs/resources.h"
-#include "dialogs/templaterows.h"
 #include "dialogs/ringsegpage.h"
+#include "dialogs/templaterows.h"
 
 namespace
 {

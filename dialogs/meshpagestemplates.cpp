@@ -1,8 +1,8 @@
 // Templates of the mesh-control, smoothing and storage pages.
 #include "dialogs/meshgenpage.h"
+#include "dialogs/resources.h"
 #include "dialogs/smoothpage.h"
 #include "dialogs/storagepage.h"
-#include "dialogs/resources.h"
 #include "dialogs/templaterows.h"
 
 namespace

@@ -260,7 +260,12 @@ void AddXYZGroup(DialogTemplate& t, int nGroupID, LPCTSTR caption, int x, int y,
 
 // The pictures of the orientation page: the global and local axes with the
 // angles, and the symbols that label the three fields.
-enum : UINT { kAxesPicture = 16340, kPhiPicture = 16341, kThetaPicture = 16342, kAlphaPicture = 16343 };
+enum : UINT {
+    kAxesPicture = 16340,
+    kPhiPicture = 16341,
+    kThetaPicture = 16342,
+    kAlphaPicture = 16343
+};
 
 AfxBitmapResource AxesPicture()
 {
@@ -311,8 +316,8 @@ DialogTemplate GravityTemplate()
     t.nID = VokPP3DGravity::IDD;
     t.strCaption = "Gravity";
     t.size = CSize(240, 150);
-    t.Add(Ctl(kSelfWeight, AfxCtl::check, "Include self weight of structure",
-              CRect(7, 7, 160, 17), kGroupStyle));
+    t.Add(Ctl(kSelfWeight, AfxCtl::check, "Include self weight of structure", CRect(7, 7, 160, 17),
+              kGroupStyle));
     AddXYZGroup(t, IDC_STATIC, "Director", 7, 22, 110, {16230, 16231, 16232}, kEditStyle);
     t.Add({
         Label("Intensity", CRect(124, 36, 170, 44)),

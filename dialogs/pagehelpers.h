@@ -33,7 +33,7 @@ template <class T> T* ItemPointer(CComboBox& combo, int index)
 inline CBeamSeg* AsBeamSegment(CObject* pObject)
 {
     return pObject && pObject->IsKindOf(RUNTIME_CLASS(CBeamSeg)) ? static_cast<CBeamSeg*>(pObject)
-                                                                  : nullptr;
+                                                                 : nullptr;
 }
 
 // Runs f on every beam segment of the list; other objects are left alone.

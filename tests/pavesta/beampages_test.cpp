@@ -235,10 +235,10 @@ TEST_F(BeamPagesTest, ForcesShowNodeNumbersAndUnits)
     RunSheet({&page}, [&](DialogDriver& d) {
         EXPECT_EQ(d.Text(16229), "Node 12:");
         EXPECT_EQ(d.Text(16230), "Node 2");
-        const std::pair<int, const char*> labels[] = {
-            {16350, "N  [kN]:"},    {16351, "Vy [kN]:"},   {16352, "Vz [kN]:"},
-            {16353, "Mx   [kNm]:"}, {16354, "My  [kNm]:"}, {16355, "Mz  [kNm]:"},
-            {16356, "N  [kN]:"},    {16361, "Mz  [kNm]:"}};
+        const std::pair<int, const char*> labels[] = {{16350, "N  [kN]:"},   {16351, "Vy [kN]:"},
+                                                      {16352, "Vz [kN]:"},   {16353, "Mx   [kNm]:"},
+                                                      {16354, "My  [kNm]:"}, {16355, "Mz  [kNm]:"},
+                                                      {16356, "N  [kN]:"},   {16361, "Mz  [kNm]:"}};
         for (const auto& [id, text] : labels)
             EXPECT_EQ(d.Text(id), text) << id;
         EXPECT_EQ(d.Text(16101), "2.5");

@@ -52,8 +52,8 @@ public:
                     bool) override
     {
     }
-    void ColorPlotBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&, bool, bool,
-                         bool, double*, double*) override
+    void ColorPlotBeamGL(COGLDrawCommand*, CVector&, CVector&, CMatrix&, CMatrix&, bool, bool, bool,
+                         double*, double*) override
     {
     }
     bool GetMaxMinActStress(double&, double&) override { return false; }
@@ -67,7 +67,8 @@ protected:
     void SetUp() override
     {
         m_iOldStandard = iStandard;
-        std::copy(&iConv[0][0][0], &iConv[0][0][0] + sizeof(iConv) / sizeof(int), &m_iOldConv[0][0][0]);
+        std::copy(&iConv[0][0][0], &iConv[0][0][0] + sizeof(iConv) / sizeof(int),
+                  &m_iOldConv[0][0][0]);
         iStandard = 0;
         SetDefaultUnitRows(0);
         m_pOldFactory = AfxGetOffscreenFactory();
@@ -82,7 +83,8 @@ protected:
     {
         AfxSetOffscreenFactory(m_pOldFactory);
         iStandard = m_iOldStandard;
-        std::copy(&m_iOldConv[0][0][0], &m_iOldConv[0][0][0] + sizeof(iConv) / sizeof(int), &iConv[0][0][0]);
+        std::copy(&m_iOldConv[0][0][0], &m_iOldConv[0][0][0] + sizeof(iConv) / sizeof(int),
+                  &iConv[0][0][0]);
         sections.clear();
         while (!materials.IsEmpty())
             delete materials.RemoveHead();
@@ -150,9 +152,9 @@ TEST_F(SectionTest, PictureShowsTheSectionInItsRangeAndTheAxes)
     ASSERT_EQ(dib.Width(), 160);
     ASSERT_EQ(dib.Height(), 120);
     // Range: y ±105 (0.525 x 200), x ±140 stretched by 160 / 120.
-    EXPECT_TRUE(Near(At(dib, 94, 89), 0.75, 0.5, 0.25));  // (25, 50) inside
-    EXPECT_TRUE(Near(At(dib, 5, 100), 1.0, 1.0, 1.0));    // (-135, 70) beyond
-    EXPECT_TRUE(Near(At(dib, 150, 20), 1.0, 1.0, 1.0));   // (122, -70) beyond
+    EXPECT_TRUE(Near(At(dib, 94, 89), 0.75, 0.5, 0.25)); // (25, 50) inside
+    EXPECT_TRUE(Near(At(dib, 5, 100), 1.0, 1.0, 1.0));   // (-135, 70) beyond
+    EXPECT_TRUE(Near(At(dib, 150, 20), 1.0, 1.0, 1.0));  // (122, -70) beyond
     int axis = 0;
     for (int y = 0; y < 120; ++y)
         for (int x : {79, 80})
@@ -416,8 +418,7 @@ protected:
     INT_PTR Run(VokLGCrossSects& dlg, std::function<void(DialogDriver&, ModalScript&)> step)
     {
         ModalScript script;
-        script.Dialog(VokLGCrossSects::IDD,
-                      [&](DialogDriver& d, CDialog&) { step(d, script); });
+        script.Dialog(VokLGCrossSects::IDD, [&](DialogDriver& d, CDialog&) { step(d, script); });
         return dlg.DoModal();
     }
     static bool InUse(CCrSectComp* s, LPARAM user)

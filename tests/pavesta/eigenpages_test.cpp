@@ -13,8 +13,8 @@ class EigenPagesTest : public HeadlessApp
 
 TEST_F(EigenPagesTest, TemplatesPassTheLayoutCheck)
 {
-    for (UINT nID : {UINT(VokLGPPBuckling::IDD), UINT(VokPPLanczSett::IDD), UINT(VokPPMSSITSett::IDD),
-                     UINT(VokPPConvergence::IDD)})
+    for (UINT nID : {UINT(VokLGPPBuckling::IDD), UINT(VokPPLanczSett::IDD),
+                     UINT(VokPPMSSITSett::IDD), UINT(VokPPConvergence::IDD)})
         EXPECT_EQ(LayoutFaults(nID), std::vector<std::string>{}) << nID;
 }
 

@@ -39,7 +39,8 @@ TEST_F(SmallDialogsTest, TheMatrixRoundTripsRowByRow)
     EXPECT_EQ(Run(dlg, VokDlg3x3Matrix::IDD,
                   [](DialogDriver& d) {
                       for (int i = 0; i < 9; ++i)
-                          EXPECT_EQ(d.Text(VokDlg3x3Matrix::kEditIDs[i]), CString(std::to_string(i + 1).c_str()));
+                          EXPECT_EQ(d.Text(VokDlg3x3Matrix::kEditIDs[i]),
+                                    CString(std::to_string(i + 1).c_str()));
                       // The second row's middle value.
                       d.Type(16235, "-2.5");
                       d.PressOK();
