@@ -4,7 +4,9 @@
 #include "dialogs/matnamesel.h"
 #include "dialogs/maxminvalsdlg.h"
 #include "dialogs/numlistpages.h"
+#include "dialogs/resources.h"
 #include "dialogs/ringsegpage.h"
+#include "dialogs/templaterows.h"
 
 namespace
 {
@@ -35,12 +37,7 @@ enum : UINT {
 
 constexpr DWORD kEdit = WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
 
-DialogControl Picture(int nID, UINT nBitmap, const CRect& rect, DWORD dwStyle = WS_VISIBLE)
-{
-    DialogControl c = AfxDialogControl(nID, AfxCtl::picture, "", rect, dwStyle);
-    c.nBitmapID = nBitmap;
-    return c;
-}
+using pavesta::Picture;
 
 DialogControl Static(int nID, LPCTSTR text, const CRect& rect, DWORD dwStyle = WS_VISIBLE)
 {
@@ -237,7 +234,10 @@ DialogTemplate MaxMinTemplate()
     return t;
 }
 
-const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResourceModule& m) {
+} // namespace
+
+void pavesta::AddListRegionResources(CResourceModule& m)
+{
     m.Add(IDD_NUMBER_LIST, NumberListTemplate());
     m.Add(IDD_NAMED_NUMBER_LISTS, NamedNumberListsTemplate());
     m.Add(IDD_STRING, StringTemplate());
@@ -265,6 +265,4 @@ const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResou
     m.Add(IDD_MATERIAL_SELECT, MaterialTemplate());
     m.Add(IDD_RING_SEGMENT, RingSegmentTemplate());
     m.Add(IDD_MAX_MIN_VALUES, MaxMinTemplate());
-});
-
-} // namespace
+}

@@ -68,6 +68,22 @@ TEST(PageTemplates, RunTimeClassesMakePagesOnTheirDefaultTemplates)
         {RUNTIME_CLASS(VokPPBiLinFunc), IDD_BILIN_ALPHA},
         {RUNTIME_CLASS(VokPPMatNameSel), IDD_MATERIAL_SELECT},
         {RUNTIME_CLASS(VokPPRingSeg), IDD_RING_SEGMENT},
+        {RUNTIME_CLASS(VokLGPPBuckling), VokLGPPBuckling::IDD},
+        {RUNTIME_CLASS(VokPPLanczSett), VokPPLanczSett::IDD},
+        {RUNTIME_CLASS(VokPPMSSITSett), VokPPMSSITSett::IDD},
+        {RUNTIME_CLASS(VokPPConvergence), VokPPConvergence::IDD},
+        {RUNTIME_CLASS(VokLGPPGravity3D), VokLGPPGravity3D::IDD},
+        {RUNTIME_CLASS(VokPP3DGravity), VokPP3DGravity::IDD},
+        {RUNTIME_CLASS(VokPP3DOrient), VokPP3DOrient::IDD},
+        {RUNTIME_CLASS(VokPPNode3D), VokPPNode3D::IDD},
+        {RUNTIME_CLASS(VokPPNodeDispl3D), VokPPNodeDispl3D::IDD},
+        {RUNTIME_CLASS(VokPPNode2DEdit), VokPPNode2DEdit::IDD},
+        {RUNTIME_CLASS(VokPPBarEdit), VokPPBarEdit::IDD},
+        {RUNTIME_CLASS(VokPPBeamElemPage), VokPPBeamElemPage::IDD},
+        {RUNTIME_CLASS(VokPPGenBeamElmSett), VokPPGenBeamElmSett::IDD},
+        {RUNTIME_CLASS(CPPBeamSett), CPPBeamSett::IDD},
+        {RUNTIME_CLASS(VokPPForceOutput), VokPPForceOutput::IDD},
+        {RUNTIME_CLASS(VokPPCrossSections), VokPPCrossSections::IDD},
     };
     for (const auto& [pClass, nTemplate] : cases) {
         std::unique_ptr<CObject> made(pClass->CreateObject());
