@@ -58,7 +58,7 @@ void CBarElm::Serialize(CArchive& ar)
     }
     // The section that was referenced before belongs to someone else.
     m_pCrSect = nullptr;
-    m_pCrSect = static_cast<CCrSectElm*>(ar.ReadObject(RUNTIME_CLASS(CCrSectElm)));
+    m_pCrSect = ar.ReadObjectAs<CCrSectElm>(RUNTIME_CLASS(CCrSectElm));
 }
 
 // ------------------------------------------------------------ geometry
