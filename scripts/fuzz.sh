@@ -27,3 +27,23 @@ for target in fuzz_bmp fuzz_archive fuzz_jpeg fuzz_tiff fuzz_targa fuzz_pcx fuzz
   fi
   tail -n 1 "$dir/$target.log"
 done
+
+# The model targets, seeded through the API (model_seeds) and by the
+# regression inputs kept in fuzz/corpus/<target>/ (files that once crashed
+# a reader; see fuzz/corpus/README.md). Leak detection stays on: a load,
+# failed or not, frees what it made.
+"$dir/fuzz/model_seeds" "$corpus"
+for target in fuzz_objects fuzz_platecomp fuzz_shellcomp fuzz_graph_text fuzz_node_text \
+    fuzz_region_text fuzz_plate_region_text fuzz_matrix_text; do
+  echo "--- $target (${seconds} s)"
+  kept=()
+  if [ -d "fuzz/corpus/$target" ]; then kept=("fuzz/corpus/$target"); fi
+  if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 \
+      -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" "${kept[@]}" \
+      > "$dir/$target.log" 2>&1; then
+    tail -n 60 "$dir/$target.log"
+    echo "$target failed: see $dir/$target.log and $dir/artifacts/" >&2
+    exit 1
+  fi
+  tail -n 1 "$dir/$target.log"
+done

@@ -541,9 +541,27 @@ CObList* CArchive::ReadListObject(const EntryReader& readEntry)
         fail(CArchiveException::badClass);
     const std::size_t index = m_loadArray.size() - 1;
     CObList* list = static_cast<CObList*>(pOb);
-    {
+    // The entries this list took as their owner (new objects claimed by
+    // the entry reader).
+    std::vector<std::size_t> taken;
+    try {
         SchemaScope scope(*this, nSchema);
-        onEnoughStack([&] { ReadListEntries(*list, readEntry); });
+        onEnoughStack([&] {
+            ReadListEntries(*list, [&](CArchive& ar) {
+                const std::size_t before = m_loadArray.size();
+                CObject* entry = readEntry(ar);
+                const DWORD at = entry ? m_loadIndex.Find(entry) : 0;
+                if (at >= before && m_loadArray[at].claimed)
+                    taken.push_back(at);
+                return entry;
+            });
+        });
+    } catch (...) {
+        // The list reaches no owner: the entries it took are nobody's again
+        // (the discard frees them with the other objects nobody owns).
+        for (std::size_t at : taken)
+            m_loadArray[at].claimed = false;
+        throw;
     }
     if (!m_loadArray[index].alive)
         fail(CArchiveException::badIndex);
@@ -644,16 +662,17 @@ std::vector<CObject*> CArchive::GetCreatedObjects() const
 
 void CArchive::DeleteCreatedObjects()
 {
-    // Pass 0: the objects nobody owns, but the shared ones; pass 1: the
-    // shared ones; pass 2: owned objects whose owner is gone without them.
-    // Each deletion marks what it frees as gone (objectDestroyed).
+    // Pass 0: the objects nobody owns, but the shared ones; pass 1: owned
+    // objects whose owner is gone without them; pass 2: the shared ones
+    // (their users are gone by then). Each deletion marks what it frees as
+    // gone (objectDestroyed).
     for (int pass = 0; pass < 3; ++pass)
         for (std::size_t i = 1; i < m_loadArray.size(); ++i) {
             const LoadEntry& e = m_loadArray[i];
             if (e.isClass || !e.created || !e.alive)
                 continue;
             CObject* pOb = static_cast<CObject*>(e.p);
-            if (pass < 2 && (e.claimed || isSharedClass(pOb->GetRuntimeClass()) != (pass == 1)))
+            if (pass < 2 && (e.claimed != (pass == 1) || isSharedClass(pOb->GetRuntimeClass())))
                 continue;
             delete pOb;
         }

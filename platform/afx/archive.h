@@ -160,9 +160,9 @@ public:
     // Loading: discards what a failed (or unwanted) load created. Frees,
     // each once, every object this archive created that is still alive:
     // first the ones nobody owns, in the order they were created (owners
-    // come before what they own and free it), objects of the shared classes
-    // (AFX_SHAREDCLASS) last, then anything owned whose owner is gone. The
-    // caller deletes its own objects that hold loaded ones first.
+    // come before what they own and free it), then anything owned whose
+    // owner is gone, objects of the shared classes (AFX_SHAREDCLASS) last.
+    // The caller deletes its own objects that hold loaded ones first.
     void DeleteCreatedObjects();
 
     // Element counts.

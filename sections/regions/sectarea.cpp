@@ -482,14 +482,15 @@ private:
 
     const Outline& OutlineOf(CGraph* region)
     {
-        auto [it, added] = m_outlines.try_emplace(region);
-        if (added) {
-            region->ForEachNode(false, [&](CSNode* node) {
-                it->second.first.try_emplace(node, it->second.nodes.size());
-                it->second.nodes.push_back(node);
+        const auto found = m_outlines.try_emplace(region);
+        Outline& outline = found.first->second;
+        if (found.second) {
+            region->ForEachNode(false, [&outline](CSNode* node) {
+                outline.first.try_emplace(node, outline.nodes.size());
+                outline.nodes.push_back(node);
             });
         }
-        return it->second;
+        return outline;
     }
 
     std::unordered_map<const CGraph*, Outline> m_outlines;

@@ -330,6 +330,32 @@ TEST_F(ArchiveSafetyTest, CraftedFilesAreRefused)
             EXPECT_EQ(LoadModel<CShellComp>(bytes).cause, c.cause);
         }
     }
+    // Found by the project's fuzz targets.
+    const Case found[] = {
+        // A sub-region list breaks off (an entry of the wrong class) after
+        // taking a region: the region was freed after the material it counts.
+        {"fuzz_platecomp/owned_region_of_a_broken_list.bin", CArchiveException::badClass},
+    };
+    for (const Case& c : found) {
+        SCOPED_TRACE(c.file);
+        const Bytes bytes = ReadFile(corpus / c.file);
+        ASSERT_FALSE(bytes.empty());
+        EXPECT_EQ(LoadModel<CPlateComp>(bytes).cause, c.cause);
+    }
+    // Every regression input of the corpus loads or is refused cleanly
+    // through its target's loader (the sanitizer build checks).
+    for (const char* folder : {"fuzz_objects", "fuzz_platecomp", "fuzz_shellcomp"})
+        for (const auto& entry : std::filesystem::directory_iterator(corpus / folder)) {
+            SCOPED_TRACE(entry.path().string());
+            const Bytes bytes = ReadFile(entry.path());
+            const std::string name = folder;
+            if (name == "fuzz_objects")
+                LoadObject(bytes);
+            else if (name == "fuzz_platecomp")
+                LoadModel<CPlateComp>(bytes);
+            else
+                LoadModel<CShellComp>(bytes);
+        }
 }
 
 // ------------------------------------------------------------ ownership
