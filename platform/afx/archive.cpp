@@ -1,6 +1,7 @@
 #include "platform/afx/archive.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -56,8 +57,10 @@ void serializeObject(CObject* pOb, CArchive& ar)
 }
 
 // The loading archives of this thread: they follow the destruction of the
-// objects in their maps.
+// objects in their maps. The count of all threads' loading archives spares
+// every other object's destruction the thread-local lookup.
 thread_local std::vector<CArchive*>* t_pLoading = nullptr;
+std::atomic<int> g_nLoading{0};
 
 // The shared classes (AFX_SHAREDCLASS); never destroyed, so that libraries
 // unloading late can still leave it.
@@ -100,6 +103,8 @@ AFX_SHAREDCLASS::~AFX_SHAREDCLASS()
 
 void AfxArchiveObjectDestroyed(const CObject* pOb)
 {
+    if (g_nLoading.load(std::memory_order_relaxed) == 0)
+        return;
     std::vector<CArchive*>* loading = t_pLoading;
     if (!loading)
         return;
@@ -115,12 +120,15 @@ CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void*)
         if (!t_pLoading)
             t_pLoading = new std::vector<CArchive*>;
         t_pLoading->push_back(this);
+        g_nLoading.fetch_add(1, std::memory_order_relaxed);
         m_bWatching = true;
     }
 }
 
 CArchive::~CArchive()
 {
+    if (m_bWatching)
+        g_nLoading.fetch_sub(1, std::memory_order_relaxed);
     if (m_bWatching && t_pLoading) {
         auto& v = *t_pLoading;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
