@@ -149,11 +149,6 @@ public:
     void ReadListEntries(CObList& list, const EntryReader& readEntry);
     CObList* ReadListObject(const EntryReader& readEntry);
 
-    // Loading: marks an object already read as owned by the caller; false
-    // (nothing marked) when it is not an object this archive created or
-    // someone owns it already.
-    BOOL ClaimObject(const CObject* pOb);
-
     // Loading: the objects this archive has created and that are still
     // alive, in the order it created them.
     std::vector<CObject*> GetCreatedObjects() const;
@@ -231,6 +226,9 @@ private:
                              UINT& nSchema);
     void objectDestroyed(const CObject* pOb);
     friend void AfxArchiveObjectDestroyed(const CObject* pOb);
+    // Marks an object this archive created as owned; false (nothing marked)
+    // when it is not one it created or someone owns it already.
+    BOOL ClaimObject(const CObject* pOb);
 
     struct LoadEntry {
         void* p;
