@@ -58,7 +58,8 @@ void CBarElm::Serialize(CArchive& ar)
     }
     // The section that was referenced before belongs to someone else.
     m_pCrSect = nullptr;
-    m_pCrSect = ar.ReadObject(nullptr);
+    // Any cross-section class may stand in the slot; the slot only refers to it.
+    m_pCrSect = ar.ReadObjectAs<CObject>(RUNTIME_CLASS(CObject));
 }
 
 CCrSectElm* CBarElm::GetCrSect() const

@@ -130,10 +130,10 @@ void SerializeCondAndLoad(CArchive& ar, CBoundCond*& bc, Load*& load, CRuntimeCl
     }
     delete bc;
     bc = nullptr;
-    bc = static_cast<CBoundCond*>(ar.ReadObject(RUNTIME_CLASS(CBoundCond)));
+    bc = ar.ReadObjectAs<CBoundCond>(RUNTIME_CLASS(CBoundCond), CArchive::useOwned);
     delete load;
     load = nullptr;
-    load = static_cast<Load*>(ar.ReadObject(loadClass));
+    load = ar.ReadObjectAs<Load>(loadClass, CArchive::useOwned);
 }
 
 } // namespace
@@ -342,7 +342,13 @@ void CJointNode::SecondarySerial(CArchive& ar)
     }
     for (CObList*& list : m_pJoints) {
         DeleteJointList(list);
-        list = static_cast<CObList*>(ar.ReadObject(RUNTIME_CLASS(CObList)));
+        // The node owns its joint lists and their entries.
+        list = ar.ReadListObject([](CArchive& a) -> CObject* {
+            CJointInfo* info = a.ReadObjectAs<CJointInfo>(RUNTIME_CLASS(CJointInfo), CArchive::useOwned);
+            if (!info)
+                AfxThrowArchiveException(CArchiveException::badClass);
+            return info;
+        });
     }
 }
 
@@ -620,7 +626,7 @@ void CDOFLink::Serialize(CArchive& ar)
     }
     delete m_pBC;
     m_pBC = nullptr;
-    m_pBC = static_cast<CBoundCond*>(ar.ReadObject(RUNTIME_CLASS(CBoundCond)));
+    m_pBC = ar.ReadObjectAs<CBoundCond>(RUNTIME_CLASS(CBoundCond), CArchive::useOwned);
 }
 
 void CDOFLink::GLLine(bool, CSNode* from)

@@ -78,16 +78,23 @@ void CBoundCond::Serialize(CArchive& ar)
     ar >> m_dAngle >> type;
     m_uiType = type;
     m_ulID = 0;
+    // The condition owns its vector, the rest of its chain and its coupling
+    // list; the couplings themselves are shared with the coupled node.
     delete m_pDOFVect;
     m_pDOFVect = nullptr;
-    m_pDOFVect = static_cast<CVector*>(ar.ReadObject(RUNTIME_CLASS(CVector)));
+    m_pDOFVect = ar.ReadObjectAs<CVector>(RUNTIME_CLASS(CVector), CArchive::useOwned);
     delete m_pNext;
     m_pNext = nullptr;
-    m_pNext = static_cast<CBoundCond*>(ar.ReadObject(RUNTIME_CLASS(CBoundCond)));
+    m_pNext = ar.ReadObjectAs<CBoundCond>(RUNTIME_CLASS(CBoundCond), CArchive::useOwned);
     if (m_uiType & 0x300) {
         delete m_pCouplings;
         m_pCouplings = nullptr;
-        m_pCouplings = static_cast<CObList*>(ar.ReadObject(RUNTIME_CLASS(CObList)));
+        m_pCouplings = ar.ReadListObject([](CArchive& a) -> CObject* {
+            CCoupling* coupling = a.ReadObjectAs<CCoupling>(RUNTIME_CLASS(CCoupling));
+            if (!coupling)
+                AfxThrowArchiveException(CArchiveException::badClass);
+            return coupling;
+        });
     }
 }
 
@@ -664,7 +671,7 @@ void CBoundCond3D::Serialize(CArchive& ar)
     m_iRotParam = p;
     delete m_pObjVect;
     m_pObjVect = nullptr;
-    m_pObjVect = static_cast<CObjVect*>(ar.ReadObject(RUNTIME_CLASS(CObjVect)));
+    m_pObjVect = ar.ReadObjectAs<CObjVect>(RUNTIME_CLASS(CObjVect), CArchive::useOwned);
 }
 
 void CBoundCond3D::DrawNodeBC(CObject* object)
@@ -718,6 +725,22 @@ void CBoundCond3D::DrawNodeBC(CObject* object)
     }
 }
 
+// ------------------------------------------------------------ joints
+
+void CJointInfo::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        m_List.Serialize(ar);
+        return;
+    }
+    ar.ReadListEntries(m_List, [](CArchive& a) -> CObject* {
+        CEdge* edge = a.ReadObjectAs<CEdge>(RUNTIME_CLASS(CEdge));
+        if (!edge)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        return edge;
+    });
+}
+
 // ------------------------------------------------------------ couplings
 
 CCoupling::~CCoupling()
@@ -735,8 +758,8 @@ void CCoupling::Serialize(CArchive& ar)
         ar << static_cast<const CObject*>(m_pNode2) << static_cast<const CObject*>(m_pNode1);
         return;
     }
-    m_pNode2 = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
-    m_pNode1 = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
+    m_pNode2 = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
+    m_pNode1 = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
 }
 
 bool CCoupling::CopyFrom(CCoupling& src)

@@ -158,7 +158,8 @@ class CJointInfo : public CObject {
     DECLARE_SERIAL(CJointInfo)
 public:
     CJointInfo() : m_List(10) {}
-    void Serialize(CArchive& ar) override { m_List.Serialize(ar); }
+    // The list of edges (not owned).
+    void Serialize(CArchive& ar) override;
 
     CObList m_List;
 };

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 IMPLEMENT_SERIAL_ABSTRACT(CElement, CGraph, 1)
 
@@ -97,12 +98,18 @@ void CElement::Serialize(CArchive& ar)
     DeleteRes();
     m_wSmoothed = mask;
     if (n > 0) {
+        // Each stored vector takes at least its tag word: a count that the
+        // rest of the file cannot back is refused before the allocation.
+        ar.CheckAvailable(n, 2);
+        if (n > static_cast<DWORD>(std::numeric_limits<int>::max()))
+            AfxThrowArchiveException(CArchiveException::generic);
         // Entries are filled one by one so that a broken file leaves a
-        // consistent element behind.
+        // consistent element behind. The element owns its vectors: each
+        // must be a new one of its own.
         m_pRes = new CVector*[n]();
         m_nRes = static_cast<int>(n);
         for (DWORD k = 0; k < n; ++k)
-            m_pRes[k] = static_cast<CVector*>(ar.ReadObject(RUNTIME_CLASS(CVector)));
+            m_pRes[k] = ar.ReadObjectAs<CVector>(RUNTIME_CLASS(CVector), CArchive::useOwned);
     }
     // Only the sub-node flag is cleared: other flags belong to the other
     // graphs that share the nodes.

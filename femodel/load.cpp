@@ -193,7 +193,7 @@ void CNodeLoad3D::Serialize(CArchive& ar)
         ar >> m_uiWord >> m_lFlag >> m_uiWord2;
     }
     DeleteChain(m_pNext);
-    m_pNext = static_cast<CNodeLoad3D*>(ar.ReadObject(RUNTIME_CLASS(CNodeLoad3D)));
+    m_pNext = ar.ReadObjectAs<CNodeLoad3D>(RUNTIME_CLASS(CNodeLoad3D), CArchive::useOwned);
 }
 
 void CNodeLoad3D::CopyFrom(CLoad& src)
@@ -415,9 +415,9 @@ void CEdgeLoadEx::Serialize(CArchive& ar)
     m_bFlag2 = flag2 != 0;
     delete m_pEcc;
     m_pEcc = nullptr;
-    m_pEcc = static_cast<CVector*>(ar.ReadObject(RUNTIME_CLASS(CVector)));
+    m_pEcc = ar.ReadObjectAs<CVector>(RUNTIME_CLASS(CVector), CArchive::useOwned);
     DeleteChain(m_pNext);
-    m_pNext = static_cast<CEdgeLoadEx*>(ar.ReadObject(RUNTIME_CLASS(CEdgeLoadEx)));
+    m_pNext = ar.ReadObjectAs<CEdgeLoadEx>(RUNTIME_CLASS(CEdgeLoadEx), CArchive::useOwned);
 }
 
 void CEdgeLoadEx::CopyFrom(CLoad& src)

@@ -51,26 +51,14 @@ void CMeshOrganizer::Serialize(CArchive& ar)
         return;
     }
     Clear();
-    try {
-        CObList::Serialize(ar);
-    } catch (...) {
-        // Keep only what is an element: the rest cannot be owned here.
-        for (POSITION pos = GetHeadPosition(); pos;) {
-            POSITION at = pos;
-            if (!dynamic_cast<CElement*>(GetNext(pos)))
-                RemoveAt(at);
-        }
-        throw;
-    }
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        POSITION at = pos;
-        CObject* ob = GetNext(pos);
-        if (!dynamic_cast<CElement*>(ob)) {
-            RemoveAt(at);
-            delete ob;
+    // The organiser owns its elements: each entry must be a new element,
+    // read here. The list holds only such entries, however the reading ends.
+    ar.ReadListEntries(*this, [](CArchive& a) -> CObject* {
+        CElement* element = a.ReadObjectAs<CElement>(RUNTIME_CLASS(CElement), CArchive::useOwned);
+        if (!element)
             AfxThrowArchiveException(CArchiveException::badClass);
-        }
-    }
+        return element;
+    });
     ar >> m_dwWord;
 }
 

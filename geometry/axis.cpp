@@ -129,9 +129,9 @@ void CAxis::Serialize(CArchive& ar)
            << static_cast<const CObject*>(m_pZNode);
         return;
     }
-    m_pOrigin = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
-    m_pXNode = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
-    m_pZNode = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
+    m_pOrigin = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
+    m_pXNode = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
+    m_pZNode = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
     if (!m_pOrigin || !m_pXNode)
         AfxThrowArchiveException(CArchiveException::badIndex);
 }

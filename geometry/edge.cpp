@@ -834,9 +834,10 @@ void CEdge::Serialize(CArchive& ar)
         ar << static_cast<const CObject*>(m_pNode1) << static_cast<const CObject*>(m_pNode2);
         return;
     }
-    CSNode* first = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
-    CSNode* second = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
-    if (!first || !second)
+    CSNode* first = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
+    CSNode* second = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
+    // An edge joins two nodes; no edge joins a node with itself.
+    if (!first || !second || first == second)
         AfxThrowArchiveException(CArchiveException::badIndex);
     m_pNode1 = first;
     m_pNode2 = second;

@@ -108,6 +108,19 @@ long NODELIST::RemoveNode(CObject* node)
     return at;
 }
 
+long NODELIST::RemoveNodes(const std::unordered_set<const CObject*>& nodes)
+{
+    if (nodes.empty())
+        return 0;
+    int kept = 0;
+    for (int i = 0; i < m_nCount; ++i)
+        if (!nodes.count(m_pNodes[i]))
+            m_pNodes[kept++] = m_pNodes[i];
+    const long removed = m_nCount - kept;
+    m_nCount = kept;
+    return removed;
+}
+
 void NODELIST::RemoveAll()
 {
     delete[] m_pNodes;

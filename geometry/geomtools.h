@@ -3,6 +3,8 @@
 // primitive bracket and the settings record of the graph text import.
 #pragma once
 
+#include <unordered_set>
+
 #include "matrix/longvector.h"
 #include "platform/afx/afx.h"
 
@@ -32,6 +34,9 @@ struct NODELIST {
     long Find(CObject* node) const;
     // Removes the node keeping the order; its former index, -1 when absent.
     long RemoveNode(CObject* node);
+    // Removes every listed node in one pass, keeping the order of the rest;
+    // the number removed.
+    long RemoveNodes(const std::unordered_set<const CObject*>& nodes);
     // Frees the block; the count becomes 0.
     void RemoveAll();
     // Makes room for n entries in all, keeping the present ones.

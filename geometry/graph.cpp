@@ -796,20 +796,16 @@ void CGraph::InsertNodesInList(NODELIST& list, bool ownOnly, int& count)
 
 // ------------------------------------------------------------ archive
 
-bool CGraph::AdoptLoadedNodes()
+CObject* CGraph::ReadListedNode(CArchive& ar)
 {
-    bool allNodes = true;
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        POSITION at = pos;
-        CObject* object = GetNext(pos);
-        if (!object || !object->IsKindOf(RUNTIME_CLASS(CSNode))) {
-            RemoveAt(at);
-            allNodes = false;
-            continue;
-        }
-        static_cast<CSNode*>(object)->AddGraph(this);
-    }
-    return allNodes;
+    CSNode* node = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
+    if (!node)
+        AfxThrowArchiveException(CArchiveException::badClass);
+    // A node is listed once: the graph would free it twice.
+    if (node->IsGraphInList(this) >= 0)
+        AfxThrowArchiveException(CArchiveException::badIndex);
+    node->AddGraph(this);
+    return node;
 }
 
 bool CGraph::PassMissing(CArchive& ar)
@@ -824,16 +820,9 @@ void CGraph::Serialize(CArchive& ar)
         ar << m_strName;
         return;
     }
-    // The nodes read so far join the graph even when the list breaks off,
-    // so that a caller discarding a failed load finds them consistent.
-    try {
-        CObList::Serialize(ar);
-    } catch (...) {
-        AdoptLoadedNodes();
-        throw;
-    }
-    if (!AdoptLoadedNodes())
-        AfxThrowArchiveException(CArchiveException::badClass);
+    // Each node joins the graph as it is read, so that a list that breaks
+    // off leaves a consistent graph for the discard of the failed load.
+    ar.ReadListEntries(*this, [this](CArchive& a) { return ReadListedNode(a); });
     // A file that ends before the name holds a graph without one.
     if (ar.IsBufferEmpty())
         return;

@@ -183,9 +183,9 @@ private:
     // Both second passes: true when loading meets no data at all (an older
     // file without the pass).
     static bool PassMissing(CArchive& ar);
-    // Loading: adds the graph to every node of the list read; drops and
-    // reports (false) entries that are not nodes.
-    bool AdoptLoadedNodes();
+    // Loading: one entry of the node list, which joins the graph at once;
+    // anything but a node not yet listed is refused.
+    CObject* ReadListedNode(CArchive& ar);
 };
 
 template <class F>

@@ -583,10 +583,12 @@ void CSNode::SnapLoaded()
 
 void CSNode::ReadEdgeListObject(CArchive& ar)
 {
-    CObject* list = ar.ReadObject(RUNTIME_CLASS(CObList));
+    CObList* list = ar.ReadListObject(
+        [](CArchive& a) -> CObject* { return a.ReadObjectAs<CEdge>(RUNTIME_CLASS(CEdge)); });
     // The edges joined this node's sorted list while they were read; the
-    // archived list object itself is not kept.
-    delete static_cast<CObList*>(list);
+    // archived list object itself is not kept (it was new and is the
+    // reader's alone).
+    delete list;
 }
 
 void CSNode::Serialize(CArchive& ar)
@@ -614,8 +616,9 @@ void CSNode::Serialize(CArchive& ar)
         DWORD n = 0;
         ar >> n;
         ar.CheckAvailable(n, 2);
+        // Each edge joins its nodes while it is read.
         for (DWORD i = 0; i < n; ++i)
-            ar.ReadObject(RUNTIME_CLASS(CEdge));
+            ar.ReadObjectAs<CEdge>(RUNTIME_CLASS(CEdge));
     }
     m_uiFlags &= ~8u;
     SnapLoaded();

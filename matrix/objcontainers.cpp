@@ -51,12 +51,13 @@ void StoreEntries(CArchive& ar, CObject* const* entries, int n)
         ar << entries[k];
 }
 
-// Reads n object references into the entries. On a failure the entries not
-// yet read stay null; the objects already read stay in the container.
+// Reads n object references (of any class, not owned) into the entries. On
+// a failure the entries not yet read stay null; the objects already read
+// stay in the container.
 void LoadEntries(CArchive& ar, CObject** entries, int n)
 {
     for (int k = 0; k < n; ++k)
-        ar >> entries[k];
+        entries[k] = ar.ReadObjectAs<CObject>(nullptr);
 }
 
 // Each object reference takes at least one word in the archive.

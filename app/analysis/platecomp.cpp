@@ -6,6 +6,8 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <memory>
+#include <unordered_set>
 
 #include "femodel/strelna.h"
 #include "platform/afx/runtime.h"
@@ -45,8 +47,8 @@ CPlateComp::~CPlateComp()
 
 void CPlateComp::Serialize(CArchive& ar)
 {
-    CObList::Serialize(ar);
     if (ar.IsStoring()) {
+        CObList::Serialize(ar);
         ar << LONG(2);
         ar << m_dFactor;
         ar << LONG(m_iActVal);
@@ -61,19 +63,15 @@ void CPlateComp::Serialize(CArchive& ar)
         ar.WriteObject(&m_MaterialList);
         ar << LONG(m_nMinElements);
     } else {
-        // A file whose lists hold objects of the wrong kind is refused. Such
-        // objects are unlinked at once, so that nothing takes them for a
-        // region or a material; they are not deleted, since the file may
-        // refer to them from elsewhere as well.
-        bool foreign = false;
-        for (POSITION pos = CObList::GetHeadPosition(); pos;) {
-            POSITION here = pos;
-            CObject* ob = CObList::GetNext(pos);
-            if (!ob || !ob->IsKindOf(RUNTIME_CLASS(CSection))) {
-                CObList::RemoveAt(here);
-                foreign = true;
-            }
-        }
+        // The model owns its regions: each entry must be a new section, read
+        // here. Anything else is refused at once; the list holds only
+        // accepted regions, however the reading ends.
+        ar.ReadListEntries(*this, [](CArchive& a) -> CObject* {
+            CSection* section = a.ReadObjectAs<CSection>(RUNTIME_CLASS(CSection), CArchive::useOwned);
+            if (!section)
+                AfxThrowArchiveException(CArchiveException::badClass);
+            return section;
+        });
         LONG version = 0;
         LONG l = 0;
         DWORD dw = 0;
@@ -95,20 +93,23 @@ void CPlateComp::Serialize(CArchive& ar)
             ar >> l;
             *v = l;
         }
-        CObList* list = static_cast<CObList*>(ar.ReadObject(RUNTIME_CLASS(CObList)));
-        if (list) {
-            for (POSITION pos = list->GetHeadPosition(); pos;) {
-                CObject* ob = list->GetNext(pos);
-                if (ob && ob->IsKindOf(RUNTIME_CLASS(CMaterial)))
-                    m_MaterialList.AddTail(ob);
-                else
-                    foreign = true;
-            }
-            // The list object goes, its materials stay.
-            delete list;
+        // The material list: a new list object of the reader's (it goes once
+        // its materials are taken over); the materials are shared with the
+        // regions, each listed once.
+        if (CObList* list = ar.ReadListObject([](CArchive& a) -> CObject* {
+                CMaterial* material = a.ReadObjectAs<CMaterial>(RUNTIME_CLASS(CMaterial));
+                if (!material)
+                    AfxThrowArchiveException(CArchiveException::badClass);
+                return material;
+            })) {
+            std::unique_ptr<CObList> owned(list);
+            std::unordered_set<CObject*> seen;
+            for (POSITION pos = list->GetHeadPosition(); pos;)
+                if (!seen.insert(list->GetNext(pos)).second)
+                    AfxThrowArchiveException(CArchiveException::badIndex);
+            for (POSITION pos = list->GetHeadPosition(); pos;)
+                m_MaterialList.AddTail(list->GetNext(pos));
         }
-        if (foreign)
-            AfxThrowArchiveException(CArchiveException::badClass);
         if (version == 2) {
             ar >> l;
             m_nMinElements = l;

@@ -177,7 +177,9 @@ void CSectPlate::Serialize(CArchive& ar)
         ar.WriteObject(m_pOuter);
         ar << m_dLoad << m_dThickness;
     } else {
-        auto* outer = static_cast<CSectArea*>(ar.ReadObject(RUNTIME_CLASS(CSectPlate)));
+        // The outer region is one read before (the region whose inner list
+        // is being read): a new one here would have no owner.
+        auto* outer = ar.ReadObjectAs<CSectArea>(RUNTIME_CLASS(CSectPlate), CArchive::useExisting);
         // A region that is being loaded sets itself as the outer region of
         // its inner regions once its list is read; a reference to a region
         // that does not hold this one is not taken, so that no region

@@ -1,9 +1,13 @@
 #include "platform/afx/archive.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <mutex>
 
+#include "platform/afx/collections.h"
 #include "platform/afx/stack.h"
 
 namespace
@@ -38,24 +42,101 @@ private:
 // more call) continue on a fresh stack when this one runs low. The stacks
 // are of moderate size and chained as deep as needed (sanitizers do not
 // clean up after exceptions on stacks much larger than 64 MiB).
-void serializeObject(CObject* pOb, CArchive& ar)
+template <class F>
+void onEnoughStack(F f)
 {
     if (AfxStackIsLow())
-        AfxRunWithLargeStack([&] { pOb->Serialize(ar); }, 32u << 20);
+        AfxRunWithLargeStack(f, 32u << 20);
     else
-        pOb->Serialize(ar);
+        f();
+}
+
+void serializeObject(CObject* pOb, CArchive& ar)
+{
+    onEnoughStack([&] { pOb->Serialize(ar); });
+}
+
+// The loading archives of this thread: they follow the destruction of the
+// objects in their maps. The count of all threads' loading archives spares
+// every other object's destruction the thread-local lookup.
+thread_local std::vector<CArchive*>* t_pLoading = nullptr;
+std::atomic<int> g_nLoading{0};
+
+// The shared classes (AFX_SHAREDCLASS); never destroyed, so that libraries
+// unloading late can still leave it.
+struct SharedClasses {
+    std::mutex mutex;
+    std::vector<const CRuntimeClass*> classes;
+};
+
+SharedClasses& sharedClasses()
+{
+    static SharedClasses* const s = new SharedClasses;
+    return *s;
+}
+
+bool isSharedClass(const CRuntimeClass* pClass)
+{
+    SharedClasses& s = sharedClasses();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    for (const CRuntimeClass* c : s.classes)
+        if (pClass->IsDerivedFrom(c))
+            return true;
+    return false;
 }
 
 } // namespace
+
+AFX_SHAREDCLASS::AFX_SHAREDCLASS(const CRuntimeClass* pClass) : m_pClass(pClass)
+{
+    SharedClasses& s = sharedClasses();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.classes.push_back(pClass);
+}
+
+AFX_SHAREDCLASS::~AFX_SHAREDCLASS()
+{
+    SharedClasses& s = sharedClasses();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.classes.erase(std::remove(s.classes.begin(), s.classes.end(), m_pClass), s.classes.end());
+}
+
+void AfxArchiveObjectDestroyed(const CObject* pOb)
+{
+    if (g_nLoading.load(std::memory_order_relaxed) == 0)
+        return;
+    std::vector<CArchive*>* loading = t_pLoading;
+    if (!loading)
+        return;
+    for (std::size_t i = 0; i < loading->size(); ++i)
+        (*loading)[i]->objectDestroyed(pOb);
+}
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void*)
     : m_pFile(pFile), m_nMode(nMode), m_buf(static_cast<std::size_t>(std::max(nBufSize, 128)))
 {
     m_loadArray.push_back({nullptr, false, false}); // index 0: the null object
+    if (IsLoading()) {
+        if (!t_pLoading)
+            t_pLoading = new std::vector<CArchive*>;
+        t_pLoading->push_back(this);
+        g_nLoading.fetch_add(1, std::memory_order_relaxed);
+        m_bWatching = true;
+    }
 }
 
 CArchive::~CArchive()
 {
+    if (m_bWatching)
+        g_nLoading.fetch_sub(1, std::memory_order_relaxed);
+    if (m_bWatching && t_pLoading) {
+        auto& v = *t_pLoading;
+        v.erase(std::remove(v.begin(), v.end(), this), v.end());
+        if (v.empty()) {
+            delete t_pLoading;
+            t_pLoading = nullptr;
+        }
+    }
     if (m_pFile && !(m_nMode & bNoFlushOnDelete)) {
         try {
             Close();
@@ -270,8 +351,10 @@ void CArchive::MapObject(const CObject* pOb)
         if (pOb && m_storeMap.find(pOb) == m_storeMap.end())
             m_storeMap.emplace(pOb, nextMapIndex());
     } else {
-        nextMapIndex();
+        const DWORD index = nextMapIndex();
         m_loadArray.push_back({const_cast<CObject*>(pOb), false, false});
+        if (pOb)
+            m_loadIndex.Set(pOb, index);
     }
 }
 
@@ -413,37 +496,242 @@ void CArchive::SerializeClass(const CRuntimeClass* pClassRef)
         ReadClass(pClassRef);
 }
 
-CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
+CObject* CArchive::beginReadObject(const CRuntimeClass* pClassRefRequested, bool& created,
+                                   UINT& nSchema)
 {
-    UINT nSchema = 0;
+    created = false;
     DWORD obTag = 0;
     CRuntimeClass* pClassRef = ReadClass(pClassRefRequested, &nSchema, &obTag);
     if (!pClassRef) {
         if (obTag >= m_loadArray.size() || m_loadArray[obTag].isClass)
+            fail(CArchiveException::badIndex);
+        // An object deleted since it was read is not handed out again.
+        if (!m_loadArray[obTag].alive)
             fail(CArchiveException::badIndex);
         CObject* pOb = static_cast<CObject*>(m_loadArray[obTag].p);
         if (pOb && pClassRefRequested && !pOb->IsKindOf(pClassRefRequested))
             fail(CArchiveException::badClass);
         return pOb;
     }
+    const DWORD index = nextMapIndex();
     CObject* pOb = pClassRef->CreateObject();
     if (!pOb)
         fail(CArchiveException::badClass); // abstract or dynamic: not creatable
     // Entered before its data are read: the data may refer back to it.
-    nextMapIndex();
     m_loadArray.push_back({pOb, false, true});
-    SchemaScope scope(*this, nSchema);
-    serializeObject(pOb, *this);
+    m_loadIndex.Set(pOb, index);
+    created = true;
     return pOb;
+}
+
+CObject* CArchive::readObject(const CRuntimeClass* pClassRefRequested, bool& created)
+{
+    UINT nSchema = 0;
+    CObject* pOb = beginReadObject(pClassRefRequested, created, nSchema);
+    if (!created)
+        return pOb;
+    const std::size_t index = m_loadArray.size() - 1;
+    {
+        SchemaScope scope(*this, nSchema);
+        serializeObject(pOb, *this);
+    }
+    // Its own data must not have deleted it.
+    if (!m_loadArray[index].alive)
+        fail(CArchiveException::badIndex);
+    return pOb;
+}
+
+CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
+{
+    bool created = false;
+    return readObject(pClassRefRequested, created);
+}
+
+CObject* CArchive::ReadCheckedObject(const CRuntimeClass* pClassRef, ObjectUse use)
+{
+    bool created = false;
+    CObject* pOb = readObject(pClassRef, created);
+    if (!pOb)
+        return nullptr;
+    if (use == useOwned) {
+        // Only a new object read here can get its first owner here.
+        if (!created || !ClaimObject(pOb))
+            fail(CArchiveException::badIndex);
+    } else if (use == useExisting && created) {
+        fail(CArchiveException::badIndex);
+    }
+    return pOb;
+}
+
+BOOL CArchive::ClaimObject(const CObject* pOb)
+{
+    const DWORD index = pOb ? m_loadIndex.Find(pOb) : 0;
+    if (index == 0)
+        return FALSE;
+    LoadEntry& e = m_loadArray[index];
+    if (!e.created || e.claimed)
+        return FALSE;
+    e.claimed = true;
+    return TRUE;
+}
+
+void CArchive::ReadListEntries(CObList& list, const EntryReader& readEntry)
+{
+    DWORD n = ReadCount();
+    CheckAvailable(n, 2); // each entry takes at least a tag word
+    while (n--)
+        list.AddTail(readEntry(*this));
+}
+
+CObList* CArchive::ReadListObject(const EntryReader& readEntry)
+{
+    bool created = false;
+    UINT nSchema = 0;
+    CObject* pOb = beginReadObject(RUNTIME_CLASS(CObList), created, nSchema);
+    if (!pOb)
+        return nullptr;
+    // An owning slot: a new plain list (a derived list reads itself).
+    if (!created)
+        fail(CArchiveException::badIndex);
+    if (pOb->GetRuntimeClass() != RUNTIME_CLASS(CObList))
+        fail(CArchiveException::badClass);
+    const std::size_t index = m_loadArray.size() - 1;
+    CObList* list = static_cast<CObList*>(pOb);
+    // The entries this list took as their owner (new objects claimed by
+    // the entry reader).
+    std::vector<std::size_t> taken;
+    try {
+        SchemaScope scope(*this, nSchema);
+        onEnoughStack([&] {
+            ReadListEntries(*list, [&](CArchive& ar) {
+                const std::size_t before = m_loadArray.size();
+                CObject* entry = readEntry(ar);
+                const DWORD at = entry ? m_loadIndex.Find(entry) : 0;
+                if (at >= before && m_loadArray[at].claimed)
+                    taken.push_back(at);
+                return entry;
+            });
+        });
+    } catch (...) {
+        // The list reaches no owner: the entries it took are nobody's again
+        // (the discard frees them with the other objects nobody owns).
+        for (std::size_t at : taken)
+            m_loadArray[at].claimed = false;
+        throw;
+    }
+    if (!m_loadArray[index].alive)
+        fail(CArchiveException::badIndex);
+    m_loadArray[index].claimed = true;
+    return list;
+}
+
+void CArchive::objectDestroyed(const CObject* pOb)
+{
+    const DWORD index = m_loadIndex.Find(pOb);
+    if (index == 0)
+        return;
+    m_loadArray[index].alive = false;
+    m_loadIndex.Erase(pOb);
+}
+
+namespace
+{
+// Marks a slot whose object was erased (probing goes on past it).
+const CObject* const erasedSlot = reinterpret_cast<const CObject*>(alignof(CObject));
+} // namespace
+
+std::size_t CArchive::PointerIndex::Probe(const CObject* p) const
+{
+    // Fibonacci hashing of the address (objects are at least 8-aligned).
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = (reinterpret_cast<std::uintptr_t>(p) >> 3) * 0x9E3779B97F4A7C15ull;
+    i = (i >> 16) & mask;
+    std::size_t erased = m_slots.size();
+    for (;; i = (i + 1) & mask) {
+        const CObject* q = m_slots[i].p;
+        if (q == p)
+            return i;
+        if (!q)
+            return erased < m_slots.size() ? erased : i;
+        if (q == erasedSlot && erased == m_slots.size())
+            erased = i;
+    }
+}
+
+void CArchive::PointerIndex::Set(const CObject* p, DWORD index)
+{
+    if ((m_used + 1) * 4 >= m_slots.size() * 3)
+        Grow();
+    Slot& slot = m_slots[Probe(p)];
+    if (slot.p != p) {
+        if (!slot.p)
+            ++m_used;
+        slot.p = p;
+    }
+    slot.index = index;
+}
+
+DWORD CArchive::PointerIndex::Find(const CObject* p) const
+{
+    if (m_slots.empty() || !p || p == erasedSlot)
+        return 0;
+    const Slot& slot = m_slots[Probe(p)];
+    return slot.p == p ? slot.index : 0;
+}
+
+void CArchive::PointerIndex::Erase(const CObject* p)
+{
+    if (m_slots.empty())
+        return;
+    Slot& slot = m_slots[Probe(p)];
+    if (slot.p == p)
+        slot.p = erasedSlot;
+}
+
+void CArchive::PointerIndex::Grow()
+{
+    std::vector<Slot> old;
+    old.swap(m_slots);
+    std::size_t live = 0;
+    for (const Slot& slot : old)
+        live += slot.p && slot.p != erasedSlot;
+    std::size_t size = 64;
+    while (size * 3 <= (live + 1) * 8)
+        size *= 2;
+    m_slots.assign(size, Slot{nullptr, 0});
+    m_used = 0;
+    for (const Slot& slot : old)
+        if (slot.p && slot.p != erasedSlot) {
+            m_slots[Probe(slot.p)] = slot;
+            ++m_used;
+        }
 }
 
 std::vector<CObject*> CArchive::GetCreatedObjects() const
 {
     std::vector<CObject*> out;
     for (const LoadEntry& e : m_loadArray)
-        if (e.created)
+        if (e.created && e.alive)
             out.push_back(static_cast<CObject*>(e.p));
     return out;
+}
+
+void CArchive::DeleteCreatedObjects()
+{
+    // Pass 0: the objects nobody owns, but the shared ones; pass 1: owned
+    // objects whose owner is gone without them; pass 2: the shared ones
+    // (their users are gone by then). Each deletion marks what it frees as
+    // gone (objectDestroyed).
+    for (int pass = 0; pass < 3; ++pass)
+        for (std::size_t i = 1; i < m_loadArray.size(); ++i) {
+            const LoadEntry& e = m_loadArray[i];
+            if (e.isClass || !e.created || !e.alive)
+                continue;
+            CObject* pOb = static_cast<CObject*>(e.p);
+            if (pass < 2 && (e.claimed != (pass == 1) || isSharedClass(pOb->GetRuntimeClass())))
+                continue;
+            delete pOb;
+        }
 }
 
 DWORD CArchive::ReadCount()

@@ -19,13 +19,34 @@
 // when the stack runs low, the nested Serialize continues on a fresh one.
 //
 // Errors throw CArchiveException (truncated or corrupt data) or the file's
-// CFileException. Objects that a failed load created are not deleted (they
-// may already be linked to others). Readers of arrays sized by a stored
-// count call CheckAvailable first. The host's 64-bit long has no operator:
-// stored words are LONG or DWORD.
+// CFileException. Readers of arrays sized by a stored count call
+// CheckAvailable first. The host's 64-bit long has no operator: stored words
+// are LONG or DWORD.
+//
+// Loading safely. A loader never casts what ReadObject returns: it reads
+// through ReadObjectAs (or the list readers below), naming the class it
+// expects and how it takes the object:
+//   useReference  it points at the object: new or read before;
+//   useOwned      it becomes the object's one owner: the object must be new,
+//                 read at this very slot (a back-reference there would give
+//                 the object two owners);
+//   useExisting   it points at an object read before; a new object there
+//                 would have no owner.
+// An object of another class is badClass, an ownership breach badIndex.
+// While a loading archive exists it follows the destruction of the objects
+// in its map: a back-reference to an object that was deleted meanwhile is
+// badIndex, never a dangling pointer.
+//
+// A failed load is discarded by the one owner of what it read: the owner
+// deletes its own objects that hold loaded ones (a fresh model, say), then
+// calls DeleteCreatedObjects, which frees every object the archive created
+// that is still alive, each once. What the caller had open before the load
+// is not touched.
 #pragma once
 
 #include <concepts>
+#include <functional>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -35,6 +56,7 @@
 #include "platform/afx/object.h"
 
 class CDocument;
+class CObList;
 
 class CArchive
 {
@@ -101,11 +123,48 @@ public:
     // to it are written (or resolved) as back-references.
     void MapObject(const CObject* pOb);
 
-    // Loading: the objects this archive has created so far, in the order it
-    // created them. A failed load does not delete them; a caller that owns
-    // all of them (none was handed to a model that survives the failure)
-    // may delete them after catching the exception.
+    // How a loader takes an object it reads (see the top of this file).
+    enum ObjectUse { useReference, useOwned, useExisting };
+
+    // The checked read: an object of class pClassRef (or null) taken as
+    // given by use, as a T. pClassRef is T's class or one derived from it
+    // (null: T's class); T declares its own run-time class.
+    template <class T>
+    T* ReadObjectAs(const CRuntimeClass* pClassRef, ObjectUse use = useReference)
+    {
+        static_assert(std::is_same_v<typename T::AfxThisClass, T>,
+                      "ReadObjectAs needs a class with its own run-time class");
+        if (!pClassRef)
+            pClassRef = T::GetThisClass();
+        else if (!pClassRef->IsDerivedFrom(T::GetThisClass()))
+            fail(CArchiveException::badClass); // the loader's own mistake
+        // The object is of class pClassRef (ReadObject checks), hence a T.
+        return static_cast<T*>(ReadCheckedObject(pClassRef, use));
+    }
+    // ReadObjectAs without the C++ type: the object is of class pClassRef.
+    CObject* ReadCheckedObject(const CRuntimeClass* pClassRef, ObjectUse use);
+
+    // Lists in the layout of CObList::Serialize (a count, then the objects).
+    // ReadListEntries appends each entry to list as soon as readEntry has
+    // read it (readEntry reads one object through ReadObjectAs and returns
+    // it); a list left by a failure holds only entries that readEntry
+    // accepted. ReadListObject reads a plain CObList object for an owning
+    // slot (new, read here, of class CObList exactly), its entries through
+    // ReadListEntries; null for a null slot.
+    using EntryReader = std::function<CObject*(CArchive&)>;
+    void ReadListEntries(CObList& list, const EntryReader& readEntry);
+    CObList* ReadListObject(const EntryReader& readEntry);
+
+    // Loading: the objects this archive has created and that are still
+    // alive, in the order it created them.
     std::vector<CObject*> GetCreatedObjects() const;
+    // Loading: discards what a failed (or unwanted) load created. Frees,
+    // each once, every object this archive created that is still alive:
+    // first the ones nobody owns, in the order they were created (owners
+    // come before what they own and free it), then anything owned whose
+    // owner is gone, objects of the shared classes (AFX_SHAREDCLASS) last.
+    // The caller deletes its own objects that hold loaded ones first.
+    void DeleteCreatedObjects();
 
     // Element counts.
     DWORD ReadCount();
@@ -168,10 +227,21 @@ private:
     void readTag(WORD& wTag, DWORD& obTag);
     void writeIndex(DWORD index, bool isClass);
 
+    CObject* readObject(const CRuntimeClass* pClassRefRequested, bool& created);
+    CObject* beginReadObject(const CRuntimeClass* pClassRefRequested, bool& created,
+                             UINT& nSchema);
+    void objectDestroyed(const CObject* pOb);
+    friend void AfxArchiveObjectDestroyed(const CObject* pOb);
+    // Marks an object this archive created as owned; false (nothing marked)
+    // when it is not one it created or someone owns it already.
+    BOOL ClaimObject(const CObject* pOb);
+
     struct LoadEntry {
         void* p;
         bool isClass;
-        bool created; // made by this archive (not entered by MapObject)
+        bool created;      // made by this archive (not entered by MapObject)
+        bool alive = true; // an object not yet destroyed
+        bool claimed = false; // an owner has taken it
     };
 
     CFile* m_pFile;
@@ -183,7 +253,47 @@ private:
     DWORD m_nMapCount = 1;
     std::unordered_map<const void*, DWORD> m_storeMap;
     std::vector<LoadEntry> m_loadArray;
+    // Loading: the live objects of the map by address (open addressing:
+    // one lookup per object made and per object destroyed).
+    class PointerIndex
+    {
+    public:
+        void Set(const CObject* p, DWORD index);
+        // The index of p, or 0 when p is not in the table.
+        DWORD Find(const CObject* p) const;
+        void Erase(const CObject* p);
+
+    private:
+        struct Slot {
+            const CObject* p;
+            DWORD index;
+        };
+        std::size_t Probe(const CObject* p) const;
+        void Grow();
+        std::vector<Slot> m_slots;
+        std::size_t m_used = 0; // live and erased slots
+    };
+    PointerIndex m_loadIndex;
+    bool m_bWatching = false;
     std::unordered_map<const CRuntimeClass*, UINT> m_schemaMap;
+};
+
+// Called by every CObject's destructor: the loading archives of the thread
+// mark the object as gone.
+void AfxArchiveObjectDestroyed(const CObject* pOb);
+
+// Shared classes: objects that others point at or count without being
+// known to them (materials). A discarded load frees them after every other
+// object, so that their users can still let go of them. One registration
+// per class, at namespace scope where the class is implemented.
+struct AFX_SHAREDCLASS {
+    explicit AFX_SHAREDCLASS(const CRuntimeClass* pClass);
+    ~AFX_SHAREDCLASS();
+    AFX_SHAREDCLASS(const AFX_SHAREDCLASS&) = delete;
+    AFX_SHAREDCLASS& operator=(const AFX_SHAREDCLASS&) = delete;
+
+private:
+    const CRuntimeClass* m_pClass;
 };
 
 CArchive& operator<<(CArchive& ar, const CObject* pOb);

@@ -98,6 +98,11 @@ AFX_CLASSINIT::~AFX_CLASSINIT()
         r.byName.erase(it);
 }
 
+CObject::~CObject()
+{
+    AfxArchiveObjectDestroyed(this);
+}
+
 CRuntimeClass* CObject::GetRuntimeClass() const
 {
     return RUNTIME_CLASS(CObject);

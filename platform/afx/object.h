@@ -50,9 +50,12 @@ class CObject
 {
 public:
     static CRuntimeClass classCObject;
+    using AfxThisClass = CObject;
+    static CRuntimeClass* GetThisClass() { return &classCObject; }
 
     virtual CRuntimeClass* GetRuntimeClass() const;
-    virtual ~CObject() = default;
+    // Tells the loading archives of this thread that the object is gone.
+    virtual ~CObject();
     // Writes or reads the object's own data; CObject has none.
     virtual void Serialize(CArchive& ar);
     // Diagnostic hooks; nothing to check or print at this level.
@@ -71,9 +74,13 @@ protected:
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
+// Each class also names itself (AfxThisClass) and its run-time class
+// (GetThisClass), for the typed archive reads.
 #define DECLARE_DYNAMIC(class_name)                                                                \
 public:                                                                                            \
     static CRuntimeClass class##class_name;                                                        \
+    using AfxThisClass = class_name;                                                               \
+    static CRuntimeClass* GetThisClass() { return &class##class_name; }                            \
     CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name)                                                              \

@@ -6,6 +6,9 @@
 #include "platform/afx/numconv.h"
 
 IMPLEMENT_SERIAL(CMaterial, CObject, 1)
+// Regions count their uses of a material without being known to it: a
+// discarded load frees materials after the regions.
+static const AFX_SHAREDCLASS afx_shared_CMaterial(RUNTIME_CLASS(CMaterial));
 IMPLEMENT_SERIAL(COrthoMat, CMaterial, 1)
 
 CMaterial::CMaterial() = default;

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CSectArea, CSection)
 
@@ -424,13 +427,88 @@ bool CSectArea::DeleteNode(CSNode* node)
     return true;
 }
 
+namespace {
+
+// Whether graphs other than a region hold an edge along the region's
+// outline, answered in time linear in the outline: the answer of
+// IsEdgeInGraph, with the regions' node positions looked up in tables
+// built once per region asked.
+class OutlineEdgeHolders {
+public:
+    // How many graphs of the edge's first node hold the edge a-b.
+    int Count(CSNode* a, CSNode* b, CEdge* edge)
+    {
+        int holders = 0;
+        CObList* graphs = a->GetGraphList();
+        if (!graphs)
+            return 0;
+        for (POSITION g = graphs->GetHeadPosition(); g;) {
+            CGraph* graph = dynamic_cast<CGraph*>(graphs->GetNext(g));
+            // A graph holds an edge only when it holds both its nodes.
+            if (!graph || b->IsGraphInList(graph) < 0)
+                continue;
+            if (graph->IsKindOf(RUNTIME_CLASS(CSectArea)) ? Along(graph, edge)
+                                                          : graph->IsEdgeInGraph(edge))
+                ++holders;
+        }
+        return holders;
+    }
+
+private:
+    struct Outline {
+        std::vector<CSNode*> nodes;
+        std::unordered_map<const CSNode*, std::size_t> first; // first position of each node
+    };
+
+    // CSectArea::IsEdgeInGraph: the first of the edge's nodes in the
+    // region's list has the other one before or after it (cyclically).
+    bool Along(CGraph* region, CEdge* edge)
+    {
+        const Outline& o = OutlineOf(region);
+        const std::size_t n = o.nodes.size();
+        if (n < 2)
+            return false;
+        std::size_t at = n;
+        for (const CSNode* end : {edge->GetNode1(), edge->GetNode2()}) {
+            const auto it = o.first.find(end);
+            if (it != o.first.end())
+                at = std::min(at, it->second);
+        }
+        if (at == n)
+            return false;
+        const CObject* other = edge->GetNode(o.nodes[at]);
+        return o.nodes[(at + 1) % n] == other || o.nodes[(at + n - 1) % n] == other;
+    }
+
+    const Outline& OutlineOf(CGraph* region)
+    {
+        const auto found = m_outlines.try_emplace(region);
+        Outline& outline = found.first->second;
+        if (found.second) {
+            region->ForEachNode(false, [&outline](CSNode* node) {
+                outline.first.try_emplace(node, outline.nodes.size());
+                outline.nodes.push_back(node);
+            });
+        }
+        return outline;
+    }
+
+    std::unordered_map<const CGraph*, Outline> m_outlines;
+};
+
+} // namespace
+
 void CSectArea::ClearNodes()
 {
     const int n = GetCount();
     if (n > 1) {
-        for (POSITION pos = GetHeadPosition(); pos;) {
-            CSNode* a = GetNextNode(pos);
-            CSNode* b = pos ? GetNodeAt(pos) : (n > 2 ? GetHeadNode() : nullptr);
+        std::vector<CSNode*> nodes;
+        nodes.reserve(static_cast<std::size_t>(n));
+        ForEachNode(false, [&](CSNode* node) { nodes.push_back(node); });
+        OutlineEdgeHolders holders;
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            CSNode* a = nodes[i];
+            CSNode* b = i + 1 < nodes.size() ? nodes[i + 1] : (n > 2 ? nodes[0] : nullptr);
             if (!b)
                 break;
             CEdge* edge = GetComEdge(a, b);
@@ -438,42 +516,39 @@ void CSectArea::ClearNodes()
                 continue;
             // An edge that another graph of its first node also runs along
             // belongs to a neighbour too and stays.
-            int holders = 0;
-            if (CObList* graphs = a->GetGraphList())
-                for (POSITION g = graphs->GetHeadPosition(); g;) {
-                    CObject* ob = graphs->GetNext(g);
-                    CGraph* graph = dynamic_cast<CGraph*>(ob);
-                    if (graph && graph->IsEdgeInGraph(edge))
-                        ++holders;
-                }
-            if (holders <= 1)
+            if (holders.Count(a, b, edge) <= 1)
                 delete edge;
         }
     }
+    // The nodes that are this region's alone go, and leave the document's
+    // node list in one pass.
+    std::vector<CSNode*> gone;
     while (!IsEmpty()) {
         CSNode* node = static_cast<CSNode*>(RemoveHead());
-        if (node->GetGraphCount() == 1 && node->GetPrimaryGraph() == this) {
-            node->RemoveGraph(this);
-            if (m_pNodeList)
-                m_pNodeList->RemoveNode(node);
-            delete node;
-        } else {
-            node->RemoveGraph(this);
-        }
+        const bool alone = node->GetGraphCount() == 1 && node->GetPrimaryGraph() == this;
+        node->RemoveGraph(this);
+        if (alone)
+            gone.push_back(node);
     }
+    if (m_pNodeList && !gone.empty())
+        m_pNodeList->RemoveNodes(std::unordered_set<const CObject*>(gone.begin(), gone.end()));
+    for (CSNode* node : gone)
+        delete node;
 }
 
 void CSectArea::ReleaseNodes()
 {
+    std::vector<CSNode*> gone;
     while (!IsEmpty()) {
         CSNode* node = static_cast<CSNode*>(RemoveHead());
         node->RemoveGraph(this);
-        if (node->GetGraphCount() == 0) {
-            if (m_pNodeList)
-                m_pNodeList->RemoveNode(node);
-            delete node;
-        }
+        if (node->GetGraphCount() == 0)
+            gone.push_back(node);
     }
+    if (m_pNodeList && !gone.empty())
+        m_pNodeList->RemoveNodes(std::unordered_set<const CObject*>(gone.begin(), gone.end()));
+    for (CSNode* node : gone)
+        delete node;
 }
 
 // ------------------------------------------------------------ refine list
@@ -588,34 +663,49 @@ void CSectArea::Serialize(CArchive& ar)
         ar << first;
         return;
     }
-    // Loading keeps whatever was read when the file ends early.
-    try {
-        CGraph::Serialize(ar);
-        m_vAxes.Serialize(ar);
-        LONG count = 0;
-        ar >> count;
-        m_nRefine = count;
-        CObject* ob = ar.ReadObject(nullptr);
-        if (ob && ob->IsKindOf(RUNTIME_CLASS(CMaterial))) {
-            SetMaterial(static_cast<CMaterial*>(ob));
-        }
-        ob = ar.ReadObject(nullptr);
-        m_pRefineList = ob && ob->IsKindOf(RUNTIME_CLASS(CObList)) ? static_cast<CObList*>(ob)
-                                                                   : nullptr;
-        ob = ar.ReadObject(nullptr);
-        m_pSubList = ob && ob->IsKindOf(RUNTIME_CLASS(CObList)) ? static_cast<CObList*>(ob)
-                                                                : nullptr;
+    // A failure reaches the caller as it is: what was read so far stays
+    // linked consistently, for the discard of the failed load.
+    CGraph::Serialize(ar);
+    m_vAxes.Serialize(ar);
+    LONG count = 0;
+    ar >> count;
+    m_nRefine = count;
+    // The material is shared: the region counts itself as one of its users.
+    if (CMaterial* material = ar.ReadObjectAs<CMaterial>(RUNTIME_CLASS(CMaterial)))
+        SetMaterial(material);
+    // The refine list owns its graphs; its points are new nodes that the
+    // region adds itself to (as AddRefinePoint does).
+    if (CObList* refine = ar.ReadListObject([](CArchive& a) -> CObject* {
+            CObject* ob = a.ReadCheckedObject(nullptr, CArchive::useOwned);
+            if (!ob || !(ob->IsKindOf(RUNTIME_CLASS(CGraph)) || ob->IsKindOf(RUNTIME_CLASS(CSNode))))
+                AfxThrowArchiveException(CArchiveException::badClass);
+            return ob;
+        })) {
+        m_pRefineList = refine;
+        ForSubs(m_pRefineList, [this](CObject* ob) {
+            if (ob->IsKindOf(RUNTIME_CLASS(CSNode)))
+                static_cast<CSNode*>(ob)->AddGraph(this);
+        });
+    }
+    // The region owns its sub-sections, and is their outer region.
+    if (CObList* subs = ar.ReadListObject([](CArchive& a) -> CObject* {
+            CSection* sub = a.ReadObjectAs<CSection>(RUNTIME_CLASS(CSection), CArchive::useOwned);
+            if (!sub)
+                AfxThrowArchiveException(CArchiveException::badClass);
+            return sub;
+        })) {
+        m_pSubList = subs;
         ForSubs(m_pSubList, [this](CObject* s) {
             if (CSectArea* area = AsArea(s))
                 area->SetOuterSect(this);
         });
-        LONG polar = 0;
-        ar >> polar;
-        m_bPolar = polar != 0;
-        ob = ar.ReadObject(nullptr);
-        m_posFirstPoint = ob && m_pRefineList ? m_pRefineList->Find(ob) : nullptr;
-    } catch (CArchiveException&) {
     }
+    LONG polar = 0;
+    ar >> polar;
+    m_bPolar = polar != 0;
+    // The first point is one of the refine list's, read before.
+    CObject* first = ar.ReadCheckedObject(nullptr, CArchive::useExisting);
+    m_posFirstPoint = first && m_pRefineList ? m_pRefineList->Find(first) : nullptr;
 }
 
 // ------------------------------------------------------------ region algebra

@@ -12,6 +12,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <optional>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CSectMeshArea, CSectArea)
@@ -97,12 +100,16 @@ CSectMeshArea::CSectMeshArea(const CSectMeshArea& source, bool keepID) : CSectAr
 
 CSectMeshArea::~CSectMeshArea()
 {
-    if (m_pNodeList)
-        for (POSITION pos = GetHeadPosition(); pos;) {
-            CSNode* node = GetNextNode(pos);
+    if (m_pNodeList) {
+        // The nodes that are this region's alone leave the document's node
+        // list, in one pass.
+        std::unordered_set<const CObject*> alone;
+        ForEachNode(false, [&](CSNode* node) {
             if (node->GetGraphCount() == 1 && node->GetPrimaryGraph() == this)
-                m_pNodeList->RemoveNode(node);
-        }
+                alone.insert(node);
+        });
+        m_pNodeList->RemoveNodes(alone);
+    }
     delete m_pMesh;
     m_pMesh = nullptr;
     if (m_pOuter)
@@ -115,75 +122,133 @@ CSectMeshArea::~CSectMeshArea()
 }
 
 namespace {
-// Broken meshes freed so far: a region frees its own only when none of its
-// sub-sections freed one while it was read (their objects are gone then).
-unsigned g_nDiscarded = 0;
+
+// The refine points and the nodes of the refine graphs: nodes that a mesh
+// uses as its own.
+std::vector<CSNode*> RefineNodes(CObList* refine)
+{
+    std::vector<CSNode*> out;
+    for (CObject* ob : Entries(refine)) {
+        if (ob->IsKindOf(RUNTIME_CLASS(CSNode)))
+            out.push_back(static_cast<CSNode*>(ob));
+        else if (ob->IsKindOf(RUNTIME_CLASS(CGraph)))
+            static_cast<CGraph*>(ob)->ForEachNode(false, [&](CSNode* n) { out.push_back(n); });
+    }
+    return out;
+}
+
+// True when an element of the mesh holds the edge: an edge the mesh made.
+bool IsMeshEdge(CSNode* node, CEdge* edge)
+{
+    CObList* graphs = node->GetGraphList();
+    if (!graphs)
+        return false;
+    for (POSITION pos = graphs->GetHeadPosition(); pos;) {
+        CObject* graph = graphs->GetNext(pos);
+        if (graph->IsKindOf(RUNTIME_CLASS(CElement)) &&
+            static_cast<CGraph*>(graph)->IsEdgeInGraph(edge))
+            return true;
+    }
+    return false;
+}
+
+// While a region is stored without its mesh, the mesh's edges at the
+// refine nodes are taken off those nodes (only there), so that the nodes
+// do not drag the mesh into the file; they are put back afterwards.
+class MeshEdgesHidden {
+public:
+    explicit MeshEdgesHidden(const std::vector<CSNode*>& nodes)
+    {
+        for (CSNode* node : nodes)
+            for (CObject* ob : Entries(node->GetEdgeList())) {
+                CEdge* edge = static_cast<CEdge*>(ob);
+                if (IsMeshEdge(node, edge))
+                    m_hidden.emplace_back(node, edge);
+            }
+        for (auto& [node, edge] : m_hidden)
+            node->CSNode::RemoveEdge(edge);
+    }
+    ~MeshEdgesHidden()
+    {
+        for (auto& [node, edge] : m_hidden)
+            node->CSNode::AddEdge(edge);
+    }
+    MeshEdgesHidden(const MeshEdgesHidden&) = delete;
+    MeshEdgesHidden& operator=(const MeshEdgesHidden&) = delete;
+
+private:
+    std::vector<std::pair<CSNode*, CEdge*>> m_hidden;
+};
+
+// Nodes that hang off the refine nodes by edges and belong to no graph:
+// what files written without the mesh by earlier versions hold of the mesh.
+// Nobody would own them; they are freed at once (with their edges).
+void FreeMeshLeftovers(const std::vector<CSNode*>& refineNodes)
+{
+    std::vector<CSNode*> loose;
+    std::unordered_set<CSNode*> seen;
+    auto visit = [&](CSNode* node) {
+        for (CObject* ob : Entries(node->GetEdgeList())) {
+            CSNode* other = static_cast<CEdge*>(ob)->GetNode(node);
+            if (other && other->GetGraphCount() == 0 && seen.insert(other).second)
+                loose.push_back(other);
+        }
+    };
+    for (CSNode* node : refineNodes)
+        visit(node);
+    for (std::size_t i = 0; i < loose.size(); ++i)
+        visit(loose[i]);
+    for (CSNode* node : loose)
+        delete node;
+}
+
 } // namespace
 
 void CSectMeshArea::Serialize(CArchive& ar)
 {
-    const unsigned discarded = g_nDiscarded;
-    CSectArea::Serialize(ar);
     if (ar.IsStoring()) {
+        const bool withMesh = m_bStoreMesh && m_pMesh;
+        {
+            std::optional<MeshEdgesHidden> hidden;
+            if (!withMesh && m_pMesh)
+                hidden.emplace(RefineNodes(m_pRefineList));
+            CSectArea::Serialize(ar);
+        }
         ar << m_dMeshArea;
-        ar << static_cast<CObject*>(m_bStoreMesh ? m_pMesh : nullptr);
+        ar << static_cast<CObject*>(withMesh ? m_pMesh : nullptr);
         return;
     }
     // The mesh's nodes, edges and elements were numbered apart from the
     // model: reading them must not move the model's identifier counters,
     // whichever way the reading ends.
+    CSectArea::Serialize(ar);
     const CIdentifierCounters counters;
-    bool readingMesh = false;
-    try {
-        ar >> m_dMeshArea;
-        readingMesh = true;
-        CObject* ob = ar.ReadObject(nullptr);
-        if (ob && ob->IsKindOf(RUNTIME_CLASS(CMeshOrganizer))) {
-            delete m_pMesh;
-            m_pMesh = static_cast<CMeshOrganizer*>(ob);
+    ar >> m_dMeshArea;
+    // The region owns its mesh: a new organiser read here. A failure
+    // reaches the caller, who discards the whole load.
+    if (CMeshOrganizer* mesh =
+            ar.ReadObjectAs<CMeshOrganizer>(RUNTIME_CLASS(CMeshOrganizer), CArchive::useOwned)) {
+        delete m_pMesh;
+        m_pMesh = mesh;
+    }
+    const std::vector<CSNode*> refineNodes = RefineNodes(m_pRefineList);
+    if (!m_pMesh)
+        FreeMeshLeftovers(refineNodes);
+    // The refine nodes' memberships as after meshing: the mesh's elements
+    // first, the region (or refine graph) last.
+    for (CObject* ob : Entries(m_pRefineList)) {
+        if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
+            CSNode* node = static_cast<CSNode*>(ob);
+            node->RemoveGraph(this);
+            node->AddGraph(this);
+        } else if (ob->IsKindOf(RUNTIME_CLASS(CGraph))) {
+            CGraph* graph = static_cast<CGraph*>(ob);
+            graph->ForEachNode(false, [graph](CSNode* n) {
+                n->RemoveGraph(graph);
+                n->AddGraph(graph);
+            });
         }
-    } catch (CArchiveException&) {
-        if (readingMesh && discarded == g_nDiscarded)
-            DiscardBrokenMesh(ar);
     }
-}
-
-void CSectMeshArea::DiscardBrokenMesh(CArchive& ar)
-{
-    // A mesh that breaks off is not kept: the region stays unmeshed. The
-    // objects made after this region belong to its sub-sections' meshes or
-    // to its own; its organiser, when the archive made it already, is the
-    // newest one of them that no sub-section holds.
-    const std::vector<CObject*> made = ar.GetCreatedObjects();
-    auto self = std::find(made.rbegin(), made.rend(), static_cast<CObject*>(this));
-    if (self == made.rend())
-        return; // not read as an object of the archive: nothing to tell apart
-    CObList held;
-    InsertMeshes(held);
-    auto at = made.rbegin();
-    for (; at != self; ++at)
-        if (*at && (*at)->IsKindOf(RUNTIME_CLASS(CMeshOrganizer)))
-            break;
-    if (at == self || held.Find(*at))
-        return;
-    CMeshOrganizer* broken = static_cast<CMeshOrganizer*>(*at);
-    // The element being read when the file ended is not in the list yet:
-    // the organiser takes it over and frees it with the others. A node
-    // being read belongs to no element yet and is freed on its own.
-    std::vector<CSNode*> loose;
-    for (auto it = made.rbegin(); it != at; ++it) {
-        if (!*it)
-            continue;
-        if ((*it)->IsKindOf(RUNTIME_CLASS(CElement)) && !broken->Find(*it))
-            broken->AddTail(*it);
-        else if ((*it)->IsKindOf(RUNTIME_CLASS(CSNode)) &&
-                 static_cast<CSNode*>(*it)->GetGraphCount() == 0)
-            loose.push_back(static_cast<CSNode*>(*it));
-    }
-    delete broken;
-    for (CSNode* node : loose)
-        delete node;
-    ++g_nDiscarded;
 }
 
 // ------------------------------------------------------------ mesh

@@ -19,7 +19,10 @@ public:
     ~CSectMeshArea() override;
 
     // The area part, the meshed area (f64), then the mesh organiser when
-    // m_bStoreMesh is set, else a null reference.
+    // m_bStoreMesh is set, else a null reference; without the mesh, the
+    // mesh's edges at the refine nodes are left out, so that no mesh node
+    // is written. Loading registers the refine nodes with the region, as
+    // after meshing.
     void Serialize(CArchive& ar) override;
 
     // --- graph operations
@@ -170,8 +173,6 @@ protected:
     CMeshOrganizer* m_pMesh = nullptr;
 
 private:
-    // After a failed read of the mesh: frees the organiser read so far.
-    void DiscardBrokenMesh(CArchive& ar);
     // Moves the cell's boundary nodes, in order, into this region.
     void TakeNodes(CSectArea* cell);
     // False for a genuinely orthotropic material (no effective stress);
