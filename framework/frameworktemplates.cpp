@@ -385,6 +385,30 @@ DialogTemplate OpenGLSettingsTemplate()
     return t;
 }
 
+DialogTemplate OpenGLInfoTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorPPOGLInfo::IDD;
+    t.strCaption = "Information";
+    t.size = CSize(260, 196);
+    const struct {
+        int nID;
+        LPCTSTR label;
+    } fields[] = {
+        {50053, "Company:"}, {50054, "Renderer:"}, {50055, "Version:"}, {50056, "Acceleration:"}};
+    int y = 7;
+    for (const auto& field : fields) {
+        t.Add({Label(field.label, CRect(7, y, 60, y + 8)),
+               Ctl(field.nID, AfxCtl::staticText, "", CRect(64, y, 253, y + 8))});
+        y += 12;
+    }
+    t.Add({Label("Extensions:", CRect(7, y + 2, 60, y + 10)),
+           Ctl(KorPPOGLInfo::IDC_EXTENSIONS, AfxCtl::multiEdit, "", CRect(7, y + 12, 253, 189),
+               WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL |
+                   WS_VSCROLL)});
+    return t;
+}
+
 const CResourceModule s_resources("framira", CResourceModule::library, [](CResourceModule& m) {
     m.Add(KorPPColorScale::IDD, ColorScaleTemplate());
     m.Add(KorPPNumListEdit::IDD, NumListTemplate());
@@ -403,6 +427,7 @@ const CResourceModule s_resources("framira", CResourceModule::library, [](CResou
     m.Add(KorPPLight::IDD, LightTemplate());
     m.Add(KorPPScreenClr::IDD, ScreenColourTemplate());
     m.Add(KorPPOGLSett::IDD, OpenGLSettingsTemplate());
+    m.Add(KorPPOGLInfo::IDD, OpenGLInfoTemplate());
     m.Add(KorPPTwoRad::IDD, TwoChoiceTemplate());
     m.Add(KorPPSelectID::IDD, SelectByIdTemplate());
 });

@@ -50,8 +50,24 @@ void RedrawActiveView()
     auto* pMain = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
     CFrameWnd* pFrame = pMain ? pMain->GetActiveFrame() : nullptr;
     if (CView* pView = pFrame ? pFrame->GetActiveView() : nullptr) {
+        if (pView->IsKindOf(RUNTIME_CLASS(COGLView)))
+            static_cast<COGLView*>(pView)->InvalidateList();
         pView->Invalidate(TRUE);
         pView->UpdateWindow();
+    }
+}
+
+void ResetAllOGLViews()
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr)
+        return;
+    POSITION templatePos = pApp->GetFirstDocTemplatePosition();
+    while (templatePos != nullptr) {
+        CDocTemplate* pTemplate = pApp->GetNextDocTemplate(templatePos);
+        POSITION docPos = pTemplate->GetFirstDocPosition();
+        while (docPos != nullptr)
+            ForEachOGLView(*pTemplate->GetNextDoc(docPos), [](COGLView& view) { view.ResetOGL(); });
     }
 }
 
@@ -245,14 +261,61 @@ ON_EN_CHANGE(16236, OnChange)
 ON_EN_CHANGE(16237, OnChange)
 ON_EN_CHANGE(16238, OnChange)
 ON_EN_CHANGE(50113, OnChange)
+ON_BN_CLICKED(16068, OnRestoreDefault)
 END_MESSAGE_MAP()
 
-KorPPOGLSett::KorPPOGLSett(CView* pView)
-    : CPropertyPage(IDD), m_dThinEdge(THIN_EDGE), m_dMediumEdge(MEDIUM_EDGE),
-      m_dWideEdge(WIDE_EDGE), m_dSmallPoint(SMALL_POINT), m_dMediumSPoint(MEDIUM_S_POINT),
-      m_dLargePoint(LARGE_POINT), m_dMediumLPoint(MEDIUM_L_POINT), m_dAxisWidth(AXIS_WIDTH),
-      m_pView(pView)
+namespace
 {
+
+// The implementation draws smooth lines (points) of enough widths (sizes)
+// for antialiasing to be worth offering.
+bool LineRangeWide()
+{
+    return COGLRenderer::m_dMaxEdge - COGLRenderer::m_dMinEdge >= 0.5;
+}
+bool PointRangeWide()
+{
+    return COGLRenderer::m_dMaxPoint - COGLRenderer::m_dMinPoint >= 0.5;
+}
+
+} // namespace
+
+KorPPOGLSett::KorPPOGLSett(COGLView* pView)
+    : CPropertyPage(IDD), m_bLineSmooth(COGLRenderer::bLineSmooth),
+      m_bPointSmooth(COGLRenderer::bPointSmooth), m_dThinEdge(THIN_EDGE),
+      m_dMediumEdge(MEDIUM_EDGE), m_dWideEdge(WIDE_EDGE), m_dSmallPoint(SMALL_POINT),
+      m_dMediumSPoint(MEDIUM_S_POINT), m_dLargePoint(LARGE_POINT), m_dMediumLPoint(MEDIUM_L_POINT),
+      m_dAxisWidth(AXIS_WIDTH), m_bNoAccel(!COGLRenderer::bUseAccel),
+      m_uSelObjects(COGLRenderer::iSelBufSize / 4), m_pView(pView)
+{
+}
+
+BOOL KorPPOGLSett::OnInitDialog()
+{
+    const BOOL result = CPropertyPage::OnInitDialog();
+    if (CWnd* pBox = GetDlgItem(IDC_POINT_SMOOTH); pBox && !PointRangeWide())
+        pBox->EnableWindow(FALSE);
+    if (CWnd* pBox = GetDlgItem(IDC_LINE_SMOOTH); pBox && !LineRangeWide())
+        pBox->EnableWindow(FALSE);
+    return result;
+}
+
+void KorPPOGLSett::OnRestoreDefault()
+{
+    m_bNoAccel = FALSE;
+    m_dThinEdge = COGLRenderer::m_dMinEdge;
+    m_dWideEdge = 5.0;
+    m_dMediumEdge = (m_dThinEdge + 5.0) * 0.5;
+    m_dSmallPoint = 3.0;
+    m_dMediumSPoint = 5.0;
+    m_dMediumLPoint = 7.0;
+    m_dLargePoint = 9.0;
+    m_dAxisWidth = 2.0;
+    if (COGLRenderer::m_dMaxEdge - COGLRenderer::m_dMinEdge > 0.5)
+        m_bLineSmooth = TRUE;
+    if (COGLRenderer::m_dMaxPoint - COGLRenderer::m_dMinPoint > 0.5)
+        m_bPointSmooth = TRUE;
+    UpdateData(FALSE);
 }
 
 void KorPPOGLSett::DoDataExchange(CDataExchange* pDX)
@@ -283,6 +346,12 @@ BOOL KorPPOGLSett::OnApply()
 {
     if (!UpdateData(TRUE))
         return FALSE;
+    COGLRenderer::bLineSmooth = m_bLineSmooth != 0;
+    COGLRenderer::bPointSmooth = m_bPointSmooth != 0;
+    const bool bAccel = m_bNoAccel == 0;
+    const bool bAccelChanged = bAccel != COGLRenderer::bUseAccel;
+    COGLRenderer::bUseAccel = bAccel;
+    COGLRenderer::iSelBufSize = m_uSelObjects * 4;
     THIN_EDGE = m_dThinEdge;
     MEDIUM_EDGE = m_dMediumEdge;
     WIDE_EDGE = m_dWideEdge;
@@ -291,9 +360,39 @@ BOOL KorPPOGLSett::OnApply()
     LARGE_POINT = m_dLargePoint;
     MEDIUM_L_POINT = m_dMediumLPoint;
     AXIS_WIDTH = m_dAxisWidth;
+    if (bAccelChanged)
+        framira::ResetAllOGLViews();
     if (m_pView) {
+        m_pView->InvalidateList();
         m_pView->Invalidate(TRUE);
         m_pView->UpdateWindow();
     }
     return CPropertyPage::OnApply();
+}
+
+// ---- KorPPOGLInfo -------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(KorPPOGLInfo, CPropertyPage)
+
+KorPPOGLInfo::KorPPOGLInfo(COGLRenderer* pRenderer) : CPropertyPage(IDD), m_pRenderer(pRenderer)
+{
+    if (m_pRenderer) {
+        m_strExtensions = m_pRenderer->GetOGLInfo(4);
+        m_strExtensions.Replace(" ", "\r\n");
+    }
+}
+
+void KorPPOGLInfo::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_EXTENSIONS, m_strExtensions);
+}
+
+BOOL KorPPOGLInfo::OnInitDialog()
+{
+    const BOOL result = CPropertyPage::OnInitDialog();
+    if (m_pRenderer)
+        for (int field = 0; field < 4; ++field)
+            SetDlgItemText(kFields[field], m_pRenderer->GetOGLInfo(field));
+    return result;
 }

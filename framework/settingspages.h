@@ -5,6 +5,8 @@
 // 255 truncated, and comes back as byte / 255.
 #pragma once
 
+#include "glview/oglrenderer.h"
+#include "glview/oglview.h"
 #include "platform/ui/core/afxui.h"
 
 namespace framira
@@ -17,8 +19,13 @@ COLORREF ColourRef(const double* rgb);
 // bAlpha is set.
 void SetColour(float* rgb, COLORREF colour, bool bAlpha = false, float alpha = 1.0f);
 void SetColour(double* rgb, COLORREF colour, bool bAlpha = false, double alpha = 1.0);
-// Redraws the active view of the main window's active frame at once.
+// Redraws the active view of the main window's active frame at once; an
+// OpenGL view first marks its display lists out of date, so that they are
+// built from the new settings.
 void RedrawActiveView();
+// ResetOGL on every OpenGL view of every document of every document
+// template of the application.
+void ResetAllOGLViews();
 
 } // namespace framira
 
@@ -91,6 +98,10 @@ protected:
 
 // The line widths, point sizes, antialiasing, acceleration and selection
 // buffer of the OpenGL views ("Settings" of the "OpenGL Options" sheet).
+// An antialiasing box is disabled when the implementation's range of line
+// widths (point sizes) is narrower than 0.5. Apply writes the renderer's
+// settings and the shared widths; a changed acceleration choice makes every
+// OpenGL view of the application build its context anew.
 class KorPPOGLSett : public CPropertyPage
 {
     DECLARE_DYNCREATE(KorPPOGLSett)
@@ -107,16 +118,17 @@ public:
     static constexpr int kSizeEdits[8] = {16230, 16231, 16232, 16233, 16235, 16238, 16236, 16237};
 
     // pView: the view that opened the sheet (not owned).
-    explicit KorPPOGLSett(CView* pView);
+    explicit KorPPOGLSett(COGLView* pView);
 
     BOOL m_bLineSmooth = FALSE, m_bPointSmooth = FALSE;
     double m_dThinEdge, m_dMediumEdge, m_dWideEdge, m_dSmallPoint, m_dMediumSPoint,
         m_dLargePoint, m_dMediumLPoint, m_dAxisWidth;
-    BOOL m_bNoAccel = TRUE;
-    UINT m_uSelObjects = 256; // the selection buffer holds four words an object
-    CView* m_pView;
+    BOOL m_bNoAccel;
+    UINT m_uSelObjects; // the selection buffer holds four words an object
+    COGLView* m_pView;
 
-    // Writes the widths and sizes and redraws the view.
+    BOOL OnInitDialog() override;
+    // Writes the settings back and rebuilds and redraws the view.
     BOOL OnApply() override;
 
 protected:
@@ -124,6 +136,33 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnCheck();
     void OnChange();
+    // The default widths and sizes; the selection buffer stays.
+    void OnRestoreDefault();
 
     DECLARE_MESSAGE_MAP()
+};
+
+// What the OpenGL implementation of a view says about itself ("Information"
+// of the "OpenGL Options" sheet): vendor, renderer, version, acceleration
+// and the extensions, one a line.
+class KorPPOGLInfo : public CPropertyPage
+{
+    DECLARE_DYNCREATE(KorPPOGLInfo)
+public:
+    enum { IDD = 27021 };
+    enum : int { IDC_EXTENSIONS = 16231 };
+    // The statics of GetOGLInfo's fields 0 to 3.
+    static constexpr int kFields[4] = {50053, 50054, 50055, 50056};
+
+    // pRenderer: the renderer of the view that opened the sheet (not owned).
+    explicit KorPPOGLInfo(COGLRenderer* pRenderer);
+
+    CString m_strExtensions;
+    COGLRenderer* m_pRenderer;
+
+    BOOL OnInitDialog() override;
+
+protected:
+    KorPPOGLInfo() : KorPPOGLInfo(nullptr) {}
+    void DoDataExchange(CDataExchange* pDX) override;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "glview/oglview.h"
+
 IMPLEMENT_DYNAMIC(COGLPrintDoc, CDocument)
 
 CFont* COGLPrintDoc::m_pLargeGreek = nullptr;
@@ -114,6 +116,16 @@ CView* COGLPrintDoc::GetFirstViewOfType(CRuntimeClass* pClass)
         if (view->IsKindOf(pClass))
             return view;
     return nullptr;
+}
+
+void COGLPrintDoc::ZoomAllToFit()
+{
+    ForEachOGLView(*this, [](COGLView& view) { view.ZoomToFit(); });
+}
+
+void COGLPrintDoc::InvalidateLists()
+{
+    ForEachOGLView(*this, [](COGLView& view) { view.InvalidateList(); });
 }
 
 CString COGLPrintDoc::EscDecodeString(CString text)

@@ -21,8 +21,13 @@ public:
     // The first of the document's views, in its view order, that is of the
     // class or derived from it; null when there is none.
     virtual CView* GetFirstViewOfType(CRuntimeClass* pClass);
+    // ZoomToFit on each of the document's OpenGL views.
+    virtual void ZoomAllToFit();
     // Called when the document becomes the active one.
     virtual void ActivateDoc() {}
+    // Marks the display lists of each of the document's OpenGL views out
+    // of date.
+    virtual void InvalidateLists();
     // The text with its backslash escapes decoded (printtext::decodeEscapes).
     virtual CString EscDecodeString(CString text);
     // Printing hooks that each program document supplies.

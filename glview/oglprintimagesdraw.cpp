@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "glstyle/drawing_settings.h"
+#include "glview/oglrenderer.h"
 
 namespace {
 
@@ -64,14 +65,11 @@ void COGLPrintImages::DrawImageGL(int slot, const std::function<void(int, unsign
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    if (image.uFlags & kPrintImageBlend) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    } else {
+    if (image.uFlags & kPrintImageBlend)
+        COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
+    else
         glDisable(GL_BLEND);
-    }
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
+    COGLRenderer::GLEnableDepthTest(GL_LEQUAL);
     if (image.uFlags & kPrintImageLight)
         setLights();
 

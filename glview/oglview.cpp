@@ -338,3 +338,10 @@ DWORD COGLView::GDIError()
     // No call of this layer leaves an error code behind.
     return 0;
 }
+
+void ForEachOGLView(const CDocument& doc, const std::function<void(COGLView&)>& f)
+{
+    for (CView* view : doc.GetViews())
+        if (view->IsKindOf(RUNTIME_CLASS(COGLView)))
+            f(static_cast<COGLView&>(*view));
+}

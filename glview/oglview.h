@@ -7,6 +7,7 @@
 // setting changes and copies its client area to the clipboard.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -115,3 +116,7 @@ private:
     std::vector<CString> m_pendingTexts;
     bool m_bHasFont = false; // m_Font was made
 };
+
+// Calls f on each of the document's views that is a COGLView (or derived),
+// in the document's view order.
+void ForEachOGLView(const CDocument& doc, const std::function<void(COGLView&)>& f);

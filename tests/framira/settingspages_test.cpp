@@ -5,6 +5,7 @@
 
 #include "framework/framira.h"
 #include "glstyle/tincora.h"
+#include "platform/ui/osmesa/afxui_osmesa.h"
 #include "tests/framira/page_runner.h"
 
 namespace
@@ -29,6 +30,9 @@ protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
+        COGLRenderer::ResetStaticsForTesting();
+        COGLRenderer::m_dMinEdge = COGLRenderer::m_dMinPoint = 1.0;
+        COGLRenderer::m_dMaxEdge = COGLRenderer::m_dMaxPoint = 10.0;
         for (float* light : {ambientLight1, diffuseLight1, specularLight1, ambientLight2,
                              diffuseLight2, specularLight2, ambientLight3, diffuseLight3,
                              specularLight3, lmodel_ambient, mat_specular, mat_emission})
@@ -41,6 +45,79 @@ protected:
         mat_shininess[0] = 20.0f;
         Fill(position2, 1.5f, -2.0f, 3.25f, 0.0f);
     }
+    void TearDown() override
+    {
+        COGLRenderer::ResetStaticsForTesting();
+        HeadlessApp::TearDown();
+    }
+};
+
+// An OpenGL view without a window that counts what the pages ask of it.
+class CountingView : public COGLView
+{
+public:
+    void ZoomToFit() override {}
+    float* GetBckGrdClr() override { return bg; }
+    void OnDrawOGL(CRect) override {}
+    void InvalidateList() override { ++invalidations; }
+    bool ResetOGL() override
+    {
+        ++resets;
+        return true;
+    }
+    float bg[4] = {};
+    int invalidations = 0;
+    int resets = 0;
+};
+
+class PlainView : public CView
+{
+    DECLARE_DYNCREATE(PlainView)
+public:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(PlainView, CView)
+
+class PlainDoc : public CDocument
+{
+    DECLARE_DYNCREATE(PlainDoc)
+};
+IMPLEMENT_DYNCREATE(PlainDoc, CDocument)
+
+// An application whose one template holds two documents: the first shows
+// views[0] and a plain view, the second views[1]; views[2] belongs to no
+// document. views[0] is the main frame's active view.
+struct OpenGLApp {
+    OpenGLApp()
+    {
+        auto* pTemplate = new CMultiDocTemplate(1, RUNTIME_CLASS(PlainDoc),
+                                                RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(PlainView));
+        app.AddDocTemplate(pTemplate);
+        for (CView* view : {static_cast<CView*>(&views[0]), static_cast<CView*>(&plain),
+                            static_cast<CView*>(&views[1])}) {
+            if (view != &plain) {
+                auto* doc = new PlainDoc;
+                doc->m_bAutoDelete = FALSE; // the template deletes it with the application
+                pTemplate->AddDocument(doc);
+            }
+            pTemplate->GetDocuments().back()->AddView(view);
+        }
+        app.m_pMainWnd = &frame;
+        frame.SetActiveView(&views[0], FALSE);
+    }
+    ~OpenGLApp()
+    {
+        frame.SetActiveView(nullptr, FALSE);
+        app.m_pMainWnd = nullptr;
+        for (CView* view : {static_cast<CView*>(&views[0]), static_cast<CView*>(&plain),
+                            static_cast<CView*>(&views[1])})
+            view->GetDocument()->RemoveView(view);
+    }
+
+    CWinApp app;
+    CFrameWnd frame;
+    CountingView views[3];
+    PlainView plain;
 };
 
 TEST_F(SettingsPages, LightApplyWritesEveryLightAtByteResolution)
@@ -165,6 +242,151 @@ TEST_F(SettingsPages, OpenGLSettingsWriteTheWidthsAndSizes)
     EXPECT_EQ(AXIS_WIDTH, 2.5);
     EXPECT_EQ(THIN_EDGE, 1.0);
     EXPECT_EQ(LARGE_POINT, 6.0);
+}
+
+TEST_F(SettingsPages, OpenGLSettingsWriteTheRendererSettings)
+{
+    struct Case {
+        const char* objects;
+        unsigned int words;
+    };
+    for (const Case& c : {Case{"256", 1024u}, Case{"0", 0u}, Case{"7", 28u}}) {
+        COGLRenderer::bLineSmooth = true;
+        COGLRenderer::bPointSmooth = false;
+        COGLRenderer::bUseAccel = true;
+        COGLRenderer::iSelBufSize = 1030; // four words an object, rounded down
+        KorPPOGLSett page(nullptr);
+        RunPage(page, [&](DialogDriver& d, ModalScript&) {
+            EXPECT_EQ(d.Check(KorPPOGLSett::IDC_LINE_SMOOTH), 1);
+            EXPECT_EQ(d.Check(KorPPOGLSett::IDC_POINT_SMOOTH), 0);
+            EXPECT_EQ(d.Check(KorPPOGLSett::IDC_NO_ACCEL), 0);
+            EXPECT_EQ(d.Text(KorPPOGLSett::IDC_SEL_OBJECTS), "257");
+            d.Click(KorPPOGLSett::IDC_LINE_SMOOTH);
+            d.Click(KorPPOGLSett::IDC_POINT_SMOOTH);
+            d.Click(KorPPOGLSett::IDC_NO_ACCEL);
+            d.Type(KorPPOGLSett::IDC_SEL_OBJECTS, c.objects);
+            d.PressOK();
+        });
+        EXPECT_FALSE(COGLRenderer::bLineSmooth) << c.objects;
+        EXPECT_TRUE(COGLRenderer::bPointSmooth) << c.objects;
+        EXPECT_FALSE(COGLRenderer::bUseAccel) << c.objects;
+        EXPECT_EQ(COGLRenderer::iSelBufSize, c.words) << c.objects;
+    }
+}
+
+TEST_F(SettingsPages, AntialiasBoxesFollowTheImplementationsRangesAndRestoreKeepsDisabledOnes)
+{
+    struct Case {
+        double edgeMax, pointMax; // the minimums are 1.0
+        bool lineEnabled, pointEnabled;
+    };
+    const Case cases[] = {
+        {10.0, 10.0, true, true},
+        {1.4, 10.0, false, true},
+        {10.0, 1.25, true, false},
+        {1.0, 1.0, false, false},
+    };
+    for (const Case& c : cases) {
+        COGLRenderer::m_dMaxEdge = c.edgeMax;
+        COGLRenderer::m_dMaxPoint = c.pointMax;
+        COGLRenderer::bLineSmooth = false;
+        COGLRenderer::bPointSmooth = false;
+        COGLRenderer::iSelBufSize = 400;
+        AXIS_WIDTH = 7.0;
+        KorPPOGLSett page(nullptr);
+        RunPage(page, [&](DialogDriver& d, ModalScript&) {
+            EXPECT_EQ(d.Enabled(KorPPOGLSett::IDC_LINE_SMOOTH), c.lineEnabled) << c.edgeMax;
+            EXPECT_EQ(d.Enabled(KorPPOGLSett::IDC_POINT_SMOOTH), c.pointEnabled) << c.pointMax;
+            d.Click(KorPPOGLSett::IDC_RESTORE);
+            EXPECT_EQ(d.Check(KorPPOGLSett::IDC_LINE_SMOOTH), c.lineEnabled ? 1 : 0);
+            EXPECT_EQ(d.Check(KorPPOGLSett::IDC_POINT_SMOOTH), c.pointEnabled ? 1 : 0);
+            EXPECT_EQ(d.Check(KorPPOGLSett::IDC_NO_ACCEL), 0);
+            EXPECT_EQ(d.Text(KorPPOGLSett::IDC_SEL_OBJECTS), "100");
+            d.PressOK();
+        });
+        EXPECT_EQ(THIN_EDGE, 1.0);
+        EXPECT_EQ(MEDIUM_EDGE, 3.0);
+        EXPECT_EQ(WIDE_EDGE, 5.0);
+        const double points[4] = {SMALL_POINT, MEDIUM_S_POINT, MEDIUM_L_POINT, LARGE_POINT};
+        EXPECT_EQ(std::vector<double>(points, points + 4),
+                  (std::vector<double>{3.0, 5.0, 7.0, 9.0}));
+        EXPECT_EQ(AXIS_WIDTH, 2.0);
+        EXPECT_EQ(COGLRenderer::iSelBufSize, 400u);
+        EXPECT_TRUE(COGLRenderer::bUseAccel);
+    }
+}
+
+TEST_F(SettingsPages, OnlyAnAccelerationSwitchResetsTheOpenGLViews)
+{
+    struct Case {
+        bool switchAccel;
+        int resets;
+    };
+    for (const Case& c : {Case{false, 0}, Case{true, 1}}) {
+        OpenGLApp program;
+        KorPPOGLSett page(&program.views[1]);
+        RunPage(page, [&](DialogDriver& d, ModalScript&) {
+            d.Type(16230, "4"); // thin edges
+            if (c.switchAccel)
+                d.Click(KorPPOGLSett::IDC_NO_ACCEL);
+            d.PressOK();
+        });
+        EXPECT_EQ(THIN_EDGE, 4.0);
+        EXPECT_EQ(COGLRenderer::bUseAccel, c.switchAccel);
+        EXPECT_EQ(program.views[0].resets, c.resets);
+        EXPECT_EQ(program.views[1].resets, c.resets);
+        EXPECT_EQ(program.views[2].resets, 0) << "a view of no document";
+        // The page's own view rebuilds its lists.
+        EXPECT_EQ(program.views[1].invalidations, 1);
+    }
+}
+
+TEST_F(SettingsPages, ApplyRebuildsTheActiveOpenGLViewsLists)
+{
+    {
+        OpenGLApp program;
+        KorPPLight page;
+        RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
+        EXPECT_EQ(program.views[0].invalidations, 1);
+        EXPECT_EQ(program.views[1].invalidations, 0);
+    }
+    {
+        OpenGLApp program;
+        KorPPColorScale page;
+        RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
+        EXPECT_EQ(program.views[0].invalidations, 1);
+        EXPECT_EQ(program.views[1].invalidations, 0);
+    }
+    {
+        OpenGLApp program;
+        program.frame.SetActiveView(&program.plain, FALSE);
+        KorPPLight page;
+        RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
+        EXPECT_EQ(program.views[0].invalidations, 0);
+    }
+}
+
+TEST_F(SettingsPages, InformationShowsTheImplementationAndOneExtensionALine)
+{
+    COSMesaSurface surface(16, 16);
+    COGLRenderer renderer;
+    ASSERT_EQ(renderer.InitializeOGL(&surface), 0);
+    CString extensions = renderer.GetOGLInfo(4);
+    ASSERT_NE(extensions.Find(' '), -1);
+    KorPPOGLInfo page(&renderer);
+    extensions.Replace(" ", "\r\n");
+    EXPECT_EQ(page.m_strExtensions, extensions);
+    RunPage(page, [&](DialogDriver& d, ModalScript&) {
+        for (int field = 0; field < 4; ++field) {
+            EXPECT_FALSE(renderer.GetOGLInfo(field).IsEmpty()) << field;
+            EXPECT_EQ(d.Text(KorPPOGLInfo::kFields[field]), renderer.GetOGLInfo(field)) << field;
+        }
+        EXPECT_EQ(d.Text(KorPPOGLInfo::IDC_EXTENSIONS), extensions);
+        d.PressOK();
+    });
+    renderer.CleanUp();
+    KorPPOGLInfo empty(nullptr);
+    EXPECT_TRUE(empty.m_strExtensions.IsEmpty());
 }
 
 } // namespace

@@ -288,6 +288,43 @@ TEST(PrintDocViews, FirstViewOfTypeInTheDocumentsOrder)
     EXPECT_EQ(doc.GetFirstViewOfType(RUNTIME_CLASS(DerivedView)), nullptr);
 }
 
+// An OpenGL view without a window that counts what the document asks of it.
+class CountingView : public COGLView
+{
+public:
+    void ZoomToFit() override { ++zooms; }
+    void InvalidateList() override { ++invalidations; }
+    float* GetBckGrdClr() override { return bg; }
+    void OnDrawOGL(CRect) override {}
+    float bg[4] = {};
+    int zooms = 0;
+    int invalidations = 0;
+};
+
+TEST(PrintDocViews, ZoomAndListWalksReachOnlyTheOpenGLViews)
+{
+    testdoc::PrintDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    doc.ZoomAllToFit(); // no views: nothing to do
+    doc.InvalidateLists();
+    PlainView plain;
+    CountingView first, second;
+    doc.AddView(&first);
+    doc.AddView(&plain);
+    doc.AddView(&second);
+    doc.ZoomAllToFit();
+    doc.ZoomAllToFit();
+    doc.InvalidateLists();
+    for (const CountingView* view : {&first, &second}) {
+        EXPECT_EQ(view->zooms, 2);
+        EXPECT_EQ(view->invalidations, 1);
+    }
+    doc.RemoveView(&first);
+    doc.InvalidateLists();
+    EXPECT_EQ(first.invalidations, 1);
+    EXPECT_EQ(second.invalidations, 2);
+}
+
 TEST(PrintDocText, TheDocumentsTextServices)
 {
     testdoc::PrintDoc doc;
