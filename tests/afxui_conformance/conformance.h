@@ -1,7 +1,8 @@
 // The control conformance suite: each case is written once and runs on
-// every peer family (headless now; the Qt peers add their family to
-// PeerFamilies()). A case builds the window of template kTestTemplate and
-// drives it through DialogDriver.
+// every peer family. Each test program links the same case files and one
+// definition of PeerFamilies(): headless_family.cpp here, the Qt family in
+// tests/afxui_conformance_qt. A case builds the window of template
+// kTestTemplate and drives it through DialogDriver.
 #pragma once
 
 #include <functional>

@@ -16,6 +16,7 @@
 #include "platform/ui/core/msgmap.h"
 #include "platform/ui/core/resources.h"
 #include "platform/ui/core/services.h"
+#include "platform/ui/core/text1252.h"
 #include "platform/ui/core/uitypes.h"
 #include "platform/ui/core/wnd.h"
 #include "platform/ui/core/glsurface.h"
