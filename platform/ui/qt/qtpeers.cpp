@@ -195,7 +195,10 @@ private:
 class FocusFilter : public QObject
 {
 public:
-    explicit FocusFilter(std::function<void()> onFocus) : m_onFocus(std::move(onFocus)) {}
+    FocusFilter(std::function<void()> onFocus, std::function<void()> onQtFocus)
+        : m_onFocus(std::move(onFocus)), m_onQtFocus(std::move(onQtFocus))
+    {
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
@@ -209,7 +212,8 @@ protected:
                 m_onFocus();
                 break;
             default:
-                break; // Qt's own moves (window activation, popups): the layer decides
+                m_onQtFocus(); // Qt's own moves (window activation, popups)
+                break;
             }
         }
         return false;
@@ -217,6 +221,7 @@ protected:
 
 private:
     std::function<void()> m_onFocus;
+    std::function<void()> m_onQtFocus;
 };
 
 bool IsMultiLine(AfxWndKind kind, DWORD dwStyle)
@@ -287,10 +292,12 @@ CQtPeer::CQtPeer(const CWndState& state, QWidget* pParent)
     m_input = m_input ? m_input : m_widget;
     m_widget->setAttribute(Qt::WA_DeleteOnClose, false);
     Connect(state);
-    m_filter = std::make_unique<FocusFilter>([this] {
-        if (!m_bShowing)
-            Report([this] { AfxUserFocus(m_hWnd); });
-    });
+    m_filter = std::make_unique<FocusFilter>(
+        [this] {
+            if (!m_bShowing)
+                Report([this] { AfxUserFocus(m_hWnd); });
+        },
+        [this] { ShowLayerFocus(); });
     m_input->installEventFilter(m_filter.get());
     if (auto* combo = qobject_cast<QComboBox*>(m_input.data()); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(m_filter.get());
@@ -799,6 +806,22 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
     m_bShowing = false;
 }
 
+void CQtPeer::ShowLayerFocus()
+{
+    // The layer decides where the focus is: Qt's own choice (the first
+    // control of a window being activated) gives way to it.
+    const CWnd* focus = CWnd::GetFocus();
+    if (m_bShowing || !m_input || (focus && focus->GetSafeHwnd() == m_hWnd))
+        return;
+    const CWndState* state = focus ? AfxGetWndState(focus->GetSafeHwnd()) : nullptr;
+    auto* peer = state ? dynamic_cast<CQtPeer*>(state->peer.get()) : nullptr;
+    QWidget* target = peer ? peer->InputWidget() : nullptr;
+    if (target && target->window() == m_input->window())
+        target->setFocus(Qt::OtherFocusReason);
+    else
+        m_input->clearFocus();
+}
+
 void CQtPeer::UserFocus()
 {
     QWidget* input = m_input.data();
@@ -895,7 +918,7 @@ void CQtPeer::UserScroll(UINT nSBCode, int nPos)
 
 // ---- CQtBackend ---------------------------------------------------------------
 
-CQtBackend::CQtBackend() : m_font(QApplication::font())
+CQtBackend::CQtBackend()
 {
     m_clock.start();
     m_timer.setSingleShot(true);
@@ -933,13 +956,18 @@ std::unique_ptr<CWndPeer> CQtBackend::CreatePeer(const CWndState& state)
     QWidget* parent = ParentWidget(state);
     auto peer = std::make_unique<CQtPeer>(state, parent);
     if (!parent)
-        peer->Widget()->setFont(m_font);
+        peer->Widget()->setFont(DialogFont());
     return peer;
+}
+
+QFont CQtBackend::DialogFont() const
+{
+    return m_font ? *m_font : QApplication::font();
 }
 
 void CQtBackend::GetDialogFontMetrics(int& nLettersWidth, int& nHeight)
 {
-    const QFontMetrics metrics(m_font);
+    const QFontMetrics metrics(DialogFont());
     nLettersWidth = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     nHeight = metrics.height();
 }

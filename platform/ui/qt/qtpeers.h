@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QElapsedTimer>
 #include <QFont>
@@ -84,6 +85,8 @@ private:
     void ShowItems(const CWndState& state);
     void ShowCheck(const CWndState& state);
     void ShowColor(const CWndState& state);
+    // Moves Qt's focus to where the layer has it (Qt moved it by itself).
+    void ShowLayerFocus();
     // Connects the mnemonic labels before this control to it.
     void SetBuddyOfLabels(const CWndState& state);
 
@@ -108,8 +111,9 @@ public:
     std::unique_ptr<CWndPeer> CreatePeer(const CWndState& state) override;
     void GetDialogFontMetrics(int& nLettersWidth, int& nHeight) override;
 
-    // The font dialogs are laid out with (the application font by default).
+    // The font dialogs are laid out with (the application font unless set).
     void SetDialogFont(const QFont& font) { m_font = font; }
+    QFont DialogFont() const;
 
 private:
     void Pump();
@@ -117,5 +121,5 @@ private:
     QObject m_context;
     QTimer m_timer; // the next timer that falls due
     bool m_bPumpQueued = false;
-    QFont m_font;
+    std::optional<QFont> m_font;
 };

@@ -174,7 +174,9 @@ QStringList AfxQtFileFilters(const CString& strFilter)
         patterns.replace("*.*", "*");
         patterns = patterns.simplified();
         description.remove(trailingPatterns);
-        filters << QString("%1 (%2)").arg(description.trimmed(), patterns);
+        // QFileDialog shows its filters with blanks simplified; the same
+        // text here lets the chosen filter be found again.
+        filters << QString("%1 (%2)").arg(description.simplified(), patterns);
     }
     return filters;
 }

@@ -41,7 +41,8 @@ public:
 // ---- File dialogs -----------------------------------------------------------
 // "description|pattern|...||" to Qt name filters. The pattern field decides:
 // a description's trailing parenthesised patterns are replaced by it, so
-// what the dialog shows and what it filters agree. "*.*" becomes "*".
+// what the dialog shows and what it filters agree. "*.*" becomes "*";
+// blanks are simplified as QFileDialog shows them.
 QStringList AfxQtFileFilters(const CString& strFilter);
 
 class CQtFileDialogs : public CFileDialogService
