@@ -37,18 +37,23 @@ function(brantel_library name)
 endfunction()
 
 # brantel_test(<target> DIR <folder> [ALSO <folder>... [EXCLUDE <regex>]]
-#              LINKS <target>... LABELS <label>...)
+#              [FROM <folder>] LINKS <target>... LABELS <label>...)
 # One GoogleTest program made of every .cpp in tests/<folder> (and in the
-# ALSO folders, less the files matching EXCLUDE). Labels say what a test
+# ALSO folders of tests/, less the files matching EXCLUDE). FROM names
+# another base folder than tests/ for DIR (Qt tests live below
+# platform/ui/qt, the only place that includes Qt). Labels say what a test
 # needs: headless (nothing), widgets (Qt's offscreen platform, set in the
 # test's environment) or gui (a display); ctest -L selects by them.
 function(brantel_test name)
-  cmake_parse_arguments(ARG "" "DIR;EXCLUDE" "ALSO;LINKS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR;EXCLUDE;FROM" "ALSO;LINKS;LABELS" ${ARGN})
   if(NOT ARG_LABELS)
     message(FATAL_ERROR "brantel_test(${name}): give its LABELS (headless, widgets or gui)")
   endif()
+  if(NOT ARG_FROM)
+    set(ARG_FROM tests)
+  endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
-    ${BRANTEL_ROOT}/tests/${ARG_DIR}/*.cpp)
+    ${BRANTEL_ROOT}/${ARG_FROM}/${ARG_DIR}/*.cpp)
   if(NOT sources)
     return()
   endif()

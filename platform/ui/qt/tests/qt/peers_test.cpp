@@ -339,6 +339,29 @@ TEST_F(QtPeers, LabelsBreakLinesAndTheirMnemonicFocusesTheNextControl)
     EXPECT_EQ(mesh->buddy(), Control<QListWidget>(kTabList));
 }
 
+TEST_F(QtPeers, TabStopListsDrawTextAfterATabAtTheNextStop)
+{
+    auto& list = *static_cast<CListBox*>(m_window.GetDlgItem(kTabList));
+    list.AddString("\tX");
+    auto* widget = Control<QListWidget>(kTabList);
+    ASSERT_NE(widget, nullptr);
+    widget->doItemsLayout(); // the view lays its items out lazily
+    const QImage image = widget->viewport()->grab().toImage();
+    const QRect row = widget->visualItemRect(widget->item(0));
+    // The first column with ink in the item's row.
+    int first = -1;
+    for (int x = 0; x < image.width() && first < 0; ++x)
+        for (int y = row.top(); y <= row.bottom() && y < image.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 128) {
+                first = x;
+                break;
+            }
+    // Stops every 32 dialog units.
+    const int stop = AfxMulDiv(32, AfxGetDialogBaseUnits().cx, 4);
+    EXPECT_GE(first, stop);
+    EXPECT_LT(first, stop + 8);
+}
+
 TEST_F(QtPeers, AWidgetDeletedByQtFirstIsNotDeletedAgain)
 {
     CNotifyLog other;
@@ -349,6 +372,50 @@ TEST_F(QtPeers, AWidgetDeletedByQtFirstIsNotDeletedAgain)
     EXPECT_EQ(Widget(*other.GetDlgItem(kEdit)), nullptr);
     // ... and the layer still destroys its windows cleanly (ASan checks).
     EXPECT_TRUE(other.DestroyWindow());
+}
+
+} // namespace
+
+namespace
+{
+
+// Records the messages posted to it.
+class CPostLog : public CWnd
+{
+public:
+    std::vector<UINT> received;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message >= WM_USER)
+            received.push_back(message);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(QtBackend, PostedMessagesAndZeroTimersDrainThroughQueuedQtCalls)
+{
+    TestApplication();
+    CQtBackend backend;
+    CWndBackend* old = AfxSetWndBackend(&backend);
+    {
+        CPostLog window;
+        ASSERT_TRUE(window.Create(nullptr, "Posts", 0, CRect(0, 0, 10, 10), nullptr, 0));
+        window.PostMessage(0x405);
+        window.PostMessage(0x406);
+        EXPECT_TRUE(window.received.empty()); // posted, not sent
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(window.received, (std::vector<UINT>{0x405, 0x406}));
+        // A message to a window destroyed before the loop runs is dropped.
+        CPostLog gone;
+        ASSERT_TRUE(gone.Create(nullptr, "Gone", 0, CRect(0, 0, 10, 10), nullptr, 0));
+        gone.PostMessage(0x407);
+        gone.DestroyWindow();
+        QCoreApplication::sendPostedEvents();
+        EXPECT_TRUE(gone.received.empty());
+    }
+    AfxSetWndBackend(old);
 }
 
 } // namespace
