@@ -1,6 +1,7 @@
 // The Qt backend with the Qt services, installed while the object lives;
 // the previous backend and services come back afterwards. main() makes one
-// after QApplication and AfxQtAfterApplication:
+// after QApplication and AfxQtAfterApplication (printing is not installed
+// yet: the print service stays the refusing default):
 //
 //     CQtEnvironment env; // profile at AfxQtProfilePath()
 #pragma once
@@ -34,15 +35,5 @@ private:
     CQtCursor m_cursor;
     CQtProfile m_profile;
 
-    CWndBackend* m_pOldBackend;
-    CMessageService* m_pOldBoxes;
-    CFileDialogService* m_pOldFileDialogs;
-    CFontDialogService* m_pOldFontDialogs;
-    CColorDialogService* m_pOldColorDialogs;
-    CPopupMenuService* m_pOldPopupMenus;
-    CClipboardService* m_pOldClipboard;
-    COpenerService* m_pOldOpener;
-    CBeepService* m_pOldBeeper;
-    CCursorService* m_pOldCursor;
-    CProfileService* m_pOldProfile;
+    AfxServiceSet m_previous; // restored by the destructor
 };

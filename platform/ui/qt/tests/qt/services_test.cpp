@@ -374,3 +374,80 @@ TEST_F(QtServices, ProfileLivesInTheConfigFolderAndRoundTrips)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(QtEnvironment, InstallsTheQtBackendAndServicesWhileItLives)
+{
+    TestApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("Vornetic Applications/brantel.ini");
+    CWndBackend* backendBefore = AfxGetWndBackend();
+    CMessageService* boxesBefore = AfxGetMessageService();
+    {
+        CQtEnvironment env(path);
+        EXPECT_EQ(AfxGetWndBackend(), &env.Backend());
+        EXPECT_NE(dynamic_cast<CQtMessageService*>(AfxGetMessageService()), nullptr);
+        EXPECT_NE(dynamic_cast<CQtFileDialogs*>(AfxGetFileDialogService()), nullptr);
+        EXPECT_NE(dynamic_cast<CQtColorDialogs*>(AfxGetColorDialogService()), nullptr);
+        EXPECT_NE(dynamic_cast<CQtCursor*>(AfxGetCursorService()), nullptr);
+        EXPECT_TRUE(AfxWriteProfileInt("Window", "Maximized", 1));
+    }
+    EXPECT_EQ(AfxGetWndBackend(), backendBefore);
+    EXPECT_EQ(AfxGetMessageService(), boxesBefore);
+    CQtProfile written(path); // flushed when the environment ended
+    int n = 0;
+    EXPECT_TRUE(written.GetInt("Window", "Maximized", n));
+    EXPECT_EQ(n, 1);
+}
+
+// Records the boxes shown.
+class CRecordedBoxes : public CMessageService
+{
+public:
+    std::vector<std::string> texts;
+    int MessageBox(LPCTSTR lpszText, LPCTSTR, UINT) override
+    {
+        texts.emplace_back(lpszText);
+        return IDOK;
+    }
+};
+
+// A window whose handler of its button throws.
+class CThrowingWindow : public CWnd
+{
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
+            throw std::runtime_error("the mesh is gone");
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(QtEnvironment, AnExceptionFromAHandlerStopsAtTheQtBoundaryAndIsReported)
+{
+    TestApplication();
+    CQtBackend backend;
+    CRecordedBoxes boxes;
+    CWndBackend* oldBackend = AfxSetWndBackend(&backend);
+    CMessageService* oldBoxes = AfxSetMessageService(&boxes);
+    {
+        CThrowingWindow window;
+        ASSERT_TRUE(window.Create(nullptr, "Throws", WS_VISIBLE, CRect(0, 0, 100, 60), nullptr, 0));
+        CButton button;
+        ASSERT_TRUE(button.Create(nullptr, "Mesh", WS_VISIBLE | BS_PUSHBUTTON,
+                                  CRect(10, 10, 60, 30), &window, 1));
+        auto* widget = qobject_cast<QAbstractButton*>(AfxQtWidgetOf(&button));
+        ASSERT_NE(widget, nullptr);
+        QTest::mouseClick(widget, Qt::LeftButton); // must not throw into Qt
+        EXPECT_EQ(boxes.texts,
+                  std::vector<std::string>{"An unexpected error occurred: the mesh is gone"});
+    }
+    AfxSetMessageService(oldBoxes);
+    AfxSetWndBackend(oldBackend);
+}
+
+} // namespace
