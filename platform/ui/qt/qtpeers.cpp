@@ -750,10 +750,16 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         if (nChanges & PEER_GEOMETRY) {
             const QRect rect(state.rect.left, state.rect.top, state.rect.Width(),
                              state.rect.Height());
-            if (w->isWindow())
+            if (w->isWindow()) {
                 w->resize(rect.size());
-            else
+            } else if (qobject_cast<QComboBox*>(w)) {
+                // A combo's rectangle includes its dropped-down list; closed,
+                // it is one line high (the font's height and a frame).
+                const int closed = w->fontMetrics().height() + 8;
+                w->setGeometry(rect.x(), rect.y(), rect.width(), qMin(rect.height(), closed));
+            } else {
                 w->setGeometry(rect);
+            }
             nChanges |= PEER_COLOR | PEER_BITMAP; // sized to the new rectangle
         }
         if (nChanges & PEER_ITEMS) {

@@ -94,9 +94,18 @@ std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
     }
     CRect client;
     window.GetClientRect(client);
+    // What each control shows: its widget's rectangle (a closed combo is
+    // lower than its template rectangle, which holds the dropped list).
+    std::vector<CRect> shown;
+    for (const CWndState* child : children) {
+        auto* peer = dynamic_cast<CQtPeer*>(child->peer.get());
+        const QRect g = peer && peer->Widget() ? peer->Widget()->geometry() : QRect();
+        shown.push_back(peer ? CRect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height())
+                             : child->rect);
+    }
     for (std::size_t i = 0; i < children.size(); ++i) {
         const DialogControl& control = tmpl.controls[i];
-        const CRect& rect = children[i]->rect;
+        const CRect& rect = shown[i];
         const std::string name = AfxFormat("template %u control %zu (id %d, \"%s\")", tmpl.nID, i,
                                            control.nID, static_cast<LPCTSTR>(control.strText));
         if (rect.left < 0 || rect.top < 0 || rect.right > client.right ||
@@ -108,7 +117,7 @@ std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
             if (!(other.dwStyle & WS_VISIBLE) || control.bOverlaps || other.bOverlaps ||
                 IsContainer(control.kind) || IsContainer(other.kind))
                 continue;
-            const CRect& b = children[j]->rect;
+            const CRect& b = shown[j];
             if (rect.left < b.right && b.left < rect.right && rect.top < b.bottom &&
                 b.top < rect.bottom)
                 problems.push_back(name + AfxFormat(" overlaps control %zu (id %d)", j, other.nID));
@@ -142,6 +151,52 @@ std::vector<const DialogTemplate*> RegisteredTemplates()
 
 // Samples of the builder rows, and three faults the check must find.
 constexpr UINT kSampleRows = 9201, kBadOutside = 9202, kBadOverlap = 9203, kBadWide = 9204;
+// The unit settings dialog, whose rectangles are given exactly.
+constexpr UINT kUnitsSample = 9328;
+
+// A control at (x, y) of size (cx, cy) in dialog units.
+DialogControl At(int nID, AfxCtl kind, LPCTSTR text, int x, int y, int cx, int cy,
+                 DWORD style = WS_VISIBLE | WS_TABSTOP)
+{
+    return AfxDialogControl(nID, kind, text, CRect(x, y, x + cx, y + cy), style);
+}
+
+DialogTemplate UnitsSample()
+{
+    DialogTemplate t;
+    t.nID = kUnitsSample;
+    t.strCaption = "Units";
+    t.size = CSize(305, 256);
+    const DWORD tab = WS_VISIBLE | WS_TABSTOP;
+    DialogControl formats = At(512, AfxCtl::comboDrop, "", 167, 90, 54, 92);
+    formats.items = {"e-format", "f-format", "g-format"};
+    // The forces tab's controls share the places of the rows' controls.
+    DialogControl force = At(519, AfxCtl::edit, "", 107, 90, 58, 12);
+    DialogControl forces = At(518, AfxCtl::listBox, "", 43, 104, 150, 97, tab | LBS_USETABSTOPS);
+    DialogControl forceUnit = At(520, AfxCtl::edit, "", 168, 90, 30, 12, tab | ES_READONLY);
+    force.bOverlaps = forces.bOverlaps = forceUnit.bOverlaps = true;
+    t.Add(At(16144, AfxCtl::radio, "&SI (metric)", 22, 26, 47, 10, tab | WS_GROUP))
+        .Add(At(16153, AfxCtl::radio, "&US/Imperial", 22, 38, 53, 10))
+        .Add(At(IDC_STATIC, AfxCtl::groupBox, "Set", 13, 16, 83, 36, WS_VISIBLE))
+        .Add(At(IDC_STATIC, AfxCtl::groupBox, "Restore current set to default", 103, 16, 189,
+                36, WS_VISIBLE))
+        .Add(At(521, AfxCtl::push, "U&nits && Formats", 131, 32, 60, 14))
+        .Add(At(522, AfxCtl::push, "&Forces", 209, 32, 50, 14))
+        .Add(At(IDC_STATIC, AfxCtl::groupBox, "", 13, 52, 279, 168, WS_VISIBLE))
+        .Add(At(516, AfxCtl::tab, "Tab1", 26, 66, 252, 148))
+        .Add(At(517, AfxCtl::comboList, "", 43, 90, 64, 113))
+        .Add(At(515, AfxCtl::comboList, "", 107, 90, 60, 63))
+        .Add(formats)
+        .Add(At(513, AfxCtl::edit, "", 223, 90, 37, 12))
+        .Add(At(514, AfxCtl::listBox, "", 43, 104, 217, 97, tab | LBS_USETABSTOPS))
+        .Add(force)
+        .Add(forces)
+        .Add(forceUnit)
+        .Add(At(IDOK, AfxCtl::defPush, "&OK", 85, 230, 50, 14))
+        .Add(At(IDCANCEL, AfxCtl::push, "&Cancel", 167, 230, 50, 14))
+        .Add(At(IDC_STATIC, AfxCtl::groupBox, "", 0, 0, 305, 256, WS_VISIBLE));
+    return t;
+}
 
 DialogTemplate Sample(UINT nID, CSize size, std::vector<DialogControl> controls)
 {
@@ -173,6 +228,7 @@ const CResourceModule s_samples("layout-samples", CResourceModule::program, [](C
         AfxButtonRow(250, 120, {{IDOK, "OK"}, {IDCANCEL, "Cancel"}});
     rows.insert(rows.end(), buttons.begin(), buttons.end());
     m.Add(kSampleRows, Sample(kSampleRows, CSize(260, 140), rows));
+    m.Add(kUnitsSample, UnitsSample());
 
     m.Add(kBadOutside, Sample(kBadOutside, CSize(100, 50),
                               {AfxDialogControl(3101, AfxCtl::edit, "", CRect(80, 10, 120, 22))}));

@@ -84,6 +84,20 @@ TEST(QtStartup, SoftwareRenderingFollowsTheAccelerationSettingUnlessTheUserChose
     }
 }
 
+TEST(QtStartup, OnlyTheNumericLocaleGoesBackToC)
+{
+    TestApplication();
+    const std::string old = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "C.UTF-8"))
+        GTEST_SKIP() << "the C.UTF-8 locale is not installed";
+    AfxQtAfterApplication();
+    const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string ctype = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_ALL, old.c_str());
+    EXPECT_EQ(numeric, "C");
+    EXPECT_EQ(ctype, "C.UTF-8"); // the user's text encoding stays
+}
+
 TEST(QtStartup, NumbersKeepTheirDecimalPointUnderACommaLocale)
 {
     TestApplication();
