@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -46,6 +47,9 @@ enum : int {
     kRadius = 2010,
     kMeshText = 2011,
     kTabList = 2012,
+    kMulti = 2013,
+    kListEdit = 2014,
+    kPictureButton = 2015,
 };
 
 DialogTemplate PeersTemplate()
@@ -61,6 +65,9 @@ DialogTemplate PeersTemplate()
     missing.nID = kMissingPicture;
     missing.rect = CRect(200, 50, 240, 80);
     missing.nBitmapID = 16070;
+    DialogControl pictureButton = AfxDialogControl(kPictureButton, AfxCtl::pictureButton, "Plate",
+                                                   CRect(130, 42, 190, 62), WS_VISIBLE | WS_TABSTOP);
+    pictureButton.nBitmapID = kRedPicture;
     t.Add(AfxDialogControl(kEdit, AfxCtl::edit, "", CRect(10, 10, 80, 22),
                            WS_VISIBLE | WS_TABSTOP | WS_GROUP))
         .Add(AfxDialogControl(kThreeState, AfxCtl::auto3State, "Loads", CRect(90, 10, 150, 20),
@@ -83,6 +90,11 @@ DialogTemplate PeersTemplate()
                               CRect(10, 110, 80, 130), WS_VISIBLE))
         .Add(AfxDialogControl(kTabList, AfxCtl::listBox, "", CRect(130, 100, 190, 140),
                               WS_VISIBLE | WS_TABSTOP | LBS_USETABSTOPS))
+        .Add(AfxDialogControl(kMulti, AfxCtl::multiEdit, "", CRect(130, 10, 190, 40),
+                              WS_VISIBLE | WS_TABSTOP))
+        .Add(AfxDialogControl(kListEdit, AfxCtl::listEdit, "&Items:", CRect(200, 90, 255, 135),
+                              WS_VISIBLE | WS_TABSTOP))
+        .Add(pictureButton)
         .Add(AfxButtonRow(250, 140, {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}));
     return t;
 }
@@ -360,6 +372,62 @@ TEST_F(QtPeers, TabStopListsDrawTextAfterATabAtTheNextStop)
     const int stop = AfxMulDiv(32, AfxGetDialogBaseUnits().cx, 4);
     EXPECT_GE(first, stop);
     EXPECT_LT(first, stop + 8);
+}
+
+TEST_F(QtPeers, MultiLineSelectionsCountCrLfAsTwo)
+{
+    auto& edit = *static_cast<CEdit*>(m_window.GetDlgItem(kMulti));
+    auto* widget = qobject_cast<QPlainTextEdit*>(Widget(edit));
+    ASSERT_NE(widget, nullptr);
+    edit.SetWindowText("ab\r\ncd\r\nef");
+    EXPECT_EQ(widget->toPlainText(), "ab\ncd\nef");
+    edit.SetSel(4, 6); // "cd"
+    EXPECT_EQ(widget->textCursor().selectedText(), "cd");
+    // Typing over it reaches the layer in its own form.
+    widget->setFocus();
+    QTest::keyClicks(widget, "XY");
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(std::string(text), "ab\r\nXY\r\nef");
+    int start = 0, end = 0;
+    edit.GetSel(start, end);
+    EXPECT_EQ(start, 6);
+}
+
+TEST_F(QtPeers, TheListEditorsButtonsAndInPlaceEditsReachTheLayer)
+{
+    auto& list = *static_cast<CListEditCtrl*>(m_window.GetDlgItem(kListEdit));
+    QWidget* editor = Widget(list);
+    ASSERT_NE(editor, nullptr);
+    auto* items = editor->findChild<QListWidget*>();
+    ASSERT_NE(items, nullptr);
+    list.InsertItem(-1, "1");
+    list.InsertItem(-1, "2");
+    EXPECT_EQ(items->count(), 2);
+    QTest::mouseClick(items->viewport(), Qt::LeftButton, {},
+                      items->visualItemRect(items->item(0)).center());
+    EXPECT_EQ(list.GetCurSel(), 0);
+    editor->findChild<QToolButton*>("New")->click();
+    ASSERT_EQ(items->count(), 3);
+    EXPECT_EQ(list.GetCurSel(), 1);
+    items->item(1)->setText("1.5"); // an in-place edit
+    EXPECT_EQ(std::string(list.GetItemText(1)), "1.5");
+    editor->findChild<QToolButton*>("Down")->click();
+    EXPECT_EQ(std::string(list.GetItemText(2)), "1.5");
+    EXPECT_EQ(items->item(2)->text(), "1.5");
+    editor->findChild<QToolButton*>("Delete")->click();
+    EXPECT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(items->count(), 2);
+}
+
+TEST_F(QtPeers, APictureButtonShowsItsPictureBesideItsText)
+{
+    auto* button = Control<QPushButton>(kPictureButton);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "Plate");
+    const QImage icon = button->icon().pixmap(button->iconSize()).toImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixelColor(icon.width() / 2, icon.height() / 2), QColor(255, 0, 0));
 }
 
 TEST_F(QtPeers, AWidgetDeletedByQtFirstIsNotDeletedAgain)
