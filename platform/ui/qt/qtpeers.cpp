@@ -657,6 +657,23 @@ void CQtPeer::ShowItems(const CWndState& state)
     for (const AfxListItem& item : state.items)
         texts << AfxToQString(item.strText);
     QWidget* w = m_widget.data();
+    // Unchanged items stay as they are (a report re-shows them after each
+    // keystroke; rebuilding would move the caret of an editable combo).
+    QStringList current;
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        for (int i = 0; i < combo->count(); ++i)
+            current << combo->itemText(i);
+    else if (auto* list = qobject_cast<QListWidget*>(w))
+        for (int i = 0; i < list->count(); ++i)
+            current << list->item(i)->text();
+    else if (m_kind == AfxWndKind::tab)
+        for (int i = 0; i < static_cast<TabFrame*>(w)->Bar()->count(); ++i)
+            current << static_cast<TabFrame*>(w)->Bar()->tabText(i);
+    else if (m_list)
+        for (int i = 0; i < m_list->count(); ++i)
+            current << m_list->item(i)->text();
+    if (current == texts)
+        return;
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         const QString edited = combo->lineEdit() ? combo->lineEdit()->text() : QString();
         combo->clear();
