@@ -93,8 +93,8 @@ void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
         // Scaled to the rectangle in device pixels, so it stays sharp on
         // HiDPI screens.
         const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-        QImage scaled = image.scaled(rect.size() * ratio, Qt::IgnoreAspectRatio,
-                                     Qt::SmoothTransformation);
+        QImage scaled =
+            image.scaled(rect.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         scaled.setDevicePixelRatio(ratio);
         painter.drawImage(rect.topLeft(), scaled);
         return;
@@ -172,9 +172,8 @@ public:
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
         painter->save();
-        painter->setPen(item.palette.color((item.state & QStyle::State_Selected)
-                                               ? QPalette::HighlightedText
-                                               : QPalette::Text));
+        painter->setPen(item.palette.color(
+            (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
         const QRect area = item.rect.adjusted(2, 0, -2, 0);
         int x = area.left();
         for (qsizetype i = 0; i < parts.size(); ++i) {
@@ -381,10 +380,10 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             auto* label = new QLabel(pParent);
             label->setTextFormat(Qt::PlainText);
             label->setWordWrap((style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP);
-            label->setAlignment(Qt::AlignTop | ((style & SS_TYPEMASK) == SS_CENTER ? Qt::AlignHCenter
-                                                : (style & SS_TYPEMASK) == SS_RIGHT
-                                                    ? Qt::AlignRight
-                                                    : Qt::AlignLeft));
+            label->setAlignment(Qt::AlignTop |
+                                ((style & SS_TYPEMASK) == SS_CENTER  ? Qt::AlignHCenter
+                                 : (style & SS_TYPEMASK) == SS_RIGHT ? Qt::AlignRight
+                                                                     : Qt::AlignLeft));
             if ((style & SS_TYPEMASK) == SS_ETCHEDFRAME)
                 label->setFrameStyle(QFrame::Box | QFrame::Sunken);
             m_widget = label;
@@ -448,10 +447,9 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             const char* text;
             void (CListEditCtrl::*act)();
         };
-        for (const Action& a : {Action{"New", &CListEditCtrl::NewItem},
-                                Action{"Delete", &CListEditCtrl::DeleteItem},
-                                Action{"Up", &CListEditCtrl::MoveUp},
-                                Action{"Down", &CListEditCtrl::MoveDown}}) {
+        for (const Action& a :
+             {Action{"New", &CListEditCtrl::NewItem}, Action{"Delete", &CListEditCtrl::DeleteItem},
+              Action{"Up", &CListEditCtrl::MoveUp}, Action{"Down", &CListEditCtrl::MoveDown}}) {
             auto* button = new QToolButton(editor);
             button->setText(a.text);
             button->setObjectName(a.text);
@@ -460,7 +458,8 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             QObject::connect(button, &QToolButton::clicked, button, [this, act] {
                 Report([this, act] {
                     const CWndState* state = AfxGetWndState(m_hWnd);
-                    if (auto* ctrl = state ? dynamic_cast<CListEditCtrl*>(state->Target()) : nullptr)
+                    if (auto* ctrl =
+                            state ? dynamic_cast<CListEditCtrl*>(state->Target()) : nullptr)
                         (ctrl->*act)();
                 });
             });
@@ -517,14 +516,29 @@ void CQtPeer::Connect(const CWndState& state)
         QObject::connect(bar, &QScrollBar::actionTriggered, bar, [this, bar](int action) {
             UINT code = SB_ENDSCROLL;
             switch (action) {
-            case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-            case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-            case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-            case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-            case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-            case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-            case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-            default: return;
+            case QAbstractSlider::SliderSingleStepAdd:
+                code = SB_LINEDOWN;
+                break;
+            case QAbstractSlider::SliderSingleStepSub:
+                code = SB_LINEUP;
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                code = SB_PAGEDOWN;
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                code = SB_PAGEUP;
+                break;
+            case QAbstractSlider::SliderToMinimum:
+                code = SB_TOP;
+                break;
+            case QAbstractSlider::SliderToMaximum:
+                code = SB_BOTTOM;
+                break;
+            case QAbstractSlider::SliderMove:
+                code = SB_THUMBTRACK;
+                break;
+            default:
+                return;
             }
             const int pos = bar->sliderPosition();
             Report([this, code, pos] { AfxUserScroll(m_hWnd, code, pos); });
@@ -861,7 +875,8 @@ void CQtPeer::UserFocus()
 void CQtPeer::UserClick()
 {
     // A button clicks as the widget does (it reports its own click).
-    if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data()); button && button->isEnabled()) {
+    if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data());
+        button && button->isEnabled()) {
         button->click();
         return;
     }
@@ -960,7 +975,8 @@ void CQtBackend::WakeUp()
     if (m_bPumpQueued)
         return;
     m_bPumpQueued = true;
-    QMetaObject::invokeMethod(&m_context, [this] { Pump(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_context, [this] { Pump(); }, Qt::QueuedConnection);
 }
 
 void CQtBackend::Pump()
@@ -991,6 +1007,7 @@ QFont CQtBackend::DialogFont() const
 void CQtBackend::GetDialogFontMetrics(int& nLettersWidth, int& nHeight)
 {
     const QFontMetrics metrics(DialogFont());
-    nLettersWidth = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    nLettersWidth =
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     nHeight = metrics.height();
 }

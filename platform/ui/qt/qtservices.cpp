@@ -78,7 +78,8 @@ std::vector<BoxButton> ButtonsOf(UINT nType)
                 {QMessageBox::Retry, IDRETRY},
                 {QMessageBox::Ignore, IDIGNORE}};
     case MB_YESNOCANCEL:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        return {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_YESNO:
         return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
     case MB_RETRYCANCEL:
@@ -230,12 +231,14 @@ AfxFileDialogResult CQtFileDialogs::ShowFileDialog(const AfxFileDialogRequest& r
 
 QFont AfxQtFontFromLogFont(const LOGFONT& lf)
 {
-    QFont font(AfxToQString(CString(lf.lfFaceName, static_cast<int>(strnlen(lf.lfFaceName,
-                                                                            LF_FACESIZE)))));
+    QFont font(AfxToQString(
+        CString(lf.lfFaceName, static_cast<int>(strnlen(lf.lfFaceName, LF_FACESIZE)))));
     if (lf.lfHeight != 0)
         font.setPixelSize(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight);
     if (lf.lfWeight > 0)
-        font.setWeight(QFont::Weight(lf.lfWeight < 1 ? 1 : lf.lfWeight > 1000 ? 1000 : lf.lfWeight));
+        font.setWeight(QFont::Weight(lf.lfWeight < 1      ? 1
+                                     : lf.lfWeight > 1000 ? 1000
+                                                          : lf.lfWeight));
     font.setItalic(lf.lfItalic != 0);
     font.setUnderline(lf.lfUnderline != 0);
     font.setStrikeOut(lf.lfStrikeOut != 0);
@@ -435,8 +438,7 @@ BOOL CQtProfile::WriteString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lps
     return TRUE;
 }
 
-BOOL CQtProfile::WriteBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData,
-                             UINT nBytes)
+BOOL CQtProfile::WriteBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData, UINT nBytes)
 {
     m_settings.setValue(Key(lpszSection, lpszEntry),
                         QByteArray(reinterpret_cast<const char*>(pData), static_cast<int>(nBytes)));

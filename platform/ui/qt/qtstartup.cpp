@@ -45,8 +45,8 @@ void AfxQtAfterApplication()
 
 QFont AfxQtDialogFont()
 {
-    const QString family = QFontDatabase::hasFamily("Liberation Sans") ? "Liberation Sans"
-                                                                       : "DejaVu Sans";
+    const QString family =
+        QFontDatabase::hasFamily("Liberation Sans") ? "Liberation Sans" : "DejaVu Sans";
     QFont font(family);
     font.setPointSize(8);
     return font;

@@ -47,8 +47,8 @@ int NeededWidth(const QWidget& widget, int nAvailableHeight, bool& bWrapsOver)
         if (text.isEmpty())
             return 0;
         if (label->wordWrap()) {
-            const QRect box = metrics.boundingRect(QRect(0, 0, label->width(), 100000),
-                                                   Qt::TextWordWrap, text);
+            const QRect box =
+                metrics.boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, text);
             // One line fits in a font height (8 dialog units), as on the
             // system the templates come from.
             const int lines = (box.height() + metrics.lineSpacing() / 2) / metrics.lineSpacing();
@@ -130,8 +130,8 @@ std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
         const int needed = NeededWidth(*peer->Widget(), rect.Height(), wrapsOver);
         if (needed > rect.Width() || wrapsOver)
             problems.push_back(name + AfxFormat(" needs %d pixels across%s; it has %d x %d", needed,
-                                                wrapsOver ? " and more lines" : "",
-                                                rect.Width(), rect.Height()));
+                                                wrapsOver ? " and more lines" : "", rect.Width(),
+                                                rect.Height()));
     }
     window.DestroyWindow();
     return problems;
@@ -178,8 +178,8 @@ DialogTemplate UnitsSample()
     t.Add(At(16144, AfxCtl::radio, "&SI (metric)", 22, 26, 47, 10, tab | WS_GROUP))
         .Add(At(16153, AfxCtl::radio, "&US/Imperial", 22, 38, 53, 10))
         .Add(At(IDC_STATIC, AfxCtl::groupBox, "Set", 13, 16, 83, 36, WS_VISIBLE))
-        .Add(At(IDC_STATIC, AfxCtl::groupBox, "Restore current set to default", 103, 16, 189,
-                36, WS_VISIBLE))
+        .Add(At(IDC_STATIC, AfxCtl::groupBox, "Restore current set to default", 103, 16, 189, 36,
+                WS_VISIBLE))
         .Add(At(521, AfxCtl::push, "U&nits && Formats", 131, 32, 60, 14))
         .Add(At(522, AfxCtl::push, "&Forces", 209, 32, 50, 14))
         .Add(At(IDC_STATIC, AfxCtl::groupBox, "", 13, 52, 279, 168, WS_VISIBLE))
@@ -236,8 +236,8 @@ const CResourceModule s_samples("layout-samples", CResourceModule::program, [](C
                               {AfxDialogControl(3201, AfxCtl::edit, "", CRect(10, 10, 60, 22)),
                                AfxDialogControl(3202, AfxCtl::edit, "", CRect(40, 15, 90, 27))}));
     m.Add(kBadWide, Sample(kBadWide, CSize(100, 50),
-                           {AfxDialogControl(3301, AfxCtl::check,
-                                             "Show the stresses at every node", CRect(5, 5, 60, 15))}));
+                           {AfxDialogControl(3301, AfxCtl::check, "Show the stresses at every node",
+                                             CRect(5, 5, 60, 15))}));
 });
 
 class LayoutCheck : public ::testing::Test

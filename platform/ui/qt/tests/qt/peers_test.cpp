@@ -65,8 +65,9 @@ DialogTemplate PeersTemplate()
     missing.nID = kMissingPicture;
     missing.rect = CRect(200, 50, 240, 80);
     missing.nBitmapID = 16070;
-    DialogControl pictureButton = AfxDialogControl(kPictureButton, AfxCtl::pictureButton, "Plate",
-                                                   CRect(130, 42, 190, 62), WS_VISIBLE | WS_TABSTOP);
+    DialogControl pictureButton =
+        AfxDialogControl(kPictureButton, AfxCtl::pictureButton, "Plate", CRect(130, 42, 190, 62),
+                         WS_VISIBLE | WS_TABSTOP);
     pictureButton.nBitmapID = kRedPicture;
     t.Add(AfxDialogControl(kEdit, AfxCtl::edit, "", CRect(10, 10, 80, 22),
                            WS_VISIBLE | WS_TABSTOP | WS_GROUP))
@@ -81,8 +82,8 @@ DialogTemplate PeersTemplate()
                               WS_VISIBLE | WS_TABSTOP))
         .Add(picture)
         .Add(missing)
-        .Add(AfxDialogControl(IDC_STATIC, AfxCtl::staticText, "&Radius (R)",
-                              CRect(10, 80, 60, 90), WS_VISIBLE))
+        .Add(AfxDialogControl(IDC_STATIC, AfxCtl::staticText, "&Radius (R)", CRect(10, 80, 60, 90),
+                              WS_VISIBLE))
         .Add(AfxDialogControl(kRadius, AfxCtl::edit, "", CRect(10, 92, 60, 104),
                               WS_VISIBLE | WS_TABSTOP))
         .Add(AfxDialogControl(kMeshText, AfxCtl::staticText,
@@ -271,9 +272,9 @@ TEST_F(QtPeers, TypingThenClickingOkKillsTheEditsFocusFirst)
     QTest::keyClicks(edit, "25");
     QTest::mouseClick(ok, Qt::LeftButton);
     const std::vector<std::string> log = Take();
-    const std::vector<std::string> expected = {
-        Code(kEdit, EN_SETFOCUS), Code(kEdit, EN_CHANGE), Code(kEdit, EN_CHANGE),
-        Code(kEdit, EN_KILLFOCUS), Code(IDOK, BN_CLICKED)};
+    const std::vector<std::string> expected = {Code(kEdit, EN_SETFOCUS), Code(kEdit, EN_CHANGE),
+                                               Code(kEdit, EN_CHANGE), Code(kEdit, EN_KILLFOCUS),
+                                               Code(IDOK, BN_CLICKED)};
     EXPECT_EQ(log, expected);
 }
 

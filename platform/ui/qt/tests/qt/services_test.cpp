@@ -40,17 +40,21 @@ TEST_F(QtServices, MessageBoxTypesMapToButtonsDefaultsAndEscapeAnswers)
     struct Case {
         UINT nType;
         std::vector<QMessageBox::StandardButton> buttons; // as they show
-        int nEnter;  // the default button's answer
-        int nEscape; // Escape's answer
+        int nEnter;                                       // the default button's answer
+        int nEscape;                                      // Escape's answer
     } cases[] = {
         {MB_OK, {QMessageBox::Ok}, IDOK, IDOK},
         {MB_OKCANCEL | MB_ICONQUESTION, {QMessageBox::Ok, QMessageBox::Cancel}, IDOK, IDCANCEL},
         {MB_YESNO, {QMessageBox::Yes, QMessageBox::No}, IDYES, IDNO},
         {MB_YESNO | MB_DEFBUTTON2, {QMessageBox::Yes, QMessageBox::No}, IDNO, IDNO},
         {MB_YESNOCANCEL | MB_ICONEXCLAMATION,
-         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}, IDYES, IDCANCEL},
+         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel},
+         IDYES,
+         IDCANCEL},
         {MB_YESNOCANCEL | MB_DEFBUTTON3,
-         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}, IDCANCEL, IDCANCEL},
+         {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel},
+         IDCANCEL,
+         IDCANCEL},
         {MB_RETRYCANCEL, {QMessageBox::Retry, QMessageBox::Cancel}, IDRETRY, IDCANCEL},
     };
     CQtMessageService service;
@@ -304,8 +308,8 @@ TEST_F(QtServices, ClipboardTakesABottomUpDib)
     header.biPlanes = 1;
     header.biBitCount = 24;
     const unsigned char bits[24] = {
-        0, 0, 255, 0, 255, 0, 255, 0, 0, 9, 9, 9,       // bottom: red, green, blue
-        255, 255, 255, 0, 0, 0, 0, 255, 255, 9, 9, 9,   // top: white, black, yellow
+        0,   0,   255, 0, 255, 0, 255, 0,   0,   9, 9, 9, // bottom: red, green, blue
+        255, 255, 255, 0, 0,   0, 0,   255, 255, 9, 9, 9, // top: white, black, yellow
     };
     const QImage image = AfxQtImageFromDib(header, bits, sizeof bits);
     ASSERT_EQ(image.size(), QSize(3, 2));

@@ -1,8 +1,8 @@
 // Text between the layer's 1252/UTF-8 bytes and Qt.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 #include "platform/ui/core/afxui.h"
 #include "platform/ui/qt/afxui_qt.h"
@@ -28,10 +28,10 @@ TEST(QtText, BytesBecomeQtTextAsUtf8WhenValidElse1252)
         const char* bytes;
         const char16_t* shown;
     } cases[] = {
-        {"kN/m\xB2", u"kN/m\u00B2"},         // 1252 superscript two
-        {"\xA7 3.1", u"\u00A7 3.1"},         // section sign
+        {"kN/m\xB2", u"kN/m\u00B2"},                 // 1252 superscript two
+        {"\xA7 3.1", u"\u00A7 3.1"},                 // section sign
         {"\x80 \x85 \x99", u"\u20AC \u2026 \u2122"}, // the 0x80-0x9F block
-        {"kN/m\xC2\xB2", u"kN/m\u00B2"},     // valid UTF-8 (a path)
+        {"kN/m\xC2\xB2", u"kN/m\u00B2"},             // valid UTF-8 (a path)
         {"caf\xC3\xA9", u"caf\u00E9"},
         {"", u""},
     };
