@@ -403,6 +403,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             list->setItemDelegate(
                 new TabStopDelegate(AfxMulDiv(32, AfxGetDialogBaseUnits().cx, 4), list));
         m_widget = list;
+        m_list = list;
         break;
     }
     case AfxWndKind::spin: {
@@ -507,11 +508,6 @@ void CQtPeer::Connect(const CWndState& state)
         if (combo->lineEdit())
             QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
                              [this](const QString& text) { ReportText(text); });
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        QObject::connect(list, &QListWidget::currentRowChanged, list, [this](int i) {
-            if (i >= 0)
-                Report([this, i] { AfxUserSelect(m_hWnd, i); });
-        });
     } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
         QObject::connect(bar, &QScrollBar::actionTriggered, bar, [this, bar](int action) {
             UINT code = SB_ENDSCROLL;
@@ -564,11 +560,13 @@ void CQtPeer::Connect(const CWndState& state)
             if (i >= 0)
                 Report([this, i] { AfxUserSelect(m_hWnd, i); });
         });
-    } else if (state.kind == AfxWndKind::listEdit) {
+    }
+    if (m_list)
         QObject::connect(m_list, &QListWidget::currentRowChanged, m_list, [this](int i) {
             if (i >= 0)
                 Report([this, i] { AfxUserSelect(m_hWnd, i); });
         });
+    if (state.kind == AfxWndKind::listEdit) {
         QObject::connect(m_list, &QListWidget::itemChanged, m_list, [this](QListWidgetItem* item) {
             const CString text = AfxFromQString(item->text());
             Report([this, text] { AfxUserType(m_hWnd, text); });
@@ -677,9 +675,6 @@ void CQtPeer::ShowItems(const CWndState& state)
     if (auto* combo = qobject_cast<QComboBox*>(w))
         for (int i = 0; i < combo->count(); ++i)
             current << combo->itemText(i);
-    else if (auto* list = qobject_cast<QListWidget*>(w))
-        for (int i = 0; i < list->count(); ++i)
-            current << list->item(i)->text();
     else if (m_kind == AfxWndKind::tab)
         for (int i = 0; i < static_cast<TabFrame*>(w)->Bar()->count(); ++i)
             current << static_cast<TabFrame*>(w)->Bar()->tabText(i);
@@ -694,9 +689,6 @@ void CQtPeer::ShowItems(const CWndState& state)
         combo->addItems(texts);
         if (combo->lineEdit())
             combo->lineEdit()->setText(edited);
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        list->clear();
-        list->addItems(texts);
     } else if (m_kind == AfxWndKind::tab) {
         QTabBar* bar = static_cast<TabFrame*>(w)->Bar();
         while (bar->count() > 0)
@@ -704,11 +696,11 @@ void CQtPeer::ShowItems(const CWndState& state)
         for (const QString& text : texts)
             bar->addTab(text);
     } else if (m_list) {
-        QSignalBlocker block(m_list);
         m_list->clear();
         m_list->addItems(texts);
-        for (int i = 0; i < m_list->count(); ++i)
-            m_list->item(i)->setFlags(m_list->item(i)->flags() | Qt::ItemIsEditable);
+        if (m_kind == AfxWndKind::listEdit) // edited in place
+            for (int i = 0; i < m_list->count(); ++i)
+                m_list->item(i)->setFlags(m_list->item(i)->flags() | Qt::ItemIsEditable);
     }
 }
 
@@ -736,12 +728,9 @@ void CQtPeer::ShowSelection(const CWndState& state)
             const int end = WidgetPosition(state.strText, state.nSelEnd, false);
             combo->lineEdit()->setSelection(start, end - start);
         }
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        list->setCurrentRow(state.nCurSel);
     } else if (m_kind == AfxWndKind::tab) {
         static_cast<TabFrame*>(w)->Bar()->setCurrentIndex(state.nCurSel);
     } else if (m_list) {
-        QSignalBlocker block(m_list);
         m_list->setCurrentRow(state.nCurSel);
     }
 }
@@ -898,7 +887,7 @@ void CQtPeer::UserType(const CString& text)
         line->insert(typed);
         if (line->text() != before)
             ReportText(line->text()); // insert() is not an edit signal of its own
-    } else if (m_list && m_list->currentItem()) {
+    } else if (m_kind == AfxWndKind::listEdit && m_list && m_list->currentItem()) {
         m_list->currentItem()->setText(typed);
     } else {
         Report([this, text] { AfxUserType(m_hWnd, text); });
@@ -915,11 +904,6 @@ void CQtPeer::UserSelect(int nIndex)
                 combo->setCurrentIndex(nIndex);
             }
             emit combo->activated(nIndex);
-            return;
-        }
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        if (nIndex >= 0 && nIndex < list->count() && list->currentRow() != nIndex) {
-            list->setCurrentRow(nIndex);
             return;
         }
     } else if (m_kind == AfxWndKind::tab) {

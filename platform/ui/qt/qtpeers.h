@@ -95,7 +95,7 @@ private:
     DWORD m_dwStyle;
     QPointer<QWidget> m_widget;
     QPointer<QWidget> m_input;         // see InputWidget
-    QPointer<QListWidget> m_list;      // list editors
+    QPointer<QListWidget> m_list;      // list boxes and the list of list editors
     std::unique_ptr<QObject> m_filter; // focus events of the input widget
     bool m_bShowing = false;           // inside Update: nothing is reported
 };
