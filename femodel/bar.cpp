@@ -53,12 +53,19 @@ void CBarElm::Serialize(CArchive& ar)
 {
     CElement::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << static_cast<CObject*>(m_pCrSect);
+        ar << m_pCrSect;
         return;
     }
     // The section that was referenced before belongs to someone else.
     m_pCrSect = nullptr;
-    m_pCrSect = static_cast<CCrSectElm*>(ar.ReadObject(RUNTIME_CLASS(CCrSectElm)));
+    m_pCrSect = ar.ReadObject(nullptr);
+}
+
+CCrSectElm* CBarElm::GetCrSect() const
+{
+    return m_pCrSect && m_pCrSect->IsKindOf(RUNTIME_CLASS(CCrSectElm))
+               ? static_cast<CCrSectElm*>(m_pCrSect)
+               : nullptr;
 }
 
 // ------------------------------------------------------------ geometry

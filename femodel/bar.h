@@ -70,9 +70,13 @@ public:
     // Replaces the eccentricity at end 1 or 2 (the element takes v over and
     // deletes the old one; null removes it).
     void SetEccent(int end, CVector* v);
-    // The cross-section (not owned).
-    CCrSectElm* GetCrSect() const { return m_pCrSect; }
+    // The cross-section (not owned): any archivable object, so that the
+    // members of the beam family can hand over their own sections.
+    // GetCrSect gives it only when it is a CCrSectElm.
+    CCrSectElm* GetCrSect() const;
     void SetCrSect(CCrSectElm* section) { m_pCrSect = section; }
+    CObject* GetCrSectObject() const { return m_pCrSect; }
+    void SetCrSectObject(CObject* section) { m_pCrSect = section; }
     CVector& GetOrient() { return m_Orient; }
 
     static constexpr int m_iKind = 1;
@@ -82,6 +86,6 @@ protected:
 
     CVector* m_pEccent1 = nullptr;
     CVector* m_pEccent2 = nullptr;
-    CCrSectElm* m_pCrSect = nullptr;
+    CObject* m_pCrSect = nullptr;
     CVector m_Orient;
 };

@@ -154,6 +154,11 @@ public:
     static int m_iPrnSw;
     static CFile* pOutputFile;
 
+    // Appends a node to the element (and the element to the node's graphs),
+    // for the members that build their elements node by node.
+    void AddNode(CSNode* node) { AppendNode(node); }
+    using CGraph::AddNode;
+
 protected:
     // Every node of the element as a point of the medium-small size.
     void DrawNodePointsGL();

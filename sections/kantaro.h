@@ -5,3 +5,7 @@
 #include "sections/regions/sectarea.h"
 #include "sections/regions/sectcomp.h"
 #include "sections/regions/sectmesharea.h"
+#include "sections/beams/crsectcomp.h"
+#include "sections/beams/crsectshapes.h"
+#include "sections/beams/beamseg.h"
+#include "sections/beams/beamarch.h"

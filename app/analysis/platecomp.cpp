@@ -198,11 +198,8 @@ CObject* CPlateComp::GetObjectFromString(CString name)
 {
     if (name == m_strName)
         return this;
-    for (POSITION pos = m_MaterialList.GetHeadPosition(); pos;) {
-        CMaterial* material = static_cast<CMaterial*>(m_MaterialList.GetNext(pos));
-        if (material->GetName() == name)
-            return material;
-    }
+    if (CMaterial* material = FindMaterial(m_MaterialList, name))
+        return material;
     return CSectComp::GetObjectFromString(name);
 }
 
@@ -329,17 +326,7 @@ void CPlateComp::AddMaterial(CObList* materials)
 
 void CPlateComp::ReplaceMaterial(CMaterial* oldMaterial, CMaterial* replacement)
 {
-    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
-        CSection* section = GetNext(pos);
-        section->ReplaceMaterial(oldMaterial, replacement);
-    }
-    if (!oldMaterial)
-        return;
-    if (POSITION at = m_MaterialList.Find(oldMaterial)) {
-        if (replacement)
-            m_MaterialList.InsertBefore(at, replacement);
-        m_MaterialList.RemoveAt(at);
-    }
+    ReplaceListedMaterial(m_MaterialList, oldMaterial, replacement);
 }
 
 int CPlateComp::MeshKindForElementType(int code)

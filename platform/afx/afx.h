@@ -11,6 +11,7 @@
 #include "platform/afx/gdi.h"
 #include "platform/afx/message.h"
 #include "platform/afx/numconv.h"
+#include "platform/afx/safefile.h"
 #include "platform/afx/object.h"
 #include "platform/afx/runtime.h"
 #include "platform/afx/selection.h"

@@ -357,6 +357,54 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
     return pClassRef;
 }
 
+namespace {
+
+// Stands in the load map for a class record that was read but not taken.
+CRuntimeClass placeholderClass = {"", 0, 0xFFFF, nullptr, nullptr};
+
+} // namespace
+
+CRuntimeClass* CArchive::ReadClassOrNone(const CRuntimeClass* pClassRefRequested)
+{
+    checkMode(true);
+    WORD wTag = 0;
+    DWORD obTag = 0;
+    readTag(wTag, obTag);
+    if (!(obTag & dwBigClassTag))
+        fail(CArchiveException::badIndex);
+    CRuntimeClass* pClassRef = nullptr;
+    if (wTag == wNewClassTag) {
+        WORD wSchema = 0;
+        WORD nLen = 0;
+        *this >> wSchema >> nLen;
+        if (nLen == 0 || nLen > 255)
+            fail(CArchiveException::badClass);
+        char name[256];
+        if (Read(name, nLen) != nLen)
+            fail(CArchiveException::endOfFile);
+        name[nLen] = '\0';
+        pClassRef = CRuntimeClass::FromName(name);
+        if (pClassRef && (pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA) != wSchema) {
+            if (pClassRef->m_wSchema & VERSIONABLE_SCHEMA)
+                m_schemaMap[pClassRef] = wSchema;
+            else
+                pClassRef = nullptr;
+        }
+        nextMapIndex();
+        m_loadArray.push_back({pClassRef ? pClassRef : &placeholderClass, true, false});
+    } else {
+        const DWORD index = obTag & ~dwBigClassTag;
+        if (index == 0 || index >= m_loadArray.size() || !m_loadArray[index].isClass)
+            fail(CArchiveException::badIndex);
+        pClassRef = static_cast<CRuntimeClass*>(m_loadArray[index].p);
+        if (pClassRef == &placeholderClass)
+            pClassRef = nullptr;
+    }
+    if (pClassRef && pClassRefRequested && !pClassRef->IsDerivedFrom(pClassRefRequested))
+        return nullptr;
+    return pClassRef;
+}
+
 void CArchive::SerializeClass(const CRuntimeClass* pClassRef)
 {
     if (IsStoring())

@@ -89,6 +89,12 @@ public:
     CRuntimeClass* ReadClass(const CRuntimeClass* pClassRefRequested = nullptr,
                              UINT* pSchema = nullptr, DWORD* pObTag = nullptr);
     void WriteClass(const CRuntimeClass* pClassRef);
+    // Reads a class reference as ReadClass does, but a class this program
+    // does not know, whose schema it cannot read, or that is not derived
+    // from the requested class gives null instead of an error. Its record
+    // is consumed and mapped all the same, so later references in the
+    // archive stay in step. Damaged data (a bad tag or name) still throw.
+    CRuntimeClass* ReadClassOrNone(const CRuntimeClass* pClassRefRequested = nullptr);
     // WriteClass when storing, ReadClass (setting the object schema) when loading.
     void SerializeClass(const CRuntimeClass* pClassRef);
     // Enters an object into the map without writing it, so later references

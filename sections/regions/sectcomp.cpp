@@ -2,6 +2,7 @@
 
 #include "femodel/element.h"
 #include "femodel/modelinfo.h"
+#include "platform/ferrand/material.h"
 
 #include <GL/gl.h>
 
@@ -564,6 +565,31 @@ void CSectComp::Copy(CSectComp*& target, bool withName)
             delete copy; // a section class without a copy of its own kind
     });
     ForSections([](CSection* s) { s->ReleaseCopyNodes(true); });
+}
+
+// ------------------------------------------------------------ material lists
+
+void CSectComp::ReplaceListedMaterial(CObList& materials, CMaterial* oldMaterial,
+                                      CMaterial* replacement)
+{
+    ForSections([&](CSection* s) { s->ReplaceMaterial(oldMaterial, replacement); });
+    if (!oldMaterial)
+        return;
+    if (POSITION at = materials.Find(oldMaterial)) {
+        if (replacement)
+            materials.InsertBefore(at, replacement);
+        materials.RemoveAt(at);
+    }
+}
+
+CMaterial* CSectComp::FindMaterial(const CObList& materials, const CString& name)
+{
+    for (POSITION pos = materials.GetHeadPosition(); pos;) {
+        CMaterial* material = static_cast<CMaterial*>(materials.GetNext(pos));
+        if (material->GetName() == name)
+            return material;
+    }
+    return nullptr;
 }
 
 // ------------------------------------------------------------ repair

@@ -11,6 +11,7 @@
 
 #include <vector>
 
+class CMaterial;
 class CModelInfo;
 
 class CSectComp : public CObList {
@@ -169,6 +170,14 @@ public:
 
 protected:
     CSectComp();
+
+    // For components that keep a list of materials beside their regions
+    // (the list does not own them): every region replaces the material,
+    // then the replacement takes the old material's place in the list (a
+    // null replacement only removes it). Neither is deleted.
+    void ReplaceListedMaterial(CObList& materials, CMaterial* oldMaterial, CMaterial* replacement);
+    // The first material of the list with that name, or null.
+    static CMaterial* FindMaterial(const CObList& materials, const CString& name);
 
     DWORD m_uiFirst = 1;
     DWORD m_uiSecond = 0;

@@ -259,6 +259,53 @@ TEST_F(ArchiveTest, WrongOrUnknownClassesAreRefused)
               CArchiveException::badClass);
 }
 
+TEST_F(ArchiveTest, ClassReadOrNoneSkipsUnknownClassesAndKeepsTheMapInStep)
+{
+    // An unknown class record (index 1), an object (class index 2, object
+    // index 3), a reference back to the unknown class, a known class that
+    // is not the requested one (index 4), then a back-reference to the
+    // object.
+    CTestNode node(7);
+    const Bytes nodeBytes = storeBytes([&](CArchive& ar) { ar << &node; });
+    const Bytes bytes = Bytes{0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00} + text("CNoSuchX") + nodeBytes +
+                        Bytes{0x01, 0x80} + Bytes{0xFF, 0xFF, 0x01, 0x00, 0x0B, 0x00} +
+                        text("CTestSquare") + Bytes{0x03, 0x00};
+    loadBytes(bytes, [](CArchive& ar) {
+        EXPECT_EQ(ar.ReadClassOrNone(nullptr), nullptr);
+        CObject* first = ar.ReadObject(RUNTIME_CLASS(CTestNode));
+        ASSERT_TRUE(first);
+        EXPECT_EQ(static_cast<CTestNode*>(first)->m_value, 7);
+        EXPECT_EQ(ar.ReadClassOrNone(nullptr), nullptr);
+        EXPECT_EQ(ar.ReadClassOrNone(RUNTIME_CLASS(CTestNode)), nullptr);
+        EXPECT_EQ(ar.ReadObject(nullptr), first);
+    });
+    // A known class comes back; an object reference or a damaged name is
+    // refused.
+    const Bytes known = storeBytes([](CArchive& ar) { ar.WriteClass(RUNTIME_CLASS(CTestNode)); });
+    loadBytes(known, [](CArchive& ar) {
+        EXPECT_EQ(ar.ReadClassOrNone(RUNTIME_CLASS(CObject)), RUNTIME_CLASS(CTestNode));
+    });
+    EXPECT_EQ(causeOf([&] {
+                  loadBytes(Bytes{0x00, 0x00}, [](CArchive& ar) { ar.ReadClassOrNone(); });
+              }),
+              CArchiveException::badIndex);
+    EXPECT_EQ(causeOf([&] {
+                  loadBytes(Bytes{0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00},
+                            [](CArchive& ar) { ar.ReadClassOrNone(); });
+              }),
+              CArchiveException::badClass);
+    // A later object of the skipped class still cannot be made.
+    EXPECT_EQ(causeOf([&] {
+                  loadBytes(Bytes{0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00} + text("CNoSuchX") +
+                                Bytes{0x01, 0x80},
+                            [](CArchive& ar) {
+                                ar.ReadClassOrNone();
+                                ar.ReadObject(nullptr);
+                            });
+              }),
+              CArchiveException::badClass);
+}
+
 TEST_F(ArchiveTest, SchemasOfPlainAndVersionableClasses)
 {
     // CTestNode (schema 1, not versionable) stored as schema 2.

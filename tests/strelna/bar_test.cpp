@@ -93,6 +93,18 @@ TEST_F(BarTest, DofUseKindAndDefaults)
     EXPECT_EQ(bar.GetNumExtResVects(), 2);
 }
 
+namespace {
+
+// The object an archive holds, read back.
+std::unique_ptr<CObject> LoadObject(const afxtest::Bytes& bytes)
+{
+    CObject* ob = nullptr;
+    afxtest::loadBytes(bytes, [&](CArchive& ar) { ar >> ob; });
+    return std::unique_ptr<CObject>(ob);
+}
+
+} // namespace
+
 TEST_F(BarTest, ArchiveIsTheElementThenTheSectionReference)
 {
     CCrSectElm section;
@@ -114,10 +126,8 @@ TEST_F(BarTest, ArchiveIsTheElementThenTheSectionReference)
             EXPECT_EQ(got, expected) << withSection;
             bytes = afxtest::storeBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&bar); });
         }
-        CObject* ob = nullptr;
-        afxtest::loadBytes(bytes, [&](CArchive& ar) { ar >> ob; });
-        std::unique_ptr<CObject> owner(ob);
-        auto* bar = dynamic_cast<CBarElm*>(ob);
+        std::unique_ptr<CObject> owner = LoadObject(bytes);
+        auto* bar = dynamic_cast<CBarElm*>(owner.get());
         ASSERT_NE(bar, nullptr);
         // The section was made by the archive and is not the bar's to delete.
         std::unique_ptr<CCrSectElm> read(bar->GetCrSect());
@@ -128,6 +138,29 @@ TEST_F(BarTest, ArchiveIsTheElementThenTheSectionReference)
         EXPECT_DOUBLE_EQ(bar->PhysicalSize(), 5.0);
         EXPECT_EQ(Values(&bar->GetOrient()), (std::vector<double>{0, 0, 1}));
     }
+}
+
+TEST_F(BarTest, AnySectionObjectIsKeptAndArchived)
+{
+    // Members of the beam family hand over sections of their own kind; the
+    // bar keeps and archives them, and GetCrSect answers only for its own.
+    CVector other(Vec({1, 2}));
+    afxtest::Bytes bytes;
+    {
+        CBarElm bar(Node3(0, 0, 0), Node3(1, 0, 0));
+        bar.SetCrSectObject(&other);
+        EXPECT_EQ(bar.GetCrSectObject(), &other);
+        EXPECT_EQ(bar.GetCrSect(), nullptr);
+        bytes = afxtest::storeBytes([&](CArchive& ar) { ar << static_cast<CObject*>(&bar); });
+    }
+    std::unique_ptr<CObject> owner = LoadObject(bytes);
+    auto* bar = dynamic_cast<CBarElm*>(owner.get());
+    ASSERT_NE(bar, nullptr);
+    std::unique_ptr<CObject> read(bar->GetCrSectObject());
+    auto* vector = dynamic_cast<CVector*>(read.get());
+    ASSERT_NE(vector, nullptr);
+    EXPECT_EQ(Values(vector), (std::vector<double>{1, 2}));
+    EXPECT_EQ(bar->GetCrSect(), nullptr);
 }
 
 // ------------------------------------------------------------ picking

@@ -1,6 +1,6 @@
 #include "glstyle/tincora.h"
 #include "tests/support/gl_context.h"
-#include "tests/tincora/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

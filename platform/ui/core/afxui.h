@@ -1,8 +1,8 @@
 // afxui: the window layer's core. Commands, message maps and routing,
 // update UI, windows and controls with their peer interface, dialog
-// templates, posted and sent messages, timers, the resource registry and
-// the desktop services, without any
-// toolkit: the Qt backend (platform/ui/qt) and the headless one
+// templates, dialogs with data exchange, property sheets, the common
+// dialogs, posted and sent messages, timers, the resource registry and the
+// desktop services, without any toolkit: the Qt backend (platform/ui/qt) and the headless one
 // (platform/ui/headless) plug in behind it.
 // Umbrella header: includes every public header of this library.
 #pragma once
@@ -10,10 +10,14 @@
 #include "platform/ui/core/cmdtarget.h"
 #include "platform/ui/core/cmdui.h"
 #include "platform/ui/core/constants.h"
+#include "platform/ui/core/commdlg.h"
 #include "platform/ui/core/controls.h"
+#include "platform/ui/core/ddx.h"
+#include "platform/ui/core/dialog.h"
 #include "platform/ui/core/dlgtemplate.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/msgmap.h"
+#include "platform/ui/core/propsheet.h"
 #include "platform/ui/core/resources.h"
 #include "platform/ui/core/services.h"
 #include "platform/ui/core/text1252.h"

@@ -262,6 +262,7 @@ constexpr UINT AFX_IDP_PARSE_INT = 0xF110;
 constexpr UINT AFX_IDP_PARSE_REAL = 0xF111;
 constexpr UINT AFX_IDP_PARSE_INT_RANGE = 0xF112;
 constexpr UINT AFX_IDP_PARSE_REAL_RANGE = 0xF113;
+constexpr UINT AFX_IDP_PARSE_STRING_SIZE = 0xF114;
 constexpr UINT AFX_IDP_FAILED_INVALID_FORMAT = 0xF120;
 
 // ---- Window and control styles -----------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "platform/ui/core/dialog.h"
 #include "platform/ui/core/services.h"
 
 namespace
@@ -10,13 +11,6 @@ namespace
 CWnd* Owner(const CWndState& state)
 {
     return state.pOwner;
-}
-
-bool IsRadio(const CWndState& state)
-{
-    const DWORD type = state.dwStyle & BS_TYPEMASK;
-    return state.kind == AfxWndKind::button &&
-           (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
 }
 
 // Clears the other radios of the group that holds state: the siblings from
@@ -34,7 +28,7 @@ void ClearRadioGroup(const CWndState& state)
         if (i > first && (siblings[i]->dwStyle & WS_GROUP))
             break;
         CWndState* other = siblings[i];
-        if (other != &state && IsRadio(*other) && other->nCheck != 0) {
+        if (other != &state && AfxIsRadio(*other) && other->nCheck != 0) {
             other->nCheck = 0;
             other->Changed(PEER_CHECK);
         }
@@ -91,6 +85,13 @@ bool Usable(const CWndState& state)
 }
 
 } // namespace
+
+bool AfxIsRadio(const CWndState& state)
+{
+    const DWORD type = state.dwStyle & BS_TYPEMASK;
+    return state.kind == AfxWndKind::button &&
+           (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+}
 
 bool AfxTakesFocus(const CWndState& state)
 {
@@ -261,4 +262,40 @@ bool AfxUserMnemonic(HWND hWndParent, TCHAR chLetter)
         return false;
     }
     return false;
+}
+
+bool AfxUserDialogKey(HWND hWnd, UINT nVirtKey)
+{
+    CWndState* focus = AfxGetWndState(hWnd);
+    if (!focus)
+        return false;
+    if (nVirtKey == VK_RETURN && focus->kind == AfxWndKind::edit &&
+        (focus->dwStyle & (ES_MULTILINE | ES_WANTRETURN)) == (ES_MULTILINE | ES_WANTRETURN))
+        return AfxUserType(hWnd, "\r\n");
+    if (nVirtKey != VK_RETURN && nVirtKey != VK_ESCAPE)
+        return false;
+    CWnd* dialog = AfxGetDialogOf(hWnd);
+    if (!dialog)
+        return false;
+    UINT nID = IDCANCEL;
+    if (nVirtKey == VK_RETURN) {
+        auto* dlg = dynamic_cast<CDialog*>(dialog);
+        nID = dlg ? dlg->GetDefID() : IDOK;
+    }
+    CWnd* button = dialog->GetDlgItem(static_cast<int>(nID));
+    const CWndState* state = button ? button->GetState() : nullptr;
+    if (state && !Usable(*state))
+        return false;
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(WORD(nID), WORD(BN_CLICKED)),
+                        reinterpret_cast<LPARAM>(state ? state->hWnd : nullptr));
+    return true;
+}
+
+bool AfxUserClose(HWND hWnd)
+{
+    CWnd* wnd = CWnd::FromHandle(hWnd);
+    if (!wnd)
+        return false;
+    wnd->SendMessage(WM_CLOSE);
+    return true;
 }

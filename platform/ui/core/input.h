@@ -27,5 +27,19 @@ bool AfxUserScroll(HWND hWnd, UINT nSBCode, int nPos);
 // that takes the focus (in template order); a button's clicks it.
 bool AfxUserMnemonic(HWND hWndParent, TCHAR chLetter);
 
+// Enter or Esc pressed while hWnd has the focus (or in the dialog hWnd).
+// Enter presses the dialog's default button (a disabled one does nothing),
+// unless the focus is in a multi-line ES_WANTRETURN edit, which takes a
+// line break; Esc presses IDCANCEL. The press is BN_CLICKED from the button,
+// without moving the focus. The dialog is the window's nearest ancestor
+// that is not a child window, so Enter on a sheet's page presses the
+// sheet's OK.
+bool AfxUserDialogKey(HWND hWnd, UINT nVirtKey);
+// The user closes a top-level window (its title bar's close button):
+// WM_CLOSE; a dialog takes it as IDCANCEL.
+bool AfxUserClose(HWND hWnd);
+
+// True for radio buttons.
+bool AfxIsRadio(const CWndState& state);
 // True for the kinds of window that take the focus.
 bool AfxTakesFocus(const CWndState& state);

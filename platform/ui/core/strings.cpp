@@ -58,6 +58,7 @@ void AddLayerStrings(CResourceModule& m)
         {AFX_IDP_PARSE_REAL, "Please enter a number."},
         {AFX_IDP_PARSE_INT_RANGE, "Please enter an integer between %d and %d."},
         {AFX_IDP_PARSE_REAL_RANGE, "Please enter a number between %g and %g."},
+        {AFX_IDP_PARSE_STRING_SIZE, "Please enter no more than %d characters."},
     });
     for (UINT id = ID_FILE_MRU_FIRST; id <= ID_FILE_MRU_LAST; ++id)
         m.Add(id, CString("Opens this document"));

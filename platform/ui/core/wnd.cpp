@@ -97,6 +97,13 @@ CWndBackend* AfxSetWndBackend(CWndBackend* pBackend)
     return old;
 }
 
+void CWndBackend::RunModalLoop(CWnd&, UINT nIDTemplate, const CString& strCaption)
+{
+    throw std::logic_error(AfxFormat("unexpected modal dialog %u '%s': this backend has no modal "
+                                     "loop; install a modal hook",
+                                     nIDTemplate, strCaption.GetString()));
+}
+
 CWndBackend* AfxGetWndBackend()
 {
     return State().backend;

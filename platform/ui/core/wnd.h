@@ -106,6 +106,12 @@ public:
     // The dialog font's metrics in pixels: the width of "A"-"Z" and "a"-"z"
     // together, and the height.
     virtual void GetDialogFontMetrics(int& nLettersWidth, int& nHeight) = 0;
+    // Runs a modal dialog that is up until it is ended (see CDialog::DoModal,
+    // which asks the modal hook first). The base has no loop and throws
+    // std::logic_error naming the dialog.
+    virtual void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption);
+    // The dialog's EndDialog ran: a running modal loop for it returns.
+    virtual void EndModalLoop(CWnd& /*dialog*/) {}
 };
 
 // Installs a backend (not owned; null uninstalls) and returns the previous one.

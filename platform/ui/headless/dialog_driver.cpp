@@ -9,9 +9,66 @@
 namespace afxui::headless
 {
 
+namespace
+{
+
+CWnd* FindIn(const CWnd& window, int nID)
+{
+    if (CWnd* item = window.GetDlgItem(nID))
+        return item;
+    for (const CWndState* child : AfxGetChildStates(window.GetSafeHwnd()))
+        if (child->bVisible)
+            if (CWnd* item = FindIn(*child->pOwner, nID))
+                return item;
+    return nullptr;
+}
+
+} // namespace
+
+CWnd* DialogDriver::Find(int nID) const
+{
+    return nID == IDC_STATIC ? nullptr : FindIn(m_window, nID);
+}
+
+HWND DialogDriver::KeyTarget() const
+{
+    const HWND hWindow = m_window.GetSafeHwnd();
+    CWnd* focus = CWnd::GetFocus();
+    for (const CWndState* s = focus ? focus->GetState() : nullptr; s;
+         s = AfxGetWndState(s->hWndParent))
+        if (s->hWnd == hWindow)
+            return focus->GetSafeHwnd();
+    return hWindow;
+}
+
+void DialogDriver::PressApply()
+{
+    Click(ID_APPLY_NOW);
+}
+
+void DialogDriver::ActivatePage(int nIndex)
+{
+    Select(AFX_IDC_TAB_CONTROL, nIndex);
+}
+
+void DialogDriver::PressEnter()
+{
+    AfxUserDialogKey(KeyTarget(), VK_RETURN);
+}
+
+void DialogDriver::PressEscape()
+{
+    AfxUserDialogKey(KeyTarget(), VK_ESCAPE);
+}
+
+void DialogDriver::Close()
+{
+    AfxUserClose(m_window.GetSafeHwnd());
+}
+
 CWndState* DialogDriver::Control(int nID, const char* action) const
 {
-    CWnd* item = m_window.GetDlgItem(nID);
+    CWnd* item = Find(nID);
     if (!item) {
         ReportFailure(AfxFormat("%s: the window has no control %d", action, nID));
         return nullptr;
@@ -127,7 +184,7 @@ CString DialogDriver::Text(int nID) const
 {
     CString text;
     if (Control(nID, "Text"))
-        m_window.GetDlgItem(nID)->GetWindowText(text);
+        Find(nID)->GetWindowText(text);
     return text;
 }
 

@@ -3,12 +3,16 @@
 // input, and the same test drives headless and Qt peers. Acting on a hidden
 // or disabled control, or typing into a read-only one, fails the test and
 // names the control: a user cannot do that. The readers read the layer.
+// A control id not found among the window's own controls is looked up in
+// its visible child windows, so a sheet's driver reaches the controls of
+// the page shown.
 #pragma once
 
 #include <vector>
 
 #include "platform/ui/core/dlgtemplate.h"
 #include "platform/ui/core/input.h"
+#include "platform/ui/core/propsheet.h"
 
 namespace afxui::headless
 {
@@ -31,6 +35,17 @@ public:
     void ChooseColor(int nID, COLORREF rgb);
     // Alt+letter.
     void Mnemonic(TCHAR chLetter);
+    // The buttons of a dialog or sheet, clicked.
+    void PressOK() { Click(IDOK); }
+    void PressCancel() { Click(IDCANCEL); }
+    void PressApply();
+    // A sheet's tab.
+    void ActivatePage(int nIndex);
+    // Enter and Esc where the focus is (or in the window).
+    void PressEnter();
+    void PressEscape();
+    // The title bar's close button.
+    void Close();
 
     CString Text(int nID) const;
     int Check(int nID) const;
@@ -42,6 +57,10 @@ public:
     CString Caption() const;
 
 private:
+    // The control nID of the window or of a visible child window, or null.
+    CWnd* Find(int nID) const;
+    // The window with the focus when it lies in this window, else the window.
+    HWND KeyTarget() const;
     // The control's state, or null after failing the test.
     CWndState* Control(int nID, const char* action) const;
     // The control's state when a user can act on it, or null after failing.

@@ -1,7 +1,18 @@
 #include "platform/ui/headless/headless_app.h"
 
+#include "platform/afx/numconv.h"
+#include "platform/ui/core/dialog.h"
+
 namespace afxui::headless
 {
+
+void HeadlessBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption)
+{
+    ReportFailure(
+        AfxFormat("unexpected modal dialog %u '%s'", nIDTemplate, strCaption.GetString()));
+    if (auto* dlg = dynamic_cast<CDialog*>(&dialog))
+        dlg->EndDialog(IDCANCEL);
+}
 
 ScriptedEnvironment::ScriptedEnvironment(CWndBackend& backend)
     : m_previous(AfxInstallServices({&backend, &m_boxes, &m_fileDialogs, &m_fontDialogs,

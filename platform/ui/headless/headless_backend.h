@@ -29,6 +29,10 @@ public:
         nHeight = 13;
     }
 
+    // There is no loop to run a modal dialog in: a dialog that reaches here
+    // had no script step. It fails the test and is cancelled.
+    void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption) override;
+
     // Moves the clock on by ms.
     void Advance(ULONGLONG ms) { m_now += ms; }
 

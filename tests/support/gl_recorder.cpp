@@ -1,4 +1,4 @@
-#include "tests/tincora/gl_recorder.h"
+#include "tests/support/gl_recorder.h"
 
 #include <dlfcn.h>
 
@@ -16,6 +16,9 @@ GLRecorder::GLRecorder()
     GLdouble n[3] = {0, 0, 1};
     glGetDoublev(GL_CURRENT_NORMAL, n);
     m_normal = {n[0], n[1], n[2]};
+    GLdouble c[4] = {1, 1, 1, 1};
+    glGetDoublev(GL_CURRENT_COLOR, c);
+    m_colour = {c[0], c[1], c[2]};
     active = this;
 }
 
@@ -36,7 +39,7 @@ void GLRecorder::begin(GLenum mode)
     if (m_open)
         ++m_misuses;
     m_open = true;
-    m_primitives.push_back({mode, {}, {}, false});
+    m_primitives.push_back({mode, {}, {}, {}, false});
 }
 
 void GLRecorder::end()
@@ -57,6 +60,7 @@ void GLRecorder::vertex(double x, double y, double z)
     }
     m_primitives.back().vertices.push_back({x, y, z});
     m_primitives.back().normals.push_back(m_normal);
+    m_primitives.back().colours.push_back(m_colour);
 }
 
 } // namespace brantel::test
@@ -127,6 +131,30 @@ void glNormal3dv(const GLdouble* v)
     if (active)
         active->normal(v[0], v[1], v[2]);
     next(v);
+}
+
+void glColor3d(GLdouble r, GLdouble g, GLdouble b)
+{
+    static const auto next = real<void (*)(GLdouble, GLdouble, GLdouble)>("glColor3d");
+    if (active)
+        active->colour(r, g, b);
+    next(r, g, b);
+}
+
+void glColor3dv(const GLdouble* v)
+{
+    static const auto next = real<void (*)(const GLdouble*)>("glColor3dv");
+    if (active)
+        active->colour(v[0], v[1], v[2]);
+    next(v);
+}
+
+void glColor4d(GLdouble r, GLdouble g, GLdouble b, GLdouble a)
+{
+    static const auto next = real<void (*)(GLdouble, GLdouble, GLdouble, GLdouble)>("glColor4d");
+    if (active)
+        active->colour(r, g, b);
+    next(r, g, b, a);
 }
 
 } // extern "C"

@@ -1,6 +1,6 @@
 // Records the immediate-mode primitives the code under test sends to OpenGL:
-// each glBegin/glEnd with its vertices and the normal current at each vertex,
-// exactly as passed (doubles, before any transform). The gl* entry points are
+// each glBegin/glEnd with its vertices and the normal and colour current at
+// each vertex, exactly as passed (doubles, before any transform). The gl* entry points are
 // taken over by this test program and passed on to the real OpenGL, so the
 // drawing still reaches the current context.
 #pragma once
@@ -18,6 +18,7 @@ struct RecordedPrimitive {
     GLenum mode = 0;
     std::vector<Vec3> vertices;
     std::vector<Vec3> normals; // the current normal at each vertex
+    std::vector<Vec3> colours; // the current colour (red, green, blue) at each vertex
     bool closed = false;       // glEnd seen
 };
 
@@ -39,10 +40,12 @@ public:
     void end();
     void vertex(double x, double y, double z);
     void normal(double x, double y, double z) { m_normal = {x, y, z}; }
+    void colour(double r, double g, double b) { m_colour = {r, g, b}; }
 
 private:
     std::vector<RecordedPrimitive> m_primitives;
     Vec3 m_normal{0, 0, 1};
+    Vec3 m_colour{1, 1, 1};
     bool m_open = false;
     int m_misuses = 0;
 };

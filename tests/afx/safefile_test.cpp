@@ -1,0 +1,145 @@
+// Safe replacement of a file: every failure keeps the old file byte for
+// byte and leaves no temporary file behind.
+#include <algorithm>
+#include <dirent.h>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/afx/exceptions.h"
+#include "platform/afx/safefile.h"
+
+namespace
+{
+
+using afx::SafeFileWriter;
+
+// A fresh folder under the test's temporary folder, removed with its files.
+class Folder
+{
+public:
+    Folder()
+    {
+        std::string pattern = ::testing::TempDir() + "safefile_XXXXXX";
+        m_path = ::mkdtemp(pattern.data());
+    }
+    ~Folder()
+    {
+        ::chmod(m_path.c_str(), 0755);
+        for (const std::string& name : Names())
+            ::unlink((m_path + "/" + name).c_str());
+        ::rmdir(m_path.c_str());
+    }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        if (DIR* dir = ::opendir(m_path.c_str())) {
+            while (const dirent* e = ::readdir(dir))
+                if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                    names.push_back(e->d_name);
+            ::closedir(dir);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+std::string Read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Write(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+mode_t Mode(const std::string& path)
+{
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+void Save(const std::string& path, const std::string& bytes)
+{
+    SafeFileWriter writer(path.c_str());
+    writer.File().Write(bytes.data(), static_cast<UINT>(bytes.size()));
+    writer.Commit();
+}
+
+TEST(SafeFileWriterTest, ReplacesTheTargetKeepingItsModeAndItsLink)
+{
+    Folder folder;
+    const std::string target = folder / "model.plb";
+    Write(target, "old");
+    ::chmod(target.c_str(), 0640);
+    ASSERT_EQ(::symlink(target.c_str(), (folder / "link.plb").c_str()), 0);
+    Save(folder / "link.plb", "new content");
+    EXPECT_EQ(Read(target), "new content");
+    EXPECT_EQ(Mode(target), 0640u);
+    struct stat st {};
+    ASSERT_EQ(::lstat((folder / "link.plb").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)); // the link stays a link
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"link.plb", "model.plb"}));
+
+    Save(folder / "fresh.plb", "x"); // a new file
+    EXPECT_EQ(Read(folder / "fresh.plb"), "x");
+}
+
+TEST(SafeFileWriterTest, EachFailureKeepsTheOldFileAndRemovesTheTemporary)
+{
+    const SafeFileWriter::Step steps[] = {SafeFileWriter::Step::write,
+                                          SafeFileWriter::Step::fsync,
+                                          SafeFileWriter::Step::rename};
+    for (SafeFileWriter::Step step : steps) {
+        SCOPED_TRACE(static_cast<int>(step));
+        Folder folder;
+        const std::string target = folder / "model.plb";
+        const std::string old("old\0bytes", 9);
+        Write(target, old);
+        SafeFileWriter::InjectFailure(step);
+        EXPECT_THROW(Save(target, "new content"), CFileException);
+        EXPECT_EQ(Read(target), old);
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"model.plb"});
+        Save(target, "later"); // the hook was used up
+        EXPECT_EQ(Read(target), "later");
+    }
+}
+
+TEST(SafeFileWriterTest, AWriterLeftWithoutCommitChangesNothing)
+{
+    Folder folder;
+    const std::string target = folder / "model.plb";
+    Write(target, "old");
+    {
+        SafeFileWriter writer(target.c_str());
+        writer.File().Write("partial", 7);
+    }
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"model.plb"});
+}
+
+TEST(SafeFileWriterTest, AReadOnlyFolderRefusesTheTemporary)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser writes into read-only folders";
+    Folder folder;
+    const std::string target = folder / "model.plb";
+    Write(target, "old");
+    ::chmod(folder.path().c_str(), 0555);
+    EXPECT_THROW(Save(target, "new"), CFileException);
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"model.plb"});
+}
+
+} // namespace
