@@ -25,6 +25,9 @@ using afxui::headless::ScriptedEnvironment;
 struct PeerFamily {
     const char* name;
     std::function<std::unique_ptr<CWndBackend>()> makeBackend;
+    // The backend runs a real modal loop for a dialog no hook answers
+    // (the headless one reports it as an unexpected dialog instead).
+    bool runsModalLoops = false;
 };
 
 std::vector<PeerFamily> PeerFamilies();

@@ -12,7 +12,8 @@ std::vector<PeerFamily> PeerFamilies()
     return {{"qt", [] {
                  afxui::qt::testing::TestApplication();
                  return std::make_unique<CQtBackend>();
-             }}};
+             },
+             true}};
 }
 
 } // namespace conformance

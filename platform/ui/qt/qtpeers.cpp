@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,8 +31,10 @@
 #include <QVBoxLayout>
 
 #include "platform/afx/numconv.h"
+#include "platform/ui/core/dialog.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qttext.h"
 
 void AfxQtEntry(const std::function<void()>& fn) noexcept
@@ -191,17 +196,68 @@ private:
 };
 
 // Reports the user's focus moves into a widget to its peer.
+// A top-level window of the layer: a dialog, modal or modeless, stacked
+// over its parent's window. Closing it from the title bar is the layer's
+// WM_CLOSE (a dialog takes it as Cancel); only the layer ends it.
+class DialogWidget : public QDialog
+{
+public:
+    DialogWidget(HWND hWnd, QWidget* pParent) : QDialog(pParent), m_hWnd(hWnd) {}
+
+    void done(int nResult) override
+    {
+        m_bEnding = true;
+        QDialog::done(nResult);
+        m_bEnding = false;
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (m_bEnding)
+            return;
+        event->ignore();
+        AfxQtEntry([this] { AfxUserClose(m_hWnd); });
+    }
+
+private:
+    HWND m_hWnd;
+    bool m_bEnding = false;
+};
+
+// The virtual key of a dialog key (Enter, Esc), or 0.
+UINT DialogKey(const QKeyEvent& event)
+{
+    if (event.modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier))
+        return 0;
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    default:
+        return 0;
+    }
+}
+
 class FocusFilter : public QObject
 {
 public:
-    FocusFilter(std::function<void()> onFocus, std::function<void()> onQtFocus)
-        : m_onFocus(std::move(onFocus)), m_onQtFocus(std::move(onQtFocus))
+    FocusFilter(std::function<void()> onFocus, std::function<void()> onQtFocus,
+                std::function<bool(UINT)> onDialogKey)
+        : m_onFocus(std::move(onFocus)), m_onQtFocus(std::move(onQtFocus)),
+          m_onDialogKey(std::move(onDialogKey))
     {
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        if (event->type() == QEvent::KeyPress) {
+            const UINT nVirtKey = DialogKey(*static_cast<QKeyEvent*>(event));
+            return nVirtKey && m_onDialogKey(nVirtKey);
+        }
         if (event->type() == QEvent::FocusIn) {
             switch (static_cast<QFocusEvent*>(event)->reason()) {
             case Qt::MouseFocusReason:
@@ -221,6 +277,7 @@ protected:
 private:
     std::function<void()> m_onFocus;
     std::function<void()> m_onQtFocus;
+    std::function<bool(UINT)> m_onDialogKey;
 };
 
 bool IsMultiLine(AfxWndKind kind, DWORD dwStyle)
@@ -296,7 +353,7 @@ CQtPeer::CQtPeer(const CWndState& state, QWidget* pParent)
             if (!m_bShowing)
                 Report([this] { AfxUserFocus(m_hWnd); });
         },
-        [this] { ShowLayerFocus(); });
+        [this] { ShowLayerFocus(); }, [this](UINT nVirtKey) { return DialogKey(nVirtKey); });
     m_input->installEventFilter(m_filter.get());
     if (auto* combo = qobject_cast<QComboBox*>(m_input.data()); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(m_filter.get());
@@ -482,7 +539,10 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
     }
     case AfxWndKind::window:
     default:
-        m_widget = new QWidget(pParent);
+        if (style & WS_CHILD)
+            m_widget = new QWidget(pParent);
+        else
+            m_widget = new DialogWidget(state.hWnd, pParent);
         break;
     }
     // Placement belongs to the layer; a top-level window is shown by it too.
@@ -719,11 +779,14 @@ void CQtPeer::ShowSelection(const CWndState& state)
                            QTextCursor::KeepAnchor);
         edit->setTextCursor(cursor);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        const QString edited = combo->lineEdit() ? combo->lineEdit()->text() : QString();
         combo->setCurrentIndex(state.nCurSel);
-        if (combo->lineEdit() && state.nCurSel < 0)
-            combo->lineEdit()->setText(edited);
-        if (combo->lineEdit() && state.nCurSel < 0) {
+        // setCurrentIndex puts the item's text into the edit, even when the
+        // index does not change; the edit shows the layer's text, which may
+        // be one no item has.
+        if (QLineEdit* line = combo->lineEdit()) {
+            const QString text = AfxToQString(state.strText);
+            if (line->text() != text)
+                line->setText(text);
             const int start = WidgetPosition(state.strText, state.nSelStart, false);
             const int end = WidgetPosition(state.strText, state.nSelEnd, false);
             combo->lineEdit()->setSelection(start, end - start);
@@ -830,6 +893,16 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         }
     }
     m_bShowing = false;
+}
+
+bool CQtPeer::DialogKey(UINT nVirtKey)
+{
+    // A multi-line edit with ES_WANTRETURN keeps Enter as a line break.
+    if (m_bShowing || !m_widget || !dynamic_cast<DialogWidget*>(m_widget->window()) ||
+        (nVirtKey == VK_RETURN && IsMultiLine(m_kind, m_dwStyle) && (m_dwStyle & ES_WANTRETURN)))
+        return false;
+    AfxQtEntry([this, nVirtKey] { AfxUserDialogKey(m_hWnd, nVirtKey); });
+    return true;
 }
 
 void CQtPeer::ShowLayerFocus()
@@ -981,6 +1054,37 @@ std::unique_ptr<CWndPeer> CQtBackend::CreatePeer(const CWndState& state)
     if (!parent)
         peer->Widget()->setFont(DialogFont());
     return peer;
+}
+
+namespace
+{
+// The dialog widget of a layer window, or null.
+DialogWidget* DialogWidgetOf(CWnd& wnd)
+{
+    const CWndState* state = AfxGetWndState(wnd.GetSafeHwnd());
+    auto* peer = state ? dynamic_cast<CQtPeer*>(state->peer.get()) : nullptr;
+    return peer ? dynamic_cast<DialogWidget*>(peer->Widget()) : nullptr;
+}
+} // namespace
+
+void CQtBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption)
+{
+    DialogWidget* widget = DialogWidgetOf(dialog);
+    if (!widget) {
+        CWndBackend::RunModalLoop(dialog, nIDTemplate, strCaption);
+        return;
+    }
+    // Shown again as a modal window: modality is set when a window shows.
+    widget->hide();
+    AfxQtRunModal(*widget);
+}
+
+void CQtBackend::EndModalLoop(CWnd& dialog)
+{
+    if (DialogWidget* widget = DialogWidgetOf(dialog); widget && widget->isModal()) {
+        const auto* dlg = dynamic_cast<const CDialog*>(&dialog);
+        widget->done(dlg ? static_cast<int>(dlg->GetModalResult()) : QDialog::Rejected);
+    }
 }
 
 QFont CQtBackend::DialogFont() const

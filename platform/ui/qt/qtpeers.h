@@ -85,6 +85,9 @@ private:
     void ShowItems(const CWndState& state);
     void ShowCheck(const CWndState& state);
     void ShowColor(const CWndState& state);
+    // Enter or Esc pressed in a dialog window: the layer presses its button
+    // (true), unless the key stays with the widget (false).
+    bool DialogKey(UINT nVirtKey);
     // Moves Qt's focus to where the layer has it (Qt moved it by itself).
     void ShowLayerFocus();
     // Connects the mnemonic labels before this control to it.
@@ -110,6 +113,10 @@ public:
     void WakeUp() override;
     std::unique_ptr<CWndPeer> CreatePeer(const CWndState& state) override;
     void GetDialogFontMetrics(int& nLettersWidth, int& nHeight) override;
+    // A modal dialog runs in QDialog::exec(), or through the Qt modal hook
+    // when a test installed one (see AfxQtRunModal).
+    void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption) override;
+    void EndModalLoop(CWnd& dialog) override;
 
     // The font dialogs are laid out with (the application font unless set).
     void SetDialogFont(const QFont& font) { m_font = font; }
