@@ -43,7 +43,8 @@ endfunction()
 # another base folder than tests/ for DIR (Qt tests live below
 # platform/ui/qt, the only place that includes Qt). Labels say what a test
 # needs: headless (nothing), widgets (Qt's offscreen platform, set in the
-# test's environment) or gui (a display); ctest -L selects by them.
+# test's environment) or gui (a display; pictures go to build/artifacts);
+# ctest -L selects by them.
 function(brantel_test name)
   cmake_parse_arguments(ARG "" "DIR;EXCLUDE;FROM" "ALSO;LINKS;LABELS" ${ARGN})
   if(NOT ARG_LABELS)
@@ -72,6 +73,9 @@ function(brantel_test name)
   set(env "BRANTEL_SOURCE_DIR=${BRANTEL_ROOT}")
   if("widgets" IN_LIST ARG_LABELS)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  if("gui" IN_LIST ARG_LABELS)
+    list(APPEND env "BRANTEL_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
   endif()
   if(BRANTEL_SANITIZE)
     list(APPEND env "LSAN_OPTIONS=suppressions=${BRANTEL_ROOT}/tests/lsan.supp"

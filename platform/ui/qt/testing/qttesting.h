@@ -1,10 +1,11 @@
 // Test utilities on Qt (the widgets tests): the test program's QApplication
-// and a scoped modal hook.
+// a scoped modal hook and a scoped backend.
 #pragma once
 
 #include <QApplication>
 
 #include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qtpeers.h"
 
 namespace afxui::qt::testing
 {
@@ -25,6 +26,21 @@ public:
 
 private:
     AfxQtModalHook m_old;
+};
+
+// A Qt backend installed while it lives; the previous one comes back.
+class BackendScope
+{
+public:
+    BackendScope() : m_old(AfxSetWndBackend(&m_backend)) {}
+    ~BackendScope() { AfxSetWndBackend(m_old); }
+    BackendScope(const BackendScope&) = delete;
+    BackendScope& operator=(const BackendScope&) = delete;
+    CQtBackend& Backend() { return m_backend; }
+
+private:
+    CQtBackend m_backend;
+    CWndBackend* m_old;
 };
 
 } // namespace afxui::qt::testing

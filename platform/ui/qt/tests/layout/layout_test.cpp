@@ -243,14 +243,8 @@ const CResourceModule s_samples("layout-samples", CResourceModule::program, [](C
 class LayoutCheck : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        afxui::qt::testing::TestApplication();
-        m_old = AfxSetWndBackend(&m_backend);
-    }
-    void TearDown() override { AfxSetWndBackend(m_old); }
-    CQtBackend m_backend;
-    CWndBackend* m_old = nullptr;
+    QApplication& m_app = afxui::qt::testing::TestApplication();
+    afxui::qt::testing::BackendScope m_backend;
 };
 
 TEST_F(LayoutCheck, FindsControlsOutsideOverlapsAndTextsTooWide)
