@@ -17,6 +17,7 @@
 
 #include "platform/afx/numconv.h"
 #include "platform/ui/core/afxui.h"
+#include "platform/ui/headless/afxui_headless.h"
 #include "platform/ui/qt/afxui_qt.h"
 #include "platform/ui/qt/testing/qttesting.h"
 
@@ -274,6 +275,58 @@ TEST_F(QtDialogs, ASheetShowsApplyAsModifiedAndARefusingPageKeepsItsTab)
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(b.activations, 1);
+}
+
+} // namespace
+
+namespace
+{
+
+// A modeless dialog that closes itself from its own buttons: the clicked
+// button's widget goes while Qt is still delivering the click to it.
+TEST_F(QtDialogs, AModelessDialogDestroyedFromItsOwnButtonClick)
+{
+    struct CSelfClosing : CDialog {
+        CSelfClosing() : CDialog(kKeysTemplate) {}
+        void OnOK() override { DestroyWindow(); }
+        void OnCancel() override { DestroyWindow(); }
+    } dlg;
+    for (int nID : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(nID);
+        ASSERT_TRUE(dlg.Create(kKeysTemplate));
+        QTest::mouseClick(Control<QPushButton>(dlg, nID), Qt::LeftButton);
+        EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+    }
+    ASSERT_TRUE(dlg.Create(kKeysTemplate));
+    QTest::keyClick(Control<QLineEdit>(dlg, kLine), Qt::Key_Escape);
+    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+}
+
+} // namespace
+
+namespace
+{
+
+// A scripted modal dialog is up on its real widgets while its step runs, and
+// the step's OK is the same OnOK as a click.
+TEST_F(QtDialogs, AScriptedModalDialogShowsItsRealWidgetsToTheStep)
+{
+    struct CEntry : CDialog {
+        CEntry() : CDialog(kKeysTemplate) {}
+        CString m_text;
+        void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, kLine, m_text); }
+    } dlg;
+    afxui::headless::ModalScript script;
+    script.Dialog(kKeysTemplate, [&](afxui::headless::DialogDriver& d, CDialog&) {
+        auto* line = Control<QLineEdit>(dlg, kLine);
+        ASSERT_NE(line, nullptr);
+        EXPECT_TRUE(line->isVisible());
+        QTest::keyClicks(line, "4.5");
+        d.PressOK();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(std::string(dlg.m_text), "4.5");
+    script.Verify();
 }
 
 } // namespace
