@@ -1,11 +1,15 @@
 // Device-independent bitmaps: the BMP header records, a memory bitmap and
-// an empty device context. There is no display here: a CBitmap is plain
-// memory holding a bottom-up DIB, and a CDC carries nothing.
+// the device context. There is no display here: a CBitmap is plain memory
+// holding a bottom-up DIB, and a CDC draws nothing: its drawing operations
+// do nothing by default, and the window layer's contexts (a recording one
+// for tests, the printer's and the window's) override them.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "platform/afx/cstring.h"
 
 // Compression code of uncompressed DIB pixels.
 inline constexpr std::uint32_t BI_RGB = 0;
@@ -15,11 +19,11 @@ inline constexpr unsigned DIB_RGB_COLORS = 0;
 #pragma pack(push, 2)
 // The 14-byte file header that opens a BMP file.
 struct BITMAPFILEHEADER {
-    std::uint16_t bfType;       // "BM"
-    std::uint32_t bfSize;       // size of the whole file
+    std::uint16_t bfType; // "BM"
+    std::uint32_t bfSize; // size of the whole file
     std::uint16_t bfReserved1;
     std::uint16_t bfReserved2;
-    std::uint32_t bfOffBits;    // offset of the pixels from the file start
+    std::uint32_t bfOffBits; // offset of the pixels from the file start
 };
 #pragma pack(pop)
 static_assert(sizeof(BITMAPFILEHEADER) == 14);
@@ -28,7 +32,7 @@ static_assert(sizeof(BITMAPFILEHEADER) == 14);
 struct BITMAPINFOHEADER {
     std::uint32_t biSize;
     std::int32_t biWidth;
-    std::int32_t biHeight;      // positive: rows bottom-up; negative: top-down
+    std::int32_t biHeight; // positive: rows bottom-up; negative: top-down
     std::uint16_t biPlanes;
     std::uint16_t biBitCount;
     std::uint32_t biCompression;
@@ -68,21 +72,121 @@ struct BITMAP {
 };
 
 // Row stride of a DIB: bits x width rounded up to whole 4-byte words.
-inline std::size_t DibStride(std::size_t width, unsigned bits) {
+inline std::size_t DibStride(std::size_t width, unsigned bits)
+{
     return ((width * bits + 31) / 32) * 4;
 }
 
-// A device context. Nothing is drawn here; operations that take one accept
-// a null pointer as well.
-class CDC {
+// What a device context draws with: pens, brushes, fonts and bitmaps.
+class CGdiObject
+{
+public:
+    CGdiObject() = default;
+    virtual ~CGdiObject() = default;
+};
+
+// A text's font metrics in device pixels.
+struct TEXTMETRIC {
+    long tmHeight;
+    long tmAscent;
+    long tmDescent;
+    long tmInternalLeading;
+    long tmExternalLeading;
+    long tmAveCharWidth;
+    long tmMaxCharWidth;
+    long tmWeight;
+};
+
+// GetDeviceCaps indices.
+inline constexpr int HORZSIZE = 4;
+inline constexpr int VERTSIZE = 6;
+inline constexpr int HORZRES = 8;
+inline constexpr int VERTRES = 10;
+inline constexpr int BITSPIXEL = 12;
+inline constexpr int PLANES = 14;
+inline constexpr int LOGPIXELSX = 88;
+inline constexpr int LOGPIXELSY = 90;
+// Raster operations and background modes.
+inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
+inline constexpr int TRANSPARENT = 1;
+inline constexpr int OPAQUE = 2;
+
+// A device context. This one draws nothing; operations that take one accept
+// a null pointer as well. Colours are COLORREF values (0x00BBGGRR).
+class CDC
+{
 public:
     CDC() = default;
     virtual ~CDC() = default;
+
+    virtual int GetDeviceCaps(int /*nIndex*/) const { return 0; }
+    // Selects a pen, brush, font or bitmap; returns the one selected before.
+    virtual CGdiObject* SelectGdiObject(CGdiObject* /*pObject*/) { return nullptr; }
+    template <class T> T* SelectObject(T* pObject)
+    {
+        return static_cast<T*>(SelectGdiObject(pObject));
+    }
+    virtual unsigned long SetTextColor(unsigned long /*crColor*/) { return 0; }
+    virtual unsigned long SetBkColor(unsigned long /*crColor*/) { return 0; }
+    virtual int SetBkMode(int /*nBkMode*/) { return OPAQUE; }
+
+    virtual bool TextOut(int /*x*/, int /*y*/, const char* /*lpszString*/, int /*nCount*/)
+    {
+        return true;
+    }
+    bool TextOut(int x, int y, const CString& str)
+    {
+        return TextOut(x, y, str.GetString(), str.GetLength());
+    }
+    // The size of a text in device pixels.
+    virtual void GetTextExtent(const char* /*lpszString*/, int /*nCount*/, long& cx, long& cy) const
+    {
+        cx = cy = 0;
+    }
+    virtual bool GetTextMetrics(TEXTMETRIC* ptm) const
+    {
+        *ptm = TEXTMETRIC{};
+        return true;
+    }
+
+    virtual void MoveTo(int /*x*/, int /*y*/) {}
+    virtual bool LineTo(int /*x*/, int /*y*/) { return true; }
+    virtual bool Rectangle(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/) { return true; }
+    virtual bool RoundRect(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/, int /*x3*/, int /*y3*/)
+    {
+        return true;
+    }
+    virtual bool BitBlt(int /*x*/, int /*y*/, int /*nWidth*/, int /*nHeight*/, CDC* /*pSrcDC*/,
+                        int /*xSrc*/, int /*ySrc*/, std::uint32_t /*dwRop*/)
+    {
+        return true;
+    }
+    // Returns the number of scan lines drawn.
+    virtual int SetDIBitsToDevice(int /*xDest*/, int /*yDest*/, unsigned /*nWidth*/,
+                                  unsigned /*nHeight*/, int /*xSrc*/, int /*ySrc*/,
+                                  unsigned /*nStartScan*/, unsigned nNumScans,
+                                  const void* /*pBits*/, const struct BITMAPINFO* /*pInfo*/,
+                                  unsigned /*nColorUse*/)
+    {
+        return static_cast<int>(nNumScans);
+    }
+    virtual int StretchDIBits(int /*xDest*/, int /*yDest*/, int /*nDestWidth*/, int /*nDestHeight*/,
+                              int /*xSrc*/, int /*ySrc*/, int /*nSrcWidth*/, int nSrcHeight,
+                              const void* /*pBits*/, const struct BITMAPINFO* /*pInfo*/,
+                              unsigned /*nColorUse*/, std::uint32_t /*dwRop*/)
+    {
+        return nSrcHeight;
+    }
+
+    // True for a printer's context.
+    bool IsPrinting() const { return m_bPrinting; }
+    bool m_bPrinting = false;
 };
 
 // A bitmap held as a bottom-up DIB in memory: 1, 4, 8, 16 (5-5-5), 24 or
 // 32 bits a pixel, rows padded to 4 bytes, with a colour table up to 8 bits.
-class CBitmap {
+class CBitmap : public CGdiObject
+{
 public:
     CBitmap() = default;
     virtual ~CBitmap() = default;
@@ -110,7 +214,10 @@ public:
     std::size_t Stride() const { return DibStride(static_cast<std::size_t>(m_width), m_bits); }
     // Row y, counted from the bottom row.
     std::uint8_t* Row(int y) { return m_pixels.data() + Stride() * static_cast<std::size_t>(y); }
-    const std::uint8_t* Row(int y) const { return m_pixels.data() + Stride() * static_cast<std::size_t>(y); }
+    const std::uint8_t* Row(int y) const
+    {
+        return m_pixels.data() + Stride() * static_cast<std::size_t>(y);
+    }
     // Colour table: 2^depth entries up to 8 bits, none above.
     std::vector<RGBQUAD>& ColorTable() { return m_table; }
     const std::vector<RGBQUAD>& ColorTable() const { return m_table; }

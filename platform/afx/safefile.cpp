@@ -119,7 +119,8 @@ void SafeFileWriter::Commit()
         const int fd = m_file->m_hFile;
         if (m_failAt == Step::fsync || ::fsync(fd) != 0)
             CFileException::ThrowOsError(m_failAt == Step::fsync ? EIO : errno, m_strTemp);
-        struct stat old {};
+        struct stat old {
+        };
         const mode_t mode =
             ::stat(m_strTarget.GetString(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
         if (::fchmod(fd, mode) != 0)

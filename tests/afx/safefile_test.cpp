@@ -65,7 +65,8 @@ void Write(const std::string& path, const std::string& bytes)
 
 mode_t Mode(const std::string& path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     ::stat(path.c_str(), &st);
     return st.st_mode & 07777;
 }
@@ -87,7 +88,8 @@ TEST(SafeFileWriterTest, ReplacesTheTargetKeepingItsModeAndItsLink)
     Save(folder / "link.plb", "new content");
     EXPECT_EQ(Read(target), "new content");
     EXPECT_EQ(Mode(target), 0640u);
-    struct stat st {};
+    struct stat st {
+    };
     ASSERT_EQ(::lstat((folder / "link.plb").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode)); // the link stays a link
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"link.plb", "model.plb"}));
@@ -98,8 +100,7 @@ TEST(SafeFileWriterTest, ReplacesTheTargetKeepingItsModeAndItsLink)
 
 TEST(SafeFileWriterTest, EachFailureKeepsTheOldFileAndRemovesTheTemporary)
 {
-    const SafeFileWriter::Step steps[] = {SafeFileWriter::Step::write,
-                                          SafeFileWriter::Step::fsync,
+    const SafeFileWriter::Step steps[] = {SafeFileWriter::Step::write, SafeFileWriter::Step::fsync,
                                           SafeFileWriter::Step::rename};
     for (SafeFileWriter::Step step : steps) {
         SCOPED_TRACE(static_cast<int>(step));

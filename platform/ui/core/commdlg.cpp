@@ -108,21 +108,14 @@ CString CFileDialog::GetFileTitle() const
     return dot < 0 ? name : name.Left(dot);
 }
 
-// A position is the index of the next path plus one (null: none left).
 POSITION CFileDialog::GetStartPosition() const
 {
-    return m_paths.empty() ? nullptr : reinterpret_cast<POSITION>(std::uintptr_t{1});
+    return AfxFirstPosition(m_paths);
 }
 
 CString CFileDialog::GetNextPathName(POSITION& pos) const
 {
-    const std::size_t index = reinterpret_cast<std::uintptr_t>(pos) - 1;
-    if (!pos || index >= m_paths.size()) {
-        pos = nullptr;
-        return CString();
-    }
-    pos = index + 1 < m_paths.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
-    return m_paths[index];
+    return AfxNextAt(m_paths, pos);
 }
 
 // ---- CFontDialog ------------------------------------------------------------------

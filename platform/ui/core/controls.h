@@ -12,7 +12,6 @@
 
 #include "platform/ui/core/wnd.h"
 
-typedef int* LPINT;
 
 class CEdit : public CWnd
 {

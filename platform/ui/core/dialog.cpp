@@ -7,6 +7,7 @@
 #include "platform/ui/core/dlgtemplate.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/core/winapp.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
@@ -14,7 +15,6 @@ namespace
 {
 
 CModalHook* s_pModalHook = nullptr; // not owned; set and reset by AfxSetModalHook
-CWnd* s_pMainWnd = nullptr;         // not owned; set and reset by AfxSetMainWnd
 
 } // namespace
 
@@ -28,16 +28,6 @@ CModalHook* AfxSetModalHook(CModalHook* pHook)
 CModalHook* AfxGetModalHook()
 {
     return s_pModalHook;
-}
-
-CWnd* AfxGetMainWnd()
-{
-    return s_pMainWnd;
-}
-
-void AfxSetMainWnd(CWnd* pWnd)
-{
-    s_pMainWnd = pWnd;
 }
 
 CWnd* AfxGetDialogOf(HWND hWnd)
@@ -137,6 +127,16 @@ void CDialog::EndDialog(int nResult)
     m_nModalResult = nResult;
     if (CWndBackend* backend = AfxGetWndBackend())
         backend->EndModalLoop(*this);
+}
+
+BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    // A command nothing in the dialog handles goes to the application.
+    CWinApp* app = AfxGetApp();
+    return app && nCode == static_cast<int>(CN_COMMAND) &&
+           app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate)

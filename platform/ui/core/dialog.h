@@ -32,11 +32,6 @@ public:
 CModalHook* AfxSetModalHook(CModalHook* pHook);
 CModalHook* AfxGetModalHook();
 
-// The main window: the parent of dialogs given none, and the owner of
-// commands from popup menus. Set by the application (null: none).
-CWnd* AfxGetMainWnd();
-void AfxSetMainWnd(CWnd* pWnd);
-
 class CDialog : public CWnd
 {
     DECLARE_DYNAMIC(CDialog)
@@ -81,6 +76,9 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
+
+    // The dialog's own map, then (commands only) the application.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);

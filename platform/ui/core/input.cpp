@@ -269,6 +269,11 @@ bool AfxUserDialogKey(HWND hWnd, UINT nVirtKey)
     CWndState* focus = AfxGetWndState(hWnd);
     if (!focus)
         return false;
+    // A window that takes the key itself (a toolbar combo) answers non-zero.
+    if (focus->Target()->SendMessage(WM_KEYDOWN, nVirtKey, 0) != 0)
+        return true;
+    if (!(focus = AfxGetWndState(hWnd)))
+        return true;
     if (nVirtKey == VK_RETURN && focus->kind == AfxWndKind::edit &&
         (focus->dwStyle & (ES_MULTILINE | ES_WANTRETURN)) == (ES_MULTILINE | ES_WANTRETURN))
         return AfxUserType(hWnd, "\r\n");

@@ -28,8 +28,9 @@ bool AfxUserScroll(HWND hWnd, UINT nSBCode, int nPos);
 bool AfxUserMnemonic(HWND hWndParent, TCHAR chLetter);
 
 // Enter or Esc pressed while hWnd has the focus (or in the dialog hWnd).
-// Enter presses the dialog's default button (a disabled one does nothing),
-// unless the focus is in a multi-line ES_WANTRETURN edit, which takes a
+// The window gets WM_KEYDOWN first; a non-zero answer means it took the
+// key (Return in an editable toolbar combo). Otherwise Enter presses the dialog's default button (a
+// disabled one does nothing), unless the focus is in a multi-line ES_WANTRETURN edit, which takes a
 // line break; Esc presses IDCANCEL. The press is BN_CLICKED from the button,
 // without moving the focus. The dialog is the window's nearest ancestor
 // that is not a child window, so Enter on a sheet's page presses the

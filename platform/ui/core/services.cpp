@@ -48,6 +48,11 @@ BOOL CPrintService::ShowPrintDialog(AfxPrintRequest&, CWnd*)
     return FALSE;
 }
 
+CDC* CPrintService::GetPrinterDC(const AfxPrintRequest&)
+{
+    return nullptr;
+}
+
 BOOL CProfileService::GetInt(LPCTSTR, LPCTSTR, int&)
 {
     return FALSE;

@@ -135,6 +135,9 @@ public:
     virtual ~CPrintService() = default;
     // Lets the user choose the printer and range; FALSE when cancelled.
     virtual BOOL ShowPrintDialog(AfxPrintRequest& request, CWnd* pParent);
+    // The device context of the printer chosen, owned by the service and
+    // valid until the next call; null when there is none (the base).
+    virtual CDC* GetPrinterDC(const AfxPrintRequest& request);
 };
 
 // ---- Profile (user settings by section and entry) -------------------------------

@@ -2,6 +2,8 @@
 // sizes, rectangles, colours and the logical font record.
 #pragma once
 
+#include <vector>
+
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -237,3 +239,21 @@ struct CREATESTRUCT {
     DWORD dwExStyle;
 };
 typedef CREATESTRUCT* LPCREATESTRUCT;
+
+// POSITION walks over a vector (views of a document, documents of a
+// template ...): a position is the index of the next element plus one, null
+// when none is left.
+template <class T> POSITION AfxFirstPosition(const std::vector<T>& items)
+{
+    return items.empty() ? nullptr : reinterpret_cast<POSITION>(std::uintptr_t{1});
+}
+template <class T> T AfxNextAt(const std::vector<T>& items, POSITION& rPos)
+{
+    const std::size_t index = reinterpret_cast<std::uintptr_t>(rPos) - 1;
+    if (!rPos || index >= items.size()) {
+        rPos = nullptr;
+        return T();
+    }
+    rPos = index + 1 < items.size() ? reinterpret_cast<POSITION>(index + 2) : nullptr;
+    return items[index];
+}

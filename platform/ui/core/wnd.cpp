@@ -472,6 +472,62 @@ BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
     return State().timers.size() != before;
 }
 
+namespace
+{
+
+CWndState::ScrollBar* BarOf(const CWnd& wnd, int nBar)
+{
+    CWndState* state = wnd.GetState();
+    return state && (nBar == SB_HORZ || nBar == SB_VERT) ? &state->scrollBars[nBar] : nullptr;
+}
+
+} // namespace
+
+void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL)
+{
+    if (CWndState::ScrollBar* bar = BarOf(*this, nBar)) {
+        bar->nMin = nMinPos;
+        bar->nMax = nMaxPos;
+        bar->nPos = std::clamp(bar->nPos, std::min(nMinPos, nMaxPos), std::max(nMinPos, nMaxPos));
+        GetState()->Changed(PEER_RANGE);
+    }
+}
+
+void CWnd::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const
+{
+    const CWndState::ScrollBar* bar = BarOf(*this, nBar);
+    *lpMinPos = bar ? bar->nMin : 0;
+    *lpMaxPos = bar ? bar->nMax : 0;
+}
+
+int CWnd::SetScrollPos(int nBar, int nPos, BOOL)
+{
+    CWndState::ScrollBar* bar = BarOf(*this, nBar);
+    if (!bar)
+        return 0;
+    const int old = bar->nPos;
+    bar->nPos = std::clamp(nPos, std::min(bar->nMin, bar->nMax), std::max(bar->nMin, bar->nMax));
+    GetState()->Changed(PEER_RANGE);
+    return old;
+}
+
+int CWnd::GetScrollPos(int nBar) const
+{
+    const CWndState::ScrollBar* bar = BarOf(*this, nBar);
+    return bar ? bar->nPos : 0;
+}
+
+void CWnd::Invalidate(BOOL)
+{
+    if (m_hWnd)
+        PostMessage(WM_PAINT);
+}
+
+void CWnd::UpdateWindow()
+{
+    SendMessage(WM_PAINT);
+}
+
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
 {
     return AfxGetMessageService()->MessageBox(lpszText, lpszCaption, nType);

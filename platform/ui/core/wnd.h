@@ -30,6 +30,7 @@ class CWndPeer;
 struct CWndState;
 
 typedef CBitmap* HBITMAP;
+typedef int* LPINT;
 typedef std::uintptr_t DWORD_PTR;
 
 // Called for a timer set with a callback instead of WM_TIMER.
@@ -149,6 +150,11 @@ struct CWndState {
     UINT nBitmapID = 0;                     // pictures and picture buttons
     COLORREF color = 0;                     // colour buttons
 
+    // The window's own scroll bars (WS_HSCROLL, WS_VSCROLL): SB_HORZ, SB_VERT.
+    struct ScrollBar {
+        int nMin = 0, nMax = 100, nPos = 0;
+    } scrollBars[2];
+
     std::unique_ptr<CWndPeer> peer;
     bool bDestroying = false;
 
@@ -240,6 +246,16 @@ public:
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
 
+    // The window's own scroll bars (nBar SB_HORZ or SB_VERT); the position
+    // stays within the range. SetScrollPos returns the old position.
+    void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+    void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const;
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+    int GetScrollPos(int nBar) const;
+    // Repaints: WM_PAINT now (UpdateWindow) or at the next pump (Invalidate).
+    void Invalidate(BOOL bErase = TRUE);
+    void UpdateWindow();
+
     // A message box through the message service, with this caption.
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
@@ -276,6 +292,12 @@ private:
     CurrentMessage m_current;                      // the message being dispatched to this object
     std::vector<std::unique_ptr<CWnd>> m_controls; // made from a template (owned)
 };
+
+// The main window: the parent of dialogs given none, and the owner of
+// commands from popup menus: the application's m_pMainWnd, or the window
+// set here when there is no application object (null: none).
+CWnd* AfxGetMainWnd();
+void AfxSetMainWnd(CWnd* pWnd);
 
 // The child windows of a window, in creation (template) order.
 std::vector<CWndState*> AfxGetChildStates(HWND hWndParent);

@@ -12,6 +12,20 @@ namespace afxui::headless
 namespace
 {
 
+// Focuses the control, selects its whole text and types text over it, as a
+// user does.
+void TypeOver(HWND hWnd, const CString& text)
+{
+    CWndState* state = AfxGetWndState(hWnd);
+    state->peer->UserFocus();
+    if ((state = AfxGetWndState(hWnd)) == nullptr)
+        return;
+    state->nSelStart = 0;
+    state->nSelEnd = state->strText.GetLength();
+    state->Changed(PEER_SELECTION);
+    state->peer->UserType(text);
+}
+
 CWnd* FindIn(const CWnd& window, int nID)
 {
     if (CWnd* item = window.GetDlgItem(nID))
@@ -107,14 +121,7 @@ void DialogDriver::Type(int nID, const CString& text)
         ReportFailure(AfxFormat("Type: control %d takes no typed text", nID));
         return;
     }
-    const HWND hWnd = state->hWnd;
-    state->peer->UserFocus();
-    if ((state = AfxGetWndState(hWnd)) == nullptr)
-        return;
-    state->nSelStart = 0;
-    state->nSelEnd = state->strText.GetLength();
-    state->Changed(PEER_SELECTION);
-    state->peer->UserType(text);
+    TypeOver(state->hWnd, text);
 }
 
 void DialogDriver::Focus(int nID)
@@ -232,6 +239,38 @@ CString DialogDriver::Caption() const
     CString caption;
     m_window.GetWindowText(caption);
     return caption;
+}
+
+CWndState* ToolbarCombo::Usable(const char* action) const
+{
+    CComboBox* combo = m_manager.GetCombo(m_nID);
+    CWndState* state = combo ? combo->GetState() : nullptr;
+    if (!state || !state->bVisible || !state->bEnabled || !state->peer) {
+        ReportFailure(AfxFormat("%s: toolbar combo %u cannot be reached", action, m_nID));
+        return nullptr;
+    }
+    return state;
+}
+
+void ToolbarCombo::UserEnter(const CString& text)
+{
+    CWndState* state = Usable("UserEnter");
+    if (!state)
+        return;
+    if ((state->dwStyle & 0x3) != CBS_DROPDOWN) {
+        ReportFailure(AfxFormat("UserEnter: toolbar combo %u takes no typed text", m_nID));
+        return;
+    }
+    const HWND hWnd = state->hWnd;
+    TypeOver(hWnd, text);
+    if (AfxGetWndState(hWnd))
+        AfxUserDialogKey(hWnd, VK_RETURN);
+}
+
+void ToolbarCombo::UserSelect(int nIndex)
+{
+    if (CWndState* state = Usable("UserSelect"))
+        state->peer->UserSelect(nIndex);
 }
 
 } // namespace afxui::headless

@@ -13,6 +13,7 @@
 #include "platform/ui/core/dlgtemplate.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/propsheet.h"
+#include "platform/ui/core/toolbarmgr.h"
 
 namespace afxui::headless
 {
@@ -67,6 +68,22 @@ private:
     CWndState* Usable(int nID, const char* action) const;
 
     CWnd& m_window;
+};
+
+// A user's hands on a combo of the toolbar model.
+class ToolbarCombo
+{
+public:
+    ToolbarCombo(CToolBarManager& manager, UINT nID) : m_manager(manager), m_nID(nID) {}
+    // Types the text into an editable combo and presses Return.
+    void UserEnter(const CString& text);
+    void UserSelect(int nIndex);
+
+private:
+    // The combo's state when a user can reach it, or null after failing.
+    CWndState* Usable(const char* action) const;
+    CToolBarManager& m_manager;
+    UINT m_nID;
 };
 
 } // namespace afxui::headless

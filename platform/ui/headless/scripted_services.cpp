@@ -141,6 +141,13 @@ BOOL ScriptedPrintDialogs::ShowPrintDialog(AfxPrintRequest& request, CWnd*)
     return TRUE;
 }
 
+CDC* ScriptedPrintDialogs::GetPrinterDC(const AfxPrintRequest&)
+{
+    m_printer = std::make_unique<RecordingDC>();
+    m_printer->m_bPrinting = true;
+    return m_printer.get();
+}
+
 // ---- Recorders ---------------------------------------------------------------------------
 
 BOOL RecordingClipboard::SetDib(const BITMAPINFOHEADER& header, const void* pBits,

@@ -8,12 +8,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/afx/message.h"
+#include "platform/ui/core/gdi.h"
 #include "platform/ui/core/services.h"
 
 namespace afxui::headless
@@ -153,10 +155,15 @@ public:
     void Accept(std::function<void(AfxPrintRequest&)> edit = {}) { m_script.Push(std::move(edit)); }
     void Cancel() { m_script.Push(std::nullopt); }
     BOOL ShowPrintDialog(AfxPrintRequest& request, CWnd* pParent) override;
+    // A fresh recording printer for each print run.
+    CDC* GetPrinterDC(const AfxPrintRequest& request) override;
     const std::vector<AfxPrintRequest>& Shown() const { return m_script.Requests(); }
+    // The printer of the last run, or null before any.
+    RecordingDC* Printer() { return m_printer.get(); }
     void Verify() { m_script.Verify(); }
 
 private:
+    std::unique_ptr<RecordingDC> m_printer;
     Script<AfxPrintRequest, std::optional<std::function<void(AfxPrintRequest&)>>> m_script{
         "print dialog"};
 };

@@ -1,0 +1,103 @@
+// VokDlgIsoMatsEdit: the "Materials" dialog, an editor over a caller's list
+// of materials. It works on copies, so Cancel leaves the caller's list as
+// it was; OK merges the copies back: edited values onto the caller's
+// materials, deleted ones removed and destroyed, new ones appended. Values
+// are shown in the display units in force. The program derives its own
+// material dialogs from this class.
+#pragma once
+
+#include <unordered_set>
+
+#include "platform/afx/collections.h"
+#include "platform/ferrand/material.h"
+#include "platform/ui/core/afxui.h"
+
+class VokDlgIsoMatsEdit : public CDialog
+{
+    DECLARE_DYNAMIC(VokDlgIsoMatsEdit)
+public:
+    enum { IDD = 16234 };
+
+    explicit VokDlgIsoMatsEdit(CWnd* pParent = nullptr, UINT nIDTemplate = IDD);
+    ~VokDlgIsoMatsEdit() override;
+
+    // A new material started from a preset the user picks in VokDlgMatType,
+    // or null when the user cancels. The caller owns it.
+    virtual CMaterial* NewMat();
+    // Edits the materials of pMaterials (not owned; a list of CMaterial),
+    // starting on list-box entry iStartIndex.
+    virtual INT_PTR DoModal(CObList* pMaterials, int iStartIndex);
+    using CDialog::DoModal;
+    // Copies every value but the use count from pSource onto pTarget.
+    virtual void SetProperties(CMaterial* pTarget, CMaterial* pSource);
+    // Merges the working copies into the caller's list (see OnOK).
+    virtual void UpdateMaterialList();
+    // Takes the controls' values into the current material; FALSE when the
+    // exchange refused a value (its message has been shown).
+    virtual BOOL KillfocusEdit();
+    // Shows the material of the selected entry (or empty fields).
+    virtual void SelchangeMatName();
+    // Enables or disables the name, the four property edits and 436.
+    virtual void EnableEdits(bool bEnable);
+
+    BOOL OnInitDialog() override;
+    // KillfocusEdit, then UpdateMaterialList, then the dialog's OK; a value
+    // refused on the way keeps the dialog open and merges nothing.
+    void OnOK() override;
+
+    // Whether the base-material check box is shown.
+    bool m_bShowBaseCheck = true;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    LRESULT OnColorChanged(WPARAM wParam, LPARAM lParam);
+    void OnSelchangeMatName();
+    void OnKillfocusName();
+    void OnKillfocusEdit();
+    void OnBaseMaterial();
+    void OnDeleteMaterial();
+    void OnNewMaterial();
+
+    // True for a working copy the user deleted (it may carry the name
+    // "DELETED"; the mark, not the name, decides).
+    bool IsDeleted(const CMaterial* pMaterial) const;
+    // The working copies not deleted.
+    int LiveCount() const;
+
+    CObList* m_pMatList = nullptr; // the caller's list (not owned)
+    int m_iStartIndex = 0;
+    CObList m_WorkList{10};         // working copies (owned)
+    CMaterial* m_pCurMat = nullptr; // in m_WorkList, or null
+    CListBox m_lbMaterials;         // control 364, item data: the material
+    CColorButton m_btnColor;        // control 414
+
+    // Exchange values, in display units; colours and opacity in percent.
+    CString m_sName;
+    float m_fModulus = 0.0f;
+    float m_fPoisson = 0.0f;
+    float m_fDensity = 0.0f;
+    float m_fShear = 0.0f;
+    int m_iUseCount = 0;
+    float m_fRed = 100.0f;
+    float m_fGreen = 100.0f;
+    float m_fBlue = 100.0f;
+    float m_fOpacity = 0.0f;
+    int m_iBase = 0;
+    CString m_sModulusUnit;
+    CString m_sShearUnit;
+    CString m_sDensityUnit;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Shown value = stored value x factor.
+    static double ModulusFactor();
+    static double DensityFactor();
+    // Destroys the working copies.
+    void ClearWorkList();
+    // Puts the check box back to the material's state.
+    void ShowBaseFlag();
+
+    std::unordered_set<const CMaterial*> m_deleted; // working copies marked deleted
+};

@@ -1,0 +1,91 @@
+#include "platform/ui/core/toolbarmgr.h"
+
+#include <stdexcept>
+
+#include "platform/afx/numconv.h"
+#include "platform/ui/core/frame.h"
+#include "platform/ui/core/resources.h"
+
+IMPLEMENT_DYNAMIC(CToolBarCombo, CComboBox)
+
+namespace
+{
+
+void NotifyFrame(CWnd* pFrame, UINT nID, UINT nCode, HWND hCombo)
+{
+    if (pFrame)
+        pFrame->SendMessage(WM_TOOLBARWNDNOTIFY, MAKEWPARAM(WORD(nID), WORD(nCode)),
+                            reinterpret_cast<LPARAM>(hCombo));
+}
+
+} // namespace
+
+LRESULT CToolBarCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN && wParam == VK_RETURN && (GetStyle() & 0x3) == CBS_DROPDOWN) {
+        NotifyFrame(GetParent(), static_cast<UINT>(GetDlgCtrlID()), TBN_ENTERPRESSED, m_hWnd);
+        return 1;
+    }
+    return CComboBox::WindowProc(message, wParam, lParam);
+}
+
+void CToolBarManager::DefineDefaultToolBar(UINT nBarID, LPCTSTR lpszTitle, UINT nIDResource,
+                                           DWORD dwAlignStyle, UINT nDockBarID, UINT nNextTo,
+                                           BOOL bDocked, BOOL bVisible, BOOL bFirstRun)
+{
+    const AfxToolBar* table = AfxFindResource<AfxToolBar>(nIDResource);
+    if (!table)
+        throw std::logic_error(AfxFormat("no module registers toolbar %u", nIDResource));
+    AfxToolBarDef def;
+    def.nBarID = nBarID;
+    def.strTitle = lpszTitle;
+    def.nIDResource = nIDResource;
+    def.buttons = table->buttons;
+    def.dwAlignStyle = dwAlignStyle;
+    def.nDockBarID = nDockBarID;
+    def.nNextTo = nNextTo;
+    def.bDocked = bDocked;
+    def.bVisible = bVisible;
+    def.bFirstRun = bFirstRun;
+    m_bars.push_back(def);
+}
+
+const AfxToolBarDef* CToolBarManager::FindToolBar(UINT nBarID) const
+{
+    for (const AfxToolBarDef& def : m_bars)
+        if (def.nBarID == nBarID)
+            return &def;
+    return nullptr;
+}
+
+void CToolBarManager::CreateControls()
+{
+    for (const AfxToolBarDef& def : m_bars)
+        for (UINT nID : def.buttons)
+            for (const AfxComboButton& button : m_map) {
+                if (button.nID != nID || nID == ID_SEPARATOR || GetCombo(nID))
+                    continue;
+                auto combo = std::make_unique<CToolBarCombo>();
+                const CRect rect(0, 0, button.GetMinWidth(), 200);
+                combo->Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | button.nComboStyle,
+                              rect, m_pFrame, nID);
+                const HWND hCombo = combo->GetSafeHwnd();
+                m_combos.push_back(std::move(combo));
+                NotifyFrame(m_pFrame, nID, TBN_WNDCREATED, hCombo);
+            }
+}
+
+CComboBox* CToolBarManager::GetCombo(UINT nID) const
+{
+    for (const auto& combo : m_combos)
+        if (combo->GetSafeHwnd() && static_cast<UINT>(combo->GetDlgCtrlID()) == nID)
+            return combo.get();
+    return nullptr;
+}
+
+void CToolBarManager::InformBtns(UINT nID, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (const auto& combo : m_combos)
+        if (combo->GetSafeHwnd() && static_cast<UINT>(combo->GetDlgCtrlID()) == nID)
+            combo->SendMessage(message, wParam, lParam);
+}

@@ -1,0 +1,84 @@
+// The toolbar model of the main frame: toolbar definitions and combo-box
+// buttons, kept as data. The backend builds real toolbars from it.
+//
+// A definition holds the control-bar id, the title, the buttons of a
+// toolbar table (ID_SEPARATOR for a gap), the alignments it may dock to
+// (CBRS_ALIGN_*), its dock bar (AFX_IDW_DOCKBAR_*), the bar it is docked
+// next to, and whether it starts docked and visible on the first run.
+//
+// Combo buttons are keyed by command id: combo style CBS_DROPDOWNLIST (3)
+// or CBS_DROPDOWN (2, editable); the low half of the size word is the
+// minimum width. The frame hears of them through WM_TOOLBARWNDNOTIFY
+// (wParam = command id | code << 16, lParam the combo's handle): code
+// TBN_WNDCREATED once after the combo is made, TBN_ENTERPRESSED when Return
+// is pressed in an editable combo. A selection change is a command with
+// code CBN_SELCHANGE, routed like any other.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/ui/core/controls.h"
+
+class CFrameWnd;
+
+constexpr UINT TBN_WNDCREATED = 0x101;
+constexpr UINT TBN_ENTERPRESSED = 0x201;
+
+struct AfxToolBarDef {
+    UINT nBarID = 0;
+    CString strTitle;
+    UINT nIDResource = 0;
+    std::vector<UINT> buttons; // from the toolbar table; ID_SEPARATOR = gap
+    DWORD dwAlignStyle = CBRS_ALIGN_ANY;
+    UINT nDockBarID = AFX_IDW_DOCKBAR_TOP;
+    UINT nNextTo = 0; // the bar it docks next to (0: none)
+    BOOL bDocked = TRUE;
+    BOOL bVisible = TRUE;
+    BOOL bFirstRun = FALSE;
+};
+
+struct AfxComboButton {
+    UINT nID = 0;
+    UINT nComboStyle = CBS_DROPDOWNLIST; // or CBS_DROPDOWN
+    DWORD dwSize = 0;                    // low word: minimum width
+    int GetMinWidth() const { return LOWORD(dwSize); }
+};
+
+// A combo box on a toolbar: Return in an editable one notifies the frame.
+class CToolBarCombo : public CComboBox
+{
+    DECLARE_DYNAMIC(CToolBarCombo)
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class CToolBarManager
+{
+public:
+    explicit CToolBarManager(CFrameWnd* pFrame) : m_pFrame(pFrame) {} // not owned
+    virtual ~CToolBarManager() = default;
+
+    // Defines a toolbar; its buttons come from toolbar table nIDResource.
+    // Throws std::logic_error when no module registers the table.
+    void DefineDefaultToolBar(UINT nBarID, LPCTSTR lpszTitle, UINT nIDResource, DWORD dwAlignStyle,
+                              UINT nDockBarID, UINT nNextTo, BOOL bDocked, BOOL bVisible,
+                              BOOL bFirstRun = FALSE);
+    const std::vector<AfxToolBarDef>& GetToolBars() const { return m_bars; }
+    const AfxToolBarDef* FindToolBar(UINT nBarID) const;
+    // The combo buttons, by command id.
+    void SetButtonMap(const std::vector<AfxComboButton>& map) { m_map = map; }
+
+    // Makes the combo of each combo button on a defined toolbar (once per
+    // command id); each new combo sends TBN_WNDCREATED to the frame.
+    void CreateControls();
+    CComboBox* GetCombo(UINT nID) const;
+    // Sends a message to every button window of the command id.
+    void InformBtns(UINT nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+private:
+    CFrameWnd* m_pFrame;
+    std::vector<AfxToolBarDef> m_bars;
+    std::vector<AfxComboButton> m_map;
+    std::vector<std::unique_ptr<CToolBarCombo>> m_combos;
+};
