@@ -2,6 +2,7 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "platform/ui/qt/qtapp.h"
 #include "platform/ui/qt/qtenvironment.h"
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qtpeers.h"

@@ -31,9 +31,12 @@
 #include <QVBoxLayout>
 
 #include "platform/afx/numconv.h"
+#include "platform/ui/core/bars.h"
 #include "platform/ui/core/dialog.h"
+#include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/qt/qtframe.h"
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qttext.h"
 
@@ -57,6 +60,12 @@ void AfxQtEntry(const std::function<void()>& fn) noexcept
         } catch (...) {
         }
     }
+}
+
+void AfxQtPostUserClose(QWidget* pWidget, HWND hWnd)
+{
+    QMetaObject::invokeMethod(
+        pWidget, [hWnd] { AfxQtEntry([hWnd] { AfxUserClose(hWnd); }); }, Qt::QueuedConnection);
 }
 
 QString AfxQtDisplayText(const CString& text, bool bMnemonic)
@@ -217,7 +226,7 @@ protected:
         if (m_bEnding)
             return;
         event->ignore();
-        AfxQtEntry([this] { AfxUserClose(m_hWnd); });
+        AfxQtPostUserClose(this, m_hWnd);
     }
 
 private:
@@ -334,7 +343,10 @@ QWidget* ParentWidget(const CWndState& state)
 {
     const CWndState* parent = AfxGetWndState(state.hWndParent);
     auto* peer = parent ? dynamic_cast<CQtPeer*>(parent->peer.get()) : nullptr;
-    return peer ? peer->Widget() : nullptr;
+    QWidget* widget = peer ? peer->Widget() : nullptr;
+    // A frame's status bar goes to its status area, its other children into
+    // its client area.
+    return widget && !dynamic_cast<CStatusBar*>(state.pOwner) ? AfxQtClientArea(widget) : widget;
 }
 
 } // namespace
@@ -539,7 +551,11 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
     }
     case AfxWndKind::window:
     default:
-        if (style & WS_CHILD)
+        if (auto* frame = dynamic_cast<CFrameWnd*>(state.pOwner); frame && !(style & WS_CHILD))
+            m_widget = AfxQtNewFrameWidget(state.hWnd, *frame, pParent);
+        else if (dynamic_cast<CStatusBar*>(state.pOwner))
+            m_widget = AfxQtNewStatusBar(pParent);
+        else if (style & WS_CHILD)
             m_widget = new QWidget(pParent);
         else
             m_widget = new DialogWidget(state.hWnd, pParent);
@@ -833,7 +849,9 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         if (nChanges & PEER_GEOMETRY) {
             const QRect rect(state.rect.left, state.rect.top, state.rect.Width(),
                              state.rect.Height());
-            if (w->isWindow()) {
+            if (AfxQtIsStatusBar(w)) {
+                // Laid out by its frame.
+            } else if (w->isWindow()) {
                 w->resize(rect.size());
             } else if (qobject_cast<QComboBox*>(w)) {
                 // A combo's rectangle includes its dropped-down list; closed,
@@ -845,7 +863,11 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
             }
             nChanges |= PEER_COLOR | PEER_BITMAP; // sized to the new rectangle
         }
-        if (nChanges & PEER_ITEMS) {
+        if (AfxQtIsFrameWidget(w))
+            AfxQtShowFrameMenu(w); // the active child may have changed
+        if (nChanges & PEER_ITEMS && AfxQtIsStatusBar(w)) {
+            AfxQtShowStatusPanes(w, state.items);
+        } else if (nChanges & PEER_ITEMS) {
             ShowItems(state);
             nChanges |= PEER_SELECTION; // the widget may have chosen an item itself
         }

@@ -37,6 +37,12 @@ class QListWidget;
 // ever reaches Qt's event loop.
 void AfxQtEntry(const std::function<void()>& fn) noexcept;
 
+// The title bar's close of a top-level widget: the layer gets WM_CLOSE
+// (AfxUserClose) from the event loop, once Qt has left the close event, so
+// a window that the layer destroys then is not deleted inside its own
+// event. Nothing happens when the widget has gone by then.
+void AfxQtPostUserClose(QWidget* pWidget, HWND hWnd);
+
 // A control's text as a Qt label shows it: "\r\n", "\r" and "\n" each one
 // line break; "&" marks a mnemonic only when bMnemonic (else "&&" shows
 // one "&" and a single "&" is dropped, as a system static does).

@@ -1,5 +1,7 @@
 #include "platform/ui/qt/testing/qttesting.h"
 
+#include <QDir>
+
 #include "platform/ui/qt/qtstartup.h"
 
 namespace afxui::qt::testing
@@ -21,6 +23,29 @@ QApplication& TestApplication()
         return made;
     }();
     return *app;
+}
+
+bool HasDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return false;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    return true;
+}
+
+bool DisplayRequired()
+{
+    return qEnvironmentVariable("BRANTEL_REQUIRE_GUI") == "1";
+}
+
+QString ArtifactsFolder()
+{
+    QString folder = qEnvironmentVariable("BRANTEL_TEST_ARTIFACTS");
+    if (folder.isEmpty())
+        folder = QStringLiteral("artifacts");
+    QDir().mkpath(folder);
+    return folder;
 }
 
 } // namespace afxui::qt::testing

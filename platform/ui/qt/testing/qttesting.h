@@ -28,6 +28,16 @@ private:
     AfxQtModalHook m_old;
 };
 
+// For gui tests: true when there is a display (Qt then uses xcb unless
+// QT_QPA_PLATFORM says otherwise); whether a missing one fails the test
+// (./test.sh sets BRANTEL_REQUIRE_GUI=1) or skips it. See
+// AFXUI_QT_NEED_DISPLAY.
+bool HasDisplay();
+bool DisplayRequired();
+// The folder for the pictures of gui tests ($BRANTEL_TEST_ARTIFACTS, else
+// "artifacts"), made when missing.
+QString ArtifactsFolder();
+
 // A Qt backend installed while it lives; the previous one comes back.
 class BackendScope
 {
@@ -44,3 +54,11 @@ private:
 };
 
 } // namespace afxui::qt::testing
+
+// First statement of a gui test: fails or skips it without a display.
+#define AFXUI_QT_NEED_DISPLAY()                                                                   \
+    if (!afxui::qt::testing::HasDisplay()) {                                                      \
+        if (afxui::qt::testing::DisplayRequired())                                                \
+            FAIL() << "no display, but BRANTEL_REQUIRE_GUI=1";                                    \
+        GTEST_SKIP() << "no display";                                                             \
+    }

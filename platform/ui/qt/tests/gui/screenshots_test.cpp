@@ -3,7 +3,6 @@
 // check column beside a radio group, and a tab control with controls over
 // it. Each window is as large as its template in the real font's dialog
 // units, and each picture shows more than one colour.
-#include <cstdlib>
 #include <optional>
 #include <set>
 #include <string>
@@ -98,26 +97,12 @@ public:
     }
 };
 
-QString ArtifactsFolder()
-{
-    const char* dir = std::getenv("BRANTEL_TEST_ARTIFACTS");
-    const QString folder = dir && *dir ? QString::fromLocal8Bit(dir) : QStringLiteral("artifacts");
-    QDir().mkpath(folder);
-    return folder;
-}
-
 class DialogScreenshots : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-            if (qEnvironmentVariable("BRANTEL_REQUIRE_GUI") == "1")
-                FAIL() << "no display, but BRANTEL_REQUIRE_GUI=1";
-            GTEST_SKIP() << "no display";
-        }
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "xcb");
+        AFXUI_QT_NEED_DISPLAY();
         afxui::qt::testing::TestApplication();
         m_backend.emplace();
     }
@@ -156,7 +141,7 @@ TEST_F(DialogScreenshots, SampleDialogsShowAtTheirTemplateSize)
             for (int x = 0; x < image.width(); x += 2)
                 colours.insert(image.pixel(x, y));
         EXPECT_GT(colours.size(), 2u); // controls drawn, not one flat colour
-        EXPECT_TRUE(image.save(QDir(ArtifactsFolder()).filePath(c.file)));
+        EXPECT_TRUE(image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(c.file)));
         dlg.DestroyWindow();
     }
 }

@@ -171,11 +171,13 @@ TEST_F(QtDialogs, EnterEscAndTheCloseButtonReachTheLayer)
         SCOPED_TRACE(c.name);
         CDialog dlg(kKeysTemplate);
         const INT_PTR result = RunInLoop(dlg, [&] {
-            if (c.nFocus == 0)
+            if (c.nFocus == 0) {
                 Widget(dlg)->close();
-            else
+                QCoreApplication::processEvents(); // the layer hears it from the loop
+            } else {
                 QTest::keyClick(AfxQtWidgetOf(dlg.GetDlgItem(c.nFocus)), c.key,
                                 c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            }
         });
         EXPECT_EQ(result, c.expected);
     }

@@ -1,0 +1,153 @@
+// Frames on Qt: a QMainWindow whose menus come from the tables with update
+// UI run when a menu opens, whose status bar shows the panes, and whose
+// close from the title bar goes through the frame's OnClose.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusBar>
+
+#include "platform/ui/core/afxui.h"
+#include "platform/ui/qt/afxui_qt.h"
+#include "platform/ui/qt/testing/qttesting.h"
+
+namespace
+{
+
+constexpr UINT kFrame = 9501;
+constexpr UINT kOn = 9502, kOff = 9503, kNoHandler = 9504, kChecked = 9505;
+
+const CResourceModule s_resources("qtframe", CResourceModule::program, [](CResourceModule& m) {
+    m.AddStrings({{kFrame, "Frame"}});
+    m.Add(kFrame, AfxMenu{AfxMenuPopup("&Tools", {AfxMenuItem(kOn, "&On\tCtrl+O"),
+                                                  AfxMenuItem(kOff, "O&ff"), AfxMenuSeparator(),
+                                                  AfxMenuItem(kNoHandler, "&Nothing"),
+                                                  AfxMenuItem(kChecked, "&Checked")})});
+});
+
+class CTestFrame : public CMDIFrameWnd
+{
+public:
+    CStatusBar m_bar;
+    std::vector<UINT> chosen;
+    bool allowClose = false;
+    int closeRequests = 0;
+
+protected:
+    void OnOn() { chosen.push_back(kOn); }
+    void OnOff() { chosen.push_back(kOff); }
+    void OnChecked() { chosen.push_back(kChecked); }
+    void OnUpdateOff(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    void OnUpdateChecked(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
+    void OnClose()
+    {
+        ++closeRequests;
+        if (allowClose)
+            CMDIFrameWnd::OnClose();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestFrame, CMDIFrameWnd)
+ON_COMMAND(kOn, OnOn)
+ON_COMMAND(kOff, OnOff)
+ON_COMMAND(kChecked, OnChecked)
+ON_UPDATE_COMMAND_UI(kOff, OnUpdateOff)
+ON_UPDATE_COMMAND_UI(kChecked, OnUpdateChecked)
+ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+class QtFrame : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_frame = new CTestFrame; // deletes itself with its window
+        ASSERT_TRUE(m_frame->LoadFrame(kFrame));
+        const UINT panes[] = {ID_SEPARATOR, ID_INDICATOR_CAPS};
+        ASSERT_TRUE(m_frame->m_bar.Create(m_frame));
+        ASSERT_TRUE(m_frame->m_bar.SetIndicators(panes, 2));
+        m_frame->ShowWindow(SW_SHOW);
+        m_window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(m_frame));
+        ASSERT_NE(m_window, nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_frame && m_frame->GetSafeHwnd()) {
+            m_frame->allowClose = true;
+            m_frame->DestroyWindow();
+        }
+    }
+
+    QApplication& m_app = afxui::qt::testing::TestApplication();
+    afxui::qt::testing::BackendScope m_backend;
+    CTestFrame* m_frame = nullptr;
+    QMainWindow* m_window = nullptr;
+};
+
+TEST_F(QtFrame, MenusShowTheTablesAfterUpdateUiAndDispatchTheChoice)
+{
+    EXPECT_NE(qobject_cast<QMdiArea*>(m_window->centralWidget()), nullptr);
+    EXPECT_EQ(m_window->windowTitle(), "Frame");
+    const QList<QAction*> bar = m_window->menuBar()->actions();
+    ASSERT_EQ(bar.size(), 1);
+    EXPECT_EQ(bar[0]->text(), "&Tools");
+    QMenu* menu = bar[0]->menu();
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+
+    // The Qt menu shows what the layer's snapshot says, item by item.
+    const AfxMenu snapshot = m_frame->MenuSnapshot(kFrame);
+    const QList<QAction*> items = menu->actions();
+    ASSERT_EQ(items.size(), static_cast<qsizetype>(snapshot[0].popup.size()));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const AfxMenuEntry& entry = snapshot[0].popup[static_cast<std::size_t>(i)];
+        SCOPED_TRACE(std::string(entry.item.strText));
+        EXPECT_EQ(items[i]->isSeparator(), bool(entry.bSeparator));
+        EXPECT_EQ(items[i]->text(), AfxToQString(entry.item.strText));
+        EXPECT_EQ(items[i]->isEnabled(), bool(entry.item.bEnabled));
+        EXPECT_EQ(items[i]->isChecked(), entry.item.nCheck != 0);
+    }
+    EXPECT_EQ(items[0]->text(), "&On\tCtrl+O"); // the shortcut column
+    EXPECT_FALSE(items[1]->isEnabled());        // disabled by its update handler
+    EXPECT_FALSE(items[3]->isEnabled());        // no handler
+    EXPECT_TRUE(items[4]->isChecked());
+
+    items[0]->trigger();
+    items[4]->trigger();
+    EXPECT_EQ(m_frame->chosen, (std::vector<UINT>{kOn, kChecked}));
+}
+
+TEST_F(QtFrame, TheStatusBarShowsOneLabelPerPane)
+{
+    QList<QLabel*> labels = m_window->statusBar()->findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 2);
+    EXPECT_EQ(labels[0]->text(), "Ready");
+    EXPECT_EQ(labels[1]->text(), "");
+    m_frame->m_bar.SetPaneText(0, "Meshing");
+    EXPECT_EQ(labels[0]->text(), "Meshing");
+}
+
+TEST_F(QtFrame, AQtCloseGoesThroughOnClose)
+{
+    EXPECT_FALSE(m_window->close()); // the frame decides, from the event loop
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_frame->closeRequests, 1);
+    EXPECT_TRUE(m_frame->GetSafeHwnd() != nullptr);
+    m_frame->allowClose = true;
+    QPointer<QMainWindow> window = m_window;
+    m_frame = nullptr; // deleted with its window
+    window->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.isNull());
+}
+
+} // namespace
