@@ -2,13 +2,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
+#include <QShortcut>
 #include <QStatusBar>
 
 #include "platform/ui/core/frame.h"
@@ -28,6 +28,29 @@ public:
             setCentralWidget(new QMdiArea(this));
         else
             setCentralWidget(new QWidget(this));
+    }
+
+    // Window shortcuts for the frame's accelerator table.
+    void AddAccelerators(UINT nIDResource)
+    {
+        const AfxAccelTable* table = AfxFindResource<AfxAccelTable>(nIDResource);
+        if (!table)
+            return;
+        for (const ACCEL& accel : *table) {
+            const QKeySequence keys = AfxQtAccelKeys(accel);
+            if (keys.isEmpty())
+                continue;
+            auto* shortcut = new QShortcut(keys, this);
+            shortcut->setContext(Qt::WindowShortcut);
+            const UINT nID = accel.cmd;
+            QObject::connect(shortcut, &QShortcut::activated, this, [this, nID] {
+                AfxQtEntry([&] {
+                    CFrameWnd* frame = Frame();
+                    if (frame && frame->QueryCommandUI(nID).bEnabled)
+                        frame->SendCommand(nID);
+                });
+            });
+        }
     }
 
     // The frame, while its window lives.
@@ -56,6 +79,7 @@ public:
             if (table[i].popup.empty())
                 continue;
             QMenu* menu = menuBar()->addMenu(AfxToQString(table[i].item.strText));
+            QObject::connect(menu, &QMenu::aboutToHide, menu, [this] { ShowPrompt(0); });
             QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu, i] {
                 AfxQtEntry([&] {
                     CFrameWnd* frame = Frame();
@@ -79,6 +103,14 @@ protected:
     }
 
 private:
+    void ShowPrompt(UINT nID)
+    {
+        AfxQtEntry([&] {
+            if (CFrameWnd* frame = Frame())
+                frame->ShowCommandPrompt(nID);
+        });
+    }
+
     void Fill(QMenu& menu, const AfxMenu& entries)
     {
         for (const AfxMenuEntry& entry : entries) {
@@ -93,6 +125,8 @@ private:
                 action->setCheckable(entry.item.nCheck != 0);
                 action->setChecked(entry.item.nCheck != 0);
                 const CCmdItemState item = entry.item;
+                QObject::connect(action, &QAction::hovered, action,
+                                 [this, item] { ShowPrompt(item.nCurrentID); });
                 QObject::connect(action, &QAction::triggered, action, [this, item] {
                     AfxQtEntry([&] {
                         if (CFrameWnd* frame = Frame())
@@ -119,7 +153,47 @@ public:
 QWidget* AfxQtNewFrameWidget(HWND hWnd, CFrameWnd& frame, QWidget* pParent)
 {
     auto* widget = new FrameWidget(hWnd, dynamic_cast<CMDIFrameWnd*>(&frame) != nullptr, pParent);
+    widget->AddAccelerators(frame.GetResourceID());
     return widget;
+}
+
+QKeySequence AfxQtAccelKeys(const ACCEL& accel)
+{
+    int key = 0;
+    const UINT vk = accel.key;
+    if (!(accel.fVirt & FVIRTKEY)) {
+        key = vk; // a character
+    } else if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) {
+        key = static_cast<int>(vk);
+    } else if (vk >= VK_F1 && vk <= VK_F12) {
+        key = Qt::Key_F1 + static_cast<int>(vk - VK_F1);
+    } else {
+        struct Named {
+            UINT vk;
+            Qt::Key key;
+        };
+        static const Named named[] = {
+            {VK_BACK, Qt::Key_Backspace}, {VK_TAB, Qt::Key_Tab},       {VK_RETURN, Qt::Key_Return},
+            {VK_ESCAPE, Qt::Key_Escape},  {VK_SPACE, Qt::Key_Space},   {VK_PRIOR, Qt::Key_PageUp},
+            {VK_NEXT, Qt::Key_PageDown},  {VK_END, Qt::Key_End},       {VK_HOME, Qt::Key_Home},
+            {VK_LEFT, Qt::Key_Left},      {VK_UP, Qt::Key_Up},         {VK_RIGHT, Qt::Key_Right},
+            {VK_DOWN, Qt::Key_Down},      {VK_INSERT, Qt::Key_Insert}, {VK_DELETE, Qt::Key_Delete},
+            {VK_ADD, Qt::Key_Plus},       {VK_SUBTRACT, Qt::Key_Minus}, {VK_MULTIPLY, Qt::Key_Asterisk},
+            {VK_DIVIDE, Qt::Key_Slash},
+        };
+        for (const Named& n : named)
+            if (n.vk == vk)
+                key = n.key;
+    }
+    if (key == 0)
+        return QKeySequence();
+    if (accel.fVirt & FCONTROL)
+        key |= Qt::CTRL;
+    if (accel.fVirt & FSHIFT)
+        key |= Qt::SHIFT;
+    if (accel.fVirt & FALT)
+        key |= Qt::ALT;
+    return QKeySequence(key);
 }
 
 QWidget* AfxQtNewStatusBar(QWidget* pParent)

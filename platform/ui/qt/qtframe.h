@@ -1,7 +1,11 @@
 // Frames on Qt: a frame window of the layer is a QMainWindow whose menu bar
 // shows the frame's current menu (the active child's, or its own), its
 // status bar one QLabel per pane, and its client area the frame's other
-// children (a QMdiArea for an MDI frame). Closing it from the title bar is
+// children (a QMdiArea for an MDI frame). The frame's accelerator table
+// (its resource id) gives window shortcuts; a focused edit keeps the keys
+// it takes (Qt asks it first through ShortcutOverride), and a command that
+// update UI disables is not sent. Pane 0 shows the prompt of the menu item
+// under the mouse, and "Ready" again when the menu closes. Closing it from the title bar is
 // the layer's WM_CLOSE: the frame's OnClose decides.
 #pragma once
 
@@ -9,6 +13,7 @@
 
 #include <QWidget>
 
+#include "platform/ui/core/resources.h"
 #include "platform/ui/core/wnd.h"
 
 class CFrameWnd;
@@ -27,6 +32,11 @@ bool AfxQtIsStatusBar(const QWidget* pWidget);
 // Where the children of a window's widget are placed (a frame's client
 // area; the widget itself otherwise).
 QWidget* AfxQtClientArea(QWidget* pWidget);
+
+// The Qt key sequence of an accelerator entry (empty for a key it cannot
+// name).
+class QKeySequence;
+QKeySequence AfxQtAccelKeys(const ACCEL& accel);
 
 // Shows the frame's current menu again when it changed (a frame widget).
 void AfxQtShowFrameMenu(QWidget* pFrameWidget);

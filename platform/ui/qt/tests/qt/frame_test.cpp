@@ -8,12 +8,14 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTest>
 
 #include "platform/ui/core/afxui.h"
 #include "platform/ui/qt/afxui_qt.h"
@@ -31,6 +33,10 @@ const CResourceModule s_resources("qtframe", CResourceModule::program, [](CResou
                                                   AfxMenuItem(kOff, "O&ff"), AfxMenuSeparator(),
                                                   AfxMenuItem(kNoHandler, "&Nothing"),
                                                   AfxMenuItem(kChecked, "&Checked")})});
+    m.Add(kFrame, AfxAccelTable{{FVIRTKEY | FCONTROL, 'O', WORD(kOn)},
+                                {FVIRTKEY, 'R', WORD(kChecked)},
+                                {FVIRTKEY | FCONTROL, 'F', WORD(kOff)}});
+    m.AddStrings({{kOn, "Turns it on\nOn"}});
 });
 
 class CTestFrame : public CMDIFrameWnd
@@ -148,6 +154,39 @@ TEST_F(QtFrame, AQtCloseGoesThroughOnClose)
     window->close();
     QCoreApplication::processEvents();
     EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(QtFrame, AcceleratorsSendEnabledCommandsAndAFocusedEditKeepsItsKeys)
+{
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                            CRect(10, 10, 200, 30), m_frame, 4001));
+    QApplication::setActiveWindow(m_window); // window shortcuts need an active window
+    auto* line = qobject_cast<QLineEdit*>(AfxQtWidgetOf(&edit));
+    ASSERT_NE(line, nullptr);
+    QTest::keyClick(m_window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier); // disabled by update UI
+    QTest::keyClick(m_window, Qt::Key_R);
+    EXPECT_EQ(m_frame->chosen, (std::vector<UINT>{kOn, kChecked}));
+    // "R" typed into a focused edit stays there; Ctrl+O still works.
+    m_frame->chosen.clear();
+    line->setFocus();
+    QTest::keyClicks(line, "Rr");
+    QTest::keyClick(line, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(line->text(), "Rr");
+    EXPECT_EQ(m_frame->chosen, std::vector<UINT>{kOn});
+    edit.DestroyWindow();
+}
+
+TEST_F(QtFrame, AHoveredItemShowsItsPromptUntilTheMenuCloses)
+{
+    QMenu* menu = m_window->menuBar()->actions()[0]->menu();
+    emit menu->aboutToShow();
+    QLabel* pane = m_window->statusBar()->findChildren<QLabel*>()[0];
+    emit menu->actions()[0]->hovered();
+    EXPECT_EQ(pane->text(), "Turns it on");
+    emit menu->aboutToHide();
+    EXPECT_EQ(pane->text(), "Ready");
 }
 
 } // namespace
