@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -19,14 +20,51 @@
 namespace
 {
 
+class ChildFrameWidget : public QMdiSubWindow
+{
+public:
+    explicit ChildFrameWidget(HWND hWnd) : m_hWnd(hWnd)
+    {
+        setWidget(new QWidget);
+        setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    HWND Handle() const { return m_hWnd; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        // The child's OnClose decides; its window going deletes this widget.
+        event->ignore();
+        AfxQtPostUserClose(this, m_hWnd);
+    }
+
+private:
+    HWND m_hWnd;
+};
+
 class FrameWidget : public QMainWindow
 {
 public:
     FrameWidget(HWND hWnd, bool bMDI, QWidget* pParent) : QMainWindow(pParent), m_hWnd(hWnd)
     {
-        if (bMDI)
-            setCentralWidget(new QMdiArea(this));
-        else
+        if (bMDI) {
+            auto* area = new QMdiArea(this);
+            // The user's choice of a child is the layer's activation.
+            QObject::connect(area, &QMdiArea::subWindowActivated, this,
+                             [](QMdiSubWindow* sub) {
+                                 auto* child = dynamic_cast<ChildFrameWidget*>(sub);
+                                 if (!child)
+                                     return;
+                                 AfxQtEntry([child] {
+                                     const CWndState* state = AfxGetWndState(child->Handle());
+                                     auto* frame = state ? dynamic_cast<CMDIChildWnd*>(state->Target())
+                                                         : nullptr;
+                                     if (frame)
+                                         frame->MDIActivate();
+                                 });
+                             });
+            setCentralWidget(area);
+        } else
             setCentralWidget(new QWidget(this));
     }
 
@@ -196,6 +234,16 @@ QKeySequence AfxQtAccelKeys(const ACCEL& accel)
     return QKeySequence(key);
 }
 
+QWidget* AfxQtNewChildFrame(HWND hWnd, QWidget* pParent)
+{
+    auto* child = new ChildFrameWidget(hWnd);
+    if (auto* area = qobject_cast<QMdiArea*>(pParent))
+        area->addSubWindow(child);
+    else
+        child->setParent(pParent);
+    return child;
+}
+
 QWidget* AfxQtNewStatusBar(QWidget* pParent)
 {
     auto* frame = dynamic_cast<FrameWidget*>(pParent);
@@ -216,10 +264,18 @@ bool AfxQtIsStatusBar(const QWidget* pWidget)
     return dynamic_cast<const StatusBarWidget*>(pWidget) != nullptr;
 }
 
+bool AfxQtIsChildFrame(const QWidget* pWidget)
+{
+    return dynamic_cast<const ChildFrameWidget*>(pWidget) != nullptr;
+}
+
 QWidget* AfxQtClientArea(QWidget* pWidget)
 {
-    auto* frame = dynamic_cast<FrameWidget*>(pWidget);
-    return frame ? frame->centralWidget() : pWidget;
+    if (auto* frame = dynamic_cast<FrameWidget*>(pWidget))
+        return frame->centralWidget();
+    if (auto* child = dynamic_cast<ChildFrameWidget*>(pWidget))
+        return child->widget();
+    return pWidget;
 }
 
 void AfxQtShowFrameMenu(QWidget* pFrameWidget)

@@ -20,6 +20,10 @@ class CFrameWnd;
 
 // The widget of a new frame window.
 QWidget* AfxQtNewFrameWidget(HWND hWnd, CFrameWnd& frame, QWidget* pParent);
+// The widget of a new MDI child frame: a maximised QMdiSubWindow in the
+// main frame's QMdiArea (pParent). Choosing it activates the child in the
+// layer; its close button goes through the child's OnClose.
+QWidget* AfxQtNewChildFrame(HWND hWnd, QWidget* pParent);
 // The widget of a new status bar (in its frame's status area when the
 // parent is a frame widget).
 QWidget* AfxQtNewStatusBar(QWidget* pParent);
@@ -28,9 +32,10 @@ QWidget* AfxQtNewStatusBar(QWidget* pParent);
 // rectangles move nothing but a frame's size.
 bool AfxQtIsFrameWidget(const QWidget* pWidget);
 bool AfxQtIsStatusBar(const QWidget* pWidget);
+bool AfxQtIsChildFrame(const QWidget* pWidget);
 
 // Where the children of a window's widget are placed (a frame's client
-// area; the widget itself otherwise).
+// area, a child frame's inner widget; the widget itself otherwise).
 QWidget* AfxQtClientArea(QWidget* pWidget);
 
 // The Qt key sequence of an accelerator entry (empty for a key it cannot

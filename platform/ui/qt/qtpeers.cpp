@@ -551,7 +551,9 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
     }
     case AfxWndKind::window:
     default:
-        if (auto* frame = dynamic_cast<CFrameWnd*>(state.pOwner); frame && !(style & WS_CHILD))
+        if (dynamic_cast<CMDIChildWnd*>(state.pOwner))
+            m_widget = AfxQtNewChildFrame(state.hWnd, pParent);
+        else if (auto* frame = dynamic_cast<CFrameWnd*>(state.pOwner); frame && !(style & WS_CHILD))
             m_widget = AfxQtNewFrameWidget(state.hWnd, *frame, pParent);
         else if (dynamic_cast<CStatusBar*>(state.pOwner))
             m_widget = AfxQtNewStatusBar(pParent);
@@ -734,7 +736,7 @@ void CQtPeer::ShowText(const CWndState& state)
     } else if (m_kind == AfxWndKind::listEdit) {
         if (auto* caption = w->findChild<QLabel*>("caption"))
             caption->setText(AfxQtDisplayText(state.strText, true));
-    } else if (w && w->isWindow()) {
+    } else if (w && (w->isWindow() || AfxQtIsChildFrame(w))) {
         w->setWindowTitle(AfxToQString(state.strText));
     }
 }
@@ -849,8 +851,8 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         if (nChanges & PEER_GEOMETRY) {
             const QRect rect(state.rect.left, state.rect.top, state.rect.Width(),
                              state.rect.Height());
-            if (AfxQtIsStatusBar(w)) {
-                // Laid out by its frame.
+            if (AfxQtIsStatusBar(w) || AfxQtIsChildFrame(w)) {
+                // Laid out by its frame (child frames are always maximised).
             } else if (w->isWindow()) {
                 w->resize(rect.size());
             } else if (qobject_cast<QComboBox*>(w)) {
@@ -906,7 +908,9 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                 button->setIcon(QIcon(PicturePixmap(state.nBitmapID, QSize(side, side))));
             }
         }
-        if (nChanges & PEER_VISIBLE)
+        if (nChanges & PEER_VISIBLE && AfxQtIsChildFrame(w) && state.bVisible)
+            w->showMaximized();
+        else if (nChanges & PEER_VISIBLE)
             w->setVisible(state.bVisible);
         if (nChanges & PEER_FOCUS) {
             const CWnd* focus = CWnd::GetFocus();

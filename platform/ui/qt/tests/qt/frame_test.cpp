@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -187,6 +188,36 @@ TEST_F(QtFrame, AHoveredItemShowsItsPromptUntilTheMenuCloses)
     EXPECT_EQ(pane->text(), "Turns it on");
     emit menu->aboutToHide();
     EXPECT_EQ(pane->text(), "Ready");
+}
+
+TEST_F(QtFrame, ChildFramesAreMaximisedSubWindowsClosedThroughOnClose)
+{
+    auto* area = qobject_cast<QMdiArea*>(m_window->centralWidget());
+    ASSERT_NE(area, nullptr);
+    auto* first = new CMDIChildWnd; // deletes itself with its window
+    auto* second = new CMDIChildWnd;
+    ASSERT_TRUE(first->LoadFrame(kFrame, WS_OVERLAPPEDWINDOW, m_frame));
+    ASSERT_TRUE(second->LoadFrame(kFrame, WS_OVERLAPPEDWINDOW, m_frame));
+    first->ShowWindow(SW_SHOW);
+    second->ShowWindow(SW_SHOW);
+    ASSERT_EQ(area->subWindowList().size(), 2);
+    auto* sub = qobject_cast<QMdiSubWindow*>(AfxQtWidgetOf(first));
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(sub->isMaximized());
+    EXPECT_EQ(sub->windowTitle(), "Frame");
+
+    // Choosing a sub-window activates its child frame in the layer (the
+    // offscreen platform activates no sub-window by itself).
+    emit area->subWindowActivated(sub);
+    EXPECT_EQ(m_frame->MDIGetActive(), first);
+
+    QPointer<QMdiSubWindow> gone = sub;
+    sub->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(area->subWindowList().size(), 1);
+    second->DestroyWindow();
+    EXPECT_TRUE(area->subWindowList().isEmpty());
 }
 
 } // namespace
