@@ -50,22 +50,26 @@ public:
         if (bMDI) {
             auto* area = new QMdiArea(this);
             // The user's choice of a child is the layer's activation.
-            QObject::connect(area, &QMdiArea::subWindowActivated, this,
-                             [](QMdiSubWindow* sub) {
-                                 auto* child = dynamic_cast<ChildFrameWidget*>(sub);
-                                 if (!child)
-                                     return;
-                                 AfxQtEntry([child] {
-                                     const CWndState* state = AfxGetWndState(child->Handle());
-                                     auto* frame = state ? dynamic_cast<CMDIChildWnd*>(state->Target())
-                                                         : nullptr;
-                                     if (frame)
-                                         frame->MDIActivate();
-                                 });
-                             });
+            QObject::connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+                if (auto* child = dynamic_cast<ChildFrameWidget*>(sub))
+                    AfxQtEntry([child] {
+                        const CWndState* state = AfxGetWndState(child->Handle());
+                        if (auto* frame =
+                                state ? dynamic_cast<CMDIChildWnd*>(state->Target()) : nullptr)
+                            frame->MDIActivate();
+                    });
+                ShowMenu(); // the active child's menu, or the frame's own
+            });
             setCentralWidget(area);
         } else
             setCentralWidget(new QWidget(this));
+    }
+
+    ~FrameWidget() override
+    {
+        // The area may report a last activation while this widget is half gone.
+        if (auto* area = qobject_cast<QMdiArea*>(centralWidget()))
+            area->disconnect(this);
     }
 
     // Window shortcuts for the frame's accelerator table.
