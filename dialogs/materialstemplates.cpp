@@ -5,6 +5,7 @@
 #include "dialogs/doctypedlg.h"
 #include "dialogs/matsedit.h"
 #include "dialogs/mattypedlg.h"
+#include "dialogs/resources.h"
 #include "dialogs/templaterows.h"
 #include "platform/afx/numconv.h"
 
@@ -108,10 +109,13 @@ AfxBitmapResource Placeholder(UINT nID)
         "<rect x=\"0.5\" y=\"0.5\" width=\"95\" height=\"95\" fill=\"none\" stroke=\"black\"/>"
         "<text x=\"48\" y=\"52\" text-anchor=\"middle\" font-size=\"14\">%u</text></svg>",
         nID);
-    return AfxBitmapResource{std::vector<unsigned char>(svg.begin(), svg.end()), "svg"};
+    return SvgBitmap(svg);
 }
 
-const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResourceModule& m) {
+} // namespace
+
+void pavesta::AddMaterialResources(CResourceModule& m)
+{
     m.Add(VokDlgIsoMatsEdit::IDD, MaterialsTemplate());
     m.Add(VokDlgMatType::IDD, MaterialTypeTemplate());
     m.Add(VokDlgFPDocType::IDD, DocumentTypeTemplate());
@@ -152,6 +156,4 @@ const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResou
     for (UINT nID : {16001u, 16002u, 16005u, 16006u, 16007u, 16008u, 16009u, 16010u, 16011u, 16012u,
                      16013u, 16014u, 16015u, 16067u, 16068u})
         m.Add(nID, Placeholder(nID));
-});
-
-} // namespace
+}

@@ -1,5 +1,6 @@
 // Templates of the mesh-control, smoothing and storage pages.
 #include "dialogs/meshgenpage.h"
+#include "dialogs/resources.h"
 #include "dialogs/smoothpage.h"
 #include "dialogs/storagepage.h"
 #include "dialogs/templaterows.h"
@@ -90,10 +91,11 @@ DialogTemplate StorageTemplate()
     return t;
 }
 
-const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResourceModule& m) {
+} // namespace
+
+void pavesta::AddMeshPageResources(CResourceModule& m)
+{
     m.Add(VokPPMeshGenSett::IDD, MeshControlTemplate());
     m.Add(VokPPSmoothinSett::IDD, SmoothingTemplate());
     m.Add(CPPStiffStorage::IDD, StorageTemplate());
-});
-
-} // namespace
+}

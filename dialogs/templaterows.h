@@ -2,6 +2,9 @@
 // and one control row with the visible style by default.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/ui/core/afxui.h"
 
 namespace pavesta
@@ -23,6 +26,20 @@ inline DialogControl Ctl(int nID, AfxCtl kind, LPCTSTR text, const CRect& rect,
 inline DialogControl Label(LPCTSTR text, const CRect& rect)
 {
     return Ctl(IDC_STATIC, AfxCtl::staticText, text, rect);
+}
+
+// A picture control showing bitmap nBitmap.
+inline DialogControl Picture(int nID, UINT nBitmap, const CRect& rect, DWORD dwStyle = WS_VISIBLE)
+{
+    DialogControl c = AfxDialogControl(nID, AfxCtl::picture, "", rect, dwStyle);
+    c.nBitmapID = nBitmap;
+    return c;
+}
+
+// A bitmap resource drawn from SVG text.
+inline AfxBitmapResource SvgBitmap(const std::string& svg)
+{
+    return AfxBitmapResource{std::vector<unsigned char>(svg.begin(), svg.end()), "svg"};
 }
 
 } // namespace pavesta

@@ -1,3 +1,11 @@
 // Framira: the application framework.
 // Umbrella header: includes every public header of this library.
 #pragma once
+
+#include "framework/colorscalepage.h"
+#include "framework/dlghelpers.h"
+#include "framework/imagedc.h"
+#include "framework/inputdialogs.h"
+#include "framework/listpages.h"
+#include "framework/palettefile.h"
+#include "framework/settingspages.h"

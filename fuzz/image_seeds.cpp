@@ -1,4 +1,5 @@
-// Writes the seed corpus of the fuzz targets with the image writers:
+// Writes the seed corpus of the fuzz targets with the image writers and the
+// colour record's:
 // image_seeds <folder> makes <folder>/<target>/<seed files>.
 #include <filesystem>
 #include <fstream>
@@ -73,5 +74,17 @@ int main(int argc, char** argv) {
     Save(jpg, root / "fuzz_factory" / "seed_jpg");
     jpg.m_nQuality = 20;
     Save(jpg, root / "fuzz_jpeg" / "seed_low");
+
+    // The colour and light settings record, bare and as an archived object.
+    fs::create_directories(root / "fuzz_colorinfo");
+    const COGLColorInfo settings;
+    CFile record((root / "fuzz_colorinfo" / "seed_record").string().c_str(), CFile::modeCreate | CFile::modeWrite);
+    CArchive recordArchive(&record, CArchive::store);
+    COGLColorInfo::StoreGlobal(recordArchive);
+    recordArchive.Close();
+    CFile object((root / "fuzz_colorinfo" / "seed_object").string().c_str(), CFile::modeCreate | CFile::modeWrite);
+    CArchive objectArchive(&object, CArchive::store);
+    objectArchive.WriteObject(&settings);
+    objectArchive.Close();
     return 0;
 }

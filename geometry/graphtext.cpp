@@ -71,11 +71,7 @@ int CGraph::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, doubl
     std::vector<double> numbers;
     while (block.Next(text)) {
         numbers.clear();
-        zelkor::LineNumbers words(std::move(text));
-        std::string number;
-        while (words.Next(number))
-            numbers.push_back(AfxStrToD(number.c_str()));
-        if (numbers.empty())
+        if (zelkor::AppendLineNumbers(std::move(text), numbers) == 0)
             continue;
         std::size_t k = 0;
         auto read = [&](CSNode* node, int n) {

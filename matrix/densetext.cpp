@@ -11,19 +11,6 @@
 
 namespace {
 
-// The numbers of one text line, read in order; their count.
-int ReadLineNumbers(std::string& line, std::vector<double>& values)
-{
-    zelkor::LineNumbers numbers(std::move(line));
-    int count = 0;
-    std::string number;
-    while (numbers.Next(number)) {
-        values.push_back(AfxStrToD(number.c_str()));
-        ++count;
-    }
-    return count;
-}
-
 // Numbers read row by row: the values in order and each row's count.
 struct TextRows {
     std::vector<double> values;
@@ -33,7 +20,7 @@ struct TextRows {
     // Reads the numbers of line as a new row; false when it holds none.
     bool Add(std::string& line)
     {
-        const int n = ReadLineNumbers(line, values);
+        const int n = zelkor::AppendLineNumbers(std::move(line), values);
         if (n == 0)
             return false;
         counts.push_back(n);

@@ -19,11 +19,12 @@ constexpr const char* kBlanks = " \t\r\n\v\f";
 } // namespace
 
 KeywordBlockReader::KeywordBlockReader(CFile& file, std::string start, std::string end,
-                                       std::string comment)
+                                       std::string comment, Nesting nesting)
     : m_lines([&file](char* buffer, std::size_t n) {
           return static_cast<std::size_t>(file.Read(buffer, static_cast<UINT>(n)));
       }),
-      m_start(std::move(start)), m_end(std::move(end)), m_comment(std::move(comment))
+      m_start(std::move(start)), m_end(std::move(end)), m_comment(std::move(comment)),
+      m_nesting(nesting)
 {
     ToUpper(m_start);
     ToUpper(m_end);
@@ -54,6 +55,15 @@ bool KeywordBlockReader::HasEnd(const std::string& line) const
     return !m_end.empty() && line.find(m_end) != std::string::npos;
 }
 
+bool KeywordBlockReader::OpensNested(const std::string& line) const
+{
+    if (m_start.empty())
+        return false;
+    if (m_nesting == kNestByFirstChar)
+        return line[0] == m_start[0];
+    return !m_end.empty() && line.find(m_start) != std::string::npos;
+}
+
 bool KeywordBlockReader::Next(std::string& line)
 {
     while (!m_done) {
@@ -61,7 +71,7 @@ bool KeywordBlockReader::Next(std::string& line)
             m_done = true;
             break;
         }
-        if (!m_start.empty() && !m_end.empty() && line.find(m_start) != std::string::npos) {
+        if (OpensNested(line)) {
             // A nested block: passed over up to and including its end line.
             while (NextPrepared(line) && !HasEnd(line)) {
             }

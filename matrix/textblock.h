@@ -19,9 +19,12 @@ namespace zelkor {
 
 class KeywordBlockReader {
 public:
+    enum Nesting { kNestByStartKey, kNestByFirstChar };
+
     // Reads from the file's current position; the keys and the comment mark
     // are compared in upper case, empty ones are not used.
-    KeywordBlockReader(CFile& file, std::string start, std::string end, std::string comment);
+    KeywordBlockReader(CFile& file, std::string start, std::string end, std::string comment,
+                       Nesting nesting = kNestByStartKey);
     KeywordBlockReader(const KeywordBlockReader&) = delete;
     KeywordBlockReader& operator=(const KeywordBlockReader&) = delete;
 
@@ -36,11 +39,13 @@ private:
     // The next non-empty prepared line; false at the end of the file.
     bool NextPrepared(std::string& line);
     bool HasEnd(const std::string& line) const;
+    bool OpensNested(const std::string& line) const;
 
     LineScanner m_lines;
     std::string m_start;
     std::string m_end;
     std::string m_comment;
+    Nesting m_nesting;
     bool m_done = false;
 };
 

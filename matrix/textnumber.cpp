@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/afx/numconv.h"
+
 namespace zelkor {
 
 namespace {
@@ -166,6 +168,18 @@ bool LineNumbers::Next(std::string& number)
 {
     ScanNumber(m_pos, m_line, number);
     return !number.empty();
+}
+
+int AppendLineNumbers(std::string line, std::vector<double>& values)
+{
+    LineNumbers numbers(std::move(line));
+    int count = 0;
+    std::string number;
+    while (numbers.Next(number)) {
+        values.push_back(AfxStrToD(number.c_str()));
+        ++count;
+    }
+    return count;
 }
 
 LineScanner::LineScanner(Source source) : m_source(std::move(source)) {}

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace zelkor {
 
@@ -48,6 +49,10 @@ private:
     std::string m_line;
     int m_pos = 0;
 };
+
+// Appends the numbers of one line (as LineNumbers reads them) to values;
+// returns how many there were.
+int AppendLineNumbers(std::string line, std::vector<double>& values);
 
 // Reads text lines from a byte source. A line ends at LF, at CR LF, at a lone
 // CR, or at the end of the source; the line end is not part of the line.

@@ -17,7 +17,7 @@ cmake --build "$dir" -j "$(nproc)" --target fuzzers
 corpus=$dir/corpus
 mkdir -p "$corpus" "$dir/artifacts"
 "$dir/fuzz/image_seeds" "$corpus"
-for target in fuzz_bmp fuzz_archive fuzz_jpeg fuzz_tiff fuzz_targa fuzz_pcx fuzz_factory; do
+for target in fuzz_bmp fuzz_archive fuzz_jpeg fuzz_tiff fuzz_targa fuzz_pcx fuzz_factory fuzz_colorinfo; do
   echo "--- $target (${seconds} s)"
   if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
       -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" > "$dir/$target.log" 2>&1; then
@@ -36,6 +36,36 @@ for target in fuzz_solver; do
   mkdir -p "$corpus/$target"
   if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 \
       -artifact_prefix="$here/$dir/artifacts/${target}-" "$here/$corpus/$target" > "$dir/$target.log" 2>&1; then
+    tail -n 60 "$dir/$target.log"
+    echo "$target failed: see $dir/$target.log and $dir/artifacts/" >&2
+    exit 1
+  fi
+  tail -n 1 "$dir/$target.log"
+done
+# The beam text import, seeded with a small frame in the three blocks.
+for target in fuzz_beamtext; do
+  echo "--- $target (${seconds} s)"
+  mkdir -p "$corpus/$target"
+  printf 'BEAMS ! members\r\n 12   1    5    7    9    4   I3\r\n  1   2    1    2   -6  0.6 0.8 0\r\n 21 0 3 4 6 2 I1\r\nB nested\r\n1 1 1 2\r\nEND\r\nEND\r\nSUPPORTS\r\n3 1 2 3 4\r\nEND\r\nPRESCRIBED\n9 3 0.5 2 1\nEND\n' \
+    > "$corpus/$target/seed_frame"
+  if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 \
+      -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" > "$dir/$target.log" 2>&1; then
+    tail -n 60 "$dir/$target.log"
+    echo "$target failed: see $dir/$target.log and $dir/artifacts/" >&2
+    exit 1
+  fi
+  tail -n 1 "$dir/$target.log"
+done
+# The palette file reader, seeded with a two-node palette file.
+for target in fuzz_palette; do
+  echo "--- $target (${seconds} s)"
+  mkdir -p "$corpus/$target"
+  { printf '\x00\x01\x00\x00\x00\x00\x80\x3f\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00'
+    head -c 4064 /dev/zero
+    printf '\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x3f\x01\x00\x00\x00'; } \
+    > "$corpus/$target/seed_two_nodes"
+  if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
+      -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" > "$dir/$target.log" 2>&1; then
     tail -n 60 "$dir/$target.log"
     echo "$target failed: see $dir/$target.log and $dir/artifacts/" >&2
     exit 1

@@ -9,3 +9,6 @@
 #include "sections/beams/crsectshapes.h"
 #include "sections/beams/beamseg.h"
 #include "sections/beams/beamarch.h"
+#include "sections/beams/sectbeam.h"
+#include "sections/beams/sectcompbeam.h"
+#include "sections/beams/modelinfofem.h"

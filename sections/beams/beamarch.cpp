@@ -722,4 +722,11 @@ void CBeamArch::Serialize(CArchive& ar)
     m_pThird = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
 }
 
-void CBeamArch::ASCIIExport(CArchive&, CObList*, CObjVect*) {}
+void CBeamArch::ASCIIExport(CArchive& ar, CObList* sections, const CBeamClassList* classes)
+{
+    const auto id = [](CSNode* n) { return n ? static_cast<unsigned>(n->GetID()) : 0u; };
+    WriteExportLine(ar,
+                    {CodeOf(classes), SectionNumber(m_pCrSect, sections), id(m_pNode1),
+                     id(m_pNode2), id(m_pThird), static_cast<unsigned>(m_nElem)},
+                    "   ");
+}

@@ -39,7 +39,7 @@ public:
     void GLDrawLoad(COGLDrawCommand* command) override;
     // The member's layout, then the arch type and the third node.
     void Serialize(CArchive& ar) override;
-    void ASCIIExport(CArchive& ar, CObList* nodes, CObjVect* sections) override;
+    void ASCIIExport(CArchive& ar, CObList* sections, const CBeamClassList* classes) override;
 
     // --- operations of arches, in this order
     virtual void CentreNodeParaDivide();

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/ferrand/material.h"
+#include "sections/beams/beamarch.h"
 #include "sections/beams/vec3.h"
 
 IMPLEMENT_SERIAL(CBeamSeg, CEdge, VERSIONABLE_SCHEMA | 3)
@@ -436,6 +437,15 @@ void CBeamSeg::DM_Clean()
 
 CSNode* CBeamSeg::AnalysisNode(CSNode* node)
 {
+    // At a joint every member ends at a copy of its own (the joint's copy
+    // link names the latest); the section ties them afterwards and puts the
+    // joint's load on the linked one, so the copies carry none.
+    if (auto* joint = dynamic_cast<CJointNode*>(node); joint && joint->IsJoint()) {
+        CSNode* copy = node->Copy(false);
+        if (auto* bound = dynamic_cast<CBoundNode*>(copy))
+            bound->SetNodeLoad(nullptr);
+        return copy;
+    }
     if (CSNode* copy = node->GetCopyNode())
         return copy;
     CSNode* copy = node->Copy(false);
@@ -896,7 +906,63 @@ void CBeamSeg::GL_Draw(COGLDrawCommand* command)
         ForElements([&](CElement* element) { element->DrawNodeLoads(command->m_pScale); });
 }
 
-void CBeamSeg::ASCIIExport(CArchive&, CObList*, CObjVect*) {}
+// ------------------------------------------------------------ text export
+
+unsigned CBeamSeg::SectionNumber(CCrSectComp* crSect, CObList* sections)
+{
+    if (!crSect || !sections)
+        return 0;
+    unsigned i = 1;
+    for (POSITION pos = sections->GetHeadPosition(); pos; ++i)
+        if (sections->GetNext(pos) == crSect)
+            return i;
+    return 0;
+}
+
+int CBeamSeg::ClassIndex(CRuntimeClass* elementClass, const CBeamClassList* classes)
+{
+    if (!elementClass || !classes)
+        return -1;
+    const auto it = std::find(classes->begin(), classes->end(), elementClass);
+    return it == classes->end() ? -1 : static_cast<int>(it - classes->begin());
+}
+
+unsigned CBeamSeg::CodeOf(const CBeamClassList* classes) const
+{
+    const int at = std::max(ClassIndex(m_pElemClass, classes), 0);
+    if (const auto* arch = dynamic_cast<const CBeamArch*>(this)) {
+        const unsigned type = arch->GetArchType() == CBeamArch::kCircular ? 1u : 0u;
+        return 11u + 10u * type + static_cast<unsigned>(at);
+    }
+    return static_cast<unsigned>(at) + 1u;
+}
+
+void CBeamSeg::WriteExportLine(CArchive& ar, const std::vector<unsigned>& lead,
+                               const char* pad) const
+{
+    std::string line = AfxFormat("%3u %3u", lead[0], lead[1]);
+    for (std::size_t i = 2; i < lead.size(); ++i)
+        line += AfxFormat(" %4u", lead[i]);
+    static const double kUnit[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    int unit = -1;
+    for (int k = 0; k < 3 && unit < 0; ++k)
+        if (m_i3[0] == kUnit[k][0] && m_i3[1] == kUnit[k][1] && m_i3[2] == kUnit[k][2])
+            unit = k;
+    if (unit >= 0)
+        line += AfxFormat("%sI%d\r\n", pad, unit + 1);
+    else
+        line += AfxFormat(" %5g %5g %5g\r\n", m_i3[0], m_i3[1], m_i3[2]);
+    ar.Write(line.data(), static_cast<UINT>(line.size()));
+}
+
+void CBeamSeg::ASCIIExport(CArchive& ar, CObList* sections, const CBeamClassList* classes)
+{
+    const auto id = [](CSNode* n) { return n ? static_cast<unsigned>(n->GetID()) : 0u; };
+    WriteExportLine(ar,
+                    {CodeOf(classes), SectionNumber(m_pCrSect, sections), id(m_pNode1),
+                     id(m_pNode2), static_cast<unsigned>(m_nElem)},
+                    "  ");
+}
 
 // ------------------------------------------------------------ archive
 

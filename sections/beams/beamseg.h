@@ -16,6 +16,10 @@
 
 class CModelInfo;
 
+// The element classes of the beam text exchange in code order. The list
+// does not own them: class records are not objects.
+using CBeamClassList = std::vector<CRuntimeClass*>;
+
 class CBeamSeg : public CEdge
 {
     DECLARE_SERIAL(CBeamSeg)
@@ -69,8 +73,9 @@ public:
     // Splits the member into n members along its line; n below 2 does
     // nothing.
     virtual void Divide(int mode, int n);
-    // The member line of the beam text export.
-    virtual void ASCIIExport(CArchive& ar, CObList* nodes, CObjVect* sections);
+    // The member line of the beam text export: code, cross-section number
+    // (see CodeOf, SectionNumber), node identifiers, element count, i3.
+    virtual void ASCIIExport(CArchive& ar, CObList* sections, const CBeamClassList* classes);
     // With bit 8 of the code, every element's picking with the code
     // without it.
     virtual void PickDrawAddressGL(int code);
@@ -135,6 +140,17 @@ public:
     static unsigned ClassToken(const CRuntimeClass* elementClass);
     static const CRuntimeClass* TokenClass(unsigned token);
 
+    // Position (from 1) of the cross-section in the list; 0 without one,
+    // with an empty list or when the list does not hold it.
+    static unsigned SectionNumber(CCrSectComp* crSect, CObList* sections);
+    // Position (from 0) of the class in the list, -1 when it is not there.
+    static int ClassIndex(CRuntimeClass* elementClass, const CBeamClassList* classes);
+    // The member code of the text exchange: a straight member's class
+    // position from 1, an arch's 11 + 10 x arch type + class position from
+    // 0. A member without class, or with one the list lacks, is written as
+    // the list's first class, so that kind and arch type read back.
+    unsigned CodeOf(const CBeamClassList* classes) const;
+
     static int m_nDefElem;
     static CRuntimeClass* m_pDefElemClass;
     static CRuntimeClass* m_pCreateElemClass;
@@ -190,6 +206,10 @@ protected:
             if (CElement* element = ElementAt(i))
                 f(element);
     }
+    // Writes one member line: the leading numbers, then i3 as a token I1 to
+    // I3 (with pad blanks before it) when it is a unit vector, else as three
+    // numbers.
+    void WriteExportLine(CArchive& ar, const std::vector<unsigned>& lead, const char* pad) const;
     // Default prism of a member without cross-section.
     void DefaultPrismGL(const double* start, const double* end);
 

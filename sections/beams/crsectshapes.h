@@ -104,6 +104,7 @@ public:
     double GetHeight() const { return m_dHeight; }
     void SetHeight(double h) { m_dHeight = h; }
     double GetWidth() const { return m_dWidth; }
+    void SetWidth(double w) { m_dWidth = w; }
     // Torsion constant of the solid rectangle.
     double TorsionConstant() const;
 
@@ -132,6 +133,9 @@ public:
                          CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal, bool capStart,
                          bool capEnd, double* colourStart, double* colourEnd) override;
     double GetParam(unsigned index) override;
+
+    double GetRadius() const { return m_dRadius; }
+    void SetRadius(double r) { m_dRadius = r; }
 
 protected:
     // The values circle and tube compute alike, for the ring between the

@@ -89,6 +89,21 @@ TEST_P(ControlsTest, SortedListsAndCombosKeepItemDataAndFindIgnoringCase)
     EXPECT_TRUE(window->Take().empty()); // none of this notifies
 }
 
+TEST_P(ControlsTest, TabStopsNeedTheTabStopStyle)
+{
+    CListBox& list = Control<CListBox>(kList);
+    EXPECT_FALSE(list.SetTabStops(64)); // created without LBS_USETABSTOPS
+    EXPECT_TRUE(list.GetTabStops().empty());
+    list.ModifyStyle(0, LBS_USETABSTOPS);
+    EXPECT_TRUE(list.SetTabStops(64));
+    EXPECT_EQ(list.GetTabStops(), (std::vector<int>{64}));
+    int stops[] = {20, 50, 90};
+    EXPECT_TRUE(list.SetTabStops(3, stops));
+    EXPECT_EQ(list.GetTabStops(), (std::vector<int>{20, 50, 90}));
+    list.SetTabStops();
+    EXPECT_TRUE(list.GetTabStops().empty());
+}
+
 TEST_P(ControlsTest, RawComboMessagesAnswerAsTheMethodsDo)
 {
     CWnd& combo = *Item(kComboEdit);

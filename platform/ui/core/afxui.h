@@ -40,3 +40,4 @@
 #include "platform/ui/core/glyphsource.h"
 #include "platform/ui/core/logfont.h"
 #include "platform/ui/core/offscreen.h"
+#include "platform/ui/core/viewinput.h"

@@ -452,6 +452,32 @@ int CListBox::GetText(int nIndex, CString& rString) const
                      [&](CWndState& s) { return CListCore::GetText(s, nIndex, rString); });
 }
 
+void CListBox::SetTabStops()
+{
+    SetTabStops(0, nullptr);
+}
+
+BOOL CListBox::SetTabStops(const int& cxEachStop)
+{
+    return SetTabStops(1, const_cast<LPINT>(&cxEachStop));
+}
+
+BOOL CListBox::SetTabStops(int nTabStops, LPINT rgTabStops)
+{
+    return WithState(this, FALSE, [&](CWndState& s) {
+        if (!(s.dwStyle & LBS_USETABSTOPS) || nTabStops < 0 || (nTabStops > 0 && !rgTabStops))
+            return FALSE;
+        s.tabStops.assign(rgTabStops, rgTabStops + nTabStops);
+        s.Changed(PEER_ITEMS);
+        return TRUE;
+    });
+}
+
+std::vector<int> CListBox::GetTabStops() const
+{
+    return WithState(this, std::vector<int>(), [](CWndState& s) { return s.tabStops; });
+}
+
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
     rString.Empty();

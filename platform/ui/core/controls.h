@@ -101,6 +101,13 @@ public:
     int FindString(int nStartAfter, LPCTSTR lpszItem) const;
     int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const;
     int SelectString(int nStartAfter, LPCTSTR lpszItem);
+    // Tab stops of an LBS_USETABSTOPS list, in dialog units: none (every 32
+    // units), one every cxEachStop units, or the positions given.
+    void SetTabStops();
+    BOOL SetTabStops(const int& cxEachStop);
+    BOOL SetTabStops(int nTabStops, LPINT rgTabStops);
+    // The tab stops set last (empty: the default).
+    std::vector<int> GetTabStops() const;
 
 protected:
     AfxWndKind GetWndKind() const override { return AfxWndKind::listBox; }

@@ -1,4 +1,5 @@
 #include "platform/ui/core/gdi.h"
+#include "platform/ui/core/wnd.h"
 
 #include <cstring>
 
@@ -177,4 +178,9 @@ CSize AfxGetTextExtent(const CDC& dc, const CString& text)
     long cx = 0, cy = 0;
     dc.GetTextExtent(text.GetString(), text.GetLength(), cx, cy);
     return CSize(static_cast<int>(cx), static_cast<int>(cy));
+}
+
+IGLSurface* CClientDC::GetGLSurface() const
+{
+    return m_pWnd != nullptr ? AfxGetGLSurface(m_pWnd->GetSafeHwnd()) : nullptr;
 }

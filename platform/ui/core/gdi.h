@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/afx/gdi.h"
+#include "platform/ui/core/glsurface.h"
 #include "platform/ui/core/uitypes.h"
 
 class CWnd;
@@ -46,11 +47,13 @@ public:
     LOGFONT m_logFont{};
 };
 
-// The client area of a window (drawing outside a paint).
-class CClientDC : public CDC
+// The client area of a window (drawing outside a paint). It carries the
+// OpenGL surface the window's host attached, if any.
+class CClientDC : public CDC, public IGLSurfaceDC
 {
 public:
     explicit CClientDC(CWnd* pWnd) : m_pWnd(pWnd) {}
+    IGLSurface* GetGLSurface() const override;
     CWnd* m_pWnd; // not owned
 };
 

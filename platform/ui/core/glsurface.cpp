@@ -1,5 +1,32 @@
 #include "platform/ui/core/glsurface.h"
 
+#include <map>
+
+namespace {
+
+// Surfaces by window (all windows live in the user-interface thread).
+std::map<HWND, IGLSurface*>& Surfaces()
+{
+    static std::map<HWND, IGLSurface*> surfaces;
+    return surfaces;
+}
+
+} // namespace
+
+void AfxAttachGLSurface(HWND hWnd, IGLSurface* surface)
+{
+    if (surface != nullptr)
+        Surfaces()[hWnd] = surface;
+    else
+        Surfaces().erase(hWnd);
+}
+
+IGLSurface* AfxGetGLSurface(HWND hWnd)
+{
+    const auto it = Surfaces().find(hWnd);
+    return it != Surfaces().end() ? it->second : nullptr;
+}
+
 GLCurrentScope::GLCurrentScope(IGLSurface& surface)
     : m_surface(surface), m_saved(surface.CaptureCurrent()),
       m_ok(surface.IsCurrent() || surface.MakeCurrent())

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "platform/ui/core/uitypes.h"
+
 #include <GL/gl.h>
 
 // A size in device pixels.
@@ -55,6 +57,10 @@ public:
     virtual void RequestUpdate() = 0;
     virtual void RepaintNow() = 0;
 
+    // The surface has an OpenGL context at all (a host that could not make
+    // one, or the null surface, has none).
+    virtual bool HasContext() const { return true; }
+
     // Identifies the set of contexts that share display lists with this
     // surface's context: surfaces with the same value see the same lists.
     virtual const void* ShareGroup() const = 0;
@@ -88,6 +94,7 @@ public:
     explicit CNullGLSurface(GLPixelSize size = {}) : m_size(size) {}
 
     bool MakeCurrent() override { return false; }
+    bool HasContext() const override { return false; }
     void DoneCurrent() override {}
     bool IsCurrent() const override { return false; }
     GLCurrentToken CaptureCurrent() const override { return {}; }
@@ -102,4 +109,20 @@ public:
 
 private:
     GLPixelSize m_size;
+};
+
+// The surface that hosts a window's OpenGL drawing: the backend's view host
+// attaches it when it makes the window's pixels, and a client DC of the
+// window carries it. Attaching null detaches.
+void AfxAttachGLSurface(HWND hWnd, IGLSurface* surface);
+// The surface attached to the window, or null.
+IGLSurface* AfxGetGLSurface(HWND hWnd);
+
+// A device context that carries its window's OpenGL surface (the client DC
+// of an OpenGL view).
+class IGLSurfaceDC {
+public:
+    virtual ~IGLSurfaceDC() = default;
+    // The surface, or null when the window has none.
+    virtual IGLSurface* GetGLSurface() const = 0;
 };

@@ -28,6 +28,9 @@ public:
     // byte without a glyph gives an empty image (it may still advance).
     virtual GlyphBitmap Glyph(const LOGFONT& font, double devicePixelRatio,
                               unsigned char code) const = 0;
+    // Whether the source can render the font's face; a view falls back to
+    // the system font for a face it cannot. The built-in font serves all.
+    virtual bool HasFace(const LOGFONT&) const { return true; }
 };
 
 // The fixed font: 6 x 13 cells for bytes 32-255 whatever the face, 2 rows

@@ -186,6 +186,8 @@ constexpr LONG FW_BOLD = 700;
 constexpr BYTE ANSI_CHARSET = 0;
 constexpr BYTE DEFAULT_CHARSET = 1;
 constexpr BYTE GREEK_CHARSET = 161;
+// Font family of LOGFONT::lfPitchAndFamily: fixed-pitch faces.
+constexpr BYTE FF_MODERN = 0x30;
 
 struct LOGFONT {
     LONG lfHeight;

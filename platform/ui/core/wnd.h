@@ -143,6 +143,7 @@ struct CWndState {
     int nSelStart = 0, nSelEnd = 0; // edits, in bytes ("\r\n" counts 2)
     int nLimit = 30000;             // edits
     std::vector<AfxListItem> items; // combos, lists, tabs, list editors
+    std::vector<int> tabStops;      // LBS_USETABSTOPS lists, in dialog units
     int nCurSel = -1;
     int nLower = 0, nUpper = 100, nPos = 0; // spins and scroll bars
     HWND hWndBuddy = nullptr;               // spins

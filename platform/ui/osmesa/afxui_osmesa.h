@@ -5,3 +5,4 @@
 
 #include "platform/ui/osmesa/osmesaoffscreen.h"
 #include "platform/ui/osmesa/osmesasurface.h"
+#include "platform/ui/osmesa/viewdriver.h"

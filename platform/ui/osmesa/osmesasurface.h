@@ -37,6 +37,7 @@ public:
     bool MakeCurrent() override;
     void DoneCurrent() override;
     bool IsCurrent() const override;
+    bool HasContext() const override { return IsValid(); }
     GLCurrentToken CaptureCurrent() const override { return OSMesaCaptureCurrent(); }
     bool RestoreCurrent(const GLCurrentToken& token) const override { return OSMesaRestoreCurrent(token); }
     bool Swap() override;

@@ -1,0 +1,49 @@
+// The colour-scale table as the colour-scale page edits it (256 entries of
+// red, green, blue and a node switch), its ramp rule, and the palette file
+// "*.pal": a 32-bit count 256, then per entry three float32 colours and a
+// 32-bit node word (1 a node, 0 not), little-endian, 4100 bytes in all.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace framira
+{
+
+constexpr int kPaletteEntries = 256;
+constexpr std::size_t kPaletteFileSize = 4 + 16 * kPaletteEntries;
+
+struct PaletteTable {
+    float colour[kPaletteEntries][3] = {}; // red, green, blue, 0.0 ... 1.0
+    bool node[kPaletteEntries] = {};
+};
+
+// Between each two neighbouring nodes a and b, every entry a <= i < b of
+// each component becomes the straight line through entries a and b
+// (computed in double, stored as float); entry b keeps its value. Entries
+// outside the first and last node stay; fewer than two nodes change nothing.
+void MakeRamp(PaletteTable& table);
+
+enum class PaletteStatus {
+    ok,
+    cannotOpen,   // the file could not be opened
+    incompatible, // the count is not 256
+    readError,    // the file ends before its 256 entries
+    writeError,   // a write failed part way
+};
+
+// The message shown for a failure ("" for ok).
+const char* PaletteMessage(PaletteStatus status, bool bReading);
+
+// Reads a palette from the bytes of a file. table changes only when the
+// count is 256 and all 256 entries are there; bytes after them are ignored.
+PaletteStatus ParsePalette(const unsigned char* pData, std::size_t nSize, PaletteTable& table);
+// Reads the palette file at path; table changes only on success.
+PaletteStatus ReadPalette(const std::string& path, PaletteTable& table);
+// The 4100 bytes of a palette file of table.
+std::string PaletteBytes(const PaletteTable& table);
+// Creates or truncates path and writes table into it.
+PaletteStatus WritePalette(const std::string& path, const PaletteTable& table);
+
+} // namespace framira

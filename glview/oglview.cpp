@@ -1,0 +1,340 @@
+#include "glview/oglview.h"
+
+#include <chrono>
+#include <cstring>
+
+#include <GL/gl.h>
+
+#include "glstyle/drawing_settings.h"
+
+IMPLEMENT_DYNAMIC(COGLView, CView)
+
+namespace {
+
+// The text font views start with.
+LOGFONT DefaultTextFont()
+{
+    LOGFONT lf{};
+    lf.lfHeight = -21;
+    std::strcpy(lf.lfFaceName, "Times New Roman");
+    return lf;
+}
+
+// The description of the system font, for a face that cannot be made.
+LOGFONT SystemFontDescription()
+{
+    LOGFONT lf{};
+    lf.lfHeight = 16;
+    lf.lfWeight = FW_BOLD;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    std::strcpy(lf.lfFaceName, "System");
+    return lf;
+}
+
+// Creates font from lf when the glyph source can render its face.
+bool CreateViewFont(CFont& font, const LOGFONT& lf)
+{
+    return AfxGetGlyphSource().HasFace(lf) && font.CreateFontIndirect(&lf) != FALSE;
+}
+
+} // namespace
+
+bool COGLView::m_bDrawing = false;
+bool COGLView::m_bUseFontBMPs = true;
+LOGFONT COGLView::m_statLogFont = DefaultTextFont();
+
+BEGIN_MESSAGE_MAP(COGLView, CView)
+    ON_WM_ERASEBKGND()
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_SETTINGCHANGE()
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_OGLVIEW_SHOWMESSAGE, OnShowMessage)
+END_MESSAGE_MAP()
+
+COGLView::COGLView() = default;
+
+COGLView::~COGLView() = default;
+
+void COGLView::ResetStaticsForTesting()
+{
+    m_bDrawing = false;
+    m_bUseFontBMPs = true;
+    m_statLogFont = DefaultTextFont();
+}
+
+void COGLView::RenderStressScale(double, double, CString, int, int)
+{
+    // The stress scale is drawn once the colour scales exist.
+}
+
+BOOL COGLView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    cs.style |= WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    return TRUE;
+}
+
+BOOL COGLView::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                      CWnd* pParentWnd, UINT nID)
+{
+    CREATESTRUCT cs{};
+    cs.style = dwStyle;
+    cs.lpszName = lpszWindowName;
+    cs.lpszClass = lpszClassName;
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    return CView::Create(lpszClassName, lpszWindowName, cs.style, rect, pParentWnd, nID);
+}
+
+// ---- Context ---------------------------------------------------------------------
+
+bool COGLView::InitializeOGL()
+{
+    // The client DC carries the window's surface; the renderer owns it.
+    const int code = m_Renderer.InitializeOGL(new CClientDC(this));
+    if (code != 0) {
+        static const char* const kWhy[] = {
+            "Failure to get Device Context",
+            "Failure to Setup Pixel-Format",
+            "Failure to Create Rendering-Context",
+            "Failure to Make Rendering-Context Current",
+        };
+        const CString text = CString("Error in COGLView InitializeOGL:\r\n\t") + kWhy[(code - 1) & 3];
+        MessageBox(text, nullptr, MB_OK);
+        return false;
+    }
+    glClearColor(fBckClrMdView[0], fBckClrMdView[1], fBckClrMdView[2], fBckClrMdView[3]);
+    glClearDepth(1.0);
+    if (!m_bUseFontBMPs)
+        return true;
+
+    if (!m_bHasFont) {
+        CFont font;
+        if (!CreateViewFont(font, m_statLogFont)) {
+            // The face cannot be made: every later view takes the system font.
+            m_statLogFont = SystemFontDescription();
+            if (!CreateViewFont(font, m_statLogFont)) {
+                BuildGlyphLists(SystemFontDescription());
+                return true;
+            }
+        }
+        m_Font = font;
+        m_bHasFont = true;
+    }
+    LOGFONT lf{};
+    m_Font.GetLogFont(&lf);
+    BuildGlyphLists(lf);
+    return true;
+}
+
+void COGLView::BuildGlyphLists(const LOGFONT& lf)
+{
+    m_Renderer.CreateFontBitmaps(lf);
+}
+
+void COGLView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    if (InitializeOGL())
+        m_bInitialized = true;
+    else
+        MessageBox("failure to Initialize OpenGL", nullptr, MB_OK);
+    if (m_nLists != 0) {
+        if (!m_pListValid) {
+            m_pListValid = std::make_unique<bool[]>(static_cast<std::size_t>(m_nLists));
+            m_pListIds = std::make_unique<unsigned int[]>(static_cast<std::size_t>(m_nLists));
+        }
+        for (int i = 0; i < m_nLists; ++i) {
+            m_pListValid[i] = false;
+            m_pListIds[i] = 0;
+        }
+    }
+}
+
+void COGLView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
+{
+    InvalidateList();
+    CView::OnUpdate(pSender, lHint, pHint);
+}
+
+// ---- Draw cycle --------------------------------------------------------------------
+
+void COGLView::OnDraw(CDC*)
+{
+    if (!m_bInitialized)
+        return;
+    m_iDrawTime = 0;
+    const auto start = std::chrono::steady_clock::now();
+    if (m_bDrawing) {
+        // Another OpenGL view is drawing: this paint is dropped.
+        PostText("Device busy drawing");
+        return;
+    }
+    // The guard is cleared on every way out, also when the drawing throws,
+    // so that one failed draw does not stop every view from drawing.
+    struct DrawingFlag {
+        DrawingFlag() { m_bDrawing = true; }
+        ~DrawingFlag() { m_bDrawing = false; }
+    } drawing;
+    // Another view's context found current is current again afterwards.
+    IGLSurface* surface = m_Renderer.GetSurface();
+    const bool restore = surface != nullptr && m_Renderer.IsCurrent() == 0;
+    const GLCurrentToken previous = restore ? surface->CaptureCurrent() : GLCurrentToken{};
+    CRect rect;
+    GetClientRect(&rect);
+    if (m_Renderer.PreDraw(rect, GetBckGrdClr()) != 0) {
+        m_iDrawTime = 10000;
+        return;
+    }
+    OnDrawOGL(rect);
+    glFinish();
+    m_Renderer.FinishAndSwap(true);
+    if (restore)
+        surface->RestoreCurrent(previous);
+    m_iDrawTime = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+}
+
+BOOL COGLView::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+int COGLView::OnCreate(LPCREATESTRUCT)
+{
+    return static_cast<int>(Default());
+}
+
+void COGLView::OnSize(UINT, int cx, int cy)
+{
+    if (IGLSurface* surface = m_Renderer.GetSurface(); surface != nullptr && m_Renderer.HasContext()) {
+        GLCurrentScope scope(*surface);
+        if (scope.Ok()) {
+            glViewport(0, 0, cx, cy);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            glDrawBuffer(surface->DefaultDrawBuffer());
+        }
+    }
+    Default();
+    m_iWidth = cx;
+    m_iHeight = cy;
+    // The whole client area is painted at once (one paint, no erase).
+    UpdateWindow();
+}
+
+void COGLView::OnSettingChange(UINT, LPCTSTR)
+{
+    Default();
+    SetTimer(ID_OGLVIEW_RESET_TIMER, 0);
+}
+
+void COGLView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == ID_OGLVIEW_RESET_TIMER) {
+        ResetOGL();
+        KillTimer(ID_OGLVIEW_RESET_TIMER);
+    }
+    Default();
+}
+
+void COGLView::OnDestroy()
+{
+    OGLDestroy();
+    Default();
+}
+
+void COGLView::OGLDestroy()
+{
+    // The view's lists go with its context.
+    if (IGLSurface* surface = m_Renderer.GetSurface(); surface != nullptr && m_Renderer.HasContext()) {
+        GLCurrentScope scope(*surface);
+        if (scope.Ok())
+            OGLDeleteLists();
+    }
+    if (m_pListIds)
+        for (int i = 0; i < m_nLists; ++i)
+            m_pListIds[i] = 0;
+    InvalidateList();
+    m_Renderer.CleanUp();
+    m_bInitialized = false;
+}
+
+bool COGLView::ResetOGL()
+{
+    // The window host replaces the view's drawable in place; the view
+    // object and its document stay.
+    OGLDestroy();
+    m_bInitialized = InitializeOGL();
+    return m_bInitialized;
+}
+
+// ---- Display lists -----------------------------------------------------------------
+
+void COGLView::InvalidateList()
+{
+    if (!m_pListValid)
+        return;
+    for (int i = 0; i < m_nLists; ++i)
+        m_pListValid[i] = false;
+}
+
+void COGLView::OGLDeleteLists()
+{
+    if (!m_pListIds)
+        return;
+    for (int i = 0; i < m_nLists; ++i)
+        if (m_pListIds[i] != 0) {
+            glDeleteLists(m_pListIds[i], 1);
+            m_pListIds[i] = 0;
+        }
+    InvalidateList();
+}
+
+// ---- Font ----------------------------------------------------------------------------
+
+void COGLView::OptionsFont(LOGFONT lf)
+{
+    CFont font;
+    const bool created = CreateViewFont(font, lf);
+    if (created) {
+        m_Font = font;
+        m_bHasFont = true;
+    }
+    // The lists are built in this view's context; another view's context
+    // current before stays current.
+    BuildGlyphLists(created ? lf : SystemFontDescription());
+    Invalidate(FALSE);
+}
+
+// ---- Messages and clipboard ----------------------------------------------------------
+
+void COGLView::PostText(const CString& text)
+{
+    m_pendingTexts.push_back(text);
+    PostMessage(WM_OGLVIEW_SHOWMESSAGE);
+}
+
+LRESULT COGLView::OnShowMessage(WPARAM, LPARAM)
+{
+    std::vector<CString> texts;
+    texts.swap(m_pendingTexts);
+    for (const CString& text : texts)
+        MessageBox(text, nullptr, MB_OK);
+    return 0;
+}
+
+void COGLView::SnapClient()
+{
+    CRect rect;
+    GetClientRect(&rect);
+    m_Renderer.SnapToClipboard(rect.Width(), rect.Height());
+}
+
+DWORD COGLView::GDIError()
+{
+    // No call of this layer leaves an error code behind.
+    return 0;
+}

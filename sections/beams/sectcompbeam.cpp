@@ -1,0 +1,284 @@
+#include "sections/beams/sectcompbeam.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <memory>
+#include <cstdlib>
+#include <string>
+#include <unordered_map>
+
+#include "matrix/textblock.h"
+
+IMPLEMENT_SERIAL(CSectCompBeam, CSectComp, VERSIONABLE_SCHEMA | 1)
+
+namespace
+{
+
+// A number of the text as an integer: truncated, false when it is not
+// finite or lies beyond the range.
+bool ToInteger(double v, long long& out)
+{
+    if (!std::isfinite(v) || v < -9.0e15 || v > 9.0e15)
+        return false;
+    out = static_cast<long long>(v);
+    return true;
+}
+
+// The nodes of the component by identifier, as GetObjectA(id, false)
+// answers: sections in order, a section's own identifier before its nodes,
+// nodes in list order, the first one winning; identifiers of the edge range
+// never name a node.
+class NodeIndex
+{
+public:
+    explicit NodeIndex(CSectComp& comp)
+    {
+        for (POSITION pos = comp.GetHeadPosition(); pos;) {
+            auto* graph = dynamic_cast<CGraph*>(comp.CObList::GetNext(pos));
+            if (!graph)
+                continue;
+            m_map.emplace(graph->GetID(), nullptr);
+            for (POSITION n = graph->GetHeadPosition(); n;) {
+                CSNode* node = graph->GetNextNode(n);
+                const unsigned long id = node->GetID();
+                if (id != 0 && !(id > 100000000ul && id <= 4000000000ul))
+                    m_map.emplace(id, node);
+            }
+        }
+    }
+    // Null when the number names no node.
+    CSNode* Find(double number) const
+    {
+        long long id = 0;
+        if (!ToInteger(number, id) || id <= 0 || id > 0xFFFFFFFFll)
+            return nullptr;
+        const auto it = m_map.find(static_cast<unsigned long>(id));
+        return it == m_map.end() ? nullptr : it->second;
+    }
+
+private:
+    std::unordered_map<unsigned long, CSNode*> m_map;
+};
+
+CString Key(const CStringArray& keys, int i)
+{
+    CString key = i < keys.GetSize() ? keys[i] : CString();
+    key.MakeUpper();
+    return key;
+}
+
+// Entry i (from 0) of the list, null outside it.
+CObject* ListEntry(CObList* list, long long i)
+{
+    if (!list || i < 0 || i >= list->GetCount())
+        return nullptr;
+    POSITION pos = list->FindIndex(static_cast<int>(i));
+    return pos ? list->GetAt(pos) : nullptr;
+}
+
+} // namespace
+
+CSectCompBeam::CSectCompBeam()
+{
+    SetResCount(12);
+    m_Settings.Allocate(2, 1, true, 1);
+    m_Settings[1][0] = 0;
+}
+
+CSectCompBeam::~CSectCompBeam() = default;
+
+void CSectCompBeam::Serialize(CArchive& ar)
+{
+    CObList::Serialize(ar);
+    m_Settings.Serialize(ar);
+}
+
+void CSectCompBeam::RemoveNode(CSNode* node)
+{
+    for (POSITION pos = GetHeadPosition(); pos;)
+        if (CSection* s = GetNext(pos))
+            s->RemoveNode(node);
+}
+
+void CSectCompBeam::RefineUniform(int n, unsigned elementClass)
+{
+    for (POSITION pos = GetHeadPosition(); pos;)
+        if (CSection* s = GetNext(pos))
+            s->RefineUniform(n, elementClass);
+}
+
+void CSectCompBeam::DM_SetNodeValues(CMatrix& values, int& row)
+{
+    for (POSITION pos = GetHeadPosition(); pos;)
+        if (auto* s = dynamic_cast<CSectBeam*>(GetNext(pos)))
+            s->DM_SetNodeValues(values, row);
+}
+
+void CSectCompBeam::Copy(CSectComp*&, bool) {}
+void CSectCompBeam::PickDrawResGL(int, bool) {}
+bool CSectCompBeam::PreCalc(CStringArray*, CStringArray*, int) { return false; }
+bool CSectCompBeam::Calculate(CStringArray*, CStringArray*) { return false; }
+void CSectCompBeam::ResetParam() {}
+
+CObject* CSectCompBeam::Discretize()
+{
+    DM_Clean();
+    CObject* bad = CSectComp::Discretize();
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSection* s = GetNext(pos);
+        auto* beams = dynamic_cast<CSectBeam*>(s);
+        if (beams && !bad)
+            beams->FixJoints();
+        // The analysis copies were kept linked for the joints.
+        if (s)
+            s->ReleaseCopyNodes(true);
+    }
+    return bad;
+}
+
+void CSectCompBeam::GenGeomData(CLongMatrix& connectivity, CMatrix&)
+{
+    GetMMNPC(connectivity);
+}
+
+// ------------------------------------------------------------ text import
+
+bool CSectCompBeam::ReadBlock(CFile& file, CStringArray& keys,
+                              const std::function<void(const std::vector<double>&)>& line)
+{
+    const CString start = Key(keys, 0);
+    const CString end = Key(keys, 1);
+    CString comment = Key(keys, 2);
+    if (!CVirtMat::SeekTo(start, file, comment.IsEmpty() ? nullptr : &comment, true))
+        return false;
+    const ULONGLONG origin = file.GetPosition();
+    zelkor::KeywordBlockReader block(file, start.str(), end.str(), comment.str(),
+                                     zelkor::KeywordBlockReader::kNestByFirstChar);
+    std::string text;
+    std::vector<double> numbers;
+    try {
+        while (block.Next(text)) {
+            numbers.clear();
+            zelkor::AppendLineNumbers(std::move(text), numbers);
+            line(numbers);
+        }
+    } catch (CException&) {
+        // A read error ends the block.
+    }
+    // The next block is searched right after the last line read.
+    try {
+        const ULONGLONG length = file.GetLength();
+        const ULONGLONG at = std::min<ULONGLONG>(origin + block.Consumed(), length);
+        file.Seek(static_cast<LONGLONG>(at), CFile::begin);
+    } catch (CException&) {
+    }
+    return true;
+}
+
+int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sections,
+                                  const CBeamClassList* classes)
+{
+    int made = 0;
+    std::unique_ptr<NodeIndex> nodes;
+    ReadBlock(file, keys, [&](const std::vector<double>& v) {
+        if (!nodes)
+            nodes = std::make_unique<NodeIndex>(*this);
+        long long code = 0;
+        if (v.size() < 4 || !ToInteger(v[0], code) || code < 1)
+            return;
+        const bool arch = code > 10;
+        const std::size_t lead = arch ? 5 : 4;
+        if (v.size() < lead)
+            return;
+        CSNode* node1 = nodes->Find(v[2]);
+        CSNode* node2 = nodes->Find(v[3]);
+        CSNode* node3 = arch ? nodes->Find(v[4]) : nullptr;
+        // A member from a node to itself is no edge of the graph.
+        if (!node1 || !node2 || node1 == node2 || (arch && !node3))
+            return;
+        long long k = 0;
+        auto* crSect = ToInteger(v[1], k) ? dynamic_cast<CCrSectComp*>(ListEntry(sections, k - 1))
+                                          : nullptr;
+        long long classIndex = code - 1;
+        CBeamSeg* member = nullptr;
+        if (arch) {
+            auto* a = new CBeamArch(node1, node2, node3, crSect);
+            classIndex = code - 11;
+            if (code - 10 > 10) {
+                a->SetArchType(CBeamArch::kCircular);
+                classIndex = code - 21;
+            }
+            member = a;
+        } else {
+            member = new CBeamSeg(node1, node2, crSect);
+        }
+        ++made;
+        const bool known =
+            classes && classIndex >= 0 && classIndex < static_cast<long long>(classes->size());
+        member->SetElemClass(known ? (*classes)[static_cast<std::size_t>(classIndex)] : nullptr);
+        long long count = 0;
+        if (v.size() <= lead || !ToInteger(v[lead], count))
+            return;
+        if (arch && count < 1)
+            return;
+        member->SetElemCount(static_cast<int>(std::min<long long>(std::llabs(count), INT_MAX)));
+        if (v.size() >= lead + 4 && std::isfinite(v[lead + 1]) && std::isfinite(v[lead + 2]) &&
+            std::isfinite(v[lead + 3])) {
+            member->SetI3(v[lead + 1], v[lead + 2], v[lead + 3]);
+            member->AutoUpdate_i3();
+        }
+    });
+    return made;
+}
+
+void CSectCompBeam::ASCIIReadSupDOFs(CFile& file, CStringArray& keys)
+{
+    std::unique_ptr<NodeIndex> nodes;
+    ReadBlock(file, keys, [&](const std::vector<double>& v) {
+        if (!nodes)
+            nodes = std::make_unique<NodeIndex>(*this);
+        if (v.size() < 2)
+            return;
+        auto* node = dynamic_cast<CBoundNode*>(nodes->Find(v[0]));
+        if (!node)
+            return;
+        const int n = static_cast<int>(v.size()) - 1;
+        CVector dofs(2 * n);
+        for (int i = 0; i < n; ++i) {
+            long long dof = 0;
+            dofs[i] = ToInteger(v[i + 1], dof) ? static_cast<double>(dof) : 0.0;
+        }
+        CBoundCond3D bc;
+        bc.SetType(0x10);
+        bc.SetBC(dofs);
+        node->SetBC(bc, 0);
+    });
+}
+
+void CSectCompBeam::ASCIIReadPrescDOFs(CFile& file, CStringArray& keys)
+{
+    std::unique_ptr<NodeIndex> nodes;
+    ReadBlock(file, keys, [&](const std::vector<double>& v) {
+        if (!nodes)
+            nodes = std::make_unique<NodeIndex>(*this);
+        if (v.empty())
+            return;
+        auto* node = dynamic_cast<CBoundNode*>(nodes->Find(v[0]));
+        if (!node)
+            return;
+        for (std::size_t i = 1; i + 1 < v.size(); i += 2) {
+            long long dof = 0;
+            if (!ToInteger(v[i], dof) || dof < INT_MIN || dof > INT_MAX)
+                return;
+            CBoundCond* bc = node->GetBC(0);
+            if (!bc) {
+                auto* made = new CBoundCond3D;
+                made->SetType(0x10);
+                node->SetBC(made, 0);
+                bc = made;
+            }
+            bc->SetBC(static_cast<int>(dof), v[i + 1]);
+        }
+    });
+}
