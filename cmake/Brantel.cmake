@@ -36,26 +36,47 @@ function(brantel_library name)
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
 endfunction()
 
-# brantel_test(<target> DIR <folder> LINKS <target>... LABELS <label>...)
-# One GoogleTest program made of every .cpp in tests/<folder>. Labels say
-# what a test needs: headless (nothing), widgets (Qt's offscreen platform)
-# or gui (a display); ctest -L selects by them.
+# brantel_test(<target> DIR <folder> [ALSO <folder>... [EXCLUDE <regex>]]
+#              [FROM <folder>] LINKS <target>... LABELS <label>...)
+# One GoogleTest program made of every .cpp in tests/<folder> (and in the
+# ALSO folders of tests/, less the files matching EXCLUDE). FROM names
+# another base folder than tests/ for DIR (Qt tests live below
+# platform/ui/qt, the only place that includes Qt). Labels say what a test
+# needs: headless (nothing), widgets (Qt's offscreen platform, set in the
+# test's environment) or gui (a display; pictures go to build/artifacts);
+# ctest -L selects by them.
 function(brantel_test name)
-  cmake_parse_arguments(ARG "" "DIR" "LINKS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR;EXCLUDE;FROM" "ALSO;LINKS;LABELS" ${ARGN})
   if(NOT ARG_LABELS)
     message(FATAL_ERROR "brantel_test(${name}): give its LABELS (headless, widgets or gui)")
   endif()
+  if(NOT ARG_FROM)
+    set(ARG_FROM tests)
+  endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
-    ${BRANTEL_ROOT}/tests/${ARG_DIR}/*.cpp)
+    ${BRANTEL_ROOT}/${ARG_FROM}/${ARG_DIR}/*.cpp)
   if(NOT sources)
     return()
   endif()
+  foreach(dir IN LISTS ARG_ALSO)
+    file(GLOB_RECURSE also CONFIGURE_DEPENDS ${BRANTEL_ROOT}/tests/${dir}/*.cpp)
+    if(ARG_EXCLUDE)
+      list(FILTER also EXCLUDE REGEX "${ARG_EXCLUDE}")
+    endif()
+    list(APPEND sources ${also})
+  endforeach()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE brantel_options ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   set(env "BRANTEL_SOURCE_DIR=${BRANTEL_ROOT}")
+  if("widgets" IN_LIST ARG_LABELS)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  if("gui" IN_LIST ARG_LABELS)
+    list(APPEND env "BRANTEL_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
+  endif()
   if(BRANTEL_SANITIZE)
     list(APPEND env "LSAN_OPTIONS=suppressions=${BRANTEL_ROOT}/tests/lsan.supp"
       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"

@@ -5,11 +5,6 @@
 namespace conformance
 {
 
-std::vector<PeerFamily> PeerFamilies()
-{
-    return {{"headless", [] { return std::make_unique<afxui::headless::HeadlessBackend>(); }}};
-}
-
 namespace
 {
 

@@ -1,7 +1,8 @@
 // The control conformance suite: each case is written once and runs on
-// every peer family (headless now; the Qt peers add their family to
-// PeerFamilies()). A case builds the window of template kTestTemplate and
-// drives it through DialogDriver.
+// every peer family. Each test program links the same case files and one
+// definition of PeerFamilies(): headless_family.cpp here, the Qt family in
+// tests/afxui_conformance_qt. A case builds the window of template
+// kTestTemplate and drives it through DialogDriver.
 #pragma once
 
 #include <functional>
@@ -24,6 +25,9 @@ using afxui::headless::ScriptedEnvironment;
 struct PeerFamily {
     const char* name;
     std::function<std::unique_ptr<CWndBackend>()> makeBackend;
+    // The backend runs a real modal loop for a dialog no hook answers
+    // (the headless one reports it as an unexpected dialog instead).
+    bool runsModalLoops = false;
 };
 
 std::vector<PeerFamily> PeerFamilies();

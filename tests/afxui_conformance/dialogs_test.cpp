@@ -588,7 +588,8 @@ TEST_P(DialogsTest, ScriptStepsRunInOrderAndNestedModalsTakeTheNextStep)
 
 TEST_P(DialogsTest, UnscriptedModalsAndUnusedStepsFailTheTest)
 {
-    {
+    // Without a script, a backend with a real modal loop would wait for a user.
+    if (!GetParam().runsModalLoops) {
         CInnerDialog dlg;
         INT_PTR result = 0;
         EXPECT_NONFATAL_FAILURE(result = dlg.DoModal(), "unexpected modal dialog 9102 'Inner'");

@@ -22,14 +22,25 @@ TEST_P(TemplatesTest, ControlsStartAsTheTemplateSaysInDialogUnits)
     EXPECT_TRUE(driver->Enabled(kEdit));
 
     // A dialog unit is a quarter of the average letter width across and an
-    // eighth of the font height down (headless: 6 and 13 pixels).
+    // eighth of the font height down, from the backend's dialog font
+    // (headless: 6 and 13 pixels; Qt: the real font's metrics).
+    int letters = 0, height = 0;
+    backend->GetDialogFontMetrics(letters, height);
     const CSize base = AfxGetDialogBaseUnits();
-    EXPECT_EQ(base, CSize(6, 13));
+    EXPECT_EQ(base, CSize(AfxMulDiv(letters, 1, 52), height));
+    const auto x = [&](int units) { return AfxMulDiv(units, base.cx, 4); };
+    const auto y = [&](int units) { return AfxMulDiv(units, base.cy, 8); };
     CRect rect;
     Item(kEdit)->GetWindowRect(rect);
-    EXPECT_EQ(rect, CRect(15, 16, 90, 36)); // (10, 10, 60, 22) units
-    window->GetClientRect(rect);
-    EXPECT_EQ(rect, CRect(0, 0, 450, 390));
+    EXPECT_EQ(rect, CRect(x(10), y(10), x(60), y(22))); // (10, 10, 60, 22) units
+    CRect client;
+    window->GetClientRect(client);
+    EXPECT_EQ(client, CRect(0, 0, x(300), y(240)));
+    if (CString(backend->GetName()) == "headless") {
+        EXPECT_EQ(base, CSize(6, 13));
+        EXPECT_EQ(rect, CRect(15, 16, 90, 36));
+        EXPECT_EQ(client, CRect(0, 0, 450, 390));
+    }
     auto* peer = dynamic_cast<afxui::headless::HeadlessPeer*>(Item(kEdit)->GetPeer());
     if (peer) {
         EXPECT_EQ(peer->m_rect, CRect(15, 16, 90, 36));

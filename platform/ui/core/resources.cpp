@@ -68,6 +68,15 @@ void CResourceModule::AddStrings(std::initializer_list<std::pair<UINT, LPCTSTR>>
         Add(id, CString(text));
 }
 
+std::vector<UINT> CResourceModule::Ids(std::type_index kind) const
+{
+    std::vector<UINT> ids;
+    for (const auto& [key, value] : m_items)
+        if (key.first == kind)
+            ids.push_back(key.second);
+    return ids;
+}
+
 const std::any* CResourceModule::FindAny(std::type_index kind, UINT nID) const
 {
     auto it = m_items.find({kind, nID});

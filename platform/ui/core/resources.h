@@ -107,6 +107,8 @@ public:
         return std::any_cast<T>(FindAny(std::type_index(typeid(T)), nID));
     }
     const std::any* FindAny(std::type_index kind, UINT nID) const;
+    // The ids of the module's resources of one kind, in ascending order.
+    std::vector<UINT> Ids(std::type_index kind) const;
 
 private:
     [[noreturn]] void ThrowDuplicate(UINT nID) const;

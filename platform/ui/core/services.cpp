@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "platform/afx/message.h"
+#include "platform/ui/core/wnd.h"
+
 // ---- The refusing defaults ----------------------------------------------------------
 
 AfxFileDialogResult CFileDialogService::ShowFileDialog(const AfxFileDialogRequest& request, CWnd*)
@@ -198,4 +201,22 @@ void AfxEndWaitCursor()
 int AfxGetWaitCursorDepth()
 {
     return g_waitDepth;
+}
+
+AfxServiceSet AfxInstallServices(const AfxServiceSet& services)
+{
+    AfxServiceSet previous;
+    previous.pBackend = AfxSetWndBackend(services.pBackend);
+    previous.pMessages = AfxSetMessageService(services.pMessages);
+    previous.pFileDialogs = AfxSetFileDialogService(services.pFileDialogs);
+    previous.pFontDialogs = AfxSetFontDialogService(services.pFontDialogs);
+    previous.pColorDialogs = AfxSetColorDialogService(services.pColorDialogs);
+    previous.pPopupMenus = AfxSetPopupMenuService(services.pPopupMenus);
+    previous.pPrint = AfxSetPrintService(services.pPrint);
+    previous.pClipboard = AfxSetClipboardService(services.pClipboard);
+    previous.pOpener = AfxSetOpenerService(services.pOpener);
+    previous.pBeep = AfxSetBeepService(services.pBeep);
+    previous.pCursor = AfxSetCursorService(services.pCursor);
+    previous.pProfile = AfxSetProfileService(services.pProfile);
+    return previous;
 }

@@ -20,6 +20,8 @@
 #include "platform/ui/core/uitypes.h"
 
 class CWnd;
+class CWndBackend;
+class CMessageService;
 
 // ---- File dialogs ---------------------------------------------------------------
 constexpr DWORD OFN_READONLY = 0x00000001;
@@ -200,3 +202,24 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
     void Restore() {}
 };
+
+// ---- A whole environment ---------------------------------------------------------
+// A backend and one implementation of each service, as the program or a
+// test environment installs them (null: no backend, the default service).
+struct AfxServiceSet {
+    CWndBackend* pBackend = nullptr;
+    CMessageService* pMessages = nullptr;
+    CFileDialogService* pFileDialogs = nullptr;
+    CFontDialogService* pFontDialogs = nullptr;
+    CColorDialogService* pColorDialogs = nullptr;
+    CPopupMenuService* pPopupMenus = nullptr;
+    CPrintService* pPrint = nullptr;
+    CClipboardService* pClipboard = nullptr;
+    COpenerService* pOpener = nullptr;
+    CBeepService* pBeep = nullptr;
+    CCursorService* pCursor = nullptr;
+    CProfileService* pProfile = nullptr;
+};
+// Installs the whole set and returns the set it replaced: installing that
+// one puts everything back.
+AfxServiceSet AfxInstallServices(const AfxServiceSet& services);

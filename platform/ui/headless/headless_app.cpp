@@ -15,32 +15,15 @@ void HeadlessBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString
 }
 
 ScriptedEnvironment::ScriptedEnvironment(CWndBackend& backend)
-    : m_pOldBackend(AfxSetWndBackend(&backend)), m_pOldBoxes(AfxSetMessageService(&m_boxes)),
-      m_pOldFileDialogs(AfxSetFileDialogService(&m_fileDialogs)),
-      m_pOldFontDialogs(AfxSetFontDialogService(&m_fontDialogs)),
-      m_pOldColorDialogs(AfxSetColorDialogService(&m_colorDialogs)),
-      m_pOldPopupMenus(AfxSetPopupMenuService(&m_popupMenus)),
-      m_pOldPrintDialogs(AfxSetPrintService(&m_printDialogs)),
-      m_pOldClipboard(AfxSetClipboardService(&m_clipboard)),
-      m_pOldOpener(AfxSetOpenerService(&m_opener)), m_pOldBeeper(AfxSetBeepService(&m_beeper)),
-      m_pOldCursor(AfxSetCursorService(&m_cursor)), m_pOldProfile(AfxSetProfileService(&m_profile))
+    : m_previous(AfxInstallServices({&backend, &m_boxes, &m_fileDialogs, &m_fontDialogs,
+                                     &m_colorDialogs, &m_popupMenus, &m_printDialogs, &m_clipboard,
+                                     &m_opener, &m_beeper, &m_cursor, &m_profile}))
 {
 }
 
 ScriptedEnvironment::~ScriptedEnvironment()
 {
-    AfxSetProfileService(m_pOldProfile);
-    AfxSetCursorService(m_pOldCursor);
-    AfxSetBeepService(m_pOldBeeper);
-    AfxSetOpenerService(m_pOldOpener);
-    AfxSetClipboardService(m_pOldClipboard);
-    AfxSetPrintService(m_pOldPrintDialogs);
-    AfxSetPopupMenuService(m_pOldPopupMenus);
-    AfxSetColorDialogService(m_pOldColorDialogs);
-    AfxSetFontDialogService(m_pOldFontDialogs);
-    AfxSetFileDialogService(m_pOldFileDialogs);
-    AfxSetMessageService(m_pOldBoxes);
-    AfxSetWndBackend(m_pOldBackend);
+    AfxInstallServices(m_previous);
 }
 
 void ScriptedEnvironment::Verify()

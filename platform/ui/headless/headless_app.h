@@ -53,18 +53,7 @@ private:
     MemoryProfile m_profile;
 
     // What was installed before (restored in the destructor).
-    CWndBackend* m_pOldBackend;
-    CMessageService* m_pOldBoxes;
-    CFileDialogService* m_pOldFileDialogs;
-    CFontDialogService* m_pOldFontDialogs;
-    CColorDialogService* m_pOldColorDialogs;
-    CPopupMenuService* m_pOldPopupMenus;
-    CPrintService* m_pOldPrintDialogs;
-    CClipboardService* m_pOldClipboard;
-    COpenerService* m_pOldOpener;
-    CBeepService* m_pOldBeeper;
-    CCursorService* m_pOldCursor;
-    CProfileService* m_pOldProfile;
+    AfxServiceSet m_previous;
 };
 
 class HeadlessApp : public ::testing::Test

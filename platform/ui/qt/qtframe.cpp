@@ -1,0 +1,312 @@
+#include "platform/ui/qt/qtframe.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+
+#include "platform/ui/core/frame.h"
+#include "platform/ui/core/input.h"
+#include "platform/ui/qt/qtpeers.h"
+#include "platform/ui/qt/qttext.h"
+
+namespace
+{
+
+class ChildFrameWidget : public QMdiSubWindow
+{
+public:
+    explicit ChildFrameWidget(HWND hWnd) : m_hWnd(hWnd)
+    {
+        setWidget(new QWidget);
+        setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    HWND Handle() const { return m_hWnd; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        // The child's OnClose decides; its window going deletes this widget.
+        event->ignore();
+        AfxQtPostUserClose(this, m_hWnd);
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+class FrameWidget : public QMainWindow
+{
+public:
+    FrameWidget(HWND hWnd, bool bMDI, QWidget* pParent) : QMainWindow(pParent), m_hWnd(hWnd)
+    {
+        if (bMDI) {
+            auto* area = new QMdiArea(this);
+            // The user's choice of a child is the layer's activation.
+            QObject::connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+                if (auto* child = dynamic_cast<ChildFrameWidget*>(sub))
+                    AfxQtEntry([child] {
+                        const CWndState* state = AfxGetWndState(child->Handle());
+                        if (auto* frame =
+                                state ? dynamic_cast<CMDIChildWnd*>(state->Target()) : nullptr)
+                            frame->MDIActivate();
+                    });
+                ShowMenu(); // the active child's menu, or the frame's own
+            });
+            setCentralWidget(area);
+        } else
+            setCentralWidget(new QWidget(this));
+    }
+
+    ~FrameWidget() override
+    {
+        // The area may report a last activation while this widget is half gone.
+        if (auto* area = qobject_cast<QMdiArea*>(centralWidget()))
+            area->disconnect(this);
+    }
+
+    // Window shortcuts for the frame's accelerator table.
+    void AddAccelerators(UINT nIDResource)
+    {
+        const AfxAccelTable* table = AfxFindResource<AfxAccelTable>(nIDResource);
+        if (!table)
+            return;
+        for (const ACCEL& accel : *table) {
+            const QKeySequence keys = AfxQtAccelKeys(accel);
+            if (keys.isEmpty())
+                continue;
+            auto* shortcut = new QShortcut(keys, this);
+            shortcut->setContext(Qt::WindowShortcut);
+            const UINT nID = accel.cmd;
+            QObject::connect(shortcut, &QShortcut::activated, this, [this, nID] {
+                AfxQtEntry([&] {
+                    CFrameWnd* frame = Frame();
+                    if (frame && frame->QueryCommandUI(nID).bEnabled)
+                        frame->SendCommand(nID);
+                });
+            });
+        }
+    }
+
+    // The frame, while its window lives.
+    CFrameWnd* Frame() const
+    {
+        const CWndState* state = AfxGetWndState(m_hWnd);
+        return state ? dynamic_cast<CFrameWnd*>(state->Target()) : nullptr;
+    }
+
+    // Rebuilds the menu bar's titles when the frame shows another menu; each
+    // menu's items are made when it opens, after update UI.
+    void ShowMenu()
+    {
+        CFrameWnd* frame = Frame();
+        if (!frame)
+            return;
+        const UINT nIDMenu = frame->GetMenuID();
+        if (nIDMenu == m_nIDMenu)
+            return;
+        m_nIDMenu = nIDMenu;
+        menuBar()->clear();
+        if (!AfxFindResource<AfxMenu>(nIDMenu))
+            return;
+        const AfxMenu& table = *AfxFindResource<AfxMenu>(nIDMenu);
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            if (table[i].popup.empty())
+                continue;
+            QMenu* menu = menuBar()->addMenu(AfxToQString(table[i].item.strText));
+            QObject::connect(menu, &QMenu::aboutToHide, menu, [this] { ShowPrompt(0); });
+            QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu, i] {
+                AfxQtEntry([&] {
+                    CFrameWnd* frame = Frame();
+                    if (!frame)
+                        return;
+                    const AfxMenu snapshot = frame->MenuSnapshot(m_nIDMenu);
+                    menu->clear();
+                    if (i < snapshot.size())
+                        Fill(*menu, snapshot[i].popup);
+                });
+            });
+        }
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        // The frame's OnClose decides; its window going deletes this widget.
+        event->ignore();
+        AfxQtPostUserClose(this, m_hWnd);
+    }
+
+private:
+    void ShowPrompt(UINT nID)
+    {
+        AfxQtEntry([&] {
+            if (CFrameWnd* frame = Frame())
+                frame->ShowCommandPrompt(nID);
+        });
+    }
+
+    void Fill(QMenu& menu, const AfxMenu& entries)
+    {
+        for (const AfxMenuEntry& entry : entries) {
+            if (entry.bSeparator) {
+                menu.addSeparator();
+            } else if (!entry.popup.empty()) {
+                Fill(*menu.addMenu(AfxToQString(entry.item.strText)), entry.popup);
+            } else {
+                // "\t" separates the text from the shortcut column.
+                QAction* action = menu.addAction(AfxToQString(entry.item.strText));
+                action->setEnabled(entry.item.bEnabled);
+                action->setCheckable(entry.item.nCheck != 0);
+                action->setChecked(entry.item.nCheck != 0);
+                const CCmdItemState item = entry.item;
+                QObject::connect(action, &QAction::hovered, action,
+                                 [this, item] { ShowPrompt(item.nCurrentID); });
+                QObject::connect(action, &QAction::triggered, action, [this, item] {
+                    AfxQtEntry([&] {
+                        if (CFrameWnd* frame = Frame())
+                            AfxChooseCmdItem(frame, item);
+                    });
+                });
+            }
+        }
+    }
+
+    HWND m_hWnd;
+    UINT m_nIDMenu = 0;
+};
+
+class StatusBarWidget : public QStatusBar
+{
+public:
+    using QStatusBar::QStatusBar;
+    std::vector<QLabel*> panes;
+};
+
+} // namespace
+
+QWidget* AfxQtNewFrameWidget(HWND hWnd, CFrameWnd& frame, QWidget* pParent)
+{
+    auto* widget = new FrameWidget(hWnd, dynamic_cast<CMDIFrameWnd*>(&frame) != nullptr, pParent);
+    widget->AddAccelerators(frame.GetResourceID());
+    return widget;
+}
+
+QKeySequence AfxQtAccelKeys(const ACCEL& accel)
+{
+    int key = 0;
+    const UINT vk = accel.key;
+    if (!(accel.fVirt & FVIRTKEY)) {
+        key = vk; // a character
+    } else if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) {
+        key = static_cast<int>(vk);
+    } else if (vk >= VK_F1 && vk <= VK_F12) {
+        key = Qt::Key_F1 + static_cast<int>(vk - VK_F1);
+    } else {
+        struct Named {
+            UINT vk;
+            Qt::Key key;
+        };
+        static const Named named[] = {
+            {VK_BACK, Qt::Key_Backspace}, {VK_TAB, Qt::Key_Tab},       {VK_RETURN, Qt::Key_Return},
+            {VK_ESCAPE, Qt::Key_Escape},  {VK_SPACE, Qt::Key_Space},   {VK_PRIOR, Qt::Key_PageUp},
+            {VK_NEXT, Qt::Key_PageDown},  {VK_END, Qt::Key_End},       {VK_HOME, Qt::Key_Home},
+            {VK_LEFT, Qt::Key_Left},      {VK_UP, Qt::Key_Up},         {VK_RIGHT, Qt::Key_Right},
+            {VK_DOWN, Qt::Key_Down},      {VK_INSERT, Qt::Key_Insert}, {VK_DELETE, Qt::Key_Delete},
+            {VK_ADD, Qt::Key_Plus},       {VK_SUBTRACT, Qt::Key_Minus}, {VK_MULTIPLY, Qt::Key_Asterisk},
+            {VK_DIVIDE, Qt::Key_Slash},
+        };
+        for (const Named& n : named)
+            if (n.vk == vk)
+                key = n.key;
+    }
+    if (key == 0)
+        return QKeySequence();
+    if (accel.fVirt & FCONTROL)
+        key |= Qt::CTRL;
+    if (accel.fVirt & FSHIFT)
+        key |= Qt::SHIFT;
+    if (accel.fVirt & FALT)
+        key |= Qt::ALT;
+    return QKeySequence(key);
+}
+
+QWidget* AfxQtNewChildFrame(HWND hWnd, QWidget* pParent)
+{
+    auto* child = new ChildFrameWidget(hWnd);
+    if (auto* area = qobject_cast<QMdiArea*>(pParent))
+        area->addSubWindow(child);
+    else
+        child->setParent(pParent);
+    return child;
+}
+
+QWidget* AfxQtNewStatusBar(QWidget* pParent)
+{
+    auto* frame = dynamic_cast<FrameWidget*>(pParent);
+    auto* bar = new StatusBarWidget(frame ? nullptr : pParent);
+    bar->setSizeGripEnabled(false);
+    if (frame)
+        frame->setStatusBar(bar);
+    return bar;
+}
+
+bool AfxQtIsFrameWidget(const QWidget* pWidget)
+{
+    return dynamic_cast<const FrameWidget*>(pWidget) != nullptr;
+}
+
+bool AfxQtIsStatusBar(const QWidget* pWidget)
+{
+    return dynamic_cast<const StatusBarWidget*>(pWidget) != nullptr;
+}
+
+bool AfxQtIsChildFrame(const QWidget* pWidget)
+{
+    return dynamic_cast<const ChildFrameWidget*>(pWidget) != nullptr;
+}
+
+QWidget* AfxQtClientArea(QWidget* pWidget)
+{
+    if (auto* frame = dynamic_cast<FrameWidget*>(pWidget))
+        return frame->centralWidget();
+    if (auto* child = dynamic_cast<ChildFrameWidget*>(pWidget))
+        return child->widget();
+    return pWidget;
+}
+
+void AfxQtShowFrameMenu(QWidget* pFrameWidget)
+{
+    if (auto* frame = dynamic_cast<FrameWidget*>(pFrameWidget))
+        frame->ShowMenu();
+}
+
+void AfxQtShowStatusPanes(QWidget* pBar, const std::vector<AfxListItem>& panes)
+{
+    auto* bar = dynamic_cast<StatusBarWidget*>(pBar);
+    if (!bar)
+        return;
+    while (bar->panes.size() > panes.size()) {
+        delete bar->panes.back();
+        bar->panes.pop_back();
+    }
+    while (bar->panes.size() < panes.size()) {
+        auto* label = new QLabel(bar);
+        label->setTextFormat(Qt::PlainText);
+        // Pane 0 takes the free width; the indicators keep to their text.
+        if (bar->panes.empty())
+            bar->addWidget(label, 1);
+        else
+            bar->addPermanentWidget(label);
+        bar->panes.push_back(label);
+    }
+    for (std::size_t i = 0; i < panes.size(); ++i)
+        bar->panes[i]->setText(AfxToQString(panes[i].strText));
+}

@@ -1,0 +1,1127 @@
+#include "platform/ui/qt/qtpeers.h"
+
+#include <exception>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "platform/afx/numconv.h"
+#include "platform/ui/core/bars.h"
+#include "platform/ui/core/dialog.h"
+#include "platform/ui/core/frame.h"
+#include "platform/ui/core/input.h"
+#include "platform/ui/core/resources.h"
+#include "platform/ui/qt/qtframe.h"
+#include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qttext.h"
+
+void AfxQtEntry(const std::function<void()>& fn) noexcept
+{
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        try {
+            CString format;
+            if (!AfxLoadString(AFX_IDP_INTERNAL_FAILURE, format))
+                format = "An unexpected error occurred: %s";
+            AfxGetMessageService()->MessageBox(AfxFormat(format, e.what()).c_str(), nullptr,
+                                               MB_OK | MB_ICONSTOP);
+        } catch (...) {
+        }
+    } catch (...) {
+        try {
+            AfxGetMessageService()->MessageBox("An unexpected error occurred: unknown exception",
+                                               nullptr, MB_OK | MB_ICONSTOP);
+        } catch (...) {
+        }
+    }
+}
+
+void AfxQtPostUserClose(QWidget* pWidget, HWND hWnd)
+{
+    QMetaObject::invokeMethod(
+        pWidget, [hWnd] { AfxQtEntry([hWnd] { AfxUserClose(hWnd); }); }, Qt::QueuedConnection);
+}
+
+QString AfxQtDisplayText(const CString& text, bool bMnemonic)
+{
+    const QString in = AfxToQString(text);
+    QString out;
+    out.reserve(in.size());
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const QChar c = in[i];
+        if (c == '\r') {
+            if (i + 1 < in.size() && in[i + 1] == '\n')
+                ++i;
+            out += '\n';
+        } else if (c == '&' && !bMnemonic) {
+            if (i + 1 < in.size() && in[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QImage AfxQtLoadPicture(UINT nBitmapID)
+{
+    const AfxBitmapResource* resource = AfxFindResource<AfxBitmapResource>(nBitmapID);
+    if (!resource || resource->data.empty())
+        return QImage();
+    return QImage::fromData(resource->data.data(), static_cast<int>(resource->data.size()),
+                            resource->strFormat == "svg" ? "SVG" : nullptr);
+}
+
+void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
+{
+    const QImage image = AfxQtLoadPicture(nBitmapID);
+    if (!image.isNull()) {
+        // Scaled to the rectangle in device pixels, so it stays sharp on
+        // HiDPI screens.
+        const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+        QImage scaled =
+            image.scaled(rect.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(ratio);
+        painter.drawImage(rect.topLeft(), scaled);
+        return;
+    }
+    painter.save();
+    painter.setPen(QPen(Qt::darkGray, 1));
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.drawText(rect, Qt::AlignCenter, QString::number(nBitmapID));
+    painter.restore();
+}
+
+namespace
+{
+
+// A picture static (SS_BITMAP).
+class PictureWidget : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    UINT m_nBitmapID = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        AfxQtDrawPicture(painter, rect(), m_nBitmapID);
+    }
+};
+
+// A tab control: the tab bar over a painted page frame; the dialog's
+// controls lie over it as siblings.
+class TabFrame : public QWidget
+{
+public:
+    explicit TabFrame(QWidget* pParent) : QWidget(pParent), m_bar(new QTabBar(this))
+    {
+        m_bar->setDrawBase(false);
+        m_bar->setExpanding(false);
+    }
+    QTabBar* Bar() const { return m_bar; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override
+    {
+        m_bar->setGeometry(0, 0, width(), m_bar->sizeHint().height());
+    }
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(rect().adjusted(0, m_bar->sizeHint().height() - 1, -1, -1));
+    }
+
+private:
+    QTabBar* m_bar;
+};
+
+// List box items with "\t" drawn at tab stops (LBS_USETABSTOPS): every 32
+// dialog units, as the system list box places them by default.
+class TabStopDelegate : public QStyledItemDelegate
+{
+public:
+    TabStopDelegate(int nTabPixels, QObject* pParent)
+        : QStyledItemDelegate(pParent), m_nTab(nTabPixels > 0 ? nTabPixels : 1)
+    {
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        const QStringList parts = item.text.split('\t');
+        item.text.clear();
+        const QWidget* widget = item.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        painter->save();
+        painter->setPen(item.palette.color(
+            (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        const QRect area = item.rect.adjusted(2, 0, -2, 0);
+        int x = area.left();
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i > 0)
+                x = area.left() + ((x - area.left()) / m_nTab + 1) * m_nTab;
+            painter->drawText(QRect(x, area.top(), qMax(0, area.right() - x), area.height()),
+                              Qt::AlignVCenter | Qt::AlignLeft, parts[i]);
+            x += item.fontMetrics.horizontalAdvance(parts[i]);
+        }
+        painter->restore();
+    }
+
+private:
+    int m_nTab;
+};
+
+// Reports the user's focus moves into a widget to its peer.
+// A top-level window of the layer: a dialog, modal or modeless, stacked
+// over its parent's window. Closing it from the title bar is the layer's
+// WM_CLOSE (a dialog takes it as Cancel); only the layer ends it.
+class DialogWidget : public QDialog
+{
+public:
+    DialogWidget(HWND hWnd, QWidget* pParent) : QDialog(pParent), m_hWnd(hWnd) {}
+
+    void done(int nResult) override
+    {
+        m_bEnding = true;
+        QDialog::done(nResult);
+        m_bEnding = false;
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (m_bEnding)
+            return;
+        event->ignore();
+        AfxQtPostUserClose(this, m_hWnd);
+    }
+
+private:
+    HWND m_hWnd;
+    bool m_bEnding = false;
+};
+
+// The virtual key of a dialog key (Enter, Esc), or 0.
+UINT DialogKey(const QKeyEvent& event)
+{
+    if (event.modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier))
+        return 0;
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    default:
+        return 0;
+    }
+}
+
+class FocusFilter : public QObject
+{
+public:
+    FocusFilter(std::function<void()> onFocus, std::function<void()> onQtFocus,
+                std::function<bool(UINT)> onDialogKey)
+        : m_onFocus(std::move(onFocus)), m_onQtFocus(std::move(onQtFocus)),
+          m_onDialogKey(std::move(onDialogKey))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const UINT nVirtKey = DialogKey(*static_cast<QKeyEvent*>(event));
+            return nVirtKey && m_onDialogKey(nVirtKey);
+        }
+        if (event->type() == QEvent::FocusIn) {
+            switch (static_cast<QFocusEvent*>(event)->reason()) {
+            case Qt::MouseFocusReason:
+            case Qt::TabFocusReason:
+            case Qt::BacktabFocusReason:
+            case Qt::ShortcutFocusReason:
+                m_onFocus();
+                break;
+            default:
+                m_onQtFocus(); // Qt's own moves (window activation, popups)
+                break;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_onFocus;
+    std::function<void()> m_onQtFocus;
+    std::function<bool(UINT)> m_onDialogKey;
+};
+
+bool IsMultiLine(AfxWndKind kind, DWORD dwStyle)
+{
+    return kind == AfxWndKind::edit && (dwStyle & ES_MULTILINE);
+}
+
+// The layer's bytes as the widget holds them: multi-line edits show each
+// "\r\n" as one line break.
+QString WidgetText(const CString& text, bool bMultiLine)
+{
+    return bMultiLine ? AfxQtDisplayText(text, true) : AfxToQString(text);
+}
+
+// The widget's text as the layer's bytes.
+CString LayerText(const QString& text, bool bMultiLine)
+{
+    if (!bMultiLine)
+        return AfxFromQString(text);
+    QString crlf = text;
+    crlf.replace('\n', "\r\n");
+    return AfxFromQString(crlf);
+}
+
+// A byte offset of the layer's text as a position in the widget's text.
+int WidgetPosition(const CString& text, int nOffset, bool bMultiLine)
+{
+    if (nOffset < 0 || nOffset > text.GetLength())
+        nOffset = text.GetLength();
+    return static_cast<int>(WidgetText(text.Left(nOffset), bMultiLine).size());
+}
+
+QIcon Swatch(COLORREF clr, QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(QColor(GetRValue(clr), GetGValue(clr), GetBValue(clr)));
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    return QIcon(pixmap);
+}
+
+QPixmap PicturePixmap(UINT nBitmapID, QSize size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    AfxQtDrawPicture(painter, pixmap.rect(), nBitmapID);
+    return pixmap;
+}
+
+// The parent's widget, for placement.
+QWidget* ParentWidget(const CWndState& state)
+{
+    const CWndState* parent = AfxGetWndState(state.hWndParent);
+    auto* peer = parent ? dynamic_cast<CQtPeer*>(parent->peer.get()) : nullptr;
+    QWidget* widget = peer ? peer->Widget() : nullptr;
+    // A frame's status bar goes to its status area, its other children into
+    // its client area.
+    return widget && !dynamic_cast<CStatusBar*>(state.pOwner) ? AfxQtClientArea(widget) : widget;
+}
+
+} // namespace
+
+// ---- CQtPeer ------------------------------------------------------------------
+
+CQtPeer::CQtPeer(const CWndState& state, QWidget* pParent)
+    : m_hWnd(state.hWnd), m_kind(state.kind), m_dwStyle(state.dwStyle)
+{
+    Build(state, pParent);
+    m_input = m_input ? m_input : m_widget;
+    m_widget->setAttribute(Qt::WA_DeleteOnClose, false);
+    Connect(state);
+    m_filter = std::make_unique<FocusFilter>(
+        [this] {
+            if (!m_bShowing)
+                Report([this] { AfxUserFocus(m_hWnd); });
+        },
+        [this] { ShowLayerFocus(); }, [this](UINT nVirtKey) { return DialogKey(nVirtKey); });
+    m_input->installEventFilter(m_filter.get());
+    if (auto* combo = qobject_cast<QComboBox*>(m_input.data()); combo && combo->lineEdit())
+        combo->lineEdit()->installEventFilter(m_filter.get());
+    SetBuddyOfLabels(state);
+}
+
+CQtPeer::~CQtPeer()
+{
+    if (m_input)
+        m_input->removeEventFilter(m_filter.get());
+    delete m_widget.data(); // null when Qt deleted it with its parent
+}
+
+QWidget* CQtPeer::InputWidget() const
+{
+    return m_input.data();
+}
+
+void CQtPeer::Build(const CWndState& state, QWidget* pParent)
+{
+    const DWORD style = state.dwStyle;
+    switch (state.kind) {
+    case AfxWndKind::edit:
+        if (style & ES_MULTILINE) {
+            auto* edit = new QPlainTextEdit(pParent);
+            edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
+                                                           : QPlainTextEdit::WidgetWidth);
+            edit->setTabChangesFocus(true);
+            m_widget = edit;
+        } else {
+            auto* edit = new QLineEdit(pParent);
+            if (style & ES_NUMBER)
+                edit->setValidator(
+                    new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+            edit->setAlignment((style & ES_RIGHT)    ? Qt::AlignRight
+                               : (style & ES_CENTER) ? Qt::AlignHCenter
+                                                     : Qt::AlignLeft);
+            m_widget = edit;
+        }
+        break;
+    case AfxWndKind::button:
+        switch (style & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE: {
+            auto* check = new QCheckBox(pParent);
+            const DWORD type = style & BS_TYPEMASK;
+            check->setTristate(type == BS_3STATE || type == BS_AUTO3STATE);
+            m_widget = check;
+            break;
+        }
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON: {
+            auto* radio = new QRadioButton(pParent);
+            // Groups belong to the layer: nothing checked must be possible.
+            radio->setAutoExclusive(false);
+            m_widget = radio;
+            break;
+        }
+        case BS_GROUPBOX: {
+            auto* group = new QGroupBox(pParent);
+            group->setFocusPolicy(Qt::NoFocus);
+            group->setAttribute(Qt::WA_TransparentForMouseEvents);
+            m_widget = group;
+            break;
+        }
+        default: {
+            auto* push = new QPushButton(pParent);
+            push->setAutoDefault(false);
+            push->setDefault((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+            m_widget = push;
+            break;
+        }
+        }
+        break;
+    case AfxWndKind::staticText:
+        if ((style & SS_TYPEMASK) == SS_BITMAP) {
+            m_widget = new PictureWidget(pParent);
+        } else {
+            auto* label = new QLabel(pParent);
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap((style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP);
+            label->setAlignment(Qt::AlignTop |
+                                ((style & SS_TYPEMASK) == SS_CENTER  ? Qt::AlignHCenter
+                                 : (style & SS_TYPEMASK) == SS_RIGHT ? Qt::AlignRight
+                                                                     : Qt::AlignLeft));
+            if ((style & SS_TYPEMASK) == SS_ETCHEDFRAME)
+                label->setFrameStyle(QFrame::Box | QFrame::Sunken);
+            m_widget = label;
+        }
+        break;
+    case AfxWndKind::comboBox: {
+        auto* combo = new QComboBox(pParent);
+        combo->setEditable((style & 0x3) != CBS_DROPDOWNLIST);
+        // The layer manages the entries: Return never adds one.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        m_widget = combo;
+        break;
+    }
+    case AfxWndKind::listBox: {
+        auto* list = new QListWidget(pParent);
+        if (style & LBS_USETABSTOPS)
+            list->setItemDelegate(
+                new TabStopDelegate(AfxMulDiv(32, AfxGetDialogBaseUnits().cx, 4), list));
+        m_widget = list;
+        m_list = list;
+        break;
+    }
+    case AfxWndKind::spin: {
+        auto* spin = new QWidget(pParent);
+        auto* layout = new QVBoxLayout(spin);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        for (Qt::ArrowType arrow : {Qt::UpArrow, Qt::DownArrow}) {
+            auto* button = new QToolButton(spin);
+            button->setArrowType(arrow);
+            button->setAutoRepeat(true);
+            button->setFocusPolicy(Qt::NoFocus);
+            button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            button->setObjectName(arrow == Qt::UpArrow ? "up" : "down");
+            layout->addWidget(button);
+        }
+        m_widget = spin;
+        break;
+    }
+    case AfxWndKind::tab: {
+        auto* frame = new TabFrame(pParent);
+        m_widget = frame;
+        m_input = frame->Bar();
+        break;
+    }
+    case AfxWndKind::scrollBar:
+        m_widget = new QScrollBar((style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
+        break;
+    case AfxWndKind::colorButton:
+        m_widget = new QToolButton(pParent);
+        break;
+    case AfxWndKind::listEdit: {
+        auto* editor = new QWidget(pParent);
+        auto* layout = new QVBoxLayout(editor);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(2);
+        auto* header = new QHBoxLayout;
+        auto* caption = new QLabel(editor);
+        caption->setObjectName("caption");
+        header->addWidget(caption, 1);
+        struct Action {
+            const char* text;
+            void (CListEditCtrl::*act)();
+        };
+        for (const Action& a :
+             {Action{"New", &CListEditCtrl::NewItem}, Action{"Delete", &CListEditCtrl::DeleteItem},
+              Action{"Up", &CListEditCtrl::MoveUp}, Action{"Down", &CListEditCtrl::MoveDown}}) {
+            auto* button = new QToolButton(editor);
+            button->setText(a.text);
+            button->setObjectName(a.text);
+            button->setFocusPolicy(Qt::NoFocus);
+            const auto act = a.act;
+            QObject::connect(button, &QToolButton::clicked, button, [this, act] {
+                Report([this, act] {
+                    const CWndState* state = AfxGetWndState(m_hWnd);
+                    if (auto* ctrl =
+                            state ? dynamic_cast<CListEditCtrl*>(state->Target()) : nullptr)
+                        (ctrl->*act)();
+                });
+            });
+            header->addWidget(button);
+        }
+        layout->addLayout(header);
+        m_list = new QListWidget(editor);
+        layout->addWidget(m_list, 1);
+        caption->setBuddy(m_list);
+        m_widget = editor;
+        m_input = m_list.data();
+        break;
+    }
+    case AfxWndKind::pictureButton: {
+        auto* push = new QPushButton(pParent);
+        push->setAutoDefault(false);
+        m_widget = push;
+        break;
+    }
+    case AfxWndKind::window:
+    default:
+        if (dynamic_cast<CMDIChildWnd*>(state.pOwner))
+            m_widget = AfxQtNewChildFrame(state.hWnd, pParent);
+        else if (auto* frame = dynamic_cast<CFrameWnd*>(state.pOwner); frame && !(style & WS_CHILD))
+            m_widget = AfxQtNewFrameWidget(state.hWnd, *frame, pParent);
+        else if (dynamic_cast<CStatusBar*>(state.pOwner))
+            m_widget = AfxQtNewStatusBar(pParent);
+        else if (style & WS_CHILD)
+            m_widget = new QWidget(pParent);
+        else
+            m_widget = new DialogWidget(state.hWnd, pParent);
+        break;
+    }
+    // Placement belongs to the layer; a top-level window is shown by it too.
+    m_widget->hide();
+}
+
+void CQtPeer::Connect(const CWndState& state)
+{
+    QWidget* w = m_widget.data();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        QObject::connect(edit, &QLineEdit::textChanged, edit,
+                         [this](const QString& text) { ReportText(text); });
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+        QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
+                         [this, edit] { ReportText(edit->toPlainText()); });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w);
+               button && state.kind != AfxWndKind::colorButton) {
+        QObject::connect(button, &QAbstractButton::clicked, button,
+                         [this] { Report([this] { AfxUserClick(m_hWnd); }); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        QObject::connect(combo, &QComboBox::activated, combo,
+                         [this](int i) { Report([this, i] { AfxUserSelect(m_hWnd, i); }); });
+        if (combo->lineEdit())
+            QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
+                             [this](const QString& text) { ReportText(text); });
+    } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+        QObject::connect(bar, &QScrollBar::actionTriggered, bar, [this, bar](int action) {
+            UINT code = SB_ENDSCROLL;
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepAdd:
+                code = SB_LINEDOWN;
+                break;
+            case QAbstractSlider::SliderSingleStepSub:
+                code = SB_LINEUP;
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                code = SB_PAGEDOWN;
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                code = SB_PAGEUP;
+                break;
+            case QAbstractSlider::SliderToMinimum:
+                code = SB_TOP;
+                break;
+            case QAbstractSlider::SliderToMaximum:
+                code = SB_BOTTOM;
+                break;
+            case QAbstractSlider::SliderMove:
+                code = SB_THUMBTRACK;
+                break;
+            default:
+                return;
+            }
+            const int pos = bar->sliderPosition();
+            Report([this, code, pos] { AfxUserScroll(m_hWnd, code, pos); });
+        });
+        QObject::connect(bar, &QScrollBar::sliderReleased, bar, [this, bar] {
+            const int pos = bar->sliderPosition();
+            Report([this, pos] { AfxUserScroll(m_hWnd, SB_THUMBPOSITION, pos); });
+        });
+    }
+    if (state.kind == AfxWndKind::colorButton) {
+        auto* button = static_cast<QToolButton*>(w);
+        QObject::connect(button, &QToolButton::clicked, button,
+                         [this] { Report([this] { AfxUserClick(m_hWnd); }); });
+    } else if (state.kind == AfxWndKind::spin) {
+        for (QToolButton* button : w->findChildren<QToolButton*>()) {
+            const int step = button->objectName() == "up" ? 1 : -1;
+            QObject::connect(button, &QToolButton::clicked, button,
+                             [this, step] { Report([this, step] { AfxUserSpin(m_hWnd, step); }); });
+        }
+    } else if (state.kind == AfxWndKind::tab) {
+        QTabBar* bar = static_cast<TabFrame*>(w)->Bar();
+        QObject::connect(bar, &QTabBar::currentChanged, bar, [this](int i) {
+            if (i >= 0)
+                Report([this, i] { AfxUserSelect(m_hWnd, i); });
+        });
+    }
+    if (m_list)
+        QObject::connect(m_list, &QListWidget::currentRowChanged, m_list, [this](int i) {
+            if (i >= 0)
+                Report([this, i] { AfxUserSelect(m_hWnd, i); });
+        });
+    if (state.kind == AfxWndKind::listEdit) {
+        QObject::connect(m_list, &QListWidget::itemChanged, m_list, [this](QListWidgetItem* item) {
+            const CString text = AfxFromQString(item->text());
+            Report([this, text] { AfxUserType(m_hWnd, text); });
+        });
+    }
+}
+
+void CQtPeer::SetBuddyOfLabels(const CWndState& state)
+{
+    if (!AfxTakesFocus(state) || !state.hWndParent)
+        return;
+    // A static's "&" letter focuses the next control that takes the focus:
+    // every label since the previous such control gets this one as buddy.
+    const std::vector<CWndState*> siblings = AfxGetChildStates(state.hWndParent);
+    std::size_t at = 0;
+    while (at < siblings.size() && siblings[at] != &state)
+        ++at;
+    while (at-- > 0) {
+        const CWndState& sibling = *siblings[at];
+        if (AfxTakesFocus(sibling))
+            break;
+        auto* peer = dynamic_cast<CQtPeer*>(sibling.peer.get());
+        if (auto* label = peer ? qobject_cast<QLabel*>(peer->Widget()) : nullptr) {
+            label->setBuddy(m_input);
+            peer->Update(sibling, PEER_TEXT); // the "&" now marks a mnemonic
+        }
+    }
+}
+
+void CQtPeer::Report(const std::function<void()>& action)
+{
+    if (m_bShowing)
+        return;
+    AfxQtEntry([&] {
+        const HWND hWnd = m_hWnd; // the action may destroy this peer
+        action();
+        if (const CWndState* state = AfxGetWndState(hWnd); state && state->peer.get() == this)
+            Update(*state, PEER_TEXT | PEER_CHECK | PEER_ITEMS | PEER_SELECTION | PEER_RANGE);
+    });
+}
+
+void CQtPeer::ReportText(const QString& shown)
+{
+    if (m_bShowing)
+        return;
+    Report([this, shown] {
+        CWndState* state = AfxGetWndState(m_hWnd);
+        if (!state)
+            return;
+        const CString now = LayerText(shown, IsMultiLine(m_kind, m_dwStyle));
+        const CString& old = state->strText;
+        // The smallest replacement from the old text to the new one.
+        int prefix = 0;
+        const int oldLen = old.GetLength(), newLen = now.GetLength();
+        while (prefix < oldLen && prefix < newLen && old[prefix] == now[prefix])
+            ++prefix;
+        int suffix = 0;
+        while (suffix < oldLen - prefix && suffix < newLen - prefix &&
+               old[oldLen - 1 - suffix] == now[newLen - 1 - suffix])
+            ++suffix;
+        state->nSelStart = prefix;
+        state->nSelEnd = oldLen - suffix;
+        AfxUserType(m_hWnd, now.Mid(prefix, newLen - prefix - suffix));
+    });
+}
+
+void CQtPeer::ShowText(const CWndState& state)
+{
+    QWidget* w = m_widget.data();
+    const bool multiLine = IsMultiLine(m_kind, m_dwStyle);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        const QString text = WidgetText(state.strText, false);
+        if (edit->text() != text)
+            edit->setText(text);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+        const QString text = WidgetText(state.strText, multiLine);
+        if (edit->toPlainText() != text)
+            edit->setPlainText(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->lineEdit() && combo->lineEdit()->text() != AfxToQString(state.strText))
+            combo->lineEdit()->setText(AfxToQString(state.strText));
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        group->setTitle(AfxQtDisplayText(state.strText, false));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (m_kind != AfxWndKind::colorButton)
+            button->setText(AfxQtDisplayText(state.strText, true));
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(AfxQtDisplayText(state.strText, label->buddy() != nullptr));
+    } else if (m_kind == AfxWndKind::listEdit) {
+        if (auto* caption = w->findChild<QLabel*>("caption"))
+            caption->setText(AfxQtDisplayText(state.strText, true));
+    } else if (w && (w->isWindow() || AfxQtIsChildFrame(w))) {
+        w->setWindowTitle(AfxToQString(state.strText));
+    }
+}
+
+void CQtPeer::ShowItems(const CWndState& state)
+{
+    QStringList texts;
+    for (const AfxListItem& item : state.items)
+        texts << AfxToQString(item.strText);
+    QWidget* w = m_widget.data();
+    // Unchanged items stay as they are (a report re-shows them after each
+    // keystroke; rebuilding would move the caret of an editable combo).
+    QStringList current;
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        for (int i = 0; i < combo->count(); ++i)
+            current << combo->itemText(i);
+    else if (m_kind == AfxWndKind::tab)
+        for (int i = 0; i < static_cast<TabFrame*>(w)->Bar()->count(); ++i)
+            current << static_cast<TabFrame*>(w)->Bar()->tabText(i);
+    else if (m_list)
+        for (int i = 0; i < m_list->count(); ++i)
+            current << m_list->item(i)->text();
+    if (current == texts)
+        return;
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        const QString edited = combo->lineEdit() ? combo->lineEdit()->text() : QString();
+        combo->clear();
+        combo->addItems(texts);
+        if (combo->lineEdit())
+            combo->lineEdit()->setText(edited);
+    } else if (m_kind == AfxWndKind::tab) {
+        QTabBar* bar = static_cast<TabFrame*>(w)->Bar();
+        while (bar->count() > 0)
+            bar->removeTab(0);
+        for (const QString& text : texts)
+            bar->addTab(text);
+    } else if (m_list) {
+        m_list->clear();
+        m_list->addItems(texts);
+        if (m_kind == AfxWndKind::listEdit) // edited in place
+            for (int i = 0; i < m_list->count(); ++i)
+                m_list->item(i)->setFlags(m_list->item(i)->flags() | Qt::ItemIsEditable);
+    }
+}
+
+void CQtPeer::ShowSelection(const CWndState& state)
+{
+    QWidget* w = m_widget.data();
+    const bool multiLine = IsMultiLine(m_kind, m_dwStyle);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        const int start = WidgetPosition(state.strText, state.nSelStart, false);
+        const int end = WidgetPosition(state.strText, state.nSelEnd, false);
+        edit->setSelection(start, end - start);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+        QTextCursor cursor(edit->document());
+        cursor.setPosition(WidgetPosition(state.strText, state.nSelStart, multiLine));
+        cursor.setPosition(WidgetPosition(state.strText, state.nSelEnd, multiLine),
+                           QTextCursor::KeepAnchor);
+        edit->setTextCursor(cursor);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setCurrentIndex(state.nCurSel);
+        // setCurrentIndex puts the item's text into the edit, even when the
+        // index does not change; the edit shows the layer's text, which may
+        // be one no item has.
+        if (QLineEdit* line = combo->lineEdit()) {
+            const QString text = AfxToQString(state.strText);
+            if (line->text() != text)
+                line->setText(text);
+            const int start = WidgetPosition(state.strText, state.nSelStart, false);
+            const int end = WidgetPosition(state.strText, state.nSelEnd, false);
+            combo->lineEdit()->setSelection(start, end - start);
+        }
+    } else if (m_kind == AfxWndKind::tab) {
+        static_cast<TabFrame*>(w)->Bar()->setCurrentIndex(state.nCurSel);
+    } else if (m_list) {
+        m_list->setCurrentRow(state.nCurSel);
+    }
+}
+
+void CQtPeer::ShowCheck(const CWndState& state)
+{
+    if (auto* check = qobject_cast<QCheckBox*>(m_widget.data()))
+        check->setCheckState(state.nCheck == 2   ? Qt::PartiallyChecked
+                             : state.nCheck == 1 ? Qt::Checked
+                                                 : Qt::Unchecked);
+    else if (auto* radio = qobject_cast<QRadioButton*>(m_widget.data()))
+        radio->setChecked(state.nCheck != 0);
+}
+
+void CQtPeer::ShowColor(const CWndState& state)
+{
+    if (auto* button = qobject_cast<QToolButton*>(m_widget.data())) {
+        const QSize size = button->size() - QSize(8, 8);
+        button->setIconSize(size.isValid() && !size.isEmpty() ? size : QSize(16, 12));
+        button->setIcon(Swatch(state.color, button->iconSize()));
+    }
+}
+
+void CQtPeer::Update(const CWndState& state, UINT nChanges)
+{
+    QWidget* w = m_widget.data();
+    if (!w)
+        return;
+    m_bShowing = true;
+    m_dwStyle = state.dwStyle;
+    {
+        const QSignalBlocker blockOuter(w);
+        const QSignalBlocker blockInput(m_input.data());
+        auto* combo = qobject_cast<QComboBox*>(w);
+        const QSignalBlocker blockComboEdit(combo ? combo->lineEdit() : nullptr);
+
+        if (nChanges & PEER_GEOMETRY) {
+            const QRect rect(state.rect.left, state.rect.top, state.rect.Width(),
+                             state.rect.Height());
+            if (AfxQtIsStatusBar(w) || AfxQtIsChildFrame(w)) {
+                // Laid out by its frame (child frames are always maximised).
+            } else if (w->isWindow()) {
+                w->resize(rect.size());
+            } else if (qobject_cast<QComboBox*>(w)) {
+                // A combo's rectangle includes its dropped-down list; closed,
+                // it is one line high (the font's height and a frame).
+                const int closed = w->fontMetrics().height() + 8;
+                w->setGeometry(rect.x(), rect.y(), rect.width(), qMin(rect.height(), closed));
+            } else {
+                w->setGeometry(rect);
+            }
+            nChanges |= PEER_COLOR | PEER_BITMAP; // sized to the new rectangle
+        }
+        if (AfxQtIsFrameWidget(w))
+            AfxQtShowFrameMenu(w); // the active child may have changed
+        if (nChanges & PEER_ITEMS && AfxQtIsStatusBar(w)) {
+            AfxQtShowStatusPanes(w, state.items);
+        } else if (nChanges & PEER_ITEMS) {
+            ShowItems(state);
+            nChanges |= PEER_SELECTION; // the widget may have chosen an item itself
+        }
+        if (nChanges & PEER_TEXT)
+            ShowText(state);
+        if (nChanges & PEER_SELECTION)
+            ShowSelection(state);
+        if (nChanges & PEER_CHECK)
+            ShowCheck(state);
+        if (nChanges & PEER_ENABLED)
+            w->setEnabled(state.bEnabled);
+        if (nChanges & (PEER_STYLE | PEER_TEXT)) {
+            if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+                edit->setReadOnly(state.dwStyle & ES_READONLY);
+                edit->setMaxLength(state.nLimit > 0 ? state.nLimit : 32767);
+            } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+                edit->setReadOnly(state.dwStyle & ES_READONLY);
+            }
+        }
+        if (nChanges & PEER_RANGE) {
+            if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+                bar->setRange(qMin(state.nLower, state.nUpper), qMax(state.nLower, state.nUpper));
+                bar->setValue(state.nPos);
+            }
+        }
+        if (nChanges & PEER_COLOR && state.kind == AfxWndKind::colorButton)
+            ShowColor(state);
+        if (nChanges & PEER_BITMAP) {
+            if (auto* picture = dynamic_cast<PictureWidget*>(w)) {
+                picture->m_nBitmapID = state.nBitmapID;
+                picture->update();
+            } else if (state.kind == AfxWndKind::pictureButton) {
+                auto* button = static_cast<QPushButton*>(w);
+                const int side = qMax(8, w->height() - 8);
+                button->setIconSize(QSize(side, side));
+                button->setIcon(QIcon(PicturePixmap(state.nBitmapID, QSize(side, side))));
+            }
+        }
+        if (nChanges & PEER_VISIBLE && AfxQtIsChildFrame(w) && state.bVisible)
+            w->showMaximized();
+        else if (nChanges & PEER_VISIBLE)
+            w->setVisible(state.bVisible);
+        if (nChanges & PEER_FOCUS) {
+            const CWnd* focus = CWnd::GetFocus();
+            if (focus && focus->GetSafeHwnd() == state.hWnd && m_input)
+                m_input->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    m_bShowing = false;
+}
+
+bool CQtPeer::DialogKey(UINT nVirtKey)
+{
+    // A multi-line edit with ES_WANTRETURN keeps Enter as a line break.
+    if (m_bShowing || !m_widget || !dynamic_cast<DialogWidget*>(m_widget->window()) ||
+        (nVirtKey == VK_RETURN && IsMultiLine(m_kind, m_dwStyle) && (m_dwStyle & ES_WANTRETURN)))
+        return false;
+    AfxQtEntry([this, nVirtKey] { AfxUserDialogKey(m_hWnd, nVirtKey); });
+    return true;
+}
+
+void CQtPeer::ShowLayerFocus()
+{
+    // The layer decides where the focus is: Qt's own choice (the first
+    // control of a window being activated) gives way to it.
+    const CWnd* focus = CWnd::GetFocus();
+    if (m_bShowing || !m_input || (focus && focus->GetSafeHwnd() == m_hWnd))
+        return;
+    const CWndState* state = focus ? AfxGetWndState(focus->GetSafeHwnd()) : nullptr;
+    auto* peer = state ? dynamic_cast<CQtPeer*>(state->peer.get()) : nullptr;
+    QWidget* target = peer ? peer->InputWidget() : nullptr;
+    if (target && target->window() == m_input->window())
+        target->setFocus(Qt::OtherFocusReason);
+    else
+        m_input->clearFocus();
+}
+
+void CQtPeer::UserFocus()
+{
+    QWidget* input = m_input.data();
+    if (!input)
+        return;
+    input->setFocus(Qt::MouseFocusReason);
+    // A window that is not active takes no focus: the move still happens
+    // for the layer, as the click that focuses it would do.
+    const CWnd* focus = CWnd::GetFocus();
+    if (!focus || focus->GetSafeHwnd() != m_hWnd)
+        Report([this] { AfxUserFocus(m_hWnd); });
+}
+
+void CQtPeer::UserClick()
+{
+    // A button clicks as the widget does (it reports its own click).
+    if (auto* button = qobject_cast<QAbstractButton*>(m_widget.data());
+        button && button->isEnabled()) {
+        button->click();
+        return;
+    }
+    Report([this] { AfxUserClick(m_hWnd); });
+}
+
+void CQtPeer::UserType(const CString& text)
+{
+    const QString typed = AfxToQString(text);
+    QWidget* w = m_widget.data();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->insert(typed);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+        if (!edit->isReadOnly())
+            edit->textCursor().insertText(WidgetText(text, true));
+    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) {
+        QLineEdit* line = combo->lineEdit();
+        const QString before = line->text();
+        line->insert(typed);
+        if (line->text() != before)
+            ReportText(line->text()); // insert() is not an edit signal of its own
+    } else if (m_kind == AfxWndKind::listEdit && m_list && m_list->currentItem()) {
+        m_list->currentItem()->setText(typed);
+    } else {
+        Report([this, text] { AfxUserType(m_hWnd, text); });
+    }
+}
+
+void CQtPeer::UserSelect(int nIndex)
+{
+    QWidget* w = m_widget.data();
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (nIndex >= 0 && nIndex < combo->count()) {
+            {
+                const QSignalBlocker block(combo);
+                combo->setCurrentIndex(nIndex);
+            }
+            emit combo->activated(nIndex);
+            return;
+        }
+    } else if (m_kind == AfxWndKind::tab) {
+        QTabBar* bar = static_cast<TabFrame*>(w)->Bar();
+        if (nIndex >= 0 && nIndex < bar->count() && bar->currentIndex() != nIndex) {
+            bar->setCurrentIndex(nIndex);
+            return;
+        }
+    } else if (m_list) {
+        if (nIndex >= 0 && nIndex < m_list->count() && m_list->currentRow() != nIndex) {
+            m_list->setCurrentRow(nIndex);
+            return;
+        }
+    }
+    Report([this, nIndex] { AfxUserSelect(m_hWnd, nIndex); });
+}
+
+void CQtPeer::UserSpin(int nDelta)
+{
+    QWidget* w = m_widget.data();
+    if (m_kind != AfxWndKind::spin || !w || !w->isEnabled()) {
+        Report([this, nDelta] { AfxUserSpin(m_hWnd, nDelta); });
+        return;
+    }
+    QToolButton* button = w->findChild<QToolButton*>(nDelta > 0 ? "up" : "down");
+    for (int i = 0; i < (nDelta > 0 ? nDelta : -nDelta); ++i)
+        button->click();
+}
+
+void CQtPeer::UserScroll(UINT nSBCode, int nPos)
+{
+    Report([this, nSBCode, nPos] { AfxUserScroll(m_hWnd, nSBCode, nPos); });
+}
+
+// ---- CQtBackend ---------------------------------------------------------------
+
+CQtBackend::CQtBackend()
+{
+    m_clock.start();
+    m_timer.setSingleShot(true);
+    QObject::connect(&m_timer, &QTimer::timeout, &m_context, [this] { Pump(); });
+}
+
+CQtBackend::~CQtBackend() = default;
+
+ULONGLONG CQtBackend::GetTickCount()
+{
+    return static_cast<ULONGLONG>(m_clock.elapsed());
+}
+
+void CQtBackend::WakeUp()
+{
+    if (m_bPumpQueued)
+        return;
+    m_bPumpQueued = true;
+    QMetaObject::invokeMethod(
+        &m_context, [this] { Pump(); }, Qt::QueuedConnection);
+}
+
+void CQtBackend::Pump()
+{
+    m_bPumpQueued = false;
+    AfxQtEntry([] { AfxPumpMessages(); });
+    const LONGLONG due = AfxNextTimerDue();
+    if (due >= 0)
+        m_timer.start(static_cast<int>(qMin<LONGLONG>(due, 1 << 30)));
+    else
+        m_timer.stop();
+}
+
+std::unique_ptr<CWndPeer> CQtBackend::CreatePeer(const CWndState& state)
+{
+    QWidget* parent = ParentWidget(state);
+    auto peer = std::make_unique<CQtPeer>(state, parent);
+    if (!parent)
+        peer->Widget()->setFont(DialogFont());
+    return peer;
+}
+
+namespace
+{
+// The dialog widget of a layer window, or null.
+DialogWidget* DialogWidgetOf(CWnd& wnd)
+{
+    const CWndState* state = AfxGetWndState(wnd.GetSafeHwnd());
+    auto* peer = state ? dynamic_cast<CQtPeer*>(state->peer.get()) : nullptr;
+    return peer ? dynamic_cast<DialogWidget*>(peer->Widget()) : nullptr;
+}
+} // namespace
+
+void CQtBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption)
+{
+    DialogWidget* widget = DialogWidgetOf(dialog);
+    if (!widget) {
+        CWndBackend::RunModalLoop(dialog, nIDTemplate, strCaption);
+        return;
+    }
+    // Shown again as a modal window: modality is set when a window shows.
+    widget->hide();
+    AfxQtRunModal(*widget);
+}
+
+void CQtBackend::EndModalLoop(CWnd& dialog)
+{
+    if (DialogWidget* widget = DialogWidgetOf(dialog); widget && widget->isModal()) {
+        const auto* dlg = dynamic_cast<const CDialog*>(&dialog);
+        widget->done(dlg ? static_cast<int>(dlg->GetModalResult()) : QDialog::Rejected);
+    }
+}
+
+QFont CQtBackend::DialogFont() const
+{
+    return m_font ? *m_font : QApplication::font();
+}
+
+void CQtBackend::GetDialogFontMetrics(int& nLettersWidth, int& nHeight)
+{
+    const QFontMetrics metrics(DialogFont());
+    nLettersWidth =
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    nHeight = metrics.height();
+}

@@ -1,0 +1,64 @@
+// Test utilities on Qt (the widgets tests): the test program's QApplication
+// a scoped modal hook and a scoped backend.
+#pragma once
+
+#include <QApplication>
+
+#include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qtpeers.h"
+
+namespace afxui::qt::testing
+{
+
+// The program's QApplication, made on first use as the program makes it
+// (start-up steps before and after it) and kept until the process ends.
+// Without QT_QPA_PLATFORM in the environment it uses the offscreen platform.
+QApplication& TestApplication();
+
+// Installs a modal hook while it lives; the previous one comes back.
+class ModalHookScope
+{
+public:
+    explicit ModalHookScope(AfxQtModalHook hook) : m_old(AfxQtSetModalHook(std::move(hook))) {}
+    ~ModalHookScope() { AfxQtSetModalHook(std::move(m_old)); }
+    ModalHookScope(const ModalHookScope&) = delete;
+    ModalHookScope& operator=(const ModalHookScope&) = delete;
+
+private:
+    AfxQtModalHook m_old;
+};
+
+// For gui tests: true when there is a display (Qt then uses xcb unless
+// QT_QPA_PLATFORM says otherwise); whether a missing one fails the test
+// (./test.sh sets BRANTEL_REQUIRE_GUI=1) or skips it. See
+// AFXUI_QT_NEED_DISPLAY.
+bool HasDisplay();
+bool DisplayRequired();
+// The folder for the pictures of gui tests ($BRANTEL_TEST_ARTIFACTS, else
+// "artifacts"), made when missing.
+QString ArtifactsFolder();
+
+// A Qt backend installed while it lives; the previous one comes back.
+class BackendScope
+{
+public:
+    BackendScope() : m_old(AfxSetWndBackend(&m_backend)) {}
+    ~BackendScope() { AfxSetWndBackend(m_old); }
+    BackendScope(const BackendScope&) = delete;
+    BackendScope& operator=(const BackendScope&) = delete;
+    CQtBackend& Backend() { return m_backend; }
+
+private:
+    CQtBackend m_backend;
+    CWndBackend* m_old;
+};
+
+} // namespace afxui::qt::testing
+
+// First statement of a gui test: fails or skips it without a display.
+#define AFXUI_QT_NEED_DISPLAY()                                                                   \
+    if (!afxui::qt::testing::HasDisplay()) {                                                      \
+        if (afxui::qt::testing::DisplayRequired())                                                \
+            FAIL() << "no display, but BRANTEL_REQUIRE_GUI=1";                                    \
+        GTEST_SKIP() << "no display";                                                             \
+    }
