@@ -72,3 +72,18 @@ for target in fuzz_palette; do
   fi
   tail -n 1 "$dir/$target.log"
 done
+# The settings archive reader, seeded with an archive of zeros up to the
+# unit marker 1.
+for target in fuzz_settings; do
+  echo "--- $target (${seconds} s)"
+  mkdir -p "$corpus/$target"
+  { head -c 10196 /dev/zero; printf '\x01\x00\x00\x00'; head -c 296 /dev/zero; } \
+    > "$corpus/$target/seed_units"
+  if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
+      -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" > "$dir/$target.log" 2>&1; then
+    tail -n 60 "$dir/$target.log"
+    echo "$target failed: see $dir/$target.log and $dir/artifacts/" >&2
+    exit 1
+  fi
+  tail -n 1 "$dir/$target.log"
+done
