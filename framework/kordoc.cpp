@@ -172,9 +172,10 @@ void KorDocSectComp::UpdateUndo(bool take)
         if (m_pNodeList) {
             m_pUndoNodeList = new NODELIST;
             m_pUndoNodeList->Reserve(m_pNodeList->m_nCount);
+            // Each copy is new: appended without the list's duplicate search.
             for (int i = 0; i < m_pNodeList->m_nCount; ++i)
                 if (CSNode* node = m_pNodeList->m_pNodes[i])
-                    m_pUndoNodeList->AddNode(node->Copy(true));
+                    m_pUndoNodeList->m_pNodes[m_pUndoNodeList->m_nCount++] = node->Copy(true);
         }
         CObject* made = m_pSectComp->GetRuntimeClass()->CreateObject();
         m_pUndoComp = dynamic_cast<CSectComp*>(made);

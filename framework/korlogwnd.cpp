@@ -1,6 +1,7 @@
 #include "framework/korlogwnd.h"
 
 #include <algorithm>
+#include <string>
 
 IMPLEMENT_DYNAMIC(KorLogEdit, CEdit)
 IMPLEMENT_DYNAMIC(KorLogWnd, CControlBar)
@@ -36,28 +37,41 @@ void KorLogEdit::WriteText(CStringArray* lines, CScrollBar* bar)
 {
     if (!lines)
         return;
-    const int limit = static_cast<int>(GetLimitText());
+    const std::size_t limit = GetLimitText();
+    // The text is worked on as a string whose first `start` characters are
+    // dropped, and goes back to the control once: a long run stays linear.
+    CString current;
+    GetWindowText(current);
+    std::string text(current);
+    std::size_t start = 0;
+    bool changed = false;
     for (int i = 0; i < lines->GetSize(); ++i) {
-        CString text = lines->GetAt(i);
-        if (text.IsEmpty())
+        std::string add(lines->GetAt(i));
+        if (add.empty())
             continue; // nothing to add, and nothing could make room for it
-        if (text.GetLength() >= limit) {
+        if (add.size() >= limit) {
             // Dropping from the start can never make room: keep its tail.
-            SetSel(0, -1);
-            ReplaceSel("");
-            text = text.Right(limit - 1);
-            if (text.IsEmpty())
+            start = text.size();
+            add.erase(0, add.size() - (limit - 1));
+            changed = true;
+            if (add.empty())
                 continue;
         }
-        const int n = text.GetLength();
-        int length = GetWindowTextLength();
-        while (length > 0 && length + n >= limit) {
-            SetSel(0, std::min(n, length));
-            ReplaceSel("");
-            length = GetWindowTextLength();
+        // The oldest text goes first, in blocks of the new string's length.
+        const std::size_t n = add.size();
+        while (text.size() > start && text.size() - start + n >= limit)
+            start += std::min(n, text.size() - start);
+        if (start > text.size() / 2) {
+            text.erase(0, start);
+            start = 0;
         }
-        SetSel(length, length);
-        ReplaceSel(text);
+        text += add;
+        changed = true;
+    }
+    if (changed) {
+        SetWindowText(text.c_str() + start);
+        const int end = static_cast<int>(text.size() - start);
+        SetSel(end, end); // the caret at the end, scrolled into view
     }
     SetLineRange(bar);
 }
