@@ -6,74 +6,21 @@
 #include "geometry/graph.h"
 #include "geometry/snode.h"
 #include "platform/ui/headless/headless_backend.h"
-#include "sections/regions/sectarea.h"
-#include "sections/regions/sectcomp.h"
-
-class CBenchArea : public CSectArea
-{
-    DECLARE_SERIAL(CBenchArea)
-public:
-    CBenchArea() = default;
-    CGraph* Copy(bool keepID) override { return new CBenchArea(*this, keepID); }
-
-protected:
-    CBenchArea(const CBenchArea& source, bool keepID) : CSectArea(source, keepID) {}
-};
-IMPLEMENT_SERIAL(CBenchArea, CSectArea, 1)
-
-class CBenchComp : public CSectComp
-{
-    DECLARE_SERIAL(CBenchComp)
-public:
-    CBenchComp() = default;
-    void ResetParam() override {}
-    void RemoveNode(CSNode*) override {}
-    void PickDrawResGL(int, bool) override {}
-    bool PreCalc(CStringArray*, CStringArray*, int) override { return false; }
-    bool Calculate(CStringArray*, CStringArray*) override { return false; }
-};
-IMPLEMENT_SERIAL(CBenchComp, CSectComp, 1)
+#include "tests/framira/undo_model.h"
 
 namespace
 {
 
 // A document with a model of n unit squares side by side.
-class BenchDoc : public KorDocSectComp
+class BenchDoc : public CUndoDoc
 {
 public:
     explicit BenchDoc(int regions)
     {
-        m_bAutoDelete = FALSE;
-        m_pSectComp = new CBenchComp;
-        m_pNodeList = new NODELIST;
-        CGraph::m_pNodeList = m_pNodeList;
-        for (int i = 0; i < regions; ++i) {
-            auto* area = new CBenchArea;
-            const double x = i;
-            CSNode* a = area->NewNode(x, 0, 0);
-            CSNode* b = area->NewNode(x + 1, 0, 0);
-            CSNode* c = area->NewNode(x + 1, 1, 0);
-            CSNode* d = area->NewNode(x, 1, 0);
-            area->ConnectNodes(a, b);
-            area->ConnectNodes(b, c);
-            area->ConnectNodes(c, d);
-            area->ConnectNodes(d, a);
-            m_pSectComp->AddTail(area);
-            for (CSNode* n : {a, b, c, d})
-                m_pNodeList->AddNode(n);
-        }
-    }
-    ~BenchDoc() override
-    {
-        ReleaseCopies();
-        DeleteNodeList(m_pNodeList);
-        delete m_pSectComp;
-        CGraph::m_pNodeList = nullptr;
+        for (int i = 0; i < regions; ++i)
+            AddRegion(i, 0, i + 1, 1);
     }
     void ModelChanged(CSectComp*) override {}
-    void PrintPageHeader(CDC*, CPrintInfo*) override {}
-    void PrintPageBody(CDC*, CPrintInfo*) override {}
-    void DrawImageContent(int, unsigned int) override {}
 };
 
 void UndoCycle(benchmark::State& state)

@@ -13,36 +13,8 @@
 #include "geometry/edge.h"
 #include "geometry/graph.h"
 #include "geometry/snode.h"
-#include "sections/regions/sectarea.h"
-#include "sections/regions/sectcomp.h"
 #include "platform/ui/headless/afxui_headless.h"
-
-// A region that copies into its own class.
-class CUndoArea : public CSectArea
-{
-    DECLARE_SERIAL(CUndoArea)
-public:
-    CUndoArea() = default;
-    CGraph* Copy(bool keepID) override { return new CUndoArea(*this, keepID); }
-
-protected:
-    CUndoArea(const CUndoArea& source, bool keepID) : CSectArea(source, keepID) {}
-};
-IMPLEMENT_SERIAL(CUndoArea, CSectArea, 1)
-
-// The smallest model: the composite with empty hooks.
-class CUndoComp : public CSectComp
-{
-    DECLARE_SERIAL(CUndoComp)
-public:
-    CUndoComp() = default;
-    void ResetParam() override {}
-    void RemoveNode(CSNode*) override {}
-    void PickDrawResGL(int, bool) override {}
-    bool PreCalc(CStringArray*, CStringArray*, int) override { return false; }
-    bool Calculate(CStringArray*, CStringArray*) override { return false; }
-};
-IMPLEMENT_SERIAL(CUndoComp, CSectComp, 1)
+#include "tests/framira/undo_model.h"
 
 namespace
 {
@@ -65,26 +37,12 @@ public:
     std::vector<CObject*> cleared;
 };
 
-// The document as a program makes it: it owns the model and its node list
-// and deletes a copy together with what the copy owns.
-class TestDoc : public KorDocSectComp
+// The document with its own DeleteModel, as a program's that frees what a
+// copy owns: it is reached for every copy that goes, also at the end.
+class TestDoc : public CUndoDoc
 {
 public:
-    TestDoc()
-    {
-        m_bAutoDelete = FALSE; // lives on the test's stack
-        m_pSectComp = new CUndoComp;
-        m_pNodeList = new NODELIST;
-        CGraph::m_pNodeList = m_pNodeList;
-    }
-    ~TestDoc() override
-    {
-        ReleaseCopies();
-        DeleteNodeList(m_pNodeList);
-        delete m_pSectComp;
-        if (CGraph::m_pNodeList == nullptr || CGraph::m_pNodeList == m_pNodeList)
-            CGraph::m_pNodeList = nullptr;
-    }
+    ~TestDoc() override { ReleaseCopies(); } // through this class's DeleteModel
     void ModelChanged(CSectComp* previous) override { changes.push_back(previous); }
     void DeleteModel(CSectComp*& model) override
     {
@@ -92,26 +50,7 @@ public:
             ++deletedModels;
         KorDocSectComp::DeleteModel(model);
     }
-    void PrintPageHeader(CDC*, CPrintInfo*) override {}
-    void PrintPageBody(CDC*, CPrintInfo*) override {}
-    void DrawImageContent(int, unsigned int) override {}
 
-    // A rectangular region whose nodes join the node list.
-    void AddRegion(double x0, double y0, double x1, double y1)
-    {
-        auto* area = new CUndoArea;
-        CSNode* a = area->NewNode(x0, y0, 0.0);
-        CSNode* b = area->NewNode(x1, y0, 0.0);
-        CSNode* c = area->NewNode(x1, y1, 0.0);
-        CSNode* d = area->NewNode(x0, y1, 0.0);
-        area->ConnectNodes(a, b);
-        area->ConnectNodes(b, c);
-        area->ConnectNodes(c, d);
-        area->ConnectNodes(d, a);
-        m_pSectComp->AddTail(area);
-        for (CSNode* n : {a, b, c, d})
-            m_pNodeList->AddNode(n);
-    }
     // A point that no region holds (as an editing tool's temporary point).
     CSNode* AddLoosePoint(double x, double y)
     {
@@ -288,8 +227,9 @@ TEST_F(KorDocTest, TwentyEditUndoRedoCyclesFreeEveryCopy)
         doc.AddLoosePoint(i, 9);
         ASSERT_TRUE(doc.Undo());
         ASSERT_TRUE(doc.Redo());
-        if (i % 3 == 0)
+        if (i % 3 == 0) {
             ASSERT_TRUE(doc.Undo());
+        }
     }
     EXPECT_GE(doc.deletedModels, 19); // each snapshot drops the copy before it
     // Leaks of copies, nodes and lists are found by the sanitizer build.
