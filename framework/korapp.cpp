@@ -91,10 +91,10 @@ void TransferGraphics(CArchive& ar, int& showCmd)
     }
     for (bool& node : IsNode)
         TransferFlag(ar, node);
-    float* const lights[] = {ambientLight1, diffuseLight1, specularLight1, ambientLight2,
-                             diffuseLight2, specularLight2, ambientLight3, diffuseLight3,
-                             specularLight3, mat_ambient,   mat_specular,  mat_diffuse,
-                             lmodel_ambient, mat_emission, fog_color,     position2};
+    float* const lights[] = {ambientLight1,  diffuseLight1,  specularLight1, ambientLight2,
+                             diffuseLight2,  specularLight2, ambientLight3,  diffuseLight3,
+                             specularLight3, mat_ambient,    mat_specular,   mat_diffuse,
+                             lmodel_ambient, mat_emission,   fog_color,      position2};
     for (int i = 0; i < 4; ++i)
         for (float* light : lights)
             Transfer(ar, light[i]);
@@ -144,12 +144,10 @@ struct CursorSlot {
     HKORCURSOR* handle;
     UINT nID;
 };
-const CursorSlot kCursors[] = {{&KorViewCursors::m_hNormalCursor, 27044},
-                               {&KorViewCursors::m_hPointCursor, 27040},
-                               {&KorViewCursors::m_hPanCursor, 27041},
-                               {&KorViewCursors::m_hZoomRectCursor, 27043},
-                               {&KorViewCursors::m_hZoomDynCursor, 27045},
-                               {&KorViewCursors::m_hRotateCursor, 27042}};
+const CursorSlot kCursors[] = {
+    {&KorViewCursors::m_hNormalCursor, 27044},  {&KorViewCursors::m_hPointCursor, 27040},
+    {&KorViewCursors::m_hPanCursor, 27041},     {&KorViewCursors::m_hZoomRectCursor, 27043},
+    {&KorViewCursors::m_hZoomDynCursor, 27045}, {&KorViewCursors::m_hRotateCursor, 27042}};
 
 // The screen size the window layer reports.
 CSize ScreenSize()
@@ -236,10 +234,10 @@ bool KorApp::InitApp(CString path)
     const CSize screen = ScreenSize();
     const int left = static_cast<int>(GetProfileInt(kWindow, "Left", 0));
     const int top = static_cast<int>(GetProfileInt(kWindow, "Top", 0));
-    const int width = static_cast<int>(
-        GetProfileInt(kWindow, "Width", static_cast<int>(0.75 * screen.cx)));
-    const int height = static_cast<int>(
-        GetProfileInt(kWindow, "Height", static_cast<int>(0.75 * screen.cy)));
+    const int width =
+        static_cast<int>(GetProfileInt(kWindow, "Width", static_cast<int>(0.75 * screen.cx)));
+    const int height =
+        static_cast<int>(GetProfileInt(kWindow, "Height", static_cast<int>(0.75 * screen.cy)));
     m_placement.flags = static_cast<int>(GetProfileInt(kWindow, "Zoomed", 0)) > 0 ? 2 : 0;
     m_placement.showCmd = SW_HIDE;
     m_placement.rcNormalPosition = CRect(left, top, left + width, top + height);
@@ -250,8 +248,8 @@ bool KorApp::InitApp(CString path)
 
     COGLRenderer::bUseAccel =
         GetProfileInt(kProperties, "OGLAccel", COGLRenderer::bUseAccel ? 1 : 0) != 0;
-    COGLRenderer::iSelBufSize = GetProfileInt(kProperties, "Selection buffer",
-                                              static_cast<int>(COGLRenderer::iSelBufSize));
+    COGLRenderer::iSelBufSize =
+        GetProfileInt(kProperties, "Selection buffer", static_cast<int>(COGLRenderer::iSelBufSize));
     LOGFONT& font = COGLView::m_statLogFont;
     for (const FontInt& f : kFontInts)
         font.*f.field = static_cast<LONG>(GetProfileInt(kFont, f.key, font.*f.field));

@@ -98,10 +98,10 @@ CString KorDoc::ActivateLogDir(bool stay)
 // ---- KorDocSectComp -------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(KorDocSectComp, KorDoc)
-    ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
-    ON_COMMAND(ID_EDIT_REDO, OnEditRedo)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
+ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
+ON_COMMAND(ID_EDIT_REDO, OnEditRedo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
 END_MESSAGE_MAP()
 
 KorDocSectComp::~KorDocSectComp()

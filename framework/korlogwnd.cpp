@@ -7,12 +7,12 @@ IMPLEMENT_DYNAMIC(KorLogEdit, CEdit)
 IMPLEMENT_DYNAMIC(KorLogWnd, CControlBar)
 
 BEGIN_MESSAGE_MAP(KorLogEdit, CEdit)
-    ON_WM_VSCROLL()
+ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
 BEGIN_MESSAGE_MAP(KorLogWnd, CControlBar)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
+ON_WM_CREATE()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 // ---- KorLogEdit -----------------------------------------------------------------
@@ -85,15 +85,30 @@ void KorLogEdit::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
     const int lines = GetLineCount();
     int p = pScrollBar->GetScrollPos();
     switch (nSBCode) {
-    case SB_LINEUP: --p; break;
-    case SB_LINEDOWN: ++p; break;
-    case SB_PAGEUP: p -= 10; break;
-    case SB_PAGEDOWN: p += 10; break;
+    case SB_LINEUP:
+        --p;
+        break;
+    case SB_LINEDOWN:
+        ++p;
+        break;
+    case SB_PAGEUP:
+        p -= 10;
+        break;
+    case SB_PAGEDOWN:
+        p += 10;
+        break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: p = static_cast<int>(nPos); break;
-    case SB_TOP: p = 0; break;
-    case SB_BOTTOM: p = lines; break;
-    default: break;
+    case SB_THUMBTRACK:
+        p = static_cast<int>(nPos);
+        break;
+    case SB_TOP:
+        p = 0;
+        break;
+    case SB_BOTTOM:
+        p = lines;
+        break;
+    default:
+        break;
     }
     p = std::clamp(p, 0, lines);
     pScrollBar->SetScrollPos(p, TRUE);

@@ -54,7 +54,8 @@ Bytes ReadAll(const std::string& path)
 void WriteAll(const std::string& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 template <class T> T At(const Bytes& bytes, std::size_t offset)
@@ -116,8 +117,8 @@ protected:
     {
         app.folder = (folder.path() + "/Vornetic/").c_str();
         path = std::string(app.folder) + "/brantel.ini";
-        cursors = std::make_unique<CResourceModule>("korapp_test", CResourceModule::program,
-                                                    AddCursors);
+        cursors =
+            std::make_unique<CResourceModule>("korapp_test", CResourceModule::program, AddCursors);
     }
     void TearDown() override
     {
@@ -293,7 +294,7 @@ TEST_F(KorAppTest, ADamagedArchiveKeepsWhatWasReadAndSetsTheFrameUp)
     FillGlobals(0.5f);
     EXPECT_TRUE(app.InitApp());
     EXPECT_EQ(dColorIndex[10][0], 2.0 + 0.01); // read before the cut
-    EXPECT_EQ(iConv[0][0][0], 500);             // after it: unchanged
+    EXPECT_EQ(iConv[0][0][0], 500);            // after it: unchanged
     EXPECT_EQ(frame->fallbacks, 1);
 }
 
@@ -374,8 +375,8 @@ TEST_F(KorAppTest, CursorsLoadIntoTheViewStaticsAndAreReleased)
 {
     app.LoadCursors(true);
     const std::pair<HKORCURSOR*, UINT> slots[] = {
-        {&KorViewCursors::m_hNormalCursor, 27044}, {&KorViewCursors::m_hPointCursor, 27040},
-        {&KorViewCursors::m_hPanCursor, 27041},    {&KorViewCursors::m_hZoomRectCursor, 27043},
+        {&KorViewCursors::m_hNormalCursor, 27044},  {&KorViewCursors::m_hPointCursor, 27040},
+        {&KorViewCursors::m_hPanCursor, 27041},     {&KorViewCursors::m_hZoomRectCursor, 27043},
         {&KorViewCursors::m_hZoomDynCursor, 27045}, {&KorViewCursors::m_hRotateCursor, 27042}};
     for (const auto& [handle, id] : slots) {
         ASSERT_NE(*handle, nullptr) << id;
@@ -410,8 +411,7 @@ TEST_F(KorAppTest, OpenFileInDefAppReportsEachFailure)
     };
     std::vector<Case> cases = {
         {dir, "run.log", true, ""},
-        {dir, "missing.log", true,
-         "The file \"missing.log\" was not found in\n\"" + dir + "\"."},
+        {dir, "missing.log", true, "The file \"missing.log\" was not found in\n\"" + dir + "\"."},
         {dir + "/nowhere", "run.log", true, "The path \"" + dir + "/nowhere\" was not found."},
         {dir, "run.log", false,
          "There is no application associated with the given file name extension (\".log\")."},
@@ -419,8 +419,8 @@ TEST_F(KorAppTest, OpenFileInDefAppReportsEachFailure)
          "There is no application associated with the given file name extension (\" \")."},
     };
     if (!rootReads)
-        cases.push_back({dir, "secret.txt", true,
-                         "The operating system denied access to \"secret.txt\"."});
+        cases.push_back(
+            {dir, "secret.txt", true, "The operating system denied access to \"secret.txt\"."});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         Opener().SetResult(c.opens ? TRUE : FALSE);
