@@ -9,3 +9,8 @@
 #include "framework/listpages.h"
 #include "framework/palettefile.h"
 #include "framework/settingspages.h"
+#include "framework/korapp.h"
+#include "framework/kordoc.h"
+#include "framework/korlogwnd.h"
+#include "framework/kormainfrm.h"
+#include "framework/viewcursors.h"

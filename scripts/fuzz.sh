@@ -70,3 +70,10 @@ mkdir -p "$corpus/fuzz_palette"
   printf '\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x3f\x01\x00\x00\x00'; } \
   > "$corpus/fuzz_palette/seed_two_nodes"
 fuzz_run fuzz_palette
+
+# The settings archive reader, seeded with an archive of zeros up to the
+# unit marker 1.
+mkdir -p "$corpus/fuzz_settings"
+{ head -c 10196 /dev/zero; printf '\x01\x00\x00\x00'; head -c 296 /dev/zero; } \
+  > "$corpus/fuzz_settings/seed_units"
+fuzz_run fuzz_settings

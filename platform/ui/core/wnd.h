@@ -107,6 +107,9 @@ public:
     // The dialog font's metrics in pixels: the width of "A"-"Z" and "a"-"z"
     // together, and the height.
     virtual void GetDialogFontMetrics(int& nLettersWidth, int& nHeight) = 0;
+    // The size of the screen in pixels (headless: 800 x 600, as the
+    // recording DC's device).
+    virtual CSize GetScreenSize() { return CSize(800, 600); }
     // Runs a modal dialog that is up until it is ended (see CDialog::DoModal,
     // which asks the modal hook first). The base has no loop and throws
     // std::logic_error naming the dialog.

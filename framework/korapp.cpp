@@ -1,0 +1,341 @@
+#include "framework/korapp.h"
+
+#include "framework/kormainfrm.h"
+#include "framework/viewcursors.h"
+#include "glstyle/tincora.h"
+#include "glview/oglrenderer.h"
+#include "glview/oglview.h"
+#include "platform/afx/safefile.h"
+#include "platform/dimvor/units.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+IMPLEMENT_DYNAMIC(KorMainFrm, CMDIFrameWnd)
+IMPLEMENT_DYNAMIC(KorApp, CWinApp)
+
+UINT KorApp::m_uiStChldFrmSett = 3;
+
+HKORCURSOR KorViewCursors::m_hNormalCursor = nullptr;
+HKORCURSOR KorViewCursors::m_hPointCursor = nullptr;
+HKORCURSOR KorViewCursors::m_hPanCursor = nullptr;
+HKORCURSOR KorViewCursors::m_hZoomRectCursor = nullptr;
+HKORCURSOR KorViewCursors::m_hZoomDynCursor = nullptr;
+HKORCURSOR KorViewCursors::m_hRotateCursor = nullptr;
+
+HKORCURSOR KorLoadCursor(UINT nID)
+{
+    const AfxCursorResource* resource = AfxFindResource<AfxCursorResource>(nID);
+    return resource ? new KorCursor{nID, *resource} : nullptr;
+}
+
+namespace
+{
+
+const char* const kWindow = "Window";
+const char* const kProperties = "Properties";
+const char* const kFont = "OpenGL text font";
+const char* const kFrameSetting = "Common Frame Setting";
+
+// One value in or out, in the archive's direction.
+template <class T> void Transfer(CArchive& ar, T& value)
+{
+    if (ar.IsStoring())
+        ar << value;
+    else
+        ar >> value;
+}
+
+// A flag stored as a DWORD 1 or 0; any non-zero value reads as true.
+void TransferFlag(CArchive& ar, bool& flag)
+{
+    DWORD word = flag ? 1 : 0;
+    Transfer(ar, word);
+    flag = word != 0;
+}
+
+void TransferInt(CArchive& ar, int& value)
+{
+    DWORD word = static_cast<DWORD>(value);
+    Transfer(ar, word);
+    value = static_cast<int>(word);
+}
+
+// The unit choices of quantities first .. last, per setting and system.
+void TransferUnits(CArchive& ar, int first, int last)
+{
+    for (int q = first; q <= last; ++q)
+        for (int s = 0; s < 3; ++s)
+            for (int u = 0; u < 2; ++u)
+                TransferInt(ar, iConv[u][q][s]);
+}
+
+// The rendering globals of the settings archive, in their stored order.
+void TransferGraphics(CArchive& ar, int& showCmd)
+{
+    DWORD zero = 0;
+    Transfer(ar, zero);
+    for (auto& entry : dColorIndex)
+        for (double& component : entry)
+            Transfer(ar, component);
+    for (int i = 0; i < 4; ++i) {
+        Transfer(ar, fBckClrRsView[i]);
+        Transfer(ar, fBckClrMdView[i]);
+        Transfer(ar, dMaterialColor[i]);
+        Transfer(ar, dGridColor[i]);
+        Transfer(ar, dAxisColor[i]);
+    }
+    for (bool& node : IsNode)
+        TransferFlag(ar, node);
+    float* const lights[] = {ambientLight1,  diffuseLight1,  specularLight1, ambientLight2,
+                             diffuseLight2,  specularLight2, ambientLight3,  diffuseLight3,
+                             specularLight3, mat_ambient,    mat_specular,   mat_diffuse,
+                             lmodel_ambient, mat_emission,   fog_color,      position2};
+    for (int i = 0; i < 4; ++i)
+        for (float* light : lights)
+            Transfer(ar, light[i]);
+    for (int i = 0; i < 3; ++i) {
+        TransferFlag(ar, bLightOn[i]);
+        Transfer(ar, directLight[i]);
+    }
+    Transfer(ar, mat_shininess[0]);
+    Transfer(ar, lmodel_twoside[0]);
+    Transfer(ar, lmodel_local_viewer[0]);
+    for (float& component : glcTextClr)
+        Transfer(ar, component);
+    int storedShowCmd = showCmd;
+    TransferInt(ar, storedShowCmd); // read back but not used
+    TransferFlag(ar, COGLRenderer::bLineSmooth);
+    TransferFlag(ar, COGLRenderer::bPointSmooth);
+    for (double* width : {&THIN_EDGE, &MEDIUM_EDGE, &WIDE_EDGE, &AXIS_WIDTH, &SMALL_POINT,
+                          &MEDIUM_S_POINT, &MEDIUM_L_POINT, &LARGE_POINT})
+        Transfer(ar, *width);
+}
+
+// The integer fields of the text font and their profile keys.
+struct FontInt {
+    const char* key;
+    LONG LOGFONT::*field;
+};
+const FontInt kFontInts[] = {{"Height", &LOGFONT::lfHeight},
+                             {"Width", &LOGFONT::lfWidth},
+                             {"Escapement", &LOGFONT::lfEscapement},
+                             {"Orientation", &LOGFONT::lfOrientation},
+                             {"Weight", &LOGFONT::lfWeight}};
+struct FontByte {
+    const char* key;
+    BYTE LOGFONT::*field;
+};
+const FontByte kFontBytes[] = {{"Italic", &LOGFONT::lfItalic},
+                               {"Underline", &LOGFONT::lfUnderline},
+                               {"StrikeOut", &LOGFONT::lfStrikeOut},
+                               {"CharSet", &LOGFONT::lfCharSet},
+                               {"OutPrecision", &LOGFONT::lfOutPrecision},
+                               {"ClipPrecision", &LOGFONT::lfClipPrecision},
+                               {"Quality", &LOGFONT::lfQuality},
+                               {"PitchAndFamily", &LOGFONT::lfPitchAndFamily}};
+
+// The six view cursors and their resource ids.
+struct CursorSlot {
+    HKORCURSOR* handle;
+    UINT nID;
+};
+const CursorSlot kCursors[] = {
+    {&KorViewCursors::m_hNormalCursor, 27044},  {&KorViewCursors::m_hPointCursor, 27040},
+    {&KorViewCursors::m_hPanCursor, 27041},     {&KorViewCursors::m_hZoomRectCursor, 27043},
+    {&KorViewCursors::m_hZoomDynCursor, 27045}, {&KorViewCursors::m_hRotateCursor, 27042}};
+
+// The screen size the window layer reports.
+CSize ScreenSize()
+{
+    CWndBackend* backend = AfxGetWndBackend();
+    return backend ? backend->GetScreenSize() : CSize(800, 600);
+}
+
+} // namespace
+
+BOOL KorApp::InitInstance()
+{
+    m_pDocManager = std::make_unique<CDocManager>();
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    m_strAppDir = error ? CString("./") : CString((exe.parent_path().string() + "/").c_str());
+    return CWinApp::InitInstance();
+}
+
+int KorApp::ExitInstance()
+{
+    return CWinApp::ExitInstance();
+}
+
+CString KorApp::GetSettingsPath()
+{
+    return GetSettingsFolder() + "/" + m_pszExeName + ".ini";
+}
+
+bool KorApp::InitApp()
+{
+    return InitApp(GetSettingsPath());
+}
+
+void KorApp::CloseApp()
+{
+    CloseApp(GetSettingsPath());
+}
+
+void KorApp::AppSpecificInit(CArchive& ar)
+{
+    TransferInt(ar, iStandard);
+    TransferUnits(ar, 0, 17);
+    DWORD marker = 1;
+    Transfer(ar, marker);
+    if (ar.IsLoading() && marker != 1)
+        return; // an older archive: quantities 18 to 29 keep their values
+    TransferUnits(ar, 18, 29);
+    DWORD end = 0;
+    Transfer(ar, end);
+}
+
+void KorApp::SerializeSettings(CArchive& ar)
+{
+    TransferGraphics(ar, m_nCmdShow);
+    AppSpecificInit(ar);
+    if (KorMainFrm* frame = dynamic_cast<KorMainFrm*>(m_pMainWnd))
+        frame->InitFrame(ar);
+}
+
+void KorApp::LoadCursors(bool load)
+{
+    for (const CursorSlot& slot : kCursors) {
+        if (load) {
+            delete *slot.handle; // a second load replaces the first
+            *slot.handle = KorLoadCursor(slot.nID);
+        } else if (*slot.handle) {
+            delete *slot.handle;
+            *slot.handle = nullptr;
+        }
+    }
+}
+
+void KorApp::InitFrameWithoutArchive()
+{
+    if (KorMainFrm* frame = dynamic_cast<KorMainFrm*>(m_pMainWnd))
+        frame->InitFrame();
+}
+
+bool KorApp::InitApp(CString path)
+{
+    m_nCmdShow = static_cast<int>(GetProfileInt(kWindow, "ShowCmd", 3));
+
+    const CSize screen = ScreenSize();
+    const int left = static_cast<int>(GetProfileInt(kWindow, "Left", 0));
+    const int top = static_cast<int>(GetProfileInt(kWindow, "Top", 0));
+    const int width =
+        static_cast<int>(GetProfileInt(kWindow, "Width", static_cast<int>(0.75 * screen.cx)));
+    const int height =
+        static_cast<int>(GetProfileInt(kWindow, "Height", static_cast<int>(0.75 * screen.cy)));
+    m_placement.flags = static_cast<int>(GetProfileInt(kWindow, "Zoomed", 0)) > 0 ? 2 : 0;
+    m_placement.showCmd = SW_HIDE;
+    m_placement.rcNormalPosition = CRect(left, top, left + width, top + height);
+    if (m_pMainWnd && m_pMainWnd->GetSafeHwnd()) {
+        m_pMainWnd->MoveWindow(m_placement.rcNormalPosition);
+        m_pMainWnd->ShowWindow(SW_HIDE);
+    }
+
+    COGLRenderer::bUseAccel =
+        GetProfileInt(kProperties, "OGLAccel", COGLRenderer::bUseAccel ? 1 : 0) != 0;
+    COGLRenderer::iSelBufSize =
+        GetProfileInt(kProperties, "Selection buffer", static_cast<int>(COGLRenderer::iSelBufSize));
+    LOGFONT& font = COGLView::m_statLogFont;
+    for (const FontInt& f : kFontInts)
+        font.*f.field = static_cast<LONG>(GetProfileInt(kFont, f.key, font.*f.field));
+    for (const FontByte& f : kFontBytes)
+        font.*f.field = static_cast<BYTE>(GetProfileInt(kFont, f.key, font.*f.field) & 0xFF);
+    const CString face = GetProfileString(kFont, "FaceName", font.lfFaceName);
+    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+    std::strncpy(font.lfFaceName, face, sizeof font.lfFaceName - 1);
+    m_uiStChldFrmSett =
+        GetProfileInt(kFrameSetting, "Frame 1", static_cast<int>(m_uiStChldFrmSett));
+
+    CFile file;
+    if (file.Open(path, CFile::modeRead)) {
+        try {
+            CArchive ar(&file, CArchive::load, 4096);
+            SerializeSettings(ar);
+        } catch (const CException&) {
+            // A short or damaged archive: what was read stays, and the frame
+            // sets itself up as without an archive.
+            InitFrameWithoutArchive();
+        }
+        file.Close();
+    } else {
+        InitFrameWithoutArchive();
+    }
+
+    LoadCursors(true);
+    return true;
+}
+
+void KorApp::CloseApp(CString path)
+{
+    WriteProfileInt(kProperties, "OGLAccel", COGLRenderer::bUseAccel ? 1 : 0);
+    WriteProfileInt(kProperties, "Selection buffer", static_cast<int>(COGLRenderer::iSelBufSize));
+    const LOGFONT& font = COGLView::m_statLogFont;
+    for (const FontInt& f : kFontInts)
+        WriteProfileInt(kFont, f.key, font.*f.field);
+    for (const FontByte& f : kFontBytes)
+        WriteProfileInt(kFont, f.key, font.*f.field);
+    const std::string face(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE - 1));
+    WriteProfileString(kFont, "FaceName", face.c_str());
+    WriteProfileInt(kFrameSetting, "Frame 1", static_cast<int>(m_uiStChldFrmSett));
+
+    LoadCursors(false);
+
+    try {
+        const std::filesystem::path target(static_cast<LPCTSTR>(path));
+        std::error_code ignored;
+        if (target.has_parent_path())
+            std::filesystem::create_directories(target.parent_path(), ignored);
+        afx::SafeFileWriter writer(path);
+        {
+            CArchive ar(&writer.File(), CArchive::store, 4096);
+            SerializeSettings(ar);
+            ar.Close();
+        }
+        writer.Commit();
+    } catch (const CException& e) {
+        std::fprintf(stderr, "Brantel: the settings file %s was not written: %s\n",
+                     static_cast<LPCTSTR>(path), e.what());
+    }
+}
+
+bool OpenFileInDefApp(CString folder, CString file)
+{
+    const std::filesystem::path dir(static_cast<LPCTSTR>(folder));
+    const std::filesystem::path name(static_cast<LPCTSTR>(file));
+    const std::filesystem::path full = name.is_absolute() ? name : dir / name;
+    std::error_code error;
+    CString text;
+    if (!name.is_absolute() && !std::filesystem::is_directory(dir, error)) {
+        text.Format("The path \"%s\" was not found.", static_cast<LPCTSTR>(folder));
+    } else if (!std::filesystem::exists(full, error)) {
+        text.Format("The file \"%s\" was not found in\n\"%s\".", static_cast<LPCTSTR>(file),
+                    static_cast<LPCTSTR>(folder));
+    } else if (access(full.c_str(), R_OK) != 0) {
+        text.Format("The operating system denied access to \"%s\".", static_cast<LPCTSTR>(file));
+    } else if (!AfxGetOpenerService()->OpenFile(full.c_str())) {
+        const int dot = file.ReverseFind('.');
+        const CString extension = dot < 0 ? CString(" ") : file.Mid(dot);
+        text.Format("There is no application associated with the given file name extension "
+                    "(\"%s\").",
+                    static_cast<LPCTSTR>(extension));
+    } else {
+        return true;
+    }
+    AfxMessageBox(text, MB_OK);
+    return false;
+}

@@ -1,0 +1,63 @@
+// KorApp: the application base of the framework's programs. It reads the
+// user's settings at start-up (profile keys and the binary settings
+// archive), writes them back at the end, and loads the view cursors.
+// OpenFileInDefApp opens a file in the program the desktop associates with
+// it.
+#pragma once
+
+#include "platform/ui/core/afxui.h"
+
+// How InitApp placed the main window: the normal rectangle, hidden, and
+// whether the window restores to maximised.
+struct KorWindowPlacement {
+    UINT flags = 0;   // 2: restores to maximised
+    UINT showCmd = 0; // 0: hidden
+    CRect rcNormalPosition;
+};
+
+class KorApp : public CWinApp
+{
+    DECLARE_DYNAMIC(KorApp)
+public:
+    explicit KorApp(LPCTSTR lpszAppName = nullptr) : CWinApp(lpszAppName) {}
+
+    // The folder of the settings archive, ending in "/".
+    virtual CString GetSettingsFolder() = 0;
+    // Writes the settings to the archive path of the settings folder.
+    virtual void CloseApp();
+    // Writes the profile keys and the settings archive at path.
+    virtual void CloseApp(CString path);
+    // The application's part of the settings archive: the unit settings
+    // first; a program's override calls this one, then adds its own values.
+    virtual void AppSpecificInit(CArchive& ar);
+    // Loads (true) or releases (false) the 2D view cursors.
+    virtual void LoadCursors(bool load);
+    // Reads the profile keys and the settings archive at path; always true.
+    virtual bool InitApp(CString path);
+    // Reads the settings from the archive path of the settings folder.
+    virtual bool InitApp();
+
+    // Makes the document manager and finds the program's folder.
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The settings archive through the globals it holds: the framework's
+    // part, the application's (AppSpecificInit) and, when the main window
+    // is a KorMainFrm, the frame's. Throws on a short or damaged archive.
+    void SerializeSettings(CArchive& ar);
+    // The path InitApp() and CloseApp() use.
+    CString GetSettingsPath();
+
+    CString m_strAppDir; // the program's folder, ending in "/"
+    KorWindowPlacement m_placement;
+    // The child frames' common setting word ("Common Frame Setting").
+    static UINT m_uiStChldFrmSett;
+
+private:
+    // Without a usable archive: the frame sets itself up.
+    void InitFrameWithoutArchive();
+};
+
+// Opens folder/file with the desktop's program for it. On failure shows
+// why and returns false.
+bool OpenFileInDefApp(CString folder, CString file);

@@ -1,0 +1,442 @@
+// The application base: the settings archive's bytes, the profile keys, the
+// first start, the view cursors and opening files in the desktop's program.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "framework/framira.h"
+#include "glview/oglcolorinfo.h"
+#include "glstyle/tincora.h"
+#include "glview/oglrenderer.h"
+#include "glview/oglview.h"
+#include "platform/afx/safefile.h"
+#include "platform/dimvor/units.h"
+#include "platform/ui/headless/afxui_headless.h"
+
+namespace
+{
+
+using afxui::headless::HeadlessApp;
+using Bytes = std::vector<unsigned char>;
+
+// A folder below the test's temporary folder, removed with its contents.
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        std::string pattern = ::testing::TempDir() + "korapp_XXXXXX";
+        m_path = mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+Bytes ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+template <class T> T At(const Bytes& bytes, std::size_t offset)
+{
+    T value{};
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
+}
+
+// The main frame with a frame part of one DWORD.
+class TestFrame : public KorMainFrm
+{
+public:
+    void InitFrame(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            ar << frameValue;
+        else
+            ar >> frameValue;
+    }
+    void InitFrame() override { ++fallbacks; }
+    DWORD frameValue = 0xF00D;
+    int fallbacks = 0;
+};
+
+// The program's application: its part of the archive is one DWORD.
+class TestApp : public KorApp
+{
+public:
+    CString GetSettingsFolder() override { return folder; }
+    void AppSpecificInit(CArchive& ar) override
+    {
+        KorApp::AppSpecificInit(ar);
+        if (ar.IsStoring())
+            ar << appValue;
+        else
+            ar >> appValue;
+    }
+    CString folder;
+    DWORD appValue = 0xA99;
+};
+
+constexpr std::size_t kUnitMarker = 10196;
+constexpr std::size_t kFrameworkEnd = 10492;
+
+void AddCursors(CResourceModule& module)
+{
+    for (UINT id = 27040; id <= 27045; ++id) {
+        AfxCursorResource cursor;
+        cursor.xHotSpot = static_cast<int>(id - 27040);
+        module.Add(id, cursor);
+    }
+}
+
+class KorAppTest : public HeadlessApp
+{
+protected:
+    void SetUp() override
+    {
+        // The tests change the colour and light globals; later tests of
+        // this program start from the values they had before.
+        savedGlobals.ReadFromGlobal();
+        app.folder = (folder.path() + "/Vornetic/").c_str();
+        path = std::string(app.folder) + "/brantel.ini";
+        cursors =
+            std::make_unique<CResourceModule>("korapp_test", CResourceModule::program, AddCursors);
+    }
+    void TearDown() override
+    {
+        app.LoadCursors(false);
+        if (frame)
+            frame->DestroyWindow();
+        app.m_pMainWnd = nullptr;
+        savedGlobals.WriteToGlobal();
+        HeadlessApp::TearDown();
+    }
+    void MakeFrame()
+    {
+        frame = new TestFrame;
+        ASSERT_TRUE(frame->Create(nullptr, "Brantel", WS_OVERLAPPEDWINDOW, CRect(5, 5, 50, 50),
+                                  nullptr, 0));
+        app.m_pMainWnd = frame;
+    }
+    // Distinct values in every stored global.
+    static void FillGlobals(float seed)
+    {
+        for (int i = 0; i < 257; ++i)
+            for (int c = 0; c < 4; ++c)
+                dColorIndex[i][c] = seed + i * 0.001 + c;
+        for (int i = 0; i < 4; ++i) {
+            fBckClrRsView[i] = seed + 0.1f * static_cast<float>(i);
+            fBckClrMdView[i] = seed + 0.2f * static_cast<float>(i);
+            dMaterialColor[i] = seed + 0.3 * i;
+            dGridColor[i] = seed + 0.4 * i;
+            dAxisColor[i] = seed + 0.5 * i;
+            position2[i] = seed + 0.6f * static_cast<float>(i);
+            fog_color[i] = seed + 0.7f * static_cast<float>(i);
+        }
+        for (int i = 0; i < 256; ++i)
+            IsNode[i] = (i % 3 == 0) == (seed > 1.0f);
+        for (int i = 0; i < 3; ++i) {
+            bLightOn[i] = (i == 1) == (seed > 1.0f);
+            directLight[i] = seed + static_cast<float>(i);
+            glcTextClr[i] = seed * 0.5f + static_cast<float>(i);
+        }
+        mat_shininess[0] = seed * 10.0f;
+        COGLRenderer::bLineSmooth = seed > 1.0f;
+        COGLRenderer::bPointSmooth = seed <= 1.0f;
+        LARGE_POINT = seed * 3.0;
+        THIN_EDGE = seed * 0.25;
+        iStandard = seed > 1.0f ? 1 : 0;
+        for (int u = 0; u < 2; ++u)
+            for (int q = 0; q < 30; ++q)
+                for (int s = 0; s < 3; ++s)
+                    iConv[u][q][s] = static_cast<int>(seed * 1000) + u * 100 + q * 3 + s;
+    }
+
+    TempFolder folder;
+    TestApp app;
+    std::string path;
+    TestFrame* frame = nullptr; // deletes itself
+    std::unique_ptr<CResourceModule> cursors;
+    COGLColorInfo savedGlobals;
+};
+
+TEST_F(KorAppTest, ArchiveLayoutIsInterleavedWithTheSystemIndexInnermost)
+{
+    MakeFrame();
+    FillGlobals(2.0f);
+    app.CloseApp();
+    const Bytes bytes = ReadAll(path);
+    ASSERT_EQ(bytes.size(), kFrameworkEnd + 8); // + application DWORD + frame DWORD
+    EXPECT_EQ(At<DWORD>(bytes, 0), 0u);
+    EXPECT_EQ(At<double>(bytes, 4 + 8 * 5), dColorIndex[1][1]);
+    // Block 3: per index i the five arrays, floats then doubles.
+    const std::size_t block3 = 4 + 8224;
+    EXPECT_EQ(At<float>(bytes, block3), fBckClrRsView[0]);
+    EXPECT_EQ(At<float>(bytes, block3 + 4), fBckClrMdView[0]);
+    EXPECT_EQ(At<double>(bytes, block3 + 8), dMaterialColor[0]);
+    EXPECT_EQ(At<float>(bytes, block3 + 32), fBckClrRsView[1]);
+    // Block 5: per index the sixteen arrays; fog_color 15th, position2 16th.
+    const std::size_t block5 = block3 + 128 + 1024;
+    EXPECT_EQ(At<float>(bytes, block5 + 14 * 4), fog_color[0]);
+    EXPECT_EQ(At<float>(bytes, block5 + 16 * 4 + 15 * 4), position2[1]);
+    // Block 6 holds 1 or 0 for each light.
+    EXPECT_EQ(At<DWORD>(bytes, block5 + 256 + 8), 1u);
+    // Units: the system index innermost, the marker, quantities 18-29, 0.
+    EXPECT_EQ(At<DWORD>(bytes, 9760), 1u);
+    EXPECT_EQ(At<DWORD>(bytes, 9764), static_cast<DWORD>(iConv[0][0][0]));
+    EXPECT_EQ(At<DWORD>(bytes, 9768), static_cast<DWORD>(iConv[1][0][0]));
+    EXPECT_EQ(At<DWORD>(bytes, 9772), static_cast<DWORD>(iConv[0][0][1]));
+    EXPECT_EQ(At<DWORD>(bytes, kUnitMarker), 1u);
+    EXPECT_EQ(At<DWORD>(bytes, kUnitMarker + 4), static_cast<DWORD>(iConv[0][18][0]));
+    EXPECT_EQ(At<DWORD>(bytes, kFrameworkEnd - 4), 0u);
+    EXPECT_EQ(At<DWORD>(bytes, kFrameworkEnd), 0xA99u);
+    EXPECT_EQ(At<DWORD>(bytes, kFrameworkEnd + 4), 0xF00Du);
+}
+
+TEST_F(KorAppTest, WrittenSettingsComeBackButTheShowCommand)
+{
+    MakeFrame();
+    FillGlobals(2.0f);
+    app.m_nCmdShow = 7;
+    const float light2[4] = {position2[0], position2[1], position2[2], position2[3]};
+    const double color = dColorIndex[200][2];
+    const int unit = iConv[1][29][2];
+    app.CloseApp();
+
+    FillGlobals(0.5f);
+    app.appValue = 0;
+    frame->frameValue = 0;
+    EXPECT_TRUE(app.InitApp());
+    EXPECT_EQ(app.m_nCmdShow, 3); // from the profile's default, not the archive
+    EXPECT_EQ(dColorIndex[200][2], color);
+    EXPECT_EQ(iConv[1][29][2], unit);
+    EXPECT_EQ(iStandard, 1);
+    EXPECT_TRUE(COGLRenderer::bLineSmooth);
+    EXPECT_FALSE(COGLRenderer::bPointSmooth);
+    EXPECT_TRUE(bLightOn[1]);
+    EXPECT_FALSE(bLightOn[0]);
+    EXPECT_TRUE(IsNode[3]);
+    EXPECT_FALSE(IsNode[4]);
+    EXPECT_DOUBLE_EQ(LARGE_POINT, 6.0);
+    // The light position keeps its stored values.
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(position2[i], light2[i]) << i;
+    EXPECT_EQ(app.appValue, 0xA99u);
+    EXPECT_EQ(frame->frameValue, 0xF00Du);
+    EXPECT_EQ(frame->fallbacks, 0);
+}
+
+TEST_F(KorAppTest, AnOlderUnitMarkerKeepsLaterQuantitiesAndReadsTheFrameNext)
+{
+    MakeFrame();
+    FillGlobals(2.0f);
+    app.CloseApp();
+    Bytes bytes = ReadAll(path);
+    Bytes older(bytes.begin(), bytes.begin() + kUnitMarker + 4);
+    older[kUnitMarker] = 0;
+    const DWORD frameValue = 0xBEEF;
+    const auto* raw = reinterpret_cast<const unsigned char*>(&frameValue);
+    older.insert(older.end(), raw, raw + 4);
+    WriteAll(path, older);
+
+    FillGlobals(0.5f);
+    const int kept = iConv[0][18][0];
+    app.appValue = 0x55;
+    EXPECT_TRUE(app.InitApp());
+    EXPECT_EQ(iConv[0][17][2], 2000 + 17 * 3 + 2);
+    EXPECT_EQ(iConv[0][18][0], kept);
+    // The application's own part takes the next DWORD; the frame finds the
+    // archive's end, which the reading survives.
+    EXPECT_EQ(app.appValue, 0xBEEFu);
+}
+
+TEST_F(KorAppTest, FirstStartPlacesTheHiddenWindowAndSetsTheFrameUp)
+{
+    MakeFrame();
+    EXPECT_TRUE(app.InitApp());
+    EXPECT_EQ(app.m_nCmdShow, 3);
+    EXPECT_EQ(app.m_placement.rcNormalPosition, CRect(0, 0, 600, 450));
+    EXPECT_EQ(app.m_placement.showCmd, 0u);
+    EXPECT_EQ(app.m_placement.flags, 0u);
+    EXPECT_FALSE(frame->IsWindowVisible());
+    CRect rect;
+    frame->GetWindowRect(&rect);
+    EXPECT_EQ(rect.Width(), 600);
+    EXPECT_EQ(frame->fallbacks, 1);
+    ASSERT_NE(KorViewCursors::m_hNormalCursor, nullptr);
+    EXPECT_EQ(KorViewCursors::m_hNormalCursor->nID, 27044u);
+}
+
+TEST_F(KorAppTest, ADamagedArchiveKeepsWhatWasReadAndSetsTheFrameUp)
+{
+    MakeFrame();
+    FillGlobals(2.0f);
+    app.CloseApp();
+    Bytes bytes = ReadAll(path);
+    bytes.resize(5000);
+    WriteAll(path, bytes);
+    FillGlobals(0.5f);
+    EXPECT_TRUE(app.InitApp());
+    EXPECT_EQ(dColorIndex[10][0], 2.0 + 0.01); // read before the cut
+    EXPECT_EQ(iConv[0][0][0], 500);            // after it: unchanged
+    EXPECT_EQ(frame->fallbacks, 1);
+}
+
+TEST_F(KorAppTest, WithoutAKorMainFrmNoFramePartIsWritten)
+{
+    auto* plain = new CFrameWnd;
+    ASSERT_TRUE(plain->Create(nullptr, "Other", WS_OVERLAPPEDWINDOW, CRect(), nullptr, 0));
+    app.m_pMainWnd = plain;
+    app.CloseApp();
+    EXPECT_EQ(ReadAll(path).size(), kFrameworkEnd + 4);
+    plain->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+}
+
+TEST_F(KorAppTest, AFailedWriteLeavesTheOldArchiveAsItWas)
+{
+    MakeFrame();
+    FillGlobals(2.0f);
+    app.CloseApp();
+    const Bytes before = ReadAll(path);
+    FillGlobals(0.5f);
+    afx::SafeFileWriter::InjectFailure(afx::SafeFileWriter::Step::write);
+    testing::internal::CaptureStderr();
+    app.CloseApp();
+    const std::string err = testing::internal::GetCapturedStderr();
+    afx::SafeFileWriter::InjectFailure(afx::SafeFileWriter::Step::none);
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_NE(err.find(path.substr(path.rfind('/'))), std::string::npos) << err;
+}
+
+TEST_F(KorAppTest, ProfileKeysRoundTripWithByteFieldsCutAndTheFaceNameShortened)
+{
+    LOGFONT& font = COGLView::m_statLogFont;
+    font.lfHeight = -17;
+    font.lfWeight = 700;
+    font.lfItalic = 1;
+    font.lfPitchAndFamily = 0x31;
+    std::strcpy(font.lfFaceName, "DejaVu Sans Mono");
+    COGLRenderer::bUseAccel = false;
+    COGLRenderer::iSelBufSize = 8192;
+    KorApp::m_uiStChldFrmSett = 5;
+    app.CloseApp();
+    const auto& entries = Profile().GetEntries();
+    const auto text = [&](const char* section, const char* key) {
+        auto it = entries.find({section, key});
+        return it == entries.end() ? std::string("<none>") : it->second.text;
+    };
+    EXPECT_EQ(text("Properties", "OGLAccel"), "0");
+    EXPECT_EQ(text("Properties", "Selection buffer"), "8192");
+    EXPECT_EQ(text("OpenGL text font", "Height"), "-17");
+    EXPECT_EQ(text("OpenGL text font", "PitchAndFamily"), "49");
+    EXPECT_EQ(text("OpenGL text font", "FaceName"), "DejaVu Sans Mono");
+    EXPECT_EQ(text("Common Frame Setting", "Frame 1"), "5");
+
+    std::memset(&font, 0, sizeof font);
+    COGLRenderer::iSelBufSize = 1;
+    KorApp::m_uiStChldFrmSett = 3;
+    Profile().WriteInt("OpenGL text font", "Italic", 0x1FF);
+    Profile().WriteString("OpenGL text font", "FaceName", std::string(40, 'x').c_str());
+    Profile().WriteInt("Window", "Zoomed", 1);
+    Profile().WriteInt("Window", "Left", 10);
+    Profile().WriteInt("Window", "Width", 300);
+    EXPECT_TRUE(app.InitApp());
+    EXPECT_EQ(font.lfHeight, -17);
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(font.lfItalic, 0xFF);
+    EXPECT_EQ(font.lfPitchAndFamily, 0x31);
+    EXPECT_EQ(std::string(font.lfFaceName), std::string(31, 'x'));
+    EXPECT_EQ(COGLRenderer::iSelBufSize, 8192u);
+    EXPECT_FALSE(COGLRenderer::bUseAccel);
+    EXPECT_EQ(KorApp::m_uiStChldFrmSett, 5u);
+    EXPECT_EQ(app.m_placement.flags, 2u);
+    EXPECT_EQ(app.m_placement.rcNormalPosition, CRect(10, 0, 310, 450));
+    COGLRenderer::bUseAccel = true;
+}
+
+TEST_F(KorAppTest, CursorsLoadIntoTheViewStaticsAndAreReleased)
+{
+    app.LoadCursors(true);
+    const std::pair<HKORCURSOR*, UINT> slots[] = {
+        {&KorViewCursors::m_hNormalCursor, 27044},  {&KorViewCursors::m_hPointCursor, 27040},
+        {&KorViewCursors::m_hPanCursor, 27041},     {&KorViewCursors::m_hZoomRectCursor, 27043},
+        {&KorViewCursors::m_hZoomDynCursor, 27045}, {&KorViewCursors::m_hRotateCursor, 27042}};
+    for (const auto& [handle, id] : slots) {
+        ASSERT_NE(*handle, nullptr) << id;
+        EXPECT_EQ((*handle)->nID, id);
+        EXPECT_EQ((*handle)->cursor.xHotSpot, static_cast<int>(id - 27040));
+    }
+    app.LoadCursors(false);
+    for (const auto& slot : slots)
+        EXPECT_EQ(*slot.first, nullptr);
+}
+
+TEST_F(KorAppTest, InitInstanceFindsTheProgramFolder)
+{
+    EXPECT_TRUE(app.InitInstance());
+    const std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
+    EXPECT_EQ(std::string(app.m_strAppDir), exe.substr(0, exe.rfind('/') + 1));
+    EXPECT_NE(app.m_pDocManager, nullptr);
+}
+
+TEST_F(KorAppTest, OpenFileInDefAppReportsEachFailure)
+{
+    const std::string dir = folder.path();
+    WriteAll(dir + "/run.log", Bytes{'x'});
+    WriteAll(dir + "/README", Bytes{'y'});
+    WriteAll(dir + "/secret.txt", Bytes{'z'});
+    chmod((dir + "/secret.txt").c_str(), 0);
+    const bool rootReads = access((dir + "/secret.txt").c_str(), R_OK) == 0;
+    struct Case {
+        std::string folder, file;
+        bool opens;
+        std::string text; // empty: no box
+    };
+    std::vector<Case> cases = {
+        {dir, "run.log", true, ""},
+        {dir, "missing.log", true, "The file \"missing.log\" was not found in\n\"" + dir + "\"."},
+        {dir + "/nowhere", "run.log", true, "The path \"" + dir + "/nowhere\" was not found."},
+        {dir, "run.log", false,
+         "There is no application associated with the given file name extension (\".log\")."},
+        {dir, "README", false,
+         "There is no application associated with the given file name extension (\" \")."},
+    };
+    if (!rootReads)
+        cases.push_back(
+            {dir, "secret.txt", true, "The operating system denied access to \"secret.txt\"."});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        Opener().SetResult(c.opens ? TRUE : FALSE);
+        const std::size_t shown = Boxes().Shown().size();
+        if (!c.text.empty())
+            Boxes().Expect(c.text);
+        EXPECT_EQ(OpenFileInDefApp(c.folder.c_str(), c.file.c_str()), c.text.empty());
+        EXPECT_EQ(Boxes().Shown().size(), shown + (c.text.empty() ? 0 : 1));
+    }
+    EXPECT_EQ(Opener().Opened().front(), CString((dir + "/run.log").c_str()));
+}
+
+} // namespace
