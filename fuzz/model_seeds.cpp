@@ -1,7 +1,8 @@
 // Writes the seed corpus of the model fuzz targets through the API: small
 // real models stored by the plate and buckling components (with and without
-// the mesh), single objects stored through the object archive, and the
-// text exports of graphs, regions, plate regions, node lists and matrices.
+// the mesh), single objects (beams among them) stored through the object
+// archive, and the text exports of graphs, regions, plate regions, node
+// lists and matrices.
 //   model_seeds <folder>   makes <folder>/<target>/<seed files>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "femodel/strelna.h"
 #include "platform/ferrand/ferrand.h"
 #include "platform/weblar/weblar.h"
+#include "sections/kantaro.h"
 
 namespace fs = std::filesystem;
 
@@ -158,6 +160,29 @@ void Objects()
         Store("fuzz_objects", "matrix", [&](CArchive& ar) { ar << static_cast<CObject*>(&m); });
         CMaterial steel("Steel", 7.85e-9, 210000.0, 80000.0, 0.3, 1.2e-5);
         Store("fuzz_objects", "material", [&](CArchive& ar) { ar << static_cast<CObject*>(&steel); });
+    }
+    // Beams: a member with its cross-section, load, auxiliary vector and
+    // end values; an arch through a third node; the cross-section alone.
+    {
+        CCrSectRect rect(0.3, 0.2);
+        auto a = std::make_unique<CSNode>(0.0, 0.0, 0.0, nullptr, 0);
+        auto b = std::make_unique<CSNode>(4.0, 0.0, 0.0, nullptr, 0);
+        auto c = std::make_unique<CSNode>(2.0, 1.0, 0.0, nullptr, 0);
+        auto* member = new CBeamSeg(a.get(), b.get(), &rect);
+        auto* load = new CEdgeLoadEx;
+        load->Allocate(3, true, 0.0);
+        (*load)[1] = -2.0;
+        member->SetMemberLoad(load);
+        member->SetAuxVector(new CVector(3, true, 1.0));
+        member->SetEndValues(0.5, 1.5);
+        member->SetElemCount(4);
+        Store("fuzz_objects", "beam_member", [&](CArchive& ar) { ar << static_cast<CObject*>(member); });
+        auto* arch = new CBeamArch(a.get(), b.get(), c.get(), &rect);
+        Store("fuzz_objects", "beam_arch", [&](CArchive& ar) { ar << static_cast<CObject*>(arch); });
+        Store("fuzz_objects", "beam_section", [&](CArchive& ar) { ar << static_cast<CObject*>(&rect); });
+        // The members go before their nodes.
+        delete arch;
+        delete member;
     }
 }
 

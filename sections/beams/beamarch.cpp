@@ -719,7 +719,8 @@ void CBeamArch::Serialize(CArchive& ar)
     LONG type = 0;
     ar >> type;
     m_iArchType = type;
-    m_pThird = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
+    // The arch points at its third node (a node of the model's).
+    m_pThird = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
 }
 
 void CBeamArch::ASCIIExport(CArchive& ar, CObList* sections, const CBeamClassList* classes)

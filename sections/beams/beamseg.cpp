@@ -998,20 +998,17 @@ void CBeamSeg::Serialize(CArchive& ar)
     m_iSpare = l;
     ar >> l;
     m_nElem = l;
-    SetMemberLoad(ar.ReadObject(RUNTIME_CLASS(CLoad)));
+    // The member owns its load and auxiliary vector (new objects, read
+    // here) and points at its cross-section.
+    SetMemberLoad(ar.ReadObjectAs<CLoad>(RUNTIME_CLASS(CLoad), CArchive::useOwned));
     ar >> l;
     // A class this program does not know leaves the member without one.
     m_pElemClass = l == 1 ? ar.ReadClassOrNone(RUNTIME_CLASS(CObject)) : nullptr;
-    m_pCrSect = static_cast<CCrSectComp*>(ar.ReadObject(RUNTIME_CLASS(CCrSectComp)));
+    m_pCrSect = ar.ReadObjectAs<CCrSectComp>(RUNTIME_CLASS(CCrSectComp));
     SetAuxVector(nullptr);
     ClearEndValues();
-    if (schema >= 2) {
-        CObject* aux = ar.ReadObject(nullptr);
-        // Anything but a vector of its own (the member load is a vector
-        // too) is left alone: the member would delete it.
-        if (aux && aux != m_pLoad && aux->IsKindOf(RUNTIME_CLASS(CVector)))
-            m_pAux = static_cast<CVector*>(aux);
-    }
+    if (schema >= 2)
+        m_pAux = ar.ReadObjectAs<CVector>(RUNTIME_CLASS(CVector), CArchive::useOwned);
     if (schema >= 3) {
         ar >> l;
         if (l < 0)

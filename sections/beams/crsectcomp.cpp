@@ -41,22 +41,6 @@ double Quotient(double a, double b)
     return b != 0.0 ? a / b : 0.0;
 }
 
-// Takes every entry of the loaded list that is not of the wanted class out
-// of it; true when there was one.
-bool DropForeign(CObList& list, const CRuntimeClass* wanted)
-{
-    bool foreign = false;
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
-        POSITION here = pos;
-        CObject* ob = list.GetNext(pos);
-        if (!ob || !ob->IsKindOf(wanted)) {
-            list.RemoveAt(here);
-            foreign = true;
-        }
-    }
-    return foreign;
-}
-
 } // namespace
 
 CCrSectComp::CCrSectComp()
@@ -90,14 +74,9 @@ void CCrSectComp::DeleteReferencePoints()
 
 void CCrSectComp::Serialize(CArchive& ar)
 {
-    CObList::Serialize(ar);
-    if (ar.IsLoading() && DropForeign(*this, RUNTIME_CLASS(CSection)))
-        AfxThrowArchiveException(CArchiveException::badClass);
-    m_MaterialList.Serialize(ar);
-    if (ar.IsLoading() && DropForeign(m_MaterialList, RUNTIME_CLASS(CMaterial)))
-        AfxThrowArchiveException(CArchiveException::badClass);
-
     if (ar.IsStoring()) {
+        CObList::Serialize(ar);
+        m_MaterialList.Serialize(ar);
         ar << WORD(0);
         ar << m_dFactor << LONG(m_iActVal) << m_strName;
         ar << m_pAuxObject << static_cast<const CObject*>(m_pAxis)
@@ -112,6 +91,23 @@ void CCrSectComp::Serialize(CArchive& ar)
         return;
     }
 
+    // The section owns its regions (each a new one, read here) and points
+    // at its materials (the owner's). The lists hold only accepted entries,
+    // however the reading ends.
+    CObject::Serialize(ar);
+    ar.ReadListEntries(*this, [](CArchive& a) -> CObject* {
+        CSection* section = a.ReadObjectAs<CSection>(RUNTIME_CLASS(CSection), CArchive::useOwned);
+        if (!section)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        return section;
+    });
+    ar.ReadListEntries(m_MaterialList, [](CArchive& a) -> CObject* {
+        CMaterial* material = a.ReadObjectAs<CMaterial>(RUNTIME_CLASS(CMaterial));
+        if (!material)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        return material;
+    });
+
     LONG l = 0;
     ar >> m_sVersion;
     ar >> m_dFactor >> l;
@@ -121,9 +117,11 @@ void CCrSectComp::Serialize(CArchive& ar)
     DeleteReferencePoints();
     delete m_pAuxObject;
     m_pAuxObject = nullptr;
-    m_pAuxObject = ar.ReadObject(nullptr);
-    m_pAxis = static_cast<CAxis*>(ar.ReadObject(RUNTIME_CLASS(CAxis)));
-    m_pShearNode = static_cast<CSNode*>(ar.ReadObject(RUNTIME_CLASS(CSNode)));
+    // The section owns its auxiliary object and axis (new objects, read
+    // here); the shear node may be a node a region holds too.
+    m_pAuxObject = ar.ReadCheckedObject(nullptr, CArchive::useOwned);
+    m_pAxis = ar.ReadObjectAs<CAxis>(RUNTIME_CLASS(CAxis), CArchive::useOwned);
+    m_pShearNode = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
     if (!DropSharedReferences())
         AfxThrowArchiveException(CArchiveException::badIndex);
     for (double& v : m_dProps)
@@ -151,10 +149,12 @@ bool CCrSectComp::DropSharedReferences()
         m_pShearNode = nullptr;
         ok = false;
     }
-    // The auxiliary object must be nothing else this section holds.
+    // The auxiliary object must be nothing else this section holds. The
+    // owned read has made it new (not this section, a region or material
+    // read before it, nor the axis); the nodes read after it may still
+    // refer back to it.
     CObject* aux = m_pAuxObject;
-    if (aux && (aux == this || aux == m_pAxis || aux == m_pShearNode || IsAxisNode(m_pAxis, aux) ||
-                Find(aux) || m_MaterialList.Find(aux) ||
+    if (aux && (aux == m_pShearNode || IsAxisNode(m_pAxis, aux) ||
                 (aux->IsKindOf(RUNTIME_CLASS(CSNode)) && !IsFree(static_cast<CSNode*>(aux))))) {
         m_pAuxObject = nullptr;
         ok = false;

@@ -90,7 +90,15 @@ CSectCompBeam::~CSectCompBeam() = default;
 
 void CSectCompBeam::Serialize(CArchive& ar)
 {
-    CObList::Serialize(ar);
+    if (ar.IsStoring()) {
+        CObList::Serialize(ar);
+    } else {
+        // The beam owns its sections: each a new one, read here.
+        CObject::Serialize(ar);
+        ar.ReadListEntries(*this, [](CArchive& a) -> CObject* {
+            return a.ReadObjectAs<CSection>(RUNTIME_CLASS(CSection), CArchive::useOwned);
+        });
+    }
     m_Settings.Serialize(ar);
 }
 

@@ -508,6 +508,59 @@ TEST(BeamSegArchive, UnknownElementClassReadsAsNone)
     EXPECT_EQ(loaded.sentinel, 77);
 }
 
+// A member whose owned slots a test can fill with any object, archived as
+// a member (it has no class of its own).
+class SlotSeg : public CBeamSeg
+{
+public:
+    using CBeamSeg::CBeamSeg;
+    void SetSlots(CObject* load, CVector* aux)
+    {
+        m_pLoad = load;
+        m_pAux = aux;
+    }
+};
+
+TEST(BeamSegArchive, WrongClassAndSharedOwnedSlotsAreRefused)
+{
+    // Each file names an object the member cannot take: the load fails
+    // with the cause below and is discarded whole, its objects freed once
+    // (the sanitizer build checks).
+    struct Case {
+        const char* what;
+        bool loadIsMaterial; // else the auxiliary vector is the member load
+        int cause;
+    } const cases[] = {
+        {"member load of another class", true, CArchiveException::badClass},
+        {"auxiliary vector given by back-reference to the load", false,
+         CArchiveException::badIndex},
+    };
+    for (const Case& c : cases) {
+        CSNode a(0, 0, 0, nullptr, 0), b(10, 0, 0, nullptr, 0);
+        CMaterial material;
+        CEdgeLoad load;
+        auto* seg = new SlotSeg(&a, &b, nullptr);
+        if (c.loadIsMaterial)
+            seg->SetSlots(&material, nullptr);
+        else
+            seg->SetSlots(&load, &load);
+        const Bytes bytes = Store([&](CArchive& ar) { ar << static_cast<CObject*>(seg); });
+        seg->SetSlots(nullptr, nullptr);
+        delete seg;
+
+        int cause = CArchiveException::none;
+        brantel::test::loadBytes(bytes, [&](CArchive& ar) {
+            try {
+                ar.ReadObjectAs<CBeamSeg>(RUNTIME_CLASS(CBeamSeg), CArchive::useOwned);
+            } catch (CArchiveException& e) {
+                cause = e.m_cause;
+                ar.DeleteCreatedObjects();
+            }
+        });
+        EXPECT_EQ(cause, c.cause) << c.what;
+    }
+}
+
 // ------------------------------------------------------------ drawing
 
 class BeamSegDrawTest : public brantel::test::GLTest
