@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "glstyle/drawing_settings.h"
+#include "glview/oglrenderer.h"
 
 namespace {
 
@@ -65,8 +66,7 @@ void COGLPrintImages::DrawImageGL(int slot, const std::function<void(int, unsign
     glLoadIdentity();
 
     if (image.uFlags & kPrintImageBlend) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
     } else {
         glDisable(GL_BLEND);
     }
