@@ -182,7 +182,8 @@ public:
 
     // The colour legend in the unit square: the 256-row fringe strip,
     // interval borders and labels in the current glyph lists; n <= 0 draws
-    // the strip only. The polygon modes are kept.
+    // the strip only. A null textColour is the label colour glcTextClr. The
+    // polygon modes are kept.
     virtual void RenderScale(double max, double min, float* textColour, CString unit, bool exponential,
                              int precision, int intervals);
     // The symmetric stress legend from -max to max (eight cells, nine

@@ -256,11 +256,12 @@ void COGLRenderer::RenderScale(double max, double min, float* textColour, CStrin
     DrawColourStrip();
     if (intervals <= 0)
         return; // no intervals: the strip alone
+    const float* colour = textColour != nullptr ? textColour : glcTextClr;
     std::vector<double> borders;
     for (int i = 0; i <= intervals; ++i)
         borders.push_back(static_cast<double>(i) / intervals);
-    DrawCellBorders(textColour, borders);
-    DrawLabels(ScaleLabels(max, min, unit, exponential, precision, intervals), textColour);
+    DrawCellBorders(colour, borders);
+    DrawLabels(ScaleLabels(max, min, unit, exponential, precision, intervals), colour);
 }
 
 void COGLRenderer::DrawStressScale(double max, const CString& unit, int format, int precision)

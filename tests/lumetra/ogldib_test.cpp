@@ -34,9 +34,8 @@ protected:
         return dc;
     }
 
-    // Draws a red quad over x 100-299, y 200-399 (from the bottom) of a
-    // viewport of the DIB's size.
-    static void DrawRedQuad(int width, int height)
+    // Viewport and matrices of a width x height image in pixel units.
+    static void PixelSpace(int width, int height)
     {
         glViewport(0, 0, width, height);
         glMatrixMode(GL_PROJECTION);
@@ -44,6 +43,13 @@ protected:
         glOrtho(0, width, 0, height, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
+    }
+
+    // Draws a red quad over x 100-299, y 200-399 (from the bottom) of a
+    // viewport of the DIB's size.
+    static void DrawRedQuad(int width, int height)
+    {
+        PixelSpace(width, height);
         glColor3f(1, 0, 0);
         glRectf(100, 200, 300, 400);
     }
@@ -209,10 +215,7 @@ TEST_F(OGLDIBTest, GlyphListsArePrivateAndDrawTheTargetFont)
     glGetIntegerv(GL_LIST_BASE, &base);
     EXPECT_EQ(base, 1000);
     EXPECT_TRUE(glIsList(1000 + 'A'));
-    glViewport(0, 0, 120, 30);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 120, 0, 30, -1, 1);
+    PixelSpace(120, 30);
     glColor3f(0, 0, 0);
     glRasterPos2i(4, 10);
     glCallLists(6, GL_UNSIGNED_BYTE, "Brantl");

@@ -272,21 +272,28 @@ std::vector<std::pair<double, double>> LabelStarts(const std::vector<GLfloat>& f
     return starts;
 }
 
-std::vector<GLfloat> FeedbackOf(const std::function<void()>& draw, int size)
+// The feedback of draw (vertices of kind type) on a size x size viewport
+// showing lo..hi across and up, z from -2 to 2.
+std::vector<GLfloat> Feedback(GLenum type, int size, double lo, double hi, const std::function<void()>& draw)
 {
     std::vector<GLfloat> buffer(200000);
     glViewport(0, 0, size, size);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, 2, 0, 2, -1, 1);
+    glOrtho(lo, hi, lo, hi, -2, 2);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), type, buffer.data());
     glRenderMode(GL_FEEDBACK);
     draw();
     const GLint used = glRenderMode(GL_RENDER);
     buffer.resize(used > 0 ? static_cast<std::size_t>(used) : 0);
     return buffer;
+}
+
+std::vector<GLfloat> FeedbackOf(const std::function<void()>& draw, int size)
+{
+    return Feedback(GL_3D, size, 0, 2, draw);
 }
 
 LOGFONT LabelFont()
@@ -372,17 +379,8 @@ struct Primitive {
 
 std::vector<Primitive> Primitives(const std::function<void()>& draw)
 {
-    std::vector<GLfloat> buffer(100000);
-    glViewport(0, 0, 1000, 1000);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-2, 2, -2, 2, -2, 2);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint used = glRenderMode(GL_RENDER);
+    const std::vector<GLfloat> buffer = Feedback(GL_3D_COLOR, 1000, -2, 2, draw);
+    const std::size_t used = buffer.size();
     std::vector<Primitive> primitives;
     const auto vertex = [&](std::size_t at) {
         Vertex v{buffer[at] / 250.0 - 2, buffer[at + 1] / 250.0 - 2, (0.5 - buffer[at + 2]) * 4, {}};
@@ -390,7 +388,7 @@ std::vector<Primitive> Primitives(const std::function<void()>& draw)
             v.colour[k] = buffer[at + 3 + k];
         return v;
     };
-    for (std::size_t i = 0; i < static_cast<std::size_t>(used);) {
+    for (std::size_t i = 0; i < used;) {
         Primitive p{static_cast<GLenum>(buffer[i]), {}};
         std::size_t count = p.token == GL_POLYGON_TOKEN ? static_cast<std::size_t>(buffer[++i])
                             : p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN ? 2
