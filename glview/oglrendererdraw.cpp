@@ -232,7 +232,7 @@ std::vector<ScaleLabel> ScaleLabels(double max, double min, const CString& unit,
 
 std::vector<ScaleLabel> StressScaleLabels(double max, const CString& unit, int format, int precision)
 {
-    const char* spec = format == 0 ? "%.*e" : format == 1 ? "%.*f" : "%.*g";
+    const char* layout = format == 0 ? "%.*e" : format == 1 ? "%.*f" : "%.*g";
     std::vector<ScaleLabel> labels;
     for (int i = 0; i <= 8; ++i) {
         const double value = -max + i * max / 4;
@@ -240,7 +240,7 @@ std::vector<ScaleLabel> StressScaleLabels(double max, const CString& unit, int f
         if (-max * 0.0001 < value && value < max * 0.0001) {
             label.text = CString(" 0.0 ") + unit;
         } else {
-            label.text = " " + FormatValue(spec, precision, value) + " ";
+            label.text = " " + FormatValue(layout, precision, value) + " ";
             label.colourRow = i < 8 ? static_cast<int>(std::floor(i * 31.875)) : 255;
         }
         label.y = i * 0.125 - i * 0.00375;
