@@ -20,3 +20,4 @@
 #include "glview/oglinitializer.h"
 #include "glview/oglrenderer.h"
 #include "glview/oglview.h"
+#include "glview/ogldib.h"

@@ -7,7 +7,9 @@
 // supports.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <vector>
 
 #include <GL/gl.h>
 
@@ -69,6 +71,35 @@ private:
     mutable PIXELFORMATDESCRIPTOR m_format;
     int m_set = 0;
 };
+
+// Chooses one object among the hit records of a selection buffer (words
+// long; hits as glRenderMode returned it, negative after an overflow).
+// Records are walked by their own name counts; a record's name is the
+// innermost one on its name stack, and records without names are passed
+// over. One hit gives its name as it is. Among several, names above limit
+// are a fallback only; of the others, those in excluded[0..count-1] are
+// passed over and the smallest z-min wins (the later record on equal
+// z-mins); unsigned comparisons throughout. Without an accepted record and
+// with the fallback being the first record (also after an overflow, where
+// only the complete records count), the first record's name unless it is
+// excluded. 0 for nothing.
+UINT ChoosePickedName(const GLuint* buffer, std::size_t words, int hits, UINT limit, int count,
+                      const DWORD* excluded);
+
+// One label of a colour scale: its text, the fringe-table row of its
+// colour (-1: the scale's text colour) and the y of its raster position in
+// the scale's unit square (x is 1).
+struct ScaleLabel {
+    CString text;
+    int colourRow = -1;
+    double y = 0.0;
+};
+// The labels of the general scale over n intervals (none for n <= 0).
+std::vector<ScaleLabel> ScaleLabels(double max, double min, const CString& unit, bool exponential,
+                                    int precision, int intervals);
+// The nine labels of the symmetric stress scale from -max to max; format 0
+// exponential, 1 fixed, anything else general.
+std::vector<ScaleLabel> StressScaleLabels(double max, const CString& unit, int format, int precision);
 
 class COGLRenderer {
 public:
@@ -137,6 +168,35 @@ public:
     static void GLEnablePolySmooth(GLenum hint);
     static void GLEnableDepthTest(GLenum func);
     static void GLEnableBlend(GLenum dest);
+
+    // Starts a pick around pt (window pixels, y down) over a width x height
+    // aperture: makes the context current, puts the context into selection
+    // mode with a fresh buffer of iSelBufSize words (at least 4) and the
+    // pick matrix pushed on the projection stack; the caller multiplies its
+    // projection onto it and draws the objects under their names. 0, or 4
+    // (nothing allocated) when the context cannot be made current.
+    int PrePickDraw(CPoint pt, double width, double height);
+    // Ends the pick and chooses the name (ChoosePickedName); the buffer is
+    // freed. 0 for nothing picked.
+    UINT PostPickDraw(UINT limit, int count, DWORD* excluded);
+
+    // The colour legend in the unit square: the 256-row fringe strip,
+    // interval borders and labels in the current glyph lists; n <= 0 draws
+    // the strip only. A null textColour is the label colour glcTextClr. The
+    // polygon modes are kept.
+    virtual void RenderScale(double max, double min, float* textColour, CString unit, bool exponential,
+                             int precision, int intervals);
+    // The symmetric stress legend from -max to max (eight cells, nine
+    // labels); lighting is left off.
+    static void DrawStressScale(double max, const CString& unit, int format, int precision);
+
+    // A rectangle outline at z 0, dashed (0x1111) when stippled.
+    static void DrawRect2D(double a[2], double b[2], bool stippled);
+    // An arrow glyph of kind type at point along direction, scaled to
+    // length when it is not 0; an unknown kind draws nothing.
+    static void Draw3DVect(double point[3], double direction[3], double length, UINT type);
+    // The six faces of a hexahedron, shaded between its corner colours.
+    static void DrawCube(double corners[8][3], double colours[8][3], double (*)[2]);
 
     // The surface, null before InitializeOGL and after CleanUp.
     IGLSurface* GetSurface() const { return m_pSurface; }

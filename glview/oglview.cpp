@@ -64,9 +64,10 @@ void COGLView::ResetStaticsForTesting()
     m_statLogFont = DefaultTextFont();
 }
 
-void COGLView::RenderStressScale(double, double, CString, int, int)
+void COGLView::RenderStressScale(double max, double, CString unit, int format, int precision)
 {
-    // The stress scale is drawn once the colour scales exist.
+    // Symmetric about zero: only max counts.
+    COGLRenderer::DrawStressScale(max, unit, format, precision);
 }
 
 BOOL COGLView::PreCreateWindow(CREATESTRUCT& cs)

@@ -26,8 +26,8 @@ public:
     COGLView();
     ~COGLView() override;
 
-    // Draws the symmetric stress colour scale (its body comes with the
-    // colour scales).
+    // Draws the symmetric stress colour scale from -max to max in the unit
+    // square (min is not used).
     virtual void RenderStressScale(double max, double min, CString unit, int format, int precision);
     virtual void ZoomToFit() = 0;
     // A new text font for this view: its glyph lists are rebuilt; the

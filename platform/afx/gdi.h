@@ -122,6 +122,8 @@ public:
     virtual int GetDeviceCaps(int /*nIndex*/) const { return 0; }
     // Selects a pen, brush, font or bitmap; returns the one selected before.
     virtual CGdiObject* SelectGdiObject(CGdiObject* /*pObject*/) { return nullptr; }
+    // The font selected now; null when none is known.
+    virtual CGdiObject* GetCurrentFont() const { return nullptr; }
     template <class T> T* SelectObject(T* pObject)
     {
         return static_cast<T*>(SelectGdiObject(pObject));

@@ -79,6 +79,7 @@ public:
     void SetDeviceCaps(int nIndex, int nValue) { m_caps[nIndex] = nValue; }
     int GetDeviceCaps(int nIndex) const override;
     CGdiObject* SelectGdiObject(CGdiObject* pObject) override;
+    CGdiObject* GetCurrentFont() const override { return m_selected[2]; }
     unsigned long SetTextColor(unsigned long crColor) override;
     unsigned long SetBkColor(unsigned long crColor) override;
     int SetBkMode(int nBkMode) override;

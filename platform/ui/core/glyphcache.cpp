@@ -20,8 +20,15 @@ LOGFONT Normalised(const LOGFONT& font)
 GLuint BuildLists(const LOGFONT& font, double ratio)
 {
     const GLuint base = glGenLists(CGlyphListCache::kListCount);
-    if (base == 0)
-        return 0;
+    if (base != 0)
+        AfxCompileGlyphLists(base, font, ratio);
+    return base;
+}
+
+} // namespace
+
+void AfxCompileGlyphLists(GLuint base, const LOGFONT& font, double ratio)
+{
     const IGlyphSource& source = AfxGetGlyphSource();
     // Glyph rows are byte-aligned; the caller's unpacking state comes back.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -39,10 +46,7 @@ GLuint BuildLists(const LOGFONT& font, double ratio)
         glEndList();
     }
     glPopClientAttrib();
-    return base;
 }
-
-} // namespace
 
 GLuint CGlyphListCache::Acquire(const void* group, const LOGFONT& font, double devicePixelRatio)
 {

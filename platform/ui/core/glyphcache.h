@@ -45,6 +45,10 @@ private:
     std::vector<Entry> m_entries;
 };
 
+// Compiles the 256 glyph lists of font into lists base .. base + 255 of the
+// current context (a private context may use fixed names).
+void AfxCompileGlyphLists(GLuint base, const LOGFONT& font, double devicePixelRatio);
+
 // The process's cache (all views live in the user-interface thread).
 CGlyphListCache& AfxGetGlyphListCache();
 
