@@ -11,8 +11,8 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -903,7 +903,12 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                 picture->update();
             } else if (state.kind == AfxWndKind::pictureButton) {
                 auto* button = static_cast<QPushButton*>(w);
-                const int side = qMax(8, w->height() - 8);
+                // The picture takes the room the text beside it leaves.
+                QString text = button->text();
+                text.remove(QLatin1Char('&'));
+                const int textRoom =
+                    text.isEmpty() ? 0 : QFontMetrics(button->font()).horizontalAdvance(text) + 20;
+                const int side = qMax(8, qMin(w->height() - 8, w->width() - 8 - textRoom));
                 button->setIconSize(QSize(side, side));
                 button->setIcon(QIcon(PicturePixmap(state.nBitmapID, QSize(side, side))));
             }
