@@ -660,9 +660,14 @@ void CQtPeer::Connect(const CWndState& state)
         });
     }
     if (m_list)
-        QObject::connect(m_list, &QListWidget::currentRowChanged, m_list, [this](int i) {
-            if (i >= 0)
+        // A chosen (selected) row reaches the layer; focus alone makes a row
+        // current without choosing it.
+        QObject::connect(m_list, &QListWidget::itemSelectionChanged, m_list, [this] {
+            const QList<QListWidgetItem*> chosen = m_list->selectedItems();
+            if (!chosen.isEmpty()) {
+                const int i = m_list->row(chosen.front());
                 Report([this, i] { AfxUserSelect(m_hWnd, i); });
+            }
         });
     if (state.kind == AfxWndKind::listEdit) {
         QObject::connect(m_list, &QListWidget::itemChanged, m_list, [this](QListWidgetItem* item) {
