@@ -16,6 +16,7 @@ namespace
 using afxui::headless::DialogDriver;
 using afxui::headless::HeadlessApp;
 using afxui::headless::ModalScript;
+using framira_test::ClickEntry;
 using framira_test::RunPage;
 
 constexpr COLORREF kFace = RGB(240, 240, 240);
@@ -44,15 +45,6 @@ protected:
     {
         std::system(("rm -rf '" + folder + "'").c_str());
         HeadlessApp::TearDown();
-    }
-
-    // A user's click at the centre of entry i's cell.
-    static void ClickEntry(KorPPColorScale& page, int i)
-    {
-        const CRect cell = page.CellRect(i % 16, i / 16);
-        const CPoint centre((cell.left + cell.right) / 2 + KorPPColorScale::kPictureLeft,
-                            (cell.top + cell.bottom) / 2 + KorPPColorScale::kPictureTop);
-        page.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
     }
 
     // The path a file dialog answers with.

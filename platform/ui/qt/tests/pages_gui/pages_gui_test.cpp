@@ -9,8 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/dimvor/units.h"
-#include "platform/ui/qt/afxui_qt.h"
-#include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/pages_gui/pages_gui.h"
 #include "tests/pavesta/sheet_runner.h"
 
 namespace pavesta_test
@@ -18,48 +17,9 @@ namespace pavesta_test
 namespace
 {
 
-using afxui::headless::ScriptedEnvironment;
-
-// Saves a picture of the window a step has in front of it.
-void Picture(CWnd& wnd, const char* file)
-{
-    QString why;
-    EXPECT_TRUE(afxui::qt::testing::SaveScreenshot(AfxQtWidgetOf(&wnd), file, &why))
-        << file << ": " << why.toStdString();
-}
-
-// Saves a picture of each page of the sheet in front of the step, in order.
-void PagePictures(DialogDriver& d, CDialog& sheet, std::initializer_list<const char*> files)
-{
-    int page = 0;
-    for (const char* file : files) {
-        d.ActivatePage(page++);
-        Picture(sheet, file);
-    }
-    d.ActivatePage(0);
-}
-
-// A Qt backend on the display with the scripted services of the headless
-// tests (the colour service among them).
-class PagesOnQt : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        AFXUI_QT_NEED_DISPLAY();
-        afxui::qt::testing::TestApplication();
-        m_backend.emplace();
-        m_env.emplace(m_backend->Backend());
-    }
-    void TearDown() override
-    {
-        if (m_env)
-            m_env->Verify();
-    }
-
-    std::optional<afxui::qt::testing::BackendScope> m_backend;
-    std::optional<ScriptedEnvironment> m_env;
-};
+using pages_gui::PagePictures;
+using pages_gui::PagesOnQt;
+using pages_gui::Picture;
 
 TEST_F(PagesOnQt, MeshControlSmoothingAndStoragePages)
 {
