@@ -27,16 +27,7 @@ protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
-        // A shared table of two ramps (nodes 0, 128, 255) at alpha 0.8.
-        for (int i = 0; i < 257; ++i) {
-            dColorIndex[i][0] = i / 256.0;
-            dColorIndex[i][1] = 0.3;
-            dColorIndex[i][2] = 1.0 - i / 256.0;
-            dColorIndex[i][3] = 0.8;
-        }
-        for (bool& node : IsNode)
-            node = false;
-        IsNode[0] = IsNode[128] = IsNode[255] = true;
+        framira_test::SetTwoRamps();
         char name[] = "/tmp/framira_colorscale_XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
         folder = name;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/framira.h"
+#include "glstyle/tincora.h"
 #include "platform/ui/headless/afxui_headless.h"
 
 namespace framira_test
@@ -24,6 +25,20 @@ RunPage(CPropertyPage& page,
     script.Dialog(RUNTIME_CLASS(CPropertySheet),
                   [&](afxui::headless::DialogDriver& d, CDialog&) { step(d, script); });
     return sheet.DoModal();
+}
+
+// The shared colour table as two ramps (nodes 0, 128, 255) at alpha 0.8.
+inline void SetTwoRamps()
+{
+    for (int i = 0; i < 257; ++i) {
+        dColorIndex[i][0] = i / 256.0;
+        dColorIndex[i][1] = 0.3;
+        dColorIndex[i][2] = 1.0 - i / 256.0;
+        dColorIndex[i][3] = 0.8;
+    }
+    for (bool& node : IsNode)
+        node = false;
+    IsNode[0] = IsNode[128] = IsNode[255] = true;
 }
 
 // A user's click at the centre of entry i's cell of the colour-scale page.

@@ -4,7 +4,6 @@
 #include <QColorDialog>
 
 #include "framework/framira.h"
-#include "glstyle/tincora.h"
 #include "platform/ui/qt/tests/pages_gui/pages_gui.h"
 #include "tests/framira/page_runner.h"
 
@@ -18,15 +17,7 @@ using pages_gui::Picture;
 
 TEST_F(PagesOnQt, ColourScaleTakesItsColourFromTheQtColourDialog)
 {
-    for (int i = 0; i < 257; ++i) {
-        dColorIndex[i][0] = i / 256.0;
-        dColorIndex[i][1] = 0.3;
-        dColorIndex[i][2] = 1.0 - i / 256.0;
-        dColorIndex[i][3] = 0.8;
-    }
-    for (bool& node : IsNode)
-        node = false;
-    IsNode[0] = IsNode[255] = true;
+    framira_test::SetTwoRamps();
     // The program's colour dialog in place of the scripted one; the user
     // picks a colour in it and presses OK.
     CQtColorDialogs qtColours;

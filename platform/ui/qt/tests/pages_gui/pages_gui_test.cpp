@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/dimvor/units.h"
 #include "platform/ui/qt/tests/pages_gui/pages_gui.h"
 #include "tests/pavesta/sheet_runner.h"
+#include "tests/pavesta/units_scope.h"
 
 namespace pavesta_test
 {
@@ -81,20 +81,11 @@ protected:
     void SetUp() override
     {
         PagesOnQt::SetUp();
-        m_iOldStandard = iStandard;
-        m_iOldUnit[0] = iConv[0][4][0];
-        m_iOldUnit[1] = iConv[1][4][0];
-        iStandard = 0;
-        iConv[0][4][0] = 0;
-        iConv[1][4][0] = 0;
         materials.AddTail(new CMaterial("Steel", 7.85e-06, 210000.0, 80769.2, 0.3, 0.0));
         materials.AddTail(new CMaterial("aluminium", 2.7e-06, 70000.0, 26315.8, 0.33, 0.0));
     }
     void TearDown() override
     {
-        iStandard = m_iOldStandard;
-        iConv[0][4][0] = m_iOldUnit[0];
-        iConv[1][4][0] = m_iOldUnit[1];
         while (!materials.IsEmpty())
             delete materials.RemoveHead();
         PagesOnQt::TearDown();
@@ -102,8 +93,7 @@ protected:
     CObList materials;
 
 private:
-    int m_iOldStandard = 0;
-    int m_iOldUnit[2] = {0, 0};
+    MetricUnitsScope m_units;
 };
 
 TEST_F(MaterialsOnQt, RenameColourAndNewMaterialThenOK)
@@ -163,22 +153,19 @@ TEST_F(PagesOnQt, DocumentTypeButtonsReturnTheirCode)
 
 TEST_F(PagesOnQt, NumberListIsEditedThroughTheListEditorAndReadBack)
 {
-    CVector values(3);
-    values[0] = 1.5;
-    values[1] = 2.0;
-    values[2] = 1e-7;
+    CVector values(2);
+    values[0] = 0.5;
+    values[1] = 8;
     VokLGNumberList page("Nodes", IDD_NUMBER_LIST);
     page.m_pVector = &values;
-    EXPECT_EQ(
-        RunSheet(
-            {&page},
-            [&](DialogDriver& d, ModalScript&) {
-                EXPECT_EQ(d.Items(IDC_NUMBER_ITEMS), (std::vector<CString>{"1.5", "2", "1e-07"}));
-                Picture(*page.GetParent(), "pages-number-list.png");
-                TypeLines(d, ListOf(page), {"1 2.5 3", "4"});
-                d.PressOK();
-            }),
-        IDOK);
+    EXPECT_EQ(RunSheet({&page},
+                       [&](DialogDriver& d, ModalScript&) {
+                           EXPECT_EQ(d.Items(IDC_NUMBER_ITEMS), (std::vector<CString>{"0.5", "8"}));
+                           Picture(*page.GetParent(), "pages-number-list.png");
+                           TypeLines(d, ListOf(page), {"1 2.5 3", "4"});
+                           d.PressOK();
+                       }),
+              IDOK);
     ASSERT_EQ(values.GetSize(), 4);
     const double expected[] = {1, 2.5, 3, 4};
     for (int i = 0; i < 4; ++i)
