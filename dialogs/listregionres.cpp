@@ -227,10 +227,11 @@ DialogTemplate MaxMinTemplate()
     DialogTemplate t;
     t.nID = IDD_MAX_MIN_VALUES;
     t.strCaption = "Maximum and minimum values";
-    t.size = CSize(220, 150);
-    t.Add(AfxDialogControl(IDC_MAX_MIN_LIST, AfxCtl::listBox, "", CRect(7, 7, 213, 122),
+    // Four columns 64 dialog units apart: the last one needs room for a value.
+    t.size = CSize(264, 150);
+    t.Add(AfxDialogControl(IDC_MAX_MIN_LIST, AfxCtl::listBox, "", CRect(7, 7, 257, 122),
                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_USETABSTOPS))
-        .Add(AfxButtonRow(213, 128, {{IDOK, "OK"}}));
+        .Add(AfxButtonRow(257, 128, {{IDOK, "OK"}}));
     return t;
 }
 

@@ -72,7 +72,7 @@ DialogTemplate StorageTemplate()
 {
     DialogTemplate t;
     t.nID = CPPStiffStorage::IDD;
-    t.strCaption = "Storage & renumbering";
+    t.strCaption = "Storage && renumbering"; // the tab shows one "&"
     t.size = CSize(270, 146);
     t.Add({
         Ctl(IDC_STATIC, AfxCtl::groupBox, "Storage format", CRect(7, 7, 263, 35)),

@@ -16,6 +16,7 @@ namespace
 using afxui::headless::DialogDriver;
 using afxui::headless::HeadlessApp;
 using afxui::headless::ModalScript;
+using framira_test::ClickEntry;
 using framira_test::RunPage;
 
 constexpr COLORREF kFace = RGB(240, 240, 240);
@@ -26,16 +27,7 @@ protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
-        // A shared table of two ramps (nodes 0, 128, 255) at alpha 0.8.
-        for (int i = 0; i < 257; ++i) {
-            dColorIndex[i][0] = i / 256.0;
-            dColorIndex[i][1] = 0.3;
-            dColorIndex[i][2] = 1.0 - i / 256.0;
-            dColorIndex[i][3] = 0.8;
-        }
-        for (bool& node : IsNode)
-            node = false;
-        IsNode[0] = IsNode[128] = IsNode[255] = true;
+        framira_test::SetTwoRamps();
         char name[] = "/tmp/framira_colorscale_XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
         folder = name;
@@ -44,15 +36,6 @@ protected:
     {
         std::system(("rm -rf '" + folder + "'").c_str());
         HeadlessApp::TearDown();
-    }
-
-    // A user's click at the centre of entry i's cell.
-    static void ClickEntry(KorPPColorScale& page, int i)
-    {
-        const CRect cell = page.CellRect(i % 16, i / 16);
-        const CPoint centre((cell.left + cell.right) / 2 + KorPPColorScale::kPictureLeft,
-                            (cell.top + cell.bottom) / 2 + KorPPColorScale::kPictureTop);
-        page.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
     }
 
     // The path a file dialog answers with.

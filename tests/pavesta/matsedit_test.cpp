@@ -9,6 +9,7 @@
 #include "platform/dimvor/units.h"
 #include "platform/ui/headless/afxui_headless.h"
 #include "tests/pavesta/layout_check.h"
+#include "tests/pavesta/units_scope.h"
 
 namespace
 {
@@ -56,12 +57,6 @@ class MaterialsTest : public HeadlessApp
 protected:
     void SetUp() override
     {
-        m_iOldStandard = iStandard;
-        m_iOldUnit[0] = iConv[0][4][0];
-        m_iOldUnit[1] = iConv[1][4][0];
-        iStandard = 0;
-        iConv[0][4][0] = 0;
-        iConv[1][4][0] = 0;
         // The caller's order: Steel (two users, base material), VOID (one
         // user), aluminium (none).
         Add("Steel", 7.85e-06, 210000.0, 80769.2, 0.3, 2)->SetColor(0.75, 0.86, 0.75);
@@ -71,9 +66,6 @@ protected:
     }
     void TearDown() override
     {
-        iStandard = m_iOldStandard;
-        iConv[0][4][0] = m_iOldUnit[0];
-        iConv[1][4][0] = m_iOldUnit[1];
         while (!materials.IsEmpty())
             delete materials.RemoveHead();
         HeadlessApp::TearDown();
@@ -122,8 +114,7 @@ protected:
     CObList materials;
 
 private:
-    int m_iOldStandard = 0;
-    int m_iOldUnit[2] = {0, 0};
+    pavesta_test::MetricUnitsScope m_units;
 };
 
 // The edits of one session: a rename, a deletion, a new material, a colour

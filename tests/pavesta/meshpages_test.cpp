@@ -80,7 +80,7 @@ TEST_F(MeshPagesTest, PagesShowTheirCaptionsAndTexts)
 {
     Run([](DialogDriver& d, CPropertySheet&) {
         EXPECT_EQ(d.Items(AFX_IDC_TAB_CONTROL),
-                  (std::vector<CString>{"Mesh control", "Smoothing", "Storage & renumbering"}));
+                  (std::vector<CString>{"Mesh control", "Smoothing", "Storage && renumbering"}));
         EXPECT_EQ(d.Text(503), "Suppress &warnings");
         EXPECT_EQ(d.Text(16068), "&Restore default");
         d.ActivatePage(kSmoothingPage);

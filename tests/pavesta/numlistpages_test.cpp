@@ -29,25 +29,6 @@ std::vector<LONG> Values(const CLongVector& v)
     return out;
 }
 
-// Replaces the list editor's lines by lines, as a user would.
-void TypeLines(DialogDriver& d, CListEditCtrl& list, const std::vector<CString>& lines)
-{
-    while (list.GetItemCount() > 0) {
-        d.Select(IDC_NUMBER_ITEMS, 0);
-        list.DeleteItem();
-    }
-    for (const CString& line : lines) {
-        list.NewItem();
-        d.Type(IDC_NUMBER_ITEMS, line);
-    }
-}
-
-// The page's list editor, found through the page's window.
-CListEditCtrl& ListOf(CPropertyPage& page)
-{
-    return *static_cast<CListEditCtrl*>(page.GetDlgItem(IDC_NUMBER_ITEMS));
-}
-
 TEST_F(NumberListTest, WritesOneLineAnElementAndReadsEveryNumberBackOnOK)
 {
     CVector values(3);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,25 @@ inline INT_PTR RunSheet(std::initializer_list<CPropertyPage*> pages,
 {
     return RunSheet(
         pages, [&](DialogDriver& d, ModalScript&) { step(d); }, caption);
+}
+
+// Replaces the list editor's lines by lines, as a user would.
+inline void TypeLines(DialogDriver& d, CListEditCtrl& list, const std::vector<CString>& lines)
+{
+    while (list.GetItemCount() > 0) {
+        d.Select(IDC_NUMBER_ITEMS, 0);
+        list.DeleteItem();
+    }
+    for (const CString& line : lines) {
+        list.NewItem();
+        d.Type(IDC_NUMBER_ITEMS, line);
+    }
+}
+
+// The page's list editor, found through the page's window.
+inline CListEditCtrl& ListOf(CPropertyPage& page)
+{
+    return *static_cast<CListEditCtrl*>(page.GetDlgItem(IDC_NUMBER_ITEMS));
 }
 
 } // namespace pavesta_test

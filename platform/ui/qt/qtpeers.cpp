@@ -11,8 +11,8 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -167,13 +167,24 @@ private:
 };
 
 // List box items with "\t" drawn at tab stops (LBS_USETABSTOPS): every 32
-// dialog units, as the system list box places them by default.
+// dialog units, as the system list box places them by default; one stop set
+// by SetTabStops is the distance between stops, several are the positions.
 class TabStopDelegate : public QStyledItemDelegate
 {
 public:
-    TabStopDelegate(int nTabPixels, QObject* pParent)
-        : QStyledItemDelegate(pParent), m_nTab(nTabPixels > 0 ? nTabPixels : 1)
+    explicit TabStopDelegate(QObject* pParent) : QStyledItemDelegate(pParent) { SetStops({}); }
+    // The stops in dialog units (the layer's CWndState::tabStops).
+    void SetStops(const std::vector<int>& stops)
     {
+        const auto pixels = [](int dlu) {
+            return qMax(1, AfxMulDiv(dlu, AfxGetDialogBaseUnits().cx, 4));
+        };
+        m_stops.clear();
+        for (int stop : stops)
+            m_stops.push_back(pixels(stop));
+        m_nTab = m_stops.size() == 1 ? m_stops.front() : pixels(32);
+        if (m_stops.size() == 1)
+            m_stops.clear();
     }
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override
@@ -192,7 +203,7 @@ public:
         int x = area.left();
         for (qsizetype i = 0; i < parts.size(); ++i) {
             if (i > 0)
-                x = area.left() + ((x - area.left()) / m_nTab + 1) * m_nTab;
+                x = area.left() + NextStop(x - area.left());
             painter->drawText(QRect(x, area.top(), qMax(0, area.right() - x), area.height()),
                               Qt::AlignVCenter | Qt::AlignLeft, parts[i]);
             x += item.fontMetrics.horizontalAdvance(parts[i]);
@@ -201,7 +212,17 @@ public:
     }
 
 private:
-    int m_nTab;
+    // The first stop right of offset (pixels from the item's left edge).
+    int NextStop(int offset) const
+    {
+        for (int stop : m_stops)
+            if (stop > offset)
+                return stop;
+        return (offset / m_nTab + 1) * m_nTab;
+    }
+
+    std::vector<int> m_stops; // positions, when more than one was set
+    int m_nTab = 1;           // the distance between stops otherwise
 };
 
 // Reports the user's focus moves into a widget to its peer.
@@ -469,8 +490,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
     case AfxWndKind::listBox: {
         auto* list = new QListWidget(pParent);
         if (style & LBS_USETABSTOPS)
-            list->setItemDelegate(
-                new TabStopDelegate(AfxMulDiv(32, AfxGetDialogBaseUnits().cx, 4), list));
+            list->setItemDelegate(new TabStopDelegate(list));
         m_widget = list;
         m_list = list;
         break;
@@ -640,9 +660,14 @@ void CQtPeer::Connect(const CWndState& state)
         });
     }
     if (m_list)
-        QObject::connect(m_list, &QListWidget::currentRowChanged, m_list, [this](int i) {
-            if (i >= 0)
+        // A chosen (selected) row reaches the layer; focus alone makes a row
+        // current without choosing it.
+        QObject::connect(m_list, &QListWidget::itemSelectionChanged, m_list, [this] {
+            const QList<QListWidgetItem*> chosen = m_list->selectedItems();
+            if (!chosen.isEmpty()) {
+                const int i = m_list->row(chosen.front());
                 Report([this, i] { AfxUserSelect(m_hWnd, i); });
+            }
         });
     if (state.kind == AfxWndKind::listEdit) {
         QObject::connect(m_list, &QListWidget::itemChanged, m_list, [this](QListWidgetItem* item) {
@@ -870,6 +895,9 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         if (nChanges & PEER_ITEMS && AfxQtIsStatusBar(w)) {
             AfxQtShowStatusPanes(w, state.items);
         } else if (nChanges & PEER_ITEMS) {
+            if (auto* list = qobject_cast<QListWidget*>(w))
+                if (auto* tabs = dynamic_cast<TabStopDelegate*>(list->itemDelegate()))
+                    tabs->SetStops(state.tabStops);
             ShowItems(state);
             nChanges |= PEER_SELECTION; // the widget may have chosen an item itself
         }
@@ -903,7 +931,12 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                 picture->update();
             } else if (state.kind == AfxWndKind::pictureButton) {
                 auto* button = static_cast<QPushButton*>(w);
-                const int side = qMax(8, w->height() - 8);
+                // The picture takes the room the text beside it leaves.
+                QString text = button->text();
+                text.remove(QLatin1Char('&'));
+                const int textRoom =
+                    text.isEmpty() ? 0 : QFontMetrics(button->font()).horizontalAdvance(text) + 20;
+                const int side = qMax(8, qMin(w->height() - 8, w->width() - 8 - textRoom));
                 button->setIconSize(QSize(side, side));
                 button->setIcon(QIcon(PicturePixmap(state.nBitmapID, QSize(side, side))));
             }

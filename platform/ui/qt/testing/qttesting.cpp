@@ -1,6 +1,12 @@
 #include "platform/ui/qt/testing/qttesting.h"
 
+#include <set>
+
 #include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+#include <QWidget>
 
 #include "platform/ui/qt/qtstartup.h"
 
@@ -46,6 +52,31 @@ QString ArtifactsFolder()
         folder = QStringLiteral("artifacts");
     QDir().mkpath(folder);
     return folder;
+}
+
+bool SaveScreenshot(QWidget* widget, const QString& file, QString* why)
+{
+    const auto fail = [&](const char* reason) {
+        if (why)
+            *why = QString::fromLatin1(reason);
+        return false;
+    };
+    if (!widget)
+        return fail("no widget");
+    if (!QTest::qWaitForWindowExposed(widget))
+        return fail("the window never showed");
+    const QImage image = widget->grab().toImage();
+    if (image.isNull())
+        return fail("nothing grabbed");
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y));
+    if (colours.size() <= 2)
+        return fail("one flat colour: no controls drawn");
+    if (!image.save(QDir(ArtifactsFolder()).filePath(file)))
+        return fail("the picture could not be saved");
+    return true;
 }
 
 } // namespace afxui::qt::testing

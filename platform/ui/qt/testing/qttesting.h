@@ -37,6 +37,11 @@ bool DisplayRequired();
 // The folder for the pictures of gui tests ($BRANTEL_TEST_ARTIFACTS, else
 // "artifacts"), made when missing.
 QString ArtifactsFolder();
+// Waits until widget is on the screen, grabs it and saves the picture as
+// file in ArtifactsFolder(). False (and the reason in why) when the window
+// never showed, the picture is one flat colour (no controls drawn) or it
+// could not be saved.
+bool SaveScreenshot(QWidget* widget, const QString& file, QString* why = nullptr);
 
 // A Qt backend installed while it lives; the previous one comes back.
 class BackendScope
@@ -56,9 +61,9 @@ private:
 } // namespace afxui::qt::testing
 
 // First statement of a gui test: fails or skips it without a display.
-#define AFXUI_QT_NEED_DISPLAY()                                                                   \
-    if (!afxui::qt::testing::HasDisplay()) {                                                      \
-        if (afxui::qt::testing::DisplayRequired())                                                \
-            FAIL() << "no display, but BRANTEL_REQUIRE_GUI=1";                                    \
-        GTEST_SKIP() << "no display";                                                             \
+#define AFXUI_QT_NEED_DISPLAY()                                                                    \
+    if (!afxui::qt::testing::HasDisplay()) {                                                       \
+        if (afxui::qt::testing::DisplayRequired())                                                 \
+            FAIL() << "no display, but BRANTEL_REQUIRE_GUI=1";                                     \
+        GTEST_SKIP() << "no display";                                                              \
     }

@@ -1,0 +1,61 @@
+// What the gui tests of pages and dialogs share: a Qt backend on the
+// display with the scripted services, and pictures of the window in front
+// of a step.
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/core/afxui.h"
+#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/qt/afxui_qt.h"
+#include "platform/ui/qt/testing/qttesting.h"
+
+namespace pages_gui
+{
+
+// Saves a picture of the window a step has in front of it.
+inline void Picture(CWnd& wnd, const char* file)
+{
+    QString why;
+    EXPECT_TRUE(afxui::qt::testing::SaveScreenshot(AfxQtWidgetOf(&wnd), file, &why))
+        << file << ": " << why.toStdString();
+}
+
+// Saves a picture of each page of the sheet in front of the step, in order.
+inline void PagePictures(afxui::headless::DialogDriver& d, CDialog& sheet,
+                         std::initializer_list<const char*> files)
+{
+    int page = 0;
+    for (const char* file : files) {
+        d.ActivatePage(page++);
+        Picture(sheet, file);
+    }
+    d.ActivatePage(0);
+}
+
+// A Qt backend on the display with the scripted services of the headless
+// tests (the colour service among them).
+class PagesOnQt : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AFXUI_QT_NEED_DISPLAY();
+        afxui::qt::testing::TestApplication();
+        m_backend.emplace();
+        m_env.emplace(m_backend->Backend());
+    }
+    void TearDown() override
+    {
+        if (m_env)
+            m_env->Verify();
+    }
+
+    std::optional<afxui::qt::testing::BackendScope> m_backend;
+    std::optional<afxui::headless::ScriptedEnvironment> m_env;
+};
+
+} // namespace pages_gui
