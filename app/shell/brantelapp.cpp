@@ -92,8 +92,17 @@ BOOL CBrantelApp::InitInstance()
     frame->ShowWindow(SW_SHOWMAXIMIZED);
     if (!ProcessShellCommand(cmdInfo))
         return FALSE;
+    frame->UpdateTitle();
     frame->UpdateWindow();
     return TRUE;
+}
+
+BOOL CBrantelApp::OnIdle(LONG lCount)
+{
+    const BOOL more = KorApp::OnIdle(lCount);
+    if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd); frame && frame->GetSafeHwnd())
+        frame->UpdateTitle();
+    return more;
 }
 
 CString CBrantelApp::GetSettingsFolder()

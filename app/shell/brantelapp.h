@@ -21,6 +21,8 @@ public:
     CBrantelApp();
 
     BOOL InitInstance() override;
+    // Also keeps the main frame's title on the active document.
+    BOOL OnIdle(LONG lCount) override;
     // The Vornetic folder below the configuration folder, ending in "/";
     // empty when neither XDG_CONFIG_HOME nor HOME is set.
     CString GetSettingsFolder() override;

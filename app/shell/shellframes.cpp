@@ -31,6 +31,18 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     return 0;
 }
 
+void CMainFrame::UpdateTitle()
+{
+    CString title;
+    AfxLoadString(IDR_MAINFRAME, title);
+    if (CDocument* doc = GetActiveDocument())
+        title += " - " + doc->GetTitle();
+    CString shown;
+    GetWindowText(shown);
+    if (shown != title)
+        SetWindowText(title);
+}
+
 void CMainFrame::OnDestroy()
 {
     if (auto* app = dynamic_cast<KorApp*>(AfxGetApp()))

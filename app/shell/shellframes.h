@@ -16,6 +16,9 @@ public:
 
     CStatusBar m_wndStatusBar;
 
+    // The title names the active document: "Brantel - plate.plb".
+    void UpdateTitle();
+
 protected:
     int OnCreate(LPCREATESTRUCT lpcs);
     // Writes the settings archive while the frame still exists.
