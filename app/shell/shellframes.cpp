@@ -31,16 +31,30 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
     return 0;
 }
 
+namespace
+{
+
+void SetTextIfChanged(CWnd& wnd, const CString& text)
+{
+    CString shown;
+    wnd.GetWindowText(shown);
+    if (shown != text)
+        wnd.SetWindowText(text);
+}
+
+} // namespace
+
 void CMainFrame::UpdateTitle()
 {
     CString title;
     AfxLoadString(IDR_MAINFRAME, title);
     if (CDocument* doc = GetActiveDocument())
         title += " - " + doc->GetTitle();
-    CString shown;
-    GetWindowText(shown);
-    if (shown != title)
-        SetWindowText(title);
+    SetTextIfChanged(*this, title);
+    // Each child frame shows its document's title.
+    for (CMDIChildWnd* child : GetChildFrames())
+        if (CDocument* doc = child->GetActiveDocument(); doc && child->GetSafeHwnd())
+            SetTextIfChanged(*child, doc->GetTitle());
 }
 
 void CMainFrame::OnDestroy()
