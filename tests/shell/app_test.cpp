@@ -228,6 +228,13 @@ TEST_F(BrantelApp, CommandLineOpensTheFileOrEndsTheStartOnAnUnreadableOne)
         }
         EndApp();
     }
+    // "/p <file>" opens the file and prints it (here the print dialog is
+    // cancelled).
+    m_app = std::make_unique<CBrantelApp>();
+    PrintDialogs().Cancel();
+    EXPECT_TRUE(Start({"/p", good.c_str()}));
+    EXPECT_EQ(PrintDialogs().Shown().size(), 1u);
+    EXPECT_EQ(Documents().size(), 1u);
 }
 
 TEST_F(BrantelApp, TheSettingsFolderFollowsTheConfigurationVariables)
