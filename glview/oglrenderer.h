@@ -217,6 +217,9 @@ public:
     static bool bPointSmooth;
     static bool bUseAccel;
     static unsigned int iSelBufSize;
+    // Largest selection buffer, in words: 16 Mi objects of four words. Larger
+    // sizes would not fit GLsizei or would overflow objects x 4.
+    static constexpr unsigned int kMaxSelBufSize = 1u << 26;
     static unsigned int* selectBuf;
     static double m_dMinEdge, m_dMaxEdge;
     static double m_dMinPoint, m_dMaxPoint;

@@ -110,7 +110,7 @@ int COGLRenderer::PrePickDraw(CPoint pt, double width, double height)
     glMatrixMode(GL_PROJECTION);
     delete[] selectBuf;
     selectBuf = nullptr;
-    iSelBufSize = std::max(iSelBufSize, 4u);
+    iSelBufSize = std::clamp(iSelBufSize, 4u, kMaxSelBufSize);
     selectBuf = new (std::nothrow) unsigned int[iSelBufSize];
     if (selectBuf == nullptr)
         return 4;

@@ -374,6 +374,12 @@ TEST_F(KorAppTest, ProfileKeysRoundTripWithByteFieldsCutAndTheFaceNameShortened)
     EXPECT_EQ(KorApp::m_uiStChldFrmSett, 5u);
     EXPECT_EQ(app.m_placement.flags, 2u);
     EXPECT_EQ(app.m_placement.rcNormalPosition, CRect(10, 0, 310, 450));
+
+    // A negative selection buffer in a hand-edited profile is capped, not
+    // taken as four thousand million words.
+    Profile().WriteInt("Properties", "Selection buffer", -1);
+    EXPECT_TRUE(app.InitApp());
+    EXPECT_EQ(COGLRenderer::iSelBufSize, COGLRenderer::kMaxSelBufSize);
     COGLRenderer::bUseAccel = true;
 }
 
