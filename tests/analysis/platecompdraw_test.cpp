@@ -31,13 +31,16 @@ using brantel::test::GLRecorder;
 using platetest::Counters;
 
 // The extremes of the composite, open to the tests.
-class DrawComp : public CPlateComp {
+template <class Base>
+class Open : public Base {
 public:
     using CSectComp::m_MaxVals;
     using CSectComp::m_MaxValsExt;
     using CSectComp::m_MinVals;
     using CSectComp::m_MinValsExt;
 };
+using DrawComp = Open<CPlateComp>;
+using DrawShell = Open<CShellComp>;
 
 CVector Values(std::initializer_list<double> v)
 {
@@ -119,7 +122,10 @@ struct SettingsScope {
     }
 };
 
-class PlateDraw : public brantel::test::GLTest {
+// One plate region holding a mesh of two triangles over -0.5..0.5 of the
+// context's view, in a component of the given class.
+template <class Comp>
+class DrawFixture : public brantel::test::GLTest {
 protected:
     void SetUp() override
     {
@@ -132,7 +138,7 @@ protected:
         glDisable(GL_LIGHTING);
         glDisable(GL_CULL_FACE);
         glDisable(GL_DEPTH_TEST);
-        comp = std::make_unique<DrawComp>();
+        comp = std::make_unique<Comp>();
         comp->AddMaterial(&steel);
         comp->m_iElemType = 31;
         comp->m_iMeshKind = 101;
@@ -203,11 +209,13 @@ protected:
 
     SettingsScope m_settings;
     CMaterial steel{"Steel", 7.85e-9, 210000.0, 80000.0, 0.3, 0.0};
-    std::unique_ptr<DrawComp> comp;
+    std::unique_ptr<Comp> comp;
     CSectPlate* region = nullptr;
     NODELIST m_nodes;
     Counters m_saved;
 };
+
+class PlateDraw : public DrawFixture<DrawComp> {};
 
 } // namespace
 
@@ -782,4 +790,139 @@ TEST_F(PlateDraw, ProbeArrowFollowsTheSignOfTheValue)
     EXPECT_GT(positive.Count(GL_POLYGON_TOKEN), 0);
     EXPECT_NE(positive.positions, negative.positions);
     glDisable(GL_DEPTH_TEST);
+}
+
+// ------------------------------------------------------------ shell component
+
+namespace {
+
+// Buckling results (state 3) of a membrane model with M = 3 modes: nine
+// result components and four principal extremes (S1 + S2 = 13).
+class ShellDraw : public DrawFixture<DrawShell> {
+protected:
+    void SetUp() override
+    {
+        DrawFixture<DrawShell>::SetUp();
+        GiveExtremes(9);
+        comp->m_iResultState = 3;
+        comp->SetBucklingCtrl(CShellComp::kModes, 3);
+        comp->SetBucklingCtrl(CShellComp::kBucklingType, 81);
+        CElement::m_nNodeVal = 3;
+    }
+};
+
+} // namespace
+
+TEST_F(ShellDraw, QuantityAndUnitOfEachComponent)
+{
+    struct Case {
+        int state, c;
+        int quantity, unit;
+    } cases[] = {
+        {3, 0, 8, 13},  {3, 4, 11, 3},  // at most nv + 1: the component itself
+        {3, 5, 11, 0},  {3, 7, 11, 0},  // mode shapes
+        {3, 8, 8, 13},  {3, 11, 11, 3}, // looked up as c + 2 - M
+        {3, 13, 11, 0},                 // beyond S1 + S2
+        {0, 5, 1, 1},   {0, 3, 11, 3},  // no buckling results: the component itself
+        {1, 3, 1, 3},                   // membrane results: quantity by the buckling code
+        {1, 9, 10, 13},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << c.state << " c " << c.c);
+        comp->m_iResultState = c.state;
+        comp->SetActVal(c.c);
+        EXPECT_EQ(comp->GetResultQuantity(), c.quantity);
+        EXPECT_EQ(comp->GetResultUnit(c.c), c.unit);
+    }
+}
+
+TEST_F(ShellDraw, ModeShapeRangeIsScaledAndSymmetric)
+{
+    // c = 13: the base reads the last principal extremes (40, -4); A = 40,
+    // B = the magnitude of component 13 - 13 + 5 = 5 (18).
+    comp->SetActVal(13);
+    double max = 0, min = 0;
+    comp->GetMaxMinResult(max, min, nullptr);
+    EXPECT_EQ(max, 720.0);
+    EXPECT_EQ(min, -720.0);
+    // Below S1 + S2 the base range stands.
+    comp->SetActVal(2);
+    comp->GetMaxMinResult(max, min, nullptr);
+    EXPECT_EQ(max, 3.0);
+    EXPECT_EQ(min, -9.0);
+}
+
+TEST_F(ShellDraw, DistortedModeShapeMovesThePrismsByTheParameterRows)
+{
+    comp->SetFactor(0.5);
+    GiveResults({0.0, 0.0, 0.0});
+    for (CElement* e : platetest::Elements(region))
+        for (POSITION p = e->GetHeadPosition(); p;) {
+            CSNode* n = e->GetNextNode(p);
+            n->AllocateValue(3);
+            n->SetValue(0.01, 0); // ux, component 3
+            n->SetValue(0.0, 1);  // uy, component 4
+            n->SetValue(0.01, 2); // component 5
+        }
+    struct Case {
+        double max5;   // m_MaxVals[5]; m_MinVals[5] is -18
+        double xOfA;   // top corner of node (-0.5, -0.5)
+    } cases[] = {
+        {6.0, -0.5 - 18 * 0.5 * 0.01},   // |min| >= max: the in-plane rows turn
+        {100.0, -0.5 + 100 * 0.5 * 0.01},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.max5);
+        comp->m_MaxVals[5] = c.max5;
+        comp->SetActVal(13);
+        GLRecorder rec;
+        comp->DrawResults(2);
+        ASSERT_TRUE(rec.balanced());
+        ASSERT_EQ(rec.primitives().size(), 1u);
+        const auto& vs = rec.primitives()[0].vertices;
+        // z: factor x (entry 3 of the principal extremes, 40) x 0.01 plus
+        // half the thickness.
+        const brantel::test::Vec3 top{c.xOfA, -0.5, 0.5 * 40 * 0.01 + 0.1};
+        EXPECT_TRUE(std::any_of(vs.begin(), vs.end(), [&](const brantel::test::Vec3& v) {
+            return std::fabs(v[0] - top[0]) < 1e-12 && std::fabs(v[1] - top[1]) < 1e-12 &&
+                   std::fabs(v[2] - top[2]) < 1e-12;
+        }));
+    }
+    // The last index with a flag: the plate component's distorted mesh,
+    // one primitive per element.
+    comp->SetActVal(12);
+    GLRecorder rec;
+    comp->DrawResults(2);
+    EXPECT_EQ(rec.primitives().size(), 2u);
+}
+
+TEST_F(ShellDraw, ShortPrincipalExtremesGiveAZeroRange)
+{
+    comp->m_MaxValsExt = Values({10, 20});
+    comp->m_MinValsExt = Values({-1, -2});
+    CElement::m_dStaticMax = 99.0;
+    CElement::m_dStaticMin = -99.0;
+    comp->SetActVal(13);
+    comp->DrawDistorted(2, 1.0);
+    EXPECT_EQ(CElement::m_dStaticMax, 0.0);
+    EXPECT_EQ(CElement::m_dStaticMin, 0.0);
+}
+
+TEST_F(ShellDraw, ColourPlotWithoutFlagsAndOffsetOfTwoPasses)
+{
+    GiveResults({0.5, -0.5, 0.25});
+    comp->m_iResultState = 1;
+    comp->SetActVal(0);
+    {
+        GLRecorder rec;
+        comp->DrawResults(0);
+        EXPECT_EQ(rec.primitives().size(), 2u) << "the elements' own colour plot, no prisms";
+    }
+    bOffsetPolygon = false;
+    glPolygonOffset(7.0f, 7.0f);
+    comp->DrawResults(2 | 16);
+    GLfloat factor = 0;
+    glGetFloatv(GL_POLYGON_OFFSET_FACTOR, &factor);
+    EXPECT_EQ(factor, 1.0f);
+    EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
 }
