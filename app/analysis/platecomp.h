@@ -209,6 +209,11 @@ protected:
     // Gathers m_LocalMax/m_LocalMin from every region: the local stresses
     // (0, 1, 2), or with vect the local vector components (3, 4).
     void GatherLocalExtremes(bool vect);
+    // CElement::m_dStaticMax/m_dStaticMin symmetric from entry k of the
+    // principal-extreme vectors (0.0 for an entry they do not hold).
+    void SetStaticRange(int k);
+    // The same from the local extremes of component c, gathered first.
+    void SetLocalRange(bool vect, int c);
     // The direction handed to the local-axes operations, or null.
     CVector* LocalDirArgument() { return m_iLocalAxes == 2 ? &m_LocalDir : nullptr; }
     bool HasRegions() const { return !CObList::IsEmpty(); }

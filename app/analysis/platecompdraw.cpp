@@ -132,6 +132,17 @@ void CPlateComp::GatherLocalExtremes(bool vect)
     });
 }
 
+void CPlateComp::SetStaticRange(int k)
+{
+    SymmetricRange(Entry(m_MaxValsExt, k), Entry(m_MinValsExt, k), CElement::m_dStaticMax, CElement::m_dStaticMin);
+}
+
+void CPlateComp::SetLocalRange(bool vect, int c)
+{
+    GatherLocalExtremes(vect);
+    SymmetricRange(Entry(m_LocalMax, c), Entry(m_LocalMin, c), CElement::m_dStaticMax, CElement::m_dStaticMin);
+}
+
 void CPlateComp::DrawResults(int flags)
 {
     DrawResultsWith(flags, PlotRules{}, false);
@@ -209,8 +220,7 @@ void CPlateComp::DrawPriStress(int flags, bool first, double scale)
 {
     if (!SetNodeValueCount())
         return;
-    const int k = first ? 0 : 1;
-    SymmetricRange(Entry(m_MaxValsExt, k), Entry(m_MinValsExt, k), CElement::m_dStaticMax, CElement::m_dStaticMin);
+    SetStaticRange(first ? 0 : 1);
     DrawPasses(flags, PassStyle::Principal, false, [&](int f) {
         ForEachMeshRegion([&](CSectMeshArea* r) { r->DrawPriStress(f, first, scale, 0, 1, 2); });
     });
@@ -220,7 +230,7 @@ void CPlateComp::DrawEffStress(int flags, double scale)
 {
     if (!SetNodeValueCount())
         return;
-    SymmetricRange(Entry(m_MaxValsExt, 2), Entry(m_MinValsExt, 2), CElement::m_dStaticMax, CElement::m_dStaticMin);
+    SetStaticRange(2);
     DrawPasses(flags, PassStyle::Derived, false, [&](int f) {
         ForEachMeshRegion([&](CSectMeshArea* r) { r->DrawEffStress(m_iPlaneStrain + 1, f, scale, 0, 1, 2); });
     });
@@ -230,9 +240,7 @@ void CPlateComp::DrawLocalStress(int flags, int component, double scale)
 {
     if (!SetNodeValueCount())
         return;
-    GatherLocalExtremes(false);
-    SymmetricRange(Entry(m_LocalMax, component), Entry(m_LocalMin, component), CElement::m_dStaticMax,
-                   CElement::m_dStaticMin);
+    SetLocalRange(false, component);
     CVector* dir = LocalDirArgument();
     DrawPasses(flags, PassStyle::Derived, false, [&](int f) {
         ForEachMeshRegion([&](CSectMeshArea* r) {
@@ -245,9 +253,7 @@ void CPlateComp::DrawLocalVect(int flags, int component, double scale)
 {
     if (!SetNodeValueCount())
         return;
-    GatherLocalExtremes(true);
-    SymmetricRange(Entry(m_LocalMax, component), Entry(m_LocalMin, component), CElement::m_dStaticMax,
-                   CElement::m_dStaticMin);
+    SetLocalRange(true, component);
     CVector* dir = LocalDirArgument();
     DrawPasses(flags, PassStyle::Derived, false, [&](int f) {
         ForEachMeshRegion([&](CSectMeshArea* r) { r->DrawLocalVect(component, f, m_bLocalOption, dir, scale, 3, 4); });
@@ -262,8 +268,7 @@ void CPlateComp::DrawDistorted(int flags, double scale)
     if (IsMembraneCode(m_iElemType)) {
         ux = 3;
         uy = 4;
-        SymmetricRange(Entry(m_MaxValsExt, 3), Entry(m_MinValsExt, 3), CElement::m_dStaticMax,
-                       CElement::m_dStaticMin);
+        SetStaticRange(3);
     } else if (m_iElemType == 66) {
         w = 3;
     } else if (IsHigherPlateCode(m_iElemType)) {
@@ -522,6 +527,20 @@ CVector* CPlateComp::GetSupportDOFs(int code, int kind)
         break;
     }
     return &dofs;
+}
+
+// The first region, in list order, that holds the node inside (the
+// innermost one of its sub-sections), or null.
+CSectArea* CPlateComp::IsNodeInside2D(CSNode* node, bool thisOnly)
+{
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
+        CSection* section = GetNext(pos);
+        if (!section || !section->IsKindOf(RUNTIME_CLASS(CSectArea)))
+            continue;
+        if (CSectArea* found = static_cast<CSectArea*>(section)->IsNodeInside2D(node, thisOnly))
+            return found;
+    }
+    return nullptr;
 }
 
 // ------------------------------------------------------------ region nesting

@@ -112,9 +112,7 @@ void CShellComp::DrawDistorted(int flags, double scale)
         uy = 4;
         // Entry 3 exists only after a membrane run; any shorter vector gives
         // a zero range rather than a read past its end.
-        SymmetricRange(m_MaxValsExt.GetSize() > 3 ? m_MaxValsExt[3] : 0.0,
-                       m_MinValsExt.GetSize() > 3 ? m_MinValsExt[3] : 0.0, CElement::m_dStaticMax,
-                       CElement::m_dStaticMin);
+        SetStaticRange(3);
     } else if (m_iElemType == 66) {
         i = 3;
     } else if (IsHigherPlateCode(m_iElemType)) {
