@@ -718,10 +718,12 @@ void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex
                             : AfxFormat("%s%.*g", " ", digits, shown);
     }
 
-    // Leader line, pick name and node mark, arrow.
+    // Leader line, pick name and node mark, arrow. The label is drawn at
+    // the node's raster position (its bitmaps start to the right of the
+    // node); the leader is a short tick from the node towards it.
     double point[3] = {node->x, node->y, planar ? 0.0 : node->z};
-    const double size = std::max(LARGE_POINT, 1.0);
-    const double at[3] = {point[0] + size * 0.01, point[1] + size * 0.01, point[2]};
+    constexpr double kLeader = 0.01;
+    const double at[3] = {point[0] + kLeader, point[1] + kLeader, point[2]};
     glColor4d(1.0, 0.0, 1.0, 1.0);
     glBegin(GL_LINES);
     glVertex3dv(point);
