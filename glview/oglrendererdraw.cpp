@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <unordered_set>
 
 #include <GL/glu.h>
 
@@ -101,6 +102,20 @@ UINT ChoosePickedName(const GLuint* buffer, std::size_t words, int hits, UINT li
     // Nothing accepted and the fallback is the first record, or the buffer
     // overflowed.
     return IsExcluded(first.name, count, excluded) ? 0 : first.name;
+}
+
+std::vector<GLuint> DistinctPickedNames(const GLuint* buffer, std::size_t words, int hits,
+                                        std::size_t maxNames)
+{
+    std::vector<GLuint> names;
+    if (hits == 0)
+        return names;
+    std::unordered_set<GLuint> seen;
+    HitRecords records(buffer, words, hits);
+    for (HitRecord record; names.size() < maxNames && records.Next(record);)
+        if (record.name != 0 && seen.insert(record.name).second)
+            names.push_back(record.name);
+    return names;
 }
 
 int COGLRenderer::PrePickDraw(CPoint pt, double width, double height)
