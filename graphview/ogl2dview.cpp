@@ -103,13 +103,18 @@ void COGL2DView::EnterCoord(double& x, double& y, bool relative)
         x += m_dCursX;
         y += m_dCursY;
     }
+    ClickAt(x, y);
+    x = m_dCursX;
+    y = m_dCursY;
+}
+
+void COGL2DView::ClickAt(double x, double y)
+{
     m_dCursX = x;
     m_dCursY = y;
     const CPoint pixel = CursorPixel();
     LeftButtonDown(0, x, y, pixel);
     LeftButtonUp(0, x, y, pixel);
-    x = m_dCursX;
-    y = m_dCursY;
 }
 
 // ---- View volume, transform and parameters --------------------------------------------
@@ -429,22 +434,24 @@ bool COGL2DView::ZoomOut(double factor)
     return true;
 }
 
-void COGL2DView::MoveHoris(bool dir, double step)
+void COGL2DView::PanStep(double& centre, int extent, bool dir, double step)
 {
-    const double unit = m_iWidth / (8.0 * m_dScale);
+    // 0 is one sixteenth of the visible extent; a negative step that many.
+    const double unit = extent / (8.0 * m_dScale);
     step = step == 0.0 ? unit : step < 0.0 ? -step * unit : step;
-    m_dCentX += dir ? -step : step;
+    centre += dir ? -step : step;
     MarkListsInvalid();
     Invalidate(FALSE);
 }
 
+void COGL2DView::MoveHoris(bool dir, double step)
+{
+    PanStep(m_dCentX, m_iWidth, dir, step);
+}
+
 void COGL2DView::MoveVert(bool dir, double step)
 {
-    const double unit = m_iHeight / (8.0 * m_dScale);
-    step = step == 0.0 ? unit : step < 0.0 ? -step * unit : step;
-    m_dCentY += dir ? -step : step;
-    MarkListsInvalid();
-    Invalidate(FALSE);
+    PanStep(m_dCentY, m_iHeight, dir, step);
 }
 
 void COGL2DView::ZoomToRect(double x1, double y1, double x2, double y2)

@@ -158,6 +158,9 @@ protected:
     void SetViewCursor(HVIEWCURSOR cursor) { m_hShownCursor = cursor; }
     // Window-pixel point of the cursor.
     CPoint CursorPixel();
+    // The cursor to (x, y) and a click there: LeftButtonDown and
+    // LeftButtonUp at its pixel.
+    void ClickAt(double x, double y);
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
@@ -175,6 +178,7 @@ private:
     // The drag zoom of a move from the last mouse point: out when the
     // pointer went down. False for a move of 4 pixels or less.
     bool DragZoom(CPoint point);
+    void PanStep(double& centre, int extent, bool dir, double step);
     // Draws the wide and thin cursor cross, the square and the point-entry
     // box in units of w around (x, y) at z.
     void DrawCursorShape(double x, double y, double z, double w);

@@ -172,44 +172,7 @@ bool COGL3DView::GLEnabling()
 
 bool COGL3DView::GLLightEnabling()
 {
-    struct Light {
-        GLenum id;
-        const float* ambient;
-        const float* diffuse;
-        const float* specular;
-        const float* position;
-    };
-    const Light lights[3] = {
-        {GL_LIGHT0, ambientLight1, diffuseLight1, specularLight1, nullptr},
-        {GL_LIGHT1, ambientLight2, diffuseLight2, specularLight2, position1},
-        {GL_LIGHT2, ambientLight3, diffuseLight3, specularLight3, position2},
-    };
-    for (int i = 0; i < 3; ++i) {
-        if (!bLightOn[i])
-            continue;
-        glLightfv(lights[i].id, GL_AMBIENT, lights[i].ambient);
-        glLightfv(lights[i].id, GL_DIFFUSE, lights[i].diffuse);
-        glLightfv(lights[i].id, GL_SPECULAR, lights[i].specular);
-        if (lights[i].position != nullptr)
-            glLightfv(lights[i].id, GL_POSITION, lights[i].position);
-    }
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SHININESS, mat_shininess);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, mat_specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, mat_diffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, mat_ambient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, mat_emission);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, lmodel_ambient);
-    glLightModelfv(GL_LIGHT_MODEL_LOCAL_VIEWER, lmodel_local_viewer);
-    glLightModelfv(GL_LIGHT_MODEL_TWO_SIDE, lmodel_twoside);
-    glEnable(GL_LIGHTING);
-    for (int i = 0; i < 3; ++i) {
-        if (bLightOn[i])
-            glEnable(lights[i].id);
-        else
-            glDisable(lights[i].id);
-    }
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
+    GLSharedLights();
     return true;
 }
 
@@ -329,12 +292,8 @@ void COGL3DView::EnterCoord3D(double& x, double& y, double& z, bool relative)
         y += m_dCursY;
         z += m_dCursZ;
     }
-    m_dCursX = x;
-    m_dCursY = y;
     m_dCursZ = z;
-    const CPoint pixel = CursorPixel();
-    LeftButtonDown(0, x, y, pixel);
-    LeftButtonUp(0, x, y, pixel);
+    ClickAt(x, y);
     x = m_dCursX;
     y = m_dCursY;
     z = m_dCursZ;

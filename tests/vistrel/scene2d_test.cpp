@@ -9,22 +9,6 @@ namespace {
 
 class Scene2DTest : public GraphViewTest {
 protected:
-    // A view of w x h on its host, initialised and drawn once, with one
-    // model unit a pixel and no grid or axes unless a test turns them on.
-    std::unique_ptr<ViewDriver> Host(Test2DView& view, int w = 800, int h = 600)
-    {
-        EXPECT_TRUE(view.Make(w, h));
-        auto driver = std::make_unique<ViewDriver>(view, w, h);
-        driver->Size(w, h);
-        Init(view);
-        view.m_dScale = 2.0;
-        view.m_bShowAxis = false;
-        view.m_bShowGrid = false;
-        view.InvalidateList();
-        driver->Draw();
-        return driver;
-    }
-
     // Pixels of colour (r, g, b) in the columns x0..x1 of the frame.
     static int CountInColumns(const ViewDriver& driver, int x0, int x1, int h, int r, int g, int b)
     {

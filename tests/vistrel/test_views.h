@@ -148,6 +148,23 @@ protected:
         PumpPosted();
     }
 
+    // A view of w x h on its host, initialised and drawn once, with one
+    // model unit a pixel (scale 2) and no grid or axes.
+    template <class View>
+    std::unique_ptr<ViewDriver> Host(View& view, int w = 800, int h = 600)
+    {
+        EXPECT_TRUE(view.Make(w, h));
+        auto driver = std::make_unique<ViewDriver>(view, w, h);
+        driver->Size(w, h);
+        Init(view);
+        view.m_dScale = 2.0;
+        view.m_bShowAxis = false;
+        view.m_bShowGrid = false;
+        view.InvalidateList();
+        driver->Draw();
+        return driver;
+    }
+
     COSMesaOffscreenFactory m_factory;
     IOffscreenFactory* m_previousFactory = nullptr;
 };

@@ -12,18 +12,6 @@ namespace {
 
 class View3DTest : public GraphViewTest {
 protected:
-    template <class View>
-    std::unique_ptr<ViewDriver> Host(View& view, int w = 800, int h = 600)
-    {
-        EXPECT_TRUE(view.Make(w, h));
-        auto driver = std::make_unique<ViewDriver>(view, w, h);
-        driver->Size(w, h);
-        Init(view);
-        view.m_dScale = 2.0;
-        driver->Draw();
-        return driver;
-    }
-
     // Every pixel of the frame, for comparing two frames.
     static std::vector<Rgba> Frame(const ViewDriver& driver, int w = 800, int h = 600)
     {
