@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <system_error>
 
-IMPLEMENT_DYNAMIC(KorMainFrm, CMDIFrameWnd)
 IMPLEMENT_DYNAMIC(KorApp, CWinApp)
 
 UINT KorApp::m_uiStChldFrmSett = 3;
