@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/framira.h"
+#include "tests/framira/file_bytes.h"
 #include "glview/oglcolorinfo.h"
 #include "glview/oglrenderer.h"
 #include "glview/oglview.h"
@@ -28,35 +29,18 @@ using afxui::headless::DialogDriver;
 using afxui::headless::HeadlessApp;
 using afxui::headless::ModalScript;
 using afxui::headless::ToolbarCombo;
-using Bytes = std::vector<unsigned char>;
+using framira_test::At;
+using framira_test::Bytes;
+using framira_test::ReadAll;
+using framira_test::WriteAll;
 
 constexpr UINT kFrameRes = 7128;
 constexpr DWORD kMaximize = 0x01000000;
-
-Bytes ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 template <class T> void Append(Bytes& bytes, T value)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(&value);
     bytes.insert(bytes.end(), p, p + sizeof value);
-}
-
-template <class T> T At(const Bytes& bytes, std::size_t offset)
-{
-    T value{};
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
 }
 
 // A temporary file, removed at the end.
