@@ -276,7 +276,8 @@ void KorMainFrm::ToolBarWndNotify(UINT code, CWnd* control)
         combo->GetWindowText(text);
         if (!text.IsEmpty()) {
             const double value = std::atof(text);
-            if (!(value > 0.0)) {
+            // An overflowing number ("1e999") is refused like a negative one.
+            if (!(value > 0.0) || !std::isfinite(value)) {
                 AfxMessageBox("You must enter a positive number", MB_OK);
                 combo->SetCurSel(
                     combo->FindStringExact(-1, SpacingText(m_dCurGridSpacing * factor)));

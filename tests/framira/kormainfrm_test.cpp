@@ -387,7 +387,7 @@ TEST_F(MainFrameTest, TypedSpacingsAreCheckedAddedAndApplied)
     ASSERT_EQ(Entries(ID_KOR_GRIDSPACE), std::vector<CString>{"100.000000"});
     frame->snaps.clear();
 
-    for (const char* bad : {"0", "-3", "abc"}) {
+    for (const char* bad : {"0", "-3", "abc", "1e999", "inf"}) {
         Boxes().Expect("You must enter a positive number");
         TypeSpacing(bad);
         EXPECT_EQ(Combo(ID_KOR_GRIDSPACE).GetCurSel(), 0) << bad;
@@ -540,6 +540,18 @@ TEST_F(MainFrameTest, DamagedSpacingListsStayInsideTheList)
         EXPECT_LE(Combo(ID_KOR_GRIDSPACE).GetCount(), 10) << c.what;
         EXPECT_EQ(frame->m_dGridSpacing[9], c.positives >= 10 ? 10.0 : -1.0) << c.what;
     }
+}
+
+TEST_F(MainFrameTest, TheResultNamesListIsNotTheFramesToDelete)
+{
+    // The derived frame points it at the active document's names.
+    CStringArray names;
+    names.Add("Sigma x");
+    frame->m_pListNames = &names;
+    frame->m_pFilterNames = new CStringArray; // the frame's own
+    frame->DestroyWindow();
+    frame = nullptr;
+    EXPECT_EQ(names.GetSize(), 1);
 }
 
 // The program's application over a temporary folder.
