@@ -1,5 +1,6 @@
 #include "framework/kormainfrm.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -351,7 +352,9 @@ void KorMainFrm::InitFrame(CArchive& ar)
     UpdateSelFilter();
     // The spacings run while they are positive; at most ten are kept, and a
     // longer run (only a damaged file has one) is read to its end and
-    // dropped so that the archive stays in step.
+    // dropped so that the archive stays in step. They are taken over only
+    // once the terminator was read: a short archive changes nothing.
+    double spacings[kMaxSpacings];
     int read = 0;
     double value = 0.0;
     for (;;) {
@@ -359,8 +362,9 @@ void KorMainFrm::InitFrame(CArchive& ar)
         if (!(value > 0.0))
             break;
         if (read < kMaxSpacings)
-            m_dGridSpacing[read++] = value;
+            spacings[read++] = value;
     }
+    std::copy(spacings, spacings + read, m_dGridSpacing);
     int inUse = 0;
     while (inUse < kMaxSpacings && m_dGridSpacing[inUse] > 0.0)
         ++inUse;

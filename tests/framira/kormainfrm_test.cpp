@@ -554,6 +554,24 @@ TEST_F(MainFrameTest, TheResultNamesListIsNotTheFramesToDelete)
     EXPECT_EQ(names.GetSize(), 1);
 }
 
+TEST_F(MainFrameTest, AShortFramePartLeavesTheSpacingsAsTheyWere)
+{
+    frame->m_dGridSpacing[1] = 50.0;
+    frame->m_dCurGridSpacing = 50.0;
+    Bytes bytes;
+    Append<DWORD>(bytes, 0);
+    Append<DWORD>(bytes, 1);
+    Append(bytes, 7.0);
+    Append(bytes, 8.0); // the terminator is missing
+    WriteAll(temp.path, bytes);
+    CFile file(temp.path.c_str(), CFile::modeRead);
+    CArchive ar(&file, CArchive::load);
+    EXPECT_THROW(frame->InitFrame(ar), CArchiveException);
+    EXPECT_EQ(frame->m_dGridSpacing[0], 100.0);
+    EXPECT_EQ(frame->m_dGridSpacing[1], 50.0);
+    EXPECT_EQ(frame->m_dCurGridSpacing, 50.0);
+}
+
 // The program's application over a temporary folder.
 class FrameApp : public KorApp
 {
