@@ -6,7 +6,7 @@
 // hidden.
 #pragma once
 
-#include <memory>
+#include <vector>
 
 #include "framework/korapp.h"
 #include "platform/ui/core/afxui.h"
@@ -65,8 +65,9 @@ public:
     static void ChooseInverseBackground();
 
     UINT m_nViewID = 0;
-    // The frame's 2D view parameters (the derived frame sizes the array).
-    std::unique_ptr<double[]> m_pViewParams;
+    // The parameters of the 2D view shown before the last switch (empty
+    // until then); sized by the view that fills them.
+    std::vector<double> m_pViewParams;
     // Clip planes (a, b, c, d): below, above, planes 3 to 6; then their
     // on/off flags.
     double m_dClipPlanes[6][4] = {{0, 0, 1, 0},  {0, 0, -1, 0}, {-1, 0, 0, 0},
