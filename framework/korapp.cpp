@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <system_error>
 
-IMPLEMENT_DYNAMIC(KorMainFrm, CMDIFrameWnd)
 IMPLEMENT_DYNAMIC(KorApp, CWinApp)
 
 UINT KorApp::m_uiStChldFrmSett = 3;
