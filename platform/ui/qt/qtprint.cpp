@@ -18,13 +18,38 @@
 namespace
 {
 
-// The text of the first nCount bytes (all up to the NUL for -1).
-QString TextOf(const char* lpszString, int nCount)
+// The Greek letter of a byte of code page 1253 (0 where 1253 agrees with
+// 1252 or has no character).
+char16_t GreekOf(unsigned char byte)
+{
+    if (byte == 0xA1 || byte == 0xB5)
+        return u'\u0385';
+    if (byte == 0xA2)
+        return u'\u0386';
+    if (byte == 0xB4)
+        return u'\u0384';
+    if (byte >= 0xB8 && byte <= 0xFE && byte != 0xBB && byte != 0xBD && byte != 0xD2)
+        return static_cast<char16_t>(0x0384 + (byte - 0xB4));
+    return 0;
+}
+
+// The text of the first nCount bytes (all up to the NUL for -1). A Greek
+// font reads its bytes as code page 1253, as the system does; every other
+// font as the layer's text.
+QString TextOf(const char* lpszString, int nCount, bool bGreek)
 {
     if (!lpszString)
         return QString();
     const int length = nCount < 0 ? static_cast<int>(std::strlen(lpszString)) : nCount;
-    return AfxToQString(CString(lpszString, length));
+    if (!bGreek)
+        return AfxToQString(CString(lpszString, length));
+    QString text;
+    for (int i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(lpszString[i]);
+        const char16_t greek = GreekOf(byte);
+        text += greek ? QChar(greek) : AfxToQString(CString(lpszString + i, 1)).at(0);
+    }
+    return text;
 }
 
 // The header's pixel bytes (rows bottom-up or top-down as the height says).
@@ -86,6 +111,12 @@ int CQtPainterDC::GetDeviceCaps(int nIndex) const
     }
 }
 
+bool CQtPainterDC::IsGreek() const
+{
+    const auto* font = dynamic_cast<const CFont*>(m_pFont);
+    return font && font->m_logFont.lfCharSet == GREEK_CHARSET;
+}
+
 QFont CQtPainterDC::CurrentFont() const
 {
     if (const auto* font = dynamic_cast<const CFont*>(m_pFont))
@@ -132,7 +163,7 @@ int CQtPainterDC::SetBkMode(int nBkMode)
 
 bool CQtPainterDC::TextOut(int x, int y, const char* lpszString, int nCount)
 {
-    const QString text = TextOf(lpszString, nCount);
+    const QString text = TextOf(lpszString, nCount, IsGreek());
     const QFontMetrics metrics(m_painter.font(), m_pDevice);
     if (m_bkMode == OPAQUE)
         m_painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()),
@@ -145,7 +176,7 @@ bool CQtPainterDC::TextOut(int x, int y, const char* lpszString, int nCount)
 void CQtPainterDC::GetTextExtent(const char* lpszString, int nCount, long& cx, long& cy) const
 {
     const QFontMetrics metrics(m_painter.font(), m_pDevice);
-    cx = metrics.horizontalAdvance(TextOf(lpszString, nCount));
+    cx = metrics.horizontalAdvance(TextOf(lpszString, nCount, IsGreek()));
     cy = metrics.height();
 }
 

@@ -40,7 +40,8 @@ public:
     unsigned long SetTextColor(unsigned long crColor) override;
     unsigned long SetBkColor(unsigned long crColor) override;
     int SetBkMode(int nBkMode) override;
-    // (x, y) is the top left of the text.
+    // (x, y) is the top left of the text. Bytes are the layer's text, or
+    // code page 1253 in a GREEK_CHARSET font.
     bool TextOut(int x, int y, const char* lpszString, int nCount) override;
     void GetTextExtent(const char* lpszString, int nCount, long& cx, long& cy) const override;
     bool GetTextMetrics(TEXTMETRIC* ptm) const override;
@@ -57,6 +58,8 @@ public:
 
 private:
     QFont CurrentFont() const;
+    // The selected font is a Greek one (its bytes are code page 1253).
+    bool IsGreek() const;
     void UsePenAndBrush();
 
     QPaintDevice* m_pDevice;

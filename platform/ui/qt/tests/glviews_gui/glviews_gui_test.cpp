@@ -426,8 +426,8 @@ public:
         font.CreateFontIndirect(&lf);
         CFont* old = pDC->SelectObject(&font);
         CPoint pt(pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
-        pt = COGLPrintDoc::WriteText(pDC, pt, "max ", "s", "x", "", " = 12.5", "kN/m\xB2", -1, "");
-        COGLPrintDoc::WriteText(pDC, pt, "m", "", "", "y", " = 3.1", "kNm/m", -1, "");
+        pt = COGLPrintDoc::WriteText(pDC, pt, "max ", "\xF3", "x", "", " = 12.5", "kN/m\xB2", -1, "");
+        COGLPrintDoc::WriteText(pDC, pt, "m", "", "", "\xE1", " = 3.1", "kNm/m", -1, "");
         pDC->SelectObject(old);
         fonts.DestroyFonts();
     }
@@ -453,6 +453,11 @@ TEST_F(GLViewsOnQt, PrintingToFileWritesTheViewAsAnImageOnOnePage)
         ++dialogs;
         if (qobject_cast<QPrintDialog*>(&dialog))
             dialog.accept();
+        if (qobject_cast<QPrintPreviewDialog*>(&dialog)) {
+            dialog.resize(600, 500);
+            QTest::qWait(200);
+            Save(dialog.grab().toImage(), "glview-print-preview.png");
+        }
     });
     view.SendMessage(WM_COMMAND, ID_FILE_PRINT);
     EXPECT_EQ(dialogs, 1);
@@ -462,6 +467,9 @@ TEST_F(GLViewsOnQt, PrintingToFileWritesTheViewAsAnImageOnOnePage)
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_TRUE(bytes.contains("/Subtype /Image"));
     EXPECT_EQ(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")), 1);
+    // The same page in the preview, for the eye.
+    view.SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    EXPECT_EQ(dialogs, 2);
 
     // The printer's metrics through the device context.
     QPrinter probe(QPrinter::HighResolution);
@@ -494,6 +502,20 @@ TEST_F(GLViewsOnQt, ViewsWithoutOpenGLPrintTextAndPreviewThroughTheirPages)
             dark += qGray(page.pixel(x, y)) < 100;
     EXPECT_GT(dark, 50);
     Save(page, "print-textout.png");
+    {
+        // A Greek font reads its bytes as code page 1253.
+        CQtPainterDC dc(&page, true);
+        CFont greek;
+        LOGFONT lf{};
+        lf.lfHeight = -20;
+        lf.lfCharSet = GREEK_CHARSET;
+        std::strcpy(lf.lfFaceName, "DejaVu Serif");
+        greek.CreateFontIndirect(&lf);
+        dc.SelectObject(&greek);
+        long cx = 0, cy = 0;
+        dc.GetTextExtent("\xF3\xE1", 2, cx, cy);
+        EXPECT_EQ(cx, QFontMetrics(dc.Painter().font(), &page).horizontalAdvance(QString::fromUtf8("\u03C3\u03B1")));
+    }
 
     // The preview paints through the view's page loop; setup opens its dialog.
     CWnd& window = Window(300, 200);
