@@ -9,9 +9,6 @@
 
 #include <memory>
 
-#include <QOpenGLWidget>
-#include <QTest>
-
 #include "glview/lumetra.h"
 #include "platform/ui/core/afxui.h"
 #include "platform/ui/headless/afxui_headless.h"
@@ -146,9 +143,7 @@ void PickInView(benchmark::State& state, int n)
     view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 600), &top, 1);
     view.Init();
     AfxQtWidgetOf(&view)->show();
-    for (int i = 0; i < 200 && !view.m_bInitialized; ++i)
-        QTest::qWait(10);
-    QTest::qWait(50);
+    afxui::qt::testing::WaitUntil([&] { return view.m_bInitialized; });
     for (auto _ : state)
         benchmark::DoNotOptimize(view.Pick(CPoint(400, 300)));
     view.DestroyWindow();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "platform/ui/core/constants.h"
 #include "platform/ui/core/input.h"
@@ -209,7 +211,15 @@ public:
     }
 
 protected:
-    void initializeGL() override { m_host.ContextReady(); }
+    void initializeGL() override
+    {
+        // A move to another screen (or another pixel ratio) rebuilds the
+        // view for it.
+        if (QWindow* window = this->window()->windowHandle())
+            QObject::connect(window, &QWindow::screenChanged, this, [this] { m_host.SettingChanged(); },
+                             Qt::UniqueConnection);
+        m_host.ContextReady();
+    }
     void resizeGL(int, int) override { m_host.Resized(); }
     void paintGL() override { m_host.Paint(); }
 
@@ -358,35 +368,10 @@ void CQtGLHost::SendScroll(bool bVertical, int action)
     QScrollBar* bar = m_bars[bVertical ? SB_VERT : SB_HORZ];
     if (!bar)
         return;
-    UINT code = SB_ENDSCROLL;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd:
-        code = SB_LINEDOWN;
-        break;
-    case QAbstractSlider::SliderSingleStepSub:
-        code = SB_LINEUP;
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        code = SB_PAGEDOWN;
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        code = SB_PAGEUP;
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        code = SB_TOP;
-        break;
-    case QAbstractSlider::SliderToMaximum:
-        code = SB_BOTTOM;
-        break;
-    case QAbstractSlider::SliderMove:
-        code = SB_THUMBTRACK;
-        break;
-    case -1:
-        code = SB_THUMBPOSITION;
-        break;
-    default:
+    // -1: the thumb was let go.
+    const UINT code = action == -1 ? SB_THUMBPOSITION : AfxQtScrollCode(action);
+    if (code == SB_ENDSCROLL)
         return;
-    }
     const int pos = bar->sliderPosition();
     AfxQtEntry([this, bVertical, code, pos] {
         if (CWnd* view = View())
@@ -468,6 +453,10 @@ void CQtGLHost::RepaintNow()
 {
     if (!m_gl)
         return;
+    if (m_bResizing) {
+        m_gl->update();
+        return;
+    }
     if (g_paintingHosts > 0) {
         // Inside another view's paint: no second Qt paint (and no context
         // switch) in the middle of it; the view's own draw cycle decides
@@ -531,13 +520,30 @@ void CQtGLHost::ContextLost()
     m_context = nullptr;
 }
 
+void CQtGLHost::SettingChanged()
+{
+    const HWND hWnd = m_hWnd;
+    AfxQtEntry([hWnd] {
+        if (CWnd* view = CWnd::FromHandle(hWnd))
+            view->PostMessage(WM_SETTINGCHANGE);
+    });
+}
+
 void CQtGLHost::Resized()
 {
+    const double ratio = DevicePixelRatio();
+    if (m_lastRatio > 0 && ratio != m_lastRatio)
+        SettingChanged();
+    m_lastRatio = ratio;
+    // The view's own repaint after a resize waits for Qt's paint, which
+    // follows at once.
+    const bool resizing = std::exchange(m_bResizing, true);
     AfxViewEvent event;
     event.kind = AfxViewEventKind::size;
     const GLPixelSize size = PixelSize();
     event.size = CSize(size.cx, size.cy);
     Input(event);
+    m_bResizing = resizing;
 }
 
 void CQtGLHost::Paint()

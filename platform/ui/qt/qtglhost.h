@@ -12,7 +12,9 @@
 // - Recreate (ResetOGL) replaces the widget in place: the view object and
 //   its window stay;
 // - mouse, wheel, key and size input goes through AfxDispatchViewEvent in
-//   device pixels; entering the widget sends WM_SETCURSOR.
+//   device pixels; entering the widget sends WM_SETCURSOR;
+// - a change of screen or device pixel ratio posts WM_SETTINGCHANGE to the
+//   view, which rebuilds it for the new one.
 // Where no OpenGL widget can be hosted (the offscreen platform), the host
 // has no context and a view takes its "no valid context" path.
 #pragma once
@@ -88,6 +90,9 @@ public:
     void ContextReady();
     void ContextLost();
     void Resized();
+    // The screen or pixel ratio changed: the view gets WM_SETTINGCHANGE
+    // (posted), which rebuilds it.
+    void SettingChanged();
     void Paint();
     void Input(const AfxViewEvent& event);
     void Entered();
@@ -105,7 +110,8 @@ private:
     QPointer<QScrollBar> m_bars[2]; // SB_HORZ, SB_VERT
     QOpenGLContext* m_context = nullptr; // the widget's, while it lives
     bool m_bPainting = false;
-    int m_nPaintDepth = 0;
+    bool m_bResizing = false;
+    double m_lastRatio = 0; // at the last resize
 };
 
 // Makes the host of a window on request (see AfxRequestGLSurface); the

@@ -24,15 +24,7 @@ QOpenGLWidget* GLWidget(CWnd& view)
 
 bool WaitFor(const std::function<bool()>& done)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 5000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(5);
-    }
-    return true;
+    return afxui::qt::testing::WaitUntil(done);
 }
 
 void GLViewsOnQt::SetUp()

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
@@ -40,9 +39,11 @@ public:
     std::vector<UINT> messages;         // mouse, key and cursor messages in order
     std::vector<std::pair<WPARAM, LPARAM>> params;
 
+    DWORD style = WS_CHILD | WS_VISIBLE;
+
     bool Make(CWnd& parent, CRect rect, UINT nID = 1)
     {
-        return Create(nullptr, "", WS_CHILD | WS_VISIBLE, rect, &parent, nID) != FALSE;
+        return Create(nullptr, "", style, rect, &parent, nID) != FALSE;
     }
     void InitialUpdate() { OnInitialUpdate(); }
     void ZoomToFit() override {}
@@ -76,7 +77,8 @@ protected:
         if (message == WM_SIZE)
             calls.push_back("size");
         if ((message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSEWHEEL ||
-            message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SETCURSOR) {
+            message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SETCURSOR ||
+            message == WM_HSCROLL || message == WM_VSCROLL) {
             messages.push_back(message);
             params.emplace_back(wParam, lParam);
         }

@@ -13,9 +13,11 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "platform/ui/qt/tests/glviews_gui/glviews.h"
 
@@ -169,6 +171,45 @@ TEST_F(GLViewsOnQt, InputArrivesAsTheViewsMessagesInDevicePixels)
     EXPECT_EQ(gl->focusPolicy(), Qt::StrongFocus);
 }
 
+TEST_F(GLViewsOnQt, TheViewsOwnScrollBarsShowItsRangeAndSendItsScrolls)
+{
+    CTestGLView view;
+    view.style |= WS_HSCROLL | WS_VSCROLL;
+    Show(view, CRect(10, 10, 210, 160));
+    view.SetScrollRange(SB_VERT, 0, 50);
+    view.SetScrollPos(SB_VERT, 10);
+    view.draws = 0;
+    CQtGLHost::Of(view.GetSafeHwnd())->RequestUpdate();
+    ASSERT_TRUE(WaitFor([&] { return view.draws > 0; }));
+    QScrollBar* bars[2] = {};
+    for (QScrollBar* bar : AfxQtWidgetOf(&view)->findChildren<QScrollBar*>())
+        bars[bar->orientation() == Qt::Vertical ? SB_VERT : SB_HORZ] = bar;
+    ASSERT_TRUE(bars[SB_HORZ] && bars[SB_VERT]);
+    EXPECT_EQ(bars[SB_VERT]->maximum(), 50);
+    EXPECT_EQ(bars[SB_VERT]->value(), 10);
+    // The drawing area leaves room for the bars.
+    EXPECT_LT(GLWidget(view)->width(), 200);
+    EXPECT_LT(GLWidget(view)->height(), 150);
+
+    struct ScrollCase {
+        int bar;
+        QAbstractSlider::SliderAction action;
+        UINT message;
+        UINT code;
+    };
+    for (const ScrollCase& c : {ScrollCase{SB_VERT, QAbstractSlider::SliderSingleStepAdd, WM_VSCROLL, SB_LINEDOWN},
+                                ScrollCase{SB_VERT, QAbstractSlider::SliderPageStepSub, WM_VSCROLL, SB_PAGEUP},
+                                ScrollCase{SB_HORZ, QAbstractSlider::SliderToMaximum, WM_HSCROLL, SB_BOTTOM}}) {
+        SCOPED_TRACE(c.code);
+        view.messages.clear();
+        view.params.clear();
+        bars[c.bar]->triggerAction(c.action);
+        ASSERT_EQ(view.messages, std::vector<UINT>{c.message});
+        EXPECT_EQ(LOWORD(view.params[0].first), c.code);
+        EXPECT_EQ(view.params[0].second, 0); // the window's own bar
+    }
+}
+
 TEST_F(GLViewsOnQt, ResetAndLostContextsRebuildTheViewsListsAndText)
 {
     CTestGLView view;
@@ -204,6 +245,14 @@ TEST_F(GLViewsOnQt, ResetAndLostContextsRebuildTheViewsListsAndText)
     const QImage after = Frame(view);
     Save(after, "glview-text-after-reset.png");
     EXPECT_GT(CountWhite(after), 20);
+
+    // Moving to another screen rebuilds the view the same way.
+    old = GLWidget(view);
+    view.draws = 0;
+    emit GLWidget(view)->window()->windowHandle()->screenChanged(QGuiApplication::primaryScreen());
+    ASSERT_TRUE(WaitFor([&] { return old.isNull() && view.draws > 0; }));
+    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "init"), 3);
+    EXPECT_GT(CountWhite(Frame(view)), 20);
 
     // Qt announces the context's end: the view lets go first (list ids
     // zeroed), and the next context initialises it again.
