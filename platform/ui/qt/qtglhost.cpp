@@ -215,9 +215,12 @@ protected:
     {
         // A move to another screen (or another pixel ratio) rebuilds the
         // view for it.
-        if (QWindow* window = this->window()->windowHandle())
-            QObject::connect(window, &QWindow::screenChanged, this, [this] { m_host.SettingChanged(); },
-                             Qt::UniqueConnection);
+        if (QWindow* window = this->window()->windowHandle(); window && window != m_screens) {
+            if (m_screens)
+                QObject::disconnect(m_screens, nullptr, this, nullptr);
+            m_screens = window;
+            QObject::connect(window, &QWindow::screenChanged, this, [this] { m_host.SettingChanged(); });
+        }
         m_host.ContextReady();
     }
     void resizeGL(int, int) override { m_host.Resized(); }
@@ -285,6 +288,7 @@ private:
     }
 
     CQtGLHost& m_host;
+    QPointer<QWindow> m_screens; // the window whose screen changes are watched
 };
 
 // ---- The host -----------------------------------------------------------------------------
