@@ -21,6 +21,7 @@
 #include "platform/ui/core/docview.h"
 #include "platform/ui/core/resources.h"
 
+class CControlBar;
 class CStatusBar;
 
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -84,6 +85,16 @@ public:
     // Files dropped on the frame open in turn.
     void DropFiles(const std::vector<CString>& paths);
 
+    // The control bars' layout (the backend's bytes, entry "Layout") and
+    // which bars show (entry "Visible": "<bar id>=<0|1>" joined by ";")
+    // in profile section lpszProfileName. Loading reads section
+    // "VizBarState" when the named one holds neither entry; bars the list
+    // does not name keep their state, and malformed parts are skipped.
+    void SaveBarState(LPCTSTR lpszProfileName);
+    void LoadBarState(LPCTSTR lpszProfileName);
+    // Shows or hides a control bar of this frame.
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 protected:
@@ -123,6 +134,11 @@ public:
     CDocument* GetActiveDocument() override;
     UINT GetMenuID() const override;
 
+    // Workbook mode shows the children as tabs along the bottom edge of the
+    // client area; otherwise each is a (maximised) window of its own.
+    void SetWorkbookMode(BOOL bWorkbook);
+    BOOL IsWorkbookMode() const { return m_bWorkbookMode; }
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 private:
@@ -133,6 +149,7 @@ private:
 
     std::vector<CMDIChildWnd*> m_children; // not owned
     CMDIChildWnd* m_pActiveChild = nullptr;
+    BOOL m_bWorkbookMode = FALSE;
 };
 
 class CMDIChildWnd : public CFrameWnd
