@@ -77,3 +77,8 @@ mkdir -p "$corpus/fuzz_settings"
 { head -c 10196 /dev/zero; printf '\x01\x00\x00\x00'; head -c 296 /dev/zero; } \
   > "$corpus/fuzz_settings/seed_units"
 fuzz_run fuzz_settings
+
+# The visibility list of a frame's bar state, seeded with a saved list.
+mkdir -p "$corpus/fuzz_barstate"
+printf '59393=1;59648=1;59396=0' > "$corpus/fuzz_barstate/seed_list"
+fuzz_run fuzz_barstate

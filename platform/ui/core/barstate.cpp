@@ -84,8 +84,9 @@ void CFrameWnd::SaveBarState(LPCTSTR lpszProfileName)
     AfxWriteProfileString(lpszProfileName, kVisibleEntry, AfxFormatBarVisibility(list));
     if (CWndBackend* backend = AfxGetWndBackend()) {
         const std::vector<BYTE> layout = backend->SaveBarLayout(*this);
-        AfxWriteProfileBinary(lpszProfileName, kLayoutEntry, layout.data(),
-                              static_cast<UINT>(layout.size()));
+        if (!layout.empty())
+                AfxWriteProfileBinary(lpszProfileName, kLayoutEntry, layout.data(),
+                                  static_cast<UINT>(layout.size()));
     }
 }
 

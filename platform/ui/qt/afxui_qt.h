@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/qt/qtapp.h"
+#include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtenvironment.h"
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qtpeers.h"

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPainter>
@@ -112,6 +113,29 @@ QIcon ButtonIcon(UINT nID, const QSize& size)
     return QIcon(pixmap);
 }
 
+// Return in a toolbar combo's line edit is the layer's Return there, and
+// goes no further (the combo would hand it to the line edit once more).
+class ReturnFilter : public QObject
+{
+public:
+    ReturnFilter(HWND hCombo, QObject* pParent) : QObject(pParent), m_hCombo(hCombo) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        AfxQtEntry([this] { AfxUserDialogKey(m_hCombo, VK_RETURN); });
+        return true;
+    }
+
+private:
+    HWND m_hCombo;
+};
+
 class ToolBarWidget : public QToolBar
 {
 public:
@@ -160,12 +184,8 @@ public:
             insertAction(m_actions[i], action);
             delete m_actions[i];
             m_actions[i] = action;
-            if (auto* box = qobject_cast<QComboBox*>(widget); box && box->lineEdit()) {
-                const HWND hCombo = combo->GetSafeHwnd();
-                QObject::connect(box->lineEdit(), &QLineEdit::returnPressed, box, [hCombo] {
-                    AfxQtEntry([hCombo] { AfxUserDialogKey(hCombo, VK_RETURN); });
-                });
-            }
+            if (auto* box = qobject_cast<QComboBox*>(widget); box && box->lineEdit())
+                box->lineEdit()->installEventFilter(new ReturnFilter(combo->GetSafeHwnd(), box));
             widget->setVisible((combo->GetStyle() & WS_VISIBLE) != 0);
         }
     }
