@@ -95,9 +95,7 @@ void CToolBarManager::CreateControls()
                 const HWND hCombo = combo->GetSafeHwnd();
                 m_combos.push_back(std::move(combo));
                 // The toolbars showing the button show the combo in its place.
-                for (const auto& bar : m_toolbars)
-                    if (const CWndState* state = bar->GetState())
-                        state->Changed(PEER_ITEMS);
+                ToolBarsChanged(PEER_ITEMS);
                 NotifyFrame(m_pFrame, nID, TBN_WNDCREATED, hCombo);
             }
 }
@@ -115,4 +113,33 @@ void CToolBarManager::InformBtns(UINT nID, UINT message, WPARAM wParam, LPARAM l
     for (const auto& combo : m_combos)
         if (combo->GetSafeHwnd() && static_cast<UINT>(combo->GetDlgCtrlID()) == nID)
             combo->SendMessage(message, wParam, lParam);
+}
+
+BOOL CToolBar::IsLargeButtons() const
+{
+    return m_manager.IsLargeButtons();
+}
+
+BOOL CToolBar::ToolTipsEnabled() const
+{
+    return m_manager.ToolTipsEnabled();
+}
+
+void CToolBarManager::SetLargeButtons(BOOL bLarge)
+{
+    m_bLargeButtons = bLarge != FALSE;
+    ToolBarsChanged(PEER_STYLE);
+}
+
+void CToolBarManager::EnableToolTips(BOOL bEnable)
+{
+    m_bToolTips = bEnable != FALSE;
+    ToolBarsChanged(PEER_STYLE);
+}
+
+void CToolBarManager::ToolBarsChanged(UINT nChanges) const
+{
+    for (const auto& bar : m_toolbars)
+        if (const CWndState* state = bar->GetState())
+            state->Changed(nChanges);
 }

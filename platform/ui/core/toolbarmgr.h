@@ -70,6 +70,9 @@ public:
     const AfxToolBarDef& GetDefinition() const { return m_def; }
     // The combo standing for button nID, or null for a plain button.
     CComboBox* GetButtonCombo(UINT nID) const;
+    // The manager's button size and tooltips switch.
+    BOOL IsLargeButtons() const;
+    BOOL ToolTipsEnabled() const;
 
 private:
     AfxToolBarDef m_def;
@@ -103,10 +106,21 @@ public:
     // Sends a message to every button window of the command id.
     void InformBtns(UINT nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+    // Button size (16 x 15, or 30 x 30 when large) and tooltips of every
+    // toolbar; the toolbars show a change at once.
+    void SetLargeButtons(BOOL bLarge);
+    BOOL IsLargeButtons() const { return m_bLargeButtons; }
+    void EnableToolTips(BOOL bEnable);
+    BOOL ToolTipsEnabled() const { return m_bToolTips; }
+    CFrameWnd* GetFrame() const { return m_pFrame; }
+
 private:
     CFrameWnd* m_pFrame;
     std::vector<AfxToolBarDef> m_bars;
     std::vector<AfxComboButton> m_map;
     std::vector<std::unique_ptr<CToolBarCombo>> m_combos;
     std::vector<std::unique_ptr<CToolBar>> m_toolbars;
+    BOOL m_bLargeButtons = FALSE;
+    BOOL m_bToolTips = TRUE;
+    void ToolBarsChanged(UINT nChanges) const;
 };

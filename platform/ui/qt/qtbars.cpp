@@ -208,6 +208,23 @@ public:
         });
     }
 
+    // The manager's button size (16 x 15 or 30 x 30) and tooltips switch.
+    void ShowButtonStyle()
+    {
+        const CToolBar* bar = LayerWindow<CToolBar>(m_hWnd);
+        if (!bar)
+            return;
+        m_bToolTips = bar->ToolTipsEnabled();
+        const QSize size = bar->IsLargeButtons() ? QSize(30, 30) : QSize(16, 15);
+        if (size == iconSize())
+            return;
+        setIconSize(size);
+        for (QAction* action : m_actions)
+            if (!action->isSeparator() && !qobject_cast<QWidgetAction*>(action))
+                action->setIcon(ButtonIcon(action->data().toUInt(), size));
+    }
+    bool ToolTipsShown() const { return m_bToolTips; }
+
     HWND Handle() const { return m_hWnd; }
     DWORD m_dwAppliedDockStyle = ~DWORD(0);
     UINT m_nAppliedDockBar = ~0u;
@@ -219,6 +236,13 @@ protected:
         QToolBar::leaveEvent(event);
     }
 
+    // A button's tooltip shows only while tooltips are on.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return event->type() == QEvent::ToolTip ? !m_bToolTips
+                                                 : QToolBar::eventFilter(watched, event);
+    }
+
 private:
     QAction* NewButton(UINT nID)
     {
@@ -228,6 +252,8 @@ private:
         action->setData(nID);
         action->setToolTip(AfxToQString(tip));
         QObject::connect(action, &QAction::hovered, this, [this, nID] { ShowPrompt(nID); });
+        if (QWidget* button = widgetForAction(action))
+            button->installEventFilter(this);
         QObject::connect(action, &QAction::triggered, this, [this, nID] {
             AfxQtEntry([this, nID] {
                 if (CFrameWnd* frame = FrameOf(m_hWnd)) {
@@ -252,6 +278,7 @@ private:
     HWND m_hWnd;
     std::vector<QAction*> m_actions; // one per button (owned by the toolbar)
     QTimer m_idle;
+    bool m_bToolTips = true;
 };
 
 class DockBarWidget : public QDockWidget
@@ -375,8 +402,10 @@ void AfxQtShowControlBar(QWidget* pBar, const CWndState& state, UINT nChanges)
     if (nChanges & PEER_TEXT)
         pBar->setWindowTitle(AfxToQString(state.strText));
     if (auto* toolbar = dynamic_cast<ToolBarWidget*>(pBar)) {
-        if (nChanges & PEER_STYLE)
+        if (nChanges & PEER_STYLE) {
             ShowPlace(*toolbar, frame, *layer);
+            toolbar->ShowButtonStyle();
+        }
         if (nChanges & PEER_ITEMS)
             toolbar->ShowButtons();
     } else if (auto* dock = dynamic_cast<DockBarWidget*>(pBar)) {

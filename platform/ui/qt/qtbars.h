@@ -9,7 +9,9 @@
 // QWidgetAction. Update UI runs over the buttons at idle, at most every
 // 50 ms: enabled, and pressed when checked. A chosen button is the command,
 // a hovered one shows its prompt in the status bar. Return in an editable
-// combo is the layer's Return key there (it notifies the frame).
+// combo is the layer's Return key there (it notifies the frame). The
+// manager's switches give 16 x 15 or 30 x 30 buttons, with or without
+// tooltips.
 //
 // The dock bar of a control bar (AFX_IDW_DOCKBAR_TOP, LEFT, RIGHT,
 // BOTTOM) gives its area, its docking style the areas it may move to, and

@@ -190,6 +190,18 @@ TEST_F(QtBars, ButtonsFollowUpdateUiAndSendTheirCommands)
     EXPECT_EQ(pane->text(), "Ready");
 }
 
+TEST_F(QtBars, LargeButtonsAreThirtyPixelsSquare)
+{
+    QToolBar* bar = Bar(kDrawID);
+    EXPECT_EQ(bar->iconSize(), QSize(16, 15));
+    m_manager->SetLargeButtons(TRUE);
+    EXPECT_EQ(bar->iconSize(), QSize(30, 30));
+    EXPECT_EQ(Bar(kLeftID)->iconSize(), QSize(30, 30));
+    EXPECT_EQ(bar->actions()[0]->icon().availableSizes().value(0), QSize(30, 30));
+    m_manager->SetLargeButtons(FALSE);
+    EXPECT_EQ(bar->iconSize(), QSize(16, 15));
+}
+
 TEST_F(QtBars, CombosSitInWidgetActionsAndNotifyTheFrame)
 {
     // Each combo announced itself once, when it was made.
