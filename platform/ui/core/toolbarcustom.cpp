@@ -108,8 +108,8 @@ BEGIN_MESSAGE_MAP(CToolBarCmdPage, CPropertyPage)
 ON_LBN_SELCHANGE(AFX_IDC_BUTTON_GROUPS, OnGroupChanged)
 END_MESSAGE_MAP()
 
-CToolBarCmdPage::CToolBarCmdPage(UINT nIDTemplate, UINT nIDCaption, CToolBarManager& manager)
-    : CPropertyPage(nIDTemplate, nIDCaption), m_manager(manager)
+CToolBarCmdPage::CToolBarCmdPage(UINT nIDTemplate, UINT nIDCaption, CToolBarManager&)
+    : CPropertyPage(nIDTemplate, nIDCaption)
 {
 }
 

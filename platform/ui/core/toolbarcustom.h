@@ -39,6 +39,8 @@ class CToolBarCmdPage : public CPropertyPage
 {
     DECLARE_DYNAMIC(CToolBarCmdPage)
 public:
+    // The manager is the one the frame customises; the page lists only the
+    // groups given to it.
     CToolBarCmdPage(UINT nIDTemplate, UINT nIDCaption, CToolBarManager& manager);
     explicit CToolBarCmdPage(CToolBarManager& manager)
         : CToolBarCmdPage(AFX_IDD_TOOLBAR_COMMANDS_PAGE, 0, manager)
@@ -61,6 +63,5 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CToolBarManager& m_manager;
     std::vector<Group> m_groups;
 };
