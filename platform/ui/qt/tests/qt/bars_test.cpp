@@ -331,6 +331,41 @@ TEST_F(QtBars, WorkbookModeSwitchesBetweenBottomTabsAndMaximisedWindows)
     child->DestroyWindow();
 }
 
+class CPlainView : public CView
+{
+    DECLARE_DYNCREATE(CPlainView)
+public:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(CPlainView, CView)
+
+TEST_F(QtBars, TabsAndTheMainTitleNameTheDocument)
+{
+    auto* area = qobject_cast<QMdiArea*>(m_window->centralWidget());
+    ASSERT_NE(area, nullptr);
+    m_frame->SetWorkbookMode(TRUE);
+    CDocument doc;
+    doc.m_bAutoDelete = FALSE;
+    doc.SetTitle("Plate1");
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CPlainView);
+    context.m_pCurrentDoc = &doc;
+    CMDIChildWnd* frames[2] = {new CMDIChildWnd, new CMDIChildWnd}; // delete themselves
+    for (CMDIChildWnd* child : frames) {
+        ASSERT_TRUE(child->LoadFrame(kFrame, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, m_frame,
+                                     &context));
+        child->InitialUpdateFrame(&doc, TRUE);
+    }
+    EXPECT_EQ(m_window->windowTitle(), "Frame - Plate1");
+    ASSERT_EQ(area->subWindowList().size(), 2);
+    EXPECT_EQ(area->subWindowList()[0]->windowTitle(), "Plate1:1");
+    EXPECT_EQ(area->subWindowList()[1]->windowTitle(), "Plate1:2");
+    frames[1]->DestroyWindow();
+    EXPECT_EQ(area->subWindowList()[0]->windowTitle(), "Plate1");
+    frames[0]->DestroyWindow();
+    EXPECT_EQ(m_window->windowTitle(), "Frame");
+}
+
 class CDropApp : public CWinApp
 {
 public:
