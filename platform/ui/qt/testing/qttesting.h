@@ -2,6 +2,10 @@
 // a scoped modal hook and a scoped backend.
 #pragma once
 
+#include <optional>
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 
 #include "platform/ui/qt/qtmodal.h"
@@ -56,6 +60,15 @@ public:
 private:
     CQtBackend m_backend;
     CWndBackend* m_old;
+};
+
+// A gui test's fixture: the test application and a Qt backend on the
+// display; the test fails or skips without one (see AFXUI_QT_NEED_DISPLAY).
+class OnDisplay : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    std::optional<BackendScope> m_backend;
 };
 
 } // namespace afxui::qt::testing

@@ -15,6 +15,7 @@
 
 #include "framework/framira.h"
 #include "platform/ui/qt/afxui_qt.h"
+#include "platform/ui/qt/tests/framework_qt/log_frame.h"
 #include "platform/ui/qt/testing/qttesting.h"
 
 namespace
@@ -97,13 +98,9 @@ TEST_F(FrameworkOnQt, ProfileKeysRoundTripThroughTheIniFile)
 
 TEST_F(FrameworkOnQt, TheLogWindowIsABottomDockWithAFixedPitchUnwrappedLog)
 {
-    auto* frame = new CMDIFrameWnd; // deletes itself with its window
-    ASSERT_TRUE(frame->Create(nullptr, "Brantel", WS_OVERLAPPEDWINDOW, CRect(0, 0, 800, 600),
-                              nullptr, 0));
     KorLogWnd log;
-    ASSERT_TRUE(log.Create(frame));
-    log.EnableDocking(CBRS_ALIGN_ANY);
-    log.Dock(AFX_IDW_DOCKBAR_BOTTOM, CSize(0, 100));
+    CMDIFrameWnd* frame = framework_qt::MakeFrameWithLog(log);
+    ASSERT_NE(frame, nullptr);
     auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
     ASSERT_NE(window, nullptr);
     auto* dock = window->findChild<QDockWidget*>();

@@ -1,8 +1,6 @@
 // A main frame with its bars on a real display, saved as a picture: a menu,
 // two toolbars (buttons and a combo), the status bar and the log dock with
 // its tabs along the bottom edge.
-#include <optional>
-
 #include <gtest/gtest.h>
 
 #include <QDockWidget>
@@ -42,18 +40,7 @@ ON_COMMAND(kNew, OnNew)
 ON_COMMAND(kOpen, OnNew)
 END_MESSAGE_MAP()
 
-class BarsOnDisplay : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        AFXUI_QT_NEED_DISPLAY();
-        afxui::qt::testing::TestApplication();
-        m_backend.emplace();
-    }
-
-    std::optional<afxui::qt::testing::BackendScope> m_backend;
-};
+using BarsOnDisplay = afxui::qt::testing::OnDisplay;
 
 TEST_F(BarsOnDisplay, TheFrameShowsItsToolbarsStatusBarAndLogDock)
 {

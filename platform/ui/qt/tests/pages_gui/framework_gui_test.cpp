@@ -11,6 +11,7 @@
 #include <QTextBlock>
 
 #include "framework/framira.h"
+#include "platform/ui/qt/tests/framework_qt/log_frame.h"
 #include "platform/ui/qt/tests/pages_gui/pages_gui.h"
 #include "tests/framira/page_runner.h"
 
@@ -67,13 +68,9 @@ TEST_F(PagesOnQt, TwoValueDialogTakesBothValues)
 
 TEST_F(PagesOnQt, TheLogWindowKeepsItsLastLineInViewAfterALongRun)
 {
-    auto* frame = new CMDIFrameWnd; // deletes itself with its window
-    ASSERT_TRUE(frame->Create(nullptr, "Brantel", WS_OVERLAPPEDWINDOW, CRect(0, 0, 800, 600),
-                              nullptr, 0));
     KorLogWnd log;
-    ASSERT_TRUE(log.Create(frame));
-    log.EnableDocking(CBRS_ALIGN_ANY);
-    log.Dock(AFX_IDW_DOCKBAR_BOTTOM, CSize(0, 100));
+    CMDIFrameWnd* frame = framework_qt::MakeFrameWithLog(log);
+    ASSERT_NE(frame, nullptr);
     frame->ShowWindow(SW_SHOW);
     auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
     ASSERT_NE(window, nullptr);
