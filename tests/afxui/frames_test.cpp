@@ -234,53 +234,6 @@ TEST_F(FramesTest, DefinedToolbarsAreBarWindowsOfTheFrame)
     EXPECT_EQ(manager.GetToolBar(0xE806), nullptr);
 }
 
-TEST_F(FramesTest, TheCustomiseSheetShowsAndHidesBarsAndListsTheGroups)
-{
-    CToolBarManager manager(frame);
-    manager.DefineDefaultToolBar(0xE804, "Draw tools", kToolBar, CBRS_ALIGN_ANY,
-                                 AFX_IDW_DOCKBAR_TOP, 0, TRUE, TRUE);
-    manager.DefineDefaultToolBar(0xE805, "Filter", kFilterBar, CBRS_ALIGN_ANY,
-                                 AFX_IDW_DOCKBAR_BOTTOM, 0, TRUE, FALSE);
-    CToolBarsPage bars(manager);
-    CToolBarCmdPage commands(manager);
-    const UINT view[] = {kViewLog, ID_SEPARATOR, kDelete};
-    const UINT edit[] = {kDelete};
-    commands.DefineBtnGroup("View", 3, view);
-    commands.DefineBtnGroup("Edit", 1, edit);
-    CPropertySheet sheet("Customize", frame);
-    sheet.AddPage(&bars);
-    sheet.AddPage(&commands);
-    afxui::headless::ModalScript script;
-    script.Dialog(RUNTIME_CLASS(CPropertySheet), [](afxui::headless::DialogDriver& d, CDialog&) {
-        EXPECT_EQ(d.Items(AFX_IDC_TAB_CONTROL), (std::vector<CString>{"Toolbars", "Commands"}));
-        EXPECT_EQ(d.Text(AFX_IDC_TOOLBAR_FIRST), "Draw tools");
-        EXPECT_EQ(d.Check(AFX_IDC_TOOLBAR_FIRST), 1);
-        EXPECT_EQ(d.Text(AFX_IDC_TOOLBAR_FIRST + 1), "Filter");
-        EXPECT_EQ(d.Check(AFX_IDC_TOOLBAR_FIRST + 1), 0);
-        EXPECT_FALSE(d.Visible(AFX_IDC_TOOLBAR_FIRST + 2)); // no third toolbar
-        EXPECT_EQ(d.Check(AFX_IDC_LARGE_BUTTONS), 0);
-        EXPECT_EQ(d.Check(AFX_IDC_TOOLTIPS), 1);
-        d.Click(AFX_IDC_TOOLBAR_FIRST);
-        d.Click(AFX_IDC_TOOLBAR_FIRST + 1);
-        d.Click(AFX_IDC_LARGE_BUTTONS);
-        d.Click(AFX_IDC_TOOLTIPS);
-        d.ActivatePage(1);
-        EXPECT_EQ(d.Items(AFX_IDC_BUTTON_GROUPS), (std::vector<CString>{"View", "Edit"}));
-        // The commands by their tips (the id when a command has none).
-        EXPECT_EQ(d.Items(AFX_IDC_GROUP_COMMANDS),
-                  (std::vector<CString>{"Log window", std::to_string(kDelete)}));
-        d.Select(AFX_IDC_BUTTON_GROUPS, 1);
-        EXPECT_EQ(d.Items(AFX_IDC_GROUP_COMMANDS),
-                  (std::vector<CString>{std::to_string(kDelete)}));
-        d.PressOK();
-    });
-    EXPECT_EQ(sheet.DoModal(), IDOK);
-    EXPECT_FALSE(manager.GetToolBar(0xE804)->GetStyle() & WS_VISIBLE);
-    EXPECT_TRUE(manager.GetToolBar(0xE805)->GetStyle() & WS_VISIBLE);
-    EXPECT_TRUE(manager.IsLargeButtons());
-    EXPECT_FALSE(manager.ToolTipsEnabled());
-}
-
 TEST(BarVisibilityTest, ParsingKeepsTheWellFormedParts)
 {
     struct Case {

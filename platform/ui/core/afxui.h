@@ -31,7 +31,6 @@
 #include "platform/ui/core/services.h"
 #include "platform/ui/core/splitter.h"
 #include "platform/ui/core/text1252.h"
-#include "platform/ui/core/toolbarcustom.h"
 #include "platform/ui/core/toolbarmgr.h"
 #include "platform/ui/core/uitypes.h"
 #include "platform/ui/core/winapp.h"

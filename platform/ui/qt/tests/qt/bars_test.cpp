@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QToolTip>
 #include <QUrl>
 #include <QWidgetAction>
 
@@ -190,7 +192,7 @@ TEST_F(QtBars, ButtonsFollowUpdateUiAndSendTheirCommands)
     EXPECT_EQ(pane->text(), "Ready");
 }
 
-TEST_F(QtBars, LargeButtonsAreThirtyPixelsSquare)
+TEST_F(QtBars, LargeButtonsAreThirtyPixelsSquareAndTooltipsCanBeOff)
 {
     QToolBar* bar = Bar(kDrawID);
     EXPECT_EQ(bar->iconSize(), QSize(16, 15));
@@ -200,6 +202,20 @@ TEST_F(QtBars, LargeButtonsAreThirtyPixelsSquare)
     EXPECT_EQ(bar->actions()[0]->icon().availableSizes().value(0), QSize(30, 30));
     m_manager->SetLargeButtons(FALSE);
     EXPECT_EQ(bar->iconSize(), QSize(16, 15));
+
+    // A tip shows the button's text; while tooltips are off a button shows none.
+    const auto tipAt = [&](int nAction) {
+        QWidget* button = bar->widgetForAction(bar->actions()[nAction]);
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(button, &help);
+        return QToolTip::text();
+    };
+    EXPECT_EQ(tipAt(0), "On");
+    m_manager->EnableToolTips(FALSE);
+    EXPECT_EQ(tipAt(2), "On"); // still the last one shown
+    m_manager->EnableToolTips(TRUE);
+    EXPECT_EQ(tipAt(2), "Checked");
+    QToolTip::hideText();
 }
 
 TEST_F(QtBars, CombosSitInWidgetActionsAndNotifyTheFrame)
