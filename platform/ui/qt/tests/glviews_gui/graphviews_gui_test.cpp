@@ -2,7 +2,6 @@
 // the horizontal scroll bar moves the centre, a pick at a device pixel
 // ratio of 1.5 finds the quad under the mouse, and the cursor follows the
 // tool mode.
-#include <QProcess>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -150,18 +149,7 @@ TEST_F(GraphViewsOnQt, APickAtADevicePixelRatioOfOneAndAHalfFindsTheQuadUnderThe
         return;
     }
     // Qt's scale is fixed per process: the check runs in a child.
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_SCALE_FACTOR", "1.5");
-    env.insert(kScaledChild, "1");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {"--gtest_filter=GraphViewsOnQt.APickAtADevicePixelRatioOfOneAndAHalfFindsTheQuadUnderTheMouse"});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QByteArray output = child.readAll();
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    RunScaledChild(kScaledChild, "GraphViewsOnQt.APickAtADevicePixelRatioOfOneAndAHalfFindsTheQuadUnderTheMouse");
 }
 
 TEST_F(GraphViewsOnQt, TheCursorChangesWithTheToolMode)
