@@ -34,6 +34,8 @@ IMPLEMENT_DYNCREATE(CBrantelDoc, KorDocSectComp)
 
 BEGIN_MESSAGE_MAP(CBrantelDoc, KorDocSectComp)
 ON_COMMAND(ID_MOVE_ALL, OnMoveAll)
+ON_COMMAND(ID_EXPORT_REGION, OnExportRegion)
+ON_COMMAND(ID_IMPORT_REGION, OnImportRegion)
 ON_COMMAND(ID_MATERIAL_AXES, OnMaterialAxes)
 ON_UPDATE_COMMAND_UI(ID_MATERIAL_AXES, OnUpdateMaterialAxes)
 END_MESSAGE_MAP()
@@ -377,9 +379,9 @@ CString CBrantelDoc::GetElementTypeName()
     return comp ? ElementTypeShortName(comp->GetElementType()) : CString();
 }
 
-// The editors of regions, edges, links and nodes are the property sheets of
-// the document; until they exist these do nothing.
-void CBrantelDoc::EditRegionProperties(CObject*) {}
+// The editors of edges, links and nodes are the property sheets of the
+// document; until they exist these do nothing. The region sheet is in
+// regionprops.cpp.
 void CBrantelDoc::EditEdgeInfo(CObject*) {}
 void CBrantelDoc::EditLinkInfo(CObject*) {}
 void CBrantelDoc::EditNodeInfo(CObject*, bool) {}

@@ -125,6 +125,9 @@ protected:
     static void AddDefaultMaterials(CPlateComp& comp);
 
     void OnMoveAll();
+    // "&Export region" and "&Import region": the regions as text.
+    void OnExportRegion();
+    void OnImportRegion();
     void OnMaterialAxes();
     void OnUpdateMaterialAxes(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
