@@ -85,7 +85,10 @@ void CBrantelDoc::OnImportRegion()
     if (dlg.DoModal() != IDOK)
         return;
     const double f = ChosenLengthFactor(dlg);
-    double scale[4] = {dlg.m_dScaleX / f, dlg.m_dScaleY / f, 1.0, dlg.m_dScaleZ / f};
+    // The region reader adds the fourth entry to every x read, as an
+    // offset: the hidden third scale (1.0) there would shift every region
+    // by one unit, so it gets 0.
+    double scale[4] = {dlg.m_dScaleX / f, dlg.m_dScaleY / f, 1.0, 0.0};
     CStringArray markers;
     RegionMarkers(markers);
 
