@@ -58,6 +58,13 @@ done
 mkdir -p "$corpus/fuzz_platedoc"
 cp examples/plate.plb examples/membrane.mem examples/buckling.shl "$corpus/fuzz_platedoc/"
 fuzz_run fuzz_platedoc -timeout=60
+
+# The document's region import, seeded with two squares sharing an edge and
+# a duplicate (the first byte is the selector).
+mkdir -p "$corpus/fuzz_region_import"
+printf '\000\247Section\r\n0 0\r\n1 0\r\n1 1\r\n0 1\r\n\247End\r\n\247Section\n1 0\n2 0\n2 1\n1 1\n\247End\n\247Section\r\n0 0\r\n1 0\r\n1 1\r\n0 1\r\n\247End\r\n' \
+  > "$corpus/fuzz_region_import/seed_squares"
+fuzz_run fuzz_region_import -timeout=60
 # The solver entry points take no seed files: each input shapes a model.
 fuzz_run fuzz_solver -timeout=20
 

@@ -6,6 +6,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/regiontext.h"
 #include "app/shell/shellframes.h"
 #include "framework/framira.h"
 #include "graphview/ogl2dview.h"
@@ -14,15 +15,6 @@
 
 namespace
 {
-
-// Section start, section end and comment marker; single bytes, not UTF-8.
-void RegionMarkers(CStringArray& markers)
-{
-    markers.RemoveAll();
-    markers.Add("\xA7Section");
-    markers.Add("\xA7" "End");
-    markers.Add("#");
-}
 
 // The length factor of the unit system chosen in the scale dialog.
 double ChosenLengthFactor(const KorDlgImpExpScl& dlg)
@@ -41,6 +33,59 @@ COGLView* FirstGLView(const CDocument& doc)
 
 } // namespace
 
+void RegionTextMarkers(CStringArray& markers)
+{
+    // Single bytes, not UTF-8.
+    markers.RemoveAll();
+    markers.Add("\xA7Section");
+    markers.Add("\xA7" "End");
+    markers.Add("#");
+}
+
+std::vector<CSectPlate*> ReadTextRegions(CFile& file, CStringArray& markers, double* scale,
+                                         CMaterial* material)
+{
+    std::vector<CSectPlate*> read;
+    file.SeekToBegin();
+    const ULONGLONG length = file.GetLength();
+    for (;;) {
+        const ULONGLONG at = file.GetPosition();
+        CSectPlate* region = nullptr;
+        try {
+            region = new CSectPlate(&file, markers, nullptr, 0, scale, 4, nullptr, 0.0, 0.0);
+        } catch (CException&) {
+            break; // a refused text ends the loop; what was read stays
+        }
+        if (region->IsEmpty()) {
+            delete region;
+        } else {
+            std::vector<CSNode*> nodes;
+            for (POSITION pos = region->GetHeadPosition(); pos;)
+                nodes.push_back(region->GetNextNode(pos));
+            // A corner that coincides with one of an earlier region becomes
+            // that node, so that neighbours share their corners.
+            for (CSectPlate* earlier : read)
+                for (CSNode*& node : nodes)
+                    if (CSNode* same = earlier->FindOverlap(node, nullptr);
+                        same && region->ReplaceNode(node, same, true))
+                        node = same;
+            bool duplicate = false;
+            for (CSectPlate* earlier : read)
+                duplicate = duplicate || earlier->SameNodes(region);
+            if (duplicate) {
+                delete region;
+            } else {
+                read.push_back(region);
+                region->SetMaterial(material);
+            }
+        }
+        const ULONGLONG now = file.GetPosition();
+        if (now <= at || now >= length)
+            break;
+    }
+    return read;
+}
+
 void CBrantelDoc::OnExportRegion()
 {
     if (!m_pSectComp)
@@ -58,7 +103,7 @@ void CBrantelDoc::OnExportRegion()
     const double f = ChosenLengthFactor(dlg);
     double scale[4] = {dlg.m_dScaleX * f, dlg.m_dScaleY * f, 1.0, dlg.m_dScaleZ * f};
     CStringArray markers;
-    RegionMarkers(markers);
+    RegionTextMarkers(markers);
     CFile file;
     if (!file.Open(files.GetPathName(),
                    CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
@@ -90,7 +135,7 @@ void CBrantelDoc::OnImportRegion()
     // by one unit, so it gets 0.
     double scale[4] = {dlg.m_dScaleX / f, dlg.m_dScaleY / f, 1.0, 0.0};
     CStringArray markers;
-    RegionMarkers(markers);
+    RegionTextMarkers(markers);
 
     COGLView* view = FirstGLView(*this);
     CMaterial* material = nullptr;
@@ -102,37 +147,7 @@ void CBrantelDoc::OnImportRegion()
     if (!material && !comp->GetMaterialList().IsEmpty())
         material = static_cast<CMaterial*>(comp->GetMaterialList().GetHead());
 
-    std::vector<CSectPlate*> read;
-    file.SeekToBegin();
-    const ULONGLONG length = file.GetLength();
-    for (;;) {
-        const ULONGLONG at = file.GetPosition();
-        auto* region = new CSectPlate(&file, markers, nullptr, 0, scale, 4, nullptr, 0.0, 0.0);
-        if (region->IsEmpty()) {
-            delete region;
-        } else {
-            std::vector<CSNode*> nodes;
-            for (POSITION pos = region->GetHeadPosition(); pos;)
-                nodes.push_back(region->GetNextNode(pos));
-            for (CSectPlate* earlier : read)
-                for (CSNode*& node : nodes)
-                    if (CSNode* same = earlier->FindOverlap(node, nullptr);
-                        same && region->ReplaceNode(node, same, true))
-                        node = same;
-            bool duplicate = false;
-            for (CSectPlate* earlier : read)
-                duplicate = duplicate || earlier->SameNodes(region);
-            if (duplicate) {
-                delete region;
-            } else {
-                read.push_back(region);
-                region->SetMaterial(material);
-            }
-        }
-        const ULONGLONG now = file.GetPosition();
-        if (now <= at || now >= length)
-            break;
-    }
+    std::vector<CSectPlate*> read = ReadTextRegions(file, markers, scale, material);
     file.Abort();
     if (read.empty())
         return;
