@@ -19,7 +19,9 @@ constexpr DWORD kLabel = WS_VISIBLE | ES_READONLY; // an edit showing a unit
 constexpr DWORD kFirst = kGroupStyle;
 constexpr DWORD kButton = kButtonStyle;
 
-DialogTemplate MaterialsTemplate()
+} // namespace
+
+DialogTemplate VokDlgIsoMatsEdit::BuildTemplate()
 {
     DialogTemplate t;
     t.nID = VokDlgIsoMatsEdit::IDD;
@@ -64,6 +66,9 @@ DialogTemplate MaterialsTemplate()
     });
     return t;
 }
+
+namespace
+{
 
 DialogTemplate MaterialTypeTemplate()
 {
@@ -116,7 +121,7 @@ AfxBitmapResource Placeholder(UINT nID)
 
 void pavesta::AddMaterialResources(CResourceModule& m)
 {
-    m.Add(VokDlgIsoMatsEdit::IDD, MaterialsTemplate());
+    m.Add(VokDlgIsoMatsEdit::IDD, VokDlgIsoMatsEdit::BuildTemplate());
     m.Add(VokDlgMatType::IDD, MaterialTypeTemplate());
     m.Add(VokDlgFPDocType::IDD, DocumentTypeTemplate());
     // The element descriptions of the new-document pages.

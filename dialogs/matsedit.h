@@ -48,6 +48,9 @@ public:
     // Whether the base-material check box is shown.
     bool m_bShowBaseCheck = true;
 
+    // The dialog's template; derived dialogs build theirs from it.
+    static DialogTemplate BuildTemplate();
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
@@ -88,12 +91,13 @@ protected:
     CString m_sShearUnit;
     CString m_sDensityUnit;
 
-    DECLARE_MESSAGE_MAP()
-
-private:
     // Shown value = stored value x factor.
     static double ModulusFactor();
     static double DensityFactor();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
     // Destroys the working copies.
     void ClearWorkList();
     // Puts the check box back to the material's state.

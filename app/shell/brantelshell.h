@@ -2,6 +2,7 @@
 #include "app/shell/brantelapp.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/docshell.h"
+#include "app/shell/materialdlgs.h"
 #include "app/shell/regiontext.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
