@@ -2,6 +2,11 @@
 // written to a text file, and regions read from one and added to the model.
 // The text format belongs to the region classes; here are the dialogs, the
 // unit scaling, the markers and the joining of the regions read.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "app/analysis/analysis.h"
@@ -31,6 +36,70 @@ COGLView* FirstGLView(const CDocument& doc)
     return nullptr;
 }
 
+// The regions read so far by the cells of a unit grid their nodes lie in:
+// only regions with a node in the 3 x 3 cells around a new node can hold a
+// node that overlaps it, as the overlap tolerance is far below a cell. For
+// coordinates so large that the tolerance nears a cell, every region is a
+// candidate.
+class RegionGrid
+{
+public:
+    // Indices into the regions read, ascending, that may hold a node
+    // overlapping one of nodes.
+    std::vector<int> Candidates(const std::vector<CSNode*>& nodes, int count) const
+    {
+        std::vector<int> found;
+        for (const CSNode* node : nodes) {
+            if (!Local(*node)) {
+                found.resize(count);
+                for (int i = 0; i < count; ++i)
+                    found[i] = i;
+                return found;
+            }
+            const Key key = KeyOf(*node);
+            for (long long dx = -1; dx <= 1; ++dx)
+                for (long long dy = -1; dy <= 1; ++dy)
+                    if (auto it = m_cells.find({key.first + dx, key.second + dy}); it != m_cells.end())
+                        found.insert(found.end(), it->second.begin(), it->second.end());
+        }
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        return found;
+    }
+
+    void Add(const std::vector<CSNode*>& nodes, int index)
+    {
+        for (const CSNode* node : nodes)
+            if (Local(*node)) {
+                std::vector<int>& cell = m_cells[KeyOf(*node)];
+                if (cell.empty() || cell.back() != index)
+                    cell.push_back(index);
+            }
+    }
+
+private:
+    using Key = std::pair<long long, long long>;
+    struct KeyHash {
+        size_t operator()(const Key& k) const
+        {
+            return std::hash<long long>()(k.first * 1000003LL ^ k.second);
+        }
+    };
+
+    // Coordinates whose overlap tolerance (relative, about 2.2e-9) stays
+    // far below a cell.
+    static bool Local(const CSNode& node)
+    {
+        return std::fabs(node.x) < 1e7 && std::fabs(node.y) < 1e7;
+    }
+    static Key KeyOf(const CSNode& node)
+    {
+        return {static_cast<long long>(std::floor(node.x)), static_cast<long long>(std::floor(node.y))};
+    }
+
+    std::unordered_map<Key, std::vector<int>, KeyHash> m_cells;
+};
+
 } // namespace
 
 void RegionTextMarkers(CStringArray& markers)
@@ -46,6 +115,7 @@ std::vector<CSectPlate*> ReadTextRegions(CFile& file, CStringArray& markers, dou
                                          CMaterial* material)
 {
     std::vector<CSectPlate*> read;
+    RegionGrid grid;
     file.SeekToBegin();
     const ULONGLONG length = file.GetLength();
     for (;;) {
@@ -63,18 +133,22 @@ std::vector<CSectPlate*> ReadTextRegions(CFile& file, CStringArray& markers, dou
             for (POSITION pos = region->GetHeadPosition(); pos;)
                 nodes.push_back(region->GetNextNode(pos));
             // A corner that coincides with one of an earlier region becomes
-            // that node, so that neighbours share their corners.
-            for (CSectPlate* earlier : read)
+            // that node, so that neighbours share their corners. Earlier
+            // regions are taken in read order, as a full scan would.
+            const std::vector<int> candidates =
+                grid.Candidates(nodes, static_cast<int>(read.size()));
+            for (int i : candidates)
                 for (CSNode*& node : nodes)
-                    if (CSNode* same = earlier->FindOverlap(node, nullptr);
+                    if (CSNode* same = read[i]->FindOverlap(node, nullptr);
                         same && region->ReplaceNode(node, same, true))
                         node = same;
             bool duplicate = false;
-            for (CSectPlate* earlier : read)
-                duplicate = duplicate || earlier->SameNodes(region);
+            for (int i : candidates)
+                duplicate = duplicate || read[i]->SameNodes(region);
             if (duplicate) {
                 delete region;
             } else {
+                grid.Add(nodes, static_cast<int>(read.size()));
                 read.push_back(region);
                 region->SetMaterial(material);
             }
