@@ -256,19 +256,25 @@ LRESULT VokDlgIsoMatsEdit::OnColorChanged(WPARAM wParam, LPARAM lParam)
     if (wParam != 414)
         return 0;
     const COLORREF clr = static_cast<COLORREF>(lParam);
+    ShowColorPercent(*this, clr, m_fRed, m_fGreen, m_fBlue);
     const double red = GetRValue(clr) / 255.0;
     const double green = GetGValue(clr) / 255.0;
     const double blue = GetBValue(clr) / 255.0;
-    // The colour values stay in percent; the edits show them whole.
-    m_fRed = static_cast<float>(std::lround(red * 100.0));
-    m_fGreen = static_cast<float>(std::lround(green * 100.0));
-    m_fBlue = static_cast<float>(std::lround(blue * 100.0));
-    SetDlgItemText(391, CString(AfxFormat("%g", m_fRed).c_str()));
-    SetDlgItemText(394, CString(AfxFormat("%g", m_fGreen).c_str()));
-    SetDlgItemText(396, CString(AfxFormat("%g", m_fBlue).c_str()));
     if (m_pCurMat)
         m_pCurMat->SetColor(red, green, blue);
     return 0;
+}
+
+void VokDlgIsoMatsEdit::ShowColorPercent(CWnd& wnd, COLORREF clr, float& red, float& green,
+                                         float& blue)
+{
+    // The colour values stay in percent; the edits show them whole.
+    red = static_cast<float>(std::lround(GetRValue(clr) * 100.0 / 255.0));
+    green = static_cast<float>(std::lround(GetGValue(clr) * 100.0 / 255.0));
+    blue = static_cast<float>(std::lround(GetBValue(clr) * 100.0 / 255.0));
+    wnd.SetDlgItemText(391, CString(AfxFormat("%g", red).c_str()));
+    wnd.SetDlgItemText(394, CString(AfxFormat("%g", green).c_str()));
+    wnd.SetDlgItemText(396, CString(AfxFormat("%g", blue).c_str()));
 }
 
 void VokDlgIsoMatsEdit::ShowBaseFlag()

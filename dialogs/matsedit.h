@@ -50,6 +50,9 @@ public:
 
     // The dialog's template; derived dialogs build theirs from it.
     static DialogTemplate BuildTemplate();
+    // The colour's parts in whole percent, into red, green and blue and the
+    // colour edits 391, 394 and 396 of wnd.
+    static void ShowColorPercent(CWnd& wnd, COLORREF clr, float& red, float& green, float& blue);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

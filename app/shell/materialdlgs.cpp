@@ -1,6 +1,5 @@
 #include "app/shell/materialdlgs.h"
 
-#include <cmath>
 #include <iterator>
 
 #include "dialogs/templaterows.h"
@@ -366,13 +365,8 @@ LRESULT CNewMaterialDlg::OnColorChanged(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != 415)
         return 0;
-    const COLORREF clr = static_cast<COLORREF>(lParam);
-    m_fRed = static_cast<float>(std::lround(GetRValue(clr) * 100.0 / 255.0));
-    m_fGreen = static_cast<float>(std::lround(GetGValue(clr) * 100.0 / 255.0));
-    m_fBlue = static_cast<float>(std::lround(GetBValue(clr) * 100.0 / 255.0));
-    SetDlgItemText(391, CString(AfxFormat("%g", m_fRed).c_str()));
-    SetDlgItemText(394, CString(AfxFormat("%g", m_fGreen).c_str()));
-    SetDlgItemText(396, CString(AfxFormat("%g", m_fBlue).c_str()));
+    VokDlgIsoMatsEdit::ShowColorPercent(*this, static_cast<COLORREF>(lParam), m_fRed, m_fGreen,
+                                        m_fBlue);
     Invalidate(TRUE);
     return 0;
 }
