@@ -175,6 +175,7 @@ TEST_F(RegionSheet, PlateLoadShowsItsUnitsAndStoresItsPlane)
     CString squared = loadUnit;
     ReplaceSqrd(squared);
     RunSheet(doc, region, [&](DialogDriver& d) {
+        EXPECT_EQ(d.Items(AFX_IDC_TAB_CONTROL).back(), "Distibuted load");
         d.ActivatePage(2);
         EXPECT_EQ(d.Text(16138), squared);
         EXPECT_EQ(d.Text(16141), loadUnit + "/" + UnitString(s, kUnitLength, iConv[s][0][0]));
@@ -201,6 +202,10 @@ TEST_F(RegionSheet, MembraneOpensOnTemperatureOnlyForFourEntries)
         CSectPlate* region = AddSquare(doc, 0, 0, 100);
         region->GetLoadVector().Allocate(c.entries, true, 0.0);
         RunSheet(doc, region, [&](DialogDriver& d) {
+            const std::vector<CString> tabs = d.Items(AFX_IDC_TAB_CONTROL);
+            ASSERT_EQ(tabs.size(), 3u);
+            EXPECT_EQ(tabs[1], "Thickness");
+            EXPECT_EQ(tabs[2], "Temp. && Initial strain");
             d.ActivatePage(2);
             EXPECT_EQ(d.Check(IDC_BILIN_KIND1), c.kind) << c.entries;
             d.PressCancel();

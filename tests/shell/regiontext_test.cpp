@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/framira.h"
+#include "graphview/ogl2dview.h"
 #include "platform/dimvor/units.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -156,12 +157,30 @@ TEST_F(RegionText, ImportJoinsCornersDropsDuplicatesAndIsOneUndoStep)
     EXPECT_EQ(doc.m_pSectComp->GetCount(), 1);
 }
 
+// A 2D view that counts what the import asks of it.
+class CountingView : public COGL2DView
+{
+public:
+    int fits = 0, invalidations = 0;
+    void ZoomToFit() override { ++fits; }
+    void InvalidateList() override { ++invalidations; }
+    void TruncateCursor() override {}
+    void FindModelExtents() override {}
+};
+
 TEST_F(RegionText, EmptyFileAddsNothingAndLfLinesReadLikeCrLf)
 {
     CBrantelDoc empty;
+    empty.m_bAutoDelete = FALSE;
+    CountingView view;
+    empty.AddView(&view);
     EXPECT_EQ(ImportText(empty, ""), 0);
     EXPECT_FALSE(empty.IsModified());
     EXPECT_EQ(empty.m_pUndoComp, nullptr);
+    EXPECT_EQ(view.fits + view.invalidations, 0);
+    EXPECT_EQ(ImportText(empty, kTwoSquares), 2);
+    EXPECT_EQ(view.fits, 1);
+    EXPECT_GE(view.invalidations, 1);
 
     std::string lf = kTwoSquares;
     for (size_t i; (i = lf.find("\r\n")) != std::string::npos;)
