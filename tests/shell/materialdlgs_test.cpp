@@ -113,7 +113,9 @@ TEST_F(MaterialDialogs, SteelInUsUnitsIsShownConvertedAndStoredBack)
         EXPECT_TRUE(d.Enabled(370));
         EXPECT_NEAR(Number(d, 369), 210000.0 * modulus, 210000.0 * modulus * 1e-6);
         EXPECT_NEAR(Number(d, 386), 210000.0 / 2.6 * modulus, 1e-5 * 80769.0 * modulus);
-        EXPECT_NE(Number(d, 374), static_cast<float>(7.85e-06));
+        const double density = 7.85e-06 * MetricToX(1, kUnitPerVolume, 1) * MetricToX(1, kUnitMass, 1);
+        EXPECT_NEAR(Number(d, 374), density, density * 1e-5);
+        EXPECT_NE(density, 7.85e-06);
         d.PressOK();
     });
     CDlgOrthoMaterial dlg;
