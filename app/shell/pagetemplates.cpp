@@ -135,8 +135,8 @@ DialogTemplate BoundaryConditionTemplate()
     for (int row = 0; row < 6; ++row) {
         const CPrPageBC::RowControls& c = CPrPageBC::kRows[row];
         const int y = 97 + 13 * row;
-        t.Add({Ctl(c.label, AfxCtl::staticText, "", CRect(12, y + 1, 36, y + 9)),
-               Ctl(c.check, AfxCtl::auto3State, "", CRect(38, y, 48, y + 10), kFirst),
+        t.Add({Ctl(c.label, AfxCtl::staticText, "", CRect(12, y + 1, 34, y + 9)),
+               Ctl(c.check, AfxCtl::auto3State, "", CRect(36, y, 49, y + 10), kFirst),
                Ctl(c.edit, AfxCtl::edit, "", CRect(50, y - 1, 110, y + 10), kEditStyle | WS_GROUP),
                Ctl(c.unit, AfxCtl::staticText, "", CRect(113, y + 1, 163, y + 9)),
                Picture(c.spring, 788, CRect(166, y, 186, y + 10))});

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "tests/pavesta/layout_check.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace
@@ -372,6 +373,18 @@ TEST_F(ElementPageTest, ConstrainedMeshRefusesValuesOutOfRange)
         script.MessageBox(c.message);
         EXPECT_EQ(dlg.DoModal(), IDOK) << c.nID;
     }
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(ProgramPageTemplates, PassTheLayoutCheck)
+{
+    for (UINT nID : {UINT(CDlgElemCtrl::IDD), UINT(CDlgConstrMesh::IDD), UINT(CPrPageBC::IDD),
+                     UINT(CPPEdgeLoad::IDD), UINT(CPrPageBNodeGeom::IDD)})
+        EXPECT_EQ(pavesta_test::LayoutFaults(nID), std::vector<std::string>()) << nID;
 }
 
 } // namespace

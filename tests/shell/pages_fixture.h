@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/dimvor/units.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace shelltest
