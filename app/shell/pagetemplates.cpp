@@ -152,8 +152,8 @@ DialogTemplate BoundaryConditionTemplate()
         Ctl(1198, AfxCtl::check, "Apply to node j", CRect(196, 55, 323, 65), kButtonStyle),
         Ctl(16143, AfxCtl::check, "&Change", CRect(196, 68, 260, 78), kButtonStyle),
         Ctl(7129, AfxCtl::check, "Change &Angle", CRect(196, 81, 280, 91), kButtonStyle),
-        Picture(1202, 766, CRect(196, 96, 256, 156)),
-        Picture(1203, 746, CRect(260, 96, 320, 156)),
+        Picture(1202, 746, CRect(196, 96, 256, 156)), // the edge's local axes
+        Picture(1203, 766, CRect(260, 96, 320, 156)), // the node's local axes
     });
     return t;
 }
