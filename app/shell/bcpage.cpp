@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/analysis/platecomp.h"
+#include "app/analysis/solverinput.h"
 #include "app/shell/boundnode.h"
 #include "app/shell/edgeloadpage.h"
 #include "femodel/strelna.h"
@@ -245,7 +246,7 @@ BOOL CPrPageBC::OnInitDialog()
     case Target::none:
         break;
     }
-    if (IsMembraneElementType(m_iElemType)) {
+    if (IsMembraneCode(m_iElemType)) {
         auto load = [](std::unique_ptr<CBitmap>& bitmap, UINT nID) {
             bitmap = std::make_unique<CBitmap>();
             bitmap->LoadBitmap(nID);

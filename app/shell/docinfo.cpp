@@ -2,6 +2,7 @@
 // A sheet's follow-up (node list, repair, scales, modified mark) runs only
 // when it ended with OK or one of its pages wrote into the model.
 #include "app/analysis/platecomp.h"
+#include "app/analysis/solverinput.h"
 #include "app/shell/bcpage.h"
 #include "app/shell/boundnode.h"
 #include "app/shell/branteldoc.h"
@@ -25,7 +26,7 @@ void CBrantelDoc::EditNodeInfo(CObject* object, bool pending)
     geometry.m_bDisconnect = m_pNodeList && m_pNodeList->Find(node) >= 0;
     if (comp->m_bAutoSpacing && !pending)
         geometry.m_iSpacingMode = CPrPageBNodeGeom::spacingShown;
-    if (IsMembraneElementType(code))
+    if (IsMembraneCode(code))
         geometry.m_iLoadMode = CPrPageBNodeGeom::loadTwo;
     CPrPageBC conditions(0);
     conditions.m_iElemType = code;

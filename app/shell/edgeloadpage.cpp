@@ -1,27 +1,8 @@
 #include "app/shell/edgeloadpage.h"
 
+#include "app/analysis/solverinput.h"
 #include "femodel/strelna.h"
 #include "platform/dimvor/units.h"
-
-bool IsMembraneElementType(int code)
-{
-    switch (code) {
-    case 31: case 32: case 33: case 41: case 42: case 44: case 46:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsPlateElementType(int code)
-{
-    switch (code) {
-    case 61: case 65: case 66: case 75: case 81: case 85:
-        return true;
-    default:
-        return false;
-    }
-}
 
 namespace
 {
@@ -80,9 +61,9 @@ void CPPEdgeLoad::DoDataExchange(CDataExchange* pDX)
     DDX_Radio(pDX, 1149, m_iAxes);
     DDX_Check(pDX, 16143, m_bChange);
     UINT nBitmap = 0;
-    if (IsMembraneElementType(m_iElemType))
+    if (IsMembraneCode(m_iElemType))
         nBitmap = m_iAxes == 0 ? 733 : 747;
-    else if (IsPlateElementType(m_iElemType))
+    else if (IsPlateBendingCode(m_iElemType))
         nBitmap = 790;
     auto pBitmap = std::make_unique<CBitmap>();
     if (nBitmap)
@@ -126,7 +107,7 @@ BOOL CPPEdgeLoad::OnInitDialog()
     }
     for (double* value : shown)
         *value *= m_dLoadFactor;
-    const bool plate = IsPlateElementType(m_iElemType);
+    const bool plate = IsPlateBendingCode(m_iElemType);
     if (plate)
         m_iAxes = 1;
 
@@ -144,8 +125,8 @@ BOOL CPPEdgeLoad::OnInitDialog()
 void CPPEdgeLoad::UpdateEnabled()
 {
     const bool change = m_bChange != 0;
-    const bool membrane = IsMembraneElementType(m_iElemType);
-    const bool plate = IsPlateElementType(m_iElemType);
+    const bool membrane = IsMembraneCode(m_iElemType);
+    const bool plate = IsPlateBendingCode(m_iElemType);
     for (int nID : kT)
         GetDlgItem(nID)->EnableWindow(change && membrane);
     for (int nID : kN)

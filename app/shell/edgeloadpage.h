@@ -53,8 +53,3 @@ private:
     std::unique_ptr<CBitmap> m_pBitmap;
     bool m_bFilling = false;
 };
-
-// Whether the code is one of the membrane element types.
-bool IsMembraneElementType(int code);
-// Whether the code is one of the plate-bending element types.
-bool IsPlateElementType(int code);

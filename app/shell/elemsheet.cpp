@@ -1,6 +1,7 @@
 #include "app/shell/elemsheet.h"
 
 #include "app/analysis/platecomp.h"
+#include "app/analysis/solverinput.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/edgeloadpage.h"
 #include "platform/weblar/easymesh.h"
@@ -36,7 +37,7 @@ CElementSheet::CElementSheet(CBrantelDoc& doc, CPlateComp& comp)
 {
     m_pElement = std::make_unique<CDlgElemCtrl>();
     const int code = comp.GetElementType();
-    if (IsMembraneElementType(code))
+    if (IsMembraneCode(code))
         m_pElement->m_iMode = CDlgElemCtrl::modeMembrane;
     m_pElement->m_iElement = ElementChoiceOfCode(code);
     m_pElement->m_iIntegrationRule = comp.m_iIntegrationRule - 1;

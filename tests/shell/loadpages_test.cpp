@@ -150,11 +150,7 @@ TEST_F(NodeGeometryPage, ZeroLoadsRemoveALoadAndCreateNone)
 {
     SmallModel model;
     CBoundNode* loaded = model.Node(0, 0);
-    auto* load = new CNodeLoad;
-    load->Allocate(2, true, 0.0);
-    load->SetValue(0, 5.0);
-    load->SetValue(1, 6.0);
-    loaded->SetNodeLoad(load);
+    SetNodeLoad(*loaded, {5.0, 6.0});
     CBoundNode* bare = model.Node(1, 0);
     for (CBoundNode* node : {loaded, bare}) {
         CPrPageBNodeGeom page;
@@ -174,11 +170,7 @@ TEST_F(NodeGeometryPage, LocalAxesAloneRewritesTheFlag)
 {
     SmallModel model;
     CBoundNode* node = model.Node(0, 0);
-    auto* load = new CNodeLoad;
-    load->Allocate(2, true, 0.0);
-    load->SetValue(0, 5.0);
-    load->SetValue(1, 6.0);
-    node->SetNodeLoad(load);
+    SetNodeLoad(*node, {5.0, 6.0});
     CPrPageBNodeGeom page;
     page.m_pNode = node;
     page.m_iLoadMode = CPrPageBNodeGeom::loadTwo;
@@ -197,10 +189,7 @@ TEST_F(NodeGeometryPage, AOneValueLoadKeepsASecondValueTyped)
 {
     SmallModel model;
     CBoundNode* node = model.Node(0, 0);
-    auto* load = new CNodeLoad;
-    load->Allocate(1, true, 0.0);
-    load->SetValue(0, 5.0);
-    node->SetNodeLoad(load);
+    SetNodeLoad(*node, {5.0});
     CPrPageBNodeGeom page;
     page.m_pNode = node;
     page.m_iLoadMode = CPrPageBNodeGeom::loadTwo;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/dimvor/units.h"
+#include "tests/pavesta/sheet_runner.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace shelltest
@@ -62,6 +63,17 @@ inline std::vector<double> DofVector(CBoundCond* c)
     return out;
 }
 
+// Gives the node a new point load with the values.
+inline void SetNodeLoad(CBoundNode& node, std::initializer_list<double> values)
+{
+    auto* load = new CNodeLoad;
+    load->Allocate(static_cast<int>(values.size()), true, 0.0);
+    int i = 0;
+    for (double value : values)
+        load->SetValue(i++, value);
+    node.SetNodeLoad(load);
+}
+
 inline double Number(const CString& text)
 {
     return std::atof(text);
@@ -72,13 +84,7 @@ inline INT_PTR RunPages(std::initializer_list<CPropertyPage*> pages,
                         std::function<void(DialogDriver&, ModalScript&)> step,
                         LPCTSTR caption = "Information")
 {
-    CPropertySheet sheet(caption);
-    for (CPropertyPage* page : pages)
-        sheet.AddPage(page);
-    ModalScript script;
-    script.Dialog(RUNTIME_CLASS(CPropertySheet),
-                  [&](DialogDriver& d, CDialog&) { step(d, script); });
-    return sheet.DoModal();
+    return pavesta_test::RunSheet(pages, step, caption);
 }
 
 // Puts the unit system and the angle unit back after a test.
