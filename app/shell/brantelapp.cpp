@@ -10,10 +10,10 @@
 #include "app/shell/shellids.h"
 #include "femodel/meshorg.h"
 #include "geometry/edge.h"
+#include "graphview/ogl2dview.h"
 #include "platform/dimvor/units.h"
 #include "platform/weblar/easymesh.h"
 
-UINT CBrantelApp::m_uiGridType = 0;
 int CBrantelApp::m_iDrawSelNum = 0;
 
 const char* const CBrantelApp::kOpenFilter =
@@ -146,7 +146,7 @@ void CBrantelApp::CloseApp()
 void CBrantelApp::AppSpecificInit(CArchive& ar)
 {
     KorApp::AppSpecificInit(ar);
-    int* const values[] = {reinterpret_cast<int*>(&m_uiGridType), &CEasyMesh::m_nMaxNodes,
+    int* const values[] = {reinterpret_cast<int*>(&COGL2DView::m_uiGridType), &CEasyMesh::m_nMaxNodes,
                            &m_iDrawSelNum, &iProgresjon};
     for (int* value : values) {
         if (ar.IsStoring()) {

@@ -44,9 +44,8 @@ public:
     // The templates in registration order (owned by the document manager).
     CMultiDocTemplate* m_pTemplates[kTemplates] = {};
 
-    // Stand-ins for the 2D view's grid type and the results view's
-    // label mode until those views exist.
-    static UINT m_uiGridType;
+    // Stand-in for the results view's label mode (number or value of the
+    // picked points) until the 3D framework view exists.
     static int m_iDrawSelNum;
 
 protected:

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <unordered_set>
 
 #include "app/analysis/analysis.h"
 #include "app/shell/shellids.h"
@@ -233,6 +234,19 @@ private:
 
 } // namespace
 
+// A material that a region uses but the file's material list leaves out
+// would have no owner: it joins the list, which the document owns.
+void CBrantelDoc::AdoptUnlistedMaterials(CArchive& ar, CPlateComp& comp)
+{
+    CObList& list = comp.GetMaterialList();
+    std::unordered_set<const CObject*> listed;
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        listed.insert(list.GetNext(pos));
+    for (CObject* made : ar.GetCreatedObjects())
+        if (made->IsKindOf(RUNTIME_CLASS(CMaterial)) && listed.insert(made).second)
+            comp.AddMaterial(static_cast<CMaterial*>(made));
+}
+
 void CBrantelDoc::Load(CArchive& ar)
 {
     LONG version = 0;
@@ -278,6 +292,7 @@ void CBrantelDoc::Load(CArchive& ar)
                     list->AddNode(node);
                 }
             }
+            AdoptUnlistedMaterials(ar, *fresh);
         } catch (...) {
             // The fresh component first (its materials are the archive's),
             // then everything else the archive made; nodes are the graphs'

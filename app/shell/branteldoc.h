@@ -142,6 +142,7 @@ protected:
 private:
     void Store(CArchive& ar);
     void Load(CArchive& ar);
+    static void AdoptUnlistedMaterials(CArchive& ar, CPlateComp& comp);
     void DeleteGroups();
     void PublishGroups();
     // Every view of the document that implements IPlateDocView.

@@ -3,33 +3,10 @@
 #include "app/shell/shellids.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, KorMainFrm)
-IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)
+IMPLEMENT_DYNCREATE(CChildFrame, KorChildFrm)
 IMPLEMENT_DYNCREATE(CConstrChFrm, CChildFrame)
 IMPLEMENT_DYNCREATE(CBrantelModView, CView)
 IMPLEMENT_DYNCREATE(CViewRestr, CView)
-
-namespace
-{
-
-// Pane 0 for prompts, pane 1 for the element type; CAPS and NUM stay blank.
-const UINT s_indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
-
-} // namespace
-
-BEGIN_MESSAGE_MAP(CMainFrame, KorMainFrm)
-ON_WM_CREATE()
-ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
-int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
-{
-    if (KorMainFrm::OnCreate(lpcs) == -1)
-        return -1;
-    if (!m_wndStatusBar.Create(this) ||
-        !m_wndStatusBar.SetIndicators(s_indicators, static_cast<int>(std::size(s_indicators))))
-        return -1;
-    return 0;
-}
 
 namespace
 {
@@ -57,25 +34,24 @@ void CMainFrame::UpdateTitle()
             SetTextIfChanged(*child, doc->GetTitle());
 }
 
-void CMainFrame::OnDestroy()
+CChildFrame::CChildFrame()
 {
-    if (auto* app = dynamic_cast<KorApp*>(AfxGetApp()))
-        app->CloseApp();
-}
-
-CChildFrame::CChildFrame() : m_nCurrentMode(ID_MODE_MODELLING), m_pViewParams(new double[kViewParams])
-{
-    for (int i = 0; i < kViewParams; ++i)
-        m_pViewParams[i] = 0.0;
-    m_pViewParams[0] = 258.0; // the 2D view's state word
+    m_nViewID = ID_MODE_MODELLING;
+    // The view parameters every view of the frame is given: the 2D view's
+    // state word 258, unit scales at 7, 13, 14 and 15, a 2D scale of 0
+    // (never scaled).
+    m_pViewParams.assign(kViewParams, 0.0);
+    m_pViewParams[0] = 258.0;
     for (int i : {7, 13, 14, 15})
-        m_pViewParams[i] = 1.0;
+        m_pViewParams[static_cast<std::size_t>(i)] = 1.0;
 }
 
-CChildFrame::~CChildFrame()
+CView* CChildFrame::GetViewForID(UINT)
 {
-    delete[] m_pViewParams;
+    return nullptr;
 }
+
+void CChildFrame::ChildFramesLeft(int) {}
 
 void CBrantelModView::OnDraw(CDC*) {}
 

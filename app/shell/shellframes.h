@@ -7,40 +7,33 @@
 
 class CMaterial;
 
-// The main frame: an MDI frame with a status bar.
+// The main frame: the framework's main frame with its toolbars, status bar
+// and log window.
 class CMainFrame : public KorMainFrm
 {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame() = default;
 
-    CStatusBar m_wndStatusBar;
-
     // The title names the active document: "Brantel - plate.plb".
     void UpdateTitle();
-
-protected:
-    int OnCreate(LPCREATESTRUCT lpcs);
-    // Writes the settings archive while the frame still exists.
-    void OnDestroy();
-    DECLARE_MESSAGE_MAP()
 };
 
 // The child frame of the plate, membrane and shell documents: one pane whose
 // view switches between the modelling, element and results modes.
-class CChildFrame : public CMDIChildWnd
+class CChildFrame : public KorChildFrm
 {
     DECLARE_DYNCREATE(CChildFrame)
 public:
     static constexpr int kViewParams = 20;
 
     CChildFrame();
-    ~CChildFrame() override;
 
-    // The shown mode: 32804 modelling, 32854 element mesh, 50055 results.
-    UINT m_nCurrentMode;
-    // The view parameters every view of the frame is given and gives back.
-    double* m_pViewParams;
+    // The views of the modes come with the views themselves: until then a
+    // mode switch shows nothing new.
+    CView* GetViewForID(UINT id) override;
+    void ChildFramesLeft(int remaining) override;
+
     bool m_bShowElemNumbers = false;
     bool m_bShowNodeNumbers = false;
     int m_iReserved[3] = {0, 0, 0};

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "femodel/meshorg.h"
+#include "graphview/ogl2dview.h"
 #include "platform/dimvor/units.h"
 #include "platform/weblar/easymesh.h"
 #include "tests/shell/shell_fixture.h"
@@ -256,30 +257,30 @@ TEST_F(BrantelApp, TheSettingsFolderFollowsTheConfigurationVariables)
 
 TEST_F(BrantelApp, GridTypeAndTrialNodesReturnAtTheNextStart)
 {
-    const UINT grid = CBrantelApp::m_uiGridType;
+    const UINT grid = COGL2DView::m_uiGridType;
     const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
               progression = iProgresjon;
     // A first start without a settings file: defaults, nothing reported.
     ASSERT_TRUE(Start());
     EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
-    CBrantelApp::m_uiGridType = 3;
+    COGL2DView::m_uiGridType = 3;
     CEasyMesh::m_nMaxNodes = 4321;
     CBrantelApp::m_iDrawSelNum = 1;
     iProgresjon = 2;
     EndApp(); // the main frame goes: the folder is made and the file written
     ASSERT_TRUE(std::filesystem::exists(SettingsPath()));
 
-    CBrantelApp::m_uiGridType = 0;
+    COGL2DView::m_uiGridType = 0;
     CEasyMesh::m_nMaxNodes = 1;
     CBrantelApp::m_iDrawSelNum = 0;
     iProgresjon = 0;
     m_app = std::make_unique<CBrantelApp>();
     ASSERT_TRUE(Start());
-    EXPECT_EQ(CBrantelApp::m_uiGridType, 3u);
+    EXPECT_EQ(COGL2DView::m_uiGridType, 3u);
     EXPECT_EQ(CEasyMesh::m_nMaxNodes, 4321);
     EXPECT_EQ(CBrantelApp::m_iDrawSelNum, 1);
     EXPECT_EQ(iProgresjon, 2);
-    CBrantelApp::m_uiGridType = grid;
+    COGL2DView::m_uiGridType = grid;
     CEasyMesh::m_nMaxNodes = nodes;
     CBrantelApp::m_iDrawSelNum = labels;
     iProgresjon = progression;
@@ -287,10 +288,10 @@ TEST_F(BrantelApp, GridTypeAndTrialNodesReturnAtTheNextStart)
 
 TEST_F(BrantelApp, TheFourValuesFollowTheFrameworksPartInOrder)
 {
-    const UINT grid = CBrantelApp::m_uiGridType;
+    const UINT grid = COGL2DView::m_uiGridType;
     const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
               progression = iProgresjon;
-    CBrantelApp::m_uiGridType = 11;
+    COGL2DView::m_uiGridType = 11;
     CEasyMesh::m_nMaxNodes = 22;
     CBrantelApp::m_iDrawSelNum = 33;
     iProgresjon = 44;
@@ -300,7 +301,7 @@ TEST_F(BrantelApp, TheFourValuesFollowTheFrameworksPartInOrder)
         brantel::test::storeBytes<Bytes>([&](CArchive& ar) { m_app->AppSpecificInit(ar); });
     const Bytes four = Bytes{11, 0, 0, 0, 22, 0, 0, 0, 33, 0, 0, 0, 44, 0, 0, 0};
     EXPECT_EQ(whole, frameworkPart + four);
-    CBrantelApp::m_uiGridType = grid;
+    COGL2DView::m_uiGridType = grid;
     CEasyMesh::m_nMaxNodes = nodes;
     CBrantelApp::m_iDrawSelNum = labels;
     iProgresjon = progression;

@@ -136,6 +136,27 @@ TEST_F(DocumentArchive, LoadingReplacesTheStartMaterialsAndKeepsScalesWithoutLoa
     EXPECT_EQ(doc.m_dEdgeLoadScale, 10.0);
 }
 
+// A region's material that the file's list leaves out is taken into the
+// list, so that the document owns it (LeakSanitizer would see it lost).
+TEST_F(DocumentArchive, AnUnlistedRegionMaterialJoinsTheList)
+{
+    TempFile file;
+    {
+        CBrantelDoc doc;
+        CSectPlate* region = AddSquare(doc, 0.0, 0.0, 1000.0);
+        CObList& list = doc.GetPlateComp()->GetMaterialList();
+        std::unique_ptr<CObject> unlisted(list.RemoveHead()); // "Default", used by the region
+        SaveBytes(doc, file);
+        region->SetMaterial(nullptr);
+    }
+    CBrantelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(file.path()));
+    const CStringArray names = MaterialNames(doc);
+    ASSERT_EQ(names.GetSize(), 2);
+    EXPECT_EQ(names[0], "VOID");
+    EXPECT_EQ(names[1], "Default");
+}
+
 TEST_F(DocumentArchive, EdgeLoadsSetTheEdgeScaleFromTheDiagonal)
 {
     TempFile file;
