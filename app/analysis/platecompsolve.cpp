@@ -162,25 +162,6 @@ int CPlateComp::BuildBoundaryArraysT15T21(CObList& conditions, CLongMatrix& supp
 
 int CPlateComp::CountSupportDOFs(int code, unsigned type) { return ::CountSupportDOFs(code, type); }
 
-// One vector for the whole run, overwritten by each call. A code or kind
-// without a standard set gives an empty vector, never the previous set.
-CVector* CPlateComp::GetSupportDOFs(int code, int kind)
-{
-    static CVector dofs;
-    int list[kMaxSupportDOFs];
-    const int n = kind == 1 || kind == 2 || kind == 4
-                      ? SupportDOFs(code, static_cast<unsigned>(kind), list)
-                      : 0;
-    if (n == 0) {
-        dofs.Allocate(0, true, 0.0);
-        return &dofs;
-    }
-    dofs.Allocate(2 * n, true, 0.0);
-    for (int i = 0; i < n; ++i)
-        dofs.SetValue(i, list[i]);
-    return &dofs;
-}
-
 void CPlateComp::AddSupportRows(int code, unsigned type, int node, CLongMatrix* suppressed, int* row)
 {
     int dofs[kMaxSupportDOFs];

@@ -161,33 +161,6 @@ TEST(SupportDOFs, StandardTypesPerCode)
     }
 }
 
-// The vector form the boundary-condition page reads: the DOF numbers, then
-// as many zeros; a code or kind without a set gives an empty vector, never
-// the set of the call before.
-TEST(SupportDOFs, VectorFormOfTheStandardSets)
-{
-    const struct {
-        int code, kind;
-        std::vector<double> vector;
-    } cases[] = {
-        {33, 2, {1, 2, 3, 4, 0, 0, 0, 0}},
-        {61, 4, {}},
-        {81, 1, {1, 2, 4, 0, 0, 0}},
-        {31, 4, {1, 0}},
-        {61, 3, {}},
-        {12, 2, {}},
-    };
-    for (const auto& c : cases) {
-        CPlateComp::GetSupportDOFs(66, 2); // a set left from an earlier call
-        const CVector* v = CPlateComp::GetSupportDOFs(c.code, c.kind);
-        ASSERT_NE(v, nullptr);
-        std::vector<double> got;
-        for (int i = 0; i < v->GetSize(); ++i)
-            got.push_back(v->GetValue(i));
-        EXPECT_EQ(got, c.vector) << c.code << " kind " << c.kind;
-    }
-}
-
 TEST(NumberMaterials, UsedMaterialsOnlyAndVoidRescaled)
 {
     CMaterial voidMat("VOID", 0.0, 1.0, 0.0, 0.3, 0.0);
