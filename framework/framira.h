@@ -4,6 +4,7 @@
 
 #include "framework/colorscalepage.h"
 #include "framework/dlghelpers.h"
+#include "framework/geomhlpr.h"
 #include "framework/imagedc.h"
 #include "framework/inputdialogs.h"
 #include "framework/listpages.h"
