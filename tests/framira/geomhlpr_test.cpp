@@ -526,7 +526,6 @@ TEST_F(GeomHlprDrawTest, SelectedNodesBlueUnderRedAreasGreen)
     EXPECT_EQ(gl->pixel(64 + 4, 64), Rgb(0, 0, 255)) << "the large blue point shows around";
     EXPECT_EQ(gl->pixel(96, 96), Rgb(0, 255, 0));
     h.RemoveSelected(nullptr);
-    g.RemoveAll();
 }
 
 TEST_F(GeomHlprDrawTest, TranslatedDrawingClearsItsFlagAndEndsThin)
