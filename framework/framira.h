@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/colorscalepage.h"
+#include "framework/customizesheet.h"
 #include "framework/dlghelpers.h"
 #include "framework/geomhlpr.h"
 #include "framework/imagedc.h"
@@ -11,6 +12,7 @@
 #include "framework/palettefile.h"
 #include "framework/settingspages.h"
 #include "framework/korapp.h"
+#include "framework/korchildfrm.h"
 #include "framework/kordoc.h"
 #include "framework/korlogwnd.h"
 #include "framework/kormainfrm.h"
