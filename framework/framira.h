@@ -6,6 +6,8 @@
 #include "framework/customizesheet.h"
 #include "framework/dlghelpers.h"
 #include "framework/geomhlpr.h"
+#include "framework/kor2dmodview.h"
+#include "framework/kor2dview.h"
 #include "framework/imagedc.h"
 #include "framework/inputdialogs.h"
 #include "framework/listpages.h"
