@@ -25,11 +25,14 @@ struct Scene {
         AfxSetOffscreenFactory(&factory);
         const int n = static_cast<int>(std::lround(std::sqrt(static_cast<double>(elements))));
         doc.AddMesh(n);
+        // Room in the selection buffer for every node, edge and region.
+        COGLRenderer::iSelBufSize = static_cast<unsigned>(4 * 4 * (n + 1) * (n + 1) + 1024);
         doc.AddView(&view);
         ok = view.Make(800, 600);
         if (!ok)
             return;
         driver = std::make_unique<ViewDriver>(view, 800, 600);
+        driver->Size(800, 600);
         view.InitialUpdate();
         view.m_bShowGrid = false;
         view.ZoomToFit();
@@ -41,6 +44,7 @@ struct Scene {
         doc.RemoveView(&view);
         AfxSetOffscreenFactory(previousFactory);
         AfxSetWndBackend(previous);
+        COGLRenderer::ResetStaticsForTesting();
     }
 
     afxui::headless::HeadlessBackend backend;

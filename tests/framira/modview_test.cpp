@@ -570,9 +570,29 @@ TEST_F(ModViewTest, RotateAllObjects)
 
 TEST_F(ModViewTest, SelectionAndSnappedCursorDrawn)
 {
+    const double large = LARGE_POINT, medium = MEDIUM_L_POINT, small = MEDIUM_S_POINT;
+    LARGE_POINT = 9.0;
+    MEDIUM_L_POINT = 7.0;
+    MEDIUM_S_POINT = 3.0;
+    float inverse[3];
+    std::copy(glcInvBckGrnd, glcInvBckGrnd + 3, inverse);
+    const float white[3] = {1.0f, 1.0f, 1.0f};
+    std::copy(white, white + 3, glcInvBckGrnd);
     CSectArea* a = doc.AddSquare(0, 0, 1);
     view.GetInterfHandler()->AddSelect(a->GetNode(2), 2, true); // (1, 1) at (450, 250)
+    // The cursor snapped to the node at (0.5, -1) with a tool in use.
+    view.m_iTool = 1;
+    view.m_Cursor.x = 0.5;
+    view.m_Cursor.y = -1.0;
+    view.m_Cursor.m_uiFlags = 1;
     driver->Draw();
+    LARGE_POINT = large;
+    MEDIUM_L_POINT = medium;
+    MEDIUM_S_POINT = small;
+    std::copy(inverse, inverse + 3, glcInvBckGrnd);
+    const auto centre = driver->Pixel(425, 350), ring = driver->Pixel(429, 350);
+    EXPECT_TRUE(centre[0] == 255 && centre[1] == 255 && centre[2] == 255) << "snapped: light point";
+    EXPECT_TRUE(ring[0] == 255 && ring[1] == 0 && ring[2] == 0) << "on a red one";
     EXPECT_EQ(driver->Pixel(450, 250)[0], 255);
     EXPECT_EQ(driver->Pixel(450, 250)[2], 0);
     EXPECT_EQ(driver->Pixel(454, 250)[2], 255) << "blue around the red";
