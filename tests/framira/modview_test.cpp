@@ -368,7 +368,7 @@ TEST_F(ModViewTest, SaveImageAsksFileAndSizeAndWritesEachFormat)
     frame.SetActiveView(nullptr, FALSE);
 }
 
-TEST_F(ModViewTest, SaveImageTooLargeSaysSo)
+TEST_F(ModViewTest, SaveImageFailuresAreReported)
 {
     const std::string dir = TempFolder("modview_large");
     const GLPixelSize limit = COGLDIB::MaxSize();
@@ -376,6 +376,9 @@ TEST_F(ModViewTest, SaveImageTooLargeSaysSo)
     const std::string path = dir + "big.bmp";
     EXPECT_FALSE(view.SaveImage(path.c_str(), 1, 100.0 * (limit.cx / 800 + 2), 100.0));
     EXPECT_FALSE(std::filesystem::exists(path));
+    const std::string nowhere = dir + "missing/shot.bmp";
+    Boxes().Expect("The image could not be written to " + nowhere + ".");
+    EXPECT_FALSE(view.SaveImage(nowhere.c_str(), 1, 10.0, 10.0));
 }
 
 TEST_F(ModViewTest, MoveAbsoluteCentresOnTheTypedPoint)
@@ -540,6 +543,7 @@ TEST_F(ModViewTest, RotateAllObjects)
         {"270", true, 3.0 * M_PI / 2.0},
         {"-90", true, -90.0 * 0.017453292519943295},
         {"450", true, M_PI / 2.0},
+        {"1e17", true, 280.0 * 0.017453292519943295}, // brought into range at once
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.angle);
