@@ -12,6 +12,8 @@
 #include "platform/ui/osmesa/afxui_osmesa.h"
 #include "tests/framira/modview_fixture.h"
 
+BRANTEL_UNDO_MODEL_RECORDS()
+
 namespace
 {
 

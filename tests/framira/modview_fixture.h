@@ -1,8 +1,8 @@
 // A modelling view over a model of square regions, as a program makes one:
-// its document holds the composite and the node list, the view owns an
-// area helper, draws the model and names its nodes, edges and regions for
-// picking. Shared by the view tests and the selection benchmark; include it
-// in one source file of a program (it defines run-time records).
+// its document (the undo tests' one) holds the composite and the node list,
+// the view owns an area helper, draws the model and names its nodes, edges
+// and regions for picking. Shared by the view tests and the selection
+// benchmark.
 #pragma once
 
 #include <GL/gl.h>
@@ -17,84 +17,35 @@
 #include "geometry/snode.h"
 #include "sections/regions/sectarea.h"
 #include "sections/regions/sectcomp.h"
+#include "tests/framira/undo_model.h"
 
-// A region that copies into its own class (the document's undo copies it).
-class CModViewArea : public CSectArea
-{
-    DECLARE_SERIAL(CModViewArea)
-public:
-    CModViewArea() = default;
-    CGraph* Copy(bool keepID) override { return new CModViewArea(*this, keepID); }
-
-protected:
-    CModViewArea(const CModViewArea& source, bool keepID) : CSectArea(source, keepID) {}
-};
-IMPLEMENT_SERIAL(CModViewArea, CSectArea, 1)
-
-class CModViewComp : public CSectComp
-{
-    DECLARE_SERIAL(CModViewComp)
-public:
-    CModViewComp() = default;
-    void ResetParam() override {}
-    void RemoveNode(CSNode*) override {}
-    void PickDrawResGL(int, bool) override {}
-    bool PreCalc(CStringArray*, CStringArray*, int) override { return false; }
-    bool Calculate(CStringArray*, CStringArray*) override { return false; }
-};
-IMPLEMENT_SERIAL(CModViewComp, CSectComp, 1)
-
-// The document: owns the model and its node list (the global one while it
-// lives) and logs its counter switches, undo copies and rotations.
-class CModViewDoc : public KorDocSectComp
+// The document of the undo tests, logging its counter switches, undo
+// copies and rotations.
+class CModViewDoc : public CUndoDoc
 {
 public:
-    CModViewDoc()
-    {
-        m_bAutoDelete = FALSE;
-        m_pSectComp = new CModViewComp;
-        m_pNodeList = new NODELIST;
-        CGraph::m_pNodeList = m_pNodeList;
-    }
-    ~CModViewDoc() override
-    {
-        ReleaseCopies();
-        DeleteNodeList(m_pNodeList);
-        delete m_pSectComp;
-        CGraph::m_pNodeList = nullptr;
-    }
-    void PrintPageHeader(CDC*, CPrintInfo*) override {}
-    void PrintPageBody(CDC*, CPrintInfo*) override {}
-    void DrawImageContent(int, unsigned int) override {}
     void ModelChanged(CSectComp*) override {}
     void UpdateStatics(bool restore) override
     {
         log.push_back(restore ? "statics in" : "statics out");
-        KorDocSectComp::UpdateStatics(restore);
+        CUndoDoc::UpdateStatics(restore);
     }
     void UpdateUndo(bool take) override
     {
         log.push_back("undo");
-        KorDocSectComp::UpdateUndo(take);
+        CUndoDoc::UpdateUndo(take);
     }
     void Rotate(double angle, double cx, double cy, unsigned mode, bool update) override
     {
         rotations.push_back({angle, cx, cy});
-        KorDocSectComp::Rotate(angle, cx, cy, mode, update);
+        CUndoDoc::Rotate(angle, cx, cy, mode, update);
     }
 
-    // A square region (x0, y0) - (x0 + s, y0 + s) of new nodes.
+    // The square region (x0, y0) - (x0 + s, y0 + s).
     CSectArea* AddSquare(double x0, double y0, double s)
     {
-        auto* area = new CModViewArea;
-        CSNode* n[4] = {area->NewNode(x0, y0, 0.0), area->NewNode(x0 + s, y0, 0.0),
-                        area->NewNode(x0 + s, y0 + s, 0.0), area->NewNode(x0, y0 + s, 0.0)};
-        for (int i = 0; i < 4; ++i)
-            area->ConnectNodes(n[i], n[(i + 1) % 4]);
-        m_pSectComp->AddTail(area);
-        for (CSNode* node : n)
-            m_pNodeList->AddNode(node);
-        return area;
+        AddRegion(x0, y0, x0 + s, y0 + s);
+        return static_cast<CSectArea*>(m_pSectComp->CObList::GetTail());
     }
     // A mesh of n x n unit squares sharing their nodes and edges.
     void AddMesh(int n)
@@ -103,7 +54,7 @@ public:
         auto at = [&](int i, int j) -> CSNode*& { return grid[static_cast<size_t>(j * (n + 1) + i)]; };
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n; ++i) {
-                auto* area = new CModViewArea;
+                auto* area = new CUndoArea;
                 const int ci[4] = {i, i + 1, i + 1, i}, cj[4] = {j, j, j + 1, j + 1};
                 CSNode* c[4];
                 for (int k = 0; k < 4; ++k) {
