@@ -8,13 +8,16 @@
 #pragma once
 
 #include "framework/kor2dview.h"
+#include "framework/kordoc.h"
 #include "geometry/snode.h"
 
 class KorBasisGeomHlpr;
 
 constexpr UINT ID_KOR_ROTATE_ALL = 50012;
 
-class Kor2DModView : public Kor2DView
+// A selecting view: the document empties its selection when the model is
+// swapped (undo and redo) or objects go.
+class Kor2DModView : public Kor2DView, public KorSelectingView
 {
     DECLARE_DYNAMIC(Kor2DModView)
 public:

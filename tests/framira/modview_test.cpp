@@ -508,6 +508,18 @@ TEST_F(ModViewTest, PressRunsInsideTheDocumentCountersAndHandsPointsOver)
     EXPECT_EQ(doc.log[doc.log.size() - 2], "point 1");
 }
 
+TEST_F(ModViewTest, DocumentClearsTheViewsSelection)
+{
+    CSectArea* a = doc.AddSquare(0, 0, 1);
+    view.AddSelect(a->GetNode(0), 2, true);
+    view.AddSelect(a->GetNode(1), 2, false);
+    doc.RemoveSelected(a->GetNode(0), nullptr);
+    EXPECT_EQ(Selected(2), (std::vector<CObject*>{a->GetNode(1)}));
+    doc.UpdateUndo(true);
+    doc.Undo(); // the model is swapped: nothing selected may point into the old one
+    EXPECT_EQ(view.GetInterfHandler()->GetSelList(2), nullptr);
+}
+
 TEST_F(ModViewTest, FilterComboSetsTheSelectionFilter)
 {
     CComboBox combo;
