@@ -8,7 +8,6 @@
 
 #include <map>
 
-#include "framework/imagedc.h"
 #include "framework/palettefile.h"
 #include "platform/ui/core/afxui.h"
 
@@ -71,7 +70,7 @@ public:
     COLORREF EntryColour(int i) const;
     int GetSelection() const { return m_nSel; }
     const framira::PaletteTable& GetTable() const { return m_palette; }
-    const framira::ImageDC& GetPicture() const { return m_dcMem; }
+    const CImageDC& GetPicture() const { return m_dcMem; }
     const KorToolTips& GetToolTips() const { return m_tips; }
 
 protected:
@@ -98,7 +97,7 @@ protected:
     int m_nPrevCol = 0, m_nPrevRow = 0;
     int m_nGap = 2;
     int m_nCellH, m_nCellW;
-    framira::ImageDC m_dcMem; // the picture of grid and strip
+    CImageDC m_dcMem; // the picture of grid and strip
     KorToolTips m_tips;
 
 private:

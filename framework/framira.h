@@ -4,7 +4,6 @@
 
 #include "framework/colorscalepage.h"
 #include "framework/dlghelpers.h"
-#include "framework/imagedc.h"
 #include "framework/inputdialogs.h"
 #include "framework/listpages.h"
 #include "framework/palettefile.h"

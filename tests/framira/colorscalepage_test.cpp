@@ -87,7 +87,7 @@ TEST_F(ColorScalePage, AClickSelectsTheCellAndTheMemoryPictureShowsNodesAndSelec
     KorPPColorScale page;
     RunPage(page, [&](DialogDriver& d, ModalScript&) {
         EXPECT_EQ(d.Text(50017), "0");
-        const framira::ImageDC& picture = page.GetPicture();
+        const CImageDC& picture = page.GetPicture();
         EXPECT_EQ(picture.Width(), 21 * 16);
         EXPECT_EQ(picture.Height(), 21 * 16 + 30);
         // Entry 0 is a node and selected: red outside, white inside.

@@ -22,6 +22,7 @@
 #include "platform/ui/core/docview.h"
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/gdi.h"
+#include "platform/ui/core/imagedc.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/menu.h"
 #include "platform/ui/core/msgmap.h"

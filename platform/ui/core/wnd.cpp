@@ -519,12 +519,16 @@ int CWnd::GetScrollPos(int nBar) const
 
 void CWnd::Invalidate(BOOL)
 {
+    if (CWndPeer* peer = GetPeer(); peer && peer->Repaint(false))
+        return;
     if (m_hWnd)
         PostMessage(WM_PAINT);
 }
 
 void CWnd::UpdateWindow()
 {
+    if (CWndPeer* peer = GetPeer(); peer && peer->Repaint(true))
+        return;
     SendMessage(WM_PAINT);
 }
 

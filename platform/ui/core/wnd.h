@@ -87,6 +87,11 @@ public:
     virtual void UserSelect(int nIndex) = 0; // combo, list box, tab, list editor
     virtual void UserSpin(int nDelta) = 0;   // spin: arrow steps, up positive
     virtual void UserScroll(UINT nSBCode, int nPos) = 0;
+    // The window's pixels are stale: the peer repaints them through its own
+    // paint event (which sends WM_PAINT with a paint context attached),
+    // later for Invalidate or at once for UpdateWindow, and returns true.
+    // False (the default) leaves WM_PAINT to the layer's queue.
+    virtual bool Repaint(bool /*bNow*/) { return false; }
 };
 
 // The event-loop side of a backend and its peer factory.

@@ -5,6 +5,7 @@
 #include "platform/ui/qt/qtapp.h"
 #include "platform/ui/qt/qtenvironment.h"
 #include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qtpainterdc.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtservices.h"
 #include "platform/ui/qt/qtstartup.h"

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -33,11 +34,14 @@
 #include "platform/afx/numconv.h"
 #include "platform/ui/core/bars.h"
 #include "platform/ui/core/dialog.h"
+#include "platform/ui/core/docview.h"
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/core/viewinput.h"
 #include "platform/ui/qt/qtframe.h"
 #include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qtpainterdc.h"
 #include "platform/ui/qt/qttext.h"
 
 void AfxQtEntry(const std::function<void()>& fn) noexcept
@@ -310,6 +314,75 @@ private:
     std::function<bool(UINT)> m_onDialogKey;
 };
 
+// The window's own painting and mouse input: a layer window with its own
+// WM_PAINT handler (a page that draws a picture) is painted through a
+// CQtPainterDC inside the widget's paint event, and the mouse buttons
+// pressed on the widget itself (not on its controls) reach its handlers.
+class PaintFilter : public QObject
+{
+public:
+    explicit PaintFilter(HWND hWnd) : m_hWnd(hWnd) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (!widget)
+            return false;
+        switch (event->type()) {
+        case QEvent::Paint:
+            AfxQtPaintWindow(m_hWnd, *widget);
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return Mouse(*static_cast<QMouseEvent*>(event));
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool Mouse(const QMouseEvent& mouse)
+    {
+        AfxViewEvent e;
+        e.kind = mouse.type() == QEvent::MouseButtonPress     ? AfxViewEventKind::press
+                 : mouse.type() == QEvent::MouseButtonRelease ? AfxViewEventKind::release
+                                                              : AfxViewEventKind::doubleClick;
+        e.button = mouse.button() == Qt::LeftButton    ? AfxMouseButton::left
+                   : mouse.button() == Qt::RightButton ? AfxMouseButton::right
+                   : mouse.button() == Qt::MiddleButton ? AfxMouseButton::middle
+                                                        : AfxMouseButton::none;
+        if (e.button == AfxMouseButton::none)
+            return false;
+        const QPoint at = mouse.position().toPoint();
+        e.point = CPoint(at.x(), at.y());
+        const Qt::MouseButtons held = mouse.buttons();
+        e.nFlags = (held & Qt::LeftButton ? MK_LBUTTON : 0) |
+                   (held & Qt::RightButton ? MK_RBUTTON : 0) |
+                   (held & Qt::MiddleButton ? MK_MBUTTON : 0) |
+                   (mouse.modifiers() & Qt::ShiftModifier ? MK_SHIFT : 0) |
+                   (mouse.modifiers() & Qt::ControlModifier ? MK_CONTROL : 0);
+        const HWND hWnd = m_hWnd;
+        AfxQtEntry([hWnd, e] {
+            if (CWnd* wnd = CWnd::FromHandle(hWnd))
+                AfxDispatchViewEvent(*wnd, e);
+        });
+        return true;
+    }
+
+    HWND m_hWnd;
+};
+
+// True for a window that paints itself in OnPaint. Views are left to their
+// host, which runs their drawing cycle.
+bool PaintsItself(const CWndState& state)
+{
+    return state.kind == AfxWndKind::window && state.pOwner &&
+           !dynamic_cast<CView*>(state.pOwner) &&
+           state.pOwner->HandlesMessage(WM_PAINT);
+}
+
 bool IsMultiLine(AfxWndKind kind, DWORD dwStyle)
 {
     return kind == AfxWndKind::edit && (dwStyle & ES_MULTILINE);
@@ -391,10 +464,16 @@ CQtPeer::CQtPeer(const CWndState& state, QWidget* pParent)
     if (auto* combo = qobject_cast<QComboBox*>(m_input.data()); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(m_filter.get());
     SetBuddyOfLabels(state);
+    if (PaintsItself(state)) {
+        m_paint = std::make_unique<PaintFilter>(m_hWnd);
+        m_widget->installEventFilter(m_paint.get());
+    }
 }
 
 CQtPeer::~CQtPeer()
 {
+    if (m_widget && m_paint)
+        m_widget->removeEventFilter(m_paint.get());
     if (m_input)
         m_input->removeEventFilter(m_filter.get());
     delete m_widget.data(); // null when Qt deleted it with its parent
@@ -978,6 +1057,15 @@ void CQtPeer::ShowLayerFocus()
         target->setFocus(Qt::OtherFocusReason);
     else
         m_input->clearFocus();
+}
+
+bool CQtPeer::Repaint(bool bNow)
+{
+    if (!m_paint)
+        return false;
+    if (QWidget* widget = m_widget.data())
+        bNow ? widget->repaint() : widget->update();
+    return true;
 }
 
 void CQtPeer::UserFocus()
