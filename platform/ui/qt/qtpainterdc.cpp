@@ -1,6 +1,8 @@
 #include "platform/ui/qt/qtpainterdc.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include <QFontMetrics>
 #include <QImage>
@@ -200,6 +202,29 @@ bool CQtPainterDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, in
     }
     m_painter.drawImage(QPoint(x, y), image);
     return true;
+}
+
+QImage AfxQtImageFromBitmap(const CBitmap& bitmap)
+{
+    if (!bitmap.IsValid() || bitmap.BitsPerPixel() < 16)
+        return QImage();
+    BITMAPINFO info{};
+    info.bmiHeader.biBitCount = 24;
+    const int width = bitmap.Width(), height = bitmap.Height();
+    const std::size_t stride = DibStride(static_cast<std::size_t>(width), 24);
+    std::vector<std::uint8_t> bits(stride * static_cast<std::size_t>(height));
+    if (bitmap.GetDIBits(nullptr, 0, static_cast<unsigned>(height), bits.data(), &info,
+                         DIB_RGB_COLORS) != height)
+        return QImage();
+    // Rows bottom-up and blue first, as a DIB keeps them.
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* in = bits.data() + stride * static_cast<std::size_t>(height - 1 - y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x, in += 3)
+            out[x] = qRgb(in[2], in[1], in[0]);
+    }
+    return image;
 }
 
 void AfxQtPaintWindow(HWND hWnd, QWidget& widget)

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPoint>
 
@@ -57,6 +58,10 @@ private:
     COLORREF m_bkColour = 0xFFFFFF;
     int m_nBkMode = OPAQUE;
 };
+
+// The picture of a memory bitmap (16, 24 or 32 bits a pixel), top row
+// first; a null image for other depths or an empty bitmap.
+QImage AfxQtImageFromBitmap(const CBitmap& bitmap);
 
 // Paints the layer window hWnd on widget now (inside widget's paint
 // event): WM_PAINT goes to the window with a CQtPainterDC over the widget

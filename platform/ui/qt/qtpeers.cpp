@@ -127,19 +127,34 @@ void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
 namespace
 {
 
-// A picture static (SS_BITMAP).
+// A picture static (SS_BITMAP): a resource picture scaled to the control,
+// or a bitmap made in memory (a drawn section) at its own size from the
+// top left, as a static shows a bitmap.
 class PictureWidget : public QWidget
 {
 public:
-    using QWidget::QWidget;
+    PictureWidget(HWND hWnd, QWidget* pParent) : QWidget(pParent), m_hWnd(hWnd) {}
     UINT m_nBitmapID = 0;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        // The bitmap is the window's (not owned): read at each paint.
+        const CWndState* state = AfxGetWndState(m_hWnd);
+        const CBitmap* bitmap = state ? state->hBitmap : nullptr;
+        if (bitmap && bitmap->GetResourceID() == 0) {
+            const QImage image = AfxQtImageFromBitmap(*bitmap);
+            if (!image.isNull()) {
+                painter.drawImage(QPoint(0, 0), image);
+                return;
+            }
+        }
         AfxQtDrawPicture(painter, rect(), m_nBitmapID);
     }
+
+private:
+    HWND m_hWnd;
 };
 
 // A tab control: the tab bar over a painted page frame; the dialog's
@@ -544,7 +559,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
         break;
     case AfxWndKind::staticText:
         if ((style & SS_TYPEMASK) == SS_BITMAP) {
-            m_widget = new PictureWidget(pParent);
+            m_widget = new PictureWidget(state.hWnd, pParent);
         } else {
             auto* label = new QLabel(pParent);
             label->setTextFormat(Qt::PlainText);
