@@ -120,7 +120,8 @@ void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
     painter.save();
     painter.setPen(QPen(Qt::darkGray, 1));
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
-    painter.drawText(rect, Qt::AlignCenter, QString::number(nBitmapID));
+    if (nBitmapID != 0) // a picture static still waiting for its bitmap shows an empty frame
+        painter.drawText(rect, Qt::AlignCenter, QString::number(nBitmapID));
     painter.restore();
 }
 
