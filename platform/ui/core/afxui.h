@@ -35,6 +35,7 @@
 #include "platform/ui/core/toolbarmgr.h"
 #include "platform/ui/core/uitypes.h"
 #include "platform/ui/core/winapp.h"
+#include "platform/ui/core/windowattachments.h"
 #include "platform/ui/core/wnd.h"
 #include "platform/ui/core/glsurface.h"
 #include "platform/ui/core/glyphcache.h"

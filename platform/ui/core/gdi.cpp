@@ -2,9 +2,9 @@
 #include "platform/ui/core/wnd.h"
 
 #include <cstring>
-#include <map>
 
 #include "platform/afx/numconv.h"
+#include "platform/ui/core/windowattachments.h"
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
 {
@@ -191,11 +191,10 @@ IGLSurface* CClientDC::GetGLSurface() const
 namespace
 {
 
-// The contexts of the paints running now, by window (all windows live in
-// the user-interface thread).
-std::map<HWND, CDC*>& PaintDCs()
+// The contexts of the paints running now, by window.
+CWindowAttachments<CDC>& PaintDCs()
 {
-    static std::map<HWND, CDC*> contexts;
+    static CWindowAttachments<CDC> contexts;
     return contexts;
 }
 
@@ -203,16 +202,12 @@ std::map<HWND, CDC*>& PaintDCs()
 
 void AfxAttachPaintDC(HWND hWnd, CDC* pDC)
 {
-    if (pDC != nullptr)
-        PaintDCs()[hWnd] = pDC;
-    else
-        PaintDCs().erase(hWnd);
+    PaintDCs().Attach(hWnd, pDC);
 }
 
 CDC* AfxGetPaintDC(HWND hWnd)
 {
-    const auto it = PaintDCs().find(hWnd);
-    return it != PaintDCs().end() ? it->second : nullptr;
+    return PaintDCs().Get(hWnd);
 }
 
 CPaintDC::CPaintDC(CWnd* pWnd)

@@ -1,13 +1,12 @@
 #include "platform/ui/core/glsurface.h"
 
-#include <map>
+#include "platform/ui/core/windowattachments.h"
 
 namespace {
 
-// Surfaces by window (all windows live in the user-interface thread).
-std::map<HWND, IGLSurface*>& Surfaces()
+CWindowAttachments<IGLSurface>& Surfaces()
 {
-    static std::map<HWND, IGLSurface*> surfaces;
+    static CWindowAttachments<IGLSurface> surfaces;
     return surfaces;
 }
 
@@ -15,16 +14,12 @@ std::map<HWND, IGLSurface*>& Surfaces()
 
 void AfxAttachGLSurface(HWND hWnd, IGLSurface* surface)
 {
-    if (surface != nullptr)
-        Surfaces()[hWnd] = surface;
-    else
-        Surfaces().erase(hWnd);
+    Surfaces().Attach(hWnd, surface);
 }
 
 IGLSurface* AfxGetGLSurface(HWND hWnd)
 {
-    const auto it = Surfaces().find(hWnd);
-    return it != Surfaces().end() ? it->second : nullptr;
+    return Surfaces().Get(hWnd);
 }
 
 GLCurrentScope::GLCurrentScope(IGLSurface& surface)

@@ -20,6 +20,9 @@ namespace
 using afxui::headless::DialogDriver;
 using afxui::headless::ModalScript;
 using pages_gui::PagesOnQt;
+using pages_gui::ShowDialogs;
+using pages_gui::ShownEnabled;
+using pages_gui::ShownVisible;
 using pages_gui::Picture;
 
 TEST_F(PagesOnQt, ColourScaleTakesItsColourFromTheQtColourDialog)
@@ -108,17 +111,6 @@ TEST_F(PagesOnQt, TwoValueDialogTakesBothValues)
     EXPECT_EQ(dlg.m_dVal2, 480.0);
 }
 
-// Whether the control's widget is enabled (visible) on the screen.
-bool ShownEnabled(CWnd& window, int nID)
-{
-    return AfxQtWidgetOf(window.GetDlgItem(nID))->isEnabled();
-}
-
-bool ShownVisible(CWnd& window, int nID)
-{
-    return AfxQtWidgetOf(window.GetDlgItem(nID))->isVisible();
-}
-
 TEST_F(PagesOnQt, SettingsAndListPagesShowAsTheirTemplatesSay)
 {
     double values[4] = {1.5, 2, 3, 0};
@@ -187,13 +179,7 @@ TEST_F(PagesOnQt, SettingsAndListPagesShowAsTheirTemplatesSay)
 
 TEST_F(PagesOnQt, InputDialogsShowAsTheirTemplatesSay)
 {
-    struct Case {
-        const char* file;
-        UINT nTemplate;
-        std::function<std::unique_ptr<CDialog>()> make;
-        std::function<void(DialogDriver&, CDialog&)> check;
-    };
-    const Case cases[] = {
+    ShowDialogs({
         {"dialog-circle.png", KorDlgCircle::IDD,
          [] { return std::make_unique<KorDlgCircle>(2, nullptr); },
          [](DialogDriver&, CDialog& shown) {
@@ -227,18 +213,7 @@ TEST_F(PagesOnQt, InputDialogsShowAsTheirTemplatesSay)
         {"dialog-rotate-all.png", KorDlgRotate::IDD,
          [] { return std::make_unique<KorDlgRotate>(nullptr); },
          [](DialogDriver&, CDialog&) {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        std::unique_ptr<CDialog> dlg = c.make();
-        ModalScript script;
-        script.Dialog(c.nTemplate, [&](DialogDriver& d, CDialog& shown) {
-            Picture(shown, c.file);
-            c.check(d, shown);
-            d.PressCancel();
-        });
-        EXPECT_EQ(dlg->DoModal(), IDCANCEL);
-    }
+    });
 }
 
 TEST_F(PagesOnQt, CoordinateDialogsShowTheirPlaneAndUnits)

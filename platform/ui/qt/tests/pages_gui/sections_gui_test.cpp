@@ -20,17 +20,10 @@ namespace
 
 using pages_gui::PagePictures;
 using pages_gui::PagesOnQt;
+using pages_gui::ShowDialogs;
+using pages_gui::ShownEnabled;
+using pages_gui::ShownVisible;
 using pages_gui::Picture;
-
-bool ShownEnabled(CWnd& window, int nID)
-{
-    return AfxQtWidgetOf(window.GetDlgItem(nID))->isEnabled();
-}
-
-bool ShownVisible(CWnd& window, int nID)
-{
-    return AfxQtWidgetOf(window.GetDlgItem(nID))->isVisible();
-}
 
 TEST_F(PagesOnQt, NodePagesInOneSheet)
 {
@@ -198,13 +191,7 @@ TEST_F(SectionsOnQt, AssignPageOnASingleSegment)
 
 TEST_F(SectionsOnQt, SectionDialogsShowAsTheirTemplatesSay)
 {
-    struct Case {
-        const char* file;
-        UINT nTemplate;
-        std::function<std::unique_ptr<CDialog>()> make;
-        std::function<void(DialogDriver&, CDialog&)> check;
-    };
-    const Case cases[] = {
+    ShowDialogs({
         {"dialog-new-section.png", VokDNewCrSectType::IDD,
          [&] {
              auto dlg = std::make_unique<VokDNewCrSectType>();
@@ -242,18 +229,7 @@ TEST_F(SectionsOnQt, SectionDialogsShowAsTheirTemplatesSay)
              d.Click(16072); // "Preapply"
              EXPECT_TRUE(ShownEnabled(shown, 16074));
          }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        std::unique_ptr<CDialog> dlg = c.make();
-        ModalScript script;
-        script.Dialog(c.nTemplate, [&](DialogDriver& d, CDialog& shown) {
-            Picture(shown, c.file);
-            c.check(d, shown);
-            d.PressCancel();
-        });
-        EXPECT_EQ(dlg->DoModal(), IDCANCEL);
-    }
+    });
 }
 
 } // namespace
