@@ -11,16 +11,20 @@
 #include "framework/palettefile.h"
 #include "platform/ui/core/afxui.h"
 
-// A tooltip text per control of a window.
+// A tooltip text per control of a window: each control shows its text
+// while the mouse rests on it.
 class KorToolTips
 {
 public:
-    void AddTool(int nID, LPCTSTR lpszText) { m_texts[nID] = lpszText; }
+    // The window whose controls get the texts (not owned).
+    void Create(CWnd* pParent) { m_pParent = pParent; }
+    void AddTool(int nID, LPCTSTR lpszText);
     // The control's text, empty when it has none.
     CString GetText(int nID) const;
 
 private:
     std::map<int, CString> m_texts;
+    CWnd* m_pParent = nullptr; // not owned
 };
 
 class KorPPColorScale : public CPropertyPage

@@ -249,6 +249,13 @@ TEST_F(ColorScalePage, ToolTipsStandAsWritten)
         EXPECT_EQ(tips.GetText(50019), "Green (%%)");
         EXPECT_EQ(tips.GetText(50020), "Blue (%%)");
         EXPECT_EQ(tips.GetText(50016), "");
+        // Each control carries its text to its peer, which shows it.
+        for (int nID = 50016; nID <= 50023; ++nID) {
+            auto* peer = dynamic_cast<afxui::headless::HeadlessPeer*>(
+                page.GetDlgItem(nID)->GetPeer());
+            ASSERT_NE(peer, nullptr) << nID;
+            EXPECT_EQ(peer->m_strToolTip, tips.GetText(nID)) << nID;
+        }
         d.PressCancel();
     });
 }

@@ -259,6 +259,20 @@ void CWnd::SetWindowText(LPCTSTR lpszString)
     SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString));
 }
 
+void CWnd::SetToolTipText(LPCTSTR lpszText)
+{
+    if (CWndState* state = GetState()) {
+        state->strToolTip = lpszText ? lpszText : "";
+        state->Changed(PEER_TOOLTIP);
+    }
+}
+
+CString CWnd::GetToolTipText() const
+{
+    const CWndState* state = GetState();
+    return state ? state->strToolTip : CString();
+}
+
 void CWnd::GetWindowText(CString& rString) const
 {
     const CWndState* state = GetState();

@@ -67,7 +67,8 @@ enum AfxPeerChange : UINT {
     PEER_FOCUS = 0x0200,
     PEER_STYLE = 0x0400,
     PEER_COLOR = 0x0800,
-    PEER_ALL = 0x0FFF,
+    PEER_TOOLTIP = 0x1000,
+    PEER_ALL = 0x1FFF,
 };
 
 // A window's pixels and input, made by the backend. Update shows the
@@ -158,6 +159,7 @@ struct CWndState {
     HBITMAP hBitmap = nullptr;              // pictures (not owned)
     UINT nBitmapID = 0;                     // pictures and picture buttons
     COLORREF color = 0;                     // colour buttons
+    CString strToolTip;                     // shown while the mouse rests on it
 
     // The window's own scroll bars (WS_HSCROLL, WS_VSCROLL): SB_HORZ, SB_VERT.
     struct ScrollBar {
@@ -215,6 +217,10 @@ public:
 
     // Texts are kept exactly as given ("&", "\r\n" ...).
     void SetWindowText(LPCTSTR lpszString);
+    // The tooltip of the window (what a tooltip control adds for it); an
+    // empty text removes it.
+    void SetToolTipText(LPCTSTR lpszText);
+    CString GetToolTipText() const;
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const;
     BOOL EnableWindow(BOOL bEnable = TRUE); // TRUE when it was disabled

@@ -1020,6 +1020,8 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         }
         if (nChanges & PEER_COLOR && state.kind == AfxWndKind::colorButton)
             ShowColor(state);
+        if (nChanges & PEER_TOOLTIP)
+            w->setToolTip(AfxToQString(state.strToolTip));
         if (nChanges & PEER_BITMAP) {
             if (auto* picture = dynamic_cast<PictureWidget*>(w)) {
                 picture->m_nBitmapID = state.nBitmapID;

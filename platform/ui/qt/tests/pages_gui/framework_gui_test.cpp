@@ -85,6 +85,8 @@ TEST_F(PagesOnQt, ColourScalePictureOnScreenFollowsAUsersClick)
                           QPoint((cell.left + cell.right) / 2 + KorPPColorScale::kPictureLeft,
                                  (cell.top + cell.bottom) / 2 + KorPPColorScale::kPictureTop));
         EXPECT_EQ(page.GetSelection(), 40);
+        EXPECT_EQ(AfxQtWidgetOf(page.GetDlgItem(KorPPColorScale::IDC_RED))->toolTip(),
+                  QString("Red (%%)"));
         EXPECT_EQ(d.Text(KorPPColorScale::IDC_SELECTION), "40");
         EXPECT_EQ(PictureOnScreen(page, cell.left + 1, (cell.top + cell.bottom) / 2),
                   QColor(255, 255, 255));
