@@ -390,13 +390,15 @@ private:
     HWND m_hWnd;
 };
 
-// True for a window that paints itself in OnPaint. Views are left to their
-// host, which runs their drawing cycle.
-bool PaintsItself(const CWndState& state)
+// True for a plain window or dialog that paints itself in OnPaint. Views
+// are left to their host, which runs their drawing cycle, and frames and
+// bars to their Qt widgets.
+bool PaintsItself(const CWndState& state, const QWidget& widget)
 {
-    return state.kind == AfxWndKind::window && state.pOwner &&
-           !dynamic_cast<CView*>(state.pOwner) &&
-           state.pOwner->HandlesMessage(WM_PAINT);
+    const bool plain = widget.metaObject() == &QWidget::staticMetaObject ||
+                       dynamic_cast<const DialogWidget*>(&widget) != nullptr;
+    return plain && state.kind == AfxWndKind::window && state.pOwner &&
+           !dynamic_cast<CView*>(state.pOwner) && state.pOwner->HandlesMessage(WM_PAINT);
 }
 
 bool IsMultiLine(AfxWndKind kind, DWORD dwStyle)
@@ -480,7 +482,7 @@ CQtPeer::CQtPeer(const CWndState& state, QWidget* pParent)
     if (auto* combo = qobject_cast<QComboBox*>(m_input.data()); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(m_filter.get());
     SetBuddyOfLabels(state);
-    if (PaintsItself(state)) {
+    if (PaintsItself(state, *m_widget)) {
         m_paint = std::make_unique<PaintFilter>(m_hWnd);
         m_widget->installEventFilter(m_paint.get());
     }
