@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QStyleOptionFrame>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -156,6 +157,35 @@ protected:
 
 private:
     HWND m_hWnd;
+};
+
+// A group box drawn as the templates place it: the frame line runs through
+// the middle of the title, so the controls a template puts just below the
+// title stand inside the frame, clear of its line.
+class GroupFrame : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QString text = title();
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.rect = rect().adjusted(0, text.isEmpty() ? 0 : metrics.height() / 2, 0, 0);
+        frame.lineWidth = 1;
+        style()->drawPrimitive(QStyle::PE_FrameGroupBox, &frame, &painter, this);
+        if (text.isEmpty())
+            return;
+        const QRect band(6, 0, metrics.horizontalAdvance(text) + 4, metrics.height());
+        painter.fillRect(band, palette().window());
+        style()->drawItemText(&painter, band.adjusted(2, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextHideMnemonic, palette(),
+                              isEnabled(), text, QPalette::WindowText);
+    }
 };
 
 // A tab control: the tab bar over a painted page frame; the dialog's
@@ -545,7 +575,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             break;
         }
         case BS_GROUPBOX: {
-            auto* group = new QGroupBox(pParent);
+            auto* group = new GroupFrame(pParent);
             group->setFocusPolicy(Qt::NoFocus);
             group->setAttribute(Qt::WA_TransparentForMouseEvents);
             m_widget = group;

@@ -77,17 +77,16 @@ int NeededWidth(const QWidget& widget, int nAvailableHeight, bool& bWrapsOver)
     return 0;
 }
 
-// How far down from its top a group box's title and frame line reach: a
-// control inside the box starts below them.
+// How far down from its top a group box's title reaches: a control inside
+// the box starts below it.
 int TitleBand(const CWndState& group)
 {
     auto* peer = dynamic_cast<CQtPeer*>(group.peer.get());
     auto* box = peer ? qobject_cast<QGroupBox*>(peer->Widget()) : nullptr;
     if (!box)
         return 0;
-    // Qt draws the title above the frame: its line of text, then the frame
-    // line two pixels below.
-    return box->title().isEmpty() ? 0 : box->fontMetrics().height() + 2;
+    // The frame line runs through the title: the title's line of text.
+    return box->title().isEmpty() ? 0 : box->fontMetrics().height();
 }
 
 // The problems of one template, one line each.
