@@ -23,7 +23,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
-#include <QStyleOptionFrame>
+#include <qdrawutil.h>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -173,11 +173,10 @@ protected:
         QPainter painter(this);
         const QFontMetrics metrics = fontMetrics();
         const QString text = title();
-        QStyleOptionFrame frame;
-        frame.initFrom(this);
-        frame.rect = rect().adjusted(0, text.isEmpty() ? 0 : metrics.height() / 2, 0, 0);
-        frame.lineWidth = 1;
-        style()->drawPrimitive(QStyle::PE_FrameGroupBox, &frame, &painter, this);
+        // An etched frame, drawn here: the style's group frame keeps its
+        // own room for a title above the line.
+        qDrawShadeRect(&painter, rect().adjusted(0, text.isEmpty() ? 0 : metrics.height() / 2, 0, 0),
+                       palette(), true, 1);
         if (text.isEmpty())
             return;
         const QRect band(6, 0, metrics.horizontalAdvance(text) + 4, metrics.height());
