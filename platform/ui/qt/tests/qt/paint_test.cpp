@@ -1,7 +1,8 @@
 // A window's own painting on the Qt peers: OnPaint's drawing reaches the
 // widget through a QPainter pixel for pixel as the memory context draws the
 // same calls, repaints run inside the widget's paint event, and mouse
-// presses on the window reach its handlers.
+// presses on the window reach its handlers; a group box's frame line runs
+// through its title.
 #include <optional>
 #include <string>
 #include <vector>
@@ -95,6 +96,32 @@ TEST_F(QtPaint, RepaintsRunInsideThePaintEventAndClicksReachTheWindow)
 
     QTest::mouseClick(m_widget, Qt::LeftButton, Qt::ControlModifier, QPoint(30, 40));
     EXPECT_EQ(m_wnd.m_clicks, std::vector<std::string>{"down 9 30,40"});
+}
+
+TEST(QtGroupBox, TheFrameLineRunsThroughTheTitle)
+{
+    TestApplication();
+    BackendScope backend;
+    DialogTemplate t;
+    t.nID = 9501;
+    t.strCaption = "Group";
+    t.size = CSize(120, 60);
+    t.Add(AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Node ID", CRect(5, 5, 115, 50),
+                           WS_VISIBLE));
+    CWnd window;
+    ASSERT_TRUE(AfxCreateFromTemplate(window, t, nullptr));
+    QWidget* group = AfxQtWidgetOf(AfxGetChildStates(window.GetSafeHwnd()).front()->pOwner);
+    const QImage shown = group->grab().toImage();
+    const QColor background = shown.pixelColor(shown.width() / 2, shown.height() / 2);
+    // Right of the title, the first drawn row is the frame's top line: inside
+    // the title's line of text, so controls just below the title are inside.
+    int line = -1;
+    for (int y = 0; y < shown.height() && line < 0; ++y)
+        if (shown.pixelColor(shown.width() - 10, y) != background)
+            line = y;
+    EXPECT_GE(line, 1);
+    EXPECT_LT(line, group->fontMetrics().height());
+    window.DestroyWindow();
 }
 
 } // namespace
