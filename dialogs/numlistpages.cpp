@@ -85,7 +85,7 @@ void VokLGNumberList::Write(CVector* pVector)
     while (m_listEdit.GetItemCount() > 0)
         m_listEdit.RemoveItem(0);
     for (int i = 0; pVector && i < pVector->GetSize(); ++i)
-        m_listEdit.InsertItem(-1, AfxFormat("%g", (*pVector)[i]).c_str());
+        m_listEdit.InsertItem(-1, AfxFormatG((*pVector)[i]).c_str());
 }
 
 void VokLGNumberList::Write(CLongVector* pVector)

@@ -1286,3 +1286,89 @@ void CElement::DrawNodePointsGL()
         GetNextNode(p)->GLVertex();
     glEnd();
 }
+
+// ------------------------------------------------------------ prism drawing
+
+bool CElement::EdgeSharedBySameName(const CSNode* a, const CSNode* b) const
+{
+    const CObList* graphs = a ? a->GetGraphList() : nullptr;
+    if (!graphs || !b)
+        return false;
+    for (POSITION pos = graphs->GetHeadPosition(); pos;) {
+        CObject* graph = graphs->GetNext(pos);
+        if (graph == this || !graph || !graph->IsKindOf(RUNTIME_CLASS(CElement)))
+            continue;
+        if (static_cast<const CElement*>(graph)->NameRef() == m_strName && b->IsGraphInList(graph) >= 0)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+struct PrismVertex {
+    double p[3];
+    double value;
+};
+
+// One triangle with its face normal; coloured per vertex when asked.
+void PrismTriangle(const PrismVertex& a, const PrismVertex& b, const PrismVertex& c, CElement* element,
+                   int colourIndex)
+{
+    const double ux = b.p[0] - a.p[0], uy = b.p[1] - a.p[1], uz = b.p[2] - a.p[2];
+    const double vx = c.p[0] - a.p[0], vy = c.p[1] - a.p[1], vz = c.p[2] - a.p[2];
+    double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+    const double len = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (len > 0.0)
+        nx /= len, ny /= len, nz /= len;
+    glNormal3d(nx, ny, nz);
+    for (const PrismVertex* v : {&a, &b, &c}) {
+        if (colourIndex >= 0)
+            element->GLCPColor(v->value, colourIndex);
+        glVertex3d(v->p[0], v->p[1], v->p[2]);
+    }
+}
+
+} // namespace
+
+void CElement::DrawPrismGL(int n, CMatrix& param, double half, CVector& slope, int mode)
+{
+    constexpr int kMaxCorners = 4;
+    if (n < 3 || n > kMaxCorners || GetCount() < n)
+        return;
+    const bool rowsUsable = param.GetColumns() >= 3;
+    const int rows = rowsUsable ? param.GetRows() : 0;
+    const bool tilted = slope.GetSize() >= 2;
+    const int colourIndex = (mode == 2 && rows > 0 && param[0][0] >= 0.0) ? static_cast<int>(param[0][0]) : -1;
+
+    CSNode* nodes[kMaxCorners];
+    PrismVertex top[kMaxCorners], bottom[kMaxCorners];
+    for (int k = 0; k < n; ++k) {
+        CSNode* node = nodes[k] = GetNode(k);
+        double p[3] = {node->x, node->y, node->z};
+        for (int i = 0; i < rows; ++i) {
+            const double index = param[i][0];
+            const int axis = static_cast<int>(param[i][2]);
+            if (index < 0.0 || axis < 0 || axis > 2)
+                continue;
+            p[axis] += param[i][1] * CornerValue(static_cast<int>(index), k);
+        }
+        const double h = half + (tilted ? slope[0] * node->x + slope[1] * node->y : 0.0);
+        const double value = colourIndex >= 0 ? CornerValue(colourIndex, k) : 0.0;
+        top[k] = {{p[0], p[1], p[2] + h}, value};
+        bottom[k] = {{p[0], p[1], p[2] - h}, value};
+    }
+    // Top and bottom faces as fans from the first corner, the bottom turned
+    // over.
+    for (int k = 1; k + 1 < n; ++k) {
+        PrismTriangle(top[0], top[k], top[k + 1], this, colourIndex);
+        PrismTriangle(bottom[0], bottom[k + 1], bottom[k], this, colourIndex);
+    }
+    for (int k = 0; k < n; ++k) {
+        const int j = (k + 1) % n;
+        if (EdgeSharedBySameName(nodes[k], nodes[j]))
+            continue;
+        PrismTriangle(bottom[k], bottom[j], top[j], this, colourIndex);
+        PrismTriangle(bottom[k], top[j], top[k], this, colourIndex);
+    }
+}

@@ -197,6 +197,19 @@ protected:
     void CollectEdgeLoads(int n, CObList* list, double scale, bool drawFlag, bool draw);
     // Vertices of the first n nodes (none when the element has fewer).
     void CornerVerticesGL(int n);
+    // The element as a prism over its first n corners, as vertices of the
+    // triangles primitive the caller opened. Each row of param (result
+    // index, factor, axis 0/1/2) adds factor x value to the corners' x, y
+    // or z; a row whose index is negative is skipped. The top face lies
+    // half (tilted by the slope vector, when it has two entries) above the
+    // shifted corners, the bottom face as far below; side faces stand on
+    // the edges that no other element of the same name shares. mode 2
+    // colours the vertices by the fringe colour of the first row's
+    // component; any other mode leaves the current colour.
+    void DrawPrismGL(int n, CMatrix& param, double half, CVector& slope, int mode);
+    // True when another element of this element's name holds both nodes
+    // (asked through the nodes' graph lists).
+    bool EdgeSharedBySameName(const CSNode* a, const CSNode* b) const;
     // The first n nodes moved by the displacement components a, b, c
     // (negative: none) times scale, as one primitive of the given GL mode.
     void DrawDistortedCorners(int n, unsigned primitive, int flags, double scale, int a, int b, int c);

@@ -345,3 +345,8 @@ void CQuad8Elem::SetNodeValues(CMatrix& m, int& row)
 {
     SetNodeValuesOn(m, row, 4);
 }
+
+void CQuadElem::DrawValueExtrGL(CMatrix& param, double half, CVector& slope, int mode)
+{
+    DrawPrismGL(4, param, half, slope, mode);
+}

@@ -36,6 +36,9 @@ public:
     void RefineUniform(int n, CObList* out) override;
     void DrawPriStress(int mode, bool major, double scale, int sx, int sy, int txy) override;
     void GetMaxMinPriStress(double& max1, double& min1, double& max2, double& min2, bool primaryOnly) override;
+    // The corners as a prism (DrawPrismGL), each face split into two
+    // triangles, inside the caller's triangles.
+    void DrawValueExtrGL(CMatrix& param, double half, CVector& slope, int mode) override;
     void DrawEdgeLoadsGL(double scale) override;
     void GetEdgeLoads(CObList& list) override;
     void DispersNodeValue(CMatrix& m, double c, CVector& g, int& row, int col) override;

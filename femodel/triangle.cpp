@@ -298,3 +298,8 @@ void CTri6Element::GetBCs(CObList& list)
         list.AddTail(bc);
     }
 }
+
+void CTriElement::DrawValueExtrGL(CMatrix& param, double half, CVector& slope, int mode)
+{
+    DrawPrismGL(3, param, half, slope, mode);
+}

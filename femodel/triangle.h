@@ -32,6 +32,8 @@ public:
     void DrawPriStress(int mode, bool major, double scale, int sx, int sy, int txy) override;
     void GetMaxMinPriStress(double& max1, double& min1, double& max2, double& min2, bool primaryOnly) override;
     bool GetMaxMinStress(int index, double& max, double& min) override;
+    // The corners as a prism (DrawPrismGL), inside the caller's triangles.
+    void DrawValueExtrGL(CMatrix& param, double half, CVector& slope, int mode) override;
     void DrawEdgeLoadsGL(double scale) override;
     void GetEdgeLoads(CObList& list) override;
     void DispersNodeValue(CMatrix& m, double c, CVector& g, int& row, int col) override;

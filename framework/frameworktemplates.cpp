@@ -1,5 +1,6 @@
 // Templates of the framework's pages and dialogs.
 #include "framework/colorscalepage.h"
+#include "framework/customizesheet.h"
 #include "framework/inputdialogs.h"
 #include "framework/listpages.h"
 #include "framework/settingspages.h"
@@ -410,6 +411,86 @@ DialogTemplate OpenGLInfoTemplate()
     return t;
 }
 
+// One check per toolbar (the unused ones are hidden), then the button size
+// and the tooltips.
+DialogTemplate ToolBarsTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorToolBarsPage::IDD;
+    t.strCaption = "Toolbars";
+    t.size = CSize(200, 180);
+    t.Add(Label("&Toolbars:", CRect(7, 7, 193, 15)));
+    for (int i = 0; i < KorToolBarsPage::MAX_BARS; ++i) {
+        const int y = 18 + 11 * i;
+        t.Add(Ctl(KorToolBarsPage::IDC_FIRST_BAR + i, AfxCtl::check, "", CRect(14, y, 193, y + 10),
+                  kButton));
+    }
+    t.Add({Ctl(KorToolBarsPage::IDC_LARGE, AfxCtl::check, "&Large buttons", CRect(7, 154, 100, 164),
+               kButton),
+           Ctl(KorToolBarsPage::IDC_TOOLTIPS, AfxCtl::check, "Show &tooltips",
+               CRect(104, 154, 193, 164), kButton)});
+    return t;
+}
+
+// The groups on the left, the commands of the chosen one on the right.
+DialogTemplate ToolBarCmdTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorToolBarCmdPage::IDD;
+    t.strCaption = "Commands";
+    t.size = CSize(200, 180);
+    t.Add({Label("&Groups:", CRect(7, 7, 90, 15)),
+           Ctl(KorToolBarCmdPage::IDC_GROUPS, AfxCtl::listBox, "", CRect(7, 17, 90, 170),
+               kButton | WS_BORDER | WS_VSCROLL | LBS_NOTIFY),
+           Label("Commands:", CRect(96, 7, 193, 15)),
+           Ctl(KorToolBarCmdPage::IDC_COMMANDS, AfxCtl::listBox, "", CRect(96, 17, 193, 170),
+               kButton | WS_BORDER | WS_VSCROLL)});
+    return t;
+}
+
+// The main frame's toolbars, and each command's prompt and tooltip.
+void AddMainFrameResources(CResourceModule& m)
+{
+    m.Add(128u, AfxToolBar{16, 15, {57600, 57601, 57603, 0, 50015, 0, 57643, 57644, 0, 57669}});
+    m.Add(27008u, AfxToolBar{16, 15, {50016, 50017, 0, 50029, 0, 50018, 50019, 50020, 50021, 50022}});
+    m.Add(27012u, AfxToolBar{16, 15, {50026, 50027, 50028, 50030}});
+    m.Add(27006u, AfxToolBar{16, 15, {50008, 50009, 50010, 57635, 57634, 57637, 50011, 50012}});
+    m.Add(27004u, AfxToolBar{16, 15, {50002, 50003, 50004, 50005, 50006, 50007}});
+    m.Add(27010u, AfxToolBar{16, 15, {50023, 50024, 50025}});
+    m.Add(KorToolBarsPage::IDD, ToolBarsTemplate());
+    m.Add(KorToolBarCmdPage::IDD, ToolBarCmdTemplate());
+    m.AddStrings({
+        {KorCustomizeSheet::IDS_CAPTION, "Customize"},
+        {KorToolBarCmdPage::IDS_CAPTION, "Commands"},
+        {50002, "Sets spacing of grid point\nGrid space"},
+        {50003, "Draw the grid in your view\nDraw grid"},
+        {50004, "Snap the cursor to nearest grid point\nSnap to grid"},
+        {50005, "Draw the global axes in your view\nGlobal axes"},
+        {50006, "Draw your model with surfaces (on) or as outlines (off)\nDraw filled"},
+        {50007, "Enter coordinates through a dialog box\nEnter coordinates"},
+        {50008, "Active filter for selection\nSelect-filter"},
+        {50009, "Pointer tool\nPointer"},
+        {50010, "Delete selected objects\nDelete"},
+        {50011, "Move selected objects\nMove"},
+        {50012, "Rotate all objects\nRotate"},
+        {50016, "Panning tool\nPan"},
+        {50017, "Activate Rotation-tool\nRotation-tool"},
+        {50018, "Zoom in\nZoom in"},
+        {50019, "Zoom out\nZoom out"},
+        {50020, "Zoom to model\nZoom to model"},
+        {50021, "Zoom to selected rectangle\nZoom rectangle"},
+        {50022, "Zoom dynamic\nZoom dynamic"},
+        {50023, "Copy contents of window to clipboard as bitmap\nScreen-shot"},
+        {50024, "Save image to file in selected format\nSave image"},
+        {50025, "Print current image\nPrint image"},
+        {50026, "Color plot\nColor plot"},
+        {50027, "Turn on or off lighting\nLight"},
+        {50028, "Wireframe\nWireframe"},
+        {50029, "Plot 2D\nPlot 2D"},
+        {50030, "Plot transparent\nPlot transparent"},
+    });
+}
+
 const CResourceModule s_resources("framira", CResourceModule::library, [](CResourceModule& m) {
     m.Add(KorPPColorScale::IDD, ColorScaleTemplate());
     m.Add(KorPPNumListEdit::IDD, NumListTemplate());
@@ -431,6 +512,7 @@ const CResourceModule s_resources("framira", CResourceModule::library, [](CResou
     m.Add(KorPPOGLInfo::IDD, OpenGLInfoTemplate());
     m.Add(KorPPTwoRad::IDD, TwoChoiceTemplate());
     m.Add(KorPPSelectID::IDD, SelectByIdTemplate());
+    AddMainFrameResources(m);
 });
 
 } // namespace

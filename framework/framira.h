@@ -3,12 +3,14 @@
 #pragma once
 
 #include "framework/colorscalepage.h"
+#include "framework/customizesheet.h"
 #include "framework/dlghelpers.h"
 #include "framework/inputdialogs.h"
 #include "framework/listpages.h"
 #include "framework/palettefile.h"
 #include "framework/settingspages.h"
 #include "framework/korapp.h"
+#include "framework/korchildfrm.h"
 #include "framework/kordoc.h"
 #include "framework/korlogwnd.h"
 #include "framework/kormainfrm.h"

@@ -10,12 +10,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
-IMPLEMENT_DYNAMIC(KorMainFrm, CMDIFrameWnd)
 IMPLEMENT_DYNAMIC(KorApp, CWinApp)
 
 UINT KorApp::m_uiStChldFrmSett = 3;
@@ -248,8 +248,11 @@ bool KorApp::InitApp(CString path)
 
     COGLRenderer::bUseAccel =
         GetProfileInt(kProperties, "OGLAccel", COGLRenderer::bUseAccel ? 1 : 0) != 0;
+    // A hand-edited or negative entry must not ask for gigabytes at the next pick.
     COGLRenderer::iSelBufSize =
-        GetProfileInt(kProperties, "Selection buffer", static_cast<int>(COGLRenderer::iSelBufSize));
+        std::min(static_cast<unsigned int>(GetProfileInt(kProperties, "Selection buffer",
+                                                         static_cast<int>(COGLRenderer::iSelBufSize))),
+                 COGLRenderer::kMaxSelBufSize);
     LOGFONT& font = COGLView::m_statLogFont;
     for (const FontInt& f : kFontInts)
         font.*f.field = static_cast<LONG>(GetProfileInt(kFont, f.key, font.*f.field));

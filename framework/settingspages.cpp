@@ -329,6 +329,7 @@ void KorPPOGLSett::DoDataExchange(CDataExchange* pDX)
         DDX_Text(pDX, kSizeEdits[i], *sizes[i]);
     DDX_Check(pDX, IDC_NO_ACCEL, m_bNoAccel);
     DDX_Text(pDX, IDC_SEL_OBJECTS, m_uSelObjects);
+    DDV_MinMaxUInt(pDX, m_uSelObjects, 0, COGLRenderer::kMaxSelBufSize / 4);
 }
 
 void KorPPOGLSett::OnCheck()

@@ -6,51 +6,6 @@
 #include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
 
-namespace {
-
-// The shared lights and material, with lighting and colour material on.
-void setLights()
-{
-    struct Light {
-        const float* ambient;
-        const float* diffuse;
-        const float* specular;
-        const float* position; // null: light 1 keeps its own
-    };
-    const Light lights[3] = {{ambientLight1, diffuseLight1, specularLight1, nullptr},
-                             {ambientLight2, diffuseLight2, specularLight2, position1},
-                             {ambientLight3, diffuseLight3, specularLight3, position2}};
-    for (int k = 0; k < 3; ++k) {
-        if (!bLightOn[k])
-            continue;
-        const GLenum light = GL_LIGHT0 + k;
-        glLightfv(light, GL_AMBIENT, lights[k].ambient);
-        glLightfv(light, GL_DIFFUSE, lights[k].diffuse);
-        glLightfv(light, GL_SPECULAR, lights[k].specular);
-        if (lights[k].position)
-            glLightfv(light, GL_POSITION, lights[k].position);
-    }
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, mat_shininess[0]);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, mat_specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, mat_diffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, mat_ambient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, mat_emission);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, lmodel_ambient);
-    glLightModelfv(GL_LIGHT_MODEL_LOCAL_VIEWER, lmodel_local_viewer);
-    glLightModelfv(GL_LIGHT_MODEL_TWO_SIDE, lmodel_twoside);
-    glEnable(GL_LIGHTING);
-    for (int k = 0; k < 3; ++k) {
-        if (bLightOn[k])
-            glEnable(GL_LIGHT0 + k);
-        else
-            glDisable(GL_LIGHT0 + k);
-    }
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
-}
-
-} // namespace
-
 void COGLPrintImages::DrawImageGL(int slot, const std::function<void(int, unsigned int)>& content) const
 {
     if (slot < 0 || slot > kTmpSlot)
@@ -71,7 +26,7 @@ void COGLPrintImages::DrawImageGL(int slot, const std::function<void(int, unsign
         glDisable(GL_BLEND);
     COGLRenderer::GLEnableDepthTest(GL_LEQUAL);
     if (image.uFlags & kPrintImageLight)
-        setLights();
+        GLSharedLights();
 
     glShadeModel(GL_SMOOTH);
     glColor4dv(dMaterialColor);

@@ -86,6 +86,21 @@ private:
 UINT ChoosePickedName(const GLuint* buffer, std::size_t words, int hits, UINT limit, int count,
                       const DWORD* excluded);
 
+// The names of a selection buffer (words long, hits as glRenderMode gave
+// them: negative after an overflow) in hit order, each non-zero name once.
+// Records are walked by their name counts as ChoosePickedName walks them;
+// after an overflow only the complete records count. At most maxNames
+// names are kept.
+std::vector<GLuint> DistinctPickedNames(const GLuint* buffer, std::size_t words, int hits,
+                                        std::size_t maxNames);
+
+// The shared lights and material into the current context: each light
+// switched on in bLightOn takes its colours (lights 2 and 3 also their
+// positions), the material and light model follow the shared settings,
+// and lighting and colour material (ambient and diffuse, both faces) are
+// on, with each light on or off by its switch.
+void GLSharedLights();
+
 // One label of a colour scale: its text, the fringe-table row of its
 // colour (-1: the scale's text colour) and the y of its raster position in
 // the scale's unit square (x is 1).
@@ -217,6 +232,9 @@ public:
     static bool bPointSmooth;
     static bool bUseAccel;
     static unsigned int iSelBufSize;
+    // Largest selection buffer, in words: 16 Mi objects of four words. Larger
+    // sizes would not fit GLsizei or would overflow objects x 4.
+    static constexpr unsigned int kMaxSelBufSize = 1u << 26;
     static unsigned int* selectBuf;
     static double m_dMinEdge, m_dMaxEdge;
     static double m_dMinPoint, m_dMaxPoint;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <unordered_set>
 
 #include <GL/glu.h>
 
@@ -103,6 +104,20 @@ UINT ChoosePickedName(const GLuint* buffer, std::size_t words, int hits, UINT li
     return IsExcluded(first.name, count, excluded) ? 0 : first.name;
 }
 
+std::vector<GLuint> DistinctPickedNames(const GLuint* buffer, std::size_t words, int hits,
+                                        std::size_t maxNames)
+{
+    std::vector<GLuint> names;
+    if (hits == 0)
+        return names;
+    std::unordered_set<GLuint> seen;
+    HitRecords records(buffer, words, hits);
+    for (HitRecord record; names.size() < maxNames && records.Next(record);)
+        if (record.name != 0 && seen.insert(record.name).second)
+            names.push_back(record.name);
+    return names;
+}
+
 int COGLRenderer::PrePickDraw(CPoint pt, double width, double height)
 {
     if (!MakeCurrent(true, true))
@@ -110,7 +125,7 @@ int COGLRenderer::PrePickDraw(CPoint pt, double width, double height)
     glMatrixMode(GL_PROJECTION);
     delete[] selectBuf;
     selectBuf = nullptr;
-    iSelBufSize = std::max(iSelBufSize, 4u);
+    iSelBufSize = std::clamp(iSelBufSize, 4u, kMaxSelBufSize);
     selectBuf = new (std::nothrow) unsigned int[iSelBufSize];
     if (selectBuf == nullptr)
         return 4;
@@ -138,6 +153,48 @@ UINT COGLRenderer::PostPickDraw(UINT limit, int count, DWORD* excluded)
     delete[] selectBuf;
     selectBuf = nullptr;
     return name;
+}
+
+// ---- Lights ------------------------------------------------------------------------
+
+void GLSharedLights()
+{
+    struct Light {
+        const float* ambient;
+        const float* diffuse;
+        const float* specular;
+        const float* position; // null: light 1 keeps its own
+    };
+    const Light lights[3] = {{ambientLight1, diffuseLight1, specularLight1, nullptr},
+                             {ambientLight2, diffuseLight2, specularLight2, position1},
+                             {ambientLight3, diffuseLight3, specularLight3, position2}};
+    for (int k = 0; k < 3; ++k) {
+        if (!bLightOn[k])
+            continue;
+        const GLenum light = GL_LIGHT0 + k;
+        glLightfv(light, GL_AMBIENT, lights[k].ambient);
+        glLightfv(light, GL_DIFFUSE, lights[k].diffuse);
+        glLightfv(light, GL_SPECULAR, lights[k].specular);
+        if (lights[k].position)
+            glLightfv(light, GL_POSITION, lights[k].position);
+    }
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, mat_shininess[0]);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, mat_specular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, mat_diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, mat_ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, mat_emission);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, lmodel_ambient);
+    glLightModelfv(GL_LIGHT_MODEL_LOCAL_VIEWER, lmodel_local_viewer);
+    glLightModelfv(GL_LIGHT_MODEL_TWO_SIDE, lmodel_twoside);
+    glEnable(GL_LIGHTING);
+    for (int k = 0; k < 3; ++k) {
+        if (bLightOn[k])
+            glEnable(GL_LIGHT0 + k);
+        else
+            glDisable(GL_LIGHT0 + k);
+    }
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
 }
 
 // ---- Colour legends --------------------------------------------------------------

@@ -54,6 +54,10 @@ for target in fuzz_objects fuzz_platecomp fuzz_shellcomp fuzz_graph_text fuzz_no
   fuzz_run "$target" -timeout=60
 done
 
+# The program's document files, seeded with the example documents.
+mkdir -p "$corpus/fuzz_platedoc"
+cp examples/plate.plb examples/membrane.mem examples/buckling.shl "$corpus/fuzz_platedoc/"
+fuzz_run fuzz_platedoc -timeout=60
 # The solver entry points take no seed files: each input shapes a model.
 fuzz_run fuzz_solver -timeout=20
 
@@ -77,3 +81,10 @@ mkdir -p "$corpus/fuzz_settings"
 { head -c 10196 /dev/zero; printf '\x01\x00\x00\x00'; head -c 296 /dev/zero; } \
   > "$corpus/fuzz_settings/seed_units"
 fuzz_run fuzz_settings
+
+# The main frame's part of the settings archive, seeded with workbook mode
+# on, the spacings 100 and 50, and the second one current.
+mkdir -p "$corpus/fuzz_mainframe"
+printf '\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x59\x40\x00\x00\x00\x00\x00\x00\x49\x40\x00\x00\x00\x00\x00\x00\xf0\xbf' \
+  > "$corpus/fuzz_mainframe/seed_two_spacings"
+fuzz_run fuzz_mainframe

@@ -4,6 +4,7 @@
 
 #include "app/analysis/sectplate.h"
 #include "app/analysis/platecomp.h"
+#include "app/analysis/resultmeasures.h"
 #include "app/analysis/runlog.h"
 #include "app/analysis/shellcomp.h"
 #include "app/analysis/solverdumps.h"

@@ -8,6 +8,7 @@
 // deletes the component first, then the materials of (a copy of) its list.
 #pragma once
 
+#include "app/analysis/resultmeasures.h"
 #include "app/analysis/sectplate.h"
 #include "sections/regions/sectcomp.h"
 
@@ -196,6 +197,27 @@ public:
     bool m_bStopRequest = false;
 
 protected:
+    // DrawResults under the given rules; shellStyle: polygon offset 1.0/1.0
+    // for every two-pass plot and, with neither flag, the colour plot
+    // filled in the material colour instead of the prisms.
+    void DrawResultsWith(int flags, const resultmeasures::PlotRules& rules, bool shellStyle);
+    // The colour plot of component c.
+    void DrawColourPlot(int flags, int c, bool shellStyle);
+    // Sets CElement::m_nNodeVal from the element-type code; false (draw
+    // nothing) for an unknown code.
+    bool SetNodeValueCount() const;
+    // Gathers m_LocalMax/m_LocalMin from every region: the local stresses
+    // (0, 1, 2), or with vect the local vector components (3, 4).
+    void GatherLocalExtremes(bool vect);
+    // CElement::m_dStaticMax/m_dStaticMin symmetric from entry k of the
+    // principal-extreme vectors (0.0 for an entry they do not hold).
+    void SetStaticRange(int k);
+    // The same from the local extremes of component c, gathered first.
+    void SetLocalRange(bool vect, int c);
+    // The direction handed to the local-axes operations, or null.
+    CVector* LocalDirArgument() { return m_iLocalAxes == 2 ? &m_LocalDir : nullptr; }
+    bool HasRegions() const { return !CObList::IsEmpty(); }
+
     // Converts the triangle meshes to kind (101 to 103) in place.
     void ConvertTriangleMesh(int kind, bool flag);
 };

@@ -23,6 +23,16 @@ public:
     // The buckling run (or nothing but the cancel line when a stop is
     // pending).
     bool Calculate(CStringArray* log, CStringArray* errors) override;
+    // The plate plots, with the buckling mode shapes after the membrane
+    // results (result state 3).
+    void DrawResults(int flags) override;
+    int GetResultUnit(int component) override;
+    int GetResultQuantity() override;
+    // The base range; a mode shape's range is scaled by the extremes of its
+    // component and made symmetric.
+    void GetMaxMinResult(double& max, double& min, CString* unit) override;
+    // A mode shape as prisms moved by the displacement components.
+    void DrawDistorted(int flags, double scale) override;
 
     // --- own virtual operations, in this order
     // The membrane analysis alone, on a mesh of the membrane code's kind.

@@ -72,3 +72,11 @@ CNumericLocaleScope::~CNumericLocaleScope()
 {
     uselocale(static_cast<locale_t>(m_old));
 }
+
+std::string AfxFormatG(double value)
+{
+    std::string text = AfxFormat("%g", value);
+    for (int digits = 7; digits <= 17 && AfxAtoF(text.c_str()) != value; ++digits)
+        text = AfxFormat("%.*g", digits, value);
+    return text;
+}

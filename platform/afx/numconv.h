@@ -19,6 +19,10 @@ int AfxSnprintf(char* buf, std::size_t size, const char* fmt, ...)
 int AfxVsnprintf(char* buf, std::size_t size, const char* fmt, va_list args);
 std::string AfxFormat(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string AfxFormatV(const char* fmt, va_list args);
+// "%g" when that text reads back as the same double, else the fewest
+// significant digits (up to 17) that do: short for typed values, exact for
+// computed ones.
+std::string AfxFormatG(double value);
 
 // Puts the calling thread into the "C" locale for the lifetime of the scope,
 // for code that calls the C library's formatted input or output directly.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/framira.h"
+#include "tests/framira/file_bytes.h"
 #include "glview/oglcolorinfo.h"
 #include "glstyle/tincora.h"
 #include "glview/oglrenderer.h"
@@ -24,7 +25,10 @@ namespace
 {
 
 using afxui::headless::HeadlessApp;
-using Bytes = std::vector<unsigned char>;
+using framira_test::At;
+using framira_test::Bytes;
+using framira_test::ReadAll;
+using framira_test::WriteAll;
 
 // A folder below the test's temporary folder, removed with its contents.
 class TempFolder
@@ -45,26 +49,6 @@ public:
 private:
     std::string m_path;
 };
-
-Bytes ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-template <class T> T At(const Bytes& bytes, std::size_t offset)
-{
-    T value{};
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
 
 // The main frame with a frame part of one DWORD.
 class TestFrame : public KorMainFrm
@@ -374,6 +358,12 @@ TEST_F(KorAppTest, ProfileKeysRoundTripWithByteFieldsCutAndTheFaceNameShortened)
     EXPECT_EQ(KorApp::m_uiStChldFrmSett, 5u);
     EXPECT_EQ(app.m_placement.flags, 2u);
     EXPECT_EQ(app.m_placement.rcNormalPosition, CRect(10, 0, 310, 450));
+
+    // A negative selection buffer in a hand-edited profile is capped, not
+    // taken as four thousand million words.
+    Profile().WriteInt("Properties", "Selection buffer", -1);
+    EXPECT_TRUE(app.InitApp());
+    EXPECT_EQ(COGLRenderer::iSelBufSize, COGLRenderer::kMaxSelBufSize);
     COGLRenderer::bUseAccel = true;
 }
 

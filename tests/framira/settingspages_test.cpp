@@ -274,6 +274,22 @@ TEST_F(SettingsPages, OpenGLSettingsWriteTheRendererSettings)
     }
 }
 
+TEST_F(SettingsPages, OpenGLSettingsRefuseASelectionBufferThatWouldOverflow)
+{
+    COGLRenderer::iSelBufSize = 1024;
+    KorPPOGLSett page(nullptr);
+    RunPage(page, [&](DialogDriver& d, ModalScript& script) {
+        // 2^30 objects of four words would wrap to an empty buffer.
+        script.MessageBox("Please enter an integer between 0 and 16777216.");
+        d.Type(KorPPOGLSett::IDC_SEL_OBJECTS, "1073741824");
+        d.PressOK(); // refused: the sheet stays open
+        EXPECT_EQ(COGLRenderer::iSelBufSize, 1024u);
+        d.Type(KorPPOGLSett::IDC_SEL_OBJECTS, "16777216");
+        d.PressOK();
+    });
+    EXPECT_EQ(COGLRenderer::iSelBufSize, COGLRenderer::kMaxSelBufSize);
+}
+
 TEST_F(SettingsPages, AntialiasBoxesFollowTheImplementationsRangesAndRestoreKeepsDisabledOnes)
 {
     struct Case {

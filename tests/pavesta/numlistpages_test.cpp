@@ -48,6 +48,24 @@ TEST_F(NumberListTest, WritesOneLineAnElementAndReadsEveryNumberBackOnOK)
     EXPECT_EQ(Values(values), (std::vector<double>{1, 2.5, 3, 4}));
 }
 
+TEST_F(NumberListTest, UntouchedComputedValuesSurviveOK)
+{
+    // "%g" alone would cut these to six digits when the list is read back.
+    CVector values(3);
+    values[0] = 0.1 + 0.2;
+    values[1] = 1.0 / 3.0;
+    values[2] = 250.0;
+    const CVector before = values;
+    VokLGNumberList page("Nodes", IDD_NUMBER_LIST);
+    page.m_pVector = &values;
+    RunSheet({&page}, [&](DialogDriver& d) {
+        EXPECT_EQ(d.Items(IDC_NUMBER_ITEMS),
+                  (std::vector<CString>{"0.30000000000000004", "0.3333333333333333", "250"}));
+        d.PressOK();
+    });
+    EXPECT_EQ(Values(values), Values(before));
+}
+
 TEST_F(NumberListTest, ReadBackTakesTheSharedNumberSyntax)
 {
     struct Case {
