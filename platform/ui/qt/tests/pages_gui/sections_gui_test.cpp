@@ -1,6 +1,7 @@
 // The cross-section, small input, eigensolver, node and beam-element pages
 // and dialogs on Qt peers on a real display: a picture of each, and what
 // each shows first (enabled, hidden) as the widgets show it.
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -139,18 +140,37 @@ TEST_F(PagesOnQt, EigensolverPagesInOneSheet)
         "Eigenvalues");
 }
 
+// Whether the picture static shows the colour (r, g, b) near its centre,
+// off the axes through it (within 2 of each component).
+bool CentreShows(CWnd& window, int nPicture, int r, int g, int b)
+{
+    const QImage shown = AfxQtWidgetOf(window.GetDlgItem(nPicture))->grab().toImage();
+    const QColor c = shown.pixelColor(shown.width() / 2 - 8, shown.height() / 2 + 20);
+    return std::abs(c.red() - r) <= 2 && std::abs(c.green() - g) <= 2 &&
+           std::abs(c.blue() - b) <= 2;
+}
+
+// Steel in (0.75, 0.5, 0.25); section pictures drawn through the
+// framebuffer-object factory.
 class SectionsOnQt : public PagesOnQt
 {
 protected:
     void SetUp() override
     {
         PagesOnQt::SetUp();
+        if (HasFailure() || IsSkipped())
+            return;
+        m_pOldFactory = AfxGetOffscreenFactory();
+        AfxSetOffscreenFactory(&m_factory);
+        m_bFactory = true;
         steel = new CMaterial("Steel", 7.85e-06, 210000.0, 80769.2, 0.3, 0.0);
         steel->SetColor(0.75, 0.5, 0.25);
         materials.AddTail(steel);
     }
     void TearDown() override
     {
+        if (m_bFactory)
+            AfxSetOffscreenFactory(m_pOldFactory);
         while (!materials.IsEmpty())
             delete materials.RemoveHead();
         PagesOnQt::TearDown();
@@ -168,6 +188,9 @@ protected:
 
 private:
     MetricUnitsScope m_units;
+    CQtOffscreenFactory m_factory;
+    IOffscreenFactory* m_pOldFactory = nullptr;
+    bool m_bFactory = false;
 };
 
 TEST_F(SectionsOnQt, AssignPageOnASingleSegment)
@@ -183,6 +206,7 @@ TEST_F(SectionsOnQt, AssignPageOnASingleSegment)
         {&page},
         [&](DialogDriver& d, ModalScript&) {
             EXPECT_EQ(d.CurSel(16029), 1);
+            EXPECT_TRUE(CentreShows(page, 16030, 191, 128, 64)); // the steel section
             Picture(*page.GetParent(), "pages-assign-section.png");
             d.PressCancel();
         },
@@ -210,6 +234,7 @@ TEST_F(SectionsOnQt, SectionDialogsShowAsTheirTemplatesSay)
          },
          [](DialogDriver& d, CDialog& shown) {
              EXPECT_EQ(d.Text(16184), "4200000");
+             EXPECT_TRUE(CentreShows(shown, 16030, 191, 128, 64)); // the steel section
              EXPECT_FALSE(ShownEnabled(shown, 16191)); // "&Re-analyze"
          }},
         {"dialog-matrix.png", VokDlg3x3Matrix::IDD,
