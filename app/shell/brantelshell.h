@@ -2,5 +2,6 @@
 #include "app/shell/brantelapp.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/docshell.h"
+#include "app/shell/mainframe.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
