@@ -302,8 +302,8 @@ void KorMainFrm::StoreValueList(CArchive& ar, const double* values, double curre
     int count = 0;
     while (count < kMaxListValues && values[count] > 0.0)
         ar << values[count++];
-    double terminator = 0.0;
-    for (int i = 0; i < count; ++i)
+    double terminator = 0.0; // also for index 0: +0.0, never -0.0
+    for (int i = 1; i < count && values[0] != current; ++i)
         if (values[i] == current) {
             terminator = -static_cast<double>(i);
             break;
