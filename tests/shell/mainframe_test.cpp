@@ -19,24 +19,25 @@ using afxui::headless::ToolbarCombo;
 
 constexpr int kItems = KorPPNumListEdit::IDC_ITEMS;
 
-Bytes Doubles(std::initializer_list<double> values)
+// The values' bytes, one after the other.
+template <class T> Bytes Values(std::initializer_list<T> values)
 {
     Bytes bytes;
-    for (double value : values) {
+    for (T value : values) {
         const auto* p = reinterpret_cast<const BYTE*>(&value);
         bytes.insert(bytes.end(), p, p + sizeof value);
     }
     return bytes;
 }
 
+Bytes Doubles(std::initializer_list<double> values)
+{
+    return Values(values);
+}
+
 Bytes Dwords(std::initializer_list<DWORD> values)
 {
-    Bytes bytes;
-    for (DWORD value : values) {
-        const auto* p = reinterpret_cast<const BYTE*>(&value);
-        bytes.insert(bytes.end(), p, p + sizeof value);
-    }
-    return bytes;
+    return Values(values);
 }
 
 std::vector<CString> Names(const CStringArray& list)
