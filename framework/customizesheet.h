@@ -11,7 +11,7 @@ class KorToolBarsPage : public CPropertyPage
 {
 public:
     enum { IDD = 20510 };
-    enum : int { IDC_FIRST_BAR = 20520, MAX_BARS = 12, IDC_LARGE = 20540, IDC_TOOLTIPS = 20541 };
+    enum : int { IDC_FIRST_BAR = 20520, MAX_BARS = 16, IDC_LARGE = 20540, IDC_TOOLTIPS = 20541 };
     explicit KorToolBarsPage(CToolBarManager* manager); // not owned
 
     // The choices: one entry per defined toolbar, in definition order.

@@ -244,6 +244,27 @@ TEST_F(MainFrame, ButtonGroupsFollowTheFrameworksWithoutTheComboBars)
     EXPECT_EQ(page.GetGroups()[8].buttons, (std::vector<UINT>{33013, 33012, 32920}));
 }
 
+TEST_F(MainFrame, CustomizeListsEveryToolbarAndTheProgramsGroups)
+{
+    ModalScript script;
+    script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& sheet) {
+        auto& custom = dynamic_cast<KorCustomizeSheet&>(sheet);
+        // All fourteen bars can be chosen, the two hidden ones unchecked.
+        for (int i = 0; i < 14; ++i)
+            EXPECT_TRUE(d.Visible(KorToolBarsPage::IDC_FIRST_BAR + i)) << i;
+        EXPECT_EQ(d.Text(KorToolBarsPage::IDC_FIRST_BAR + 13), "Extrude-tools");
+        EXPECT_EQ(d.Check(KorToolBarsPage::IDC_FIRST_BAR + 12), 0);
+        EXPECT_EQ(d.Check(KorToolBarsPage::IDC_FIRST_BAR + 11), 1);
+        EXPECT_FALSE(d.Visible(KorToolBarsPage::IDC_FIRST_BAR + 14));
+        const auto& groups = custom.m_commandsPage.GetGroups();
+        ASSERT_EQ(groups.size(), 13u);
+        EXPECT_EQ(groups[6].strName, "Calculations");
+        d.PressCancel();
+    });
+    frame->SendCommand(ID_KOR_CUSTOMIZE);
+    EXPECT_EQ(script.Taken(), 1);
+}
+
 TEST_F(MainFrame, CombosHaveTheirStyleWidthAndFirstContents)
 {
     struct Row {
