@@ -55,6 +55,24 @@ CDocument::~CDocument()
 void CDocument::SetTitle(LPCTSTR lpszTitle)
 {
     m_strTitle = lpszTitle;
+    UpdateFrameCounts();
+}
+
+void CDocument::UpdateFrameCounts()
+{
+    std::vector<CFrameWnd*> frames;
+    for (CView* view : m_views) {
+        CFrameWnd* frame = view->GetParentFrame();
+        const CWndState* state = frame ? frame->GetState() : nullptr;
+        // A frame on its way out no longer counts.
+        if (state && !state->bDestroying &&
+            std::find(frames.begin(), frames.end(), frame) == frames.end())
+            frames.push_back(frame);
+    }
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        frames[i]->m_nWindow = frames.size() == 1 ? 0 : static_cast<int>(i) + 1;
+    for (CFrameWnd* frame : frames)
+        frame->OnUpdateFrameTitle(TRUE);
 }
 
 void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
@@ -72,6 +90,7 @@ void CDocument::AddView(CView* pView)
         return;
     m_views.push_back(pView);
     pView->m_pDocument = this;
+    UpdateFrameCounts();
 }
 
 void CDocument::RemoveView(CView* pView)
@@ -84,6 +103,8 @@ void CDocument::RemoveView(CView* pView)
     // An auto-delete document goes with its last view.
     if (m_views.empty() && m_bAutoDelete)
         OnCloseDocument();
+    else
+        UpdateFrameCounts();
 }
 
 POSITION CDocument::GetFirstViewPosition() const
@@ -263,6 +284,8 @@ void CDocument::OnFileSaveAs()
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_PAINT()
 ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
 END_MESSAGE_MAP()
 
 CView::~CView()
@@ -306,6 +329,13 @@ void CView::OnPaint()
     OnDraw(&dc);
 }
 
+void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo)
+{
+    if (pInfo)
+        pInfo->m_bContinuePrinting =
+            pInfo->GetMaxPage() != 0xFFFF || pInfo->m_nCurPage == 1 ? TRUE : FALSE;
+}
+
 BOOL CView::OnPreparePrinting(CPrintInfo* pInfo)
 {
     return DoPreparePrinting(pInfo);
@@ -313,7 +343,7 @@ BOOL CView::OnPreparePrinting(CPrintInfo* pInfo)
 
 BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
 {
-    if (pInfo->m_bDirect)
+    if (pInfo->m_bDirect || pInfo->m_bPreview)
         return TRUE;
     return AfxGetPrintService()->ShowPrintDialog(pInfo->m_pd, this);
 }
@@ -327,6 +357,13 @@ BOOL CView::PrintDocument(CPrintInfo* pInfo)
     CDC* dc = AfxGetPrintService()->GetPrinterDC(info.m_pd);
     if (!dc)
         return FALSE;
+    PrintPages(dc, info);
+    AfxGetPrintService()->EndDoc(dc);
+    return TRUE;
+}
+
+void CView::PrintPages(CDC* dc, CPrintInfo& info)
+{
     info.m_rectDraw.SetRect(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES));
     OnBeginPrinting(dc, &info);
     const UINT from = std::max(info.GetFromPage(), info.GetMinPage());
@@ -335,15 +372,38 @@ BOOL CView::PrintDocument(CPrintInfo* pInfo)
         OnPrepareDC(dc, &info);
         if (!info.m_bContinuePrinting)
             break;
+        AfxGetPrintService()->StartPage(dc, info.m_nCurPage == from);
         OnPrint(dc, &info);
     }
     OnEndPrinting(dc, &info);
-    return TRUE;
 }
 
 void CView::OnFilePrint()
 {
     PrintDocument();
+}
+
+void CView::OnFilePrintPreview()
+{
+    CPrintInfo info;
+    info.m_bPreview = TRUE;
+    if (!OnPreparePrinting(&info))
+        return;
+    // Each repaint of the preview runs the pages anew.
+    AfxGetPrintService()->ShowPreview(
+        info.m_pd,
+        [this, &info](CDC* dc) {
+            CPrintInfo pages = info;
+            PrintPages(dc, pages);
+        },
+        this);
+}
+
+void CView::OnFilePrintSetup()
+{
+    AfxPrintRequest request;
+    request.bSetupOnly = TRUE;
+    AfxGetPrintService()->ShowPrintDialog(request, this);
 }
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

@@ -60,6 +60,10 @@ public:
     POSITION GetFirstViewPosition() const;
     CView* GetNextView(POSITION& rPosition) const;
     const std::vector<CView*>& GetViews() const { return m_views; }
+    // Numbers the frames showing the document (m_nWindow: 0 for a single
+    // frame, else 1, 2, ... in the order of the views) and updates their
+    // titles. Title changes and view changes run it.
+    void UpdateFrameCounts();
     // OnUpdate of every view but pSender.
     void UpdateAllViews(CView* pSender, LPARAM lHint = 0, CObject* pHint = nullptr);
 
@@ -122,7 +126,9 @@ public:
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
     virtual void OnDraw(CDC* pDC) = 0;
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
-    virtual void OnPrepareDC(CDC*, CPrintInfo* = nullptr) {}
+    // Printing a document whose page count is unknown (the maximum page
+    // left at 0xFFFF) stops after the first page.
+    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
 
     // Printing: OnPreparePrinting (which calls DoPreparePrinting, the print
     // dialog), OnBeginPrinting, OnPrepareDC and OnPrint per page,
@@ -146,10 +152,16 @@ protected:
     void PostNcDestroy() override { delete this; }
     void OnPaint();
     void OnFilePrint();
+    // Print preview: the same pages through the print service's preview.
+    void OnFilePrintPreview();
+    // Print setup: the print service's setup dialog.
+    void OnFilePrintSetup();
     DECLARE_MESSAGE_MAP()
 
     CDocument* m_pDocument = nullptr; // not owned
 
 private:
     friend class CDocument;
+    // OnBeginPrinting, the pages (OnPrepareDC, OnPrint), OnEndPrinting.
+    void PrintPages(CDC* pDC, CPrintInfo& info);
 };

@@ -37,6 +37,10 @@ class QListWidget;
 // ever reaches Qt's event loop.
 void AfxQtEntry(const std::function<void()>& fn) noexcept;
 
+// The SB_* code of a scroll bar's action (QAbstractSlider::SliderAction);
+// SB_ENDSCROLL for an action the layer does not take.
+UINT AfxQtScrollCode(int action);
+
 // The title bar's close of a top-level widget: the layer gets WM_CLOSE
 // (AfxUserClose) from the event loop, once Qt has left the close event, so
 // a window that the layer destroys then is not deleted inside its own
@@ -123,6 +127,9 @@ public:
     // when a test installed one (see AfxQtRunModal).
     void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption) override;
     void EndModalLoop(CWnd& dialog) override;
+    // A frame's bar layout: its QMainWindow's state.
+    std::vector<BYTE> SaveBarLayout(CWnd& frame) override;
+    void RestoreBarLayout(CWnd& frame, const std::vector<BYTE>& layout) override;
 
     // The font dialogs are laid out with (the application font unless set).
     void SetDialogFont(const QFont& font) { m_font = font; }

@@ -3,6 +3,7 @@
 #include <set>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -54,6 +55,19 @@ QString ArtifactsFolder()
     return folder;
 }
 
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(5);
+    }
+    return true;
+}
+
 bool SaveScreenshot(QWidget* widget, const QString& file, QString* why)
 {
     const auto fail = [&](const char* reason) {
@@ -77,6 +91,13 @@ bool SaveScreenshot(QWidget* widget, const QString& file, QString* why)
     if (!image.save(QDir(ArtifactsFolder()).filePath(file)))
         return fail("the picture could not be saved");
     return true;
+}
+
+void OnDisplay::SetUp()
+{
+    AFXUI_QT_NEED_DISPLAY();
+    TestApplication();
+    m_backend.emplace();
 }
 
 } // namespace afxui::qt::testing

@@ -2,6 +2,11 @@
 // a scoped modal hook and a scoped backend.
 #pragma once
 
+#include <functional>
+#include <optional>
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 
 #include "platform/ui/qt/qtmodal.h"
@@ -43,6 +48,10 @@ QString ArtifactsFolder();
 // could not be saved.
 bool SaveScreenshot(QWidget* widget, const QString& file, QString* why = nullptr);
 
+// Processes events until done() holds, for at most timeoutMs, so a broken
+// window fails its test instead of hanging it; false on the timeout.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
 // A Qt backend installed while it lives; the previous one comes back.
 class BackendScope
 {
@@ -56,6 +65,15 @@ public:
 private:
     CQtBackend m_backend;
     CWndBackend* m_old;
+};
+
+// A gui test's fixture: the test application and a Qt backend on the
+// display; the test fails or skips without one (see AFXUI_QT_NEED_DISPLAY).
+class OnDisplay : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    std::optional<BackendScope> m_backend;
 };
 
 } // namespace afxui::qt::testing
