@@ -20,6 +20,9 @@ public:
     BOOL m_bToolTips = TRUE;
 
     BOOL OnInitDialog() override;
+    // Shows the chosen toolbars of the frame, hides the others, and sets
+    // the button size and tooltips.
+    void Apply(CFrameWnd& frame) const;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -658,5 +658,6 @@ void KorMainFrm::OnToolsCustomize()
 {
     KorCustomizeSheet sheet(m_pToolBarManager.get(), this);
     DefineBtnGroup(sheet.m_commandsPage);
-    sheet.DoModal();
+    if (sheet.DoModal() == IDOK)
+        sheet.m_toolbarsPage.Apply(*this);
 }

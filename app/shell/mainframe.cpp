@@ -103,6 +103,8 @@ CStringArray* ResultNamesForElementType(int code)
 }
 
 BEGIN_MESSAGE_MAP(CMainFrame, KorMainFrm)
+ON_WM_CREATE()
+ON_WM_DESTROY()
 ON_CBN_SELCHANGE(ID_ACTIVE_THICKNESS, OnSelChangeThickness)
 ON_COMMAND(ID_AUTO_ZOOM, OnAutoZoom)
 ON_UPDATE_COMMAND_UI(ID_AUTO_ZOOM, OnUpdateAutoZoom)
@@ -132,6 +134,30 @@ CMainFrame::~CMainFrame()
 {
     // The result names belong to the application, not to the frame.
     m_pListNames = nullptr;
+}
+
+CString CMainFrame::BarStateSection()
+{
+    const CWinApp* app = AfxGetApp();
+    return app && app->m_pszExeName ? CString(app->m_pszExeName) : CString("brantel");
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (KorMainFrm::OnCreate(lpcs) < 0)
+        return -1;
+    // The toolbars as they were left: placed and shown by the saved state.
+    const CString section = BarStateSection();
+    LoadBarState(section);
+    SaveBarState(section);
+    return 0;
+}
+
+void CMainFrame::OnDestroy()
+{
+    // The bars still exist here: their state goes to the profile.
+    SaveBarState(BarStateSection());
+    KorMainFrm::OnDestroy();
 }
 
 CString CMainFrame::ProgramFolder() const

@@ -85,7 +85,12 @@ protected:
     void ApplySnapSpace(double spacing, bool redraw) override;
     // The program's folder, ending in "/".
     CString ProgramFolder() const;
+    // The profile section of the toolbar state: the executable's name.
+    static CString BarStateSection();
 
+    int OnCreate(LPCREATESTRUCT lpcs);
+    // Saves the toolbar state while the bars exist.
+    void OnDestroy();
     void OnSelChangeThickness();
     void OnAutoZoom();
     void OnUpdateAutoZoom(CCmdUI* pCmdUI);

@@ -265,6 +265,49 @@ TEST_F(MainFrame, CustomizeListsEveryToolbarAndTheProgramsGroups)
     EXPECT_EQ(script.Taken(), 1);
 }
 
+// Whether the toolbar of that id shows.
+bool Shows(CMainFrame& frame, UINT barID)
+{
+    const CToolBar* bar = frame.GetToolBarManager()->GetToolBar(barID);
+    return bar && bar->GetSafeHwnd() && (bar->GetStyle() & WS_VISIBLE) != 0;
+}
+
+TEST_F(MainFrame, CustomizeShowsAndHidesTheChosenToolbars)
+{
+    constexpr UINT calculations = 59401, extrude = 59408;
+    ASSERT_TRUE(Shows(*frame, calculations));
+    ASSERT_FALSE(Shows(*frame, extrude));
+    for (int answer : {IDCANCEL, IDOK}) {
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog&) {
+            d.Click(KorToolBarsPage::IDC_FIRST_BAR + 6);
+            d.Click(KorToolBarsPage::IDC_FIRST_BAR + 13);
+            d.Click(answer);
+        });
+        frame->SendCommand(ID_KOR_CUSTOMIZE);
+        EXPECT_EQ(Shows(*frame, calculations), answer == IDCANCEL) << answer;
+        EXPECT_EQ(Shows(*frame, extrude), answer == IDOK) << answer;
+    }
+}
+
+TEST_F(MainFrame, TheToolbarStateReturnsAtTheNextStart)
+{
+    constexpr UINT geometric = 59402, extrude = 59408;
+    CToolBarManager* manager = frame->GetToolBarManager();
+    frame->ShowControlBar(manager->GetToolBar(geometric), FALSE, FALSE);
+    frame->ShowControlBar(manager->GetToolBar(extrude), TRUE, FALSE);
+    DestroyFrame();
+    const CString visible = AfxGetProfileString("brantel", "Visible", "");
+    EXPECT_NE(visible.Find("59402=0"), -1) << visible.GetString();
+    EXPECT_NE(visible.Find("59408=1"), -1) << visible.GetString();
+
+    // A later start defines the bars hidden; the saved state shows them.
+    MakeFrame();
+    EXPECT_FALSE(frame->GetToolBarManager()->GetToolBars().back().bFirstRun);
+    for (UINT id = 59401; id <= extrude; ++id)
+        EXPECT_EQ(Shows(*frame, id), id != geometric && id != 59407) << id;
+}
+
 TEST_F(MainFrame, CombosHaveTheirStyleWidthAndFirstContents)
 {
     struct Row {
