@@ -11,6 +11,7 @@
 #include "platform/dimvor/units.h"
 #include "platform/weblar/easymesh.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/ui_lists.h"
 
 namespace
 {
@@ -327,14 +328,7 @@ protected:
     CMainFrame& Frame() { return *static_cast<CMainFrame*>(m_app->m_pMainWnd); }
     std::vector<CString> Entries(UINT id)
     {
-        std::vector<CString> entries;
-        CComboBox* combo = Frame().GetToolbarCombo(id);
-        for (int i = 0; combo && i < combo->GetCount(); ++i) {
-            CString text;
-            combo->GetLBText(i, text);
-            entries.push_back(text);
-        }
-        return entries;
+        return brantel::test::ComboTexts(Frame().GetToolbarCombo(id));
     }
     int Selection(UINT id) { return Frame().GetToolbarCombo(id)->GetCurSel(); }
     static void Touch(const std::filesystem::path& path)

@@ -8,6 +8,7 @@
 
 #include "platform/dimvor/units.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/ui_lists.h"
 
 namespace
 {
@@ -51,15 +52,7 @@ std::vector<CString> Names(const CStringArray& list)
 // Replaces the lines of a number-list page, as a user would.
 void TypeLines(DialogDriver& d, CWnd& page, const std::vector<CString>& lines)
 {
-    auto& list = *static_cast<CListEditCtrl*>(page.GetDlgItem(kItems));
-    while (list.GetItemCount() > 0) {
-        d.Select(kItems, 0);
-        list.DeleteItem();
-    }
-    for (const CString& line : lines) {
-        list.NewItem();
-        d.Type(kItems, line);
-    }
+    brantel::test::TypeEditorLines(d, page, kItems, lines);
 }
 
 class MainFrame : public ShellTest
@@ -98,17 +91,7 @@ protected:
         EXPECT_NE(combo, nullptr) << id;
         return *combo;
     }
-    std::vector<CString> Entries(UINT id)
-    {
-        std::vector<CString> entries;
-        CComboBox& combo = Combo(id);
-        for (int i = 0; i < combo.GetCount(); ++i) {
-            CString text;
-            combo.GetLBText(i, text);
-            entries.push_back(text);
-        }
-        return entries;
-    }
+    std::vector<CString> Entries(UINT id) { return brantel::test::ComboTexts(&Combo(id)); }
     CString Selected(UINT id)
     {
         CComboBox& combo = Combo(id);
