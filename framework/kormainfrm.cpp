@@ -8,6 +8,7 @@
 #include "framework/customizesheet.h"
 #include "framework/inputdialogs.h"
 #include "framework/korapp.h"
+#include "graphview/vistrel.h"
 #include "glview/oglrenderer.h"
 #include "glview/oglview.h"
 #include "platform/afx/numconv.h"
@@ -56,6 +57,13 @@ COGLView* FirstOGLViewOfApp()
             first = &view;
     });
     return first;
+}
+
+// The active child frame's active view when it is a 2D (or 3D) graph view.
+COGL2DView* ActiveView2D(const CMDIFrameWnd& frame)
+{
+    CMDIChildWnd* child = frame.MDIGetActive();
+    return child ? dynamic_cast<COGL2DView*>(child->GetActiveView()) : nullptr;
 }
 
 CString SpacingText(double value)
@@ -480,18 +488,30 @@ void KorMainFrm::ApplyWorkbookMode()
 {
 }
 
-void KorMainFrm::ApplySnapSpace(double, bool)
+void KorMainFrm::ApplySnapSpace(double spacing, bool redraw)
 {
+    if (COGL2DView* view = ActiveView2D(*this))
+        view->SetSnapSpace(spacing, redraw);
 }
 
-bool KorMainFrm::EnterCoord2D(double&, double&, bool)
+bool KorMainFrm::EnterCoord2D(double& x, double& y, bool relative)
 {
-    return false;
+    COGL2DView* view = ActiveView2D(*this);
+    if (!view)
+        return false;
+    view->EnterCoord(x, y, relative);
+    view->Invalidate();
+    return true;
 }
 
-bool KorMainFrm::EnterCoord3D(double&, double&, double&, bool)
+bool KorMainFrm::EnterCoord3D(double& x, double& y, double& z, bool relative)
 {
-    return false;
+    auto* view = dynamic_cast<COGL3DView*>(ActiveView2D(*this));
+    if (!view)
+        return false;
+    view->EnterCoord3D(x, y, z, relative);
+    view->Invalidate();
+    return true;
 }
 
 void KorMainFrm::OnToolsWorkbook()
