@@ -82,6 +82,17 @@ public:
 };
 IMPLEMENT_DYNCREATE(View2D, COGL2DView)
 
+class View3D : public COGL3DView
+{
+    DECLARE_DYNCREATE(View3D)
+public:
+    void TruncateCursor() override {}
+    void FindModelExtents() override {}
+    bool InitializeOGL() override { return true; }
+    void OnInitialUpdate() override {}
+};
+IMPLEMENT_DYNCREATE(View3D, COGL3DView)
+
 // The class GetViewForID makes.
 CRuntimeClass* g_viewClass = nullptr;
 
@@ -381,6 +392,36 @@ TEST_F(MainWithChildTest, GridAndTypedPointsReachTheActive2DView)
     main->SendMessage(WM_KOR_ENTER_COORD, KorDlgCoordInput::IDC_ENTER);
     EXPECT_EQ(view->m_dCursX, -4.0);
     EXPECT_EQ(view->m_dCursY, 6.0);
+    // A 2D coordinate dialog does not answer the 3D message.
+    main->SendMessage(WM_KOR_ENTER_COORD3D, KorDlgCoordInput::IDC_ENTER);
+    EXPECT_EQ(view->m_dCursX, -4.0);
+}
+
+TEST_F(MainWithChildTest, TypedPointsWithZReachTheActive3DView)
+{
+    g_viewClass = RUNTIME_CLASS(View3D);
+    ChildFrame* frame = Open(2);
+    ASSERT_NE(frame, nullptr);
+    frame->SwitchView(50055);
+    auto* view = dynamic_cast<View3D*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    auto* dlg = new KorDlgCoordInputEx3D("", main);
+    Main().m_pCoordDlg = dlg;
+    view->m_dCursX = 1.0;
+    view->m_dCursY = 1.0;
+    view->m_dCursZ = 1.0;
+    dlg->m_dOffX = 1.0;
+    dlg->m_dOffY = 2.0;
+    dlg->m_dOffZ = 3.0;
+    main->SendMessage(WM_KOR_ENTER_COORD3D, KorDlgCoordInput::IDC_OFFSET);
+    EXPECT_EQ(dlg->m_dX, 2.0);
+    EXPECT_EQ(dlg->m_dY, 3.0);
+    EXPECT_EQ(dlg->m_dZ, 4.0);
+    EXPECT_EQ(view->m_dCursZ, 4.0);
+    // Cancel from the 3D dialog comes as the 2D message.
+    Main().ShowEnterCoord(1);
+    main->SendMessage(WM_KOR_ENTER_COORD, IDCANCEL);
+    EXPECT_FALSE(dlg->GetSafeHwnd());
 }
 
 } // namespace
