@@ -1,11 +1,14 @@
 #include "glview/oglview.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 #include <GL/gl.h>
 
 #include "glstyle/drawing_settings.h"
+#include "glview/ogldib.h"
 
 IMPLEMENT_DYNAMIC(COGLView, CView)
 
@@ -31,6 +34,27 @@ LOGFONT SystemFontDescription()
     return lf;
 }
 
+// Raises the process-wide drawing guard for the life of the scope, and
+// clears it on every way out, also when the drawing throws, so that one
+// failed draw does not stop every view from drawing.
+struct DrawingFlag {
+    explicit DrawingFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~DrawingFlag() { m_flag = false; }
+    bool& m_flag;
+};
+
+// The largest size of the page's shape within the limit (a 0 limit: none).
+CSize CappedSize(CSize page, GLPixelSize limit)
+{
+    double scale = 1.0;
+    if (limit.cx > 0 && page.cx > limit.cx)
+        scale = std::min(scale, static_cast<double>(limit.cx) / page.cx);
+    if (limit.cy > 0 && page.cy > limit.cy)
+        scale = std::min(scale, static_cast<double>(limit.cy) / page.cy);
+    return CSize(std::max(1, static_cast<int>(page.cx * scale)),
+                 std::max(1, static_cast<int>(page.cy * scale)));
+}
+
 // Creates font from lf when the glyph source can render its face.
 bool CreateViewFont(CFont& font, const LOGFONT& lf)
 {
@@ -51,6 +75,8 @@ BEGIN_MESSAGE_MAP(COGLView, CView)
     ON_WM_SETTINGCHANGE()
     ON_WM_TIMER()
     ON_MESSAGE(WM_OGLVIEW_SHOWMESSAGE, OnShowMessage)
+    ON_MESSAGE(WM_AFX_GLCONTEXT, OnGLContext)
+    ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 COGLView::COGLView() = default;
@@ -103,7 +129,7 @@ bool COGLView::InitializeOGL()
             "Failure to Make Rendering-Context Current",
         };
         const CString text = CString("Error in COGLView InitializeOGL:\r\n\t") + kWhy[(code - 1) & 3];
-        MessageBox(text, nullptr, MB_OK);
+        ShowText(text);
         return false;
     }
     glClearColor(fBckClrMdView[0], fBckClrMdView[1], fBckClrMdView[2], fBckClrMdView[3]);
@@ -138,10 +164,16 @@ void COGLView::BuildGlyphLists(const LOGFONT& lf)
 void COGLView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
-    if (InitializeOGL())
+    IGLSurface* host = AfxGetGLSurface(GetSafeHwnd());
+    if (host != nullptr && host->IsWindowHost() && !host->HasContext()) {
+        // The host makes its context when the window is first shown and
+        // then sends WM_AFX_GLCONTEXT, before the first resize or paint.
+        m_bInitPending = true;
+    } else if (InitializeOGL()) {
         m_bInitialized = true;
-    else
+    } else {
         MessageBox("failure to Initialize OpenGL", nullptr, MB_OK);
+    }
     if (m_nLists != 0) {
         if (!m_pListValid) {
             m_pListValid = std::make_unique<bool[]>(static_cast<std::size_t>(m_nLists));
@@ -162,8 +194,12 @@ void COGLView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
 
 // ---- Draw cycle --------------------------------------------------------------------
 
-void COGLView::OnDraw(CDC*)
+void COGLView::OnDraw(CDC* pDC)
 {
+    if (pDC != nullptr && pDC->IsPrinting()) {
+        PrintImage(pDC);
+        return;
+    }
     if (!m_bInitialized)
         return;
     m_iDrawTime = 0;
@@ -173,18 +209,16 @@ void COGLView::OnDraw(CDC*)
         PostText("Device busy drawing");
         return;
     }
-    // The guard is cleared on every way out, also when the drawing throws,
-    // so that one failed draw does not stop every view from drawing.
-    struct DrawingFlag {
-        DrawingFlag() { m_bDrawing = true; }
-        ~DrawingFlag() { m_bDrawing = false; }
-    } drawing;
+    DrawingFlag drawing(m_bDrawing);
     // Another view's context found current is current again afterwards.
     IGLSurface* surface = m_Renderer.GetSurface();
     const bool restore = surface != nullptr && m_Renderer.IsCurrent() == 0;
     const GLCurrentToken previous = restore ? surface->CaptureCurrent() : GLCurrentToken{};
+    // Device pixels: the drawable's own size where the host knows it.
     CRect rect;
     GetClientRect(&rect);
+    if (surface != nullptr && surface->PixelSize().cx > 0 && surface->PixelSize().cy > 0)
+        rect.SetRect(0, 0, surface->PixelSize().cx, surface->PixelSize().cy);
     if (m_Renderer.PreDraw(rect, GetBckGrdClr()) != 0) {
         m_iDrawTime = 10000;
         return;
@@ -198,6 +232,55 @@ void COGLView::OnDraw(CDC*)
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
 }
 
+void COGLView::PrintImage(CDC* pDC)
+{
+    // A printer has no OpenGL: the scene goes to the page as an image.
+    const CSize page(pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
+    if (page.cx <= 0 || page.cy <= 0 || m_bDrawing)
+        return;
+    const CSize size = CappedSize(page, COGLDIB::MaxSize());
+    COGLDIB dib;
+    dib.UseFontBMPs(m_bUseFontBMPs);
+    if (!dib.PreDraw(pDC, size, GetBckGrdClr()))
+        return;
+    DrawingFlag drawing(m_bDrawing);
+    // The view's lists live in its own context: the private one compiles
+    // its own, and the view's come back untouched afterwards.
+    struct ListSwap {
+        COGLView& view;
+        std::unique_ptr<bool[]> valid;
+        std::unique_ptr<unsigned int[]> ids;
+        int width, height;
+        explicit ListSwap(COGLView& v) : view(v), width(v.m_iWidth), height(v.m_iHeight)
+        {
+            if (view.m_nLists > 0 && view.m_pListValid) {
+                const auto n = static_cast<std::size_t>(view.m_nLists);
+                valid = std::exchange(view.m_pListValid, std::make_unique<bool[]>(n));
+                ids = std::exchange(view.m_pListIds, std::make_unique<unsigned int[]>(n));
+            }
+        }
+        ~ListSwap()
+        {
+            if (valid) {
+                view.m_pListValid = std::move(valid);
+                view.m_pListIds = std::move(ids);
+            }
+            view.m_iWidth = width;
+            view.m_iHeight = height;
+        }
+    } lists(*this);
+    m_iWidth = size.cx;
+    m_iHeight = size.cy;
+    glViewport(0, 0, size.cx, size.cy);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    OnDrawOGL(CRect(0, 0, size.cx, size.cy));
+    glFinish();
+    dib.PostDraw();
+    dib.PrintStrech(pDC, 0, 0, size, page);
+}
+
 BOOL COGLView::OnEraseBkgnd(CDC*)
 {
     return TRUE;
@@ -205,11 +288,54 @@ BOOL COGLView::OnEraseBkgnd(CDC*)
 
 int COGLView::OnCreate(LPCREATESTRUCT)
 {
+    // The backend hosts the window's drawing (nothing where a test attaches
+    // its own surface).
+    AfxRequestGLSurface(GetSafeHwnd());
     return static_cast<int>(Default());
+}
+
+void COGLView::OnPaint()
+{
+    IGLSurface* host = AfxGetGLSurface(GetSafeHwnd());
+    if (host != nullptr && host->IsWindowHost() && !host->IsPainting()) {
+        host->RepaintNow();
+        return;
+    }
+    CView::OnPaint();
+}
+
+LRESULT COGLView::OnGLContext(WPARAM wParam, LPARAM)
+{
+    if (wParam == AFX_GLCONTEXT_LOST) {
+        // The lists go with the context; a new one initialises again.
+        if (m_bInitialized || m_bInitPending) {
+            OGLDestroy();
+            m_bInitPending = true;
+        }
+        return 0;
+    }
+    if (!m_bInitPending)
+        return 0; // no initial update yet: it initialises then
+    m_bInitPending = false;
+    m_bInHostInit = true;
+    m_bInitialized = InitializeOGL();
+    if (!m_bInitialized)
+        ShowText("failure to Initialize OpenGL");
+    m_bInHostInit = false;
+    InvalidateList();
+    return 0;
 }
 
 void COGLView::OnSize(UINT, int cx, int cy)
 {
+    // Sizes are device pixels: the host's drawable decides where it has one.
+    if (IGLSurface* host = AfxGetGLSurface(GetSafeHwnd()); host != nullptr && host->IsWindowHost()) {
+        const GLPixelSize size = host->PixelSize();
+        if (size.cx > 0 && size.cy > 0) {
+            cx = size.cx;
+            cy = size.cy;
+        }
+    }
     if (IGLSurface* surface = m_Renderer.GetSurface(); surface != nullptr && m_Renderer.HasContext()) {
         GLCurrentScope scope(*surface);
         if (scope.Ok()) {
@@ -268,6 +394,12 @@ bool COGLView::ResetOGL()
     // The window host replaces the view's drawable in place; the view
     // object and its document stay.
     OGLDestroy();
+    IGLSurface* host = AfxGetGLSurface(GetSafeHwnd());
+    if (host != nullptr && host->IsWindowHost()) {
+        // The new drawable's context initialises the view when it comes.
+        m_bInitPending = true;
+        return host->Recreate();
+    }
     m_bInitialized = InitializeOGL();
     return m_bInitialized;
 }
@@ -311,6 +443,14 @@ void COGLView::OptionsFont(LOGFONT lf)
 }
 
 // ---- Messages and clipboard ----------------------------------------------------------
+
+void COGLView::ShowText(const CString& text)
+{
+    if (m_bInHostInit || m_bDrawing)
+        PostText(text);
+    else
+        MessageBox(text, nullptr, MB_OK);
+}
 
 void COGLView::PostText(const CString& text)
 {

@@ -94,6 +94,9 @@ protected:
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnDraw(CDC* pDC) override;
+    // A window host paints in its own cycle: a paint outside it asks the
+    // host to repaint.
+    void OnPaint();
 
     BOOL OnEraseBkgnd(CDC* pDC);
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -102,19 +105,29 @@ protected:
     void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnShowMessage(WPARAM wParam, LPARAM lParam);
+    // The window host made its context (InitializeOGL runs now, its boxes
+    // shown after the host's paint) or is about to lose it (OGLDestroy).
+    LRESULT OnGLContext(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     // Shows text once the current paint is over.
     void PostText(const CString& text);
+    // Shows text now, or after the host's paint while inside it.
+    void ShowText(const CString& text);
+    // A printer's page: the scene drawn off screen at the page size
+    // (capped at the backend's limit) and stretched onto the page.
+    void PrintImage(CDC* pDC);
     // Creates the text font from the process-wide description, falling
     // back to the system font; false when neither can be made.
     bool CreateTextFont();
     void BuildGlyphLists(const LOGFONT& lf);
 
     std::vector<CString> m_pendingTexts;
-    bool m_bHasFont = false; // m_Font was made
+    bool m_bHasFont = false;       // m_Font was made
+    bool m_bInitPending = false;   // the window host has not made its context yet
+    bool m_bInHostInit = false;    // InitializeOGL runs inside the host's paint
 };
 
 // Calls f on each of the document's views that is a COGLView (or derived),

@@ -54,6 +54,10 @@ for target in fuzz_objects fuzz_platecomp fuzz_shellcomp fuzz_graph_text fuzz_no
   fuzz_run "$target" -timeout=60
 done
 
+# The program's document files, seeded with the example documents.
+mkdir -p "$corpus/fuzz_platedoc"
+cp examples/plate.plb examples/membrane.mem examples/buckling.shl "$corpus/fuzz_platedoc/"
+fuzz_run fuzz_platedoc -timeout=60
 # The solver entry points take no seed files: each input shapes a model.
 fuzz_run fuzz_solver -timeout=20
 

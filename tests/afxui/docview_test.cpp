@@ -590,3 +590,18 @@ TEST_F(DocViewTest, ScrollBarsOfAViewKeepTheirRange)
 }
 
 } // namespace
+
+TEST_F(DocViewTest, APrintOfUnknownLengthStopsAfterItsFirstPage)
+{
+    // No maximum page set: the range is open, so one page is printed (not
+    // 65535 copies of it).
+    struct CPagesView : public CView {
+        int pages = 0;
+        void OnDraw(CDC*) override { ++pages; }
+        void PostNcDestroy() override {}
+    } view;
+    CPrintInfo info;
+    info.m_bDirect = TRUE;
+    EXPECT_TRUE(view.PrintDocument(&info));
+    EXPECT_EQ(view.pages, 1);
+}

@@ -229,3 +229,26 @@ TEST_F(ViewInputTest, PixelsCountFromTheTopAndDumpAsPng)
 }
 
 } // namespace
+
+TEST(ViewKeyState, ShiftAndControlFollowTheBackendsReader)
+{
+    struct Case {
+        UINT held;
+        int vk;
+        bool down;
+    };
+    const Case cases[] = {
+        {0, VK_SHIFT, false},          {MK_SHIFT, VK_SHIFT, true},
+        {MK_SHIFT, VK_CONTROL, false}, {MK_CONTROL, VK_CONTROL, true},
+        {MK_SHIFT | MK_CONTROL, VK_CONTROL, true},
+        {MK_SHIFT | MK_CONTROL, 'A', false}, // only the modifiers are known
+    };
+    for (const Case& c : cases) {
+        const UINT held = c.held;
+        AfxKeyStateReader old = AfxSetKeyStateReader([held] { return held; });
+        EXPECT_EQ(GetKeyState(c.vk) < 0, c.down) << c.held << " " << c.vk;
+        AfxSetKeyStateReader(std::move(old));
+    }
+    // Without a backend's reader no key is down.
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
+}

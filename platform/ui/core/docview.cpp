@@ -263,6 +263,8 @@ void CDocument::OnFileSaveAs()
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_PAINT()
 ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
 END_MESSAGE_MAP()
 
 CView::~CView()
@@ -306,6 +308,13 @@ void CView::OnPaint()
     OnDraw(&dc);
 }
 
+void CView::OnPrepareDC(CDC*, CPrintInfo* pInfo)
+{
+    if (pInfo)
+        pInfo->m_bContinuePrinting =
+            pInfo->GetMaxPage() != 0xFFFF || pInfo->m_nCurPage == 1 ? TRUE : FALSE;
+}
+
 BOOL CView::OnPreparePrinting(CPrintInfo* pInfo)
 {
     return DoPreparePrinting(pInfo);
@@ -313,7 +322,7 @@ BOOL CView::OnPreparePrinting(CPrintInfo* pInfo)
 
 BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
 {
-    if (pInfo->m_bDirect)
+    if (pInfo->m_bDirect || pInfo->m_bPreview)
         return TRUE;
     return AfxGetPrintService()->ShowPrintDialog(pInfo->m_pd, this);
 }
@@ -327,6 +336,13 @@ BOOL CView::PrintDocument(CPrintInfo* pInfo)
     CDC* dc = AfxGetPrintService()->GetPrinterDC(info.m_pd);
     if (!dc)
         return FALSE;
+    PrintPages(dc, info);
+    AfxGetPrintService()->EndDoc(dc);
+    return TRUE;
+}
+
+void CView::PrintPages(CDC* dc, CPrintInfo& info)
+{
     info.m_rectDraw.SetRect(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES));
     OnBeginPrinting(dc, &info);
     const UINT from = std::max(info.GetFromPage(), info.GetMinPage());
@@ -335,15 +351,38 @@ BOOL CView::PrintDocument(CPrintInfo* pInfo)
         OnPrepareDC(dc, &info);
         if (!info.m_bContinuePrinting)
             break;
+        AfxGetPrintService()->StartPage(dc, info.m_nCurPage == from);
         OnPrint(dc, &info);
     }
     OnEndPrinting(dc, &info);
-    return TRUE;
 }
 
 void CView::OnFilePrint()
 {
     PrintDocument();
+}
+
+void CView::OnFilePrintPreview()
+{
+    CPrintInfo info;
+    info.m_bPreview = TRUE;
+    if (!OnPreparePrinting(&info))
+        return;
+    // Each repaint of the preview runs the pages anew.
+    AfxGetPrintService()->ShowPreview(
+        info.m_pd,
+        [this, &info](CDC* dc) {
+            CPrintInfo pages = info;
+            PrintPages(dc, pages);
+        },
+        this);
+}
+
+void CView::OnFilePrintSetup()
+{
+    AfxPrintRequest request;
+    request.bSetupOnly = TRUE;
+    AfxGetPrintService()->ShowPrintDialog(request, this);
 }
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

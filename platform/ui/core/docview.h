@@ -122,7 +122,9 @@ public:
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
     virtual void OnDraw(CDC* pDC) = 0;
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
-    virtual void OnPrepareDC(CDC*, CPrintInfo* = nullptr) {}
+    // Printing a document whose page count is unknown (the maximum page
+    // left at 0xFFFF) stops after the first page.
+    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
 
     // Printing: OnPreparePrinting (which calls DoPreparePrinting, the print
     // dialog), OnBeginPrinting, OnPrepareDC and OnPrint per page,
@@ -146,10 +148,16 @@ protected:
     void PostNcDestroy() override { delete this; }
     void OnPaint();
     void OnFilePrint();
+    // Print preview: the same pages through the print service's preview.
+    void OnFilePrintPreview();
+    // Print setup: the print service's setup dialog.
+    void OnFilePrintSetup();
     DECLARE_MESSAGE_MAP()
 
     CDocument* m_pDocument = nullptr; // not owned
 
 private:
     friend class CDocument;
+    // OnBeginPrinting, the pages (OnPrepareDC, OnPrint), OnEndPrinting.
+    void PrintPages(CDC* pDC, CPrintInfo& info);
 };

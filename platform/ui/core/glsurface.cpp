@@ -1,6 +1,7 @@
 #include "platform/ui/core/glsurface.h"
 
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -11,7 +12,25 @@ std::map<HWND, IGLSurface*>& Surfaces()
     return surfaces;
 }
 
+AfxGLHostProvider& Provider()
+{
+    static AfxGLHostProvider provider;
+    return provider;
+}
+
 } // namespace
+
+AfxGLHostProvider AfxSetGLHostProvider(AfxGLHostProvider provider)
+{
+    return std::exchange(Provider(), std::move(provider));
+}
+
+IGLSurface* AfxRequestGLSurface(HWND hWnd)
+{
+    if (IGLSurface* surface = AfxGetGLSurface(hWnd))
+        return surface;
+    return Provider() ? Provider()(hWnd) : nullptr;
+}
 
 void AfxAttachGLSurface(HWND hWnd, IGLSurface* surface)
 {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "platform/ui/core/uitypes.h"
 
@@ -64,7 +65,36 @@ public:
     // Identifies the set of contexts that share display lists with this
     // surface's context: surfaces with the same value see the same lists.
     virtual const void* ShareGroup() const = 0;
+
+    // A window host whose context comes later and whose drawing happens in
+    // its own paint cycle (a widget made current for its paint and shown
+    // after it). Such a host tells the window WM_AFX_GLCONTEXT when its
+    // context is made and before it goes, and a WM_PAINT outside its cycle
+    // only asks it to repaint (RepaintNow).
+    virtual bool IsWindowHost() const { return false; }
+    // Inside the host's paint cycle (a window host only).
+    virtual bool IsPainting() const { return false; }
+    // Replaces the host's drawable and context in place: the old context
+    // goes, a new one comes as for a new window (a window host only; false
+    // elsewhere).
+    virtual bool Recreate() { return false; }
 };
+
+// Sent by a window host to its window: wParam AFX_GLCONTEXT_READY once the
+// context exists and is current, before the first resize or paint of it;
+// AFX_GLCONTEXT_LOST with it still current, just before it is destroyed.
+constexpr UINT WM_AFX_GLCONTEXT = 0x8F02; // WM_APP + 0x0F02
+constexpr WPARAM AFX_GLCONTEXT_READY = 1;
+constexpr WPARAM AFX_GLCONTEXT_LOST = 0;
+
+// The backend's maker of window hosts: hosts a window's OpenGL drawing
+// and attaches the host's surface to it (null when it cannot).
+using AfxGLHostProvider = std::function<IGLSurface*(HWND)>;
+// Installs a provider (empty: none) and returns the one it replaces.
+AfxGLHostProvider AfxSetGLHostProvider(AfxGLHostProvider provider);
+// The window's surface: the one attached, else one the installed provider
+// makes for it; null without either.
+IGLSurface* AfxRequestGLSurface(HWND hWnd);
 
 // Makes a surface current for the life of the scope and then makes current
 // again whatever context was current before (another view's, an off-screen

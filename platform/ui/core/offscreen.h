@@ -60,6 +60,11 @@ public:
     virtual OffscreenResult Create(GLPixelSize size, int bitCount) = 0;
 };
 
+// Reads the current context's pixels from buffer into bits as a DIB:
+// width x height, rows bottom-up, 4-byte aligned, BGR (24) or BGRA (32).
+// The pixel-store state is left as it was.
+void AfxReadDibPixels(GLenum buffer, int width, int height, int bitCount, std::uint8_t* bits);
+
 // The factory registered by the backend in use; null before one is.
 IOffscreenFactory* AfxGetOffscreenFactory();
 // Registers a factory (null: none). The caller keeps it alive meanwhile.

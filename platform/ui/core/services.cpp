@@ -43,6 +43,11 @@ void CBeepService::Beep(DWORD, DWORD) {}
 
 void CCursorService::ShowWaitCursor(BOOL) {}
 
+void AfxSetCursor(const AfxCursorResource* pCursor)
+{
+    AfxGetCursorService()->SetCursor(pCursor);
+}
+
 BOOL CPrintService::ShowPrintDialog(AfxPrintRequest&, CWnd*)
 {
     return FALSE;
@@ -51,6 +56,11 @@ BOOL CPrintService::ShowPrintDialog(AfxPrintRequest&, CWnd*)
 CDC* CPrintService::GetPrinterDC(const AfxPrintRequest&)
 {
     return nullptr;
+}
+
+BOOL CPrintService::ShowPreview(const AfxPrintRequest&, const std::function<void(CDC*)>&, CWnd*)
+{
+    return FALSE;
 }
 
 BOOL CProfileService::GetInt(LPCTSTR, LPCTSTR, int&)

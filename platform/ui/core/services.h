@@ -12,6 +12,7 @@
 // destroying it.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/afx/cstring.h"
@@ -114,6 +115,9 @@ public:
     virtual ~CCursorService() = default;
     // Shows or lifts the wait cursor (the layer counts the nesting).
     virtual void ShowWaitCursor(BOOL bShow);
+    // The cursor over the window under the mouse, as a view sets it in its
+    // WM_SETCURSOR (null: the arrow).
+    virtual void SetCursor(const AfxCursorResource* /*pCursor*/) {}
 };
 
 // ---- Printing ----------------------------------------------------------------------
@@ -138,6 +142,17 @@ public:
     // The device context of the printer chosen, owned by the service and
     // valid until the next call; null when there is none (the base).
     virtual CDC* GetPrinterDC(const AfxPrintRequest& request);
+    // A page is about to be printed on pDC; every page after the first
+    // starts a new sheet.
+    virtual void StartPage(CDC* /*pDC*/, BOOL /*bFirst*/) {}
+    // The print run on pDC is over: the document is complete (a file
+    // written) before this returns.
+    virtual void EndDoc(CDC* /*pDC*/) {}
+    // Shows the pages in a preview window until the user closes it; paint
+    // draws the pages on the context it is given, whenever the preview
+    // needs them. FALSE when there is no preview (the base).
+    virtual BOOL ShowPreview(const AfxPrintRequest& request,
+                             const std::function<void(CDC*)>& paint, CWnd* pParent);
 };
 
 // ---- Profile (user settings by section and entry) -------------------------------
@@ -191,6 +206,8 @@ BOOL AfxWriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* p
 void AfxBeginWaitCursor();
 void AfxEndWaitCursor();
 int AfxGetWaitCursorDepth();
+// Sets the cursor through the cursor service (see CCursorService::SetCursor).
+void AfxSetCursor(const AfxCursorResource* pCursor);
 
 // Shows the wait cursor for the lifetime of the scope.
 class CWaitCursor

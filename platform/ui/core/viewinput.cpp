@@ -1,5 +1,7 @@
 #include "platform/ui/core/viewinput.h"
 
+#include <utility>
+
 #include "platform/ui/core/constants.h"
 
 namespace {
@@ -32,6 +34,12 @@ UINT ButtonMessage(AfxViewEventKind kind, AfxMouseButton button)
     default:
         return 0;
     }
+}
+
+AfxKeyStateReader& KeyStateReader()
+{
+    static AfxKeyStateReader reader;
+    return reader;
 }
 
 LPARAM PointParam(CPoint point)
@@ -76,4 +84,21 @@ bool AfxDispatchViewEvent(CWnd& view, const AfxViewEvent& event)
         return true;
     }
     return false;
+}
+
+AfxKeyStateReader AfxSetKeyStateReader(AfxKeyStateReader reader)
+{
+    return std::exchange(KeyStateReader(), std::move(reader));
+}
+
+std::int16_t GetKeyState(int nVirtKey)
+{
+    UINT mask = 0;
+    if (nVirtKey == static_cast<int>(VK_SHIFT))
+        mask = MK_SHIFT;
+    else if (nVirtKey == static_cast<int>(VK_CONTROL))
+        mask = MK_CONTROL;
+    if (mask == 0 || !KeyStateReader())
+        return 0;
+    return (KeyStateReader()() & mask) != 0 ? static_cast<std::int16_t>(-32768) : 0;
 }

@@ -16,6 +16,9 @@
 // MK_SHIFT, MK_CONTROL and MK_MBUTTON as they are after the event.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "platform/ui/core/wnd.h"
 
 enum class AfxViewEventKind {
@@ -51,3 +54,17 @@ struct AfxViewEvent {
 // Sends the messages of one event to the view (see above). False when the
 // event names no button where it needs one, or the view has no window.
 bool AfxDispatchViewEvent(CWnd& view, const AfxViewEvent& event);
+
+// The modifier keys held now, as MK_SHIFT | MK_CONTROL. The window backend
+// installs its reader; without one no key is held. Returns the reader it
+// replaces.
+using AfxKeyStateReader = std::function<UINT()>;
+AfxKeyStateReader AfxSetKeyStateReader(AfxKeyStateReader reader);
+// The state of VK_SHIFT or VK_CONTROL: negative (high bit set) while the
+// key is down, else 0; 0 for every other key.
+std::int16_t GetKeyState(int nVirtKey);
+// Gives up the mouse capture (see CWnd::SetCapture): nothing to do.
+inline BOOL ReleaseCapture()
+{
+    return TRUE;
+}

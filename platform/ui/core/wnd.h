@@ -258,6 +258,9 @@ public:
     int GetScrollPos(int nBar) const;
     // Repaints: WM_PAINT now (UpdateWindow) or at the next pump (Invalidate).
     void Invalidate(BOOL bErase = TRUE);
+    // The mouse capture: the window hosts grab the mouse by themselves
+    // while a button is held, so taking it does nothing (no previous one).
+    CWnd* SetCapture() { return nullptr; }
     void UpdateWindow();
 
     // A message box through the message service, with this caption.

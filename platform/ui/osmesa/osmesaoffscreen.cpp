@@ -47,18 +47,7 @@ public:
         if (!MakeCurrent())
             return false;
         glFinish();
-        // Rows of a DIB are padded to 4 bytes, as a pack alignment of 4
-        // gives; both count rows from the bottom.
-        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-        glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-        glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-        glPixelStorei(GL_PACK_SWAP_BYTES, GL_FALSE);
-        glReadBuffer(GL_FRONT);
-        glReadPixels(0, 0, m_size.cx, m_size.cy, m_bitCount == 32 ? GL_BGRA : GL_BGR,
-                     GL_UNSIGNED_BYTE, m_bits.data());
-        glPopClientAttrib();
+        AfxReadDibPixels(GL_FRONT, m_size.cx, m_size.cy, m_bitCount, m_bits.data());
         OSMesaRestoreCurrent(m_previous);
         return true;
     }

@@ -3,9 +3,15 @@
 #pragma once
 
 #include "platform/ui/qt/qtapp.h"
+#include "platform/ui/qt/qtcursors.h"
 #include "platform/ui/qt/qtenvironment.h"
+#include "platform/ui/qt/qtglhost.h"
+#include "platform/ui/qt/qtglservices.h"
+#include "platform/ui/qt/qtglyphs.h"
 #include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qtoffscreen.h"
 #include "platform/ui/qt/qtpeers.h"
+#include "platform/ui/qt/qtprint.h"
 #include "platform/ui/qt/qtservices.h"
 #include "platform/ui/qt/qtstartup.h"
 #include "platform/ui/qt/qttext.h"

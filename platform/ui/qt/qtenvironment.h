@@ -1,13 +1,16 @@
 // The Qt backend with the Qt services, installed while the object lives;
 // the previous backend and services come back afterwards. main() makes one
-// after QApplication and AfxQtAfterApplication (printing is not installed
-// yet: the print service stays the refusing default):
+// after QApplication and AfxQtAfterApplication; it also installs the OpenGL
+// side (CQtGLServices: view hosts, off-screen images, glyphs, printing):
 //
 //     CQtEnvironment env; // profile at AfxQtProfilePath()
 #pragma once
 
 #include <QString>
 
+#include <memory>
+
+#include "platform/ui/qt/qtglservices.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtservices.h"
 
@@ -36,4 +39,5 @@ private:
     CQtProfile m_profile;
 
     AfxServiceSet m_previous; // restored by the destructor
+    std::unique_ptr<CQtGLServices> m_gl;
 };

@@ -40,6 +40,28 @@
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qttext.h"
 
+UINT AfxQtScrollCode(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub:
+        return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd:
+        return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub:
+        return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum:
+        return SB_TOP;
+    case QAbstractSlider::SliderToMaximum:
+        return SB_BOTTOM;
+    case QAbstractSlider::SliderMove:
+        return SB_THUMBTRACK;
+    default:
+        return SB_ENDSCROLL;
+    }
+}
+
 void AfxQtEntry(const std::function<void()>& fn) noexcept
 {
     try {
@@ -608,32 +630,9 @@ void CQtPeer::Connect(const CWndState& state)
                              [this](const QString& text) { ReportText(text); });
     } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
         QObject::connect(bar, &QScrollBar::actionTriggered, bar, [this, bar](int action) {
-            UINT code = SB_ENDSCROLL;
-            switch (action) {
-            case QAbstractSlider::SliderSingleStepAdd:
-                code = SB_LINEDOWN;
-                break;
-            case QAbstractSlider::SliderSingleStepSub:
-                code = SB_LINEUP;
-                break;
-            case QAbstractSlider::SliderPageStepAdd:
-                code = SB_PAGEDOWN;
-                break;
-            case QAbstractSlider::SliderPageStepSub:
-                code = SB_PAGEUP;
-                break;
-            case QAbstractSlider::SliderToMinimum:
-                code = SB_TOP;
-                break;
-            case QAbstractSlider::SliderToMaximum:
-                code = SB_BOTTOM;
-                break;
-            case QAbstractSlider::SliderMove:
-                code = SB_THUMBTRACK;
-                break;
-            default:
+            const UINT code = AfxQtScrollCode(action);
+            if (code == SB_ENDSCROLL)
                 return;
-            }
             const int pos = bar->sliderPosition();
             Report([this, code, pos] { AfxUserScroll(m_hWnd, code, pos); });
         });

@@ -37,6 +37,10 @@ class QListWidget;
 // ever reaches Qt's event loop.
 void AfxQtEntry(const std::function<void()>& fn) noexcept;
 
+// The SB_* code of a scroll bar's action (QAbstractSlider::SliderAction);
+// SB_ENDSCROLL for an action the layer does not take.
+UINT AfxQtScrollCode(int action);
+
 // The title bar's close of a top-level widget: the layer gets WM_CLOSE
 // (AfxUserClose) from the event loop, once Qt has left the close event, so
 // a window that the layer destroys then is not deleted inside its own

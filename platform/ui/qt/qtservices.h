@@ -109,6 +109,9 @@ class CQtCursor : public CCursorService
 {
 public:
     void ShowWaitCursor(BOOL bShow) override;
+    // On the view widget the mouse last entered or moved over (see
+    // AfxQtSetCursorWidget); only when it changes.
+    void SetCursor(const AfxCursorResource* pCursor) override;
 };
 
 // ---- Profile ----------------------------------------------------------------

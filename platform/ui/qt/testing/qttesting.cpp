@@ -3,6 +3,7 @@
 #include <set>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -52,6 +53,19 @@ QString ArtifactsFolder()
         folder = QStringLiteral("artifacts");
     QDir().mkpath(folder);
     return folder;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(5);
+    }
+    return true;
 }
 
 bool SaveScreenshot(QWidget* widget, const QString& file, QString* why)

@@ -2,6 +2,8 @@
 // a scoped modal hook and a scoped backend.
 #pragma once
 
+#include <functional>
+
 #include <QApplication>
 
 #include "platform/ui/qt/qtmodal.h"
@@ -42,6 +44,10 @@ QString ArtifactsFolder();
 // never showed, the picture is one flat colour (no controls drawn) or it
 // could not be saved.
 bool SaveScreenshot(QWidget* widget, const QString& file, QString* why = nullptr);
+
+// Processes events until done() holds, for at most timeoutMs, so a broken
+// window fails its test instead of hanging it; false on the timeout.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 // A Qt backend installed while it lives; the previous one comes back.
 class BackendScope

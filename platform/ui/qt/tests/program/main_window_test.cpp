@@ -1,8 +1,10 @@
-// The built program on the test display: its main window "Brantel" shows
-// within 10 s with a temporary profile folder, is grabbed from the X server
-// into brantel-main-window.png under $BRANTEL_TEST_ARTIFACTS, and a close
-// request as a desktop sends it (WM_DELETE_WINDOW; bare Xvfb has no window
-// manager) ends the program with status 0.
+// The built program on the test display: its main window, titled after the
+// active document ("Brantel - Plate1" after File New), shows within 10 s
+// with a temporary profile folder, is grabbed from the X server into
+// brantel-main-window.png under $BRANTEL_TEST_ARTIFACTS, and a close request
+// as a desktop sends it (WM_DELETE_WINDOW; bare Xvfb has no window manager)
+// ends the program with status 0. A file on the command line opens and
+// names the window; the settings file exists after the end.
 #include <cstdlib>
 #include <set>
 #include <cstring>
@@ -11,6 +13,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -26,11 +29,12 @@
 namespace
 {
 
-// The id of the first window titled exactly "Brantel", or 0.
-WId FindMainWindow()
+// The id of the first visible window whose title matches the pattern, or 0.
+// A maximised child window may add its own title in brackets.
+WId FindMainWindow(const QString& pattern = "^Brantel - Plate1( - \\[.*\\])?$")
 {
     QProcess search;
-    search.start("xdotool", {"search", "--onlyvisible", "--name", "^Brantel$"});
+    search.start("xdotool", {"search", "--onlyvisible", "--name", pattern});
     if (!search.waitForFinished(5000))
         return 0;
     const QList<QByteArray> ids = search.readAllStandardOutput().split('\n');
@@ -102,7 +106,7 @@ TEST(BrantelProgram, ShowsItsMainWindowAndEndsWithStatusZeroOnACloseRequest)
         if (!window)
             QTest::qWait(100);
     }
-    ASSERT_NE(window, 0u) << "no window titled \"Brantel\" within 10 s";
+    ASSERT_NE(window, 0u) << "no window titled \"Brantel - Plate1\" within 10 s";
 
     // Grabbed from the X server: what the program put on the screen, once
     // its menu and status bar are drawn.
@@ -132,6 +136,83 @@ TEST(BrantelProgram, ShowsItsMainWindowAndEndsWithStatusZeroOnACloseRequest)
     ASSERT_TRUE(ended) << "the program did not end on the close request";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+// The program started with files and a settings folder of its own; the
+// window found by its title; ended as a desktop ends it.
+class ProgramRun
+{
+public:
+    explicit ProgramRun(const QString& config)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", config);
+#ifdef BRANTEL_SANITIZED
+        env.insert("QT_XCB_GL_INTEGRATION", "none");
+#endif
+        m_program.setProcessEnvironment(env);
+        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+    }
+    ~ProgramRun()
+    {
+        if (m_program.state() != QProcess::NotRunning) {
+            m_program.kill();
+            m_program.waitForFinished();
+        }
+    }
+    bool Start(const QStringList& args)
+    {
+        m_program.start(BRANTEL_PROGRAM, args);
+        return m_program.waitForStarted(10000);
+    }
+    WId WaitForWindow(const QString& pattern)
+    {
+        WId window = 0;
+        const QDeadlineTimer deadline(10000);
+        while (!window && !deadline.hasExpired() && m_program.state() == QProcess::Running) {
+            window = FindMainWindow(pattern);
+            if (!window)
+                QTest::qWait(100);
+        }
+        return window;
+    }
+    // Sends the close request; true when the program ended with status 0.
+    bool Close(WId window)
+    {
+        if (!SendCloseRequest(window) || !m_program.waitForFinished(10000))
+            return false;
+        return m_program.exitStatus() == QProcess::NormalExit && m_program.exitCode() == 0;
+    }
+
+private:
+    QProcess m_program;
+};
+
+QString Example(const char* file)
+{
+    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file;
+}
+
+TEST(BrantelProgram, OpensTheFileOfItsCommandLineAndKeepsItsSettings)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    {
+        ProgramRun run(config.path());
+        ASSERT_TRUE(run.Start({Example("plate.plb")}));
+        const WId window = run.WaitForWindow("^Brantel - plate\\.plb( - \\[.*\\])?$");
+        ASSERT_NE(window, 0u) << "no window titled \"Brantel - plate.plb\" within 10 s";
+        EXPECT_TRUE(run.Close(window));
+    }
+    EXPECT_TRUE(QFileInfo::exists(config.path() + "/Vornetic/brantel.ini"));
+    // A second start reads the settings and opens the other sample.
+    ProgramRun again(config.path());
+    ASSERT_TRUE(again.Start({Example("buckling.shl")}));
+    const WId window = again.WaitForWindow("^Brantel - buckling\\.shl( - \\[.*\\])?$");
+    ASSERT_NE(window, 0u);
+    EXPECT_TRUE(again.Close(window));
 }
 
 } // namespace

@@ -1,0 +1,183 @@
+#include "app/shell/brantelapp.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "app/shell/docshell.h"
+#include "app/shell/shellframes.h"
+#include "app/shell/shellids.h"
+#include "femodel/meshorg.h"
+#include "geometry/edge.h"
+#include "graphview/ogl2dview.h"
+#include "platform/dimvor/units.h"
+#include "platform/weblar/easymesh.h"
+
+int CBrantelApp::m_iDrawSelNum = 0;
+
+const char* const CBrantelApp::kOpenFilter =
+    "Brantel files (*.plb;*.pbc;*.mem;*.plc;*.shl)|*.plb;*.pbc;*.mem;*.plc;*.shl|"
+    "Plate bending files (*.plb)|*.plb|Membrane  files (*.mem)|*.mem|"
+    "Constrained mesh plate bending files (*.pbc)|*.pbc|"
+    "Constrained mesh membrane files (*.plc)|*.plc|Plane shell files (*.shl)|*.shl|"
+    "Constrained mesh shell files (*.chl;*.csh)|*.chl;*.csh||";
+
+BEGIN_MESSAGE_MAP(CBrantelApp, KorApp)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+ON_COMMAND(ID_FILE_NEW, OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+END_MESSAGE_MAP()
+
+CBrantelApp::CBrantelApp() : KorApp("Brantel")
+{
+    CMeshOrganizer::m_iSmootType = 0;
+    // Lengths in mm (SI) and in (US) until the settings say otherwise.
+    iConv[0][0][0] = 0;
+    iConv[1][0][0] = 0;
+}
+
+namespace
+{
+
+struct TemplateRow {
+    UINT nID;
+    CRuntimeClass* doc;
+    CRuntimeClass* frame;
+    CRuntimeClass* view;
+};
+
+} // namespace
+
+BOOL CBrantelApp::InitInstance()
+{
+    KorApp::InitInstance();
+    SetRegistryKey("Vornetic Applications");
+    LoadStdProfileSettings(10);
+
+    const TemplateRow rows[kTemplates] = {
+        {IDR_PLATE, RUNTIME_CLASS(CBrantelDoc), RUNTIME_CLASS(CChildFrame),
+         RUNTIME_CLASS(CBrantelModView)},
+        {IDR_CONSTR_PLATE, RUNTIME_CLASS(CDocRestr), RUNTIME_CLASS(CConstrChFrm),
+         RUNTIME_CLASS(CViewRestr)},
+        {IDR_MEMBRANE, RUNTIME_CLASS(CBrantelDoc), RUNTIME_CLASS(CChildFrame),
+         RUNTIME_CLASS(CBrantelModView)},
+        {IDR_CONSTR_MEMBRANE, RUNTIME_CLASS(CDocRestr), RUNTIME_CLASS(CConstrChFrm),
+         RUNTIME_CLASS(CViewRestr)},
+        {IDR_SHELL, RUNTIME_CLASS(CDocShell), RUNTIME_CLASS(CChildFrame),
+         RUNTIME_CLASS(CBrantelModView)},
+        {IDR_CONSTR_SHELL, RUNTIME_CLASS(CDocRestr), RUNTIME_CLASS(CConstrChFrm),
+         RUNTIME_CLASS(CViewRestr)},
+    };
+    for (int i = 0; i < kTemplates; ++i) {
+        m_pTemplates[i] = new CMultiDocTemplate(rows[i].nID, rows[i].doc, rows[i].frame, rows[i].view);
+        AddDocTemplate(m_pTemplates[i]);
+    }
+    // Constrained-mesh shell files are saved as ".chl"; ".csh" opens too.
+    m_pTemplates[5]->AddOpenExtension(".csh");
+
+    auto* frame = new CMainFrame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        delete frame;
+        return FALSE;
+    }
+    m_pMainWnd = frame;
+    if (!InitApp())
+        return FALSE;
+    EnableShellOpen();
+    RegisterShellFileTypes(TRUE);
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    frame->ShowWindow(SW_SHOWMAXIMIZED);
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+    frame->UpdateTitle();
+    frame->UpdateWindow();
+    return TRUE;
+}
+
+BOOL CBrantelApp::OnIdle(LONG lCount)
+{
+    const BOOL more = KorApp::OnIdle(lCount);
+    if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd); frame && frame->GetSafeHwnd())
+        frame->UpdateTitle();
+    return more;
+}
+
+CString CBrantelApp::GetSettingsFolder()
+{
+    std::filesystem::path base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::filesystem::path(home) / ".config";
+    else
+        return CString();
+    return CString((base / "Vornetic").string().c_str()) + "/";
+}
+
+bool CBrantelApp::InitApp()
+{
+    const CString folder = GetSettingsFolder();
+    const CString name = CString(m_pszExeName) + ".ini";
+    std::error_code error;
+    if (!folder.IsEmpty() && std::filesystem::is_regular_file(static_cast<LPCTSTR>(folder + name), error))
+        return KorApp::InitApp(folder + name);
+    if (std::filesystem::is_regular_file(static_cast<LPCTSTR>(m_strAppDir + name), error))
+        return KorApp::InitApp(m_strAppDir + name);
+    // No archive: the framework's defaults, silently.
+    return KorApp::InitApp(CString());
+}
+
+void CBrantelApp::CloseApp()
+{
+    const CString folder = GetSettingsFolder();
+    if (folder.IsEmpty()) {
+        std::fprintf(stderr, "Brantel: neither XDG_CONFIG_HOME nor HOME is set; the settings "
+                             "are not saved.\n");
+        return;
+    }
+    std::error_code ignored; // a failure shows when the archive is written
+    std::filesystem::create_directories(static_cast<LPCTSTR>(folder), ignored);
+    KorApp::CloseApp(folder + m_pszExeName + ".ini");
+}
+
+void CBrantelApp::AppSpecificInit(CArchive& ar)
+{
+    KorApp::AppSpecificInit(ar);
+    int* const values[] = {reinterpret_cast<int*>(&COGL2DView::m_uiGridType), &CEasyMesh::m_nMaxNodes,
+                           &m_iDrawSelNum, &iProgresjon};
+    for (int* value : values) {
+        if (ar.IsStoring()) {
+            ar << static_cast<LONG>(*value);
+        } else {
+            LONG stored = 0;
+            ar >> stored;
+            *value = static_cast<int>(stored);
+        }
+    }
+}
+
+void CBrantelApp::OnFileNew()
+{
+    if (m_pTemplates[0])
+        m_pTemplates[0]->OpenDocumentFile(nullptr);
+}
+
+void CBrantelApp::OnFileOpen()
+{
+    CFileDialog dlg(TRUE, nullptr, nullptr,
+                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT | OFN_EXPLORER,
+                    kOpenFilter);
+    if (dlg.DoModal() != IDOK)
+        return;
+    for (POSITION pos = dlg.GetStartPosition(); pos;)
+        OpenDocumentFile(dlg.GetNextPathName(pos));
+}
+
+void CBrantelApp::OnAppAbout()
+{
+    CDialog about(IDD_ABOUTBOX);
+    about.DoModal();
+}

@@ -1,0 +1,58 @@
+#include "app/shell/shellframes.h"
+
+#include "app/shell/shellids.h"
+
+IMPLEMENT_DYNCREATE(CMainFrame, KorMainFrm)
+IMPLEMENT_DYNCREATE(CChildFrame, KorChildFrm)
+IMPLEMENT_DYNCREATE(CConstrChFrm, CChildFrame)
+IMPLEMENT_DYNCREATE(CBrantelModView, CView)
+IMPLEMENT_DYNCREATE(CViewRestr, CView)
+
+namespace
+{
+
+void SetTextIfChanged(CWnd& wnd, const CString& text)
+{
+    CString shown;
+    wnd.GetWindowText(shown);
+    if (shown != text)
+        wnd.SetWindowText(text);
+}
+
+} // namespace
+
+void CMainFrame::UpdateTitle()
+{
+    CString title;
+    AfxLoadString(IDR_MAINFRAME, title);
+    if (CDocument* doc = GetActiveDocument())
+        title += " - " + doc->GetTitle();
+    SetTextIfChanged(*this, title);
+    // Each child frame shows its document's title.
+    for (CMDIChildWnd* child : GetChildFrames())
+        if (CDocument* doc = child->GetActiveDocument(); doc && child->GetSafeHwnd())
+            SetTextIfChanged(*child, doc->GetTitle());
+}
+
+CChildFrame::CChildFrame()
+{
+    m_nViewID = ID_MODE_MODELLING;
+    // The view parameters every view of the frame is given: the 2D view's
+    // state word 258, unit scales at 7, 13, 14 and 15, a 2D scale of 0
+    // (never scaled).
+    m_pViewParams.assign(kViewParams, 0.0);
+    m_pViewParams[0] = 258.0;
+    for (int i : {7, 13, 14, 15})
+        m_pViewParams[static_cast<std::size_t>(i)] = 1.0;
+}
+
+CView* CChildFrame::GetViewForID(UINT)
+{
+    return nullptr;
+}
+
+void CChildFrame::ChildFramesLeft(int) {}
+
+void CBrantelModView::OnDraw(CDC*) {}
+
+void CViewRestr::OnDraw(CDC*) {}

@@ -1,0 +1,136 @@
+// The program's resources: the template strings, the menus of the main
+// frame and of the six document types, the accelerators and the About box.
+#include "app/shell/shellids.h"
+
+namespace
+{
+
+AfxMenuEntry FilePopup(bool withDocument)
+{
+    AfxMenu entries = {AfxMenuItem(ID_FILE_NEW, "&New\tCtrl+N"),
+                       AfxMenuItem(ID_FILE_OPEN, "&Open...\tCtrl+O")};
+    if (withDocument) {
+        entries.push_back(AfxMenuItem(ID_FILE_CLOSE, "&Close"));
+        entries.push_back(AfxMenuItem(ID_FILE_SAVE, "&Save\tCtrl+S"));
+        entries.push_back(AfxMenuItem(ID_FILE_SAVE_AS, "Save &As..."));
+        entries.push_back(AfxMenuSeparator());
+        entries.push_back(AfxMenuItem(ID_FILE_PRINT, "&Print...\tCtrl+P"));
+    }
+    entries.push_back(AfxMenuItem(ID_FILE_PRINT_SETUP, "P&rint Setup..."));
+    entries.push_back(AfxMenuSeparator());
+    entries.push_back(AfxMenuItem(ID_FILE_MRU_FILE1, "Recent File"));
+    entries.push_back(AfxMenuSeparator());
+    entries.push_back(AfxMenuItem(ID_APP_EXIT, "E&xit"));
+    return AfxMenuPopup("&File", entries);
+}
+
+AfxMenuEntry HelpPopup()
+{
+    return AfxMenuPopup("&Help", {AfxMenuItem(ID_APP_ABOUT, "&About Brantel...")});
+}
+
+AfxMenuEntry WindowPopup()
+{
+    return AfxMenuPopup("&Window", {AfxMenuItem(ID_WINDOW_CASCADE, "&Cascade"),
+                                    AfxMenuItem(ID_WINDOW_TILE_HORZ, "&Tile"),
+                                    AfxMenuItem(ID_WINDOW_ARRANGE, "&Arrange Icons")});
+}
+
+// The menu of a document type; shell documents carry the buckling and
+// membrane commands.
+AfxMenu DocumentMenu(bool shell)
+{
+    AfxMenu model = {AfxMenuItem(ID_IMPORT_REGION, "&Import region"),
+                     AfxMenuItem(ID_EXPORT_REGION, "&Export region"),
+                     AfxMenuItem(ID_MOVE_ALL, "Move All"),
+                     AfxMenuItem(ID_VOLUME_FORCES, "&Volume forces")};
+    if (shell) {
+        model.push_back(AfxMenuItem(ID_IMPORT_MEMBRANE, "Membrane file"));
+        model.push_back(AfxMenuSeparator());
+        model.push_back(AfxMenuItem(ID_MEMBRANE_BCS, "Membrane BC's"));
+        model.push_back(AfxMenuItem(ID_PLATE_BCS, "Plate BC's"));
+    }
+    AfxMenu calculate = {AfxMenuItem(ID_CALCULATE, shell ? "&Buckling Analysis" : "&Calculate")};
+    if (shell)
+        calculate.push_back(AfxMenuItem(ID_MEMBRANE_ANALYSIS, "Membrane analysis"));
+    for (AfxMenuEntry entry :
+         {AfxMenuItem(ID_STOP_CALCULATE, "S&top calculate"), AfxMenuItem(ID_SMOOTH, "S&mooth"),
+          AfxMenuItem(ID_UNIFORM_REFINE, "&Uniformly refine"),
+          AfxMenuItem(ID_COARSER, "C&oarser\tCtrl+Alt+DOWN"),
+          AfxMenuItem(ID_FINER, "&Finer\tCtrl+Alt+UP"),
+          AfxMenuItem(ID_ELEM_MESH_CONTROL, "&Element && mesh control"), AfxMenuSeparator(),
+          AfxMenuItem(ID_VIEW_LOGFILE, "View logfile")})
+        calculate.push_back(entry);
+    if (shell)
+        calculate.push_back(AfxMenuItem(ID_VIEW_BUCKLING_LOGFILE, "View Buckling logfile"));
+    calculate.push_back(AfxMenuItem(ID_MAX_MIN_RESULTS, "Max && min results"));
+    calculate.push_back(AfxMenuItem(ID_NODE_ELEMENT_OUTPUT, "Node && Element output"));
+    return {FilePopup(true),
+            AfxMenuPopup("&Edit", {AfxMenuItem(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),
+                                   AfxMenuItem(ID_EDIT_REDO, "&Redo\tCtrl+Y")}),
+            AfxMenuPopup("&Model", model),
+            AfxMenuPopup("&Calculate", calculate),
+            AfxMenuPopup("&View", {AfxMenuItem(ID_MODE_MODELLING, "&View Modelling mode"),
+                                   AfxMenuItem(ID_MODE_RESULTS, "View &Results mode"),
+                                   AfxMenuSeparator(),
+                                   AfxMenuItem(ID_SHOW_NODE_NUMBERS, "Show node-numbers"),
+                                   AfxMenuItem(ID_SHOW_ELEM_NUMBERS, "Show element-numbers"),
+                                   AfxMenuItem(ID_MATERIAL_AXES, "Stresses in &material axes")}),
+            AfxMenuPopup("O&ptions", {AfxMenuItem(ID_MATERIALS, "Mate&rials")}),
+            WindowPopup(),
+            HelpPopup()};
+}
+
+DialogTemplate AboutTemplate()
+{
+    DialogTemplate t;
+    t.nID = IDD_ABOUTBOX;
+    t.strCaption = "About Brantel";
+    t.size = CSize(200, 62);
+    t.Add({AfxDialogControl(IDC_STATIC, AfxCtl::staticText, "Brantel: finite elements for flat plates",
+                            CRect(10, 10, 190, 20), WS_VISIBLE),
+           AfxDialogControl(IDOK, AfxCtl::push, "OK", CRect(140, 40, 190, 54),
+                            WS_VISIBLE | WS_TABSTOP)});
+    return t;
+}
+
+const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](CResourceModule& m) {
+    m.AddStrings({
+        {IDR_MAINFRAME, "Brantel"},
+        {IDR_PLATE, "\nPlate\nFEM\nPlate bending File (*.plb)\n.plb\nBrantel.Document\nBrantel "
+                    "Document"},
+        {IDR_CONSTR_PLATE, "\nPlate\nBrantel\nConstrained mesh plate bending File "
+                           "(*.pbc)\n.pbc\nBrantel.Document\nBrantel Document"},
+        {IDR_MEMBRANE, "\nMembrane\nFEM\nMembrane File (*.mem)\n.mem\nBrantel.Document\nBrantel "
+                       "Document"},
+        {IDR_CONSTR_MEMBRANE, "\nMembrane\nFEM\nConstrained mesh membrane file "
+                              "(*.plc)\n.plc\nBrantel.Document\nBrantel Document"},
+        {IDR_SHELL, "\nShell\nFEM\nShell analysis File (*.shl)\n.shl\nBrantel.Document\nBrantel "
+                    "Document"},
+        {IDR_CONSTR_SHELL, "\nShell\nFEM\nShell analysis File "
+                           "(*.csh)\n.chl\nBrantel.Document\nBrantel Document"},
+        {ID_CALCULATE, "Perform calculation on the generated mesh\nCalculate"},
+        {ID_COARSER, "Coarsen mesh settings\nCoarser"},
+        {ID_FINER, "Refine mesh settings\nRefine"},
+        {ID_SMOOTH, "Smooth results\nSmooth"},
+        {ID_GENERATE_MESH, "Generate mesh\nMesh"},
+        {ID_UNIFORM_REFINE, "Uniformly refine mesh by subdividing each element into 4\nUniform "
+                            "refinement"},
+    });
+    m.Add(IDR_MAINFRAME, AfxMenu{FilePopup(false), HelpPopup()});
+    for (UINT id : {IDR_PLATE, IDR_CONSTR_PLATE, IDR_MEMBRANE, IDR_CONSTR_MEMBRANE, IDR_CONSTR_SHELL})
+        m.Add(id, DocumentMenu(false));
+    m.Add(IDR_SHELL, DocumentMenu(true));
+    m.Add(IDR_MAINFRAME,
+          AfxAccelTable{{FVIRTKEY | FCONTROL, 'N', WORD(ID_FILE_NEW)},
+                        {FVIRTKEY | FCONTROL, 'O', WORD(ID_FILE_OPEN)},
+                        {FVIRTKEY | FCONTROL, 'S', WORD(ID_FILE_SAVE)},
+                        {FVIRTKEY | FCONTROL, 'P', WORD(ID_FILE_PRINT)},
+                        {FVIRTKEY | FCONTROL, 'Z', WORD(ID_EDIT_UNDO)},
+                        {FVIRTKEY | FCONTROL, 'Y', WORD(ID_EDIT_REDO)},
+                        {FVIRTKEY | FCONTROL | FALT, WORD(VK_UP), WORD(ID_FINER)},
+                        {FVIRTKEY | FCONTROL | FALT, WORD(VK_DOWN), WORD(ID_COARSER)}});
+    m.Add(IDD_ABOUTBOX, AboutTemplate());
+});
+
+} // namespace

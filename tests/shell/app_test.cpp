@@ -1,0 +1,322 @@
+// The program's application: its templates and titles, opening files by
+// extension, File Open, the command line and the settings archive.
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "femodel/meshorg.h"
+#include "graphview/ogl2dview.h"
+#include "platform/dimvor/units.h"
+#include "platform/weblar/easymesh.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace
+{
+
+using namespace shelltest;
+
+// Sets an environment variable for the scope (unset: null).
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+class BrantelApp : public ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = ::testing::TempDir() + "brantelapp_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+        m_config.emplace("XDG_CONFIG_HOME", (m_folder + "/config").c_str());
+        m_app = std::make_unique<CBrantelApp>();
+    }
+    void TearDown() override
+    {
+        EndApp();
+        m_config.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+        ShellTest::TearDown();
+    }
+    BOOL Start(std::vector<CString> args = {})
+    {
+        m_app->SetCommandLine(args);
+        return m_app->InitInstance();
+    }
+    // Closes the documents and the main frame (which writes the settings)
+    // and deletes the application.
+    void EndApp()
+    {
+        if (!m_app)
+            return;
+        m_app->CloseAllDocuments(TRUE);
+        if (m_app->m_pMainWnd && m_app->m_pMainWnd->GetSafeHwnd())
+            m_app->m_pMainWnd->DestroyWindow();
+        m_app->m_pMainWnd = nullptr;
+        m_app->LoadCursors(false);
+        m_app.reset();
+    }
+    std::vector<CDocument*> Documents() const
+    {
+        std::vector<CDocument*> docs;
+        for (CMultiDocTemplate* t : m_app->m_pTemplates)
+            for (CDocument* doc : t->GetDocuments())
+                docs.push_back(doc);
+        return docs;
+    }
+    // A file of the document class under the name.
+    std::string WriteDocument(CRuntimeClass* docClass, const std::string& name)
+    {
+        const std::string path = m_folder + "/" + name;
+        std::unique_ptr<CBrantelDoc> doc(static_cast<CBrantelDoc*>(docClass->CreateObject()));
+        doc->m_bAutoDelete = FALSE;
+        AddSquare(*doc, 0.0, 0.0, 100.0);
+        EXPECT_TRUE(doc->DoSave(path.c_str(), FALSE));
+        return path;
+    }
+    std::string SettingsPath() const { return m_folder + "/config/Vornetic/brantel.ini"; }
+
+    std::string m_folder;
+    std::optional<ScopedEnv> m_config;
+    std::unique_ptr<CBrantelApp> m_app;
+};
+
+TEST_F(BrantelApp, TemplatesCarryTheirStringsAndNewDocumentsTheirTitles)
+{
+    ASSERT_TRUE(Start());
+    const char* const strings[] = {
+        "\nPlate\nFEM\nPlate bending File (*.plb)\n.plb\nBrantel.Document\nBrantel Document",
+        "\nPlate\nBrantel\nConstrained mesh plate bending File (*.pbc)\n.pbc\nBrantel.Document\n"
+        "Brantel Document",
+        "\nMembrane\nFEM\nMembrane File (*.mem)\n.mem\nBrantel.Document\nBrantel Document",
+        "\nMembrane\nFEM\nConstrained mesh membrane file (*.plc)\n.plc\nBrantel.Document\nBrantel "
+        "Document",
+        "\nShell\nFEM\nShell analysis File (*.shl)\n.shl\nBrantel.Document\nBrantel Document",
+        "\nShell\nFEM\nShell analysis File (*.csh)\n.chl\nBrantel.Document\nBrantel Document",
+    };
+    const UINT ids[] = {129, 130, 132, 133, 134, 135};
+    for (int i = 0; i < CBrantelApp::kTemplates; ++i) {
+        CString text;
+        ASSERT_TRUE(AfxLoadString(ids[i], text));
+        EXPECT_EQ(text, strings[i]);
+        EXPECT_EQ(m_app->m_pTemplates[i]->GetResourceID(), ids[i]);
+    }
+    // No argument: File New gave the first plate document.
+    const std::vector<CDocument*> docs = Documents();
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_EQ(docs[0]->GetRuntimeClass(), RUNTIME_CLASS(CBrantelDoc));
+    EXPECT_EQ(docs[0]->GetTitle(), "Plate1");
+    const struct {
+        int index;
+        const char* title;
+        CRuntimeClass* docClass;
+    } made[] = {{2, "Membrane1", RUNTIME_CLASS(CBrantelDoc)}, {4, "Shell1", RUNTIME_CLASS(CDocShell)}};
+    for (const auto& m : made) {
+        CDocument* doc = m_app->m_pTemplates[m.index]->OpenDocumentFile(nullptr);
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->GetTitle(), m.title);
+        EXPECT_EQ(doc->GetRuntimeClass(), m.docClass);
+    }
+}
+
+TEST_F(BrantelApp, FilesOpenByExtensionAndAnOpenFileOnlyComesToTheFront)
+{
+    ASSERT_TRUE(Start());
+    const struct {
+        const char* name;
+        CRuntimeClass* docClass;
+        int index;
+    } cases[] = {
+        {"a.plb", RUNTIME_CLASS(CBrantelDoc), 0}, {"a.mem", RUNTIME_CLASS(CBrantelDoc), 2},
+        {"a.pbc", RUNTIME_CLASS(CDocRestr), 1},   {"a.plc", RUNTIME_CLASS(CDocRestr), 3},
+        {"a.shl", RUNTIME_CLASS(CDocShell), 4},   {"a.chl", RUNTIME_CLASS(CDocRestr), 5},
+        {"a.csh", RUNTIME_CLASS(CDocRestr), 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteDocument(c.docClass, c.name);
+        CDocument* doc = m_app->OpenDocumentFile(path.c_str());
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->GetRuntimeClass(), c.docClass);
+        EXPECT_EQ(doc->GetDocTemplate(), m_app->m_pTemplates[c.index]);
+        const std::size_t count = Documents().size();
+        EXPECT_EQ(m_app->OpenDocumentFile(path.c_str()), doc);
+        EXPECT_EQ(Documents().size(), count);
+    }
+}
+
+TEST_F(BrantelApp, FileOpenOffersTheProgramsFilesAndOpensEveryChosenFile)
+{
+    ASSERT_TRUE(Start());
+    const std::vector<CString> paths = {
+        WriteDocument(RUNTIME_CLASS(CBrantelDoc), "one.plb").c_str(),
+        WriteDocument(RUNTIME_CLASS(CBrantelDoc), "two.mem").c_str(),
+        WriteDocument(RUNTIME_CLASS(CDocShell), "three.shl").c_str()};
+    FileDialogs().Choose(paths);
+    const std::size_t before = Documents().size();
+    EXPECT_TRUE(m_app->OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
+    ASSERT_EQ(FileDialogs().Shown().size(), 1u);
+    const AfxFileDialogRequest& request = FileDialogs().Shown().front();
+    EXPECT_EQ(request.strFilter,
+              "Brantel files (*.plb;*.pbc;*.mem;*.plc;*.shl)|*.plb;*.pbc;*.mem;*.plc;*.shl|Plate "
+              "bending files (*.plb)|*.plb|Membrane  files (*.mem)|*.mem|Constrained mesh plate "
+              "bending files (*.pbc)|*.pbc|Constrained mesh membrane files (*.plc)|*.plc|Plane "
+              "shell files (*.shl)|*.shl|Constrained mesh shell files (*.chl;*.csh)|*.chl;*.csh||");
+    EXPECT_TRUE(request.bOpenFileDialog);
+    EXPECT_NE(request.dwFlags & OFN_ALLOWMULTISELECT, 0u);
+    EXPECT_EQ(Documents().size(), before + 3);
+}
+
+TEST_F(BrantelApp, CommandLineOpensTheFileOrEndsTheStartOnAnUnreadableOne)
+{
+    const std::string good = WriteDocument(RUNTIME_CLASS(CBrantelDoc), "plate.plb");
+    const std::string garbage = m_folder + "/garbage.plb";
+    {
+        std::FILE* out = std::fopen(garbage.c_str(), "wb");
+        std::fputs("not a plate at all, not a plate at all", out);
+        std::fclose(out);
+    }
+    const std::string missing = m_folder + "/missing.plb";
+    const struct {
+        std::vector<CString> args;
+        BOOL started;
+        std::string box;
+    } cases[] = {
+        {{good.c_str()}, TRUE, ""},
+        {{garbage.c_str()}, FALSE, "Unexpected file format."},
+        {{missing.c_str()}, FALSE, "Cannot open file " + missing + "."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front().GetString());
+        if (!m_app)
+            m_app = std::make_unique<CBrantelApp>();
+        if (!c.box.empty())
+            Boxes().Expect(c.box);
+        EXPECT_EQ(Start(c.args), c.started);
+        if (c.started) {
+            const std::vector<CDocument*> docs = Documents();
+            ASSERT_EQ(docs.size(), 1u);
+            EXPECT_EQ(docs[0]->GetTitle(), "plate.plb");
+            CString title;
+            m_app->m_pMainWnd->GetWindowText(title);
+            EXPECT_EQ(title, "Brantel - plate.plb");
+        } else {
+            EXPECT_TRUE(Documents().empty());
+        }
+        EndApp();
+    }
+    // "/p <file>" opens the file and prints it (here the print dialog is
+    // cancelled).
+    m_app = std::make_unique<CBrantelApp>();
+    PrintDialogs().Cancel();
+    EXPECT_TRUE(Start({"/p", good.c_str()}));
+    EXPECT_EQ(PrintDialogs().Shown().size(), 1u);
+    EXPECT_EQ(Documents().size(), 1u);
+}
+
+TEST_F(BrantelApp, TheSettingsFolderFollowsTheConfigurationVariables)
+{
+    EXPECT_EQ(m_app->GetSettingsFolder(), CString((m_folder + "/config/Vornetic/").c_str()));
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+        ScopedEnv home("HOME", "/home/someone");
+        EXPECT_EQ(m_app->GetSettingsFolder(), "/home/someone/.config/Vornetic/");
+    }
+    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv home("HOME", nullptr);
+    EXPECT_EQ(m_app->GetSettingsFolder(), "");
+    testing::internal::CaptureStderr();
+    m_app->CloseApp();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("neither XDG_CONFIG_HOME nor HOME is set"), std::string::npos) << said;
+}
+
+TEST_F(BrantelApp, GridTypeAndTrialNodesReturnAtTheNextStart)
+{
+    const UINT grid = COGL2DView::m_uiGridType;
+    const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
+              progression = iProgresjon;
+    // A first start without a settings file: defaults, nothing reported.
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+    COGL2DView::m_uiGridType = 3;
+    CEasyMesh::m_nMaxNodes = 4321;
+    CBrantelApp::m_iDrawSelNum = 1;
+    iProgresjon = 2;
+    EndApp(); // the main frame goes: the folder is made and the file written
+    ASSERT_TRUE(std::filesystem::exists(SettingsPath()));
+
+    COGL2DView::m_uiGridType = 0;
+    CEasyMesh::m_nMaxNodes = 1;
+    CBrantelApp::m_iDrawSelNum = 0;
+    iProgresjon = 0;
+    m_app = std::make_unique<CBrantelApp>();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(COGL2DView::m_uiGridType, 3u);
+    EXPECT_EQ(CEasyMesh::m_nMaxNodes, 4321);
+    EXPECT_EQ(CBrantelApp::m_iDrawSelNum, 1);
+    EXPECT_EQ(iProgresjon, 2);
+    COGL2DView::m_uiGridType = grid;
+    CEasyMesh::m_nMaxNodes = nodes;
+    CBrantelApp::m_iDrawSelNum = labels;
+    iProgresjon = progression;
+}
+
+TEST_F(BrantelApp, TheFourValuesFollowTheFrameworksPartInOrder)
+{
+    const UINT grid = COGL2DView::m_uiGridType;
+    const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
+              progression = iProgresjon;
+    COGL2DView::m_uiGridType = 11;
+    CEasyMesh::m_nMaxNodes = 22;
+    CBrantelApp::m_iDrawSelNum = 33;
+    iProgresjon = 44;
+    const Bytes frameworkPart =
+        brantel::test::storeBytes<Bytes>([&](CArchive& ar) { m_app->KorApp::AppSpecificInit(ar); });
+    const Bytes whole =
+        brantel::test::storeBytes<Bytes>([&](CArchive& ar) { m_app->AppSpecificInit(ar); });
+    const Bytes four = Bytes{11, 0, 0, 0, 22, 0, 0, 0, 33, 0, 0, 0, 44, 0, 0, 0};
+    EXPECT_EQ(whole, frameworkPart + four);
+    COGL2DView::m_uiGridType = grid;
+    CEasyMesh::m_nMaxNodes = nodes;
+    CBrantelApp::m_iDrawSelNum = labels;
+    iProgresjon = progression;
+}
+
+TEST_F(BrantelApp, ConstructionSetsTheSmoothingTypeAndMillimetres)
+{
+    m_app.reset();
+    CMeshOrganizer::m_iSmootType = 5;
+    iConv[0][0][0] = 1;
+    iConv[1][0][0] = 1;
+    m_app = std::make_unique<CBrantelApp>();
+    EXPECT_EQ(CMeshOrganizer::m_iSmootType, 0);
+    EXPECT_EQ(iConv[0][0][0], 0);
+    EXPECT_EQ(iConv[1][0][0], 0);
+}
+
+} // namespace
