@@ -54,7 +54,8 @@ public:
     static UINT m_uiStChldFrmSett;
 
 private:
-    // Without a usable archive: the frame sets itself up.
+    // Without a usable archive: the frame takes the bar state of profile
+    // section "VizBarState" and sets itself up.
     void InitFrameWithoutArchive();
 };
 

@@ -88,3 +88,8 @@ mkdir -p "$corpus/fuzz_mainframe"
 printf '\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x59\x40\x00\x00\x00\x00\x00\x00\x49\x40\x00\x00\x00\x00\x00\x00\xf0\xbf' \
   > "$corpus/fuzz_mainframe/seed_two_spacings"
 fuzz_run fuzz_mainframe
+
+# The visibility list of a frame's bar state, seeded with a saved list.
+mkdir -p "$corpus/fuzz_barstate"
+printf '59393=1;59648=1;59396=0' > "$corpus/fuzz_barstate/seed_list"
+fuzz_run fuzz_barstate

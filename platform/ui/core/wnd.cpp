@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/afx/numconv.h"
+#include "platform/ui/core/gdi.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
@@ -231,6 +232,17 @@ DWORD CWnd::GetStyle() const
 {
     const CWndState* state = GetState();
     return state ? state->dwStyle : 0;
+}
+
+void CWnd::SetFont(CFont* pFont, BOOL)
+{
+    CWndState* state = GetState();
+    if (!state || !pFont)
+        return;
+    LOGFONT lf{};
+    pFont->GetLogFont(&lf);
+    state->font = lf;
+    state->Changed(PEER_STYLE);
 }
 
 void CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd)

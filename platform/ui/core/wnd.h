@@ -18,16 +18,19 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/afx/cstring.h"
 #include "platform/afx/gdi.h"
 #include "platform/afx/message.h"
 #include "platform/ui/core/cmdtarget.h"
+#include "platform/ui/core/uitypes.h"
 
 class CWnd;
 class CWndPeer;
 struct CWndState;
+class CFont;
 
 typedef CBitmap* HBITMAP;
 typedef int* LPINT;
@@ -116,6 +119,11 @@ public:
     virtual void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption);
     // The dialog's EndDialog ran: a running modal loop for it returns.
     virtual void EndModalLoop(CWnd& /*dialog*/) {}
+    // Where a frame's control bars sit (areas, order, floating places), as
+    // bytes only this backend reads back; empty when it keeps no layout.
+    // RestoreBarLayout ignores bytes it cannot read.
+    virtual std::vector<BYTE> SaveBarLayout(CWnd& /*frame*/) { return {}; }
+    virtual void RestoreBarLayout(CWnd& /*frame*/, const std::vector<BYTE>& /*layout*/) {}
 };
 
 // Installs a backend (not owned; null uninstalls) and returns the previous one.
@@ -153,6 +161,8 @@ struct CWndState {
     HBITMAP hBitmap = nullptr;              // pictures (not owned)
     UINT nBitmapID = 0;                     // pictures and picture buttons
     COLORREF color = 0;                     // colour buttons
+    // The window's own font (SetFont); its peer shows it from PEER_STYLE on.
+    std::optional<LOGFONT> font;
 
     // The window's own scroll bars (WS_HSCROLL, WS_VSCROLL): SB_HORZ, SB_VERT.
     struct ScrollBar {
@@ -205,6 +215,8 @@ public:
     int SetDlgCtrlID(int nID);
     DWORD GetStyle() const;
     void ModifyStyle(DWORD dwRemove, DWORD dwAdd);
+    // Gives the window its own font (a copy of the font's LOGFONT).
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
     // The parent while both windows live, else null.
     CWnd* GetParent() const;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/qt/qtapp.h"
+#include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtcursors.h"
 #include "platform/ui/qt/qtenvironment.h"
 #include "platform/ui/qt/qtglhost.h"

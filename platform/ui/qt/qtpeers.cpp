@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDockWidget>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -36,8 +37,10 @@
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtframe.h"
 #include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qtservices.h"
 #include "platform/ui/qt/qttext.h"
 
 UINT AfxQtScrollCode(int action)
@@ -381,15 +384,22 @@ QPixmap PicturePixmap(UINT nBitmapID, QSize size)
     return pixmap;
 }
 
+// A multi-line edit scrolling sideways keeps its lines whole.
+QPlainTextEdit::LineWrapMode WrapMode(DWORD dwStyle)
+{
+    return (dwStyle & (ES_AUTOHSCROLL | WS_HSCROLL)) ? QPlainTextEdit::NoWrap
+                                                     : QPlainTextEdit::WidgetWidth;
+}
+
 // The parent's widget, for placement.
 QWidget* ParentWidget(const CWndState& state)
 {
     const CWndState* parent = AfxGetWndState(state.hWndParent);
     auto* peer = parent ? dynamic_cast<CQtPeer*>(parent->peer.get()) : nullptr;
     QWidget* widget = peer ? peer->Widget() : nullptr;
-    // A frame's status bar goes to its status area, its other children into
-    // its client area.
-    return widget && !dynamic_cast<CStatusBar*>(state.pOwner) ? AfxQtClientArea(widget) : widget;
+    // A frame's control bars (the status bar, toolbars, docks) go to the
+    // frame itself, its other children into its client area.
+    return widget && !dynamic_cast<CControlBar*>(state.pOwner) ? AfxQtClientArea(widget) : widget;
 }
 
 } // namespace
@@ -434,8 +444,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
     case AfxWndKind::edit:
         if (style & ES_MULTILINE) {
             auto* edit = new QPlainTextEdit(pParent);
-            edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
-                                                           : QPlainTextEdit::WidgetWidth);
+            edit->setLineWrapMode(WrapMode(style));
             edit->setTabChangesFocus(true);
             m_widget = edit;
         } else {
@@ -599,6 +608,10 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             m_widget = AfxQtNewFrameWidget(state.hWnd, *frame, pParent);
         else if (dynamic_cast<CStatusBar*>(state.pOwner))
             m_widget = AfxQtNewStatusBar(pParent);
+        else if (auto* bar = dynamic_cast<CControlBar*>(state.pOwner); bar && AfxQtIsFrameWidget(pParent))
+            m_widget = AfxQtNewControlBar(state.hWnd, *bar, pParent);
+        else if (dynamic_cast<CTabWnd*>(state.pOwner))
+            m_widget = AfxQtNewTabWindow(state.hWnd, pParent);
         else if (style & WS_CHILD)
             m_widget = new QWidget(pParent);
         else
@@ -875,8 +888,8 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         if (nChanges & PEER_GEOMETRY) {
             const QRect rect(state.rect.left, state.rect.top, state.rect.Width(),
                              state.rect.Height());
-            if (AfxQtIsStatusBar(w) || AfxQtIsChildFrame(w)) {
-                // Laid out by its frame (child frames are always maximised).
+            if (AfxQtIsStatusBar(w) || AfxQtIsChildFrame(w) || AfxQtIsLaidOut(w)) {
+                // Laid out by Qt (child frames are always maximised).
             } else if (w->isWindow()) {
                 w->resize(rect.size());
             } else if (qobject_cast<QComboBox*>(w)) {
@@ -890,7 +903,14 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
             nChanges |= PEER_COLOR | PEER_BITMAP; // sized to the new rectangle
         }
         if (AfxQtIsFrameWidget(w))
-            AfxQtShowFrameMenu(w); // the active child may have changed
+            AfxQtShowFrameState(w); // the active child may have changed
+        if (AfxQtIsControlBar(w)) {
+            AfxQtShowControlBar(w, state, nChanges);
+            nChanges &= ~(PEER_TEXT | PEER_ITEMS | PEER_SELECTION);
+        } else if (AfxQtIsTabWindow(w) && (nChanges & (PEER_ITEMS | PEER_SELECTION))) {
+            AfxQtShowTabs(w, state);
+            nChanges &= ~(PEER_ITEMS | PEER_SELECTION);
+        }
         if (nChanges & PEER_ITEMS && AfxQtIsStatusBar(w)) {
             AfxQtShowStatusPanes(w, state.items);
         } else if (nChanges & PEER_ITEMS) {
@@ -914,8 +934,11 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                 edit->setMaxLength(state.nLimit > 0 ? state.nLimit : 32767);
             } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
                 edit->setReadOnly(state.dwStyle & ES_READONLY);
+                edit->setLineWrapMode(WrapMode(state.dwStyle));
             }
         }
+        if (nChanges & PEER_STYLE && state.font)
+            w->setFont(AfxQtFontFromLogFont(*state.font));
         if (nChanges & PEER_RANGE) {
             if (auto* bar = qobject_cast<QScrollBar*>(w)) {
                 bar->setRange(qMin(state.nLower, state.nUpper), qMax(state.nLower, state.nUpper));
@@ -1109,6 +1132,11 @@ std::unique_ptr<CWndPeer> CQtBackend::CreatePeer(const CWndState& state)
 {
     QWidget* parent = ParentWidget(state);
     auto peer = std::make_unique<CQtPeer>(state, parent);
+    // The first child of a dock bar fills it.
+    if (auto* dock = qobject_cast<QDockWidget*>(parent); dock && !dock->widget()) {
+        AfxQtSetLaidOut(peer->Widget());
+        dock->setWidget(peer->Widget());
+    }
     if (!parent)
         peer->Widget()->setFont(DialogFont());
     return peer;
@@ -1135,6 +1163,16 @@ void CQtBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& str
     // Shown again as a modal window: modality is set when a window shows.
     widget->hide();
     AfxQtRunModal(*widget);
+}
+
+std::vector<BYTE> CQtBackend::SaveBarLayout(CWnd& frame)
+{
+    return AfxQtSaveBarLayout(AfxQtWidgetOf(&frame));
+}
+
+void CQtBackend::RestoreBarLayout(CWnd& frame, const std::vector<BYTE>& layout)
+{
+    AfxQtRestoreBarLayout(AfxQtWidgetOf(&frame), layout);
 }
 
 void CQtBackend::EndModalLoop(CWnd& dialog)

@@ -127,6 +127,9 @@ public:
     // when a test installed one (see AfxQtRunModal).
     void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption) override;
     void EndModalLoop(CWnd& dialog) override;
+    // A frame's bar layout: its QMainWindow's state.
+    std::vector<BYTE> SaveBarLayout(CWnd& frame) override;
+    void RestoreBarLayout(CWnd& frame, const std::vector<BYTE>& layout) override;
 
     // The font dialogs are laid out with (the application font unless set).
     void SetDialogFont(const QFont& font) { m_font = font; }

@@ -1,9 +1,17 @@
 // The framework's colour-scale page and two-value dialog on Qt peers on a
 // real display: pictures of both, and the page's colour button through the
-// real QColorDialog.
+// real QColorDialog; the log window docked in a main window.
 #include <QColorDialog>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
 
 #include "framework/framira.h"
+#include "platform/ui/qt/tests/framework_qt/log_frame.h"
 #include "platform/ui/qt/tests/pages_gui/pages_gui.h"
 #include "tests/framira/page_runner.h"
 
@@ -56,6 +64,44 @@ TEST_F(PagesOnQt, TwoValueDialogTakesBothValues)
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.m_dVal1, 640.0);
     EXPECT_EQ(dlg.m_dVal2, 480.0);
+}
+
+TEST_F(PagesOnQt, TheLogWindowKeepsItsLastLineInViewAfterALongRun)
+{
+    KorLogWnd log;
+    CMDIFrameWnd* frame = framework_qt::MakeFrameWithLog(log);
+    ASSERT_NE(frame, nullptr);
+    frame->ShowWindow(SW_SHOW);
+    auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto* dock = window->findChild<QDockWidget*>();
+    ASSERT_NE(dock, nullptr);
+    EXPECT_EQ(window->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+    EXPECT_TRUE(dock->isVisible());
+
+    // 40,000 characters in lines of 50, past the default limit of 30,000.
+    for (int i = 0; i < 800; ++i) {
+        CStringArray lines;
+        lines.Add(AfxFormat("Step %05d of the long run ......................\r\n", i));
+        log.WriteLogEntry(&lines);
+    }
+    QCoreApplication::processEvents();
+    auto* edit = qobject_cast<QPlainTextEdit*>(AfxQtWidgetOf(&log.GetLogEdit()));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->isVisible());
+    EXPECT_LE(edit->toPlainText().size(), 30000);
+    // The last written line is on screen: its block lies in the viewport.
+    QTextBlock last = edit->document()->lastBlock();
+    if (last.text().isEmpty())
+        last = last.previous();
+    EXPECT_EQ(last.text().toStdString().substr(0, 15), "Step 00799 of t");
+    const QRect shown = edit->cursorRect(QTextCursor(last));
+    EXPECT_TRUE(edit->viewport()->rect().intersects(shown))
+        << shown.y() << " outside 0.." << edit->viewport()->height();
+    Picture(*frame, "log-window.png");
+    log.DestroyWindow();
+    frame->DestroyWindow();
 }
 
 } // namespace
