@@ -21,9 +21,28 @@ CString CommandName(UINT id)
 KorToolBarsPage::KorToolBarsPage(CToolBarManager* manager)
     : CPropertyPage(IDD), m_pManager(manager)
 {
-    if (m_pManager)
-        for (const AfxToolBarDef& def : m_pManager->GetToolBars())
-            m_bVisible.push_back(def.bVisible);
+    if (!m_pManager)
+        return;
+    for (const AfxToolBarDef& def : m_pManager->GetToolBars()) {
+        const CToolBar* bar = m_pManager->GetToolBar(def.nBarID);
+        m_bVisible.push_back(bar ? bar->IsWindowVisible() : def.bVisible);
+    }
+    m_bLargeButtons = m_pManager->IsLargeButtons();
+    m_bToolTips = m_pManager->ToolTipsEnabled();
+}
+
+void KorToolBarsPage::OnOK()
+{
+    CPropertyPage::OnOK();
+    if (!m_pManager)
+        return;
+    const auto& bars = m_pManager->GetToolBars();
+    CFrameWnd* frame = m_pManager->GetFrame();
+    for (std::size_t i = 0; i < bars.size() && i < m_bVisible.size(); ++i)
+        if (CToolBar* bar = m_pManager->GetToolBar(bars[i].nBarID); bar && frame)
+            frame->ShowControlBar(bar, m_bVisible[i], FALSE);
+    m_pManager->SetLargeButtons(m_bLargeButtons);
+    m_pManager->EnableToolTips(m_bToolTips);
 }
 
 BOOL KorToolBarsPage::OnInitDialog()

@@ -20,6 +20,8 @@ public:
     BOOL m_bToolTips = TRUE;
 
     BOOL OnInitDialog() override;
+    // Shows and hides the toolbars and hands both switches to the manager.
+    void OnOK() override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

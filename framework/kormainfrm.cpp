@@ -351,12 +351,16 @@ void KorMainFrm::InitFrame(CArchive& ar)
                 break;
             }
         ar << terminator;
+        SaveBarState(BarStateSection());
         return;
     }
     DWORD mode = 0;
     ar >> unused >> mode;
     m_bWorkbookMode = static_cast<int>(mode);
     ApplyWorkbookMode();
+    // The bars as they were left (the "VizBarState" section when the
+    // program's own holds none).
+    LoadBarState(BarStateSection());
     UpdateSelFilter();
     // The spacings run while they are positive; at most ten are kept, and a
     // longer run (only a damaged file has one) is read to its end and
@@ -486,6 +490,13 @@ void KorMainFrm::OnDestroy()
 
 void KorMainFrm::ApplyWorkbookMode()
 {
+    SetWorkbookMode(m_bWorkbookMode ? TRUE : FALSE);
+}
+
+CString KorMainFrm::BarStateSection()
+{
+    CWinApp* app = AfxGetApp();
+    return app && app->m_pszExeName ? app->m_pszExeName : "brantel";
 }
 
 void KorMainFrm::ApplySnapSpace(double spacing, bool redraw)
@@ -528,7 +539,7 @@ void KorMainFrm::OnUpdateToolsWorkbook(CCmdUI* pCmdUI)
 void KorMainFrm::OnViewLogwindow()
 {
     DockLogWindow();
-    m_wndLog.ShowWindow(m_wndLog.IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    ShowControlBar(&m_wndLog, !m_wndLog.IsWindowVisible(), FALSE);
 }
 
 void KorMainFrm::OnUpdateViewLogwindow(CCmdUI* pCmdUI)

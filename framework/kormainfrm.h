@@ -147,6 +147,8 @@ protected:
     virtual bool EnterCoord3D(double& x, double& y, double& z, bool relative);
     // The factor from millimetres to the length unit shown.
     static double LengthFactor();
+    // The profile section of the bar state: the executable's base name.
+    static CString BarStateSection();
 
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();
