@@ -57,21 +57,32 @@ IMPLEMENT_DYNCREATE(GuiChild, KorChildFrm)
 
 using MainFrameOnDisplay = afxui::qt::testing::OnDisplay;
 
+// A new main frame, set up without settings and shown; its window once
+// exposed, or null.
+QMainWindow* ShowNewFrame(KorMainFrm*& frame)
+{
+    frame = new KorMainFrm; // deletes itself with its window
+    if (!frame->LoadFrame(kMainRes))
+        return nullptr;
+    frame->InitFrame();
+    frame->MoveWindow(CRect(0, 0, 1000, 700));
+    frame->ShowWindow(SW_SHOW);
+    auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
+    if (!window || !QTest::qWaitForWindowExposed(window))
+        return nullptr;
+    AfxQtUpdateToolBars(window);
+    return window;
+}
+
 TEST_F(MainFrameOnDisplay, ShowsItsBarsAndDocumentTabs)
 {
     auto app = std::make_unique<CWinApp>();
     app->AddDocTemplate(new CMultiDocTemplate(kTemplate, RUNTIME_CLASS(GuiDoc),
                                               RUNTIME_CLASS(GuiChild), RUNTIME_CLASS(GuiView)));
-    auto* frame = new KorMainFrm; // deletes itself with its window
-    ASSERT_TRUE(frame->LoadFrame(kMainRes));
-    app->m_pMainWnd = frame;
-    frame->InitFrame();
-    frame->MoveWindow(CRect(0, 0, 1000, 700));
-    frame->ShowWindow(SW_SHOW);
-    auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
+    KorMainFrm* frame = nullptr;
+    QMainWindow* window = ShowNewFrame(frame);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    AfxQtUpdateToolBars(window);
+    app->m_pMainWnd = frame;
 
     const QList<QToolBar*> bars = window->findChildren<QToolBar*>();
     EXPECT_EQ(bars.size(), 6);
@@ -111,14 +122,9 @@ TEST_F(MainFrameOnDisplay, ASpacingTypedIntoTheGridComboIsShownAndKept)
     for (int standard : {0, 1}) {
         iStandard = standard;
         iConv[standard][0][0] = 0;
-        auto* frame = new KorMainFrm; // deletes itself with its window
-        ASSERT_TRUE(frame->LoadFrame(kMainRes));
-        frame->InitFrame();
-        frame->ShowWindow(SW_SHOW);
-        auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
+        KorMainFrm* frame = nullptr;
+        QMainWindow* window = ShowNewFrame(frame);
         ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        AfxQtUpdateToolBars(window);
         auto* drawTools = window->findChild<QToolBar*>(QString("bar%1").arg(0xE807));
         ASSERT_NE(drawTools, nullptr);
         auto* grid = drawTools->findChild<QComboBox*>();
