@@ -117,6 +117,11 @@ public:
     // absolute load of its kind; a scale without loads stays as it is.
     void RecomputeLoadScales();
 
+    // The analysis of the model (the mesh must exist): false when refused
+    // because another run is active, else true whatever the outcome;
+    // m_bMeshValid tells whether results exist.
+    virtual bool Calculate();
+
     // The group objects, one slot per node of the node list.
     const std::vector<CObList*>& SepNodeGroups() const { return m_SepNodeGroups; }
 
@@ -139,6 +144,10 @@ protected:
     void OnMoveAll();
     void OnMaterialAxes();
     void OnUpdateMaterialAxes(CCmdUI* pCmdUI);
+    void OnStopCalculate();
+    void OnUpdateStopCalculate(CCmdUI* pCmdUI);
+    void OnViewLogfile();
+    void OnViewBucklingLogfile();
     DECLARE_MESSAGE_MAP()
 
 private:

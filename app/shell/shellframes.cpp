@@ -24,7 +24,11 @@ CView* CChildFrame::GetViewForID(UINT)
     return nullptr;
 }
 
-void CChildFrame::ChildFramesLeft(int) {}
+void CChildFrame::ChildFramesLeft(int remaining)
+{
+    if (remaining == 0)
+        OnNoChildFrames(-1);
+}
 
 void CBrantelModView::OnDraw(CDC*) {}
 

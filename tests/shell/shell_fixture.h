@@ -3,6 +3,8 @@
 // fixture that puts the libraries' statics back after every test.
 #pragma once
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,32 @@ protected:
         CSectMeshArea::m_bStoreMesh = true;
         HeadlessApp::TearDown();
     }
+};
+
+// Sets an environment variable for the scope (unset: null).
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
 };
 
 } // namespace shelltest

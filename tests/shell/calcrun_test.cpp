@@ -1,0 +1,266 @@
+// The runs of the plate child frame and its document: mesh generation and
+// calculation of the sample plate with the real mesher and solver, refusal
+// of a second run, failure, Stop, the current folder, and the Coarser and
+// Finer steps of the subdivision control value.
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "tests/shell/shell_fixture.h"
+
+namespace
+{
+
+using namespace shelltest;
+
+class CalcRun : public ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = ::testing::TempDir() + "calcrun_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+        m_config.emplace("XDG_CONFIG_HOME", (m_folder + "/config").c_str());
+        m_app = std::make_unique<CBrantelApp>();
+        m_app->SetCommandLine({});
+        ASSERT_TRUE(m_app->InitInstance());
+        const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+        const std::string sample = std::string(root ? root : ".") + "/examples/plate.plb";
+        doc = dynamic_cast<CBrantelDoc*>(m_app->OpenDocumentFile(sample.c_str()));
+        ASSERT_NE(doc, nullptr);
+        POSITION pos = doc->GetFirstViewPosition();
+        CView* view = doc->GetNextView(pos);
+        ASSERT_NE(view, nullptr);
+        frame = dynamic_cast<CChildFrame*>(view->GetParentFrame());
+        ASSERT_NE(frame, nullptr);
+        log = RunLogWindow();
+        ASSERT_NE(log, nullptr);
+    }
+    void TearDown() override
+    {
+        SetBusyRunner({});
+        bCalcRunning = false;
+        if (m_app) {
+            m_app->CloseAllDocuments(TRUE);
+            if (m_app->m_pMainWnd && m_app->m_pMainWnd->GetSafeHwnd())
+                m_app->m_pMainWnd->DestroyWindow();
+            m_app->m_pMainWnd = nullptr;
+            m_app->LoadCursors(false);
+            m_app.reset();
+        }
+        m_config.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+        ShellTest::TearDown();
+    }
+    void Send(UINT id) { frame->SendMessage(WM_COMMAND, id); }
+    std::string LogText()
+    {
+        CString text;
+        log->GetLogEdit().GetWindowText(text);
+        return std::string(static_cast<LPCTSTR>(text));
+    }
+    std::string ErrorText()
+    {
+        CString text;
+        log->GetErrorEdit().GetWindowText(text);
+        return std::string(static_cast<LPCTSTR>(text));
+    }
+    int ActiveTab() { return log->GetTabWnd().GetActiveTab(); }
+    CPlateComp& Comp() { return *doc->GetPlateComp(); }
+
+    std::string m_folder;
+    std::optional<ScopedEnv> m_config;
+    std::unique_ptr<CBrantelApp> m_app;
+    CBrantelDoc* doc = nullptr;
+    CChildFrame* frame = nullptr;
+    KorLogWnd* log = nullptr;
+};
+
+TEST_F(CalcRun, MeshesAndCalculatesTheSamplePlate)
+{
+    const auto before = std::filesystem::current_path();
+    // What the component holds while it calculates.
+    bool listsLent = false;
+    bool runningInside = false;
+    SetBusyRunner([&](const std::function<bool()>& run) {
+        listsLent = Comp().m_pPrintNodes == &doc->m_lvOutputNodes &&
+                    Comp().m_pPrintElems == &doc->m_lvOutputElems;
+        runningInside = bCalcRunning;
+        return run();
+    });
+    Send(ID_GENERATE_MESH);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    EXPECT_GT(Comp().GetElementCount(false), 0);
+    EXPECT_EQ(std::filesystem::current_path(), before);
+    EXPECT_TRUE(runningInside);
+
+    Send(ID_CALCULATE);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    EXPECT_TRUE(listsLent) << "empty print lists are still lent";
+    EXPECT_EQ(Comp().m_pPrintNodes, nullptr);
+    EXPECT_EQ(Comp().m_pPrintElems, nullptr);
+    EXPECT_FALSE(bCalcRunning);
+    EXPECT_EQ(std::filesystem::current_path(), before);
+
+    const std::string text = LogText();
+    const auto mesh = text.find("\r\n ************** Mesh *****************\r\n"
+                                "\r\n--- Preparing mesh. Please wait.\r\n");
+    const auto calc = text.find("\r\n ************** CALCULATE *****************\r\n"
+                                "--- calculating. Please wait.\r\n");
+    EXPECT_NE(mesh, std::string::npos) << text;
+    EXPECT_NE(calc, std::string::npos) << text;
+    EXPECT_LT(mesh, calc);
+    EXPECT_EQ(ErrorText(), "");
+    EXPECT_EQ(ActiveTab(), 0);
+    EXPECT_TRUE(Beeper().Beeps().empty());
+    EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+TEST_F(CalcRun, ASecondRunIsRefusedWhileOneIsActive)
+{
+    for (UINT id : {ID_GENERATE_MESH, ID_CALCULATE, ID_UNIFORM_REFINE}) {
+        SCOPED_TRACE(id);
+        doc->m_bMeshValid = true;
+        const std::string text = LogText();
+        bCalcRunning = true;
+        Boxes().Expect(kOneCalculationText);
+        Send(id);
+        Boxes().Verify();
+        EXPECT_TRUE(bCalcRunning);
+        EXPECT_TRUE(doc->m_bMeshValid);
+        EXPECT_EQ(LogText(), text);
+        bCalcRunning = false;
+    }
+}
+
+TEST_F(CalcRun, AFailedRunShowsItsErrorsAndLeavesNoValidMesh)
+{
+    const auto before = std::filesystem::current_path();
+    struct Case {
+        UINT id;
+        bool box;
+    };
+    for (const Case c : {Case{ID_GENERATE_MESH, false}, Case{ID_CALCULATE, true}}) {
+        SCOPED_TRACE(c.id);
+        doc->m_bMeshValid = true;
+        // The component fails without running.
+        SetBusyRunner([](const std::function<bool()>&) { return false; });
+        if (c.box)
+            Boxes().Expect("An error occurred while calculating");
+        const std::size_t beeps = Beeper().Beeps().size();
+        Send(c.id);
+        Boxes().Verify();
+        EXPECT_FALSE(doc->m_bMeshValid) << "no results belong to a failed run";
+        EXPECT_EQ(ActiveTab(), 1);
+        ASSERT_EQ(Beeper().Beeps().size(), beeps + 1);
+        EXPECT_EQ(Beeper().Beeps().back(), std::make_pair(DWORD(100), DWORD(175)));
+        EXPECT_FALSE(bCalcRunning);
+        EXPECT_EQ(std::filesystem::current_path(), before);
+    }
+}
+
+TEST_F(CalcRun, StopEndsOnlyTheRunningRun)
+{
+    // Stop is offered only while a run is active.
+    EXPECT_FALSE(AfxQueryCommandUI(frame, ID_STOP_CALCULATE).bEnabled);
+    bool offered = false;
+    SetBusyRunner([&](const std::function<bool()>& run) {
+        offered = AfxQueryCommandUI(frame, ID_STOP_CALCULATE).bEnabled != FALSE;
+        return run();
+    });
+    Send(ID_GENERATE_MESH);
+    EXPECT_TRUE(offered);
+    ASSERT_TRUE(doc->m_bMeshValid);
+
+    // A stop that reaches the document while nothing runs cancels nothing.
+    Send(ID_STOP_CALCULATE);
+    Send(ID_CALCULATE);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    const std::string::size_type mark = LogText().size();
+
+    // Stop pressed while the component calculates: it ends with its
+    // cancellation text; no error is reported.
+    const auto stopThenRun = [&](const std::function<bool()>& run) {
+        doc->OnCmdMsg(ID_STOP_CALCULATE, CN_COMMAND, nullptr, nullptr);
+        return run();
+    };
+    SetBusyRunner(stopThenRun);
+    Send(ID_CALCULATE);
+    EXPECT_NE(LogText().find("*** Execution cancelled by user ***\r\n", mark), std::string::npos);
+    EXPECT_FALSE(doc->m_bMeshValid);
+    EXPECT_EQ(ActiveTab(), 0) << "a stop is no error";
+
+    // Stop pressed while the mesher works (it reports failure).
+    SetBusyRunner([&](const std::function<bool()>& run) {
+        run();
+        doc->OnCmdMsg(ID_STOP_CALCULATE, CN_COMMAND, nullptr, nullptr);
+        return false;
+    });
+    doc->m_bMeshValid = true;
+    Send(ID_GENERATE_MESH);
+    EXPECT_FALSE(doc->m_bMeshValid);
+    EXPECT_EQ(ActiveTab(), 0) << "a stop is no error";
+    EXPECT_FALSE(bCalcRunning);
+
+    SetBusyRunner({});
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    EXPECT_TRUE(doc->m_bMeshValid) << "the stop of the last run does not cancel this one";
+    EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+TEST_F(CalcRun, CoarserAndFinerStepTheSubdivisionControl)
+{
+    const int defaultCount = Comp().AutoSubdivisions(0.0, 0.0);
+    struct Case {
+        UINT id;
+        int value;
+        int expected;
+        bool meshValid;
+    };
+    const Case cases[] = {
+        {ID_COARSER, 10, 9, false},  {ID_FINER, 10, 11, false},
+        {ID_FINER, 9, 10, false},    {ID_COARSER, 15, 13, false},
+        {ID_COARSER, 20, 18, false}, {ID_FINER, 20, 22, false},
+        {ID_FINER, 0, 1, false},     {ID_COARSER, 0, 0, true},
+        {ID_FINER, -4, CChildFrame::StepSubdivisions(defaultCount, true, 0), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << " at " << c.value);
+        Comp().m_iSubdivisions = c.value;
+        doc->m_bMeshValid = true;
+        Send(c.id);
+        EXPECT_EQ(Comp().m_iSubdivisions, c.expected);
+        EXPECT_EQ(doc->m_bMeshValid, c.meshValid);
+    }
+    // Offered exactly under subdivision control.
+    for (bool control : {true, false}) {
+        Comp().m_bAutoSpacing = control;
+        EXPECT_EQ(AfxQueryCommandUI(frame, ID_COARSER).bEnabled != FALSE, control);
+        EXPECT_EQ(AfxQueryCommandUI(frame, ID_FINER).bEnabled != FALSE, control);
+    }
+    // Nothing while a run is active.
+    Comp().m_iSubdivisions = 10;
+    bCalcRunning = true;
+    Send(ID_FINER);
+    bCalcRunning = false;
+    EXPECT_EQ(Comp().m_iSubdivisions, 10);
+}
+
+TEST_F(CalcRun, NumberSwitchesToggle)
+{
+    Send(ID_SHOW_NODE_NUMBERS);
+    EXPECT_TRUE(frame->m_bShowNodeNumbers);
+    EXPECT_FALSE(frame->m_bShowElemNumbers);
+    Send(ID_SHOW_ELEM_NUMBERS);
+    Send(ID_SHOW_NODE_NUMBERS);
+    EXPECT_FALSE(frame->m_bShowNodeNumbers);
+    EXPECT_TRUE(frame->m_bShowElemNumbers);
+    EXPECT_EQ(AfxQueryCommandUI(frame, ID_SHOW_NODE_NUMBERS).nCheck, 0);
+    EXPECT_EQ(AfxQueryCommandUI(frame, ID_SHOW_ELEM_NUMBERS).nCheck, 1);
+}
+
+} // namespace
