@@ -148,6 +148,8 @@ protected:
     void OnUpdateStopCalculate(CCmdUI* pCmdUI);
     void OnViewLogfile();
     void OnViewBucklingLogfile();
+    void OnNodeElementOutput();
+    void OnMaxMinResults();
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -5,7 +5,10 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/mainframe.h"
 #include "app/shell/shellids.h"
+#include "dialogs/pavesta.h"
+#include "platform/dimvor/units.h"
 
 bool bCalcRunning = false;
 
@@ -156,4 +159,62 @@ void CBrantelDoc::OnViewLogfile()
 void CBrantelDoc::OnViewBucklingLogfile()
 {
     OpenFileInDefApp(ActivateLogDir(false), "Brantel_B.log");
+}
+
+void CBrantelDoc::OnNodeElementOutput()
+{
+    VokLGNumberList nodes("Nodes", IDD_NUMBER_LIST);
+    VokLGNumberList elems("Elements", IDD_NUMBER_LIST);
+    // The pages edit copies; the lists change on OK only.
+    CLongVector nodeCopy(m_lvOutputNodes);
+    CLongVector elemCopy(m_lvOutputElems);
+    nodes.m_pLongVector = &nodeCopy;
+    elems.m_pLongVector = &elemCopy;
+    CPropertySheet sheet("Logfile print options");
+    sheet.AddPage(&nodes);
+    sheet.AddPage(&elems);
+    if (sheet.DoModal() != IDOK)
+        return;
+    m_lvOutputNodes = nodeCopy;
+    m_lvOutputElems = elemCopy;
+}
+
+void CBrantelDoc::OnMaxMinResults()
+{
+    CPlateComp* comp = GetPlateComp();
+    CStringArray* names = comp ? ResultNamesForElementType(comp->GetElementType()) : nullptr;
+    if (!names)
+        return;
+    CStringArray units;
+    CStringArray maxima;
+    CStringArray minima;
+    const int active = comp->GetActVal();
+    const auto format = [](double value, int quantity) {
+        const int row = quantity >= 0 && quantity < 30 ? quantity : 0;
+        const int system = iStandard == 1 ? 1 : 0;
+        const int digits = iConv[system][row][2];
+        const int kind = iConv[system][row][1];
+        CString text;
+        text.Format(kind == 0 ? "%.*e" : kind == 1 ? "%.*f" : "%.*g", digits, value);
+        return text;
+    };
+    for (int i = 0; i < names->GetSize(); ++i) {
+        comp->SetActVal(i);
+        const int quantity = comp->GetResultQuantity();
+        double max = 0.0;
+        double min = 0.0;
+        CString unit;
+        comp->GetMaxMinResult(max, min, &unit);
+        COGLPrintDoc::ReplaceSqrAndCube(unit);
+        units.Add(unit);
+        maxima.Add(format(max, quantity));
+        minima.Add(format(min, quantity));
+    }
+    comp->SetActVal(active);
+    VokDlgMaxMinVals dialog;
+    dialog.m_pColumn1 = names;
+    dialog.m_pColumn2 = &maxima;
+    dialog.m_pColumn3 = &minima;
+    dialog.m_pColumn4 = &units;
+    dialog.DoModal();
 }

@@ -8,11 +8,14 @@
 #include <string>
 
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/ui_lists.h"
 
 namespace
 {
 
 using namespace shelltest;
+using afxui::headless::DialogDriver;
+using afxui::headless::ModalScript;
 
 class CalcRun : public ShellTest
 {
@@ -261,6 +264,146 @@ TEST_F(CalcRun, NumberSwitchesToggle)
     EXPECT_TRUE(frame->m_bShowElemNumbers);
     EXPECT_EQ(AfxQueryCommandUI(frame, ID_SHOW_NODE_NUMBERS).nCheck, 0);
     EXPECT_EQ(AfxQueryCommandUI(frame, ID_SHOW_ELEM_NUMBERS).nCheck, 1);
+}
+
+TEST_F(CalcRun, UniformRefinementQuartersTheElementsAndKeepsTheFolder)
+{
+    Send(ID_GENERATE_MESH);
+    const int elements = Comp().GetElementCount(false);
+    ASSERT_GT(elements, 0);
+    const auto before = std::filesystem::current_path();
+    const std::string::size_type mark = LogText().size();
+    Send(ID_UNIFORM_REFINE);
+    EXPECT_EQ(Comp().GetElementCount(false), 4 * elements);
+    EXPECT_EQ(LogText().find("\r\n ************** Refining *****************"
+                             "\r\n--- Refining mesh. Please wait.\r\n",
+                             mark),
+              mark);
+    EXPECT_FALSE(bCalcRunning);
+    EXPECT_EQ(std::filesystem::current_path(), before);
+}
+
+TEST_F(CalcRun, PrintListsChangeOnOkOnly)
+{
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        doc->m_lvOutputNodes.Allocate(1, true, 5);
+        doc->m_lvOutputElems.Allocate(0, false, 0);
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& dlg) {
+            auto& sheet = static_cast<CPropertySheet&>(dlg);
+            CString caption;
+            sheet.GetWindowText(caption);
+            EXPECT_EQ(caption, "Logfile print options");
+            ASSERT_EQ(sheet.GetPageCount(), 2);
+            EXPECT_EQ(sheet.GetPage(0)->GetTitle(), "Nodes");
+            EXPECT_EQ(sheet.GetPage(1)->GetTitle(), "Elements");
+            brantel::test::TypeEditorLines(d, *sheet.GetPage(0), IDC_NUMBER_ITEMS, {"3", "7"});
+            d.ActivatePage(1);
+            brantel::test::TypeEditorLines(d, *sheet.GetPage(1), IDC_NUMBER_ITEMS, {"12"});
+            if (ok)
+                d.PressOK();
+            else
+                d.PressCancel();
+        });
+        Send(ID_NODE_ELEMENT_OUTPUT);
+        EXPECT_EQ(script.Taken(), 1);
+        const auto values = [](const CLongVector& v) {
+            return std::vector<LONG>(v.GetVector(), v.GetVector() + v.GetSize());
+        };
+        const std::vector<LONG> nodesAfter = ok ? std::vector<LONG>{3, 7} : std::vector<LONG>{5};
+        const std::vector<LONG> elemsAfter = ok ? std::vector<LONG>{12} : std::vector<LONG>{};
+        EXPECT_EQ(values(doc->m_lvOutputNodes), nodesAfter);
+        EXPECT_EQ(values(doc->m_lvOutputElems), elemsAfter);
+    }
+}
+
+TEST_F(CalcRun, ExtremesTableListsEveryResultOfTheFamily)
+{
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    ASSERT_EQ(Comp().GetElementType(), 81);
+    Comp().SetActVal(2);
+    std::vector<std::vector<CString>> columns;
+    ModalScript script;
+    script.Dialog(RUNTIME_CLASS(VokDlgMaxMinVals), [&](DialogDriver& d, CDialog& dlg) {
+        auto& table = static_cast<VokDlgMaxMinVals&>(dlg);
+        for (CStringArray* column :
+             {table.m_pColumn1, table.m_pColumn2, table.m_pColumn3, table.m_pColumn4}) {
+            ASSERT_NE(column, nullptr);
+            std::vector<CString> texts;
+            for (int i = 0; i < column->GetSize(); ++i)
+                texts.push_back(column->GetAt(i));
+            columns.push_back(texts);
+        }
+        d.PressOK();
+    });
+    Send(ID_MAX_MIN_RESULTS);
+    ASSERT_EQ(script.Taken(), 1);
+    EXPECT_EQ(Comp().GetActVal(), 2);
+    ASSERT_EQ(columns.size(), 4u);
+    std::vector<CString> names;
+    for (int i = 0; i < g_arThickPlateResults.GetSize(); ++i)
+        names.push_back(g_arThickPlateResults.GetAt(i));
+    ASSERT_EQ(names.size(), 11u);
+    EXPECT_EQ(columns[0], names);
+    for (const auto& column : columns)
+        EXPECT_EQ(column.size(), 11u);
+    // The deflection "w" of the sample: about 0.2111 mm at its largest.
+    ASSERT_EQ(names[5], "w");
+    const double wmax = std::max(std::abs(std::atof(columns[1][5])), std::abs(std::atof(columns[2][5])));
+    EXPECT_NEAR(wmax, 0.2111, 0.02 * 0.2111) << columns[1][5] << " " << columns[2][5];
+    for (const auto& unit : columns[3])
+        EXPECT_EQ(std::string(static_cast<LPCTSTR>(unit)).find("^2"), std::string::npos) << unit;
+
+    // No family: nothing is shown.
+    ModalScript none;
+    Comp().m_iElemType = 99;
+    Send(ID_MAX_MIN_RESULTS);
+    Comp().m_iElemType = 81;
+    EXPECT_EQ(none.Taken(), 0);
+}
+
+TEST_F(CalcRun, AMissingSolverLogIsReported)
+{
+    const CString folder = doc->ActivateLogDir(false);
+    std::error_code made;
+    std::filesystem::create_directories(static_cast<LPCTSTR>(folder), made);
+    for (const auto& [id, name] :
+         {std::pair{ID_VIEW_LOGFILE, "Brantel.log"}, std::pair{ID_VIEW_BUCKLING_LOGFILE, "Brantel_B.log"}}) {
+        std::error_code ignored;
+        std::filesystem::remove(std::string(static_cast<LPCTSTR>(folder)) + "/" + name, ignored);
+        Boxes().Expect(std::string("The file \"") + name + "\" was not found in\n\"" +
+                       static_cast<LPCTSTR>(folder) + "\".");
+        Send(id);
+        Boxes().Verify();
+    }
+}
+
+TEST_F(CalcRun, ElementAndMeshControlAppliesOnOkOnly)
+{
+    constexpr int kStoragePage = 1;
+    constexpr int kSkylineStorage = 16054;
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        Comp().m_iStorage = 2;
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& dlg) {
+            CString caption;
+            dlg.GetWindowText(caption);
+            EXPECT_EQ(caption, "Element and mesh control");
+            d.ActivatePage(kStoragePage);
+            d.Click(kSkylineStorage);
+            if (ok)
+                d.PressOK();
+            else
+                d.PressCancel();
+        });
+        Send(ID_ELEM_MESH_CONTROL);
+        EXPECT_EQ(script.Taken(), 1);
+        EXPECT_EQ(Comp().m_iStorage, ok ? 1 : 2);
+    }
 }
 
 } // namespace
