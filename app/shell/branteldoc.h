@@ -114,8 +114,9 @@ public:
     virtual CObject* GetObjectById(unsigned long id, bool flag);
 
     // Each scale becomes the model's diagonal over three times the largest
-    // absolute load of its kind; a scale without loads stays as it is.
-    void RecomputeLoadScales();
+    // absolute load of its kind (node loads nodeKind, edge loads edgeKind);
+    // a scale without loads stays as it is.
+    void RecomputeLoadScales(unsigned nodeKind = 2, unsigned edgeKind = 4);
 
     // The analysis of the model (the mesh must exist): false when refused
     // because another run is active, else true whatever the outcome;

@@ -44,6 +44,40 @@ CBrantelDoc* CChildFrame::PlateDoc()
     return dynamic_cast<CBrantelDoc*>(GetActiveDocument());
 }
 
+CView* CChildFrame::CreatePaneView(CRuntimeClass* viewClass)
+{
+    CCreateContext context;
+    context.m_pNewViewClass = viewClass;
+    context.m_pCurrentDoc = GetActiveDocument();
+    context.m_pCurrentFrame = this;
+    auto* view = dynamic_cast<CView*>(CreateView(&context, AFX_IDW_PANE_FIRST));
+    if (auto* view2d = dynamic_cast<COGL2DView*>(view)) {
+        m_pViewParams.resize(std::max<std::size_t>(m_pViewParams.size(), kViewParams));
+        view2d->SetViewParam(m_pViewParams.data(), false);
+    }
+    return view;
+}
+
+CView* CChildFrame::CreateModView()
+{
+    if (CBrantelDoc* doc = PlateDoc())
+        doc->RecomputeLoadScales(2, 4);
+    return CreatePaneView(RUNTIME_CLASS(CBrantelModView));
+}
+
+CView* CChildFrame::CreateElemView()
+{
+    if (CBrantelDoc* doc = PlateDoc())
+        doc->RecomputeLoadScales(10, 12);
+    return CreatePaneView(RUNTIME_CLASS(CElemModView));
+}
+
+CView* CChildFrame::CreateResView()
+{
+    // The results view comes with the result drawing of the program.
+    return nullptr;
+}
+
 bool CChildFrame::Calculate()
 {
     if (bCalcRunning) {
@@ -59,7 +93,7 @@ bool CChildFrame::GenerateMesh()
     CBrantelDoc* doc = PlateDoc();
     if (!doc)
         return false;
-    doc->RecomputeLoadScales();
+    doc->RecomputeLoadScales(2, 4);
     if (bCalcRunning) {
         AfxMessageBox(kOneCalculationText, MB_OK);
         return false;

@@ -36,6 +36,11 @@ public:
     virtual void OnNoChildFrames(int) {}
     // Frees the pages of the sheet, then the sheet.
     virtual void DeleteSheet(CPropertySheet* sheet);
+    // The views of the three modes, made in the main pane for the active
+    // document with the frame's view parameters; null when there is none.
+    virtual CView* CreateModView();
+    virtual CView* CreateElemView();
+    virtual CView* CreateResView();
 
     // The subdivision control value after one Coarser or Finer step; a
     // negative value (default control) first becomes defaultCount.
@@ -49,6 +54,7 @@ public:
 
 protected:
     CBrantelDoc* PlateDoc();
+    CView* CreatePaneView(CRuntimeClass* viewClass);
     void StepMesh(bool finer);
 
     void OnCalculate();
@@ -83,6 +89,15 @@ class CBrantelModView : public CView
     DECLARE_DYNCREATE(CBrantelModView)
 public:
     CBrantelModView() = default;
+    void OnDraw(CDC* pDC) override;
+};
+
+// The element mesh view of the plate, membrane and shell documents.
+class CElemModView : public CView
+{
+    DECLARE_DYNCREATE(CElemModView)
+public:
+    CElemModView() = default;
     void OnDraw(CDC* pDC) override;
 };
 

@@ -16,6 +16,7 @@ namespace
 using namespace shelltest;
 using afxui::headless::DialogDriver;
 using afxui::headless::ModalScript;
+using afxui::headless::ToolbarCombo;
 
 class CalcRun : public ShellTest
 {
@@ -404,6 +405,42 @@ TEST_F(CalcRun, ElementAndMeshControlAppliesOnOkOnly)
         EXPECT_EQ(script.Taken(), 1);
         EXPECT_EQ(Comp().m_iStorage, ok ? 1 : 2);
     }
+}
+
+TEST_F(CalcRun, TheModeComboSwitchesTheFramesView)
+{
+    auto* main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
+    ASSERT_NE(main, nullptr);
+    ToolbarCombo combo(*main->GetToolBarManager(), ID_VIEW_MODE);
+    for (std::size_t i = 0; i < 12; ++i)
+        frame->m_pViewParams[i] = 100.0 + double(i);
+    struct Case {
+        int index;
+        UINT mode;
+        CRuntimeClass* view;
+    };
+    // The results view is not there yet: that switch keeps the mode.
+    const Case cases[] = {
+        {2, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
+        {1, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
+        {0, ID_MODE_MODELLING, RUNTIME_CLASS(CBrantelModView)},
+        {2, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        combo.UserSelect(c.index);
+        EXPECT_EQ(frame->m_nViewID, c.mode);
+        ASSERT_NE(frame->GetActiveView(), nullptr);
+        EXPECT_TRUE(frame->GetActiveView()->IsKindOf(c.view));
+        EXPECT_EQ(frame->GetActiveView()->GetDocument(), doc);
+        // Zoom and position go over to the new view.
+        for (std::size_t i = 0; i < 12; ++i)
+            EXPECT_EQ(frame->m_pViewParams[i], 100.0 + double(i)) << i;
+    }
+    // Activation shows the frame's mode in the combo.
+    main->SetViewModeSel(0);
+    frame->SendMessage(WM_CHILDACTIVATE);
+    EXPECT_EQ(main->GetToolbarCombo(ID_VIEW_MODE)->GetCurSel(), 2);
 }
 
 } // namespace
