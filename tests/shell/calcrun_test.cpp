@@ -18,18 +18,13 @@ using afxui::headless::DialogDriver;
 using afxui::headless::ModalScript;
 using afxui::headless::ToolbarCombo;
 
-class CalcRun : public ShellTest
+class CalcRun : public AppTest
 {
 protected:
     void SetUp() override
     {
-        std::string pattern = ::testing::TempDir() + "calcrun_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-        m_config.emplace("XDG_CONFIG_HOME", (m_folder + "/config").c_str());
-        m_app = std::make_unique<CBrantelApp>();
-        m_app->SetCommandLine({});
-        ASSERT_TRUE(m_app->InitInstance());
+        AppTest::SetUp();
+        ASSERT_TRUE(Start());
         const char* root = std::getenv("BRANTEL_SOURCE_DIR");
         const std::string sample = std::string(root ? root : ".") + "/examples/plate.plb";
         doc = dynamic_cast<CBrantelDoc*>(m_app->OpenDocumentFile(sample.c_str()));
@@ -46,18 +41,7 @@ protected:
     {
         SetBusyRunner({});
         bCalcRunning = false;
-        if (m_app) {
-            m_app->CloseAllDocuments(TRUE);
-            if (m_app->m_pMainWnd && m_app->m_pMainWnd->GetSafeHwnd())
-                m_app->m_pMainWnd->DestroyWindow();
-            m_app->m_pMainWnd = nullptr;
-            m_app->LoadCursors(false);
-            m_app.reset();
-        }
-        m_config.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-        ShellTest::TearDown();
+        AppTest::TearDown();
     }
     void Send(UINT id) { frame->SendMessage(WM_COMMAND, id); }
     std::string LogText()
@@ -75,9 +59,6 @@ protected:
     int ActiveTab() { return log->GetTabWnd().GetActiveTab(); }
     CPlateComp& Comp() { return *doc->GetPlateComp(); }
 
-    std::string m_folder;
-    std::optional<ScopedEnv> m_config;
-    std::unique_ptr<CBrantelApp> m_app;
     CBrantelDoc* doc = nullptr;
     CChildFrame* frame = nullptr;
     KorLogWnd* log = nullptr;
