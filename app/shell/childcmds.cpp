@@ -324,22 +324,23 @@ void CChildFrame::OnChildActivate()
     }
 }
 
-void CChildFrame::OnShowNodeNumbers()
+void CChildFrame::ToggleNumbers(bool& flag)
 {
-    m_bShowNodeNumbers = !m_bShowNodeNumbers;
+    flag = !flag;
     if (auto* view = dynamic_cast<COGLView*>(GetActiveView()))
         view->InvalidateList();
     if (GetSafeHwnd())
         Invalidate(FALSE);
 }
 
+void CChildFrame::OnShowNodeNumbers()
+{
+    ToggleNumbers(m_bShowNodeNumbers);
+}
+
 void CChildFrame::OnShowElemNumbers()
 {
-    m_bShowElemNumbers = !m_bShowElemNumbers;
-    if (auto* view = dynamic_cast<COGLView*>(GetActiveView()))
-        view->InvalidateList();
-    if (GetSafeHwnd())
-        Invalidate(FALSE);
+    ToggleNumbers(m_bShowElemNumbers);
 }
 
 void CChildFrame::OnUpdateShowNodeNumbers(CCmdUI* pCmdUI)

@@ -56,6 +56,8 @@ protected:
     CBrantelDoc* PlateDoc();
     CView* CreatePaneView(CRuntimeClass* viewClass);
     void StepMesh(bool finer);
+    // Flips a number switch and redraws the view with it.
+    void ToggleNumbers(bool& flag);
 
     void OnCalculate();
     void OnGenerateMesh();
