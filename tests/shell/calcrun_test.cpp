@@ -235,6 +235,21 @@ TEST_F(CalcRun, CoarserAndFinerStepTheSubdivisionControl)
     EXPECT_EQ(Comp().m_iSubdivisions, 10);
 }
 
+TEST_F(CalcRun, SmoothingNeedsNoFreeRunAndWritesNoLog)
+{
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    const std::string text = LogText();
+    bCalcRunning = true;
+    Send(ID_SMOOTH);
+    EXPECT_TRUE(bCalcRunning);
+    bCalcRunning = false;
+    EXPECT_EQ(LogText(), text);
+    EXPECT_TRUE(Boxes().Shown().empty());
+    EXPECT_TRUE(doc->m_bMeshValid);
+}
+
 TEST_F(CalcRun, NumberSwitchesToggle)
 {
     Send(ID_SHOW_NODE_NUMBERS);
