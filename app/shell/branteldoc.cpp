@@ -39,6 +39,12 @@ ON_COMMAND(ID_EXPORT_REGION, OnExportRegion)
 ON_COMMAND(ID_IMPORT_REGION, OnImportRegion)
 ON_COMMAND(ID_MATERIAL_AXES, OnMaterialAxes)
 ON_UPDATE_COMMAND_UI(ID_MATERIAL_AXES, OnUpdateMaterialAxes)
+ON_COMMAND(ID_STOP_CALCULATE, OnStopCalculate)
+ON_UPDATE_COMMAND_UI(ID_STOP_CALCULATE, OnUpdateStopCalculate)
+ON_COMMAND(ID_VIEW_LOGFILE, OnViewLogfile)
+ON_COMMAND(ID_VIEW_BUCKLING_LOGFILE, OnViewBucklingLogfile)
+ON_COMMAND(ID_NODE_ELEMENT_OUTPUT, OnNodeElementOutput)
+ON_COMMAND(ID_MAX_MIN_RESULTS, OnMaxMinResults)
 END_MESSAGE_MAP()
 
 CBrantelDoc::CBrantelDoc()
@@ -350,7 +356,7 @@ void CBrantelDoc::Load(CArchive& ar)
     ZoomAllToFit();
 }
 
-void CBrantelDoc::RecomputeLoadScales()
+void CBrantelDoc::RecomputeLoadScales(unsigned nodeKind, unsigned edgeKind)
 {
     if (!m_pSectComp)
         return;
@@ -365,8 +371,8 @@ void CBrantelDoc::RecomputeLoadScales()
         if (largest != 0.0)
             target = diagonal / (3.0 * largest);
     };
-    scale(2, m_dNodeLoadScale);
-    scale(4, m_dEdgeLoadScale);
+    scale(nodeKind, m_dNodeLoadScale);
+    scale(edgeKind, m_dEdgeLoadScale);
 }
 
 // ---- Framework hooks --------------------------------------------------------------

@@ -114,8 +114,14 @@ public:
     virtual CObject* GetObjectById(unsigned long id, bool flag);
 
     // Each scale becomes the model's diagonal over three times the largest
-    // absolute load of its kind; a scale without loads stays as it is.
-    void RecomputeLoadScales();
+    // absolute load of its kind (node loads nodeKind, edge loads edgeKind);
+    // a scale without loads stays as it is.
+    void RecomputeLoadScales(unsigned nodeKind = 2, unsigned edgeKind = 4);
+
+    // The analysis of the model (the mesh must exist): false when refused
+    // because another run is active, else true whatever the outcome;
+    // m_bMeshValid tells whether results exist.
+    virtual bool Calculate();
 
     // The group objects, one slot per node of the node list.
     const std::vector<CObList*>& SepNodeGroups() const { return m_SepNodeGroups; }
@@ -142,6 +148,12 @@ protected:
     void OnImportRegion();
     void OnMaterialAxes();
     void OnUpdateMaterialAxes(CCmdUI* pCmdUI);
+    void OnStopCalculate();
+    void OnUpdateStopCalculate(CCmdUI* pCmdUI);
+    void OnViewLogfile();
+    void OnViewBucklingLogfile();
+    void OnNodeElementOutput();
+    void OnMaxMinResults();
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 #include "graphview/ogl2dview.h"
 #include "platform/dimvor/units.h"
@@ -298,8 +299,10 @@ void CMainFrame::SwitchViewMode(UINT id)
     else if (id == ID_MODE_ELEMENTS)
         index = 2;
     SetViewModeSel(index);
-    if (auto* child = dynamic_cast<KorChildFrm*>(MDIGetActive()))
-        child->SwitchView(id);
+    if (auto* child = dynamic_cast<CChildFrame*>(MDIGetActive()))
+        child->SwitchMode(id);
+    else if (auto* other = dynamic_cast<KorChildFrm*>(MDIGetActive()))
+        other->SwitchView(id);
 }
 
 void CMainFrame::ToolBarWndNotify(UINT code, CWnd* control)

@@ -6,6 +6,7 @@ IMPLEMENT_DYNCREATE(CChildFrame, KorChildFrm)
 IMPLEMENT_DYNCREATE(CConstrChFrm, CChildFrame)
 IMPLEMENT_DYNCREATE(CBrantelModView, CView)
 IMPLEMENT_DYNCREATE(CViewRestr, CView)
+IMPLEMENT_DYNCREATE(CElemModView, CView)
 
 CChildFrame::CChildFrame()
 {
@@ -19,13 +20,23 @@ CChildFrame::CChildFrame()
         m_pViewParams[static_cast<std::size_t>(i)] = 1.0;
 }
 
-CView* CChildFrame::GetViewForID(UINT)
+CView* CChildFrame::GetViewForID(UINT id)
 {
-    return nullptr;
+    if (id == ID_MODE_MODELLING)
+        return CreateModView();
+    if (id == ID_MODE_RESULTS)
+        return CreateResView();
+    return CreateElemView();
 }
 
-void CChildFrame::ChildFramesLeft(int) {}
+void CChildFrame::ChildFramesLeft(int remaining)
+{
+    if (remaining == 0)
+        OnNoChildFrames(-1);
+}
 
 void CBrantelModView::OnDraw(CDC*) {}
 
 void CViewRestr::OnDraw(CDC*) {}
+
+void CElemModView::OnDraw(CDC*) {}

@@ -3,6 +3,10 @@
 // fixture that puts the libraries' statics back after every test.
 #pragma once
 
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +65,76 @@ protected:
         CSectMeshArea::m_bStoreMesh = true;
         HeadlessApp::TearDown();
     }
+};
+
+// Sets an environment variable for the scope (unset: null).
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+// An application over a temporary settings folder; Start runs its start-up.
+class AppTest : public ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = ::testing::TempDir() + "brantelapp_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+        m_config.emplace("XDG_CONFIG_HOME", (m_folder + "/config").c_str());
+        m_app = std::make_unique<CBrantelApp>();
+    }
+    void TearDown() override
+    {
+        EndApp();
+        m_config.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+        ShellTest::TearDown();
+    }
+    BOOL Start(std::vector<CString> args = {})
+    {
+        m_app->SetCommandLine(args);
+        return m_app->InitInstance();
+    }
+    // Closes the documents and the main frame (which writes the settings)
+    // and deletes the application.
+    void EndApp()
+    {
+        if (!m_app)
+            return;
+        m_app->CloseAllDocuments(TRUE);
+        if (m_app->m_pMainWnd && m_app->m_pMainWnd->GetSafeHwnd())
+            m_app->m_pMainWnd->DestroyWindow();
+        m_app->m_pMainWnd = nullptr;
+        m_app->LoadCursors(false);
+        m_app.reset();
+    }
+
+    std::string m_folder;
+    std::optional<ScopedEnv> m_config;
+    std::unique_ptr<CBrantelApp> m_app;
 };
 
 } // namespace shelltest

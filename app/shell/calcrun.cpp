@@ -1,0 +1,220 @@
+#include "app/shell/calcrun.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/analysis/analysis.h"
+#include "app/shell/branteldoc.h"
+#include "app/shell/mainframe.h"
+#include "app/shell/shellids.h"
+#include "dialogs/pavesta.h"
+#include "platform/dimvor/units.h"
+
+bool bCalcRunning = false;
+
+namespace
+{
+
+BusyRunner& Runner()
+{
+    static BusyRunner runner;
+    return runner;
+}
+
+// Hands the document's print lists to the component for the scope only.
+class PrintListLoan
+{
+public:
+    PrintListLoan(CPlateComp& comp, CLongVector& nodes, CLongVector& elems) : m_comp(comp)
+    {
+        m_comp.m_pPrintElems = &elems;
+        m_comp.m_pPrintNodes = &nodes;
+    }
+    ~PrintListLoan()
+    {
+        m_comp.m_pPrintElems = nullptr;
+        m_comp.m_pPrintNodes = nullptr;
+    }
+    PrintListLoan(const PrintListLoan&) = delete;
+    PrintListLoan& operator=(const PrintListLoan&) = delete;
+
+private:
+    CPlateComp& m_comp;
+};
+
+} // namespace
+
+BusyRunner SetBusyRunner(BusyRunner runner)
+{
+    BusyRunner old = std::move(Runner());
+    Runner() = std::move(runner);
+    return old;
+}
+
+bool RunBusy(const std::function<bool()>& operation)
+{
+    if (Runner())
+        return Runner()(operation);
+    return operation();
+}
+
+KorLogWnd* RunLogWindow()
+{
+    auto* frame = dynamic_cast<KorMainFrm*>(AfxGetMainWnd());
+    return frame ? frame->GetLogWindow() : nullptr;
+}
+
+void RunFailureBeep()
+{
+    if (CBeepService* beep = AfxGetBeepService())
+        beep->Beep(100, 175);
+}
+
+CurrentFolderScope::CurrentFolderScope()
+{
+    std::error_code error;
+    m_folder = std::filesystem::current_path(error).string();
+}
+
+CurrentFolderScope::~CurrentFolderScope()
+{
+    std::error_code error;
+    if (!m_folder.empty())
+        std::filesystem::current_path(m_folder, error);
+}
+
+void FlushLog(KorLogWnd* window, CStringArray& lines)
+{
+    if (window)
+        window->WriteLogEntry(&lines);
+    lines.RemoveAll();
+}
+
+// ---- The document's calculation and its commands ----------------------------------
+
+bool CBrantelDoc::Calculate()
+{
+    if (bCalcRunning) {
+        AfxMessageBox(kOneCalculationText, MB_OK);
+        return false;
+    }
+    KorLogWnd* window = RunLogWindow();
+    CalcRunningScope running;
+    CStringArray log;
+    CStringArray errors;
+    CPlateComp* comp = GetPlateComp();
+    bool ok = false;
+    {
+        CurrentFolderScope folder;
+        {
+            CWaitCursor wait;
+            ActivateLogDir(true);
+            if (window)
+                window->ScrollToTab(0);
+            log.Add("\r\n ************** CALCULATE *****************\r\n");
+            log.Add("--- calculating. Please wait.\r\n");
+            FlushLog(window, log);
+            // A stop asked for while nothing ran must not cancel this run.
+            comp->StopCalculation(false);
+            PrintListLoan loan(*comp, m_lvOutputNodes, m_lvOutputElems);
+            ok = RunBusy([&] { return comp->Calculate(&log, &errors); });
+        }
+        const bool stopped = comp->m_bStopRequest;
+        if (!ok && !stopped) {
+            RunFailureBeep();
+            AfxMessageBox("An error occurred while calculating", MB_OK);
+            if (window)
+                window->ScrollToTab(1);
+        }
+        if (window) {
+            window->WriteLogEntry(&log);
+            window->WriteErrorEntry(&errors);
+        }
+        // The scale of the result drawing is set by the first switch to the
+        // results view when it is still unset.
+        m_bMeshValid = ok && !stopped;
+    }
+    InvalidateLists();
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+void CBrantelDoc::OnStopCalculate()
+{
+    m_wRunState = 0;
+    GetPlateComp()->StopCalculation(true);
+}
+
+void CBrantelDoc::OnUpdateStopCalculate(CCmdUI* pCmdUI)
+{
+    // A stop outside a run would cancel the next one at its start.
+    pCmdUI->Enable(bCalcRunning);
+}
+
+void CBrantelDoc::OnViewLogfile()
+{
+    OpenFileInDefApp(ActivateLogDir(false), "Brantel.log");
+}
+
+void CBrantelDoc::OnViewBucklingLogfile()
+{
+    OpenFileInDefApp(ActivateLogDir(false), "Brantel_B.log");
+}
+
+void CBrantelDoc::OnNodeElementOutput()
+{
+    VokLGNumberList nodes("Nodes", IDD_NUMBER_LIST);
+    VokLGNumberList elems("Elements", IDD_NUMBER_LIST);
+    // The pages edit copies; the lists change on OK only.
+    CLongVector nodeCopy(m_lvOutputNodes);
+    CLongVector elemCopy(m_lvOutputElems);
+    nodes.m_pLongVector = &nodeCopy;
+    elems.m_pLongVector = &elemCopy;
+    CPropertySheet sheet("Logfile print options");
+    sheet.AddPage(&nodes);
+    sheet.AddPage(&elems);
+    if (sheet.DoModal() != IDOK)
+        return;
+    m_lvOutputNodes = nodeCopy;
+    m_lvOutputElems = elemCopy;
+}
+
+void CBrantelDoc::OnMaxMinResults()
+{
+    CPlateComp* comp = GetPlateComp();
+    CStringArray* names = comp ? ResultNamesForElementType(comp->GetElementType()) : nullptr;
+    if (!names)
+        return;
+    CStringArray units;
+    CStringArray maxima;
+    CStringArray minima;
+    const int active = comp->GetActVal();
+    const auto format = [](double value, int quantity) {
+        const int row = quantity >= 0 && quantity < 30 ? quantity : 0;
+        const int system = iStandard == 1 ? 1 : 0;
+        const int digits = iConv[system][row][2];
+        const int kind = iConv[system][row][1];
+        CString text;
+        text.Format(kind == 0 ? "%.*e" : kind == 1 ? "%.*f" : "%.*g", digits, value);
+        return text;
+    };
+    for (int i = 0; i < names->GetSize(); ++i) {
+        comp->SetActVal(i);
+        const int quantity = comp->GetResultQuantity();
+        double max = 0.0;
+        double min = 0.0;
+        CString unit;
+        comp->GetMaxMinResult(max, min, &unit);
+        COGLPrintDoc::ReplaceSqrAndCube(unit);
+        units.Add(unit);
+        maxima.Add(format(max, quantity));
+        minima.Add(format(min, quantity));
+    }
+    comp->SetActVal(active);
+    VokDlgMaxMinVals dialog;
+    dialog.m_pColumn1 = names;
+    dialog.m_pColumn2 = &maxima;
+    dialog.m_pColumn3 = &minima;
+    dialog.m_pColumn4 = &units;
+    dialog.DoModal();
+}

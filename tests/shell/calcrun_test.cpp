@@ -1,0 +1,442 @@
+// The runs of the plate child frame and its document: mesh generation and
+// calculation of the sample plate with the real mesher and solver, refusal
+// of a second run, failure, Stop, the current folder, and the Coarser and
+// Finer steps of the subdivision control value.
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "tests/shell/shell_fixture.h"
+#include "tests/support/ui_lists.h"
+
+namespace
+{
+
+using namespace shelltest;
+using afxui::headless::DialogDriver;
+using afxui::headless::ModalScript;
+using afxui::headless::ToolbarCombo;
+
+class CalcRun : public AppTest
+{
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ASSERT_TRUE(Start());
+        const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+        const std::string sample = std::string(root ? root : ".") + "/examples/plate.plb";
+        doc = dynamic_cast<CBrantelDoc*>(m_app->OpenDocumentFile(sample.c_str()));
+        ASSERT_NE(doc, nullptr);
+        POSITION pos = doc->GetFirstViewPosition();
+        CView* view = doc->GetNextView(pos);
+        ASSERT_NE(view, nullptr);
+        frame = dynamic_cast<CChildFrame*>(view->GetParentFrame());
+        ASSERT_NE(frame, nullptr);
+        log = RunLogWindow();
+        ASSERT_NE(log, nullptr);
+    }
+    void TearDown() override
+    {
+        SetBusyRunner({});
+        bCalcRunning = false;
+        AppTest::TearDown();
+    }
+    void Send(UINT id) { frame->SendMessage(WM_COMMAND, id); }
+    std::string LogText()
+    {
+        CString text;
+        log->GetLogEdit().GetWindowText(text);
+        return std::string(static_cast<LPCTSTR>(text));
+    }
+    std::string ErrorText()
+    {
+        CString text;
+        log->GetErrorEdit().GetWindowText(text);
+        return std::string(static_cast<LPCTSTR>(text));
+    }
+    int ActiveTab() { return log->GetTabWnd().GetActiveTab(); }
+    CPlateComp& Comp() { return *doc->GetPlateComp(); }
+
+    CBrantelDoc* doc = nullptr;
+    CChildFrame* frame = nullptr;
+    KorLogWnd* log = nullptr;
+};
+
+TEST_F(CalcRun, MeshesAndCalculatesTheSamplePlate)
+{
+    const auto before = std::filesystem::current_path();
+    // What the component holds while it calculates.
+    bool listsLent = false;
+    bool runningInside = false;
+    SetBusyRunner([&](const std::function<bool()>& run) {
+        listsLent = Comp().m_pPrintNodes == &doc->m_lvOutputNodes &&
+                    Comp().m_pPrintElems == &doc->m_lvOutputElems;
+        runningInside = bCalcRunning;
+        return run();
+    });
+    Send(ID_GENERATE_MESH);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    EXPECT_GT(Comp().GetElementCount(false), 0);
+    EXPECT_EQ(std::filesystem::current_path(), before);
+    EXPECT_TRUE(runningInside);
+
+    Send(ID_CALCULATE);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    EXPECT_TRUE(listsLent) << "empty print lists are still lent";
+    EXPECT_EQ(Comp().m_pPrintNodes, nullptr);
+    EXPECT_EQ(Comp().m_pPrintElems, nullptr);
+    EXPECT_FALSE(bCalcRunning);
+    EXPECT_EQ(std::filesystem::current_path(), before);
+
+    const std::string text = LogText();
+    const auto mesh = text.find("\r\n ************** Mesh *****************\r\n"
+                                "\r\n--- Preparing mesh. Please wait.\r\n");
+    const auto calc = text.find("\r\n ************** CALCULATE *****************\r\n"
+                                "--- calculating. Please wait.\r\n");
+    EXPECT_NE(mesh, std::string::npos) << text;
+    EXPECT_NE(calc, std::string::npos) << text;
+    EXPECT_LT(mesh, calc);
+    EXPECT_EQ(ErrorText(), "");
+    EXPECT_EQ(ActiveTab(), 0);
+    EXPECT_TRUE(Beeper().Beeps().empty());
+    EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+TEST_F(CalcRun, ASecondRunIsRefusedWhileOneIsActive)
+{
+    for (UINT id : {ID_GENERATE_MESH, ID_CALCULATE, ID_UNIFORM_REFINE}) {
+        SCOPED_TRACE(id);
+        doc->m_bMeshValid = true;
+        const std::string text = LogText();
+        bCalcRunning = true;
+        Boxes().Expect(kOneCalculationText);
+        Send(id);
+        Boxes().Verify();
+        EXPECT_TRUE(bCalcRunning);
+        EXPECT_TRUE(doc->m_bMeshValid);
+        EXPECT_EQ(LogText(), text);
+        bCalcRunning = false;
+    }
+}
+
+TEST_F(CalcRun, AFailedRunShowsItsErrorsAndLeavesNoValidMesh)
+{
+    const auto before = std::filesystem::current_path();
+    struct Case {
+        UINT id;
+        bool box;
+    };
+    for (const Case c : {Case{ID_GENERATE_MESH, false}, Case{ID_CALCULATE, true}}) {
+        SCOPED_TRACE(c.id);
+        doc->m_bMeshValid = true;
+        // The component fails without running.
+        SetBusyRunner([](const std::function<bool()>&) { return false; });
+        if (c.box)
+            Boxes().Expect("An error occurred while calculating");
+        const std::size_t beeps = Beeper().Beeps().size();
+        Send(c.id);
+        Boxes().Verify();
+        EXPECT_FALSE(doc->m_bMeshValid) << "no results belong to a failed run";
+        EXPECT_EQ(ActiveTab(), 1);
+        ASSERT_EQ(Beeper().Beeps().size(), beeps + 1);
+        EXPECT_EQ(Beeper().Beeps().back(), std::make_pair(DWORD(100), DWORD(175)));
+        EXPECT_FALSE(bCalcRunning);
+        EXPECT_EQ(std::filesystem::current_path(), before);
+    }
+}
+
+TEST_F(CalcRun, StopEndsOnlyTheRunningRun)
+{
+    // Stop is offered only while a run is active.
+    EXPECT_FALSE(AfxQueryCommandUI(frame, ID_STOP_CALCULATE).bEnabled);
+    bool offered = false;
+    SetBusyRunner([&](const std::function<bool()>& run) {
+        offered = AfxQueryCommandUI(frame, ID_STOP_CALCULATE).bEnabled != FALSE;
+        return run();
+    });
+    Send(ID_GENERATE_MESH);
+    EXPECT_TRUE(offered);
+    ASSERT_TRUE(doc->m_bMeshValid);
+
+    // A stop that reaches the document while nothing runs cancels nothing.
+    Send(ID_STOP_CALCULATE);
+    Send(ID_CALCULATE);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    const std::string::size_type mark = LogText().size();
+
+    // Stop pressed while the component calculates: it ends with its
+    // cancellation text; no error is reported.
+    const auto stopThenRun = [&](const std::function<bool()>& run) {
+        doc->OnCmdMsg(ID_STOP_CALCULATE, CN_COMMAND, nullptr, nullptr);
+        return run();
+    };
+    SetBusyRunner(stopThenRun);
+    Send(ID_CALCULATE);
+    EXPECT_NE(LogText().find("*** Execution cancelled by user ***\r\n", mark), std::string::npos);
+    EXPECT_FALSE(doc->m_bMeshValid);
+    EXPECT_EQ(ActiveTab(), 0) << "a stop is no error";
+
+    // Stop pressed while the mesher works (it reports failure).
+    SetBusyRunner([&](const std::function<bool()>& run) {
+        run();
+        doc->OnCmdMsg(ID_STOP_CALCULATE, CN_COMMAND, nullptr, nullptr);
+        return false;
+    });
+    doc->m_bMeshValid = true;
+    Send(ID_GENERATE_MESH);
+    EXPECT_FALSE(doc->m_bMeshValid);
+    EXPECT_EQ(ActiveTab(), 0) << "a stop is no error";
+    EXPECT_FALSE(bCalcRunning);
+
+    SetBusyRunner({});
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    EXPECT_TRUE(doc->m_bMeshValid) << "the stop of the last run does not cancel this one";
+    EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+TEST_F(CalcRun, CoarserAndFinerStepTheSubdivisionControl)
+{
+    const int defaultCount = Comp().AutoSubdivisions(0.0, 0.0);
+    struct Case {
+        UINT id;
+        int value;
+        int expected;
+        bool meshValid;
+    };
+    const Case cases[] = {
+        {ID_COARSER, 10, 9, false},  {ID_FINER, 10, 11, false},
+        {ID_FINER, 9, 10, false},    {ID_COARSER, 15, 13, false},
+        {ID_COARSER, 20, 18, false}, {ID_FINER, 20, 22, false},
+        {ID_FINER, 0, 1, false},     {ID_COARSER, 0, 0, true},
+        {ID_FINER, -4, CChildFrame::StepSubdivisions(defaultCount, true, 0), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << " at " << c.value);
+        Comp().m_iSubdivisions = c.value;
+        doc->m_bMeshValid = true;
+        Send(c.id);
+        EXPECT_EQ(Comp().m_iSubdivisions, c.expected);
+        EXPECT_EQ(doc->m_bMeshValid, c.meshValid);
+    }
+    // Offered exactly under subdivision control.
+    for (bool control : {true, false}) {
+        Comp().m_bAutoSpacing = control;
+        EXPECT_EQ(AfxQueryCommandUI(frame, ID_COARSER).bEnabled != FALSE, control);
+        EXPECT_EQ(AfxQueryCommandUI(frame, ID_FINER).bEnabled != FALSE, control);
+    }
+    // Nothing while a run is active.
+    Comp().m_iSubdivisions = 10;
+    bCalcRunning = true;
+    Send(ID_FINER);
+    bCalcRunning = false;
+    EXPECT_EQ(Comp().m_iSubdivisions, 10);
+}
+
+TEST_F(CalcRun, SmoothingNeedsNoFreeRunAndWritesNoLog)
+{
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    const std::string text = LogText();
+    bCalcRunning = true;
+    Send(ID_SMOOTH);
+    EXPECT_TRUE(bCalcRunning);
+    bCalcRunning = false;
+    EXPECT_EQ(LogText(), text);
+    EXPECT_TRUE(Boxes().Shown().empty());
+    EXPECT_TRUE(doc->m_bMeshValid);
+}
+
+TEST_F(CalcRun, NumberSwitchesToggle)
+{
+    Send(ID_SHOW_NODE_NUMBERS);
+    EXPECT_TRUE(frame->m_bShowNodeNumbers);
+    EXPECT_FALSE(frame->m_bShowElemNumbers);
+    Send(ID_SHOW_ELEM_NUMBERS);
+    Send(ID_SHOW_NODE_NUMBERS);
+    EXPECT_FALSE(frame->m_bShowNodeNumbers);
+    EXPECT_TRUE(frame->m_bShowElemNumbers);
+    EXPECT_EQ(AfxQueryCommandUI(frame, ID_SHOW_NODE_NUMBERS).nCheck, 0);
+    EXPECT_EQ(AfxQueryCommandUI(frame, ID_SHOW_ELEM_NUMBERS).nCheck, 1);
+}
+
+TEST_F(CalcRun, UniformRefinementQuartersTheElementsAndKeepsTheFolder)
+{
+    Send(ID_GENERATE_MESH);
+    const int elements = Comp().GetElementCount(false);
+    ASSERT_GT(elements, 0);
+    const auto before = std::filesystem::current_path();
+    const std::string::size_type mark = LogText().size();
+    Send(ID_UNIFORM_REFINE);
+    EXPECT_EQ(Comp().GetElementCount(false), 4 * elements);
+    EXPECT_EQ(LogText().find("\r\n ************** Refining *****************"
+                             "\r\n--- Refining mesh. Please wait.\r\n",
+                             mark),
+              mark);
+    EXPECT_FALSE(bCalcRunning);
+    EXPECT_EQ(std::filesystem::current_path(), before);
+}
+
+TEST_F(CalcRun, PrintListsChangeOnOkOnly)
+{
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        doc->m_lvOutputNodes.Allocate(1, true, 5);
+        doc->m_lvOutputElems.Allocate(0, false, 0);
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& dlg) {
+            auto& sheet = static_cast<CPropertySheet&>(dlg);
+            CString caption;
+            sheet.GetWindowText(caption);
+            EXPECT_EQ(caption, "Logfile print options");
+            ASSERT_EQ(sheet.GetPageCount(), 2);
+            EXPECT_EQ(sheet.GetPage(0)->GetTitle(), "Nodes");
+            EXPECT_EQ(sheet.GetPage(1)->GetTitle(), "Elements");
+            brantel::test::TypeEditorLines(d, *sheet.GetPage(0), IDC_NUMBER_ITEMS, {"3", "7"});
+            d.ActivatePage(1);
+            brantel::test::TypeEditorLines(d, *sheet.GetPage(1), IDC_NUMBER_ITEMS, {"12"});
+            if (ok)
+                d.PressOK();
+            else
+                d.PressCancel();
+        });
+        Send(ID_NODE_ELEMENT_OUTPUT);
+        EXPECT_EQ(script.Taken(), 1);
+        const auto values = [](const CLongVector& v) {
+            return std::vector<LONG>(v.GetVector(), v.GetVector() + v.GetSize());
+        };
+        const std::vector<LONG> nodesAfter = ok ? std::vector<LONG>{3, 7} : std::vector<LONG>{5};
+        const std::vector<LONG> elemsAfter = ok ? std::vector<LONG>{12} : std::vector<LONG>{};
+        EXPECT_EQ(values(doc->m_lvOutputNodes), nodesAfter);
+        EXPECT_EQ(values(doc->m_lvOutputElems), elemsAfter);
+    }
+}
+
+TEST_F(CalcRun, ExtremesTableListsEveryResultOfTheFamily)
+{
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    ASSERT_EQ(Comp().GetElementType(), 81);
+    Comp().SetActVal(2);
+    std::vector<std::vector<CString>> columns;
+    ModalScript script;
+    script.Dialog(RUNTIME_CLASS(VokDlgMaxMinVals), [&](DialogDriver& d, CDialog& dlg) {
+        auto& table = static_cast<VokDlgMaxMinVals&>(dlg);
+        for (CStringArray* column :
+             {table.m_pColumn1, table.m_pColumn2, table.m_pColumn3, table.m_pColumn4}) {
+            ASSERT_NE(column, nullptr);
+            std::vector<CString> texts;
+            for (int i = 0; i < column->GetSize(); ++i)
+                texts.push_back(column->GetAt(i));
+            columns.push_back(texts);
+        }
+        d.PressOK();
+    });
+    Send(ID_MAX_MIN_RESULTS);
+    ASSERT_EQ(script.Taken(), 1);
+    EXPECT_EQ(Comp().GetActVal(), 2);
+    ASSERT_EQ(columns.size(), 4u);
+    std::vector<CString> names;
+    for (int i = 0; i < g_arThickPlateResults.GetSize(); ++i)
+        names.push_back(g_arThickPlateResults.GetAt(i));
+    ASSERT_EQ(names.size(), 11u);
+    EXPECT_EQ(columns[0], names);
+    for (const auto& column : columns)
+        EXPECT_EQ(column.size(), 11u);
+    // The deflection "w" of the sample: about 0.2111 mm at its largest.
+    ASSERT_EQ(names[5], "w");
+    const double wmax = std::max(std::abs(std::atof(columns[1][5])), std::abs(std::atof(columns[2][5])));
+    EXPECT_NEAR(wmax, 0.2111, 0.02 * 0.2111) << columns[1][5] << " " << columns[2][5];
+    for (const auto& unit : columns[3])
+        EXPECT_EQ(std::string(static_cast<LPCTSTR>(unit)).find("^2"), std::string::npos) << unit;
+
+    // No family: nothing is shown.
+    ModalScript none;
+    Comp().m_iElemType = 99;
+    Send(ID_MAX_MIN_RESULTS);
+    Comp().m_iElemType = 81;
+    EXPECT_EQ(none.Taken(), 0);
+}
+
+TEST_F(CalcRun, AMissingSolverLogIsReported)
+{
+    const CString folder = doc->ActivateLogDir(false);
+    std::error_code made;
+    std::filesystem::create_directories(static_cast<LPCTSTR>(folder), made);
+    for (const auto& [id, name] :
+         {std::pair{ID_VIEW_LOGFILE, "Brantel.log"}, std::pair{ID_VIEW_BUCKLING_LOGFILE, "Brantel_B.log"}}) {
+        std::error_code ignored;
+        std::filesystem::remove(std::string(static_cast<LPCTSTR>(folder)) + "/" + name, ignored);
+        Boxes().Expect(std::string("The file \"") + name + "\" was not found in\n\"" +
+                       static_cast<LPCTSTR>(folder) + "\".");
+        Send(id);
+        Boxes().Verify();
+    }
+}
+
+TEST_F(CalcRun, ElementAndMeshControlAppliesOnOkOnly)
+{
+    constexpr int kStoragePage = 1;
+    constexpr int kSkylineStorage = 16054;
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        Comp().m_iStorage = 2;
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& dlg) {
+            CString caption;
+            dlg.GetWindowText(caption);
+            EXPECT_EQ(caption, "Element and mesh control");
+            d.ActivatePage(kStoragePage);
+            d.Click(kSkylineStorage);
+            if (ok)
+                d.PressOK();
+            else
+                d.PressCancel();
+        });
+        Send(ID_ELEM_MESH_CONTROL);
+        EXPECT_EQ(script.Taken(), 1);
+        EXPECT_EQ(Comp().m_iStorage, ok ? 1 : 2);
+    }
+}
+
+TEST_F(CalcRun, TheModeComboSwitchesTheFramesView)
+{
+    auto* main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
+    ASSERT_NE(main, nullptr);
+    ToolbarCombo combo(*main->GetToolBarManager(), ID_VIEW_MODE);
+    for (std::size_t i = 0; i < 12; ++i)
+        frame->m_pViewParams[i] = 100.0 + double(i);
+    struct Case {
+        int index;
+        UINT mode;
+        CRuntimeClass* view;
+    };
+    // The results view is not there yet: that switch keeps the mode.
+    const Case cases[] = {
+        {2, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
+        {1, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
+        {0, ID_MODE_MODELLING, RUNTIME_CLASS(CBrantelModView)},
+        {2, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        combo.UserSelect(c.index);
+        EXPECT_EQ(frame->m_nViewID, c.mode);
+        ASSERT_NE(frame->GetActiveView(), nullptr);
+        EXPECT_TRUE(frame->GetActiveView()->IsKindOf(c.view));
+        EXPECT_EQ(frame->GetActiveView()->GetDocument(), doc);
+        // Zoom and position go over to the new view.
+        for (std::size_t i = 0; i < 12; ++i)
+            EXPECT_EQ(frame->m_pViewParams[i], 100.0 + double(i)) << i;
+    }
+    // Activation shows the frame's mode in the combo.
+    main->SetViewModeSel(0);
+    frame->SendMessage(WM_CHILDACTIVATE);
+    EXPECT_EQ(main->GetToolbarCombo(ID_VIEW_MODE)->GetCurSel(), 2);
+}
+
+} // namespace
