@@ -2,6 +2,7 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "framework/clipplanes.h"
 #include "framework/colorscalepage.h"
 #include "framework/customizesheet.h"
 #include "framework/dlghelpers.h"
@@ -15,6 +16,7 @@
 #include "framework/settingspages.h"
 #include "framework/korapp.h"
 #include "framework/korchildfrm.h"
+#include "framework/kordlgclipplane.h"
 #include "framework/kordoc.h"
 #include "framework/korlogwnd.h"
 #include "framework/kormainfrm.h"
