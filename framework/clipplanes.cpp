@@ -1,5 +1,6 @@
 #include "framework/clipplanes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korclip
@@ -89,13 +90,6 @@ void DialogNormal(int degrees, double& a, double& b)
 {
     a = -std::cos(degrees * kDegToRad);
     b = -std::sin(degrees * kDegToRad);
-}
-
-CString SuperscriptSquares(const CString& label)
-{
-    CString result = label;
-    result.Replace("^2", "\xB2");
-    return result;
 }
 
 } // namespace korclip

@@ -4,8 +4,6 @@
 // what the clip-plane dialog shows. Pure: no window, no document.
 #pragma once
 
-#include "platform/ui/core/afxui.h"
-
 namespace korclip
 {
 
@@ -39,8 +37,5 @@ void MoveHorizontal(Planes planes, Horizontal how, double step);
 int DialogAngle(double a, double b);
 // The normal the dialog writes for a whole-degree angle.
 void DialogNormal(int degrees, double& a, double& b);
-
-// A unit label with every "^2" turned into the 1252 character 0xB2.
-CString SuperscriptSquares(const CString& label);
 
 } // namespace korclip

@@ -41,10 +41,16 @@ KorDlgClipPlane::KorDlgClipPlane(double scale, int quantH, int convH, int quantV
     : CDialog(IDD, frame), m_pFrame(frame), m_dScale(scale), m_iQuantH(quantH), m_iConvH(convH),
       m_iQuantV(quantV), m_iConvV(static_cast<int>(convV))
 {
-    m_strUnitBelow = m_strUnitAbove =
-        korclip::SuperscriptSquares(UnitString(iStandard, m_iQuantH, iConv[iStandard][m_iConvH][0]));
+    ReadUnitLabel();
     ReadFrame();
     m_bDynamic = FALSE;
+}
+
+void KorDlgClipPlane::ReadUnitLabel()
+{
+    m_strUnitBelow = UnitString(iStandard, m_iQuantH, iConv[iStandard][m_iConvH][0]);
+    ReplaceSqrd(m_strUnitBelow);
+    m_strUnitAbove = m_strUnitBelow;
 }
 
 double KorDlgClipPlane::LevelFactor() const
@@ -105,8 +111,7 @@ void KorDlgClipPlane::SetParent(KorChildFrm* frame, double scale, int quantH, in
     m_iConvH = convH;
     m_iQuantV = quantV;
     m_iConvV = static_cast<int>(convV);
-    m_strUnitBelow = m_strUnitAbove =
-        korclip::SuperscriptSquares(UnitString(iStandard, m_iQuantH, iConv[iStandard][m_iConvH][0]));
+    ReadUnitLabel();
     ReadFrame();
     Refresh();
 }
@@ -203,6 +208,9 @@ void KorDlgClipPlane::OnChangeEdit()
 {
     if (CWnd* apply = GetDlgItem(IDC_APPLY))
         apply->EnableWindow(TRUE);
+    // The check box counts as soon as it is ticked, not at the next exchange.
+    if (GetSafeHwnd() && m_nQuiet == 0)
+        m_bDynamic = IsDlgButtonChecked(IDC_DYNAMIC) == 1;
     if (m_bDynamic && m_nQuiet == 0 && GetSafeHwnd())
         OnApply();
 }

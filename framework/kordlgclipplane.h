@@ -72,6 +72,8 @@ private:
     // exchange fires writes nothing into the frame.
     template <class Fn> void Quietly(Fn fn);
     int m_nQuiet = 0;
+    // Both level labels: the level unit with "^2" as the character 0xB2.
+    void ReadUnitLabel();
     double LevelFactor() const;
     double DistanceFactor() const;
 };
