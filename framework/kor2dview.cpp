@@ -8,12 +8,8 @@
 #include <cmath>
 #include <memory>
 
-#include "framework/inputdialogs.h"
-#include "framework/kormainfrm.h"
-#include "framework/settingspages.h"
-#include "geometry/ringseg.h"
+#include "framework/korviewshared.h"
 #include "geometry/snode.h"
-#include "glview/secimage.h"
 #include "platform/dimvor/dimvor.h"
 #include "platform/ui/core/afxui.h"
 
@@ -92,16 +88,12 @@ void Kor2DView::OnDraw(CDC* pDC)
     if (COGLView::m_bDrawing)
         return;
     COGLView::OnDraw(pDC);
-    const unsigned t = m_iDrawTime > 0 ? static_cast<unsigned>(m_iDrawTime) : 1u;
-    const std::string text = AfxFormat("Drawing time: %5u ms (%.1f fps)", t, 1000.0 / t);
-    StatusBarCoordText(text.c_str(), 3);
+    StatusBarCoordText(korview::DrawingTime(m_iDrawTime, "Drawing time: %5u ms (%.1f fps)"), 3);
 }
 
 void Kor2DView::StatusBarCoordText(CString text, int index)
 {
-    CFrameWnd* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
-    if (CStatusBar* bar = frame ? frame->GetStatusBar() : nullptr)
-        bar->SetPaneText(index + 1, text, TRUE);
+    korview::StatusBarText(text, index);
 }
 
 bool Kor2DView::DrawStaticScene()
@@ -125,17 +117,7 @@ bool Kor2DView::DrawStaticScene()
 
 bool Kor2DView::DrawDynamicScene()
 {
-    if (m_pZoomRectNode) {
-        glPushMatrix();
-        glLoadIdentity();
-        glDisable(GL_DEPTH_TEST);
-        SetViewTransform();
-        glColor3f(1.0f, 0.0f, 0.0f);
-        double corner[2] = {m_pZoomRectNode->x, m_pZoomRectNode->y};
-        double cursor[2] = {m_dCursX, m_dCursY};
-        COGLRenderer::DrawRect2D(corner, cursor, true);
-        glPopMatrix();
-    }
+    korview::DrawZoomRect(*this, m_pZoomRectNode, 0.0f);
     return COGL2DView::DrawDynamicScene();
 }
 
@@ -143,50 +125,21 @@ bool Kor2DView::DrawDynamicScene()
 
 void Kor2DView::TruncateCursor()
 {
-    if (m_bSnapOn)
-        return;
-    const double f = LengthFactor();
-    const int* row = iConv[iStandard & 1][0];
-    m_dCursX = TruncDouble(m_dCursX * f, row[1], row[2]) / f;
-    m_dCursY = TruncDouble(m_dCursY * f, row[1], row[2]) / f;
+    korview::TruncateCursor(*this);
 }
 
 bool Kor2DView::MouseMove(unsigned flags, CPoint point)
 {
     const double oldX = m_dCursX, oldY = m_dCursY;
     const bool answer = COGL2DView::MouseMove(flags, point);
-    const bool changed = m_dCursX != oldX || m_dCursY != oldY;
-    if (changed) {
-        StatusBarCoordText(CoordText(27036, m_dCursX), 1);
-        StatusBarCoordText(CoordText(27037, m_dCursY), 2);
-        if (m_bSnapOn)
-            return true;
-    }
-    if (!answer && m_iTool == VIEWTOOL_ZOOMRECT && m_pZoomRectNode) {
-        double px = m_pZoomRectNode->x, py = m_pZoomRectNode->y;
-        GetScreenCoord(px, py);
-        if (std::abs(point.x - px) > 2.0 || std::abs(point.y - py) > 2.0)
-            return true;
-    }
-    return answer;
+    return korview::AfterMouseMove(*this, m_pZoomRectNode, oldX, oldY, answer, point);
 }
 
 bool Kor2DView::LeftButtonDown(unsigned flags, double x, double y, CPoint point)
 {
     if (m_iTool != VIEWTOOL_ZOOMRECT)
         return COGL2DView::LeftButtonDown(flags, x, y, point);
-    if (!m_pZoomRectNode) {
-        m_LastPoint = point;
-        // The corner gives its identifier back at once.
-        m_pZoomRectNode = new CSNode(m_dCursX, m_dCursY, 0.0, nullptr, 0);
-        --CSNode::lIDnode;
-        return false;
-    }
-    const double cx = m_pZoomRectNode->x, cy = m_pZoomRectNode->y;
-    DeleteZoomRect();
-    ZoomToRect(std::max(cx, m_dCursX), std::max(cy, m_dCursY), std::min(cx, m_dCursX),
-               std::min(cy, m_dCursY));
-    m_iTool = VIEWTOOL_NORMAL;
+    korview::ZoomRectClick(*this, m_pZoomRectNode, point, VIEWTOOL_NORMAL);
     return false;
 }
 
@@ -316,10 +269,7 @@ void Kor2DView::OnViewSnap()
 
 void Kor2DView::OnViewAxes()
 {
-    if (m_uiGridType == 0)
-        m_bGridListValid = false; // the grid leaves the axis lines out
-    m_bShowAxis = !m_bShowAxis;
-    Invalidate(FALSE);
+    korview::ToggleAxes(*this);
 }
 
 void Kor2DView::OnUpdateViewGrid(CCmdUI* pCmdUI)
@@ -339,8 +289,7 @@ void Kor2DView::OnUpdateViewAxes(CCmdUI* pCmdUI)
 
 void Kor2DView::OnZoomFactor()
 {
-    KorDlgDblVal dlg("Zoom Factor", &m_dZoompercent, "%", this);
-    dlg.DoModal();
+    korview::AskZoomFactor(*this);
 }
 
 void Kor2DView::OnSetLimits()
@@ -349,27 +298,12 @@ void Kor2DView::OnSetLimits()
 
 void Kor2DView::OnMoveAbsolute()
 {
-    const double f = LengthFactor();
-    const CString unit = LengthUnit();
-    KorDlgDblValTwo dlg("Center of screen", "X", "Y", unit, unit, "Coordinates", this, KorDlgDblValTwo::IDD);
-    dlg.m_dVal1 = -m_dCentX * f;
-    dlg.m_dVal2 = -m_dCentY * f;
-    if (dlg.DoModal() != IDOK)
-        return;
-    m_dCentX = -dlg.m_dVal1 / f;
-    m_dCentY = -dlg.m_dVal2 / f;
-    MarkListsInvalid();
-    Invalidate(TRUE);
+    korview::AskMoveAbsolute(*this);
 }
 
 void Kor2DView::OnOGLOptions()
 {
-    CPropertySheet sheet("OpenGL Options", this);
-    KorPPOGLSett settings(this);
-    KorPPOGLInfo info(&m_Renderer);
-    sheet.AddPage(&settings);
-    sheet.AddPage(&info);
-    sheet.DoModal();
+    korview::ShowOGLOptions(*this);
 }
 
 void Kor2DView::OnCopyImage()
@@ -380,62 +314,16 @@ void Kor2DView::OnCopyImage()
 void Kor2DView::OnSetFocus(CWnd*)
 {
     Default();
-    if (KorMainFrm* frame = dynamic_cast<KorMainFrm*>(AfxGetMainWnd()))
-        SetSnapSpace(frame->m_dCurGridSpacing, true);
+    korview::TakeGridSpacing(*this, true);
 }
 
-// ------------------------------------------------------------ images
 
 void Kor2DView::OnSaveImage()
 {
-    CDocument* doc = GetDocument();
-    CString title = doc ? doc->GetTitle() : CString();
-    if (const int dot = title.ReverseFind('.'); dot >= 0)
-        title = title.Left(dot);
-    CString folder = doc ? doc->GetPathName() : CString();
-    const int slash = folder.ReverseFind('/');
-    folder = slash >= 0 ? folder.Left(slash) : CString();
-    for (;;) {
-        CFileDialog files(FALSE, "bmp", title, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
-                          kKorImageFilter, this);
-        if (!folder.IsEmpty())
-            files.m_ofn.lpstrInitialDir = folder;
-        if (files.DoModal() != IDOK)
-            return;
-        KorDlgDblValTwo size("Image size", "Horizontal", "Vertical", "%", "%", "Scaling", this);
-        size.m_dVal1 = 100.0;
-        size.m_dVal2 = 100.0;
-        if (size.DoModal() != IDOK)
-            continue;
-        SaveImage(files.GetPathName(), static_cast<int>(files.m_ofn.nFilterIndex), size.m_dVal1, size.m_dVal2);
-        return;
-    }
+    korview::AskSaveImage(*this);
 }
 
 bool Kor2DView::SaveImage(const CString& path, int index, double horizontal, double vertical)
 {
-    CRect client;
-    GetClientRect(&client);
-    const int width = static_cast<int>(client.right * horizontal * 0.01 - client.left);
-    const int height = static_cast<int>(client.bottom * vertical * 0.01 - client.top);
-    const GLPixelSize limit = COGLDIB::MaxSize();
-    auto tooLarge = [&] {
-        AfxMessageBox(AfxFormat("The image is too large to render (at most %d x %d pixels).", limit.cx,
-                                limit.cy)
-                          .c_str());
-        return false;
-    };
-    if (width <= 0 || height <= 0 || width > limit.cx || height > limit.cy)
-        return tooLarge();
-    std::unique_ptr<COGLDIB> dib(MakeOGLDIB(CSize(width, height), nullptr));
-    if (!dib)
-        return tooLarge();
-    CClientDC dc(this);
-    std::unique_ptr<SECImage> image(dib->CopyImage(&dc, index));
-    dib.reset();
-    if (!image || !image->SaveToPath(path)) {
-        AfxMessageBox(AfxFormat("The image could not be written to %s.", static_cast<LPCTSTR>(path)).c_str());
-        return false;
-    }
-    return true;
+    return korview::SaveImage(*this, path, index, horizontal, vertical);
 }
