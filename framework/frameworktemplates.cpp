@@ -24,13 +24,14 @@ DialogControl Label(LPCTSTR text, const CRect& rect)
 }
 
 // The picture of grid and strip takes the left of the page (drawn, not a
-// control); the controls stand to its right.
+// control); the controls stand to its right. The page is tall enough for
+// the whole picture, strip included (10 + 366 pixels, about 250 units).
 DialogTemplate ColorScaleTemplate()
 {
     DialogTemplate t;
     t.nID = KorPPColorScale::IDD;
     t.strCaption = "Color scale";
-    t.size = CSize(330, 240);
+    t.size = CSize(330, 262);
     t.Add({
         Ctl(IDC_STATIC, AfxCtl::groupBox, "File", CRect(240, 7, 322, 42)),
         Ctl(50024, AfxCtl::push, "&Load", CRect(246, 20, 280, 34), kButton | WS_GROUP),

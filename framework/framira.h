@@ -9,7 +9,6 @@
 #include "framework/geomhlpr.h"
 #include "framework/kor2dmodview.h"
 #include "framework/kor2dview.h"
-#include "framework/imagedc.h"
 #include "framework/inputdialogs.h"
 #include "framework/listpages.h"
 #include "framework/palettefile.h"

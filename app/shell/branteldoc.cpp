@@ -131,6 +131,23 @@ long CBrantelDoc::AddSepNode(CSNode* node, CObList* group)
     return index;
 }
 
+bool CBrantelDoc::RemoveSepNode(CSNode* node)
+{
+    const long index = m_pNodeList ? m_pNodeList->RemoveNode(node) : -1;
+    if (index < 0)
+        return false;
+    if (static_cast<std::size_t>(index) < m_SepNodeGroups.size()) {
+        if (CObList* group = m_SepNodeGroups[static_cast<std::size_t>(index)]) {
+            for (POSITION pos = group->GetHeadPosition(); pos;)
+                delete group->GetNext(pos);
+            delete group;
+        }
+        m_SepNodeGroups.erase(m_SepNodeGroups.begin() + index);
+    }
+    PublishGroups();
+    return true;
+}
+
 // ---- Statics and model ------------------------------------------------------------
 
 void CBrantelDoc::UpdateStatics(bool activate)
@@ -377,12 +394,9 @@ CString CBrantelDoc::GetElementTypeName()
     return comp ? ElementTypeShortName(comp->GetElementType()) : CString();
 }
 
-// The editors of regions, edges, links and nodes are the property sheets of
-// the document; until they exist these do nothing.
+// The region editor is a property sheet of the document; until it exists
+// this does nothing. Nodes, edges and links: docinfo.cpp.
 void CBrantelDoc::EditRegionProperties(CObject*) {}
-void CBrantelDoc::EditEdgeInfo(CObject*) {}
-void CBrantelDoc::EditLinkInfo(CObject*) {}
-void CBrantelDoc::EditNodeInfo(CObject*, bool) {}
 
 void CBrantelDoc::EditObject(CObject* object)
 {

@@ -1,6 +1,13 @@
 // Umbrella header: includes every public header of this library.
+#include "app/shell/bcpage.h"
+#include "app/shell/boundnode.h"
 #include "app/shell/brantelapp.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/docshell.h"
+#include "app/shell/edgeloadpage.h"
+#include "app/shell/elemctrl.h"
+#include "app/shell/elemsheet.h"
+#include "app/shell/nodegeompage.h"
+#include "app/shell/pagetemplates.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"

@@ -1,5 +1,6 @@
 // The program's resources: the template strings, the menus of the main
 // frame and of the six document types, the accelerators and the About box.
+#include "app/shell/pagetemplates.h"
 #include "app/shell/shellids.h"
 
 namespace
@@ -131,6 +132,7 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_UP), WORD(ID_FINER)},
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_DOWN), WORD(ID_COARSER)}});
     m.Add(IDD_ABOUTBOX, AboutTemplate());
+    brantel::AddPageTemplates(m);
 });
 
 } // namespace

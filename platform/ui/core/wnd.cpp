@@ -271,6 +271,20 @@ void CWnd::SetWindowText(LPCTSTR lpszString)
     SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString));
 }
 
+void CWnd::SetToolTipText(LPCTSTR lpszText)
+{
+    if (CWndState* state = GetState()) {
+        state->strToolTip = lpszText ? lpszText : "";
+        state->Changed(PEER_TOOLTIP);
+    }
+}
+
+CString CWnd::GetToolTipText() const
+{
+    const CWndState* state = GetState();
+    return state ? state->strToolTip : CString();
+}
+
 void CWnd::GetWindowText(CString& rString) const
 {
     const CWndState* state = GetState();
@@ -531,12 +545,16 @@ int CWnd::GetScrollPos(int nBar) const
 
 void CWnd::Invalidate(BOOL)
 {
+    if (CWndPeer* peer = GetPeer(); peer && peer->Repaint(false))
+        return;
     if (m_hWnd)
         PostMessage(WM_PAINT);
 }
 
 void CWnd::UpdateWindow()
 {
+    if (CWndPeer* peer = GetPeer(); peer && peer->Repaint(true))
+        return;
     SendMessage(WM_PAINT);
 }
 

@@ -70,7 +70,8 @@ enum AfxPeerChange : UINT {
     PEER_FOCUS = 0x0200,
     PEER_STYLE = 0x0400,
     PEER_COLOR = 0x0800,
-    PEER_ALL = 0x0FFF,
+    PEER_TOOLTIP = 0x1000,
+    PEER_ALL = 0x1FFF,
 };
 
 // A window's pixels and input, made by the backend. Update shows the
@@ -90,6 +91,11 @@ public:
     virtual void UserSelect(int nIndex) = 0; // combo, list box, tab, list editor
     virtual void UserSpin(int nDelta) = 0;   // spin: arrow steps, up positive
     virtual void UserScroll(UINT nSBCode, int nPos) = 0;
+    // The window's pixels are stale: the peer repaints them through its own
+    // paint event (which sends WM_PAINT with a paint context attached),
+    // later for Invalidate or at once for UpdateWindow, and returns true.
+    // False (the default) leaves WM_PAINT to the layer's queue.
+    virtual bool Repaint(bool /*bNow*/) { return false; }
 };
 
 // The event-loop side of a backend and its peer factory.
@@ -163,6 +169,7 @@ struct CWndState {
     COLORREF color = 0;                     // colour buttons
     // The window's own font (SetFont); its peer shows it from PEER_STYLE on.
     std::optional<LOGFONT> font;
+    CString strToolTip;                     // shown while the mouse rests on it
 
     // The window's own scroll bars (WS_HSCROLL, WS_VSCROLL): SB_HORZ, SB_VERT.
     struct ScrollBar {
@@ -222,6 +229,10 @@ public:
 
     // Texts are kept exactly as given ("&", "\r\n" ...).
     void SetWindowText(LPCTSTR lpszString);
+    // The tooltip of the window (what a tooltip control adds for it); an
+    // empty text removes it.
+    void SetToolTipText(LPCTSTR lpszText);
+    CString GetToolTipText() const;
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const;
     BOOL EnableWindow(BOOL bEnable = TRUE); // TRUE when it was disabled

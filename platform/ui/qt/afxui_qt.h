@@ -11,6 +11,7 @@
 #include "platform/ui/qt/qtglyphs.h"
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qtoffscreen.h"
+#include "platform/ui/qt/qtpaint.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtprint.h"
 #include "platform/ui/qt/qtservices.h"

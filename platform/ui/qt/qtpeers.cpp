@@ -17,12 +17,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <qdrawutil.h>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -34,12 +36,15 @@
 #include "platform/afx/numconv.h"
 #include "platform/ui/core/bars.h"
 #include "platform/ui/core/dialog.h"
+#include "platform/ui/core/docview.h"
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/core/viewinput.h"
 #include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtframe.h"
 #include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qtpaint.h"
 #include "platform/ui/qt/qtservices.h"
 #include "platform/ui/qt/qttext.h"
 
@@ -141,25 +146,69 @@ void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
     painter.save();
     painter.setPen(QPen(Qt::darkGray, 1));
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
-    painter.drawText(rect, Qt::AlignCenter, QString::number(nBitmapID));
+    if (nBitmapID != 0) // a picture static still waiting for its bitmap shows an empty frame
+        painter.drawText(rect, Qt::AlignCenter, QString::number(nBitmapID));
     painter.restore();
 }
 
 namespace
 {
 
-// A picture static (SS_BITMAP).
+// A picture static (SS_BITMAP): a resource picture scaled to the control,
+// or a bitmap made in memory (a drawn section) at its own size from the
+// top left, as a static shows a bitmap.
 class PictureWidget : public QWidget
 {
 public:
-    using QWidget::QWidget;
+    PictureWidget(HWND hWnd, QWidget* pParent) : QWidget(pParent), m_hWnd(hWnd) {}
     UINT m_nBitmapID = 0;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        // The bitmap is the window's (not owned): read at each paint.
+        const CWndState* state = AfxGetWndState(m_hWnd);
+        const CBitmap* bitmap = state ? state->hBitmap : nullptr;
+        if (bitmap && bitmap->GetResourceID() == 0) {
+            const QImage image = AfxQtImageFromBitmap(*bitmap);
+            if (!image.isNull()) {
+                painter.drawImage(QPoint(0, 0), image);
+                return;
+            }
+        }
         AfxQtDrawPicture(painter, rect(), m_nBitmapID);
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+// A group box drawn as the templates place it: the frame line runs through
+// the middle of the title, so the controls a template puts just below the
+// title stand inside the frame, clear of its line.
+class GroupFrame : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QString text = title();
+        // An etched frame, drawn here: the style's group frame keeps its
+        // own room for a title above the line.
+        qDrawShadeRect(&painter, rect().adjusted(0, text.isEmpty() ? 0 : metrics.height() / 2, 0, 0),
+                       palette(), true, 1);
+        if (text.isEmpty())
+            return;
+        const QRect band(6, 0, metrics.horizontalAdvance(text) + 4, metrics.height());
+        painter.fillRect(band, palette().window());
+        style()->drawItemText(&painter, band.adjusted(2, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextHideMnemonic, palette(),
+                              isEnabled(), text, QPalette::WindowText);
     }
 };
 
@@ -335,6 +384,77 @@ private:
     std::function<bool(UINT)> m_onDialogKey;
 };
 
+// The window's own painting and mouse input: a layer window with its own
+// WM_PAINT handler (a page that draws a picture) is painted through a
+// CQtPainterDC inside the widget's paint event, and the mouse buttons
+// pressed on the widget itself (not on its controls) reach its handlers.
+class PaintFilter : public QObject
+{
+public:
+    explicit PaintFilter(HWND hWnd) : m_hWnd(hWnd) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (!widget)
+            return false;
+        switch (event->type()) {
+        case QEvent::Paint:
+            AfxQtPaintWindow(m_hWnd, *widget);
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return Mouse(*static_cast<QMouseEvent*>(event));
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool Mouse(const QMouseEvent& mouse)
+    {
+        AfxViewEvent e;
+        e.kind = mouse.type() == QEvent::MouseButtonPress     ? AfxViewEventKind::press
+                 : mouse.type() == QEvent::MouseButtonRelease ? AfxViewEventKind::release
+                                                              : AfxViewEventKind::doubleClick;
+        e.button = mouse.button() == Qt::LeftButton    ? AfxMouseButton::left
+                   : mouse.button() == Qt::RightButton ? AfxMouseButton::right
+                   : mouse.button() == Qt::MiddleButton ? AfxMouseButton::middle
+                                                        : AfxMouseButton::none;
+        if (e.button == AfxMouseButton::none)
+            return false;
+        const QPoint at = mouse.position().toPoint();
+        e.point = CPoint(at.x(), at.y());
+        const Qt::MouseButtons held = mouse.buttons();
+        e.nFlags = (held & Qt::LeftButton ? MK_LBUTTON : 0) |
+                   (held & Qt::RightButton ? MK_RBUTTON : 0) |
+                   (held & Qt::MiddleButton ? MK_MBUTTON : 0) |
+                   (mouse.modifiers() & Qt::ShiftModifier ? MK_SHIFT : 0) |
+                   (mouse.modifiers() & Qt::ControlModifier ? MK_CONTROL : 0);
+        const HWND hWnd = m_hWnd;
+        AfxQtEntry([hWnd, e] {
+            if (CWnd* wnd = CWnd::FromHandle(hWnd))
+                AfxDispatchViewEvent(*wnd, e);
+        });
+        return true;
+    }
+
+    HWND m_hWnd;
+};
+
+// True for a plain window or dialog that paints itself in OnPaint. Views
+// are left to their host, which runs their drawing cycle, and frames and
+// bars to their Qt widgets.
+bool PaintsItself(const CWndState& state, const QWidget& widget)
+{
+    const bool plain = widget.metaObject() == &QWidget::staticMetaObject ||
+                       dynamic_cast<const DialogWidget*>(&widget) != nullptr;
+    return plain && state.kind == AfxWndKind::window && state.pOwner &&
+           !dynamic_cast<CView*>(state.pOwner) && state.pOwner->HandlesMessage(WM_PAINT);
+}
+
 bool IsMultiLine(AfxWndKind kind, DWORD dwStyle)
 {
     return kind == AfxWndKind::edit && (dwStyle & ES_MULTILINE);
@@ -423,10 +543,16 @@ CQtPeer::CQtPeer(const CWndState& state, QWidget* pParent)
     if (auto* combo = qobject_cast<QComboBox*>(m_input.data()); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(m_filter.get());
     SetBuddyOfLabels(state);
+    if (PaintsItself(state, *m_widget)) {
+        m_paint = std::make_unique<PaintFilter>(m_hWnd);
+        m_widget->installEventFilter(m_paint.get());
+    }
 }
 
 CQtPeer::~CQtPeer()
 {
+    if (m_widget && m_paint)
+        m_widget->removeEventFilter(m_paint.get());
     if (m_input)
         m_input->removeEventFilter(m_filter.get());
     delete m_widget.data(); // null when Qt deleted it with its parent
@@ -479,7 +605,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             break;
         }
         case BS_GROUPBOX: {
-            auto* group = new QGroupBox(pParent);
+            auto* group = new GroupFrame(pParent);
             group->setFocusPolicy(Qt::NoFocus);
             group->setAttribute(Qt::WA_TransparentForMouseEvents);
             m_widget = group;
@@ -496,7 +622,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
         break;
     case AfxWndKind::staticText:
         if ((style & SS_TYPEMASK) == SS_BITMAP) {
-            m_widget = new PictureWidget(pParent);
+            m_widget = new PictureWidget(state.hWnd, pParent);
         } else {
             auto* label = new QLabel(pParent);
             label->setTextFormat(Qt::PlainText);
@@ -947,6 +1073,8 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         }
         if (nChanges & PEER_COLOR && state.kind == AfxWndKind::colorButton)
             ShowColor(state);
+        if (nChanges & PEER_TOOLTIP)
+            w->setToolTip(AfxToQString(state.strToolTip));
         if (nChanges & PEER_BITMAP) {
             if (auto* picture = dynamic_cast<PictureWidget*>(w)) {
                 picture->m_nBitmapID = state.nBitmapID;
@@ -1000,6 +1128,15 @@ void CQtPeer::ShowLayerFocus()
         target->setFocus(Qt::OtherFocusReason);
     else
         m_input->clearFocus();
+}
+
+bool CQtPeer::Repaint(bool bNow)
+{
+    if (!m_paint)
+        return false;
+    if (QWidget* widget = m_widget.data())
+        bNow ? widget->repaint() : widget->update();
+    return true;
 }
 
 void CQtPeer::UserFocus()

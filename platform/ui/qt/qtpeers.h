@@ -75,6 +75,8 @@ public:
     void UserSelect(int nIndex) override;
     void UserSpin(int nDelta) override;
     void UserScroll(UINT nSBCode, int nPos) override;
+    // Repaints a window that paints itself (see AfxQtPaintWindow).
+    bool Repaint(bool bNow) override;
 
     // The peer's outer widget (null after Qt deleted it).
     QWidget* Widget() const { return m_widget.data(); }
@@ -110,6 +112,7 @@ private:
     QPointer<QWidget> m_input;         // see InputWidget
     QPointer<QListWidget> m_list;      // list boxes and the list of list editors
     std::unique_ptr<QObject> m_filter; // focus events of the input widget
+    std::unique_ptr<QObject> m_paint;  // paint and mouse events of a window painting itself
     bool m_bShowing = false;           // inside Update: nothing is reported
 };
 
