@@ -554,7 +554,7 @@ const CResourceModule s_resources("framira", CResourceModule::library, [](CResou
     m.Add(KorDlgImpExpScl::IDD, ImportScaleTemplate());
     m.Add(KorDlgRotate::IDD, RotateTemplate());
     m.Add(KorDlgClipPlane::IDD, ClipPlaneTemplate());
-    m.AddStrings({{27036, "X"}, {27037, "Y"}});
+    m.AddStrings({{27036, "X"}, {27037, "Y"}, {27038, "Z"}});
     m.Add(KorPPLight::IDD, LightTemplate());
     m.Add(KorPPScreenClr::IDD, ScreenColourTemplate());
     m.Add(KorPPOGLSett::IDD, OpenGLSettingsTemplate());

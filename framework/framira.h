@@ -9,6 +9,7 @@
 #include "framework/geomhlpr.h"
 #include "framework/kor2dmodview.h"
 #include "framework/kor2dview.h"
+#include "framework/kor3dview.h"
 #include "framework/inputdialogs.h"
 #include "framework/listpages.h"
 #include "framework/palettefile.h"
@@ -19,4 +20,5 @@
 #include "framework/kordoc.h"
 #include "framework/korlogwnd.h"
 #include "framework/kormainfrm.h"
+#include "framework/korviewshared.h"
 #include "framework/viewcursors.h"
