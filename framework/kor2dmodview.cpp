@@ -194,20 +194,7 @@ void Kor2DModView::OnSelectFilter()
     auto* combo = dynamic_cast<CComboBox*>(CCmdTarget::GetNotifySender());
     if (!combo)
         return;
-    switch (combo->GetCurSel()) {
-    case 0:
-        m_uiSelectFilter = KorBasisGeomHlpr::kNodes;
-        break;
-    case 1:
-        m_uiSelectFilter = KorBasisGeomHlpr::kEdges;
-        break;
-    case 2:
-        m_uiSelectFilter = KorBasisGeomHlpr::kAreas;
-        break;
-    default:
-        m_uiSelectFilter = 7;
-        break;
-    }
+    m_uiSelectFilter = korsel::FilterOfEntry(combo->GetCurSel());
 }
 
 void Kor2DModView::OnRotateAll()

@@ -37,6 +37,20 @@ UINT SelectedType(KorBasisGeomHlpr* helper)
 
 } // namespace
 
+UINT FilterOfEntry(int entry)
+{
+    switch (entry) {
+    case 0:
+        return KorBasisGeomHlpr::kNodes;
+    case 1:
+        return KorBasisGeomHlpr::kEdges;
+    case 2:
+        return KorBasisGeomHlpr::kAreas;
+    default:
+        return 7;
+    }
+}
+
 UINT TypeOf(CObject* ob)
 {
     if (!ob)

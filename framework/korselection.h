@@ -17,6 +17,10 @@ namespace korsel
 // Adds a picked object of a selection type to the view's selection.
 using AddFn = std::function<void(CObject*, UINT)>;
 
+// The selection filter of an entry of the filter combo box: 0 nodes, 1
+// edges, 2 areas, any other all three.
+UINT FilterOfEntry(int entry);
+
 // The selection type of an object by its class: 2 node, 4 edge, 1 graph;
 // 0 for anything else or null.
 UINT TypeOf(CObject* ob);
