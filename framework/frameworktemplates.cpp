@@ -419,17 +419,17 @@ DialogTemplate ToolBarsTemplate()
     DialogTemplate t;
     t.nID = KorToolBarsPage::IDD;
     t.strCaption = "Toolbars";
-    t.size = CSize(200, 180);
+    t.size = CSize(200, 216);
     t.Add(Label("&Toolbars:", CRect(7, 7, 193, 15)));
     for (int i = 0; i < KorToolBarsPage::MAX_BARS; ++i) {
         const int y = 18 + 11 * i;
         t.Add(Ctl(KorToolBarsPage::IDC_FIRST_BAR + i, AfxCtl::check, "", CRect(14, y, 193, y + 10),
                   kButton));
     }
-    t.Add({Ctl(KorToolBarsPage::IDC_LARGE, AfxCtl::check, "&Large buttons", CRect(7, 154, 100, 164),
+    t.Add({Ctl(KorToolBarsPage::IDC_LARGE, AfxCtl::check, "&Large buttons", CRect(7, 199, 100, 209),
                kButton),
            Ctl(KorToolBarsPage::IDC_TOOLTIPS, AfxCtl::check, "Show &tooltips",
-               CRect(104, 154, 193, 164), kButton)});
+               CRect(104, 199, 193, 209), kButton)});
     return t;
 }
 

@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "app/analysis/analysis.h"
+#include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 #include "geometry/idcounters.h"
 #include "platform/dimvor/units.h"
@@ -161,6 +162,25 @@ void CBrantelDoc::UpdateStatics(bool activate)
 
 void CBrantelDoc::ModelChanged(CSectComp*)
 {
+    auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (!frame)
+        return;
+    CPlateComp* comp = GetPlateComp();
+    frame->GetStatusBarWnd().SetPaneText(1, GetElementTypeName());
+    frame->m_pListNames = ResultNamesForElementType(comp ? comp->GetElementType() : 0);
+    frame->UpdateResultList(comp ? comp->GetActVal() : 0);
+    // The frame of the first view keeps its material while the model still
+    // lists it; otherwise the model's first material becomes current.
+    POSITION pos = GetFirstViewPosition();
+    CView* view = pos ? GetNextView(pos) : nullptr;
+    auto* child = view ? dynamic_cast<CChildFrame*>(view->GetParentFrame()) : nullptr;
+    CObList* materials = comp ? &comp->GetMaterialList() : nullptr;
+    CMaterial* active = child ? child->m_pActiveMaterial : nullptr;
+    if (materials && (!active || !materials->Find(active)))
+        active = materials->IsEmpty() ? nullptr : static_cast<CMaterial*>(materials->GetHead());
+    if (child)
+        child->m_pActiveMaterial = active;
+    frame->UpdateMaterialList(materials, active);
 }
 
 void CBrantelDoc::DeleteModel(CSectComp*& comp)

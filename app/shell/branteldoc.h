@@ -75,8 +75,10 @@ public:
     // true: this document's counters, node list and group array become the
     // libraries' statics; false: the counters are taken back.
     void UpdateStatics(bool activate) override;
-    // The activation refresh of the main frame (status pane, result names,
-    // materials): the main frame fills it in.
+    // Refreshes the main frame when the document becomes active (or its
+    // model changes by undo or redo): the element type in status pane 1,
+    // the family's result names with the model's active result, and the
+    // materials with the current one of the first view's frame.
     void ModelChanged(CSectComp* previous) override;
     // Deletes the composite and the materials of its list; the graph
     // identifier counter is kept.

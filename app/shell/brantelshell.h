@@ -7,6 +7,7 @@
 #include "app/shell/edgeloadpage.h"
 #include "app/shell/elemctrl.h"
 #include "app/shell/elemsheet.h"
+#include "app/shell/mainframe.h"
 #include "app/shell/nodegeompage.h"
 #include "app/shell/pagetemplates.h"
 #include "app/shell/shellframes.h"

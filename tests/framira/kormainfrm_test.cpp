@@ -15,6 +15,7 @@
 
 #include "framework/framira.h"
 #include "tests/framira/file_bytes.h"
+#include "tests/support/ui_lists.h"
 #include "glview/oglcolorinfo.h"
 #include "glview/oglrenderer.h"
 #include "glview/oglview.h"
@@ -114,17 +115,7 @@ protected:
         EXPECT_NE(combo, nullptr);
         return *combo;
     }
-    std::vector<CString> Entries(UINT id)
-    {
-        std::vector<CString> entries;
-        CComboBox& combo = Combo(id);
-        for (int i = 0; i < combo.GetCount(); ++i) {
-            CString text;
-            combo.GetLBText(i, text);
-            entries.push_back(text);
-        }
-        return entries;
-    }
+    std::vector<CString> Entries(UINT id) { return brantel::test::ComboTexts(&Combo(id)); }
     void TypeSpacing(const CString& text)
     {
         ToolbarCombo(*frame->GetToolBarManager(), ID_KOR_GRIDSPACE).UserEnter(text);

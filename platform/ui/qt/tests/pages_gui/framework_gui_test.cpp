@@ -120,7 +120,6 @@ TEST_F(PagesOnQt, TwoValueDialogTakesBothValues)
     EXPECT_EQ(dlg.m_dVal2, 480.0);
 }
 
-<<<<<<< HEAD
 TEST_F(PagesOnQt, TheLogWindowKeepsItsLastLineInViewAfterALongRun)
 {
     KorLogWnd log;
