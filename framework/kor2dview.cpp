@@ -28,25 +28,18 @@ ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_POINTER, OnUpdateToolPointer)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_PAN, OnUpdateToolPan)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMRECT, OnUpdateToolZoomRect)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMDYN, OnUpdateToolZoomDyn)
-ON_COMMAND(ID_KOR_ZOOM_IN, OnZoomIn)
-ON_COMMAND(ID_KOR_ZOOM_OUT, OnZoomOut)
-ON_COMMAND(ID_KOR_ZOOM_FIT, OnZoomFit)
-ON_COMMAND(ID_KOR_MOVE_UP, OnMoveUp)
-ON_COMMAND(ID_KOR_MOVE_DOWN, OnMoveDown)
-ON_COMMAND(ID_KOR_MOVE_RIGHT, OnMoveRight)
-ON_COMMAND(ID_KOR_MOVE_LEFT, OnMoveLeft)
-ON_COMMAND(ID_KOR_VIEW_GRID, OnViewGrid)
+ON_COMMAND_RANGE(ID_KOR_ZOOM_IN, ID_KOR_ZOOM_FIT, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_MOVE_DOWN, ID_KOR_MOVE_RIGHT, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_VIEW_GRID, ID_KOR_VIEW_GRID, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_VIEW_AXES, ID_KOR_VIEW_AXES, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_COPY_IMAGE, ID_KOR_SAVE_IMAGE, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_OGL_OPTIONS, ID_KOR_OGL_OPTIONS, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_ZOOM_FACTOR, ID_KOR_SET_LIMITS, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_MOVE_ABSOLUTE, ID_KOR_MOVE_ABSOLUTE, OnSharedCommand)
+ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateSharedCommand)
+ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateSharedCommand)
 ON_COMMAND(ID_KOR_VIEW_SNAP, OnViewSnap)
-ON_COMMAND(ID_KOR_VIEW_AXES, OnViewAxes)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateViewGrid)
 ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_SNAP, OnUpdateViewSnap)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateViewAxes)
-ON_COMMAND(ID_KOR_COPY_IMAGE, OnCopyImage)
-ON_COMMAND(ID_KOR_SAVE_IMAGE, OnSaveImage)
-ON_COMMAND(ID_KOR_OGL_OPTIONS, OnOGLOptions)
-ON_COMMAND(ID_KOR_ZOOM_FACTOR, OnZoomFactor)
-ON_COMMAND(ID_KOR_SET_LIMITS, OnSetLimits)
-ON_COMMAND(ID_KOR_MOVE_ABSOLUTE, OnMoveAbsolute)
 ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
@@ -219,96 +212,16 @@ void Kor2DView::OnUpdateToolZoomDyn(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(m_iTool == VIEWTOOL_ZOOMDYN);
 }
 
-// ------------------------------------------------------------ zoom and move
-
-void Kor2DView::OnZoomIn()
-{
-    ZoomIn(1.0 + m_dZoompercent * 0.01);
-}
-
-void Kor2DView::OnZoomOut()
-{
-    ZoomOut(1.0 + m_dZoompercent * 0.01);
-}
-
-void Kor2DView::OnZoomFit()
-{
-    ZoomToFit();
-}
-
-void Kor2DView::OnMoveUp()
-{
-    MoveVert(true, 0.0);
-}
-
-void Kor2DView::OnMoveDown()
-{
-    MoveVert(false, 0.0);
-}
-
-void Kor2DView::OnMoveRight()
-{
-    MoveHoris(true, 0.0);
-}
-
-void Kor2DView::OnMoveLeft()
-{
-    MoveHoris(false, 0.0);
-}
-
-void Kor2DView::OnViewGrid()
-{
-    m_bShowGrid = !m_bShowGrid;
-    Invalidate(FALSE);
-}
+// ------------------------------------------------------------ snap and focus
 
 void Kor2DView::OnViewSnap()
 {
     m_bSnapOn = !m_bSnapOn;
 }
 
-void Kor2DView::OnViewAxes()
-{
-    korview::ToggleAxes(*this);
-}
-
-void Kor2DView::OnUpdateViewGrid(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_bShowGrid);
-}
-
 void Kor2DView::OnUpdateViewSnap(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(m_bSnapOn);
-}
-
-void Kor2DView::OnUpdateViewAxes(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_bShowAxis);
-}
-
-void Kor2DView::OnZoomFactor()
-{
-    korview::AskZoomFactor(*this);
-}
-
-void Kor2DView::OnSetLimits()
-{
-}
-
-void Kor2DView::OnMoveAbsolute()
-{
-    korview::AskMoveAbsolute(*this);
-}
-
-void Kor2DView::OnOGLOptions()
-{
-    korview::ShowOGLOptions(*this);
-}
-
-void Kor2DView::OnCopyImage()
-{
-    SnapClient();
 }
 
 void Kor2DView::OnSetFocus(CWnd*)
@@ -318,12 +231,17 @@ void Kor2DView::OnSetFocus(CWnd*)
 }
 
 
-void Kor2DView::OnSaveImage()
-{
-    korview::AskSaveImage(*this);
-}
-
 bool Kor2DView::SaveImage(const CString& path, int index, double horizontal, double vertical)
 {
     return korview::SaveImage(*this, path, index, horizontal, vertical);
+}
+
+void Kor2DView::OnSharedCommand(UINT nID)
+{
+    korview::SharedCommand(*this, nID);
+}
+
+void Kor2DView::OnUpdateSharedCommand(CCmdUI* pCmdUI)
+{
+    korview::UpdateSharedCommand(*this, pCmdUI);
 }

@@ -44,23 +44,16 @@ ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_POINTER, OnUpdateToolPointer)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_PAN, OnUpdateToolPan)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMRECT, OnUpdateToolZoomRect)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMDYN, OnUpdateToolZoomDyn)
-ON_COMMAND(ID_KOR_ZOOM_IN, OnZoomIn)
-ON_COMMAND(ID_KOR_ZOOM_OUT, OnZoomOut)
-ON_COMMAND(ID_KOR_ZOOM_FIT, OnZoomFit)
-ON_COMMAND(ID_KOR_MOVE_UP, OnMoveUp)
-ON_COMMAND(ID_KOR_MOVE_DOWN, OnMoveDown)
-ON_COMMAND(ID_KOR_MOVE_RIGHT, OnMoveRight)
-ON_COMMAND(ID_KOR_MOVE_LEFT, OnMoveLeft)
-ON_COMMAND(ID_KOR_VIEW_GRID, OnViewGrid)
-ON_COMMAND(ID_KOR_VIEW_AXES, OnViewAxes)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateViewGrid)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateViewAxes)
-ON_COMMAND(ID_KOR_COPY_IMAGE, OnCopyImage)
-ON_COMMAND(ID_KOR_SAVE_IMAGE, OnSaveImage)
-ON_COMMAND(ID_KOR_OGL_OPTIONS, OnOGLOptions)
-ON_COMMAND(ID_KOR_ZOOM_FACTOR, OnZoomFactor)
-ON_COMMAND(ID_KOR_SET_LIMITS, OnSetLimits)
-ON_COMMAND(ID_KOR_MOVE_ABSOLUTE, OnMoveAbsolute)
+ON_COMMAND_RANGE(ID_KOR_ZOOM_IN, ID_KOR_ZOOM_FIT, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_MOVE_DOWN, ID_KOR_MOVE_RIGHT, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_VIEW_GRID, ID_KOR_VIEW_GRID, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_VIEW_AXES, ID_KOR_VIEW_AXES, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_COPY_IMAGE, ID_KOR_SAVE_IMAGE, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_OGL_OPTIONS, ID_KOR_OGL_OPTIONS, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_ZOOM_FACTOR, ID_KOR_SET_LIMITS, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_MOVE_ABSOLUTE, ID_KOR_MOVE_ABSOLUTE, OnSharedCommand)
+ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateSharedCommand)
+ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateSharedCommand)
 ON_COMMAND(50029, OnPlot2D)
 ON_UPDATE_COMMAND_UI(50029, OnUpdatePlot2D)
 ON_COMMAND(50027, OnLight)
@@ -292,89 +285,6 @@ void Kor3DView::OnUpdateToolZoomDyn(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(m_iTool == VIEWTOOL_ZOOMDYN);
 }
 
-// ------------------------------------------------------------ shared commands
-
-void Kor3DView::OnZoomIn()
-{
-    ZoomIn(1.0 + m_dZoompercent * 0.01);
-}
-
-void Kor3DView::OnZoomOut()
-{
-    ZoomOut(1.0 + m_dZoompercent * 0.01);
-}
-
-void Kor3DView::OnZoomFit()
-{
-    ZoomToFit();
-}
-
-void Kor3DView::OnMoveUp()
-{
-    MoveVert(true, 0.0);
-}
-
-void Kor3DView::OnMoveDown()
-{
-    MoveVert(false, 0.0);
-}
-
-void Kor3DView::OnMoveRight()
-{
-    MoveHoris(true, 0.0);
-}
-
-void Kor3DView::OnMoveLeft()
-{
-    MoveHoris(false, 0.0);
-}
-
-void Kor3DView::OnViewGrid()
-{
-    m_bShowGrid = !m_bShowGrid;
-    Invalidate(FALSE);
-}
-
-void Kor3DView::OnViewAxes()
-{
-    korview::ToggleAxes(*this);
-}
-
-void Kor3DView::OnUpdateViewGrid(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_bShowGrid);
-}
-
-void Kor3DView::OnUpdateViewAxes(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_bShowAxis);
-}
-
-void Kor3DView::OnCopyImage()
-{
-    SnapClient();
-}
-
-void Kor3DView::OnSaveImage()
-{
-    korview::AskSaveImage(*this);
-}
-
-void Kor3DView::OnOGLOptions()
-{
-    korview::ShowOGLOptions(*this);
-}
-
-void Kor3DView::OnZoomFactor()
-{
-    korview::AskZoomFactor(*this);
-}
-
-void Kor3DView::OnMoveAbsolute()
-{
-    korview::AskMoveAbsolute(*this);
-}
-
 // ------------------------------------------------------------ 3D commands
 
 void Kor3DView::OnPlot2D()
@@ -560,4 +470,14 @@ void Kor3DView::OnClipLevels(UINT nID)
                             korclip::HorizontalStep(doc->GetValScale(), maxVal, minVal));
     InvalidateList();
     ClipPlanesChanged(doc);
+}
+
+void Kor3DView::OnSharedCommand(UINT nID)
+{
+    korview::SharedCommand(*this, nID);
+}
+
+void Kor3DView::OnUpdateSharedCommand(CCmdUI* pCmdUI)
+{
+    korview::UpdateSharedCommand(*this, pCmdUI);
 }

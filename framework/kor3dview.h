@@ -71,23 +71,6 @@ protected:
     void OnUpdateToolPan(CCmdUI* pCmdUI);
     void OnUpdateToolZoomRect(CCmdUI* pCmdUI);
     void OnUpdateToolZoomDyn(CCmdUI* pCmdUI);
-    void OnZoomIn();
-    void OnZoomOut();
-    void OnZoomFit();
-    void OnMoveUp();
-    void OnMoveDown();
-    void OnMoveRight();
-    void OnMoveLeft();
-    void OnViewGrid();
-    void OnViewAxes();
-    void OnUpdateViewGrid(CCmdUI* pCmdUI);
-    void OnUpdateViewAxes(CCmdUI* pCmdUI);
-    void OnCopyImage();
-    void OnSaveImage();
-    void OnOGLOptions();
-    void OnZoomFactor();
-    void OnSetLimits() {}
-    void OnMoveAbsolute();
     void OnPlot2D();
     void OnUpdatePlot2D(CCmdUI* pCmdUI);
     void OnLight();
@@ -111,5 +94,8 @@ protected:
     void OnClipDistance(UINT nID);
     void OnClipLevels(UINT nID);
     void OnSetFocus(CWnd* pOldWnd);
+    // The commands all framework views share.
+    void OnSharedCommand(UINT nID);
+    void OnUpdateSharedCommand(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 };

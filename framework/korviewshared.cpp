@@ -96,6 +96,41 @@ void DrawZoomRect(COGL2DView& view, const CSNode* corner, float lineWidth)
     glPopMatrix();
 }
 
+bool SharedCommand(COGL2DView& view, UINT nID)
+{
+    const double factor = 1.0 + COGL2DView::m_dZoompercent * 0.01;
+    switch (nID) {
+    case ID_KOR_ZOOM_IN: view.ZoomIn(factor); break;
+    case ID_KOR_ZOOM_OUT: view.ZoomOut(factor); break;
+    case ID_KOR_ZOOM_FIT: view.ZoomToFit(); break;
+    case ID_KOR_MOVE_UP: view.MoveVert(true, 0.0); break;
+    case ID_KOR_MOVE_DOWN: view.MoveVert(false, 0.0); break;
+    case ID_KOR_MOVE_RIGHT: view.MoveHoris(true, 0.0); break;
+    case ID_KOR_MOVE_LEFT: view.MoveHoris(false, 0.0); break;
+    case ID_KOR_VIEW_GRID:
+        view.m_bShowGrid = !view.m_bShowGrid;
+        view.Invalidate(FALSE);
+        break;
+    case ID_KOR_VIEW_AXES: ToggleAxes(view); break;
+    case ID_KOR_COPY_IMAGE: view.SnapClient(); break;
+    case ID_KOR_SAVE_IMAGE: AskSaveImage(view); break;
+    case ID_KOR_OGL_OPTIONS: ShowOGLOptions(view); break;
+    case ID_KOR_ZOOM_FACTOR: AskZoomFactor(view); break;
+    case ID_KOR_MOVE_ABSOLUTE: AskMoveAbsolute(view); break;
+    case ID_KOR_SET_LIMITS: break; // the programs set no limits here
+    default: return false;
+    }
+    return true;
+}
+
+void UpdateSharedCommand(COGL2DView& view, CCmdUI* pCmdUI)
+{
+    if (pCmdUI->m_nID == ID_KOR_VIEW_GRID)
+        pCmdUI->SetCheck(view.m_bShowGrid);
+    else if (pCmdUI->m_nID == ID_KOR_VIEW_AXES)
+        pCmdUI->SetCheck(view.m_bShowAxis);
+}
+
 void ToggleAxes(COGL2DView& view)
 {
     if (COGL2DView::m_uiGridType == 0)

@@ -28,6 +28,13 @@ void ZoomRectClick(COGL2DView& view, CSNode*& corner, CPoint point, int toolAfte
 // width).
 void DrawZoomRect(COGL2DView& view, const CSNode* corner, float lineWidth);
 
+// The view commands every framework view carries alike: zooms, moves,
+// grid and axes, clipboard copy, image saving, OpenGL options, zoom factor,
+// limits and absolute move. False for another id.
+bool SharedCommand(COGL2DView& view, UINT nID);
+// Check marks of the grid and the axes.
+void UpdateSharedCommand(COGL2DView& view, CCmdUI* pCmdUI);
+
 void ToggleAxes(COGL2DView& view);
 void AskZoomFactor(COGL2DView& view);
 void AskMoveAbsolute(COGL2DView& view);
