@@ -109,7 +109,7 @@ TEST(ClipPlaneMath, DialogAnglesRoundTrip)
 
 // ---- The dialog on a frame --------------------------------------------------------
 
-constexpr UINT kMainRes = 7300, kTemplate = 7301, kResults = 50055;
+constexpr UINT kMainRes = 7300, kTemplate = 7301, kOtherTemplate = 7302, kResults = 50055;
 
 class ClipDoc : public KorDoc
 {
@@ -124,6 +124,12 @@ public:
     static inline double stressScale = 2.0;
 };
 IMPLEMENT_DYNCREATE(ClipDoc, KorDoc)
+
+class OtherDoc : public CDocument
+{
+    DECLARE_DYNCREATE(OtherDoc)
+};
+IMPLEMENT_DYNCREATE(OtherDoc, CDocument)
 
 class PlainView : public CView
 {
@@ -175,10 +181,13 @@ protected:
         resources = std::make_unique<CResourceModule>(
             "clipplane_test", CResourceModule::program, [](CResourceModule& m) {
                 m.AddStrings({{kMainRes, "Brantel"},
-                              {kTemplate, "\nPlate\nPlate\nPlate File (*.plb)\n.plb\nBrantel.Plate\nPlate"}});
+                              {kTemplate, "\nPlate\nPlate\nPlate File (*.plb)\n.plb\nBrantel.Plate\nPlate"},
+                              {kOtherTemplate, "\nOther\nOther\nOther File (*.oth)\n.oth\nBrantel.Other\nOther"}});
             });
         app = std::make_unique<CWinApp>();
         app->AddDocTemplate(new CMultiDocTemplate(kTemplate, RUNTIME_CLASS(ClipDoc),
+                                                  RUNTIME_CLASS(ClipFrame), RUNTIME_CLASS(PlainView)));
+        app->AddDocTemplate(new CMultiDocTemplate(kOtherTemplate, RUNTIME_CLASS(OtherDoc),
                                                   RUNTIME_CLASS(ClipFrame), RUNTIME_CLASS(PlainView)));
         main = new CMDIFrameWnd;
         ASSERT_TRUE(main->LoadFrame(kMainRes));
@@ -195,9 +204,9 @@ protected:
         HeadlessApp::TearDown();
     }
     // A new frame showing the results view (or view id).
-    ClipFrame* Open(UINT viewId = kResults)
+    ClipFrame* Open(UINT viewId = kResults, int templ = 0)
     {
-        app->m_pDocManager->GetTemplates()[0]->OpenDocumentFile(nullptr);
+        app->m_pDocManager->GetTemplates()[templ]->OpenDocumentFile(nullptr);
         auto* frame = dynamic_cast<ClipFrame*>(main->MDIGetActive());
         EXPECT_NE(frame, nullptr);
         if (frame)
@@ -367,6 +376,8 @@ TEST_F(ClipPlaneTest, CommandTogglesTheDialogOnlyOnTheResultsView)
     ClipFrame* other = Open(50056);
     ASSERT_NE(other, nullptr);
     EXPECT_FALSE(other->QueryCommandUI(50054).bEnabled);
+    // A document that is not a framework one gives the scale 1.
+    EXPECT_EQ(Open(kResults, 1)->ClipPlaneScale(), 1.0);
     ClipFrame* frame = Open();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->QueryCommandUI(50054).bEnabled);
