@@ -193,8 +193,9 @@ BOOL KorDlgClipPlane::OnInitDialog()
 
 void KorDlgClipPlane::OnChange()
 {
-    UpdateData(TRUE);
-    OnChangeEdit();
+    // A value that is no number is refused once, and nothing is applied.
+    if (UpdateData(TRUE))
+        OnChangeEdit();
     GetDlgItem(16230)->EnableWindow(m_bBelow);
     GetDlgItem(16231)->EnableWindow(m_bAbove);
     const BOOL checks[4] = {m_bPlane3, m_bPlane4, m_bPlane5, m_bPlane6};
@@ -217,21 +218,25 @@ void KorDlgClipPlane::OnChangeEdit()
 
 void KorDlgClipPlane::OnApply()
 {
-    UpdateData(TRUE);
+    UpdateParent();
+}
+
+bool KorDlgClipPlane::TakeControls()
+{
+    if (!GetSafeHwnd())
+        return true;
+    // One exchange: a refused value is reported once and reaches no frame.
+    if (!UpdateData(TRUE))
+        return false;
     if (CWnd* apply = GetDlgItem(IDC_APPLY))
         apply->EnableWindow(FALSE);
-    UpdateParent();
+    return true;
 }
 
 void KorDlgClipPlane::UpdateParent()
 {
-    if (!m_pFrame)
+    if (!TakeControls() || !m_pFrame)
         return;
-    if (GetSafeHwnd()) {
-        UpdateData(TRUE);
-        if (CWnd* apply = GetDlgItem(IDC_APPLY))
-            apply->EnableWindow(FALSE);
-    }
     auto& eq = m_pFrame->m_dClipPlanes;
     bool* on = m_pFrame->m_bClipPlanes;
     const double fH = LevelFactor();
@@ -260,6 +265,8 @@ void KorDlgClipPlane::OnOK()
         CDialog::OnOK();
         return;
     }
+    if (!TakeControls())
+        return; // the dialog stays open with the refused value
     UpdateParent();
     m_pFrame->PostMessage(WM_KOR_CLIPPLANE, 1, 0);
 }

@@ -72,6 +72,9 @@ private:
     // exchange fires writes nothing into the frame.
     template <class Fn> void Quietly(Fn fn);
     int m_nQuiet = 0;
+    // Controls to members and Apply disabled; false when a value is
+    // refused.
+    bool TakeControls();
     // Both level labels: the level unit with "^2" as the character 0xB2.
     void ReadUnitLabel();
     double LevelFactor() const;

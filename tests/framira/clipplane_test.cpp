@@ -371,6 +371,31 @@ TEST_F(ClipPlaneTest, DynamicApplyCancelAndOk)
     EXPECT_EQ(dlg->GetSafeHwnd(), nullptr);
 }
 
+TEST_F(ClipPlaneTest, ARefusedValueIsReportedOnceAndReachesNoFrame)
+{
+    ClipFrame* frame = Open();
+    ASSERT_NE(frame, nullptr);
+    SetPlanes(*frame);
+    KorDlgClipPlane dlg(2.0, 13, 8, 3, 0, frame);
+    ASSERT_TRUE(dlg.Create());
+    DialogDriver d(dlg);
+    d.Click(50091);
+    const PlaneCopy kept(*frame);
+    afxui::headless::ModalScript script;
+    script.MessageBox("Please enter a number.");
+    d.Type(16238, "abc");
+    EXPECT_TRUE(kept == *frame);
+    EXPECT_EQ(frame->redraws, 0);
+    script.MessageBox("Please enter a number.");
+    d.PressOK(); // stays open
+    PumpPosted();
+    EXPECT_TRUE(frame->messages.empty());
+    EXPECT_NE(dlg.GetSafeHwnd(), nullptr);
+    d.Type(16238, "2");
+    EXPECT_DOUBLE_EQ(frame->m_dClipPlanes[4][3], 2000.0);
+    dlg.DestroyWindow();
+}
+
 TEST_F(ClipPlaneTest, CommandTogglesTheDialogOnlyOnTheResultsView)
 {
     ClipFrame* other = Open(50056);
