@@ -1,5 +1,7 @@
 #include "framework/kordlgclipplane.h"
 
+#include <cmath>
+
 #include "framework/clipplanes.h"
 #include "framework/korchildfrm.h"
 #include "platform/dimvor/units.h"
@@ -13,6 +15,13 @@ struct VerticalControls {
 constexpr VerticalControls kVertical[4] = {
     {16160, 16232, 16233, 50052}, {50081, 16235, 16236, 50086},
     {50082, 16237, 16238, 50087}, {50083, 16239, 50085, 50088}};
+
+// A document without a value scale answers 0: the levels are then shown
+// unscaled rather than as infinities that would come back as NaN planes.
+double UsableScale(double scale)
+{
+    return std::isfinite(scale) && scale != 0.0 ? scale : 1.0;
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(KorDlgClipPlane, CDialog)
@@ -38,7 +47,7 @@ END_MESSAGE_MAP()
 
 KorDlgClipPlane::KorDlgClipPlane(double scale, int quantH, int convH, int quantV, unsigned convV,
                                  KorChildFrm* frame)
-    : CDialog(IDD, frame), m_pFrame(frame), m_dScale(scale), m_iQuantH(quantH), m_iConvH(convH),
+    : CDialog(IDD, frame), m_pFrame(frame), m_dScale(UsableScale(scale)), m_iQuantH(quantH), m_iConvH(convH),
       m_iQuantV(quantV), m_iConvV(static_cast<int>(convV))
 {
     ReadUnitLabel();
@@ -106,7 +115,7 @@ void KorDlgClipPlane::SetParent(KorChildFrm* frame, double scale, int quantH, in
                                 int quantV, unsigned convV)
 {
     m_pFrame = frame;
-    m_dScale = scale;
+    m_dScale = UsableScale(scale);
     m_iQuantH = quantH;
     m_iConvH = convH;
     m_iQuantV = quantV;
@@ -118,13 +127,14 @@ void KorDlgClipPlane::SetParent(KorChildFrm* frame, double scale, int quantH, in
 
 void KorDlgClipPlane::ReInit(double scale)
 {
-    m_dScale = scale;
+    m_dScale = UsableScale(scale);
     ReadFrame();
     Refresh();
 }
 
 void KorDlgClipPlane::SetStressScale(double newScale)
 {
+    newScale = UsableScale(newScale);
     m_dBelow = m_dBelow * m_dScale / newScale;
     m_dAbove = m_dAbove * m_dScale / newScale;
     m_dScale = newScale;

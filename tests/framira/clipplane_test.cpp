@@ -371,6 +371,25 @@ TEST_F(ClipPlaneTest, DynamicApplyCancelAndOk)
     EXPECT_EQ(dlg->GetSafeHwnd(), nullptr);
 }
 
+TEST_F(ClipPlaneTest, ADocumentWithoutValueScaleShowsTheLevelsUnscaled)
+{
+    ClipFrame* frame = Open();
+    ASSERT_NE(frame, nullptr);
+    SetPlanes(*frame);
+    frame->m_bClipPlanes[1] = true;
+    const PlaneCopy kept(*frame);
+    KorDlgClipPlane dlg(0.0, 13, 8, 3, 0, frame);
+    EXPECT_DOUBLE_EQ(dlg.m_dAbove, 6.0);
+    dlg.ReInit(std::nan(""));
+    EXPECT_DOUBLE_EQ(dlg.m_dBelow, -4.0);
+    dlg.SetStressScale(0.0);
+    EXPECT_DOUBLE_EQ(dlg.m_dAbove, 6.0);
+    dlg.UpdateParent();
+    EXPECT_DOUBLE_EQ(frame->m_dClipPlanes[0][3], 4.0);
+    EXPECT_DOUBLE_EQ(frame->m_dClipPlanes[1][3], 6.0);
+    EXPECT_DOUBLE_EQ(frame->m_dClipPlanes[3][3], kept.eq[3][3]);
+}
+
 TEST_F(ClipPlaneTest, ARefusedValueIsReportedOnceAndReachesNoFrame)
 {
     ClipFrame* frame = Open();
