@@ -8,6 +8,7 @@
 #include "framework/customizesheet.h"
 #include "framework/inputdialogs.h"
 #include "framework/korapp.h"
+#include "graphview/vistrel.h"
 #include "glview/oglrenderer.h"
 #include "glview/oglview.h"
 #include "platform/afx/numconv.h"
@@ -55,6 +56,13 @@ COGLView* FirstOGLViewOfApp()
             first = &view;
     });
     return first;
+}
+
+// The active child frame's active view when it is a 2D (or 3D) graph view.
+COGL2DView* ActiveView2D(const CMDIFrameWnd& frame)
+{
+    CMDIChildWnd* child = frame.MDIGetActive();
+    return child ? dynamic_cast<COGL2DView*>(child->GetActiveView()) : nullptr;
 }
 
 } // namespace
@@ -380,12 +388,16 @@ void KorMainFrm::InitFrame(CArchive& ar)
         ar << unused;
         ar << static_cast<DWORD>(m_bWorkbookMode);
         StoreValueList(ar, m_dGridSpacing, m_dCurGridSpacing);
+        SaveBarState(BarStateSection());
         return;
     }
     DWORD mode = 0;
     ar >> unused >> mode;
     m_bWorkbookMode = static_cast<int>(mode);
     ApplyWorkbookMode();
+    // The bars as they were left (the "VizBarState" section when the
+    // program's own holds none).
+    LoadBarState(BarStateSection());
     UpdateSelFilter();
     m_dCurGridSpacing = LoadValueList(ar, m_dGridSpacing);
     UpdateGridList();
@@ -493,20 +505,39 @@ void KorMainFrm::OnDestroy()
 
 void KorMainFrm::ApplyWorkbookMode()
 {
+    SetWorkbookMode(m_bWorkbookMode ? TRUE : FALSE);
 }
 
-void KorMainFrm::ApplySnapSpace(double, bool)
+CString KorMainFrm::BarStateSection()
 {
+    CWinApp* app = AfxGetApp();
+    return app && app->m_pszExeName ? app->m_pszExeName : "brantel";
 }
 
-bool KorMainFrm::EnterCoord2D(double&, double&, bool)
+void KorMainFrm::ApplySnapSpace(double spacing, bool redraw)
 {
-    return false;
+    if (COGL2DView* view = ActiveView2D(*this))
+        view->SetSnapSpace(spacing, redraw);
 }
 
-bool KorMainFrm::EnterCoord3D(double&, double&, double&, bool)
+bool KorMainFrm::EnterCoord2D(double& x, double& y, bool relative)
 {
-    return false;
+    COGL2DView* view = ActiveView2D(*this);
+    if (!view)
+        return false;
+    view->EnterCoord(x, y, relative);
+    view->Invalidate();
+    return true;
+}
+
+bool KorMainFrm::EnterCoord3D(double& x, double& y, double& z, bool relative)
+{
+    auto* view = dynamic_cast<COGL3DView*>(ActiveView2D(*this));
+    if (!view)
+        return false;
+    view->EnterCoord3D(x, y, z, relative);
+    view->Invalidate();
+    return true;
 }
 
 void KorMainFrm::OnToolsWorkbook()
@@ -523,7 +554,7 @@ void KorMainFrm::OnUpdateToolsWorkbook(CCmdUI* pCmdUI)
 void KorMainFrm::OnViewLogwindow()
 {
     DockLogWindow();
-    m_wndLog.ShowWindow(m_wndLog.IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    ShowControlBar(&m_wndLog, !m_wndLog.IsWindowVisible(), FALSE);
 }
 
 void KorMainFrm::OnUpdateViewLogwindow(CCmdUI* pCmdUI)

@@ -171,6 +171,8 @@ protected:
     // read stay) and returns the current value: the entry the terminator
     // names among those read, else entry 0.
     static double LoadValueList(CArchive& ar, double* values);
+    // The profile section of the bar state: the executable's base name.
+    static CString BarStateSection();
 
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();

@@ -63,7 +63,11 @@ public:
     int workbookApplied = 0;
 
 protected:
-    void ApplyWorkbookMode() override { ++workbookApplied; }
+    void ApplyWorkbookMode() override
+    {
+        ++workbookApplied;
+        KorMainFrm::ApplyWorkbookMode();
+    }
     void ApplySnapSpace(double spacing, bool redraw) override
     {
         if (hasView)
@@ -494,6 +498,18 @@ TEST_F(MainFrameTest, FramePartIsWorkbookFlagSpacingsAndTerminator)
     EXPECT_EQ(frame->snaps, (std::vector<std::pair<double, bool>>{{30.0, false}}));
 }
 
+TEST_F(MainFrameTest, BarStateGoesWithTheFramePart)
+{
+    CWinApp app;
+    CToolBar* zoom = frame->GetToolBarManager()->GetToolBar(0xE804);
+    ASSERT_NE(zoom, nullptr);
+    frame->ShowControlBar(zoom, FALSE, FALSE);
+    const Bytes bytes = StoreFramePart();
+    frame->ShowControlBar(zoom, TRUE, FALSE);
+    LoadFramePart(bytes);
+    EXPECT_FALSE(zoom->IsWindowVisible());
+}
+
 TEST_F(MainFrameTest, DamagedSpacingListsStayInsideTheList)
 {
     struct Case {
@@ -628,9 +644,11 @@ TEST_F(MainFrameTest, WorkbookAndLogWindowCommandsToggleAndCheck)
     frame->SendCommand(ID_KOR_WORKBOOK);
     EXPECT_EQ(frame->m_bWorkbookMode, 0);
     EXPECT_EQ(frame->workbookApplied, 1);
+    EXPECT_FALSE(frame->IsWorkbookMode());
     EXPECT_EQ(frame->QueryCommandUI(ID_KOR_WORKBOOK).nCheck, 0);
     frame->SendCommand(ID_KOR_WORKBOOK);
     EXPECT_EQ(frame->m_bWorkbookMode, 1);
+    EXPECT_TRUE(frame->IsWorkbookMode());
 
     EXPECT_EQ(frame->QueryCommandUI(ID_KOR_LOGWINDOW).nCheck, 1);
     frame->SendCommand(ID_KOR_LOGWINDOW);
@@ -828,10 +846,18 @@ TEST_F(MainFrameTest, CustomizeShowsToolbarsAndCommandGroups)
         EXPECT_EQ(groups[4].strName, "Draw tools");
         EXPECT_EQ(groups[4].buttons, (std::vector<UINT>{50002, 50003, 50004, 50005, 50006, 50007}));
         EXPECT_EQ(groups[6].strName, "Menu");
-        d.PressCancel();
+        d.Click(KorToolBarsPage::IDC_FIRST_BAR + 2); // "Color and light" off
+        d.Click(KorToolBarsPage::IDC_LARGE);
+        d.Click(KorToolBarsPage::IDC_TOOLTIPS);
+        d.PressOK();
     });
     frame->SendCommand(ID_KOR_CUSTOMIZE);
     EXPECT_EQ(script.Taken(), 1);
+    CToolBarManager& manager = *frame->GetToolBarManager();
+    EXPECT_FALSE(manager.GetToolBar(0xE805)->IsWindowVisible());
+    EXPECT_TRUE(manager.GetToolBar(0xE804)->IsWindowVisible());
+    EXPECT_TRUE(manager.IsLargeButtons());
+    EXPECT_FALSE(manager.ToolTipsEnabled());
 }
 
 } // namespace
