@@ -4,6 +4,7 @@
 #include "app/shell/edgeloadpage.h"
 #include "app/shell/elemctrl.h"
 #include "app/shell/nodegeompage.h"
+#include "app/shell/unitsdlg.h"
 #include "dialogs/templaterows.h"
 
 namespace
@@ -224,6 +225,52 @@ DialogTemplate NodeGeometryTemplate()
     return t;
 }
 
+// A control at (x, y) of size (cx, cy) in dialog units.
+DialogControl At(int nID, AfxCtl kind, LPCTSTR text, int x, int y, int cx, int cy,
+                 DWORD style = kButtonStyle)
+{
+    return Ctl(nID, kind, text, CRect(x, y, x + cx, y + cy), style);
+}
+
+DialogTemplate UnitsTemplate()
+{
+    DialogTemplate t;
+    t.nID = CPPSettings::IDD;
+    t.strCaption = "Units";
+    t.size = CSize(305, 256);
+    DialogControl formats = At(512, AfxCtl::comboDrop, "", 167, 90, 54, 92, kButtonStyle | WS_VSCROLL);
+    formats.items = {"e-format", "f-format", "g-format"};
+    const DWORD list = kButtonStyle | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS;
+    // The forces tab's controls share the places of the rows' controls.
+    DialogControl force = At(519, AfxCtl::edit, "", 107, 90, 58, 12, kButtonStyle | WS_BORDER);
+    DialogControl forces = At(518, AfxCtl::listBox, "", 43, 104, 150, 97, list);
+    DialogControl forceUnit = At(520, AfxCtl::edit, "", 168, 90, 30, 12, kButtonStyle | ES_READONLY);
+    force.bOverlaps = forces.bOverlaps = forceUnit.bOverlaps = true;
+    t.Add({
+        At(16144, AfxCtl::radio, "&SI (metric)", 22, 26, 47, 10, kFirst),
+        At(16153, AfxCtl::radio, "&US/Imperial", 22, 38, 53, 10),
+        At(IDC_STATIC, AfxCtl::groupBox, "Set", 13, 16, 83, 36, WS_VISIBLE),
+        At(IDC_STATIC, AfxCtl::groupBox, "Restore current set to default", 103, 16, 189, 36,
+           WS_VISIBLE),
+        At(521, AfxCtl::push, "U&nits && Formats", 131, 32, 60, 14),
+        At(522, AfxCtl::push, "&Forces", 209, 32, 50, 14),
+        At(IDC_STATIC, AfxCtl::groupBox, "", 13, 52, 279, 168, WS_VISIBLE),
+        At(516, AfxCtl::tab, "Tab1", 26, 66, 252, 148),
+        At(517, AfxCtl::comboList, "", 43, 90, 64, 113, kButtonStyle | WS_VSCROLL),
+        At(515, AfxCtl::comboList, "", 107, 90, 60, 63, kButtonStyle | WS_VSCROLL),
+        formats,
+        At(513, AfxCtl::edit, "", 223, 90, 37, 12, kEditStyle),
+        At(514, AfxCtl::listBox, "", 43, 104, 217, 97, list),
+        force,
+        forces,
+        forceUnit,
+        At(IDOK, AfxCtl::defPush, "&OK", 85, 230, 50, 14),
+        At(IDCANCEL, AfxCtl::push, "&Cancel", 167, 230, 50, 14),
+        At(IDC_STATIC, AfxCtl::groupBox, "", 0, 0, 305, 256, WS_VISIBLE),
+    });
+    return t;
+}
+
 } // namespace
 
 void brantel::AddPageTemplates(CResourceModule& m)
@@ -233,4 +280,5 @@ void brantel::AddPageTemplates(CResourceModule& m)
     m.Add(CPrPageBC::IDD, BoundaryConditionTemplate());
     m.Add(CPPEdgeLoad::IDD, EdgeLoadTemplate());
     m.Add(CPrPageBNodeGeom::IDD, NodeGeometryTemplate());
+    m.Add(CPPSettings::IDD, UnitsTemplate());
 }
