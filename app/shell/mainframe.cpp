@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/shell/brantelapp.h"
+#include "app/shell/coloroptpage.h"
 #include "app/shell/shellids.h"
 #include "app/shell/unitsdlg.h"
 #include "graphview/ogl2dview.h"
@@ -114,6 +116,7 @@ ON_COMMAND(ID_AUTO_SCALE_RESULTS, OnAutoScaleResults)
 ON_UPDATE_COMMAND_UI(ID_AUTO_SCALE_RESULTS, OnUpdateAutoScaleResults)
 ON_COMMAND(ID_GRID_THICKNESS, OnGridThickness)
 ON_COMMAND(ID_UNITS_FORMATS, OnUnitsFormats)
+ON_COMMAND(ID_COLOR_OPTIONS, OnColorOptions)
 ON_COMMAND(ID_USER_MANUAL, OnUserManual)
 ON_COMMAND(ID_HELP_FINDER, OnHelpFinder)
 ON_COMMAND(ID_HELP, OnHelpFinder)
@@ -424,6 +427,20 @@ void CMainFrame::OnUnitsFormats()
             m_pCoordDlg->Invalidate();
     }
     Invalidate();
+}
+
+void CMainFrame::OnColorOptions()
+{
+    CDlgColorOpt screen;
+    screen.m_pDrawSelNum = &CBrantelApp::m_iDrawSelNum;
+    KorPPLight light;
+    KorPPColorScale scale;
+    scale.m_strDirectory = ProgramFolder() + "Ext/Palettes/";
+    CPropertySheet sheet("View Options", this);
+    sheet.AddPage(&screen);
+    sheet.AddPage(&light);
+    sheet.AddPage(&scale);
+    sheet.DoModal();
 }
 
 void CMainFrame::OnUserManual()

@@ -1,6 +1,7 @@
 #include "app/shell/pagetemplates.h"
 
 #include "app/shell/bcpage.h"
+#include "app/shell/coloroptpage.h"
 #include "app/shell/edgeloadpage.h"
 #include "app/shell/elemctrl.h"
 #include "app/shell/nodegeompage.h"
@@ -271,6 +272,42 @@ DialogTemplate UnitsTemplate()
     return t;
 }
 
+DialogTemplate ScreenOptionsTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgColorOpt::IDD;
+    t.strCaption = "Screen-options";
+    t.size = CSize(300, 124);
+    const auto colour = [](int nID, LPCTSTR text, int x, int y) {
+        return At(nID, AfxCtl::colorButton, text, x, y, 40, 12);
+    };
+    t.Add({
+        At(IDC_STATIC, AfxCtl::groupBox, "Background-color", 7, 7, 136, 44, WS_VISIBLE),
+        Label("Modelling-view", CRect(14, 20, 90, 28)),
+        colour(CDlgColorOpt::IDC_MODEL_BACK, "&m", 96, 18),
+        Label("Results-view", CRect(14, 35, 90, 43)),
+        colour(CDlgColorOpt::IDC_RESULT_BACK, "&r", 96, 33),
+        At(IDC_STATIC, AfxCtl::groupBox, "Surface/wireframe", 150, 7, 143, 44, WS_VISIBLE),
+        Label("color", CRect(157, 20, 210, 28)),
+        colour(CDlgColorOpt::IDC_SURFACE, "&c", 216, 18),
+        Label("Opacity", CRect(157, 35, 210, 43)),
+        At(CDlgColorOpt::IDC_OPACITY, AfxCtl::edit, "", 216, 33, 40, 12, kEditStyle),
+        Label("%", CRect(260, 35, 272, 43)),
+        At(IDC_STATIC, AfxCtl::groupBox, "Axis", 7, 55, 64, 30, WS_VISIBLE),
+        colour(CDlgColorOpt::IDC_AXIS, "&x", 18, 67),
+        At(IDC_STATIC, AfxCtl::groupBox, "Grid", 79, 55, 64, 30, WS_VISIBLE),
+        colour(CDlgColorOpt::IDC_GRID, "&g", 90, 67),
+        At(IDC_STATIC, AfxCtl::groupBox, "&Stress-output", 150, 55, 143, 30, WS_VISIBLE),
+        At(CDlgColorOpt::IDC_STRESS_OUTPUT, AfxCtl::check, "", 157, 68, 12, 10),
+        colour(CDlgColorOpt::IDC_TEXT, "&s", 216, 67),
+        At(IDC_STATIC, AfxCtl::groupBox, "Contour-plot", 7, 89, 136, 30, WS_VISIBLE),
+        Label("Number of contours", CRect(14, 103, 90, 111)),
+        At(CDlgColorOpt::IDC_CONTOURS, AfxCtl::edit, "", 96, 101, 40, 12, kNumberStyle),
+        At(CDlgColorOpt::IDC_RESTORE, AfxCtl::push, "&Restore defaults", 216, 101, 77, 14),
+    });
+    return t;
+}
+
 } // namespace
 
 void brantel::AddPageTemplates(CResourceModule& m)
@@ -281,4 +318,5 @@ void brantel::AddPageTemplates(CResourceModule& m)
     m.Add(CPPEdgeLoad::IDD, EdgeLoadTemplate());
     m.Add(CPrPageBNodeGeom::IDD, NodeGeometryTemplate());
     m.Add(CPPSettings::IDD, UnitsTemplate());
+    m.Add(CDlgColorOpt::IDD, ScreenOptionsTemplate());
 }

@@ -1,11 +1,14 @@
-// The "Units" dialog and the main frame's command that runs it: the table
-// lines, the defaults of one system, digits kept across tabs and clamped,
-// the unit lists of the special quantities, and what OK and Cancel leave in
-// the settings in force.
+// The main frame's option dialogs. The "Units" dialog and its command: the
+// table lines, the defaults of one system, digits kept across tabs and
+// clamped, the unit lists of the special quantities, and what OK and Cancel
+// leave in the settings in force. The "View Options" sheet: its pages, and
+// what the screen options write to the drawing settings.
 #include <algorithm>
 #include <cstring>
 
+#include "app/shell/coloroptpage.h"
 #include "app/shell/unitsdlg.h"
+#include "glstyle/drawing_settings.h"
 #include "platform/dimvor/units.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/ui_lists.h"
@@ -277,6 +280,169 @@ TEST_F(UnitsCommand, OkPutsTheSystemInForceAndRelabelsLengths)
     combo->GetLBText(1, text);
     EXPECT_NEAR(std::atof(text), 304.8 * MetricToX(1, kUnitLength, 1), 1e-6) << text.GetString();
     EXPECT_EQ(frame->m_pCoordDlg->m_strUnit, UnitString(1, kUnitLength, 1));
+}
+
+// ---- The "View Options" sheet ----------------------------------------------------
+
+// The drawing settings the screen options write, to compare and put back.
+struct DrawingSettings {
+    float rs[4], md[4], text[3];
+    double material[4], grid[4], axis[4];
+    std::uint32_t fringes;
+    int drawSelNum;
+
+    static DrawingSettings Now()
+    {
+        DrawingSettings s;
+        std::memcpy(s.rs, fBckClrRsView, sizeof s.rs);
+        std::memcpy(s.md, fBckClrMdView, sizeof s.md);
+        std::memcpy(s.text, glcTextClr, sizeof s.text);
+        std::memcpy(s.material, dMaterialColor, sizeof s.material);
+        std::memcpy(s.grid, dGridColor, sizeof s.grid);
+        std::memcpy(s.axis, dAxisColor, sizeof s.axis);
+        s.fringes = uiFringeNum;
+        s.drawSelNum = CBrantelApp::m_iDrawSelNum;
+        return s;
+    }
+    void Restore() const
+    {
+        std::memcpy(fBckClrRsView, rs, sizeof rs);
+        std::memcpy(fBckClrMdView, md, sizeof md);
+        std::memcpy(glcTextClr, text, sizeof text);
+        std::memcpy(dMaterialColor, material, sizeof material);
+        std::memcpy(dGridColor, grid, sizeof grid);
+        std::memcpy(dAxisColor, axis, sizeof axis);
+        uiFringeNum = fringes;
+        CBrantelApp::m_iDrawSelNum = drawSelNum;
+    }
+    bool operator==(const DrawingSettings& o) const
+    {
+        return std::memcmp(rs, o.rs, sizeof rs) == 0 && std::memcmp(md, o.md, sizeof md) == 0 &&
+               std::memcmp(text, o.text, sizeof text) == 0 &&
+               std::memcmp(material, o.material, sizeof material) == 0 &&
+               std::memcmp(grid, o.grid, sizeof grid) == 0 &&
+               std::memcmp(axis, o.axis, sizeof axis) == 0 && fringes == o.fringes &&
+               drawSelNum == o.drawSelNum;
+    }
+};
+
+class ViewOptions : public UnitsCommand
+{
+protected:
+    void SetUp() override
+    {
+        m_drawing = DrawingSettings::Now();
+        UnitsCommand::SetUp();
+    }
+    void TearDown() override
+    {
+        m_drawing.Restore();
+        UnitsCommand::TearDown();
+    }
+    // Runs the sheet with step driving it.
+    void Run(std::function<void(DialogDriver&, CPropertySheet&)> step)
+    {
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& dlg) {
+            step(d, static_cast<CPropertySheet&>(dlg));
+        });
+        frame->SendMessage(WM_COMMAND, ID_COLOR_OPTIONS);
+    }
+    DrawingSettings m_drawing{};
+};
+
+TEST_F(ViewOptions, ShowsScreenLightAndColourScalePagesWithThePaletteFolder)
+{
+    Run([&](DialogDriver& d, CPropertySheet& sheet) {
+        EXPECT_EQ(sheet.GetTitle(), "View Options");
+        ASSERT_EQ(sheet.GetPageCount(), 3);
+        EXPECT_EQ(sheet.GetPage(0)->GetTitle(), "Screen-options");
+        EXPECT_NE(dynamic_cast<KorPPLight*>(sheet.GetPage(1)), nullptr);
+        auto* scale = dynamic_cast<KorPPColorScale*>(sheet.GetPage(2));
+        ASSERT_NE(scale, nullptr);
+        const CString folder = dynamic_cast<KorApp*>(AfxGetApp()) &&
+                                       !static_cast<KorApp*>(AfxGetApp())->m_strAppDir.IsEmpty()
+                                   ? static_cast<KorApp*>(AfxGetApp())->m_strAppDir
+                                   : CString("./");
+        EXPECT_EQ(scale->m_strDirectory, folder + "Ext/Palettes/");
+        d.PressCancel();
+    });
+}
+
+TEST_F(ViewOptions, RestoringDefaultsThenCancelLeavesTheDrawingSettings)
+{
+    const DrawingSettings before = DrawingSettings::Now();
+    Run([](DialogDriver& d, CPropertySheet&) {
+        d.Click(CDlgColorOpt::IDC_RESTORE);
+        EXPECT_EQ(d.Text(CDlgColorOpt::IDC_CONTOURS), "20");
+        d.PressCancel();
+    });
+    EXPECT_TRUE(DrawingSettings::Now() == before);
+}
+
+TEST_F(ViewOptions, OutOfRangeNumbersAreRefusedAndWriteNothing)
+{
+    struct Case {
+        int nID;
+        const char* typed;
+        const char* message;
+    };
+    const Case cases[] = {
+        {CDlgColorOpt::IDC_OPACITY, "101", "Please enter a number between 0 and 100."},
+        {CDlgColorOpt::IDC_CONTOURS, "0", "Please enter an integer between 1 and 256."},
+        {CDlgColorOpt::IDC_CONTOURS, "300", "Please enter an integer between 1 and 256."},
+    };
+    for (const Case& c : cases) {
+        const DrawingSettings before = DrawingSettings::Now();
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog&) {
+            d.Type(c.nID, c.typed);
+            d.PressOK();
+            d.PressCancel();
+        });
+        script.MessageBox(c.message);
+        frame->SendMessage(WM_COMMAND, ID_COLOR_OPTIONS);
+        EXPECT_TRUE(DrawingSettings::Now() == before) << c.typed;
+    }
+}
+
+TEST_F(ViewOptions, ApplyWritesColoursOpacityContoursAndTheSwitch)
+{
+    struct Case {
+        int drawSelNum;
+        int ticked;   // the check as the page opens
+        bool untick;  // the user clicks the check
+        int written;  // the switch after Apply
+    };
+    for (const Case c : {Case{2, 0, false, 2}, Case{0, 1, false, 0}, Case{0, 1, true, 2},
+                         Case{5, 0, true, 0}}) {
+        CBrantelApp::m_iDrawSelNum = c.drawSelNum;
+        Run([&](DialogDriver& d, CPropertySheet&) {
+            EXPECT_EQ(d.Check(CDlgColorOpt::IDC_STRESS_OUTPUT), c.ticked) << c.drawSelNum;
+            if (c.untick)
+                d.Click(CDlgColorOpt::IDC_STRESS_OUTPUT);
+            d.ChooseColor(CDlgColorOpt::IDC_RESULT_BACK, RGB(255, 0, 51));
+            d.ChooseColor(CDlgColorOpt::IDC_SURFACE, RGB(0, 255, 0));
+            d.ChooseColor(CDlgColorOpt::IDC_AXIS, RGB(0, 0, 255));
+            d.ChooseColor(CDlgColorOpt::IDC_TEXT, RGB(255, 255, 0));
+            d.Type(CDlgColorOpt::IDC_OPACITY, "30");
+            d.Type(CDlgColorOpt::IDC_CONTOURS, "12");
+            d.PressOK();
+        });
+        EXPECT_EQ(CBrantelApp::m_iDrawSelNum, c.written) << c.drawSelNum;
+        EXPECT_FLOAT_EQ(fBckClrRsView[0], 1.0f);
+        EXPECT_FLOAT_EQ(fBckClrRsView[2], 0.2f);
+        EXPECT_FLOAT_EQ(fBckClrRsView[3], 0.0f);
+        EXPECT_FLOAT_EQ(fBckClrMdView[3], 0.0f);
+        EXPECT_DOUBLE_EQ(dMaterialColor[1], 1.0);
+        EXPECT_DOUBLE_EQ(dMaterialColor[3], 0.3);
+        EXPECT_DOUBLE_EQ(dAxisColor[2], 1.0);
+        EXPECT_DOUBLE_EQ(dAxisColor[3], 1.0);
+        EXPECT_DOUBLE_EQ(dGridColor[3], 1.0);
+        EXPECT_FLOAT_EQ(glcTextClr[0], 1.0f);
+        EXPECT_FLOAT_EQ(glcTextClr[2], 0.0f);
+        EXPECT_EQ(uiFringeNum, 12u);
+    }
 }
 
 } // namespace
