@@ -6,6 +6,7 @@
 #include "app/shell/elemctrl.h"
 #include "app/shell/nodegeompage.h"
 #include "app/shell/unitsdlg.h"
+#include "app/shell/wizardpages.h"
 #include "dialogs/templaterows.h"
 
 namespace
@@ -308,6 +309,77 @@ DialogTemplate ScreenOptionsTemplate()
     return t;
 }
 
+// "<< Back", "Cancel" and the default forward button along the bottom.
+void AddWizardButtons(DialogTemplate& t, LPCTSTR forward)
+{
+    const int y = t.size.cy - 21;
+    t.Add({
+        At(1065, AfxCtl::push, "<< &Back", t.size.cx - 179, y, 50, 14),
+        At(IDCANCEL, AfxCtl::push, "&Cancel", t.size.cx - 121, y, 50, 14),
+        At(1066, AfxCtl::defPush, forward, t.size.cx - 63, y, 50, 14),
+    });
+}
+
+DialogTemplate MeshTypeTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgMeshType::IDD;
+    t.size = CSize(320, 200);
+    t.Add({
+        At(IDC_STATIC, AfxCtl::groupBox, "Mesh generation", 7, 7, 140, 48, WS_VISIBLE),
+        At(1067, AfxCtl::radio, "Free mesh (arbitrary geometry)", 14, 19, 128, 10, kFirst),
+        At(448, AfxCtl::radio, "Constrained mesh\r(single quadrilateral region)", 14, 32, 128, 20),
+        At(IDC_STATIC, AfxCtl::groupBox, "Element", 7, 59, 140, 112, WS_VISIBLE),
+    });
+    const char* const membrane[] = {"CST", "LST", "QST", "Q4", "Q6", "Q8", "Q9"};
+    const int membraneIds[] = {1068, 1069, 1074, 1075, 446, 447, 1073};
+    for (int i = 0; i < 7; ++i)
+        t.Add(At(membraneIds[i], AfxCtl::radio, membrane[i], 14, 71 + 13 * i, 60, 10,
+                 i == 0 ? kFirst : kButtonStyle));
+    // The plate radios share the places of the membrane radios: one family
+    // is hidden.
+    const char* const plate[] = {"TEBA", "DKT", "T6", "T15", "T18", "T21"};
+    const int plateIds[] = {1070, 7121, 7122, 1204, 507, 541};
+    for (int i = 0; i < 6; ++i) {
+        DialogControl radio = At(plateIds[i], AfxCtl::radio, plate[i], 14, 71 + 13 * i, 60, 10,
+                                 i == 0 ? kFirst : kButtonStyle);
+        radio.bOverlaps = true;
+        t.Add(radio);
+    }
+    t.Add({
+        Picture(1072, 16015, CRect(154, 7, 313, 90)),
+        At(IDC_STATIC, AfxCtl::groupBox, "Short description", 154, 94, 159, 77, WS_VISIBLE),
+        Ctl(1144, AfxCtl::staticText, "", CRect(160, 105, 307, 167)),
+    });
+    AddWizardButtons(t, "&Next >>");
+    return t;
+}
+
+DialogTemplate FinalTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgFinal::IDD;
+    t.size = CSize(320, 200);
+    t.Add({
+        Ctl(16177, AfxCtl::groupBox, "Integration points", CRect(7, 7, 150, 33)),
+        At(1032, AfxCtl::radio, "1x1", 12, 18, 30, 10, kFirst),
+        At(1146, AfxCtl::radio, "2x2 (full)", 44, 18, 50, 10),
+        At(1145, AfxCtl::radio, "3x3 (full)", 96, 18, 50, 10),
+        Ctl(16176, AfxCtl::groupBox, "Integration rule", CRect(7, 37, 313, 75)),
+        At(442, AfxCtl::radio, "Numerical", 14, 48, 290, 10, kFirst),
+        At(1063, AfxCtl::radio, "Analytical", 14, 60, 290, 10),
+        Ctl(50096, AfxCtl::groupBox, "", CRect(156, 7, 313, 33)),
+        At(1147, AfxCtl::radio, "Plane stress", 162, 18, 70, 10, kFirst),
+        At(1148, AfxCtl::radio, "Plane strain", 236, 18, 70, 10),
+        Picture(1072, 16015, CRect(7, 80, 160, 170)),
+        // The solver print switch is exchanged but not shown.
+        Ctl(IDC_STATIC, AfxCtl::staticText, "Printswitch:", CRect(170, 150, 220, 158), 0),
+        Ctl(344, AfxCtl::edit, "", CRect(224, 148, 270, 160), (kNumberStyle & ~WS_VISIBLE) | WS_GROUP),
+    });
+    AddWizardButtons(t, "&Finish");
+    return t;
+}
+
 } // namespace
 
 void brantel::AddPageTemplates(CResourceModule& m)
@@ -319,4 +391,6 @@ void brantel::AddPageTemplates(CResourceModule& m)
     m.Add(CPrPageBNodeGeom::IDD, NodeGeometryTemplate());
     m.Add(CPPSettings::IDD, UnitsTemplate());
     m.Add(CDlgColorOpt::IDD, ScreenOptionsTemplate());
+    m.Add(CDlgMeshType::IDD, MeshTypeTemplate());
+    m.Add(CDlgFinal::IDD, FinalTemplate());
 }
