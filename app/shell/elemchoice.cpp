@@ -48,6 +48,16 @@ int ElementCode(int index, int group)
     return 0;
 }
 
+void ShowControl(CWnd& page, int nID, bool show)
+{
+    page.GetDlgItem(nID)->ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+void EnableControl(CWnd& page, int nID, bool enable)
+{
+    page.GetDlgItem(nID)->EnableWindow(enable);
+}
+
 void ShowElementBitmap(CStatic& picture, std::unique_ptr<CBitmap>& holder, UINT nBitmap)
 {
     auto bitmap = std::make_unique<CBitmap>();

@@ -37,6 +37,10 @@ const MembranePoints* MembranePointsOf(int element);
 // The element-type code of radio index of group (0 plate, 1 membrane).
 int ElementCode(int index, int group);
 
+// Shows or hides, enables or disables the page's control nID.
+void ShowControl(CWnd& page, int nID, bool show);
+void EnableControl(CWnd& page, int nID, bool enable);
+
 // Shows bitmap nBitmap in picture; holder keeps it and drops the one before.
 void ShowElementBitmap(CStatic& picture, std::unique_ptr<CBitmap>& holder, UINT nBitmap);
 

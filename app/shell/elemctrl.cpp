@@ -14,16 +14,6 @@ constexpr int kPicture = 1072, kDescription = 1144;
 
 using namespace brantel;
 
-void Show(CWnd& parent, int nID, bool show)
-{
-    parent.GetDlgItem(nID)->ShowWindow(show ? SW_SHOW : SW_HIDE);
-}
-
-void Enable(CWnd& parent, int nID, bool enable)
-{
-    parent.GetDlgItem(nID)->EnableWindow(enable);
-}
-
 } // namespace
 
 IMPLEMENT_DYNCREATE(CDlgElemCtrl, CPropertyPage)
@@ -58,10 +48,10 @@ BOOL CDlgElemCtrl::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
     auto hidePlateExtras = [this] {
-        Show(*this, 1073, false);
+        ShowControl(*this, 1073, false);
         for (int nID : {kPointsGroup, kPoints[0], kPoints[1], kPoints[2], kPlaneFrame, kPlane[0],
                         kPlane[1]})
-            Show(*this, nID, false);
+            ShowControl(*this, nID, false);
     };
     auto relabelEvaluation = [this] { RelabelStressEvaluation(*this); };
     static const char* const kMembraneNames[] = {"CST", "LST", "QST", "Q4", "Q6", "Q8"};
@@ -72,19 +62,19 @@ BOOL CDlgElemCtrl::OnInitDialog()
     case modeMembrane:
         for (int i = 0; i < 6; ++i)
             GetDlgItem(kElementRadios[i])->SetWindowText(kMembraneNames[i]);
-        Enable(*this, kElementRadios[0], true);
+        EnableControl(*this, kElementRadios[0], true);
         relabelEvaluation();
         break;
     case modeBucklingPlate:
         hidePlateExtras();
-        Show(*this, kElementRadios[t6], false);
-        Enable(*this, kElementRadios[t15], true);
+        ShowControl(*this, kElementRadios[t6], false);
+        EnableControl(*this, kElementRadios[t15], true);
         break;
     case modeBucklingMembrane:
         for (int i = 0; i < 3; ++i)
             GetDlgItem(kElementRadios[i])->SetWindowText(kMembraneNames[i]);
         for (int i = 3; i < 7; ++i)
-            Show(*this, kElementRadios[i], false);
+            ShowControl(*this, kElementRadios[i], false);
         relabelEvaluation();
         break;
     default:
@@ -119,17 +109,17 @@ void CDlgElemCtrl::UpdateControls()
             return;
         }
         for (int nID : kRule)
-            Enable(*this, nID, row->evaluation);
+            EnableControl(*this, nID, row->evaluation);
         for (int i = 0; i < 3; ++i) {
             GetDlgItem(kPoints[i])->SetWindowText(row->labels[i]);
-            Enable(*this, kPoints[i], row->points);
+            EnableControl(*this, kPoints[i], row->points);
         }
         ShowElement(ids.text, ids.bitmap);
         return;
     }
     const bool analytical = m_iElement == t15 || m_iElement == t18 || m_iElement == t21;
     for (int nID : kRule)
-        Enable(*this, nID, analytical);
+        EnableControl(*this, nID, analytical);
     const ElementIds ids = PlateElementIds(m_iElement);
     ShowElement(ids.text, ids.bitmap);
 }
@@ -230,7 +220,7 @@ void CDlgConstrMesh::OnListCheck()
     for (const auto& r : rows) {
         const bool list = static_cast<CButton*>(GetDlgItem(r.check))->GetCheck() != 0;
         for (int nID : {r.radio1, r.radio2, r.ratio})
-            Enable(*this, nID, !list);
-        Enable(*this, r.list, list);
+            EnableControl(*this, nID, !list);
+        EnableControl(*this, r.list, list);
     }
 }

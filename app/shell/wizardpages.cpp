@@ -17,16 +17,6 @@ constexpr int kRule[] = {442, 1063};
 constexpr int kPlane[] = {1147, 1148};
 constexpr int kPointsGroup = 16177, kPlaneFrame = 50096;
 
-void Show(CWnd& parent, int nID, bool show)
-{
-    parent.GetDlgItem(nID)->ShowWindow(show ? SW_SHOW : SW_HIDE);
-}
-
-void Enable(CWnd& parent, int nID, bool enable)
-{
-    parent.GetDlgItem(nID)->EnableWindow(enable);
-}
-
 } // namespace
 
 // ---- CDlgMeshType -----------------------------------------------------------------
@@ -74,17 +64,17 @@ BOOL CDlgMeshType::OnInitDialog()
     CDialog::OnInitDialog();
     if (IsMembrane()) {
         for (int nID : kPlateRadios)
-            Show(*this, nID, false);
+            ShowControl(*this, nID, false);
         if (m_iKind == kindBucklingMembrane)
             for (int i = q4; i <= q9; ++i)
-                Show(*this, kMembraneRadios[i], false);
+                ShowControl(*this, kMembraneRadios[i], false);
     } else {
         for (int nID : kMembraneRadios)
-            Show(*this, nID, false);
+            ShowControl(*this, nID, false);
         if (m_iKind == kindBucklingPlate)
-            Show(*this, kPlateRadios[t6], false);
+            ShowControl(*this, kPlateRadios[t6], false);
     }
-    Enable(*this, kConstrainedMesh, !buckling);
+    EnableControl(*this, kConstrainedMesh, !buckling);
     ShowDescription();
     return TRUE;
 }
@@ -153,20 +143,20 @@ BOOL CDlgFinal::OnInitDialog()
     if (m_iKind != kindMembrane) {
         for (int nID : {kPointsGroup, kPoints[0], kPoints[1], kPoints[2], kPlaneFrame, kPlane[0],
                         kPlane[1]})
-            Show(*this, nID, false);
+            ShowControl(*this, nID, false);
         const bool analytical = m_iElement == t15 || m_iElement == t18 || m_iElement == t21;
         for (int nID : kRule)
-            Enable(*this, nID, analytical);
+            EnableControl(*this, nID, analytical);
         bitmap = PlateElementIds(m_iElement).bitmap;
     } else {
         RelabelStressEvaluation(*this);
         bitmap = MembraneElementIds(m_iElement).bitmap;
         if (const MembranePoints* row = MembranePointsOf(m_iElement)) {
             for (int nID : kRule)
-                Enable(*this, nID, row->evaluation);
+                EnableControl(*this, nID, row->evaluation);
             for (int i = 0; i < 3; ++i) {
                 GetDlgItem(kPoints[i])->SetWindowText(row->labels[i]);
-                Enable(*this, kPoints[i], row->points);
+                EnableControl(*this, kPoints[i], row->points);
             }
             if (row->full >= 0)
                 m_iIntegrationPoints = row->full;
