@@ -1,6 +1,8 @@
 // File New on the display: the user clicks through the real wizard pages
 // with the mouse and gets the document they chose; pictures of the first
 // wizard page and of the "Units" dialog are saved.
+#include <algorithm>
+
 #include <QTest>
 #include <QWidget>
 
@@ -16,7 +18,8 @@ using namespace shellgui;
 using afxui::headless::DialogDriver;
 using afxui::headless::ModalScript;
 
-// A mouse click in the middle of the dialog's control nID.
+// A mouse click on the dialog's control nID, near its left end: on a radio
+// button that is the indicator, whatever the width of the text.
 void MouseClick(CDialog& dlg, int nID)
 {
     CWnd* control = dlg.GetDlgItem(nID);
@@ -24,7 +27,8 @@ void MouseClick(CDialog& dlg, int nID)
     QWidget* widget = AfxQtWidgetOf(control);
     ASSERT_NE(widget, nullptr) << nID;
     ASSERT_TRUE(widget->isVisible()) << nID;
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    const QPoint centre = widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(std::min(centre.x(), 8), centre.y()));
 }
 
 void Save(CDialog& dlg, const char* file)
