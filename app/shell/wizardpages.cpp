@@ -61,6 +61,12 @@ BOOL CDlgMeshType::OnInitDialog()
     const bool buckling = m_iKind == kindBucklingPlate || m_iKind == kindBucklingMembrane;
     if (buckling)
         m_iMesh = 0;
+    // A choice kept from an earlier pass that this kind does not offer
+    // would stay checked behind a hidden radio: the default takes its place.
+    if (m_iKind == kindBucklingPlate && m_iPlateElement == t6)
+        m_iPlateElement = dkt;
+    if (m_iKind == kindBucklingMembrane && m_iMembraneElement > qst)
+        m_iMembraneElement = lst;
     CDialog::OnInitDialog();
     if (IsMembrane()) {
         for (int nID : kPlateRadios)

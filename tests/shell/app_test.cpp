@@ -673,4 +673,28 @@ TEST_F(BrantelApp, ABucklingDocumentNeverTakesTheConstrainedMesh)
     EXPECT_TRUE(m_app->m_pTemplates[5]->GetDocuments().empty());
 }
 
+TEST_F(BrantelApp, ABucklingDocumentTakesNoElementItDoesNotOffer)
+{
+    StartEmpty();
+    ModalScript script;
+    // T6 chosen for a plate and Q8 for a membrane, then a buckling document.
+    Page(script, VokDlgFPDocType::IDD, {}, kPlateButton);
+    Page(script, CDlgMeshType::IDD, {kPlateRadios[2]}, kBack);
+    Page(script, VokDlgFPDocType::IDD, {}, kMembraneButton);
+    Page(script, CDlgMeshType::IDD, {kMembraneRadios[5]}, kBack);
+    Page(script, VokDlgFPDocType::IDD, {}, kBucklingButton);
+    script.Dialog(CDlgMeshType::IDD, [](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Check(kPlateRadios[1]), 1);
+        d.Click(kNext);
+    });
+    script.Dialog(CDlgMeshType::IDD, [](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Check(kMembraneRadios[1]), 1);
+        d.Click(kNext);
+    });
+    Page(script, CDlgFinal::IDD, {}, kNext);
+    m_app->OnFileNew();
+    EXPECT_EQ(iNewDocElemType, 32);
+    EXPECT_EQ(iNewDocPlateElemType, 65);
+}
+
 } // namespace
