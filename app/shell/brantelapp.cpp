@@ -5,9 +5,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/analysis/platecomp.h"
 #include "app/shell/docshell.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
+#include "app/shell/elemchoice.h"
+#include "app/shell/wizardpages.h"
+#include "dialogs/doctypedlg.h"
 #include "femodel/meshorg.h"
 #include "geometry/edge.h"
 #include "graphview/ogl2dview.h"
@@ -161,8 +165,103 @@ void CBrantelApp::AppSpecificInit(CArchive& ar)
 
 void CBrantelApp::OnFileNew()
 {
-    if (m_pTemplates[0])
-        m_pTemplates[0]->OpenDocumentFile(nullptr);
+    // The pages keep their choices while the user goes back and forth.
+    CDlgMeshType meshType(m_pMainWnd);
+    CDlgFinal finalPage(m_pMainWnd);
+    enum Step { docType, firstElement, membraneElement, options, create };
+    int type = VokDlgFPDocType::typeNone;
+    int mesh = 0;
+    for (Step step = docType; step != create;) {
+        switch (step) {
+        case docType: {
+            VokDlgFPDocType dlg(m_pMainWnd);
+            if (dlg.DoModal() != IDOK)
+                return;
+            type = dlg.m_iDocType;
+            if (type == VokDlgFPDocType::typeNone) {
+                OnFileOpen();
+                return;
+            }
+            step = firstElement;
+            break;
+        }
+        case firstElement:
+            meshType.m_iKind = type == VokDlgFPDocType::typePlate      ? kindPlate
+                               : type == VokDlgFPDocType::typeMembrane ? kindMembrane
+                                                                       : kindBucklingPlate;
+            if (meshType.DoModal() != IDOK)
+                return;
+            if (meshType.m_iKind == navBack) {
+                step = docType;
+                break;
+            }
+            mesh = meshType.m_iMesh;
+            step = type == VokDlgFPDocType::typeBuckling ? membraneElement : options;
+            break;
+        case membraneElement:
+            meshType.m_iKind = kindBucklingMembrane;
+            if (meshType.DoModal() != IDOK)
+                return;
+            step = meshType.m_iKind == navBack ? firstElement : options;
+            break;
+        case options:
+            if (type == VokDlgFPDocType::typeMembrane) {
+                finalPage.m_iKind = kindMembrane;
+                finalPage.m_iElement = meshType.m_iMembraneElement;
+                finalPage.m_iIntegrationRule = 0;
+            } else {
+                // A buckling document applies the rule to its plate element.
+                finalPage.m_iKind = kindPlate;
+                finalPage.m_iElement = meshType.m_iPlateElement;
+                if (type == VokDlgFPDocType::typePlate)
+                    finalPage.m_iIntegrationRule = 0;
+            }
+            if (finalPage.DoModal() != IDOK)
+                return;
+            step = finalPage.m_iKind == navBack ? firstElement : create;
+            break;
+        default:
+            return;
+        }
+    }
+
+    int templateIndex = 0;
+    switch (type) {
+    case VokDlgFPDocType::typePlate:
+        iNewDocElemType = brantel::ElementCode(meshType.m_iPlateElement, 0);
+        templateIndex = mesh ? 1 : 0;
+        break;
+    case VokDlgFPDocType::typeMembrane:
+        iNewDocElemType = brantel::ElementCode(meshType.m_iMembraneElement, 1);
+        templateIndex = mesh ? 3 : 2;
+        break;
+    default:
+        iNewDocElemType = brantel::ElementCode(meshType.m_iMembraneElement, 1);
+        iNewDocPlateElemType = brantel::ElementCode(meshType.m_iPlateElement, 0);
+        templateIndex = 4; // no constrained form: its plate part would not be analysed
+        break;
+    }
+    if (!m_pTemplates[templateIndex])
+        return;
+    auto* doc = dynamic_cast<CBrantelDoc*>(m_pTemplates[templateIndex]->OpenDocumentFile(nullptr));
+    if (!doc)
+        return;
+    if (auto* frame = dynamic_cast<CMDIFrameWnd*>(m_pMainWnd)) {
+        if (CMDIChildWnd* child = frame->MDIGetActive()) {
+            if (CView* view = child->GetActiveView())
+                view->Invalidate();
+            child->Invalidate();
+        }
+    }
+    CPlateComp* comp = doc->GetPlateComp();
+    comp->m_iIntegrationRule = finalPage.m_iIntegrationRule + 1;
+    comp->m_iIntegrationPoints = finalPage.m_iIntegrationPoints;
+    comp->m_iPlaneStrain = finalPage.m_iPlaneState;
+    comp->m_iPrintLevel = finalPage.m_iPrint;
+    if (m_pMainWnd) {
+        m_pMainWnd->Invalidate();
+        m_pMainWnd->UpdateWindow();
+    }
 }
 
 void CBrantelApp::OnFileOpen()

@@ -36,7 +36,8 @@ public:
     bool InitApp() override;
     using KorApp::InitApp;
 
-    // File New: a new document of the first template.
+    // File New: the document type, the element and mesh, the integration
+    // options; then a new document of the template they choose.
     void OnFileNew() override;
     // File Open: a multi-select dialog; every chosen file opens in turn.
     void OnFileOpen() override;

@@ -1,5 +1,7 @@
 #include "app/shell/elemctrl.h"
 
+#include "app/shell/elemchoice.h"
+
 namespace
 {
 
@@ -7,21 +9,10 @@ constexpr int kElementRadios[] = {7123, 7124, 7125, 7126, 7127, 7128, 1073};
 constexpr int kRule[] = {442, 1063};
 constexpr int kPoints[] = {1032, 1146, 1145};
 constexpr int kPlane[] = {1147, 1148};
-constexpr int kPointsGroup = 16177, kEvaluationGroup = 16176, kPlaneFrame = 50096;
+constexpr int kPointsGroup = 16177, kPlaneFrame = 50096;
 constexpr int kPicture = 1072, kDescription = 1144;
 
-enum Membrane { cst, lst, qst, q4, q6, q8, q9 };
-enum Plate { teba, dkt, t6, t15, t18, t21 };
-
-void Show(CWnd& parent, int nID, bool show)
-{
-    parent.GetDlgItem(nID)->ShowWindow(show ? SW_SHOW : SW_HIDE);
-}
-
-void Enable(CWnd& parent, int nID, bool enable)
-{
-    parent.GetDlgItem(nID)->EnableWindow(enable);
-}
+using namespace brantel;
 
 } // namespace
 
@@ -57,17 +48,12 @@ BOOL CDlgElemCtrl::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
     auto hidePlateExtras = [this] {
-        Show(*this, 1073, false);
+        ShowControl(*this, 1073, false);
         for (int nID : {kPointsGroup, kPoints[0], kPoints[1], kPoints[2], kPlaneFrame, kPlane[0],
                         kPlane[1]})
-            Show(*this, nID, false);
+            ShowControl(*this, nID, false);
     };
-    auto relabelEvaluation = [this] {
-        GetDlgItem(kEvaluationGroup)->SetWindowText("Evaluation points of stresses");
-        GetDlgItem(kRule[0])->SetWindowText("at nodes");
-        GetDlgItem(kRule[1])->SetWindowText(
-            "at 2x2 integration points and extrapolated to corner nodes");
-    };
+    auto relabelEvaluation = [this] { RelabelStressEvaluation(*this); };
     static const char* const kMembraneNames[] = {"CST", "LST", "QST", "Q4", "Q6", "Q8"};
     switch (m_iMode) {
     case modePlate:
@@ -76,19 +62,19 @@ BOOL CDlgElemCtrl::OnInitDialog()
     case modeMembrane:
         for (int i = 0; i < 6; ++i)
             GetDlgItem(kElementRadios[i])->SetWindowText(kMembraneNames[i]);
-        Enable(*this, kElementRadios[0], true);
+        EnableControl(*this, kElementRadios[0], true);
         relabelEvaluation();
         break;
     case modeBucklingPlate:
         hidePlateExtras();
-        Show(*this, kElementRadios[t6], false);
-        Enable(*this, kElementRadios[t15], true);
+        ShowControl(*this, kElementRadios[t6], false);
+        EnableControl(*this, kElementRadios[t15], true);
         break;
     case modeBucklingMembrane:
         for (int i = 0; i < 3; ++i)
             GetDlgItem(kElementRadios[i])->SetWindowText(kMembraneNames[i]);
         for (int i = 3; i < 7; ++i)
-            Show(*this, kElementRadios[i], false);
+            ShowControl(*this, kElementRadios[i], false);
         relabelEvaluation();
         break;
     default:
@@ -110,59 +96,32 @@ void CDlgElemCtrl::ShowElement(UINT nText, UINT nBitmap)
     CString text;
     AfxLoadString(nText, text);
     GetDlgItem(kDescription)->SetWindowText(text);
-    auto pBitmap = std::make_unique<CBitmap>();
-    pBitmap->LoadBitmap(nBitmap);
-    m_stPicture.SetBitmap(pBitmap.get());
-    m_pBitmap = std::move(pBitmap); // the one shown before goes
+    ShowElementBitmap(m_stPicture, m_pBitmap, nBitmap);
 }
 
 void CDlgElemCtrl::UpdateControls()
 {
     if (IsMembrane()) {
-        struct Row {
-            bool evaluation;
-            const char* labels[3];
-            bool points;
-        };
-        static const Row kRows[] = {
-            {false, {"1x1", "2x2", "3x3"}, false},        {false, {"1x1", "2x2", "3x3"}, false},
-            {false, {"1x1", "2x2", "3x3"}, false},        {true, {"1x1", "2x2 (full)", "3x3"}, true},
-            {false, {"1x1", "2x2 (full)", "3x3"}, true},  {true, {"1x1", "2x2", "3x3 (full)"}, true},
-            {true, {"1x1", "2x2", "3x3 (full)"}, true},
-        };
-        if (m_iElement < 0 || m_iElement > q9) {
-            ShowElement(16006, 16006);
+        const ElementIds ids = MembraneElementIds(m_iElement);
+        const MembranePoints* row = MembranePointsOf(m_iElement);
+        if (!row) {
+            ShowElement(ids.text, ids.bitmap);
             return;
         }
-        const Row& row = kRows[m_iElement];
         for (int nID : kRule)
-            Enable(*this, nID, row.evaluation);
+            EnableControl(*this, nID, row->evaluation);
         for (int i = 0; i < 3; ++i) {
-            GetDlgItem(kPoints[i])->SetWindowText(row.labels[i]);
-            Enable(*this, kPoints[i], row.points);
+            GetDlgItem(kPoints[i])->SetWindowText(row->labels[i]);
+            EnableControl(*this, kPoints[i], row->points);
         }
-        ShowElement(16005 + UINT(m_iElement), 16005 + UINT(m_iElement));
+        ShowElement(ids.text, ids.bitmap);
         return;
     }
     const bool analytical = m_iElement == t15 || m_iElement == t18 || m_iElement == t21;
     for (int nID : kRule)
-        Enable(*this, nID, analytical);
-    switch (m_iElement) {
-    case dkt:
-        ShowElement(16068, 16015);
-        break;
-    case t6:
-        ShowElement(16067, 16067);
-        break;
-    case t15:
-    case t18:
-    case t21:
-        ShowElement(16012 + UINT(m_iElement - t15), 16012 + UINT(m_iElement - t15));
-        break;
-    default:
-        ShowElement(16015, 16015);
-        break;
-    }
+        EnableControl(*this, nID, analytical);
+    const ElementIds ids = PlateElementIds(m_iElement);
+    ShowElement(ids.text, ids.bitmap);
 }
 
 BOOL CDlgElemCtrl::OnApply()
@@ -261,7 +220,7 @@ void CDlgConstrMesh::OnListCheck()
     for (const auto& r : rows) {
         const bool list = static_cast<CButton*>(GetDlgItem(r.check))->GetCheck() != 0;
         for (int nID : {r.radio1, r.radio2, r.ratio})
-            Enable(*this, nID, !list);
-        Enable(*this, r.list, list);
+            EnableControl(*this, nID, !list);
+        EnableControl(*this, r.list, list);
     }
 }

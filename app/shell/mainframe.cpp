@@ -1,9 +1,13 @@
 #include "app/shell/mainframe.h"
 
+#include <algorithm>
 #include <filesystem>
 
+#include "app/shell/brantelapp.h"
+#include "app/shell/coloroptpage.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
+#include "app/shell/unitsdlg.h"
 #include "graphview/ogl2dview.h"
 #include "platform/dimvor/units.h"
 #include "platform/ferrand/material.h"
@@ -112,6 +116,8 @@ ON_UPDATE_COMMAND_UI(ID_AUTO_ZOOM, OnUpdateAutoZoom)
 ON_COMMAND(ID_AUTO_SCALE_RESULTS, OnAutoScaleResults)
 ON_UPDATE_COMMAND_UI(ID_AUTO_SCALE_RESULTS, OnUpdateAutoScaleResults)
 ON_COMMAND(ID_GRID_THICKNESS, OnGridThickness)
+ON_COMMAND(ID_UNITS_FORMATS, OnUnitsFormats)
+ON_COMMAND(ID_COLOR_OPTIONS, OnColorOptions)
 ON_COMMAND(ID_USER_MANUAL, OnUserManual)
 ON_COMMAND(ID_HELP_FINDER, OnHelpFinder)
 ON_COMMAND(ID_HELP, OnHelpFinder)
@@ -402,6 +408,42 @@ void CMainFrame::OnGridThickness()
         UpdateThicknessList();
     }
     ApplySnapSpace(m_dCurGridSpacing, true);
+}
+
+void CMainFrame::OnUnitsFormats()
+{
+    CPPSettings2 dlg(nullptr);
+    std::copy(&iConv[0][0][0], &iConv[0][0][0] + sizeof iConv / sizeof(int), &dlg.m_iConv[0][0][0]);
+    dlg.m_iSystem = iStandard;
+    if (dlg.DoModal() != IDOK)
+        return;
+    iStandard = dlg.m_iSystem;
+    std::copy(&dlg.m_iConv[0][0][0], &dlg.m_iConv[0][0][0] + sizeof iConv / sizeof(int), &iConv[0][0][0]);
+    // The combos show their lists in the new length unit, the selection kept.
+    UpdateGridList();
+    UpdateThicknessList();
+    if (auto* child = dynamic_cast<KorChildFrm*>(MDIGetActive()))
+        child->RedrawWindow();
+    if (m_pCoordDlg) {
+        m_pCoordDlg->SetFormat(UnitString(iStandard, kUnitLength, iConv[iStandard & 1][0][0]));
+        if (m_pCoordDlg->GetSafeHwnd())
+            m_pCoordDlg->Invalidate();
+    }
+    Invalidate();
+}
+
+void CMainFrame::OnColorOptions()
+{
+    CDlgColorOpt screen;
+    screen.m_pDrawSelNum = &CBrantelApp::m_iDrawSelNum;
+    KorPPLight light;
+    KorPPColorScale scale;
+    scale.m_strDirectory = ProgramFolder() + "Ext/Palettes/";
+    CPropertySheet sheet("View Options", this);
+    sheet.AddPage(&screen);
+    sheet.AddPage(&light);
+    sheet.AddPage(&scale);
+    sheet.DoModal();
 }
 
 void CMainFrame::OnUserManual()

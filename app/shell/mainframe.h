@@ -33,6 +33,8 @@ constexpr UINT ID_AUTO_ZOOM = 34069;
 constexpr UINT ID_AUTO_SCALE_RESULTS = 34070;
 constexpr UINT ID_GRID_THICKNESS = 34071;
 constexpr UINT ID_USER_MANUAL = 32794;
+constexpr UINT ID_UNITS_FORMATS = 34019;
+constexpr UINT ID_COLOR_OPTIONS = 32856;
 
 class CMainFrame : public KorMainFrm
 {
@@ -97,6 +99,12 @@ protected:
     void OnAutoScaleResults();
     void OnUpdateAutoScaleResults(CCmdUI* pCmdUI);
     void OnGridThickness();
+    // The "Units" dialog on a copy of the unit settings; OK puts them in
+    // force and shows every length in the new unit.
+    void OnUnitsFormats();
+    // The "View Options" sheet: screen options, lights and colour scale;
+    // the pages apply their own changes.
+    void OnColorOptions();
     void OnUserManual();
     void OnHelpFinder();
     DECLARE_MESSAGE_MAP()

@@ -1,9 +1,12 @@
 #include "app/shell/pagetemplates.h"
 
 #include "app/shell/bcpage.h"
+#include "app/shell/coloroptpage.h"
 #include "app/shell/edgeloadpage.h"
 #include "app/shell/elemctrl.h"
 #include "app/shell/nodegeompage.h"
+#include "app/shell/unitsdlg.h"
+#include "app/shell/wizardpages.h"
 #include "dialogs/templaterows.h"
 
 namespace
@@ -224,6 +227,159 @@ DialogTemplate NodeGeometryTemplate()
     return t;
 }
 
+// A control at (x, y) of size (cx, cy) in dialog units.
+DialogControl At(int nID, AfxCtl kind, LPCTSTR text, int x, int y, int cx, int cy,
+                 DWORD style = kButtonStyle)
+{
+    return Ctl(nID, kind, text, CRect(x, y, x + cx, y + cy), style);
+}
+
+DialogTemplate UnitsTemplate()
+{
+    DialogTemplate t;
+    t.nID = CPPSettings::IDD;
+    t.strCaption = "Units";
+    t.size = CSize(305, 256);
+    DialogControl formats = At(512, AfxCtl::comboDrop, "", 167, 90, 54, 92, kButtonStyle | WS_VSCROLL);
+    formats.items = {"e-format", "f-format", "g-format"};
+    const DWORD list = kButtonStyle | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS;
+    // The forces tab's controls share the places of the rows' controls.
+    DialogControl force = At(519, AfxCtl::edit, "", 107, 90, 58, 12, kButtonStyle | WS_BORDER);
+    DialogControl forces = At(518, AfxCtl::listBox, "", 43, 104, 150, 97, list);
+    DialogControl forceUnit = At(520, AfxCtl::edit, "", 168, 90, 30, 12, kButtonStyle | ES_READONLY);
+    force.bOverlaps = forces.bOverlaps = forceUnit.bOverlaps = true;
+    t.Add({
+        At(16144, AfxCtl::radio, "&SI (metric)", 22, 26, 47, 10, kFirst),
+        At(16153, AfxCtl::radio, "&US/Imperial", 22, 38, 53, 10),
+        At(IDC_STATIC, AfxCtl::groupBox, "Set", 13, 16, 83, 36, WS_VISIBLE),
+        At(IDC_STATIC, AfxCtl::groupBox, "Restore current set to default", 103, 16, 189, 36,
+           WS_VISIBLE),
+        At(521, AfxCtl::push, "U&nits && Formats", 131, 32, 60, 14),
+        At(522, AfxCtl::push, "&Forces", 209, 32, 50, 14),
+        At(IDC_STATIC, AfxCtl::groupBox, "", 13, 52, 279, 168, WS_VISIBLE),
+        At(516, AfxCtl::tab, "Tab1", 26, 66, 252, 148),
+        At(517, AfxCtl::comboList, "", 43, 90, 64, 113, kButtonStyle | WS_VSCROLL),
+        At(515, AfxCtl::comboList, "", 107, 90, 60, 63, kButtonStyle | WS_VSCROLL),
+        formats,
+        At(513, AfxCtl::edit, "", 223, 90, 37, 12, kEditStyle),
+        At(514, AfxCtl::listBox, "", 43, 104, 217, 97, list),
+        force,
+        forces,
+        forceUnit,
+        At(IDOK, AfxCtl::defPush, "&OK", 85, 230, 50, 14),
+        At(IDCANCEL, AfxCtl::push, "&Cancel", 167, 230, 50, 14),
+        At(IDC_STATIC, AfxCtl::groupBox, "", 0, 0, 305, 256, WS_VISIBLE),
+    });
+    return t;
+}
+
+DialogTemplate ScreenOptionsTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgColorOpt::IDD;
+    t.strCaption = "Screen-options";
+    t.size = CSize(300, 124);
+    const auto colour = [](int nID, LPCTSTR text, int x, int y) {
+        return At(nID, AfxCtl::colorButton, text, x, y, 40, 12);
+    };
+    t.Add({
+        At(IDC_STATIC, AfxCtl::groupBox, "Background-color", 7, 7, 136, 44, WS_VISIBLE),
+        Label("Modelling-view", CRect(14, 20, 90, 28)),
+        colour(CDlgColorOpt::IDC_MODEL_BACK, "&m", 96, 18),
+        Label("Results-view", CRect(14, 35, 90, 43)),
+        colour(CDlgColorOpt::IDC_RESULT_BACK, "&r", 96, 33),
+        At(IDC_STATIC, AfxCtl::groupBox, "Surface/wireframe", 150, 7, 143, 44, WS_VISIBLE),
+        Label("color", CRect(157, 20, 210, 28)),
+        colour(CDlgColorOpt::IDC_SURFACE, "&c", 216, 18),
+        Label("Opacity", CRect(157, 35, 210, 43)),
+        At(CDlgColorOpt::IDC_OPACITY, AfxCtl::edit, "", 216, 33, 40, 12, kEditStyle),
+        Label("%", CRect(260, 35, 272, 43)),
+        At(IDC_STATIC, AfxCtl::groupBox, "Axis", 7, 55, 64, 30, WS_VISIBLE),
+        colour(CDlgColorOpt::IDC_AXIS, "&x", 18, 67),
+        At(IDC_STATIC, AfxCtl::groupBox, "Grid", 79, 55, 64, 30, WS_VISIBLE),
+        colour(CDlgColorOpt::IDC_GRID, "&g", 90, 67),
+        At(IDC_STATIC, AfxCtl::groupBox, "&Stress-output", 150, 55, 143, 30, WS_VISIBLE),
+        At(CDlgColorOpt::IDC_STRESS_OUTPUT, AfxCtl::check, "", 157, 68, 12, 10),
+        colour(CDlgColorOpt::IDC_TEXT, "&s", 216, 67),
+        At(IDC_STATIC, AfxCtl::groupBox, "Contour-plot", 7, 89, 136, 30, WS_VISIBLE),
+        Label("Number of contours", CRect(14, 103, 90, 111)),
+        At(CDlgColorOpt::IDC_CONTOURS, AfxCtl::edit, "", 96, 101, 40, 12, kNumberStyle),
+        At(CDlgColorOpt::IDC_RESTORE, AfxCtl::push, "&Restore defaults", 216, 101, 77, 14),
+    });
+    return t;
+}
+
+// "<< Back", "Cancel" and the default forward button along the bottom.
+void AddWizardButtons(DialogTemplate& t, LPCTSTR forward)
+{
+    const int y = t.size.cy - 21;
+    t.Add({
+        At(1065, AfxCtl::push, "<< &Back", t.size.cx - 179, y, 50, 14),
+        At(IDCANCEL, AfxCtl::push, "&Cancel", t.size.cx - 121, y, 50, 14),
+        At(1066, AfxCtl::defPush, forward, t.size.cx - 63, y, 50, 14),
+    });
+}
+
+DialogTemplate MeshTypeTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgMeshType::IDD;
+    t.size = CSize(320, 200);
+    t.Add({
+        At(IDC_STATIC, AfxCtl::groupBox, "Mesh generation", 7, 7, 140, 48, WS_VISIBLE),
+        At(1067, AfxCtl::radio, "Free mesh (arbitrary geometry)", 14, 19, 128, 10, kFirst),
+        At(448, AfxCtl::radio, "Constrained mesh\r(single quadrilateral region)", 14, 32, 128, 20),
+        At(IDC_STATIC, AfxCtl::groupBox, "Element", 7, 59, 140, 112, WS_VISIBLE),
+    });
+    const char* const membrane[] = {"CST", "LST", "QST", "Q4", "Q6", "Q8", "Q9"};
+    const int membraneIds[] = {1068, 1069, 1074, 1075, 446, 447, 1073};
+    for (int i = 0; i < 7; ++i)
+        t.Add(At(membraneIds[i], AfxCtl::radio, membrane[i], 14, 71 + 13 * i, 60, 10,
+                 i == 0 ? kFirst : kButtonStyle));
+    // The plate radios share the places of the membrane radios: one family
+    // is hidden.
+    const char* const plate[] = {"TEBA", "DKT", "T6", "T15", "T18", "T21"};
+    const int plateIds[] = {1070, 7121, 7122, 1204, 507, 541};
+    for (int i = 0; i < 6; ++i) {
+        DialogControl radio = At(plateIds[i], AfxCtl::radio, plate[i], 14, 71 + 13 * i, 60, 10,
+                                 i == 0 ? kFirst : kButtonStyle);
+        radio.bOverlaps = true;
+        t.Add(radio);
+    }
+    t.Add({
+        Picture(1072, 16015, CRect(154, 7, 313, 90)),
+        At(IDC_STATIC, AfxCtl::groupBox, "Short description", 154, 94, 159, 77, WS_VISIBLE),
+        Ctl(1144, AfxCtl::staticText, "", CRect(160, 105, 307, 167)),
+    });
+    AddWizardButtons(t, "&Next >>");
+    return t;
+}
+
+DialogTemplate FinalTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgFinal::IDD;
+    t.size = CSize(320, 200);
+    t.Add({
+        Ctl(16177, AfxCtl::groupBox, "Integration points", CRect(7, 7, 150, 33)),
+        At(1032, AfxCtl::radio, "1x1", 12, 18, 30, 10, kFirst),
+        At(1146, AfxCtl::radio, "2x2 (full)", 44, 18, 50, 10),
+        At(1145, AfxCtl::radio, "3x3 (full)", 96, 18, 50, 10),
+        Ctl(16176, AfxCtl::groupBox, "Integration rule", CRect(7, 37, 313, 75)),
+        At(442, AfxCtl::radio, "Numerical", 14, 48, 290, 10, kFirst),
+        At(1063, AfxCtl::radio, "Analytical", 14, 60, 290, 10),
+        Ctl(50096, AfxCtl::groupBox, "", CRect(156, 7, 313, 33)),
+        At(1147, AfxCtl::radio, "Plane stress", 162, 18, 70, 10, kFirst),
+        At(1148, AfxCtl::radio, "Plane strain", 236, 18, 70, 10),
+        Picture(1072, 16015, CRect(7, 80, 160, 170)),
+        // The solver print switch is exchanged but not shown.
+        Ctl(IDC_STATIC, AfxCtl::staticText, "Printswitch:", CRect(170, 150, 220, 158), 0),
+        Ctl(344, AfxCtl::edit, "", CRect(224, 148, 270, 160), (kNumberStyle & ~WS_VISIBLE) | WS_GROUP),
+    });
+    AddWizardButtons(t, "&Finish");
+    return t;
+}
+
 } // namespace
 
 void brantel::AddPageTemplates(CResourceModule& m)
@@ -233,4 +389,8 @@ void brantel::AddPageTemplates(CResourceModule& m)
     m.Add(CPrPageBC::IDD, BoundaryConditionTemplate());
     m.Add(CPPEdgeLoad::IDD, EdgeLoadTemplate());
     m.Add(CPrPageBNodeGeom::IDD, NodeGeometryTemplate());
+    m.Add(CPPSettings::IDD, UnitsTemplate());
+    m.Add(CDlgColorOpt::IDD, ScreenOptionsTemplate());
+    m.Add(CDlgMeshType::IDD, MeshTypeTemplate());
+    m.Add(CDlgFinal::IDD, FinalTemplate());
 }

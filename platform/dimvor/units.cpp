@@ -141,9 +141,14 @@ void ReplaceSqrAndCube(CString& text)
 
 void SetDefaultUnitRows(int system)
 {
+    SetDefaultUnitRows(iConv, system);
+}
+
+void SetDefaultUnitRows(int table[2][30][3], int system)
+{
     if (system < 0 || system > 1)
         return;
     for (int row = 0; row < 19; ++row)
         for (int i = 0; i < 3; ++i)
-            iConv[system][row][i] = kDefaults[system][row][i];
+            table[system][row][i] = kDefaults[system][row][i];
 }

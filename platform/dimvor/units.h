@@ -47,3 +47,5 @@ void ReplaceSqrAndCube(CString& text);
 // The default settings of rows 0 to 18 for one system (the units dialog's
 // "restore defaults"), leaving rows 19 to 29 alone.
 void SetDefaultUnitRows(int system);
+// The same on a copy of the settings table.
+void SetDefaultUnitRows(int table[2][30][3], int system);

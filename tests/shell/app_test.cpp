@@ -1,11 +1,15 @@
 // The program's application: its templates and titles, opening files by
-// extension, File Open, the command line and the settings archive.
+// extension, File Open, the command line, the settings archive, and the
+// File New wizard.
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "app/analysis/platecomp.h"
+#include "app/shell/wizardpages.h"
+#include "dialogs/doctypedlg.h"
 #include "femodel/meshorg.h"
 #include "graphview/ogl2dview.h"
 #include "platform/dimvor/units.h"
@@ -18,10 +22,38 @@ namespace
 
 using namespace shelltest;
 using shelltest::ScopedEnv;
+using afxui::headless::DialogDriver;
+using afxui::headless::ModalScript;
+
+constexpr int kBack = 1065, kNext = 1066;
+constexpr int kPlateButton = 16000, kMembraneButton = 16001, kBucklingButton = 16002;
+constexpr int kConstrained = 448;
+constexpr UINT kMeshPage = CDlgMeshType::IDD, kFinalPage = CDlgFinal::IDD;
+constexpr int kMembraneRadios[] = {1068, 1069, 1074, 1075, 446, 447, 1073};
+constexpr int kPlateRadios[] = {1070, 7121, 7122, 1204, 507, 541};
+
+// Scripts a page that clicks the controls, then the button.
+ModalScript& Page(ModalScript& script, UINT nID, std::vector<int> clicks, int button)
+{
+    return script.Dialog(nID, [clicks, button](DialogDriver& d, CDialog&) {
+        for (int c : clicks)
+            d.Click(c);
+        d.Click(button);
+    });
+}
 
 class BrantelApp : public AppTest
 {
 protected:
+    // Starts with the wizard cancelled: no document.
+    void StartEmpty()
+    {
+        m_app->SetCommandLine({});
+        ModalScript script;
+        Page(script, VokDlgFPDocType::IDD, {}, IDCANCEL);
+        ASSERT_TRUE(m_app->InitInstance());
+        ASSERT_TRUE(Documents().empty());
+    }
     std::vector<CDocument*> Documents() const
     {
         std::vector<CDocument*> docs;
@@ -364,6 +396,235 @@ TEST_F(BrantelMainFrame, TheThicknessListReturnsAtTheNextStart)
     EXPECT_EQ(Selection(ID_ACTIVE_THICKNESS), 1);
     EXPECT_EQ(Frame().m_dActThickness, 120.0);
     EXPECT_EQ(Entries(ID_VIEW_MODE), (std::vector<CString>{"Model", "Results", "Mesh"}));
+}
+
+// ---- File New ---------------------------------------------------------------------
+
+TEST_F(BrantelApp, FileNewMakesTheDocumentOfTheChosenTypeElementAndMesh)
+{
+    struct Case {
+        const char* name;
+        int typeButton;
+        std::vector<int> first;  // clicks on the first page
+        std::vector<int> second; // clicks on the buckling document's membrane page
+        std::vector<int> options; // clicks on the final page
+        int templateIndex;
+        int code, plateCode; // plateCode checked for buckling documents only
+        int rule, points, plane;
+    };
+    const Case cases[] = {
+        {"plate TEBA", kPlateButton, {kPlateRadios[0]}, {}, {}, 0, 66, 0, 1, 0, 0},
+        {"plate T21 constrained", kPlateButton, {kPlateRadios[5], kConstrained}, {}, {1063}, 1,
+         85, 0, 2, 0, 0},
+        {"plate T15", kPlateButton, {kPlateRadios[3]}, {}, {}, 0, 75, 0, 1, 0, 0},
+        {"membrane Q8", kMembraneButton, {kMembraneRadios[5]}, {}, {}, 2, 44, 0, 1, 2, 0},
+        {"membrane Q4 strain", kMembraneButton, {kMembraneRadios[3]}, {}, {1148, 1032, 1063}, 2,
+         41, 0, 2, 0, 1},
+        {"membrane CST constrained", kMembraneButton, {kMembraneRadios[0], kConstrained}, {}, {},
+         3, 31, 0, 1, 0, 0},
+        {"buckling", kBucklingButton, {kPlateRadios[4]}, {kMembraneRadios[2]}, {1063}, 4, 33, 81,
+         2, 0, 0},
+    };
+    StartEmpty();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        iNewDocPlateElemType = 0;
+        {
+            ModalScript script;
+            Page(script, VokDlgFPDocType::IDD, {}, c.typeButton);
+            Page(script, CDlgMeshType::IDD, c.first, kNext);
+            if (c.typeButton == kBucklingButton)
+                Page(script, CDlgMeshType::IDD, c.second, kNext);
+            Page(script, CDlgFinal::IDD, c.options, kNext);
+            m_app->OnFileNew();
+        }
+        const auto docs = m_app->m_pTemplates[c.templateIndex]->GetDocuments();
+        ASSERT_EQ(docs.size(), 1u);
+        auto* doc = dynamic_cast<CBrantelDoc*>(docs.front());
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(iNewDocElemType, c.code);
+        if (c.typeButton == kBucklingButton) {
+            EXPECT_EQ(iNewDocPlateElemType, c.plateCode);
+        }
+        const CPlateComp* comp = doc->GetPlateComp();
+        EXPECT_EQ(comp->m_iIntegrationRule, c.rule);
+        EXPECT_EQ(comp->m_iIntegrationPoints, c.points);
+        EXPECT_EQ(comp->m_iPlaneStrain, c.plane);
+        m_app->CloseAllDocuments(TRUE);
+    }
+}
+
+TEST_F(BrantelApp, FileNewCancelledOnAnyPageMakesNothingAndOpenRunsFileOpen)
+{
+    StartEmpty();
+    const struct {
+        int pages; // pages passed with Next before Cancel
+        int typeButton;
+    } cases[] = {{0, kPlateButton}, {1, kPlateButton}, {2, kMembraneButton}, {1, kBucklingButton},
+                 {2, kBucklingButton}, {3, kBucklingButton}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pages);
+        ModalScript script;
+        if (c.pages == 0) {
+            Page(script, VokDlgFPDocType::IDD, {}, IDCANCEL);
+        } else {
+            Page(script, VokDlgFPDocType::IDD, {}, c.typeButton);
+            const int meshPages = c.typeButton == kBucklingButton ? 2 : 1;
+            for (int i = 1; i < c.pages; ++i)
+                Page(script, i <= meshPages ? kMeshPage : kFinalPage, {}, kNext);
+            Page(script, c.pages <= meshPages ? kMeshPage : kFinalPage, {}, IDCANCEL);
+        }
+        m_app->OnFileNew();
+        script.Verify();
+        EXPECT_TRUE(Documents().empty());
+    }
+    const std::string path = WriteDocument(RUNTIME_CLASS(CBrantelDoc), "old.plb");
+    FileDialogs().Choose({path.c_str()});
+    {
+        ModalScript script;
+        Page(script, VokDlgFPDocType::IDD, {}, IDOK); // "&Open"
+        m_app->OnFileNew();
+    }
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(Documents()[0]->GetTitle(), "old.plb");
+}
+
+TEST_F(BrantelApp, FileNewBackStepsReturnToTheEarlierPages)
+{
+    StartEmpty();
+    std::vector<int> kinds; // the kind of each element page shown
+    auto meshPage = [&](int button) {
+        return [&, button](DialogDriver& d, CDialog& dlg) {
+            kinds.push_back(static_cast<CDlgMeshType&>(dlg).m_iKind);
+            d.Click(button);
+        };
+    };
+    {
+        ModalScript script;
+        Page(script, VokDlgFPDocType::IDD, {}, kPlateButton);
+        script.Dialog(CDlgMeshType::IDD, meshPage(kBack));         // back to the type
+        Page(script, VokDlgFPDocType::IDD, {}, kBucklingButton);
+        script.Dialog(CDlgMeshType::IDD, meshPage(kNext));
+        script.Dialog(CDlgMeshType::IDD, meshPage(kBack));         // back to the plate page
+        script.Dialog(CDlgMeshType::IDD, meshPage(kNext));
+        script.Dialog(CDlgMeshType::IDD, meshPage(kNext));
+        Page(script, CDlgFinal::IDD, {}, kBack);                   // back to the first page
+        script.Dialog(CDlgMeshType::IDD, meshPage(kNext));
+        script.Dialog(CDlgMeshType::IDD, meshPage(kNext));
+        Page(script, CDlgFinal::IDD, {}, kNext);
+        m_app->OnFileNew();
+    }
+    EXPECT_EQ(kinds, (std::vector<int>{kindPlate, kindBucklingPlate, kindBucklingMembrane,
+                                       kindBucklingPlate, kindBucklingMembrane, kindBucklingPlate,
+                                       kindBucklingMembrane}));
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_EQ(m_app->m_pTemplates[4]->GetDocuments().size(), 1u);
+}
+
+TEST_F(BrantelApp, WizardPagesOfferTheElementsOfTheDocumentType)
+{
+    StartEmpty();
+    auto shown = [](DialogDriver& d, const int* ids, int count) {
+        std::vector<int> visible;
+        for (int i = 0; i < count; ++i)
+            if (d.Visible(ids[i]))
+                visible.push_back(i);
+        return visible;
+    };
+    CString dktText, fullLabel;
+    int fullChecked = -1;
+    {
+        ModalScript script;
+        Page(script, VokDlgFPDocType::IDD, {}, kBucklingButton);
+        script.Dialog(CDlgMeshType::IDD, [&](DialogDriver& d, CDialog&) {
+            EXPECT_EQ(shown(d, kPlateRadios, 6), (std::vector<int>{0, 1, 3, 4, 5}));
+            EXPECT_TRUE(shown(d, kMembraneRadios, 7).empty());
+            EXPECT_FALSE(d.Enabled(kConstrained));
+            d.Click(kNext);
+        });
+        script.Dialog(CDlgMeshType::IDD, [&](DialogDriver& d, CDialog&) {
+            EXPECT_EQ(shown(d, kMembraneRadios, 7), (std::vector<int>{0, 1, 2}));
+            EXPECT_FALSE(d.Enabled(kConstrained));
+            d.Click(kNext);
+        });
+        Page(script, CDlgFinal::IDD, {}, IDCANCEL);
+        m_app->OnFileNew();
+    }
+    {
+        ModalScript script;
+        Page(script, VokDlgFPDocType::IDD, {}, kPlateButton);
+        script.Dialog(CDlgMeshType::IDD, [&](DialogDriver& d, CDialog&) {
+            EXPECT_EQ(shown(d, kPlateRadios, 6), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+            EXPECT_EQ(d.Check(kPlateRadios[1]), 1); // DKT
+            EXPECT_TRUE(d.Enabled(kConstrained));
+            d.Click(kPlateRadios[3]);
+            d.Click(kPlateRadios[1]);
+            dktText = d.Text(1144);
+            d.Click(IDCANCEL);
+        });
+        m_app->OnFileNew();
+    }
+    CString expected;
+    AfxLoadString(16068, expected);
+    EXPECT_FALSE(expected.IsEmpty());
+    EXPECT_EQ(dktText, expected);
+    {
+        ModalScript script;
+        Page(script, VokDlgFPDocType::IDD, {}, kMembraneButton);
+        Page(script, CDlgMeshType::IDD, {kMembraneRadios[5]}, kNext);
+        script.Dialog(CDlgFinal::IDD, [&](DialogDriver& d, CDialog&) {
+            fullChecked = d.Check(1145);
+            fullLabel = d.Text(1145);
+            d.Click(IDCANCEL);
+        });
+        m_app->OnFileNew();
+    }
+    EXPECT_EQ(fullChecked, 1);
+    EXPECT_EQ(fullLabel, "3x3 (full)");
+}
+
+TEST_F(BrantelApp, ABucklingDocumentNeverTakesTheConstrainedMesh)
+{
+    StartEmpty();
+    ModalScript script;
+    // Constrained mesh chosen for a plate, then back to a buckling document.
+    Page(script, VokDlgFPDocType::IDD, {}, kPlateButton);
+    Page(script, CDlgMeshType::IDD, {kConstrained}, kBack);
+    Page(script, VokDlgFPDocType::IDD, {}, kBucklingButton);
+    script.Dialog(CDlgMeshType::IDD, [](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Check(kConstrained), 0);
+        EXPECT_EQ(d.Check(1067), 1);
+        d.Click(kNext);
+    });
+    Page(script, CDlgMeshType::IDD, {}, kNext);
+    Page(script, CDlgFinal::IDD, {}, kNext);
+    m_app->OnFileNew();
+    EXPECT_EQ(m_app->m_pTemplates[4]->GetDocuments().size(), 1u);
+    EXPECT_TRUE(m_app->m_pTemplates[5]->GetDocuments().empty());
+}
+
+TEST_F(BrantelApp, ABucklingDocumentTakesNoElementItDoesNotOffer)
+{
+    StartEmpty();
+    ModalScript script;
+    // T6 chosen for a plate and Q8 for a membrane, then a buckling document.
+    Page(script, VokDlgFPDocType::IDD, {}, kPlateButton);
+    Page(script, CDlgMeshType::IDD, {kPlateRadios[2]}, kBack);
+    Page(script, VokDlgFPDocType::IDD, {}, kMembraneButton);
+    Page(script, CDlgMeshType::IDD, {kMembraneRadios[5]}, kBack);
+    Page(script, VokDlgFPDocType::IDD, {}, kBucklingButton);
+    script.Dialog(CDlgMeshType::IDD, [](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Check(kPlateRadios[1]), 1);
+        d.Click(kNext);
+    });
+    script.Dialog(CDlgMeshType::IDD, [](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Check(kMembraneRadios[1]), 1);
+        d.Click(kNext);
+    });
+    Page(script, CDlgFinal::IDD, {}, kNext);
+    m_app->OnFileNew();
+    EXPECT_EQ(iNewDocElemType, 32);
+    EXPECT_EQ(iNewDocPlateElemType, 65);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelshell.h"
+#include "dialogs/pavesta.h"
 #include "platform/ferrand/ferrand.h"
 #include "platform/ui/headless/afxui_headless.h"
 #include "tests/support/temp_files.h"
@@ -113,9 +114,21 @@ protected:
         std::filesystem::remove_all(m_folder, ignored);
         ShellTest::TearDown();
     }
+    // Without a file the start runs File New: here a plate document with
+    // the wizard's defaults (type page: the plate button; then Next twice).
     BOOL Start(std::vector<CString> args = {})
     {
         m_app->SetCommandLine(args);
+        if (!args.empty())
+            return m_app->InitInstance();
+        afxui::headless::ModalScript script;
+        const auto page = [&script](UINT nID, int button) {
+            script.Dialog(nID, [button](afxui::headless::DialogDriver& d, CDialog&) { d.Click(button); });
+        };
+        constexpr int kPlateButton = 16000, kNext = 1066;
+        page(VokDlgFPDocType::IDD, kPlateButton);
+        page(CDlgMeshType::IDD, kNext);
+        page(CDlgFinal::IDD, kNext);
         return m_app->InitInstance();
     }
     // Closes the documents and the main frame (which writes the settings)
