@@ -1,12 +1,56 @@
 #include "app/shell/docshell.h"
 
+#include <cmath>
+
 #include "app/analysis/analysis.h"
+#include "app/shell/mainframe.h"
+#include "app/shell/shellids.h"
 
 IMPLEMENT_DYNCREATE(CDocShell, CBrantelDoc)
 IMPLEMENT_DYNCREATE(CDocRestr, CBrantelDoc)
 
+void BuildBucklingResultNames(const CStringArray& membrane, int modes, CStringArray& names)
+{
+    names.RemoveAll();
+    const int count = static_cast<int>(membrane.GetSize());
+    for (int i = 0; i < 5 && i < count; ++i)
+        names.Add(membrane.GetAt(i));
+    CString name;
+    for (int mode = 1; mode <= modes; ++mode) {
+        name.Format("Buckling mode %u", static_cast<unsigned>(mode));
+        names.Add(name);
+    }
+    for (int i = 7; i < count; ++i)
+        names.Add(membrane.GetAt(i));
+    for (int mode = 1; mode <= modes; ++mode) {
+        name.Format("Inpl. + Buckl. mode %u", static_cast<unsigned>(mode));
+        names.Add(name);
+    }
+}
+
+bool BucklingModesFromInput(double value, int& modes)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 101.0))
+        return false;
+    const int whole = static_cast<int>(magnitude);
+    if (whole < 1)
+        return false;
+    modes = whole;
+    return true;
+}
+
+BEGIN_MESSAGE_MAP(CDocShell, CBrantelDoc)
+ON_COMMAND(ID_MEMBRANE_BCS, OnMembraneBCs)
+ON_UPDATE_COMMAND_UI(ID_MEMBRANE_BCS, OnUpdateMembraneBCs)
+ON_COMMAND(ID_PLATE_BCS, OnPlateBCs)
+ON_UPDATE_COMMAND_UI(ID_PLATE_BCS, OnUpdatePlateBCs)
+ON_COMMAND(ID_MEMBRANE_ANALYSIS, OnMembraneAnalysis)
+END_MESSAGE_MAP()
+
 CDocShell::CDocShell()
 {
+    ResetResultNames();
     m_iBCSet = 1;
     DeleteModel(m_pSectComp);
     auto* comp = new CShellComp;
@@ -35,4 +79,131 @@ CString CDocShell::GetElementTypeName()
     if (buckling.IsEmpty())
         buckling = " ";
     return buckling + "/" + ElementTypeShortName(comp->GetElementType());
+}
+
+void CDocShell::ResetResultNames()
+{
+    FillResultLists();
+    m_ResultNames.RemoveAll();
+    m_ResultNames.Append(g_arMembraneResults);
+}
+
+BOOL CDocShell::OnOpenDocument(LPCTSTR lpszPathName)
+{
+    if (!CBrantelDoc::OnOpenDocument(lpszPathName))
+        return FALSE;
+    // Neither the condition set nor the names are stored.
+    m_iBCSet = 1;
+    ResetResultNames();
+    return TRUE;
+}
+
+void CDocShell::ModelChanged(CSectComp* previous)
+{
+    CBrantelDoc::ModelChanged(previous);
+    auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (!frame)
+        return;
+    frame->m_pListNames = &m_ResultNames;
+    CPlateComp* comp = GetPlateComp();
+    frame->UpdateResultList(comp ? comp->GetActVal() : 0);
+}
+
+// ---- Condition sets ---------------------------------------------------------------
+
+void CDocShell::SetBCSet(int set)
+{
+    m_iBCSet = set;
+    InvalidateLists();
+    UpdateAllViews(nullptr);
+}
+
+void CDocShell::OnMembraneBCs()
+{
+    SetBCSet(0);
+}
+
+void CDocShell::OnUpdateMembraneBCs(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_iBCSet == 0);
+}
+
+void CDocShell::OnPlateBCs()
+{
+    SetBCSet(1);
+}
+
+void CDocShell::OnUpdatePlateBCs(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_iBCSet == 1);
+}
+
+// ---- Runs -------------------------------------------------------------------------
+
+bool CDocShell::AskBucklingModes()
+{
+    CShellComp* comp = GetShellComp();
+    if (!comp)
+        return false;
+    double value = comp->GetBucklingCtrl(CShellComp::kModes);
+    for (;;) {
+        KorDlgDblVal dlg("Number of buckling modes", &value, static_cast<CView*>(nullptr));
+        if (dlg.DoModal() != IDOK)
+            return false;
+        int modes = 0;
+        if (BucklingModesFromInput(value, modes)) {
+            comp->SetBucklingCtrl(CShellComp::kModes, modes);
+            return true;
+        }
+        AfxMessageBox("Please enter an integer between 1 and 100.");
+    }
+}
+
+bool CDocShell::RunComponent(bool membraneOnly)
+{
+    CShellComp* comp = GetShellComp();
+    if (!comp)
+        return false;
+    CStringArray log, errors;
+    auto* frame = dynamic_cast<KorMainFrm*>(AfxGetMainWnd());
+    KorLogWnd* logWnd = frame ? frame->GetLogWindow() : nullptr;
+    log.Add("\r\n ************** CALCULATE *****************\r\n");
+    log.Add("--- calculating. Please wait.\r\n");
+    const bool ok = membraneOnly ? comp->RunMembraneAnalysis(&log, &errors)
+                                 : comp->Calculate(&log, &errors);
+    if (!ok)
+        errors.Add("An error occurred while calculating");
+    if (logWnd && logWnd->GetSafeHwnd()) {
+        logWnd->WriteLogEntry(&log);
+        logWnd->WriteErrorEntry(&errors);
+    }
+    m_bMeshValid = ok;
+    InvalidateLists();
+    UpdateAllViews(nullptr);
+    return ok;
+}
+
+bool CDocShell::Calculate()
+{
+    if (!AskBucklingModes())
+        return false;
+    if (!RunComponent(false))
+        return false;
+    BuildBucklingResultNames(g_arMembraneResults,
+                             GetShellComp()->GetBucklingCtrl(CShellComp::kModes), m_ResultNames);
+    ActivateDoc();
+    return true;
+}
+
+bool CDocShell::CalculateMembrane()
+{
+    ResetResultNames();
+    RunComponent(true);
+    ActivateDoc();
+    return true;
+}
+
+void CDocShell::OnMembraneAnalysis()
+{
+    CalculateMembrane();
 }

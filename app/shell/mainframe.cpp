@@ -37,6 +37,8 @@ void FillWhenEmpty(CStringArray& list, std::initializer_list<const char*> names)
         list.Add(name);
 }
 
+} // namespace
+
 void FillResultLists()
 {
     FillWhenEmpty(g_arThickPlateResults,
@@ -46,6 +48,9 @@ void FillResultLists()
                   {"Sigma x", "Sigma y", "Tau xy", "u", "v", "R_x", "R_y", "Sigma_1", "Sigma_2",
                    "Eff. stress", "Distorted model"});
 }
+
+namespace
+{
 
 // The number of positive values at the start of a list of ten.
 int ListCount(const double* values)
