@@ -3,6 +3,7 @@
 #include "app/shell/boundnode.h"
 #include "app/shell/brantelapp.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/bucklingdlgs.h"
 #include "app/shell/docshell.h"
 #include "app/shell/edgeloadpage.h"
 #include "app/shell/elemctrl.h"
