@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "app/analysis/analysis.h"
+#include "app/shell/bucklingdlgs.h"
+#include "app/shell/elemsheet.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/shellids.h"
 
@@ -206,4 +208,97 @@ bool CDocShell::CalculateMembrane()
 void CDocShell::OnMembraneAnalysis()
 {
     CalculateMembrane();
+}
+
+// ---- Element and mesh control -----------------------------------------------------
+
+namespace
+{
+
+// The plate document's sheet with the plate element page and the buckling
+// page after its (membrane) element page.
+class CShellElementSheet : public CElementSheet
+{
+public:
+    CShellElementSheet(CBrantelDoc& doc, CShellComp& comp) : CElementSheet(doc, comp)
+    {
+        m_pElement->m_iMode = CDlgElemCtrl::modeBucklingMembrane;
+        m_pElement->m_psp.dwFlags |= PSP_USETITLE;
+        m_pElement->m_psp.pszTitle = "Membrane Element";
+
+        m_pPlate = std::make_unique<CDlgElemCtrl>();
+        m_pPlate->m_iMode = CDlgElemCtrl::modeBucklingPlate;
+        m_pPlate->m_psp.dwFlags |= PSP_USETITLE;
+        m_pPlate->m_psp.pszTitle = "Plate Element";
+        m_pPlate->m_iElement = 0;
+        const int code = comp.GetBucklingCtrl(CShellComp::kBucklingType);
+        for (int i = 0; i < 6; ++i)
+            if (ElementCodeOfChoice(CDlgElemCtrl::modePlate, i) == code)
+                m_pPlate->m_iElement = i;
+        m_pPlate->m_iIntegrationRule = comp.m_iIntegrationRule - 1;
+        m_pPlate->m_iPrint = comp.m_iPrintLevel;
+
+        m_pBuckling = std::make_unique<CPPBucklSett>();
+        m_pBuckling->m_nModes = comp.GetBucklingCtrl(CShellComp::kModes);
+        m_pBuckling->m_iSolver = comp.GetBucklingCtrl(CShellComp::kEigensolver) - 1;
+        m_pBuckling->m_iStressPoints = comp.GetBucklingCtrl(CShellComp::kForceBasis);
+
+        while (GetPageCount() > 0)
+            RemovePage(0);
+        for (CPropertyPage* page : {static_cast<CPropertyPage*>(m_pElement.get()),
+                                    static_cast<CPropertyPage*>(m_pPlate.get()),
+                                    static_cast<CPropertyPage*>(m_pBuckling.get()),
+                                    static_cast<CPropertyPage*>(m_pStorage.get()),
+                                    static_cast<CPropertyPage*>(m_pMesh.get()),
+                                    static_cast<CPropertyPage*>(m_pSmoothing.get())})
+            AddPage(page);
+    }
+
+    std::unique_ptr<CDlgElemCtrl> m_pPlate;
+    std::unique_ptr<CPPBucklSett> m_pBuckling;
+};
+
+} // namespace
+
+CPropertySheet* CDocShell::CreateElementSheet()
+{
+    CShellComp* comp = GetShellComp();
+    return comp ? new CShellElementSheet(*this, *comp) : nullptr;
+}
+
+void CDocShell::ApplyElementSettings(CPropertySheet* pSheet)
+{
+    auto* sheet = dynamic_cast<CShellElementSheet*>(pSheet);
+    CShellComp* comp = GetShellComp();
+    if (!sheet || !comp)
+        return;
+    bool modified = false;
+    auto store = [&modified, comp](int entry, int value) {
+        if (comp->GetBucklingCtrl(entry) != value) {
+            comp->SetBucklingCtrl(entry, value);
+            modified = true;
+        }
+    };
+    const CPPBucklSett& buckling = *sheet->m_pBuckling;
+    store(CShellComp::kEigensolver, buckling.m_iSolver + 1);
+    store(CShellComp::kForceBasis, buckling.m_iStressPoints);
+    store(CShellComp::kModes, buckling.m_nModes);
+
+    // The membrane page and the other pages as the plate document applies them.
+    CBrantelDoc::ApplyElementSettings(sheet);
+
+    const CDlgElemCtrl& plate = *sheet->m_pPlate;
+    const int code = ElementCodeOfChoice(CDlgElemCtrl::modePlate, plate.m_iElement);
+    if (code != comp->GetBucklingCtrl(CShellComp::kBucklingType)) {
+        ResetViews(8);
+        comp->SetBucklingCtrl(CShellComp::kBucklingType, code);
+        modified = true;
+    }
+    if (comp->m_iIntegrationRule != plate.m_iIntegrationRule + 1) {
+        comp->m_iIntegrationRule = plate.m_iIntegrationRule + 1;
+        modified = true;
+    }
+    comp->m_iPrintLevel = plate.m_iPrint;
+    if (modified)
+        SetModifiedFlag(TRUE);
 }

@@ -25,6 +25,11 @@ public:
     // Status pane 1, the frame's result names (this document's list) and
     // the component's active result.
     void ModelChanged(CSectComp* previous) override;
+    // The plate document's sheet with the membrane element page, a plate
+    // element page and the buckling page in front; applied back to the
+    // component's buckling entries and the plate document's settings.
+    CPropertySheet* CreateElementSheet() override;
+    void ApplyElementSettings(CPropertySheet* sheet) override;
     // A file opens with the plate conditions and the plain membrane names.
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
 

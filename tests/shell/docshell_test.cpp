@@ -184,3 +184,74 @@ TEST_F(ShellDocTest, BucklingRunOnTheExampleNamesItsModes)
 }
 
 } // namespace
+
+namespace
+{
+
+class ShellSheetTest : public ShellDocTest
+{
+protected:
+    // Shows the sheet; step drives it. After OK the settings are applied.
+    INT_PTR Run(std::function<void(DialogDriver&)> step)
+    {
+        std::unique_ptr<CPropertySheet> sheet(doc.CreateElementSheet());
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet),
+                      [&](DialogDriver& d, CDialog&) { step(d); });
+        const INT_PTR result = sheet->DoModal();
+        if (result == IDOK)
+            doc.ApplyElementSettings(sheet.get());
+        script.Verify();
+        return result;
+    }
+};
+
+TEST_F(ShellSheetTest, PagesFollowTheMembraneAndPlateElementsAndTheBucklingPage)
+{
+    std::unique_ptr<CPropertySheet> sheet(doc.CreateElementSheet());
+    ASSERT_EQ(sheet->GetPageCount(), 6);
+    const char* const titles[] = {"Membrane Element", "Plate Element"};
+    for (int i = 0; i < 2; ++i)
+        EXPECT_STREQ(sheet->GetPage(i)->m_psp.pszTitle, titles[i]);
+    EXPECT_NE(dynamic_cast<CPPBucklSett*>(sheet->GetPage(2)), nullptr);
+    EXPECT_NE(dynamic_cast<VokPPSmoothinSett*>(sheet->GetPage(5)), nullptr);
+}
+
+TEST_F(ShellSheetTest, OkWithoutChangeMarksNothingAndTheDefaultSolverIsLanczos)
+{
+    comp().SetElementType(32);
+    comp().SetBucklingCtrl(CShellComp::kBucklingType, 81);
+    doc.SetModifiedFlag(FALSE);
+    EXPECT_EQ(Run([](DialogDriver& d) {
+                  d.ActivatePage(1);
+                  EXPECT_EQ(d.Check(7127), 1); // T18
+                  d.ActivatePage(2);
+                  EXPECT_EQ(d.Check(CPPBucklSett::IDC_LANCZOS), 1);
+                  EXPECT_EQ(d.Text(CPPBucklSett::IDC_MODES), "2");
+                  d.PressOK();
+              }),
+              IDOK);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(comp().GetBucklingCtrl(CShellComp::kEigensolver), 2);
+}
+
+TEST_F(ShellSheetTest, ANewPlateCodeIsStoredAndMarksTheDocument)
+{
+    comp().SetBucklingCtrl(CShellComp::kBucklingType, 81);
+    doc.SetModifiedFlag(FALSE);
+    Run([](DialogDriver& d) {
+        d.ActivatePage(1);
+        d.Click(7124); // DKT
+        d.ActivatePage(2);
+        d.Click(CPPBucklSett::IDC_SUBSPACE);
+        d.Type(CPPBucklSett::IDC_MODES, "4");
+        d.PressOK();
+    });
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(comp().GetBucklingCtrl(CShellComp::kBucklingType), 65);
+    EXPECT_EQ(comp().GetBucklingCtrl(CShellComp::kEigensolver), 1);
+    EXPECT_EQ(comp().GetBucklingCtrl(CShellComp::kModes), 4);
+    EXPECT_EQ(doc.GetElementTypeName().Left(4), "DKT/");
+}
+
+} // namespace
