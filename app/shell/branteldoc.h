@@ -137,6 +137,8 @@ protected:
     static void AddDefaultMaterials(CPlateComp& comp);
 
     void OnMoveAll();
+    // "Volume forces": the component's record through the dialog.
+    void OnVolumeForces();
     void OnMaterialAxes();
     void OnUpdateMaterialAxes(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()

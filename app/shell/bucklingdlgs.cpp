@@ -178,3 +178,32 @@ void CDlgVolForce::OnOwnWeight()
     Enable(*this, IDC_ANGLE, m_bOwnWeight);
     Enable(*this, IDC_GRAVITY, m_bOwnWeight);
 }
+
+// ---- The volume-force record ------------------------------------------------------
+
+std::array<double, 9> VolumeForceEntries(const CDlgVolForce& dlg)
+{
+    return {dlg.m_dValue1, dlg.m_dValue2, dlg.m_dGrad1,      dlg.m_dGrad2,
+            dlg.m_dRef1,   dlg.m_dRef2,   dlg.m_dGravAngle, dlg.m_dGravFactor,
+            dlg.m_bOwnWeight ? 1.0 : 0.0};
+}
+
+void PresetVolumeForce(const CMatrix& record, CDlgVolForce& dlg)
+{
+    if (record.GetRows() < 1 || record.GetColumns() != 9)
+        return;
+    double* const targets[] = {&dlg.m_dValue1, &dlg.m_dValue2, &dlg.m_dGrad1,      &dlg.m_dGrad2,
+                               &dlg.m_dRef1,   &dlg.m_dRef2,   &dlg.m_dGravAngle, &dlg.m_dGravFactor};
+    for (int i = 0; i < 8; ++i)
+        *targets[i] = record[0][i];
+    dlg.m_bOwnWeight = record[0][8] == 1.0;
+}
+
+void StoreVolumeForce(const CDlgVolForce& dlg, CMatrix& record)
+{
+    if (record.GetRows() < 1 || record.GetColumns() != 9)
+        record.Allocate(1, 9, true, 0.0);
+    const std::array<double, 9> entries = VolumeForceEntries(dlg);
+    for (int i = 0; i < 9; ++i)
+        record[0][i] = entries[i];
+}

@@ -5,6 +5,9 @@
 // them after OK.
 #pragma once
 
+#include <array>
+
+#include "matrix/zelkor.h"
 #include "platform/ui/core/afxui.h"
 
 class CPPBucklSett : public CPropertyPage
@@ -101,3 +104,12 @@ private:
     void Convert(bool toDisplay);
     CString m_strVolUnit, m_strLenUnit;
 };
+
+// The volume-force record of a plate component (1 x 9: the two values, the
+// two gradients, the two reference lengths, the angle in degrees, the
+// gravity factor and the own-weight switch 1.0 or 0.0). Preset leaves the
+// dialog's defaults when the record has another shape; Store writes the
+// dialog's values.
+std::array<double, 9> VolumeForceEntries(const CDlgVolForce& dlg);
+void PresetVolumeForce(const CMatrix& record, CDlgVolForce& dlg);
+void StoreVolumeForce(const CDlgVolForce& dlg, CMatrix& record);

@@ -148,3 +148,57 @@ TEST_F(SmallDialogs, ElementPropertiesShowTheCallersStrings)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(SmallDialogs, VolumeForcesCommandPresetsWritesAndMarksTheRecord)
+{
+    CBrantelDoc doc;
+    CMatrix& record = doc.GetPlateComp()->m_VolumeForce;
+    record.Allocate(1, 9, true, 0.0);
+    const double stored[9] = {1.0, 0.0, 0.5, 0.0, 2.0, 0.0, -45.0, 1.0, 1.0};
+    for (int i = 0; i < 9; ++i)
+        record[0][i] = stored[i];
+    const struct {
+        const char* value; // typed into the first value, null: OK as shown
+        bool modified;
+        double flag;
+    } cases[] = {{nullptr, false, 1.0}, {"7", true, 1.0}};
+    for (const auto& c : cases) {
+        doc.SetModifiedFlag(FALSE);
+        ModalScript script;
+        script.Dialog(CDlgVolForce::IDD, [&](DialogDriver& d, CDialog& dlg) {
+            const auto& v = dynamic_cast<CDlgVolForce&>(dlg);
+            EXPECT_EQ(d.Check(CDlgVolForce::IDC_OWN_WEIGHT), 1);
+            EXPECT_EQ(d.Text(CDlgVolForce::IDC_ANGLE), "-45");
+            EXPECT_TRUE(d.Enabled(CDlgVolForce::IDC_ANGLE));
+            EXPECT_DOUBLE_EQ(v.m_dRef1 / v.m_dLenFactor, 2.0);
+            if (c.value)
+                d.Type(CDlgVolForce::IDC_VALUE1, c.value);
+            d.PressOK();
+        });
+        ASSERT_TRUE(doc.OnCmdMsg(ID_VOLUME_FORCES, CN_COMMAND, nullptr, nullptr));
+        script.Verify();
+        EXPECT_EQ(doc.IsModified() != FALSE, c.modified);
+        EXPECT_EQ(record[0][8], c.flag);
+        EXPECT_DOUBLE_EQ(record[0][6], -45.0);
+    }
+    // Clearing the check writes 0.0; cancelling writes nothing.
+    ModalScript script;
+    script.Dialog(CDlgVolForce::IDD, [](DialogDriver& d, CDialog&) {
+        d.Click(CDlgVolForce::IDC_OWN_WEIGHT);
+        d.PressOK();
+    });
+    script.Dialog(CDlgVolForce::IDD, [](DialogDriver& d, CDialog&) {
+        d.Click(CDlgVolForce::IDC_OWN_WEIGHT);
+        d.PressCancel();
+    });
+    doc.OnCmdMsg(ID_VOLUME_FORCES, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(record[0][8], 0.0);
+    doc.OnCmdMsg(ID_VOLUME_FORCES, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(record[0][8], 0.0);
+    script.Verify();
+}
+
+} // namespace
