@@ -302,3 +302,20 @@ void CDocShell::ApplyElementSettings(CPropertySheet* pSheet)
     if (modified)
         SetModifiedFlag(TRUE);
 }
+
+// ---- Information sheets -----------------------------------------------------------
+
+std::vector<CBrantelDoc::ConditionPageSpec> CDocShell::ConditionPages()
+{
+    CShellComp* comp = GetShellComp();
+    if (!comp)
+        return {};
+    return {{0, comp->GetElementType(), "Membrane BC's"},
+            {1, comp->GetBucklingCtrl(CShellComp::kBucklingType), "Plate BC's"}};
+}
+
+bool CDocShell::HasEdgeLoadPage()
+{
+    CShellComp* comp = GetShellComp();
+    return comp && IsMembraneCode(comp->GetElementType());
+}

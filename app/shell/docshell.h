@@ -30,6 +30,10 @@ public:
     // component's buckling entries and the plate document's settings.
     CPropertySheet* CreateElementSheet() override;
     void ApplyElementSettings(CPropertySheet* sheet) override;
+    // "Membrane BC's" (chain index 0, the membrane code) and "Plate BC's"
+    // (index 1, the buckling code); edge loads only for a membrane code.
+    std::vector<ConditionPageSpec> ConditionPages() override;
+    bool HasEdgeLoadPage() override;
     // A file opens with the plate conditions and the plain membrane names.
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
 

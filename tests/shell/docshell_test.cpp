@@ -255,3 +255,46 @@ TEST_F(ShellSheetTest, ANewPlateCodeIsStoredAndMarksTheDocument)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(ShellDocTest, EdgeSheetHasBothConditionSetsAndLoadsOnlyForMembranes)
+{
+    doc.UpdateStatics(true);
+    CSectPlate* region = AddSquare(doc, 0.0, 0.0, 100.0);
+    CSNode* a = Corners(*region)[0];
+    auto* edge = static_cast<CBoundary*>(a->GetEdgeList()->GetHead());
+    const struct {
+        int membrane;
+        int pages;
+    } cases[] = {{31, 3}, {81, 2}};
+    for (const auto& c : cases) {
+        comp().SetElementType(c.membrane);
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& dlg) {
+            auto& sheet = dynamic_cast<CPropertySheet&>(dlg);
+            EXPECT_EQ(d.Caption(), "Edge information");
+            ASSERT_EQ(sheet.GetPageCount(), c.pages) << c.membrane;
+            EXPECT_STREQ(sheet.GetPage(0)->m_psp.pszTitle, "Membrane BC's");
+            EXPECT_STREQ(sheet.GetPage(1)->m_psp.pszTitle, "Plate BC's");
+            d.PressCancel();
+        });
+        doc.EditEdgeInfo(edge);
+        script.Verify();
+    }
+    // "Fix" on the plate page goes into the plate conditions (index 1).
+    ModalScript script;
+    script.Dialog(RUNTIME_CLASS(CPropertySheet), [](DialogDriver& d, CDialog&) {
+        d.ActivatePage(1);
+        d.Click(1102);
+        d.PressOK();
+    });
+    doc.EditEdgeInfo(edge);
+    script.Verify();
+    ASSERT_NE(edge->GetBC(1), nullptr);
+    EXPECT_EQ(edge->GetBC(1)->GetBCType(), 2u);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+} // namespace

@@ -218,7 +218,7 @@ TEST_F(DocumentModel, MaterialAxesCommandTogglesTheSwitchAndItsCheck)
         EXPECT_EQ(QueryUI(doc, ID_MATERIAL_AXES).check, c.check);
     }
     // Commands whose handlers are not here show disabled.
-    EXPECT_FALSE(QueryUI(doc, ID_VOLUME_FORCES).enabled);
+    EXPECT_FALSE(QueryUI(doc, ID_NODE_ELEMENT_OUTPUT).enabled);
 }
 
 TEST_F(DocumentModel, MoveAllInInchesMovesTheModelInMillimetresWithUndo)
