@@ -5,6 +5,7 @@
 #include "app/analysis/analysis.h"
 #include "app/shell/bucklingdlgs.h"
 #include "app/shell/elemsheet.h"
+#include "app/shell/brantelapp.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/shellids.h"
 
@@ -48,6 +49,7 @@ ON_UPDATE_COMMAND_UI(ID_MEMBRANE_BCS, OnUpdateMembraneBCs)
 ON_COMMAND(ID_PLATE_BCS, OnPlateBCs)
 ON_UPDATE_COMMAND_UI(ID_PLATE_BCS, OnUpdatePlateBCs)
 ON_COMMAND(ID_MEMBRANE_ANALYSIS, OnMembraneAnalysis)
+ON_COMMAND(ID_IMPORT_MEMBRANE, OnImportMembrane)
 END_MESSAGE_MAP()
 
 CDocShell::CDocShell()
@@ -318,4 +320,73 @@ bool CDocShell::HasEdgeLoadPage()
 {
     CShellComp* comp = GetShellComp();
     return comp && IsMembraneCode(comp->GetElementType());
+}
+
+// ---- Import of a membrane file ----------------------------------------------------
+
+void CDocShell::OnImportMembrane()
+{
+    CShellComp* comp = GetShellComp();
+    if (!comp)
+        return;
+    if (!comp->IsEmpty()) {
+        AfxMessageBox("Your Workspace must be empty to use this option");
+        return;
+    }
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_EXPLORER,
+                    "Membrane  files (*.mem)|*.mem||");
+    if (dlg.DoModal() == IDOK)
+        ImportMembrane(dlg.GetPathName());
+    InvalidateLists();
+    UpdateAllViews(nullptr);
+}
+
+bool CDocShell::ImportMembrane(LPCTSTR path)
+{
+    CShellComp* comp = GetShellComp();
+    if (!comp || !comp->IsEmpty())
+        return false;
+    // The membrane template's document reads the file; without the program's
+    // templates a plain plate document does the same.
+    auto* app = dynamic_cast<CBrantelApp*>(AfxGetApp());
+    CDocTemplate* membrane = app ? app->m_pTemplates[2] : nullptr;
+    std::unique_ptr<CDocument> created(membrane ? membrane->CreateNewDocument() : new CBrantelDoc);
+    auto* source = dynamic_cast<CBrantelDoc*>(created.get());
+    if (!source) {
+        AfxMessageBox("Failed to create empty document.");
+        return false;
+    }
+    BeginWaitCursor();
+    const bool opened = source->OnOpenDocument(path) != FALSE;
+    CPlateComp* from = opened ? source->GetPlateComp() : nullptr;
+    if (!from) {
+        EndWaitCursor();
+        return false;
+    }
+    // The regions and the materials move; the model's own start materials
+    // are unused in an empty model and go.
+    for (POSITION pos = from->GetHeadPosition(); pos;)
+        comp->AddTail(from->GetNext(pos));
+    from->RemoveAll();
+    CObList& materials = comp->GetMaterialList();
+    for (POSITION pos = materials.GetHeadPosition(); pos;)
+        delete materials.GetNext(pos);
+    materials.RemoveAll();
+    materials.AddTail(&from->GetMaterialList());
+    from->GetMaterialList().RemoveAll();
+    // Objects made from now on must not take the identifiers of the moved
+    // ones.
+    auto raise = [](auto& counter, unsigned long max) {
+        if (counter <= max)
+            counter = static_cast<std::remove_reference_t<decltype(counter)>>(max + 1);
+    };
+    raise(CGraph::lIDGraph, comp->GetMaxID(1));
+    raise(CSNode::lIDnode, comp->GetMaxID(2));
+    raise(CEdge::lIDedge, comp->GetMaxID(4));
+    EndWaitCursor();
+    // The vehicle document goes without asking to save.
+    created.reset();
+    SetModifiedFlag(TRUE);
+    ActivateDoc();
+    return true;
 }

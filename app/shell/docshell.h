@@ -34,6 +34,9 @@ public:
     // (index 1, the buckling code); edge loads only for a membrane code.
     std::vector<ConditionPageSpec> ConditionPages() override;
     bool HasEdgeLoadPage() override;
+    // Brings the regions and materials of a membrane file into an empty
+    // model; false when nothing was imported.
+    bool ImportMembrane(LPCTSTR path);
     // A file opens with the plate conditions and the plain membrane names.
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
 
@@ -71,6 +74,7 @@ protected:
     void OnPlateBCs();
     void OnUpdatePlateBCs(CCmdUI* pCmdUI);
     void OnMembraneAnalysis();
+    void OnImportMembrane();
     void SetBCSet(int set);
     DECLARE_MESSAGE_MAP()
 };

@@ -298,3 +298,50 @@ TEST_F(ShellDocTest, EdgeSheetHasBothConditionSetsAndLoadsOnlyForMembranes)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(ShellDocTest, ImportingAMembraneFileBringsItsRegionsAndMaterials)
+{
+    const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+    const std::string file = std::string(root ? root : ".") + "/examples/membrane.mem";
+    CBrantelDoc expected;
+    ASSERT_TRUE(expected.OnOpenDocument(file.c_str()));
+    const int regions = static_cast<int>(expected.GetPlateComp()->GetCount());
+    std::vector<std::string> names;
+    for (POSITION pos = expected.GetPlateComp()->GetMaterialList().GetHeadPosition(); pos;)
+        names.emplace_back(static_cast<CMaterial*>(
+            expected.GetPlateComp()->GetMaterialList().GetNext(pos))->GetName().GetString());
+
+    doc.UpdateStatics(true);
+    ModalScript script;
+    script.FileDialog([&](const AfxFileDialogRequest& request) {
+        EXPECT_EQ(request.strFilter, "Membrane  files (*.mem)|*.mem||");
+        AfxFileDialogResult result;
+        result.bOK = TRUE;
+        result.paths = {file.c_str()};
+        return result;
+    });
+    ASSERT_TRUE(doc.OnCmdMsg(ID_IMPORT_MEMBRANE, CN_COMMAND, nullptr, nullptr));
+    script.Verify();
+    EXPECT_EQ(static_cast<int>(comp().GetCount()), regions);
+    std::vector<std::string> shown;
+    for (POSITION pos = comp().GetMaterialList().GetHeadPosition(); pos;)
+        shown.emplace_back(
+            static_cast<CMaterial*>(comp().GetMaterialList().GetNext(pos))->GetName().GetString());
+    EXPECT_EQ(shown, names);
+    EXPECT_TRUE(doc.IsModified());
+    // New objects do not reuse the identifiers of the imported ones.
+    EXPECT_GT(CGraph::lIDGraph, comp().GetMaxID(1));
+    EXPECT_GT(CSNode::lIDnode, comp().GetMaxID(2));
+
+    // A model with regions refuses before asking for a file.
+    ModalScript refuse;
+    refuse.MessageBox("Your Workspace must be empty to use this option");
+    doc.OnCmdMsg(ID_IMPORT_MEMBRANE, CN_COMMAND, nullptr, nullptr);
+    refuse.Verify();
+    EXPECT_EQ(static_cast<int>(comp().GetCount()), regions);
+}
+
+} // namespace
