@@ -1,6 +1,9 @@
 #include "app/shell/bucklingdlgs.h"
 
+#include "app/analysis/analysis.h"
+#include "app/shell/branteldoc.h"
 #include "platform/dimvor/units.h"
+#include "platform/ferrand/ferrand.h"
 
 namespace
 {
@@ -206,4 +209,29 @@ void StoreVolumeForce(const CDlgVolForce& dlg, CMatrix& record)
     const std::array<double, 9> entries = VolumeForceEntries(dlg);
     for (int i = 0; i < 9; ++i)
         record[0][i] = entries[i];
+}
+
+// ---- Element properties -----------------------------------------------------------
+
+CString FormatAreaValue(double area)
+{
+    const int unit = UnitIndex(9);
+    const int format = iConv[iStandard][9][1];
+    const int digits = iConv[iStandard][9][2];
+    const char* pattern = format == 0 ? "%.*e" : format == 1 ? "%.*f" : "%.*g";
+    CString text;
+    text.Format(pattern, digits, area * MetricToX(iStandard, kUnitArea, unit));
+    return text + " " + UnitString(iStandard, kUnitArea, unit);
+}
+
+void FillElementProperties(CDlgElemProp& dlg, CBrantelDoc& doc, CElement& element)
+{
+    dlg.m_nElemID = static_cast<int>(element.GetID() - 4000000000UL);
+    CPlateComp* comp = doc.GetPlateComp();
+    CSectMeshArea* region = comp ? comp->IsElemInThis(&element) : nullptr;
+    auto* area = dynamic_cast<CSectArea*>(region);
+    if (area && area->GetMaterial())
+        dlg.m_strMaterial = area->GetMaterial()->GetName();
+    dlg.m_strElemType = doc.GetElementTypeName();
+    dlg.m_strArea = FormatAreaValue(element.PhysicalSize());
 }

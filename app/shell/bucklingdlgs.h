@@ -113,3 +113,14 @@ private:
 std::array<double, 9> VolumeForceEntries(const CDlgVolForce& dlg);
 void PresetVolumeForce(const CMatrix& record, CDlgVolForce& dlg);
 void StoreVolumeForce(const CDlgVolForce& dlg, CMatrix& record);
+
+class CBrantelDoc;
+class CElement;
+
+// The "Element properties" of an element of the document's model: its
+// number (identifier - 4000000000), the material of the region holding it,
+// the document's element-type name and its area in the display unit of
+// the area row, written as that row's number format and digits give.
+void FillElementProperties(CDlgElemProp& dlg, CBrantelDoc& doc, CElement& element);
+// The value in the area row's format (0 exponent, 1 fixed, else general).
+CString FormatAreaValue(double area);

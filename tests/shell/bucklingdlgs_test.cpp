@@ -202,3 +202,50 @@ TEST_F(SmallDialogs, VolumeForcesCommandPresetsWritesAndMarksTheRecord)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(SmallDialogs, AreaFollowsTheAreaRowsUnitFormatAndDigits)
+{
+    const int saved[3] = {iConv[0][9][0], iConv[0][9][1], iConv[0][9][2]};
+    const int system = iStandard;
+    iStandard = 0;
+    const struct {
+        int unit, format, digits;
+        const char* text;
+    } cases[] = {{1, 0, 3, "2.500e-03 m^2"}, {0, 1, 1, "2500.0 mm^2"}, {0, 2, 3, "2.5e+03 mm^2"}};
+    for (const auto& c : cases) {
+        iConv[0][9][0] = c.unit;
+        iConv[0][9][1] = c.format;
+        iConv[0][9][2] = c.digits;
+        EXPECT_EQ(FormatAreaValue(2500.0), c.text);
+    }
+    for (int i = 0; i < 3; ++i)
+        iConv[0][9][i] = saved[i];
+    iStandard = system;
+}
+
+TEST_F(SmallDialogs, ElementPropertiesOfAMeshedRegion)
+{
+    CBrantelDoc doc;
+    doc.UpdateStatics(true);
+    CSectPlate* region = AddSquare(doc, 0.0, 0.0, 100.0);
+    CStringArray log, errors;
+    ASSERT_TRUE(doc.GetPlateComp()->PreCalc(&log, &errors, 0));
+    ASSERT_NE(region->GetMesh(), nullptr);
+    auto* element = dynamic_cast<CElement*>(region->GetMesh()->GetHead());
+    ASSERT_NE(element, nullptr);
+    CDlgElemProp dlg;
+    FillElementProperties(dlg, doc, *element);
+    EXPECT_EQ(static_cast<unsigned long>(dlg.m_nElemID) + 4000000000UL, element->GetID());
+    EXPECT_EQ(dlg.m_strMaterial, "Default");
+    EXPECT_EQ(dlg.m_strElemType, doc.GetElementTypeName());
+    EXPECT_FALSE(dlg.m_strElemType.IsEmpty());
+    EXPECT_EQ(dlg.m_strArea, FormatAreaValue(element->PhysicalSize()));
+    EXPECT_GT(element->PhysicalSize(), 0.0);
+    EXPECT_LT(element->PhysicalSize(), 10000.0);
+    doc.UpdateStatics(false);
+}
+
+} // namespace
