@@ -345,3 +345,32 @@ TEST_F(ShellDocTest, ImportingAMembraneFileBringsItsRegionsAndMaterials)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(ShellDocTest, ExampleSavesAgainByteForByteWithItsBucklingEntries)
+{
+    const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+    const std::string file = std::string(root ? root : ".") + "/examples/buckling.shl";
+    ASSERT_TRUE(doc.OnOpenDocument(file.c_str()));
+    doc.UpdateStatics(true);
+    std::vector<int> entries;
+    for (int i = 0; i < 4; ++i)
+        entries.push_back(comp().GetBucklingCtrl(i));
+    ASSERT_TRUE(doc.OnCmdMsg(ID_MEMBRANE_BCS, CN_COMMAND, nullptr, nullptr));
+    brantel::test::TempFile saved;
+    const Bytes bytes = SaveBytes(doc, saved);
+    CFile original(file.c_str(), CFile::modeRead);
+    Bytes expected(static_cast<std::size_t>(original.GetLength()));
+    original.Read(expected.data(), static_cast<UINT>(expected.size()));
+    EXPECT_EQ(bytes, expected);
+
+    CDocShell reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(saved.path()));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(reopened.GetShellComp()->GetBucklingCtrl(i), entries[i]) << i;
+    EXPECT_EQ(reopened.GetBCSet(), 1);
+}
+
+} // namespace
