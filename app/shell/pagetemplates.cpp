@@ -271,7 +271,7 @@ DialogTemplate QuadrilateralTemplate()
     DialogTemplate t;
     t.nID = CDlgQuadCreate::IDD;
     t.strCaption = "Quadrilateral region";
-    t.size = CSize(300, 170);
+    t.size = CSize(352, 170);
     t.Add({Label("x", CRect(30, 7, 80, 15)), Label("y", CRect(84, 7, 134, 15))});
     const char* const corners[] = {"A", "B", "C", "D"};
     const int xs[] = {1006, 1008, 1007, 1009}, ys[] = {1010, 1012, 1011, 1013};
@@ -299,18 +299,21 @@ DialogTemplate QuadrilateralTemplate()
         int first, special;
     } sides[] = {{"AB", 1036, 1088}, {"AC", 1032, 1089}, {"BD", 1035, 446}, {"CD", 1029, 1090}};
     const DWORD hidden = ~static_cast<DWORD>(WS_VISIBLE);
-    t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, "Boundary-conditions", CRect(140, 24, 293, 144),
+    t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, "Boundary-conditions", CRect(140, 24, 345, 144),
                kGroupStyle & hidden)});
-    const char* const choices[] = {"None", "Simply supp", "Fix"};
+    const struct {
+        const char* text;
+        int left, width;
+    } choices[] = {{"None", 150, 34}, {"Simply supp", 186, 58}, {"Fix", 246, 26}};
     for (int s = 0; s < 4; ++s) {
         const int top = 34 + 27 * s;
-        t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, sides[s].name, CRect(146, top, 288, top + 24),
+        t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, sides[s].name, CRect(146, top, 340, top + 24),
                    kGroupStyle & hidden)});
         for (int c = 0; c < 3; ++c)
-            t.Add({Ctl(c == 0 ? sides[s].first : 29100 + 10 * s + c, AfxCtl::radio, choices[c],
-                       CRect(150 + 34 * c, top + 10, 182 + 34 * c, top + 20),
+            t.Add({Ctl(c == 0 ? sides[s].first : 29100 + 10 * s + c, AfxCtl::radio, choices[c].text,
+                       CRect(choices[c].left, top + 10, choices[c].left + choices[c].width, top + 20),
                        (c == 0 ? kFirst : kButtonStyle) & hidden)});
-        t.Add({Ctl(sides[s].special, AfxCtl::radio, "Special", CRect(252, top + 10, 286, top + 20),
+        t.Add({Ctl(sides[s].special, AfxCtl::radio, "Special", CRect(272, top + 10, 316, top + 20),
                    kButtonStyle & hidden)});
     }
     return t;
