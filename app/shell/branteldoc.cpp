@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "app/analysis/analysis.h"
+#include "app/shell/bucklingdlgs.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 #include "geometry/idcounters.h"
@@ -37,6 +38,7 @@ BEGIN_MESSAGE_MAP(CBrantelDoc, KorDocSectComp)
 ON_COMMAND(ID_MOVE_ALL, OnMoveAll)
 ON_COMMAND(ID_EXPORT_REGION, OnExportRegion)
 ON_COMMAND(ID_IMPORT_REGION, OnImportRegion)
+ON_COMMAND(ID_VOLUME_FORCES, OnVolumeForces)
 ON_COMMAND(ID_MATERIAL_AXES, OnMaterialAxes)
 ON_UPDATE_COMMAND_UI(ID_MATERIAL_AXES, OnUpdateMaterialAxes)
 ON_COMMAND(ID_STOP_CALCULATE, OnStopCalculate)
@@ -521,4 +523,20 @@ void CBrantelDoc::OnUpdateMaterialAxes(CCmdUI* pCmdUI)
 {
     CPlateComp* comp = GetPlateComp();
     pCmdUI->SetCheck(comp && comp->m_iLocalAxes != 0 ? 1 : 0);
+}
+
+void CBrantelDoc::OnVolumeForces()
+{
+    CPlateComp* comp = GetPlateComp();
+    if (!comp)
+        return;
+    CDlgVolForce dlg;
+    PresetVolumeForce(comp->m_VolumeForce, dlg);
+    const auto before = VolumeForceEntries(dlg);
+    if (dlg.DoModal() != IDOK)
+        return;
+    StoreVolumeForce(dlg, comp->m_VolumeForce);
+    // The record is part of the file: a change must reach the next save.
+    if (VolumeForceEntries(dlg) != before)
+        SetModifiedFlag(TRUE);
 }

@@ -99,6 +99,17 @@ public:
     // applied back after OK.
     virtual CPropertySheet* CreateElementSheet();
     virtual void ApplyElementSettings(CPropertySheet* sheet);
+    // The condition pages of the node and edge sheets: each one's place in
+    // the objects' condition chains, its element-type code and its tab
+    // title (null: the page's own); and whether the edge sheet has the
+    // edge-load page.
+    struct ConditionPageSpec {
+        int index;
+        int code;
+        const char* title;
+    };
+    virtual std::vector<ConditionPageSpec> ConditionPages();
+    virtual bool HasEdgeLoadPage();
     // Hands a region, edge, link or node to its editor; anything else: nothing.
     virtual void EditObject(CObject* object);
     // mask: 1 areas, 2 nodes, 4 edges, 8 element and result views.
@@ -146,6 +157,8 @@ protected:
     // "&Export region" and "&Import region": the regions as text.
     void OnExportRegion();
     void OnImportRegion();
+    // "Volume forces": the component's record through the dialog.
+    void OnVolumeForces();
     void OnMaterialAxes();
     void OnUpdateMaterialAxes(CCmdUI* pCmdUI);
     void OnStopCalculate();

@@ -3,6 +3,7 @@
 #include "app/shell/boundnode.h"
 #include "app/shell/brantelapp.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/bucklingdlgs.h"
 #include "app/shell/calcrun.h"
 #include "app/shell/coloroptpage.h"
 #include "app/shell/docshell.h"

@@ -1,6 +1,9 @@
 // The information sheets of nodes, edges and links of the plate document.
 // A sheet's follow-up (node list, repair, scales, modified mark) runs only
 // when it ended with OK or one of its pages wrote into the model.
+#include <memory>
+#include <vector>
+
 #include "app/analysis/platecomp.h"
 #include "app/analysis/solverinput.h"
 #include "app/shell/bcpage.h"
@@ -9,6 +12,60 @@
 #include "app/shell/edgeloadpage.h"
 #include "app/shell/nodegeompage.h"
 #include "femodel/strelna.h"
+
+namespace
+{
+
+// The condition pages a document asks for, added to a sheet together.
+class ConditionPageSet
+{
+public:
+    explicit ConditionPageSet(CBrantelDoc& doc)
+    {
+        for (const CBrantelDoc::ConditionPageSpec& spec : doc.ConditionPages()) {
+            auto page = std::make_unique<CPrPageBC>(spec.index);
+            page->m_iElemType = spec.code;
+            if (spec.title) {
+                page->m_psp.dwFlags |= PSP_USETITLE;
+                page->m_psp.pszTitle = spec.title;
+            }
+            m_pages.push_back(std::move(page));
+        }
+    }
+    template <class F> void Each(F f)
+    {
+        for (auto& page : m_pages)
+            f(*page);
+    }
+    void AddTo(CPropertySheet& sheet)
+    {
+        for (auto& page : m_pages)
+            sheet.AddPage(page.get());
+    }
+    bool Applied() const
+    {
+        for (const auto& page : m_pages)
+            if (page->m_bApplied)
+                return true;
+        return false;
+    }
+
+private:
+    std::vector<std::unique_ptr<CPrPageBC>> m_pages;
+};
+
+} // namespace
+
+std::vector<CBrantelDoc::ConditionPageSpec> CBrantelDoc::ConditionPages()
+{
+    CPlateComp* comp = GetPlateComp();
+    return {{0, comp ? comp->GetElementType() : 0, nullptr}};
+}
+
+bool CBrantelDoc::HasEdgeLoadPage()
+{
+    return true;
+}
 
 void CBrantelDoc::EditNodeInfo(CObject* object, bool pending)
 {
@@ -28,14 +85,13 @@ void CBrantelDoc::EditNodeInfo(CObject* object, bool pending)
         geometry.m_iSpacingMode = CPrPageBNodeGeom::spacingShown;
     if (IsMembraneCode(code))
         geometry.m_iLoadMode = CPrPageBNodeGeom::loadTwo;
-    CPrPageBC conditions(0);
-    conditions.m_iElemType = code;
-    conditions.m_pNode = node;
+    ConditionPageSet conditions(*this);
+    conditions.Each([node](CPrPageBC& page) { page.m_pNode = node; });
     CPropertySheet sheet("Node information");
     sheet.AddPage(&geometry);
-    sheet.AddPage(&conditions);
+    conditions.AddTo(sheet);
     const bool ok = sheet.DoModal() == IDOK;
-    if (!ok && !geometry.m_bChanged && !conditions.m_bApplied)
+    if (!ok && !geometry.m_bChanged && !conditions.Applied())
         return;
 
     if (!pending) {
@@ -66,21 +122,25 @@ void CBrantelDoc::EditEdgeInfo(CObject* object)
     CPlateComp* comp = GetPlateComp();
     if (!object || !comp)
         return;
-    CPrPageBC conditions(0);
-    CPPEdgeLoad load;
-    if (object->IsKindOf(RUNTIME_CLASS(CBoundary))) {
-        conditions.m_pEdge = load.m_pEdge = static_cast<CBoundary*>(object);
-    } else if (object->IsKindOf(RUNTIME_CLASS(CObList))) {
-        conditions.m_pEdgeList = load.m_pEdgeList = static_cast<CObList*>(object);
-    } else {
+    auto* edge = object->IsKindOf(RUNTIME_CLASS(CBoundary)) ? static_cast<CBoundary*>(object) : nullptr;
+    auto* edges = object->IsKindOf(RUNTIME_CLASS(CObList)) ? static_cast<CObList*>(object) : nullptr;
+    if (!edge && !edges)
         return;
-    }
-    conditions.m_iElemType = load.m_iElemType = comp->GetElementType();
+    ConditionPageSet conditions(*this);
+    conditions.Each([edge, edges](CPrPageBC& page) {
+        page.m_pEdge = edge;
+        page.m_pEdgeList = edges;
+    });
+    CPPEdgeLoad load;
+    load.m_pEdge = edge;
+    load.m_pEdgeList = edges;
+    load.m_iElemType = comp->GetElementType();
     CPropertySheet sheet("Edge information");
-    sheet.AddPage(&conditions);
-    sheet.AddPage(&load);
+    conditions.AddTo(sheet);
+    if (HasEdgeLoadPage())
+        sheet.AddPage(&load);
     const bool ok = sheet.DoModal() == IDOK;
-    if (!ok && !conditions.m_bApplied && !load.m_bApplied)
+    if (!ok && !conditions.Applied() && !load.m_bApplied)
         return;
     RecomputeLoadScales();
     InvalidateLists();
@@ -111,13 +171,12 @@ int CBrantelDoc::EditNodes(CObList* list)
     CPlateComp* comp = GetPlateComp();
     if (!list || list->IsEmpty() || !comp)
         return 0;
-    CPrPageBC conditions(0);
-    conditions.m_iElemType = comp->GetElementType();
-    conditions.m_pNodeList = list;
+    ConditionPageSet conditions(*this);
+    conditions.Each([list](CPrPageBC& page) { page.m_pNodeList = list; });
     CPropertySheet sheet("Node information");
-    sheet.AddPage(&conditions);
+    conditions.AddTo(sheet);
     const bool ok = sheet.DoModal() == IDOK;
-    if (ok || conditions.m_bApplied)
+    if (ok || conditions.Applied())
         SetModifiedFlag(TRUE);
     return 1;
 }

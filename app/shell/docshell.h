@@ -7,11 +7,49 @@
 
 class CShellComp;
 
+// The result names of a buckling run: the first five membrane names, one
+// "Buckling mode n" per mode, the membrane names from the eighth on (the two
+// reactions are left out), then one "Inpl. + Buckl. mode n" per mode.
+void BuildBucklingResultNames(const CStringArray& membrane, int modes, CStringArray& names);
+
+// The number of modes an entered value stands for: its absolute value
+// truncated to an integer; false when that lies outside 1 to 100.
+bool BucklingModesFromInput(double value, int& modes);
+
 class CDocShell : public CBrantelDoc
 {
     DECLARE_DYNCREATE(CDocShell)
 public:
     CDocShell();
+
+    // Status pane 1, the frame's result names (this document's list) and
+    // the component's active result.
+    void ModelChanged(CSectComp* previous) override;
+    // The plate document's sheet with the membrane element page, a plate
+    // element page and the buckling page in front; applied back to the
+    // component's buckling entries and the plate document's settings.
+    CPropertySheet* CreateElementSheet() override;
+    void ApplyElementSettings(CPropertySheet* sheet) override;
+    // "Membrane BC's" (chain index 0, the membrane code) and "Plate BC's"
+    // (index 1, the buckling code); edge loads only for a membrane code.
+    std::vector<ConditionPageSpec> ConditionPages() override;
+    bool HasEdgeLoadPage() override;
+    // Brings the regions and materials of a membrane file into an empty
+    // model; false when nothing was imported.
+    bool ImportMembrane(LPCTSTR path);
+    // A file opens with the plate conditions and the plain membrane names.
+    BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+
+    // Asks for the number of buckling modes ("Number of buckling modes",
+    // preset with the component's entry) until the answer is 1 to 100 and
+    // stores it; false when the dialog is left otherwise than by OK.
+    bool AskBucklingModes();
+    // The buckling run: the number of modes, the component's run, then the
+    // result names with the modes. false when cancelled or when the run
+    // failed (the names are then left as they were).
+    bool Calculate();
+    // The membrane analysis alone, with the plain membrane result names.
+    bool CalculateMembrane();
 
     CShellComp* GetShellComp() const;
     // The buckling element's short name, "/", then the membrane element's
@@ -25,6 +63,20 @@ public:
 
 protected:
     CPlateComp* NewComponent() override;
+    // Runs the component (membrane only or the whole buckling analysis) with
+    // a log and an error array that go to the log window; the result of the
+    // run.
+    bool RunComponent(bool membraneOnly);
+    void ResetResultNames();
+
+    void OnMembraneBCs();
+    void OnUpdateMembraneBCs(CCmdUI* pCmdUI);
+    void OnPlateBCs();
+    void OnUpdatePlateBCs(CCmdUI* pCmdUI);
+    void OnMembraneAnalysis();
+    void OnImportMembrane();
+    void SetBCSet(int set);
+    DECLARE_MESSAGE_MAP()
 };
 
 class CDocRestr : public CBrantelDoc

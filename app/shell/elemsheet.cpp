@@ -26,7 +26,7 @@ int ElementChoiceOfCode(int code)
 
 int ElementCodeOfChoice(int mode, int choice)
 {
-    if (mode == CDlgElemCtrl::modeMembrane)
+    if (mode == CDlgElemCtrl::modeMembrane || mode == CDlgElemCtrl::modeBucklingMembrane)
         return choice >= 0 && choice < 7 && choice != 1 ? kMembraneCodes[choice] : 32;
     // A choice outside the list keeps a code that can be calculated.
     return choice >= 0 && choice < 6 ? kPlateCodes[choice] : 81;

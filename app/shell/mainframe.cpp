@@ -42,6 +42,8 @@ void FillWhenEmpty(CStringArray& list, std::initializer_list<const char*> names)
         list.Add(name);
 }
 
+} // namespace
+
 void FillResultLists()
 {
     FillWhenEmpty(g_arThickPlateResults,
@@ -51,6 +53,9 @@ void FillResultLists()
                   {"Sigma x", "Sigma y", "Tau xy", "u", "v", "R_x", "R_y", "Sigma_1", "Sigma_2",
                    "Eff. stress", "Distorted model"});
 }
+
+namespace
+{
 
 // The number of positive values at the start of a list of ten.
 int ListCount(const double* values)

@@ -21,6 +21,9 @@ extern CStringArray g_arThickPlateResults;
 extern CStringArray g_arThinPlateResults;
 extern CStringArray g_arMembraneResults;
 
+// Fills the three lists that are still empty.
+void FillResultLists();
+
 // The family list of an element-type code; null for an unknown code.
 CStringArray* ResultNamesForElementType(int code);
 

@@ -1,6 +1,7 @@
 #include "app/shell/pagetemplates.h"
 
 #include "app/shell/bcpage.h"
+#include "app/shell/bucklingdlgs.h"
 #include "app/shell/coloroptpage.h"
 #include "app/shell/edgeloadpage.h"
 #include "app/shell/elemctrl.h"
@@ -380,6 +381,142 @@ DialogTemplate FinalTemplate()
     return t;
 }
 
+DialogTemplate BucklingSettingsTemplate()
+{
+    DialogTemplate t;
+    t.nID = CPPBucklSett::IDD;
+    t.strCaption = "Bukcling analysis settings";
+    t.size = CSize(250, 140);
+    t.Add({
+        Label("Number of buckling modes", CRect(7, 9, 110, 17)),
+        Ctl(CPPBucklSett::IDC_MODES, AfxCtl::edit, "", CRect(114, 7, 160, 19), kEditStyle | WS_GROUP),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Eigenvalue solver", CRect(7, 26, 243, 64)),
+        Ctl(CPPBucklSett::IDC_SUBSPACE, AfxCtl::radio, "Subspace iteration", CRect(14, 38, 236, 48), kFirst),
+        Ctl(CPPBucklSett::IDC_LANCZOS, AfxCtl::radio, "Lanczos iteration", CRect(14, 50, 236, 60), kButtonStyle),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Stress evaluation points", CRect(7, 70, 243, 108)),
+        Ctl(CPPBucklSett::IDC_CORNERS, AfxCtl::radio, "At corner nodes (linear variation)",
+            CRect(14, 82, 236, 92), kFirst),
+        Ctl(CPPBucklSett::IDC_CENTROID, AfxCtl::radio, "Element centroid (constant variation)",
+            CRect(14, 94, 236, 104), kButtonStyle),
+    });
+    return t;
+}
+
+DialogTemplate ElementPropertiesTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgElemProp::IDD;
+    t.strCaption = "Element properties";
+    t.size = CSize(200, 150);
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Element ID", CRect(7, 7, 193, 32)),
+        Ctl(CDlgElemProp::IDC_ID, AfxCtl::edit, "", CRect(14, 17, 120, 29), kReadOnly | WS_GROUP),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Associated material", CRect(7, 36, 193, 58)),
+        Ctl(CDlgElemProp::IDC_MATERIAL, AfxCtl::staticText, "", CRect(14, 46, 186, 54)),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Element Type", CRect(7, 62, 193, 84)),
+        Ctl(CDlgElemProp::IDC_TYPE, AfxCtl::staticText, "", CRect(14, 72, 186, 80)),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Area", CRect(7, 88, 193, 110)),
+        Ctl(CDlgElemProp::IDC_AREA, AfxCtl::staticText, "", CRect(14, 98, 186, 106)),
+        Ctl(IDOK, AfxCtl::defPush, "&OK", CRect(73, 124, 127, 138), kFirst),
+    });
+    return t;
+}
+
+DialogTemplate QuadrilateralTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgQuadCreate::IDD;
+    t.strCaption = "Quadrilateral region";
+    t.size = CSize(352, 170);
+    t.Add({Label("x", CRect(30, 7, 80, 15)), Label("y", CRect(84, 7, 134, 15))});
+    const char* const corners[] = {"A", "B", "C", "D"};
+    const int xs[] = {1006, 1008, 1007, 1009}, ys[] = {1010, 1012, 1011, 1013};
+    for (int i = 0; i < 4; ++i) {
+        const int top = 19 + 16 * i;
+        t.Add({Label(corners[i], CRect(7, top + 2, 24, top + 10)),
+               Ctl(xs[i], AfxCtl::edit, "", CRect(30, top, 80, top + 12), kEditStyle | WS_GROUP),
+               Ctl(ys[i], AfxCtl::edit, "", CRect(84, top, 134, top + 12), kEditStyle | WS_GROUP)});
+    }
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Thickness", CRect(7, 86, 134, 150)),
+        Ctl(1014, AfxCtl::edit, "", CRect(14, 98, 70, 110), kEditStyle | WS_GROUP),
+        Ctl(1142, AfxCtl::edit, "", CRect(14, 114, 70, 126), (kEditStyle & ~WS_VISIBLE) | WS_GROUP),
+        Ctl(1143, AfxCtl::edit, "", CRect(74, 114, 130, 126), (kEditStyle & ~WS_VISIBLE) | WS_GROUP),
+        Ctl(16234, AfxCtl::edit, "", CRect(14, 130, 70, 142), (kEditStyle & ~WS_VISIBLE) | WS_GROUP),
+        Ctl(16236, AfxCtl::edit, "", CRect(74, 130, 130, 142), (kEditStyle & ~WS_VISIBLE) | WS_GROUP),
+        Label("All values are in", CRect(140, 9, 200, 17)),
+        Ctl(CDlgQuadCreate::IDC_UNITS, AfxCtl::staticText, "", CRect(204, 9, 260, 17)),
+        Ctl(IDOK, AfxCtl::defPush, "OK", CRect(180, 150, 230, 164), kFirst),
+        Ctl(IDCANCEL, AfxCtl::push, "Cancel", CRect(240, 150, 290, 164), kFirst),
+    });
+    // The side conditions: part of the form, never shown.
+    const struct {
+        const char* name;
+        int first, special;
+    } sides[] = {{"AB", 1036, 1088}, {"AC", 1032, 1089}, {"BD", 1035, 446}, {"CD", 1029, 1090}};
+    const DWORD hidden = ~static_cast<DWORD>(WS_VISIBLE);
+    t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, "Boundary-conditions", CRect(140, 24, 345, 144),
+               kGroupStyle & hidden)});
+    const struct {
+        const char* text;
+        int left, width;
+    } choices[] = {{"None", 150, 34}, {"Simply supp", 186, 58}, {"Fix", 246, 26}};
+    for (int s = 0; s < 4; ++s) {
+        const int top = 34 + 27 * s;
+        t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, sides[s].name, CRect(146, top, 340, top + 24),
+                   kGroupStyle & hidden)});
+        for (int c = 0; c < 3; ++c)
+            t.Add({Ctl(c == 0 ? sides[s].first : 29100 + 10 * s + c, AfxCtl::radio, choices[c].text,
+                       CRect(choices[c].left, top + 10, choices[c].left + choices[c].width, top + 20),
+                       (c == 0 ? kFirst : kButtonStyle) & hidden)});
+        t.Add({Ctl(sides[s].special, AfxCtl::radio, "Special", CRect(272, top + 10, 316, top + 20),
+                   kButtonStyle & hidden)});
+    }
+    return t;
+}
+
+DialogTemplate VolumeForcesTemplate()
+{
+    DialogTemplate t;
+    t.nID = CDlgVolForce::IDD;
+    t.strCaption = "Volume forces";
+    t.size = CSize(290, 190);
+    t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, "Volume force", CRect(7, 7, 283, 100))});
+    const struct {
+        int value, valueUnit, grad, gradUnit, ref, refUnit, left;
+    } columns[] = {{CDlgVolForce::IDC_VALUE1, 1187, CDlgVolForce::IDC_GRAD1, 1189, CDlgVolForce::IDC_REF1, 1192, 14},
+                   {CDlgVolForce::IDC_VALUE2, 1188, CDlgVolForce::IDC_GRAD2, 1190, CDlgVolForce::IDC_REF2, 1191, 148}};
+    for (const auto& c : columns) {
+        const int l = c.left;
+        t.Add({
+            Label("Value", CRect(l, 20, l + 40, 28)),
+            Ctl(c.value, AfxCtl::edit, "", CRect(l + 42, 18, l + 92, 30), kEditStyle | WS_GROUP),
+            Ctl(c.valueUnit, AfxCtl::staticText, "", CRect(l + 94, 20, l + 130, 28)),
+            Label("Gradient", CRect(l, 42, l + 40, 50)),
+            Ctl(c.grad, AfxCtl::edit, "", CRect(l + 42, 40, l + 92, 52), kEditStyle | WS_GROUP),
+            Ctl(c.gradUnit, AfxCtl::staticText, "", CRect(l + 94, 42, l + 130, 50)),
+            Label("Ref. length", CRect(l, 64, l + 40, 72)),
+            Ctl(c.ref, AfxCtl::edit, "", CRect(l + 42, 62, l + 92, 74), kEditStyle | WS_GROUP),
+            Ctl(c.refUnit, AfxCtl::staticText, "", CRect(l + 94, 64, l + 130, 72)),
+        });
+    }
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Weight of structure", CRect(7, 104, 283, 160)),
+        Ctl(CDlgVolForce::IDC_OWN_WEIGHT, AfxCtl::check,
+            "Include own weight of structure based on mass density and volume for:",
+            CRect(14, 116, 276, 126), kFirst),
+        Label("angle", CRect(14, 134, 44, 142)),
+        Ctl(CDlgVolForce::IDC_ANGLE, AfxCtl::edit, "", CRect(48, 132, 98, 144), kEditStyle | WS_GROUP),
+        Label("deg", CRect(102, 134, 130, 142)),
+        Ctl(CDlgVolForce::IDC_GRAVITY, AfxCtl::edit, "", CRect(140, 132, 190, 144),
+            (kEditStyle & ~WS_VISIBLE) | WS_GROUP),
+        Ctl(IDOK, AfxCtl::defPush, "OK", CRect(170, 168, 220, 182), kFirst),
+        Ctl(IDCANCEL, AfxCtl::push, "Cancel", CRect(230, 168, 280, 182), kFirst),
+    });
+    return t;
+}
+
+
 } // namespace
 
 void brantel::AddPageTemplates(CResourceModule& m)
@@ -393,4 +530,8 @@ void brantel::AddPageTemplates(CResourceModule& m)
     m.Add(CDlgColorOpt::IDD, ScreenOptionsTemplate());
     m.Add(CDlgMeshType::IDD, MeshTypeTemplate());
     m.Add(CDlgFinal::IDD, FinalTemplate());
+    m.Add(CPPBucklSett::IDD, BucklingSettingsTemplate());
+    m.Add(CDlgElemProp::IDD, ElementPropertiesTemplate());
+    m.Add(CDlgQuadCreate::IDD, QuadrilateralTemplate());
+    m.Add(CDlgVolForce::IDD, VolumeForcesTemplate());
 }

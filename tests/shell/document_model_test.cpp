@@ -204,22 +204,6 @@ TEST_F(DocumentModel, ResetViewsFollowsItsMask)
     }
 }
 
-// A command's check mark and enabled state as the menu would show them.
-struct RecordingCmdUI : CCmdUI {
-    void SetCheck(int n) override { check = n; }
-    void Enable(BOOL on) override { enabled = on != FALSE; }
-    int check = -1;
-    bool enabled = true;
-};
-
-RecordingCmdUI QueryUI(CCmdTarget& target, UINT id)
-{
-    RecordingCmdUI ui;
-    ui.m_nID = id;
-    ui.DoUpdate(&target, TRUE);
-    return ui;
-}
-
 TEST_F(DocumentModel, MaterialAxesCommandTogglesTheSwitchAndItsCheck)
 {
     CBrantelDoc doc;
@@ -234,7 +218,7 @@ TEST_F(DocumentModel, MaterialAxesCommandTogglesTheSwitchAndItsCheck)
         EXPECT_EQ(QueryUI(doc, ID_MATERIAL_AXES).check, c.check);
     }
     // Commands whose handlers are not here show disabled.
-    EXPECT_FALSE(QueryUI(doc, ID_VOLUME_FORCES).enabled);
+    EXPECT_FALSE(QueryUI(doc, ID_NODE_ELEMENT_OUTPUT).enabled);
 }
 
 TEST_F(DocumentModel, MoveAllInInchesMovesTheModelInMillimetresWithUndo)

@@ -55,6 +55,22 @@ inline Bytes SaveBytes(CBrantelDoc& doc, const brantel::test::TempFile& file)
     return file.readBytes<Bytes>();
 }
 
+// A command's check mark and enabled state as the menu would show them.
+struct RecordingCmdUI : CCmdUI {
+    void SetCheck(int n) override { check = n; }
+    void Enable(BOOL on) override { enabled = on != FALSE; }
+    int check = -1;
+    bool enabled = true;
+};
+
+inline RecordingCmdUI QueryUI(CCmdTarget& target, UINT id)
+{
+    RecordingCmdUI ui;
+    ui.m_nID = id;
+    ui.DoUpdate(&target, TRUE);
+    return ui;
+}
+
 // Puts the libraries' statics back after each test.
 class ShellTest : public afxui::headless::HeadlessApp
 {
