@@ -217,8 +217,8 @@ TEST_F(DocumentModel, MaterialAxesCommandTogglesTheSwitchAndItsCheck)
         EXPECT_EQ(comp->m_iLocalAxes, c.after);
         EXPECT_EQ(QueryUI(doc, ID_MATERIAL_AXES).check, c.check);
     }
-    // Commands whose handlers are not here show disabled.
-    EXPECT_FALSE(QueryUI(doc, ID_NODE_ELEMENT_OUTPUT).enabled);
+    // Commands whose handlers are not here (the views own 34009) show disabled.
+    EXPECT_FALSE(QueryUI(doc, ID_MATERIALS).enabled);
 }
 
 TEST_F(DocumentModel, MoveAllInInchesMovesTheModelInMillimetresWithUndo)
