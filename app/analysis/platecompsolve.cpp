@@ -12,6 +12,7 @@
 #include "app/analysis/solverreport.h"
 #include "app/analysis/stressreturn.h"
 #include "femodel/strelna.h"
+#include "platform/afx/progress.h"
 #include "platform/afx/runtime.h"
 #include "platform/ferrand/material.h"
 
@@ -66,8 +67,10 @@ bool CPlateComp::Calculate(CStringArray* log, CStringArray* errors)
     }
     if (IsSolverWarning(status[0]))
         Append(log, SolverWarningText(status));
+    afx::ProgressPoint();
     const double t0 = AfxProcessorSeconds();
     SetElementStresses(elementData, nodes);
+    afx::ProgressPoint();
     CString line;
     line.Format("Used time Setting stresses:    %.3f seconds\r\n", AfxProcessorSeconds() - t0);
     Append(log, line);
@@ -268,6 +271,8 @@ static void FillKey(CPlateComp& comp, bool membrane, const SolveInput& in, int p
 
 static void FinishSolve(const CPlateComp& comp, double t0, CStringArray* log)
 {
+    // The solver call does not pump: events wait until it returns.
+    afx::ProgressPoint();
     CString line;
     line.Format("Used time Calculating:    %.3f seconds\r\n", AfxProcessorSeconds() - t0);
     Append(log, line);
@@ -301,6 +306,7 @@ struct SolveCall {
         int printLevel = 0;
         if (!PrepareSolve(comp, membrane, data, nodes, in, printLevel, log, errors))
             return false;
+        afx::ProgressPoint();
         t0 = AfxProcessorSeconds();
         FillKey(comp, membrane, in, printLevel, key);
         return true;
@@ -398,6 +404,7 @@ void CPlateComp::SetElementStresses(CMatrix& elementData, CMatrix& nodes)
     ForEachMeshRegion([&](CSectMeshArea* r) {
         r->SetStresses(elementData, elementRow);
         r->SetNodeValues(nodes, nodeRow);
+        afx::ProgressPoint();
     });
     if (layout.membrane)
         UpdateMaxMinEffStress();

@@ -34,9 +34,13 @@
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Triangulation_face_base_with_info_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
+#include <CGAL/property_map.h>
+#include <CGAL/spatial_sort.h>
+#include <CGAL/Spatial_sort_traits_adapter_2.h>
 
 #include "platform/afx/cstring.h"
 #include "platform/afx/message.h"
+#include "platform/afx/progress.h"
 
 namespace
 {
@@ -172,8 +176,11 @@ public:
     void Output();
 
 private:
+    // A progress point (the window layer may pump its events there), then
+    // the stop request.
     void CheckStop()
     {
+        afx::ProgressPoint();
         if (CMGenerator::m_bStop)
             throw Stopped();
     }
@@ -201,7 +208,28 @@ private:
 void Triangulator::InsertPoints(const std::vector<std::pair<Point, VInfo>>& pts, const char* duplicateText)
 {
     m_cdt.clear();
-    m_cdt.insert(pts.begin(), pts.end());
+    afx::ProgressPoint();
+    // CGAL's range insertion, step by step so that progress points can run
+    // between the points: the same spatial sort and the same hints, so the
+    // same triangulation.
+    std::vector<std::size_t> order(pts.size());
+    std::vector<Point> points(pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        order[i] = i;
+        points[i] = pts[i].first;
+    }
+    using Sort = CGAL::Spatial_sort_traits_adapter_2<K, CGAL::Pointer_property_map<Point>::type>;
+    CGAL::spatial_sort(order.begin(), order.end(), Sort(CGAL::make_property_map(points), m_cdt.geom_traits()));
+    afx::ProgressPoint();
+    FH hint;
+    for (std::size_t i : order) {
+        afx::ProgressPoint();
+        VH v = m_cdt.insert(points[i], hint);
+        if (v != VH()) {
+            v->info() = pts[i].second;
+            hint = v->face();
+        }
+    }
     if (m_cdt.number_of_vertices() != pts.size())
         throw Refused(duplicateText);
     if (m_cdt.dimension() < 2)
@@ -214,6 +242,7 @@ void Triangulator::InsertPoints(const std::vector<std::pair<Point, VInfo>>& pts,
 void Triangulator::InsertConstraints()
 {
     for (const auto& [a, b] : m_constraints) {
+        afx::ProgressPoint();
         const VH va = m_handles[static_cast<std::size_t>(a)];
         const VH vb = m_handles[static_cast<std::size_t>(b)];
         try {
@@ -285,6 +314,7 @@ void Triangulator::Build()
     if (!any)
         throw Refused("The outer boundary encloses no area");
     for (VH v : m_handles) {
+        afx::ProgressPoint();
         if (v == VH())
             continue;
         bool touches = false;
@@ -325,6 +355,7 @@ void Triangulator::MarkDomains()
             start->info().level = level;
             stack.assign(1, start);
             while (!stack.empty()) {
+                afx::ProgressPoint();
                 FH f = stack.back();
                 stack.pop_back();
                 f->info().inside = (level % 2) == 1;
@@ -376,6 +407,7 @@ void Triangulator::AssignSpacing()
         ++cnt[static_cast<std::size_t>(b)];
     }
     for (VH v : m_handles) {
+        afx::ProgressPoint();
         if (v == VH())
             continue;
         const std::size_t i = static_cast<std::size_t>(v->info().index);
@@ -471,6 +503,7 @@ void Triangulator::Refine()
     auto push = [&](FH f) { queue.push_back({f, {f->vertex(0), f->vertex(1), f->vertex(2)}}); };
     double area = 0.0, hmin = std::numeric_limits<double>::infinity();
     for (auto f = m_cdt.finite_faces_begin(); f != m_cdt.finite_faces_end(); ++f) {
+        afx::ProgressPoint();
         if (!f->info().inside)
             continue;
         push(f);
@@ -484,6 +517,7 @@ void Triangulator::Refine()
     double inserted = 0.0;
     std::size_t steps = 0;
     while (!queue.empty() && inserted < limit) {
+        afx::ProgressPoint();
         if ((++steps & 4095) == 0)
             CheckStop();
         const Item it = queue.front();
@@ -530,6 +564,7 @@ void Triangulator::Smooth(int passes)
     for (int pass = 0; pass < passes; ++pass) {
         CheckStop();
         for (std::size_t k = first; k < m_handles.size(); ++k) {
+            afx::ProgressPoint();
             VH v = m_handles[k];
             double sx = 0.0, sy = 0.0;
             int n = 0;
@@ -568,6 +603,7 @@ void Triangulator::Output()
     auto& elems = m_work.elems;
     nodes.assign(m_handles.size(), CEasyMesh::node{0.0, 0.0, true});
     for (std::size_t i = 0; i < m_handles.size(); ++i) {
+        afx::ProgressPoint();
         VH v = m_handles[i];
         if (v == VH())
             continue;
@@ -579,6 +615,7 @@ void Triangulator::Output()
     }
     elems.clear();
     for (auto f = m_cdt.finite_faces_begin(); f != m_cdt.finite_faces_end(); ++f) {
+        afx::ProgressPoint();
         if (!f->info().inside)
             continue;
         elems.push_back(CEasyMesh::elem{{f->vertex(0)->info().index, f->vertex(1)->info().index,
