@@ -14,6 +14,7 @@
 
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
+#include "platform/ui/qt/qtbusy.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qttext.h"
 
@@ -85,6 +86,7 @@ public:
             auto* shortcut = new QShortcut(keys, this);
             shortcut->setContext(Qt::WindowShortcut);
             const UINT nID = accel.cmd;
+            AfxQtSetCommandId(shortcut, nID);
             QObject::connect(shortcut, &QShortcut::activated, this, [this, nID] {
                 AfxQtEntry([&] {
                     CFrameWnd* frame = Frame();
@@ -165,6 +167,7 @@ private:
                 QAction* action = menu.addAction(AfxToQString(entry.item.strText));
                 action->setEnabled(entry.item.bEnabled);
                 action->setCheckable(entry.item.nCheck != 0);
+                AfxQtSetCommandId(action, entry.item.nCurrentID);
                 action->setChecked(entry.item.nCheck != 0);
                 const CCmdItemState item = entry.item;
                 QObject::connect(action, &QAction::hovered, action,
