@@ -1,6 +1,7 @@
 #include "platform/ui/qt/qtframe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -172,11 +173,20 @@ private:
                 const CCmdItemState item = entry.item;
                 QObject::connect(action, &QAction::hovered, action,
                                  [this, item] { ShowPrompt(item.nCurrentID); });
-                QObject::connect(action, &QAction::triggered, action, [this, item] {
-                    AfxQtEntry([&] {
-                        if (CFrameWnd* frame = Frame())
-                            AfxChooseCmdItem(frame, item);
-                    });
+                // The command runs once the menu has finished with the
+                // action: it may close the window that holds the menu
+                // (File > Exit), which deletes the menu.
+                const HWND hWnd = m_hWnd;
+                QObject::connect(action, &QAction::triggered, action, [hWnd, item] {
+                    QMetaObject::invokeMethod(
+                        qApp,
+                        [hWnd, item] {
+                            AfxQtEntry([&] {
+                                if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hWnd)))
+                                    AfxChooseCmdItem(frame, item);
+                            });
+                        },
+                        Qt::QueuedConnection);
                 });
             }
         }
