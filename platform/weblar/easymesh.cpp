@@ -34,9 +34,7 @@
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Triangulation_face_base_with_info_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
-#include <CGAL/property_map.h>
 #include <CGAL/spatial_sort.h>
-#include <CGAL/Spatial_sort_traits_adapter_2.h>
 
 #include "platform/afx/cstring.h"
 #include "platform/afx/message.h"
@@ -204,6 +202,51 @@ private:
     std::vector<CDT::Edge> m_zoneEdges;
 };
 
+// The spatial sort's traits on indices into a point vector, comparing as
+// CGAL's adapter over the kernel does (so the order is the same), with a
+// progress point every 256 comparisons: sorting half a million points
+// takes a while.
+struct ProgressSortTraits {
+    using Point_2 = std::size_t;
+    using FT = K::FT;
+    const std::vector<Point>* points;
+
+    static void Tick()
+    {
+        static unsigned s_count = 0;
+        if ((++s_count & 255u) == 0)
+            afx::ProgressPoint();
+    }
+    struct Less_x_2 {
+        const std::vector<Point>* points;
+        bool operator()(std::size_t p, std::size_t q) const
+        {
+            Tick();
+            return K().less_x_2_object()((*points)[p], (*points)[q]);
+        }
+    };
+    struct Less_y_2 {
+        const std::vector<Point>* points;
+        bool operator()(std::size_t p, std::size_t q) const
+        {
+            Tick();
+            return K().less_y_2_object()((*points)[p], (*points)[q]);
+        }
+    };
+    struct Compute_x_2 {
+        const std::vector<Point>* points;
+        FT operator()(std::size_t p) const { return (*points)[p].x(); }
+    };
+    struct Compute_y_2 {
+        const std::vector<Point>* points;
+        FT operator()(std::size_t p) const { return (*points)[p].y(); }
+    };
+    Less_x_2 less_x_2_object() const { return {points}; }
+    Less_y_2 less_y_2_object() const { return {points}; }
+    Compute_x_2 compute_x_2_object() const { return {points}; }
+    Compute_y_2 compute_y_2_object() const { return {points}; }
+};
+
 // Triangulates the points anew (their info holds the record numbers).
 void Triangulator::InsertPoints(const std::vector<std::pair<Point, VInfo>>& pts, const char* duplicateText)
 {
@@ -218,8 +261,7 @@ void Triangulator::InsertPoints(const std::vector<std::pair<Point, VInfo>>& pts,
         order[i] = i;
         points[i] = pts[i].first;
     }
-    using Sort = CGAL::Spatial_sort_traits_adapter_2<K, CGAL::Pointer_property_map<Point>::type>;
-    CGAL::spatial_sort(order.begin(), order.end(), Sort(CGAL::make_property_map(points), m_cdt.geom_traits()));
+    CGAL::spatial_sort(order.begin(), order.end(), ProgressSortTraits{&points});
     afx::ProgressPoint();
     FH hint;
     for (std::size_t i : order) {

@@ -4,16 +4,11 @@
 // written under XDG_CONFIG_HOME while it runs; File > Exit ends it with
 // status 0, and what the exit writes lands only in "Vornetic Applications/"
 // and "Vornetic/" of XDG_CONFIG_HOME.
-#include <set>
-
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QDirIterator>
-#include <QGuiApplication>
 #include <QImage>
-#include <QPixmap>
-#include <QScreen>
 #include <QTemporaryDir>
 
 #include "platform/ui/qt/testing/qttesting.h"
@@ -66,19 +61,9 @@ TEST(InstalledProgram, StartsShowsItsWindowAndExitsCleanly)
     ASSERT_NE(window, 0u) << "no Brantel window within 10 s";
 
     // The screen as the program drew it, once more than a flat colour.
-    QImage image;
-    std::set<QRgb> colours;
-    const QDeadlineTimer drawn(10000);
-    while (colours.size() < 3 && !drawn.hasExpired()) {
-        image = QGuiApplication::primaryScreen()->grabWindow(window).toImage();
-        colours.clear();
-        for (int y = 0; y < image.height(); y += 3)
-            for (int x = 0; x < image.width(); x += 3)
-                colours.insert(image.pixel(x, y));
-        if (colours.size() < 3)
-            QTest::qWait(100);
-    }
-    EXPECT_GE(colours.size(), 3u);
+    std::size_t colours = 0;
+    const QImage image = GrabWhenDrawn(window, colours);
+    EXPECT_GE(colours, 3u);
     EXPECT_TRUE(image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath("brantel-installed.png")));
     EXPECT_EQ(Contents(config), QStringList()) << "written before the exit";
 

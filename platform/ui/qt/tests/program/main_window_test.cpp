@@ -63,20 +63,10 @@ TEST(BrantelProgram, ShowsItsMainWindowAndEndsWithStatusZeroOnACloseRequest)
 
     // Grabbed from the X server: what the program put on the screen, once
     // its menu and status bar are drawn.
-    QImage image;
-    std::set<QRgb> colours;
-    const QDeadlineTimer drawn(10000);
-    while (colours.size() < 3 && !drawn.hasExpired()) {
-        image = QGuiApplication::primaryScreen()->grabWindow(window).toImage();
-        colours.clear();
-        for (int y = 0; y < image.height(); y += 3)
-            for (int x = 0; x < image.width(); x += 3)
-                colours.insert(image.pixel(x, y));
-        if (colours.size() < 3)
-            QTest::qWait(100);
-    }
+    std::size_t colours = 0;
+    const QImage image = GrabWhenDrawn(window, colours);
     ASSERT_FALSE(image.isNull());
-    EXPECT_GE(colours.size(), 3u) << "the window is one flat colour";
+    EXPECT_GE(colours, 3u) << "the window is one flat colour";
     EXPECT_TRUE(image.save(
         QDir(afxui::qt::testing::ArtifactsFolder()).filePath("brantel-main-window.png")));
 

@@ -4,8 +4,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <set>
 
 #include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
@@ -61,6 +66,27 @@ inline bool SendCloseRequest(WId window)
     std::free(error);
     xcb_disconnect(connection);
     return sent;
+}
+
+// The window grabbed from the X server once it shows more than a flat
+// colour (its menu and status bar drawn), for at most 10 s; colours gets
+// the number of colours seen on a 3-pixel grid.
+inline QImage GrabWhenDrawn(WId window, std::size_t& colours)
+{
+    QImage image;
+    std::set<QRgb> seen;
+    const QDeadlineTimer drawn(10000);
+    while (seen.size() < 3 && !drawn.hasExpired()) {
+        image = QGuiApplication::primaryScreen()->grabWindow(window).toImage();
+        seen.clear();
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                seen.insert(image.pixel(x, y));
+        if (seen.size() < 3)
+            QTest::qWait(100);
+    }
+    colours = seen.size();
+    return image;
 }
 
 // The program started with files and a settings folder of its own; the
