@@ -202,7 +202,9 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         GetNext(pos)->AddLinksToCopyNodes();
         afx::ProgressPoint();
     }
+    afx::ProgressPoint();
     m_nElements = GetElementCount(true);
+    afx::ProgressPoint();
 
     if (!m_bStopRequest && m_nElements < m_nMinElements && m_bAutoSpacing) {
         m_iSubdivisions = std::max(2, static_cast<int>(subdivisions * 1.5));
@@ -223,6 +225,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         m_nNodes = GetNodeCount(true);
         ReleaseCopies(*this);
     }
+    afx::ProgressPoint();
     CalcArea();
     if (outermost)
         AppendRunLines(*this, log, AfxProcessorSeconds() - start);

@@ -94,7 +94,9 @@ int CPlateComp::BuildSolverData(CMatrix& materials, CMatrix& elementData, CLongM
     CSNode::lIDnode = 1;
     m_nNodes = GetNodeCount(true);
     CSNode::lIDnode = savedNodeCounter;
+    afx::ProgressPoint();
     m_nElements = GetElementCount(true);
+    afx::ProgressPoint();
     if (m_nElements <= 0)
         return -1;
     if (m_nNodes <= 0)
@@ -115,10 +117,13 @@ int CPlateComp::BuildSolverData(CMatrix& materials, CMatrix& elementData, CLongM
         if (section->IsKindOf(RUNTIME_CLASS(CSectPlate))) {
             auto* plate = static_cast<CSectPlate*>(section);
             plate->DisperseElementData(elementData, elementRow, mode);
+            afx::ProgressPoint();
             plate->InsertElementMaterials(topology.GetVector(), topologyIndex, layout.topologyColumns);
+            afx::ProgressPoint();
         }
         if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
             static_cast<CSectMeshArea*>(section)->InsertNodes(nullptr, nodes.GetVector(), nodeIndex, 0, 2);
+        afx::ProgressPoint();
     }
     return BuildBoundaryArrays(suppressed, prescribed, couplings, springs, topology, nodes, loadCase) == 1 ? 1 : -3;
 }
@@ -139,8 +144,10 @@ int CPlateComp::BuildBoundaryArrays(CLongMatrix& suppressed, CMatrix& prescribed
         r->GetLinks(links, true);
         r->GetBCs(all);
     });
+    afx::ProgressPoint();
     if (!FillCouplingArray(m_iElemType, links, topology, nodes.GetRows(), couplings))
         return 0;
+    afx::ProgressPoint();
     SelectConditions(all, loadCase, conditions);
     if (conditions.IsEmpty())
         return -1;
