@@ -8,6 +8,8 @@
 #include "platform/ui/headless/headless_backend.h"
 #include "tests/framira/undo_model.h"
 
+BRANTEL_UNDO_MODEL_RECORDS()
+
 namespace
 {
 

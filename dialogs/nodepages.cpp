@@ -302,11 +302,11 @@ DialogTemplate Gravity3DTemplate()
     t.Add(Ctl(16092, AfxCtl::check, "Include own weight of structure", CRect(7, 7, 160, 17),
               kGroupStyle));
     t.Add({
-        Ctl(IDC_STATIC, AfxCtl::groupBox, "Magnitude", CRect(7, 22, 213, 46)),
-        Ctl(16093, AfxCtl::edit, "", CRect(14, 31, 100, 43), kEditStyle | WS_GROUP),
-        Label("m/s^2", CRect(106, 33, 140, 41)),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Magnitude", CRect(7, 22, 213, 52)),
+        Ctl(16093, AfxCtl::edit, "", CRect(14, 36, 100, 48), kEditStyle | WS_GROUP),
+        Label("m/s^2", CRect(106, 38, 140, 46)),
     });
-    AddXYZGroup(t, IDC_STATIC, "Director", 7, 52, 120, {16089, 16090, 16091}, kEditStyle);
+    AddXYZGroup(t, IDC_STATIC, "Director", 7, 58, 120, {16089, 16090, 16091}, kEditStyle);
     return t;
 }
 
@@ -356,10 +356,10 @@ DialogTemplate Node3DTemplate()
     t.strCaption = "Geometry";
     t.size = CSize(200, 110);
     t.Add({
-        Ctl(IDC_STATIC, AfxCtl::groupBox, "Node ID", CRect(7, 7, 193, 31)),
-        Ctl(kNodeID, AfxCtl::edit, "", CRect(14, 16, 80, 28), kNumberStyle | WS_GROUP),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Node ID", CRect(7, 7, 193, 37)),
+        Ctl(kNodeID, AfxCtl::edit, "", CRect(14, 21, 80, 33), kNumberStyle | WS_GROUP),
     });
-    AddXYZGroup(t, IDC_STATIC, "Coordinates", 7, 36, 186, kNodeXYZ, kEditStyle);
+    AddXYZGroup(t, IDC_STATIC, "Coordinates", 7, 42, 186, kNodeXYZ, kEditStyle);
     return t;
 }
 
@@ -391,9 +391,9 @@ DialogTemplate Node2DTemplate()
     t.strCaption = "Geometry";
     t.size = CSize(200, 110);
     t.Add({
-        Ctl(IDC_STATIC, AfxCtl::groupBox, "Node ID", CRect(7, 7, 193, 31)),
-        Ctl(kNodeID, AfxCtl::edit, "", CRect(14, 16, 80, 28), kEditStyle | ES_READONLY),
-        Ctl(IDC_STATIC, AfxCtl::groupBox, "Coordinates", CRect(7, 36, 193, 100)),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Node ID", CRect(7, 7, 193, 37)),
+        Ctl(kNodeID, AfxCtl::edit, "", CRect(14, 21, 80, 33), kEditStyle | ES_READONLY),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Coordinates", CRect(7, 42, 193, 104)),
     });
     return t;
 }

@@ -51,7 +51,10 @@ ON_BN_CLICKED(kPseudovector, OnKind)
 ON_BN_CLICKED(kEuler, OnKind)
 END_MESSAGE_MAP()
 
-VokDLGRotate::VokDLGRotate(CWnd* pParent) : CDialog(IDD, pParent) {}
+VokDLGRotate::VokDLGRotate(CWnd* pParent) : CDialog(IDD, pParent)
+{
+    m_lpszTemplateModule = "pavesta"; // the framework's "Rotate model" has this id too
+}
 
 void VokDLGRotate::DoDataExchange(CDataExchange* pDX)
 {

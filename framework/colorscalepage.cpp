@@ -25,6 +25,13 @@ BYTE Byte(float value)
 
 } // namespace
 
+void KorToolTips::AddTool(int nID, LPCTSTR lpszText)
+{
+    m_texts[nID] = lpszText;
+    if (CWnd* control = m_pParent ? m_pParent->GetDlgItem(nID) : nullptr)
+        control->SetToolTipText(lpszText);
+}
+
 CString KorToolTips::GetText(int nID) const
 {
     const auto it = m_texts.find(nID);
@@ -107,6 +114,7 @@ BOOL KorPPColorScale::OnInitDialog()
 
     ShowColour();
     SetDlgItemText(IDC_SELECTION, "0");
+    m_tips.Create(this);
     m_tips.AddTool(IDC_ADD, "Ramps are calculated from node to node");
     m_tips.AddTool(IDC_DELETE, "Delete selected node");
     m_tips.AddTool(IDC_DELETE_ALL, "Delete every node between first and last");

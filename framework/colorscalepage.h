@@ -8,20 +8,23 @@
 
 #include <map>
 
-#include "framework/imagedc.h"
 #include "framework/palettefile.h"
 #include "platform/ui/core/afxui.h"
 
-// A tooltip text per control of a window.
+// A tooltip text per control of a window: each control shows its text
+// while the mouse rests on it.
 class KorToolTips
 {
 public:
-    void AddTool(int nID, LPCTSTR lpszText) { m_texts[nID] = lpszText; }
+    // The window whose controls get the texts (not owned).
+    void Create(CWnd* pParent) { m_pParent = pParent; }
+    void AddTool(int nID, LPCTSTR lpszText);
     // The control's text, empty when it has none.
     CString GetText(int nID) const;
 
 private:
     std::map<int, CString> m_texts;
+    CWnd* m_pParent = nullptr; // not owned
 };
 
 class KorPPColorScale : public CPropertyPage
@@ -71,7 +74,7 @@ public:
     COLORREF EntryColour(int i) const;
     int GetSelection() const { return m_nSel; }
     const framira::PaletteTable& GetTable() const { return m_palette; }
-    const framira::ImageDC& GetPicture() const { return m_dcMem; }
+    const CImageDC& GetPicture() const { return m_dcMem; }
     const KorToolTips& GetToolTips() const { return m_tips; }
 
 protected:
@@ -98,7 +101,7 @@ protected:
     int m_nPrevCol = 0, m_nPrevRow = 0;
     int m_nGap = 2;
     int m_nCellH, m_nCellW;
-    framira::ImageDC m_dcMem; // the picture of grid and strip
+    CImageDC m_dcMem; // the picture of grid and strip
     KorToolTips m_tips;
 
 private:

@@ -21,9 +21,28 @@ CString CommandName(UINT id)
 KorToolBarsPage::KorToolBarsPage(CToolBarManager* manager)
     : CPropertyPage(IDD), m_pManager(manager)
 {
-    if (m_pManager)
-        for (const AfxToolBarDef& def : m_pManager->GetToolBars())
-            m_bVisible.push_back(def.bVisible);
+    if (!m_pManager)
+        return;
+    // The choices start from what shows now.
+    for (const AfxToolBarDef& def : m_pManager->GetToolBars()) {
+        const CToolBar* bar = m_pManager->GetToolBar(def.nBarID);
+        m_bVisible.push_back(bar && bar->GetSafeHwnd() ? (bar->GetStyle() & WS_VISIBLE) != 0
+                                                       : def.bVisible);
+    }
+    m_bLargeButtons = m_pManager->IsLargeButtons();
+    m_bToolTips = m_pManager->ToolTipsEnabled();
+}
+
+void KorToolBarsPage::Apply(CFrameWnd& frame) const
+{
+    if (!m_pManager)
+        return;
+    const auto& bars = m_pManager->GetToolBars();
+    for (std::size_t i = 0; i < bars.size() && i < m_bVisible.size(); ++i)
+        if (CToolBar* bar = m_pManager->GetToolBar(bars[i].nBarID))
+            frame.ShowControlBar(bar, m_bVisible[i], FALSE);
+    m_pManager->SetLargeButtons(m_bLargeButtons);
+    m_pManager->EnableToolTips(m_bToolTips);
 }
 
 BOOL KorToolBarsPage::OnInitDialog()

@@ -11,7 +11,7 @@ class KorToolBarsPage : public CPropertyPage
 {
 public:
     enum { IDD = 20510 };
-    enum : int { IDC_FIRST_BAR = 20520, MAX_BARS = 12, IDC_LARGE = 20540, IDC_TOOLTIPS = 20541 };
+    enum : int { IDC_FIRST_BAR = 20520, MAX_BARS = 16, IDC_LARGE = 20540, IDC_TOOLTIPS = 20541 };
     explicit KorToolBarsPage(CToolBarManager* manager); // not owned
 
     // The choices: one entry per defined toolbar, in definition order.
@@ -20,6 +20,9 @@ public:
     BOOL m_bToolTips = TRUE;
 
     BOOL OnInitDialog() override;
+    // Shows the chosen toolbars of the frame, hides the others, and sets
+    // the button size and tooltips.
+    void Apply(CFrameWnd& frame) const;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

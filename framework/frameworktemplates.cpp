@@ -23,13 +23,14 @@ DialogControl Label(LPCTSTR text, const CRect& rect)
 }
 
 // The picture of grid and strip takes the left of the page (drawn, not a
-// control); the controls stand to its right.
+// control); the controls stand to its right. The page is tall enough for
+// the whole picture, strip included (10 + 366 pixels, about 250 units).
 DialogTemplate ColorScaleTemplate()
 {
     DialogTemplate t;
     t.nID = KorPPColorScale::IDD;
     t.strCaption = "Color scale";
-    t.size = CSize(330, 240);
+    t.size = CSize(330, 262);
     t.Add({
         Ctl(IDC_STATIC, AfxCtl::groupBox, "File", CRect(240, 7, 322, 42)),
         Ctl(50024, AfxCtl::push, "&Load", CRect(246, 20, 280, 34), kButton | WS_GROUP),
@@ -417,17 +418,17 @@ DialogTemplate ToolBarsTemplate()
     DialogTemplate t;
     t.nID = KorToolBarsPage::IDD;
     t.strCaption = "Toolbars";
-    t.size = CSize(200, 180);
+    t.size = CSize(200, 216);
     t.Add(Label("&Toolbars:", CRect(7, 7, 193, 15)));
     for (int i = 0; i < KorToolBarsPage::MAX_BARS; ++i) {
         const int y = 18 + 11 * i;
         t.Add(Ctl(KorToolBarsPage::IDC_FIRST_BAR + i, AfxCtl::check, "", CRect(14, y, 193, y + 10),
                   kButton));
     }
-    t.Add({Ctl(KorToolBarsPage::IDC_LARGE, AfxCtl::check, "&Large buttons", CRect(7, 154, 100, 164),
+    t.Add({Ctl(KorToolBarsPage::IDC_LARGE, AfxCtl::check, "&Large buttons", CRect(7, 199, 100, 209),
                kButton),
            Ctl(KorToolBarsPage::IDC_TOOLTIPS, AfxCtl::check, "Show &tooltips",
-               CRect(104, 154, 193, 164), kButton)});
+               CRect(104, 199, 193, 209), kButton)});
     return t;
 }
 

@@ -429,6 +429,7 @@ double KorDlgRotate::m_dGlob[3] = {0.0, 0.0, 45.0};
 KorDlgRotate::KorDlgRotate(CWnd* parent)
     : CDialog(IDD, parent), m_dCentreX(m_dGlob[0]), m_dCentreY(m_dGlob[1]), m_dAngle(m_dGlob[2])
 {
+    m_lpszTemplateModule = "framira"; // the dialogs library's "Rotate" has this id too
 }
 
 void KorDlgRotate::DoDataExchange(CDataExchange* pDX)

@@ -277,8 +277,10 @@ void KorApp::LoadCursors(bool load)
 
 void KorApp::InitFrameWithoutArchive()
 {
-    if (KorMainFrm* frame = dynamic_cast<KorMainFrm*>(m_pMainWnd))
+    if (KorMainFrm* frame = dynamic_cast<KorMainFrm*>(m_pMainWnd)) {
+        frame->LoadBarState("VizBarState");
         frame->InitFrame();
+    }
 }
 
 bool KorApp::InitApp(CString path)

@@ -63,7 +63,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Without a usable archive: the frame sets itself up.
+    // Without a usable archive: the frame takes the bar state of profile
+    // section "VizBarState" and sets itself up.
     void InitFrameWithoutArchive();
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "glstyle/tincora.h"
+#include "graphview/vistrel.h"
 #include "glview/oglview.h"
 
 IMPLEMENT_DYNAMIC(KorSplitWnd, CSplitterWnd)
@@ -92,12 +93,19 @@ void KorChildFrm::RedrawWindow()
     Invalidate();
 }
 
-void KorChildFrm::SaveViewParams(CView*)
+void KorChildFrm::SaveViewParams(CView* oldView)
 {
+    if (auto* view = dynamic_cast<COGL2DView*>(oldView)) {
+        m_pViewParams.assign(static_cast<std::size_t>(std::max(view->GetNumViewParams(), 0)), 0.0);
+        if (!m_pViewParams.empty())
+            view->SetViewParam(m_pViewParams.data(), true);
+    }
 }
 
-void KorChildFrm::ZoomNewView(CView*)
+void KorChildFrm::ZoomNewView(CView* newView)
 {
+    if (auto* view = dynamic_cast<COGL2DView*>(newView))
+        view->ZoomToFit();
 }
 
 void KorChildFrm::SwitchView(UINT id)

@@ -1,6 +1,7 @@
 #include "framework/korlogwnd.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 IMPLEMENT_DYNAMIC(KorLogEdit, CEdit)
@@ -130,6 +131,14 @@ int KorLogWnd::OnCreate(LPCREATESTRUCT)
     if (!m_editLog.Create(nullptr, "", 0x50001C44, CRect(), &m_tabWnd, IDC_LOG) ||
         !m_editError.Create(nullptr, "", 0x50001044, CRect(), &m_tabWnd, IDC_ERROR))
         return -1;
+    // The log's columns line up: a fixed-pitch face, lines never wrapped.
+    LOGFONT lf{};
+    lf.lfWeight = FW_NORMAL;
+    lf.lfPitchAndFamily = FF_MODERN;
+    std::strncpy(lf.lfFaceName, "DejaVu Sans Mono", LF_FACESIZE - 1);
+    m_fontLog.CreateFontIndirect(&lf);
+    m_editLog.ModifyStyle(0, ES_AUTOHSCROLL);
+    m_editLog.SetFont(&m_fontLog);
     m_tabWnd.AddTab(&m_editLog, "Log");
     m_tabWnd.AddTab(&m_editError, "Error");
     ScrollToTab(0);

@@ -1,7 +1,8 @@
 // KorLogWnd: the docking log window at the bottom of the main frame. Two
 // tabs, "Log" (progress lines of meshing and analysis runs, read-only) and
 // "Error" (their error lines), each a multi-line KorLogEdit. Writing never
-// changes the active tab.
+// changes the active tab. The "Log" tab shows DejaVu Sans Mono (a
+// fixed-pitch face in any case) and does not wrap its lines.
 #pragma once
 
 #include "platform/afx/collections.h"
@@ -56,6 +57,7 @@ protected:
 
 private:
     CTabWnd m_tabWnd;
+    CFont m_fontLog; // the "Log" tab's fixed-pitch face
     KorLogEdit m_editLog;
     KorLogEdit m_editError;
 };

@@ -8,6 +8,7 @@
 #include "framework/customizesheet.h"
 #include "framework/inputdialogs.h"
 #include "framework/korapp.h"
+#include "graphview/vistrel.h"
 #include "glview/oglrenderer.h"
 #include "glview/oglview.h"
 #include "platform/afx/numconv.h"
@@ -20,7 +21,6 @@ namespace
 
 constexpr UINT kFirstFreeBarBase = 59395;
 constexpr UINT kDrawToolsResource = 27004;
-constexpr int kMaxSpacings = 10;
 constexpr DWORD kWS_MAXIMIZE = 0x01000000;
 constexpr int kLogHeight = 100;
 
@@ -58,12 +58,19 @@ COGLView* FirstOGLViewOfApp()
     return first;
 }
 
-CString SpacingText(double value)
+// The active child frame's active view when it is a 2D (or 3D) graph view.
+COGL2DView* ActiveView2D(const CMDIFrameWnd& frame)
 {
-    return AfxFormat("%f", value).c_str();
+    CMDIChildWnd* child = frame.MDIGetActive();
+    return child ? dynamic_cast<COGL2DView*>(child->GetActiveView()) : nullptr;
 }
 
 } // namespace
+
+CString KorMainFrm::SpacingText(double value)
+{
+    return AfxFormat("%f", value).c_str();
+}
 
 // ---- KorButtonGroup -----------------------------------------------------------------
 
@@ -163,7 +170,7 @@ KorMainFrm::KorMainFrm()
 {
     const double first = iStandard == 1 ? 12.7 : 100.0;
     m_dGridSpacing[0] = first;
-    for (int i = 1; i < kMaxSpacings; ++i)
+    for (int i = 1; i < kMaxListValues; ++i)
         m_dGridSpacing[i] = -1.0;
     m_dCurGridSpacing = first;
 
@@ -244,18 +251,96 @@ void KorMainFrm::UpdateSelFilter()
 
 void KorMainFrm::UpdateGridList()
 {
-    CComboBox* combo = GetToolbarCombo(ID_KOR_GRIDSPACE);
+    FillValueCombo(ID_KOR_GRIDSPACE, m_dGridSpacing, m_dCurGridSpacing);
+}
+
+void KorMainFrm::FillValueCombo(UINT id, const double* values, double current)
+{
+    CComboBox* combo = GetToolbarCombo(id);
     if (!combo)
         return;
     combo->ResetContent();
     const double factor = LengthFactor();
-    int current = 0;
-    for (int i = 0; i < kMaxSpacings && m_dGridSpacing[i] > 0.0; ++i) {
-        combo->InsertString(i, SpacingText(m_dGridSpacing[i] * factor));
-        if (m_dGridSpacing[i] == m_dCurGridSpacing)
-            current = i;
+    int selected = 0;
+    for (int i = 0; i < kMaxListValues && values[i] > 0.0; ++i) {
+        combo->InsertString(i, SpacingText(values[i] * factor));
+        if (values[i] == current)
+            selected = i;
     }
-    combo->SetCurSel(current);
+    combo->SetCurSel(selected);
+}
+
+bool KorMainFrm::EnterComboValue(CComboBox& combo, double* values, double& current)
+{
+    CString text;
+    combo.GetWindowText(text);
+    if (text.IsEmpty())
+        return false;
+    const double factor = LengthFactor();
+    const double value = std::atof(text);
+    // An overflowing number ("1e999") is refused like a negative one.
+    if (!(value > 0.0) || !std::isfinite(value)) {
+        AfxMessageBox("You must enter a positive number", MB_OK);
+        combo.SetCurSel(combo.FindStringExact(-1, SpacingText(current * factor)));
+        return false;
+    }
+    const CString typed = SpacingText(value);
+    int index = combo.FindStringExact(-1, typed);
+    const double stored = value / factor;
+    if (index < 0) {
+        if (combo.GetCount() >= kMaxListValues) {
+            combo.DeleteString(0);
+            for (int i = 0; i + 1 < kMaxListValues; ++i)
+                values[i] = values[i + 1];
+            values[kMaxListValues - 1] = -1.0;
+        }
+        index = combo.AddString(typed);
+        combo.SetCurSel(index);
+        if (index >= 0 && index < kMaxListValues)
+            values[index] = stored;
+    } else {
+        combo.SetCurSel(index);
+    }
+    current = stored;
+    return true;
+}
+
+void KorMainFrm::StoreValueList(CArchive& ar, const double* values, double current)
+{
+    int count = 0;
+    while (count < kMaxListValues && values[count] > 0.0)
+        ar << values[count++];
+    double terminator = 0.0; // also for index 0: +0.0, never -0.0
+    for (int i = 1; i < count && values[0] != current; ++i)
+        if (values[i] == current) {
+            terminator = -static_cast<double>(i);
+            break;
+        }
+    ar << terminator;
+}
+
+double KorMainFrm::LoadValueList(CArchive& ar, double* values)
+{
+    // The values run while they are positive; at most ten are kept, and a
+    // longer run (only a damaged file has one) is read to its end and
+    // dropped so that the archive stays in step. They are taken over only
+    // once the terminator was read: a short archive changes nothing.
+    double read[kMaxListValues];
+    int count = 0;
+    double value = 0.0;
+    for (;;) {
+        ar >> value;
+        if (!(value > 0.0))
+            break;
+        if (count < kMaxListValues)
+            read[count++] = value;
+    }
+    std::copy(read, read + count, values);
+    // The terminator is minus the current value's index; one that names no
+    // value read counts as 0.
+    const double index = std::trunc(-value);
+    const int current = index >= 0.0 && index < count ? static_cast<int>(index) : 0;
+    return values[current];
 }
 
 void KorMainFrm::ToolBarWndNotify(UINT code, CWnd* control)
@@ -267,44 +352,13 @@ void KorMainFrm::ToolBarWndNotify(UINT code, CWnd* control)
         combo = GetToolbarCombo(ID_KOR_GRIDSPACE);
     if (!combo)
         return;
-    const double factor = LengthFactor();
     const UINT what = HIWORD(code);
     if (what == TBN_WNDCREATED) {
-        combo->AddString(SpacingText(m_dCurGridSpacing * factor));
+        combo->AddString(SpacingText(m_dCurGridSpacing * LengthFactor()));
         combo->SetCurSel(0);
-    } else if (what == TBN_ENTERPRESSED) {
-        CString text;
-        combo->GetWindowText(text);
-        if (!text.IsEmpty()) {
-            const double value = std::atof(text);
-            // An overflowing number ("1e999") is refused like a negative one.
-            if (!(value > 0.0) || !std::isfinite(value)) {
-                AfxMessageBox("You must enter a positive number", MB_OK);
-                combo->SetCurSel(
-                    combo->FindStringExact(-1, SpacingText(m_dCurGridSpacing * factor)));
-            } else {
-                const CString typed = SpacingText(value);
-                int index = combo->FindStringExact(-1, typed);
-                const double spacing = value / factor;
-                if (index < 0) {
-                    if (combo->GetCount() >= kMaxSpacings) {
-                        combo->DeleteString(0);
-                        for (int i = 0; i + 1 < kMaxSpacings; ++i)
-                            m_dGridSpacing[i] = m_dGridSpacing[i + 1];
-                        m_dGridSpacing[kMaxSpacings - 1] = -1.0;
-                    }
-                    index = combo->AddString(typed);
-                    combo->SetCurSel(index);
-                    if (index >= 0 && index < kMaxSpacings)
-                        m_dGridSpacing[index] = spacing;
-                } else {
-                    combo->SetCurSel(index);
-                }
-                combo->SetFocus();
-                m_dCurGridSpacing = spacing;
-                ApplySnapSpace(spacing, true);
-            }
-        }
+    } else if (what == TBN_ENTERPRESSED && EnterComboValue(*combo, m_dGridSpacing, m_dCurGridSpacing)) {
+        combo->SetFocus();
+        ApplySnapSpace(m_dCurGridSpacing, true);
     }
     UpdateWindow();
 }
@@ -319,7 +373,7 @@ void KorMainFrm::OnGridSpace()
 {
     CComboBox* combo = GetToolbarCombo(ID_KOR_GRIDSPACE);
     const int sel = combo ? combo->GetCurSel() : -1;
-    if (sel < 0 || sel >= kMaxSpacings || !(m_dGridSpacing[sel] > 0.0))
+    if (sel < 0 || sel >= kMaxListValues || !(m_dGridSpacing[sel] > 0.0))
         return;
     m_dCurGridSpacing = m_dGridSpacing[sel];
     ApplySnapSpace(m_dCurGridSpacing, true);
@@ -333,46 +387,19 @@ void KorMainFrm::InitFrame(CArchive& ar)
             app->m_nCmdShow = IsFrameZoomed() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
         ar << unused;
         ar << static_cast<DWORD>(m_bWorkbookMode);
-        int count = 0;
-        while (count < kMaxSpacings && m_dGridSpacing[count] > 0.0)
-            ar << m_dGridSpacing[count++];
-        double terminator = 0.0;
-        for (int i = 0; i < count; ++i)
-            if (m_dGridSpacing[i] == m_dCurGridSpacing) {
-                terminator = -static_cast<double>(i);
-                break;
-            }
-        ar << terminator;
+        StoreValueList(ar, m_dGridSpacing, m_dCurGridSpacing);
+        SaveBarState(BarStateSection());
         return;
     }
     DWORD mode = 0;
     ar >> unused >> mode;
     m_bWorkbookMode = static_cast<int>(mode);
     ApplyWorkbookMode();
+    // The bars as they were left (the "VizBarState" section when the
+    // program's own holds none).
+    LoadBarState(BarStateSection());
     UpdateSelFilter();
-    // The spacings run while they are positive; at most ten are kept, and a
-    // longer run (only a damaged file has one) is read to its end and
-    // dropped so that the archive stays in step. They are taken over only
-    // once the terminator was read: a short archive changes nothing.
-    double spacings[kMaxSpacings];
-    int read = 0;
-    double value = 0.0;
-    for (;;) {
-        ar >> value;
-        if (!(value > 0.0))
-            break;
-        if (read < kMaxSpacings)
-            spacings[read++] = value;
-    }
-    std::copy(spacings, spacings + read, m_dGridSpacing);
-    int inUse = 0;
-    while (inUse < kMaxSpacings && m_dGridSpacing[inUse] > 0.0)
-        ++inUse;
-    // The terminator is minus the current spacing's index; one outside the
-    // list counts as 0.
-    const double index = std::trunc(-value);
-    const int current = index >= 0.0 && index < inUse ? static_cast<int>(index) : 0;
-    m_dCurGridSpacing = m_dGridSpacing[current];
+    m_dCurGridSpacing = LoadValueList(ar, m_dGridSpacing);
     UpdateGridList();
     ApplySnapSpace(m_dCurGridSpacing, false);
 }
@@ -478,20 +505,39 @@ void KorMainFrm::OnDestroy()
 
 void KorMainFrm::ApplyWorkbookMode()
 {
+    SetWorkbookMode(m_bWorkbookMode ? TRUE : FALSE);
 }
 
-void KorMainFrm::ApplySnapSpace(double, bool)
+CString KorMainFrm::BarStateSection()
 {
+    CWinApp* app = AfxGetApp();
+    return app && app->m_pszExeName ? app->m_pszExeName : "brantel";
 }
 
-bool KorMainFrm::EnterCoord2D(double&, double&, bool)
+void KorMainFrm::ApplySnapSpace(double spacing, bool redraw)
 {
-    return false;
+    if (COGL2DView* view = ActiveView2D(*this))
+        view->SetSnapSpace(spacing, redraw);
 }
 
-bool KorMainFrm::EnterCoord3D(double&, double&, double&, bool)
+bool KorMainFrm::EnterCoord2D(double& x, double& y, bool relative)
 {
-    return false;
+    COGL2DView* view = ActiveView2D(*this);
+    if (!view)
+        return false;
+    view->EnterCoord(x, y, relative);
+    view->Invalidate();
+    return true;
+}
+
+bool KorMainFrm::EnterCoord3D(double& x, double& y, double& z, bool relative)
+{
+    auto* view = dynamic_cast<COGL3DView*>(ActiveView2D(*this));
+    if (!view)
+        return false;
+    view->EnterCoord3D(x, y, z, relative);
+    view->Invalidate();
+    return true;
 }
 
 void KorMainFrm::OnToolsWorkbook()
@@ -508,7 +554,7 @@ void KorMainFrm::OnUpdateToolsWorkbook(CCmdUI* pCmdUI)
 void KorMainFrm::OnViewLogwindow()
 {
     DockLogWindow();
-    m_wndLog.ShowWindow(m_wndLog.IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    ShowControlBar(&m_wndLog, !m_wndLog.IsWindowVisible(), FALSE);
 }
 
 void KorMainFrm::OnUpdateViewLogwindow(CCmdUI* pCmdUI)
@@ -643,5 +689,6 @@ void KorMainFrm::OnToolsCustomize()
 {
     KorCustomizeSheet sheet(m_pToolBarManager.get(), this);
     DefineBtnGroup(sheet.m_commandsPage);
-    sheet.DoModal();
+    if (sheet.DoModal() == IDOK)
+        sheet.m_toolbarsPage.Apply(*this);
 }

@@ -73,6 +73,9 @@ class KorMainFrm : public CMDIFrameWnd
 {
     DECLARE_DYNAMIC(KorMainFrm)
 public:
+    // The length of the grid-spacing list and of a derived frame's lists.
+    static constexpr int kMaxListValues = 10;
+
     KorMainFrm();
     ~KorMainFrm() override;
 
@@ -147,6 +150,29 @@ protected:
     virtual bool EnterCoord3D(double& x, double& y, double& z, bool relative);
     // The factor from millimetres to the length unit shown.
     static double LengthFactor();
+    // A value as the combos show it ("%f").
+    static CString SpacingText(double value);
+
+    // The lists of ten values (grid spacings, thicknesses; millimetres, the
+    // first non-positive entry ends the list) with their current value.
+    // Refills the combo of command id with the list in the display unit and
+    // selects the (last) entry equal to current, else entry 0.
+    void FillValueCombo(UINT id, const double* values, double current);
+    // Takes the text typed into the combo of a list: nothing for an empty
+    // text; a message and the current entry selected again for one that is
+    // not a positive number; else the entry of that text is selected, or
+    // the value appended (the oldest dropped from a full list), and current
+    // becomes the value. True when current was set.
+    bool EnterComboValue(CComboBox& combo, double* values, double& current);
+    // A list in the settings archive: the positive values from the start,
+    // then minus the index of the current one (0.0 when it is none of them).
+    static void StoreValueList(CArchive& ar, const double* values, double current);
+    // Reads such a list into values (at most ten kept; entries past those
+    // read stay) and returns the current value: the entry the terminator
+    // names among those read, else entry 0.
+    static double LoadValueList(CArchive& ar, double* values);
+    // The profile section of the bar state: the executable's base name.
+    static CString BarStateSection();
 
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnDestroy();

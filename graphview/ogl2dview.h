@@ -155,7 +155,11 @@ protected:
     // asked, snapping is on and the spacing is not 0.
     double Snap(double v, bool snap) const;
     // Shows cursor (the arrow for null).
-    void SetViewCursor(HVIEWCURSOR cursor) { m_hShownCursor = cursor; }
+    void SetViewCursor(HVIEWCURSOR cursor)
+    {
+        m_hShownCursor = cursor;
+        AfxSetCursor(cursor);
+    }
     // Window-pixel point of the cursor.
     CPoint CursorPixel();
     // The cursor to (x, y) and a click there: LeftButtonDown and

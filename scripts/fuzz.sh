@@ -88,3 +88,15 @@ mkdir -p "$corpus/fuzz_mainframe"
 printf '\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x59\x40\x00\x00\x00\x00\x00\x00\x49\x40\x00\x00\x00\x00\x00\x00\xf0\xbf' \
   > "$corpus/fuzz_mainframe/seed_two_spacings"
 fuzz_run fuzz_mainframe
+
+# The program's main frame part: the framework's part as above, then the
+# thicknesses 50 and 120 with the second one current.
+mkdir -p "$corpus/fuzz_program_frame"
+printf '\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x59\x40\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x49\x40\x00\x00\x00\x00\x00\x00\x5e\x40\x00\x00\x00\x00\x00\x00\xf0\xbf' \
+  > "$corpus/fuzz_program_frame/seed_two_thicknesses"
+fuzz_run fuzz_program_frame
+
+# The visibility list of a frame's bar state, seeded with a saved list.
+mkdir -p "$corpus/fuzz_barstate"
+printf '59393=1;59648=1;59396=0' > "$corpus/fuzz_barstate/seed_list"
+fuzz_run fuzz_barstate

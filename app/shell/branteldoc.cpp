@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "app/analysis/analysis.h"
+#include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 #include "geometry/idcounters.h"
 #include "platform/dimvor/units.h"
@@ -131,6 +132,23 @@ long CBrantelDoc::AddSepNode(CSNode* node, CObList* group)
     return index;
 }
 
+bool CBrantelDoc::RemoveSepNode(CSNode* node)
+{
+    const long index = m_pNodeList ? m_pNodeList->RemoveNode(node) : -1;
+    if (index < 0)
+        return false;
+    if (static_cast<std::size_t>(index) < m_SepNodeGroups.size()) {
+        if (CObList* group = m_SepNodeGroups[static_cast<std::size_t>(index)]) {
+            for (POSITION pos = group->GetHeadPosition(); pos;)
+                delete group->GetNext(pos);
+            delete group;
+        }
+        m_SepNodeGroups.erase(m_SepNodeGroups.begin() + index);
+    }
+    PublishGroups();
+    return true;
+}
+
 // ---- Statics and model ------------------------------------------------------------
 
 void CBrantelDoc::UpdateStatics(bool activate)
@@ -144,6 +162,25 @@ void CBrantelDoc::UpdateStatics(bool activate)
 
 void CBrantelDoc::ModelChanged(CSectComp*)
 {
+    auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (!frame)
+        return;
+    CPlateComp* comp = GetPlateComp();
+    frame->GetStatusBarWnd().SetPaneText(1, GetElementTypeName());
+    frame->m_pListNames = ResultNamesForElementType(comp ? comp->GetElementType() : 0);
+    frame->UpdateResultList(comp ? comp->GetActVal() : 0);
+    // The frame of the first view keeps its material while the model still
+    // lists it; otherwise the model's first material becomes current.
+    POSITION pos = GetFirstViewPosition();
+    CView* view = pos ? GetNextView(pos) : nullptr;
+    auto* child = view ? dynamic_cast<CChildFrame*>(view->GetParentFrame()) : nullptr;
+    CObList* materials = comp ? &comp->GetMaterialList() : nullptr;
+    CMaterial* active = child ? child->m_pActiveMaterial : nullptr;
+    if (materials && (!active || !materials->Find(active)))
+        active = materials->IsEmpty() ? nullptr : static_cast<CMaterial*>(materials->GetHead());
+    if (child)
+        child->m_pActiveMaterial = active;
+    frame->UpdateMaterialList(materials, active);
 }
 
 void CBrantelDoc::DeleteModel(CSectComp*& comp)
@@ -377,12 +414,9 @@ CString CBrantelDoc::GetElementTypeName()
     return comp ? ElementTypeShortName(comp->GetElementType()) : CString();
 }
 
-// The editors of regions, edges, links and nodes are the property sheets of
-// the document; until they exist these do nothing.
+// The region editor is a property sheet of the document; until it exists
+// this does nothing. Nodes, edges and links: docinfo.cpp.
 void CBrantelDoc::EditRegionProperties(CObject*) {}
-void CBrantelDoc::EditEdgeInfo(CObject*) {}
-void CBrantelDoc::EditLinkInfo(CObject*) {}
-void CBrantelDoc::EditNodeInfo(CObject*, bool) {}
 
 void CBrantelDoc::EditObject(CObject* object)
 {

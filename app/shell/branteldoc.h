@@ -75,8 +75,10 @@ public:
     // true: this document's counters, node list and group array become the
     // libraries' statics; false: the counters are taken back.
     void UpdateStatics(bool activate) override;
-    // The activation refresh of the main frame (status pane, result names,
-    // materials): the main frame fills it in.
+    // Refreshes the main frame when the document becomes active (or its
+    // model changes by undo or redo): the element type in status pane 1,
+    // the family's result names with the model's active result, and the
+    // materials with the current one of the first view's frame.
     void ModelChanged(CSectComp* previous) override;
     // Deletes the composite and the materials of its list; the graph
     // identifier counter is kept.
@@ -90,6 +92,13 @@ public:
     virtual void EditEdgeInfo(CObject* object);
     virtual void EditLinkInfo(CObject* object);
     virtual void EditNodeInfo(CObject* object, bool pending);
+    // The "Node information" sheet over a list of nodes; 0 for an empty list.
+    virtual int EditNodes(CObList* list);
+    // The "Element and mesh control" sheet filled from the component (it
+    // owns its pages; the caller shows and deletes it), and its values
+    // applied back after OK.
+    virtual CPropertySheet* CreateElementSheet();
+    virtual void ApplyElementSettings(CPropertySheet* sheet);
     // Hands a region, edge, link or node to its editor; anything else: nothing.
     virtual void EditObject(CObject* object);
     // mask: 1 areas, 2 nodes, 4 edges, 8 element and result views.
@@ -99,6 +108,9 @@ public:
     // Registers a separated node with its group object (owned from here on);
     // the node's index in the node list, -1 on failure.
     virtual long AddSepNode(CSNode* node, CObList* group);
+    // Takes a node out of the node list with its group object; false when
+    // it is not there.
+    bool RemoveSepNode(CSNode* node);
     virtual CObject* GetObjectById(unsigned long id, bool flag);
 
     // Each scale becomes the model's diagonal over three times the largest

@@ -2,37 +2,10 @@
 
 #include "app/shell/shellids.h"
 
-IMPLEMENT_DYNCREATE(CMainFrame, KorMainFrm)
 IMPLEMENT_DYNCREATE(CChildFrame, KorChildFrm)
 IMPLEMENT_DYNCREATE(CConstrChFrm, CChildFrame)
 IMPLEMENT_DYNCREATE(CBrantelModView, CView)
 IMPLEMENT_DYNCREATE(CViewRestr, CView)
-
-namespace
-{
-
-void SetTextIfChanged(CWnd& wnd, const CString& text)
-{
-    CString shown;
-    wnd.GetWindowText(shown);
-    if (shown != text)
-        wnd.SetWindowText(text);
-}
-
-} // namespace
-
-void CMainFrame::UpdateTitle()
-{
-    CString title;
-    AfxLoadString(IDR_MAINFRAME, title);
-    if (CDocument* doc = GetActiveDocument())
-        title += " - " + doc->GetTitle();
-    SetTextIfChanged(*this, title);
-    // Each child frame shows its document's title.
-    for (CMDIChildWnd* child : GetChildFrames())
-        if (CDocument* doc = child->GetActiveDocument(); doc && child->GetSafeHwnd())
-            SetTextIfChanged(*child, doc->GetTitle());
-}
 
 CChildFrame::CChildFrame()
 {

@@ -3,21 +3,10 @@
 // their bases so that the document templates can make them.
 #pragma once
 
+#include "app/shell/mainframe.h"
 #include "framework/framira.h"
 
 class CMaterial;
-
-// The main frame: the framework's main frame with its toolbars, status bar
-// and log window.
-class CMainFrame : public KorMainFrm
-{
-    DECLARE_DYNCREATE(CMainFrame)
-public:
-    CMainFrame() = default;
-
-    // The title names the active document: "Brantel - plate.plb".
-    void UpdateTitle();
-};
 
 // The child frame of the plate, membrane and shell documents: one pane whose
 // view switches between the modelling, element and results modes.

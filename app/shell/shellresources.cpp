@@ -1,5 +1,7 @@
 // The program's resources: the template strings, the menus of the main
 // frame and of the six document types, the accelerators and the About box.
+#include "app/shell/mainframe.h"
+#include "app/shell/pagetemplates.h"
 #include "app/shell/shellids.h"
 
 namespace
@@ -26,7 +28,17 @@ AfxMenuEntry FilePopup(bool withDocument)
 
 AfxMenuEntry HelpPopup()
 {
-    return AfxMenuPopup("&Help", {AfxMenuItem(ID_APP_ABOUT, "&About Brantel...")});
+    return AfxMenuPopup("&Help", {AfxMenuItem(ID_HELP_FINDER, "&Help Topics"),
+                                  AfxMenuItem(ID_USER_MANUAL, "User manual"), AfxMenuSeparator(),
+                                  AfxMenuItem(ID_APP_ABOUT, "&About Brantel...")});
+}
+
+// The main frame's settings.
+AfxMenu FrameOptions()
+{
+    return {AfxMenuItem(ID_AUTO_ZOOM, "Automatically &zoom"),
+            AfxMenuItem(ID_AUTO_SCALE_RESULTS, "Automatically scale &results"),
+            AfxMenuItem(ID_GRID_THICKNESS, "&Grid spacing && Active thickness")};
 }
 
 AfxMenuEntry WindowPopup()
@@ -65,6 +77,9 @@ AfxMenu DocumentMenu(bool shell)
         calculate.push_back(AfxMenuItem(ID_VIEW_BUCKLING_LOGFILE, "View Buckling logfile"));
     calculate.push_back(AfxMenuItem(ID_MAX_MIN_RESULTS, "Max && min results"));
     calculate.push_back(AfxMenuItem(ID_NODE_ELEMENT_OUTPUT, "Node && Element output"));
+    AfxMenu options = {AfxMenuItem(ID_MATERIALS, "Mate&rials"), AfxMenuSeparator()};
+    for (const AfxMenuEntry& entry : FrameOptions())
+        options.push_back(entry);
     return {FilePopup(true),
             AfxMenuPopup("&Edit", {AfxMenuItem(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),
                                    AfxMenuItem(ID_EDIT_REDO, "&Redo\tCtrl+Y")}),
@@ -76,7 +91,7 @@ AfxMenu DocumentMenu(bool shell)
                                    AfxMenuItem(ID_SHOW_NODE_NUMBERS, "Show node-numbers"),
                                    AfxMenuItem(ID_SHOW_ELEM_NUMBERS, "Show element-numbers"),
                                    AfxMenuItem(ID_MATERIAL_AXES, "Stresses in &material axes")}),
-            AfxMenuPopup("O&ptions", {AfxMenuItem(ID_MATERIALS, "Mate&rials")}),
+            AfxMenuPopup("O&ptions", options),
             WindowPopup(),
             HelpPopup()};
 }
@@ -97,6 +112,10 @@ DialogTemplate AboutTemplate()
 const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](CResourceModule& m) {
     m.AddStrings({
         {IDR_MAINFRAME, "Brantel"},
+        {ID_VIEW_MODE, "Switch between viewing mode\nActive mode"},
+        {ID_ACTIVE_MATERIAL, "Sets current active material\nActive material"},
+        {ID_RESULT_COMPONENT, "Stress component\nStress component"},
+        {ID_ACTIVE_THICKNESS, "Displays the current thickness input\nActive thickness"},
         {IDR_PLATE, "\nPlate\nFEM\nPlate bending File (*.plb)\n.plb\nBrantel.Document\nBrantel "
                     "Document"},
         {IDR_CONSTR_PLATE, "\nPlate\nBrantel\nConstrained mesh plate bending File "
@@ -117,7 +136,17 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
         {ID_UNIFORM_REFINE, "Uniformly refine mesh by subdividing each element into 4\nUniform "
                             "refinement"},
     });
-    m.Add(IDR_MAINFRAME, AfxMenu{FilePopup(false), HelpPopup()});
+    m.Add(IDR_MAINFRAME,
+          AfxMenu{FilePopup(false), AfxMenuPopup("O&ptions", FrameOptions()), HelpPopup()});
+    // The program's toolbars (0: a gap).
+    m.Add(27002u, AfxToolBar{16, 15, {ID_VIEW_MODE, 0, 50068, 50069, 0, 34032, 50072, 0, 50070, 50071, 0, 34034}});
+    m.Add(600u, AfxToolBar{16, 15, {32785, 0, 32773, 32775, 32777, 32813, 32772, 34076}});
+    m.Add(609u, AfxToolBar{16, 15, {ID_ACTIVE_MATERIAL}});
+    m.Add(611u, AfxToolBar{16, 15, {ID_RESULT_COMPONENT, 0, 32844, 0, 32806, 32807, 32820}});
+    m.Add(613u, AfxToolBar{16, 15, {ID_ACTIVE_THICKNESS}});
+    m.Add(620u, AfxToolBar{16, 15, {33013, 33012, 32920}});
+    m.Add(27016u, AfxToolBar{16, 15, {50056, 50057, 50058, 50059, 0, 50060, 50061, 50062, 50063}});
+    m.Add(27018u, AfxToolBar{16, 15, {34033, 0, 34073, 34074, 0, 32845}});
     for (UINT id : {IDR_PLATE, IDR_CONSTR_PLATE, IDR_MEMBRANE, IDR_CONSTR_MEMBRANE, IDR_CONSTR_SHELL})
         m.Add(id, DocumentMenu(false));
     m.Add(IDR_SHELL, DocumentMenu(true));
@@ -131,6 +160,7 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_UP), WORD(ID_FINER)},
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_DOWN), WORD(ID_COARSER)}});
     m.Add(IDD_ABOUTBOX, AboutTemplate());
+    brantel::AddPageTemplates(m);
 });
 
 } // namespace

@@ -340,6 +340,41 @@ TEST_F(DocViewTest, NewDocumentsAreMadeInOrderAndCountedPerTemplate)
     EXPECT_EQ(OpenDocuments(), 0);
 }
 
+TEST_F(DocViewTest, TitlesNameTheActiveDocumentAndNumberASecondFrame)
+{
+    const auto title = [](CWnd* wnd) {
+        CString text;
+        wnd->GetWindowText(text);
+        return std::string(text);
+    };
+    EXPECT_EQ(title(main), "Brantel");
+    CDocument* plate = Template(0)->OpenDocumentFile(nullptr);
+    CMDIChildWnd* first = main->MDIGetActive();
+    EXPECT_EQ(title(main), "Brantel - Plate1");
+    EXPECT_EQ(title(first), "Plate1");
+
+    // A second frame of the same document: both frames are numbered.
+    CFrameWnd* second = Template(0)->CreateNewFrame(plate, first);
+    ASSERT_NE(second, nullptr);
+    Template(0)->InitialUpdateFrame(second, plate);
+    EXPECT_EQ(title(first), "Plate1:1");
+    EXPECT_EQ(title(second), "Plate1:2");
+    EXPECT_EQ(title(main), "Brantel - Plate1"); // the main title never numbers
+
+    plate->SetTitle("slab.plb");
+    EXPECT_EQ(title(second), "slab.plb:2");
+    EXPECT_EQ(title(main), "Brantel - slab.plb");
+
+    Template(2)->OpenDocumentFile(nullptr);
+    EXPECT_EQ(title(main), "Brantel - Membrane1");
+    second->DestroyWindow(); // the one left goes back to the plain title
+    EXPECT_EQ(title(first), "slab.plb");
+    first->MDIActivate();
+    EXPECT_EQ(title(main), "Brantel - slab.plb");
+    app->CloseAllDocuments(FALSE);
+    EXPECT_EQ(title(main), "Brantel");
+}
+
 TEST_F(DocViewTest, OpeningPicksTheTemplateAndActivatesAFileAlreadyOpen)
 {
     Folder folder;

@@ -205,6 +205,83 @@ TEST_F(FramesTest, ToolbarModelKeepsDefinitionsAndCombosNotify)
     EXPECT_NONFATAL_FAILURE(ToolbarCombo(manager, kFilterCombo).UserEnter("x"), "takes no typed");
 }
 
+TEST_F(FramesTest, DefinedToolbarsAreBarWindowsOfTheFrame)
+{
+    CToolBarManager manager(frame);
+    manager.DefineDefaultToolBar(0xE804, "Draw tools", kToolBar, CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT,
+                                 AFX_IDW_DOCKBAR_LEFT, 0, TRUE, TRUE);
+    manager.DefineDefaultToolBar(0xE805, "Filter", kFilterBar, CBRS_ALIGN_ANY,
+                                 AFX_IDW_DOCKBAR_BOTTOM, 0xE804, TRUE, FALSE);
+    CToolBar* draw = manager.GetToolBar(0xE804);
+    CToolBar* filter = manager.GetToolBar(0xE805);
+    ASSERT_NE(draw, nullptr);
+    ASSERT_NE(filter, nullptr);
+    EXPECT_EQ(draw->GetParent(), frame);
+    EXPECT_EQ(frame->GetDlgItem(0xE805), filter);
+    EXPECT_TRUE(draw->GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(filter->GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(draw->m_nDockBarID, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(draw->m_dwDockStyle, CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT);
+    CString title;
+    draw->GetWindowText(title);
+    EXPECT_EQ(title, "Draw tools");
+    // A combo button stands for itself once the manager made the combo.
+    EXPECT_EQ(filter->GetButtonCombo(kFilterCombo), nullptr);
+    manager.SetButtonMap({{kFilterCombo, CBS_DROPDOWNLIST, 0x00280096}});
+    manager.CreateControls();
+    EXPECT_EQ(filter->GetButtonCombo(kFilterCombo), manager.GetCombo(kFilterCombo));
+    EXPECT_EQ(draw->GetButtonCombo(kViewLog), nullptr);
+    EXPECT_EQ(manager.GetToolBar(0xE806), nullptr);
+}
+
+TEST(BarVisibilityTest, ParsingKeepsTheWellFormedParts)
+{
+    struct Case {
+        const char* text;
+        std::vector<AfxBarVisibility> bars;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"59396=1;59397=0", {{59396, TRUE}, {59397, FALSE}}},
+        {"59396=1;;x=1;=0;12=2;13=1x;-4=1;99999999999=1;7=0", {{59396, TRUE}, {7, FALSE}}},
+        {"59400=0;", {{59400, FALSE}}},
+        {"1=1=1;2 =1; 3=1", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(AfxParseBarVisibility(c.text), c.bars);
+    }
+    const std::vector<AfxBarVisibility> list = {{59396, TRUE}, {59648, FALSE}};
+    EXPECT_EQ(AfxFormatBarVisibility(list), "59396=1;59648=0");
+    EXPECT_EQ(AfxParseBarVisibility(AfxFormatBarVisibility(list)), list);
+}
+
+TEST_F(FramesTest, BarStateKeepsVisibilityUnderItsNameWithVizBarStateAsFallback)
+{
+    CControlBar log, tools;
+    ASSERT_TRUE(log.CreateBar(frame, "Log Window", WS_VISIBLE, 0xE900));
+    ASSERT_TRUE(tools.CreateBar(frame, "Tools", WS_VISIBLE, 0xE804));
+    tools.ShowWindow(SW_HIDE);
+    frame->SaveBarState("brantel");
+    EXPECT_EQ(Profile().GetEntries().at({"brantel", "Visible"}).text,
+              "59393=1;59648=1;59396=0"); // the status bar is a control bar too
+
+    const auto visible = [](const CWnd& bar) { return (bar.GetStyle() & WS_VISIBLE) != 0; };
+    tools.ShowWindow(SW_SHOW);
+    Profile().WriteString("VizBarState", "Visible", "59648=0;59396=1");
+    frame->LoadBarState("brantel"); // its own section wins over the fallback
+    EXPECT_TRUE(visible(log));
+    EXPECT_FALSE(visible(tools));
+    frame->LoadBarState("never-saved");
+    EXPECT_FALSE(visible(log));
+    EXPECT_TRUE(visible(tools));
+    // A damaged list changes only what it names well.
+    Profile().WriteString("brantel", "Visible", "59648=1;garbage;59396");
+    frame->LoadBarState("brantel");
+    EXPECT_TRUE(visible(log));
+    EXPECT_TRUE(visible(tools));
+}
+
 TEST_F(FramesTest, PopupMenusUpdateThroughTheOwnerAndSendTheChoice)
 {
     CMenu menu;

@@ -275,6 +275,54 @@ TEST(ResourceRegistryTest, LookupRunsTheProgramFirstThenLibrariesInLinkOrder)
     EXPECT_EQ(s, "");
 }
 
+// A dialog whose library shares a template id with another library.
+class CNamedModuleDialog : public CDialog
+{
+public:
+    CNamedModuleDialog(LPCTSTR lpszModule) : CDialog(9301) { m_lpszTemplateModule = lpszModule; }
+};
+
+class SharedTemplateIds : public HeadlessApp
+{
+};
+
+TEST_F(SharedTemplateIds, ADialogTakesItsOwnLibrarysTemplate)
+{
+    auto templateOf = [](LPCTSTR caption, int nEdit) {
+        DialogTemplate t;
+        t.nID = 9301;
+        t.strCaption = caption;
+        t.size = CSize(100, 40);
+        t.Add(AfxDialogControl(nEdit, AfxCtl::edit, "", CRect(5, 5, 60, 17), WS_VISIBLE));
+        return t;
+    };
+    CResourceModule first("firstlib", CResourceModule::library,
+                          [&](CResourceModule& m) { m.Add(9301, templateOf("Rotate model", 50073)); });
+    CResourceModule second("secondlib", CResourceModule::library,
+                           [&](CResourceModule& m) { m.Add(9301, templateOf("Rotate", 16250)); });
+    struct Case {
+        LPCTSTR module;
+        const char* caption;
+        int nEdit;
+    };
+    // A named module comes first; without one (or an unknown one) the
+    // chain's first wins, whichever library that is.
+    const DialogTemplate* chainFirst = AfxFindResource<DialogTemplate>(9301);
+    ASSERT_NE(chainFirst, nullptr);
+    const int chainEdit = chainFirst->strCaption == "Rotate" ? 16250 : 50073;
+    for (const Case c : {Case{"firstlib", "Rotate model", 50073}, Case{"secondlib", "Rotate", 16250},
+                         Case{nullptr, chainFirst->strCaption, chainEdit},
+                         Case{"nolib", chainFirst->strCaption, chainEdit}}) {
+        CNamedModuleDialog dlg(c.module);
+        ASSERT_TRUE(dlg.Create(9301));
+        CString caption;
+        dlg.GetWindowText(caption);
+        EXPECT_EQ(caption, c.caption) << (c.module ? c.module : "chain");
+        EXPECT_NE(dlg.GetDlgItem(c.nEdit), nullptr) << caption;
+        dlg.DestroyWindow();
+    }
+}
+
 TEST(ResourceRegistryTest, CommandStringsSplitIntoPromptAndTip)
 {
     CResourceModule module("testcommands", CResourceModule::program, [](CResourceModule& m) {

@@ -87,7 +87,7 @@ TEST_F(ColorScalePage, AClickSelectsTheCellAndTheMemoryPictureShowsNodesAndSelec
     KorPPColorScale page;
     RunPage(page, [&](DialogDriver& d, ModalScript&) {
         EXPECT_EQ(d.Text(50017), "0");
-        const framira::ImageDC& picture = page.GetPicture();
+        const CImageDC& picture = page.GetPicture();
         EXPECT_EQ(picture.Width(), 21 * 16);
         EXPECT_EQ(picture.Height(), 21 * 16 + 30);
         // Entry 0 is a node and selected: red outside, white inside.
@@ -249,6 +249,13 @@ TEST_F(ColorScalePage, ToolTipsStandAsWritten)
         EXPECT_EQ(tips.GetText(50019), "Green (%%)");
         EXPECT_EQ(tips.GetText(50020), "Blue (%%)");
         EXPECT_EQ(tips.GetText(50016), "");
+        // Each control carries its text to its peer, which shows it.
+        for (int nID = 50016; nID <= 50023; ++nID) {
+            auto* peer = dynamic_cast<afxui::headless::HeadlessPeer*>(
+                page.GetDlgItem(nID)->GetPeer());
+            ASSERT_NE(peer, nullptr) << nID;
+            EXPECT_EQ(peer->m_strToolTip, tips.GetText(nID)) << nID;
+        }
         d.PressCancel();
     });
 }

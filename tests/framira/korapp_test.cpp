@@ -288,6 +288,39 @@ TEST_F(KorAppTest, ADamagedArchiveKeepsWhatWasReadAndSetsTheFrameUp)
     EXPECT_EQ(frame->fallbacks, 1);
 }
 
+TEST_F(KorAppTest, WithoutAUsableArchiveTheBarsComeFromVizBarState)
+{
+    enum class Archive { none, damaged, whole };
+    struct Case {
+        Archive archive;
+        bool logVisible;
+        int fallbacks;
+    };
+    const Case cases[] = {
+        {Archive::none, false, 1}, {Archive::damaged, false, 1}, {Archive::whole, true, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.archive));
+        MakeFrame();
+        CControlBar log;
+        ASSERT_TRUE(log.CreateBar(frame, "Log Window", WS_VISIBLE, 0xE900));
+        std::filesystem::remove(path);
+        if (c.archive != Archive::none)
+            app.CloseApp();
+        if (c.archive == Archive::damaged) {
+            Bytes bytes = ReadAll(path);
+            bytes.resize(5000);
+            WriteAll(path, bytes);
+        }
+        Profile().WriteString("VizBarState", "Visible", "59648=0");
+        EXPECT_TRUE(app.InitApp());
+        EXPECT_EQ((log.GetStyle() & WS_VISIBLE) != 0, c.logVisible);
+        EXPECT_EQ(frame->fallbacks, c.fallbacks);
+        frame->DestroyWindow();
+        frame = nullptr;
+        app.m_pMainWnd = nullptr;
+    }
+}
+
 TEST_F(KorAppTest, WithoutAKorMainFrmNoFramePartIsWritten)
 {
     auto* plain = new CFrameWnd;

@@ -9,6 +9,7 @@
 #include "framework/framira.h"
 #include "glstyle/tincora.h"
 #include "glview/oglview.h"
+#include "graphview/vistrel.h"
 #include "platform/afx/numconv.h"
 #include "platform/ui/headless/afxui_headless.h"
 
@@ -17,7 +18,7 @@ namespace
 
 using afxui::headless::HeadlessApp;
 
-constexpr UINT kMainRes = 7200, kPlainTemplate = 7201, kSplitTemplate = 7202;
+constexpr UINT kMainRes = 7200, kPlainTemplate = 7201, kSplitTemplate = 7202, k2DTemplate = 7203;
 
 std::vector<std::string>* g_log = nullptr; // the running test's events
 
@@ -31,7 +32,8 @@ void AddResources(CResourceModule& m)
 {
     m.AddStrings({{kMainRes, "Brantel"},
                   {kPlainTemplate, "\nPlate\nPlate\nPlate File (*.plb)\n.plb\nBrantel.Plate\nPlate"},
-                  {kSplitTemplate, "\nSplit\nSplit\nSplit File (*.spl)\n.spl\nBrantel.Split\nSplit"}});
+                  {kSplitTemplate, "\nSplit\nSplit\nSplit File (*.spl)\n.spl\nBrantel.Split\nSplit"},
+                  {k2DTemplate, "\nModel\nModel\nModel File (*.mdl)\n.mdl\nBrantel.Model\nModel"}});
 }
 
 // A windowed OpenGL view without a context: it notes the process-wide font
@@ -56,6 +58,43 @@ public:
     float bg[4] = {};
 };
 IMPLEMENT_DYNCREATE(GLView, COGLView)
+
+// A 2D graph view without a context over the model rectangle (-10, -20)
+// to (10, 20).
+class View2D : public COGL2DView
+{
+    DECLARE_DYNCREATE(View2D)
+public:
+    ~View2D() override { Log("deleted 2D"); }
+    void TruncateCursor() override {}
+    void FindModelExtents() override
+    {
+        SetMaxMin(10.0, 20.0, 4);
+        SetMaxMin(-10.0, -20.0, 2);
+    }
+    bool InitializeOGL() override { return true; }
+    void OnInitialUpdate() override { Log("initial update 2D"); }
+    void ZoomToFit() override
+    {
+        Log("zoom to fit");
+        COGL2DView::ZoomToFit();
+    }
+};
+IMPLEMENT_DYNCREATE(View2D, COGL2DView)
+
+class View3D : public COGL3DView
+{
+    DECLARE_DYNCREATE(View3D)
+public:
+    void TruncateCursor() override {}
+    void FindModelExtents() override {}
+    bool InitializeOGL() override { return true; }
+    void OnInitialUpdate() override {}
+};
+IMPLEMENT_DYNCREATE(View3D, COGL3DView)
+
+// The class GetViewForID makes.
+CRuntimeClass* g_viewClass = nullptr;
 
 class LeftView : public CView
 {
@@ -85,7 +124,8 @@ public:
         CWnd* parent = m_bSplit ? static_cast<CWnd*>(&m_wndSplitter) : this;
         const UINT pane = m_bSplit ? AFX_IDW_PANE_FIRST + 1 : AFX_IDW_PANE_FIRST;
         Log(AfxFormat("view for %u", id));
-        return static_cast<CView*>(AfxCreateView(parent, &context, RUNTIME_CLASS(GLView), pane));
+        CRuntimeClass* viewClass = g_viewClass ? g_viewClass : RUNTIME_CLASS(GLView);
+        return static_cast<CView*>(AfxCreateView(parent, &context, viewClass, pane));
     }
 };
 IMPLEMENT_DYNCREATE(ChildFrame, KorChildFrm)
@@ -116,7 +156,10 @@ protected:
         app->AddDocTemplate(new CMultiDocTemplate(kSplitTemplate, RUNTIME_CLASS(PlateDoc),
                                                   RUNTIME_CLASS(SplitFrame),
                                                   RUNTIME_CLASS(GLView)));
-        main = new CMDIFrameWnd;
+        app->AddDocTemplate(new CMultiDocTemplate(k2DTemplate, RUNTIME_CLASS(PlateDoc),
+                                                  RUNTIME_CLASS(ChildFrame),
+                                                  RUNTIME_CLASS(View2D)));
+        main = MakeMainFrame();
         ASSERT_TRUE(main->LoadFrame(kMainRes));
         app->m_pMainWnd = main;
     }
@@ -130,8 +173,10 @@ protected:
         std::memcpy(fBckClrMdView, savedBackground, sizeof savedBackground);
         std::memcpy(glcInvBckGrnd, savedInverse, sizeof savedInverse);
         g_log = nullptr;
+        g_viewClass = nullptr;
         HeadlessApp::TearDown();
     }
+    virtual CMDIFrameWnd* MakeMainFrame() { return new CMDIFrameWnd; }
     CDocTemplate* Template(int i) const { return app->m_pDocManager->GetTemplates()[i]; }
     ChildFrame* Open(int templ)
     {
@@ -280,6 +325,103 @@ TEST_F(ChildFrameTest, ADocumentThatIsNotAutoDeletedOutlivesItsFrame)
     EXPECT_EQ(app->m_pDocManager->GetOpenDocumentCount(), 1);
     doc->m_bAutoDelete = TRUE;
     doc->OnCloseDocument();
+}
+
+TEST_F(ChildFrameTest, SwitchingFromA2DViewKeepsItsParametersAndFitsOnce)
+{
+    g_viewClass = RUNTIME_CLASS(View2D);
+    ChildFrame* frame = Open(2);
+    ASSERT_NE(frame, nullptr);
+    auto* first = dynamic_cast<View2D*>(frame->GetActiveView());
+    ASSERT_NE(first, nullptr);
+    first->m_dCentX = 3.0;
+    first->m_dScale = 2.5;
+    first->m_bSnapOn = true;
+    log.clear();
+
+    frame->SwitchView(50050);
+    auto* second = dynamic_cast<View2D*>(frame->GetActiveView());
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(frame->m_pViewParams.size(), 8u);
+    EXPECT_EQ(frame->m_pViewParams[1], 3.0);
+    EXPECT_EQ(frame->m_pViewParams[3], 2.5);
+    EXPECT_EQ(frame->m_pViewParams[6], 1.0);
+    // The first switch fits the new view to the model.
+    EXPECT_EQ(std::count(log.begin(), log.end(), "zoom to fit"), 1);
+    EXPECT_EQ(log.back(), "deleted 2D");
+    log.clear();
+    frame->SwitchView(50051);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "zoom to fit"), 0);
+    EXPECT_EQ(frame->m_nViewID, 50051u);
+}
+
+// The same windows under the framework's main frame.
+class MainWithChildTest : public ChildFrameTest
+{
+protected:
+    CMDIFrameWnd* MakeMainFrame() override { return new KorMainFrm; }
+    KorMainFrm& Main() { return *static_cast<KorMainFrm*>(main); }
+};
+
+TEST_F(MainWithChildTest, GridAndTypedPointsReachTheActive2DView)
+{
+    g_viewClass = RUNTIME_CLASS(View2D);
+    ChildFrame* frame = Open(2);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<View2D*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    Main().InitFrame();
+    EXPECT_EQ(view->m_dSnapSpace, 100.0);
+    afxui::headless::ToolbarCombo(*Main().GetToolBarManager(), ID_KOR_GRIDSPACE).UserEnter("25");
+    EXPECT_EQ(view->m_dSnapSpace, 25.0);
+
+    auto* dlg = new KorDlgCoordInputEx("", 0, main);
+    Main().m_pCoordDlg = dlg;
+    Main().ShowEnterCoord(1);
+    view->m_dCursX = 2.0;
+    view->m_dCursY = 3.0;
+    dlg->m_dOffX = 1.0;
+    dlg->m_dOffY = 2.0;
+    main->SendMessage(WM_KOR_ENTER_COORD, KorDlgCoordInput::IDC_OFFSET);
+    EXPECT_EQ(dlg->m_dX, 3.0);
+    EXPECT_EQ(dlg->m_dY, 5.0);
+    EXPECT_EQ(view->m_dCursX, 3.0);
+    EXPECT_EQ(view->m_dCursY, 5.0);
+    dlg->m_dX = -4.0;
+    dlg->m_dY = 6.0;
+    main->SendMessage(WM_KOR_ENTER_COORD, KorDlgCoordInput::IDC_ENTER);
+    EXPECT_EQ(view->m_dCursX, -4.0);
+    EXPECT_EQ(view->m_dCursY, 6.0);
+    // A 2D coordinate dialog does not answer the 3D message.
+    main->SendMessage(WM_KOR_ENTER_COORD3D, KorDlgCoordInput::IDC_ENTER);
+    EXPECT_EQ(view->m_dCursX, -4.0);
+}
+
+TEST_F(MainWithChildTest, TypedPointsWithZReachTheActive3DView)
+{
+    g_viewClass = RUNTIME_CLASS(View3D);
+    ChildFrame* frame = Open(2);
+    ASSERT_NE(frame, nullptr);
+    frame->SwitchView(50055);
+    auto* view = dynamic_cast<View3D*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    auto* dlg = new KorDlgCoordInputEx3D("", main);
+    Main().m_pCoordDlg = dlg;
+    view->m_dCursX = 1.0;
+    view->m_dCursY = 1.0;
+    view->m_dCursZ = 1.0;
+    dlg->m_dOffX = 1.0;
+    dlg->m_dOffY = 2.0;
+    dlg->m_dOffZ = 3.0;
+    main->SendMessage(WM_KOR_ENTER_COORD3D, KorDlgCoordInput::IDC_OFFSET);
+    EXPECT_EQ(dlg->m_dX, 2.0);
+    EXPECT_EQ(dlg->m_dY, 3.0);
+    EXPECT_EQ(dlg->m_dZ, 4.0);
+    EXPECT_EQ(view->m_dCursZ, 4.0);
+    // Cancel from the 3D dialog comes as the 2D message.
+    Main().ShowEnterCoord(1);
+    main->SendMessage(WM_KOR_ENTER_COORD, IDCANCEL);
+    EXPECT_FALSE(dlg->GetSafeHwnd());
 }
 
 } // namespace

@@ -16,6 +16,8 @@
 #include "platform/ui/headless/afxui_headless.h"
 #include "tests/framira/undo_model.h"
 
+BRANTEL_UNDO_MODEL_RECORDS()
+
 namespace
 {
 

@@ -54,6 +54,13 @@ TEST_F(KorLogWndTest, HasALogAndAnErrorTabAndWritingKeepsTheActiveOne)
     EXPECT_EQ(log.GetErrorEdit().GetDlgCtrlID(), 3095);
     EXPECT_TRUE(log.GetLogEdit().GetStyle() & ES_READONLY);
     EXPECT_FALSE(log.GetErrorEdit().GetStyle() & ES_READONLY);
+    // The log lines up in columns: fixed pitch, unwrapped; the error tab keeps the dialog font.
+    const CWndState* logState = log.GetLogEdit().GetState();
+    ASSERT_TRUE(logState->font.has_value());
+    EXPECT_EQ(std::string(logState->font->lfFaceName), "DejaVu Sans Mono");
+    EXPECT_EQ(logState->font->lfPitchAndFamily & 0xF0, FF_MODERN);
+    EXPECT_TRUE(log.GetLogEdit().GetStyle() & ES_AUTOHSCROLL);
+    EXPECT_FALSE(log.GetErrorEdit().GetState()->font.has_value());
     EXPECT_EQ(tabs.GetActiveTab(), 0);
 
     CStringArray lines = Lines({"Meshing\r\n", "Done\r\n"});

@@ -15,6 +15,7 @@
 
 #include "framework/framira.h"
 #include "tests/framira/file_bytes.h"
+#include "tests/support/ui_lists.h"
 #include "glview/oglcolorinfo.h"
 #include "glview/oglrenderer.h"
 #include "glview/oglview.h"
@@ -62,7 +63,11 @@ public:
     int workbookApplied = 0;
 
 protected:
-    void ApplyWorkbookMode() override { ++workbookApplied; }
+    void ApplyWorkbookMode() override
+    {
+        ++workbookApplied;
+        KorMainFrm::ApplyWorkbookMode();
+    }
     void ApplySnapSpace(double spacing, bool redraw) override
     {
         if (hasView)
@@ -114,17 +119,7 @@ protected:
         EXPECT_NE(combo, nullptr);
         return *combo;
     }
-    std::vector<CString> Entries(UINT id)
-    {
-        std::vector<CString> entries;
-        CComboBox& combo = Combo(id);
-        for (int i = 0; i < combo.GetCount(); ++i) {
-            CString text;
-            combo.GetLBText(i, text);
-            entries.push_back(text);
-        }
-        return entries;
-    }
+    std::vector<CString> Entries(UINT id) { return brantel::test::ComboTexts(&Combo(id)); }
     void TypeSpacing(const CString& text)
     {
         ToolbarCombo(*frame->GetToolBarManager(), ID_KOR_GRIDSPACE).UserEnter(text);
@@ -503,6 +498,18 @@ TEST_F(MainFrameTest, FramePartIsWorkbookFlagSpacingsAndTerminator)
     EXPECT_EQ(frame->snaps, (std::vector<std::pair<double, bool>>{{30.0, false}}));
 }
 
+TEST_F(MainFrameTest, BarStateGoesWithTheFramePart)
+{
+    CWinApp app;
+    CToolBar* zoom = frame->GetToolBarManager()->GetToolBar(0xE804);
+    ASSERT_NE(zoom, nullptr);
+    frame->ShowControlBar(zoom, FALSE, FALSE);
+    const Bytes bytes = StoreFramePart();
+    frame->ShowControlBar(zoom, TRUE, FALSE);
+    LoadFramePart(bytes);
+    EXPECT_FALSE(zoom->IsWindowVisible());
+}
+
 TEST_F(MainFrameTest, DamagedSpacingListsStayInsideTheList)
 {
     struct Case {
@@ -637,9 +644,11 @@ TEST_F(MainFrameTest, WorkbookAndLogWindowCommandsToggleAndCheck)
     frame->SendCommand(ID_KOR_WORKBOOK);
     EXPECT_EQ(frame->m_bWorkbookMode, 0);
     EXPECT_EQ(frame->workbookApplied, 1);
+    EXPECT_FALSE(frame->IsWorkbookMode());
     EXPECT_EQ(frame->QueryCommandUI(ID_KOR_WORKBOOK).nCheck, 0);
     frame->SendCommand(ID_KOR_WORKBOOK);
     EXPECT_EQ(frame->m_bWorkbookMode, 1);
+    EXPECT_TRUE(frame->IsWorkbookMode());
 
     EXPECT_EQ(frame->QueryCommandUI(ID_KOR_LOGWINDOW).nCheck, 1);
     frame->SendCommand(ID_KOR_LOGWINDOW);
@@ -837,10 +846,18 @@ TEST_F(MainFrameTest, CustomizeShowsToolbarsAndCommandGroups)
         EXPECT_EQ(groups[4].strName, "Draw tools");
         EXPECT_EQ(groups[4].buttons, (std::vector<UINT>{50002, 50003, 50004, 50005, 50006, 50007}));
         EXPECT_EQ(groups[6].strName, "Menu");
-        d.PressCancel();
+        d.Click(KorToolBarsPage::IDC_FIRST_BAR + 2); // "Color and light" off
+        d.Click(KorToolBarsPage::IDC_LARGE);
+        d.Click(KorToolBarsPage::IDC_TOOLTIPS);
+        d.PressOK();
     });
     frame->SendCommand(ID_KOR_CUSTOMIZE);
     EXPECT_EQ(script.Taken(), 1);
+    CToolBarManager& manager = *frame->GetToolBarManager();
+    EXPECT_FALSE(manager.GetToolBar(0xE805)->IsWindowVisible());
+    EXPECT_TRUE(manager.GetToolBar(0xE804)->IsWindowVisible());
+    EXPECT_TRUE(manager.IsLargeButtons());
+    EXPECT_FALSE(manager.ToolTipsEnabled());
 }
 
 } // namespace

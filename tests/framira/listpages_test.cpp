@@ -5,6 +5,7 @@
 
 #include "framework/framira.h"
 #include "tests/framira/page_runner.h"
+#include "tests/support/ui_lists.h"
 
 namespace
 {
@@ -19,15 +20,7 @@ constexpr int kItems = KorPPNumListEdit::IDC_ITEMS;
 // Replaces the list editor's lines by lines, as a user would.
 void TypeLines(DialogDriver& d, CPropertyPage& page, const std::vector<CString>& lines)
 {
-    auto& list = *static_cast<CListEditCtrl*>(page.GetDlgItem(kItems));
-    while (list.GetItemCount() > 0) {
-        d.Select(kItems, 0);
-        list.DeleteItem();
-    }
-    for (const CString& line : lines) {
-        list.NewItem();
-        d.Type(kItems, line);
-    }
+    brantel::test::TypeEditorLines(d, page, kItems, lines);
 }
 
 using ListPages = HeadlessApp;

@@ -1,7 +1,8 @@
 // The smallest model for the document's undo and redo: a composite of
-// square regions whose nodes join a node list, and a document over it. Shared by the document tests
-// and the undo benchmark; include it in one source file of a program (it
-// defines the two classes' run-time records).
+// square regions whose nodes join a node list, and a document over it. Shared by the document and
+// view tests and the undo and selection benchmarks; one source file of each
+// program expands BRANTEL_UNDO_MODEL_RECORDS() for the classes' run-time
+// records.
 #pragma once
 
 #include "framework/kordoc.h"
@@ -22,7 +23,6 @@ public:
 protected:
     CUndoArea(const CUndoArea& source, bool keepID) : CSectArea(source, keepID) {}
 };
-IMPLEMENT_SERIAL(CUndoArea, CSectArea, 1)
 
 // The composite with empty hooks.
 class CUndoComp : public CSectComp
@@ -36,7 +36,11 @@ public:
     bool PreCalc(CStringArray*, CStringArray*, int) override { return false; }
     bool Calculate(CStringArray*, CStringArray*) override { return false; }
 };
-IMPLEMENT_SERIAL(CUndoComp, CSectComp, 1)
+
+// The run-time records of the two classes.
+#define BRANTEL_UNDO_MODEL_RECORDS()                                                               \
+    IMPLEMENT_SERIAL(CUndoArea, CSectArea, 1)                                                      \
+    IMPLEMENT_SERIAL(CUndoComp, CSectComp, 1)
 
 // Adds the rectangle (x0, y0) - (x1, y1) as a region; its nodes join nodes.
 inline void AddSquareRegion(CSectComp& model, NODELIST& nodes, double x0, double y0, double x1,

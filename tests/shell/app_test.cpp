@@ -11,6 +11,7 @@
 #include "platform/dimvor/units.h"
 #include "platform/weblar/easymesh.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/ui_lists.h"
 
 namespace
 {
@@ -317,6 +318,114 @@ TEST_F(BrantelApp, ConstructionSetsTheSmoothingTypeAndMillimetres)
     EXPECT_EQ(CMeshOrganizer::m_iSmootType, 0);
     EXPECT_EQ(iConv[0][0][0], 0);
     EXPECT_EQ(iConv[1][0][0], 0);
+}
+
+// ---- The main frame within the program -----------------------------------------
+
+class BrantelMainFrame : public BrantelApp
+{
+protected:
+    CMainFrame& Frame() { return *static_cast<CMainFrame*>(m_app->m_pMainWnd); }
+    std::vector<CString> Entries(UINT id)
+    {
+        return brantel::test::ComboTexts(Frame().GetToolbarCombo(id));
+    }
+    int Selection(UINT id) { return Frame().GetToolbarCombo(id)->GetCurSel(); }
+    static void Touch(const std::filesystem::path& path)
+    {
+        std::filesystem::create_directories(path.parent_path());
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        std::fclose(out);
+    }
+};
+
+TEST_F(BrantelMainFrame, ActivatingAPlateDocumentRefreshesTheFrame)
+{
+    ASSERT_TRUE(Start());
+    auto* doc = dynamic_cast<CBrantelDoc*>(Documents().at(0));
+    ASSERT_NE(doc, nullptr);
+    CPlateComp* comp = doc->GetPlateComp();
+    struct Case {
+        int code;
+        const char* name;
+        std::size_t results;
+        const char* first;
+        CStringArray* list;
+    };
+    const Case cases[] = {
+        {81, "T18", 11, "Mx", &g_arThickPlateResults},
+        {66, nullptr, 9, "Mx", &g_arThinPlateResults},
+        {31, nullptr, 11, "Sigma x", &g_arMembraneResults},
+    };
+    for (const Case& c : cases) {
+        comp->SetElementType(c.code);
+        comp->SetActVal(2);
+        doc->ActivateDoc();
+        const CString pane = Frame().GetStatusBarWnd().GetPaneText(1);
+        EXPECT_EQ(pane, c.name ? CString(c.name) : ElementTypeShortName(c.code)) << c.code;
+        EXPECT_EQ(Frame().m_pListNames, c.list) << c.code;
+        const std::vector<CString> results = Entries(ID_RESULT_COMPONENT);
+        ASSERT_EQ(results.size(), c.results) << c.code;
+        EXPECT_EQ(results[0], c.first) << c.code;
+        EXPECT_EQ(Selection(ID_RESULT_COMPONENT), 2) << c.code;
+    }
+    EXPECT_EQ(Entries(ID_RESULT_COMPONENT)[3], "u");
+
+    // The first view's frame keeps a material the model lists, else takes
+    // the model's first.
+    POSITION pos = doc->GetFirstViewPosition();
+    auto* child = dynamic_cast<CChildFrame*>(doc->GetNextView(pos)->GetParentFrame());
+    ASSERT_NE(child, nullptr);
+    CObList& materials = comp->GetMaterialList();
+    ASSERT_EQ(materials.GetCount(), 2);
+    auto* second = static_cast<CMaterial*>(materials.GetTail());
+    child->m_pActiveMaterial = second;
+    doc->ActivateDoc();
+    EXPECT_EQ(child->m_pActiveMaterial, second);
+    EXPECT_EQ(Entries(ID_ACTIVE_MATERIAL), (std::vector<CString>{"Default", "VOID"}));
+    EXPECT_EQ(Selection(ID_ACTIVE_MATERIAL), 1);
+    CMaterial foreign("Foreign", 1.0, 1.0, 0.0, 0.3, 0.0);
+    child->m_pActiveMaterial = &foreign;
+    doc->ActivateDoc();
+    EXPECT_EQ(child->m_pActiveMaterial, materials.GetHead());
+    EXPECT_EQ(Selection(ID_ACTIVE_MATERIAL), 0);
+}
+
+TEST_F(BrantelMainFrame, UserManualAndHelpOpenFromTheProgramsFolder)
+{
+    ASSERT_TRUE(Start());
+    const std::string bin = m_folder + "/bin/";
+    std::filesystem::create_directories(bin);
+    m_app->m_strAppDir = bin.c_str();
+    Boxes().Expect("The file \"Brantel_U_man.pdf\" was not found in\n\"" + bin + "\".");
+    Frame().SendCommand(ID_USER_MANUAL);
+    EXPECT_TRUE(Opener().Opened().empty());
+
+    Touch(bin + "Brantel_U_man.pdf");
+    Touch(m_folder + "/share/doc/brantel/index.html");
+    Frame().SendCommand(ID_USER_MANUAL);
+    for (UINT help : {ID_HELP_FINDER, ID_DEFAULT_HELP})
+        Frame().SendCommand(help);
+    const std::string index = m_folder + "/share/doc/brantel/index.html";
+    EXPECT_EQ(Opener().Opened(), (std::vector<CString>{(bin + "Brantel_U_man.pdf").c_str(),
+                                                       index.c_str(), index.c_str()}));
+}
+
+TEST_F(BrantelMainFrame, TheThicknessListReturnsAtTheNextStart)
+{
+    ASSERT_TRUE(Start());
+    std::fill(std::begin(Frame().m_dThickness), std::end(Frame().m_dThickness), -1.0);
+    Frame().m_dThickness[0] = 50.0;
+    Frame().m_dThickness[1] = 120.0;
+    Frame().m_dActThickness = 120.0;
+    EndApp();
+    m_app = std::make_unique<CBrantelApp>();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"50.000000", "120.000000"}));
+    EXPECT_EQ(Selection(ID_ACTIVE_THICKNESS), 1);
+    EXPECT_EQ(Frame().m_dActThickness, 120.0);
+    EXPECT_EQ(Entries(ID_VIEW_MODE), (std::vector<CString>{"Model", "Results", "Mesh"}));
 }
 
 } // namespace

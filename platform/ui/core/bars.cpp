@@ -11,6 +11,21 @@ BOOL CControlBar::CreateBar(CWnd* pParentWnd, LPCTSTR lpszTitle, DWORD dwStyle, 
     return CWnd::Create(nullptr, lpszTitle, dwStyle | WS_CHILD, CRect(), pParentWnd, nID);
 }
 
+void CControlBar::EnableDocking(DWORD dwDockStyle)
+{
+    m_dwDockStyle = dwDockStyle;
+    if (CWndState* state = GetState())
+        state->Changed(PEER_STYLE);
+}
+
+void CControlBar::Dock(UINT nDockBarID, CSize size)
+{
+    m_nDockBarID = nDockBarID;
+    m_size = size;
+    if (CWndState* state = GetState())
+        state->Changed(PEER_STYLE);
+}
+
 // ---- CStatusBar ---------------------------------------------------------------------
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)

@@ -22,13 +22,21 @@ public:
     DWORD m_dwDockStyle = 0;
     UINT m_nDockBarID = 0;
     CSize m_size;
-    void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
-    void Dock(UINT nDockBarID, CSize size)
-    {
-        m_nDockBarID = nDockBarID;
-        m_size = size;
-    }
+    // Both tell the bar's peer (PEER_STYLE) when the window exists.
+    void EnableDocking(DWORD dwDockStyle);
+    void Dock(UINT nDockBarID, CSize size);
 };
+
+// The "Visible" entry of a frame's bar state: "<bar id>=<0|1>" joined by
+// ";". Parsing keeps the well-formed parts (decimal id, then "=0" or "=1")
+// in order and skips the rest.
+struct AfxBarVisibility {
+    UINT nBarID = 0;
+    BOOL bVisible = FALSE;
+    bool operator==(const AfxBarVisibility&) const = default;
+};
+CString AfxFormatBarVisibility(const std::vector<AfxBarVisibility>& bars);
+std::vector<AfxBarVisibility> AfxParseBarVisibility(const CString& text);
 
 class CStatusBar : public CControlBar
 {
@@ -65,6 +73,12 @@ public:
     void AddTab(CWnd* pWnd, LPCTSTR lpszLabel);
     int GetTabCount() const { return static_cast<int>(m_tabs.size()); }
     CString GetTabLabel(int nTab) const;
+    // The window the tab shows, or null.
+    CWnd* GetTabWnd(int nTab) const
+    {
+        return nTab >= 0 && nTab < GetTabCount() ? m_tabs[static_cast<std::size_t>(nTab)].pWnd
+                                                 : nullptr;
+    }
     void ActivateTab(int nTab);
     // The active tab and its window (-1 and null without tabs).
     int GetActiveTab(CWnd** ppWnd = nullptr) const;

@@ -38,6 +38,10 @@ public:
     void BeginWaitCursor();
     void EndWaitCursor();
 
+    // True when one of this object's maps has an entry for the window
+    // message (a backend asks whether a window paints itself).
+    bool HandlesMessage(UINT nMessage) const { return FindMessageEntry(nMessage, 0, 0) != nullptr; }
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;

@@ -50,7 +50,8 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 BOOL CDialog::CreateDialogWindow(CWnd* pParentWnd)
 {
-    const DialogTemplate* tmpl = AfxFindResource<DialogTemplate>(m_nIDTemplate);
+    const DialogTemplate* tmpl =
+        AfxFindResource<DialogTemplate>(m_nIDTemplate, m_lpszTemplateModule);
     if (!tmpl)
         throw std::logic_error(AfxFormat("no module registers dialog template %u", m_nIDTemplate));
     CRect rect(0, 0, tmpl->size.cx, tmpl->size.cy);

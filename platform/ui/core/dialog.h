@@ -88,6 +88,10 @@ protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     UINT m_nIDTemplate = 0;
+    // The resource module the template is looked up in first (null: the
+    // chain's first); set by a dialog whose library shares the template id
+    // with another library.
+    LPCTSTR m_lpszTemplateModule = nullptr;
     CWnd* m_pParentWnd = nullptr; // not owned
 
     // The modal run's state, for dialogs that run without a window of their

@@ -198,10 +198,15 @@ BOOL AfxCreateFromTemplate(CWnd& wnd, UINT nIDTemplate, CWnd* pParent)
     const DialogTemplate* tmpl = AfxFindResource<DialogTemplate>(nIDTemplate);
     if (!tmpl)
         throw std::logic_error(AfxFormat("no module registers dialog template %u", nIDTemplate));
-    CRect rect(0, 0, tmpl->size.cx, tmpl->size.cy);
+    return AfxCreateFromTemplate(wnd, *tmpl, pParent);
+}
+
+BOOL AfxCreateFromTemplate(CWnd& wnd, const DialogTemplate& tmpl, CWnd* pParent)
+{
+    CRect rect(0, 0, tmpl.size.cx, tmpl.size.cy);
     wnd.MapDialogRect(rect);
-    if (!wnd.Create(nullptr, tmpl->strCaption, WS_POPUP | WS_VISIBLE, rect, pParent, 0))
+    if (!wnd.Create(nullptr, tmpl.strCaption, WS_POPUP | WS_VISIBLE, rect, pParent, 0))
         return FALSE;
-    AfxCreateDlgControls(wnd, *tmpl);
+    AfxCreateDlgControls(wnd, tmpl);
     return TRUE;
 }

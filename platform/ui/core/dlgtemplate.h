@@ -108,3 +108,6 @@ void AfxCreateDlgControls(CWnd& parent, const DialogTemplate& tmpl);
 // Creates wnd from the registered template nIDTemplate: caption, size and
 // controls. Throws std::logic_error when no module registers the template.
 BOOL AfxCreateFromTemplate(CWnd& wnd, UINT nIDTemplate, CWnd* pParent);
+// The same from the template itself (one that another module's template of
+// the same id hides from the lookup chain).
+BOOL AfxCreateFromTemplate(CWnd& wnd, const DialogTemplate& tmpl, CWnd* pParent);

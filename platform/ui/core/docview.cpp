@@ -55,6 +55,24 @@ CDocument::~CDocument()
 void CDocument::SetTitle(LPCTSTR lpszTitle)
 {
     m_strTitle = lpszTitle;
+    UpdateFrameCounts();
+}
+
+void CDocument::UpdateFrameCounts()
+{
+    std::vector<CFrameWnd*> frames;
+    for (CView* view : m_views) {
+        CFrameWnd* frame = view->GetParentFrame();
+        const CWndState* state = frame ? frame->GetState() : nullptr;
+        // A frame on its way out no longer counts.
+        if (state && !state->bDestroying &&
+            std::find(frames.begin(), frames.end(), frame) == frames.end())
+            frames.push_back(frame);
+    }
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        frames[i]->m_nWindow = frames.size() == 1 ? 0 : static_cast<int>(i) + 1;
+    for (CFrameWnd* frame : frames)
+        frame->OnUpdateFrameTitle(TRUE);
 }
 
 void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
@@ -72,6 +90,7 @@ void CDocument::AddView(CView* pView)
         return;
     m_views.push_back(pView);
     pView->m_pDocument = this;
+    UpdateFrameCounts();
 }
 
 void CDocument::RemoveView(CView* pView)
@@ -84,6 +103,8 @@ void CDocument::RemoveView(CView* pView)
     // An auto-delete document goes with its last view.
     if (m_views.empty() && m_bAutoDelete)
         OnCloseDocument();
+    else
+        UpdateFrameCounts();
 }
 
 POSITION CDocument::GetFirstViewPosition() const

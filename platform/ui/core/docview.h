@@ -60,6 +60,10 @@ public:
     POSITION GetFirstViewPosition() const;
     CView* GetNextView(POSITION& rPosition) const;
     const std::vector<CView*>& GetViews() const { return m_views; }
+    // Numbers the frames showing the document (m_nWindow: 0 for a single
+    // frame, else 1, 2, ... in the order of the views) and updates their
+    // titles. Title changes and view changes run it.
+    void UpdateFrameCounts();
     // OnUpdate of every view but pSender.
     void UpdateAllViews(CView* pSender, LPARAM lHint = 0, CObject* pHint = nullptr);
 

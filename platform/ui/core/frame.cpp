@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/afx/numconv.h"
 #include "platform/ui/core/bars.h"
 #include "platform/ui/core/menu.h"
 #include "platform/ui/core/winapp.h"
@@ -82,6 +83,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
         AfxExtractSubString(title, strings, 0, '\n');
     if (title.IsEmpty())
         AfxLoadString(AFX_IDS_APP_TITLE, title);
+    m_strTitle = title;
     m_pCreateContext = pContext;
     // On failure the window is gone and this object with it.
     return Create(nullptr, title, dwDefaultStyle, CRect(0, 0, 800, 600), pParentWnd, 0);
@@ -91,6 +93,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
 {
     CCreateContext* context = m_pCreateContext;
     m_pCreateContext = nullptr;
+    if (m_strTitle.IsEmpty())
+        GetWindowText(m_strTitle);
     return OnCreateClient(lpcs, context) ? 0 : -1;
 }
 
@@ -131,7 +135,7 @@ CDocument* CFrameWnd::GetActiveDocument()
     return view ? view->GetDocument() : nullptr;
 }
 
-void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible)
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
 {
     std::vector<CView*> views;
     CollectViews(m_hWnd, views);
@@ -143,6 +147,35 @@ void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible)
         view->OnInitialUpdate();
     if (bMakeVisible)
         ActivateFrame();
+    // The document may show in more frames now.
+    if (pDoc)
+        pDoc->UpdateFrameCounts();
+    OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CDocument* doc = GetActiveDocument();
+    UpdateFrameTitleForDocument(bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc
+                                    ? doc->GetTitle().GetString()
+                                    : nullptr);
+}
+
+void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR lpszDocName)
+{
+    const CWndState* state = GetState();
+    if (!state || state->bDestroying)
+        return;
+    CString title = m_strTitle;
+    if (lpszDocName && *lpszDocName) {
+        title = m_strTitle.IsEmpty() ? CString(lpszDocName) : m_strTitle + " - " + lpszDocName;
+        if (m_nWindow > 0)
+            title += AfxFormat(":%d", m_nWindow);
+    }
+    CString current;
+    GetWindowText(current);
+    if (current != title)
+        SetWindowText(title);
 }
 
 void CFrameWnd::ActivateFrame(int nCmdShow)
@@ -264,6 +297,8 @@ void CMDIFrameWnd::RemoveChild(CMDIChildWnd* pChild)
     if (m_pActiveChild == pChild) {
         m_pActiveChild = nullptr;
         MDIActivate(m_children.empty() ? nullptr : m_children.back());
+        if (!m_pActiveChild)
+            OnUpdateFrameTitle(TRUE); // the title alone again
     }
 }
 
@@ -282,6 +317,18 @@ void CMDIFrameWnd::MDIActivate(CMDIChildWnd* pChild)
         if (newView && m_pActiveChild == pChild)
             newView->OnActivateView(TRUE, newView, oldView);
     }
+    OnUpdateFrameTitle(TRUE);
+}
+
+void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CDocument* doc = m_pActiveChild ? m_pActiveChild->GetActiveDocument() : nullptr;
+    const int nWindow = m_nWindow;
+    m_nWindow = -1; // the main title never numbers the child's frame
+    UpdateFrameTitleForDocument(bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc
+                                    ? doc->GetTitle().GetString()
+                                    : nullptr);
+    m_nWindow = nWindow;
 }
 
 CFrameWnd* CMDIFrameWnd::GetActiveFrame()
@@ -329,6 +376,22 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow)
 {
     CFrameWnd::ActivateFrame(nCmdShow);
     MDIActivate();
+}
+
+void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CDocument* doc = GetActiveDocument();
+    if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc) {
+        // A child shows the document title alone.
+        const CString title = m_strTitle;
+        m_strTitle.Empty();
+        UpdateFrameTitleForDocument(doc->GetTitle());
+        m_strTitle = title;
+    } else {
+        UpdateFrameTitleForDocument(nullptr);
+    }
+    if (m_pMDIFrame && m_pMDIFrame->MDIGetActive() == this)
+        m_pMDIFrame->OnUpdateFrameTitle(TRUE);
 }
 
 BOOL CMDIChildWnd::DestroyWindow()

@@ -21,6 +21,7 @@
 #include "platform/ui/core/docview.h"
 #include "platform/ui/core/resources.h"
 
+class CControlBar;
 class CStatusBar;
 
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -62,6 +63,14 @@ public:
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     virtual void ActivateFrame(int nCmdShow = -1);
     virtual void RecalcLayout(BOOL bNotify = TRUE);
+
+    // The window title. With FWS_ADDTOTITLE and a document: "<title> -
+    // <document title>", and ":n" when the document shows in n > 1 frames
+    // (m_nWindow, set by CDocument::UpdateFrameCounts); else the title
+    // alone. The title is the frame's resource string (or the text it was
+    // created with).
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    int m_nWindow = -1; // this frame's number among its document's frames (0: the only one)
     UINT GetResourceID() const { return m_nIDResource; }
 
     // The id of the menu the frame shows now.
@@ -84,6 +93,16 @@ public:
     // Files dropped on the frame open in turn.
     void DropFiles(const std::vector<CString>& paths);
 
+    // The control bars' layout (the backend's bytes, entry "Layout") and
+    // which bars show (entry "Visible": "<bar id>=<0|1>" joined by ";")
+    // in profile section lpszProfileName. Loading reads section
+    // "VizBarState" when the named one holds neither entry; bars the list
+    // does not name keep their state, and malformed parts are skipped.
+    void SaveBarState(LPCTSTR lpszProfileName);
+    void LoadBarState(LPCTSTR lpszProfileName);
+    // Shows or hides a control bar of this frame.
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 protected:
@@ -95,8 +114,12 @@ protected:
     void OnClose();
     DECLARE_MESSAGE_MAP()
 
+    // Shows the title with the document name (none: the title alone).
+    void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
+
     UINT m_nIDResource = 0;
     CView* m_pViewActive = nullptr; // a child view of this frame (not owned)
+    CString m_strTitle;
 
 private:
     CCreateContext* m_pCreateContext = nullptr; // during LoadFrame only
@@ -122,6 +145,13 @@ public:
     CFrameWnd* GetActiveFrame() override;
     CDocument* GetActiveDocument() override;
     UINT GetMenuID() const override;
+    // "<title> - <document title>" of the active child, without its ":n".
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+
+    // Workbook mode shows the children as tabs along the bottom edge of the
+    // client area; otherwise each is a (maximised) window of its own.
+    void SetWorkbookMode(BOOL bWorkbook);
+    BOOL IsWorkbookMode() const { return m_bWorkbookMode; }
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
@@ -133,6 +163,7 @@ private:
 
     std::vector<CMDIChildWnd*> m_children; // not owned
     CMDIChildWnd* m_pActiveChild = nullptr;
+    BOOL m_bWorkbookMode = FALSE;
 };
 
 class CMDIChildWnd : public CFrameWnd
@@ -146,6 +177,9 @@ public:
     void MDIActivate();
     void ActivateFrame(int nCmdShow = -1) override;
     BOOL DestroyWindow() override;
+    // The document title (":n" added for its n-th frame), then the main
+    // frame's title.
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
 protected:
     bool RoutesToApp() const override { return false; }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/afx/numconv.h"
+#include "platform/ui/core/windowattachments.h"
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
 {
@@ -183,4 +184,120 @@ CSize AfxGetTextExtent(const CDC& dc, const CString& text)
 IGLSurface* CClientDC::GetGLSurface() const
 {
     return m_pWnd != nullptr ? AfxGetGLSurface(m_pWnd->GetSafeHwnd()) : nullptr;
+}
+
+// ---- CPaintDC ----------------------------------------------------------------
+
+namespace
+{
+
+// The contexts of the paints running now, by window.
+CWindowAttachments<CDC>& PaintDCs()
+{
+    static CWindowAttachments<CDC> contexts;
+    return contexts;
+}
+
+} // namespace
+
+void AfxAttachPaintDC(HWND hWnd, CDC* pDC)
+{
+    PaintDCs().Attach(hWnd, pDC);
+}
+
+CDC* AfxGetPaintDC(HWND hWnd)
+{
+    return PaintDCs().Get(hWnd);
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd)
+    : CClientDC(pWnd), m_pTarget(pWnd ? AfxGetPaintDC(pWnd->GetSafeHwnd()) : nullptr)
+{
+}
+
+int CPaintDC::GetDeviceCaps(int nIndex) const
+{
+    return Target().GetDeviceCaps(nIndex);
+}
+
+CGdiObject* CPaintDC::SelectGdiObject(CGdiObject* pObject)
+{
+    return Target().SelectGdiObject(pObject);
+}
+
+CGdiObject* CPaintDC::GetCurrentFont() const
+{
+    return Target().GetCurrentFont();
+}
+
+unsigned long CPaintDC::SetTextColor(unsigned long crColor)
+{
+    return Target().SetTextColor(crColor);
+}
+
+unsigned long CPaintDC::SetBkColor(unsigned long crColor)
+{
+    return Target().SetBkColor(crColor);
+}
+
+int CPaintDC::SetBkMode(int nBkMode)
+{
+    return Target().SetBkMode(nBkMode);
+}
+
+bool CPaintDC::TextOut(int x, int y, const char* lpszString, int nCount)
+{
+    return Target().TextOut(x, y, lpszString, nCount);
+}
+
+void CPaintDC::GetTextExtent(const char* lpszString, int nCount, long& cx, long& cy) const
+{
+    Target().GetTextExtent(lpszString, nCount, cx, cy);
+}
+
+bool CPaintDC::GetTextMetrics(TEXTMETRIC* ptm) const
+{
+    return Target().GetTextMetrics(ptm);
+}
+
+void CPaintDC::MoveTo(int x, int y)
+{
+    Target().MoveTo(x, y);
+}
+
+bool CPaintDC::LineTo(int x, int y)
+{
+    return Target().LineTo(x, y);
+}
+
+bool CPaintDC::Rectangle(int x1, int y1, int x2, int y2)
+{
+    return Target().Rectangle(x1, y1, x2, y2);
+}
+
+bool CPaintDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+{
+    return Target().RoundRect(x1, y1, x2, y2, x3, y3);
+}
+
+bool CPaintDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                      std::uint32_t dwRop)
+{
+    return Target().BitBlt(x, y, nWidth, nHeight, pSrcDC, xSrc, ySrc, dwRop);
+}
+
+int CPaintDC::SetDIBitsToDevice(int xDest, int yDest, unsigned nWidth, unsigned nHeight, int xSrc,
+                                int ySrc, unsigned nStartScan, unsigned nNumScans,
+                                const void* pBits, const BITMAPINFO* pInfo, unsigned nColorUse)
+{
+    return Target().SetDIBitsToDevice(xDest, yDest, nWidth, nHeight, xSrc, ySrc, nStartScan,
+                                      nNumScans, pBits, pInfo, nColorUse);
+}
+
+int CPaintDC::StretchDIBits(int xDest, int yDest, int nDestWidth, int nDestHeight, int xSrc,
+                            int ySrc, int nSrcWidth, int nSrcHeight, const void* pBits,
+                            const BITMAPINFO* pInfo, unsigned nColorUse, std::uint32_t dwRop)
+{
+    return Target().StretchDIBits(xDest, yDest, nDestWidth, nDestHeight, xSrc, ySrc, nSrcWidth,
+                                  nSrcHeight, pBits, pInfo, nColorUse, dwRop);
 }

@@ -57,12 +57,48 @@ public:
     CWnd* m_pWnd; // not owned
 };
 
-// The context of a window's WM_PAINT.
+// The context of a window's WM_PAINT. Its drawing goes to the context the
+// backend attached to the window for the paint it is running (a painter on
+// the window's widget); without one, as headless, it draws nothing.
 class CPaintDC : public CClientDC
 {
 public:
-    explicit CPaintDC(CWnd* pWnd) : CClientDC(pWnd) {}
+    explicit CPaintDC(CWnd* pWnd);
+    using CDC::TextOut;
+
+    int GetDeviceCaps(int nIndex) const override;
+    CGdiObject* SelectGdiObject(CGdiObject* pObject) override;
+    CGdiObject* GetCurrentFont() const override;
+    unsigned long SetTextColor(unsigned long crColor) override;
+    unsigned long SetBkColor(unsigned long crColor) override;
+    int SetBkMode(int nBkMode) override;
+    bool TextOut(int x, int y, const char* lpszString, int nCount) override;
+    void GetTextExtent(const char* lpszString, int nCount, long& cx, long& cy) const override;
+    bool GetTextMetrics(TEXTMETRIC* ptm) const override;
+    void MoveTo(int x, int y) override;
+    bool LineTo(int x, int y) override;
+    bool Rectangle(int x1, int y1, int x2, int y2) override;
+    bool RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
+    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                std::uint32_t dwRop) override;
+    int SetDIBitsToDevice(int xDest, int yDest, unsigned nWidth, unsigned nHeight, int xSrc,
+                          int ySrc, unsigned nStartScan, unsigned nNumScans, const void* pBits,
+                          const BITMAPINFO* pInfo, unsigned nColorUse) override;
+    int StretchDIBits(int xDest, int yDest, int nDestWidth, int nDestHeight, int xSrc, int ySrc,
+                      int nSrcWidth, int nSrcHeight, const void* pBits, const BITMAPINFO* pInfo,
+                      unsigned nColorUse, std::uint32_t dwRop) override;
+
+private:
+    CDC& Target() const { return m_pTarget ? *m_pTarget : m_none; }
+    CDC* m_pTarget; // the backend's context of this paint (not owned), or null
+    mutable CDC m_none;
 };
+
+// The context a window's paint draws into while the backend runs its
+// WM_PAINT: the backend attaches it before it sends the message and
+// attaches null after. A CPaintDC made meanwhile forwards to it.
+void AfxAttachPaintDC(HWND hWnd, CDC* pDC);
+CDC* AfxGetPaintDC(HWND hWnd);
 
 // Fixed metrics: every character 6 x 13 pixels (ascent 10); device caps as
 // set, a 800 x 600 screen of 96 dots per inch by default. Each drawing call

@@ -1,14 +1,14 @@
 #include "platform/ui/core/glsurface.h"
 
-#include <map>
 #include <utility>
+
+#include "platform/ui/core/windowattachments.h"
 
 namespace {
 
-// Surfaces by window (all windows live in the user-interface thread).
-std::map<HWND, IGLSurface*>& Surfaces()
+CWindowAttachments<IGLSurface>& Surfaces()
 {
-    static std::map<HWND, IGLSurface*> surfaces;
+    static CWindowAttachments<IGLSurface> surfaces;
     return surfaces;
 }
 
@@ -34,16 +34,12 @@ IGLSurface* AfxRequestGLSurface(HWND hWnd)
 
 void AfxAttachGLSurface(HWND hWnd, IGLSurface* surface)
 {
-    if (surface != nullptr)
-        Surfaces()[hWnd] = surface;
-    else
-        Surfaces().erase(hWnd);
+    Surfaces().Attach(hWnd, surface);
 }
 
 IGLSurface* AfxGetGLSurface(HWND hWnd)
 {
-    const auto it = Surfaces().find(hWnd);
-    return it != Surfaces().end() ? it->second : nullptr;
+    return Surfaces().Get(hWnd);
 }
 
 GLCurrentScope::GLCurrentScope(IGLSurface& surface)

@@ -103,6 +103,16 @@ const std::any* AfxFindResourceAny(std::type_index kind, UINT nID)
     return nullptr;
 }
 
+const std::any* AfxFindResourceAny(std::type_index kind, UINT nID, LPCTSTR lpszModule)
+{
+    if (lpszModule)
+        for (const CResourceModule* module : AfxGetResourceChain())
+            if (module->GetName() == lpszModule)
+                if (const std::any* found = module->FindAny(kind, nID))
+                    return found;
+    return AfxFindResourceAny(kind, nID);
+}
+
 BOOL AfxLoadString(UINT nID, CString& rString)
 {
     const CString* found = AfxFindResource<CString>(nID);

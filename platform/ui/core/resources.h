@@ -126,6 +126,14 @@ template <class T> const T* AfxFindResource(UINT nID)
 {
     return std::any_cast<T>(AfxFindResourceAny(std::type_index(typeid(T)), nID));
 }
+// The same, looked up first in the module named lpszModule (null: only the
+// chain). Two libraries may use one id for different resources, as each
+// library's resources once were its own; its windows then name their module.
+const std::any* AfxFindResourceAny(std::type_index kind, UINT nID, LPCTSTR lpszModule);
+template <class T> const T* AfxFindResource(UINT nID, LPCTSTR lpszModule)
+{
+    return std::any_cast<T>(AfxFindResourceAny(std::type_index(typeid(T)), nID, lpszModule));
+}
 
 // Strings.
 BOOL AfxLoadString(UINT nID, CString& rString);

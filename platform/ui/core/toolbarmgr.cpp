@@ -7,6 +7,7 @@
 #include "platform/ui/core/resources.h"
 
 IMPLEMENT_DYNAMIC(CToolBarCombo, CComboBox)
+IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
 namespace
 {
@@ -48,6 +49,28 @@ void CToolBarManager::DefineDefaultToolBar(UINT nBarID, LPCTSTR lpszTitle, UINT 
     def.bVisible = bVisible;
     def.bFirstRun = bFirstRun;
     m_bars.push_back(def);
+    if (!m_pFrame || !m_pFrame->GetSafeHwnd())
+        return;
+    auto bar = std::make_unique<CToolBar>(def, *this);
+    // Where it docks is known before its window is made: the backend places
+    // it when it makes the window.
+    bar->EnableDocking(dwAlignStyle & CBRS_ALIGN_ANY);
+    bar->Dock(bDocked ? nDockBarID : 0, CSize());
+    if (bar->CreateBar(m_pFrame, lpszTitle, bVisible ? WS_VISIBLE : 0, nBarID))
+        m_toolbars.push_back(std::move(bar));
+}
+
+CComboBox* CToolBar::GetButtonCombo(UINT nID) const
+{
+    return nID == ID_SEPARATOR ? nullptr : m_manager.GetCombo(nID);
+}
+
+CToolBar* CToolBarManager::GetToolBar(UINT nBarID) const
+{
+    for (const auto& bar : m_toolbars)
+        if (bar->GetSafeHwnd() && static_cast<UINT>(bar->GetDlgCtrlID()) == nBarID)
+            return bar.get();
+    return nullptr;
 }
 
 const AfxToolBarDef* CToolBarManager::FindToolBar(UINT nBarID) const
@@ -71,6 +94,8 @@ void CToolBarManager::CreateControls()
                               rect, m_pFrame, nID);
                 const HWND hCombo = combo->GetSafeHwnd();
                 m_combos.push_back(std::move(combo));
+                // The toolbars showing the button show the combo in its place.
+                ToolBarsChanged(PEER_ITEMS);
                 NotifyFrame(m_pFrame, nID, TBN_WNDCREATED, hCombo);
             }
 }
@@ -88,4 +113,33 @@ void CToolBarManager::InformBtns(UINT nID, UINT message, WPARAM wParam, LPARAM l
     for (const auto& combo : m_combos)
         if (combo->GetSafeHwnd() && static_cast<UINT>(combo->GetDlgCtrlID()) == nID)
             combo->SendMessage(message, wParam, lParam);
+}
+
+BOOL CToolBar::IsLargeButtons() const
+{
+    return m_manager.IsLargeButtons();
+}
+
+BOOL CToolBar::ToolTipsEnabled() const
+{
+    return m_manager.ToolTipsEnabled();
+}
+
+void CToolBarManager::SetLargeButtons(BOOL bLarge)
+{
+    m_bLargeButtons = bLarge != FALSE;
+    ToolBarsChanged(PEER_STYLE);
+}
+
+void CToolBarManager::EnableToolTips(BOOL bEnable)
+{
+    m_bToolTips = bEnable != FALSE;
+    ToolBarsChanged(PEER_STYLE);
+}
+
+void CToolBarManager::ToolBarsChanged(UINT nChanges) const
+{
+    for (const auto& bar : m_toolbars)
+        if (const CWndState* state = bar->GetState())
+            state->Changed(nChanges);
 }

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/core/bars.h"
 #include "platform/ui/core/controls.h"
 
 class CFrameWnd;
@@ -53,6 +54,31 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
+class CToolBarManager;
+
+// A toolbar of the frame, made from its definition: a control bar whose
+// window id is the definition's bar id. The backend shows its buttons, and
+// in place of a combo button the combo the manager made for it.
+class CToolBar : public CControlBar
+{
+    DECLARE_DYNAMIC(CToolBar)
+public:
+    CToolBar(const AfxToolBarDef& def, const CToolBarManager& manager)
+        : m_def(def), m_manager(manager)
+    {
+    }
+    const AfxToolBarDef& GetDefinition() const { return m_def; }
+    // The combo standing for button nID, or null for a plain button.
+    CComboBox* GetButtonCombo(UINT nID) const;
+    // The manager's button size and tooltips switch.
+    BOOL IsLargeButtons() const;
+    BOOL ToolTipsEnabled() const;
+
+private:
+    AfxToolBarDef m_def;
+    const CToolBarManager& m_manager;
+};
+
 class CToolBarManager
 {
 public:
@@ -60,12 +86,16 @@ public:
     virtual ~CToolBarManager() = default;
 
     // Defines a toolbar; its buttons come from toolbar table nIDResource.
-    // Throws std::logic_error when no module registers the table.
+    // Throws std::logic_error when no module registers the table. When the
+    // frame has its window, the toolbar's window (a CToolBar, child nBarID
+    // of the frame, shown when bVisible) is made at once.
     void DefineDefaultToolBar(UINT nBarID, LPCTSTR lpszTitle, UINT nIDResource, DWORD dwAlignStyle,
                               UINT nDockBarID, UINT nNextTo, BOOL bDocked, BOOL bVisible,
                               BOOL bFirstRun = FALSE);
     const std::vector<AfxToolBarDef>& GetToolBars() const { return m_bars; }
     const AfxToolBarDef* FindToolBar(UINT nBarID) const;
+    // The window of a defined toolbar, or null.
+    CToolBar* GetToolBar(UINT nBarID) const;
     // The combo buttons, by command id.
     void SetButtonMap(const std::vector<AfxComboButton>& map) { m_map = map; }
 
@@ -76,9 +106,21 @@ public:
     // Sends a message to every button window of the command id.
     void InformBtns(UINT nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+    // Button size (16 x 15, or 30 x 30 when large) and tooltips of every
+    // toolbar; the toolbars show a change at once.
+    void SetLargeButtons(BOOL bLarge);
+    BOOL IsLargeButtons() const { return m_bLargeButtons; }
+    void EnableToolTips(BOOL bEnable);
+    BOOL ToolTipsEnabled() const { return m_bToolTips; }
+    CFrameWnd* GetFrame() const { return m_pFrame; }
+
 private:
     CFrameWnd* m_pFrame;
     std::vector<AfxToolBarDef> m_bars;
     std::vector<AfxComboButton> m_map;
     std::vector<std::unique_ptr<CToolBarCombo>> m_combos;
+    std::vector<std::unique_ptr<CToolBar>> m_toolbars;
+    BOOL m_bLargeButtons = FALSE;
+    BOOL m_bToolTips = TRUE;
+    void ToolBarsChanged(UINT nChanges) const;
 };

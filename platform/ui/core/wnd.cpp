@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/afx/numconv.h"
+#include "platform/ui/core/gdi.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
@@ -233,6 +234,17 @@ DWORD CWnd::GetStyle() const
     return state ? state->dwStyle : 0;
 }
 
+void CWnd::SetFont(CFont* pFont, BOOL)
+{
+    CWndState* state = GetState();
+    if (!state || !pFont)
+        return;
+    LOGFONT lf{};
+    pFont->GetLogFont(&lf);
+    state->font = lf;
+    state->Changed(PEER_STYLE);
+}
+
 void CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd)
 {
     CWndState* state = GetState();
@@ -257,6 +269,20 @@ CWnd* CWnd::GetParent() const
 void CWnd::SetWindowText(LPCTSTR lpszString)
 {
     SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString));
+}
+
+void CWnd::SetToolTipText(LPCTSTR lpszText)
+{
+    if (CWndState* state = GetState()) {
+        state->strToolTip = lpszText ? lpszText : "";
+        state->Changed(PEER_TOOLTIP);
+    }
+}
+
+CString CWnd::GetToolTipText() const
+{
+    const CWndState* state = GetState();
+    return state ? state->strToolTip : CString();
 }
 
 void CWnd::GetWindowText(CString& rString) const
@@ -519,12 +545,16 @@ int CWnd::GetScrollPos(int nBar) const
 
 void CWnd::Invalidate(BOOL)
 {
+    if (CWndPeer* peer = GetPeer(); peer && peer->Repaint(false))
+        return;
     if (m_hWnd)
         PostMessage(WM_PAINT);
 }
 
 void CWnd::UpdateWindow()
 {
+    if (CWndPeer* peer = GetPeer(); peer && peer->Repaint(true))
+        return;
     SendMessage(WM_PAINT);
 }
 

@@ -18,16 +18,19 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/afx/cstring.h"
 #include "platform/afx/gdi.h"
 #include "platform/afx/message.h"
 #include "platform/ui/core/cmdtarget.h"
+#include "platform/ui/core/uitypes.h"
 
 class CWnd;
 class CWndPeer;
 struct CWndState;
+class CFont;
 
 typedef CBitmap* HBITMAP;
 typedef int* LPINT;
@@ -67,7 +70,8 @@ enum AfxPeerChange : UINT {
     PEER_FOCUS = 0x0200,
     PEER_STYLE = 0x0400,
     PEER_COLOR = 0x0800,
-    PEER_ALL = 0x0FFF,
+    PEER_TOOLTIP = 0x1000,
+    PEER_ALL = 0x1FFF,
 };
 
 // A window's pixels and input, made by the backend. Update shows the
@@ -87,6 +91,11 @@ public:
     virtual void UserSelect(int nIndex) = 0; // combo, list box, tab, list editor
     virtual void UserSpin(int nDelta) = 0;   // spin: arrow steps, up positive
     virtual void UserScroll(UINT nSBCode, int nPos) = 0;
+    // The window's pixels are stale: the peer repaints them through its own
+    // paint event (which sends WM_PAINT with a paint context attached),
+    // later for Invalidate or at once for UpdateWindow, and returns true.
+    // False (the default) leaves WM_PAINT to the layer's queue.
+    virtual bool Repaint(bool /*bNow*/) { return false; }
 };
 
 // The event-loop side of a backend and its peer factory.
@@ -116,6 +125,11 @@ public:
     virtual void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption);
     // The dialog's EndDialog ran: a running modal loop for it returns.
     virtual void EndModalLoop(CWnd& /*dialog*/) {}
+    // Where a frame's control bars sit (areas, order, floating places), as
+    // bytes only this backend reads back; empty when it keeps no layout.
+    // RestoreBarLayout ignores bytes it cannot read.
+    virtual std::vector<BYTE> SaveBarLayout(CWnd& /*frame*/) { return {}; }
+    virtual void RestoreBarLayout(CWnd& /*frame*/, const std::vector<BYTE>& /*layout*/) {}
 };
 
 // Installs a backend (not owned; null uninstalls) and returns the previous one.
@@ -153,6 +167,9 @@ struct CWndState {
     HBITMAP hBitmap = nullptr;              // pictures (not owned)
     UINT nBitmapID = 0;                     // pictures and picture buttons
     COLORREF color = 0;                     // colour buttons
+    // The window's own font (SetFont); its peer shows it from PEER_STYLE on.
+    std::optional<LOGFONT> font;
+    CString strToolTip;                     // shown while the mouse rests on it
 
     // The window's own scroll bars (WS_HSCROLL, WS_VSCROLL): SB_HORZ, SB_VERT.
     struct ScrollBar {
@@ -205,11 +222,17 @@ public:
     int SetDlgCtrlID(int nID);
     DWORD GetStyle() const;
     void ModifyStyle(DWORD dwRemove, DWORD dwAdd);
+    // Gives the window its own font (a copy of the font's LOGFONT).
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
     // The parent while both windows live, else null.
     CWnd* GetParent() const;
 
     // Texts are kept exactly as given ("&", "\r\n" ...).
     void SetWindowText(LPCTSTR lpszString);
+    // The tooltip of the window (what a tooltip control adds for it); an
+    // empty text removes it.
+    void SetToolTipText(LPCTSTR lpszText);
+    CString GetToolTipText() const;
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const;
     BOOL EnableWindow(BOOL bEnable = TRUE); // TRUE when it was disabled

@@ -39,6 +39,8 @@ void HeadlessPeer::Update(const CWndState& state, UINT nChanges)
         m_nBitmapID = state.nBitmapID;
     if (nChanges & PEER_COLOR)
         m_color = state.color;
+    if (nChanges & PEER_TOOLTIP)
+        m_strToolTip = state.strToolTip;
     if (nChanges & PEER_RANGE)
         m_nPos = state.nPos;
 }

@@ -38,6 +38,7 @@ public:
     CRect m_rect;
     UINT m_nBitmapID = 0; // a missing image shows as a frame with this id
     COLORREF m_color = 0;
+    CString m_strToolTip;
     int m_nPos = 0;
     int m_nUpdates = 0;
 

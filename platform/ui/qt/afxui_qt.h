@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/qt/qtapp.h"
+#include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtcursors.h"
 #include "platform/ui/qt/qtenvironment.h"
 #include "platform/ui/qt/qtglhost.h"
@@ -10,6 +11,7 @@
 #include "platform/ui/qt/qtglyphs.h"
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qtoffscreen.h"
+#include "platform/ui/qt/qtpaint.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtprint.h"
 #include "platform/ui/qt/qtservices.h"

@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
@@ -10,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -65,6 +69,7 @@ public:
             setCentralWidget(area);
         } else
             setCentralWidget(new QWidget(this));
+        setAcceptDrops(true);
     }
 
     ~FrameWidget() override
@@ -139,6 +144,29 @@ public:
         }
     }
 
+    // Workbook mode: the children as tabs along the bottom edge (closed by
+    // their frames only); else sub-windows, each maximised.
+    void ShowViewMode()
+    {
+        auto* area = qobject_cast<QMdiArea*>(centralWidget());
+        auto* frame = dynamic_cast<CMDIFrameWnd*>(Frame());
+        if (!area || !frame)
+            return;
+        const QMdiArea::ViewMode mode =
+            frame->IsWorkbookMode() ? QMdiArea::TabbedView : QMdiArea::SubWindowView;
+        if (area->viewMode() == mode)
+            return;
+        area->setViewMode(mode);
+        if (mode == QMdiArea::TabbedView) {
+            area->setTabPosition(QTabWidget::South);
+            area->setTabsClosable(false);
+        } else {
+            for (QMdiSubWindow* sub : area->subWindowList())
+                if (sub->isVisible())
+                    sub->showMaximized();
+        }
+    }
+
 protected:
     void closeEvent(QCloseEvent* event) override
     {
@@ -147,7 +175,36 @@ protected:
         AfxQtPostUserClose(this, m_hWnd);
     }
 
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        if (!DroppedFiles(event->mimeData()).empty())
+            event->acceptProposedAction();
+    }
+
+    void dropEvent(QDropEvent* event) override
+    {
+        const std::vector<CString> paths = DroppedFiles(event->mimeData());
+        if (paths.empty())
+            return;
+        event->acceptProposedAction();
+        AfxQtEntry([&] {
+            if (CFrameWnd* frame = Frame())
+                frame->DropFiles(paths);
+        });
+    }
+
 private:
+    // The local files among dropped data, as file-system bytes.
+    static std::vector<CString> DroppedFiles(const QMimeData* data)
+    {
+        std::vector<CString> paths;
+        if (data && data->hasUrls())
+            for (const QUrl& url : data->urls())
+                if (url.isLocalFile())
+                    paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        return paths;
+    }
+
     void ShowPrompt(UINT nID)
     {
         AfxQtEntry([&] {
@@ -299,6 +356,14 @@ void AfxQtShowFrameMenu(QWidget* pFrameWidget)
 {
     if (auto* frame = dynamic_cast<FrameWidget*>(pFrameWidget))
         frame->ShowMenu();
+}
+
+void AfxQtShowFrameState(QWidget* pFrameWidget)
+{
+    if (auto* frame = dynamic_cast<FrameWidget*>(pFrameWidget)) {
+        frame->ShowMenu();
+        frame->ShowViewMode();
+    }
 }
 
 void AfxQtShowStatusPanes(QWidget* pBar, const std::vector<AfxListItem>& panes)

@@ -6,7 +6,8 @@
 // it takes (Qt asks it first through ShortcutOverride), and a command that
 // update UI disables is not sent. Pane 0 shows the prompt of the menu item
 // under the mouse, and "Ready" again when the menu closes. Closing it from the title bar is
-// the layer's WM_CLOSE: the frame's OnClose decides.
+// the layer's WM_CLOSE: the frame's OnClose decides. Files dropped on a
+// frame open in turn (CFrameWnd::DropFiles).
 #pragma once
 
 #include <vector>
@@ -45,5 +46,7 @@ QKeySequence AfxQtAccelKeys(const ACCEL& accel);
 
 // Shows the frame's current menu again when it changed (a frame widget).
 void AfxQtShowFrameMenu(QWidget* pFrameWidget);
+// The same, and an MDI frame's workbook mode (tabs or sub-windows).
+void AfxQtShowFrameState(QWidget* pFrameWidget);
 // Shows the panes' texts (a status-bar widget).
 void AfxQtShowStatusPanes(QWidget* pBar, const std::vector<AfxListItem>& panes);

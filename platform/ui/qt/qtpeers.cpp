@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDockWidget>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QPlainTextEdit>
@@ -23,6 +25,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <qdrawutil.h>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -34,11 +37,16 @@
 #include "platform/afx/numconv.h"
 #include "platform/ui/core/bars.h"
 #include "platform/ui/core/dialog.h"
+#include "platform/ui/core/docview.h"
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/core/viewinput.h"
+#include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtframe.h"
 #include "platform/ui/qt/qtmodal.h"
+#include "platform/ui/qt/qtpaint.h"
+#include "platform/ui/qt/qtservices.h"
 #include "platform/ui/qt/qttext.h"
 
 UINT AfxQtScrollCode(int action)
@@ -174,25 +182,69 @@ void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
     painter.save();
     painter.setPen(QPen(Qt::darkGray, 1));
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
-    painter.drawText(rect, Qt::AlignCenter, QString::number(nBitmapID));
+    if (nBitmapID != 0) // a picture static still waiting for its bitmap shows an empty frame
+        painter.drawText(rect, Qt::AlignCenter, QString::number(nBitmapID));
     painter.restore();
 }
 
 namespace
 {
 
-// A picture static (SS_BITMAP).
+// A picture static (SS_BITMAP): a resource picture scaled to the control,
+// or a bitmap made in memory (a drawn section) at its own size from the
+// top left, as a static shows a bitmap.
 class PictureWidget : public QWidget
 {
 public:
-    using QWidget::QWidget;
+    PictureWidget(HWND hWnd, QWidget* pParent) : QWidget(pParent), m_hWnd(hWnd) {}
     UINT m_nBitmapID = 0;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        // The bitmap is the window's (not owned): read at each paint.
+        const CWndState* state = AfxGetWndState(m_hWnd);
+        const CBitmap* bitmap = state ? state->hBitmap : nullptr;
+        if (bitmap && bitmap->GetResourceID() == 0) {
+            const QImage image = AfxQtImageFromBitmap(*bitmap);
+            if (!image.isNull()) {
+                painter.drawImage(QPoint(0, 0), image);
+                return;
+            }
+        }
         AfxQtDrawPicture(painter, rect(), m_nBitmapID);
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+// A group box drawn as the templates place it: the frame line runs through
+// the middle of the title, so the controls a template puts just below the
+// title stand inside the frame, clear of its line.
+class GroupFrame : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QString text = title();
+        // An etched frame, drawn here: the style's group frame keeps its
+        // own room for a title above the line.
+        qDrawShadeRect(&painter, rect().adjusted(0, text.isEmpty() ? 0 : metrics.height() / 2, 0, 0),
+                       palette(), true, 1);
+        if (text.isEmpty())
+            return;
+        const QRect band(6, 0, metrics.horizontalAdvance(text) + 4, metrics.height());
+        painter.fillRect(band, palette().window());
+        style()->drawItemText(&painter, band.adjusted(2, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextHideMnemonic, palette(),
+                              isEnabled(), text, QPalette::WindowText);
     }
 };
 
@@ -368,6 +420,77 @@ private:
     std::function<bool(UINT)> m_onDialogKey;
 };
 
+// The window's own painting and mouse input: a layer window with its own
+// WM_PAINT handler (a page that draws a picture) is painted through a
+// CQtPainterDC inside the widget's paint event, and the mouse buttons
+// pressed on the widget itself (not on its controls) reach its handlers.
+class PaintFilter : public QObject
+{
+public:
+    explicit PaintFilter(HWND hWnd) : m_hWnd(hWnd) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (!widget)
+            return false;
+        switch (event->type()) {
+        case QEvent::Paint:
+            AfxQtPaintWindow(m_hWnd, *widget);
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return Mouse(*static_cast<QMouseEvent*>(event));
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool Mouse(const QMouseEvent& mouse)
+    {
+        AfxViewEvent e;
+        e.kind = mouse.type() == QEvent::MouseButtonPress     ? AfxViewEventKind::press
+                 : mouse.type() == QEvent::MouseButtonRelease ? AfxViewEventKind::release
+                                                              : AfxViewEventKind::doubleClick;
+        e.button = mouse.button() == Qt::LeftButton    ? AfxMouseButton::left
+                   : mouse.button() == Qt::RightButton ? AfxMouseButton::right
+                   : mouse.button() == Qt::MiddleButton ? AfxMouseButton::middle
+                                                        : AfxMouseButton::none;
+        if (e.button == AfxMouseButton::none)
+            return false;
+        const QPoint at = mouse.position().toPoint();
+        e.point = CPoint(at.x(), at.y());
+        const Qt::MouseButtons held = mouse.buttons();
+        e.nFlags = (held & Qt::LeftButton ? MK_LBUTTON : 0) |
+                   (held & Qt::RightButton ? MK_RBUTTON : 0) |
+                   (held & Qt::MiddleButton ? MK_MBUTTON : 0) |
+                   (mouse.modifiers() & Qt::ShiftModifier ? MK_SHIFT : 0) |
+                   (mouse.modifiers() & Qt::ControlModifier ? MK_CONTROL : 0);
+        const HWND hWnd = m_hWnd;
+        AfxQtEntry([hWnd, e] {
+            if (CWnd* wnd = CWnd::FromHandle(hWnd))
+                AfxDispatchViewEvent(*wnd, e);
+        });
+        return true;
+    }
+
+    HWND m_hWnd;
+};
+
+// True for a plain window or dialog that paints itself in OnPaint. Views
+// are left to their host, which runs their drawing cycle, and frames and
+// bars to their Qt widgets.
+bool PaintsItself(const CWndState& state, const QWidget& widget)
+{
+    const bool plain = widget.metaObject() == &QWidget::staticMetaObject ||
+                       dynamic_cast<const DialogWidget*>(&widget) != nullptr;
+    return plain && state.kind == AfxWndKind::window && state.pOwner &&
+           !dynamic_cast<CView*>(state.pOwner) && state.pOwner->HandlesMessage(WM_PAINT);
+}
+
 bool IsMultiLine(AfxWndKind kind, DWORD dwStyle)
 {
     return kind == AfxWndKind::edit && (dwStyle & ES_MULTILINE);
@@ -417,15 +540,22 @@ QPixmap PicturePixmap(UINT nBitmapID, QSize size)
     return pixmap;
 }
 
+// A multi-line edit scrolling sideways keeps its lines whole.
+QPlainTextEdit::LineWrapMode WrapMode(DWORD dwStyle)
+{
+    return (dwStyle & (ES_AUTOHSCROLL | WS_HSCROLL)) ? QPlainTextEdit::NoWrap
+                                                     : QPlainTextEdit::WidgetWidth;
+}
+
 // The parent's widget, for placement.
 QWidget* ParentWidget(const CWndState& state)
 {
     const CWndState* parent = AfxGetWndState(state.hWndParent);
     auto* peer = parent ? dynamic_cast<CQtPeer*>(parent->peer.get()) : nullptr;
     QWidget* widget = peer ? peer->Widget() : nullptr;
-    // A frame's status bar goes to its status area, its other children into
-    // its client area.
-    return widget && !dynamic_cast<CStatusBar*>(state.pOwner) ? AfxQtClientArea(widget) : widget;
+    // A frame's control bars (the status bar, toolbars, docks) go to the
+    // frame itself, its other children into its client area.
+    return widget && !dynamic_cast<CControlBar*>(state.pOwner) ? AfxQtClientArea(widget) : widget;
 }
 
 } // namespace
@@ -449,10 +579,16 @@ CQtPeer::CQtPeer(const CWndState& state, QWidget* pParent)
     if (auto* combo = qobject_cast<QComboBox*>(m_input.data()); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(m_filter.get());
     SetBuddyOfLabels(state);
+    if (PaintsItself(state, *m_widget)) {
+        m_paint = std::make_unique<PaintFilter>(m_hWnd);
+        m_widget->installEventFilter(m_paint.get());
+    }
 }
 
 CQtPeer::~CQtPeer()
 {
+    if (m_widget && m_paint)
+        m_widget->removeEventFilter(m_paint.get());
     if (m_input)
         m_input->removeEventFilter(m_filter.get());
     delete m_widget.data(); // null when Qt deleted it with its parent
@@ -470,8 +606,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
     case AfxWndKind::edit:
         if (style & ES_MULTILINE) {
             auto* edit = new QPlainTextEdit(pParent);
-            edit->setLineWrapMode((style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
-                                                           : QPlainTextEdit::WidgetWidth);
+            edit->setLineWrapMode(WrapMode(style));
             edit->setTabChangesFocus(true);
             m_widget = edit;
         } else {
@@ -506,7 +641,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             break;
         }
         case BS_GROUPBOX: {
-            auto* group = new QGroupBox(pParent);
+            auto* group = new GroupFrame(pParent);
             group->setFocusPolicy(Qt::NoFocus);
             group->setAttribute(Qt::WA_TransparentForMouseEvents);
             m_widget = group;
@@ -523,7 +658,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
         break;
     case AfxWndKind::staticText:
         if ((style & SS_TYPEMASK) == SS_BITMAP) {
-            m_widget = new PictureWidget(pParent);
+            m_widget = new PictureWidget(state.hWnd, pParent);
         } else {
             auto* label = new QLabel(pParent);
             label->setTextFormat(Qt::PlainText);
@@ -635,6 +770,10 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
             m_widget = AfxQtNewFrameWidget(state.hWnd, *frame, pParent);
         else if (dynamic_cast<CStatusBar*>(state.pOwner))
             m_widget = AfxQtNewStatusBar(pParent);
+        else if (auto* bar = dynamic_cast<CControlBar*>(state.pOwner); bar && AfxQtIsFrameWidget(pParent))
+            m_widget = AfxQtNewControlBar(state.hWnd, *bar, pParent);
+        else if (dynamic_cast<CTabWnd*>(state.pOwner))
+            m_widget = AfxQtNewTabWindow(state.hWnd, pParent);
         else if (style & WS_CHILD)
             m_widget = new QWidget(pParent);
         else
@@ -911,8 +1050,8 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         if (nChanges & PEER_GEOMETRY) {
             const QRect rect(state.rect.left, state.rect.top, state.rect.Width(),
                              state.rect.Height());
-            if (AfxQtIsStatusBar(w) || AfxQtIsChildFrame(w)) {
-                // Laid out by its frame (child frames are always maximised).
+            if (AfxQtIsStatusBar(w) || AfxQtIsChildFrame(w) || AfxQtIsLaidOut(w)) {
+                // Laid out by Qt (child frames are always maximised).
             } else if (w->isWindow()) {
                 w->resize(rect.size());
             } else if (qobject_cast<QComboBox*>(w)) {
@@ -926,7 +1065,14 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
             nChanges |= PEER_COLOR | PEER_BITMAP; // sized to the new rectangle
         }
         if (AfxQtIsFrameWidget(w))
-            AfxQtShowFrameMenu(w); // the active child may have changed
+            AfxQtShowFrameState(w); // the active child may have changed
+        if (AfxQtIsControlBar(w)) {
+            AfxQtShowControlBar(w, state, nChanges);
+            nChanges &= ~(PEER_TEXT | PEER_ITEMS | PEER_SELECTION);
+        } else if (AfxQtIsTabWindow(w) && (nChanges & (PEER_ITEMS | PEER_SELECTION))) {
+            AfxQtShowTabs(w, state);
+            nChanges &= ~(PEER_ITEMS | PEER_SELECTION);
+        }
         if (nChanges & PEER_ITEMS && AfxQtIsStatusBar(w)) {
             AfxQtShowStatusPanes(w, state.items);
         } else if (nChanges & PEER_ITEMS) {
@@ -950,8 +1096,11 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                 edit->setMaxLength(state.nLimit > 0 ? state.nLimit : 32767);
             } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
                 edit->setReadOnly(state.dwStyle & ES_READONLY);
+                edit->setLineWrapMode(WrapMode(state.dwStyle));
             }
         }
+        if (nChanges & PEER_STYLE && state.font)
+            w->setFont(AfxQtFontFromLogFont(*state.font));
         if (nChanges & PEER_RANGE) {
             if (auto* bar = qobject_cast<QScrollBar*>(w)) {
                 bar->setRange(qMin(state.nLower, state.nUpper), qMax(state.nLower, state.nUpper));
@@ -960,6 +1109,8 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         }
         if (nChanges & PEER_COLOR && state.kind == AfxWndKind::colorButton)
             ShowColor(state);
+        if (nChanges & PEER_TOOLTIP)
+            w->setToolTip(AfxToQString(state.strToolTip));
         if (nChanges & PEER_BITMAP) {
             if (auto* picture = dynamic_cast<PictureWidget*>(w)) {
                 picture->m_nBitmapID = state.nBitmapID;
@@ -1013,6 +1164,15 @@ void CQtPeer::ShowLayerFocus()
         target->setFocus(Qt::OtherFocusReason);
     else
         m_input->clearFocus();
+}
+
+bool CQtPeer::Repaint(bool bNow)
+{
+    if (!m_paint)
+        return false;
+    if (QWidget* widget = m_widget.data())
+        bNow ? widget->repaint() : widget->update();
+    return true;
 }
 
 void CQtPeer::UserFocus()
@@ -1145,6 +1305,11 @@ std::unique_ptr<CWndPeer> CQtBackend::CreatePeer(const CWndState& state)
 {
     QWidget* parent = ParentWidget(state);
     auto peer = std::make_unique<CQtPeer>(state, parent);
+    // The first child of a dock bar fills it.
+    if (auto* dock = qobject_cast<QDockWidget*>(parent); dock && !dock->widget()) {
+        AfxQtSetLaidOut(peer->Widget());
+        dock->setWidget(peer->Widget());
+    }
     if (!parent)
         peer->Widget()->setFont(DialogFont());
     return peer;
@@ -1171,6 +1336,16 @@ void CQtBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& str
     // Shown again as a modal window: modality is set when a window shows.
     widget->hide();
     AfxQtRunModal(*widget);
+}
+
+std::vector<BYTE> CQtBackend::SaveBarLayout(CWnd& frame)
+{
+    return AfxQtSaveBarLayout(AfxQtWidgetOf(&frame));
+}
+
+void CQtBackend::RestoreBarLayout(CWnd& frame, const std::vector<BYTE>& layout)
+{
+    AfxQtRestoreBarLayout(AfxQtWidgetOf(&frame), layout);
 }
 
 void CQtBackend::EndModalLoop(CWnd& dialog)

@@ -79,6 +79,8 @@ public:
     void UserSelect(int nIndex) override;
     void UserSpin(int nDelta) override;
     void UserScroll(UINT nSBCode, int nPos) override;
+    // Repaints a window that paints itself (see AfxQtPaintWindow).
+    bool Repaint(bool bNow) override;
 
     // The peer's outer widget (null after Qt deleted it).
     QWidget* Widget() const { return m_widget.data(); }
@@ -114,6 +116,7 @@ private:
     QPointer<QWidget> m_input;         // see InputWidget
     QPointer<QListWidget> m_list;      // list boxes and the list of list editors
     std::unique_ptr<QObject> m_filter; // focus events of the input widget
+    std::unique_ptr<QObject> m_paint;  // paint and mouse events of a window painting itself
     bool m_bShowing = false;           // inside Update: nothing is reported
 };
 
@@ -131,6 +134,9 @@ public:
     // when a test installed one (see AfxQtRunModal).
     void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption) override;
     void EndModalLoop(CWnd& dialog) override;
+    // A frame's bar layout: its QMainWindow's state.
+    std::vector<BYTE> SaveBarLayout(CWnd& frame) override;
+    void RestoreBarLayout(CWnd& frame, const std::vector<BYTE>& layout) override;
 
     // The font dialogs are laid out with (the application font unless set).
     void SetDialogFont(const QFont& font) { m_font = font; }

@@ -10,6 +10,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "platform/ui/core/imagedc.h"
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtservices.h"
@@ -207,6 +208,8 @@ void CQtPainterDC::UsePenAndBrush()
         qpen.setStyle(pen->m_nStyle == PS_DASH  ? Qt::DashLine
                       : pen->m_nStyle == PS_DOT ? Qt::DotLine
                                                 : Qt::SolidLine);
+        // A flat cap leaves out a line's end point, as GDI does.
+        qpen.setCapStyle(Qt::FlatCap);
         m_painter.setPen(qpen);
     }
     const auto* brush = dynamic_cast<const CBrush*>(m_pBrush);
@@ -228,8 +231,18 @@ bool CQtPainterDC::LineTo(int x, int y)
 
 bool CQtPainterDC::Rectangle(int x1, int y1, int x2, int y2)
 {
+    const QRect area(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                     QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+    if (area.isEmpty())
+        return true;
+    // The brush fills the inside and the pen draws the border within the
+    // rectangle; the right and bottom edges are outside it, as in GDI.
     UsePenAndBrush();
-    m_painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
+    m_painter.fillRect(area, m_painter.brush());
+    if (m_painter.pen().style() != Qt::NoPen) {
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(area.adjusted(0, 0, -1, -1));
+    }
     return true;
 }
 
@@ -237,6 +250,24 @@ bool CQtPainterDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     UsePenAndBrush();
     m_painter.drawRoundedRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)), x3 / 2.0, y3 / 2.0);
+    return true;
+}
+
+bool CQtPainterDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                          std::uint32_t)
+{
+    const auto* source = dynamic_cast<const CImageDC*>(pSrcDC);
+    if (!source || nWidth <= 0 || nHeight <= 0)
+        return false;
+    QImage image(nWidth, nHeight, QImage::Format_RGB32);
+    for (int row = 0; row < nHeight; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int col = 0; col < nWidth; ++col) {
+            const COLORREF c = source->Pixel(xSrc + col, ySrc + row);
+            line[col] = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+        }
+    }
+    m_painter.drawImage(QPoint(x, y), image);
     return true;
 }
 

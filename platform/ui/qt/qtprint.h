@@ -49,6 +49,10 @@ public:
     bool LineTo(int x, int y) override;
     bool Rectangle(int x1, int y1, int x2, int y2) override;
     bool RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
+    // Copies from a memory context (CImageDC); any other source draws
+    // nothing and fails.
+    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                std::uint32_t dwRop) override;
     int SetDIBitsToDevice(int xDest, int yDest, unsigned nWidth, unsigned nHeight, int xSrc,
                           int ySrc, unsigned nStartScan, unsigned nNumScans, const void* pBits,
                           const BITMAPINFO* pInfo, unsigned nColorUse) override;

@@ -242,6 +242,11 @@ QFont AfxQtFontFromLogFont(const LOGFONT& lf)
     font.setItalic(lf.lfItalic != 0);
     font.setUnderline(lf.lfUnderline != 0);
     font.setStrikeOut(lf.lfStrikeOut != 0);
+    // A fixed-pitch family stays fixed-pitch when the face is missing.
+    if ((lf.lfPitchAndFamily & 0xF0) == FF_MODERN) {
+        font.setStyleHint(QFont::Monospace);
+        font.setFixedPitch(true);
+    }
     return font;
 }
 

@@ -93,4 +93,11 @@ bool SaveScreenshot(QWidget* widget, const QString& file, QString* why)
     return true;
 }
 
+void OnDisplay::SetUp()
+{
+    AFXUI_QT_NEED_DISPLAY();
+    TestApplication();
+    m_backend.emplace();
+}
+
 } // namespace afxui::qt::testing

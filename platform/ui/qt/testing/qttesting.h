@@ -3,6 +3,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 
@@ -62,6 +65,15 @@ public:
 private:
     CQtBackend m_backend;
     CWndBackend* m_old;
+};
+
+// A gui test's fixture: the test application and a Qt backend on the
+// display; the test fails or skips without one (see AFXUI_QT_NEED_DISPLAY).
+class OnDisplay : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    std::optional<BackendScope> m_backend;
 };
 
 } // namespace afxui::qt::testing

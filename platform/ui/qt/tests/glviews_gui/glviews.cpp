@@ -1,5 +1,6 @@
 #include "platform/ui/qt/tests/glviews_gui/glviews.h"
 
+#include <QProcess>
 #include <QTest>
 
 namespace glviews
@@ -25,6 +26,21 @@ QOpenGLWidget* GLWidget(CWnd& view)
 bool WaitFor(const std::function<bool()>& done)
 {
     return afxui::qt::testing::WaitUntil(done);
+}
+
+void RunScaledChild(const char* marker, const char* test)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_SCALE_FACTOR", "1.5");
+    env.insert(marker, "1");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QString("--gtest_filter=") + test});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray output = child.readAll();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }
 
 void GLViewsOnQt::SetUp()

@@ -96,6 +96,11 @@ QOpenGLWidget* GLWidget(CWnd& view);
 // host fails the test instead of hanging it).
 bool WaitFor(const std::function<bool()>& done);
 
+// Runs the test named test of this program again in a child process at
+// QT_SCALE_FACTOR 1.5 with marker set in its environment (the child's own
+// run checks the marker); the child must pass.
+void RunScaledChild(const char* marker, const char* test);
+
 // A top-level window for views on the display, with the Qt OpenGL
 // services installed over the scripted services.
 class GLViewsOnQt : public ::testing::Test

@@ -11,7 +11,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -673,16 +672,5 @@ TEST_F(GLViewsOnQt, PickingRunsAtADevicePixelRatioOfOneAndAHalf)
         return;
     }
     // Qt's scale is fixed per process: the check runs in a child.
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_SCALE_FACTOR", "1.5");
-    env.insert(kScaledChild, "1");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {"--gtest_filter=GLViewsOnQt.PickingRunsAtADevicePixelRatioOfOneAndAHalf"});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QByteArray output = child.readAll();
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    RunScaledChild(kScaledChild, "GLViewsOnQt.PickingRunsAtADevicePixelRatioOfOneAndAHalf");
 }

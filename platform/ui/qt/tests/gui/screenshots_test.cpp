@@ -90,18 +90,7 @@ public:
     }
 };
 
-class DialogScreenshots : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        AFXUI_QT_NEED_DISPLAY();
-        afxui::qt::testing::TestApplication();
-        m_backend.emplace();
-    }
-
-    std::optional<afxui::qt::testing::BackendScope> m_backend;
-};
+using DialogScreenshots = afxui::qt::testing::OnDisplay;
 
 TEST_F(DialogScreenshots, SampleDialogsShowAtTheirTemplateSize)
 {

@@ -1,7 +1,8 @@
 // The layout check: every registered dialog template, built on the Qt peers
 // with the real dialog font, keeps its controls inside the dialog, lets no
-// two visible controls overlap unless one is flagged "overlaps", and gives
-// every static, button and check text room for itself.
+// two visible controls overlap unless one is flagged "overlaps", starts the
+// controls of a titled group box below its title, and gives every static,
+// button and check text room for itself.
 #include <set>
 #include <string>
 #include <vector>
@@ -76,12 +77,24 @@ int NeededWidth(const QWidget& widget, int nAvailableHeight, bool& bWrapsOver)
     return 0;
 }
 
+// How far down from its top a group box's title reaches: a control inside
+// the box starts below it.
+int TitleBand(const CWndState& group)
+{
+    auto* peer = dynamic_cast<CQtPeer*>(group.peer.get());
+    auto* box = peer ? qobject_cast<QGroupBox*>(peer->Widget()) : nullptr;
+    if (!box)
+        return 0;
+    // The frame line runs through the title: the title's line of text.
+    return box->title().isEmpty() ? 0 : box->fontMetrics().height();
+}
+
 // The problems of one template, one line each.
 std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
 {
     std::vector<std::string> problems;
     CWnd window;
-    if (!AfxCreateFromTemplate(window, tmpl.nID, nullptr)) {
+    if (!AfxCreateFromTemplate(window, tmpl, nullptr)) {
         problems.push_back(AfxFormat("template %u: not created", tmpl.nID));
         return problems;
     }
@@ -122,6 +135,18 @@ std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
                 b.top < rect.bottom)
                 problems.push_back(name + AfxFormat(" overlaps control %zu (id %d)", j, other.nID));
         }
+        if (control.kind == AfxCtl::groupBox && visible && !control.strText.IsEmpty())
+            for (std::size_t j = 0; j < children.size(); ++j) {
+                const CRect& b = shown[j];
+                if (j == i || !(tmpl.controls[j].dwStyle & WS_VISIBLE) || b.left < rect.left ||
+                    b.right > rect.right || b.top < rect.top || b.top >= rect.bottom)
+                    continue;
+                if (b.top < rect.top + TitleBand(*children[i]))
+                    problems.push_back(name + AfxFormat(" has control %zu (id %d) over its title "
+                                                        "(%d pixels down, %d needed)",
+                                                        j, tmpl.controls[j].nID,
+                                                        b.top - rect.top, TitleBand(*children[i])));
+            }
         auto* peer = dynamic_cast<CQtPeer*>(children[i]->peer.get());
         if (!peer || !peer->Widget() || IsContainer(control.kind) ||
             kWideTextAllowed.count(AfxFormat("%u:%zu", tmpl.nID, i)))
@@ -137,20 +162,20 @@ std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
     return problems;
 }
 
-// Every registered template, the first of each id along the lookup chain.
+// Every registered template of every module (two libraries may share an
+// id; each dialog takes its own library's).
 std::vector<const DialogTemplate*> RegisteredTemplates()
 {
     std::vector<const DialogTemplate*> found;
-    std::set<UINT> seen;
     for (const CResourceModule* module : AfxGetResourceChain())
         for (UINT id : module->Ids(typeid(DialogTemplate)))
-            if (seen.insert(id).second)
-                found.push_back(AfxFindResource<DialogTemplate>(id));
+            found.push_back(module->Find<DialogTemplate>(id));
     return found;
 }
 
 // Samples of the builder rows, and three faults the check must find.
-constexpr UINT kSampleRows = 9201, kBadOutside = 9202, kBadOverlap = 9203, kBadWide = 9204;
+constexpr UINT kSampleRows = 9201, kBadOutside = 9202, kBadOverlap = 9203, kBadWide = 9204,
+               kBadTitle = 9205;
 // The unit settings dialog, whose rectangles are given exactly.
 constexpr UINT kUnitsSample = 9328;
 
@@ -238,6 +263,10 @@ const CResourceModule s_samples("layout-samples", CResourceModule::program, [](C
     m.Add(kBadWide, Sample(kBadWide, CSize(100, 50),
                            {AfxDialogControl(3301, AfxCtl::check, "Show the stresses at every node",
                                              CRect(5, 5, 60, 15))}));
+    m.Add(kBadTitle,
+          Sample(kBadTitle, CSize(100, 50),
+                 {AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Node ID", CRect(5, 5, 95, 30)),
+                  AfxDialogControl(3401, AfxCtl::edit, "", CRect(10, 12, 60, 24))}));
 });
 
 class LayoutCheck : public ::testing::Test
@@ -256,6 +285,7 @@ TEST_F(LayoutCheck, FindsControlsOutsideOverlapsAndTextsTooWide)
         {kBadOutside, "lies outside the dialog"},
         {kBadOverlap, "overlaps control 1"},
         {kBadWide, "needs"},
+        {kBadTitle, "over its title"},
     };
     for (const Case& c : cases) {
         const std::vector<std::string> problems =
@@ -267,7 +297,7 @@ TEST_F(LayoutCheck, FindsControlsOutsideOverlapsAndTextsTooWide)
 
 TEST_F(LayoutCheck, EveryRegisteredTemplateFitsWithTheRealFont)
 {
-    const std::set<UINT> faulty = {kBadOutside, kBadOverlap, kBadWide};
+    const std::set<UINT> faulty = {kBadOutside, kBadOverlap, kBadWide, kBadTitle};
     std::size_t checked = 0;
     for (const DialogTemplate* tmpl : RegisteredTemplates()) {
         if (faulty.count(tmpl->nID))

@@ -3,8 +3,11 @@
 // of a step.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +37,42 @@ inline void PagePictures(afxui::headless::DialogDriver& d, CDialog& sheet,
         Picture(sheet, file);
     }
     d.ActivatePage(0);
+}
+
+// Whether the control's widget is enabled (visible) on the screen.
+inline bool ShownEnabled(CWnd& window, int nID)
+{
+    return AfxQtWidgetOf(window.GetDlgItem(nID))->isEnabled();
+}
+
+inline bool ShownVisible(CWnd& window, int nID)
+{
+    return AfxQtWidgetOf(window.GetDlgItem(nID))->isVisible();
+}
+
+// A modal dialog to show: its picture's file, its template, how it is made
+// and what the user sees in it first.
+struct DialogCase {
+    const char* file;
+    UINT nTemplate;
+    std::function<std::unique_ptr<CDialog>()> make;
+    std::function<void(afxui::headless::DialogDriver&, CDialog&)> check;
+};
+
+// Shows each dialog, saves its picture, runs its check and cancels it.
+inline void ShowDialogs(const std::vector<DialogCase>& cases)
+{
+    for (const DialogCase& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::unique_ptr<CDialog> dlg = c.make();
+        afxui::headless::ModalScript script;
+        script.Dialog(c.nTemplate, [&](afxui::headless::DialogDriver& d, CDialog& shown) {
+            Picture(shown, c.file);
+            c.check(d, shown);
+            d.PressCancel();
+        });
+        EXPECT_EQ(dlg->DoModal(), IDCANCEL);
+    }
 }
 
 // A Qt backend on the display with the scripted services of the headless

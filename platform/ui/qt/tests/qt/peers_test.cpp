@@ -338,6 +338,30 @@ TEST_F(QtPeers, PicturesShowTheRegistryImageOrAFrameWithTheirId)
     EXPECT_EQ(swapped.pixelColor(swapped.width() / 2, swapped.height() / 2), QColor(255, 0, 0));
 }
 
+TEST_F(QtPeers, APictureShowsABitmapMadeInMemoryAtItsOwnSize)
+{
+    // 8 x 6 pixels at 24 and 32 bits: the top row blue, the others red
+    // (DIB rows count from the bottom, blue first).
+    for (int bits : {24, 32}) {
+        SCOPED_TRACE(bits);
+        CBitmap dib;
+        ASSERT_TRUE(dib.CreateDIB(8, 6, bits));
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) {
+                std::uint8_t* p = dib.Row(y) + x * (bits / 8);
+                p[0] = y == 5 ? 255 : 0;
+                p[2] = y == 5 ? 0 : 255;
+            }
+        auto* picture = static_cast<CStatic*>(m_window.GetDlgItem(kMissingPicture));
+        picture->SetBitmap(&dib);
+        const QImage shown = Widget(*picture)->grab().toImage();
+        EXPECT_EQ(shown.pixelColor(3, 0), QColor(0, 0, 255));
+        EXPECT_EQ(shown.pixelColor(7, 5), QColor(255, 0, 0));
+        EXPECT_NE(shown.pixelColor(9, 7), QColor(255, 0, 0)); // beyond the bitmap
+        picture->SetBitmap(nullptr);
+    }
+}
+
 TEST_F(QtPeers, LabelsBreakLinesAndTheirMnemonicFocusesTheNextControl)
 {
     auto* mesh = qobject_cast<QLabel*>(Widget(*m_window.GetDlgItem(kMeshText)));

@@ -1,17 +1,16 @@
-// ImageDC: a memory context over a 32-bit picture. It records every call
-// as RecordingDC does and also paints rectangles and lines into its pixels,
-// so a page's off-screen picture can be looked at pixel by pixel.
+// CImageDC: a memory context over a 32-bit picture (a page's off-screen
+// picture). It records every call as RecordingDC does and also paints
+// rectangles and lines into its pixels, so the picture can be looked at
+// pixel by pixel, and a window's paint context copies those pixels with
+// BitBlt on either backend.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "platform/ui/core/afxui.h"
+#include "platform/ui/core/gdi.h"
 
-namespace framira
-{
-
-class ImageDC : public RecordingDC
+class CImageDC : public RecordingDC
 {
 public:
     // A picture of width x height pixels, all black.
@@ -32,6 +31,9 @@ public:
     bool Rectangle(int x1, int y1, int x2, int y2) override;
     // Drawn as a plain rectangle: the corners are not rounded.
     bool RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
+    // Copies the pixels of another CImageDC; other sources are recorded only.
+    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                std::uint32_t dwRop) override;
 
 private:
     void Set(int x, int y, COLORREF colour);
@@ -46,5 +48,3 @@ private:
     CPen* m_pPen = &m_stockPen;       // not owned unless the stock pen
     CBrush* m_pBrush = &m_stockBrush; // not owned unless the stock brush
 };
-
-} // namespace framira

@@ -1,33 +1,30 @@
-#include "framework/imagedc.h"
+#include "platform/ui/core/imagedc.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 
-namespace framira
-{
-
-void ImageDC::CreatePicture(int nWidth, int nHeight)
+void CImageDC::CreatePicture(int nWidth, int nHeight)
 {
     m_nWidth = std::max(nWidth, 0);
     m_nHeight = std::max(nHeight, 0);
     m_pixels.assign(std::size_t(m_nWidth) * std::size_t(m_nHeight), 0);
 }
 
-COLORREF ImageDC::Pixel(int x, int y) const
+COLORREF CImageDC::Pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight)
         return 0;
     return m_pixels[std::size_t(y) * std::size_t(m_nWidth) + std::size_t(x)];
 }
 
-void ImageDC::Set(int x, int y, COLORREF colour)
+void CImageDC::Set(int x, int y, COLORREF colour)
 {
     if (x >= 0 && y >= 0 && x < m_nWidth && y < m_nHeight)
         m_pixels[std::size_t(y) * std::size_t(m_nWidth) + std::size_t(x)] = colour;
 }
 
-CGdiObject* ImageDC::SelectGdiObject(CGdiObject* pObject)
+CGdiObject* CImageDC::SelectGdiObject(CGdiObject* pObject)
 {
     if (!pObject)
         return nullptr;
@@ -41,13 +38,13 @@ CGdiObject* ImageDC::SelectGdiObject(CGdiObject* pObject)
     return nullptr;
 }
 
-void ImageDC::MoveTo(int x, int y)
+void CImageDC::MoveTo(int x, int y)
 {
     RecordingDC::MoveTo(x, y);
     m_pos = CPoint(x, y);
 }
 
-bool ImageDC::LineTo(int x, int y)
+bool CImageDC::LineTo(int x, int y)
 {
     RecordingDC::LineTo(x, y);
     if (m_pPen->m_nStyle != PS_NULL) {
@@ -61,14 +58,14 @@ bool ImageDC::LineTo(int x, int y)
     return true;
 }
 
-bool ImageDC::Rectangle(int x1, int y1, int x2, int y2)
+bool CImageDC::Rectangle(int x1, int y1, int x2, int y2)
 {
     RecordingDC::Rectangle(x1, y1, x2, y2);
     PaintRect(x1, y1, x2, y2);
     return true;
 }
 
-void ImageDC::PaintRect(int x1, int y1, int x2, int y2)
+void CImageDC::PaintRect(int x1, int y1, int x2, int y2)
 {
     const COLORREF fill = m_pBrush->m_color;
     const bool bOutline = m_pPen->m_nStyle != PS_NULL;
@@ -80,11 +77,22 @@ void ImageDC::PaintRect(int x1, int y1, int x2, int y2)
         }
 }
 
-bool ImageDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+bool CImageDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     RecordingDC::RoundRect(x1, y1, x2, y2, x3, y3);
     PaintRect(x1, y1, x2, y2);
     return true;
 }
 
-} // namespace framira
+bool CImageDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                      std::uint32_t dwRop)
+{
+    RecordingDC::BitBlt(x, y, nWidth, nHeight, pSrcDC, xSrc, ySrc, dwRop);
+    const auto* source = dynamic_cast<const CImageDC*>(pSrcDC);
+    if (!source)
+        return false;
+    for (int row = 0; row < nHeight; ++row)
+        for (int col = 0; col < nWidth; ++col)
+            Set(x + col, y + row, source->Pixel(xSrc + col, ySrc + row));
+    return true;
+}

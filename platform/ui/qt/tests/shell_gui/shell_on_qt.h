@@ -1,0 +1,83 @@
+// The program's application on the display: the Qt backend with the
+// scripted services, the configuration in a scratch folder, and the
+// example documents.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/shell/brantelshell.h"
+#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/qt/afxui_qt.h"
+#include "platform/ui/qt/testing/qttesting.h"
+
+namespace shellgui
+{
+
+inline std::string Example(const char* file)
+{
+    const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/examples/" + file;
+}
+
+inline CString Title(CWnd& wnd)
+{
+    CString text;
+    wnd.GetWindowText(text);
+    return text;
+}
+
+class ShellOnQt : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AFXUI_QT_NEED_DISPLAY();
+        afxui::qt::testing::TestApplication();
+        std::string pattern = ::testing::TempDir() + "shell_gui_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            m_oldConfig = old;
+        setenv("XDG_CONFIG_HOME", m_folder.c_str(), 1);
+        m_backend.emplace();
+        m_env.emplace(m_backend->Backend());
+    }
+    void TearDown() override
+    {
+        if (m_env)
+            m_env->Verify();
+        m_env.reset();
+        m_backend.reset();
+        if (m_oldConfig)
+            setenv("XDG_CONFIG_HOME", m_oldConfig->c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+
+    // Closes the documents and the main window (which writes the settings)
+    // and deletes the application.
+    static void EndApp(std::unique_ptr<CBrantelApp>& app)
+    {
+        app->CloseAllDocuments(TRUE);
+        if (app->m_pMainWnd && app->m_pMainWnd->GetSafeHwnd())
+            app->m_pMainWnd->DestroyWindow();
+        app->m_pMainWnd = nullptr;
+        app->LoadCursors(false);
+        app.reset();
+    }
+
+    std::string m_folder;
+    std::optional<std::string> m_oldConfig;
+    std::optional<afxui::qt::testing::BackendScope> m_backend;
+    std::optional<afxui::headless::ScriptedEnvironment> m_env;
+};
+
+} // namespace shellgui
