@@ -141,3 +141,56 @@ ART = {
     16323: symbol("y", "0", 12, 12),
     16324: formula("dy/dx = a + b x", 66, 30, 11),
 }
+
+# Commands and pictures of the program's frame, views and pages. Where a
+# command has no plainer picture, a letter badge in its group's colour.
+ART.update({
+    32794: {"glyph": "help"},          # user manual
+    32797: {"glyph": "material"},      # active material
+    32799: {"glyph": "thickness"},     # current thickness
+    32853: {"glyph": "view3d"},        # viewing mode
+    34032: {"glyph": "mesh"},          # generate mesh
+    34069: {"glyph": "zoomfit"},       # automatic zoom
+    34070: {"glyph": "results"},       # automatic result scale
+    34071: {"glyph": "thickness"},     # grid thickness
+    50114: {"glyph": "results"},       # stress component
+    32785: {"glyph": "pointer"},
+    32773: {"glyph": "node"},
+    32775: {"glyph": "line"},
+    32777: {"glyph": "rect"},
+    32813: {"glyph": "polygon"},
+    32772: {"glyph": "hole"},
+    34076: {"glyph": "arc"},
+    32844: {"glyph": "deform"},
+    32806: {"glyph": "letter", "ch": "σ", "colour": "#d9534f"},
+    32807: {"glyph": "letter", "ch": "τ", "colour": "#d9534f"},
+    32820: {"glyph": "letter", "ch": "w", "colour": "#d9534f"},
+    33013: {"glyph": "letter", "ch": "x", "colour": "#3c9d5d"},
+    33012: {"glyph": "letter", "ch": "y", "colour": "#3c9d5d"},
+    32920: {"glyph": "letter", "ch": "z", "colour": "#3c9d5d"},
+    50056: {"glyph": "view3d"},
+    50057: {"glyph": "letter", "ch": "T", "colour": "#7a8591"},
+    50058: {"glyph": "letter", "ch": "F", "colour": "#7a8591"},
+    50059: {"glyph": "letter", "ch": "S", "colour": "#7a8591"},
+    50060: {"glyph": "rotate"},
+    50061: {"glyph": "pan"},
+    50062: {"glyph": "zoomin"},
+    50063: {"glyph": "zoomout"},
+    34033: {"glyph": "mesh"},
+    34073: {"glyph": "finer"},
+    34074: {"glyph": "coarser"},
+    32845: {"glyph": "letter", "ch": "#", "colour": "#7a8591"},
+    16170: {"glyph": "support"},
+    16171: {"glyph": "support"},
+    16172: {"glyph": "load"},
+    16173: {"glyph": "loads"},
+    728: {"glyph": "support"},
+    729: {"glyph": "support"},
+    730: {"glyph": "support"},
+    732: {"glyph": "load"},
+    733: {"glyph": "loads"},
+    734: {"glyph": "axes"},
+    746: {"glyph": "beam"},
+    766: {"glyph": "section"},
+    788: {"glyph": "letter", "ch": "k", "colour": "#3c9d5d"},   # spring
+})
