@@ -163,8 +163,62 @@ BOOL KorApp::InitInstance()
     m_pDocManager = std::make_unique<CDocManager>();
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    m_strAppDir = error ? CString("./") : CString((exe.parent_path().string() + "/").c_str());
+    m_strAppDir = error ? CString("./") : KorProgramFolder(exe.c_str());
     return CWinApp::InitInstance();
+}
+
+CString KorApp::GetHelpFolder() const
+{
+    return KorHelpFolder(m_strAppDir);
+}
+
+void KorApp::OnHelpIndex()
+{
+    OpenFileInDefApp(GetHelpFolder(), "index.html");
+}
+
+BEGIN_MESSAGE_MAP(KorApp, CWinApp)
+ON_COMMAND(ID_HELP_FINDER, OnHelpIndex)
+ON_COMMAND(ID_CONTEXT_HELP, OnHelpIndex)
+ON_COMMAND(ID_HELP, OnHelpIndex)
+ON_COMMAND(ID_DEFAULT_HELP, OnHelpIndex)
+END_MESSAGE_MAP()
+
+namespace
+{
+// The folder of a path, ending in "/".
+CString WithSlash(const std::filesystem::path& folder)
+{
+    std::string text = folder.lexically_normal().string();
+    if (text.empty() || text.back() != '/')
+        text += '/';
+    return CString(text.c_str());
+}
+
+// An installed program: <prefix>/bin/<exe> beside <prefix>/share/brantel/.
+bool IsInstalled(const std::filesystem::path& exeFolder)
+{
+    std::error_code error;
+    return exeFolder.filename() == "bin" &&
+           std::filesystem::is_directory(exeFolder.parent_path() / "share" / "brantel", error);
+}
+} // namespace
+
+CString KorProgramFolder(LPCTSTR lpszExePath)
+{
+    const std::filesystem::path folder = std::filesystem::path(lpszExePath).parent_path();
+    return WithSlash(IsInstalled(folder) ? folder.parent_path() / "share" / "brantel" : folder);
+}
+
+CString KorHelpFolder(const CString& programFolder)
+{
+    const std::filesystem::path folder(static_cast<LPCTSTR>(programFolder));
+    // share/brantel/ installed: the manual is in share/doc/brantel/; in the
+    // build tree it is in the program folder's doc/.
+    const std::filesystem::path dir = folder.parent_path();
+    if (dir.filename() == "brantel" && dir.parent_path().filename() == "share")
+        return WithSlash(dir.parent_path() / "doc" / "brantel");
+    return WithSlash(folder / "doc");
 }
 
 int KorApp::ExitInstance()
@@ -320,26 +374,28 @@ void KorApp::CloseApp(CString path)
 
 bool OpenFileInDefApp(CString folder, CString file)
 {
-    const std::filesystem::path dir(static_cast<LPCTSTR>(folder));
-    const std::filesystem::path name(static_cast<LPCTSTR>(file));
-    const std::filesystem::path full = name.is_absolute() ? name : dir / name;
-    std::error_code error;
     CString text;
-    if (!name.is_absolute() && !std::filesystem::is_directory(dir, error)) {
+    switch (AfxShellOpen(folder, file)) {
+    case AFX_SHELL_PATH_NOT_FOUND:
         text.Format("The path \"%s\" was not found.", static_cast<LPCTSTR>(folder));
-    } else if (!std::filesystem::exists(full, error)) {
+        break;
+    case AFX_SHELL_FILE_NOT_FOUND:
         text.Format("The file \"%s\" was not found in\n\"%s\".", static_cast<LPCTSTR>(file),
                     static_cast<LPCTSTR>(folder));
-    } else if (access(full.c_str(), R_OK) != 0) {
+        break;
+    case AFX_SHELL_ACCESS_DENIED:
         text.Format("The operating system denied access to \"%s\".", static_cast<LPCTSTR>(file));
-    } else if (!AfxGetOpenerService()->OpenFile(full.c_str())) {
+        break;
+    case AFX_SHELL_NO_ASSOCIATION: {
         const int dot = file.ReverseFind('.');
         const CString extension = dot < 0 ? CString(" ") : file.Mid(dot);
         text.Format("There is no application associated with the given file name extension "
                     "(\"%s\").",
                     static_cast<LPCTSTR>(extension));
-    } else {
-        return true;
+        break;
+    }
+    default:
+        return true; // every other outcome is success
     }
     AfxMessageBox(text, MB_OK);
     return false;

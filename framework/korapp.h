@@ -48,16 +48,33 @@ public:
     // The path InitApp() and CloseApp() use.
     CString GetSettingsPath();
 
+    // The folder of the HTML manual, ending in "/" (see KorHelpFolder).
+    CString GetHelpFolder() const;
+
     CString m_strAppDir; // the program's folder, ending in "/"
     KorWindowPlacement m_placement;
     // The child frames' common setting word ("Common Frame Setting").
     static UINT m_uiStChldFrmSett;
+
+protected:
+    // Help commands (contents, topics, help, default help; there is no
+    // context-help mode): they open the manual's index.html.
+    void OnHelpIndex();
+    DECLARE_MESSAGE_MAP()
 
 private:
     // Without a usable archive: the frame takes the bar state of profile
     // section "VizBarState" and sets itself up.
     void InitFrameWithoutArchive();
 };
+
+// The program's folder for the executable at lpszExePath, ending in "/":
+// the executable's folder, or <prefix>/share/brantel/ for an installed
+// program (<prefix>/bin/ beside that folder).
+CString KorProgramFolder(LPCTSTR lpszExePath);
+// The manual's folder for a program folder: <prefix>/share/doc/brantel/
+// installed, else the program folder's doc/.
+CString KorHelpFolder(const CString& programFolder);
 
 // Opens folder/file with the desktop's program for it. On failure shows
 // why and returns false.

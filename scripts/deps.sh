@@ -5,7 +5,8 @@ BRANTEL_PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libgl-dev libglu1-mesa-dev libosmesa6-dev
   libjpeg62-turbo-dev libtiff-dev libcgal-dev
-  qt6-base-dev libqt6opengl6-dev libqt6svg6 fonts-liberation2 xvfb xauth xdotool libxcb1-dev
+  qt6-base-dev libqt6opengl6-dev libqt6svg6 qt6-svg-dev fonts-liberation2 xvfb xauth xdotool
+  libxcb1-dev desktop-file-utils shared-mime-info
 )
 
 brantel_install_deps() {

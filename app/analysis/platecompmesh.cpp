@@ -7,6 +7,7 @@
 #include "app/analysis/runlog.h"
 #include "app/analysis/trimesh.h"
 #include "femodel/strelna.h"
+#include "platform/afx/progress.h"
 #include "platform/afx/runtime.h"
 
 namespace
@@ -150,7 +151,9 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
     }
 
     SubDivide();
+    afx::ProgressPoint();
     CObject* failed = Discretize();
+    afx::ProgressPoint();
     if (m_bStopRequest) {
         Cancel(*this, log);
         if (outermost)
@@ -184,8 +187,10 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         // Quadrilateral codes: the structured meshes are refined once; the
         // quadrilaterals made from triangles stay as they are.
         if (!IsMeshKind(1))
-            for (POSITION pos = CObList::GetHeadPosition(); pos;)
+            for (POSITION pos = CObList::GetHeadPosition(); pos;) {
                 GetNext(pos)->RefineUniform(1, 1);
+                afx::ProgressPoint();
+            }
         break;
     default:
         if (outermost)
@@ -193,15 +198,20 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         return false;
     }
 
-    for (POSITION pos = CObList::GetHeadPosition(); pos;)
+    for (POSITION pos = CObList::GetHeadPosition(); pos;) {
         GetNext(pos)->AddLinksToCopyNodes();
+        afx::ProgressPoint();
+    }
+    afx::ProgressPoint();
     m_nElements = GetElementCount(true);
+    afx::ProgressPoint();
 
     if (!m_bStopRequest && m_nElements < m_nMinElements && m_bAutoSpacing) {
         m_iSubdivisions = std::max(2, static_cast<int>(subdivisions * 1.5));
         // The copy links of this attempt point into meshes the retry
         // replaces; the retry makes its own.
         ReleaseCopies(*this);
+        afx::ProgressPoint();
         if (!PreCalc(nullptr, errors, depth)) {
             if (m_bStopRequest)
                 Cancel(*this, log);
@@ -215,6 +225,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         m_nNodes = GetNodeCount(true);
         ReleaseCopies(*this);
     }
+    afx::ProgressPoint();
     CalcArea();
     if (outermost)
         AppendRunLines(*this, log, AfxProcessorSeconds() - start);

@@ -12,6 +12,7 @@
 #include "app/analysis/solverreport.h"
 #include "app/analysis/stressreturn.h"
 #include "femodel/strelna.h"
+#include "platform/afx/progress.h"
 #include "platform/afx/runtime.h"
 #include "platform/ferrand/material.h"
 
@@ -66,8 +67,10 @@ bool CPlateComp::Calculate(CStringArray* log, CStringArray* errors)
     }
     if (IsSolverWarning(status[0]))
         Append(log, SolverWarningText(status));
+    afx::ProgressPoint();
     const double t0 = AfxProcessorSeconds();
     SetElementStresses(elementData, nodes);
+    afx::ProgressPoint();
     CString line;
     line.Format("Used time Setting stresses:    %.3f seconds\r\n", AfxProcessorSeconds() - t0);
     Append(log, line);
@@ -91,7 +94,9 @@ int CPlateComp::BuildSolverData(CMatrix& materials, CMatrix& elementData, CLongM
     CSNode::lIDnode = 1;
     m_nNodes = GetNodeCount(true);
     CSNode::lIDnode = savedNodeCounter;
+    afx::ProgressPoint();
     m_nElements = GetElementCount(true);
+    afx::ProgressPoint();
     if (m_nElements <= 0)
         return -1;
     if (m_nNodes <= 0)
@@ -112,10 +117,13 @@ int CPlateComp::BuildSolverData(CMatrix& materials, CMatrix& elementData, CLongM
         if (section->IsKindOf(RUNTIME_CLASS(CSectPlate))) {
             auto* plate = static_cast<CSectPlate*>(section);
             plate->DisperseElementData(elementData, elementRow, mode);
+            afx::ProgressPoint();
             plate->InsertElementMaterials(topology.GetVector(), topologyIndex, layout.topologyColumns);
+            afx::ProgressPoint();
         }
         if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea)))
             static_cast<CSectMeshArea*>(section)->InsertNodes(nullptr, nodes.GetVector(), nodeIndex, 0, 2);
+        afx::ProgressPoint();
     }
     return BuildBoundaryArrays(suppressed, prescribed, couplings, springs, topology, nodes, loadCase) == 1 ? 1 : -3;
 }
@@ -136,8 +144,10 @@ int CPlateComp::BuildBoundaryArrays(CLongMatrix& suppressed, CMatrix& prescribed
         r->GetLinks(links, true);
         r->GetBCs(all);
     });
+    afx::ProgressPoint();
     if (!FillCouplingArray(m_iElemType, links, topology, nodes.GetRows(), couplings))
         return 0;
+    afx::ProgressPoint();
     SelectConditions(all, loadCase, conditions);
     if (conditions.IsEmpty())
         return -1;
@@ -268,6 +278,8 @@ static void FillKey(CPlateComp& comp, bool membrane, const SolveInput& in, int p
 
 static void FinishSolve(const CPlateComp& comp, double t0, CStringArray* log)
 {
+    // The solver call does not pump: events wait until it returns.
+    afx::ProgressPoint();
     CString line;
     line.Format("Used time Calculating:    %.3f seconds\r\n", AfxProcessorSeconds() - t0);
     Append(log, line);
@@ -301,6 +313,7 @@ struct SolveCall {
         int printLevel = 0;
         if (!PrepareSolve(comp, membrane, data, nodes, in, printLevel, log, errors))
             return false;
+        afx::ProgressPoint();
         t0 = AfxProcessorSeconds();
         FillKey(comp, membrane, in, printLevel, key);
         return true;
@@ -398,6 +411,7 @@ void CPlateComp::SetElementStresses(CMatrix& elementData, CMatrix& nodes)
     ForEachMeshRegion([&](CSectMeshArea* r) {
         r->SetStresses(elementData, elementRow);
         r->SetNodeValues(nodes, nodeRow);
+        afx::ProgressPoint();
     });
     if (layout.membrane)
         UpdateMaxMinEffStress();

@@ -10,6 +10,7 @@
 
 #include "femodel/strelna.h"
 #include "platform/afx/message.h"
+#include "platform/afx/progress.h"
 
 NODELIST* g_pMeshNodeList = nullptr;
 
@@ -358,9 +359,11 @@ bool CTriMesh::BuildOutput()
     auto deleteStrays = [&]() {
         std::unordered_set<CSNode*> seen;
         for (auto* list : {&offered, &table})
-            for (CSNode* node : *list)
+            for (CSNode* node : *list) {
+                afx::ProgressPoint();
                 if (node && seen.insert(node).second && IsStray(node))
                     delete node;
+            }
     };
 
     if (m_pGraph && !m_pGraph->IsEmpty()) {
@@ -406,12 +409,14 @@ bool CTriMesh::BuildOutput()
         delete m_pInnerNodes;
         m_pInnerNodes = nullptr;
     }
-    for (; k < count; ++k)
+    for (; k < count; ++k) {
+        afx::ProgressPoint();
         if (!m_pNode[k].bEmpty) {
             table[static_cast<std::size_t>(k)] =
                 new CSNode(m_pNode[k].x, m_pNode[k].y, 0.0, nullptr, 0);
             offered.push_back(table[static_cast<std::size_t>(k)]);
         }
+    }
 
     // Every element must name three existing nodes before any is built.
     const char* error = nullptr;
@@ -432,6 +437,7 @@ bool CTriMesh::BuildOutput()
         return false;
     }
     for (int e = 0; e < m_nElems; ++e) {
+        afx::ProgressPoint();
         const elem& r = m_pElem[e];
         if (!r.bEmpty)
             AddElement(table[static_cast<std::size_t>(r.n[0])],

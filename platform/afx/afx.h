@@ -13,6 +13,7 @@
 #include "platform/afx/numconv.h"
 #include "platform/afx/safefile.h"
 #include "platform/afx/object.h"
+#include "platform/afx/progress.h"
 #include "platform/afx/runtime.h"
 #include "platform/afx/selection.h"
 #include "platform/afx/stack.h"

@@ -34,9 +34,11 @@
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Triangulation_face_base_with_info_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
+#include <CGAL/spatial_sort.h>
 
 #include "platform/afx/cstring.h"
 #include "platform/afx/message.h"
+#include "platform/afx/progress.h"
 
 namespace
 {
@@ -172,8 +174,11 @@ public:
     void Output();
 
 private:
+    // A progress point (the window layer may pump its events there), then
+    // the stop request.
     void CheckStop()
     {
+        afx::ProgressPoint();
         if (CMGenerator::m_bStop)
             throw Stopped();
     }
@@ -197,11 +202,76 @@ private:
     std::vector<CDT::Edge> m_zoneEdges;
 };
 
+// The spatial sort's traits on indices into a point vector, comparing as
+// CGAL's adapter over the kernel does (so the order is the same), with a
+// progress point every 256 comparisons: sorting half a million points
+// takes a while.
+struct ProgressSortTraits {
+    using Point_2 = std::size_t;
+    using FT = K::FT;
+    const std::vector<Point>* points;
+
+    static void Tick()
+    {
+        static unsigned s_count = 0;
+        if ((++s_count & 255u) == 0)
+            afx::ProgressPoint();
+    }
+    struct Less_x_2 {
+        const std::vector<Point>* points;
+        bool operator()(std::size_t p, std::size_t q) const
+        {
+            Tick();
+            return K().less_x_2_object()((*points)[p], (*points)[q]);
+        }
+    };
+    struct Less_y_2 {
+        const std::vector<Point>* points;
+        bool operator()(std::size_t p, std::size_t q) const
+        {
+            Tick();
+            return K().less_y_2_object()((*points)[p], (*points)[q]);
+        }
+    };
+    struct Compute_x_2 {
+        const std::vector<Point>* points;
+        FT operator()(std::size_t p) const { return (*points)[p].x(); }
+    };
+    struct Compute_y_2 {
+        const std::vector<Point>* points;
+        FT operator()(std::size_t p) const { return (*points)[p].y(); }
+    };
+    Less_x_2 less_x_2_object() const { return {points}; }
+    Less_y_2 less_y_2_object() const { return {points}; }
+    Compute_x_2 compute_x_2_object() const { return {points}; }
+    Compute_y_2 compute_y_2_object() const { return {points}; }
+};
+
 // Triangulates the points anew (their info holds the record numbers).
 void Triangulator::InsertPoints(const std::vector<std::pair<Point, VInfo>>& pts, const char* duplicateText)
 {
     m_cdt.clear();
-    m_cdt.insert(pts.begin(), pts.end());
+    afx::ProgressPoint();
+    // CGAL's range insertion, step by step so that progress points can run
+    // between the points: the same spatial sort and the same hints, so the
+    // same triangulation.
+    std::vector<std::size_t> order(pts.size());
+    std::vector<Point> points(pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        order[i] = i;
+        points[i] = pts[i].first;
+    }
+    CGAL::spatial_sort(order.begin(), order.end(), ProgressSortTraits{&points});
+    afx::ProgressPoint();
+    FH hint;
+    for (std::size_t i : order) {
+        afx::ProgressPoint();
+        VH v = m_cdt.insert(points[i], hint);
+        if (v != VH()) {
+            v->info() = pts[i].second;
+            hint = v->face();
+        }
+    }
     if (m_cdt.number_of_vertices() != pts.size())
         throw Refused(duplicateText);
     if (m_cdt.dimension() < 2)
@@ -214,6 +284,7 @@ void Triangulator::InsertPoints(const std::vector<std::pair<Point, VInfo>>& pts,
 void Triangulator::InsertConstraints()
 {
     for (const auto& [a, b] : m_constraints) {
+        afx::ProgressPoint();
         const VH va = m_handles[static_cast<std::size_t>(a)];
         const VH vb = m_handles[static_cast<std::size_t>(b)];
         try {
@@ -285,6 +356,7 @@ void Triangulator::Build()
     if (!any)
         throw Refused("The outer boundary encloses no area");
     for (VH v : m_handles) {
+        afx::ProgressPoint();
         if (v == VH())
             continue;
         bool touches = false;
@@ -325,6 +397,7 @@ void Triangulator::MarkDomains()
             start->info().level = level;
             stack.assign(1, start);
             while (!stack.empty()) {
+                afx::ProgressPoint();
                 FH f = stack.back();
                 stack.pop_back();
                 f->info().inside = (level % 2) == 1;
@@ -376,6 +449,7 @@ void Triangulator::AssignSpacing()
         ++cnt[static_cast<std::size_t>(b)];
     }
     for (VH v : m_handles) {
+        afx::ProgressPoint();
         if (v == VH())
             continue;
         const std::size_t i = static_cast<std::size_t>(v->info().index);
@@ -471,6 +545,7 @@ void Triangulator::Refine()
     auto push = [&](FH f) { queue.push_back({f, {f->vertex(0), f->vertex(1), f->vertex(2)}}); };
     double area = 0.0, hmin = std::numeric_limits<double>::infinity();
     for (auto f = m_cdt.finite_faces_begin(); f != m_cdt.finite_faces_end(); ++f) {
+        afx::ProgressPoint();
         if (!f->info().inside)
             continue;
         push(f);
@@ -484,6 +559,7 @@ void Triangulator::Refine()
     double inserted = 0.0;
     std::size_t steps = 0;
     while (!queue.empty() && inserted < limit) {
+        afx::ProgressPoint();
         if ((++steps & 4095) == 0)
             CheckStop();
         const Item it = queue.front();
@@ -530,6 +606,7 @@ void Triangulator::Smooth(int passes)
     for (int pass = 0; pass < passes; ++pass) {
         CheckStop();
         for (std::size_t k = first; k < m_handles.size(); ++k) {
+            afx::ProgressPoint();
             VH v = m_handles[k];
             double sx = 0.0, sy = 0.0;
             int n = 0;
@@ -568,6 +645,7 @@ void Triangulator::Output()
     auto& elems = m_work.elems;
     nodes.assign(m_handles.size(), CEasyMesh::node{0.0, 0.0, true});
     for (std::size_t i = 0; i < m_handles.size(); ++i) {
+        afx::ProgressPoint();
         VH v = m_handles[i];
         if (v == VH())
             continue;
@@ -579,6 +657,7 @@ void Triangulator::Output()
     }
     elems.clear();
     for (auto f = m_cdt.finite_faces_begin(); f != m_cdt.finite_faces_end(); ++f) {
+        afx::ProgressPoint();
         if (!f->info().inside)
             continue;
         elems.push_back(CEasyMesh::elem{{f->vertex(0)->info().index, f->vertex(1)->info().index,

@@ -463,3 +463,57 @@ TEST_F(KorAppTest, OpenFileInDefAppReportsEachFailure)
 }
 
 } // namespace
+
+TEST(KorProgramFolder, FollowsTheExecutablesPlace)
+{
+    TempFolder temp;
+    const std::string root = temp.path();
+    std::filesystem::create_directories(root + "/usr/bin");
+    std::filesystem::create_directories(root + "/usr/share/brantel/Ext/Palettes");
+    std::filesystem::create_directories(root + "/build/bin");
+    std::filesystem::create_directories(root + "/odd/tools");
+    std::filesystem::create_directories(root + "/odd/share/brantel");
+    struct Case {
+        std::string exe, folder, help;
+    };
+    const Case cases[] = {
+        // Installed: bin/ beside share/brantel/.
+        {root + "/usr/bin/brantel", root + "/usr/share/brantel/", root + "/usr/share/doc/brantel/"},
+        // The build tree: the executable's own folder.
+        {root + "/build/bin/brantel", root + "/build/bin/", root + "/build/bin/doc/"},
+        // Not in a bin/ folder: its own folder even beside a share/brantel/.
+        {root + "/odd/tools/brantel", root + "/odd/tools/", root + "/odd/tools/doc/"},
+        // Folder names that share letters with the program's are kept whole.
+        {root + "/HELPbrantel.HLP/brantel", root + "/HELPbrantel.HLP/", root + "/HELPbrantel.HLP/doc/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.exe);
+        const CString folder = KorProgramFolder(c.exe.c_str());
+        EXPECT_EQ(std::string(folder), c.folder);
+        EXPECT_EQ(std::string(KorHelpFolder(folder)), c.help);
+    }
+}
+
+TEST_F(KorAppTest, HelpCommandsOpenTheManualIndex)
+{
+    const std::string dir = folder.path() + "/bin/";
+    std::filesystem::create_directories(dir + "doc");
+    WriteAll(dir + "doc/index.html", Bytes{'<'});
+    app.m_strAppDir = dir.c_str();
+    MakeFrame();
+    for (UINT id : {57667u, 57669u, 57670u, 57671u}) {
+        SCOPED_TRACE(id);
+        const std::size_t opened = Opener().Opened().size();
+        frame->SendCommand(id);
+        ASSERT_EQ(Opener().Opened().size(), opened + 1);
+        EXPECT_EQ(Opener().Opened().back(), CString((dir + "doc/index.html").c_str()));
+    }
+
+    // Without the manual the command says where it looked, and so does the
+    // user manual's name in the program folder.
+    std::filesystem::remove(dir + "doc/index.html");
+    Boxes().Expect("The file \"index.html\" was not found in\n\"" + dir + "doc/\".");
+    frame->SendCommand(57667);
+    Boxes().Expect("The file \"Brantel_U_man.pdf\" was not found in\n\"" + dir + "\".");
+    EXPECT_FALSE(OpenFileInDefApp(dir.c_str(), "Brantel_U_man.pdf"));
+}

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/ui/core/bars.h"
+#include "platform/ui/core/busy.h"
 #include "platform/ui/core/cmdtarget.h"
 #include "platform/ui/core/cmdui.h"
 #include "platform/ui/core/constants.h"
@@ -30,6 +31,7 @@
 #include "platform/ui/core/propsheet.h"
 #include "platform/ui/core/resources.h"
 #include "platform/ui/core/services.h"
+#include "platform/ui/core/shellopen.h"
 #include "platform/ui/core/splitter.h"
 #include "platform/ui/core/text1252.h"
 #include "platform/ui/core/toolbarmgr.h"

@@ -1,6 +1,7 @@
 #include "platform/ui/qt/qtbars.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
 #include "platform/ui/core/toolbarmgr.h"
+#include "platform/ui/qt/qtbusy.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtservices.h"
 #include "platform/ui/qt/qttext.h"
@@ -106,11 +108,8 @@ void FollowUserVisibility(QWidget* pBar, HWND hWnd)
 
 QIcon ButtonIcon(UINT nID, const QSize& size)
 {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    AfxQtDrawPicture(painter, QRect(QPoint(0, 0), size), nID);
-    return QIcon(pixmap);
+    // Drawn at the screen's pixel ratio, so SVG art stays sharp.
+    return QIcon(AfxQtArtPixmap(nID, size, qApp ? qApp->devicePixelRatio() : 1.0));
 }
 
 // Return in a toolbar combo's line edit is the layer's Return there, and
@@ -250,6 +249,7 @@ private:
         AfxLoadCommandStrings(nID, nullptr, &tip);
         QAction* action = addAction(ButtonIcon(nID, iconSize()), AfxToQString(tip));
         action->setData(nID);
+        AfxQtSetCommandId(action, nID); // Stop's button stays usable while busy
         action->setToolTip(AfxToQString(tip));
         QObject::connect(action, &QAction::hovered, this, [this, nID] { ShowPrompt(nID); });
         if (QWidget* button = widgetForAction(action))

@@ -1,7 +1,8 @@
 // The Qt backend with the Qt services, installed while the object lives;
 // the previous backend and services come back afterwards. main() makes one
 // after QApplication and AfxQtAfterApplication; it also installs the OpenGL
-// side (CQtGLServices: view hosts, off-screen images, glyphs, printing):
+// side (CQtGLServices: view hosts, off-screen images, glyphs, printing) and
+// busy mode's input filter (CQtBusyFilter):
 //
 //     CQtEnvironment env; // profile at AfxQtProfilePath()
 #pragma once
@@ -10,6 +11,7 @@
 
 #include <memory>
 
+#include "platform/ui/qt/qtbusy.h"
 #include "platform/ui/qt/qtglservices.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtservices.h"
@@ -40,4 +42,5 @@ private:
 
     AfxServiceSet m_previous; // restored by the destructor
     std::unique_ptr<CQtGLServices> m_gl;
+    CQtBusyFilter m_busy; // busy mode's input filter and progress pump
 };

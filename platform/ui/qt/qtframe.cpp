@@ -1,6 +1,7 @@
 #include "platform/ui/qt/qtframe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -18,6 +19,7 @@
 
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
+#include "platform/ui/qt/qtbusy.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qttext.h"
 
@@ -90,6 +92,7 @@ public:
             auto* shortcut = new QShortcut(keys, this);
             shortcut->setContext(Qt::WindowShortcut);
             const UINT nID = accel.cmd;
+            AfxQtSetCommandId(shortcut, nID);
             QObject::connect(shortcut, &QShortcut::activated, this, [this, nID] {
                 AfxQtEntry([&] {
                     CFrameWnd* frame = Frame();
@@ -222,15 +225,25 @@ private:
                 QAction* action = menu.addAction(AfxToQString(entry.item.strText));
                 action->setEnabled(entry.item.bEnabled);
                 action->setCheckable(entry.item.nCheck != 0);
+                AfxQtSetCommandId(action, entry.item.nCurrentID);
                 action->setChecked(entry.item.nCheck != 0);
                 const CCmdItemState item = entry.item;
                 QObject::connect(action, &QAction::hovered, action,
                                  [this, item] { ShowPrompt(item.nCurrentID); });
-                QObject::connect(action, &QAction::triggered, action, [this, item] {
-                    AfxQtEntry([&] {
-                        if (CFrameWnd* frame = Frame())
-                            AfxChooseCmdItem(frame, item);
-                    });
+                // The command runs once the menu has finished with the
+                // action: it may close the window that holds the menu
+                // (File > Exit), which deletes the menu.
+                const HWND hWnd = m_hWnd;
+                QObject::connect(action, &QAction::triggered, action, [hWnd, item] {
+                    QMetaObject::invokeMethod(
+                        qApp,
+                        [hWnd, item] {
+                            AfxQtEntry([&] {
+                                if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hWnd)))
+                                    AfxChooseCmdItem(frame, item);
+                            });
+                        },
+                        Qt::QueuedConnection);
                 });
             }
         }

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "platform/ui/core/busy.h"
 #include "platform/ui/core/constants.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/qt/qtcursors.h"
@@ -208,6 +209,9 @@ public:
         setFocusPolicy(Qt::StrongFocus);
         setMouseTracking(true);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        // The frame stays in the framebuffer between paints: a busy view
+        // skips its drawing and shows its last frame again.
+        setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     }
 
 protected:
@@ -552,6 +556,9 @@ void CQtGLHost::Resized()
 
 void CQtGLHost::Paint()
 {
+    // Busy, the view keeps its last frame: its model may be half built.
+    if (AfxIsBusy())
+        return;
     ++g_paintingHosts;
     const bool outer = !m_bPainting;
     m_bPainting = true;

@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -121,17 +122,52 @@ QString AfxQtDisplayText(const CString& text, bool bMnemonic)
     return out;
 }
 
+namespace
+{
+// The drawing of an SVG picture resource, or null when it is none.
+std::unique_ptr<QSvgRenderer> SvgOf(UINT nBitmapID)
+{
+    const AfxBitmapResource* resource = AfxFindResource<AfxBitmapResource>(nBitmapID);
+    if (!resource || resource->data.empty() || resource->strFormat != "svg")
+        return nullptr;
+    auto svg = std::make_unique<QSvgRenderer>(QByteArray(
+        reinterpret_cast<const char*>(resource->data.data()), static_cast<qsizetype>(resource->data.size())));
+    return svg->isValid() ? std::move(svg) : nullptr;
+}
+} // namespace
+
 QImage AfxQtLoadPicture(UINT nBitmapID)
 {
     const AfxBitmapResource* resource = AfxFindResource<AfxBitmapResource>(nBitmapID);
     if (!resource || resource->data.empty())
         return QImage();
-    return QImage::fromData(resource->data.data(), static_cast<int>(resource->data.size()),
-                            resource->strFormat == "svg" ? "SVG" : nullptr);
+    if (const std::unique_ptr<QSvgRenderer> svg = SvgOf(nBitmapID)) {
+        QImage image(svg->defaultSize(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        svg->render(&painter);
+        return image;
+    }
+    return QImage::fromData(resource->data.data(), static_cast<int>(resource->data.size()));
+}
+
+QPixmap AfxQtArtPixmap(UINT nID, QSize size, qreal ratio)
+{
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    AfxQtDrawPicture(painter, QRect(QPoint(0, 0), size), nID);
+    return pixmap;
 }
 
 void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
 {
+    // SVG is drawn as vectors at the device's resolution.
+    if (const std::unique_ptr<QSvgRenderer> svg = SvgOf(nBitmapID)) {
+        svg->render(&painter, rect);
+        return;
+    }
     const QImage image = AfxQtLoadPicture(nBitmapID);
     if (!image.isNull()) {
         // Scaled to the rectangle in device pixels, so it stays sharp on

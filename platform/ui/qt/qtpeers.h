@@ -23,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QObject>
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -58,6 +59,9 @@ QImage AfxQtLoadPicture(UINT nBitmapID);
 // frame with its id.
 class QPainter;
 void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID);
+// The picture or button art nID drawn at size (logical pixels) for a
+// device pixel ratio, as AfxQtDrawPicture draws it.
+QPixmap AfxQtArtPixmap(UINT nID, QSize size, qreal ratio);
 
 class CQtPeer : public CWndPeer
 {

@@ -401,9 +401,15 @@ QString Key(LPCTSTR lpszSection, LPCTSTR lpszEntry)
 
 CQtProfile::CQtProfile(const QString& path) : m_settings(path, QSettings::IniFormat) {}
 
+QVariant CQtProfile::Value(const QString& key) const
+{
+    const auto pending = m_pending.find(key);
+    return pending != m_pending.end() ? pending->second : m_settings.value(key);
+}
+
 BOOL CQtProfile::GetInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int& nValue)
 {
-    const QVariant value = m_settings.value(Key(lpszSection, lpszEntry));
+    const QVariant value = Value(Key(lpszSection, lpszEntry));
     bool ok = false;
     const int n = value.toInt(&ok);
     if (!value.isValid() || !ok)
@@ -414,7 +420,7 @@ BOOL CQtProfile::GetInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int& nValue)
 
 BOOL CQtProfile::GetString(LPCTSTR lpszSection, LPCTSTR lpszEntry, CString& strValue)
 {
-    const QVariant value = m_settings.value(Key(lpszSection, lpszEntry));
+    const QVariant value = Value(Key(lpszSection, lpszEntry));
     if (!value.isValid())
         return FALSE;
     strValue = AfxFromQString(value.toString());
@@ -423,7 +429,7 @@ BOOL CQtProfile::GetString(LPCTSTR lpszSection, LPCTSTR lpszEntry, CString& strV
 
 BOOL CQtProfile::GetBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, std::vector<BYTE>& data)
 {
-    const QVariant value = m_settings.value(Key(lpszSection, lpszEntry));
+    const QVariant value = Value(Key(lpszSection, lpszEntry));
     if (!value.isValid())
         return FALSE;
     const QByteArray bytes = value.toByteArray();
@@ -433,24 +439,27 @@ BOOL CQtProfile::GetBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, std::vector<B
 
 BOOL CQtProfile::WriteInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue)
 {
-    m_settings.setValue(Key(lpszSection, lpszEntry), nValue);
+    m_pending[Key(lpszSection, lpszEntry)] = nValue;
     return TRUE;
 }
 
 BOOL CQtProfile::WriteString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue)
 {
-    m_settings.setValue(Key(lpszSection, lpszEntry), AfxToQString(lpszValue));
+    m_pending[Key(lpszSection, lpszEntry)] = AfxToQString(lpszValue);
     return TRUE;
 }
 
 BOOL CQtProfile::WriteBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData, UINT nBytes)
 {
-    m_settings.setValue(Key(lpszSection, lpszEntry),
-                        QByteArray(reinterpret_cast<const char*>(pData), static_cast<int>(nBytes)));
+    m_pending[Key(lpszSection, lpszEntry)] =
+        QByteArray(reinterpret_cast<const char*>(pData), static_cast<int>(nBytes));
     return TRUE;
 }
 
 void CQtProfile::Flush()
 {
+    for (const auto& [key, value] : m_pending)
+        m_settings.setValue(key, value);
+    m_pending.clear();
     m_settings.sync();
 }

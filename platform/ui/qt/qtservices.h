@@ -4,6 +4,8 @@
 // Xvfb and on every desktop.
 #pragma once
 
+#include <map>
+
 #include <QColor>
 #include <QFont>
 #include <QMessageBox>
@@ -132,10 +134,13 @@ public:
     BOOL WriteString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) override;
     BOOL WriteBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData,
                      UINT nBytes) override;
-    // Writes what is pending to the file.
+    // Writes what is pending to the file. Until then writes stay in memory
+    // (reads see them): a running program writes nothing before it ends.
     void Flush();
     QSettings& Settings() { return m_settings; }
 
 private:
+    QVariant Value(const QString& key) const;
     QSettings m_settings;
+    std::map<QString, QVariant> m_pending;
 };

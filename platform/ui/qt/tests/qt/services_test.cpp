@@ -355,6 +355,13 @@ TEST_F(QtServices, ProfileLivesInTheConfigFolderAndRoundTrips)
         EXPECT_TRUE(profile.WriteInt("Properties", "OGLAccel", 1));
         EXPECT_TRUE(profile.WriteString("Recent File List", "File1", "/data/Platte \xB2.plb"));
         EXPECT_TRUE(profile.WriteBinary("brantel", "BarState", blob, sizeof blob));
+        // Nothing reaches the disk before the flush at the program's end,
+        // even when the event loop runs; reads see the writes at once.
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(QFile::exists(path));
+        int accel = 0;
+        EXPECT_TRUE(profile.GetInt("Properties", "OGLAccel", accel));
+        EXPECT_EQ(accel, 1);
         profile.Flush();
     }
     EXPECT_TRUE(QFile::exists(path));

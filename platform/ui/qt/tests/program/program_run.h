@@ -1,0 +1,145 @@
+// Running the built or installed program on the test display: finding its
+// main window by title with xdotool, and closing it as a desktop does.
+#pragma once
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QProcess>
+#include <QTest>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+namespace brantel::test
+{
+
+// The id of the first visible window whose title matches the pattern, or 0.
+// A maximised child window may add its own title in brackets.
+inline WId FindMainWindow(const QString& pattern = "^Brantel - Plate1( - \\[.*\\])?$")
+{
+    QProcess search;
+    search.start("xdotool", {"search", "--onlyvisible", "--name", pattern});
+    if (!search.waitForFinished(5000))
+        return 0;
+    const QList<QByteArray> ids = search.readAllStandardOutput().split('\n');
+    return ids.isEmpty() ? 0 : ids.front().trimmed().toULongLong();
+}
+
+inline xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
+{
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name),
+        nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
+
+// Asks the window to close as a window manager does for its close button.
+inline bool SendCloseRequest(WId window)
+{
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    xcb_client_message_event_t event = {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = static_cast<xcb_window_t>(window);
+    event.type = Atom(connection, "WM_PROTOCOLS");
+    event.data.data32[0] = Atom(connection, "WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    // A checked request waits for the server's answer, so the event is
+    // delivered before this connection closes.
+    xcb_generic_error_t* error = xcb_request_check(
+        connection, xcb_send_event_checked(connection, 0, event.window, XCB_EVENT_MASK_NO_EVENT,
+                                           reinterpret_cast<const char*>(&event)));
+    const bool sent = error == nullptr;
+    std::free(error);
+    xcb_disconnect(connection);
+    return sent;
+}
+
+// The window grabbed from the X server once it shows more than a flat
+// colour (its menu and status bar drawn), for at most 10 s; colours gets
+// the number of colours seen on a 3-pixel grid.
+inline QImage GrabWhenDrawn(WId window, std::size_t& colours)
+{
+    QImage image;
+    std::set<QRgb> seen;
+    const QDeadlineTimer drawn(10000);
+    while (seen.size() < 3 && !drawn.hasExpired()) {
+        image = QGuiApplication::primaryScreen()->grabWindow(window).toImage();
+        seen.clear();
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                seen.insert(image.pixel(x, y));
+        if (seen.size() < 3)
+            QTest::qWait(100);
+    }
+    colours = seen.size();
+    return image;
+}
+
+// The program started with files and a settings folder of its own; the
+// window found by its title; ended as a desktop ends it.
+class ProgramRun
+{
+public:
+    ProgramRun(const QString& program, const QString& config) : m_path(program)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", config);
+#ifdef BRANTEL_SANITIZED
+        env.insert("QT_XCB_GL_INTEGRATION", "none");
+#endif
+        m_program.setProcessEnvironment(env);
+        m_program.setProcessChannelMode(QProcess::ForwardedChannels);
+    }
+    ~ProgramRun()
+    {
+        if (m_program.state() != QProcess::NotRunning) {
+            m_program.kill();
+            m_program.waitForFinished();
+        }
+    }
+    bool Start(const QStringList& args)
+    {
+        m_program.start(m_path, args);
+        return m_program.waitForStarted(10000);
+    }
+    WId WaitForWindow(const QString& pattern)
+    {
+        WId window = 0;
+        const QDeadlineTimer deadline(10000);
+        while (!window && !deadline.hasExpired() && m_program.state() == QProcess::Running) {
+            window = FindMainWindow(pattern);
+            if (!window)
+                QTest::qWait(100);
+        }
+        return window;
+    }
+    // Sends the close request; true when the program ended with status 0.
+    bool Close(WId window)
+    {
+        if (!SendCloseRequest(window) || !m_program.waitForFinished(10000))
+            return false;
+        return m_program.exitStatus() == QProcess::NormalExit && m_program.exitCode() == 0;
+    }
+
+    QProcess& Process() { return m_program; }
+
+private:
+    QString m_path;
+    QProcess m_program;
+};
+
+} // namespace brantel::test

@@ -1,0 +1,196 @@
+"""Which glyph each resource id gets (see make_art.py)."""
+
+INK = "#1f3a5f"
+
+
+def formula(text, w=240, h=28, size=16):
+    body = (f'<rect x="0.5" y="0.5" width="{w-1}" height="{h-1}" fill="#ffffff" stroke="#dbe9f5"/>\n'
+            f'<text x="{w/2}" y="{h*0.7:.1f}" font-family="DejaVu Serif, serif" font-style="italic" '
+            f'font-size="{size}" text-anchor="middle" fill="{INK}">{text}</text>\n')
+    return {"glyph": "picture", "body": body, "size": (w, h)}
+
+
+def symbol(main, sub, w=20, h=12):
+    body = (f'<text x="{w/2}" y="{h-2.5}" font-family="DejaVu Serif, serif" font-style="italic" '
+            f'font-size="{h-1}" text-anchor="middle" fill="{INK}">{main}'
+            f'<tspan font-size="{(h-1)*0.6:.1f}" dy="2">{sub}</tspan></text>\n')
+    return {"glyph": "picture", "body": body, "size": (w, h)}
+
+
+def ring(kind):
+    # A ring segment of the given type: full annulus sector, a sector with a
+    # straight inner edge, and a sector with an opening angle marked.
+    paths = {
+        1: '<path d="M50 90 A40 40 0 0 1 10 50 H30 A20 20 0 0 0 50 70 Z" fill="#4a90c8" stroke="#1f3a5f" stroke-width="2"/>',
+        2: '<path d="M50 90 A40 40 0 0 1 10 50 H30 L50 70 Z" fill="#4a90c8" stroke="#1f3a5f" stroke-width="2"/>',
+        3: '<path d="M50 90 A40 40 0 0 1 21.7 21.7 L35.9 35.9 A20 20 0 0 0 50 70 Z" fill="#4a90c8" stroke="#1f3a5f" stroke-width="2"/>'
+           '<path d="M50 50 L10 50 M50 50 L21.7 21.7" stroke="#d9534f" stroke-width="1.5" stroke-dasharray="4 3"/>'
+           '<path d="M25 50 A25 25 0 0 1 32.3 32.3" fill="none" stroke="#d9534f" stroke-width="1.5"/>',
+    }
+    body = ('<rect x="1" y="1" width="98" height="98" fill="#ffffff" stroke="#dbe9f5"/>\n'
+            '<circle cx="50" cy="50" r="2.5" fill="#1f3a5f"/>\n' + paths[kind] + "\n")
+    return {"glyph": "picture", "body": body, "size": (100, 100)}
+
+
+ART = {
+    # File, edit, window and help commands.
+    57600: {"glyph": "new"},
+    57601: {"glyph": "open"},
+    57602: {"glyph": "close"},
+    57603: {"glyph": "save"},
+    57604: {"glyph": "saveas"},
+    57606: {"glyph": "setup"},
+    57607: {"glyph": "print"},
+    57609: {"glyph": "preview"},
+    57616: {"glyph": "recent"},
+    57634: {"glyph": "copy"},
+    57635: {"glyph": "cut"},
+    57637: {"glyph": "paste"},
+    57642: {"glyph": "selectall"},
+    57643: {"glyph": "undo"},
+    57644: {"glyph": "redo"},
+    57648: {"glyph": "window"},
+    57649: {"glyph": "letter", "ch": "≡"},
+    57650: {"glyph": "cascade"},
+    57651: {"glyph": "tile"},
+    57652: {"glyph": "tile"},
+    57664: {"glyph": "about"},
+    57665: {"glyph": "exit"},
+    57666: {"glyph": "help"},
+    57667: {"glyph": "help"},
+    57669: {"glyph": "help"},
+    57670: {"glyph": "help"},
+    57671: {"glyph": "help"},
+    50015: {"glyph": "print"},
+    # The 2D view's grid, modes and tools.
+    50002: {"glyph": "gridpts"},
+    50003: {"glyph": "finer"},
+    50004: {"glyph": "letter", "ch": "⌖", "colour": "#3c9d5d"},
+    50005: {"glyph": "axes"},
+    50006: {"glyph": "view2d"},
+    50007: {"glyph": "coords"},
+    50008: {"glyph": "letter", "ch": "F", "colour": "#7a8591"},
+    50009: {"glyph": "pointer"},
+    50010: {"glyph": "delete"},
+    50011: {"glyph": "pan"},
+    50012: {"glyph": "rotate"},
+    50016: {"glyph": "pan"},
+    50017: {"glyph": "rotate"},
+    50018: {"glyph": "zoomin"},
+    50019: {"glyph": "zoomout"},
+    50020: {"glyph": "zoomfit"},
+    50021: {"glyph": "zoomrect"},
+    50022: {"glyph": "zoomdyn"},
+    50023: {"glyph": "copy"},
+    50024: {"glyph": "image"},
+    50025: {"glyph": "print"},
+    50026: {"glyph": "results"},
+    50027: {"glyph": "light"},
+    50028: {"glyph": "mesh"},
+    50029: {"glyph": "view2d"},
+    50030: {"glyph": "view3d"},
+    # The plate program: modes, model, mesh and calculation.
+    32804: {"glyph": "polygon"},
+    32854: {"glyph": "mesh"},
+    50055: {"glyph": "results"},
+    34009: {"glyph": "material"},
+    34016: {"glyph": "loads"},
+    34018: {"glyph": "mesh"},
+    34034: {"glyph": "finer"},
+    34044: {"glyph": "letter", "ch": "1"},
+    34045: {"glyph": "letter", "ch": "#"},
+    34050: {"glyph": "log"},
+    34052: {"glyph": "letter", "ch": "↓", "colour": "#3c9d5d"},
+    34053: {"glyph": "pan"},
+    34059: {"glyph": "support"},
+    34060: {"glyph": "support"},
+    34061: {"glyph": "letter", "ch": "M"},
+    34062: {"glyph": "log"},
+    34063: {"glyph": "letter", "ch": "↓", "colour": "#4a90c8"},
+    34072: {"glyph": "measure"},
+    34075: {"glyph": "list"},
+    34078: {"glyph": "letter", "ch": "↑", "colour": "#3c9d5d"},
+    34081: {"glyph": "axes"},
+    50068: {"glyph": "calc"},
+    50069: {"glyph": "deform"},
+    50070: {"glyph": "finer"},
+    50071: {"glyph": "coarser"},
+    50072: {"glyph": "stop"},
+    # Dialog pictures: ring segments, formulas and the symbols of fields.
+    16070: ring(1),
+    16178: ring(2),
+    16181: ring(3),
+    16300: formula("t = t₀ + Δtₓ (x − x₀) + Δtᵧ (y − y₀)"),
+    16301: formula("p = p₀ + Δpₓ (x − x₀) + Δpᵧ (y − y₀)"),
+    16302: formula("αⁱ = α₀ⁱ + Δαₓⁱ (x − x₀) + Δαᵧⁱ (y − y₀)"),
+    16303: formula("αⁱ = ε₀ⁱ", 56, 14, 10),
+    16304: formula("α¹ = ΔT", 53, 14, 10),
+    16310: symbol("t", "0"),
+    16311: symbol("Δt", "x"),
+    16312: symbol("Δt", "y"),
+    16313: symbol("p", "0"),
+    16314: symbol("Δp", "x"),
+    16315: symbol("Δp", "y"),
+    16316: symbol("α", "0¹"),
+    16317: symbol("Δα", "x¹"),
+    16318: symbol("Δα", "y¹"),
+    16319: symbol("α", "0²"),
+    16320: symbol("Δα", "x²"),
+    16321: symbol("Δα", "y²"),
+    16322: symbol("x", "0", 12, 12),
+    16323: symbol("y", "0", 12, 12),
+    16324: formula("dy/dx = a + b x", 66, 30, 11),
+}
+
+# Commands and pictures of the program's frame, views and pages. Where a
+# command has no plainer picture, a letter badge in its group's colour.
+ART.update({
+    32794: {"glyph": "help"},          # user manual
+    32797: {"glyph": "material"},      # active material
+    32799: {"glyph": "thickness"},     # current thickness
+    32853: {"glyph": "view3d"},        # viewing mode
+    34032: {"glyph": "mesh"},          # generate mesh
+    34069: {"glyph": "zoomfit"},       # automatic zoom
+    34070: {"glyph": "results"},       # automatic result scale
+    34071: {"glyph": "thickness"},     # grid thickness
+    50114: {"glyph": "results"},       # stress component
+    32785: {"glyph": "pointer"},
+    32773: {"glyph": "node"},
+    32775: {"glyph": "line"},
+    32777: {"glyph": "rect"},
+    32813: {"glyph": "polygon"},
+    32772: {"glyph": "hole"},
+    34076: {"glyph": "arc"},
+    32844: {"glyph": "deform"},
+    32806: {"glyph": "letter", "ch": "σ", "colour": "#d9534f"},
+    32807: {"glyph": "letter", "ch": "τ", "colour": "#d9534f"},
+    32820: {"glyph": "letter", "ch": "w", "colour": "#d9534f"},
+    33013: {"glyph": "letter", "ch": "x", "colour": "#3c9d5d"},
+    33012: {"glyph": "letter", "ch": "y", "colour": "#3c9d5d"},
+    32920: {"glyph": "letter", "ch": "z", "colour": "#3c9d5d"},
+    50056: {"glyph": "view3d"},
+    50057: {"glyph": "letter", "ch": "T", "colour": "#7a8591"},
+    50058: {"glyph": "letter", "ch": "F", "colour": "#7a8591"},
+    50059: {"glyph": "letter", "ch": "S", "colour": "#7a8591"},
+    50060: {"glyph": "rotate"},
+    50061: {"glyph": "pan"},
+    50062: {"glyph": "zoomin"},
+    50063: {"glyph": "zoomout"},
+    34033: {"glyph": "mesh"},
+    34073: {"glyph": "finer"},
+    34074: {"glyph": "coarser"},
+    32845: {"glyph": "letter", "ch": "#", "colour": "#7a8591"},
+    16170: {"glyph": "support"},
+    16171: {"glyph": "support"},
+    16172: {"glyph": "load"},
+    16173: {"glyph": "loads"},
+    728: {"glyph": "support"},
+    729: {"glyph": "support"},
+    730: {"glyph": "support"},
+    732: {"glyph": "load"},
+    733: {"glyph": "loads"},
+    734: {"glyph": "axes"},
+    746: {"glyph": "beam"},
+    766: {"glyph": "section"},
+    788: {"glyph": "letter", "ch": "k", "colour": "#3c9d5d"},   # spring
+})
