@@ -1016,6 +1016,10 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                              state.rect.Height());
             if (AfxQtIsStatusBar(w) || AfxQtIsChildFrame(w) || AfxQtIsLaidOut(w)) {
                 // Laid out by Qt (child frames are always maximised).
+            } else if (AfxQtIsFrameWidget(w) && w->isWindow()) {
+                // A frame's placement (its size and where it stands).
+                w->move(rect.topLeft());
+                w->resize(rect.size());
             } else if (w->isWindow()) {
                 w->resize(rect.size());
             } else if (qobject_cast<QComboBox*>(w)) {
