@@ -215,6 +215,7 @@ BOOL VokPPCrossSections::OnInitDialog()
         if (ItemPointer<CCrSectComp>(combo, i) == m_pSelSection)
             combo.SetCurSel(i);
     OnSelchangeSection();
+    SetModified(FALSE); // showing the opening choice changes nothing
     return result;
 }
 

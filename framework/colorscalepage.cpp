@@ -122,6 +122,7 @@ BOOL KorPPColorScale::OnInitDialog()
     m_tips.AddTool(IDC_RED, "Red (%%)");
     m_tips.AddTool(IDC_GREEN, "Green (%%)");
     m_tips.AddTool(IDC_BLUE, "Blue (%%)");
+    SetModified(FALSE); // the fields' change notices while they were filled
     return result;
 }
 

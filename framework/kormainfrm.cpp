@@ -21,7 +21,6 @@ namespace
 
 constexpr UINT kFirstFreeBarBase = 59395;
 constexpr UINT kDrawToolsResource = 27004;
-constexpr DWORD kWS_MAXIMIZE = 0x01000000;
 constexpr int kLogHeight = 100;
 
 const char* const kDisableAccelQuestion =
@@ -204,7 +203,7 @@ CComboBox* KorMainFrm::GetToolbarCombo(UINT id) const
 
 bool KorMainFrm::IsFrameZoomed() const
 {
-    return (GetStyle() & kWS_MAXIMIZE) != 0;
+    return (GetStyle() & WS_MAXIMIZE) != 0;
 }
 
 void KorMainFrm::UpdateListButton(UINT id, CStringArray* items, int sel)

@@ -297,6 +297,7 @@ BOOL KorPPOGLSett::OnInitDialog()
         pBox->EnableWindow(FALSE);
     if (CWnd* pBox = GetDlgItem(IDC_LINE_SMOOTH); pBox && !LineRangeWide())
         pBox->EnableWindow(FALSE);
+    SetModified(FALSE); // the fields' change notices while they were filled
     return result;
 }
 

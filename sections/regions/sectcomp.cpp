@@ -1,6 +1,7 @@
 #include "sections/regions/sectcomp.h"
 
 #include "femodel/element.h"
+#include "geometry/edge.h"
 #include "femodel/modelinfo.h"
 #include "platform/ferrand/material.h"
 
@@ -546,6 +547,57 @@ CObject* CSectComp::Discretize()
 
 // ------------------------------------------------------------ copy
 
+namespace
+{
+
+// A node copy made before a section is copied (by the caller's node list or
+// an earlier section), with the edges it had then.
+struct EarlierCopy {
+    CSNode* node;
+    std::vector<CObject*> edges;
+};
+
+std::vector<EarlierCopy> EarlierCopies(CGraph& section)
+{
+    std::vector<EarlierCopy> earlier;
+    for (POSITION pos = section.GetHeadPosition(); pos;)
+        if (CSNode* made = section.GetNextNode(pos)->GetCopyNode()) {
+            EarlierCopy& entry = earlier.emplace_back(EarlierCopy{made, {}});
+            if (CObList* edges = made->GetEdgeList())
+                for (POSITION ep = edges->GetHeadPosition(); ep;)
+                    entry.edges.push_back(edges->GetNext(ep));
+        }
+    return earlier;
+}
+
+// Deletes a section's copy that is no section (its class has no copy of its
+// own): the earlier copies belong to others, so they lose only the edges and
+// the graph it gave them; its own new nodes go with it.
+void DiscardGraphCopy(CGraph* copy, const std::vector<EarlierCopy>& earlier)
+{
+    for (const EarlierCopy& entry : earlier) {
+        for (CObList* edges = entry.node->GetEdgeList(); edges;) {
+            CObject* added = nullptr;
+            for (POSITION ep = edges->GetHeadPosition(); ep && !added;) {
+                CObject* edge = edges->GetNext(ep);
+                if (std::find(entry.edges.begin(), entry.edges.end(), edge) == entry.edges.end())
+                    added = edge;
+            }
+            if (!added)
+                break;
+            delete static_cast<CEdge*>(added); // also leaves the node's list
+            edges = entry.node->GetEdgeList();
+        }
+        if (POSITION at = copy->Find(entry.node))
+            copy->RemoveAt(at);
+        entry.node->RemoveGraph(copy);
+    }
+    delete copy;
+}
+
+} // namespace
+
+
 void CSectComp::Copy(CSectComp*& target, bool withName)
 {
     if (!target || !target->IsKindOf(RUNTIME_CLASS(CSectComp)))
@@ -558,11 +610,12 @@ void CSectComp::Copy(CSectComp*& target, bool withName)
     // Nodes shared between sections stay shared in the copy: each source
     // node keeps its link to its copy until every section is copied.
     ForSections([&](CSection* s) {
+        const std::vector<EarlierCopy> earlier = EarlierCopies(*s);
         CGraph* copy = s->Copy(withName);
         if (CSection* section = SectionAt(copy))
             target->AddTail(section);
-        else
-            delete copy; // a section class without a copy of its own kind
+        else if (copy)
+            DiscardGraphCopy(copy, earlier);
     });
     ForSections([](CSection* s) { s->ReleaseCopyNodes(true); });
 }

@@ -189,6 +189,37 @@ TEST_F(KorDocTest, UndoThenRedoGivesBackTheModelAndItsNodeList)
     doc.RemoveView(&view);
 }
 
+// A region class without a copy of its own (a plain CSectArea) is left out
+// of the snapshot; the snapshot's node copies stay whole, with no edge or
+// graph of the dropped copy left on them.
+TEST_F(KorDocTest, ARegionClassWithoutItsOwnCopyLeavesTheUndoNodesWhole)
+{
+    TestDoc doc;
+    doc.AddRegion(0, 0, 1, 1);
+    doc.AddRegion(1, 0, 2, 1, new CSectArea);
+    doc.AddRegion(2, 0, 3, 1);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        doc.UpdateUndo(true); // the second round releases the first snapshot
+        ASSERT_NE(doc.m_pUndoComp, nullptr);
+        EXPECT_EQ(doc.m_pUndoComp->GetCount(), 2);
+        ASSERT_NE(doc.m_pUndoNodeList, nullptr);
+        ASSERT_EQ(doc.m_pUndoNodeList->m_nCount, 12);
+        int held = 0, loose = 0;
+        for (int i = 0; i < doc.m_pUndoNodeList->m_nCount; ++i) {
+            const CSNode* node = doc.m_pUndoNodeList->m_pNodes[i];
+            const int graphs = node->GetGraphCount();
+            const int edges = node->GetEdgeList() ? node->GetEdgeList()->GetCount() : 0;
+            (graphs == 1 ? held : loose) += 1;
+            EXPECT_EQ(edges, graphs == 1 ? 2 : 0) << i;
+        }
+        EXPECT_EQ(held, 8);
+        EXPECT_EQ(loose, 4);
+    }
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.m_pSectComp->GetCount(), 2);
+}
+
 TEST_F(KorDocTest, EmptyFormerModelsGoOnUndoButStayOnRedo)
 {
     TestDoc doc;

@@ -229,8 +229,14 @@ TEST_F(SettingsPages, OpenGLSettingsWriteTheWidthsAndSizes)
         for (int i = 0; i < 8; ++i)
             EXPECT_EQ(d.Text(KorPPOGLSett::kSizeEdits[i]), CString(std::to_string(1 + i).c_str()));
         EXPECT_EQ(d.Text(KorPPOGLSett::IDC_SEL_OBJECTS), "256");
+        // Filling the fields changes nothing: Apply comes with the first edit.
+        CWnd* apply = page.GetParent()->GetDlgItem(ID_APPLY_NOW);
+        ASSERT_NE(apply, nullptr);
+        EXPECT_FALSE(page.IsModified());
+        EXPECT_FALSE(apply->IsWindowEnabled());
         d.Type(16232, "6.5"); // wide edges
         EXPECT_TRUE(page.IsModified());
+        EXPECT_TRUE(apply->IsWindowEnabled());
         script.MessageBox("Please enter a number.");
         d.Type(16237, "thick");
         d.PressApply();

@@ -42,11 +42,13 @@ public:
     IMPLEMENT_SERIAL(CUndoArea, CSectArea, 1)                                                      \
     IMPLEMENT_SERIAL(CUndoComp, CSectComp, 1)
 
-// Adds the rectangle (x0, y0) - (x1, y1) as a region; its nodes join nodes.
+// Adds the rectangle (x0, y0) - (x1, y1) as a region (area, else a new
+// CUndoArea); its nodes join nodes.
 inline void AddSquareRegion(CSectComp& model, NODELIST& nodes, double x0, double y0, double x1,
-                            double y1)
+                            double y1, CSectArea* area = nullptr)
 {
-    auto* area = new CUndoArea;
+    if (!area)
+        area = new CUndoArea;
     CSNode* a = area->NewNode(x0, y0, 0.0);
     CSNode* b = area->NewNode(x1, y0, 0.0);
     CSNode* c = area->NewNode(x1, y1, 0.0);
@@ -83,8 +85,8 @@ public:
     void PrintPageBody(CDC*, CPrintInfo*) override {}
     void DrawImageContent(int, unsigned int) override {}
 
-    void AddRegion(double x0, double y0, double x1, double y1)
+    void AddRegion(double x0, double y0, double x1, double y1, CSectArea* area = nullptr)
     {
-        AddSquareRegion(*m_pSectComp, *m_pNodeList, x0, y0, x1, y1);
+        AddSquareRegion(*m_pSectComp, *m_pNodeList, x0, y0, x1, y1, area);
     }
 };

@@ -234,7 +234,9 @@ TEST_F(AssignPageTest, SingleSegmentOpensOnItsSectionAndTakesTheChoice)
         ASSERT_NE(Shown(page), nullptr);
         EXPECT_EQ(Shown(page), &page.GetImage());
         EXPECT_TRUE(page.GetImage().IsValid());
+        EXPECT_FALSE(page.IsModified()); // opening chose nothing yet
         d.Select(16029, 0);
+        EXPECT_TRUE(page.IsModified());
         d.PressOK();
     });
     EXPECT_EQ(seg->GetCrSect(), a);
@@ -256,7 +258,7 @@ TEST_F(AssignPageTest, ListWithDifferentSectionsOpensOnNoChangeAndKeepsThem)
     RunSheet({&page}, [&](DialogDriver& d) {
         EXPECT_EQ(d.Items(16029), (std::vector<CString>{"  No Change", "A", "B"}));
         EXPECT_EQ(d.CurSel(16029), 0);
-        d.PressApply();
+        EXPECT_FALSE(d.Enabled(ID_APPLY_NOW)); // nothing chosen yet
         d.PressOK();
     });
     EXPECT_EQ(s1->GetCrSect(), a);

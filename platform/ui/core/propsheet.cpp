@@ -50,7 +50,7 @@ CString CPropertyPage::GetTitle() const
 void CPropertyPage::SetModified(BOOL bChanged)
 {
     m_bModified = bChanged;
-    if (bChanged && m_hWnd && m_pSheet)
+    if (m_hWnd && m_pSheet)
         m_pSheet->PageModified();
 }
 
@@ -312,7 +312,12 @@ void CPropertySheet::OnApplyNow()
 
 void CPropertySheet::PageModified()
 {
-    m_btnApply.EnableWindow(TRUE);
+    // Apply is there while any shown page holds a change.
+    BOOL bAny = FALSE;
+    for (CPropertyPage* page : m_pages)
+        if (page->m_hWnd && page->m_pSheet == this && page->m_bModified)
+            bAny = TRUE;
+    m_btnApply.EnableWindow(bAny);
 }
 
 BOOL CPropertySheet::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)

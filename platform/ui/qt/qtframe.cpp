@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -175,6 +177,25 @@ protected:
         AfxQtPostUserClose(this, m_hWnd);
     }
 
+    // Moves, resizes and maximise/restore by the user or the window manager
+    // go back to the layer, which saves them as the window's placement.
+    void moveEvent(QMoveEvent* event) override
+    {
+        QMainWindow::moveEvent(event);
+        ReportPlacement();
+    }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QMainWindow::resizeEvent(event);
+        ReportPlacement();
+    }
+    void changeEvent(QEvent* event) override
+    {
+        QMainWindow::changeEvent(event);
+        if (event->type() == QEvent::WindowStateChange)
+            ReportPlacement();
+    }
+
     void dragEnterEvent(QDragEnterEvent* event) override
     {
         if (!DroppedFiles(event->mimeData()).empty())
@@ -194,6 +215,21 @@ protected:
     }
 
 private:
+    // The layer's rectangle is the restored (normal) one while the frame is
+    // maximised; WS_MAXIMIZE tells which it shows.
+    void ReportPlacement()
+    {
+        CWndState* state = AfxGetWndState(m_hWnd);
+        if (!state || state->bDestroying)
+            return;
+        const bool zoomed = isMaximized();
+        const QRect normal = zoomed ? normalGeometry() : QRect(pos(), size());
+        if (normal.isValid())
+            state->rect = CRect(normal.left(), normal.top(), normal.left() + normal.width(),
+                                normal.top() + normal.height());
+        state->dwStyle = zoomed ? (state->dwStyle | WS_MAXIMIZE) : (state->dwStyle & ~WS_MAXIMIZE);
+    }
+
     // The local files among dropped data, as file-system bytes.
     static std::vector<CString> DroppedFiles(const QMimeData* data)
     {

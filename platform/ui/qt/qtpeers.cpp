@@ -889,11 +889,27 @@ void CQtPeer::ReportText(const QString& shown)
 {
     if (m_bShowing)
         return;
-    Report([this, shown] {
+    // Where the widget's selection really is: the smallest
+    // replacement below cannot tell where the user typed when the old text
+    // matches the keys ("2" typed over "12" looks like "1" deleted), and the
+    // caret shown back from the layer would jump away from the typing.
+    int from = -1, to = -1;
+    QLineEdit* line = qobject_cast<QLineEdit*>(m_widget.data());
+    if (auto* combo = qobject_cast<QComboBox*>(m_widget.data()))
+        line = combo->lineEdit();
+    if (line) {
+        from = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+        to = line->hasSelectedText() ? line->selectionEnd() : line->cursorPosition();
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(m_widget.data())) {
+        from = edit->textCursor().selectionStart();
+        to = edit->textCursor().selectionEnd();
+    }
+    Report([this, shown, from, to] {
         CWndState* state = AfxGetWndState(m_hWnd);
         if (!state)
             return;
-        const CString now = LayerText(shown, IsMultiLine(m_kind, m_dwStyle));
+        const bool multiLine = IsMultiLine(m_kind, m_dwStyle);
+        const CString now = LayerText(shown, multiLine);
         const CString& old = state->strText;
         // The smallest replacement from the old text to the new one.
         int prefix = 0;
@@ -907,6 +923,15 @@ void CQtPeer::ReportText(const QString& shown)
         state->nSelStart = prefix;
         state->nSelEnd = oldLen - suffix;
         AfxUserType(m_hWnd, now.Mid(prefix, newLen - prefix - suffix));
+        state = AfxGetWndState(m_hWnd); // the notification may have changed it
+        if (!state || from < 0 || state->strText != now)
+            return;
+        const auto offset = [&](int pos) {
+            return LayerText(shown.left(pos), multiLine).GetLength();
+        };
+        state->nSelStart = offset(from);
+        state->nSelEnd = offset(to);
+        state->Changed(PEER_SELECTION);
     });
 }
 
@@ -1052,6 +1077,10 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                              state.rect.Height());
             if (AfxQtIsStatusBar(w) || AfxQtIsChildFrame(w) || AfxQtIsLaidOut(w)) {
                 // Laid out by Qt (child frames are always maximised).
+            } else if (AfxQtIsFrameWidget(w) && w->isWindow()) {
+                // A frame's placement (its size and where it stands).
+                w->move(rect.topLeft());
+                w->resize(rect.size());
             } else if (w->isWindow()) {
                 w->resize(rect.size());
             } else if (qobject_cast<QComboBox*>(w)) {

@@ -19,6 +19,7 @@
 #include <QWindow>
 
 #include "platform/ui/qt/tests/glviews_gui/glviews.h"
+#include "tests/framira/page_runner.h"
 
 using namespace glviews;
 
@@ -97,6 +98,31 @@ TEST_F(GLViewsOnQt, FirstPaintInitialisesTheViewAndShowsItsScene)
     EXPECT_TRUE(IsRed(frame.pixel(frame.width() / 2, frame.height() / 2)));
     EXPECT_TRUE(IsBlue(frame.pixel(3, 3)));
     EXPECT_TRUE(IsBlue(frame.pixel(frame.width() - 4, frame.height() - 4)));
+}
+
+// The OpenGL information page as a view opens it: fed by the view's
+// renderer, whose context is the view's real one.
+TEST_F(GLViewsOnQt, TheOpenGLInformationPageShowsTheViewsContext)
+{
+    CTestGLView view;
+    Show(view, CRect(10, 10, 210, 160));
+    COGLRenderer& renderer = view.m_Renderer;
+    KorPPOGLInfo page(&renderer);
+    EXPECT_FALSE(page.m_strExtensions.IsEmpty());
+    framira_test::RunPage(page, [&](afxui::headless::DialogDriver& d,
+                                    afxui::headless::ModalScript&) {
+        for (int field = 0; field < 4; ++field) {
+            SCOPED_TRACE(field);
+            EXPECT_FALSE(renderer.GetOGLInfo(field).IsEmpty());
+            EXPECT_EQ(d.Text(KorPPOGLInfo::kFields[field]), renderer.GetOGLInfo(field));
+        }
+        EXPECT_EQ(d.Text(KorPPOGLInfo::IDC_EXTENSIONS), page.m_strExtensions);
+        QString why;
+        EXPECT_TRUE(afxui::qt::testing::SaveScreenshot(AfxQtWidgetOf(page.GetParent()),
+                                                       "pages-opengl-information.png", &why))
+            << why.toStdString();
+        d.PressCancel();
+    });
 }
 
 TEST_F(GLViewsOnQt, InputArrivesAsTheViewsMessagesInDevicePixels)

@@ -186,7 +186,9 @@ TEST_F(PagesOnQt, SettingsAndListPagesShowAsTheirTemplatesSay)
              for (int nID : KorPPOGLSett::kSizeEdits)
                  EXPECT_TRUE(ShownVisible(page, nID)) << nID;
          }},
-        {"pages-opengl-information.png", [] { return std::make_unique<KorPPOGLInfo>(nullptr); },
+        // Without a view's renderer (the glviews gui test shows it with one).
+        {"pages-opengl-information-without-view.png",
+         [] { return std::make_unique<KorPPOGLInfo>(nullptr); },
          [](DialogDriver&, CPropertyPage& page) {
              EXPECT_TRUE(ShownVisible(page, KorPPOGLInfo::IDC_EXTENSIONS));
          }},

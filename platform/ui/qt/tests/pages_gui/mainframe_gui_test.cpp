@@ -130,12 +130,16 @@ TEST_F(MainFrameOnDisplay, ASpacingTypedIntoTheGridComboIsShownAndKept)
         auto* grid = drawTools->findChild<QComboBox*>();
         ASSERT_NE(grid, nullptr);
         ASSERT_NE(grid->lineEdit(), nullptr);
-        grid->lineEdit()->clear();
-        QTest::keyClicks(grid->lineEdit(), "25");
-        QTest::keyClick(grid->lineEdit(), Qt::Key_Return);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(grid->currentText().toStdString(), "25.000000") << standard;
-        EXPECT_EQ(grid->count(), 2) << standard;
+        // Typed twice: the second time into the list the first one refreshed.
+        for (int round = 0; round < 2; ++round) {
+            grid->lineEdit()->clear();
+            QTest::keyClicks(grid->lineEdit(), "25");
+            EXPECT_EQ(grid->lineEdit()->text().toStdString(), "25") << standard << round;
+            QTest::keyClick(grid->lineEdit(), Qt::Key_Return);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(grid->currentText().toStdString(), "25.000000") << standard << round;
+            EXPECT_EQ(grid->count(), 2) << standard << round;
+        }
         EXPECT_DOUBLE_EQ(frame->m_dCurGridSpacing, 25.0 / MetricToX(standard, kUnitLength, 0))
             << standard;
         frame->DestroyWindow();

@@ -2,6 +2,7 @@
 // through the profile, the log dock with its tabs, workbook mode and files
 // dropped on the main window.
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,7 @@ public:
     CStatusBar m_bar;
     CControlBar m_log;
     std::vector<std::string> log;
+    std::function<void(UINT code, CComboBox& combo)> onNotify; // the frame's answer
 
 protected:
     LRESULT OnToolBarWndNotify(WPARAM wParam, LPARAM lParam)
@@ -63,6 +65,9 @@ protected:
         CString text;
         if (CWnd* combo = CWnd::FromHandle(reinterpret_cast<HWND>(lParam)))
             combo->GetWindowText(text);
+        if (auto* combo = dynamic_cast<CComboBox*>(CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));
+            combo && onNotify)
+            onNotify(static_cast<UINT>(wParam), *combo);
         log.push_back(
             AfxFormat("notify %u 0x%x '%s'", LOWORD(wParam), HIWORD(wParam), text.GetString()));
         return 0;
@@ -248,6 +253,58 @@ TEST_F(QtBars, CombosSitInWidgetActionsAndNotifyTheFrame)
     m_frame->log.clear();
     emit filter->activated(1); // the user's choice
     EXPECT_EQ(m_frame->log, std::vector<std::string>{"selchange 1"});
+}
+
+TEST_F(QtBars, TypingAgainIntoARefilledEditableComboKeepsTheCaret)
+{
+    CComboBox* combo = m_manager->GetCombo(kGridCombo);
+    auto* grid = qobject_cast<QComboBox*>(AfxQtWidgetOf(combo));
+    ASSERT_NE(grid, nullptr);
+    // Like the grid spacing: an entered value joins the list (once) and is
+    // chosen, and the combo keeps the focus.
+    m_frame->onNotify = [](UINT code, CComboBox& box) {
+        if (HIWORD(code) != 0x201)
+            return;
+        CString text;
+        box.GetWindowText(text);
+        int index = box.FindStringExact(-1, text);
+        if (index < 0)
+            index = box.AddString(text);
+        box.SetCurSel(index);
+        box.SetFocus();
+    };
+    grid->lineEdit()->setFocus();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        QTest::keyClicks(grid->lineEdit(), "25");
+        EXPECT_EQ(grid->lineEdit()->text(), "25");
+        CString text;
+        combo->GetWindowText(text);
+        EXPECT_EQ(text, "25");
+        QTest::keyClick(grid->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(grid->count(), 1);
+    }
+
+    // Typed over a whole text that ends (or starts) like the keys: the caret
+    // stays after what was typed, wherever the old text matched it.
+    for (const char* shown : {"12", "2", "0.52", "25.000000", "5"}) {
+        SCOPED_TRACE(shown);
+        combo->ResetContent();
+        combo->AddString(shown);
+        combo->SetCurSel(0);
+        for (bool cleared : {false, true}) {
+            combo->SetCurSel(0);
+            if (cleared)
+                grid->lineEdit()->clear(); // the layer still holds the old text
+            else
+                grid->lineEdit()->selectAll();
+            QTest::keyClicks(grid->lineEdit(), "25");
+            EXPECT_EQ(grid->lineEdit()->text(), "25") << cleared;
+            CString text;
+            combo->GetWindowText(text);
+            EXPECT_EQ(text, "25") << cleared;
+        }
+    }
 }
 
 TEST_F(QtBars, TheLayoutComesBackOnANewFrameThroughTheProfile)

@@ -222,4 +222,37 @@ TEST_F(QtFrame, ChildFramesAreMaximisedSubWindowsClosedThroughOnClose)
     EXPECT_TRUE(area->subWindowList().isEmpty());
 }
 
+TEST_F(QtFrame, MovesResizesAndMaximisingReachTheLayersPlacement)
+{
+    // The layer's placement reaches the window ...
+    m_frame->MoveWindow(CRect(30, 40, 30 + 500, 40 + 380));
+    EXPECT_EQ(m_window->pos(), QPoint(30, 40));
+    EXPECT_EQ(m_window->size(), QSize(500, 380));
+
+    // ... and the user's or window manager's comes back to it.
+    m_window->move(120, 90);
+    m_window->resize(640, 470);
+    QCoreApplication::processEvents();
+    CRect rect;
+    m_frame->GetWindowRect(rect);
+    EXPECT_EQ(rect, CRect(120, 90, 120 + 640, 90 + 470));
+    EXPECT_EQ(m_frame->GetStyle() & WS_MAXIMIZE, 0u);
+
+    // Maximised, the rectangle stays the restored one.
+    m_window->showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(m_window->isMaximized());
+    EXPECT_NE(m_frame->GetStyle() & WS_MAXIMIZE, 0u);
+    m_frame->GetWindowRect(rect);
+    EXPECT_EQ(rect.Width(), 640);
+    EXPECT_EQ(rect.Height(), 470);
+
+    m_window->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_frame->GetStyle() & WS_MAXIMIZE, 0u);
+    m_frame->GetWindowRect(rect);
+    EXPECT_EQ(rect.Width(), 640);
+    EXPECT_EQ(rect.Height(), 470);
+}
+
 } // namespace
