@@ -348,7 +348,7 @@ void CBrantelDoc::Load(CArchive& ar)
     ZoomAllToFit();
 }
 
-void CBrantelDoc::RecomputeLoadScales()
+void CBrantelDoc::RecomputeLoadScales(unsigned nodeKind, unsigned edgeKind)
 {
     if (!m_pSectComp)
         return;
@@ -363,8 +363,8 @@ void CBrantelDoc::RecomputeLoadScales()
         if (largest != 0.0)
             target = diagonal / (3.0 * largest);
     };
-    scale(2, m_dNodeLoadScale);
-    scale(4, m_dEdgeLoadScale);
+    scale(nodeKind, m_dNodeLoadScale);
+    scale(edgeKind, m_dEdgeLoadScale);
 }
 
 // ---- Framework hooks --------------------------------------------------------------

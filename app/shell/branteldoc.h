@@ -115,7 +115,7 @@ public:
 
     // Each scale becomes the model's diagonal over three times the largest
     // absolute load of its kind; a scale without loads stays as it is.
-    void RecomputeLoadScales();
+    void RecomputeLoadScales(unsigned nodeKind = 2, unsigned edgeKind = 4);
 
     // The group objects, one slot per node of the node list.
     const std::vector<CObList*>& SepNodeGroups() const { return m_SepNodeGroups; }

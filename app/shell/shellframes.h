@@ -3,6 +3,7 @@
 // their bases so that the document templates can make them.
 #pragma once
 
+#include "app/shell/brantelview.h"
 #include "app/shell/mainframe.h"
 #include "framework/framira.h"
 
@@ -38,13 +39,20 @@ public:
     CConstrChFrm() = default;
 };
 
-// The modelling view of the plate, membrane and shell documents.
-class CBrantelModView : public CView
+// The modelling view of the plate, membrane and shell documents; its tools
+// come with the modelling view's own part of the program.
+class CBrantelModView : public CBrantelView
 {
     DECLARE_DYNCREATE(CBrantelModView)
 public:
-    CBrantelModView() = default;
-    void OnDraw(CDC* pDC) override;
+    CBrantelModView();
+    void EditObject() override {}
+    int ProgramHookA(UINT, UINT) override { return 0; }
+    void ProgramHookB() override {}
+    void ProgramHookC() override {}
+    CObList* GetMoveList() override { return nullptr; }
+    void NewTmpNode(bool, CSNode* node) override { delete node; }
+    CSNode* GetRefNode(int) override { return nullptr; }
 };
 
 // The view of the constrained-mesh documents.
