@@ -208,10 +208,12 @@ bool CBrantelView::DrawModelList()
     return true;
 }
 
-bool CBrantelView::DrawStaticScene()
+// The model stands in model coordinates under the selection and the
+// rubber lines of the modelling view.
+bool CBrantelView::DrawDynamicScene()
 {
     DrawModelList();
-    return KorAreaModView::DrawStaticScene();
+    return KorAreaModView::DrawDynamicScene();
 }
 
 // ---- Commands --------------------------------------------------------------------

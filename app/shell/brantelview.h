@@ -39,7 +39,7 @@ public:
     int SetViewParam(double* params, bool store) override;
     void FindModelExtents() override;
     bool DynamicPickDraw(unsigned types) override;
-    bool DrawStaticScene() override;
+    bool DrawDynamicScene() override;
 
     // The document's model extents widened by a tenth of the span on each
     // side into m_dXMax .. m_dYMin; returns what the document reported.

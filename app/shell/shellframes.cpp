@@ -4,7 +4,7 @@
 
 IMPLEMENT_DYNCREATE(CChildFrame, KorChildFrm)
 IMPLEMENT_DYNCREATE(CConstrChFrm, CChildFrame)
-IMPLEMENT_DYNCREATE(CBrantelModView, CBrantelView)
+IMPLEMENT_DYNCREATE(CBrantelModView, CView)
 IMPLEMENT_DYNCREATE(CViewRestr, CView)
 
 CChildFrame::CChildFrame()
@@ -26,10 +26,6 @@ CView* CChildFrame::GetViewForID(UINT)
 
 void CChildFrame::ChildFramesLeft(int) {}
 
+void CBrantelModView::OnDraw(CDC*) {}
 
 void CViewRestr::OnDraw(CDC*) {}
-
-CBrantelModView::CBrantelModView()
-{
-    m_pGeomHlpr = new KorAreaGeomHlpr;
-}

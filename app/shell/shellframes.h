@@ -3,7 +3,6 @@
 // their bases so that the document templates can make them.
 #pragma once
 
-#include "app/shell/brantelview.h"
 #include "app/shell/mainframe.h"
 #include "framework/framira.h"
 
@@ -39,20 +38,13 @@ public:
     CConstrChFrm() = default;
 };
 
-// The modelling view of the plate, membrane and shell documents; its tools
-// come with the modelling view's own part of the program.
-class CBrantelModView : public CBrantelView
+// The modelling view of the plate, membrane and shell documents.
+class CBrantelModView : public CView
 {
     DECLARE_DYNCREATE(CBrantelModView)
 public:
-    CBrantelModView();
-    void EditObject() override {}
-    int ProgramHookA(UINT, UINT) override { return 0; }
-    void ProgramHookB() override {}
-    void ProgramHookC() override {}
-    CObList* GetMoveList() override { return nullptr; }
-    void NewTmpNode(bool, CSNode* node) override { delete node; }
-    CSNode* GetRefNode(int) override { return nullptr; }
+    CBrantelModView() = default;
+    void OnDraw(CDC* pDC) override;
 };
 
 // The view of the constrained-mesh documents.

@@ -334,6 +334,7 @@ TEST_F(BrantelView, SolidShowsTheMaterialColourInsideARegion)
     FirstMaterial()->SetColor(0.2, 0.6, 0.4);
     AddSquare(*doc, 20.0, 5.0, 40.0);
     view->m_iViewState = 0;
+    doc->UpdateAllViews(nullptr);
     Frame();
     driver->Draw();
     const auto inside = driver->Pixel(200, 150);
