@@ -516,3 +516,25 @@ TEST_F(NodeInfo, MembraneCodesGiveTwoLoadValues)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(BrantelView, PrintingPutsTheRenderedModelOnThePage)
+{
+    AddSquare(*doc, 20.0, 5.0, 40.0);
+    doc->UpdateAllViews(nullptr);
+    RecordingDC page;
+    page.m_bPrinting = true;
+    page.SetDeviceCaps(HORZRES, 1200);
+    page.SetDeviceCaps(VERTRES, 900);
+    calls.clear();
+    view->OnDraw(&page);
+    EXPECT_FALSE(calls.empty()) << "the model is drawn for the page";
+    bool image = false;
+    for (const std::string& call : page.Calls())
+        image = image || call.rfind("StretchDIBits", 0) == 0 || call.rfind("SetDIBitsToDevice", 0) == 0;
+    EXPECT_TRUE(image) << "the page holds the view's image";
+}
+
+} // namespace
