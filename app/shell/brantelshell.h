@@ -11,5 +11,6 @@
 #include "app/shell/mainframe.h"
 #include "app/shell/nodegeompage.h"
 #include "app/shell/pagetemplates.h"
+#include "app/shell/resultpicks.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"

@@ -482,6 +482,8 @@ TEST_F(NodeInfo, APlainNodeIsReplacedEvenWhenTheSheetIsCancelled)
 TEST_F(NodeInfo, AMoveMarksTheDocumentAndACrossingMoveIsRefused)
 {
     CSNode* corner = Corners(*region)[2];
+    doc->m_dNodeLoadScale = 5.0;
+    doc->m_dEdgeLoadScale = 6.0;
     Run(corner, 81, [](DialogDriver& d) {
         d.Type(379, "100");
         d.PressOK();
@@ -489,6 +491,9 @@ TEST_F(NodeInfo, AMoveMarksTheDocumentAndACrossingMoveIsRefused)
     CSNode* moved = Corners(*region)[2];
     EXPECT_EQ(moved->x, 100.0);
     EXPECT_TRUE(doc->IsModified());
+    // A model without loads keeps both load scales.
+    EXPECT_EQ(doc->m_dNodeLoadScale, 5.0);
+    EXPECT_EQ(doc->m_dEdgeLoadScale, 6.0);
 
     // Across the opposite edge: the page's crossing test refuses it.
     doc->SetModifiedFlag(FALSE);
