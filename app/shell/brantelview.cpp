@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "app/analysis/analysis.h"
-#include "app/analysis/solverinput.h"
 #include "app/shell/bcpage.h"
 #include "app/shell/boundnode.h"
 #include "app/shell/branteldoc.h"
@@ -326,18 +325,12 @@ void CBrantelView::ShowNodeInfo(CSNode* node, int elementTypeCode)
     CBoundNode* bound = brantel::ToBoundNode(node, doc->m_pNodeList);
 
     CPrPageBNodeGeom geometry;
-    geometry.m_pNode = bound;
+    CPrPageBC conditions(0);
     // The component goes to the page so that a moved node is checked for
     // crossing edges as in the document's own node sheet.
-    geometry.m_pComp = comp;
-    geometry.m_bDisconnect = doc->m_pNodeList && doc->m_pNodeList->Find(bound) >= 0;
-    if (comp->m_bAutoSpacing)
-        geometry.m_iSpacingMode = CPrPageBNodeGeom::spacingShown;
-    if (IsMembraneCode(elementTypeCode))
-        geometry.m_iLoadMode = CPrPageBNodeGeom::loadTwo;
-    CPrPageBC conditions(0);
-    conditions.m_iElemType = elementTypeCode;
-    conditions.m_pNode = bound;
+    PrepareNodeSheet(geometry, conditions, bound, comp,
+                     doc->m_pNodeList && doc->m_pNodeList->Find(bound) >= 0, comp->m_bAutoSpacing,
+                     elementTypeCode);
     CPropertySheet sheet("Node information");
     sheet.AddPage(&geometry);
     sheet.AddPage(&conditions);

@@ -2,7 +2,6 @@
 // A sheet's follow-up (node list, repair, scales, modified mark) runs only
 // when it ended with OK or one of its pages wrote into the model.
 #include "app/analysis/platecomp.h"
-#include "app/analysis/solverinput.h"
 #include "app/shell/bcpage.h"
 #include "app/shell/boundnode.h"
 #include "app/shell/branteldoc.h"
@@ -21,16 +20,9 @@ void CBrantelDoc::EditNodeInfo(CObject* object, bool pending)
     const int code = comp->GetElementType();
 
     CPrPageBNodeGeom geometry;
-    geometry.m_pNode = node;
-    geometry.m_pComp = comp;
-    geometry.m_bDisconnect = m_pNodeList && m_pNodeList->Find(node) >= 0;
-    if (comp->m_bAutoSpacing && !pending)
-        geometry.m_iSpacingMode = CPrPageBNodeGeom::spacingShown;
-    if (IsMembraneCode(code))
-        geometry.m_iLoadMode = CPrPageBNodeGeom::loadTwo;
     CPrPageBC conditions(0);
-    conditions.m_iElemType = code;
-    conditions.m_pNode = node;
+    PrepareNodeSheet(geometry, conditions, node, comp, m_pNodeList && m_pNodeList->Find(node) >= 0,
+                     comp->m_bAutoSpacing && !pending, code);
     CPropertySheet sheet("Node information");
     sheet.AddPage(&geometry);
     sheet.AddPage(&conditions);

@@ -114,11 +114,3 @@ double resultview::NormalisedScale(double xmax, double ymax, double xmin, double
     const double m = std::max(std::fabs(max), std::fabs(min));
     return m != 0.0 ? span / m : current;
 }
-
-CString resultview::LegendLabel(int k, double m, int format, int digits)
-{
-    const double value = -m + k * m / 4.0;
-    if (std::fabs(value) < 0.0001 * m)
-        return " 0.0 ";
-    return CString((" " + Formatted(format, digits, value) + " ").c_str());
-}

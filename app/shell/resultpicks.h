@@ -1,7 +1,7 @@
 // What the results view keeps and writes about picked result points: the
 // picked nodes with the element index each was picked on, the pending node
 // under the cursor, the value at a picked point, the line of the results
-// text file, the automatic value scale and the legend labels.
+// text file and the automatic value scale.
 #pragma once
 
 #include "framework/framira.h"
@@ -59,7 +59,4 @@ CString PickedResultLine(unsigned number, unsigned long node, double value, int 
 // model span high; current when all results are 0.
 double NormalisedScale(double xmax, double ymax, double xmin, double ymin, double max, double min,
                        double current);
-// Legend label k (0..8) of a bar spanning -m..m: " 0.0 " near zero, else
-// the value in the number format between blanks.
-CString LegendLabel(int k, double m, int format, int digits);
 } // namespace resultview

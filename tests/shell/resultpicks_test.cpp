@@ -1,5 +1,5 @@
 // The results view's picked points, the lines of its results file, its
-// automatic value scale and its legend labels.
+// automatic value scale.
 #include <memory>
 #include <vector>
 
@@ -131,17 +131,6 @@ TEST(ResultScale, TheLargestResultIsAThirdOfTheLargerSpan)
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(resultview::NormalisedScale(100.0, 40.0, 10.0, 10.0, c.max, c.min, c.current),
                          c.scale);
-}
-
-TEST(ResultLegend, NineLabelsFromMinusToPlusM)
-{
-    std::vector<CString> labels;
-    for (int k = 0; k <= 8; ++k)
-        labels.push_back(resultview::LegendLabel(k, 8.0, 1, 1));
-    const std::vector<CString> expected = {" -8.0 ", " -6.0 ", " -4.0 ", " -2.0 ", " 0.0 ",
-                                           " 2.0 ",  " 4.0 ",  " 6.0 ",  " 8.0 "};
-    EXPECT_EQ(labels, expected);
-    EXPECT_EQ(resultview::LegendLabel(0, 2.0, 0, 2), " -2.00e+00 ");
 }
 
 } // namespace
