@@ -2,6 +2,7 @@
 #include "framework/colorscalepage.h"
 #include "framework/customizesheet.h"
 #include "framework/inputdialogs.h"
+#include "framework/kordlgclipplane.h"
 #include "framework/listpages.h"
 #include "framework/settingspages.h"
 
@@ -448,6 +449,53 @@ DialogTemplate ToolBarCmdTemplate()
     return t;
 }
 
+// Two horizontal planes at value levels, four vertical planes by angle and
+// distance; the spins sit right of their angle edits.
+DialogTemplate ClipPlaneTemplate()
+{
+    DialogTemplate t;
+    t.nID = KorDlgClipPlane::IDD;
+    t.strCaption = "Clip-planes";
+    t.size = CSize(250, 206);
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Horizontal clip-planes", CRect(7, 7, 243, 50)),
+        Ctl(16234, AfxCtl::check, "Cut everything &below ", CRect(13, 19, 110, 29), kButton),
+        Ctl(16230, AfxCtl::edit, "", CRect(114, 18, 184, 30), kEdit),
+        Ctl(50089, AfxCtl::edit, "", CRect(188, 18, 237, 30), kReadOnly),
+        Ctl(16159, AfxCtl::check, "Cut everything &above", CRect(13, 35, 110, 45), kButton),
+        Ctl(16231, AfxCtl::edit, "", CRect(114, 34, 184, 46), kEdit),
+        Ctl(50090, AfxCtl::edit, "", CRect(188, 34, 237, 46), kReadOnly),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Vertical clip-planes", CRect(7, 56, 243, 146)),
+        Label("Angle", CRect(70, 67, 110, 75)),
+        Label("Distance", CRect(124, 67, 184, 75)),
+    });
+    const struct {
+        int nCheck;
+        LPCTSTR text;
+        int nAngle, nSpin, nDist;
+    } rows[] = {{16160, "Plane &3", 16232, 50052, 16233},
+                {50081, "Plane &4", 16235, 50086, 16236},
+                {50082, "Plane &5", 16237, 50087, 16238},
+                {50083, "Plane &6", 16239, 50088, 50085}};
+    int y = 78;
+    for (const auto& row : rows) {
+        t.Add({Ctl(row.nCheck, AfxCtl::check, row.text, CRect(13, y + 1, 66, y + 11), kButton),
+               Ctl(row.nAngle, AfxCtl::edit, "", CRect(70, y, 104, y + 12), kEdit),
+               Ctl(row.nSpin, AfxCtl::spin, "", CRect(105, y, 115, y + 12)),
+               Ctl(row.nDist, AfxCtl::edit, "", CRect(124, y, 184, y + 12), kEdit)});
+        y += 16;
+    }
+    t.Add({Ctl(IDC_STATIC, AfxCtl::staticText,
+               "Angles are related to the plane-normal and global y'-axis.\r\nDistances are "
+               "calculated from global origin.",
+               CRect(7, 150, 243, 168), 0),
+           Ctl(KorDlgClipPlane::IDC_DYNAMIC, AfxCtl::check, "Dynamically apply changes",
+               CRect(7, 170, 150, 180), kButton),
+           Push(IDOK, "OK", 7, 186), Push(IDCANCEL, "Cancel", 63, 186),
+           Push(KorDlgClipPlane::IDC_APPLY, "&Apply", 119, 186)});
+    return t;
+}
+
 // The main frame's toolbars, and each command's prompt and tooltip.
 void AddMainFrameResources(CResourceModule& m)
 {
@@ -505,7 +553,8 @@ const CResourceModule s_resources("framira", CResourceModule::library, [](CResou
     m.Add(KorDlgFillet::IDD, FilletTemplate());
     m.Add(KorDlgImpExpScl::IDD, ImportScaleTemplate());
     m.Add(KorDlgRotate::IDD, RotateTemplate());
-    m.AddStrings({{27036, "X"}, {27037, "Y"}});
+    m.Add(KorDlgClipPlane::IDD, ClipPlaneTemplate());
+    m.AddStrings({{27036, "X"}, {27037, "Y"}, {27038, "Z"}});
     m.Add(KorPPLight::IDD, LightTemplate());
     m.Add(KorPPScreenClr::IDD, ScreenColourTemplate());
     m.Add(KorPPOGLSett::IDD, OpenGLSettingsTemplate());

@@ -11,6 +11,7 @@
 #include "framework/geomhlpr.h"
 #include "framework/inputdialogs.h"
 #include "framework/kordoc.h"
+#include "framework/korselection.h"
 #include "geometry/edge.h"
 #include "geometry/graph.h"
 #include "glstyle/drawing_settings.h"
@@ -30,30 +31,6 @@ END_MESSAGE_MAP()
 
 namespace
 {
-
-// The selection type of an object by its class: 2 node, 4 edge, 1 graph.
-UINT TypeOf(CObject* ob)
-{
-    if (!ob)
-        return 0;
-    if (ob->IsKindOf(RUNTIME_CLASS(CSNode)))
-        return KorBasisGeomHlpr::kNodes;
-    if (ob->IsKindOf(RUNTIME_CLASS(CEdge)))
-        return KorBasisGeomHlpr::kEdges;
-    if (ob->IsKindOf(RUNTIME_CLASS(CGraph)))
-        return KorBasisGeomHlpr::kAreas;
-    return 0;
-}
-
-// The type of the selection the helper holds: nodes, else edges, else
-// areas; 0 when nothing is selected.
-UINT SelectedType(KorBasisGeomHlpr* helper)
-{
-    for (UINT type : {KorBasisGeomHlpr::kNodes, KorBasisGeomHlpr::kEdges, KorBasisGeomHlpr::kAreas})
-        if (helper->GetSelList(static_cast<int>(type)))
-            return type;
-    return 0;
-}
 
 // Radians of an angle in degrees brought into (-360, 360); the quarter
 // turns and the eighth are exact.
@@ -158,51 +135,15 @@ void Kor2DModView::LeftButtonUp(unsigned flags, double x, double y, CPoint point
 
 void Kor2DModView::PickClick(CPoint at)
 {
-    std::vector<UINT> order;
-    if (const UINT held = SelectedType(m_pGeomHlpr))
-        order.push_back(held);
-    else
-        for (UINT type : {KorBasisGeomHlpr::kNodes, KorBasisGeomHlpr::kEdges, KorBasisGeomHlpr::kAreas})
-            if (m_uiSelectFilter & type)
-                order.push_back(type);
-    for (UINT type : order) {
-        CObject* hit = ObjectOfName(PickObject(at.x, at.y, type, 10.0f, 0xFFFFFFFF, 0, nullptr));
-        if (const UINT kind = TypeOf(hit)) {
-            m_pGeomHlpr->AddSelect(hit, kind, true);
-            return;
-        }
-    }
+    korsel::PickClick(*this, m_pGeomHlpr, m_uiSelectFilter, at, [this](CObject* ob, UINT type) {
+        m_pGeomHlpr->AddSelect(ob, type, true);
+    });
 }
 
 void Kor2DModView::PickBand(CPoint from, CPoint to, UINT flags)
 {
-    UINT types = m_uiSelectFilter;
-    if (types == 7 && (flags & MK_SHIFT))
-        if (const UINT held = SelectedType(m_pGeomHlpr))
-            types = held;
-    const CPoint centre((from.x + to.x) / 2, (from.y + to.y) / 2);
-    // A flat band still picks along its line.
-    const float w = std::max(1.0f, static_cast<float>(std::abs(to.x - from.x)));
-    const float h = std::max(1.0f, static_cast<float>(std::abs(to.y - from.y)));
-    unsigned* names = nullptr;
-    int count = 0;
-    PickObject(centre, types, w, h, names, count);
-    std::vector<CObject*> hits;
-    UINT kinds = 0;
-    for (int i = 0; i < count; ++i) {
-        CObject* hit = ObjectOfName(names[i]);
-        if (const UINT kind = TypeOf(hit)) {
-            hits.push_back(hit);
-            kinds |= kind;
-        }
-    }
-    delete[] names;
-    const UINT type = (kinds & KorBasisGeomHlpr::kNodes)   ? KorBasisGeomHlpr::kNodes
-                      : (kinds & KorBasisGeomHlpr::kEdges) ? KorBasisGeomHlpr::kEdges
-                                                           : KorBasisGeomHlpr::kAreas;
-    for (CObject* hit : hits)
-        if (TypeOf(hit) == type)
-            m_pGeomHlpr->AddSelect(hit, type, true);
+    korsel::PickBand(*this, m_pGeomHlpr, m_uiSelectFilter, from, to, flags,
+                     [this](CObject* ob, UINT type) { m_pGeomHlpr->AddSelect(ob, type, true); });
 }
 
 bool Kor2DModView::IsMouseOver(CSNode* cursor)
@@ -212,7 +153,7 @@ bool Kor2DModView::IsMouseOver(CSNode* cursor)
     const int px = static_cast<int>(std::lround(sx)), py = static_cast<int>(std::lround(sy));
     if (m_uiGeomTool || (m_uiSelectFilter & KorBasisGeomHlpr::kNodes)) {
         CObject* hit = ObjectOfName(PickObject(px, py, KorBasisGeomHlpr::kNodes, 10.0f, 0xFFFFFFFF, 0, nullptr));
-        if (TypeOf(hit) == KorBasisGeomHlpr::kNodes) {
+        if (korsel::TypeOf(hit) == KorBasisGeomHlpr::kNodes) {
             const CSNode* node = static_cast<CSNode*>(hit);
             cursor->x = node->x;
             cursor->y = node->y;
@@ -223,7 +164,7 @@ bool Kor2DModView::IsMouseOver(CSNode* cursor)
     }
     if (m_uiGeomTool || (m_uiSelectFilter & KorBasisGeomHlpr::kEdges)) {
         CObject* hit = ObjectOfName(PickObject(px, py, KorBasisGeomHlpr::kEdges, 10.0f, 0xFFFFFFFF, 0, nullptr));
-        if (TypeOf(hit) == KorBasisGeomHlpr::kEdges) {
+        if (korsel::TypeOf(hit) == KorBasisGeomHlpr::kEdges) {
             static_cast<CEdge*>(hit)->GetPerpendicular2D(*cursor);
             cursor->z = 0.0;
             cursor->m_uiFlags = 2;
@@ -238,64 +179,11 @@ bool Kor2DModView::IsMouseOver(CSNode* cursor)
 
 bool Kor2DModView::DrawDynamicScene()
 {
-    if (m_pGeomHlpr)
-        m_pGeomHlpr->DrawSelected();
-    if (m_Cursor.m_uiFlags && (m_uiGeomTool || m_uiEditMode || m_iTool)) {
-        if (m_Cursor.m_uiFlags == 1) {
-            m_Cursor.DrawNodeGL(static_cast<float>(LARGE_POINT), 1.0f, 0.0f, 0.0f);
-            m_Cursor.DrawNodeGL(static_cast<float>(MEDIUM_S_POINT), glcInvBckGrnd[0], glcInvBckGrnd[1],
-                                glcInvBckGrnd[2]);
-        } else {
-            m_Cursor.DrawNodeGL(static_cast<float>(LARGE_POINT), glcInvBckGrnd[0], glcInvBckGrnd[1],
-                                glcInvBckGrnd[2]);
-        }
-    }
-    if (m_uiEditMode) {
-        CSNode* anchor = GetRefNode(0);
-        if (!anchor && m_uiEditMode == 4)
-            anchor = GetRefNode(2);
-        if (anchor) {
-            const double cx = m_Cursor.m_uiFlags ? m_Cursor.x : m_dCursX;
-            const double cy = m_Cursor.m_uiFlags ? m_Cursor.y : m_dCursY;
-            glLineWidth(static_cast<GLfloat>(THIN_EDGE));
-            glColor3f(1.0f, 0.0f, 0.0f);
-            glEnable(GL_LINE_STIPPLE);
-            glLineStipple(1, 0x1111);
-            glBegin(GL_LINES);
-            anchor->GLVertex();
-            glVertex3d(cx, cy, 0.0);
-            glEnd();
-            glDisable(GL_LINE_STIPPLE);
-            glColor3fv(glcInvBckGrnd);
-            const double dx = anchor->x - cx, dy = anchor->y - cy;
-            if (m_uiEditMode == 4) {
-                if (CObList* moving = GetMoveList()) {
-                    glLineWidth(static_cast<GLfloat>(MEDIUM_EDGE));
-                    for (POSITION pos = moving->GetHeadPosition(); pos;) {
-                        CObject* ob = moving->GetNext(pos);
-                        if (!ob->IsKindOf(RUNTIME_CLASS(CSectArea)))
-                            continue;
-                        auto* area = static_cast<CSectArea*>(ob);
-                        area->Translate(-dx, -dy, 0.0, true);
-                        area->DrawStippleGL();
-                        area->Translate(dx, dy, 0.0, true);
-                    }
-                }
-            } else if (m_uiEditMode == 8 && m_pGeomHlpr) {
-                glLineWidth(static_cast<GLfloat>(MEDIUM_EDGE));
-                m_pGeomHlpr->DrawTranslated(-dx, -dy, 0.0);
-            }
-            glLineWidth(static_cast<GLfloat>(THIN_EDGE));
-        }
-    }
-    if (m_iTool == VIEWTOOL_POINT && m_bBandOpen && !m_pZoomRectNode) {
-        double corner[2] = {static_cast<double>(m_BandStart.x), static_cast<double>(m_BandStart.y)};
-        GetRealCoord(corner[0], corner[1], false);
-        double mouse[2] = {m_dCursX, m_dCursY};
-        glColor3f(1.0f, 0.0f, 0.0f);
-        glLineWidth(static_cast<GLfloat>(THIN_EDGE));
-        COGLRenderer::DrawRect2D(corner, mouse, true);
-    }
+    korsel::DrawEditFeedback(*this, m_pGeomHlpr, m_Cursor, m_uiGeomTool, m_uiEditMode,
+                             [this](int which) { return GetRefNode(which); },
+                             [this] { return GetMoveList(); });
+    if (m_iTool == VIEWTOOL_POINT && m_bBandOpen && !m_pZoomRectNode)
+        korsel::DrawBand(*this, m_BandStart);
     return Kor2DView::DrawDynamicScene();
 }
 
@@ -306,20 +194,7 @@ void Kor2DModView::OnSelectFilter()
     auto* combo = dynamic_cast<CComboBox*>(CCmdTarget::GetNotifySender());
     if (!combo)
         return;
-    switch (combo->GetCurSel()) {
-    case 0:
-        m_uiSelectFilter = KorBasisGeomHlpr::kNodes;
-        break;
-    case 1:
-        m_uiSelectFilter = KorBasisGeomHlpr::kEdges;
-        break;
-    case 2:
-        m_uiSelectFilter = KorBasisGeomHlpr::kAreas;
-        break;
-    default:
-        m_uiSelectFilter = 7;
-        break;
-    }
+    m_uiSelectFilter = korsel::FilterOfEntry(combo->GetCurSel());
 }
 
 void Kor2DModView::OnRotateAll()

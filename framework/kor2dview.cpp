@@ -8,12 +8,8 @@
 #include <cmath>
 #include <memory>
 
-#include "framework/inputdialogs.h"
-#include "framework/kormainfrm.h"
-#include "framework/settingspages.h"
-#include "geometry/ringseg.h"
+#include "framework/korviewshared.h"
 #include "geometry/snode.h"
-#include "glview/secimage.h"
 #include "platform/dimvor/dimvor.h"
 #include "platform/ui/core/afxui.h"
 
@@ -32,25 +28,18 @@ ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_POINTER, OnUpdateToolPointer)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_PAN, OnUpdateToolPan)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMRECT, OnUpdateToolZoomRect)
 ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMDYN, OnUpdateToolZoomDyn)
-ON_COMMAND(ID_KOR_ZOOM_IN, OnZoomIn)
-ON_COMMAND(ID_KOR_ZOOM_OUT, OnZoomOut)
-ON_COMMAND(ID_KOR_ZOOM_FIT, OnZoomFit)
-ON_COMMAND(ID_KOR_MOVE_UP, OnMoveUp)
-ON_COMMAND(ID_KOR_MOVE_DOWN, OnMoveDown)
-ON_COMMAND(ID_KOR_MOVE_RIGHT, OnMoveRight)
-ON_COMMAND(ID_KOR_MOVE_LEFT, OnMoveLeft)
-ON_COMMAND(ID_KOR_VIEW_GRID, OnViewGrid)
+ON_COMMAND_RANGE(ID_KOR_ZOOM_IN, ID_KOR_ZOOM_FIT, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_MOVE_DOWN, ID_KOR_MOVE_RIGHT, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_VIEW_GRID, ID_KOR_VIEW_GRID, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_VIEW_AXES, ID_KOR_VIEW_AXES, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_COPY_IMAGE, ID_KOR_SAVE_IMAGE, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_OGL_OPTIONS, ID_KOR_OGL_OPTIONS, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_ZOOM_FACTOR, ID_KOR_SET_LIMITS, OnSharedCommand)
+ON_COMMAND_RANGE(ID_KOR_MOVE_ABSOLUTE, ID_KOR_MOVE_ABSOLUTE, OnSharedCommand)
+ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateSharedCommand)
+ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateSharedCommand)
 ON_COMMAND(ID_KOR_VIEW_SNAP, OnViewSnap)
-ON_COMMAND(ID_KOR_VIEW_AXES, OnViewAxes)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateViewGrid)
 ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_SNAP, OnUpdateViewSnap)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateViewAxes)
-ON_COMMAND(ID_KOR_COPY_IMAGE, OnCopyImage)
-ON_COMMAND(ID_KOR_SAVE_IMAGE, OnSaveImage)
-ON_COMMAND(ID_KOR_OGL_OPTIONS, OnOGLOptions)
-ON_COMMAND(ID_KOR_ZOOM_FACTOR, OnZoomFactor)
-ON_COMMAND(ID_KOR_SET_LIMITS, OnSetLimits)
-ON_COMMAND(ID_KOR_MOVE_ABSOLUTE, OnMoveAbsolute)
 ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
@@ -92,16 +81,12 @@ void Kor2DView::OnDraw(CDC* pDC)
     if (COGLView::m_bDrawing)
         return;
     COGLView::OnDraw(pDC);
-    const unsigned t = m_iDrawTime > 0 ? static_cast<unsigned>(m_iDrawTime) : 1u;
-    const std::string text = AfxFormat("Drawing time: %5u ms (%.1f fps)", t, 1000.0 / t);
-    StatusBarCoordText(text.c_str(), 3);
+    StatusBarCoordText(korview::DrawingTime(m_iDrawTime, "Drawing time: %5u ms (%.1f fps)"), 3);
 }
 
 void Kor2DView::StatusBarCoordText(CString text, int index)
 {
-    CFrameWnd* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
-    if (CStatusBar* bar = frame ? frame->GetStatusBar() : nullptr)
-        bar->SetPaneText(index + 1, text, TRUE);
+    korview::StatusBarText(text, index);
 }
 
 bool Kor2DView::DrawStaticScene()
@@ -125,17 +110,7 @@ bool Kor2DView::DrawStaticScene()
 
 bool Kor2DView::DrawDynamicScene()
 {
-    if (m_pZoomRectNode) {
-        glPushMatrix();
-        glLoadIdentity();
-        glDisable(GL_DEPTH_TEST);
-        SetViewTransform();
-        glColor3f(1.0f, 0.0f, 0.0f);
-        double corner[2] = {m_pZoomRectNode->x, m_pZoomRectNode->y};
-        double cursor[2] = {m_dCursX, m_dCursY};
-        COGLRenderer::DrawRect2D(corner, cursor, true);
-        glPopMatrix();
-    }
+    korview::DrawZoomRect(*this, m_pZoomRectNode, 0.0f);
     return COGL2DView::DrawDynamicScene();
 }
 
@@ -143,50 +118,21 @@ bool Kor2DView::DrawDynamicScene()
 
 void Kor2DView::TruncateCursor()
 {
-    if (m_bSnapOn)
-        return;
-    const double f = LengthFactor();
-    const int* row = iConv[iStandard & 1][0];
-    m_dCursX = TruncDouble(m_dCursX * f, row[1], row[2]) / f;
-    m_dCursY = TruncDouble(m_dCursY * f, row[1], row[2]) / f;
+    korview::TruncateCursor(*this);
 }
 
 bool Kor2DView::MouseMove(unsigned flags, CPoint point)
 {
     const double oldX = m_dCursX, oldY = m_dCursY;
     const bool answer = COGL2DView::MouseMove(flags, point);
-    const bool changed = m_dCursX != oldX || m_dCursY != oldY;
-    if (changed) {
-        StatusBarCoordText(CoordText(27036, m_dCursX), 1);
-        StatusBarCoordText(CoordText(27037, m_dCursY), 2);
-        if (m_bSnapOn)
-            return true;
-    }
-    if (!answer && m_iTool == VIEWTOOL_ZOOMRECT && m_pZoomRectNode) {
-        double px = m_pZoomRectNode->x, py = m_pZoomRectNode->y;
-        GetScreenCoord(px, py);
-        if (std::abs(point.x - px) > 2.0 || std::abs(point.y - py) > 2.0)
-            return true;
-    }
-    return answer;
+    return korview::AfterMouseMove(*this, m_pZoomRectNode, oldX, oldY, answer, point);
 }
 
 bool Kor2DView::LeftButtonDown(unsigned flags, double x, double y, CPoint point)
 {
     if (m_iTool != VIEWTOOL_ZOOMRECT)
         return COGL2DView::LeftButtonDown(flags, x, y, point);
-    if (!m_pZoomRectNode) {
-        m_LastPoint = point;
-        // The corner gives its identifier back at once.
-        m_pZoomRectNode = new CSNode(m_dCursX, m_dCursY, 0.0, nullptr, 0);
-        --CSNode::lIDnode;
-        return false;
-    }
-    const double cx = m_pZoomRectNode->x, cy = m_pZoomRectNode->y;
-    DeleteZoomRect();
-    ZoomToRect(std::max(cx, m_dCursX), std::max(cy, m_dCursY), std::min(cx, m_dCursX),
-               std::min(cy, m_dCursY));
-    m_iTool = VIEWTOOL_NORMAL;
+    korview::ZoomRectClick(*this, m_pZoomRectNode, point, VIEWTOOL_NORMAL);
     return false;
 }
 
@@ -266,65 +212,11 @@ void Kor2DView::OnUpdateToolZoomDyn(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(m_iTool == VIEWTOOL_ZOOMDYN);
 }
 
-// ------------------------------------------------------------ zoom and move
-
-void Kor2DView::OnZoomIn()
-{
-    ZoomIn(1.0 + m_dZoompercent * 0.01);
-}
-
-void Kor2DView::OnZoomOut()
-{
-    ZoomOut(1.0 + m_dZoompercent * 0.01);
-}
-
-void Kor2DView::OnZoomFit()
-{
-    ZoomToFit();
-}
-
-void Kor2DView::OnMoveUp()
-{
-    MoveVert(true, 0.0);
-}
-
-void Kor2DView::OnMoveDown()
-{
-    MoveVert(false, 0.0);
-}
-
-void Kor2DView::OnMoveRight()
-{
-    MoveHoris(true, 0.0);
-}
-
-void Kor2DView::OnMoveLeft()
-{
-    MoveHoris(false, 0.0);
-}
-
-void Kor2DView::OnViewGrid()
-{
-    m_bShowGrid = !m_bShowGrid;
-    Invalidate(FALSE);
-}
+// ------------------------------------------------------------ snap and focus
 
 void Kor2DView::OnViewSnap()
 {
     m_bSnapOn = !m_bSnapOn;
-}
-
-void Kor2DView::OnViewAxes()
-{
-    if (m_uiGridType == 0)
-        m_bGridListValid = false; // the grid leaves the axis lines out
-    m_bShowAxis = !m_bShowAxis;
-    Invalidate(FALSE);
-}
-
-void Kor2DView::OnUpdateViewGrid(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_bShowGrid);
 }
 
 void Kor2DView::OnUpdateViewSnap(CCmdUI* pCmdUI)
@@ -332,110 +224,24 @@ void Kor2DView::OnUpdateViewSnap(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(m_bSnapOn);
 }
 
-void Kor2DView::OnUpdateViewAxes(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_bShowAxis);
-}
-
-void Kor2DView::OnZoomFactor()
-{
-    KorDlgDblVal dlg("Zoom Factor", &m_dZoompercent, "%", this);
-    dlg.DoModal();
-}
-
-void Kor2DView::OnSetLimits()
-{
-}
-
-void Kor2DView::OnMoveAbsolute()
-{
-    const double f = LengthFactor();
-    const CString unit = LengthUnit();
-    KorDlgDblValTwo dlg("Center of screen", "X", "Y", unit, unit, "Coordinates", this, KorDlgDblValTwo::IDD);
-    dlg.m_dVal1 = -m_dCentX * f;
-    dlg.m_dVal2 = -m_dCentY * f;
-    if (dlg.DoModal() != IDOK)
-        return;
-    m_dCentX = -dlg.m_dVal1 / f;
-    m_dCentY = -dlg.m_dVal2 / f;
-    MarkListsInvalid();
-    Invalidate(TRUE);
-}
-
-void Kor2DView::OnOGLOptions()
-{
-    CPropertySheet sheet("OpenGL Options", this);
-    KorPPOGLSett settings(this);
-    KorPPOGLInfo info(&m_Renderer);
-    sheet.AddPage(&settings);
-    sheet.AddPage(&info);
-    sheet.DoModal();
-}
-
-void Kor2DView::OnCopyImage()
-{
-    SnapClient();
-}
-
 void Kor2DView::OnSetFocus(CWnd*)
 {
     Default();
-    if (KorMainFrm* frame = dynamic_cast<KorMainFrm*>(AfxGetMainWnd()))
-        SetSnapSpace(frame->m_dCurGridSpacing, true);
+    korview::TakeGridSpacing(*this, true);
 }
 
-// ------------------------------------------------------------ images
-
-void Kor2DView::OnSaveImage()
-{
-    CDocument* doc = GetDocument();
-    CString title = doc ? doc->GetTitle() : CString();
-    if (const int dot = title.ReverseFind('.'); dot >= 0)
-        title = title.Left(dot);
-    CString folder = doc ? doc->GetPathName() : CString();
-    const int slash = folder.ReverseFind('/');
-    folder = slash >= 0 ? folder.Left(slash) : CString();
-    for (;;) {
-        CFileDialog files(FALSE, "bmp", title, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
-                          kKorImageFilter, this);
-        if (!folder.IsEmpty())
-            files.m_ofn.lpstrInitialDir = folder;
-        if (files.DoModal() != IDOK)
-            return;
-        KorDlgDblValTwo size("Image size", "Horizontal", "Vertical", "%", "%", "Scaling", this);
-        size.m_dVal1 = 100.0;
-        size.m_dVal2 = 100.0;
-        if (size.DoModal() != IDOK)
-            continue;
-        SaveImage(files.GetPathName(), static_cast<int>(files.m_ofn.nFilterIndex), size.m_dVal1, size.m_dVal2);
-        return;
-    }
-}
 
 bool Kor2DView::SaveImage(const CString& path, int index, double horizontal, double vertical)
 {
-    CRect client;
-    GetClientRect(&client);
-    const int width = static_cast<int>(client.right * horizontal * 0.01 - client.left);
-    const int height = static_cast<int>(client.bottom * vertical * 0.01 - client.top);
-    const GLPixelSize limit = COGLDIB::MaxSize();
-    auto tooLarge = [&] {
-        AfxMessageBox(AfxFormat("The image is too large to render (at most %d x %d pixels).", limit.cx,
-                                limit.cy)
-                          .c_str());
-        return false;
-    };
-    if (width <= 0 || height <= 0 || width > limit.cx || height > limit.cy)
-        return tooLarge();
-    std::unique_ptr<COGLDIB> dib(MakeOGLDIB(CSize(width, height), nullptr));
-    if (!dib)
-        return tooLarge();
-    CClientDC dc(this);
-    std::unique_ptr<SECImage> image(dib->CopyImage(&dc, index));
-    dib.reset();
-    if (!image || !image->SaveToPath(path)) {
-        AfxMessageBox(AfxFormat("The image could not be written to %s.", static_cast<LPCTSTR>(path)).c_str());
-        return false;
-    }
-    return true;
+    return korview::SaveImage(*this, path, index, horizontal, vertical);
+}
+
+void Kor2DView::OnSharedCommand(UINT nID)
+{
+    korview::SharedCommand(*this, nID);
+}
+
+void Kor2DView::OnUpdateSharedCommand(CCmdUI* pCmdUI)
+{
+    korview::UpdateSharedCommand(*this, pCmdUI);
 }

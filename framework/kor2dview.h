@@ -83,25 +83,11 @@ protected:
     void OnUpdateToolPan(CCmdUI* pCmdUI);
     void OnUpdateToolZoomRect(CCmdUI* pCmdUI);
     void OnUpdateToolZoomDyn(CCmdUI* pCmdUI);
-    void OnZoomIn();
-    void OnZoomOut();
-    void OnZoomFit();
-    void OnMoveUp();
-    void OnMoveDown();
-    void OnMoveRight();
-    void OnMoveLeft();
-    void OnViewGrid();
     void OnViewSnap();
-    void OnViewAxes();
-    void OnUpdateViewGrid(CCmdUI* pCmdUI);
     void OnUpdateViewSnap(CCmdUI* pCmdUI);
-    void OnUpdateViewAxes(CCmdUI* pCmdUI);
-    void OnCopyImage();
-    void OnSaveImage();
-    void OnOGLOptions();
-    void OnZoomFactor();
-    void OnSetLimits();
-    void OnMoveAbsolute();
     void OnSetFocus(CWnd* pOldWnd);
+    // The commands all framework views share.
+    void OnSharedCommand(UINT nID);
+    void OnUpdateSharedCommand(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/kordlgclipplane.h"
+#include "framework/kordoc.h"
 #include "glstyle/tincora.h"
 #include "graphview/vistrel.h"
 #include "glview/oglview.h"
@@ -48,14 +50,92 @@ void KorSplitWnd::HideColumn(int nCol)
 BEGIN_MESSAGE_MAP(KorChildFrm, CMDIChildWnd)
 ON_WM_CHILDACTIVATE()
 ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_COMMAND(50054, OnViewClipPlane)
+ON_UPDATE_COMMAND_UI(50054, OnUpdateViewClipPlane)
+ON_MESSAGE(KorDlgClipPlane::WM_KOR_CLIPPLANE, OnClipPlane)
 END_MESSAGE_MAP()
+
+namespace
+{
+constexpr UINT kResultsView = 50055;
+
+KorDlgClipPlane* ClipPlaneDialog()
+{
+    return dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg);
+}
+
+void DestroyClipPlaneWindow()
+{
+    if (KorChildFrm::m_pClpPlnDlg && KorChildFrm::m_pClpPlnDlg->GetSafeHwnd())
+        KorChildFrm::m_pClpPlnDlg->DestroyWindow();
+}
+
+void DeleteClipPlaneDialog()
+{
+    DestroyClipPlaneWindow();
+    delete KorChildFrm::m_pClpPlnDlg;
+    KorChildFrm::m_pClpPlnDlg = nullptr;
+}
+} // namespace
 
 KorChildFrm::KorChildFrm()
 {
+    ++s_nFrames;
     ChooseInverseBackground();
 }
 
-KorChildFrm::~KorChildFrm() = default;
+KorChildFrm::~KorChildFrm()
+{
+    // A dialog still bound to this frame would reach it after it is gone.
+    if (KorDlgClipPlane* dlg = ClipPlaneDialog(); dlg && dlg->m_pFrame == this) {
+        DestroyClipPlaneWindow();
+        dlg->m_pFrame = nullptr;
+    }
+    if (--s_nFrames == 0)
+        DeleteClipPlaneDialog();
+}
+
+double KorChildFrm::ClipPlaneScale()
+{
+    CView* view = GetActiveView();
+    if (auto* doc = view ? dynamic_cast<KorDoc*>(view->GetDocument()) : nullptr)
+        return doc->GetStressScale();
+    return 1.0;
+}
+
+void KorChildFrm::OnViewClipPlane()
+{
+    if (!m_pClpPlnDlg)
+        m_pClpPlnDlg = new KorDlgClipPlane(ClipPlaneScale(), 13, 8, 3, 0, this);
+    if (m_pClpPlnDlg->GetSafeHwnd())
+        m_pClpPlnDlg->DestroyWindow();
+    else if (KorDlgClipPlane* dlg = ClipPlaneDialog())
+        dlg->Create();
+}
+
+void KorChildFrm::OnUpdateViewClipPlane(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_nViewID == kResultsView);
+}
+
+LRESULT KorChildFrm::OnClipPlane(WPARAM wParam, LPARAM)
+{
+    if (wParam == 1 || wParam == 2)
+        DestroyClipPlaneWindow();
+    return 0;
+}
+
+void KorChildFrm::OnDestroy()
+{
+    // A frame closed while another is active gets no activation change:
+    // the dialog bound to it is unbound here.
+    if (KorDlgClipPlane* dlg = ClipPlaneDialog(); dlg && dlg->m_pFrame == this) {
+        DestroyClipPlaneWindow();
+        dlg->m_pFrame = nullptr;
+    }
+    Default();
+}
 
 void KorChildFrm::ChooseInverseBackground()
 {
@@ -112,6 +192,7 @@ void KorChildFrm::SwitchView(UINT id)
 {
     if (id == m_nViewID)
         return;
+    DestroyClipPlaneWindow();
     ChooseInverseBackground();
     CView* oldView = GetActiveView();
     // The new view is made with the old view's font; the process-wide font
@@ -142,6 +223,15 @@ void KorChildFrm::SwitchView(UINT id)
 void KorChildFrm::OnChildActivate()
 {
     Default();
+    CMDIFrameWnd* mdi = GetMDIFrame();
+    if (m_pClpPlnDlg && mdi && mdi->MDIGetActive() == this) {
+        if (m_nViewID == kResultsView) {
+            if (KorDlgClipPlane* dlg = ClipPlaneDialog())
+                dlg->SetParent(this, ClipPlaneScale(), 13, 8, 3, 0);
+        } else {
+            DeleteClipPlaneDialog();
+        }
+    }
     ChildActivate();
 }
 

@@ -81,12 +81,25 @@ public:
     // The child frames' common setting word, kept with the profile.
     static inline UINT& m_uiStChldFrmSett = KorApp::m_uiStChldFrmSett;
 
+    // The value scale of the active view's document (1.0 when it is not a
+    // framework document).
+    double ClipPlaneScale();
+
 protected:
     void OnChildActivate();
     void OnClose();
+    void OnDestroy();
+    // Command 50054: makes the clip-plane dialog when there is none and
+    // shows or destroys its window.
+    void OnViewClipPlane();
+    void OnUpdateViewClipPlane(CCmdUI* pCmdUI);
+    // 0x407 from the dialog (1 OK, 2 Cancel): its window goes.
+    LRESULT OnClipPlane(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Living child frames; the last one deletes the clip-plane dialog.
+    static inline int s_nFrames = 0;
     // Reads the old 2D view's parameters into m_pViewParams.
     void SaveViewParams(CView* oldView);
     // Zooms the new view to fit when it is a 2D view.
