@@ -2,6 +2,7 @@
 #include "app/shell/bcpage.h"
 #include "app/shell/boundnode.h"
 #include "app/shell/brantelapp.h"
+#include "app/shell/brantelresview.h"
 #include "app/shell/brantelview.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/docshell.h"
