@@ -5,6 +5,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/brantelview.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
@@ -98,17 +99,7 @@ int CBrantelResView::SetViewParam(double* params, bool store)
 
 int CBrantelResView::CalcModelExtents()
 {
-    m_dXMax = m_dYMax = m_dXMin = m_dYMin = 0.0;
-    int result = 0;
-    if (CBrantelDoc* doc = GetBrantelDoc()) {
-        doc->GetMaxMinCoord(m_dXMax, m_dYMax, m_dXMin, m_dYMin);
-        result = 1;
-    }
-    m_dXMax += std::fabs((m_dXMax - m_dXMin) * 0.1);
-    m_dYMax += std::fabs((m_dYMax - m_dYMin) * 0.1);
-    m_dXMin -= std::fabs((m_dXMax - m_dXMin) * 0.1);
-    m_dYMin -= std::fabs((m_dYMax - m_dYMin) * 0.1);
-    return result;
+    return WidenedModelExtents(GetBrantelDoc(), m_dXMax, m_dYMax, m_dXMin, m_dYMin);
 }
 
 void CBrantelResView::FindModelExtents()

@@ -70,19 +70,24 @@ int CBrantelView::SetViewParam(double* params, bool store)
     return n + 1;
 }
 
-int CBrantelView::CalcModelExtents()
+int WidenedModelExtents(CBrantelDoc* doc, double& xmax, double& ymax, double& xmin, double& ymin)
 {
-    m_dXMax = m_dYMax = m_dXMin = m_dYMin = 0.0;
+    xmax = ymax = xmin = ymin = 0.0;
     int result = 0;
-    if (CBrantelDoc* doc = GetBrantelDoc()) {
-        doc->GetMaxMinCoord(m_dXMax, m_dYMax, m_dXMin, m_dYMin);
+    if (doc) {
+        doc->GetMaxMinCoord(xmax, ymax, xmin, ymin);
         result = 1;
     }
-    m_dXMax += std::fabs((m_dXMax - m_dXMin) * 0.1);
-    m_dYMax += std::fabs((m_dYMax - m_dYMin) * 0.1);
-    m_dXMin -= std::fabs((m_dXMax - m_dXMin) * 0.1);
-    m_dYMin -= std::fabs((m_dYMax - m_dYMin) * 0.1);
+    xmax += std::fabs((xmax - xmin) * 0.1);
+    ymax += std::fabs((ymax - ymin) * 0.1);
+    xmin -= std::fabs((xmax - xmin) * 0.1);
+    ymin -= std::fabs((ymax - ymin) * 0.1);
     return result;
+}
+
+int CBrantelView::CalcModelExtents()
+{
+    return WidenedModelExtents(GetBrantelDoc(), m_dXMax, m_dYMax, m_dXMin, m_dYMin);
 }
 
 void CBrantelView::FindModelExtents()

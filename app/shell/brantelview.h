@@ -14,6 +14,11 @@ class CBrantelDoc;
 class CPlateComp;
 class CSNode;
 
+// The document's model extents into the four values, each maximum widened
+// by a tenth of its span and then each minimum by a tenth of the widened
+// span; 1 when there is a document, else 0 (all four 0).
+int WidenedModelExtents(CBrantelDoc* doc, double& xmax, double& ymax, double& xmin, double& ymin);
+
 constexpr UINT ID_VIEW_SOLID = 50006;
 constexpr UINT ID_LINK_DOFS = 34064;
 constexpr UINT ID_EDIT_OBJECT = 34058;
