@@ -1080,8 +1080,11 @@ void CElement::DrawDistortedCorners(int n, unsigned primitive, int flags, double
 
 void CElement::PickPoint(CSNode* node, double x, double y, double z)
 {
-    const int k = node->IsGraphInList(this);
-    glLoadName(static_cast<GLuint>(node->GetID() + 100000000ul * static_cast<unsigned long>(k)));
+    unsigned long name = 0;
+    // A point whose name cannot be told apart from another's is not pickable.
+    if (!resultpick::Encode(node->GetID(), node->IsGraphInList(this), name))
+        return;
+    glLoadName(static_cast<GLuint>(name));
     glBegin(GL_POINTS);
     glVertex3d(x, y, z);
     glEnd();
@@ -1371,4 +1374,18 @@ void CElement::DrawPrismGL(int n, CMatrix& param, double half, CVector& slope, i
         PrismTriangle(bottom[k], bottom[j], top[j], this, colourIndex);
         PrismTriangle(bottom[k], top[j], top[k], this, colourIndex);
     }
+}
+
+bool resultpick::Encode(unsigned long node, int index, unsigned long& name)
+{
+    if (index < 0 || index > kMaxIndex || node >= kStride)
+        return false;
+    name = node + kStride * static_cast<unsigned long>(index);
+    return true;
+}
+
+void resultpick::Decode(unsigned long name, unsigned long& node, int& index)
+{
+    index = name > kStride ? static_cast<int>((name - 1) / kStride) : 0;
+    node = name - kStride * static_cast<unsigned long>(index);
 }

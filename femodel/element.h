@@ -17,6 +17,19 @@ class CBoundCond;
 class CLoad;
 class CModelInfo;
 
+// The pick name of a result point: the node identifier n plus 100000000
+// times the index k of the element in the node's graph list. Names must fit
+// 32 bits and stay unambiguous, so k runs 0..41 and n below 100000000.
+namespace resultpick
+{
+constexpr unsigned long kStride = 100000000ul;
+constexpr int kMaxIndex = 41;
+// false (name untouched) when k or n is out of range.
+bool Encode(unsigned long node, int index, unsigned long& name);
+// The node identifier and graph index of a name.
+void Decode(unsigned long name, unsigned long& node, int& index);
+} // namespace resultpick
+
 class CElement : public CGraph {
     DECLARE_SERIAL_ABSTRACT(CElement)
 public:

@@ -152,12 +152,13 @@ public:
     void DrawLocalStress(int flags, int component, double scale);
     void DrawLocalVect(int flags, int component, double scale);
 
-    // --- model, mesh, load and condition drawing
-    void DrawLoadedMeshNodes(float size);
+    // --- model, mesh, load and condition drawing (the views' model list
+    // calls the virtual ones, so a test component can follow the order)
+    virtual void DrawLoadedMeshNodes(float size);
     void DrawElmNumbers();
-    void DrawEdgeLoads(double scale, bool mesh, int unused);
-    void DrawNodeLoads(double scale, bool flag);
-    void DrawDispersAngles();
+    virtual void DrawEdgeLoads(double scale, bool mesh, int unused);
+    virtual void DrawNodeLoads(double scale, bool flag);
+    virtual void DrawDispersAngles();
     void SetBoundaryConditions();
     // Switches the quadrilateral meshes to kind (104 or 105) in place.
     void ConvertQuadMesh(int kind);

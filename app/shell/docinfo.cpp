@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/analysis/platecomp.h"
-#include "app/analysis/solverinput.h"
 #include "app/shell/bcpage.h"
 #include "app/shell/boundnode.h"
 #include "app/shell/branteldoc.h"

@@ -1,6 +1,8 @@
 #include "app/shell/nodegeompage.h"
 
 #include "app/analysis/platecomp.h"
+#include "app/analysis/solverinput.h"
+#include "app/shell/bcpage.h"
 #include "femodel/strelna.h"
 #include "platform/dimvor/units.h"
 
@@ -212,4 +214,18 @@ BOOL CPrPageBNodeGeom::OnApply()
         m_pNode->SetSNodSpace(m_dSpacing / m_dLenFactor, true);
     }
     return CPropertyPage::OnApply();
+}
+
+void PrepareNodeSheet(CPrPageBNodeGeom& geometry, CPrPageBC& conditions, CBoundNode* node, CPlateComp* comp,
+                      bool listed, bool spacing, int code)
+{
+    geometry.m_pNode = node;
+    geometry.m_pComp = comp;
+    geometry.m_bDisconnect = listed;
+    if (spacing)
+        geometry.m_iSpacingMode = CPrPageBNodeGeom::spacingShown;
+    if (IsMembraneCode(code))
+        geometry.m_iLoadMode = CPrPageBNodeGeom::loadTwo;
+    conditions.m_iElemType = code;
+    conditions.m_pNode = node;
 }

@@ -10,6 +10,7 @@
 
 class CBoundNode;
 class CPlateComp;
+class CPrPageBC;
 
 class CPrPageBNodeGeom : public CPropertyPage
 {
@@ -64,3 +65,10 @@ private:
     bool EdgesCross();
     bool m_bFilling = false;
 };
+
+// Fills the two pages of a "Node information" sheet on node: the geometry
+// page with the component (for the crossing test), whether the node is a
+// listed separate node, the spacing shown when spacing is set, two load
+// values for membrane codes; the condition page with the node and code.
+void PrepareNodeSheet(CPrPageBNodeGeom& geometry, CPrPageBC& conditions, CBoundNode* node, CPlateComp* comp,
+                      bool listed, bool spacing, int code);

@@ -1,0 +1,525 @@
+#include "app/shell/brantelresview.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/analysis/analysis.h"
+#include "app/shell/branteldoc.h"
+#include "app/shell/brantelview.h"
+#include "app/shell/mainframe.h"
+#include "app/shell/shellframes.h"
+#include "app/shell/shellids.h"
+#include "femodel/strelna.h"
+#include "glstyle/drawing_settings.h"
+#include "glview/oglprintdoc.h"
+#include "glview/oglrenderer.h"
+#include "platform/dimvor/units.h"
+
+IMPLEMENT_DYNCREATE(CBrantelResView, Kor3DView)
+
+BEGIN_MESSAGE_MAP(CBrantelResView, Kor3DView)
+ON_CONTROL(CBN_SELCHANGE, ID_RESULT_COMPONENT, OnResultComponent)
+ON_COMMAND(ID_RES_SCALE_UP, OnScaleUp)
+ON_COMMAND(ID_RES_SCALE_DOWN, OnScaleDown)
+ON_COMMAND(ID_RES_SCALE_NORMALIZE, OnScaleNormalize)
+ON_COMMAND(ID_RES_SCALE_SET, OnScaleSet)
+ON_COMMAND(ID_RES_CONTOUR, OnContour)
+ON_UPDATE_COMMAND_UI(ID_RES_CONTOUR, OnUpdateContour)
+ON_COMMAND(ID_RES_EXTRUDE, OnExtrude)
+ON_UPDATE_COMMAND_UI(ID_RES_EXTRUDE, OnUpdateExtrude)
+ON_COMMAND(50006, OnSolid)
+ON_UPDATE_COMMAND_UI(50006, OnUpdateSolid)
+ON_COMMAND(ID_RES_PRINT_TO_FILE, OnPrintToFile)
+ON_UPDATE_COMMAND_UI(ID_RES_PRINT_TO_FILE, OnUpdatePrintToFile)
+ON_COMMAND(ID_MODE_MODELLING, OnModellingMode)
+ON_WM_RBUTTONDOWN()
+ON_WM_RBUTTONDBLCLK()
+ON_WM_SETFOCUS()
+END_MESSAGE_MAP()
+
+namespace
+{
+
+// The number format (0 "%.*e", 1 "%.*f", other "%.*g") of a units row.
+std::string FormatRow(const int* row, double value)
+{
+    const char* layout = row[1] == 0 ? "%.*e" : row[1] == 1 ? "%.*f" : "%.*g";
+    return AfxFormat(layout, row[2], value);
+}
+
+const int* UnitsRow(int quantity)
+{
+    return iConv[iStandard & 1][std::clamp(quantity, 0, 29)];
+}
+
+} // namespace
+
+CBrantelResView::CBrantelResView()
+{
+    // 0: the model and result plot, 1: the plot the contour bands cut,
+    // 2: the legend.
+    m_nLists = 3;
+    m_iViewState |= kLightBit | kColourBit;
+    m_dScale = 0.5;
+    m_bLegend = true;
+}
+
+CBrantelResView::~CBrantelResView() = default;
+
+CBrantelDoc* CBrantelResView::GetBrantelDoc() const
+{
+    return dynamic_cast<CBrantelDoc*>(const_cast<CBrantelResView*>(this)->GetDocument());
+}
+
+CPlateComp* CBrantelResView::GetPlateComp() const
+{
+    CBrantelDoc* doc = GetBrantelDoc();
+    return doc ? doc->GetPlateComp() : nullptr;
+}
+
+// ---- Parameters, extents, picks ---------------------------------------------------
+
+int CBrantelResView::GetNumViewParams()
+{
+    return Kor3DView::GetNumViewParams() + 2;
+}
+
+int CBrantelResView::SetViewParam(double* params, bool store)
+{
+    const int n = Kor3DView::SetViewParam(params, store);
+    if (store) {
+        params[n] = m_bSolid ? 1.0 : 0.0;
+        params[n + 1] = m_bExtrude ? 1.0 : 0.0;
+    } else {
+        m_bSolid = params[n] != 0.0;
+        m_bExtrude = params[n + 1] != 0.0;
+    }
+    return n + 2;
+}
+
+int CBrantelResView::CalcModelExtents()
+{
+    return WidenedModelExtents(GetBrantelDoc(), m_dXMax, m_dYMax, m_dXMin, m_dYMin);
+}
+
+void CBrantelResView::FindModelExtents()
+{
+    CalcModelExtents();
+}
+
+void CBrantelResView::RemoveSelected(CObject* node)
+{
+    m_Picks.Remove(node);
+}
+
+bool CBrantelResView::DynamicPickDraw(unsigned types)
+{
+    if (CBrantelDoc* doc = GetBrantelDoc())
+        doc->PickDrawModel(types, m_b3D);
+    return true;
+}
+
+bool CBrantelResView::MouseMove(unsigned flags, CPoint point)
+{
+    bool redraw = Kor3DView::MouseMove(flags, point);
+    if (m_iTool != VIEWTOOL_POINT || (flags & MK_LBUTTON))
+        return redraw;
+    const DWORD name = PickObject(point.x, point.y, 8, 10.0f, 0, 0, nullptr);
+    if (name == 0)
+        return redraw;
+    unsigned long id = 0;
+    int index = 0;
+    resultpick::Decode(name, id, index);
+    if (index != m_Picks.m_iPendingIndex) {
+        m_Picks.m_iPendingIndex = index;
+        redraw = true;
+    }
+    CBrantelDoc* doc = GetBrantelDoc();
+    auto* node = doc ? dynamic_cast<CSNode*>(doc->GetObjectById(id, true)) : nullptr;
+    if (node && node != m_Picks.m_pPending) {
+        m_Picks.m_pPending = node;
+        redraw = true;
+        const int* row = UnitsRow(0);
+        const double factor = MetricToX(iStandard, 3, row[0]);
+        const CString unit = UnitString(iStandard, kUnitLength, row[0]);
+        StatusBarCoordText(CString(("X:  " + FormatRow(row, node->x * factor) + " ").c_str()) + unit, 11);
+        StatusBarCoordText(CString(("Y:  " + FormatRow(row, node->y * factor) + " ").c_str()) + unit, 12);
+    }
+    return redraw;
+}
+
+bool CBrantelResView::LeftButtonDown(unsigned flags, double x, double y, CPoint point)
+{
+    m_Picks.Click();
+    const bool answer = Kor3DView::LeftButtonDown(flags, x, y, point);
+    Invalidate(TRUE);
+    return answer;
+}
+
+void CBrantelResView::OnRButtonDown(UINT nFlags, CPoint)
+{
+    if (!(nFlags & MK_SHIFT) && m_iTool == VIEWTOOL_POINT)
+        m_Picks.UndoLast();
+    Default();
+    Invalidate(TRUE);
+}
+
+void CBrantelResView::OnRButtonDblClk(UINT, CPoint point)
+{
+    m_LastPoint = point;
+    if (m_iTool == VIEWTOOL_POINT)
+        RemoveSelected(nullptr);
+    Default();
+    Invalidate(TRUE);
+}
+
+void CBrantelResView::StatusBarCoordText(CString text, int index)
+{
+    if (index == 1 || index == 2)
+        return;
+    Kor3DView::StatusBarCoordText(text, index > 10 ? index - 10 : index);
+}
+
+// ---- Scale -------------------------------------------------------------------------
+
+void CBrantelResView::SetValueScale(double scale)
+{
+    CPlateComp* comp = GetPlateComp();
+    if (!comp)
+        return;
+    comp->SetFactor(scale);
+    if (auto* dialog = dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg))
+        dialog->SetStressScale(scale);
+    InvalidateList();
+    Invalidate(FALSE);
+}
+
+void CBrantelResView::NormalizeScale()
+{
+    CPlateComp* comp = GetPlateComp();
+    if (!comp)
+        return;
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+    comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    double max = 0.0, min = 0.0;
+    comp->GetMaxMinResult(max, min, nullptr);
+    SetValueScale(resultview::NormalisedScale(xmax, ymax, xmin, ymin, max, min, comp->GetFactor()));
+}
+
+void CBrantelResView::OnScaleUp()
+{
+    if (CPlateComp* comp = GetPlateComp())
+        SetValueScale(comp->GetFactor() * 1.25);
+}
+
+void CBrantelResView::OnScaleDown()
+{
+    if (CPlateComp* comp = GetPlateComp())
+        SetValueScale(comp->GetFactor() * 0.8);
+}
+
+void CBrantelResView::OnScaleNormalize()
+{
+    NormalizeScale();
+}
+
+void CBrantelResView::OnScaleSet()
+{
+    CPlateComp* comp = GetPlateComp();
+    if (!comp)
+        return;
+    double scale = comp->GetFactor();
+    KorDlgDblVal dialog("Stress scale", &scale, this);
+    if (dialog.DoModal() == IDOK)
+        SetValueScale(scale);
+}
+
+void CBrantelResView::OnResultComponent()
+{
+    auto* combo = dynamic_cast<CComboBox*>(CCmdTarget::GetNotifySender());
+    CPlateComp* comp = GetPlateComp();
+    if (!combo || !comp)
+        return;
+    comp->SetActVal(combo->GetCurSel());
+    if (KorChildFrm::m_uiStChldFrmSett & CMainFrame::kAutoScaleBit)
+        NormalizeScale();
+    InvalidateList();
+    Invalidate(FALSE);
+}
+
+// ---- Toggles -----------------------------------------------------------------------
+
+void CBrantelResView::OnContour()
+{
+    m_iViewState ^= kContourBit;
+    InvalidateList();
+    Invalidate(TRUE);
+}
+
+void CBrantelResView::OnUpdateContour(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck((m_iViewState & kContourBit) ? 1 : 0);
+}
+
+void CBrantelResView::OnExtrude()
+{
+    m_bExtrude = !m_bExtrude;
+    InvalidateList();
+    Invalidate(TRUE);
+    UpdateWindow();
+}
+
+void CBrantelResView::OnUpdateExtrude(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_bExtrude ? 1 : 0);
+}
+
+void CBrantelResView::OnSolid()
+{
+    m_bSolid = !m_bSolid;
+    if (m_pListValid)
+        m_pListValid[0] = false;
+    Invalidate(FALSE);
+}
+
+void CBrantelResView::OnUpdateSolid(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_bSolid ? 1 : 0);
+}
+
+void CBrantelResView::OnModellingMode()
+{
+    if (auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        frame->SwitchViewMode(ID_MODE_MODELLING);
+}
+
+void CBrantelResView::OnSetFocus(CWnd* pOldWnd)
+{
+    Kor3DView::OnSetFocus(pOldWnd);
+    auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    CBrantelDoc* doc = GetBrantelDoc();
+    if (!frame || !doc)
+        return;
+    CPlateComp* comp = doc->GetPlateComp();
+    frame->UpdateResultList(comp ? comp->GetActVal() : 0);
+    frame->GetStatusBarWnd().SetPaneText(1, doc->GetElementTypeName());
+    StatusBarCoordText("", 11);
+    StatusBarCoordText("", 12);
+}
+
+// ---- Results file ------------------------------------------------------------------
+
+bool CBrantelResView::OutputPickedNode(CSNode* node, int component, int elementIndex, int number,
+                                       CFile* file)
+{
+    CPlateComp* comp = GetPlateComp();
+    double value = 0.0;
+    if (!comp || !file || !resultview::PickedNodeValue(node, elementIndex, component, value))
+        return false;
+    const int* row = UnitsRow(comp->GetResultQuantity());
+    value *= MetricToX(iStandard, comp->GetResultUnit(component), row[0]);
+    const CString line =
+        resultview::PickedResultLine(static_cast<unsigned>(number), node->GetID(), value, row[1], row[2]);
+    file->Write(static_cast<LPCTSTR>(line), static_cast<UINT>(line.GetLength()));
+    return true;
+}
+
+bool CBrantelResView::WritePickedResults(const CString& path)
+{
+    CPlateComp* comp = GetPlateComp();
+    CFile file;
+    if (!comp || !file.Open(path, CFile::modeCreate | CFile::modeWrite))
+        return false;
+    const int component = comp->GetActVal();
+    const int count = m_Picks.Count();
+    for (int i = 0; i < count; ++i)
+        OutputPickedNode(m_Picks.Node(i), component, m_Picks.Index(i), i + 1, &file);
+    if (m_Picks.m_pPending && m_Picks.m_Nodes.Find(m_Picks.m_pPending) < 0)
+        OutputPickedNode(m_Picks.m_pPending, component, m_Picks.m_iPendingIndex, count + 1, &file);
+    file.Close();
+    return true;
+}
+
+void CBrantelResView::OnPrintToFile()
+{
+    CFileDialog dialog(FALSE, ".txt", "Results", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       "Text file ( *.txt )|*.txt||", this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (!WritePickedResults(dialog.GetPathName()))
+        AfxMessageBox("Cannot write " + dialog.GetPathName(), MB_OK);
+}
+
+void CBrantelResView::OnUpdatePrintToFile(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_Picks.HasAny());
+}
+
+// ---- Drawing -----------------------------------------------------------------------
+
+void CBrantelResView::SceneState()
+{
+    const bool contour = m_iViewState & kContourBit;
+    auto* child = dynamic_cast<KorChildFrm*>(GetParentFrame());
+    if (!m_b3D)
+        glDisable(GL_LIGHTING);
+    if ((m_iViewState & kLightBit) && m_b3D)
+        GLLightEnabling();
+    else if (!contour)
+        glDisable(GL_LIGHTING);
+    if (child) {
+        for (int i = contour ? 2 : 0; i < 6; ++i) {
+            if (!child->m_bClipPlanes[i])
+                continue;
+            glClipPlane(GL_CLIP_PLANE0 + static_cast<GLenum>(i), child->m_dClipPlanes[i]);
+            glEnable(GL_CLIP_PLANE0 + static_cast<GLenum>(i));
+        }
+    }
+    if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)
+        COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
+    else
+        glDisable(GL_BLEND);
+    const GLfloat colour[4] = {static_cast<GLfloat>(dMaterialColor[0]), static_cast<GLfloat>(dMaterialColor[1]),
+                               static_cast<GLfloat>(dMaterialColor[2]), static_cast<GLfloat>(dMaterialColor[3])};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, colour);
+}
+
+void CBrantelResView::ModelOutline()
+{
+    CPlateComp* comp = GetPlateComp();
+    for (int i = 0; i < 6; ++i)
+        glDisable(GL_CLIP_PLANE0 + static_cast<GLenum>(i));
+    COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
+    if (m_bExtrude)
+        comp->DrawExtruded(m_bSolid);
+    comp->DrawModelGL(m_b3D ? m_bSolid : false, 1.0f, false);
+    glDisable(GL_LIGHTING);
+    if ((m_iViewState & kMeshBit) && (!m_bExtrude || !m_bSolid))
+        comp->DrawMesh(!m_bSolid, false);
+}
+
+void CBrantelResView::BuildResultLists()
+{
+    for (int i = 0; i < 2; ++i)
+        if (m_pListIds[i] != 0) {
+            glDeleteLists(m_pListIds[i], 1);
+            m_pListIds[i] = 0;
+        }
+    CPlateComp* comp = GetPlateComp();
+    if (!comp || comp->IsEmpty())
+        return;
+    if (!(m_iViewState & kContourBit)) {
+        m_pListIds[0] = glGenLists(1);
+        glNewList(m_pListIds[0], GL_COMPILE);
+        SceneState();
+        comp->DrawResults(m_iViewState);
+        ModelOutline();
+        glDisable(GL_COLOR_MATERIAL);
+        glEndList();
+        m_pListValid[0] = true;
+        return;
+    }
+    const bool plan = !m_b3D;
+    const double saved = comp->GetFactor();
+    if (plan) {
+        m_iViewState ^= kPlanBit;
+        double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0, max = 0.0, min = 0.0;
+        comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        comp->GetMaxMinResult(max, min, nullptr);
+        comp->SetFactor(resultview::NormalisedScale(xmax, ymax, xmin, ymin, max, min, saved));
+    }
+    m_pListIds[1] = glGenLists(1);
+    glNewList(m_pListIds[1], GL_COMPILE);
+    comp->DrawResults(m_iViewState);
+    glEndList();
+    double max = 0.0, min = 0.0;
+    comp->GetMaxMinResult(max, min, nullptr);
+    const double z1 = max * comp->GetFactor(), z0 = min * comp->GetFactor();
+    const unsigned bands = std::max(1u, uiFringeNum);
+    const double w = (z1 - z0) / (2.0 * bands - 1.0);
+
+    m_pListIds[0] = glGenLists(1);
+    glNewList(m_pListIds[0], GL_COMPILE);
+    glDisable(GL_CLIP_PLANE0);
+    glDisable(GL_CLIP_PLANE1);
+    SceneState();
+    if (plan) {
+        glDisable(GL_DEPTH_TEST);
+        ModelOutline();
+        if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)
+            COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
+        else
+            glDisable(GL_BLEND);
+    }
+    glEnable(GL_CLIP_PLANE0);
+    glEnable(GL_CLIP_PLANE1);
+    for (unsigned i = 0; i < bands; ++i) {
+        // The slab z0 + 2iw .. z0 + (2i + 1)w.
+        const double low = z0 + 2.0 * i * w, high = low + w;
+        const double below[4] = {0.0, 0.0, 1.0, -low};
+        const double above[4] = {0.0, 0.0, -1.0, high};
+        glClipPlane(GL_CLIP_PLANE0, below);
+        glClipPlane(GL_CLIP_PLANE1, above);
+        glCallList(m_pListIds[1]);
+    }
+    glDisable(GL_CLIP_PLANE0);
+    glDisable(GL_CLIP_PLANE1);
+    if (!plan)
+        ModelOutline();
+    glDisable(GL_COLOR_MATERIAL);
+    glEndList();
+    if (plan) {
+        m_iViewState |= kPlanBit;
+        comp->SetFactor(saved);
+    }
+    m_pListValid[0] = true;
+    m_pListValid[1] = true;
+}
+
+bool CBrantelResView::DrawDynamicScene()
+{
+    glLineWidth(static_cast<GLfloat>(THIN_EDGE));
+    if (m_pListValid && !m_pListValid[0])
+        BuildResultLists();
+    if (m_pListIds && m_pListIds[0] != 0)
+        glCallList(m_pListIds[0]);
+    glDisable(GL_LIGHTING);
+    if (CPlateComp* comp = GetPlateComp()) {
+        const int count = m_Picks.Count();
+        for (int i = 0; i < count; ++i)
+            comp->DrawResultVectors(m_Picks.Node(i), m_iDrawSelNum, m_Picks.Index(i),
+                                    static_cast<unsigned>(i + 1), !m_b3D);
+        if (m_Picks.m_pPending)
+            comp->DrawResultVectors(m_Picks.m_pPending, m_iDrawSelNum, m_Picks.m_iPendingIndex,
+                                    static_cast<unsigned>(count + 1), !m_b3D);
+    }
+    return Kor3DView::DrawDynamicScene();
+}
+
+void CBrantelResView::DrawStressScale()
+{
+    if (!m_pListValid || !m_pListIds)
+        return;
+    if (!m_pListValid[2] || m_pListIds[2] == 0) {
+        CPlateComp* comp = GetPlateComp();
+        if (!comp)
+            return;
+        if (m_pListIds[2] != 0)
+            glDeleteLists(m_pListIds[2], 1);
+        double max = 0.0, min = 0.0;
+        CString unit;
+        comp->GetMaxMinResult(max, min, &unit);
+        COGLPrintDoc::ReplaceSqrAndCube(unit);
+        const int* row = UnitsRow(comp->GetResultQuantity());
+        m_pListIds[2] = glGenLists(1);
+        glNewList(m_pListIds[2], GL_COMPILE);
+        if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)
+            COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
+        else
+            glDisable(GL_BLEND);
+        COGLRenderer::DrawStressScale(std::max(std::fabs(max), std::fabs(min)), unit, row[1], row[2]);
+        glEndList();
+        m_pListValid[2] = true;
+    }
+    glCallList(m_pListIds[2]);
+}

@@ -1,0 +1,92 @@
+// CBrantelResView: the results view of the plate documents. It shows the
+// active result component as a colour plot on the 3D framework view
+// (optionally extruded or as contour bands) with its legend, keeps the
+// result points the user picks, scales the drawn results and writes the
+// values at the picked points to a text file.
+#pragma once
+
+#include "app/shell/resultpicks.h"
+#include "framework/framira.h"
+
+class CBrantelDoc;
+class CPlateComp;
+class CSNode;
+
+constexpr UINT ID_RES_SCALE_UP = 32806;
+constexpr UINT ID_RES_SCALE_DOWN = 32807;
+constexpr UINT ID_RES_SCALE_NORMALIZE = 32820;
+constexpr UINT ID_RES_SCALE_SET = 34043;
+constexpr UINT ID_RES_CONTOUR = 32844;
+constexpr UINT ID_RES_EXTRUDE = 32845;
+constexpr UINT ID_RES_PRINT_TO_FILE = 34065;
+
+class CBrantelResView : public Kor3DView
+{
+    DECLARE_DYNCREATE(CBrantelResView)
+public:
+    // Drawing-option bits of the view state.
+    static constexpr int kColourBit = 0x2;
+    static constexpr int kMeshBit = 0x4;
+    static constexpr int kTransparentBit = 0x20;
+    static constexpr int kPlanBit = 0x80;
+    static constexpr int kLightBit = 0x100;
+    static constexpr int kContourBit = 0x200;
+
+    CBrantelResView();
+    ~CBrantelResView() override;
+
+    CBrantelDoc* GetBrantelDoc() const;
+    CPlateComp* GetPlateComp() const;
+
+    void RemoveSelected(CObject* node) override;
+    int GetNumViewParams() override;
+    int SetViewParam(double* params, bool store) override;
+    void FindModelExtents() override;
+    bool MouseMove(unsigned flags, CPoint point) override;
+    bool LeftButtonDown(unsigned flags, double x, double y, CPoint point) override;
+    bool DynamicPickDraw(unsigned types) override;
+    bool DrawDynamicScene() override;
+    void DrawStressScale() override;
+    // Indexes 1 and 2 are ignored; 11 and 12 go to panes 2 and 3.
+    void StatusBarCoordText(CString text, int index) override;
+
+    // The document's model extents widened as in the model views.
+    int CalcModelExtents();
+    // Writes the value at a picked point; false when the node has no element.
+    virtual bool OutputPickedNode(CSNode* node, int component, int elementIndex, int number, CFile* file);
+    virtual void BuildResultLists();
+    // The largest result becomes a third of the larger model span high.
+    void NormalizeScale();
+    // The component's value scale becomes scale; the clip-plane dialog
+    // follows, the lists are rebuilt and the view redrawn.
+    void SetValueScale(double scale);
+    // Writes the picked points to path; false when it cannot be created.
+    bool WritePickedResults(const CString& path);
+
+    CResultPicks m_Picks;
+    bool m_bSolid = true;
+    bool m_bExtrude = false;
+
+protected:
+    void SceneState();
+    void ModelOutline();
+
+    void OnResultComponent();
+    void OnScaleUp();
+    void OnScaleDown();
+    void OnScaleNormalize();
+    void OnScaleSet();
+    void OnContour();
+    void OnUpdateContour(CCmdUI* pCmdUI);
+    void OnExtrude();
+    void OnUpdateExtrude(CCmdUI* pCmdUI);
+    void OnSolid();
+    void OnUpdateSolid(CCmdUI* pCmdUI);
+    void OnPrintToFile();
+    void OnUpdatePrintToFile(CCmdUI* pCmdUI);
+    void OnModellingMode();
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonDblClk(UINT nFlags, CPoint point);
+    void OnSetFocus(CWnd* pOldWnd);
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,356 @@
+#include "app/shell/brantelview.h"
+
+#include <cmath>
+#include <memory>
+
+#include "app/analysis/analysis.h"
+#include "app/shell/bcpage.h"
+#include "app/shell/boundnode.h"
+#include "app/shell/branteldoc.h"
+#include "app/shell/mainframe.h"
+#include "app/shell/nodegeompage.h"
+#include "app/shell/shellframes.h"
+#include "app/shell/shellids.h"
+#include "femodel/strelna.h"
+#include "framework/geomhlpr.h"
+#include "glstyle/drawing_settings.h"
+#include "glview/oglrenderer.h"
+#include "platform/ferrand/material.h"
+
+IMPLEMENT_DYNAMIC(CBrantelView, KorAreaModView)
+
+BEGIN_MESSAGE_MAP(CBrantelView, KorAreaModView)
+ON_COMMAND(ID_VIEW_SOLID, OnViewSolid)
+ON_UPDATE_COMMAND_UI(ID_VIEW_SOLID, OnUpdateViewSolid)
+ON_COMMAND(ID_LINK_DOFS, OnLinkDofs)
+ON_UPDATE_COMMAND_UI(ID_LINK_DOFS, OnUpdateLinkDofs)
+ON_COMMAND(ID_EDIT_OBJECT, OnEditObject)
+ON_COMMAND(ID_MODE_RESULTS, OnViewResultsMode)
+ON_WM_SETFOCUS()
+END_MESSAGE_MAP()
+
+CSNode* CBrantelView::s_pTmpNodes[3] = {nullptr, nullptr, nullptr};
+
+CBrantelView::CBrantelView()
+{
+    // One display list: the static model list.
+    m_nLists = 1;
+    m_iTool = VIEWTOOL_POINT;
+    m_iViewState |= kShowMeshBit;
+    m_dScale = 0.5;
+}
+
+CBrantelView::~CBrantelView() = default;
+
+CBrantelDoc* CBrantelView::GetBrantelDoc() const
+{
+    return dynamic_cast<CBrantelDoc*>(const_cast<CBrantelView*>(this)->GetDocument());
+}
+
+CPlateComp* CBrantelView::GetPlateComp() const
+{
+    CBrantelDoc* doc = GetBrantelDoc();
+    return doc ? doc->GetPlateComp() : nullptr;
+}
+
+// ---- View parameters and extents -------------------------------------------------
+
+int CBrantelView::GetNumViewParams()
+{
+    return KorAreaModView::GetNumViewParams() + 1;
+}
+
+int CBrantelView::SetViewParam(double* params, bool store)
+{
+    const int n = KorAreaModView::SetViewParam(params, store);
+    if (store)
+        params[n] = m_bSolid ? 1.0 : 0.0;
+    else
+        m_bSolid = params[n] != 0.0;
+    return n + 1;
+}
+
+int WidenedModelExtents(CBrantelDoc* doc, double& xmax, double& ymax, double& xmin, double& ymin)
+{
+    xmax = ymax = xmin = ymin = 0.0;
+    int result = 0;
+    if (doc) {
+        doc->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        result = 1;
+    }
+    xmax += std::fabs((xmax - xmin) * 0.1);
+    ymax += std::fabs((ymax - ymin) * 0.1);
+    xmin -= std::fabs((xmax - xmin) * 0.1);
+    ymin -= std::fabs((ymax - ymin) * 0.1);
+    return result;
+}
+
+int CBrantelView::CalcModelExtents()
+{
+    return WidenedModelExtents(GetBrantelDoc(), m_dXMax, m_dYMax, m_dXMin, m_dYMin);
+}
+
+void CBrantelView::FindModelExtents()
+{
+    CalcModelExtents();
+}
+
+// ---- Picking and temporary nodes -------------------------------------------------
+
+bool CBrantelView::DynamicPickDraw(unsigned types)
+{
+    if (CBrantelDoc* doc = GetBrantelDoc())
+        doc->PickDrawModel(types, false);
+    return true;
+}
+
+CObject* CBrantelView::GetPickedObject(DWORD id, DWORD kind)
+{
+    CBrantelDoc* doc = GetBrantelDoc();
+    return doc ? doc->GetObjectById(id, kind != 0) : nullptr;
+}
+
+void CBrantelView::SetTmpNode(UINT index, CSNode* node)
+{
+    if (index < 3) {
+        delete s_pTmpNodes[index];
+        s_pTmpNodes[index] = node;
+    }
+    if (node) {
+        m_dRefPoint[0] = node->x;
+        m_dRefPoint[1] = node->y;
+    }
+}
+
+CSNode* CBrantelView::TmpSlot(UINT index)
+{
+    return index < 3 ? s_pTmpNodes[index] : nullptr;
+}
+
+void CBrantelView::ClearTmpSlots()
+{
+    for (CSNode*& node : s_pTmpNodes) {
+        delete node;
+        node = nullptr;
+    }
+}
+
+void CBrantelView::GetRefPoint(double* xy)
+{
+    const CSNode* node = nullptr;
+    if (m_pGeomHlpr && m_pGeomHlpr->GetTmpNodeCount() > 0)
+        node = m_pGeomHlpr->GetLastTmpNode();
+    if (!node)
+        node = s_pTmpNodes[0] ? s_pTmpNodes[0] : s_pTmpNodes[2];
+    xy[0] = node ? node->x : m_dRefPoint[0];
+    xy[1] = node ? node->y : m_dRefPoint[1];
+}
+
+void CBrantelView::ResetGeomInput()
+{
+    if (m_pGeomHlpr) {
+        CBrantelDoc* doc = GetBrantelDoc();
+        m_pGeomHlpr->ResetNodes(doc ? doc->m_pSectComp : nullptr);
+    }
+    SetTmpNode(0, nullptr);
+    SetTmpNode(1, nullptr);
+}
+
+void CBrantelView::WriteLogLine(CString line)
+{
+    auto* frame = dynamic_cast<KorMainFrm*>(AfxGetMainWnd());
+    if (!frame)
+        return;
+    CStringArray lines;
+    lines.Add(line);
+    frame->GetLogWindow()->WriteLogEntry(&lines);
+}
+
+// ---- Drawing ---------------------------------------------------------------------
+
+bool CBrantelView::DrawModelList()
+{
+    glLineWidth(static_cast<GLfloat>(THIN_EDGE));
+    COGLRenderer::GLEnableDepthTest(GL_LEQUAL);
+    if (!m_pListValid || !m_pListIds)
+        return true;
+    if (!m_pListValid[0]) {
+        if (m_pListIds[0] != 0)
+            glDeleteLists(m_pListIds[0], 1);
+        m_pListIds[0] = 0;
+        CBrantelDoc* doc = GetBrantelDoc();
+        CPlateComp* comp = doc ? doc->GetPlateComp() : nullptr;
+        if (comp && !comp->IsEmpty()) {
+            m_pListIds[0] = glGenLists(1);
+            glNewList(m_pListIds[0], GL_COMPILE);
+            comp->DrawModelGL(m_bSolid, static_cast<float>(MEDIUM_S_POINT), true);
+            if (m_iViewState & kShowMeshBit)
+                comp->DrawMesh(!m_bSolid, false);
+            comp->DrawBCs(false, 1.0, 0);
+            comp->DrawNodeLoads(doc->m_dNodeLoadScale, false);
+            glColor3f(1.0f, 0.0f, 0.0f);
+            comp->DrawLoadedMeshNodes(static_cast<float>(LARGE_POINT));
+            glColor3f(0.0f, 0.0f, 0.0f);
+            comp->DrawEdgeLoads(doc->m_dEdgeLoadScale, false, 0);
+            auto* child = dynamic_cast<CChildFrame*>(GetParentFrame());
+            if (child && child->m_bShowNodeNumbers) {
+                glColor3f(0.0f, 0.0f, 1.0f);
+                comp->DrawNodeNumbers(true);
+            }
+            if (m_iViewState & kMaterialAxesBit) {
+                glColor3f(0.0f, 0.0f, 0.0f);
+                comp->DrawDispersAngles();
+            }
+            glFinish();
+            glDisable(GL_COLOR_MATERIAL);
+            glEndList();
+        }
+        m_pListValid[0] = true;
+    }
+    if (m_pListIds[0] != 0)
+        glCallList(m_pListIds[0]);
+    return true;
+}
+
+// The model stands in model coordinates under the selection and the
+// rubber lines of the modelling view.
+bool CBrantelView::DrawDynamicScene()
+{
+    DrawModelList();
+    return KorAreaModView::DrawDynamicScene();
+}
+
+// ---- Commands --------------------------------------------------------------------
+
+void CBrantelView::OnViewSolid()
+{
+    m_bSolid = !m_bSolid;
+    InvalidateList();
+    Invalidate(FALSE);
+}
+
+void CBrantelView::OnUpdateViewSolid(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_bSolid ? 1 : 0);
+}
+
+void CBrantelView::OnLinkDofs()
+{
+    RemoveSelected(nullptr);
+    ResetGeomInput();
+    if (m_uiGeomTool != kLinkDofTool) {
+        m_uiGeomTool = kLinkDofTool;
+        m_iTool = VIEWTOOL_NORMAL;
+    } else {
+        m_uiGeomTool = 0;
+        m_iTool = VIEWTOOL_POINT;
+    }
+    Invalidate(FALSE);
+}
+
+void CBrantelView::OnUpdateLinkDofs(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_uiGeomTool == kLinkDofTool ? 1 : 0);
+}
+
+void CBrantelView::OnEditObject()
+{
+    EditObject();
+}
+
+void CBrantelView::OnViewResultsMode()
+{
+    if (auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        frame->SwitchViewMode(ID_MODE_RESULTS);
+}
+
+void CBrantelView::OnSetFocus(CWnd* pOldWnd)
+{
+    Kor2DView::OnSetFocus(pOldWnd);
+    CBrantelDoc* doc = GetBrantelDoc();
+    auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    if (!doc || !frame)
+        return;
+    frame->GetStatusBarWnd().SetPaneText(1, doc->GetElementTypeName());
+    doc->UpdateStatics(true);
+    CPlateComp* comp = doc->GetPlateComp();
+    CObList* materials = comp ? &comp->GetMaterialList() : nullptr;
+    auto* child = dynamic_cast<CChildFrame*>(GetParentFrame());
+    CMaterial* active = child ? child->m_pActiveMaterial : nullptr;
+    if (!active && materials && !materials->IsEmpty())
+        active = static_cast<CMaterial*>(materials->GetHead());
+    if (child)
+        child->m_pActiveMaterial = active;
+    frame->UpdateMaterialList(materials, active);
+    int index = 3;
+    switch (m_uiSelectFilter) {
+    case KorBasisGeomHlpr::kNodes:
+        index = 0;
+        break;
+    case KorBasisGeomHlpr::kEdges:
+        index = 1;
+        break;
+    case KorBasisGeomHlpr::kAreas:
+        index = 2;
+        break;
+    default:
+        break;
+    }
+    frame->SetCurSelSelectFilter(index);
+}
+
+// ---- Node information ------------------------------------------------------------
+
+namespace
+{
+
+// The active view of the main frame's active child frame.
+CView* ActiveView()
+{
+    auto* main = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    CMDIChildWnd* child = main ? main->MDIGetActive() : nullptr;
+    return child ? child->GetActiveView() : nullptr;
+}
+
+} // namespace
+
+void CBrantelView::ShowNodeInfo(CSNode* node, int elementTypeCode)
+{
+    CView* view = ActiveView();
+    auto* doc = view ? dynamic_cast<CBrantelDoc*>(view->GetDocument()) : nullptr;
+    CPlateComp* comp = doc ? doc->GetPlateComp() : nullptr;
+    if (!doc || !comp)
+        return;
+    doc->ResetViews(8);
+    auto* brantelView = dynamic_cast<CBrantelView*>(view);
+    if (brantelView)
+        brantelView->ResetGeomInput();
+    if (!node || !node->IsKindOf(RUNTIME_CLASS(CSNode)))
+        return;
+    CBoundNode* bound = brantel::ToBoundNode(node, doc->m_pNodeList);
+
+    CPrPageBNodeGeom geometry;
+    CPrPageBC conditions(0);
+    // The component goes to the page so that a moved node is checked for
+    // crossing edges as in the document's own node sheet.
+    PrepareNodeSheet(geometry, conditions, bound, comp,
+                     doc->m_pNodeList && doc->m_pNodeList->Find(bound) >= 0, comp->m_bAutoSpacing,
+                     elementTypeCode);
+    CPropertySheet sheet("Node information");
+    sheet.AddPage(&geometry);
+    sheet.AddPage(&conditions);
+    sheet.DoModal();
+    if (!geometry.m_bChanged)
+        return;
+
+    doc->RecomputeLoadScales(10, 12);
+    if (CObList* graphs = bound->GetGraphList())
+        for (POSITION pos = graphs->GetHeadPosition(); pos;)
+            if (auto* element = dynamic_cast<CElement*>(graphs->GetNext(pos)))
+                element->UpdateNodeCoord();
+    if (auto* glView = dynamic_cast<COGL2DView*>(view))
+        glView->InvalidateList();
+    // A moved node is a change of the model: without the mark, closing the
+    // document would lose it.
+    doc->SetModifiedFlag(TRUE);
+}

@@ -1,0 +1,88 @@
+// CBrantelView: the program's common 2D view of a plate model, the base of
+// the modelling, element and constrained-mesh views. It draws the model
+// into the view's static display list, reports the model extents for
+// zooming, keeps the three class-wide temporary nodes of geometry input,
+// picks through the document, toggles the solid drawing and the link tool,
+// follows the selection-filter combo, switches to the results view, updates
+// the status bar when it gets the focus, writes log lines and opens the
+// materials dialog and the "Node information" sheet.
+#pragma once
+
+#include "framework/framira.h"
+
+class CBrantelDoc;
+class CPlateComp;
+class CSNode;
+
+// The document's model extents into the four values, each maximum widened
+// by a tenth of its span and then each minimum by a tenth of the widened
+// span; 1 when there is a document, else 0 (all four 0).
+int WidenedModelExtents(CBrantelDoc* doc, double& xmax, double& ymax, double& xmin, double& ymin);
+
+constexpr UINT ID_VIEW_SOLID = 50006;
+constexpr UINT ID_LINK_DOFS = 34064;
+constexpr UINT ID_EDIT_OBJECT = 34058;
+// The geometry tool of the link command.
+constexpr UINT kLinkDofTool = 27;
+
+class CBrantelView : public KorAreaModView
+{
+    DECLARE_DYNAMIC(CBrantelView)
+public:
+    // Drawing-option bits of the view state.
+    static constexpr int kShowMeshBit = 0x4;
+    static constexpr int kMaterialAxesBit = 0x4000;
+
+    CBrantelView();
+    ~CBrantelView() override;
+
+    CBrantelDoc* GetBrantelDoc() const;
+    CPlateComp* GetPlateComp() const;
+
+    // ---- overrides of the bases
+    int GetNumViewParams() override;
+    int SetViewParam(double* params, bool store) override;
+    void FindModelExtents() override;
+    bool DynamicPickDraw(unsigned types) override;
+    bool DrawDynamicScene() override;
+
+    // The document's model extents widened by a tenth of the span on each
+    // side into m_dXMax .. m_dYMin; returns what the document reported.
+    int CalcModelExtents();
+    // The object of a pick (identifier and kind word) through the document.
+    virtual CObject* GetPickedObject(DWORD id, DWORD kind);
+    // Slot 0, 1 or 2 takes the node (the old one is deleted); a non-null
+    // node also becomes the reference point, whatever the index.
+    virtual void SetTmpNode(UINT index, CSNode* node);
+
+    // ---- own virtual operations
+    virtual void EditObject() = 0;
+    virtual void GetRefPoint(double* xy);
+    virtual void ResetGeomInput();
+    virtual void WriteLogLine(CString line);
+    virtual bool DrawModelList();
+
+    // The class-wide temporary node of a slot (null when empty or no slot).
+    static CSNode* TmpSlot(UINT index);
+    // Empties the three slots.
+    static void ClearTmpSlots();
+
+    // The "Node information" sheet on a node picked in the active view of
+    // the active child frame (see the source for the steps).
+    static void ShowNodeInfo(CSNode* node, int elementTypeCode);
+
+    double m_dRefPoint[2] = {0.0, 0.0};
+    bool m_bSolid = true;
+
+protected:
+    void OnViewSolid();
+    void OnUpdateViewSolid(CCmdUI* pCmdUI);
+    void OnLinkDofs();
+    void OnUpdateLinkDofs(CCmdUI* pCmdUI);
+    void OnEditObject();
+    void OnViewResultsMode();
+    void OnSetFocus(CWnd* pOldWnd);
+    DECLARE_MESSAGE_MAP()
+
+    static CSNode* s_pTmpNodes[3];
+};

@@ -1,0 +1,217 @@
+// The results view on an OSMesa surface inside a child frame of the main
+// frame, over the analysed plate sample: view parameters, value scaling,
+// the legend, hover and picking of result points, the status bar and the
+// results file.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "app/shell/brantelresview.h"
+#include "examples/samples.h"
+#include "glstyle/drawing_settings.h"
+#include "glview/oglrenderer.h"
+#include "platform/ui/osmesa/afxui_osmesa.h"
+#include "platform/ui/osmesa/viewdriver.h"
+#include "tests/shell/pages_fixture.h"
+#include "tests/support/temp_files.h"
+
+namespace
+{
+
+using namespace shelltest;
+
+// The results view whose OpenGL set-up waits for the test's surface.
+class TestResView : public CBrantelResView
+{
+    DECLARE_DYNCREATE(TestResView)
+public:
+    void OnInitialUpdate() override
+    {
+        if (hosted)
+            CBrantelResView::OnInitialUpdate();
+    }
+    bool hosted = false;
+};
+IMPLEMENT_DYNCREATE(TestResView, CBrantelResView)
+
+class ResultsView : public ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        COGLRenderer::ResetStaticsForTesting();
+        COGLView::ResetStaticsForTesting();
+        previousFactory = AfxGetOffscreenFactory();
+        AfxSetOffscreenFactory(&factory);
+        settings = KorChildFrm::m_uiStChldFrmSett;
+        app = std::make_unique<CWinApp>();
+        app->AddDocTemplate(new CMultiDocTemplate(IDR_PLATE, RUNTIME_CLASS(CBrantelDoc),
+                                                  RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(TestResView)));
+        main = new CMainFrame;
+        ASSERT_TRUE(main->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+        app->m_pMainWnd = main;
+        main->InitFrame();
+        doc = dynamic_cast<CBrantelDoc*>(app->m_pDocManager->GetTemplates()[0]->OpenDocumentFile(nullptr));
+        ASSERT_NE(doc, nullptr);
+        child = dynamic_cast<CChildFrame*>(main->MDIGetActive());
+        ASSERT_NE(child, nullptr);
+        view = dynamic_cast<TestResView*>(child->GetActiveView());
+        ASSERT_NE(view, nullptr);
+        driver = std::make_unique<ViewDriver>(*view, 700, 500);
+        driver->Size(700, 500);
+        view->hosted = true;
+        view->OnInitialUpdate();
+        PumpPosted();
+    }
+    void TearDown() override
+    {
+        if (analysed)
+            doc->UpdateStatics(false);
+        driver.reset();
+        if (app->m_pMainWnd)
+            app->m_pMainWnd->DestroyWindow();
+        app.reset();
+        sample.reset();
+        KorChildFrm::m_uiStChldFrmSett = settings;
+        AfxSetOffscreenFactory(previousFactory);
+        COGLRenderer::ResetStaticsForTesting();
+        COGLView::ResetStaticsForTesting();
+        ShellTest::TearDown();
+    }
+    // The plate sample's model, meshed and analysed, in the view's document.
+    void Analyse()
+    {
+        sample = samples::MakePlate();
+        std::swap(doc->m_pSectComp, sample->m_pSectComp);
+        doc->UpdateStatics(true);
+        CStringArray log, errors;
+        ASSERT_TRUE(doc->GetPlateComp()->PreCalc(&log, &errors, 0));
+        ASSERT_TRUE(doc->GetPlateComp()->Calculate(&log, &errors));
+        analysed = true;
+        doc->GetPlateComp()->SetActVal(5);
+        view->m_b3D = false;
+        view->ZoomToFit();
+        view->InvalidateList();
+    }
+    CPlateComp* Comp() { return doc->GetPlateComp(); }
+    CString Pane(int i) { return main->GetStatusBarWnd().GetPaneText(i); }
+
+    COSMesaOffscreenFactory factory;
+    IOffscreenFactory* previousFactory = nullptr;
+    UINT settings = 0;
+    bool analysed = false;
+    std::unique_ptr<CWinApp> app;
+    std::unique_ptr<CBrantelDoc> sample;
+    CMainFrame* main = nullptr; // deletes itself
+    CBrantelDoc* doc = nullptr;
+    CChildFrame* child = nullptr;
+    TestResView* view = nullptr;
+    std::unique_ptr<ViewDriver> driver;
+};
+
+TEST_F(ResultsView, SolidThenExtrudeFollowTheBasesViewParameters)
+{
+    TestResView plain;
+    const int base = plain.Kor3DView::GetNumViewParams();
+    ASSERT_EQ(plain.GetNumViewParams(), base + 2);
+    std::vector<double> params(static_cast<size_t>(base + 2), 0.0);
+    plain.m_bSolid = true;
+    plain.m_bExtrude = false;
+    EXPECT_EQ(plain.SetViewParam(params.data(), true), base + 2);
+    EXPECT_EQ(params[static_cast<size_t>(base)], 1.0);
+    EXPECT_EQ(params[static_cast<size_t>(base + 1)], 0.0);
+    params[static_cast<size_t>(base)] = 0.0;
+    params[static_cast<size_t>(base + 1)] = -0.5;
+    plain.SetViewParam(params.data(), false);
+    EXPECT_FALSE(plain.m_bSolid);
+    EXPECT_TRUE(plain.m_bExtrude);
+}
+
+TEST_F(ResultsView, StatusTextsSkipTheCoordinatePanesAndMapElevenAndTwelve)
+{
+    const struct {
+        int index, pane;
+    } cases[] = {{11, 2}, {12, 3}, {3, 4}};
+    for (const auto& c : cases) {
+        view->StatusBarCoordText("text", c.index);
+        EXPECT_EQ(Pane(c.pane), "text") << c.index;
+    }
+    main->GetStatusBarWnd().SetPaneText(2, "kept");
+    main->GetStatusBarWnd().SetPaneText(3, "kept");
+    view->StatusBarCoordText("lost", 1);
+    view->StatusBarCoordText("lost", 2);
+    EXPECT_EQ(Pane(2), "kept");
+    EXPECT_EQ(Pane(3), "kept");
+}
+
+TEST_F(ResultsView, ScaleCommandsActOnTheValueScale)
+{
+    Analyse();
+    Comp()->SetFactor(2.0);
+    main->SendCommand(ID_RES_SCALE_UP);
+    EXPECT_DOUBLE_EQ(Comp()->GetFactor(), 2.5);
+    main->SendCommand(ID_RES_SCALE_DOWN);
+    EXPECT_DOUBLE_EQ(Comp()->GetFactor(), 2.0);
+
+    double xmax, ymax, xmin, ymin, max, min;
+    Comp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    Comp()->GetMaxMinResult(max, min, nullptr);
+    main->SendCommand(ID_RES_SCALE_NORMALIZE);
+    const double span = std::max(std::fabs(xmax - xmin), std::fabs(ymax - ymin)) / 3.0;
+    EXPECT_DOUBLE_EQ(Comp()->GetFactor(), span / std::max(std::fabs(max), std::fabs(min)));
+
+    ModalScript script;
+    script.Dialog(KorDlgDblVal::IDD_PLAIN, [](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Caption(), "Stress scale");
+        d.Type(KorDlgDblVal::IDC_VALUE, "7");
+        d.PressOK();
+    });
+    main->SendCommand(ID_RES_SCALE_SET);
+    EXPECT_DOUBLE_EQ(Comp()->GetFactor(), 7.0);
+}
+
+TEST_F(ResultsView, TheLegendStripShowsTheFullColourRange)
+{
+    Analyse();
+    driver->Draw();
+    driver->DumpPng("results_view_legend");
+    // The strip stands in the left two sevenths of the window.
+    std::set<std::array<std::uint8_t, 4>> colours;
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 200; x += 4)
+            colours.insert(driver->Pixel(x, y));
+    EXPECT_GE(colours.size(), 200u);
+}
+
+TEST_F(ResultsView, PrintToFileNeedsAPickAndWritesEachNodeOnce)
+{
+    Analyse();
+    EXPECT_FALSE(AfxQueryCommandUI(main, ID_RES_PRINT_TO_FILE).bEnabled);
+    // A node of the mesh with elements: the first element's first node.
+    CSNode* node = nullptr;
+    for (POSITION pos = Comp()->GetHeadPosition(); pos && !node;)
+        if (auto* region = dynamic_cast<CSectMeshArea*>(Comp()->GetNext(pos)))
+            region->DM_OnElements(
+                [](CObject* element, void* out) {
+                    auto* first = static_cast<CSNode**>(out);
+                    if (auto* e = dynamic_cast<CElement*>(element); e && !*first)
+                        *first = e->GetNode(0);
+                },
+                &node);
+    ASSERT_NE(node, nullptr);
+    view->m_Picks.m_pPending = node;
+    EXPECT_TRUE(AfxQueryCommandUI(main, ID_RES_PRINT_TO_FILE).bEnabled);
+    view->m_Picks.Click();
+    view->m_Picks.m_pPending = node;
+    brantel::test::TempFile file("results");
+    ASSERT_TRUE(view->WritePickedResults(file.path()));
+    const std::string text = file.readBytes<std::string>();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    EXPECT_EQ(text.rfind("     1  ", 0), 0u) << text;
+}
+
+} // namespace
