@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/analysis/platecomp.h"
+#include "app/analysis/solverinput.h"
 #include "app/shell/bcpage.h"
 #include "app/shell/boundnode.h"
 #include "app/shell/branteldoc.h"
