@@ -94,7 +94,12 @@ BOOL CBrantelApp::InitInstance()
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
     frame->ShowWindow(SW_SHOWMAXIMIZED);
-    if (!ProcessShellCommand(cmdInfo))
+    // Without a file the new-document wizard runs once the application's
+    // loop is running and the main window is up: a modal dialog started
+    // from inside the start-up itself did not always reach the screen.
+    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew)
+        frame->PostMessage(WM_COMMAND, ID_FILE_NEW);
+    else if (!ProcessShellCommand(cmdInfo))
         return FALSE;
     frame->UpdateTitle();
     frame->UpdateWindow();

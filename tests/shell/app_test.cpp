@@ -52,6 +52,7 @@ protected:
         ModalScript script;
         Page(script, VokDlgFPDocType::IDD, {}, IDCANCEL);
         ASSERT_TRUE(m_app->InitInstance());
+        PumpPosted(); // the wizard runs from the application's loop
         ASSERT_TRUE(Documents().empty());
     }
     std::vector<CDocument*> Documents() const

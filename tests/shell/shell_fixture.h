@@ -145,7 +145,9 @@ protected:
         page(VokDlgFPDocType::IDD, kPlateButton);
         page(CDlgMeshType::IDD, kNext);
         page(CDlgFinal::IDD, kNext);
-        return m_app->InitInstance();
+        const BOOL started = m_app->InitInstance();
+        PumpPosted(); // the wizard runs from the application's loop
+        return started;
     }
     // Closes the documents and the main frame (which writes the settings)
     // and deletes the application.

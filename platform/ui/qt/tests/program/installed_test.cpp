@@ -57,6 +57,7 @@ TEST(InstalledProgram, StartsShowsItsWindowAndExitsCleanly)
     run.Process().setProcessEnvironment(env);
     run.Process().setWorkingDirectory(root.filePath("work"));
     ASSERT_TRUE(run.Start({}));
+    ASSERT_TRUE(CancelStartWizard()) << "no new-document wizard within 10 s";
     const WId window = run.WaitForWindow("^Brantel( - .*)?$");
     ASSERT_NE(window, 0u) << "no Brantel window within 10 s";
 

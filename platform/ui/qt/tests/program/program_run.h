@@ -68,6 +68,56 @@ inline bool SendCloseRequest(WId window)
     return sent;
 }
 
+// Started without a file, the program asks for a new document with its
+// wizard, whose first page has no caption (the window shows the program's
+// name, "brantel"). Cancels it as a user would, with Esc; true when the page
+// showed within 10 s and went away.
+inline bool CancelStartWizard()
+{
+    const auto run = [](const QStringList& args, QByteArray* out = nullptr) {
+        QProcess tool;
+        tool.start("xdotool", args);
+        const bool ok = tool.waitForFinished(5000) && tool.exitCode() == 0;
+        if (out)
+            *out = tool.readAllStandardOutput().trimmed();
+        return ok;
+    };
+    // xdotool's name search ignores case: the main window "Brantel" matches
+    // too, so the page is the window whose name is exactly "brantel"; Qt's
+    // hidden 1 x 1 leader window has that name as well. (The name search
+    // and --onlyvisible miss the dialog, so every window is listed and the
+    // map state is asked of xwininfo.)
+    const auto findPage = [&run]() -> QByteArray {
+        QByteArray ids;
+        run({"search", "--name", ""}, &ids);
+        for (const QByteArray& raw : ids.split('\n')) {
+            const QByteArray id = raw.trimmed();
+            QByteArray name;
+            if (id.isEmpty() || !run({"getwindowname", QString(id)}, &name) || name != "brantel")
+                continue;
+            QProcess info;
+            info.start("xwininfo", {"-id", QString(id)});
+            if (info.waitForFinished(5000) && info.readAllStandardOutput().contains("IsViewable"))
+                return id;
+        }
+        return {};
+    };
+    QByteArray page;
+    const QDeadlineTimer shown(10000);
+    while ((page = findPage()).isEmpty() && !shown.hasExpired())
+        QTest::qWait(100);
+    if (page.isEmpty())
+        return false;
+    // The key goes to the focused window as a real (XTEST) key press: Qt
+    // drops key events sent to a window directly.
+    run({"windowfocus", "--sync", QString(page)});
+    run({"key", "Escape"});
+    const QDeadlineTimer gone(10000);
+    while (!findPage().isEmpty() && !gone.hasExpired())
+        QTest::qWait(100);
+    return findPage().isEmpty();
+}
+
 // The window grabbed from the X server once it shows more than a flat
 // colour (its menu and status bar drawn), for at most 10 s; colours gets
 // the number of colours seen on a 3-pixel grid.
