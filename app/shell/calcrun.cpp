@@ -9,6 +9,7 @@
 #include "app/shell/shellids.h"
 #include "dialogs/pavesta.h"
 #include "platform/dimvor/units.h"
+#include "platform/ui/core/busy.h"
 
 bool bCalcRunning = false;
 
@@ -55,6 +56,9 @@ bool RunBusy(const std::function<bool()>& operation)
 {
     if (Runner())
         return Runner()(operation);
+    // Busy mode: the run's progress points pump the events, so Stop (50072)
+    // and Esc reach the document while it runs.
+    BusyScope busy;
     return operation();
 }
 

@@ -18,9 +18,10 @@ extern bool bCalcRunning;
 inline constexpr const char* kOneCalculationText =
     "Brantel can only handle one calculation at a time.";
 
-// Runs one long operation and returns its result. The default simply calls
-// it; busy mode of the window layer (message pumping with Stop) plugs in
-// here. Returns the runner it replaces.
+// Runs one long operation in busy mode (the wait cursor, views frozen, Stop
+// and Esc reachable through the progress points) and returns its result. A
+// runner installed with SetBusyRunner (tests forcing a failure) replaces
+// that; SetBusyRunner returns the runner it replaces.
 using BusyRunner = std::function<bool(const std::function<bool()>&)>;
 BusyRunner SetBusyRunner(BusyRunner runner);
 bool RunBusy(const std::function<bool()>& operation);
