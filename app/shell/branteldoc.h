@@ -16,6 +16,7 @@
 // one only when the whole archive has been read.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "framework/framira.h"
@@ -133,6 +134,15 @@ public:
     // because another run is active, else true whatever the outcome;
     // m_bMeshValid tells whether results exist.
     virtual bool Calculate();
+
+    // The plate document's run around one analysis of the component: the
+    // one-run guard, wait cursor and busy mode, log folder, log tabs, the
+    // framing lines, the print lists, the failure beep and message, the log
+    // and error lines, m_bMeshValid, the lists and the views. false when
+    // refused because another run is active; *componentOk (when given) is
+    // the component's own result (false also when stopped).
+    bool RunCalculation(const std::function<bool(CPlateComp&, CStringArray*, CStringArray*)>& analysis,
+                        bool* componentOk = nullptr);
 
     // The group objects, one slot per node of the node list.
     const std::vector<CObList*>& SepNodeGroups() const { return m_SepNodeGroups; }

@@ -7,6 +7,7 @@
 #include "app/shell/bcpage.h"
 #include "app/shell/boundnode.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/bucklingdlgs.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/nodegeompage.h"
 #include "app/shell/shellframes.h"
@@ -313,6 +314,17 @@ CView* ActiveView()
 }
 
 } // namespace
+
+void CBrantelView::ShowElementInfo(CElement* element)
+{
+    CView* view = ActiveView();
+    auto* doc = view ? dynamic_cast<CBrantelDoc*>(view->GetDocument()) : nullptr;
+    if (!doc || !element)
+        return;
+    CDlgElemProp dlg;
+    FillElementProperties(dlg, *doc, *element);
+    dlg.DoModal();
+}
 
 void CBrantelView::ShowNodeInfo(CSNode* node, int elementTypeCode)
 {

@@ -12,6 +12,7 @@
 
 class CBrantelDoc;
 class CPlateComp;
+class CElement;
 class CSNode;
 
 // The document's model extents into the four values, each maximum widened
@@ -70,6 +71,9 @@ public:
     // The "Node information" sheet on a node picked in the active view of
     // the active child frame (see the source for the steps).
     static void ShowNodeInfo(CSNode* node, int elementTypeCode);
+    // "Element properties" of an element of the active view's document
+    // (number, material, element type, area); shown only, nothing changes.
+    static void ShowElementInfo(CElement* element);
 
     double m_dRefPoint[2] = {0.0, 0.0};
     bool m_bSolid = true;

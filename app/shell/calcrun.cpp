@@ -98,6 +98,18 @@ void FlushLog(KorLogWnd* window, CStringArray& lines)
 
 bool CBrantelDoc::Calculate()
 {
+    return RunCalculation(
+        [](CPlateComp& comp, CStringArray* log, CStringArray* errors) {
+            return comp.Calculate(log, errors);
+        });
+}
+
+bool CBrantelDoc::RunCalculation(
+    const std::function<bool(CPlateComp&, CStringArray*, CStringArray*)>& analysis,
+    bool* componentOk)
+{
+    if (componentOk)
+        *componentOk = false;
     if (bCalcRunning) {
         AfxMessageBox(kOneCalculationText, MB_OK);
         return false;
@@ -121,7 +133,7 @@ bool CBrantelDoc::Calculate()
             // A stop asked for while nothing ran must not cancel this run.
             comp->StopCalculation(false);
             PrintListLoan loan(*comp, m_lvOutputNodes, m_lvOutputElems);
-            ok = RunBusy([&] { return comp->Calculate(&log, &errors); });
+            ok = RunBusy([&] { return analysis(*comp, &log, &errors); });
         }
         const bool stopped = comp->m_bStopRequest;
         if (!ok && !stopped) {
@@ -137,6 +149,8 @@ bool CBrantelDoc::Calculate()
         // The scale of the result drawing is set by the first switch to the
         // results view when it is still unset.
         m_bMeshValid = ok && !stopped;
+        if (componentOk)
+            *componentOk = m_bMeshValid;
     }
     InvalidateLists();
     UpdateAllViews(nullptr);

@@ -4,6 +4,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/bucklingdlgs.h"
+#include "app/shell/calcrun.h"
 #include "app/shell/elemsheet.h"
 #include "app/shell/brantelapp.h"
 #include "app/shell/mainframe.h"
@@ -163,35 +164,19 @@ bool CDocShell::AskBucklingModes()
     }
 }
 
-bool CDocShell::RunComponent(bool membraneOnly)
-{
-    CShellComp* comp = GetShellComp();
-    if (!comp)
-        return false;
-    CStringArray log, errors;
-    auto* frame = dynamic_cast<KorMainFrm*>(AfxGetMainWnd());
-    KorLogWnd* logWnd = frame ? frame->GetLogWindow() : nullptr;
-    log.Add("\r\n ************** CALCULATE *****************\r\n");
-    log.Add("--- calculating. Please wait.\r\n");
-    const bool ok = membraneOnly ? comp->RunMembraneAnalysis(&log, &errors)
-                                 : comp->Calculate(&log, &errors);
-    if (!ok)
-        errors.Add("An error occurred while calculating");
-    if (logWnd && logWnd->GetSafeHwnd()) {
-        logWnd->WriteLogEntry(&log);
-        logWnd->WriteErrorEntry(&errors);
-    }
-    m_bMeshValid = ok;
-    InvalidateLists();
-    UpdateAllViews(nullptr);
-    return ok;
-}
-
 bool CDocShell::Calculate()
 {
     if (!AskBucklingModes())
         return false;
-    if (!RunComponent(false))
+    // The names gain the modes only when the component produced them; a
+    // failed or stopped run keeps the names it had.
+    bool ok = false;
+    if (!RunCalculation(
+            [](CPlateComp& comp, CStringArray* log, CStringArray* errors) {
+                return comp.Calculate(log, errors);
+            },
+            &ok) ||
+        !ok)
         return false;
     BuildBucklingResultNames(g_arMembraneResults,
                              GetShellComp()->GetBucklingCtrl(CShellComp::kModes), m_ResultNames);
@@ -201,8 +186,15 @@ bool CDocShell::Calculate()
 
 bool CDocShell::CalculateMembrane()
 {
+    if (bCalcRunning) {
+        AfxMessageBox(kOneCalculationText, MB_OK);
+        return false;
+    }
     ResetResultNames();
-    RunComponent(true);
+    RunCalculation([](CPlateComp& comp, CStringArray* log, CStringArray* errors) {
+        auto* shell = dynamic_cast<CShellComp*>(&comp);
+        return shell && shell->RunMembraneAnalysis(log, errors);
+    });
     ActivateDoc();
     return true;
 }

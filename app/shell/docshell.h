@@ -47,7 +47,7 @@ public:
     // The buckling run: the number of modes, the component's run, then the
     // result names with the modes. false when cancelled or when the run
     // failed (the names are then left as they were).
-    bool Calculate();
+    bool Calculate() override;
     // The membrane analysis alone, with the plain membrane result names.
     bool CalculateMembrane();
 
@@ -63,10 +63,6 @@ public:
 
 protected:
     CPlateComp* NewComponent() override;
-    // Runs the component (membrane only or the whole buckling analysis) with
-    // a log and an error array that go to the log window; the result of the
-    // run.
-    bool RunComponent(bool membraneOnly);
     void ResetResultNames();
 
     void OnMembraneBCs();

@@ -509,6 +509,34 @@ TEST_F(NodeInfo, AMoveMarksTheDocumentAndACrossingMoveIsRefused)
     EXPECT_FALSE(doc->IsModified());
 }
 
+TEST_F(NodeInfo, ElementPropertiesShowTheActiveDocumentsElement)
+{
+    CStringArray log, errors;
+    ASSERT_TRUE(doc->GetPlateComp()->PreCalc(&log, &errors, 0));
+    ASSERT_NE(region->GetMesh(), nullptr);
+    auto* element = dynamic_cast<CElement*>(region->GetMesh()->GetHead());
+    ASSERT_NE(element, nullptr);
+    const std::string number = std::to_string(element->GetID() - 4000000000UL);
+    const std::string type = doc->GetElementTypeName().GetString();
+    const std::string area = FormatAreaValue(element->PhysicalSize()).GetString();
+    ModalScript script;
+    script.Dialog(CDlgElemProp::IDD, [&](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Caption(), "Element properties");
+        EXPECT_EQ(d.Text(CDlgElemProp::IDC_ID), number);
+        EXPECT_EQ(d.Text(CDlgElemProp::IDC_MATERIAL), "Default");
+        EXPECT_EQ(d.Text(CDlgElemProp::IDC_TYPE), type);
+        EXPECT_EQ(d.Text(CDlgElemProp::IDC_AREA), area);
+        d.PressOK();
+    });
+    CBrantelView::ShowElementInfo(element);
+    script.Verify();
+    EXPECT_FALSE(doc->IsModified()) << "the properties are shown only";
+    // No element: nothing is shown.
+    ModalScript none;
+    CBrantelView::ShowElementInfo(nullptr);
+    none.Verify();
+}
+
 TEST_F(NodeInfo, MembraneCodesGiveTwoLoadValues)
 {
     for (int code : {31, 32, 33, 41, 42, 44, 46, 81}) {

@@ -136,15 +136,56 @@ TEST_F(ShellDocTest, ModeDialogStoresTheAnswerAndAsksAgainOutsideTheRange)
 
 TEST_F(ShellDocTest, FailedRunKeepsTheNamesWithoutModes)
 {
-    // An empty model cannot be analysed.
+    // An empty model cannot be analysed: the document's run reports it and
+    // the names gain no modes.
+    doc.m_bMeshValid = true;
     ModalScript script;
-    script.Dialog(KorDlgDblVal::IDD_PLAIN, [](DialogDriver& d, CDialog&) {
-        d.Type(KorDlgDblVal::IDC_VALUE, "2");
-        d.PressOK();
-    });
+    script
+        .Dialog(KorDlgDblVal::IDD_PLAIN,
+                [](DialogDriver& d, CDialog&) {
+                    d.Type(KorDlgDblVal::IDC_VALUE, "2");
+                    d.PressOK();
+                })
+        .MessageBox("An error occurred while calculating");
     EXPECT_FALSE(doc.Calculate());
-    EXPECT_EQ(Names(doc.m_ResultNames), Names(g_arMembraneResults));
     script.Verify();
+    EXPECT_EQ(Names(doc.m_ResultNames), Names(g_arMembraneResults));
+    EXPECT_FALSE(doc.m_bMeshValid);
+    EXPECT_FALSE(bCalcRunning);
+
+    // The membrane run alone reports its failure too, resets the names and
+    // still answers true.
+    BuildBucklingResultNames(g_arMembraneResults, 2, doc.m_ResultNames);
+    ModalScript membrane;
+    membrane.MessageBox("An error occurred while calculating");
+    EXPECT_TRUE(doc.CalculateMembrane());
+    membrane.Verify();
+    EXPECT_EQ(Names(doc.m_ResultNames), Names(g_arMembraneResults));
+    EXPECT_FALSE(bCalcRunning);
+}
+
+TEST_F(ShellDocTest, BothRunsAreRefusedWhileAnotherRuns)
+{
+    BuildBucklingResultNames(g_arMembraneResults, 2, doc.m_ResultNames);
+    const auto before = Names(doc.m_ResultNames);
+    bCalcRunning = true;
+    ModalScript script;
+    script
+        .Dialog(KorDlgDblVal::IDD_PLAIN,
+                [](DialogDriver& d, CDialog&) {
+                    d.Type(KorDlgDblVal::IDC_VALUE, "3");
+                    d.PressOK();
+                })
+        .MessageBox("Brantel can only handle one calculation at a time.")
+        .MessageBox("Brantel can only handle one calculation at a time.");
+    const bool buckling = doc.Calculate();
+    const bool membrane = doc.CalculateMembrane();
+    EXPECT_TRUE(bCalcRunning) << "the other run keeps its flag";
+    bCalcRunning = false;
+    script.Verify();
+    EXPECT_FALSE(buckling);
+    EXPECT_FALSE(membrane);
+    EXPECT_EQ(Names(doc.m_ResultNames), before);
 }
 
 TEST_F(ShellDocTest, BucklingRunOnTheExampleNamesItsModes)
