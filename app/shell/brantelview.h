@@ -70,6 +70,10 @@ public:
     // The "Node information" sheet on a node picked in the active view of
     // the active child frame (see the source for the steps).
     static void ShowNodeInfo(CSNode* node, int elementTypeCode);
+    // The materials dialog on the active document's material list, starting
+    // at material n; the document is marked modified only when the list may
+    // have changed (OK, or "&Apply" ran before Cancel).
+    static void EditMaterials(int n);
 
     double m_dRefPoint[2] = {0.0, 0.0};
     bool m_bSolid = true;
