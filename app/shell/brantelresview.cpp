@@ -13,6 +13,7 @@
 #include "glstyle/drawing_settings.h"
 #include "glview/oglprintdoc.h"
 #include "glview/oglrenderer.h"
+#include "platform/ui/core/menu.h"
 #include "platform/dimvor/units.h"
 
 IMPLEMENT_DYNCREATE(CBrantelResView, Kor3DView)
@@ -156,10 +157,17 @@ bool CBrantelResView::LeftButtonDown(unsigned flags, double x, double y, CPoint 
     return answer;
 }
 
-void CBrantelResView::OnRButtonDown(UINT nFlags, CPoint)
+void CBrantelResView::OnRButtonDown(UINT nFlags, CPoint point)
 {
-    if (!(nFlags & MK_SHIFT) && m_iTool == VIEWTOOL_POINT)
+    if (nFlags & MK_SHIFT) {
+        // "Res PopUp": its commands go to the main window, whose routing
+        // reaches this view as the active one.
+        CMenu popup(AfxMenu{AfxMenuItem(ID_KOR_TOOL_POINTER, "P&ointer"), AfxMenuSeparator(),
+                            AfxMenuItem(ID_RES_PRINT_TO_FILE, "Print results to file")});
+        popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x - 30, point.y - 10, AfxGetMainWnd());
+    } else if (m_iTool == VIEWTOOL_POINT) {
         m_Picks.UndoLast();
+    }
     Default();
     Invalidate(TRUE);
 }

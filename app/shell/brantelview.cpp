@@ -9,6 +9,7 @@
 #include "app/shell/branteldoc.h"
 #include "app/shell/bucklingdlgs.h"
 #include "app/shell/mainframe.h"
+#include "app/shell/materialdlgs.h"
 #include "app/shell/nodegeompage.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
@@ -324,6 +325,28 @@ void CBrantelView::ShowElementInfo(CElement* element)
     CDlgElemProp dlg;
     FillElementProperties(dlg, *doc, *element);
     dlg.DoModal();
+}
+
+void CBrantelView::EditMaterials(int n)
+{
+    CView* view = ActiveView();
+    auto* doc = view ? dynamic_cast<CBrantelDoc*>(view->GetDocument()) : nullptr;
+    CPlateComp* comp = doc ? doc->GetPlateComp() : nullptr;
+    if (!doc || !comp)
+        return;
+    CObList& materials = comp->GetMaterialList();
+    CDlgOrthoMaterial dialog(nullptr);
+    dialog.m_pOwner = view;
+    const INT_PTR answer = dialog.DoModal(&materials, n);
+    // Marking the document modified also drops its results, so a cancelled
+    // dialog that changed nothing leaves the document as it was.
+    if (answer == IDOK || dialog.m_bApplied)
+        doc->SetModifiedFlag(TRUE);
+    if (auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd()))
+        frame->UpdateMaterialList(&materials,
+                                  materials.IsEmpty() ? nullptr : static_cast<CMaterial*>(materials.GetHead()));
+    if (auto* glView = dynamic_cast<COGLView*>(view))
+        glView->InvalidateList();
 }
 
 void CBrantelView::ShowNodeInfo(CSNode* node, int elementTypeCode)

@@ -74,6 +74,10 @@ public:
     // "Element properties" of an element of the active view's document
     // (number, material, element type, area); shown only, nothing changes.
     static void ShowElementInfo(CElement* element);
+    // The materials dialog on the active document's material list, starting
+    // at material n; the document is marked modified only when the list may
+    // have changed (OK, or "&Apply" ran before Cancel).
+    static void EditMaterials(int n);
 
     double m_dRefPoint[2] = {0.0, 0.0};
     bool m_bSolid = true;

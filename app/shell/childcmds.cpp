@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/analysis/analysis.h"
+#include "app/shell/brantelview.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/calcrun.h"
 #include "app/shell/shellframes.h"
@@ -21,6 +22,7 @@ ON_UPDATE_COMMAND_UI(ID_COARSER, OnUpdateMeshStep)
 ON_UPDATE_COMMAND_UI(ID_FINER, OnUpdateMeshStep)
 ON_COMMAND(ID_ELEM_MESH_CONTROL, OnElemMeshControl)
 ON_COMMAND(ID_SMOOTH, OnSmooth)
+ON_COMMAND(ID_MATERIALS, OnMaterials)
 ON_COMMAND(ID_GENERATE_MESH, OnGenerateMesh)
 ON_COMMAND(ID_UNIFORM_REFINE, OnUniformRefine)
 ON_CBN_SELCHANGE(ID_VIEW_MODE, OnModeSelChange)
@@ -38,6 +40,11 @@ namespace
 constexpr std::size_t kCarriedParams = 12;
 
 } // namespace
+
+void CChildFrame::OnMaterials()
+{
+    CBrantelView::EditMaterials(0);
+}
 
 CBrantelDoc* CChildFrame::PlateDoc()
 {

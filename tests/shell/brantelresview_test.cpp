@@ -83,6 +83,21 @@ protected:
         ShellTest::TearDown();
     }
     // The plate sample's model, meshed and analysed, in the view's document.
+    // A node of the mesh with elements: the first element's first node.
+    CSNode* FirstMeshNode()
+    {
+        CSNode* node = nullptr;
+        for (POSITION pos = Comp()->GetHeadPosition(); pos && !node;)
+            if (auto* region = dynamic_cast<CSectMeshArea*>(Comp()->GetNext(pos)))
+                region->DM_OnElements(
+                    [](CObject* element, void* out) {
+                        auto* first = static_cast<CSNode**>(out);
+                        if (auto* e = dynamic_cast<CElement*>(element); e && !*first)
+                            *first = e->GetNode(0);
+                    },
+                    &node);
+        return node;
+    }
     void Analyse()
     {
         sample = samples::MakePlate();
@@ -191,17 +206,7 @@ TEST_F(ResultsView, PrintToFileNeedsAPickAndWritesEachNodeOnce)
 {
     Analyse();
     EXPECT_FALSE(AfxQueryCommandUI(main, ID_RES_PRINT_TO_FILE).bEnabled);
-    // A node of the mesh with elements: the first element's first node.
-    CSNode* node = nullptr;
-    for (POSITION pos = Comp()->GetHeadPosition(); pos && !node;)
-        if (auto* region = dynamic_cast<CSectMeshArea*>(Comp()->GetNext(pos)))
-            region->DM_OnElements(
-                [](CObject* element, void* out) {
-                    auto* first = static_cast<CSNode**>(out);
-                    if (auto* e = dynamic_cast<CElement*>(element); e && !*first)
-                        *first = e->GetNode(0);
-                },
-                &node);
+    CSNode* node = FirstMeshNode();
     ASSERT_NE(node, nullptr);
     view->m_Picks.m_pPending = node;
     EXPECT_TRUE(AfxQueryCommandUI(main, ID_RES_PRINT_TO_FILE).bEnabled);
@@ -212,6 +217,43 @@ TEST_F(ResultsView, PrintToFileNeedsAPickAndWritesEachNodeOnce)
     const std::string text = file.readBytes<std::string>();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
     EXPECT_EQ(text.rfind("     1  ", 0), 0u) << text;
+}
+
+// Shift + right click shows "Res PopUp" at the cursor moved (-30, -10); its
+// items reach the view through the main window, and the click keeps the picks.
+TEST_F(ResultsView, ShiftRightClickShowsTheResultsPopup)
+{
+    Analyse();
+    view->m_iTool = 0;
+    PopupMenus().Pick(ID_KOR_TOOL_POINTER);
+    driver->RightDown(120, 90, MK_SHIFT);
+    driver->RightUp(120, 90, MK_SHIFT);
+    ASSERT_EQ(PopupMenus().Menus().size(), 1u);
+    const auto& shown = PopupMenus().Menus()[0];
+    EXPECT_EQ(shown.point, CPoint(90, 80));
+    ASSERT_EQ(shown.menu.size(), 3u);
+    EXPECT_EQ(shown.menu[0].item.strText, "P&ointer");
+    EXPECT_TRUE(shown.menu[1].bSeparator);
+    EXPECT_EQ(shown.menu[2].item.strText, "Print results to file");
+    EXPECT_FALSE(shown.menu[2].item.bEnabled) << "nothing picked yet";
+    EXPECT_EQ(view->m_iTool, VIEWTOOL_POINT);
+
+    CSNode* node = FirstMeshNode();
+    ASSERT_NE(node, nullptr);
+    view->m_Picks.m_pPending = node;
+    view->m_Picks.Click();
+    ASSERT_EQ(view->m_Picks.Count(), 1);
+    PopupMenus().Dismiss();
+    driver->RightDown(120, 90, MK_SHIFT);
+    driver->RightUp(120, 90, MK_SHIFT);
+    ASSERT_EQ(PopupMenus().Menus().size(), 2u);
+    EXPECT_TRUE(PopupMenus().Menus()[1].menu[2].item.bEnabled);
+    EXPECT_EQ(view->m_Picks.Count(), 1) << "the Shift click undoes no pick";
+    driver->RightDown(120, 90);
+    driver->RightUp(120, 90);
+    EXPECT_EQ(view->m_Picks.Count(), 0);
+    EXPECT_EQ(PopupMenus().Menus().size(), 2u) << "no menu without Shift";
+    PopupMenus().Verify();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/shell/brantelview.h"
+#include "app/shell/materialdlgs.h"
 #include "framework/geomhlpr.h"
 #include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
@@ -422,6 +423,45 @@ TEST_F(BrantelView, ALogLineGoesToTheLogTab)
     log.GetWindowText(after);
     EXPECT_NE(after.Find("Mesh generated"), -1);
     EXPECT_GT(after.GetLength(), before.GetLength());
+}
+
+// "Mate&rials" from the child frame: the document counts as modified (which
+// drops its results) only when the list may have changed; the material combo
+// is refilled with the first material and the view's lists are recompiled.
+TEST_F(BrantelView, MaterialsMarkTheDocumentOnlyWhenTheListMayHaveChanged)
+{
+    constexpr int kApply = 1061;
+    CComboBox* materials = main->GetToolbarCombo(ID_ACTIVE_MATERIAL);
+    ASSERT_NE(materials, nullptr);
+    AddSquare(*doc, 0.0, 0.0, 50.0);
+    const struct {
+        const char* name;
+        bool apply, ok, modified;
+    } cases[] = {{"cancel", false, false, false}, {"apply then cancel", true, false, true}, {"ok", false, true, true}};
+    for (const auto& c : cases) {
+        doc->SetModifiedFlag(FALSE);
+        doc->m_bMeshValid = true;
+        materials->ResetContent();
+        DrawCalls();
+        int runs = 0;
+        ModalScript script;
+        script.Dialog(CDlgOrthoMaterial::IDD, [&](DialogDriver& d, CDialog&) {
+            ++runs;
+            if (c.apply)
+                d.Click(kApply);
+            if (c.ok)
+                d.PressOK();
+            else
+                d.PressCancel();
+        });
+        EXPECT_TRUE(child->OnCmdMsg(ID_MATERIALS, CN_COMMAND, nullptr, nullptr)) << c.name;
+        EXPECT_EQ(runs, 1) << c.name;
+        EXPECT_EQ(doc->IsModified() != FALSE, c.modified) << c.name;
+        EXPECT_EQ(doc->m_bMeshValid, !c.modified) << c.name;
+        EXPECT_EQ(materials->GetCurSel(), 0) << c.name;
+        EXPECT_GT(materials->GetCount(), 0) << c.name;
+        EXPECT_FALSE(DrawCalls().empty()) << c.name << ": the model list is compiled again";
+    }
 }
 
 // ---- Node information ------------------------------------------------------------
