@@ -389,6 +389,7 @@ TEST_F(BrantelView, ResultsModeAsksTheMainFrameToSwitch)
     CComboBox* modes = main->GetToolbarCombo(ID_VIEW_MODE);
     ASSERT_NE(modes, nullptr);
     modes->SetCurSel(0);
+    ExpectNoSurfaceBoxes(Boxes());
     main->SendCommand(ID_MODE_RESULTS);
     EXPECT_EQ(modes->GetCurSel(), 1);
 }
