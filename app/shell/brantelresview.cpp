@@ -33,6 +33,8 @@ ON_UPDATE_COMMAND_UI(50006, OnUpdateSolid)
 ON_COMMAND(ID_RES_PRINT_TO_FILE, OnPrintToFile)
 ON_UPDATE_COMMAND_UI(ID_RES_PRINT_TO_FILE, OnUpdatePrintToFile)
 ON_COMMAND(ID_MODE_MODELLING, OnModellingMode)
+ON_COMMAND(ID_CALCULATE, OnCalculate)
+ON_COMMAND(ID_GENERATE_MESH, OnGenerateMesh)
 ON_WM_RBUTTONDOWN()
 ON_WM_RBUTTONDBLCLK()
 ON_WM_SETFOCUS()
@@ -253,6 +255,22 @@ void CBrantelResView::OnResultComponent()
         NormalizeScale();
     InvalidateList();
     Invalidate(FALSE);
+}
+
+// ---- Runs ------------------------------------------------------------------------
+
+void CBrantelResView::OnCalculate()
+{
+    if (auto* frame = dynamic_cast<CChildFrame*>(GetParentFrame()))
+        frame->Calculate();
+}
+
+void CBrantelResView::OnGenerateMesh()
+{
+    // The picked nodes belong to the mesh that is about to be replaced.
+    m_Picks.Remove(nullptr);
+    if (auto* frame = dynamic_cast<CChildFrame*>(GetParentFrame()))
+        frame->GenerateMesh();
 }
 
 // ---- Toggles -----------------------------------------------------------------------

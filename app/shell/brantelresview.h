@@ -85,6 +85,8 @@ protected:
     void OnPrintToFile();
     void OnUpdatePrintToFile(CCmdUI* pCmdUI);
     void OnModellingMode();
+    void OnCalculate();
+    void OnGenerateMesh();
     void OnRButtonDown(UINT nFlags, CPoint point);
     void OnRButtonDblClk(UINT nFlags, CPoint point);
     void OnSetFocus(CWnd* pOldWnd);

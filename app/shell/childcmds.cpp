@@ -7,6 +7,7 @@
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelview.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/brantelresview.h"
 #include "app/shell/calcrun.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
@@ -81,8 +82,7 @@ CView* CChildFrame::CreateElemView()
 
 CView* CChildFrame::CreateResView()
 {
-    // The results view comes with the result drawing of the program.
-    return nullptr;
+    return CreatePaneView(RUNTIME_CLASS(CBrantelResView));
 }
 
 bool CChildFrame::Calculate()
@@ -295,12 +295,20 @@ void CChildFrame::SwitchMode(UINT id)
         SwitchView(id);
     }
     if (id == ID_MODE_RESULTS) {
-        auto* view = dynamic_cast<COGL3DView*>(GetActiveView());
-        const bool neverScaled = m_pViewParams.size() > 3 && m_pViewParams[3] == 0.0;
-        if (view && neverScaled) {
-            view->SetAngles(315.0, 0.0, 30.0);
-            if ((m_uiStChldFrmSett & 1u) == 0)
-                view->ZoomToFit();
+        if (auto* view = dynamic_cast<CBrantelResView*>(GetActiveView())) {
+            // -1.0: the component's value scale was never set.
+            const CPlateComp* comp = view->GetPlateComp();
+            const bool valuesUnscaled = comp && comp->GetFactor() == -1.0;
+            const bool neverScaled = m_pViewParams.size() > 3 && m_pViewParams[3] == 0.0;
+            if (valuesUnscaled || neverScaled) {
+                view->SetAngles(315.0, 0.0, 30.0);
+                if (valuesUnscaled)
+                    view->NormalizeScale();
+                if (neverScaled && (m_uiStChldFrmSett & CMainFrame::kAutoZoomBit) == 0)
+                    view->ZoomToFit();
+            }
+            if ((m_uiStChldFrmSett & CMainFrame::kAutoScaleBit) != 0)
+                view->NormalizeScale();
         }
     }
     if ((m_uiStChldFrmSett & 1u) != 0)

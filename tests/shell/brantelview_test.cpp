@@ -390,6 +390,9 @@ TEST_F(BrantelView, ResultsModeAsksTheMainFrameToSwitch)
     CComboBox* modes = main->GetToolbarCombo(ID_VIEW_MODE);
     ASSERT_NE(modes, nullptr);
     modes->SetCurSel(0);
+    // The frame counts as in results mode already, so it keeps the hosted
+    // view: only the main frame's side is under test here.
+    child->m_nViewID = ID_MODE_RESULTS;
     main->SendCommand(ID_MODE_RESULTS);
     EXPECT_EQ(modes->GetCurSel(), 1);
 }

@@ -6,7 +6,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/ui/osmesa/afxui_osmesa.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/ui_lists.h"
 
@@ -415,10 +417,8 @@ TEST_F(CalcRun, TheModeComboSwitchesTheFramesView)
         UINT mode;
         CRuntimeClass* view;
     };
-    // The results view is not there yet: that switch keeps the mode.
     const Case cases[] = {
         {2, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
-        {1, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
         {0, ID_MODE_MODELLING, RUNTIME_CLASS(CBrantelModView)},
         {2, ID_MODE_ELEMENTS, RUNTIME_CLASS(CElemModView)},
     };
@@ -437,6 +437,65 @@ TEST_F(CalcRun, TheModeComboSwitchesTheFramesView)
     main->SetViewModeSel(0);
     frame->SendMessage(WM_CHILDACTIVATE);
     EXPECT_EQ(main->GetToolbarCombo(ID_VIEW_MODE)->GetCurSel(), 2);
+}
+
+TEST_F(CalcRun, TheFirstSwitchToResultsTurnsScalesAndZoomsTheView)
+{
+    auto* main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
+    ASSERT_NE(main, nullptr);
+    ToolbarCombo combo(*main->GetToolBarManager(), ID_VIEW_MODE);
+    // The results view draws on an OSMesa surface.
+    COSMesaOffscreenFactory factory;
+    IOffscreenFactory* previousFactory = AfxGetOffscreenFactory();
+    AfxSetOffscreenFactory(&factory);
+    const UINT settings = KorChildFrm::m_uiStChldFrmSett;
+    KorChildFrm::m_uiStChldFrmSett = 0;
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    ASSERT_EQ(Comp().GetFactor(), -1.0);
+    frame->m_pViewParams[3] = 0.0;
+
+    // The scaling and zoom below need no OpenGL context.
+    ExpectNoSurfaceBoxes(Boxes());
+    combo.UserSelect(1);
+    EXPECT_EQ(frame->m_nViewID, ID_MODE_RESULTS);
+    auto* view = dynamic_cast<CBrantelResView*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetDocument(), doc);
+    EXPECT_EQ(view->m_dAngX, 315.0);
+    EXPECT_EQ(view->m_dAngY, 0.0);
+    EXPECT_EQ(view->m_dAngZ, 30.0);
+    EXPECT_GT(Comp().GetFactor(), 0.0) << "the value scale is normalised";
+    std::vector<double> params(static_cast<std::size_t>(view->GetNumViewParams()), 0.0);
+    view->SetViewParam(params.data(), true);
+    EXPECT_NE(params[3], 0.0) << "zoomed to fit";
+
+    KorChildFrm::m_uiStChldFrmSett = settings;
+
+    // The results view's own mesh and calculate commands reach the frame's
+    // runs; a new mesh drops the picks first.
+    auto* res = dynamic_cast<CBrantelResView*>(frame->GetActiveView());
+    ASSERT_NE(res, nullptr);
+    res->m_Picks.m_iPendingIndex = 3;
+    const std::string banner = "************** Mesh";
+    const std::string calcBanner = "************** CALCULATE";
+    auto count = [&](const std::string& what) {
+        const std::string text = LogText();
+        int n = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    Send(ID_GENERATE_MESH);
+    EXPECT_EQ(res->m_Picks.m_iPendingIndex, 0);
+    EXPECT_EQ(count(banner), 2);
+    Send(ID_CALCULATE);
+    EXPECT_EQ(count(calcBanner), 2);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    EXPECT_EQ(ErrorText(), "");
+    combo.UserSelect(0);
+    AfxSetOffscreenFactory(previousFactory);
 }
 
 } // namespace

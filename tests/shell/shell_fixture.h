@@ -63,6 +63,14 @@ struct RecordingCmdUI : CCmdUI {
     bool enabled = true;
 };
 
+// A headless pane has no surface until a view driver hosts it: a results
+// view created there reports that it has no OpenGL context yet.
+inline void ExpectNoSurfaceBoxes(afxui::headless::StrictMessageService& boxes)
+{
+    boxes.Expect("Error in COGLView InitializeOGL:\r\n\tFailure to get Device Context");
+    boxes.Expect("failure to Initialize OpenGL");
+}
+
 inline RecordingCmdUI QueryUI(CCmdTarget& target, UINT id)
 {
     RecordingCmdUI ui;
