@@ -1,4 +1,4 @@
-// Structured meshing of a square whose sides are cut into n pieces, with
+// Structured meshing of a square whose sides are cut into n segments, with
 // quadrilaterals (kind 104) and triangles (kind 101). Time per element
 // should stay roughly flat as n grows.
 #include <memory>

@@ -476,13 +476,13 @@ CEdgeLoad* CBoundary::RestrictedLoad(double t1, double t2, double tm) const
 CEdge* CBoundary::NewEdge(CSNode* first, CSNode* second)
 {
     CEdge* edge = CEdge::NewEdge(first, second);
-    auto* piece = dynamic_cast<CBoundary*>(edge);
-    if (!piece)
+    auto* part = dynamic_cast<CBoundary*>(edge);
+    if (!part)
         return edge;
     if (m_pBC)
-        piece->SetBC(*m_pBC, -1);
+        part->SetBC(*m_pBC, -1);
     if (m_pLoad && m_pNode1 && m_pNode2) {
-        // Parameters of the feet of the perpendiculars from the piece's nodes.
+        // Parameters of the feet of the perpendiculars from the part's nodes.
         double x1, y1, z1, x2, y2, z2;
         m_pNode1->GetVertex(x1, y1, z1);
         m_pNode2->GetVertex(x2, y2, z2);
@@ -494,29 +494,29 @@ CEdge* CBoundary::NewEdge(CSNode* first, CSNode* second)
             return l2 > 0.0 ? ((x - x1) * dx + (y - y1) * dy) / l2 : 0.0;
         };
         const double t1 = param(first), t2 = param(second);
-        piece->SetLoad(RestrictedLoad(t1, t2, 0.5 * (t1 + t2)));
+        part->SetLoad(RestrictedLoad(t1, t2, 0.5 * (t1 + t2)));
     }
     return edge;
 }
 
-void CBoundary::CopyProperties(CObList& pieces)
+void CBoundary::CopyProperties(CObList& parts)
 {
     const double len = m_pNode1 && m_pNode2 ? Dist2D(m_pNode1, m_pNode2) : 0.0;
-    for (POSITION p = pieces.GetHeadPosition(); p;) {
-        auto* piece = dynamic_cast<CBoundary*>(pieces.GetNext(p));
-        if (!piece || piece == this)
+    for (POSITION p = parts.GetHeadPosition(); p;) {
+        auto* part = dynamic_cast<CBoundary*>(parts.GetNext(p));
+        if (!part || part == this)
             continue;
         if (m_pBC)
-            piece->SetBC(*m_pBC, -1);
-        if (!m_pLoad || len == 0.0 || !piece->m_pNode1 || !piece->m_pNode2)
+            part->SetBC(*m_pBC, -1);
+        if (!m_pLoad || len == 0.0 || !part->m_pNode1 || !part->m_pNode2)
             continue;
         double ax, ay, az, bx, by, bz;
-        piece->m_pNode1->GetVertex(ax, ay, az);
-        piece->m_pNode2->GetVertex(bx, by, bz);
+        part->m_pNode1->GetVertex(ax, ay, az);
+        part->m_pNode2->GetVertex(bx, by, bz);
         double ox, oy, oz;
         m_pNode1->GetVertex(ox, oy, oz);
-        const double d1 = Dist2D(piece->m_pNode1, m_pNode1);
-        const double d2 = Dist2D(piece->m_pNode2, m_pNode1);
+        const double d1 = Dist2D(part->m_pNode1, m_pNode1);
+        const double d2 = Dist2D(part->m_pNode2, m_pNode1);
         const double dm = std::hypot(0.5 * (ax + bx) - ox, 0.5 * (ay + by) - oy);
         CEdgeLoad* load = RestrictedLoad(d1 / len, d2 / len, dm / len);
         if (m_pLoad->IsLocal()) {
@@ -524,7 +524,7 @@ void CBoundary::CopyProperties(CObList& pieces)
             if (d2 < d1)
                 *load *= -1.0;
         }
-        piece->SetLoad(load);
+        part->SetLoad(load);
     }
 }
 
@@ -532,9 +532,9 @@ void CBoundary::CopyProperties(CBoundary* source)
 {
     if (!source || source == this)
         return;
-    CObList pieces;
-    pieces.AddTail(this);
-    source->CopyProperties(pieces);
+    CObList parts;
+    parts.AddTail(this);
+    source->CopyProperties(parts);
 }
 
 void CBoundary::AlignConditions()

@@ -100,10 +100,10 @@ public:
     void SetBC(CBoundCond& src, int index);
     void SetLoad(CEdgeLoad* load);
     void DeleteLoad() { SetLoad(nullptr); }
-    // Gives every edge of pieces (parts of this edge) this edge's conditions
-    // and its load restricted to the piece.
-    void CopyProperties(CObList& pieces);
-    // The same for this edge as a piece of source.
+    // Gives every edge of parts (parts of this edge) this edge's conditions
+    // and its load restricted to the part.
+    void CopyProperties(CObList& parts);
+    // The same for this edge as a part of source.
     void CopyProperties(CBoundary* source);
 
     static double m_dDefaultVal;

@@ -936,8 +936,8 @@ CObList* CElement::Subdiv(CSNode* from, CSNode* to, int n, int keep)
             CSNode* prev = from;
             auto link = [&](CSNode* next) {
                 if (!GetComEdge(prev, next)) {
-                    auto* piece = new CBoundary(prev, next);
-                    piece->CopyProperties(boundary);
+                    auto* part = new CBoundary(prev, next);
+                    part->CopyProperties(boundary);
                 }
                 prev = next;
             };

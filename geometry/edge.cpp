@@ -22,7 +22,7 @@ constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kThreeHalfPi = 4.71238898038469;
 constexpr double kTwoPi = 6.283185307179586;
 
-// A count of pieces from a real value; false when it cannot be one.
+// A count of segments from a real value; false when it cannot be one.
 bool PieceCount(double v, int& n)
 {
     if (!(v > -1e9 && v < 1e9))

@@ -1,4 +1,4 @@
-// Small shared pieces of the geometry graph: the tolerance comparison of
+// Small shared parts of the geometry graph: the tolerance comparison of
 // doubles, 3D cross products, the growable node-pointer list, the OpenGL
 // primitive bracket and the settings record of the graph text import.
 #pragma once

@@ -156,10 +156,10 @@ def svg_picture(a):
     return a["body"]
 
 
-def build(spec):
-    glyph = spec.get("glyph", "letter")
-    body = GLYPHS[glyph](spec)
-    w, h = spec.get("size", (W, H))
+def build(entry):
+    glyph = entry.get("glyph", "letter")
+    body = GLYPHS[glyph](entry)
+    w, h = entry.get("size", (W, H))
     return svg(body, w, h)
 
 
@@ -168,9 +168,9 @@ def main():
     from art_table import ART
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "art")
     os.makedirs(root, exist_ok=True)
-    for nid, spec in sorted(ART.items()):
+    for nid, entry in sorted(ART.items()):
         with open(os.path.join(root, f"{nid}.svg"), "w", encoding="utf-8") as out:
-            out.write(build(spec))
+            out.write(build(entry))
     print(f"{len(ART)} icons in {os.path.normpath(root)}")
 
 

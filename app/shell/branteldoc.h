@@ -104,12 +104,12 @@ public:
     // the objects' condition chains, its element-type code and its tab
     // title (null: the page's own); and whether the edge sheet has the
     // edge-load page.
-    struct ConditionPageSpec {
+    struct ConditionPageDef {
         int index;
         int code;
         const char* title;
     };
-    virtual std::vector<ConditionPageSpec> ConditionPages();
+    virtual std::vector<ConditionPageDef> ConditionPages();
     virtual bool HasEdgeLoadPage();
     // Hands a region, edge, link or node to its editor; anything else: nothing.
     virtual void EditObject(CObject* object);

@@ -22,12 +22,12 @@ class ConditionPageSet
 public:
     explicit ConditionPageSet(CBrantelDoc& doc)
     {
-        for (const CBrantelDoc::ConditionPageSpec& spec : doc.ConditionPages()) {
-            auto page = std::make_unique<CPrPageBC>(spec.index);
-            page->m_iElemType = spec.code;
-            if (spec.title) {
+        for (const CBrantelDoc::ConditionPageDef& def : doc.ConditionPages()) {
+            auto page = std::make_unique<CPrPageBC>(def.index);
+            page->m_iElemType = def.code;
+            if (def.title) {
                 page->m_psp.dwFlags |= PSP_USETITLE;
-                page->m_psp.pszTitle = spec.title;
+                page->m_psp.pszTitle = def.title;
             }
             m_pages.push_back(std::move(page));
         }
@@ -56,7 +56,7 @@ private:
 
 } // namespace
 
-std::vector<CBrantelDoc::ConditionPageSpec> CBrantelDoc::ConditionPages()
+std::vector<CBrantelDoc::ConditionPageDef> CBrantelDoc::ConditionPages()
 {
     CPlateComp* comp = GetPlateComp();
     return {{0, comp ? comp->GetElementType() : 0, nullptr}};

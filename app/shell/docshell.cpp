@@ -299,7 +299,7 @@ void CDocShell::ApplyElementSettings(CPropertySheet* pSheet)
 
 // ---- Information sheets -----------------------------------------------------------
 
-std::vector<CBrantelDoc::ConditionPageSpec> CDocShell::ConditionPages()
+std::vector<CBrantelDoc::ConditionPageDef> CDocShell::ConditionPages()
 {
     CShellComp* comp = GetShellComp();
     if (!comp)

@@ -32,7 +32,7 @@ public:
     void ApplyElementSettings(CPropertySheet* sheet) override;
     // "Membrane BC's" (chain index 0, the membrane code) and "Plate BC's"
     // (index 1, the buckling code); edge loads only for a membrane code.
-    std::vector<ConditionPageSpec> ConditionPages() override;
+    std::vector<ConditionPageDef> ConditionPages() override;
     bool HasEdgeLoadPage() override;
     // Brings the regions and materials of a membrane file into an empty
     // model; false when nothing was imported.

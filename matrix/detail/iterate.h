@@ -1,4 +1,4 @@
-// Pieces shared by the iterative solvers that keep two iterates in two
+// Parts shared by the iterative solvers that keep two iterates in two
 // buffers and swap them after every step.
 #pragma once
 

@@ -9,7 +9,7 @@
 
 namespace zelkor::detail {
 
-// Collects formatted text and writes it to the file in large pieces. Flush
+// Collects formatted text and writes it to the file in large blocks. Flush
 // writes what is left; text still buffered when the object goes (because a
 // write failed and threw) is dropped.
 class TextOut {

@@ -23,7 +23,7 @@ constexpr double kPi = 3.141592653589793;
 // step grows by a fixed amount instead.
 constexpr int kNewtonSteps = 30;
 constexpr double kTinySpeed = 2.220446e-11;
-// Pieces of a drawn curve at least.
+// Segments of a drawn curve at least.
 constexpr int kDrawPieces = 16;
 
 double ClampedAcos(double v)
@@ -465,8 +465,8 @@ void CBeamArch::Discretize()
         n, [&](int i, double* p) { ParabolaPoint(-1.0 + 2.0 * i / n, true, p); },
         [&](int i, CMatrix& t) { GetT_loc_Parab(-1.0 + 2.0 * i / n, t); },
         [&](int i) {
-            // The arc a node stands for: half a piece on either side, so
-            // that the pieces tile the curve.
+            // The arc a node stands for: half a segment on either side, so
+            // that the segments tile the curve.
             const double s = -1.0 + 2.0 * i / n, h = 1.0 / n;
             return GetLength(std::max(s - h, -1.0), std::min(s + h, 1.0), nullptr, nullptr,
                              nullptr);
@@ -517,10 +517,10 @@ void CBeamArch::DivideAt(int n, const std::function<void(int, double*)>& boundar
 
     CGraph* owner = DivisionGraph();
     const std::vector<std::array<double, 3>> inner(ends.begin() + 1, ends.end() - 1);
-    SplitAt(inner, owner, [&](CBeamSeg* piece, int i) {
-        static_cast<CBeamArch*>(piece)->m_pThird = NewDivisionNode(owner, mids[i].data());
+    SplitAt(inner, owner, [&](CBeamSeg* segment, int i) {
+        static_cast<CBeamArch*>(segment)->m_pThird = NewDivisionNode(owner, mids[i].data());
     });
-    // The third node moves to the middle of the last piece; a node that
+    // The third node moves to the middle of the last segment; a node that
     // other members use stays where it is and a copy moves instead.
     if (m_pThird->IsConnected()) {
         m_pThird = m_pThird->Copy(false);

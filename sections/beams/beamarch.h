@@ -47,7 +47,7 @@ public:
     virtual void CentreNodeDivide();
     virtual void ParabolaDraw(bool solid);
     virtual void CircularDraw(bool solid);
-    // n pieces of equal arc length.
+    // n segments of equal arc length.
     virtual void ParabolaDivideEqDist(int n);
     // Arc length of the parabola between the parameters; speed gets the
     // speed |P'(to)|. c and d are the parabola's, or the member's own when
@@ -75,7 +75,7 @@ public:
     // Whether the arch follows a circle (type 1 with a third node).
     bool IsCircular() const { return m_pThird && m_iArchType == kCircular; }
 
-    // The curve's points for n pieces (n + 1 points into points, as rows
+    // The curve's points for n segments (n + 1 points into points, as rows
     // of x, y, z). Circular: false when the points are collinear.
     static bool Circular(CSNode* node1, CSNode* node2, CSNode* node3, CCrSectComp* crSect,
                          CMatrix& points, bool draw, int n);
@@ -98,14 +98,14 @@ private:
     void CirclePoint(double angle, bool moved, double* p);
     // The local axes from a tangent: i3 turned from the chord onto it.
     void AxesFromTangent(const double* tangent, CMatrix& t);
-    // Curve positions of the piece boundaries: n + 1 parameters (parabola)
+    // Curve positions of the segment boundaries: n + 1 parameters (parabola)
     // or angles (circle).
     std::vector<double> PieceParameters(int n, bool equalArcs);
     // Splits the member at the given interior curve positions; pos(i) and
-    // mid(i) give the points of boundary i and of the middle of piece i.
+    // mid(i) give the points of boundary i and of the middle of segment i.
     void DivideAt(int n, const std::function<void(int, double*)>& boundary,
                   const std::function<void(int, double*)>& middle);
-    // The curve drawn as n pieces.
+    // The curve drawn as n segments.
     void DrawPieces(bool solid, const std::function<void(int, double*)>& point,
                     const std::function<void(int, CMatrix&)>& axes, int n);
     // Elements along the curve (point(i) for the interior nodes).

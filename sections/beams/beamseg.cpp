@@ -703,7 +703,7 @@ void CBeamSeg::SplitAt(const std::vector<std::array<double, 3>>& points, CGraph*
                        const std::function<void(CBeamSeg*, int)>& made)
 {
     const int n = static_cast<int>(points.size()) + 1;
-    // The first piece takes a non-zero start value.
+    // The first segment takes a non-zero start value.
     double* firstValues = nullptr;
     if (m_pEndVals && m_pEndVals[0] != 0.0) {
         firstValues = new double[2]{m_pEndVals[0], 0.0};
@@ -725,17 +725,17 @@ void CBeamSeg::SplitAt(const std::vector<std::array<double, 3>>& points, CGraph*
     CSNode* previous = node1;
     for (int i = 0; i < n - 1; ++i) {
         CSNode* node = NewDivisionNode(owner, points[i].data());
-        auto* piece = static_cast<CBeamSeg*>(NewEdge(previous, node));
+        auto* part = static_cast<CBeamSeg*>(NewEdge(previous, node));
         if (i == 0) {
             if (HasOffset(m_StartOff)) {
-                piece->m_StartOff = m_StartOff;
+                part->m_StartOff = m_StartOff;
                 m_StartOff.Allocate(0, false, 0.0);
             }
-            piece->m_pEndVals = firstValues;
+            part->m_pEndVals = firstValues;
         }
-        piece->SetMemberLoad(segment(i));
+        part->SetMemberLoad(segment(i));
         if (made)
-            made(piece, i);
+            made(part, i);
         previous = node;
     }
     SetMemberLoad(segment(n - 1));

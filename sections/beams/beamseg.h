@@ -110,7 +110,7 @@ public:
     // From the last element to the first.
     virtual void GetMMNPC(CLongMatrix& table);
     virtual void GetMMNPC(CLongVector& nodes, CLongVector& pointers, int& count);
-    // Makes the elements: element count pieces of the element class.
+    // Makes the elements: element count segments of the element class.
     virtual void Discretize();
     // Hands the bar elements the cross-section, i3 and the end offsets.
     virtual void PostDiscretize();
@@ -191,10 +191,10 @@ protected:
     CGraph* DivisionGraph() const;
     // A new node of node 1's class at p, in the owner when there is one.
     CSNode* NewDivisionNode(CGraph* owner, const double* p) const;
-    // Cuts the member at the interior points into points.size() + 1 pieces:
-    // new pieces before this member, which keeps the last one. The first
-    // piece takes the start offset and a non-zero start value, each piece
-    // its part of the member load; made(piece, i) sees each new piece.
+    // Cuts the member at the interior points into points.size() + 1 segments:
+    // new segments before this member, which keeps the last one. The first
+    // segment takes the start offset and a non-zero start value, each segment
+    // its part of the member load; made(segment, i) sees each new segment.
     void SplitAt(const std::vector<std::array<double, 3>>& points, CGraph* owner,
                  const std::function<void(CBeamSeg*, int)>& made);
     // Local axes as rows: row 0, row 2 x row 0, row 2.

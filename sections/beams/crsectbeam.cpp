@@ -1,4 +1,4 @@
-// Beam drawing of the parametric cross-sections: one straight piece of a
+// Beam drawing of the parametric cross-sections: one straight segment of a
 // member drawn as a prism of the section's outline, plainly or with a
 // colour at each end.
 #include "sections/beams/crsectshapes.h"
@@ -17,7 +17,7 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr int kCapPoints = 128;
 constexpr int kRingSteps = 64;
 
-// One end of a piece: its point and the rows of its frame (0 the member
+// One end of a segment: its point and the rows of its frame (0 the member
 // axis, 1 and 2 the section's x and y).
 struct End {
     const double* p;

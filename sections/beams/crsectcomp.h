@@ -83,7 +83,7 @@ public:
     // held before; derived indices store nothing and return the derived
     // value or 0.
     virtual double SetParam(unsigned index, double value);
-    // One straight piece of a beam drawn as a prism of this section.
+    // One straight segment of a beam drawn as a prism of this section.
     virtual void DrawBeamGL(COGLDrawCommand* command, CVector& start, CVector& end,
                             CMatrix& frameStart, CMatrix& frameEnd, bool alignPrincipal,
                             bool capStart, bool capEnd) = 0;

@@ -62,7 +62,7 @@ protected:
         double a;
         double b;
     };
-    // One straight piece of a beam as a prism of the outline: the local
+    // One straight segment of a beam as a prism of the outline: the local
     // axes (command flag 0x20), the principal alignment, polygon mode and
     // base material colour (flag 0x8), then caps and mantle. With colours
     // the start face and start points take the first, the end face and end

@@ -97,7 +97,7 @@ public:
     // --- region operations
     // Replaces the boundary edge a-b by the chain in every region holding it.
     virtual bool AddChain(CSNode* a, CObList* chain, CSNode* b);
-    // Splits every boundary edge into pieces of about the length.
+    // Splits every boundary edge into segments of about the length.
     virtual void Split(double length);
     // Removes the region; its sub-sections go to the outer region or list.
     // The region deletes itself: the caller must not touch it afterwards.
@@ -157,7 +157,7 @@ protected:
     // leave the global node list and are deleted.
     void ReleaseNodes();
 
-    // Pieces of the text export (sectareatext.cpp).
+    // Parts of the text export (sectareatext.cpp).
     // A marker as written: "\r\n" appended to a non-empty marker without one.
     static CString ExportMarker(const CStringArray& markers, int i);
     // The material axes line: the axes key, " POLAR" when polar, the axes.

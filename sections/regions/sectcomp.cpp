@@ -731,7 +731,7 @@ void CSectComp::FixEdges(CEdge* edge, CObList* deadEdges, CObList* deadNodes, CO
     if (!found || !edge)
         return;
     auto isDead = [&](CEdge* e) { return deadEdges->Find(e) != nullptr; };
-    // Runs the repair on the pieces of a split edge.
+    // Runs the repair on the segments of a split edge.
     auto fixPieces = [&](CEdge* first, CEdge* second) {
         FixEdge(first, deadEdges, deadNodes);
         if (second && !isDead(second))
@@ -785,9 +785,9 @@ void CSectComp::FixEdges(CEdge* edge, CObList* deadEdges, CObList* deadNodes, CO
                     o->Split(a1, p1, p2, deadEdges);
                 } else {
                     o->Split(a1, p1, p2, deadEdges);
-                    CEdge* piece = InnerPoint(p1, a2, p1->IsOnEdge2D(a2)) ? p1 : p2;
-                    if (InnerPoint(piece, a2, piece->IsOnEdge2D(a2)))
-                        piece->Split(a2, p1, p2, deadEdges);
+                    CEdge* segment = InnerPoint(p1, a2, p1->IsOnEdge2D(a2)) ? p1 : p2;
+                    if (InnerPoint(segment, a2, segment->IsOnEdge2D(a2)))
+                        segment->Split(a2, p1, p2, deadEdges);
                 }
                 FixEdge(edge, deadEdges, deadNodes);
                 return;
@@ -804,11 +804,11 @@ void CSectComp::FixEdges(CEdge* edge, CObList* deadEdges, CObList* deadNodes, CO
                     return;
                 }
                 edge->Split(b1, p1, p2, deadEdges);
-                CEdge* pieces[4] = {p1, p2, nullptr, nullptr};
-                CEdge* piece = InnerPoint(p1, b2, p1->IsOnEdge2D(b2)) ? p1 : p2;
-                if (InnerPoint(piece, b2, piece->IsOnEdge2D(b2)))
-                    piece->Split(b2, pieces[2], pieces[3], deadEdges);
-                for (CEdge* e : pieces)
+                CEdge* segments[4] = {p1, p2, nullptr, nullptr};
+                CEdge* segment = InnerPoint(p1, b2, p1->IsOnEdge2D(b2)) ? p1 : p2;
+                if (InnerPoint(segment, b2, segment->IsOnEdge2D(b2)))
+                    segment->Split(b2, segments[2], segments[3], deadEdges);
+                for (CEdge* e : segments)
                     if (e && !isDead(e))
                         FixEdge(e, deadEdges, deadNodes);
                 return;

@@ -1,4 +1,4 @@
-// Shared pieces of the per-element steps.
+// Shared segments of the per-element steps.
 #include "solver/analysis/elwork.h"
 
 #include "solver/analysis/eldata.h"

@@ -1,4 +1,4 @@
-// Shared pieces of the per-element steps (stiffness, loads, recovery): the
+// Shared segments of the per-element steps (stiffness, loads, recovery): the
 // element table by type code, the per-step work buffers, the element gather
 // and stiffness call, and the nodal helpers. Internal to the library.
 #pragma once

@@ -1,5 +1,5 @@
 // Subspace iteration for A x = lambda B x on any eigensolver storage, and
-// the pieces the Lanczos driver shares with it.
+// the segments the Lanczos driver shares with it.
 #include "solver/linalg/eigcommon.h"
 
 #include "solver/linalg/dense.h"

@@ -29,12 +29,12 @@ CBoundNode* N(double x, double y)
     return new CBoundNode(x, y, 0.0, nullptr, 0);
 }
 
-TestPlate* Quad(double x0, double y0, double x1, double y1, CMaterial* m, int pieces = 1)
+TestPlate* Quad(double x0, double y0, double x1, double y1, CMaterial* m, int segments = 1)
 {
     auto* p = new TestPlate(N(x0, y0), N(x1, y0), N(x1, y1), N(x0, y1), m);
-    if (pieces > 1)
+    if (segments > 1)
         for (int i = 0; i < 4; ++i)
-            CGraph::GetComEdge(p->GetNode(i), p->GetNode((i + 1) % 4))->SubDivideSeg(pieces, false);
+            CGraph::GetComEdge(p->GetNode(i), p->GetNode((i + 1) % 4))->SubDivideSeg(segments, false);
     return p;
 }
 

@@ -86,8 +86,8 @@ struct Model {
     CGraph carrier;
     CSNode* Node(double x, double y) { return carrier.NewNode(x, y, 0); }
 
-    // A region on the nodes; pieces > 1 splits each edge into that many.
-    CSectArea* Region(std::vector<CSNode*> nodes, int pieces = 1)
+    // A region on the nodes; segments > 1 splits each edge into that many.
+    CSectArea* Region(std::vector<CSNode*> nodes, int segments = 1)
     {
         auto* r = new CSectArea;
         for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -96,14 +96,14 @@ struct Model {
             CEdge* e = CGraph::GetComEdge(nodes[i], next);
             if (!e)
                 e = r->ConnectNodes(nodes[i], next);
-            if (pieces > 1)
-                e->SubDivideSeg(pieces, false);
+            if (segments > 1)
+                e->SubDivideSeg(segments, false);
         }
         return r;
     }
-    CSectArea* Rect(double x0, double y0, double x1, double y1, int pieces = 1)
+    CSectArea* Rect(double x0, double y0, double x1, double y1, int segments = 1)
     {
-        return Region({Node(x0, y0), Node(x1, y0), Node(x1, y1), Node(x0, y1)}, pieces);
+        return Region({Node(x0, y0), Node(x1, y0), Node(x1, y1), Node(x0, y1)}, segments);
     }
 };
 

@@ -150,7 +150,7 @@ TEST(EdgeSubdivision, GradedByWantedSizes)
     for (std::size_t i = 0; i < equal.size(); ++i)
         EXPECT_NEAR(equal[i], 10.0 * (i + 1) / 9, 1e-12);
 
-    // Growing sizes: every rule puts smaller pieces near the first node.
+    // Growing sizes: every rule puts smaller segments near the first node.
     b->SetSNodSpace(3.0, true);
     for (int rule : {0, 1, 3}) {
         iProgresjon = rule;
@@ -160,7 +160,7 @@ TEST(EdgeSubdivision, GradedByWantedSizes)
         EXPECT_LT(xs.back(), 10.0) << rule;
     }
     iProgresjon = 2;
-    EXPECT_EQ(Xs(e->SubDivide()).size(), 4u); // pieces of 2.0
+    EXPECT_EQ(Xs(e->SubDivide()).size(), 4u); // segments of 2.0
     iProgresjon = saved;
 }
 
@@ -253,7 +253,7 @@ TEST(Edge, Splits)
 
     CObList* created = nullptr;
     CEdge* bc = CGraph::GetComEdge(b, c);
-    bc->SplitLength(created, 1.5); // 4 / 1.5 -> 2 pieces
+    bc->SplitLength(created, 1.5); // 4 / 1.5 -> 2 segments
     ASSERT_NE(created, nullptr);
     ASSERT_EQ(created->GetCount(), 1);
     CSNode* half = static_cast<CSNode*>(created->GetHead());

@@ -68,11 +68,11 @@ void ExpectAt(const CSNode* n, const P& p, double tol)
     EXPECT_NEAR(n->z, p[2], tol);
 }
 
-// The pieces of a divided member from its first node on.
-std::vector<CBeamArch*> Pieces(CSNode* from, CSNode* to)
+// The segments of a divided member from its first node on.
+std::vector<CBeamArch*> Segments(CSNode* from, CSNode* to)
 {
-    std::vector<CBeamArch*> pieces;
-    for (CSNode* at = from; at != to && pieces.size() < 100;) {
+    std::vector<CBeamArch*> segments;
+    for (CSNode* at = from; at != to && segments.size() < 100;) {
         CBeamArch* next = nullptr;
         for (POSITION pos = at->GetEdgeList()->GetHeadPosition(); pos;) {
             auto* e = dynamic_cast<CBeamArch*>(at->GetEdgeList()->GetNext(pos));
@@ -81,10 +81,10 @@ std::vector<CBeamArch*> Pieces(CSNode* from, CSNode* to)
         }
         if (!next)
             break;
-        pieces.push_back(next);
+        segments.push_back(next);
         at = next->GetNode2();
     }
-    return pieces;
+    return segments;
 }
 
 TEST(BeamArch, ParabolaLengthAndEqualArcDivision)
@@ -98,26 +98,26 @@ TEST(BeamArch, ParabolaLengthAndEqualArcDivision)
     EXPECT_NEAR(arch->GetLength(), SimpsonLength(p1, p2, p3, -1, 1), 1e-9);
 
     arch->ParabolaDivideEqDist(3);
-    const std::vector<CBeamArch*> pieces = Pieces(a, b);
-    ASSERT_EQ(pieces.size(), 3u);
+    const std::vector<CBeamArch*> segments = Segments(a, b);
+    ASSERT_EQ(segments.size(), 3u);
     const double s[4] = {-1.0, -0.2016723259, 0.5524210397, 1.0};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        ExpectAt(pieces[i]->GetNode1(), ParabolaAt(p1, p2, p3, s[i]), 1e-8);
+        ExpectAt(segments[i]->GetNode1(), ParabolaAt(p1, p2, p3, s[i]), 1e-8);
         EXPECT_NEAR(SimpsonLength(p1, p2, p3, s[i], s[i + 1]), 4.5755965206, 1e-8);
-        // Each piece is the same parabola over its part, its third node in
+        // Each segment is the same parabola over its part, its third node in
         // the middle of its parameter range.
-        EXPECT_NEAR(pieces[i]->GetLength(), 4.5755965206, 1e-8);
-        ExpectAt(pieces[i]->GetThirdNode(), ParabolaAt(p1, p2, p3, (s[i] + s[i + 1]) / 2), 1e-8);
+        EXPECT_NEAR(segments[i]->GetLength(), 4.5755965206, 1e-8);
+        ExpectAt(segments[i]->GetThirdNode(), ParabolaAt(p1, p2, p3, (s[i] + s[i + 1]) / 2), 1e-8);
     }
-    EXPECT_EQ(pieces[2], arch) << "the member keeps the last piece";
+    EXPECT_EQ(segments[2], arch) << "the member keeps the last segment";
 
     // Equal parameter steps with mode 1.
     Model m2;
     CBeamArch* even = m2.Arch(p1, p2, p3, 0);
     CSNode* a2 = even->GetNode1();
     even->ParabolaDivide(1, 4);
-    const auto evenPieces = Pieces(a2, even->GetNode2());
+    const auto evenPieces = Segments(a2, even->GetNode2());
     ASSERT_EQ(evenPieces.size(), 4u);
     ExpectAt(evenPieces[1]->GetNode1(), ParabolaAt(p1, p2, p3, -0.5), 1e-12);
 }
@@ -128,14 +128,14 @@ TEST(BeamArch, ParabolaSpecialCases)
     // A third node at the chord's middle: the chord.
     CBeamArch* flat = m.Arch({0, 0, 0}, {10, 0, 0}, {5, 0, 0}, 0);
     EXPECT_NEAR(flat->GetLength(), 10.0, 1e-12);
-    // A symmetric parabola in four pieces has its middle node on the third
+    // A symmetric parabola in four segments has its middle node on the third
     // node.
     CBeamArch* sym = m.Arch({0, 0, 0}, {10, 0, 0}, {5, 3, 0}, 0);
     CSNode* a = sym->GetNode1();
     sym->ParabolaDivideEqDist(4);
-    const auto pieces = Pieces(a, sym->GetNode2());
-    ASSERT_EQ(pieces.size(), 4u);
-    ExpectAt(pieces[2]->GetNode1(), {5, 3, 0}, 1e-9);
+    const auto segments = Segments(a, sym->GetNode2());
+    ASSERT_EQ(segments.size(), 4u);
+    ExpectAt(segments[2]->GetNode1(), {5, 3, 0}, 1e-9);
 }
 
 TEST(BeamArch, CircleThroughThreePoints)
@@ -326,7 +326,7 @@ TEST_F(BeamArchDrawTest, SolidArchCapsOnlyItsEnds)
         mantles += p.mode == GL_QUAD_STRIP;
     }
     EXPECT_EQ(caps, 2);
-    EXPECT_EQ(mantles, 16) << "at least sixteen pieces";
+    EXPECT_EQ(mantles, 16) << "at least sixteen segments";
     EXPECT_TRUE(rec.balanced());
 }
 

@@ -290,11 +290,11 @@ TEST(BeamSeg, DivisionConservesLengthAndTilesTheLoad)
     const double length = seg->GetLength();
 
     seg->Divide(0, 1);
-    EXPECT_EQ(seg->GetNode1(), a) << "fewer than two pieces: nothing";
+    EXPECT_EQ(seg->GetNode1(), a) << "fewer than two segments: nothing";
 
     seg->Divide(0, 3);
-    // Walk the pieces from a.
-    std::vector<CBeamSeg*> pieces;
+    // Walk the segments from a.
+    std::vector<CBeamSeg*> segments;
     CSNode* at = a;
     while (at != b) {
         CBeamSeg* next = nullptr;
@@ -304,33 +304,33 @@ TEST(BeamSeg, DivisionConservesLengthAndTilesTheLoad)
                 next = e;
         }
         ASSERT_TRUE(next);
-        pieces.push_back(next);
+        segments.push_back(next);
         at = next->GetNode2();
     }
-    ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces.back(), seg) << "the member keeps the last piece";
+    ASSERT_EQ(segments.size(), 3u);
+    EXPECT_EQ(segments.back(), seg) << "the member keeps the last segment";
     double sum = 0.0;
-    for (CBeamSeg* p : pieces)
+    for (CBeamSeg* p : segments)
         sum += p->GetLength();
     EXPECT_NEAR(sum, length, 1e-12);
-    EXPECT_EQ(pieces[0]->GetStartOffset().GetSize(), 3);
+    EXPECT_EQ(segments[0]->GetStartOffset().GetSize(), 3);
     EXPECT_EQ(seg->GetStartOffset().GetSize(), 0);
-    ASSERT_TRUE(pieces[0]->GetEndValues());
-    EXPECT_EQ(pieces[0]->GetEndValues()[0], 3.0);
-    EXPECT_EQ(pieces[0]->GetEndValues()[1], 0.0);
+    ASSERT_TRUE(segments[0]->GetEndValues());
+    EXPECT_EQ(segments[0]->GetEndValues()[0], 3.0);
+    EXPECT_EQ(segments[0]->GetEndValues()[1], 0.0);
     ASSERT_TRUE(seg->GetEndValues());
     EXPECT_EQ(seg->GetEndValues()[0], 0.0);
     EXPECT_EQ(seg->GetEndValues()[1], 4.0);
-    EXPECT_EQ(pieces[1]->GetEndValues(), nullptr);
-    // The load pieces: (2i/n - 1, 2(i+1)/n - 1) of the linear load.
+    EXPECT_EQ(segments[1]->GetEndValues(), nullptr);
+    // The load segments: (2i/n - 1, 2(i+1)/n - 1) of the linear load.
     for (int i = 0; i < 3; ++i) {
-        auto* part = dynamic_cast<CEdgeLoadEx*>(pieces[i]->GetMemberLoad());
+        auto* part = dynamic_cast<CEdgeLoadEx*>(segments[i]->GetMemberLoad());
         ASSERT_TRUE(part) << i;
         EXPECT_NEAR((*part)[1], i * 1.0, 1e-12) << i;
         EXPECT_NEAR((*part)[4], (i + 1) * 1.0, 1e-12) << i;
     }
     // The new nodes joined the graph of the member's nodes.
-    EXPECT_EQ(pieces[1]->GetNode1()->GetPrimaryGraph(), &graph);
+    EXPECT_EQ(segments[1]->GetNode1()->GetPrimaryGraph(), &graph);
     EXPECT_EQ(graph.GetCount(), 4);
 
     // Nodes in no graph: new nodes in no graph either.

@@ -25,7 +25,7 @@ using brantel::test::Vec3;
 
 constexpr double L = 10.0;
 
-// A piece along the global x axis from 0 to L; section x along global y,
+// A segment along the global x axis from 0 to L; section x along global y,
 // section y along global z.
 struct Piece {
     CVector start{3};
@@ -95,10 +95,10 @@ TEST_F(CrSectBeamTest, PrismsHaveOutwardNormalsAndCapsOnRequest)
             const bool capStart = caps & 1, capEnd = caps & 2;
             SCOPED_TRACE(std::string(c.name) + " caps " + std::to_string(caps));
             std::unique_ptr<CCrSectFixedGeom> shape(c.make());
-            Piece piece;
+            Piece segment;
             COGLDrawCommand command;
             GLRecorder rec;
-            shape->DrawBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd,
+            shape->DrawBeamGL(&command, segment.start, segment.end, segment.frameStart, segment.frameEnd,
                               false, capStart, capEnd);
             command.EndIf();
             EXPECT_TRUE(rec.balanced());
@@ -130,10 +130,10 @@ TEST_F(CrSectBeamTest, ColourPlotsColourTheEnds)
     for (const ShapeCase& c : kShapes) {
         SCOPED_TRACE(c.name);
         std::unique_ptr<CCrSectFixedGeom> shape(c.make());
-        Piece piece;
+        Piece segment;
         COGLDrawCommand command;
         GLRecorder rec;
-        shape->ColorPlotBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd,
+        shape->ColorPlotBeamGL(&command, segment.start, segment.end, segment.frameStart, segment.frameEnd,
                                false, true, true, red, blue);
         command.EndIf();
         if (shape->IsKindOf(RUNTIME_CLASS(CCrSectUsrDef))) {
@@ -159,12 +159,12 @@ TEST_F(CrSectBeamTest, MaterialColourOnlyWithFlagAndBaseMaterial)
             CCrSectCirc circ(1.0);
             if (withMaterial)
                 circ.AddMaterial(&steel);
-            Piece piece;
+            Piece segment;
             COGLDrawCommand command;
             command.m_uiState[0] = flags;
             glColor3d(0.25, 0.5, 0.75);
             GLRecorder rec;
-            circ.DrawBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd,
+            circ.DrawBeamGL(&command, segment.start, segment.end, segment.frameStart, segment.frameEnd,
                             false, true, true);
             command.EndIf();
             const Vec3 expected =
@@ -185,24 +185,24 @@ TEST_F(CrSectBeamTest, PrincipalAlignmentTurnsTheSectionAndCentresIt)
     rect.CCrSectComp::Rotate(M_PI / 2.0, 0.0, 0.0, 2, false);
     rect.SetParam(13, 1.0);
     rect.SetParam(14, 0.5);
-    Piece piece;
+    Piece segment;
     COGLDrawCommand command;
     GLRecorder rec;
-    rect.DrawBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd, true, false,
+    rect.DrawBeamGL(&command, segment.start, segment.end, segment.frameStart, segment.frameEnd, true, false,
                     false);
     command.EndIf();
 
     // Rows 1 and 2 now run along global z and -y.
-    for (CMatrix* m : {&piece.frameStart, &piece.frameEnd}) {
+    for (CMatrix* m : {&segment.frameStart, &segment.frameEnd}) {
         EXPECT_NEAR((*m)[1][2], 1.0, 1e-15);
         EXPECT_NEAR((*m)[2][1], -1.0, 1e-15);
         EXPECT_EQ((*m)[0][0], 1.0);
     }
     // The caller's end points moved by -(1 row1 + 0.5 row2).
-    EXPECT_NEAR(piece.start[1], 0.5, 1e-15);
-    EXPECT_NEAR(piece.start[2], -1.0, 1e-15);
-    EXPECT_NEAR(piece.end[0], L, 1e-15);
-    EXPECT_NEAR(piece.end[2], -1.0, 1e-15);
+    EXPECT_NEAR(segment.start[1], 0.5, 1e-15);
+    EXPECT_NEAR(segment.start[2], -1.0, 1e-15);
+    EXPECT_NEAR(segment.end[0], L, 1e-15);
+    EXPECT_NEAR(segment.end[2], -1.0, 1e-15);
     // The width now spans global z, the height global y.
     for (const RecordedPrimitive& prim : rec.primitives())
         for (const Vec3& p : prim.vertices) {
@@ -214,25 +214,25 @@ TEST_F(CrSectBeamTest, PrincipalAlignmentTurnsTheSectionAndCentresIt)
 TEST_F(CrSectBeamTest, LocalAxesLeaveTheFramesAsTheyWere)
 {
     CCrSectTube tube(1.5, 0.5);
-    Piece piece;
+    Piece segment;
     // A turned start frame: its values must come back bit for bit.
-    piece.frameStart[0][0] = 0.6;
-    piece.frameStart[0][1] = 0.8;
-    piece.frameStart[1][0] = -0.8;
-    piece.frameStart[1][1] = 0.6;
-    const Piece before = piece;
+    segment.frameStart[0][0] = 0.6;
+    segment.frameStart[0][1] = 0.8;
+    segment.frameStart[1][0] = -0.8;
+    segment.frameStart[1][1] = 0.6;
+    const Piece before = segment;
     COGLDrawCommand command;
     command.m_uiState[0] = 0x20;
     GLRecorder rec;
-    tube.DrawBeamGL(&command, piece.start, piece.end, piece.frameStart, piece.frameEnd, false, true,
+    tube.DrawBeamGL(&command, segment.start, segment.end, segment.frameStart, segment.frameEnd, false, true,
                     true);
     command.EndIf();
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(piece.start[i], before.start[i]);
-        EXPECT_EQ(piece.end[i], before.end[i]);
+        EXPECT_EQ(segment.start[i], before.start[i]);
+        EXPECT_EQ(segment.end[i], before.end[i]);
         for (int k = 0; k < 3; ++k) {
-            EXPECT_EQ(piece.frameStart[i][k], before.frameStart[i][k]);
-            EXPECT_EQ(piece.frameEnd[i][k], before.frameEnd[i][k]);
+            EXPECT_EQ(segment.frameStart[i][k], before.frameStart[i][k]);
+            EXPECT_EQ(segment.frameEnd[i][k], before.frameEnd[i][k]);
         }
     }
     // Six arms from the two end points, each twice the diagonal of the
@@ -265,7 +265,7 @@ TEST_F(CrSectBeamTest, ShortVectorsOrFramesDrawNothing)
     rect.DrawBeamGL(&command, end, end, small, frame, true, true, true);
     rect.DrawBeamGL(nullptr, end, end, frame, frame, false, true, true);
     command.EndIf();
-    EXPECT_EQ(rec.primitives().size(), 1u) << "only the call with a full piece draws";
+    EXPECT_EQ(rec.primitives().size(), 1u) << "only the call with a full segment draws";
     EXPECT_TRUE(rec.balanced());
 }
 

@@ -82,7 +82,7 @@ TEST(SectArea, RefineListAndNodeLists)
     r->GetNodes(all);
     EXPECT_EQ(all.GetCount(), 8);
     EXPECT_EQ(r->FindIntCells(nullptr), 4);
-    // A side cut into three pieces counts three boundary segments.
+    // A side cut into three segments counts three boundary segments.
     CGraph::GetComEdge(hole->GetNode(0), hole->GetNode(1))->SubDivideSeg(3, true);
     CObList cells;
     EXPECT_EQ(r->FindIntCells(&cells), 6);

@@ -169,13 +169,13 @@ TEST_F(BCElementTest, SubdivisionCopiesBoundaryProperties)
     ASSERT_NE(made, nullptr);
     ASSERT_EQ(made->GetCount(), 2);
     CSNode* first = static_cast<CSNode*>(made->GetHead());
-    auto* piece = dynamic_cast<CBoundary*>(CGraph::GetComEdge(a, first));
-    ASSERT_NE(piece, nullptr);
-    ASSERT_NE(piece->GetBC(0), nullptr);
-    EXPECT_EQ(piece->GetBC(0)->GetBCType(), 2u);
-    ASSERT_NE(piece->GetLoad(), nullptr);
-    EXPECT_NEAR((*piece->GetLoad())[2], 1.0, 1e-12);
-    EXPECT_NEAR((*piece->GetLoad())[4], 0.5, 1e-12);
+    auto* segment = dynamic_cast<CBoundary*>(CGraph::GetComEdge(a, first));
+    ASSERT_NE(segment, nullptr);
+    ASSERT_NE(segment->GetBC(0), nullptr);
+    EXPECT_EQ(segment->GetBC(0)->GetBCType(), 2u);
+    ASSERT_NE(segment->GetLoad(), nullptr);
+    EXPECT_NEAR((*segment->GetLoad())[2], 1.0, 1e-12);
+    EXPECT_NEAR((*segment->GetLoad())[4], 0.5, 1e-12);
     for (POSITION p = made->GetHeadPosition(); p;) {
         CSNode* n = static_cast<CSNode*>(made->GetNext(p));
         if (n->GetGraphCount() == 0)

@@ -190,13 +190,13 @@ TEST(BoundaryEdges, PiecesGetRestrictedLoads)
     };
     for (const Case& k : cases) {
         parent->SetLoad(EdgeLoad(k.load, k.local));
-        auto piece = std::make_unique<CBoundary>(k.backwards ? d : c, k.backwards ? c : d);
-        piece->CopyProperties(parent.get());
-        ASSERT_NE(piece->GetLoad(), nullptr);
-        EXPECT_EQ(Values(piece->GetLoad()), k.expected);
-        EXPECT_EQ(piece->GetLoad()->IsLocal(), k.local);
-        ASSERT_NE(piece->GetBC(0), nullptr);
-        EXPECT_EQ(piece->GetBC(0)->GetBCType(), 1u);
+        auto segment = std::make_unique<CBoundary>(k.backwards ? d : c, k.backwards ? c : d);
+        segment->CopyProperties(parent.get());
+        ASSERT_NE(segment->GetLoad(), nullptr);
+        EXPECT_EQ(Values(segment->GetLoad()), k.expected);
+        EXPECT_EQ(segment->GetLoad()->IsLocal(), k.local);
+        ASSERT_NE(segment->GetBC(0), nullptr);
+        EXPECT_EQ(segment->GetBC(0)->GetBCType(), 1u);
     }
 
     // New edges of the boundary's kind take the load at the feet of their nodes.

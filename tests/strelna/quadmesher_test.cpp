@@ -10,16 +10,16 @@ using namespace fetest;
 namespace {
 
 // A four-sided region from corner coordinates (in list order) whose sides,
-// K-th side from corner K to corner K+1, are cut into pieces[K] parts.
+// K-th side from corner K to corner K+1, are cut into segments[K] parts.
 struct Region {
-    Region(const std::vector<std::array<double, 2>>& corners, std::vector<int> pieces)
+    Region(const std::vector<std::array<double, 2>>& corners, std::vector<int> segments)
     {
         for (const auto& c : corners)
             nodes.push_back(graph->NewNode(c[0], c[1], 0.0));
         for (std::size_t i = 0; i < nodes.size(); ++i) {
             CEdge* e = graph->ConnectNodes(nodes[i], nodes[(i + 1) % nodes.size()]);
-            if (i < pieces.size() && pieces[i] > 1)
-                e->SubDivideSeg(pieces[i], true);
+            if (i < segments.size() && segments[i] > 1)
+                e->SubDivideSeg(segments[i], true);
         }
     }
     ~Region()
@@ -109,7 +109,7 @@ TEST_F(QuadMesherTest, RefusedRegionsCreateNothing)
     struct Case {
         const char* what;
         std::vector<std::array<double, 2>> corners;
-        std::vector<int> pieces;
+        std::vector<int> segments;
         double tolerance;
     };
     const Case cases[] = {
@@ -119,7 +119,7 @@ TEST_F(QuadMesherTest, RefusedRegionsCreateNothing)
         {"three corners", {{0, 0}, {1, 0}, {0, 1}}, {}, 0.1},
     };
     for (const Case& c : cases) {
-        Region r(c.corners, c.pieces);
+        Region r(c.corners, c.segments);
         const long before = static_cast<long>(CSNode::lIDnode);
         EXPECT_FALSE(r.Mesh(104, 0, 0, c.tolerance)) << c.what;
         EXPECT_EQ(r.mesh.GetCount(), 0) << c.what;

@@ -129,7 +129,7 @@ inline std::vector<XY> CirclePoints(double cx, double cy, double r, double h)
     return pts;
 }
 
-// A polygon's edges split into pieces of about h (the first point of each
+// A polygon's edges split into segments of about h (the first point of each
 // edge kept).
 inline std::vector<XY> SplitPolygon(const std::vector<XY>& corners, double h)
 {

@@ -129,12 +129,12 @@ TEST(ReadNumber, LineNumbersReplaceOnceAndGiveTheSameTexts)
     EXPECT_NEAR(sum, 10000 * (3.141592653589793 - 1.0), 1e-6);
 }
 
-// A source that hands out the text in pieces of at most 'piece' bytes.
-zelkor::LineScanner::Source StringSource(const std::string& text, std::size_t piece)
+// A source that hands out the text in segments of at most 'segment' bytes.
+zelkor::LineScanner::Source StringSource(const std::string& text, std::size_t segment)
 {
     auto pos = std::make_shared<std::size_t>(0);
-    return [text, piece, pos](char* buffer, std::size_t n) {
-        std::size_t k = std::min({n, piece, text.size() - *pos});
+    return [text, segment, pos](char* buffer, std::size_t n) {
+        std::size_t k = std::min({n, segment, text.size() - *pos});
         text.copy(buffer, k, *pos);
         *pos += k;
         return k;
@@ -144,8 +144,8 @@ zelkor::LineScanner::Source StringSource(const std::string& text, std::size_t pi
 TEST(LineScanner, CountsConsumedBytesForEveryLineEnd)
 {
     const std::string text = "ab\r\ncd\n\r\nlast";
-    for (std::size_t piece : {std::size_t{1}, std::size_t{3}, std::size_t{4096}}) {
-        zelkor::LineScanner scanner(StringSource(text, piece));
+    for (std::size_t segment : {std::size_t{1}, std::size_t{3}, std::size_t{4096}}) {
+        zelkor::LineScanner scanner(StringSource(text, segment));
         std::string line;
         ASSERT_TRUE(scanner.ReadLine(line));
         EXPECT_EQ(line, "ab");
