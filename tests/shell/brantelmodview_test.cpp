@@ -509,19 +509,23 @@ TEST_F(ModView, RegionToolsCloseTheirChainsAndEndTheTool)
         {ID_TOOL_RECTANGLE, {{10, 10}, {30, 20}}, {{10, 10}, {10, 20}, {30, 10}, {30, 20}}},
         {ID_TOOL_RECTANGLE, {{30, 20}, {10, 10}}, {{10, 10}, {10, 20}, {30, 10}, {30, 20}}},
     };
+    // Each case draws beside the last one's region.
+    int drawn = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
-        doc->GetPlateComp()->RemoveAll(); // the regions stay with the previous case's undo copies
-        view->InvalidateList();
+        const double dx = 30.0 * drawn - 25.0;
         doc->SetModifiedFlag(FALSE);
         main->SendCommand(c.id);
         for (std::size_t i = 0; i < c.clicks.size(); ++i) {
-            EXPECT_EQ(Regions(), 0) << "before click " << i;
+            EXPECT_EQ(Regions(), drawn) << "before click " << i;
             EXPECT_FALSE(doc->IsModified()) << "points alone change nothing";
-            Click(c.clicks[i].first, c.clicks[i].second);
+            Click(c.clicks[i].first + dx, c.clicks[i].second);
         }
-        ASSERT_EQ(Regions(), 1);
-        EXPECT_EQ(Points(*LastRegion()), c.corners);
+        ASSERT_EQ(Regions(), ++drawn);
+        std::vector<std::pair<double, double>> corners = c.corners;
+        for (auto& corner : corners)
+            corner.first += dx;
+        EXPECT_EQ(Points(*LastRegion()), corners);
         // A corner given back leaves no gap in the node numbers.
         std::vector<DWORD> numbers;
         for (CSNode* node : Corners(*LastRegion()))
@@ -746,6 +750,20 @@ TEST_F(ModView, AnAbandonedToolLeavesTheDocumentUnmodified)
     EXPECT_EQ(view->m_uiGeomTool, 0u);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Regions(), 1);
+}
+
+TEST_F(ModView, TheCopyListAndTheTemporaryNodesGoAtTheProgramsEnd)
+{
+    CObList* copies = view->NewCopyList();
+    CObject* region = new CSectPlate(new CBoundNode(0, 0, 0, nullptr, 0), new CBoundNode(1, 0, 0, nullptr, 0),
+                                     new CBoundNode(1, 1, 0, nullptr, 0), new CBoundNode(0, 1, 0, nullptr, 0),
+                                     nullptr);
+    copies->AddTail(region);
+    view->GetMaterialCopyList()->AddTail(new CMaterial("Copy", 1.0, 2.0, 1.0, 0.3, 0.0));
+    view->SetTmpNode(2, new CSNode(1.0, 1.0, 0.0, nullptr, 0));
+    m_app->ExitInstance();
+    EXPECT_EQ(view->GetCopyList(), nullptr);
+    EXPECT_EQ(CBrantelView::TmpSlot(2), nullptr);
 }
 
 // A modelling view that reports the commands it gets.
