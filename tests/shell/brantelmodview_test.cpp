@@ -414,10 +414,12 @@ TEST_F(ModView, UpdateRulesFollowTheSelectionTheEditAndTheCopyList)
                         entry = &e;
             ASSERT_NE(entry, nullptr);
             EXPECT_EQ(entry->item.nCheck, q.edit == p.edit ? 1 : 0) << p.edit << " " << q.id;
-            if (q.edit == p.edit && q.text)
+            if (q.edit == p.edit && q.text) {
                 EXPECT_EQ(entry->item.strText, q.text);
-            if (q.edit != p.edit)
+            }
+            if (q.edit != p.edit) {
                 EXPECT_EQ(std::string(entry->item.strText).find("Cancel"), std::string::npos);
+            }
         }
     }
     view->m_uiEditMode = 0;
