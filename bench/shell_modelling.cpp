@@ -100,28 +100,40 @@ struct Scene {
     bool ok = false;
 };
 
+// The scene with the polygon tool started and the two points of the chain
+// (right of the model, one below the other); false after reporting that
+// there is no window.
+bool StartPolygon(benchmark::State& state, Scene& scene, double* first, double* second)
+{
+    if (!scene.ok) {
+        state.SkipWithError("no window");
+        return false;
+    }
+    scene.view->SendMessage(WM_COMMAND, ID_TOOL_POLYGON);
+    first[0] = second[0] = scene.n + 0.05 * scene.n;
+    first[1] = 0.0;
+    second[1] = 0.5 * scene.n;
+    state.counters["edges"] = 2.0 * scene.n * (scene.n + 1);
+    return true;
+}
+
 // A point right of the model, joined to a chain point below it: picks
 // everywhere and the crossing test with every edge, then accepted.
 void PointInput(benchmark::State& state)
 {
     Scene scene(static_cast<int>(state.range(0)));
-    if (!scene.ok) {
-        state.SkipWithError("no window");
+    double first[2], second[2];
+    if (!StartPolygon(state, scene, first, second))
         return;
-    }
-    scene.view->SendMessage(WM_COMMAND, ID_TOOL_POLYGON);
-    const double x = scene.n + 0.05 * scene.n;
     for (auto _ : state) {
         state.PauseTiming();
         scene.view->ResetGeomInput();
-        double first[2] = {x, 0.0};
-        scene.view->AddInputPoint(first, false);
-        double second[2] = {x, 0.5 * scene.n};
+        double start[2] = {first[0], first[1]}, point[2] = {second[0], second[1]};
+        scene.view->AddInputPoint(start, false);
         state.ResumeTiming();
-        if (!scene.view->AddInputPoint(second, false))
+        if (!scene.view->AddInputPoint(point, false))
             state.SkipWithError("the point was refused");
     }
-    state.counters["edges"] = 2.0 * scene.n * (scene.n + 1);
 }
 
 // The polygon tool with two points: the cursor moves over the model, which
@@ -129,20 +141,15 @@ void PointInput(benchmark::State& state)
 void RubberBand(benchmark::State& state)
 {
     Scene scene(static_cast<int>(state.range(0)));
-    if (!scene.ok) {
-        state.SkipWithError("no window");
+    double first[2], second[2];
+    if (!StartPolygon(state, scene, first, second))
         return;
-    }
-    scene.view->SendMessage(WM_COMMAND, ID_TOOL_POLYGON);
-    const double x = scene.n + 0.05 * scene.n;
-    double first[2] = {x, 0.0}, second[2] = {x, 0.5 * scene.n};
     scene.view->AddInputPoint(first, false);
     scene.view->AddInputPoint(second, false);
     const CPoint a = scene.Pixel(0.3 * scene.n, 0.3 * scene.n);
     int step = 0;
     for (auto _ : state)
         scene.driver->Move(a.x + (step++ % 2) * 7, a.y);
-    state.counters["edges"] = 2.0 * scene.n * (scene.n + 1);
 }
 
 void BM_PointInputSmall(benchmark::State& state) { PointInput(state); }

@@ -792,6 +792,20 @@ TEST_F(ModView, RubberBandFramesShowTheModelAsAFullDrawWould)
     fBckClrMdView[0] = background;
 }
 
+TEST_F(ModView, TypedPointsAreClicksAtTheirPlace)
+{
+    main->SendCommand(ID_TOOL_POLYGON);
+    view->EnterPoint(5.25, -10.5);
+    double dx = 10.0, dy = 0.0;
+    view->EnterRelPoint(&dx, &dy);
+    ASSERT_EQ(Chain().size(), 2u);
+    EXPECT_DOUBLE_EQ(Chain()[0]->x, 5.25);
+    EXPECT_DOUBLE_EQ(Chain()[0]->y, -10.5);
+    EXPECT_DOUBLE_EQ(Chain()[1]->x, 15.25);
+    EXPECT_DOUBLE_EQ(Chain()[1]->y, -10.5);
+    main->SendCommand(ID_TOOL_POLYGON);
+}
+
 TEST_F(ModView, TheCopyListAndTheTemporaryNodesGoAtTheProgramsEnd)
 {
     CObList* copies = view->NewCopyList();
