@@ -193,21 +193,19 @@ TEST(KorButtonGroup, NewAppendsUpdatesByNameAndResolvesNextTo)
 
 TEST_F(MainFrameTest, DefaultGroupsBecomeSixToolbarsAtTheTop)
 {
+    // The buttons are the library's toolbar resources, in the groups' order.
     struct Row {
         const char* name;
         UINT res, barID, nextTo;
         DWORD style;
-        std::vector<UINT> buttons;
     };
     const Row rows[] = {
-        {"File", 128, 0xE800, 0, 0xF000, {57600, 57601, 57603, 0, 50015, 0, 57643, 57644, 0, 57669}},
-        {"Zoom and positioning", 27008, 0xE804, 0xE800, 0xF000,
-         {50016, 50017, 0, 50029, 0, 50018, 50019, 50020, 50021, 50022}},
-        {"Color and light", 27012, 0xE805, 0xE804, 0xF000, {50026, 50027, 50028, 50030}},
-        {"Edit", 27006, 0xE806, 0, 0xA000,
-         {50008, 50009, 50010, 57635, 57634, 57637, 50011, 50012}},
-        {"Draw tools", 27004, 0xE807, 0xE806, 0xA000, {50002, 50003, 50004, 50005, 50006, 50007}},
-        {"Imaging-tools", 27010, 0xE808, 0xE807, 0xF000, {50023, 50024, 50025}},
+        {"File", 128, 0xE800, 0, 0xF000},
+        {"Zoom and positioning", 27008, 0xE804, 0xE800, 0xF000},
+        {"Color and light", 27012, 0xE805, 0xE804, 0xF000},
+        {"Edit", 27006, 0xE806, 0, 0xA000},
+        {"Draw tools", 27004, 0xE807, 0xE806, 0xA000},
+        {"Imaging-tools", 27010, 0xE808, 0xE807, 0xF000},
     };
     // The first start of this profile: marked, and the bars placed side by side.
     EXPECT_EQ(AfxGetProfileInt("Info", "I1.1", 0), 1u);
@@ -223,11 +221,14 @@ TEST_F(MainFrameTest, DefaultGroupsBecomeSixToolbarsAtTheTop)
         EXPECT_EQ(bar.dwAlignStyle, row.style) << row.name;
         EXPECT_EQ(bar.nDockBarID, AFX_IDW_DOCKBAR_TOP) << row.name;
         EXPECT_TRUE(bar.bFirstRun) << row.name;
-        EXPECT_EQ(bar.buttons, row.buttons) << row.name;
+        const AfxToolBar* resource = AfxFindResource<AfxToolBar>(row.res);
+        ASSERT_NE(resource, nullptr) << row.name;
+        ASSERT_FALSE(resource->buttons.empty()) << row.name;
+        EXPECT_EQ(bar.buttons, resource->buttons) << row.name;
         const KorButtonGroup* group = frame->m_BtnGroups.Find(row.res);
         ASSERT_NE(group, nullptr);
-        EXPECT_EQ(group->m_nCount, row.buttons.size());
-        EXPECT_EQ(group->m_pBtnIDs, row.buttons);
+        EXPECT_EQ(group->m_nCount, resource->buttons.size());
+        EXPECT_EQ(group->m_pBtnIDs, resource->buttons);
     }
     EXPECT_EQ(frame->m_nDrawToolsBarID, 0xE807u);
     CToolBarManager other(frame);
@@ -844,7 +845,7 @@ TEST_F(MainFrameTest, CustomizeShowsToolbarsAndCommandGroups)
         const auto& groups = custom.m_commandsPage.GetGroups();
         ASSERT_EQ(groups.size(), 7u);
         EXPECT_EQ(groups[4].strName, "Draw tools");
-        EXPECT_EQ(groups[4].buttons, (std::vector<UINT>{50002, 50003, 50004, 50005, 50006, 50007}));
+        EXPECT_EQ(groups[4].buttons, AfxFindResource<AfxToolBar>(27004)->buttons);
         EXPECT_EQ(groups[6].strName, "Menu");
         d.Click(KorToolBarsPage::IDC_FIRST_BAR + 2); // "Color and light" off
         d.Click(KorToolBarsPage::IDC_LARGE);
