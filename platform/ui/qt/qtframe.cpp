@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMoveEvent>
+#include <QOpenGLWidget>
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QStatusBar>
@@ -22,6 +23,7 @@
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/qt/qtbusy.h"
+#include "platform/ui/qt/qtglservices.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qttext.h"
 
@@ -88,6 +90,12 @@ public:
     {
         if (bMDI) {
             auto* area = new QMdiArea(this);
+            // The documents' views draw in OpenGL widgets. A shown window
+            // that gets its first one is made anew by Qt, and the new
+            // native window has lost its state (maximised); with a hidden
+            // one from the start the window is made for OpenGL at once.
+            if (AfxQtHostsOpenGL())
+                (new QOpenGLWidget(this))->hide();
             // The user's choice of a child is the layer's activation.
             QObject::connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
                 if (auto* child = dynamic_cast<ChildFrameWidget*>(sub))

@@ -22,6 +22,8 @@ QSurfaceFormat AfxQtDefaultSurfaceFormat()
 void AfxQtBeforeApplication(bool bUseAccel)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The program writes nothing outside its settings folder.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     QSurfaceFormat::setDefaultFormat(AfxQtDefaultSurfaceFormat());
     AfxQtApplyAcceleration(bUseAccel);
 }
