@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMoveEvent>
+#include <QOpenGLWidget>
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QStatusBar>
@@ -22,6 +23,7 @@
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/qt/qtbusy.h"
+#include "platform/ui/qt/qtglhost.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qttext.h"
 
@@ -103,6 +105,16 @@ public:
         } else
             setCentralWidget(new QWidget(this));
         setAcceptDrops(true);
+        // The OpenGL views the frame will hold draw through the window's
+        // OpenGL surface. A window that gets its first OpenGL child after it
+        // was shown is created again, which flickers and loses the maximised
+        // state; a hidden one from the start gives the window that surface
+        // at once.
+        if (!pParent && AfxQtCanHostOpenGL()) {
+            auto* surface = new QOpenGLWidget(this);
+            surface->setFixedSize(0, 0);
+            surface->hide();
+        }
     }
 
     ~FrameWidget() override
