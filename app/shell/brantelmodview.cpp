@@ -741,6 +741,9 @@ bool CBrantelModView::MouseMove(unsigned flags, CPoint point)
 
 void CBrantelModView::DrawToolRubberBand()
 {
+    // The smoothing is the band's own: the model's next frame is drawn as
+    // without it.
+    glPushAttrib(GL_ENABLE_BIT | GL_HINT_BIT);
     glEnable(GL_LINE_SMOOTH);
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
     glLineWidth(static_cast<GLfloat>(MEDIUM_EDGE));
@@ -752,11 +755,97 @@ void CBrantelModView::DrawToolRubberBand()
     double cursor[2] = {m_dCursX, m_dCursY};
     if (auto* helper = dynamic_cast<KorAreaGeomHlpr*>(m_pGeomHlpr))
         helper->DrawTmpNodeEdges(m_uiGeomTool, cursor);
+    glPopAttrib();
+}
+
+void CBrantelModView::InvalidateList()
+{
+    ++m_uiModelGeneration;
+    m_bModelPicture = false;
+    CBrantelView::InvalidateList();
+}
+
+CBrantelModView::ModelPictureKey CBrantelModView::ModelKey() const
+{
+    ModelPictureKey key;
+    key.centre[0] = m_dCentX;
+    key.centre[1] = m_dCentY;
+    key.scale = m_dScale;
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    key.size[0] = viewport[2];
+    key.size[1] = viewport[3];
+    key.list = m_pListIds ? m_pListIds[0] : 0;
+    key.generation = m_uiModelGeneration;
+    key.solid = m_bSolid;
+    key.viewState = m_iViewState;
+    std::copy(fBckClrMdView, fBckClrMdView + 4, key.background);
+    return key;
+}
+
+void CBrantelModView::DrawModelUnderBand()
+{
+    // Only the background is drawn before the model, so the picture holds
+    // both; the grid, the axes and everything dynamic come after it.
+    const bool listValid = m_pListValid && m_pListValid[0];
+    ModelPictureKey key = ModelKey();
+    const std::size_t bytes = static_cast<std::size_t>(std::max(key.size[0], 0)) *
+                              static_cast<std::size_t>(std::max(key.size[1], 0)) * 4;
+    if (m_bModelPicture && listValid && key == m_ModelPictureKey && m_ModelPicture.size() == bytes &&
+        m_ModelDepths.size() * 4 == bytes && bytes) {
+        glPushAttrib(GL_ENABLE_BIT | GL_PIXEL_MODE_BIT | GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(0.0, key.size[0], 0.0, key.size[1], -1.0, 1.0);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glRasterPos2i(0, 0);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        // The depths first, so that what follows is hidden where the model
+        // hid it; then the colours.
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_ALWAYS);
+        glDepthMask(GL_TRUE);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glDrawPixels(key.size[0], key.size[1], GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, m_ModelDepths.data());
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        // The colours go in as they were read: no blending or other
+        // fragment work on them.
+        for (GLenum cap : {GL_DEPTH_TEST, GL_BLEND, GL_ALPHA_TEST, GL_DITHER, GL_FOG, GL_TEXTURE_2D})
+            glDisable(cap);
+        glDrawPixels(key.size[0], key.size[1], GL_RGBA, GL_UNSIGNED_BYTE, m_ModelPicture.data());
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopAttrib();
+        // The state the model drawing leaves for what follows.
+        glLineWidth(static_cast<GLfloat>(THIN_EDGE));
+        COGLRenderer::GLEnableDepthTest(GL_LEQUAL);
+        return;
+    }
+    DrawModelList();
+    m_bModelPicture = false;
+    if (!bytes)
+        return;
+    key = ModelKey(); // the list may have been made just now
+    m_ModelPicture.resize(bytes);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, key.size[0], key.size[1], GL_RGBA, GL_UNSIGNED_BYTE, m_ModelPicture.data());
+    m_ModelDepths.resize(bytes / 4);
+    glReadPixels(0, 0, key.size[0], key.size[1], GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, m_ModelDepths.data());
+    m_ModelPictureKey = key;
+    m_bModelPicture = glGetError() == GL_NO_ERROR;
 }
 
 bool CBrantelModView::DrawDynamicScene()
 {
-    DrawModelList();
+    if (m_uiGeomTool != 0 || m_uiEditMode != 0)
+        DrawModelUnderBand();
+    else
+        DrawModelList();
     if (m_uiGeomTool != 0)
         DrawToolRubberBand();
     if (m_uiEditMode != 0) {

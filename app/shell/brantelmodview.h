@@ -13,6 +13,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "app/shell/brantelview.h"
 
@@ -91,6 +92,8 @@ public:
     bool LeftButtonDown(unsigned flags, double x, double y, CPoint point) override;
     bool MouseMove(unsigned flags, CPoint point) override;
     bool DrawDynamicScene() override;
+    // Also drops the picture of the model kept for the rubber band.
+    void InvalidateList() override;
     // The framework's names of the copy list and the temporary slots.
     CObList* GetMoveList() override { return GetCopyList(); }
     CSNode* GetRefNode(int which) override { return GetTmpNode(static_cast<UINT>(which)); }
@@ -185,6 +188,28 @@ protected:
 
     // The last GetInputNode split an edge for its node.
     bool m_bSplitByInput = false;
+
+    // While a tool or an edit wants points, every mouse move redraws the
+    // rubber band: the model under it is then copied from a picture taken
+    // when it was last drawn, as long as nothing it depends on changed.
+    void DrawModelUnderBand();
+    struct ModelPictureKey {
+        double centre[2] = {0.0, 0.0};
+        double scale = 0.0;
+        int size[2] = {0, 0};
+        unsigned list = 0;
+        unsigned generation = 0;
+        bool solid = false;
+        int viewState = 0;
+        float background[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        bool operator==(const ModelPictureKey&) const = default;
+    };
+    ModelPictureKey ModelKey() const;
+    std::vector<unsigned char> m_ModelPicture;
+    std::vector<unsigned int> m_ModelDepths;
+    ModelPictureKey m_ModelPictureKey;
+    bool m_bModelPicture = false;
+    unsigned m_uiModelGeneration = 0;
 
     void OnToolRectangle();
     void OnToolQuadrilateral();

@@ -14,6 +14,7 @@
 #include "app/shell/viewrestr.h"
 #include "app/shell/calcrun.h"
 #include "framework/geomhlpr.h"
+#include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 #include "tests/shell/shell_fixture.h"
@@ -752,6 +753,57 @@ TEST_F(ModView, AnAbandonedToolLeavesTheDocumentUnmodified)
     EXPECT_EQ(view->m_uiGeomTool, 0u);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Regions(), 1);
+}
+
+TEST_F(ModView, RubberBandFramesShowTheModelAsAFullDrawWould)
+{
+    Square();
+    const float background = fBckClrMdView[0];
+    fBckClrMdView[0] = 0.2f; // not the colour of anything drawn
+    const auto frame = [this] {
+        driver->Draw();
+        const std::uint8_t* pixels = driver->Surface().Buffer();
+        return std::vector<std::uint8_t>(pixels, pixels + 400 * 300 * 4);
+    };
+    main->SendCommand(ID_TOOL_POLYGON);
+    Click(-20, -10);
+    Click(50, -10);
+    const CPoint p = Pixel(20, 40);
+    driver->Move(p.x, p.y);
+    const std::vector<std::uint8_t> band = frame(); // from the picture of the model
+    view->InvalidateList();
+    EXPECT_TRUE(frame() == band) << "the picture and the model drawn anew agree";
+    // A change of the view or of the model is seen at once.
+    view->m_dCentX += 5.0;
+    EXPECT_FALSE(frame() == band);
+    view->m_dCentX -= 5.0;
+    EXPECT_TRUE(frame() == band);
+    Click(50, -5);
+    Click(0, 50, MK_CONTROL); // closes a triangle below the square
+    ASSERT_EQ(Regions(), 2);
+    main->SendCommand(ID_TOOL_POLYGON);
+    driver->Move(p.x + 1, p.y);
+    const std::vector<std::uint8_t> after = frame();
+    view->InvalidateList();
+    EXPECT_TRUE(frame() == after);
+    const auto at = [&after](CPoint q) { return after[static_cast<std::size_t>(((299 - q.y) * 400 + q.x) * 4)]; };
+    EXPECT_NE(at(Pixel(45, -8)), 51) << "the new region is drawn";
+    EXPECT_EQ(at(Pixel(45, 20)), 51) << "the background beside it";
+    fBckClrMdView[0] = background;
+}
+
+TEST_F(ModView, TypedPointsAreClicksAtTheirPlace)
+{
+    main->SendCommand(ID_TOOL_POLYGON);
+    view->EnterPoint(5.25, -10.5);
+    double dx = 10.0, dy = 0.0;
+    view->EnterRelPoint(&dx, &dy);
+    ASSERT_EQ(Chain().size(), 2u);
+    EXPECT_DOUBLE_EQ(Chain()[0]->x, 5.25);
+    EXPECT_DOUBLE_EQ(Chain()[0]->y, -10.5);
+    EXPECT_DOUBLE_EQ(Chain()[1]->x, 15.25);
+    EXPECT_DOUBLE_EQ(Chain()[1]->y, -10.5);
+    main->SendCommand(ID_TOOL_POLYGON);
 }
 
 TEST_F(ModView, TheCopyListAndTheTemporaryNodesGoAtTheProgramsEnd)
