@@ -253,7 +253,17 @@ void CBrantelApp::OnFileNew()
         return;
     if (auto* frame = dynamic_cast<CMDIFrameWnd*>(m_pMainWnd)) {
         if (CMDIChildWnd* child = frame->MDIGetActive()) {
-            if (CView* view = child->GetActiveView())
+            CView* view = child->GetActiveView();
+            if (auto* constrained = dynamic_cast<CConstrChFrm*>(child)) {
+                // A constrained mesh starts with its region and settings.
+                constrained->DefineModel();
+                view = constrained->GetActiveView();
+                if (auto* view2d = dynamic_cast<COGL2DView*>(view)) {
+                    view2d->InvalidateList();
+                    view2d->ZoomToFit();
+                }
+            }
+            if (view)
                 view->Invalidate();
             child->Invalidate();
         }
