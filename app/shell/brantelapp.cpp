@@ -253,19 +253,20 @@ void CBrantelApp::OnFileNew()
         return;
     if (auto* frame = dynamic_cast<CMDIFrameWnd*>(m_pMainWnd)) {
         if (CMDIChildWnd* child = frame->MDIGetActive()) {
-            CView* view = child->GetActiveView();
-            if (auto* constrained = dynamic_cast<CConstrChFrm*>(child)) {
-                // A constrained mesh starts with its region and settings.
-                constrained->DefineModel();
-                view = constrained->GetActiveView();
-                if (auto* view2d = dynamic_cast<COGL2DView*>(view)) {
-                    view2d->InvalidateList();
-                    view2d->ZoomToFit();
-                }
-            }
-            if (view)
+            if (CView* view = child->GetActiveView())
                 view->Invalidate();
             child->Invalidate();
+        }
+    }
+    // A constrained mesh starts with its region and settings.
+    POSITION viewPos = doc->GetFirstViewPosition();
+    CView* firstView = viewPos ? doc->GetNextView(viewPos) : nullptr;
+    if (auto* constrained =
+            dynamic_cast<CConstrChFrm*>(firstView ? firstView->GetParentFrame() : nullptr)) {
+        constrained->DefineModel();
+        if (auto* view2d = dynamic_cast<COGL2DView*>(constrained->GetActiveView())) {
+            view2d->InvalidateList();
+            view2d->ZoomToFit();
         }
     }
     CPlateComp* comp = doc->GetPlateComp();

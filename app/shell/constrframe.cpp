@@ -247,6 +247,7 @@ bool CConstrChFrm::DefineRegion()
     CSectPlate* region = FirstRegion(*comp);
     std::vector<CSNode*> nodes;
     std::array<CEdge*, 4> edges{}; // AB, BD, DC, CA
+    int shown[4] = {0, 0, 0, 0};   // their conditions as the dialog shows them
     CDlgQuadCreate dlg(this);
     if (region && region->GetCount() == 4) {
         for (POSITION pos = region->GetHeadPosition(); pos;)
@@ -270,10 +271,12 @@ bool CConstrChFrm::DefineRegion()
             dlg.m_dThick1 = coeffs[2];
             dlg.m_dThick2 = coeffs[3];
         }
-        dlg.m_iBCAB = ConditionChoice(edges[0]);
-        dlg.m_iBCBD = ConditionChoice(edges[1]);
-        dlg.m_iBCCD = ConditionChoice(edges[2]);
-        dlg.m_iBCAC = ConditionChoice(edges[3]);
+        for (std::size_t i = 0; i < 4; ++i)
+            shown[i] = ConditionChoice(edges[i]);
+        dlg.m_iBCAB = shown[0];
+        dlg.m_iBCBD = shown[1];
+        dlg.m_iBCCD = shown[2];
+        dlg.m_iBCAC = shown[3];
     } else if (region) {
         return false; // not a quadrilateral: the dialog cannot show it
     }
@@ -307,10 +310,12 @@ bool CConstrChFrm::DefineRegion()
             nodes[i]->SetNodeCoord(corners[i][0], corners[i][1], 0.0);
         region->Update(true, true);
     }
-    ApplyConditionChoice(edges[0], dlg.m_iBCAB);
-    ApplyConditionChoice(edges[1], dlg.m_iBCBD);
-    ApplyConditionChoice(edges[2], dlg.m_iBCCD);
-    ApplyConditionChoice(edges[3], dlg.m_iBCAC);
+    // Only a changed choice reaches its edge: an unchanged one keeps the
+    // edge's whole condition chain as it is.
+    const int chosen[4] = {dlg.m_iBCAB, dlg.m_iBCBD, dlg.m_iBCCD, dlg.m_iBCAC};
+    for (std::size_t i = 0; i < 4; ++i)
+        if (chosen[i] != shown[i])
+            ApplyConditionChoice(edges[i], chosen[i]);
 
     // Thickness: the two slopes (in x and y) with their reference point.
     CVector coeffs;
