@@ -19,6 +19,7 @@
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 #include "graphview/ogl2dview.h"
+#include "matrix/textnumber.h"
 #include "platform/dimvor/units.h"
 
 IMPLEMENT_DYNCREATE(CConstrChFrm, CChildFrame)
@@ -355,15 +356,9 @@ CString CConstrChFrm::FormatDistList(const CVector& list)
 void CConstrChFrm::ParseDistList(const CString& text, CVector& list)
 {
     std::vector<double> values;
-    CString line = text;
-    int pos = 0;
-    for (;;) {
-        CString number;
-        CVirtMat::ReadNumber(pos, line, number);
-        if (number.IsEmpty())
-            break;
-        values.push_back(std::atof(number) / 100.0);
-    }
+    zelkor::LineNumbers numbers{std::string(static_cast<LPCTSTR>(text))};
+    for (std::string number; numbers.Next(number);)
+        values.push_back(std::atof(number.c_str()) / 100.0);
     list.Allocate(static_cast<int>(values.size()), true, 0.0);
     for (std::size_t i = 0; i < values.size(); ++i)
         list[static_cast<int>(i)] = values[i];
