@@ -155,29 +155,56 @@ void SubdivideEdge(CEdge& edge, CSNode* from, int count, const CDocRestr::EdgeSe
     edge.SubDivide(&steps);
 }
 
-CSNode* CopyNodeOf(CSNode* node)
-{
-    CSNode* copy = node->GetCopyNode();
-    return copy ? copy : node->Copy(false);
-}
+// What the edges hand to a mesh that may still fail: the boundary edges
+// and the corner copies made for it.
+struct MeshBoundary {
+    std::vector<CEdge*> edges;
+    std::vector<CSNode*> copies;
+
+    CSNode* CopyOf(CSNode* node)
+    {
+        if (CSNode* copy = node->GetCopyNode())
+            return copy;
+        CSNode* copy = node->Copy(false);
+        copies.push_back(copy);
+        return copy;
+    }
+    // A failed mesh took none of them.
+    void Discard()
+    {
+        for (CEdge* edge : edges)
+            delete edge;
+        for (CSNode* copy : copies) {
+            copy->RemoveCopyNode(true);
+            delete copy;
+        }
+        edges.clear();
+        copies.clear();
+    }
+};
 
 // An edge with a condition or a load hands them to boundary edges between
 // the mesh's copies of its ends and its sub-nodes; the region keeps its own
 // four edges.
-void HandEdgePropertiesToMesh(CEdge& edge)
+void HandEdgePropertiesToMesh(CEdge& edge, MeshBoundary& made)
 {
     auto* boundary = dynamic_cast<CBoundary*>(&edge);
     if (!boundary || (!boundary->GetBC(0) && !boundary->GetLoad()))
         return;
     CObList chain;
-    CSNode* from = CopyNodeOf(edge.GetNode1());
+    const auto join = [&](CSNode* from, CSNode* to) {
+        auto* piece = new CBoundary(from, to);
+        made.edges.push_back(piece);
+        chain.AddTail(piece);
+    };
+    CSNode* from = made.CopyOf(edge.GetNode1());
     if (CObList* subNodes = edge.GetSubNodeList())
         for (POSITION pos = subNodes->GetHeadPosition(); pos;) {
             auto* to = static_cast<CSNode*>(subNodes->GetNext(pos));
-            chain.AddTail(new CBoundary(from, to));
+            join(from, to);
             from = to;
         }
-    chain.AddTail(new CBoundary(from, CopyNodeOf(edge.GetNode2())));
+    join(from, made.CopyOf(edge.GetNode2()));
     boundary->CopyProperties(chain);
 }
 
@@ -507,14 +534,19 @@ bool CConstrChFrm::GenerateMesh()
     for (std::size_t i = 0; i < 4; ++i)
         if (CEdge* edge = CGraph::GetComEdge(sides[i].from, sides[i].to))
             SubdivideEdge(*edge, sides[i].from, ClampedCount(sides[i].count), settings[i]);
+    MeshBoundary made;
     for (std::size_t i = 0; i < 4; ++i)
         if (CEdge* edge = CGraph::GetComEdge(sides[i].from, sides[i].to))
-            HandEdgePropertiesToMesh(*edge);
+            HandEdgePropertiesToMesh(*edge, made);
 
     const int odd = doc->m_nOddRows, even = doc->m_nEvenRows;
-    return RunMeshGeneration([odd, even](CPlateComp& c, CStringArray* log, CStringArray* errors) {
-        return c.GenerateRegionMesh(log, errors, odd, even);
-    });
+    const bool ok =
+        RunMeshGeneration([odd, even](CPlateComp& c, CStringArray* log, CStringArray* errors) {
+            return c.GenerateRegionMesh(log, errors, odd, even);
+        });
+    if (!region->GetMesh())
+        made.Discard();
+    return ok;
 }
 
 // ---- Coarser and Finer -------------------------------------------------------------

@@ -585,6 +585,27 @@ TEST_F(ConstrainedFrame, MeshRefusalsAndARegionWithoutFourCorners)
     EXPECT_EQ(log->GetTabWnd().GetActiveTab(), 1);
 }
 
+TEST_F(ConstrainedFrame, AQuadrilateralTheMesherRefusesLeavesNothingOfItsMeshBehind)
+{
+    // D pushed inwards: a simple outline with a reflex corner, and a
+    // supported edge that would hand its condition to the mesh.
+    ModalScript script;
+    script.Dialog(CDlgQuadCreate::IDD, [](DialogDriver& d, CDialog&) {
+        d.Type(kDx, "-300");
+        d.Type(1013, "-300");
+        d.PressOK();
+    });
+    ASSERT_TRUE(frame->DefineRegion());
+    const std::vector<CSNode*> k = Corners(*Region());
+    static_cast<CBoundary*>(CGraph::GetComEdge(k[0], k[1]))->SetBC(1u, 0);
+    const std::size_t edgesAtA = static_cast<std::size_t>(k[0]->GetEdgeList()->GetCount());
+    EXPECT_FALSE(frame->GenerateMesh());
+    EXPECT_FALSE(doc->m_bMeshValid);
+    EXPECT_NE(Text(log->GetErrorEdit()).find("Could not generate mesh for region"), std::string::npos);
+    EXPECT_EQ(static_cast<std::size_t>(k[0]->GetEdgeList()->GetCount()), edgesAtA);
+    EXPECT_EQ(k[0]->GetCopyNode(), nullptr);
+}
+
 TEST_F(ConstrainedFrame, MeshingWithoutARegionAsksForTheModelFirst)
 {
     ModalScript script;
