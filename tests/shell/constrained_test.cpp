@@ -338,6 +338,21 @@ TEST_F(ConstrainedFrame, CrossingEdgesBringTheDialogBackUntilCancel)
     EXPECT_FALSE(frame->DefineRegion());
     script.Verify();
     EXPECT_TRUE(Comp().IsEmpty());
+
+    // A present region is not moved into a crossing outline either.
+    DefineSquare();
+    const double before = Corners(*Region())[2]->x;
+    ModalScript again;
+    again.Dialog(CDlgQuadCreate::IDD, [](DialogDriver& d, CDialog&) {
+        d.Type(kDx, "-500");
+        d.Type(kCx, "500");
+        d.PressOK();
+    });
+    again.MessageBox("Edges cannot intersect");
+    again.Dialog(CDlgQuadCreate::IDD, [](DialogDriver& d, CDialog&) { d.PressCancel(); });
+    EXPECT_FALSE(frame->DefineRegion());
+    again.Verify();
+    EXPECT_EQ(Corners(*Region())[2]->x, before);
 }
 
 TEST_F(ConstrainedFrame, APresentRegionIsShownAndKeepsWhatTheDialogDoesNotChange)
