@@ -50,8 +50,9 @@ AfxMenuEntry WindowPopup()
 }
 
 // The menu of a document type; shell documents carry the buckling and
-// membrane commands.
-AfxMenu DocumentMenu(bool shell)
+// membrane commands, constrained-mesh documents their mesh settings and
+// element options in place of the element and mesh control.
+AfxMenu DocumentMenu(bool shell, bool constrained = false)
 {
     AfxMenu model = {AfxMenuItem(ID_IMPORT_REGION, "&Import region"),
                      AfxMenuItem(ID_EXPORT_REGION, "&Export region"),
@@ -71,9 +72,13 @@ AfxMenu DocumentMenu(bool shell)
           AfxMenuItem(ID_UNIFORM_REFINE, "&Uniformly refine"),
           AfxMenuItem(ID_COARSER, "C&oarser\tCtrl+Alt+DOWN"),
           AfxMenuItem(ID_FINER, "&Finer\tCtrl+Alt+UP"),
-          AfxMenuItem(ID_ELEM_MESH_CONTROL, "&Element && mesh control"), AfxMenuSeparator(),
-          AfxMenuItem(ID_VIEW_LOGFILE, "View logfile")})
+          AfxMenuItem(ID_ELEM_MESH_CONTROL,
+                      constrained ? "&Mesh control" : "&Element && mesh control")})
         calculate.push_back(entry);
+    if (constrained)
+        calculate.push_back(AfxMenuItem(ID_ELEM_OPTIONS, "Element control"));
+    calculate.push_back(AfxMenuSeparator());
+    calculate.push_back(AfxMenuItem(ID_VIEW_LOGFILE, "View logfile"));
     if (shell)
         calculate.push_back(AfxMenuItem(ID_VIEW_BUCKLING_LOGFILE, "View Buckling logfile"));
     calculate.push_back(AfxMenuItem(ID_MAX_MIN_RESULTS, "Max && min results"));
@@ -148,8 +153,10 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
     m.Add(620u, AfxToolBar{16, 15, {33013, 33012, 32920}});
     m.Add(27016u, AfxToolBar{16, 15, {50056, 50057, 50058, 50059, 0, 50060, 50061, 50062, 50063}});
     m.Add(27018u, AfxToolBar{16, 15, {34033, 0, 34073, 34074, 0, 32845}});
-    for (UINT id : {IDR_PLATE, IDR_CONSTR_PLATE, IDR_MEMBRANE, IDR_CONSTR_MEMBRANE, IDR_CONSTR_SHELL})
+    for (UINT id : {IDR_PLATE, IDR_MEMBRANE})
         m.Add(id, DocumentMenu(false));
+    for (UINT id : {IDR_CONSTR_PLATE, IDR_CONSTR_MEMBRANE, IDR_CONSTR_SHELL})
+        m.Add(id, DocumentMenu(false, true));
     m.Add(IDR_SHELL, DocumentMenu(true));
     m.Add(IDR_MAINFRAME,
           AfxAccelTable{{FVIRTKEY | FCONTROL, 'N', WORD(ID_FILE_NEW)},

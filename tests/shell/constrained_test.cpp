@@ -695,3 +695,36 @@ TEST_F(ConstrainedFrame, ElementOptionsKeepEverythingWhenConfirmedUnchanged)
 }
 
 } // namespace
+
+namespace
+{
+
+using ConstrainedMenus = shelltest::ShellTest;
+
+TEST_F(ConstrainedMenus, OfferTheMeshSettingsAndTheElementControl)
+{
+    const struct {
+        UINT menu;
+        const char* meshText;
+        bool elementControl;
+    } cases[] = {{IDR_CONSTR_PLATE, "&Mesh control", true},
+                 {IDR_CONSTR_MEMBRANE, "&Mesh control", true},
+                 {IDR_CONSTR_SHELL, "&Mesh control", true},
+                 {IDR_PLATE, "&Element && mesh control", false}};
+    for (const auto& c : cases) {
+        CMenu menu;
+        ASSERT_TRUE(menu.LoadMenu(c.menu)) << c.menu;
+        CMenu* calculate = menu.GetSubMenu(3);
+        ASSERT_NE(calculate, nullptr);
+        CString text;
+        EXPECT_GT(calculate->GetMenuString(ID_ELEM_MESH_CONTROL, text, MF_BYCOMMAND), 0) << c.menu;
+        EXPECT_EQ(text, c.meshText) << c.menu;
+        EXPECT_EQ(calculate->GetMenuString(ID_ELEM_OPTIONS, text, MF_BYCOMMAND) > 0, c.elementControl)
+            << c.menu;
+        if (c.elementControl) {
+            EXPECT_EQ(text, "Element control");
+        }
+    }
+}
+
+} // namespace
