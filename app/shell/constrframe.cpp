@@ -18,6 +18,7 @@
 #include "app/shell/elemsheet.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
+#include "app/shell/viewrestr.h"
 #include "graphview/ogl2dview.h"
 #include "matrix/textnumber.h"
 #include "platform/dimvor/units.h"

@@ -3,9 +3,6 @@
 #include "app/shell/shellids.h"
 
 IMPLEMENT_DYNCREATE(CChildFrame, KorChildFrm)
-IMPLEMENT_DYNCREATE(CBrantelModView, CView)
-IMPLEMENT_DYNCREATE(CViewRestr, CView)
-IMPLEMENT_DYNCREATE(CElemModView, CView)
 
 CChildFrame::CChildFrame()
 {
@@ -33,9 +30,3 @@ void CChildFrame::ChildFramesLeft(int remaining)
     if (remaining == 0)
         OnNoChildFrames(-1);
 }
-
-void CBrantelModView::OnDraw(CDC*) {}
-
-void CViewRestr::OnDraw(CDC*) {}
-
-void CElemModView::OnDraw(CDC*) {}

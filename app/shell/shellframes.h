@@ -1,6 +1,6 @@
-// The program's frames and views. The main frame, the child frames and the
-// views are filled in by their own parts of the program; here they exist on
-// their bases so that the document templates can make them.
+// The program's child frames: the frame of the plate, membrane and shell
+// documents, whose one pane switches between the modelling, element and
+// results views, and the frame of the constrained-mesh documents.
 #pragma once
 
 #include <functional>
@@ -129,31 +129,4 @@ protected:
     void OnMeshControl();
     void OnElemOptions();
     DECLARE_MESSAGE_MAP()
-};
-
-// The modelling view of the plate, membrane and shell documents.
-class CBrantelModView : public CView
-{
-    DECLARE_DYNCREATE(CBrantelModView)
-public:
-    CBrantelModView() = default;
-    void OnDraw(CDC* pDC) override;
-};
-
-// The element mesh view of the plate, membrane and shell documents.
-class CElemModView : public CView
-{
-    DECLARE_DYNCREATE(CElemModView)
-public:
-    CElemModView() = default;
-    void OnDraw(CDC* pDC) override;
-};
-
-// The view of the constrained-mesh documents.
-class CViewRestr : public CView
-{
-    DECLARE_DYNCREATE(CViewRestr)
-public:
-    CViewRestr() = default;
-    void OnDraw(CDC* pDC) override;
 };

@@ -714,9 +714,13 @@ TEST_F(ConstrainedMenus, OfferTheMeshSettingsAndTheElementControl)
     for (const auto& c : cases) {
         CMenu menu;
         ASSERT_TRUE(menu.LoadMenu(c.menu)) << c.menu;
-        CMenu* calculate = menu.GetSubMenu(3);
-        ASSERT_NE(calculate, nullptr);
+        CMenu* calculate = nullptr;
         CString text;
+        for (int i = 0; !calculate && i < static_cast<int>(menu.GetMenuItemCount()); ++i)
+            if (CMenu* popup = menu.GetSubMenu(i);
+                popup && popup->GetMenuString(ID_CALCULATE, text, MF_BYCOMMAND) > 0)
+                calculate = popup;
+        ASSERT_NE(calculate, nullptr);
         EXPECT_GT(calculate->GetMenuString(ID_ELEM_MESH_CONTROL, text, MF_BYCOMMAND), 0) << c.menu;
         EXPECT_EQ(text, c.meshText) << c.menu;
         EXPECT_EQ(calculate->GetMenuString(ID_ELEM_OPTIONS, text, MF_BYCOMMAND) > 0, c.elementControl)
