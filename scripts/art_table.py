@@ -96,6 +96,7 @@ ART = {
     34009: {"glyph": "material"},
     34016: {"glyph": "loads"},
     34018: {"glyph": "mesh"},
+    34046: {"glyph": "letter", "ch": "E"},                        # element options
     34034: {"glyph": "finer"},
     34044: {"glyph": "letter", "ch": "1"},
     34045: {"glyph": "letter", "ch": "#"},
