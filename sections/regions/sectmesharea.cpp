@@ -1075,6 +1075,13 @@ bool CSectMeshArea::RemoveElem(CObject* element)
     return m_pMesh && m_pMesh->RemoveElem(element);
 }
 
+int CSectMeshArea::RemoveElems(const std::unordered_set<CObject*>& elements)
+{
+    int removed = m_pMesh ? m_pMesh->RemoveElems(elements) : 0;
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { removed += s->RemoveElems(elements); });
+    return removed;
+}
+
 void CSectMeshArea::GetBCs(CObList& out)
 {
     if (m_pMesh)

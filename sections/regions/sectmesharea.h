@@ -6,6 +6,8 @@
 // result plot to its mesh and then, recursively, to its sub-sections.
 #pragma once
 
+#include <unordered_set>
+
 #include "sections/regions/sectarea.h"
 
 class CMeshOrganizer;
@@ -153,6 +155,9 @@ public:
     void GetFECount(long& n, bool renumber);
     void SumDiscrNodes(long& n, bool renumber);
     bool RemoveElem(CObject* element);
+    // Takes the listed elements out of this region's mesh and those of its
+    // inner regions; the number taken out.
+    int RemoveElems(const std::unordered_set<CObject*>& elements);
     void GetBCs(CObList& out);
     void GetLoads(CObList* nodeLoads, CObList* edgeLoads);
     // Removes one refine object (the mesh stays), or with null the whole
