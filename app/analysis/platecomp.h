@@ -43,6 +43,13 @@ public:
     // included, in one pass over each mesh; none is deleted. The number
     // taken out.
     int RemoveElems(const std::unordered_set<CObject*>& elements);
+    // Calls f with every element of every region's mesh, inner regions
+    // included.
+    template <class F>
+    void ForEachMeshElement(F f)
+    {
+        ForEachMeshRegion([&](CSectMeshArea* r) { r->ForEachElement(f); });
+    }
     void ResetParam() override;
     void RemoveNode(CSNode* node) override;
     void PickDrawResGL(int kind, bool flag) override;
