@@ -1,5 +1,6 @@
 // The program's resources: the template strings, the menus of the main
 // frame and of the six document types, the accelerators and the About box.
+#include "app/shell/brantelmodview.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/materialdlgs.h"
 #include "app/shell/pagetemplates.h"
@@ -160,6 +161,7 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
                         {FVIRTKEY | FCONTROL, 'Y', WORD(ID_EDIT_REDO)},
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_UP), WORD(ID_FINER)},
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_DOWN), WORD(ID_COARSER)}});
+    m.Add(IDR_MODEL_POPUPS, ModelPopupMenus());
     m.Add(IDD_ABOUTBOX, AboutTemplate());
     brantel::AddPageTemplates(m);
     m.Add(CDlgOrthoMaterial::IDD, CDlgOrthoMaterial::BuildTemplate());
