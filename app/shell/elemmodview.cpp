@@ -52,7 +52,8 @@ CObject* FirstOf(CObList* list)
     return list && !list->IsEmpty() ? list->GetHead() : nullptr;
 }
 
-// The view and its document while the select-by-identifier sheet is open.
+// The view whose select-by-identifier sheet is open: the page's call-back
+// adds to its selection.
 CElemModView* s_pSelectView = nullptr;
 
 } // namespace
@@ -150,7 +151,7 @@ void CElemModView::SelectOnRelease(unsigned flags, CPoint press, CPoint release)
                     kinds.push_back(kind);
         for (UINT kind : kinds) {
             const DWORD name = PickObject(mid.x, mid.y, kind | kMeshPick, 10.0f, 0xFFFFFFFF, 0, nullptr);
-            CObject* hit = name ? GetPickedObject(name, 1) : nullptr;
+            CObject* hit = MeshObjectOf(name);
             if (const UINT type = korsel::TypeOf(hit)) {
                 AddSelect(hit, type, false);
                 return;
@@ -185,7 +186,7 @@ void CElemModView::SelectOnRelease(unsigned flags, CPoint press, CPoint release)
     }
     names.erase(std::remove_if(names.begin(), names.end(), [bound](DWORD n) { return n >= bound; }),
                 names.end());
-    for (CObject* ob : ObjectsOfNames(names))
+    for (CObject* ob : MeshObjectsOf(names))
         if (ob)
             AddSelect(ob, type, false);
 }
@@ -204,37 +205,45 @@ unsigned CElemModView::PickBufferWords(UINT types)
     return static_cast<unsigned>(std::min<std::size_t>(words, COGLRenderer::kMaxSelBufSize));
 }
 
-std::vector<CObject*> CElemModView::ObjectsOfNames(const std::vector<DWORD>& names)
+std::vector<CObject*> CElemModView::MeshObjectsOf(const std::vector<DWORD>& names)
 {
-    std::vector<CObject*> objects;
-    objects.reserve(names.size());
-    CPlateComp* comp = GetPlateComp();
-    if (names.size() < 32 || !comp) {
-        for (DWORD name : names)
-            objects.push_back(GetPickedObject(name, 1));
-        return objects;
-    }
-    // Many names: one pass over the mesh instead of a search for each.
+    // The mesh numbers its nodes apart from the regions, so a number may
+    // also be a region node's: here it always means the mesh's object. One
+    // pass over the mesh finds them all, stopping once every name is known.
     std::unordered_map<DWORD, CObject*> table;
     table.reserve(names.size());
     for (DWORD name : names)
         table.emplace(name, nullptr);
-    auto note = [&table](DWORD id, CObject* ob) {
+    std::size_t open = table.size();
+    auto note = [&](DWORD id, CObject* ob) {
         auto it = table.find(id);
-        if (it != table.end() && !it->second)
+        if (it != table.end() && !it->second) {
             it->second = ob;
-    };
-    comp->ForEachMeshElement([&](CElement* e) {
-        note(e->GetID(), e);
-        for (POSITION pos = e->GetHeadPosition(); pos;) {
-            CSNode* node = e->GetNextNode(pos);
-            note(node->GetID(), node);
-            ForEntries(node->GetEdgeList(), [&](CObject* edge) { note(static_cast<CEdge*>(edge)->GetID(), edge); });
+            --open;
         }
-    });
+    };
+    if (CPlateComp* comp = GetPlateComp())
+        comp->ForEachMeshElement([&](CElement* e) {
+            if (open == 0)
+                return;
+            note(e->GetID(), e);
+            for (POSITION pos = e->GetHeadPosition(); pos;) {
+                CSNode* node = e->GetNextNode(pos);
+                note(node->GetID(), node);
+                ForEntries(node->GetEdgeList(),
+                           [&](CObject* edge) { note(static_cast<CEdge*>(edge)->GetID(), edge); });
+            }
+        });
+    std::vector<CObject*> objects;
+    objects.reserve(names.size());
     for (DWORD name : names)
         objects.push_back(table[name]);
     return objects;
+}
+
+CObject* CElemModView::MeshObjectOf(DWORD name)
+{
+    return name ? MeshObjectsOf({name}).front() : nullptr;
 }
 
 // ---- Double click and edits --------------------------------------------------------
@@ -250,7 +259,7 @@ void CElemModView::LeftButtonDblClk(unsigned flags, double x, double y, CPoint p
                 break;
     if (!ob && doc) {
         const DWORD name = PickObject(point.x, point.y, m_uiSelectFilter | kMeshPick, 10.0f, 0xFFFFFFFF, 0, nullptr);
-        ob = name ? doc->GetObjectById(name, true) : nullptr;
+        ob = MeshObjectOf(name);
     }
     if (ob && doc) {
         if (auto* element = dynamic_cast<CElement*>(ob))
@@ -370,11 +379,13 @@ void CElemModView::SelectByIdentifiers(const std::vector<long>& ids, int type)
     CBrantelDoc* doc = GetBrantelDoc();
     if (!doc)
         return;
-    for (long id : ids) {
-        const unsigned long name = static_cast<unsigned long>(id) + (type == 1 ? kFirstElementName : 0u);
-        if (CObject* ob = doc->GetObjectById(name, true))
+    std::vector<DWORD> names;
+    for (long id : ids)
+        if (id > 0 && static_cast<unsigned long>(id) < kFirstEdgeName)
+            names.push_back(static_cast<DWORD>(id) + (type == 1 ? kFirstElementName : 0u));
+    for (CObject* ob : MeshObjectsOf(names))
+        if (ob)
             AddSelect(ob, static_cast<UINT>(type), false);
-    }
     doc->InvalidateLists();
     doc->UpdateAllViews(nullptr);
 }

@@ -57,8 +57,8 @@ public:
     // The selection after a pointer press at press released at release
     // (a click within 5 pixels, else a rectangle).
     void SelectOnRelease(unsigned flags, CPoint press, CPoint release);
-    // Adds the objects of the identifiers to the selection as the type
-    // (2 nodes, 1 elements: identifiers counted from the first element
+    // Adds the mesh objects of the identifiers to the selection as the
+    // type (2 nodes, 1 elements: identifiers counted from the first element
     // name); unknown identifiers add nothing.
     void SelectByIdentifiers(const std::vector<long>& ids, int type);
 
@@ -75,9 +75,9 @@ private:
     // Words of a selection buffer with room for every mesh object a pick
     // of the types names (at most the renderer's largest buffer).
     unsigned PickBufferWords(UINT types);
-    // The objects of pick names (through the document; a table of the mesh
-    // when there are many).
-    std::vector<CObject*> ObjectsOfNames(const std::vector<DWORD>& names);
+    // The mesh objects of pick names or identifiers (null where none).
+    std::vector<CObject*> MeshObjectsOf(const std::vector<DWORD>& names);
+    CObject* MeshObjectOf(DWORD name);
     // The apply call-back of the select-by-identifier page.
     static void SelectFromPage(CLongMatrix& ids, int type);
 };

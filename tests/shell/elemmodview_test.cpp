@@ -221,10 +221,11 @@ TEST_F(ElemView, ARectangleSelectsNodesBeforeElementsAndEveryElementWhateverTheB
     EXPECT_TRUE(Selected(Helper::kAreas).empty());
     for (CObject* ob : nodes)
         EXPECT_TRUE(ob->IsKindOf(RUNTIME_CLASS(CSNode)));
-    // Elements only, through a selection buffer of room for four objects.
+    // Elements only, through a selection buffer of room for four objects,
+    // from a press at column 0 over the whole view.
     Kor2DModView::m_uiSelectFilter = Helper::kAreas;
     COGLRenderer::iSelBufSize = 16;
-    Drag(Pixel(-5, 55), Pixel(55, -5));
+    Drag(CPoint(0, 0), CPoint(399, 299));
     EXPECT_EQ(Selected(Helper::kAreas).size(), all);
     EXPECT_EQ(COGLRenderer::iSelBufSize, 16u) << "the setting stays as it was";
     // A rectangle over the left half only.
@@ -303,6 +304,41 @@ TEST_F(ElemView, DeleteRemovesTheElementsAroundTheSelectionEachOnce)
             EXPECT_TRUE(Selected(type).empty()) << type;
         driver->Draw(); // the list is compiled again from what is left
     }
+}
+
+// Mesh nodes are numbered apart from the region's nodes, so a number may
+// name both: the element view always means the mesh's node. Deleting
+// around such a node takes its elements and never the region.
+TEST_F(ElemView, TheViewsNodesAreTheMeshsEvenWhereARegionNodeHasTheirNumber)
+{
+    CSectPlate* region = nullptr;
+    for (POSITION pos = doc->GetPlateComp()->GetHeadPosition(); pos;)
+        region = dynamic_cast<CSectPlate*>(doc->GetPlateComp()->GetNext(pos));
+    ASSERT_NE(region, nullptr);
+    // A mesh node whose number a region corner carries too.
+    CSNode* mesh = nullptr;
+    for (CSNode* corner : Corners(*region))
+        for (CElement* e : Elements())
+            for (POSITION pos = e->GetHeadPosition(); pos && !mesh;)
+                if (CSNode* n = e->GetNextNode(pos); n->GetID() == corner->GetID())
+                    mesh = n;
+    ASSERT_NE(mesh, nullptr) << "no shared number in this mesh";
+    const int regions = doc->GetPlateComp()->GetCount();
+    const std::size_t before = Elements().size();
+    const int around = GraphCount(mesh);
+
+    Kor2DModView::m_uiSelectFilter = Helper::kNodes;
+    ZoomIn();
+    view->m_dCentX = -mesh->x;
+    view->m_dCentY = -mesh->y;
+    Click(Pixel(mesh->x, mesh->y));
+    EXPECT_EQ(Selected(Helper::kNodes), std::vector<CObject*>{mesh});
+    view->m_pGeomHlpr->RemoveSelected(nullptr);
+    view->SelectByIdentifiers({static_cast<long>(mesh->GetID())}, Helper::kNodes);
+    EXPECT_EQ(Selected(Helper::kNodes), std::vector<CObject*>{mesh});
+    Send(ID_DELETE_SELECTION);
+    EXPECT_EQ(doc->GetPlateComp()->GetCount(), regions);
+    EXPECT_EQ(before - Elements().size(), static_cast<std::size_t>(around));
 }
 
 // A double click opens the dialog of what it selected: the element's
@@ -395,7 +431,7 @@ TEST_F(ElemView, SelectObjectsAddsNodesAndElementsByIdentifier)
         {kElementsRadio,
          AfxFormat("%lu 99999 %lu", elements[0]->GetID() - 4000000000ul, elements[2]->GetID() - 4000000000ul),
          Helper::kAreas, {elements[2], elements[0]}},
-        {kNodesRadio, AfxFormat("%lu", node->GetID()), Helper::kNodes, {node}},
+        {kNodesRadio, AfxFormat("%u", static_cast<unsigned>(node->GetID())), Helper::kNodes, {node}},
         {kNodesRadio, "99999", Helper::kNodes, {}},
     };
     for (const Case& c : cases) {
