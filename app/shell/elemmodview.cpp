@@ -94,12 +94,6 @@ bool CElemModView::DrawModelList()
     });
 }
 
-bool CElemModView::DrawDynamicScene()
-{
-    DrawModelList();
-    return KorAreaModView::DrawDynamicScene();
-}
-
 // ---- Selection by mouse ------------------------------------------------------------
 
 bool CElemModView::LeftButtonDown(unsigned flags, double x, double y, CPoint point)
@@ -252,9 +246,11 @@ void CElemModView::LeftButtonDblClk(unsigned flags, double x, double y, CPoint p
 {
     Helper* helper = m_pGeomHlpr;
     CBrantelDoc* doc = GetBrantelDoc();
-    CObject* ob = nullptr;
-    if (helper)
-        for (UINT kind : {Helper::kNodes, Helper::kEdges, Helper::kAreas})
+    // A selected node is made a boundary node here, so that the selection
+    // keeps a node that exists.
+    CObject* ob = FirstOf(SelectedBoundNodes());
+    if (helper && !ob)
+        for (UINT kind : {Helper::kEdges, Helper::kAreas})
             if ((ob = FirstOf(helper->GetSelList(static_cast<int>(kind)))))
                 break;
     if (!ob && doc) {
@@ -278,21 +274,13 @@ void CElemModView::EditObject()
     Helper* helper = m_pGeomHlpr;
     if (!doc || !helper)
         return;
-    if (CObList* nodes = helper->GetSelList(Helper::kNodes)) {
-        if (nodes->GetCount() == 1) {
+    // Nodes are edited as boundary nodes: one in its sheet, several
+    // together.
+    if (CObList* nodes = SelectedBoundNodes()) {
+        if (nodes->GetCount() == 1)
             doc->EditNodeInfo(nodes->GetHead(), true);
-            return;
-        }
-        // Several nodes are edited together as boundary nodes: each plain
-        // node is replaced, and the selection holds its replacement.
-        std::vector<CObject*> held;
-        ForEntries(nodes, [&](CObject* ob) { held.push_back(ob); });
-        helper->RemoveSelected(nullptr);
-        auto* converted = new CObList;
-        for (CObject* ob : held)
-            converted->AddTail(brantel::ToBoundNode(static_cast<CSNode*>(ob), doc->m_pNodeList));
-        helper->SetSelList(converted, Helper::kNodes);
-        doc->EditNodes(helper->GetSelList(Helper::kNodes));
+        else
+            doc->EditNodes(nodes);
         return;
     }
     if (CObList* edges = helper->GetSelList(Helper::kEdges)) {
@@ -308,6 +296,30 @@ void CElemModView::EditObject()
     if (areas && areas->GetCount() == 1)
         if (auto* element = dynamic_cast<CElement*>(areas->GetHead()))
             ShowElementInfo(element);
+}
+
+CObList* CElemModView::SelectedBoundNodes()
+{
+    CBrantelDoc* doc = GetBrantelDoc();
+    CObList* nodes = m_pGeomHlpr ? m_pGeomHlpr->GetSelList(Helper::kNodes) : nullptr;
+    if (!doc || !nodes)
+        return nodes;
+    std::vector<CObject*> held;
+    bool plain = false;
+    ForEntries(nodes, [&](CObject* ob) {
+        held.push_back(ob);
+        plain = plain || !ob->IsKindOf(RUNTIME_CLASS(CBoundNode));
+    });
+    if (!plain)
+        return nodes;
+    // The replacement deletes the plain node: the selection lets go of it
+    // first and then holds the new node in its place.
+    m_pGeomHlpr->RemoveSelected(nullptr);
+    auto* converted = new CObList;
+    for (CObject* ob : held)
+        converted->AddTail(brantel::ToBoundNode(static_cast<CSNode*>(ob), doc->m_pNodeList));
+    m_pGeomHlpr->SetSelList(converted, Helper::kNodes);
+    return m_pGeomHlpr->GetSelList(Helper::kNodes);
 }
 
 // ---- Delete ------------------------------------------------------------------------

@@ -31,7 +31,6 @@ public:
     CElemModView();
 
     // ---- overrides of the bases
-    bool DrawDynamicScene() override;
     // The mesh with its nodes, loads and numbers (see the source).
     bool DrawModelList() override;
     // Pointer tool: a press begins (true); pan: false; other tools: the
@@ -75,6 +74,10 @@ private:
     // Words of a selection buffer with room for every mesh object a pick
     // of the types names (at most the renderer's largest buffer).
     unsigned PickBufferWords(UINT types);
+    // The selected nodes, each plain node first replaced by a boundary node
+    // (in the mesh and, in its place, in the selection); null when no node
+    // is selected.
+    CObList* SelectedBoundNodes();
     // The mesh objects of pick names or identifiers (null where none).
     std::vector<CObject*> MeshObjectsOf(const std::vector<DWORD>& names);
     CObject* MeshObjectOf(DWORD name);

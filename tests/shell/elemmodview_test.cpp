@@ -414,6 +414,23 @@ TEST_F(ElemView, EditingSeveralNodesConvertsThemAndEditsThemTogether)
     CSNode* replaced = NodeNear(25.0, 25.0);
     EXPECT_TRUE(replaced->IsKindOf(RUNTIME_CLASS(CBoundNode)));
     EXPECT_EQ(GraphCount(replaced), graphs);
+
+    // One plain node opens its own sheet; the selection then holds its
+    // replacement, which the view draws.
+    view->m_pGeomHlpr->RemoveSelected(nullptr);
+    CSNode* single = NodeNear(40.0, 10.0);
+    ASSERT_FALSE(single->IsKindOf(RUNTIME_CLASS(CBoundNode)));
+    view->AddSelect(single, Helper::kNodes, false);
+    ModalScript one;
+    one.Dialog(RUNTIME_CLASS(CPropertySheet), [](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Caption(), "Node information");
+        d.PressCancel();
+    });
+    Send(ID_EDIT_OBJECT);
+    one.Verify();
+    EXPECT_EQ(Selected(Helper::kNodes), std::vector<CObject*>{NodeNear(40.0, 10.0)});
+    EXPECT_TRUE(Selected(Helper::kNodes)[0]->IsKindOf(RUNTIME_CLASS(CBoundNode)));
+    driver->Draw();
 }
 
 TEST_F(ElemView, SelectObjectsAddsNodesAndElementsByIdentifier)
