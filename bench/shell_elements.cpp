@@ -7,10 +7,10 @@
 
 #include <cmath>
 #include <memory>
-#include <vector>
 
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelshell.h"
+#include "bench/quad_grid.h"
 #include "femodel/strelna.h"
 #include "platform/ui/headless/afxui_headless.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
@@ -33,15 +33,7 @@ void Mesh(CBrantelDoc& doc, int n)
                                   material);
     region->SetThickness(10.0);
     auto* mesh = new CMeshOrganizer;
-    std::vector<CSNode*> grid;
-    grid.reserve(static_cast<std::size_t>((n + 1) * (n + 1)));
-    for (int j = 0; j <= n; ++j)
-        for (int i = 0; i <= n; ++i)
-            grid.push_back(new CSNode(i, j, 0.0, nullptr, 0));
-    auto at = [&](int i, int j) { return grid[static_cast<std::size_t>(j * (n + 1) + i)]; };
-    for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i)
-            mesh->AddElement(new CQuadElem(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)));
+    BuildQuadGrid(*mesh, n);
     region->*MeshSlot::Slot() = mesh;
     comp->AddTail(region);
 }

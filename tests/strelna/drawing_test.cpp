@@ -91,6 +91,26 @@ CTriElement* ResultTriangle(CElement* e)
     return static_cast<CTriElement*>(e);
 }
 
+// The innermost name of every hit record of what draw draws in selection
+// mode, in hit order.
+template <class Draw> std::vector<GLuint> PickedNames(Draw draw)
+{
+    std::vector<GLuint> buffer(256);
+    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+    draw();
+    const int hits = glRenderMode(GL_RENDER);
+    std::vector<GLuint> names;
+    for (int h = 0, i = 0; h < hits; ++h) {
+        const GLuint n = buffer[i];
+        names.push_back(buffer[i + 3 + n - 1]);
+        i += 3 + n;
+    }
+    return names;
+}
+
 } // namespace
 
 TEST_F(DrawingTest, TriangleColourPlotFlags)
@@ -208,22 +228,8 @@ TEST_F(DrawingTest, MeshPicksNameOnlyTheKindsAskedFor)
         {10, {a->GetID(), b->GetID(), c->GetID()}},
         {11, {e, a->GetID(), b->GetID(), c->GetID()}},
     };
-    for (const auto& k : cases) {
-        std::vector<GLuint> buffer(256);
-        glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
-        glRenderMode(GL_SELECT);
-        glInitNames();
-        glPushName(0);
-        tri.PickDrawGL(0, k.mode, 1.0);
-        const int hits = glRenderMode(GL_RENDER);
-        std::vector<GLuint> names;
-        for (int h = 0, i = 0; h < hits; ++h) {
-            const GLuint n = buffer[i];
-            names.push_back(buffer[i + 3 + n - 1]);
-            i += 3 + n;
-        }
-        EXPECT_EQ(names, k.names) << k.mode;
-    }
+    for (const auto& k : cases)
+        EXPECT_EQ(PickedNames([&] { tri.PickDrawGL(0, k.mode, 1.0); }), k.names) << k.mode;
 }
 
 TEST_F(DrawingTest, PickNamesCarryTheGraphPosition)
@@ -236,20 +242,8 @@ TEST_F(DrawingTest, PickNamesCarryTheGraphPosition)
     CTriElement second(b, a, Node(0, -0.9));
     ResultTriangle(&first);
     ResultTriangle(&second);
-    std::vector<GLuint> buffer(256);
-    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(0);
-    second.PickDrawGL(0, 8, 1.0);
-    const int hits = glRenderMode(GL_RENDER);
-    ASSERT_EQ(hits, 3);
-    std::vector<GLuint> names;
-    for (int h = 0, i = 0; h < hits; ++h) {
-        const GLuint n = buffer[i];
-        names.push_back(buffer[i + 3 + n - 1]);
-        i += 3 + n;
-    }
+    const std::vector<GLuint> names = PickedNames([&] { second.PickDrawGL(0, 8, 1.0); });
+    ASSERT_EQ(names.size(), 3u);
     EXPECT_EQ(names[0], b->GetID() + 100000000u);
     EXPECT_EQ(names[1], a->GetID() + 100000000u);
     EXPECT_EQ(names[2], second.GetNode(2)->GetID());
