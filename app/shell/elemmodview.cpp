@@ -113,8 +113,8 @@ bool CElemModView::LeftButtonDown(unsigned flags, double x, double y, CPoint poi
 void CElemModView::LeftButtonUp(unsigned flags, double x, double y, CPoint point)
 {
     const CPoint press = GetPressPoint();
+    m_bBandOpen = false;
     if (EndPress(point) && m_iTool == VIEWTOOL_POINT) {
-        m_bBandOpen = false;
         SelectOnRelease(flags, press, point);
         Invalidate(TRUE);
     }
