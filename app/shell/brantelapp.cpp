@@ -108,6 +108,13 @@ BOOL CBrantelApp::InitInstance()
     return TRUE;
 }
 
+int CBrantelApp::ExitInstance()
+{
+    CBrantelModView::FreeCopyLists();
+    CBrantelView::ClearTmpSlots();
+    return KorApp::ExitInstance();
+}
+
 BOOL CBrantelApp::OnIdle(LONG lCount)
 {
     const BOOL more = KorApp::OnIdle(lCount);

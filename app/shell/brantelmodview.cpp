@@ -530,8 +530,9 @@ void CBrantelModView::OnActiveMaterialChange()
 
 void CBrantelModView::OnKeyUp(UINT nChar, UINT, UINT)
 {
+    // The key runs the command as the menu does, through the routing.
     if (nChar == VK_DELETE)
-        OnDeleteSelection();
+        SendMessage(WM_COMMAND, ID_DELETE_SELECTION);
     Default();
 }
 
