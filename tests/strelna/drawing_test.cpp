@@ -1,3 +1,4 @@
+#include "tests/bexlar/selection.h"
 #include "tests/strelna/fe_fixture.h"
 #include "tests/support/gl_context.h"
 
@@ -89,26 +90,6 @@ CTriElement* ResultTriangle(CElement* e)
     int row = 0;
     e->SetStresses(m, row);
     return static_cast<CTriElement*>(e);
-}
-
-// The innermost name of every hit record of what draw draws in selection
-// mode, in hit order.
-template <class Draw> std::vector<GLuint> PickedNames(Draw draw)
-{
-    std::vector<GLuint> buffer(256);
-    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(0);
-    draw();
-    const int hits = glRenderMode(GL_RENDER);
-    std::vector<GLuint> names;
-    for (int h = 0, i = 0; h < hits; ++h) {
-        const GLuint n = buffer[i];
-        names.push_back(buffer[i + 3 + n - 1]);
-        i += 3 + n;
-    }
-    return names;
 }
 
 } // namespace
@@ -229,7 +210,7 @@ TEST_F(DrawingTest, MeshPicksNameOnlyTheKindsAskedFor)
         {11, {e, a->GetID(), b->GetID(), c->GetID()}},
     };
     for (const auto& k : cases)
-        EXPECT_EQ(PickedNames([&] { tri.PickDrawGL(0, k.mode, 1.0); }), k.names) << k.mode;
+        EXPECT_EQ(geomtest::HitOrder([&] { tri.PickDrawGL(0, k.mode, 1.0); }), k.names) << k.mode;
 }
 
 TEST_F(DrawingTest, PickNamesCarryTheGraphPosition)
@@ -242,7 +223,7 @@ TEST_F(DrawingTest, PickNamesCarryTheGraphPosition)
     CTriElement second(b, a, Node(0, -0.9));
     ResultTriangle(&first);
     ResultTriangle(&second);
-    const std::vector<GLuint> names = PickedNames([&] { second.PickDrawGL(0, 8, 1.0); });
+    const std::vector<GLuint> names = geomtest::HitOrder([&] { second.PickDrawGL(0, 8, 1.0); });
     ASSERT_EQ(names.size(), 3u);
     EXPECT_EQ(names[0], b->GetID() + 100000000u);
     EXPECT_EQ(names[1], a->GetID() + 100000000u);
