@@ -247,14 +247,18 @@ protected:
 
 private:
     // The layer's rectangle is the restored (normal) one while the frame is
-    // maximised; WS_MAXIMIZE tells which it shows.
+    // maximised; WS_MAXIMIZE tells which it shows. Its corner is the frame's
+    // (as move() takes it) in both states: the normal geometry is the client
+    // area's, so it goes back by the frame's margin, or a window closed
+    // maximised would creep by its title bar at every start.
     void ReportPlacement()
     {
         CWndState* state = AfxGetWndState(m_hWnd);
         if (!state || state->bDestroying)
             return;
         const bool zoomed = isMaximized();
-        const QRect normal = zoomed ? normalGeometry() : QRect(pos(), size());
+        const QRect normal = zoomed ? normalGeometry().translated(pos() - geometry().topLeft())
+                                    : QRect(pos(), size());
         if (normal.isValid())
             state->rect = CRect(normal.left(), normal.top(), normal.left() + normal.width(),
                                 normal.top() + normal.height());
