@@ -28,12 +28,41 @@
 namespace
 {
 
+// The client area of a child frame. Qt lays the child out (maximised), so
+// its size goes back to the layer, whose frame then lays its pane out over
+// the whole client area again (the view fills the child at every size).
+class ChildClientWidget : public QWidget
+{
+public:
+    explicit ChildClientWidget(HWND hWnd) : m_hWnd(hWnd) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        const QSize size = event->size();
+        const HWND hWnd = m_hWnd;
+        AfxQtEntry([hWnd, size] {
+            CWndState* state = AfxGetWndState(hWnd);
+            if (!state || state->bDestroying)
+                return;
+            state->rect.right = state->rect.left + size.width();
+            state->rect.bottom = state->rect.top + size.height();
+            if (auto* frame = dynamic_cast<CFrameWnd*>(state->Target()))
+                frame->RecalcLayout();
+        });
+    }
+
+private:
+    HWND m_hWnd;
+};
+
 class ChildFrameWidget : public QMdiSubWindow
 {
 public:
     explicit ChildFrameWidget(HWND hWnd) : m_hWnd(hWnd)
     {
-        setWidget(new QWidget);
+        setWidget(new ChildClientWidget(hWnd));
         setAttribute(Qt::WA_DeleteOnClose, false);
     }
     HWND Handle() const { return m_hWnd; }

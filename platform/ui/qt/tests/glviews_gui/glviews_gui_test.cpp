@@ -296,6 +296,34 @@ TEST_F(GLViewsOnQt, ResetAndLostContextsRebuildTheViewsListsAndText)
     EXPECT_GT(CountWhite(Frame(view)), 20);
 }
 
+// Blanks in drawn text move what follows them, as in " 0.0 mm" of a legend.
+TEST_F(GLViewsOnQt, BlanksInDrawnTextMoveTheFollowingGlyphs)
+{
+    const auto leftmostWhite = [](const QImage& image) {
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y) {
+                const QRgb c = image.pixel(x, y);
+                if (qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200)
+                    return x;
+            }
+        return -1;
+    };
+    CTestGLView view;
+    view.bg[2] = 0.0f; // black
+    const char* text = "I";
+    view.scene = [&](CRect r) { Text(r, text); };
+    Show(view, CRect(10, 10, 210, 110));
+    const int plain = leftmostWhite(Frame(view));
+    ASSERT_GE(plain, 0);
+    text = "   I";
+    view.draws = 0;
+    CQtGLHost::Of(view.GetSafeHwnd())->RequestUpdate();
+    ASSERT_TRUE(WaitFor([&] { return view.draws > 0; }));
+    const QImage blanks = Frame(view);
+    Save(blanks, "glview-text-blanks.png");
+    EXPECT_GT(leftmostWhite(blanks), plain + 6) << "three blanks move the letter";
+}
+
 TEST_F(GLViewsOnQt, TwoViewsShareOneFontsGlyphListsWithTheirOwnListBase)
 {
     CTestGLView left, right;
