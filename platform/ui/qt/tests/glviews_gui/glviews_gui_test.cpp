@@ -544,12 +544,7 @@ TEST_F(GLViewsOnQt, PrintingToFileWritesTheViewAsAnImageOnOnePage)
     view.scene = [](CRect r) { Rect2D(r, r.Width() / 4, r.Height() / 4, r.Width() * 3 / 4, r.Height() * 3 / 4, 1, 0, 0); };
     Show(view, CRect(10, 10, 210, 160));
     QTemporaryDir dir;
-    const QString pdf = afxui::qt::testing::ArtifactsFolder() + "/glview-print.pdf";
-    QFile::remove(pdf);
-    QPrinter& printer = m_gl->Print().Printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    printer.setResolution(100);
+    const QString pdf = afxui::qt::testing::PrintToArtifactPdf(m_gl->Print().Printer(), "glview-print.pdf");
     int dialogs = 0;
     afxui::qt::testing::ModalHookScope hook([&](QDialog& dialog) {
         ++dialogs;

@@ -4,7 +4,9 @@
 // modal hooks; the pictures are saved among the test artifacts.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,11 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QMainWindow>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
 #include <QPrintDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QTest>
 
@@ -273,12 +273,7 @@ TEST_F(ResultsOnQt, HoveringFillsTheCoordinatePanesAndThePlotPrintsAsAnImage)
     const QPoint expected = gl->mapToGlobal(QPointF(10 / ratio, 20 / ratio)).toPoint();
     EXPECT_EQ(point, CPoint(expected.x(), expected.y()));
 
-    const QString pdf = afxui::qt::testing::ArtifactsFolder() + "/brantel-plate-results.pdf";
-    QFile::remove(pdf);
-    QPrinter& printer = m_gl->Print().Printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    printer.setResolution(100);
+    const QString pdf = afxui::qt::testing::PrintToArtifactPdf(m_gl->Print().Printer(), "brantel-plate-results.pdf");
     int dialogs = 0;
     {
         afxui::qt::testing::ModalHookScope hook([&](QDialog& dialog) {
