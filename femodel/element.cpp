@@ -27,7 +27,6 @@ CFile* CElement::pOutputFile = nullptr;
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
-constexpr unsigned long kElemBase = 4000000000ul;
 } // namespace
 
 // ------------------------------------------------------------ life cycle

@@ -69,6 +69,10 @@ public:
     virtual void AddDispl(CArrayArray<LONG>&, int, int, double) {}
     virtual int GetNumExtResVects() = 0;
     virtual void DrawGL() {}
+    // The graph's selection and model drawing stay callable on an element
+    // beside the element's own forms of the same names.
+    using CGraph::DrawModelGL;
+    using CGraph::PickDrawGL;
     virtual void PickDrawGL(int index, int mode, double scale) = 0;
     virtual int GetKind() = 0;
     virtual bool IsPointInElem(CSNode* node) = 0;

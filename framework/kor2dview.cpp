@@ -20,24 +20,7 @@ const char* const kKorImageFilter =
 IMPLEMENT_DYNAMIC(Kor2DView, COGL2DView)
 
 BEGIN_MESSAGE_MAP(Kor2DView, COGL2DView)
-ON_COMMAND(ID_KOR_TOOL_POINTER, OnToolPointer)
-ON_COMMAND(ID_KOR_TOOL_PAN, OnToolPan)
-ON_COMMAND(ID_KOR_TOOL_ZOOMRECT, OnToolZoomRect)
-ON_COMMAND(ID_KOR_TOOL_ZOOMDYN, OnToolZoomDyn)
-ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_POINTER, OnUpdateToolPointer)
-ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_PAN, OnUpdateToolPan)
-ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMRECT, OnUpdateToolZoomRect)
-ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMDYN, OnUpdateToolZoomDyn)
-ON_COMMAND_RANGE(ID_KOR_ZOOM_IN, ID_KOR_ZOOM_FIT, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_MOVE_DOWN, ID_KOR_MOVE_RIGHT, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_VIEW_GRID, ID_KOR_VIEW_GRID, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_VIEW_AXES, ID_KOR_VIEW_AXES, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_COPY_IMAGE, ID_KOR_SAVE_IMAGE, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_OGL_OPTIONS, ID_KOR_OGL_OPTIONS, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_ZOOM_FACTOR, ID_KOR_SET_LIMITS, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_MOVE_ABSOLUTE, ID_KOR_MOVE_ABSOLUTE, OnSharedCommand)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateSharedCommand)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateSharedCommand)
+KOR_SHARED_VIEW_ENTRIES()
 ON_COMMAND(ID_KOR_VIEW_SNAP, OnViewSnap)
 ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_SNAP, OnUpdateViewSnap)
 ON_WM_SETFOCUS()
@@ -172,44 +155,9 @@ void Kor2DView::ToggleTool(int tool)
     }
 }
 
-void Kor2DView::OnToolPointer()
+void Kor2DView::OnTool(UINT nID)
 {
-    ToggleTool(VIEWTOOL_POINT);
-}
-
-void Kor2DView::OnToolPan()
-{
-    ToggleTool(VIEWTOOL_PAN);
-}
-
-void Kor2DView::OnToolZoomRect()
-{
-    ToggleTool(VIEWTOOL_ZOOMRECT);
-}
-
-void Kor2DView::OnToolZoomDyn()
-{
-    ToggleTool(VIEWTOOL_ZOOMDYN);
-}
-
-void Kor2DView::OnUpdateToolPointer(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_iTool == VIEWTOOL_POINT);
-}
-
-void Kor2DView::OnUpdateToolPan(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_iTool == VIEWTOOL_PAN);
-}
-
-void Kor2DView::OnUpdateToolZoomRect(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_iTool == VIEWTOOL_ZOOMRECT);
-}
-
-void Kor2DView::OnUpdateToolZoomDyn(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_iTool == VIEWTOOL_ZOOMDYN);
+    ToggleTool(korview::ToolOf(nID));
 }
 
 // ------------------------------------------------------------ snap and focus

@@ -75,18 +75,11 @@ protected:
     // Switches the tool on, or off when it is the tool in use.
     void ToggleTool(int tool);
 
-    void OnToolPointer();
-    void OnToolPan();
-    void OnToolZoomRect();
-    void OnToolZoomDyn();
-    void OnUpdateToolPointer(CCmdUI* pCmdUI);
-    void OnUpdateToolPan(CCmdUI* pCmdUI);
-    void OnUpdateToolZoomRect(CCmdUI* pCmdUI);
-    void OnUpdateToolZoomDyn(CCmdUI* pCmdUI);
     void OnViewSnap();
     void OnUpdateViewSnap(CCmdUI* pCmdUI);
     void OnSetFocus(CWnd* pOldWnd);
-    // The commands all framework views share.
+    // The commands all framework views share (korview's entries).
+    void OnTool(UINT nID);
     void OnSharedCommand(UINT nID);
     void OnUpdateSharedCommand(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()

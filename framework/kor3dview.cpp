@@ -34,26 +34,9 @@ constexpr Preset kPresets[] = {{50036, 0, 90, 0},   {50037, -90, 0, -90}, {50038
 
 BEGIN_MESSAGE_MAP(Kor3DView, COGL3DView)
 ON_COMMAND(50017, OnToolRotate)
-ON_COMMAND(ID_KOR_TOOL_POINTER, OnToolPointer)
-ON_COMMAND(ID_KOR_TOOL_PAN, OnToolPan)
-ON_COMMAND(ID_KOR_TOOL_ZOOMRECT, OnToolZoomRect)
-ON_COMMAND(ID_KOR_TOOL_ZOOMDYN, OnToolZoomDyn)
 ON_COMMAND(50066, OnToolRotCentre)
 ON_UPDATE_COMMAND_UI(50017, OnUpdateToolRotate)
-ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_POINTER, OnUpdateToolPointer)
-ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_PAN, OnUpdateToolPan)
-ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMRECT, OnUpdateToolZoomRect)
-ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_ZOOMDYN, OnUpdateToolZoomDyn)
-ON_COMMAND_RANGE(ID_KOR_ZOOM_IN, ID_KOR_ZOOM_FIT, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_MOVE_DOWN, ID_KOR_MOVE_RIGHT, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_VIEW_GRID, ID_KOR_VIEW_GRID, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_VIEW_AXES, ID_KOR_VIEW_AXES, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_COPY_IMAGE, ID_KOR_SAVE_IMAGE, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_OGL_OPTIONS, ID_KOR_OGL_OPTIONS, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_ZOOM_FACTOR, ID_KOR_SET_LIMITS, OnSharedCommand)
-ON_COMMAND_RANGE(ID_KOR_MOVE_ABSOLUTE, ID_KOR_MOVE_ABSOLUTE, OnSharedCommand)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateSharedCommand)
-ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateSharedCommand)
+KOR_SHARED_VIEW_ENTRIES()
 ON_COMMAND(50029, OnPlot2D)
 ON_UPDATE_COMMAND_UI(50029, OnUpdatePlot2D)
 ON_COMMAND(50027, OnLight)
@@ -235,24 +218,10 @@ void Kor3DView::OnToolRotate()
     RefreshCursor();
 }
 
-void Kor3DView::OnToolPointer()
+void Kor3DView::OnTool(UINT nID)
 {
-    ToggleTool(VIEWTOOL_POINT, VIEWTOOL_ROTATE);
-}
-
-void Kor3DView::OnToolPan()
-{
-    ToggleTool(VIEWTOOL_PAN, VIEWTOOL_ROTATE);
-}
-
-void Kor3DView::OnToolZoomRect()
-{
-    ToggleTool(VIEWTOOL_ZOOMRECT, VIEWTOOL_ROTATE);
-}
-
-void Kor3DView::OnToolZoomDyn()
-{
-    ToggleTool(VIEWTOOL_ZOOMDYN, VIEWTOOL_NORMAL);
+    const int tool = korview::ToolOf(nID);
+    ToggleTool(tool, tool == VIEWTOOL_ZOOMDYN ? VIEWTOOL_NORMAL : VIEWTOOL_ROTATE);
 }
 
 void Kor3DView::OnToolRotCentre()
@@ -263,26 +232,6 @@ void Kor3DView::OnToolRotCentre()
 void Kor3DView::OnUpdateToolRotate(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(m_iTool == VIEWTOOL_ROTATE && m_b3D);
-}
-
-void Kor3DView::OnUpdateToolPointer(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_iTool == VIEWTOOL_POINT);
-}
-
-void Kor3DView::OnUpdateToolPan(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_iTool == VIEWTOOL_PAN);
-}
-
-void Kor3DView::OnUpdateToolZoomRect(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_iTool == VIEWTOOL_ZOOMRECT);
-}
-
-void Kor3DView::OnUpdateToolZoomDyn(CCmdUI* pCmdUI)
-{
-    pCmdUI->SetCheck(m_iTool == VIEWTOOL_ZOOMDYN);
 }
 
 // ------------------------------------------------------------ 3D commands

@@ -61,16 +61,8 @@ protected:
     void MarkFirstListInvalid();
 
     void OnToolRotate();
-    void OnToolPointer();
-    void OnToolPan();
-    void OnToolZoomRect();
-    void OnToolZoomDyn();
     void OnToolRotCentre();
     void OnUpdateToolRotate(CCmdUI* pCmdUI);
-    void OnUpdateToolPointer(CCmdUI* pCmdUI);
-    void OnUpdateToolPan(CCmdUI* pCmdUI);
-    void OnUpdateToolZoomRect(CCmdUI* pCmdUI);
-    void OnUpdateToolZoomDyn(CCmdUI* pCmdUI);
     void OnPlot2D();
     void OnUpdatePlot2D(CCmdUI* pCmdUI);
     void OnLight();
@@ -94,7 +86,8 @@ protected:
     void OnClipDistance(UINT nID);
     void OnClipLevels(UINT nID);
     void OnSetFocus(CWnd* pOldWnd);
-    // The commands all framework views share.
+    // The commands all framework views share (korview's entries).
+    void OnTool(UINT nID);
     void OnSharedCommand(UINT nID);
     void OnUpdateSharedCommand(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()

@@ -166,7 +166,9 @@ void KorDocSectComp::UpdateUndo(bool take)
     if (!m_pSectComp)
         return;
     ReleaseCopies();
-    if (take && m_pSectComp->GetCount() > 0) {
+    // An empty model is copied too: the first edit of a new model (a first
+    // region drawn or imported) is undone back to the empty model.
+    if (take) {
         // The nodes first, identifiers kept: the copied regions pick these
         // copies up through the nodes' copy links.
         if (m_pNodeList) {

@@ -69,8 +69,8 @@ public:
     void ActivateDoc() override { ModelChanged(nullptr); }
     double GetValScale() override;
     // Called before every change that is to be undoable: the model and its
-    // node list are copied (take, with at least one section) and the redo
-    // copy dropped.
+    // node list are copied (take; an empty model too) and the redo copy
+    // dropped.
     void UpdateUndo(bool take) override;
     void Rotate(double angle, double cx, double cy, unsigned mode, bool update) override;
     bool IsEmpty() override;

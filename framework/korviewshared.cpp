@@ -129,6 +129,19 @@ void UpdateSharedCommand(COGL2DView& view, CCmdUI* pCmdUI)
         pCmdUI->SetCheck(view.m_bShowGrid);
     else if (pCmdUI->m_nID == ID_KOR_VIEW_AXES)
         pCmdUI->SetCheck(view.m_bShowAxis);
+    else if (const int tool = ToolOf(pCmdUI->m_nID); tool != VIEWTOOL_NORMAL)
+        pCmdUI->SetCheck(view.m_iTool == tool);
+}
+
+int ToolOf(UINT nID)
+{
+    switch (nID) {
+    case ID_KOR_TOOL_POINTER: return VIEWTOOL_POINT;
+    case ID_KOR_TOOL_PAN: return VIEWTOOL_PAN;
+    case ID_KOR_TOOL_ZOOMRECT: return VIEWTOOL_ZOOMRECT;
+    case ID_KOR_TOOL_ZOOMDYN: return VIEWTOOL_ZOOMDYN;
+    default: return VIEWTOOL_NORMAL;
+    }
 }
 
 void ToggleAxes(COGL2DView& view)

@@ -3,6 +3,7 @@
 // of the common view commands. Each takes the view it works on.
 #pragma once
 
+#include "framework/kor2dview.h"
 #include "graphview/ogl2dview.h"
 
 class CSNode;
@@ -32,8 +33,11 @@ void DrawZoomRect(COGL2DView& view, const CSNode* corner, float lineWidth);
 // grid and axes, clipboard copy, image saving, OpenGL options, zoom factor,
 // limits and absolute move. False for another id.
 bool SharedCommand(COGL2DView& view, UINT nID);
-// Check marks of the grid and the axes.
+// Check marks of the grid, the axes and the tools.
 void UpdateSharedCommand(COGL2DView& view, CCmdUI* pCmdUI);
+// The tool (VIEWTOOL_...) a tool command switches; VIEWTOOL_NORMAL for
+// another id.
+int ToolOf(UINT nID);
 
 void ToggleAxes(COGL2DView& view);
 void AskZoomFactor(COGL2DView& view);
@@ -46,3 +50,24 @@ bool SaveImage(COGL2DView& view, const CString& path, int index, double horizont
 void TakeGridSpacing(COGL2DView& view, bool redraw);
 
 } // namespace korview
+
+// The message-map entries every framework view carries alike: the four
+// tools to OnTool(UINT), the shared commands to OnSharedCommand(UINT) and
+// the check marks of tools, grid and axes to OnUpdateSharedCommand.
+#define KOR_SHARED_VIEW_ENTRIES()                                                                  \
+    ON_COMMAND_RANGE(ID_KOR_TOOL_POINTER, ID_KOR_TOOL_POINTER, OnTool)                             \
+    ON_COMMAND_RANGE(ID_KOR_TOOL_PAN, ID_KOR_TOOL_PAN, OnTool)                                     \
+    ON_COMMAND_RANGE(ID_KOR_TOOL_ZOOMRECT, ID_KOR_TOOL_ZOOMDYN, OnTool)                            \
+    ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_POINTER, OnUpdateSharedCommand)                               \
+    ON_UPDATE_COMMAND_UI(ID_KOR_TOOL_PAN, OnUpdateSharedCommand)                                   \
+    ON_UPDATE_COMMAND_UI_RANGE(ID_KOR_TOOL_ZOOMRECT, ID_KOR_TOOL_ZOOMDYN, OnUpdateSharedCommand)   \
+    ON_COMMAND_RANGE(ID_KOR_ZOOM_IN, ID_KOR_ZOOM_FIT, OnSharedCommand)                             \
+    ON_COMMAND_RANGE(ID_KOR_MOVE_DOWN, ID_KOR_MOVE_RIGHT, OnSharedCommand)                         \
+    ON_COMMAND_RANGE(ID_KOR_VIEW_GRID, ID_KOR_VIEW_GRID, OnSharedCommand)                          \
+    ON_COMMAND_RANGE(ID_KOR_VIEW_AXES, ID_KOR_VIEW_AXES, OnSharedCommand)                          \
+    ON_COMMAND_RANGE(ID_KOR_COPY_IMAGE, ID_KOR_SAVE_IMAGE, OnSharedCommand)                        \
+    ON_COMMAND_RANGE(ID_KOR_OGL_OPTIONS, ID_KOR_OGL_OPTIONS, OnSharedCommand)                      \
+    ON_COMMAND_RANGE(ID_KOR_ZOOM_FACTOR, ID_KOR_SET_LIMITS, OnSharedCommand)                       \
+    ON_COMMAND_RANGE(ID_KOR_MOVE_ABSOLUTE, ID_KOR_MOVE_ABSOLUTE, OnSharedCommand)                  \
+    ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_GRID, OnUpdateSharedCommand)                                  \
+    ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_AXES, OnUpdateSharedCommand)

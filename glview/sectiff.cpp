@@ -67,7 +67,7 @@ bool SECTiff::LoadFromPath(const char* path) {
     TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
-    if (width == 0 || height == 0 || bitsPerSample * samples == 16)
+    if (width == 0 || height == 0 || static_cast<std::uint32_t>(bitsPerSample) * samples == 16)
         return false;
     char message[1024];
     if (!TIFFRGBAImageOK(tif, message))

@@ -1,6 +1,6 @@
 #include "matrix/textnumber.h"
 
-#include <cstring>
+#include <algorithm>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -204,11 +204,11 @@ bool LineScanner::ReadLine(std::string& line)
             return any;
         any = true;
         const char* begin = m_buffer + m_pos;
-        const char* stop = static_cast<const char*>(std::memchr(begin, '\n', m_len - m_pos));
-        const char* cr = static_cast<const char*>(std::memchr(begin, '\r', m_len - m_pos));
-        if (cr && (!stop || cr < stop))
-            stop = cr;
-        if (!stop) {
+        // One pass to the first line end: looking for each end character
+        // through the whole buffer would cost the buffer on every line.
+        const char* last = m_buffer + m_len;
+        const char* stop = std::find_if(begin, last, [](char c) { return c == '\n' || c == '\r'; });
+        if (stop == last) {
             line.append(begin, m_len - m_pos);
             m_consumed += m_len - m_pos;
             m_pos = m_len;

@@ -56,7 +56,10 @@ void CVirtMat::ReplaceGravity(CString& line, int start)
 
 namespace {
 
-bool SeekLine(CString& key, CFile& file, CString* commentMark, bool fromCurrent, bool giveLine)
+// Only a line that ends at or before byte end counts; the search reads no
+// further than the scanner's buffer past end.
+bool SeekLine(CString& key, CFile& file, CString* commentMark, bool fromCurrent, bool giveLine,
+              ULONGLONG end)
 {
     key.MakeUpper();
     if (commentMark)
@@ -91,6 +94,8 @@ bool SeekLine(CString& key, CFile& file, CString* commentMark, bool fromCurrent,
         });
         std::string text;
         while (lines.ReadLine(text)) {
+            if (start + lines.Consumed() > end)
+                break;
             CString line(std::move(text));
             line.Trim();
             line.MakeUpper();
@@ -124,16 +129,29 @@ bool SeekLine(CString& key, CFile& file, CString* commentMark, bool fromCurrent,
     return found;
 }
 
+constexpr ULONGLONG kNoEnd = ~ULONGLONG(0);
+
 } // namespace
 
 bool SeekTo(CString key, CFile& file, CString* commentMark, bool fromCurrent)
 {
-    return SeekLine(key, file, commentMark, fromCurrent, false);
+    return SeekLine(key, file, commentMark, fromCurrent, false, kNoEnd);
 }
 
 bool SeekTo_ReplLine(CString& key, CFile& file, CString* commentMark, bool fromCurrent)
 {
-    return SeekLine(key, file, commentMark, fromCurrent, true);
+    return SeekLine(key, file, commentMark, fromCurrent, true, kNoEnd);
+}
+
+bool SeekToBefore(CString key, CFile& file, ULONGLONG end, CString* commentMark, bool fromCurrent)
+{
+    return SeekLine(key, file, commentMark, fromCurrent, false, end);
+}
+
+bool SeekTo_ReplLineBefore(CString& key, CFile& file, ULONGLONG end, CString* commentMark,
+                           bool fromCurrent)
+{
+    return SeekLine(key, file, commentMark, fromCurrent, true, end);
 }
 
 bool CVirtMat::SeekTo(CString key, CFile& file, CString* commentMark, bool fromCurrent)

@@ -84,3 +84,10 @@ bool SeekTo(CString key, CFile& file, CString* commentMark = nullptr, bool fromC
 // as compared.
 bool SeekTo_ReplLine(CString& key, CFile& file, CString* commentMark = nullptr,
                      bool fromCurrent = false);
+// As SeekTo and SeekTo_ReplLine, but only a line that ends at or before
+// byte end of the file counts, and the search stops reading soon after end:
+// a key missing from a block costs the block, not the rest of the file.
+bool SeekToBefore(CString key, CFile& file, ULONGLONG end, CString* commentMark = nullptr,
+                  bool fromCurrent = false);
+bool SeekTo_ReplLineBefore(CString& key, CFile& file, ULONGLONG end,
+                           CString* commentMark = nullptr, bool fromCurrent = false);

@@ -175,9 +175,8 @@ int CSectPlate::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, d
     CString p(Prefix(set.m_Keys).c_str());
     p.MakeUpper();
     const CString begin = SearchMarker(set.m_Keys, 0);
-    const bool found = (begin.IsEmpty() || CVirtMat::SeekTo(begin, *file, nullptr, true)) &&
-                       CVirtMat::SeekTo(p + "PARAMETERS", *file, nullptr, true) &&
-                       file->GetPosition() <= blockEnd;
+    const bool found = (begin.IsEmpty() || SeekToBefore(begin, *file, blockEnd, nullptr, true)) &&
+                       SeekToBefore(p + "PARAMETERS", *file, blockEnd, nullptr, true);
     if (found) {
         const ULONGLONG from = file->GetPosition();
         std::string bytes(static_cast<std::size_t>(blockEnd - from), '\0');

@@ -159,8 +159,7 @@ int CSectArea::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, do
 
     file->Seek(static_cast<LONGLONG>(origin), CFile::begin);
     CString line(kAxesKey);
-    if (CVirtMat::SeekTo_ReplLine(line, *file, nullptr, advance != 0) &&
-        file->GetPosition() <= blockEnd) {
+    if (SeekTo_ReplLineBefore(line, *file, blockEnd, nullptr, advance != 0)) {
         m_vAxes.Allocate(2, true, 0.0);
         m_bPolar = line.Find("POLAR") >= 0;
         int pos = line.Find("MATAXES") + 7;

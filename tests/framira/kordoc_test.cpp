@@ -122,18 +122,39 @@ TEST_F(KorDocTest, CountersStartAtTheClassStartValuesAndSwitchWithTheDocument)
     EXPECT_EQ(CSNode::lIDnode, node + 3);
 }
 
-TEST_F(KorDocTest, AnEmptyModelGivesNoUndoCopyButRecordsTheGraphCounter)
+TEST_F(KorDocTest, TheFirstEditOfAnEmptyModelIsUndoneToTheEmptyModel)
 {
     TestDoc doc;
+    EXPECT_FALSE(doc.Undo()); // nothing taken yet
+    EXPECT_FALSE(Enabled(doc, ID_EDIT_UNDO));
     CGraph::lIDGraph += 11;
     doc.UpdateUndo(true);
-    EXPECT_EQ(doc.m_pUndoComp, nullptr);
     EXPECT_EQ(doc.m_nUndoGraphID, CGraph::lIDGraph);
-    EXPECT_FALSE(Enabled(doc, ID_EDIT_UNDO));
+    ASSERT_NE(doc.m_pUndoComp, nullptr);
+    EXPECT_EQ(doc.m_pUndoComp->GetCount(), 0);
+    EXPECT_TRUE(Enabled(doc, ID_EDIT_UNDO));
     EXPECT_FALSE(Enabled(doc, ID_EDIT_REDO));
-    EXPECT_FALSE(doc.Undo());
-    EXPECT_FALSE(doc.Redo());
+
+    // The first regions, then undo: the model is empty again, with a node
+    // list of its own that the regions' nodes are not in.
+    doc.AddRegion(0, 0, 1, 1);
+    doc.AddRegion(1, 0, 2, 1);
+    CSectComp* edited = doc.m_pSectComp;
+    ASSERT_TRUE(doc.Undo());
     EXPECT_TRUE(doc.IsEmpty());
+    EXPECT_EQ(doc.m_pSectComp->GetCount(), 0);
+    ASSERT_NE(doc.m_pNodeList, nullptr);
+    EXPECT_EQ(doc.m_pNodeList->m_nCount, 0);
+    EXPECT_EQ(CGraph::m_pNodeList, doc.m_pNodeList);
+    EXPECT_EQ(doc.m_pRedoComp, edited);
+    EXPECT_TRUE(Enabled(doc, ID_EDIT_REDO));
+
+    // Redo brings the regions back; the empty model is the undo copy.
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(doc.m_pSectComp, edited);
+    EXPECT_EQ(doc.m_pSectComp->GetCount(), 2);
+    ASSERT_NE(doc.m_pUndoComp, nullptr);
+    EXPECT_EQ(doc.m_pUndoComp->GetCount(), 0);
 }
 
 TEST_F(KorDocTest, UndoThenRedoGivesBackTheModelAndItsNodeList)

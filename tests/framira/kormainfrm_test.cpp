@@ -193,21 +193,19 @@ TEST(KorButtonGroup, NewAppendsUpdatesByNameAndResolvesNextTo)
 
 TEST_F(MainFrameTest, DefaultGroupsBecomeSixToolbarsAtTheTop)
 {
+    // The buttons are the library's toolbar resources, in the groups' order.
     struct Row {
         const char* name;
         UINT res, barID, nextTo;
         DWORD style;
-        std::vector<UINT> buttons;
     };
     const Row rows[] = {
-        {"File", 128, 0xE800, 0, 0xF000, {57600, 57601, 57603, 0, 50015, 0, 57643, 57644, 0, 57669}},
-        {"Zoom and positioning", 27008, 0xE804, 0xE800, 0xF000,
-         {50016, 50017, 0, 50029, 0, 50018, 50019, 50020, 50021, 50022}},
-        {"Color and light", 27012, 0xE805, 0xE804, 0xF000, {50026, 50027, 50028, 50030}},
-        {"Edit", 27006, 0xE806, 0, 0xA000,
-         {50008, 50009, 50010, 57635, 57634, 57637, 50011, 50012}},
-        {"Draw tools", 27004, 0xE807, 0xE806, 0xA000, {50002, 50003, 50004, 50005, 50006, 50007}},
-        {"Imaging-tools", 27010, 0xE808, 0xE807, 0xF000, {50023, 50024, 50025}},
+        {"File", 128, 0xE800, 0, 0xF000},
+        {"Zoom and positioning", 27008, 0xE804, 0xE800, 0xF000},
+        {"Color and light", 27012, 0xE805, 0xE804, 0xF000},
+        {"Edit", 27006, 0xE806, 0, 0xA000},
+        {"Draw tools", 27004, 0xE807, 0xE806, 0xA000},
+        {"Imaging-tools", 27010, 0xE808, 0xE807, 0xF000},
     };
     // The first start of this profile: marked, and the bars placed side by side.
     EXPECT_EQ(AfxGetProfileInt("Info", "I1.1", 0), 1u);
@@ -223,11 +221,14 @@ TEST_F(MainFrameTest, DefaultGroupsBecomeSixToolbarsAtTheTop)
         EXPECT_EQ(bar.dwAlignStyle, row.style) << row.name;
         EXPECT_EQ(bar.nDockBarID, AFX_IDW_DOCKBAR_TOP) << row.name;
         EXPECT_TRUE(bar.bFirstRun) << row.name;
-        EXPECT_EQ(bar.buttons, row.buttons) << row.name;
+        const AfxToolBar* resource = AfxFindResource<AfxToolBar>(row.res);
+        ASSERT_NE(resource, nullptr) << row.name;
+        ASSERT_FALSE(resource->buttons.empty()) << row.name;
+        EXPECT_EQ(bar.buttons, resource->buttons) << row.name;
         const KorButtonGroup* group = frame->m_BtnGroups.Find(row.res);
         ASSERT_NE(group, nullptr);
-        EXPECT_EQ(group->m_nCount, row.buttons.size());
-        EXPECT_EQ(group->m_pBtnIDs, row.buttons);
+        EXPECT_EQ(group->m_nCount, resource->buttons.size());
+        EXPECT_EQ(group->m_pBtnIDs, resource->buttons);
     }
     EXPECT_EQ(frame->m_nDrawToolsBarID, 0xE807u);
     CToolBarManager other(frame);
@@ -244,39 +245,26 @@ TEST_F(MainFrameTest, DefaultGroupsBecomeSixToolbarsAtTheTop)
 
 TEST_F(MainFrameTest, CommandTextsArePromptAndTooltip)
 {
-    const std::pair<UINT, const char*> texts[] = {
-        {50002, "Sets spacing of grid point\nGrid space"},
-        {50003, "Draw the grid in your view\nDraw grid"},
-        {50004, "Snap the cursor to nearest grid point\nSnap to grid"},
-        {50005, "Draw the global axes in your view\nGlobal axes"},
-        {50006, "Draw your model with surfaces (on) or as outlines (off)\nDraw filled"},
-        {50007, "Enter coordinates through a dialog box\nEnter coordinates"},
-        {50008, "Active filter for selection\nSelect-filter"},
-        {50009, "Pointer tool\nPointer"},
-        {50010, "Delete selected objects\nDelete"},
-        {50011, "Move selected objects\nMove"},
-        {50012, "Rotate all objects\nRotate"},
-        {50016, "Panning tool\nPan"},
-        {50017, "Activate Rotation-tool\nRotation-tool"},
-        {50018, "Zoom in\nZoom in"},
-        {50019, "Zoom out\nZoom out"},
-        {50020, "Zoom to model\nZoom to model"},
-        {50021, "Zoom to selected rectangle\nZoom rectangle"},
-        {50022, "Zoom dynamic\nZoom dynamic"},
-        {50023, "Copy contents of window to clipboard as bitmap\nScreen-shot"},
-        {50024, "Save image to file in selected format\nSave image"},
-        {50025, "Print current image\nPrint image"},
-        {50026, "Color plot\nColor plot"},
-        {50027, "Turn on or off lighting\nLight"},
-        {50028, "Wireframe\nWireframe"},
-        {50029, "Plot 2D\nPlot 2D"},
-        {50030, "Plot transparent\nPlot transparent"},
-    };
-    for (const auto& [id, text] : texts) {
-        CString loaded;
-        EXPECT_TRUE(AfxLoadString(id, loaded)) << id;
-        EXPECT_EQ(std::string(loaded), text) << id;
-    }
+    // Every framework command on the toolbars has a one-line prompt and a
+    // tooltip; the file group's 50015 is the programs' to name.
+    int named = 0;
+    for (const AfxToolBarDef& bar : frame->GetToolBarManager()->GetToolBars())
+        for (UINT id : bar.buttons) {
+            if (id < 50000 || id == 50015)
+                continue;
+            SCOPED_TRACE(id);
+            CString prompt, tip;
+            EXPECT_TRUE(AfxLoadCommandStrings(id, &prompt, &tip));
+            EXPECT_FALSE(prompt.IsEmpty());
+            EXPECT_FALSE(tip.IsEmpty());
+            EXPECT_EQ(prompt.Find('\n'), -1);
+            ++named;
+        }
+    EXPECT_GE(named, 26); // the six default groups at least
+    CString prompt, tip;
+    ASSERT_TRUE(AfxLoadCommandStrings(50022, &prompt, &tip));
+    EXPECT_EQ(prompt, "Zoom dynamic");
+    EXPECT_EQ(tip, "Zoom dynamic");
     // The prompt goes to the message pane while the button is pointed at.
     frame->ShowCommandPrompt(50002);
     EXPECT_EQ(frame->GetStatusBar()->GetPaneText(0), "Sets spacing of grid point");
@@ -844,7 +832,7 @@ TEST_F(MainFrameTest, CustomizeShowsToolbarsAndCommandGroups)
         const auto& groups = custom.m_commandsPage.GetGroups();
         ASSERT_EQ(groups.size(), 7u);
         EXPECT_EQ(groups[4].strName, "Draw tools");
-        EXPECT_EQ(groups[4].buttons, (std::vector<UINT>{50002, 50003, 50004, 50005, 50006, 50007}));
+        EXPECT_EQ(groups[4].buttons, AfxFindResource<AfxToolBar>(27004)->buttons);
         EXPECT_EQ(groups[6].strName, "Menu");
         d.Click(KorToolBarsPage::IDC_FIRST_BAR + 2); // "Color and light" off
         d.Click(KorToolBarsPage::IDC_LARGE);

@@ -157,6 +157,24 @@ TEST_F(RegionText, ImportJoinsCornersDropsDuplicatesAndIsOneUndoStep)
     EXPECT_EQ(doc.m_pSectComp->GetCount(), 1);
 }
 
+TEST_F(RegionText, TheFirstImportIntoAnEmptyModelIsUndoneToTheEmptyModel)
+{
+    CBrantelDoc doc;
+    ASSERT_EQ(doc.m_pSectComp->GetCount(), 0);
+    ASSERT_EQ(ImportText(doc, kTwoSquares), 2);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.m_pSectComp->GetCount(), 0);
+    EXPECT_TRUE(doc.IsEmpty());
+    ASSERT_NE(doc.m_pNodeList, nullptr);
+    EXPECT_EQ(doc.m_pNodeList->m_nCount, 0);
+    // Redo gives the regions back, and a second import stays one step.
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(doc.m_pSectComp->GetCount(), 2);
+    ASSERT_EQ(ImportText(doc, "\xA7Section\r\n0 20\r\n5 20\r\n5 25\r\n\xA7" "End\r\n"), 1);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.m_pSectComp->GetCount(), 2);
+}
+
 // A 2D view that counts what the import asks of it.
 class CountingView : public COGL2DView
 {

@@ -69,6 +69,43 @@ TEST_P(SeekToTest, ReplLineGivesTheLine)
     EXPECT_EQ(missing, "NONE");
 }
 
+TEST_P(SeekToTest, BeforeEndCountsOnlyLinesEndingByThen)
+{
+    // Two blocks; the second holds the key the first lacks.
+    TempFile tmp(Text({"*start", "1 2", "*end", "*start", "*axes 3", "*end"}));
+    CFile f(tmp.Path(), CFile::modeRead);
+    const ULONGLONG eol = std::string(GetParam()).size();
+    const ULONGLONG firstEnd = 3 * eol + 13;           // after the first "*end"
+    const ULONGLONG axesEnd = firstEnd + 2 * eol + 13; // after "*axes 3"
+    struct Case {
+        const char* key;
+        ULONGLONG end;
+        bool fromCurrent;
+        bool found;
+        ULONGLONG after;
+        const char* line; // the line a match gives back
+    };
+    const Case cases[] = {
+        {"end", firstEnd, true, true, firstEnd, "*END"},
+        {"end", firstEnd - 1, true, false, 0, "END"}, // the line reaches past end
+        {"axes", firstEnd, true, false, 0, "AXES"},   // only in the next block
+        {"axes", axesEnd, true, true, axesEnd, "*AXES 3"},
+        {"axes", axesEnd, false, true, axesEnd, "*AXES 3"},
+        {"start", 0, false, false, 0, "START"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " before " + std::to_string(c.end));
+        f.Seek(0, CFile::begin);
+        EXPECT_EQ(SeekToBefore(c.key, f, c.end, nullptr, c.fromCurrent), c.found);
+        EXPECT_EQ(f.GetPosition(), c.after);
+        f.Seek(0, CFile::begin);
+        CString key(c.key);
+        EXPECT_EQ(SeekTo_ReplLineBefore(key, f, c.end, nullptr, c.fromCurrent), c.found);
+        EXPECT_EQ(f.GetPosition(), c.after);
+        EXPECT_EQ(key, c.line);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(LineEnds, SeekToTest, ::testing::Values("\r\n", "\n"));
 
 TEST(SeekTo, LastLineWithoutEndAndEmptyFile)

@@ -14,6 +14,31 @@
 
 class CWnd;
 
+// The drawing calls of CDC that a context of its own overrides all
+// together (a paint's context, the recording one, a painter's), declared
+// inside its class; each context declares GetCurrentFont as it keeps it.
+#define AFX_DC_DRAWING_OVERRIDES()                                                                 \
+    int GetDeviceCaps(int nIndex) const override;                                                  \
+    CGdiObject* SelectGdiObject(CGdiObject* pObject) override;                                     \
+    unsigned long SetTextColor(unsigned long crColor) override;                                    \
+    unsigned long SetBkColor(unsigned long crColor) override;                                      \
+    int SetBkMode(int nBkMode) override;                                                           \
+    bool TextOut(int x, int y, const char* lpszString, int nCount) override;                       \
+    void GetTextExtent(const char* lpszString, int nCount, long& cx, long& cy) const override;     \
+    bool GetTextMetrics(TEXTMETRIC* ptm) const override;                                           \
+    void MoveTo(int x, int y) override;                                                            \
+    bool LineTo(int x, int y) override;                                                            \
+    bool Rectangle(int x1, int y1, int x2, int y2) override;                                       \
+    bool RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;                       \
+    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,            \
+                std::uint32_t dwRop) override;                                                     \
+    int SetDIBitsToDevice(int xDest, int yDest, unsigned nWidth, unsigned nHeight, int xSrc,       \
+                          int ySrc, unsigned nStartScan, unsigned nNumScans, const void* pBits,    \
+                          const BITMAPINFO* pInfo, unsigned nColorUse) override;                   \
+    int StretchDIBits(int xDest, int yDest, int nDestWidth, int nDestHeight, int xSrc, int ySrc,   \
+                      int nSrcWidth, int nSrcHeight, const void* pBits, const BITMAPINFO* pInfo,   \
+                      unsigned nColorUse, std::uint32_t dwRop) override;
+
 constexpr int PS_SOLID = 0;
 constexpr int PS_DASH = 1;
 constexpr int PS_DOT = 2;
@@ -66,27 +91,8 @@ public:
     explicit CPaintDC(CWnd* pWnd);
     using CDC::TextOut;
 
-    int GetDeviceCaps(int nIndex) const override;
-    CGdiObject* SelectGdiObject(CGdiObject* pObject) override;
     CGdiObject* GetCurrentFont() const override;
-    unsigned long SetTextColor(unsigned long crColor) override;
-    unsigned long SetBkColor(unsigned long crColor) override;
-    int SetBkMode(int nBkMode) override;
-    bool TextOut(int x, int y, const char* lpszString, int nCount) override;
-    void GetTextExtent(const char* lpszString, int nCount, long& cx, long& cy) const override;
-    bool GetTextMetrics(TEXTMETRIC* ptm) const override;
-    void MoveTo(int x, int y) override;
-    bool LineTo(int x, int y) override;
-    bool Rectangle(int x1, int y1, int x2, int y2) override;
-    bool RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
-    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                std::uint32_t dwRop) override;
-    int SetDIBitsToDevice(int xDest, int yDest, unsigned nWidth, unsigned nHeight, int xSrc,
-                          int ySrc, unsigned nStartScan, unsigned nNumScans, const void* pBits,
-                          const BITMAPINFO* pInfo, unsigned nColorUse) override;
-    int StretchDIBits(int xDest, int yDest, int nDestWidth, int nDestHeight, int xSrc, int ySrc,
-                      int nSrcWidth, int nSrcHeight, const void* pBits, const BITMAPINFO* pInfo,
-                      unsigned nColorUse, std::uint32_t dwRop) override;
+    AFX_DC_DRAWING_OVERRIDES()
 
 private:
     CDC& Target() const { return m_pTarget ? *m_pTarget : m_none; }
@@ -113,27 +119,8 @@ public:
     using CDC::TextOut;
 
     void SetDeviceCaps(int nIndex, int nValue) { m_caps[nIndex] = nValue; }
-    int GetDeviceCaps(int nIndex) const override;
-    CGdiObject* SelectGdiObject(CGdiObject* pObject) override;
     CGdiObject* GetCurrentFont() const override { return m_selected[2]; }
-    unsigned long SetTextColor(unsigned long crColor) override;
-    unsigned long SetBkColor(unsigned long crColor) override;
-    int SetBkMode(int nBkMode) override;
-    bool TextOut(int x, int y, const char* lpszString, int nCount) override;
-    void GetTextExtent(const char* lpszString, int nCount, long& cx, long& cy) const override;
-    bool GetTextMetrics(TEXTMETRIC* ptm) const override;
-    void MoveTo(int x, int y) override;
-    bool LineTo(int x, int y) override;
-    bool Rectangle(int x1, int y1, int x2, int y2) override;
-    bool RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
-    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                std::uint32_t dwRop) override;
-    int SetDIBitsToDevice(int xDest, int yDest, unsigned nWidth, unsigned nHeight, int xSrc,
-                          int ySrc, unsigned nStartScan, unsigned nNumScans, const void* pBits,
-                          const BITMAPINFO* pInfo, unsigned nColorUse) override;
-    int StretchDIBits(int xDest, int yDest, int nDestWidth, int nDestHeight, int xSrc, int ySrc,
-                      int nSrcWidth, int nSrcHeight, const void* pBits, const BITMAPINFO* pInfo,
-                      unsigned nColorUse, std::uint32_t dwRop) override;
+    AFX_DC_DRAWING_OVERRIDES()
 
     const std::vector<std::string>& Calls() const { return m_calls; }
     void Clear() { m_calls.clear(); }

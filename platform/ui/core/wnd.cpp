@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/afx/numconv.h"
+#include "platform/ui/core/frame.h"
 #include "platform/ui/core/gdi.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -330,6 +331,12 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     state->bVisible = nCmdShow != 0;
     state->dwStyle =
         state->bVisible ? (state->dwStyle | WS_VISIBLE) : (state->dwStyle & ~WS_VISIBLE);
+    // Maximised and restored are part of the window's state: the peer shows
+    // a top-level window as WS_MAXIMIZE says; the other commands keep it.
+    if (nCmdShow == SW_SHOWMAXIMIZED)
+        state->dwStyle |= WS_MAXIMIZE;
+    else if (nCmdShow == SW_SHOWNORMAL || nCmdShow == SW_RESTORE)
+        state->dwStyle &= ~WS_MAXIMIZE;
     state->Changed(PEER_VISIBLE);
     if (wasVisible != state->bVisible)
         SendMessage(WM_SHOWWINDOW, state->bVisible, 0);

@@ -28,9 +28,8 @@
 namespace
 {
 
-// The client area of a child frame. Qt lays the child out (maximised), so
-// its size goes back to the layer, whose frame then lays its pane out over
-// the whole client area again (the view fills the child at every size).
+// The client area of a child frame. Qt sizes it (the area shows its
+// children maximised or tabbed); the frame's panes follow its size.
 class ChildClientWidget : public QWidget
 {
 public:
@@ -40,15 +39,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override
     {
         QWidget::resizeEvent(event);
+        CWndState* state = AfxGetWndState(m_hWnd);
+        if (!state || state->bDestroying)
+            return;
         const QSize size = event->size();
+        if (state->rect.Width() == size.width() && state->rect.Height() == size.height())
+            return;
+        state->rect.right = state->rect.left + size.width();
+        state->rect.bottom = state->rect.top + size.height();
         const HWND hWnd = m_hWnd;
-        AfxQtEntry([hWnd, size] {
-            CWndState* state = AfxGetWndState(hWnd);
-            if (!state || state->bDestroying)
-                return;
-            state->rect.right = state->rect.left + size.width();
-            state->rect.bottom = state->rect.top + size.height();
-            if (auto* frame = dynamic_cast<CFrameWnd*>(state->Target()))
+        AfxQtEntry([hWnd] {
+            const CWndState* frameState = AfxGetWndState(hWnd);
+            if (auto* frame = frameState ? dynamic_cast<CFrameWnd*>(frameState->Target()) : nullptr)
                 frame->RecalcLayout();
         });
     }
@@ -245,14 +247,18 @@ protected:
 
 private:
     // The layer's rectangle is the restored (normal) one while the frame is
-    // maximised; WS_MAXIMIZE tells which it shows.
+    // maximised; WS_MAXIMIZE tells which it shows. Its corner is the frame's
+    // (as move() takes it) in both states: the normal geometry is the client
+    // area's, so it goes back by the frame's margin, or a window closed
+    // maximised would creep by its title bar at every start.
     void ReportPlacement()
     {
         CWndState* state = AfxGetWndState(m_hWnd);
         if (!state || state->bDestroying)
             return;
         const bool zoomed = isMaximized();
-        const QRect normal = zoomed ? normalGeometry() : QRect(pos(), size());
+        const QRect normal = zoomed ? normalGeometry().translated(pos() - geometry().topLeft())
+                                    : QRect(pos(), size());
         if (normal.isValid())
             state->rect = CRect(normal.left(), normal.top(), normal.left() + normal.width(),
                                 normal.top() + normal.height());

@@ -549,6 +549,26 @@ QPlainTextEdit::LineWrapMode WrapMode(DWORD dwStyle)
                                                      : QPlainTextEdit::WidgetWidth;
 }
 
+// Shows a top-level window maximised or in its normal geometry. A window
+// already in the asked state is only shown: maximising it again would let
+// some platforms take the maximised geometry as the normal one. A frame
+// that is restored takes the layer's rectangle (its normal one) again, as
+// not every platform keeps it across a hide.
+void ShowTopLevel(QWidget* w, bool maximised, CRect normal)
+{
+    if (maximised && !w->isMaximized()) {
+        w->showMaximized();
+    } else if (!maximised && w->isMaximized()) {
+        w->showNormal();
+        if (AfxQtIsFrameWidget(w) && !normal.IsRectEmpty()) {
+            w->move(normal.left, normal.top);
+            w->resize(normal.Width(), normal.Height());
+        }
+    } else {
+        w->setVisible(true);
+    }
+}
+
 // The parent's widget, for placement.
 QWidget* ParentWidget(const CWndState& state)
 {
@@ -1160,6 +1180,8 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         }
         if (nChanges & PEER_VISIBLE && AfxQtIsChildFrame(w) && state.bVisible)
             w->showMaximized();
+        else if (nChanges & PEER_VISIBLE && w->isWindow() && state.bVisible)
+            ShowTopLevel(w, (state.dwStyle & WS_MAXIMIZE) != 0, state.rect);
         else if (nChanges & PEER_VISIBLE)
             w->setVisible(state.bVisible);
         if (nChanges & PEER_FOCUS) {

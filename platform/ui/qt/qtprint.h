@@ -32,33 +32,13 @@ public:
     void EndPainting();
     QPainter& Painter() { return m_painter; }
 
-    // HORZRES, VERTRES (pixels), HORZSIZE, VERTSIZE (mm), LOGPIXELSX/Y,
-    // PLANES and BITSPIXEL of the device.
-    int GetDeviceCaps(int nIndex) const override;
-    CGdiObject* SelectGdiObject(CGdiObject* pObject) override;
+    // GetDeviceCaps answers HORZRES, VERTRES (pixels), HORZSIZE, VERTSIZE
+    // (mm), LOGPIXELSX/Y, PLANES and BITSPIXEL of the device. TextOut puts
+    // the top left of the text at (x, y); bytes are the layer's text, or
+    // code page 1253 in a GREEK_CHARSET font. BitBlt copies from a memory
+    // context (CImageDC); any other source draws nothing and fails.
     CGdiObject* GetCurrentFont() const override { return m_pFont; }
-    unsigned long SetTextColor(unsigned long crColor) override;
-    unsigned long SetBkColor(unsigned long crColor) override;
-    int SetBkMode(int nBkMode) override;
-    // (x, y) is the top left of the text. Bytes are the layer's text, or
-    // code page 1253 in a GREEK_CHARSET font.
-    bool TextOut(int x, int y, const char* lpszString, int nCount) override;
-    void GetTextExtent(const char* lpszString, int nCount, long& cx, long& cy) const override;
-    bool GetTextMetrics(TEXTMETRIC* ptm) const override;
-    void MoveTo(int x, int y) override;
-    bool LineTo(int x, int y) override;
-    bool Rectangle(int x1, int y1, int x2, int y2) override;
-    bool RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
-    // Copies from a memory context (CImageDC); any other source draws
-    // nothing and fails.
-    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                std::uint32_t dwRop) override;
-    int SetDIBitsToDevice(int xDest, int yDest, unsigned nWidth, unsigned nHeight, int xSrc,
-                          int ySrc, unsigned nStartScan, unsigned nNumScans, const void* pBits,
-                          const BITMAPINFO* pInfo, unsigned nColorUse) override;
-    int StretchDIBits(int xDest, int yDest, int nDestWidth, int nDestHeight, int xSrc, int ySrc,
-                      int nSrcWidth, int nSrcHeight, const void* pBits, const BITMAPINFO* pInfo,
-                      unsigned nColorUse, std::uint32_t dwRop) override;
+    AFX_DC_DRAWING_OVERRIDES()
 
 private:
     QFont CurrentFont() const;

@@ -19,6 +19,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,6 +108,55 @@ TEST(BrantelProgram, OpensTheFileOfItsCommandLineAndKeepsItsSettings)
     const WId window = again.WaitForWindow("^Brantel - buckling\\.shl( - \\[.*\\])?$");
     ASSERT_NE(window, 0u);
     EXPECT_TRUE(again.Close(window));
+}
+
+// The window's _NET_WM_STATE atoms as xprop prints them.
+QByteArray WindowState(WId window)
+{
+    QProcess xprop;
+    xprop.start("xprop", {"-id", QString::number(window), "_NET_WM_STATE"});
+    return xprop.waitForFinished(5000) ? xprop.readAllStandardOutput() : QByteArray();
+}
+
+TEST(BrantelProgram, ReopensMaximisedWithTheNormalPlacementItWasClosedWith)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    const QString profile = config.path() + "/Vornetic Applications/brantel.ini";
+    struct Key {
+        const char* name;
+        int value;
+    };
+    // A window last closed maximised, with a normal rectangle of its own.
+    const Key saved[] = {{"Left", 70}, {"Top", 50}, {"Width", 700}, {"Height", 500}, {"Zoomed", 1}};
+    {
+        QSettings ini(profile, QSettings::IniFormat);
+        for (const Key& key : saved)
+            ini.setValue(QString("Window/") + key.name, key.value);
+        ini.setValue("Window/ShowCmd", 3);
+    }
+    // Two starts: the first reads the keys above, the second what the
+    // first wrote when it closed.
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        {
+            ProgramRun run(BRANTEL_PROGRAM, config.path());
+            ASSERT_TRUE(run.Start({Example("plate.plb")}));
+            const WId window = run.WaitForWindow("^Brantel - plate\\.plb( - \\[.*\\])?$");
+            ASSERT_NE(window, 0u);
+            const QByteArray state = WindowState(window);
+            EXPECT_TRUE(state.contains("_NET_WM_STATE_MAXIMIZED_VERT") &&
+                        state.contains("_NET_WM_STATE_MAXIMIZED_HORZ"))
+                << state.toStdString();
+            EXPECT_TRUE(run.Close(window));
+        }
+        QSettings ini(profile, QSettings::IniFormat);
+        for (const Key& key : saved)
+            EXPECT_EQ(ini.value(QString("Window/") + key.name).toInt(), key.value) << key.name;
+        EXPECT_EQ(ini.value("Window/ShowCmd").toInt(), 3);
+    }
 }
 
 } // namespace

@@ -255,4 +255,34 @@ TEST_F(QtFrame, MovesResizesAndMaximisingReachTheLayersPlacement)
     EXPECT_EQ(rect.Height(), 470);
 }
 
+TEST_F(QtFrame, ShowWindowMaximisesAndRestoresTheWindowKeepingItsPlacement)
+{
+    m_frame->ShowWindow(SW_HIDE);
+    m_frame->MoveWindow(CRect(50, 60, 50 + 520, 60 + 400));
+    struct Step {
+        int nCmdShow;
+        bool maximised;
+    };
+    // Maximised stays across a plain show and a hide; normal and restore
+    // give the placement's rectangle back.
+    const Step steps[] = {{SW_SHOWMAXIMIZED, true}, {SW_SHOW, true}, {SW_HIDE, true},
+                          {SW_SHOW, true},          {SW_SHOWNORMAL, false},
+                          {SW_SHOWMAXIMIZED, true}, {SW_RESTORE, false}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.nCmdShow);
+        m_frame->ShowWindow(step.nCmdShow);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_window->isVisible(), step.nCmdShow != SW_HIDE);
+        EXPECT_EQ(m_frame->GetStyle() & WS_MAXIMIZE ? 1 : 0, step.maximised ? 1 : 0);
+        if (step.nCmdShow != SW_HIDE) {
+            EXPECT_EQ(m_window->isMaximized(), step.maximised);
+        }
+        CRect rect;
+        m_frame->GetWindowRect(rect);
+        EXPECT_EQ(rect, CRect(50, 60, 50 + 520, 60 + 400));
+    }
+    EXPECT_EQ(m_window->pos(), QPoint(50, 60));
+    EXPECT_EQ(m_window->size(), QSize(520, 400));
+}
+
 } // namespace
