@@ -502,41 +502,46 @@ TEST_F(CalcRun, TheFirstSwitchToResultsTurnsScalesAndZoomsTheView)
     AfxSetOffscreenFactory(previousFactory);
 }
 
-// Results views that the frame makes draw on OSMesa surfaces of 800 x 600
-// pixels, as a window host would give them; the other views get none.
-class ResultsOnOSMesa
+// The views that the frame makes draw on OSMesa surfaces of 800 x 600
+// pixels, as a window host would give them.
+class ViewsOnOSMesa
 {
 public:
-    ResultsOnOSMesa()
+    ViewsOnOSMesa()
     {
         COGLRenderer::ResetStaticsForTesting();
         COGLView::ResetStaticsForTesting();
         m_previousFactory = AfxGetOffscreenFactory();
         AfxSetOffscreenFactory(&m_factory);
         m_previousProvider = AfxSetGLHostProvider([this](HWND hWnd) -> IGLSurface* {
-            auto* view = dynamic_cast<CBrantelResView*>(CWnd::FromHandle(hWnd));
+            CWnd* view = CWnd::FromHandle(hWnd);
             if (!view)
                 return nullptr;
-            m_driver = std::make_unique<ViewDriver>(*view, 800, 600);
-            return &m_driver->Surface();
+            m_drivers.push_back(std::make_unique<ViewDriver>(*view, 800, 600));
+            if (dynamic_cast<CBrantelResView*>(view))
+                m_results = m_drivers.back().get();
+            return &m_drivers.back()->Surface();
         });
     }
-    ~ResultsOnOSMesa()
+    ~ViewsOnOSMesa()
     {
-        m_driver.reset(); // the view goes with its host
+        // The views still alive go with their hosts, the newest first.
+        while (!m_drivers.empty())
+            m_drivers.pop_back();
         AfxSetGLHostProvider(std::move(m_previousProvider));
         AfxSetOffscreenFactory(m_previousFactory);
         COGLRenderer::ResetStaticsForTesting();
         COGLView::ResetStaticsForTesting();
     }
     // The driver of the results view made last (null before any).
-    ViewDriver* Driver() { return m_driver.get(); }
+    ViewDriver* Results() { return m_results; }
 
 private:
     COSMesaOffscreenFactory m_factory;
     IOffscreenFactory* m_previousFactory = nullptr;
     AfxGLHostProvider m_previousProvider;
-    std::unique_ptr<ViewDriver> m_driver;
+    std::vector<std::unique_ptr<ViewDriver>> m_drivers;
+    ViewDriver* m_results = nullptr;
 };
 
 // The distinct colours of the image's pixels in the rectangle.
@@ -556,15 +561,15 @@ TEST_F(CalcRun, TheSamplePlateFromFileToItsDeflectionPlot)
 {
     auto* main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
     ASSERT_NE(main, nullptr);
-    ResultsOnOSMesa host;
+    ViewsOnOSMesa host;
     main->SendCommand(ID_GENERATE_MESH);
     main->SendCommand(ID_CALCULATE);
     ASSERT_TRUE(doc->m_bMeshValid);
     ToolbarCombo(*main->GetToolBarManager(), ID_VIEW_MODE).UserSelect(1);
     auto* view = dynamic_cast<CBrantelResView*>(frame->GetActiveView());
     ASSERT_NE(view, nullptr);
-    ASSERT_NE(host.Driver(), nullptr);
-    ViewDriver& driver = *host.Driver();
+    ASSERT_NE(host.Results(), nullptr);
+    ViewDriver& driver = *host.Results();
     driver.Size(800, 600);
 
     auto* results = dynamic_cast<CComboBox*>(main->GetToolbarCombo(ID_RESULT_COMPONENT));
@@ -632,7 +637,7 @@ TEST_F(CalcRun, ALaterSwitchToResultsScalesOnlyWithAutomaticScaling)
 {
     auto* main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
     ASSERT_NE(main, nullptr);
-    ResultsOnOSMesa host;
+    ViewsOnOSMesa host;
     ToolbarCombo mode(*main->GetToolBarManager(), ID_VIEW_MODE);
     const UINT settings = KorChildFrm::m_uiStChldFrmSett;
     Send(ID_GENERATE_MESH);
