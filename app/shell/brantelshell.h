@@ -18,6 +18,7 @@
 #include "app/shell/materialdlgs.h"
 #include "app/shell/nodegeompage.h"
 #include "app/shell/pagetemplates.h"
+#include "app/shell/regiongen.h"
 #include "app/shell/regiontext.h"
 #include "app/shell/resultpicks.h"
 #include "app/shell/shellframes.h"
