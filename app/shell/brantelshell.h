@@ -16,6 +16,7 @@
 #include "app/shell/loadgroup.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/materialdlgs.h"
+#include "app/shell/modcopy.h"
 #include "app/shell/nodegeompage.h"
 #include "app/shell/pagetemplates.h"
 #include "app/shell/regiongen.h"
