@@ -13,6 +13,7 @@
 #include "app/shell/elemchoice.h"
 #include "app/shell/elemctrl.h"
 #include "app/shell/elemsheet.h"
+#include "app/shell/filletarc.h"
 #include "app/shell/loadgroup.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/materialdlgs.h"
