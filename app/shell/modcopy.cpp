@@ -5,28 +5,12 @@
 #include <vector>
 
 #include "geometry/bexlar.h"
-#include "platform/afx/selection.h"
 #include "platform/ferrand/material.h"
 #include "sections/regions/sectarea.h"
 #include "sections/regions/sectcomp.h"
 
 namespace
 {
-
-// The two lists. Deleted at exit before the selection names that a
-// deleted graph reports to, which are made first (see State).
-struct CopyLists {
-    CObList* regions = nullptr;
-    CObList* materials = nullptr;
-    ~CopyLists() { CRegionCopyList::Delete(); }
-};
-
-CopyLists& State()
-{
-    AfxGetSelectionNames();
-    static CopyLists lists;
-    return lists;
-}
 
 template <class F> void ForEachArea(CObList& list, F f)
 {
@@ -37,26 +21,7 @@ template <class F> void ForEachArea(CObList& list, F f)
 
 } // namespace
 
-CObList* CRegionCopyList::Get()
-{
-    return State().regions;
-}
-
-CObList* CRegionCopyList::New()
-{
-    Delete();
-    State().regions = new CObList(10);
-    return State().regions;
-}
-
-CObList* CRegionCopyList::Materials()
-{
-    if (!State().materials)
-        State().materials = new CObList(10);
-    return State().materials;
-}
-
-void CRegionCopyList::DeleteRegions(CObList* regions)
+void DeleteRegionList(CObList* regions)
 {
     if (!regions)
         return;
@@ -69,68 +34,43 @@ void CRegionCopyList::DeleteRegions(CObList* regions)
     CGraph::m_pNodeList = nodeList;
 }
 
-void CRegionCopyList::Delete()
+void CopyRegionMaterials(CObList& copies, CObList& materialCopies, CObList& modelMaterials)
 {
-    CopyLists& lists = State();
-    const DWORD node = CSNode::lIDnode, edge = CEdge::lIDedge, graph = CGraph::lIDGraph;
-    DeleteRegions(lists.regions);
-    lists.regions = nullptr;
-    if (lists.materials) {
-        while (!lists.materials->IsEmpty())
-            delete lists.materials->RemoveHead();
-        delete lists.materials;
-        lists.materials = nullptr;
-    }
-    CSNode::lIDnode = node;
-    CEdge::lIDedge = edge;
-    CGraph::lIDGraph = graph;
-}
-
-void CRegionCopyList::CopyMaterials(CObList& modelMaterials)
-{
-    CObList* regions = Get();
-    if (!regions)
-        return;
     for (POSITION pos = modelMaterials.GetHeadPosition(); pos;) {
         auto* material = dynamic_cast<CMaterial*>(modelMaterials.GetNext(pos));
         // A use by the model and one by a copy at least.
         if (!material || material->GetElemCount() < 2)
             continue;
         CMaterial* copy = material->Copy();
-        Materials()->AddTail(copy);
-        ForEachArea(*regions, [&](CSectArea* area) { area->ReplaceMaterial(material, copy); });
+        materialCopies.AddTail(copy);
+        ForEachArea(copies, [&](CSectArea* area) { area->ReplaceMaterial(material, copy); });
     }
 }
 
-void CRegionCopyList::SetCountersAbove(CSectComp& model)
+void SetIdentifiersAbove(CSectComp& model)
 {
     CGraph::lIDGraph = static_cast<DWORD>(std::max(model.GetMaxID(1), 4000000000ul) + 1);
     CEdge::lIDedge = static_cast<DWORD>(std::max(model.GetMaxID(4), 100000000ul) + 1);
     CSNode::lIDnode = static_cast<DWORD>(model.GetMaxID(2) + 1);
 }
 
-CObList* CRegionCopyList::MakePasteCopies()
+CObList* MakePasteCopies(CObList& copies)
 {
-    CObList* regions = Get();
-    if (!regions)
-        return nullptr;
     auto* pasted = new CObList(10);
-    for (POSITION pos = regions->GetHeadPosition(); pos;)
-        if (auto* graph = dynamic_cast<CGraph*>(regions->GetNext(pos)))
+    for (POSITION pos = copies.GetHeadPosition(); pos;)
+        if (auto* graph = dynamic_cast<CGraph*>(copies.GetNext(pos)))
             pasted->AddTail(static_cast<CObject*>(graph->Copy(false)));
-    for (POSITION pos = regions->GetHeadPosition(); pos;)
-        if (auto* graph = dynamic_cast<CGraph*>(regions->GetNext(pos)))
+    for (POSITION pos = copies.GetHeadPosition(); pos;)
+        if (auto* graph = dynamic_cast<CGraph*>(copies.GetNext(pos)))
             graph->ReleaseCopyNodes(true);
     return pasted;
 }
 
-void CRegionCopyList::MapMaterials(CObList& pasted, CObList& targetMaterials, CMaterial* fallback)
+void MapPastedMaterials(CObList& pasted, CObList& materialCopies, CObList& targetMaterials,
+                        CMaterial* fallback)
 {
-    CObList* copies = State().materials;
-    if (!copies)
-        return;
-    for (POSITION pos = copies->GetHeadPosition(); pos;) {
-        auto* copy = static_cast<CMaterial*>(copies->GetNext(pos));
+    for (POSITION pos = materialCopies.GetHeadPosition(); pos;) {
+        auto* copy = static_cast<CMaterial*>(materialCopies.GetNext(pos));
         CMaterial* target = fallback;
         for (POSITION t = targetMaterials.GetHeadPosition(); t;) {
             auto* candidate = dynamic_cast<CMaterial*>(targetMaterials.GetNext(t));

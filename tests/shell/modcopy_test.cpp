@@ -15,18 +15,21 @@ class CopyList : public ShellTest
 protected:
     void TearDown() override
     {
-        CRegionCopyList::Delete();
+        DeleteRegionList(copies);
+        copies = nullptr;
+        for (POSITION pos = materials.GetHeadPosition(); pos;)
+            delete materials.GetNext(pos);
         ShellTest::TearDown();
     }
     // The regions copied as the view copies a selection.
-    static void CopyRegions(CBrantelDoc& doc, std::initializer_list<CSectPlate*> regions)
+    void CopyRegions(CBrantelDoc& doc, std::initializer_list<CSectPlate*> regions)
     {
-        CObList* list = CRegionCopyList::New();
+        copies = new CObList(10);
         for (CSectPlate* region : regions)
-            list->AddTail(static_cast<CObject*>(region->Copy(false)));
-        for (POSITION pos = list->GetHeadPosition(); pos;)
-            static_cast<CGraph*>(list->GetNext(pos))->ReleaseCopyNodes(true);
-        CRegionCopyList::CopyMaterials(doc.GetPlateComp()->GetMaterialList());
+            copies->AddTail(static_cast<CObject*>(region->Copy(false)));
+        for (POSITION pos = copies->GetHeadPosition(); pos;)
+            static_cast<CGraph*>(copies->GetNext(pos))->ReleaseCopyNodes(true);
+        CopyRegionMaterials(*copies, materials, doc.GetPlateComp()->GetMaterialList());
     }
     // A document whose model offers one material, "Default".
     static void GiveMaterial(CBrantelDoc& doc)
@@ -37,9 +40,12 @@ protected:
     {
         return static_cast<CMaterial*>(doc.GetPlateComp()->GetMaterialList().GetHead());
     }
+
+    CObList* copies = nullptr;
+    CObList materials;
 };
 
-TEST_F(CopyList, CopiesOutliveTheirDocumentAndDeletingGivesBackNoIdentifier)
+TEST_F(CopyList, CopiesUseMaterialCopiesAndOutliveTheirDocument)
 {
     auto source = std::make_unique<CBrantelDoc>();
     source->UpdateStatics(true);
@@ -49,22 +55,16 @@ TEST_F(CopyList, CopiesOutliveTheirDocumentAndDeletingGivesBackNoIdentifier)
     const int uses = material->GetElemCount();
     CopyRegions(*source, {square});
     // The copy uses a material copy of the same name, not the document's.
-    auto* copy = static_cast<CSectPlate*>(CRegionCopyList::Get()->GetHead());
+    auto* copy = static_cast<CSectPlate*>(copies->GetHead());
     ASSERT_NE(copy->GetMaterial(), nullptr);
     EXPECT_NE(copy->GetMaterial(), material);
     EXPECT_EQ(copy->GetMaterial()->GetName(), material->GetName());
     EXPECT_EQ(material->GetElemCount(), uses);
-    EXPECT_EQ(CRegionCopyList::Materials()->GetCount(), 1);
+    EXPECT_EQ(materials.GetCount(), 1);
     source->UpdateStatics(false);
     source.reset();
     EXPECT_EQ(copy->GetCount(), 4);
 
-    const DWORD node = CSNode::lIDnode, edge = CEdge::lIDedge, graph = CGraph::lIDGraph;
-    CRegionCopyList::Delete();
-    EXPECT_EQ(CRegionCopyList::Get(), nullptr);
-    EXPECT_EQ(CSNode::lIDnode, node);
-    EXPECT_EQ(CEdge::lIDedge, edge);
-    EXPECT_EQ(CGraph::lIDGraph, graph);
 }
 
 TEST_F(CopyList, PastedCopiesAreIndependentWithFreshIdentifiersAndTargetMaterials)
@@ -93,15 +93,15 @@ TEST_F(CopyList, PastedCopiesAreIndependentWithFreshIdentifiersAndTargetMaterial
 
     std::vector<CObList*> pastes;
     for (int i = 0; i < 2; ++i) {
-        CRegionCopyList::SetCountersAbove(*comp);
+        SetIdentifiersAbove(*comp);
         EXPECT_EQ(CGraph::lIDGraph, std::max(comp->GetMaxID(1), 4000000000ul) + 1);
         EXPECT_EQ(CEdge::lIDedge, std::max(comp->GetMaxID(4), 100000000ul) + 1);
         EXPECT_EQ(CSNode::lIDnode, comp->GetMaxID(2) + 1);
         const DWORD firstGraph = CGraph::lIDGraph, firstNode = CSNode::lIDnode;
-        CObList* pasted = CRegionCopyList::MakePasteCopies();
+        CObList* pasted = MakePasteCopies(*copies);
         ASSERT_NE(pasted, nullptr);
         ASSERT_EQ(pasted->GetCount(), 2);
-        CRegionCopyList::MapMaterials(*pasted, comp->GetMaterialList(), fallback);
+        MapPastedMaterials(*pasted, materials, comp->GetMaterialList(), fallback);
         auto* a = static_cast<CSectPlate*>(pasted->GetHead());
         auto* b = static_cast<CSectPlate*>(pasted->GetTail());
         EXPECT_EQ(a->GetMaterial(), known);
@@ -122,8 +122,8 @@ TEST_F(CopyList, PastedCopiesAreIndependentWithFreshIdentifiersAndTargetMaterial
             for (CSNode* n : Corners(*region))
                 EXPECT_TRUE(seen.insert(n).second);
         }
-    for (POSITION pos = CRegionCopyList::Get()->GetHeadPosition(); pos;)
-        for (CSNode* n : Corners(*static_cast<CSectPlate*>(CRegionCopyList::Get()->GetNext(pos))))
+    for (POSITION pos = copies->GetHeadPosition(); pos;)
+        for (CSNode* n : Corners(*static_cast<CSectPlate*>(copies->GetNext(pos))))
             EXPECT_FALSE(seen.count(n));
     for (CObList* pasted : pastes)
         delete pasted; // the regions are the model's now
