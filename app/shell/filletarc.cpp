@@ -42,7 +42,7 @@ double MeanAngle(double a, double b)
 } // namespace
 
 bool BuildFilletArc(CSectComp& model, CEdge* first, CEdge* second, CSNode* corner, CObList* arc,
-                    bool taper)
+                    bool taper, const std::function<void()>& beforeChange)
 {
     std::vector<CSNode*> nodes;
     if (arc) {
@@ -85,21 +85,33 @@ bool BuildFilletArc(CSectComp& model, CEdge* first, CEdge* second, CSNode* corne
             node = bound;
         }
 
-    // The new edges, tested before anything in the model changes.
+    // The new edges, tested before anything in the model changes; they are
+    // made again once the caller has seen the model as it was.
     std::vector<CSNode*> path{a};
     path.insert(path.end(), nodes.begin(), nodes.end());
     path.push_back(b);
     std::vector<CBoundary*> edges;
-    for (std::size_t i = 0; i + 1 < path.size(); ++i)
-        edges.push_back(new CBoundary(path[i], path[i + 1]));
+    auto makeEdges = [&] {
+        for (std::size_t i = 0; i + 1 < path.size(); ++i)
+            edges.push_back(new CBoundary(path[i], path[i + 1]));
+    };
+    auto dropEdges = [&] {
+        for (CBoundary* made : edges)
+            delete made;
+        edges.clear();
+    };
+    makeEdges();
     CObList modelEdges;
     model.GetEdgeList(nullptr, &modelEdges);
+    bool crosses = false;
     for (CBoundary* edge : edges)
-        if (CrossesModel(edge, modelEdges, first, second)) {
-            for (CBoundary* made : edges)
-                delete made;
-            return dropAll();
-        }
+        crosses = crosses || CrossesModel(edge, modelEdges, first, second);
+    dropEdges();
+    if (crosses)
+        return dropAll();
+    if (beforeChange)
+        beforeChange();
+    makeEdges();
 
     // Conditions and load parts: the first half from first, the rest from
     // second.

@@ -2,6 +2,8 @@
 // region replaced by an arc of new nodes, on a bare model.
 #pragma once
 
+#include <functional>
+
 class CEdge;
 class CObList;
 class CSectComp;
@@ -20,6 +22,8 @@ class CSNode;
 // and keep them.
 //
 // False when an arc edge would cross an edge of the model other than the
-// two replaced ones: then nothing in the model has changed.
+// two replaced ones: then nothing in the model has changed. Otherwise
+// beforeChange (when set) runs before the model changes, so that an undo
+// snapshot sees the model as it was.
 bool BuildFilletArc(CSectComp& model, CEdge* first, CEdge* second, CSNode* corner, CObList* arc,
-                    bool taper);
+                    bool taper, const std::function<void()>& beforeChange = {});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "geometry/bexlar.h"
@@ -84,9 +85,14 @@ void MapPastedMaterials(CObList& pasted, CObList& materialCopies, CObList& targe
 }
 
 bool MoveNodesUnlessCrossing(CSectComp& model, CObList& nodes, double dx, double dy,
-                             CObList& overlaps)
+                             CObList& overlaps, const std::function<void()>& beforeKeeping)
 {
-    // Every edge at the moved nodes, once each, with the model's answer.
+    std::vector<std::array<double, 3>> before;
+    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+        auto* node = static_cast<CSNode*>(nodes.GetNext(pos));
+        before.push_back({node->x, node->y, node->z});
+    }
+    // Every edge at the moved nodes; false when f stops the walk.
     auto eachEdge = [&](auto f) {
         for (POSITION pos = nodes.GetHeadPosition(); pos;) {
             CObList* edges = static_cast<CSNode*>(nodes.GetNext(pos))->GetEdgeList();
@@ -99,26 +105,30 @@ bool MoveNodesUnlessCrossing(CSectComp& model, CObList& nodes, double dx, double
         }
         return true;
     };
-    std::vector<std::array<double, 3>> before;
-    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
-        auto* node = static_cast<CSNode*>(nodes.GetNext(pos));
-        before.push_back({node->x, node->y, node->z});
-    }
-    for (POSITION pos = nodes.GetHeadPosition(); pos;)
-        static_cast<CSNode*>(nodes.GetNext(pos))->Translate(dx, dy, 0.0, true);
-    if (!eachEdge([&](CEdge* edge) { return model.Intersection(edge, true, nullptr) != 1; })) {
-        // Back to the very coordinates (a move there and back may round).
+    auto translate = [&] {
+        for (POSITION pos = nodes.GetHeadPosition(); pos;)
+            static_cast<CSNode*>(nodes.GetNext(pos))->Translate(dx, dy, 0.0, true);
+    };
+    // Back to the very coordinates (a move there and back may round).
+    auto restore = [&] {
         std::size_t i = 0;
-        for (POSITION pos = nodes.GetHeadPosition(); pos; ++i) {
-            auto* node = static_cast<CSNode*>(nodes.GetNext(pos));
-            node->SetNodeCoord(before[i][0], before[i][1], before[i][2]);
-        }
+        for (POSITION pos = nodes.GetHeadPosition(); pos; ++i)
+            static_cast<CSNode*>(nodes.GetNext(pos))
+                ->SetNodeCoord(before[i][0], before[i][1], before[i][2]);
         eachEdge([](CEdge* edge) {
             edge->Update();
             return true;
         });
+    };
+    translate();
+    const bool crosses =
+        !eachEdge([&](CEdge* edge) { return model.Intersection(edge, true, nullptr) != 1; });
+    restore();
+    if (crosses)
         return false;
-    }
+    if (beforeKeeping)
+        beforeKeeping();
+    translate();
     eachEdge([&](CEdge* edge) {
         if (model.Intersection(edge, true, nullptr) == 2 && !overlaps.Find(edge))
             overlaps.AddTail(edge);

@@ -5,6 +5,8 @@
 // target model's and the target's materials.
 #pragma once
 
+#include <functional>
+
 #include "platform/afx/collections.h"
 
 class CMaterial;
@@ -32,8 +34,10 @@ void MapPastedMaterials(CObList& pasted, CObList& materialCopies, CObList& targe
 void DeleteRegionList(CObList* regions);
 
 // Moves the nodes by (dx, dy) unless an edge at one of them would then cross
-// the model; a refused move puts every node back where it was and returns
-// false. After an accepted move the edges that only touch or overlap the
-// model are added, once each, to overlaps.
+// the model; a refused move leaves every node where it was and returns
+// false. An accepted move calls beforeKeeping (when set) with the nodes
+// still in their old places, so that an undo snapshot sees the model as it
+// was; then the edges that only touch or overlap the model are added, once
+// each, to overlaps.
 bool MoveNodesUnlessCrossing(CSectComp& model, CObList& nodes, double dx, double dy,
-                             CObList& overlaps);
+                             CObList& overlaps, const std::function<void()>& beforeKeeping = {});

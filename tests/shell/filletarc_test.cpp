@@ -37,12 +37,17 @@ protected:
     // The fillet of the corner with the radius; the arc's nodes by value.
     bool Fillet(double radius, int segments, bool taper = true)
     {
+        seenBefore = -1;
         CObList* arc = nullptr;
         CSNode* at = nullptr;
         EXPECT_EQ(CGraph::PreFilletEdges(first, second, segments, 0, radius, arc, at), 1);
         EXPECT_EQ(at, corner);
-        return BuildFilletArc(*doc.GetPlateComp(), first, second, corner, arc, taper);
+        // The caller's snapshot sees the corner still in place.
+        return BuildFilletArc(*doc.GetPlateComp(), first, second, corner, arc, taper,
+                              [this] { seenBefore = static_cast<int>(Corners(*region).size()); });
     }
+
+    int seenBefore = -1;
 
     CBrantelDoc doc;
     CSectPlate* region = nullptr;
@@ -55,6 +60,7 @@ TEST_F(FilletArc, ArcReplacesTheCornerAndCarriesConditionsAndLoads)
 {
     const DWORD before = CSNode::lIDnode;
     ASSERT_TRUE(Fillet(2.0, 4));
+    EXPECT_EQ(seenBefore, 4);
     const std::vector<CSNode*> nodes = Corners(*region);
     ASSERT_EQ(nodes.size(), 8u); // three corners and five arc nodes
     std::set<DWORD> ids;
@@ -105,6 +111,7 @@ TEST_F(FilletArc, ArcCrossingTheModelChangesNothing)
     AddSquare(doc, 9.2, 9.2, 0.5);
     const DWORD before = CSNode::lIDnode;
     EXPECT_FALSE(Fillet(2.0, 4));
+    EXPECT_EQ(seenBefore, -1);
     const std::vector<CSNode*> nodes = Corners(*region);
     ASSERT_EQ(nodes.size(), 4u);
     EXPECT_EQ(nodes[2], corner);

@@ -146,8 +146,15 @@ TEST_F(CopyList, RefusedMoveLeavesEveryNodeWhereItWas)
     for (const auto& c : cases) {
         CObList nodes, overlaps;
         moved->GetNodes(nodes);
-        EXPECT_EQ(MoveNodesUnlessCrossing(*comp, nodes, c.dx, c.dy, overlaps), c.accepted) << c.dx;
         CSNode* first = Corners(*moved).front();
+        const double oldX = first->x;
+        double seenX = -1.0;
+        EXPECT_EQ(MoveNodesUnlessCrossing(*comp, nodes, c.dx, c.dy, overlaps,
+                                          [&] { seenX = first->x; }),
+                  c.accepted)
+            << c.dx;
+        // A snapshot taken for an accepted move sees the old place.
+        EXPECT_EQ(seenX, c.accepted ? oldX : -1.0);
         EXPECT_EQ(first->x, c.firstX) << c.dx;
         EXPECT_EQ(first->y, c.firstY) << c.dx;
         // Lying against the other square touches it.
