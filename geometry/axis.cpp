@@ -115,7 +115,7 @@ CAxis::~CAxis()
     CSNode* nodes[3] = {m_pOrigin, m_pXNode, m_pZNode};
     for (int i = 0; i < 3; ++i) {
         CSNode* n = nodes[i];
-        if (!n || (i > 0 && n == nodes[0]) || (i > 1 && n == nodes[1]))
+        if (!n || !m_bOwns[i] || (i > 0 && n == nodes[0]) || (i > 1 && n == nodes[1]))
             continue;
         if (IsFree(n))
             delete n;
@@ -129,9 +129,17 @@ void CAxis::Serialize(CArchive& ar)
            << static_cast<const CObject*>(m_pZNode);
         return;
     }
-    m_pOrigin = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
-    m_pXNode = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
-    m_pZNode = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
+    // A node new at its slot is the axis's own; a node read before (a node
+    // of a graph, say) stays its first reader's, and the axis never frees
+    // it: a discarded load frees such a node itself.
+    CSNode** slots[3] = {&m_pOrigin, &m_pXNode, &m_pZNode};
+    for (int i = 0; i < 3; ++i) {
+        *slots[i] = nullptr;
+        m_bOwns[i] = false;
+    }
+    for (int i = 0; i < 3; ++i)
+        *slots[i] = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode), CArchive::useOwnedIfNew,
+                                             &m_bOwns[i]);
     if (!m_pOrigin || !m_pXNode)
         AfxThrowArchiveException(CArchiveException::badIndex);
 }
@@ -140,6 +148,7 @@ CSNode* CAxis::SetZNode(CSNode* node)
 {
     CSNode* previous = m_pZNode;
     m_pZNode = node;
+    m_bOwns[2] = true;
     Normalize();
     return previous;
 }
@@ -148,9 +157,11 @@ void CAxis::UpdateAxis(CSNode* z)
 {
     if (z && z != m_pZNode) {
         // A replaced z-node still held by a graph or an edge stays alive.
-        if (m_pZNode && m_pZNode != m_pOrigin && m_pZNode != m_pXNode && IsFree(m_pZNode))
+        if (m_pZNode && m_bOwns[2] && m_pZNode != m_pOrigin && m_pZNode != m_pXNode &&
+            IsFree(m_pZNode))
             delete m_pZNode;
         m_pZNode = z;
+        m_bOwns[2] = true;
     } else if (!z && m_pZNode) {
         double e1[3] = {0.0, 0.0, 0.0};
         m_pOrigin->UnitVect3d(m_pXNode, e1, 1.0);

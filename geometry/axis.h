@@ -15,8 +15,11 @@ public:
     // Own nodes at (0,0,0), (1,0,0) and, with zAxis, (0,0,1); they use up no
     // node identifiers.
     explicit CAxis(bool zAxis);
+    // The axis takes the given nodes as its own.
     CAxis(CSNode* origin, CSNode* xNode, CSNode* zNode);
-    // Deletes each node that has no edges and belongs to no graph.
+    // Deletes each node of its own that has no edges and belongs to no graph.
+    // A loaded axis owns the nodes that were new at its slots; a node it
+    // refers back to belongs to whoever read it first.
     ~CAxis() override;
     CAxis(const CAxis&) = delete;
     CAxis& operator=(const CAxis&) = delete;
@@ -28,7 +31,8 @@ public:
     CSNode* GetOrigin() const { return m_pOrigin; }
     CSNode* GetXNode() const { return m_pXNode; }
     CSNode* GetZNode() const { return m_pZNode; }
-    // Stores the z-node and re-normalises; returns the previous one.
+    // Stores the z-node (the axis's own from now on) and re-normalises;
+    // returns the previous one, which the caller takes over.
     CSNode* SetZNode(CSNode* node);
     void UpdateAxis(CSNode* z);
     void Translate(double dx, double dy, double dz);
@@ -85,4 +89,6 @@ private:
     CSNode* m_pOrigin = nullptr;
     CSNode* m_pXNode = nullptr;
     CSNode* m_pZNode = nullptr;
+    // Which of origin, x-node and z-node the axis may delete.
+    bool m_bOwns[3] = {true, true, true};
 };

@@ -406,11 +406,13 @@ void CEdge::GetPerpendicular2D(CSNode& p)
     const double dx = x2 - x1, dy = y2 - y1;
     const double fy = 5.0 * std::fmax(std::fabs(y1), std::fabs(y2));
     const double fx = 5.0 * std::fmax(std::fabs(x1), std::fabs(x2));
-    if (IsEqualTol(dy, 0.0, fy)) {
+    // The tolerances scale with the coordinates: an edge on an axis through
+    // the origin needs the exact test, or its slope divides by zero.
+    if (dy == 0.0 || IsEqualTol(dy, 0.0, fy)) {
         p.y = y1;
         return;
     }
-    if (IsEqualTol(dx, 0.0, fx)) {
+    if (dx == 0.0 || IsEqualTol(dx, 0.0, fx)) {
         p.x = x1;
         return;
     }

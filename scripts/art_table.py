@@ -154,20 +154,30 @@ ART.update({
     34070: {"glyph": "results"},       # automatic result scale
     34071: {"glyph": "thickness"},     # grid thickness
     50114: {"glyph": "results"},       # stress component
-    32785: {"glyph": "pointer"},
-    32773: {"glyph": "node"},
-    32775: {"glyph": "line"},
-    32777: {"glyph": "rect"},
+    # The modelling view's drawing tools and edits.
+    32785: {"glyph": "node"},
+    32773: {"glyph": "rect"},
+    32775: {"glyph": "letter", "ch": "◇"},
+    32777: {"glyph": "letter", "ch": "△"},
     32813: {"glyph": "polygon"},
     32772: {"glyph": "hole"},
     34076: {"glyph": "arc"},
+    34055: {"glyph": "letter", "ch": "#", "colour": "#d9534f"},   # delete mesh
+    34057: {"glyph": "letter", "ch": "σ", "colour": "#7a8591"},   # delete results
+    34058: {"glyph": "letter", "ch": "i"},                        # edit / information
+    34080: {"glyph": "letter", "ch": "↻"},                        # repeat / quit
+    33067: {"glyph": "letter", "ch": "⇄"},
+    33068: {"glyph": "letter", "ch": "⇅"},
+    34054: {"glyph": "loads"},
+    34017: {"glyph": "mesh"},
+    34082: {"glyph": "axes"},
     32844: {"glyph": "deform"},
     32806: {"glyph": "letter", "ch": "σ", "colour": "#d9534f"},
     32807: {"glyph": "letter", "ch": "τ", "colour": "#d9534f"},
     32820: {"glyph": "letter", "ch": "w", "colour": "#d9534f"},
-    33013: {"glyph": "letter", "ch": "x", "colour": "#3c9d5d"},
-    33012: {"glyph": "letter", "ch": "y", "colour": "#3c9d5d"},
-    32920: {"glyph": "letter", "ch": "z", "colour": "#3c9d5d"},
+    33013: {"glyph": "letter", "ch": "∪", "colour": "#3c9d5d"},  # union
+    33012: {"glyph": "letter", "ch": "÷", "colour": "#3c9d5d"},  # divide
+    32920: {"glyph": "letter", "ch": "⌒", "colour": "#3c9d5d"},  # fillet
     50056: {"glyph": "view3d"},
     50057: {"glyph": "letter", "ch": "T", "colour": "#7a8591"},
     50058: {"glyph": "letter", "ch": "F", "colour": "#7a8591"},

@@ -6,10 +6,12 @@
 #include <system_error>
 
 #include "app/analysis/platecomp.h"
+#include "app/shell/brantelmodview.h"
 #include "app/shell/docshell.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 #include "app/shell/elemchoice.h"
+#include "app/shell/viewrestr.h"
 #include "app/shell/wizardpages.h"
 #include "dialogs/doctypedlg.h"
 #include "femodel/meshorg.h"
@@ -104,6 +106,13 @@ BOOL CBrantelApp::InitInstance()
     frame->UpdateTitle();
     frame->UpdateWindow();
     return TRUE;
+}
+
+int CBrantelApp::ExitInstance()
+{
+    CBrantelModView::FreeCopyLists();
+    CBrantelView::ClearTmpSlots();
+    return KorApp::ExitInstance();
 }
 
 BOOL CBrantelApp::OnIdle(LONG lCount)

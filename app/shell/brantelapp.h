@@ -21,6 +21,9 @@ public:
     CBrantelApp();
 
     BOOL InitInstance() override;
+    // Frees what the modelling views keep for the whole process (the copy
+    // list, its materials, the temporary nodes).
+    int ExitInstance() override;
     // Also keeps the main frame's title on the active document.
     BOOL OnIdle(LONG lCount) override;
     // The Vornetic folder below the configuration folder, ending in "/";

@@ -1,6 +1,7 @@
 #include "app/shell/brantelview.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 
 #include "app/analysis/analysis.h"
@@ -95,6 +96,84 @@ int CBrantelView::CalcModelExtents()
 void CBrantelView::FindModelExtents()
 {
     CalcModelExtents();
+}
+
+// ---- Mouse -------------------------------------------------------------------------
+
+void ConstrainToReference(const double* ref, double& x, double& y, bool diagonal)
+{
+    const double dx = x - ref[0], dy = y - ref[1];
+    const double ax = std::fabs(dx), ay = std::fabs(dy);
+    if ((ax < 2.5 * ay && ay < 2.5 * ax) || diagonal)
+        y = dy < 0.0 ? ref[1] - ax : ref[1] + ax;
+    else if (ax < ay)
+        x = ref[0];
+    else
+        y = ref[1];
+}
+
+void CBrantelView::ApplyShiftConstraint(unsigned flags, double& x, double& y)
+{
+    if (!(flags & MK_SHIFT))
+        return;
+    if (m_uiGeomTool == 0 && m_uiEditMode != 8 && m_uiEditMode != 4)
+        return;
+    double ref[2];
+    GetRefPoint(ref);
+    ConstrainToReference(ref, x, y, m_uiGeomTool == kRectangleTool);
+}
+
+void CBrantelView::BeginPress(CPoint point)
+{
+    m_PressPoint = point;
+    m_bPressHeld = true;
+}
+
+bool CBrantelView::EndPress(CPoint release)
+{
+    const bool held = m_bPressHeld;
+    m_PressPoint = release;
+    m_bPressHeld = false;
+    return held;
+}
+
+bool CBrantelView::MouseMove(unsigned flags, CPoint point)
+{
+    const double oldX = m_dCursX, oldY = m_dCursY;
+    bool redraw = Kor2DView::MouseMove(flags, point);
+    ApplyShiftConstraint(flags, m_dCursX, m_dCursY);
+    const bool moved = m_dCursX != oldX || m_dCursY != oldY;
+    const bool wantsPoints = m_uiGeomTool != 0 || m_uiEditMode != 0;
+    if (m_iTool == VIEWTOOL_POINT) {
+        // A hand that shakes by a pixel or two is no move.
+        if (std::abs(point.x - m_PressPoint.x) < 3 && std::abs(point.y - m_PressPoint.y) < 3)
+            return redraw;
+        const bool wasOver = m_Cursor.m_uiFlags != 0;
+        m_Cursor.x = m_dCursX;
+        m_Cursor.y = m_dCursY;
+        m_Cursor.z = 0.0;
+        const bool isOver = IsMouseOver(&m_Cursor);
+        if (wasOver || isOver || (flags & MK_LBUTTON))
+            redraw = true;
+    } else if (wantsPoints && moved) {
+        m_Cursor.x = m_dCursX;
+        m_Cursor.y = m_dCursY;
+        m_Cursor.z = 0.0;
+        IsMouseOver(&m_Cursor);
+        redraw = true;
+    }
+    return redraw;
+}
+
+void CBrantelView::LeftButtonUp(unsigned flags, double x, double y, CPoint point)
+{
+    EndPress(point);
+    KorAreaModView::LeftButtonUp(flags, x, y, point);
+}
+
+void CBrantelView::NewTmpNode(bool second, CSNode* node)
+{
+    SetTmpNode(second ? 1 : 0, node);
 }
 
 // ---- Picking and temporary nodes -------------------------------------------------

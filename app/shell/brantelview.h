@@ -20,11 +20,20 @@ class CSNode;
 // span; 1 when there is a document, else 0 (all four 0).
 int WidenedModelExtents(CBrantelDoc* doc, double& xmax, double& ymax, double& xmin, double& ymin);
 
+// Pulls (x, y) onto a line through the reference point ref: the 45-degree
+// line (y moves, x stays) when the offset is within the diagonal band
+// (|dx| < 2.5 |dy| and |dy| < 2.5 |dx|) or diagonal is set; otherwise the
+// vertical line when |dx| < |dy|, else the horizontal one. All in model
+// coordinates.
+void ConstrainToReference(const double* ref, double& x, double& y, bool diagonal);
+
 constexpr UINT ID_VIEW_SOLID = 50006;
 constexpr UINT ID_LINK_DOFS = 34064;
 constexpr UINT ID_EDIT_OBJECT = 34058;
 // The geometry tool of the link command.
 constexpr UINT kLinkDofTool = 27;
+// The rectangle tool: its Shift constraint is always the diagonal.
+constexpr UINT kRectangleTool = 20;
 
 class CBrantelView : public KorAreaModView
 {
@@ -46,6 +55,15 @@ public:
     void FindModelExtents() override;
     bool DynamicPickDraw(unsigned types) override;
     bool DrawDynamicScene() override;
+    // The mouse move of the model views: the framework's handling, the
+    // Shift constraint of the cursor, then the hover node (see the source).
+    bool MouseMove(unsigned flags, CPoint point) override;
+    // Ends the pointer press at the release point, then the framework's
+    // band selection.
+    void LeftButtonUp(unsigned flags, double x, double y, CPoint point) override;
+    // A click of a pending edit operation goes to slot 1 when it is the
+    // second point, else to slot 0.
+    void NewTmpNode(bool second, CSNode* node) override;
 
     // The document's model extents widened by a tenth of the span on each
     // side into m_dXMax .. m_dYMin; returns what the document reported.
@@ -62,6 +80,19 @@ public:
     virtual void ResetGeomInput();
     virtual void WriteLogLine(CString line);
     virtual bool DrawModelList();
+
+    // With Shift held while a tool, a move or a paste wants points, (x, y)
+    // is constrained to the reference point (the rectangle tool always to
+    // the diagonal); else unchanged.
+    void ApplyShiftConstraint(unsigned flags, double& x, double& y);
+
+    // The press of the pointer tool: where the last press (after its
+    // release: the release) was in pixels, and whether it is still held.
+    void BeginPress(CPoint point);
+    // Ends the press at the release point; whether one was held.
+    bool EndPress(CPoint release);
+    bool IsPressHeld() const { return m_bPressHeld; }
+    CPoint GetPressPoint() const { return m_PressPoint; }
 
     // The class-wide temporary node of a slot (null when empty or no slot).
     static CSNode* TmpSlot(UINT index);
@@ -81,6 +112,8 @@ public:
 
     double m_dRefPoint[2] = {0.0, 0.0};
     bool m_bSolid = true;
+    CPoint m_PressPoint{0, 0};
+    bool m_bPressHeld = false;
 
 protected:
     void OnViewSolid();

@@ -5,10 +5,12 @@
 #include <array>
 
 #include "app/analysis/analysis.h"
+#include "app/shell/brantelmodview.h"
 #include "app/shell/brantelview.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/brantelresview.h"
 #include "app/shell/calcrun.h"
+#include "app/shell/elemmodview.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 #include "femodel/meshorg.h"
@@ -290,6 +292,9 @@ void CChildFrame::SwitchMode(UINT id)
         if (auto* view = dynamic_cast<COGL2DView*>(GetActiveView()))
             view->SetViewParam(m_pViewParams.data(), true);
         SwitchView(id);
+        // Switching stores the old view's own count of parameters, which may
+        // be fewer than the frame carries.
+        m_pViewParams.resize(std::max<std::size_t>(m_pViewParams.size(), kViewParams));
         std::copy(kept.begin(), kept.end(), m_pViewParams.begin());
     } else {
         SwitchView(id);

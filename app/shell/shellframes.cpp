@@ -4,9 +4,6 @@
 
 IMPLEMENT_DYNCREATE(CChildFrame, KorChildFrm)
 IMPLEMENT_DYNCREATE(CConstrChFrm, CChildFrame)
-IMPLEMENT_DYNCREATE(CBrantelModView, CView)
-IMPLEMENT_DYNCREATE(CViewRestr, CView)
-IMPLEMENT_DYNCREATE(CElemModView, CView)
 
 CChildFrame::CChildFrame()
 {
@@ -34,9 +31,3 @@ void CChildFrame::ChildFramesLeft(int remaining)
     if (remaining == 0)
         OnNoChildFrames(-1);
 }
-
-void CBrantelModView::OnDraw(CDC*) {}
-
-void CViewRestr::OnDraw(CDC*) {}
-
-void CElemModView::OnDraw(CDC*) {}

@@ -1,6 +1,6 @@
-// The program's frames and views. The main frame, the child frames and the
-// views are filled in by their own parts of the program; here they exist on
-// their bases so that the document templates can make them.
+// The program's child frames: the frame of the plate, membrane and shell
+// documents, whose one pane switches between the modelling, element and
+// results views, and the frame of the constrained-mesh documents.
 #pragma once
 
 #include "app/shell/mainframe.h"
@@ -83,31 +83,4 @@ class CConstrChFrm : public CChildFrame
     DECLARE_DYNCREATE(CConstrChFrm)
 public:
     CConstrChFrm() = default;
-};
-
-// The modelling view of the plate, membrane and shell documents.
-class CBrantelModView : public CView
-{
-    DECLARE_DYNCREATE(CBrantelModView)
-public:
-    CBrantelModView() = default;
-    void OnDraw(CDC* pDC) override;
-};
-
-// The element mesh view of the plate, membrane and shell documents.
-class CElemModView : public CView
-{
-    DECLARE_DYNCREATE(CElemModView)
-public:
-    CElemModView() = default;
-    void OnDraw(CDC* pDC) override;
-};
-
-// The view of the constrained-mesh documents.
-class CViewRestr : public CView
-{
-    DECLARE_DYNCREATE(CViewRestr)
-public:
-    CViewRestr() = default;
-    void OnDraw(CDC* pDC) override;
 };

@@ -1,5 +1,6 @@
 // The program's resources: the template strings, the menus of the main
 // frame and of the six document types, the accelerators and the About box.
+#include "app/shell/brantelmodview.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/materialdlgs.h"
 #include "app/shell/pagetemplates.h"
@@ -49,9 +50,47 @@ AfxMenuEntry WindowPopup()
                                     AfxMenuItem(ID_WINDOW_ARRANGE, "&Arrange Icons")});
 }
 
+// The drawing tools of the modelling view.
+AfxMenuEntry DrawPopup()
+{
+    return AfxMenuPopup("&Draw", {AfxMenuItem(ID_TOOL_RECTANGLE, "&Rectangle\tShift+R"),
+                                  AfxMenuItem(ID_TOOL_QUADRILATERAL, "&Quadrilateral\tShift+Q"),
+                                  AfxMenuItem(ID_TOOL_TRIANGLE, "&Triangle\tShift+T"),
+                                  AfxMenuItem(ID_TOOL_POLYGON, "&Polygon\tShift+P"),
+                                  AfxMenuItem(ID_TOOL_CIRCLE, "&Circle\tShift+C"),
+                                  AfxMenuItem(ID_TOOL_RING_SEGMENT, "Ring &segment\tShift+S"),
+                                  AfxMenuItem(ID_TOOL_NEW_NODE, "&New node\tShift+N"), AfxMenuSeparator(),
+                                  AfxMenuItem(ID_REGION_UNION, "&Union\tCtrl+U"),
+                                  AfxMenuItem(ID_TOOL_DIVIDE, "&Divide\tCtrl+D"),
+                                  AfxMenuItem(ID_TOOL_FILLET, "&Fillet\tCtrl+F")});
+}
+
+// The Edit menu; the documents that are drawn in the modelling view carry
+// its edits, the shell documents also the load groups.
+AfxMenuEntry EditPopup(bool modelling, bool shell)
+{
+    AfxMenu edit = {AfxMenuItem(ID_EDIT_UNDO, "&Undo\tCtrl+Z"), AfxMenuItem(ID_EDIT_REDO, "&Redo\tCtrl+Y")};
+    if (modelling) {
+        for (AfxMenuEntry entry :
+             {AfxMenuSeparator(), AfxMenuItem(ID_CUT_REGIONS, "Cu&t\tCtrl+X"),
+              AfxMenuItem(ID_COPY_REGIONS, "&Copy\tCtrl+C"), AfxMenuItem(ID_PASTE_REGIONS, "P&aste\tCtrl+V"),
+              AfxMenuItem(ID_DELETE_SELECTION, "D&elete\tCtrl+Del"),
+              AfxMenuItem(ID_MOVE_SELECTION, "&Move\tCtrl+M"), AfxMenuSeparator(),
+              AfxMenuItem(ID_REPEAT_QUIT, "Repeat/Quit"), AfxMenuSeparator(),
+              AfxMenuItem(ID_FLIP_HORIZONTAL, "Flip horisontal\tCtrl+Shift+H"),
+              AfxMenuItem(ID_FLIP_VERTICAL, "Flip vertical\tCtrl+Shift+V"), AfxMenuSeparator(),
+              AfxMenuItem(ID_DELETE_MESH, "Delete Mesh"), AfxMenuItem(ID_DELETE_RESULTS, "Delete results")})
+            edit.push_back(entry);
+        if (shell)
+            edit.push_back(AfxMenuItem(ID_INSERT_LOAD_GROUP, "Insert LoadGroup"));
+    }
+    return AfxMenuPopup("&Edit", edit);
+}
+
 // The menu of a document type; shell documents carry the buckling and
-// membrane commands.
-AfxMenu DocumentMenu(bool shell)
+// membrane commands, the documents drawn in the modelling view (not the
+// constrained-mesh ones) the drawing tools and edits.
+AfxMenu DocumentMenu(bool shell, bool modelling)
 {
     AfxMenu model = {AfxMenuItem(ID_IMPORT_REGION, "&Import region"),
                      AfxMenuItem(ID_EXPORT_REGION, "&Export region"),
@@ -81,9 +120,15 @@ AfxMenu DocumentMenu(bool shell)
     AfxMenu options = {AfxMenuItem(ID_MATERIALS, "Mate&rials"), AfxMenuSeparator()};
     for (const AfxMenuEntry& entry : FrameOptions())
         options.push_back(entry);
-    return {FilePopup(true),
-            AfxMenuPopup("&Edit", {AfxMenuItem(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),
-                                   AfxMenuItem(ID_EDIT_REDO, "&Redo\tCtrl+Y")}),
+    if (modelling) {
+        options.push_back(AfxMenuSeparator());
+        options.push_back(AfxMenuItem(ID_SHOW_ELEMENT_MESH, "&Show element mesh"));
+        options.push_back(AfxMenuItem(ID_SHOW_ELEMENT_AXES, "Show material axes of elements"));
+    }
+    AfxMenu menu = {FilePopup(true), EditPopup(modelling, shell)};
+    if (modelling)
+        menu.push_back(DrawPopup());
+    for (AfxMenuEntry entry : {
             AfxMenuPopup("&Model", model),
             AfxMenuPopup("&Calculate", calculate),
             AfxMenuPopup("&View", {AfxMenuItem(ID_MODE_MODELLING, "&View Modelling mode"),
@@ -94,7 +139,9 @@ AfxMenu DocumentMenu(bool shell)
                                    AfxMenuItem(ID_MATERIAL_AXES, "Stresses in &material axes")}),
             AfxMenuPopup("O&ptions", options),
             WindowPopup(),
-            HelpPopup()};
+            HelpPopup()})
+        menu.push_back(entry);
+    return menu;
 }
 
 DialogTemplate AboutTemplate()
@@ -148,9 +195,11 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
     m.Add(620u, AfxToolBar{16, 15, {33013, 33012, 32920}});
     m.Add(27016u, AfxToolBar{16, 15, {50056, 50057, 50058, 50059, 0, 50060, 50061, 50062, 50063}});
     m.Add(27018u, AfxToolBar{16, 15, {34033, 0, 34073, 34074, 0, 32845}});
-    for (UINT id : {IDR_PLATE, IDR_CONSTR_PLATE, IDR_MEMBRANE, IDR_CONSTR_MEMBRANE, IDR_CONSTR_SHELL})
-        m.Add(id, DocumentMenu(false));
-    m.Add(IDR_SHELL, DocumentMenu(true));
+    for (UINT id : {IDR_PLATE, IDR_MEMBRANE})
+        m.Add(id, DocumentMenu(false, true));
+    for (UINT id : {IDR_CONSTR_PLATE, IDR_CONSTR_MEMBRANE, IDR_CONSTR_SHELL})
+        m.Add(id, DocumentMenu(false, false));
+    m.Add(IDR_SHELL, DocumentMenu(true, true));
     m.Add(IDR_MAINFRAME,
           AfxAccelTable{{FVIRTKEY | FCONTROL, 'N', WORD(ID_FILE_NEW)},
                         {FVIRTKEY | FCONTROL, 'O', WORD(ID_FILE_OPEN)},
@@ -159,7 +208,26 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
                         {FVIRTKEY | FCONTROL, 'Z', WORD(ID_EDIT_UNDO)},
                         {FVIRTKEY | FCONTROL, 'Y', WORD(ID_EDIT_REDO)},
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_UP), WORD(ID_FINER)},
-                        {FVIRTKEY | FCONTROL | FALT, WORD(VK_DOWN), WORD(ID_COARSER)}});
+                        {FVIRTKEY | FCONTROL | FALT, WORD(VK_DOWN), WORD(ID_COARSER)},
+                        // The modelling view's tools and edits.
+                        {FVIRTKEY | FSHIFT, 'R', WORD(ID_TOOL_RECTANGLE)},
+                        {FVIRTKEY | FSHIFT, 'Q', WORD(ID_TOOL_QUADRILATERAL)},
+                        {FVIRTKEY | FSHIFT, 'T', WORD(ID_TOOL_TRIANGLE)},
+                        {FVIRTKEY | FSHIFT, 'C', WORD(ID_TOOL_CIRCLE)},
+                        {FVIRTKEY | FSHIFT, 'P', WORD(ID_TOOL_POLYGON)},
+                        {FVIRTKEY | FSHIFT, 'S', WORD(ID_TOOL_RING_SEGMENT)},
+                        {FVIRTKEY | FSHIFT, 'N', WORD(ID_TOOL_NEW_NODE)},
+                        {FVIRTKEY | FCONTROL, 'F', WORD(ID_TOOL_FILLET)},
+                        {FVIRTKEY | FCONTROL, 'D', WORD(ID_TOOL_DIVIDE)},
+                        {FVIRTKEY | FCONTROL, 'U', WORD(ID_REGION_UNION)},
+                        {FVIRTKEY | FCONTROL, 'M', WORD(ID_MOVE_SELECTION)},
+                        {FVIRTKEY | FCONTROL, 'C', WORD(ID_COPY_REGIONS)},
+                        {FVIRTKEY | FCONTROL, 'X', WORD(ID_CUT_REGIONS)},
+                        {FVIRTKEY | FCONTROL, 'V', WORD(ID_PASTE_REGIONS)},
+                        {FVIRTKEY | FCONTROL, WORD(VK_DELETE), WORD(ID_DELETE_SELECTION)},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'H', WORD(ID_FLIP_HORIZONTAL)},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'V', WORD(ID_FLIP_VERTICAL)}});
+    m.Add(IDR_MODEL_POPUPS, ModelPopupMenus());
     m.Add(IDD_ABOUTBOX, AboutTemplate());
     brantel::AddPageTemplates(m);
     m.Add(CDlgOrthoMaterial::IDD, CDlgOrthoMaterial::BuildTemplate());

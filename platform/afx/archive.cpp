@@ -547,16 +547,22 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
     return readObject(pClassRefRequested, created);
 }
 
-CObject* CArchive::ReadCheckedObject(const CRuntimeClass* pClassRef, ObjectUse use)
+CObject* CArchive::ReadCheckedObject(const CRuntimeClass* pClassRef, ObjectUse use, bool* pOwned)
 {
+    if (pOwned)
+        *pOwned = false;
     bool created = false;
     CObject* pOb = readObject(pClassRef, created);
     if (!pOb)
         return nullptr;
+    if (use == useOwnedIfNew)
+        use = created ? useOwned : useReference;
     if (use == useOwned) {
         // Only a new object read here can get its first owner here.
         if (!created || !ClaimObject(pOb))
             fail(CArchiveException::badIndex);
+        if (pOwned)
+            *pOwned = true;
     } else if (use == useExisting && created) {
         fail(CArchiveException::badIndex);
     }

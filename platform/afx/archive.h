@@ -31,7 +31,10 @@
 //                 read at this very slot (a back-reference there would give
 //                 the object two owners);
 //   useExisting   it points at an object read before; a new object there
-//                 would have no owner.
+//                 would have no owner;
+//   useOwnedIfNew a new object read here becomes its own (as useOwned), a
+//                 back-reference stays a reference; the reader learns which
+//                 through pOwned and frees only what it owns.
 // An object of another class is badClass, an ownership breach badIndex.
 // While a loading archive exists it follows the destruction of the objects
 // in its map: a back-reference to an object that was deleted meanwhile is
@@ -124,13 +127,14 @@ public:
     void MapObject(const CObject* pOb);
 
     // How a loader takes an object it reads (see the top of this file).
-    enum ObjectUse { useReference, useOwned, useExisting };
+    enum ObjectUse { useReference, useOwned, useExisting, useOwnedIfNew };
 
     // The checked read: an object of class pClassRef (or null) taken as
     // given by use, as a T. pClassRef is T's class or one derived from it
     // (null: T's class); T declares its own run-time class.
     template <class T>
-    T* ReadObjectAs(const CRuntimeClass* pClassRef, ObjectUse use = useReference)
+    T* ReadObjectAs(const CRuntimeClass* pClassRef, ObjectUse use = useReference,
+                    bool* pOwned = nullptr)
     {
         static_assert(std::is_same_v<typename T::AfxThisClass, T>,
                       "ReadObjectAs needs a class with its own run-time class");
@@ -139,10 +143,12 @@ public:
         else if (!pClassRef->IsDerivedFrom(T::GetThisClass()))
             fail(CArchiveException::badClass); // the loader's own mistake
         // The object is of class pClassRef (ReadObject checks), hence a T.
-        return static_cast<T*>(ReadCheckedObject(pClassRef, use));
+        return static_cast<T*>(ReadCheckedObject(pClassRef, use, pOwned));
     }
     // ReadObjectAs without the C++ type: the object is of class pClassRef.
-    CObject* ReadCheckedObject(const CRuntimeClass* pClassRef, ObjectUse use);
+    // pOwned (optional) receives whether the reader became the object's owner.
+    CObject* ReadCheckedObject(const CRuntimeClass* pClassRef, ObjectUse use,
+                               bool* pOwned = nullptr);
 
     // Lists in the layout of CObList::Serialize (a count, then the objects).
     // ReadListEntries appends each entry to list as soon as readEntry has

@@ -61,13 +61,14 @@ void CCrSectComp::DeleteReferencePoints()
 {
     // The shear node goes only when it is a node of its own: a node that a
     // region or the axis also holds is deleted by them.
-    const bool deleteShear =
-        m_pShearNode && IsFree(m_pShearNode) && !IsAxisNode(m_pAxis, m_pShearNode);
+    const bool deleteShear = m_pShearNode && m_bOwnsShearNode && IsFree(m_pShearNode) &&
+                             !IsAxisNode(m_pAxis, m_pShearNode);
     delete m_pAxis; // deletes its nodes that belong to no graph
     m_pAxis = nullptr;
     if (deleteShear)
         delete m_pShearNode;
     m_pShearNode = nullptr;
+    m_bOwnsShearNode = true;
 }
 
 // ------------------------------------------------------------ archive
@@ -118,10 +119,12 @@ void CCrSectComp::Serialize(CArchive& ar)
     delete m_pAuxObject;
     m_pAuxObject = nullptr;
     // The section owns its auxiliary object and axis (new objects, read
-    // here); the shear node may be a node a region holds too.
+    // here); the shear node is its own when it is new here, else a node a
+    // region holds too, which the section never frees.
     m_pAuxObject = ar.ReadCheckedObject(nullptr, CArchive::useOwned);
     m_pAxis = ar.ReadObjectAs<CAxis>(RUNTIME_CLASS(CAxis), CArchive::useOwned);
-    m_pShearNode = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
+    m_pShearNode = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode), CArchive::useOwnedIfNew,
+                                           &m_bOwnsShearNode);
     if (!DropSharedReferences())
         AfxThrowArchiveException(CArchiveException::badIndex);
     for (double& v : m_dProps)

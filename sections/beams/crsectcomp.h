@@ -166,6 +166,9 @@ protected:
     CObject* m_pAuxObject = nullptr;
     CObList m_MaterialList{10};
     CSNode* m_pShearNode = nullptr;
+    // Whether the section may free its shear node (a loaded one that refers
+    // back to a node read before is someone else's).
+    bool m_bOwnsShearNode = true;
     CAxis* m_pAxis = nullptr;
     double m_dForces[kForceCount];
     double m_dTable1[kTableSize] = {};

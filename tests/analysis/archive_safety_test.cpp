@@ -307,6 +307,10 @@ TEST_F(ArchiveSafetyTest, CraftedFilesAreRefused)
         {"crafted_element_twice_in_mesh.bin", CArchiveException::badIndex},
         {"crafted_region_in_own_mesh.bin", CArchiveException::badClass},
         {"crafted_broken_mesh_then_backref.bin", CArchiveException::badIndex},
+        // Found by fuzzing: a cross-section's axis refers back to a node read
+        // before it; the discard freed the node and then the axis freed it
+        // again.
+        {"axis_node_read_before.bin", CArchiveException::badIndex},
     };
     const std::filesystem::path corpus = SourceDir() / "fuzz" / "corpus";
     for (const Case& c : objects) {

@@ -192,6 +192,39 @@ TEST(GraphArchive, LayoutAndAxis)
     delete h;
 }
 
+// A loaded axis frees only the nodes that were new at its slots; a free node
+// read before it stays its first reader's, also when a failed load is
+// discarded (each object freed once, under the sanitizers).
+TEST(GraphArchive, AxisOwnsOnlyTheNodesNewAtItsSlots)
+{
+    CSNode* loose = new CSNode(5.0, 0.0, 0.0, nullptr, 0);
+    CSNode* own = new CSNode(6.0, 0.0, 0.0, nullptr, 0);
+    CAxis* axis = new CAxis(loose, own, nullptr);
+    const Bytes bytes = storeBytes([&](CArchive& ar) {
+        ar << static_cast<CObject*>(loose);
+        ar << static_cast<CObject*>(axis);
+    });
+    delete axis; // frees both: they were given to it
+    CObject* node = nullptr;
+    CAxis* loaded = nullptr;
+    loadBytes(bytes, [&](CArchive& ar) {
+        ar >> node;
+        ar >> loaded;
+    });
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetOrigin(), node);
+    delete loaded; // frees its x-node only
+    EXPECT_EQ(static_cast<CSNode*>(node)->x, 5.0);
+    delete node;
+
+    // The same file discarded: the archive frees the loose node, the axis its own.
+    loadBytes(bytes, [&](CArchive& ar) {
+        ar >> node;
+        ar >> loaded;
+        ar.DeleteCreatedObjects();
+    });
+}
+
 TEST(GraphArchive, SharedNodesAndTheTwoPasses)
 {
     CGraph g1, g2;

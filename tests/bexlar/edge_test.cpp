@@ -195,6 +195,17 @@ TEST(Edge, OnEdgeAndPerpendicular)
     h->GetPerpendicular2D(*p);
     EXPECT_EQ(p->x, 3.0);
     EXPECT_EQ(p->y, 1.0);
+    // Edges on the axes through the origin: the foot is on the axis.
+    const struct {
+        double x1, y1, x2, y2, px, py, fx, fy;
+    } axes[] = {{0, 0, 0, 30, 1, 15, 0, 15}, {0, -5, 0, 5, 2, 1, 0, 1}, {0, 0, 30, 0, 15, 1, 15, 0},
+                {-5, 0, 5, 0, 1, -2, 1, 0}};
+    for (const auto& a : axes) {
+        CSNode* q = n(a.px, a.py);
+        CEdge(n(a.x1, a.y1), n(a.x2, a.y2)).GetPerpendicular2D(*q);
+        EXPECT_EQ(q->x, a.fx) << a.x1 << " " << a.y1 << " " << a.x2 << " " << a.y2;
+        EXPECT_EQ(q->y, a.fy) << a.x1 << " " << a.y1 << " " << a.x2 << " " << a.y2;
+    }
 }
 
 TEST(Edge, AnglesAndCellWalk)

@@ -456,8 +456,7 @@ TEST_F(CalcRun, TheFirstSwitchToResultsTurnsScalesAndZoomsTheView)
     ASSERT_EQ(Comp().GetFactor(), -1.0);
     frame->m_pViewParams[3] = 0.0;
 
-    // The scaling and zoom below need no OpenGL context.
-    ExpectNoSurfaceBoxes(Boxes());
+    // The view is hosted on the fixture's off-screen surface.
     combo.UserSelect(1);
     EXPECT_EQ(frame->m_nViewID, ID_MODE_RESULTS);
     auto* view = dynamic_cast<CBrantelResView*>(frame->GetActiveView());

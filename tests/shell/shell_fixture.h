@@ -17,6 +17,7 @@
 #include "dialogs/pavesta.h"
 #include "platform/ferrand/ferrand.h"
 #include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/osmesa/osmesahosts.h"
 #include "tests/support/temp_files.h"
 
 namespace shelltest
@@ -63,14 +64,6 @@ struct RecordingCmdUI : CCmdUI {
     bool enabled = true;
 };
 
-// A headless pane has no surface until a view driver hosts it: a results
-// view created there reports that it has no OpenGL context yet.
-inline void ExpectNoSurfaceBoxes(afxui::headless::StrictMessageService& boxes)
-{
-    boxes.Expect("Error in COGLView InitializeOGL:\r\n\tFailure to get Device Context");
-    boxes.Expect("failure to Initialize OpenGL");
-}
-
 inline RecordingCmdUI QueryUI(CCmdTarget& target, UINT id)
 {
     RecordingCmdUI ui;
@@ -79,7 +72,9 @@ inline RecordingCmdUI QueryUI(CCmdTarget& target, UINT id)
     return ui;
 }
 
-// Puts the libraries' statics back after each test.
+// Puts the libraries' statics back after each test. Every OpenGL view the
+// test opens (documents, mode switches) is hosted on an OSMesa surface of
+// its own, so it initialises as on screen.
 class ShellTest : public afxui::headless::HeadlessApp
 {
 protected:
@@ -90,6 +85,9 @@ protected:
         CSectMeshArea::m_bStoreMesh = true;
         HeadlessApp::TearDown();
     }
+
+private:
+    COSMesaWindowHosts m_glHosts;
 };
 
 // Sets an environment variable for the scope (unset: null).

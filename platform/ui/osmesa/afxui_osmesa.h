@@ -3,6 +3,7 @@
 // Umbrella header: includes every public header of this library.
 #pragma once
 
+#include "platform/ui/osmesa/osmesahosts.h"
 #include "platform/ui/osmesa/osmesaoffscreen.h"
 #include "platform/ui/osmesa/osmesasurface.h"
 #include "platform/ui/osmesa/viewdriver.h"

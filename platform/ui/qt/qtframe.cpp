@@ -28,12 +28,43 @@
 namespace
 {
 
+// The client area of a child frame. Qt sizes it (the area shows its
+// children maximised or tabbed); the frame's panes follow its size.
+class ChildClientWidget : public QWidget
+{
+public:
+    explicit ChildClientWidget(HWND hWnd) : m_hWnd(hWnd) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        CWndState* state = AfxGetWndState(m_hWnd);
+        if (!state || state->bDestroying)
+            return;
+        const QSize size = event->size();
+        if (state->rect.Width() == size.width() && state->rect.Height() == size.height())
+            return;
+        state->rect.right = state->rect.left + size.width();
+        state->rect.bottom = state->rect.top + size.height();
+        const HWND hWnd = m_hWnd;
+        AfxQtEntry([hWnd] {
+            const CWndState* frameState = AfxGetWndState(hWnd);
+            if (auto* frame = frameState ? dynamic_cast<CFrameWnd*>(frameState->Target()) : nullptr)
+                frame->RecalcLayout();
+        });
+    }
+
+private:
+    HWND m_hWnd;
+};
+
 class ChildFrameWidget : public QMdiSubWindow
 {
 public:
     explicit ChildFrameWidget(HWND hWnd) : m_hWnd(hWnd)
     {
-        setWidget(new QWidget);
+        setWidget(new ChildClientWidget(hWnd));
         setAttribute(Qt::WA_DeleteOnClose, false);
     }
     HWND Handle() const { return m_hWnd; }

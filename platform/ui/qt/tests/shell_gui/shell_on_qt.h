@@ -1,6 +1,7 @@
-// The program's application on the display: the Qt backend with the
-// scripted services, the configuration in a scratch folder, and the
-// example documents.
+// The program's application on the display: the Qt backend with its
+// OpenGL hosts (the program's views draw in real OpenGL widgets), the
+// scripted services, the configuration in a scratch folder, and the example
+// documents.
 #pragma once
 
 #include <cstdlib>
@@ -46,6 +47,7 @@ protected:
             m_oldConfig = old;
         setenv("XDG_CONFIG_HOME", m_folder.c_str(), 1);
         m_backend.emplace();
+        m_gl.emplace();
         m_env.emplace(m_backend->Backend());
     }
     void TearDown() override
@@ -53,6 +55,7 @@ protected:
         if (m_env)
             m_env->Verify();
         m_env.reset();
+        m_gl.reset();
         m_backend.reset();
         if (m_oldConfig)
             setenv("XDG_CONFIG_HOME", m_oldConfig->c_str(), 1);
@@ -77,6 +80,7 @@ protected:
     std::string m_folder;
     std::optional<std::string> m_oldConfig;
     std::optional<afxui::qt::testing::BackendScope> m_backend;
+    std::optional<CQtGLServices> m_gl;
     std::optional<afxui::headless::ScriptedEnvironment> m_env;
 };
 
