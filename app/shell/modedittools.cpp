@@ -66,15 +66,6 @@ void DeleteNodeList(CObList* nodes)
     delete nodes;
 }
 
-// The region's boundary as a node list for the point-in-polygon test.
-bool HoldsPoint(CSectArea& region, const CSNode* node)
-{
-    CObList outline;
-    for (POSITION pos = region.GetHeadPosition(); pos;)
-        outline.AddTail(region.GetNext(pos));
-    return CGraph::IsPointInside2D(outline, node->x, node->y);
-}
-
 } // namespace
 
 // ---- New node, link, divide ----------------------------------------------------------
@@ -94,10 +85,20 @@ void CBrantelModView::NewNodeClick(double x, double y)
         return;
     InvalidateList();
     doc->UpdateUndo(true);
-    CSNode* first = edge->GetNode1();
-    CSNode* second = edge->GetNode2();
     auto* node = new CBoundNode(x, y, 0.0, nullptr, 0);
     edge->GetPerpendicular2D(*node);
+    SplitEdgeAt(edge, node);
+    // Only an inserted node changes the model (and drops its results).
+    doc->SetModifiedFlag(TRUE);
+    m_uiGeomTool = 0;
+    m_iTool = VIEWTOOL_POINT;
+    Invalidate(FALSE);
+}
+
+void CBrantelModView::SplitEdgeAt(CEdge* edge, CSNode* node)
+{
+    CSNode* first = edge->GetNode1();
+    CSNode* second = edge->GetNode2();
     if (m_pGeomHlpr->RemoveSelected(edge)) {
         CEdge* part1 = nullptr;
         CEdge* part2 = nullptr;
@@ -112,34 +113,33 @@ void CBrantelModView::NewNodeClick(double x, double y)
         chain.AddTail(node);
         region->AddChain(first, &chain, second);
     }
-    // Only an inserted node changes the model (and drops its results).
-    doc->SetModifiedFlag(TRUE);
-    m_uiGeomTool = 0;
-    m_iTool = VIEWTOOL_POINT;
-    Invalidate(FALSE);
+}
+
+bool CBrantelModView::TwoChainNodes(CSNode*& first, CSNode*& second)
+{
+    const int count = m_pGeomHlpr ? m_pGeomHlpr->GetTmpNodeCount() : 0;
+    if (count == 1 && !m_pGeomHlpr->GetFirstTmpNode()->IsConnected())
+        ResetGeomInput();
+    if (count < 2)
+        return false;
+    first = m_pGeomHlpr->GetFirstTmpNode();
+    second = m_pGeomHlpr->GetLastTmpNode();
+    if (second->GetGraphCount() == 0) {
+        // A point off the model: dropped, the tool waits for another.
+        m_pGeomHlpr->GetTmpNodeList()->RemoveTail();
+        delete second;
+        return false;
+    }
+    return true;
 }
 
 void CBrantelModView::LinkClick()
 {
     CBrantelDoc* doc = GetBrantelDoc();
-    if (!doc || !m_pGeomHlpr)
+    CSNode* first = nullptr;
+    CSNode* second = nullptr;
+    if (!doc || !TwoChainNodes(first, second))
         return;
-    const int count = m_pGeomHlpr->GetTmpNodeCount();
-    if (count == 1) {
-        if (!m_pGeomHlpr->GetFirstTmpNode()->IsConnected())
-            ResetGeomInput();
-        return;
-    }
-    if (count < 2)
-        return;
-    CSNode* first = m_pGeomHlpr->GetFirstTmpNode();
-    CSNode* second = m_pGeomHlpr->GetLastTmpNode();
-    if (second->GetGraphCount() == 0) {
-        // A point off the model: dropped, the tool waits for another.
-        m_pGeomHlpr->GetTmpNodeList()->RemoveTail();
-        delete second;
-        return;
-    }
     if (!CGraph::GetComEdge(first, second)) {
         new CDOFLink(first, second);
         doc->SetModifiedFlag(TRUE);
@@ -173,22 +173,11 @@ void CBrantelModView::DivideClick()
     CPlateComp* comp = GetPlateComp();
     if (!doc || !comp || !m_pGeomHlpr)
         return;
-    const int count = m_pGeomHlpr->GetTmpNodeCount();
-    if (count == 1) {
-        if (!m_pGeomHlpr->GetFirstTmpNode()->IsConnected())
-            ResetGeomInput();
-        return;
-    }
-    if (count < 2)
+    CSNode* n1 = nullptr;
+    CSNode* n2 = nullptr;
+    if (!TwoChainNodes(n1, n2))
         return;
     InvalidateList();
-    CSNode* n1 = m_pGeomHlpr->GetFirstTmpNode();
-    CSNode* n2 = m_pGeomHlpr->GetLastTmpNode();
-    if (n2->GetGraphCount() == 0) {
-        m_pGeomHlpr->GetTmpNodeList()->RemoveTail();
-        delete n2;
-        return;
-    }
     auto finish = [&] {
         RemoveSelected(nullptr);
         ResetGeomInput();
@@ -223,19 +212,7 @@ void CBrantelModView::DivideClick()
     }
     if (!divided->GetOuterSect())
         comp->AddTail(part);
-    // The holes of the divided region go to the half that holds them.
-    auto* half = dynamic_cast<CSectArea*>(part);
-    if (CObList* subs = divided->GetSubList()) {
-        std::vector<CSectArea*> holes;
-        for (POSITION pos = subs->GetHeadPosition(); pos;)
-            if (auto* hole = dynamic_cast<CSectArea*>(subs->GetNext(pos)))
-                holes.push_back(hole);
-        for (CSectArea* hole : holes)
-            if (half && !hole->IsEmpty() && HoldsPoint(*half, hole->GetHeadNode())) {
-                divided->RemoveInnerSect(hole);
-                half->InsertSubSect(hole);
-            }
-    }
+    // Divide itself hands the holes to the half that holds them.
     comp->Fix();
     doc->SetModifiedFlag(TRUE);
     finish();
