@@ -1,0 +1,96 @@
+// Copy and paste of a region in the program's real window: Ctrl+C, a click
+// for the base point, Ctrl+V and a click for the target.
+#include <QMainWindow>
+#include <QOpenGLWidget>
+#include <QTest>
+
+#include <cmath>
+
+#include "app/analysis/analysis.h"
+#include "app/shell/calcrun.h"
+#include "framework/geomhlpr.h"
+#include "platform/ui/qt/tests/shell_gui/shell_on_qt.h"
+
+namespace
+{
+
+using namespace shellgui;
+
+QPoint PixelAt(COGL2DView& view, double x, double y)
+{
+    view.GetScreenCoord(x, y);
+    return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+}
+
+TEST_F(ShellOnQt, CtrlCAndCtrlVWithTwoClicksCopyASelectedRegion)
+{
+    auto app = std::make_unique<CBrantelApp>();
+    app->SetCommandLine({Example("plate.plb").c_str()});
+    ASSERT_TRUE(app->InitInstance());
+    auto* frame = dynamic_cast<CMainFrame*>(app->m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    frame->MoveWindow(CRect(0, 0, 1280, 900));
+    frame->ShowWindow(SW_SHOW);
+    auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* child = dynamic_cast<CChildFrame*>(frame->MDIGetActive());
+    ASSERT_NE(child, nullptr);
+    auto* view = dynamic_cast<CBrantelModView*>(child->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CBrantelDoc* doc = view->GetBrantelDoc();
+    auto* gl = AfxQtWidgetOf(view)->findChild<QOpenGLWidget*>();
+    ASSERT_NE(gl, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(gl->window()));
+    QTest::qWait(50);
+
+    CPlateComp* comp = doc->GetPlateComp();
+    const int regions = comp->GetCount();
+    ASSERT_GT(regions, 0);
+    auto* region = dynamic_cast<CSectPlate*>(comp->GetHead());
+    ASSERT_NE(region, nullptr);
+    double rxmax = 0, rymax = 0, rxmin = 0, rymin = 0;
+    region->GetMaxMin(rxmax, rymax, rxmin, rymin);
+    double xmax = 0, ymax = 0, xmin = 0, ymin = 0;
+    doc->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    const double span = std::max(xmax - xmin, ymax - ymin);
+    view->AddSelect(region, KorBasisGeomHlpr::kAreas, true);
+
+    gl->setFocus();
+    QTest::keyClick(gl, 'C', Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(view->m_uiEditMode, UINT(kEditCopy));
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier, PixelAt(*view, rxmin, rymin));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->m_uiEditMode, 0u);
+    ASSERT_NE(view->GetCopyList(), nullptr);
+    ASSERT_NE(view->GetTmpNode(2), nullptr);
+
+    // The target right of the model, in empty space and in sight.
+    const double tx = xmax + 0.1 * span + (view->GetTmpNode(2)->x - rxmin);
+    const double ty = view->GetTmpNode(2)->y;
+    const QPoint target = PixelAt(*view, tx, ty);
+    ASSERT_TRUE(gl->rect().contains(target));
+    QTest::keyClick(gl, 'V', Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(view->m_uiEditMode, UINT(kEditPaste));
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier, target);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(comp->GetCount(), regions + 1);
+    EXPECT_EQ(view->m_uiEditMode, 0u);
+    gl->update();
+    QTest::qWait(50);
+    QString why;
+    EXPECT_TRUE(afxui::qt::testing::SaveScreenshot(window, "brantel-modelling-paste.png", &why))
+        << why.toStdString();
+
+    CString text;
+    RunLogWindow()->GetLogEdit().GetWindowText(text);
+    EXPECT_NE(std::string(text).find("Section is pasted\r\n"), std::string::npos);
+
+    EndApp(app);
+}
+
+} // namespace
