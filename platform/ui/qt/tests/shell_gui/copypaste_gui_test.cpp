@@ -25,26 +25,12 @@ QPoint PixelAt(COGL2DView& view, double x, double y)
 TEST_F(ShellOnQt, CtrlCAndCtrlVWithTwoClicksCopyASelectedRegion)
 {
     auto app = std::make_unique<CBrantelApp>();
-    app->SetCommandLine({Example("plate.plb").c_str()});
-    ASSERT_TRUE(app->InitInstance());
-    auto* frame = dynamic_cast<CMainFrame*>(app->m_pMainWnd);
-    ASSERT_NE(frame, nullptr);
-    frame->MoveWindow(CRect(0, 0, 1280, 900));
-    frame->ShowWindow(SW_SHOW);
-    auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    auto* child = dynamic_cast<CChildFrame*>(frame->MDIGetActive());
-    ASSERT_NE(child, nullptr);
-    auto* view = dynamic_cast<CBrantelModView*>(child->GetActiveView());
-    ASSERT_NE(view, nullptr);
+    const ShownExample shown = ShowExample(*app, "plate.plb");
+    ASSERT_NE(shown.view, nullptr);
+    QMainWindow* window = shown.window;
+    CBrantelModView* view = shown.view;
+    QOpenGLWidget* gl = shown.gl;
     CBrantelDoc* doc = view->GetBrantelDoc();
-    auto* gl = AfxQtWidgetOf(view)->findChild<QOpenGLWidget*>();
-    ASSERT_NE(gl, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(gl->window()));
-    QTest::qWait(50);
 
     CPlateComp* comp = doc->GetPlateComp();
     const int regions = comp->GetCount();
