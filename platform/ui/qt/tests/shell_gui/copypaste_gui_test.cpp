@@ -16,12 +16,6 @@ namespace
 
 using namespace shellgui;
 
-QPoint PixelAt(COGL2DView& view, double x, double y)
-{
-    view.GetScreenCoord(x, y);
-    return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
-}
-
 TEST_F(ShellOnQt, CtrlCAndCtrlVWithTwoClicksCopyASelectedRegion)
 {
     auto app = std::make_unique<CBrantelApp>();
@@ -48,7 +42,7 @@ TEST_F(ShellOnQt, CtrlCAndCtrlVWithTwoClicksCopyASelectedRegion)
     QTest::keyClick(gl, 'C', Qt::ControlModifier);
     QCoreApplication::processEvents();
     ASSERT_EQ(view->m_uiEditMode, UINT(kEditCopy));
-    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier, PixelAt(*view, rxmin, rymin));
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier, PixelOf(*view, rxmin, rymin));
     QCoreApplication::processEvents();
     EXPECT_EQ(view->m_uiEditMode, 0u);
     ASSERT_NE(view->GetCopyList(), nullptr);
@@ -57,7 +51,7 @@ TEST_F(ShellOnQt, CtrlCAndCtrlVWithTwoClicksCopyASelectedRegion)
     // The target right of the model, in empty space and in sight.
     const double tx = xmax + 0.1 * span + (view->GetTmpNode(2)->x - rxmin);
     const double ty = view->GetTmpNode(2)->y;
-    const QPoint target = PixelAt(*view, tx, ty);
+    const QPoint target = PixelOf(*view, tx, ty);
     ASSERT_TRUE(gl->rect().contains(target));
     QTest::keyClick(gl, 'V', Qt::ControlModifier);
     QCoreApplication::processEvents();

@@ -4,6 +4,7 @@
 // documents.
 #pragma once
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -87,6 +88,13 @@ protected:
     std::optional<CQtGLServices> m_gl;
     std::optional<afxui::headless::ScriptedEnvironment> m_env;
 };
+
+// Pixel of a model point in the view (device pixels, top row 0).
+inline QPoint PixelOf(COGL2DView& view, double x, double y)
+{
+    view.GetScreenCoord(x, y);
+    return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+}
 
 // The program started on an example file, its main window shown at
 // 1280 x 900 and active, with the modelling view of the active child frame
