@@ -194,9 +194,9 @@ void HandEdgePropertiesToMesh(CEdge& edge, MeshBoundary& made)
         return;
     CObList chain;
     const auto join = [&](CSNode* from, CSNode* to) {
-        auto* piece = new CBoundary(from, to);
-        made.edges.push_back(piece);
-        chain.AddTail(piece);
+        auto* segment = new CBoundary(from, to);
+        made.edges.push_back(segment);
+        chain.AddTail(segment);
     };
     CSNode* from = made.CopyOf(edge.GetNode1());
     if (CObList* subNodes = edge.GetSubNodeList())

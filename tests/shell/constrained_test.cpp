@@ -563,8 +563,8 @@ TEST_F(ConstrainedFrame, EdgesAreGradedAlongTheirReadingDirectionAndPassTheirCon
         auto* node = static_cast<CSNode*>(subs->GetNext(p));
         int supported = 0;
         for (POSITION q = node->GetEdgeList()->GetHeadPosition(); q;) {
-            auto* piece = dynamic_cast<CBoundary*>(node->GetEdgeList()->GetNext(q));
-            if (piece && piece != bottom && piece->GetBC(0) && piece->GetBC(0)->GetType() == 1u)
+            auto* segment = dynamic_cast<CBoundary*>(node->GetEdgeList()->GetNext(q));
+            if (segment && segment != bottom && segment->GetBC(0) && segment->GetBC(0)->GetType() == 1u)
                 ++supported;
         }
         EXPECT_EQ(supported, 2) << node->x;
