@@ -7,22 +7,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/quad_grid.h"
 #include "femodel/strelna.h"
 
 namespace {
-
-void BuildGrid(CMeshOrganizer& mesh, int n)
-{
-    std::vector<CSNode*> grid;
-    grid.reserve(static_cast<std::size_t>((n + 1) * (n + 1)));
-    for (int j = 0; j <= n; ++j)
-        for (int i = 0; i <= n; ++i)
-            grid.push_back(new CSNode(i, j, 0.0, nullptr, 0));
-    auto at = [&](int i, int j) { return grid[static_cast<std::size_t>(j * (n + 1) + i)]; };
-    for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i)
-            mesh.AddElement(new CQuadElem(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)));
-}
 
 void Report(benchmark::State& state, int n)
 {
@@ -38,7 +26,7 @@ void SolverHandOver(benchmark::State& state, int n)
     CElement::m_nNodeVal = 3;
     CElement::m_nVectors = 5;
     CMeshOrganizer mesh;
-    BuildGrid(mesh, n);
+    BuildQuadGrid(mesh, n);
     const int elements = n * n;
     const int nodes = (n + 1) * (n + 1);
     std::vector<long> table(static_cast<std::size_t>(elements) * 5);
@@ -67,7 +55,7 @@ void ToQuad8(benchmark::State& state, int n)
     for (auto _ : state) {
         state.PauseTiming();
         auto* mesh = new CMeshOrganizer;
-        BuildGrid(*mesh, n);
+        BuildQuadGrid(*mesh, n);
         state.ResumeTiming();
         mesh->QuadToQuad(105);
         state.PauseTiming();

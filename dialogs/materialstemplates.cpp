@@ -1,13 +1,11 @@
 // Templates of the materials, material-type and document-type dialogs, and
-// the element descriptions and pictures the new-document pages show.
-#include <string>
-
+// the element descriptions the new-document pages show (their pictures are
+// drawn from resources/art/elements/).
 #include "dialogs/doctypedlg.h"
 #include "dialogs/matsedit.h"
 #include "dialogs/mattypedlg.h"
 #include "dialogs/resources.h"
 #include "dialogs/templaterows.h"
-#include "platform/afx/numconv.h"
 
 namespace
 {
@@ -106,17 +104,6 @@ DialogTemplate DocumentTypeTemplate()
     return t;
 }
 
-// Until the element pictures are drawn, each is a labelled frame.
-AfxBitmapResource Placeholder(UINT nID)
-{
-    const std::string svg = AfxFormat(
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"96\" height=\"96\">"
-        "<rect x=\"0.5\" y=\"0.5\" width=\"95\" height=\"95\" fill=\"none\" stroke=\"black\"/>"
-        "<text x=\"48\" y=\"52\" text-anchor=\"middle\" font-size=\"14\">%u</text></svg>",
-        nID);
-    return SvgBitmap(svg);
-}
-
 } // namespace
 
 void pavesta::AddMaterialResources(CResourceModule& m)
@@ -157,8 +144,4 @@ void pavesta::AddMaterialResources(CResourceModule& m)
         {16068, "9 degrees of freedom.\nBased on Mindlin theory\nThin plate (Kirchhoff) theory "
                 "enforced at nodal pints.\nLinearly varying thickness."},
     });
-    // The element pictures and the pictures of the document-type buttons.
-    for (UINT nID : {16001u, 16002u, 16005u, 16006u, 16007u, 16008u, 16009u, 16010u, 16011u, 16012u,
-                     16013u, 16014u, 16015u, 16067u, 16068u})
-        m.Add(nID, Placeholder(nID));
 }

@@ -16,6 +16,7 @@ const CResourceModule s_resources("pavesta", CResourceModule::library, [](CResou
     pavesta::AddNodePageResources(m);
     pavesta::AddBeamPageResources(m);
     pavesta::AddCrossSectionResources(m);
+    pavesta::AddElementPictures(m);
 });
 
 } // namespace

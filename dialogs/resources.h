@@ -16,5 +16,7 @@ void AddEigenPageResources(CResourceModule& m);
 void AddNodePageResources(CResourceModule& m);
 void AddBeamPageResources(CResourceModule& m);
 void AddCrossSectionResources(CResourceModule& m);
+// The element pictures, drawn from resources/art/elements/ at build time.
+void AddElementPictures(CResourceModule& m);
 
 } // namespace pavesta

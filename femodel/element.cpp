@@ -1101,14 +1101,9 @@ void CElement::PickDrawCorners(int r, int mode, double scale, int corners)
         glLoadName(static_cast<GLuint>(m_ulID));
         DrawModelGL(false);
     }
-    // The graph's own pick drawing of its nodes.
-    for (POSITION p = GetHeadPosition(); p;) {
-        CSNode* node = GetNextNode(p);
-        glLoadName(static_cast<GLuint>(node->GetID()));
-        glBegin(GL_POINTS);
-        node->GLVertex();
-        glEnd();
-    }
+    // The nodes (2) and edges (4) only when asked for: a pick of elements
+    // alone must not hit their nodes.
+    CGraph::PickDrawGL(false, mode & ~1);
 }
 
 void CElement::PickDrawResGL(int index, double scale, int n)

@@ -43,6 +43,19 @@ bool CMeshOrganizer::RemoveElem(CObject* e)
     return true;
 }
 
+int CMeshOrganizer::RemoveElems(const std::unordered_set<CObject*>& elements)
+{
+    int removed = 0;
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        const POSITION at = pos;
+        if (elements.count(GetNext(pos))) {
+            RemoveAt(at);
+            ++removed;
+        }
+    }
+    return removed;
+}
+
 void CMeshOrganizer::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {

@@ -4,6 +4,8 @@
 // elements, whole-mesh kind conversion, refinement and element numbering.
 #pragma once
 
+#include <unordered_set>
+
 #include "femodel/element.h"
 
 class CMeshOrganizer : public CObList {
@@ -63,6 +65,9 @@ public:
     CElement* GetPrevElem(POSITION& pos) const { return static_cast<CElement*>(GetPrev(pos)); }
     CElement* GetElemAt(POSITION pos) const { return static_cast<CElement*>(GetAt(pos)); }
     bool RemoveElem(CObject* e);
+    // Takes every listed element out of the list in one pass (none is
+    // deleted); the number taken out.
+    int RemoveElems(const std::unordered_set<CObject*>& elements);
     void Clear();
 
     // --- solver arrays

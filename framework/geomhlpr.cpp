@@ -237,7 +237,11 @@ void KorBasisGeomHlpr::CopySelSectList(CObList* target)
 {
     if (!target)
         return;
-    ForEach(m_pSelAreas, [&](CObject* ob) { target->AddTail(static_cast<CGraph*>(ob)->Copy(false)); });
+    // A graph is itself a list: as a CObject the copy is appended whole,
+    // not node by node.
+    ForEach(m_pSelAreas, [&](CObject* ob) {
+        target->AddTail(static_cast<CObject*>(static_cast<CGraph*>(ob)->Copy(false)));
+    });
     ForEach(target, [](CObject* ob) {
         if (ob->IsKindOf(RUNTIME_CLASS(CGraph)))
             static_cast<CGraph*>(ob)->ReleaseCopyNodes(true);

@@ -1,7 +1,7 @@
-// The program's document files (plate, membrane and shell documents) loaded
-// as opening a file loads them: a refused file leaves the document whole and
-// frees what the load made; a loaded one must store again and survive the
-// document's statics swap and deletion.
+// The program's document files (plate, membrane, shell and constrained-mesh
+// documents) loaded as opening a file loads them: a refused file leaves the
+// document whole and frees what the load made; a loaded one must store again
+// and survive the document's statics swap and deletion.
 #include <memory>
 
 #include "app/shell/brantelshell.h"
@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     LoadAs<CBrantelDoc>(scratch.path());
     LoadAs<CDocShell>(scratch.path());
+    LoadAs<CDocRestr>(scratch.path());
     fuzzmodel::Quiet();
     return 0;
 }

@@ -96,6 +96,7 @@ ART = {
     34009: {"glyph": "material"},
     34016: {"glyph": "loads"},
     34018: {"glyph": "mesh"},
+    34046: {"glyph": "letter", "ch": "E"},                        # element options
     34034: {"glyph": "finer"},
     34044: {"glyph": "letter", "ch": "1"},
     34045: {"glyph": "letter", "ch": "#"},
@@ -203,4 +204,116 @@ ART.update({
     746: {"glyph": "beam"},
     766: {"glyph": "section"},
     788: {"glyph": "letter", "ch": "k", "colour": "#3c9d5d"},   # spring
+})
+
+# ---- Element pictures of the new-document and element pages ----------------
+# They belong to the dialogs library (resources/art/elements/): each shows the
+# element's shape with its nodes. Membrane elements are drawn on a blue sheet,
+# plate elements on a yellow one; corner nodes that carry slopes (and
+# curvatures) as well as the deflection wear one ring (two rings).
+
+ELEMENT_W, ELEMENT_H = 160, 100
+MEMBRANE_FILL = "#dbe9f5"
+PLATE_FILL = "#fbe7c4"
+EDGE = "#1f3a5f"
+NODE = "#1f3a5f"
+INNER = "#d9534f"   # nodes inside the element
+
+
+def _frame():
+    return (f'<rect x="0.5" y="0.5" width="{ELEMENT_W-1}" height="{ELEMENT_H-1}" '
+            f'fill="#ffffff" stroke="#dbe9f5"/>\n')
+
+
+def _node(x, y, colour=NODE, r=3.6):
+    return f'<circle cx="{x:.1f}" cy="{y:.1f}" r="{r}" fill="{colour}"/>\n'
+
+
+def _rings(x, y, count):
+    return "".join(f'<circle cx="{x:.1f}" cy="{y:.1f}" r="{7 + 4 * n}" fill="none" stroke="{EDGE}" '
+                   f'stroke-width="1.4"/>\n' for n in range(count))
+
+
+def _polygon(points, fill):
+    d = " ".join(f"{'M' if i == 0 else 'L'}{x:.1f} {y:.1f}" for i, (x, y) in enumerate(points))
+    return (f'<path d="{d} Z" fill="{fill}" stroke="{EDGE}" stroke-width="2.4" '
+            f'stroke-linejoin="round"/>\n')
+
+
+TRIANGLE = ((24, 84), (136, 84), (64, 16))
+QUAD = ((24, 86), (136, 90), (126, 14), (34, 18))
+
+
+def triangle(order, fill, rings=0):
+    """A triangle with the nodes of a complete polynomial of the order:
+    (order + 1)(order + 2) / 2 of them, on the edges and inside; rings
+    around the corners for each further order of derivatives they carry."""
+    (ax, ay), (bx, by), (cx, cy) = TRIANGLE
+    body = _frame() + _polygon(TRIANGLE, fill)
+    for i in range(order + 1):
+        for j in range(order + 1 - i):
+            k = order - i - j
+            x = (i * ax + j * bx + k * cx) / order
+            y = (i * ay + j * by + k * cy) / order
+            inside = i > 0 and j > 0 and k > 0
+            corner = max(i, j, k) == order
+            if corner:
+                body += _rings(x, y, rings)
+            body += _node(x, y, INNER if inside else NODE)
+    return {"glyph": "picture", "body": body, "size": (ELEMENT_W, ELEMENT_H), "folder": "elements"}
+
+
+def quadrilateral(per_edge, fill, centre=False, bubble=False):
+    """A quadrilateral with per_edge nodes on each edge (corners included),
+    a centre node or the dashed bubble of condensed nodeless freedoms."""
+    body = _frame() + _polygon(QUAD, fill)
+    if bubble:
+        body += (f'<ellipse cx="80" cy="52" rx="24" ry="16" fill="none" stroke="{INNER}" '
+                 f'stroke-width="1.6" stroke-dasharray="5 3"/>\n')
+    for n in range(4):
+        (x0, y0), (x1, y1) = QUAD[n], QUAD[(n + 1) % 4]
+        for s in range(per_edge - 1):
+            t = s / (per_edge - 1)
+            body += _node(x0 + t * (x1 - x0), y0 + t * (y1 - y0))
+    if centre:
+        body += _node(sum(p[0] for p in QUAD) / 4, sum(p[1] for p in QUAD) / 4, INNER)
+    return {"glyph": "picture", "body": body, "size": (ELEMENT_W, ELEMENT_H), "folder": "elements"}
+
+
+def document_type(bending):
+    """The document-type buttons: a plate under loads across its plane
+    (bending) or in its plane (membrane)."""
+    sheet = "M14 62 L62 80 L88 46 L40 30 Z"
+    body = (f'<rect x="0.5" y="0.5" width="99" height="99" fill="#ffffff" stroke="#dbe9f5"/>\n'
+            f'<path d="{sheet}" fill="{PLATE_FILL if bending else MEMBRANE_FILL}" stroke="{EDGE}" '
+            f'stroke-width="2" stroke-linejoin="round"/>\n')
+    arrow = 'fill="none" stroke="#d9534f" stroke-width="2.2" stroke-linecap="round"'
+    head = 'fill="#d9534f"'
+    if bending:
+        for x, y in ((34, 48), (52, 56), (58, 44), (70, 60)):
+            body += (f'<path d="M{x} {y-26} V{y-6}" {arrow}/>\n'
+                     f'<path d="M{x-4} {y-9} L{x} {y-1} L{x+4} {y-9} Z" {head}/>\n')
+    else:
+        body += (f'<path d="M90 52 H98" {arrow}/><path d="M94 48 L99.5 52 L94 56 Z" {head}/>\n'
+                 f'<path d="M84 40 L92 33" {arrow}/><path d="M88 31 L95 30 L92 37 Z" {head}/>\n'
+                 f'<path d="M12 56 H3" {arrow}/><path d="M6 52 L0.5 56 L6 60 Z" {head}/>\n')
+    return {"glyph": "picture", "body": body, "size": (100, 100), "folder": "elements"}
+
+
+ART.update({
+    16001: document_type(False),                      # membrane document
+    16002: document_type(True),                       # plate-bending document
+    16005: triangle(1, MEMBRANE_FILL),                # CST
+    16006: triangle(2, MEMBRANE_FILL),                # LST
+    16007: triangle(3, MEMBRANE_FILL),                # QST
+    16008: quadrilateral(2, MEMBRANE_FILL),           # Q4
+    16009: quadrilateral(2, MEMBRANE_FILL, bubble=True),  # Q6
+    16010: quadrilateral(3, MEMBRANE_FILL),           # Q8
+    16011: quadrilateral(3, MEMBRANE_FILL, centre=True),  # Q9
+    16012: triangle(4, PLATE_FILL),                   # T15
+    16013: triangle(1, PLATE_FILL, rings=2),          # T18: slopes and curvatures
+    16014: triangle(5, PLATE_FILL),                   # T21
+    16015: triangle(1, PLATE_FILL, rings=1),          # TEBA (and DKT)
+    16067: triangle(2, PLATE_FILL),                   # T6
+    16068: triangle(1, PLATE_FILL, rings=1),          # DKT
 })

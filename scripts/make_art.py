@@ -5,7 +5,8 @@ Every icon is a simple glyph on a 16 x 15 grid in one palette. The table
 below gives each resource id a glyph (and an optional letter or colour);
 run it again after adding ids:
 
-    scripts/make_art.py            # writes resources/art/*.svg
+    scripts/make_art.py            # writes resources/art/*.svg and
+                                   # resources/art/<folder>/*.svg
 """
 import os
 import sys
@@ -169,7 +170,11 @@ def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "art")
     os.makedirs(root, exist_ok=True)
     for nid, entry in sorted(ART.items()):
-        with open(os.path.join(root, f"{nid}.svg"), "w", encoding="utf-8") as out:
+        # The program's art lies in the folder itself; a library's art in
+        # the entry's subfolder (see cmake/Art.cmake).
+        folder = os.path.join(root, entry.get("folder", ""))
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, f"{nid}.svg"), "w", encoding="utf-8") as out:
             out.write(build(entry))
     print(f"{len(ART)} icons in {os.path.normpath(root)}")
 

@@ -165,6 +165,13 @@ bool CPlateComp::RemoveElem(CObject* element)
     return false;
 }
 
+int CPlateComp::RemoveElems(const std::unordered_set<CObject*>& elements)
+{
+    int removed = 0;
+    ForEachMeshRegion([&](CSectMeshArea* r) { removed += r->RemoveElems(elements); });
+    return removed;
+}
+
 void CPlateComp::ResetParam()
 {
 }

@@ -8,6 +8,8 @@
 // deletes the component first, then the materials of (a copy of) its list.
 #pragma once
 
+#include <unordered_set>
+
 #include "app/analysis/resultmeasures.h"
 #include "app/analysis/sectplate.h"
 #include "sections/regions/sectcomp.h"
@@ -37,6 +39,17 @@ public:
     // material objects, a shallow one shares them.
     void Copy(CSectComp*& target, bool deep) override;
     bool RemoveElem(CObject* element) override;
+    // Takes the listed elements out of every region's mesh, inner regions
+    // included, in one pass over each mesh; none is deleted. The number
+    // taken out.
+    int RemoveElems(const std::unordered_set<CObject*>& elements);
+    // Calls f with every element of every region's mesh, inner regions
+    // included.
+    template <class F>
+    void ForEachMeshElement(F f)
+    {
+        ForEachMeshRegion([&](CSectMeshArea* r) { r->ForEachElement(f); });
+    }
     void ResetParam() override;
     void RemoveNode(CSNode* node) override;
     void PickDrawResGL(int kind, bool flag) override;

@@ -346,15 +346,23 @@ void CPlateComp::GetMaxMinResult(double& max, double& min, CString* unit)
 
 void CPlateComp::PickDrawResGL(int kind, bool flag)
 {
-    if (m_bBusy || !HasRegions() || m_MinVals.GetSize() == 0 || !SetNodeValueCount())
+    if (m_bBusy || !HasRegions())
         return;
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glPointSize(3.0f);
+    if (kind != 8) {
+        // The mesh's own nodes, edges and elements by identifier (the
+        // element view): they need no results and no plot axes.
+        ForEachMeshRegion([&](CSectMeshArea* r) { r->PickDrawResGL(0, kind, 0.0); });
+        return;
+    }
+    if (m_MinVals.GetSize() == 0 || !SetNodeValueCount())
+        return;
     const int c = GetActVal();
     const int n = static_cast<int>(GetResCount());
     const double factor = GetFactor();
     const double scale = (flag ? 1.0 : 0.0) * factor;
-    if (c < n || kind != 8) {
+    if (c < n) {
         const bool local = m_iLocalAxes != 0 && (c < 3 || (c < 5 && IsHigherPlateCode(m_iElemType)));
         if (local)
             PickDrawLocal(flag);

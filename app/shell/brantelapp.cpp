@@ -267,6 +267,17 @@ void CBrantelApp::OnFileNew()
             child->Invalidate();
         }
     }
+    // A constrained mesh starts with its region and settings.
+    POSITION viewPos = doc->GetFirstViewPosition();
+    CView* firstView = viewPos ? doc->GetNextView(viewPos) : nullptr;
+    if (auto* constrained =
+            dynamic_cast<CConstrChFrm*>(firstView ? firstView->GetParentFrame() : nullptr)) {
+        constrained->DefineModel();
+        if (auto* view2d = dynamic_cast<COGL2DView*>(constrained->GetActiveView())) {
+            view2d->InvalidateList();
+            view2d->ZoomToFit();
+        }
+    }
     CPlateComp* comp = doc->GetPlateComp();
     comp->m_iIntegrationRule = finalPage.m_iIntegrationRule + 1;
     comp->m_iIntegrationPoints = finalPage.m_iIntegrationPoints;

@@ -234,6 +234,7 @@ void CBrantelDoc::Store(CArchive& ar)
     ar << LONG(count);
     for (int i = 0; i < count; ++i)
         ar.WriteObject(m_pNodeList->m_pNodes[i]);
+    StoreTail(ar);
 }
 
 namespace
@@ -298,7 +299,8 @@ void CBrantelDoc::Load(CArchive& ar)
             fresh->Serialize(ar);
             fresh->SerializeNodeIDs(ar);
             fresh->SecondarySerial(ar);
-            if (!ar.IsBufferEmpty()) {
+            const bool blocksRequired = HasArchiveTail();
+            if (blocksRequired || !ar.IsBufferEmpty()) {
                 LONG marker = 0, present = 0, stored = 0;
                 ar >> marker >> present;
                 if (present != 0) {
@@ -308,7 +310,7 @@ void CBrantelDoc::Load(CArchive& ar)
                 ar >> stored;
                 flag = stored == 1;
             }
-            if (!ar.IsBufferEmpty()) {
+            if (blocksRequired || !ar.IsBufferEmpty()) {
                 LONG count = 0;
                 ar >> count;
                 if (count < 0)
@@ -322,6 +324,7 @@ void CBrantelDoc::Load(CArchive& ar)
                     list->AddNode(node);
                 }
             }
+            LoadTail(ar);
             AdoptUnlistedMaterials(ar, *fresh);
         } catch (...) {
             // The fresh component first (its materials are the archive's),
@@ -353,6 +356,7 @@ void CBrantelDoc::Load(CArchive& ar)
     delete m_pstrArchText;
     m_pstrArchText = text.release();
     m_bArchFlag = flag;
+    CommitTail();
 
     RecomputeLoadScales();
     ZoomAllToFit();

@@ -163,6 +163,17 @@ protected:
     // Adds "Default" and "VOID" to the component's materials.
     static void AddDefaultMaterials(CPlateComp& comp);
 
+    // Data a derived document appends to the archive after the plate
+    // document's blocks. A document with such data always writes the
+    // blocks, so they are read whether or not data seem to remain, and a
+    // file that ends before them is refused. LoadTail reads into a pending
+    // state; CommitTail takes it over once the whole archive has been read,
+    // so that a refused file leaves the document as it was.
+    virtual bool HasArchiveTail() const { return false; }
+    virtual void StoreTail(CArchive&) {}
+    virtual void LoadTail(CArchive&) {}
+    virtual void CommitTail() {}
+
     void OnMoveAll();
     // "&Export region" and "&Import region": the regions as text.
     void OnExportRegion();

@@ -971,20 +971,7 @@ CSNode* CBrantelModView::GetInputNode(double* xy, bool allowNew)
         auto* node = new CBoundNode(xy[0], xy[1], 0.0, nullptr, 1);
         edge->GetPerpendicular2D(*node);
         if (s_bSplitAtPoint) {
-            if (m_pGeomHlpr->RemoveSelected(edge)) {
-                CEdge* part1 = nullptr;
-                CEdge* part2 = nullptr;
-                edge->Split(node, part1, part2, nullptr);
-                AddSelect(part1, KorBasisGeomHlpr::kEdges, true);
-                AddSelect(part2, KorBasisGeomHlpr::kEdges, true);
-            } else {
-                edge->Split(node);
-            }
-            if (auto* region = first ? dynamic_cast<CSectArea*>(first->GetPrimaryGraph()) : nullptr) {
-                CObList chain;
-                chain.AddTail(node);
-                region->AddChain(first, &chain, second);
-            }
+            SplitEdgeAt(edge, node);
             m_bSplitByInput = true;
         }
         Invalidate(TRUE);

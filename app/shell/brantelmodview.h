@@ -153,6 +153,13 @@ public:
     // the chain.
     void LinkClick();
     void DivideClick();
+    // Splits the edge at the node (on it): the parts of a selected edge stay
+    // selected, and the region of the edge's first node takes the node.
+    void SplitEdgeAt(CEdge* edge, CSNode* node);
+    // The chain's two nodes of the link and divide tools; false while there
+    // are fewer (a lone point off the model is reset) or while the second is
+    // off the model (it is dropped and the tool waits).
+    bool TwoChainNodes(CSNode*& first, CSNode*& second);
 
     // ---- state
     CSectArea* m_pBoundingRegion = nullptr; // not owned

@@ -249,7 +249,7 @@ void CBrantelView::WriteLogLine(CString line)
 
 // ---- Drawing ---------------------------------------------------------------------
 
-bool CBrantelView::DrawModelList()
+bool CBrantelView::DrawStaticList(const std::function<void(CBrantelDoc&, CPlateComp&)>& draw)
 {
     glLineWidth(static_cast<GLfloat>(THIN_EDGE));
     COGLRenderer::GLEnableDepthTest(GL_LEQUAL);
@@ -264,24 +264,7 @@ bool CBrantelView::DrawModelList()
         if (comp && !comp->IsEmpty()) {
             m_pListIds[0] = glGenLists(1);
             glNewList(m_pListIds[0], GL_COMPILE);
-            comp->DrawModelGL(m_bSolid, static_cast<float>(MEDIUM_S_POINT), true);
-            if (m_iViewState & kShowMeshBit)
-                comp->DrawMesh(!m_bSolid, false);
-            comp->DrawBCs(false, 1.0, 0);
-            comp->DrawNodeLoads(doc->m_dNodeLoadScale, false);
-            glColor3f(1.0f, 0.0f, 0.0f);
-            comp->DrawLoadedMeshNodes(static_cast<float>(LARGE_POINT));
-            glColor3f(0.0f, 0.0f, 0.0f);
-            comp->DrawEdgeLoads(doc->m_dEdgeLoadScale, false, 0);
-            auto* child = dynamic_cast<CChildFrame*>(GetParentFrame());
-            if (child && child->m_bShowNodeNumbers) {
-                glColor3f(0.0f, 0.0f, 1.0f);
-                comp->DrawNodeNumbers(true);
-            }
-            if (m_iViewState & kMaterialAxesBit) {
-                glColor3f(0.0f, 0.0f, 0.0f);
-                comp->DrawDispersAngles();
-            }
+            draw(*doc, *comp);
             glFinish();
             glDisable(GL_COLOR_MATERIAL);
             glEndList();
@@ -291,6 +274,30 @@ bool CBrantelView::DrawModelList()
     if (m_pListIds[0] != 0)
         glCallList(m_pListIds[0]);
     return true;
+}
+
+bool CBrantelView::DrawModelList()
+{
+    return DrawStaticList([this](CBrantelDoc& doc, CPlateComp& comp) {
+        comp.DrawModelGL(m_bSolid, static_cast<float>(MEDIUM_S_POINT), true);
+        if (m_iViewState & kShowMeshBit)
+            comp.DrawMesh(!m_bSolid, false);
+        comp.DrawBCs(false, 1.0, 0);
+        comp.DrawNodeLoads(doc.m_dNodeLoadScale, false);
+        glColor3f(1.0f, 0.0f, 0.0f);
+        comp.DrawLoadedMeshNodes(static_cast<float>(LARGE_POINT));
+        glColor3f(0.0f, 0.0f, 0.0f);
+        comp.DrawEdgeLoads(doc.m_dEdgeLoadScale, false, 0);
+        auto* child = dynamic_cast<CChildFrame*>(GetParentFrame());
+        if (child && child->m_bShowNodeNumbers) {
+            glColor3f(0.0f, 0.0f, 1.0f);
+            comp.DrawNodeNumbers(true);
+        }
+        if (m_iViewState & kMaterialAxesBit) {
+            glColor3f(0.0f, 0.0f, 0.0f);
+            comp.DrawDispersAngles();
+        }
+    });
 }
 
 // The model stands in model coordinates under the selection and the

@@ -8,6 +8,8 @@
 // materials dialog and the "Node information" sheet.
 #pragma once
 
+#include <functional>
+
 #include "framework/framira.h"
 
 class CBrantelDoc;
@@ -80,6 +82,9 @@ public:
     virtual void ResetGeomInput();
     virtual void WriteLogLine(CString line);
     virtual bool DrawModelList();
+    // The static model list (list 0): compiled by draw when invalid, with
+    // thin lines and depth test GL_LEQUAL, then called.
+    bool DrawStaticList(const std::function<void(CBrantelDoc&, CPlateComp&)>& draw);
 
     // With Shift held while a tool, a move or a paste wants points, (x, y)
     // is constrained to the reference point (the rectangle tool always to

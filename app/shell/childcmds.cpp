@@ -103,6 +103,17 @@ bool CChildFrame::GenerateMesh()
     if (!doc)
         return false;
     doc->RecomputeLoadScales(2, 4);
+    return RunMeshGeneration([doc](CPlateComp& comp, CStringArray* log, CStringArray* errors) {
+        CMeshOrganizer::m_iSmootType = doc->m_nSmoothing;
+        return comp.PreCalc(log, errors, 0);
+    });
+}
+
+bool CChildFrame::RunMeshGeneration(const MeshCall& mesh)
+{
+    CBrantelDoc* doc = PlateDoc();
+    if (!doc)
+        return false;
     if (bCalcRunning) {
         AfxMessageBox(kOneCalculationText, MB_OK);
         return false;
@@ -123,10 +134,9 @@ bool CChildFrame::GenerateMesh()
         log.Add("\r\n ************** Mesh *****************\r\n");
         log.Add("\r\n--- Preparing mesh. Please wait.\r\n");
         FlushLog(window, log);
-        CMeshOrganizer::m_iSmootType = doc->m_nSmoothing;
         // A stop asked for while nothing ran must not cancel this run.
         comp->StopCalculation(false);
-        ok = RunBusy([&] { return comp->PreCalc(&log, &errors, 0); });
+        ok = RunBusy([&] { return mesh(*comp, &log, &errors); });
     }
     FlushLog(window, log);
     const bool stopped = comp->m_bStopRequest;

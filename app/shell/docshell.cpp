@@ -11,7 +11,6 @@
 #include "app/shell/shellids.h"
 
 IMPLEMENT_DYNCREATE(CDocShell, CBrantelDoc)
-IMPLEMENT_DYNCREATE(CDocRestr, CBrantelDoc)
 
 void BuildBucklingResultNames(const CStringArray& membrane, int modes, CStringArray& names)
 {

@@ -3,6 +3,9 @@
 // the buckling step, and the constrained-mesh document.
 #pragma once
 
+#include <array>
+#include <memory>
+
 #include "app/shell/branteldoc.h"
 
 class CShellComp;
@@ -75,9 +78,53 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// The constrained-mesh document: one quadrilateral region with corners A,
+// B, D, C (in the region's order) meshed in a structured way. Edge A runs
+// A->B and A' C->D with m elements each; edge B runs A->C and B' B->D with
+// n elements each. The settings follow the plate document's archive:
+// int32 progression kinds R, S, T, U; u32 m; u32 n; doubles ratios R, S, T,
+// U; int32 even-row and odd-row patterns; then the four distribution lists
+// (a file that ends before them loads empty lists).
 class CDocRestr : public CBrantelDoc
 {
     DECLARE_DYNCREATE(CDocRestr)
 public:
-    CDocRestr() = default;
+    CDocRestr();
+
+    // The settings of one edge: its list, progression kind and ratio.
+    struct EdgeSettings {
+        CVector* list;
+        int* progression;
+        double* ratio;
+    };
+    // Edges A, A', B, B' in that order.
+    std::array<EdgeSettings, 4> Edges();
+
+    UINT m_nElemA = 10;
+    UINT m_nElemB = 10;
+    // Relative positions (0 to 1, increasing) of the inner subdivision
+    // points of edges A, A', B, B'.
+    CVector m_vDistR, m_vDistS, m_vDistT, m_vDistU;
+    // 0 linear, 1 geometric, anything else equal segments.
+    int m_nProgR = 0, m_nProgS = 0, m_nProgT = 0, m_nProgU = 0;
+    // Triangle patterns of the even and odd rows, 0 to 3.
+    int m_nEvenRows = 0, m_nOddRows = 0;
+    // Last element side over first; negative: the edge's list is used.
+    double m_dRatioR = 1.0, m_dRatioS = 1.0, m_dRatioT = 1.0, m_dRatioU = 1.0;
+
+protected:
+    bool HasArchiveTail() const override { return true; }
+    void StoreTail(CArchive& ar) override;
+    void LoadTail(CArchive& ar) override;
+    void CommitTail() override;
+
+private:
+    struct Loaded {
+        UINT elemA = 10, elemB = 10;
+        int prog[4] = {0, 0, 0, 0};
+        double ratio[4] = {1.0, 1.0, 1.0, 1.0};
+        int evenRows = 0, oddRows = 0;
+        CVector lists[4];
+    };
+    std::unique_ptr<Loaded> m_pLoaded;
 };

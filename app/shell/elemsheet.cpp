@@ -32,31 +32,79 @@ int ElementCodeOfChoice(int mode, int choice)
     return choice >= 0 && choice < 6 ? kPlateCodes[choice] : 81;
 }
 
-CElementSheet::CElementSheet(CBrantelDoc& doc, CPlateComp& comp)
-    : CPropertySheet("Element and mesh control")
+void FillElementPage(CDlgElemCtrl& page, const CPlateComp& comp)
 {
-    m_pElement = std::make_unique<CDlgElemCtrl>();
     const int code = comp.GetElementType();
     if (IsMembraneCode(code))
-        m_pElement->m_iMode = CDlgElemCtrl::modeMembrane;
-    m_pElement->m_iElement = ElementChoiceOfCode(code);
-    m_pElement->m_iIntegrationRule = comp.m_iIntegrationRule - 1;
-    m_pElement->m_iIntegrationPoints = comp.m_iIntegrationPoints;
-    m_pElement->m_iPlaneState = comp.m_iPlaneStrain;
-    m_pElement->m_iPrint = comp.m_iPrintLevel;
+        page.m_iMode = CDlgElemCtrl::modeMembrane;
+    page.m_iElement = ElementChoiceOfCode(code);
+    page.m_iIntegrationRule = comp.m_iIntegrationRule - 1;
+    page.m_iIntegrationPoints = comp.m_iIntegrationPoints;
+    page.m_iPlaneState = comp.m_iPlaneStrain;
+    page.m_iPrint = comp.m_iPrintLevel;
+}
 
-    m_pStorage = std::make_unique<CPPStiffStorage>();
-    m_pStorage->m_iStorage = comp.m_iStorage - 1;
+void FillStoragePage(CPPStiffStorage& page, const CPlateComp& comp)
+{
+    page.m_iStorage = comp.m_iStorage - 1;
     if (comp.m_iStorage == 1) {
         static const int renum[] = {CPPStiffStorage::renumNone, CPPStiffStorage::renumSloan,
                                     CPPStiffStorage::renumProfileFront,
                                     CPPStiffStorage::renumWilson};
         if (comp.m_iRenumbering >= 0 && comp.m_iRenumbering <= 3)
-            m_pStorage->m_iRenum = renum[comp.m_iRenumbering];
+            page.m_iRenum = renum[comp.m_iRenumbering];
     } else {
-        m_pStorage->m_iReorder =
+        page.m_iReorder =
             comp.m_iRenumbering != 0 ? CPPStiffStorage::reorderOn : CPPStiffStorage::reorderOff;
     }
+}
+
+bool ApplyElementPage(const CDlgElemCtrl& page, CBrantelDoc& doc, CPlateComp& comp)
+{
+    const int code = ElementCodeOfChoice(page.m_iMode, page.m_iElement);
+    const bool changed = code != comp.GetElementType();
+    if (changed) {
+        doc.ResetViews(8);
+        comp.SetElementType(code);
+    }
+    comp.m_iIntegrationPoints = page.m_iIntegrationPoints;
+    if (comp.m_iPlaneStrain != page.m_iPlaneState) {
+        comp.m_iPlaneStrain = page.m_iPlaneState;
+        comp.UpdateMaxMinEffStress();
+    }
+    comp.m_iIntegrationRule = page.m_iIntegrationRule + 1;
+    comp.m_iPrintLevel = page.m_iPrint;
+    return changed;
+}
+
+bool ApplyStoragePage(const CPPStiffStorage& page, CPlateComp& comp)
+{
+    bool changed = false;
+    auto store = [&changed](int& target, int value) {
+        if (target != value) {
+            target = value;
+            changed = true;
+        }
+    };
+    if (page.m_iStorage == CPPStiffStorage::storageSparse) {
+        store(comp.m_iStorage, 2);
+        store(comp.m_iRenumbering, page.m_iReorder == CPPStiffStorage::reorderOn ? 1 : 0);
+    } else {
+        static const int codes[] = {1, 2, 3, 0}; // Sloan, profile front, Wilson, none
+        store(comp.m_iStorage, 1);
+        if (page.m_iRenum >= 0 && page.m_iRenum <= 3)
+            store(comp.m_iRenumbering, codes[page.m_iRenum]);
+    }
+    return changed;
+}
+
+CElementSheet::CElementSheet(CBrantelDoc& doc, CPlateComp& comp)
+    : CPropertySheet("Element and mesh control")
+{
+    m_pElement = std::make_unique<CDlgElemCtrl>();
+    FillElementPage(*m_pElement, comp);
+    m_pStorage = std::make_unique<CPPStiffStorage>();
+    FillStoragePage(*m_pStorage, comp);
 
     m_iDefaultSubdivisions = comp.AutoSubdivisions(0.0, 0.0);
     const int v = comp.m_iSubdivisions;
@@ -128,31 +176,21 @@ void CBrantelDoc::ApplyElementSettings(CPropertySheet* pSheet)
         }
     }
 
-    const CDlgElemCtrl& element = *sheet->m_pElement;
-    const int code = ElementCodeOfChoice(element.m_iMode, element.m_iElement);
-    if (code != comp->GetElementType()) {
-        ResetViews(8);
-        comp->SetElementType(code);
+    if (ApplyElementPage(*sheet->m_pElement, *this, *comp))
         modified = true;
-    }
-    comp->m_iIntegrationPoints = element.m_iIntegrationPoints;
-    if (comp->m_iPlaneStrain != element.m_iPlaneState) {
-        comp->m_iPlaneStrain = element.m_iPlaneState;
-        comp->UpdateMaxMinEffStress();
-    }
-    comp->m_iIntegrationRule = element.m_iIntegrationRule + 1;
-    comp->m_iPrintLevel = element.m_iPrint;
-
-    const CPPStiffStorage& storage = *sheet->m_pStorage;
-    if (storage.m_iStorage == CPPStiffStorage::storageSparse) {
-        store(comp->m_iStorage, 2);
-        store(comp->m_iRenumbering, storage.m_iReorder == CPPStiffStorage::reorderOn ? 1 : 0);
-    } else {
-        static const int codes[] = {1, 2, 3, 0}; // Sloan, profile front, Wilson, none
-        store(comp->m_iStorage, 1);
-        if (storage.m_iRenum >= 0 && storage.m_iRenum <= 3)
-            store(comp->m_iRenumbering, codes[storage.m_iRenum]);
-    }
+    if (ApplyStoragePage(*sheet->m_pStorage, *comp))
+        modified = true;
     if (modified)
         SetModifiedFlag(TRUE);
+}
+
+CElemOptionsSheet::CElemOptionsSheet(const CPlateComp& comp)
+    : CPropertySheet("Advanced Element and Mesh-control Options")
+{
+    m_pElement = std::make_unique<CDlgElemCtrl>();
+    FillElementPage(*m_pElement, comp);
+    m_pStorage = std::make_unique<CPPStiffStorage>();
+    FillStoragePage(*m_pStorage, comp);
+    AddPage(m_pElement.get());
+    AddPage(m_pStorage.get());
 }

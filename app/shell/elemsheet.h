@@ -30,6 +30,28 @@ public:
     bool m_bSuppressWarnings = false;
 };
 
+// The "Advanced Element and Mesh-control Options" sheet of a
+// constrained-mesh document: the element page and the storage page, filled
+// from the component. The sheet owns its pages.
+class CElemOptionsSheet : public CPropertySheet
+{
+public:
+    explicit CElemOptionsSheet(const CPlateComp& comp);
+
+    std::unique_ptr<CDlgElemCtrl> m_pElement;
+    std::unique_ptr<CPPStiffStorage> m_pStorage;
+};
+
+// The element page and the storage page filled from the component.
+void FillElementPage(CDlgElemCtrl& page, const CPlateComp& comp);
+void FillStoragePage(CPPStiffStorage& page, const CPlateComp& comp);
+// The pages' values written back to the component. A new element type
+// first drops the selections of the document's element and result views.
+// Each returns true when the element type, or the storage or renumbering,
+// changed.
+bool ApplyElementPage(const CDlgElemCtrl& page, CBrantelDoc& doc, CPlateComp& comp);
+bool ApplyStoragePage(const CPPStiffStorage& page, CPlateComp& comp);
+
 // The element-type code of an element-page mode and choice.
 int ElementCodeOfChoice(int mode, int choice);
 // The element page's choice of a code (0 for an unknown code).

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/shell/brantelapp.h"
+#include "app/shell/branteldoc.h"
 #include "app/shell/coloroptpage.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
@@ -427,13 +428,20 @@ void CMainFrame::OnUnitsFormats()
     // The combos show their lists in the new length unit, the selection kept.
     UpdateGridList();
     UpdateThicknessList();
-    if (auto* child = dynamic_cast<KorChildFrm*>(MDIGetActive()))
+    auto* child = dynamic_cast<KorChildFrm*>(MDIGetActive());
+    if (child)
         child->RedrawWindow();
-    if (m_pCoordDlg) {
+    if (m_pCoordDlg)
         m_pCoordDlg->SetFormat(UnitString(iStandard, kUnitLength, iConv[iStandard & 1][0][0]));
-        if (m_pCoordDlg->GetSafeHwnd())
-            m_pCoordDlg->Invalidate();
+    // An open clip-plane dialog reads its levels and distances again in the
+    // new units, bound to the active plate document's frame.
+    if (auto* clip = dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg); clip && child) {
+        CView* view = child->GetActiveView();
+        if (auto* doc = view ? dynamic_cast<CBrantelDoc*>(view->GetDocument()) : nullptr)
+            clip->SetParent(child, doc->GetValScale(), 13, 8, 3, 0);
     }
+    if (m_pCoordDlg && m_pCoordDlg->GetSafeHwnd())
+        m_pCoordDlg->Invalidate();
     Invalidate();
 }
 

@@ -5,6 +5,7 @@
 #include "app/shell/coloroptpage.h"
 #include "app/shell/edgeloadpage.h"
 #include "app/shell/elemctrl.h"
+#include "app/shell/loadgroup.h"
 #include "app/shell/nodegeompage.h"
 #include "app/shell/unitsdlg.h"
 #include "app/shell/wizardpages.h"
@@ -402,6 +403,37 @@ DialogTemplate BucklingSettingsTemplate()
     return t;
 }
 
+DialogTemplate LoadGroupTemplate()
+{
+    DialogTemplate t;
+    t.nID = CPPLoadGrp::IDD;
+    t.strCaption = "Load group";
+    t.size = CSize(260, 176);
+    const struct {
+        int nID;
+        const char* label;
+        int x, y;
+    } edits[] = {{CPPLoadGrp::IDC_COLS, "n", 7, 9},        {CPPLoadGrp::IDC_ROWS, "m", 7, 25},
+                 {CPPLoadGrp::IDC_SPACING, "Delta x", 7, 41}, {CPPLoadGrp::IDC_ANGLE, "angle", 7, 57},
+                 {CPPLoadGrp::IDC_X0, "x0", 7, 73},       {CPPLoadGrp::IDC_Y0, "y0", 7, 89},
+                 {CPPLoadGrp::IDC_LOAD1, "load", 7, 105}, {CPPLoadGrp::IDC_LOAD2, "load 2", 7, 121},
+                 {CPPLoadGrp::IDC_RADIUS, "R", 134, 105}, {CPPLoadGrp::IDC_SECTIONS, "Sections", 134, 121}};
+    for (const auto& e : edits)
+        t.Add({Label(e.label, CRect(e.x, e.y + 2, e.x + 40, e.y + 10)),
+               Ctl(e.nID, AfxCtl::edit, "", CRect(e.x + 44, e.y, e.x + 110, e.y + 12),
+                   kEditStyle | WS_GROUP)});
+    t.Add({
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Pattern", CRect(134, 7, 253, 44)),
+        Ctl(CPPLoadGrp::IDC_TYPE1, AfxCtl::radio, "Type 1", CRect(141, 18, 246, 28), kFirst),
+        Ctl(CPPLoadGrp::IDC_TYPE2, AfxCtl::radio, "Type 2", CRect(141, 30, 246, 40), kButtonStyle),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Shape", CRect(134, 48, 253, 98)),
+        Ctl(CPPLoadGrp::IDC_POINTS, AfxCtl::radio, "Points", CRect(141, 59, 246, 69), kFirst),
+        Ctl(CPPLoadGrp::IDC_CIRCLES, AfxCtl::radio, "Circles", CRect(141, 71, 246, 81), kButtonStyle),
+        Ctl(CPPLoadGrp::IDC_SQUARES, AfxCtl::radio, "Squares", CRect(141, 83, 246, 93), kButtonStyle),
+    });
+    return t;
+}
+
 DialogTemplate ElementPropertiesTemplate()
 {
     DialogTemplate t;
@@ -532,6 +564,7 @@ void brantel::AddPageTemplates(CResourceModule& m)
     m.Add(CDlgFinal::IDD, FinalTemplate());
     m.Add(CPPBucklSett::IDD, BucklingSettingsTemplate());
     m.Add(CDlgElemProp::IDD, ElementPropertiesTemplate());
+    m.Add(CPPLoadGrp::IDD, LoadGroupTemplate());
     m.Add(CDlgQuadCreate::IDD, QuadrilateralTemplate());
     m.Add(CDlgVolForce::IDD, VolumeForcesTemplate());
 }

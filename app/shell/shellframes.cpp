@@ -3,7 +3,6 @@
 #include "app/shell/shellids.h"
 
 IMPLEMENT_DYNCREATE(CChildFrame, KorChildFrm)
-IMPLEMENT_DYNCREATE(CConstrChFrm, CChildFrame)
 
 CChildFrame::CChildFrame()
 {

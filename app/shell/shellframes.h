@@ -3,11 +3,15 @@
 // results views, and the frame of the constrained-mesh documents.
 #pragma once
 
+#include <functional>
+
 #include "app/shell/mainframe.h"
 #include "framework/framira.h"
 
 class CMaterial;
 class CBrantelDoc;
+class CDocRestr;
+class CVector;
 class CPlateComp;
 
 // The child frame of the plate, membrane and shell documents: one pane whose
@@ -53,6 +57,12 @@ public:
     CMaterial* m_pActiveMaterial = nullptr;
 
 protected:
+    // The mesh run around one mesh call of the component: the one-run
+    // guard, the log window and its "Mesh" lines, the log folder, the wait
+    // cursor, the error tab and beep on failure, m_bMeshValid and the
+    // redraw. false when refused or when the mesh call failed.
+    using MeshCall = std::function<bool(CPlateComp&, CStringArray*, CStringArray*)>;
+    bool RunMeshGeneration(const MeshCall& mesh);
     CBrantelDoc* PlateDoc();
     CView* CreatePaneView(CRuntimeClass* viewClass);
     void StepMesh(bool finer);
@@ -77,10 +87,46 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// The child frame of the constrained-mesh documents.
+// The child frame of the constrained-mesh documents (CDocRestr): the
+// quadrilateral region through its dialog, the structured-mesh settings,
+// the structured mesh generation and the element options.
 class CConstrChFrm : public CChildFrame
 {
     DECLARE_DYNCREATE(CConstrChFrm)
 public:
     CConstrChFrm() = default;
+
+    // The quadrilateral dialog: a new region, or the present one moved and
+    // given the entered conditions and thickness. false when cancelled.
+    bool DefineRegion();
+    // The settings dialog over the document's settings; false when
+    // cancelled (the settings are then as they were).
+    bool EditMeshSettings();
+    // The region, then (when one was defined) the settings.
+    void DefineModel();
+    // The structured mesh of the region; false when refused or failed.
+    bool GenerateMesh() override;
+    // The constrained-mesh view.
+    CView* CreateModView() override;
+    // The "Advanced Element and Mesh-control Options" sheet (owned by the
+    // caller) and its values written back after OK.
+    CPropertySheet* CreateElemOptionsSheet();
+    void ApplyElementOptions(CPropertySheet* sheet);
+
+    // A distribution list as the settings dialog shows it: each position in
+    // percent, without trailing zeros, joined by " ; ".
+    static CString FormatDistList(const CVector& list);
+    // The numbers of the text, each divided by 100.
+    static void ParseDistList(const CString& text, CVector& list);
+    // One Coarser (finer false) or Finer step: each edge pair whose two
+    // ratios are positive gets one element less (never below 1) or more.
+    static void StepPairs(CDocRestr& doc, bool finer);
+
+protected:
+    CDocRestr* RestrDoc();
+    void OnCoarser();
+    void OnFiner();
+    void OnMeshControl();
+    void OnElemOptions();
+    DECLARE_MESSAGE_MAP()
 };

@@ -43,6 +43,8 @@ constexpr UINT ID_MATERIALS = 34009;
 constexpr UINT ID_UNIFORM_REFINE = 34034;
 constexpr UINT ID_SHOW_NODE_NUMBERS = 34044;
 constexpr UINT ID_SHOW_ELEM_NUMBERS = 34045;
+// Constrained-mesh frame: the element and storage options.
+constexpr UINT ID_ELEM_OPTIONS = 34046;
 
 // View modes.
 constexpr UINT ID_MODE_MODELLING = 32804;

@@ -102,6 +102,9 @@ AfxMenu DocumentMenu(bool shell, bool modelling)
         model.push_back(AfxMenuItem(ID_MEMBRANE_BCS, "Membrane BC's"));
         model.push_back(AfxMenuItem(ID_PLATE_BCS, "Plate BC's"));
     }
+    // The constrained-mesh documents have their mesh settings and element
+    // options in place of the element and mesh control.
+    const bool constrained = !modelling;
     AfxMenu calculate = {AfxMenuItem(ID_CALCULATE, shell ? "&Buckling Analysis" : "&Calculate")};
     if (shell)
         calculate.push_back(AfxMenuItem(ID_MEMBRANE_ANALYSIS, "Membrane analysis"));
@@ -110,9 +113,13 @@ AfxMenu DocumentMenu(bool shell, bool modelling)
           AfxMenuItem(ID_UNIFORM_REFINE, "&Uniformly refine"),
           AfxMenuItem(ID_COARSER, "C&oarser\tCtrl+Alt+DOWN"),
           AfxMenuItem(ID_FINER, "&Finer\tCtrl+Alt+UP"),
-          AfxMenuItem(ID_ELEM_MESH_CONTROL, "&Element && mesh control"), AfxMenuSeparator(),
-          AfxMenuItem(ID_VIEW_LOGFILE, "View logfile")})
+          AfxMenuItem(ID_ELEM_MESH_CONTROL,
+                      constrained ? "&Mesh control" : "&Element && mesh control")})
         calculate.push_back(entry);
+    if (constrained)
+        calculate.push_back(AfxMenuItem(ID_ELEM_OPTIONS, "Element control"));
+    calculate.push_back(AfxMenuSeparator());
+    calculate.push_back(AfxMenuItem(ID_VIEW_LOGFILE, "View logfile"));
     if (shell)
         calculate.push_back(AfxMenuItem(ID_VIEW_BUCKLING_LOGFILE, "View Buckling logfile"));
     calculate.push_back(AfxMenuItem(ID_MAX_MIN_RESULTS, "Max && min results"));

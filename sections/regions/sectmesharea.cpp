@@ -1075,6 +1075,21 @@ bool CSectMeshArea::RemoveElem(CObject* element)
     return m_pMesh && m_pMesh->RemoveElem(element);
 }
 
+void CSectMeshArea::ForEachElement(const std::function<void(CElement*)>& f)
+{
+    if (m_pMesh)
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+            f(m_pMesh->GetNextElem(pos));
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->ForEachElement(f); });
+}
+
+int CSectMeshArea::RemoveElems(const std::unordered_set<CObject*>& elements)
+{
+    int removed = m_pMesh ? m_pMesh->RemoveElems(elements) : 0;
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { removed += s->RemoveElems(elements); });
+    return removed;
+}
+
 void CSectMeshArea::GetBCs(CObList& out)
 {
     if (m_pMesh)

@@ -6,6 +6,9 @@
 // result plot to its mesh and then, recursively, to its sub-sections.
 #pragma once
 
+#include <functional>
+#include <unordered_set>
+
 #include "sections/regions/sectarea.h"
 
 class CMeshOrganizer;
@@ -153,6 +156,12 @@ public:
     void GetFECount(long& n, bool renumber);
     void SumDiscrNodes(long& n, bool renumber);
     bool RemoveElem(CObject* element);
+    // Takes the listed elements out of this region's mesh and those of its
+    // inner regions; the number taken out.
+    int RemoveElems(const std::unordered_set<CObject*>& elements);
+    // Calls f with every element of this region's mesh, then of its inner
+    // regions' meshes.
+    void ForEachElement(const std::function<void(CElement*)>& f);
     void GetBCs(CObList& out);
     void GetLoads(CObList* nodeLoads, CObList* edgeLoads);
     // Removes one refine object (the mesh stays), or with null the whole

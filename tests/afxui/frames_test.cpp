@@ -301,6 +301,28 @@ TEST_F(FramesTest, PopupMenusUpdateThroughTheOwnerAndSendTheChoice)
     EXPECT_EQ(frame->log.size(), 1u);
 }
 
+TEST_F(FramesTest, ClientPointsAddUpTheWindowPlacesToTheScreen)
+{
+    // Without a peer that knows the screen, each window's place in its
+    // parent's client area counts, up to the top-level window's own place.
+    CWnd top, child, grandchild;
+    ASSERT_TRUE(top.Create(nullptr, "top", WS_OVERLAPPEDWINDOW, CRect(100, 50, 600, 450), nullptr, 0));
+    ASSERT_TRUE(child.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(10, 20, 310, 220), &top, 1));
+    ASSERT_TRUE(grandchild.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(3, 4, 103, 104), &child, 2));
+    const struct {
+        CWnd* wnd;
+        CPoint screen;
+    } cases[] = {{&top, CPoint(105, 56)}, {&child, CPoint(115, 76)}, {&grandchild, CPoint(118, 80)}};
+    for (const auto& c : cases) {
+        CPoint point(5, 6);
+        c.wnd->ClientToScreen(&point);
+        EXPECT_EQ(point, c.screen) << c.wnd->GetDlgCtrlID();
+    }
+    CRect rect(0, 0, 30, 40);
+    grandchild.ClientToScreen(&rect);
+    EXPECT_EQ(rect, CRect(113, 74, 143, 114));
+}
+
 TEST_F(FramesTest, DestroyingTheFrameTellsItWhileItsChildrenExist)
 {
     std::vector<std::string> seen;

@@ -251,6 +251,25 @@ TEST_P(ControlsTest, StyleFlagsAndFocusFollowTheWindowState)
     EXPECT_EQ(window->Take(), std::vector<std::string>{"1001:EN_SETFOCUS"});
 }
 
+TEST_P(ControlsTest, ClientPointsMapToTheScreenThroughTheParentsPlace)
+{
+    // A control's client point lies on the screen where its parent's client
+    // point at the control's place plus that point lies.
+    for (int id : {kEdit, kList, kTab}) {
+        CRect placed;
+        Item(id)->GetWindowRect(&placed);
+        CPoint inControl(3, 4);
+        Item(id)->ClientToScreen(&inControl);
+        CPoint inWindow(placed.left + 3, placed.top + 4);
+        window->ClientToScreen(&inWindow);
+        EXPECT_EQ(inControl, inWindow) << id;
+        CRect rect(1, 2, 11, 22);
+        Item(id)->ClientToScreen(&rect);
+        EXPECT_EQ(rect.Size(), CSize(10, 20)) << id;
+        EXPECT_EQ(rect.TopLeft(), inControl - CSize(2, 2)) << id;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Peers, ControlsTest, ::testing::ValuesIn(PeerFamilies()),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -437,7 +437,15 @@ TEST_F(BrantelApp, FileNewMakesTheDocumentOfTheChosenTypeElementAndMesh)
             if (c.typeButton == kBucklingButton)
                 Page(script, CDlgMeshType::IDD, c.second, kNext);
             Page(script, CDlgFinal::IDD, c.options, kNext);
+            const bool constrained = c.templateIndex == 1 || c.templateIndex == 3;
+            if (constrained) {
+                // A constrained mesh asks for its region (the default square)
+                // and then for its settings.
+                Page(script, CDlgQuadCreate::IDD, {}, IDOK);
+                Page(script, CDlgConstrMesh::IDD, {}, IDCANCEL);
+            }
             m_app->OnFileNew();
+            script.Verify();
         }
         const auto docs = m_app->m_pTemplates[c.templateIndex]->GetDocuments();
         ASSERT_EQ(docs.size(), 1u);
@@ -451,6 +459,8 @@ TEST_F(BrantelApp, FileNewMakesTheDocumentOfTheChosenTypeElementAndMesh)
         EXPECT_EQ(comp->m_iIntegrationRule, c.rule);
         EXPECT_EQ(comp->m_iIntegrationPoints, c.points);
         EXPECT_EQ(comp->m_iPlaneStrain, c.plane);
+        const bool constrained = c.templateIndex == 1 || c.templateIndex == 3;
+        EXPECT_EQ(comp->GetCount(), constrained ? 1 : 0);
         m_app->CloseAllDocuments(TRUE);
     }
 }

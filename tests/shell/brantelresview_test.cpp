@@ -3,6 +3,7 @@
 // the legend, hover and picking of result points, the status bar and the
 // results file.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <set>
@@ -15,6 +16,7 @@
 #include "glview/oglrenderer.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 #include "platform/ui/osmesa/viewdriver.h"
+#include "platform/dimvor/units.h"
 #include "tests/shell/pages_fixture.h"
 #include "tests/support/temp_files.h"
 
@@ -22,6 +24,7 @@ namespace
 {
 
 using namespace shelltest;
+using afxui::headless::ToolbarCombo;
 
 // The results view whose OpenGL set-up waits for the test's surface.
 class TestResView : public CBrantelResView
@@ -219,18 +222,132 @@ TEST_F(ResultsView, PrintToFileNeedsAPickAndWritesEachNodeOnce)
     EXPECT_EQ(text.rfind("     1  ", 0), 0u) << text;
 }
 
-// Shift + right click shows "Res PopUp" at the cursor moved (-30, -10); its
+// Moves the mouse over the view on a grid until a result point is under
+// the cursor; false when none is found.
+bool HoverSomeNode(ViewDriver& driver, CBrantelResView& view)
+{
+    for (int y = 150; y < 400; y += 7)
+        for (int x = 250; x < 650; x += 7) {
+            driver.Move(x, y);
+            if (view.m_Picks.m_pPending)
+                return true;
+        }
+    return false;
+}
+
+// Hovering a result point shows its coordinates in panes 2 and 3 in the
+// length unit with that row's number format and digits.
+TEST_F(ResultsView, HoveringAResultPointShowsItsCoordinatesInTheLengthUnit)
+{
+    Analyse();
+    view->m_iTool = VIEWTOOL_POINT; // hovering picks only with the pointer
+    driver->Draw();
+    int* row = iConv[iStandard & 1][0];
+    const std::array<int, 3> saved = {row[0], row[1], row[2]};
+    const struct {
+        int unit, format, digits;
+        double factor;
+        const char *layout, *name;
+    } cases[] = {
+        {0, 1, 2, 1.0, "%.2f", "mm"},
+        {1, 0, 3, 0.001, "%.3e", "m"},
+        {0, 2, 4, 1.0, "%.4g", "mm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.layout);
+        row[0] = c.unit;
+        row[1] = c.format;
+        row[2] = c.digits;
+        view->RemoveSelected(nullptr);
+        main->GetStatusBarWnd().SetPaneText(2, "");
+        ASSERT_TRUE(HoverSomeNode(*driver, *view));
+        const CSNode* node = view->m_Picks.m_pPending;
+        EXPECT_EQ(Pane(2), CString(("X:  " + AfxFormat(c.layout, node->x * c.factor) + " " + c.name).c_str()));
+        EXPECT_EQ(Pane(3), CString(("Y:  " + AfxFormat(c.layout, node->y * c.factor) + " " + c.name).c_str()));
+    }
+    row[0] = saved[0];
+    row[1] = saved[1];
+    row[2] = saved[2];
+
+    // Over an empty corner of the view nothing is pending and the panes keep
+    // their texts; a left click there adds nothing.
+    view->RemoveSelected(nullptr);
+    driver->Move(3, 497);
+    EXPECT_EQ(view->m_Picks.m_pPending, nullptr);
+    driver->Down(3, 497);
+    driver->Up(3, 497);
+    EXPECT_EQ(view->m_Picks.Count(), 0);
+}
+
+// The focus refills the result combo with the active value selected, shows
+// the element type in pane 1 and empties the coordinate panes.
+TEST_F(ResultsView, FocusRefillsTheResultComboAndEmptiesTheCoordinatePanes)
+{
+    Analyse();
+    doc->ActivateDoc(); // the frame lists the active model's results
+    Comp()->SetActVal(3);
+    main->UpdateResultList(0);
+    CComboBox* combo = dynamic_cast<CComboBox*>(main->GetToolbarCombo(ID_RESULT_COMPONENT));
+    ASSERT_NE(combo, nullptr);
+    for (int pane : {1, 2, 3})
+        main->GetStatusBarWnd().SetPaneText(pane, "old");
+    view->SendMessage(WM_SETFOCUS);
+    // The thick-plate results of the sample's T18 elements.
+    ASSERT_EQ(combo->GetCount(), static_cast<int>(g_arThickPlateResults.GetSize()));
+    for (int i = 0; i < combo->GetCount(); ++i) {
+        CString item;
+        combo->GetLBText(i, item);
+        EXPECT_EQ(item, g_arThickPlateResults.GetAt(i)) << i;
+    }
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    EXPECT_EQ(Pane(1), doc->GetElementTypeName());
+    EXPECT_EQ(Pane(2), "");
+    EXPECT_EQ(Pane(3), "");
+}
+
+// Choosing a result in combo 50114 makes it the active value; only with
+// "Automatically scale results" set is the value scale normalised.
+TEST_F(ResultsView, TheResultComboSetsTheActiveValueAndScalesOnlyWhenAsked)
+{
+    Analyse();
+    main->UpdateResultList(0);
+    ToolbarCombo combo(*main->GetToolBarManager(), ID_RESULT_COMPONENT);
+    for (const bool automatic : {false, true}) {
+        SCOPED_TRACE(automatic);
+        KorChildFrm::m_uiStChldFrmSett = automatic ? settings | CMainFrame::kAutoScaleBit
+                                                   : settings & ~CMainFrame::kAutoScaleBit;
+        Comp()->SetFactor(123.0);
+        combo.UserSelect(2);
+        EXPECT_EQ(Comp()->GetActVal(), 2);
+        double xmax, ymax, xmin, ymin, max, min;
+        Comp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        Comp()->GetMaxMinResult(max, min, nullptr);
+        const double normalised =
+            std::max(std::fabs(xmax - xmin), std::fabs(ymax - ymin)) / 3.0 / std::max(std::fabs(max), std::fabs(min));
+        EXPECT_DOUBLE_EQ(Comp()->GetFactor(), automatic ? normalised : 123.0);
+        combo.UserSelect(0);
+    }
+}
+
+// Shift + right click shows "Res PopUp" at the cursor moved (-30, -10) on the
+// screen; its
 // items reach the view through the main window, and the click keeps the picks.
 TEST_F(ResultsView, ShiftRightClickShowsTheResultsPopup)
 {
     Analyse();
     view->m_iTool = 0;
     PopupMenus().Pick(ID_KOR_TOOL_POINTER);
+    // Popups take screen points: the main window is not at the screen's
+    // corner.
+    main->MoveWindow(CRect(200, 100, 1100, 800));
+    CPoint screen(0, 0);
+    view->ClientToScreen(&screen);
+    ASSERT_NE(screen, CPoint(0, 0));
     driver->RightDown(120, 90, MK_SHIFT);
     driver->RightUp(120, 90, MK_SHIFT);
     ASSERT_EQ(PopupMenus().Menus().size(), 1u);
     const auto& shown = PopupMenus().Menus()[0];
-    EXPECT_EQ(shown.point, CPoint(90, 80));
+    EXPECT_EQ(shown.point, CPoint(screen.x + 90, screen.y + 80));
     ASSERT_EQ(shown.menu.size(), 3u);
     EXPECT_EQ(shown.menu[0].item.strText, "P&ointer");
     EXPECT_TRUE(shown.menu[1].bSeparator);

@@ -2,13 +2,18 @@
 // calculation of the sample plate with the real mesher and solver, refusal
 // of a second run, failure, Stop, the current folder, and the Coarser and
 // Finer steps of the subdivision control value.
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/ui/osmesa/afxui_osmesa.h"
+#include "platform/ui/osmesa/viewdriver.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/ui_lists.h"
 
@@ -495,6 +500,164 @@ TEST_F(CalcRun, TheFirstSwitchToResultsTurnsScalesAndZoomsTheView)
     EXPECT_EQ(ErrorText(), "");
     combo.UserSelect(0);
     AfxSetOffscreenFactory(previousFactory);
+}
+
+// The views that the frame makes draw on OSMesa surfaces of 800 x 600
+// pixels, as a window host would give them.
+class ViewsOnOSMesa
+{
+public:
+    ViewsOnOSMesa()
+    {
+        COGLRenderer::ResetStaticsForTesting();
+        COGLView::ResetStaticsForTesting();
+        m_previousFactory = AfxGetOffscreenFactory();
+        AfxSetOffscreenFactory(&m_factory);
+        m_previousProvider = AfxSetGLHostProvider([this](HWND hWnd) -> IGLSurface* {
+            CWnd* view = CWnd::FromHandle(hWnd);
+            if (!view)
+                return nullptr;
+            m_drivers.push_back(std::make_unique<ViewDriver>(*view, 800, 600));
+            if (dynamic_cast<CBrantelResView*>(view))
+                m_results = m_drivers.back().get();
+            return &m_drivers.back()->Surface();
+        });
+    }
+    ~ViewsOnOSMesa()
+    {
+        // The views still alive go with their hosts, the newest first.
+        while (!m_drivers.empty())
+            m_drivers.pop_back();
+        AfxSetGLHostProvider(std::move(m_previousProvider));
+        AfxSetOffscreenFactory(m_previousFactory);
+        COGLRenderer::ResetStaticsForTesting();
+        COGLView::ResetStaticsForTesting();
+    }
+    // The driver of the results view made last (null before any).
+    ViewDriver* Results() { return m_results; }
+
+private:
+    COSMesaOffscreenFactory m_factory;
+    IOffscreenFactory* m_previousFactory = nullptr;
+    AfxGLHostProvider m_previousProvider;
+    std::vector<std::unique_ptr<ViewDriver>> m_drivers;
+    ViewDriver* m_results = nullptr;
+};
+
+// The distinct colours of the image's pixels in the rectangle.
+std::size_t DistinctColours(const ViewDriver& driver, CRect rect)
+{
+    std::set<std::array<std::uint8_t, 4>> colours;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            colours.insert(driver.Pixel(x, y));
+    return colours.size();
+}
+
+// The sample plate from its file to its deflection plot, as a user works:
+// mesh and calculate through the main frame's routing, the results mode
+// through the mode combo and "w" through the result combo.
+TEST_F(CalcRun, TheSamplePlateFromFileToItsDeflectionPlot)
+{
+    auto* main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
+    ASSERT_NE(main, nullptr);
+    ViewsOnOSMesa host;
+    main->SendCommand(ID_GENERATE_MESH);
+    main->SendCommand(ID_CALCULATE);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    ToolbarCombo(*main->GetToolBarManager(), ID_VIEW_MODE).UserSelect(1);
+    auto* view = dynamic_cast<CBrantelResView*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(host.Results(), nullptr);
+    ViewDriver& driver = *host.Results();
+    driver.Size(800, 600);
+
+    auto* results = dynamic_cast<CComboBox*>(main->GetToolbarCombo(ID_RESULT_COMPONENT));
+    ASSERT_NE(results, nullptr);
+    std::vector<CString> names;
+    for (int i = 0; i < results->GetCount(); ++i) {
+        CString name;
+        results->GetLBText(i, name);
+        names.push_back(name);
+    }
+    std::vector<CString> thickPlate;
+    for (int i = 0; i < g_arThickPlateResults.GetSize(); ++i)
+        thickPlate.push_back(g_arThickPlateResults.GetAt(i));
+    ASSERT_EQ(thickPlate.size(), 11u);
+    EXPECT_EQ(names, thickPlate);
+    const auto w = std::find(names.begin(), names.end(), CString("w"));
+    ASSERT_NE(w, names.end());
+    ToolbarCombo(*main->GetToolBarManager(), ID_RESULT_COMPONENT).UserSelect(int(w - names.begin()));
+    EXPECT_EQ(Comp().GetActVal(), int(w - names.begin()));
+
+    const std::string text = LogText();
+    EXPECT_NE(text.find(" ************** Mesh *****************"), std::string::npos) << text;
+    EXPECT_NE(text.find(" ************** CALCULATE *****************"), std::string::npos) << text;
+    EXPECT_EQ(ErrorText(), "");
+    EXPECT_EQ(ActiveTab(), 0);
+
+    driver.Draw();
+    driver.DumpPng("plate-deflection-osmesa");
+    // The legend stands in the left two sevenths of the window.
+    EXPECT_GE(DistinctColours(driver, CRect(0, 0, 800 * 2 / 7, 600)), 200u);
+    // The deflection is largest at the plate's centre and 0 at its corners.
+    double xmax, ymax, xmin, ymin, max, min;
+    Comp().GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    Comp().GetMaxMinResult(max, min, nullptr);
+    const auto pixel = [&](double x, double y, double value) {
+        view->m_dCursZ = value * Comp().GetFactor();
+        view->GetScreenCoord(x, y);
+        return driver.Pixel(int(x), int(y));
+    };
+    const double inset = 0.05 * (xmax - xmin);
+    const auto centre = pixel((xmax + xmin) / 2, (ymax + ymin) / 2, std::fabs(max) > std::fabs(min) ? max : min);
+    const auto corner = pixel(xmin + inset, ymin + inset, 0.0);
+    EXPECT_NE(centre, corner);
+    const auto background = driver.Pixel(799, 0);
+    EXPECT_NE(centre, background);
+    EXPECT_NE(corner, background);
+
+    std::vector<CString> maxima;
+    ModalScript script;
+    script.Dialog(RUNTIME_CLASS(VokDlgMaxMinVals), [&](DialogDriver& d, CDialog& dlg) {
+        auto& table = static_cast<VokDlgMaxMinVals&>(dlg);
+        maxima = {table.m_pColumn2->GetAt(w - names.begin()), table.m_pColumn3->GetAt(w - names.begin())};
+        d.PressOK();
+    });
+    main->SendCommand(ID_MAX_MIN_RESULTS);
+    ASSERT_EQ(maxima.size(), 2u);
+    const double largest = std::max(std::fabs(std::atof(maxima[0])), std::fabs(std::atof(maxima[1])));
+    EXPECT_NEAR(largest, 0.2111, 0.02 * 0.2111);
+    EXPECT_TRUE(Boxes().Shown().empty());
+}
+
+// Later switches to results keep the value scale the user set, unless
+// "Automatically scale results" is on, which normalises it at each switch.
+TEST_F(CalcRun, ALaterSwitchToResultsScalesOnlyWithAutomaticScaling)
+{
+    auto* main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
+    ASSERT_NE(main, nullptr);
+    ViewsOnOSMesa host;
+    ToolbarCombo mode(*main->GetToolBarManager(), ID_VIEW_MODE);
+    const UINT settings = KorChildFrm::m_uiStChldFrmSett;
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    mode.UserSelect(1);
+    const double normalised = Comp().GetFactor();
+    ASSERT_GT(normalised, 0.0) << "the first switch normalises";
+    for (const bool automatic : {false, true}) {
+        SCOPED_TRACE(automatic);
+        KorChildFrm::m_uiStChldFrmSett = automatic ? settings | CMainFrame::kAutoScaleBit
+                                                   : settings & ~CMainFrame::kAutoScaleBit;
+        mode.UserSelect(0);
+        Comp().SetFactor(3.0 * normalised);
+        mode.UserSelect(1);
+        ASSERT_EQ(frame->m_nViewID, ID_MODE_RESULTS);
+        EXPECT_DOUBLE_EQ(Comp().GetFactor(), automatic ? normalised : 3.0 * normalised);
+    }
+    KorChildFrm::m_uiStChldFrmSett = settings;
+    mode.UserSelect(0);
 }
 
 } // namespace

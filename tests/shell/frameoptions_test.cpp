@@ -282,6 +282,66 @@ TEST_F(UnitsCommand, OkPutsTheSystemInForceAndRelabelsLengths)
     EXPECT_EQ(frame->m_pCoordDlg->m_strUnit, UnitString(1, kUnitLength, 1));
 }
 
+// The units command in the running program: an open clip-plane dialog is
+// bound again to the active plate document's frame and reads its planes in
+// the new units.
+class UnitsInProgram : public AppTest
+{
+protected:
+    void SetUp() override
+    {
+        std::memcpy(m_saved, iConv, sizeof m_saved);
+        m_standard = iStandard;
+        AppTest::SetUp();
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        std::memcpy(iConv, m_saved, sizeof m_saved);
+        iStandard = m_standard;
+    }
+    Table m_saved;
+    int m_standard = 0;
+};
+
+TEST_F(UnitsInProgram, OkRebindsAnOpenClipPlaneDialogToTheActiveDocument)
+{
+    iStandard = 0;
+    SetDefaultUnitRows(0);
+    SetDefaultUnitRows(1);
+    iConv[1][0][0] = 1; // lengths in the second system: a unit other than the first
+    ASSERT_TRUE(Start());
+    auto* main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
+    ASSERT_NE(main, nullptr);
+    auto* child = dynamic_cast<KorChildFrm*>(main->MDIGetActive());
+    ASSERT_NE(child, nullptr);
+    auto* doc = dynamic_cast<CBrantelDoc*>(child->GetActiveView()->GetDocument());
+    ASSERT_NE(doc, nullptr);
+    doc->GetPlateComp()->SetFactor(2.5);
+    child->m_dClipPlanes[2][3] = 1000.0; // the first vertical plane, in millimetres
+    // Opened earlier on no frame, with another scale and quantities.
+    auto* clip = new KorDlgClipPlane(1.0, 1, 1, 1, 1, nullptr);
+    KorChildFrm::m_pClpPlnDlg = clip;
+
+    ModalScript script;
+    script.Dialog(CPPSettings::IDD, [](DialogDriver& d, CDialog&) {
+        d.Click(kUS);
+        d.PressOK();
+    });
+    main->SendMessage(WM_COMMAND, ID_UNITS_FORMATS);
+
+    EXPECT_EQ(clip->m_pFrame, child);
+    EXPECT_DOUBLE_EQ(clip->m_dScale, 2.5);
+    EXPECT_EQ(clip->m_iQuantH, 13);
+    EXPECT_EQ(clip->m_iConvH, 8);
+    EXPECT_EQ(clip->m_iQuantV, 3);
+    EXPECT_EQ(clip->m_iConvV, 0);
+    EXPECT_NEAR(clip->m_dDist3, 1000.0 * MetricToX(1, kUnitLength, 1), 1e-9);
+    CString level = UnitString(1, 13, iConv[1][8][0]);
+    ReplaceSqrd(level);
+    EXPECT_EQ(clip->m_strUnitBelow, level);
+}
+
 // ---- The "View Options" sheet ----------------------------------------------------
 
 // The drawing settings the screen options write, to compare and put back.

@@ -1,3 +1,4 @@
+#include "tests/bexlar/selection.h"
 #include "tests/strelna/fe_fixture.h"
 #include "tests/support/gl_context.h"
 
@@ -190,6 +191,28 @@ TEST_F(DrawingTest, QuadrilateralPlots)
     EXPECT_TRUE(Capture([&] { quad.GLColorPlot(9, 128, 1.0); }).polygons.empty());
 }
 
+// Outside the result picks the element names itself (1) and its nodes (2)
+// by identifier, each only when asked for.
+TEST_F(DrawingTest, MeshPicksNameOnlyTheKindsAskedFor)
+{
+    ASSERT_TRUE(gl->ok());
+    CSNode* a = Node(-0.5, -0.5);
+    CSNode* b = Node(0.5, -0.5);
+    CSNode* c = Node(0, 0.5);
+    CTriElement tri(a, b, c);
+    const GLuint e = tri.GetID();
+    const struct {
+        int mode;
+        std::vector<GLuint> names;
+    } cases[] = {
+        {9, {e}},
+        {10, {a->GetID(), b->GetID(), c->GetID()}},
+        {11, {e, a->GetID(), b->GetID(), c->GetID()}},
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(geomtest::HitOrder([&] { tri.PickDrawGL(0, k.mode, 1.0); }), k.names) << k.mode;
+}
+
 TEST_F(DrawingTest, PickNamesCarryTheGraphPosition)
 {
     ASSERT_TRUE(gl->ok());
@@ -200,20 +223,8 @@ TEST_F(DrawingTest, PickNamesCarryTheGraphPosition)
     CTriElement second(b, a, Node(0, -0.9));
     ResultTriangle(&first);
     ResultTriangle(&second);
-    std::vector<GLuint> buffer(256);
-    glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(0);
-    second.PickDrawGL(0, 8, 1.0);
-    const int hits = glRenderMode(GL_RENDER);
-    ASSERT_EQ(hits, 3);
-    std::vector<GLuint> names;
-    for (int h = 0, i = 0; h < hits; ++h) {
-        const GLuint n = buffer[i];
-        names.push_back(buffer[i + 3 + n - 1]);
-        i += 3 + n;
-    }
+    const std::vector<GLuint> names = geomtest::HitOrder([&] { second.PickDrawGL(0, 8, 1.0); });
+    ASSERT_EQ(names.size(), 3u);
     EXPECT_EQ(names[0], b->GetID() + 100000000u);
     EXPECT_EQ(names[1], a->GetID() + 100000000u);
     EXPECT_EQ(names[2], second.GetNode(2)->GetID());

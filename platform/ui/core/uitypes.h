@@ -77,6 +77,7 @@ struct POINT {
     LONG x;
     LONG y;
 };
+typedef POINT* LPPOINT;
 struct SIZE {
     LONG cx;
     LONG cy;

@@ -371,6 +371,26 @@ void CWnd::GetClientRect(LPRECT lpRect) const
     *lpRect = state ? CRect(0, 0, state->rect.Width(), state->rect.Height()) : CRect();
 }
 
+void CWnd::ClientToScreen(LPPOINT lpPoint) const
+{
+    CPoint point(*lpPoint);
+    const CWndPeer* peer = GetPeer();
+    if (!peer || !peer->ClientToScreen(point)) {
+        for (const CWndState* state = GetState(); state; state = AfxGetWndState(state->hWndParent))
+            point.Offset(state->rect.left, state->rect.top);
+    }
+    *lpPoint = point;
+}
+
+void CWnd::ClientToScreen(LPRECT lpRect) const
+{
+    CPoint topLeft(lpRect->left, lpRect->top);
+    CPoint bottomRight(lpRect->right, lpRect->bottom);
+    ClientToScreen(&topLeft);
+    ClientToScreen(&bottomRight);
+    *lpRect = CRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+}
+
 CWnd* CWnd::SetFocus()
 {
     UiState& ui = State();

@@ -96,6 +96,10 @@ public:
     // later for Invalidate or at once for UpdateWindow, and returns true.
     // False (the default) leaves WM_PAINT to the layer's queue.
     virtual bool Repaint(bool /*bNow*/) { return false; }
+    // Moves a point of the window's client area (the window's own pixels)
+    // to the screen and returns true; false (the default) leaves it to the
+    // layer, which adds up the window rectangles.
+    virtual bool ClientToScreen(CPoint& /*point*/) const { return false; }
 };
 
 // The event-loop side of a backend and its peer factory.
@@ -242,6 +246,11 @@ public:
     void MoveWindow(const RECT& rect, BOOL bRepaint = TRUE);
     void GetWindowRect(LPRECT lpRect) const;
     void GetClientRect(LPRECT lpRect) const;
+    // Client pixels to screen pixels, where popup menus are placed: the
+    // peer's place on the screen, else the window's rectangle and those of
+    // its parents added up (a top-level window's rectangle is on the screen).
+    void ClientToScreen(LPPOINT lpPoint) const;
+    void ClientToScreen(LPRECT lpRect) const;
 
     // Focus: the old window gets WM_KILLFOCUS (an edit then notifies
     // EN_KILLFOCUS) before the new one gets WM_SETFOCUS.

@@ -23,7 +23,8 @@ void FitWindow(CWnd& view, int width, int height)
 
 } // namespace
 
-ViewDriver::ViewDriver(CWnd& view, int width, int height) : m_view(view), m_surface(width, height)
+ViewDriver::ViewDriver(CWnd& view, int width, int height)
+    : m_view(view), m_hWnd(view.GetSafeHwnd()), m_surface(width, height)
 {
     FitWindow(m_view, width, height);
     // The host's paint: the view's WM_PAINT with its surface in place.
@@ -34,12 +35,13 @@ ViewDriver::ViewDriver(CWnd& view, int width, int height) : m_view(view), m_surf
 ViewDriver::~ViewDriver()
 {
     // The window goes with its host, while the surface still exists: a
-    // view releases its context on WM_DESTROY.
-    const HWND hWnd = m_view.GetSafeHwnd();
-    if (hWnd != nullptr)
-        m_view.DestroyWindow();
-    if (AfxGetGLSurface(hWnd) == &m_surface)
-        AfxAttachGLSurface(hWnd, nullptr);
+    // view releases its context on WM_DESTROY. A window its frame destroyed
+    // already (a view that deleted itself with it) is not touched: handles
+    // are never reused, so the handle tells whether it lives.
+    if (CWnd* view = CWnd::FromHandle(m_hWnd))
+        view->DestroyWindow();
+    if (AfxGetGLSurface(m_hWnd) == &m_surface)
+        AfxAttachGLSurface(m_hWnd, nullptr);
 }
 
 bool ViewDriver::Send(const AfxViewEvent& event)

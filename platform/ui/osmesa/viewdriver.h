@@ -20,7 +20,8 @@ class ViewDriver {
 public:
     // Hosts the view's window (which must exist) on a surface of width x
     // height pixels until the driver goes, which destroys the window (a
-    // view that deletes itself with its window is then gone too). The
+    // view that deletes itself with its window is then gone too; a window
+    // destroyed before, by its frame, is left alone). The
     // window's client area takes the surface's size. The surface is
     // attached to the window, so the view's client DC carries it.
     ViewDriver(CWnd& view, int width = 800, int height = 600);
@@ -69,6 +70,7 @@ private:
     bool Send(const AfxViewEvent& event);
 
     CWnd& m_view;
+    HWND m_hWnd; // the view's window, looked up again when the driver goes
     COSMesaSurface m_surface;
     PickDraw m_pickDraw;
 };

@@ -23,7 +23,7 @@
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
 #include "platform/ui/qt/qtbusy.h"
-#include "platform/ui/qt/qtglservices.h"
+#include "platform/ui/qt/qtglhost.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qttext.h"
 
@@ -90,12 +90,6 @@ public:
     {
         if (bMDI) {
             auto* area = new QMdiArea(this);
-            // The documents' views draw in OpenGL widgets. A shown window
-            // that gets its first one is made anew by Qt, and the new
-            // native window has lost its state (maximised); with a hidden
-            // one from the start the window is made for OpenGL at once.
-            if (AfxQtHostsOpenGL())
-                (new QOpenGLWidget(this))->hide();
             // The user's choice of a child is the layer's activation.
             QObject::connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
                 if (auto* child = dynamic_cast<ChildFrameWidget*>(sub))
@@ -111,6 +105,16 @@ public:
         } else
             setCentralWidget(new QWidget(this));
         setAcceptDrops(true);
+        // The OpenGL views the frame will hold draw through the window's
+        // OpenGL surface. A window that gets its first OpenGL child after it
+        // was shown is created again, which flickers and loses the maximised
+        // state; a hidden one from the start gives the window that surface
+        // at once.
+        if (!pParent && AfxQtCanHostOpenGL()) {
+            auto* surface = new QOpenGLWidget(this);
+            surface->setFixedSize(0, 0);
+            surface->hide();
+        }
     }
 
     ~FrameWidget() override

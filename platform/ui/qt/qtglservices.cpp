@@ -13,14 +13,7 @@ IGlyphSource* InstalledGlyphs()
     IGlyphSource* current = &AfxGetGlyphSource();
     return dynamic_cast<CFixedGlyphSource*>(current) ? nullptr : current;
 }
-
-int g_nServices = 0;
 } // namespace
-
-bool AfxQtHostsOpenGL()
-{
-    return g_nServices > 0;
-}
 
 CQtGLServices::CQtGLServices()
     : m_pOldOffscreen(AfxGetOffscreenFactory()), m_pOldGlyphs(InstalledGlyphs()),
@@ -34,12 +27,10 @@ CQtGLServices::CQtGLServices()
 {
     AfxSetOffscreenFactory(&m_offscreen);
     AfxSetGlyphSource(&m_glyphs);
-    ++g_nServices;
 }
 
 CQtGLServices::~CQtGLServices()
 {
-    --g_nServices;
     AfxSetKeyStateReader(std::move(m_oldKeys));
     AfxSetGLHostProvider(std::move(m_oldProvider));
     AfxSetPrintService(m_pOldPrint);

@@ -11,9 +11,6 @@
 #include "platform/ui/qt/qtoffscreen.h"
 #include "platform/ui/qt/qtprint.h"
 
-// Whether a CQtGLServices lives (the views are hosted in OpenGL widgets).
-bool AfxQtHostsOpenGL();
-
 class CQtGLServices
 {
 public:

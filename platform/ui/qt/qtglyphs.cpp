@@ -59,8 +59,15 @@ GlyphBitmap CQtGlyphSource::Glyph(const LOGFONT& lf, double devicePixelRatio,
                 bottom = std::max(bottom, y);
             }
     }
-    if (right < 0)
-        return glyph; // a blank: it only advances
+    if (right < 0) {
+        // A blank only advances. It gets one unset pixel, as the blanks of
+        // the fixed font have theirs: Mesa's list drawing of glyph strings
+        // moves the raster position by nothing for an empty bitmap.
+        glyph.width = 1;
+        glyph.height = 1;
+        glyph.bits.assign(1, 0);
+        return glyph;
+    }
     glyph.width = right - left + 1;
     glyph.height = bottom - top + 1;
     glyph.xorig = static_cast<float>(pad - left);

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QOpenGLWidget>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QPlainTextEdit>
@@ -44,6 +45,7 @@
 #include "platform/ui/core/viewinput.h"
 #include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtframe.h"
+#include "platform/ui/qt/qtglhost.h"
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qtpaint.h"
 #include "platform/ui/qt/qtservices.h"
@@ -1223,6 +1225,24 @@ bool CQtPeer::Repaint(bool bNow)
         return false;
     if (QWidget* widget = m_widget.data())
         bNow ? widget->repaint() : widget->update();
+    return true;
+}
+
+bool CQtPeer::ClientToScreen(CPoint& point) const
+{
+    // An OpenGL view's points are the device pixels of its drawing widget.
+    if (CQtGLHost* host = CQtGLHost::Of(m_hWnd); host && host->GLWidget()) {
+        QWidget* gl = host->GLWidget();
+        const qreal ratio = gl->devicePixelRatioF();
+        const QPoint global = gl->mapToGlobal(QPointF(point.x / ratio, point.y / ratio)).toPoint();
+        point = CPoint(global.x(), global.y());
+        return true;
+    }
+    QWidget* widget = m_widget.data();
+    if (!widget)
+        return false;
+    const QPoint global = widget->mapToGlobal(QPoint(point.x, point.y));
+    point = CPoint(global.x(), global.y());
     return true;
 }
 

@@ -81,6 +81,9 @@ public:
     void UserScroll(UINT nSBCode, int nPos) override;
     // Repaints a window that paints itself (see AfxQtPaintWindow).
     bool Repaint(bool bNow) override;
+    // Through the widget's (an OpenGL view's: its drawing widget's) place
+    // on the screen.
+    bool ClientToScreen(CPoint& point) const override;
 
     // The peer's outer widget (null after Qt deleted it).
     QWidget* Widget() const { return m_widget.data(); }

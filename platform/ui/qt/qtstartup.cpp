@@ -22,7 +22,8 @@ QSurfaceFormat AfxQtDefaultSurfaceFormat()
 void AfxQtBeforeApplication(bool bUseAccel)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // The program writes nothing outside its settings folder.
+    // The windows compose through OpenGL; the few shaders that takes are
+    // not worth a cache in the user's home.
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     QSurfaceFormat::setDefaultFormat(AfxQtDefaultSurfaceFormat());
     AfxQtApplyAcceleration(bUseAccel);

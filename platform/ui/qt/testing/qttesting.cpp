@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QPixmap>
+#include <QPrinter>
 #include <QTest>
 #include <QWidget>
 
@@ -53,6 +55,16 @@ QString ArtifactsFolder()
         folder = QStringLiteral("artifacts");
     QDir().mkpath(folder);
     return folder;
+}
+
+QString PrintToArtifactPdf(QPrinter& printer, const QString& file)
+{
+    const QString path = QDir(ArtifactsFolder()).filePath(file);
+    QFile::remove(path);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(100);
+    return path;
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs)

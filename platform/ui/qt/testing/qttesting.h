@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+class QPrinter;
+
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qtpeers.h"
 
@@ -47,6 +49,10 @@ QString ArtifactsFolder();
 // never showed, the picture is one flat colour (no controls drawn) or it
 // could not be saved.
 bool SaveScreenshot(QWidget* widget, const QString& file, QString* why = nullptr);
+
+// Sends the printer's pages to file, a PDF in ArtifactsFolder() (an old
+// one removed), at 100 dots an inch; returns its path.
+QString PrintToArtifactPdf(QPrinter& printer, const QString& file);
 
 // Processes events until done() holds, for at most timeoutMs, so a broken
 // window fails its test instead of hanging it; false on the timeout.

@@ -5,6 +5,7 @@
 // draws its labelled frame. Tables that later libraries register are
 // checked as soon as they link into this program.
 #include <set>
+#include <vector>
 #include <typeindex>
 
 #include <gtest/gtest.h>
@@ -95,6 +96,32 @@ TEST(Art, EveryCommandCursorAndPictureHasArtThatDraws)
             EXPECT_GT(covered, 0.02) << size.width() << " x " << size.height();
         }
     }
+}
+
+// The element pictures are the dialogs library's own, and no two elements
+// share a picture but the two 9-freedom plate triangles.
+TEST(Art, ElementPicturesComeFromTheDialogsAndTellTheElementsApart)
+{
+    afxui::qt::testing::TestApplication();
+    const UINT ids[] = {16001, 16002, 16005, 16006, 16007, 16008, 16009, 16010,
+                        16011, 16012, 16013, 16014, 16015, 16067};
+    const CResourceModule* dialogs = nullptr;
+    for (const CResourceModule* module : AfxGetResourceChain())
+        if (module->GetName() == "pavesta")
+            dialogs = module;
+    ASSERT_NE(dialogs, nullptr);
+    std::vector<QImage> images;
+    for (UINT id : ids) {
+        SCOPED_TRACE(id);
+        const AfxBitmapResource* own = dialogs->Find<AfxBitmapResource>(id);
+        ASSERT_NE(own, nullptr);
+        EXPECT_EQ(own->strFormat, "svg");
+        images.push_back(AfxQtArtPixmap(id, QSize(160, 100), 1.0).toImage());
+        for (std::size_t k = 0; k + 1 < images.size(); ++k)
+            EXPECT_NE(images[k], images.back()) << "the same picture as " << ids[k];
+    }
+    EXPECT_EQ(AfxQtArtPixmap(16068, QSize(160, 100), 1.0).toImage(),
+              AfxQtArtPixmap(16015, QSize(160, 100), 1.0).toImage());
 }
 
 TEST(Art, AMissingPictureDrawsItsLabelledFrame)

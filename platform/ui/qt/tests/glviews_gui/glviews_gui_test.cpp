@@ -296,6 +296,34 @@ TEST_F(GLViewsOnQt, ResetAndLostContextsRebuildTheViewsListsAndText)
     EXPECT_GT(CountWhite(Frame(view)), 20);
 }
 
+// Blanks in drawn text move what follows them, as in " 0.0 mm" of a legend.
+TEST_F(GLViewsOnQt, BlanksInDrawnTextMoveTheFollowingGlyphs)
+{
+    const auto leftmostWhite = [](const QImage& image) {
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y) {
+                const QRgb c = image.pixel(x, y);
+                if (qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) > 200)
+                    return x;
+            }
+        return -1;
+    };
+    CTestGLView view;
+    view.bg[2] = 0.0f; // black
+    const char* text = "I";
+    view.scene = [&](CRect r) { Text(r, text); };
+    Show(view, CRect(10, 10, 210, 110));
+    const int plain = leftmostWhite(Frame(view));
+    ASSERT_GE(plain, 0);
+    text = "   I";
+    view.draws = 0;
+    CQtGLHost::Of(view.GetSafeHwnd())->RequestUpdate();
+    ASSERT_TRUE(WaitFor([&] { return view.draws > 0; }));
+    const QImage blanks = Frame(view);
+    Save(blanks, "glview-text-blanks.png");
+    EXPECT_GT(leftmostWhite(blanks), plain + 6) << "three blanks move the letter";
+}
+
 TEST_F(GLViewsOnQt, TwoViewsShareOneFontsGlyphListsWithTheirOwnListBase)
 {
     CTestGLView left, right;
@@ -516,12 +544,7 @@ TEST_F(GLViewsOnQt, PrintingToFileWritesTheViewAsAnImageOnOnePage)
     view.scene = [](CRect r) { Rect2D(r, r.Width() / 4, r.Height() / 4, r.Width() * 3 / 4, r.Height() * 3 / 4, 1, 0, 0); };
     Show(view, CRect(10, 10, 210, 160));
     QTemporaryDir dir;
-    const QString pdf = afxui::qt::testing::ArtifactsFolder() + "/glview-print.pdf";
-    QFile::remove(pdf);
-    QPrinter& printer = m_gl->Print().Printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    printer.setResolution(100);
+    const QString pdf = afxui::qt::testing::PrintToArtifactPdf(m_gl->Print().Printer(), "glview-print.pdf");
     int dialogs = 0;
     afxui::qt::testing::ModalHookScope hook([&](QDialog& dialog) {
         ++dialogs;

@@ -19,13 +19,6 @@ namespace
 
 using namespace shellgui;
 
-// Pixel of a model point in the view (device pixels, top row 0).
-QPoint PixelOf(COGL2DView& view, double x, double y)
-{
-    view.GetScreenCoord(x, y);
-    return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
-}
-
 TEST_F(ShellOnQt, ARectangleDrawnWithTwoClicksShowsInTheActiveMaterial)
 {
     auto app = std::make_unique<CBrantelApp>();

@@ -4,11 +4,16 @@
 // documents.
 #pragma once
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include <QMainWindow>
+#include <QOpenGLWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -83,5 +88,46 @@ protected:
     std::optional<CQtGLServices> m_gl;
     std::optional<afxui::headless::ScriptedEnvironment> m_env;
 };
+
+// Pixel of a model point in the view (device pixels, top row 0).
+inline QPoint PixelOf(COGL2DView& view, double x, double y)
+{
+    view.GetScreenCoord(x, y);
+    return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+}
+
+// The program started on an example file, its main window shown at
+// 1280 x 900 and active, with the modelling view of the active child frame
+// and the view's OpenGL widget; view is null when any step failed.
+struct ShownExample {
+    CMainFrame* frame = nullptr;
+    QMainWindow* window = nullptr;
+    CChildFrame* child = nullptr;
+    CBrantelModView* view = nullptr;
+    QOpenGLWidget* gl = nullptr;
+};
+
+inline ShownExample ShowExample(CBrantelApp& app, const char* file)
+{
+    ShownExample shown;
+    app.SetCommandLine({Example(file).c_str()});
+    if (!app.InitInstance() || !(shown.frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd)))
+        return shown;
+    shown.frame->MoveWindow(CRect(0, 0, 1280, 900));
+    shown.frame->ShowWindow(SW_SHOW);
+    shown.window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(shown.frame));
+    if (!shown.window || !QTest::qWaitForWindowExposed(shown.window))
+        return shown;
+    shown.window->activateWindow();
+    if (!QTest::qWaitForWindowActive(shown.window) ||
+        !(shown.child = dynamic_cast<CChildFrame*>(shown.frame->MDIGetActive())))
+        return shown;
+    auto* view = dynamic_cast<CBrantelModView*>(shown.child->GetActiveView());
+    shown.gl = view ? AfxQtWidgetOf(view)->findChild<QOpenGLWidget*>() : nullptr;
+    if (shown.gl && QTest::qWaitForWindowExposed(shown.gl->window()))
+        shown.view = view;
+    QTest::qWait(50);
+    return shown;
+}
 
 } // namespace shellgui

@@ -1,0 +1,150 @@
+#include "app/shell/regiongen.h"
+
+#include "app/analysis/sectplate.h"
+#include "femodel/strelna.h"
+#include "geometry/bexlar.h"
+#include "sections/regions/sectcomp.h"
+
+namespace
+{
+
+constexpr double kDegree = 0.017453292519943295;
+
+CVector Point2(const double xy[2])
+{
+    CVector v(2);
+    v.SetValue(0, xy[0]);
+    v.SetValue(1, xy[1]);
+    return v;
+}
+
+CSNode* NodeAt(CObjMat& m, int row, int col)
+{
+    return static_cast<CSNode*>(m[row][col]);
+}
+
+CSectPlate* WithThickness(CSectPlate* region, double thickness)
+{
+    region->SetThickness(thickness);
+    return region;
+}
+
+} // namespace
+
+int SegmentsForSectors(int n, int p)
+{
+    if (p < 1)
+        return n;
+    if (n % p != 0) {
+        n -= n % p;
+        if (n <= p)
+            n = p;
+    }
+    return n;
+}
+
+std::vector<CSectPlate*> BuildRingSegment(const RingSegmentValues& values, const double centre[2],
+                                          const double start[2], CMaterial* material,
+                                          double thickness)
+{
+    std::vector<CSectPlate*> regions;
+    const int p = values.tangential, q = values.radial;
+    if (p < 1 || q < 1 || values.segments < 1)
+        return regions;
+    const int n = SegmentsForSectors(values.segments, p);
+    CVector c = Point2(centre), s = Point2(start);
+    CObjMat* nodes = nullptr;
+    if (values.type == 2)
+        RingSeg(nodes, c, s, values.angle * kDegree, n + 1, q + 1, values.height,
+                RUNTIME_CLASS(CBoundNode));
+    else
+        RingSeg(nodes, c, s, nullptr, values.type, values.radius, n + 1, q + 1, values.height,
+                RUNTIME_CLASS(CBoundNode));
+    if (!nodes)
+        return regions;
+    const int step = n / p;
+    for (int j = 0; j < q; ++j)
+        for (int k = 0; k < p; ++k) {
+            CObList outline(10);
+            for (int col = k * step; col <= (k + 1) * step; ++col)
+                outline.AddTail(NodeAt(*nodes, j, col));
+            for (int col = (k + 1) * step; col >= k * step; --col)
+                outline.AddTail(NodeAt(*nodes, j + 1, col));
+            regions.push_back(WithThickness(new CSectPlate(&outline, material), thickness));
+        }
+    ReleaseUnusedNodes(*nodes);
+    delete nodes;
+    return regions;
+}
+
+std::vector<CSectPlate*> BuildGridQuads(CObjMat& grid, CMaterial* material, double thickness)
+{
+    std::vector<CSectPlate*> regions;
+    for (int i = 0; i + 1 < grid.GetRows(); ++i)
+        for (int j = 0; j + 1 < grid.GetColumns(); ++j)
+            regions.push_back(WithThickness(
+                new CSectPlate(NodeAt(grid, i, j), NodeAt(grid, i, j + 1),
+                               NodeAt(grid, i + 1, j + 1), NodeAt(grid, i + 1, j), material),
+                thickness));
+    return regions;
+}
+
+std::vector<CSectPlate*> BuildSplitCircle(CSNode* centre, double radius, int segments,
+                                          CMaterial* material, double thickness)
+{
+    std::vector<CSectPlate*> halves;
+    if (!centre || !(radius > 0.0))
+        return halves;
+    if (segments <= 4)
+        segments = 4;
+    // The radius point: a copy of the centre without its load.
+    CSNode* onCircle = centre->Copy(false);
+    if (auto* bound = dynamic_cast<CBoundNode*>(onCircle))
+        bound->SetNodeLoad(nullptr);
+    onCircle->x += radius;
+    auto* circle = new CSectPlate(centre, onCircle, material, segments, 0);
+    if (circle->GetCount() < 4) {
+        delete circle;
+        return halves;
+    }
+    CSNode* from = circle->GetHeadNode();
+    auto* opposite = static_cast<CSNode*>(circle->GetAt(circle->FindIndex(segments / 2)));
+    CObList chain(10);
+    chain.AddTail(centre);
+    CSection* other = circle->Divide(from, &chain, opposite);
+    halves.push_back(WithThickness(circle, thickness));
+    if (auto* half = dynamic_cast<CSectPlate*>(other))
+        halves.push_back(WithThickness(half, thickness));
+    return halves;
+}
+
+bool RegionCrossesModel(CSectComp& model, CSectArea& region, CObList& overlaps)
+{
+    if (region.IsEmpty())
+        return false;
+    CSNode* first = region.GetHeadNode();
+    for (POSITION pos = region.GetHeadPosition(); pos;) {
+        CSNode* a = region.GetNextNode(pos);
+        CSNode* b = pos ? region.GetNodeAt(pos) : first;
+        CEdge* edge = CGraph::GetComEdge(a, b);
+        if (!edge || a == b)
+            continue;
+        const short met = model.Intersection(edge, true, nullptr);
+        if (met == 1)
+            return true;
+        if (met == 2 && !overlaps.Find(edge))
+            overlaps.AddTail(edge);
+    }
+    return false;
+}
+
+void ReleaseUnusedNodes(CObjMat& nodes)
+{
+    for (int i = 0; i < nodes.GetRows(); ++i)
+        for (int j = 0; j < nodes.GetColumns(); ++j) {
+            auto* node = static_cast<CSNode*>(nodes[i][j]);
+            if (node && node->GetGraphCount() == 0)
+                delete node;
+            nodes[i][j] = nullptr;
+        }
+}

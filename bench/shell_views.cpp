@@ -1,0 +1,175 @@
+// The program's model and results views on the OSMesa host at 800 x 600,
+// over a plate document of n triangles carrying results (1e4, 1e5, 1e6):
+// milliseconds to compile the model list and the result lists (each with
+// the one draw that compiles them), to draw from the lists, and of one
+// hover pick over a result point. Compiling grows about linearly with n; a
+// draw from the lists must not compile them again (the benchmark stops
+// with an error when it does).
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <memory>
+
+#include "app/analysis/analysis.h"
+#include "app/shell/brantelshell.h"
+#include "bench/result_plate.h"
+#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/osmesa/afxui_osmesa.h"
+
+namespace
+{
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// The modelling views' common base with the geometry-input hooks a view
+// of its own would give; on the stack, so it does not delete itself.
+class ModelView : public CBrantelView
+{
+public:
+    ModelView() { m_pGeomHlpr = new KorAreaGeomHlpr; }
+    void EditObject() override {}
+    int ProgramHookA(UINT, UINT) override { return 0; }
+    void ProgramHookB() override {}
+    void ProgramHookC() override {}
+    CObList* GetMoveList() override { return nullptr; }
+    void NewTmpNode(bool, CSNode* node) override { delete node; }
+    CSNode* GetRefNode(int) override { return nullptr; }
+    void InitialUpdate() { OnInitialUpdate(); }
+    void PostNcDestroy() override {}
+};
+
+class ResultsView : public CBrantelResView
+{
+public:
+    void InitialUpdate() { OnInitialUpdate(); }
+    void PostNcDestroy() override {}
+};
+
+enum class Kind { compile, draw, pick };
+
+// A plate document of n elements with results in a view of type V on the
+// OSMesa host, zoomed to fit in plan view.
+template <class V> struct Scene {
+    explicit Scene(int elements) : plate(elements)
+    {
+        previous = AfxSetWndBackend(&backend);
+        // The document shows the plate's component, which it only borrows
+        // (the plate's material is no heap object of the document's).
+        doc = std::make_unique<CBrantelDoc>();
+        doc->m_bAutoDelete = FALSE; // the scene deletes it
+        own = doc->m_pSectComp;
+        doc->m_pSectComp = plate.comp.get();
+        doc->AddView(&view);
+        ok = view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kHeight), nullptr, 1) != FALSE;
+        if (!ok)
+            return;
+        driver = std::make_unique<ViewDriver>(view, kWidth, kHeight);
+        driver->Size(kWidth, kHeight);
+        view.InitialUpdate();
+        ok = view.m_bInitialized;
+    }
+    ~Scene()
+    {
+        driver.reset(); // destroys the window
+        doc->RemoveView(&view);
+        doc->m_pSectComp = own;
+        doc.reset();
+        AfxSetWndBackend(previous);
+    }
+    // The id of the view's first display list (0: none compiled).
+    unsigned FirstList() const { return view.m_pListIds ? view.m_pListIds[0] : 0u; }
+
+    afxui::headless::HeadlessBackend backend;
+    CWndBackend* previous = nullptr;
+    bench::Plate plate;
+    std::unique_ptr<CBrantelDoc> doc;
+    CSectComp* own = nullptr; // the document's own component
+    V view;
+    std::unique_ptr<ViewDriver> driver;
+    bool ok = false;
+};
+
+template <class V> void Lists(benchmark::State& state, Kind kind, Scene<V>& scene)
+{
+    scene.driver->Draw();
+    const unsigned compiled = scene.FirstList();
+    if (compiled == 0) {
+        state.SkipWithError("no list compiled");
+        return;
+    }
+    for (auto _ : state) {
+        if (kind == Kind::compile)
+            scene.view.InvalidateList();
+        scene.driver->Draw();
+    }
+    if (kind == Kind::draw && (scene.FirstList() != compiled || !scene.view.m_pListValid[0]))
+        state.SkipWithError("a draw from the lists compiled them again");
+    state.counters["elements"] = scene.plate.elements;
+}
+
+void ModelList(benchmark::State& state, Kind kind)
+{
+    Scene<ModelView> scene(static_cast<int>(state.range(0)));
+    if (!scene.ok) {
+        state.SkipWithError("no view");
+        return;
+    }
+    scene.view.ZoomToFit();
+    Lists(state, kind, scene);
+}
+
+void ResultLists(benchmark::State& state, Kind kind)
+{
+    Scene<ResultsView> scene(static_cast<int>(state.range(0)));
+    if (!scene.ok) {
+        state.SkipWithError("no view");
+        return;
+    }
+    scene.view.m_b3D = false;
+    scene.view.ZoomToFit();
+    scene.view.NormalizeScale();
+    if (kind != Kind::pick) {
+        Lists(state, kind, scene);
+        return;
+    }
+    // The pointer over the plot: a point with a result point under it,
+    // found once; each pick then finds it as a new pending point.
+    scene.view.m_iTool = VIEWTOOL_POINT;
+    scene.driver->Draw();
+    CPoint at(-1, -1);
+    for (int y = kHeight / 4; y < kHeight * 3 / 4 && at.x < 0; y += 5)
+        for (int x = kWidth / 3; x < kWidth * 2 / 3 && at.x < 0; x += 5) {
+            scene.driver->Move(x, y);
+            if (scene.view.m_Picks.m_pPending)
+                at = CPoint(x, y);
+        }
+    if (at.x < 0) {
+        state.SkipWithError("no result point under the pointer");
+        return;
+    }
+    const unsigned oldSize = COGLRenderer::iSelBufSize;
+    COGLRenderer::iSelBufSize = 1u << 18;
+    for (auto _ : state) {
+        scene.view.m_Picks.m_pPending = nullptr;
+        scene.driver->Move(at.x, at.y);
+        benchmark::DoNotOptimize(scene.view.m_Picks.m_pPending);
+    }
+    COGLRenderer::iSelBufSize = oldSize;
+    state.counters["elements"] = scene.plate.elements;
+}
+
+#define VIEWS_BENCH(name, function, kind)                                                                   \
+    void BM_##name##Small(benchmark::State& state) { function(state, kind); }                              \
+    void BM_##name(benchmark::State& state) { function(state, kind); }                                     \
+    BENCHMARK(BM_##name##Small)->Arg(10000)->Unit(benchmark::kMillisecond);                                \
+    BENCHMARK(BM_##name)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+VIEWS_BENCH(ModelListCompile, ModelList, Kind::compile)
+VIEWS_BENCH(ModelListDraw, ModelList, Kind::draw)
+VIEWS_BENCH(ResultListsCompile, ResultLists, Kind::compile)
+VIEWS_BENCH(ResultListsDraw, ResultLists, Kind::draw)
+VIEWS_BENCH(HoverPick, ResultLists, Kind::pick)
+
+} // namespace
