@@ -550,7 +550,7 @@ void CBrantelModView::OnRButtonDown(UINT nFlags, CPoint point)
             else if (HasList(m_pGeomHlpr, KorBasisGeomHlpr::kAreas))
                 index = kGraphPopup;
             if (CMenu* popup = menu.GetSubMenu(index))
-                popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x - 30, point.y - 10, AfxGetMainWnd());
+                TrackViewContextMenu(*this, *popup, point);
         }
     }
     Default();

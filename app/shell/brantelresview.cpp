@@ -166,10 +166,7 @@ void CBrantelResView::OnRButtonDown(UINT nFlags, CPoint point)
         // reaches this view as the active one.
         CMenu popup(AfxMenu{AfxMenuItem(ID_KOR_TOOL_POINTER, "P&ointer"), AfxMenuSeparator(),
                             AfxMenuItem(ID_RES_PRINT_TO_FILE, "Print results to file")});
-        // Popups are placed in screen pixels.
-        CPoint at = point;
-        ClientToScreen(&at);
-        popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x - 30, at.y - 10, AfxGetMainWnd());
+        TrackViewContextMenu(*this, popup, point);
     } else if (m_iTool == VIEWTOOL_POINT) {
         m_Picks.UndoLast();
     }

@@ -475,3 +475,10 @@ void CBrantelView::ShowNodeInfo(CSNode* node, int elementTypeCode)
     // document would lose it.
     doc->SetModifiedFlag(TRUE);
 }
+
+void TrackViewContextMenu(CWnd& view, CMenu& popup, CPoint point)
+{
+    // Popups are placed in screen pixels.
+    view.ClientToScreen(&point);
+    popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x - 30, point.y - 10, AfxGetMainWnd());
+}

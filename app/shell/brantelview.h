@@ -37,6 +37,10 @@ constexpr UINT kLinkDofTool = 27;
 // The rectangle tool: its Shift constraint is always the diagonal.
 constexpr UINT kRectangleTool = 20;
 
+// Opens a view's context menu at the cursor (view pixels) moved 30 pixels
+// left and 10 up, on the screen, owned by the main window.
+void TrackViewContextMenu(CWnd& view, CMenu& popup, CPoint point);
+
 class CBrantelView : public KorAreaModView
 {
     DECLARE_DYNAMIC(CBrantelView)

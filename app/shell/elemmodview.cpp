@@ -450,7 +450,7 @@ void CElemModView::OnRButtonDown(UINT, CPoint point)
         CMenu menu;
         if (menu.LoadMenu(IDR_MODEL_POPUPS))
             if (CMenu* sub = menu.GetSubMenu(popup))
-                sub->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x - 30, point.y - 10, AfxGetMainWnd());
+                TrackViewContextMenu(*this, *sub, point);
     }
     Default();
 }

@@ -469,7 +469,9 @@ TEST_F(ModView, TheContextMenuFollowsTheSelection)
         driver->RightUp(150, 120);
         ASSERT_EQ(PopupMenus().Menus().size(), before + 1);
         const auto& shown = PopupMenus().Menus().back();
-        EXPECT_EQ(shown.point, CPoint(120, 110));
+        CPoint screen(120, 110); // popups take screen points
+        view->ClientToScreen(&screen);
+        EXPECT_EQ(shown.point, screen);
         ASSERT_EQ(shown.menu.size(), popups[c.popup].popup.size());
         for (std::size_t i = 0; i < shown.menu.size(); ++i)
             EXPECT_EQ(shown.menu[i].item.nResourceID, popups[c.popup].popup[i].item.nResourceID) << i;

@@ -499,7 +499,9 @@ TEST_F(ElemView, TheContextMenuFollowsTheSelection)
         }
         ASSERT_EQ(PopupMenus().Menus().size(), ++shown);
         const auto& menu = PopupMenus().Menus().back();
-        EXPECT_EQ(menu.point, CPoint(90, 80));
+        CPoint screen(90, 80); // popups take screen points
+        view->ClientToScreen(&screen);
+        EXPECT_EQ(menu.point, screen);
         ASSERT_FALSE(menu.menu.empty());
         EXPECT_EQ(menu.menu[0].item.strText, c.first);
         EXPECT_EQ(menu.menu[0].item.nResourceID, ID_EDIT_OBJECT);
