@@ -27,12 +27,12 @@ constexpr double L = 10.0;
 
 // A segment along the global x axis from 0 to L; section x along global y,
 // section y along global z.
-struct Piece {
+struct BeamFixture {
     CVector start{3};
     CVector end{3};
     CMatrix frameStart{3, 3};
     CMatrix frameEnd{3, 3};
-    Piece()
+    BeamFixture()
     {
         end[0] = L;
         for (CMatrix* m : {&frameStart, &frameEnd})
@@ -95,7 +95,7 @@ TEST_F(CrSectBeamTest, PrismsHaveOutwardNormalsAndCapsOnRequest)
             const bool capStart = caps & 1, capEnd = caps & 2;
             SCOPED_TRACE(std::string(c.name) + " caps " + std::to_string(caps));
             std::unique_ptr<CCrSectFixedGeom> shape(c.make());
-            Piece segment;
+            BeamFixture segment;
             COGLDrawCommand command;
             GLRecorder rec;
             shape->DrawBeamGL(&command, segment.start, segment.end, segment.frameStart, segment.frameEnd,
@@ -130,7 +130,7 @@ TEST_F(CrSectBeamTest, ColourPlotsColourTheEnds)
     for (const ShapeCase& c : kShapes) {
         SCOPED_TRACE(c.name);
         std::unique_ptr<CCrSectFixedGeom> shape(c.make());
-        Piece segment;
+        BeamFixture segment;
         COGLDrawCommand command;
         GLRecorder rec;
         shape->ColorPlotBeamGL(&command, segment.start, segment.end, segment.frameStart, segment.frameEnd,
@@ -159,7 +159,7 @@ TEST_F(CrSectBeamTest, MaterialColourOnlyWithFlagAndBaseMaterial)
             CCrSectCirc circ(1.0);
             if (withMaterial)
                 circ.AddMaterial(&steel);
-            Piece segment;
+            BeamFixture segment;
             COGLDrawCommand command;
             command.m_uiState[0] = flags;
             glColor3d(0.25, 0.5, 0.75);
@@ -185,7 +185,7 @@ TEST_F(CrSectBeamTest, PrincipalAlignmentTurnsTheSectionAndCentresIt)
     rect.CCrSectComp::Rotate(M_PI / 2.0, 0.0, 0.0, 2, false);
     rect.SetParam(13, 1.0);
     rect.SetParam(14, 0.5);
-    Piece segment;
+    BeamFixture segment;
     COGLDrawCommand command;
     GLRecorder rec;
     rect.DrawBeamGL(&command, segment.start, segment.end, segment.frameStart, segment.frameEnd, true, false,
@@ -214,13 +214,13 @@ TEST_F(CrSectBeamTest, PrincipalAlignmentTurnsTheSectionAndCentresIt)
 TEST_F(CrSectBeamTest, LocalAxesLeaveTheFramesAsTheyWere)
 {
     CCrSectTube tube(1.5, 0.5);
-    Piece segment;
+    BeamFixture segment;
     // A turned start frame: its values must come back bit for bit.
     segment.frameStart[0][0] = 0.6;
     segment.frameStart[0][1] = 0.8;
     segment.frameStart[1][0] = -0.8;
     segment.frameStart[1][1] = 0.6;
-    const Piece before = segment;
+    const BeamFixture before = segment;
     COGLDrawCommand command;
     command.m_uiState[0] = 0x20;
     GLRecorder rec;
