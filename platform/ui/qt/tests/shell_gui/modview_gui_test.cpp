@@ -22,29 +22,14 @@ using namespace shellgui;
 TEST_F(ShellOnQt, ARectangleDrawnWithTwoClicksShowsInTheActiveMaterial)
 {
     auto app = std::make_unique<CBrantelApp>();
-    app->SetCommandLine({Example("plate.plb").c_str()});
-    ASSERT_TRUE(app->InitInstance());
-    auto* frame = dynamic_cast<CMainFrame*>(app->m_pMainWnd);
-    ASSERT_NE(frame, nullptr);
-    frame->MoveWindow(CRect(0, 0, 1280, 900));
-    frame->ShowWindow(SW_SHOW);
-    auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(frame));
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-
-    auto* child = dynamic_cast<CChildFrame*>(frame->MDIGetActive());
-    ASSERT_NE(child, nullptr);
-    auto* view = dynamic_cast<CBrantelModView*>(child->GetActiveView());
-    ASSERT_NE(view, nullptr);
+    const ShownExample example = ShowExample(*app, "plate.plb");
+    ASSERT_NE(example.view, nullptr);
+    CMainFrame* frame = example.frame;
+    QMainWindow* window = example.window;
+    CChildFrame* child = example.child;
+    CBrantelModView* view = example.view;
+    QOpenGLWidget* gl = example.gl;
     CBrantelDoc* doc = view->GetBrantelDoc();
-    QWidget* host = AfxQtWidgetOf(view);
-    ASSERT_NE(host, nullptr);
-    auto* gl = host->findChild<QOpenGLWidget*>();
-    ASSERT_NE(gl, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(gl->window()));
-    QTest::qWait(50);
 
     // Another material of the list (not the void one) becomes the active one.
     auto* materials = qobject_cast<QComboBox*>(AfxQtWidgetOf(frame->GetToolbarCombo(ID_ACTIVE_MATERIAL)));
