@@ -195,14 +195,21 @@ void CBrantelModView::DivideClick()
         return;
     }
     const std::vector<CSectArea*> shared = SharedRegions(n1, n2);
-    CSectArea* divided = nullptr;
-    if (!shared.empty()) {
-        const double mid[2] = {0.5 * (n1->x + n2->x), 0.5 * (n1->y + n2->y)};
-        auto* picked = dynamic_cast<CSectArea*>(PickAt(mid, KorBasisGeomHlpr::kAreas, 0.1f));
-        for (CSectArea* region : shared)
-            if (region == picked)
-                divided = region;
+    if (shared.empty()) {
+        // Nothing to divide between these two nodes: the input is cleared
+        // and the tool waits for two other nodes.
+        delete made;
+        RemoveSelected(nullptr);
+        ResetGeomInput();
+        Invalidate(FALSE);
+        return;
     }
+    CSectArea* divided = nullptr;
+    const double mid[2] = {0.5 * (n1->x + n2->x), 0.5 * (n1->y + n2->y)};
+    auto* picked = dynamic_cast<CSectArea*>(PickAt(mid, KorBasisGeomHlpr::kAreas, 0.1f));
+    for (CSectArea* region : shared)
+        if (region == picked)
+            divided = region;
     CSection* part = divided ? divided->Divide(n1, nullptr, n2) : nullptr;
     if (!part) {
         // No division: the line drawn for it does not stay in the model.
