@@ -735,21 +735,10 @@ void CBrantelModView::OnInsertLoadGroup()
     for (std::size_t i = 0; i < accepted.size(); ++i) {
         comp->FixEdges(overlapLists[i]);
         delete overlapLists[i];
-        if (mode != 1) {
-            m_pBoundingRegion = bounding;
-            InsertRegion(accepted[i], false);
-            continue;
-        }
-        // The halves of a circle are filed without the region repair,
-        // which re-cuts two regions meeting at the centre wrongly.
-        if (bounding)
-            bounding->InsertSubSect(accepted[i]);
-        else
-            comp->AddTail(accepted[i]);
-        comp->UpdateRegionNesting(accepted[i]);
-        doc->SetModifiedFlag(TRUE);
+        m_pBoundingRegion = bounding;
+        InsertRegion(accepted[i], false);
     }
-    if (!accepted.empty() && mode != 1)
+    if (!accepted.empty())
         comp->Fix();
     m_pBoundingRegion = nullptr;
     doc->UpdateStatics(false);

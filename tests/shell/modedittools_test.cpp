@@ -570,6 +570,7 @@ TEST_F(EditTools, LoadGroupBuildsQuadrilateralsOrSplitCirclesAroundTheLoadNodes)
         {1, "0", "8", 2, 4},   // radius exactly 0: quadrilaterals whatever the shape
         {2, "3", "8", 2, 4},   // squares: the grid's cells
         {1, "2", "2", 6 * 2, 4}, // circles of at least 4 segments, halved
+        {1, "2", "8", 6 * 2, 6}, // halves of 8 segments: 5 circle nodes and the centre
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shape * 10 + c.regions);
