@@ -195,14 +195,21 @@ void CBrantelModView::DivideClick()
         return;
     }
     const std::vector<CSectArea*> shared = SharedRegions(n1, n2);
-    CSectArea* divided = nullptr;
-    if (!shared.empty()) {
-        const double mid[2] = {0.5 * (n1->x + n2->x), 0.5 * (n1->y + n2->y)};
-        auto* picked = dynamic_cast<CSectArea*>(PickAt(mid, KorBasisGeomHlpr::kAreas, 0.1f));
-        for (CSectArea* region : shared)
-            if (region == picked)
-                divided = region;
+    if (shared.empty()) {
+        // Nothing to divide between these two nodes: the input is cleared
+        // and the tool waits for two other nodes.
+        delete made;
+        RemoveSelected(nullptr);
+        ResetGeomInput();
+        Invalidate(FALSE);
+        return;
     }
+    CSectArea* divided = nullptr;
+    const double mid[2] = {0.5 * (n1->x + n2->x), 0.5 * (n1->y + n2->y)};
+    auto* picked = dynamic_cast<CSectArea*>(PickAt(mid, KorBasisGeomHlpr::kAreas, 0.1f));
+    for (CSectArea* region : shared)
+        if (region == picked)
+            divided = region;
     CSection* part = divided ? divided->Divide(n1, nullptr, n2) : nullptr;
     if (!part) {
         // No division: the line drawn for it does not stay in the model.
@@ -728,21 +735,10 @@ void CBrantelModView::OnInsertLoadGroup()
     for (std::size_t i = 0; i < accepted.size(); ++i) {
         comp->FixEdges(overlapLists[i]);
         delete overlapLists[i];
-        if (mode != 1) {
-            m_pBoundingRegion = bounding;
-            InsertRegion(accepted[i], false);
-            continue;
-        }
-        // The halves of a circle are filed without the region repair,
-        // which re-cuts two regions meeting at the centre wrongly.
-        if (bounding)
-            bounding->InsertSubSect(accepted[i]);
-        else
-            comp->AddTail(accepted[i]);
-        comp->UpdateRegionNesting(accepted[i]);
-        doc->SetModifiedFlag(TRUE);
+        m_pBoundingRegion = bounding;
+        InsertRegion(accepted[i], false);
     }
-    if (!accepted.empty() && mode != 1)
+    if (!accepted.empty())
         comp->Fix();
     m_pBoundingRegion = nullptr;
     doc->UpdateStatics(false);

@@ -108,8 +108,11 @@ CSection* CSectArea::Divide(CSNode* from, CObList* chain, CSNode* to)
         part->NewNode(ring[i]);
     for (auto it = cut.rbegin(); it != cut.rend(); ++it)
         part->NewNode(*it);
+    // The plain graph removal: a region's own removal joins the neighbours
+    // of a removed node, which would lay a stray edge from `from` to `to`
+    // beside the chain (the path below makes the edges it needs).
     for (std::size_t i = 1; i < toAt; ++i)
-        RemoveNode(ring[i]);
+        CGraph::RemoveNode(ring[i]);
     RemoveHead();
     for (auto it = cut.rbegin(); it != cut.rend(); ++it) {
         AddHead(*it);

@@ -438,6 +438,44 @@ TEST_F(MeshAreaTest, FixSplitsACrossedRegionAndRehomesSubSections)
     delete r;
 }
 
+// Dividing along a chain joins the two ends through the chain only: no
+// edge straight from one end to the other is left beside it, so the parts
+// are single cells that the repair keeps as they are. The straight chain
+// through the centre is the case of a circle cut into halves.
+TEST_F(MeshAreaTest, DivideAlongAChainLeavesPartsTheRepairKeeps)
+{
+    const struct {
+        double x, y;
+    } bends[] = {{10, 20}, {10, 21}, {9, 19}};
+    for (const auto& bend : bends) {
+        SCOPED_TRACE(testing::Message() << bend.x << ", " << bend.y);
+        CGraph carrier;
+        CSNode* centre = carrier.NewNode(bend.x, bend.y, 0);
+        CTestMeshArea* r = MakePolygon({{13, 20}, {10, 23}, {7, 20}, {10, 17}});
+        CSNode* from = r->GetNode(0);
+        CSNode* to = r->GetNode(2);
+        CObList chain;
+        chain.AddTail(centre);
+        auto* part = dynamic_cast<CTestMeshArea*>(r->Divide(from, &chain, to));
+        ASSERT_NE(part, nullptr);
+        EXPECT_EQ(CGraph::GetComEdge(from, to), nullptr);
+        EXPECT_NE(CGraph::GetComEdge(from, centre), nullptr);
+        EXPECT_NE(CGraph::GetComEdge(centre, to), nullptr);
+        ASSERT_NE(from->GetEdgeList(), nullptr);
+        EXPECT_EQ(from->GetEdgeList()->GetCount(), 3);
+        CObList list;
+        for (CTestMeshArea* half : {r, part}) {
+            EXPECT_EQ(half->GetCount(), 4);
+            EXPECT_FALSE(half->Fix(&list));
+            EXPECT_EQ(half->GetCount(), 4);
+            EXPECT_NE(half->Find(centre), nullptr);
+        }
+        EXPECT_TRUE(list.IsEmpty());
+        delete part;
+        delete r;
+    }
+}
+
 TEST_F(MeshAreaTest, FixSubListMovesSubSectionsByTheirFirstNode)
 {
     CTestMeshArea* r = MakeRect(0, 0, 10, 10);

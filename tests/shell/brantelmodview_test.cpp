@@ -17,7 +17,7 @@
 #include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
-#include "tests/shell/shell_fixture.h"
+#include "tests/shell/modview_fixture.h"
 #include "tests/support/ui_lists.h"
 
 namespace
@@ -58,61 +58,11 @@ TEST(ShiftConstraint, PullsThePointOntoTheNearestOfThreeLinesThroughTheReference
     }
 }
 
-// A plate document of the running program, its modelling view on a 400 x
-// 300 surface with three pixels a model unit and the model point (40, 25)
-// at the centre (pixel x = 80 + 3 X, y = 225 - 3 Y).
-class ModView : public AppTest
+// The modelling view on its surface, with the square and chain helpers.
+class ModView : public ModViewTest
 {
 protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        COGLRenderer::ResetStaticsForTesting();
-        COGLView::ResetStaticsForTesting();
-        lastTool = Kor2DModView::m_uiLastGeomTool;
-        filter = Kor2DModView::m_uiSelectFilter;
-        ASSERT_TRUE(Start());
-        main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
-        ASSERT_NE(main, nullptr);
-        child = dynamic_cast<CChildFrame*>(main->MDIGetActive());
-        ASSERT_NE(child, nullptr);
-        view = dynamic_cast<CBrantelModView*>(child->GetActiveView());
-        ASSERT_NE(view, nullptr);
-        doc = view->GetBrantelDoc();
-        ASSERT_NE(doc, nullptr);
-        driver = std::make_unique<ViewDriver>(*view, 400, 300);
-        driver->Size(400, 300);
-        // The view takes the driver's surface in place of the fixture's.
-        static_cast<CView*>(view)->OnInitialUpdate();
-        view->m_bShowGrid = false;
-        view->m_bShowAxis = false;
-        view->m_dCentX = -40.0;
-        view->m_dCentY = -25.0;
-        view->m_dScale = 6.0;
-    }
-    void TearDown() override
-    {
-        driver.reset();
-        CBrantelView::ClearTmpSlots();
-        CBrantelModView::FreeCopyLists();
-        Kor2DModView::m_uiLastGeomTool = lastTool;
-        Kor2DModView::m_uiSelectFilter = filter;
-        AppTest::TearDown();
-        COGLRenderer::ResetStaticsForTesting();
-        COGLView::ResetStaticsForTesting();
-    }
-    static CPoint Pixel(double x, double y)
-    {
-        return CPoint(static_cast<int>(80 + 3 * x), static_cast<int>(225 - 3 * y));
-    }
-    void Click(double x, double y, UINT flags = 0)
-    {
-        const CPoint p = Pixel(x, y);
-        driver->Down(p.x, p.y, flags);
-        driver->Up(p.x, p.y, flags);
-    }
     void Send(UINT id) { view->SendMessage(WM_COMMAND, id); }
-    int Regions() { return doc->GetPlateComp()->GetCount(); }
     // The square 0..30 x 0..30, its edges drawn 90 pixels long.
     CSectPlate* Square()
     {
@@ -129,12 +79,6 @@ protected:
                 nodes.push_back(static_cast<CSNode*>(chain->GetNext(pos)));
         return nodes;
     }
-    std::string Log()
-    {
-        CString text;
-        RunLogWindow()->GetLogEdit().GetWindowText(text);
-        return std::string(static_cast<LPCTSTR>(text));
-    }
     // The last region of the model (the one drawn last).
     CSectPlate* LastRegion() { return dynamic_cast<CSectPlate*>(doc->GetPlateComp()->GetTail()); }
     static std::vector<std::pair<double, double>> Points(CSectPlate& region)
@@ -145,14 +89,6 @@ protected:
         std::sort(points.begin(), points.end());
         return points;
     }
-
-    UINT lastTool = 0;
-    UINT filter = 0;
-    CMainFrame* main = nullptr;
-    CChildFrame* child = nullptr;
-    CBrantelModView* view = nullptr;
-    CBrantelDoc* doc = nullptr;
-    std::unique_ptr<ViewDriver> driver;
 };
 
 TEST_F(ModView, TheProgramsViewsAreTheModelViewsOnOpenGl)

@@ -15,7 +15,7 @@
 #include "dialogs/ringsegpage.h"
 #include "glview/oglrenderer.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
-#include "tests/shell/shell_fixture.h"
+#include "tests/shell/modview_fixture.h"
 
 namespace
 {
@@ -24,60 +24,12 @@ using namespace shelltest;
 using afxui::headless::DialogDriver;
 using afxui::headless::ModalScript;
 
-// A plate document of the running program with its modelling view on a
-// 400 x 300 surface, three pixels a model unit, pixel x = 80 + 3 X and
-// y = 225 - 3 Y.
-class EditTools : public AppTest
+// The modelling view on its surface, commands sent through the main window.
+class EditTools : public ModViewTest
 {
 protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        COGLRenderer::ResetStaticsForTesting();
-        COGLView::ResetStaticsForTesting();
-        lastTool = Kor2DModView::m_uiLastGeomTool;
-        ASSERT_TRUE(Start());
-        main = dynamic_cast<CMainFrame*>(m_app->m_pMainWnd);
-        ASSERT_NE(main, nullptr);
-        auto* child = dynamic_cast<CChildFrame*>(main->MDIGetActive());
-        ASSERT_NE(child, nullptr);
-        Host(dynamic_cast<CBrantelModView*>(child->GetActiveView()));
-    }
-    // Drives the view on the surface from now on.
-    void Host(CBrantelModView* modelling)
-    {
-        ASSERT_NE(modelling, nullptr);
-        driver.reset();
-        view = modelling;
-        doc = view->GetBrantelDoc();
-        driver = std::make_unique<ViewDriver>(*view, 400, 300);
-        driver->Size(400, 300);
-        static_cast<CView*>(view)->OnInitialUpdate();
-        view->m_bShowGrid = false;
-        view->m_bShowAxis = false;
-        view->m_dCentX = -40.0;
-        view->m_dCentY = -25.0;
-        view->m_dScale = 6.0;
-    }
-    void TearDown() override
-    {
-        driver.reset();
-        CBrantelView::ClearTmpSlots();
-        CBrantelModView::FreeCopyLists();
-        Kor2DModView::m_uiLastGeomTool = lastTool;
-        AppTest::TearDown();
-        COGLRenderer::ResetStaticsForTesting();
-        COGLView::ResetStaticsForTesting();
-    }
-    void Click(double x, double y, UINT flags = 0)
-    {
-        const CPoint p(static_cast<int>(80 + 3 * x), static_cast<int>(225 - 3 * y));
-        driver->Down(p.x, p.y, flags);
-        driver->Up(p.x, p.y, flags);
-    }
     void Send(UINT id) { main->SendCommand(id); }
     CPlateComp* Comp() { return doc->GetPlateComp(); }
-    int Regions() { return Comp()->GetCount(); }
     // A square of the model's first material, the document unmodified.
     CSectPlate* Square(double x0, double y0, double side)
     {
@@ -85,12 +37,6 @@ protected:
         doc->SetModifiedFlag(FALSE);
         view->InvalidateList();
         return square;
-    }
-    std::string Log()
-    {
-        CString text;
-        RunLogWindow()->GetLogEdit().GetWindowText(text);
-        return std::string(static_cast<LPCTSTR>(text));
     }
     // The log written since the last call.
     std::string NewLog()
@@ -117,12 +63,7 @@ protected:
     }
     void Undo() { Send(ID_EDIT_UNDO); }
 
-    UINT lastTool = 0;
     std::size_t logSeen = 0;
-    CMainFrame* main = nullptr;
-    CBrantelModView* view = nullptr;
-    CBrantelDoc* doc = nullptr;
-    std::unique_ptr<ViewDriver> driver;
 };
 
 TEST_F(EditTools, NewNodeGoesOntoAnEdgeAndEndsTheTool)
@@ -216,7 +157,7 @@ TEST_F(EditTools, DivideRefusesALineAcrossTheModelAndNodesWithoutCommonRegion)
     } cases[] = {
         {0, 0, 40, 10, kToolDivide, 1}, // across the square: the point is refused, the tool waits
         {0, 0, 30, 0, 0, 0},            // along the square's side: ends the tool
-        {30, 30, 40, 10, 0, 0},         // two regions, no region in common
+        {30, 30, 40, 10, kToolDivide, 0}, // no region in common: input cleared, the tool waits
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.x2 + c.y2);
@@ -629,6 +570,7 @@ TEST_F(EditTools, LoadGroupBuildsQuadrilateralsOrSplitCirclesAroundTheLoadNodes)
         {1, "0", "8", 2, 4},   // radius exactly 0: quadrilaterals whatever the shape
         {2, "3", "8", 2, 4},   // squares: the grid's cells
         {1, "2", "2", 6 * 2, 4}, // circles of at least 4 segments, halved
+        {1, "2", "8", 6 * 2, 6}, // halves of 8 segments: 5 circle nodes and the centre
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shape * 10 + c.regions);

@@ -160,6 +160,37 @@ TEST_F(RegionGenerators, GridQuadsAndSplitCircles)
     EXPECT_TRUE(BuildSplitCircle(&lone, 0.0, 8, nullptr, 1.0).empty());
 }
 
+// The two halves of a circle share their diameter, two collinear edges
+// meeting at the centre: the model's repair keeps both as they are.
+TEST_F(RegionGenerators, SplitCircleHalvesSurviveTheModelRepair)
+{
+    for (int segments : {4, 5, 8, 16}) {
+        SCOPED_TRACE(segments);
+        CBrantelDoc doc;
+        doc.UpdateStatics(true);
+        CPlateComp* comp = doc.GetPlateComp();
+        auto* centre = new CBoundNode(10.0, 20.0, 0.0, nullptr, 0);
+        const std::vector<CSectPlate*> halves = BuildSplitCircle(centre, 3.0, segments, nullptr, 1.0);
+        ASSERT_EQ(halves.size(), 2u);
+        std::vector<std::set<CSNode*>> before;
+        for (CSectPlate* half : halves) {
+            comp->AddTail(half);
+            const std::vector<CSNode*> corners = Corners(*half);
+            before.emplace_back(corners.begin(), corners.end());
+        }
+        const double area = ShoelaceArea(*halves[0]) + ShoelaceArea(*halves[1]);
+        comp->Fix();
+        ASSERT_EQ(comp->GetCount(), 2);
+        for (std::size_t i = 0; i < halves.size(); ++i) {
+            ASSERT_NE(comp->Find(halves[i]), nullptr);
+            const std::vector<CSNode*> after = Corners(*halves[i]);
+            EXPECT_EQ(std::set<CSNode*>(after.begin(), after.end()), before[i]);
+        }
+        EXPECT_NEAR(ShoelaceArea(*halves[0]) + ShoelaceArea(*halves[1]), area, 1e-9);
+        doc.UpdateStatics(false);
+    }
+}
+
 TEST_F(RegionGenerators, CrossingTestRefusesCrossingsAndCollectsOverlaps)
 {
     CBrantelDoc doc;

@@ -394,8 +394,16 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* object, QEvent* event) override
     {
+        if (event->type() == QEvent::ShortcutOverride && IsReadOnlyTextKey(object, event)) {
+            // Qt lets a read-only multi-line edit's Copy and Select All fall
+            // through to the window's shortcuts (Ctrl+C would fire the
+            // frame's command); the focused edit takes them as a line edit
+            // does.
+            event->accept();
+            return true;
+        }
         if (event->type() == QEvent::KeyPress) {
             const UINT nVirtKey = DialogKey(*static_cast<QKeyEvent*>(event));
             return nVirtKey && m_onDialogKey(nVirtKey);
@@ -417,6 +425,15 @@ protected:
     }
 
 private:
+    static bool IsReadOnlyTextKey(QObject* object, QEvent* event)
+    {
+        auto* edit = qobject_cast<QPlainTextEdit*>(object);
+        if (!edit || !edit->isReadOnly())
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll);
+    }
+
     std::function<void()> m_onFocus;
     std::function<void()> m_onQtFocus;
     std::function<bool(UINT)> m_onDialogKey;

@@ -1,7 +1,11 @@
 // Copy and paste of a region in the program's real window: Ctrl+C, a click
-// for the base point, Ctrl+V and a click for the target.
+// for the base point, Ctrl+V and a click for the target; Ctrl+C in the log
+// window copies its text instead.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QOpenGLWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include <cmath>
@@ -69,6 +73,25 @@ TEST_F(ShellOnQt, CtrlCAndCtrlVWithTwoClicksCopyASelectedRegion)
     CString text;
     RunLogWindow()->GetLogEdit().GetWindowText(text);
     EXPECT_NE(std::string(text).find("Section is pasted\r\n"), std::string::npos);
+
+    // Ctrl+C with the focus in the log window copies the selected log text
+    // to the clipboard and leaves the regions alone.
+    auto* log = qobject_cast<QPlainTextEdit*>(AfxQtWidgetOf(&RunLogWindow()->GetLogEdit()));
+    ASSERT_NE(log, nullptr);
+    ASSERT_TRUE(log->isVisible());
+    view->AddSelect(region, KorBasisGeomHlpr::kAreas, true);
+    QGuiApplication::clipboard()->setText("before");
+    QTest::mouseClick(log->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(log->hasFocus());
+    log->selectAll();
+    const CObList* copied = view->GetCopyList();
+    QTest::keyClick(log, 'C', Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->m_uiEditMode, 0u);
+    EXPECT_EQ(view->GetCopyList(), copied);
+    EXPECT_NE(QGuiApplication::clipboard()->text().toStdString().find("Section is pasted"),
+              std::string::npos);
 
     EndApp(app);
 }
