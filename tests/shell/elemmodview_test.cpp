@@ -17,7 +17,7 @@
 #include "framework/geomhlpr.h"
 #include "glview/oglrenderer.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
-#include "tests/shell/shell_fixture.h"
+#include "tests/shell/modview_fixture.h"
 
 namespace
 {
@@ -53,16 +53,14 @@ protected:
         view = dynamic_cast<CElemModView*>(child->GetActiveView());
         ASSERT_NE(view, nullptr);
         if (Driven()) {
-            driver = std::make_unique<ViewDriver>(*view, 400, 300);
-            driver->Size(400, 300);
-            // The view takes the driver's surface in place of the fixture's.
-            static_cast<CView*>(view)->OnInitialUpdate();
+            driver = DriveModelView(*view, -25.0, -25.0, 10.0);
+        } else {
+            view->m_bShowGrid = false;
+            view->m_bShowAxis = false;
+            view->m_dCentX = -25.0;
+            view->m_dCentY = -25.0;
+            view->m_dScale = 10.0;
         }
-        view->m_bShowGrid = false;
-        view->m_bShowAxis = false;
-        view->m_dCentX = -25.0;
-        view->m_dCentY = -25.0;
-        view->m_dScale = 10.0;
         view->m_iTool = VIEWTOOL_POINT;
         Kor2DModView::m_uiSelectFilter = 7;
     }

@@ -15,6 +15,24 @@
 namespace shelltest
 {
 
+// Hosts a model view on a 400 x 300 OSMesa surface (the view takes the
+// driver's surface in place of the fixture's) without grid and axis cross,
+// with the model point (-centX, -centY) at the centre and scale pixels a
+// model unit.
+inline std::unique_ptr<ViewDriver> DriveModelView(CBrantelView& view, double centX, double centY,
+                                                  double scale)
+{
+    auto driver = std::make_unique<ViewDriver>(view, 400, 300);
+    driver->Size(400, 300);
+    static_cast<CView&>(view).OnInitialUpdate();
+    view.m_bShowGrid = false;
+    view.m_bShowAxis = false;
+    view.m_dCentX = centX;
+    view.m_dCentY = centY;
+    view.m_dScale = scale;
+    return driver;
+}
+
 class ModViewTest : public AppTest
 {
 protected:
@@ -40,15 +58,7 @@ protected:
         view = modelling;
         doc = view->GetBrantelDoc();
         ASSERT_NE(doc, nullptr);
-        driver = std::make_unique<ViewDriver>(*view, 400, 300);
-        driver->Size(400, 300);
-        // The view takes the driver's surface in place of the fixture's.
-        static_cast<CView*>(view)->OnInitialUpdate();
-        view->m_bShowGrid = false;
-        view->m_bShowAxis = false;
-        view->m_dCentX = -40.0;
-        view->m_dCentY = -25.0;
-        view->m_dScale = 6.0;
+        driver = DriveModelView(*view, -40.0, -25.0, 6.0);
     }
     void TearDown() override
     {

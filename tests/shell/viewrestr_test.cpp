@@ -12,7 +12,7 @@
 #include "framework/geomhlpr.h"
 #include "glview/oglrenderer.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
-#include "tests/shell/shell_fixture.h"
+#include "tests/shell/modview_fixture.h"
 
 namespace
 {
@@ -42,14 +42,7 @@ protected:
         ASSERT_NE(view, nullptr);
         region = AddSquare(*doc, 0.0, 0.0, 50.0);
         corners = Corners(*region);
-        driver = std::make_unique<ViewDriver>(*view, 400, 300);
-        driver->Size(400, 300);
-        static_cast<CView*>(view)->OnInitialUpdate();
-        view->m_bShowGrid = false;
-        view->m_bShowAxis = false;
-        view->m_dCentX = -40.0;
-        view->m_dCentY = -25.0;
-        view->m_dScale = 6.0;
+        driver = DriveModelView(*view, -40.0, -25.0, 6.0);
     }
     void TearDown() override
     {
