@@ -2,6 +2,7 @@
 
 #include "femodel/boundary.h"
 #include "femodel/modelinfo.h"
+#include "femodel/pickcull.h"
 #include "glstyle/tincora.h"
 
 #include <GL/gl.h>
@@ -1082,6 +1083,8 @@ void CElement::PickPoint(CSNode* node, double x, double y, double z)
     unsigned long name = 0;
     // A point whose name cannot be told apart from another's is not pickable.
     if (!resultpick::Encode(node->GetID(), node->IsGraphInList(this), name))
+        return;
+    if (CPickWindowCull::Skips(x, y, z))
         return;
     glLoadName(static_cast<GLuint>(name));
     glBegin(GL_POINTS);

@@ -13,3 +13,4 @@
 #include "femodel/quadmesher.h"
 #include "femodel/bar.h"
 #include "femodel/cst.h"
+#include "femodel/pickcull.h"

@@ -358,6 +358,8 @@ void CPlateComp::PickDrawResGL(int kind, bool flag)
     }
     if (m_MinVals.GetSize() == 0 || !SetNodeValueCount())
         return;
+    // The pick window covers a few pixels: points it clips issue no GL calls.
+    const CPickWindowCull cull;
     const int c = GetActVal();
     const int n = static_cast<int>(GetResCount());
     const double factor = GetFactor();

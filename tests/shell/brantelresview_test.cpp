@@ -9,9 +9,11 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/shell/brantelresview.h"
 #include "examples/samples.h"
+#include "femodel/pickcull.h"
 #include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
@@ -100,6 +102,31 @@ protected:
                     },
                     &node);
         return node;
+    }
+    // The mesh node nearest the model point (x, y).
+    CSNode* NearestMeshNode(double x, double y)
+    {
+        struct Search {
+            double x, y, best;
+            CSNode* node;
+        } search{x, y, INFINITY, nullptr};
+        for (POSITION pos = Comp()->GetHeadPosition(); pos;)
+            if (auto* region = dynamic_cast<CSectMeshArea*>(Comp()->GetNext(pos)))
+                region->DM_OnElements(
+                    [](CObject* element, void* out) {
+                        auto* s = static_cast<Search*>(out);
+                        auto* e = dynamic_cast<CElement*>(element);
+                        for (POSITION p = e ? e->GetHeadPosition() : nullptr; p;) {
+                            CSNode* n = e->GetNextNode(p);
+                            const double d = std::hypot(n->x - s->x, n->y - s->y);
+                            if (d < s->best) {
+                                s->best = d;
+                                s->node = n;
+                            }
+                        }
+                    },
+                    &search);
+        return search.node;
     }
     void Analyse()
     {
@@ -277,6 +304,83 @@ TEST_F(ResultsView, HoveringAResultPointShowsItsCoordinatesInTheLengthUnit)
     driver->Down(3, 497);
     driver->Up(3, 497);
     EXPECT_EQ(view->m_Picks.Count(), 0);
+}
+
+// The pick skips the result points its window clips before any GL call:
+// every name a pick returns, and the one name the hover chooses, stay the
+// same as a pick that draws every point, at the model's corner, edge and
+// centre, outside the model, in the flat and in a turned 3D view.
+TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
+{
+    Analyse();
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+    doc->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    const double xmid = (xmin + xmax) / 2.0, ymid = (ymin + ymax) / 2.0;
+    struct Names {
+        std::vector<unsigned> all;
+        DWORD chosen = 0;
+        bool operator==(const Names&) const = default;
+    };
+    const auto pick = [&](CPoint at, bool cull) {
+        CPickWindowCull::SetEnabled(cull);
+        Names out;
+        unsigned* names = nullptr;
+        int count = 0;
+        view->PickObject(at, 8, 10.0f, 10.0f, names, count);
+        out.all.assign(names, names + count);
+        delete[] names;
+        out.chosen = view->PickObject(at.x, at.y, 8, 10.0f, 0, 0, nullptr);
+        CPickWindowCull::SetEnabled(true);
+        return out;
+    };
+    // The pick window is 10 pixels wide: a pick 4 pixels off a node holds
+    // the node near the window's edge.
+    const struct {
+        const char* name;
+        bool turned;
+        double x, y;  // near a mesh node, or the view pixel (3, 3) when NAN
+        int dx, dy;   // pixels off the node
+        bool hits;    // in the flat view: the pick finds a result point
+    } cases[] = {
+        {"corner", false, xmin, ymin, 0, 0, true},
+        {"far corner", false, xmax, ymax, -4, 4, true},
+        {"edge", false, xmid, ymin, 4, -4, true},
+        {"centre", false, xmid, ymid, 0, 0, true},
+        {"off centre", false, xmid, ymid, -4, -3, true},
+        {"outside", false, NAN, NAN, 0, 0, false},
+        {"turned corner", true, xmin, ymin, 0, 0, false},
+        {"turned edge", true, xmid, ymax, 4, 4, false},
+        {"turned centre", true, xmid, ymid, 0, 0, false},
+        {"turned off centre", true, xmid, ymid, -4, 3, false},
+        {"turned outside", true, NAN, NAN, 0, 0, false},
+    };
+    bool turnedHit = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->m_b3D = c.turned;
+        view->SetAngles(c.turned ? 35.0 : 0.0, c.turned ? -25.0 : 0.0, c.turned ? 20.0 : 0.0);
+        view->InvalidateList();
+        driver->Draw();
+        double px = 3.0, py = 3.0;
+        if (!std::isnan(c.x)) {
+            const CSNode* node = NearestMeshNode(c.x, c.y);
+            ASSERT_NE(node, nullptr);
+            px = node->x;
+            py = node->y;
+            view->GetScreenCoord(px, py);
+        }
+        const CPoint at(static_cast<int>(px) + c.dx, static_cast<int>(py) + c.dy);
+        const Names culled = pick(at, true);
+        const Names plain = pick(at, false);
+        EXPECT_EQ(culled.all, plain.all);
+        EXPECT_EQ(culled.chosen, plain.chosen);
+        if (!c.turned) {
+            EXPECT_EQ(!plain.all.empty(), c.hits);
+        }
+        turnedHit = turnedHit || (c.turned && !plain.all.empty());
+    }
+    // The turned view's comparison is not one of empty picks.
+    EXPECT_TRUE(turnedHit);
 }
 
 // The focus refills the result combo with the active value selected, shows
