@@ -1080,11 +1080,12 @@ void CElement::DrawDistortedCorners(int n, unsigned primitive, int flags, double
 
 void CElement::PickPoint(CSNode* node, double x, double y, double z)
 {
+    // A point the pick window clips costs no name look-up and no GL call.
+    if (CPickWindowCull::Skips(x, y, z))
+        return;
     unsigned long name = 0;
     // A point whose name cannot be told apart from another's is not pickable.
     if (!resultpick::Encode(node->GetID(), node->IsGraphInList(this), name))
-        return;
-    if (CPickWindowCull::Skips(x, y, z))
         return;
     glLoadName(static_cast<GLuint>(name));
     glBegin(GL_POINTS);
