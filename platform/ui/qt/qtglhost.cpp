@@ -195,7 +195,15 @@ void AfxQtRegisterContextBinder(QOpenGLContext* context, std::function<void()> b
 bool AfxQtCanHostOpenGL()
 {
     const QString platform = QGuiApplication::platformName();
-    return platform != "offscreen" && platform != "minimal";
+    if (platform == "offscreen" || platform == "minimal")
+        return false;
+    // A display without OpenGL (no GLX or EGL) gets no OpenGL widgets: Qt
+    // cannot draw a window that holds one there.
+    static const bool contextWorks = [] {
+        QOpenGLContext context;
+        return context.create();
+    }();
+    return contextWorks;
 }
 
 // ---- The widget ---------------------------------------------------------------------------

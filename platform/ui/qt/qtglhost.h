@@ -46,8 +46,8 @@ void AfxQtRegisterContextBinder(QOpenGLContext* context, std::function<void()> b
 // F-keys, arrows, Delete 46 and the other keys views take; 0 for none.
 UINT AfxQtVirtualKey(int key);
 
-// Whether the platform can host QOpenGLWidget (not the offscreen or
-// minimal platform).
+// Whether the platform can host QOpenGLWidget: not the offscreen or
+// minimal platform, and an OpenGL context can be made.
 bool AfxQtCanHostOpenGL();
 
 class CQtGLHost : public QObject, public IGLSurface
