@@ -52,15 +52,10 @@ protected:
         main->SwitchViewMode(ID_MODE_ELEMENTS);
         view = dynamic_cast<CElemModView*>(child->GetActiveView());
         ASSERT_NE(view, nullptr);
-        if (Driven()) {
+        if (Driven())
             driver = DriveModelView(*view, -25.0, -25.0, 10.0);
-        } else {
-            view->m_bShowGrid = false;
-            view->m_bShowAxis = false;
-            view->m_dCentX = -25.0;
-            view->m_dCentY = -25.0;
-            view->m_dScale = 10.0;
-        }
+        else
+            FrameModelView(*view, -25.0, -25.0, 10.0);
         view->m_iTool = VIEWTOOL_POINT;
         Kor2DModView::m_uiSelectFilter = 7;
     }

@@ -15,21 +15,26 @@
 namespace shelltest
 {
 
-// Hosts a model view on a 400 x 300 OSMesa surface (the view takes the
-// driver's surface in place of the fixture's) without grid and axis cross,
-// with the model point (-centX, -centY) at the centre and scale pixels a
-// model unit.
+// Frames a model view without grid and axis cross, with the model point
+// (-centX, -centY) at the centre and scale pixels a model unit;
+// DriveModelView also hosts it on a 400 x 300 OSMesa surface (the view
+// takes the driver's surface in place of the fixture's).
+inline void FrameModelView(CBrantelView& view, double centX, double centY, double scale)
+{
+    view.m_bShowGrid = false;
+    view.m_bShowAxis = false;
+    view.m_dCentX = centX;
+    view.m_dCentY = centY;
+    view.m_dScale = scale;
+}
+
 inline std::unique_ptr<ViewDriver> DriveModelView(CBrantelView& view, double centX, double centY,
                                                   double scale)
 {
     auto driver = std::make_unique<ViewDriver>(view, 400, 300);
     driver->Size(400, 300);
     static_cast<CView&>(view).OnInitialUpdate();
-    view.m_bShowGrid = false;
-    view.m_bShowAxis = false;
-    view.m_dCentX = centX;
-    view.m_dCentY = centY;
-    view.m_dScale = scale;
+    FrameModelView(view, centX, centY, scale);
     return driver;
 }
 
