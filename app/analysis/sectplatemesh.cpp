@@ -1,6 +1,7 @@
 // Plate region meshing (structured for four corners, triangles otherwise),
 // element names for smoothing, element data and materials for the solver
 // input, and boundary conditions moved from the outline edges to its nodes.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -78,6 +79,107 @@ bool HoldsOwnCondition(const CBoundCond* own, double bisector)
     if (!own || own->GetBCType() == 0)
         return false;
     return !(IsEdgeKind(*own) && NearlyEqual(own->GetAngle(), bisector));
+}
+
+// The kind that holds what both kinds hold along one line: a simple support
+// (1) and a line of symmetry (4) each hold part of what a fixed edge (2)
+// holds, and the two together hold all of it.
+unsigned JoinKinds(unsigned a, unsigned b)
+{
+    return a == b ? a : 2u;
+}
+
+// The kind whose rows two kinds have in common: the kind itself, the simple
+// support of a simply supported and a fixed edge, nothing otherwise.
+unsigned MeetKinds(unsigned a, unsigned b)
+{
+    if (a == b)
+        return a;
+    return (a | b) == 3u ? 1u : 0u;
+}
+
+// Whether two line angles (0 to pi) give the same line.
+bool SameLine(double a, double b)
+{
+    const double d = std::fabs(a - b);
+    return NearlyEqual(d, 0.0) || NearlyEqual(d, kPi);
+}
+
+// The condition of a node where three or more edges with conditions meet:
+// the edges along one line hold together what each holds (JoinKinds); two
+// lines at a right angle hold both, each in the node's axes, as a corner of
+// two edges does; lines at other angles hold what all have in common in the
+// axes of the bisector of the two outermost edges, those on either side of
+// the widest opening between neighbouring edges. Returns false when the
+// edges carry other than the standard kinds, or nothing is common: the node
+// then keeps what it has.
+bool SetJunctionCondition(CBoundNode& node, const CBoundCond* own, const std::vector<CEdge*>& edges)
+{
+    struct Line {
+        double angle; // 0 to pi
+        unsigned kind;
+    };
+    std::vector<Line> lines;
+    for (CEdge* edge : edges) {
+        const CBoundCond* bc = edge->GetBC(0);
+        if (!IsEdgeKind(*bc))
+            return false;
+        const double angle = edge->GetCClWAngle();
+        auto line = std::find_if(lines.begin(), lines.end(),
+                                 [&](const Line& l) { return SameLine(l.angle, angle); });
+        if (line == lines.end())
+            lines.push_back({angle, bc->GetBCType()});
+        else
+            line->kind = JoinKinds(line->kind, bc->GetBCType());
+    }
+    if (lines.size() == 1) {
+        node.SetStandBC(lines[0].kind, 0);
+        node.SetAngle(lines[0].angle, -1);
+        return true;
+    }
+    if (lines.size() == 2) {
+        const double d = std::fabs(lines[0].angle - lines[1].angle);
+        if (NearlyEqual(d, kPi / 2.0)) {
+            // Both kinds in the node's axes: the same kind along x and y
+            // (bit 0x20), or the lower kind along x and the other along y.
+            const Line& along = lines[0].kind <= lines[1].kind ? lines[0] : lines[1];
+            const unsigned k1 = lines[0].kind, k2 = lines[1].kind;
+            node.SetStandBC(k1 == k2 ? (0x20u | k1) : (k1 | k2), 0);
+            node.SetAngle(along.angle, -1);
+            return true;
+        }
+    }
+    unsigned common = lines[0].kind;
+    for (const Line& l : lines)
+        common = MeetKinds(common, l.kind);
+    if (common == 0)
+        return false;
+    // The outermost edges: the two around the widest angle between edges
+    // leaving the node.
+    std::vector<double> out;
+    for (CEdge* edge : edges) {
+        const CSNode* other = edge->GetNode(static_cast<CSNode*>(&node));
+        if (!other)
+            return false;
+        double a = std::atan2(other->y - node.y, other->x - node.x);
+        out.push_back(a < 0.0 ? a + 2.0 * kPi : a);
+    }
+    std::sort(out.begin(), out.end());
+    std::size_t widest = out.size() - 1; // the gap from the last round to the first
+    double gap = out.front() + 2.0 * kPi - out.back();
+    for (std::size_t i = 0; i + 1 < out.size(); ++i)
+        if (out[i + 1] - out[i] > gap) {
+            gap = out[i + 1] - out[i];
+            widest = i;
+        }
+    const double first = out[widest], second = out[(widest + 1) % out.size()];
+    auto lineAngle = [](double a) { return a >= kPi ? a - kPi : a; };
+    const double bisector = MeanLineAngle(lineAngle(first), lineAngle(second));
+    if (HoldsOwnCondition(own, bisector))
+        return true;
+    node.SetStandBC(common, 0);
+    node.SetAngle(bisector, -1);
+    return true;
 }
 
 template <class F> void ForPlateSubs(CObList* subs, F f)
@@ -392,6 +494,8 @@ void CSectPlate::SetBoundaryConditions()
                     node->SetAngle(bisector, -1);
                 }
             }
+        } else {
+            SetJunctionCondition(*node, own, edges);
         }
     }
     ForPlateSubs(m_pSubList, [](CSectPlate* s) { s->SetBoundaryConditions(); });

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <memory>
+#include <set>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -435,6 +437,138 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ClosedFormCase>& info) {
         return std::string(info.param.name);
     });
+
+// A strip 2L x b over three line supports, drawn as two regions that share
+// the edge x = L, with lines of symmetry along y = 0 and y = b: it bends as
+// a beam of stiffness D over two equal spans, whatever holds the middle
+// line (simply supported or fixed, each span then a propped cantilever).
+// The ends of the middle line, where three conditioned edges meet, hold w.
+TEST_F(EndToEnd, ContinuousStripMatchesTheTwoSpanBeam)
+{
+    const double L = 1000.0, b = 200.0, t = 10.0, q = 0.001;
+    const double D = kE * t * t * t / (12.0 * (1.0 - kNu * kNu));
+    // The propped cantilever, pinned at x = 0 and held level at x = L.
+    auto beamW = [&](double x) {
+        const double s = x / L;
+        return q * L * L * L * L / (48.0 * D) * s * (1.0 - 3.0 * s * s + 2.0 * s * s * s);
+    };
+    const double peak = L * (1.0 + std::sqrt(33.0)) / 16.0; // 0.4215 L
+    const double supportMoment = q * L * L / 8.0;
+    struct Case {
+        int code;
+        unsigned middle; // the middle line's kind
+        double tolerance;
+    };
+    for (const Case& c : {Case{81, 1, 0.005}, Case{81, 2, 0.005}, Case{65, 1, 0.02}, Case{65, 2, 0.02}}) {
+        SCOPED_TRACE(testing::Message() << c.code << " middle kind " << c.middle);
+        Model m(c.code);
+        CBoundNode* n[6] = {new CBoundNode(0.0, 0.0, 0.0, nullptr, 0), new CBoundNode(L, 0.0, 0.0, nullptr, 0),
+                            new CBoundNode(2 * L, 0.0, 0.0, nullptr, 0), new CBoundNode(2 * L, b, 0.0, nullptr, 0),
+                            new CBoundNode(L, b, 0.0, nullptr, 0), new CBoundNode(0.0, b, 0.0, nullptr, 0)};
+        auto* left = new CSectPlate(n[0], n[1], n[4], n[5], &m.material);
+        auto* right = new CSectPlate(n[1], n[2], n[3], n[4], &m.material);
+        for (CSectPlate* r : {left, right}) {
+            r->SetThickness(t);
+            r->SetLoad(q);
+            m.comp->AddTail(r);
+        }
+        for (CSectPlate* r : {left, right}) {
+            CObList edges;
+            r->GetEdges(edges);
+            for (POSITION p = edges.GetHeadPosition(); p;) {
+                auto* e = static_cast<CBoundary*>(edges.GetNext(p));
+                const double x = e->GetNode1()->x;
+                if (e->GetNode1()->y == e->GetNode2()->y)
+                    e->SetBC(4u, 0);
+                else
+                    e->SetBC(x == L ? c.middle : 1u, 0);
+            }
+        }
+        m.comp->SetBoundaryConditions();
+        for (int i : {1, 4}) {
+            ASSERT_NE(n[i]->GetBC(0), nullptr);
+            EXPECT_EQ(n[i]->GetBC(0)->GetBCType(), c.middle | 4u);
+        }
+        for (CBoundNode* node : n)
+            node->SetSNodSpace(L / 20, true);
+        m.comp->m_bAutoSpacing = false;
+        ASSERT_TRUE(m.comp->PreCalc(&m.log, &m.errors, 0));
+        ASSERT_TRUE(m.comp->CPlateComp::Calculate(&m.log, &m.errors))
+            << (m.errors.GetSize() ? m.errors[0].GetString() : "");
+        MeshResults r(left);
+        for (CElement* e : platetest::Elements(right))
+            r.elements.push_back(e);
+        // Every node of the middle line stays down, its ends included.
+        int onLine = 0;
+        std::set<CSNode*> seen;
+        for (CElement* e : r.elements)
+            for (int k = 0; k < e->GetCount(); ++k) {
+                CSNode* node = e->GetNode(k);
+                if (node->x == L && seen.insert(node).second) {
+                    ++onLine;
+                    EXPECT_EQ(node->GetValue(0), 0.0) << node->y;
+                }
+            }
+        EXPECT_GE(onLine, 5);
+        for (double y : {0.0, b / 2, b}) {
+            const CSNode* span = r.Nearest(peak, y);
+            EXPECT_NEAR(std::fabs(span->GetValue(0)), beamW(span->x), c.tolerance * beamW(span->x)) << y;
+        }
+        const double moment = r.ElementMean(r.Nearest(L, b / 2), 0);
+        EXPECT_NEAR(std::fabs(moment), supportMoment, c.tolerance * supportMoment);
+    }
+}
+
+// A simply supported square of four regions with two supported lines
+// crossing at its centre: the crossing node holds w.
+TEST_F(EndToEnd, CrossingSupportLinesHoldTheirCrossing)
+{
+    const double a = 1000.0, t = 10.0, q = 0.001;
+    Model m(81);
+    std::map<std::pair<int, int>, CBoundNode*> nodes;
+    auto node = [&](int i, int j) {
+        CBoundNode*& n = nodes[{i, j}];
+        if (!n)
+            n = new CBoundNode(i * a / 2, j * a / 2, 0.0, nullptr, 0);
+        return n;
+    };
+    std::vector<CSectPlate*> regions;
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j) {
+            auto* r = new CSectPlate(node(i, j), node(i + 1, j), node(i + 1, j + 1), node(i, j + 1), &m.material);
+            r->SetThickness(t);
+            r->SetLoad(q);
+            m.comp->AddTail(r);
+            regions.push_back(r);
+        }
+    for (CSectPlate* r : regions) {
+        CObList edges;
+        r->GetEdges(edges);
+        for (POSITION p = edges.GetHeadPosition(); p;)
+            static_cast<CBoundary*>(edges.GetNext(p))->SetBC(1u, 0);
+    }
+    m.comp->SetBoundaryConditions();
+    ASSERT_NE(node(1, 1)->GetBC(0), nullptr);
+    EXPECT_EQ(node(1, 1)->GetBC(0)->GetBCType(), 0x20u | 1u);
+    for (auto& [ij, n] : nodes)
+        n->SetSNodSpace(a / 16, true);
+    m.comp->m_bAutoSpacing = false;
+    ASSERT_TRUE(m.comp->PreCalc(&m.log, &m.errors, 0));
+    ASSERT_TRUE(m.comp->CPlateComp::Calculate(&m.log, &m.errors));
+    MeshResults r(regions[0]);
+    const CSNode* centre = r.Nearest(a / 2, a / 2);
+    ASSERT_EQ(centre->x, a / 2);
+    ASSERT_EQ(centre->y, a / 2);
+    EXPECT_EQ(centre->GetValue(0), 0.0);
+    // The four quarters bend alike, each held level along the two lines.
+    for (CSectPlate* region : regions)
+        for (CElement* e : platetest::Elements(region))
+            r.elements.push_back(e);
+    const double w = r.Nearest(a / 4, a / 4)->GetValue(0);
+    EXPECT_GT(std::fabs(w), 0.0);
+    for (auto [x, y] : {std::pair{0.75, 0.25}, {0.25, 0.75}, {0.75, 0.75}})
+        EXPECT_NEAR(r.Nearest(x * a, y * a)->GetValue(0), w, 1e-6 * std::fabs(w));
+}
 
 // A 200 x 100 mm membrane, 5 mm thick, pulled with 10 N/mm on its edge
 // x = 200: a uniform sigma_x of 2 N/mm^2 at every stress point.

@@ -483,4 +483,103 @@ TEST_F(RegionMeshTest, ObliqueCornersKeepTheUsersOwnConditions)
     EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 2u);
 }
 
+// Regions around a node at the origin, sharing their nodes and edges, in
+// a plate component that owns them.
+struct Junction {
+    Junction(CMaterial* material, std::vector<std::vector<std::pair<double, double>>> outlines)
+    {
+        for (const auto& outline : outlines) {
+            CObList nodes;
+            for (auto [x, y] : outline)
+                nodes.AddTail(Node(x, y));
+            comp.AddTail(static_cast<CSection*>(new TestPlate(&nodes, material)));
+        }
+    }
+    CBoundNode* Node(double x, double y)
+    {
+        for (CBoundNode* n : made)
+            if (n->x == x && n->y == y)
+                return n;
+        made.push_back(N(x, y));
+        return made.back();
+    }
+    CBoundary* Edge(double x, double y) { return static_cast<CBoundary*>(CGraph::GetComEdge(Node(0, 0), Node(x, y))); }
+
+    CPlateComp comp;
+    std::vector<CBoundNode*> made;
+};
+
+TEST_F(RegionMeshTest, JunctionsOfThreeOrMoreEdgesHoldWhatEachEdgeHolds)
+{
+    const double pi = std::acos(-1.0);
+    // A support line up from a straight outer edge (two regions), a cross of
+    // two lines (four regions), a line at 45 degrees from a straight edge.
+    const std::vector<std::vector<std::pair<double, double>>> tee = {
+        {{-1, 0}, {0, 0}, {0, 1}, {-1, 1}}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}};
+    const std::vector<std::vector<std::pair<double, double>>> cross = {
+        {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{-1, 0}, {0, 0}, {0, 1}, {-1, 1}},
+        {{-1, -1}, {0, -1}, {0, 0}, {-1, 0}}, {{0, -1}, {1, -1}, {1, 0}, {0, 0}}};
+    const std::vector<std::vector<std::pair<double, double>>> oblique = {
+        {{-1, 0}, {0, 0}, {1, 1}, {-1, 1}}, {{0, 0}, {1, 0}, {1, 1}}};
+    struct Case {
+        const char* name;
+        const std::vector<std::vector<std::pair<double, double>>>* regions;
+        std::vector<std::pair<std::pair<double, double>, unsigned>> kinds; // far end of an edge from the origin, its kind
+        unsigned type; // the origin's condition afterwards, 0 for none
+        double angle;  // its x axis, -1 where either line will do
+    };
+    const std::vector<Case> cases = {
+        // A support on a symmetry line: w from the support along x, the
+        // slope across the symmetry line along y.
+        {"support ends on a symmetry line", &tee, {{{-1, 0}, 4}, {{1, 0}, 4}, {{0, 1}, 1}}, 1 | 4, pi / 2},
+        {"fixed line ends on a symmetry line", &tee, {{{-1, 0}, 4}, {{1, 0}, 4}, {{0, 1}, 2}}, 2 | 4, pi / 2},
+        {"support ends on a supported edge", &tee, {{{-1, 0}, 1}, {{1, 0}, 1}, {{0, 1}, 1}}, 0x20 | 1, -1},
+        {"support ends on a fixed edge", &tee, {{{-1, 0}, 2}, {{1, 0}, 2}, {{0, 1}, 1}}, 1 | 2, pi / 2},
+        // Along one line a support and a symmetry together hold all.
+        {"edge half supported, half symmetric", &tee, {{{-1, 0}, 1}, {{1, 0}, 4}, {{0, 1}, 1}}, 1 | 2, pi / 2},
+        {"two supported lines cross", &cross, {{{-1, 0}, 1}, {{1, 0}, 1}, {{0, 1}, 1}, {{0, -1}, 1}}, 0x20 | 1, -1},
+        {"two fixed lines cross", &cross, {{{-1, 0}, 2}, {{1, 0}, 2}, {{0, 1}, 2}, {{0, -1}, 2}}, 0x20 | 2, -1},
+        {"supported and fixed lines cross", &cross, {{{-1, 0}, 2}, {{1, 0}, 2}, {{0, 1}, 1}, {{0, -1}, 1}}, 1 | 2, pi / 2},
+        {"three of four edges", &cross, {{{-1, 0}, 1}, {{1, 0}, 1}, {{0, 1}, 1}}, 0x20 | 1, -1},
+        // Oblique: what all lines share, along the bisector of the two
+        // outermost edges (here the straight edge).
+        {"oblique supports", &oblique, {{{-1, 0}, 1}, {{1, 0}, 1}, {{1, 1}, 1}}, 1, 0.0},
+        {"oblique fixed and supported", &oblique, {{{-1, 0}, 2}, {{1, 0}, 2}, {{1, 1}, 1}}, 1, 0.0},
+        {"oblique support on a symmetry line", &oblique, {{{-1, 0}, 4}, {{1, 0}, 4}, {{1, 1}, 1}}, 0, 0.0},
+        // A condition of the user's own on an edge: the node keeps its own.
+        {"user condition on an edge", &tee, {{{-1, 0}, 1}, {{1, 0}, 1}, {{0, 1}, 16}}, 0, 0.0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Junction j(&steel, *k.regions);
+        for (const auto& [end, kind] : k.kinds) {
+            CBoundary* e = j.Edge(end.first, end.second);
+            ASSERT_NE(e, nullptr);
+            e->SetBC(kind, 0);
+        }
+        j.comp.SetBoundaryConditions();
+        CBoundCond* bc = j.Node(0, 0)->GetBC(0);
+        if (!k.type) {
+            EXPECT_TRUE(!bc || bc->IsClear(true));
+            continue;
+        }
+        ASSERT_NE(bc, nullptr);
+        EXPECT_EQ(bc->GetBCType(), k.type);
+        if (k.angle >= 0.0)
+            EXPECT_NEAR(bc->GetAngle(), k.angle, 1e-12);
+        else
+            EXPECT_NEAR(std::remainder(bc->GetAngle(), pi / 2), 0.0, 1e-12);
+        // Another run gives the same.
+        j.comp.SetBoundaryConditions();
+        EXPECT_EQ(j.Node(0, 0)->GetBC(0)->GetBCType(), k.type);
+    }
+    // The user's own condition on the node is kept.
+    Junction j(&steel, tee);
+    for (auto end : {std::pair{-1.0, 0.0}, {1.0, 0.0}, {0.0, 1.0}})
+        j.Edge(end.first, end.second)->SetBC(1u, 0);
+    j.Node(0, 0)->SetStandBC(0x10u | 2u, 0);
+    j.comp.SetBoundaryConditions();
+    EXPECT_EQ(j.Node(0, 0)->GetBC(0)->GetBCType(), 0x10u | 2u);
+}
+
 } // namespace
