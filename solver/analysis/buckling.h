@@ -49,6 +49,13 @@ struct BucklingModel {
     double* modeShapes;  // out: KEY(2) x KEY(15), the first p' columns written
 };
 
+// Scaling factor of the Lanczos length of the buckling runs of this
+// process: the first pass runs MAXLAN = factor x (2p + 12) steps, rounded,
+// at least p; 0 (the default, also for a negative or non-finite factor)
+// keeps 2p + 12. Later passes grow from there (see lanczosRun).
+void setMaxlanScaling(double factor);
+double maxlanScaling();
+
 // Runs the buckling sequence inside an entry point's frame (runEntry):
 // echo, checks and tables (no prescribed DOFs: KEY(5) is not read), equation
 // set-up, the bending stiffness K and the geometric stiffness KG, the
