@@ -2,7 +2,7 @@
 // double eigenvalue and a close pair, on skyline and sparse storage, against
 // the dense oracle; and the log of a run that has to go on past its first
 // MAXLAN.
-#include "asm_support.h"
+#include "run_support.h"
 #include "tests/solvika/eigen_problem.h"
 
 #include "solver/analysis/buckling.h"
@@ -157,6 +157,84 @@ TEST(LanczosRun, EveryRequestedModeOfPlatesWithDoubleAndClosePairs)
                 EXPECT_LT(c.residual, 1e-6);
             }
         }
+    }
+}
+
+// A first pass that accepts fewer pairs than asked for: its warning, the
+// length the run goes on to and, at the end, the steps of all passes; the
+// last pass accepts all four and leaves no warning. A run whose first pass
+// accepts all writes none of these lines.
+TEST(LanczosRun, PassesThatFallShortAreLoggedAndTheRunGoesOn)
+{
+    Grid g = unionJack(8, 1.0);
+    for (i32 storage : {1, 2}) {
+        SCOPED_TRACE(storage);
+        BucklingPencil p(g, storage, {-1.0, -1.0, 0.0});
+        LogCapture log;
+        const RunOut r = run(p, 4, 20, kEigenUnit);
+        EXPECT_EQ(r.ierr, 0);
+        EXPECT_GE(r.minf[0], 4);
+        EXPECT_EQ(r.maxlan, 30);
+        const char* routine = storage == 1 ? "LANCZ2" : "SPRLAN";
+        const std::string expected = std::string("\n\n\n *** WARNING from  L I N  library routine ") + routine +
+                                     "\n     Only    2  eigenvalues accepted\n     in   20  Lanczos steps\n"
+                                     "     (the required number was    4 )\n"
+                                     "     The Lanczos run goes on up to MAXLAN =    30\n"
+                                     "\n     Lanczos steps in all :    " +
+                                     std::to_string(r.minf[2]) + "  in  2  passes\n";
+        EXPECT_EQ(log.text, expected);
+        EXPECT_GT(r.minf[2], 20);
+        EXPECT_LE(r.minf[2], 30);
+
+        LogCapture quiet;
+        const RunOut once = run(p, 1, 14, kEigenUnit);
+        EXPECT_EQ(once.ierr, 0);
+        EXPECT_EQ(once.maxlan, 14);
+        EXPECT_EQ(quiet.text, "");
+    }
+}
+
+// The whole buckling run on the square whose first Lanczos pass accepts
+// two of four modes (the second vector of the double eigenvalue comes
+// late): status 0, every mode written and equal to the dense values, the
+// pass's warning in the log and the grown length in the run summary.
+class LanczosBucklingRun : public RunFolder
+{
+};
+
+TEST_F(LanczosBucklingRun, DeliversEveryModeOnBothStorages)
+{
+    Grid square = unionJack(8, 1.0);
+    std::vector<double> reference;
+    {
+        BucklingPencil p(square, 1, {-1.0, -1.0, 0.0});
+        reference = pencilEigenvalues(p.k, p.kg);
+    }
+    for (i32 storage : {1, 2}) {
+        SCOPED_TRACE(storage);
+        Grid g = unionJack(8, 1.0);
+        g.key[10] = storage;
+        g.key[13] = 2;
+        g.key[14] = 4;
+        std::vector<double> S(3 * std::size_t(g.key[0]), 0.0);
+        for (std::size_t e = 0; e < S.size(); e += 3)
+            S[e] = S[e + 1] = -1.0;
+        std::vector<double> eigenvalues(4, -77.0), modes(4 * std::size_t(g.key[1]), -77.0);
+        std::array<i32, 5> status{};
+        PLATE_BUCKLING(g.key.data(), g.topology.data(), g.elementData.data(), g.material.data(), g.nodal.data(),
+                       g.fixed.data(), nullptr, nullptr, S.data(), eigenvalues.data(), modes.data(), status.data());
+        std::ifstream in("Brantel_B.log", std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        const std::string log = text.str();
+        EXPECT_EQ(status[0], 0) << log;
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_NEAR(eigenvalues[i], reference[i], 1e-8 * reference[i]) << i;
+        EXPECT_NE(log.find("     Only    2  eigenvalues accepted\n     in   20  Lanczos steps\n"), std::string::npos)
+            << log;
+        EXPECT_NE(log.find("     The Lanczos run goes on up to MAXLAN =    30\n"), std::string::npos);
+        EXPECT_NE(log.find("        Number of eigenmodes accepted       :     4\n"), std::string::npos);
+        EXPECT_NE(log.find("        Number of Lanczos vectors used      :    30\n"), std::string::npos);
     }
 }
 
