@@ -80,9 +80,12 @@ struct LanczosPairs {
 // pairs whose eigenvalues are "good" and whose Ritz vectors have small
 // residuals writes warning 1, and the recurrence goes on from where it
 // stands with MAXLAN half as large again (at most N), until NEVAL pairs
-// pass, MAXLAN is N or the missing pairs are infinite eigenvalues. The
-// last pass ends as LANCZ2 and SPRLAN end; a run of more than one pass then
-// logs its steps in all. MAXLAN comes back as the length the run ended with.
+// pass, MAXLAN is N or the missing pairs are infinite eigenvalues. Before
+// it stops, a few steps that leave no trace look for a second vector of a
+// multiple eigenvalue that the recurrence has not produced yet; the run
+// goes on when they find one. The last pass ends as LANCZ2 and SPRLAN end;
+// a run of more than one pass then logs its steps in all. MAXLAN comes
+// back as the length the run ended with.
 void lanczosRun(double* A, double* B, double* TOL, const std::int32_t* MSKY, const std::int32_t* MOP,
                 std::int32_t* MINF, LanczosPairs& pairs, double* V, double* RWA, std::int64_t LRWA,
                 std::int32_t* IWA, std::int64_t LIWA, double& SHIFT, std::int32_t N, std::int32_t NEVAL,

@@ -99,12 +99,8 @@ private:
 };
 
 // Without `grow` the run stops at MAXLAN as SPRLAN and LANCZ2 do. With it,
-// a pass that ends with fewer than NEVAL pairs whose eigenvalues are "good"
-// and whose Ritz vectors have small residuals writes warning 1 and the run
-// goes on from where the recurrence stands, with a MAXLAN half as large
-// again (at most N), until NEVAL pairs pass, MAXLAN reaches N or the
-// missing pairs are infinite eigenvalues; the last MAXLAN is written back
-// through grow's arrays and the steps of all passes are logged.
+// the run goes on as lanczosRun (eigen.h) describes; grow's arrays follow
+// MAXLAN.
 void lanczos(EigenStorage& st, double* TOL, const std::int32_t* MOP, std::int32_t* MINF, double* EVL,
              double* RERR, double* EVEC, double* V, double* RWA, std::int64_t LRWA, std::int64_t needRwa,
              std::int32_t* IWA, std::int64_t LIWA, std::int64_t needIwa, double& SHIFT, std::int32_t NEVAL,
