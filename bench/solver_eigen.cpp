@@ -1,9 +1,10 @@
-// Buckling eigenmodes of a plate on sparse storage: subspace iteration
-// (SPRSIT) against truncated Lanczos (SPRLAN), 10 modes. Subspace iteration
-// and Lanczos run with the settings of the buckling run (MAXLAN = 2p + 12 =
-// 32 Lanczos steps); Lanczos runs again with MAXLAN = 40, where it accepts
-// all 10 modes, so that its time stands for the same work as the subspace
-// iteration's.
+// Buckling eigenmodes of a plate on sparse storage, 10 modes: subspace
+// iteration (SPRSIT) with the settings of the buckling run; the buckling
+// run's Lanczos (lanczosRun: the first pass MAXLAN = 2p + 12 = 32 steps,
+// further passes while fewer than 10 pairs pass); truncated Lanczos
+// (SPRLAN) in one pass of MAXLAN = 40; and, when Spectra and CHOLMOD are
+// installed, Spectra's symmetric Lanczos (implicit restarts) on the same
+// operator L^-1 KG L^-T with K = L L^T factorised by CHOLMOD.
 //
 // Model: a structured mesh of n x n nodes 100 mm apart, each square split
 // into two DKT triangles, 3 DOFs per node (w, dw/dx, dw/dy), simply
@@ -13,23 +14,29 @@
 // rows for the rotations: infinite eigenvalues). Sizes: Small (about 1e3
 // equations) and about 1e5 equations.
 //
-// Reported per run: the solver time (the only timed part) with the number
-// of the 10 modes accepted next to it, factorisations, operator
-// applications (solves and B products), iterations or Lanczos steps. A
-// table per run lists the 10 eigenvalues, each with its relative gap to the
-// nearest other one and, for accepted modes only, the eigenvector residual
-// ||K x - lambda KG x|| / (|lambda| ||KG x||); values not accepted are
-// marked. Over the accepted modes only: the largest residual and, for
-// Lanczos, the largest relative difference from the subspace eigenvalues
-// (modes accepted by both), next to the time ratio subspace / Lanczos. A
-// close pair of eigenvalues shows as a small gap with a large vector
-// residual while the eigenvalues still agree.
+// Reported per run: the solver time (the only timed part: the numeric
+// factorisation, the iteration and the eigenvectors; the orderings and
+// symbolic phases are left out on both sides) with the number of the 10
+// modes accepted next to it, factorisations, operator applications,
+// iterations or Lanczos steps. A table per run lists the 10 eigenvalues,
+// each with its relative gap to the nearest other one and, for accepted
+// modes only, the eigenvector residual ||K x - lambda KG x|| / (|lambda|
+// ||KG x||); values not accepted are marked. Over the accepted modes only:
+// the largest residual and the largest relative difference from the
+// subspace eigenvalues (modes accepted by both), next to the time ratio
+// subspace / run. Spectra's run reports its time over that of the buckling
+// run's Lanczos (spectra_over_lanczos) when both ran.
 #include <benchmark/benchmark.h>
 
 #include "solver/elements/plate_bending.h"
 #include "solver/linalg/sparse.h"
 #include "solver/solvika.h"
 #include "tests/solvika/dkt_grid.h"
+
+#ifdef BRANTEL_HAVE_SPECTRA
+#include <Spectra/SymEigsSolver.h>
+#include <suitesparse/cholmod.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -227,11 +234,20 @@ void BM_Subspace(benchmark::State& state, int n)
     subspaceResults()[n] = r;
 }
 
-void BM_Lanczos(benchmark::State& state, int n, I32 maxlan)
+std::map<int, Result>& lanczosRunResults()
+{
+    static std::map<int, Result> r;
+    return r;
+}
+
+// SPRLAN in one pass of `maxlan` steps, or (grow) the buckling run's
+// Lanczos starting from `maxlan`.
+void BM_Lanczos(benchmark::State& state, int n, I32 maxlan, bool grow)
 {
     BucklingPlate& p = plate(n);
     const I32 nq = p.neq();
-    std::vector<double> a, b, evl(maxlan), rerr(maxlan), evec(std::size_t(nq) * maxlan), v(2 * std::size_t(nq));
+    solvika::LanczosPairs pairs;
+    std::vector<double> a, b, v(2 * std::size_t(nq));
     const I64 lrwa = std::max<I64>(I64(maxlan + 7) * maxlan, I64(p.MSPAR[13]) + p.MSPAR[16]);
     const I64 liwa = std::max<I64>(nq, I64(p.MSPAR[12]) + 2 * maxlan);
     std::vector<double> rwa(lrwa);
@@ -239,33 +255,198 @@ void BM_Lanczos(benchmark::State& state, int n, I32 maxlan)
     std::array<I32, 6> mop{1, 1, -1, 1, 2, 1};
     std::array<I32, 10> minf{};
     I32 ierr = 0;
+    I32 used = maxlan;
     double total = 0.0;
     for (auto _ : state) {
         p.assemble(a, false);
         p.assemble(b, true);
         std::array<double, 2> tol{1.0e-8, 1.0e-8};
         double shift = 0.0;
+        used = maxlan;
+        pairs.EVL.assign(maxlan, 0.0);
+        pairs.RERR.assign(maxlan, 0.0);
+        pairs.EVEC.assign(std::size_t(nq) * maxlan, 0.0);
         const auto t0 = Clock::now();
-        solvika::SPRLAN(a.data(), b.data(), tol.data(), p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), mop.data(),
-                        minf.data(), evl.data(), rerr.data(), evec.data(), v.data(), rwa.data(), lrwa, iwa.data(),
-                        liwa, shift, nq, kModes, kModes, maxlan, 0, 0, ierr);
+        if (grow)
+            solvika::lanczosRun(a.data(), b.data(), tol.data(), p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(),
+                                mop.data(), minf.data(), pairs, v.data(), rwa.data(), lrwa, iwa.data(), liwa, shift,
+                                nq, kModes, kModes, used, 0, 0, ierr);
+        else
+            solvika::SPRLAN(a.data(), b.data(), tol.data(), p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(),
+                            mop.data(), minf.data(), pairs.EVL.data(), pairs.RERR.data(), pairs.EVEC.data(), v.data(),
+                            rwa.data(), lrwa, iwa.data(), liwa, shift, nq, kModes, kModes, maxlan, 0, 0, ierr);
         const double s = seconds(t0, Clock::now());
         state.SetIterationTime(s);
         total += s;
     }
     state.counters["NEQ"] = nq;
-    state.counters["MAXLAN"] = maxlan;
+    state.counters["MAXLAN"] = used;
     state.counters["ierr"] = ierr;
     state.counters["factorisations"] = 1;
+    // The Lanczos steps; lanczosRun's silent probe for missed vectors of
+    // multiple eigenvalues adds up to 8 solves per probe to its time.
     state.counters["solves"] = minf[2];
     state.counters["B_products"] = minf[2];
     state.counters["lanczos_steps"] = minf[2];
     // Vectors come back for the accepted modes only (MINF(5) of them).
-    const Result r = collect(p, total / double(state.iterations()), evl, std::min(minf[0], minf[4]), evec);
+    const Result r = collect(p, total / double(state.iterations()), pairs.EVL, std::min(minf[0], minf[4]),
+                             pairs.EVEC);
     const auto it = subspaceResults().find(n);
-    report(state, "SPRLAN MAXLAN=" + std::to_string(maxlan), n, r,
+    report(state, (grow ? "lanczosRun from MAXLAN=" : "SPRLAN MAXLAN=") + std::to_string(maxlan), n, r,
            it != subspaceResults().end() ? &it->second : nullptr);
+    if (grow)
+        lanczosRunResults()[n] = r;
 }
+
+#ifdef BRANTEL_HAVE_SPECTRA
+// H = L^-1 KG L^-T with K = P^T L L^T P factorised by CHOLMOD (the lower
+// factor of K is P^T L): y = L^-1 P KG P^T L^-T x.
+class CholmodOperator {
+public:
+    using Scalar = double;
+
+    CholmodOperator(cholmod_factor* factor, cholmod_sparse* kg, cholmod_common* c, I32 n)
+        : m_factor(factor), m_kg(kg), m_c(c), m_n(n)
+    {
+        m_x = cholmod_allocate_dense(n, 1, n, CHOLMOD_REAL, c);
+        m_y = cholmod_allocate_dense(n, 1, n, CHOLMOD_REAL, c);
+    }
+    ~CholmodOperator()
+    {
+        cholmod_free_dense(&m_x, m_c);
+        cholmod_free_dense(&m_y, m_c);
+    }
+    Eigen::Index rows() const { return m_n; }
+    Eigen::Index cols() const { return m_n; }
+
+    // x := P^T L^-T x in place.
+    void upper(double* x) const
+    {
+        std::copy(x, x + m_n, static_cast<double*>(m_x->x));
+        cholmod_dense* t = cholmod_solve(CHOLMOD_Lt, m_factor, m_x, m_c);
+        cholmod_dense* u = cholmod_solve(CHOLMOD_Pt, m_factor, t, m_c);
+        std::copy(static_cast<double*>(u->x), static_cast<double*>(u->x) + m_n, x);
+        cholmod_free_dense(&t, m_c);
+        cholmod_free_dense(&u, m_c);
+    }
+
+    void perform_op(const double* xin, double* yout) const
+    {
+        std::copy(xin, xin + m_n, yout);
+        upper(yout);
+        std::copy(yout, yout + m_n, static_cast<double*>(m_x->x));
+        double one[2] = {1.0, 0.0}, zero[2] = {0.0, 0.0};
+        cholmod_sdmult(m_kg, 0, one, zero, m_x, m_y, m_c);
+        cholmod_dense* t = cholmod_solve(CHOLMOD_P, m_factor, m_y, m_c);
+        cholmod_dense* u = cholmod_solve(CHOLMOD_L, m_factor, t, m_c);
+        std::copy(static_cast<double*>(u->x), static_cast<double*>(u->x) + m_n, yout);
+        cholmod_free_dense(&t, m_c);
+        cholmod_free_dense(&u, m_c);
+        ++applications;
+    }
+
+    mutable long applications = 0;
+
+private:
+    cholmod_factor* m_factor;
+    cholmod_sparse* m_kg;
+    cholmod_common* m_c;
+    I32 m_n;
+    cholmod_dense* m_x;
+    cholmod_dense* m_y;
+};
+
+// The upper triangle of K or KG as a CHOLMOD matrix (stype 1), from the
+// element matrices and the equation numbers of the plate.
+cholmod_sparse* cholmodMatrix(const BucklingPlate& p, bool geometric, cholmod_common* c)
+{
+    std::vector<std::array<I32, 9>> eqs;
+    const I32 nq = p.neq();
+    cholmod_triplet* t = cholmod_allocate_triplet(nq, nq, std::size_t(p.nel()) * 45, 1, CHOLMOD_REAL, c);
+    auto* ti = static_cast<int*>(t->i);
+    auto* tj = static_cast<int*>(t->j);
+    auto* tx = static_cast<double*>(t->x);
+    std::size_t nz = 0;
+    for (I32 e = 1; e <= p.nel(); ++e) {
+        const double* m = geometric ? p.eg[(e - 1) % 2] : p.ek[(e - 1) % 2];
+        I32 eq[9];
+        for (int k = 0; k < 3; ++k) {
+            const I32 node = p.MELNOD[std::size_t(p.MPELND[e - 1] - 1 + k)];
+            for (int d = 0; d < 3; ++d)
+                eq[3 * k + d] = p.MDOFEQ[std::size_t(p.MNDPTR[node - 1] - 1 + d)];
+        }
+        for (int c2 = 0; c2 < 9; ++c2)
+            for (int r = 0; r < 9; ++r) {
+                const I32 i = eq[r], j = eq[c2];
+                if (i <= 0 || j <= 0 || i > j || m[r + 9 * c2] == 0.0)
+                    continue;
+                ti[nz] = i - 1;
+                tj[nz] = j - 1;
+                tx[nz] = m[r + 9 * c2];
+                ++nz;
+            }
+    }
+    t->nnz = nz;
+    cholmod_sparse* s = cholmod_triplet_to_sparse(t, nz, c);
+    cholmod_free_triplet(&t, c);
+    return s;
+}
+
+void BM_Spectra(benchmark::State& state, int n)
+{
+    BucklingPlate& p = plate(n);
+    const I32 nq = p.neq();
+    cholmod_common c;
+    cholmod_start(&c);
+    cholmod_sparse* k = cholmodMatrix(p, false, &c);
+    cholmod_sparse* kg = cholmodMatrix(p, true, &c);
+    c.supernodal = CHOLMOD_SUPERNODAL;
+    cholmod_factor* factor = cholmod_analyze(k, &c);
+    const int ncv = int(state.range(0));
+    std::vector<double> evl(kModes), evec(std::size_t(nq) * kModes);
+    int accepted = 0;
+    long applications = 0, restarts = 0;
+    double total = 0.0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        cholmod_factorize(k, factor, &c);
+        CholmodOperator op(factor, kg, &c, nq);
+        Spectra::SymEigsSolver<CholmodOperator> eigs(op, kModes, ncv);
+        eigs.init();
+        eigs.compute(Spectra::SortRule::LargestMagn, 1000, 1e-10, Spectra::SortRule::LargestMagn);
+        accepted = eigs.info() == Spectra::CompInfo::Successful ? kModes : 0;
+        const Eigen::VectorXd theta = eigs.eigenvalues();
+        Eigen::MatrixXd y = eigs.eigenvectors();
+        for (int m = 0; m < kModes && m < theta.size(); ++m) {
+            evl[std::size_t(m)] = 1.0 / theta[m];
+            op.upper(y.col(m).data());
+            std::copy(y.col(m).data(), y.col(m).data() + nq, evec.data() + std::size_t(m) * nq);
+        }
+        const double s = seconds(t0, Clock::now());
+        state.SetIterationTime(s);
+        total += s;
+        applications = op.applications;
+        restarts = eigs.num_iterations();
+    }
+    cholmod_free_factor(&factor, &c);
+    cholmod_free_sparse(&k, &c);
+    cholmod_free_sparse(&kg, &c);
+    cholmod_finish(&c);
+    state.counters["NEQ"] = nq;
+    state.counters["ncv"] = ncv;
+    state.counters["factorisations"] = 1;
+    state.counters["solves"] = double(applications);
+    state.counters["restarts"] = double(restarts);
+    const Result r = collect(p, total / double(state.iterations()), evl, accepted, evec);
+    const auto it = subspaceResults().find(n);
+    report(state, "Spectra+CHOLMOD ncv=" + std::to_string(ncv), n, r,
+           it != subspaceResults().end() ? &it->second : nullptr);
+    if (const auto l = lanczosRunResults().find(n); l != lanczosRunResults().end()) {
+        state.counters["spectra_over_lanczos"] = r.seconds / l->second.seconds;
+        std::printf("  Spectra+CHOLMOD time / buckling run's Lanczos time: %.3f\n", r.seconds / l->second.seconds);
+    }
+}
+#endif
 
 void registerSize(const char* label, int n)
 {
@@ -274,10 +455,20 @@ void registerSize(const char* label, int n)
         benchmark::RegisterBenchmark(name.c_str(), fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
     };
     reg("BM_BucklingSubspace_" + s, [n](benchmark::State& st) { BM_Subspace(st, n); });
-    // The buckling run's Lanczos length, then one that accepts all modes.
-    for (const I32 maxlan : {2 * kModes + 12, 40})
-        reg("BM_BucklingLanczos_" + s + "/MAXLAN:" + std::to_string(maxlan),
-            [n, maxlan](benchmark::State& st) { BM_Lanczos(st, n, maxlan); });
+    // The buckling run's Lanczos, then one pass that accepts all modes.
+    reg("BM_BucklingLanczosRun_" + s, [n](benchmark::State& st) { BM_Lanczos(st, n, 2 * kModes + 12, true); });
+    reg("BM_BucklingLanczos_" + s + "/MAXLAN:40", [n](benchmark::State& st) { BM_Lanczos(st, n, 40, false); });
+#ifdef BRANTEL_HAVE_SPECTRA
+    // Spectra's advice is ncv >= 2 nev; its time grows with ncv here.
+    for (const int ncv : {2 * kModes + 1, 3 * kModes})
+        benchmark::RegisterBenchmark(("BM_BucklingSpectra_" + s).c_str(),
+                                     [n](benchmark::State& st) { BM_Spectra(st, n); })
+            ->Arg(ncv)
+            ->ArgName("ncv")
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+#endif
 }
 
 const bool registered = [] {

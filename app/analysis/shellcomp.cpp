@@ -140,6 +140,7 @@ void CShellComp::Copy(CSectComp*& target, bool deep)
         return;
     auto* to = static_cast<CShellComp*>(target);
     to->m_iResultState = m_iResultState;
+    to->m_nModesAccepted = m_nModesAccepted;
     to->m_BucklingCtrl = m_BucklingCtrl;
 }
 
@@ -286,6 +287,7 @@ bool CShellComp::RunBucklingAnalysis(CStringArray* log, CStringArray* errors)
     }
     StoreModeShapes(table);
     m_iResultState = 3;
+    m_nModesAccepted = modeCount;
     return true;
 }
 

@@ -62,6 +62,9 @@ public:
     CLongMatrix m_BucklingCtrl;
     // 0 no results, 1 membrane results, 3 buckling results.
     int m_iResultState = 0;
+    // Modes of the buckling results (state 3): those the last run
+    // delivered, which may be fewer than entry 2 asked for.
+    int m_nModesAccepted = 0;
 
 private:
     // The in-plane forces of the current results, per node or per element

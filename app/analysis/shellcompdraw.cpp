@@ -53,7 +53,7 @@ void CShellComp::DrawResults(int flags)
 int CShellComp::GetResultUnit(int component)
 {
     const int nv = CElement::m_nNodeVal;
-    const int modes = GetBucklingCtrl(kModes);
+    const int modes = m_nModesAccepted;
     if (m_iResultState == 3 && component > nv + 1) {
         if (component < modes + nv + 2)
             return 0;
@@ -69,7 +69,7 @@ int CShellComp::GetResultQuantity()
     const int code = m_iResultState == 1 ? GetBucklingCtrl(kBucklingType) : m_iElemType;
     const int c = GetActVal();
     const int nv = CElement::m_nNodeVal;
-    const int modes = GetBucklingCtrl(kModes);
+    const int modes = m_nModesAccepted;
     if (m_iResultState == 3 && c > nv + 1) {
         if (c < modes + nv + 2 || c >= m_MaxVals.GetSize() + m_MaxValsExt.GetSize())
             return 11;

@@ -31,6 +31,15 @@ void BuildBucklingResultNames(const CStringArray& membrane, int modes, CStringAr
     }
 }
 
+CString FewerModesText(int accepted, int requested)
+{
+    CString text;
+    text.Format("Only %d of the %d buckling modes requested passed the eigenvalue error test.\n"
+                "The results show the modes that passed.",
+                accepted, requested);
+    return text;
+}
+
 bool BucklingModesFromInput(double value, int& modes)
 {
     const double magnitude = std::fabs(value);
@@ -177,9 +186,15 @@ bool CDocShell::Calculate()
             &ok) ||
         !ok)
         return false;
-    BuildBucklingResultNames(g_arMembraneResults,
-                             GetShellComp()->GetBucklingCtrl(CShellComp::kModes), m_ResultNames);
+    // The names list the modes the run delivered; fewer than asked for
+    // is no failure, but the user is told.
+    const CShellComp* comp = GetShellComp();
+    const int requested = comp->GetBucklingCtrl(CShellComp::kModes);
+    const int accepted = comp->m_nModesAccepted;
+    BuildBucklingResultNames(g_arMembraneResults, accepted, m_ResultNames);
     ActivateDoc();
+    if (accepted < requested)
+        AfxMessageBox(FewerModesText(accepted, requested), MB_OK | MB_ICONINFORMATION);
     return true;
 }
 

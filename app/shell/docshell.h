@@ -15,6 +15,9 @@ class CShellComp;
 // reactions are left out), then one "Inpl. + Buckl. mode n" per mode.
 void BuildBucklingResultNames(const CStringArray& membrane, int modes, CStringArray& names);
 
+// The message after a buckling run that delivered fewer modes than asked.
+CString FewerModesText(int accepted, int requested);
+
 // The number of modes an entered value stands for: its absolute value
 // truncated to an integer; false when that lies outside 1 to 100.
 bool BucklingModesFromInput(double value, int& modes);

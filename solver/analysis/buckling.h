@@ -49,18 +49,28 @@ struct BucklingModel {
     double* modeShapes;  // out: KEY(2) x KEY(15), the first p' columns written
 };
 
+// Scaling factor of the Lanczos length of the buckling runs of this
+// process: the first pass runs MAXLAN = factor x (2p + 12) steps, rounded,
+// at least p; 0 (the default, also for a negative or non-finite factor)
+// keeps 2p + 12. Later passes grow from there (see lanczosRun).
+void setMaxlanScaling(double factor);
+double maxlanScaling();
+
 // Runs the buckling sequence inside an entry point's frame (runEntry):
 // echo, checks and tables (no prescribed DOFs: KEY(5) is not read), equation
 // set-up, the bending stiffness K and the geometric stiffness KG, the
 // eigenpairs of K x = lambda KG x nearest 0 by subspace iteration (KEY(14)
 // = 1) or Lanczos (any other KEY(14)) on skyline or sparse storage, the
 // eigenvalues and the deflection of every node per mode (0 for the side
-// nodes of code 85), and the run summary. Statuses of its own: -33 (S(2) =
-// KEY(15), S(3) = equations) when there are fewer equations than the
-// eigensolver's vectors k; -32 (S(2) the eigensolver's flag); the warnings
-// 2 (S(2) = KEY(15), S(3) = k, S(4) = equations) when k exceeds half the
-// equations and 1 (S(2) modes accepted, S(3) = KEY(15)) when fewer modes
-// than requested pass the eigensolver's error test: only those are written.
+// nodes of code 85), and the run summary. Lanczos runs lanczosRun: its
+// first pass has k steps, and it goes on past k while fewer modes pass;
+// the summary's vector count is the length it ended with. Statuses of its
+// own: -33 (S(2) = KEY(15), S(3) = equations) when there are fewer
+// equations than the eigensolver's vectors k; -32 (S(2) the eigensolver's
+// flag); the warnings 2 (S(2) = KEY(15), S(3) = k, S(4) = equations) when
+// k exceeds half the equations and 1 (S(2) modes accepted, S(3) = KEY(15))
+// when fewer modes than requested pass the eigensolver's error test: only
+// those are written.
 // KEY(29) is 99 during the summary and restored afterwards.
 void runBuckling(RunContext& run, const BucklingModel& model, bool perNode);
 

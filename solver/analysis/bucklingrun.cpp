@@ -48,7 +48,19 @@ void fail(RunContext& run, i32 code, i32 s2, i32 s3)
     ERRMSG(run.status, run.lunit);
 }
 
+double g_maxlanScaling = 0.0;
+
 } // namespace
+
+void setMaxlanScaling(double factor)
+{
+    g_maxlanScaling = std::isfinite(factor) && factor > 0.0 ? factor : 0.0;
+}
+
+double maxlanScaling()
+{
+    return g_maxlanScaling;
+}
 
 void runBuckling(RunContext& run, const BucklingModel& m, bool perNode)
 {
@@ -105,7 +117,9 @@ void runBuckling(RunContext& run, const BucklingModel& m, bool perNode)
     const bool lanczos = K(14) != 1;
     const i32 p = K(15);
     const i64 pk = std::max(p, 0);
-    const i64 wanted = lanczos ? 2 * pk + 12 : pk + std::llround(std::pow(double(pk), 0.8)) + 6;
+    i64 wanted = lanczos ? 2 * pk + 12 : pk + std::llround(std::pow(double(pk), 0.8)) + 6;
+    if (lanczos && g_maxlanScaling > 0.0)
+        wanted = std::max<i64>(pk, std::llround(g_maxlanScaling * double(wanted)));
     if (neq < wanted)
         return fail(run, -33, p, neq);
     const i32 k = i32(wanted);
@@ -121,7 +135,12 @@ void runBuckling(RunContext& run, const BucklingModel& m, bool perNode)
     i32 MINF[10] = {};
     double SHIFT = 0.0;
 
-    std::vector<double> EVL, RERR, EVEC, V, RWA;
+    // Lanczos keeps its eigenpairs in arrays that grow with its passes.
+    LanczosPairs pairs;
+    std::vector<double>& EVL = pairs.EVL;
+    std::vector<double>& RERR = pairs.RERR;
+    std::vector<double>& EVEC = pairs.EVEC;
+    std::vector<double> V, RWA;
     std::vector<i32> IWA;
     allocate(EVL, k);
     allocate(RERR, k);
@@ -152,17 +171,16 @@ void runBuckling(RunContext& run, const BucklingModel& m, bool perNode)
     i32 ierr = 0;
     i32 used = k;
     if (sparse && lanczos)
-        SPRLAN(SK.data(), SKG.data(), TOL, t.MSPAR.data(), entry1(eq.MTREES), entry1(eq.MSIFA), MOP,
-               MINF, EVL.data(), RERR.data(), EVEC.data(), V.data(), RWA.data(), lrwa, IWA.data(),
-               liwa, SHIFT, neq, p, p, k, lunit, print, ierr);
+        lanczosRun(SK.data(), SKG.data(), TOL, t.MSPAR.data(), entry1(eq.MTREES), entry1(eq.MSIFA), MOP,
+                   MINF, pairs, V.data(), RWA.data(), lrwa, IWA.data(), liwa, SHIFT, neq, p, p, used,
+                   lunit, print, ierr);
     else if (sparse)
         SPRSIT(SK.data(), SKG.data(), TOL, t.MSPAR.data(), entry1(eq.MTREES), entry1(eq.MSIFA), MOP,
                MINF, EVL.data(), RERR.data(), EVEC.data(), RWA.data(), lrwa, IWA.data(), liwa,
                SHIFT, neq, p, used, lunit, print, ierr);
     else if (lanczos)
-        LANCZ2(SK.data(), SKG.data(), TOL, entry1(eq.MSKY), MOP, MINF, EVL.data(), RERR.data(),
-               EVEC.data(), V.data(), RWA.data(), lrwa, IWA.data(), liwa, SHIFT, neq, p, p, k,
-               lunit, print, ierr);
+        lanczosRun(SK.data(), SKG.data(), TOL, entry1(eq.MSKY), MOP, MINF, pairs, V.data(),
+                   RWA.data(), lrwa, IWA.data(), liwa, SHIFT, neq, p, p, used, lunit, print, ierr);
     else
         MSSIT(SK.data(), SKG.data(), TOL, entry1(eq.MSKY), MOP, MINF, EVL.data(), RERR.data(),
               EVEC.data(), RWA.data(), lrwa, SHIFT, neq, p, used, lunit, print, ierr);
@@ -219,7 +237,7 @@ void runBuckling(RunContext& run, const BucklingModel& m, bool perNode)
     CHKPNT(key, 10, lunit);
     RSTAT[22] = CPUSEC(ref);
     RSTAT[23] = CPUSEC(start);
-    RSTAT[9] = float(lanczos ? k : used);
+    RSTAT[9] = float(used);
     RSTAT[10] = float(accepted);
     RSTAT[11] = float(lanczos ? MINF[2] : MINF[3]);
 

@@ -26,6 +26,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace solvika {
 
@@ -66,6 +67,36 @@ void SPRLAN(double* A, double* B, double* TOL, std::int32_t* MSPAR, const std::i
             double* RERR, double* EVEC, double* V, double* RWA, std::int64_t LRWA, std::int32_t* IWA,
             std::int64_t LIWA, double& SHIFT, std::int32_t N, std::int32_t NEVAL, std::int32_t NEVEC,
             std::int32_t MAXLAN, std::int32_t LUNIT, std::int32_t IPRINT, std::int32_t& IERR);
+
+// Eigenvalues, relative errors and vectors of a Lanczos run that may go on
+// past its first MAXLAN: MAXLAN, MAXLAN and N x MAXLAN reals.
+struct LanczosPairs {
+    std::vector<double> EVL, RERR, EVEC;
+};
+
+// The Lanczos run of the buckling analysis: LANCZ2 (skyline) or SPRLAN
+// (sparse) with the same arguments and work arrays for the first MAXLAN,
+// EVL, RERR and EVEC held in `pairs`. A pass that ends with fewer than NEVAL
+// pairs whose eigenvalues are "good" and whose Ritz vectors have small
+// residuals writes warning 1, and the recurrence goes on from where it
+// stands with MAXLAN half as large again (at most N), until NEVAL pairs
+// pass, MAXLAN is N or the missing pairs are infinite eigenvalues. Before
+// it stops, a few steps that leave no trace look for a second vector of a
+// multiple eigenvalue that the recurrence has not produced yet; the run
+// goes on when they find one. The last pass ends as LANCZ2 and SPRLAN end;
+// a run of more than one pass then logs its steps in all. MAXLAN comes
+// back as the length the run ended with.
+void lanczosRun(double* A, double* B, double* TOL, const std::int32_t* MSKY, const std::int32_t* MOP,
+                std::int32_t* MINF, LanczosPairs& pairs, double* V, double* RWA, std::int64_t LRWA,
+                std::int32_t* IWA, std::int64_t LIWA, double& SHIFT, std::int32_t N, std::int32_t NEVAL,
+                std::int32_t NEVEC, std::int32_t& MAXLAN, std::int32_t LUNIT, std::int32_t IPRINT,
+                std::int32_t& IERR);
+
+void lanczosRun(double* A, double* B, double* TOL, std::int32_t* MSPAR, const std::int32_t* MTREES,
+                const std::int32_t* MSIFA, const std::int32_t* MOP, std::int32_t* MINF, LanczosPairs& pairs,
+                double* V, double* RWA, std::int64_t LRWA, std::int32_t* IWA, std::int64_t LIWA, double& SHIFT,
+                std::int32_t N, std::int32_t NEVAL, std::int32_t NEVEC, std::int32_t& MAXLAN, std::int32_t LUNIT,
+                std::int32_t IPRINT, std::int32_t& IERR);
 
 // Dense N x N copy of a skyline matrix (both triangles), or of a diagonal
 // one (KSB = 2).

@@ -139,4 +139,17 @@ void LANCZ2(double* A, double* B, double* TOL, const std::int32_t* MSKY, const s
                     NEVAL, NEVEC, MAXLAN, LUNIT, IPRINT, IERR);
 }
 
+void lanczosRun(double* A, double* B, double* TOL, const std::int32_t* MSKY, const std::int32_t* MOP,
+                std::int32_t* MINF, LanczosPairs& pairs, double* V, double* RWA, std::int64_t LRWA,
+                std::int32_t* IWA, std::int64_t LIWA, double& SHIFT, std::int32_t N, std::int32_t NEVAL,
+                std::int32_t NEVEC, std::int32_t& MAXLAN, std::int32_t LUNIT, std::int32_t IPRINT,
+                std::int32_t& IERR)
+{
+    SkylineStorage st("LANCZ2", A, B, MSKY, N);
+    const std::int64_t m = std::max(MAXLAN, 0);
+    detail::PairsGrowth grow(pairs, N, MAXLAN);
+    detail::lanczos(st, TOL, MOP, MINF, pairs.EVL.data(), pairs.RERR.data(), pairs.EVEC.data(), V, RWA, LRWA,
+                    m * (m + 7), IWA, LIWA, 2 * m, SHIFT, NEVAL, NEVEC, MAXLAN, LUNIT, IPRINT, IERR, &grow);
+}
+
 } // namespace solvika

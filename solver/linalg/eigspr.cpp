@@ -147,11 +147,15 @@ void SPRSIT(double* A, double* B, double* TOL, std::int32_t* MSPAR, const std::i
                               IPRINT, IERR);
 }
 
-void SPRLAN(double* A, double* B, double* TOL, std::int32_t* MSPAR, const std::int32_t* MTREES,
-            const std::int32_t* MSIFA, const std::int32_t* MOP, std::int32_t* MINF, double* EVL,
-            double* RERR, double* EVEC, double* V, double* RWA, std::int64_t LRWA, std::int32_t* IWA,
-            std::int64_t LIWA, double& SHIFT, std::int32_t N, std::int32_t NEVAL, std::int32_t NEVEC,
-            std::int32_t MAXLAN, std::int32_t LUNIT, std::int32_t IPRINT, std::int32_t& IERR)
+namespace {
+
+// SPRLAN, or the growing run when `grow` is given.
+void sparseLanczos(double* A, double* B, double* TOL, std::int32_t* MSPAR, const std::int32_t* MTREES,
+                   const std::int32_t* MSIFA, const std::int32_t* MOP, std::int32_t* MINF, double* EVL,
+                   double* RERR, double* EVEC, double* V, double* RWA, std::int64_t LRWA, std::int32_t* IWA,
+                   std::int64_t LIWA, double& SHIFT, std::int32_t N, std::int32_t NEVAL, std::int32_t NEVEC,
+                   std::int32_t MAXLAN, std::int32_t LUNIT, std::int32_t IPRINT, std::int32_t& IERR,
+                   detail::LanczosGrowth* grow)
 {
     // The factorisations run before the Lanczos partitions of RWA and
     // IWA(1..2 MAXLAN) are set up, and the final back substitution after
@@ -162,7 +166,31 @@ void SPRLAN(double* A, double* B, double* TOL, std::int32_t* MSPAR, const std::i
         std::max<std::int64_t>({std::int64_t(std::max(N, 0)), MSPAR[12] + 2 * m, std::int64_t(MSPAR[13]) + 1});
     SparseStorage st("SPRLAN", A, B, MSPAR, MTREES, MSIFA, IWA, LIWA > 2 * m ? IWA + 2 * m : IWA, RWA, N);
     detail::lanczos(st, TOL, MOP, MINF, EVL, RERR, EVEC, V, RWA, LRWA, needRwa, IWA, LIWA, needIwa, SHIFT, NEVAL,
-                    NEVEC, MAXLAN, LUNIT, IPRINT, IERR);
+                    NEVEC, MAXLAN, LUNIT, IPRINT, IERR, grow);
+}
+
+} // namespace
+
+void SPRLAN(double* A, double* B, double* TOL, std::int32_t* MSPAR, const std::int32_t* MTREES,
+            const std::int32_t* MSIFA, const std::int32_t* MOP, std::int32_t* MINF, double* EVL,
+            double* RERR, double* EVEC, double* V, double* RWA, std::int64_t LRWA, std::int32_t* IWA,
+            std::int64_t LIWA, double& SHIFT, std::int32_t N, std::int32_t NEVAL, std::int32_t NEVEC,
+            std::int32_t MAXLAN, std::int32_t LUNIT, std::int32_t IPRINT, std::int32_t& IERR)
+{
+    sparseLanczos(A, B, TOL, MSPAR, MTREES, MSIFA, MOP, MINF, EVL, RERR, EVEC, V, RWA, LRWA, IWA, LIWA, SHIFT, N,
+                  NEVAL, NEVEC, MAXLAN, LUNIT, IPRINT, IERR, nullptr);
+}
+
+void lanczosRun(double* A, double* B, double* TOL, std::int32_t* MSPAR, const std::int32_t* MTREES,
+                const std::int32_t* MSIFA, const std::int32_t* MOP, std::int32_t* MINF, LanczosPairs& pairs,
+                double* V, double* RWA, std::int64_t LRWA, std::int32_t* IWA, std::int64_t LIWA, double& SHIFT,
+                std::int32_t N, std::int32_t NEVAL, std::int32_t NEVEC, std::int32_t& MAXLAN, std::int32_t LUNIT,
+                std::int32_t IPRINT, std::int32_t& IERR)
+{
+    detail::PairsGrowth grow(pairs, N, MAXLAN);
+    sparseLanczos(A, B, TOL, MSPAR, MTREES, MSIFA, MOP, MINF, pairs.EVL.data(), pairs.RERR.data(),
+                  pairs.EVEC.data(), V, RWA, LRWA, IWA, LIWA, SHIFT, N, NEVAL, NEVEC, MAXLAN, LUNIT, IPRINT, IERR,
+                  &grow);
 }
 
 } // namespace solvika

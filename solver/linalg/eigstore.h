@@ -3,6 +3,8 @@
 // sparse supernodal storage each implement it.
 #pragma once
 
+#include "solver/linalg/eigen.h"
+
 #include <cstdint>
 
 namespace solvika::detail {
@@ -58,10 +60,51 @@ void subspaceIteration(EigenStorage& st, double* TOL, const std::int32_t* MOP, s
                        std::int64_t extraRwa, double& SHIFT, std::int32_t NEVAL, std::int32_t& NIV,
                        std::int32_t LUNIT, std::int32_t IPRINT, std::int32_t& IERR);
 
+// The arrays of a Lanczos run that may go on past its MAXLAN: resize
+// makes EVL and RERR m entries and EVEC N x m columns long, keeping what
+// they hold, and returns their (possibly new) addresses.
+class LanczosGrowth {
+public:
+    virtual ~LanczosGrowth() = default;
+    virtual void resize(std::int32_t m, double*& EVL, double*& RERR, double*& EVEC) = 0;
+};
+
+// Growth into the vectors of a LanczosPairs; `maxlan` follows the length.
+class PairsGrowth final : public LanczosGrowth {
+public:
+    PairsGrowth(LanczosPairs& pairs, std::int32_t n, std::int32_t& maxlan) : m_pairs(pairs), m_n(n), m_maxlan(maxlan)
+    {
+        resize(maxlan);
+    }
+    void resize(std::int32_t m, double*& EVL, double*& RERR, double*& EVEC) override
+    {
+        resize(m);
+        EVL = m_pairs.EVL.data();
+        RERR = m_pairs.RERR.data();
+        EVEC = m_pairs.EVEC.data();
+    }
+
+private:
+    void resize(std::int32_t m)
+    {
+        const std::size_t len = std::size_t(m > 0 ? m : 1);
+        m_pairs.EVL.resize(len, 0.0);
+        m_pairs.RERR.resize(len, 0.0);
+        m_pairs.EVEC.resize(std::size_t(m_n > 0 ? m_n : 0) * len, 0.0);
+        m_maxlan = m;
+    }
+    LanczosPairs& m_pairs;
+    std::int32_t m_n;
+    std::int32_t& m_maxlan;
+};
+
+// Without `grow` the run stops at MAXLAN as SPRLAN and LANCZ2 do. With it,
+// the run goes on as lanczosRun (eigen.h) describes; grow's arrays follow
+// MAXLAN.
 void lanczos(EigenStorage& st, double* TOL, const std::int32_t* MOP, std::int32_t* MINF, double* EVL,
              double* RERR, double* EVEC, double* V, double* RWA, std::int64_t LRWA, std::int64_t needRwa,
              std::int32_t* IWA, std::int64_t LIWA, std::int64_t needIwa, double& SHIFT, std::int32_t NEVAL,
              std::int32_t NEVEC, std::int32_t MAXLAN, std::int32_t LUNIT, std::int32_t IPRINT,
-             std::int32_t& IERR);
+             std::int32_t& IERR, LanczosGrowth* grow = nullptr);
 
 } // namespace solvika::detail

@@ -805,6 +805,7 @@ protected:
         DrawFixture<DrawShell>::SetUp();
         GiveExtremes(9);
         comp->m_iResultState = 3;
+        comp->m_nModesAccepted = 3;
         comp->SetBucklingCtrl(CShellComp::kModes, 3);
         comp->SetBucklingCtrl(CShellComp::kBucklingType, 81);
         CElement::m_nNodeVal = 3;

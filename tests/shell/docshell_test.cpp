@@ -224,6 +224,69 @@ TEST_F(ShellDocTest, BucklingRunOnTheExampleNamesItsModes)
     std::filesystem::remove_all(folder);
 }
 
+// The library's buckling run on a model reported to have one mode only:
+// status 1, one mode accepted of those requested.
+template <bool perNode>
+void FirstModeOnly(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+                   std::int32_t* fixed, double* couplings, double* springs, double* stresses, double* eigenvalues,
+                   double* modes, std::int32_t* status)
+{
+    const SolverEntryTable library = LibrarySolverEntries();
+    (perNode ? library.plateKnekking : library.plateBuckling)(key, topology, elementData, material, nodal, fixed,
+                                                               couplings, springs, stresses, eigenvalues, modes,
+                                                               status);
+    if (status[0] == 0 && key[14] > 1) {
+        status[0] = 1;
+        status[1] = 1;
+        status[2] = key[14];
+    }
+}
+
+// A run that delivers fewer modes than requested is no failure: after it
+// a message gives both counts, and the names list the delivered mode only,
+// followed by the membrane names, each naming its own result.
+TEST_F(ShellDocTest, FewerModesThanRequestedAreToldAfterTheRun)
+{
+    const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+    const std::string file = std::string(root ? root : ".") + "/examples/buckling.shl";
+    std::string folder = ::testing::TempDir() + "shelldoc_XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    ASSERT_TRUE(doc.OnOpenDocument(file.c_str()));
+    doc.UpdateStatics(true);
+    CStringArray log, errors;
+    ASSERT_TRUE(comp().PreCalc(&log, &errors, 0));
+    SolverEntryTable fake;
+    fake.plateBuckling = &FirstModeOnly<false>;
+    fake.plateKnekking = &FirstModeOnly<true>;
+    const SolverEntryTable before = SetSolverEntries(fake);
+    ModalScript script;
+    script.Dialog(KorDlgDblVal::IDD_PLAIN, [](DialogDriver& d, CDialog&) {
+        d.Type(KorDlgDblVal::IDC_VALUE, "3");
+        d.PressOK();
+    });
+    script.MessageBox("Only 1 of the 3 buckling modes requested passed the eigenvalue error test.\n"
+                      "The results show the modes that passed.");
+    const bool ran = doc.Calculate();
+    SetSolverEntries(before);
+    script.Verify();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(comp().GetBucklingCtrl(CShellComp::kModes), 3);
+    EXPECT_EQ(comp().m_nModesAccepted, 1);
+    EXPECT_EQ(Names(doc.m_ResultNames),
+              (std::vector<std::string>{"Sigma x", "Sigma y", "Tau xy", "u", "v", "Buckling mode 1", "Sigma_1",
+                                        "Sigma_2", "Eff. stress", "Distorted model", "Inpl. + Buckl. mode 1"}));
+    // The mode shape's plot is the first mode's; the component after it is
+    // the first principal stress, not a mode.
+    comp().SetActVal(5);
+    EXPECT_EQ(comp().GetResultUnit(5), 0);
+    EXPECT_NEAR(comp().GetMaxVal(5), 75.92, 0.02 * 75.92);
+    EXPECT_NE(comp().GetResultUnit(6), 0);
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
 
 namespace

@@ -6,6 +6,7 @@
 #include "solver/analysis/buckling.h"
 
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 
 namespace solvika::test
@@ -323,9 +324,36 @@ TEST_F(BucklingRun, FewerModesAcceptedThanRequested)
         EXPECT_GT(r.eigenvalues[std::size_t(j)], 0.0);
     EXPECT_EQ(r.eigenvalues[3], -77.0);
     EXPECT_EQ(r.modes[std::size_t(3) * g.key[1]], -77.0);
+    EXPECT_NE(r.log.find("     Problem has only    3  finite eigenvalues\n"), std::string::npos);
     EXPECT_NE(r.log.find("        Number of eigenmodes accepted       :     3\n"),
               std::string::npos)
         << r.log;
+}
+
+// The scaling factor of the Lanczos length: the first pass runs factor x
+// (2p + 12) steps, and the run summary gives the length used; 0 and
+// factors that are no number or not positive keep 2p + 12.
+TEST_F(BucklingRun, MaxlanScalingSetsTheFirstPass)
+{
+    struct Case {
+        double factor;
+        const char* vectors;
+    };
+    for (const Case& c : {Case{0.0, "20"}, Case{1.2, "24"}, Case{-2.0, "20"},
+                          Case{std::numeric_limits<double>::quiet_NaN(), "20"}}) {
+        SCOPED_TRACE(c.factor);
+        setMaxlanScaling(c.factor);
+        Grid g = plate(81, 3, 3, 1.0, 1.0);
+        g.key[13] = 2;
+        const auto r = runBuckling(g, {-1.0, 0.0, 0.0}, false, 4);
+        setMaxlanScaling(0.0);
+        EXPECT_EQ(r.status[0], 0) << r.log;
+        EXPECT_NE(r.log.find(std::string("        Number of Lanczos vectors used      :    ") + c.vectors +
+                             "\n"),
+                  std::string::npos)
+            << r.log;
+    }
+    EXPECT_EQ(maxlanScaling(), 0.0);
 }
 
 // A singular stiffness (no supports) makes the eigensolver fail: -32 with

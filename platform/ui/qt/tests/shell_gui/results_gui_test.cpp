@@ -340,4 +340,59 @@ TEST_F(ResultsOnQt, TheShellSamplesBucklingModes)
     SaveScreen(*frame, "brantel-buckling-window.png");
 }
 
+// The library's buckling run on a model reported to have one mode only:
+// status 1, one mode accepted of those requested.
+template <bool perNode>
+void FirstModeOnly(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
+                   std::int32_t* fixed, double* couplings, double* springs, double* stresses, double* eigenvalues,
+                   double* modes, std::int32_t* status)
+{
+    const SolverEntryTable library = LibrarySolverEntries();
+    (perNode ? library.plateKnekking : library.plateBuckling)(key, topology, elementData, material, nodal, fixed,
+                                                               couplings, springs, stresses, eigenvalues, modes,
+                                                               status);
+    if (status[0] == 0 && key[14] > 1) {
+        status[0] = 1;
+        status[1] = 1;
+        status[2] = key[14];
+    }
+}
+
+// Three modes asked for, one delivered: the message after the run gives
+// both counts, the result list offers the one mode, and its plot shows.
+TEST_F(ResultsOnQt, FewerBucklingModesThanRequestedAreToldAndListed)
+{
+    CMainFrame* frame = Open("buckling.shl");
+    ASSERT_NE(frame, nullptr);
+    Command(*frame, ID_GENERATE_MESH);
+    SolverEntryTable fake;
+    fake.plateBuckling = &FirstModeOnly<false>;
+    fake.plateKnekking = &FirstModeOnly<true>;
+    const SolverEntryTable before = SetSolverEntries(fake);
+    ModalScript script;
+    script.Dialog(KorDlgDblVal::IDD_PLAIN, [](DialogDriver& d, CDialog&) {
+        d.Type(KorDlgDblVal::IDC_VALUE, "3");
+        d.PressOK();
+    });
+    script.MessageBox("Only 1 of the 3 buckling modes requested passed the eigenvalue error test.\n"
+                      "The results show the modes that passed.");
+    Command(*frame, ID_CALCULATE);
+    SetSolverEntries(before);
+    script.Verify();
+    EXPECT_EQ(LogText(true), "");
+
+    Choose(*frame, ID_VIEW_MODE, 1);
+    EXPECT_EQ(Items(*frame, ID_RESULT_COMPONENT),
+              (std::vector<std::string>{"Sigma x", "Sigma y", "Tau xy", "u", "v", "Buckling mode 1", "Sigma_1",
+                                        "Sigma_2", "Eff. stress", "Distorted model", "Inpl. + Buckl. mode 1"}));
+    Choose(*frame, ID_RESULT_COMPONENT, 5);
+    CBrantelResView* view = ResultsView(*frame);
+    ASSERT_NE(view, nullptr);
+    const QImage image = Grab(*view, "brantel-buckling-one-of-three.png");
+    ASSERT_FALSE(image.isNull());
+    const QRect middle(image.width() / 3, image.height() / 4, image.width() / 3, image.height() / 2);
+    EXPECT_GE(DistinctColours(image, middle), 50u);
+    SaveScreen(*frame, "brantel-buckling-one-of-three-window.png");
+}
+
 } // namespace
