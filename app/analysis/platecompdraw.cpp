@@ -350,6 +350,8 @@ void CPlateComp::PickDrawResGL(int kind, bool flag)
         return;
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glPointSize(3.0f);
+    // The pick window covers a few pixels: what it clips issues no GL calls.
+    const CPickWindowCull cull;
     if (kind != 8) {
         // The mesh's own nodes, edges and elements by identifier (the
         // element view): they need no results and no plot axes.
@@ -358,8 +360,6 @@ void CPlateComp::PickDrawResGL(int kind, bool flag)
     }
     if (m_MinVals.GetSize() == 0 || !SetNodeValueCount())
         return;
-    // The pick window covers a few pixels: points it clips issue no GL calls.
-    const CPickWindowCull cull;
     const int c = GetActVal();
     const int n = static_cast<int>(GetResCount());
     const double factor = GetFactor();

@@ -272,8 +272,11 @@ void CSectArea::PickDrawAddressGL(int what)
     CSelectionNames& names = AfxGetSelectionNames();
     const int passed = what;
     if (what & 1) {
-        glLoadName(names.NameOf(this));
-        PickFillGL();
+        // The fill lies within the box of the outline's nodes.
+        if (!(CPickWindowCull::IsActive() && NodeBox().Skipped())) {
+            glLoadName(names.NameOf(this));
+            PickFillGL();
+        }
         what &= ~1;
     }
     if (what)
