@@ -4,12 +4,15 @@
 // and the redraw it starts), and a band over the whole view including the
 // AddSelect of every hit (which must grow linearly with the number of
 // hits); and the picks alone: the click pick at the centre over nodes,
-// edges and regions, and the band pick over the whole view.
+// edges and regions (also with the pick-window cull off, every object
+// drawn into the selection buffer, to compare with), and the band pick
+// over the whole view.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
 
+#include "glstyle/pickcull.h"
 #include "platform/ui/headless/afxui_headless.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 #include "tests/framira/modview_fixture.h"
@@ -111,7 +114,7 @@ void Band(benchmark::State& state)
 
 // The view's pick alone: a 10-pixel click at the centre, or (band) a pick
 // window over the whole view; nodes, edges and regions.
-void Pick(benchmark::State& state, bool band)
+void Pick(benchmark::State& state, bool band, bool cull = true)
 {
     Scene scene(static_cast<int>(state.range(0)));
     if (!scene.ok) {
@@ -119,6 +122,7 @@ void Pick(benchmark::State& state, bool band)
         return;
     }
     std::size_t hits = 0;
+    CPickWindowCull::SetEnabled(cull);
     for (auto _ : state) {
         if (band) {
             unsigned* names = nullptr;
@@ -130,6 +134,7 @@ void Pick(benchmark::State& state, bool band)
             hits = scene.view.PickObject(400, 300, 7, 10.0f, 0xFFFFFFFF, 0, nullptr) != 0;
         }
     }
+    CPickWindowCull::SetEnabled(true);
     state.counters["hits"] = static_cast<double>(hits);
 }
 
@@ -138,6 +143,7 @@ void BM_PickSmall(benchmark::State& state) { Pick(state, false); }
 void BM_PickBandSmall(benchmark::State& state) { Pick(state, true); }
 void BM_Pick(benchmark::State& state) { Pick(state, false); }
 void BM_PickBand(benchmark::State& state) { Pick(state, true); }
+void BM_PickUnculled(benchmark::State& state) { Pick(state, false, false); }
 void BM_ClickSmall(benchmark::State& state) { Click(state); }
 void BM_BandSmall(benchmark::State& state) { Band(state); }
 void BM_Frames(benchmark::State& state) { Frames(state); }
@@ -156,3 +162,4 @@ BENCHMARK(BM_PickSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PickBandSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pick)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PickBand)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickUnculled)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
