@@ -33,6 +33,11 @@ public:
     virtual void PickDrawAddressGL(int what);
     // The box of the listed nodes (empty without nodes).
     CPickBox NodeBox() const;
+    // True when the active pick cull misses everything that
+    // PickDrawAddressGL(what) draws of the listed nodes and, with what & 4,
+    // of the edges starting at own nodes (judged only when they draw their
+    // segment alone). A fill within the listed nodes is covered too.
+    bool PickMisses(int what) const;
     virtual void DrawModelGL(bool quads, float pointSize, bool all);
     virtual void DrawEdgesGL(bool quads, bool all);
     // Nothing for point size 0; colour glcInvBckGrnd when none is given.

@@ -84,6 +84,30 @@ CPickBox CGraph::NodeBox() const
     return box;
 }
 
+bool CGraph::PickMisses(int what) const
+{
+    if (!CPickWindowCull::IsActive())
+        return false;
+    CPickBox box;
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        const CSNode* node = GetNextNode(pos);
+        box.Add(node->x, node->y, node->z);
+        CObList* edges = node->GetEdgeList();
+        if (!(what & 4) || !edges || !IsOwnNode(node))
+            continue;
+        for (POSITION ep = edges->GetHeadPosition(); ep;) {
+            const CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
+            if (edge->GetNode1() != node)
+                continue;
+            const CSNode* far = edge->GetNode2();
+            if (!far || !edge->DrawsChord())
+                return false;
+            box.Add(far->x, far->y, far->z);
+        }
+    }
+    return box.Skipped();
+}
+
 void CGraph::PickDrawGL(bool flag, int what)
 {
     if (what & 4)
