@@ -5,6 +5,8 @@
 #include "femodel/element.h"
 #include "femodel/load.h"
 #include "femodel/meshorg.h"
+#include "femodel/quad.h"
+#include "femodel/triangle.h"
 #include "femodel/modelinfo.h"
 #include "glstyle/tincora.h"
 #include "platform/ferrand/material.h"
@@ -12,6 +14,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <unordered_set>
 #include <utility>
@@ -1131,19 +1135,86 @@ CVector* CSectMeshArea::PlotAxes(CVector* axes, bool& polar)
     return &m_vAxes;
 }
 
+namespace {
+
+// The corners an element gives the mesh drawing: triangles and
+// quadrilaterals their first 3 or 4 nodes (none when they have fewer),
+// other elements every node.
+int DrawnCorners(CElement* element)
+{
+    const int count = static_cast<int>(element->GetCount());
+    if (dynamic_cast<CTriElement*>(element))
+        return count < 3 ? 0 : 3;
+    if (dynamic_cast<CQuadElem*>(element))
+        return count < 4 ? 0 : 4;
+    return count;
+}
+
+} // namespace
+
+void CSectMeshArea::MeshLineColour(bool colour)
+{
+    const bool solid = m_pMaterial && m_pMaterial->GetName() != "VOID";
+    if (!colour && m_pMaterial)
+        m_pMaterial->GLInvertColor();
+    else if (colour && solid)
+        m_pMaterial->GLColor();
+    else
+        glColor3fv(glcInvBckGrnd);
+}
+
 void CSectMeshArea::GLDrawMesh(bool colour)
 {
     if (m_pMesh) {
-        const bool solid = m_pMaterial && m_pMaterial->GetName() != "VOID";
-        if (!colour && m_pMaterial)
-            m_pMaterial->GLInvertColor();
-        else if (colour && solid)
-            m_pMaterial->GLColor();
-        else
-            glColor3fv(glcInvBckGrnd);
+        MeshLineColour(colour);
         m_pMesh->GLDraw();
     }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawMesh(colour); });
+}
+
+bool CSectMeshArea::MeshDrawsCorners(int corners) const
+{
+    if (m_pMesh)
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
+            const int n = DrawnCorners(m_pMesh->GetNextElem(pos));
+            if (n != 0 && n != corners)
+                return false;
+        }
+    bool all = true;
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { all = all && s->MeshDrawsCorners(corners); });
+    return all;
+}
+
+void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
+{
+    if (m_pMesh) {
+        MeshLineColour(colour);
+        // An edge is the pair of its nodes, the lower address first.
+        struct PairHash {
+            std::size_t operator()(const std::pair<const CSNode*, const CSNode*>& p) const
+            {
+                const auto a = reinterpret_cast<std::uintptr_t>(p.first);
+                const auto b = reinterpret_cast<std::uintptr_t>(p.second);
+                return std::hash<std::uintptr_t>()(a * 0x9E3779B97F4A7C15ull ^ b);
+            }
+        };
+        std::unordered_set<std::pair<const CSNode*, const CSNode*>, PairHash> drawn;
+        drawn.reserve(static_cast<std::size_t>(m_pMesh->GetCount()) * 2u);
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
+            CElement* element = m_pMesh->GetNextElem(pos);
+            if (DrawnCorners(element) != corners)
+                continue;
+            for (int k = 0; k < corners; ++k) {
+                const CSNode* a = element->GetNode(k);
+                const CSNode* b = element->GetNode((k + 1) % corners);
+                if (!drawn.insert(a < b ? std::make_pair(a, b) : std::make_pair(b, a)).second)
+                    continue;
+                a->GLVertex();
+                b->GLVertex();
+            }
+        }
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawMeshEdges(colour, corners); });
 }
 
 void CSectMeshArea::GLDrawMeshNodes()
