@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <unordered_set>
 #include <utility>
@@ -1189,17 +1188,27 @@ void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
 {
     if (m_pMesh) {
         MeshLineColour(colour);
-        // An edge is the pair of its nodes, the lower address first.
-        struct PairHash {
-            std::size_t operator()(const std::pair<const CSNode*, const CSNode*>& p) const
-            {
-                const auto a = reinterpret_cast<std::uintptr_t>(p.first);
-                const auto b = reinterpret_cast<std::uintptr_t>(p.second);
-                return std::hash<std::uintptr_t>()(a * 0x9E3779B97F4A7C15ull ^ b);
+        // An edge is the pair of its nodes, the lower address first, kept
+        // in an open-addressing table with more slots than element edges
+        // (so a free slot always ends the probe).
+        std::size_t size = 16;
+        while (size <= static_cast<std::size_t>(m_pMesh->GetCount()) * static_cast<std::size_t>(corners))
+            size *= 2;
+        std::vector<std::pair<const CSNode*, const CSNode*>> drawn(size, {nullptr, nullptr});
+        const auto firstTime = [&drawn, size](const CSNode* a, const CSNode* b) {
+            if (b < a)
+                std::swap(a, b);
+            const auto ka = reinterpret_cast<std::uintptr_t>(a), kb = reinterpret_cast<std::uintptr_t>(b);
+            std::size_t i = static_cast<std::size_t>((ka * 0x9E3779B97F4A7C15ull) ^ (kb * 0xC2B2AE3D27D4EB4Full));
+            for (i = (i ^ (i >> 29)) & (size - 1);; i = (i + 1) & (size - 1)) {
+                if (drawn[i].first == nullptr) {
+                    drawn[i] = {a, b};
+                    return true;
+                }
+                if (drawn[i].first == a && drawn[i].second == b)
+                    return false;
             }
         };
-        std::unordered_set<std::pair<const CSNode*, const CSNode*>, PairHash> drawn;
-        drawn.reserve(static_cast<std::size_t>(m_pMesh->GetCount()) * 2u);
         for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
             CElement* element = m_pMesh->GetNextElem(pos);
             if (DrawnCorners(element) != corners)
@@ -1207,7 +1216,7 @@ void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
             for (int k = 0; k < corners; ++k) {
                 const CSNode* a = element->GetNode(k);
                 const CSNode* b = element->GetNode((k + 1) % corners);
-                if (!drawn.insert(a < b ? std::make_pair(a, b) : std::make_pair(b, a)).second)
+                if (!a || !b || !firstTime(a, b))
                     continue;
                 a->GLVertex();
                 b->GLVertex();
