@@ -1,13 +1,18 @@
 // The modelling view on the OSMesa host (800 x 600) over a plate mesh of
 // n x n square regions (1e4, 1e5 and 1e6 elements), nodes and edges
-// pickable: frames per second with a live selection, one click pick, and a
-// band over the whole view including the AddSelect of every hit (which must
-// grow linearly with the number of hits).
+// pickable: frames per second with a live selection, one click (its pick
+// and the redraw it starts), and a band over the whole view including the
+// AddSelect of every hit (which must grow linearly with the number of
+// hits); and the picks alone: the click pick at the centre over nodes,
+// edges and regions (also with the pick-window cull off, every object
+// drawn into the selection buffer, to compare with), and the band pick
+// over the whole view.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
 
+#include "glstyle/pickcull.h"
 #include "platform/ui/headless/afxui_headless.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 #include "tests/framira/modview_fixture.h"
@@ -107,7 +112,38 @@ void Band(benchmark::State& state)
     state.counters["hits"] = static_cast<double>(hits);
 }
 
+// The view's pick alone: a 10-pixel click at the centre, or (band) a pick
+// window over the whole view; nodes, edges and regions.
+void Pick(benchmark::State& state, bool band, bool cull = true)
+{
+    Scene scene(static_cast<int>(state.range(0)));
+    if (!scene.ok) {
+        state.SkipWithError("no window");
+        return;
+    }
+    std::size_t hits = 0;
+    CPickWindowCull::SetEnabled(cull);
+    for (auto _ : state) {
+        if (band) {
+            unsigned* names = nullptr;
+            int count = 0;
+            scene.view.PickObject(CPoint(400, 300), 7, 800.0f, 600.0f, names, count);
+            delete[] names;
+            hits = static_cast<std::size_t>(count);
+        } else {
+            hits = scene.view.PickObject(400, 300, 7, 10.0f, 0xFFFFFFFF, 0, nullptr) != 0;
+        }
+    }
+    CPickWindowCull::SetEnabled(true);
+    state.counters["hits"] = static_cast<double>(hits);
+}
+
 void BM_FramesSmall(benchmark::State& state) { Frames(state); }
+void BM_PickSmall(benchmark::State& state) { Pick(state, false); }
+void BM_PickBandSmall(benchmark::State& state) { Pick(state, true); }
+void BM_Pick(benchmark::State& state) { Pick(state, false); }
+void BM_PickBand(benchmark::State& state) { Pick(state, true); }
+void BM_PickUnculled(benchmark::State& state) { Pick(state, false, false); }
 void BM_ClickSmall(benchmark::State& state) { Click(state); }
 void BM_BandSmall(benchmark::State& state) { Band(state); }
 void BM_Frames(benchmark::State& state) { Frames(state); }
@@ -122,3 +158,8 @@ BENCHMARK(BM_BandSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Frames)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Click)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Band)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickBandSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pick)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickBand)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickUnculled)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -138,6 +138,7 @@ public:
     // The link with a closed arrow head at node 2, into the caller's lines.
     void GLLine(bool flag, CSNode* from) override;
     using CEdge::GLLine;
+    bool DrawsChord() const override { return false; }
     CBoundCond* GetBC(int index) override;
     virtual void ClearBC(int index);
 

@@ -2,7 +2,7 @@
 
 #include "femodel/boundary.h"
 #include "femodel/modelinfo.h"
-#include "femodel/pickcull.h"
+#include "glstyle/pickcull.h"
 #include "glstyle/tincora.h"
 
 #include <GL/gl.h>
@@ -1101,7 +1101,7 @@ void CElement::PickDrawCorners(int r, int mode, double scale, int corners)
         PickDrawResGL(r, scale, corners);
         return;
     }
-    if (mode & 1) {
+    if ((mode & 1) && !(CPickWindowCull::IsActive() && NodeBox().Skipped())) {
         glLoadName(static_cast<GLuint>(m_ulID));
         DrawModelGL(false);
     }

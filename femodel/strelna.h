@@ -13,4 +13,3 @@
 #include "femodel/quadmesher.h"
 #include "femodel/bar.h"
 #include "femodel/cst.h"
-#include "femodel/pickcull.h"

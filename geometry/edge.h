@@ -59,6 +59,9 @@ public:
     virtual void Update();
     virtual bool IsCellEdge() const;
     virtual void DrawDFX(CString layer, CFile* file);
+    // True when GLLine draws nothing but the segment between the two nodes
+    // (a pick cull may then judge the edge by its nodes' box).
+    virtual bool DrawsChord() const { return true; }
 
     // --- flags and identity
     void SetCellEdge(bool on) { m_bCellEdge = on; }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "geometry/edge.h"
+#include "glstyle/pickcull.h"
 
 class CGraph : public CObList {
     DECLARE_SERIAL(CGraph)
@@ -30,6 +31,13 @@ public:
     // By identifiers here, by the selection-name table in the address form.
     virtual void PickDrawGL(bool flag, int what);
     virtual void PickDrawAddressGL(int what);
+    // The box of the listed nodes (empty without nodes).
+    CPickBox NodeBox() const;
+    // True when the active pick cull misses everything that
+    // PickDrawAddressGL(what) draws of the listed nodes and, with what & 4,
+    // of the edges starting at own nodes (judged only when they draw their
+    // segment alone). A fill within the listed nodes is covered too.
+    bool PickMisses(int what) const;
     virtual void DrawModelGL(bool quads, float pointSize, bool all);
     virtual void DrawEdgesGL(bool quads, bool all);
     // Nothing for point size 0; colour glcInvBckGrnd when none is given.

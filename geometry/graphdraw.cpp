@@ -14,6 +14,19 @@ void PointAt(const CSNode* node)
     glEnd();
 }
 
+// True when the active pick window misses the straight edge's whole segment.
+bool EdgeMissed(const CEdge* edge)
+{
+    const CSNode* a = edge->GetNode1();
+    const CSNode* b = edge->GetNode2();
+    if (!a || !b || !edge->DrawsChord())
+        return false;
+    CPickBox box;
+    box.Add(a->x, a->y, a->z);
+    box.Add(b->x, b->y, b->z);
+    return box.Skipped();
+}
+
 } // namespace
 
 void CGraph::DrawModelGL(bool quads, float pointSize, bool all)
@@ -61,6 +74,40 @@ void CGraph::DrawSubNodesGL()
     glEnd();
 }
 
+CPickBox CGraph::NodeBox() const
+{
+    CPickBox box;
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        const CSNode* node = GetNextNode(pos);
+        box.Add(node->x, node->y, node->z);
+    }
+    return box;
+}
+
+bool CGraph::PickMisses(int what) const
+{
+    if (!CPickWindowCull::IsActive())
+        return false;
+    CPickBox box;
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        const CSNode* node = GetNextNode(pos);
+        box.Add(node->x, node->y, node->z);
+        CObList* edges = node->GetEdgeList();
+        if (!(what & 4) || !edges || !IsOwnNode(node))
+            continue;
+        for (POSITION ep = edges->GetHeadPosition(); ep;) {
+            const CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
+            if (edge->GetNode1() != node)
+                continue;
+            const CSNode* far = edge->GetNode2();
+            if (!far || !edge->DrawsChord())
+                return false;
+            box.Add(far->x, far->y, far->z);
+        }
+    }
+    return box.Skipped();
+}
+
 void CGraph::PickDrawGL(bool flag, int what)
 {
     if (what & 4)
@@ -69,6 +116,8 @@ void CGraph::PickDrawGL(bool flag, int what)
     if (what & 2) {
         for (POSITION pos = GetHeadPosition(); pos;) {
             CSNode* node = GetNextNode(pos);
+            if (CPickWindowCull::Skips(node->x, node->y, node->z))
+                continue;
             glLoadName(node->GetID());
             glColor3f(0.0f, 0.0f, 0.0f);
             glPointSize(static_cast<GLfloat>(LARGE_POINT));
@@ -88,8 +137,13 @@ void CGraph::PickDrawAddressGL(int what)
         glLoadName(names.NameOf(this));
         DrawModelGL(false, static_cast<float>(MEDIUM_S_POINT), false);
     }
+    // Under a pick cull, edges and nodes that the pick window misses issue
+    // no GL calls (and take no name).
+    const bool cull = CPickWindowCull::IsActive();
     if (what & 4) {
-        ForEachEdge(true, [&names](CEdge* edge) {
+        ForEachEdge(true, [&names, cull](CEdge* edge) {
+            if (cull && EdgeMissed(edge))
+                return;
             glLoadName(names.NameOf(edge));
             glBegin(GL_LINES);
             edge->GLLine(false, nullptr);
@@ -98,7 +152,9 @@ void CGraph::PickDrawAddressGL(int what)
     }
     if (what & 2) {
         glPointSize(static_cast<GLfloat>(LARGE_POINT));
-        ForEachNode(true, [&names](CSNode* node) {
+        ForEachNode(true, [&names, cull](CSNode* node) {
+            if (cull && CPickWindowCull::Skips(node->x, node->y, node->z))
+                return;
             glLoadName(names.NameOf(node));
             PointAt(node);
         });

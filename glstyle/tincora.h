@@ -4,3 +4,4 @@
 
 #include "glstyle/drawing_settings.h"
 #include "glstyle/glyphs.h"
+#include "glstyle/pickcull.h"

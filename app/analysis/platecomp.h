@@ -94,6 +94,9 @@ public:
     virtual void GetMaxMinResult(double& max, double& min, CString* unit);
     virtual void DrawResults(int flags);
     virtual void DrawMesh(bool filled, bool flag);
+    // The mesh lines of DrawMesh, each element edge once (false, nothing
+    // drawn, when an element is not one primitive of the mesh kind).
+    bool DrawMeshEdgesOnce(int corners, bool flag);
     // In the regions and in the material list (old leaves the list, a
     // non-null replacement takes its place); old is not deleted.
     virtual void ReplaceMaterial(CMaterial* oldMaterial, CMaterial* replacement);

@@ -350,6 +350,8 @@ void CPlateComp::PickDrawResGL(int kind, bool flag)
         return;
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glPointSize(3.0f);
+    // The pick window covers a few pixels: what it clips issues no GL calls.
+    const CPickWindowCull cull;
     if (kind != 8) {
         // The mesh's own nodes, edges and elements by identifier (the
         // element view): they need no results and no plot axes.
@@ -358,8 +360,6 @@ void CPlateComp::PickDrawResGL(int kind, bool flag)
     }
     if (m_MinVals.GetSize() == 0 || !SetNodeValueCount())
         return;
-    // The pick window covers a few pixels: points it clips issue no GL calls.
-    const CPickWindowCull cull;
     const int c = GetActVal();
     const int n = static_cast<int>(GetResCount());
     const double factor = GetFactor();
@@ -443,10 +443,29 @@ void CPlateComp::DrawMesh(bool filled, bool flag)
 {
     glLineWidth(static_cast<GLfloat>(THIN_EDGE));
     glPolygonMode(GL_FRONT_AND_BACK, filled ? GL_FILL : GL_LINE);
+    if (!filled && DrawMeshEdgesOnce(IsTriangleKind(m_iMeshKind) ? 3 : 4, flag))
+        return;
     glBegin(IsTriangleKind(m_iMeshKind) ? GL_TRIANGLES : GL_QUADS);
     glNormal3d(0.0, 0.0, 1.0);
     ForEachMeshRegion([&](CSectMeshArea* r) { r->GLDrawMesh(flag); });
     glEnd();
+}
+
+// Mesh lines with each element edge drawn once: an edge inside a mesh is
+// shared by two elements, which in line mode would both draw it. Only when
+// every element is one primitive of the mesh kind (else false, nothing
+// drawn).
+bool CPlateComp::DrawMeshEdgesOnce(int corners, bool flag)
+{
+    bool once = true;
+    ForEachMeshRegion([&](CSectMeshArea* r) { once = once && r->MeshDrawsCorners(corners); });
+    if (!once)
+        return false;
+    glBegin(GL_LINES);
+    glNormal3d(0.0, 0.0, 1.0);
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->GLDrawMeshEdges(flag, corners); });
+    glEnd();
+    return true;
 }
 
 // The region point operations open their own points primitive.

@@ -46,6 +46,7 @@ public:
     // point, end point to node 2, inside the caller's GL_LINES.
     void GLLine(bool solid, CSNode* from) override;
     using CEdge::GLLine;
+    bool DrawsChord() const override { return false; }
     // A new member with the properties NewEdge hands on, plus offsets, i3,
     // a copy of the member load and of the end values.
     CEdge* Copy(CSNode* first, CSNode* second) override;

@@ -271,12 +271,17 @@ void CSectArea::PickDrawAddressGL(int what)
 {
     CSelectionNames& names = AfxGetSelectionNames();
     const int passed = what;
+    // The fill lies within the box of the outline's nodes; a region whose
+    // fill, nodes and edges the pick window misses draws none of them.
+    const bool missed = PickMisses(what);
     if (what & 1) {
-        glLoadName(names.NameOf(this));
-        PickFillGL();
+        if (!missed) {
+            glLoadName(names.NameOf(this));
+            PickFillGL();
+        }
         what &= ~1;
     }
-    if (what)
+    if (what && !missed)
         CSection::PickDrawAddressGL(what);
     ForAreaSubs(m_pSubList, [&](CSectArea* sub) { sub->PickDrawAddressGL(passed); });
     if (m_pRefineList && (what & 2)) {

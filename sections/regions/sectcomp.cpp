@@ -2,6 +2,7 @@
 
 #include "femodel/element.h"
 #include "geometry/edge.h"
+#include "glstyle/pickcull.h"
 #include "femodel/modelinfo.h"
 #include "platform/ferrand/material.h"
 
@@ -320,6 +321,8 @@ int CSectComp::GetMMNPC(CLongVector& a, CLongVector& b)
 
 void CSectComp::PickDrawAddressGL(int what)
 {
+    // The pick window covers a few pixels: what it clips issues no GL calls.
+    const CPickWindowCull cull;
     ForSections([&](CSection* s) { s->PickDrawAddressGL(what); });
 }
 

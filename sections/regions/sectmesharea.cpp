@@ -5,6 +5,8 @@
 #include "femodel/element.h"
 #include "femodel/load.h"
 #include "femodel/meshorg.h"
+#include "femodel/quad.h"
+#include "femodel/triangle.h"
 #include "femodel/modelinfo.h"
 #include "glstyle/tincora.h"
 #include "platform/ferrand/material.h"
@@ -12,6 +14,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <unordered_set>
 #include <utility>
@@ -1131,19 +1134,96 @@ CVector* CSectMeshArea::PlotAxes(CVector* axes, bool& polar)
     return &m_vAxes;
 }
 
+namespace {
+
+// The corners an element gives the mesh drawing: triangles and
+// quadrilaterals their first 3 or 4 nodes (none when they have fewer),
+// other elements every node.
+int DrawnCorners(CElement* element)
+{
+    const int count = static_cast<int>(element->GetCount());
+    if (dynamic_cast<CTriElement*>(element))
+        return count < 3 ? 0 : 3;
+    if (dynamic_cast<CQuadElem*>(element))
+        return count < 4 ? 0 : 4;
+    return count;
+}
+
+} // namespace
+
+void CSectMeshArea::MeshLineColour(bool colour)
+{
+    const bool solid = m_pMaterial && m_pMaterial->GetName() != "VOID";
+    if (!colour && m_pMaterial)
+        m_pMaterial->GLInvertColor();
+    else if (colour && solid)
+        m_pMaterial->GLColor();
+    else
+        glColor3fv(glcInvBckGrnd);
+}
+
 void CSectMeshArea::GLDrawMesh(bool colour)
 {
     if (m_pMesh) {
-        const bool solid = m_pMaterial && m_pMaterial->GetName() != "VOID";
-        if (!colour && m_pMaterial)
-            m_pMaterial->GLInvertColor();
-        else if (colour && solid)
-            m_pMaterial->GLColor();
-        else
-            glColor3fv(glcInvBckGrnd);
+        MeshLineColour(colour);
         m_pMesh->GLDraw();
     }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawMesh(colour); });
+}
+
+bool CSectMeshArea::MeshDrawsCorners(int corners) const
+{
+    if (m_pMesh)
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
+            const int n = DrawnCorners(m_pMesh->GetNextElem(pos));
+            if (n != 0 && n != corners)
+                return false;
+        }
+    bool all = true;
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { all = all && s->MeshDrawsCorners(corners); });
+    return all;
+}
+
+void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
+{
+    if (m_pMesh) {
+        MeshLineColour(colour);
+        // An edge is the pair of its nodes, the lower address first, kept
+        // in an open-addressing table with more slots than element edges
+        // (so a free slot always ends the probe).
+        std::size_t size = 16;
+        while (size <= static_cast<std::size_t>(m_pMesh->GetCount()) * static_cast<std::size_t>(corners))
+            size *= 2;
+        std::vector<std::pair<const CSNode*, const CSNode*>> drawn(size, {nullptr, nullptr});
+        const auto firstTime = [&drawn, size](const CSNode* a, const CSNode* b) {
+            if (b < a)
+                std::swap(a, b);
+            const auto ka = reinterpret_cast<std::uintptr_t>(a), kb = reinterpret_cast<std::uintptr_t>(b);
+            std::size_t i = static_cast<std::size_t>((ka * 0x9E3779B97F4A7C15ull) ^ (kb * 0xC2B2AE3D27D4EB4Full));
+            for (i = (i ^ (i >> 29)) & (size - 1);; i = (i + 1) & (size - 1)) {
+                if (drawn[i].first == nullptr) {
+                    drawn[i] = {a, b};
+                    return true;
+                }
+                if (drawn[i].first == a && drawn[i].second == b)
+                    return false;
+            }
+        };
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
+            CElement* element = m_pMesh->GetNextElem(pos);
+            if (DrawnCorners(element) != corners)
+                continue;
+            for (int k = 0; k < corners; ++k) {
+                const CSNode* a = element->GetNode(k);
+                const CSNode* b = element->GetNode((k + 1) % corners);
+                if (!a || !b || !firstTime(a, b))
+                    continue;
+                a->GLVertex();
+                b->GLVertex();
+            }
+        }
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawMeshEdges(colour, corners); });
 }
 
 void CSectMeshArea::GLDrawMeshNodes()

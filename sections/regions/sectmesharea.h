@@ -136,6 +136,17 @@ public:
     void DeleteMesh(bool deep);
     double CalcArea();
     void GLDrawMesh(bool colour);
+    // True when every element of this mesh and of the sub-regions' meshes
+    // gives GLDrawMesh either no vertex or exactly `corners` corners, so
+    // that each element is one primitive of the caller's GL_TRIANGLES
+    // (3) or GL_QUADS (4).
+    bool MeshDrawsCorners(int corners) const;
+    // The colour GLDrawMesh draws this region's mesh in.
+    void MeshLineColour(bool colour);
+    // The lines GLDrawMesh gives in line mode, each element edge once (the
+    // first element that has it draws it): vertex pairs into the caller's
+    // GL_LINES, in the same colours; sub-regions follow as in GLDrawMesh.
+    void GLDrawMeshEdges(bool colour, int corners);
     void GLDrawMeshNodes();
     void GLDrawLoadedMeshNodes();
     void ColorPlot(int index, int mode, double scale);

@@ -586,6 +586,85 @@ TEST_F(PlateDraw, ModelOffsetAndMeshDrawing)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// Mesh lines draw each element edge once as a line, with the pixels of the
+// elements drawn in line mode (where every inner edge is drawn twice): a
+// triangle grid, a quadrilateral grid, and a quadrilateral in a triangle
+// mesh, which keeps the element drawing; two regions, both colourings.
+TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
+{
+    // An n x n grid over x0..x0 + w, -0.9..0.9 on nodes of its own.
+    const auto grid = [](double x0, double w, int n, bool quads, bool oneQuad) {
+        auto* mesh = new CMeshOrganizer;
+        std::vector<CSNode*> nodes;
+        for (int j = 0; j <= n; ++j)
+            for (int i = 0; i <= n; ++i)
+                nodes.push_back(platetest::Node(x0 + w * i / n, -0.9 + 1.8 * j / n));
+        const auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i) {
+                if (quads || (oneQuad && i == 0 && j == 0)) {
+                    mesh->AddElement(new CQuadElem(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)));
+                } else {
+                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j), at(i + 1, j + 1)));
+                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j + 1), at(i, j + 1)));
+                }
+            }
+        return mesh;
+    };
+    const auto pixels = [&] {
+        std::vector<std::uint8_t> out(static_cast<std::size_t>(gl->width() * gl->height() * 4));
+        glFinish();
+        glReadPixels(0, 0, gl->width(), gl->height(), GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        return out;
+    };
+    const int n = 5;
+    const struct {
+        const char* name;
+        int kind;
+        bool quads, oneQuad;
+        int lines; // the lines fed back for the two regions
+    } cases[] = {
+        // Every edge once.
+        {"triangles", 101, false, false, 2 * (2 * n * (n + 1) + n * n)},
+        {"quadrilaterals", 104, true, false, 2 * (2 * n * (n + 1))},
+        // The elements' own drawing: the quadrilateral's fourth corner
+        // shifts the triangles of the vertex stream, 99 triangles of three
+        // lines each.
+        {"a quadrilateral among triangles", 101, false, true, 3 * ((4 + 3 * (2 * n * n - 2) + 3 * 2 * n * n) / 3)},
+    };
+    auto* second = new CSectPlate(platetest::Node(0.0, -0.9), platetest::Node(0.9, -0.9),
+                                  platetest::Node(0.9, 0.9), platetest::Node(0.0, 0.9), &steel);
+    comp->AddTail(second);
+    for (const auto& c : cases)
+        for (bool colour : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (colour ? " in colour" : ""));
+            comp->m_iMeshKind = c.kind;
+            delete region->GetMesh();
+            platetest::GiveMesh(region, grid(-0.9, 0.9, n, c.quads, c.oneQuad));
+            delete second->GetMesh();
+            platetest::GiveMesh(second, grid(0.0, 0.9, n, c.quads, false));
+            // The elements in line mode, as the mesh drawing did it.
+            glClear(GL_COLOR_BUFFER_BIT);
+            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+            glBegin(c.quads ? GL_QUADS : GL_TRIANGLES);
+            glNormal3d(0.0, 0.0, 1.0);
+            region->GLDrawMesh(colour);
+            second->GLDrawMesh(colour);
+            glEnd();
+            const std::vector<std::uint8_t> elements = pixels();
+            glClear(GL_COLOR_BUFFER_BIT);
+            comp->DrawMesh(false, colour);
+            EXPECT_TRUE(pixels() == elements);
+            int lit = 0;
+            for (std::size_t i = 0; i < elements.size(); i += 4)
+                lit += elements[i] != 0 || elements[i + 1] != 0 || elements[i + 2] != 0;
+            EXPECT_GT(lit, 500) << "the lines cover pixels";
+            const Feedback fed = Capture([&] { comp->DrawMesh(false, colour); });
+            EXPECT_EQ(fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN), c.lines);
+        }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
 TEST(PlateSupports, SupportedDOFsByCodeAndKind)
 {
     struct Case {

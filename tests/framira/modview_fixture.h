@@ -47,11 +47,15 @@ public:
         AddRegion(x0, y0, x0 + s, y0 + s);
         return static_cast<CSectArea*>(m_pSectComp->CObList::GetTail());
     }
-    // A mesh of n x n unit squares sharing their nodes and edges.
+    // A mesh of n x n unit squares sharing their nodes and edges. Every
+    // node is new, so the node list takes them in one append (AddNode's
+    // duplicate search would make the build quadratic).
     void AddMesh(int n)
     {
         std::vector<CSNode*> grid(static_cast<size_t>((n + 1) * (n + 1)));
         auto at = [&](int i, int j) -> CSNode*& { return grid[static_cast<size_t>(j * (n + 1) + i)]; };
+        std::vector<CSNode*> fresh;
+        fresh.reserve(grid.size());
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n; ++i) {
                 auto* area = new CUndoArea;
@@ -61,7 +65,7 @@ public:
                     CSNode*& node = at(ci[k], cj[k]);
                     if (!node) {
                         node = area->NewNode(ci[k], cj[k], 0.0);
-                        m_pNodeList->AddNode(node);
+                        fresh.push_back(node);
                     } else {
                         area->NewNode(node);
                     }
@@ -72,6 +76,9 @@ public:
                         area->ConnectNodes(c[k], c[(k + 1) % 4]);
                 m_pSectComp->AddTail(area);
             }
+        m_pNodeList->Reserve(m_pNodeList->m_nCount + static_cast<int>(fresh.size()));
+        for (CSNode* node : fresh)
+            m_pNodeList->m_pNodes[m_pNodeList->m_nCount++] = node;
     }
 
     std::vector<std::string> log;

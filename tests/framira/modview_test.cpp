@@ -9,12 +9,16 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/inputdialogs.h"
 #include "framework/kor2dmodview.h"
 #include "framework/kormainfrm.h"
 #include "framework/settingspages.h"
 #include "glstyle/drawing_settings.h"
+#include "glstyle/pickcull.h"
 #include "glview/oglrenderer.h"
 #include "glview/secimage.h"
 #include "platform/dimvor/dimvor.h"
@@ -455,6 +459,85 @@ TEST_F(ModViewTest, BandStartingInPixelColumnZeroOpens)
     view.m_iTool = 1;
     Drag({0, 320}, {60, 230});
     EXPECT_EQ(Selected(2).size(), 4u);
+}
+
+// A pick skips the nodes, edges and region fills that its window clips
+// before any GL call; every answer stays the one of the selection buffer
+// over every drawn object: clicks over a lattice of pixels and bands, with
+// each selection filter, over shared nodes and edges (ties of equal depth),
+// overlapping and coincident regions, a region hidden under another and
+// regions outside the view; with exclusions and a name limit.
+TEST_F(ModViewTest, CulledPicksAnswerAsTheFullSelectionBuffer)
+{
+    doc.AddMesh(3);                  // pixels (400, 300) - (550, 150)
+    doc.AddSquare(0.5, 0.5, 1.2);    // overlaps four mesh regions
+    doc.AddSquare(1.0, 1.0, 1.0);    // on a mesh region's nodes
+    doc.AddSquare(2.3, 0.3, 0.2);    // inside a mesh region
+    doc.AddSquare(-9.5, 0.0, 1.0);   // left of the view
+    doc.AddSquare(2.0, 6.5, 0.5);    // above the view
+    doc.AddSquare(7.9, -1.0, 1.0);   // across the right border
+    COGLRenderer::iSelBufSize = 4096;
+    const auto both = [](auto pick) {
+        CPickWindowCull::SetEnabled(false);
+        const auto plain = pick();
+        CPickWindowCull::SetEnabled(true);
+        return std::make_pair(pick(), plain);
+    };
+    const struct {
+        unsigned filter;
+        float tolerance;
+        bool excludeFirst; // exclude the name the plain pick chose
+        bool limited;      // a limit below half of the names given
+    } clicks[] = {
+        {1, 10.0f, false, false}, {2, 10.0f, false, false}, {4, 10.0f, false, false},
+        {6, 10.0f, false, false}, {7, 10.0f, false, false}, {7, 3.0f, false, false},
+        {7, 10.0f, true, false},  {6, 10.0f, true, false},  {7, 10.0f, false, true},
+    };
+    for (const auto& c : clicks) {
+        SCOPED_TRACE(testing::Message() << "filter " << c.filter << " tolerance " << c.tolerance
+                                        << (c.excludeFirst ? " excluding" : "") << (c.limited ? " limited" : ""));
+        int found = 0;
+        for (int y = 120; y <= 320; y += 7)
+            for (int x = 380; x <= 580; x += 7) {
+                DWORD excluded = 0;
+                if (c.excludeFirst) {
+                    CPickWindowCull::SetEnabled(false);
+                    excluded = view.PickObject(x, y, c.filter, c.tolerance, 0xFFFFFFFF, 0, nullptr);
+                    CPickWindowCull::SetEnabled(true);
+                }
+                const DWORD limit = c.limited ? AfxGetSelectionNames().GetCount() / 3 : 0xFFFFFFFF;
+                const auto [culled, plain] = both([&] {
+                    return view.PickObject(x, y, c.filter, c.tolerance, limit, excluded ? 1 : 0, &excluded);
+                });
+                ASSERT_EQ(culled, plain) << "at (" << x << ", " << y << ")";
+                found += plain != 0;
+            }
+        EXPECT_GT(found, 50);
+    }
+    const struct {
+        const char* name;
+        CPoint centre;
+        float w, h;
+    } bands[] = {
+        {"whole view", {400, 300}, 800.0f, 600.0f}, {"left half of the mesh", {437, 225}, 75.0f, 150.0f},
+        {"thin strip over edges", {475, 250}, 200.0f, 3.0f}, {"mesh corner", {550, 150}, 12.0f, 12.0f},
+        {"the inner square", {520, 280}, 14.0f, 14.0f},  {"empty space", {700, 500}, 40.0f, 40.0f},
+        {"right border", {790, 320}, 30.0f, 50.0f},
+    };
+    for (const auto& b : bands)
+        for (unsigned filter : {1u, 2u, 4u, 7u}) {
+            SCOPED_TRACE(testing::Message() << b.name << " filter " << filter);
+            const auto [culled, plain] = both([&] {
+                unsigned* names = nullptr;
+                int count = 0;
+                view.PickObject(b.centre, filter, b.w, b.h, names, count);
+                std::vector<unsigned> out(names, names + count);
+                delete[] names;
+                return out;
+            });
+            EXPECT_EQ(culled, plain);
+            EXPECT_EQ(plain.empty(), std::string(b.name) == "empty space");
+        }
 }
 
 TEST_F(ModViewTest, IsMouseOverSnapsToNodesBeforeEdges)

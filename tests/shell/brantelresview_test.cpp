@@ -13,7 +13,7 @@
 
 #include "app/shell/brantelresview.h"
 #include "examples/samples.h"
-#include "femodel/pickcull.h"
+#include "glstyle/pickcull.h"
 #include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
@@ -306,9 +306,10 @@ TEST_F(ResultsView, HoveringAResultPointShowsItsCoordinatesInTheLengthUnit)
     EXPECT_EQ(view->m_Picks.Count(), 0);
 }
 
-// The pick skips the result points its window clips before any GL call:
-// every name a pick returns, and the one name the hover chooses, stay the
-// same as a pick that draws every point, at the model's corner, edge and
+// The pick skips the result points, and the mesh elements and nodes, that
+// its window clips before any GL call: every name a pick returns, and the
+// one name the hover chooses, stay the same as a pick that draws every
+// point, at the model's corner, edge and
 // centre, outside the model, in the flat and in a turned 3D view.
 TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
 {
@@ -321,15 +322,15 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
         DWORD chosen = 0;
         bool operator==(const Names&) const = default;
     };
-    const auto pick = [&](CPoint at, bool cull) {
+    const auto pick = [&](CPoint at, bool cull, unsigned kinds) {
         CPickWindowCull::SetEnabled(cull);
         Names out;
         unsigned* names = nullptr;
         int count = 0;
-        view->PickObject(at, 8, 10.0f, 10.0f, names, count);
+        view->PickObject(at, kinds, 10.0f, 10.0f, names, count);
         out.all.assign(names, names + count);
         delete[] names;
-        out.chosen = view->PickObject(at.x, at.y, 8, 10.0f, 0, 0, nullptr);
+        out.chosen = view->PickObject(at.x, at.y, kinds, 10.0f, kinds == 8 ? 0 : 0xFFFFFFFF, 0, nullptr);
         CPickWindowCull::SetEnabled(true);
         return out;
     };
@@ -355,6 +356,7 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
         {"turned outside", true, NAN, NAN, 0, 0, false},
     };
     bool turnedHit = false;
+    int meshHits = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         view->m_b3D = c.turned;
@@ -370,15 +372,24 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
             view->GetScreenCoord(px, py);
         }
         const CPoint at(static_cast<int>(px) + c.dx, static_cast<int>(py) + c.dy);
-        const Names culled = pick(at, true);
-        const Names plain = pick(at, false);
+        const Names culled = pick(at, true, 8);
+        const Names plain = pick(at, false, 8);
         EXPECT_EQ(culled.all, plain.all);
         EXPECT_EQ(culled.chosen, plain.chosen);
         if (!c.turned) {
             EXPECT_EQ(!plain.all.empty(), c.hits);
         }
         turnedHit = turnedHit || (c.turned && !plain.all.empty());
+        // The mesh's own elements (9), nodes (10) and edges (12), as the
+        // element view picks them.
+        for (unsigned kinds : {9u, 10u, 12u, 15u}) {
+            SCOPED_TRACE(kinds);
+            EXPECT_EQ(pick(at, true, kinds), pick(at, false, kinds));
+            meshHits += !c.turned && c.hits && !pick(at, false, kinds).all.empty();
+        }
     }
+    // The mesh picks' comparison is not one of empty picks.
+    EXPECT_GE(meshHits, 10);
     // The turned view's comparison is not one of empty picks.
     EXPECT_TRUE(turnedHit);
 }
