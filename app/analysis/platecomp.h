@@ -92,6 +92,10 @@ public:
     virtual double RefineMesh(int unused, CStringArray* log);
     virtual void DrawExtruded(bool filled);
     virtual void GetMaxMinResult(double& max, double& min, CString* unit);
+    // The factor from a result of unit kind `kind` (GetResultUnit) to the
+    // display unit of quantity `quantity` in the current system; its label
+    // is appended to unit when given.
+    static double ResultDisplayFactor(int kind, int quantity, CString* unit);
     virtual void DrawResults(int flags);
     virtual void DrawMesh(bool filled, bool flag);
     // In the regions and in the material list (old leaves the list, a

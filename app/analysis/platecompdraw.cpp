@@ -298,6 +298,13 @@ void CPlateComp::DrawResultArrows(int flags)
     ForEachMeshRegion([&](CSectMeshArea* r) { r->DrawResArrows(factor, -1, -1, c, range, lines); });
 }
 
+double CPlateComp::ResultDisplayFactor(int kind, int quantity, CString* unit)
+{
+    const int s = iStandard == 1 ? 1 : 0;
+    const int u = (quantity >= 0 && quantity < 30) ? iConv[s][quantity][0] : 0;
+    return PerLengthFactor(s, kind, u, iConv[s][0][0], unit);
+}
+
 void CPlateComp::GetMaxMinResult(double& max, double& min, CString* unit)
 {
     max = 0.0;
@@ -329,17 +336,7 @@ void CPlateComp::GetMaxMinResult(double& max, double& min, CString* unit)
     const int k = GetResultUnit(c);
     if (k == 0)
         return;
-    const int s = iStandard == 1 ? 1 : 0;
-    const int q = GetResultQuantity();
-    const int u = (q >= 0 && q < 30) ? iConv[s][q][0] : 0;
-    double f = MetricToX(s, std::abs(k), u);
-    *unit += UnitString(s, std::abs(k), u);
-    if (k < 0) {
-        const int u0 = iConv[s][0][0];
-        *unit += "/";
-        *unit += UnitString(s, kUnitLength, u0);
-        f /= MetricToX(s, kUnitLength, u0);
-    }
+    const double f = ResultDisplayFactor(k, GetResultQuantity(), unit);
     max *= f;
     min *= f;
 }
@@ -719,13 +716,10 @@ void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex
     } else if (labelMode == 0) {
         const int sys = iStandard == 1 ? 1 : 0;
         const int q = (quantity >= 0 && quantity < 30) ? quantity : 0;
-        const int unit = iConv[sys][q][0];
         const int format = iConv[sys][q][1];
         const int digits = iConv[sys][q][2];
-        const double shown = unitKind != 0 ? v * MetricToX(sys, std::abs(unitKind), unit) : v;
-        label = format == 0 ? AfxFormat("%s%.*e", " ", digits, shown)
-              : format == 1 ? AfxFormat("%s%.*f", " ", digits, shown)
-                            : AfxFormat("%s%.*g", " ", digits, shown);
+        const double shown = v * ResultDisplayFactor(unitKind, q, nullptr);
+        label = std::string(" ") + static_cast<LPCTSTR>(FormatUnitValue(format, digits, shown));
     }
 
     // Leader line, pick name and node mark, arrow. The label is drawn at

@@ -210,11 +210,7 @@ void CBrantelDoc::OnMaxMinResults()
     const auto format = [](double value, int quantity) {
         const int row = quantity >= 0 && quantity < 30 ? quantity : 0;
         const int system = iStandard == 1 ? 1 : 0;
-        const int digits = iConv[system][row][2];
-        const int kind = iConv[system][row][1];
-        CString text;
-        text.Format(kind == 0 ? "%.*e" : kind == 1 ? "%.*f" : "%.*g", digits, value);
-        return text;
+        return FormatUnitValue(iConv[system][row][1], iConv[system][row][2], value);
     };
     for (int i = 0; i < names->GetSize(); ++i) {
         comp->SetActVal(i);

@@ -22,6 +22,8 @@
 #include <QTest>
 
 #include "app/analysis/analysis.h"
+#include "femodel/element.h"
+#include "glstyle/drawing_settings.h"
 #include "platform/ui/qt/qtglhost.h"
 #include "platform/ui/qt/qtglservices.h"
 #include "platform/ui/qt/tests/shell_gui/shell_on_qt.h"
@@ -338,6 +340,260 @@ TEST_F(ResultsOnQt, TheShellSamplesBucklingModes)
     const QRect middle(image.width() / 3, image.height() / 4, image.width() / 3, image.height() / 2);
     EXPECT_GE(DistinctColours(image, middle), 50u);
     SaveScreen(*frame, "brantel-buckling-window.png");
+}
+
+// ---- Plots an engineer can read ------------------------------------------------------
+
+// How far a pixel is from the colour of legend row i (sum over channels).
+int ColourDistance(QRgb pixel, int i)
+{
+    const auto channel = [&](int value, int k) { return std::abs(value - int(std::lround(255.0 * dColorIndex[i][k]))); };
+    return channel(qRed(pixel), 0) + channel(qGreen(pixel), 1) + channel(qBlue(pixel), 2);
+}
+
+// The legend row whose colour a pixel shows (smooth shading between
+// neighbouring rows allowed), or -1 for any other colour.
+int LegendRow(QRgb pixel)
+{
+    int best = -1, distance = 1 << 30;
+    for (int i = 0; i < 256; ++i)
+        if (const int d = ColourDistance(pixel, i); d < distance) {
+            distance = d;
+            best = i;
+        }
+    return distance <= 24 ? best : -1;
+}
+
+// The pixel shows the colour of a legend row near row (neighbouring rows
+// may share a colour).
+bool ShowsRow(QRgb pixel, int row)
+{
+    for (int i = std::max(0, row - 16); i <= std::min(255, row + 16); ++i)
+        if (ColourDistance(pixel, i) <= 24)
+            return true;
+    return false;
+}
+
+class ResultPlotsOnQt : public ResultsOnQt
+{
+protected:
+    static constexpr UINT kLightCommand = 50027;
+
+    // Meshes and calculates the open sample (a buckling run with two modes)
+    // and shows its results view.
+    CBrantelResView* Calculated(CMainFrame& frame, bool buckling)
+    {
+        Command(frame, ID_GENERATE_MESH);
+        ModalScript script;
+        if (buckling)
+            script.Dialog(KorDlgDblVal::IDD_PLAIN, [](DialogDriver& d, CDialog&) {
+                d.Type(KorDlgDblVal::IDC_VALUE, "2");
+                d.PressOK();
+            });
+        Command(frame, ID_CALCULATE);
+        if (buckling)
+            script.Verify();
+        Choose(frame, ID_VIEW_MODE, 1);
+        return ResultsView(frame);
+    }
+    void Redrawn(CBrantelResView& view)
+    {
+        view.Invalidate(TRUE);
+        view.UpdateWindow();
+        QCoreApplication::processEvents();
+    }
+
+    // The plot at element centres: each centre at its plotted height (0 in
+    // the plan state) against the legend colour of its value.
+    struct Samples {
+        int taken = 0;    // centres inside the view
+        int legend = 0;   // in a legend colour
+        int matching = 0; // in the legend colour of the value
+        std::set<int> bands; // legend rows seen, in eighths of the bar
+        std::string Describe() const
+        {
+            return std::to_string(taken) + " centres, " + std::to_string(legend) + " in legend colours, " +
+                   std::to_string(matching) + " in the colour of their value, " + std::to_string(bands.size()) +
+                   " bands";
+        }
+    };
+    static Samples ElementCentres(CBrantelResView& view, const QImage& image, int c)
+    {
+        CPlateComp* comp = view.GetPlateComp();
+        Samples samples;
+        double max = 0.0, min = 0.0;
+        comp->GetMaxMinResult(max, min, nullptr);
+        const double range = std::max(std::fabs(max), std::fabs(min));
+        int count = 0;
+        comp->ForEachMeshElement([&](CElement*) { ++count; });
+        const int stride = std::max(1, count / 200);
+        int i = 0;
+        comp->ForEachMeshElement([&](CElement* element) {
+            if (i++ % stride != 0 || !element->HasResults())
+                return;
+            double x = 0.0, y = 0.0, value = 0.0;
+            element->GetCentroid(x, y);
+            const int corners = std::min({element->GetCount(), element->GetNumResVects(), 4});
+            for (int k = 0; k < corners; ++k)
+                value += element->GetStressFromIndex(c, k) / corners;
+            view.m_dCursZ = view.m_b3D ? value * comp->GetFactor() : 0.0;
+            const QPoint pixel = PixelOf(view, x, y);
+            if (!image.rect().contains(pixel))
+                return;
+            ++samples.taken;
+            const int row = LegendRow(image.pixel(pixel));
+            if (row < 0)
+                return;
+            ++samples.legend;
+            samples.bands.insert(row / 32);
+            if (ShowsRow(image.pixel(pixel), CElement::GetColorIndex_fromRange(value, range)))
+                ++samples.matching;
+
+        });
+        view.m_dCursZ = 0.0;
+        return samples;
+    }
+    // A grid over the inner part of the plate's extents in the plan state.
+    static Samples PlanGrid(CBrantelResView& view, const QImage& image)
+    {
+        double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+        view.GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        Samples samples;
+        for (int i = 1; i < 12; ++i)
+            for (int j = 1; j < 12; ++j) {
+                const double x = xmin + (xmax - xmin) * (0.05 + 0.9 * i / 12.0);
+                const double y = ymin + (ymax - ymin) * (0.05 + 0.9 * j / 12.0);
+                const QPoint pixel = PixelOf(view, x, y);
+                if (!image.rect().contains(pixel))
+                    continue;
+                ++samples.taken;
+                const int row = LegendRow(image.pixel(pixel));
+                if (row >= 0) {
+                    ++samples.legend;
+                    samples.bands.insert(row / 32);
+                }
+            }
+        return samples;
+    }
+    // Pixels in legend colours right of the legend strip.
+    static int LegendPixels(const QImage& image)
+    {
+        int count = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = image.width() * 2 / 7; x < image.width(); x += 2)
+                count += LegendRow(image.pixel(x, y)) >= 0 ? 4 : 0;
+        return count;
+    }
+    // The undeformed plate's extents in pixels of the plan state.
+    static int PlateArea(CBrantelResView& view)
+    {
+        double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+        view.GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        const QPoint a = PixelOf(view, xmin, ymin), b = PixelOf(view, xmax, ymax);
+        return std::abs(b.x() - a.x()) * std::abs(b.y() - a.y());
+    }
+    // Every result component of the open sample in the plan and the 3D
+    // state: the plate covered by the plot in legend colours, several bands
+    // where the field varies, the colour of the value at element centres.
+    void ExpectEveryComponentPlotted(CMainFrame& frame, const char* sample, bool buckling)
+    {
+        CBrantelResView* view = Calculated(frame, buckling);
+        ASSERT_NE(view, nullptr);
+        const std::vector<std::string> names = Items(frame, ID_RESULT_COMPONENT);
+        ASSERT_FALSE(names.empty());
+        CPlateComp* comp = view->GetPlateComp();
+        const int n = static_cast<int>(comp->GetResCount());
+        // A field varies when it spans more than numerical noise.
+        double largest = 0.0;
+        for (int c = 0; c < n; ++c)
+            largest = std::max({largest, std::fabs(comp->GetMaxVals()[c]), std::fabs(comp->GetMinVals()[c])});
+        for (const bool plan : {true, false}) {
+            if (plan != !view->m_b3D)
+                Command(frame, ID_RES_TWO_DIMENSIONAL);
+            ASSERT_EQ(view->m_b3D, !plan);
+            EXPECT_EQ((view->m_iViewState & CBrantelResView::kPlanBit) != 0, plan);
+            // In 3D the colours are compared without the light's shading.
+            if (!plan && (view->m_iViewState & CBrantelResView::kLightBit))
+                Command(frame, kLightCommand);
+            for (int c = 0; c < static_cast<int>(names.size()); ++c) {
+                const std::string& name = names[static_cast<std::size_t>(c)];
+                // Reactions are drawn as arrows at the supports.
+                if (name == "Rz" || name == "R_x" || name == "R_y")
+                    continue;
+                SCOPED_TRACE(std::string(sample) + " " + name + (plan ? " plan" : " 3D"));
+                Choose(frame, ID_RESULT_COMPONENT, c);
+                Command(frame, ID_RES_SCALE_NORMALIZE);
+                // Distorted shapes move off the undeformed plate; their value
+                // scale magnifies the displacements.
+                const bool distorted = name == "Distorted model" || name.rfind("Inpl. + Buckl.", 0) == 0;
+                // The plan plot is flat whatever the value scale.
+                if (plan && !distorted) {
+                    ModalScript script;
+                    const std::string huge = std::to_string(1000.0 * comp->GetFactor());
+                    script.Dialog(KorDlgDblVal::IDD_PLAIN, [&](DialogDriver& d, CDialog&) {
+                        EXPECT_EQ(d.Caption(), "Stress scale");
+                        d.Type(KorDlgDblVal::IDC_VALUE, huge.c_str());
+                        d.PressOK();
+                    });
+                    Command(frame, ID_RES_SCALE_SET);
+                    script.Verify();
+                }
+                Redrawn(*view);
+                const std::string file = std::string("brantel-") + sample + "-" + std::to_string(c) +
+                                         (plan ? "-plan.png" : "-3d.png");
+                const QImage image = Grab(*view, file.c_str());
+                double max = 0.0, min = 0.0;
+                comp->GetMaxMinResult(max, min, nullptr);
+                const double m = std::max(std::fabs(max), std::fabs(min));
+                const bool varies = std::fabs(max - min) > 0.05 * m && m > 1e-9 * largest;
+                if (plan && distorted) {
+                    EXPECT_GT(LegendPixels(image), PlateArea(*view) / 3) << "a flat distorted shape";
+                } else if (plan) {
+                    const Samples grid = PlanGrid(*view, image);
+                    EXPECT_GE(grid.legend, grid.taken * 90 / 100) << grid.Describe();
+                    EXPECT_GT(grid.taken, 100) << grid.Describe();
+                    if (varies && c < n) {
+                        EXPECT_GE(grid.bands.size(), 2u) << grid.Describe();
+                    }
+                }
+                // The colour of the value at element centres (numerical noise
+                // around 0 has no colour of its own): several bands where the
+                // field varies, the one of the value where it is uniform.
+                if (c < n && m > 1e-9 * largest) {
+                    ASSERT_EQ(comp->GetActVal(), c);
+                    const Samples centres = ElementCentres(*view, image, c);
+                    EXPECT_GT(centres.taken, 10) << centres.Describe();
+                    EXPECT_GE(centres.matching, centres.taken * (plan ? 95 : 80) / 100) << centres.Describe();
+                    if (varies) {
+                        EXPECT_GE(centres.bands.size(), 3u) << centres.Describe();
+                    } else {
+                        EXPECT_EQ(centres.bands.size(), 1u) << centres.Describe();
+                    }
+                }
+            }
+        }
+    }
+};
+
+TEST_F(ResultPlotsOnQt, EveryComponentOfThePlateInPlanAnd3D)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    ExpectEveryComponentPlotted(*frame, "plate", false);
+}
+
+TEST_F(ResultPlotsOnQt, EveryComponentOfTheMembraneInPlanAnd3D)
+{
+    CMainFrame* frame = Open("membrane.mem");
+    ASSERT_NE(frame, nullptr);
+    ExpectEveryComponentPlotted(*frame, "membrane", false);
+}
+
+TEST_F(ResultPlotsOnQt, EveryComponentOfTheShellInPlanAnd3D)
+{
+    CMainFrame* frame = Open("buckling.shl");
+    ASSERT_NE(frame, nullptr);
+    ExpectEveryComponentPlotted(*frame, "buckling", true);
 }
 
 } // namespace
