@@ -8,6 +8,7 @@
 // deletes the component first, then the materials of (a copy of) its list.
 #pragma once
 
+#include <string>
 #include <unordered_set>
 
 #include "app/analysis/resultmeasures.h"
@@ -84,6 +85,16 @@ public:
     virtual int GetResultQuantity();
     virtual void DrawResultVectors(CSNode* node, int labelMode, int elementIndex,
                                    unsigned int number, bool planar);
+    // The value of the active result at a node as its result marker shows
+    // it: the value (internal unit), the arrow's direction and kind, and
+    // the label of labelMode (0 the value in the display unit, 1 the
+    // number). False when the node has no element result there.
+    struct ResultProbe {
+        double value = 0.0, angle = 0.0;
+        bool arrow = false, localShear = false, membrane = false;
+        std::string label;
+    };
+    bool ProbeResult(CSNode* node, int elementIndex, int labelMode, unsigned int number, ResultProbe& probe);
     virtual void DrawNodeNumbers(bool mesh);
     using CSectComp::DrawNodeNumbers;
     virtual void DrawDistorted(int flags, double scale);

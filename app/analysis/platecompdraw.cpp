@@ -630,26 +630,19 @@ void CPlateComp::UpdateRegionNesting(CSectArea* region)
 
 // ------------------------------------------------------------ result probe
 
-void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex, unsigned int number, bool planar)
+bool CPlateComp::ProbeResult(CSNode* node, int elementIndex, int labelMode, unsigned int number, ResultProbe& probe)
 {
-    glDisable(GL_LIGHTING);
-    if (planar)
-        glDisable(GL_DEPTH_TEST);
-    struct DepthOnExit {
-        ~DepthOnExit() { glEnable(GL_DEPTH_TEST); }
-    } depthOnExit;
-
     if (!node || !SetNodeValueCount())
-        return;
+        return false;
     CObList* graphs = node->GetGraphList();
     if (!graphs || elementIndex < 0 || elementIndex >= graphs->GetCount())
-        return;
+        return false;
     auto* element = dynamic_cast<CElement*>(graphs->GetAt(graphs->FindIndex(elementIndex)));
     if (!element)
-        return;
+        return false;
     const int j = element->FindIndex(node);
     if (j < 0)
-        return;
+        return false;
     double s[6];
     for (int k = 0; k < 6; ++k)
         s[k] = element->GetStressFromIndex(k, j);
@@ -706,11 +699,12 @@ void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex
             }
         }
     } else {
-        return;
+        return false;
     }
 
     // Label text.
-    std::string label;
+    probe = {v, phi, arrow, localShear, membrane, {}};
+    std::string& label = probe.label;
     if (labelMode == 1) {
         label = AfxFormat(" %u", number);
     } else if (labelMode == 0) {
@@ -721,6 +715,24 @@ void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex
         const double shown = v * ResultDisplayFactor(unitKind, q, nullptr);
         label = std::string(" ") + static_cast<LPCTSTR>(FormatUnitValue(format, digits, shown));
     }
+    return true;
+}
+
+void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex, unsigned int number, bool planar)
+{
+    glDisable(GL_LIGHTING);
+    if (planar)
+        glDisable(GL_DEPTH_TEST);
+    struct DepthOnExit {
+        ~DepthOnExit() { glEnable(GL_DEPTH_TEST); }
+    } depthOnExit;
+
+    ResultProbe probe;
+    if (!ProbeResult(node, elementIndex, labelMode, number, probe))
+        return;
+    const double v = probe.value, phi = probe.angle;
+    const bool arrow = probe.arrow, localShear = probe.localShear, membrane = probe.membrane;
+    const std::string& label = probe.label;
 
     // Leader line, pick name and node mark, arrow. The label is drawn at
     // the node's raster position (its bitmaps start to the right of the

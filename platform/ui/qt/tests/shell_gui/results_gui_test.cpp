@@ -24,6 +24,8 @@
 #include "app/analysis/analysis.h"
 #include "femodel/element.h"
 #include "glstyle/drawing_settings.h"
+#include "glview/oglrenderer.h"
+#include "platform/dimvor/units.h"
 #include "platform/ui/qt/qtglhost.h"
 #include "platform/ui/qt/qtglservices.h"
 #include "platform/ui/qt/tests/shell_gui/shell_on_qt.h"
@@ -594,6 +596,151 @@ TEST_F(ResultPlotsOnQt, EveryComponentOfTheShellInPlanAnd3D)
     CMainFrame* frame = Open("buckling.shl");
     ASSERT_NE(frame, nullptr);
     ExpectEveryComponentPlotted(*frame, "buckling", true);
+}
+
+// A left click of the pointer at a pixel of the view: the move that finds
+// the result point under it, then the press and release.
+void ClickAt(QOpenGLWidget& gl, QPoint pixel)
+{
+    const QPointF at(pixel);
+    QMouseEvent move(QEvent::MouseMove, at, gl.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&gl, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, at, gl.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&gl, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, gl.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&gl, &release);
+    QCoreApplication::processEvents();
+}
+
+// The square plate under a uniform load (nu = 0.3): Mx at the centre is
+// 0.0479 q a^2 per unit width, read as kNm/m in the legend and the extremes
+// dialog; the probe at the centre node labels w = 0.2111 mm beside its
+// marker; contour bands and a reopened results view keep the plan state.
+TEST_F(ResultPlotsOnQt, PlateMomentsAndTheProbeReadInEngineeringUnits)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    CBrantelResView* view = Calculated(*frame, false);
+    ASSERT_NE(view, nullptr);
+    Command(*frame, ID_RES_TWO_DIMENSIONAL);
+    ASSERT_FALSE(view->m_b3D);
+    const std::vector<std::string> names = Items(*frame, ID_RESULT_COMPONENT);
+    const auto index = [&](const char* name) {
+        return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+    };
+    ASSERT_LT(index("Mx"), static_cast<int>(names.size()));
+    ASSERT_LT(index("w"), static_cast<int>(names.size()));
+
+    Choose(*frame, ID_RESULT_COMPONENT, index("Mx"));
+    Redrawn(*view);
+    Grab(*view, "brantel-plate-mx-legend.png");
+    const CBrantelResView::Legend legend = view->GetLegend();
+    EXPECT_EQ(legend.unit, "kNm/m");
+    const std::vector<ScaleLabel> labels = StressScaleLabels(legend.max, legend.unit, legend.format, legend.digits);
+    ASSERT_EQ(labels.size(), 9u);
+    EXPECT_NEAR(std::atof(labels.back().text), 0.0479, 0.01 * 0.0479) << labels.back().text;
+
+    std::vector<std::string> units, maxima, minima;
+    ModalScript script;
+    script.Dialog(RUNTIME_CLASS(VokDlgMaxMinVals), [&](DialogDriver& d, CDialog& dlg) {
+        auto& table = static_cast<VokDlgMaxMinVals&>(dlg);
+        for (int i = 0; i < table.m_pColumn1->GetSize(); ++i) {
+            units.push_back(static_cast<LPCTSTR>(table.m_pColumn4->GetAt(i)));
+            maxima.push_back(static_cast<LPCTSTR>(table.m_pColumn2->GetAt(i)));
+            minima.push_back(static_cast<LPCTSTR>(table.m_pColumn3->GetAt(i)));
+        }
+        d.PressOK();
+    });
+    Command(*frame, ID_MAX_MIN_RESULTS);
+    script.Verify();
+    ASSERT_EQ(units.size(), names.size());
+    const auto mx = static_cast<std::size_t>(index("Mx"));
+    EXPECT_EQ(units[mx], "kNm/m");
+    EXPECT_NEAR(std::atof(maxima[mx].c_str()), 0.0479, 0.01 * 0.0479) << maxima[mx];
+    for (const char* moment : {"My", "Mxy", "M_1", "M_2"})
+        EXPECT_EQ(units[static_cast<std::size_t>(index(moment))], "kNm/m") << moment;
+    EXPECT_EQ(units[static_cast<std::size_t>(index("Vx"))], "N/mm");
+    EXPECT_EQ(units[static_cast<std::size_t>(index("w"))], "mm");
+    for (const std::vector<std::string>* column : {&maxima, &minima})
+        for (const std::string& cell : *column)
+            EXPECT_FALSE(cell[0] == '-' && std::atof(cell.c_str()) == 0.0) << cell;
+
+    // The probe: a click on the centre node with the pointer.
+    Choose(*frame, ID_RESULT_COMPONENT, index("w"));
+    Command(*frame, ID_KOR_TOOL_POINTER);
+    EXPECT_EQ(Kor3DView::m_iDrawSelNum, 0) << "the value is the default label";
+    CPlateComp* comp = view->GetPlateComp();
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+    comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    // The mesh node nearest the plate's centre.
+    CSNode* middle = nullptr;
+    const auto away = [&](const CSNode* node) {
+        return std::hypot(node->x - (xmax + xmin) / 2, node->y - (ymax + ymin) / 2);
+    };
+    comp->ForEachMeshElement([&](CElement* element) {
+        for (int k = 0; k < element->GetCount(); ++k)
+            if (CSNode* node = element->GetNode(k); !middle || away(node) < away(middle))
+                middle = node;
+    });
+    ASSERT_NE(middle, nullptr);
+    EXPECT_LT(away(middle), 0.03 * (xmax - xmin));
+    const QPoint centre = PixelOf(*view, middle->x, middle->y);
+    ClickAt(*GLWidget(*view), centre);
+    ASSERT_EQ(view->m_Picks.Count(), 1);
+    CSNode* node = view->m_Picks.Node(0);
+    EXPECT_EQ(node, middle);
+    CPlateComp::ResultProbe probe;
+    ASSERT_TRUE(comp->ProbeResult(node, view->m_Picks.Index(0), Kor3DView::m_iDrawSelNum, 1, probe));
+    const int* row = iConv[iStandard][comp->GetResultQuantity()];
+    EXPECT_EQ(probe.label, " " + std::string(FormatUnitValue(row[1], row[2], 0.2111))) << probe.label;
+    Redrawn(*view);
+    const QImage picked = Grab(*view, "brantel-plate-probe.png");
+    // The label stands right of the marker in the text colour, several
+    // characters wide.
+    const QColor text = QColor::fromRgbF(glcTextClr[0], glcTextClr[1], glcTextClr[2]);
+    int left = picked.width(), right = -1;
+    for (int y = centre.y() - 25; y <= centre.y() + 10; ++y)
+        for (int x = centre.x(); x < centre.x() + 120; ++x)
+            if (picked.rect().contains(x, y) && std::abs(qRed(picked.pixel(x, y)) - text.red()) < 40 &&
+                std::abs(qGreen(picked.pixel(x, y)) - text.green()) < 40 &&
+                std::abs(qBlue(picked.pixel(x, y)) - text.blue()) < 40) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_GT(right - left, 25) << "label pixels from " << left << " to " << right;
+
+    // Contour bands in the plan state: exactly uiFringeNum bands from the
+    // edge (w = 0) to the centre (the largest w), the plan state kept.
+    view->m_Picks.Remove(nullptr);
+    Command(*frame, ID_RES_CONTOUR);
+    Redrawn(*view);
+    EXPECT_NE(view->m_iViewState & CBrantelResView::kPlanBit, 0);
+    const QImage bands = Grab(*view, "brantel-plate-w-contour-plan.png");
+    int runs = 0;
+    bool inside = false;
+    const QPoint edge = PixelOf(*view, xmin + 0.002 * (xmax - xmin), (ymax + ymin) / 2);
+    for (int x = edge.x(); x <= centre.x(); ++x) {
+        const bool coloured = LegendRow(bands.pixel(x, centre.y())) >= 0;
+        runs += coloured && !inside ? 1 : 0;
+        inside = coloured;
+    }
+    EXPECT_EQ(runs, static_cast<int>(uiFringeNum));
+    Command(*frame, ID_RES_CONTOUR);
+
+    // Back to modelling and to results: the view opens in its 2D state and
+    // is in the plan state.
+    Choose(*frame, ID_VIEW_MODE, 0);
+    Choose(*frame, ID_VIEW_MODE, 1);
+    view = ResultsView(*frame);
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->m_b3D);
+    EXPECT_NE(view->m_iViewState & CBrantelResView::kPlanBit, 0);
+    Redrawn(*view);
+    const QImage reopened = Grab(*view, "brantel-plate-reopened-plan.png");
+    const Samples grid = PlanGrid(*view, reopened);
+    EXPECT_GE(grid.legend, grid.taken * 90 / 100) << grid.Describe();
 }
 
 } // namespace
