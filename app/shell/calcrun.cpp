@@ -5,6 +5,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/brantelresview.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/shellids.h"
 #include "dialogs/pavesta.h"
@@ -146,9 +147,15 @@ bool CBrantelDoc::RunCalculation(
             window->WriteLogEntry(&log);
             window->WriteErrorEntry(&errors);
         }
-        // The scale of the result drawing is set by the first switch to the
-        // results view when it is still unset.
         m_bMeshValid = ok && !stopped;
+        // A still unset scale of the result drawing (-1.0) is set by the
+        // document's first results view, whichever view started the run.
+        if (comp->GetFactor() == -1.0)
+            for (CView* view : GetViews())
+                if (auto* results = dynamic_cast<CBrantelResView*>(view)) {
+                    results->NormalizeScale();
+                    break;
+                }
         if (componentOk)
             *componentOk = m_bMeshValid;
     }
