@@ -743,4 +743,63 @@ TEST_F(ResultPlotsOnQt, PlateMomentsAndTheProbeReadInEngineeringUnits)
     EXPECT_GE(grid.legend, grid.taken * 90 / 100) << grid.Describe();
 }
 
+// A results view opened before the first run: the run started from it
+// sets the unset value scale (-1.0), so the plot stands the right way up.
+TEST_F(ResultPlotsOnQt, ARunFromAnOpenResultsViewScalesItsPlot)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    Command(*frame, ID_GENERATE_MESH);
+    Choose(*frame, ID_VIEW_MODE, 1);
+    CBrantelResView* view = ResultsView(*frame);
+    ASSERT_NE(view, nullptr);
+    CPlateComp* comp = view->GetPlateComp();
+    ASSERT_EQ(comp->GetFactor(), -1.0) << "no results, no scale yet";
+    Command(*frame, ID_CALCULATE);
+    ASSERT_GT(comp->GetMaxVals().GetSize(), 0);
+    EXPECT_GT(comp->GetFactor(), 0.0);
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0, max = 0.0, min = 0.0;
+    comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    comp->GetMaxMinResult(max, min, nullptr);
+    EXPECT_NEAR(comp->GetFactor() * std::max(std::fabs(max), std::fabs(min)), (xmax - xmin) / 3, 1e-6 * (xmax - xmin));
+    Redrawn(*view);
+    Grab(*view, "brantel-plate-run-from-results.png");
+}
+
+// The shell document draws the condition set it names: the plate set by
+// default, the membrane set after "Membrane BC's", and back.
+TEST_F(ResultPlotsOnQt, TheShellDrawsTheConditionSetItNames)
+{
+    CMainFrame* frame = Open("buckling.shl");
+    ASSERT_NE(frame, nullptr);
+    CChildFrame* child = Child(*frame);
+    ASSERT_NE(child, nullptr);
+    auto* doc = dynamic_cast<CDocShell*>(child->GetActiveDocument());
+    ASSERT_NE(doc, nullptr);
+    CView* view = child->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(GLWidget(*view), nullptr);
+    EXPECT_EQ(doc->GetBCSet(), 1);
+    const auto shown = [&](const char* file) {
+        view->Invalidate(TRUE);
+        view->UpdateWindow();
+        QCoreApplication::processEvents();
+        return Grab(*view, file);
+    };
+    const QImage plate = shown("brantel-shell-plate-bcs.png");
+    Command(*frame, ID_MEMBRANE_BCS);
+    EXPECT_EQ(doc->GetBCSet(), 0);
+    const QImage membrane = shown("brantel-shell-membrane-bcs.png");
+    Command(*frame, ID_PLATE_BCS);
+    EXPECT_EQ(doc->GetBCSet(), 1);
+    const QImage again = shown("brantel-shell-plate-bcs-again.png");
+    ASSERT_EQ(plate.size(), membrane.size());
+    int differing = 0;
+    for (int y = 0; y < plate.height(); ++y)
+        for (int x = 0; x < plate.width(); ++x)
+            differing += plate.pixel(x, y) != membrane.pixel(x, y) ? 1 : 0;
+    EXPECT_GT(differing, 50) << "the support symbols of the two sets";
+    EXPECT_EQ(plate, again);
+}
+
 } // namespace
