@@ -440,10 +440,16 @@ void CPlateComp::DrawMesh(bool filled, bool flag)
 {
     glLineWidth(static_cast<GLfloat>(THIN_EDGE));
     glPolygonMode(GL_FRONT_AND_BACK, filled ? GL_FILL : GL_LINE);
+    // A filled mesh lies behind the element edges drawn over it.
+    const bool offset = filled && bOffsetPolygon;
+    if (offset)
+        EnableOffset(glfOffsetFact, glfOffsetUnit);
     glBegin(IsTriangleKind(m_iMeshKind) ? GL_TRIANGLES : GL_QUADS);
     glNormal3d(0.0, 0.0, 1.0);
     ForEachMeshRegion([&](CSectMeshArea* r) { r->GLDrawMesh(flag); });
     glEnd();
+    if (offset)
+        glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
 // The region point operations open their own points primitive.

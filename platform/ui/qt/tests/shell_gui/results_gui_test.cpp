@@ -802,4 +802,76 @@ TEST_F(ResultPlotsOnQt, TheShellDrawsTheConditionSetItNames)
     EXPECT_EQ(plate, again);
 }
 
+// The mesh as the user asks for it: element edges in the modelling view
+// with "Show element mesh" and in the mesh mode, over the filled plate;
+// the loads as arrows of bounded length.
+TEST_F(ResultPlotsOnQt, MeshEdgesAndLoadArrows)
+{
+    for (const char* sample : {"plate.plb", "buckling.shl"}) {
+        SCOPED_TRACE(sample);
+        CMainFrame* frame = Open(sample);
+        ASSERT_NE(frame, nullptr);
+        Command(*frame, ID_GENERATE_MESH);
+        CChildFrame* child = Child(*frame);
+        ASSERT_NE(child, nullptr);
+        auto* model = dynamic_cast<CBrantelModView*>(child->GetActiveView());
+        ASSERT_NE(model, nullptr);
+        if (!(model->m_iViewState & CBrantelView::kShowMeshBit))
+            Command(*frame, ID_SHOW_ELEMENT_MESH);
+        const auto shown = [&](CView& view, const std::string& file) {
+            view.Invalidate(TRUE);
+            view.UpdateWindow();
+            QCoreApplication::processEvents();
+            return Grab(view, file.c_str());
+        };
+        const std::string name = std::string(sample).substr(0, std::string(sample).find('.'));
+        auto* doc = dynamic_cast<CBrantelDoc*>(model->GetDocument());
+        ASSERT_NE(doc, nullptr);
+        double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+        doc->GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        const auto dark = [](QRgb p) { return qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60; };
+        const auto red = [](QRgb p) { return qRed(p) > 150 && qGreen(p) < 100 && qBlue(p) < 100; };
+        // The share of the plate's inner pixels that pass a test.
+        const auto share = [&](const QImage& image, COGL2DView& view, auto test) {
+            const QPoint a = PixelOf(view, xmin + 0.1 * (xmax - xmin), ymax - 0.1 * (ymax - ymin));
+            const QPoint b = PixelOf(view, xmax - 0.1 * (xmax - xmin), ymin + 0.1 * (ymax - ymin));
+            int hits = 0, all = 0;
+            for (int y = a.y(); y <= b.y(); ++y)
+                for (int x = a.x(); x <= b.x(); ++x, ++all)
+                    hits += test(image.pixel(x, y)) ? 1 : 0;
+            return all > 0 ? double(hits) / all : 0.0;
+        };
+        // Element edges are dark lines over the grey plate: well above the
+        // share that node dots alone would darken.
+        const QImage modelled = shown(*model, "brantel-" + name + "-model-mesh.png");
+        EXPECT_GT(share(modelled, *model, dark), 0.08);
+        Choose(*frame, ID_VIEW_MODE, 2);
+        auto* mesh = dynamic_cast<CBrantelView*>(child->GetActiveView());
+        ASSERT_NE(mesh, nullptr);
+        const QImage meshed = shown(*mesh, "brantel-" + name + "-mesh-mode.png");
+        EXPECT_GT(share(meshed, *mesh, dark), 0.08);
+        if (name == "buckling") {
+            // The edge load on the right edge: arrows no longer than a third
+            // of the plate's diagonal, with heads at the edge.
+            const QPoint edge = PixelOf(*mesh, xmax, (ymax + ymin) / 2);
+            const QPoint reach = PixelOf(*mesh, xmax - std::hypot(xmax - xmin, ymax - ymin) / 3, ymin);
+            const QPoint top = PixelOf(*mesh, xmax, ymax), bottom = PixelOf(*mesh, xmax, ymin);
+            // Rows near the edge that show red: the arrows' shafts alone are
+            // a few rows, their heads a good part of it.
+            int heads = 0, beyond = 0, rows = 0;
+            for (int y = top.y() + 3; y < bottom.y() - 3; ++y, ++rows) {
+                bool head = false;
+                for (int x = edge.x() - 12; x < edge.x() - 3; ++x)
+                    head = head || red(meshed.pixel(x, y));
+                heads += head ? 1 : 0;
+                for (int x = PixelOf(*mesh, xmin, ymin).x() + 3; x < reach.x() - 3; ++x)
+                    beyond += red(meshed.pixel(x, y)) ? 1 : 0;
+            }
+            EXPECT_GT(heads, rows / 3) << "arrow heads at the loaded edge";
+            EXPECT_EQ(beyond, 0) << "arrows longer than the load scale allows";
+        }
+        EndApp(m_app);
+    }
+}
+
 } // namespace
