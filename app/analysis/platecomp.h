@@ -103,6 +103,9 @@ public:
     virtual double RefineMesh(int unused, CStringArray* log);
     virtual void DrawExtruded(bool filled);
     virtual void GetMaxMinResult(double& max, double& min, CString* unit);
+    // True when an element of the mesh holds results of a calculation (the
+    // stored documents keep no mesh, so a reopened one has none).
+    bool HasElementResults();
     // The factor from a result of unit kind `kind` (GetResultUnit) to the
     // display unit of quantity `quantity` in the current system; its label
     // is appended to unit when given.

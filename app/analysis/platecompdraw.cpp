@@ -298,6 +298,13 @@ void CPlateComp::DrawResultArrows(int flags)
     ForEachMeshRegion([&](CSectMeshArea* r) { r->DrawResArrows(factor, -1, -1, c, range, lines); });
 }
 
+bool CPlateComp::HasElementResults()
+{
+    bool any = false;
+    ForEachMeshElement([&](CElement* element) { any = any || element->HasResults(); });
+    return any;
+}
+
 double CPlateComp::ResultDisplayFactor(int kind, int quantity, CString* unit)
 {
     const int s = iStandard == 1 ? 1 : 0;

@@ -41,6 +41,8 @@ ON_WM_RBUTTONDBLCLK()
 ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
+const char* const kNoResultsText = "No results: calculate the model to see them";
+
 namespace
 {
 
@@ -351,6 +353,8 @@ void CBrantelResView::OnSetFocus(CWnd* pOldWnd)
     frame->GetStatusBarWnd().SetPaneText(1, doc->GetElementTypeName());
     StatusBarCoordText("", 11);
     StatusBarCoordText("", 12);
+    if (comp && !comp->HasElementResults())
+        frame->GetStatusBarWnd().SetPaneText(0, kNoResultsText);
 }
 
 // ---- Results file ------------------------------------------------------------------
@@ -439,9 +443,10 @@ void CBrantelResView::ModelOutline()
     if (m_bExtrude)
         comp->DrawExtruded(m_bSolid);
     // The undeformed plate is filled only as the face of the extruded
-    // volume: a filled plane at z = 0 would hide the negative half of a
-    // plot.
-    comp->DrawModelGL(m_b3D && m_bSolid && m_bExtrude, 1.0f, false);
+    // volume, or as the grey plate of a document without results: a filled
+    // plane at z = 0 would hide the negative half of a plot.
+    const bool results = comp->HasElementResults();
+    comp->DrawModelGL(m_bSolid && (!results || (m_b3D && m_bExtrude)), 1.0f, false);
     glDisable(GL_LIGHTING);
     if ((m_iViewState & kMeshBit) && (!m_bExtrude || !m_bSolid))
         comp->DrawMesh(!m_bSolid, false);
@@ -557,8 +562,9 @@ CBrantelResView::Legend CBrantelResView::GetLegend() const
 {
     Legend legend;
     CPlateComp* comp = GetPlateComp();
-    if (!comp)
+    if (!comp || !comp->HasElementResults())
         return legend;
+    legend.shown = true;
     double max = 0.0, min = 0.0;
     comp->GetMaxMinResult(max, min, &legend.unit);
     COGLPrintDoc::ReplaceSqrAndCube(legend.unit);
@@ -586,7 +592,8 @@ void CBrantelResView::DrawStressScale()
             COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
         else
             glDisable(GL_BLEND);
-        COGLRenderer::DrawStressScale(legend.max, legend.unit, legend.format, legend.digits);
+        if (legend.shown)
+            COGLRenderer::DrawStressScale(legend.max, legend.unit, legend.format, legend.digits);
         glEndList();
         m_pListValid[2] = true;
     }

@@ -21,6 +21,10 @@ constexpr UINT ID_RES_EXTRUDE = 32845;
 constexpr UINT ID_RES_PRINT_TO_FILE = 34065;
 constexpr UINT ID_RES_TWO_DIMENSIONAL = 50029;
 
+// What the results view and the extremes command say about a document
+// without results.
+extern const char* const kNoResultsText;
+
 class CBrantelResView : public Kor3DView
 {
     DECLARE_DYNCREATE(CBrantelResView)
@@ -51,6 +55,7 @@ public:
     // What the legend shows: the bar spans -max .. max in the display
     // unit, its labels in the result quantity's format and digits.
     struct Legend {
+        bool shown = false; // only for results of a calculation
         double max = 0.0;
         CString unit;
         int format = 2;

@@ -210,6 +210,10 @@ void CBrantelDoc::OnMaxMinResults()
     CStringArray* names = comp ? ResultNamesForElementType(comp->GetElementType()) : nullptr;
     if (!names)
         return;
+    if (!comp->HasElementResults()) {
+        AfxMessageBox(kNoResultsText, MB_OK);
+        return;
+    }
     CStringArray units;
     CStringArray maxima;
     CStringArray minima;

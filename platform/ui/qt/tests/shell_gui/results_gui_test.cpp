@@ -874,4 +874,87 @@ TEST_F(ResultPlotsOnQt, MeshEdgesAndLoadArrows)
     }
 }
 
+// Results belong to their document: two documents with different results
+// each show their own legend, combo and extremes when active, also after
+// the other one is closed; a saved, closed and reopened document (the file
+// keeps no mesh) shows the grey plate without a legend and says so.
+TEST_F(ResultPlotsOnQt, ResultsBelongToTheirDocument)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(Calculated(*frame, false), nullptr);
+    CChildFrame* plate = Child(*frame);
+    ASSERT_NE(m_app->OpenDocumentFile(Example("membrane.mem").c_str()), nullptr);
+    QCoreApplication::processEvents();
+    ASSERT_NE(Calculated(*frame, false), nullptr);
+    CChildFrame* membrane = Child(*frame);
+    ASSERT_NE(plate, membrane);
+
+    // The active document's first result, as legend, combo and extremes.
+    const auto expectShown = [&](const char* first, const char* unit) {
+        SCOPED_TRACE(first);
+        CBrantelResView* view = ResultsView(*frame);
+        ASSERT_NE(view, nullptr);
+        Choose(*frame, ID_RESULT_COMPONENT, 0);
+        const std::vector<std::string> names = Items(*frame, ID_RESULT_COMPONENT);
+        ASSERT_FALSE(names.empty());
+        EXPECT_EQ(names[0], first);
+        const CBrantelResView::Legend legend = view->GetLegend();
+        EXPECT_TRUE(legend.shown);
+        EXPECT_EQ(legend.unit, unit);
+        std::string shownUnit;
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(VokDlgMaxMinVals), [&](DialogDriver& d, CDialog& dlg) {
+            auto& table = static_cast<VokDlgMaxMinVals&>(dlg);
+            EXPECT_EQ(std::string(table.m_pColumn1->GetAt(0)), first);
+            shownUnit = static_cast<LPCTSTR>(table.m_pColumn4->GetAt(0));
+            d.PressOK();
+        });
+        Command(*frame, ID_MAX_MIN_RESULTS);
+        script.Verify();
+        EXPECT_EQ(shownUnit, unit);
+    };
+    expectShown("Sigma x", "N/mm\xB2");
+    frame->MDIActivate(plate);
+    QCoreApplication::processEvents();
+    expectShown("Mx", "kNm/m");
+    frame->MDIActivate(membrane);
+    QCoreApplication::processEvents();
+    expectShown("Sigma x", "N/mm\xB2");
+    // Closing the membrane leaves the plate's results.
+    membrane->GetActiveDocument()->SetModifiedFlag(FALSE);
+    Command(*frame, ID_FILE_CLOSE);
+    ASSERT_EQ(Child(*frame), plate);
+    expectShown("Mx", "kNm/m");
+
+    // Saved, closed and reopened: no results in the file.
+    const std::string path = m_folder + "/plate-saved.plb";
+    CDocument* doc = plate->GetActiveDocument();
+    ASSERT_TRUE(doc->DoSave(path.c_str()));
+    Command(*frame, ID_FILE_CLOSE);
+    ASSERT_EQ(Child(*frame), nullptr);
+    ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
+    QCoreApplication::processEvents();
+    Choose(*frame, ID_VIEW_MODE, 1);
+    CBrantelResView* view = ResultsView(*frame);
+    ASSERT_NE(view, nullptr);
+    view->SetFocus();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->GetLegend().shown);
+    EXPECT_EQ(std::string(frame->GetStatusBarWnd().GetPaneText(0)), kNoResultsText);
+    Redrawn(*view);
+    const QImage image = Grab(*view, "brantel-plate-reopened-no-results.png");
+    // No legend strip: its part of the view is background.
+    const QRgb background = image.pixel(image.width() - 1, 0);
+    int strip = 0;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width() / 20; x += 2)
+            strip += image.pixel(x, y) != background ? 1 : 0;
+    EXPECT_EQ(strip, 0);
+    ModalScript script;
+    script.MessageBox(kNoResultsText);
+    Command(*frame, ID_MAX_MIN_RESULTS);
+    script.Verify();
+}
+
 } // namespace
