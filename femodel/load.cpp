@@ -373,10 +373,10 @@ void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple)
         }
         glVertex3d(x2, y2, z2);
         glEnd();
-        // Arrow heads at both ends point from the outline to the edge.
-        const double size = 0.2 * std::min(std::fabs(std::max(std::fabs(start), std::fabs(end))),
-                                           0.25 * len / (scale != 0.0 ? std::fabs(scale) : 1.0)) *
-                            std::fabs(scale);
+        // Arrow heads at both ends point from the outline to the edge: a
+        // fifth of the arrow, at most half the edge, so that the short edges
+        // of a mesh still show them.
+        const double size = std::min(0.2 * std::max(std::fabs(start), std::fabs(end)) * std::fabs(scale), 0.5 * len);
         for (int e = 0; e < 2; ++e) {
             const double v = e == 0 ? start : end;
             if (v == 0.0 || size == 0.0)

@@ -17,7 +17,9 @@
 
 IMPLEMENT_DYNAMIC(Kor3DView, COGL3DView)
 
-int Kor3DView::m_iDrawSelNum = 1;
+// 0: a picked result point is labelled with its value until the user's
+// settings say otherwise.
+int Kor3DView::m_iDrawSelNum = 0;
 
 namespace
 {

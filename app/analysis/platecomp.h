@@ -8,6 +8,7 @@
 // deletes the component first, then the materials of (a copy of) its list.
 #pragma once
 
+#include <string>
 #include <unordered_set>
 
 #include "app/analysis/resultmeasures.h"
@@ -84,6 +85,16 @@ public:
     virtual int GetResultQuantity();
     virtual void DrawResultVectors(CSNode* node, int labelMode, int elementIndex,
                                    unsigned int number, bool planar);
+    // The value of the active result at a node as its result marker shows
+    // it: the value (internal unit), the arrow's direction and kind, and
+    // the label of labelMode (0 the value in the display unit, 1 the
+    // number). False when the node has no element result there.
+    struct ResultProbe {
+        double value = 0.0, angle = 0.0;
+        bool arrow = false, localShear = false, membrane = false;
+        std::string label;
+    };
+    bool ProbeResult(CSNode* node, int elementIndex, int labelMode, unsigned int number, ResultProbe& probe);
     virtual void DrawNodeNumbers(bool mesh);
     using CSectComp::DrawNodeNumbers;
     virtual void DrawDistorted(int flags, double scale);
@@ -92,6 +103,13 @@ public:
     virtual double RefineMesh(int unused, CStringArray* log);
     virtual void DrawExtruded(bool filled);
     virtual void GetMaxMinResult(double& max, double& min, CString* unit);
+    // True when an element of the mesh holds results of a calculation (the
+    // stored documents keep no mesh, so a reopened one has none).
+    bool HasElementResults();
+    // The factor from a result of unit kind `kind` (GetResultUnit) to the
+    // display unit of quantity `quantity` in the current system; its label
+    // is appended to unit when given.
+    static double ResultDisplayFactor(int kind, int quantity, CString* unit);
     virtual void DrawResults(int flags);
     virtual void DrawMesh(bool filled, bool flag);
     // The mesh lines of DrawMesh, each element edge once (false, nothing

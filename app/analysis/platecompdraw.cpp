@@ -298,6 +298,20 @@ void CPlateComp::DrawResultArrows(int flags)
     ForEachMeshRegion([&](CSectMeshArea* r) { r->DrawResArrows(factor, -1, -1, c, range, lines); });
 }
 
+bool CPlateComp::HasElementResults()
+{
+    bool any = false;
+    ForEachMeshElement([&](CElement* element) { any = any || element->HasResults(); });
+    return any;
+}
+
+double CPlateComp::ResultDisplayFactor(int kind, int quantity, CString* unit)
+{
+    const int s = iStandard == 1 ? 1 : 0;
+    const int u = (quantity >= 0 && quantity < 30) ? iConv[s][quantity][0] : 0;
+    return PerLengthFactor(s, kind, u, iConv[s][0][0], unit);
+}
+
 void CPlateComp::GetMaxMinResult(double& max, double& min, CString* unit)
 {
     max = 0.0;
@@ -329,17 +343,7 @@ void CPlateComp::GetMaxMinResult(double& max, double& min, CString* unit)
     const int k = GetResultUnit(c);
     if (k == 0)
         return;
-    const int s = iStandard == 1 ? 1 : 0;
-    const int q = GetResultQuantity();
-    const int u = (q >= 0 && q < 30) ? iConv[s][q][0] : 0;
-    double f = MetricToX(s, std::abs(k), u);
-    *unit += UnitString(s, std::abs(k), u);
-    if (k < 0) {
-        const int u0 = iConv[s][0][0];
-        *unit += "/";
-        *unit += UnitString(s, kUnitLength, u0);
-        f /= MetricToX(s, kUnitLength, u0);
-    }
+    const double f = ResultDisplayFactor(k, GetResultQuantity(), unit);
     max *= f;
     min *= f;
 }
@@ -445,10 +449,16 @@ void CPlateComp::DrawMesh(bool filled, bool flag)
     glPolygonMode(GL_FRONT_AND_BACK, filled ? GL_FILL : GL_LINE);
     if (!filled && DrawMeshEdgesOnce(IsTriangleKind(m_iMeshKind) ? 3 : 4, flag))
         return;
+    // A filled mesh lies behind the element edges drawn over it.
+    const bool offset = filled && bOffsetPolygon;
+    if (offset)
+        EnableOffset(glfOffsetFact, glfOffsetUnit);
     glBegin(IsTriangleKind(m_iMeshKind) ? GL_TRIANGLES : GL_QUADS);
     glNormal3d(0.0, 0.0, 1.0);
     ForEachMeshRegion([&](CSectMeshArea* r) { r->GLDrawMesh(flag); });
     glEnd();
+    if (offset)
+        glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
 // Mesh lines with each element edge drawn once: an edge inside a mesh is
@@ -652,26 +662,19 @@ void CPlateComp::UpdateRegionNesting(CSectArea* region)
 
 // ------------------------------------------------------------ result probe
 
-void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex, unsigned int number, bool planar)
+bool CPlateComp::ProbeResult(CSNode* node, int elementIndex, int labelMode, unsigned int number, ResultProbe& probe)
 {
-    glDisable(GL_LIGHTING);
-    if (planar)
-        glDisable(GL_DEPTH_TEST);
-    struct DepthOnExit {
-        ~DepthOnExit() { glEnable(GL_DEPTH_TEST); }
-    } depthOnExit;
-
     if (!node || !SetNodeValueCount())
-        return;
+        return false;
     CObList* graphs = node->GetGraphList();
     if (!graphs || elementIndex < 0 || elementIndex >= graphs->GetCount())
-        return;
+        return false;
     auto* element = dynamic_cast<CElement*>(graphs->GetAt(graphs->FindIndex(elementIndex)));
     if (!element)
-        return;
+        return false;
     const int j = element->FindIndex(node);
     if (j < 0)
-        return;
+        return false;
     double s[6];
     for (int k = 0; k < 6; ++k)
         s[k] = element->GetStressFromIndex(k, j);
@@ -728,24 +731,40 @@ void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex
             }
         }
     } else {
-        return;
+        return false;
     }
 
     // Label text.
-    std::string label;
+    probe = {v, phi, arrow, localShear, membrane, {}};
+    std::string& label = probe.label;
     if (labelMode == 1) {
         label = AfxFormat(" %u", number);
     } else if (labelMode == 0) {
         const int sys = iStandard == 1 ? 1 : 0;
         const int q = (quantity >= 0 && quantity < 30) ? quantity : 0;
-        const int unit = iConv[sys][q][0];
         const int format = iConv[sys][q][1];
         const int digits = iConv[sys][q][2];
-        const double shown = unitKind != 0 ? v * MetricToX(sys, std::abs(unitKind), unit) : v;
-        label = format == 0 ? AfxFormat("%s%.*e", " ", digits, shown)
-              : format == 1 ? AfxFormat("%s%.*f", " ", digits, shown)
-                            : AfxFormat("%s%.*g", " ", digits, shown);
+        const double shown = v * ResultDisplayFactor(unitKind, q, nullptr);
+        label = std::string(" ") + static_cast<LPCTSTR>(FormatUnitValue(format, digits, shown));
     }
+    return true;
+}
+
+void CPlateComp::DrawResultVectors(CSNode* node, int labelMode, int elementIndex, unsigned int number, bool planar)
+{
+    glDisable(GL_LIGHTING);
+    if (planar)
+        glDisable(GL_DEPTH_TEST);
+    struct DepthOnExit {
+        ~DepthOnExit() { glEnable(GL_DEPTH_TEST); }
+    } depthOnExit;
+
+    ResultProbe probe;
+    if (!ProbeResult(node, elementIndex, labelMode, number, probe))
+        return;
+    const double v = probe.value, phi = probe.angle;
+    const bool arrow = probe.arrow, localShear = probe.localShear, membrane = probe.membrane;
+    const std::string& label = probe.label;
 
     // Leader line, pick name and node mark, arrow. The label is drawn at
     // the node's raster position (its bitmaps start to the right of the

@@ -464,8 +464,9 @@ void CPlateComp::PreSmooth()
 int CPlateComp::GetResultUnit(int component)
 {
     static const int membrane[11] = {13, 13, 13, 3, 3, 1, 1, 13, 13, 13, 3};
-    static const int plate[9] = {14, 14, 14, 3, 0, 0, 1, 14, 14};
-    static const int higher[11] = {14, 14, 14, -1, -1, 3, 0, 0, 1, 14, 14};
+    // Plate moments and shear forces are per unit width (negative kinds).
+    static const int plate[9] = {-14, -14, -14, 3, 0, 0, 1, -14, -14};
+    static const int higher[11] = {-14, -14, -14, -1, -1, 3, 0, 0, 1, -14, -14};
     if (component < 0)
         return 0;
     if (IsMembraneCode(m_iElemType))

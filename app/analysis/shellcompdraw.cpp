@@ -143,10 +143,19 @@ void CShellComp::DrawDistorted(int flags, double scale)
     }
     const int mode = (flags & 2) ? 2 : (flags & 16) ? 16 : 0;
     glDisable(GL_POLYGON_OFFSET_FILL);
+    // The plan view shows the in-plane shape flat: heights and thickness
+    // would leave its depth range.
+    const bool plan = (flags & 128) != 0;
+    if (plan) {
+        glPushMatrix();
+        glScaled(1.0, 1.0, 0.0);
+    }
     glBegin(GL_TRIANGLES);
     ForEachMeshRegion([&](CSectMeshArea* r) {
         if (auto* plate = dynamic_cast<CSectPlate*>(r))
             plate->DrawThicknessGL(param, mode);
     });
     glEnd();
+    if (plan)
+        glPopMatrix();
 }

@@ -20,8 +20,6 @@
 #include "platform/dimvor/units.h"
 #include "platform/weblar/easymesh.h"
 
-int CBrantelApp::m_iDrawSelNum = 0;
-
 const char* const CBrantelApp::kOpenFilter =
     "Brantel files (*.plb;*.pbc;*.mem;*.plc;*.shl)|*.plb;*.pbc;*.mem;*.plc;*.shl|"
     "Plate bending files (*.plb)|*.plb|Membrane  files (*.mem)|*.mem|"
@@ -165,7 +163,7 @@ void CBrantelApp::AppSpecificInit(CArchive& ar)
 {
     KorApp::AppSpecificInit(ar);
     int* const values[] = {reinterpret_cast<int*>(&COGL2DView::m_uiGridType), &CEasyMesh::m_nMaxNodes,
-                           &m_iDrawSelNum, &iProgresjon};
+                           &Kor3DView::m_iDrawSelNum, &iProgresjon};
     for (int* value : values) {
         if (ar.IsStoring()) {
             ar << static_cast<LONG>(*value);

@@ -48,10 +48,6 @@ public:
     // The templates in registration order (owned by the document manager).
     CMultiDocTemplate* m_pTemplates[kTemplates] = {};
 
-    // Stand-in for the results view's label mode (number or value of the
-    // picked points) until the 3D framework view exists.
-    static int m_iDrawSelNum;
-
 protected:
     void OnAppAbout();
     DECLARE_MESSAGE_MAP()

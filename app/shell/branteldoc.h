@@ -100,6 +100,9 @@ public:
     // applied back after OK.
     virtual CPropertySheet* CreateElementSheet();
     virtual void ApplyElementSettings(CPropertySheet* sheet);
+    // The condition chain that the model drawing shows: the plate and
+    // membrane documents have one (0).
+    virtual int GetBCSet() const { return 0; }
     // The condition pages of the node and edge sheets: each one's place in
     // the objects' condition chains, its element-type code and its tab
     // title (null: the page's own); and whether the edge sheet has the

@@ -25,6 +25,7 @@ ON_COMMAND(ID_RES_SCALE_DOWN, OnScaleDown)
 ON_COMMAND(ID_RES_SCALE_NORMALIZE, OnScaleNormalize)
 ON_COMMAND(ID_RES_SCALE_SET, OnScaleSet)
 ON_COMMAND(ID_RES_CONTOUR, OnContour)
+ON_COMMAND(ID_RES_TWO_DIMENSIONAL, OnTwoDimensional)
 ON_UPDATE_COMMAND_UI(ID_RES_CONTOUR, OnUpdateContour)
 ON_COMMAND(ID_RES_EXTRUDE, OnExtrude)
 ON_UPDATE_COMMAND_UI(ID_RES_EXTRUDE, OnUpdateExtrude)
@@ -40,14 +41,15 @@ ON_WM_RBUTTONDBLCLK()
 ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
+const char* const kNoResultsText = "No results: calculate the model to see them";
+
 namespace
 {
 
 // The number format (0 "%.*e", 1 "%.*f", other "%.*g") of a units row.
 std::string FormatRow(const int* row, double value)
 {
-    const char* layout = row[1] == 0 ? "%.*e" : row[1] == 1 ? "%.*f" : "%.*g";
-    return AfxFormat(layout, row[2], value);
+    return static_cast<LPCTSTR>(FormatUnitValue(row[1], row[2], value));
 }
 
 const int* UnitsRow(int quantity)
@@ -96,6 +98,8 @@ int CBrantelResView::SetViewParam(double* params, bool store)
     } else {
         m_bSolid = params[n] != 0.0;
         m_bExtrude = params[n + 1] != 0.0;
+        // A view that opens in its 2D state is in the plan state.
+        FollowTwoDimensionalState();
     }
     return n + 2;
 }
@@ -282,6 +286,24 @@ void CBrantelResView::OnContour()
     Invalidate(TRUE);
 }
 
+void CBrantelResView::FollowTwoDimensionalState()
+{
+    if (m_b3D)
+        m_iViewState &= ~kPlanBit;
+    else
+        m_iViewState |= kPlanBit;
+}
+
+void CBrantelResView::OnTwoDimensional()
+{
+    // The framework's 2D/3D switch; the plan bit goes with it.
+    OnPlot2D();
+    FollowTwoDimensionalState();
+    if ((m_iViewState & kPlanBit) && !m_bOrtho)
+        OnProjection();
+    InvalidateList();
+}
+
 void CBrantelResView::OnUpdateContour(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck((m_iViewState & kContourBit) ? 1 : 0);
@@ -331,6 +353,8 @@ void CBrantelResView::OnSetFocus(CWnd* pOldWnd)
     frame->GetStatusBarWnd().SetPaneText(1, doc->GetElementTypeName());
     StatusBarCoordText("", 11);
     StatusBarCoordText("", 12);
+    if (comp && !comp->HasElementResults())
+        frame->GetStatusBarWnd().SetPaneText(0, kNoResultsText);
 }
 
 // ---- Results file ------------------------------------------------------------------
@@ -343,7 +367,7 @@ bool CBrantelResView::OutputPickedNode(CSNode* node, int component, int elementI
     if (!comp || !file || !resultview::PickedNodeValue(node, elementIndex, component, value))
         return false;
     const int* row = UnitsRow(comp->GetResultQuantity());
-    value *= MetricToX(iStandard, comp->GetResultUnit(component), row[0]);
+    value *= CPlateComp::ResultDisplayFactor(comp->GetResultUnit(component), comp->GetResultQuantity(), nullptr);
     const CString line =
         resultview::PickedResultLine(static_cast<unsigned>(number), node->GetID(), value, row[1], row[2]);
     file->Write(static_cast<LPCTSTR>(line), static_cast<UINT>(line.GetLength()));
@@ -418,7 +442,11 @@ void CBrantelResView::ModelOutline()
     COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
     if (m_bExtrude)
         comp->DrawExtruded(m_bSolid);
-    comp->DrawModelGL(m_b3D ? m_bSolid : false, 1.0f, false);
+    // The undeformed plate is filled only as the face of the extruded
+    // volume, or as the grey plate of a document without results: a filled
+    // plane at z = 0 would hide the negative half of a plot.
+    const bool results = comp->HasElementResults();
+    comp->DrawModelGL(m_bSolid && (!results || (m_b3D && m_bExtrude)), 1.0f, false);
     glDisable(GL_LIGHTING);
     if ((m_iViewState & kMeshBit) && (!m_bExtrude || !m_bSolid))
         comp->DrawMesh(!m_bSolid, false);
@@ -445,10 +473,14 @@ void CBrantelResView::BuildResultLists()
         m_pListValid[0] = true;
         return;
     }
-    const bool plan = !m_b3D;
+    // In the plan state the bands are cut from a plot with heights (the
+    // plan bit off, the scale normalised), squashed back into the flat
+    // view's depth range when they are drawn.
+    const bool plan = (m_iViewState & kPlanBit) != 0;
+    const int state = m_iViewState;
     const double saved = comp->GetFactor();
     if (plan) {
-        m_iViewState ^= kPlanBit;
+        m_iViewState &= ~kPlanBit;
         double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0, max = 0.0, min = 0.0;
         comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
         comp->GetMaxMinResult(max, min, nullptr);
@@ -463,6 +495,7 @@ void CBrantelResView::BuildResultLists()
     const double z1 = max * comp->GetFactor(), z0 = min * comp->GetFactor();
     const unsigned bands = std::max(1u, uiFringeNum);
     const double w = (z1 - z0) / (2.0 * bands - 1.0);
+    const double reach = std::max(std::fabs(z0), std::fabs(z1));
 
     m_pListIds[0] = glGenLists(1);
     glNewList(m_pListIds[0], GL_COMPILE);
@@ -476,11 +509,14 @@ void CBrantelResView::BuildResultLists()
             COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
         else
             glDisable(GL_BLEND);
+        glPushMatrix();
+        if (reach > 0.0)
+            glScaled(1.0, 1.0, 0.5 / reach);
     }
     glEnable(GL_CLIP_PLANE0);
     glEnable(GL_CLIP_PLANE1);
     for (unsigned i = 0; i < bands; ++i) {
-        // The slab z0 + 2iw .. z0 + (2i + 1)w.
+        // The slab z0 + 2iw .. z0 + (2i + 1)w, in the plot's own heights.
         const double low = z0 + 2.0 * i * w, high = low + w;
         const double below[4] = {0.0, 0.0, 1.0, -low};
         const double above[4] = {0.0, 0.0, -1.0, high};
@@ -490,14 +526,14 @@ void CBrantelResView::BuildResultLists()
     }
     glDisable(GL_CLIP_PLANE0);
     glDisable(GL_CLIP_PLANE1);
-    if (!plan)
+    if (plan)
+        glPopMatrix();
+    else
         ModelOutline();
     glDisable(GL_COLOR_MATERIAL);
     glEndList();
-    if (plan) {
-        m_iViewState |= kPlanBit;
-        comp->SetFactor(saved);
-    }
+    m_iViewState = state;
+    comp->SetFactor(saved);
     m_pListValid[0] = true;
     m_pListValid[1] = true;
 }
@@ -522,6 +558,23 @@ bool CBrantelResView::DrawDynamicScene()
     return Kor3DView::DrawDynamicScene();
 }
 
+CBrantelResView::Legend CBrantelResView::GetLegend() const
+{
+    Legend legend;
+    CPlateComp* comp = GetPlateComp();
+    if (!comp || !comp->HasElementResults())
+        return legend;
+    legend.shown = true;
+    double max = 0.0, min = 0.0;
+    comp->GetMaxMinResult(max, min, &legend.unit);
+    COGLPrintDoc::ReplaceSqrAndCube(legend.unit);
+    legend.max = std::max(std::fabs(max), std::fabs(min));
+    const int* row = UnitsRow(comp->GetResultQuantity());
+    legend.format = row[1];
+    legend.digits = row[2];
+    return legend;
+}
+
 void CBrantelResView::DrawStressScale()
 {
     if (!m_pListValid || !m_pListIds)
@@ -532,18 +585,15 @@ void CBrantelResView::DrawStressScale()
             return;
         if (m_pListIds[2] != 0)
             glDeleteLists(m_pListIds[2], 1);
-        double max = 0.0, min = 0.0;
-        CString unit;
-        comp->GetMaxMinResult(max, min, &unit);
-        COGLPrintDoc::ReplaceSqrAndCube(unit);
-        const int* row = UnitsRow(comp->GetResultQuantity());
+        const Legend legend = GetLegend();
         m_pListIds[2] = glGenLists(1);
         glNewList(m_pListIds[2], GL_COMPILE);
         if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)
             COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
         else
             glDisable(GL_BLEND);
-        COGLRenderer::DrawStressScale(std::max(std::fabs(max), std::fabs(min)), unit, row[1], row[2]);
+        if (legend.shown)
+            COGLRenderer::DrawStressScale(legend.max, legend.unit, legend.format, legend.digits);
         glEndList();
         m_pListValid[2] = true;
     }

@@ -19,6 +19,11 @@ constexpr UINT ID_RES_SCALE_SET = 34043;
 constexpr UINT ID_RES_CONTOUR = 32844;
 constexpr UINT ID_RES_EXTRUDE = 32845;
 constexpr UINT ID_RES_PRINT_TO_FILE = 34065;
+constexpr UINT ID_RES_TWO_DIMENSIONAL = 50029;
+
+// What the results view and the extremes command say about a document
+// without results.
+extern const char* const kNoResultsText;
 
 class CBrantelResView : public Kor3DView
 {
@@ -47,6 +52,16 @@ public:
     bool DynamicPickDraw(unsigned types) override;
     bool DrawDynamicScene() override;
     void DrawStressScale() override;
+    // What the legend shows: the bar spans -max .. max in the display
+    // unit, its labels in the result quantity's format and digits.
+    struct Legend {
+        bool shown = false; // only for results of a calculation
+        double max = 0.0;
+        CString unit;
+        int format = 2;
+        int digits = 3;
+    };
+    Legend GetLegend() const;
     // Indexes 1 and 2 are ignored; 11 and 12 go to panes 2 and 3.
     void StatusBarCoordText(CString text, int index) override;
 
@@ -76,6 +91,10 @@ protected:
     void OnScaleDown();
     void OnScaleNormalize();
     void OnScaleSet();
+    // The plan bit set in the 2D state and clear in the 3D state.
+    void FollowTwoDimensionalState();
+
+    void OnTwoDimensional();
     void OnContour();
     void OnUpdateContour(CCmdUI* pCmdUI);
     void OnExtrude();

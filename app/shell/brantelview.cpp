@@ -282,7 +282,7 @@ bool CBrantelView::DrawModelList()
         comp.DrawModelGL(m_bSolid, static_cast<float>(MEDIUM_S_POINT), true);
         if (m_iViewState & kShowMeshBit)
             comp.DrawMesh(!m_bSolid, false);
-        comp.DrawBCs(false, 1.0, 0);
+        comp.DrawBCs(false, 1.0, doc.GetBCSet());
         comp.DrawNodeLoads(doc.m_dNodeLoadScale, false);
         glColor3f(1.0f, 0.0f, 0.0f);
         comp.DrawLoadedMeshNodes(static_cast<float>(LARGE_POINT));

@@ -5,6 +5,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/brantelresview.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/shellids.h"
 #include "dialogs/pavesta.h"
@@ -146,9 +147,15 @@ bool CBrantelDoc::RunCalculation(
             window->WriteLogEntry(&log);
             window->WriteErrorEntry(&errors);
         }
-        // The scale of the result drawing is set by the first switch to the
-        // results view when it is still unset.
         m_bMeshValid = ok && !stopped;
+        // A still unset scale of the result drawing (-1.0) is set by the
+        // document's first results view, whichever view started the run.
+        if (comp->GetFactor() == -1.0)
+            for (CView* view : GetViews())
+                if (auto* results = dynamic_cast<CBrantelResView*>(view)) {
+                    results->NormalizeScale();
+                    break;
+                }
         if (componentOk)
             *componentOk = m_bMeshValid;
     }
@@ -203,6 +210,10 @@ void CBrantelDoc::OnMaxMinResults()
     CStringArray* names = comp ? ResultNamesForElementType(comp->GetElementType()) : nullptr;
     if (!names)
         return;
+    if (!comp->HasElementResults()) {
+        AfxMessageBox(kNoResultsText, MB_OK);
+        return;
+    }
     CStringArray units;
     CStringArray maxima;
     CStringArray minima;
@@ -210,11 +221,7 @@ void CBrantelDoc::OnMaxMinResults()
     const auto format = [](double value, int quantity) {
         const int row = quantity >= 0 && quantity < 30 ? quantity : 0;
         const int system = iStandard == 1 ? 1 : 0;
-        const int digits = iConv[system][row][2];
-        const int kind = iConv[system][row][1];
-        CString text;
-        text.Format(kind == 0 ? "%.*e" : kind == 1 ? "%.*f" : "%.*g", digits, value);
-        return text;
+        return FormatUnitValue(iConv[system][row][1], iConv[system][row][2], value);
     };
     for (int i = 0; i < names->GetSize(); ++i) {
         comp->SetActVal(i);

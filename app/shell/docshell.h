@@ -62,7 +62,7 @@ public:
     // ("T18/CST"); a blank stands for an unknown buckling code.
     CString GetElementTypeName() override;
     // 0 membrane conditions, 1 plate conditions.
-    int GetBCSet() const { return m_iBCSet; }
+    int GetBCSet() const override { return m_iBCSet; }
 
     CStringArray m_ResultNames;
     int m_iBCSet = 1;

@@ -448,7 +448,7 @@ void CMainFrame::OnUnitsFormats()
 void CMainFrame::OnColorOptions()
 {
     CDlgColorOpt screen;
-    screen.m_pDrawSelNum = &CBrantelApp::m_iDrawSelNum;
+    screen.m_pDrawSelNum = &Kor3DView::m_iDrawSelNum;
     KorPPLight light;
     KorPPColorScale scale;
     scale.m_strDirectory = ProgramFolder() + "Ext/Palettes/";

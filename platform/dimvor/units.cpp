@@ -1,6 +1,7 @@
 #include "platform/dimvor/units.h"
 
 #include <array>
+#include <string>
 
 namespace {
 
@@ -121,6 +122,40 @@ CString UnitString(int system, int kind, int unit)
 {
     const Unit* u = findUnit(system, kind, unit);
     return u ? CString(u->label) : CString();
+}
+
+int MomentLengthUnit(int momentUnit)
+{
+    // The same order in both systems: small, large, large, small length.
+    return momentUnit == 1 || momentUnit == 2 ? 1 : 0;
+}
+
+double PerLengthFactor(int system, int kind, int unit, int lengthUnit, CString* label)
+{
+    if (kind == 0)
+        return 1.0;
+    const int k = kind < 0 ? -kind : kind;
+    double factor = MetricToX(system, k, unit);
+    if (label)
+        *label += UnitString(system, k, unit);
+    if (kind < 0) {
+        const int length = k == kUnitMoment ? MomentLengthUnit(unit) : lengthUnit;
+        factor /= MetricToX(system, kUnitLength, length);
+        if (label)
+            *label += "/" + UnitString(system, kUnitLength, length);
+    }
+    return factor;
+}
+
+CString FormatUnitValue(int format, int digits, double value)
+{
+    CString text;
+    text.Format(format == 0 ? "%.*e" : format == 1 ? "%.*f" : "%.*g", digits, value);
+    const std::string s = static_cast<LPCTSTR>(text);
+    const std::string mantissa = s.substr(0, s.find_first_of("eE"));
+    const bool zero = mantissa.find('0') != std::string::npos &&
+                      mantissa.find_first_of("123456789") == std::string::npos;
+    return !s.empty() && s[0] == '-' && zero ? CString(s.substr(1).c_str()) : text;
 }
 
 void ReplaceSqrd(CString& text)

@@ -39,6 +39,21 @@ double MetricToX(int system, int kind, int unit);
 // "^3"; empty for an unknown system, kind or unit index.
 CString UnitString(int system, int kind, int unit);
 
+// The length unit within a moment unit (SI Nmm, kNmm: mm; kNm, Nm: m;
+// US lbf-in, kip-in: in; kip-ft, lbf-ft: ft): a moment per unit width is
+// shown per that length (kNm/m, Nmm/mm, kip-ft/ft).
+int MomentLengthUnit(int momentUnit);
+
+// The factor from the internal value of a result of unit kind `kind` to
+// the display unit `unit` of its quantity, and its label when asked for. A
+// negative kind is a value per unit length: per the moment's own length
+// for moments, per lengthUnit (the length row's unit) for the others.
+double PerLengthFactor(int system, int kind, int unit, int lengthUnit, CString* label);
+
+// value in a units row's number format (0 "%.*e", 1 "%.*f", other "%.*g")
+// with digits; a value that shows as zero shows no minus sign.
+CString FormatUnitValue(int format, int digits, double value);
+
 // Rewrite "^2" as the single byte 0xB2 and "^3" as 0xB3, in place.
 void ReplaceSqrd(CString& text);
 void ReplaceCubd(CString& text);

@@ -1,5 +1,7 @@
 #include "platform/ferrand/material.h"
 
+#include <cmath>
+
 #include <GL/gl.h>
 
 #include "matrix/densematrix.h"
@@ -128,7 +130,15 @@ void CMaterial::GLColor() const
 
 void CMaterial::GLInvertColor() const
 {
-    glColor3d(1.0 - m_dRed, 1.0 - m_dGreen, 1.0 - m_dBlue);
+    // A mid-grey is its own inverse: lines in it would vanish on the
+    // material's fill, so they turn black or white, whichever stands out.
+    const double r = 1.0 - m_dRed, g = 1.0 - m_dGreen, b = 1.0 - m_dBlue;
+    if (std::fabs(r - m_dRed) < 0.3 && std::fabs(g - m_dGreen) < 0.3 && std::fabs(b - m_dBlue) < 0.3) {
+        const double shade = (m_dRed + m_dGreen + m_dBlue) / 3.0 >= 0.5 ? 0.0 : 1.0;
+        glColor3d(shade, shade, shade);
+        return;
+    }
+    glColor3d(r, g, b);
 }
 
 COrthoMat::COrthoMat()

@@ -497,8 +497,9 @@ TEST(StressReturn, ResultUnits)
         std::vector<int> units; // components 0 .. 10
     } cases[] = {
         {31, {13, 13, 13, 3, 3, 1, 1, 13, 13, 13, 3}},
-        {65, {14, 14, 14, 3, 0, 0, 1, 14, 14, 0, 0}},
-        {85, {14, 14, 14, -1, -1, 3, 0, 0, 1, 14, 14}},
+        // Moments and shear forces of plates are per unit width.
+        {65, {-14, -14, -14, 3, 0, 0, 1, -14, -14, 0, 0}},
+        {85, {-14, -14, -14, -1, -1, 3, 0, 0, 1, -14, -14}},
         {99, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {

@@ -450,6 +450,26 @@ TEST_F(PlateDraw, MaxMinResultWithUnits)
     comp->GetMaxMinResult(max, min, &unit);
     EXPECT_EQ(unit, CString(""));
     EXPECT_EQ(max, 7.0);
+    // A plate moment per unit width (component 0, 1 Nmm/mm stored as 1)
+    // reads per the moment's own length whatever the length row says:
+    // kNm/m with 1e-3, Nmm/mm with 1, never kNm/mm.
+    const int oldMoment = iConv[0][2][0];
+    struct Moment {
+        int unit, length;
+        const char* label;
+        double factor;
+    } moments[] = {{1, 0, "kNm/m", 1e-3}, {1, 1, "kNm/m", 1e-3}, {0, 1, "Nmm/mm", 1.0}, {2, 0, "Nm/m", 1.0}};
+    comp->SetActVal(0);
+    for (const Moment& m : moments) {
+        iConv[0][2][0] = m.unit;
+        iConv[0][0][0] = m.length;
+        unit = "";
+        comp->GetMaxMinResult(max, min, &unit);
+        EXPECT_EQ(unit, CString(m.label));
+        EXPECT_NEAR(max, 1.0 * m.factor, 1e-12) << m.label;
+        EXPECT_NEAR(min, -3.0 * m.factor, 1e-12) << m.label;
+    }
+    iConv[0][2][0] = oldMoment;
     iStandard = oldSystem;
     iConv[0][0][0] = oldLength;
     iConv[0][10][0] = oldForce;

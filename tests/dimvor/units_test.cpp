@@ -44,6 +44,50 @@ TEST(Units, FactorsAndLabels)
     }
 }
 
+// A value per unit length: a moment per the length within its own unit, any
+// other kind per the given length unit; kind 0 has no unit.
+TEST(Units, PerLengthFactorsAndLabels)
+{
+    struct Case {
+        int system, kind, unit, length;
+        double factor;
+        const char* label;
+    } cases[] = {
+        {0, -14, 1, 0, 1e-3, "kNm/m"},
+        {0, -14, 0, 1, 1.0, "Nmm/mm"},
+        {0, -14, 2, 0, 1.0, "Nm/m"},
+        {0, -14, 3, 1, 1e-3, "kNmm/mm"},
+        {1, -14, 1, 0, 304.8 / (4448.2216152605 * 304.8), "kip-ft/ft"},
+        {1, -14, 0, 1, 25.4 / (4.4482216152605 * 25.4), "lbf-in/in"},
+        {0, -1, 0, 1, 1000.0, "N/m"},
+        {0, 14, 1, 0, 1e-6, "kNm"},
+        {0, 0, 1, 0, 1.0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.system << "," << c.kind << "," << c.unit << "," << c.length);
+        CString label;
+        EXPECT_NEAR(PerLengthFactor(c.system, c.kind, c.unit, c.length, &label), c.factor, 1e-12 * c.factor);
+        EXPECT_EQ(label, c.label);
+    }
+}
+
+// The number formats of the units rows; a value that shows as zero never
+// shows as "-0".
+TEST(Units, FormattedValues)
+{
+    struct Case {
+        int format, digits;
+        double value;
+        const char* text;
+    } cases[] = {
+        {2, 2, 0.04792, "0.048"}, {2, 2, -0.04792, "-0.048"}, {1, 3, -0.0001, "0.000"},
+        {1, 3, -12.5, "-12.500"}, {0, 1, -4.79e-5, "-4.8e-05"}, {2, 2, -1e-30, "-1e-30"},
+        {1, 0, -0.4, "0"},        {1, 2, 0.0, "0.00"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatUnitValue(c.format, c.digits, c.value), c.text) << c.value;
+}
+
 // 1 psi is 6894.757 Pa: the US factors convert from N and mm.
 TEST(Units, PsiIsSixThousandEightHundredNinetyFivePascal)
 {

@@ -230,42 +230,42 @@ TEST_F(BrantelApp, TheSettingsFolderFollowsTheConfigurationVariables)
 TEST_F(BrantelApp, GridTypeAndTrialNodesReturnAtTheNextStart)
 {
     const UINT grid = COGL2DView::m_uiGridType;
-    const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
+    const int nodes = CEasyMesh::m_nMaxNodes, labels = Kor3DView::m_iDrawSelNum,
               progression = iProgresjon;
     // A first start without a settings file: defaults, nothing reported.
     ASSERT_TRUE(Start());
     EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
     COGL2DView::m_uiGridType = 3;
     CEasyMesh::m_nMaxNodes = 4321;
-    CBrantelApp::m_iDrawSelNum = 1;
+    Kor3DView::m_iDrawSelNum = 1;
     iProgresjon = 2;
     EndApp(); // the main frame goes: the folder is made and the file written
     ASSERT_TRUE(std::filesystem::exists(SettingsPath()));
 
     COGL2DView::m_uiGridType = 0;
     CEasyMesh::m_nMaxNodes = 1;
-    CBrantelApp::m_iDrawSelNum = 0;
+    Kor3DView::m_iDrawSelNum = 0;
     iProgresjon = 0;
     m_app = std::make_unique<CBrantelApp>();
     ASSERT_TRUE(Start());
     EXPECT_EQ(COGL2DView::m_uiGridType, 3u);
     EXPECT_EQ(CEasyMesh::m_nMaxNodes, 4321);
-    EXPECT_EQ(CBrantelApp::m_iDrawSelNum, 1);
+    EXPECT_EQ(Kor3DView::m_iDrawSelNum, 1);
     EXPECT_EQ(iProgresjon, 2);
     COGL2DView::m_uiGridType = grid;
     CEasyMesh::m_nMaxNodes = nodes;
-    CBrantelApp::m_iDrawSelNum = labels;
+    Kor3DView::m_iDrawSelNum = labels;
     iProgresjon = progression;
 }
 
 TEST_F(BrantelApp, TheFourValuesFollowTheFrameworksPartInOrder)
 {
     const UINT grid = COGL2DView::m_uiGridType;
-    const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
+    const int nodes = CEasyMesh::m_nMaxNodes, labels = Kor3DView::m_iDrawSelNum,
               progression = iProgresjon;
     COGL2DView::m_uiGridType = 11;
     CEasyMesh::m_nMaxNodes = 22;
-    CBrantelApp::m_iDrawSelNum = 33;
+    Kor3DView::m_iDrawSelNum = 33;
     iProgresjon = 44;
     const Bytes frameworkPart =
         brantel::test::storeBytes<Bytes>([&](CArchive& ar) { m_app->KorApp::AppSpecificInit(ar); });
@@ -275,7 +275,7 @@ TEST_F(BrantelApp, TheFourValuesFollowTheFrameworksPartInOrder)
     EXPECT_EQ(whole, frameworkPart + four);
     COGL2DView::m_uiGridType = grid;
     CEasyMesh::m_nMaxNodes = nodes;
-    CBrantelApp::m_iDrawSelNum = labels;
+    Kor3DView::m_iDrawSelNum = labels;
     iProgresjon = progression;
 }
 

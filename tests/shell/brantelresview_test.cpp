@@ -249,6 +249,37 @@ TEST_F(ResultsView, PrintToFileNeedsAPickAndWritesEachNodeOnce)
     EXPECT_EQ(text.rfind("     1  ", 0), 0u) << text;
 }
 
+// The results file writes a plate moment per unit width in the display
+// unit of the moment row over its own length: kNm/m (1e-3 x N mm/mm) in SI,
+// kip-ft/ft in US units.
+TEST_F(ResultsView, PrintToFileWritesMomentsPerUnitWidth)
+{
+    Analyse();
+    Comp()->SetActVal(0);
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+    Comp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    CSNode* node = NearestMeshNode((xmax + xmin) / 2, (ymax + ymin) / 2);
+    ASSERT_NE(node, nullptr);
+    double stored = 0.0;
+    ASSERT_TRUE(resultview::PickedNodeValue(node, 0, 0, stored));
+    ASSERT_GT(std::fabs(stored), 1.0) << "N mm/mm at the centre";
+    const int system = iStandard;
+    for (const int s : {0, 1}) {
+        SCOPED_TRACE(s);
+        iStandard = s;
+        const int* row = iConv[s][2];
+        const double factor = MetricToX(s, kUnitMoment, row[0]) / MetricToX(s, kUnitLength, MomentLengthUnit(row[0]));
+        view->m_Picks.Remove(nullptr);
+        view->m_Picks.m_pPending = node;
+        brantel::test::TempFile file("moments");
+        ASSERT_TRUE(view->WritePickedResults(file.path()));
+        const std::string text = file.readBytes<std::string>();
+        const std::string value = static_cast<LPCTSTR>(FormatUnitValue(row[1], row[2], stored * factor));
+        EXPECT_NE(text.find("  " + value + "\r\n"), std::string::npos) << text << " " << value;
+    }
+    iStandard = system;
+}
+
 // Moves the mouse over the view on a grid until a result point is under
 // the cursor; false when none is found.
 bool HoverSomeNode(ViewDriver& driver, CBrantelResView& view)

@@ -361,7 +361,7 @@ struct DrawingSettings {
         std::memcpy(s.grid, dGridColor, sizeof s.grid);
         std::memcpy(s.axis, dAxisColor, sizeof s.axis);
         s.fringes = uiFringeNum;
-        s.drawSelNum = CBrantelApp::m_iDrawSelNum;
+        s.drawSelNum = Kor3DView::m_iDrawSelNum;
         return s;
     }
     void Restore() const
@@ -373,7 +373,7 @@ struct DrawingSettings {
         std::memcpy(dGridColor, grid, sizeof grid);
         std::memcpy(dAxisColor, axis, sizeof axis);
         uiFringeNum = fringes;
-        CBrantelApp::m_iDrawSelNum = drawSelNum;
+        Kor3DView::m_iDrawSelNum = drawSelNum;
     }
     bool operator==(const DrawingSettings& o) const
     {
@@ -476,7 +476,7 @@ TEST_F(ViewOptions, ApplyWritesColoursOpacityContoursAndTheSwitch)
     };
     for (const Case c : {Case{2, 0, false, 2}, Case{0, 1, false, 0}, Case{0, 1, true, 2},
                          Case{5, 0, true, 0}}) {
-        CBrantelApp::m_iDrawSelNum = c.drawSelNum;
+        Kor3DView::m_iDrawSelNum = c.drawSelNum;
         Run([&](DialogDriver& d, CPropertySheet&) {
             EXPECT_EQ(d.Check(CDlgColorOpt::IDC_STRESS_OUTPUT), c.ticked) << c.drawSelNum;
             if (c.untick)
@@ -489,7 +489,7 @@ TEST_F(ViewOptions, ApplyWritesColoursOpacityContoursAndTheSwitch)
             d.Type(CDlgColorOpt::IDC_CONTOURS, "12");
             d.PressOK();
         });
-        EXPECT_EQ(CBrantelApp::m_iDrawSelNum, c.written) << c.drawSelNum;
+        EXPECT_EQ(Kor3DView::m_iDrawSelNum, c.written) << c.drawSelNum;
         EXPECT_FLOAT_EQ(fBckClrRsView[0], 1.0f);
         EXPECT_FLOAT_EQ(fBckClrRsView[2], 0.2f);
         EXPECT_FLOAT_EQ(fBckClrRsView[3], 0.0f);

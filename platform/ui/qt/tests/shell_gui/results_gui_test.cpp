@@ -22,6 +22,10 @@
 #include <QTest>
 
 #include "app/analysis/analysis.h"
+#include "femodel/element.h"
+#include "glstyle/drawing_settings.h"
+#include "glview/oglrenderer.h"
+#include "platform/dimvor/units.h"
 #include "platform/ui/qt/qtglhost.h"
 #include "platform/ui/qt/qtglservices.h"
 #include "platform/ui/qt/tests/shell_gui/shell_on_qt.h"
@@ -393,6 +397,619 @@ TEST_F(ResultsOnQt, FewerBucklingModesThanRequestedAreToldAndListed)
     const QRect middle(image.width() / 3, image.height() / 4, image.width() / 3, image.height() / 2);
     EXPECT_GE(DistinctColours(image, middle), 50u);
     SaveScreen(*frame, "brantel-buckling-one-of-three-window.png");
+}
+
+// ---- Plots an engineer can read ------------------------------------------------------
+
+// How far a pixel is from the colour of legend row i (sum over channels).
+int ColourDistance(QRgb pixel, int i)
+{
+    const auto channel = [&](int value, int k) { return std::abs(value - int(std::lround(255.0 * dColorIndex[i][k]))); };
+    return channel(qRed(pixel), 0) + channel(qGreen(pixel), 1) + channel(qBlue(pixel), 2);
+}
+
+// The legend row whose colour a pixel shows (smooth shading between
+// neighbouring rows allowed), or -1 for any other colour.
+int LegendRow(QRgb pixel)
+{
+    int best = -1, distance = 1 << 30;
+    for (int i = 0; i < 256; ++i)
+        if (const int d = ColourDistance(pixel, i); d < distance) {
+            distance = d;
+            best = i;
+        }
+    return distance <= 24 ? best : -1;
+}
+
+// The pixel shows the colour of a legend row near row (neighbouring rows
+// may share a colour).
+bool ShowsRow(QRgb pixel, int row)
+{
+    for (int i = std::max(0, row - 16); i <= std::min(255, row + 16); ++i)
+        if (ColourDistance(pixel, i) <= 24)
+            return true;
+    return false;
+}
+
+class ResultPlotsOnQt : public ResultsOnQt
+{
+protected:
+    static constexpr UINT kLightCommand = 50027;
+
+    // Meshes and calculates the open sample (a buckling run with two modes)
+    // and shows its results view.
+    CBrantelResView* Calculated(CMainFrame& frame, bool buckling)
+    {
+        Command(frame, ID_GENERATE_MESH);
+        ModalScript script;
+        if (buckling)
+            script.Dialog(KorDlgDblVal::IDD_PLAIN, [](DialogDriver& d, CDialog&) {
+                d.Type(KorDlgDblVal::IDC_VALUE, "2");
+                d.PressOK();
+            });
+        Command(frame, ID_CALCULATE);
+        if (buckling)
+            script.Verify();
+        Choose(frame, ID_VIEW_MODE, 1);
+        return ResultsView(frame);
+    }
+    void Redrawn(CBrantelResView& view)
+    {
+        view.Invalidate(TRUE);
+        view.UpdateWindow();
+        QCoreApplication::processEvents();
+    }
+
+    // The plot at element centres: each centre at its plotted height (0 in
+    // the plan state) against the legend colour of its value.
+    struct Samples {
+        int taken = 0;    // centres inside the view
+        int legend = 0;   // in a legend colour
+        int matching = 0; // in the legend colour of the value
+        std::set<int> bands; // legend rows seen, in eighths of the bar
+        std::string Describe() const
+        {
+            return std::to_string(taken) + " centres, " + std::to_string(legend) + " in legend colours, " +
+                   std::to_string(matching) + " in the colour of their value, " + std::to_string(bands.size()) +
+                   " bands";
+        }
+    };
+    static Samples ElementCentres(CBrantelResView& view, const QImage& image, int c)
+    {
+        CPlateComp* comp = view.GetPlateComp();
+        Samples samples;
+        double max = 0.0, min = 0.0;
+        comp->GetMaxMinResult(max, min, nullptr);
+        const double range = std::max(std::fabs(max), std::fabs(min));
+        int count = 0;
+        comp->ForEachMeshElement([&](CElement*) { ++count; });
+        const int stride = std::max(1, count / 200);
+        int i = 0;
+        comp->ForEachMeshElement([&](CElement* element) {
+            if (i++ % stride != 0 || !element->HasResults())
+                return;
+            double x = 0.0, y = 0.0, value = 0.0;
+            element->GetCentroid(x, y);
+            const int corners = std::min({element->GetCount(), element->GetNumResVects(), 4});
+            for (int k = 0; k < corners; ++k)
+                value += element->GetStressFromIndex(c, k) / corners;
+            view.m_dCursZ = view.m_b3D ? value * comp->GetFactor() : 0.0;
+            const QPoint pixel = PixelOf(view, x, y);
+            if (!image.rect().contains(pixel))
+                return;
+            ++samples.taken;
+            const int row = LegendRow(image.pixel(pixel));
+            if (row < 0)
+                return;
+            ++samples.legend;
+            samples.bands.insert(row / 32);
+            if (ShowsRow(image.pixel(pixel), CElement::GetColorIndex_fromRange(value, range)))
+                ++samples.matching;
+
+        });
+        view.m_dCursZ = 0.0;
+        return samples;
+    }
+    // A grid over the inner part of the plate's extents in the plan state.
+    static Samples PlanGrid(CBrantelResView& view, const QImage& image)
+    {
+        double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+        view.GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        Samples samples;
+        for (int i = 1; i < 12; ++i)
+            for (int j = 1; j < 12; ++j) {
+                const double x = xmin + (xmax - xmin) * (0.05 + 0.9 * i / 12.0);
+                const double y = ymin + (ymax - ymin) * (0.05 + 0.9 * j / 12.0);
+                const QPoint pixel = PixelOf(view, x, y);
+                if (!image.rect().contains(pixel))
+                    continue;
+                ++samples.taken;
+                const int row = LegendRow(image.pixel(pixel));
+                if (row >= 0) {
+                    ++samples.legend;
+                    samples.bands.insert(row / 32);
+                }
+            }
+        return samples;
+    }
+    // Pixels in legend colours right of the legend strip.
+    static int LegendPixels(const QImage& image)
+    {
+        int count = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = image.width() * 2 / 7; x < image.width(); x += 2)
+                count += LegendRow(image.pixel(x, y)) >= 0 ? 4 : 0;
+        return count;
+    }
+    // The undeformed plate's extents in pixels of the plan state.
+    static int PlateArea(CBrantelResView& view)
+    {
+        double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+        view.GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        const QPoint a = PixelOf(view, xmin, ymin), b = PixelOf(view, xmax, ymax);
+        return std::abs(b.x() - a.x()) * std::abs(b.y() - a.y());
+    }
+    // Every result component of the open sample in the plan and the 3D
+    // state: the plate covered by the plot in legend colours, several bands
+    // where the field varies, the colour of the value at element centres.
+    void ExpectEveryComponentPlotted(CMainFrame& frame, const char* sample, bool buckling)
+    {
+        CBrantelResView* view = Calculated(frame, buckling);
+        ASSERT_NE(view, nullptr);
+        const std::vector<std::string> names = Items(frame, ID_RESULT_COMPONENT);
+        ASSERT_FALSE(names.empty());
+        CPlateComp* comp = view->GetPlateComp();
+        const int n = static_cast<int>(comp->GetResCount());
+        // A field varies when it spans more than numerical noise.
+        double largest = 0.0;
+        for (int c = 0; c < n; ++c)
+            largest = std::max({largest, std::fabs(comp->GetMaxVals()[c]), std::fabs(comp->GetMinVals()[c])});
+        for (const bool plan : {true, false}) {
+            if (plan != !view->m_b3D)
+                Command(frame, ID_RES_TWO_DIMENSIONAL);
+            ASSERT_EQ(view->m_b3D, !plan);
+            EXPECT_EQ((view->m_iViewState & CBrantelResView::kPlanBit) != 0, plan);
+            // In 3D the colours are compared without the light's shading.
+            if (!plan && (view->m_iViewState & CBrantelResView::kLightBit))
+                Command(frame, kLightCommand);
+            for (int c = 0; c < static_cast<int>(names.size()); ++c) {
+                const std::string& name = names[static_cast<std::size_t>(c)];
+                // Reactions are drawn as arrows at the supports.
+                if (name == "Rz" || name == "R_x" || name == "R_y")
+                    continue;
+                SCOPED_TRACE(std::string(sample) + " " + name + (plan ? " plan" : " 3D"));
+                Choose(frame, ID_RESULT_COMPONENT, c);
+                Command(frame, ID_RES_SCALE_NORMALIZE);
+                // Distorted shapes move off the undeformed plate; their value
+                // scale magnifies the displacements.
+                const bool distorted = name == "Distorted model" || name.rfind("Inpl. + Buckl.", 0) == 0;
+                // The plan plot is flat whatever the value scale.
+                if (plan && !distorted) {
+                    ModalScript script;
+                    const std::string huge = std::to_string(1000.0 * comp->GetFactor());
+                    script.Dialog(KorDlgDblVal::IDD_PLAIN, [&](DialogDriver& d, CDialog&) {
+                        EXPECT_EQ(d.Caption(), "Stress scale");
+                        d.Type(KorDlgDblVal::IDC_VALUE, huge.c_str());
+                        d.PressOK();
+                    });
+                    Command(frame, ID_RES_SCALE_SET);
+                    script.Verify();
+                }
+                Redrawn(*view);
+                const std::string file = std::string("brantel-") + sample + "-" + std::to_string(c) +
+                                         (plan ? "-plan.png" : "-3d.png");
+                const QImage image = Grab(*view, file.c_str());
+                double max = 0.0, min = 0.0;
+                comp->GetMaxMinResult(max, min, nullptr);
+                const double m = std::max(std::fabs(max), std::fabs(min));
+                const bool varies = std::fabs(max - min) > 0.05 * m && m > 1e-9 * largest;
+                if (plan && distorted) {
+                    EXPECT_GT(LegendPixels(image), PlateArea(*view) / 3) << "a flat distorted shape";
+                } else if (plan) {
+                    const Samples grid = PlanGrid(*view, image);
+                    EXPECT_GE(grid.legend, grid.taken * 90 / 100) << grid.Describe();
+                    EXPECT_GT(grid.taken, 100) << grid.Describe();
+                    if (varies && c < n) {
+                        EXPECT_GE(grid.bands.size(), 2u) << grid.Describe();
+                    }
+                }
+                // The colour of the value at element centres (numerical noise
+                // around 0 has no colour of its own): several bands where the
+                // field varies, the one of the value where it is uniform.
+                if (c < n && m > 1e-9 * largest) {
+                    ASSERT_EQ(comp->GetActVal(), c);
+                    const Samples centres = ElementCentres(*view, image, c);
+                    EXPECT_GT(centres.taken, 10) << centres.Describe();
+                    EXPECT_GE(centres.matching, centres.taken * (plan ? 95 : 80) / 100) << centres.Describe();
+                    if (varies) {
+                        EXPECT_GE(centres.bands.size(), 3u) << centres.Describe();
+                    } else {
+                        EXPECT_EQ(centres.bands.size(), 1u) << centres.Describe();
+                    }
+                }
+            }
+        }
+    }
+};
+
+TEST_F(ResultPlotsOnQt, EveryComponentOfThePlateInPlanAnd3D)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    ExpectEveryComponentPlotted(*frame, "plate", false);
+}
+
+TEST_F(ResultPlotsOnQt, EveryComponentOfTheMembraneInPlanAnd3D)
+{
+    CMainFrame* frame = Open("membrane.mem");
+    ASSERT_NE(frame, nullptr);
+    ExpectEveryComponentPlotted(*frame, "membrane", false);
+}
+
+TEST_F(ResultPlotsOnQt, EveryComponentOfTheShellInPlanAnd3D)
+{
+    CMainFrame* frame = Open("buckling.shl");
+    ASSERT_NE(frame, nullptr);
+    ExpectEveryComponentPlotted(*frame, "buckling", true);
+}
+
+// A left click of the pointer at a pixel of the view: the move that finds
+// the result point under it, then the press and release.
+void ClickAt(QOpenGLWidget& gl, QPoint pixel)
+{
+    const QPointF at(pixel);
+    QMouseEvent move(QEvent::MouseMove, at, gl.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&gl, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, at, gl.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&gl, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, gl.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&gl, &release);
+    QCoreApplication::processEvents();
+}
+
+// The square plate under a uniform load (nu = 0.3): Mx at the centre is
+// 0.0479 q a^2 per unit width, read as kNm/m in the legend and the extremes
+// dialog; the probe at the centre node labels w = 0.2111 mm beside its
+// marker; contour bands and a reopened results view keep the plan state.
+TEST_F(ResultPlotsOnQt, PlateMomentsAndTheProbeReadInEngineeringUnits)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    CBrantelResView* view = Calculated(*frame, false);
+    ASSERT_NE(view, nullptr);
+    Command(*frame, ID_RES_TWO_DIMENSIONAL);
+    ASSERT_FALSE(view->m_b3D);
+    const std::vector<std::string> names = Items(*frame, ID_RESULT_COMPONENT);
+    const auto index = [&](const char* name) {
+        return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+    };
+    ASSERT_LT(index("Mx"), static_cast<int>(names.size()));
+    ASSERT_LT(index("w"), static_cast<int>(names.size()));
+
+    Choose(*frame, ID_RESULT_COMPONENT, index("Mx"));
+    Redrawn(*view);
+    Grab(*view, "brantel-plate-mx-legend.png");
+    const CBrantelResView::Legend legend = view->GetLegend();
+    EXPECT_EQ(legend.unit, "kNm/m");
+    const std::vector<ScaleLabel> labels = StressScaleLabels(legend.max, legend.unit, legend.format, legend.digits);
+    ASSERT_EQ(labels.size(), 9u);
+    EXPECT_NEAR(std::atof(labels.back().text), 0.0479, 0.01 * 0.0479) << labels.back().text;
+
+    std::vector<std::string> units, maxima, minima;
+    ModalScript script;
+    script.Dialog(RUNTIME_CLASS(VokDlgMaxMinVals), [&](DialogDriver& d, CDialog& dlg) {
+        auto& table = static_cast<VokDlgMaxMinVals&>(dlg);
+        for (int i = 0; i < table.m_pColumn1->GetSize(); ++i) {
+            units.push_back(static_cast<LPCTSTR>(table.m_pColumn4->GetAt(i)));
+            maxima.push_back(static_cast<LPCTSTR>(table.m_pColumn2->GetAt(i)));
+            minima.push_back(static_cast<LPCTSTR>(table.m_pColumn3->GetAt(i)));
+        }
+        d.PressOK();
+    });
+    Command(*frame, ID_MAX_MIN_RESULTS);
+    script.Verify();
+    ASSERT_EQ(units.size(), names.size());
+    const auto mx = static_cast<std::size_t>(index("Mx"));
+    EXPECT_EQ(units[mx], "kNm/m");
+    EXPECT_NEAR(std::atof(maxima[mx].c_str()), 0.0479, 0.01 * 0.0479) << maxima[mx];
+    for (const char* moment : {"My", "Mxy", "M_1", "M_2"})
+        EXPECT_EQ(units[static_cast<std::size_t>(index(moment))], "kNm/m") << moment;
+    EXPECT_EQ(units[static_cast<std::size_t>(index("Vx"))], "N/mm");
+    EXPECT_EQ(units[static_cast<std::size_t>(index("w"))], "mm");
+    for (const std::vector<std::string>* column : {&maxima, &minima})
+        for (const std::string& cell : *column)
+            EXPECT_FALSE(cell[0] == '-' && std::atof(cell.c_str()) == 0.0) << cell;
+
+    // The probe: a click on the centre node with the pointer.
+    Choose(*frame, ID_RESULT_COMPONENT, index("w"));
+    Command(*frame, ID_KOR_TOOL_POINTER);
+    EXPECT_EQ(Kor3DView::m_iDrawSelNum, 0) << "the value is the default label";
+    CPlateComp* comp = view->GetPlateComp();
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+    comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    // The mesh node nearest the plate's centre.
+    CSNode* middle = nullptr;
+    const auto away = [&](const CSNode* node) {
+        return std::hypot(node->x - (xmax + xmin) / 2, node->y - (ymax + ymin) / 2);
+    };
+    comp->ForEachMeshElement([&](CElement* element) {
+        for (int k = 0; k < element->GetCount(); ++k)
+            if (CSNode* node = element->GetNode(k); !middle || away(node) < away(middle))
+                middle = node;
+    });
+    ASSERT_NE(middle, nullptr);
+    EXPECT_LT(away(middle), 0.03 * (xmax - xmin));
+    const QPoint centre = PixelOf(*view, middle->x, middle->y);
+    ClickAt(*GLWidget(*view), centre);
+    ASSERT_EQ(view->m_Picks.Count(), 1);
+    CSNode* node = view->m_Picks.Node(0);
+    EXPECT_EQ(node, middle);
+    CPlateComp::ResultProbe probe;
+    ASSERT_TRUE(comp->ProbeResult(node, view->m_Picks.Index(0), Kor3DView::m_iDrawSelNum, 1, probe));
+    const int* row = iConv[iStandard][comp->GetResultQuantity()];
+    EXPECT_EQ(probe.label, " " + std::string(FormatUnitValue(row[1], row[2], 0.2111))) << probe.label;
+    Redrawn(*view);
+    const QImage picked = Grab(*view, "brantel-plate-probe.png");
+    // The label stands right of the marker in the text colour, several
+    // characters wide.
+    const QColor text = QColor::fromRgbF(glcTextClr[0], glcTextClr[1], glcTextClr[2]);
+    int left = picked.width(), right = -1;
+    for (int y = centre.y() - 25; y <= centre.y() + 10; ++y)
+        for (int x = centre.x(); x < centre.x() + 120; ++x)
+            if (picked.rect().contains(x, y) && std::abs(qRed(picked.pixel(x, y)) - text.red()) < 40 &&
+                std::abs(qGreen(picked.pixel(x, y)) - text.green()) < 40 &&
+                std::abs(qBlue(picked.pixel(x, y)) - text.blue()) < 40) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_GT(right - left, 25) << "label pixels from " << left << " to " << right;
+
+    // Contour bands in the plan state: exactly uiFringeNum bands from the
+    // edge (w = 0) to the centre (the largest w), the plan state kept.
+    view->m_Picks.Remove(nullptr);
+    Command(*frame, ID_RES_CONTOUR);
+    Redrawn(*view);
+    EXPECT_NE(view->m_iViewState & CBrantelResView::kPlanBit, 0);
+    const QImage bands = Grab(*view, "brantel-plate-w-contour-plan.png");
+    int runs = 0;
+    bool inside = false;
+    const QPoint edge = PixelOf(*view, xmin + 0.002 * (xmax - xmin), (ymax + ymin) / 2);
+    for (int x = edge.x(); x <= centre.x(); ++x) {
+        const bool coloured = LegendRow(bands.pixel(x, centre.y())) >= 0;
+        runs += coloured && !inside ? 1 : 0;
+        inside = coloured;
+    }
+    EXPECT_EQ(runs, static_cast<int>(uiFringeNum));
+    Command(*frame, ID_RES_CONTOUR);
+
+    // Back to modelling and to results: the view opens in its 2D state and
+    // is in the plan state.
+    Choose(*frame, ID_VIEW_MODE, 0);
+    Choose(*frame, ID_VIEW_MODE, 1);
+    view = ResultsView(*frame);
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->m_b3D);
+    EXPECT_NE(view->m_iViewState & CBrantelResView::kPlanBit, 0);
+    Redrawn(*view);
+    const QImage reopened = Grab(*view, "brantel-plate-reopened-plan.png");
+    const Samples grid = PlanGrid(*view, reopened);
+    EXPECT_GE(grid.legend, grid.taken * 90 / 100) << grid.Describe();
+}
+
+// A results view opened before the first run: the run started from it
+// sets the unset value scale (-1.0), so the plot stands the right way up.
+TEST_F(ResultPlotsOnQt, ARunFromAnOpenResultsViewScalesItsPlot)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    Command(*frame, ID_GENERATE_MESH);
+    Choose(*frame, ID_VIEW_MODE, 1);
+    CBrantelResView* view = ResultsView(*frame);
+    ASSERT_NE(view, nullptr);
+    CPlateComp* comp = view->GetPlateComp();
+    ASSERT_EQ(comp->GetFactor(), -1.0) << "no results, no scale yet";
+    Command(*frame, ID_CALCULATE);
+    ASSERT_GT(comp->GetMaxVals().GetSize(), 0);
+    EXPECT_GT(comp->GetFactor(), 0.0);
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0, max = 0.0, min = 0.0;
+    comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    comp->GetMaxMinResult(max, min, nullptr);
+    EXPECT_NEAR(comp->GetFactor() * std::max(std::fabs(max), std::fabs(min)), (xmax - xmin) / 3, 1e-6 * (xmax - xmin));
+    Redrawn(*view);
+    Grab(*view, "brantel-plate-run-from-results.png");
+}
+
+// The shell document draws the condition set it names: the plate set by
+// default, the membrane set after "Membrane BC's", and back.
+TEST_F(ResultPlotsOnQt, TheShellDrawsTheConditionSetItNames)
+{
+    CMainFrame* frame = Open("buckling.shl");
+    ASSERT_NE(frame, nullptr);
+    CChildFrame* child = Child(*frame);
+    ASSERT_NE(child, nullptr);
+    auto* doc = dynamic_cast<CDocShell*>(child->GetActiveDocument());
+    ASSERT_NE(doc, nullptr);
+    CView* view = child->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(GLWidget(*view), nullptr);
+    EXPECT_EQ(doc->GetBCSet(), 1);
+    const auto shown = [&](const char* file) {
+        view->Invalidate(TRUE);
+        view->UpdateWindow();
+        QCoreApplication::processEvents();
+        return Grab(*view, file);
+    };
+    const QImage plate = shown("brantel-shell-plate-bcs.png");
+    Command(*frame, ID_MEMBRANE_BCS);
+    EXPECT_EQ(doc->GetBCSet(), 0);
+    const QImage membrane = shown("brantel-shell-membrane-bcs.png");
+    Command(*frame, ID_PLATE_BCS);
+    EXPECT_EQ(doc->GetBCSet(), 1);
+    const QImage again = shown("brantel-shell-plate-bcs-again.png");
+    ASSERT_EQ(plate.size(), membrane.size());
+    int differing = 0;
+    for (int y = 0; y < plate.height(); ++y)
+        for (int x = 0; x < plate.width(); ++x)
+            differing += plate.pixel(x, y) != membrane.pixel(x, y) ? 1 : 0;
+    EXPECT_GT(differing, 50) << "the support symbols of the two sets";
+    EXPECT_EQ(plate, again);
+}
+
+// The mesh as the user asks for it: element edges in the modelling view
+// with "Show element mesh" and in the mesh mode, over the filled plate;
+// the loads as arrows of bounded length.
+TEST_F(ResultPlotsOnQt, MeshEdgesAndLoadArrows)
+{
+    for (const char* sample : {"plate.plb", "buckling.shl"}) {
+        SCOPED_TRACE(sample);
+        CMainFrame* frame = Open(sample);
+        ASSERT_NE(frame, nullptr);
+        Command(*frame, ID_GENERATE_MESH);
+        CChildFrame* child = Child(*frame);
+        ASSERT_NE(child, nullptr);
+        auto* model = dynamic_cast<CBrantelModView*>(child->GetActiveView());
+        ASSERT_NE(model, nullptr);
+        if (!(model->m_iViewState & CBrantelView::kShowMeshBit))
+            Command(*frame, ID_SHOW_ELEMENT_MESH);
+        const auto shown = [&](CView& view, const std::string& file) {
+            view.Invalidate(TRUE);
+            view.UpdateWindow();
+            QCoreApplication::processEvents();
+            return Grab(view, file.c_str());
+        };
+        const std::string name = std::string(sample).substr(0, std::string(sample).find('.'));
+        auto* doc = dynamic_cast<CBrantelDoc*>(model->GetDocument());
+        ASSERT_NE(doc, nullptr);
+        double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+        doc->GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        const auto dark = [](QRgb p) { return qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60; };
+        const auto red = [](QRgb p) { return qRed(p) > 150 && qGreen(p) < 100 && qBlue(p) < 100; };
+        // The share of the plate's inner pixels that pass a test.
+        const auto share = [&](const QImage& image, COGL2DView& view, auto test) {
+            const QPoint a = PixelOf(view, xmin + 0.1 * (xmax - xmin), ymax - 0.1 * (ymax - ymin));
+            const QPoint b = PixelOf(view, xmax - 0.1 * (xmax - xmin), ymin + 0.1 * (ymax - ymin));
+            int hits = 0, all = 0;
+            for (int y = a.y(); y <= b.y(); ++y)
+                for (int x = a.x(); x <= b.x(); ++x, ++all)
+                    hits += test(image.pixel(x, y)) ? 1 : 0;
+            return all > 0 ? double(hits) / all : 0.0;
+        };
+        // Element edges are dark lines over the grey plate: well above the
+        // share that node dots alone would darken.
+        const QImage modelled = shown(*model, "brantel-" + name + "-model-mesh.png");
+        EXPECT_GT(share(modelled, *model, dark), 0.08);
+        Choose(*frame, ID_VIEW_MODE, 2);
+        auto* mesh = dynamic_cast<CBrantelView*>(child->GetActiveView());
+        ASSERT_NE(mesh, nullptr);
+        const QImage meshed = shown(*mesh, "brantel-" + name + "-mesh-mode.png");
+        EXPECT_GT(share(meshed, *mesh, dark), 0.08);
+        if (name == "buckling") {
+            // The edge load on the right edge: arrows no longer than a third
+            // of the plate's diagonal, with heads at the edge.
+            const QPoint edge = PixelOf(*mesh, xmax, (ymax + ymin) / 2);
+            const QPoint reach = PixelOf(*mesh, xmax - std::hypot(xmax - xmin, ymax - ymin) / 3, ymin);
+            const QPoint top = PixelOf(*mesh, xmax, ymax), bottom = PixelOf(*mesh, xmax, ymin);
+            // Rows near the edge that show red: the arrows' shafts alone are
+            // a few rows, their heads a good part of it.
+            int heads = 0, beyond = 0, rows = 0;
+            for (int y = top.y() + 3; y < bottom.y() - 3; ++y, ++rows) {
+                bool head = false;
+                for (int x = edge.x() - 12; x < edge.x() - 3; ++x)
+                    head = head || red(meshed.pixel(x, y));
+                heads += head ? 1 : 0;
+                for (int x = PixelOf(*mesh, xmin, ymin).x() + 3; x < reach.x() - 3; ++x)
+                    beyond += red(meshed.pixel(x, y)) ? 1 : 0;
+            }
+            EXPECT_GT(heads, rows / 3) << "arrow heads at the loaded edge";
+            EXPECT_EQ(beyond, 0) << "arrows longer than the load scale allows";
+        }
+        EndApp(m_app);
+    }
+}
+
+// Results belong to their document: two documents with different results
+// each show their own legend, combo and extremes when active, also after
+// the other one is closed; a saved, closed and reopened document (the file
+// keeps no mesh) shows the grey plate without a legend and says so.
+TEST_F(ResultPlotsOnQt, ResultsBelongToTheirDocument)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(Calculated(*frame, false), nullptr);
+    CChildFrame* plate = Child(*frame);
+    ASSERT_NE(m_app->OpenDocumentFile(Example("membrane.mem").c_str()), nullptr);
+    QCoreApplication::processEvents();
+    ASSERT_NE(Calculated(*frame, false), nullptr);
+    CChildFrame* membrane = Child(*frame);
+    ASSERT_NE(plate, membrane);
+
+    // The active document's first result, as legend, combo and extremes.
+    const auto expectShown = [&](const char* first, const char* unit) {
+        SCOPED_TRACE(first);
+        CBrantelResView* view = ResultsView(*frame);
+        ASSERT_NE(view, nullptr);
+        Choose(*frame, ID_RESULT_COMPONENT, 0);
+        const std::vector<std::string> names = Items(*frame, ID_RESULT_COMPONENT);
+        ASSERT_FALSE(names.empty());
+        EXPECT_EQ(names[0], first);
+        const CBrantelResView::Legend legend = view->GetLegend();
+        EXPECT_TRUE(legend.shown);
+        EXPECT_EQ(legend.unit, unit);
+        std::string shownUnit;
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(VokDlgMaxMinVals), [&](DialogDriver& d, CDialog& dlg) {
+            auto& table = static_cast<VokDlgMaxMinVals&>(dlg);
+            EXPECT_EQ(std::string(table.m_pColumn1->GetAt(0)), first);
+            shownUnit = static_cast<LPCTSTR>(table.m_pColumn4->GetAt(0));
+            d.PressOK();
+        });
+        Command(*frame, ID_MAX_MIN_RESULTS);
+        script.Verify();
+        EXPECT_EQ(shownUnit, unit);
+    };
+    expectShown("Sigma x", "N/mm\xB2");
+    frame->MDIActivate(plate);
+    QCoreApplication::processEvents();
+    expectShown("Mx", "kNm/m");
+    frame->MDIActivate(membrane);
+    QCoreApplication::processEvents();
+    expectShown("Sigma x", "N/mm\xB2");
+    // Closing the membrane leaves the plate's results.
+    membrane->GetActiveDocument()->SetModifiedFlag(FALSE);
+    Command(*frame, ID_FILE_CLOSE);
+    ASSERT_EQ(Child(*frame), plate);
+    expectShown("Mx", "kNm/m");
+
+    // Saved, closed and reopened: no results in the file.
+    const std::string path = m_folder + "/plate-saved.plb";
+    CDocument* doc = plate->GetActiveDocument();
+    ASSERT_TRUE(doc->DoSave(path.c_str()));
+    Command(*frame, ID_FILE_CLOSE);
+    ASSERT_EQ(Child(*frame), nullptr);
+    ASSERT_NE(m_app->OpenDocumentFile(path.c_str()), nullptr);
+    QCoreApplication::processEvents();
+    Choose(*frame, ID_VIEW_MODE, 1);
+    CBrantelResView* view = ResultsView(*frame);
+    ASSERT_NE(view, nullptr);
+    view->SetFocus();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->GetLegend().shown);
+    EXPECT_EQ(std::string(frame->GetStatusBarWnd().GetPaneText(0)), kNoResultsText);
+    Redrawn(*view);
+    const QImage image = Grab(*view, "brantel-plate-reopened-no-results.png");
+    // No legend strip: its part of the view is background.
+    const QRgb background = image.pixel(image.width() - 1, 0);
+    int strip = 0;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width() / 20; x += 2)
+            strip += image.pixel(x, y) != background ? 1 : 0;
+    EXPECT_EQ(strip, 0);
+    ModalScript script;
+    script.MessageBox(kNoResultsText);
+    Command(*frame, ID_MAX_MIN_RESULTS);
+    script.Verify();
 }
 
 } // namespace
