@@ -6,6 +6,7 @@
 // where the solver leaves its run log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -568,6 +569,36 @@ TEST_F(EndToEnd, CrossingSupportLinesHoldTheirCrossing)
     EXPECT_GT(std::fabs(w), 0.0);
     for (auto [x, y] : {std::pair{0.75, 0.25}, {0.25, 0.75}, {0.75, 0.75}})
         EXPECT_NEAR(r.Nearest(x * a, y * a)->GetValue(0), w, 1e-6 * std::fabs(w));
+}
+
+// DKT moments are constant over each element, so the elements meeting at a
+// node give it different values; smoothing gives every node the mean of
+// the values its elements had there.
+TEST_F(EndToEnd, SmoothingAveragesTheElementValuesAtEachNode)
+{
+    Model m(65);
+    m.Rect(1000.0, 1000.0, 10.0)->SetLoad(0.001);
+    for (CBoundary* e : m.Edges(&AnyEdge))
+        e->SetBC(1u, 0);
+    ASSERT_TRUE(m.MeshStructured(8, 8));
+    ASSERT_TRUE(m.comp->CPlateComp::Calculate(&m.log, &m.errors));
+    MeshResults r(m.region);
+    const CSNode* node = r.Nearest(250.0, 375.0);
+    std::vector<double> before;
+    for (CElement* e : r.elements)
+        for (int k = 0; k < e->GetCount(); ++k)
+            if (e->GetNode(k) == node)
+                before.push_back(e->GetStressFromIndex(0, k));
+    ASSERT_GE(before.size(), 3u);
+    const auto [low, high] = std::minmax_element(before.begin(), before.end());
+    ASSERT_GT(*high - *low, 1e-3 * std::fabs(*high)) << "the raw field already agrees at the node";
+    const double mean = r.ElementMean(node, 0);
+    ASSERT_TRUE(m.comp->Smooth(false));
+    for (CElement* e : r.elements)
+        for (int k = 0; k < e->GetCount(); ++k)
+            if (e->GetNode(k) == node) {
+                EXPECT_NEAR(e->GetStressFromIndex(0, k), mean, 1e-9 * std::fabs(mean));
+            }
 }
 
 // A 200 x 100 mm membrane, 5 mm thick, pulled with 10 N/mm on its edge
