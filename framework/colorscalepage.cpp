@@ -316,7 +316,9 @@ void KorPPColorScale::OnButtonSave()
     CString path;
     if (!AskPath(FALSE, path))
         return;
-    const framira::PaletteStatus status = framira::WritePalette(path.GetString(), m_palette);
+    std::string cause;
+    const framira::PaletteStatus status =
+        framira::WritePalette(path.GetString(), m_palette, &cause);
     if (status != framira::PaletteStatus::ok)
-        AfxMessageBox(framira::PaletteMessage(status, false));
+        AfxMessageBox(CString(framira::PaletteMessage(status, false)) + "\n" + cause.c_str());
 }

@@ -354,22 +354,18 @@ void KorApp::CloseApp(CString path)
 
     LoadCursors(false);
 
-    try {
-        const std::filesystem::path target(static_cast<LPCTSTR>(path));
-        std::error_code ignored;
-        if (target.has_parent_path())
-            std::filesystem::create_directories(target.parent_path(), ignored);
-        afx::SafeFileWriter writer(path);
-        {
-            CArchive ar(&writer.File(), CArchive::store, 4096);
-            SerializeSettings(ar);
-            ar.Close();
-        }
-        writer.Commit();
-    } catch (const CException& e) {
+    const std::filesystem::path target(static_cast<LPCTSTR>(path));
+    std::error_code ignored;
+    if (target.has_parent_path())
+        std::filesystem::create_directories(target.parent_path(), ignored);
+    const CString failure = afx::WriteFileSafely(path, [this](CFile& file) {
+        CArchive ar(&file, CArchive::store, 4096);
+        SerializeSettings(ar);
+        ar.Close();
+    });
+    if (!failure.IsEmpty())
         std::fprintf(stderr, "Brantel: the settings file %s was not written: %s\n",
-                     static_cast<LPCTSTR>(path), e.what());
-    }
+                     static_cast<LPCTSTR>(path), static_cast<LPCTSTR>(failure));
 }
 
 bool OpenFileInDefApp(CString folder, CString file)

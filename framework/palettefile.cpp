@@ -5,6 +5,8 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/afx/safefile.h"
+
 namespace framira
 {
 
@@ -118,15 +120,25 @@ std::string PaletteBytes(const PaletteTable& table)
     return out;
 }
 
-PaletteStatus WritePalette(const std::string& path, const PaletteTable& table)
+PaletteStatus WritePalette(const std::string& path, const PaletteTable& table,
+                           std::string* pCause)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return PaletteStatus::cannotOpen;
-    const std::string bytes = PaletteBytes(table);
-    file.write(bytes.data(), std::streamsize(bytes.size()));
-    file.close();
-    return file ? PaletteStatus::ok : PaletteStatus::writeError;
+    // Through the safe writer: a failure keeps the old palette byte for byte.
+    PaletteStatus status = PaletteStatus::cannotOpen;
+    CString cause;
+    try {
+        afx::SafeFileWriter writer(path.c_str());
+        status = PaletteStatus::writeError;
+        const std::string bytes = PaletteBytes(table);
+        writer.File().Write(bytes.data(), static_cast<UINT>(bytes.size()));
+        writer.Commit();
+        status = PaletteStatus::ok;
+    } catch (const std::exception& e) {
+        cause = afx::SafeWriteMessage(e, path.c_str());
+    }
+    if (pCause)
+        *pCause = cause.GetString();
+    return status;
 }
 
 } // namespace framira

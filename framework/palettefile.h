@@ -43,7 +43,11 @@ PaletteStatus ParsePalette(const unsigned char* pData, std::size_t nSize, Palett
 PaletteStatus ReadPalette(const std::string& path, PaletteTable& table);
 // The 4100 bytes of a palette file of table.
 std::string PaletteBytes(const PaletteTable& table);
-// Creates or truncates path and writes table into it.
-PaletteStatus WritePalette(const std::string& path, const PaletteTable& table);
+// Replaces the file at path with table through the safe writer: on failure
+// the old file stays as it was. cannotOpen when the file or its folder may
+// not be written, writeError for any later failure; pCause (when given)
+// receives the message naming the file and the cause ("" on success).
+PaletteStatus WritePalette(const std::string& path, const PaletteTable& table,
+                           std::string* pCause = nullptr);
 
 } // namespace framira

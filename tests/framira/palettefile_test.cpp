@@ -5,9 +5,11 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "framework/framira.h"
+#include "tests/support/safe_write_cases.h"
 
 namespace
 {
@@ -140,11 +142,27 @@ TEST_F(PaletteFile, FilesThatCannotBeOpenedOrWrittenAreReported)
     EXPECT_TRUE(SameTable(table, before));
     const PaletteStatus noFolder = framira::WritePalette(folder + "/no/such/x.pal", table);
     EXPECT_STREQ(framira::PaletteMessage(noFolder, false), "Unable to open file for writing");
-    // A device that takes no bytes: the failure is reported, not swallowed.
+    // A device is refused, not replaced by a regular file.
     if (std::ifstream("/dev/full")) {
         const PaletteStatus full = framira::WritePalette("/dev/full", table);
-        EXPECT_STREQ(framira::PaletteMessage(full, false), "Error during writing");
+        EXPECT_STREQ(framira::PaletteMessage(full, false), "Unable to open file for writing");
+        struct stat st {
+        };
+        ASSERT_EQ(::stat("/dev/full", &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode));
     }
+}
+
+TEST_F(PaletteFile, AFailedSaveKeepsTheOldPalette)
+{
+    brantel::test::ExpectEachWriteFailureKeepsTheOldFile("ramp.pal", [](const std::string& path, const std::string&) {
+        std::string cause;
+        std::vector<std::string> shown;
+        const PaletteStatus status = framira::WritePalette(path, Sample(), &cause);
+        if (status != PaletteStatus::ok)
+            shown.push_back(std::string(framira::PaletteMessage(status, false)) + "\n" + cause);
+        return shown;
+    });
 }
 
 TEST(PaletteRamp, RampsRunFromNodeToNode)
