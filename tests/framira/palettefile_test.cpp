@@ -1,5 +1,7 @@
 // The palette file and the ramp rule, without a window.
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -130,6 +132,35 @@ TEST_F(PaletteFile, RefusedFilesLeaveTheTableAsItWas)
         EXPECT_EQ(status, c.expected) << c.name;
         EXPECT_STREQ(framira::PaletteMessage(status, true), c.message) << c.name;
         EXPECT_TRUE(SameTable(table, before)) << c.name;
+    }
+}
+
+TEST_F(PaletteFile, ColoursOutsideZeroToOneKeepTheTablesValues)
+{
+    const struct {
+        const char* name;
+        float value;
+    } cases[] = {{"2.0", 2.0f},
+                 {"just above 1", 1.0000001f},
+                 {"negative", -0.25f},
+                 {"NaN", std::numeric_limits<float>::quiet_NaN()},
+                 {"infinite", std::numeric_limits<float>::infinity()}};
+    for (const auto& c : cases) {
+        std::string bytes = framira::PaletteBytes(Sample());
+        std::memcpy(&bytes[4 + 16 * 7 + 4], &c.value, 4);  // green of entry 7
+        std::memcpy(&bytes[4 + 16 * 200], &c.value, 4);    // red of entry 200
+        PaletteTable table; // all zero
+        table.colour[7][1] = 0.25f;
+        int outOfRange = -1;
+        ASSERT_EQ(framira::ParsePalette(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                        bytes.size(), table, &outOfRange),
+                  PaletteStatus::ok)
+            << c.name;
+        EXPECT_EQ(outOfRange, 2) << c.name;
+        EXPECT_EQ(table.colour[7][1], 0.25f) << c.name;
+        EXPECT_EQ(table.colour[200][0], 0.0f) << c.name;
+        EXPECT_EQ(table.colour[200][1], Sample().colour[200][1]) << c.name;
+        EXPECT_TRUE(table.node[100]) << c.name;
     }
 }
 
