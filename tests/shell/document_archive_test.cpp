@@ -4,6 +4,7 @@
 // scales and the safe save.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/afx/safefile.h"
@@ -351,6 +352,29 @@ TEST_F(DocumentArchive, StoredNodeNumbersOutOfRangeOrRepeatedAreRefused)
     CBrantelDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(file.path()));
     EXPECT_NE(doc.GetObjectById(99999998u, false), nullptr);
+}
+
+// The same faults in the sample plate, kept in the document fuzz target's
+// corpus: each is refused into a document that holds a model.
+TEST_F(DocumentArchive, CorpusFilesWithBadNodeNumbersAreRefused)
+{
+    const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+    const std::filesystem::path corpus =
+        (root ? std::filesystem::path(root)
+              : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path()) /
+        "fuzz" / "corpus" / "fuzz_platedoc";
+    for (const char* name : {"node_number_end_of_range.plb", "node_number_edge_range.plb",
+                             "node_number_repeated.plb"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(std::filesystem::exists(corpus / name));
+        CBrantelDoc doc;
+        AddSquare(doc, 0.0, 0.0, 50.0);
+        TempFile before, after;
+        const Bytes model = SaveBytes(doc, before);
+        Boxes().Expect("Unexpected file format.");
+        EXPECT_FALSE(doc.OnOpenDocument((corpus / name).c_str()));
+        EXPECT_EQ(SaveBytes(doc, after), model);
+    }
 }
 
 TEST_F(DocumentArchive, AFailedSaveKeepsTheOldFileAndTheModifiedDocument)
