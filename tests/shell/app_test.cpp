@@ -263,8 +263,9 @@ TEST_F(BrantelApp, GridTypeAndTrialNodesReturnAtTheNextStart)
 }
 
 // Each of the application's four values read out of range keeps its
-// default and is named once in the log window; meshing works afterwards.
-TEST_F(BrantelApp, SettingsOutOfRangeKeepTheirDefaultsAndTheProgramMeshes)
+// default and is named once in the log window (the real window meshes
+// afterwards: ShellOnQt.AnOutOfRangeTrialNodeCount...).
+TEST_F(BrantelApp, SettingsOutOfRangeKeepTheirDefaultsAndAreNamedInTheLog)
 {
     const UINT grid = COGL2DView::m_uiGridType;
     const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
