@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "framework/korapp.h"
+#include "platform/afx/numconv.h"
 #include "framework/settingspages.h"
 #include "glstyle/tincora.h"
 
@@ -302,10 +304,20 @@ void KorPPColorScale::OnButtonOpen()
     if (!AskPath(TRUE, path))
         return;
     // The page's table is replaced only by a whole palette.
-    const framira::PaletteStatus status = framira::ReadPalette(path.GetString(), m_palette);
+    int outOfRange = 0;
+    const framira::PaletteStatus status =
+        framira::ReadPalette(path.GetString(), m_palette, &outOfRange);
     if (status != framira::PaletteStatus::ok) {
         AfxMessageBox(framira::PaletteMessage(status, true));
         return;
+    }
+    if (outOfRange > 0) {
+        CStringArray lines;
+        lines.Add(CString(AfxFormat("The palette %s holds %d colour values outside 0 ... 1; "
+                                    "they keep their previous values.\r\n",
+                                    path.GetString(), outOfRange)
+                              .c_str()));
+        KorWriteLog(lines);
     }
     Rebuild();
     SetModified(TRUE);
@@ -316,7 +328,9 @@ void KorPPColorScale::OnButtonSave()
     CString path;
     if (!AskPath(FALSE, path))
         return;
-    const framira::PaletteStatus status = framira::WritePalette(path.GetString(), m_palette);
+    std::string cause;
+    const framira::PaletteStatus status =
+        framira::WritePalette(path.GetString(), m_palette, &cause);
     if (status != framira::PaletteStatus::ok)
-        AfxMessageBox(framira::PaletteMessage(status, false));
+        AfxMessageBox(CString(framira::PaletteMessage(status, false)) + "\n" + cause.c_str());
 }

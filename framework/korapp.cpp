@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -65,13 +67,50 @@ void TransferInt(CArchive& ar, int& value)
     value = static_cast<int>(word);
 }
 
-// The unit choices of quantities first .. last, per setting and system.
+// The ranges of the values read from the settings archive.
+bool IsFraction(double v)
+{
+    return v >= 0.0 && v <= 1.0; // false for NaN
+}
+bool IsFinite(double v)
+{
+    return std::isfinite(v);
+}
+// Line widths and point sizes, in pixels; -1.0 is the line widths' "not set
+// yet", which the renderer fills at its first context.
+bool IsDrawingSize(double v)
+{
+    return (v > 0.0 && v <= 100.0) || v == -1.0;
+}
+// OpenGL's range of the specular exponent.
+bool IsShininess(double v)
+{
+    return v >= 0.0 && v <= 128.0;
+}
+
+// A colour component, 0 ... 1.
+template <class T> void TransferColour(CArchive& ar, T& value, const char* name)
+{
+    KorTransferSetting(ar, value, [](T v) { return IsFraction(v); }, name);
+}
+
+// An int stored as a DWORD, taken when it lies in first ... last.
+void TransferIntIn(CArchive& ar, int& value, int first, int last, const char* name)
+{
+    KorTransferSetting(
+        ar, value, [first, last](int v) { return v >= first && v <= last; }, name);
+}
+
+// The unit choices of quantities first .. last, per setting and system: a
+// unit index of the units table, any number format (a code other than 0
+// and 1 is general) and 0 ... 17 digits.
 void TransferUnits(CArchive& ar, int first, int last)
 {
+    static const int kLimits[3][2] = {{0, 9}, {INT_MIN, INT_MAX}, {0, 17}};
     for (int q = first; q <= last; ++q)
         for (int s = 0; s < 3; ++s)
             for (int u = 0; u < 2; ++u)
-                TransferInt(ar, iConv[u][q][s]);
+                TransferIntIn(ar, iConv[u][q][s], kLimits[s][0], kLimits[s][1], "Units");
 }
 
 // The rendering globals of the settings archive, in their stored order.
@@ -81,40 +120,54 @@ void TransferGraphics(CArchive& ar, int& showCmd)
     Transfer(ar, zero);
     for (auto& entry : dColorIndex)
         for (double& component : entry)
-            Transfer(ar, component);
+            TransferColour(ar, component, "Colour scale");
     for (int i = 0; i < 4; ++i) {
-        Transfer(ar, fBckClrRsView[i]);
-        Transfer(ar, fBckClrMdView[i]);
-        Transfer(ar, dMaterialColor[i]);
-        Transfer(ar, dGridColor[i]);
-        Transfer(ar, dAxisColor[i]);
+        TransferColour(ar, fBckClrRsView[i], "Results view background colour");
+        TransferColour(ar, fBckClrMdView[i], "Model view background colour");
+        TransferColour(ar, dMaterialColor[i], "Material colour");
+        TransferColour(ar, dGridColor[i], "Grid colour");
+        TransferColour(ar, dAxisColor[i], "Axis colour");
     }
     for (bool& node : IsNode)
         TransferFlag(ar, node);
-    float* const lights[] = {ambientLight1,  diffuseLight1,  specularLight1, ambientLight2,
-                             diffuseLight2,  specularLight2, ambientLight3,  diffuseLight3,
-                             specularLight3, mat_ambient,    mat_specular,   mat_diffuse,
-                             lmodel_ambient, mat_emission,   fog_color,      position2};
+    // Colours of the lights and the material, and the light position.
+    const struct {
+        float* values;
+        const char* name;
+    } lights[] = {{ambientLight1, "Light 1 ambient"},   {diffuseLight1, "Light 1 diffuse"},
+                  {specularLight1, "Light 1 specular"}, {ambientLight2, "Light 2 ambient"},
+                  {diffuseLight2, "Light 2 diffuse"},   {specularLight2, "Light 2 specular"},
+                  {ambientLight3, "Light 3 ambient"},   {diffuseLight3, "Light 3 diffuse"},
+                  {specularLight3, "Light 3 specular"}, {mat_ambient, "Material ambient"},
+                  {mat_specular, "Material specular"},  {mat_diffuse, "Material diffuse"},
+                  {lmodel_ambient, "Ambient light"},    {mat_emission, "Material emission"},
+                  {fog_color, "Fog colour"},            {position2, "Light position"}};
     for (int i = 0; i < 4; ++i)
-        for (float* light : lights)
-            Transfer(ar, light[i]);
+        for (const auto& light : lights) {
+            if (light.values == position2)
+                KorTransferSetting(ar, light.values[i], IsFinite, light.name);
+            else
+                TransferColour(ar, light.values[i], light.name);
+        }
     for (int i = 0; i < 3; ++i) {
         TransferFlag(ar, bLightOn[i]);
-        Transfer(ar, directLight[i]);
+        KorTransferSetting(ar, directLight[i], IsFinite, "Light direction");
     }
-    Transfer(ar, mat_shininess[0]);
-    Transfer(ar, lmodel_twoside[0]);
-    Transfer(ar, lmodel_local_viewer[0]);
+    KorTransferSetting(ar, mat_shininess[0], IsShininess, "Material shininess");
+    KorTransferSetting(ar, lmodel_twoside[0], IsFinite, "Two-sided lighting");
+    KorTransferSetting(ar, lmodel_local_viewer[0], IsFinite, "Local viewer");
     for (float& component : glcTextClr)
-        Transfer(ar, component);
+        TransferColour(ar, component, "Text colour");
     int storedShowCmd = showCmd;
     TransferInt(ar, storedShowCmd); // read back but not used
     TransferFlag(ar, COGLRenderer::bLineSmooth);
     TransferFlag(ar, COGLRenderer::bPointSmooth);
     for (double* width : {&THIN_EDGE, &MEDIUM_EDGE, &WIDE_EDGE, &AXIS_WIDTH, &SMALL_POINT,
                           &MEDIUM_S_POINT, &MEDIUM_L_POINT, &LARGE_POINT})
-        Transfer(ar, *width);
+        KorTransferSetting(ar, *width, IsDrawingSize, "Line widths and point sizes");
 }
+
+std::vector<std::string> s_settingResets; // names, in the order first noted
 
 // The integer fields of the text font and their profile keys.
 struct FontInt {
@@ -241,9 +294,26 @@ void KorApp::CloseApp()
     CloseApp(GetSettingsPath());
 }
 
+void KorApp::NoteSettingReset(const char* name)
+{
+    if (std::find(s_settingResets.begin(), s_settingResets.end(), name) == s_settingResets.end())
+        s_settingResets.emplace_back(name);
+}
+
+const std::vector<std::string>& KorApp::GetSettingResets()
+{
+    return s_settingResets;
+}
+
+CString KorApp::SettingResetLine(const std::string& name)
+{
+    return CString("The setting \"") + name.c_str() +
+           "\" was out of range and is reset to its default.\r\n";
+}
+
 void KorApp::AppSpecificInit(CArchive& ar)
 {
-    TransferInt(ar, iStandard);
+    TransferIntIn(ar, iStandard, 0, 1, "Unit system");
     TransferUnits(ar, 0, 17);
     DWORD marker = 1;
     Transfer(ar, marker);
@@ -320,6 +390,7 @@ bool KorApp::InitApp(CString path)
     m_uiStChldFrmSett =
         GetProfileInt(kFrameSetting, "Frame 1", static_cast<int>(m_uiStChldFrmSett));
 
+    s_settingResets.clear();
     CFile file;
     if (file.Open(path, CFile::modeRead)) {
         try {
@@ -333,6 +404,13 @@ bool KorApp::InitApp(CString path)
         file.Close();
     } else {
         InitFrameWithoutArchive();
+    }
+    // Each setting that was reset, once, where the user reads the program's log.
+    if (!s_settingResets.empty()) {
+        CStringArray lines;
+        for (const std::string& name : s_settingResets)
+            lines.Add(SettingResetLine(name));
+        KorWriteLog(lines, m_pMainWnd);
     }
 
     LoadCursors(true);
@@ -354,22 +432,29 @@ void KorApp::CloseApp(CString path)
 
     LoadCursors(false);
 
-    try {
-        const std::filesystem::path target(static_cast<LPCTSTR>(path));
-        std::error_code ignored;
-        if (target.has_parent_path())
-            std::filesystem::create_directories(target.parent_path(), ignored);
-        afx::SafeFileWriter writer(path);
-        {
-            CArchive ar(&writer.File(), CArchive::store, 4096);
-            SerializeSettings(ar);
-            ar.Close();
-        }
-        writer.Commit();
-    } catch (const CException& e) {
+    const std::filesystem::path target(static_cast<LPCTSTR>(path));
+    std::error_code ignored;
+    if (target.has_parent_path())
+        std::filesystem::create_directories(target.parent_path(), ignored);
+    const CString failure = afx::WriteFileSafely(path, [this](CFile& file) {
+        CArchive ar(&file, CArchive::store, 4096);
+        SerializeSettings(ar);
+        ar.Close();
+    });
+    if (!failure.IsEmpty())
         std::fprintf(stderr, "Brantel: the settings file %s was not written: %s\n",
-                     static_cast<LPCTSTR>(path), e.what());
+                     static_cast<LPCTSTR>(path), static_cast<LPCTSTR>(failure));
+}
+
+void KorWriteLog(CStringArray& lines, CWnd* pMainWnd)
+{
+    KorMainFrm* frame = dynamic_cast<KorMainFrm*>(pMainWnd ? pMainWnd : AfxGetMainWnd());
+    if (frame && frame->GetLogWindow()->GetSafeHwnd()) {
+        frame->GetLogWindow()->WriteLogEntry(&lines);
+        return;
     }
+    for (int i = 0; i < lines.GetSize(); ++i)
+        std::fprintf(stderr, "Brantel: %s", static_cast<LPCTSTR>(lines[i]));
 }
 
 bool OpenFileInDefApp(CString folder, CString file)

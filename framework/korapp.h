@@ -5,6 +5,10 @@
 // it.
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "platform/afx/collections.h"
 #include "platform/ui/core/afxui.h"
 
 // How InitApp placed the main window: the normal rectangle, hidden, and
@@ -51,6 +55,16 @@ public:
     // The folder of the HTML manual, ending in "/" (see KorHelpFolder).
     CString GetHelpFolder() const;
 
+    // A value read from the settings archive outside its range is not
+    // taken: the setting keeps the value the program holds (its default at
+    // start-up) and its name is noted, once. InitApp(path) empties the notes
+    // before reading and then writes one line per reset setting into the
+    // main frame's log window ("Log" tab).
+    static void NoteSettingReset(const char* name);
+    static const std::vector<std::string>& GetSettingResets();
+    // The log line of a reset setting.
+    static CString SettingResetLine(const std::string& name);
+
     CString m_strAppDir; // the program's folder, ending in "/"
     KorWindowPlacement m_placement;
     // The child frames' common setting word ("Common Frame Setting").
@@ -68,6 +82,24 @@ private:
     void InitFrameWithoutArchive();
 };
 
+// One value of the settings archive: stored as it is; loaded only when
+// inRange holds for the value read, else the setting is noted as reset
+// (KorApp::NoteSettingReset) and keeps its value.
+template <class T, class InRange>
+void KorTransferSetting(CArchive& ar, T& value, InRange inRange, const char* name)
+{
+    if (ar.IsStoring()) {
+        ar << value;
+        return;
+    }
+    T read{};
+    ar >> read;
+    if (inRange(read))
+        value = read;
+    else
+        KorApp::NoteSettingReset(name);
+}
+
 // The program's folder for the executable at lpszExePath, ending in "/":
 // the executable's folder, or <prefix>/share/brantel/ for an installed
 // program (<prefix>/bin/ beside that folder).
@@ -75,6 +107,11 @@ CString KorProgramFolder(LPCTSTR lpszExePath);
 // The manual's folder for a program folder: <prefix>/share/doc/brantel/
 // installed, else the program folder's doc/.
 CString KorHelpFolder(const CString& programFolder);
+
+// Writes the lines (each ending in "\r\n") into the "Log" tab of the main
+// frame's log window (pMainWnd, or the application's main window, when it
+// is a KorMainFrm with its log window); to the error output otherwise.
+void KorWriteLog(CStringArray& lines, CWnd* pMainWnd = nullptr);
 
 // Opens folder/file with the desktop's program for it. On failure shows
 // why and returns false.

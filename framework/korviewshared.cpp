@@ -237,7 +237,10 @@ bool SaveImage(COGL2DView& view, const CString& path, int index, double horizont
     std::unique_ptr<SECImage> image(dib->CopyImage(&dc, index));
     dib.reset();
     if (!image || !image->SaveToPath(path)) {
-        AfxMessageBox(AfxFormat("The image could not be written to %s.", static_cast<LPCTSTR>(path)).c_str());
+        CString text(AfxFormat("The image could not be written to %s.", static_cast<LPCTSTR>(path)).c_str());
+        if (image && !image->m_strWriteFailure.empty())
+            text += CString("\n") + image->m_strWriteFailure.c_str();
+        AfxMessageBox(text);
         return false;
     }
     return true;

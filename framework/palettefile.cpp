@@ -5,6 +5,8 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/afx/safefile.h"
+
 namespace framira
 {
 
@@ -75,34 +77,48 @@ const char* PaletteMessage(PaletteStatus status, bool bReading)
     return "";
 }
 
-PaletteStatus ParsePalette(const unsigned char* pData, std::size_t nSize, PaletteTable& table)
+PaletteStatus ParsePalette(const unsigned char* pData, std::size_t nSize, PaletteTable& table,
+                           int* pOutOfRange)
 {
+    if (pOutOfRange)
+        *pOutOfRange = 0;
     if (nSize < 4)
         return PaletteStatus::readError;
     if (ReadU32(pData) != kPaletteEntries)
         return PaletteStatus::incompatible;
     if (nSize < kPaletteFileSize)
         return PaletteStatus::readError;
-    PaletteTable read;
+    PaletteTable read = table;
+    int outOfRange = 0;
     for (int i = 0; i < kPaletteEntries; ++i) {
         const unsigned char* p = pData + 4 + 16 * i;
-        for (int k = 0; k < 3; ++k)
-            read.colour[i][k] = ReadF32(p + 4 * k);
+        for (int k = 0; k < 3; ++k) {
+            const float v = ReadF32(p + 4 * k);
+            // A colour outside 0 ... 1 (or NaN) keeps the table's value.
+            if (v >= 0.0f && v <= 1.0f)
+                read.colour[i][k] = v;
+            else
+                ++outOfRange;
+        }
         read.node[i] = ReadU32(p + 12) == 1;
     }
     table = read;
+    if (pOutOfRange)
+        *pOutOfRange = outOfRange;
     return PaletteStatus::ok;
 }
 
-PaletteStatus ReadPalette(const std::string& path, PaletteTable& table)
+PaletteStatus ReadPalette(const std::string& path, PaletteTable& table, int* pOutOfRange)
 {
+    if (pOutOfRange)
+        *pOutOfRange = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return PaletteStatus::cannotOpen;
     // Only the first 4100 bytes count; a longer file is not read to its end.
     std::vector<unsigned char> bytes(kPaletteFileSize);
     file.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    return ParsePalette(bytes.data(), std::size_t(file.gcount()), table);
+    return ParsePalette(bytes.data(), std::size_t(file.gcount()), table, pOutOfRange);
 }
 
 std::string PaletteBytes(const PaletteTable& table)
@@ -118,15 +134,25 @@ std::string PaletteBytes(const PaletteTable& table)
     return out;
 }
 
-PaletteStatus WritePalette(const std::string& path, const PaletteTable& table)
+PaletteStatus WritePalette(const std::string& path, const PaletteTable& table,
+                           std::string* pCause)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return PaletteStatus::cannotOpen;
-    const std::string bytes = PaletteBytes(table);
-    file.write(bytes.data(), std::streamsize(bytes.size()));
-    file.close();
-    return file ? PaletteStatus::ok : PaletteStatus::writeError;
+    // Through the safe writer: a failure keeps the old palette byte for byte.
+    PaletteStatus status = PaletteStatus::cannotOpen;
+    CString cause;
+    try {
+        afx::SafeFileWriter writer(path.c_str());
+        status = PaletteStatus::writeError;
+        const std::string bytes = PaletteBytes(table);
+        writer.File().Write(bytes.data(), static_cast<UINT>(bytes.size()));
+        writer.Commit();
+        status = PaletteStatus::ok;
+    } catch (const std::exception& e) {
+        cause = afx::SafeWriteMessage(e, path.c_str());
+    }
+    if (pCause)
+        *pCause = cause.GetString();
+    return status;
 }
 
 } // namespace framira

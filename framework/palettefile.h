@@ -38,12 +38,20 @@ const char* PaletteMessage(PaletteStatus status, bool bReading);
 
 // Reads a palette from the bytes of a file. table changes only when the
 // count is 256 and all 256 entries are there; bytes after them are ignored.
-PaletteStatus ParsePalette(const unsigned char* pData, std::size_t nSize, PaletteTable& table);
+// A colour component outside 0 ... 1 (or NaN) keeps the value table held;
+// pOutOfRange (when given) receives how many did.
+PaletteStatus ParsePalette(const unsigned char* pData, std::size_t nSize, PaletteTable& table,
+                           int* pOutOfRange = nullptr);
 // Reads the palette file at path; table changes only on success.
-PaletteStatus ReadPalette(const std::string& path, PaletteTable& table);
+PaletteStatus ReadPalette(const std::string& path, PaletteTable& table,
+                          int* pOutOfRange = nullptr);
 // The 4100 bytes of a palette file of table.
 std::string PaletteBytes(const PaletteTable& table);
-// Creates or truncates path and writes table into it.
-PaletteStatus WritePalette(const std::string& path, const PaletteTable& table);
+// Replaces the file at path with table through the safe writer: on failure
+// the old file stays as it was. cannotOpen when the file or its folder may
+// not be written, writeError for any later failure; pCause (when given)
+// receives the message naming the file and the cause ("" on success).
+PaletteStatus WritePalette(const std::string& path, const PaletteTable& table,
+                           std::string* pCause = nullptr);
 
 } // namespace framira

@@ -1,6 +1,7 @@
 // The beam text import on arbitrary text: the three blocks are read from a
 // file holding the input onto a small frame, the frame is discretised and
 // its finite-element arrays made, it is written again and read back. Every input must end quietly.
+#include "fuzz/fuzz_reached.h"
 #include "sections/kantaro.h"
 
 #include <cstdint>
@@ -63,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CStringArray presc = Keys("PRESCRIBED", "END", "");
     {
         CFile in(ScratchPath().c_str(), CFile::modeRead);
+        FuzzReached();
         comp.ASCIIReadBeams(in, beams, &sections, &classes);
         comp.ASCIIReadSupDOFs(in, sup);
         comp.ASCIIReadPrescDOFs(in, presc);

@@ -4,6 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     MemoryStream in(data, size);
+    FuzzReached();
     std::unique_ptr<SECImage> image(LoadImageFromStream(in));
     if (image)
         ExerciseLoaded(*image);

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "app/analysis/analysis.h"
+#include "fuzz/fuzz_reached.h"
 #include "femodel/strelna.h"
 
 namespace fuzzmodel
@@ -33,6 +34,8 @@ public:
             return;
         m_ok = std::fwrite(data, 1, size, out) == size;
         m_ok = std::fclose(out) == 0 && m_ok;
+        if (m_ok)
+            FuzzReached(); // the reader reads this file next
     }
     ~Scratch() { std::remove(m_path.c_str()); }
     Scratch(const Scratch&) = delete;

@@ -4,10 +4,12 @@
 #include <cstdlib>
 
 #include "framework/palettefile.h"
+#include "fuzz/fuzz_reached.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     framira::PaletteTable table;
+    FuzzReached();
     if (framira::ParsePalette(data, size, table) != framira::PaletteStatus::ok)
         return 0;
     framira::MakeRamp(table);

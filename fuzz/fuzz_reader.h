@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "fuzz/fuzz_reached.h"
 #include "glview/lumetra.h"
 
 inline void ExerciseLoaded(SECImage& image) {
@@ -27,6 +28,7 @@ template <class Image>
 int FuzzReader(const std::uint8_t* data, std::size_t size) {
     Image image;
     MemoryStream in(data, size);
+    FuzzReached();
     if (image.LoadFromStream(in))
         ExerciseLoaded(image);
     return 0;
@@ -42,8 +44,10 @@ int FuzzScratchFile(const char* name, const std::uint8_t* data, std::size_t size
         return 0;
     const bool written = std::fwrite(data, 1, size, file) == size;
     std::fclose(file);
-    if (written)
+    if (written) {
+        FuzzReached();
         read(path.c_str());
+    }
     std::remove(path.c_str());
     return 0;
 }

@@ -3,6 +3,7 @@
 // counts, node and DOF numbers, codes and values drawn around and beyond
 // their valid ranges. Every call must end with a status, never a crash.
 #include "solver/solvika.h"
+#include "fuzz/fuzz_reached.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -143,6 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<double> eigenvalues(Size(1, key[14])), modeShapes(Size(nanod, key[14]));
 
     std::array<i32, 5> status{};
+    FuzzReached();
     switch (entry) {
     case 0:
         PLANE_STR(key.data(), topology.data(), elementData.data(), material.data(), nodal.data(), body.data(),

@@ -89,6 +89,23 @@ long NODELIST::AddNode(CSNode* node)
     return m_nCount;
 }
 
+long NODELIST::AddNodes(CSNode* const* nodes, long n)
+{
+    if (!nodes || n <= 0)
+        return 0;
+    std::unordered_set<const CSNode*> present(m_pNodes, m_pNodes + m_nCount);
+    const int before = m_nCount;
+    for (long i = 0; i < n; ++i) {
+        CSNode* node = nodes[i];
+        if (!node || !present.insert(node).second)
+            continue;
+        if (m_nCount >= m_nCapacity)
+            Reserve(m_nCapacity < 8 ? 8 : m_nCapacity * 2);
+        m_pNodes[m_nCount++] = node;
+    }
+    return m_nCount - before;
+}
+
 long NODELIST::Find(CObject* node) const
 {
     for (int i = 0; i < m_nCount; ++i)

@@ -1,6 +1,7 @@
 #include "geometry/graph.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "geometry/axis.h"
@@ -834,6 +835,7 @@ void CGraph::SerializeNodeIDs(CArchive& ar)
     if (PassMissing(ar))
         return;
     unsigned long maxID = 0;
+    std::unordered_set<DWORD> seen;
     for (POSITION pos = GetHeadPosition(); pos;) {
         CSNode* node = GetNextNode(pos);
         if (!IsOwnNode(node))
@@ -843,8 +845,12 @@ void CGraph::SerializeNodeIDs(CArchive& ar)
         } else {
             DWORD id = 0;
             ar >> id;
+            // A number a new node could not follow, or one the graph already
+            // gave, would make picks ambiguous: the file is refused.
+            if (!CSNode::IsStoredID(id) || !seen.insert(id).second)
+                AfxThrowArchiveException(CArchiveException::badIndex);
             node->SetID(id);
-            if (id <= 100000000u && id > maxID)
+            if (id > maxID)
                 maxID = id;
         }
     }

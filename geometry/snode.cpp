@@ -49,6 +49,11 @@ bool CSNode::IsReadableID(double v)
     return v >= 1.0 && v < static_cast<double>(kLastID) && v == std::floor(v);
 }
 
+bool CSNode::IsStoredID(DWORD id)
+{
+    return IsReadableID(static_cast<double>(id)) && IsReadableID(static_cast<double>(id) + 1.0);
+}
+
 CSNode::CSNode() : m_ulID(TakeID())
 {
 }

@@ -116,6 +116,10 @@ public:
     // the node range whose successor, where the counter then stands, is
     // still a node identifier.
     static bool IsReadableID(double v);
+    // Whether a node number stored in a document may be restored: readable,
+    // and the counter above it still leaves a new node a number of its own
+    // (1 ... kLastID - 2).
+    static bool IsStoredID(DWORD id);
     // The identifier of a new node: the counter's value, which then moves on.
     // Once the counter has passed the end of the node range, every new node
     // gets kLastID, never an identifier of the edge range.

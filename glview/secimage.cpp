@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "glview/image_bytes.h"
+#include "platform/afx/safefile.h"
 
 using namespace imgbytes;
 
@@ -201,24 +202,19 @@ bool SECImage::LoadFromStream(ImageStream& stream) {
 }
 
 bool SECImage::SaveToPath(const char* path) {
-    if (IsEmpty())
+    m_strWriteFailure.clear();
+    if (IsEmpty() || path == nullptr)
         return false;
+    // Through the safe writer: a failure keeps the old file as it was.
     bool ok = false;
-    {
-        PathStream file(path, PathStream::Writing);
-        if (!file.IsOpen())
-            return false;
-        ok = SaveToStream(file);
-        ok = file.Close() && ok;
-    }
-    if (!ok) {
-        // No half-written file is left behind.
-        try {
-            CFile::Remove(path);
-        } catch (CException&) {
-        }
-    }
-    return ok;
+    const CString failure = afx::WriteFileSafely(path, [&](CFile& file) {
+        CFileStream stream(&file);
+        ok = SaveToStream(stream);
+        if (!ok)
+            throw CFileException(CFileException::generic, -1, path);
+    });
+    m_strWriteFailure = failure.GetString();
+    return ok && failure.IsEmpty();
 }
 
 bool SECImage::SaveToStream(ImageStream& stream) {

@@ -43,6 +43,8 @@ public:
     virtual bool MakePalette();
     virtual bool LoadFromPath(const char* path);
     virtual bool LoadFromFile(CFile* file);
+    // Replaces the file at path through the safe writer (the old file stays
+    // on failure); m_strWriteFailure then names the file and the cause.
     virtual bool SaveToPath(const char* path);
     virtual bool SaveToFile(CFile* file);
     // The same on any byte stream (memory, archive).
@@ -87,6 +89,9 @@ public:
     static std::size_t PackedStride(std::size_t width, int bits) { return (width * static_cast<std::size_t>(bits) + 7) / 8; }
     // Largest pixel or decoder raster an image may hold.
     static constexpr std::size_t kMaxRaster = std::size_t{256} << 20;
+
+    // Why the last SaveToPath failed, naming the file ("" after a success).
+    std::string m_strWriteFailure;
 
 protected:
     // The BMP file form shared by SECDib and the archive form.

@@ -2,9 +2,12 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 #include <unordered_map>
 
 #include <tiffio.h>
+
+#include "platform/afx/safefile.h"
 
 namespace {
 
@@ -178,9 +181,19 @@ bool SECTiff::SaveToPath(const char* path) {
         }
     }
 
+    // libtiff writes the safe writer's temporary file by its name; the old
+    // file is replaced only when the whole image was written.
+    m_strWriteFailure.clear();
+    std::unique_ptr<afx::SafeFileWriter> writer;
+    try {
+        writer = std::make_unique<afx::SafeFileWriter>(path);
+    } catch (const std::exception& e) {
+        m_strWriteFailure = afx::SafeWriteMessage(e, path).GetString();
+        return false;
+    }
     bool ok = false;
     {
-        TiffCloser file{OpenTiff(path, "w", m_strError)};
+        TiffCloser file{OpenTiff(writer->GetTempPath(), "w", m_strError)};
         TIFF* tif = file.tif;
         if (tif == nullptr)
             return false;
@@ -220,8 +233,12 @@ bool SECTiff::SaveToPath(const char* path) {
         if (ok)
             ok = TIFFFlush(tif) != 0;
     }
-    if (!ok) {
-        std::remove(path);
+    try {
+        if (!ok)
+            throw CFileException(CFileException::generic, -1, path);
+        writer->Commit();
+    } catch (const std::exception& e) {
+        m_strWriteFailure = afx::SafeWriteMessage(e, path).GetString();
         return false;
     }
     return AfterSave();

@@ -30,6 +30,15 @@ fuzz_run() {
   mkdir -p "$corpus/$target"
   local kept=()
   if [ -d "$here/fuzz/corpus/$target" ]; then kept=("$here/fuzz/corpus/$target"); fi
+  # The target must reach its reader on its seeds (fuzz/fuzz_reached.h): a
+  # target that returns early would otherwise find nothing and pass.
+  rm -f "$dir/$target.reached"
+  BRANTEL_FUZZ_REACHED="$dir/$target.reached" "$dir/fuzz/$target" -runs=0 \
+    "$corpus/$target" "${kept[@]}" > "$dir/$target.reach.log" 2>&1 || true
+  if [ ! -s "$dir/$target.reached" ]; then
+    echo "$target never reached its reader: see $dir/$target.reach.log" >&2
+    exit 1
+  fi
   if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$@" \
       -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" "${kept[@]}" \
       > "$dir/$target.log" 2>&1; then

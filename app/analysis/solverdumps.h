@@ -1,7 +1,7 @@
 // Text dumps of the solver input arrays and of the raw solver results,
 // written into the current folder for checking a model against the solver.
-// Each dump replaces a file of its name; a file that cannot be opened is
-// skipped silently.
+// Each dump replaces a file of its name through the safe writer; a file that
+// cannot be written keeps its old content and the error output says why.
 #pragma once
 
 #include "matrix/zelkor.h"

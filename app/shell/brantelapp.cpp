@@ -1,5 +1,7 @@
 #include "app/shell/brantelapp.h"
 
+#include <climits>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -162,16 +164,23 @@ void CBrantelApp::CloseApp()
 void CBrantelApp::AppSpecificInit(CArchive& ar)
 {
     KorApp::AppSpecificInit(ar);
-    int* const values[] = {reinterpret_cast<int*>(&COGL2DView::m_uiGridType), &CEasyMesh::m_nMaxNodes,
-                           &Kor3DView::m_iDrawSelNum, &iProgresjon};
-    for (int* value : values) {
-        if (ar.IsStoring()) {
-            ar << static_cast<LONG>(*value);
-        } else {
-            LONG stored = 0;
-            ar >> stored;
-            *value = static_cast<int>(stored);
-        }
+    // Each value is checked before use: one out of its range keeps its
+    // default and is named once in the log window.
+    const struct {
+        int* value;
+        int first, last;
+        const char* name;
+    } values[] = {
+        {reinterpret_cast<int*>(&COGL2DView::m_uiGridType), 0, INT_MAX, "Grid type"},
+        {&CEasyMesh::m_nMaxNodes, 0, CEasyMesh::kMaxReserveNodes, "Mesher trial nodes"},
+        {&Kor3DView::m_iDrawSelNum, 0, 2, "Picked result display"},
+        {&iProgresjon, 0, 2, "Node spacing progression"},
+    };
+    for (const auto& v : values) {
+        LONG stored = *v.value;
+        KorTransferSetting(
+            ar, stored, [&v](LONG read) { return read >= v.first && read <= v.last; }, v.name);
+        *v.value = static_cast<int>(stored);
     }
 }
 

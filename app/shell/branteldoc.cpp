@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 #include <unordered_set>
+#include <vector>
 
 #include "app/analysis/analysis.h"
 #include "app/shell/bucklingdlgs.h"
@@ -123,12 +124,13 @@ long CBrantelDoc::AddSepNode(CSNode* node, CObList* group)
     PublishGroups();
     if (!node || !m_pNodeList)
         return -1;
-    long index = m_pNodeList->Find(node);
-    if (index < 0) {
-        if (m_pNodeList->AddNode(node) < 0)
-            return -1;
+    // One search: AddNode gives the index of a present node and the new
+    // count for an appended one.
+    long index = m_pNodeList->AddNode(node);
+    if (index < 0)
+        return -1;
+    if (index == m_pNodeList->m_nCount)
         index = m_pNodeList->m_nCount - 1;
-    }
     if (m_SepNodeGroups.size() < static_cast<std::size_t>(m_pNodeList->m_nCount))
         m_SepNodeGroups.resize(static_cast<std::size_t>(m_pNodeList->m_nCount), nullptr);
     CObList*& slot = m_SepNodeGroups[static_cast<std::size_t>(index)];
@@ -317,12 +319,17 @@ void CBrantelDoc::Load(CArchive& ar)
                     AfxThrowArchiveException(CArchiveException::badIndex);
                 ar.CheckAvailable(static_cast<ULONGLONG>(count), 2);
                 list->Reserve(static_cast<int>(count));
+                // Read first, then listed in one linear pass (a node stored
+                // twice is one object and listed once).
+                std::vector<CSNode*> nodes;
+                nodes.reserve(static_cast<std::size_t>(count));
                 for (LONG i = 0; i < count; ++i) {
                     CSNode* node = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode));
                     if (!node)
                         AfxThrowArchiveException(CArchiveException::badClass);
-                    list->AddNode(node);
+                    nodes.push_back(node);
                 }
+                list->AddNodes(nodes.data(), static_cast<long>(nodes.size()));
             }
             LoadTail(ar);
             AdoptUnlistedMaterials(ar, *fresh);
@@ -356,6 +363,7 @@ void CBrantelDoc::Load(CArchive& ar)
     delete m_pstrArchText;
     m_pstrArchText = text.release();
     m_bArchFlag = flag;
+    m_bMeshValid = false; // the loaded model has no results yet
     CommitTail();
 
     RecomputeLoadScales();

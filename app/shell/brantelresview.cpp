@@ -374,20 +374,21 @@ bool CBrantelResView::OutputPickedNode(CSNode* node, int component, int elementI
     return true;
 }
 
-bool CBrantelResView::WritePickedResults(const CString& path)
+CString CBrantelResView::WritePickedResults(const CString& path)
 {
     CPlateComp* comp = GetPlateComp();
-    CFile file;
-    if (!comp || !file.Open(path, CFile::modeCreate | CFile::modeWrite))
-        return false;
+    if (!comp)
+        return "No results to write to " + path + ".";
     const int component = comp->GetActVal();
-    const int count = m_Picks.Count();
-    for (int i = 0; i < count; ++i)
-        OutputPickedNode(m_Picks.Node(i), component, m_Picks.Index(i), i + 1, &file);
-    if (m_Picks.m_pPending && m_Picks.m_Nodes.Find(m_Picks.m_pPending) < 0)
-        OutputPickedNode(m_Picks.m_pPending, component, m_Picks.m_iPendingIndex, count + 1, &file);
-    file.Close();
-    return true;
+    // Through the safe writer: a failure keeps the old file and says why.
+    return afx::WriteFileSafely(path, [&](CFile& file) {
+        const int count = m_Picks.Count();
+        for (int i = 0; i < count; ++i)
+            OutputPickedNode(m_Picks.Node(i), component, m_Picks.Index(i), i + 1, &file);
+        if (m_Picks.m_pPending && m_Picks.m_Nodes.Find(m_Picks.m_pPending) < 0)
+            OutputPickedNode(m_Picks.m_pPending, component, m_Picks.m_iPendingIndex, count + 1,
+                             &file);
+    });
 }
 
 void CBrantelResView::OnPrintToFile()
@@ -396,8 +397,9 @@ void CBrantelResView::OnPrintToFile()
                        "Text file ( *.txt )|*.txt||", this);
     if (dialog.DoModal() != IDOK)
         return;
-    if (!WritePickedResults(dialog.GetPathName()))
-        AfxMessageBox("Cannot write " + dialog.GetPathName(), MB_OK);
+    const CString failure = WritePickedResults(dialog.GetPathName());
+    if (!failure.IsEmpty())
+        AfxMessageBox(failure, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CBrantelResView::OnUpdatePrintToFile(CCmdUI* pCmdUI)

@@ -75,8 +75,10 @@ public:
     // The component's value scale becomes scale; the clip-plane dialog
     // follows, the lists are rebuilt and the view redrawn.
     void SetValueScale(double scale);
-    // Writes the picked points to path; false when it cannot be created.
-    bool WritePickedResults(const CString& path);
+    // Writes the picked points to path through the safe writer: empty on
+    // success, otherwise the message naming the file and the cause (the old
+    // file then stays as it was).
+    CString WritePickedResults(const CString& path);
 
     CResultPicks m_Picks;
     bool m_bSolid = true;

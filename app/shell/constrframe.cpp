@@ -434,8 +434,17 @@ bool CConstrChFrm::EditMeshSettings()
             ParseDistList(*texts[i], s.lists[i]);
         }
         int badEdge = -1;
-        if (ValidatePair(s, ticked, 0, s.m, badEdge) && ValidatePair(s, ticked, 2, s.n, badEdge))
-            break;
+        if (ValidatePair(s, ticked, 0, s.m, badEdge) && ValidatePair(s, ticked, 2, s.n, badEdge)) {
+            // Counts taken from the position lists are bounded as typed ones.
+            if (CDocRestr::IsElementCountPair(s.m, s.n))
+                break;
+            CString message;
+            message.Format("A mesh of %u x %u elements is larger than the %llu elements the "
+                           "program meshes.",
+                           s.m, s.n, CDocRestr::kMaxElements);
+            AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+            continue;
+        }
         if (badEdge >= 0) {
             CString message;
             message.Format("Edge %s: the positions must lie between 0 and 100 and each must be "

@@ -42,6 +42,8 @@ void CDocRestr::LoadTail(CArchive& ar)
     }
     DWORD a = 0, b = 0;
     ar >> a >> b;
+    if (!IsElementCountPair(a, b))
+        AfxThrowArchiveException(CArchiveException::badIndex);
     loaded->elemA = a;
     loaded->elemB = b;
     for (double& ratio : loaded->ratio)

@@ -105,6 +105,14 @@ public:
 
     UINT m_nElemA = 10;
     UINT m_nElemB = 10;
+    // The most elements a constrained mesh may have (m_nElemA x m_nElemB):
+    // the largest mesh the mesher and the solver are measured at. A file or
+    // an entry beyond it is refused.
+    static constexpr unsigned long long kMaxElements = 1000000;
+    static bool IsElementCountPair(unsigned long long a, unsigned long long b)
+    {
+        return a >= 1 && b >= 1 && a * b <= kMaxElements;
+    }
     // Relative positions (0 to 1, increasing) of the inner subdivision
     // points of edges A, A', B, B'.
     CVector m_vDistR, m_vDistS, m_vDistT, m_vDistU;

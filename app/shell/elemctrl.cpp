@@ -1,5 +1,6 @@
 #include "app/shell/elemctrl.h"
 
+#include "app/shell/docshell.h"
 #include "app/shell/elemchoice.h"
 
 namespace
@@ -170,10 +171,21 @@ CDlgConstrMesh::CDlgConstrMesh(CWnd* pParent) : CDialog(IDD, pParent) {}
 void CDlgConstrMesh::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
+    // Each count, and then both together, within the largest mesh made.
+    constexpr UINT kMax = static_cast<UINT>(CDocRestr::kMaxElements);
     DDX_Text(pDX, 1002, m_nM);
-    DDV_MinMaxUInt(pDX, m_nM, 1, 4294967295u);
+    DDV_MinMaxUInt(pDX, m_nM, 1, kMax);
     DDX_Text(pDX, 1003, m_nN);
-    DDV_MinMaxUInt(pDX, m_nN, 1, 4294967295u);
+    DDV_MinMaxUInt(pDX, m_nN, 1, kMax);
+    if (pDX->Active() && pDX->m_bSaveAndValidate && !CDocRestr::IsElementCountPair(m_nM, m_nN)) {
+        pDX->PrepareEditCtrl(1003);
+        AfxMessageBox(AfxFormat("A mesh of %u x %u elements is larger than the %llu elements "
+                                "the program meshes.",
+                                m_nM, m_nN, CDocRestr::kMaxElements)
+                          .c_str(),
+                      MB_OK | MB_ICONEXCLAMATION);
+        pDX->Fail();
+    }
     const struct {
         int radio, edit;
         int& prog;

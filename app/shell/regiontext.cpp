@@ -178,12 +178,12 @@ void CBrantelDoc::OnExportRegion()
     double scale[4] = {dlg.m_dScaleX * f, dlg.m_dScaleY * f, 1.0, dlg.m_dScaleZ * f};
     CStringArray markers;
     RegionTextMarkers(markers);
-    CFile file;
-    if (!file.Open(files.GetPathName(),
-                   CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone))
-        return;
-    m_pSectComp->ASCIIExportGraph(file, markers, nullptr, 0, scale, 3);
-    file.Abort();
+    // Through the safe writer: a failed export keeps the old file and says why.
+    const CString failure = afx::WriteFileSafely(files.GetPathName(), [&](CFile& file) {
+        m_pSectComp->ASCIIExportGraph(file, markers, nullptr, 0, scale, 3);
+    });
+    if (!failure.IsEmpty())
+        AfxMessageBox(failure, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CBrantelDoc::OnImportRegion()

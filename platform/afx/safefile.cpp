@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +41,33 @@ std::string Resolve(const std::string& path)
     return path;
 }
 
+// Whether the user may write the path: the system's answer, and for the
+// superuser, whom the system lets write anything, the mode's write bits.
+bool MayWrite(const std::string& path, const struct stat& st)
+{
+    return ::access(path.c_str(), W_OK) == 0 && (st.st_mode & 0222) != 0;
+}
+
+// Refuses a target that exists and may not be written, or whose folder may
+// not be written, before anything is created (a rename would replace a
+// read-only file in a writable folder).
+void CheckWritable(const std::string& target)
+{
+    struct stat st {
+    };
+    if (::stat(target.c_str(), &st) == 0) {
+        // A folder or a device is never replaced by a regular file.
+        if (!S_ISREG(st.st_mode))
+            CFileException::ThrowOsError(EISDIR, target.c_str());
+        if (!MayWrite(target, st))
+            CFileException::ThrowOsError(EACCES, target.c_str());
+    }
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    if (::stat(folder.c_str(), &st) == 0 && !MayWrite(folder, st))
+        CFileException::ThrowOsError(EACCES, target.c_str());
+}
+
 mode_t NewFileMode()
 {
     const mode_t mask = ::umask(0);
@@ -61,13 +89,27 @@ public:
     }
     void Write(const void* lpBuf, UINT nCount) override
     {
-        if (m_bFailWrites && nCount > 0)
-            throw CFileException(CFileException::diskFull, ENOSPC, m_strFileName);
-        CFile::Write(lpBuf, nCount);
+        try {
+            if (m_bFailWrites && nCount > 0)
+                throw CFileException(CFileException::diskFull, ENOSPC, m_strFileName);
+            CFile::Write(lpBuf, nCount);
+        } catch (const CFileException& e) {
+            if (m_failure.m_cause == CFileException::none)
+                m_failure = CFileException(e.m_cause, e.m_lOsError, e.m_strFileName);
+            throw;
+        }
+    }
+    // A write that failed, even when the caller caught and dropped the
+    // exception: Commit then fails with it instead of keeping a short file.
+    void ThrowIfAWriteFailed() const
+    {
+        if (m_failure.m_cause != CFileException::none)
+            throw CFileException(m_failure.m_cause, m_failure.m_lOsError, m_failure.m_strFileName);
     }
 
 private:
     bool m_bFailWrites;
+    CFileException m_failure{CFileException::none};
 };
 
 void SafeFileWriter::InjectFailure(Step step)
@@ -80,6 +122,7 @@ SafeFileWriter::SafeFileWriter(LPCTSTR lpszTarget) : m_failAt(s_inject)
     s_inject = Step::none;
     const std::string target = Resolve(lpszTarget);
     m_strTarget = target.c_str();
+    CheckWritable(target);
     std::string pattern = target + ".~tmp-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
@@ -115,6 +158,7 @@ void SafeFileWriter::Commit()
     if (m_bDone)
         throw CFileException(CFileException::generic, 0, m_strTarget);
     try {
+        m_file->ThrowIfAWriteFailed();
         m_file->Flush();
         const int fd = m_file->m_hFile;
         if (m_failAt == Step::fsync || ::fsync(fd) != 0)
@@ -143,6 +187,55 @@ void SafeFileWriter::Commit()
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+CString WriteRefusal(LPCTSTR lpszTarget)
+{
+    const std::string target = Resolve(lpszTarget);
+    try {
+        CheckWritable(target);
+    } catch (const CFileException& e) {
+        return CFileException(e.m_cause, e.m_lOsError, lpszTarget).GetErrorMessage();
+    }
+    return CString();
+}
+
+CString SafeWriteMessage(const std::exception& e, const CString& target)
+{
+    // The writer's own exceptions may name its temporary file: the user
+    // knows the file by the target's name.
+    if (const auto* file = dynamic_cast<const CFileException*>(&e))
+        return CFileException(file->m_cause, file->m_lOsError, target).GetErrorMessage();
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return CString("There was not enough memory to write ") + target + ".";
+    return CString(e.what()) + " (" + target + ")";
+}
+
+void SafeFileWriter::ThrowWriteFailure() const
+{
+    if (m_file)
+        m_file->ThrowIfAWriteFailed();
+}
+
+CString WriteFileSafely(LPCTSTR lpszTarget, const std::function<void(CFile&)>& fill)
+{
+    std::unique_ptr<SafeFileWriter> writer;
+    try {
+        writer = std::make_unique<SafeFileWriter>(lpszTarget);
+        fill(writer->File());
+        writer->Commit();
+    } catch (const std::exception& e) {
+        // A failed write is the cause even when the writing code turned it
+        // into a failure of its own.
+        try {
+            if (writer)
+                writer->ThrowWriteFailure();
+        } catch (const CFileException& w) {
+            return SafeWriteMessage(w, lpszTarget);
+        }
+        return SafeWriteMessage(e, lpszTarget);
+    }
+    return CString();
 }
 
 } // namespace afx

@@ -5,10 +5,13 @@
 // it, gives it the old file's mode and renames it over the target. A writer
 // destroyed without a successful Commit removes its temporary file.
 //
-// Failures throw CFileException: creating the temporary (a read-only
-// folder), a write (disk full), the fsync and the rename.
+// Failures throw CFileException: a target or folder the user may not write
+// (refused before anything is created), creating the temporary, a write
+// (disk full), the fsync and the rename.
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <memory>
 
 #include "platform/afx/file.h"
@@ -37,6 +40,10 @@ public:
     // Drops the temporary file; the target is untouched.
     void Abort();
 
+    // Throws the first write that failed in File(), also one whose
+    // exception the caller caught and dropped; nothing when none failed.
+    void ThrowWriteFailure() const;
+
     // A test hook: the next writer fails at this step as the system would
     // (write: disk full; fsync and rename: an I/O error). Reset after use.
     enum class Step { none, write, fsync, rename };
@@ -50,5 +57,20 @@ private:
     Step m_failAt;
     bool m_bDone = false;
 };
+
+// Why lpszTarget may not be written (the file exists and is read-only, or
+// its folder may not be written), naming the file; empty when it may be.
+CString WriteRefusal(LPCTSTR lpszTarget);
+
+// The message a failed safe write shows: the cause, naming the target (not
+// the temporary file).
+CString SafeWriteMessage(const std::exception& e, const CString& target);
+
+// Replaces lpszTarget with what fill writes into the file it is handed, in
+// one SafeFileWriter. Returns an empty string on success; on any failure
+// (also an exception from fill) the old file is byte for byte as it was, no
+// temporary file remains, and the result is one message naming the file and
+// the cause.
+CString WriteFileSafely(LPCTSTR lpszTarget, const std::function<void(CFile&)>& fill);
 
 } // namespace afx

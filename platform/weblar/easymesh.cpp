@@ -690,7 +690,7 @@ void CEasyMesh::AllocStatics()
 {
     if (g_nStaticsDepth++ == 0) {
         g_pWork = new WorkStorage;
-        g_pWork->Reserve(m_nMaxNodes);
+        g_pWork->Reserve(std::min(m_nMaxNodes, kMaxReserveNodes));
     }
 }
 

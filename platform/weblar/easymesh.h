@@ -62,6 +62,10 @@ public:
     static int StaticsDepth();
     // Initial capacity (node records) of the work storage; never a limit.
     static int m_nMaxNodes;
+    // The largest initial capacity taken: the node count of the largest
+    // meshes the program makes (1e6 elements). A larger m_nMaxNodes (from
+    // the settings, say) reserves only this much.
+    static constexpr int kMaxReserveNodes = 1000000;
 
     // Loads the input through the callbacks (outer, inner, refine), meshes it
     // and calls BuildOutput. pointCount and innerPointCount are the caller's

@@ -153,6 +153,9 @@ public:
     unsigned CodeOf(const CBeamClassList* classes) const;
 
     static int m_nDefElem;
+    // The most elements one member may be divided into: the largest element
+    // count the mesher and the solver are measured at.
+    static constexpr int kMaxElemCount = 1000000;
     static CRuntimeClass* m_pDefElemClass;
     static CRuntimeClass* m_pCreateElemClass;
     static CVector m_Defi3;

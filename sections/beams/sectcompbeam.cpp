@@ -188,6 +188,8 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
                                   const CBeamClassList* classes)
 {
     int made = 0;
+    int refused = 0;
+    m_strReadWarning.Empty();
     std::unique_ptr<NodeIndex> nodes;
     ReadBlock(file, keys, [&](const std::vector<double>& v) {
         if (!nodes)
@@ -230,13 +232,22 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
             return;
         if (arch && count < 1)
             return;
-        member->SetElemCount(static_cast<int>(std::min<long long>(std::llabs(count), INT_MAX)));
+        // A count beyond what the program meshes would not fit in memory.
+        if (std::llabs(count) > CBeamSeg::kMaxElemCount) {
+            ++refused;
+        } else {
+            member->SetElemCount(static_cast<int>(std::llabs(count)));
+        }
         if (v.size() >= lead + 4 && std::isfinite(v[lead + 1]) && std::isfinite(v[lead + 2]) &&
             std::isfinite(v[lead + 3])) {
             member->SetI3(v[lead + 1], v[lead + 2], v[lead + 3]);
             member->AutoUpdate_i3();
         }
     });
+    if (refused > 0)
+        m_strReadWarning.Format("%d element count(s) above %d were refused; those members keep "
+                                "%d elements.",
+                                refused, CBeamSeg::kMaxElemCount, CBeamSeg::m_nDefElem);
     return made;
 }
 

@@ -36,8 +36,12 @@ public:
     // Text blocks. keys: start keyword, end keyword, comment marker (the
     // last two optional). The file is searched from its current position
     // and left just after the block. Returns the number of members made.
+    // An element count whose magnitude exceeds CBeamSeg::kMaxElemCount is
+    // refused: the member keeps its default count and m_strReadWarning
+    // says how many counts were refused (empty when none was).
     int ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sections,
                        const CBeamClassList* classes);
+    CString m_strReadWarning;
     void ASCIIReadSupDOFs(CFile& file, CStringArray& keys);
     void ASCIIReadPrescDOFs(CFile& file, CStringArray& keys);
 

@@ -154,6 +154,9 @@ void CHKTOP(const std::int32_t* topology, std::int32_t nel, std::int32_t nanod, 
     // element's fault, whatever its kind.
     const ElementKind* kind = elementKind(code);
     if (kind == nullptr) return stop(status, -4, 1, 0, 0, lunit);
+    // Elements without their topology array: the run has no storage to
+    // read them from.
+    if (nel > 0 && topology == nullptr) return stop(status, -30, 0, 0, 0, lunit);
     if (topologyTooShort(*kind, nel, rows, lunit, status)) return;
 
     // Nothing is sized from the counts before the topology has passed: a

@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/afx/exceptions.h"
+#include "platform/afx/archive.h"
 #include "platform/afx/safefile.h"
+#include "tests/support/safe_write_cases.h"
 
 namespace
 {
@@ -132,8 +134,7 @@ TEST(SafeFileWriterTest, AWriterLeftWithoutCommitChangesNothing)
 
 TEST(SafeFileWriterTest, AReadOnlyFolderRefusesTheTemporary)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser writes into read-only folders";
+    // Refused by the folder's mode also for the superuser.
     Folder folder;
     const std::string target = folder / "model.plb";
     Write(target, "old");
@@ -144,3 +145,54 @@ TEST(SafeFileWriterTest, AReadOnlyFolderRefusesTheTemporary)
 }
 
 } // namespace
+
+namespace
+{
+
+// Writes bytes through an archive and, like several exporters, drops the
+// archive's exceptions.
+void WriteDroppingErrors(CFile& file, const std::string& bytes)
+{
+    try {
+        CArchive ar(&file, CArchive::store, 16);
+        ar.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+        ar.Close();
+    } catch (CException&) {
+    }
+}
+
+} // namespace
+
+TEST(SafeFileWriterTest, WriteFileSafelyReportsEveryFailureEvenOneTheWritingCodeDropped)
+{
+    brantel::test::ExpectEachWriteFailureKeepsTheOldFile("model.plb", [](const std::string& path, const std::string&) {
+        const CString failure = afx::WriteFileSafely(path.c_str(), [](CFile& file) {
+            WriteDroppingErrors(file, std::string(100, 'n'));
+        });
+        EXPECT_EQ(std::string(failure).find(".~tmp"), std::string::npos) << failure;
+        return failure.IsEmpty() ? std::vector<std::string>{} : std::vector<std::string>{failure.GetString()};
+    });
+    Folder folder;
+    const std::string target = folder / "model.plb";
+    EXPECT_TRUE(afx::WriteFileSafely(target.c_str(), [](CFile& file) { WriteDroppingErrors(file, "new"); })
+                    .IsEmpty());
+    EXPECT_EQ(Read(target), "new");
+}
+
+TEST(SafeFileWriterTest, AFolderOrASpecialFileIsNeverReplaced)
+{
+    Folder folder;
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0644), 0);
+    ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0755), 0);
+    for (const char* name : {"pipe", "sub"}) {
+        const CString failure =
+            afx::WriteFileSafely((folder / name).c_str(), [](CFile& file) { file.Write("x", 1); });
+        EXPECT_NE(std::string(failure).find(name), std::string::npos) << failure;
+    }
+    struct stat st {
+    };
+    ASSERT_EQ(::stat((folder / "pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"pipe", "sub"}));
+    ::rmdir((folder / "sub").c_str());
+}

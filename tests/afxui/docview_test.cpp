@@ -222,6 +222,7 @@ public:
     }
     ~Folder() { std::system(("rm -rf '" + m_path + "'").c_str()); }
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    const std::string& path() const { return m_path; }
 
 private:
     std::string m_path;
@@ -440,9 +441,12 @@ TEST_F(DocViewTest, SavingNeverLosesTheOldFile)
     const afx::SafeFileWriter::Step steps[] = {afx::SafeFileWriter::Step::write,
                                                afx::SafeFileWriter::Step::fsync,
                                                afx::SafeFileWriter::Step::rename};
-    for (auto step : steps) {
-        afx::SafeFileWriter::InjectFailure(step);
-        Boxes().Expect("Failed to save document.");
+    const std::string causes[] = {"Disk full while accessing ",
+                                  "A hardware I/O error was reported while accessing ",
+                                  "A hardware I/O error was reported while accessing "};
+    for (int i = 0; i < 3; ++i) {
+        afx::SafeFileWriter::InjectFailure(steps[i]);
+        Boxes().Expect("Failed to save document.\n" + causes[i] + path + ".");
         EXPECT_TRUE(main->SendCommand(ID_FILE_SAVE));
         EXPECT_EQ(Read(path), old);
         EXPECT_TRUE(doc->IsModified());
@@ -455,6 +459,51 @@ TEST_F(DocViewTest, SavingNeverLosesTheOldFile)
     };
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+// A file or folder the user may not write: Save says so naming the file,
+// offers Save As, and leaves the file as it was.
+TEST_F(DocViewTest, SavingAReadOnlyFileOffersSaveAsAndKeepsIt)
+{
+    const struct {
+        const char* what;
+        mode_t folderMode;
+        mode_t fileMode;
+    } cases[] = {{"read-only file", 0755, 0444}, {"read-only folder", 0555, 0644}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Folder folder, other;
+        const std::string path = folder / "model.plb";
+        MakeFile(path, "old");
+        const std::string old = Read(path);
+        auto* doc = static_cast<CTextDoc*>(app->OpenDocumentFile(path.c_str()));
+        ASSERT_NE(doc, nullptr);
+        doc->m_text = "new";
+        doc->SetModifiedFlag();
+        ::chmod(path.c_str(), c.fileMode);
+        ::chmod(folder.path().c_str(), c.folderMode);
+        const std::string box =
+            "Access to " + path + " was denied.\nSave the document under another name?";
+        const std::size_t dialogs = FileDialogs().Shown().size();
+        Boxes().Expect(box, IDCANCEL);
+        main->SendCommand(ID_FILE_SAVE);
+        EXPECT_EQ(Read(path), old);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(FileDialogs().Shown().size(), dialogs);
+
+        // OK offers Save As; a writable name there saves the document.
+        Boxes().Expect(box, IDOK);
+        FileDialogs().Choose({CString((other / "copy.plb").c_str())});
+        main->SendCommand(ID_FILE_SAVE);
+        ::chmod(folder.path().c_str(), 0755);
+        EXPECT_EQ(Read(path), old);
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_EQ(doc->GetPathName(), CString((other / "copy.plb").c_str()));
+        EXPECT_NE(Read(other / "copy.plb"), old);
+        ::chmod(path.c_str(), 0644);
+        doc->OnCloseDocument();
+        FileDialogs().Verify();
+    }
 }
 
 TEST_F(DocViewTest, ClosingAModifiedDocumentAsks)

@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
+#include "platform/afx/safefile.h"
 #include "tests/analysis/fake_solver.h"
 #include "tests/analysis/plate_model.h"
 #include "tests/analysis/work_dir.h"
@@ -134,6 +136,24 @@ TEST_F(Dumps, ASecondRunReplacesTheFiles)
 // The library's own solver: a membrane strip pulled by prescribed
 // displacements is in uniform tension, which the constant-strain triangles
 // represent exactly.
+// A dump that cannot be written keeps the old file, leaves no temporary
+// and is said once on the error output with the file's name.
+TEST_F(Dumps, AFailedDumpKeepsTheOldFile)
+{
+    Write("Stress.log", "old stresses");
+    afx::SafeFileWriter::InjectFailure(afx::SafeFileWriter::Step::write);
+    testing::internal::CaptureStderr();
+    FakeSolver fake;
+    RunModel(31, 100, fake);
+    const std::string said = testing::internal::GetCapturedStderr();
+    afx::SafeFileWriter::InjectFailure(afx::SafeFileWriter::Step::none);
+    EXPECT_EQ(Read("Stress.log"), "old stresses");
+    EXPECT_NE(said.find("Disk full while accessing Stress.log."), std::string::npos) << said;
+    EXPECT_TRUE(Exists("NodeValues.log")); // the next dump is written
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_EQ(entry.path().filename().string().find(".~tmp"), std::string::npos);
+}
+
 TEST_F(Dumps, RealSolverUniformTension)
 {
     const double d = 0.001, w = 2.0, E = 210000.0;

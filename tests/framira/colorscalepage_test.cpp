@@ -216,12 +216,14 @@ TEST_F(ColorScalePage, BadPaletteFilesAreReportedAndChangeNothing)
     const struct {
         std::string path;
         BOOL bOpen;
-        const char* message;
+        std::string message;
     } cases[] = {
         {folder + "/wrong.pal", TRUE, "Incompatible format."},
         {folder + "/short.pal", TRUE, "Error during reading"},
         {folder + "/missing.pal", TRUE, "Unable to open file for reading"},
-        {folder + "/no/folder.pal", FALSE, "Unable to open file for writing"},
+        // A save names the file and the cause under the page's own text.
+        {folder + "/no/folder.pal", FALSE,
+         "Unable to open file for writing\n" + folder + "/no/folder.pal was not found."},
     };
     for (const auto& c : cases) {
         IsNode[128] = false; // the page's table differs from what a file would bring

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <limits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -103,6 +106,8 @@ protected:
         // The tests change the colour and light globals; later tests of
         // this program start from the values they had before.
         savedGlobals.ReadFromGlobal();
+        std::memcpy(savedConv, iConv, sizeof iConv);
+        savedStandard = iStandard;
         app.folder = (folder.path() + "/Vornetic/").c_str();
         path = std::string(app.folder) + "/brantel.ini";
         cursors =
@@ -115,6 +120,8 @@ protected:
             frame->DestroyWindow();
         app.m_pMainWnd = nullptr;
         savedGlobals.WriteToGlobal();
+        std::memcpy(iConv, savedConv, sizeof iConv);
+        iStandard = savedStandard;
         HeadlessApp::TearDown();
     }
     void MakeFrame()
@@ -124,27 +131,39 @@ protected:
                                   nullptr, 0));
         app.m_pMainWnd = frame;
     }
-    // Distinct values in every stored global.
+    // A unit setting of the fill: a unit index 0 ... 9, any format code,
+    // 0 ... 17 digits, distinct for the two seeds.
+    static int ConvValue(float seed, int u, int q, int s)
+    {
+        const int base = static_cast<int>(seed * 2);
+        if (s == 0)
+            return (q + u + base) % 10;
+        if (s == 1)
+            return static_cast<int>(seed * 1000) + u * 100 + q * 3;
+        return (q + u + base) % 18;
+    }
+    // Distinct values in every stored global, each within its range.
     static void FillGlobals(float seed)
     {
+        const double s10 = seed * 0.1;
         for (int i = 0; i < 257; ++i)
             for (int c = 0; c < 4; ++c)
-                dColorIndex[i][c] = seed + i * 0.001 + c;
+                dColorIndex[i][c] = s10 + i * 0.002 + c * 0.05;
         for (int i = 0; i < 4; ++i) {
-            fBckClrRsView[i] = seed + 0.1f * static_cast<float>(i);
-            fBckClrMdView[i] = seed + 0.2f * static_cast<float>(i);
-            dMaterialColor[i] = seed + 0.3 * i;
-            dGridColor[i] = seed + 0.4 * i;
-            dAxisColor[i] = seed + 0.5 * i;
+            fBckClrRsView[i] = static_cast<float>(s10 + 0.1 * i);
+            fBckClrMdView[i] = static_cast<float>(s10 + 0.11 * i);
+            dMaterialColor[i] = s10 + 0.05 * i;
+            dGridColor[i] = s10 + 0.07 * i;
+            dAxisColor[i] = s10 + 0.09 * i;
             position2[i] = seed + 0.6f * static_cast<float>(i);
-            fog_color[i] = seed + 0.7f * static_cast<float>(i);
+            fog_color[i] = static_cast<float>(s10 + 0.08 * i);
         }
         for (int i = 0; i < 256; ++i)
             IsNode[i] = (i % 3 == 0) == (seed > 1.0f);
         for (int i = 0; i < 3; ++i) {
             bLightOn[i] = (i == 1) == (seed > 1.0f);
             directLight[i] = seed + static_cast<float>(i);
-            glcTextClr[i] = seed * 0.5f + static_cast<float>(i);
+            glcTextClr[i] = static_cast<float>(s10 + 0.2 * i);
         }
         mat_shininess[0] = seed * 10.0f;
         COGLRenderer::bLineSmooth = seed > 1.0f;
@@ -155,7 +174,7 @@ protected:
         for (int u = 0; u < 2; ++u)
             for (int q = 0; q < 30; ++q)
                 for (int s = 0; s < 3; ++s)
-                    iConv[u][q][s] = static_cast<int>(seed * 1000) + u * 100 + q * 3 + s;
+                    iConv[u][q][s] = ConvValue(seed, u, q, s);
     }
 
     TempFolder folder;
@@ -164,6 +183,8 @@ protected:
     TestFrame* frame = nullptr; // deletes itself
     std::unique_ptr<CResourceModule> cursors;
     COGLColorInfo savedGlobals;
+    int savedConv[2][30][3] = {};
+    int savedStandard = 0;
 };
 
 TEST_F(KorAppTest, ArchiveLayoutIsInterleavedWithTheSystemIndexInnermost)
@@ -249,7 +270,7 @@ TEST_F(KorAppTest, AnOlderUnitMarkerKeepsLaterQuantitiesAndReadsTheFrameNext)
     const int kept = iConv[0][18][0];
     app.appValue = 0x55;
     EXPECT_TRUE(app.InitApp());
-    EXPECT_EQ(iConv[0][17][2], 2000 + 17 * 3 + 2);
+    EXPECT_EQ(iConv[0][17][2], ConvValue(2.0f, 0, 17, 2));
     EXPECT_EQ(iConv[0][18][0], kept);
     // The application's own part takes the next DWORD; the frame finds the
     // archive's end, which the reading survives.
@@ -273,6 +294,69 @@ TEST_F(KorAppTest, FirstStartPlacesTheHiddenWindowAndSetsTheFrameUp)
     EXPECT_EQ(KorViewCursors::m_hNormalCursor->nID, 27044u);
 }
 
+// A stored value outside its range is not taken: the setting keeps the
+// value it held and one line per setting names it in the log window.
+TEST_F(KorAppTest, ValuesOutOfRangeKeepTheirDefaultAndAreNamedOnceInTheLog)
+{
+    MakeFrame();
+    FillGlobals(0.5f);
+    app.CloseApp();
+    const Bytes good = ReadAll(path);
+    const std::size_t block3 = 4 + 8224;
+    const std::size_t widths = 9760 - 8 * 8; // the eight sizes just before the unit system
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* setting;
+        std::size_t offset;
+        int kind; // 0 double, 1 float, 2 int
+        double value;
+        std::function<double()> read;
+    } cases[] = {
+        {"Colour scale", 4 + 8 * 9, 0, 2.0, [] { return dColorIndex[2][1]; }},
+        {"Colour scale", 4, 0, nan, [] { return dColorIndex[0][0]; }},
+        {"Results view background colour", block3, 1, -0.5, [] { return fBckClrRsView[0]; }},
+        {"Material colour", block3 + 8, 0, nan, [] { return dMaterialColor[0]; }},
+        {"Line widths and point sizes", widths, 0, -2.0, [] { return THIN_EDGE; }},
+        {"Line widths and point sizes", widths + 8 * 7, 0, 1e9, [] { return LARGE_POINT; }},
+        {"Unit system", 9760, 2, 7, [] { return iStandard; }},
+        {"Units", 9760 + 4 + 8 * 3 * 0 + 4 * 4, 2, -3, [] { return iConv[0][0][2]; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        Bytes bytes = good;
+        if (c.kind == 0)
+            std::memcpy(&bytes[c.offset], &c.value, 8);
+        else if (c.kind == 1) {
+            const float f = static_cast<float>(c.value);
+            std::memcpy(&bytes[c.offset], &f, 4);
+        } else {
+            const std::int32_t n = static_cast<std::int32_t>(c.value);
+            std::memcpy(&bytes[c.offset], &n, 4);
+        }
+        WriteAll(path, bytes);
+        FillGlobals(0.5f);
+        const double before = c.read();
+        frame->GetLogWindow()->EmptyLog();
+        EXPECT_TRUE(app.InitApp());
+        EXPECT_EQ(c.read(), before);
+        EXPECT_EQ(KorApp::GetSettingResets(), std::vector<std::string>{c.setting});
+        CString log;
+        frame->GetLogWindow()->GetLogEdit().GetWindowText(log);
+        EXPECT_EQ(std::string(log), std::string(KorApp::SettingResetLine(c.setting)));
+        // Everything else read as stored.
+        EXPECT_EQ(app.appValue, 0xA99u);
+        EXPECT_EQ(frame->frameValue, 0xF00Du);
+    }
+    // Several bad colours of one setting give one line.
+    Bytes bytes = good;
+    const double two = 2.0;
+    for (int i = 0; i < 20; ++i)
+        std::memcpy(&bytes[4 + 8 * i], &two, 8);
+    WriteAll(path, bytes);
+    EXPECT_TRUE(app.InitApp());
+    EXPECT_EQ(KorApp::GetSettingResets(), std::vector<std::string>{"Colour scale"});
+}
+
 TEST_F(KorAppTest, ADamagedArchiveKeepsWhatWasReadAndSetsTheFrameUp)
 {
     MakeFrame();
@@ -283,8 +367,8 @@ TEST_F(KorAppTest, ADamagedArchiveKeepsWhatWasReadAndSetsTheFrameUp)
     WriteAll(path, bytes);
     FillGlobals(0.5f);
     EXPECT_TRUE(app.InitApp());
-    EXPECT_EQ(dColorIndex[10][0], 2.0 + 0.01); // read before the cut
-    EXPECT_EQ(iConv[0][0][0], 500);            // after it: unchanged
+    EXPECT_EQ(dColorIndex[10][0], 0.2 + 10 * 0.002); // read before the cut
+    EXPECT_EQ(iConv[0][0][0], ConvValue(0.5f, 0, 0, 0)); // after it: unchanged
     EXPECT_EQ(frame->fallbacks, 1);
 }
 

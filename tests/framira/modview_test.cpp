@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 #include <memory>
 #include <string>
 #include <utility>
@@ -381,8 +383,20 @@ TEST_F(ModViewTest, SaveImageFailuresAreReported)
     EXPECT_FALSE(view.SaveImage(path.c_str(), 1, 100.0 * (limit.cx / 800 + 2), 100.0));
     EXPECT_FALSE(std::filesystem::exists(path));
     const std::string nowhere = dir + "missing/shot.bmp";
-    Boxes().Expect("The image could not be written to " + nowhere + ".");
+    Boxes().Expect("The image could not be written to " + nowhere + ".\n" + nowhere +
+                   " was not found.");
     EXPECT_FALSE(view.SaveImage(nowhere.c_str(), 1, 10.0, 10.0));
+    // A read-only file is kept as it was, and the message says why.
+    const std::string kept = dir + "kept.bmp";
+    std::ofstream(kept, std::ios::binary) << "old";
+    ::chmod(kept.c_str(), 0444);
+    Boxes().Expect("The image could not be written to " + kept + ".\nAccess to " + kept +
+                   " was denied.");
+    EXPECT_FALSE(view.SaveImage(kept.c_str(), 1, 10.0, 10.0));
+    std::ifstream in(kept, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+    ::chmod(kept.c_str(), 0644);
+    std::remove(kept.c_str());
 }
 
 TEST_F(ModViewTest, MoveAbsoluteCentresOnTheTypedPoint)

@@ -1,13 +1,17 @@
 // The palette file and the ramp rule, without a window.
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "framework/framira.h"
+#include "tests/support/safe_write_cases.h"
 
 namespace
 {
@@ -131,6 +135,35 @@ TEST_F(PaletteFile, RefusedFilesLeaveTheTableAsItWas)
     }
 }
 
+TEST_F(PaletteFile, ColoursOutsideZeroToOneKeepTheTablesValues)
+{
+    const struct {
+        const char* name;
+        float value;
+    } cases[] = {{"2.0", 2.0f},
+                 {"just above 1", 1.0000001f},
+                 {"negative", -0.25f},
+                 {"NaN", std::numeric_limits<float>::quiet_NaN()},
+                 {"infinite", std::numeric_limits<float>::infinity()}};
+    for (const auto& c : cases) {
+        std::string bytes = framira::PaletteBytes(Sample());
+        std::memcpy(&bytes[4 + 16 * 7 + 4], &c.value, 4);  // green of entry 7
+        std::memcpy(&bytes[4 + 16 * 200], &c.value, 4);    // red of entry 200
+        PaletteTable table; // all zero
+        table.colour[7][1] = 0.25f;
+        int outOfRange = -1;
+        ASSERT_EQ(framira::ParsePalette(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                        bytes.size(), table, &outOfRange),
+                  PaletteStatus::ok)
+            << c.name;
+        EXPECT_EQ(outOfRange, 2) << c.name;
+        EXPECT_EQ(table.colour[7][1], 0.25f) << c.name;
+        EXPECT_EQ(table.colour[200][0], 0.0f) << c.name;
+        EXPECT_EQ(table.colour[200][1], Sample().colour[200][1]) << c.name;
+        EXPECT_TRUE(table.node[100]) << c.name;
+    }
+}
+
 TEST_F(PaletteFile, FilesThatCannotBeOpenedOrWrittenAreReported)
 {
     PaletteTable table = Sample();
@@ -140,11 +173,27 @@ TEST_F(PaletteFile, FilesThatCannotBeOpenedOrWrittenAreReported)
     EXPECT_TRUE(SameTable(table, before));
     const PaletteStatus noFolder = framira::WritePalette(folder + "/no/such/x.pal", table);
     EXPECT_STREQ(framira::PaletteMessage(noFolder, false), "Unable to open file for writing");
-    // A device that takes no bytes: the failure is reported, not swallowed.
+    // A device is refused, not replaced by a regular file.
     if (std::ifstream("/dev/full")) {
         const PaletteStatus full = framira::WritePalette("/dev/full", table);
-        EXPECT_STREQ(framira::PaletteMessage(full, false), "Error during writing");
+        EXPECT_STREQ(framira::PaletteMessage(full, false), "Unable to open file for writing");
+        struct stat st {
+        };
+        ASSERT_EQ(::stat("/dev/full", &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode));
     }
+}
+
+TEST_F(PaletteFile, AFailedSaveKeepsTheOldPalette)
+{
+    brantel::test::ExpectEachWriteFailureKeepsTheOldFile("ramp.pal", [](const std::string& path, const std::string&) {
+        std::string cause;
+        std::vector<std::string> shown;
+        const PaletteStatus status = framira::WritePalette(path, Sample(), &cause);
+        if (status != PaletteStatus::ok)
+            shown.push_back(std::string(framira::PaletteMessage(status, false)) + "\n" + cause);
+        return shown;
+    });
 }
 
 TEST(PaletteRamp, RampsRunFromNodeToNode)

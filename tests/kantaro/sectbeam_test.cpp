@@ -193,6 +193,43 @@ std::string Lines(const std::string& text, bool crlf)
     return out;
 }
 
+// Element counts are taken up to the largest count the program meshes; a
+// larger one is refused (the member keeps its default) and reported.
+TEST(SectCompBeam, ElementCountsBeyondTheBoundAreRefusedAndReported)
+{
+    const struct {
+        const char* count;
+        int expected;
+        bool refused;
+    } cases[] = {
+        {"1000000", 1000000, false},  {"-1000000", 1000000, false},
+        {"1000001", CBeamSeg::m_nDefElem, true}, {"-2147483647", CBeamSeg::m_nDefElem, true},
+        {"1e15", CBeamSeg::m_nDefElem, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        Frame f;
+        for (unsigned long id : {1, 2})
+            f.Node(id, double(id), 0.0, 0.0);
+        CObList sections;
+        const CBeamClassList classes = {RUNTIME_CLASS(CBarElm)};
+        TempFile tmp;
+        const std::string text = std::string("beams\n1 0 1 2 ") + c.count + " 0 0 1\nend\n";
+        tmp.writeBytes(text.data(), text.size());
+        CFile file(tmp.path(), CFile::modeRead);
+        CStringArray beams = Keys({"BEAMS", "END"});
+        EXPECT_EQ(f.comp->ASCIIReadBeams(file, beams, &sections, &classes), 1);
+        std::vector<CBeamSeg*> made = Members(*f.section);
+        ASSERT_EQ(made.size(), 1u);
+        EXPECT_EQ(made[0]->GetElemCount(), c.expected);
+        EXPECT_EQ(f.comp->m_strReadWarning.IsEmpty(), !c.refused) << f.comp->m_strReadWarning;
+        if (c.refused) {
+            EXPECT_NE(std::string(f.comp->m_strReadWarning).find("above 1000000"),
+                      std::string::npos);
+        }
+    }
+}
+
 TEST(SectCompBeam, ReadsBeamAndConditionBlocksInTurn)
 {
     for (bool crlf : {true, false}) {

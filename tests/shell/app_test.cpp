@@ -1,7 +1,11 @@
 // The program's application: its templates and titles, opening files by
 // extension, File Open, the command line, the settings archive, and the
 // File New wizard.
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -255,6 +259,71 @@ TEST_F(BrantelApp, GridTypeAndTrialNodesReturnAtTheNextStart)
     COGL2DView::m_uiGridType = grid;
     CEasyMesh::m_nMaxNodes = nodes;
     Kor3DView::m_iDrawSelNum = labels;
+    iProgresjon = progression;
+}
+
+// Each of the application's four values read out of range keeps its
+// default and is named once in the log window (the real window meshes
+// afterwards: ShellOnQt.AnOutOfRangeTrialNodeCount...).
+TEST_F(BrantelApp, SettingsOutOfRangeKeepTheirDefaultsAndAreNamedInTheLog)
+{
+    const UINT grid = COGL2DView::m_uiGridType;
+    const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
+              progression = iProgresjon;
+    const struct {
+        int index; // of the four values
+        LONG value;
+        const char* setting;
+    } cases[] = {
+        {1, 2147483647, "Mesher trial nodes"},
+        {1, -5, "Mesher trial nodes"},
+        {0, -1, "Grid type"},
+        {2, 7, "Picked result display"},
+        {3, -2, "Node spacing progression"},
+    };
+    const auto readBytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_TRUE(Start());
+    const Bytes four =
+        brantel::test::storeBytes<Bytes>([&](CArchive& ar) { m_app->AppSpecificInit(ar); });
+    const Bytes framework =
+        brantel::test::storeBytes<Bytes>([&](CArchive& ar) { m_app->KorApp::AppSpecificInit(ar); });
+    ASSERT_EQ(four.size(), framework.size() + 16);
+    EndApp();
+    const Bytes good = readBytes(SettingsPath());
+    // The four values stand right after the framework's part.
+    const auto at = std::search(good.begin(), good.end(), four.begin(), four.end());
+    ASSERT_NE(at, good.end());
+    const std::size_t offset = static_cast<std::size_t>(at - good.begin()) + framework.size();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        Bytes bytes = good;
+        std::memcpy(&bytes[offset + 4 * static_cast<std::size_t>(c.index)], &c.value, 4);
+        std::ofstream(SettingsPath(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        COGL2DView::m_uiGridType = 1;
+        CEasyMesh::m_nMaxNodes = 5000;
+        CBrantelApp::m_iDrawSelNum = 2;
+        iProgresjon = 1;
+        m_app = std::make_unique<CBrantelApp>();
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(KorApp::GetSettingResets(), std::vector<std::string>{c.setting});
+        CString log;
+        static_cast<KorMainFrm*>(m_app->m_pMainWnd)->GetLogWindow()->GetLogEdit().GetWindowText(log);
+        EXPECT_NE(std::string(log).find(std::string(KorApp::SettingResetLine(c.setting))),
+                  std::string::npos)
+            << log;
+        const int kept[] = {static_cast<int>(COGL2DView::m_uiGridType), CEasyMesh::m_nMaxNodes,
+                            CBrantelApp::m_iDrawSelNum, iProgresjon};
+        const int defaults[] = {1, 5000, 2, 1};
+        EXPECT_EQ(kept[c.index], defaults[c.index]);
+        EndApp();
+    }
+    COGL2DView::m_uiGridType = grid;
+    CEasyMesh::m_nMaxNodes = nodes;
+    CBrantelApp::m_iDrawSelNum = labels;
     iProgresjon = progression;
 }
 

@@ -20,6 +20,7 @@
 #include "platform/ui/osmesa/viewdriver.h"
 #include "platform/dimvor/units.h"
 #include "tests/shell/pages_fixture.h"
+#include "tests/support/safe_write_cases.h"
 #include "tests/support/temp_files.h"
 
 namespace
@@ -243,10 +244,24 @@ TEST_F(ResultsView, PrintToFileNeedsAPickAndWritesEachNodeOnce)
     view->m_Picks.Click();
     view->m_Picks.m_pPending = node;
     brantel::test::TempFile file("results");
-    ASSERT_TRUE(view->WritePickedResults(file.path()));
+    ASSERT_TRUE(view->WritePickedResults(file.path()).IsEmpty());
     const std::string text = file.readBytes<std::string>();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
     EXPECT_EQ(text.rfind("     1  ", 0), 0u) << text;
+
+    // The command through its dialog: every failure keeps the old file and
+    // shows one message naming it.
+    brantel::test::ExpectEachWriteFailureKeepsTheOldFile(
+        "Results.txt", [this](const std::string& path, const std::string& cause) {
+            FileDialogs().Choose({CString(path.c_str())});
+            Boxes().Expect(cause);
+            const std::size_t before = Boxes().Shown().size();
+            main->SendCommand(ID_RES_PRINT_TO_FILE);
+            std::vector<std::string> shown;
+            for (std::size_t i = before; i < Boxes().Shown().size(); ++i)
+                shown.push_back(Boxes().Shown()[i].text);
+            return shown;
+        });
 }
 
 // The results file writes a plate moment per unit width in the display

@@ -4,6 +4,7 @@
 // and Finer, and the element options sheet.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <string>
 #include <utility>
@@ -186,6 +187,50 @@ TEST_F(ConstrainedArchive, ShortFilesLoadWithoutListsOrAreRefusedWhole)
         } else {
             EXPECT_TRUE(Settings(doc) == before);
             EXPECT_EQ(doc.GetPlateComp()->GetCount(), 2);
+        }
+    }
+}
+
+// Element counts whose mesh would exceed the largest the program makes
+// refuse the file; the open document keeps its settings.
+TEST_F(ConstrainedArchive, ElementCountsBeyondTheLargestMeshAreRefused)
+{
+    Bytes good;
+    {
+        CDocRestr doc;
+        AddSquare(doc, 0.0, 0.0, 100.0);
+        SetSample(doc);
+        TempFile file;
+        good = SaveBytes(doc, file);
+    }
+    const Bytes counts = Raw<LONG>(-3) + Raw<DWORD>(4) + Raw<DWORD>(7);
+    const auto at = std::search(good.begin(), good.end(), counts.begin(), counts.end());
+    ASSERT_NE(at, good.end());
+    const std::size_t offset = static_cast<std::size_t>(at - good.begin()) + 4;
+    const struct {
+        DWORD m, n;
+        bool loads;
+    } cases[] = {{1000, 1000, true},   {1000000, 1, true},   {1000001, 1, false},
+                 {1001, 1000, false},  {0, 10, false},       {10, 0, false},
+                 {4294967295u, 10, false}, {65536, 65536, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.m << " x " << c.n);
+        Bytes bytes = good;
+        std::memcpy(&bytes[offset], &c.m, 4);
+        std::memcpy(&bytes[offset + 4], &c.n, 4);
+        TempFile file;
+        file.writeBytes(bytes.data(), bytes.size());
+        CDocRestr doc;
+        AddSquare(doc, 0.0, 0.0, 50.0);
+        const Settings before(doc);
+        if (!c.loads)
+            Boxes().Expect("Unexpected file format.");
+        EXPECT_EQ(doc.OnOpenDocument(file.path()), c.loads ? TRUE : FALSE);
+        if (c.loads) {
+            EXPECT_EQ(doc.m_nElemA, c.m);
+            EXPECT_EQ(doc.m_nElemB, c.n);
+        } else {
+            EXPECT_TRUE(Settings(doc) == before);
         }
     }
 }
@@ -394,6 +439,28 @@ TEST_F(ConstrainedFrame, APresentRegionIsShownAndKeepsWhatTheDialogDoesNotChange
     ASSERT_NE(edge(0, 1)->GetBC(0), nullptr);
     EXPECT_EQ(edge(0, 1)->GetBC(0)->GetType(), 1u);
     EXPECT_EQ(edge(3, 0)->GetBC(0), nullptr);
+}
+
+TEST_F(ConstrainedFrame, CountsBeyondTheLargestMeshAreRefusedWithAMessage)
+{
+    DefineSquare();
+    ModalScript script;
+    script.Dialog(CDlgConstrMesh::IDD, [&script](DialogDriver& d, CDialog&) {
+        d.Type(1002, "2000");
+        d.Type(1003, "600");
+        script.MessageBox("A mesh of 2000 x 600 elements is larger than the 1000000 elements "
+                          "the program meshes.");
+        d.PressOK();
+        d.Type(1003, "4294967295");
+        script.MessageBox("Please enter an integer between 1 and 1000000.");
+        d.PressOK();
+        d.Type(1003, "500");
+        d.PressOK();
+    });
+    Send(ID_ELEM_MESH_CONTROL);
+    script.Verify();
+    EXPECT_EQ(doc->m_nElemA, 2000u);
+    EXPECT_EQ(doc->m_nElemB, 500u);
 }
 
 TEST_F(ConstrainedFrame, AListSetsTheCountAndReadsTheSameWhenShownAgain)

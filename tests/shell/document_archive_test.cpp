@@ -4,6 +4,7 @@
 // scales and the safe save.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/afx/safefile.h"
@@ -292,6 +293,90 @@ TEST_F(DocumentArchive, DamagedFilesAreRefusedAndLeaveTheDocumentAsItWas)
     }
 }
 
+// Node numbers a new node could not follow, numbers of the edge range and a
+// number given twice in one region are refused like a damaged file; the open
+// document keeps its model, counters, modified flag and results.
+TEST_F(DocumentArchive, StoredNodeNumbersOutOfRangeOrRepeatedAreRefused)
+{
+    const struct {
+        const char* what;
+        DWORD first;
+        DWORD second; // 0: the second node keeps its number
+    } cases[] = {
+        {"the last numbers of the node range", 99999999u, 0},
+        {"the end of the node range", 100000000u, 0},
+        {"an edge number", 100000001u, 0},
+        {"the last edge number", 4294967294u, 0},
+        {"no number", 0u, 0},
+        {"a repeated number", 7u, 7u},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes bad;
+        {
+            CBrantelDoc source;
+            CSectPlate* region = AddSquare(source, 0.0, 0.0, 100.0);
+            CObList nodes;
+            region->GetNodes(nodes);
+            ASSERT_GE(nodes.GetCount(), 2);
+            static_cast<CSNode*>(nodes.GetHead())->SetID(c.first);
+            if (c.second)
+                static_cast<CSNode*>(nodes.GetAt(nodes.FindIndex(1)))->SetID(c.second);
+            TempFile file;
+            bad = SaveBytes(source, file);
+        }
+        CBrantelDoc doc;
+        AddSquare(doc, 0.0, 0.0, 50.0);
+        TempFile before, after, file;
+        const Bytes model = SaveBytes(doc, before);
+        doc.SetModifiedFlag(FALSE);
+        doc.m_bMeshValid = true;
+        const DWORD counters[] = {CSNode::lIDnode, CEdge::lIDedge, CGraph::lIDGraph};
+        file.writeBytes(bad.data(), bad.size());
+        Boxes().Expect("Unexpected file format.");
+        EXPECT_FALSE(doc.OnOpenDocument(file.path()));
+        EXPECT_EQ(CSNode::lIDnode, counters[0]);
+        EXPECT_EQ(CEdge::lIDedge, counters[1]);
+        EXPECT_EQ(CGraph::lIDGraph, counters[2]);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_TRUE(doc.m_bMeshValid);
+        EXPECT_EQ(SaveBytes(doc, after), model);
+    }
+    // The largest number a document may hold still loads.
+    CBrantelDoc source;
+    CObList nodes;
+    AddSquare(source, 0.0, 0.0, 100.0)->GetNodes(nodes);
+    static_cast<CSNode*>(nodes.GetHead())->SetID(99999998u);
+    TempFile file;
+    SaveBytes(source, file);
+    CBrantelDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(file.path()));
+    EXPECT_NE(doc.GetObjectById(99999998u, false), nullptr);
+}
+
+// The same faults in the sample plate, kept in the document fuzz target's
+// corpus: each is refused into a document that holds a model.
+TEST_F(DocumentArchive, CorpusFilesWithBadNodeNumbersAreRefused)
+{
+    const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+    const std::filesystem::path corpus =
+        (root ? std::filesystem::path(root)
+              : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path()) /
+        "fuzz" / "corpus" / "fuzz_platedoc";
+    for (const char* name : {"node_number_end_of_range.plb", "node_number_edge_range.plb",
+                             "node_number_repeated.plb"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(std::filesystem::exists(corpus / name));
+        CBrantelDoc doc;
+        AddSquare(doc, 0.0, 0.0, 50.0);
+        TempFile before, after;
+        const Bytes model = SaveBytes(doc, before);
+        Boxes().Expect("Unexpected file format.");
+        EXPECT_FALSE(doc.OnOpenDocument((corpus / name).c_str()));
+        EXPECT_EQ(SaveBytes(doc, after), model);
+    }
+}
+
 TEST_F(DocumentArchive, AFailedSaveKeepsTheOldFileAndTheModifiedDocument)
 {
     TempFile file;
@@ -300,9 +385,12 @@ TEST_F(DocumentArchive, AFailedSaveKeepsTheOldFileAndTheModifiedDocument)
     const Bytes old = SaveBytes(doc, file);
     AddSquare(doc, 200.0, 0.0, 100.0);
     doc.SetModifiedFlag(TRUE);
-    for (auto step : {afx::SafeFileWriter::Step::write, afx::SafeFileWriter::Step::rename}) {
+    const std::pair<afx::SafeFileWriter::Step, std::string> steps[] = {
+        {afx::SafeFileWriter::Step::write, "Disk full while accessing "},
+        {afx::SafeFileWriter::Step::rename, "A hardware I/O error was reported while accessing "}};
+    for (const auto& [step, cause] : steps) {
         afx::SafeFileWriter::InjectFailure(step);
-        Boxes().Expect("Failed to save document.");
+        Boxes().Expect("Failed to save document.\n" + cause + file.path() + ".");
         EXPECT_FALSE(doc.DoSave(file.path(), TRUE));
         EXPECT_EQ(file.readBytes<Bytes>(), old);
         EXPECT_TRUE(doc.IsModified());

@@ -354,8 +354,8 @@ TEST_F(ElementPageTest, ConstrainedMeshRefusesValuesOutOfRange)
         const char* text;
         const char* message;
     } cases[] = {
-        {1002, "0", "Please enter an integer between 1 and 4294967295."},
-        {1003, "0", "Please enter an integer between 1 and 4294967295."},
+        {1002, "0", "Please enter an integer between 1 and 1000000."},
+        {1003, "0", "Please enter an integer between 1 and 1000000."},
         {1005, "0", "Please enter a number between 1e-16 and 1e+47."},
         {347, "1e48", "Please enter a number between 1e-16 and 1e+47."},
         {352, "5", "Please enter an integer between 1 and 4."},

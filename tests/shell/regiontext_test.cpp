@@ -9,6 +9,7 @@
 #include "graphview/ogl2dview.h"
 #include "platform/dimvor/units.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/safe_write_cases.h"
 
 namespace
 {
@@ -104,6 +105,24 @@ TEST_F(RegionText, ExportOffersTextFilesAndWritesSingleByteMarkersWithCrLf)
     EXPECT_EQ(text.find("\xC2\xA7"), std::string::npos); // not UTF-8
     for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
         EXPECT_EQ(text[i - 1], '\r');
+}
+
+TEST_F(RegionText, AFailedExportKeepsTheOldFileAndSaysWhy)
+{
+    CBrantelDoc doc;
+    AddSquare(doc, 0, 0, 100);
+    brantel::test::ExpectEachWriteFailureKeepsTheOldFile(
+        "regions.txt", [this, &doc](const std::string& path, const std::string& cause) {
+            TextScript script(path.c_str());
+            Boxes().Expect(cause);
+            const std::size_t before = Boxes().Shown().size();
+            EXPECT_TRUE(doc.OnCmdMsg(34078, CN_COMMAND, nullptr, nullptr));
+            script.script.Verify();
+            std::vector<std::string> shown;
+            for (std::size_t i = before; i < Boxes().Shown().size(); ++i)
+                shown.push_back(Boxes().Shown()[i].text);
+            return shown;
+        });
 }
 
 TEST_F(RegionText, ExportInInchesScalesByTheInchFactorAndImportTakesItBack)

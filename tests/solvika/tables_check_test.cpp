@@ -128,6 +128,21 @@ TEST(TopologyCheck, ErrorsStopWithTheirValuesAndMessage) {
     }
 }
 
+TEST(TopologyCheck, ElementsWithoutATopologyArrayStopWithMinusThirty) {
+    for (const int nel : {1, 1000}) {
+        TopologyRun run;
+        attachSink(kUnit, &run.log);
+        CHKTOP(nullptr, nel, 3, 31, 4, kUnit, run.status.data(), run.tables);
+        detachSink(kUnit);
+        EXPECT_EQ(run.status[0], -30) << nel;
+        EXPECT_NE(run.log.find("Storage could not be allocated"), std::string::npos) << run.log;
+    }
+    // No elements need no array.
+    TopologyRun empty;
+    CHKTOP(nullptr, 0, 0, 31, 4, kUnit, empty.status.data(), empty.tables);
+    EXPECT_EQ(empty.status[0], 0);
+}
+
 TEST(TopologyCheck, TooFewRowsStopBeforeReadingBeyondTheColumn) {
     const TopologyRun run = checkTopology({{1, 2, 3, 4}, {5, 6, 7, 8}}, 8, 41, 3);
     EXPECT_EQ(run.status, (Status{-1, 0, 1, 3, 0}));

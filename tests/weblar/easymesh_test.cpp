@@ -387,6 +387,13 @@ TEST(MesherStatics, StorageNestsAndItsSizeIsNoLimit)
     CEasyMesh::DeAllocStatics();
     CEasyMesh::DeAllocStatics();   // unbalanced: no effect
     EXPECT_EQ(CEasyMesh::StaticsDepth(), 0);
+    // A trial-node count beyond what the largest mesh needs reserves only
+    // that much: the mesher still runs.
+    CEasyMesh::m_nMaxNodes = 2147483647;
+    {
+        HarnessMesher m(HolePlate(0.5));
+        EXPECT_TRUE(m.Mesh(0, 0, true));
+    }
     CEasyMesh::m_nMaxNodes = saved;
 }
 

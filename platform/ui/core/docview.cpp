@@ -141,8 +141,11 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
         AfxMessageBox(Prompt(AFX_IDP_FAILED_TO_OPEN_DOC, lpszPathName), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
+    // Dirty while loading; set directly, not through SetModifiedFlag, whose
+    // overrides drop results: a refused file leaves the flag as it was.
+    const BOOL wasModified = m_bModified;
     DeleteContents();
-    SetModifiedFlag(TRUE); // dirty while loading
+    m_bModified = TRUE;
     try {
         CArchive ar(&file, CArchive::load | CArchive::bNoFlushOnDelete);
         ar.m_pDocument = this;
@@ -150,10 +153,12 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
         ar.Close();
     } catch (const CArchiveException&) {
         DeleteContents();
+        m_bModified = wasModified;
         AfxMessageBox(Prompt(AFX_IDP_FAILED_INVALID_FORMAT), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     } catch (const std::exception&) {
         DeleteContents();
+        m_bModified = wasModified;
         AfxMessageBox(Prompt(AFX_IDP_FAILED_TO_OPEN_DOC, lpszPathName), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -177,8 +182,10 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
             }
         }
         writer.Commit();
-    } catch (const std::exception&) {
-        AfxMessageBox(Prompt(AFX_IDP_FAILED_TO_SAVE_DOC), MB_OK | MB_ICONEXCLAMATION);
+    } catch (const std::exception& e) {
+        AfxMessageBox(Prompt(AFX_IDP_FAILED_TO_SAVE_DOC) + "\n" +
+                          afx::SafeWriteMessage(e, lpszPathName),
+                      MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
@@ -235,13 +242,26 @@ BOOL CDocument::CanCloseFrame(CFrameWnd* pFrame)
 BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
 {
     CString newName = lpszPathName ? CString(lpszPathName) : CString();
-    if (newName.IsEmpty()) {
+    bool prompt = newName.IsEmpty();
+    if (prompt)
         newName = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
-        CWinApp* app = AfxGetApp();
-        if (!app || !app->m_pDocManager ||
-            !app->m_pDocManager->DoPromptFileName(
-                newName, FALSE, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, m_pDocTemplate))
+    for (;;) {
+        if (prompt) {
+            CWinApp* app = AfxGetApp();
+            if (!app || !app->m_pDocManager ||
+                !app->m_pDocManager->DoPromptFileName(
+                    newName, FALSE, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, m_pDocTemplate))
+                return FALSE;
+        }
+        // A file the user may not write (read-only, or in a folder without
+        // write permission) is left as it is; the user may choose another.
+        const CString refusal = afx::WriteRefusal(newName);
+        if (refusal.IsEmpty())
+            break;
+        if (AfxMessageBox(refusal + "\nSave the document under another name?",
+                          MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
             return FALSE;
+        prompt = true;
     }
     if (!OnSaveDocument(newName))
         return FALSE;

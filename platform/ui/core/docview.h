@@ -11,7 +11,9 @@
 // Saving never loses the old file: OnSaveDocument writes the archive into a
 // temporary file beside the target and renames it over the target only
 // when everything was written (afx::SafeFileWriter). A failed save shows
-// "Failed to save document." and leaves the document modified.
+// "Failed to save document." with the cause and the file's name, and leaves
+// the document modified. DoSave refuses a file the user may not write (a
+// read-only file or folder) before writing, and offers Save As.
 #pragma once
 
 #include <vector>
