@@ -268,7 +268,7 @@ TEST_F(BrantelApp, GridTypeAndTrialNodesReturnAtTheNextStart)
 TEST_F(BrantelApp, SettingsOutOfRangeKeepTheirDefaultsAndAreNamedInTheLog)
 {
     const UINT grid = COGL2DView::m_uiGridType;
-    const int nodes = CEasyMesh::m_nMaxNodes, labels = CBrantelApp::m_iDrawSelNum,
+    const int nodes = CEasyMesh::m_nMaxNodes, labels = Kor3DView::m_iDrawSelNum,
               progression = iProgresjon;
     const struct {
         int index; // of the four values
@@ -305,7 +305,7 @@ TEST_F(BrantelApp, SettingsOutOfRangeKeepTheirDefaultsAndAreNamedInTheLog)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         COGL2DView::m_uiGridType = 1;
         CEasyMesh::m_nMaxNodes = 5000;
-        CBrantelApp::m_iDrawSelNum = 2;
+        Kor3DView::m_iDrawSelNum = 2;
         iProgresjon = 1;
         m_app = std::make_unique<CBrantelApp>();
         ASSERT_TRUE(Start());
@@ -316,14 +316,14 @@ TEST_F(BrantelApp, SettingsOutOfRangeKeepTheirDefaultsAndAreNamedInTheLog)
                   std::string::npos)
             << log;
         const int kept[] = {static_cast<int>(COGL2DView::m_uiGridType), CEasyMesh::m_nMaxNodes,
-                            CBrantelApp::m_iDrawSelNum, iProgresjon};
+                            Kor3DView::m_iDrawSelNum, iProgresjon};
         const int defaults[] = {1, 5000, 2, 1};
         EXPECT_EQ(kept[c.index], defaults[c.index]);
         EndApp();
     }
     COGL2DView::m_uiGridType = grid;
     CEasyMesh::m_nMaxNodes = nodes;
-    CBrantelApp::m_iDrawSelNum = labels;
+    Kor3DView::m_iDrawSelNum = labels;
     iProgresjon = progression;
 }
 
