@@ -243,13 +243,20 @@ public:
         const std::string text = lpszText;
         boxes.push_back(text);
         onWindowThread = onWindowThread && std::this_thread::get_id() == m_window;
+        if (text == kAfxBusyCloseQuestion)
+            return closeAnswer;
         if (text.rfind("probe ", 0) != 0)
-            return IDOK;
+            return IDNO;
         auto* main = dynamic_cast<KorMainFrm*>(AfxGetMainWnd());
         if (main)
             status.push_back(std::string(static_cast<LPCTSTR>(main->GetStatusBarWnd().GetPaneText(0))));
         if (text == "probe factorising") {
             running = bCalcRunning;
+            if (closeTarget) {
+                // The user closes the document's window.
+                AfxUserClose(closeTarget);
+                return IDOK;
+            }
             m_frame.SendMessage(WM_COMMAND, ID_CALCULATE); // refused
             AfxBusyStop();
         }
@@ -260,6 +267,8 @@ public:
     std::vector<std::string> status;
     bool onWindowThread = true;
     bool running = false;
+    HWND closeTarget = nullptr; // closed at the second probe instead of Stop
+    int closeAnswer = IDNO;
 
 private:
     CChildFrame& m_frame;
@@ -316,6 +325,36 @@ TEST_F(CalcRun, ACalculationWorksOffTheWindowThreadAndStopEndsIt)
     // The next run is a normal one.
     Send(ID_CALCULATE);
     EXPECT_TRUE(doc->m_bMeshValid);
+}
+
+TEST_F(CalcRun, ClosingTheDocumentDuringARunAsksThenStopsAndCloses)
+{
+    Send(ID_GENERATE_MESH);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    doc->SetModifiedFlag(FALSE);
+    const SolverEntryTable previous = SetSolverEntries({nullptr, &SolverUntilStopped, nullptr, nullptr});
+    std::vector<std::string> boxes;
+    bool running = false;
+    {
+        WindowThreadProbe probe(*frame);
+        probe.closeTarget = frame->GetSafeHwnd();
+        probe.closeAnswer = IDYES;
+        Send(ID_CALCULATE);
+        boxes = probe.boxes;
+        running = probe.running;
+        // The close comes after the run's last steps: the frame is there
+        // until the posted close is delivered.
+        EXPECT_NE(CWnd::FromHandle(probe.closeTarget), nullptr);
+        PumpPosted();
+        EXPECT_EQ(CWnd::FromHandle(probe.closeTarget), nullptr) << "the document's window stayed";
+    }
+    SetSolverEntries(previous);
+    EXPECT_TRUE(running);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"probe assembling", "probe factorising", kAfxBusyCloseQuestion}));
+    EXPECT_FALSE(bCalcRunning);
+    EXPECT_FALSE(AfxIsBusy());
+    frame = nullptr;
+    doc = nullptr;
 }
 
 TEST_F(CalcRun, CoarserAndFinerStepTheSubdivisionControl)
