@@ -38,6 +38,12 @@ bool AfxBusyCloseRequest(HWND hWnd)
 {
     if (AfxMessageBox(kAfxBusyCloseQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return true;
+    // The run may have ended while the question was up.
+    if (!AfxIsBusy()) {
+        if (CWnd* wnd = CWnd::FromHandle(hWnd))
+            wnd->PostMessage(WM_CLOSE);
+        return true;
+    }
     if (std::find(g_closeAfterBusy.begin(), g_closeAfterBusy.end(), hWnd) == g_closeAfterBusy.end())
         g_closeAfterBusy.push_back(hWnd);
     AfxBusyStop();
