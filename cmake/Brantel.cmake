@@ -84,6 +84,9 @@ function(brantel_test name)
   if("gui" IN_LIST ARG_LABELS)
     list(APPEND env "BRANTEL_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
   endif()
+  if(BRANTEL_TSAN)
+    list(APPEND env "TSAN_OPTIONS=suppressions=${BRANTEL_ROOT}/tests/tsan.supp:detect_deadlocks=0")
+  endif()
   if(BRANTEL_SANITIZE)
     list(APPEND env "LSAN_OPTIONS=suppressions=${BRANTEL_ROOT}/tests/lsan.supp"
       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
