@@ -28,6 +28,7 @@
 #include "tests/solvika/dkt_grid.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -35,6 +36,7 @@
 #include <map>
 #include <memory>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 #ifdef BRANTEL_HAVE_CHOLMOD
@@ -208,6 +210,56 @@ void BM_Factor(benchmark::State& state, int n)
     state.counters["GFlops"] = p.stats[2] / p.factorSeconds * 1e-9;
     state.counters["symbolic_s"] = p.symbolicSeconds;
     state.counters["ierr"] = ierr;
+}
+
+// Stop latency: a second thread sets the solver's stop request half-way
+// through SPRFC1 (by the factorisation time measured first); the time
+// counted is from setting the request to SPRFC1's return. Counters:
+// stop_ms (mean of the iterations) and stopped (1 when every iteration
+// ended early).
+void BM_StopLatency(benchmark::State& state, int n)
+{
+    Plate& p = plate(n);
+    double tol[3] = {1e-10, 0, 0};
+    I32 ierr = 0;
+    p.assemble();
+    auto t0 = Clock::now();
+    solvika::SPRFC1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), tol, p.iwork.data(),
+                    p.rwork.data(), 0, ierr);
+    const auto half = std::chrono::duration_cast<Clock::duration>((Clock::now() - t0) / 2);
+    double total = 0;
+    bool allStopped = true;
+    for (auto _ : state) {
+        p.assemble();
+        solvika::setCancelRequest(false);
+        std::atomic<bool> started{false};
+        Clock::time_point flagged;
+        std::thread stopper([&] {
+            while (!started.load())
+                std::this_thread::yield();
+            std::this_thread::sleep_for(half);
+            flagged = Clock::now();
+            solvika::setCancelRequest(true);
+        });
+        bool stopped = false;
+        started.store(true);
+        try {
+            solvika::SPRFC1(p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), p.SM.data(), tol, p.iwork.data(),
+                            p.rwork.data(), 0, ierr);
+        } catch (const solvika::RunCancelled&) {
+            stopped = true;
+        }
+        const auto returned = Clock::now();
+        stopper.join();
+        solvika::setCancelRequest(false);
+        allStopped = allStopped && stopped;
+        const double s = stopped ? seconds(flagged, returned) : 0.0;
+        state.SetIterationTime(s);
+        total += s;
+    }
+    describe(state, p);
+    state.counters["stop_ms"] = 1e3 * total / double(state.iterations());
+    state.counters["stopped"] = allStopped ? 1 : 0;
 }
 
 void BM_Solve(benchmark::State& state, int n)
@@ -448,6 +500,7 @@ void registerSize(const char* tag, int n, int iterations)
     reg("BM_SparseSymbolic_" + t, [n](benchmark::State& s) { BM_Symbolic(s, n); });
     reg("BM_SparseFactor_" + t, [n](benchmark::State& s) { BM_Factor(s, n); });
     reg("BM_SparseSolve_" + t, [n](benchmark::State& s) { BM_Solve(s, n); });
+    reg("BM_SparseStopLatency_" + t, [n](benchmark::State& s) { BM_StopLatency(s, n); });
 #ifdef BRANTEL_HAVE_CHOLMOD
     reg("BM_CholmodOurOrder_" + t, [n](benchmark::State& s) { BM_Cholmod(s, n, true); });
     reg("BM_CholmodDefault_" + t, [n](benchmark::State& s) { BM_Cholmod(s, n, false); });

@@ -19,6 +19,9 @@ set(brantel_manual ${BRANTEL_ROOT}/resources/manual/index.html)
 # The program folder in the build tree.
 file(MAKE_DIRECTORY ${brantel_bin}/Ext/Palettes ${brantel_bin}/doc)
 configure_file(${brantel_manual} ${brantel_bin}/doc/index.html COPYONLY)
+# The manual's pictures, taken from the program.
+file(GLOB brantel_manual_pictures CONFIGURE_DEPENDS ${BRANTEL_ROOT}/resources/manual/pictures/*.png)
+file(COPY ${brantel_manual_pictures} DESTINATION ${brantel_bin}/doc/pictures)
 file(CREATE_LINK ../Brantel_U_man.pdf ${brantel_bin}/doc/Brantel_U_man.pdf SYMBOLIC)
 
 # The PDF manual, made from the HTML page by a small Qt tool.
@@ -29,7 +32,7 @@ set_target_properties(brantel_manualpdf PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CM
 add_custom_command(OUTPUT ${brantel_bin}/Brantel_U_man.pdf
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
           $<TARGET_FILE:brantel_manualpdf> ${brantel_manual} ${brantel_bin}/Brantel_U_man.pdf
-  DEPENDS brantel_manualpdf ${brantel_manual}
+  DEPENDS brantel_manualpdf ${brantel_manual} ${brantel_manual_pictures}
   COMMENT "Making the PDF manual")
 add_custom_target(brantel_manual ALL DEPENDS ${brantel_bin}/Brantel_U_man.pdf)
 add_dependencies(brantel brantel_manual)
@@ -47,6 +50,7 @@ install(TARGETS ${brantel_libraries} LIBRARY DESTINATION lib)
 install(DIRECTORY DESTINATION share/brantel/Ext/Palettes)
 install(FILES ${brantel_bin}/Brantel_U_man.pdf DESTINATION share/brantel)
 install(FILES ${brantel_manual} DESTINATION share/doc/brantel)
+install(FILES ${brantel_manual_pictures} DESTINATION share/doc/brantel/pictures)
 install(CODE "file(CREATE_LINK ../../brantel/Brantel_U_man.pdf
   \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/share/doc/brantel/Brantel_U_man.pdf\" SYMBOLIC)")
 install(FILES ${BRANTEL_ROOT}/resources/desktop/brantel.desktop DESTINATION share/applications)

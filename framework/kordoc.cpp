@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 IMPLEMENT_DYNAMIC(KorDoc, COGLPrintDoc)
@@ -63,33 +65,19 @@ void KorDoc::RemoveSelected(CObject* object, CView* except)
     }
 }
 
-namespace
-{
-
-// Changes into the folder, creating it when the change fails.
-void EnterFolder(const CString& path)
-{
-    if (chdir(path) != 0) {
-        mkdir(path, 0777);
-        (void)chdir(path);
-    }
-}
-
-} // namespace
-
 CString KorDoc::ActivateLogDir(bool stay)
 {
     char remembered[PATH_MAX] = "";
     const bool haveOld = getcwd(remembered, sizeof remembered) != nullptr;
     KorApp* app = dynamic_cast<KorApp*>(AfxGetApp());
     const CString folder = app ? app->GetSettingsFolder() : CString();
-    CString path = folder + "Ext/log";
-    if (chdir(path) != 0) {
-        path = folder + "Ext";
-        EnterFolder(path);
-        path += "/log";
-        EnterFolder(path);
-    }
+    const CString path = folder + "Ext/log";
+    // The settings folder itself may not exist yet (a first start): the
+    // whole chain is made, so that a run never writes its logs into the
+    // folder the process happened to be started from.
+    std::error_code ignored;
+    std::filesystem::create_directories(static_cast<LPCTSTR>(path), ignored);
+    (void)chdir(path);
     if (!stay && haveOld)
         (void)chdir(remembered);
     return path;

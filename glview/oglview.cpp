@@ -9,6 +9,7 @@
 
 #include "glstyle/drawing_settings.h"
 #include "glview/ogldib.h"
+#include "platform/ui/core/busy.h"
 
 IMPLEMENT_DYNAMIC(COGLView, CView)
 
@@ -201,6 +202,10 @@ void COGLView::OnDraw(CDC* pDC)
         return;
     }
     if (!m_bInitialized)
+        return;
+    // Busy, a run works on the model on another thread: the view keeps its
+    // last picture and reads nothing of the model.
+    if (AfxIsBusy())
         return;
     m_iDrawTime = 0;
     const auto start = std::chrono::steady_clock::now();

@@ -18,6 +18,7 @@
 #include "solver/elements/plate_geometric.h"
 #include "solver/elements/plate_higher.h"
 #include "solver/linalg/assembly.h"
+#include "solver/linalg/cancel.h"
 #include "solver/linalg/dense.h"
 #include "solver/linalg/eigdense.h"
 #include "solver/linalg/eigen.h"

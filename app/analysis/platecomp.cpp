@@ -2,6 +2,7 @@
 // setting with the conversion of an existing mesh, and the small operations
 // that run over all regions.
 #include "app/analysis/platecomp.h"
+#include "app/analysis/solverentries.h"
 
 #include <GL/gl.h>
 
@@ -404,4 +405,5 @@ void CPlateComp::StopCalculation(bool stop)
     m_bStopRequest = stop;
     CSectMeshArea::StopCalc(stop);
     CMGenerator::Stop(stop);
+    SetSolverStopRequest(stop);
 }

@@ -8,6 +8,7 @@
 // deletes the component first, then the materials of (a copy of) its list.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <unordered_set>
 
@@ -229,7 +230,7 @@ public:
     int m_nMaterials = 0;
     bool m_bBusy = false;
     bool m_bAutoSpacing = true;
-    bool m_bStopRequest = false;
+    std::atomic<bool> m_bStopRequest{false}; // set by Stop while a run works on another thread
 
 protected:
     // DrawResults under the given rules; shellStyle: polygon offset 1.0/1.0

@@ -59,6 +59,11 @@ bool CPlateComp::Calculate(CStringArray* log, CStringArray* errors)
         return false;
     if (!called)
         return false;
+    if (IsSolverStopped(status)) {
+        // Stopped inside the solver: nothing of the run is taken.
+        Append(log, "*** Execution cancelled by user ***\r\n");
+        return false;
+    }
     if (status[0] != 0 && !IsSolverWarning(status[0])) {
         ResetParam();
         Append(log, "*** Calculation returned with error ***\r\n");

@@ -249,6 +249,10 @@ bool CShellComp::RunBucklingAnalysis(CStringArray* log, CStringArray* errors)
         m_bBusy = true;
         // An input failure has written its lines already; the solver was
         // not called, so the status says nothing.
+        if (built && IsSolverStopped(status)) {
+            Append(log, "*** Execution cancelled by user ***\r\n");
+            return false;
+        }
         if (!built || status[0] != 0) {
             Append(log, "*** Preliminary membrane analysis returned with error ***\r\n");
             ReportSolverError(status, errors);
@@ -377,6 +381,11 @@ bool CShellComp::SolveBuckling(CMatrix& inPlane, CMatrix& elementData, CMatrix& 
         line.Format("Used time Calculating:    %.3f seconds\r\n", elapsed);
         log->Add(line);
         log->Add(CountsLine(*this));
+    }
+    if (IsSolverStopped(s)) {
+        Append(log, "*** Execution cancelled by user ***\r\n");
+        m_bBusy = false;
+        return false;
     }
     if (s[0] != 0 && !IsSolverWarning(s[0])) {
         Append(log, "*** Buckling analysis returned with error ***\r\n");

@@ -35,3 +35,25 @@ SolverEntryTable SetSolverEntries(const SolverEntryTable& table)
     t.plateKnekking = table.plateKnekking ? table.plateKnekking : library.plateKnekking;
     return previous;
 }
+
+void SetSolverStopRequest(bool stop)
+{
+    solvika::setCancelRequest(stop);
+}
+
+bool IsSolverStopped(const int* status)
+{
+    return status && status[0] == solvika::kStatusCancelled;
+}
+
+const char* SolverPhaseText()
+{
+    switch (solvika::runPhase()) {
+    case solvika::RunPhase::assembling: return "assembling";
+    case solvika::RunPhase::factorising: return "factorising";
+    case solvika::RunPhase::solving: return "solving";
+    case solvika::RunPhase::stresses: return "stresses";
+    case solvika::RunPhase::eigenvalues: return "eigenvalues";
+    default: return nullptr;
+    }
+}

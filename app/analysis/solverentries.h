@@ -37,3 +37,11 @@ const SolverEntryTable& GetSolverEntries();
 SolverEntryTable SetSolverEntries(const SolverEntryTable& table);
 // The library's own functions.
 SolverEntryTable LibrarySolverEntries();
+
+// The solver's stop request (read inside its long loops, from any thread)
+// and the status code of a run it stopped.
+void SetSolverStopRequest(bool stop);
+bool IsSolverStopped(const int* status);
+// The solver's phase while one of its runs works ("assembling",
+// "factorising", "solving", "stresses", "eigenvalues"), else null.
+const char* SolverPhaseText();

@@ -1,15 +1,23 @@
 #include "app/shell/calcrun.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 #include "app/analysis/analysis.h"
+#include "app/analysis/solverentries.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/brantelresview.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/shellids.h"
 #include "dialogs/pavesta.h"
 #include "platform/dimvor/units.h"
+#include "platform/afx/progress.h"
 #include "platform/ui/core/busy.h"
 
 bool bCalcRunning = false;
@@ -53,14 +61,152 @@ BusyRunner SetBusyRunner(BusyRunner runner)
     return old;
 }
 
+namespace
+{
+
+// What the window thread and a run's worker thread share: a call the
+// worker hands over (a message box of the run) and the end of the run.
+struct WorkerRun {
+    std::mutex mutex;
+    std::condition_variable changed;
+    const std::function<void()>* call = nullptr; // waiting for the window thread
+    bool callDone = false;
+    bool finished = false;
+};
+
+// While a worker runs, message boxes asked for on it are shown by the
+// window thread (the worker waits for the answer); those of the window
+// thread itself go straight to the service they replace.
+class MarshallingMessages : public CMessageService
+{
+public:
+    explicit MarshallingMessages(WorkerRun& run)
+        : m_run(run), m_window(std::this_thread::get_id()), m_previous(AfxSetMessageService(this))
+    {
+    }
+    ~MarshallingMessages() override { AfxSetMessageService(m_previous); }
+    MarshallingMessages(const MarshallingMessages&) = delete;
+    MarshallingMessages& operator=(const MarshallingMessages&) = delete;
+
+    int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType) override
+    {
+        if (std::this_thread::get_id() == m_window)
+            return m_previous->MessageBox(lpszText, lpszCaption, nType);
+        int answer = IDCANCEL;
+        const std::function<void()> call = [&] { answer = m_previous->MessageBox(lpszText, lpszCaption, nType); };
+        std::unique_lock lock(m_run.mutex);
+        m_run.call = &call;
+        m_run.callDone = false;
+        m_run.changed.notify_all();
+        m_run.changed.wait(lock, [&] { return m_run.callDone; });
+        m_run.call = nullptr;
+        return answer;
+    }
+
+private:
+    WorkerRun& m_run;
+    std::thread::id m_window;
+    CMessageService* m_previous;
+};
+
+std::atomic<const char*>& ActivityText()
+{
+    static std::atomic<const char*> text{nullptr};
+    return text;
+}
+
+// The status bar's progress line: the run, the phase the solver reports,
+// and the seconds since the start.
+void ShowRunProgress(std::chrono::steady_clock::time_point start)
+{
+    auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    if (!frame || !frame->GetSafeHwnd())
+        return;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const char* activity = ActivityText().load();
+    const char* phase = SolverPhaseText();
+    CString text;
+    if (phase)
+        text.Format("%s: %s  %.1f s", activity ? activity : "Calculating", phase, seconds);
+    else
+        text.Format("%s  %.1f s", activity ? activity : "Calculating", seconds);
+    frame->SetMessageText(text);
+}
+
+// Lets the window thread work while it waits: the toolkit's events where a
+// toolkit pumps them, else the layer's posted messages and timers.
+void PumpWhileRunning()
+{
+    if (!afx::PumpProgressEvents())
+        AfxPumpMessages();
+}
+
+// Runs the operation on a worker thread; the window thread meanwhile
+// pumps its events (busy mode keeps them to painting, Stop and the run's
+// own message boxes) and shows the progress at least every half second.
+bool RunOnWorker(const std::function<bool()>& operation)
+{
+    constexpr auto kTick = std::chrono::milliseconds(40);
+    WorkerRun run;
+    MarshallingMessages boxes(run);
+    bool result = false;
+    std::exception_ptr failure;
+    const auto start = std::chrono::steady_clock::now();
+    std::thread worker([&] {
+        try {
+            result = operation();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        const std::lock_guard lock(run.mutex);
+        run.finished = true;
+        run.changed.notify_all();
+    });
+    for (;;) {
+        const std::function<void()>* call = nullptr;
+        {
+            std::unique_lock lock(run.mutex);
+            run.changed.wait_for(lock, kTick, [&] { return run.finished || (run.call && !run.callDone); });
+            if (run.finished)
+                break;
+            if (run.call && !run.callDone)
+                call = run.call;
+        }
+        ShowRunProgress(start);
+        if (call) {
+            (*call)();
+            const std::lock_guard lock(run.mutex);
+            run.callDone = true;
+            run.changed.notify_all();
+        }
+        PumpWhileRunning();
+    }
+    worker.join();
+    if (auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()); frame && frame->GetSafeHwnd())
+        frame->ShowCommandPrompt(0);
+    if (failure)
+        std::rethrow_exception(failure);
+    return result;
+}
+
+} // namespace
+
+RunActivity::RunActivity(const char* text) : m_previous(ActivityText().exchange(text)) {}
+
+RunActivity::~RunActivity()
+{
+    ActivityText().store(m_previous);
+}
+
 bool RunBusy(const std::function<bool()>& operation)
 {
     if (Runner())
         return Runner()(operation);
-    // Busy mode: the run's progress points pump the events, so Stop (50072)
-    // and Esc reach the document while it runs.
+    // Busy mode: the input filter lets through painting, Stop (50072) and
+    // Esc, which reach the document while the worker runs.
     BusyScope busy;
-    return operation();
+    return RunOnWorker(operation);
 }
 
 KorLogWnd* RunLogWindow()
@@ -134,6 +280,7 @@ bool CBrantelDoc::RunCalculation(
             // A stop asked for while nothing ran must not cancel this run.
             comp->StopCalculation(false);
             PrintListLoan loan(*comp, m_lvOutputNodes, m_lvOutputElems);
+            RunActivity activity("Calculating");
             ok = RunBusy([&] { return analysis(*comp, &log, &errors); });
         }
         const bool stopped = comp->m_bStopRequest;

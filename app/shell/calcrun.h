@@ -18,13 +18,30 @@ extern bool bCalcRunning;
 inline constexpr const char* kOneCalculationText =
     "Brantel can only handle one calculation at a time.";
 
-// Runs one long operation in busy mode (the wait cursor, views frozen, Stop
-// and Esc reachable through the progress points) and returns its result. A
-// runner installed with SetBusyRunner (tests forcing a failure) replaces
-// that; SetBusyRunner returns the runner it replaces.
+// Runs one long operation in busy mode and returns its result: the
+// operation runs on a worker thread while the window thread shows the wait
+// cursor, keeps its views on their last picture, passes only painting,
+// window moves, Stop and Esc, shows the operation's message boxes for it,
+// and names the phase and the elapsed time in the status bar. A runner
+// installed with SetBusyRunner (tests forcing a failure) replaces that;
+// SetBusyRunner returns the runner it replaces.
 using BusyRunner = std::function<bool(const std::function<bool()>&)>;
 BusyRunner SetBusyRunner(BusyRunner runner);
 bool RunBusy(const std::function<bool()>& operation);
+
+// Names the run in the status bar's progress line ("Meshing",
+// "Calculating", ...) for the scope.
+class RunActivity
+{
+public:
+    explicit RunActivity(const char* text);
+    ~RunActivity();
+    RunActivity(const RunActivity&) = delete;
+    RunActivity& operator=(const RunActivity&) = delete;
+
+private:
+    const char* m_previous;
+};
 
 // The main frame's log window; null without a program main frame.
 KorLogWnd* RunLogWindow();

@@ -136,6 +136,7 @@ bool CChildFrame::RunMeshGeneration(const MeshCall& mesh)
         FlushLog(window, log);
         // A stop asked for while nothing ran must not cancel this run.
         comp->StopCalculation(false);
+        RunActivity activity("Meshing");
         ok = RunBusy([&] { return mesh(*comp, &log, &errors); });
     }
     FlushLog(window, log);
@@ -228,6 +229,7 @@ void CChildFrame::OnUniformRefine()
         log.Add("\r\n--- Refining mesh. Please wait.\r\n");
         FlushLog(window, log);
         comp->StopCalculation(false);
+        RunActivity activity("Refining");
         RunBusy([&] {
             comp->RefineMesh(1, &log);
             return true;

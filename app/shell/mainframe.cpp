@@ -466,12 +466,9 @@ void CMainFrame::OnUserManual()
 
 void CMainFrame::OnHelpFinder()
 {
-    // The help pages are installed beside the program: <prefix>/bin and
-    // <prefix>/share/doc/brantel.
-    const std::filesystem::path folder =
-        (std::filesystem::path(ProgramFolder().GetString()) / "../share/doc/brantel")
-            .lexically_normal();
-    OpenFileInDefApp(folder.string().c_str(), "index.html");
+    // The help pages: <prefix>/share/doc/brantel when installed, the
+    // program folder's doc/ in the build tree.
+    OpenFileInDefApp(KorHelpFolder(ProgramFolder()), "index.html");
 }
 
 // ---- Title ------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 
 #include <time.h>
 
+#include <thread>
+
 namespace afx
 {
 namespace detail
@@ -14,6 +16,7 @@ namespace
 ProgressPump g_pump = nullptr;
 std::int64_t g_lastPumpNs = 0;
 bool g_pumping = false;
+std::thread::id g_pumpThread;
 
 // The coarse monotonic clock: a vDSO read without a system call, fine
 // enough for a 100 ms interval.
@@ -34,8 +37,10 @@ ProgressPump SetProgressPump(ProgressPump pump)
 
 void BeginProgressBusy()
 {
-    if (detail::g_progressBusyDepth++ == 0)
+    if (detail::g_progressBusyDepth++ == 0) {
         g_lastPumpNs = MonotonicNs();
+        g_pumpThread = std::this_thread::get_id();
+    }
 }
 
 void EndProgressBusy()
@@ -49,9 +54,17 @@ bool IsProgressBusy()
     return detail::g_progressBusyDepth > 0;
 }
 
+bool PumpProgressEvents()
+{
+    if (!g_pump)
+        return false;
+    g_pump();
+    return true;
+}
+
 void detail::ProgressPointBusy()
 {
-    if (!g_pump || g_pumping)
+    if (!g_pump || g_pumping || std::this_thread::get_id() != g_pumpThread)
         return;
     const std::int64_t now = MonotonicNs();
     if (now - g_lastPumpNs < kProgressPumpIntervalMs * 1000000)

@@ -17,10 +17,16 @@ using ProgressPump = void (*)();
 ProgressPump SetProgressPump(ProgressPump pump);
 
 // Busy nesting: pumping is on from the first BeginProgressBusy until the
-// matching EndProgressBusy. An End without a Begin does nothing.
+// matching EndProgressBusy. An End without a Begin does nothing. Only the
+// thread that began it pumps: a progress point on another thread (a run
+// on a worker thread) costs a comparison and pumps nothing.
 void BeginProgressBusy();
 void EndProgressBusy();
 bool IsProgressBusy();
+
+// Calls the pump hook now, whatever the interval; false without a hook.
+// A loop that waits on the window thread for a worker uses it.
+bool PumpProgressEvents();
 
 // The least time between two pumps, in milliseconds.
 constexpr std::int64_t kProgressPumpIntervalMs = 100;

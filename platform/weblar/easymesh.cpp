@@ -670,7 +670,7 @@ void Triangulator::Output()
 
 // ---------------------------------------------------------------------------
 
-bool CMGenerator::m_bStop = false;
+std::atomic<bool> CMGenerator::m_bStop{false};
 
 int CEasyMesh::m_nMaxNodes = 5000;
 CEasyMesh::node* CEasyMesh::m_pNode = nullptr;

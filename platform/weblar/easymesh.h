@@ -8,6 +8,8 @@
 // element records.
 #pragma once
 
+#include <atomic>
+
 namespace weblar_detail
 {
 struct WorkStorage;
@@ -24,7 +26,7 @@ public:
 
     // A stop request ends a running mesh generation promptly; a new mesh
     // generation does not clear it (its caller does).
-    static bool m_bStop;
+    static std::atomic<bool> m_bStop; // set by Stop from the window thread
     static void Stop(bool bStop) { m_bStop = bStop; }
 };
 

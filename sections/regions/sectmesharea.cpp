@@ -22,7 +22,7 @@
 
 IMPLEMENT_DYNAMIC(CSectMeshArea, CSectArea)
 
-bool CSectMeshArea::m_bStop = false;
+std::atomic<bool> CSectMeshArea::m_bStop{false};
 bool CSectMeshArea::m_bStoreMesh = false;
 bool CSectMeshArea::m_bNotifyWarning = true;
 CObList** CSectMeshArea::m_pSepNodeGraphGroups = nullptr;

@@ -6,6 +6,7 @@
 // result plot to its mesh and then, recursively, to its sub-sections.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <unordered_set>
 
@@ -181,7 +182,7 @@ public:
 
     static void StopCalc(bool stop) { m_bStop = stop; }
 
-    static bool m_bStop;
+    static std::atomic<bool> m_bStop; // set by Stop from the window thread
     static bool m_bStoreMesh;
     static bool m_bNotifyWarning;
     static CObList** m_pSepNodeGraphGroups;

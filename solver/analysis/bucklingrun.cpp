@@ -1,5 +1,6 @@
 // The run sequence of the buckling entry points.
 #include "solver/analysis/buckling.h"
+#include "solver/linalg/cancel.h"
 
 #include "solver/analysis/check.h"
 #include "solver/analysis/eldata.h"
@@ -85,6 +86,7 @@ void runBuckling(RunContext& run, const BucklingModel& m, bool perNode)
 
     // Stiffness and geometric stiffness, both in the storage of the set-up.
     CHKPNT(key, 3, lunit);
+    setRunPhase(RunPhase::assembling);
     const bool sparse = K(11) == 2;
     const i32 neq = t.MPAR[10];
     const i64 L = sparse ? i64(neq) + t.MSPAR[15] : i64(t.MPAR[11]);
@@ -168,6 +170,7 @@ void runBuckling(RunContext& run, const BucklingModel& m, bool perNode)
         allocate(IWA, liwa);
 
     CHKPNT(key, sparse ? (lanczos ? 72 : 71) : (lanczos ? 74 : 73), lunit);
+    setRunPhase(RunPhase::eigenvalues);
     i32 ierr = 0;
     i32 used = k;
     if (sparse && lanczos)

@@ -62,6 +62,7 @@ const Message kMessages[] = {
     {-28, Layout("5X 'Error during stress recovery for element' I7 ' of kind =' I4"), {2, 3}},
     {-30, Layout("5X 'Storage could not be allocated for stiffness' / 5X 'and/or load matrix'"), {}},
     {-32, Layout("5X 'Error during solution of eigenproblem,' / / 5X 'error flag from eigensolver =' I4"), {2}},
+    {-40, Layout("5X 'Computations stopped on request'"), {}},
     {-33,
      Layout("5X 'Too many vibration modes (=' I4 ') has been requested' / 5X 'for a problem with' I5 ' unknowns'"),
      {2, 3}},

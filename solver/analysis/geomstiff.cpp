@@ -1,5 +1,6 @@
 // Geometric stiffness assembly of the buckling runs.
 #include "solver/analysis/buckling.h"
+#include "solver/linalg/cancel.h"
 
 #include "solver/analysis/eldata.h"
 #include "solver/analysis/errmsg.h"
@@ -67,6 +68,7 @@ void assemble(bool perNode, const i32* key, const double* elementData, const dou
     const i32* MELNOD = entry1(t.MELNOD);
 
     for (i32 e = 1; e <= key[0]; ++e) {
+        checkCancel();
         ELMXYT(e, 3, 0, key[19], elementData, nodal, MPELND, MELNOD, X, Y, T);
         if (perNode) {
             // Corner nodes come first in every element's node list.

@@ -5,6 +5,7 @@
 #include "solver/analysis/check.h"
 #include "solver/analysis/errmsg.h"
 #include "solver/analysis/runprint.h"
+#include "solver/linalg/cancel.h"
 #include "solver/linalg/fwrite.h"
 
 #include <algorithm>
@@ -46,6 +47,8 @@ void runEntry(RunLog log, std::int32_t* key, std::int32_t* status, RunBody body,
     try {
         fwrite(run.lunit, buckling ? kBucklingHeader : kMainHeader);
         body(run, data);
+    } catch (const RunCancelled&) {
+        stopRun(run, kStatusCancelled);
     } catch (const std::bad_alloc&) {
         stopRun(run, -30);
     } catch (const std::length_error&) {
@@ -60,6 +63,7 @@ void runEntry(RunLog log, std::int32_t* key, std::int32_t* status, RunBody body,
         }
     }
     run.lunit = 0;
+    setRunPhase(RunPhase::none);
     // A failing close must not hide the error that stopped the run.
     if (const int err = run.log.close(); err != 0 && status[0] >= 0) {
         std::fill(status, status + kStatusSize, 0);

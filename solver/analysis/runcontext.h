@@ -43,6 +43,8 @@ using RunBody = void (*)(RunContext& run, void* data);
 //  - Open failure: S(1) = 99, S(2) = errno; nothing written, body not run.
 //  - A body returns as soon as a step leaves a negative code (the step has
 //    written its message); the run then writes "Computations aborted".
+//  - A stop request (checkCancel, solver/linalg/cancel.h) ends it with
+//    kStatusCancelled, its message and "Computations aborted".
 //  - std::bad_alloc or std::length_error anywhere in the body ends it with
 //    -30, any other exception with -20, each with its message and
 //    "Computations aborted". Bodies must not catch and drop them.

@@ -1,5 +1,6 @@
 // The run sequence of the membrane and plate-bending entry points.
 #include "solver/analysis/staticrun.h"
+#include "solver/linalg/cancel.h"
 
 #include "solver/analysis/check.h"
 #include "solver/analysis/eldata.h"
@@ -137,6 +138,7 @@ void runStatic(RunContext& run, const StaticModel& m) {
     if (!m.bending) allocate(W, 2 * i64(K(2)), "nodal work array");
 
     CHKPNT(key, 4, lunit);
+    setRunPhase(RunPhase::assembling);
     ASMSTF(key, m.topology, m.elementData, m.material, m.nodal, m.springs, SYSK.data(), SYSR.data(), lenK, neq,
            lunit, status, t, eq);
     if (status[0] < 0) return;
@@ -156,6 +158,7 @@ void runStatic(RunContext& run, const StaticModel& m) {
     CHKPNT(key, 7, lunit);
 
     // Solution.
+    setRunPhase(RunPhase::factorising);
     if (sparse) {
         std::vector<i32> IWORK;
         std::vector<double> RWORK;
@@ -167,6 +170,7 @@ void runStatic(RunContext& run, const StaticModel& m) {
         SPRFC1(MSPAR, eq.MTREES.data(), eq.MSIFA.data(), SYSK.data(), TOL, IWORK.data(), RWORK.data(), lunit, ierr);
         if (ierr < 0) return SNGSTS(ierr, MSPAR[26], t, eq, lunit, status);
         CHKPNT(key, 71, lunit);
+        setRunPhase(RunPhase::solving);
         RSTAT[4] = float(MSPAR[25]);
         RSTAT[14] = float(TOL[1]);
         RSTAT[15] = float(TOL[2]);
@@ -218,6 +222,7 @@ void runStatic(RunContext& run, const StaticModel& m) {
     }
 
     // Results.
+    setRunPhase(RunPhase::stresses);
     const bool selective = K(25) >= 1 || K(26) > 0;
     std::vector<double> copy;
     if (selective) {

@@ -1,6 +1,7 @@
 // System stiffness assembly: every element's stiffness in node axes, added
 // into skyline or sparse storage through the constraints, then the springs.
 #include "solver/analysis/element_steps.h"
+#include "solver/linalg/cancel.h"
 
 #include "solver/analysis/eldata.h"
 #include "solver/analysis/elwork.h"
@@ -74,6 +75,7 @@ void ASMSTF(const std::int32_t* key, const std::int32_t* topology, const double*
     const i32 nedof = kind->nedof;
 
     for (i32 e = 1; e <= key[0]; ++e) {
+        checkCancel();
         i32 ierr = gather(*kind, e, key, topology, elementData, material, nodal, tables, *s, lunit);
         if (ierr < 0) return fail(status, -15, e, code, ierr, lunit);
         if (code == 75 && key[29] >= 3) echoCorners(e, tables, *s, lunit);

@@ -1,6 +1,7 @@
 // Truncated shift-and-invert Lanczos for A x = lambda B x on any
 // eigensolver storage.
 #include "solver/linalg/eigcommon.h"
+#include "solver/linalg/cancel.h"
 
 #include "solver/linalg/dense.h"
 #include "solver/linalg/dot.h"
@@ -460,6 +461,7 @@ void lanczos(EigenStorage& st, double* TOL, const std::int32_t* MOP, std::int32_
     auto lanczosStep = [&]() -> int {
         const std::int32_t plu = quiet ? 0 : lu;
         ++j;
+        checkCancel();
         if (countdownOn)
             --countdown;
         double* q = EVEC + std::size_t(j - 1) * N;

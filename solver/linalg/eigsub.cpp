@@ -1,6 +1,7 @@
 // Subspace iteration for A x = lambda B x on any eigensolver storage, and
 // the segments the Lanczos driver shares with it.
 #include "solver/linalg/eigcommon.h"
+#include "solver/linalg/cancel.h"
 
 #include "solver/linalg/dense.h"
 #include "solver/linalg/dot.h"
@@ -471,6 +472,7 @@ void subspaceIteration(EigenStorage& st, double* TOL, const std::int32_t* MOP, s
     const bool posDefB = MOP[4] == 2;
     std::int32_t it = 1;
     for (; it <= maxit && !done; ++it) {
+        checkCancel();
         const std::int32_t open = k - nc + 1;
         double* Xo = X + std::size_t(nc - 1) * N;
         std::copy(Y + std::size_t(nc - 1) * N, Y + nk, Xo);

@@ -1,5 +1,6 @@
 // Skyline LDL^T and Cholesky solvers and skyline matrix products.
 #include "solver/linalg/skyline.h"
+#include "solver/linalg/cancel.h"
 
 #include "solver/linalg/dot.h"
 #include "solver/linalg/fwrite.h"
@@ -218,6 +219,7 @@ void FACSKY(double* A, const std::int32_t* MSKY, double EPS, std::int32_t N, std
     } else {
         A[0] = std::sqrt(A[0]);
         for (std::int32_t j = 2; j <= N; ++j) {
+            checkCancel();
             const Column c = column(MSKY, j);
             double* col = A + c.first;
             const double d = col[c.height - 1];

@@ -1,6 +1,7 @@
 // Element addition into the supernodal store, diagonal positions and the
 // multifrontal LDL^T / Cholesky factorisation.
 #include "solver/linalg/sparse.h"
+#include "solver/linalg/cancel.h"
 #include "solver/linalg/sparse_common.h"
 #include "solver/linalg/fwrite.h"
 
@@ -216,6 +217,7 @@ I32 factorFront(double* F, I64 r, I64 c, double* SMd, I32 e0, double tol1, doubl
     constexpr I64 nb = 32;  // panel width
     double* D = SMd + e0;   // D[k] = pivot of column k (0-based): S[e0 + k]
     for (I64 pb = 0; pb < c; pb += nb) {
+        checkCancel();
         const I64 pe = std::min(c, pb + nb);
         // Panel, left-looking within the panel.
         for (I64 i = pb; i < pe; ++i) {
@@ -311,6 +313,7 @@ void factorise(I32* MSPAR, const I32* MTREES, const I32* MSIFA, double* SM, doub
     I64 top = top0 + 1;      // stack occupies R[top .. top0]
     double tol2 = 0.0;
     for (I32 s = 1; s <= nsup && inner == 0; ++s) {
+        checkCancel();
         const I64 r = rptr[s + 1] - rptr[s];
         const I64 c = first[s + 1] - first[s];
         const I64 fsize = r * (r + 1) / 2;

@@ -1,6 +1,7 @@
 // Multiple minimum degree ordering of the graph nodes on the quotient graph
 // of elements and graph nodes.
 #include "solver/linalg/sparse.h"
+#include "solver/linalg/cancel.h"
 #include "solver/linalg/sparse_common.h"
 
 #include <algorithm>
@@ -189,6 +190,7 @@ void SPRRNM(I32* MSPAR, I32* MSICA, I32* IWORK, I32 LUNIT, I32& IERR)
     };
 
     while (done < n) {
+        checkCancel();
         while (mindeg < n && head[mindeg] == 0)
             ++mindeg;
         if (mindeg >= n)

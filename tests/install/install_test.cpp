@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "framework/framira.h"
@@ -65,6 +66,26 @@ TEST_F(InstallTest, GivesTheLayout)
     const std::string folder(KorProgramFolder((Prefix() / "bin/brantel").c_str()));
     EXPECT_EQ(folder, (Prefix() / "share/brantel").string() + "/");
     EXPECT_EQ(std::string(KorHelpFolder(folder.c_str())), (Prefix() / "share/doc/brantel").string() + "/");
+}
+
+// Every picture the manual's page names is beside it, in the build tree
+// and in the installed tree, and the PDF carries them.
+TEST_F(InstallTest, TheManualFindsItsPictures)
+{
+    const fs::path folders[] = {fs::path(BRANTEL_BINARY_DIR) / "bin/doc", Prefix() / "share/doc/brantel"};
+    for (const fs::path& folder : folders) {
+        SCOPED_TRACE(folder.string());
+        const std::string page = ReadText(folder / "index.html");
+        const std::regex image("<img src=\"([^\"]+)\"");
+        int pictures = 0;
+        for (auto it = std::sregex_iterator(page.begin(), page.end(), image); it != std::sregex_iterator(); ++it) {
+            ++pictures;
+            EXPECT_TRUE(fs::is_regular_file(folder / (*it)[1].str())) << (*it)[1].str();
+        }
+        EXPECT_GE(pictures, 5);
+    }
+    // The pictures make the PDF far larger than its text alone.
+    EXPECT_GT(fs::file_size(Prefix() / "share/brantel/Brantel_U_man.pdf"), 100000u);
 }
 
 TEST_F(InstallTest, DesktopEntryValidates)

@@ -435,21 +435,46 @@ TEST_F(BrantelMainFrame, ActivatingAPlateDocumentRefreshesTheFrame)
 TEST_F(BrantelMainFrame, UserManualAndHelpOpenFromTheProgramsFolder)
 {
     ASSERT_TRUE(Start());
-    const std::string bin = m_folder + "/bin/";
-    std::filesystem::create_directories(bin);
-    m_app->m_strAppDir = bin.c_str();
-    Boxes().Expect("The file \"Brantel_U_man.pdf\" was not found in\n\"" + bin + "\".");
-    Frame().SendCommand(ID_USER_MANUAL);
-    EXPECT_TRUE(Opener().Opened().empty());
+    // The program folder as KorProgramFolder gives it in the build tree and
+    // in an installed tree, and where the manual's pages are in each.
+    struct Layout {
+        const char* name;
+        std::string program;
+        std::string help;
+    };
+    const Layout layouts[] = {
+        {"build tree", m_folder + "/build/bin/", m_folder + "/build/bin/doc/"},
+        {"installed", m_folder + "/prefix/share/brantel/", m_folder + "/prefix/share/doc/brantel/"},
+    };
+    // Any current folder: the paths do not depend on it.
+    const std::string elsewhere = m_folder + "/elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere);
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        std::filesystem::create_directories(layout.program);
+        m_app->m_strAppDir = layout.program.c_str();
+        const std::size_t opened = Opener().Opened().size();
+        Boxes().Expect("The file \"Brantel_U_man.pdf\" was not found in\n\"" + layout.program + "\".");
+        Frame().SendCommand(ID_USER_MANUAL);
+        Boxes().Expect("The path \"" + layout.help + "\" was not found.");
+        Frame().SendCommand(ID_HELP_FINDER);
+        Boxes().Verify();
+        EXPECT_EQ(Opener().Opened().size(), opened);
 
-    Touch(bin + "Brantel_U_man.pdf");
-    Touch(m_folder + "/share/doc/brantel/index.html");
-    Frame().SendCommand(ID_USER_MANUAL);
-    for (UINT help : {ID_HELP_FINDER, ID_DEFAULT_HELP})
-        Frame().SendCommand(help);
-    const std::string index = m_folder + "/share/doc/brantel/index.html";
-    EXPECT_EQ(Opener().Opened(), (std::vector<CString>{(bin + "Brantel_U_man.pdf").c_str(),
-                                                       index.c_str(), index.c_str()}));
+        Touch(layout.program + "Brantel_U_man.pdf");
+        Touch(layout.help + "index.html");
+        Frame().SendCommand(ID_USER_MANUAL);
+        for (UINT help : {ID_HELP_FINDER, ID_DEFAULT_HELP})
+            Frame().SendCommand(help);
+        const std::vector<CString> all = Opener().Opened();
+        const std::string index = layout.help + "index.html";
+        EXPECT_EQ(std::vector<CString>(all.begin() + std::ptrdiff_t(opened), all.end()),
+                  (std::vector<CString>{(layout.program + "Brantel_U_man.pdf").c_str(), index.c_str(),
+                                        index.c_str()}));
+    }
+    std::filesystem::current_path(before);
 }
 
 TEST_F(BrantelMainFrame, TheThicknessListReturnsAtTheNextStart)

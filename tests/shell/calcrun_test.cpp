@@ -4,15 +4,20 @@
 // Finer steps of the subdivision control value.
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/analysis/solverentries.h"
+#include "platform/ui/core/busy.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
+#include "solver/linalg/cancel.h"
 #include "platform/ui/osmesa/viewdriver.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/ui_lists.h"
@@ -204,6 +209,154 @@ TEST_F(CalcRun, StopEndsOnlyTheRunningRun)
     EXPECT_TRUE(Boxes().Shown().empty());
 }
 
+// A plate-bending solver that works until it is stopped. It names two of
+// its phases and at each asks a question (a message box, which the window
+// thread shows for it), then waits for the stop request and ends as the
+// library does, with the stopped status.
+std::thread::id g_solverThread;
+
+void SolverUntilStopped(std::int32_t*, std::int32_t*, double*, double*, double*, double*, std::int32_t*, double*,
+                        double*, double*, std::int32_t*, std::int32_t*, std::int32_t* status)
+{
+    g_solverThread = std::this_thread::get_id();
+    solvika::setRunPhase(solvika::RunPhase::assembling);
+    AfxMessageBox("probe assembling");
+    solvika::setRunPhase(solvika::RunPhase::factorising);
+    AfxMessageBox("probe factorising");
+    // A bound against a hang of the test, far above the stop's way.
+    for (int i = 0; i < 2000 && !solvika::cancelRequested(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    solvika::setRunPhase(solvika::RunPhase::none);
+    status[0] = solvika::cancelRequested() ? solvika::kStatusCancelled : -20;
+}
+
+// Answers the run's questions on the window thread and looks around there:
+// the status bar's progress line, a second Calculate, and Stop (as Esc
+// sends it).
+class WindowThreadProbe : public CMessageService
+{
+public:
+    explicit WindowThreadProbe(CChildFrame& frame) : m_frame(frame), m_previous(AfxSetMessageService(this)) {}
+    ~WindowThreadProbe() override { AfxSetMessageService(m_previous); }
+    int MessageBox(LPCTSTR lpszText, LPCTSTR, UINT) override
+    {
+        const std::string text = lpszText;
+        boxes.push_back(text);
+        onWindowThread = onWindowThread && std::this_thread::get_id() == m_window;
+        if (text == kAfxBusyCloseQuestion)
+            return closeAnswer;
+        if (text.rfind("probe ", 0) != 0)
+            return IDNO;
+        auto* main = dynamic_cast<KorMainFrm*>(AfxGetMainWnd());
+        if (main)
+            status.push_back(std::string(static_cast<LPCTSTR>(main->GetStatusBarWnd().GetPaneText(0))));
+        if (text == "probe factorising") {
+            running = bCalcRunning;
+            if (closeTarget) {
+                // The user closes the document's window.
+                AfxUserClose(closeTarget);
+                return IDOK;
+            }
+            m_frame.SendMessage(WM_COMMAND, ID_CALCULATE); // refused
+            AfxBusyStop();
+        }
+        return IDOK;
+    }
+
+    std::vector<std::string> boxes;
+    std::vector<std::string> status;
+    bool onWindowThread = true;
+    bool running = false;
+    HWND closeTarget = nullptr; // closed at the second probe instead of Stop
+    int closeAnswer = IDNO;
+
+private:
+    CChildFrame& m_frame;
+    std::thread::id m_window = std::this_thread::get_id();
+    CMessageService* m_previous;
+};
+
+TEST_F(CalcRun, ACalculationWorksOffTheWindowThreadAndStopEndsIt)
+{
+    // The mesh is made on the worker thread too, by the real mesher.
+    Send(ID_GENERATE_MESH);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    const int elements = Comp().GetElementCount(false);
+    const int nodes = Comp().GetNodeCount(false);
+    const std::string::size_type mark = LogText().size();
+    const std::size_t beeps = Beeper().Beeps().size();
+
+    const SolverEntryTable previous = SetSolverEntries({nullptr, &SolverUntilStopped, nullptr, nullptr});
+    g_solverThread = {};
+    struct Seen {
+        std::vector<std::string> boxes, status;
+        bool onWindowThread = false, running = false;
+    } seen;
+    {
+        WindowThreadProbe probe(*frame);
+        Send(ID_CALCULATE);
+        seen = {probe.boxes, probe.status, probe.onWindowThread, probe.running};
+    }
+    SetSolverEntries(previous);
+
+    EXPECT_NE(g_solverThread, std::thread::id{});
+    EXPECT_NE(g_solverThread, std::this_thread::get_id()) << "the solver ran on the window thread";
+    EXPECT_TRUE(seen.onWindowThread) << "a message box was shown off the window thread";
+    // The run's questions, and the second Calculate's refusal between them.
+    EXPECT_EQ(seen.boxes,
+              (std::vector<std::string>{"probe assembling", "probe factorising", kOneCalculationText}));
+    ASSERT_EQ(seen.status.size(), 2u);
+    EXPECT_EQ(seen.status[0].rfind("Calculating: assembling", 0), 0u) << seen.status[0];
+    EXPECT_EQ(seen.status[1].rfind("Calculating: factorising", 0), 0u) << seen.status[1];
+    EXPECT_TRUE(seen.running);
+
+    // Stopped: the cancellation text, no error, no valid results, the mesh
+    // as it was, and the run's steps finished.
+    EXPECT_NE(LogText().find("*** Execution cancelled by user ***\r\n", mark), std::string::npos);
+    EXPECT_EQ(LogText().find("*** Calculation returned with error ***", mark), std::string::npos);
+    EXPECT_EQ(ActiveTab(), 0);
+    EXPECT_EQ(Beeper().Beeps().size(), beeps);
+    EXPECT_FALSE(doc->m_bMeshValid);
+    EXPECT_EQ(Comp().GetElementCount(false), elements);
+    EXPECT_EQ(Comp().GetNodeCount(false), nodes);
+    EXPECT_FALSE(bCalcRunning);
+    EXPECT_FALSE(AfxIsBusy());
+
+    // The next run is a normal one.
+    Send(ID_CALCULATE);
+    EXPECT_TRUE(doc->m_bMeshValid);
+}
+
+TEST_F(CalcRun, ClosingTheDocumentDuringARunAsksThenStopsAndCloses)
+{
+    Send(ID_GENERATE_MESH);
+    ASSERT_TRUE(doc->m_bMeshValid);
+    doc->SetModifiedFlag(FALSE);
+    const SolverEntryTable previous = SetSolverEntries({nullptr, &SolverUntilStopped, nullptr, nullptr});
+    std::vector<std::string> boxes;
+    bool running = false;
+    {
+        WindowThreadProbe probe(*frame);
+        probe.closeTarget = frame->GetSafeHwnd();
+        probe.closeAnswer = IDYES;
+        Send(ID_CALCULATE);
+        boxes = probe.boxes;
+        running = probe.running;
+        // The close comes after the run's last steps: the frame is there
+        // until the posted close is delivered.
+        EXPECT_NE(CWnd::FromHandle(probe.closeTarget), nullptr);
+        PumpPosted();
+        EXPECT_EQ(CWnd::FromHandle(probe.closeTarget), nullptr) << "the document's window stayed";
+    }
+    SetSolverEntries(previous);
+    EXPECT_TRUE(running);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"probe assembling", "probe factorising", kAfxBusyCloseQuestion}));
+    EXPECT_FALSE(bCalcRunning);
+    EXPECT_FALSE(AfxIsBusy());
+    frame = nullptr;
+    doc = nullptr;
+}
+
 TEST_F(CalcRun, CoarserAndFinerStepTheSubdivisionControl)
 {
     const int defaultCount = Comp().AutoSubdivisions(0.0, 0.0);
@@ -383,6 +536,30 @@ TEST_F(CalcRun, AMissingSolverLogIsReported)
         Send(id);
         Boxes().Verify();
     }
+}
+
+TEST_F(CalcRun, RunsWriteTheirLogsIntoTheLogFolderNeverTheCurrentOne)
+{
+    // A first start: not even the settings folder exists yet.
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder + "/config", ignored);
+    const auto before = std::filesystem::current_path();
+    const std::string scratch = m_folder + "/scratch";
+    std::filesystem::create_directories(scratch);
+    std::filesystem::current_path(scratch);
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    const bool valid = doc->m_bMeshValid;
+    std::filesystem::current_path(before);
+    ASSERT_TRUE(valid);
+    EXPECT_TRUE(std::filesystem::is_empty(scratch)) << "a log was written into the current folder";
+    const std::string written = m_folder + "/config/Vornetic/Ext/log/Brantel.log";
+    EXPECT_TRUE(std::filesystem::is_regular_file(written));
+    // "View logfile" opens the file that run wrote.
+    Send(ID_VIEW_LOGFILE);
+    ASSERT_FALSE(Opener().Opened().empty());
+    EXPECT_EQ(std::filesystem::path(static_cast<LPCTSTR>(Opener().Opened().back())).lexically_normal(),
+              std::filesystem::path(written));
 }
 
 TEST_F(CalcRun, ElementAndMeshControlAppliesOnOkOnly)

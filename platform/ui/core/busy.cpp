@@ -1,5 +1,9 @@
 #include "platform/ui/core/busy.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "platform/afx/progress.h"
 #include "platform/ui/core/constants.h"
 #include "platform/ui/core/services.h"
@@ -9,6 +13,7 @@ namespace
 {
 CBusyBackend* g_busyBackend = nullptr;
 int g_busyDepth = 0;
+std::vector<HWND> g_closeAfterBusy; // windows whose close waits for the run's end
 } // namespace
 
 CBusyBackend* AfxSetBusyBackend(CBusyBackend* pBackend)
@@ -29,6 +34,22 @@ void AfxBusyStop()
         main->SendMessage(WM_COMMAND, AFX_ID_BUSY_STOP);
 }
 
+bool AfxBusyCloseRequest(HWND hWnd)
+{
+    if (AfxMessageBox(kAfxBusyCloseQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return true;
+    // The run may have ended while the question was up.
+    if (!AfxIsBusy()) {
+        if (CWnd* wnd = CWnd::FromHandle(hWnd))
+            wnd->PostMessage(WM_CLOSE);
+        return true;
+    }
+    if (std::find(g_closeAfterBusy.begin(), g_closeAfterBusy.end(), hWnd) == g_closeAfterBusy.end())
+        g_closeAfterBusy.push_back(hWnd);
+    AfxBusyStop();
+    return true;
+}
+
 BusyScope::BusyScope()
 {
     if (g_busyDepth++ == 0) {
@@ -46,5 +67,9 @@ BusyScope::~BusyScope()
         if (g_busyBackend)
             g_busyBackend->LeaveBusy();
         AfxEndWaitCursor();
+        // The closes asked for during the run come after its last steps.
+        for (HWND hWnd : std::exchange(g_closeAfterBusy, {}))
+            if (CWnd* wnd = CWnd::FromHandle(hWnd))
+                wnd->PostMessage(WM_CLOSE);
     }
 }

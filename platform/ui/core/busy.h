@@ -9,6 +9,7 @@
 #pragma once
 
 #include "platform/afx/types.h"
+#include "platform/ui/core/uitypes.h"
 
 // The command that stays reachable while busy: Stop.
 constexpr UINT AFX_ID_BUSY_STOP = 50072;
@@ -32,6 +33,17 @@ bool AfxIsBusy();
 
 // Sends Stop to the main window, as the backend does for Esc while busy.
 void AfxBusyStop();
+
+// The question a close request gets while busy.
+inline constexpr const char* kAfxBusyCloseQuestion =
+    "A calculation is running.\nDo you want to stop it and close the window?";
+
+// A close request for a frame window while busy (the user's close button,
+// Alt+F4, the document's close): the question above; Yes sends Stop, and
+// the window gets its WM_CLOSE again once busy mode has ended, when it is
+// still there. No leaves everything as it was. Returns true when the
+// request was taken (always while busy).
+bool AfxBusyCloseRequest(HWND hWnd);
 
 class BusyScope
 {

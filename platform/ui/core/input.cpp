@@ -1,5 +1,8 @@
 #include "platform/ui/core/input.h"
 
+#include "platform/ui/core/busy.h"
+#include "platform/ui/core/frame.h"
+
 #include <cctype>
 
 #include "platform/ui/core/dialog.h"
@@ -301,6 +304,10 @@ bool AfxUserClose(HWND hWnd)
     CWnd* wnd = CWnd::FromHandle(hWnd);
     if (!wnd)
         return false;
+    // A frame closed while a run works asks first; its document and views
+    // must outlive the run.
+    if (AfxIsBusy() && dynamic_cast<CFrameWnd*>(wnd))
+        return AfxBusyCloseRequest(hWnd);
     wnd->SendMessage(WM_CLOSE);
     return true;
 }

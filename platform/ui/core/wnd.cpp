@@ -673,6 +673,20 @@ CWndState* AfxGetWndState(HWND hWnd)
     return StateOf(hWnd);
 }
 
+void AfxDestroyAllWindows()
+{
+    auto& windows = State().windows;
+    while (!windows.empty()) {
+        // The newest window whose parent is gone or was never there.
+        auto it = std::prev(windows.end());
+        while (it != windows.begin() && StateOf(it->second->hWndParent))
+            --it;
+        CWndState& state = *it->second;
+        if (state.bDestroying || !state.pOwner || !state.pOwner->DestroyWindow())
+            windows.erase(it); // a window half-way through its destruction
+    }
+}
+
 void AfxNotifyParent(const CWndState& state, UINT nCode)
 {
     if (CWnd* parent = CWnd::FromHandle(state.hWndParent))

@@ -342,6 +342,10 @@ void AfxSetMainWnd(CWnd* pWnd);
 std::vector<CWndState*> AfxGetChildStates(HWND hWndParent);
 // The state of a live handle, or null.
 CWndState* AfxGetWndState(HWND hWnd);
+// Destroys every window still alive, the newest top-level window first with
+// its children. The program calls it before its toolkit goes, so that no
+// peer outlives the toolkit (a start that failed leaves its main window).
+void AfxDestroyAllWindows();
 
 // Sends a control's notification (WM_COMMAND with the code, the control's id
 // and handle) to its parent.

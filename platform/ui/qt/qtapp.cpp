@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "platform/ui/core/winapp.h"
+#include "platform/ui/core/wnd.h"
 #include "platform/ui/qt/qtenvironment.h"
 #include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtservices.h"
@@ -45,5 +46,8 @@ int AfxQtRunApp(int argc, char** argv, CWinApp& theApp)
         if (mainWidget)
             code = exitCode;
     });
+    // A start that failed (a refused command-line file, an exception) leaves
+    // its main window behind: its peers go now, while Qt still exists.
+    AfxQtEntry([] { AfxDestroyAllWindows(); });
     return code;
 }

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -158,6 +159,9 @@ bool CQtBusyFilter::eventFilter(QObject* pWatched, QEvent* pEvent)
         auto* widget = qobject_cast<QWidget*>(pWatched);
         if (!widget || !widget->isWindow() || InModalWindow(widget) ||
             (widget->windowType() != Qt::Window && widget->windowType() != Qt::Dialog))
+            return false;
+        // A frame window asks whether to stop the run (AfxBusyCloseRequest).
+        if (qobject_cast<QMainWindow*>(widget))
             return false;
         pEvent->ignore();
         AfxGetBeepService()->Beep(0, 0);

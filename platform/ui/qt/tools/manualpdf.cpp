@@ -5,13 +5,18 @@
 // writes A4 pages with QPdfWriter.
 #include <cstdio>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTextDocument>
+#include <QUrl>
 
 int main(int argc, char** argv)
 {
@@ -29,7 +34,21 @@ int main(int argc, char** argv)
         return 1;
     }
     QTextDocument document;
-    document.setHtml(QString::fromUtf8(in.readAll()));
+    // The pictures are named relative to the page; they are handed to the
+    // document before it is laid out (printing lays out a copy of it).
+    const QString html = QString::fromUtf8(in.readAll());
+    const QDir folder = QFileInfo(in).absoluteDir();
+    static const QRegularExpression image(R"re(<img src="([^"]+)")re");
+    for (auto it = image.globalMatch(html); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        const QImage picture(folder.filePath(name));
+        if (picture.isNull()) {
+            std::fprintf(stderr, "%s: cannot read the picture %s\n", argv[0], qPrintable(name));
+            return 1;
+        }
+        document.addResource(QTextDocument::ImageResource, QUrl(name), picture);
+    }
+    document.setHtml(html);
 
     const QString target = QString::fromLocal8Bit(argv[2]);
     {

@@ -6,6 +6,7 @@
 // ends the program with status 0. A file on the command line opens and
 // names the window; the settings file exists after the end.
 #include <cstdlib>
+#include <random>
 #include <set>
 #include <cstring>
 
@@ -13,6 +14,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -168,6 +170,46 @@ TEST(BrantelProgram, ReopensMaximisedWithTheNormalPlacementItWasClosedWith)
             EXPECT_EQ(ini.value(QString("Window/") + key.name).toInt(), key.value) << key.name;
         EXPECT_EQ(ini.value("Window/ShowCmd").toInt(), 3);
     }
+}
+
+// A file the program cannot read, named on its command line: the message
+// "Unexpected file format.", and when that box is closed the program ends
+// with status 1 (a start that failed), not with a crash. Under the
+// sanitizer build a report would abort the program instead.
+TEST(BrantelProgram, EndsWithStatusOneAfterRefusingAGarbageFile)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    const QString bad = config.path() + "/bad.plb";
+    {
+        std::mt19937 random(86);
+        QByteArray bytes(3000, '\0');
+        for (char& b : bytes)
+            b = static_cast<char>(random() & 0xff);
+        QFile file(bad);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    ProgramRun run(BRANTEL_PROGRAM, config.path());
+    ASSERT_TRUE(run.Start({bad}));
+    WId box = 0;
+    const QDeadlineTimer shown(15000);
+    while (!box && !shown.hasExpired() && run.Process().state() == QProcess::Running) {
+        box = FindDialogWindow("Brantel");
+        if (!box)
+            QTest::qWait(100);
+    }
+    ASSERT_NE(box, 0u) << "no message box within 15 s";
+    std::size_t colours = 0;
+    const QImage image = GrabWhenDrawn(box, colours);
+    EXPECT_TRUE(image.save(
+        QDir(afxui::qt::testing::ArtifactsFolder()).filePath("brantel-refused-file.png")));
+    ASSERT_TRUE(SendCloseRequest(box));
+    ASSERT_TRUE(run.Process().waitForFinished(15000)) << "the program did not end after its message";
+    EXPECT_EQ(run.Process().exitStatus(), QProcess::NormalExit) << "the program crashed at its end";
+    EXPECT_EQ(run.Process().exitCode(), 1);
 }
 
 } // namespace

@@ -68,6 +68,38 @@ inline bool SendCloseRequest(WId window)
     return sent;
 }
 
+// The mapped top-level window whose name is exactly the given one and that
+// is narrower than the screen (a dialog or message box, not the maximised
+// main window of the same name), or 0. xdotool's name search ignores case
+// and misses dialogs with --onlyvisible, so every window is listed and
+// xwininfo tells the mapped ones and their width.
+inline WId FindDialogWindow(const QByteArray& name, int maxWidth = 1000)
+{
+    QProcess search;
+    search.start("xdotool", {"search", "--name", ""});
+    if (!search.waitForFinished(5000))
+        return 0;
+    for (const QByteArray& raw : search.readAllStandardOutput().split('\n')) {
+        const QByteArray id = raw.trimmed();
+        if (id.isEmpty())
+            continue;
+        QProcess getName;
+        getName.start("xdotool", {"getwindowname", QString(id)});
+        if (!getName.waitForFinished(5000) || getName.readAllStandardOutput().trimmed() != name)
+            continue;
+        QProcess info;
+        info.start("xwininfo", {"-id", QString(id)});
+        if (!info.waitForFinished(5000))
+            continue;
+        const QByteArray text = info.readAllStandardOutput();
+        const int at = text.indexOf("Width:");
+        const int width = at < 0 ? 0 : text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().toInt();
+        if (text.contains("IsViewable") && width > 1 && width < maxWidth)
+            return id.toULongLong();
+    }
+    return 0;
+}
+
 // Started without a file, the program asks for a new document with its
 // wizard, whose first page has no caption (the window shows the program's
 // name, "brantel"). Cancels it as a user would, with Esc; true when the page

@@ -1,0 +1,40 @@
+// The stop request of the solver's runs. A caller on another thread sets
+// it while an entry point works; the long loops (assembly, factorisation,
+// the eigenvalue iterations) test it once per element, column block or
+// iteration through checkCancel, and the run then ends with the status
+// kStatusCancelled and its log line. The solver never clears the request:
+// its caller does, before the next run.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace solvika {
+
+// S(1) of a run that stopped on request.
+inline constexpr std::int32_t kStatusCancelled = -40;
+
+// Thrown by checkCancel; the entry point's frame turns it into
+// kStatusCancelled.
+struct RunCancelled {};
+
+namespace detail {
+extern std::atomic<bool> g_cancelRequest;
+}
+
+// Sets or clears the request (any thread).
+void setCancelRequest(bool stop) noexcept;
+bool cancelRequested() noexcept;
+
+// The phase a run is in, for a caller that shows progress (any thread).
+// The entry points set it as they go and leave it at none when they end.
+enum class RunPhase : int { none, assembling, factorising, solving, stresses, eigenvalues };
+void setRunPhase(RunPhase phase) noexcept;
+RunPhase runPhase() noexcept;
+
+// One test of the request: a relaxed load, cheap enough for every column.
+inline void checkCancel() {
+    if (detail::g_cancelRequest.load(std::memory_order_relaxed)) throw RunCancelled{};
+}
+
+}  // namespace solvika
