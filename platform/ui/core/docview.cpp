@@ -284,6 +284,7 @@ void CDocument::OnFileSaveAs()
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_PAINT()
 ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, OnFilePrintDirect)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
 ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
 END_MESSAGE_MAP()
@@ -381,6 +382,14 @@ void CView::PrintPages(CDC* dc, CPrintInfo& info)
 void CView::OnFilePrint()
 {
     PrintDocument();
+}
+
+void CView::OnFilePrintDirect()
+{
+    // The printer as it stands, without the print dialog.
+    CPrintInfo info;
+    info.m_bDirect = TRUE;
+    PrintDocument(&info);
 }
 
 void CView::OnFilePrintPreview()
