@@ -228,6 +228,8 @@ DialogTemplate AboutTemplate()
     t.size = CSize(200, 62);
     t.Add({AfxDialogControl(IDC_STATIC, AfxCtl::staticText, "Brantel: finite elements for flat plates",
                             CRect(10, 10, 190, 20), WS_VISIBLE),
+           AfxDialogControl(IDC_STATIC, AfxCtl::staticText, "Version " BRANTEL_VERSION,
+                            CRect(10, 24, 190, 34), WS_VISIBLE),
            AfxDialogControl(IDOK, AfxCtl::push, "OK", CRect(140, 40, 190, 54),
                             WS_VISIBLE | WS_TABSTOP)});
     return t;

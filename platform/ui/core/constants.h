@@ -51,6 +51,8 @@ constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+// The pointer left the window.
+constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_MDIACTIVATE = 0x0222;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;

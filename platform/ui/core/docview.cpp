@@ -1,5 +1,7 @@
 #include "platform/ui/core/docview.h"
 
+#include <filesystem>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -389,6 +391,11 @@ void CView::OnFilePrintDirect()
     // The printer as it stands, without the print dialog.
     CPrintInfo info;
     info.m_bDirect = TRUE;
+    // Without a printer the pages go to a PDF file beside the document.
+    if (m_pDocument && !m_pDocument->GetPathName().IsEmpty()) {
+        std::filesystem::path pdf(m_pDocument->GetPathName().GetString());
+        info.m_pd.strFallbackFile = pdf.replace_extension(".pdf").string().c_str();
+    }
     PrintDocument(&info);
 }
 

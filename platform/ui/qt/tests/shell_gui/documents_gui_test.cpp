@@ -3,7 +3,11 @@
 // document's tab brings that document (title, view, Window menu); closing
 // one leaves the other drawn; Ctrl+Tab moves on; and a stored position
 // above the screen starts with the menu bar on the screen.
+#include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -152,6 +156,26 @@ TEST_F(ShellOnQt, AllToolbarButtonsShowAt1280PixelsAndTheTabsSwitchDocuments)
         return !IsBlack(after) && DrawnShare(after) > 0.001;
     })) << "the remaining view is black";
     EXPECT_TRUE(SaveScreenshot(&window, "brantel-after-close.png", &why)) << why.toStdString();
+
+    // The pointer over the view shows its coordinates; leaving it clears them.
+    CStatusBar& status = frame.GetStatusBarWnd();
+    QWidget* gl = AfxQtWidgetOf(frame.MDIGetActive()->GetActiveView())->findChild<QOpenGLWidget*>();
+    ASSERT_NE(gl, nullptr);
+    QTest::mouseMove(gl, gl->rect().center());
+    ASSERT_TRUE(WaitUntil([&] { return !status.GetPaneText(2).IsEmpty(); }));
+    QTest::mouseMove(window.menuBar(), window.menuBar()->rect().center());
+    EXPECT_TRUE(WaitUntil([&] { return status.GetPaneText(2).IsEmpty() && status.GetPaneText(3).IsEmpty(); }))
+        << status.GetPaneText(2).GetString() << " / " << status.GetPaneText(3).GetString();
+
+    // With a document the result and view-mode combos work; without one
+    // they are disabled.
+    const auto enabled = [&](UINT id) { return AfxQtWidgetOf(frame.GetToolbarCombo(id))->isEnabled(); };
+    EXPECT_TRUE(enabled(ID_RESULT_COMPONENT));
+    EXPECT_TRUE(enabled(ID_VIEW_MODE));
+    app->CloseAllDocuments(FALSE);
+    EXPECT_FALSE(enabled(ID_RESULT_COMPONENT));
+    EXPECT_FALSE(enabled(ID_VIEW_MODE));
+    EXPECT_TRUE(SaveScreenshot(&window, "brantel-no-document.png", &why)) << why.toStdString();
     EndApp(app);
 }
 
@@ -161,7 +185,10 @@ TEST_F(ShellOnQt, AStoredPositionAboveTheScreenStartsWithTheMenuBarOnIt)
     for (const auto& [key, value] :
          {std::pair{"Left", 0}, {"Top", -39}, {"Width", 1000}, {"Height", 700}, {"Zoomed", 0}, {"ShowCmd", 1}})
         m_env->Profile().WriteInt("Window", key, value);
-    app->SetCommandLine({Example("plate.plb").c_str()});
+    // A copy of the sample, so a print without printer writes beside it.
+    const std::string plate = m_folder + "/plate.plb";
+    std::filesystem::copy_file(Example("plate.plb"), plate);
+    app->SetCommandLine({plate.c_str()});
     ASSERT_TRUE(app->InitInstance());
     auto* window = qobject_cast<QMainWindow*>(AfxQtWidgetOf(app->m_pMainWnd));
     ASSERT_NE(window, nullptr);
@@ -185,6 +212,36 @@ TEST_F(ShellOnQt, AStoredPositionAboveTheScreenStartsWithTheMenuBarOnIt)
         << window->centralWidget()->height() << " of " << client;
     QString why;
     EXPECT_TRUE(SaveScreenshot(window, "brantel-least-size.png", &why)) << why.toStdString();
+
+    // Help > About names the version.
+    QStringList about;
+    {
+        afxui::headless::ModalScript script;
+        script.Dialog(IDD_ABOUTBOX, [&](afxui::headless::DialogDriver& d, CDialog& shown) {
+            for (QLabel* label : AfxQtWidgetOf(&shown)->findChildren<QLabel*>())
+                about << label->text();
+            EXPECT_TRUE(SaveScreenshot(AfxQtWidgetOf(&shown), "brantel-about.png", &why)) << why.toStdString();
+            d.PressOK();
+        });
+        app->m_pMainWnd->SendMessage(WM_COMMAND, ID_APP_ABOUT);
+        script.Verify();
+    }
+    EXPECT_TRUE(about.join("\n").contains(QRegularExpression("Version [0-9]+\\.[0-9]+")))
+        << about.join(" | ").toStdString();
+
+    // File > Print direct without a printer writes the view as a PDF file
+    // beside the document and says so.
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        CQtGLServices qtServices; // the Qt print service in place of the scripted one
+        const std::string pdf = m_folder + "/plate.pdf";
+        m_env->Boxes().Expect("No printer was found: the pages were written to \"" + pdf + "\".");
+        static_cast<CFrameWnd*>(app->m_pMainWnd)->SendCommand(ID_FILE_PRINT_DIRECT);
+        QFile file(QString::fromStdString(pdf));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << pdf;
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.startsWith("%PDF"));
+        EXPECT_TRUE(bytes.contains("/Subtype /Image"));
+    }
     EndApp(app);
 }
 
