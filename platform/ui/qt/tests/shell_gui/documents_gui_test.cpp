@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/analysis/platecomp.h"
 #include "platform/ui/qt/tests/shell_gui/shell_on_qt.h"
 
 namespace
@@ -92,6 +93,20 @@ TEST_F(ShellOnQt, AllToolbarButtonsShowAt1280PixelsAndTheTabsSwitchDocuments)
         << OverflowingToolBars(window).join(", ").toStdString();
     QString why;
     EXPECT_TRUE(SaveScreenshot(&window, "brantel-toolbars-1280.png", &why)) << why.toStdString();
+
+    // The keys of the view modes and of the result scale, typed in the window.
+    CChildFrame& child = *shown.child;
+    CPlateComp* comp = shown.view->GetBrantelDoc()->GetPlateComp();
+    QTest::keyClick(&window, Qt::Key_R);
+    ASSERT_TRUE(WaitUntil([&] { return child.m_nViewID == ID_MODE_RESULTS; }));
+    EXPECT_TRUE(child.GetActiveView()->IsKindOf(RUNTIME_CLASS(CBrantelResView)));
+    const double scale = comp->GetFactor();
+    QTest::keyClick(&window, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_DOUBLE_EQ(comp->GetFactor(), scale * 1.25);
+    QTest::keyClick(&window, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_DOUBLE_EQ(comp->GetFactor(), scale * 1.25 * 0.8);
+    QTest::keyClick(&window, Qt::Key_M);
+    ASSERT_TRUE(WaitUntil([&] { return child.m_nViewID == ID_MODE_MODELLING; }));
 
     // A second document; both have tabs, the new one is active.
     m_env->FileDialogs().Choose({Example("membrane.mem").c_str()});
