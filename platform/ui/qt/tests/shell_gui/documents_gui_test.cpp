@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QToolBar>
@@ -93,6 +94,23 @@ TEST_F(ShellOnQt, AllToolbarButtonsShowAt1280PixelsAndTheTabsSwitchDocuments)
         << OverflowingToolBars(window).join(", ").toStdString();
     QString why;
     EXPECT_TRUE(SaveScreenshot(&window, "brantel-toolbars-1280.png", &why)) << why.toStdString();
+
+    // The View menu as it opens from the menu bar, with the key of each mode.
+    QMenu* viewMenu = nullptr;
+    for (QAction* action : window.menuBar()->actions())
+        if (action->text() == "&View")
+            viewMenu = action->menu();
+    ASSERT_NE(viewMenu, nullptr);
+    viewMenu->popup(window.mapToGlobal(QPoint(200, 30)));
+    ASSERT_TRUE(WaitUntil([&] { return viewMenu->isVisible() && !viewMenu->actions().isEmpty(); }));
+    QStringList items;
+    for (QAction* action : viewMenu->actions())
+        items << action->text();
+    EXPECT_TRUE(items.contains("&View Modelling mode\tM")) << items.join(" | ").toStdString();
+    EXPECT_TRUE(items.contains("View &Results mode\tR")) << items.join(" | ").toStdString();
+    EXPECT_TRUE(items.contains("&3D view")) << items.join(" | ").toStdString();
+    EXPECT_TRUE(SaveScreenshot(viewMenu, "brantel-view-menu.png", &why)) << why.toStdString();
+    viewMenu->hide();
 
     // The keys of the view modes and of the result scale, typed in the window.
     CChildFrame& child = *shown.child;
