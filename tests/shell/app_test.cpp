@@ -403,7 +403,7 @@ TEST_F(BrantelMainFrame, TheThicknessListReturnsAtTheNextStart)
     EndApp();
     m_app = std::make_unique<CBrantelApp>();
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"50.000000", "120.000000"}));
+    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"50", "120"}));
     EXPECT_EQ(Selection(ID_ACTIVE_THICKNESS), 1);
     EXPECT_EQ(Frame().m_dActThickness, 120.0);
     EXPECT_EQ(Entries(ID_VIEW_MODE), (std::vector<CString>{"Model", "Results", "Mesh"}));
