@@ -536,6 +536,28 @@ void AddMainFrameResources(CResourceModule& m)
         {50028, "Wireframe\nWireframe"},
         {50029, "Plot 2D\nPlot 2D"},
         {50030, "Plot transparent\nPlot transparent"},
+        // The 3D view's projection, field of view and clip planes, and the
+        // frame's commands that only a menu reaches.
+        {34033, "Switch between orthographic projection and perspective view\nPerspective"},
+        {34073, "Increase field of view\nWider view"},
+        {34074, "Decrease field of view\nNarrower view"},
+        {50054, "Show or hide the clip-planes dialog\nClip-planes"},
+        {50056, "Rotate vertical clip-planes counter-clockwise\nRotate clip-planes left"},
+        {50057, "Rotate vertical clip-planes clockwise\nRotate clip-planes right"},
+        {50058, "Increase horizontal distance of vertical clip-planes\nWiden clip-planes"},
+        {50059, "Decrease horizontal distance of vertical clip-planes\nNarrow clip-planes"},
+        {50060, "Move horizontal clip-planes up\nClip-planes up"},
+        {50061, "Move horizontal clip-planes down\nClip-planes down"},
+        {50062, "Separate horizontal clip-planes\nSeparate clip-planes"},
+        {50063, "Move horizontal clip-planes closer\nClip-planes closer"},
+        {50000, "Show the documents as tabs (on) or as windows (off)\nWorkbook mode"},
+        {50001, "Show or hide the log window\nLog window"},
+        {50013, "Switch hardware acceleration of OpenGL off or on\nOpenGL acceleration"},
+        {50031, "Move the view to absolute coordinates\nMove absolute"},
+        {50032, "Choose the toolbars and their buttons\nCustomize"},
+        {50046, "OpenGL settings and information\nOpenGL options"},
+        {50047, "Choose the font of the texts in the views\nText font"},
+        {50064, "Set the zoom step in percent\nZoom factor"},
     });
 }
 

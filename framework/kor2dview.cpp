@@ -24,6 +24,7 @@ KOR_SHARED_VIEW_ENTRIES()
 ON_COMMAND(ID_KOR_VIEW_SNAP, OnViewSnap)
 ON_UPDATE_COMMAND_UI(ID_KOR_VIEW_SNAP, OnUpdateViewSnap)
 ON_WM_SETFOCUS()
+ON_WM_MOUSELEAVE()
 END_MESSAGE_MAP()
 
 Kor2DView::Kor2DView() = default;
@@ -192,4 +193,11 @@ void Kor2DView::OnSharedCommand(UINT nID)
 void Kor2DView::OnUpdateSharedCommand(CCmdUI* pCmdUI)
 {
     korview::UpdateSharedCommand(*this, pCmdUI);
+}
+
+void Kor2DView::OnMouseLeave()
+{
+    // The pointer's coordinates no longer stand for a place in the view.
+    korview::StatusBarText("", 1);
+    korview::StatusBarText("", 2);
 }

@@ -78,6 +78,8 @@ protected:
     void OnViewSnap();
     void OnUpdateViewSnap(CCmdUI* pCmdUI);
     void OnSetFocus(CWnd* pOldWnd);
+    // Clears the coordinate panes of the status bar.
+    void OnMouseLeave();
     // The commands all framework views share (korview's entries).
     void OnTool(UINT nID);
     void OnSharedCommand(UINT nID);

@@ -62,6 +62,7 @@ ON_COMMAND_RANGE(50056, 50057, OnClipRotate)
 ON_COMMAND_RANGE(50058, 50059, OnClipDistance)
 ON_COMMAND_RANGE(50060, 50063, OnClipLevels)
 ON_WM_SETFOCUS()
+ON_WM_MOUSELEAVE()
 END_MESSAGE_MAP()
 
 Kor3DView::Kor3DView()
@@ -431,4 +432,11 @@ void Kor3DView::OnSharedCommand(UINT nID)
 void Kor3DView::OnUpdateSharedCommand(CCmdUI* pCmdUI)
 {
     korview::UpdateSharedCommand(*this, pCmdUI);
+}
+
+void Kor3DView::OnMouseLeave()
+{
+    // The pointer's coordinates no longer stand for a place in the view.
+    korview::StatusBarText("", 1);
+    korview::StatusBarText("", 2);
 }

@@ -86,6 +86,8 @@ protected:
     void OnClipDistance(UINT nID);
     void OnClipLevels(UINT nID);
     void OnSetFocus(CWnd* pOldWnd);
+    // Clears the coordinate panes of the status bar.
+    void OnMouseLeave();
     // The commands all framework views share (korview's entries).
     void OnTool(UINT nID);
     void OnSharedCommand(UINT nID);

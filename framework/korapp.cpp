@@ -1,5 +1,7 @@
 #include "framework/korapp.h"
 
+#include <algorithm>
+
 #include "framework/kormainfrm.h"
 #include "framework/viewcursors.h"
 #include "glstyle/tincora.h"
@@ -353,6 +355,19 @@ void KorApp::InitFrameWithoutArchive()
     }
 }
 
+CRect KorPlaceOnScreen(const CRect& rect, CSize screen)
+{
+    // At least this much of the window stays on the screen: its title bar
+    // and enough of its width to be taken and moved.
+    constexpr int kVisible = 100;
+    const int width = std::max(1, std::min(static_cast<int>(rect.Width()), static_cast<int>(screen.cx)));
+    const int height = std::max(1, std::min(static_cast<int>(rect.Height()), static_cast<int>(screen.cy)));
+    const int left = std::clamp(static_cast<int>(rect.left), std::min(0, kVisible - width),
+                                std::max(0, static_cast<int>(screen.cx) - kVisible));
+    const int top = std::clamp(static_cast<int>(rect.top), 0, std::max(0, static_cast<int>(screen.cy) - kVisible));
+    return CRect(left, top, left + width, top + height);
+}
+
 bool KorApp::InitApp(CString path)
 {
     m_nCmdShow = static_cast<int>(GetProfileInt(kWindow, "ShowCmd", 3));
@@ -366,7 +381,7 @@ bool KorApp::InitApp(CString path)
         static_cast<int>(GetProfileInt(kWindow, "Height", static_cast<int>(0.75 * screen.cy)));
     m_placement.flags = static_cast<int>(GetProfileInt(kWindow, "Zoomed", 0)) > 0 ? 2 : 0;
     m_placement.showCmd = SW_HIDE;
-    m_placement.rcNormalPosition = CRect(left, top, left + width, top + height);
+    m_placement.rcNormalPosition = KorPlaceOnScreen(CRect(left, top, left + width, top + height), screen);
     if (m_pMainWnd && m_pMainWnd->GetSafeHwnd()) {
         m_pMainWnd->MoveWindow(m_placement.rcNormalPosition);
         m_pMainWnd->ShowWindow(SW_HIDE);

@@ -19,6 +19,11 @@ struct KorWindowPlacement {
     CRect rcNormalPosition;
 };
 
+// A stored window rectangle moved onto a screen of this size: no larger
+// than the screen, its top edge (title and menu bar) on it, and at least
+// 100 pixels of its width within it.
+CRect KorPlaceOnScreen(const CRect& rect, CSize screen);
+
 class KorApp : public CWinApp
 {
     DECLARE_DYNAMIC(KorApp)

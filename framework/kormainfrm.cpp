@@ -68,7 +68,17 @@ COGL2DView* ActiveView2D(const CMDIFrameWnd& frame)
 
 CString KorMainFrm::SpacingText(double value)
 {
-    return AfxFormat("%f", value).c_str();
+    // The unit's number format; more digits (up to six) where its own
+    // would show two different values alike.
+    const int* row = iConv[iStandard & 1][0];
+    const char* layout = row[1] == 0 ? "%.*e" : row[1] == 1 ? "%.*f" : "%.*g";
+    std::string text;
+    for (int digits = std::clamp(row[2], 0, 6); digits <= 6; ++digits) {
+        text = AfxFormat(layout, digits, value);
+        if (std::abs(std::atof(text.c_str()) - value) <= 1e-9 * std::abs(value))
+            break;
+    }
+    return text.c_str();
 }
 
 // ---- KorButtonGroup -----------------------------------------------------------------

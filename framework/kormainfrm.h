@@ -150,7 +150,9 @@ protected:
     virtual bool EnterCoord3D(double& x, double& y, double& z, bool relative);
     // The factor from millimetres to the length unit shown.
     static double LengthFactor();
-    // A value as the combos show it ("%f").
+    // A length (in the unit shown) as the combos show it: in the number
+    // format and digits the unit settings give lengths, with up to six
+    // digits where fewer would round the value.
     static CString SpacingText(double value);
 
     // The lists of ten values (grid spacings, thicknesses; millimetres, the

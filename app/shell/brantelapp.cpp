@@ -23,7 +23,7 @@
 #include "platform/weblar/easymesh.h"
 
 const char* const CBrantelApp::kOpenFilter =
-    "Brantel files (*.plb;*.pbc;*.mem;*.plc;*.shl)|*.plb;*.pbc;*.mem;*.plc;*.shl|"
+    "Brantel files (*.plb;*.pbc;*.mem;*.plc;*.shl;*.chl;*.csh)|*.plb;*.pbc;*.mem;*.plc;*.shl;*.chl;*.csh|"
     "Plate bending files (*.plb)|*.plb|Membrane  files (*.mem)|*.mem|"
     "Constrained mesh plate bending files (*.pbc)|*.pbc|"
     "Constrained mesh membrane files (*.plc)|*.plc|Plane shell files (*.shl)|*.shl|"

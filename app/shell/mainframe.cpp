@@ -498,3 +498,18 @@ void CMainFrame::UpdateTitle()
         if (CDocument* doc = child->GetActiveDocument(); doc && child->GetSafeHwnd())
             SetTextIfChanged(*child, doc->GetTitle());
 }
+
+void CMainFrame::UpdateDocumentCombos()
+{
+    const bool document = GetActiveDocument() != nullptr;
+    for (UINT id : {ID_RESULT_COMPONENT, ID_VIEW_MODE})
+        if (CComboBox* combo = GetToolbarCombo(id);
+            combo && combo->GetSafeHwnd() && (combo->IsWindowEnabled() != FALSE) != document)
+            combo->EnableWindow(document);
+}
+
+void CMainFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    KorMainFrm::OnUpdateFrameTitle(bAddToTitle);
+    UpdateDocumentCombos();
+}

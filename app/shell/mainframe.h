@@ -78,6 +78,12 @@ public:
 
     // The title names the active document: "Brantel - plate.plb".
     void UpdateTitle();
+    // The result-component and view-mode combos act on a document: they are
+    // disabled while none is open.
+    void UpdateDocumentCombos();
+    // Each activation (and the last document's closing) also updates the
+    // document combos.
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
     double m_dThickness[kMaxListValues];
     double m_dActThickness;

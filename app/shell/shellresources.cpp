@@ -1,6 +1,8 @@
 // The program's resources: the template strings, the menus of the main
 // frame and of the six document types, the accelerators and the About box.
 #include "app/shell/brantelmodview.h"
+#include "app/shell/brantelresview.h"
+#include "app/shell/elemmodview.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/materialdlgs.h"
 #include "app/shell/pagetemplates.h"
@@ -14,11 +16,15 @@ AfxMenuEntry FilePopup(bool withDocument)
     AfxMenu entries = {AfxMenuItem(ID_FILE_NEW, "&New\tCtrl+N"),
                        AfxMenuItem(ID_FILE_OPEN, "&Open...\tCtrl+O")};
     if (withDocument) {
-        entries.push_back(AfxMenuItem(ID_FILE_CLOSE, "&Close"));
-        entries.push_back(AfxMenuItem(ID_FILE_SAVE, "&Save\tCtrl+S"));
-        entries.push_back(AfxMenuItem(ID_FILE_SAVE_AS, "Save &As..."));
-        entries.push_back(AfxMenuSeparator());
-        entries.push_back(AfxMenuItem(ID_FILE_PRINT, "&Print...\tCtrl+P"));
+        for (AfxMenuEntry entry :
+             {AfxMenuItem(ID_FILE_CLOSE, "&Close"), AfxMenuItem(ID_FILE_SAVE, "&Save\tCtrl+S"),
+              AfxMenuItem(ID_FILE_SAVE_AS, "Save &As..."), AfxMenuSeparator(),
+              AfxMenuItem(ID_KOR_SAVE_IMAGE, "Save &image..."),
+              AfxMenuItem(ID_KOR_COPY_IMAGE, "Cop&y image to clipboard"), AfxMenuSeparator(),
+              AfxMenuItem(ID_FILE_PRINT, "&Print...\tCtrl+P"),
+              AfxMenuItem(ID_FILE_PRINT_DIRECT, "Print &direct"),
+              AfxMenuItem(ID_FILE_PRINT_PREVIEW, "Print pre&view")})
+            entries.push_back(entry);
     }
     entries.push_back(AfxMenuItem(ID_FILE_PRINT_SETUP, "P&rint Setup..."));
     entries.push_back(AfxMenuSeparator());
@@ -35,19 +41,31 @@ AfxMenuEntry HelpPopup()
                                   AfxMenuItem(ID_APP_ABOUT, "&About Brantel...")});
 }
 
-// The main frame's settings.
-AfxMenu FrameOptions()
+// The main frame's settings: units, colours, OpenGL, the automatic zoom and
+// scaling, the grid and thickness lists, the toolbars and the text font.
+AfxMenuEntry OptionsPopup()
 {
-    return {AfxMenuItem(ID_AUTO_ZOOM, "Automatically &zoom"),
-            AfxMenuItem(ID_AUTO_SCALE_RESULTS, "Automatically scale &results"),
-            AfxMenuItem(ID_GRID_THICKNESS, "&Grid spacing && Active thickness")};
+    return AfxMenuPopup(
+        "O&ptions",
+        {AfxMenuItem(ID_UNITS_FORMATS, "&Units && formats"),
+         AfxMenuItem(ID_COLOR_OPTIONS, "&Color options"),
+         AfxMenuItem(ID_KOR_OGL_OPTIONS, "&OpenGL implementation"),
+         AfxMenuItem(ID_KOR_DISABLEOPENGL, "Disable OpenGL &acceleration"), AfxMenuSeparator(),
+         AfxMenuItem(ID_AUTO_ZOOM, "Automatically &zoom"),
+         AfxMenuItem(ID_AUTO_SCALE_RESULTS, "Automatically scale &results"),
+         AfxMenuItem(ID_GRID_THICKNESS, "&Grid spacing && Active thickness"), AfxMenuSeparator(),
+         AfxMenuItem(ID_KOR_CUSTOMIZE, "&Toolbars..."), AfxMenuItem(ID_KOR_FONTS, "Text &font...")});
 }
 
+// The window commands; Cascade, Tile and Arrange act while the documents
+// show as windows (not as tabs). The open documents follow the last entry.
 AfxMenuEntry WindowPopup()
 {
     return AfxMenuPopup("&Window", {AfxMenuItem(ID_WINDOW_CASCADE, "&Cascade"),
                                     AfxMenuItem(ID_WINDOW_TILE_HORZ, "&Tile"),
-                                    AfxMenuItem(ID_WINDOW_ARRANGE, "&Arrange Icons")});
+                                    AfxMenuItem(ID_WINDOW_ARRANGE, "&Arrange Icons"),
+                                    AfxMenuSeparator(),
+                                    AfxMenuItem(ID_KOR_WORKBOOK, "Documents as &tabs")});
 }
 
 // The drawing tools of the modelling view.
@@ -62,7 +80,9 @@ AfxMenuEntry DrawPopup()
                                   AfxMenuItem(ID_TOOL_NEW_NODE, "&New node\tShift+N"), AfxMenuSeparator(),
                                   AfxMenuItem(ID_REGION_UNION, "&Union\tCtrl+U"),
                                   AfxMenuItem(ID_TOOL_DIVIDE, "&Divide\tCtrl+D"),
-                                  AfxMenuItem(ID_TOOL_FILLET, "&Fillet\tCtrl+F")});
+                                  AfxMenuItem(ID_TOOL_FILLET, "&Fillet\tCtrl+F"), AfxMenuSeparator(),
+                                  AfxMenuItem(ID_LINK_DOFS, "&Link DOF's"),
+                                  AfxMenuItem(ID_KOR_ENTERCOORD, "&Enter coordinates...")});
 }
 
 // The Edit menu; the documents that are drawn in the modelling view carry
@@ -77,6 +97,9 @@ AfxMenuEntry EditPopup(bool modelling, bool shell)
               AfxMenuItem(ID_DELETE_SELECTION, "D&elete\tCtrl+Del"),
               AfxMenuItem(ID_MOVE_SELECTION, "&Move\tCtrl+M"), AfxMenuSeparator(),
               AfxMenuItem(ID_REPEAT_QUIT, "Repeat/Quit"), AfxMenuSeparator(),
+              AfxMenuItem(ID_KOR_TOOL_POINTER, "P&ointer"),
+              AfxMenuItem(ID_SELECT_OBJECTS, "&Select Objects"),
+              AfxMenuItem(ID_KOR_ROTATE_ALL, "R&otate all objects..."),
               AfxMenuItem(ID_FLIP_HORIZONTAL, "Flip horisontal\tCtrl+Shift+H"),
               AfxMenuItem(ID_FLIP_VERTICAL, "Flip vertical\tCtrl+Shift+V"), AfxMenuSeparator(),
               AfxMenuItem(ID_DELETE_MESH, "Delete Mesh"), AfxMenuItem(ID_DELETE_RESULTS, "Delete results")})
@@ -87,15 +110,83 @@ AfxMenuEntry EditPopup(bool modelling, bool shell)
     return AfxMenuPopup("&Edit", edit);
 }
 
+// The view commands of the three modes: zoom and pan, the 3D camera and
+// clip planes, what is drawn, and the display of the results.
+AfxMenuEntry ViewPopup()
+{
+    const AfxMenu zoom = {
+        AfxMenuItem(ID_KOR_TOOL_PAN, "&Pan"), AfxMenuItem(ID_KOR_ZOOM_IN, "Zoom &in"),
+        AfxMenuItem(ID_KOR_ZOOM_OUT, "Zoom &out"), AfxMenuItem(ID_KOR_ZOOM_FIT, "Zoom to &model"),
+        AfxMenuItem(ID_KOR_TOOL_ZOOMRECT, "Zoom &rectangle"),
+        AfxMenuItem(ID_KOR_TOOL_ZOOMDYN, "Zoom &dynamic"),
+        AfxMenuItem(ID_KOR_ZOOM_FACTOR, "Set Zoom &Factor..."), AfxMenuSeparator(),
+        AfxMenuItem(ID_KOR_MOVE_UP, "Move &Up"), AfxMenuItem(ID_KOR_MOVE_DOWN, "Move &Down"),
+        AfxMenuItem(ID_KOR_MOVE_LEFT, "Move &Left"), AfxMenuItem(ID_KOR_MOVE_RIGHT, "Move R&ight"),
+        AfxMenuItem(ID_KOR_MOVE_ABSOLUTE, "Move &Absolute...")};
+    const AfxMenu camera = {
+        AfxMenuItem(50017, "&Rotation tool"), AfxMenuItem(50029, "Two-&dimensional"),
+        AfxMenuItem(34033, "&Perspective"), AfxMenuItem(34073, "&Wider field of view"),
+        AfxMenuItem(34074, "&Narrower field of view"), AfxMenuSeparator(),
+        AfxMenuPopup("Pre&set views",
+                     {AfxMenuItem(50036, "posX"), AfxMenuItem(50037, "negX"), AfxMenuItem(50038, "posY"),
+                      AfxMenuItem(50039, "negY"), AfxMenuItem(50040, "posZ"), AfxMenuItem(50041, "negZ")}),
+        AfxMenuPopup("R&otate",
+                     {AfxMenuItem(50048, "About x +2 degrees"), AfxMenuItem(50049, "About x -2 degrees"),
+                      AfxMenuItem(50050, "About y +2 degrees"), AfxMenuItem(50051, "About y -2 degrees"),
+                      AfxMenuItem(50052, "About z +2 degrees"), AfxMenuItem(50053, "About z -2 degrees")}),
+        AfxMenuPopup("&Centre of rotation", {AfxMenuItem(50066, "Position by cursor"),
+                                             AfxMenuItem(50067, "Global origin")}),
+        AfxMenuPopup("C&lip planes",
+                     {AfxMenuItem(50054, "&Clip-planes..."), AfxMenuSeparator(),
+                      AfxMenuItem(50056, "Rotate vertical clip-planes counter-clockwise"),
+                      AfxMenuItem(50057, "Rotate vertical clip-planes clockwise"),
+                      AfxMenuItem(50058, "Increase horizontal distance of vertical clip-planes"),
+                      AfxMenuItem(50059, "Decrease horizontal distance of vertical clip-planes"),
+                      AfxMenuItem(50060, "Move horizontal clip-planes up"),
+                      AfxMenuItem(50061, "Move horizontal clip-planes down"),
+                      AfxMenuItem(50062, "Separate horizontal clip-planes"),
+                      AfxMenuItem(50063, "Move horizontal clip-planes closer")})};
+    const AfxMenu drawing = {
+        AfxMenuItem(ID_VIEW_SOLID, "S&olid"), AfxMenuItem(50026, "&Color plot"),
+        AfxMenuItem(50027, "&Light"), AfxMenuItem(50028, "&Wireframe"),
+        AfxMenuItem(50030, "&Transparent"), AfxMenuSeparator(),
+        AfxMenuItem(ID_SHOW_NODE_NUMBERS, "Show node-numbers"),
+        AfxMenuItem(ID_SHOW_ELEM_NUMBERS, "Show element-numbers"),
+        AfxMenuItem(ID_SHOW_ELEMENT_MESH, "&Show element mesh"),
+        AfxMenuItem(ID_SHOW_ELEMENT_AXES, "Show material axes of elements"),
+        AfxMenuItem(ID_MATERIAL_AXES, "Stresses in &material axes")};
+    const AfxMenu results = {
+        AfxMenuItem(ID_RES_SCALE_UP, "Scale stresses &up\tAlt+Up"),
+        AfxMenuItem(ID_RES_SCALE_DOWN, "Scale stresses dow&n\tAlt+Down"),
+        AfxMenuItem(ID_RES_SCALE_NORMALIZE, "N&ormalize scale"),
+        AfxMenuItem(ID_RES_SCALE_SET, "Set scale..."), AfxMenuSeparator(),
+        AfxMenuItem(ID_RES_CONTOUR, "&Contour plot"), AfxMenuItem(ID_RES_EXTRUDE, "&Extrude"),
+        AfxMenuSeparator(), AfxMenuItem(ID_RES_PRINT_TO_FILE, "Print results to file")};
+    return AfxMenuPopup(
+        "&View",
+        {AfxMenuItem(ID_MODE_MODELLING, "&View Modelling mode\tM"),
+         AfxMenuItem(ID_MODE_RESULTS, "View &Results mode\tR"), AfxMenuSeparator(),
+         AfxMenuPopup("&Zoom and pan", zoom), AfxMenuPopup("&3D view", camera),
+         AfxMenuPopup("&Drawing", drawing), AfxMenuPopup("R&esults", results), AfxMenuSeparator(),
+         AfxMenuItem(ID_KOR_VIEW_GRID, "&Grid"), AfxMenuItem(ID_KOR_VIEW_SNAP, "S&nap to grid"),
+         AfxMenuItem(ID_KOR_VIEW_AXES, "Global &axes"),
+         AfxMenuItem(ID_KOR_ENTERCOORD, "&Enter coordinates..."), AfxMenuSeparator(),
+         AfxMenuItem(ID_KOR_LOGWINDOW, "L&og window")});
+}
+
 // The menu of a document type; shell documents carry the buckling and
 // membrane commands, the documents drawn in the modelling view (not the
 // constrained-mesh ones) the drawing tools and edits.
 AfxMenu DocumentMenu(bool shell, bool modelling)
 {
-    AfxMenu model = {AfxMenuItem(ID_IMPORT_REGION, "&Import region"),
-                     AfxMenuItem(ID_EXPORT_REGION, "&Export region"),
-                     AfxMenuItem(ID_MOVE_ALL, "Move All"),
-                     AfxMenuItem(ID_VOLUME_FORCES, "&Volume forces")};
+    AfxMenu model = {AfxMenuItem(ID_GENERATE_MESH, "&Generate mesh"),
+                     AfxMenuItem(ID_UNIFORM_REFINE, "&Uniformly refine"),
+                     AfxMenuItem(ID_COARSER, "C&oarser\tCtrl+Alt+DOWN"),
+                     AfxMenuItem(ID_FINER, "&Finer\tCtrl+Alt+UP"), AfxMenuItem(ID_SMOOTH, "S&mooth"),
+                     AfxMenuSeparator(), AfxMenuItem(ID_MATERIALS, "Mate&rials"),
+                     AfxMenuItem(ID_VOLUME_FORCES, "&Volume forces"), AfxMenuItem(ID_MOVE_ALL, "Move All"),
+                     AfxMenuSeparator(), AfxMenuItem(ID_IMPORT_REGION, "&Import region"),
+                     AfxMenuItem(ID_EXPORT_REGION, "&Export region")};
     if (shell) {
         model.push_back(AfxMenuItem(ID_IMPORT_MEMBRANE, "Membrane file"));
         model.push_back(AfxMenuSeparator());
@@ -108,45 +199,23 @@ AfxMenu DocumentMenu(bool shell, bool modelling)
     AfxMenu calculate = {AfxMenuItem(ID_CALCULATE, shell ? "&Buckling Analysis" : "&Calculate")};
     if (shell)
         calculate.push_back(AfxMenuItem(ID_MEMBRANE_ANALYSIS, "Membrane analysis"));
-    for (AfxMenuEntry entry :
-         {AfxMenuItem(ID_STOP_CALCULATE, "S&top calculate"), AfxMenuItem(ID_SMOOTH, "S&mooth"),
-          AfxMenuItem(ID_UNIFORM_REFINE, "&Uniformly refine"),
-          AfxMenuItem(ID_COARSER, "C&oarser\tCtrl+Alt+DOWN"),
-          AfxMenuItem(ID_FINER, "&Finer\tCtrl+Alt+UP"),
-          AfxMenuItem(ID_ELEM_MESH_CONTROL,
-                      constrained ? "&Mesh control" : "&Element && mesh control")})
-        calculate.push_back(entry);
+    calculate.push_back(AfxMenuItem(ID_STOP_CALCULATE, "S&top calculate"));
+    calculate.push_back(AfxMenuSeparator());
+    calculate.push_back(AfxMenuItem(ID_ELEM_MESH_CONTROL,
+                                    constrained ? "&Mesh control" : "&Element && mesh control"));
     if (constrained)
         calculate.push_back(AfxMenuItem(ID_ELEM_OPTIONS, "Element control"));
     calculate.push_back(AfxMenuSeparator());
     calculate.push_back(AfxMenuItem(ID_VIEW_LOGFILE, "View logfile"));
     if (shell)
         calculate.push_back(AfxMenuItem(ID_VIEW_BUCKLING_LOGFILE, "View Buckling logfile"));
-    calculate.push_back(AfxMenuItem(ID_MAX_MIN_RESULTS, "Max && min results"));
     calculate.push_back(AfxMenuItem(ID_NODE_ELEMENT_OUTPUT, "Node && Element output"));
-    AfxMenu options = {AfxMenuItem(ID_MATERIALS, "Mate&rials"), AfxMenuSeparator()};
-    for (const AfxMenuEntry& entry : FrameOptions())
-        options.push_back(entry);
-    if (modelling) {
-        options.push_back(AfxMenuSeparator());
-        options.push_back(AfxMenuItem(ID_SHOW_ELEMENT_MESH, "&Show element mesh"));
-        options.push_back(AfxMenuItem(ID_SHOW_ELEMENT_AXES, "Show material axes of elements"));
-    }
+    calculate.push_back(AfxMenuItem(ID_MAX_MIN_RESULTS, "Max && min results"));
     AfxMenu menu = {FilePopup(true), EditPopup(modelling, shell)};
     if (modelling)
         menu.push_back(DrawPopup());
-    for (AfxMenuEntry entry : {
-            AfxMenuPopup("&Model", model),
-            AfxMenuPopup("&Calculate", calculate),
-            AfxMenuPopup("&View", {AfxMenuItem(ID_MODE_MODELLING, "&View Modelling mode"),
-                                   AfxMenuItem(ID_MODE_RESULTS, "View &Results mode"),
-                                   AfxMenuSeparator(),
-                                   AfxMenuItem(ID_SHOW_NODE_NUMBERS, "Show node-numbers"),
-                                   AfxMenuItem(ID_SHOW_ELEM_NUMBERS, "Show element-numbers"),
-                                   AfxMenuItem(ID_MATERIAL_AXES, "Stresses in &material axes")}),
-            AfxMenuPopup("O&ptions", options),
-            WindowPopup(),
-            HelpPopup()})
+    for (AfxMenuEntry entry : {AfxMenuPopup("&Model", model), AfxMenuPopup("&Calculate", calculate),
+                               ViewPopup(), OptionsPopup(), WindowPopup(), HelpPopup()})
         menu.push_back(entry);
     return menu;
 }
@@ -159,6 +228,8 @@ DialogTemplate AboutTemplate()
     t.size = CSize(200, 62);
     t.Add({AfxDialogControl(IDC_STATIC, AfxCtl::staticText, "Brantel: finite elements for flat plates",
                             CRect(10, 10, 190, 20), WS_VISIBLE),
+           AfxDialogControl(IDC_STATIC, AfxCtl::staticText, "Version " BRANTEL_VERSION,
+                            CRect(10, 24, 190, 34), WS_VISIBLE),
            AfxDialogControl(IDOK, AfxCtl::push, "OK", CRect(140, 40, 190, 54),
                             WS_VISIBLE | WS_TABSTOP)});
     return t;
@@ -190,9 +261,31 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
         {ID_GENERATE_MESH, "Generate mesh\nMesh"},
         {ID_UNIFORM_REFINE, "Uniformly refine mesh by subdividing each element into 4\nUniform "
                             "refinement"},
+        {ID_STOP_CALCULATE, "Stop the running calculation\nStop"},
+        {ID_RES_SCALE_UP, "Increase scale of displayed results\nIncrease scale"},
+        {ID_RES_SCALE_DOWN, "Decrease scale of displayed results\nDecrease scale"},
+        {ID_RES_SCALE_NORMALIZE, "Normalize scale of displayed results\nNormalize scale"},
+        {ID_RES_CONTOUR, "Draw the results as isometric bands\nContour plot"},
+        {ID_RES_EXTRUDE, "Draw the model as a volume\nExtrude"},
+        {ID_LINK_DOFS, "Link DOF's\nLink DOF's"},
+        // The modelling view's drawing tools.
+        {ID_TOOL_NEW_NODE, "Insert a node where you click\nNew node"},
+        {ID_TOOL_RECTANGLE, "Draw a rectangular region by two corners\nRectangle"},
+        {ID_TOOL_QUADRILATERAL, "Draw a quadrilateral region by four corners\nQuadrilateral"},
+        {ID_TOOL_TRIANGLE, "Draw a triangular region by three corners\nTriangle"},
+        {ID_TOOL_POLYGON, "Draw a polygonal region corner by corner\nPolygon"},
+        {ID_TOOL_CIRCLE, "Draw a circular region by its centre and a point of its edge\nCircle"},
+        {ID_TOOL_RING_SEGMENT, "Draw a segment of a ring\nRing segment"},
+        {ID_REGION_UNION, "Join the selected regions into one\nUnion"},
+        {ID_TOOL_DIVIDE, "Divide a region along a line\nDivide"},
+        {ID_TOOL_FILLET, "Round the corner between two edges\nFillet"},
     });
     m.Add(IDR_MAINFRAME,
-          AfxMenu{FilePopup(false), AfxMenuPopup("O&ptions", FrameOptions()), HelpPopup()});
+          AfxMenu{FilePopup(false),
+                  AfxMenuPopup("&View", {AfxMenuItem(ID_KOR_LOGWINDOW, "L&og window")}),
+                  OptionsPopup(), AfxMenuPopup("&Window", {AfxMenuItem(ID_KOR_WORKBOOK,
+                                                                       "Documents as &tabs")}),
+                  HelpPopup()});
     // The program's toolbars (0: a gap).
     m.Add(27002u, AfxToolBar{16, 15, {ID_VIEW_MODE, 0, 50068, 50069, 0, 34032, 50072, 0, 50070, 50071, 0, 34034}});
     m.Add(600u, AfxToolBar{16, 15, {32785, 0, 32773, 32775, 32777, 32813, 32772, 34076}});
@@ -216,6 +309,16 @@ const CResourceModule s_resources("brantel_shell", CResourceModule::program, [](
                         {FVIRTKEY | FCONTROL, 'Y', WORD(ID_EDIT_REDO)},
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_UP), WORD(ID_FINER)},
                         {FVIRTKEY | FCONTROL | FALT, WORD(VK_DOWN), WORD(ID_COARSER)},
+                        // The results view's scale, the two view modes and
+                        // the next document.
+                        {FVIRTKEY | FALT, WORD(VK_UP), WORD(ID_RES_SCALE_UP)},
+                        {FVIRTKEY | FALT, WORD(VK_DOWN), WORD(ID_RES_SCALE_DOWN)},
+                        {FVIRTKEY, 'R', WORD(ID_MODE_RESULTS)},
+                        {FVIRTKEY, 'M', WORD(ID_MODE_MODELLING)},
+                        {FVIRTKEY | FCONTROL, WORD(VK_TAB), WORD(ID_WINDOW_NEXT)},
+                        {FVIRTKEY | FCONTROL, WORD(VK_F6), WORD(ID_WINDOW_NEXT)},
+                        {FVIRTKEY, WORD(VK_F1), WORD(ID_HELP)},
+                        {FVIRTKEY | FSHIFT, WORD(VK_F1), WORD(ID_CONTEXT_HELP)},
                         // The modelling view's tools and edits.
                         {FVIRTKEY | FSHIFT, 'R', WORD(ID_TOOL_RECTANGLE)},
                         {FVIRTKEY | FSHIFT, 'Q', WORD(ID_TOOL_QUADRILATERAL)},

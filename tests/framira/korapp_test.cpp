@@ -484,6 +484,30 @@ TEST_F(KorAppTest, ProfileKeysRoundTripWithByteFieldsCutAndTheFaceNameShortened)
     COGLRenderer::bUseAccel = true;
 }
 
+// A stored placement whose title bar would stand off the screen (the
+// headless screen is 800 x 600) comes back on it; one on the screen stays.
+TEST_F(KorAppTest, AStoredPlacementOffTheScreenIsMovedOntoIt)
+{
+    const struct {
+        CRect stored;
+        CRect placed;
+    } cases[] = {
+        {CRect(10, 20, 610, 470), CRect(10, 20, 610, 470)},
+        {CRect(0, -39, 600, 411), CRect(0, 0, 600, 450)},
+        {CRect(-3000, 50, -2400, 500), CRect(-500, 50, 100, 500)},
+        {CRect(2000, 900, 2600, 1350), CRect(700, 500, 1300, 950)},
+        {CRect(-10, -10, 2990, 1990), CRect(-10, 0, 790, 600)},
+    };
+    for (const auto& c : cases) {
+        Profile().WriteInt("Window", "Left", c.stored.left);
+        Profile().WriteInt("Window", "Top", c.stored.top);
+        Profile().WriteInt("Window", "Width", c.stored.Width());
+        Profile().WriteInt("Window", "Height", c.stored.Height());
+        EXPECT_TRUE(app.InitApp());
+        EXPECT_EQ(app.m_placement.rcNormalPosition, c.placed) << c.stored.left << "," << c.stored.top;
+    }
+}
+
 TEST_F(KorAppTest, CursorsLoadIntoTheViewStaticsAndAreReleased)
 {
     app.LoadCursors(true);

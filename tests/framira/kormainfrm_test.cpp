@@ -97,6 +97,13 @@ protected:
         savedUnit = iConv[1][0][0];
         savedAccel = COGLRenderer::bUseAccel;
         iStandard = 0;
+        // Lengths shown as fixed-point numbers with three decimals.
+        for (int system = 0; system < 2; ++system) {
+            savedLengthFormat[system][0] = iConv[system][0][1];
+            savedLengthFormat[system][1] = iConv[system][0][2];
+            iConv[system][0][1] = 1;
+            iConv[system][0][2] = 3;
+        }
         MakeFrame();
     }
     void TearDown() override
@@ -105,6 +112,10 @@ protected:
             frame->DestroyWindow();
         iStandard = savedStandard;
         iConv[1][0][0] = savedUnit;
+        for (int system = 0; system < 2; ++system) {
+            iConv[system][0][1] = savedLengthFormat[system][0];
+            iConv[system][0][2] = savedLengthFormat[system][1];
+        }
         COGLRenderer::bUseAccel = savedAccel;
         HeadlessApp::TearDown();
     }
@@ -146,6 +157,7 @@ protected:
     TempPath temp;
     int savedStandard = 0;
     int savedUnit = 0;
+    int savedLengthFormat[2][2] = {};
     bool savedAccel = true;
 };
 
@@ -343,14 +355,14 @@ TEST_F(MainFrameTest, UpdateListButtonFillsOrShowsNone)
 TEST_F(MainFrameTest, GridBoxShowsSpacingsInTheLengthUnit)
 {
     // The combo's creation notice put in the current spacing.
-    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE), std::vector<CString>{"100.000000"});
+    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE), std::vector<CString>{"100.000"});
     const double spacings[] = {5.0, 10.0, 5.0, 20.0};
     for (int i = 0; i < 4; ++i)
         frame->m_dGridSpacing[i] = spacings[i];
     frame->m_dCurGridSpacing = 5.0;
     frame->UpdateGridList();
     EXPECT_EQ(Entries(ID_KOR_GRIDSPACE),
-              (std::vector<CString>{"5.000000", "10.000000", "5.000000", "20.000000"}));
+              (std::vector<CString>{"5.000", "10.000", "5.000", "20.000"}));
     EXPECT_EQ(Combo(ID_KOR_GRIDSPACE).GetCurSel(), 2); // the last equal one
     frame->m_dCurGridSpacing = 7.0;
     frame->UpdateGridList();
@@ -361,13 +373,13 @@ TEST_F(MainFrameTest, GridBoxShowsSpacingsInTheLengthUnit)
     iConv[1][0][0] = 0;
     frame->UpdateGridList();
     const double f = MetricToX(1, kUnitLength, 0);
-    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE)[1], AfxFormat("%f", 10.0 * f).c_str());
+    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE)[1], AfxFormat("%.6f", 10.0 * f).c_str());
 }
 
 TEST_F(MainFrameTest, TypedSpacingsAreCheckedAddedAndApplied)
 {
     frame->InitFrame();
-    ASSERT_EQ(Entries(ID_KOR_GRIDSPACE), std::vector<CString>{"100.000000"});
+    ASSERT_EQ(Entries(ID_KOR_GRIDSPACE), std::vector<CString>{"100.000"});
     frame->snaps.clear();
 
     for (const char* bad : {"0", "-3", "abc", "1e999", "inf"}) {
@@ -379,7 +391,7 @@ TEST_F(MainFrameTest, TypedSpacingsAreCheckedAddedAndApplied)
     EXPECT_TRUE(frame->snaps.empty());
 
     TypeSpacing("25");
-    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE), (std::vector<CString>{"100.000000", "25.000000"}));
+    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE), (std::vector<CString>{"100.000", "25.000"}));
     EXPECT_EQ(Combo(ID_KOR_GRIDSPACE).GetCurSel(), 1);
     EXPECT_EQ(frame->m_dGridSpacing[1], 25.0);
     EXPECT_EQ(frame->m_dCurGridSpacing, 25.0);
@@ -413,8 +425,8 @@ TEST_F(MainFrameTest, TheBoxKeepsTenSpacingsDroppingTheOldest)
     // 100 and 1 .. 9 filled the box; 10 dropped 100.
     const std::vector<CString> entries = Entries(ID_KOR_GRIDSPACE);
     ASSERT_EQ(entries.size(), 10u);
-    EXPECT_EQ(entries.front(), "1.000000");
-    EXPECT_EQ(entries.back(), "10.000000");
+    EXPECT_EQ(entries.front(), "1.000");
+    EXPECT_EQ(entries.back(), "10.000");
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(frame->m_dGridSpacing[i], i + 1.0) << i;
     EXPECT_EQ(Combo(ID_KOR_GRIDSPACE).GetCurSel(), 9);
@@ -431,10 +443,10 @@ TEST_F(MainFrameTest, TypedSpacingInInchesIsStoredInMillimetres)
     const double f = MetricToX(1, kUnitLength, 0);
     frame->InitFrame();
     TypeSpacing("25");
-    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE).back(), "25.000000");
+    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE).back(), "25.000");
     EXPECT_DOUBLE_EQ(frame->m_dCurGridSpacing, 25.0 / f);
     frame->UpdateGridList();
-    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE).back(), "25.000000");
+    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE).back(), "25.000");
 }
 
 // ---- Settings archive ---------------------------------------------------------------
@@ -482,7 +494,7 @@ TEST_F(MainFrameTest, FramePartIsWorkbookFlagSpacingsAndTerminator)
     EXPECT_EQ(frame->m_dGridSpacing[2], 25.0); // beyond the ones read: kept
     EXPECT_EQ(Entries(ID_KOR_SELFILTER), std::vector<CString>{"NONE"});
     EXPECT_EQ(Entries(ID_KOR_GRIDSPACE),
-              (std::vector<CString>{"40.000000", "30.000000", "25.000000", "10.000000"}));
+              (std::vector<CString>{"40.000", "30.000", "25.000", "10.000"}));
     EXPECT_EQ(frame->snaps, (std::vector<std::pair<double, bool>>{{30.0, false}}));
 }
 

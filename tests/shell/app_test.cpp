@@ -158,10 +158,20 @@ TEST_F(BrantelApp, FileOpenOffersTheProgramsFilesAndOpensEveryChosenFile)
     ASSERT_EQ(FileDialogs().Shown().size(), 1u);
     const AfxFileDialogRequest& request = FileDialogs().Shown().front();
     EXPECT_EQ(request.strFilter,
-              "Brantel files (*.plb;*.pbc;*.mem;*.plc;*.shl)|*.plb;*.pbc;*.mem;*.plc;*.shl|Plate "
+              "Brantel files (*.plb;*.pbc;*.mem;*.plc;*.shl;*.chl;*.csh)|*.plb;*.pbc;*.mem;*.plc;*.shl;"
+              "*.chl;*.csh|Plate "
               "bending files (*.plb)|*.plb|Membrane  files (*.mem)|*.mem|Constrained mesh plate "
               "bending files (*.pbc)|*.pbc|Constrained mesh membrane files (*.plc)|*.plc|Plane "
               "shell files (*.shl)|*.shl|Constrained mesh shell files (*.chl;*.csh)|*.chl;*.csh||");
+    // The first choice, all the program's files, takes the extension of
+    // every document type.
+    const std::string filter = request.strFilter.GetString();
+    const std::string all = filter.substr(0, filter.find('|', filter.find('|') + 1));
+    for (CMultiDocTemplate* t : m_app->m_pTemplates) {
+        CString ext;
+        ASSERT_TRUE(t->GetDocString(ext, CDocTemplate::filterExt));
+        EXPECT_NE(all.find("*" + std::string(ext.GetString()) + ";"), std::string::npos) << ext.GetString();
+    }
     EXPECT_TRUE(request.bOpenFileDialog);
     EXPECT_NE(request.dwFlags & OFN_ALLOWMULTISELECT, 0u);
     EXPECT_EQ(Documents().size(), before + 3);
@@ -487,7 +497,7 @@ TEST_F(BrantelMainFrame, TheThicknessListReturnsAtTheNextStart)
     EndApp();
     m_app = std::make_unique<CBrantelApp>();
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"50.000000", "120.000000"}));
+    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"50", "120"}));
     EXPECT_EQ(Selection(ID_ACTIVE_THICKNESS), 1);
     EXPECT_EQ(Frame().m_dActThickness, 120.0);
     EXPECT_EQ(Entries(ID_VIEW_MODE), (std::vector<CString>{"Model", "Results", "Mesh"}));

@@ -311,7 +311,7 @@ TEST_F(MainFrame, CombosHaveTheirStyleWidthAndFirstContents)
         EXPECT_EQ(rect.Width(), row.width) << row.id;
     }
     // Made: the thickness combo shows the current thickness.
-    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"100.000000"}));
+    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"100"}));
     EXPECT_EQ(Combo(ID_ACTIVE_THICKNESS).GetCurSel(), 0);
 
     // Started without settings: the lists and combos are filled.
@@ -321,8 +321,8 @@ TEST_F(MainFrame, CombosHaveTheirStyleWidthAndFirstContents)
     EXPECT_EQ(Entries(ID_KOR_SELFILTER), (std::vector<CString>{"Nodes", "Edges", "Regions", "All"}));
     EXPECT_EQ(Entries(ID_ACTIVE_MATERIAL), (std::vector<CString>{"NONE"}));
     EXPECT_EQ(Entries(ID_RESULT_COMPONENT), (std::vector<CString>{"NONE"}));
-    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"100.000000"}));
-    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "100.000000");
+    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"100"}));
+    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "100");
     EXPECT_EQ(Names(g_arThickPlateResults),
               (std::vector<CString>{"Mx", "My", "Mxy", "Vx", "Vy", "w", "w,x", "w,y", "Rz", "M_1",
                                     "M_2"}));
@@ -395,12 +395,12 @@ TEST_F(MainFrame, TypedThicknessesAreCheckedSelectedOrAppended)
         double current;
     };
     const Case cases[] = {
-        {"0", "You must enter a positive number", {"100.000000", "50.000000"}, "100.000000", 100.0},
-        {"abc", "You must enter a positive number", {"100.000000", "50.000000"}, "100.000000", 100.0},
-        {"-3", "You must enter a positive number", {"100.000000", "50.000000"}, "100.000000", 100.0},
-        {"", nullptr, {"100.000000", "50.000000"}, "100.000000", 100.0},
-        {"50", nullptr, {"100.000000", "50.000000"}, "50.000000", 50.0},
-        {"12.5", nullptr, {"100.000000", "50.000000", "12.500000"}, "12.500000", 12.5},
+        {"0", "You must enter a positive number", {"100", "50"}, "100", 100.0},
+        {"abc", "You must enter a positive number", {"100", "50"}, "100", 100.0},
+        {"-3", "You must enter a positive number", {"100", "50"}, "100", 100.0},
+        {"", nullptr, {"100", "50"}, "100", 100.0},
+        {"50", nullptr, {"100", "50"}, "50", 50.0},
+        {"12.5", nullptr, {"100", "50", "12.5"}, "12.5", 12.5},
     };
     for (const Case& c : cases) {
         if (c.box)
@@ -422,8 +422,8 @@ TEST_F(MainFrame, AnEleventhThicknessDropsTheOldest)
     TypeThickness("11");
     const std::vector<CString> entries = Entries(ID_ACTIVE_THICKNESS);
     ASSERT_EQ(entries.size(), 10u);
-    EXPECT_EQ(entries.front(), "2.000000");
-    EXPECT_EQ(entries.back(), "11.000000");
+    EXPECT_EQ(entries.front(), "2");
+    EXPECT_EQ(entries.back(), "11");
     EXPECT_EQ(Combo(ID_ACTIVE_THICKNESS).GetCurSel(), 9);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(frame->m_dThickness[i], i + 2.0) << i;
@@ -433,17 +433,17 @@ TEST_F(MainFrame, AnEleventhThicknessDropsTheOldest)
 TEST_F(MainFrame, ThicknessesAreShownAndTypedInInchesUnderUsImperial)
 {
     iStandard = 1;
-    iConv[1][0][0] = 0; // inches
+    iConv[1][0][0] = 0; // inches, shown with three decimals
     frame->InitFrame();
     SetThicknesses({25.4}, 25.4);
     frame->UpdateThicknessList();
-    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"1.000000"}));
+    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"1.000"}));
     TypeThickness("2");
-    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"1.000000", "2.000000"}));
+    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"1.000", "2.000"}));
     EXPECT_DOUBLE_EQ(frame->m_dThickness[1], 50.8);
     EXPECT_DOUBLE_EQ(frame->m_dActThickness, 50.8);
     TypeThickness("1");
-    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "1.000000");
+    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "1.000");
     EXPECT_DOUBLE_EQ(frame->m_dActThickness, 25.4);
 }
 
@@ -477,8 +477,8 @@ TEST_F(MainFrame, TheThicknessListFollowsTheFrameworksPartOfTheSettings)
     MakeFrame();
     LoadSettings(stored);
     EXPECT_EQ(frame->m_dActThickness, 120.0);
-    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"50.000000", "120.000000"}));
-    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "120.000000");
+    EXPECT_EQ(Entries(ID_ACTIVE_THICKNESS), (std::vector<CString>{"50", "120"}));
+    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "120");
     EXPECT_EQ(Entries(ID_VIEW_MODE), (std::vector<CString>{"Model", "Results", "Mesh"}));
     EXPECT_EQ(Entries(ID_ACTIVE_MATERIAL), (std::vector<CString>{"NONE"}));
     EXPECT_EQ(g_arMembraneResults.GetSize(), 11);
@@ -489,7 +489,7 @@ TEST_F(MainFrame, TheThicknessListFollowsTheFrameworksPartOfTheSettings)
     EXPECT_EQ(Bytes(unlisted.end() - 24, unlisted.end()), Doubles({50.0, 120.0, 0.0}));
     LoadSettings(unlisted);
     EXPECT_EQ(frame->m_dActThickness, 50.0);
-    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "50.000000");
+    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "50");
 }
 
 TEST_F(MainFrame, ADamagedThicknessListStaysWithinItsTenEntries)
@@ -587,8 +587,8 @@ TEST_F(MainFrame, TheGridAndThicknessSheetTakesOverWhatItsPagesApplied)
         EXPECT_EQ(frame->m_dCurGridSpacing, c.gridAfter[0]) << c.name;
         EXPECT_EQ(frame->m_dActThickness, c.ok ? c.thicknessAfter[0] : 50.0) << c.name;
     }
-    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE), (std::vector<CString>{"10.000000", "20.000000", "30.000000"}));
-    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "15.000000");
+    EXPECT_EQ(Entries(ID_KOR_GRIDSPACE), (std::vector<CString>{"10", "20", "30"}));
+    EXPECT_EQ(Selected(ID_ACTIVE_THICKNESS), "15");
 }
 
 TEST_F(MainFrame, SwitchViewModeSelectsTheModeEntry)

@@ -51,6 +51,8 @@ constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+// The pointer left the window.
+constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_MDIACTIVATE = 0x0222;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
@@ -139,6 +141,7 @@ constexpr UINT VK_SUBTRACT = 0x6D;
 constexpr UINT VK_DECIMAL = 0x6E;
 constexpr UINT VK_DIVIDE = 0x6F;
 constexpr UINT VK_F1 = 0x70;
+constexpr UINT VK_F6 = 0x75;
 constexpr UINT VK_F12 = 0x7B;
 constexpr UINT VK_NUMLOCK = 0x90;
 constexpr UINT VK_SCROLL = 0x91;
@@ -217,7 +220,13 @@ constexpr UINT ID_WINDOW_CASCADE = 0xE132;
 constexpr UINT ID_WINDOW_TILE_HORZ = 0xE133;
 constexpr UINT ID_WINDOW_TILE_VERT = 0xE134;
 constexpr UINT ID_WINDOW_SPLIT = 0xE135;
+// The next document's child frame (Ctrl+Tab, Ctrl+F6 in the program's keys).
+constexpr UINT ID_WINDOW_NEXT = 0xE136;
 constexpr UINT ID_APP_ABOUT = 0xE140;
+// The Window menu's list of open child frames: 0xFF00 for the first, at most
+// AFX_MAX_MDI_WINDOWS of them.
+constexpr UINT AFX_IDM_FIRST_MDICHILD = 0xFF00;
+constexpr UINT AFX_MAX_MDI_WINDOWS = 9;
 constexpr UINT ID_APP_EXIT = 0xE141;
 constexpr UINT ID_HELP_INDEX = 0xE142;
 constexpr UINT ID_HELP_FINDER = 0xE143;

@@ -1,5 +1,7 @@
 #include "platform/ui/core/docview.h"
 
+#include <filesystem>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -304,6 +306,7 @@ void CDocument::OnFileSaveAs()
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_PAINT()
 ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, OnFilePrintDirect)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
 ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
 END_MESSAGE_MAP()
@@ -401,6 +404,19 @@ void CView::PrintPages(CDC* dc, CPrintInfo& info)
 void CView::OnFilePrint()
 {
     PrintDocument();
+}
+
+void CView::OnFilePrintDirect()
+{
+    // The printer as it stands, without the print dialog.
+    CPrintInfo info;
+    info.m_bDirect = TRUE;
+    // Without a printer the pages go to a PDF file beside the document.
+    if (m_pDocument && !m_pDocument->GetPathName().IsEmpty()) {
+        std::filesystem::path pdf(m_pDocument->GetPathName().GetString());
+        info.m_pd.strFallbackFile = pdf.replace_extension(".pdf").string().c_str();
+    }
+    PrintDocument(&info);
 }
 
 void CView::OnFilePrintPreview()

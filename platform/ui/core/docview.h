@@ -154,6 +154,7 @@ protected:
     void PostNcDestroy() override { delete this; }
     void OnPaint();
     void OnFilePrint();
+    void OnFilePrintDirect();
     // Print preview: the same pages through the print service's preview.
     void OnFilePrintPreview();
     // Print setup: the print service's setup dialog.

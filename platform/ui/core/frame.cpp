@@ -46,6 +46,24 @@ void InsertRecentFiles(AfxMenu& menu, const CRecentFileList* pList)
     }
 }
 
+// Appends the open child frames to the menu's popup that holds Cascade
+// (the Window menu), after a separator.
+void InsertWindowList(AfxMenu& menu, const AfxMenu& windows)
+{
+    if (windows.empty())
+        return;
+    for (AfxMenuEntry& entry : menu) {
+        const auto cascade = std::find_if(entry.popup.begin(), entry.popup.end(), [](const AfxMenuEntry& e) {
+            return !e.bSeparator && e.item.nResourceID == ID_WINDOW_CASCADE;
+        });
+        if (cascade == entry.popup.end())
+            continue;
+        entry.popup.push_back(AfxMenuSeparator());
+        entry.popup.insert(entry.popup.end(), windows.begin(), windows.end());
+        return;
+    }
+}
+
 } // namespace
 
 CWnd* AfxCreateView(CWnd* pParent, CCreateContext* pContext, CRuntimeClass* pViewClass, UINT nID)
@@ -200,6 +218,8 @@ AfxMenu CFrameWnd::MenuSnapshot(UINT nIDMenu)
     AfxMenu menu = *table;
     CWinApp* app = AfxGetApp();
     InsertRecentFiles(menu, app ? app->m_pRecentFileList.get() : nullptr);
+    if (const auto* mdi = dynamic_cast<const CMDIFrameWnd*>(this))
+        InsertWindowList(menu, mdi->WindowListItems());
     AfxUpdateMenu(this, menu);
     return menu;
 }
@@ -286,6 +306,73 @@ void CFrameWnd::PostNcDestroy()
 
 // ---- CMDIFrameWnd -------------------------------------------------------------------
 
+BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+ON_COMMAND_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_HORZ, OnWindowArrange)
+ON_UPDATE_COMMAND_UI_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_HORZ, OnUpdateWindowArrange)
+ON_COMMAND(ID_WINDOW_NEXT, OnWindowNext)
+ON_UPDATE_COMMAND_UI(ID_WINDOW_NEXT, OnUpdateWindowNext)
+ON_COMMAND_RANGE(AFX_IDM_FIRST_MDICHILD, AFX_IDM_FIRST_MDICHILD + AFX_MAX_MDI_WINDOWS - 1, OnWindowListItem)
+ON_UPDATE_COMMAND_UI_RANGE(AFX_IDM_FIRST_MDICHILD, AFX_IDM_FIRST_MDICHILD + AFX_MAX_MDI_WINDOWS - 1,
+                           OnUpdateWindowListItem)
+END_MESSAGE_MAP()
+
+void CMDIFrameWnd::OnWindowArrange(UINT nID)
+{
+    if (CWndBackend* backend = AfxGetWndBackend(); backend && !m_bWorkbookMode)
+        backend->ArrangeChildFrames(*this, nID);
+}
+
+void CMDIFrameWnd::OnUpdateWindowArrange(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_bWorkbookMode && !m_children.empty());
+}
+
+void CMDIFrameWnd::MDINext()
+{
+    if (m_children.size() < 2)
+        return;
+    const auto at = std::find(m_children.begin(), m_children.end(), m_pActiveChild);
+    const std::size_t next = at == m_children.end() ? 0 : (at - m_children.begin() + 1) % m_children.size();
+    MDIActivate(m_children[next]);
+}
+
+void CMDIFrameWnd::OnWindowNext()
+{
+    MDINext();
+}
+
+void CMDIFrameWnd::OnUpdateWindowNext(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_children.size() > 1);
+}
+
+AfxMenu CMDIFrameWnd::WindowListItems() const
+{
+    AfxMenu items;
+    for (std::size_t i = 0; i < m_children.size() && i < AFX_MAX_MDI_WINDOWS; ++i) {
+        CString title;
+        m_children[i]->GetWindowText(title);
+        CString text;
+        text.Format("&%d %s", static_cast<int>(i + 1), title.GetString());
+        items.push_back(AfxMenuItem(AFX_IDM_FIRST_MDICHILD + static_cast<UINT>(i), text));
+    }
+    return items;
+}
+
+void CMDIFrameWnd::OnWindowListItem(UINT nID)
+{
+    const std::size_t index = nID - AFX_IDM_FIRST_MDICHILD;
+    if (index < m_children.size())
+        MDIActivate(m_children[index]);
+}
+
+void CMDIFrameWnd::OnUpdateWindowListItem(CCmdUI* pCmdUI)
+{
+    const std::size_t index = pCmdUI->m_nID - AFX_IDM_FIRST_MDICHILD;
+    pCmdUI->Enable(index < m_children.size());
+    pCmdUI->SetCheck(index < m_children.size() && m_children[index] == m_pActiveChild);
+}
+
 void CMDIFrameWnd::AddChild(CMDIChildWnd* pChild)
 {
     m_children.push_back(pChild);
@@ -318,6 +405,9 @@ void CMDIFrameWnd::MDIActivate(CMDIChildWnd* pChild)
             newView->OnActivateView(TRUE, newView, oldView);
     }
     OnUpdateFrameTitle(TRUE);
+    // The backend shows the new child in front (its tab) and its menu.
+    if (const CWndState* state = AfxGetWndState(GetSafeHwnd()))
+        state->Changed(PEER_STYLE);
 }
 
 void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)

@@ -157,6 +157,24 @@ public:
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+    // The child created after the active one (the first after the last).
+    void MDINext();
+    // The Window menu's entries of the open child frames, from
+    // AFX_IDM_FIRST_MDICHILD on: "&1 <title>", the active one checked.
+    AfxMenu WindowListItems() const;
+
+protected:
+    // Cascade, Tile and Arrange while the children show as windows; they
+    // are disabled in workbook mode.
+    void OnWindowArrange(UINT nID);
+    void OnUpdateWindowArrange(CCmdUI* pCmdUI);
+    void OnWindowNext();
+    void OnUpdateWindowNext(CCmdUI* pCmdUI);
+    // A Window menu entry of the list activates its child.
+    void OnWindowListItem(UINT nID);
+    void OnUpdateWindowListItem(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
+
 private:
     friend class CMDIChildWnd;
     void AddChild(CMDIChildWnd* pChild);

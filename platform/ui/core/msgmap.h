@@ -201,6 +201,7 @@ protected:                                                                      
 #define ON_WM_RBUTTONUP() AFX_WM_ENTRY(WM_RBUTTONUP, WmMouse, OnRButtonUp)
 #define ON_WM_RBUTTONDBLCLK() AFX_WM_ENTRY(WM_RBUTTONDBLCLK, WmMouse, OnRButtonDblClk)
 #define ON_WM_MOUSEWHEEL() AFX_WM_ENTRY(WM_MOUSEWHEEL, WmMouseWheel, OnMouseWheel)
+#define ON_WM_MOUSELEAVE() AFX_WM_ENTRY(WM_MOUSELEAVE, WmVoid, OnMouseLeave)
 #define ON_WM_KEYDOWN() AFX_WM_ENTRY(WM_KEYDOWN, WmKey, OnKeyDown)
 #define ON_WM_KEYUP() AFX_WM_ENTRY(WM_KEYUP, WmKey, OnKeyUp)
 #define ON_WM_HSCROLL() AFX_WM_ENTRY(WM_HSCROLL, WmScroll, OnHScroll)

@@ -131,6 +131,9 @@ struct AfxPrintRequest {
     BOOL bPrintToFile = FALSE;
     CString strOutputFile;
     CString strPrinterName;
+    // Printing without the dialog where no printer exists writes this PDF
+    // file instead (empty: nothing is printed then).
+    CString strFallbackFile;
 };
 
 class CPrintService

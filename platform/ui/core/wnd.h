@@ -134,6 +134,10 @@ public:
     // RestoreBarLayout ignores bytes it cannot read.
     virtual std::vector<BYTE> SaveBarLayout(CWnd& /*frame*/) { return {}; }
     virtual void RestoreBarLayout(CWnd& /*frame*/, const std::vector<BYTE>& /*layout*/) {}
+    // Lays out an MDI frame's child windows (not in workbook mode):
+    // ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ or ID_WINDOW_ARRANGE. A backend
+    // without windows leaves them.
+    virtual void ArrangeChildFrames(CWnd& /*frame*/, UINT /*nCommand*/) {}
 };
 
 // Installs a backend (not owned; null uninstalls) and returns the previous one.

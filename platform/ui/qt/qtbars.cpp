@@ -1,5 +1,7 @@
 #include "platform/ui/qt/qtbars.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -186,7 +188,13 @@ public:
             if (auto* box = qobject_cast<QComboBox*>(widget); box && box->lineEdit())
                 box->lineEdit()->installEventFilter(new ReturnFilter(combo->GetSafeHwnd(), box));
             widget->setVisible((combo->GetStyle() & WS_VISIBLE) != 0);
+            // The combo's tip names what it sets.
+            CString tip;
+            if (AfxLoadCommandStrings(buttons[i], nullptr, &tip))
+                widget->setToolTip(AfxToQString(tip));
         }
+        if (QWidget* frame = parentWidget())
+            QTimer::singleShot(0, frame, [frame] { AfxQtFitToolBars(frame); });
     }
 
     // Update UI over the plain buttons: enabled, and pressed when checked.
@@ -446,6 +454,56 @@ void AfxQtUpdateToolBars(QWidget* pFrame)
         return;
     for (ToolBarWidget* bar : pFrame->findChildren<ToolBarWidget*>())
         bar->UpdateButtons();
+}
+
+void AfxQtFitToolBars(QWidget* pFrame)
+{
+    auto* frame = qobject_cast<QMainWindow*>(pFrame);
+    if (!frame)
+        return;
+    const QList<QToolBar*> all = frame->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly);
+    const int room = frame->width() - 4;
+    for (const Qt::ToolBarArea area : {Qt::TopToolBarArea, Qt::BottomToolBarArea}) {
+        // The area's bars in their order: row by row, left to right (the
+        // order they were added in while none is placed yet).
+        QList<QToolBar*> bars;
+        for (QToolBar* bar : all)
+            if (!bar->isHidden() && !bar->isFloating() && frame->toolBarArea(bar) == area)
+                bars.push_back(bar);
+        if (bars.isEmpty())
+            continue;
+        if (frame->isVisible())
+            std::stable_sort(bars.begin(), bars.end(), [](const QToolBar* a, const QToolBar* b) {
+                return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+            });
+        const bool overflows = std::any_of(bars.begin(), bars.end(), [](const QToolBar* bar) {
+            return bar->width() < bar->sizeHint().width();
+        });
+        if (frame->isVisible() && !overflows)
+            continue;
+        // Each row takes bars while their full widths fit.
+        int used = 0;
+        for (int i = 0; i < bars.size(); ++i) {
+            const int width = bars[i]->sizeHint().width();
+            const bool wrap = i > 0 && used + width > room;
+            used = wrap ? width : used + width;
+            if (wrap != frame->toolBarBreak(bars[i])) {
+                if (wrap)
+                    frame->insertToolBarBreak(bars[i]);
+                else
+                    frame->removeToolBarBreak(bars[i]);
+            }
+        }
+    }
+    // The view keeps at least half of the client area: as much as the bars,
+    // docks and status bar around it take.
+    QWidget* central = frame->centralWidget();
+    if (central && frame->isVisible()) {
+        const int menu = frame->menuWidget() ? frame->menuWidget()->height() : 0;
+        const int others = frame->height() - menu - central->height();
+        if (others > 0 && central->minimumHeight() != others)
+            central->setMinimumHeight(others);
+    }
 }
 
 void AfxQtSetLaidOut(QWidget* pWidget)

@@ -49,6 +49,10 @@ void AfxQtShowTabs(QWidget* pTabs, const CWndState& state);
 // One update-UI pass over the buttons of every toolbar of the frame widget
 // (what the idle timer runs).
 void AfxQtUpdateToolBars(QWidget* pFrame);
+// Wraps the toolbars docked along the top and bottom edges of a frame into
+// as many rows as the frame's width needs, so no toolbar hides buttons
+// behind its overflow button. A layout that fits stays as it is.
+void AfxQtFitToolBars(QWidget* pFrame);
 
 // Widgets that Qt lays out (bars, a dock's content, tab pages, toolbar
 // combos): the layer's rectangles do not move them.

@@ -19,12 +19,16 @@
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
 
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/input.h"
+#include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtbusy.h"
 #include "platform/ui/qt/qtglhost.h"
 #include "platform/ui/qt/qtpeers.h"
+#include "platform/ui/qt/qtservices.h"
 #include "platform/ui/qt/qttext.h"
 
 namespace
@@ -92,14 +96,7 @@ public:
             auto* area = new QMdiArea(this);
             // The user's choice of a child is the layer's activation.
             QObject::connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
-                if (auto* child = dynamic_cast<ChildFrameWidget*>(sub))
-                    AfxQtEntry([child] {
-                        const CWndState* state = AfxGetWndState(child->Handle());
-                        if (auto* frame =
-                                state ? dynamic_cast<CMDIChildWnd*>(state->Target()) : nullptr)
-                            frame->MDIActivate();
-                    });
-                ShowMenu(); // the active child's menu, or the frame's own
+                ActivateChild(sub);
             });
             setCentralWidget(area);
         } else
@@ -205,11 +202,61 @@ public:
         if (mode == QMdiArea::TabbedView) {
             area->setTabPosition(QTabWidget::South);
             area->setTabsClosable(false);
+            // A tab the user picks is that document's child frame, also
+            // while another application has the focus (the area then keeps
+            // no active sub-window of its own). The tabs follow the
+            // sub-windows' creation order.
+            if (auto* tabs = area->findChild<QTabBar*>())
+                QObject::connect(tabs, &QTabBar::tabBarClicked, this, [this, area](int index) {
+                    ActivateChild(area->subWindowList().value(index));
+                });
         } else {
             for (QMdiSubWindow* sub : area->subWindowList())
                 if (sub->isVisible())
                     sub->showMaximized();
         }
+    }
+
+    // The layer's active child is the area's current sub-window (and tab).
+    void ShowActiveChild()
+    {
+        auto* area = qobject_cast<QMdiArea*>(centralWidget());
+        auto* frame = dynamic_cast<CMDIFrameWnd*>(Frame());
+        if (!area || !frame)
+            return;
+        auto* sub = qobject_cast<QMdiSubWindow*>(AfxQtWidgetOf(frame->MDIGetActive()));
+        const int index = area->subWindowList().indexOf(sub);
+        if (index < 0)
+            return;
+        if (area->currentSubWindow() != sub)
+            area->setActiveSubWindow(sub);
+        if (auto* tabs = area->findChild<QTabBar*>(); tabs && tabs->currentIndex() != index)
+            tabs->setCurrentIndex(index);
+    }
+
+    // The user chose a sub-window (its tab, a click, the keyboard): the
+    // layer activates its child frame, whose menu then shows.
+    void ActivateChild(QMdiSubWindow* sub)
+    {
+        if (auto* child = dynamic_cast<ChildFrameWidget*>(sub))
+            AfxQtEntry([child] {
+                const CWndState* state = AfxGetWndState(child->Handle());
+                if (auto* frame = state ? dynamic_cast<CMDIChildWnd*>(state->Target()) : nullptr)
+                    frame->MDIActivate();
+            });
+        ShowMenu(); // the active child's menu, or the frame's own
+    }
+
+    // Cascade, Tile or Arrange of the sub-windows.
+    void ArrangeChildren(UINT nCommand)
+    {
+        auto* area = qobject_cast<QMdiArea*>(centralWidget());
+        if (!area || area->viewMode() != QMdiArea::SubWindowView)
+            return;
+        if (nCommand == ID_WINDOW_TILE_HORZ)
+            area->tileSubWindows();
+        else
+            area->cascadeSubWindows();
     }
 
 protected:
@@ -231,6 +278,8 @@ protected:
     {
         QMainWindow::resizeEvent(event);
         ReportPlacement();
+        // Once this resize is laid out, the toolbars wrap to the new width.
+        QTimer::singleShot(0, this, [this] { AfxQtFitToolBars(this); });
     }
     void changeEvent(QEvent* event) override
     {
@@ -446,7 +495,14 @@ void AfxQtShowFrameState(QWidget* pFrameWidget)
     if (auto* frame = dynamic_cast<FrameWidget*>(pFrameWidget)) {
         frame->ShowMenu();
         frame->ShowViewMode();
+        frame->ShowActiveChild();
     }
+}
+
+void AfxQtArrangeChildFrames(QWidget* pFrameWidget, UINT nCommand)
+{
+    if (auto* frame = dynamic_cast<FrameWidget*>(pFrameWidget))
+        frame->ArrangeChildren(nCommand);
 }
 
 void AfxQtShowStatusPanes(QWidget* pBar, const std::vector<AfxListItem>& panes)

@@ -48,5 +48,8 @@ QKeySequence AfxQtAccelKeys(const ACCEL& accel);
 void AfxQtShowFrameMenu(QWidget* pFrameWidget);
 // The same, and an MDI frame's workbook mode (tabs or sub-windows).
 void AfxQtShowFrameState(QWidget* pFrameWidget);
+// Cascades (ID_WINDOW_CASCADE, ID_WINDOW_ARRANGE) or tiles
+// (ID_WINDOW_TILE_HORZ) an MDI frame's sub-windows; nothing in tabbed mode.
+void AfxQtArrangeChildFrames(QWidget* pFrameWidget, UINT nCommand);
 // Shows the panes' texts (a status-bar widget).
 void AfxQtShowStatusPanes(QWidget* pBar, const std::vector<AfxListItem>& panes);

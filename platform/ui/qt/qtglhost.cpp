@@ -262,6 +262,11 @@ protected:
         m_host.Entered();
         QOpenGLWidget::enterEvent(e);
     }
+    void leaveEvent(QEvent* e) override
+    {
+        m_host.Left();
+        QOpenGLWidget::leaveEvent(e);
+    }
     void focusInEvent(QFocusEvent* e) override
     {
         QOpenGLWidget::focusInEvent(e);
@@ -597,6 +602,14 @@ void CQtGLHost::Entered()
         if (CWnd* view = View())
             view->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd),
                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    });
+}
+
+void CQtGLHost::Left()
+{
+    AfxQtEntry([this] {
+        if (CWnd* view = View())
+            view->SendMessage(WM_MOUSELEAVE);
     });
 }
 

@@ -96,6 +96,8 @@ public:
     void Paint();
     void Input(const AfxViewEvent& event);
     void Entered();
+    // The pointer left the widget: WM_MOUSELEAVE to the view.
+    void Left();
 
 private:
     void MakeWidget();

@@ -1436,6 +1436,11 @@ void CQtBackend::RestoreBarLayout(CWnd& frame, const std::vector<BYTE>& layout)
     AfxQtRestoreBarLayout(AfxQtWidgetOf(&frame), layout);
 }
 
+void CQtBackend::ArrangeChildFrames(CWnd& frame, UINT nCommand)
+{
+    AfxQtArrangeChildFrames(AfxQtWidgetOf(&frame), nCommand);
+}
+
 void CQtBackend::EndModalLoop(CWnd& dialog)
 {
     if (DialogWidget* widget = DialogWidgetOf(dialog); widget && widget->isModal()) {

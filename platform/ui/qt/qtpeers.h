@@ -140,6 +140,7 @@ public:
     // A frame's bar layout: its QMainWindow's state.
     std::vector<BYTE> SaveBarLayout(CWnd& frame) override;
     void RestoreBarLayout(CWnd& frame, const std::vector<BYTE>& layout) override;
+    void ArrangeChildFrames(CWnd& frame, UINT nCommand) override;
 
     // The font dialogs are laid out with (the application font unless set).
     void SetDialogFont(const QFont& font) { m_font = font; }

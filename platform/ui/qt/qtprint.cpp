@@ -9,7 +9,10 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
+#include "platform/afx/message.h"
+#include "platform/afx/numconv.h"
 #include "platform/ui/core/imagedc.h"
 #include "platform/ui/qt/qtmodal.h"
 #include "platform/ui/qt/qtpeers.h"
@@ -334,9 +337,16 @@ BOOL CQtPrintService::ShowPrintDialog(AfxPrintRequest& request, CWnd* pParent)
     return TRUE;
 }
 
-CDC* CQtPrintService::GetPrinterDC(const AfxPrintRequest&)
+CDC* CQtPrintService::GetPrinterDC(const AfxPrintRequest& request)
 {
     m_dc.reset(); // a run left open ends now
+    m_fallbackFile.clear();
+    if (!request.strFallbackFile.IsEmpty() && m_printer->outputFileName().isEmpty() &&
+        QPrinterInfo::availablePrinterNames().isEmpty()) {
+        m_fallbackFile = AfxToQString(request.strFallbackFile);
+        m_printer->setOutputFormat(QPrinter::PdfFormat);
+        m_printer->setOutputFileName(m_fallbackFile);
+    }
     m_dc = std::make_unique<CQtPainterDC>(m_printer.get(), true);
     if (!m_dc->Painter().isActive()) {
         m_dc.reset();
@@ -357,6 +367,17 @@ void CQtPrintService::EndDoc(CDC* pDC)
         m_dc.reset();
     else if (auto* dc = dynamic_cast<CQtPainterDC*>(pDC))
         dc->EndPainting();
+    if (!m_fallbackFile.isEmpty()) {
+        // The next run asks for a printer again; this one tells where it went.
+        const QString file = m_fallbackFile;
+        m_fallbackFile.clear();
+        m_printer->setOutputFileName(QString());
+        AfxGetMessageService()->MessageBox(
+            AfxFormat("No printer was found: the pages were written to \"%s\".",
+                      AfxFromQString(file).GetString())
+                .c_str(),
+            nullptr, MB_OK | MB_ICONINFORMATION);
+    }
 }
 
 BOOL CQtPrintService::ShowPreview(const AfxPrintRequest&, const std::function<void(CDC*)>& paint,

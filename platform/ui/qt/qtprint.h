@@ -76,4 +76,5 @@ public:
 private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<CQtPainterDC> m_dc; // the print run's
+    QString m_fallbackFile; // the PDF file this run writes for want of a printer
 };
