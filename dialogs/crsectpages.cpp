@@ -221,7 +221,7 @@ BOOL VokPPCrossSections::OnInitDialog()
 
 void VokPPCrossSections::OnSelchangeSection()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     SetModified(TRUE);
     CComboBox& combo = Combo(*this, kSectionCombo);
     ShowSection(ItemPointer<CCrSectComp>(combo, combo.GetCurSel()));

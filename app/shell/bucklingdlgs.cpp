@@ -177,7 +177,7 @@ void CDlgVolForce::OnOK()
 
 void CDlgVolForce::OnOwnWeight()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     Enable(*this, IDC_ANGLE, m_bOwnWeight);
     Enable(*this, IDC_GRAVITY, m_bOwnWeight);
 }

@@ -386,7 +386,7 @@ DialogTemplate BucklingSettingsTemplate()
 {
     DialogTemplate t;
     t.nID = CPPBucklSett::IDD;
-    t.strCaption = "Bukcling analysis settings";
+    t.strCaption = "Buckling analysis settings";
     t.size = CSize(250, 140);
     t.Add({
         Label("Number of buckling modes", CRect(7, 9, 110, 17)),

@@ -980,8 +980,13 @@ void CQtPeer::ShowText(const CWndState& state)
     const bool multiLine = IsMultiLine(m_kind, m_dwStyle);
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         const QString text = WidgetText(state.strText, false);
-        if (edit->text() != text)
+        if (edit->text() != text) {
             edit->setText(text);
+            // A number longer than its field shows its first digits, as a
+            // desktop edit does after its text is set, not its last ones.
+            if (!edit->hasFocus())
+                edit->setCursorPosition(0);
+        }
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
         const QString text = WidgetText(state.strText, multiLine);
         if (edit->toPlainText() != text)
