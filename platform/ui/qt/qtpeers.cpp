@@ -1166,7 +1166,13 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         if (nChanges & (PEER_STYLE | PEER_TEXT)) {
             if (auto* edit = qobject_cast<QLineEdit*>(w)) {
                 edit->setReadOnly(state.dwStyle & ES_READONLY);
-                edit->setMaxLength(state.nLimit > 0 ? state.nLimit : 32767);
+                // setMaxLength sets the text again and moves the cursor to
+                // its end: only when the limit changes.
+                const int limit = state.nLimit > 0 ? state.nLimit : 32767;
+                if (edit->maxLength() != limit) {
+                    edit->setMaxLength(limit);
+                    ShowSelection(state);
+                }
             } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
                 edit->setReadOnly(state.dwStyle & ES_READONLY);
                 edit->setLineWrapMode(WrapMode(state.dwStyle));

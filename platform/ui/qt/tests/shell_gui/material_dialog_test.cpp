@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include <QLineEdit>
+
 namespace
 {
 
@@ -135,6 +137,11 @@ TEST_F(EditMaterialsRefusals, OkWithoutTypingKeepsEveryValueBitForBit)
     ModalScript script;
     script.Dialog(CDlgOrthoMaterial::IDD, [](DialogDriver& d, CDialog& shown) {
         d.SelectString(364, "Plywood");
+        // A value longer than its field shows its first digits.
+        auto* poisson = qobject_cast<QLineEdit*>(AfxQtWidgetOf(shown.GetDlgItem(376)));
+        ASSERT_NE(poisson, nullptr);
+        EXPECT_EQ(poisson->text(), "0.3333333333333333");
+        EXPECT_EQ(poisson->cursorPosition(), 0);
         Picture(shown, "dialog-edit-materials-exact.png");
         d.SelectString(364, "Default");
         d.PressOK();
