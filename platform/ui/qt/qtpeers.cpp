@@ -43,6 +43,7 @@
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
 #include "platform/ui/core/viewinput.h"
+#include "platform/ui/core/winapp.h"
 #include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtframe.h"
 #include "platform/ui/qt/qtglhost.h"
@@ -1005,7 +1006,13 @@ void CQtPeer::ShowText(const CWndState& state)
         if (auto* caption = w->findChild<QLabel*>("caption"))
             caption->setText(AfxQtDisplayText(state.strText, true));
     } else if (w && (w->isWindow() || AfxQtIsChildFrame(w))) {
-        w->setWindowTitle(AfxToQString(state.strText));
+        // A dialog without a caption is titled with the program's name, not
+        // with Qt's default, the executable's file name.
+        const CWinApp* app = AfxGetApp();
+        const bool untitledDialog = state.strText.IsEmpty() && qobject_cast<QDialog*>(w);
+        w->setWindowTitle(untitledDialog ? AfxToQString(app && app->m_pszAppName ? app->m_pszAppName
+                                                                                 : "Brantel")
+                                         : AfxToQString(state.strText));
     }
 }
 
