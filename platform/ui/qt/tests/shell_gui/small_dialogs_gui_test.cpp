@@ -2,6 +2,7 @@
 // fits, the unit labels show whole, and a dialog without a caption of its
 // own is titled "Brantel"; a picture of each is saved.
 #include <QLabel>
+#include <QTabBar>
 #include <QWidget>
 
 #include "app/shell/brantelshell.h"
@@ -56,6 +57,29 @@ TEST_F(SmallDialogsOnQt, LabelsUnitsAndTitlesShowWhole)
              EXPECT_EQ(AfxQtWidgetOf(&shown)->windowTitle(), QString("Brantel"));
          }},
     });
+}
+
+TEST_F(SmallDialogsOnQt, ElementSheetShowsEveryTabTitleWhole)
+{
+    CDocShell doc;
+    std::unique_ptr<CPropertySheet> sheet(doc.CreateElementSheet());
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_GE(sheet->GetPageCount(), 6);
+    afxui::headless::ModalScript script;
+    script.Dialog(RUNTIME_CLASS(CPropertySheet), [](DialogDriver& d, CDialog& shown) {
+        QTabBar* bar = AfxQtWidgetOf(shown.GetDlgItem(AFX_IDC_TAB_CONTROL))->findChild<QTabBar*>();
+        ASSERT_NE(bar, nullptr);
+        for (int i = 0; i < bar->count(); ++i) {
+            const QString title = bar->tabText(i).remove('&');
+            EXPECT_LE(bar->tabRect(i).right(), bar->width()) << title.toStdString();
+            EXPECT_LE(bar->fontMetrics().horizontalAdvance(title), bar->tabRect(i).width())
+                << title.toStdString();
+        }
+        pages_gui::Picture(shown, "sheet-element-and-mesh-control.png");
+        d.PressCancel();
+    });
+    EXPECT_EQ(sheet->DoModal(), IDCANCEL);
+    script.Verify();
 }
 
 } // namespace
