@@ -70,7 +70,7 @@ inline bool SendCloseRequest(WId window)
 
 // Started without a file, the program asks for a new document with its
 // wizard, whose first page has no caption (the window shows the program's
-// name, "brantel"). Cancels it as a user would, with Esc; true when the page
+// name, "Brantel"). Cancels it as a user would, with Esc; true when the page
 // showed within 10 s and went away.
 inline bool CancelStartWizard()
 {
