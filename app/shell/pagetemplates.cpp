@@ -188,7 +188,7 @@ DialogTemplate EdgeLoadTemplate()
         Ctl(1150, AfxCtl::radio, "Local axes", CRect(85, 60, 160, 70), kButtonStyle),
         Ctl(16143, AfxCtl::check, "&Change", CRect(170, 60, 240, 70), kFirst),
         Picture(1159, 733, CRect(7, 76, 120, 134)),
-        Label("Loads will be linearly distibuted over element-edges", CRect(7, 138, 273, 146)),
+        Label("Loads will be linearly distributed over element-edges", CRect(7, 138, 273, 146)),
     });
     return t;
 }

@@ -82,4 +82,33 @@ TEST_F(SmallDialogsOnQt, ElementSheetShowsEveryTabTitleWhole)
     script.Verify();
 }
 
+TEST_F(SmallDialogsOnQt, EdgeLoadTabShowsItsLoadPicture)
+{
+    // The plate load and the membrane load in local axes have pictures of
+    // their own (not the framed number of a missing one).
+    struct Case {
+        int elemType, axes;
+        UINT picture;
+        const char* file;
+    };
+    const Case cases[] = {{81, 0, 790, "page-edge-load-plate.png"},
+                          {31, 1, 747, "page-edge-load-membrane-local.png"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_NE(AfxFindResource<AfxBitmapResource>(c.picture), nullptr);
+        CPPEdgeLoad page;
+        page.m_iElemType = c.elemType;
+        page.m_iAxes = c.axes;
+        CPropertySheet sheet("Edge");
+        sheet.AddPage(&page);
+        afxui::headless::ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& shown) {
+            pages_gui::Picture(shown, c.file);
+            d.PressCancel();
+        });
+        EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+        script.Verify();
+    }
+}
+
 } // namespace
