@@ -111,4 +111,36 @@ TEST_F(SmallDialogsOnQt, EdgeLoadTabShowsItsLoadPicture)
     }
 }
 
+TEST_F(SmallDialogsOnQt, FormulaPicturesKeepTheirTextInside)
+{
+    // The region pages' formulas at the size of their picture controls (238
+    // x 28 dialog units): no ink of the text in the outer columns, where a
+    // formula wider than its picture is cut.
+    const CSize size = [] {
+        CRect r(0, 0, 238, 28);
+        return CSize(AfxMulDiv(r.Width(), AfxGetDialogBaseUnits().cx, 4),
+                     AfxMulDiv(r.Height(), AfxGetDialogBaseUnits().cy, 8));
+    }();
+    for (UINT id : {16300u, 16301u, 16302u}) {
+        SCOPED_TRACE(id);
+        const QImage image = AfxQtArtPixmap(id, QSize(size.cx, size.cy), 1.0).toImage();
+        ASSERT_FALSE(image.isNull());
+        image.save(QString("%1/formula-%2.png")
+                       .arg(qEnvironmentVariable("BRANTEL_TEST_ARTIFACTS", "artifacts"))
+                       .arg(id));
+        const int edge = image.width() / 25;
+        int inkOutside = 0, ink = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() > 0 && c.lightness() < 128) {
+                    ++ink;
+                    inkOutside += x < edge || x >= image.width() - edge;
+                }
+            }
+        EXPECT_GT(ink, 50);
+        EXPECT_EQ(inkOutside, 0);
+    }
+}
+
 } // namespace
