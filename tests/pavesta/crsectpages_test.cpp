@@ -160,6 +160,13 @@ TEST_F(SectionTest, PictureShowsTheSectionInItsRangeAndTheAxes)
         for (int x : {79, 80})
             axis += Near(At(dib, x, y), dAxisColor[0], dAxisColor[1], dAxisColor[2]);
     EXPECT_GT(axis, 20);
+    // The shear centre's "S" is drawn, in red, up and right of the centre
+    // (80, 60), where no axis runs.
+    int letter = 0;
+    for (int y = 63; y < 76; ++y)
+        for (int x = 82; x < 92; ++x)
+            letter += Near(At(dib, x, y), 1.0, 0.0, 0.0);
+    EXPECT_GT(letter, 5);
 
     // The editor's square picture: the smaller side.
     ASSERT_TRUE(pavesta::DrawSectionImage(s, dib, 160, 120, true));
