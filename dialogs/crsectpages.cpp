@@ -463,7 +463,7 @@ void VokLGCrossSects::OnSelchangeList()
         Factors(factors);
         m_strName = pSection->GetName();
         for (int i = 0; i < kValueCount; ++i)
-            m_dValues[i] = pSection->GetParam(ParamOf(i)) * factors[i];
+            m_dValues[i] = AfxDisplayValue(pSection->GetParam(ParamOf(i)), factors[i]);
         UpdateData(FALSE);
     }
     for (int value : {vEA, vEIy, vEIz, vGIt, vGAy, vGAz})
@@ -490,7 +490,16 @@ void VokLGCrossSects::OnApply()
         return;
     double factors[kValueCount];
     Factors(factors);
-    auto entered = [&](int value) { return m_dValues[value] / factors[value]; };
+    // A value whose field still shows what the section holds is taken as
+    // stored, bit for bit; a retyped one through its factor.
+    double stored[kValueCount];
+    for (int i = 0; i < kValueCount; ++i)
+        stored[i] = pSection->GetParam(ParamOf(i));
+    auto entered = [&](int value) {
+        return m_dValues[value] == AfxDisplayValue(stored[value], factors[value])
+                   ? stored[value]
+                   : m_dValues[value] / factors[value];
+    };
     pSection->SetName(m_strName);
     for (int value : {vEA, vGAy, vGAz, vCosY, vCosZ, vMass})
         pSection->SetParam(ParamOf(value), entered(value));

@@ -492,6 +492,28 @@ TEST_F(EditorTest, UserDefinedAndGeneralSectionsTakeTypedStiffness)
     EXPECT_EQ(user->GetName(), "Mine");
 }
 
+TEST_F(EditorTest, ApplyWithoutTypingKeepsEveryValueBitForBit)
+{
+    // Stiffnesses no kN or kN m^2 text gives back: shown without the
+    // conversion's noise, and Apply on untouched fields changes none.
+    VokLGCrossSects dlg;
+    auto* user = new CCrSectUsrDef(50.0);
+    user->AddMaterial(steel);
+    user->SetName("U");
+    const double values[] = {1e9 / 3.0, 210000.0000001e6, 0.3e12, 1.0 / 7.0};
+    const int params[] = {21, 22, 23, 29};
+    for (int i = 0; i < 4; ++i)
+        user->SetParam(params[i], values[i]);
+    Offer(dlg.m_Sections, user);
+    Run(dlg, [&](DialogDriver& d, ModalScript&) {
+        EXPECT_EQ(d.Text(16184), "333333.333333333"); // kN
+        d.Click(16202);
+        d.Click(IDCANCEL);
+    });
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(user->GetParam(params[i]), values[i]) << params[i];
+}
+
 TEST_F(EditorTest, ApplyMovesByTheChangeOfCentreAndTurnsByTheChangeOfAngle)
 {
     VokLGCrossSects dlg;
