@@ -120,9 +120,10 @@ private:
 };
 
 // While one lives, the dialog's saving exchanges neither show a message nor
-// move the focus: a refused value only fails the exchange, members before it
-// written as usual. For handlers of focus changes, which take what is typed
-// as it is left and leave the telling to OK, Apply and a change of page.
+// move the focus: a refused value is not taken and only fails the exchange,
+// every valid one is taken. For handlers of clicks and focus changes, which
+// take what is typed and leave the telling to OK, Apply and a change of
+// page.
 class CQuietExchange
 {
 public:
