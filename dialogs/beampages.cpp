@@ -265,7 +265,7 @@ BOOL CPPBeamSett::OnInitDialog()
 
 void CPPBeamSett::OnElemType()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     // The radio clicked decides, also when another field was refused above.
     m_iElemType = pavesta::checkedRadio(*this, {kEulerBernoulli, kReissnerMindlin, kSimo, kOther});
     if (m_iElemType >= 0 && m_iElemType < 3)

@@ -24,6 +24,11 @@ void VokPPBiLinFunc::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_BILIN_SLOPE_X, m_dSlopeX);
     DDX_Text(pDX, IDC_BILIN_SLOPE_Y, m_dSlopeY);
     DDX_Text(pDX, IDC_BILIN_BASE, m_dBase);
+    if (GetTemplateID() == IDD_BILIN_THICKNESS && m_iChange != 0) {
+        CString unit;
+        GetDlgItemText(IDC_BILIN_BASE_UNIT, unit);
+        DDV_Range(pDX, m_dBase, AfxRange::Positive(), "Thickness t0", unit);
+    }
     DDX_Text(pDX, IDC_BILIN_X0, m_dX0);
     DDX_Text(pDX, IDC_BILIN_Y0, m_dY0);
     DDX_Text(pDX, IDC_BILIN_SLOPE_X2, m_dSlopeX2);

@@ -12,6 +12,7 @@ constexpr UINT IDD_BILIN_ALPHA = 16076;
 // Controls of the three templates.
 enum : int {
     IDC_BILIN_BASE = 16127,
+    IDC_BILIN_BASE_UNIT = 16138, // the unit label beside the base value
     IDC_BILIN_SLOPE_X = 16130,
     IDC_BILIN_X0 = 16132,
     IDC_BILIN_SLOPE_Y = 16134,

@@ -10,6 +10,7 @@
 #include "dialogs/resources.h"
 #include "dialogs/templaterows.h"
 #include "glstyle/drawing_settings.h"
+#include "glview/ogldib.h"
 #include "platform/dimvor/units.h"
 #include "platform/ferrand/material.h"
 #include "platform/ui/core/offscreen.h"
@@ -114,15 +115,20 @@ bool pavesta::DrawSectionImage(CCrSectComp* pSection, CBitmap& dib, int width, i
                                bool square)
 {
     dib.DeleteObject();
-    IOffscreenFactory* pFactory = AfxGetOffscreenFactory();
-    if (!pSection || !pFactory || width <= 0 || height <= 0)
+    if (!pSection || width <= 0 || height <= 0)
         return false;
     if (square)
         width = height = std::min(width, height);
-    OffscreenResult made = pFactory->Create(GLPixelSize{width, height}, 24);
-    if (!made.image)
+    // The image's device: 24 bits a pixel and no font of its own, so the
+    // labels (axis letters, the "S" of the shear centre) are drawn with the
+    // program's OpenGL text font from the image's own glyph lists.
+    RecordingDC target;
+    target.SetDeviceCaps(PLANES, 1);
+    target.SetDeviceCaps(BITSPIXEL, 24);
+    COGLDIB image;
+    image.UseFontBMPs(true);
+    if (!image.PreDraw(&target, CSize(width, height)))
         return false;
-    IOffscreenImage& image = *made.image;
 
     double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
     pSection->GetMaxMinCoord(xmax, ymax, xmin, ymin);
@@ -173,9 +179,11 @@ bool pavesta::DrawSectionImage(CCrSectComp* pSection, CBitmap& dib, int width, i
     glEnd();
     glDisable(GL_LINE_STIPPLE);
 
-    if (!image.Finish() || !dib.CreateDIB(width, height, image.BitCount()))
+    image.PostDraw();
+    const BITMAPINFO* info = image.GetBMPInfo();
+    if (!image.GetlpBits() || !info || !dib.CreateDIB(width, height, info->bmiHeader.biBitCount))
         return false;
-    std::memcpy(dib.Row(0), image.Bits(), image.Stride() * static_cast<std::size_t>(height));
+    std::memcpy(dib.Row(0), image.GetlpBits(), info->bmiHeader.biSizeImage);
     return true;
 }
 
@@ -221,7 +229,7 @@ BOOL VokPPCrossSections::OnInitDialog()
 
 void VokPPCrossSections::OnSelchangeSection()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     SetModified(TRUE);
     CComboBox& combo = Combo(*this, kSectionCombo);
     ShowSection(ItemPointer<CCrSectComp>(combo, combo.GetCurSel()));
@@ -455,7 +463,7 @@ void VokLGCrossSects::OnSelchangeList()
         Factors(factors);
         m_strName = pSection->GetName();
         for (int i = 0; i < kValueCount; ++i)
-            m_dValues[i] = pSection->GetParam(ParamOf(i)) * factors[i];
+            m_dValues[i] = AfxDisplayValue(pSection->GetParam(ParamOf(i)), factors[i]);
         UpdateData(FALSE);
     }
     for (int value : {vEA, vEIy, vEIz, vGIt, vGAy, vGAz})
@@ -482,7 +490,16 @@ void VokLGCrossSects::OnApply()
         return;
     double factors[kValueCount];
     Factors(factors);
-    auto entered = [&](int value) { return m_dValues[value] / factors[value]; };
+    // A value whose field still shows what the section holds is taken as
+    // stored, bit for bit; a retyped one through its factor.
+    double stored[kValueCount];
+    for (int i = 0; i < kValueCount; ++i)
+        stored[i] = pSection->GetParam(ParamOf(i));
+    auto entered = [&](int value) {
+        return m_dValues[value] == AfxDisplayValue(stored[value], factors[value])
+                   ? stored[value]
+                   : m_dValues[value] / factors[value];
+    };
     pSection->SetName(m_strName);
     for (int value : {vEA, vGAy, vGAz, vCosY, vCosZ, vMass})
         pSection->SetParam(ParamOf(value), entered(value));

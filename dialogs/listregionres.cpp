@@ -250,7 +250,7 @@ void pavesta::AddListRegionResources(CResourceModule& m)
                                                   "Static",
                                                   false}));
     m.Add(IDD_BILIN_LOAD, ValuePageTemplate({IDD_BILIN_LOAD,
-                                             "Distibuted load",
+                                             "Distributed load",
                                              IDB_FORMULA_LOAD,
                                              {IDB_SYM_P0, IDB_SYM_DPX, IDB_SYM_DPY},
                                              {"kN/m^2", "kN/m^2/mm", "kN/m^2/mm"},

@@ -31,10 +31,10 @@ DialogTemplate VokDlgIsoMatsEdit::BuildTemplate()
             kFirst | WS_BORDER | WS_VSCROLL | LBS_SORT | LBS_NOTIFY),
         Label("Name", CRect(117, 10, 178, 18)),
         Ctl(16200, AfxCtl::edit, "", CRect(180, 8, 293, 20), kEdit),
-        Label("Young's module", CRect(117, 28, 178, 36)),
+        Label("Young's modulus", CRect(117, 28, 178, 36)),
         Ctl(366, AfxCtl::edit, "", CRect(180, 26, 230, 38), kEdit),
         Ctl(16230, AfxCtl::edit, "", CRect(234, 26, 293, 38), kLabel),
-        Label("Shear module", CRect(117, 44, 178, 52)),
+        Label("Shear modulus", CRect(117, 44, 178, 52)),
         Ctl(381, AfxCtl::edit, "", CRect(180, 42, 230, 54), kEdit),
         Ctl(16231, AfxCtl::edit, "", CRect(234, 42, 293, 54), kLabel),
         Label("Poisson's ratio", CRect(117, 60, 178, 68)),
@@ -142,6 +142,6 @@ void pavesta::AddMaterialResources(CResourceModule& m)
         {16067, "6 degrees of freedom.\nThin plate (Kirchhoff) theory.\nBased on a complete "
                 "quadratic displacement function.\nLinearly varying thickness."},
         {16068, "9 degrees of freedom.\nBased on Mindlin theory\nThin plate (Kirchhoff) theory "
-                "enforced at nodal pints.\nLinearly varying thickness."},
+                "enforced at nodal points.\nLinearly varying thickness."},
     });
 }

@@ -105,10 +105,22 @@ void VokDlgIsoMatsEdit::DoDataExchange(CDataExchange* pDX)
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, 364, m_lbMaterials);
     DDX_Text(pDX, 385, m_iUseCount);
-    DDX_Text(pDX, 366, m_fModulus);
-    DDX_Text(pDX, 376, m_fPoisson);
-    DDX_Text(pDX, 371, m_fDensity);
-    DDX_Text(pDX, 381, m_fShear);
+    // VOID and an empty list show zeros in disabled fields: no range then.
+    const bool check = PropertiesEditable();
+    DDX_Text(pDX, 366, m_dModulus);
+    if (check)
+        DDV_Range(pDX, m_dModulus, AfxRange::Positive(), ModulusLabel(), m_sModulusUnit);
+    DDX_Text(pDX, 376, m_dPoisson);
+    if (check)
+        DDV_Range(pDX, m_dPoisson, PoissonRange(), "Poisson's ratio");
+    DDX_Text(pDX, 371, m_dDensity);
+    if (check)
+        DDV_Range(pDX, m_dDensity, AfxRange::Positive(), "Mass density", m_sDensityUnit);
+    DDX_Text(pDX, 381, m_dShear);
+    if (check)
+        // 0 stands for "not given" (the documents' default material): the
+        // plate elements take the shear modulus from E and nu.
+        DDV_Range(pDX, m_dShear, AfxRange::AtLeast(0.0), "Shear modulus", m_sShearUnit);
     DDX_Text(pDX, 16200, m_sName);
     DDX_Text(pDX, 396, m_fBlue);
     DDV_MinMaxFloat(pDX, m_fBlue, 0.0f, 100.0f);
@@ -177,10 +189,10 @@ void VokDlgIsoMatsEdit::SelchangeMatName()
         m_pCurMat = reinterpret_cast<CMaterial*>(m_lbMaterials.GetItemData(index));
         const double modulus = ModulusFactor();
         m_sName = m_pCurMat->GetName();
-        m_fPoisson = static_cast<float>(m_pCurMat->GetNu());
-        m_fModulus = static_cast<float>(m_pCurMat->GetModOfElast() * modulus);
-        m_fShear = static_cast<float>(m_pCurMat->GetModOfShear() * modulus);
-        m_fDensity = static_cast<float>(m_pCurMat->GetRho() * DensityFactor());
+        m_dPoisson = m_pCurMat->GetNu();
+        m_dModulus = AfxDisplayValue(m_pCurMat->GetModOfElast(), modulus);
+        m_dShear = AfxDisplayValue(m_pCurMat->GetModOfShear(), modulus);
+        m_dDensity = AfxDisplayValue(m_pCurMat->GetRho(), DensityFactor());
         m_iUseCount = m_pCurMat->GetElemCount();
         m_fBlue = static_cast<float>(m_pCurMat->GetBlue() * 100.0);
         m_fGreen = static_cast<float>(m_pCurMat->GetGreen() * 100.0);
@@ -192,7 +204,7 @@ void VokDlgIsoMatsEdit::SelchangeMatName()
     } else {
         m_pCurMat = nullptr;
         m_sName.Empty();
-        m_fPoisson = m_fModulus = m_fShear = m_fDensity = 0.0f;
+        m_dPoisson = m_dModulus = m_dShear = m_dDensity = 0.0;
         m_iUseCount = 0;
         m_fRed = m_fGreen = m_fBlue = 100.0f;
         m_fOpacity = 0.0f;
@@ -204,7 +216,32 @@ void VokDlgIsoMatsEdit::SelchangeMatName()
 
 void VokDlgIsoMatsEdit::OnSelchangeMatName()
 {
+    // Leaving a material is like leaving a page: its values are checked
+    // first, and a refused one keeps it selected.
+    if (m_pCurMat && !KillfocusEdit()) {
+        for (int i = 0; i < m_lbMaterials.GetCount(); ++i)
+            if (m_lbMaterials.GetItemData(i) == reinterpret_cast<DWORD_PTR>(m_pCurMat))
+                m_lbMaterials.SetCurSel(i);
+        return;
+    }
     SelchangeMatName();
+}
+
+AfxRange VokDlgIsoMatsEdit::PoissonRange() const
+{
+    return AfxRange::UpTo(0.0, 0.5);
+}
+
+bool VokDlgIsoMatsEdit::PropertiesEditable() const
+{
+    const CWnd* modulus = GetDlgItem(366);
+    return m_pCurMat && modulus && modulus->IsWindowEnabled() &&
+           m_pCurMat->GetName().CompareNoCase(kVoid) != 0;
+}
+
+CString VokDlgIsoMatsEdit::ModulusLabel() const
+{
+    return "Young's modulus";
 }
 
 BOOL VokDlgIsoMatsEdit::KillfocusEdit()
@@ -213,25 +250,43 @@ BOOL VokDlgIsoMatsEdit::KillfocusEdit()
         return FALSE;
     if (m_pCurMat) {
         const double modulus = ModulusFactor();
-        m_pCurMat->SetNu(m_fPoisson);
-        m_pCurMat->SetRho(m_fDensity / DensityFactor());
-        m_pCurMat->SetModOfElast(m_fModulus / modulus);
-        m_pCurMat->SetModOfShear(m_fShear / modulus);
-        m_pCurMat->SetColor(m_fRed * 0.01, m_fGreen * 0.01, m_fBlue * 0.01);
-        m_pCurMat->SetSat(m_fOpacity * 0.01);
+        // Only what differs from the shown value is written back.
+        auto take = [](double entered, double stored, double factor, auto set) {
+            if (entered != AfxDisplayValue(stored, factor))
+                set(entered / factor);
+        };
+        CMaterial* m = m_pCurMat;
+        take(m_dPoisson, m->GetNu(), 1.0, [m](double v) { m->SetNu(v); });
+        take(m_dDensity, m->GetRho(), DensityFactor(), [m](double v) { m->SetRho(v); });
+        take(m_dModulus, m->GetModOfElast(), modulus, [m](double v) { m->SetModOfElast(v); });
+        take(m_dShear, m->GetModOfShear(), modulus, [m](double v) { m->SetModOfShear(v); });
+        auto shown = [](double part) { return static_cast<float>(part * 100.0); };
+        if (m_fRed != shown(m->GetRed()) || m_fGreen != shown(m->GetGreen()) ||
+            m_fBlue != shown(m->GetBlue()))
+            m->SetColor(m_fRed * 0.01, m_fGreen * 0.01, m_fBlue * 0.01);
+        if (m_fOpacity != shown(m->GetSat()))
+            m->SetSat(m_fOpacity * 0.01);
     }
     return TRUE;
 }
 
+void VokDlgIsoMatsEdit::KillfocusEditQuietly()
+{
+    CQuietExchange quiet(*this);
+    KillfocusEdit();
+}
+
 void VokDlgIsoMatsEdit::OnKillfocusEdit()
 {
-    KillfocusEdit();
+    KillfocusEditQuietly();
 }
 
 void VokDlgIsoMatsEdit::OnKillfocusName()
 {
-    if (!m_pCurMat || !UpdateData(TRUE))
+    // The rename reads the name alone: the other fields are checked on OK.
+    if (!m_pCurMat)
         return;
+    GetDlgItemText(16200, m_sName);
     int index = m_lbMaterials.GetCurSel();
     if (index < 0)
         return;

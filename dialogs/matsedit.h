@@ -33,7 +33,10 @@ public:
     // Merges the working copies into the caller's list (see OnOK).
     virtual void UpdateMaterialList();
     // Takes the controls' values into the current material; FALSE when the
-    // exchange refused a value (its message has been shown).
+    // exchange refused a value (its message has been shown, unless a
+    // CQuietExchange is alive). A value whose field still shows what the
+    // material holds is not written back, so untouched values stay bit for
+    // bit.
     virtual BOOL KillfocusEdit();
     // Shows the material of the selected entry (or empty fields).
     virtual void SelchangeMatName();
@@ -80,10 +83,10 @@ protected:
 
     // Exchange values, in display units; colours and opacity in percent.
     CString m_sName;
-    float m_fModulus = 0.0f;
-    float m_fPoisson = 0.0f;
-    float m_fDensity = 0.0f;
-    float m_fShear = 0.0f;
+    double m_dModulus = 0.0;
+    double m_dPoisson = 0.0;
+    double m_dDensity = 0.0;
+    double m_dShear = 0.0;
     int m_iUseCount = 0;
     float m_fRed = 100.0f;
     float m_fGreen = 100.0f;
@@ -97,6 +100,17 @@ protected:
     // Shown value = stored value x factor.
     static double ModulusFactor();
     static double DensityFactor();
+    // The physical range of Poisson's ratio for the current material
+    // (isotropic: 0 <= nu < 0.5).
+    virtual AfxRange PoissonRange() const;
+    // The modulus field's name in range messages.
+    virtual CString ModulusLabel() const;
+    // True when the property edits take input (a material other than VOID
+    // is current): only then are their ranges checked.
+    bool PropertiesEditable() const;
+    // Runs KillfocusEdit without messages: what the user leaves is taken
+    // when it is valid, and told only on OK, Apply or a change of material.
+    void KillfocusEditQuietly();
 
     DECLARE_MESSAGE_MAP()
 

@@ -47,7 +47,9 @@ void VokPPMeshGenSett::DoDataExchange(CDataExchange* pDX)
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, 367, m_editSubdivisions);
     DDX_Text(pDX, 16123, m_iMinElements);
+    DDV_Range(pDX, m_iMinElements, AfxRange::AtLeast(1), "Minimum number of elements");
     DDX_Text(pDX, 16124, m_iTrialNodes);
+    DDV_Range(pDX, m_iTrialNodes, AfxRange::AtLeast(1), "Number of trial nodes");
     DDX_Text(pDX, 16125, m_uEvenRows);
     DDV_MinMaxUInt(pDX, m_uEvenRows, 1, 4);
     DDX_Text(pDX, 16126, m_uOddRows);
@@ -103,7 +105,7 @@ BOOL VokPPMeshGenSett::OnApply()
 
 void VokPPMeshGenSett::OnControlType()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     SetModified(TRUE);
     // The radio the user chose decides, also when another value of the page
     // was refused by the exchange above.

@@ -77,7 +77,7 @@ BOOL VokDLGRotate::OnInitDialog()
 
 void VokDLGRotate::OnKind()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     EnableByKind();
 }
 
@@ -121,7 +121,7 @@ BOOL VokDlgCalcSett1::OnInitDialog()
 
 void VokDlgCalcSett1::OnPreapply()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     EnableImperfection();
 }
 

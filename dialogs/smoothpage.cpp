@@ -44,7 +44,7 @@ BOOL VokPPSmoothinSett::OnInitDialog()
 
 void VokPPSmoothinSett::OnRadio()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     const BOOL bAcross = m_iRadio != 0;
     for (int nID : {16158, 16159, 16160})
         GetDlgItem(nID)->EnableWindow(bAcross);

@@ -42,7 +42,7 @@ void CPPStiffStorage::EnableGroups()
 
 void CPPStiffStorage::OnStorage()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     EnableGroups();
 }
 

@@ -257,12 +257,16 @@ DialogTemplate OneValueTemplate(UINT nID, bool bUnit)
     DialogTemplate t;
     t.nID = nID;
     t.strCaption = "Value";
-    t.size = CSize(180, 62);
-    t.Add(Ctl(16230, AfxCtl::edit, "", CRect(7, 9, 100, 21), kEdit));
+    t.size = CSize(180, 72);
+    // The field's label: the caller's title, which the caption may not show
+    // whole.
+    t.Add(Ctl(KorDlgDblVal::IDC_LABEL, AfxCtl::staticText, "Value", CRect(7, 7, 173, 15),
+              WS_VISIBLE));
+    t.Add(Ctl(16230, AfxCtl::edit, "", CRect(7, 19, 100, 31), kEdit));
     if (bUnit)
-        t.Add(Ctl(16231, AfxCtl::edit, "", CRect(104, 9, 173, 21), kReadOnly));
-    AddOkCancel(t, 40);
-    t.Add(Push(50080, "&Apply", 119, 40));
+        t.Add(Ctl(16231, AfxCtl::edit, "", CRect(104, 19, 173, 31), kReadOnly));
+    AddOkCancel(t, 50);
+    t.Add(Push(50080, "&Apply", 119, 50));
     return t;
 }
 

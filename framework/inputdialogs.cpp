@@ -243,6 +243,7 @@ BOOL KorDlgDblVal::OnInitDialog()
 {
     const BOOL result = CDialog::OnInitDialog();
     SetWindowText(m_strTitle);
+    SetDlgItemText(IDC_LABEL, m_strTitle);
     framira::EnableControl(*this, IDC_APPLY, m_pdValue != nullptr);
     return result;
 }

@@ -112,7 +112,7 @@ class KorDlgDblVal : public CDialog
 {
 public:
     enum { IDD_UNIT = 27028, IDD_PLAIN = 27026 };
-    enum : int { IDC_VALUE = 16230, IDC_UNIT = 16231, IDC_APPLY = 50080 };
+    enum : int { IDC_VALUE = 16230, IDC_UNIT = 16231, IDC_APPLY = 50080, IDC_LABEL = 50065 };
 
     KorDlgDblVal(CString title, double value, CString unit, CView* view);
     KorDlgDblVal(CString title, double* pValue, CString unit, CView* view);

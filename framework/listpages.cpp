@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/dlghelpers.h"
+#include "platform/afx/numconv.h"
 
 IMPLEMENT_DYNCREATE(KorPPNumListEdit, CPropertyPage)
 IMPLEMENT_DYNCREATE(KorPPSelectID, CPropertyPage)
@@ -43,10 +44,12 @@ BOOL KorPPNumListEdit::OnInitDialog()
     m_editor.SetWindowText("&Items:");
     while (m_editor.GetItemCount() > 0)
         m_editor.RemoveItem(0);
+    m_shown.clear();
     for (int i = 0; m_pdValues && i < m_nEntries; ++i) {
-        CString line;
-        line.Format("%g", m_pdValues[i] * m_dFactor);
+        // The shortest text that reads back as the shown double.
+        const CString line(AfxFormatG(AfxDisplayValue(m_pdValues[i], m_dFactor)).c_str());
         m_editor.InsertItem(-1, line);
+        m_shown.emplace_back(line, m_pdValues[i]);
     }
     // The sheet always applies this page.
     SetModified(TRUE);
@@ -55,10 +58,10 @@ BOOL KorPPNumListEdit::OnInitDialog()
 
 BOOL KorPPNumListEdit::OnApply()
 {
-    std::vector<double> kept;
+    std::vector<double> kept, stored; // shown and stored values
     for (int i = 0; i < m_editor.GetItemCount();) {
         const CString line = m_editor.GetItemText(i);
-        const double value = std::atof(line.GetString());
+        const double value = AfxAtoF(line.GetString());
         if (!(value > 0.0)) {
             CString message;
             message.Format("All entries must be numeric.\n\nPress OK to remove the entry: "
@@ -77,6 +80,14 @@ BOOL KorPPNumListEdit::OnApply()
             continue;
         }
         kept.push_back(value);
+        // A line as it was written stores its own value, untouched.
+        double store = value / m_dFactor;
+        for (const auto& [text, original] : m_shown)
+            if (text == line) {
+                store = original;
+                break;
+            }
+        stored.push_back(store);
         ++i;
     }
     if (static_cast<int>(kept.size()) < m_nMin) {
@@ -87,7 +98,7 @@ BOOL KorPPNumListEdit::OnApply()
     }
     m_nEntries = std::min(static_cast<int>(kept.size()), m_nMax);
     for (int i = 0; m_pdValues && i < m_nEntries; ++i)
-        m_pdValues[i] = kept[std::size_t(i)] / m_dFactor;
+        m_pdValues[i] = stored[std::size_t(i)];
     const BOOL result = CPropertyPage::OnApply();
     SetModified(TRUE);
     return result;

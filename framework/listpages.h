@@ -5,6 +5,9 @@
 // function (KorPPTwoRad).
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "matrix/zelkor.h"
 #include "platform/ui/core/afxui.h"
 
@@ -39,6 +42,10 @@ protected:
 
 private:
     CString m_strTitle; // the tab title m_psp points at
+    // The lines written at initialisation with the values they show: a line
+    // left as written gives its value back bit for bit, not through the
+    // factor.
+    std::vector<std::pair<CString, double>> m_shown;
 };
 
 class KorPPSelectID : public CPropertyPage

@@ -197,7 +197,7 @@ void KorPPLight::OnRestoreDefaults()
 
 void KorPPLight::OnChange()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     SetModified(TRUE);
 }
 

@@ -555,7 +555,7 @@ void CPrPageBC::OnValueChanged()
 void CPrPageBC::OnChangeCheck()
 {
     MarkModified();
-    UpdateData(TRUE);
+    TakeQuietly();
     Refresh();
 }
 

@@ -78,6 +78,8 @@ void CDlgQuadCreate::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, 1011, m_dCy);
     DDX_Text(pDX, 1013, m_dDy);
     DDX_Text(pDX, 1014, m_dThickness);
+    DDV_Range(pDX, m_dThickness, AfxRange::Positive(), "Thickness",
+              UnitString(iStandard, kUnitLength, UnitIndex(0)));
     DDX_Radio(pDX, 1036, m_iBCAB);
     DDX_Radio(pDX, 1032, m_iBCAC);
     DDX_Radio(pDX, 1035, m_iBCBD);
@@ -141,15 +143,19 @@ void CDlgVolForce::UpdateFactors()
 void CDlgVolForce::Convert(bool toDisplay)
 {
     const double gradient = m_dVolFactor / m_dLenFactor;
-    auto scale = [toDisplay](double& value, double factor) {
-        value = toDisplay ? value * factor : value / factor;
-    };
-    scale(m_dGrad1, gradient);
-    scale(m_dGrad2, gradient);
-    scale(m_dValue1, m_dVolFactor);
-    scale(m_dValue2, m_dVolFactor);
-    scale(m_dRef1, m_dLenFactor);
-    scale(m_dRef2, m_dLenFactor);
+    double* const values[6] = {&m_dGrad1, &m_dGrad2, &m_dValue1, &m_dValue2, &m_dRef1, &m_dRef2};
+    const double factors[6] = {gradient,      gradient,      m_dVolFactor,
+                               m_dVolFactor, m_dLenFactor, m_dLenFactor};
+    for (int i = 0; i < 6; ++i) {
+        double& value = *values[i];
+        if (toDisplay) {
+            m_dStored[i] = value;
+            value = m_dShown[i] = AfxDisplayValue(value, factors[i]);
+        } else {
+            // An untouched field gives its stored value back bit for bit.
+            value = value == m_dShown[i] ? m_dStored[i] : value / factors[i];
+        }
+    }
 }
 
 BOOL CDlgVolForce::OnInitDialog()
@@ -177,7 +183,7 @@ void CDlgVolForce::OnOK()
 
 void CDlgVolForce::OnOwnWeight()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     Enable(*this, IDC_ANGLE, m_bOwnWeight);
     Enable(*this, IDC_GRAVITY, m_bOwnWeight);
 }

@@ -102,6 +102,10 @@ protected:
 private:
     // Scales the six values: by the factors (true) or back (false).
     void Convert(bool toDisplay);
+    // The six converted values as stored and as shown when the dialog
+    // opened: a field still showing its value gives the stored one back.
+    double m_dStored[6] = {};
+    double m_dShown[6] = {};
     CString m_strVolUnit, m_strLenUnit;
 };
 

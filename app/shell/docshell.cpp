@@ -42,13 +42,11 @@ CString FewerModesText(int accepted, int requested)
 
 bool BucklingModesFromInput(double value, int& modes)
 {
-    const double magnitude = std::fabs(value);
-    if (!(magnitude < 101.0))
+    // The same rule as the buckling settings page: a whole number from 1 to
+    // 100; anything else is refused, not bent into range.
+    if (!(value >= 1.0 && value <= 100.0) || value != std::floor(value))
         return false;
-    const int whole = static_cast<int>(magnitude);
-    if (whole < 1)
-        return false;
-    modes = whole;
+    modes = static_cast<int>(value);
     return true;
 }
 

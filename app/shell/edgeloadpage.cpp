@@ -137,7 +137,7 @@ void CPPEdgeLoad::UpdateEnabled()
 
 void CPPEdgeLoad::OnAxes()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     SetModified();
 }
 
@@ -149,7 +149,7 @@ void CPPEdgeLoad::OnValueChanged()
 
 void CPPEdgeLoad::OnChange()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     UpdateEnabled();
     SetModified();
 }

@@ -88,7 +88,7 @@ BOOL CDlgElemCtrl::OnInitDialog()
 
 void CDlgElemCtrl::OnElement()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     UpdateControls();
 }
 
@@ -222,7 +222,7 @@ BOOL CDlgConstrMesh::OnInitDialog()
 
 void CDlgConstrMesh::OnListCheck()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     const struct {
         int check, radio1, radio2, ratio, list;
     } rows[] = {{535, 1077, 1076, 1005, 16230},

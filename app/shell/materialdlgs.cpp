@@ -50,7 +50,7 @@ CMaterialDialog::CMaterialDialog(CWnd* pParent, UINT nIDTemplate)
 
 void CMaterialDialog::OnKillfocusValue()
 {
-    KillfocusEdit();
+    KillfocusEditQuietly();
 }
 
 void CMaterialDialog::OnApply()
@@ -120,28 +120,28 @@ void CMaterialDialog::CreateMaterial(bool bOrtho, double (&values)[10], CString 
         CNewMaterialDlg dlg(this);
         dlg.m_iOrtho = bOrtho ? 1 : 0;
         dlg.m_sName = name;
-        dlg.m_fModulusX = static_cast<float>(values[0]);
-        dlg.m_fShear = static_cast<float>(values[1]);
-        dlg.m_fPoisson = static_cast<float>(values[2]);
-        dlg.m_fDensity = static_cast<float>(values[3]);
+        dlg.m_dModulusX = values[0];
+        dlg.m_dShear = values[1];
+        dlg.m_dPoisson = values[2];
+        dlg.m_dDensity = values[3];
         dlg.m_fRed = static_cast<float>(values[5]);
         dlg.m_fGreen = static_cast<float>(values[6]);
         dlg.m_fBlue = static_cast<float>(values[7]);
-        dlg.m_fModulusY = static_cast<float>(values[8]);
+        dlg.m_dModulusY = values[8];
         dlg.m_dOpacity = opacity;
         dlg.m_sModulusXUnit = dlg.m_sModulusYUnit = dlg.m_sShearUnit = modulusUnit;
         dlg.m_sDensityUnit = densityUnit;
         if (dlg.DoModal() != IDOK)
             return;
         name = dlg.m_sName;
-        values[0] = dlg.m_fModulusX;
-        values[1] = dlg.m_fShear;
-        values[2] = dlg.m_fPoisson;
-        values[3] = dlg.m_fDensity;
+        values[0] = dlg.m_dModulusX;
+        values[1] = dlg.m_dShear;
+        values[2] = dlg.m_dPoisson;
+        values[3] = dlg.m_dDensity;
         values[5] = dlg.m_fRed;
         values[6] = dlg.m_fGreen;
         values[7] = dlg.m_fBlue;
-        values[8] = dlg.m_fModulusY;
+        values[8] = dlg.m_dModulusY;
         opacity = dlg.m_dOpacity;
         if (const char* refusal = NameRefusal(name)) {
             AfxMessageBox(refusal);
@@ -192,8 +192,10 @@ DialogTemplate CDlgOrthoMaterial::BuildTemplate()
     constexpr int kRows = 3 * 16, kTop = 90;
     t.size.cy += kRows;
     for (DialogControl& c : t.controls) {
-        if (c.strText == "Young's module")
-            c.strText = "Young's module X";
+        if (c.strText == "Young's modulus") {
+            c.strText = "Young's modulus X";
+            c.rect.left = 113; // room for the axis letter
+        }
         else if (c.strText == "segments/sections")
             c.strText = "regions";
         if (c.nID == 436)
@@ -203,7 +205,7 @@ DialogTemplate CDlgOrthoMaterial::BuildTemplate()
     }
     constexpr DWORD kUnit = WS_VISIBLE | ES_READONLY;
     t.Add({
-        Label("Young's module Y", CRect(117, 92, 178, 100)),
+        Label("Young's modulus Y", CRect(113, 92, 178, 100)),
         Ctl(553, AfxCtl::edit, "", CRect(180, 90, 230, 102), kEditStyle),
         Ctl(16236, AfxCtl::edit, "", CRect(234, 90, 293, 102), kUnit),
         Label("Coeff. of lin. thermal exp. X", CRect(117, 108, 228, 116)),
@@ -222,6 +224,8 @@ void CDlgOrthoMaterial::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, 554, m_dLambdaX);
     DDX_Text(pDX, 555, m_dLambdaY);
     DDX_Text(pDX, 553, m_dModulusY);
+    if (GetDlgItem(553)->IsWindowEnabled())
+        DDV_Range(pDX, m_dModulusY, AfxRange::Positive(), "Young's modulus Y", m_sModulusUnit);
     DDX_Text(pDX, 16233, m_sLambdaXUnit);
     DDX_Text(pDX, 16235, m_sLambdaYUnit);
     DDX_Text(pDX, 16236, m_sModulusYUnit);
@@ -242,9 +246,9 @@ void CDlgOrthoMaterial::SelchangeMatName()
     const bool ortho = m_pCurMat && m_pCurMat->IsKindOf(RUNTIME_CLASS(COrthoMat));
     const bool isVoid = !m_pCurMat || m_pCurMat->GetName() == kVoid;
     if (m_pCurMat) {
-        m_dModulusY = m_pCurMat->dGetParam(2) * ModulusFactor();
-        m_dLambdaX = m_pCurMat->dGetParam(11) / TemperatureFactor();
-        m_dLambdaY = m_pCurMat->dGetParam(12) / TemperatureFactor();
+        m_dModulusY = AfxDisplayValue(m_pCurMat->dGetParam(2), ModulusFactor());
+        m_dLambdaX = AfxDisplayValue(m_pCurMat->dGetParam(11), 1.0 / TemperatureFactor());
+        m_dLambdaY = AfxDisplayValue(m_pCurMat->dGetParam(12), 1.0 / TemperatureFactor());
     } else {
         m_dModulusY = m_dLambdaX = m_dLambdaY = 0.0;
     }
@@ -259,14 +263,34 @@ BOOL CDlgOrthoMaterial::KillfocusEdit()
 {
     if (!CMaterialDialog::KillfocusEdit())
         return FALSE;
+    // As in the base class, only values that differ from the shown ones
+    // are written back.
     if (m_pCurMat) {
-        m_pCurMat->SetLambda(m_dLambdaX * TemperatureFactor());
+        const double temperature = TemperatureFactor();
+        if (m_dLambdaX != AfxDisplayValue(m_pCurMat->dGetParam(11), 1.0 / temperature))
+            m_pCurMat->SetLambda(m_dLambdaX * temperature);
         if (auto* ortho = dynamic_cast<COrthoMat*>(m_pCurMat)) {
-            ortho->SetLambda90(m_dLambdaY * TemperatureFactor());
-            ortho->SetModOfElast90(m_dModulusY / ModulusFactor());
+            if (m_dLambdaY != AfxDisplayValue(ortho->dGetParam(12), 1.0 / temperature))
+                ortho->SetLambda90(m_dLambdaY * temperature);
+            if (m_dModulusY != AfxDisplayValue(ortho->dGetParam(2), ModulusFactor()))
+                ortho->SetModOfElast90(m_dModulusY / ModulusFactor());
         }
     }
     return TRUE;
+}
+
+AfxRange CDlgOrthoMaterial::PoissonRange() const
+{
+    // The program's orthotropic material has one ratio for both directions
+    // (nu12 = nu21): its stiffness stays positive for nu * nu < 1.
+    if (m_pCurMat && m_pCurMat->IsKindOf(RUNTIME_CLASS(COrthoMat)))
+        return AfxRange::UpTo(0.0, 1.0);
+    return CMaterialDialog::PoissonRange();
+}
+
+CString CDlgOrthoMaterial::ModulusLabel() const
+{
+    return "Young's modulus X";
 }
 
 void CDlgOrthoMaterial::SetProperties(CMaterial* pTarget, CMaterial* pSource)
@@ -305,10 +329,10 @@ DialogTemplate CNewMaterialDlg::BuildTemplate()
             t.Add(Ctl(unit, AfxCtl::edit, "", CRect(144, y, 213, y + 12), kUnit));
     };
     row(7, "Name", 388, 0);
-    row(23, "Young's module X", 369, 16230);
-    row(39, "Young's module Y", 370, 16239);
+    row(23, "Young's modulus X", 369, 16230);
+    row(39, "Young's modulus Y", 370, 16239);
     row(55, "Poisson's ratio", 382, 0);
-    row(71, "Shear module", 386, 16231);
+    row(71, "Shear modulus", 386, 16231);
     row(87, "Mass density", 374, 16232);
     t.Add({
         Ctl(IDC_STATIC, AfxCtl::groupBox, "Material color", CRect(7, 104, 213, 168)),
@@ -331,12 +355,19 @@ void CNewMaterialDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, 388, m_sName);
-    DDX_Text(pDX, 369, m_fModulusX);
-    DDX_Text(pDX, 370, m_fModulusY);
-    DDX_Text(pDX, 382, m_fPoisson);
-    DDX_Text(pDX, 386, m_fShear);
-    DDV_MinMaxFloat(pDX, m_fShear, 0.0f, 1e14f);
-    DDX_Text(pDX, 374, m_fDensity);
+    DDX_Text(pDX, 369, m_dModulusX);
+    DDV_Range(pDX, m_dModulusX, AfxRange::Positive(), "Young's modulus X", m_sModulusXUnit);
+    DDX_Text(pDX, 370, m_dModulusY);
+    if (m_iOrtho)
+        DDV_Range(pDX, m_dModulusY, AfxRange::Positive(), "Young's modulus Y", m_sModulusYUnit);
+    DDX_Text(pDX, 382, m_dPoisson);
+    // One ratio for both directions of an orthotropic material: positive
+    // stiffness needs nu * nu < 1; an isotropic one needs nu < 0.5.
+    DDV_Range(pDX, m_dPoisson, AfxRange::UpTo(0.0, m_iOrtho ? 1.0 : 0.5), "Poisson's ratio");
+    DDX_Text(pDX, 386, m_dShear);
+    DDV_MinMaxDouble(pDX, m_dShear, 0.0, 1e14);
+    DDX_Text(pDX, 374, m_dDensity);
+    DDV_Range(pDX, m_dDensity, AfxRange::Positive(), "Mass density", m_sDensityUnit);
     DDX_Text(pDX, 391, m_fRed);
     DDV_MinMaxFloat(pDX, m_fRed, 0.0f, 100.0f);
     DDX_Text(pDX, 394, m_fGreen);

@@ -61,6 +61,8 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    AfxRange PoissonRange() const override;
+    CString ModulusLabel() const override;
 
     // Shown: expansions per display temperature unit, modulus Y in the
     // modulus unit.
@@ -82,11 +84,11 @@ public:
     static DialogTemplate BuildTemplate();
 
     CString m_sName;
-    float m_fModulusX = 0.0f;
-    float m_fModulusY = 0.0f;
-    float m_fPoisson = 0.0f;
-    float m_fShear = 0.0f;
-    float m_fDensity = 0.0f;
+    double m_dModulusX = 0.0;
+    double m_dModulusY = 0.0;
+    double m_dPoisson = 0.0;
+    double m_dShear = 0.0;
+    double m_dDensity = 0.0;
     float m_fRed = 0.0f, m_fGreen = 0.0f, m_fBlue = 0.0f;
     double m_dOpacity = 50.0;
     int m_iOrtho = 0;

@@ -188,7 +188,7 @@ DialogTemplate EdgeLoadTemplate()
         Ctl(1150, AfxCtl::radio, "Local axes", CRect(85, 60, 160, 70), kButtonStyle),
         Ctl(16143, AfxCtl::check, "&Change", CRect(170, 60, 240, 70), kFirst),
         Picture(1159, 733, CRect(7, 76, 120, 134)),
-        Label("Loads will be linearly distibuted over element-edges", CRect(7, 138, 273, 146)),
+        Label("Loads will be linearly distributed over element-edges", CRect(7, 138, 273, 146)),
     });
     return t;
 }
@@ -386,7 +386,7 @@ DialogTemplate BucklingSettingsTemplate()
 {
     DialogTemplate t;
     t.nID = CPPBucklSett::IDD;
-    t.strCaption = "Bukcling analysis settings";
+    t.strCaption = "Buckling analysis settings";
     t.size = CSize(250, 140);
     t.Add({
         Label("Number of buckling modes", CRect(7, 9, 110, 17)),
@@ -512,28 +512,33 @@ DialogTemplate VolumeForcesTemplate()
     DialogTemplate t;
     t.nID = CDlgVolForce::IDD;
     t.strCaption = "Volume forces";
-    t.size = CSize(290, 190);
-    t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, "Volume force", CRect(7, 7, 283, 100))});
+    t.size = CSize(320, 190);
+    t.Add({Ctl(IDC_STATIC, AfxCtl::groupBox, "Volume force", CRect(7, 7, 313, 100))});
+    // Two columns, x and y; each unit label has room for a force per volume
+    // per length ("kN/m^3/mm").
     const struct {
         int value, valueUnit, grad, gradUnit, ref, refUnit, left;
-    } columns[] = {{CDlgVolForce::IDC_VALUE1, 1187, CDlgVolForce::IDC_GRAD1, 1189, CDlgVolForce::IDC_REF1, 1192, 14},
-                   {CDlgVolForce::IDC_VALUE2, 1188, CDlgVolForce::IDC_GRAD2, 1190, CDlgVolForce::IDC_REF2, 1191, 148}};
+        const char *valueLabel, *gradLabel, *refLabel;
+    } columns[] = {{CDlgVolForce::IDC_VALUE1, 1187, CDlgVolForce::IDC_GRAD1, 1189,
+                    CDlgVolForce::IDC_REF1, 1192, 14, "Value x", "Gradient x", "Ref. length x"},
+                   {CDlgVolForce::IDC_VALUE2, 1188, CDlgVolForce::IDC_GRAD2, 1190,
+                    CDlgVolForce::IDC_REF2, 1191, 164, "Value y", "Gradient y", "Ref. length y"}};
     for (const auto& c : columns) {
         const int l = c.left;
         t.Add({
-            Label("Value", CRect(l, 20, l + 40, 28)),
-            Ctl(c.value, AfxCtl::edit, "", CRect(l + 42, 18, l + 92, 30), kEditStyle | WS_GROUP),
-            Ctl(c.valueUnit, AfxCtl::staticText, "", CRect(l + 94, 20, l + 130, 28)),
-            Label("Gradient", CRect(l, 42, l + 40, 50)),
-            Ctl(c.grad, AfxCtl::edit, "", CRect(l + 42, 40, l + 92, 52), kEditStyle | WS_GROUP),
-            Ctl(c.gradUnit, AfxCtl::staticText, "", CRect(l + 94, 42, l + 130, 50)),
-            Label("Ref. length", CRect(l, 64, l + 40, 72)),
-            Ctl(c.ref, AfxCtl::edit, "", CRect(l + 42, 62, l + 92, 74), kEditStyle | WS_GROUP),
-            Ctl(c.refUnit, AfxCtl::staticText, "", CRect(l + 94, 64, l + 130, 72)),
+            Label(c.valueLabel, CRect(l, 20, l + 50, 28)),
+            Ctl(c.value, AfxCtl::edit, "", CRect(l + 52, 18, l + 98, 30), kEditStyle | WS_GROUP),
+            Ctl(c.valueUnit, AfxCtl::staticText, "", CRect(l + 100, 20, l + 144, 28)),
+            Label(c.gradLabel, CRect(l, 42, l + 50, 50)),
+            Ctl(c.grad, AfxCtl::edit, "", CRect(l + 52, 40, l + 98, 52), kEditStyle | WS_GROUP),
+            Ctl(c.gradUnit, AfxCtl::staticText, "", CRect(l + 100, 42, l + 144, 50)),
+            Label(c.refLabel, CRect(l, 64, l + 50, 72)),
+            Ctl(c.ref, AfxCtl::edit, "", CRect(l + 52, 62, l + 98, 74), kEditStyle | WS_GROUP),
+            Ctl(c.refUnit, AfxCtl::staticText, "", CRect(l + 100, 64, l + 144, 72)),
         });
     }
     t.Add({
-        Ctl(IDC_STATIC, AfxCtl::groupBox, "Weight of structure", CRect(7, 104, 283, 160)),
+        Ctl(IDC_STATIC, AfxCtl::groupBox, "Weight of structure", CRect(7, 104, 313, 160)),
         Ctl(CDlgVolForce::IDC_OWN_WEIGHT, AfxCtl::check,
             "Include own weight of structure based on mass density and volume for:",
             CRect(14, 116, 276, 126), kFirst),
@@ -542,8 +547,8 @@ DialogTemplate VolumeForcesTemplate()
         Label("deg", CRect(102, 134, 130, 142)),
         Ctl(CDlgVolForce::IDC_GRAVITY, AfxCtl::edit, "", CRect(140, 132, 190, 144),
             (kEditStyle & ~WS_VISIBLE) | WS_GROUP),
-        Ctl(IDOK, AfxCtl::defPush, "OK", CRect(170, 168, 220, 182), kFirst),
-        Ctl(IDCANCEL, AfxCtl::push, "Cancel", CRect(230, 168, 280, 182), kFirst),
+        Ctl(IDOK, AfxCtl::defPush, "OK", CRect(200, 168, 250, 182), kFirst),
+        Ctl(IDCANCEL, AfxCtl::push, "Cancel", CRect(260, 168, 310, 182), kFirst),
     });
     return t;
 }

@@ -130,7 +130,7 @@ struct RegionPages {
 
     RegionPages(bool membrane, bool several)
         : thickness("Thickness", IDD_BILIN_THICKNESS, several),
-          load(membrane ? "Temp. && Initial strain" : "Distibuted load",
+          load(membrane ? "Temp. && Initial strain" : "Distributed load",
                membrane ? IDD_BILIN_ALPHA : IDD_BILIN_LOAD, several)
     {
         material.m_bSeveralRegions = several;
@@ -147,20 +147,20 @@ void ShowAxes(CSectPlate& r, VokPPMatNameSel& page, const RegionUnits& u)
     const CVector& v = r.GetMatAxes();
     page.m_iAxisKind = r.IsPolar() ? 1 : 0;
     if (r.IsPolar()) {
-        page.m_dX0 = At(v, 0) * u.fL;
-        page.m_dY0 = At(v, 1) * u.fL;
+        page.m_dX0 = AfxDisplayValue(At(v, 0), u.fL);
+        page.m_dY0 = AfxDisplayValue(At(v, 1), u.fL);
     } else {
         page.m_dA = At(v, 0);
-        page.m_dB = At(v, 1) / u.fL;
+        page.m_dB = AfxDisplayValue(At(v, 1), 1.0 / u.fL);
     }
 }
 
 void ShowThickness(CSectPlate& r, VokPPBiLinFunc& page, const RegionUnits& u)
 {
     const CVector& v = r.GetThicknessVector();
-    page.m_dBase = r.GetThickness() * u.fL;
-    page.m_dX0 = At(v, 0) * u.fL;
-    page.m_dY0 = At(v, 1) * u.fL;
+    page.m_dBase = AfxDisplayValue(r.GetThickness(), u.fL);
+    page.m_dX0 = AfxDisplayValue(At(v, 0), u.fL);
+    page.m_dY0 = AfxDisplayValue(At(v, 1), u.fL);
     page.m_dSlopeX = At(v, 2);
     page.m_dSlopeY = At(v, 3);
 }
@@ -169,33 +169,47 @@ void ShowLoad(CSectPlate& r, VokPPBiLinFunc& page, const RegionUnits& u, bool me
 {
     const CVector& v = r.GetLoadVector();
     if (!membrane) {
-        page.m_dBase = r.GetLoad() * u.fq;
-        page.m_dX0 = At(v, 0) * u.fL;
-        page.m_dY0 = At(v, 1) * u.fL;
-        page.m_dSlopeX = At(v, 2) * u.fq / u.fL;
-        page.m_dSlopeY = At(v, 3) * u.fq / u.fL;
+        page.m_dBase = AfxDisplayValue(r.GetLoad(), u.fq);
+        page.m_dX0 = AfxDisplayValue(At(v, 0), u.fL);
+        page.m_dY0 = AfxDisplayValue(At(v, 1), u.fL);
+        page.m_dSlopeX = AfxDisplayValue(At(v, 2), u.fq / u.fL);
+        page.m_dSlopeY = AfxDisplayValue(At(v, 3), u.fq / u.fL);
     } else if (v.GetSize() == 4) {
         page.m_iKind = 1;
-        page.m_dBase = r.GetLoad() * u.fT;
-        page.m_dX0 = v[0] * u.fL;
-        page.m_dY0 = v[1] * u.fL;
-        page.m_dSlopeX = v[2] * u.fT / u.fL;
-        page.m_dSlopeY = v[3] * u.fT / u.fL;
+        page.m_dBase = AfxDisplayValue(r.GetLoad(), u.fT);
+        page.m_dX0 = AfxDisplayValue(v[0], u.fL);
+        page.m_dY0 = AfxDisplayValue(v[1], u.fL);
+        page.m_dSlopeX = AfxDisplayValue(v[2], u.fT / u.fL);
+        page.m_dSlopeY = AfxDisplayValue(v[3], u.fT / u.fL);
     } else {
         page.m_iKind = 0;
         page.m_dBase = r.GetLoad();
         page.m_dBase2 = At(v, 0);
-        page.m_dX0 = At(v, 1) * u.fL;
-        page.m_dY0 = At(v, 2) * u.fL;
-        page.m_dSlopeX = At(v, 3) / u.fL;
-        page.m_dSlopeY = At(v, 4) / u.fL;
-        page.m_dSlopeX2 = At(v, 5) / u.fL;
-        page.m_dSlopeY2 = At(v, 6) / u.fL;
+        page.m_dX0 = AfxDisplayValue(At(v, 1), u.fL);
+        page.m_dY0 = AfxDisplayValue(At(v, 2), u.fL);
+        page.m_dSlopeX = AfxDisplayValue(At(v, 3), 1.0 / u.fL);
+        page.m_dSlopeY = AfxDisplayValue(At(v, 4), 1.0 / u.fL);
+        page.m_dSlopeX2 = AfxDisplayValue(At(v, 5), 1.0 / u.fL);
+        page.m_dSlopeY2 = AfxDisplayValue(At(v, 6), 1.0 / u.fL);
     }
 }
 
+// The value a page field stores: the region's own value while the field
+// still holds what the region showed (untouched: bit for bit, whatever the
+// display unit), else the entered value converted. shown is null when the
+// page showed no region.
+template <class Page> struct Taker {
+    const Page& page;
+    const Page* shown;
+    double operator()(double Page::*field, double stored, double converted) const
+    {
+        return shown && page.*field == shown->*field ? stored : converted;
+    }
+};
+
 // The material (unless " No change" is chosen) and the axes.
-void ApplyMaterial(CBrantelDoc& doc, CSectPlate& r, VokPPMatNameSel& page, const RegionUnits& u)
+void ApplyMaterial(CBrantelDoc& doc, CSectPlate& r, VokPPMatNameSel& page, const RegionUnits& u,
+                   const VokPPMatNameSel* shown = nullptr)
 {
     CMaterial* chosen = page.m_pSelMaterial;
     if (chosen && chosen != r.GetMaterial()) {
@@ -204,38 +218,73 @@ void ApplyMaterial(CBrantelDoc& doc, CSectPlate& r, VokPPMatNameSel& page, const
         if (chosen->GetName() == "VOID")
             r.DeleteMesh(false);
     }
+    // A change of axis kind changes what the values mean: nothing is kept.
+    const Taker<VokPPMatNameSel> take{
+        page, shown && shown->m_iAxisKind == page.m_iAxisKind ? shown : nullptr};
+    const CVector& v = r.GetMatAxes();
     r.SetPolar(page.m_iAxisKind == 1);
     if (page.m_iAxisKind == 1)
-        Store(r.GetMatAxes(), {page.m_dX0 / u.fL, page.m_dY0 / u.fL}, false);
+        Store(r.GetMatAxes(),
+              {take(&VokPPMatNameSel::m_dX0, At(v, 0), page.m_dX0 / u.fL),
+               take(&VokPPMatNameSel::m_dY0, At(v, 1), page.m_dY0 / u.fL)},
+              false);
     else
-        Store(r.GetMatAxes(), {page.m_dA, page.m_dB * u.fL}, true);
+        Store(r.GetMatAxes(),
+              {take(&VokPPMatNameSel::m_dA, At(v, 0), page.m_dA),
+               take(&VokPPMatNameSel::m_dB, At(v, 1), page.m_dB * u.fL)},
+              true);
 }
 
-void ApplyThickness(CSectPlate& r, VokPPBiLinFunc& page, const RegionUnits& u)
+void ApplyThickness(CSectPlate& r, VokPPBiLinFunc& page, const RegionUnits& u,
+                    const VokPPBiLinFunc* shown = nullptr)
 {
-    r.SetThickness(page.m_dBase / u.fL);
-    Store(r.GetThicknessVector(),
-          {page.m_dX0 / u.fL, page.m_dY0 / u.fL, page.m_dSlopeX, page.m_dSlopeY}, true);
+    const Taker<VokPPBiLinFunc> take{page, shown};
+    const CVector& v = r.GetThicknessVector();
+    const std::vector<double> values = {
+        take(&VokPPBiLinFunc::m_dX0, At(v, 0), page.m_dX0 / u.fL),
+        take(&VokPPBiLinFunc::m_dY0, At(v, 1), page.m_dY0 / u.fL),
+        take(&VokPPBiLinFunc::m_dSlopeX, At(v, 2), page.m_dSlopeX),
+        take(&VokPPBiLinFunc::m_dSlopeY, At(v, 3), page.m_dSlopeY)};
+    r.SetThickness(take(&VokPPBiLinFunc::m_dBase, r.GetThickness(), page.m_dBase / u.fL));
+    Store(r.GetThicknessVector(), values, true);
 }
 
-void ApplyLoad(CSectPlate& r, VokPPBiLinFunc& page, const RegionUnits& u, bool membrane)
+void ApplyLoad(CSectPlate& r, VokPPBiLinFunc& page, const RegionUnits& u, bool membrane,
+               const VokPPBiLinFunc* shown = nullptr)
 {
-    const double x0 = page.m_dX0 / u.fL, y0 = page.m_dY0 / u.fL;
+    // A change of kind changes the layout of the vector: nothing is kept.
+    const Taker<VokPPBiLinFunc> take{page,
+                                     shown && shown->m_iKind == page.m_iKind ? shown : nullptr};
+    const CVector& v = r.GetLoadVector();
+    const double p0 = r.GetLoad();
     if (!membrane) {
-        r.SetLoad(page.m_dBase / u.fq);
-        Store(r.GetLoadVector(),
-              {x0, y0, page.m_dSlopeX * u.fL / u.fq, page.m_dSlopeY * u.fL / u.fq}, true);
+        const std::vector<double> values = {
+            take(&VokPPBiLinFunc::m_dX0, At(v, 0), page.m_dX0 / u.fL),
+            take(&VokPPBiLinFunc::m_dY0, At(v, 1), page.m_dY0 / u.fL),
+            take(&VokPPBiLinFunc::m_dSlopeX, At(v, 2), page.m_dSlopeX * u.fL / u.fq),
+            take(&VokPPBiLinFunc::m_dSlopeY, At(v, 3), page.m_dSlopeY * u.fL / u.fq)};
+        r.SetLoad(take(&VokPPBiLinFunc::m_dBase, p0, page.m_dBase / u.fq));
+        Store(r.GetLoadVector(), values, true);
     } else if (page.m_iKind == 1) {
         // Exactly four entries mark the temperature kind, zeros included.
-        r.SetLoad(page.m_dBase / u.fT);
-        Store(r.GetLoadVector(),
-              {x0, y0, page.m_dSlopeX * u.fL / u.fT, page.m_dSlopeY * u.fL / u.fT}, false);
+        const std::vector<double> values = {
+            take(&VokPPBiLinFunc::m_dX0, At(v, 0), page.m_dX0 / u.fL),
+            take(&VokPPBiLinFunc::m_dY0, At(v, 1), page.m_dY0 / u.fL),
+            take(&VokPPBiLinFunc::m_dSlopeX, At(v, 2), page.m_dSlopeX * u.fL / u.fT),
+            take(&VokPPBiLinFunc::m_dSlopeY, At(v, 3), page.m_dSlopeY * u.fL / u.fT)};
+        r.SetLoad(take(&VokPPBiLinFunc::m_dBase, p0, page.m_dBase / u.fT));
+        Store(r.GetLoadVector(), values, false);
     } else {
-        r.SetLoad(page.m_dBase);
-        Store(r.GetLoadVector(),
-              {page.m_dBase2, x0, y0, page.m_dSlopeX * u.fL, page.m_dSlopeY * u.fL,
-               page.m_dSlopeX2 * u.fL, page.m_dSlopeY2 * u.fL},
-              true);
+        const std::vector<double> values = {
+            take(&VokPPBiLinFunc::m_dBase2, At(v, 0), page.m_dBase2),
+            take(&VokPPBiLinFunc::m_dX0, At(v, 1), page.m_dX0 / u.fL),
+            take(&VokPPBiLinFunc::m_dY0, At(v, 2), page.m_dY0 / u.fL),
+            take(&VokPPBiLinFunc::m_dSlopeX, At(v, 3), page.m_dSlopeX * u.fL),
+            take(&VokPPBiLinFunc::m_dSlopeY, At(v, 4), page.m_dSlopeY * u.fL),
+            take(&VokPPBiLinFunc::m_dSlopeX2, At(v, 5), page.m_dSlopeX2 * u.fL),
+            take(&VokPPBiLinFunc::m_dSlopeY2, At(v, 6), page.m_dSlopeY2 * u.fL)};
+        r.SetLoad(take(&VokPPBiLinFunc::m_dBase, p0, page.m_dBase));
+        Store(r.GetLoadVector(), values, true);
     }
 }
 
@@ -278,11 +327,17 @@ void CBrantelDoc::EditRegionProperties(CObject* object)
             AfxMessageBox(refusal);
         }
         const RegionState before(*single);
+        // What the pages showed, to keep untouched values bit for bit.
+        VokPPMatNameSel shownAxes;
+        ShowAxes(*single, shownAxes, u);
+        VokPPBiLinFunc shownThickness, shownLoad;
+        ShowThickness(*single, shownThickness, u);
+        ShowLoad(*single, shownLoad, u, membrane);
         if (pages.material.m_strName != single->GetName())
             single->SetName(pages.material.m_strName);
-        ApplyMaterial(*this, *single, pages.material, u);
-        ApplyThickness(*single, pages.thickness, u);
-        ApplyLoad(*single, pages.load, u, membrane);
+        ApplyMaterial(*this, *single, pages.material, u, &shownAxes);
+        ApplyThickness(*single, pages.thickness, u, &shownThickness);
+        ApplyLoad(*single, pages.load, u, membrane, &shownLoad);
         changed = !(RegionState(*single) == before);
     } else {
         if (pages.sheet.DoModal() != IDOK)

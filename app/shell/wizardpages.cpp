@@ -97,7 +97,7 @@ void CDlgMeshType::ShowDescription()
 
 void CDlgMeshType::OnElement()
 {
-    UpdateData(TRUE);
+    TakeQuietly();
     ShowDescription();
 }
 

@@ -500,6 +500,9 @@ void CBeamArch::PostDiscretize()
         for (int k = 0; k < 3; ++k)
             orient[k] = t[2][k];
     }
+    // The end offsets reach the end elements as on a straight member; the
+    // centre-of-gravity shift of DiscretizeCurve left them out for this.
+    AddEndOffsets();
 }
 
 // ------------------------------------------------------------ division

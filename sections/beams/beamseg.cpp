@@ -562,11 +562,19 @@ void CBeamSeg::PostDiscretize()
             continue;
         bar->SetCrSectObject(m_pCrSect);
         bar->GetOrient() = m_i3;
-        if (i == 0 && HasOffset(m_StartOff))
-            AddEccentricity(bar, 1, &m_StartOff[0]);
-        if (i == n - 1 && HasOffset(m_EndOff))
-            AddEccentricity(bar, 2, &m_EndOff[0]);
     }
+    AddEndOffsets();
+}
+
+void CBeamSeg::AddEndOffsets()
+{
+    const int n = ElementCount();
+    if (n == 0)
+        return;
+    if (HasOffset(m_StartOff))
+        AddEccentricity(ElementAt(0), 1, &m_StartOff[0]);
+    if (HasOffset(m_EndOff))
+        AddEccentricity(ElementAt(n - 1), 2, &m_EndOff[0]);
 }
 
 // The forwarders over the element list.

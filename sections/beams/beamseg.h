@@ -190,6 +190,9 @@ protected:
     // Adds v to the element's eccentricity at end 1 or 2 (a bar element
     // only; the eccentricity is made when missing).
     static void AddEccentricity(CElement* element, int end, const double* v);
+    // Adds the start offset to the first element's start eccentricity and
+    // the end offset to the last element's end eccentricity (bar elements).
+    void AddEndOffsets();
     // The graph new nodes of a division join: the common graph of the two
     // end nodes, else node 1's first one; null when neither is a graph.
     CGraph* DivisionGraph() const;

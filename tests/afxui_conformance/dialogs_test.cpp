@@ -115,6 +115,8 @@ public:
     bool sawFailure = false;          // DoDataExchange saw the flag
     std::vector<std::string> showLog; // WM_SHOWWINDOW
     std::function<void()> onMore;     // the "More" button
+    std::function<void()> onKillInt;  // EN_KILLFOCUS of kInt
+    bool rangeDouble = false;         // DDV_Range (> 0, "Thickness", "mm") on the double
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
@@ -137,6 +139,8 @@ protected:
                 break;
             case fDouble:
                 DDX_Text(pDX, kDouble, m_double);
+                if (rangeDouble)
+                    DDV_Range(pDX, m_double, AfxRange::Positive(), "Thickness", "mm");
                 break;
             case fString:
                 DDX_Text(pDX, kString, m_str);
@@ -162,6 +166,11 @@ protected:
         sawFailure = pDX->HasFailed();
     }
     void OnChangeInt() { ++changes; }
+    void OnKillInt()
+    {
+        if (onKillInt)
+            onKillInt();
+    }
     void OnMore()
     {
         if (onMore)
@@ -173,6 +182,7 @@ protected:
 
 BEGIN_MESSAGE_MAP(CDataDialog, CDialog)
 ON_EN_CHANGE(kInt, OnChangeInt)
+ON_EN_KILLFOCUS(kInt, OnKillInt)
 ON_BN_CLICKED(kOpenInner, OnMore)
 ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
@@ -238,11 +248,22 @@ TEST_P(DialogsTest, TextExchangeWritesEachTypeInItsFormat)
         dlg->m_float = 1.0f / 3.0f;
         dlg->UpdateData(FALSE);
         EXPECT_EQ(TextOf(*dlg, kDouble), "0.1") << where;
-        EXPECT_EQ(TextOf(*dlg, kFloat), "0.333333") << where;
+        EXPECT_EQ(TextOf(*dlg, kFloat), "0.33333334") << where;
         // Read back, the written float text gives the same float.
         ASSERT_TRUE(dlg->UpdateData(TRUE));
-        EXPECT_EQ(dlg->m_float, static_cast<float>(0.333333));
+        EXPECT_EQ(dlg->m_float, 1.0f / 3.0f);
         EXPECT_EQ(dlg->m_uint, 4000000000u);
+        // Doubles come back bit for bit too, in the shortest text that does.
+        for (double value : {1.0 / 3.0, 210000.0000001, 0.3, 100.0 / 25.4, -1e-300}) {
+            dlg->m_double = value;
+            dlg->UpdateData(FALSE);
+            dlg->m_double = 0.0;
+            ASSERT_TRUE(dlg->UpdateData(TRUE));
+            EXPECT_EQ(dlg->m_double, value) << where << " " << TextOf(*dlg, kDouble).GetString();
+        }
+        dlg->m_double = 0.3;
+        dlg->UpdateData(FALSE);
+        EXPECT_EQ(TextOf(*dlg, kDouble), "0.3") << where;
     };
     check("C locale");
     CommaLocale comma;
@@ -332,6 +353,84 @@ TEST_P(DialogsTest, AFailureShowsOneBoxSelectsTheControlAndStopsTheExchange)
     EXPECT_EQ(end, 3);
     ASSERT_EQ(env->Boxes().Shown().size(), 1u);
     EXPECT_EQ(env->Boxes().Shown()[0].type & MB_ICONEXCLAMATION, MB_ICONEXCLAMATION);
+}
+
+TEST_P(DialogsTest, AnExchangeNeverStartsAnotherFromItsOwnFocusMove)
+{
+    // A refused control takes the focus from one whose kill-focus handler
+    // exchanges: that move is the exchange's, not the user's, and notifies
+    // nothing, so no exchange runs inside another.
+    auto dlg = Open({fInt, fDouble});
+    DialogDriver d(*dlg);
+    d.Type(kDouble, "abc");
+    d.Focus(kInt);
+    int kills = 0;
+    dlg->onKillInt = [&] {
+        ++kills;
+        dlg->UpdateData(TRUE);
+    };
+    env->Boxes().Expect("Please enter a number.");
+    EXPECT_NO_THROW(EXPECT_FALSE(dlg->UpdateData(TRUE)));
+    EXPECT_EQ(kills, 0);
+    EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kDouble));
+    ASSERT_EQ(env->Boxes().Shown().size(), 1u);
+    // The user's own move still notifies.
+    d.Focus(kInt);
+    env->Boxes().Expect("Please enter a number.");
+    d.Focus(kString);
+    EXPECT_EQ(kills, 1);
+}
+
+TEST_P(DialogsTest, AQuietExchangeTakesEveryValidValueAndTellsNothing)
+{
+    auto dlg = Open({fInt, fDouble, fString, fFloat});
+    dlg->rangeInt = true;
+    DialogDriver d(*dlg);
+    d.Type(kInt, "150");      // out of its range: the member keeps 7
+    d.Type(kDouble, "abc");   // no number: the member keeps 2.5
+    d.Type(kFloat, "0.5");    // valid after the refusals: taken
+    d.Type(kString, "new");   // valid: taken
+    EXPECT_FALSE(dlg->TakeQuietly());
+    EXPECT_TRUE(env->Boxes().Shown().empty());
+    EXPECT_EQ(dlg->m_int, 7);
+    EXPECT_EQ(dlg->m_double, 2.5);
+    EXPECT_EQ(dlg->m_float, 0.5f);
+    EXPECT_EQ(dlg->m_str, "new");
+    EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kString)) << "the focus stays";
+    // The loud exchange afterwards tells the first refusal as ever.
+    env->Boxes().Expect("Please enter an integer between 0 and 100.");
+    EXPECT_FALSE(dlg->UpdateData(TRUE));
+    EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kInt));
+}
+
+TEST_P(DialogsTest, PhysicalRangesNameTheFieldTheValueAndTheRange)
+{
+    struct Case {
+        const char* text;
+        const char* box; // null: accepted
+    };
+    const Case cases[] = {
+        {"0.5", nullptr},
+        {"0", "Thickness = 0 mm is out of range.\nEnter a value > 0 mm."},
+        {"-10", "Thickness = -10 mm is out of range.\nEnter a value > 0 mm."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto dlg = Open({fDouble});
+        dlg->rangeDouble = true;
+        DialogDriver(*dlg).Type(kDouble, c.text);
+        if (c.box)
+            env->Boxes().Expect(c.box);
+        EXPECT_EQ(dlg->UpdateData(TRUE) != FALSE, c.box == nullptr);
+        if (c.box) {
+            EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kDouble));
+        }
+    }
+    // The range texts of the other bound kinds.
+    EXPECT_EQ(AfxRange::UpTo(0.0, 0.5).Text(""), ">= 0 and < 0.5");
+    EXPECT_EQ(AfxRange::Between(1.0, 100.0).Text(""), "between 1 and 100");
+    EXPECT_EQ(AfxRange::AtLeast(1.0).Text(""), ">= 1");
+    EXPECT_EQ(AfxRangeMessage(0.7, AfxRange::UpTo(0.0, 0.5), "Poisson's ratio", ""),
+              "Poisson's ratio = 0.7 is out of range.\nEnter a value >= 0 and < 0.5.");
 }
 
 TEST_P(DialogsTest, RangeChecksRunOnlyWhenSavingWithInclusiveBounds)

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/framira.h"
+#include "platform/afx/numconv.h"
 #include "tests/framira/page_runner.h"
 #include "tests/support/ui_lists.h"
 
@@ -43,6 +44,34 @@ TEST_F(ListPages, TheNumberListShowsScaledValuesAndStartsModified)
     EXPECT_EQ(values[1], 1.0);
     EXPECT_EQ(values[2], 2.0);
     EXPECT_EQ(values[3], 99.0);
+}
+
+TEST_F(ListPages, TheNumberListGivesUntouchedValuesBackBitForBit)
+{
+    // Millimetres shown in inches: untouched lines store what they showed,
+    // a retyped line goes through the factor.
+    const double inch = 1.0 / 25.4;
+    double values[4] = {100.0, 1.0 / 3.0, 210000.0000001, 0.3};
+    const double before[4] = {values[0], values[1], values[2], values[3]};
+    KorPPNumListEdit untouched("Thicknesses", values, 4, 4, inch, 1);
+    RunPage(untouched, [&](DialogDriver& d, ModalScript&) {
+        EXPECT_EQ(d.Items(kItems)[0], "3.93700787401575");
+        d.PressOK();
+    });
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(values[i], before[i]) << i;
+
+    KorPPNumListEdit edited("Thicknesses", values, 4, 4, inch, 1);
+    RunPage(edited, [&](DialogDriver& d, ModalScript&) {
+        std::vector<CString> lines = d.Items(kItems);
+        lines[1] = "2";
+        TypeLines(d, edited, lines);
+        d.PressOK();
+    });
+    EXPECT_EQ(values[0], before[0]);
+    EXPECT_EQ(values[1], 2.0 / inch);
+    EXPECT_EQ(values[2], before[2]);
+    EXPECT_EQ(values[3], before[3]);
 }
 
 TEST_F(ListPages, TheNumberListKeepsRepeatsOutAndStopsAtItsMaximum)

@@ -308,6 +308,52 @@ TEST(BeamArch, ArchiveKeepsTypeAndThirdNode)
         delete n;
 }
 
+TEST(BeamArch, EndOffsetsReachTheEndElements)
+{
+    // Offsets (0, 1, 0) at both ends: the first element's start and the last
+    // element's end carry them, as on a straight member; inner ends none.
+    struct Case {
+        const char* name;
+        bool third;
+        int type;
+    };
+    const Case cases[] = {
+        {"parabola", true, 0}, {"circle", true, CBeamArch::kCircular}, {"straight", false, 0}};
+    for (const Case& c : cases) {
+        Model m;
+        CCrSectCirc circ(0.5);
+        auto* arch = new CBeamArch(m.Node({0, 0, 0}), m.Node({10, 0, 0}),
+                                   c.third ? m.Node({5, 3, 0}) : nullptr, &circ);
+        arch->SetArchType(c.type);
+        arch->SetElemClass(RUNTIME_CLASS(CBarElm));
+        arch->SetElemCount(4);
+        for (CVector* offset : {&arch->GetStartOffset(), &arch->GetEndOffset()}) {
+            offset->Allocate(3, true, 0.0);
+            (*offset)[1] = 1.0;
+        }
+        arch->Discretize();
+        arch->PostDiscretize();
+        ASSERT_EQ(arch->GetElements()->GetSize(), 4) << c.name;
+        for (int i = 0; i < 4; ++i) {
+            auto* bar = dynamic_cast<CBarElm*>((*arch->GetElements())[i]);
+            ASSERT_NE(bar, nullptr) << c.name;
+            for (int end : {1, 2}) {
+                const bool outer = (i == 0 && end == 1) || (i == 3 && end == 2);
+                const CVector* e = bar->GetEccent(end);
+                if (!outer) {
+                    EXPECT_TRUE(!e || ((*e)[0] == 0.0 && (*e)[1] == 0.0 && (*e)[2] == 0.0))
+                        << c.name << " element " << i << " end " << end;
+                    continue;
+                }
+                ASSERT_NE(e, nullptr) << c.name << " element " << i << " end " << end;
+                EXPECT_EQ((*e)[0], 0.0) << c.name << " element " << i;
+                EXPECT_EQ((*e)[1], 1.0) << c.name << " element " << i;
+                EXPECT_EQ((*e)[2], 0.0) << c.name << " element " << i;
+            }
+        }
+    }
+}
+
 class BeamArchDrawTest : public brantel::test::GLTest
 {
 };

@@ -160,6 +160,13 @@ TEST_F(SectionTest, PictureShowsTheSectionInItsRangeAndTheAxes)
         for (int x : {79, 80})
             axis += Near(At(dib, x, y), dAxisColor[0], dAxisColor[1], dAxisColor[2]);
     EXPECT_GT(axis, 20);
+    // The shear centre's "S" is drawn, in red, up and right of the centre
+    // (80, 60), where no axis runs.
+    int letter = 0;
+    for (int y = 63; y < 76; ++y)
+        for (int x = 82; x < 92; ++x)
+            letter += Near(At(dib, x, y), 1.0, 0.0, 0.0);
+    EXPECT_GT(letter, 5);
 
     // The editor's square picture: the smaller side.
     ASSERT_TRUE(pavesta::DrawSectionImage(s, dib, 160, 120, true));
@@ -483,6 +490,28 @@ TEST_F(EditorTest, UserDefinedAndGeneralSectionsTakeTypedStiffness)
     EXPECT_DOUBLE_EQ(user->GetParam(21), 4.2e9);
     EXPECT_DOUBLE_EQ(user->GetParam(22), 2e9 * 1e3 * 1e6 / 1e9);
     EXPECT_EQ(user->GetName(), "Mine");
+}
+
+TEST_F(EditorTest, ApplyWithoutTypingKeepsEveryValueBitForBit)
+{
+    // Stiffnesses no kN or kN m^2 text gives back: shown without the
+    // conversion's noise, and Apply on untouched fields changes none.
+    VokLGCrossSects dlg;
+    auto* user = new CCrSectUsrDef(50.0);
+    user->AddMaterial(steel);
+    user->SetName("U");
+    const double values[] = {1e9 / 3.0, 210000.0000001e6, 0.3e12, 1.0 / 7.0};
+    const int params[] = {21, 22, 23, 29};
+    for (int i = 0; i < 4; ++i)
+        user->SetParam(params[i], values[i]);
+    Offer(dlg.m_Sections, user);
+    Run(dlg, [&](DialogDriver& d, ModalScript&) {
+        EXPECT_EQ(d.Text(16184), "333333.333333333"); // kN
+        d.Click(16202);
+        d.Click(IDCANCEL);
+    });
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(user->GetParam(params[i]), values[i]) << params[i];
 }
 
 TEST_F(EditorTest, ApplyMovesByTheChangeOfCentreAndTurnsByTheChangeOfAngle)

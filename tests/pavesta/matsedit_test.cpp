@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "dialogs/pavesta.h"
 #include "platform/afx/numconv.h"
@@ -191,6 +192,7 @@ TEST_F(MaterialsTest, ValuesAreShownInTheUnitsInForce)
         EXPECT_EQ(d.Text(366), "210000");
         EXPECT_EQ(d.Text(381), "80769.2");
         EXPECT_EQ(d.Text(376), "0.3");
+        // Converted values show without the conversion's last-bit noise.
         EXPECT_EQ(d.Text(371), "7850");
         d.Type(371, "7800");
         d.PressOK();
@@ -200,11 +202,11 @@ TEST_F(MaterialsTest, ValuesAreShownInTheUnitsInForce)
     iStandard = 1; // psi
     const double modulus = MetricToX(1, kUnitStress, 0);
     const double density = MetricToX(1, kUnitPerVolume, 1) * MetricToX(1, kUnitMass, 1);
-    Run([&](DialogDriver& d, TestMatsEdit&) {
+    Run([&, this](DialogDriver& d, TestMatsEdit&) {
         EXPECT_EQ(d.Text(16230), "psi");
         EXPECT_EQ(d.Text(16232), "lb/ft\xB3");
-        EXPECT_EQ(d.Text(366), AfxFormat("%.6g", static_cast<float>(210000.0 * modulus)).c_str());
-        EXPECT_EQ(d.Text(371), AfxFormat("%.6g", static_cast<float>(7.8e-06 * density)).c_str());
+        EXPECT_EQ(d.Text(366), AfxFormat("%.15g", 210000.0 * modulus).c_str());
+        EXPECT_EQ(d.Text(371), AfxFormat("%.15g", Material(0)->GetRho() * density).c_str());
         d.Type(366, "30000000");
         d.PressOK();
     });
@@ -405,6 +407,140 @@ TEST_F(MaterialsTest, OkTakesTypedValuesAndRefusesABadOpacity)
     EXPECT_EQ(Material(0)->GetModOfElast(), 200000.0);
 }
 
+TEST_F(MaterialsTest, LettersAndBadValuesAreToldOnlyOnOkAndNeverTwice)
+{
+    // Letters, OK, then clicks between fields: nothing is said until OK, and
+    // each OK tells the first refused field once.
+    const std::vector<Values> before = Snapshot();
+    Run([this](DialogDriver& d, TestMatsEdit& dlg) {
+        d.Type(366, "abc");
+        Boxes().Expect("Please enter a number.");
+        d.PressOK();
+        EXPECT_FALSE(dlg.IsEnded());
+        d.Focus(366);
+        d.Focus(376);
+        d.Type(376, "0.7");
+        d.Focus(366);
+        d.Type(366, "-5");
+        Boxes().Expect("Young's modulus = -5 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2.");
+        d.PressOK();
+        EXPECT_FALSE(dlg.IsEnded());
+        EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(366));
+        d.Type(366, "200000");
+        Boxes().Expect("Poisson's ratio = 0.7 is out of range.\nEnter a value >= 0 and < 0.5.");
+        d.PressOK();
+        EXPECT_FALSE(dlg.IsEnded());
+        EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(376));
+        // Leaving the material is a change of page: told, and it stays.
+        Boxes().Expect("Poisson's ratio = 0.7 is out of range.\nEnter a value >= 0 and < 0.5.");
+        d.SelectString(kList, "aluminium");
+        EXPECT_EQ(d.CurSel(kList), 1);
+        EXPECT_EQ(d.Text(16200), "Steel");
+        d.PressCancel();
+    });
+    EXPECT_EQ(Snapshot(), before);
+
+    // Cancel, Esc and the close button after letters: closed, nothing said,
+    // nothing changed.
+    const std::function<void(DialogDriver&)> closes[] = {
+        [](DialogDriver& d) { d.PressCancel(); }, [](DialogDriver& d) { d.PressEscape(); },
+        [](DialogDriver& d) { d.Close(); }};
+    for (const auto& close : closes) {
+        EXPECT_EQ(Run([&](DialogDriver& d, TestMatsEdit&) {
+                      d.Type(366, "abc");
+                      d.Type(376, "0.9");
+                      d.Type(371, "xyz");
+                      close(d);
+                  }),
+                  IDCANCEL);
+        EXPECT_EQ(Snapshot(), before);
+    }
+}
+
+TEST_F(MaterialsTest, EveryPropertyHasItsPhysicalRange)
+{
+    // Out of range: the field's message, the dialog stays on the field and
+    // the caller's list is unchanged. Inside: stored.
+    struct Case {
+        int field;
+        const char* text;
+        const char* box; // null: stored
+    };
+    const Case cases[] = {
+        {366, "0", "Young's modulus = 0 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2."},
+        {366, "1e999", "Please enter a number."},
+        {366, "1e5", nullptr},
+        {381, "-1", "Shear modulus = -1 N/mm\xB2 is out of range.\nEnter a value >= 0 N/mm\xB2."},
+        {381, "0", nullptr},
+        {376, "-0.1", "Poisson's ratio = -0.1 is out of range.\nEnter a value >= 0 and < 0.5."},
+        {376, "0.5", "Poisson's ratio = 0.5 is out of range.\nEnter a value >= 0 and < 0.5."},
+        {376, "0", nullptr},
+        {376, "0.49", nullptr},
+        {371, "0", "Mass density = 0 kg/m\xB3 is out of range.\nEnter a value > 0 kg/m\xB3."},
+        {371, "-7850", "Mass density = -7850 kg/m\xB3 is out of range.\nEnter a value > 0 kg/m\xB3."},
+        {371, "1", nullptr},
+        {445, "101", "Please enter a number between 0 and 100."},
+        {445, "-1", "Please enter a number between 0 and 100."},
+        {445, "40", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.field) + " " + c.text);
+        const std::vector<Values> before = Snapshot();
+        const INT_PTR result = Run([&](DialogDriver& d, TestMatsEdit& dlg) {
+            d.Type(c.field, c.text);
+            if (!c.box) {
+                d.PressOK();
+                return;
+            }
+            Boxes().Expect(c.box);
+            d.PressOK();
+            EXPECT_FALSE(dlg.IsEnded());
+            EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(c.field));
+            d.PressCancel();
+        });
+        if (c.box) {
+            EXPECT_EQ(result, IDCANCEL);
+            EXPECT_EQ(Snapshot(), before);
+            continue;
+        }
+        EXPECT_EQ(result, IDOK);
+        const double typed = AfxAtoF(c.text);
+        const CMaterial* steel = Material(0);
+        const double stored = c.field == 366   ? steel->GetModOfElast()
+                              : c.field == 381 ? steel->GetModOfShear()
+                              : c.field == 376 ? steel->GetNu()
+                              : c.field == 371 ? steel->GetRho() * 1e9
+                                               : steel->GetSat() * 100.0;
+        EXPECT_DOUBLE_EQ(stored, typed);
+    }
+}
+
+TEST_F(MaterialsTest, OkWithoutTypingKeepsEveryValueBitForBit)
+{
+    // Values no float holds and that unit factors do not give back: OK on
+    // the untouched dialog, in SI and in US units, after visiting each
+    // material, changes none of them.
+    CMaterial* steel = Material(0);
+    steel->SetModOfElast(210000.0000001);
+    steel->SetModOfShear(210000.0 / 2.6);
+    steel->SetRho(7.85e-06);
+    steel->SetSat(1.0 / 3.0);
+    Material(2)->SetNu(1.0 / 3.0);
+    Material(2)->SetRho(2.7e-06 / 3.0);
+    const std::vector<Values> before = Snapshot();
+    for (int system : {0, 1}) {
+        SCOPED_TRACE(system);
+        iStandard = system;
+        EXPECT_EQ(Run([](DialogDriver& d, TestMatsEdit&) {
+                      d.SelectString(kList, "aluminium");
+                      d.SelectString(kList, "Steel");
+                      d.PressOK();
+                  }),
+                  IDOK);
+        EXPECT_EQ(Snapshot(), before);
+    }
+}
+
 TEST_F(MaterialsTest, NewMaterialsStartFromSinglePrecisionPresets)
 {
     const int count = materials.GetCount();
@@ -480,7 +616,7 @@ TEST_F(MaterialsTest, ElementTextsAndPicturesAreFoundThroughTheChain)
         {16015, "9 degrees of freedom.\nThin plate (Kirchhoff) theory.\nHybrid model due to "
                 "Allman.\nLinearly varying thickness."},
         {16068, "9 degrees of freedom.\nBased on Mindlin theory\nThin plate (Kirchhoff) theory "
-                "enforced at nodal pints.\nLinearly varying thickness."},
+                "enforced at nodal points.\nLinearly varying thickness."},
     };
     for (const auto& [nID, text] : texts) {
         CString loaded;

@@ -165,13 +165,17 @@ TEST_F(MeshPagesTest, RefusedValuesKeepTheSheetOnThePageAndWriteNothing)
         {16125, "0", "Please enter an integer between 1 and 4."},
         {16126, "5", "Please enter an integer between 1 and 4."},
         {367, "10000001", "Please enter an integer between 0 and 10000000."},
+        {16123, "0", "Minimum number of elements = 0 is out of range.\nEnter a value >= 1."},
+        {16123, "3000000000", "Please enter an integer."},
+        {16124, "0", "Number of trial nodes = 0 is out of range.\nEnter a value >= 1."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         caller = MeshSettings();
         const MeshSettings before = caller;
         EXPECT_EQ(Run([&](DialogDriver& d, CPropertySheet& sheet) {
-                      d.Type(16123, "999");
+                      if (c.nID != 16123)
+                          d.Type(16123, "999");
                       d.Type(c.nID, c.text);
                       Boxes().Expect(c.message);
                       d.PressOK();
@@ -185,13 +189,18 @@ TEST_F(MeshPagesTest, RefusedValuesKeepTheSheetOnThePageAndWriteNothing)
                   IDCANCEL);
         EXPECT_EQ(caller, before);
     }
-    // The largest count is taken.
+    // The largest count is taken; so are the smallest minimum element and
+    // trial-node counts.
     EXPECT_EQ(Run([&](DialogDriver& d, CPropertySheet&) {
                   d.Type(367, "10000000");
+                  d.Type(16123, "1");
+                  d.Type(16124, "1");
                   d.PressOK();
               }),
               IDOK);
     EXPECT_EQ(caller.subdivisions, 10000000);
+    EXPECT_EQ(caller.minElements, 1);
+    EXPECT_EQ(caller.trialNodes, 1);
 }
 
 TEST_F(MeshPagesTest, ControlTypesSetTheSubdivisionsEdit)

@@ -67,7 +67,7 @@ TEST_F(RegionValuePageTest, TitlesAndUnitTextsOfTheTemplates)
         CString baseUnit, centreUnit, slopeUnit;
     };
     const Case cases[] = {
-        {"", IDD_BILIN_LOAD, "Distibuted load", "kN/m^2", "mm", "kN/m^2/mm"},
+        {"", IDD_BILIN_LOAD, "Distributed load", "kN/m^2", "mm", "kN/m^2/mm"},
         {"Temp. && Initial strain", IDD_BILIN_ALPHA, "Temp. && Initial strain", "", "", ""},
         {"", IDD_BILIN_ALPHA, "Property Page", "", "", ""},
     };

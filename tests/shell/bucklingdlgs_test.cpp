@@ -74,6 +74,36 @@ TEST_F(SmallDialogs, QuadrilateralOpensOnTheDefaultSquareWithoutSpecialSides)
     script.Verify();
 }
 
+TEST_F(SmallDialogs, QuadrilateralThicknessMustBePositive)
+{
+    const CString unit = UnitString(iStandard, kUnitLength, iConv[iStandard][0][0]);
+    struct Case {
+        const char* text;
+        bool ok;
+    };
+    for (const Case& c : {Case{"-10", false}, Case{"0", false}, Case{"0.5", true}}) {
+        SCOPED_TRACE(c.text);
+        CDlgQuadCreate dlg;
+        ModalScript script;
+        script.Dialog(CDlgQuadCreate::IDD, [&](DialogDriver& d, CDialog& shown) {
+            d.Type(1014, c.text);
+            if (!c.ok)
+                Boxes().Expect(AfxFormat("Thickness = %s %s is out of range.\nEnter a value > 0 %s.",
+                                         c.text, unit.GetString(), unit.GetString()));
+            d.PressOK();
+            if (!c.ok) {
+                EXPECT_FALSE(shown.IsEnded());
+                d.PressCancel();
+            }
+        });
+        EXPECT_EQ(dlg.DoModal(), c.ok ? IDOK : IDCANCEL);
+        if (c.ok) {
+            EXPECT_EQ(dlg.m_dThickness, 0.5);
+        }
+        script.Verify();
+    }
+}
+
 // Fixed factors instead of the unit settings.
 class FixedFactorsVolForce : public CDlgVolForce
 {
@@ -123,6 +153,37 @@ TEST_F(SmallDialogs, VolumeForcesConvertBetweenShownAndStoredValues)
     EXPECT_DOUBLE_EQ(dlg.m_dRef2, 1.0);
     EXPECT_EQ(dlg.m_dGravAngle, -360.0);
     EXPECT_TRUE(dlg.m_bOwnWeight);
+    script.Verify();
+}
+
+// Factors no value survives a multiply-and-divide of.
+class AwkwardFactorsVolForce : public CDlgVolForce
+{
+public:
+    void UpdateFactors() override
+    {
+        CDlgVolForce::UpdateFactors();
+        m_dVolFactor = 1.0 / 3.0;
+        m_dLenFactor = 1.0 / 25.4;
+    }
+};
+
+TEST_F(SmallDialogs, VolumeForcesOkWithoutTypingKeepsTheValuesBitForBit)
+{
+    AwkwardFactorsVolForce dlg;
+    const double values[6] = {0.1, 1.0 / 3.0, 210000.0000001, 7.85e-05, 100.0, 0.3};
+    double* const members[6] = {&dlg.m_dValue1, &dlg.m_dValue2, &dlg.m_dGrad1,
+                                &dlg.m_dGrad2,  &dlg.m_dRef1,   &dlg.m_dRef2};
+    for (int i = 0; i < 6; ++i)
+        *members[i] = values[i];
+    ModalScript script;
+    script.Dialog(CDlgVolForce::IDD, [](DialogDriver& d, CDialog&) {
+        EXPECT_EQ(d.Text(CDlgVolForce::IDC_REF1), "3.93700787401575");
+        d.PressOK();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(*members[i], values[i]) << i;
     script.Verify();
 }
 

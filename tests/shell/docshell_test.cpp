@@ -66,15 +66,15 @@ TEST(BucklingResultNames, ModesSitBetweenTheMembraneNamesWithoutReactions)
                                                       "Inpl. + Buckl. mode 1"}));
 }
 
-TEST(BucklingModes, EnteredValuesAreTruncatedMagnitudesFromOneToHundred)
+TEST(BucklingModes, EnteredValuesAreWholeNumbersFromOneToHundredAsOnTheSettingsPage)
 {
     const struct {
         double value;
         bool ok;
         int modes;
-    } cases[] = {{-3.0, true, 3}, {2.9, true, 2}, {100.0, true, 100}, {1.0, true, 1},
-                 {0.0, false, 0}, {0.4, false, 0}, {-0.9, false, 0}, {101.0, false, 0},
-                 {100.5, true, 100}, {1e300, false, 0}};
+    } cases[] = {{-3.0, false, 0}, {2.9, false, 0},  {100.0, true, 100}, {1.0, true, 1},
+                 {0.0, false, 0},  {0.4, false, 0},  {-0.9, false, 0},   {101.0, false, 0},
+                 {100.5, false, 0}, {1e300, false, 0}, {-1.0, false, 0},  {7.0, true, 7}};
     for (const auto& c : cases) {
         int modes = 0;
         EXPECT_EQ(BucklingModesFromInput(c.value, modes), c.ok) << c.value;
@@ -120,7 +120,14 @@ TEST_F(ShellDocTest, ModeDialogStoresTheAnswerAndAsksAgainOutsideTheRange)
         .MessageBox("Please enter an integer between 1 and 100.")
         .Dialog(KorDlgDblVal::IDD_PLAIN,
                 [](DialogDriver& d, CDialog&) {
+                    // Refused as on the buckling settings page, not made 3.
                     d.Type(KorDlgDblVal::IDC_VALUE, "-3");
+                    d.PressOK();
+                })
+        .MessageBox("Please enter an integer between 1 and 100.")
+        .Dialog(KorDlgDblVal::IDD_PLAIN,
+                [](DialogDriver& d, CDialog&) {
+                    d.Type(KorDlgDblVal::IDC_VALUE, "3");
                     d.PressOK();
                 })
         .Dialog(KorDlgDblVal::IDD_PLAIN, [](DialogDriver& d, CDialog&) { d.PressCancel(); });

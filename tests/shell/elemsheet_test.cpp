@@ -266,7 +266,7 @@ TEST_F(ElementPageTest, ChoiceShowsPictureDescriptionAndRules)
         EXPECT_FALSE(d.Enabled(442));
         d.Click(7124); // DKT: the TEBA picture with its own text
         EXPECT_EQ(Picture(), 16015u);
-        EXPECT_NE(d.Text(1144).Find("enforced at nodal pints"), -1);
+        EXPECT_NE(d.Text(1144).Find("enforced at nodal points"), -1);
         d.Click(7127); // T18
         EXPECT_EQ(Picture(), 16013u);
         EXPECT_TRUE(d.Enabled(442));

@@ -44,6 +44,13 @@ CMaterial* MaterialNamed(CBrantelDoc& doc, const char* name)
     return nullptr;
 }
 
+void Store(CVector& v, const std::vector<double>& values)
+{
+    v.Allocate(static_cast<int>(values.size()), true, 0.0);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        v[static_cast<int>(i)] = values[i];
+}
+
 std::vector<double> Values(const CVector& v)
 {
     return std::vector<double>(v.GetVector(), v.GetVector() + v.GetSize());
@@ -111,6 +118,71 @@ TEST_F(RegionSheet, RenameMarksModifiedButConfirmingUnchangedDoesNot)
     EXPECT_FALSE(doc.m_bMeshValid);
 }
 
+TEST_F(RegionSheet, UntouchedValuesComeBackBitForBitInInches)
+{
+    // Millimetre values no inch text gives back: OK after visiting every
+    // page changes none of them and marks nothing.
+    UnitsScope inches(1, 0, 0);
+    CBrantelDoc doc;
+    CSectPlate* region = AddSquare(doc, 0, 0, 100);
+    region->SetThickness(100.0 / 3.0);
+    Store(region->GetThicknessVector(), {1.0 / 3.0, 210000.0000001, 0.3, 1e-3 / 3.0});
+    region->SetLoad(1.0 / 3.0);
+    Store(region->GetLoadVector(), {10.0 / 3.0, 0.3, 1.0 / 7.0, 2.0 / 7.0});
+    region->SetPolar(true);
+    Store(region->GetMatAxes(), {100.0 / 3.0, 0.3});
+    const double t0 = region->GetThickness(), p0 = region->GetLoad();
+    const std::vector<double> thickness = Values(region->GetThicknessVector());
+    const std::vector<double> load = Values(region->GetLoadVector());
+    const std::vector<double> axes = Values(region->GetMatAxes());
+    doc.m_bMeshValid = true;
+    RunSheet(doc, region, [](DialogDriver& d) {
+        d.ActivatePage(1);
+        d.ActivatePage(2);
+        d.PressOK();
+    });
+    EXPECT_EQ(region->GetThickness(), t0);
+    EXPECT_EQ(region->GetLoad(), p0);
+    EXPECT_EQ(Values(region->GetThicknessVector()), thickness);
+    EXPECT_EQ(Values(region->GetLoadVector()), load);
+    EXPECT_EQ(Values(region->GetMatAxes()), axes);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.m_bMeshValid);
+}
+
+TEST_F(RegionSheet, ThicknessMustBePositive)
+{
+    // Refused on OK with the field's message in the display unit; the
+    // region keeps its thickness. Inside the range it is stored.
+    CBrantelDoc doc;
+    CSectPlate* region = AddSquare(doc, 0, 0, 100);
+    const CString unit = UnitString(iStandard, kUnitLength, iConv[iStandard][0][0]);
+    const double fL = MetricToX(iStandard, kUnitLength, iConv[iStandard][0][0]);
+    for (const char* text : {"-10", "0"}) {
+        SCOPED_TRACE(text);
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& sheet) {
+            d.ActivatePage(1);
+            d.Type(IDC_BILIN_BASE, text);
+            Boxes().Expect(AfxFormat("Thickness t0 = %s %s is out of range.\nEnter a value > 0 %s.",
+                                     text, unit.GetString(), unit.GetString()));
+            d.PressOK();
+            EXPECT_FALSE(sheet.IsEnded());
+            d.PressCancel();
+        });
+        doc.EditRegionProperties(region);
+        script.Verify();
+        EXPECT_EQ(region->GetThickness(), 10.0);
+        EXPECT_FALSE(doc.IsModified());
+    }
+    RunSheet(doc, region, [](DialogDriver& d) {
+        d.ActivatePage(1);
+        d.Type(IDC_BILIN_BASE, "5");
+        d.PressOK();
+    });
+    EXPECT_DOUBLE_EQ(region->GetThickness(), 5.0 / fL);
+}
+
 TEST_F(RegionSheet, VoidDeletesOnlyThatRegionsMeshAndCountsStayRight)
 {
     CBrantelDoc doc;
@@ -175,7 +247,7 @@ TEST_F(RegionSheet, PlateLoadShowsItsUnitsAndStoresItsPlane)
     CString squared = loadUnit;
     ReplaceSqrd(squared);
     RunSheet(doc, region, [&](DialogDriver& d) {
-        EXPECT_EQ(d.Items(AFX_IDC_TAB_CONTROL).back(), "Distibuted load");
+        EXPECT_EQ(d.Items(AFX_IDC_TAB_CONTROL).back(), "Distributed load");
         d.ActivatePage(2);
         EXPECT_EQ(d.Text(16138), squared);
         EXPECT_EQ(d.Text(16141), loadUnit + "/" + UnitString(s, kUnitLength, iConv[s][0][0]));

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/afx/numconv.h"
+#include "platform/ui/core/dialog.h"
 
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
 IMPLEMENT_DYNAMIC(CButton, CWnd)
@@ -760,6 +761,13 @@ UINT FocusCode(const CWndState& state, bool bGained)
     }
 }
 
+// True while the control's dialog runs a data exchange.
+bool ParentExchanging(const CWndState& state)
+{
+    const auto* dialog = dynamic_cast<const CDialog*>(CWnd::FromHandle(state.hWndParent));
+    return dialog && dialog->IsExchanging();
+}
+
 BOOL ComboMessage(CWndState& state, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
     const LPCTSTR text = reinterpret_cast<LPCTSTR>(lParam);
@@ -852,7 +860,11 @@ BOOL AfxControlWindowProc(CWndState& state, UINT message, WPARAM wParam, LPARAM 
         return TRUE;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (const UINT code = FocusCode(state, message == WM_SETFOCUS))
+        // A focus move made by the parent's own exchange (a refused control
+        // takes the focus) is not the user's: its handlers would exchange
+        // again from inside.
+        if (const UINT code = FocusCode(state, message == WM_SETFOCUS);
+            code && !ParentExchanging(state))
             AfxNotifyParent(state, code);
         return FALSE;
     default:

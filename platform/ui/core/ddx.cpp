@@ -50,8 +50,7 @@ template <class... Args> void FailWith(CDataExchange* pDX, UINT nIDPrompt, Args.
     CString text = format;
     if constexpr (sizeof...(Args) > 0)
         text = CString(AfxFormat(format.GetString(), args...).c_str());
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-    pDX->Fail();
+    pDX->Refuse(text);
 }
 
 CString ControlText(CWnd* pControl)
@@ -72,14 +71,35 @@ void TextInteger(CDataExchange* pDX, int nIDC, T& value, long long minVal, long 
         long long parsed = 0;
         if (!AfxParseInt(ControlText(control), minVal, maxVal, parsed))
             return FailWith(pDX, AFX_IDP_PARSE_INT);
+        pDX->RememberMember(value);
         value = static_cast<T>(parsed);
     } else {
         control->SetWindowText(CString(AfxFormat(format, value).c_str()));
     }
 }
 
-template <class T>
-void TextReal(CDataExchange* pDX, int nIDC, T& value, double maxMagnitude, const char* format)
+// The shortest text that reads back as the same value of the member's type,
+// so an untouched field gives its member back bit for bit.
+// "%.15g" (the usual look: "4200000", "0.1") when that reads back, else 16
+// or 17 digits.
+std::string ShortestText(double value)
+{
+    std::string text = AfxFormat("%.15g", value);
+    for (int digits = 16; digits <= 17 && AfxAtoF(text.c_str()) != value; ++digits)
+        text = AfxFormat("%.*g", digits, value);
+    return text;
+}
+
+std::string ShortestText(float value)
+{
+    std::string text = AfxFormat("%g", static_cast<double>(value));
+    for (int digits = 7; digits <= 9 && static_cast<float>(AfxAtoF(text.c_str())) != value;
+         ++digits)
+        text = AfxFormat("%.*g", digits, static_cast<double>(value));
+    return text;
+}
+
+template <class T> void TextReal(CDataExchange* pDX, int nIDC, T& value, double maxMagnitude)
 {
     if (!pDX->Active())
         return;
@@ -88,9 +108,10 @@ void TextReal(CDataExchange* pDX, int nIDC, T& value, double maxMagnitude, const
         double parsed = 0;
         if (!AfxParseReal(ControlText(control), parsed) || std::fabs(parsed) > maxMagnitude)
             return FailWith(pDX, AFX_IDP_PARSE_REAL);
+        pDX->RememberMember(value);
         value = static_cast<T>(parsed);
     } else {
-        control->SetWindowText(CString(AfxFormat(format, static_cast<double>(value)).c_str()));
+        control->SetWindowText(CString(ShortestText(value).c_str()));
     }
 }
 
@@ -115,7 +136,7 @@ std::vector<CWndState*> RadioGroup(const CWndState& first)
 // The checks DDV shares: only when saving, only after a successful DDX.
 bool Validating(CDataExchange* pDX)
 {
-    return pDX->Active() && pDX->m_bSaveAndValidate;
+    return pDX->Active() && pDX->m_bSaveAndValidate && pDX->LastTaken();
 }
 
 // An integer range check; the bounds are shown whole whatever their type
@@ -129,11 +150,9 @@ template <class T> void IntegerRange(CDataExchange* pDX, T value, T minVal, T ma
     std::string wide(format.GetString());
     for (std::size_t at = wide.find("%d"); at != std::string::npos; at = wide.find("%d", at + 4))
         wide.replace(at, 2, "%lld");
-    AfxMessageBox(CString(AfxFormat(wide.c_str(), static_cast<long long>(minVal),
-                                    static_cast<long long>(maxVal))
-                              .c_str()),
-                  MB_OK | MB_ICONEXCLAMATION);
-    pDX->Fail();
+    pDX->Refuse(CString(AfxFormat(wide.c_str(), static_cast<long long>(minVal),
+                                  static_cast<long long>(maxVal))
+                            .c_str()));
 }
 
 } // namespace
@@ -210,6 +229,8 @@ CWnd* CDataExchange::PrepareCtrl(int nIDC)
         throw std::logic_error(AfxFormat("data exchange: the dialog has no control %d", nIDC));
     m_hWndLastControl = control->GetSafeHwnd();
     m_bEditLastControl = FALSE;
+    m_bLastRefused = false;
+    m_undo = nullptr;
     return control;
 }
 
@@ -223,8 +244,22 @@ CWnd* CDataExchange::PrepareEditCtrl(int nIDC)
 void CDataExchange::Fail()
 {
     m_bFailed = true;
+    m_bLastRefused = true;
+    if (m_bQuiet) {
+        if (m_undo)
+            m_undo(); // a refused range: the member keeps what it had
+        m_undo = nullptr;
+        return;
+    }
     if (CWndState* state = AfxGetWndState(m_hWndLastControl))
         AfxGotoControl(state->pOwner, m_bEditLastControl != FALSE);
+}
+
+void CDataExchange::Refuse(const CString& text)
+{
+    if (!m_bQuiet)
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    Fail();
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
@@ -244,12 +279,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, long& value)
 
 void DDX_Text(CDataExchange* pDX, int nIDC, float& value)
 {
-    TextReal(pDX, nIDC, value, FLT_MAX, "%.6g");
+    TextReal(pDX, nIDC, value, FLT_MAX);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
 {
-    TextReal(pDX, nIDC, value, DBL_MAX, "%.15g");
+    TextReal(pDX, nIDC, value, DBL_MAX);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
@@ -257,10 +292,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
     if (!pDX->Active())
         return;
     CWnd* control = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
+    if (pDX->m_bSaveAndValidate) {
+        pDX->RememberMember(value);
         value = ControlText(control);
-    else
+    } else {
         control->SetWindowText(value);
+    }
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
@@ -369,4 +406,51 @@ void DDV_MaxChars(CDataExchange* pDX, CString const& value, int nChars)
 {
     if (Validating(pDX) && value.GetLength() > nChars)
         FailWith(pDX, AFX_IDP_PARSE_STRING_SIZE, nChars);
+}
+
+bool AfxRange::Holds(double value) const
+{
+    return std::isfinite(value) && (loOpen ? value > lo : value >= lo) &&
+           (hiOpen ? value < hi : value <= hi);
+}
+
+CString AfxRange::Text(LPCTSTR unit) const
+{
+    const std::string u = unit && *unit ? std::string(" ") + unit : std::string();
+    auto bound = [&u](double v) { return AfxFormatG(v) + u; };
+    const bool hasLo = std::isfinite(lo), hasHi = std::isfinite(hi);
+    std::string text;
+    if (hasLo && hasHi && !loOpen && !hiOpen)
+        text = "between " + bound(lo) + " and " + bound(hi);
+    else if (hasLo && hasHi)
+        text = (loOpen ? "> " : ">= ") + bound(lo) + (hiOpen ? " and < " : " and <= ") + bound(hi);
+    else if (hasLo)
+        text = (loOpen ? "> " : ">= ") + bound(lo);
+    else if (hasHi)
+        text = (hiOpen ? "< " : "<= ") + bound(hi);
+    else
+        text = "that is a finite number";
+    return CString(text.c_str());
+}
+
+CString AfxRangeMessage(double value, const AfxRange& range, LPCTSTR field, LPCTSTR unit)
+{
+    const std::string u = unit && *unit ? std::string(" ") + unit : std::string();
+    return CString(AfxFormat("%s = %s%s is out of range.\nEnter a value %s.", field,
+                             AfxFormatG(value).c_str(), u.c_str(), range.Text(unit).GetString())
+                       .c_str());
+}
+
+void DDV_Range(CDataExchange* pDX, double value, const AfxRange& range, LPCTSTR field,
+               LPCTSTR unit)
+{
+    if (Validating(pDX) && !range.Holds(value))
+        pDX->Refuse(AfxRangeMessage(value, range, field, unit));
+}
+
+double AfxDisplayValue(double stored, double factor)
+{
+    if (factor == 1.0)
+        return stored;
+    return AfxAtoF(AfxFormat("%.15g", stored * factor).c_str());
 }

@@ -5,7 +5,9 @@
 // Numbers are read and written without the process locale: "." is the
 // decimal point whatever LC_NUMERIC says. Blanks around a number are
 // allowed; anything else after it, an empty text or a value outside the
-// member's type is refused. Doubles are written "%.15g", floats "%.6g".
+// member's type is refused. Numbers are written in the shortest text that
+// reads back as the same double or float, so an untouched field changes
+// nothing.
 //
 // A refused value shows the standard text ("Please enter an integer.", ...)
 // through the message service, gives the failing control the focus with its
@@ -13,6 +15,9 @@
 // not an exception: every DDX and DDV after it does nothing, so members
 // before the failing control are written and later ones are not.
 #pragma once
+
+#include <cmath>
+#include <functional>
 
 #include "platform/ui/core/controls.h"
 
@@ -23,24 +28,41 @@ public:
 
     BOOL m_bSaveAndValidate; // TRUE: controls to members
     CWnd* m_pDlgWnd;         // the dialog (not owned)
+    // A refusal shows no message and leaves the focus where it is (see
+    // CQuietExchange); the exchange fails all the same, but goes on with the
+    // next controls, and a value its range refuses is put back in its member:
+    // a quiet exchange takes every valid value and no invalid one.
+    bool m_bQuiet = false;
 
     // The control nIDC, remembered as the one a later failure points at.
     // Throws std::logic_error when the dialog has no such control.
     CWnd* PrepareCtrl(int nIDC);
     CWnd* PrepareEditCtrl(int nIDC);
     // Marks the exchange failed and gives the last prepared control the
-    // focus (an edit with its whole text selected).
+    // focus (an edit with its whole text selected), unless quiet.
     void Fail();
-    // True after a failure: what follows does nothing.
+    // Shows text as the refusal of the last prepared control (nothing when
+    // quiet), then fails the exchange.
+    void Refuse(const CString& text);
+    // True after a failure: what follows does nothing (quiet: goes on).
     bool HasFailed() const { return m_bFailed; }
-    // True while DDX should run: no failure yet.
-    bool Active() const { return !m_bFailed; }
+    // True while DDX should run: no failure yet, or a quiet exchange.
+    bool Active() const { return !m_bFailed || m_bQuiet; }
+    // True while the last control's DDV should run: its DDX took a value.
+    bool LastTaken() const { return !m_bLastRefused; }
+    // How to put the last saved member back (quiet exchanges).
+    template <class T> void RememberMember(T& member)
+    {
+        m_undo = [&member, old = member] { member = old; };
+    }
 
     HWND m_hWndLastControl = nullptr;
     BOOL m_bEditLastControl = FALSE;
 
 private:
     bool m_bFailed = false;
+    bool m_bLastRefused = false;
+    std::function<void()> m_undo; // the last saved member's old value
 };
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
@@ -70,6 +92,39 @@ void DDV_MinMaxLong(CDataExchange* pDX, long value, long minVal, long maxVal);
 void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minVal, double maxVal);
 void DDV_MinMaxFloat(CDataExchange* pDX, float const& value, float minVal, float maxVal);
 void DDV_MaxChars(CDataExchange* pDX, CString const& value, int nChars);
+
+// The value a field shows for a stored value in a display unit: stored x
+// factor rounded to 15 significant digits, so that a conversion's last-bit
+// noise does not show ("7850", not "7849.999999999999"); stored itself for a
+// factor of 1. A page that shows it keeps the stored value while the field
+// still holds this value (untouched), so nothing changes bit for bit.
+double AfxDisplayValue(double stored, double factor);
+
+// A field's physical range. Each bound is closed (the value may equal it)
+// or open; a missing bound is an infinity.
+struct AfxRange {
+    double lo = -HUGE_VAL, hi = HUGE_VAL;
+    bool loOpen = false, hiOpen = false;
+
+    bool Holds(double value) const;
+    // "> 0 N/mm²", ">= 0 and < 0.5", "between 1 and 100", with the unit
+    // after each bound when one is given.
+    CString Text(LPCTSTR unit) const;
+
+    static AfxRange Positive() { return {0.0, HUGE_VAL, true, false}; }
+    static AfxRange AtLeast(double lo) { return {lo, HUGE_VAL, false, false}; }
+    static AfxRange Between(double lo, double hi) { return {lo, hi, false, false}; }
+    // lo <= value < hi.
+    static AfxRange UpTo(double lo, double hi) { return {lo, hi, false, true}; }
+};
+// The range check of a saved value, told with the field's name, the value
+// and the range in the display unit: "Young's modulus = -5 N/mm² is out of
+// range. Enter a value > 0 N/mm²." Like the DDV_MinMax family it runs only
+// when saving, after its DDX, and fails the exchange on the field.
+void DDV_Range(CDataExchange* pDX, double value, const AfxRange& range, LPCTSTR field,
+               LPCTSTR unit = "");
+// The message DDV_Range shows.
+CString AfxRangeMessage(double value, const AfxRange& range, LPCTSTR field, LPCTSTR unit);
 
 // The parsers DDX uses, for callers that read numbers typed by the user:
 // true with the value when text is a whole number of the type (blanks

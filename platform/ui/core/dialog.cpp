@@ -149,6 +149,7 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
         throw std::logic_error("UpdateData: called again while an exchange runs");
     m_bInUpdateData = TRUE;
     CDataExchange dx(this, bSaveAndValidate);
+    dx.m_bQuiet = bSaveAndValidate && m_nQuiet > 0;
     try {
         DoDataExchange(&dx);
     } catch (...) {
@@ -157,6 +158,12 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
     }
     m_bInUpdateData = FALSE;
     return dx.HasFailed() ? FALSE : TRUE;
+}
+
+BOOL CDialog::TakeQuietly()
+{
+    CQuietExchange quiet(*this);
+    return UpdateData(TRUE);
 }
 
 void CDialog::DoDataExchange(CDataExchange*) {}

@@ -52,6 +52,14 @@ public:
     // FALSE when the exchange failed; the failing control then has the
     // focus and its text selected.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // True while an exchange runs. The focus moves an exchange makes (a
+    // refused control takes the focus) notify no focus handler then, so an
+    // exchange never starts another from inside.
+    BOOL IsExchanging() const { return m_bInUpdateData; }
+    // UpdateData(TRUE) under a CQuietExchange: takes every valid value
+    // without a word. For handlers of clicks and focus changes, which must
+    // not validate: that is for OK, Apply and a change of page.
+    BOOL TakeQuietly();
 
     UINT GetTemplateID() const { return m_nIDTemplate; }
     BOOL IsModal() const { return m_bModal; }
@@ -103,10 +111,29 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    friend class CQuietExchange;
     // Creates the window and runs WM_INITDIALOG.
     BOOL CreateAndInit(CWnd* pParentWnd);
 
     BOOL m_bInUpdateData = FALSE;
+    int m_nQuiet = 0; // live CQuietExchange scopes
+};
+
+// While one lives, the dialog's saving exchanges neither show a message nor
+// move the focus: a refused value is not taken and only fails the exchange,
+// every valid one is taken. For handlers of clicks and focus changes, which
+// take what is typed and leave the telling to OK, Apply and a change of
+// page.
+class CQuietExchange
+{
+public:
+    explicit CQuietExchange(CDialog& dialog) : m_dialog(dialog) { ++m_dialog.m_nQuiet; }
+    ~CQuietExchange() { --m_dialog.m_nQuiet; }
+    CQuietExchange(const CQuietExchange&) = delete;
+    CQuietExchange& operator=(const CQuietExchange&) = delete;
+
+private:
+    CDialog& m_dialog;
 };
 
 // The dialog a window belongs to for the dialog keys: the window itself or

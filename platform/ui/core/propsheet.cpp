@@ -214,7 +214,18 @@ BOOL CPropertySheet::CreateDialogWindow(CWnd* pParentWnd)
         pages.cx = std::max(pages.cx, tmpl.size.cx);
         pages.cy = std::max(pages.cy, tmpl.size.cy);
     }
-    const int width = std::max<int>(pages.cx + 2 * kMargin, 4 * (kButtonWidth + 4) + kMargin);
+    // The tabs side by side need their titles' room: a sheet with more tabs
+    // than its pages are wide is made wider rather than its titles cut. A
+    // title's width is estimated from its length (4 dialog units an average
+    // letter, a sixth more for wide letters) and the tab's own margins.
+    int tabs = 0;
+    for (const CPropertyPage* page : m_pages) {
+        CString title = page->GetTitle();
+        title.Remove('&');
+        tabs += (title.GetLength() * 14 + 2) / 3 + 16;
+    }
+    const int width = std::max<int>({pages.cx + 2 * kMargin, 4 * (kButtonWidth + 4) + kMargin,
+                                     tabs + 2 * kMargin + 4});
     const int buttonsTop = kMargin + kTabHeight + pages.cy + kMargin;
     CRect rect(0, 0, width, buttonsTop + kButtonHeight + kMargin);
     MapDialogRect(rect);

@@ -43,6 +43,7 @@
 #include "platform/ui/core/input.h"
 #include "platform/ui/core/resources.h"
 #include "platform/ui/core/viewinput.h"
+#include "platform/ui/core/winapp.h"
 #include "platform/ui/qt/qtbars.h"
 #include "platform/ui/qt/qtframe.h"
 #include "platform/ui/qt/qtglhost.h"
@@ -980,8 +981,13 @@ void CQtPeer::ShowText(const CWndState& state)
     const bool multiLine = IsMultiLine(m_kind, m_dwStyle);
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         const QString text = WidgetText(state.strText, false);
-        if (edit->text() != text)
+        if (edit->text() != text) {
             edit->setText(text);
+            // A number longer than its field shows its first digits, as a
+            // desktop edit does after its text is set, not its last ones.
+            if (!edit->hasFocus())
+                edit->setCursorPosition(0);
+        }
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
         const QString text = WidgetText(state.strText, multiLine);
         if (edit->toPlainText() != text)
@@ -1000,7 +1006,13 @@ void CQtPeer::ShowText(const CWndState& state)
         if (auto* caption = w->findChild<QLabel*>("caption"))
             caption->setText(AfxQtDisplayText(state.strText, true));
     } else if (w && (w->isWindow() || AfxQtIsChildFrame(w))) {
-        w->setWindowTitle(AfxToQString(state.strText));
+        // A dialog without a caption is titled with the program's name, not
+        // with Qt's default, the executable's file name.
+        const CWinApp* app = AfxGetApp();
+        const bool untitledDialog = state.strText.IsEmpty() && qobject_cast<QDialog*>(w);
+        w->setWindowTitle(untitledDialog ? AfxToQString(app && app->m_pszAppName ? app->m_pszAppName
+                                                                                 : "Brantel")
+                                         : AfxToQString(state.strText));
     }
 }
 
@@ -1161,7 +1173,13 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         if (nChanges & (PEER_STYLE | PEER_TEXT)) {
             if (auto* edit = qobject_cast<QLineEdit*>(w)) {
                 edit->setReadOnly(state.dwStyle & ES_READONLY);
-                edit->setMaxLength(state.nLimit > 0 ? state.nLimit : 32767);
+                // setMaxLength sets the text again and moves the cursor to
+                // its end: only when the limit changes.
+                const int limit = state.nLimit > 0 ? state.nLimit : 32767;
+                if (edit->maxLength() != limit) {
+                    edit->setMaxLength(limit);
+                    ShowSelection(state);
+                }
             } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
                 edit->setReadOnly(state.dwStyle & ES_READONLY);
                 edit->setLineWrapMode(WrapMode(state.dwStyle));

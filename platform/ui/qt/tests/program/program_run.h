@@ -102,7 +102,7 @@ inline WId FindDialogWindow(const QByteArray& name, int maxWidth = 1000)
 
 // Started without a file, the program asks for a new document with its
 // wizard, whose first page has no caption (the window shows the program's
-// name, "brantel"). Cancels it as a user would, with Esc; true when the page
+// name, "Brantel"). Cancels it as a user would, with Esc; true when the page
 // showed within 10 s and went away.
 inline bool CancelStartWizard()
 {
@@ -114,22 +114,26 @@ inline bool CancelStartWizard()
             *out = tool.readAllStandardOutput().trimmed();
         return ok;
     };
-    // xdotool's name search ignores case: the main window "Brantel" matches
-    // too, so the page is the window whose name is exactly "brantel"; Qt's
-    // hidden 1 x 1 leader window has that name as well. (The name search
-    // and --onlyvisible miss the dialog, so every window is listed and the
-    // map state is asked of xwininfo.)
+    // The page is titled "Brantel" as the main window is: it is the viewable
+    // window of that name whose type is a dialog. (The name search and
+    // --onlyvisible miss the dialog, so every window is listed and the map
+    // state is asked of xwininfo, the type of xprop.)
     const auto findPage = [&run]() -> QByteArray {
         QByteArray ids;
         run({"search", "--name", ""}, &ids);
         for (const QByteArray& raw : ids.split('\n')) {
             const QByteArray id = raw.trimmed();
             QByteArray name;
-            if (id.isEmpty() || !run({"getwindowname", QString(id)}, &name) || name != "brantel")
+            if (id.isEmpty() || !run({"getwindowname", QString(id)}, &name) || name != "Brantel")
                 continue;
             QProcess info;
             info.start("xwininfo", {"-id", QString(id)});
-            if (info.waitForFinished(5000) && info.readAllStandardOutput().contains("IsViewable"))
+            if (!info.waitForFinished(5000) || !info.readAllStandardOutput().contains("IsViewable"))
+                continue;
+            QProcess type;
+            type.start("xprop", {"-id", QString(id), "_NET_WM_WINDOW_TYPE"});
+            if (type.waitForFinished(5000) &&
+                type.readAllStandardOutput().contains("_NET_WM_WINDOW_TYPE_DIALOG"))
                 return id;
         }
         return {};
