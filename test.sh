@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: once in an optimised
-# build with assertions, once with AddressSanitizer and UBSan.
+# build with assertions (g++, build/release, with the small benchmark
+# cases), once in a clang build with AddressSanitizer and UBSan
+# (build/sanitize), whose fuzz targets then replay their corpora.
 #   ./test.sh          both builds and the fuzz targets (what CI runs)
 #   ./test.sh --fast   the optimised build only
 set -euo pipefail
@@ -35,15 +37,18 @@ brantel_build build/release -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE
 brantel_ctest build/release
 
 if [ "$fast" -eq 0 ]; then
-  echo "=== AddressSanitizer and UndefinedBehaviorSanitizer build"
-  brantel_build build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
-    -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DBRANTEL_SANITIZE=ON -DBRANTEL_BUILD_BENCH=OFF
-  brantel_ctest build/asan
+  # One clang build serves the sanitizer tests and the fuzz targets: with
+  # BRANTEL_BUILD_FUZZ its libraries are also instrumented for libFuzzer.
+  # Line tables are enough for the sanitizers' stack traces.
+  echo "=== AddressSanitizer and UndefinedBehaviorSanitizer build (clang, with the fuzz targets)"
+  CC=clang CXX=clang++ brantel_build build/sanitize -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" -DCMAKE_C_FLAGS_DEBUG="-O1 -gline-tables-only" \
+    -DBRANTEL_SANITIZE=ON -DBRANTEL_BUILD_FUZZ=ON -DBRANTEL_BUILD_BENCH=OFF \
+    -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld
+  brantel_ctest build/sanitize
 
-  if command -v clang++ >/dev/null 2>&1; then
-    # A short run that replays the corpus and seeds; run scripts/fuzz.sh
-    # with a longer time by hand to search for new faults.
-    echo "=== fuzzing the readers (5 s each)"
-    scripts/fuzz.sh 5
-  fi
+  # A short run that replays the corpus and seeds; run scripts/fuzz.sh
+  # with a longer time by hand to search for new faults.
+  echo "=== fuzzing the readers (5 s each)"
+  scripts/fuzz.sh --build build/sanitize 5
 fi

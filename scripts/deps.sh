@@ -7,6 +7,7 @@ BRANTEL_PACKAGES=(
   libjpeg62-turbo-dev libtiff-dev libcgal-dev
   qt6-base-dev libqt6opengl6-dev libqt6svg6 qt6-svg-dev fonts-liberation2 xvfb xauth xdotool
   libxcb1-dev desktop-file-utils shared-mime-info
+  clang lld libclang-rt-14-dev
 )
 
 brantel_install_deps() {
@@ -27,16 +28,28 @@ brantel_install_deps() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# brantel_build <build folder> <cmake options...>
+# brantel_build <build folder> <cmake options...> [--target <target>...]
+# Configures the build folder (the options apply on every call) and builds
+# the given targets, or all of them.
 brantel_build() {
   local dir=$1
   shift
+  local options=() targets=()
+  while [ $# -gt 0 ]; do
+    if [ "$1" = "--target" ]; then
+      shift
+      targets=("$@")
+      break
+    fi
+    options+=("$1")
+    shift
+  done
   local gen=()
   if command -v ninja >/dev/null 2>&1; then gen=(-G Ninja); fi
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" "${gen[@]}" "$@"
+    cmake -S . -B "$dir" "${gen[@]}" "${options[@]}"
   else
-    cmake -S . -B "$dir" "$@"
+    cmake -S . -B "$dir" "${options[@]}"
   fi
-  cmake --build "$dir" -j "$(nproc)"
+  cmake --build "$dir" -j "$(nproc)" ${targets[@]+--target "${targets[@]}"}
 }

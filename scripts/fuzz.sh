@@ -3,13 +3,20 @@
 # given number of seconds (default 30), seeded by our own writers and by the
 # regression inputs kept in fuzz/corpus/<target>/ (files that once crashed a
 # reader; see fuzz/corpus/README.md). A crash, a leak or a hang fails the
-# run; its input is left in build/fuzz/artifacts/.
-#   scripts/fuzz.sh [seconds]
+# run; its input is left in <build folder>/fuzz/artifacts/.
+#   scripts/fuzz.sh [--build <folder>] [seconds]
+# The build folder is build/fuzz (made here: the fuzz targets alone), or a
+# clang build configured with BRANTEL_BUILD_FUZZ=ON, such as ./test.sh's
+# build/sanitize, whose fuzz targets are then brought up to date and run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-30}
 here=$PWD
 dir=$here/build/fuzz
+if [ "${1:-}" = "--build" ]; then
+  dir=$(cd "$2" && pwd)
+  shift 2
+fi
+seconds=${1:-30}
 gen=()
 if command -v ninja >/dev/null 2>&1; then gen=(-G Ninja); fi
 if [ ! -f "$dir/CMakeCache.txt" ]; then
@@ -17,8 +24,9 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
     -DBRANTEL_BUILD_FUZZ=ON -DBRANTEL_BUILD_TESTS=OFF -DBRANTEL_BUILD_BENCH=OFF
 fi
 cmake --build "$dir" -j "$(nproc)" --target fuzzers
-corpus=$dir/corpus
-mkdir -p "$corpus" "$dir/artifacts"
+out=$dir/fuzz
+corpus=$out/corpus
+mkdir -p "$corpus" "$out/artifacts"
 
 # fuzz_run <target> [libFuzzer options...]: one target over its corpus and
 # the kept regression inputs. Paths are absolute: some targets work in a
@@ -40,13 +48,13 @@ fuzz_run() {
     exit 1
   fi
   if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$@" \
-      -artifact_prefix="$dir/artifacts/${target}-" "$corpus/$target" "${kept[@]}" \
-      > "$dir/$target.log" 2>&1; then
-    tail -n 60 "$dir/$target.log"
-    echo "$target failed: see $dir/$target.log and $dir/artifacts/" >&2
+      -artifact_prefix="$out/artifacts/${target}-" "$corpus/$target" "${kept[@]}" \
+      > "$out/$target.log" 2>&1; then
+    tail -n 60 "$out/$target.log"
+    echo "$target failed: see $out/$target.log and $out/artifacts/" >&2
     exit 1
   fi
-  tail -n 1 "$dir/$target.log"
+  tail -n 1 "$out/$target.log"
 }
 
 # Image readers and the colour record, seeded by our own writers.

@@ -178,8 +178,10 @@ TEST_F(EditTools, DivideRefusesALineAcrossTheModelAndNodesWithoutCommonRegion)
 // millimetres here), OK or Cancel.
 void FilletDialogs(ModalScript& script, std::vector<std::pair<const char*, bool>> answers)
 {
-    for (auto [radius, ok] : answers)
-        script.Dialog(KorDlgFillet::IDD, [radius, ok](DialogDriver& d, CDialog&) {
+    // Pairs, not structured bindings: clang 14 cannot capture those.
+    for (const auto& answer : answers)
+        script.Dialog(KorDlgFillet::IDD,
+                      [radius = answer.first, ok = answer.second](DialogDriver& d, CDialog&) {
             d.Type(50075, radius);
             d.Type(50074, "4");
             d.Click(ok ? IDOK : IDCANCEL);

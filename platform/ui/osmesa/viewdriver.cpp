@@ -179,11 +179,14 @@ std::string ViewDriver::DumpPng(const std::string& name) const
     fs::path folder;
     if (const char* artifacts = std::getenv("BRANTEL_TEST_ARTIFACTS"); artifacts && *artifacts)
         folder = artifacts;
-    else if (const char* source = std::getenv("BRANTEL_SOURCE_DIR"); source && *source)
-        folder = fs::path(source) / "build" / "test-artifacts";
-    else
-        folder = fs::path("build") / "test-artifacts";
     std::error_code error;
+    if (folder.empty()) {
+        // A program started by hand: the artifacts folder of its build
+        // folder (programs live in <build>/tests or <build>/bench).
+        const fs::path self = fs::read_symlink("/proc/self/exe", error);
+        folder = error ? fs::path("artifacts") : self.parent_path().parent_path() / "artifacts";
+        error.clear();
+    }
     fs::create_directories(folder, error);
     const fs::path path = folder / (name + ".png");
     const GLPixelSize size = m_surface.PixelSize();

@@ -62,7 +62,7 @@ public:
     std::vector<GLuint> Pick(int x, int y, UINT types = 0, int aperture = 1);
 
     // Writes the frame as name.png into $BRANTEL_TEST_ARTIFACTS (default
-    // build/test-artifacts of the source tree) and returns the path; empty
+    // the artifacts folder of the program's build folder) and returns the path; empty
     // when the file cannot be written.
     std::string DumpPng(const std::string& name) const;
 

@@ -1,5 +1,6 @@
 #include "platform/ui/qt/testing/qttesting.h"
 
+#include <filesystem>
 #include <set>
 
 #include <QDir>
@@ -51,8 +52,14 @@ bool DisplayRequired()
 QString ArtifactsFolder()
 {
     QString folder = qEnvironmentVariable("BRANTEL_TEST_ARTIFACTS");
-    if (folder.isEmpty())
-        folder = QStringLiteral("artifacts");
+    if (folder.isEmpty()) {
+        // A test program started by hand: the artifacts folder of its build
+        // folder (programs live in <build>/tests), never the source tree.
+        std::error_code error;
+        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+        folder = error ? QStringLiteral("artifacts")
+                       : QString::fromStdString((self.parent_path().parent_path() / "artifacts").string());
+    }
     QDir().mkpath(folder);
     return folder;
 }

@@ -42,7 +42,7 @@ private:
 bool HasDisplay();
 bool DisplayRequired();
 // The folder for the pictures of gui tests ($BRANTEL_TEST_ARTIFACTS, else
-// "artifacts"), made when missing.
+// "artifacts" in the test program's build folder), made when missing.
 QString ArtifactsFolder();
 // Waits until widget is on the screen, grabs it and saves the picture as
 // file in ArtifactsFolder(). False (and the reason in why) when the window
