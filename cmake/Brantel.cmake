@@ -147,17 +147,11 @@ function(brantel_test name)
   if("widgets" IN_LIST ARG_LABELS)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
-<<<<<<< HEAD
-  if("gui" IN_LIST ARG_LABELS)
-    list(APPEND env "BRANTEL_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
-  endif()
+  # Pictures that tests write go to the build folder, never the source tree.
+  list(APPEND env "BRANTEL_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
   if(BRANTEL_TSAN)
     list(APPEND env "TSAN_OPTIONS=suppressions=${BRANTEL_ROOT}/tests/tsan.supp:detect_deadlocks=0")
   endif()
-=======
-  # Pictures that tests write go to the build folder, never the source tree.
-  list(APPEND env "BRANTEL_TEST_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
->>>>>>> i83
   if(BRANTEL_SANITIZE)
     list(APPEND env "LSAN_OPTIONS=suppressions=${BRANTEL_ROOT}/tests/lsan.supp"
       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
