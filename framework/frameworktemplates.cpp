@@ -503,7 +503,9 @@ DialogTemplate ClipPlaneTemplate()
 // The main frame's toolbars, and each command's prompt and tooltip.
 void AddMainFrameResources(CResourceModule& m)
 {
-    m.Add(128u, AfxToolBar{16, 15, {57600, 57601, 57603, 0, 50015, 0, 57643, 57644, 0, 57669}});
+    // No context-help button: there is no mode that explains the item clicked
+    // next; Shift+F1 opens the manual as Help Topics does.
+    m.Add(128u, AfxToolBar{16, 15, {57600, 57601, 57603, 0, 50015, 0, 57643, 57644}});
     m.Add(27008u, AfxToolBar{16, 15, {50016, 50017, 0, 50029, 0, 50018, 50019, 50020, 50021, 50022}});
     m.Add(27012u, AfxToolBar{16, 15, {50026, 50027, 50028, 50030}});
     m.Add(27006u, AfxToolBar{16, 15, {50008, 50009, 50010, 57635, 57634, 57637, 50011, 50012}});
