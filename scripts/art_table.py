@@ -121,9 +121,9 @@ ART = {
     16070: ring(1),
     16178: ring(2),
     16181: ring(3),
-    16300: formula("t = t₀ + Δtₓ (x − x₀) + Δtᵧ (y − y₀)"),
-    16301: formula("p = p₀ + Δpₓ (x − x₀) + Δpᵧ (y − y₀)"),
-    16302: formula("αⁱ = α₀ⁱ + Δαₓⁱ (x − x₀) + Δαᵧⁱ (y − y₀)"),
+    16300: formula("t = t₀ + Δtₓ (x − x₀) + Δtᵧ (y − y₀)", size=12),
+    16301: formula("p = p₀ + Δpₓ (x − x₀) + Δpᵧ (y − y₀)", size=12),
+    16302: formula("αⁱ = α₀ⁱ + Δαₓⁱ (x − x₀) + Δαᵧⁱ (y − y₀)", size=11),
     16303: formula("αⁱ = ε₀ⁱ", 56, 14, 10),
     16304: formula("α¹ = ΔT", 53, 14, 10),
     16310: symbol("t", "0"),
@@ -204,6 +204,41 @@ ART.update({
     746: {"glyph": "beam"},
     766: {"glyph": "section"},
     788: {"glyph": "letter", "ch": "k", "colour": "#3c9d5d"},   # spring
+    # Menu commands of the options, views and window.
+    32856: {"glyph": "palette"},       # colour options
+    34019: {"glyph": "letter", "ch": "U"},                        # units and formats
+    34043: {"glyph": "letter", "ch": "×", "colour": "#d9534f"},   # set result scale
+    34064: {"glyph": "letter", "ch": "⇔", "colour": "#3c9d5d"},   # link DOFs
+    34065: {"glyph": "print"},         # print results to file
+    34066: {"glyph": "selectall"},     # select objects
+    50000: {"glyph": "workbook"},      # documents as tabs
+    50001: {"glyph": "log"},           # log window
+    50013: {"glyph": "letter", "ch": "G", "colour": "#7a8591"},   # no OpenGL acceleration
+    50031: {"glyph": "pan"},           # move absolute
+    50032: {"glyph": "toolbar"},       # customise toolbars
+    50036: {"glyph": "letter", "ch": "x", "colour": "#4a90c8"},   # preset views
+    50037: {"glyph": "letter", "ch": "-x", "colour": "#4a90c8"},
+    50038: {"glyph": "letter", "ch": "y", "colour": "#4a90c8"},
+    50039: {"glyph": "letter", "ch": "-y", "colour": "#4a90c8"},
+    50040: {"glyph": "letter", "ch": "z", "colour": "#4a90c8"},
+    50041: {"glyph": "letter", "ch": "-z", "colour": "#4a90c8"},
+    50042: {"glyph": "letter", "ch": "←"},                        # arrow moves
+    50043: {"glyph": "letter", "ch": "→"},
+    50044: {"glyph": "letter", "ch": "↑"},
+    50045: {"glyph": "letter", "ch": "↓"},
+    50046: {"glyph": "settings"},      # OpenGL options
+    50047: {"glyph": "font"},          # text font
+    50048: {"glyph": "rotate"},        # step rotations
+    50049: {"glyph": "rotate"},
+    50050: {"glyph": "rotate"},
+    50051: {"glyph": "rotate"},
+    50052: {"glyph": "rotate"},
+    50053: {"glyph": "rotate"},
+    50054: {"glyph": "letter", "ch": "C", "colour": "#7a8591"},   # clip planes
+    50064: {"glyph": "zoomin"},        # zoom factor
+    50066: {"glyph": "letter", "ch": "⊙"},                        # centre of rotation
+    50067: {"glyph": "letter", "ch": "⊕"},
+    57608: {"glyph": "print"},         # print direct
 })
 
 # ---- Element pictures of the new-document and element pages ----------------
