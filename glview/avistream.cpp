@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "glview/image_bytes.h"
+#include "platform/afx/safefile.h"
 
 using namespace imgbytes;
 
@@ -21,10 +22,12 @@ void AppendFourCC(std::vector<std::uint8_t>& out, const char* fourcc) {
     out.insert(out.end(), fourcc, fourcc + 4);
 }
 
-bool PutAt(std::FILE* file, long position, std::uint32_t value) {
+// Patches a field; a failure throws CFileException.
+void PutAt(CFile& file, std::uint64_t position, std::uint32_t value) {
     std::uint8_t bytes[4];
     Put32(bytes, value);
-    return std::fseek(file, position, SEEK_SET) == 0 && std::fwrite(bytes, 1, 4, file) == 4;
+    file.Seek(static_cast<LONGLONG>(position), CFile::begin);
+    file.Write(bytes, 4);
 }
 
 } // namespace
@@ -154,18 +157,15 @@ bool AVIStreamContainer::Start(CString path, const BITMAPINFOHEADER* format) {
     m_moviStart = out.size();
     AppendFourCC(out, "movi");
 
-    m_file = std::fopen(path, "wb");
-    if (m_file == nullptr)
-        return false;
-    m_path = path.str();
+    try {
+        auto writer = std::make_unique<afx::SafeFileWriter>(path);
+        writer->File().Write(out.data(), static_cast<UINT>(out.size()));
+        m_writer = std::move(writer);
+    } catch (const std::exception&) {
+        return false; // the writer removed its temporary file
+    }
     m_index.clear();
     m_failed = false;
-    if (std::fwrite(out.data(), 1, out.size(), m_file) != out.size()) {
-        std::fclose(m_file);
-        m_file = nullptr;
-        std::remove(path);
-        return false;
-    }
     m_end = out.size();
     return true;
 }
@@ -182,9 +182,13 @@ bool AVIStreamContainer::Stream(const void* bits, long size, CString, int frame)
     std::uint8_t head[8] = {'0', '0', 'd', 'b'};
     Put32(head + 4, m_frameSize);
     const std::uint8_t pad = 0;
-    if (std::fwrite(head, 1, 8, m_file) != 8 ||
-        std::fwrite(bits, 1, m_frameSize, m_file) != m_frameSize ||
-        ((m_frameSize & 1) != 0 && std::fwrite(&pad, 1, 1, m_file) != 1)) {
+    try {
+        CFile& file = m_writer->File();
+        file.Write(head, 8);
+        file.Write(bits, m_frameSize);
+        if ((m_frameSize & 1) != 0)
+            file.Write(&pad, 1);
+    } catch (const std::exception&) {
         m_failed = true;
         return false;
     }
@@ -207,14 +211,24 @@ bool AVIStreamContainer::End() {
             Append32(idx, e.size);
         }
     }
-    bool ok = !m_failed && std::fseek(m_file, static_cast<long>(m_end), SEEK_SET) == 0 &&
-              std::fwrite(idx.data(), 1, idx.size(), m_file) == idx.size();
     const auto frames = static_cast<std::uint32_t>(m_index.size());
-    ok = ok && PutAt(m_file, kRiffSize, static_cast<std::uint32_t>(m_end + idx.size() - 8)) &&
-         PutAt(m_file, static_cast<long>(m_moviStart) - 4, static_cast<std::uint32_t>(m_end - m_moviStart)) &&
-         PutAt(m_file, kTotalFrames, frames) && PutAt(m_file, kVideoLength, frames);
-    ok = std::fclose(m_file) == 0 && ok;
-    m_file = nullptr;
+    bool ok = !m_failed;
+    if (ok) {
+        try {
+            CFile& file = m_writer->File();
+            file.Seek(static_cast<LONGLONG>(m_end), CFile::begin);
+            file.Write(idx.data(), static_cast<UINT>(idx.size()));
+            PutAt(file, kRiffSize, static_cast<std::uint32_t>(m_end + idx.size() - 8));
+            PutAt(file, m_moviStart - 4, static_cast<std::uint32_t>(m_end - m_moviStart));
+            PutAt(file, kTotalFrames, frames);
+            PutAt(file, kVideoLength, frames);
+            m_writer->Commit();
+        } catch (const std::exception&) {
+            ok = false;
+        }
+    }
+    // Without a commit the writer drops its temporary file.
+    m_writer.reset();
     m_index.clear();
     return ok;
 }

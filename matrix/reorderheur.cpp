@@ -1,12 +1,15 @@
 // The renumbering heuristics of CReorderMat and their common frame: script
 // "before", timed reordering, report, script "after".
 #include <algorithm>
+#include <exception>
+#include <memory>
 #include <numeric>
 #include <vector>
 
 #include "matrix/detail/message.h"
 #include "matrix/detail/runtime.h"
 #include "matrix/reordermat.h"
+#include "platform/afx/safefile.h"
 
 namespace {
 
@@ -47,19 +50,27 @@ private:
     CFile* m_file;
 };
 
-// Opens the script file of the heuristics for create and read-write.
-bool OpenScript(CFile& file)
-{
-    return file.Open(CReorderMat::GetScriptPath(),
-                     CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive) != FALSE;
-}
-
-void CloseScript(CFile& file)
+// The script file of the heuristics, written into a temporary file beside
+// it that replaces an older script only when all of it was written; null
+// when it cannot be created (a missing or read-only folder, a read-only
+// script).
+std::unique_ptr<afx::SafeFileWriter> OpenScript()
 {
     try {
-        file.Close();
-    } catch (CException&) {
-        file.Abort();
+        return std::make_unique<afx::SafeFileWriter>(CReorderMat::GetScriptPath());
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+// Puts a completely written script in place of the older one. After a
+// failed write (which Script stopped at) the commit fails, removes the
+// temporary file and the older script stays.
+void CloseScript(afx::SafeFileWriter& script)
+{
+    try {
+        script.Commit();
+    } catch (const std::exception&) {
     }
 }
 
@@ -70,9 +81,10 @@ CString TimeLine(double t)
 }
 
 // Script before, the timed body, script after with the closing lines of the
-// minimum-degree variants, then the report.
-template <class Body>
-void MinDegreeFrame(CReorderMat& m, CFile* file, Body body)
+// minimum-degree variants, close (the script is then complete), then the
+// report.
+template <class Body, class Close>
+void MinDegreeFrame(CReorderMat& m, CFile* file, Body body, Close close)
 {
     Script script(file);
     script.Pattern(m, "before");
@@ -81,7 +93,15 @@ void MinDegreeFrame(CReorderMat& m, CFile* file, Body body)
     const double elapsed = zelkor::detail::ProcessSeconds() - start;
     script.Pattern(m, "after");
     script.Text(kCloseMinDegree);
+    close();
     zelkor::detail::ShowMessage(TimeLine(elapsed));
+}
+
+// The same in the caller's file, which stays open for the caller.
+template <class Body>
+void MinDegreeFrame(CReorderMat& m, CFile* file, Body body)
+{
+    MinDegreeFrame(m, file, body, [] {});
 }
 
 // The same in the heuristic's own script file; nothing happens when it
@@ -89,11 +109,10 @@ void MinDegreeFrame(CReorderMat& m, CFile* file, Body body)
 template <class Body>
 void OwnMinDegreeFrame(CReorderMat& m, Body body)
 {
-    CFile file;
-    if (!OpenScript(file))
+    const std::unique_ptr<afx::SafeFileWriter> file = OpenScript();
+    if (!file)
         return;
-    MinDegreeFrame(m, &file, body);
-    CloseScript(file);
+    MinDegreeFrame(m, &file->File(), body, [&] { CloseScript(*file); });
 }
 
 // The frame of the plain heuristics in their own script file: script
@@ -103,16 +122,16 @@ void OwnMinDegreeFrame(CReorderMat& m, Body body)
 template <class Body>
 void OwnPlainFrame(CReorderMat& m, Body body)
 {
-    CFile file;
-    if (!OpenScript(file))
+    const std::unique_ptr<afx::SafeFileWriter> file = OpenScript();
+    if (!file)
         return;
-    Script script(&file);
+    Script script(&file->File());
     script.Pattern(m, "before");
     const double start = zelkor::detail::ProcessSeconds();
     zelkor::detail::ShowMessage(body(start));
     script.Pattern(m, "after");
     script.Text(kClosePlain);
-    CloseScript(file);
+    CloseScript(*file);
 }
 
 unsigned U(LONGLONG v)

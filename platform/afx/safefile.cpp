@@ -1,15 +1,9 @@
 #include "platform/afx/safefile.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <new>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 #include "platform/afx/exceptions.h"
 
@@ -21,58 +15,12 @@ namespace
 
 SafeFileWriter::Step s_inject = SafeFileWriter::Step::none; // set by tests only
 
-// The path with every symbolic link resolved; a target that does not exist
-// yet keeps its name in its resolved folder.
-std::string Resolve(const std::string& path)
-{
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-        std::string resolved(real);
-        std::free(real);
-        return resolved;
-    }
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (char* real = ::realpath(folder.c_str(), nullptr)) {
-        std::string resolved(real);
-        std::free(real);
-        return resolved + "/" + name;
-    }
-    return path;
-}
-
-// Whether the user may write the path: the system's answer, and for the
-// superuser, whom the system lets write anything, the mode's write bits.
-bool MayWrite(const std::string& path, const struct stat& st)
-{
-    return ::access(path.c_str(), W_OK) == 0 && (st.st_mode & 0222) != 0;
-}
-
-// Refuses a target that exists and may not be written, or whose folder may
-// not be written, before anything is created (a rename would replace a
-// read-only file in a writable folder).
+// Refuses a target that may not be replaced (safereplace::Refusal) before
+// anything is created.
 void CheckWritable(const std::string& target)
 {
-    struct stat st {
-    };
-    if (::stat(target.c_str(), &st) == 0) {
-        // A folder or a device is never replaced by a regular file.
-        if (!S_ISREG(st.st_mode))
-            CFileException::ThrowOsError(EISDIR, target.c_str());
-        if (!MayWrite(target, st))
-            CFileException::ThrowOsError(EACCES, target.c_str());
-    }
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    if (::stat(folder.c_str(), &st) == 0 && !MayWrite(folder, st))
-        CFileException::ThrowOsError(EACCES, target.c_str());
-}
-
-mode_t NewFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    if (const int err = safereplace::Refusal(target))
+        CFileException::ThrowOsError(err, target.c_str());
 }
 
 } // namespace
@@ -120,16 +68,14 @@ void SafeFileWriter::InjectFailure(Step step)
 SafeFileWriter::SafeFileWriter(LPCTSTR lpszTarget) : m_failAt(s_inject)
 {
     s_inject = Step::none;
-    const std::string target = Resolve(lpszTarget);
+    const std::string target = safereplace::Resolve(lpszTarget);
     m_strTarget = target.c_str();
     CheckWritable(target);
-    std::string pattern = target + ".~tmp-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
+    std::string temp;
+    const int fd = safereplace::OpenTemp(target, temp);
     if (fd < 0)
-        CFileException::ThrowOsError(errno, m_strTarget);
-    m_strTemp = buffer.data();
+        CFileException::ThrowOsError(-fd, m_strTarget);
+    m_strTemp = temp.c_str();
     m_file = std::make_unique<TempFile>(fd, m_strTemp, m_failAt == Step::write);
 }
 
@@ -160,38 +106,22 @@ void SafeFileWriter::Commit()
     try {
         m_file->ThrowIfAWriteFailed();
         m_file->Flush();
-        const int fd = m_file->m_hFile;
-        if (m_failAt == Step::fsync || ::fsync(fd) != 0)
-            CFileException::ThrowOsError(m_failAt == Step::fsync ? EIO : errno, m_strTemp);
-        struct stat old {
-        };
-        const mode_t mode =
-            ::stat(m_strTarget.GetString(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
-        if (::fchmod(fd, mode) != 0)
-            CFileException::ThrowOsError(errno, m_strTemp);
+        const std::string target(m_strTarget.GetString());
+        if (const int err = safereplace::Finish(m_file->m_hFile, target, m_failAt))
+            CFileException::ThrowOsError(err, m_strTemp);
         m_file->Close();
-        if (m_failAt == Step::rename ||
-            ::rename(m_strTemp.GetString(), m_strTarget.GetString()) != 0)
-            CFileException::ThrowOsError(m_failAt == Step::rename ? EIO : errno, m_strTarget);
+        if (const int err = safereplace::Replace(m_strTemp.GetString(), target, m_failAt))
+            CFileException::ThrowOsError(err, m_strTarget);
     } catch (...) {
         Abort();
         throw;
     }
     m_bDone = true;
-    // Makes the rename itself durable (best effort: some file systems refuse).
-    const std::string target(m_strTarget.GetString());
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
 }
 
 CString WriteRefusal(LPCTSTR lpszTarget)
 {
-    const std::string target = Resolve(lpszTarget);
+    const std::string target = safereplace::Resolve(lpszTarget);
     try {
         CheckWritable(target);
     } catch (const CFileException& e) {

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "platform/afx/file.h"
+#include "platform/afx/safereplace.h"
 
 namespace afx
 {
@@ -46,7 +47,7 @@ public:
 
     // A test hook: the next writer fails at this step as the system would
     // (write: disk full; fsync and rename: an I/O error). Reset after use.
-    enum class Step { none, write, fsync, rename };
+    using Step = safereplace::Step;
     static void InjectFailure(Step step);
 
 private:

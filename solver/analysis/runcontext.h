@@ -38,9 +38,12 @@ enum class RunLog { Main, Buckling };
 using RunBody = void (*)(RunContext& run, void* data);
 
 // Runs one call: zeroes the status block, opens the log in the current
-// folder (truncating an older one) and writes its header, runs the body,
-// then ends the run and closes the log.
-//  - Open failure: S(1) = 99, S(2) = errno; nothing written, body not run.
+// folder and writes its header, runs the body, then ends the run and closes
+// the log. The log is written into a temporary file that replaces an older
+// log only at the close, when all of it was written (UnitFile).
+//  - Open failure (also a log that is read-only, in a read-only folder, or
+//    not a regular file): S(1) = 99, S(2) = errno; nothing written, the old
+//    log as it was, body not run.
 //  - A body returns as soon as a step leaves a negative code (the step has
 //    written its message); the run then writes "Computations aborted".
 //  - A stop request (checkCancel, solver/linalg/cancel.h) ends it with
@@ -48,8 +51,9 @@ using RunBody = void (*)(RunContext& run, void* data);
 //  - std::bad_alloc or std::length_error anywhere in the body ends it with
 //    -30, any other exception with -20, each with its message and
 //    "Computations aborted". Bodies must not catch and drop them.
-//  - Close failure: S(1) = 99, S(2) = errno when the run ended with 0, 1 or
-//    2; an error code and its values stay.
+//  - Close failure (a write, the fsync or the rename failed; the old log
+//    stays as it was): S(1) = 99, S(2) = errno when the run ended with 0, 1
+//    or 2; an error code and its values stay.
 void runEntry(RunLog log, std::int32_t* key, std::int32_t* status, RunBody body, void* data) noexcept;
 
 // What the first steps of a run read of its model.

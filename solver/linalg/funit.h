@@ -5,29 +5,39 @@
 // that nothing is connected to go nowhere.
 #pragma once
 
+#include "platform/afx/safereplace.h"
+
 #include <cstddef>
 #include <memory>
+#include <string>
 
 namespace solvika {
 
 // The unit of a run's log.
 inline constexpr int kLogUnit = 10;
 
-// Connects a unit number to a file for as long as it is open. The file is
-// created, or truncated when it exists; writes are buffered. Input/output
-// failures are reported as errno values (0 = success), never thrown.
+// Connects a unit number to a file for as long as it is open; writes are
+// buffered. The text goes into a temporary file beside the file, which
+// replaces it only when close() found every write, the fsync and the
+// rename complete (safereplace.h): on any failure, and when the UnitFile is
+// destroyed without close(), the old file stays byte for byte and the
+// temporary is removed. Input/output failures are reported as errno values
+// (0 = success), never thrown.
 class UnitFile {
 public:
     UnitFile() = default;
-    ~UnitFile();  // closes, dropping a failure
+    ~UnitFile();  // drops the temporary file when still open
     UnitFile(const UnitFile&) = delete;
     UnitFile& operator=(const UnitFile&) = delete;
 
-    // Opens the file and connects it to the unit. On failure nothing is
-    // connected and the file is left as it was when possible.
+    // Creates the temporary file and connects it to the unit. A file that
+    // may not be replaced is refused first: EISDIR for anything but a
+    // regular file (a folder, a device), EACCES for a read-only file or
+    // folder. On failure nothing is connected and the file is as it was.
     int open(int unit, const char* path) noexcept;
-    // Writes what is buffered, disconnects the unit and closes the file.
-    // Returns 0, or the errno of the first failed write or of the close.
+    // Writes what is buffered, disconnects the unit and replaces the file
+    // with the temporary one. Returns 0, or the errno of the first failed
+    // write, of the fsync, the close or the rename (the old file kept).
     int close() noexcept;
 
     bool isOpen() const noexcept { return m_fd >= 0; }
@@ -37,7 +47,12 @@ public:
     // is dropped; the failure is reported by close().
     void put(const char* text, std::size_t size) noexcept;
 
+    // A test hook: the next open file fails at this step as the system
+    // would (write: disk full; fsync and rename: an I/O error).
+    static void injectFailure(safereplace::Step step) noexcept;
+
 private:
+    void disconnect() noexcept;
     void flush() noexcept;
     void writeAll(const char* text, std::size_t size) noexcept;
 
@@ -47,6 +62,9 @@ private:
     int m_error = 0;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_used = 0;
+    std::string m_target;  // the file replaced at close, links resolved
+    std::string m_temp;    // the temporary file written until then
+    safereplace::Step m_failAt = safereplace::Step::none;
 };
 
 } // namespace solvika

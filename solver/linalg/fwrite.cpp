@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <stdexcept>
 #include <unistd.h>
 #include <vector>
@@ -592,12 +593,36 @@ void detachSink(int unit) {
 
 // ---------------------------------------------------------------- files
 
-UnitFile::~UnitFile() { close(); }
+namespace {
+
+safereplace::Step g_injectFailure = safereplace::Step::none;  // set by tests only
+
+} // namespace
+
+void UnitFile::injectFailure(safereplace::Step step) noexcept { g_injectFailure = step; }
+
+UnitFile::~UnitFile() {
+    if (m_fd < 0) return;
+    ::close(m_fd);
+    ::unlink(m_temp.c_str());
+    m_fd = -1;
+    disconnect();
+}
 
 int UnitFile::open(int unit, const char* path) noexcept {
     if (m_fd >= 0) return EBUSY;
+    const safereplace::Step failAt = g_injectFailure;
+    g_injectFailure = safereplace::Step::none;
     UnitSlot* slot = findUnit(unit);
     if (slot && slot->file) return EBUSY;
+    int refused = 0;
+    try {
+        m_target = safereplace::Resolve(path);
+        refused = safereplace::Refusal(m_target);
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
+    if (refused) return refused;
     m_buffer.reset(new (std::nothrow) char[kBufferSize]);
     if (!m_buffer) return ENOMEM;
     if (!slot) slot = addUnit(unit);
@@ -605,31 +630,46 @@ int UnitFile::open(int unit, const char* path) noexcept {
         m_buffer.reset();
         return EMFILE;
     }
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int fd = -1;
+    try {
+        fd = safereplace::OpenTemp(m_target, m_temp);
+    } catch (const std::bad_alloc&) {
+        fd = -ENOMEM;
+    }
     if (fd < 0) {
-        const int err = errno;
         m_buffer.reset();
         dropIfUnused(slot);
-        return err;
+        return -fd;
     }
     m_fd = fd;
     m_unit = unit;
     m_error = 0;
     m_used = 0;
+    m_failAt = failAt;
     slot->file = this;
     return 0;
 }
 
-int UnitFile::close() noexcept {
-    if (m_fd < 0) return 0;
-    flush();
-    if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
-    m_fd = -1;
+void UnitFile::disconnect() noexcept {
     if (UnitSlot* slot = findUnit(m_unit); slot && slot->file == this) {
         slot->file = nullptr;
         dropIfUnused(slot);
     }
     m_buffer.reset();
+    m_used = 0;
+}
+
+int UnitFile::close() noexcept {
+    if (m_fd < 0) return 0;
+    flush();
+    if (m_error == 0) m_error = safereplace::Finish(m_fd, m_target, m_failAt);
+    if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
+    m_fd = -1;
+    if (m_error == 0)
+        m_error = safereplace::Replace(m_temp, m_target, m_failAt);
+    else
+        ::unlink(m_temp.c_str());
+    disconnect();
     const int err = m_error;
     m_error = 0;
     return err;
@@ -653,7 +693,7 @@ void UnitFile::flush() noexcept {
 
 void UnitFile::writeAll(const char* text, std::size_t size) noexcept {
     while (size > 0 && m_error == 0) {
-        const ssize_t n = ::write(m_fd, text, size);
+        const ssize_t n = m_failAt == safereplace::Step::write ? (errno = ENOSPC, -1) : ::write(m_fd, text, size);
         if (n < 0) {
             if (errno != EINTR) m_error = errno;
             continue;

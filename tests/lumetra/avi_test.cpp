@@ -1,9 +1,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <csignal>
 #include <map>
+#include <sys/resource.h>
 
+#include "platform/afx/safefile.h"
 #include "tests/lumetra/image_test_util.h"
+#include "tests/support/write_failure_cases.h"
 
 using namespace imgtest;
 using namespace imgbytes;
@@ -127,6 +131,71 @@ TEST(Avi, FramesIndexAndHeaders) {
         EXPECT_EQ(Get32(&idx[16 * i + 12]), frameSize);
     }
     EXPECT_EQ(file.frameOffsets[0], 4u);
+}
+
+// A recording replaces an older file only when End finished it: disk full
+// and a read-only folder or file refuse Start, an I/O error at the rename
+// fails End; each keeps the older file and leaves no temporary.
+TEST(Avi, AFailedRecordingKeepsTheOlderFile) {
+    const BITMAPINFOHEADER format = Format(5, 3, 24);
+    const auto frame = Frame(16 * 3, 1);
+    brantel::test::ForEachWriteFailure(
+        "clip.avi", [](safereplace::Step step) { afx::SafeFileWriter::InjectFailure(step); },
+        [&](const std::string& path, const brantel::test::WriteFailureCase& c) {
+            AVIStreamContainer avi(0, 12);
+            const bool started = avi.Start(path, &format);
+            if (c.step != safereplace::Step::rename) {
+                EXPECT_FALSE(started);
+                EXPECT_FALSE(avi.IsOpen());
+                return;
+            }
+            ASSERT_TRUE(started);
+            EXPECT_TRUE(avi.Stream(frame.data(), static_cast<long>(frame.size()), "", 0));
+            EXPECT_FALSE(avi.End());
+            EXPECT_FALSE(avi.IsOpen());
+        });
+}
+
+// A file-size limit reached after the start fails the frame and End; the
+// older file stays. Without the limit the next recording replaces it.
+TEST(Avi, AWriteFailingMidwayKeepsTheOlderFile) {
+    std::string pattern = ::testing::TempDir() + "avi_XXXXXX";
+    const std::string folder = ::mkdtemp(pattern.data());
+    const std::string path = folder + "/clip.avi";
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd', 0, 0xff};
+    WriteFile(path, old);
+    const BITMAPINFOHEADER format = Format(64, 64, 24);
+    const auto frame = Frame(64 * 64 * 3, 2);
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    {
+        AVIStreamContainer avi(0, 12);
+        ASSERT_TRUE(avi.Start(path, &format));
+        rlimit small = limit;
+        small.rlim_cur = 8192;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool streamed = avi.Stream(frame.data(), static_cast<long>(frame.size()), "", 0);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        EXPECT_FALSE(streamed);
+        EXPECT_FALSE(avi.End());
+    }
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_EQ(brantel::test::FolderNames(folder), std::vector<std::string>{"clip.avi"});
+
+    {
+        AVIStreamContainer avi(0, 12);
+        ASSERT_TRUE(avi.Start(path, &format));
+        ASSERT_TRUE(avi.Stream(frame.data(), static_cast<long>(frame.size()), "", 0));
+        EXPECT_TRUE(avi.End());
+    }
+    const AviFile file(ReadFile(path));
+    ASSERT_TRUE(file.ok);
+    ASSERT_EQ(file.frames.size(), 1u);
+    EXPECT_EQ(file.frames[0], frame);
+    EXPECT_EQ(brantel::test::FolderNames(folder), std::vector<std::string>{"clip.avi"});
+    std::filesystem::remove_all(folder);
 }
 
 TEST(Avi, EightBitFramesCarryTheirTable) {

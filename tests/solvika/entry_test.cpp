@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/write_failure_cases.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -16,6 +18,7 @@
 #include <string>
 #include <type_traits>
 #include <unistd.h>
+#include <vector>
 
 using namespace solvika;
 namespace fs = std::filesystem;
@@ -144,13 +147,21 @@ TEST_F(RunTest, LogThatCannotBeOpenedGives99WithErrnoAndNothingElse) {
     EXPECT_TRUE(fs::is_directory("Brantel.log"));
     EXPECT_TRUE(fs::is_empty("Brantel.log"));
     EXPECT_FALSE(fs::exists("Brantel_B.log"));
-}
-
-// A log on a full device fails at the close. A run that ended well reports
-// it; a run that ended with an error keeps its error code and values.
-TEST_F(RunTest, FailingCloseReplacesSuccessAndWarningsButNotErrors) {
+    // A log linked to a device is refused the same way: a rename would
+    // replace the link's target by a regular file.
     ASSERT_TRUE(fs::exists("/dev/full"));
     fs::create_symlink("/dev/full", "Brantel_B.log");
+    runEntry(RunLog::Buckling, nullptr, status.data(), [&](RunContext&) { ran = true; });
+    EXPECT_EQ(status, (Status{99, EISDIR, 0, 0, 0}));
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    EXPECT_TRUE(fs::is_symlink("Brantel_B.log"));
+}
+
+// A log that fails at the close (disk full) keeps the old log. A run that
+// ended well reports the failure; a run that ended with an error keeps its
+// error code and values.
+TEST_F(RunTest, FailingCloseReplacesSuccessAndWarningsButNotErrors) {
     const struct {
         Status set;
         Status expected;
@@ -160,21 +171,57 @@ TEST_F(RunTest, FailingCloseReplacesSuccessAndWarningsButNotErrors) {
         {{2, 4, 32, 12, 0}, {99, ENOSPC, 0, 0, 0}},
         {{-21, 12, 2, 0, 0}, {-21, 12, 2, 0, 0}},
     };
+    std::ofstream("Brantel_B.log") << "old log\n";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.set[0]);
         Status status{};
+        UnitFile::injectFailure(safereplace::Step::write);
         runEntry(RunLog::Buckling, nullptr, status.data(), [&](RunContext& run) {
             std::copy(c.set.begin(), c.set.end(), run.status);
             ERRMSG(run.status, run.lunit);
         });
         EXPECT_EQ(status, c.expected);
+        EXPECT_EQ(readFile("Brantel_B.log"), "old log\n");
     }
     std::array<std::int32_t, 30> key{};
     Status status{};
     // An entry point that stops with an error keeps it.
+    UnitFile::injectFailure(safereplace::Step::write);
     PLATE_KNEKKING(key.data(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                    status.data());
     EXPECT_EQ(status, (Status{-4, 1, 0, 0, 0}));
+    EXPECT_EQ(readFile("Brantel_B.log"), "old log\n");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator("."))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"Brantel_B.log"}) << "no temporary left";
+}
+
+// The log replaces an older one only when all of it was written: on a full
+// disk, an I/O error at the rename, in a read-only folder and over a
+// read-only log the old log stays byte for byte, no temporary file is left,
+// and the run reports 99 with the errno (at the open, the body not run, for
+// the read-only ones; at the close for the others).
+TEST_F(RunTest, AFailedLogKeepsTheOldLogAndGives99) {
+    for (const RunLog log : {RunLog::Main, RunLog::Buckling}) {
+        const char* name = log == RunLog::Main ? "Brantel.log" : "Brantel_B.log";
+        SCOPED_TRACE(name);
+        brantel::test::ForEachWriteFailure(
+            name, [](safereplace::Step step) { UnitFile::injectFailure(step); },
+            [&](const std::string& path, const brantel::test::WriteFailureCase& c) {
+                const fs::path here = fs::current_path();
+                fs::current_path(fs::path(path).parent_path());
+                bool ran = false;
+                Status status{};
+                runEntry(log, nullptr, status.data(), [&](RunContext& run) {
+                    ran = true;
+                    fwrite(run.lunit, Layout("'a new log'"));
+                });
+                fs::current_path(here);
+                EXPECT_EQ(status, (Status{99, c.error, 0, 0, 0}));
+                EXPECT_EQ(ran, c.step != safereplace::Step::none);
+            });
+    }
 }
 
 TEST_F(RunTest, StepErrorEndsWithComputationsAborted) {

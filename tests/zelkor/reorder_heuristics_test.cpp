@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "matrix/detail/message.h"
+#include "platform/afx/safefile.h"
+#include "tests/support/write_failure_cases.h"
 #include "tests/zelkor/reorder_graphs.h"
 
 using namespace reordertest;
@@ -356,6 +358,10 @@ TEST_F(ReorderHeuristics, ScriptOfAReverseOrdering)
 {
     CReorderMat g(0);
     Build(g, 4, Star(3));
+    {
+        CFile older(Script().string().c_str(), CFile::modeCreate | CFile::modeWrite);
+        older.Write("older", 5);
+    }
     m_messages.watched = Script().string();
     g.Hager1();
     // Labels 2, 1, 0, 3: the centre's entries carry the leaves' numbers.
@@ -368,9 +374,43 @@ TEST_F(ReorderHeuristics, ScriptOfAReverseOrdering)
                               "after(2,2) = 2;\r\nafter(1,3) = 1;\r\nafter(1,1) = 3;\r\n"
                               "after(4,3) = 1;\r\nafter(4,4) = 4;\r\n";
     EXPECT_EQ(ReadScript(), before + after + kPlainClose);
-    // The report comes before the renumbered pattern.
+    // The report comes before the renumbered pattern: the script is not
+    // complete yet, so the older one is still in place.
     ASSERT_EQ(m_messages.snapshots.size(), 1u);
-    EXPECT_EQ(m_messages.snapshots[0], before);
+    EXPECT_EQ(m_messages.snapshots[0], "older");
+}
+
+// The script replaces an older one only when all of it was written. On a
+// full disk or an I/O error at the rename the heuristic still reorders and
+// reports; a read-only folder or script stops it as a script that cannot
+// be opened does. Each keeps the older script and leaves no temporary.
+TEST_F(ReorderHeuristics, AFailedScriptKeepsTheOlderOne)
+{
+    brantel::test::ForEachWriteFailure(
+        "Reord.m", [](safereplace::Step step) { afx::SafeFileWriter::InjectFailure(step); },
+        [&](const std::string& path, const brantel::test::WriteFailureCase& c) {
+            CReorderMat::SetScriptFolder(CString(std::filesystem::path(path).parent_path().string()));
+            for (const Heuristic& h : Heuristics()) {
+                if (!h.reports || std::string(h.name) == "MinDegReorder")
+                    continue;
+                SCOPED_TRACE(h.name);
+                m_messages.clear();
+                CReorderMat g(1);
+                Build(g, 6, Star(5));
+                g.Move(0, 5);
+                const V labels = Labels(g);
+                if (c.step != safereplace::Step::none)
+                    afx::SafeFileWriter::InjectFailure(c.step);
+                h.run(g);
+                if (c.step == safereplace::Step::none) {
+                    EXPECT_EQ(Labels(g), labels);
+                    EXPECT_TRUE(m_messages.texts().empty());
+                } else {
+                    EXPECT_TRUE(IsPermutation(Labels(g)));
+                    EXPECT_EQ(m_messages.texts().size(), 1u);
+                }
+            }
+        });
 }
 
 TEST_F(ReorderHeuristics, MinimumDegreeWritesIntoTheCallersFile)
