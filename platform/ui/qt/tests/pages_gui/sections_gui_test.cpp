@@ -116,6 +116,7 @@ TEST_F(PagesOnQt, EigensolverPagesInOneSheet)
     VokPPLanczSett lanczos;
     lanczos.m_uKEX = 2; // callers set it before showing
     VokPPMSSITSett subspace;
+    subspace.m_nIterations = 40; // and an iteration count
     VokPPConvergence convergence;
     convergence.m_pdEpsEnergy = &energy;
     convergence.m_pdEpsDispl = &displ;
