@@ -221,8 +221,8 @@ TEST_F(EigenPagesTest, EveryNumberHasItsRange)
         convergence.m_pdNearSingular = &singular;
         convergence.m_pdMaxIncrRotation = &rotation;
         convergence.m_pdMaxDisplacement = &maxDispl;
-        const INT_PTR result = RunSheet(
-            {&buckling, &lanczos, &subspace, &convergence}, [&](DialogDriver& d) {
+        const INT_PTR result =
+            RunSheet({&buckling, &lanczos, &subspace, &convergence}, [&](DialogDriver& d) {
                 d.ActivatePage(c.page);
                 d.Type(c.field, c.text);
                 if (!c.box) {
@@ -238,9 +238,16 @@ TEST_F(EigenPagesTest, EveryNumberHasItsRange)
                 d.PressCancel();
             });
         const double typed = AfxAtoF(c.text);
-        const double stored[] = {buckling.m_dMaxRelError, lanczos.m_fMaxlanScaling,
-                                 double(subspace.m_nIterations), energy, displ, residual,
-                                 double(iterations), double(substages), singular, rotation,
+        const double stored[] = {buckling.m_dMaxRelError,
+                                 lanczos.m_fMaxlanScaling,
+                                 double(subspace.m_nIterations),
+                                 energy,
+                                 displ,
+                                 residual,
+                                 double(iterations),
+                                 double(substages),
+                                 singular,
+                                 rotation,
                                  maxDispl};
         const int fields[] = {16070, 16254, 16069, 16040, 16041, 16042,
                               16043, 16044, 16047, 16060, 16061};
