@@ -109,6 +109,11 @@ int TypeOf(CCrSectComp* pSection)
     return -1;
 }
 
+// The editor's value labels, in the order of its edits; refusals name them.
+const LPCTSTR kValueNames[VokLGCrossSects::kValueCount] = {
+    "EA",   "EIy",   "EIz",       "GIt",       "GAy",      "GAz",
+    "Mass", "Angle", "c.o.g. Y'", "c.o.g. Z'", "c.o.s. Y", "c.o.s. Z"};
+
 } // namespace
 
 bool pavesta::DrawSectionImage(CCrSectComp* pSection, CBitmap& dib, int width, int height,
@@ -403,8 +408,23 @@ void VokLGCrossSects::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, kNameEdit, m_strName);
-    for (int i = 0; i < kValueCount; ++i)
+    // A typed stiffness is positive and a typed mass not negative (0 leaves
+    // the section out of mass matrices); centres and the angle take any
+    // value. A value left as the section holds it is not checked: a general
+    // section holds 0 until it is analysed.
+    CCrSectComp* pSection = pDX->m_bSaveAndValidate ? GetSelected() : nullptr;
+    double factors[kValueCount];
+    Factors(factors);
+    for (int i = 0; i < kValueCount; ++i) {
         DDX_Text(pDX, kValueEdits[i], m_dValues[i]);
+        if (!pSection || i > vMass ||
+            m_dValues[i] == AfxDisplayValue(pSection->GetParam(ParamOf(i)), factors[i]))
+            continue;
+        CString unit;
+        GetDlgItemText(kUnitLabels[i], unit);
+        DDV_Range(pDX, m_dValues[i], i == vMass ? AfxRange::AtLeast(0.0) : AfxRange::Positive(),
+                  kValueNames[i], unit);
+    }
 }
 
 BOOL VokLGCrossSects::OnInitDialog()
@@ -684,12 +704,9 @@ DialogTemplate EditorTemplate()
         Label("Name", CRect(140, 9, 170, 17)),
         Ctl(kNameEdit, AfxCtl::edit, "", CRect(175, 7, 330, 19), kEditStyle | WS_GROUP),
     });
-    static const LPCTSTR kNames[VokLGCrossSects::kValueCount] = {
-        "EA",   "EIy",   "EIz",       "GIt",       "GAy",      "GAz",
-        "Mass", "Angle", "c.o.g. Y'", "c.o.g. Z'", "c.o.s. Y", "c.o.s. Z"};
     for (int i = 0; i < VokLGCrossSects::kValueCount; ++i) {
         const int y = 26 + i * 16;
-        t.Add(Label(kNames[i], CRect(140, y + 2, 180, y + 10)));
+        t.Add(Label(kValueNames[i], CRect(140, y + 2, 180, y + 10)));
         t.Add(Ctl(VokLGCrossSects::kValueEdits[i], AfxCtl::edit, "", CRect(185, y, 265, y + 12),
                   kEditStyle));
         t.Add(Ctl(VokLGCrossSects::kUnitLabels[i], AfxCtl::staticText, "",

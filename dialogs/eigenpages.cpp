@@ -12,6 +12,7 @@ constexpr int kTangent = 16064, kSecant = 16065;
 constexpr int kLinearStep = 16066, kEquilibrium = 16067;
 constexpr int kRestoreDefault = 16068;
 constexpr UINT kRestoredFullMatrixLimit = 100;
+constexpr double kDefaultMaxRelError = -1.0;
 
 constexpr int kAcceptAll = 16045, kAcceptOne = 16046;
 
@@ -36,6 +37,9 @@ void VokLGPPBuckling::DoDataExchange(CDataExchange* pDX)
     DDX_Radio(pDX, kTangent, m_iGeomStiffness);
     DDX_Radio(pDX, kLinearStep, m_iEvalPoint);
     DDX_Text(pDX, 16070, m_dMaxRelError);
+    // -1, the value "Restore default" puts, leaves the choice to the solver.
+    if (m_dMaxRelError != kDefaultMaxRelError)
+        DDV_Range(pDX, m_dMaxRelError, AfxRange::Positive(), "Max. relative error");
     DDX_Text(pDX, 16071, m_dShift);
     DDX_Radio(pDX, 16144, m_iPosDefTest);
     DDX_Text(pDX, 16230, m_uFullMatrixLimit);
@@ -70,7 +74,7 @@ void VokLGPPBuckling::OnRestoreDefault()
     m_iSolver = 0;
     m_iGeomStiffness = 0;
     m_iEvalPoint = 0;
-    m_dMaxRelError = -1.0;
+    m_dMaxRelError = kDefaultMaxRelError;
     m_dShift = 0.0;
     m_iPosDefTest = 0;
     m_uFullMatrixLimit = kRestoredFullMatrixLimit;
@@ -94,6 +98,8 @@ void VokPPLanczSett::DoDataExchange(CDataExchange* pDX)
     DDX_Radio(pDX, 16245, m_iReorth);
     DDX_Radio(pDX, 16240, m_iStartVector);
     DDX_Text(pDX, 16254, m_fMaxlanScaling);
+    // 0 keeps the routine's own MAXLAN.
+    DDV_Range(pDX, m_fMaxlanScaling, AfxRange::AtLeast(0.0), "Scaling factor for MAXLAN");
 }
 
 // ---- VokPPMSSITSett -----------------------------------------------------------------
@@ -107,6 +113,7 @@ void VokPPMSSITSett::DoDataExchange(CDataExchange* pDX)
     CPropertyPage::DoDataExchange(pDX);
     DDX_Check(pDX, 16253, m_iFeedVector);
     DDX_Text(pDX, 16069, m_nIterations);
+    DDV_Range(pDX, m_nIterations, AfxRange::AtLeast(1), "Max.# of iterations");
     DDX_Radio(pDX, 16251, m_iStartVector);
     DDX_Check(pDX, 16234, m_iSkipConverged);
 }
@@ -135,16 +142,30 @@ template <class F> void VokPPConvergence::ForFields(F f)
 void VokPPConvergence::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
+    // A field the caller gave no value for is disabled and not checked.
+    auto ranged = [pDX](const void* pCaller, double value, const AfxRange& range, LPCTSTR field) {
+        if (pCaller)
+            DDV_Range(pDX, value, range, field);
+    };
     DDX_Text(pDX, 16040, m_dEpsEnergy);
+    ranged(m_pdEpsEnergy, m_dEpsEnergy, AfxRange::Positive(), "eps energy");
     DDX_Text(pDX, 16041, m_dEpsDispl);
+    ranged(m_pdEpsDispl, m_dEpsDispl, AfxRange::Positive(), "eps displ");
     DDX_Text(pDX, 16042, m_dEpsResidual);
+    ranged(m_pdEpsResidual, m_dEpsResidual, AfxRange::Positive(), "eps residual");
     DDX_Text(pDX, 16043, m_nMaxIterations);
+    ranged(m_piMaxIterations, m_nMaxIterations, AfxRange::AtLeast(1), "Max iterations");
     DDX_Text(pDX, 16044, m_nSubstages);
+    ranged(m_piSubstages, m_nSubstages, AfxRange::AtLeast(1), "Number of substages");
     DDX_Radio(pDX, kAcceptAll, m_iAccept);
     DDX_Text(pDX, 16047, m_dNearSingular);
+    ranged(m_pdNearSingular, m_dNearSingular, AfxRange::Positive(), "Near singularity condition");
     DDX_Check(pDX, 16059, m_iCheckSingular);
     DDX_Text(pDX, 16060, m_dMaxIncrRotation);
+    ranged(m_pdMaxIncrRotation, m_dMaxIncrRotation, AfxRange::Positive(),
+           "Largest allowable incremental rotation");
     DDX_Text(pDX, 16061, m_dMaxDisplacement);
+    ranged(m_pdMaxDisplacement, m_dMaxDisplacement, AfxRange::Positive(), "Maximum displacement");
     DDX_Check(pDX, 16203, m_iSymmetrize);
 }
 

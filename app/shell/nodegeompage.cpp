@@ -39,6 +39,10 @@ void CPrPageBNodeGeom::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, 550, m_dLoad2);
     DDX_Check(pDX, 529, m_bDisconnect);
     DDX_Text(pDX, 367, m_dSpacing);
+    // 0 leaves the mesh size at the node unchanged; a size is positive.
+    if (m_iSpacingMode == spacingEditable)
+        DDV_Range(pDX, m_dSpacing, AfxRange::AtLeast(0.0), "Node-spacing (Mesh-control)",
+                  UnitString(iStandard, kUnitLength, iConv[iStandard][0][0]));
     DDX_Text(pDX, 379, m_dX);
     DDX_Text(pDX, 350, m_dY);
     DDX_Radio(pDX, 1149, m_iAxes);

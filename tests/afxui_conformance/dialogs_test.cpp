@@ -1,6 +1,7 @@
 // Dialogs: data exchange both ways and its failures, the dialog keys, modal
 // results, modeless life and the modal script.
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 
 #include "tests/afxui_conformance/conformance.h"
@@ -424,6 +425,8 @@ TEST_P(DialogsTest, PhysicalRangesNameTheFieldTheValueAndTheRange)
         if (c.box) {
             EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kDouble));
         }
+        // A refused value never reaches the member.
+        EXPECT_EQ(dlg->m_double, c.box ? 2.5 : std::strtod(c.text, nullptr));
     }
     // The range texts of the other bound kinds.
     EXPECT_EQ(AfxRange::UpTo(0.0, 0.5).Text(""), ">= 0 and < 0.5");
@@ -447,10 +450,12 @@ TEST_P(DialogsTest, RangeChecksRunOnlyWhenSavingWithInclusiveBounds)
         SCOPED_TRACE(c.text);
         auto dlg = Open({fInt});
         dlg->rangeInt = true;
+        const int before = dlg->m_int;
         DialogDriver(*dlg).Type(kInt, c.text);
         if (c.box)
             env->Boxes().Expect(c.box);
         EXPECT_EQ(dlg->UpdateData(TRUE) != FALSE, c.box == nullptr);
+        EXPECT_EQ(dlg->m_int, c.box ? before : std::atoi(c.text));
     }
     // Loading an out-of-range member checks nothing.
     auto dlg = Open({fInt});

@@ -514,6 +514,64 @@ TEST_F(EditorTest, ApplyWithoutTypingKeepsEveryValueBitForBit)
         EXPECT_EQ(user->GetParam(params[i]), values[i]) << params[i];
 }
 
+TEST_F(EditorTest, TypedStiffnessAndMassHaveTheirRanges)
+{
+    // A typed stiffness must be positive and a typed mass not negative:
+    // outside, Apply tells the field's message in its unit, puts the focus
+    // on the field and changes nothing; inside, the value is stored.
+    struct Case {
+        int field;
+        unsigned param;
+        const char* text;
+        const char* box; // null: stored
+    };
+    const Case cases[] = {
+        {16184, 21, "0", "EA = 0 kN is out of range.\nEnter a value > 0 kN."},
+        {16184, 21, "-5", "EA = -5 kN is out of range.\nEnter a value > 0 kN."},
+        {16184, 21, "4.2e6", nullptr},
+        {16185, 22, "0", "EIy = 0 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2."},
+        {16185, 22, "2", nullptr},
+        {16186, 23, "-1", "EIz = -1 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2."},
+        {16186, 23, "3", nullptr},
+        {16187, 29, "0", "GIt = 0 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2."},
+        {16187, 29, "0.5", nullptr},
+        {16188, 27, "0", "GAy = 0 kN is out of range.\nEnter a value > 0 kN."},
+        {16188, 27, "800", nullptr},
+        {16189, 28, "-800", "GAz = -800 kN is out of range.\nEnter a value > 0 kN."},
+        {16189, 28, "800", nullptr},
+        {16190, 3, "-1", "Mass = -1 kg/m is out of range.\nEnter a value >= 0 kg/m."},
+        {16190, 3, "0", nullptr},
+        {16190, 3, "78.5", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.field) + " " + c.text);
+        VokLGCrossSects dlg;
+        auto* user = new CCrSectUsrDef(50.0);
+        user->AddMaterial(steel);
+        user->SetName("U");
+        const unsigned params[] = {21, 22, 23, 29, 27, 28, 3};
+        for (unsigned param : params)
+            user->SetParam(param, 7.0);
+        Offer(dlg.m_Sections, user);
+        Run(dlg, [&](DialogDriver& d, ModalScript&) {
+            d.Type(c.field, c.text);
+            if (c.box)
+                Boxes().Expect(c.box);
+            d.Click(16202);
+            if (c.box)
+                EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(c.field));
+            else
+                EXPECT_EQ(AfxAtoF(d.Text(c.field).GetString()), AfxAtoF(c.text)); // shown as typed
+            d.Click(IDCANCEL);
+        });
+        for (unsigned param : params)
+            if (c.box || param != c.param)
+                EXPECT_EQ(user->GetParam(param), 7.0) << param;
+            else
+                EXPECT_NE(user->GetParam(param), 7.0) << param;
+    }
+}
+
 TEST_F(EditorTest, ApplyMovesByTheChangeOfCentreAndTurnsByTheChangeOfAngle)
 {
     VokLGCrossSects dlg;

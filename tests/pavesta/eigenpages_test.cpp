@@ -161,5 +161,102 @@ TEST_F(EigenPagesTest, ConvergenceWritesEveryPointerItIsGiven)
     EXPECT_EQ(substages, 2);
 }
 
+TEST_F(EigenPagesTest, EveryNumberHasItsRange)
+{
+    // Out of range: the field's message, the sheet stays on the page with the
+    // focus on the field and nothing reaches the caller. Inside: stored.
+    struct Case {
+        int page; // 0 eigensolver, 1 Lanczos, 2 subspace, 3 convergence
+        int field;
+        const char* text;
+        const char* box; // null: stored
+    };
+    const Case cases[] = {
+        {0, 16070, "0", "Max. relative error = 0 is out of range.\nEnter a value > 0."},
+        {0, 16070, "-2", "Max. relative error = -2 is out of range.\nEnter a value > 0."},
+        {0, 16070, "-1", nullptr}, // the solver's default
+        {0, 16070, "1e-6", nullptr},
+        {1, 16254, "-0.5",
+         "Scaling factor for MAXLAN = -0.5 is out of range.\nEnter a value >= 0."},
+        {1, 16254, "0", nullptr}, // the routine's own
+        {1, 16254, "2.5", nullptr},
+        {2, 16069, "0", "Max.# of iterations = 0 is out of range.\nEnter a value >= 1."},
+        {2, 16069, "1", nullptr},
+        {3, 16040, "0", "eps energy = 0 is out of range.\nEnter a value > 0."},
+        {3, 16040, "1e-8", nullptr},
+        {3, 16041, "-1e-4", "eps displ = -0.0001 is out of range.\nEnter a value > 0."},
+        {3, 16041, "0.01", nullptr},
+        {3, 16042, "0", "eps residual = 0 is out of range.\nEnter a value > 0."},
+        {3, 16042, "2e-3", nullptr},
+        {3, 16043, "0", "Max iterations = 0 is out of range.\nEnter a value >= 1."},
+        {3, 16043, "1", nullptr},
+        {3, 16044, "0", "Number of substages = 0 is out of range.\nEnter a value >= 1."},
+        {3, 16044, "1", nullptr},
+        {3, 16047, "0", "Near singularity condition = 0 is out of range.\nEnter a value > 0."},
+        {3, 16047, "1e-12", nullptr},
+        {3, 16060, "-0.1",
+         "Largest allowable incremental rotation = -0.1 is out of range.\nEnter a value > 0."},
+        {3, 16060, "0.2", nullptr},
+        {3, 16061, "0", "Maximum displacement = 0 is out of range.\nEnter a value > 0."},
+        {3, 16061, "50", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.field) + " " + c.text);
+        double energy = 1e-3, displ = 1e-4, residual = 1e-5, singular = 1e-9, rotation = 0.1,
+               maxDispl = 100.0;
+        int iterations = 10, substages = 2;
+        VokLGPPBuckling buckling;
+        buckling.m_dMaxRelError = 1e-4;
+        VokPPLanczSett lanczos;
+        lanczos.m_uKEX = 2;
+        lanczos.m_fMaxlanScaling = 1.5f;
+        VokPPMSSITSett subspace;
+        subspace.m_nIterations = 40;
+        VokPPConvergence convergence;
+        convergence.m_pdEpsEnergy = &energy;
+        convergence.m_pdEpsDispl = &displ;
+        convergence.m_pdEpsResidual = &residual;
+        convergence.m_piMaxIterations = &iterations;
+        convergence.m_piSubstages = &substages;
+        convergence.m_pdNearSingular = &singular;
+        convergence.m_pdMaxIncrRotation = &rotation;
+        convergence.m_pdMaxDisplacement = &maxDispl;
+        const INT_PTR result =
+            RunSheet({&buckling, &lanczos, &subspace, &convergence}, [&](DialogDriver& d) {
+                d.ActivatePage(c.page);
+                d.Type(c.field, c.text);
+                if (!c.box) {
+                    d.PressOK();
+                    return;
+                }
+                auto* pSheet = static_cast<CPropertySheet*>(buckling.GetParent());
+                Boxes().Expect(c.box);
+                d.PressOK();
+                EXPECT_FALSE(pSheet->IsEnded());
+                EXPECT_EQ(pSheet->GetActiveIndex(), c.page);
+                EXPECT_EQ(CWnd::GetFocus(), pSheet->GetActivePage()->GetDlgItem(c.field));
+                d.PressCancel();
+            });
+        const double typed = AfxAtoF(c.text);
+        const double stored[] = {buckling.m_dMaxRelError,
+                                 lanczos.m_fMaxlanScaling,
+                                 double(subspace.m_nIterations),
+                                 energy,
+                                 displ,
+                                 residual,
+                                 double(iterations),
+                                 double(substages),
+                                 singular,
+                                 rotation,
+                                 maxDispl};
+        const int fields[] = {16070, 16254, 16069, 16040, 16041, 16042,
+                              16043, 16044, 16047, 16060, 16061};
+        const double before[] = {1e-4, 1.5, 40, 1e-3, 1e-4, 1e-5, 10, 2, 1e-9, 0.1, 100.0};
+        EXPECT_EQ(result, c.box ? IDCANCEL : IDOK);
+        for (size_t i = 0; i < std::size(fields); ++i)
+            EXPECT_EQ(stored[i], !c.box && fields[i] == c.field ? typed : before[i]) << fields[i];
+    }
+}
+
 } // namespace
 } // namespace pavesta_test

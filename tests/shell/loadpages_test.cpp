@@ -236,6 +236,43 @@ TEST_F(NodeGeometryPage, ShowsIdentifierRegionsAndSpacingModes)
     });
 }
 
+TEST_F(NodeGeometryPage, SpacingIsNeverNegative)
+{
+    // A negative spacing is refused with the field's message, focus on the
+    // field and the node unchanged; 0 (no change) and a size are stored.
+    SmallModel model;
+    CBoundNode* node = model.Node(2, 3);
+    node->SetSNodSpace(7.0, true);
+    const CString unit = UnitString(iStandard, 3, iConv[iStandard][0][0]);
+    const CString refusal = "Node-spacing (Mesh-control) = -1 " + unit +
+                            " is out of range.\nEnter a value >= 0 " + unit + ".";
+    struct Case {
+        const char* text;
+        bool refused;
+    } cases[] = {{"-1", true}, {"0", false}, {"25", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        node->SetSNodSpace(7.0, true);
+        CPrPageBNodeGeom page;
+        page.m_pNode = node;
+        const INT_PTR result = RunPages({&page}, [&](DialogDriver& d, ModalScript& script) {
+            d.Type(367, c.text);
+            if (!c.refused) {
+                d.PressOK();
+                return;
+            }
+            script.MessageBox(refusal.GetString());
+            d.PressOK();
+            EXPECT_FALSE(static_cast<CPropertySheet*>(page.GetParent())->IsEnded());
+            EXPECT_EQ(CWnd::GetFocus(), page.GetDlgItem(367));
+            d.PressCancel();
+        });
+        EXPECT_EQ(result, c.refused ? IDCANCEL : IDOK);
+        EXPECT_DOUBLE_EQ(node->GetSNodSpace(),
+                         c.refused ? 7.0 : Number(c.text) / page.m_dLenFactor);
+    }
+}
+
 TEST_F(NodeGeometryPage, TheScratchNodeTakesNoIdentifier)
 {
     const DWORD before = CSNode::lIDnode;

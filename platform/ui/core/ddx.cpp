@@ -245,12 +245,11 @@ void CDataExchange::Fail()
 {
     m_bFailed = true;
     m_bLastRefused = true;
-    if (m_bQuiet) {
-        if (m_undo)
-            m_undo(); // a refused range: the member keeps what it had
-        m_undo = nullptr;
+    if (m_undo)
+        m_undo(); // a refused range: the member keeps what it had
+    m_undo = nullptr;
+    if (m_bQuiet)
         return;
-    }
     if (CWndState* state = AfxGetWndState(m_hWndLastControl))
         AfxGotoControl(state->pOwner, m_bEditLastControl != FALSE);
 }

@@ -30,8 +30,9 @@ public:
     CWnd* m_pDlgWnd;         // the dialog (not owned)
     // A refusal shows no message and leaves the focus where it is (see
     // CQuietExchange); the exchange fails all the same, but goes on with the
-    // next controls, and a value its range refuses is put back in its member:
-    // a quiet exchange takes every valid value and no invalid one.
+    // next controls: a quiet exchange takes every valid value and no invalid
+    // one. In any exchange a value its range refuses is put back in its
+    // member, so a refused value never reaches the caller's data.
     bool m_bQuiet = false;
 
     // The control nIDC, remembered as the one a later failure points at.
@@ -50,7 +51,7 @@ public:
     bool Active() const { return !m_bFailed || m_bQuiet; }
     // True while the last control's DDV should run: its DDX took a value.
     bool LastTaken() const { return !m_bLastRefused; }
-    // How to put the last saved member back (quiet exchanges).
+    // How to put the last saved member back when its range refuses it.
     template <class T> void RememberMember(T& member)
     {
         m_undo = [&member, old = member] { member = old; };

@@ -116,6 +116,7 @@ TEST_F(PagesOnQt, EigensolverPagesInOneSheet)
     VokPPLanczSett lanczos;
     lanczos.m_uKEX = 2; // callers set it before showing
     VokPPMSSITSett subspace;
+    subspace.m_nIterations = 40; // and an iteration count
     VokPPConvergence convergence;
     convergence.m_pdEpsEnergy = &energy;
     convergence.m_pdEpsDispl = &displ;
@@ -138,6 +139,36 @@ TEST_F(PagesOnQt, EigensolverPagesInOneSheet)
             d.PressCancel();
         },
         "Eigenvalues");
+}
+
+TEST_F(PagesOnQt, ARefusedToleranceKeepsTheSheetOnItsField)
+{
+    double energy = 1e-6, displ = 1e-4;
+    int iterations = 30;
+    VokPPConvergence convergence;
+    convergence.m_pdEpsEnergy = &energy;
+    convergence.m_pdEpsDispl = &displ;
+    convergence.m_piMaxIterations = &iterations;
+    RunSheet(
+        {&convergence},
+        [&](DialogDriver& d, ModalScript&) {
+            auto& sheet = *static_cast<CPropertySheet*>(convergence.GetParent());
+            d.Type(16040, "0");
+            m_env->Boxes().Expect("eps energy = 0 is out of range.\nEnter a value > 0.");
+            d.PressOK();
+            EXPECT_FALSE(sheet.IsEnded());
+            EXPECT_EQ(CWnd::GetFocus(), convergence.GetDlgItem(16040)) << "the field has the focus";
+            Picture(sheet, "pages-convergence-refused.png");
+            d.Type(16040, "1e-5");
+            d.Type(16043, "0");
+            m_env->Boxes().Expect("Max iterations = 0 is out of range.\nEnter a value >= 1.");
+            d.PressOK();
+            EXPECT_FALSE(sheet.IsEnded());
+            d.PressCancel();
+        },
+        "Eigenvalues");
+    EXPECT_EQ(energy, 1e-6);
+    EXPECT_EQ(iterations, 30);
 }
 
 // Whether the picture static shows the colour (r, g, b) near its centre,
@@ -255,6 +286,27 @@ TEST_F(SectionsOnQt, SectionDialogsShowAsTheirTemplatesSay)
              EXPECT_TRUE(ShownEnabled(shown, 16074));
          }},
     });
+}
+
+TEST_F(SectionsOnQt, ARefusedMassKeepsTheEditorOnItsField)
+{
+    VokLGCrossSects dlg;
+    dlg.m_pMaterials = &materials;
+    CCrSectComp* section = Rect(200, 100, "R");
+    dlg.m_Sections.AddTail(static_cast<CObject*>(section));
+    const double mass = section->GetParam(3);
+    ModalScript script;
+    script.Dialog(VokLGCrossSects::IDD, [&](DialogDriver& d, CDialog& shown) {
+        d.Type(16190, "-1");
+        m_env->Boxes().Expect("Mass = -1 kg/m is out of range.\nEnter a value >= 0 kg/m.");
+        d.Click(16202); // "&Apply"
+        EXPECT_EQ(CWnd::GetFocus(), shown.GetDlgItem(16190)) << "the field has the focus";
+        Picture(shown, "dialog-sections-refused-mass.png");
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    script.Verify();
+    EXPECT_EQ(section->GetParam(3), mass);
 }
 
 } // namespace
