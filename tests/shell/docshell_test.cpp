@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/first_mode_only.h"
 
 namespace
 {
@@ -231,23 +232,7 @@ TEST_F(ShellDocTest, BucklingRunOnTheExampleNamesItsModes)
     std::filesystem::remove_all(folder);
 }
 
-// The library's buckling run on a model reported to have one mode only:
-// status 1, one mode accepted of those requested.
-template <bool perNode>
-void FirstModeOnly(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
-                   std::int32_t* fixed, double* couplings, double* springs, double* stresses, double* eigenvalues,
-                   double* modes, std::int32_t* status)
-{
-    const SolverEntryTable library = LibrarySolverEntries();
-    (perNode ? library.plateKnekking : library.plateBuckling)(key, topology, elementData, material, nodal, fixed,
-                                                               couplings, springs, stresses, eigenvalues, modes,
-                                                               status);
-    if (status[0] == 0 && key[14] > 1) {
-        status[0] = 1;
-        status[1] = 1;
-        status[2] = key[14];
-    }
-}
+using brantel::test::FirstModeOnly;
 
 // A run that delivers fewer modes than requested is no failure: after it
 // a message gives both counts, and the names list the delivered mode only,

@@ -29,6 +29,7 @@
 #include "platform/ui/qt/qtglhost.h"
 #include "platform/ui/qt/qtglservices.h"
 #include "platform/ui/qt/tests/shell_gui/shell_on_qt.h"
+#include "tests/support/first_mode_only.h"
 
 namespace
 {
@@ -344,23 +345,7 @@ TEST_F(ResultsOnQt, TheShellSamplesBucklingModes)
     SaveScreen(*frame, "brantel-buckling-window.png");
 }
 
-// The library's buckling run on a model reported to have one mode only:
-// status 1, one mode accepted of those requested.
-template <bool perNode>
-void FirstModeOnly(std::int32_t* key, std::int32_t* topology, double* elementData, double* material, double* nodal,
-                   std::int32_t* fixed, double* couplings, double* springs, double* stresses, double* eigenvalues,
-                   double* modes, std::int32_t* status)
-{
-    const SolverEntryTable library = LibrarySolverEntries();
-    (perNode ? library.plateKnekking : library.plateBuckling)(key, topology, elementData, material, nodal, fixed,
-                                                               couplings, springs, stresses, eigenvalues, modes,
-                                                               status);
-    if (status[0] == 0 && key[14] > 1) {
-        status[0] = 1;
-        status[1] = 1;
-        status[2] = key[14];
-    }
-}
+using brantel::test::FirstModeOnly;
 
 // Three modes asked for, one delivered: the message after the run gives
 // both counts, the result list offers the one mode, and its plot shows.
