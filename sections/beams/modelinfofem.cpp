@@ -1,6 +1,8 @@
 #include "sections/beams/modelinfofem.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <string>
 
 #include "femodel/strelna.h"
@@ -150,6 +152,11 @@ void CModelInfoFEM::AddNodeBC(CSNode* node)
         for (int i = 0; i < n; ++i) {
             const double dof = (*v)[i];
             const double value = (*v)[n + i];
+            // A condition read from a file may hold any number: one that does
+            // not fit the solver's integers is left out rather than cast
+            // (negative numbers are springs and stay).
+            if (!(std::fabs(dof) <= static_cast<double>(INT_MAX)) || dof != std::floor(dof))
+                continue;
             if (value == 0.0) {
                 support(static_cast<LONG>(dof));
                 continue;

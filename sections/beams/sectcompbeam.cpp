@@ -265,8 +265,11 @@ void CSectCompBeam::ASCIIReadSupDOFs(CFile& file, CStringArray& keys)
         const int n = static_cast<int>(v.size()) - 1;
         CVector dofs(2 * n);
         for (int i = 0; i < n; ++i) {
+            // A DOF number must fit the solver's integers; others are kept as 0,
+            // which names no DOF.
             long long dof = 0;
-            dofs[i] = ToInteger(v[i + 1], dof) ? static_cast<double>(dof) : 0.0;
+            const bool fits = ToInteger(v[i + 1], dof) && dof >= INT_MIN && dof <= INT_MAX;
+            dofs[i] = fits ? static_cast<double>(dof) : 0.0;
         }
         CBoundCond3D bc;
         bc.SetType(0x10);

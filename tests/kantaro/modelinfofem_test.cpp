@@ -185,4 +185,30 @@ TEST(ModelInfoFEM, NoLoadsAreNamedInTheLog)
     EXPECT_EQ(info.LoadCases().GetSize(), 0);
 }
 
+// A listed condition read from a file may hold numbers that name no DOF the
+// solver can take: those are left out of the arrays, springs (negative DOF
+// numbers) and plain supports stay.
+TEST(ModelInfoFEM, ListedDOFNumbersThatFitNoIntegerAreLeftOut)
+{
+    TwoBars model(false);
+    CBoundCond3D listed;
+    listed.SetType(0x10);
+    CVector dofs(10);
+    const double numbers[] = {2147883647.0, 2.5, -2.0, 1.0, -1e300};
+    const double values[] = {0.0, 0.0, 0.0, 0.0, 7.0};
+    for (int i = 0; i < 5; ++i) {
+        dofs[i] = numbers[i];
+        dofs[5 + i] = values[i];
+    }
+    listed.SetBC(dofs);
+    model.nodes[2]->SetBC(listed, 0);
+    ASSERT_EQ(model.comp->Discretize(), nullptr);
+    CModelInfoFEM info;
+    model.Fill(info);
+    info.GenBCData(model.comp.get(), nullptr);
+    EXPECT_EQ(Entries(info.SupBCNodes()),
+              (std::vector<long>{1, 1, 1, 2, 1, 3, 1, 4, 1, 5, 1, 6, 3, -2, 3, 1}));
+    EXPECT_EQ(info.PrescValues().GetSize(), 0);
+}
+
 } // namespace
