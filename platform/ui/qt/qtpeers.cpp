@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QScrollBar>
 #include <qdrawutil.h>
 #include <QSignalBlocker>
@@ -1470,6 +1471,19 @@ void CQtBackend::EndModalLoop(CWnd& dialog)
 QFont CQtBackend::DialogFont() const
 {
     return m_font ? *m_font : QApplication::font();
+}
+
+CSize CQtBackend::GetScreenSize()
+{
+    // The desktop the windows are placed on: from its origin to the far
+    // corner of the room the screens leave to windows.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return CWndBackend::GetScreenSize();
+    const QRect room = screen->availableVirtualGeometry();
+    if (room.isEmpty())
+        return CWndBackend::GetScreenSize();
+    return CSize(room.right() + 1, room.bottom() + 1);
 }
 
 void CQtBackend::GetDialogFontMetrics(int& nLettersWidth, int& nHeight)

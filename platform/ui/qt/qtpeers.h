@@ -133,6 +133,8 @@ public:
     void WakeUp() override;
     std::unique_ptr<CWndPeer> CreatePeer(const CWndState& state) override;
     void GetDialogFontMetrics(int& nLettersWidth, int& nHeight) override;
+    // The primary screen's desktop, without the room panels take.
+    CSize GetScreenSize() override;
     // A modal dialog runs in QDialog::exec(), or through the Qt modal hook
     // when a test installed one (see AfxQtRunModal).
     void RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption) override;

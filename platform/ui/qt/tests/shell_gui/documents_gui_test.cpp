@@ -4,7 +4,9 @@
 // one leaves the other drawn; Ctrl+Tab moves on; and a stored position
 // above the screen starts with the menu bar on the screen.
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -210,6 +212,40 @@ TEST_F(ShellOnQt, AllToolbarButtonsShowAt1280PixelsAndTheTabsSwitchDocuments)
     EXPECT_FALSE(enabled(ID_VIEW_MODE));
     EXPECT_TRUE(SaveScreenshot(&window, "brantel-no-document.png", &why)) << why.toStdString();
     EndApp(app);
+}
+
+// The window is placed by the screen it starts on, not by a guessed
+// 800 x 600 one: the first start (nothing stored) takes three quarters of the
+// screen, and a stored place that lies on the screen is kept as it was.
+TEST_F(ShellOnQt, TheWindowIsPlacedByTheScreenItStartsOn)
+{
+    const QRect room = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    if (room.right() < 1100 || room.bottom() < 800)
+        GTEST_SKIP() << "needs a screen of at least 1100 x 800";
+    const CSize screen(room.right() + 1, room.bottom() + 1);
+    struct Row {
+        const char* what;
+        bool stored;
+        CRect expected;
+    };
+    const Row rows[] = {
+        {"first start", false, CRect(0, 0, screen.cx * 3 / 4, screen.cy * 3 / 4)},
+        {"stored place", true, CRect(900, 600, 1200, 900)},
+    };
+    for (const Row& row : rows) {
+        if (row.stored)
+            for (const auto& [key, value] : {std::pair{"Left", 900}, {"Top", 600}, {"Width", 300},
+                                             {"Height", 300}, {"Zoomed", 0}, {"ShowCmd", 1}})
+                m_env->Profile().WriteInt("Window", key, value);
+        auto app = std::make_unique<CBrantelApp>();
+        app->SetCommandLine({Example("plate.plb").c_str()});
+        ASSERT_TRUE(app->InitInstance()) << row.what;
+        const CRect placed = app->m_placement.rcNormalPosition;
+        EXPECT_EQ(placed, row.expected)
+            << row.what << ": " << placed.left << "," << placed.top << " " << placed.Width()
+            << " x " << placed.Height();
+        EndApp(app);
+    }
 }
 
 TEST_F(ShellOnQt, AStoredPositionAboveTheScreenStartsWithTheMenuBarOnIt)
