@@ -154,11 +154,13 @@ bool CCrSectComp::DropSharedReferences()
     }
     // The auxiliary object must be nothing else this section holds. The
     // owned read has made it new (not this section, a region or material
-    // read before it, nor the axis); the nodes read after it may still
-    // refer back to it.
+    // read before it, nor the axis). Nodes and edges are never auxiliary
+    // objects: objects read after them may link them into their own lists
+    // (a node deletes the edges it lists), and the section would then free
+    // what another object holds.
     CObject* aux = m_pAuxObject;
     if (aux && (aux == m_pShearNode || IsAxisNode(m_pAxis, aux) ||
-                (aux->IsKindOf(RUNTIME_CLASS(CSNode)) && !IsFree(static_cast<CSNode*>(aux))))) {
+                aux->IsKindOf(RUNTIME_CLASS(CSNode)) || aux->IsKindOf(RUNTIME_CLASS(CEdge)))) {
         m_pAuxObject = nullptr;
         ok = false;
     }

@@ -311,6 +311,9 @@ TEST_F(ArchiveSafetyTest, CraftedFilesAreRefused)
         // before it; the discard freed the node and then the axis freed it
         // again.
         {"axis_node_read_before.bin", CArchiveException::badIndex},
+        // A cross-section's auxiliary object is an edge that a node read
+        // later lists: the node freed it, then the section freed it again.
+        {"aux_edge_listed_by_a_later_node.bin", CArchiveException::badIndex},
     };
     const std::filesystem::path corpus = SourceDir() / "fuzz" / "corpus";
     for (const Case& c : objects) {
