@@ -121,7 +121,15 @@ void CCrSectComp::Serialize(CArchive& ar)
     // The section owns its auxiliary object and axis (new objects, read
     // here); the shear node is its own when it is new here, else a node a
     // region holds too, which the section never frees.
-    m_pAuxObject = ar.ReadCheckedObject(nullptr, CArchive::useOwned);
+    // Nodes and edges are never auxiliary objects: objects read after them
+    // may link them into their own lists (a node deletes the edges it
+    // lists), and the section would then free what another object holds.
+    // They are refused before anything else is read, so that no later
+    // failure leaves the section holding one.
+    CObject* aux = ar.ReadCheckedObject(nullptr, CArchive::useOwned);
+    if (aux && (aux->IsKindOf(RUNTIME_CLASS(CSNode)) || aux->IsKindOf(RUNTIME_CLASS(CEdge))))
+        AfxThrowArchiveException(CArchiveException::badIndex);
+    m_pAuxObject = aux;
     m_pAxis = ar.ReadObjectAs<CAxis>(RUNTIME_CLASS(CAxis), CArchive::useOwned);
     m_pShearNode = ar.ReadObjectAs<CSNode>(RUNTIME_CLASS(CSNode), CArchive::useOwnedIfNew,
                                            &m_bOwnsShearNode);
@@ -154,13 +162,9 @@ bool CCrSectComp::DropSharedReferences()
     }
     // The auxiliary object must be nothing else this section holds. The
     // owned read has made it new (not this section, a region or material
-    // read before it, nor the axis). Nodes and edges are never auxiliary
-    // objects: objects read after them may link them into their own lists
-    // (a node deletes the edges it lists), and the section would then free
-    // what another object holds.
+    // read before it, nor the axis).
     CObject* aux = m_pAuxObject;
-    if (aux && (aux == m_pShearNode || IsAxisNode(m_pAxis, aux) ||
-                aux->IsKindOf(RUNTIME_CLASS(CSNode)) || aux->IsKindOf(RUNTIME_CLASS(CEdge)))) {
+    if (aux && (aux == m_pShearNode || IsAxisNode(m_pAxis, aux))) {
         m_pAuxObject = nullptr;
         ok = false;
     }

@@ -314,6 +314,9 @@ TEST_F(ArchiveSafetyTest, CraftedFilesAreRefused)
         // A cross-section's auxiliary object is an edge that a node read
         // later lists: the node freed it, then the section freed it again.
         {"aux_edge_listed_by_a_later_node.bin", CArchiveException::badIndex},
+        // The same edge, with the axis after it broken off: the section
+        // was discarded still holding the edge its node had freed.
+        {"aux_edge_then_a_broken_axis.bin", CArchiveException::badIndex},
     };
     const std::filesystem::path corpus = SourceDir() / "fuzz" / "corpus";
     for (const Case& c : objects) {
