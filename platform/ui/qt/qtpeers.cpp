@@ -154,6 +154,23 @@ QImage AfxQtLoadPicture(UINT nBitmapID)
     return QImage::fromData(resource->data.data(), static_cast<int>(resource->data.size()));
 }
 
+QSize AfxQtPictureSize(UINT nBitmapID)
+{
+    if (const std::unique_ptr<QSvgRenderer> svg = SvgOf(nBitmapID))
+        return svg->defaultSize();
+    return AfxQtLoadPicture(nBitmapID).size();
+}
+
+QRect AfxQtPictureRect(UINT nBitmapID, const QRect& rect)
+{
+    const QSize natural = AfxQtPictureSize(nBitmapID);
+    if (natural.isEmpty() || rect.isEmpty())
+        return rect;
+    const QSize shown = natural.scaled(rect.size(), Qt::KeepAspectRatio);
+    return QRect(rect.left() + (rect.width() - shown.width()) / 2,
+                 rect.top() + (rect.height() - shown.height()) / 2, shown.width(), shown.height());
+}
+
 QPixmap AfxQtArtPixmap(UINT nID, QSize size, qreal ratio)
 {
     QPixmap pixmap(size * ratio);
@@ -193,9 +210,9 @@ void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
 namespace
 {
 
-// A picture static (SS_BITMAP): a resource picture scaled to the control,
-// or a bitmap made in memory (a drawn section) at its own size from the
-// top left, as a static shows a bitmap.
+// A picture static (SS_BITMAP): a resource picture in its own shape, as
+// large as the control holds it and centred, or a bitmap made in memory (a drawn section) at its
+// own size from the top left, as a static shows a bitmap.
 class PictureWidget : public QWidget
 {
 public:
@@ -216,7 +233,7 @@ protected:
                 return;
             }
         }
-        AfxQtDrawPicture(painter, rect(), m_nBitmapID);
+        AfxQtDrawPicture(painter, AfxQtPictureRect(m_nBitmapID, rect()), m_nBitmapID);
     }
 
 private:
@@ -556,7 +573,7 @@ QPixmap PicturePixmap(UINT nBitmapID, QSize size)
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    AfxQtDrawPicture(painter, pixmap.rect(), nBitmapID);
+    AfxQtDrawPicture(painter, AfxQtPictureRect(nBitmapID, pixmap.rect()), nBitmapID);
     return pixmap;
 }
 
@@ -797,9 +814,11 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
         break;
     }
     case AfxWndKind::pictureButton: {
-        auto* push = new QPushButton(pParent);
-        push->setAutoDefault(false);
-        m_widget = push;
+        // The picture fills the button above its text.
+        auto* button = new QToolButton(pParent);
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setFocusPolicy(Qt::StrongFocus);
+        m_widget = button;
         break;
     }
     case AfxWndKind::window:
@@ -1202,13 +1221,11 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                 picture->m_nBitmapID = state.nBitmapID;
                 picture->update();
             } else if (state.kind == AfxWndKind::pictureButton) {
-                auto* button = static_cast<QPushButton*>(w);
-                // The picture takes the room the text beside it leaves.
-                QString text = button->text();
-                text.remove(QLatin1Char('&'));
+                auto* button = static_cast<QToolButton*>(w);
+                // The picture takes the room the line of text under it leaves.
                 const int textRoom =
-                    text.isEmpty() ? 0 : QFontMetrics(button->font()).horizontalAdvance(text) + 20;
-                const int side = qMax(8, qMin(w->height() - 8, w->width() - 8 - textRoom));
+                    button->text().isEmpty() ? 0 : QFontMetrics(button->font()).height() + 6;
+                const int side = qMax(8, qMin(w->width() - 12, w->height() - 12 - textRoom));
                 button->setIconSize(QSize(side, side));
                 button->setIcon(QIcon(PicturePixmap(state.nBitmapID, QSize(side, side))));
             }

@@ -59,6 +59,13 @@ QImage AfxQtLoadPicture(UINT nBitmapID);
 // frame with its id.
 class QPainter;
 void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID);
+// The size a picture is drawn for (an SVG's own width and height), or an
+// empty size when it is missing.
+QSize AfxQtPictureSize(UINT nBitmapID);
+// Where a picture control or button of rectangle rect shows picture
+// nBitmapID: in the picture's own shape, as large as rect holds it, centred
+// (rect itself when the picture is missing, for its labelled frame).
+QRect AfxQtPictureRect(UINT nBitmapID, const QRect& rect);
 // The picture or button art nID drawn at size (logical pixels) for a
 // device pixel ratio, as AfxQtDrawPicture draws it.
 QPixmap AfxQtArtPixmap(UINT nID, QSize size, qreal ratio);

@@ -445,11 +445,12 @@ TEST_F(QtPeers, TheListEditorsButtonsAndInPlaceEditsReachTheLayer)
     EXPECT_EQ(items->count(), 2);
 }
 
-TEST_F(QtPeers, APictureButtonShowsItsPictureBesideItsText)
+TEST_F(QtPeers, APictureButtonShowsItsPictureAboveItsText)
 {
-    auto* button = Control<QPushButton>(kPictureButton);
+    auto* button = Control<QToolButton>(kPictureButton);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), "Plate");
+    EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     const QImage icon = button->icon().pixmap(button->iconSize()).toImage();
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(icon.pixelColor(icon.width() / 2, icon.height() / 2), QColor(255, 0, 0));
