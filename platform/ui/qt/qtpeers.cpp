@@ -236,9 +236,39 @@ protected:
         AfxQtDrawPicture(painter, AfxQtPictureRect(m_nBitmapID, rect()), m_nBitmapID);
     }
 
+public:
+    QString Fault() const
+    {
+        const CWndState* state = AfxGetWndState(m_hWnd);
+        const CBitmap* bitmap = state ? state->hBitmap : nullptr;
+        if (bitmap && bitmap->GetResourceID() == 0 && bitmap->IsValid()) {
+            if (bitmap->Width() <= width() && bitmap->Height() <= height())
+                return {};
+            return QString("a drawn picture of %1 x %2 pixels is cut off by its %3 x %4 control")
+                .arg(bitmap->Width())
+                .arg(bitmap->Height())
+                .arg(width())
+                .arg(height());
+        }
+        if (m_nBitmapID != 0 && AfxQtPictureSize(m_nBitmapID).isEmpty())
+            return QString("picture %1 is missing").arg(m_nBitmapID);
+        return {};
+    }
+
 private:
     HWND m_hWnd;
 };
+
+} // namespace
+
+QString AfxQtPictureFault(const QWidget& widget)
+{
+    const auto* picture = dynamic_cast<const PictureWidget*>(&widget);
+    return picture ? picture->Fault() : QString();
+}
+
+namespace
+{
 
 // A group box drawn as the templates place it: the frame line runs through
 // the middle of the title, so the controls a template puts just below the

@@ -66,6 +66,10 @@ QSize AfxQtPictureSize(UINT nBitmapID);
 // nBitmapID: in the picture's own shape, as large as rect holds it, centred
 // (rect itself when the picture is missing, for its labelled frame).
 QRect AfxQtPictureRect(UINT nBitmapID, const QRect& rect);
+// What is wrong with the picture a picture static shows, or an empty text:
+// a picture resource that is missing (its frame shows the number instead),
+// or a bitmap made in memory larger than the control, which cuts it off.
+QString AfxQtPictureFault(const QWidget& widget);
 // The picture or button art nID drawn at size (logical pixels) for a
 // device pixel ratio, as AfxQtDrawPicture draws it.
 QPixmap AfxQtArtPixmap(UINT nID, QSize size, qreal ratio);
