@@ -7,6 +7,7 @@
 // drawn at no less than its own size at the font's resolution and keeps its
 // ink inside its frame. On a display, a picture of every built template is
 // saved as artifacts/dialogs/<template id>_<dpi>.png.
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
@@ -153,6 +154,11 @@ std::string PictureProblem(UINT nBitmapID, const QWidget& widget, QSize room)
                          needed.height(), nBitmapID, room.width(), room.height());
     // Drawn as the control draws it on a sheet with a margin all round.
     const QRect shown = AfxQtPictureRect(nBitmapID, QRect(QPoint(0, 0), room));
+    // Button art (a 16 x 15 icon) stretched over a picture area shows
+    // nothing the page is about.
+    const double blownUp = shown.width() / (natural.width() * widget.logicalDpiY() / 96.0);
+    if (blownUp > 2.0)
+        return AfxFormat(" blows picture %u up to %.1f times its size", nBitmapID, blownUp);
     const int margin = std::max(room.width(), room.height()) / 2 + 8;
     QImage sheet(room + QSize(2 * margin, 2 * margin), QImage::Format_ARGB32_Premultiplied);
     sheet.fill(Qt::transparent);
@@ -190,7 +196,9 @@ std::vector<UINT> PicturesOf(const DialogTemplate& tmpl, const DialogControl& co
         pictures.push_back(control.nBitmapID);
     for (const ShownPictures& shown : kShownPictures)
         if (shown.nTemplate == tmpl.nID && shown.nControl == control.nID)
-            pictures.insert(pictures.end(), shown.pictures.begin(), shown.pictures.end());
+            for (UINT picture : shown.pictures)
+                if (std::find(pictures.begin(), pictures.end(), picture) == pictures.end())
+                    pictures.push_back(picture);
     return pictures;
 }
 
@@ -321,11 +329,14 @@ std::vector<const DialogTemplate*> RegisteredTemplates()
 
 // Samples of the builder rows, and the faults the check must find: a
 // picture whose resource is missing, a formula picture in a control shrunk
-// below its size, and a formula written wider than its own frame.
+// below its size, a formula written wider than its own frame and an icon
+// stretched over a picture area.
 constexpr UINT kSampleRows = 9201, kBadOutside = 9202, kBadOverlap = 9203, kBadWide = 9204,
                kBadTitle = 9205, kBadPictureMissing = 9206, kBadPictureSmall = 9207,
-               kBadPictureCut = 9208;
-constexpr UINT kWideFormula = 9209, kNoSuchPicture = 9210;
+               kBadPictureCut = 9208, kBadPictureBlownUp = 9211;
+constexpr UINT kWideFormula = 9209, kNoSuchPicture = 9210, kIcon = 9212;
+const char kIconSvg[] = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"15\">"
+                        "<rect x=\"2\" y=\"2\" width=\"12\" height=\"11\"/></svg>";
 const char kWideFormulaSvg[] =
     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"240\" height=\"28\" viewBox=\"0 0 240 28\">"
     "<text x=\"120\" y=\"19.6\" font-family=\"DejaVu Serif, serif\" font-size=\"20\" "
@@ -430,6 +441,10 @@ const CResourceModule s_samples("layout-samples", CResourceModule::program, [](C
     // The thickness formula (240 x 28 at its size) in 120 x 14 dialog units.
     m.Add(kBadPictureSmall,
           Sample(kBadPictureSmall, CSize(130, 30), {picture(16300, CRect(5, 5, 125, 19))}));
+    const std::string icon = kIconSvg;
+    m.Add(kIcon, AfxBitmapResource{std::vector<unsigned char>(icon.begin(), icon.end()), "svg"});
+    m.Add(kBadPictureBlownUp,
+          Sample(kBadPictureBlownUp, CSize(100, 50), {picture(kIcon, CRect(5, 5, 95, 45))}));
     m.Add(kBadPictureCut,
           Sample(kBadPictureCut, CSize(250, 40), {picture(kWideFormula, CRect(5, 5, 245, 35))}));
     m.Add(kBadTitle,
@@ -458,6 +473,7 @@ TEST_F(LayoutCheck, FindsControlsOutsideOverlapsAndTextsTooWide)
         {kBadPictureMissing, "shows no picture 9210"},
         {kBadPictureSmall, "pixels for picture 16300"},
         {kBadPictureCut, "cuts picture 9209 on its left right side"},
+        {kBadPictureBlownUp, "blows picture 9212 up"},
     };
     for (const Case& c : cases) {
         const std::vector<std::string> problems =
@@ -469,8 +485,9 @@ TEST_F(LayoutCheck, FindsControlsOutsideOverlapsAndTextsTooWide)
 
 TEST_F(LayoutCheck, EveryRegisteredTemplateFitsWithTheRealFont)
 {
-    const std::set<UINT> faulty = {kBadOutside,        kBadOverlap,      kBadWide,      kBadTitle,
-                                   kBadPictureMissing, kBadPictureSmall, kBadPictureCut};
+    const std::set<UINT> faulty = {kBadOutside,    kBadOverlap,        kBadWide,
+                                   kBadTitle,      kBadPictureMissing, kBadPictureSmall,
+                                   kBadPictureCut, kBadPictureBlownUp};
     std::size_t checked = 0;
     for (const DialogTemplate* tmpl : RegisteredTemplates()) {
         if (faulty.count(tmpl->nID))
