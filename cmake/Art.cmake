@@ -20,6 +20,8 @@ function(brantel_add_art target)
     string(MAKE_C_IDENTIFIER "${target}_${ART_FOLDER}_art" name)
   endif()
   file(GLOB art_files CONFIGURE_DEPENDS ${dir}/*.svg)
+  # An edited picture re-runs the configuration, which compiles it in anew.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${art_files})
   set(arrays "")
   set(adds "")
   foreach(file IN LISTS art_files)

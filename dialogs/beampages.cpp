@@ -463,7 +463,8 @@ DialogTemplate ForcesTemplate()
 AfxBitmapResource ForcesPicture()
 {
     return SvgBitmap(
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"370\" height=\"80\" font-size=\"12\">"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"366\" height=\"74\" font-size=\"12\">"
+        "<g transform=\"translate(0,-3)\">"
         "<line x1=\"60\" y1=\"40\" x2=\"310\" y2=\"40\" stroke=\"black\" stroke-width=\"4\"/>"
         "<circle cx=\"60\" cy=\"40\" r=\"4\"/><circle cx=\"310\" cy=\"40\" r=\"4\"/>"
         "<g stroke=\"red\" stroke-width=\"1.5\"><line x1=\"60\" y1=\"40\" x2=\"20\" y2=\"40\"/>"
@@ -471,7 +472,7 @@ AfxBitmapResource ForcesPicture()
         "<line x1=\"310\" y1=\"40\" x2=\"350\" y2=\"40\"/>"
         "<line x1=\"310\" y1=\"40\" x2=\"310\" y2=\"5\"/></g>"
         "<text x=\"10\" y=\"55\">N</text><text x=\"64\" y=\"14\">V</text>"
-        "<text x=\"50\" y=\"70\">Node 1</text><text x=\"292\" y=\"70\">Node 2</text></svg>");
+        "<text x=\"50\" y=\"70\">Node 1</text><text x=\"292\" y=\"70\">Node 2</text></g></svg>");
 }
 
 } // namespace

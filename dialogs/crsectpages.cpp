@@ -676,11 +676,13 @@ DialogTemplate NewTypeTemplate()
     t.nID = VokDNewCrSectType::IDD;
     t.strCaption = "Dialog";
     t.size = CSize(220, 110);
-    DialogControl types = Ctl(kTypeCombo, AfxCtl::comboList, "", CRect(7, 7, 130, 19), kListStyle);
+    DialogControl types = Ctl(kTypeCombo, AfxCtl::comboList, "", CRect(64, 7, 187, 19), kListStyle);
     types.items = {"Rectangle", "Circular rod", "Circular tube", "User defined input"};
+    t.Add(Label("Section type", CRect(7, 9, 60, 17)));
     t.Add(types);
     t.Add({
-        Ctl(kMaterialCombo, AfxCtl::comboList, "", CRect(7, 25, 130, 37), kListStyle),
+        Label("Material", CRect(7, 27, 60, 35)),
+        Ctl(kMaterialCombo, AfxCtl::comboList, "", CRect(64, 25, 187, 37), kListStyle),
         Ctl(kFirstLabel, AfxCtl::staticText, "Height", CRect(7, 46, 60, 54)),
         Ctl(kFirstEdit, AfxCtl::edit, "", CRect(64, 44, 120, 56), kEditStyle | WS_GROUP),
         Label("mm", CRect(124, 46, 140, 54)),

@@ -83,7 +83,7 @@ DialogTemplate StorageTemplate()
         Ctl(16052, AfxCtl::radio, "by PFM-algorithm (Profile Front Minimization)",
             CRect(14, 67, 256, 77)),
         Ctl(16053, AfxCtl::radio, "by ELW-algorithm (Wilson)", CRect(14, 81, 256, 91)),
-        Ctl(16050, AfxCtl::radio, "No renumbering (not recomended)", CRect(14, 94, 256, 104)),
+        Ctl(16050, AfxCtl::radio, "No renumbering (not recommended)", CRect(14, 94, 256, 104)),
         Ctl(16177, AfxCtl::groupBox, "Reordering", CRect(7, 111, 263, 139)),
         Ctl(16049, AfxCtl::radio, "On", CRect(14, 124, 84, 134), kFirst),
         Ctl(16056, AfxCtl::radio, "Off", CRect(90, 124, 160, 134)),

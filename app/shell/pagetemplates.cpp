@@ -168,7 +168,7 @@ DialogTemplate EdgeLoadTemplate()
     DialogTemplate t;
     t.nID = CPPEdgeLoad::IDD;
     t.strCaption = "Load";
-    t.size = CSize(280, 152);
+    t.size = CSize(280, 172);
     const int tIds[] = {1151, 1152, 1153}, nIds[] = {1154, 1155, 1156};
     const int tUnits[] = {1172, 1173, 1174}, nUnits[] = {1175, 16111, 1177};
     for (int i = 0; i < 3; ++i) {
@@ -187,8 +187,8 @@ DialogTemplate EdgeLoadTemplate()
         Ctl(1149, AfxCtl::radio, "Global axes", CRect(7, 60, 80, 70), kFirst),
         Ctl(1150, AfxCtl::radio, "Local axes", CRect(85, 60, 160, 70), kButtonStyle),
         Ctl(16143, AfxCtl::check, "&Change", CRect(170, 60, 240, 70), kFirst),
-        Picture(1159, 733, CRect(7, 76, 120, 134)),
-        Label("Loads will be linearly distributed over element-edges", CRect(7, 138, 273, 146)),
+        Picture(1159, 733, CRect(7, 76, 160, 156)),
+        Label("Loads will be linearly distributed over element-edges", CRect(7, 160, 273, 168)),
     });
     return t;
 }

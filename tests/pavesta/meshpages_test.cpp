@@ -88,7 +88,7 @@ TEST_F(MeshPagesTest, PagesShowTheirCaptionsAndTexts)
         EXPECT_EQ(d.Text(16157), "&Across boundaries if");
         d.ActivatePage(kStoragePage);
         EXPECT_EQ(d.Text(16052), "by PFM-algorithm (Profile Front Minimization)");
-        EXPECT_EQ(d.Text(16050), "No renumbering (not recomended)");
+        EXPECT_EQ(d.Text(16050), "No renumbering (not recommended)");
         d.PressCancel();
     });
     for (UINT nID : {16071u, 16094u, 16048u})

@@ -155,6 +155,23 @@ QImage AfxQtLoadPicture(UINT nBitmapID)
     return QImage::fromData(resource->data.data(), static_cast<int>(resource->data.size()));
 }
 
+QSize AfxQtPictureSize(UINT nBitmapID)
+{
+    if (const std::unique_ptr<QSvgRenderer> svg = SvgOf(nBitmapID))
+        return svg->defaultSize();
+    return AfxQtLoadPicture(nBitmapID).size();
+}
+
+QRect AfxQtPictureRect(UINT nBitmapID, const QRect& rect)
+{
+    const QSize natural = AfxQtPictureSize(nBitmapID);
+    if (natural.isEmpty() || rect.isEmpty())
+        return rect;
+    const QSize shown = natural.scaled(rect.size(), Qt::KeepAspectRatio);
+    return QRect(rect.left() + (rect.width() - shown.width()) / 2,
+                 rect.top() + (rect.height() - shown.height()) / 2, shown.width(), shown.height());
+}
+
 QPixmap AfxQtArtPixmap(UINT nID, QSize size, qreal ratio)
 {
     QPixmap pixmap(size * ratio);
@@ -194,9 +211,9 @@ void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID)
 namespace
 {
 
-// A picture static (SS_BITMAP): a resource picture scaled to the control,
-// or a bitmap made in memory (a drawn section) at its own size from the
-// top left, as a static shows a bitmap.
+// A picture static (SS_BITMAP): a resource picture in its own shape, as
+// large as the control holds it and centred, or a bitmap made in memory (a drawn section) at its
+// own size from the top left, as a static shows a bitmap.
 class PictureWidget : public QWidget
 {
 public:
@@ -217,12 +234,42 @@ protected:
                 return;
             }
         }
-        AfxQtDrawPicture(painter, rect(), m_nBitmapID);
+        AfxQtDrawPicture(painter, AfxQtPictureRect(m_nBitmapID, rect()), m_nBitmapID);
+    }
+
+public:
+    QString Fault() const
+    {
+        const CWndState* state = AfxGetWndState(m_hWnd);
+        const CBitmap* bitmap = state ? state->hBitmap : nullptr;
+        if (bitmap && bitmap->GetResourceID() == 0 && bitmap->IsValid()) {
+            if (bitmap->Width() <= width() && bitmap->Height() <= height())
+                return {};
+            return QString("a drawn picture of %1 x %2 pixels is cut off by its %3 x %4 control")
+                .arg(bitmap->Width())
+                .arg(bitmap->Height())
+                .arg(width())
+                .arg(height());
+        }
+        if (m_nBitmapID != 0 && AfxQtPictureSize(m_nBitmapID).isEmpty())
+            return QString("picture %1 is missing").arg(m_nBitmapID);
+        return {};
     }
 
 private:
     HWND m_hWnd;
 };
+
+} // namespace
+
+QString AfxQtPictureFault(const QWidget& widget)
+{
+    const auto* picture = dynamic_cast<const PictureWidget*>(&widget);
+    return picture ? picture->Fault() : QString();
+}
+
+namespace
+{
 
 // A group box drawn as the templates place it: the frame line runs through
 // the middle of the title, so the controls a template puts just below the
@@ -557,7 +604,7 @@ QPixmap PicturePixmap(UINT nBitmapID, QSize size)
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    AfxQtDrawPicture(painter, pixmap.rect(), nBitmapID);
+    AfxQtDrawPicture(painter, AfxQtPictureRect(nBitmapID, pixmap.rect()), nBitmapID);
     return pixmap;
 }
 
@@ -798,9 +845,11 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
         break;
     }
     case AfxWndKind::pictureButton: {
-        auto* push = new QPushButton(pParent);
-        push->setAutoDefault(false);
-        m_widget = push;
+        // The picture fills the button above its text.
+        auto* button = new QToolButton(pParent);
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setFocusPolicy(Qt::StrongFocus);
+        m_widget = button;
         break;
     }
     case AfxWndKind::window:
@@ -1203,13 +1252,11 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                 picture->m_nBitmapID = state.nBitmapID;
                 picture->update();
             } else if (state.kind == AfxWndKind::pictureButton) {
-                auto* button = static_cast<QPushButton*>(w);
-                // The picture takes the room the text beside it leaves.
-                QString text = button->text();
-                text.remove(QLatin1Char('&'));
+                auto* button = static_cast<QToolButton*>(w);
+                // The picture takes the room the line of text under it leaves.
                 const int textRoom =
-                    text.isEmpty() ? 0 : QFontMetrics(button->font()).horizontalAdvance(text) + 20;
-                const int side = qMax(8, qMin(w->height() - 8, w->width() - 8 - textRoom));
+                    button->text().isEmpty() ? 0 : QFontMetrics(button->font()).height() + 6;
+                const int side = qMax(8, qMin(w->width() - 12, w->height() - 12 - textRoom));
                 button->setIconSize(QSize(side, side));
                 button->setIcon(QIcon(PicturePixmap(state.nBitmapID, QSize(side, side))));
             }

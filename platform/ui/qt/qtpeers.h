@@ -59,6 +59,17 @@ QImage AfxQtLoadPicture(UINT nBitmapID);
 // frame with its id.
 class QPainter;
 void AfxQtDrawPicture(QPainter& painter, const QRect& rect, UINT nBitmapID);
+// The size a picture is drawn for (an SVG's own width and height), or an
+// empty size when it is missing.
+QSize AfxQtPictureSize(UINT nBitmapID);
+// Where a picture control or button of rectangle rect shows picture
+// nBitmapID: in the picture's own shape, as large as rect holds it, centred
+// (rect itself when the picture is missing, for its labelled frame).
+QRect AfxQtPictureRect(UINT nBitmapID, const QRect& rect);
+// What is wrong with the picture a picture static shows, or an empty text:
+// a picture resource that is missing (its frame shows the number instead),
+// or a bitmap made in memory larger than the control, which cuts it off.
+QString AfxQtPictureFault(const QWidget& widget);
 // The picture or button art nID drawn at size (logical pixels) for a
 // device pixel ratio, as AfxQtDrawPicture draws it.
 QPixmap AfxQtArtPixmap(UINT nID, QSize size, qreal ratio);

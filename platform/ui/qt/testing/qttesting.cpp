@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "platform/ui/qt/qtpeers.h"
 #include "platform/ui/qt/qtstartup.h"
 
 namespace afxui::qt::testing
@@ -109,6 +110,15 @@ bool SaveScreenshot(QWidget* widget, const QString& file, QString* why)
         return fail("one flat colour: no controls drawn");
     if (!image.save(QDir(ArtifactsFolder()).filePath(file)))
         return fail("the picture could not be saved");
+    QWidgetList shown = widget->findChildren<QWidget*>();
+    shown.prepend(widget);
+    for (const QWidget* child : shown)
+        if (const QString fault = AfxQtPictureFault(*child);
+            !fault.isEmpty() && child->isVisibleTo(widget)) {
+            if (why)
+                *why = fault;
+            return false;
+        }
     return true;
 }
 

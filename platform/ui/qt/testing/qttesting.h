@@ -46,8 +46,9 @@ bool DisplayRequired();
 QString ArtifactsFolder();
 // Waits until widget is on the screen, grabs it and saves the picture as
 // file in ArtifactsFolder(). False (and the reason in why) when the window
-// never showed, the picture is one flat colour (no controls drawn) or it
-// could not be saved.
+// never showed, the picture is one flat colour (no controls drawn), it
+// could not be saved, or (the picture saved all the same) a picture control
+// in the window shows a missing picture or cuts off a drawn one.
 bool SaveScreenshot(QWidget* widget, const QString& file, QString* why = nullptr);
 
 // Sends the printer's pages to file, a PDF in ArtifactsFolder() (an old

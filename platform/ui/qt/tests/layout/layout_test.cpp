@@ -2,7 +2,13 @@
 // with the real dialog font, keeps its controls inside the dialog, lets no
 // two visible controls overlap unless one is flagged "overlaps", starts the
 // controls of a titled group box below its title, and gives every static,
-// button and check text room for itself.
+// button and check text room for itself. Every picture a control shows (the
+// template's own, and those the pages put there while they run) exists, is
+// drawn at no less than its own size at the font's resolution and keeps its
+// ink inside its frame. On a display, a picture of every built template is
+// saved as artifacts/dialogs/<template id>_<dpi>.png.
+#include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,17 +18,24 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QToolButton>
 
 #include "platform/afx/numconv.h"
 #include "platform/ui/core/afxui.h"
 #include "platform/ui/qt/afxui_qt.h"
+#include "platform/ui/qt/qtpeers.h"
+#include "platform/ui/qt/qtservices.h"
 #include "platform/ui/qt/testing/qttesting.h"
 
 namespace
@@ -89,8 +102,133 @@ int TitleBand(const CWndState& group)
     return box->title().isEmpty() ? 0 : box->fontMetrics().height();
 }
 
-// The problems of one template, one line each.
-std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
+// Pictures the pages put into a control of their template while they run:
+// the edge load's membrane and plate loads, the membrane supports, the
+// element pictures, the ring segments and the document types.
+struct ShownPictures {
+    UINT nTemplate;
+    int nControl;
+    std::vector<UINT> pictures;
+};
+const std::vector<UINT> kElementPictures = {16005, 16006, 16007, 16008, 16009, 16010,
+                                            16011, 16012, 16013, 16014, 16015, 16067};
+const ShownPictures kShownPictures[] = {
+    {744, 1159, {733, 747, 790}},
+    {791, 1194, {762}},
+    {791, 1195, {761}},
+    {791, 1196, {763}},
+    {137, 1072, kElementPictures},
+    {704, 1072, kElementPictures},
+    {743, 1072, kElementPictures},
+    {16069, 16030, {16070, 16178, 16181}},
+    {16000, 16000, {16002}},
+    {16000, 16001, {16001}},
+};
+
+// Whether picture nBitmapID has letters that must keep their size: an SVG
+// with text, or an image whose pixels blur when it is shrunk.
+bool HasLettering(UINT nBitmapID)
+{
+    const AfxBitmapResource* resource = AfxFindResource<AfxBitmapResource>(nBitmapID);
+    if (!resource || resource->strFormat != "svg")
+        return true;
+    const std::string svg(resource->data.begin(), resource->data.end());
+    return svg.find("<text") != std::string::npos;
+}
+
+// What is wrong with picture nBitmapID shown in room (pixels) of widget, or
+// an empty text. A picture is drawn in its own shape as large as its room
+// holds it. A room too small for its own size at the font's resolution
+// shrinks its letters (a drawing without letters may shrink to half its
+// size), and ink beyond the picture's own frame is cut off by the control.
+std::string PictureProblem(UINT nBitmapID, const QWidget& widget, QSize room)
+{
+    const QSize natural = AfxQtPictureSize(nBitmapID);
+    if (natural.isEmpty())
+        return AfxFormat(" shows no picture %u (a frame with its number)", nBitmapID);
+    const double scale = widget.logicalDpiY() / 96.0 * (HasLettering(nBitmapID) ? 1.0 : 0.5);
+    const QSize needed(static_cast<int>(std::lround(natural.width() * scale)),
+                       static_cast<int>(std::lround(natural.height() * scale)));
+    if (needed.width() > room.width() || needed.height() > room.height())
+        return AfxFormat(" needs %d x %d pixels for picture %u; it has %d x %d", needed.width(),
+                         needed.height(), nBitmapID, room.width(), room.height());
+    // Drawn as the control draws it on a sheet with a margin all round.
+    const QRect shown = AfxQtPictureRect(nBitmapID, QRect(QPoint(0, 0), room));
+    // Button art (a 16 x 15 icon) stretched over a picture area shows
+    // nothing the page is about.
+    const double blownUp = shown.width() / (natural.width() * widget.logicalDpiY() / 96.0);
+    if (blownUp > 2.0)
+        return AfxFormat(" blows picture %u up to %.1f times its size", nBitmapID, blownUp);
+    const int margin = std::max(room.width(), room.height()) / 2 + 8;
+    QImage sheet(room + QSize(2 * margin, 2 * margin), QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::transparent);
+    {
+        QPainter painter(&sheet);
+        AfxQtDrawPicture(painter, shown.translated(margin, margin), nBitmapID);
+    }
+    const QRect frame = shown.translated(margin, margin);
+    bool left = false, right = false, top = false, bottom = false;
+    int ink = 0;
+    for (int y = 0; y < sheet.height(); ++y)
+        for (int x = 0; x < sheet.width(); ++x) {
+            if (qAlpha(sheet.pixel(x, y)) <= 32)
+                continue;
+            ++ink;
+            left |= x < frame.left();
+            right |= x > frame.right();
+            top |= y < frame.top();
+            bottom |= y > frame.bottom();
+        }
+    if (ink == 0)
+        return AfxFormat(" draws nothing of picture %u", nBitmapID);
+    if (left || right || top || bottom)
+        return AfxFormat(" cuts picture %u on its%s%s%s%s side", nBitmapID, left ? " left" : "",
+                         right ? " right" : "", top ? " top" : "", bottom ? " bottom" : "");
+    return {};
+}
+
+// The pictures control of tmpl shows.
+std::vector<UINT> PicturesOf(const DialogTemplate& tmpl, const DialogControl& control)
+{
+    std::vector<UINT> pictures;
+    if (control.nBitmapID != 0 &&
+        (control.kind == AfxCtl::picture || control.kind == AfxCtl::pictureButton))
+        pictures.push_back(control.nBitmapID);
+    for (const ShownPictures& shown : kShownPictures)
+        if (shown.nTemplate == tmpl.nID && shown.nControl == control.nID)
+            for (UINT picture : shown.pictures)
+                if (std::find(pictures.begin(), pictures.end(), picture) == pictures.end())
+                    pictures.push_back(picture);
+    return pictures;
+}
+
+// The room a control's widget gives its picture.
+QSize PictureRoom(const QWidget& widget)
+{
+    // A picture button shows its picture as its icon.
+    if (auto* button = qobject_cast<const QToolButton*>(&widget))
+        return button->iconSize();
+    return widget.size();
+}
+
+// The font's resolution the check runs at, for the pictures' names.
+int FontDpi()
+{
+    bool ok = false;
+    const int dpi = qEnvironmentVariableIntValue("QT_FONT_DPI", &ok);
+    return ok ? dpi : 96;
+}
+
+// On a display (not the offscreen platform), pictures of the templates are
+// saved.
+bool SavesScreenshots()
+{
+    return QGuiApplication::platformName() != QLatin1String("offscreen");
+}
+
+// The problems of one template, one line each; bScreenshot saves its
+// picture on a display.
+std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl, bool bScreenshot = false)
 {
     std::vector<std::string> problems;
     CWnd window;
@@ -148,6 +286,12 @@ std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
                                                         b.top - rect.top, TitleBand(*children[i])));
             }
         auto* peer = dynamic_cast<CQtPeer*>(children[i]->peer.get());
+        if (peer && peer->Widget())
+            for (UINT picture : PicturesOf(tmpl, control))
+                if (const std::string problem =
+                        PictureProblem(picture, *peer->Widget(), PictureRoom(*peer->Widget()));
+                    !problem.empty())
+                    problems.push_back(name + problem);
         if (!peer || !peer->Widget() || IsContainer(control.kind) ||
             kWideTextAllowed.count(AfxFormat("%u:%zu", tmpl.nID, i)))
             continue;
@@ -157,6 +301,16 @@ std::vector<std::string> CheckTemplate(const DialogTemplate& tmpl)
             problems.push_back(name + AfxFormat(" needs %d pixels across%s; it has %d x %d", needed,
                                                 wrapsOver ? " and more lines" : "", rect.Width(),
                                                 rect.Height()));
+    }
+    if (bScreenshot && SavesScreenshots()) {
+        const QString folder = afxui::qt::testing::ArtifactsFolder() + "/dialogs";
+        QDir().mkpath(folder);
+        QString why;
+        if (!afxui::qt::testing::SaveScreenshot(
+                AfxQtWidgetOf(&window), QString("dialogs/%1_%2.png").arg(tmpl.nID).arg(FontDpi()),
+                &why))
+            problems.push_back(AfxFormat("template %u: no picture saved (%s)", tmpl.nID,
+                                         why.toStdString().c_str()));
     }
     window.DestroyWindow();
     return problems;
@@ -173,9 +327,20 @@ std::vector<const DialogTemplate*> RegisteredTemplates()
     return found;
 }
 
-// Samples of the builder rows, and three faults the check must find.
+// Samples of the builder rows, and the faults the check must find: a
+// picture whose resource is missing, a formula picture in a control shrunk
+// below its size, a formula written wider than its own frame and an icon
+// stretched over a picture area.
 constexpr UINT kSampleRows = 9201, kBadOutside = 9202, kBadOverlap = 9203, kBadWide = 9204,
-               kBadTitle = 9205;
+               kBadTitle = 9205, kBadPictureMissing = 9206, kBadPictureSmall = 9207,
+               kBadPictureCut = 9208, kBadPictureBlownUp = 9211;
+constexpr UINT kWideFormula = 9209, kNoSuchPicture = 9210, kIcon = 9212;
+const char kIconSvg[] = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"15\">"
+                        "<rect x=\"2\" y=\"2\" width=\"12\" height=\"11\"/></svg>";
+const char kWideFormulaSvg[] =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"240\" height=\"28\" viewBox=\"0 0 240 28\">"
+    "<text x=\"120\" y=\"19.6\" font-family=\"DejaVu Serif, serif\" font-size=\"20\" "
+    "text-anchor=\"middle\">t = t0 + dtx (x - x0) + dty (y - y0) + more</text></svg>";
 // The unit settings dialog, whose rectangles are given exactly.
 constexpr UINT kUnitsSample = 9328;
 
@@ -263,6 +428,25 @@ const CResourceModule s_samples("layout-samples", CResourceModule::program, [](C
     m.Add(kBadWide, Sample(kBadWide, CSize(100, 50),
                            {AfxDialogControl(3301, AfxCtl::check, "Show the stresses at every node",
                                              CRect(5, 5, 60, 15))}));
+    const std::string svg = kWideFormulaSvg;
+    m.Add(kWideFormula,
+          AfxBitmapResource{std::vector<unsigned char>(svg.begin(), svg.end()), "svg"});
+    const auto picture = [](UINT nBitmapID, const CRect& rect) {
+        DialogControl c = AfxDialogControl(IDC_STATIC, AfxCtl::picture, "", rect);
+        c.nBitmapID = nBitmapID;
+        return c;
+    };
+    m.Add(kBadPictureMissing, Sample(kBadPictureMissing, CSize(100, 50),
+                                     {picture(kNoSuchPicture, CRect(5, 5, 95, 45))}));
+    // The thickness formula (240 x 28 at its size) in 120 x 14 dialog units.
+    m.Add(kBadPictureSmall,
+          Sample(kBadPictureSmall, CSize(130, 30), {picture(16300, CRect(5, 5, 125, 19))}));
+    const std::string icon = kIconSvg;
+    m.Add(kIcon, AfxBitmapResource{std::vector<unsigned char>(icon.begin(), icon.end()), "svg"});
+    m.Add(kBadPictureBlownUp,
+          Sample(kBadPictureBlownUp, CSize(100, 50), {picture(kIcon, CRect(5, 5, 95, 45))}));
+    m.Add(kBadPictureCut,
+          Sample(kBadPictureCut, CSize(250, 40), {picture(kWideFormula, CRect(5, 5, 245, 35))}));
     m.Add(kBadTitle,
           Sample(kBadTitle, CSize(100, 50),
                  {AfxDialogControl(IDC_STATIC, AfxCtl::groupBox, "Node ID", CRect(5, 5, 95, 30)),
@@ -286,6 +470,10 @@ TEST_F(LayoutCheck, FindsControlsOutsideOverlapsAndTextsTooWide)
         {kBadOverlap, "overlaps control 1"},
         {kBadWide, "needs"},
         {kBadTitle, "over its title"},
+        {kBadPictureMissing, "shows no picture 9210"},
+        {kBadPictureSmall, "pixels for picture 16300"},
+        {kBadPictureCut, "cuts picture 9209 on its left right side"},
+        {kBadPictureBlownUp, "blows picture 9212 up"},
     };
     for (const Case& c : cases) {
         const std::vector<std::string> problems =
@@ -297,13 +485,16 @@ TEST_F(LayoutCheck, FindsControlsOutsideOverlapsAndTextsTooWide)
 
 TEST_F(LayoutCheck, EveryRegisteredTemplateFitsWithTheRealFont)
 {
-    const std::set<UINT> faulty = {kBadOutside, kBadOverlap, kBadWide, kBadTitle};
+    const std::set<UINT> faulty = {kBadOutside,    kBadOverlap,        kBadWide,
+                                   kBadTitle,      kBadPictureMissing, kBadPictureSmall,
+                                   kBadPictureCut, kBadPictureBlownUp};
     std::size_t checked = 0;
     for (const DialogTemplate* tmpl : RegisteredTemplates()) {
         if (faulty.count(tmpl->nID))
             continue;
         ++checked;
-        for (const std::string& problem : CheckTemplate(*tmpl))
+        const bool sample = tmpl->nID == kSampleRows || tmpl->nID == kUnitsSample;
+        for (const std::string& problem : CheckTemplate(*tmpl, !sample))
             ADD_FAILURE() << problem;
     }
     EXPECT_GE(checked, 1u);

@@ -2,6 +2,8 @@
 // picture of each, the colour-scale page's own painting and a click on it,
 // the page's colour button through the real QColorDialog, and what each
 // window shows first (enabled, hidden) as the widgets show it; the log window docked in a main window.
+#include <cmath>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -79,6 +81,18 @@ TEST_F(PagesOnQt, ColourScalePictureOnScreenFollowsAUsersClick)
     framira_test::RunPage(page, [&](DialogDriver& d, ModalScript&) {
         QWidget* widget = AfxQtWidgetOf(&page);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(widget));
+        // The picture (its cells and the strip 30 pixels below them) lies
+        // in the page, clear of every control.
+        const int side = static_cast<int>(std::sqrt(double(framira::kPaletteEntries)));
+        const CRect last = page.CellRect(side - 1, side - 1);
+        const QRect picture(KorPPColorScale::kPictureLeft, KorPPColorScale::kPictureTop, last.right,
+                            last.bottom + 30);
+        EXPECT_TRUE(widget->rect().contains(picture));
+        for (const QWidget* control : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (control->isVisible()) {
+                EXPECT_FALSE(picture.intersects(control->geometry()))
+                    << control->metaObject()->className();
+            }
         const CRect node = page.CellRect(0, 8); // entry 128, a node
         const CPoint mid((node.left + node.right) / 2, (node.top + node.bottom) / 2);
         EXPECT_EQ(PictureOnScreen(page, node.left, mid.y), QColor(255, 0, 0));

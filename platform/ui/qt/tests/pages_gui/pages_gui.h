@@ -7,9 +7,13 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 #include "platform/ui/core/afxui.h"
 #include "platform/ui/headless/afxui_headless.h"
@@ -59,7 +63,9 @@ struct DialogCase {
     std::function<void(afxui::headless::DialogDriver&, CDialog&)> check;
 };
 
-// Shows each dialog, saves its picture, runs its check and cancels it.
+// Shows each dialog, saves its picture, checks its title (a dialog titles
+// itself or takes its template's caption, or the program's name, never
+// Qt's default, the program file's name), runs its check and cancels it.
 inline void ShowDialogs(const std::vector<DialogCase>& cases)
 {
     for (const DialogCase& c : cases) {
@@ -68,6 +74,13 @@ inline void ShowDialogs(const std::vector<DialogCase>& cases)
         afxui::headless::ModalScript script;
         script.Dialog(c.nTemplate, [&](afxui::headless::DialogDriver& d, CDialog& shown) {
             Picture(shown, c.file);
+            const QString title = AfxQtWidgetOf(&shown)->windowTitle();
+            EXPECT_FALSE(title.isEmpty());
+            EXPECT_NE(title, QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+            const DialogTemplate* tmpl = AfxFindResource<DialogTemplate>(c.nTemplate);
+            if (tmpl && tmpl->strCaption.IsEmpty()) {
+                EXPECT_EQ(title, QString("Brantel"));
+            }
             c.check(d, shown);
             d.PressCancel();
         });

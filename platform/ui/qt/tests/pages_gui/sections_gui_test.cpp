@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
+
+#include <QLabel>
 
 #include "femodel/bar.h"
 #include "femodel/triangle.h"
@@ -255,6 +258,20 @@ TEST_F(SectionsOnQt, SectionDialogsShowAsTheirTemplatesSay)
          },
          [](DialogDriver&, CDialog& shown) {
              EXPECT_FALSE(ShownEnabled(shown, 16231)); // a rod has no second size
+             // Each list has its label on its line, to its left.
+             const std::pair<const char*, int> lists[] = {{"Section type", 16270},
+                                                          {"Material", 16163}};
+             for (const auto& [text, nID] : lists) {
+                 const QRect box = AfxQtWidgetOf(shown.GetDlgItem(nID))->geometry();
+                 const QLabel* label = nullptr;
+                 for (const QLabel* l : AfxQtWidgetOf(&shown)->findChildren<QLabel*>())
+                     if (l->text() == text)
+                         label = l;
+                 ASSERT_NE(label, nullptr) << text;
+                 EXPECT_LE(label->geometry().right(), box.left()) << text;
+                 EXPECT_TRUE(box.contains(box.left(), label->geometry().center().y())) << text;
+                 EXPECT_LE(label->fontMetrics().horizontalAdvance(text), label->width()) << text;
+             }
          }},
         {"dialog-sections.png", VokLGCrossSects::IDD,
          [&] {

@@ -362,6 +362,28 @@ TEST_F(QtPeers, APictureShowsABitmapMadeInMemoryAtItsOwnSize)
     }
 }
 
+TEST_F(QtPeers, AScreenshotFailsOnAMissingPictureOrACutDrawnOne)
+{
+    QString why;
+    EXPECT_FALSE(afxui::qt::testing::SaveScreenshot(Widget(m_window), "peers-pictures.png", &why));
+    EXPECT_EQ(why, "picture 16070 is missing");
+    auto* picture = static_cast<CStatic*>(m_window.GetDlgItem(kMissingPicture));
+    const QSize room = Widget(*picture)->size();
+    for (int wider : {0, 1}) {
+        SCOPED_TRACE(wider);
+        CBitmap dib;
+        ASSERT_TRUE(dib.CreateDIB(room.width() + wider, room.height(), 24));
+        picture->SetBitmap(&dib);
+        const bool saved =
+            afxui::qt::testing::SaveScreenshot(Widget(m_window), "peers-pictures.png", &why);
+        EXPECT_EQ(saved, wider == 0) << why.toStdString();
+        if (wider) {
+            EXPECT_TRUE(why.contains("cut off")) << why.toStdString();
+        }
+        picture->SetBitmap(nullptr);
+    }
+}
+
 TEST_F(QtPeers, LabelsBreakLinesAndTheirMnemonicFocusesTheNextControl)
 {
     auto* mesh = qobject_cast<QLabel*>(Widget(*m_window.GetDlgItem(kMeshText)));
@@ -445,11 +467,12 @@ TEST_F(QtPeers, TheListEditorsButtonsAndInPlaceEditsReachTheLayer)
     EXPECT_EQ(items->count(), 2);
 }
 
-TEST_F(QtPeers, APictureButtonShowsItsPictureBesideItsText)
+TEST_F(QtPeers, APictureButtonShowsItsPictureAboveItsText)
 {
-    auto* button = Control<QPushButton>(kPictureButton);
+    auto* button = Control<QToolButton>(kPictureButton);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), "Plate");
+    EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     const QImage icon = button->icon().pixmap(button->iconSize()).toImage();
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(icon.pixelColor(icon.width() / 2, icon.height() / 2), QColor(255, 0, 0));
