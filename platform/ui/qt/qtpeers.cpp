@@ -615,6 +615,14 @@ QPlainTextEdit::LineWrapMode WrapMode(DWORD dwStyle)
                                                      : QPlainTextEdit::WidgetWidth;
 }
 
+// A multi-line edit stops tabs every eight spaces of its font, so columns of
+// a log line separated by tabs line up as in a terminal (the logs use a
+// fixed-pitch font) and a tab never shrinks to nothing at the end of a column.
+void SetEditTabStops(QPlainTextEdit* edit)
+{
+    edit->setTabStopDistance(8 * QFontMetricsF(edit->font()).horizontalAdvance(QLatin1Char(' ')));
+}
+
 // Shows a top-level window maximised or in its normal geometry. A window
 // already in the asked state is only shown: maximising it again would let
 // some platforms take the maximised geometry as the normal one. A frame
@@ -695,6 +703,7 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
         if (style & ES_MULTILINE) {
             auto* edit = new QPlainTextEdit(pParent);
             edit->setLineWrapMode(WrapMode(style));
+            SetEditTabStops(edit);
             edit->setTabChangesFocus(true);
             m_widget = edit;
         } else {
@@ -1235,8 +1244,11 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
                 edit->setLineWrapMode(WrapMode(state.dwStyle));
             }
         }
-        if (nChanges & PEER_STYLE && state.font)
+        if (nChanges & PEER_STYLE && state.font) {
             w->setFont(AfxQtFontFromLogFont(*state.font));
+            if (auto* edit = qobject_cast<QPlainTextEdit*>(w))
+                SetEditTabStops(edit);
+        }
         if (nChanges & PEER_RANGE) {
             if (auto* bar = qobject_cast<QScrollBar*>(w)) {
                 bar->setRange(qMin(state.nLower, state.nUpper), qMax(state.nLower, state.nUpper));

@@ -9,6 +9,9 @@
 #include <QFontInfo>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -119,6 +122,22 @@ TEST_F(FrameworkOnQt, TheLogWindowIsABottomDockWithAFixedPitchUnwrappedLog)
     EXPECT_EQ(logEdit->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_TRUE(QFontInfo(logEdit->font()).fixedPitch());
     EXPECT_EQ(AfxQtWidgetOf(&log.GetLogEdit()), logEdit);
+
+    // A tab that ends a column leaves at least one character's room before
+    // the next one, whatever the column's length (the run's "number of
+    // nodes: ...\tnumber of elements: ..." line ran its columns together).
+    const qreal space = QFontMetricsF(logEdit->font()).horizontalAdvance(' ');
+    for (int length = 1; length <= 40; ++length) {
+        // Laid out as the edit lays out its lines: its font, its text options.
+        QTextLayout layout(QString(length, 'x') + "\tnext", logEdit->font());
+        layout.setTextOption(logEdit->document()->defaultTextOption());
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(10000);
+        layout.endLayout();
+        const qreal gap = line.cursorToX(length + 1) - line.cursorToX(length);
+        EXPECT_GE(gap, space * 0.99) << "a column of " << length << " characters";
+    }
 
     CStringArray errors;
     errors.Add("Region 3 is open\r\n");
