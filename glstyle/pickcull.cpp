@@ -126,6 +126,15 @@ bool CPickWindowCull::HoldsBox(const double* lo, const double* hi)
     return true;
 }
 
+bool CPickWindowCull::FilledFacesHit()
+{
+    if (glIsEnabled(GL_CULL_FACE))
+        return false;
+    GLint modes[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    return modes[0] == GL_FILL && modes[1] == GL_FILL;
+}
+
 bool CPickWindowCull::IsActive()
 {
     return g_active != nullptr;

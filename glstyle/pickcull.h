@@ -27,6 +27,10 @@ public:
     // pick window (and between its near and far planes): a point, a line or
     // a filled triangle drawn there is a hit.
     static bool HoldsBox(const double* lo, const double* hi);
+    // True when, under the current GL state, a filled triangle of non-zero
+    // area that the window holds is a hit: no face is culled and both faces
+    // are filled.
+    static bool FilledFacesHit();
     // A pick cull is in force (the tests are worth making).
     static bool IsActive();
 

@@ -242,3 +242,15 @@ void CPickBoxTree::Candidates(std::vector<std::uint32_t>& out, std::vector<bool>
 {
     Collect(out, &held);
 }
+
+void CPickIndex::Build(unsigned long revision, const std::vector<CPickBox>& boxes)
+{
+    m_tree.Build(boxes);
+    m_nRevision = revision;
+    m_bBuilt = true;
+    m_bNamesListed = false;
+    m_names.clear();
+    m_first.clear();
+    m_listed.clear();
+    m_fillsCertain.clear();
+}

@@ -70,62 +70,19 @@ CSNode* InnerPoint(CEdge* edge, CSNode* node, bool onEdge)
 
 // The sections in list order with their boxes, as of one model revision.
 struct CSectComp::PickIndex {
-    unsigned long revision = 0;
     std::vector<CSection*> sections;
-    CPickBoxTree tree;
-    std::vector<std::uint32_t> found;
-    std::vector<bool> held;
-    // For band picks, the names each section loads (listed at the revision
-    // namesRevision): section i's are names[first[i]] up to
-    // names[first[i + 1]]; listed[i] false when they are not known, and
-    // fillsCertain[i] whether its fills are certain hits.
-    unsigned long namesRevision = 0;
-    std::vector<CPickName> names;
-    std::vector<std::size_t> first;
-    std::vector<bool> listed;
-    std::vector<bool> fillsCertain;
-
-    void ListNames()
-    {
-        if (namesRevision == revision)
-            return;
-        namesRevision = revision;
-        names.clear();
-        first.assign(1, 0);
-        listed.assign(sections.size(), false);
-        fillsCertain.assign(sections.size(), false);
-        for (std::size_t i = 0; i < sections.size(); ++i) {
-            const std::size_t start = names.size();
-            listed[i] = sections[i]->ListPickNames(names);
-            if (!listed[i])
-                names.resize(start);
-            bool certain = true;
-            for (std::size_t k = start; k < names.size(); ++k)
-                certain = certain && (names[k].certain || names[k].kind == 1);
-            listed[i] = listed[i] && certain;
-            bool fills = true;
-            for (std::size_t k = start; k < names.size(); ++k)
-                fills = fills && (names[k].kind != 1 || names[k].certain);
-            fillsCertain[i] = fills;
-            first.push_back(names.size());
-        }
-    }
+    CPickIndex pick;
 };
 
 namespace {
 
-// Whether a filled triangle that the pick window holds is certainly a hit
-// under the current state: no face is culled and both faces are filled.
+// Whether a region fill that the pick window holds is certainly a hit
+// under the current state (the fills were judged under the odd or the
+// non-zero winding rule, GLU_TESS_WINDING_ODD and _NONZERO).
 bool FillsHitWhenHeld()
 {
-    // GLU_TESS_WINDING_ODD and GLU_TESS_WINDING_NONZERO (the regions' fills
-    // were judged under one of them).
     const double rule = CSectArea::m_gldTessWindRule;
-    if ((rule != 100130.0 && rule != 100131.0) || glIsEnabled(GL_CULL_FACE))
-        return false;
-    GLint modes[2] = {0, 0};
-    glGetIntegerv(GL_POLYGON_MODE, modes);
-    return modes[0] == GL_FILL && modes[1] == GL_FILL;
+    return (rule == 100130.0 || rule == 100131.0) && CPickWindowCull::FilledFacesHit();
 }
 
 } // namespace
@@ -389,18 +346,17 @@ int CSectComp::GetMMNPC(CLongVector& a, CLongVector& b)
 CSectComp::PickIndex& CSectComp::UpToDatePickIndex()
 {
     const unsigned long revision = AfxModelRevision();
-    if (m_pPickIndex && m_pPickIndex->revision == revision)
+    if (m_pPickIndex && m_pPickIndex->pick.IsBuiltAt(revision))
         return *m_pPickIndex;
     if (!m_pPickIndex)
         m_pPickIndex = std::make_unique<PickIndex>();
     PickIndex& index = *m_pPickIndex;
-    index.revision = revision;
     index.sections = Snapshot();
     std::vector<CPickBox> boxes(index.sections.size());
     for (std::size_t i = 0; i < boxes.size(); ++i)
         if (!index.sections[i]->GrowPickBox(boxes[i]))
             boxes[i] = CPickBox(); // unknown: always drawn
-    index.tree.Build(boxes);
+    index.pick.Build(revision, boxes);
     return index;
 }
 
@@ -413,42 +369,12 @@ void CSectComp::PickDrawAddressGL(int what)
         return;
     }
     // A section whose box the window misses would draw nothing it could
-    // hit; the others are drawn in list order as before.
+    // hit; the others are drawn in list order as before (or, in a band
+    // that holds them whole, give their names as hits).
     PickIndex& index = UpToDatePickIndex();
-    CPickRecorder* band = CPickRecorder::Active();
-    if (!band) {
-        index.tree.Candidates(index.found);
-        for (std::uint32_t i : index.found)
-            index.sections[i]->PickDrawAddressGL(what);
-        return;
-    }
-    // A band: a section that the window holds whole, whose names are all
-    // certain hits, gives its names as hits without any drawing.
-    index.tree.Candidates(index.found, index.held);
-    index.ListNames();
-    const bool fills = (what & 1) && FillsHitWhenHeld();
-    bool known = false;
-    unsigned last = 0;
-    for (std::size_t c = 0; c < index.found.size(); ++c) {
-        const std::uint32_t i = index.found[c];
-        if (index.held[c] && index.listed[i] && (!(what & 1) || (fills && index.fillsCertain[i]))) {
-            if (!known)
-                band->BeginKnown();
-            known = true;
-            for (std::size_t k = index.first[i]; k < index.first[i + 1]; ++k)
-                if (index.names[k].kind & what) {
-                    band->Hit(index.names[k].name);
-                    last = index.names[k].name;
-                }
-            continue;
-        }
-        if (known)
-            band->EndKnown(last);
-        known = false;
-        index.sections[i]->PickDrawAddressGL(what);
-    }
-    if (known)
-        band->EndKnown(last);
+    index.pick.Pick(
+        what, (what & 1) && FillsHitWhenHeld(), [&](std::size_t i) { index.sections[i]->PickDrawAddressGL(what); },
+        [&](std::size_t i, std::vector<CPickName>& out) { return index.sections[i]->ListPickNames(out); });
 }
 
 void CSectComp::GetMaxMinLoad(double& max, double& min, unsigned flags)
