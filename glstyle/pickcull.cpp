@@ -32,6 +32,10 @@ CPickWindowCull::CPickWindowCull() : m_pPrevious(g_active)
                 s += proj[k * 4 + r] * model[c * 4 + k];
             m_Matrix[c * 4 + r] = s;
         }
+    GLint planes = 0;
+    glGetIntegerv(GL_MAX_CLIP_PLANES, &planes);
+    for (GLint i = 0; i < planes && !m_bClipPlanes; ++i)
+        m_bClipPlanes = glIsEnabled(static_cast<GLenum>(GL_CLIP_PLANE0 + i)) == GL_TRUE;
     g_active = this;
 }
 
@@ -93,7 +97,8 @@ bool CPickWindowCull::SkipsBox(const double* lo, const double* hi)
 
 bool CPickWindowCull::HoldsBox(const double* lo, const double* hi)
 {
-    if (!g_active)
+    // A user clip plane may clip what the window holds.
+    if (!g_active || g_active->m_bClipPlanes)
         return false;
     const double* m = g_active->m_Matrix;
     // The most a linear function a.p + b reaches over the box, and the most

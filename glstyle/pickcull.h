@@ -24,8 +24,8 @@ public:
     // primitive inside the box can be hit.
     static bool SkipsBox(const double* lo, const double* hi);
     // True when every point of the box certainly lies inside the active
-    // pick window (and between its near and far planes): a point, a line or
-    // a filled triangle drawn there is a hit.
+    // pick window (and between its near and far planes) and no user clip
+    // plane is on: a point, a line or a filled triangle drawn there is a hit.
     static bool HoldsBox(const double* lo, const double* hi);
     // True when, under the current GL state, a filled triangle of non-zero
     // area that the window holds is a hit: no face is culled and both faces
@@ -40,6 +40,7 @@ public:
 
 private:
     double m_Matrix[16] = {};  // projection * modelview, column-major
+    bool m_bClipPlanes = false; // a user clip plane is on
     CPickWindowCull* m_pPrevious = nullptr;
 };
 

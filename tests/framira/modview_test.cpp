@@ -590,6 +590,21 @@ TEST_F(ModViewTest, CulledPicksAnswerAsTheFullSelectionBuffer)
             EXPECT_GE(plain.size(), words / 4 - 1);
         }
     COGLRenderer::iSelBufSize = 4096;
+    // A user clip plane (kept: x <= 1.5 in eye space, here model units)
+    // clips objects the band holds: they are no hits.
+    const std::vector<unsigned> unclipped = BandNames(view, {400, 300}, 800.0f, 600.0f, 7);
+    const GLdouble plane[4] = {-1.0, 0.0, 0.0, 1.5};
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glClipPlane(GL_CLIP_PLANE0, plane);
+    glPopMatrix();
+    glEnable(GL_CLIP_PLANE0);
+    const auto [clippedCulled, clipped] = both([&] { return BandNames(view, {400, 300}, 800.0f, 600.0f, 7); });
+    glDisable(GL_CLIP_PLANE0);
+    EXPECT_EQ(clippedCulled, clipped);
+    EXPECT_LT(clipped.size(), unclipped.size());
+    EXPECT_FALSE(clipped.empty());
 }
 
 // The regions' box tree is built again after every edit that moves, adds
