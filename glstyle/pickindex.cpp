@@ -248,9 +248,8 @@ void CPickIndex::Build(unsigned long revision, const std::vector<CPickBox>& boxe
     m_tree.Build(boxes);
     m_nRevision = revision;
     m_bBuilt = true;
-    m_bNamesListed = false;
     m_names.clear();
     m_first.clear();
-    m_listed.clear();
-    m_fillsCertain.clear();
+    m_count.clear();
+    m_state.clear();
 }

@@ -67,55 +67,58 @@ public:
     // item that the window holds whole gives its names of the kinds in what
     // as hits instead of being drawn, when they are all certain hits;
     // lister(i, out) appends item i's names in drawing order (false when
-    // they are not known), once per build. fillsHit: whether names of kind
-    // 1 marked certain are hits under the current GL state.
+    // they are not known), once per build and only for items a band held.
+    // fillsHit: whether names of kind 1 marked certain are hits under the
+    // current GL state.
     template <class Draw, class Lister>
     void Pick(int what, bool fillsHit, Draw draw, Lister lister);
 
 private:
+    // What is known of an item's names.
+    enum : unsigned char { kUnlisted, kUnknown, kCertain, kCertainButFills };
+    // Lists item i's names (once per build) and answers what is known.
     template <class Lister>
-    void ListNames(Lister lister);
+    unsigned char Listed(std::size_t i, Lister& lister);
 
     bool m_bBuilt = false;
     unsigned long m_nRevision = 0;
     CPickBoxTree m_tree;
     std::vector<std::uint32_t> m_found;
     std::vector<bool> m_held;
-    // Item i's names are m_names[m_first[i]] up to m_names[m_first[i + 1]];
-    // m_listed[i]: known and all certain but maybe for fills;
-    // m_fillsCertain[i]: its fills certain too.
-    bool m_bNamesListed = false;
+    // Listed only for the items a band holds, when first held: item i's
+    // names are m_names[m_first[i]] up to m_names[m_first[i] + m_count[i]].
     std::vector<CPickName> m_names;
     std::vector<std::size_t> m_first;
-    std::vector<bool> m_listed;
-    std::vector<bool> m_fillsCertain;
+    std::vector<std::uint32_t> m_count;
+    std::vector<unsigned char> m_state;
 };
 
 template <class Lister>
-void CPickIndex::ListNames(Lister lister)
+unsigned char CPickIndex::Listed(std::size_t i, Lister& lister)
 {
-    m_bNamesListed = true;
-    const std::size_t n = m_tree.Size();
-    m_names.clear();
-    m_first.assign(1, 0);
-    m_listed.assign(n, false);
-    m_fillsCertain.assign(n, false);
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t start = m_names.size();
-        bool listed = lister(i, m_names);
-        if (!listed)
-            m_names.resize(start);
-        bool fills = true;
-        for (std::size_t k = start; k < m_names.size(); ++k) {
-            if (m_names[k].kind == 1)
-                fills = fills && m_names[k].certain;
-            else
-                listed = listed && m_names[k].certain;
-        }
-        m_listed[i] = listed;
-        m_fillsCertain[i] = fills;
-        m_first.push_back(m_names.size());
+    if (m_state.size() != m_tree.Size()) {
+        m_state.assign(m_tree.Size(), kUnlisted);
+        m_first.assign(m_tree.Size(), 0);
+        m_count.assign(m_tree.Size(), 0);
     }
+    if (m_state[i] != kUnlisted)
+        return m_state[i];
+    const std::size_t start = m_names.size();
+    bool known = lister(i, m_names);
+    bool fills = true;
+    for (std::size_t k = start; known && k < m_names.size(); ++k) {
+        if (m_names[k].kind == 1)
+            fills = fills && m_names[k].certain;
+        else
+            known = m_names[k].certain;
+    }
+    if (!known) {
+        m_names.resize(start);
+        return m_state[i] = kUnknown;
+    }
+    m_first[i] = start;
+    m_count[i] = static_cast<std::uint32_t>(m_names.size() - start);
+    return m_state[i] = fills ? kCertain : kCertainButFills;
 }
 
 template <class Draw, class Lister>
@@ -129,17 +132,17 @@ void CPickIndex::Pick(int what, bool fillsHit, Draw draw, Lister lister)
         return;
     }
     m_tree.Candidates(m_found, m_held);
-    if (!m_bNamesListed)
-        ListNames(lister);
     bool known = false;
     unsigned last = 0;
     for (std::size_t c = 0; c < m_found.size(); ++c) {
         const std::uint32_t i = m_found[c];
-        if (m_held[c] && m_listed[i] && (!(what & 1) || (fillsHit && m_fillsCertain[i]))) {
+        const unsigned char state = m_held[c] ? Listed(i, lister) : static_cast<unsigned char>(kUnknown);
+        const bool fills = !(what & 1) || (fillsHit && state == kCertain);
+        if ((state == kCertain || state == kCertainButFills) && fills) {
             if (!known)
                 band->BeginKnown();
             known = true;
-            for (std::size_t k = m_first[i]; k < m_first[i + 1]; ++k)
+            for (std::size_t k = m_first[i]; k < m_first[i] + m_count[i]; ++k)
                 if (m_names[k].kind & what) {
                     band->Hit(m_names[k].name);
                     last = m_names[k].name;
