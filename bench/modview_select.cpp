@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "glstyle/pickcull.h"
 #include "platform/ui/headless/afxui_headless.h"
@@ -124,6 +125,8 @@ void Pick(benchmark::State& state, bool band, bool cull = true, bool afterEdit =
         return;
     }
     std::size_t hits = 0;
+    bool checking = false;
+    std::vector<unsigned> answer;
     CPickWindowCull::SetEnabled(cull);
     const auto pick = [&] {
         if (band) {
@@ -131,12 +134,32 @@ void Pick(benchmark::State& state, bool band, bool cull = true, bool afterEdit =
             int count = 0;
             const float w = bandSize > 0.0f ? bandSize : 800.0f, h = bandSize > 0.0f ? bandSize : 600.0f;
             scene.view.PickObject(CPoint(400, 300), 7, w, h, names, count);
+            if (checking)
+                answer.assign(names, names + count);
             delete[] names;
             hits = static_cast<std::size_t>(count);
         } else {
-            hits = scene.view.PickObject(400, 300, 7, 10.0f, 0xFFFFFFFF, 0, nullptr) != 0;
+            const DWORD name = scene.view.PickObject(400, 300, 7, 10.0f, 0xFFFFFFFF, 0, nullptr);
+            if (checking)
+                answer.assign(1, name);
+            hits = name != 0;
         }
     };
+    // Up to 1e5 elements, the answer is checked against the full selection
+    // buffer first (the index is then built on more than one thread).
+    if (cull && state.range(0) <= 100000) {
+        checking = true;
+        pick();
+        const std::vector<unsigned> culled = answer;
+        CPickWindowCull::SetEnabled(false);
+        pick();
+        CPickWindowCull::SetEnabled(true);
+        checking = false;
+        if (answer != culled) {
+            state.SkipWithError("the culled pick answers otherwise");
+            return;
+        }
+    }
     // The model's pick index is built by the first pick after an edit:
     // timed on its own (afterEdit), else done before the timing.
     if (!afterEdit)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -54,6 +55,30 @@ void SortByHighWord(std::vector<std::uint64_t>& keys)
 }
 
 } // namespace
+
+void ForEachPickItem(std::size_t n, const std::function<void(std::size_t)>& f)
+{
+    // A few threads at most: the walk is bound by memory, and the machine
+    // is shared with the rest of the program.
+    constexpr std::size_t kPerThread = 65536;
+    const std::size_t threads =
+        std::min<std::size_t>({4, std::max(1u, std::thread::hardware_concurrency()), (n + kPerThread - 1) / kPerThread});
+    if (threads <= 1) {
+        for (std::size_t i = 0; i < n; ++i)
+            f(i);
+        return;
+    }
+    const auto run = [&](std::size_t t) {
+        for (std::size_t i = n * t / threads; i < n * (t + 1) / threads; ++i)
+            f(i);
+    };
+    std::vector<std::thread> pool;
+    for (std::size_t t = 1; t < threads; ++t)
+        pool.emplace_back(run, t);
+    run(0);
+    for (std::thread& thread : pool)
+        thread.join();
+}
 
 CPickBoxTree::Box CPickBoxTree::Rounded(const CPickBox& box)
 {

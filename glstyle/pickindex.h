@@ -3,9 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "glstyle/pickcull.h"
+
+// Calls f(i) for i = 0 .. n - 1, split over a few threads when n is large
+// (building a pick index walks the whole model; f must only read it and
+// write its own i's results).
+void ForEachPickItem(std::size_t n, const std::function<void(std::size_t)>& f);
 
 // One name that a selection drawing loads, with the kind of object drawn
 // under it (1 a fill or a whole graph, 2 a node, 4 an edge) and whether a

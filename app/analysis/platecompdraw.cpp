@@ -362,9 +362,10 @@ CPlateComp::ElementPickIndex& CPlateComp::UpToDateElementPickIndex()
             index.elements.push_back(e);
     });
     std::vector<CPickBox> boxes(index.elements.size());
-    for (std::size_t i = 0; i < boxes.size(); ++i)
+    ForEachPickItem(boxes.size(), [&](std::size_t i) {
         if (!index.elements[i]->GrowIdPickBox(boxes[i]))
             boxes[i] = CPickBox(); // unknown: always drawn
+    });
     index.pick.Build(revision, boxes);
     return index;
 }

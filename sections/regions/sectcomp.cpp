@@ -353,9 +353,10 @@ CSectComp::PickIndex& CSectComp::UpToDatePickIndex()
     PickIndex& index = *m_pPickIndex;
     index.sections = Snapshot();
     std::vector<CPickBox> boxes(index.sections.size());
-    for (std::size_t i = 0; i < boxes.size(); ++i)
+    ForEachPickItem(boxes.size(), [&](std::size_t i) {
         if (!index.sections[i]->GrowPickBox(boxes[i]))
             boxes[i] = CPickBox(); // unknown: always drawn
+    });
     index.pick.Build(revision, boxes);
     return index;
 }
