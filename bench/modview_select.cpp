@@ -6,11 +6,14 @@
 // hits); and the picks alone: the click pick at the centre over nodes,
 // edges and regions (also with the pick-window cull off, every object
 // drawn into the selection buffer, to compare with), and the band pick
-// over the whole view.
+// over the whole view; and the same picks right after a model edit, which
+// include building the model's pick index (also a band of 100 x 100 pixels,
+// which lists the names of the regions it holds only).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "glstyle/pickcull.h"
 #include "platform/ui/headless/afxui_headless.h"
@@ -114,7 +117,7 @@ void Band(benchmark::State& state)
 
 // The view's pick alone: a 10-pixel click at the centre, or (band) a pick
 // window over the whole view; nodes, edges and regions.
-void Pick(benchmark::State& state, bool band, bool cull = true)
+void Pick(benchmark::State& state, bool band, bool cull = true, bool afterEdit = false, float bandSize = 0.0f)
 {
     Scene scene(static_cast<int>(state.range(0)));
     if (!scene.ok) {
@@ -122,17 +125,49 @@ void Pick(benchmark::State& state, bool band, bool cull = true)
         return;
     }
     std::size_t hits = 0;
+    bool checking = false;
+    std::vector<unsigned> answer;
     CPickWindowCull::SetEnabled(cull);
-    for (auto _ : state) {
+    const auto pick = [&] {
         if (band) {
             unsigned* names = nullptr;
             int count = 0;
-            scene.view.PickObject(CPoint(400, 300), 7, 800.0f, 600.0f, names, count);
+            const float w = bandSize > 0.0f ? bandSize : 800.0f, h = bandSize > 0.0f ? bandSize : 600.0f;
+            scene.view.PickObject(CPoint(400, 300), 7, w, h, names, count);
+            if (checking)
+                answer.assign(names, names + count);
             delete[] names;
             hits = static_cast<std::size_t>(count);
         } else {
-            hits = scene.view.PickObject(400, 300, 7, 10.0f, 0xFFFFFFFF, 0, nullptr) != 0;
+            const DWORD name = scene.view.PickObject(400, 300, 7, 10.0f, 0xFFFFFFFF, 0, nullptr);
+            if (checking)
+                answer.assign(1, name);
+            hits = name != 0;
         }
+    };
+    // Up to 1e5 elements, the answer is checked against the full selection
+    // buffer first (the index is then built on more than one thread).
+    if (cull && state.range(0) <= 100000) {
+        checking = true;
+        pick();
+        const std::vector<unsigned> culled = answer;
+        CPickWindowCull::SetEnabled(false);
+        pick();
+        CPickWindowCull::SetEnabled(true);
+        checking = false;
+        if (answer != culled) {
+            state.SkipWithError("the culled pick answers otherwise");
+            return;
+        }
+    }
+    // The model's pick index is built by the first pick after an edit:
+    // timed on its own (afterEdit), else done before the timing.
+    if (!afterEdit)
+        pick();
+    for (auto _ : state) {
+        if (afterEdit)
+            AfxNoteModelEdit();
+        pick();
     }
     CPickWindowCull::SetEnabled(true);
     state.counters["hits"] = static_cast<double>(hits);
@@ -144,6 +179,9 @@ void BM_PickBandSmall(benchmark::State& state) { Pick(state, true); }
 void BM_Pick(benchmark::State& state) { Pick(state, false); }
 void BM_PickBand(benchmark::State& state) { Pick(state, true); }
 void BM_PickUnculled(benchmark::State& state) { Pick(state, false, false); }
+void BM_PickAfterEdit(benchmark::State& state) { Pick(state, false, true, true); }
+void BM_PickBandAfterEdit(benchmark::State& state) { Pick(state, true, true, true); }
+void BM_PickBand100AfterEdit(benchmark::State& state) { Pick(state, true, true, true, 100.0f); }
 void BM_ClickSmall(benchmark::State& state) { Click(state); }
 void BM_BandSmall(benchmark::State& state) { Band(state); }
 void BM_Frames(benchmark::State& state) { Frames(state); }
@@ -163,3 +201,6 @@ BENCHMARK(BM_PickBandSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pick)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PickBand)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PickUnculled)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickAfterEdit)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickBandAfterEdit)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickBand100AfterEdit)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

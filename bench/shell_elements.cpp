@@ -2,7 +2,9 @@
 // quadrilaterals (1e4, 1e5 and 1e6) built directly on a node grid: the
 // milliseconds of a rectangle selection over the whole mesh (every element
 // selected, whatever the selection-buffer setting) and of Delete of that
-// selection.
+// selection; and the view's picks alone, with the mesh's pick index built:
+// a click on the elements at the centre and the band over the whole view,
+// also right after a model edit (which builds the index again).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -113,6 +115,41 @@ void Select(benchmark::State& state)
     state.counters["selected"] = static_cast<double>(selected);
 }
 
+// The element view's pick alone (elements, as the selection above picks
+// them): a 10-pixel click at the centre, or a band over the whole view.
+void Pick(benchmark::State& state, bool band, bool afterEdit = false)
+{
+    Scene scene(static_cast<int>(state.range(0)));
+    if (!scene.ok) {
+        state.SkipWithError("no window");
+        return;
+    }
+    const UINT kinds = KorBasisGeomHlpr::kAreas | CElemModView::kMeshPick;
+    COGLRenderer::iSelBufSize = static_cast<unsigned>(4 * scene.n * scene.n + 1024);
+    long hits = 0;
+    const auto pick = [&] {
+        if (band) {
+            unsigned* names = nullptr;
+            int count = 0;
+            scene.view->PickObject(CPoint(400, 300), kinds, 800.0f, 600.0f, names, count);
+            delete[] names;
+            hits = count;
+        } else {
+            hits = scene.view->PickObject(400, 300, kinds, 10.0f, 0xFFFFFFFF, 0, nullptr) != 0;
+        }
+    };
+    // The first pick after a model edit builds the pick index: timed on
+    // its own (afterEdit), else done before the timing.
+    if (!afterEdit)
+        pick();
+    for (auto _ : state) {
+        if (afterEdit)
+            AfxNoteModelEdit();
+        pick();
+    }
+    state.counters["hits"] = static_cast<double>(hits);
+}
+
 void Delete(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -138,6 +175,10 @@ void Delete(benchmark::State& state)
 void BM_SelectSmall(benchmark::State& state) { Select(state); }
 void BM_DeleteSmall(benchmark::State& state) { Delete(state); }
 void BM_Select(benchmark::State& state) { Select(state); }
+void BM_PickElement(benchmark::State& state) { Pick(state, false); }
+void BM_PickElementBand(benchmark::State& state) { Pick(state, true); }
+void BM_PickElementAfterEdit(benchmark::State& state) { Pick(state, false, true); }
+void BM_PickElementBandAfterEdit(benchmark::State& state) { Pick(state, true, true); }
 void BM_Delete(benchmark::State& state) { Delete(state); }
 
 } // namespace
@@ -145,4 +186,8 @@ void BM_Delete(benchmark::State& state) { Delete(state); }
 BENCHMARK(BM_SelectSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Select)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PickElement)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickElementBand)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickElementAfterEdit)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PickElementBandAfterEdit)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Delete)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);

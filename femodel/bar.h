@@ -38,6 +38,7 @@ public:
     // large points at the nodes whose primary graph is this element, each
     // under its own name (bit 2). Names come from the selection-name table.
     void PickDrawAddressGL(int flags) override;
+    bool GrowPickBox(CPickBox&) const override { return false; }
     int GetNumExtResVects() override { return std::min(m_nRes, 2); }
     int GetKind() override { return m_iKind; }
     bool IsPointInElem(CSNode*) override { return false; }

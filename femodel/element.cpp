@@ -1110,6 +1110,64 @@ void CElement::PickDrawCorners(int r, int mode, double scale, int corners)
     CGraph::PickDrawGL(false, mode & ~1);
 }
 
+bool CElement::GrowIdPickBox(CPickBox& box) const
+{
+    if (PickCorners() == 0)
+        return false;
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        box.Add(node->x, node->y, node->z);
+        CObList* edges = node->GetEdgeList();
+        if (!edges)
+            continue;
+        for (POSITION ep = edges->GetHeadPosition(); ep;) {
+            const CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
+            if (edge->GetNode1() != node)
+                continue;
+            const CSNode* far = edge->GetNode2();
+            if (!far || !edge->DrawsChord())
+                return false;
+            box.Add(far->x, far->y, far->z);
+        }
+    }
+    return true;
+}
+
+bool CElement::ListIdPickNames(std::vector<CPickName>& out) const
+{
+    const int corners = PickCorners();
+    if (corners == 0)
+        return false;
+    // The filled corners give a hit when they turn one way at every corner
+    // (a triangle or convex quadrilateral of non-zero area) in one plane.
+    bool filled = GetCount() >= corners;
+    int sign = 0;
+    for (int k = 0; filled && k < corners; ++k) {
+        const CSNode* a = GetNode((k + corners - 1) % corners);
+        const CSNode* b = GetNode(k);
+        const CSNode* c = GetNode((k + 1) % corners);
+        const double cross = (b->x - a->x) * (c->y - b->y) - (b->y - a->y) * (c->x - b->x);
+        const int s = cross > 0.0 ? 1 : (cross < 0.0 ? -1 : 0);
+        filled = s != 0 && (sign == 0 || s == sign) && b->z == GetNode(0)->z;
+        sign = s;
+    }
+    out.push_back(CPickName{static_cast<unsigned>(m_ulID), 1, filled});
+    // As CGraph::PickDrawGL: the edges of every node (each from its first
+    // node), then the nodes.
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        CSNode* node = GetNextNode(pos);
+        if (CObList* edges = node->GetEdgeList())
+            for (POSITION ep = edges->GetHeadPosition(); ep;) {
+                CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
+                if (edge->GetNode1() == node)
+                    out.push_back(CPickName{static_cast<unsigned>(edge->GetID()), 4, edge->DrawsChord()});
+            }
+    }
+    for (POSITION pos = GetHeadPosition(); pos;)
+        out.push_back(CPickName{static_cast<unsigned>(GetNextNode(pos)->GetID()), 2, true});
+    return true;
+}
+
 void CElement::PickDrawResGL(int index, double scale, int n)
 {
     if (!HasResults())

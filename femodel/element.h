@@ -74,6 +74,15 @@ public:
     using CGraph::DrawModelGL;
     using CGraph::PickDrawGL;
     virtual void PickDrawGL(int index, int mode, double scale) = 0;
+    // The corner count of the element's own selection drawing (3 a filled
+    // triangle, 4 a filled quadrilateral); 0 when it draws anything else.
+    virtual int PickCorners() const { return 0; }
+    // What PickDrawGL draws for the mesh picks (any mode but 8), for a pick
+    // index: the box of the nodes and of the far ends of the edges starting
+    // at them (false when not known); the names in drawing order (the
+    // element, the edges starting at each node, the nodes).
+    bool GrowIdPickBox(CPickBox& box) const;
+    bool ListIdPickNames(std::vector<CPickName>& out) const;
     virtual int GetKind() = 0;
     virtual bool IsPointInElem(CSNode* node) = 0;
     virtual void GLColorPlot(int index, int mode, double scale) = 0;

@@ -21,6 +21,7 @@ int CMeshOrganizer::m_iSmootType = 2;
 
 CMeshOrganizer::CMeshOrganizer() : CObList(10)
 {
+    SetModelList();
 }
 
 CMeshOrganizer::~CMeshOrganizer()

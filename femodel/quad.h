@@ -23,6 +23,7 @@ public:
     // All four corners take part in smoothing.
     int GetNumExtResVects() override { return std::min(m_nRes, 4); }
     void PickDrawGL(int index, int mode, double scale) override;
+    int PickCorners() const override { return 4; }
     int GetKind() override { return m_iKind; }
     bool IsPointInElem(CSNode* node) override;
     void GLColorPlot(int index, int mode, double scale) override;

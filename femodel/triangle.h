@@ -17,6 +17,7 @@ public:
     void InsertDOFs(CReorderMat& reorder, CArrayArray<LONG>& dofTable, int a) override;
     int GetNumExtResVects() override { return std::min(m_nRes, 3); }
     void PickDrawGL(int index, int mode, double scale) override;
+    int PickCorners() const override { return 3; }
     int GetKind() override { return m_iKind; }
     bool IsPointInElem(CSNode* node) override;
     void GLColorPlot(int index, int mode, double scale) override;

@@ -88,6 +88,7 @@ void CEdge::Init(CSNode* first, CSNode* second)
     Detach();
     m_pNode1 = first;
     m_pNode2 = second;
+    AfxNoteModelEdit();
     Attach();
 }
 
@@ -96,6 +97,7 @@ void CEdge::Reset()
     Detach();
     m_pNode1 = nullptr;
     m_pNode2 = nullptr;
+    AfxNoteModelEdit();
 }
 
 void CEdge::SetNewNode(CSNode* replacement, CSNode* replaced)
@@ -106,6 +108,7 @@ void CEdge::SetNewNode(CSNode* replacement, CSNode* replaced)
         m_pNode2 = replacement;
     else
         return;
+    AfxNoteModelEdit();
     if (replaced)
         replaced->RemoveEdge(this);
     if (replacement)
@@ -118,6 +121,7 @@ void CEdge::SetDirNode(CSNode* node)
         CSNode* t = m_pNode1;
         m_pNode1 = m_pNode2;
         m_pNode2 = t;
+        AfxNoteModelEdit();
     }
 }
 

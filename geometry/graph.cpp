@@ -31,6 +31,7 @@ void ShiftOfCentre(const CMatrix& m, const double* c, double* d)
 
 CGraph::CGraph() : CObList(10), m_ulID(lIDGraph++)
 {
+    SetModelList();
     m_strName.Format("Graph (%u)", static_cast<unsigned>(m_ulID - 4000000000u));
 }
 
@@ -41,6 +42,7 @@ CGraph::CGraph(const CGraph& source) : CGraph(source, false)
 CGraph::CGraph(const CGraph& source, bool keepID)
     : CObList(10), m_ulID(keepID ? source.m_ulID : lIDGraph++)
 {
+    SetModelList();
     if (!keepID)
         m_strName = "Copy of ";
     m_strName += source.m_strName;

@@ -7,6 +7,9 @@
 
 #include "geometry/edge.h"
 #include "glstyle/pickcull.h"
+#include "glstyle/pickindex.h"
+
+#include <vector>
 
 class CGraph : public CObList {
     DECLARE_SERIAL(CGraph)
@@ -38,6 +41,15 @@ public:
     // of the edges starting at own nodes (judged only when they draw their
     // segment alone). A fill within the listed nodes is covered too.
     bool PickMisses(int what) const;
+    // Grows box by everything PickDrawAddressGL may draw (here the listed
+    // nodes and the far ends of the edges starting at own nodes); false when
+    // that is not known (an edge that draws more than its segment). A class
+    // whose PickDrawAddressGL draws anything else overrides this too.
+    virtual bool GrowPickBox(CPickBox& box) const;
+    // The names PickDrawAddressGL(7) loads, in its order, with their kinds;
+    // PickDrawAddressGL(what) loads those whose kind is in what. False when
+    // that is not known. Overridden together with PickDrawAddressGL.
+    virtual bool ListPickNames(std::vector<CPickName>& out) const;
     virtual void DrawModelGL(bool quads, float pointSize, bool all);
     virtual void DrawEdgesGL(bool quads, bool all);
     // Nothing for point size 0; colour glcInvBckGrnd when none is given.
@@ -178,6 +190,13 @@ public:
     void DrawNodeLoads(double* scale);
 
     static DWORD lIDGraph;
+
+protected:
+    // The edges starting at own nodes, then the own nodes, as
+    // PickDrawAddressGL loads their names.
+    void ListEdgeAndNodeNames(std::vector<CPickName>& out) const;
+
+public:
     static BYTE m_cVer;
     static NODELIST* m_pNodeList;
 

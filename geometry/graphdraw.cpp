@@ -84,6 +84,27 @@ CPickBox CGraph::NodeBox() const
     return box;
 }
 
+bool CGraph::GrowPickBox(CPickBox& box) const
+{
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        const CSNode* node = GetNextNode(pos);
+        box.Add(node->x, node->y, node->z);
+        CObList* edges = node->GetEdgeList();
+        if (!edges || !IsOwnNode(node))
+            continue;
+        for (POSITION ep = edges->GetHeadPosition(); ep;) {
+            const CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
+            if (edge->GetNode1() != node)
+                continue;
+            const CSNode* far = edge->GetNode2();
+            if (!far || !edge->DrawsChord())
+                return false;
+            box.Add(far->x, far->y, far->z);
+        }
+    }
+    return true;
+}
+
 bool CGraph::PickMisses(int what) const
 {
     if (!CPickWindowCull::IsActive())
@@ -159,6 +180,23 @@ void CGraph::PickDrawAddressGL(int what)
             PointAt(node);
         });
     }
+}
+
+bool CGraph::ListPickNames(std::vector<CPickName>& out) const
+{
+    // The whole graph under its own name: not judged (rarely drawn so).
+    out.push_back(CPickName{AfxGetSelectionNames().NameOf(this), 1, false});
+    ListEdgeAndNodeNames(out);
+    return true;
+}
+
+void CGraph::ListEdgeAndNodeNames(std::vector<CPickName>& out) const
+{
+    CSelectionNames& names = AfxGetSelectionNames();
+    ForEachEdge(true, [&](CEdge* edge) {
+        out.push_back(CPickName{names.NameOf(edge), 4, edge->DrawsChord()});
+    });
+    ForEachNode(true, [&](CSNode* node) { out.push_back(CPickName{names.NameOf(node), 2, true}); });
 }
 
 void CGraph::GLDrawLoadedNodes()

@@ -113,6 +113,7 @@ int CGraph::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, doubl
         node->y *= opt.scale[1];
         node->z *= opt.scale[2];
     }
+    AfxNoteModelEdit();
     for (CSNode* node : created)
         node->Update(false, true);
 

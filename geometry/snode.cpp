@@ -66,6 +66,7 @@ CSNode::CSNode(double x_, double y_, double z_, CObject* graph, unsigned flags)
     z = SnapToZero(z_, 10.0);
     if (graph) {
         m_pGraphList = new CObList(10);
+        m_pGraphList->SetModelList();
         m_pGraphList->AddTail(graph);
     }
 }
@@ -118,9 +119,10 @@ void CSNode::RemoveCopyNode(bool both)
 
 void CSNode::AddGraph(CObject* graph)
 {
-    if (!m_pGraphList)
+    if (!m_pGraphList) {
         m_pGraphList = new CObList(10);
-    else if (m_pGraphList->Find(graph))
+        m_pGraphList->SetModelList();
+    } else if (m_pGraphList->Find(graph))
         return;
     m_pGraphList->AddTail(graph);
 }
@@ -191,6 +193,7 @@ void CSNode::SetNodeCoord(double x_, double y_, double z_)
     x = x_;
     y = y_;
     z = z_;
+    AfxNoteModelEdit();
 }
 
 void CSNode::SetNodeCoord(CVector& v)
@@ -199,6 +202,7 @@ void CSNode::SetNodeCoord(CVector& v)
     x = n > 0 ? v[0] : 0.0;
     y = n > 1 ? v[1] : 0.0;
     z = n > 2 ? v[2] : 0.0;
+    AfxNoteModelEdit();
 }
 
 void CSNode::GetVertex(double& x_, double& y_, double& z_) const
@@ -272,6 +276,7 @@ void CSNode::AddEdge(CObject* edge)
 {
     if (!m_pEdgeList) {
         m_pEdgeList = new CObList(10);
+        m_pEdgeList->SetModelList();
         m_pEdgeList->AddHead(edge);
         return;
     }
@@ -404,6 +409,7 @@ void CSNode::Translate(double dx, double dy, double dz, bool updateEdges)
     x += dx;
     y += dy;
     z += dz;
+    AfxNoteModelEdit();
     auto snap = [](double& c, double d) {
         const double factor = std::fabs(d) > 5.0 ? std::fabs(d) : 5.0;
         c = SnapToZero(c, factor);
@@ -430,6 +436,7 @@ void CSNode::Rotate(double angle, double cx, double cy, double cz, unsigned axis
     x = out[0];
     y = out[1];
     z = out[2];
+    AfxNoteModelEdit();
     if (updateEdges && m_pEdgeList)
         for (POSITION pos = m_pEdgeList->GetHeadPosition(); pos;)
             static_cast<CEdge*>(m_pEdgeList->GetNext(pos))->Update();
@@ -445,6 +452,7 @@ void CSNode::PreMult(CMatrix& m, CVector& work)
     x = m[0][0] * work[0] + m[0][1] * work[1] + m[0][2] * work[2];
     y = m[1][0] * work[0] + m[1][1] * work[1] + m[1][2] * work[2];
     z = m[2][0] * work[0] + m[2][1] * work[1] + m[2][2] * work[2];
+    AfxNoteModelEdit();
 }
 
 void CSNode::PolarToCart(double scale, int mode)
@@ -461,6 +469,7 @@ void CSNode::PolarToCart(double scale, int mode)
     }
     x = std::floor(std::cos(angle) * radius * 1000.0 + 0.5) * 0.001;
     y = std::floor(std::sin(angle) * radius * 1000.0 + 0.5) * 0.001;
+    AfxNoteModelEdit();
 }
 
 bool CSNode::Compare(const CSNode* other, double factor) const
@@ -577,6 +586,7 @@ void CSNode::ReadFields(CArchive& ar)
     DWORD flags = 0;
     ar >> m_dSpace >> flags >> x >> y >> z;
     m_uiFlags = flags;
+    AfxNoteModelEdit();
 }
 
 void CSNode::SnapLoaded()
@@ -584,6 +594,7 @@ void CSNode::SnapLoaded()
     x = SnapToZero(x, 100.0);
     y = SnapToZero(y, 100.0);
     z = SnapToZero(z, 100.0);
+    AfxNoteModelEdit();
 }
 
 void CSNode::ReadEdgeListObject(CArchive& ar)

@@ -595,6 +595,7 @@ void CGraph::CircleNodes(CObList* out, CSNode* start, CSNode* centre, int n, int
     if (mode == 1 || mode == 2) {
         start->x = centre->x + dx * radius / r;
         start->y = centre->y + dy * radius / r;
+        AfxNoteModelEdit();
     }
     start->m_uiFlags = 0;
     out->AddHead(start);

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 namespace {
 CPickWindowCull* g_active = nullptr;
+CPickRecorder* g_recorder = nullptr;
 bool g_enabled = true;
 
 // Relative slack on the clip test: GL works in single precision, so a point
@@ -30,6 +32,10 @@ CPickWindowCull::CPickWindowCull() : m_pPrevious(g_active)
                 s += proj[k * 4 + r] * model[c * 4 + k];
             m_Matrix[c * 4 + r] = s;
         }
+    GLint planes = 0;
+    glGetIntegerv(GL_MAX_CLIP_PLANES, &planes);
+    for (GLint i = 0; i < planes && !m_bClipPlanes; ++i)
+        m_bClipPlanes = glIsEnabled(static_cast<GLenum>(GL_CLIP_PLANE0 + i)) == GL_TRUE;
     g_active = this;
 }
 
@@ -89,6 +95,51 @@ bool CPickWindowCull::SkipsBox(const double* lo, const double* hi)
     return false;
 }
 
+bool CPickWindowCull::HoldsBox(const double* lo, const double* hi)
+{
+    // A user clip plane may clip what the window holds.
+    if (!g_active || g_active->m_bClipPlanes)
+        return false;
+    const double* m = g_active->m_Matrix;
+    // The most a linear function a.p + b reaches over the box, and the most
+    // its absolute value can reach.
+    const auto most = [lo, hi](double a0, double a1, double a2, double b) {
+        const double a[3] = {a0, a1, a2};
+        double v = b;
+        for (int k = 0; k < 3; ++k)
+            v += std::max(a[k] * lo[k], a[k] * hi[k]);
+        return v;
+    };
+    const auto mostAbs = [lo, hi](double a0, double a1, double a2, double b) {
+        const double a[3] = {a0, a1, a2};
+        double v = std::abs(b);
+        for (int k = 0; k < 3; ++k)
+            v += std::max(std::abs(a[k] * lo[k]), std::abs(a[k] * hi[k]));
+        return v;
+    };
+    const double absW = mostAbs(m[3], m[7], m[11], m[15]);
+    // Inside every side: c_r - w and -(c_r + w) clearly negative over the
+    // whole box, for x, y and z (so w > 0 there too).
+    for (int r = 0; r < 3; ++r) {
+        const double absC = mostAbs(m[r], m[4 + r], m[8 + r], m[12 + r]);
+        const double margin = kSlack * (absC + absW);
+        if (!(most(m[r] - m[3], m[4 + r] - m[7], m[8 + r] - m[11], m[12 + r] - m[15]) < -margin))
+            return false;
+        if (!(most(-m[r] - m[3], -m[4 + r] - m[7], -m[8 + r] - m[11], -m[12 + r] - m[15]) < -margin))
+            return false;
+    }
+    return true;
+}
+
+bool CPickWindowCull::FilledFacesHit()
+{
+    if (glIsEnabled(GL_CULL_FACE))
+        return false;
+    GLint modes[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    return modes[0] == GL_FILL && modes[1] == GL_FILL;
+}
+
 bool CPickWindowCull::IsActive()
 {
     return g_active != nullptr;
@@ -102,4 +153,91 @@ void CPickWindowCull::SetEnabled(bool enabled)
 bool CPickWindowCull::IsEnabled()
 {
     return g_enabled;
+}
+
+// ------------------------------------------------------------ recorder
+
+CPickRecorder::CPickRecorder(unsigned* buffer, std::size_t words)
+    : m_pBuffer(buffer), m_nWords(words), m_pPrevious(g_recorder)
+{
+    g_recorder = this;
+}
+
+CPickRecorder::~CPickRecorder()
+{
+    g_recorder = m_pPrevious;
+}
+
+CPickRecorder* CPickRecorder::Active()
+{
+    return g_recorder;
+}
+
+void CPickRecorder::TakeRecords(int hits)
+{
+    // As the selection buffer is read after a pick: complete records only,
+    // all of them after an overflow (negative hits).
+    std::size_t at = 0;
+    std::size_t left = hits < 0 ? m_nWords : static_cast<std::size_t>(hits);
+    while (left > 0 && m_pBuffer && m_nWords - at >= 3) {
+        const std::size_t names = m_pBuffer[at];
+        if (names > m_nWords - at - 3)
+            break;
+        m_records.push_back(Record{static_cast<unsigned>(names), names ? m_pBuffer[at + 2 + names] : 0u});
+        at += 3 + names;
+        --left;
+    }
+}
+
+void CPickRecorder::BeginKnown()
+{
+    if (m_bKnown)
+        return;
+    TakeRecords(glRenderMode(GL_RENDER));
+    m_bKnown = true;
+}
+
+void CPickRecorder::EndKnown(unsigned lastName)
+{
+    if (!m_bKnown)
+        return;
+    m_bKnown = false;
+    glSelectBuffer(static_cast<GLsizei>(m_nWords), m_pBuffer);
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(lastName);
+}
+
+std::vector<unsigned> CPickRecorder::Finish(int hits)
+{
+    if (!m_bKnown)
+        TakeRecords(hits);
+    m_bKnown = false;
+    // The records as they would have filled one selection buffer.
+    std::vector<unsigned> names;
+    std::vector<bool> seen;             // the small names
+    std::unordered_set<unsigned> large; // names too large for a flag table
+    std::size_t used = 0;
+    for (const Record& r : m_records) {
+        if (names.size() >= m_nWords / 4)
+            break;
+        used += 3 + r.names;
+        if (used > m_nWords)
+            break;
+        if (r.names == 0 || r.name == 0)
+            continue;
+        if (r.name >= seen.size()) {
+            if (r.name >= (1u << 26)) {
+                if (large.insert(r.name).second)
+                    names.push_back(r.name);
+                continue;
+            }
+            seen.resize(std::max<std::size_t>(r.name + 1, 2 * seen.size()), false);
+        }
+        if (!seen[r.name]) {
+            seen[r.name] = true;
+            names.push_back(r.name);
+        }
+    }
+    return names;
 }

@@ -5,3 +5,4 @@
 #include "glstyle/drawing_settings.h"
 #include "glstyle/glyphs.h"
 #include "glstyle/pickcull.h"
+#include "glstyle/pickindex.h"

@@ -8,6 +8,7 @@
 
 #include "geometry/axis.h"
 #include "glstyle/drawing_settings.h"
+#include "glstyle/pickcull.h"
 
 IMPLEMENT_DYNAMIC(COGL2DView, COGLView)
 
@@ -746,6 +747,9 @@ void COGL2DView::PickObject(CPoint point, unsigned type, float w, float h, unsig
     glLoadIdentity();
     SetViewTransform();
     glFinish();
+    // The drawing may report objects wholly inside the band as hits without
+    // drawing them; the recorder keeps them in order with GL's records.
+    CPickRecorder recorder(COGLRenderer::selectBuf, COGLRenderer::iSelBufSize);
     DynamicPickDraw(type);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -753,8 +757,7 @@ void COGL2DView::PickObject(CPoint point, unsigned type, float w, float h, unsig
     glMatrixMode(GL_MODELVIEW);
     // At most one object for each four words of the buffer: the size the
     // settings give as the most objects selected at once.
-    const std::vector<GLuint> found = DistinctPickedNames(COGLRenderer::selectBuf, COGLRenderer::iSelBufSize,
-                                                          hits, COGLRenderer::iSelBufSize / 4);
+    const std::vector<GLuint> found = recorder.Finish(hits);
     delete[] COGLRenderer::selectBuf;
     COGLRenderer::selectBuf = nullptr;
     if (found.empty())

@@ -9,11 +9,13 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <unordered_set>
 
 #include "app/analysis/resultmeasures.h"
 #include "app/analysis/sectplate.h"
+#include "glstyle/pickindex.h"
 #include "sections/regions/sectcomp.h"
 
 class CElement;
@@ -256,4 +258,14 @@ protected:
 
     // Converts the triangle meshes to kind (101 to 103) in place.
     void ConvertTriangleMesh(int kind, bool flag);
+
+private:
+    // The mesh's elements in drawing order with their boxes, for the mesh
+    // picks; built again after any model edit (AfxModelRevision).
+    struct ElementPickIndex {
+        std::vector<CElement*> elements;
+        CPickIndex pick;
+    };
+    ElementPickIndex& UpToDateElementPickIndex();
+    std::unique_ptr<ElementPickIndex> m_pElementPickIndex;
 };

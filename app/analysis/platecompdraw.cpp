@@ -348,6 +348,28 @@ void CPlateComp::GetMaxMinResult(double& max, double& min, CString* unit)
     min *= f;
 }
 
+CPlateComp::ElementPickIndex& CPlateComp::UpToDateElementPickIndex()
+{
+    const unsigned long revision = AfxModelRevision();
+    if (m_pElementPickIndex && m_pElementPickIndex->pick.IsBuiltAt(revision))
+        return *m_pElementPickIndex;
+    if (!m_pElementPickIndex)
+        m_pElementPickIndex = std::make_unique<ElementPickIndex>();
+    ElementPickIndex& index = *m_pElementPickIndex;
+    index.elements.clear();
+    ForEachMeshElement([&](CElement* e) {
+        if (e)
+            index.elements.push_back(e);
+    });
+    std::vector<CPickBox> boxes(index.elements.size());
+    ForEachPickItem(boxes.size(), [&](std::size_t i) {
+        if (!index.elements[i]->GrowIdPickBox(boxes[i]))
+            boxes[i] = CPickBox(); // unknown: always drawn
+    });
+    index.pick.Build(revision, boxes);
+    return index;
+}
+
 void CPlateComp::PickDrawResGL(int kind, bool flag)
 {
     if (m_bBusy || !HasRegions())
@@ -358,8 +380,17 @@ void CPlateComp::PickDrawResGL(int kind, bool flag)
     const CPickWindowCull cull;
     if (kind != 8) {
         // The mesh's own nodes, edges and elements by identifier (the
-        // element view): they need no results and no plot axes.
-        ForEachMeshRegion([&](CSectMeshArea* r) { r->PickDrawResGL(0, kind, 0.0); });
+        // element view): they need no results and no plot axes. Under the
+        // cull, only the elements whose box the window may meet are drawn.
+        if (!CPickWindowCull::IsActive()) {
+            ForEachMeshRegion([&](CSectMeshArea* r) { r->PickDrawResGL(0, kind, 0.0); });
+            return;
+        }
+        ElementPickIndex& index = UpToDateElementPickIndex();
+        index.pick.Pick(
+            kind & 7, CPickWindowCull::FilledFacesHit(),
+            [&](std::size_t i) { index.elements[i]->PickDrawGL(0, kind, 0.0); },
+            [&](std::size_t i, std::vector<CPickName>& out) { return index.elements[i]->ListIdPickNames(out); });
         return;
     }
     if (m_MinVals.GetSize() == 0 || !SetNodeValueCount())

@@ -1,6 +1,7 @@
 #include "platform/afx/collections.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/afx/archive.h"
 
@@ -15,12 +16,28 @@ POSITION toPos(void* node)
     return reinterpret_cast<POSITION>(node);
 }
 
+// Only that the count moves matters, not that every edit adds exactly one:
+// a plain load and store keeps model edits cheap.
+std::atomic<unsigned long> g_modelRevision{1};
+
 } // namespace
+
+unsigned long AfxModelRevision()
+{
+    return g_modelRevision.load(std::memory_order_relaxed);
+}
+
+void AfxNoteModelEdit()
+{
+    g_modelRevision.store(g_modelRevision.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+}
 
 CObList::CObList(int nBlockSize) : m_nBlockSize(std::max(nBlockSize, 1)) {}
 
 CObList::~CObList()
 {
+    if (m_bModelList && m_nCount > 0)
+        AfxNoteModelEdit();
     for (CNode* block : m_blocks)
         delete[] block;
 }
@@ -41,6 +58,8 @@ CObList::CNode* CObList::NewNode(CNode* pPrev, CNode* pNext)
     node->pNext = pNext;
     node->data = nullptr;
     ++m_nCount;
+    if (m_bModelList)
+        AfxNoteModelEdit();
     return node;
 }
 
@@ -48,6 +67,8 @@ void CObList::FreeNode(CNode* pNode)
 {
     pNode->pNext = m_pNodeFree;
     m_pNodeFree = pNode;
+    if (m_bModelList)
+        AfxNoteModelEdit();
     if (--m_nCount == 0)
         RemoveAll(); // gives the blocks back
 }
@@ -146,6 +167,8 @@ void CObList::RemoveAll()
     m_blocks.clear();
     m_pNodeHead = m_pNodeTail = m_pNodeFree = nullptr;
     m_nCount = 0;
+    if (m_bModelList)
+        AfxNoteModelEdit();
 }
 
 POSITION CObList::GetHeadPosition() const
@@ -199,6 +222,8 @@ CObject* CObList::GetAt(POSITION position) const
 void CObList::SetAt(POSITION pos, CObject* newElement)
 {
     reinterpret_cast<CNode*>(pos)->data = newElement;
+    if (m_bModelList)
+        AfxNoteModelEdit();
 }
 
 void CObList::RemoveAt(POSITION position)

@@ -62,6 +62,12 @@ public:
     // The count, then each element as an archive object.
     void Serialize(CArchive& ar) override;
 
+    // A list of the model (a graph's nodes, a node's edges or graphs, a
+    // composite's sections): every insertion, removal or replacement of an
+    // element counts as a model edit (AfxModelRevision).
+    void SetModelList() { m_bModelList = true; }
+    bool IsModelList() const { return m_bModelList; }
+
 protected:
     struct CNode {
         CNode* pNext;
@@ -74,10 +80,18 @@ protected:
     CNode* m_pNodeHead = nullptr;
     CNode* m_pNodeTail = nullptr;
     int m_nCount = 0;
+    bool m_bModelList = false;
     CNode* m_pNodeFree = nullptr;
     std::vector<CNode*> m_blocks;
     int m_nBlockSize;
 };
+
+// A process-wide count of model edits: changes to model lists (above) and
+// moves of model nodes. What is cached over the model (the pick index of a
+// composite) keeps the count it was built at and is built again once the
+// count has moved. Any thread may count an edit.
+unsigned long AfxModelRevision();
+void AfxNoteModelEdit();
 
 class CStringArray : public CObject
 {

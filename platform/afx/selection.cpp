@@ -1,4 +1,5 @@
 #include "platform/afx/selection.h"
+#include "platform/afx/collections.h"
 
 #include <new>
 
@@ -37,6 +38,8 @@ void CSelectionNames::RemoveAll()
     std::lock_guard<std::mutex> lock(m_mutex);
     m_names.clear();
     m_objects.assign(1, nullptr);
+    // Names kept beside the model (the pick index) are no longer given.
+    AfxNoteModelEdit();
 }
 
 DWORD CSelectionNames::GetCount() const

@@ -42,6 +42,8 @@ public:
     void GetMMNPC(CLongMatrix& out) override;
     void GetKIND(CLongVector& out, int& index) override;
     void PickDrawAddressGL(int what) override;
+    // The members draw more than the graph's nodes and edges.
+    bool GrowPickBox(CPickBox&) const override { return false; }
     // Every member, then the graph.
     void PreMult(CMatrix& m, CVector& work, double cx, double cy, double cz, bool update) override;
     // Discretises every member (with its post-processing); never fails.

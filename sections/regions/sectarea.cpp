@@ -557,8 +557,10 @@ void CSectArea::AddRefinePoint(CSNode* node)
 {
     if (!node)
         return;
-    if (!m_pRefineList)
+    if (!m_pRefineList) {
         m_pRefineList = new CObList;
+        m_pRefineList->SetModelList();
+    }
     ++m_nRefine;
     POSITION pos = m_pRefineList->AddTail(node);
     node->AddGraph(this);
@@ -570,8 +572,10 @@ void CSectArea::AddRefineGraph(CGraph* graph)
 {
     if (!graph)
         return;
-    if (!m_pRefineList)
+    if (!m_pRefineList) {
         m_pRefineList = new CObList;
+        m_pRefineList->SetModelList();
+    }
     m_nRefine += graph->GetCount();
     m_pRefineList->AddHead(static_cast<CObject*>(graph));
     // Cell searches must not walk into the refine graph.
@@ -612,8 +616,10 @@ void CSectArea::InsertSubSect(CSectArea* sub)
 {
     if (!sub)
         return;
-    if (!m_pSubList)
+    if (!m_pSubList) {
         m_pSubList = new CObList;
+        m_pSubList->SetModelList();
+    }
     sub->SetOuterSect(this);
     if (!m_pSubList->Find(sub))
         m_pSubList->AddTail(static_cast<CObject*>(sub));
@@ -682,6 +688,8 @@ void CSectArea::Serialize(CArchive& ar)
             return ob;
         })) {
         m_pRefineList = refine;
+        m_pRefineList->SetModelList();
+        AfxNoteModelEdit();
         ForSubs(m_pRefineList, [this](CObject* ob) {
             if (ob->IsKindOf(RUNTIME_CLASS(CSNode)))
                 static_cast<CSNode*>(ob)->AddGraph(this);
@@ -695,6 +703,8 @@ void CSectArea::Serialize(CArchive& ar)
             return sub;
         })) {
         m_pSubList = subs;
+        m_pSubList->SetModelList();
+        AfxNoteModelEdit();
         ForSubs(m_pSubList, [this](CObject* s) {
             if (CSectArea* area = AsArea(s))
                 area->SetOuterSect(this);

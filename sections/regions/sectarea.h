@@ -199,6 +199,13 @@ public:
     void DrawModelGL(bool fill, float pointSize, bool all) override;
     void PickDrawGL(bool flag, int what) override;
     void PickDrawAddressGL(int what) override;
+    // The fill, nodes and edges, the inner regions and the refine points.
+    bool GrowPickBox(CPickBox& box) const override;
+    bool ListPickNames(std::vector<CPickName>& out) const override;
+    // True when the fill of the outline certainly gives triangles: a convex
+    // outline in one plane z = const that winds once, under the odd or
+    // non-zero winding rule.
+    bool PickFillCertain() const;
     virtual void DrawRefineListGL();
     virtual void DrawSubSectGL(bool fill, float pointSize, bool all);
     virtual void PickDrawSubSectGL(bool flag, int what);

@@ -300,6 +300,95 @@ void CSectArea::PickDrawAddressGL(int what)
     }
 }
 
+bool CSectArea::GrowPickBox(CPickBox& box) const
+{
+    if (!CSection::GrowPickBox(box))
+        return false;
+    bool known = true;
+    ForAreaSubs(m_pSubList, [&](CSectArea* sub) { known = known && sub->GrowPickBox(box); });
+    if (!known)
+        return false;
+    if (m_pRefineList)
+        for (POSITION pos = m_pRefineList->GetHeadPosition(); pos;) {
+            CObject* ob = m_pRefineList->GetNext(pos);
+            if (CGraph* g = dynamic_cast<CGraph*>(ob)) {
+                if (!g->GrowPickBox(box))
+                    return false;
+            } else if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
+                const CSNode* node = static_cast<CSNode*>(ob);
+                box.Add(node->x, node->y, node->z);
+            }
+        }
+    return true;
+}
+
+bool CSectArea::ListPickNames(std::vector<CPickName>& out) const
+{
+    // As PickDrawAddressGL: the fill, the edges and nodes, the inner
+    // regions, then the refine points (nodes only).
+    out.push_back(CPickName{AfxGetSelectionNames().NameOf(this), 1, PickFillCertain()});
+    ListEdgeAndNodeNames(out);
+    bool known = true;
+    ForAreaSubs(m_pSubList, [&](CSectArea* sub) { known = known && sub->ListPickNames(out); });
+    if (!known)
+        return false;
+    if (m_pRefineList)
+        for (POSITION pos = m_pRefineList->GetHeadPosition(); pos;) {
+            CObject* ob = m_pRefineList->GetNext(pos);
+            if (CGraph* g = dynamic_cast<CGraph*>(ob)) {
+                std::vector<CPickName> inner;
+                if (!g->ListPickNames(inner))
+                    return false;
+                for (const CPickName& n : inner)
+                    if (n.kind == 2)
+                        out.push_back(n);
+            } else if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
+                out.push_back(CPickName{AfxGetSelectionNames().NameOf(ob), 2, true});
+            }
+        }
+    return true;
+}
+
+bool CSectArea::PickFillCertain() const
+{
+    // GLU_TESS_WINDING_ODD and GLU_TESS_WINDING_NONZERO.
+    if (m_gldTessWindRule != 100130.0 && m_gldTessWindRule != 100131.0)
+        return false;
+    std::vector<const CSNode*> p;
+    p.reserve(static_cast<std::size_t>(GetCount()));
+    for (POSITION pos = GetHeadPosition(); pos;)
+        p.push_back(GetNextNode(pos));
+    const std::size_t n = p.size();
+    if (n < 3)
+        return false;
+    // Every corner turns the same way or goes straight on; with at most
+    // four turns (each less than a half turn) the outline winds once,
+    // otherwise the turns must add up to one full turn.
+    int sign = 0, turns = 0;
+    double total = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const CSNode* a = p[(i + n - 1) % n];
+        const CSNode* b = p[i];
+        const CSNode* c = p[(i + 1) % n];
+        if (b->z != p[0]->z)
+            return false;
+        const double ux = b->x - a->x, uy = b->y - a->y, vx = c->x - b->x, vy = c->y - b->y;
+        const double cross = ux * vy - uy * vx, dot = ux * vx + uy * vy;
+        if (cross == 0.0) {
+            if (!(dot > 0.0))
+                return false;
+            continue;
+        }
+        const int s = cross > 0.0 ? 1 : -1;
+        if (sign != 0 && s != sign)
+            return false;
+        sign = s;
+        ++turns;
+        total += std::atan2(cross, dot);
+    }
+    return sign != 0 && (turns <= 4 || std::abs(std::abs(total) - 2.0 * M_PI) < 1.0);
+}
+
 // ------------------------------------------------------------ extruded drawing
 
 void CSectArea::ExtrudeDrawGL(bool fill, bool faces, double z1, double z2, CVector& s1,

@@ -182,6 +182,7 @@ int CSectArea::ASCIIReadGraph(ASCII_SETTING& set, int* options, int nOptions, do
         if (coords < 3)
             n->z = 0.0;
     }
+    AfxNoteModelEdit();
     std::vector<CSNode*> ring;
     for (POSITION pos = GetHeadPosition(); pos;)
         ring.push_back(GetNextNode(pos));

@@ -1,8 +1,10 @@
 #include "sections/regions/sectcomp.h"
+#include "sections/regions/sectarea.h"
 
 #include "femodel/element.h"
 #include "geometry/edge.h"
 #include "glstyle/pickcull.h"
+#include "glstyle/pickindex.h"
 #include "femodel/modelinfo.h"
 #include "platform/ferrand/material.h"
 
@@ -66,7 +68,29 @@ CSNode* InnerPoint(CEdge* edge, CSNode* node, bool onEdge)
 
 } // namespace
 
-CSectComp::CSectComp() : CObList(10) {}
+// The sections in list order with their boxes, as of one model revision.
+struct CSectComp::PickIndex {
+    std::vector<CSection*> sections;
+    CPickIndex pick;
+};
+
+namespace {
+
+// Whether a region fill that the pick window holds is certainly a hit
+// under the current state (the fills were judged under the odd or the
+// non-zero winding rule, GLU_TESS_WINDING_ODD and _NONZERO).
+bool FillsHitWhenHeld()
+{
+    const double rule = CSectArea::m_gldTessWindRule;
+    return (rule == 100130.0 || rule == 100131.0) && CPickWindowCull::FilledFacesHit();
+}
+
+} // namespace
+
+CSectComp::CSectComp() : CObList(10)
+{
+    SetModelList();
+}
 
 CSectComp::~CSectComp()
 {
@@ -319,11 +343,39 @@ int CSectComp::GetMMNPC(CLongVector& a, CLongVector& b)
     return counter;
 }
 
+CSectComp::PickIndex& CSectComp::UpToDatePickIndex()
+{
+    const unsigned long revision = AfxModelRevision();
+    if (m_pPickIndex && m_pPickIndex->pick.IsBuiltAt(revision))
+        return *m_pPickIndex;
+    if (!m_pPickIndex)
+        m_pPickIndex = std::make_unique<PickIndex>();
+    PickIndex& index = *m_pPickIndex;
+    index.sections = Snapshot();
+    std::vector<CPickBox> boxes(index.sections.size());
+    ForEachPickItem(boxes.size(), [&](std::size_t i) {
+        if (!index.sections[i]->GrowPickBox(boxes[i]))
+            boxes[i] = CPickBox(); // unknown: always drawn
+    });
+    index.pick.Build(revision, boxes);
+    return index;
+}
+
 void CSectComp::PickDrawAddressGL(int what)
 {
     // The pick window covers a few pixels: what it clips issues no GL calls.
     const CPickWindowCull cull;
-    ForSections([&](CSection* s) { s->PickDrawAddressGL(what); });
+    if (!CPickWindowCull::IsActive()) {
+        ForSections([&](CSection* s) { s->PickDrawAddressGL(what); });
+        return;
+    }
+    // A section whose box the window misses would draw nothing it could
+    // hit; the others are drawn in list order as before (or, in a band
+    // that holds them whole, give their names as hits).
+    PickIndex& index = UpToDatePickIndex();
+    index.pick.Pick(
+        what, (what & 1) && FillsHitWhenHeld(), [&](std::size_t i) { index.sections[i]->PickDrawAddressGL(what); },
+        [&](std::size_t i, std::vector<CPickName>& out) { return index.sections[i]->ListPickNames(out); });
 }
 
 void CSectComp::GetMaxMinLoad(double& max, double& min, unsigned flags)

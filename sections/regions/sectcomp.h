@@ -9,6 +9,7 @@
 
 #include "sections/regions/section.h"
 
+#include <memory>
 #include <vector>
 
 class CMaterial;
@@ -69,6 +70,10 @@ public:
     virtual void Copy(CSectComp*& target, bool withName);
     // which 0: the longest of the sections' answers, else the shortest.
     virtual CEdge* GetEdge(int which);
+    // Every section's PickDrawAddressGL in list order. Under a pick cull,
+    // only the sections whose box the pick window may meet are drawn: the
+    // boxes are kept in a tree that is built again after any model edit
+    // (AfxModelRevision).
     virtual void PickDrawAddressGL(int what);
     // Flags: 1 section names, 2 node numbers, 4 edge names; 8 suppresses all.
     virtual void DrawNameGL(unsigned flags);
@@ -200,4 +205,9 @@ private:
     // Merges node into keep: keep takes its edges and graphs, node becomes
     // dead, and edges left with both ends on keep are reset and dead.
     static void MergeNode(CSNode* node, CSNode* keep, CObList* deadNodes, CObList* deadEdges);
+
+    struct PickIndex;
+    // The pick index of the sections, built again when the model changed.
+    PickIndex& UpToDatePickIndex();
+    std::unique_ptr<PickIndex> m_pPickIndex;
 };

@@ -833,6 +833,7 @@ bool CSectMeshArea::Fix(CObList* list)
             last->m_pSubList = nullptr;
             delete m_pSubList;
             m_pSubList = taken;
+            AfxNoteModelEdit();
             for (CObject* ob : Entries(m_pSubList))
                 if (CSectArea* sub = AsArea(ob))
                     sub->SetOuterSect(this);

@@ -475,12 +475,47 @@ TEST_F(ModViewTest, BandStartingInPixelColumnZeroOpens)
     EXPECT_EQ(Selected(2).size(), 4u);
 }
 
+// Pick helpers: the same pick with the pick-window cull off (every object
+// drawn into the selection buffer) and on (the regions' box tree and the
+// cull).
+template <class Pick>
+auto CulledAndPlain(Pick pick)
+{
+    CPickWindowCull::SetEnabled(false);
+    const auto plain = pick();
+    CPickWindowCull::SetEnabled(true);
+    return std::make_pair(pick(), plain);
+}
+
+std::vector<unsigned> BandNames(Kor2DModView& view, CPoint centre, float w, float h, unsigned filter)
+{
+    unsigned* names = nullptr;
+    int count = 0;
+    view.PickObject(centre, filter, w, h, names, count);
+    std::vector<unsigned> out(names, names + count);
+    delete[] names;
+    return out;
+}
+
+// The square region (x0, y0) - (x0 + s, y0 + s) with nodes of its own
+// only, outside the model's list (to become an inner region).
+CSectArea* LooseSquare(double x0, double y0, double s)
+{
+    auto* area = new CUndoArea;
+    CSNode* c[4] = {area->NewNode(x0, y0, 0.0), area->NewNode(x0 + s, y0, 0.0),
+                    area->NewNode(x0 + s, y0 + s, 0.0), area->NewNode(x0, y0 + s, 0.0)};
+    for (int k = 0; k < 4; ++k)
+        area->ConnectNodes(c[k], c[(k + 1) % 4]);
+    return area;
+}
+
 // A pick skips the nodes, edges and region fills that its window clips
 // before any GL call; every answer stays the one of the selection buffer
 // over every drawn object: clicks over a lattice of pixels and bands, with
 // each selection filter, over shared nodes and edges (ties of equal depth),
-// overlapping and coincident regions, a region hidden under another and
-// regions outside the view; with exclusions and a name limit.
+// overlapping and coincident regions, a region hidden under another,
+// regions outside the view and a region with an inner region and a refine
+// point; with exclusions and a name limit.
 TEST_F(ModViewTest, CulledPicksAnswerAsTheFullSelectionBuffer)
 {
     doc.AddMesh(3);                  // pixels (400, 300) - (550, 150)
@@ -490,13 +525,11 @@ TEST_F(ModViewTest, CulledPicksAnswerAsTheFullSelectionBuffer)
     doc.AddSquare(-9.5, 0.0, 1.0);   // left of the view
     doc.AddSquare(2.0, 6.5, 0.5);    // above the view
     doc.AddSquare(7.9, -1.0, 1.0);   // across the right border
+    CSectArea* outer = doc.AddSquare(3.05, 1.0, 0.5); // right of the mesh
+    outer->InsertSubSect(LooseSquare(3.2, 1.15, 0.2));
+    outer->AddRefinePoint(new CSNode(3.12, 1.42, 0.0, nullptr, 0));
     COGLRenderer::iSelBufSize = 4096;
-    const auto both = [](auto pick) {
-        CPickWindowCull::SetEnabled(false);
-        const auto plain = pick();
-        CPickWindowCull::SetEnabled(true);
-        return std::make_pair(pick(), plain);
-    };
+    const auto both = [](auto pick) { return CulledAndPlain(pick); };
     const struct {
         unsigned filter;
         float tolerance;
@@ -541,17 +574,93 @@ TEST_F(ModViewTest, CulledPicksAnswerAsTheFullSelectionBuffer)
     for (const auto& b : bands)
         for (unsigned filter : {1u, 2u, 4u, 7u}) {
             SCOPED_TRACE(testing::Message() << b.name << " filter " << filter);
-            const auto [culled, plain] = both([&] {
-                unsigned* names = nullptr;
-                int count = 0;
-                view.PickObject(b.centre, filter, b.w, b.h, names, count);
-                std::vector<unsigned> out(names, names + count);
-                delete[] names;
-                return out;
-            });
+            const auto [culled, plain] = both([&] { return BandNames(view, b.centre, b.w, b.h, filter); });
             EXPECT_EQ(culled, plain);
             EXPECT_EQ(plain.empty(), std::string(b.name) == "empty space");
         }
+    // A selection buffer too small for every hit keeps the first records
+    // that fit, hits known without drawing counted as GL's own.
+    for (unsigned words : {62u, 64u, 103u})
+        for (unsigned filter : {2u, 7u}) {
+            SCOPED_TRACE(testing::Message() << words << " words, filter " << filter);
+            COGLRenderer::iSelBufSize = words;
+            const auto [culled, plain] = both([&] { return BandNames(view, {400, 300}, 800.0f, 600.0f, filter); });
+            EXPECT_EQ(culled, plain);
+            EXPECT_LE(plain.size(), words / 4);
+            EXPECT_GE(plain.size(), words / 4 - 1);
+        }
+    COGLRenderer::iSelBufSize = 4096;
+    // A user clip plane (kept: x <= 1.5 in eye space, here model units)
+    // clips objects the band holds: they are no hits.
+    const std::vector<unsigned> unclipped = BandNames(view, {400, 300}, 800.0f, 600.0f, 7);
+    const GLdouble plane[4] = {-1.0, 0.0, 0.0, 1.5};
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glClipPlane(GL_CLIP_PLANE0, plane);
+    glPopMatrix();
+    glEnable(GL_CLIP_PLANE0);
+    const auto [clippedCulled, clipped] = both([&] { return BandNames(view, {400, 300}, 800.0f, 600.0f, 7); });
+    glDisable(GL_CLIP_PLANE0);
+    EXPECT_EQ(clippedCulled, clipped);
+    EXPECT_LT(clipped.size(), unclipped.size());
+    EXPECT_FALSE(clipped.empty());
+}
+
+// The regions' box tree is built again after every edit that moves, adds
+// or removes a pickable object, so a pick after the edit sees it: a node
+// moved, a region translated, added, unlinked and linked again, and the
+// model taken back by undo. Each pick answers as the full selection buffer.
+TEST_F(ModViewTest, PicksSeeEveryEditBetweenThem)
+{
+    doc.AddMesh(3); // pixels (400, 300) - (550, 150)
+    COGLRenderer::iSelBufSize = 4096;
+    CSectComp* model = doc.m_pSectComp;
+    CSelectionNames& names = AfxGetSelectionNames();
+    // The click at the pixel with the filter, culled and plain alike.
+    const auto click = [&](CPoint at, unsigned filter) {
+        const auto [culled, plain] =
+            CulledAndPlain([&] { return view.PickObject(at.x, at.y, filter, 10.0f, 0xFFFFFFFF, 0, nullptr); });
+        EXPECT_EQ(culled, plain) << "at (" << at.x << ", " << at.y << ") filter " << filter;
+        const auto [band, plainBand] = CulledAndPlain([&] { return BandNames(view, {400, 300}, 800.0f, 600.0f, 7); });
+        EXPECT_EQ(band, plainBand);
+        return names.ObjectOf(culled);
+    };
+    CSectArea* corner = static_cast<CSectArea*>(model->CObList::GetTail()); // (2, 2) - (3, 3)
+    CSNode* far = corner->GetNode(2);                                        // (3, 3)
+    EXPECT_EQ(click({550, 150}, 2), far);
+    EXPECT_EQ(click({650, 250}, 2), nullptr);
+
+    far->SetNodeCoord(5.0, 1.0, 0.0); // to pixel (650, 250)
+    EXPECT_EQ(click({650, 250}, 2), far);
+    EXPECT_EQ(click({550, 150}, 2), nullptr);
+
+    CSectArea* added = doc.AddSquare(-4.0, -3.0, 1.0); // pixels (200, 450) - (250, 400)
+    EXPECT_EQ(click({225, 425}, 1), added);
+
+    added->Translate(0.0, 4.0, 0.0, true); // to pixels (200, 250) - (250, 200)
+    EXPECT_EQ(click({225, 425}, 1), nullptr);
+    EXPECT_EQ(click({225, 225}, 1), added);
+
+    ASSERT_TRUE(model->Remove(added));
+    EXPECT_EQ(click({225, 225}, 1), nullptr);
+    model->AddTail(added);
+    EXPECT_EQ(click({225, 225}, 1), added);
+
+    // Undo brings back the model as it was before the edit: the new
+    // composite's regions are picked, the edit's region is not.
+    doc.UpdateUndo(true);
+    doc.AddSquare(4.0, -4.0, 1.0); // pixels (600, 500) - (650, 450)
+    CObject* late = click({625, 475}, 1);
+    EXPECT_NE(late, nullptr);
+    ASSERT_TRUE(doc.Undo());
+    ASSERT_NE(doc.m_pSectComp, model);
+    EXPECT_EQ(click({625, 475}, 1), nullptr);
+    CObject* back = click({225, 225}, 1);
+    EXPECT_NE(back, nullptr);
+    EXPECT_NE(back, added); // a copy in the restored composite
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(click({625, 475}, 1), late);
 }
 
 TEST_F(ModViewTest, IsMouseOverSnapsToNodesBeforeEdges)

@@ -438,6 +438,87 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
     EXPECT_GE(meshHits, 10);
     // The turned view's comparison is not one of empty picks.
     EXPECT_TRUE(turnedHit);
+    // Bands as the element view makes them, over the whole view, half of
+    // it and a strip across the mesh: elements the band holds whole are
+    // known hits without drawing, in drawing order with the others.
+    COGLRenderer::iSelBufSize = 1 << 16;
+    for (bool turned : {false, true}) {
+        view->m_b3D = turned;
+        view->SetAngles(turned ? 35.0 : 0.0, turned ? -25.0 : 0.0, turned ? 20.0 : 0.0);
+        view->InvalidateList();
+        driver->Draw();
+        const struct {
+            CPoint centre;
+            float w, h;
+        } bands[] = {{{350, 250}, 700.0f, 500.0f}, {{175, 250}, 350.0f, 500.0f}, {{350, 250}, 700.0f, 30.0f}};
+        for (const auto& b : bands)
+            for (unsigned kinds : {9u, 10u, 11u, 12u, 15u}) {
+                SCOPED_TRACE(testing::Message() << (turned ? "turned " : "flat ") << b.w << " x " << b.h
+                                                << " kinds " << kinds);
+                const auto band = [&](bool cull) {
+                    CPickWindowCull::SetEnabled(cull);
+                    unsigned* names = nullptr;
+                    int count = 0;
+                    view->PickObject(b.centre, kinds, b.w, b.h, names, count);
+                    std::vector<unsigned> out(names, names + count);
+                    delete[] names;
+                    CPickWindowCull::SetEnabled(true);
+                    return out;
+                };
+                const std::vector<unsigned> plain = band(false);
+                EXPECT_EQ(band(true), plain);
+                EXPECT_FALSE(plain.empty());
+            }
+    }
+}
+
+// The element picks' index is built again when the mesh is deleted, made
+// again or a mesh node moves: each pick answers as the full selection
+// buffer and sees the change.
+TEST_F(ResultsView, MeshPicksSeeTheMeshDeletedMadeAgainAndMoved)
+{
+    Analyse();
+    COGLRenderer::iSelBufSize = 1 << 16;
+    const auto band = [&](bool cull, unsigned kinds) {
+        CPickWindowCull::SetEnabled(cull);
+        unsigned* names = nullptr;
+        int count = 0;
+        view->PickObject(CPoint(350, 250), kinds, 700.0f, 500.0f, names, count);
+        std::vector<unsigned> out(names, names + count);
+        delete[] names;
+        CPickWindowCull::SetEnabled(true);
+        return out;
+    };
+    const auto click = [&](bool cull, CPoint at, unsigned kinds) {
+        CPickWindowCull::SetEnabled(cull);
+        const DWORD name = view->PickObject(at.x, at.y, kinds, 10.0f, 0xFFFFFFFF, 0, nullptr);
+        CPickWindowCull::SetEnabled(true);
+        return name;
+    };
+    const auto same = [&](const char* step) {
+        SCOPED_TRACE(step);
+        const std::vector<unsigned> all = band(false, 11);
+        EXPECT_EQ(band(true, 11), all);
+        return all;
+    };
+    const std::size_t meshed = same("meshed").size();
+    EXPECT_GT(meshed, 0u);
+    Comp()->DeleteMesh();
+    EXPECT_TRUE(same("mesh deleted").empty());
+    CStringArray log, errors;
+    ASSERT_TRUE(Comp()->PreCalc(&log, &errors, 0));
+    EXPECT_EQ(same("meshed again").size(), meshed);
+    // A mesh node moved to the view's corner (pixel (5, 5)) is picked there.
+    CSNode* moved = NearestMeshNode(0.0, 0.0);
+    ASSERT_NE(moved, nullptr);
+    double x = 5.0, y = 5.0;
+    view->GetRealCoord(x, y, false);
+    EXPECT_EQ(click(true, {5, 5}, 10), click(false, {5, 5}, 10));
+    moved->SetNodeCoord(x, y, moved->z);
+    const DWORD there = click(false, {5, 5}, 10);
+    EXPECT_EQ(there, moved->GetID());
+    EXPECT_EQ(click(true, {5, 5}, 10), there);
+    same("node moved");
 }
 
 // The focus refills the result combo with the active value selected, shows

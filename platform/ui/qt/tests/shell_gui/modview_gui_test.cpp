@@ -1,7 +1,9 @@
 // The modelling view in the program's real window: the user starts the
 // rectangle tool with Shift+R (typed into the thickness box it stays a
 // letter), draws a rectangle with two clicks, and sees it filled in the
-// active material; a right click shows the "Geom PopUp" items.
+// active material; a right click shows the "Geom PopUp" items. Bands and
+// clicks with the pointer pick what the model holds after each edit: a
+// rectangle drawn, then taken back with Ctrl+Z.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -9,6 +11,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <set>
 
 #include "app/analysis/analysis.h"
 #include "platform/ferrand/material.h"
@@ -114,6 +117,96 @@ TEST_F(ShellOnQt, ARectangleDrawnWithTwoClicksShowsInTheActiveMaterial)
         EXPECT_EQ(shown[i].item.nResourceID, geom[i].item.nResourceID) << i;
     EXPECT_EQ(shown[0].item.strText, "Repeat Rectangle");
 
+    EndApp(app);
+}
+
+
+// The nodes of the model, each once.
+std::size_t NodeCount(CBrantelDoc& doc)
+{
+    CObList nodes;
+    doc.GetPlateComp()->GetNodeList(nullptr, &nodes);
+    std::set<CObject*> distinct;
+    for (POSITION pos = nodes.GetHeadPosition(); pos;)
+        distinct.insert(nodes.GetNext(pos));
+    return distinct.size();
+}
+
+TEST_F(ShellOnQt, BandsAndClicksPickWhatTheModelHoldsAfterEachEdit)
+{
+    auto app = std::make_unique<CBrantelApp>();
+    const ShownExample example = ShowExample(*app, "plate.plb");
+    ASSERT_NE(example.view, nullptr);
+    CBrantelModView* view = example.view;
+    QOpenGLWidget* gl = example.gl;
+    CBrantelDoc* doc = view->GetBrantelDoc();
+    const UINT filter = Kor2DModView::m_uiSelectFilter;
+    Kor2DModView::m_uiSelectFilter = 7;
+    QWindow* window = gl->window()->windowHandle();
+    // A drag with the pointer tool from one pixel of the view to another.
+    const auto drag = [&](QPoint from, QPoint to) {
+        view->m_iTool = VIEWTOOL_POINT;
+        from = gl->mapTo(gl->window(), from);
+        to = gl->mapTo(gl->window(), to);
+        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(window, (from + to) / 2);
+        QTest::mouseMove(window, to);
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
+        QCoreApplication::processEvents();
+    };
+    // A band over the whole view selects every node of the model.
+    const auto bandedNodes = [&] {
+        drag(QPoint(3, 3), QPoint(gl->width() - 4, gl->height() - 4));
+        CObList* nodes = view->GetInterfHandler()->GetSelList(KorBasisGeomHlpr::kNodes);
+        return nodes ? static_cast<std::size_t>(nodes->GetCount()) : 0u;
+    };
+    const std::size_t before = NodeCount(*doc);
+    ASSERT_GE(before, 4u);
+    EXPECT_EQ(bandedNodes(), before);
+
+    // A rectangle right of the model: its four corners join the band, and
+    // a click on one picks it.
+    double xmax = 0, ymax = 0, xmin = 0, ymin = 0;
+    doc->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    const double span = std::max(xmax - xmin, ymax - ymin);
+    const double x0 = xmax + 0.2 * span, x1 = xmax + 0.5 * span;
+    const double y0 = ymin + 0.1 * span, y1 = ymin + 0.4 * span;
+    drag(QPoint(3, 3), QPoint(3, 3)); // a click in empty space clears
+    EXPECT_EQ(view->GetInterfHandler()->GetSelList(KorBasisGeomHlpr::kNodes), nullptr);
+    gl->setFocus();
+    QTest::keyClick(gl, 'R', Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(view->m_uiGeomTool, UINT(kToolRectangle));
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier, PixelOf(*view, x0, y0));
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier, PixelOf(*view, x1, y1));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(NodeCount(*doc), before + 4);
+    EXPECT_EQ(bandedNodes(), before + 4);
+    gl->update();
+    QTest::qWait(50);
+    QString why;
+    EXPECT_TRUE(afxui::qt::testing::SaveScreenshot(example.window, "brantel-modelling-band-after-edit.png", &why))
+        << why.toStdString();
+    drag(PixelOf(*view, x1, y1), PixelOf(*view, x1, y1));
+    CObList* clicked = view->GetInterfHandler()->GetSelList(KorBasisGeomHlpr::kNodes);
+    ASSERT_NE(clicked, nullptr);
+    ASSERT_EQ(clicked->GetCount(), 1);
+    const auto* corner = static_cast<CSNode*>(clicked->GetHead());
+    // The corner the clicks made (clicked points fall on whole pixels).
+    EXPECT_NEAR(corner->x, x1, 0.01 * span);
+    EXPECT_NEAR(corner->y, y1, 0.01 * span);
+
+    // Undo takes the rectangle back; the band no longer finds its nodes.
+    drag(QPoint(3, 3), QPoint(3, 3));
+    gl->setFocus();
+    QTest::keyClick(gl, Qt::Key_Z, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(NodeCount(*doc), before);
+    EXPECT_EQ(bandedNodes(), before);
+    drag(PixelOf(*view, x1, y1), PixelOf(*view, x1, y1));
+    EXPECT_EQ(view->GetInterfHandler()->GetSelList(KorBasisGeomHlpr::kNodes), nullptr);
+
+    Kor2DModView::m_uiSelectFilter = filter;
     EndApp(app);
 }
 
