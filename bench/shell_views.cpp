@@ -3,8 +3,10 @@
 // milliseconds to compile the model list and the result lists (each with
 // the one draw that compiles them: the first frame), to draw from the lists
 // (also with the mesh lines on; the median frame is the counter
-// median_ms), and of one hover pick over a result point (the pick and the
-// redraw it starts). Compiling grows about linearly with n; a
+// median_ms), of one hover pick over a result point (the pick and the
+// redraw it starts) and of the result-point pick alone (its first pick
+// after the lists were compiled, which records the pick index, as the
+// counter first_pick_ms). Compiling grows about linearly with n; a
 // draw from the lists must not compile them again (the benchmark stops
 // with an error when it does).
 #include <benchmark/benchmark.h>
@@ -52,7 +54,7 @@ public:
     void PostNcDestroy() override {}
 };
 
-enum class Kind { compile, draw, drawMesh, pick };
+enum class Kind { compile, draw, drawMesh, hover, pick };
 
 // A plate document of n elements with results in a view of type V on the
 // OSMesa host, zoomed to fit in plan view.
@@ -142,7 +144,7 @@ void ResultLists(benchmark::State& state, Kind kind)
     scene.view.NormalizeScale();
     if (kind == Kind::drawMesh)
         scene.view.m_iViewState |= CBrantelResView::kMeshBit;
-    if (kind != Kind::pick) {
+    if (kind != Kind::hover && kind != Kind::pick) {
         Lists(state, kind, scene);
         return;
     }
@@ -163,10 +165,35 @@ void ResultLists(benchmark::State& state, Kind kind)
     }
     const unsigned oldSize = COGLRenderer::iSelBufSize;
     COGLRenderer::iSelBufSize = 1u << 18;
-    for (auto _ : state) {
-        scene.view.m_Picks.m_pPending = nullptr;
-        scene.driver->Move(at.x, at.y);
-        benchmark::DoNotOptimize(scene.view.m_Picks.m_pPending);
+    if (kind == Kind::hover) {
+        const unsigned compiled = scene.FirstList();
+        for (auto _ : state) {
+            scene.view.m_Picks.m_pPending = nullptr;
+            scene.driver->Move(at.x, at.y);
+            benchmark::DoNotOptimize(scene.view.m_Picks.m_pPending);
+        }
+        if (scene.FirstList() != compiled || !scene.view.m_pListValid[0])
+            state.SkipWithError("a hover compiled the lists again");
+    } else {
+        // The first pick after a compile records the index.
+        scene.view.InvalidateList();
+        scene.driver->Draw();
+        const auto start = std::chrono::steady_clock::now();
+        DWORD name = scene.view.PickObject(at.x, at.y, 8, 10.0f, 0, 0, nullptr);
+        state.counters["first_pick_ms"] =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        std::vector<double> picks;
+        for (auto _ : state) {
+            const auto begin = std::chrono::steady_clock::now();
+            name = scene.view.PickObject(at.x, at.y, 8, 10.0f, 0, 0, nullptr);
+            picks.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+            benchmark::DoNotOptimize(name);
+        }
+        std::nth_element(picks.begin(), picks.begin() + static_cast<std::ptrdiff_t>(picks.size() / 2), picks.end());
+        state.counters["median_ms"] = picks.empty() ? 0.0 : picks[picks.size() / 2];
+        if (name == 0)
+            state.SkipWithError("nothing picked");
     }
     COGLRenderer::iSelBufSize = oldSize;
     state.counters["elements"] = scene.plate.elements;
@@ -183,6 +210,7 @@ VIEWS_BENCH(ModelListDraw, ModelList, Kind::draw)
 VIEWS_BENCH(ResultListsCompile, ResultLists, Kind::compile)
 VIEWS_BENCH(ResultListsDraw, ResultLists, Kind::draw)
 VIEWS_BENCH(ResultListsDrawMesh, ResultLists, Kind::drawMesh)
-VIEWS_BENCH(HoverPick, ResultLists, Kind::pick)
+VIEWS_BENCH(HoverPick, ResultLists, Kind::hover)
+VIEWS_BENCH(ResultPick, ResultLists, Kind::pick)
 
 } // namespace

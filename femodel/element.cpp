@@ -3,12 +3,14 @@
 #include "femodel/boundary.h"
 #include "femodel/modelinfo.h"
 #include "glstyle/pickcull.h"
+#include "glstyle/pickpoints.h"
 #include "glstyle/tincora.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 IMPLEMENT_SERIAL_ABSTRACT(CElement, CGraph, 1)
@@ -1080,6 +1082,13 @@ void CElement::DrawDistortedCorners(int n, unsigned primitive, int flags, double
 
 void CElement::PickPoint(CSNode* node, double x, double y, double z)
 {
+    // A pick being recorded keeps the point and its name for later picks.
+    if (CPickPointIndex* index = CPickPointIndex::Recorder()) {
+        unsigned long name = 0;
+        if (resultpick::Encode(node->GetID(), node->IsGraphInList(this), name))
+            index->Add(static_cast<std::uint32_t>(name), x, y, z);
+        return;
+    }
     // A point the pick window clips costs no name look-up and no GL call.
     if (CPickWindowCull::Skips(x, y, z))
         return;

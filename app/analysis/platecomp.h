@@ -17,6 +17,7 @@
 #include "sections/regions/sectcomp.h"
 
 class CElement;
+class CPickPointIndex;
 class CMaterial;
 class CSectArea;
 class CSectMeshArea;
@@ -55,6 +56,10 @@ public:
     void ResetParam() override;
     void RemoveNode(CSNode* node) override;
     void PickDrawResGL(int kind, bool flag) override;
+    // The result-point pick (kind 8) from index: recorded from the full
+    // drawing when the index is not built yet, then only the points the
+    // pick window may hit are drawn, giving the same hits.
+    void PickDrawResultPoints(bool flag, CPickPointIndex& index);
     CObject* GetObjectFromString(CString name) override;
     void DrawModelGL(bool quads, float pointSize, bool all) override;
     // Mesh generation; callers pass depth 0.

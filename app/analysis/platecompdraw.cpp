@@ -6,6 +6,7 @@
 
 #include "app/analysis/solverinput.h"
 #include "femodel/strelna.h"
+#include "glstyle/pickpoints.h"
 #include "glstyle/tincora.h"
 #include "glview/lumetra.h"
 #include "platform/afx/numconv.h"
@@ -390,6 +391,20 @@ void CPlateComp::PickDrawResGL(int kind, bool flag)
     default:
         break;
     }
+}
+
+void CPlateComp::PickDrawResultPoints(bool flag, CPickPointIndex& index)
+{
+    if (m_bBusy)
+        return;
+    if (!index.IsBuilt()) {
+        CPickPointIndex::Recording recording(index);
+        PickDrawResGL(8, flag);
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glPointSize(3.0f);
+    const CPickWindowCull cull;
+    index.PickDraw();
 }
 
 void CPlateComp::PickDrawLocal(bool flag)
