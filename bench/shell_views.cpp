@@ -2,8 +2,8 @@
 // over a plate document of n triangles carrying results (1e4, 1e5, 1e6):
 // milliseconds to compile the model list and the result lists (each with
 // the one draw that compiles them: the first frame), to draw from the lists
-// (also with the mesh lines on; the median frame is the counter
-// median_ms), of one hover pick over a result point (the pick and the
+// (also with the mesh lines on, smoothed as by default and not smoothed;
+// the median frame is the counter median_ms), of one hover pick over a result point (the pick and the
 // redraw it starts) and of the result-point pick alone (its first pick
 // after the lists were compiled, which records the pick index, as the
 // counter first_pick_ms). Compiling grows about linearly with n; a
@@ -54,7 +54,7 @@ public:
     void PostNcDestroy() override {}
 };
 
-enum class Kind { compile, draw, drawMesh, hover, pick };
+enum class Kind { compile, draw, drawMesh, drawMeshSharp, hover, pick };
 
 // A plate document of n elements with results in a view of type V on the
 // OSMesa host, zoomed to fit in plan view.
@@ -142,8 +142,16 @@ void ResultLists(benchmark::State& state, Kind kind)
     scene.view.m_b3D = false;
     scene.view.ZoomToFit();
     scene.view.NormalizeScale();
-    if (kind == Kind::drawMesh)
+    if (kind == Kind::drawMesh || kind == Kind::drawMeshSharp)
         scene.view.m_iViewState |= CBrantelResView::kMeshBit;
+    // The lines without smoothing (the setting "smooth lines" off).
+    const bool smooth = COGLRenderer::bLineSmooth;
+    if (kind == Kind::drawMeshSharp)
+        COGLRenderer::bLineSmooth = false;
+    struct Restore {
+        bool smooth;
+        ~Restore() { COGLRenderer::bLineSmooth = smooth; }
+    } restore{smooth};
     if (kind != Kind::hover && kind != Kind::pick) {
         Lists(state, kind, scene);
         return;
@@ -210,6 +218,7 @@ VIEWS_BENCH(ModelListDraw, ModelList, Kind::draw)
 VIEWS_BENCH(ResultListsCompile, ResultLists, Kind::compile)
 VIEWS_BENCH(ResultListsDraw, ResultLists, Kind::draw)
 VIEWS_BENCH(ResultListsDrawMesh, ResultLists, Kind::drawMesh)
+VIEWS_BENCH(ResultListsDrawMeshSharp, ResultLists, Kind::drawMeshSharp)
 VIEWS_BENCH(HoverPick, ResultLists, Kind::hover)
 VIEWS_BENCH(ResultPick, ResultLists, Kind::pick)
 

@@ -1220,6 +1220,22 @@ void CElement::GLDrawDispersAngle(bool polar, CVector& axis)
     glVertex3d(cx + h * std::cos(t), cy + h * std::sin(t), 0.0);
 }
 
+namespace {
+int g_faceBatches = 0;
+} // namespace
+
+CElement::CFaceBatch::CFaceBatch()
+{
+    if (g_faceBatches++ == 0)
+        glBegin(GL_TRIANGLES);
+}
+
+CElement::CFaceBatch::~CFaceBatch()
+{
+    if (--g_faceBatches == 0)
+        glEnd();
+}
+
 void CElement::DrawFace(const double* const p[3], const double v[3], int flags, double scale, int r, bool derived)
 {
     const bool flat = flags & 128;
@@ -1234,7 +1250,9 @@ void CElement::DrawFace(const double* const p[3], const double v[3], int flags, 
         else
             GLCPColor(value, r);
     };
-    glBegin(GL_TRIANGLES);
+    const bool own = g_faceBatches == 0;
+    if (own)
+        glBegin(GL_TRIANGLES);
     if (flat) {
         glNormal3d(0.0, 0.0, 1.0);
         for (int i = 0; i < 3; ++i) {
@@ -1260,7 +1278,8 @@ void CElement::DrawFace(const double* const p[3], const double v[3], int flags, 
             glVertex3d(q[i][0], q[i][1], q[i][2]);
         }
     }
-    glEnd();
+    if (own)
+        glEnd();
 }
 
 CSNode* CElement::TakeFirst(CObList* list)

@@ -1020,7 +1020,13 @@ TEST_F(ShellDraw, ColourPlotWithoutFlagsAndOffsetOfTwoPasses)
     {
         GLRecorder rec;
         comp->DrawResults(0);
-        EXPECT_EQ(rec.primitives().size(), 2u) << "the elements' own colour plot, no prisms";
+        // The elements' own colour plot, no prisms: two triangles.
+        std::size_t triangles = 0;
+        for (const auto& primitive : rec.primitives()) {
+            EXPECT_EQ(primitive.mode, static_cast<GLenum>(GL_TRIANGLES));
+            triangles += primitive.vertices.size() / 3;
+        }
+        EXPECT_EQ(triangles, 2u) << "the elements' own colour plot, no prisms";
     }
     bOffsetPolygon = false;
     glPolygonOffset(7.0f, 7.0f);
