@@ -288,7 +288,7 @@ void CBrantelResView::SetValueScale(double scale)
     comp->SetFactor(scale);
     if (auto* dialog = dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg))
         dialog->SetStressScale(scale);
-    InvalidateList();
+    InvalidatePlotLists();
     Invalidate(FALSE);
 }
 
@@ -366,7 +366,7 @@ void CBrantelResView::OnGenerateMesh()
 void CBrantelResView::OnContour()
 {
     m_iViewState ^= kContourBit;
-    InvalidateList();
+    InvalidatePlotLists();
     Invalidate(TRUE);
 }
 
@@ -396,7 +396,7 @@ void CBrantelResView::OnUpdateContour(CCmdUI* pCmdUI)
 void CBrantelResView::OnExtrude()
 {
     m_bExtrude = !m_bExtrude;
-    InvalidateList();
+    InvalidatePlotLists();
     Invalidate(TRUE);
     UpdateWindow();
 }
@@ -404,6 +404,15 @@ void CBrantelResView::OnExtrude()
 void CBrantelResView::OnUpdateExtrude(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(m_bExtrude ? 1 : 0);
+}
+
+void CBrantelResView::InvalidatePlotLists()
+{
+    // The legend (list 2) shows neither the value scale nor the plot's
+    // form.
+    if (m_pListValid)
+        for (int i = 0; i < std::min(m_nLists, 2); ++i)
+            m_pListValid[i] = false;
 }
 
 void CBrantelResView::OnSolid()
@@ -673,6 +682,7 @@ void CBrantelResView::DrawStressScale()
         if (m_pListIds[2] != 0)
             glDeleteLists(m_pListIds[2], 1);
         const Legend legend = GetLegend();
+        ++m_uLegendBuilds;
         m_pListIds[2] = glGenLists(1);
         glNewList(m_pListIds[2], GL_COMPILE);
         if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)

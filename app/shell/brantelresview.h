@@ -92,6 +92,10 @@ public:
     // picks draw from (recorded by the first pick after the result lists
     // were compiled).
     const CPickPointIndex& ResultPoints() const { return m_ResultPoints; }
+    // How often the plot lists (0 and 1) and the legend list (2) were
+    // compiled.
+    unsigned PlotCompiles() const { return m_uListBuilds; }
+    unsigned LegendCompiles() const { return m_uLegendBuilds; }
     // What GetBrantelDoc()->GetObjectById(id, true) answers for a mesh
     // node's identifier, with each top-level region's mesh nodes in a
     // table made once for the plot on screen (the same key as the result
@@ -121,8 +125,11 @@ protected:
     std::vector<MeshNodes> m_ResultNodes;
     ResultPointsKey m_ResultNodesKey;
     unsigned m_uListBuilds = 0; // compiles of the result lists
+    unsigned m_uLegendBuilds = 0;
     void SceneState();
     void ModelOutline();
+    // Marks the plot lists (0 and 1) for compiling, not the legend.
+    void InvalidatePlotLists();
 
     void OnResultComponent();
     void OnScaleUp();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -468,6 +469,45 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
     EXPECT_GE(indexed, 12);
     // The turned view's comparison is not one of empty picks.
     EXPECT_TRUE(turnedHit);
+}
+
+// Each action compiles again only the lists whose picture it changes: the
+// plot lists (the model and result plot, and the plot the contour bands
+// cut) and the legend list. Moving, turning, zooming, resizing the view,
+// hovering and picking compile nothing.
+TEST_F(ResultsView, OnlyTheListsAnActionChangesAreCompiledAgain)
+{
+    Analyse();
+    view->m_iTool = VIEWTOOL_POINT;
+    driver->Draw();
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        bool plot, legend;
+    } cases[] = {
+        {"draw again", [&] {}, false, false},
+        {"hover", [&] { HoverSomeNode(*driver, *view); }, false, false},
+        {"pick", [&] { driver->Down(400, 250); driver->Up(400, 250); }, false, false},
+        {"turn", [&] { view->SetAngles(30.0, -20.0, 10.0); view->Invalidate(FALSE); }, false, false},
+        {"zoom", [&] { driver->Wheel(350, 250, 2); }, false, false},
+        {"resize", [&] { driver->Size(640, 480); }, false, false},
+        {"node numbers", [&] { main->SendCommand(ID_SHOW_NODE_NUMBERS); }, false, false},
+        {"element numbers", [&] { main->SendCommand(ID_SHOW_ELEM_NUMBERS); }, false, false},
+        {"solid", [&] { main->SendCommand(50006); }, true, false},
+        {"scale up", [&] { main->SendCommand(ID_RES_SCALE_UP); }, true, false},
+        {"extrude", [&] { main->SendCommand(ID_RES_EXTRUDE); }, true, false},
+        {"contour", [&] { main->SendCommand(ID_RES_CONTOUR); }, true, false},
+        {"component", [&] { Comp()->SetActVal(3); view->InvalidateList(); }, true, true},
+        {"document changed", [&] { doc->UpdateAllViews(nullptr); }, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const unsigned plot = view->PlotCompiles(), legend = view->LegendCompiles();
+        c.act();
+        driver->Draw();
+        EXPECT_EQ(view->PlotCompiles() - plot, c.plot ? 1u : 0u);
+        EXPECT_EQ(view->LegendCompiles() - legend, c.legend ? 1u : 0u);
+    }
 }
 
 // The focus refills the result combo with the active value selected, shows
