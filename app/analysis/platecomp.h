@@ -121,6 +121,10 @@ public:
     // The mesh lines of DrawMesh, each element edge once (false, nothing
     // drawn, when an element is not one primitive of the mesh kind).
     bool DrawMeshEdgesOnce(int corners, bool flag);
+    // The colour plot's plan-state outlines (flags 16 and 128, not 2),
+    // each element edge of a triangle mesh once (false, nothing drawn,
+    // otherwise).
+    bool DrawPlanOutlinesOnce(int flags);
     // In the regions and in the material list (old leaves the list, a
     // non-null replacement takes its place); old is not deleted.
     virtual void ReplaceMaterial(CMaterial* oldMaterial, CMaterial* replacement);
