@@ -67,8 +67,9 @@ void CPickPointIndex::Add(std::uint32_t name, double x, double y, double z)
 
 void CPickPointIndex::Clear()
 {
+    // The capacity stays for the next recording, which mostly holds as
+    // many points.
     m_Points.clear();
-    m_Points.shrink_to_fit();
     m_Levels.clear();
     m_bBuilt = false;
     m_nLastDrawn = 0;

@@ -159,6 +159,28 @@ bool CBrantelResView::DynamicPickDraw(unsigned types)
     return true;
 }
 
+void CBrantelResView::MeshNodes::Add(CSNode* node)
+{
+    constexpr unsigned long kDense = 1ul << 24;
+    const unsigned long id = node->GetID();
+    if (id >= kDense) {
+        sparse.try_emplace(id, node);
+        return;
+    }
+    if (id >= dense.size())
+        dense.resize(std::max<std::size_t>(id + 1, 2 * dense.size()), nullptr);
+    if (!dense[id])
+        dense[id] = node;
+}
+
+CSNode* CBrantelResView::MeshNodes::Find(unsigned long id) const
+{
+    if (id < dense.size())
+        return dense[id];
+    const auto it = sparse.find(id);
+    return it != sparse.end() ? it->second : nullptr;
+}
+
 CObject* CBrantelResView::FindResultNode(unsigned long id)
 {
     CBrantelDoc* doc = GetBrantelDoc();
@@ -187,8 +209,7 @@ CObject* CBrantelResView::FindResultNode(unsigned long id)
                     for (POSITION at = mesh->GetHeadPosition(); at;)
                         if (CElement* element = mesh->GetNextElem(at))
                             for (POSITION p = element->GetHeadPosition(); p;) {
-                                CSNode* node = element->GetNextNode(p);
-                                entry.nodes.try_emplace(node->GetID(), node);
+                                entry.Add(element->GetNextNode(p));
                             }
             }
             m_ResultNodes.push_back(std::move(entry));
@@ -204,8 +225,8 @@ CObject* CBrantelResView::FindResultNode(unsigned long id)
         }
         if (CObject* found = entry.region->GetObject(id, false))
             return found;
-        if (auto it = entry.nodes.find(id); it != entry.nodes.end())
-            return it->second;
+        if (CSNode* node = entry.Find(id))
+            return node;
     }
     return nullptr;
 }

@@ -119,8 +119,13 @@ protected:
     ResultPointsKey m_ResultPointsKey;
     struct MeshNodes {
         CSection* region = nullptr;
-        std::unordered_map<unsigned long, CSNode*> nodes; // null: not a mesh region
         bool mesh = false;
+        // The first node of each identifier: small identifiers (a mesh
+        // numbers its nodes from 0) by index, others in the map.
+        std::vector<CSNode*> dense;
+        std::unordered_map<unsigned long, CSNode*> sparse;
+        void Add(CSNode* node);
+        CSNode* Find(unsigned long id) const;
     };
     std::vector<MeshNodes> m_ResultNodes;
     ResultPointsKey m_ResultNodesKey;
