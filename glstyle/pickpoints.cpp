@@ -100,26 +100,27 @@ void CPickPointIndex::Build()
         const double t = (static_cast<double>(v) - lo[k]) / (static_cast<double>(hi[k]) - lo[k]);
         return static_cast<std::uint32_t>(std::clamp(t, 0.0, 1.0) * 65535.0);
     };
-    std::vector<std::uint32_t> keys(n), order(n), next(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        keys[i] = Interleave(quantise(m_Points[i].x, 0), quantise(m_Points[i].y, 1));
-        order[i] = static_cast<std::uint32_t>(i);
-    }
-    // Two stable counting passes of 16 bits each.
+    // Key and recorded index in one word, sorted by two stable counting
+    // passes of 16 key bits each.
+    std::vector<std::uint64_t> items(n), next(n);
+    for (std::size_t i = 0; i < n; ++i)
+        items[i] = (static_cast<std::uint64_t>(Interleave(quantise(m_Points[i].x, 0), quantise(m_Points[i].y, 1)))
+                    << 32) |
+                   i;
     std::vector<std::size_t> count(65537);
-    for (int shift : {0, 16}) {
+    for (int shift : {32, 48}) {
         std::fill(count.begin(), count.end(), 0);
-        for (std::uint32_t i : order)
-            ++count[((keys[i] >> shift) & 0xFFFFu) + 1];
+        for (std::uint64_t item : items)
+            ++count[((item >> shift) & 0xFFFFu) + 1];
         for (std::size_t b = 1; b < count.size(); ++b)
             count[b] += count[b - 1];
-        for (std::uint32_t i : order)
-            next[count[(keys[i] >> shift) & 0xFFFFu]++] = i;
-        order.swap(next);
+        for (std::uint64_t item : items)
+            next[count[(item >> shift) & 0xFFFFu]++] = item;
+        items.swap(next);
     }
     std::vector<Point> sorted(n);
     for (std::size_t i = 0; i < n; ++i)
-        sorted[i] = m_Points[order[i]];
+        sorted[i] = m_Points[items[i] & 0xFFFFFFFFu];
     m_Points.swap(sorted);
 
     // A box that holds a point with a coordinate that is not finite is
