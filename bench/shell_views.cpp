@@ -2,9 +2,12 @@
 // over a plate document of n triangles carrying results (1e4, 1e5, 1e6):
 // milliseconds to compile the model list and the result lists (each with
 // the one draw that compiles them: the first frame), to draw from the lists
-// (also with the mesh lines on; the median frame is the counter
-// median_ms), and of one hover pick over a result point (the pick and the
-// redraw it starts). Compiling grows about linearly with n; a
+// (also with the mesh lines on, smoothed as by default and not smoothed;
+// the median frame is the counter median_ms), of one hover pick over a result point (the pick and the
+// redraw it starts) and of the result-point pick alone (its first pick
+// after the lists were compiled, which records the pick index, as the
+// counter first_pick_ms, and the first hover after a compile as
+// first_hover_ms). Compiling grows about linearly with n; a
 // draw from the lists must not compile them again (the benchmark stops
 // with an error when it does).
 #include <benchmark/benchmark.h>
@@ -52,7 +55,7 @@ public:
     void PostNcDestroy() override {}
 };
 
-enum class Kind { compile, draw, drawMesh, pick };
+enum class Kind { compile, draw, drawMesh, drawMeshSharp, hover, pick };
 
 // A plate document of n elements with results in a view of type V on the
 // OSMesa host, zoomed to fit in plan view.
@@ -140,9 +143,17 @@ void ResultLists(benchmark::State& state, Kind kind)
     scene.view.m_b3D = false;
     scene.view.ZoomToFit();
     scene.view.NormalizeScale();
-    if (kind == Kind::drawMesh)
+    if (kind == Kind::drawMesh || kind == Kind::drawMeshSharp)
         scene.view.m_iViewState |= CBrantelResView::kMeshBit;
-    if (kind != Kind::pick) {
+    // The lines without smoothing (the setting "smooth lines" off).
+    const bool smooth = COGLRenderer::bLineSmooth;
+    if (kind == Kind::drawMeshSharp)
+        COGLRenderer::bLineSmooth = false;
+    struct Restore {
+        bool smooth;
+        ~Restore() { COGLRenderer::bLineSmooth = smooth; }
+    } restore{smooth};
+    if (kind != Kind::hover && kind != Kind::pick) {
         Lists(state, kind, scene);
         return;
     }
@@ -163,10 +174,44 @@ void ResultLists(benchmark::State& state, Kind kind)
     }
     const unsigned oldSize = COGLRenderer::iSelBufSize;
     COGLRenderer::iSelBufSize = 1u << 18;
-    for (auto _ : state) {
+    if (kind == Kind::hover) {
+        const unsigned compiled = scene.FirstList();
+        for (auto _ : state) {
+            scene.view.m_Picks.m_pPending = nullptr;
+            scene.driver->Move(at.x, at.y);
+            benchmark::DoNotOptimize(scene.view.m_Picks.m_pPending);
+        }
+        if (scene.FirstList() != compiled || !scene.view.m_pListValid[0])
+            state.SkipWithError("a hover compiled the lists again");
+    } else {
+        // The first pick after a compile records the index.
+        scene.view.InvalidateList();
+        scene.driver->Draw();
+        const auto start = std::chrono::steady_clock::now();
+        DWORD name = scene.view.PickObject(at.x, at.y, 8, 10.0f, 0, 0, nullptr);
+        state.counters["first_pick_ms"] =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        // The first hover after a compile: the pick, the node table and the
+        // redraw.
+        scene.view.InvalidateList();
+        scene.driver->Draw();
         scene.view.m_Picks.m_pPending = nullptr;
+        const auto hover = std::chrono::steady_clock::now();
         scene.driver->Move(at.x, at.y);
-        benchmark::DoNotOptimize(scene.view.m_Picks.m_pPending);
+        state.counters["first_hover_ms"] =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - hover).count();
+        std::vector<double> picks;
+        for (auto _ : state) {
+            const auto begin = std::chrono::steady_clock::now();
+            name = scene.view.PickObject(at.x, at.y, 8, 10.0f, 0, 0, nullptr);
+            picks.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+            benchmark::DoNotOptimize(name);
+        }
+        std::nth_element(picks.begin(), picks.begin() + static_cast<std::ptrdiff_t>(picks.size() / 2), picks.end());
+        state.counters["median_ms"] = picks.empty() ? 0.0 : picks[picks.size() / 2];
+        if (name == 0)
+            state.SkipWithError("nothing picked");
     }
     COGLRenderer::iSelBufSize = oldSize;
     state.counters["elements"] = scene.plate.elements;
@@ -183,6 +228,8 @@ VIEWS_BENCH(ModelListDraw, ModelList, Kind::draw)
 VIEWS_BENCH(ResultListsCompile, ResultLists, Kind::compile)
 VIEWS_BENCH(ResultListsDraw, ResultLists, Kind::draw)
 VIEWS_BENCH(ResultListsDrawMesh, ResultLists, Kind::drawMesh)
-VIEWS_BENCH(HoverPick, ResultLists, Kind::pick)
+VIEWS_BENCH(ResultListsDrawMeshSharp, ResultLists, Kind::drawMeshSharp)
+VIEWS_BENCH(HoverPick, ResultLists, Kind::hover)
+VIEWS_BENCH(ResultPick, ResultLists, Kind::pick)
 
 } // namespace

@@ -3,12 +3,14 @@
 #include "femodel/boundary.h"
 #include "femodel/modelinfo.h"
 #include "glstyle/pickcull.h"
+#include "glstyle/pickpoints.h"
 #include "glstyle/tincora.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 IMPLEMENT_SERIAL_ABSTRACT(CElement, CGraph, 1)
@@ -1080,6 +1082,13 @@ void CElement::DrawDistortedCorners(int n, unsigned primitive, int flags, double
 
 void CElement::PickPoint(CSNode* node, double x, double y, double z)
 {
+    // A pick being recorded keeps the point and its name for later picks.
+    if (CPickPointIndex* index = CPickPointIndex::Recorder()) {
+        unsigned long name = 0;
+        if (resultpick::Encode(node->GetID(), node->IsGraphInList(this), name))
+            index->Add(static_cast<std::uint32_t>(name), x, y, z);
+        return;
+    }
     // A point the pick window clips costs no name look-up and no GL call.
     if (CPickWindowCull::Skips(x, y, z))
         return;
@@ -1269,6 +1278,22 @@ void CElement::GLDrawDispersAngle(bool polar, CVector& axis)
     glVertex3d(cx + h * std::cos(t), cy + h * std::sin(t), 0.0);
 }
 
+namespace {
+int g_faceBatches = 0;
+} // namespace
+
+CElement::CFaceBatch::CFaceBatch()
+{
+    if (g_faceBatches++ == 0)
+        glBegin(GL_TRIANGLES);
+}
+
+CElement::CFaceBatch::~CFaceBatch()
+{
+    if (--g_faceBatches == 0)
+        glEnd();
+}
+
 void CElement::DrawFace(const double* const p[3], const double v[3], int flags, double scale, int r, bool derived)
 {
     const bool flat = flags & 128;
@@ -1283,7 +1308,9 @@ void CElement::DrawFace(const double* const p[3], const double v[3], int flags, 
         else
             GLCPColor(value, r);
     };
-    glBegin(GL_TRIANGLES);
+    const bool own = g_faceBatches == 0;
+    if (own)
+        glBegin(GL_TRIANGLES);
     if (flat) {
         glNormal3d(0.0, 0.0, 1.0);
         for (int i = 0; i < 3; ++i) {
@@ -1309,7 +1336,8 @@ void CElement::DrawFace(const double* const p[3], const double v[3], int flags, 
             glVertex3d(q[i][0], q[i][1], q[i][2]);
         }
     }
-    glEnd();
+    if (own)
+        glEnd();
 }
 
 CSNode* CElement::TakeFirst(CObList* list)

@@ -214,6 +214,21 @@ protected:
     // Draws a triangle of a value plot (derived false) or of a derived plot
     // on the combined colour scale (derived true), by the flag rules.
     void DrawFace(const double* const p[3], const double v[3], int flags, double scale, int r, bool derived);
+
+public:
+    // While one lives, the plot triangles (DrawFace) go into the one
+    // GL_TRIANGLES primitive it opens and closes instead of one primitive
+    // each: the same triangles, far cheaper to compile into a display list.
+    // Only around drawing whose every primitive is such a triangle.
+    class CFaceBatch {
+    public:
+        CFaceBatch();
+        ~CFaceBatch();
+        CFaceBatch(const CFaceBatch&) = delete;
+        CFaceBatch& operator=(const CFaceBatch&) = delete;
+    };
+
+protected:
     // The graph's two-dimensional inside test against the first n corners.
     bool CornersContain(int n, double x, double y);
     // Frees the copies of a dividing-node list except the first, which is returned.

@@ -9,6 +9,7 @@
 #include <GL/gl.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 IMPLEMENT_SERIAL(CMeshOrganizer, CObList, 1)
@@ -78,8 +79,22 @@ void CMeshOrganizer::Serialize(CArchive& ar)
 
 // ------------------------------------------------------------ forwarders
 
+namespace {
+
+// The plots draw nothing but triangles through DrawFace unless they draw
+// outlines (mode 16): then the triangles go into one primitive.
+void OpenFaceBatch(std::optional<CElement::CFaceBatch>& batch, int mode)
+{
+    if (!(mode & 16))
+        batch.emplace();
+}
+
+} // namespace
+
 void CMeshOrganizer::DrawLocalVect(int which, int mode, bool polar, CVector& axis, double scale, int a, int b)
 {
+    std::optional<CElement::CFaceBatch> batch;
+    OpenFaceBatch(batch, mode);
     FOR_EACH_ELEM(e) e->DrawLocalVect(which, mode, polar, axis, scale, a, b);
 }
 void CMeshOrganizer::GetMaxMinLocalVect(double* max, double* min, bool polar, CVector& axis, int a, int b)
@@ -100,6 +115,8 @@ void CMeshOrganizer::GetMaxMinLocalStress(double* max, double* min, bool polar, 
 }
 void CMeshOrganizer::DrawLocalStress(int which, int mode, bool polar, CVector& axis, double scale, int sx, int sy, int txy)
 {
+    std::optional<CElement::CFaceBatch> batch;
+    OpenFaceBatch(batch, mode);
     FOR_EACH_ELEM(e) e->DrawLocalStress(which, mode, polar, axis, scale, sx, sy, txy);
 }
 void CMeshOrganizer::DrawResArrows(double scale, int a, int b, int c, double range, bool colour)
@@ -208,6 +225,8 @@ void CMeshOrganizer::SumNodes(long& counter, bool renumber)
 }
 void CMeshOrganizer::GLColorPlot(int index, int mode, double scale)
 {
+    std::optional<CElement::CFaceBatch> batch;
+    OpenFaceBatch(batch, mode);
     FOR_EACH_ELEM(e) e->GLColorPlot(index, mode, scale);
 }
 void CMeshOrganizer::PickDrawGL(int index, int mode, double scale)
@@ -224,10 +243,14 @@ void CMeshOrganizer::GLDrawDistorted(int mode, double scale, int a, int b, int c
 }
 void CMeshOrganizer::DrawPriStress(int mode, bool major, double scale, int sx, int sy, int txy)
 {
+    std::optional<CElement::CFaceBatch> batch;
+    OpenFaceBatch(batch, mode);
     FOR_EACH_ELEM(e) e->DrawPriStress(mode, major, scale, sx, sy, txy);
 }
 void CMeshOrganizer::DrawEffStress(int type, int mode, double scale, int a, int b, int c, double k1, double k2)
 {
+    std::optional<CElement::CFaceBatch> batch;
+    OpenFaceBatch(batch, mode);
     FOR_EACH_ELEM(e) e->DrawEffStress(type, mode, scale, a, b, c, k1, k2);
 }
 void CMeshOrganizer::PickDrawEffStress(int type, double scale, int a, int b, int c, double k1, double k2)

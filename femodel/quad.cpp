@@ -193,7 +193,10 @@ void CQuadElem::GLColorPlot(int r, int flags, double scale)
     if (GetCount() < 4)
         return;
     if (flags & 16) {
+        // The outline: the quadrilateral itself, drawn in line mode.
+        BeginGL();
         GLWireFrame(r, flags, scale);
+        glEnd();
         return;
     }
     if (r >= m_nNodeVal) {
@@ -241,7 +244,9 @@ void CQuadElem::DrawPriStress(int flags, bool major, double scale, int sx, int s
     if (GetCount() < 4 || !HasResults())
         return;
     if (flags & 16) {
+        BeginGL();
         GLWireFramePriStress(flags, major, scale, sx, sy, txy);
+        glEnd();
         return;
     }
     double v[5];

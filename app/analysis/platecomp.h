@@ -19,6 +19,7 @@
 #include "sections/regions/sectcomp.h"
 
 class CElement;
+class CPickPointIndex;
 class CMaterial;
 class CSectArea;
 class CSectMeshArea;
@@ -57,6 +58,10 @@ public:
     void ResetParam() override;
     void RemoveNode(CSNode* node) override;
     void PickDrawResGL(int kind, bool flag) override;
+    // The result-point pick (kind 8) from index: recorded from the full
+    // drawing when the index is not built yet, then only the points the
+    // pick window may hit are drawn, giving the same hits.
+    void PickDrawResultPoints(bool flag, CPickPointIndex& index);
     CObject* GetObjectFromString(CString name) override;
     void DrawModelGL(bool quads, float pointSize, bool all) override;
     // Mesh generation; callers pass depth 0.
@@ -118,6 +123,10 @@ public:
     // The mesh lines of DrawMesh, each element edge once (false, nothing
     // drawn, when an element is not one primitive of the mesh kind).
     bool DrawMeshEdgesOnce(int corners, bool flag);
+    // The colour plot's plan-state outlines (flags 16 and 128, not 2),
+    // each element edge of a triangle mesh once (false, nothing drawn,
+    // otherwise).
+    bool DrawPlanOutlinesOnce(int flags);
     // In the regions and in the material list (old leaves the list, a
     // non-null replacement takes its place); old is not deleted.
     virtual void ReplaceMaterial(CMaterial* oldMaterial, CMaterial* replacement);

@@ -6,6 +6,7 @@
 
 #include "app/analysis/solverinput.h"
 #include "femodel/strelna.h"
+#include "glstyle/pickpoints.h"
 #include "glstyle/tincora.h"
 #include "glview/lumetra.h"
 #include "platform/afx/numconv.h"
@@ -212,8 +213,28 @@ void CPlateComp::DrawColourPlot(int flags, int c, bool shellStyle)
         return;
     }
     DrawPasses(flags, PassStyle::Colour, shellStyle, [&](int f) {
-        ForEachMeshRegion([&](CSectMeshArea* r) { r->ColorPlot(c, f, factor); });
+        if (!DrawPlanOutlinesOnce(f))
+            ForEachMeshRegion([&](CSectMeshArea* r) { r->ColorPlot(c, f, factor); });
     });
+}
+
+// The colour plot's outlines in the plan state (mode 16 and 128 without
+// 2) lie at height 0 with the plan normal, so an edge two elements share
+// is the same line: each is drawn once, for a triangle mesh (else false,
+// nothing drawn).
+bool CPlateComp::DrawPlanOutlinesOnce(int flags)
+{
+    if (!(flags & 16) || (flags & 2) || !(flags & 128))
+        return false;
+    bool once = true;
+    ForEachMeshRegion([&](CSectMeshArea* r) { once = once && r->MeshDrawsCorners(3); });
+    if (!once)
+        return false;
+    glBegin(GL_LINES);
+    glNormal3d(0.0, 0.0, 1.0);
+    ForEachMeshRegion([](CSectMeshArea* r) { r->GLDrawPlanEdges(3); });
+    glEnd();
+    return true;
 }
 
 void CPlateComp::DrawPriStress(int flags, bool first, double scale)
@@ -421,6 +442,20 @@ void CPlateComp::PickDrawResGL(int kind, bool flag)
     default:
         break;
     }
+}
+
+void CPlateComp::PickDrawResultPoints(bool flag, CPickPointIndex& index)
+{
+    if (m_bBusy)
+        return;
+    if (!index.IsBuilt()) {
+        CPickPointIndex::Recording recording(index);
+        PickDrawResGL(8, flag);
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glPointSize(3.0f);
+    const CPickWindowCull cull;
+    index.PickDraw();
 }
 
 void CPlateComp::PickDrawLocal(bool flag)

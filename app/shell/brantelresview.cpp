@@ -117,13 +117,118 @@ void CBrantelResView::FindModelExtents()
 void CBrantelResView::RemoveSelected(CObject* node)
 {
     m_Picks.Remove(node);
+    if (!node)
+        m_ResultNodes.clear();
+}
+
+CBrantelResView::ResultPointsKey CBrantelResView::CurrentResultPointsKey() const
+{
+    ResultPointsKey key;
+    key.builds = m_uListBuilds;
+    key.flag = m_b3D;
+    if (CPlateComp* comp = GetPlateComp()) {
+        key.comp = comp;
+        key.component = comp->GetActVal();
+        key.factor = comp->GetFactor();
+    }
+    return key;
 }
 
 bool CBrantelResView::DynamicPickDraw(unsigned types)
 {
-    if (CBrantelDoc* doc = GetBrantelDoc())
-        doc->PickDrawModel(types, m_b3D);
+    CBrantelDoc* doc = GetBrantelDoc();
+    if (!doc)
+        return true;
+    // The result points of a plot whose lists are current come from the
+    // index recorded for that plot (with the pick cull off, from the full
+    // drawing, as the answer to compare with).
+    CPlateComp* comp = GetPlateComp();
+    const bool current = m_pListValid && m_pListIds && m_pListValid[0] && m_pListIds[0] != 0;
+    if (types == 8 && comp && current && CPickWindowCull::IsEnabled()) {
+        const ResultPointsKey key = CurrentResultPointsKey();
+        if (!(key == m_ResultPointsKey)) {
+            m_ResultPoints.Clear();
+            m_ResultPointsKey = key;
+        }
+        comp->PickDrawResultPoints(m_b3D, m_ResultPoints);
+        return true;
+    }
+    if (!current)
+        m_ResultPoints.Clear(); // recorded for a plot no longer on screen
+    doc->PickDrawModel(types, m_b3D);
     return true;
+}
+
+void CBrantelResView::MeshNodes::Add(CSNode* node)
+{
+    constexpr unsigned long kDense = 1ul << 24;
+    const unsigned long id = node->GetID();
+    if (id >= kDense) {
+        sparse.try_emplace(id, node);
+        return;
+    }
+    if (id >= dense.size())
+        dense.resize(std::max<std::size_t>(id + 1, 2 * dense.size()), nullptr);
+    if (!dense[id])
+        dense[id] = node;
+}
+
+CSNode* CBrantelResView::MeshNodes::Find(unsigned long id) const
+{
+    if (id < dense.size())
+        return dense[id];
+    const auto it = sparse.find(id);
+    return it != sparse.end() ? it->second : nullptr;
+}
+
+CObject* CBrantelResView::FindResultNode(unsigned long id)
+{
+    CBrantelDoc* doc = GetBrantelDoc();
+    CPlateComp* comp = GetPlateComp();
+    const bool current = m_pListValid && m_pListIds && m_pListValid[0] && m_pListIds[0] != 0;
+    // Identifiers above this range name edges and elements.
+    if (!doc || !comp || !current || id == 0 || id >= resultpick::kStride) {
+        m_ResultNodes.clear();
+        return doc ? doc->GetObjectById(id, true) : nullptr;
+    }
+    const ResultPointsKey key = CurrentResultPointsKey();
+    if (!(key == m_ResultNodesKey) || m_ResultNodes.empty()) {
+        m_ResultNodes.clear();
+        m_ResultNodesKey = key;
+        for (POSITION pos = comp->GetHeadPosition(); pos;) {
+            CSection* section = comp->GetNext(pos);
+            if (!section)
+                continue;
+            MeshNodes entry;
+            entry.region = section;
+            if (section->IsKindOf(RUNTIME_CLASS(CSectMeshArea))) {
+                entry.mesh = true;
+                // The first element (then node) in mesh order that holds
+                // the identifier, as the mesh's own search finds it.
+                if (CMeshOrganizer* mesh = static_cast<CSectMeshArea*>(section)->GetMesh())
+                    for (POSITION at = mesh->GetHeadPosition(); at;)
+                        if (CElement* element = mesh->GetNextElem(at))
+                            for (POSITION p = element->GetHeadPosition(); p;) {
+                                entry.Add(element->GetNextNode(p));
+                            }
+            }
+            m_ResultNodes.push_back(std::move(entry));
+        }
+    }
+    // Region by region as the document's search: its own geometry first,
+    // then its mesh.
+    for (MeshNodes& entry : m_ResultNodes) {
+        if (!entry.mesh) {
+            if (CObject* found = entry.region->GetObject(id, true))
+                return found;
+            continue;
+        }
+        if (CObject* found = entry.region->GetObject(id, false))
+            return found;
+        if (CSNode* node = entry.Find(id))
+            return node;
+    }
+    return nullptr;
 }
 
 bool CBrantelResView::MouseMove(unsigned flags, CPoint point)
@@ -142,7 +247,7 @@ bool CBrantelResView::MouseMove(unsigned flags, CPoint point)
         redraw = true;
     }
     CBrantelDoc* doc = GetBrantelDoc();
-    auto* node = doc ? dynamic_cast<CSNode*>(doc->GetObjectById(id, true)) : nullptr;
+    auto* node = doc ? dynamic_cast<CSNode*>(FindResultNode(id)) : nullptr;
     if (node && node != m_Picks.m_pPending) {
         m_Picks.m_pPending = node;
         redraw = true;
@@ -204,7 +309,7 @@ void CBrantelResView::SetValueScale(double scale)
     comp->SetFactor(scale);
     if (auto* dialog = dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg))
         dialog->SetStressScale(scale);
-    InvalidateList();
+    InvalidatePlotLists();
     Invalidate(FALSE);
 }
 
@@ -282,7 +387,7 @@ void CBrantelResView::OnGenerateMesh()
 void CBrantelResView::OnContour()
 {
     m_iViewState ^= kContourBit;
-    InvalidateList();
+    InvalidatePlotLists();
     Invalidate(TRUE);
 }
 
@@ -312,7 +417,7 @@ void CBrantelResView::OnUpdateContour(CCmdUI* pCmdUI)
 void CBrantelResView::OnExtrude()
 {
     m_bExtrude = !m_bExtrude;
-    InvalidateList();
+    InvalidatePlotLists();
     Invalidate(TRUE);
     UpdateWindow();
 }
@@ -320,6 +425,15 @@ void CBrantelResView::OnExtrude()
 void CBrantelResView::OnUpdateExtrude(CCmdUI* pCmdUI)
 {
     pCmdUI->SetCheck(m_bExtrude ? 1 : 0);
+}
+
+void CBrantelResView::InvalidatePlotLists()
+{
+    // The legend (list 2) shows neither the value scale nor the plot's
+    // form.
+    if (m_pListValid)
+        for (int i = 0; i < std::min(m_nLists, 2); ++i)
+            m_pListValid[i] = false;
 }
 
 void CBrantelResView::OnSolid()
@@ -456,6 +570,7 @@ void CBrantelResView::ModelOutline()
 
 void CBrantelResView::BuildResultLists()
 {
+    ++m_uListBuilds;
     for (int i = 0; i < 2; ++i)
         if (m_pListIds[i] != 0) {
             glDeleteLists(m_pListIds[i], 1);
@@ -588,6 +703,7 @@ void CBrantelResView::DrawStressScale()
         if (m_pListIds[2] != 0)
             glDeleteLists(m_pListIds[2], 1);
         const Legend legend = GetLegend();
+        ++m_uLegendBuilds;
         m_pListIds[2] = glGenLists(1);
         glNewList(m_pListIds[2], GL_COMPILE);
         if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)

@@ -6,11 +6,16 @@
 #pragma once
 
 #include "app/shell/resultpicks.h"
+#include <unordered_map>
+#include <vector>
+
 #include "framework/framira.h"
+#include "glstyle/pickpoints.h"
 
 class CBrantelDoc;
 class CPlateComp;
 class CSNode;
+class CSection;
 
 constexpr UINT ID_RES_SCALE_UP = 32806;
 constexpr UINT ID_RES_SCALE_DOWN = 32807;
@@ -83,10 +88,53 @@ public:
     CResultPicks m_Picks;
     bool m_bSolid = true;
     bool m_bExtrude = false;
+    // The result points of the plot on screen, which the result-point
+    // picks draw from (recorded by the first pick after the result lists
+    // were compiled).
+    const CPickPointIndex& ResultPoints() const { return m_ResultPoints; }
+    // How often the plot lists (0 and 1) and the legend list (2) were
+    // compiled.
+    unsigned PlotCompiles() const { return m_uListBuilds; }
+    unsigned LegendCompiles() const { return m_uLegendBuilds; }
+    // What GetBrantelDoc()->GetObjectById(id, true) answers for a mesh
+    // node's identifier, with each top-level region's mesh nodes in a
+    // table made once for the plot on screen (the same key as the result
+    // points), rather than a walk over every element per hovered point.
+    CObject* FindResultNode(unsigned long id);
+
 
 protected:
+    // What the result points were recorded for.
+    struct ResultPointsKey {
+        unsigned builds = 0; // m_uListBuilds
+        bool flag = false;   // m_b3D: the points at their plot heights
+        const CPlateComp* comp = nullptr;
+        int component = 0;
+        double factor = 0.0;
+        bool operator==(const ResultPointsKey&) const = default;
+    };
+    ResultPointsKey CurrentResultPointsKey() const;
+
+    CPickPointIndex m_ResultPoints;
+    ResultPointsKey m_ResultPointsKey;
+    struct MeshNodes {
+        CSection* region = nullptr;
+        bool mesh = false;
+        // The first node of each identifier: small identifiers (a mesh
+        // numbers its nodes from 0) by index, others in the map.
+        std::vector<CSNode*> dense;
+        std::unordered_map<unsigned long, CSNode*> sparse;
+        void Add(CSNode* node);
+        CSNode* Find(unsigned long id) const;
+    };
+    std::vector<MeshNodes> m_ResultNodes;
+    ResultPointsKey m_ResultNodesKey;
+    unsigned m_uListBuilds = 0; // compiles of the result lists
+    unsigned m_uLegendBuilds = 0;
     void SceneState();
     void ModelOutline();
+    // Marks the plot lists (0 and 1) for compiling, not the legend.
+    void InvalidatePlotLists();
 
     void OnResultComponent();
     void OnScaleUp();

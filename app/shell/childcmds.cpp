@@ -359,7 +359,10 @@ void CChildFrame::OnChildActivate()
 void CChildFrame::ToggleNumbers(bool& flag)
 {
     flag = !flag;
-    if (auto* view = dynamic_cast<COGLView*>(GetActiveView()))
+    // The numbers are drawn into the model views' lists; the results view
+    // shows none, so its plot lists stay.
+    auto* view = dynamic_cast<COGLView*>(GetActiveView());
+    if (view && !dynamic_cast<CBrantelResView*>(view))
         view->InvalidateList();
     if (GetSafeHwnd())
         Invalidate(FALSE);

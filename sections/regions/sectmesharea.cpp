@@ -1185,46 +1185,70 @@ bool CSectMeshArea::MeshDrawsCorners(int corners) const
     return all;
 }
 
+namespace {
+
+// Calls f(a, b) once for each element edge of the mesh's elements that
+// draw `corners` corners, in element order (the first element that has an
+// edge gives it).
+template <class F>
+void ForEachEdgeOnce(CMeshOrganizer& mesh, int corners, F f)
+{
+    // An edge is the pair of its nodes, the lower address first, kept in an
+    // open-addressing table with more slots than element edges (so a free
+    // slot always ends the probe).
+    std::size_t size = 16;
+    while (size <= static_cast<std::size_t>(mesh.GetCount()) * static_cast<std::size_t>(corners))
+        size *= 2;
+    std::vector<std::pair<const CSNode*, const CSNode*>> drawn(size, {nullptr, nullptr});
+    const auto firstTime = [&drawn, size](const CSNode* a, const CSNode* b) {
+        if (b < a)
+            std::swap(a, b);
+        const auto ka = reinterpret_cast<std::uintptr_t>(a), kb = reinterpret_cast<std::uintptr_t>(b);
+        std::size_t i = static_cast<std::size_t>((ka * 0x9E3779B97F4A7C15ull) ^ (kb * 0xC2B2AE3D27D4EB4Full));
+        for (i = (i ^ (i >> 29)) & (size - 1);; i = (i + 1) & (size - 1)) {
+            if (drawn[i].first == nullptr) {
+                drawn[i] = {a, b};
+                return true;
+            }
+            if (drawn[i].first == a && drawn[i].second == b)
+                return false;
+        }
+    };
+    for (POSITION pos = mesh.GetHeadPosition(); pos;) {
+        CElement* element = mesh.GetNextElem(pos);
+        if (DrawnCorners(element) != corners)
+            continue;
+        for (int k = 0; k < corners; ++k) {
+            const CSNode* a = element->GetNode(k);
+            const CSNode* b = element->GetNode((k + 1) % corners);
+            if (a && b && firstTime(a, b))
+                f(a, b);
+        }
+    }
+}
+
+} // namespace
+
 void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
 {
     if (m_pMesh) {
         MeshLineColour(colour);
-        // An edge is the pair of its nodes, the lower address first, kept
-        // in an open-addressing table with more slots than element edges
-        // (so a free slot always ends the probe).
-        std::size_t size = 16;
-        while (size <= static_cast<std::size_t>(m_pMesh->GetCount()) * static_cast<std::size_t>(corners))
-            size *= 2;
-        std::vector<std::pair<const CSNode*, const CSNode*>> drawn(size, {nullptr, nullptr});
-        const auto firstTime = [&drawn, size](const CSNode* a, const CSNode* b) {
-            if (b < a)
-                std::swap(a, b);
-            const auto ka = reinterpret_cast<std::uintptr_t>(a), kb = reinterpret_cast<std::uintptr_t>(b);
-            std::size_t i = static_cast<std::size_t>((ka * 0x9E3779B97F4A7C15ull) ^ (kb * 0xC2B2AE3D27D4EB4Full));
-            for (i = (i ^ (i >> 29)) & (size - 1);; i = (i + 1) & (size - 1)) {
-                if (drawn[i].first == nullptr) {
-                    drawn[i] = {a, b};
-                    return true;
-                }
-                if (drawn[i].first == a && drawn[i].second == b)
-                    return false;
-            }
-        };
-        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
-            CElement* element = m_pMesh->GetNextElem(pos);
-            if (DrawnCorners(element) != corners)
-                continue;
-            for (int k = 0; k < corners; ++k) {
-                const CSNode* a = element->GetNode(k);
-                const CSNode* b = element->GetNode((k + 1) % corners);
-                if (!a || !b || !firstTime(a, b))
-                    continue;
-                a->GLVertex();
-                b->GLVertex();
-            }
-        }
+        ForEachEdgeOnce(*m_pMesh, corners, [](const CSNode* a, const CSNode* b) {
+            a->GLVertex();
+            b->GLVertex();
+        });
     }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawMeshEdges(colour, corners); });
+}
+
+void CSectMeshArea::GLDrawPlanEdges(int corners)
+{
+    if (m_pMesh)
+        ForEachEdgeOnce(*m_pMesh, corners, [](const CSNode* a, const CSNode* b) {
+            glVertex3d(a->x, a->y, 0.0);
+            glVertex3d(b->x, b->y, 0.0);
+        });
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawPlanEdges(corners); });
 }
 
 void CSectMeshArea::GLDrawMeshNodes()

@@ -148,6 +148,11 @@ public:
     // first element that has it draws it): vertex pairs into the caller's
     // GL_LINES, in the same colours; sub-regions follow as in GLDrawMesh.
     void GLDrawMeshEdges(bool colour, int corners);
+    // The outlines a plan-state plot (ColorPlot in line mode, mode bits 16
+    // and 128) gives for a mesh of `corners`-corner elements, each element
+    // edge once at height 0: vertex pairs into the caller's GL_LINES, in
+    // the current colour; sub-regions follow as in ColorPlot.
+    void GLDrawPlanEdges(int corners);
     void GLDrawMeshNodes();
     void GLDrawLoadedMeshNodes();
     void ColorPlot(int index, int mode, double scale);

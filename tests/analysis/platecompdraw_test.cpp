@@ -689,6 +689,83 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
+// The colour plot's outlines in the plan state draw each element edge of
+// a triangle mesh once as a line, with the pixels of the elements' own
+// outlines (where every inner edge is drawn twice), alone and after the
+// fill; with heights, or over a quadrilateral mesh, the elements' own
+// drawing stays (a quadrilateral's outline is its own primitive).
+TEST_F(PlateDraw, PlanOutlinesDrawEachEdgeOnceWithTheElementsPixels)
+{
+    const int n = 6;
+    const auto grid = [&](bool quads) {
+        auto* mesh = new CMeshOrganizer;
+        std::vector<CSNode*> nodes;
+        for (int j = 0; j <= n; ++j)
+            for (int i = 0; i <= n; ++i)
+                nodes.push_back(platetest::Node(-0.9 + 1.8 * i / n, -0.9 + 1.8 * j / n));
+        const auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i) {
+                if (quads) {
+                    mesh->AddElement(new CQuadElem(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)));
+                } else {
+                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j), at(i + 1, j + 1)));
+                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j + 1), at(i, j + 1)));
+                }
+            }
+        return mesh;
+    };
+    const auto pixels = [&] {
+        std::vector<std::uint8_t> out(static_cast<std::size_t>(gl->width() * gl->height() * 4));
+        glFinish();
+        glReadPixels(0, 0, gl->width(), gl->height(), GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        return out;
+    };
+    const int edges = 2 * n * (n + 1) + n * n;
+    const struct {
+        const char* name;
+        int flags;
+        bool quads;
+        int lines; // fed back by the outline pass
+    } cases[] = {
+        {"plan outlines", 16 | 128, false, edges},
+        {"plan, filled and outlined", 2 | 16 | 128, false, edges},
+        // The elements' own outlines: three lines per triangle, four per
+        // quadrilateral.
+        {"outlines with heights", 16, false, 3 * 2 * n * n},
+        {"plan outlines of quadrilaterals", 16 | 128, true, 4 * n * n},
+        {"quadrilaterals filled and outlined", 2 | 16, true, 4 * n * n},
+    };
+    GiveExtremes(9);
+    comp->SetFactor(0.2);
+    comp->SetActVal(0);
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        delete region->GetMesh();
+        platetest::GiveMesh(region, grid(c.quads));
+        GiveResults({0.5, -0.5, 0.25});
+        // The elements' own outline pass.
+        glClear(GL_COLOR_BUFFER_BIT);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        glColor4dv(dMaterialColor);
+        region->ColorPlot(0, (c.flags | 16) & ~2, comp->GetFactor());
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        const std::vector<std::uint8_t> elements = pixels();
+        int lit = 0;
+        for (std::size_t i = 0; i < elements.size(); i += 4)
+            lit += elements[i] != 51 || elements[i + 1] != 102 || elements[i + 2] != 153;
+        EXPECT_GT(lit, 500) << "the lines cover pixels";
+        glClear(GL_COLOR_BUFFER_BIT);
+        comp->DrawResults((c.flags | 16) & ~2);
+        EXPECT_TRUE(pixels() == elements);
+        const Feedback fed = Capture([&] { comp->DrawResults(c.flags); });
+        EXPECT_EQ(fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN), c.lines);
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
 TEST(PlateSupports, SupportedDOFsByCodeAndKind)
 {
     struct Case {
@@ -1020,7 +1097,13 @@ TEST_F(ShellDraw, ColourPlotWithoutFlagsAndOffsetOfTwoPasses)
     {
         GLRecorder rec;
         comp->DrawResults(0);
-        EXPECT_EQ(rec.primitives().size(), 2u) << "the elements' own colour plot, no prisms";
+        // The elements' own colour plot, no prisms: two triangles.
+        std::size_t triangles = 0;
+        for (const auto& primitive : rec.primitives()) {
+            EXPECT_EQ(primitive.mode, static_cast<GLenum>(GL_TRIANGLES));
+            triangles += primitive.vertices.size() / 3;
+        }
+        EXPECT_EQ(triangles, 2u) << "the elements' own colour plot, no prisms";
     }
     bOffsetPolygon = false;
     glPolygonOffset(7.0f, 7.0f);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -353,10 +354,12 @@ TEST_F(ResultsView, HoveringAResultPointShowsItsCoordinatesInTheLengthUnit)
 }
 
 // The pick skips the result points, and the mesh elements and nodes, that
-// its window clips before any GL call: every name a pick returns, and the
-// one name the hover chooses, stay the same as a pick that draws every
-// point, at the model's corner, edge and
-// centre, outside the model, in the flat and in a turned 3D view.
+// its window clips before any GL call, and draws the result points from
+// the index recorded for the plot on screen: every name a pick returns,
+// and the one name the hover chooses, stay the same as a pick that draws
+// every point, at the model's corner, edge and centre, outside the model,
+// in the flat and in a turned 3D view, after another component or scale
+// is chosen, and before the view is drawn again after such a change.
 TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
 {
     Analyse();
@@ -388,6 +391,9 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
         double x, y;  // near a mesh node, or the view pixel (3, 3) when NAN
         int dx, dy;   // pixels off the node
         bool hits;    // in the flat view: the pick finds a result point
+        int component = -1;  // the result component chosen first (-1: kept)
+        double scale = 1.0;  // the value scale multiplied by it first
+        bool drawn = true;   // the view drawn before the pick
     } cases[] = {
         {"corner", false, xmin, ymin, 0, 0, true},
         {"far corner", false, xmax, ymax, -4, 4, true},
@@ -395,20 +401,33 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
         {"centre", false, xmid, ymid, 0, 0, true},
         {"off centre", false, xmid, ymid, -4, -3, true},
         {"outside", false, NAN, NAN, 0, 0, false},
+        {"centre, another component", false, xmid, ymid, 0, 0, true, 3},
         {"turned corner", true, xmin, ymin, 0, 0, false},
         {"turned edge", true, xmid, ymax, 4, 4, false},
         {"turned centre", true, xmid, ymid, 0, 0, false},
         {"turned off centre", true, xmid, ymid, -4, 3, false},
         {"turned outside", true, NAN, NAN, 0, 0, false},
+        {"turned centre, another component", true, xmid, ymid, 0, 0, false, 1},
+        {"turned off centre, scaled up", true, xmid, ymid, 3, -2, false, -1, 4.0},
+        {"turned centre, scaled down, not drawn", true, xmid, ymid, 0, 0, false, -1, 0.1, false},
+        {"turned edge, first component, not drawn", true, xmid, ymax, 4, 4, false, 0, 1.0, false},
     };
     bool turnedHit = false;
-    int meshHits = 0;
+    int meshHits = 0, indexed = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         view->m_b3D = c.turned;
         view->SetAngles(c.turned ? 35.0 : 0.0, c.turned ? -25.0 : 0.0, c.turned ? 20.0 : 0.0);
         view->InvalidateList();
         driver->Draw();
+        if (c.component >= 0)
+            Comp()->SetActVal(c.component);
+        if (c.component >= 0 || c.scale != 1.0) {
+            Comp()->SetFactor(Comp()->GetFactor() * c.scale);
+            view->InvalidateList();
+            if (c.drawn)
+                driver->Draw();
+        }
         double px = 3.0, py = 3.0;
         if (!std::isnan(c.x)) {
             const CSNode* node = NearestMeshNode(c.x, c.y);
@@ -419,6 +438,17 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
         }
         const CPoint at(static_cast<int>(px) + c.dx, static_cast<int>(py) + c.dy);
         const Names culled = pick(at, true, 8);
+        // A plot on screen is picked from its index; one whose lists wait
+        // for the next drawing from the full drawing.
+        EXPECT_EQ(view->ResultPoints().IsBuilt(), c.drawn);
+        indexed += view->ResultPoints().Size() > 0;
+        // The hover finds each picked point's node as the document does.
+        for (unsigned name : culled.all) {
+            unsigned long id = 0;
+            int index = 0;
+            resultpick::Decode(name, id, index);
+            EXPECT_EQ(view->FindResultNode(id), doc->GetObjectById(id, true)) << id;
+        }
         const Names plain = pick(at, false, 8);
         EXPECT_EQ(culled.all, plain.all);
         EXPECT_EQ(culled.chosen, plain.chosen);
@@ -436,6 +466,7 @@ TEST_F(ResultsView, APickReturnsTheSameNamesWhetherOrNotClippedPointsAreSkipped)
     }
     // The mesh picks' comparison is not one of empty picks.
     EXPECT_GE(meshHits, 10);
+    EXPECT_GE(indexed, 12);
     // The turned view's comparison is not one of empty picks.
     EXPECT_TRUE(turnedHit);
     // Bands as the element view makes them, over the whole view, half of
@@ -519,6 +550,45 @@ TEST_F(ResultsView, MeshPicksSeeTheMeshDeletedMadeAgainAndMoved)
     EXPECT_EQ(there, moved->GetID());
     EXPECT_EQ(click(true, {5, 5}, 10), there);
     same("node moved");
+}
+
+// Each action compiles again only the lists whose picture it changes: the
+// plot lists (the model and result plot, and the plot the contour bands
+// cut) and the legend list. Moving, turning, zooming, resizing the view,
+// hovering and picking compile nothing.
+TEST_F(ResultsView, OnlyTheListsAnActionChangesAreCompiledAgain)
+{
+    Analyse();
+    view->m_iTool = VIEWTOOL_POINT;
+    driver->Draw();
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        bool plot, legend;
+    } cases[] = {
+        {"draw again", [&] {}, false, false},
+        {"hover", [&] { HoverSomeNode(*driver, *view); }, false, false},
+        {"pick", [&] { driver->Down(400, 250); driver->Up(400, 250); }, false, false},
+        {"turn", [&] { view->SetAngles(30.0, -20.0, 10.0); view->Invalidate(FALSE); }, false, false},
+        {"zoom", [&] { driver->Wheel(350, 250, 2); }, false, false},
+        {"resize", [&] { driver->Size(640, 480); }, false, false},
+        {"node numbers", [&] { main->SendCommand(ID_SHOW_NODE_NUMBERS); }, false, false},
+        {"element numbers", [&] { main->SendCommand(ID_SHOW_ELEM_NUMBERS); }, false, false},
+        {"solid", [&] { main->SendCommand(50006); }, true, false},
+        {"scale up", [&] { main->SendCommand(ID_RES_SCALE_UP); }, true, false},
+        {"extrude", [&] { main->SendCommand(ID_RES_EXTRUDE); }, true, false},
+        {"contour", [&] { main->SendCommand(ID_RES_CONTOUR); }, true, false},
+        {"component", [&] { Comp()->SetActVal(3); view->InvalidateList(); }, true, true},
+        {"document changed", [&] { doc->UpdateAllViews(nullptr); }, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const unsigned plot = view->PlotCompiles(), legend = view->LegendCompiles();
+        c.act();
+        driver->Draw();
+        EXPECT_EQ(view->PlotCompiles() - plot, c.plot ? 1u : 0u);
+        EXPECT_EQ(view->LegendCompiles() - legend, c.legend ? 1u : 0u);
+    }
 }
 
 // The focus refills the result combo with the active value selected, shows

@@ -845,6 +845,43 @@ TEST_F(ResultPlotsOnQt, TheShellDrawsTheConditionSetItNames)
 // The mesh as the user asks for it: element edges in the modelling view
 // with "Show element mesh" and in the mesh mode, over the filled plate;
 // the loads as arrows of bounded length.
+// The frame's wireframe command draws each element's outline over the
+// plan-state colour plot (its edges as lines, each once), and off again
+// gives back the plain plot.
+TEST_F(ResultPlotsOnQt, TheWireframeOutlinesThePlanPlot)
+{
+    constexpr UINT kWireframeCommand = 50028;
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    CBrantelResView* view = Calculated(*frame, false);
+    ASSERT_NE(view, nullptr);
+    Command(*frame, ID_RES_TWO_DIMENSIONAL);
+    ASSERT_FALSE(view->m_b3D);
+    Redrawn(*view);
+    const QImage plain = Grab(*view, "brantel-plate-plan-plain.png");
+    Command(*frame, kWireframeCommand);
+    Redrawn(*view);
+    const QImage outlined = Grab(*view, "brantel-plate-plan-outlined.png");
+    auto* doc = dynamic_cast<CBrantelDoc*>(view->GetDocument());
+    ASSERT_NE(doc, nullptr);
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+    doc->GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    const QPoint a = PixelOf(*view, xmin + 0.1 * (xmax - xmin), ymax - 0.1 * (ymax - ymin));
+    const QPoint b = PixelOf(*view, xmax - 0.1 * (xmax - xmin), ymin + 0.1 * (ymax - ymin));
+    // The share of the plate's inner pixels the outlines change: the
+    // element edges cross the plot everywhere.
+    int changed = 0, all = 0;
+    for (int y = a.y(); y <= b.y(); ++y)
+        for (int x = a.x(); x <= b.x(); ++x, ++all)
+            changed += plain.pixel(x, y) != outlined.pixel(x, y) ? 1 : 0;
+    ASSERT_GT(all, 1000);
+    EXPECT_GT(double(changed) / all, 0.1);
+    Command(*frame, kWireframeCommand);
+    Redrawn(*view);
+    EXPECT_TRUE(Grab(*view, "brantel-plate-plan-plain-again.png") == plain);
+    EndApp(m_app);
+}
+
 TEST_F(ResultPlotsOnQt, MeshEdgesAndLoadArrows)
 {
     for (const char* sample : {"plate.plb", "buckling.shl"}) {
