@@ -10,7 +10,7 @@
 
 namespace {
 
-CPickPointIndex* g_recorder = nullptr;
+CPickPointIndex* g_pointRecorder = nullptr;
 
 // Points per leaf box and boxes per box of the next level.
 constexpr std::size_t kLeaf = 16;
@@ -39,23 +39,23 @@ bool Finite(float v)
 } // namespace
 
 CPickPointIndex::Recording::Recording(CPickPointIndex& index)
-    : m_Index(index), m_pPrevious(g_recorder), m_bCull(CPickWindowCull::IsEnabled())
+    : m_Index(index), m_pPrevious(g_pointRecorder), m_bCull(CPickWindowCull::IsEnabled())
 {
     m_Index.Clear();
     CPickWindowCull::SetEnabled(false);
-    g_recorder = &m_Index;
+    g_pointRecorder = &m_Index;
 }
 
 CPickPointIndex::Recording::~Recording()
 {
-    g_recorder = m_pPrevious;
+    g_pointRecorder = m_pPrevious;
     CPickWindowCull::SetEnabled(m_bCull);
     m_Index.Build();
 }
 
 CPickPointIndex* CPickPointIndex::Recorder()
 {
-    return g_recorder;
+    return g_pointRecorder;
 }
 
 void CPickPointIndex::Add(std::uint32_t name, double x, double y, double z)
