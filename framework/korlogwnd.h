@@ -35,6 +35,7 @@ class KorLogWnd : public CControlBar
 public:
     enum { IDC_LOG = 3094, IDC_ERROR = 3095 };
 
+    using CControlBar::Create;
     // Creates the bar with its tab window and both edits.
     BOOL Create(CWnd* pParentWnd, LPCTSTR lpszTitle = "Log Window",
                 DWORD dwStyle = WS_CHILD | WS_VISIBLE, UINT nID = 0xE900);

@@ -19,8 +19,6 @@ BYTE CSNode::m_cVer = 1;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 double SnapToZero(double v, double factor)
 {
     return (v != 0.0 && IsEqualTol(v, 0.0, factor)) ? 0.0 : v;

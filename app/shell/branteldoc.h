@@ -94,6 +94,7 @@ public:
     virtual void EditLinkInfo(CObject* object);
     virtual void EditNodeInfo(CObject* object, bool pending);
     // The "Node information" sheet over a list of nodes; 0 for an empty list.
+    using KorDocSectComp::EditNodes;
     virtual int EditNodes(CObList* list);
     // The "Element and mesh control" sheet filled from the component (it
     // owns its pages; the caller shows and deletes it), and its values

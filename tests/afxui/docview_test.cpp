@@ -28,12 +28,12 @@ constexpr UINT kPlate = 129, kPlateC = 130, kMembrane = 132, kMembraneC = 133, k
 
 const char* const kTemplateStrings[] = {
     "\nPlate\nFEM\nPlate bending File (*.plb)\n.plb\nBrantel.Document\nBrantel Document",
-    "\nPlate\nBrantel\nConstrained mesh plate bending File "
-    "(*.pbc)\n.pbc\nBrantel.Document\nBrantel "
-    "Document",
+    ("\nPlate\nBrantel\nConstrained mesh plate bending File "
+     "(*.pbc)\n.pbc\nBrantel.Document\nBrantel "
+     "Document"),
     "\nMembrane\nFEM\nMembrane File (*.mem)\n.mem\nBrantel.Document\nBrantel Document",
-    "\nMembrane\nFEM\nConstrained mesh membrane file (*.plc)\n.plc\nBrantel.Document\nBrantel "
-    "Document",
+    ("\nMembrane\nFEM\nConstrained mesh membrane file (*.plc)\n.plc\nBrantel.Document\nBrantel "
+     "Document"),
     "\nShell\nFEM\nShell analysis File (*.shl)\n.shl\nBrantel.Document\nBrantel Document",
     "\nShell\nFEM\nShell analysis File (*.csh)\n.chl\nBrantel.Document\nBrantel Document",
 };

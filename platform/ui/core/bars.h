@@ -42,6 +42,7 @@ class CStatusBar : public CControlBar
 {
     DECLARE_DYNAMIC(CStatusBar)
 public:
+    using CControlBar::Create;
     // The bar of the frame, child AFX_IDW_STATUS_BAR.
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE,
                 UINT nID = AFX_IDW_STATUS_BAR);
@@ -68,6 +69,7 @@ class CTabWnd : public CWnd
 {
     DECLARE_DYNAMIC(CTabWnd)
 public:
+    using CWnd::Create;
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
     // Adds a tab for pWnd (a child of this window; not owned).
     void AddTab(CWnd* pWnd, LPCTSTR lpszLabel);

@@ -42,6 +42,7 @@ public:
     // Shows the dialog modally and returns the code given to EndDialog
     // (IDCANCEL when it was closed), or -1 when the window cannot be made.
     virtual INT_PTR DoModal();
+    using CWnd::Create;
     // Creates the modeless window (a null parent means the main window):
     // OnInitDialog runs, then the window is shown (WM_SHOWWINDOW).
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
