@@ -376,6 +376,14 @@ void Kor3DView::MarkFirstListInvalid()
         m_pListValid[0] = false;
 }
 
+void Kor3DView::InvalidateClippedLists(bool levels)
+{
+    if (levels)
+        InvalidateList();
+    else
+        MarkFirstListInvalid();
+}
+
 void Kor3DView::ClipPlanesChanged(KorDoc* doc)
 {
     if (auto* dlg = dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg))
@@ -390,7 +398,7 @@ void Kor3DView::OnClipRotate(UINT nID)
     if (!ClipPlaneTargets(doc, frame))
         return;
     korclip::RotateVertical({frame->m_dClipPlanes, frame->m_bClipPlanes}, nID == 50056);
-    MarkFirstListInvalid();
+    InvalidateClippedLists(false);
     ClipPlanesChanged(doc);
 }
 
@@ -403,7 +411,7 @@ void Kor3DView::OnClipDistance(UINT nID)
     FindModelExtents();
     korclip::MoveVertical({frame->m_dClipPlanes, frame->m_bClipPlanes}, nID == 50058, m_dXMax, m_dYMax,
                           m_dXMin, m_dYMin);
-    MarkFirstListInvalid();
+    InvalidateClippedLists(false);
     ClipPlanesChanged(doc);
 }
 
@@ -420,7 +428,7 @@ void Kor3DView::OnClipLevels(UINT nID)
     constexpr H kHow[] = {H::up, H::down, H::separate, H::closer};
     korclip::MoveHorizontal({frame->m_dClipPlanes, frame->m_bClipPlanes}, kHow[nID - 50060],
                             korclip::HorizontalStep(doc->GetValScale(), maxVal, minVal));
-    InvalidateList();
+    InvalidateClippedLists(true);
     ClipPlanesChanged(doc);
 }
 

@@ -37,6 +37,10 @@ public:
     virtual void DrawStressScale() {}
     // Pane index + 1 of the main frame's status bar, updated at once.
     virtual void StatusBarCoordText(CString text, int index);
+    // Marks for compiling the lists a change of the frame's clip planes
+    // affects: the first list, or every list for a change of the levels.
+    // A view that sets the planes when it calls its lists compiles nothing.
+    virtual void InvalidateClippedLists(bool levels);
 
     bool m_bLegend = false;
     double m_dSavedAngles[3] = {0.0, 0.0, 0.0};

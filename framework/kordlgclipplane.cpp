@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/clipplanes.h"
+#include "framework/kor3dview.h"
 #include "framework/korchildfrm.h"
 #include "platform/dimvor/units.h"
 
@@ -264,7 +265,12 @@ void KorDlgClipPlane::UpdateParent()
         plane[3] = dists[i] / fV;
         on[korclip::kFirstVertical + i] = checks[i] == 1;
     }
-    m_pFrame->RedrawWindow();
+    if (auto* view3d = dynamic_cast<Kor3DView*>(m_pFrame->GetActiveView())) {
+        view3d->InvalidateClippedLists(true);
+        m_pFrame->Invalidate();
+    } else {
+        m_pFrame->RedrawWindow();
+    }
     if (CView* view = m_pFrame->GetActiveView())
         view->UpdateWindow();
 }

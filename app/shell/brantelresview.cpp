@@ -526,21 +526,12 @@ void CBrantelResView::OnUpdatePrintToFile(CCmdUI* pCmdUI)
 void CBrantelResView::SceneState()
 {
     const bool contour = m_iViewState & kContourBit;
-    auto* child = dynamic_cast<KorChildFrm*>(GetParentFrame());
     if (!m_b3D)
         glDisable(GL_LIGHTING);
     if ((m_iViewState & kLightBit) && m_b3D)
         GLLightEnabling();
     else if (!contour)
         glDisable(GL_LIGHTING);
-    if (child) {
-        for (int i = contour ? 2 : 0; i < 6; ++i) {
-            if (!child->m_bClipPlanes[i])
-                continue;
-            glClipPlane(GL_CLIP_PLANE0 + static_cast<GLenum>(i), child->m_dClipPlanes[i]);
-            glEnable(GL_CLIP_PLANE0 + static_cast<GLenum>(i));
-        }
-    }
     if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)
         COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
     else
@@ -548,6 +539,28 @@ void CBrantelResView::SceneState()
     const GLfloat colour[4] = {static_cast<GLfloat>(dMaterialColor[0]), static_cast<GLfloat>(dMaterialColor[1]),
                                static_cast<GLfloat>(dMaterialColor[2]), static_cast<GLfloat>(dMaterialColor[3])};
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, colour);
+}
+
+void CBrantelResView::UserClipPlanes()
+{
+    // The frame's planes, in the model space of the list about to be called
+    // (GL keeps a plane in eye space under the modelview matrix current at
+    // glClipPlane). The contour bands cut with planes 0 and 1 themselves;
+    // the list turns the planes off where the model outline is drawn.
+    auto* child = dynamic_cast<KorChildFrm*>(GetParentFrame());
+    if (!child)
+        return;
+    for (int i = (m_iViewState & kContourBit) ? 2 : 0; i < 6; ++i) {
+        if (!child->m_bClipPlanes[i])
+            continue;
+        glClipPlane(GL_CLIP_PLANE0 + static_cast<GLenum>(i), child->m_dClipPlanes[i]);
+        glEnable(GL_CLIP_PLANE0 + static_cast<GLenum>(i));
+    }
+}
+
+void CBrantelResView::InvalidateClippedLists(bool)
+{
+    // The clip planes are set when list 0 is called, not compiled into it.
 }
 
 void CBrantelResView::ModelOutline()
@@ -660,8 +673,12 @@ bool CBrantelResView::DrawDynamicScene()
     glLineWidth(static_cast<GLfloat>(THIN_EDGE));
     if (m_pListValid && !m_pListValid[0])
         BuildResultLists();
-    if (m_pListIds && m_pListIds[0] != 0)
+    if (m_pListIds && m_pListIds[0] != 0) {
+        UserClipPlanes();
         glCallList(m_pListIds[0]);
+        for (int i = 0; i < 6; ++i)
+            glDisable(GL_CLIP_PLANE0 + static_cast<GLenum>(i));
+    }
     glDisable(GL_LIGHTING);
     if (CPlateComp* comp = GetPlateComp()) {
         const int count = m_Picks.Count();

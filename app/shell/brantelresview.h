@@ -132,6 +132,10 @@ protected:
     unsigned m_uListBuilds = 0; // compiles of the result lists
     unsigned m_uLegendBuilds = 0;
     void SceneState();
+    // Enables the frame's clip planes for the plot list; the list holds no
+    // clip plane of the user, so a clip change compiles nothing.
+    void UserClipPlanes();
+    void InvalidateClippedLists(bool levels) override;
     void ModelOutline();
     // Marks the plot lists (0 and 1) for compiling, not the legend.
     void InvalidatePlotLists();

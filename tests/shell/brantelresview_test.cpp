@@ -14,6 +14,7 @@
 
 #include "app/shell/brantelresview.h"
 #include "examples/samples.h"
+#include "framework/kordlgclipplane.h"
 #include "glstyle/pickcull.h"
 #include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
@@ -574,6 +575,20 @@ TEST_F(ResultsView, OnlyTheListsAnActionChangesAreCompiledAgain)
         {"resize", [&] { driver->Size(640, 480); }, false, false},
         {"node numbers", [&] { main->SendCommand(ID_SHOW_NODE_NUMBERS); }, false, false},
         {"element numbers", [&] { main->SendCommand(ID_SHOW_ELEM_NUMBERS); }, false, false},
+        {"clip levels", [&] { child->m_bClipPlanes[0] = child->m_bClipPlanes[1] = true;
+                              main->SendCommand(50060); }, false, false},
+        {"clip levels apart", [&] { main->SendCommand(50062); }, false, false},
+        {"clip plane turned", [&] { child->m_bClipPlanes[2] = true; main->SendCommand(50056); }, false, false},
+        {"clip plane moved", [&] { main->SendCommand(50058); }, false, false},
+        {"clip dialog applied", [&] {
+             main->SendCommand(50054);
+             auto* dialog = dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg);
+             ASSERT_NE(dialog, nullptr);
+             dialog->UpdateParent();
+             main->SendCommand(50054);
+             std::fill(std::begin(child->m_bClipPlanes), std::end(child->m_bClipPlanes), false);
+             view->Invalidate(FALSE);
+         }, false, false},
         {"solid", [&] { main->SendCommand(50006); }, true, false},
         {"scale up", [&] { main->SendCommand(ID_RES_SCALE_UP); }, true, false},
         {"extrude", [&] { main->SendCommand(ID_RES_EXTRUDE); }, true, false},
@@ -588,6 +603,71 @@ TEST_F(ResultsView, OnlyTheListsAnActionChangesAreCompiledAgain)
         driver->Draw();
         EXPECT_EQ(view->PlotCompiles() - plot, c.plot ? 1u : 0u);
         EXPECT_EQ(view->LegendCompiles() - legend, c.legend ? 1u : 0u);
+    }
+}
+
+// A vertical clip plane through the middle of the plate cuts the plot there,
+// flat and turned with heights: each of the two planes facing apart blanks a
+// large part of the plot, the two parts barely overlap, and with the plane
+// off the plain picture comes back. The planes are set where the plot list
+// is called, so none of this compiles the plot again.
+TEST_F(ResultsView, AClipPlaneCutsThePlotWithoutCompilingIt)
+{
+    Analyse();
+    double xmax, ymax, xmin, ymin;
+    Comp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    const double mid = 0.5 * (xmin + xmax);
+    constexpr int kWidth = 700, kHeight = 500;
+    using Image = std::vector<std::array<std::uint8_t, 4>>;
+    auto image = [&] {
+        view->Invalidate(FALSE);
+        driver->Draw();
+        Image pixels;
+        pixels.reserve(kWidth * kHeight);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                pixels.push_back(driver->Pixel(x, y));
+        return pixels;
+    };
+    auto differs = [](const std::array<std::uint8_t, 4>& a, const std::array<std::uint8_t, 4>& b) {
+        for (int k = 0; k < 3; ++k)
+            if (std::abs(int(a[k]) - int(b[k])) > 8)
+                return true;
+        return false;
+    };
+    bool* on = child->m_bClipPlanes;
+    double* plane = child->m_dClipPlanes[2];
+    for (const bool turned : {false, true}) {
+        SCOPED_TRACE(turned ? "3D, turned" : "plan");
+        if (turned) {
+            view->m_iViewState &= ~CBrantelResView::kPlanBit;
+            view->m_b3D = true;
+            view->SetAngles(30.0, -20.0, 10.0);
+            view->InvalidateList();
+        }
+        const Image plain = image();
+        const unsigned compiles = view->PlotCompiles();
+        on[2] = true;
+        const double keepLow[4] = {-1.0, 0.0, 0.0, mid}, keepHigh[4] = {1.0, 0.0, 0.0, -mid};
+        std::copy(keepLow, keepLow + 4, plane);
+        const Image low = image();
+        driver->DumpPng(turned ? "results_view_clipped_3d" : "results_view_clipped");
+        std::copy(keepHigh, keepHigh + 4, plane);
+        const Image high = image();
+        on[2] = false;
+        const Image back = image();
+        EXPECT_EQ(view->PlotCompiles(), compiles);
+        EXPECT_TRUE(back == plain);
+        std::size_t lowCut = 0, highCut = 0, both = 0;
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            const bool a = differs(low[i], plain[i]), b = differs(high[i], plain[i]);
+            lowCut += a;
+            highCut += b;
+            both += a && b;
+        }
+        EXPECT_GT(lowCut, 10000u);
+        EXPECT_GT(highCut, 10000u);
+        EXPECT_LT(both, (lowCut + highCut) / 50) << lowCut << " " << highCut;
     }
 }
 

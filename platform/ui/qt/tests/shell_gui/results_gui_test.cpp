@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
 #include <QPrintDialog>
@@ -23,6 +25,7 @@
 
 #include "app/analysis/analysis.h"
 #include "femodel/element.h"
+#include "framework/kordlgclipplane.h"
 #include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
 #include "platform/dimvor/units.h"
@@ -879,6 +882,80 @@ TEST_F(ResultPlotsOnQt, TheWireframeOutlinesThePlanPlot)
     Command(*frame, kWireframeCommand);
     Redrawn(*view);
     EXPECT_TRUE(Grab(*view, "brantel-plate-plan-plain-again.png") == plain);
+    EndApp(m_app);
+}
+
+// A vertical plane of the clip-plane dialog, applied as it is typed, cuts
+// the plan plot at the plate's middle: the kept half as before, the other
+// half without its colours; unticked, the plain plot is back. The plot is
+// not compiled again for any of it.
+TEST_F(ResultPlotsOnQt, TheClipDialogCutsThePlotWithoutCompilingIt)
+{
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    CBrantelResView* view = Calculated(*frame, false);
+    ASSERT_NE(view, nullptr);
+    Command(*frame, ID_RES_TWO_DIMENSIONAL);
+    Redrawn(*view);
+    const QImage plain = Grab(*view, "brantel-plate-clip-plain.png");
+    const unsigned compiles = view->PlotCompiles();
+    auto* child = dynamic_cast<KorChildFrm*>(view->GetParentFrame());
+    ASSERT_NE(child, nullptr);
+
+    Command(*frame, 50054);
+    auto* dlg = dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg);
+    ASSERT_NE(dlg, nullptr);
+    auto* dynamic = qobject_cast<QCheckBox*>(AfxQtWidgetOf(dlg->GetDlgItem(KorDlgClipPlane::IDC_DYNAMIC)));
+    auto* plane = qobject_cast<QCheckBox*>(AfxQtWidgetOf(dlg->GetDlgItem(16160)));
+    auto* distance = qobject_cast<QLineEdit*>(AfxQtWidgetOf(dlg->GetDlgItem(16233)));
+    ASSERT_TRUE(dynamic && plane && distance);
+    afxui::qt::testing::WaitUntil([plane] { return plane->isVisible(); });
+    const auto click = [](QCheckBox* box) {
+        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(4, box->height() / 2));
+    };
+    const auto type = [distance](const QString& text) {
+        distance->selectAll();
+        QTest::keyClicks(distance, text);
+    };
+    click(dynamic);
+    click(plane);
+    ASSERT_TRUE(child->m_bClipPlanes[2]);
+    // At angle 0 the plane keeps x <= distance; the distance is typed in
+    // the dialog's length unit.
+    type("1");
+    ASSERT_GT(child->m_dClipPlanes[2][3], 0.0);
+    const double perUnit = child->m_dClipPlanes[2][3];
+    auto* doc = dynamic_cast<CBrantelDoc*>(view->GetDocument());
+    ASSERT_NE(doc, nullptr);
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+    doc->GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    const double mid = 0.5 * (xmin + xmax);
+    type(QString::number(mid / perUnit, 'g', 12));
+    EXPECT_NEAR(child->m_dClipPlanes[2][3], mid, 1e-9 * std::max(1.0, std::fabs(mid)));
+    Redrawn(*view);
+    const QImage cut = Grab(*view, "brantel-plate-clipped.png");
+
+    // Pixels well inside each half, a fifth of the plate's height apart.
+    int kept = 0, keptSame = 0, gone = 0, goneChanged = 0;
+    for (int row = 1; row <= 4; ++row) {
+        const double y = ymin + 0.2 * row * (ymax - ymin);
+        for (int column = 1; column <= 4; ++column) {
+            const double dx = 0.1 * column * (xmax - xmin);
+            const QPoint low = PixelOf(*view, mid - dx, y), high = PixelOf(*view, mid + dx, y);
+            ++kept;
+            keptSame += cut.pixel(low) == plain.pixel(low) ? 1 : 0;
+            ++gone;
+            goneChanged += cut.pixel(high) != plain.pixel(high) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(keptSame, kept);
+    EXPECT_EQ(goneChanged, gone);
+    click(plane);
+    ASSERT_FALSE(child->m_bClipPlanes[2]);
+    Redrawn(*view);
+    EXPECT_TRUE(Grab(*view, "brantel-plate-clip-off.png") == plain);
+    EXPECT_EQ(view->PlotCompiles(), compiles);
+    Command(*frame, 50054);
     EndApp(m_app);
 }
 
