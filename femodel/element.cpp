@@ -1121,25 +1121,7 @@ void CElement::PickDrawCorners(int r, int mode, double scale, int corners)
 
 bool CElement::GrowIdPickBox(CPickBox& box) const
 {
-    if (PickCorners() == 0)
-        return false;
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        CSNode* node = GetNextNode(pos);
-        box.Add(node->x, node->y, node->z);
-        CObList* edges = node->GetEdgeList();
-        if (!edges)
-            continue;
-        for (POSITION ep = edges->GetHeadPosition(); ep;) {
-            const CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
-            if (edge->GetNode1() != node)
-                continue;
-            const CSNode* far = edge->GetNode2();
-            if (!far || !edge->DrawsChord())
-                return false;
-            box.Add(far->x, far->y, far->z);
-        }
-    }
-    return true;
+    return PickCorners() != 0 && GrowNodesAndChordsBox(box, true, false);
 }
 
 bool CElement::ListIdPickNames(std::vector<CPickName>& out) const

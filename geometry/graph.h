@@ -46,6 +46,10 @@ public:
     // that is not known (an edge that draws more than its segment). A class
     // whose PickDrawAddressGL draws anything else overrides this too.
     virtual bool GrowPickBox(CPickBox& box) const;
+    // Grows box by the listed nodes and, with withEdges, by the far ends of
+    // the edges starting at them (own nodes only with ownEdgesOnly); false
+    // when such an edge draws more than its segment.
+    bool GrowNodesAndChordsBox(CPickBox& box, bool withEdges, bool ownEdgesOnly) const;
     // The names PickDrawAddressGL(7) loads, in its order, with their kinds;
     // PickDrawAddressGL(what) loads those whose kind is in what. False when
     // that is not known. Overridden together with PickDrawAddressGL.

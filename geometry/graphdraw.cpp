@@ -84,13 +84,13 @@ CPickBox CGraph::NodeBox() const
     return box;
 }
 
-bool CGraph::GrowPickBox(CPickBox& box) const
+bool CGraph::GrowNodesAndChordsBox(CPickBox& box, bool withEdges, bool ownEdgesOnly) const
 {
     for (POSITION pos = GetHeadPosition(); pos;) {
         const CSNode* node = GetNextNode(pos);
         box.Add(node->x, node->y, node->z);
         CObList* edges = node->GetEdgeList();
-        if (!edges || !IsOwnNode(node))
+        if (!withEdges || !edges || (ownEdgesOnly && !IsOwnNode(node)))
             continue;
         for (POSITION ep = edges->GetHeadPosition(); ep;) {
             const CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
@@ -105,28 +105,17 @@ bool CGraph::GrowPickBox(CPickBox& box) const
     return true;
 }
 
+bool CGraph::GrowPickBox(CPickBox& box) const
+{
+    return GrowNodesAndChordsBox(box, true, true);
+}
+
 bool CGraph::PickMisses(int what) const
 {
     if (!CPickWindowCull::IsActive())
         return false;
     CPickBox box;
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        const CSNode* node = GetNextNode(pos);
-        box.Add(node->x, node->y, node->z);
-        CObList* edges = node->GetEdgeList();
-        if (!(what & 4) || !edges || !IsOwnNode(node))
-            continue;
-        for (POSITION ep = edges->GetHeadPosition(); ep;) {
-            const CEdge* edge = static_cast<CEdge*>(edges->GetNext(ep));
-            if (edge->GetNode1() != node)
-                continue;
-            const CSNode* far = edge->GetNode2();
-            if (!far || !edge->DrawsChord())
-                return false;
-            box.Add(far->x, far->y, far->z);
-        }
-    }
-    return box.Skipped();
+    return GrowNodesAndChordsBox(box, (what & 4) != 0, true) && box.Skipped();
 }
 
 void CGraph::PickDrawGL(bool flag, int what)

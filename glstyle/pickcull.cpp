@@ -58,38 +58,63 @@ bool CPickWindowCull::Skips(double x, double y, double z)
     return beyond(cx) || beyond(cy);
 }
 
+namespace {
+
+// The most the linear function a.p + b reaches over the box lo..hi, and the
+// most its absolute value can reach.
+double MostOver(const double* lo, const double* hi, const double (&a)[3], double b)
+{
+    double v = b;
+    for (int k = 0; k < 3; ++k)
+        v += std::max(a[k] * lo[k], a[k] * hi[k]);
+    return v;
+}
+
+double MostAbsOver(const double* lo, const double* hi, const double (&a)[3], double b)
+{
+    double v = std::abs(b);
+    for (int k = 0; k < 3; ++k)
+        v += std::max(std::abs(a[k] * lo[k]), std::abs(a[k] * hi[k]));
+    return v;
+}
+
+// The least a.p + b reaches over the box: minus the most of its negation.
+double LeastOver(const double* lo, const double* hi, const double (&a)[3], double b)
+{
+    const double n[3] = {-a[0], -a[1], -a[2]};
+    return -MostOver(lo, hi, n, -b);
+}
+
+// For row r (x, y, z) of the clip coordinates c of the combined matrix m:
+// the least (or the most) that c_r - w and -(c_r + w) reach over the box,
+// and the margin (relative slack) a test against them needs.
+struct SideReach {
+    double toPlus, toMinus, margin;
+};
+
+SideReach Reach(const double* m, int r, const double* lo, const double* hi, bool least)
+{
+    const double w[3] = {m[3], m[7], m[11]};
+    const double c[3] = {m[r], m[4 + r], m[8 + r]};
+    const double plus[3] = {c[0] - w[0], c[1] - w[1], c[2] - w[2]};
+    const double minus[3] = {-c[0] - w[0], -c[1] - w[1], -c[2] - w[2]};
+    const auto reach = least ? LeastOver : MostOver;
+    const double margin = kSlack * (MostAbsOver(lo, hi, c, m[12 + r]) + MostAbsOver(lo, hi, w, m[15]));
+    return {reach(lo, hi, plus, m[12 + r] - m[15]), reach(lo, hi, minus, -m[12 + r] - m[15]), margin};
+}
+
+} // namespace
+
 bool CPickWindowCull::SkipsBox(const double* lo, const double* hi)
 {
     if (!g_active)
         return false;
-    const double* m = g_active->m_Matrix;
-    // Over the box, the least value of the linear function a.p + b and the
-    // most its absolute value can reach.
-    const auto least = [lo, hi](double a0, double a1, double a2, double b) {
-        const double a[3] = {a0, a1, a2};
-        double v = b;
-        for (int k = 0; k < 3; ++k)
-            v += std::min(a[k] * lo[k], a[k] * hi[k]);
-        return v;
-    };
-    const auto most = [lo, hi](double a0, double a1, double a2, double b) {
-        const double a[3] = {a0, a1, a2};
-        double v = std::abs(b);
-        for (int k = 0; k < 3; ++k)
-            v += std::max(std::abs(a[k] * lo[k]), std::abs(a[k] * hi[k]));
-        return v;
-    };
-    const double absW = most(m[3], m[7], m[11], m[15]);
-    // Row r of the clip coordinates against w: the box is beyond the side
-    // c_r = w when c_r - w stays clearly positive over it, beyond c_r = -w
-    // when -(c_r + w) does. GL clips every primitive whose vertices all lie
-    // beyond one side.
+    // The box is beyond the side c_r = w when c_r - w stays clearly positive
+    // over it, beyond c_r = -w when -(c_r + w) does. GL clips every
+    // primitive whose vertices all lie beyond one side.
     for (int r = 0; r < 3; ++r) {
-        const double absC = most(m[r], m[4 + r], m[8 + r], m[12 + r]);
-        const double margin = kSlack * (absC + absW);
-        if (least(m[r] - m[3], m[4 + r] - m[7], m[8 + r] - m[11], m[12 + r] - m[15]) > margin)
-            return true;
-        if (least(-m[r] - m[3], -m[4 + r] - m[7], -m[8 + r] - m[11], -m[12 + r] - m[15]) > margin)
+        const SideReach reach = Reach(g_active->m_Matrix, r, lo, hi, true);
+        if (reach.toPlus > reach.margin || reach.toMinus > reach.margin)
             return true;
     }
     return false;
@@ -100,32 +125,11 @@ bool CPickWindowCull::HoldsBox(const double* lo, const double* hi)
     // A user clip plane may clip what the window holds.
     if (!g_active || g_active->m_bClipPlanes)
         return false;
-    const double* m = g_active->m_Matrix;
-    // The most a linear function a.p + b reaches over the box, and the most
-    // its absolute value can reach.
-    const auto most = [lo, hi](double a0, double a1, double a2, double b) {
-        const double a[3] = {a0, a1, a2};
-        double v = b;
-        for (int k = 0; k < 3; ++k)
-            v += std::max(a[k] * lo[k], a[k] * hi[k]);
-        return v;
-    };
-    const auto mostAbs = [lo, hi](double a0, double a1, double a2, double b) {
-        const double a[3] = {a0, a1, a2};
-        double v = std::abs(b);
-        for (int k = 0; k < 3; ++k)
-            v += std::max(std::abs(a[k] * lo[k]), std::abs(a[k] * hi[k]));
-        return v;
-    };
-    const double absW = mostAbs(m[3], m[7], m[11], m[15]);
     // Inside every side: c_r - w and -(c_r + w) clearly negative over the
     // whole box, for x, y and z (so w > 0 there too).
     for (int r = 0; r < 3; ++r) {
-        const double absC = mostAbs(m[r], m[4 + r], m[8 + r], m[12 + r]);
-        const double margin = kSlack * (absC + absW);
-        if (!(most(m[r] - m[3], m[4 + r] - m[7], m[8 + r] - m[11], m[12 + r] - m[15]) < -margin))
-            return false;
-        if (!(most(-m[r] - m[3], -m[4 + r] - m[7], -m[8 + r] - m[11], -m[12 + r] - m[15]) < -margin))
+        const SideReach reach = Reach(g_active->m_Matrix, r, lo, hi, false);
+        if (!(reach.toPlus < -reach.margin) || !(reach.toMinus < -reach.margin))
             return false;
     }
     return true;
