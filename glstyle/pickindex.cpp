@@ -26,16 +26,6 @@ float Up(double v)
     return f;
 }
 
-// 16 bits of each of two coordinates interleaved.
-std::uint32_t Spread(std::uint32_t v)
-{
-    v &= 0xFFFFu;
-    v = (v | (v << 8)) & 0x00FF00FFu;
-    v = (v | (v << 4)) & 0x0F0F0F0Fu;
-    v = (v | (v << 2)) & 0x33333333u;
-    v = (v | (v << 1)) & 0x55555555u;
-    return v;
-}
 
 // Sorts keys on their upper 32 bits (least significant digit first, so
 // equal codes keep their order).
@@ -151,7 +141,7 @@ void CPickBoxTree::Build(const std::vector<CPickBox>& boxes)
             const double t = span > 0.0 ? (c - lo[k]) / span : 0.0;
             cell[k] = static_cast<std::uint32_t>(std::clamp(t, 0.0, 1.0) * 65535.0);
         }
-        const std::uint64_t code = Spread(cell[0]) | (Spread(cell[1]) << 1);
+        const std::uint64_t code = PickZOrderKey(cell[0], cell[1]);
         keys.push_back((code << 32) | i);
     }
     SortByHighWord(keys);
@@ -277,4 +267,17 @@ void CPickIndex::Build(unsigned long revision, const std::vector<CPickBox>& boxe
     m_first.clear();
     m_count.clear();
     m_state.clear();
+}
+
+std::uint32_t PickZOrderKey(std::uint32_t a, std::uint32_t b)
+{
+    const auto spread = [](std::uint32_t v) {
+        v &= 0xFFFFu;
+        v = (v | (v << 8)) & 0x00FF00FFu;
+        v = (v | (v << 4)) & 0x0F0F0F0Fu;
+        v = (v | (v << 2)) & 0x33333333u;
+        v = (v | (v << 1)) & 0x55555555u;
+        return v;
+    };
+    return spread(a) | (spread(b) << 1);
 }

@@ -13,6 +13,10 @@
 // write its own i's results).
 void ForEachPickItem(std::size_t n, const std::function<void(std::size_t)>& f);
 
+// The 16-bit quantities a and b interleaved bit by bit (a Z-order key):
+// points close in the plane get close keys.
+std::uint32_t PickZOrderKey(std::uint32_t a, std::uint32_t b);
+
 // One name that a selection drawing loads, with the kind of object drawn
 // under it (1 a fill or a whole graph, 2 a node, 4 an edge) and whether a
 // pick window that holds the object's box certainly hits it.

@@ -1,6 +1,7 @@
 #include "glstyle/pickpoints.h"
 
 #include "glstyle/pickcull.h"
+#include "glstyle/pickindex.h"
 
 #include <GL/gl.h>
 
@@ -15,21 +16,6 @@ CPickPointIndex* g_pointRecorder = nullptr;
 // Points per leaf box and boxes per box of the next level.
 constexpr std::size_t kLeaf = 16;
 constexpr std::size_t kFan = 8;
-
-// The 16-bit quantities a and b interleaved bit by bit: points close in
-// the plane get close keys.
-std::uint32_t Interleave(std::uint32_t a, std::uint32_t b)
-{
-    const auto spread = [](std::uint32_t v) {
-        v &= 0xFFFFu;
-        v = (v | (v << 8)) & 0x00FF00FFu;
-        v = (v | (v << 4)) & 0x0F0F0F0Fu;
-        v = (v | (v << 2)) & 0x33333333u;
-        v = (v | (v << 1)) & 0x55555555u;
-        return v;
-    };
-    return spread(a) | (spread(b) << 1);
-}
 
 bool Finite(float v)
 {
@@ -104,7 +90,7 @@ void CPickPointIndex::Build()
     // passes of 16 key bits each.
     std::vector<std::uint64_t> items(n), next(n);
     for (std::size_t i = 0; i < n; ++i)
-        items[i] = (static_cast<std::uint64_t>(Interleave(quantise(m_Points[i].x, 0), quantise(m_Points[i].y, 1)))
+        items[i] = (static_cast<std::uint64_t>(PickZOrderKey(quantise(m_Points[i].x, 0), quantise(m_Points[i].y, 1)))
                     << 32) |
                    i;
     std::vector<std::size_t> count(65537);
