@@ -257,23 +257,18 @@ void ApplyLoad(CSectPlate& r, VokPPBiLinFunc& page, const RegionUnits& u, bool m
                                      shown && shown->m_iKind == page.m_iKind ? shown : nullptr};
     const CVector& v = r.GetLoadVector();
     const double p0 = r.GetLoad();
-    if (!membrane) {
+    if (!membrane || page.m_iKind == 1) {
+        // A plate's pressure, or a membrane's temperature: base value and two
+        // slopes in the load's (or the temperature's) unit. Exactly four
+        // entries mark the temperature kind, zeros included.
+        const double f = membrane ? u.fT : u.fq;
         const std::vector<double> values = {
             take(&VokPPBiLinFunc::m_dX0, At(v, 0), page.m_dX0 / u.fL),
             take(&VokPPBiLinFunc::m_dY0, At(v, 1), page.m_dY0 / u.fL),
-            take(&VokPPBiLinFunc::m_dSlopeX, At(v, 2), page.m_dSlopeX * u.fL / u.fq),
-            take(&VokPPBiLinFunc::m_dSlopeY, At(v, 3), page.m_dSlopeY * u.fL / u.fq)};
-        r.SetLoad(take(&VokPPBiLinFunc::m_dBase, p0, page.m_dBase / u.fq));
-        Store(r.GetLoadVector(), values, true);
-    } else if (page.m_iKind == 1) {
-        // Exactly four entries mark the temperature kind, zeros included.
-        const std::vector<double> values = {
-            take(&VokPPBiLinFunc::m_dX0, At(v, 0), page.m_dX0 / u.fL),
-            take(&VokPPBiLinFunc::m_dY0, At(v, 1), page.m_dY0 / u.fL),
-            take(&VokPPBiLinFunc::m_dSlopeX, At(v, 2), page.m_dSlopeX * u.fL / u.fT),
-            take(&VokPPBiLinFunc::m_dSlopeY, At(v, 3), page.m_dSlopeY * u.fL / u.fT)};
-        r.SetLoad(take(&VokPPBiLinFunc::m_dBase, p0, page.m_dBase / u.fT));
-        Store(r.GetLoadVector(), values, false);
+            take(&VokPPBiLinFunc::m_dSlopeX, At(v, 2), page.m_dSlopeX * u.fL / f),
+            take(&VokPPBiLinFunc::m_dSlopeY, At(v, 3), page.m_dSlopeY * u.fL / f)};
+        r.SetLoad(take(&VokPPBiLinFunc::m_dBase, p0, page.m_dBase / f));
+        Store(r.GetLoadVector(), values, !membrane);
     } else {
         const std::vector<double> values = {
             take(&VokPPBiLinFunc::m_dBase2, At(v, 0), page.m_dBase2),

@@ -5,6 +5,8 @@
 #include <cstdint>
 
 #include "app/analysis/solverentries.h"
+#include "framework/inputdialogs.h"
+#include "platform/ui/headless/modal_script.h"
 
 namespace brantel::test {
 
@@ -23,5 +25,40 @@ void FirstModeOnly(std::int32_t* key, std::int32_t* topology, double* elementDat
         status[2] = key[14];
     }
 }
+
+// A buckling run of three modes asked for whose solver reports only the
+// first: the entries above are installed, the modes prompt is answered "3"
+// and the message about the fewer modes is expected. Finish() puts the
+// library's entries back and checks the script ran as written.
+class OneModeOfThree
+{
+public:
+    OneModeOfThree()
+    {
+        SolverEntryTable fake;
+        fake.plateBuckling = &FirstModeOnly<false>;
+        fake.plateKnekking = &FirstModeOnly<true>;
+        m_before = SetSolverEntries(fake);
+        m_script.Dialog(KorDlgDblVal::IDD_PLAIN, [](afxui::headless::DialogDriver& d, CDialog&) {
+            d.Type(KorDlgDblVal::IDC_VALUE, "3");
+            d.PressOK();
+        });
+        m_script.MessageBox("Only 1 of the 3 buckling modes requested passed the eigenvalue error test.\n"
+                            "The results show the modes that passed.");
+    }
+    ~OneModeOfThree() { SetSolverEntries(m_before); }
+    OneModeOfThree(const OneModeOfThree&) = delete;
+    OneModeOfThree& operator=(const OneModeOfThree&) = delete;
+
+    void Finish()
+    {
+        SetSolverEntries(m_before);
+        m_script.Verify();
+    }
+
+private:
+    SolverEntryTable m_before;
+    afxui::headless::ModalScript m_script;
+};
 
 } // namespace brantel::test
