@@ -31,11 +31,22 @@ public:
     using CSectComp::m_MinValsExt;
 };
 
+// How the benchmark plate's corner values are laid out.
+enum class Values {
+    // Each corner takes its node's value: continuous over the plate, as
+    // smoothed results are and as the VTK comparison's per-point scalars.
+    perNode,
+    // Each element corner its own value, unrelated to its neighbours'
+    // (every corner of a node in another colour): the worst case for a
+    // display list, whose vertices are all different.
+    perCorner,
+};
+
 // A plate of n triangles over nx x ny grid cells, two per cell (nx the
 // smallest divisor of the cell count not below its square root), with
 // stresses that vary over the plate.
 struct Plate {
-    explicit Plate(int n)
+    explicit Plate(int n, Values layout = Values::perNode)
     {
         THIN_EDGE = 1.0;
         WIDE_EDGE = 2.0;
@@ -51,11 +62,17 @@ struct Plate {
         for (int j = 0; j <= ny; ++j)
             for (int i = 0; i <= nx; ++i)
                 grid.push_back(new CSNode(i, j, 0.0, nullptr, 0));
-        auto at = [&](int i, int j) { return grid[static_cast<size_t>(j * (nx + 1) + i)]; };
+        auto index = [&](int i, int j) { return j * (nx + 1) + i; };
+        auto at = [&](int i, int j) { return grid[static_cast<size_t>(index(i, j))]; };
+        std::vector<int> corners; // the grid node of each element corner, in result row order
+        corners.reserve(static_cast<size_t>(6 * nx * ny));
         for (int j = 0; j < ny; ++j)
             for (int i = 0; i < nx; ++i) {
                 mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j), at(i + 1, j + 1)));
                 mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j + 1), at(i, j + 1)));
+                for (int k : {index(i, j), index(i + 1, j), index(i + 1, j + 1), index(i, j), index(i + 1, j + 1),
+                              index(i, j + 1)})
+                    corners.push_back(k);
             }
         mesh->SetNames("plate");
         elements = 2 * nx * ny;
@@ -74,9 +91,10 @@ struct Plate {
         CElement::m_nVectors = 3;
         CMatrix stresses(3 * elements, 3, true, 0.0);
         for (int r = 0; r < stresses.GetRows(); ++r) {
-            stresses[r][0] = (r % 97) / 97.0 - 0.5;
-            stresses[r][1] = (r % 89) / 89.0 - 0.5;
-            stresses[r][2] = (r % 83) / 83.0 - 0.5;
+            const int v = layout == Values::perNode ? corners[static_cast<size_t>(r)] : r;
+            stresses[r][0] = (v % 97) / 97.0 - 0.5;
+            stresses[r][1] = (v % 89) / 89.0 - 0.5;
+            stresses[r][2] = (v % 83) / 83.0 - 0.5;
         }
         int row = 0;
         region->SetStresses(stresses, row);

@@ -1,7 +1,9 @@
 // The program's model and results views on the OSMesa host at 800 x 600,
-// over a plate document of n triangles carrying results (1e4, 1e5, 1e6):
+// over a plate document of n triangles carrying results (1e4, 1e5, 1e6;
+// each corner the value of its node, as the VTK comparison's scene):
 // milliseconds to compile the model list and the result lists (each with
-// the one draw that compiles them: the first frame), to draw from the lists
+// the one draw that compiles them: the first frame; CompileCorners with
+// every element corner in a colour of its own, the worst case), to draw from the lists
 // (also with the mesh lines on, smoothed as by default and not smoothed;
 // the median frame is the counter median_ms), of one hover pick over a result point (the pick and the
 // redraw it starts) and of the result-point pick alone (its first pick
@@ -13,9 +15,11 @@
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
+#include <GL/osmesa.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -52,15 +56,21 @@ class ResultsView : public CBrantelResView
 {
 public:
     void InitialUpdate() { OnInitialUpdate(); }
+    // The 2D state as the program enters it: the plan state with it.
+    void Plan()
+    {
+        m_b3D = false;
+        FollowTwoDimensionalState();
+    }
     void PostNcDestroy() override {}
 };
 
-enum class Kind { compile, draw, drawMesh, drawMeshSharp, hover, pick };
+enum class Kind { compile, compileCorners, draw, drawMesh, drawMeshSharp, hover, pick };
 
 // A plate document of n elements with results in a view of type V on the
 // OSMesa host, zoomed to fit in plan view.
 template <class V> struct Scene {
-    explicit Scene(int elements) : plate(elements)
+    explicit Scene(int elements, bench::Values layout = bench::Values::perNode) : plate(elements, layout)
     {
         previous = AfxSetWndBackend(&backend);
         // The document shows the plate's component, which it only borrows
@@ -110,14 +120,14 @@ template <class V> void Lists(benchmark::State& state, Kind kind, Scene<V>& scen
     std::vector<double> frames;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        if (kind == Kind::compile)
+        if (kind == Kind::compile || kind == Kind::compileCorners)
             scene.view.InvalidateList();
         scene.driver->Draw();
         frames.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::nth_element(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(frames.size() / 2), frames.end());
     state.counters["median_ms"] = frames.empty() ? 0.0 : frames[frames.size() / 2];
-    if (kind != Kind::compile && (scene.FirstList() != compiled || !scene.view.m_pListValid[0]))
+    if (kind != Kind::compile && kind != Kind::compileCorners && (scene.FirstList() != compiled || !scene.view.m_pListValid[0]))
         state.SkipWithError("a draw from the lists compiled them again");
     state.counters["elements"] = scene.plate.elements;
 }
@@ -135,12 +145,13 @@ void ModelList(benchmark::State& state, Kind kind)
 
 void ResultLists(benchmark::State& state, Kind kind)
 {
-    Scene<ResultsView> scene(static_cast<int>(state.range(0)));
+    Scene<ResultsView> scene(static_cast<int>(state.range(0)),
+                             kind == Kind::compileCorners ? bench::Values::perCorner : bench::Values::perNode);
     if (!scene.ok) {
         state.SkipWithError("no view");
         return;
     }
-    scene.view.m_b3D = false;
+    scene.view.Plan();
     scene.view.ZoomToFit();
     scene.view.NormalizeScale();
     if (kind == Kind::drawMesh || kind == Kind::drawMeshSharp)
@@ -217,6 +228,78 @@ void ResultLists(benchmark::State& state, Kind kind)
     state.counters["elements"] = scene.plate.elements;
 }
 
+// The least a display list of the scene costs on this OpenGL: the plate's
+// triangles with their corner colours (each node's value through a
+// 256-colour table, as VTK's scene) and nothing else, compiled into one
+// list by glBegin, glColor4dv and glVertex3d in one GL_TRIANGLES primitive
+// and drawn once, in an OSMesa context of the views' size. The figure to
+// hold ResultListsCompile against: the rest of the program's first frame
+// is its own walk over the elements and the legend.
+void BareList(benchmark::State& state)
+{
+    const int cells = static_cast<int>(state.range(0)) / 2;
+    int nx = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(cells)))));
+    while (nx < cells && cells % nx != 0)
+        ++nx;
+    const int ny = std::max(1, cells / nx);
+    double colours[256][4];
+    for (int i = 0; i < 256; ++i) {
+        colours[i][0] = i / 255.0;
+        colours[i][1] = 1.0 - i / 255.0;
+        colours[i][2] = 0.5;
+        colours[i][3] = 1.0;
+    }
+    std::vector<int> colour(static_cast<std::size_t>((nx + 1) * (ny + 1)));
+    for (std::size_t r = 0; r < colour.size(); ++r)
+        colour[r] = static_cast<int>(((r % 97) / 97.0) * 255.0);
+    OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(kWidth) * kHeight * 4);
+    if (!context || !OSMesaMakeCurrent(context, buffer.data(), GL_UNSIGNED_BYTE, kWidth, kHeight)) {
+        state.SkipWithError("no OSMesa context");
+        return;
+    }
+    glViewport(0, 0, kWidth, kHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-0.5, nx + 0.5, -0.5, ny + 0.5, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glShadeModel(GL_SMOOTH);
+    const auto vertex = [&](int i, int j) {
+        glColor4dv(colours[colour[static_cast<std::size_t>(j * (nx + 1) + i)]]);
+        glVertex3d(i, j, 0.0);
+    };
+    std::vector<double> frames;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const GLuint list = glGenLists(1);
+        glNewList(list, GL_COMPILE);
+        glNormal3d(0.0, 0.0, 1.0);
+        glBegin(GL_TRIANGLES);
+        for (int j = 0; j < ny; ++j)
+            for (int i = 0; i < nx; ++i) {
+                vertex(i, j), vertex(i + 1, j), vertex(i + 1, j + 1);
+                vertex(i, j), vertex(i + 1, j + 1), vertex(i, j + 1);
+            }
+        glEnd();
+        glEndList();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glCallList(list);
+        glFinish();
+        frames.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        glDeleteLists(list, 1);
+    }
+    OSMesaDestroyContext(context);
+    std::nth_element(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(frames.size() / 2), frames.end());
+    state.counters["median_ms"] = frames.empty() ? 0.0 : frames[frames.size() / 2];
+    state.counters["elements"] = 2.0 * nx * ny;
+}
+
+void BM_BareListCompileSmall(benchmark::State& state) { BareList(state); }
+void BM_BareListCompile(benchmark::State& state) { BareList(state); }
+BENCHMARK(BM_BareListCompileSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareListCompile)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 #define VIEWS_BENCH(name, function, kind)                                                                   \
     void BM_##name##Small(benchmark::State& state) { function(state, kind); }                              \
     void BM_##name(benchmark::State& state) { function(state, kind); }                                     \
@@ -226,6 +309,7 @@ void ResultLists(benchmark::State& state, Kind kind)
 VIEWS_BENCH(ModelListCompile, ModelList, Kind::compile)
 VIEWS_BENCH(ModelListDraw, ModelList, Kind::draw)
 VIEWS_BENCH(ResultListsCompile, ResultLists, Kind::compile)
+VIEWS_BENCH(ResultListsCompileCorners, ResultLists, Kind::compileCorners)
 VIEWS_BENCH(ResultListsDraw, ResultLists, Kind::draw)
 VIEWS_BENCH(ResultListsDrawMesh, ResultLists, Kind::drawMesh)
 VIEWS_BENCH(ResultListsDrawMeshSharp, ResultLists, Kind::drawMeshSharp)

@@ -321,8 +321,11 @@ void CPlateComp::DrawResultArrows(int flags)
 
 bool CPlateComp::HasElementResults()
 {
+    // Asked on every frame: the walk stops at the first element with results.
     bool any = false;
-    ForEachMeshElement([&](CElement* element) { any = any || element->HasResults(); });
+    ForEachMeshRegion([&](CSectMeshArea* r) {
+        any = any || r->AnyElement([](CElement* element) { return element && element->HasResults(); });
+    });
     return any;
 }
 

@@ -1081,10 +1081,28 @@ bool CSectMeshArea::RemoveElem(CObject* element)
 
 void CSectMeshArea::ForEachElement(const std::function<void(CElement*)>& f)
 {
+    AnyElement([&](CElement* e) {
+        f(e);
+        return false;
+    });
+}
+
+long CSectMeshArea::MeshElementCount() const
+{
+    long count = m_pMesh ? static_cast<long>(m_pMesh->GetCount()) : 0;
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { count += s->MeshElementCount(); });
+    return count;
+}
+
+bool CSectMeshArea::AnyElement(const std::function<bool(CElement*)>& f)
+{
     if (m_pMesh)
         for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
-            f(m_pMesh->GetNextElem(pos));
-    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->ForEachElement(f); });
+            if (f(m_pMesh->GetNextElem(pos)))
+                return true;
+    bool found = false;
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { found = found || s->AnyElement(f); });
+    return found;
 }
 
 int CSectMeshArea::RemoveElems(const std::unordered_set<CObject*>& elements)

@@ -179,6 +179,11 @@ public:
     // Calls f with every element of this region's mesh, then of its inner
     // regions' meshes.
     void ForEachElement(const std::function<void(CElement*)>& f);
+    // True at the first element (in the same order) f answers true for;
+    // the rest are not visited.
+    bool AnyElement(const std::function<bool(CElement*)>& f);
+    // Elements of this region's mesh and its inner regions' meshes.
+    long MeshElementCount() const;
     void GetBCs(CObList& out);
     void GetLoads(CObList* nodeLoads, CObList* edgeLoads);
     // Removes one refine object (the mesh stays), or with null the whole
