@@ -590,8 +590,16 @@ void CBrantelResView::BuildResultLists()
             m_pListIds[i] = 0;
         }
     CPlateComp* comp = GetPlateComp();
+    m_dElementPitch = 0.0;
     if (!comp || comp->IsEmpty())
         return;
+    long elements = 0;
+    comp->ForEachMeshRegion([&](CSectMeshArea* r) { elements += r->MeshElementCount(); });
+    if (elements > 0) {
+        double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+        comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+        m_dElementPitch = std::sqrt(std::fabs((xmax - xmin) * (ymax - ymin)) / static_cast<double>(elements));
+    }
     if (!(m_iViewState & kContourBit)) {
         m_pListIds[0] = glGenLists(1);
         glNewList(m_pListIds[0], GL_COMPILE);
@@ -622,7 +630,11 @@ void CBrantelResView::BuildResultLists()
     glEndList();
     double max = 0.0, min = 0.0;
     comp->GetMaxMinResult(max, min, nullptr);
-    const double z1 = max * comp->GetFactor(), z0 = min * comp->GetFactor();
+    // A negative scale turns the plot over: its lowest height is then the
+    // largest value's.
+    double z1 = max * comp->GetFactor(), z0 = min * comp->GetFactor();
+    if (z1 < z0)
+        std::swap(z0, z1);
     const unsigned bands = std::max(1u, uiFringeNum);
     const double w = (z1 - z0) / (2.0 * bands - 1.0);
     const double reach = std::max(std::fabs(z0), std::fabs(z1));
@@ -634,7 +646,11 @@ void CBrantelResView::BuildResultLists()
     SceneState();
     if (plan) {
         glDisable(GL_DEPTH_TEST);
+        // The outline turns the clip planes off to be drawn whole; the
+        // user's planes (on when the list is called) come back for the bands.
+        glPushAttrib(GL_TRANSFORM_BIT);
         ModelOutline();
+        glPopAttrib();
         if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)
             COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
         else
@@ -668,6 +684,39 @@ void CBrantelResView::BuildResultLists()
     m_pListValid[1] = true;
 }
 
+bool CBrantelResView::LinesDenserThanPixels() const
+{
+    if (!(m_iViewState & (kMeshBit | 16)) || !(m_dElementPitch > 0.0))
+        return false;
+    // The pitch laid along x and along y at the plot's centre, through the
+    // matrices the list is drawn with; the longer one on screen counts, so
+    // a view seen edge-on keeps its smoothing.
+    GLdouble model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const auto window = [&](double x, double y, double& wx, double& wy) {
+        double eye[4], clip[4];
+        for (int i = 0; i < 4; ++i)
+            eye[i] = model[i] * x + model[4 + i] * y + model[12 + i];
+        for (int i = 0; i < 4; ++i)
+            clip[i] = projection[i] * eye[0] + projection[4 + i] * eye[1] + projection[8 + i] * eye[2] +
+                      projection[12 + i] * eye[3];
+        if (!(std::fabs(clip[3]) > 0.0))
+            return false;
+        wx = (clip[0] / clip[3] + 1.0) * 0.5 * viewport[2];
+        wy = (clip[1] / clip[3] + 1.0) * 0.5 * viewport[3];
+        return true;
+    };
+    const double cx = 0.5 * (m_dXMax + m_dXMin), cy = 0.5 * (m_dYMax + m_dYMin), p = m_dElementPitch;
+    double ox = 0.0, oy = 0.0, ax = 0.0, ay = 0.0, bx = 0.0, by = 0.0;
+    if (!window(cx, cy, ox, oy) || !window(cx + p, cy, ax, ay) || !window(cx, cy + p, bx, by))
+        return false;
+    const double along = std::max(std::hypot(ax - ox, ay - oy), std::hypot(bx - ox, by - oy));
+    return along < kSharpLinePixels;
+}
+
 bool CBrantelResView::DrawDynamicScene()
 {
     glLineWidth(static_cast<GLfloat>(THIN_EDGE));
@@ -675,7 +724,12 @@ bool CBrantelResView::DrawDynamicScene()
         BuildResultLists();
     if (m_pListIds && m_pListIds[0] != 0) {
         UserClipPlanes();
+        const bool sharp = LinesDenserThanPixels() && glIsEnabled(GL_LINE_SMOOTH);
+        if (sharp)
+            glDisable(GL_LINE_SMOOTH);
         glCallList(m_pListIds[0]);
+        if (sharp)
+            glEnable(GL_LINE_SMOOTH);
         for (int i = 0; i < 6; ++i)
             glDisable(GL_CLIP_PLANE0 + static_cast<GLenum>(i));
     }

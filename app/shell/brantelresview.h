@@ -130,6 +130,16 @@ protected:
     std::vector<MeshNodes> m_ResultNodes;
     ResultPointsKey m_ResultNodesKey;
     unsigned m_uListBuilds = 0; // compiles of the result lists
+    // The plot's mean element size in model units (the side of a square of
+    // the mesh's extent shared out among its elements), set when the plot
+    // list is compiled; 0 without a mesh.
+    double m_dElementPitch = 0.0;
+    // True when the mesh lines or outlines the plot list draws lie closer
+    // together on screen than kSharpLinePixels: smoothing cannot show them
+    // apart there and costs a frame several times over, so they are drawn
+    // sharp.
+    bool LinesDenserThanPixels() const;
+    static constexpr double kSharpLinePixels = 2.0;
     unsigned m_uLegendBuilds = 0;
     void SceneState();
     // Enables the frame's clip planes for the plot list; the list holds no

@@ -141,12 +141,27 @@ protected:
         ASSERT_TRUE(doc->GetPlateComp()->Calculate(&log, &errors));
         analysed = true;
         doc->GetPlateComp()->SetActVal(5);
+        // The 2D state as the program enters it: the plan state with it.
         view->m_b3D = false;
+        view->m_iViewState |= CBrantelResView::kPlanBit;
         view->ZoomToFit();
         view->InvalidateList();
     }
     CPlateComp* Comp() { return doc->GetPlateComp(); }
     CString Pane(int i) { return main->GetStatusBarWnd().GetPaneText(i); }
+    // The view drawn again, every pixel of its 700 x 500.
+    using Image = std::vector<std::array<std::uint8_t, 4>>;
+    Image Picture()
+    {
+        view->Invalidate(FALSE);
+        driver->Draw();
+        Image pixels;
+        pixels.reserve(700 * 500);
+        for (int y = 0; y < 500; ++y)
+            for (int x = 0; x < 700; ++x)
+                pixels.push_back(driver->Pixel(x, y));
+        return pixels;
+    }
 
     COSMesaOffscreenFactory factory;
     IOffscreenFactory* previousFactory = nullptr;
@@ -607,7 +622,8 @@ TEST_F(ResultsView, OnlyTheListsAnActionChangesAreCompiledAgain)
 }
 
 // A vertical clip plane through the middle of the plate cuts the plot there,
-// flat and turned with heights: each of the two planes facing apart blanks a
+// flat and turned with heights, as colours and as contour bands (in the
+// plan state the bands used to stay whole): each of the two planes facing apart blanks a
 // large part of the plot, the two parts barely overlap, and with the plane
 // off the plain picture comes back. The planes are set where the plot list
 // is called, so none of this compiles the plot again.
@@ -617,18 +633,7 @@ TEST_F(ResultsView, AClipPlaneCutsThePlotWithoutCompilingIt)
     double xmax, ymax, xmin, ymin;
     Comp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
     const double mid = 0.5 * (xmin + xmax);
-    constexpr int kWidth = 700, kHeight = 500;
-    using Image = std::vector<std::array<std::uint8_t, 4>>;
-    auto image = [&] {
-        view->Invalidate(FALSE);
-        driver->Draw();
-        Image pixels;
-        pixels.reserve(kWidth * kHeight);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                pixels.push_back(driver->Pixel(x, y));
-        return pixels;
-    };
+    auto image = [&] { return Picture(); };
     auto differs = [](const std::array<std::uint8_t, 4>& a, const std::array<std::uint8_t, 4>& b) {
         for (int k = 0; k < 3; ++k)
             if (std::abs(int(a[k]) - int(b[k])) > 8)
@@ -637,37 +642,102 @@ TEST_F(ResultsView, AClipPlaneCutsThePlotWithoutCompilingIt)
     };
     bool* on = child->m_bClipPlanes;
     double* plane = child->m_dClipPlanes[2];
+    for (const bool turned : {false, true})
+        for (const bool contour : {false, true}) {
+            SCOPED_TRACE(turned ? "3D, turned" : "plan");
+            SCOPED_TRACE(contour ? "contour bands" : "colour plot");
+            if (turned) {
+                view->m_iViewState &= ~CBrantelResView::kPlanBit;
+                view->m_b3D = true;
+                view->SetAngles(30.0, -20.0, 10.0);
+            }
+            EXPECT_EQ((view->m_iViewState & CBrantelResView::kPlanBit) != 0, !turned);
+            if (contour)
+                view->m_iViewState |= CBrantelResView::kContourBit;
+            else
+                view->m_iViewState &= ~CBrantelResView::kContourBit;
+            view->InvalidateList();
+            const Image plain = image();
+            const unsigned compiles = view->PlotCompiles();
+            on[2] = true;
+            const double keepLow[4] = {-1.0, 0.0, 0.0, mid}, keepHigh[4] = {1.0, 0.0, 0.0, -mid};
+            std::copy(keepLow, keepLow + 4, plane);
+            const Image low = image();
+            driver->DumpPng(
+                std::string(turned ? "results_view_clipped_3d" : "results_view_clipped") +
+                (contour ? "_contour" : ""));
+            std::copy(keepHigh, keepHigh + 4, plane);
+            const Image high = image();
+            on[2] = false;
+            const Image back = image();
+            EXPECT_EQ(view->PlotCompiles(), compiles);
+            EXPECT_TRUE(back == plain);
+            std::size_t lowCut = 0, highCut = 0, both = 0;
+            for (std::size_t i = 0; i < plain.size(); ++i) {
+                const bool a = differs(low[i], plain[i]), b = differs(high[i], plain[i]);
+                lowCut += a;
+                highCut += b;
+                both += a && b;
+            }
+            EXPECT_GT(lowCut, 10000u);
+            EXPECT_GT(highCut, 10000u);
+            EXPECT_LT(both, (lowCut + highCut) / 50) << lowCut << " " << highCut;
+        }
+}
+
+// Mesh lines whose elements are smaller than two pixels on screen are drawn
+// sharp whatever the setting "smooth lines" says (smoothing cannot show
+// them apart and costs several frames' time); larger ones keep it. Zooming
+// across the limit compiles nothing: the choice is made where the plot
+// list is called. Plan and turned 3D.
+TEST_F(ResultsView, MeshLinesDenserThanThePixelsAreDrawnSharp)
+{
+    Analyse();
+    view->m_iViewState |= CBrantelResView::kMeshBit;
+    view->InvalidateList();
+    struct Restore {
+        bool smooth = COGLRenderer::bLineSmooth;
+        ~Restore() { COGLRenderer::bLineSmooth = smooth; }
+    } restore;
+    // The middle of the view, clear of the legend and the axes (whose
+    // lines follow the setting in every case).
+    auto middle = [](const Image& image) {
+        Image part;
+        for (int y = 100; y < 400; ++y)
+            part.insert(part.end(), image.begin() + y * 700 + 150, image.begin() + y * 700 + 550);
+        return part;
+    };
+    auto smoothedAndSharp = [&] {
+        COGLRenderer::bLineSmooth = true;
+        Image smoothed = middle(Picture());
+        COGLRenderer::bLineSmooth = false;
+        Image sharp = middle(Picture());
+        COGLRenderer::bLineSmooth = true;
+        return std::pair{std::move(smoothed), std::move(sharp)};
+    };
     for (const bool turned : {false, true}) {
         SCOPED_TRACE(turned ? "3D, turned" : "plan");
         if (turned) {
             view->m_iViewState &= ~CBrantelResView::kPlanBit;
             view->m_b3D = true;
             view->SetAngles(30.0, -20.0, 10.0);
+            view->ZoomToFit();
             view->InvalidateList();
         }
-        const Image plain = image();
+        const auto [fitSmoothed, fitSharp] = smoothedAndSharp();
         const unsigned compiles = view->PlotCompiles();
-        on[2] = true;
-        const double keepLow[4] = {-1.0, 0.0, 0.0, mid}, keepHigh[4] = {1.0, 0.0, 0.0, -mid};
-        std::copy(keepLow, keepLow + 4, plane);
-        const Image low = image();
-        driver->DumpPng(turned ? "results_view_clipped_3d" : "results_view_clipped");
-        std::copy(keepHigh, keepHigh + 4, plane);
-        const Image high = image();
-        on[2] = false;
-        const Image back = image();
+        EXPECT_TRUE(fitSmoothed != fitSharp)
+            << "the sample's elements span many pixels: smoothing shows";
+        // The sample's 1922 elements, about 11 pixels across when the plate
+        // fills the view, under 2 pixels an eighth as large.
+        view->ZoomOut(8.0);
+        const auto [farSmoothed, farSharp] = smoothedAndSharp();
+        driver->DumpPng(turned ? "results_view_dense_mesh_3d" : "results_view_dense_mesh");
+        EXPECT_TRUE(farSmoothed == farSharp);
+        EXPECT_TRUE(farSmoothed != fitSmoothed);
+        view->ZoomToFit();
+        EXPECT_TRUE(middle(Picture()) == fitSmoothed);
         EXPECT_EQ(view->PlotCompiles(), compiles);
-        EXPECT_TRUE(back == plain);
-        std::size_t lowCut = 0, highCut = 0, both = 0;
-        for (std::size_t i = 0; i < plain.size(); ++i) {
-            const bool a = differs(low[i], plain[i]), b = differs(high[i], plain[i]);
-            lowCut += a;
-            highCut += b;
-            both += a && b;
-        }
-        EXPECT_GT(lowCut, 10000u);
-        EXPECT_GT(highCut, 10000u);
-        EXPECT_LT(both, (lowCut + highCut) / 50) << lowCut << " " << highCut;
     }
 }
 

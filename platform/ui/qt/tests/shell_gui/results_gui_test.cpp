@@ -25,6 +25,7 @@
 
 #include "app/analysis/analysis.h"
 #include "femodel/element.h"
+#include "framework/kor2dview.h"
 #include "framework/kordlgclipplane.h"
 #include "glstyle/drawing_settings.h"
 #include "glview/oglrenderer.h"
@@ -873,10 +874,64 @@ TEST_F(ResultPlotsOnQt, TheWireframeOutlinesThePlanPlot)
     EndApp(m_app);
 }
 
+// Element outlines smaller than two pixels on screen are drawn sharp: with
+// the plate zoomed far out through the program's Zoom out command the plot
+// is the same whether "smooth lines" is on or off, while at the fitted size
+// the smoothing shows. Zooming compiles nothing.
+TEST_F(ResultPlotsOnQt, OutlinesDenserThanThePixelsAreDrawnSharp)
+{
+    constexpr UINT kWireframeCommand = 50028;
+    CMainFrame* frame = Open("plate.plb");
+    ASSERT_NE(frame, nullptr);
+    CBrantelResView* view = Calculated(*frame, false);
+    ASSERT_NE(view, nullptr);
+    Command(*frame, ID_RES_TWO_DIMENSIONAL);
+    Command(*frame, kWireframeCommand);
+    auto* doc = dynamic_cast<CBrantelDoc*>(view->GetDocument());
+    ASSERT_NE(doc, nullptr);
+    double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
+    doc->GetPlateComp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    struct Restore {
+        bool smooth = COGLRenderer::bLineSmooth;
+        ~Restore() { COGLRenderer::bLineSmooth = smooth; }
+    } restore;
+    // The plate's pixels drawn with smoothing on and off.
+    const auto plate = [&](const QImage& image) {
+        const QPoint a = PixelOf(*view, xmin, ymax), b = PixelOf(*view, xmax, ymin);
+        return image.copy(QRect(a, b));
+    };
+    const auto onAndOff = [&](const std::string& name) {
+        COGLRenderer::bLineSmooth = true;
+        Redrawn(*view);
+        const QImage on = Grab(*view, ("brantel-plate-outlines-" + name + "-smooth.png").c_str());
+        COGLRenderer::bLineSmooth = false;
+        Redrawn(*view);
+        const QImage off = Grab(*view, ("brantel-plate-outlines-" + name + "-sharp.png").c_str());
+        COGLRenderer::bLineSmooth = true;
+        return std::pair{plate(on), plate(off)};
+    };
+    const auto [fitOn, fitOff] = onAndOff("fitted");
+    ASSERT_GT(fitOn.width(), 200);
+    EXPECT_TRUE(fitOn != fitOff) << "smoothing shows on elements many pixels across";
+    const unsigned compiles = view->PlotCompiles();
+    // 1.2 a step: fourteen steps make the sample's elements about one pixel.
+    for (int i = 0; i < 14; ++i)
+        Command(*frame, ID_KOR_ZOOM_OUT);
+    const auto [farOn, farOff] = onAndOff("far");
+    EXPECT_GT(farOn.width(), 20);
+    EXPECT_LT(farOn.width(), fitOn.width() / 8);
+    EXPECT_TRUE(farOn == farOff);
+    Command(*frame, ID_KOR_ZOOM_FIT);
+    const auto [againOn, againOff] = onAndOff("fitted-again");
+    EXPECT_TRUE(againOn != againOff) << "smoothing is back on the fitted plate";
+    EXPECT_EQ(view->PlotCompiles(), compiles);
+    EndApp(m_app);
+}
+
 // A vertical plane of the clip-plane dialog, applied as it is typed, cuts
 // the plan plot at the plate's middle: the kept half as before, the other
 // half without its colours; unticked, the plain plot is back. The plot is
-// not compiled again for any of it.
+// not compiled again for any of it. Contour bands are cut there too.
 TEST_F(ResultPlotsOnQt, TheClipDialogCutsThePlotWithoutCompilingIt)
 {
     CMainFrame* frame = Open("plate.plb");
@@ -943,6 +998,27 @@ TEST_F(ResultPlotsOnQt, TheClipDialogCutsThePlotWithoutCompilingIt)
     Redrawn(*view);
     EXPECT_TRUE(Grab(*view, "brantel-plate-clip-off.png") == plain);
     EXPECT_EQ(view->PlotCompiles(), compiles);
+
+    // Contour bands in the plan state are cut the same way: band colours in
+    // the kept half, none beyond the plane.
+    Command(*frame, ID_RES_CONTOUR);
+    click(plane);
+    ASSERT_TRUE(child->m_bClipPlanes[2]);
+    Redrawn(*view);
+    const QImage bands = Grab(*view, "brantel-plate-contour-clipped.png");
+    int keptBands = 0, goneBands = 0;
+    for (int row = 1; row <= 9; ++row) {
+        const double y = ymin + 0.1 * row * (ymax - ymin);
+        for (int column = 1; column <= 40; ++column) {
+            const double dx = 0.01 * column * (xmax - xmin);
+            keptBands += LegendRow(bands.pixel(PixelOf(*view, mid - dx, y))) >= 0 ? 1 : 0;
+            goneBands += LegendRow(bands.pixel(PixelOf(*view, mid + dx, y))) >= 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(keptBands, 90);
+    EXPECT_EQ(goneBands, 0);
+    click(plane);
+    Command(*frame, ID_RES_CONTOUR);
     Command(*frame, 50054);
     EndApp(m_app);
 }
