@@ -412,6 +412,7 @@ class ResultPlotsOnQt : public ResultsOnQt
 {
 protected:
     static constexpr UINT kLightCommand = 50027;
+    static constexpr UINT kWireframeCommand = 50028;
 
     // Meshes and calculates the open sample (a buckling run with two modes)
     // and shows its results view.
@@ -429,6 +430,17 @@ protected:
             script.Verify();
         Choose(frame, ID_VIEW_MODE, 1);
         return ResultsView(frame);
+    }
+    // The plate sample calculated, its results view in the 2D (plan) state.
+    CBrantelResView* PlatePlan(CMainFrame*& frame)
+    {
+        frame = Open("plate.plb");
+        if (!frame)
+            return nullptr;
+        CBrantelResView* view = Calculated(*frame, false);
+        if (view)
+            Command(*frame, ID_RES_TWO_DIMENSIONAL);
+        return view;
     }
     void Redrawn(CBrantelResView& view)
     {
@@ -842,12 +854,9 @@ TEST_F(ResultPlotsOnQt, TheShellDrawsTheConditionSetItNames)
 // gives back the plain plot.
 TEST_F(ResultPlotsOnQt, TheWireframeOutlinesThePlanPlot)
 {
-    constexpr UINT kWireframeCommand = 50028;
-    CMainFrame* frame = Open("plate.plb");
-    ASSERT_NE(frame, nullptr);
-    CBrantelResView* view = Calculated(*frame, false);
+    CMainFrame* frame = nullptr;
+    CBrantelResView* view = PlatePlan(frame);
     ASSERT_NE(view, nullptr);
-    Command(*frame, ID_RES_TWO_DIMENSIONAL);
     ASSERT_FALSE(view->m_b3D);
     Redrawn(*view);
     const QImage plain = Grab(*view, "brantel-plate-plan-plain.png");
@@ -880,12 +889,9 @@ TEST_F(ResultPlotsOnQt, TheWireframeOutlinesThePlanPlot)
 // the smoothing shows. Zooming compiles nothing.
 TEST_F(ResultPlotsOnQt, OutlinesDenserThanThePixelsAreDrawnSharp)
 {
-    constexpr UINT kWireframeCommand = 50028;
-    CMainFrame* frame = Open("plate.plb");
-    ASSERT_NE(frame, nullptr);
-    CBrantelResView* view = Calculated(*frame, false);
+    CMainFrame* frame = nullptr;
+    CBrantelResView* view = PlatePlan(frame);
     ASSERT_NE(view, nullptr);
-    Command(*frame, ID_RES_TWO_DIMENSIONAL);
     Command(*frame, kWireframeCommand);
     auto* doc = dynamic_cast<CBrantelDoc*>(view->GetDocument());
     ASSERT_NE(doc, nullptr);
@@ -934,11 +940,9 @@ TEST_F(ResultPlotsOnQt, OutlinesDenserThanThePixelsAreDrawnSharp)
 // not compiled again for any of it. Contour bands are cut there too.
 TEST_F(ResultPlotsOnQt, TheClipDialogCutsThePlotWithoutCompilingIt)
 {
-    CMainFrame* frame = Open("plate.plb");
-    ASSERT_NE(frame, nullptr);
-    CBrantelResView* view = Calculated(*frame, false);
+    CMainFrame* frame = nullptr;
+    CBrantelResView* view = PlatePlan(frame);
     ASSERT_NE(view, nullptr);
-    Command(*frame, ID_RES_TWO_DIMENSIONAL);
     Redrawn(*view);
     const QImage plain = Grab(*view, "brantel-plate-clip-plain.png");
     const unsigned compiles = view->PlotCompiles();
