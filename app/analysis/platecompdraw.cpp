@@ -321,7 +321,8 @@ void CPlateComp::DrawResultArrows(int flags)
 
 bool CPlateComp::HasElementResults()
 {
-    // Asked on every frame: the walk stops at the first element with results.
+    // Asked by every compile of the plot and the legend: the walk stops at
+    // the first element with results.
     bool any = false;
     ForEachMeshRegion([&](CSectMeshArea* r) {
         any = any || r->AnyElement([](CElement* element) { return element && element->HasResults(); });
