@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/pick_timing.h"
 #include "glstyle/pickcull.h"
 #include "platform/ui/headless/afxui_headless.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
@@ -160,15 +161,7 @@ void Pick(benchmark::State& state, bool band, bool cull = true, bool afterEdit =
             return;
         }
     }
-    // The model's pick index is built by the first pick after an edit:
-    // timed on its own (afterEdit), else done before the timing.
-    if (!afterEdit)
-        pick();
-    for (auto _ : state) {
-        if (afterEdit)
-            AfxNoteModelEdit();
-        pick();
-    }
+    bench::TimePicks(state, afterEdit, pick);
     CPickWindowCull::SetEnabled(true);
     state.counters["hits"] = static_cast<double>(hits);
 }

@@ -12,6 +12,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelshell.h"
+#include "bench/pick_timing.h"
 #include "bench/quad_grid.h"
 #include "femodel/strelna.h"
 #include "platform/ui/headless/afxui_headless.h"
@@ -138,15 +139,7 @@ void Pick(benchmark::State& state, bool band, bool afterEdit = false)
             hits = scene.view->PickObject(400, 300, kinds, 10.0f, 0xFFFFFFFF, 0, nullptr) != 0;
         }
     };
-    // The first pick after a model edit builds the pick index: timed on
-    // its own (afterEdit), else done before the timing.
-    if (!afterEdit)
-        pick();
-    for (auto _ : state) {
-        if (afterEdit)
-            AfxNoteModelEdit();
-        pick();
-    }
+    bench::TimePicks(state, afterEdit, pick);
     state.counters["hits"] = static_cast<double>(hits);
 }
 

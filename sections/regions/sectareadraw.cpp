@@ -31,6 +31,27 @@ void ForAreaSubs(CObList* subs, F f)
             f(sub);
 }
 
+// Walks a refine list in order: onGraph with each refine line or area,
+// onNode with each refine point; false as soon as one of them answers
+// false (the rest are not visited).
+template <class G, class N>
+bool ForRefineItems(CObList* list, G onGraph, N onNode)
+{
+    if (!list)
+        return true;
+    for (POSITION pos = list->GetHeadPosition(); pos;) {
+        CObject* ob = list->GetNext(pos);
+        if (CGraph* g = dynamic_cast<CGraph*>(ob)) {
+            if (!onGraph(g))
+                return false;
+        } else if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
+            if (!onNode(static_cast<CSNode*>(ob)))
+                return false;
+        }
+    }
+    return true;
+}
+
 // The height of (x, y) on the face z0 + s0 x + s1 y.
 double FaceHeight(double z0, const CVector& s, double x, double y)
 {
@@ -211,13 +232,16 @@ void CSectArea::DrawRefineListGL()
     glEnd();
     float red[3] = {1.0f, 0.0f, 0.0f};
     glBegin(GL_POINTS);
-    for (POSITION pos = m_pRefineList->GetHeadPosition(); pos;) {
-        CObject* ob = m_pRefineList->GetNext(pos);
-        if (CGraph* g = dynamic_cast<CGraph*>(ob))
+    ForRefineItems(
+        m_pRefineList,
+        [&](CGraph* g) {
             g->GLDrawNodes(true, red);
-        else if (ob->IsKindOf(RUNTIME_CLASS(CSNode)))
-            Vertex(static_cast<CSNode*>(ob));
-    }
+            return true;
+        },
+        [](CSNode* node) {
+            Vertex(node);
+            return true;
+        });
     glEnd();
 }
 
@@ -245,21 +269,22 @@ void CSectArea::PickDrawGL(bool flag, int what)
     if (what)
         CSection::PickDrawGL(flag, what);
     PickDrawSubSectGL(flag, passed);
-    if (m_pRefineList && (what & 2))
-        for (POSITION pos = m_pRefineList->GetHeadPosition(); pos;) {
-            CObject* ob = m_pRefineList->GetNext(pos);
-            if (CGraph* g = dynamic_cast<CGraph*>(ob)) {
+    if (what & 2)
+        ForRefineItems(
+            m_pRefineList,
+            [](CGraph* g) {
                 g->PickDrawGL(false, 2);
-            } else if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
-                CSNode* node = static_cast<CSNode*>(ob);
+                return true;
+            },
+            [](CSNode* node) {
                 glLoadName(node->GetID());
                 glColor3f(0.0f, 0.0f, 0.0f);
                 glPointSize(static_cast<GLfloat>(LARGE_POINT));
                 glBegin(GL_POINTS);
                 Vertex(node);
                 glEnd();
-            }
-        }
+                return true;
+            });
 }
 
 void CSectArea::PickDrawSubSectGL(bool flag, int what)
@@ -286,17 +311,19 @@ void CSectArea::PickDrawAddressGL(int what)
     ForAreaSubs(m_pSubList, [&](CSectArea* sub) { sub->PickDrawAddressGL(passed); });
     if (m_pRefineList && (what & 2)) {
         glPointSize(static_cast<GLfloat>(LARGE_POINT));
-        for (POSITION pos = m_pRefineList->GetHeadPosition(); pos;) {
-            CObject* ob = m_pRefineList->GetNext(pos);
-            if (CGraph* g = dynamic_cast<CGraph*>(ob)) {
+        ForRefineItems(
+            m_pRefineList,
+            [](CGraph* g) {
                 g->PickDrawAddressGL(2);
-            } else if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
-                glLoadName(names.NameOf(ob));
+                return true;
+            },
+            [&](CSNode* node) {
+                glLoadName(names.NameOf(node));
                 glBegin(GL_POINTS);
-                Vertex(static_cast<CSNode*>(ob));
+                Vertex(node);
                 glEnd();
-            }
-        }
+                return true;
+            });
     }
 }
 
@@ -306,20 +333,12 @@ bool CSectArea::GrowPickBox(CPickBox& box) const
         return false;
     bool known = true;
     ForAreaSubs(m_pSubList, [&](CSectArea* sub) { known = known && sub->GrowPickBox(box); });
-    if (!known)
-        return false;
-    if (m_pRefineList)
-        for (POSITION pos = m_pRefineList->GetHeadPosition(); pos;) {
-            CObject* ob = m_pRefineList->GetNext(pos);
-            if (CGraph* g = dynamic_cast<CGraph*>(ob)) {
-                if (!g->GrowPickBox(box))
-                    return false;
-            } else if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
-                const CSNode* node = static_cast<CSNode*>(ob);
-                box.Add(node->x, node->y, node->z);
-            }
-        }
-    return true;
+    return known && ForRefineItems(
+                        m_pRefineList, [&](CGraph* g) { return g->GrowPickBox(box); },
+                        [&](CSNode* node) {
+                            box.Add(node->x, node->y, node->z);
+                            return true;
+                        });
 }
 
 bool CSectArea::ListPickNames(std::vector<CPickName>& out) const
@@ -330,23 +349,21 @@ bool CSectArea::ListPickNames(std::vector<CPickName>& out) const
     ListEdgeAndNodeNames(out);
     bool known = true;
     ForAreaSubs(m_pSubList, [&](CSectArea* sub) { known = known && sub->ListPickNames(out); });
-    if (!known)
-        return false;
-    if (m_pRefineList)
-        for (POSITION pos = m_pRefineList->GetHeadPosition(); pos;) {
-            CObject* ob = m_pRefineList->GetNext(pos);
-            if (CGraph* g = dynamic_cast<CGraph*>(ob)) {
-                std::vector<CPickName> inner;
-                if (!g->ListPickNames(inner))
-                    return false;
-                for (const CPickName& n : inner)
-                    if (n.kind == 2)
-                        out.push_back(n);
-            } else if (ob->IsKindOf(RUNTIME_CLASS(CSNode))) {
-                out.push_back(CPickName{AfxGetSelectionNames().NameOf(ob), 2, true});
-            }
-        }
-    return true;
+    return known && ForRefineItems(
+                        m_pRefineList,
+                        [&](CGraph* g) {
+                            std::vector<CPickName> inner;
+                            if (!g->ListPickNames(inner))
+                                return false;
+                            for (const CPickName& n : inner)
+                                if (n.kind == 2)
+                                    out.push_back(n);
+                            return true;
+                        },
+                        [&](CSNode* node) {
+                            out.push_back(CPickName{AfxGetSelectionNames().NameOf(node), 2, true});
+                            return true;
+                        });
 }
 
 bool CSectArea::PickFillCertain() const

@@ -215,7 +215,47 @@ protected:
     Counters m_saved;
 };
 
-class PlateDraw : public DrawFixture<DrawComp> {};
+class PlateDraw : public DrawFixture<DrawComp>
+{
+protected:
+    // An n x n grid over x0..x0 + w, -0.9..0.9 on nodes of its own: two
+    // triangles a cell, or quadrilaterals (every cell, or the first only).
+    static CMeshOrganizer* Grid(double x0, double w, int n, bool quads, bool oneQuad = false)
+    {
+        auto* mesh = new CMeshOrganizer;
+        std::vector<CSNode*> nodes;
+        for (int j = 0; j <= n; ++j)
+            for (int i = 0; i <= n; ++i)
+                nodes.push_back(platetest::Node(x0 + w * i / n, -0.9 + 1.8 * j / n));
+        const auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i) {
+                if (quads || (oneQuad && i == 0 && j == 0)) {
+                    mesh->AddElement(new CQuadElem(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)));
+                } else {
+                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j), at(i + 1, j + 1)));
+                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j + 1), at(i, j + 1)));
+                }
+            }
+        return mesh;
+    }
+    // The context's pixels, every drawing call finished.
+    std::vector<std::uint8_t> Pixels()
+    {
+        std::vector<std::uint8_t> out(static_cast<std::size_t>(gl->width() * gl->height() * 4));
+        glFinish();
+        glReadPixels(0, 0, gl->width(), gl->height(), GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        return out;
+    }
+    // Pixels not in the tests' clear colour (51, 102, 153).
+    static int Lit(const std::vector<std::uint8_t>& pixels)
+    {
+        int lit = 0;
+        for (std::size_t i = 0; i < pixels.size(); i += 4)
+            lit += pixels[i] != 51 || pixels[i + 1] != 102 || pixels[i + 2] != 153;
+        return lit;
+    }
+};
 
 } // namespace
 
@@ -612,31 +652,6 @@ TEST_F(PlateDraw, ModelOffsetAndMeshDrawing)
 // mesh, which keeps the element drawing; two regions, both colourings.
 TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
 {
-    // An n x n grid over x0..x0 + w, -0.9..0.9 on nodes of its own.
-    const auto grid = [](double x0, double w, int n, bool quads, bool oneQuad) {
-        auto* mesh = new CMeshOrganizer;
-        std::vector<CSNode*> nodes;
-        for (int j = 0; j <= n; ++j)
-            for (int i = 0; i <= n; ++i)
-                nodes.push_back(platetest::Node(x0 + w * i / n, -0.9 + 1.8 * j / n));
-        const auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n; ++i) {
-                if (quads || (oneQuad && i == 0 && j == 0)) {
-                    mesh->AddElement(new CQuadElem(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)));
-                } else {
-                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j), at(i + 1, j + 1)));
-                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j + 1), at(i, j + 1)));
-                }
-            }
-        return mesh;
-    };
-    const auto pixels = [&] {
-        std::vector<std::uint8_t> out(static_cast<std::size_t>(gl->width() * gl->height() * 4));
-        glFinish();
-        glReadPixels(0, 0, gl->width(), gl->height(), GL_RGBA, GL_UNSIGNED_BYTE, out.data());
-        return out;
-    };
     const int n = 5;
     const struct {
         const char* name;
@@ -663,9 +678,9 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
             SCOPED_TRACE(testing::Message() << c.name << (colour ? " in colour" : ""));
             comp->m_iMeshKind = c.kind;
             delete region->GetMesh();
-            platetest::GiveMesh(region, grid(-0.9, 0.9, n, c.quads, c.oneQuad));
+            platetest::GiveMesh(region, Grid(-0.9, 0.9, n, c.quads, c.oneQuad));
             delete second->GetMesh();
-            platetest::GiveMesh(second, grid(0.0, 0.9, n, c.quads, false));
+            platetest::GiveMesh(second, Grid(0.0, 0.9, n, c.quads));
             // The elements in line mode, as the mesh drawing did it.
             glClear(GL_COLOR_BUFFER_BIT);
             glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
@@ -674,14 +689,11 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
             region->GLDrawMesh(colour);
             second->GLDrawMesh(colour);
             glEnd();
-            const std::vector<std::uint8_t> elements = pixels();
+            const std::vector<std::uint8_t> elements = Pixels();
             glClear(GL_COLOR_BUFFER_BIT);
             comp->DrawMesh(false, colour);
-            EXPECT_TRUE(pixels() == elements);
-            int lit = 0;
-            for (std::size_t i = 0; i < elements.size(); i += 4)
-                lit += elements[i] != 51 || elements[i + 1] != 102 || elements[i + 2] != 153;
-            EXPECT_GT(lit, 500) << "the lines cover pixels";
+            EXPECT_TRUE(Pixels() == elements);
+            EXPECT_GT(Lit(elements), 500) << "the lines cover pixels";
             const Feedback fed = Capture([&] { comp->DrawMesh(false, colour); });
             EXPECT_EQ(fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN), c.lines);
         }
@@ -697,30 +709,6 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
 TEST_F(PlateDraw, PlanOutlinesDrawEachEdgeOnceWithTheElementsPixels)
 {
     const int n = 6;
-    const auto grid = [&](bool quads) {
-        auto* mesh = new CMeshOrganizer;
-        std::vector<CSNode*> nodes;
-        for (int j = 0; j <= n; ++j)
-            for (int i = 0; i <= n; ++i)
-                nodes.push_back(platetest::Node(-0.9 + 1.8 * i / n, -0.9 + 1.8 * j / n));
-        const auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n; ++i) {
-                if (quads) {
-                    mesh->AddElement(new CQuadElem(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)));
-                } else {
-                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j), at(i + 1, j + 1)));
-                    mesh->AddElement(new CTriElement(at(i, j), at(i + 1, j + 1), at(i, j + 1)));
-                }
-            }
-        return mesh;
-    };
-    const auto pixels = [&] {
-        std::vector<std::uint8_t> out(static_cast<std::size_t>(gl->width() * gl->height() * 4));
-        glFinish();
-        glReadPixels(0, 0, gl->width(), gl->height(), GL_RGBA, GL_UNSIGNED_BYTE, out.data());
-        return out;
-    };
     const int edges = 2 * n * (n + 1) + n * n;
     const struct {
         const char* name;
@@ -743,7 +731,7 @@ TEST_F(PlateDraw, PlanOutlinesDrawEachEdgeOnceWithTheElementsPixels)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         delete region->GetMesh();
-        platetest::GiveMesh(region, grid(c.quads));
+        platetest::GiveMesh(region, Grid(-0.9, 1.8, n, c.quads));
         GiveResults({0.5, -0.5, 0.25});
         // The elements' own outline pass.
         glClear(GL_COLOR_BUFFER_BIT);
@@ -751,14 +739,11 @@ TEST_F(PlateDraw, PlanOutlinesDrawEachEdgeOnceWithTheElementsPixels)
         glColor4dv(dMaterialColor);
         region->ColorPlot(0, (c.flags | 16) & ~2, comp->GetFactor());
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-        const std::vector<std::uint8_t> elements = pixels();
-        int lit = 0;
-        for (std::size_t i = 0; i < elements.size(); i += 4)
-            lit += elements[i] != 51 || elements[i + 1] != 102 || elements[i + 2] != 153;
-        EXPECT_GT(lit, 500) << "the lines cover pixels";
+        const std::vector<std::uint8_t> elements = Pixels();
+        EXPECT_GT(Lit(elements), 500) << "the lines cover pixels";
         glClear(GL_COLOR_BUFFER_BIT);
         comp->DrawResults((c.flags | 16) & ~2);
-        EXPECT_TRUE(pixels() == elements);
+        EXPECT_TRUE(Pixels() == elements);
         const Feedback fed = Capture([&] { comp->DrawResults(c.flags); });
         EXPECT_EQ(fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN), c.lines);
     }
