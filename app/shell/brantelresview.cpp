@@ -686,7 +686,7 @@ void CBrantelResView::BuildResultLists()
 
 bool CBrantelResView::LinesDenserThanPixels() const
 {
-    if (!(m_iViewState & (kMeshBit | 16)) || !(m_dElementPitch > 0.0))
+    if (!(m_iViewState & (kMeshBit | kWireframeBit)) || !(m_dElementPitch > 0.0))
         return false;
     // The pitch laid along x and along y at the plot's centre, through the
     // matrices the list is drawn with; the longer one on screen counts, so

@@ -37,6 +37,7 @@ public:
     // Drawing-option bits of the view state.
     static constexpr int kColourBit = 0x2;
     static constexpr int kMeshBit = 0x4;
+    static constexpr int kWireframeBit = 0x10; // the elements' outlines
     static constexpr int kTransparentBit = 0x20;
     static constexpr int kPlanBit = 0x80;
     static constexpr int kLightBit = 0x100;
