@@ -198,9 +198,17 @@ double CElement::GetStressFromIndex(int r, int p)
         return r < kMaxResIndex ? m_strMinStress[r] : 0.0;
     if (!HasResults() || p < 0)
         return 0.0;
+    return ResultAt(p, r);
+}
+
+double CElement::ResultAt(int k, int r) const
+{
+    if (r < 0)
+        return 0.0;
     if (r < m_nNodeVal)
-        return GetRes(p, r);
-    const CSNode* node = GetNode(p);
+        return GetRes(k, r);
+    // Displacements and reactions are node values: the node's own vector.
+    const CSNode* node = GetNode(k);
     return node ? node->GetValue(r - m_nNodeVal) : 0.0;
 }
 
@@ -208,8 +216,7 @@ double CElement::CornerValue(int r, int k)
 {
     if (r < m_nNodeVal)
         return GetStressFromIndex(r, k);
-    const CSNode* node = GetNode(k);
-    return node ? node->GetValue(r - m_nNodeVal) : 0.0;
+    return ResultAt(k, r);
 }
 
 void CElement::SetStresses(CMatrix& m, int& row)
@@ -684,27 +691,28 @@ double CElement::LocalAngle(double x, double y, bool polar, const CVector& axis)
 
 double CElement::EffStressAt(int k, int type, int a, int b, int c, double k1, double k2) const
 {
-    return EffStress(type, GetRes(k, std::max(a, 0)), GetRes(k, std::max(b, 0)), GetRes(k, std::max(c, 0)), k1, k2);
+    return EffStress(type, ResultAt(k, std::max(a, 0)), ResultAt(k, std::max(b, 0)), ResultAt(k, std::max(c, 0)), k1,
+                     k2);
 }
 
 double CElement::PriStressAt(int k, bool major, int sx, int sy, int txy) const
 {
-    return PriStress(GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)), GetRes(k, std::max(txy, 0)), major);
+    return PriStress(ResultAt(k, std::max(sx, 0)), ResultAt(k, std::max(sy, 0)), ResultAt(k, std::max(txy, 0)), major);
 }
 
 double CElement::LocalStressAt(int k, const CSNode* node, int which, bool polar, const CVector& axis, int sx, int sy,
                                int txy) const
 {
     double out[3];
-    LocalStress(LocalAngle(node->x, node->y, polar, axis), GetRes(k, std::max(sx, 0)), GetRes(k, std::max(sy, 0)),
-                GetRes(k, std::max(txy, 0)), out);
+    LocalStress(LocalAngle(node->x, node->y, polar, axis), ResultAt(k, std::max(sx, 0)), ResultAt(k, std::max(sy, 0)),
+                ResultAt(k, std::max(txy, 0)), out);
     return which == sx ? out[0] : which == sy ? out[1] : out[2];
 }
 
 double CElement::LocalVectAt(int k, const CSNode* node, int which, bool polar, const CVector& axis, int a, int b) const
 {
     const double t = LocalAngle(node->x, node->y, polar, axis);
-    const double u = GetRes(k, std::max(a, 0)), v = GetRes(k, std::max(b, 0));
+    const double u = ResultAt(k, std::max(a, 0)), v = ResultAt(k, std::max(b, 0));
     const double c = std::cos(t), s = std::sin(t);
     return which == a ? c * u + s * v : c * v - s * u;
 }
@@ -778,7 +786,7 @@ void CElement::GetMaxMinLocalStress(double* max, double* min, bool polar, CVecto
         CSNode* node = GetNextNode(p);
         if (k >= m_nRes)
             break;
-        double v[3] = {GetRes(k, sx), GetRes(k, sy), GetRes(k, txy)};
+        double v[3] = {ResultAt(k, sx), ResultAt(k, sy), ResultAt(k, txy)};
         if (axis.GetSize() >= 2) {
             double out[3];
             LocalStress(LocalAngle(node->x, node->y, polar, axis), v[0], v[1], v[2], out);
@@ -797,7 +805,7 @@ void CElement::GetMaxMinLocalVect(double* max, double* min, bool polar, CVector&
     const int n = ActiveNodeCount();
     for (POSITION p = GetHeadPosition(); p && k < n && k < m_nRes; ++k) {
         CSNode* node = GetNextNode(p);
-        double u = GetRes(k, a), v = GetRes(k, b);
+        double u = ResultAt(k, a), v = ResultAt(k, b);
         if (axis.GetSize() >= 2) {
             const double t = LocalAngle(node->x, node->y, polar, axis);
             const double c = std::cos(t), s = std::sin(t);
@@ -1070,9 +1078,7 @@ void CElement::DrawDistortedCorners(int n, unsigned primitive, int flags, double
     glBegin(static_cast<GLenum>(primitive));
     for (int k = 0; k < n; ++k) {
         const CSNode* node = GetNode(k);
-        const double ua = a >= 0 ? GetRes(k, a) : 0.0;
-        const double ub = b >= 0 ? GetRes(k, b) : 0.0;
-        const double uc = c >= 0 ? GetRes(k, c) : 0.0;
+        const double ua = ResultAt(k, a), ub = ResultAt(k, b), uc = ResultAt(k, c);
         if (coloured)
             GLCPCombColor(std::sqrt(ua * ua + ub * ub + uc * uc));
         glVertex3d(node->x + scale * ua, node->y + scale * ub, flat ? 0.0 : node->z + scale * uc);
@@ -1194,9 +1200,9 @@ void CElement::PickDrawPriStress(bool major, double scale, int sx, int sy, int t
 void CElement::PickDrawDistort(double scale, int a, int b, int c)
 {
     ForActiveResultNodes([&](int k, CSNode* node) {
-        const double x = node->x + (a >= 0 ? scale * GetRes(k, a) : 0.0);
-        const double y = node->y + (b >= 0 ? scale * GetRes(k, b) : 0.0);
-        const double z = node->z + (c >= 0 ? scale * GetRes(k, c) : 0.0);
+        const double x = node->x + scale * ResultAt(k, a);
+        const double y = node->y + scale * ResultAt(k, b);
+        const double z = node->z + scale * ResultAt(k, c);
         PickPoint(node, x, y, z);
     });
 }
@@ -1219,17 +1225,16 @@ void CElement::DrawResArrows(double scale, int a, int b, int c, double range, bo
 {
     if (!HasResults())
         return;
+    const int missing = (a < 0) + (b < 0) + (c < 0);
     int k = 0;
-    for (POSITION p = GetHeadPosition(); p && k < m_nRes; ++k) {
+    const int n = ActiveNodeCount();
+    for (POSITION p = GetHeadPosition(); p && k < n; ++k) {
         CSNode* node = GetNextNode(p);
-        double v[3] = {a >= 0 ? scale * GetRes(k, a) : 0.0, b >= 0 ? scale * GetRes(k, b) : 0.0,
-                       c >= 0 ? scale * GetRes(k, c) : 0.0};
-        const int missing = (a < 0) + (b < 0) + (c < 0);
-        double len = 0.0;
-        if (missing == 2)
-            len = (a >= 0 ? v[0] : b >= 0 ? v[1] : v[2]) / scale;
-        else
-            len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]) / scale;
+        const double r[3] = {ResultAt(k, a), ResultAt(k, b), ResultAt(k, c)};
+        double v[3] = {scale * r[0], scale * r[1], scale * r[2]};
+        // The signed value of a single component, else the length.
+        const double len = missing == 2 ? (a >= 0 ? r[0] : b >= 0 ? r[1] : r[2])
+                                        : std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2]);
         if (!(std::fabs(len) > range * 1e-8))
             continue;
         if (colour) {
@@ -1237,7 +1242,9 @@ void CElement::DrawResArrows(double scale, int a, int b, int c, double range, bo
             if (idx >= 0)
                 glColor4dv(dColorIndex[idx]);
         }
-        Draw3DVect(node->GetVertex(), v, 1.0, 0);
+        // The arrow's own length: its tip lies at the node plus the scaled
+        // vector, as the plot's heights do.
+        Draw3DVect(node->GetVertex(), v, 0.0, 0);
     }
 }
 

@@ -198,6 +198,11 @@ protected:
     // Value at corner k for a plot of index r: result component or the
     // node's own value.
     double CornerValue(int r, int k);
+    // Result index r at the element's node k: below m_nNodeVal component r
+    // of result vector k; from m_nNodeVal up entry r - m_nNodeVal of the
+    // node's own values (displacements, reactions); 0 for a negative r or
+    // a value missing.
+    double ResultAt(int k, int r) const;
     // Pick point of node k at height z under its selection name.
     void PickPoint(CSNode* node, double x, double y, double z);
     // Pick drawing shared by the plate elements: in mode 8 the result

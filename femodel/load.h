@@ -57,8 +57,13 @@ public:
     double LoadSize() override;
     virtual void AppendNodeLoad(CNodeLoad&) {}
     virtual void AppendNodeLoad(CNodeLoad*) {}
-    // Draws each component as an arrow from the node; scales[1] scales forces.
+    // Draws each component as an arrow from the node to its tip at the
+    // node plus the component times scales[kForceScale]; the caller hands
+    // at least kScaleCount scales (or null: nothing is drawn).
     virtual void Draw(CObject* node, double* scales);
+
+    static constexpr int kForceScale = 1;
+    static constexpr int kScaleCount = 2;
 };
 
 class CNodeLoad3D : public CNodeLoad {

@@ -84,6 +84,10 @@ public:
 
     static constexpr unsigned kNone = 0xFFFFFFFFu;
 
+    // The scale factors when the command holds at least count of them, else
+    // null: a reader of entry count - 1 never reads past the array.
+    double* Scales(int count) const { return m_nScale >= count ? m_pScale : nullptr; }
+
     double* m_pScale = nullptr; // factors the drawing operations multiply magnitudes by
     int m_nScale = 0;
     unsigned m_uiPolyMode;      // GL_FILL at construction

@@ -911,7 +911,7 @@ void CBeamSeg::GL_Draw(COGLDrawCommand* command)
         ForElements([&](CElement* element) { element->GL_Draw(command); });
     command->EndIf();
     if (flags & 0x10)
-        ForElements([&](CElement* element) { element->DrawNodeLoads(command->m_pScale); });
+        ForElements([&](CElement* element) { element->DrawNodeLoads(command->Scales(CNodeLoad::kScaleCount)); });
 }
 
 // ------------------------------------------------------------ text export

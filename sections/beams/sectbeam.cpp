@@ -265,7 +265,7 @@ void CSectBeam::GL_Draw(COGLDrawCommand* command)
 {
     const unsigned flags = command ? command->m_uiState[0] : 0x40u;
     if (command && (flags & 0x10))
-        DrawNodeLoads(command->m_pScale);
+        DrawNodeLoads(command->Scales(CNodeLoad::kScaleCount));
     ForEachNode(false, [&](CSNode* node) {
         ForNodeEdges(node, [&](CEdge* edge) {
             if (edge->GetNode1() == node)

@@ -1489,12 +1489,15 @@ void CSectMeshArea::DrawNodeNumbers(bool mesh)
 
 void CSectMeshArea::DrawNodeLoads(double scale, bool mesh)
 {
+    // The loads read their scale from an array of scales, not one double.
+    double scales[CNodeLoad::kScaleCount];
+    std::fill(scales, scales + CNodeLoad::kScaleCount, scale);
     if (mesh) {
         if (m_pMesh)
             for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
-                m_pMesh->GetNextElem(pos)->DrawNodeLoads(&scale);
+                m_pMesh->GetNextElem(pos)->DrawNodeLoads(scales);
     } else {
-        CSectArea::DrawNodeLoads(&scale);
+        CSectArea::DrawNodeLoads(scales);
     }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->DrawNodeLoads(scale, mesh); });
 }

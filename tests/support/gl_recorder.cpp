@@ -157,4 +157,12 @@ void glColor4d(GLdouble r, GLdouble g, GLdouble b, GLdouble a)
     next(r, g, b, a);
 }
 
+void glColor4dv(const GLdouble* v)
+{
+    static const auto next = real<void (*)(const GLdouble*)>("glColor4dv");
+    if (active)
+        active->colour(v[0], v[1], v[2]);
+    next(v);
+}
+
 } // extern "C"
