@@ -1,0 +1,235 @@
+// The result plots of a membrane as a user reaches them in the built
+// program: the sample membrane.mem (a rectangle held along x = 0 and pulled
+// along x at x = 200) opened from the command line, meshed through Model >
+// Generate mesh, calculated through Calculate > Calculate, shown through
+// View > View Results mode; the result component picked in the tool bar's
+// result box. The distorted model is a plate whose colours follow the
+// displacement (a gradient along x, not one flat colour), and R_x shows
+// arrows at the held edge. Screenshots go to the artifacts folder.
+#include <algorithm>
+#include <map>
+#include <set>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/program_run.h"
+
+// The helpers have names of their own: the test programs are unity builds.
+namespace resultjourney
+{
+
+using namespace brantel::test;
+
+QString SampleFile(const char* file)
+{
+    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file;
+}
+
+// xdotool with the arguments; true when it ran and succeeded.
+bool XDo(const QStringList& args)
+{
+    QProcess tool;
+    tool.start("xdotool", args);
+    return tool.waitForFinished(10000) && tool.exitCode() == 0;
+}
+
+QImage Grab(WId window)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
+}
+
+// Waits until the window's picture stays the same for 1.5 s (a mesh, a run
+// or a plot finished and drawn), at most 60 s; the last picture.
+QImage GrabWhenStill(WId window)
+{
+    QImage last = Grab(window);
+    QDeadlineTimer still(1500);
+    const QDeadlineTimer limit(60000);
+    while (!still.hasExpired() && !limit.hasExpired()) {
+        QTest::qWait(250);
+        const QImage now = Grab(window);
+        if (now != last) {
+            last = now;
+            still.setRemainingTime(1500);
+        }
+    }
+    return last;
+}
+
+// A user's menu command: Alt and the menu's letter, then the item's letter.
+void Menu(WId window, const char* menu, const char* item)
+{
+    XDo({"windowfocus", "--sync", QString::number(window)});
+    XDo({"key", QString("alt+") + menu});
+    QTest::qWait(1000); // the menu opens
+    XDo({"key", item});
+}
+
+struct Field {
+    int x = 0, y = 0, width = 0; // y: the middle row
+};
+
+// The widest combo box of the tool bars (the top 100 rows), found by its
+// frame: two horizontal runs of the frame's grey (each channel 150 to 190,
+// equal), 150 to 300 pixels long, of the same start and length, 15 to 30
+// rows apart. The program gives the result box the largest width of its
+// tool-bar boxes.
+Field WidestToolbarBox(const QImage& image)
+{
+    struct Run {
+        int x, y, width;
+    };
+    std::vector<Run> runs;
+    for (int y = 0; y < std::min(100, image.height()); ++y) {
+        int start = -1;
+        for (int x = 0; x <= image.width(); ++x) {
+            const QRgb p = x < image.width() ? image.pixel(x, y) : 0;
+            const bool frame = x < image.width() && qRed(p) >= 150 && qRed(p) <= 190 && qRed(p) == qGreen(p) &&
+                               qGreen(p) == qBlue(p);
+            if (frame && start < 0)
+                start = x;
+            if (!frame && start >= 0) {
+                if (x - start >= 150 && x - start <= 300)
+                    runs.push_back({start, y, x - start});
+                start = -1;
+            }
+        }
+    }
+    Field best;
+    for (const Run& top : runs)
+        for (const Run& bottom : runs)
+            if (std::abs(top.x - bottom.x) <= 2 && std::abs(top.width - bottom.width) <= 2 &&
+                bottom.y - top.y >= 15 && bottom.y - top.y <= 30 && top.width > best.width)
+                best = {top.x, (top.y + bottom.y) / 2, top.width};
+    return best;
+}
+
+// Picks the entry of the result box by typing its text into the box's open
+// list, as a user does.
+void ChooseResult(WId window, const Field& box, const QString& entry)
+{
+    XDo({"mousemove", "--window", QString::number(window), QString::number(box.x + box.width / 2),
+         QString::number(box.y), "click", "1"});
+    QTest::qWait(500);
+    XDo({"type", "--delay", "50", entry});
+    XDo({"key", "Return"});
+}
+
+// The plot area: right of the legend (its 130 columns) and above the log
+// window, whose top is the first row below the tool bars that is white
+// across the middle of the window.
+QRect PlotArea(const QImage& image)
+{
+    int bottom = image.height();
+    for (int y = 100; y < image.height(); ++y)
+        if (image.pixel(image.width() / 2, y) == qRgb(255, 255, 255) &&
+            image.pixel(image.width() / 4, y) == qRgb(255, 255, 255)) {
+            bottom = y;
+            break;
+        }
+    return QRect(QPoint(130, 100), QPoint(image.width() - 60, bottom - 40));
+}
+
+// The colours of the plot area that cover 300 pixels or more and are
+// neither greyish (the plate's outline) nor its background (the colour of
+// its top right corner): the plot's fill, not the axes glyph's lines and
+// letters.
+int PlotColours(const QImage& image)
+{
+    const QRect area = PlotArea(image);
+    const QRgb background = image.pixel(area.right(), area.top());
+    std::map<QRgb, int> pixels;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            const int chroma = std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)});
+            if (p != background && chroma >= 30)
+                ++pixels[p];
+        }
+    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [](const auto& c) { return c.second >= 300; }));
+}
+
+// Pixels of the plot area in the dark reds of the legend's negative end
+// (the reactions of the held edge pull against the load): red well above
+// green and blue, not the pure red of the axes glyph.
+int DarkRedPixels(const QImage& image)
+{
+    const QRect area = PlotArea(image);
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            count += qRed(p) >= 60 && qRed(p) <= 230 && qGreen(p) < qRed(p) / 3 && qBlue(p) < qRed(p) / 3;
+        }
+    return count;
+}
+
+void Save(const QImage& image, const char* name)
+{
+    EXPECT_TRUE(image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name))) << name;
+}
+
+} // namespace resultjourney
+
+namespace
+{
+
+using namespace resultjourney;
+
+TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    ProgramRun run(BRANTEL_PROGRAM, config.path());
+    ASSERT_TRUE(run.Start({SampleFile("membrane.mem")}));
+    const WId window = run.WaitForWindow("^Brantel - membrane\\.mem( - \\[.*\\])?$");
+    ASSERT_NE(window, 0u) << "no window titled \"Brantel - membrane.mem\" within 10 s";
+    std::size_t colours = 0;
+    GrabWhenDrawn(window, colours);
+
+    Menu(window, "m", "g"); // Model > Generate mesh
+    Save(GrabWhenStill(window), "result-plots-mesh.png");
+    Menu(window, "c", "c"); // Calculate > Calculate
+    Save(GrabWhenStill(window), "result-plots-calculated.png");
+    Menu(window, "v", "r"); // View > View Results mode
+    const QImage first = GrabWhenStill(window);
+    Save(first, "result-plots-sigma-x.png");
+    // Sigma x of the uniform tension: one plate colour (with its edges).
+    const int uniform = PlotColours(first);
+
+    const Field box = WidestToolbarBox(first);
+    ASSERT_GE(box.width, 150) << "no result box in the tool bars";
+
+    ChooseResult(window, box, "Distorted model");
+    const QImage distorted = GrabWhenStill(window);
+    Save(distorted, "result-plots-distorted.png");
+    // The displacement grows along x from the held edge: the plate's
+    // colours run through a gradient, far more than the uniform plot's.
+    const int gradient = PlotColours(distorted);
+    EXPECT_GE(gradient, 20) << "the distorted model is one flat colour";
+    EXPECT_GT(gradient, 4 * uniform) << "uniform Sigma x: " << uniform << " colours";
+    EXPECT_LT(DarkRedPixels(distorted), 50) << "no reaction arrows in the distorted model";
+
+    ChooseResult(window, box, "R_x");
+    const QImage reactions = GrabWhenStill(window);
+    Save(reactions, "result-plots-rx.png");
+    EXPECT_GE(DarkRedPixels(reactions), 500) << "no reaction arrows at the held edge";
+
+    EXPECT_TRUE(run.Close(window));
+}
+
+} // namespace
