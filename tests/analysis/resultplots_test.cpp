@@ -320,6 +320,26 @@ TEST_F(ResultPlots, ValuePlotsRaiseEveryVertexToScaleTimesItsValue)
     }
 }
 
+TEST_F(ResultPlots, EffectiveStressOfPlaneStrainTakesThePoissonFactors)
+{
+    // nu = 0.3: sqrt(k1 (sx^2 + sy^2) - k2 sx sy + 3 txy^2), k1 = nu^2 - nu + 1,
+    // k2 = 2 nu (1 - nu) + 1.
+    const double k1 = 0.79, k2 = 1.42;
+    for (const Family& f : kFamilies) {
+        SCOPED_TRACE(f.name);
+        Build(f.kind, f.code);
+        GiveResults(true, 3, f.vectors, kMembraneCount);
+        comp->m_iPlaneStrain = 1;
+        const auto drawn = Draw(9, 2);
+        ASSERT_GT(VertexCount(drawn), 0);
+        for (const RecordedPrimitive& p : drawn)
+            for (const Vec3& v : p.vertices) {
+                const double sx = Stress(0, v[0], v[1]), sy = Stress(1, v[0], v[1]), txy = Stress(2, v[0], v[1]);
+                EXPECT_NEAR(v[2], kScale * std::sqrt(k1 * (sx * sx + sy * sy) - k2 * sx * sy + 3.0 * txy * txy), 1e-9);
+            }
+    }
+}
+
 TEST_F(ResultPlots, PlanPlotsLieFlatInTheValuesColours)
 {
     for (const Family& f : kFamilies) {
