@@ -15,6 +15,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -32,9 +33,16 @@ namespace resultjourney
 
 using namespace brantel::test;
 
-QString SampleFile(const char* file)
+// A copy of the sample in the folder: an edit is never saved over the
+// repository's sample.
+QString SampleCopy(const char* file, const QString& folder)
 {
-    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file;
+    const QString copy = folder + "/" + file;
+    QFile::remove(copy);
+    if (!QFile::copy(QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file, copy))
+        return QString();
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    return copy;
 }
 
 // xdotool with the arguments; true when it ran and succeeded.
@@ -43,6 +51,31 @@ bool XDo(const QStringList& args)
     QProcess tool;
     tool.start("xdotool", args);
     return tool.waitForFinished(10000) && tool.exitCode() == 0;
+}
+
+// Closes the window as a desktop does and answers "No" to the question
+// whether to save the edited document; true when the program ended with
+// status 0.
+bool CloseDiscardingChanges(ProgramRun& run, WId window)
+{
+    if (!SendCloseRequest(window))
+        return false;
+    WId box = 0;
+    const QDeadlineTimer shown(10000);
+    while (!box && !shown.hasExpired() && run.Process().state() == QProcess::Running) {
+        box = FindDialogWindow("Brantel");
+        if (!box)
+            QTest::qWait(100);
+    }
+    if (box) {
+        XDo({"windowfocus", "--sync", QString::number(box)});
+        XDo({"key", "alt+n"}); // &No
+    }
+    QProcess& process = run.Process();
+    if (process.state() != QProcess::NotRunning)
+        process.waitForFinished(10000);
+    return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 QImage Grab(WId window)
@@ -181,6 +214,51 @@ void Save(const QImage& image, const char* name)
     EXPECT_TRUE(image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name))) << name;
 }
 
+// The bounding box of the pixels of the colour in the view: below the tool
+// bars (row 100), left of the drawing tool bar (60 columns) and above the
+// log window (180 rows).
+QRect BoxOf(const QImage& image, QRgb colour)
+{
+    QRect box;
+    for (int y = 100; y < image.height() - 180; ++y)
+        for (int x = 0; x < image.width() - 60; ++x)
+            if (image.pixel(x, y) == colour)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// The lowest white text field of a dialog: the lowest row with a white run
+// of 80 to 200 pixels (a group box's white etched line is longer); its
+// middle, 5 rows up.
+QPoint LowestField(const QImage& dialog)
+{
+    for (int y = dialog.height() - 1; y >= 0; --y) {
+        int run = 0;
+        for (int x = 0; x <= dialog.width(); ++x) {
+            if (x < dialog.width() && dialog.pixel(x, y) == qRgb(255, 255, 255)) {
+                ++run;
+                continue;
+            }
+            if (run >= 80 && run <= 200)
+                return QPoint(x - run / 2, y - 5);
+            run = 0;
+        }
+    }
+    return QPoint();
+}
+
+// Blue pixels (the node load's y arrow) in the rectangle.
+int BluePixels(const QImage& image, const QRect& rect)
+{
+    int count = 0;
+    for (int y = std::max(rect.top(), 0); y <= std::min(rect.bottom(), image.height() - 1); ++y)
+        for (int x = std::max(rect.left(), 0); x <= std::min(rect.right(), image.width() - 1); ++x) {
+            const QRgb p = image.pixel(x, y);
+            count += qBlue(p) >= 180 && qRed(p) < 80 && qGreen(p) < 80;
+        }
+    return count;
+}
+
 } // namespace resultjourney
 
 namespace
@@ -194,8 +272,10 @@ TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
     afxui::qt::testing::TestApplication();
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
+    const QString sample = SampleCopy("membrane.mem", config.path());
+    ASSERT_FALSE(sample.isEmpty());
     ProgramRun run(BRANTEL_PROGRAM, config.path());
-    ASSERT_TRUE(run.Start({SampleFile("membrane.mem")}));
+    ASSERT_TRUE(run.Start({sample}));
     const WId window = run.WaitForWindow("^Brantel - membrane\\.mem( - \\[.*\\])?$");
     ASSERT_NE(window, 0u) << "no window titled \"Brantel - membrane.mem\" within 10 s";
     std::size_t colours = 0;
@@ -229,7 +309,82 @@ TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
     Save(reactions, "result-plots-rx.png");
     EXPECT_GE(DarkRedPixels(reactions), 500) << "no reaction arrows at the held edge";
 
-    EXPECT_TRUE(run.Close(window));
+    EXPECT_TRUE(CloseDiscardingChanges(run, window));
+}
+
+} // namespace
+
+namespace
+{
+
+using namespace resultjourney;
+
+// A node load typed into the node's "Node information" sheet (a double
+// click on the plate's top right corner, (200, 100)): -2 kN along y shows
+// as a blue arrow from the corner downwards, in the load's sense, its
+// length a third of the model's diagonal (the largest node load's scale).
+TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    const QString sample = SampleCopy("membrane.mem", config.path());
+    ASSERT_FALSE(sample.isEmpty());
+    ProgramRun run(BRANTEL_PROGRAM, config.path());
+    ASSERT_TRUE(run.Start({sample}));
+    const WId window = run.WaitForWindow("^Brantel - membrane\\.mem( - \\[.*\\])?$");
+    ASSERT_NE(window, 0u) << "no window titled \"Brantel - membrane.mem\" within 10 s";
+    std::size_t colours = 0;
+    GrabWhenDrawn(window, colours);
+    const QImage before = GrabWhenStill(window);
+
+    // The plate is drawn solid in the modelling view's grey.
+    const QRect plate = BoxOf(before, qRgb(128, 128, 128));
+    ASSERT_GE(plate.width(), 50) << "no plate in the modelling view";
+    const QPoint corner(plate.right() + 1, plate.top() - 1);
+    XDo({"windowfocus", "--sync", QString::number(window)});
+    XDo({"mousemove", "--window", QString::number(window), QString::number(corner.x()),
+         QString::number(corner.y()), "click", "--repeat", "2", "1"});
+    WId sheet = 0;
+    const QDeadlineTimer shown(10000);
+    while (!sheet && !shown.hasExpired()) {
+        sheet = FindDialogWindow("Node information");
+        if (!sheet)
+            QTest::qWait(100);
+    }
+    ASSERT_NE(sheet, 0u) << "no \"Node information\" sheet on a double click at the corner " << corner.x() << "," << corner.y();
+    const QImage page = GrabWhenStill(sheet);
+    Save(page, "result-plots-node-sheet.png");
+    // The node load's Y field, the page's lowest text field.
+    const QPoint field = LowestField(page);
+    ASSERT_FALSE(field.isNull());
+    // Keys go to the focused window (without a window manager a click
+    // does not move the focus).
+    XDo({"windowfocus", "--sync", QString::number(sheet)});
+    QTest::qWait(300);
+    XDo({"mousemove", "--window", QString::number(sheet), QString::number(field.x()), QString::number(field.y()),
+         "click", "1"});
+    QTest::qWait(300);
+    XDo({"key", "ctrl+a"});
+    XDo({"type", "--", "-2"}); // "--": the text is no option of xdotool's
+    XDo({"key", "Return"});    // OK
+    const QImage after = GrabWhenStill(window);
+    Save(after, "result-plots-node-load.png");
+
+    // The arrow runs from the corner down (the load's sense), about a third
+    // of the diagonal (224 mm) long: the plate is 200 mm wide on screen.
+    const double perMillimetre = (plate.width() + 1) / 200.0;
+    const int length = static_cast<int>(224.0 / 3.0 * perMillimetre);
+    const QRect below(corner.x() - 8, corner.y() + 2, 17, length + 10);
+    const QRect above(corner.x() - 8, corner.y() - length - 10, 17, length + 8);
+    EXPECT_EQ(BluePixels(before, below), 0);
+    EXPECT_GE(BluePixels(after, below), length / 2) << "no arrow below the loaded corner";
+    EXPECT_EQ(BluePixels(after, above), 0) << "an arrow against the load's sense";
+    EXPECT_LT(BluePixels(after, QRect(corner.x() - 8, corner.y() + length + 15, 17, 100)), 5)
+        << "the arrow is longer than the load's scale";
+
+    EXPECT_TRUE(CloseDiscardingChanges(run, window));
 }
 
 } // namespace
