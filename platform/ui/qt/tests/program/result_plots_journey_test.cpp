@@ -7,6 +7,7 @@
 // displacement (a gradient along x, not one flat colour), and R_x shows
 // arrows at the held edge. Screenshots go to the artifacts folder.
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <vector>
