@@ -5,7 +5,9 @@
 // View > View Results mode; the result component picked in the tool bar's
 // result box. The distorted model is a plate whose colours follow the
 // displacement (a gradient along x, not one flat colour), and R_x shows
-// arrows at the held edge. Screenshots go to the artifacts folder.
+// arrows at the held edge. A node load typed into a node's sheet shows as
+// an arrow in its sense. The sample is opened from a copy in the test's own
+// folder; screenshots go to the artifacts folder.
 #include <algorithm>
 #include <cstdlib>
 #include <map>
