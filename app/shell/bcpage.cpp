@@ -160,7 +160,9 @@ void CPrPageBC::DoDataExchange(CDataExchange* pDX)
     DDX_Radio(pDX, kChoices[0], m_iSupport);
     DDX_Text(pDX, 16238, m_dAngle);
     DDV_MinMaxDouble(pDX, m_dAngle, -360.0, 360.0);
-    DDX_Text(pDX, 16239, m_dLength);
+    // The length is shown, never taken back: the field is read only.
+    if (!pDX->m_bSaveAndValidate)
+        DDX_Text(pDX, 16239, m_dLength);
     DDX_Check(pDX, 1197, m_bApplyNodeI);
     DDX_Check(pDX, 1198, m_bApplyNodeJ);
     DDX_Check(pDX, 16143, m_bChange);

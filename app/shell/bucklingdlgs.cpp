@@ -115,15 +115,17 @@ CDlgVolForce::CDlgVolForce(CWnd* pParent) : CDialog(IDD, pParent) {}
 void CDlgVolForce::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_GRAD1, m_dGrad1);
-    DDX_Text(pDX, IDC_GRAD2, m_dGrad2);
-    DDX_Text(pDX, IDC_VALUE1, m_dValue1);
-    DDX_Text(pDX, IDC_VALUE2, m_dValue2);
-    DDX_Text(pDX, IDC_REF1, m_dRef1);
-    DDX_Text(pDX, IDC_REF2, m_dRef2);
+    const CString gradient = m_strVolUnit + "/" + m_strLenUnit;
+    const AfxRange any = AfxRange::Signed();
+    DDX_Number(pDX, IDC_GRAD1, m_dGrad1, any, "Gradient x", gradient);
+    DDX_Number(pDX, IDC_GRAD2, m_dGrad2, any, "Gradient y", gradient);
+    DDX_Number(pDX, IDC_VALUE1, m_dValue1, any, "Value x", m_strVolUnit);
+    DDX_Number(pDX, IDC_VALUE2, m_dValue2, any, "Value y", m_strVolUnit);
+    DDX_Number(pDX, IDC_REF1, m_dRef1, any, "Ref. length x", m_strLenUnit);
+    DDX_Number(pDX, IDC_REF2, m_dRef2, any, "Ref. length y", m_strLenUnit);
     DDX_Text(pDX, IDC_ANGLE, m_dGravAngle);
     DDV_MinMaxDouble(pDX, m_dGravAngle, -360.0, 360.0);
-    DDX_Text(pDX, IDC_GRAVITY, m_dGravFactor);
+    DDX_Number(pDX, IDC_GRAVITY, m_dGravFactor, any, "Gravity factor");
     int own = m_bOwnWeight ? 1 : 0;
     DDX_Check(pDX, IDC_OWN_WEIGHT, own);
     m_bOwnWeight = own != 0;

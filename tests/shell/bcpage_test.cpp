@@ -331,6 +331,25 @@ TEST_F(BCPage, NodeListChangesOnlyAnglesWithoutChange)
     }
 }
 
+// The length of an edge is shown in the length unit and cannot be typed
+// into: the field is read only, and OK takes nothing back from it.
+TEST_F(BCPage, EdgeLengthIsShownReadOnly)
+{
+    SmallModel model;
+    CBoundary* edge = model.Edge(model.Node(0, 0), model.Node(3, 4));
+    CPrPageBC page;
+    page.m_iElemType = 31;
+    page.m_pEdge = edge;
+    const INT_PTR result = RunPages({&page}, [&](DialogDriver& d, ModalScript&) {
+        EXPECT_EQ(d.Text(16239), "5");
+        EXPECT_TRUE(d.ReadOnly(16239));
+        d.Click(kFixed);
+        d.PressOK();
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(page.m_dLength, 5.0);
+}
+
 TEST_F(BCPage, AngleOutsideItsRangeKeepsThePageOpen)
 {
     SmallModel model;

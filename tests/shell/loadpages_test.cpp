@@ -245,7 +245,7 @@ TEST_F(NodeGeometryPage, SpacingIsNeverNegative)
     node->SetSNodSpace(7.0, true);
     const CString unit = UnitString(iStandard, 3, iConv[iStandard][0][0]);
     const CString refusal = "Node-spacing (Mesh-control) = -1 " + unit +
-                            " is out of range.\nEnter a value >= 0 " + unit + ".";
+                            " is out of range.\nEnter a value between 0 " + unit + " and 1e+15 " + unit + ".";
     struct Case {
         const char* text;
         bool refused;
