@@ -210,6 +210,21 @@ TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
     Keys({"Escape"});
     ASSERT_TRUE(WaitGone(table, "Maximum and minimum values"));
 
+    // The results view (R) with the second mode chosen in the result box of
+    // the tool bar (its place in the window of the default layout): the
+    // legend's title names the mode and its load factor. Only the picture
+    // tells it; the test keeps it for a look.
+    Focus(window);
+    Keys({"r"});
+    QTest::qWait(500);
+    Xdo({"mousemove", "--window", QString::number(window), "787", "63"});
+    Xdo({"click", "1"});
+    QTest::qWait(500);
+    Xdo({"type", "--delay", "40", "Buckling mode 2"});
+    Keys({"Return"});
+    QTest::qWait(1500);
+    Save(window, "brantel-buckling-mode-2.png");
+
     // Model > Volume forces: an exponent slip in "Value x".
     Focus(window);
     Keys({"alt+m", "v"});
