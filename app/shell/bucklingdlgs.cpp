@@ -69,17 +69,18 @@ CDlgQuadCreate::CDlgQuadCreate(CWnd* pParent) : CDialog(IDD, pParent) {}
 void CDlgQuadCreate::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, 1006, m_dAx);
-    DDX_Text(pDX, 1008, m_dBx);
-    DDX_Text(pDX, 1007, m_dCx);
-    DDX_Text(pDX, 1009, m_dDx);
-    DDX_Text(pDX, 1010, m_dAy);
-    DDX_Text(pDX, 1012, m_dBy);
-    DDX_Text(pDX, 1011, m_dCy);
-    DDX_Text(pDX, 1013, m_dDy);
-    DDX_Text(pDX, 1014, m_dThickness);
-    DDV_Range(pDX, m_dThickness, AfxRange::Positive(), "Thickness",
-              UnitString(iStandard, kUnitLength, UnitIndex(0)));
+    // The corners' coordinates and the thickness, all in the length unit.
+    const CString unit = UnitString(iStandard, kUnitLength, UnitIndex(0));
+    const AfxRange any = AfxRange::Signed();
+    DDX_Number(pDX, 1006, m_dAx, any, "A x", unit);
+    DDX_Number(pDX, 1008, m_dBx, any, "B x", unit);
+    DDX_Number(pDX, 1007, m_dCx, any, "C x", unit);
+    DDX_Number(pDX, 1009, m_dDx, any, "D x", unit);
+    DDX_Number(pDX, 1010, m_dAy, any, "A y", unit);
+    DDX_Number(pDX, 1012, m_dBy, any, "B y", unit);
+    DDX_Number(pDX, 1011, m_dCy, any, "C y", unit);
+    DDX_Number(pDX, 1013, m_dDy, any, "D y", unit);
+    DDX_Number(pDX, 1014, m_dThickness, AfxRange::Positive(), "Thickness", unit);
     DDX_Radio(pDX, 1036, m_iBCAB);
     DDX_Radio(pDX, 1032, m_iBCAC);
     DDX_Radio(pDX, 1035, m_iBCBD);

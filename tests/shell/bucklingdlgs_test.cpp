@@ -79,9 +79,11 @@ TEST_F(SmallDialogs, QuadrilateralThicknessMustBePositive)
     const CString unit = UnitString(iStandard, kUnitLength, iConv[iStandard][0][0]);
     struct Case {
         const char* text;
+        const char* shown; // as the message gives the value
         bool ok;
     };
-    for (const Case& c : {Case{"-10", false}, Case{"0", false}, Case{"0.5", true}}) {
+    for (const Case& c : {Case{"-10", "-10", false}, Case{"0", "0", false}, Case{"1e300", "1e+300", false},
+                          Case{"0.5", "0.5", true}}) {
         SCOPED_TRACE(c.text);
         CDlgQuadCreate dlg;
         ModalScript script;
@@ -89,7 +91,7 @@ TEST_F(SmallDialogs, QuadrilateralThicknessMustBePositive)
             d.Type(1014, c.text);
             if (!c.ok)
                 Boxes().Expect(AfxFormat("Thickness = %s %s is out of range.\nEnter a value > 0 %s and <= 1e+15 %s.",
-                                         c.text, unit.GetString(), unit.GetString(), unit.GetString()));
+                                         c.shown, unit.GetString(), unit.GetString(), unit.GetString()));
             d.PressOK();
             if (!c.ok) {
                 EXPECT_FALSE(shown.IsEnded());
