@@ -422,21 +422,23 @@ TEST_P(DialogsTest, PhysicalRangesNameTheFieldTheValueAndTheRange)
         // Every range is finite: a slip of the exponent is refused.
         {"1e300", "Thickness = 1e+300 mm is out of range.\nEnter a value > 0 mm and <= 1e+15 mm."},
         {"1e15", nullptr}};
-    for (const bool named : {false, true})
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        auto dlg = Open({fDouble});
-        dlg->rangeDouble = !named;
-        dlg->namedDouble = named;
-        DialogDriver(*dlg).Type(kDouble, c.text);
-        if (c.box)
-            env->Boxes().Expect(c.box);
-        EXPECT_EQ(dlg->UpdateData(TRUE) != FALSE, c.box == nullptr);
-        if (c.box) {
-            EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kDouble));
+    // Through DDX_Text and DDV_Range, and through DDX_Number.
+    for (const bool named : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.text << (named ? " named" : ""));
+            auto dlg = Open({fDouble});
+            dlg->rangeDouble = !named;
+            dlg->namedDouble = named;
+            DialogDriver(*dlg).Type(kDouble, c.text);
+            if (c.box)
+                env->Boxes().Expect(c.box);
+            EXPECT_EQ(dlg->UpdateData(TRUE) != FALSE, c.box == nullptr);
+            if (c.box) {
+                EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kDouble));
+            }
+            // A refused value never reaches the member.
+            EXPECT_EQ(dlg->m_double, c.box ? 2.5 : std::strtod(c.text, nullptr));
         }
-        // A refused value never reaches the member.
-        EXPECT_EQ(dlg->m_double, c.box ? 2.5 : std::strtod(c.text, nullptr));
     }
     // A text that is no number: the standard text, or with DDX_Number the
     // field's name; the member keeps its value either way.
