@@ -350,6 +350,32 @@ TEST_F(BCPage, EdgeLengthIsShownReadOnly)
     EXPECT_EQ(page.m_dLength, 5.0);
 }
 
+// A prescribed value has the finite range of every physical field; the
+// refusal names the row by its label.
+TEST_F(BCPage, UserValuesHaveAFiniteRangeNamedByTheirRow)
+{
+    SmallModel model;
+    CBoundNode* node = model.Node(0, 0);
+    CPrPageBC page;
+    page.m_iElemType = 31;
+    page.m_pNode = node;
+    const INT_PTR result = RunPages({&page}, [&](DialogDriver& d, ModalScript&) {
+        d.Click(kUser);
+        d.Click(kCheck[1]);
+        const CString unit = d.Text(CPrPageBC::kRows[1].unit);
+        d.Type(kEdit[1], "1e300");
+        Boxes().Expect(AfxFormat("u = 1e+300 %s is out of range.\nEnter a value between -1e+15 %s and 1e+15 %s.",
+                                 unit.GetString(), unit.GetString(), unit.GetString()));
+        d.PressOK();
+        d.Type(kEdit[1], "?");
+        Boxes().Expect("Please enter a number for u.");
+        d.PressOK();
+        d.PressCancel();
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(node->GetBC(0), nullptr);
+}
+
 TEST_F(BCPage, AngleOutsideItsRangeKeepsThePageOpen)
 {
     SmallModel model;
