@@ -29,9 +29,11 @@ void VokPPRingSeg::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_RING_PICTURE, m_stPicture);
-    DDX_Text(pDX, IDC_RING_HEIGHT, m_dHeight);
+    // The lengths have the finite range of every length; whether they fit
+    // the segment is the generator's question.
+    DDX_Number(pDX, IDC_RING_HEIGHT, m_dHeight, AfxRange::Signed(), "Segment height (H)");
     DDX_Text(pDX, IDC_RING_ANGLE, m_dAngle);
-    DDX_Text(pDX, IDC_RING_RADIUS, m_dRadius);
+    DDX_Number(pDX, IDC_RING_RADIUS, m_dRadius, AfxRange::Signed(), "Radius (R)");
     DDX_Text(pDX, IDC_RING_SEGMENTS, m_nSegments);
     DDV_MinMaxInt(pDX, m_nSegments, 1, kMaxCount);
     DDX_Text(pDX, IDC_RING_TANGENTIAL, m_nTangential);

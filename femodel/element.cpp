@@ -728,11 +728,7 @@ void CElement::EffStressExtremes(int n, int type, double& max, double& min, int 
         return;
     n = std::min(n, m_nRes);
     for (int k = 0; k < n; ++k) {
-        const double v = EffStressAt(k, type, a, b, c, k1, k2);
-        if (v >= max)
-            max = v;
-        else if (v < min)
-            min = v;
+        valuerange::Widen(max, min, EffStressAt(k, type, a, b, c, k1, k2));
     }
 }
 
@@ -744,16 +740,8 @@ void CElement::PriStressExtremes(int n, double& max1, double& min1, double& max2
         if (primaryOnly && !IsOwnNode(GetNode(k)))
             continue;
         const double sx = GetRes(k, 0), sy = GetRes(k, 1), txy = GetRes(k, 2);
-        const double p1 = PriStress(sx, sy, txy, true);
-        const double p2 = PriStress(sx, sy, txy, false);
-        if (p1 > max1)
-            max1 = p1;
-        else if (p1 < min1)
-            min1 = p1;
-        if (p2 > max2)
-            max2 = p2;
-        else if (p2 < min2)
-            min2 = p2;
+        valuerange::Widen(max1, min1, PriStress(sx, sy, txy, true));
+        valuerange::Widen(max2, min2, PriStress(sx, sy, txy, false));
     }
 }
 

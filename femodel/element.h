@@ -17,6 +17,32 @@ class CBoundCond;
 class CLoad;
 class CModelInfo;
 
+// Running extremes over values that may all lie on one side of zero: a
+// scan starts from an empty range (max below min), the first value sets
+// both ends, and a range left empty (nothing scanned) reads 0 to 0.
+namespace valuerange
+{
+inline void Empty(double& max, double& min)
+{
+    max = -1.0;
+    min = 1.0;
+}
+inline void Widen(double& max, double& min, double v)
+{
+    if (max < min) {
+        max = min = v;
+        return;
+    }
+    max = std::max(max, v);
+    min = std::min(min, v);
+}
+inline void Settle(double& max, double& min)
+{
+    if (max < min)
+        max = min = 0.0;
+}
+} // namespace valuerange
+
 // The pick name of a result point: the node identifier n plus 100000000
 // times the index k of the element in the node's graph list. Names must fit
 // 32 bits and stay unambiguous, so k runs 0..41 and n below 100000000.
@@ -212,7 +238,8 @@ protected:
     // Number of leading nodes the pick, effective-stress and displacement
     // operations act on (every node unless a class restricts them).
     virtual int ActiveNodeCount() { return GetCount(); }
-    // Extremes of the effective stress over the first n result vectors.
+    // Widens max and min by the effective stress over the first n result
+    // vectors (an empty range, max below min, is set by the first value).
     void EffStressExtremes(int n, int type, double& max, double& min, int a, int b, int c, double k1, double k2);
     // Nodal values on the first count nodes; rows of later own nodes skipped.
     void SetNodeValuesOn(CMatrix& m, int& row, int count);
@@ -259,7 +286,8 @@ protected:
     // The first n nodes moved by the displacement components a, b, c
     // (negative: none) times scale, as one primitive of the given GL mode.
     void DrawDistortedCorners(int n, unsigned primitive, int flags, double scale, int a, int b, int c);
-    // Extremes of the major and minor principal stresses at the first n nodes.
+    // Widens the extremes of the major and minor principal stresses by the
+    // first n nodes (an empty range is set by the first value).
     void PriStressExtremes(int n, double& max1, double& min1, double& max2, double& min2, bool primaryOnly);
     // One row of the linear field c + g.(x, y) at the first count nodes.
     void DispersNodeValueOn(int count, CMatrix& m, double c, CVector& g, int& row, int col);

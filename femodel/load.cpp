@@ -373,22 +373,25 @@ void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple)
         }
         glVertex3d(x2, y2, z2);
         glEnd();
-        // Arrow heads at both ends point from the outline to the edge: a
-        // fifth of the arrow, at most half the edge, so that the short edges
-        // of a mesh still show them.
-        const double size = std::min(0.2 * std::max(std::fabs(start), std::fabs(end)) * std::fabs(scale), 0.5 * len);
+        // Arrow heads at both ends show the sense of the load: the arrow
+        // runs from the edge to the outline, and its head sits on the outline
+        // pointing the way the load acts (a tension pulls out of the plate,
+        // a compression pushes into it). A fifth of the arrow, at most half
+        // the edge, so that the short edges of a mesh still show them.
         for (int e = 0; e < 2; ++e) {
             const double v = e == 0 ? start : end;
+            const double size = std::min(0.2 * std::fabs(v * scale), 0.5 * len);
             if (v == 0.0 || size == 0.0)
                 continue;
             const double sx = e == 0 ? x1 : x2, sy = e == 0 ? y1 : y2, sz = e == 0 ? z1 : z2;
-            const double sgn = v > 0 ? 1.0 : -1.0;
-            const double ax = sx + sgn * size * nx, ay = sy + sgn * size * ny;
+            const double sense = v > 0 ? 1.0 : -1.0;
+            const double tx = sx + v * scale * nx, ty = sy + v * scale * ny;
+            const double bx = tx - sense * size * nx, by = ty - sense * size * ny;
             const double ox = 0.5 * size * ny, oy = -0.5 * size * nx;
             glBegin(m_bLocal ? GL_LINE_STRIP : GL_TRIANGLES);
-            glVertex3d(ax + ox, ay + oy, sz);
-            glVertex3d(sx, sy, sz);
-            glVertex3d(ax - ox, ay - oy, sz);
+            glVertex3d(bx + ox, by + oy, sz);
+            glVertex3d(tx, ty, sz);
+            glVertex3d(bx - ox, by - oy, sz);
             glEnd();
         }
     }

@@ -115,6 +115,9 @@ std::vector<ScaleLabel> ScaleLabels(double max, double min, const CString& unit,
 // The nine labels of the symmetric stress scale from -max to max; format 0
 // exponential, 1 fixed, anything else general.
 std::vector<ScaleLabel> StressScaleLabels(double max, const CString& unit, int format, int precision);
+// The title line of the stress scale, in the text colour, half way between
+// its two top labels.
+ScaleLabel StressScaleTitle(const CString& title);
 
 class COGLRenderer {
 public:
@@ -202,8 +205,10 @@ public:
     virtual void RenderScale(double max, double min, float* textColour, CString unit, bool exponential,
                              int precision, int intervals);
     // The symmetric stress legend from -max to max (eight cells, nine
-    // labels); lighting is left off.
-    static void DrawStressScale(double max, const CString& unit, int format, int precision);
+    // labels) and, when given, a title line between the two top labels;
+    // lighting is left off.
+    static void DrawStressScale(double max, const CString& unit, int format, int precision,
+                                const CString& title = CString());
 
     // A rectangle outline at z 0, dashed (0x1111) when stippled.
     static void DrawRect2D(double a[2], double b[2], bool stippled);

@@ -321,7 +321,17 @@ void COGLRenderer::RenderScale(double max, double min, float* textColour, CStrin
     DrawLabels(ScaleLabels(max, min, unit, exponential, precision, intervals), colour);
 }
 
-void COGLRenderer::DrawStressScale(double max, const CString& unit, int format, int precision)
+ScaleLabel StressScaleTitle(const CString& title)
+{
+    const std::vector<ScaleLabel> labels = StressScaleLabels(1.0, CString(), 2, 3);
+    ScaleLabel label;
+    label.text = " " + title;
+    label.y = (labels[7].y + labels[8].y) / 2;
+    return label;
+}
+
+void COGLRenderer::DrawStressScale(double max, const CString& unit, int format, int precision,
+                                   const CString& title)
 {
     const PolygonModes modes;
     glDisable(GL_LIGHTING);
@@ -330,7 +340,10 @@ void COGLRenderer::DrawStressScale(double max, const CString& unit, int format, 
     for (int k = 0; k <= 256; k += 32)
         borders.push_back(k / 256.0);
     DrawCellBorders(glcInvBckGrnd, borders);
-    DrawLabels(StressScaleLabels(max, unit, format, precision), glcInvBckGrnd);
+    std::vector<ScaleLabel> labels = StressScaleLabels(max, unit, format, precision);
+    if (!title.IsEmpty())
+        labels.push_back(StressScaleTitle(title));
+    DrawLabels(labels, glcInvBckGrnd);
 }
 
 // ---- Drawing aids ----------------------------------------------------------------

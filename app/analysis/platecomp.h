@@ -93,6 +93,9 @@ public:
     virtual int GetResultQuantity();
     virtual void DrawResultVectors(CSNode* node, int labelMode, int elementIndex,
                                    unsigned int number, bool planar);
+    // When the active result is the colour plot of a buckling mode: its
+    // number (from 1) and load factor. The plate component has no modes.
+    virtual bool ActiveModeShape(int& /*mode*/, double& /*loadFactor*/) { return false; }
     // The value of the active result at a node as its result marker shows
     // it: the value (internal unit), the arrow's direction and kind, and
     // the label of labelMode (0 the value in the display unit, 1 the

@@ -816,6 +816,12 @@ bool CPlateComp::ProbeResult(CSNode* node, int elementIndex, int labelMode, unsi
         const int digits = iConv[sys][q][2];
         const double shown = v * ResultDisplayFactor(unitKind, q, nullptr);
         label = std::string(" ") + static_cast<LPCTSTR>(FormatUnitValue(format, digits, shown));
+        // A mode shape has no unit: its values are amplitudes scaled to
+        // the load factor, not displacements.
+        int mode = 0;
+        double loadFactor = 0.0;
+        if (ActiveModeShape(mode, loadFactor))
+            label += " (mode amplitude)";
     }
     return true;
 }

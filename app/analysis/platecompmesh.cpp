@@ -354,9 +354,11 @@ void CPlateComp::UpdateMaxMinEffStress()
 {
     if (m_MaxValsExt.GetSize() < 3 || m_MinValsExt.GetSize() < 3)
         return;
-    m_MaxValsExt[2] = 0.0;
-    m_MinValsExt[2] = 0.0;
+    // Seeded by the first value: a plate in tension throughout has no
+    // zero effective stress.
+    valuerange::Empty(m_MaxValsExt[2], m_MinValsExt[2]);
     ForEachMeshRegion([&](CSectMeshArea* r) {
         r->GetMaxMinEffStress(m_iPlaneStrain + 1, m_MaxValsExt[2], m_MinValsExt[2], 0, 1, 2, false);
     });
+    valuerange::Settle(m_MaxValsExt[2], m_MinValsExt[2]);
 }

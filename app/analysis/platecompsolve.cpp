@@ -450,11 +450,15 @@ bool CPlateComp::Smooth(bool flag)
         m_MaxVals[i] = CElement::m_strMaxStress[i];
     }
     if (m_MaxValsExt.GetSize() >= 2 && m_MinValsExt.GetSize() >= 2) {
-        std::swap(m_MaxValsExt[0], m_MinValsExt[0]);
-        std::swap(m_MaxValsExt[1], m_MinValsExt[1]);
+        // The smoothed values lie inside the old range, so the scan starts
+        // from an empty one rather than from the old ends.
+        valuerange::Empty(m_MaxValsExt[0], m_MinValsExt[0]);
+        valuerange::Empty(m_MaxValsExt[1], m_MinValsExt[1]);
         ForEachMeshRegion([&](CSectMeshArea* r) {
             r->GetMaxMinPriStress(m_MaxValsExt[0], m_MinValsExt[0], m_MaxValsExt[1], m_MinValsExt[1], false);
         });
+        valuerange::Settle(m_MaxValsExt[0], m_MinValsExt[0]);
+        valuerange::Settle(m_MaxValsExt[1], m_MinValsExt[1]);
     }
     if (layout.membrane)
         UpdateMaxMinEffStress();

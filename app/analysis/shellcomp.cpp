@@ -141,6 +141,7 @@ void CShellComp::Copy(CSectComp*& target, bool deep)
     auto* to = static_cast<CShellComp*>(target);
     to->m_iResultState = m_iResultState;
     to->m_nModesAccepted = m_nModesAccepted;
+    to->m_LoadFactors = m_LoadFactors;
     to->m_BucklingCtrl = m_BucklingCtrl;
 }
 
@@ -292,6 +293,9 @@ bool CShellComp::RunBucklingAnalysis(CStringArray* log, CStringArray* errors)
     StoreModeShapes(table);
     m_iResultState = 3;
     m_nModesAccepted = modeCount;
+    m_LoadFactors.Allocate(modeCount, true, 0.0);
+    for (int m = 0; m < modeCount; ++m)
+        m_LoadFactors[m] = eigenvalues[m][0];
     return true;
 }
 

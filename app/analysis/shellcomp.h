@@ -33,6 +33,9 @@ public:
     void GetMaxMinResult(double& max, double& min, CString* unit) override;
     // A mode shape as prisms moved by the displacement components.
     void DrawDistorted(int flags, double scale) override;
+    // The mode of the active colour plot and its eigenvalue (buckling
+    // results only).
+    bool ActiveModeShape(int& mode, double& loadFactor) override;
 
     // --- own virtual operations, in this order
     // The membrane analysis alone, on a mesh of the membrane code's kind.
@@ -65,6 +68,8 @@ public:
     // Modes of the buckling results (state 3): those the last run
     // delivered, which may be fewer than entry 2 asked for.
     int m_nModesAccepted = 0;
+    // The eigenvalue (load factor) of each of those modes.
+    CVector m_LoadFactors;
 
 private:
     // The in-plane forces of the current results, per node or per element

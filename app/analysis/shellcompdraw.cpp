@@ -93,6 +93,18 @@ void CShellComp::GetMaxMinResult(double& max, double& min, CString* unit)
     }
 }
 
+bool CShellComp::ActiveModeShape(int& mode, double& loadFactor)
+{
+    // After a buckling run components 0 to 2 are stresses, 3 and 4 node
+    // values and 5 + m the shape of mode m.
+    const int m = GetActVal() - 5;
+    if (m_iResultState != 3 || m < 0 || m >= m_nModesAccepted || m >= m_LoadFactors.GetSize())
+        return false;
+    mode = m + 1;
+    loadFactor = m_LoadFactors[m];
+    return true;
+}
+
 void CShellComp::DrawDistorted(int flags, double scale)
 {
     if (!SetNodeValueCount() || m_MaxValsExt.GetSize() == 0 || m_MinValsExt.GetSize() == 0)

@@ -153,14 +153,25 @@ CPrPageBC::~CPrPageBC() = default;
 void CPrPageBC::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
+    // Each value is named by its row's label and carries its unit label.
+    const auto text = [this](int nID) {
+        CString shown;
+        if (CWnd* item = GetDlgItem(nID))
+            item->GetWindowText(shown);
+        shown.Trim();
+        return shown;
+    };
     for (int i = 0; i < 6; ++i) {
         DDX_Check(pDX, kRows[i].check, m_iDofState[i]);
-        DDX_Text(pDX, kRows[i].edit, m_dDofValue[i]);
+        DDX_Number(pDX, kRows[i].edit, m_dDofValue[i], AfxRange::Signed(), text(kRows[i].label),
+                   text(kRows[i].unit));
     }
     DDX_Radio(pDX, kChoices[0], m_iSupport);
     DDX_Text(pDX, 16238, m_dAngle);
     DDV_MinMaxDouble(pDX, m_dAngle, -360.0, 360.0);
-    DDX_Text(pDX, 16239, m_dLength);
+    // The length is shown, never taken back: the field is read only.
+    if (!pDX->m_bSaveAndValidate)
+        DDX_Text(pDX, 16239, m_dLength);
     DDX_Check(pDX, 1197, m_bApplyNodeI);
     DDX_Check(pDX, 1198, m_bApplyNodeJ);
     DDX_Check(pDX, 16143, m_bChange);

@@ -115,6 +115,9 @@ public:
     };
     virtual std::vector<ConditionPageDef> ConditionPages();
     virtual bool HasEdgeLoadPage();
+    // The rows of "Max && min results": one name per result index from 0,
+    // the element family's list; false when the family has none.
+    virtual bool MaxMinResultNames(CStringArray& names);
     // Hands a region, edge, link or node to its editor; anything else: nothing.
     virtual void EditObject(CObject* object);
     // mask: 1 areas, 2 nodes, 4 edges, 8 element and result views.

@@ -760,6 +760,12 @@ CBrantelResView::Legend CBrantelResView::GetLegend() const
     const int* row = UnitsRow(comp->GetResultQuantity());
     legend.format = row[1];
     legend.digits = row[2];
+    int mode = 0;
+    double loadFactor = 0.0;
+    if (comp->ActiveModeShape(mode, loadFactor)) {
+        legend.title.Format("Mode %d, load factor ", mode);
+        legend.title += FormatUnitValue(legend.format, legend.digits, loadFactor);
+    }
     return legend;
 }
 
@@ -782,7 +788,7 @@ void CBrantelResView::DrawStressScale()
         else
             glDisable(GL_BLEND);
         if (legend.shown)
-            COGLRenderer::DrawStressScale(legend.max, legend.unit, legend.format, legend.digits);
+            COGLRenderer::DrawStressScale(legend.max, legend.unit, legend.format, legend.digits, legend.title);
         glEndList();
         m_pListValid[2] = true;
     }

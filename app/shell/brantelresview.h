@@ -66,6 +66,9 @@ public:
         CString unit;
         int format = 2;
         int digits = 3;
+        // A buckling mode's plot: "Mode m, load factor f" (f in the
+        // legend's format); empty otherwise.
+        CString title;
     };
     Legend GetLegend() const;
     // Indexes 1 and 2 are ignored; 11 and 12 go to panes 2 and 3.

@@ -69,17 +69,18 @@ CDlgQuadCreate::CDlgQuadCreate(CWnd* pParent) : CDialog(IDD, pParent) {}
 void CDlgQuadCreate::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, 1006, m_dAx);
-    DDX_Text(pDX, 1008, m_dBx);
-    DDX_Text(pDX, 1007, m_dCx);
-    DDX_Text(pDX, 1009, m_dDx);
-    DDX_Text(pDX, 1010, m_dAy);
-    DDX_Text(pDX, 1012, m_dBy);
-    DDX_Text(pDX, 1011, m_dCy);
-    DDX_Text(pDX, 1013, m_dDy);
-    DDX_Text(pDX, 1014, m_dThickness);
-    DDV_Range(pDX, m_dThickness, AfxRange::Positive(), "Thickness",
-              UnitString(iStandard, kUnitLength, UnitIndex(0)));
+    // The corners' coordinates and the thickness, all in the length unit.
+    const CString unit = UnitString(iStandard, kUnitLength, UnitIndex(0));
+    const AfxRange any = AfxRange::Signed();
+    DDX_Number(pDX, 1006, m_dAx, any, "A x", unit);
+    DDX_Number(pDX, 1008, m_dBx, any, "B x", unit);
+    DDX_Number(pDX, 1007, m_dCx, any, "C x", unit);
+    DDX_Number(pDX, 1009, m_dDx, any, "D x", unit);
+    DDX_Number(pDX, 1010, m_dAy, any, "A y", unit);
+    DDX_Number(pDX, 1012, m_dBy, any, "B y", unit);
+    DDX_Number(pDX, 1011, m_dCy, any, "C y", unit);
+    DDX_Number(pDX, 1013, m_dDy, any, "D y", unit);
+    DDX_Number(pDX, 1014, m_dThickness, AfxRange::Positive(), "Thickness", unit);
     DDX_Radio(pDX, 1036, m_iBCAB);
     DDX_Radio(pDX, 1032, m_iBCAC);
     DDX_Radio(pDX, 1035, m_iBCBD);
@@ -115,15 +116,17 @@ CDlgVolForce::CDlgVolForce(CWnd* pParent) : CDialog(IDD, pParent) {}
 void CDlgVolForce::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_GRAD1, m_dGrad1);
-    DDX_Text(pDX, IDC_GRAD2, m_dGrad2);
-    DDX_Text(pDX, IDC_VALUE1, m_dValue1);
-    DDX_Text(pDX, IDC_VALUE2, m_dValue2);
-    DDX_Text(pDX, IDC_REF1, m_dRef1);
-    DDX_Text(pDX, IDC_REF2, m_dRef2);
+    const CString gradient = m_strVolUnit + "/" + m_strLenUnit;
+    const AfxRange any = AfxRange::Signed();
+    DDX_Number(pDX, IDC_GRAD1, m_dGrad1, any, "Gradient x", gradient);
+    DDX_Number(pDX, IDC_GRAD2, m_dGrad2, any, "Gradient y", gradient);
+    DDX_Number(pDX, IDC_VALUE1, m_dValue1, any, "Value x", m_strVolUnit);
+    DDX_Number(pDX, IDC_VALUE2, m_dValue2, any, "Value y", m_strVolUnit);
+    DDX_Number(pDX, IDC_REF1, m_dRef1, any, "Ref. length x", m_strLenUnit);
+    DDX_Number(pDX, IDC_REF2, m_dRef2, any, "Ref. length y", m_strLenUnit);
     DDX_Text(pDX, IDC_ANGLE, m_dGravAngle);
     DDV_MinMaxDouble(pDX, m_dGravAngle, -360.0, 360.0);
-    DDX_Text(pDX, IDC_GRAVITY, m_dGravFactor);
+    DDX_Number(pDX, IDC_GRAVITY, m_dGravFactor, any, "Gravity factor");
     int own = m_bOwnWeight ? 1 : 0;
     DDX_Check(pDX, IDC_OWN_WEIGHT, own);
     m_bOwnWeight = own != 0;

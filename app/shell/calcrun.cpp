@@ -351,11 +351,22 @@ void CBrantelDoc::OnNodeElementOutput()
     m_lvOutputElems = elemCopy;
 }
 
+bool CBrantelDoc::MaxMinResultNames(CStringArray& names)
+{
+    CPlateComp* comp = GetPlateComp();
+    const CStringArray* family = comp ? ResultNamesForElementType(comp->GetElementType()) : nullptr;
+    if (!family)
+        return false;
+    names.RemoveAll();
+    names.Append(*family);
+    return true;
+}
+
 void CBrantelDoc::OnMaxMinResults()
 {
     CPlateComp* comp = GetPlateComp();
-    CStringArray* names = comp ? ResultNamesForElementType(comp->GetElementType()) : nullptr;
-    if (!names)
+    CStringArray names;
+    if (!comp || !MaxMinResultNames(names))
         return;
     if (!comp->HasElementResults()) {
         AfxMessageBox(kNoResultsText, MB_OK);
@@ -370,7 +381,7 @@ void CBrantelDoc::OnMaxMinResults()
         const int system = iStandard == 1 ? 1 : 0;
         return FormatUnitValue(iConv[system][row][1], iConv[system][row][2], value);
     };
-    for (int i = 0; i < names->GetSize(); ++i) {
+    for (int i = 0; i < names.GetSize(); ++i) {
         comp->SetActVal(i);
         const int quantity = comp->GetResultQuantity();
         double max = 0.0;
@@ -384,7 +395,7 @@ void CBrantelDoc::OnMaxMinResults()
     }
     comp->SetActVal(active);
     VokDlgMaxMinVals dialog;
-    dialog.m_pColumn1 = names;
+    dialog.m_pColumn1 = &names;
     dialog.m_pColumn2 = &maxima;
     dialog.m_pColumn3 = &minima;
     dialog.m_pColumn4 = &units;

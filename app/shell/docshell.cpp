@@ -1,5 +1,6 @@
 #include "app/shell/docshell.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/analysis/analysis.h"
@@ -194,6 +195,21 @@ bool CDocShell::Calculate()
     if (accepted < requested)
         AfxMessageBox(FewerModesText(accepted, requested), MB_OK | MB_ICONINFORMATION);
     return true;
+}
+
+bool CDocShell::MaxMinResultNames(CStringArray& names)
+{
+    const CShellComp* comp = GetShellComp();
+    if (!comp || comp->m_iResultState != 3)
+        return CBrantelDoc::MaxMinResultNames(names);
+    // The names of the component's own results (the document's list may
+    // belong to another state of the model after an undo): five names,
+    // one per mode, four derived names, then one combined drawing per mode.
+    FillResultLists();
+    const int modes = comp->m_nModesAccepted;
+    BuildBucklingResultNames(g_arMembraneResults, modes, names);
+    names.SetSize(std::max(0, static_cast<int>(names.GetSize()) - modes));
+    return names.GetSize() > 0;
 }
 
 bool CDocShell::CalculateMembrane()

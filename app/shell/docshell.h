@@ -40,6 +40,12 @@ public:
     // (index 1, the buckling code); edge loads only for a membrane code.
     std::vector<ConditionPageDef> ConditionPages() override;
     bool HasEdgeLoadPage() override;
+    // After a buckling run: this document's names up to the distorted
+    // model (the pre-buckling stresses, the displacements, every mode, whose
+    // maximum is its load factor, and the derived stresses); the combined
+    // in-plane and mode drawings carry no values of their own and are left
+    // out. Otherwise the membrane family's list.
+    bool MaxMinResultNames(CStringArray& names) override;
     // Brings the regions and materials of a membrane file into an empty
     // model; false when nothing was imported.
     bool ImportMembrane(LPCTSTR path);

@@ -52,12 +52,17 @@ void CPPEdgeLoad::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, 1159, m_stPicture);
-    DDX_Text(pDX, 1154, m_dN1);
-    DDX_Text(pDX, 1155, m_dN2);
-    DDX_Text(pDX, 1156, m_dN3);
-    DDX_Text(pDX, 1151, m_dT1);
-    DDX_Text(pDX, 1152, m_dT2);
-    DDX_Text(pDX, 1153, m_dT3);
+    // The unit statics hold the line-load unit the page chose on opening.
+    CString unit;
+    if (CWnd* item = GetDlgItem(1172))
+        item->GetWindowText(unit);
+    const AfxRange any = AfxRange::Signed();
+    DDX_Number(pDX, 1154, m_dN1, any, "N1", unit);
+    DDX_Number(pDX, 1155, m_dN2, any, "N2", unit);
+    DDX_Number(pDX, 1156, m_dN3, any, "N3", unit);
+    DDX_Number(pDX, 1151, m_dT1, any, "T1", unit);
+    DDX_Number(pDX, 1152, m_dT2, any, "T2", unit);
+    DDX_Number(pDX, 1153, m_dT3, any, "T3", unit);
     DDX_Radio(pDX, 1149, m_iAxes);
     DDX_Check(pDX, 16143, m_bChange);
     UINT nBitmap = 0;

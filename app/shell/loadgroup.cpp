@@ -49,14 +49,16 @@ void CPPLoadGrp::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_COLS, m_nCols);
     DDX_Text(pDX, IDC_ROWS, m_nRows);
     DDX_Text(pDX, IDC_ANGLE, m_dAngle);
-    DDX_Text(pDX, IDC_LOAD1, m_dLoad1);
-    DDX_Text(pDX, IDC_SPACING, m_dSpacing);
-    DDX_Text(pDX, IDC_X0, m_dX0);
-    DDX_Text(pDX, IDC_Y0, m_dY0);
+    // Signs and sizes beyond the finite range are the rules' business below.
+    const AfxRange any = AfxRange::Signed();
+    DDX_Number(pDX, IDC_LOAD1, m_dLoad1, any, "load");
+    DDX_Number(pDX, IDC_SPACING, m_dSpacing, any, "Delta x");
+    DDX_Number(pDX, IDC_X0, m_dX0, any, "x0");
+    DDX_Number(pDX, IDC_Y0, m_dY0, any, "y0");
     DDX_Radio(pDX, IDC_TYPE1, m_iType);
     DDX_Radio(pDX, IDC_POINTS, m_iShape);
-    DDX_Text(pDX, IDC_RADIUS, m_dRadius);
-    DDX_Text(pDX, IDC_LOAD2, m_dLoad2);
+    DDX_Number(pDX, IDC_RADIUS, m_dRadius, any, "R");
+    DDX_Number(pDX, IDC_LOAD2, m_dLoad2, any, "load 2");
     DDX_Text(pDX, IDC_SECTIONS, m_nSections);
     if (!pDX->m_bSaveAndValidate || pDX->HasFailed())
         return;

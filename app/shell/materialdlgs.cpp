@@ -222,7 +222,9 @@ void CDlgOrthoMaterial::DoDataExchange(CDataExchange* pDX)
 {
     CMaterialDialog::DoDataExchange(pDX);
     DDX_Text(pDX, 554, m_dLambdaX);
+    DDV_Range(pDX, m_dLambdaX, AfxRange::Signed(), "Coeff. of lin. thermal exp. X", m_sLambdaXUnit);
     DDX_Text(pDX, 555, m_dLambdaY);
+    DDV_Range(pDX, m_dLambdaY, AfxRange::Signed(), "Coeff. of lin. thermal exp. Y", m_sLambdaYUnit);
     DDX_Text(pDX, 553, m_dModulusY);
     if (GetDlgItem(553)->IsWindowEnabled())
         DDV_Range(pDX, m_dModulusY, AfxRange::Positive(), "Young's modulus Y", m_sModulusUnit);

@@ -35,16 +35,24 @@ CPrPageBNodeGeom::~CPrPageBNodeGeom()
 void CPrPageBNodeGeom::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Text(pDX, 549, m_dLoad1);
-    DDX_Text(pDX, 550, m_dLoad2);
+    // The fields are named by their labels, which the page sets by the
+    // load kind and the plane.
+    const auto label = [this](int nID) {
+        CString text;
+        if (CWnd* item = GetDlgItem(nID))
+            item->GetWindowText(text);
+        return text;
+    };
+    DDX_Number(pDX, 549, m_dLoad1, AfxRange::Signed(), "Node load " + label(513), label(511));
+    DDX_Number(pDX, 550, m_dLoad2, AfxRange::Signed(), "Node load " + label(514), label(512));
     DDX_Check(pDX, 529, m_bDisconnect);
     DDX_Text(pDX, 367, m_dSpacing);
     // 0 leaves the mesh size at the node unchanged; a size is positive.
     if (m_iSpacingMode == spacingEditable)
         DDV_Range(pDX, m_dSpacing, AfxRange::AtLeast(0.0), "Node-spacing (Mesh-control)",
                   UnitString(iStandard, kUnitLength, iConv[iStandard][0][0]));
-    DDX_Text(pDX, 379, m_dX);
-    DDX_Text(pDX, 350, m_dY);
+    DDX_Number(pDX, 379, m_dX, AfxRange::Signed(), label(1141), label(508));
+    DDX_Number(pDX, 350, m_dY, AfxRange::Signed(), label(1142), label(509));
     DDX_Radio(pDX, 1149, m_iAxes);
 }
 

@@ -416,6 +416,19 @@ CString CPPSettings2::GetForcePerLengthLabel(int unit) const
     }
 }
 
+CString CPPSettings2::SectionForceText(int unit) const
+{
+    // The results show section forces in the force unit of this row per
+    // the length unit of the "Length" row; the label is made by the same
+    // rule (an index without a force unit gives an empty text).
+    const int s = m_iSystem & 1;
+    if (UnitString(s, kUnitForce, unit).IsEmpty())
+        return CString();
+    CString label;
+    PerLengthFactor(s, -kUnitForce, unit, m_iConv[s][0][0], &label);
+    return label;
+}
+
 namespace
 {
 
@@ -436,9 +449,13 @@ void CPPSettings2::FillUnits(int row)
     case 0: case 18: FillLengthUnits(1); break;
     case 1: FillForceUnits(); break;
     case 4: case 6: case 8: FillStressUnits(); break;
-    case 3: case 10:
+    case 3:
         for (int unit = 0; unit < 3; ++unit)
             m_cbUnit.AddString(GetForcePerLengthLabel(unit));
+        break;
+    case 10:
+        for (int unit = 0; unit < 2; ++unit)
+            m_cbUnit.AddString(SectionForceText(unit));
         break;
     case 5: m_cbUnit.AddString(MassDensityText(s)); break;
     case 7: FillCombo(m_cbUnit, {"deg", "rad"}); break;
@@ -455,7 +472,8 @@ CString CPPSettings2::UnitText(int row, int unit) const
     case 0: case 18: return UnitString(s, kUnitLength, unit);
     case 1: return UnitString(s, kUnitForce, unit);
     case 4: case 6: case 8: return UnitString(s, kUnitStress, unit);
-    case 3: case 10: return GetForcePerLengthLabel(unit);
+    case 3: return GetForcePerLengthLabel(unit);
+    case 10: return SectionForceText(unit);
     case 5: return MassDensityText(s);
     case 7: return unit == 0 ? "deg" : "rad";
     case 9: return UnitString(s, kUnitArea, unit);

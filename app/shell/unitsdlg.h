@@ -103,6 +103,10 @@ public:
     int RowOf(int tab, int entry) const override;
     // The force-per-length label of unit index unit; empty for an unknown one.
     CString GetForcePerLengthLabel(int unit) const;
+    // The label of the output "Force" (section forces) for unit index unit:
+    // the force unit per the length unit of the dialog's "Length" row, as
+    // the results show it; empty for an index without a force unit.
+    CString SectionForceText(int unit) const;
 
 protected:
     void FillUnits(int row) override;

@@ -118,6 +118,7 @@ public:
     std::function<void()> onMore;     // the "More" button
     std::function<void()> onKillInt;  // EN_KILLFOCUS of kInt
     bool rangeDouble = false;         // DDV_Range (> 0, "Thickness", "mm") on the double
+    bool namedDouble = false;         // the same through DDX_Number
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
@@ -139,6 +140,10 @@ protected:
                 DDX_Text(pDX, kFloat, m_float);
                 break;
             case fDouble:
+                if (namedDouble) {
+                    DDX_Number(pDX, kDouble, m_double, AfxRange::Positive(), "Thickness", "mm");
+                    break;
+                }
                 DDX_Text(pDX, kDouble, m_double);
                 if (rangeDouble)
                     DDV_Range(pDX, m_double, AfxRange::Positive(), "Thickness", "mm");
@@ -412,26 +417,46 @@ TEST_P(DialogsTest, PhysicalRangesNameTheFieldTheValueAndTheRange)
     };
     const Case cases[] = {
         {"0.5", nullptr},
-        {"0", "Thickness = 0 mm is out of range.\nEnter a value > 0 mm."},
-        {"-10", "Thickness = -10 mm is out of range.\nEnter a value > 0 mm."}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        auto dlg = Open({fDouble});
-        dlg->rangeDouble = true;
-        DialogDriver(*dlg).Type(kDouble, c.text);
-        if (c.box)
-            env->Boxes().Expect(c.box);
-        EXPECT_EQ(dlg->UpdateData(TRUE) != FALSE, c.box == nullptr);
-        if (c.box) {
-            EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kDouble));
+        {"0", "Thickness = 0 mm is out of range.\nEnter a value > 0 mm and <= 1e+15 mm."},
+        {"-10", "Thickness = -10 mm is out of range.\nEnter a value > 0 mm and <= 1e+15 mm."},
+        // Every range is finite: a slip of the exponent is refused.
+        {"1e300", "Thickness = 1e+300 mm is out of range.\nEnter a value > 0 mm and <= 1e+15 mm."},
+        {"1e15", nullptr}};
+    // Through DDX_Text and DDV_Range, and through DDX_Number.
+    for (const bool named : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.text << (named ? " named" : ""));
+            auto dlg = Open({fDouble});
+            dlg->rangeDouble = !named;
+            dlg->namedDouble = named;
+            DialogDriver(*dlg).Type(kDouble, c.text);
+            if (c.box)
+                env->Boxes().Expect(c.box);
+            EXPECT_EQ(dlg->UpdateData(TRUE) != FALSE, c.box == nullptr);
+            if (c.box) {
+                EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kDouble));
+            }
+            // A refused value never reaches the member.
+            EXPECT_EQ(dlg->m_double, c.box ? 2.5 : std::strtod(c.text, nullptr));
         }
-        // A refused value never reaches the member.
-        EXPECT_EQ(dlg->m_double, c.box ? 2.5 : std::strtod(c.text, nullptr));
+    }
+    // A text that is no number: the standard text, or with DDX_Number the
+    // field's name; the member keeps its value either way.
+    for (const bool named : {false, true}) {
+        auto dlg = Open({fDouble});
+        dlg->namedDouble = named;
+        DialogDriver(*dlg).Type(kDouble, "1,5");
+        env->Boxes().Expect(named ? "Please enter a number for Thickness." : "Please enter a number.");
+        EXPECT_FALSE(dlg->UpdateData(TRUE));
+        EXPECT_EQ(CWnd::GetFocus(), dlg->GetDlgItem(kDouble));
+        EXPECT_EQ(dlg->m_double, 2.5);
     }
     // The range texts of the other bound kinds.
     EXPECT_EQ(AfxRange::UpTo(0.0, 0.5).Text(""), ">= 0 and < 0.5");
     EXPECT_EQ(AfxRange::Between(1.0, 100.0).Text(""), "between 1 and 100");
-    EXPECT_EQ(AfxRange::AtLeast(1.0).Text(""), ">= 1");
+    EXPECT_EQ(AfxRange::AtLeast(1.0).Text(""), "between 1 and 1e+15");
+    EXPECT_EQ(AfxRange::Positive().Text("mm"), "> 0 mm and <= 1e+15 mm");
+    EXPECT_EQ(AfxRange::Signed().Text("kN/m"), "between -1e+15 kN/m and 1e+15 kN/m");
     EXPECT_EQ(AfxRangeMessage(0.7, AfxRange::UpTo(0.0, 0.5), "Poisson's ratio", ""),
               "Poisson's ratio = 0.7 is out of range.\nEnter a value >= 0 and < 0.5.");
 }

@@ -490,6 +490,33 @@ TEST(StressReturn, TriangleFourthRowsAreDropped)
     EXPECT_DOUBLE_EQ(m.comp->m_MaxVals[1], 0.0);
 }
 
+// A plate in tension throughout: the extremes of the derived stresses are
+// seeded from the first value, so none of them reads 0, after the stress
+// return and after smoothing alike (the smoothed values lie inside the
+// element range).
+TEST(StressReturn, DerivedExtremesStartFromTheFirstValue)
+{
+    FakeSolver fake;
+    Meshed m(31);
+    fake.elementResults = {10, 0, 0, 20, 0, 0, 30, 0, 0, 0, 0, 0,
+                           40, 0, 0, 50, 0, 0, 60, 0, 0, 0, 0, 0};
+    fake.nodeResults = {0, 0, 0, 0, 3, 4, 0, 0, 0, 0, 0, 0, 6, 8, 0, 0};
+    ASSERT_TRUE(m.comp->Calculate(nullptr, nullptr));
+    EXPECT_DOUBLE_EQ(m.comp->m_MinValsExt[0], 10.0) << "Sigma_1";
+    EXPECT_DOUBLE_EQ(m.comp->m_MaxValsExt[2], 60.0) << "Eff. stress";
+    EXPECT_DOUBLE_EQ(m.comp->m_MinValsExt[2], 10.0) << "Eff. stress";
+    ASSERT_TRUE(m.comp->Smooth(false));
+    for (int k : {0, 2}) {
+        SCOPED_TRACE(k);
+        EXPECT_GE(m.comp->m_MinValsExt[k], 10.0);
+        EXPECT_LE(m.comp->m_MinValsExt[k], m.comp->m_MaxValsExt[k]);
+        EXPECT_LE(m.comp->m_MaxValsExt[k], 60.0);
+    }
+    // The second principal stress is 0 everywhere.
+    EXPECT_DOUBLE_EQ(m.comp->m_MinValsExt[1], 0.0);
+    EXPECT_DOUBLE_EQ(m.comp->m_MaxValsExt[1], 0.0);
+}
+
 TEST(StressReturn, ResultUnits)
 {
     struct Case {

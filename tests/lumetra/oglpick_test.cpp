@@ -222,6 +222,18 @@ TEST(ScaleLabels, StressScaleTextsRowsAndHeights)
     }
 }
 
+// A title (the mode of a buckling plot) sits between the two top labels, in
+// the text colour, so that it overlaps neither.
+TEST(ScaleLabels, StressScaleTitleBetweenTheTopLabels)
+{
+    const auto labels = StressScaleLabels(118.6, "", 2, 4);
+    const ScaleLabel title = StressScaleTitle("Mode 2, load factor 118.6");
+    EXPECT_STREQ(title.text.GetString(), " Mode 2, load factor 118.6");
+    EXPECT_EQ(title.colourRow, -1);
+    EXPECT_GT(title.y, labels[7].y + 0.05);
+    EXPECT_LT(title.y, labels[8].y - 0.05);
+}
+
 // A fringe table of distinct colours for the tests' life.
 class FringeTable : public ::testing::Test {
 protected:

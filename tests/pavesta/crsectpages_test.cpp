@@ -526,20 +526,20 @@ TEST_F(EditorTest, TypedStiffnessAndMassHaveTheirRanges)
         const char* box; // null: stored
     };
     const Case cases[] = {
-        {16184, 21, "0", "EA = 0 kN is out of range.\nEnter a value > 0 kN."},
-        {16184, 21, "-5", "EA = -5 kN is out of range.\nEnter a value > 0 kN."},
+        {16184, 21, "0", "EA = 0 kN is out of range.\nEnter a value > 0 kN and <= 1e+15 kN."},
+        {16184, 21, "-5", "EA = -5 kN is out of range.\nEnter a value > 0 kN and <= 1e+15 kN."},
         {16184, 21, "4.2e6", nullptr},
-        {16185, 22, "0", "EIy = 0 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2."},
+        {16185, 22, "0", "EIy = 0 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2 and <= 1e+15 kN\xB7m\xB2."},
         {16185, 22, "2", nullptr},
-        {16186, 23, "-1", "EIz = -1 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2."},
+        {16186, 23, "-1", "EIz = -1 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2 and <= 1e+15 kN\xB7m\xB2."},
         {16186, 23, "3", nullptr},
-        {16187, 29, "0", "GIt = 0 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2."},
+        {16187, 29, "0", "GIt = 0 kN\xB7m\xB2 is out of range.\nEnter a value > 0 kN\xB7m\xB2 and <= 1e+15 kN\xB7m\xB2."},
         {16187, 29, "0.5", nullptr},
-        {16188, 27, "0", "GAy = 0 kN is out of range.\nEnter a value > 0 kN."},
+        {16188, 27, "0", "GAy = 0 kN is out of range.\nEnter a value > 0 kN and <= 1e+15 kN."},
         {16188, 27, "800", nullptr},
-        {16189, 28, "-800", "GAz = -800 kN is out of range.\nEnter a value > 0 kN."},
+        {16189, 28, "-800", "GAz = -800 kN is out of range.\nEnter a value > 0 kN and <= 1e+15 kN."},
         {16189, 28, "800", nullptr},
-        {16190, 3, "-1", "Mass = -1 kg/m is out of range.\nEnter a value >= 0 kg/m."},
+        {16190, 3, "-1", "Mass = -1 kg/m is out of range.\nEnter a value between 0 kg/m and 1e+15 kg/m."},
         {16190, 3, "0", nullptr},
         {16190, 3, "78.5", nullptr},
     };

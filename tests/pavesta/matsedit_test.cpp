@@ -422,7 +422,7 @@ TEST_F(MaterialsTest, LettersAndBadValuesAreToldOnlyOnOkAndNeverTwice)
         d.Type(376, "0.7");
         d.Focus(366);
         d.Type(366, "-5");
-        Boxes().Expect("Young's modulus = -5 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2.");
+        Boxes().Expect("Young's modulus = -5 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2 and <= 1e+15 N/mm\xB2.");
         d.PressOK();
         EXPECT_FALSE(dlg.IsEnded());
         EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(366));
@@ -467,17 +467,17 @@ TEST_F(MaterialsTest, EveryPropertyHasItsPhysicalRange)
         const char* box; // null: stored
     };
     const Case cases[] = {
-        {366, "0", "Young's modulus = 0 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2."},
+        {366, "0", "Young's modulus = 0 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2 and <= 1e+15 N/mm\xB2."},
         {366, "1e999", "Please enter a number."},
         {366, "1e5", nullptr},
-        {381, "-1", "Shear modulus = -1 N/mm\xB2 is out of range.\nEnter a value >= 0 N/mm\xB2."},
+        {381, "-1", "Shear modulus = -1 N/mm\xB2 is out of range.\nEnter a value between 0 N/mm\xB2 and 1e+15 N/mm\xB2."},
         {381, "0", nullptr},
         {376, "-0.1", "Poisson's ratio = -0.1 is out of range.\nEnter a value >= 0 and < 0.5."},
         {376, "0.5", "Poisson's ratio = 0.5 is out of range.\nEnter a value >= 0 and < 0.5."},
         {376, "0", nullptr},
         {376, "0.49", nullptr},
-        {371, "0", "Mass density = 0 kg/m\xB3 is out of range.\nEnter a value > 0 kg/m\xB3."},
-        {371, "-7850", "Mass density = -7850 kg/m\xB3 is out of range.\nEnter a value > 0 kg/m\xB3."},
+        {371, "0", "Mass density = 0 kg/m\xB3 is out of range.\nEnter a value > 0 kg/m\xB3 and <= 1e+15 kg/m\xB3."},
+        {371, "-7850", "Mass density = -7850 kg/m\xB3 is out of range.\nEnter a value > 0 kg/m\xB3 and <= 1e+15 kg/m\xB3."},
         {371, "1", nullptr},
         {445, "101", "Please enter a number between 0 and 100."},
         {445, "-1", "Please enter a number between 0 and 100."},

@@ -45,7 +45,7 @@ TEST_F(RegionValuePageTest, WithoutTheChangeBoxEverythingIsEditableAndHiddenFiel
         EXPECT_EQ(d.Text(IDC_BILIN_BASE), "100");
         d.Type(IDC_BILIN_BASE, "12.5");
         d.Type(IDC_BILIN_X0, "2,5"); // not a number for a dialog field
-        Boxes().Expect("Please enter a number.");
+        Boxes().Expect("Please enter a number for x0.");
         d.PressOK();
         d.Type(IDC_BILIN_X0, "2.5");
         d.PressOK();

@@ -60,6 +60,25 @@ TEST_F(RingSegmentPageTest, CountsOutsideOneToAMillionAreRefused)
     EXPECT_EQ(page.m_nRadial, 4);
 }
 
+TEST_F(RingSegmentPageTest, LengthsHaveAFiniteRangeAndNamedMessages)
+{
+    RunSheet({&page}, [&](DialogDriver& d) {
+        d.Type(IDC_RING_HEIGHT, "1e300");
+        Boxes().Expect("Segment height (H) = 1e+300 is out of range.\nEnter a value between -1e+15 and 1e+15.");
+        d.PressOK();
+        ASSERT_FALSE(page.GetSheet()->IsEnded());
+        d.Type(IDC_RING_HEIGHT, "12");
+        d.Type(IDC_RING_RADIUS, "five");
+        Boxes().Expect("Please enter a number for Radius (R).");
+        d.PressOK();
+        ASSERT_FALSE(page.GetSheet()->IsEnded());
+        d.Type(IDC_RING_RADIUS, "5");
+        d.PressOK();
+    });
+    EXPECT_EQ(page.m_dHeight, 12.0);
+    EXPECT_EQ(page.m_dRadius, 5.0);
+}
+
 TEST_F(RingSegmentPageTest, TheTypeShowsItsPairAndPictureAndHiddenValuesComeBack)
 {
     RunSheet({&page}, [&](DialogDriver& d) {

@@ -331,6 +331,51 @@ TEST_F(BCPage, NodeListChangesOnlyAnglesWithoutChange)
     }
 }
 
+// The length of an edge is shown in the length unit and cannot be typed
+// into: the field is read only, and OK takes nothing back from it.
+TEST_F(BCPage, EdgeLengthIsShownReadOnly)
+{
+    SmallModel model;
+    CBoundary* edge = model.Edge(model.Node(0, 0), model.Node(3, 4));
+    CPrPageBC page;
+    page.m_iElemType = 31;
+    page.m_pEdge = edge;
+    const INT_PTR result = RunPages({&page}, [&](DialogDriver& d, ModalScript&) {
+        EXPECT_EQ(d.Text(16239), "5");
+        EXPECT_TRUE(d.ReadOnly(16239));
+        d.Click(kFixed);
+        d.PressOK();
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(page.m_dLength, 5.0);
+}
+
+// A prescribed value has the finite range of every physical field; the
+// refusal names the row by its label.
+TEST_F(BCPage, UserValuesHaveAFiniteRangeNamedByTheirRow)
+{
+    SmallModel model;
+    CBoundNode* node = model.Node(0, 0);
+    CPrPageBC page;
+    page.m_iElemType = 31;
+    page.m_pNode = node;
+    const INT_PTR result = RunPages({&page}, [&](DialogDriver& d, ModalScript&) {
+        d.Click(kUser);
+        d.Click(kCheck[1]);
+        const CString unit = d.Text(CPrPageBC::kRows[1].unit);
+        d.Type(kEdit[1], "1e300");
+        Boxes().Expect(AfxFormat("u = 1e+300 %s is out of range.\nEnter a value between -1e+15 %s and 1e+15 %s.",
+                                 unit.GetString(), unit.GetString(), unit.GetString()));
+        d.PressOK();
+        d.Type(kEdit[1], "?");
+        Boxes().Expect("Please enter a number for u.");
+        d.PressOK();
+        d.PressCancel();
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(node->GetBC(0), nullptr);
+}
+
 TEST_F(BCPage, AngleOutsideItsRangeKeepsThePageOpen)
 {
     SmallModel model;

@@ -79,17 +79,19 @@ TEST_F(SmallDialogs, QuadrilateralThicknessMustBePositive)
     const CString unit = UnitString(iStandard, kUnitLength, iConv[iStandard][0][0]);
     struct Case {
         const char* text;
+        const char* shown; // as the message gives the value
         bool ok;
     };
-    for (const Case& c : {Case{"-10", false}, Case{"0", false}, Case{"0.5", true}}) {
+    for (const Case& c : {Case{"-10", "-10", false}, Case{"0", "0", false}, Case{"1e300", "1e+300", false},
+                          Case{"0.5", "0.5", true}}) {
         SCOPED_TRACE(c.text);
         CDlgQuadCreate dlg;
         ModalScript script;
         script.Dialog(CDlgQuadCreate::IDD, [&](DialogDriver& d, CDialog& shown) {
             d.Type(1014, c.text);
             if (!c.ok)
-                Boxes().Expect(AfxFormat("Thickness = %s %s is out of range.\nEnter a value > 0 %s.",
-                                         c.text, unit.GetString(), unit.GetString()));
+                Boxes().Expect(AfxFormat("Thickness = %s %s is out of range.\nEnter a value > 0 %s and <= 1e+15 %s.",
+                                         c.shown, unit.GetString(), unit.GetString(), unit.GetString()));
             d.PressOK();
             if (!c.ok) {
                 EXPECT_FALSE(shown.IsEnded());
@@ -154,6 +156,47 @@ TEST_F(SmallDialogs, VolumeForcesConvertBetweenShownAndStoredValues)
     EXPECT_EQ(dlg.m_dGravAngle, -360.0);
     EXPECT_TRUE(dlg.m_bOwnWeight);
     script.Verify();
+}
+
+// Every field has a finite range: a refusal names the field, the value and
+// the range in the unit its label shows, and a text that is no number names
+// its field. The dialog stays open.
+TEST_F(SmallDialogs, VolumeForcesRefuseOutOfRangeValuesNamingTheField)
+{
+    struct Case {
+        int nID, unitID;
+        const char* field;
+        const char* text;
+        const char* shown; // null: not a number
+    } cases[] = {
+        {CDlgVolForce::IDC_VALUE1, 1187, "Value x", "1e300", "1e+300"},
+        {CDlgVolForce::IDC_GRAD2, 1190, "Gradient y", "-2e15", "-2e+15"},
+        {CDlgVolForce::IDC_REF1, 1192, "Ref. length x", "1e16", "1e+16"},
+        {CDlgVolForce::IDC_VALUE2, 1188, "Value y", "1,5", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        FixedFactorsVolForce dlg;
+        dlg.m_dValue1 = 0.5;
+        bool stayed = false;
+        ModalScript script;
+        script.Dialog(CDlgVolForce::IDD, [&](DialogDriver& d, CDialog& shown) {
+            const CString unit = d.Text(c.unitID);
+            EXPECT_FALSE(unit.IsEmpty());
+            d.Type(c.nID, c.text);
+            if (c.shown)
+                Boxes().Expect(AfxFormat("%s = %s %s is out of range.\nEnter a value between -1e+15 %s and 1e+15 %s.",
+                                         c.field, c.shown, unit.GetString(), unit.GetString(), unit.GetString()));
+            else
+                Boxes().Expect(AfxFormat("Please enter a number for %s.", c.field));
+            d.PressOK();
+            stayed = !shown.IsEnded();
+            d.PressCancel();
+        });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_TRUE(stayed);
+        script.Verify();
+    }
 }
 
 // Factors no value survives a multiply-and-divide of.

@@ -219,6 +219,45 @@ TEST_F(ShellDocTest, BucklingRunOnTheExampleNamesItsModes)
     EXPECT_EQ(doc.m_ResultNames.GetSize(), 13);
     EXPECT_EQ(doc.m_ResultNames.GetAt(5), "Buckling mode 1");
     EXPECT_NEAR(comp().GetMaxVal(5), 75.92, 0.02 * 75.92);
+    // "Max && min results" lists the component's own rows: the stresses
+    // before buckling, the displacements, each mode, the derived stresses;
+    // the combined drawings carry no values and are left out.
+    CStringArray rows;
+    ASSERT_TRUE(doc.MaxMinResultNames(rows));
+    EXPECT_EQ(Names(rows), (std::vector<std::string>{"Sigma x", "Sigma y", "Tau xy", "u", "v",
+                                                     "Buckling mode 1", "Buckling mode 2", "Sigma_1",
+                                                     "Sigma_2", "Eff. stress", "Distorted model"}));
+    // A mode's plot knows its number and load factor, which is the mode's
+    // maximum; the probe on it tells a mode amplitude.
+    for (int m = 0; m < 2; ++m) {
+        comp().SetActVal(5 + m);
+        int mode = 0;
+        double factor = 0.0;
+        ASSERT_TRUE(comp().ActiveModeShape(mode, factor)) << m;
+        EXPECT_EQ(mode, m + 1);
+        EXPECT_EQ(factor, comp().GetMaxVal(5 + m));
+        CElement* element = nullptr;
+        comp().ForEachMeshElement([&](CElement* e) {
+            if (!element)
+                element = e;
+        });
+        ASSERT_NE(element, nullptr);
+        // A corner of the element and the element's place in its list.
+        CSNode* node = element->GetHeadNode();
+        int at = 0;
+        for (POSITION p = node->GetGraphList()->GetHeadPosition(); p; ++at)
+            if (node->GetGraphList()->GetNext(p) == element)
+                break;
+        CPlateComp::ResultProbe probe;
+        ASSERT_TRUE(comp().ProbeResult(node, at, 0, 1, probe));
+        EXPECT_NE(probe.label.find("(mode amplitude)"), std::string::npos) << probe.label;
+    }
+    for (int c : {0, 4, 7}) {
+        comp().SetActVal(c);
+        int mode = 0;
+        double factor = 0.0;
+        EXPECT_FALSE(comp().ActiveModeShape(mode, factor)) << c;
+    }
     // The membrane analysis alone brings the plain names back.
     EXPECT_TRUE(doc.CalculateMembrane());
     EXPECT_EQ(Names(doc.m_ResultNames), Names(g_arMembraneResults));

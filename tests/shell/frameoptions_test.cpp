@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/analysis/analysis.h"
 #include "app/shell/coloroptpage.h"
 #include "app/shell/unitsdlg.h"
 #include "glstyle/drawing_settings.h"
@@ -157,7 +158,7 @@ TEST_F(UnitsDialog, SpecialQuantitiesShowTheirOwnUnitTexts)
         {0, 6, 7, 1, 2, "rad"},
         {0, 6, 7, 4, 2, "rad"},
         {0, 3, 3, 3, 3, ""},      // edge load beyond the force-per-length texts
-        {1, 3, 10, 5, 3, ""},     // output force likewise
+        {1, 3, 10, 5, 2, ""},     // output force likewise (two force units)
         {1, 2, 2, 3, 4, UnitString(0, kUnitMoment, 3)},
     };
     for (const Case& c : cases) {
@@ -185,6 +186,50 @@ TEST_F(UnitsDialog, SpecialQuantitiesShowTheirOwnUnitTexts)
         EXPECT_EQ(unitSel, c.unit < c.offered ? c.unit : -1) << c.row << " " << c.unit;
         EXPECT_EQ(formatSel, 1);
         EXPECT_EQ(dlg.m_iConv[0][c.row][0], c.unit) << "an index out of the list is kept";
+    }
+}
+
+// The output "Force" (section forces) is named as the results show it: the
+// force unit of its row per the length unit of the "Length" row, the text
+// of a thick plate's shear force in its legend and extremes.
+TEST_F(UnitsDialog, OutputForceNamesTheUnitOfTheShownSectionForces)
+{
+    struct Case {
+        int system, forceUnit, lengthUnit;
+        const char* text;
+    } cases[] = {
+        {0, 0, 0, "N/mm"}, {0, 1, 0, "kN/mm"}, {0, 0, 1, "N/m"}, {0, 1, 1, "kN/m"}, {1, 1, 1, "kip/ft"},
+    };
+    for (const Case& c : cases) {
+        CPPSettings2 dlg;
+        Fill(dlg.m_iConv, 1);
+        dlg.m_iSystem = c.system;
+        dlg.m_iConv[c.system][10][0] = c.forceUnit;
+        dlg.m_iConv[c.system][0][0] = c.lengthUnit;
+        CString line;
+        std::vector<CString> offered;
+        ASSERT_EQ(Run(dlg,
+                      [&](DialogDriver& d, CDialog&) {
+                          d.Tab(kTab, 1);
+                          d.Select(kQuantity, 3);
+                          line = Line(d, 3);
+                          offered = d.Items(kUnit);
+                          d.PressOK();
+                      }),
+                  IDOK);
+        const int tab = line.Find('\t');
+        EXPECT_EQ(line.Mid(tab + 1, line.Find('\t', tab + 1) - tab - 1), c.text) << line.GetString();
+        ASSERT_EQ(offered.size(), 2u);
+        EXPECT_EQ(offered[static_cast<std::size_t>(c.forceUnit)], c.text);
+
+        // The results' own label under the same settings.
+        std::memcpy(iConv, dlg.m_iConv, sizeof iConv);
+        iStandard = c.system;
+        CPlateComp comp;
+        comp.SetElementType(81);
+        CString legend;
+        comp.ResultDisplayFactor(comp.GetResultUnit(3), 10, &legend);
+        EXPECT_EQ(legend, c.text);
     }
 }
 

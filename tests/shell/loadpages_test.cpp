@@ -84,6 +84,59 @@ TEST_F(EdgeLoadPage, SixZerosDeleteTheLoad)
     EXPECT_EQ(edge->GetLoad(), nullptr);
 }
 
+// Loads and coordinates have a finite range: a refusal names the field,
+// the value and the range in the unit the page shows, a text that is no
+// number names its field, the page stays open and the model keeps its
+// values.
+TEST_F(EdgeLoadPage, LoadsAndCoordinatesRefuseNamingTheField)
+{
+    SmallModel model;
+    CBoundNode* node = model.Node(2, 3);
+    SetNodeLoad(*node, {5.0, 6.0});
+    CBoundary* edge = model.Edge(model.Node(0, 0), model.Node(10, 0));
+    SetEdgeLoad(*edge, {1, 2, 3, 4, 5, 6}, false);
+    struct Case {
+        bool edgePage;
+        int nID, unitID;
+        const char* field;
+        const char* text;
+        const char* shown; // null: not a number
+    } cases[] = {
+        {true, 1151, 1172, "T1", "1e300", "1e+300"},
+        {true, 1155, 16111, "N2", "-1e16", "-1e+16"},
+        {true, 1153, 1174, "T3", "2,5", nullptr},
+        {false, 549, 511, "Node load X", "1e300", "1e+300"},
+        {false, 550, 512, "Node load Y", "x", nullptr},
+        {false, 379, 508, "X-coord", "-2e15", "-2e+15"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        CPPEdgeLoad edgePage;
+        edgePage.m_pEdge = edge;
+        edgePage.m_iElemType = 44;
+        CPrPageBNodeGeom nodePage;
+        nodePage.m_pNode = node;
+        nodePage.m_iLoadMode = CPrPageBNodeGeom::loadTwo;
+        CPropertyPage* page = c.edgePage ? static_cast<CPropertyPage*>(&edgePage) : &nodePage;
+        const INT_PTR result = RunPages({page}, [&](DialogDriver& d, ModalScript&) {
+            const CString unit = d.Text(c.unitID);
+            EXPECT_FALSE(unit.IsEmpty());
+            d.Type(c.nID, c.text);
+            if (c.shown)
+                Boxes().Expect(AfxFormat("%s = %s %s is out of range.\nEnter a value between -1e+15 %s and 1e+15 %s.",
+                                         c.field, c.shown, unit.GetString(), unit.GetString(), unit.GetString()));
+            else
+                Boxes().Expect(AfxFormat("Please enter a number for %s.", c.field));
+            d.PressOK();
+            d.PressCancel();
+        });
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(EdgeLoadValues(*edge), (std::vector<double>{1, 2, 3, 4, 5, 6}));
+        EXPECT_EQ(node->GetLoad()->GetValue(0), 5.0);
+        EXPECT_EQ(node->x, 2.0);
+    }
+}
+
 TEST_F(EdgeLoadPage, PlateCodesTakeOnlyTransverseLocalLoads)
 {
     SmallModel model;
@@ -245,7 +298,7 @@ TEST_F(NodeGeometryPage, SpacingIsNeverNegative)
     node->SetSNodSpace(7.0, true);
     const CString unit = UnitString(iStandard, 3, iConv[iStandard][0][0]);
     const CString refusal = "Node-spacing (Mesh-control) = -1 " + unit +
-                            " is out of range.\nEnter a value >= 0 " + unit + ".";
+                            " is out of range.\nEnter a value between 0 " + unit + " and 1e+15 " + unit + ".";
     struct Case {
         const char* text;
         bool refused;

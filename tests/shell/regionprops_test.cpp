@@ -164,8 +164,8 @@ TEST_F(RegionSheet, ThicknessMustBePositive)
         script.Dialog(RUNTIME_CLASS(CPropertySheet), [&](DialogDriver& d, CDialog& sheet) {
             d.ActivatePage(1);
             d.Type(IDC_BILIN_BASE, text);
-            Boxes().Expect(AfxFormat("Thickness t0 = %s %s is out of range.\nEnter a value > 0 %s.",
-                                     text, unit.GetString(), unit.GetString()));
+            Boxes().Expect(AfxFormat("Thickness t0 = %s %s is out of range.\nEnter a value > 0 %s and <= 1e+15 %s.",
+                                     text, unit.GetString(), unit.GetString(), unit.GetString()));
             d.PressOK();
             EXPECT_FALSE(sheet.IsEnded());
             d.PressCancel();

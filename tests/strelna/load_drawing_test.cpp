@@ -1,5 +1,6 @@
 #include "tests/strelna/fe_fixture.h"
 #include "tests/support/gl_context.h"
+#include "tests/support/gl_recorder.h"
 
 #include <GL/gl.h>
 
@@ -101,4 +102,55 @@ TEST_F(LoadDrawingTest, DofLinkArrow)
                     link.GLLine(false, &b);
                     glEnd();
                 }).empty());
+}
+
+// The arrow heads of an edge load point the way the load acts: a tension
+// on the right edge of a plate (+x, global or along the edge's outward
+// normal) is drawn pulling out of the plate, a compression pushing into it.
+// Each head's tip lies on the outline, at the value times the scale from
+// its end of the edge.
+TEST_F(LoadDrawingTest, EdgeLoadArrowHeadsShowTheSenseOfTheLoad)
+{
+    using brantel::test::GLRecorder;
+    using brantel::test::Vec3;
+    // The right edge of the unit square, run upwards (counter-clockwise):
+    // its right-hand normal is +x.
+    CSNode a(1, 0, 0, nullptr, 0), b(1, 1, 0, nullptr, 0);
+    CEdge edge(&a, &b);
+    const double scale = 0.01;
+    struct Case {
+        const char* name;
+        std::vector<double> values;
+        bool local;
+        double sense; // +1 out of the plate (+x), -1 into it
+    } cases[] = {
+        {"global tension", {10, 0, 10, 0, 10, 0}, false, 1},
+        {"global compression", {-10, 0, -10, 0, -10, 0}, false, -1},
+        {"local tension", {10, 0, 10, 0, 10, 0}, true, 1},
+        {"local compression", {-10, 0, -10, 0, -10, 0}, true, -1},
+        {"global tension, linear", {4, 0, 10, 0, 7, 0}, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<CEdgeLoad> load(EdgeLoad(c.values, c.local));
+        GLRecorder rec;
+        load->DrawGL(&edge, scale, false);
+        ASSERT_TRUE(rec.balanced());
+        std::vector<std::vector<Vec3>> heads;
+        for (const auto& p : rec.primitives())
+            if ((c.local ? p.mode == GL_LINE_STRIP : p.mode == GL_TRIANGLES) && p.vertices.size() == 3)
+                heads.push_back(p.vertices);
+        ASSERT_EQ(heads.size(), 2u);
+        for (std::size_t e = 0; e < 2; ++e) {
+            const std::vector<Vec3>& h = heads[e];
+            const Vec3& tip = h[1];
+            const double baseX = 0.5 * (h[0][0] + h[2][0]);
+            const double baseY = 0.5 * (h[0][1] + h[2][1]);
+            const double value = c.values[e == 0 ? 0 : 2];
+            EXPECT_GT((tip[0] - baseX) * c.sense, 0.0) << "head " << e << " points against the load";
+            EXPECT_NEAR(tip[1] - baseY, 0.0, 1e-12);
+            EXPECT_NEAR(tip[0], 1.0 + value * scale, 1e-12) << "the tip is on the outline";
+            EXPECT_NEAR(tip[1], e == 0 ? 0.0 : 1.0, 1e-12);
+        }
+    }
 }

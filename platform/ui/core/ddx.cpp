@@ -99,15 +99,20 @@ std::string ShortestText(float value)
     return text;
 }
 
-template <class T> void TextReal(CDataExchange* pDX, int nIDC, T& value, double maxMagnitude)
+// field: the name a refusal gives (null: the standard text).
+template <class T>
+void TextReal(CDataExchange* pDX, int nIDC, T& value, double maxMagnitude, LPCTSTR field = nullptr)
 {
     if (!pDX->Active())
         return;
     CWnd* control = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         double parsed = 0;
-        if (!AfxParseReal(ControlText(control), parsed) || std::fabs(parsed) > maxMagnitude)
+        if (!AfxParseReal(ControlText(control), parsed) || std::fabs(parsed) > maxMagnitude) {
+            if (field)
+                return pDX->Refuse(AfxNumberMessage(field));
             return FailWith(pDX, AFX_IDP_PARSE_REAL);
+        }
         pDX->RememberMember(value);
         value = static_cast<T>(parsed);
     } else {
@@ -445,6 +450,18 @@ void DDV_Range(CDataExchange* pDX, double value, const AfxRange& range, LPCTSTR 
 {
     if (Validating(pDX) && !range.Holds(value))
         pDX->Refuse(AfxRangeMessage(value, range, field, unit));
+}
+
+CString AfxNumberMessage(LPCTSTR field)
+{
+    return CString(AfxFormat("Please enter a number for %s.", field).c_str());
+}
+
+void DDX_Number(CDataExchange* pDX, int nIDC, double& value, const AfxRange& range, LPCTSTR field,
+                LPCTSTR unit)
+{
+    TextReal(pDX, nIDC, value, DBL_MAX, field);
+    DDV_Range(pDX, value, range, field, unit);
 }
 
 double AfxDisplayValue(double stored, double factor)

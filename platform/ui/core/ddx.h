@@ -101,22 +101,31 @@ void DDV_MaxChars(CDataExchange* pDX, CString const& value, int nChars);
 // still holds this value (untouched), so nothing changes bit for bit.
 double AfxDisplayValue(double stored, double factor);
 
+// The largest magnitude a physical input may have in its display unit: no
+// field of the program takes a value beyond it, so that a typing slip such
+// as 1e300 is refused rather than stored.
+constexpr double kAfxLargestInput = 1e15;
+
 // A field's physical range. Each bound is closed (the value may equal it)
-// or open; a missing bound is an infinity.
+// or open; a bound left out is the largest input magnitude, so every range
+// is finite.
 struct AfxRange {
-    double lo = -HUGE_VAL, hi = HUGE_VAL;
+    double lo = -kAfxLargestInput, hi = kAfxLargestInput;
     bool loOpen = false, hiOpen = false;
 
     bool Holds(double value) const;
-    // "> 0 N/mm²", ">= 0 and < 0.5", "between 1 and 100", with the unit
-    // after each bound when one is given.
+    // "> 0 N/mm² and <= 1e+15 N/mm²", ">= 0 and < 0.5", "between 1 and
+    // 100", with the unit after each bound when one is given.
     CString Text(LPCTSTR unit) const;
 
-    static AfxRange Positive() { return {0.0, HUGE_VAL, true, false}; }
-    static AfxRange AtLeast(double lo) { return {lo, HUGE_VAL, false, false}; }
+    static AfxRange Positive() { return {0.0, kAfxLargestInput, true, false}; }
+    static AfxRange AtLeast(double lo) { return {lo, kAfxLargestInput, false, false}; }
     static AfxRange Between(double lo, double hi) { return {lo, hi, false, false}; }
     // lo <= value < hi.
     static AfxRange UpTo(double lo, double hi) { return {lo, hi, false, true}; }
+    // Any value of either sign up to the largest input magnitude (loads,
+    // coordinates).
+    static AfxRange Signed() { return {-kAfxLargestInput, kAfxLargestInput, false, false}; }
 };
 // The range check of a saved value, told with the field's name, the value
 // and the range in the display unit: "Young's modulus = -5 N/mm² is out of
@@ -126,6 +135,13 @@ void DDV_Range(CDataExchange* pDX, double value, const AfxRange& range, LPCTSTR 
                LPCTSTR unit = "");
 // The message DDV_Range shows.
 CString AfxRangeMessage(double value, const AfxRange& range, LPCTSTR field, LPCTSTR unit);
+// A physical number field: DDX_Text and DDV_Range in one, and a text that
+// is no number is refused with a message that names the field ("Please
+// enter a number for Thickness t0.").
+void DDX_Number(CDataExchange* pDX, int nIDC, double& value, const AfxRange& range, LPCTSTR field,
+                LPCTSTR unit = "");
+// The message DDX_Number shows for a text that is no number.
+CString AfxNumberMessage(LPCTSTR field);
 
 // The parsers DDX uses, for callers that read numbers typed by the user:
 // true with the value when text is a whole number of the type (blanks

@@ -157,14 +157,14 @@ TEST_F(PagesOnQt, ARefusedToleranceKeepsTheSheetOnItsField)
         [&](DialogDriver& d, ModalScript&) {
             auto& sheet = *static_cast<CPropertySheet*>(convergence.GetParent());
             d.Type(16040, "0");
-            m_env->Boxes().Expect("eps energy = 0 is out of range.\nEnter a value > 0.");
+            m_env->Boxes().Expect("eps energy = 0 is out of range.\nEnter a value > 0 and <= 1e+15.");
             d.PressOK();
             EXPECT_FALSE(sheet.IsEnded());
             EXPECT_EQ(CWnd::GetFocus(), convergence.GetDlgItem(16040)) << "the field has the focus";
             Picture(sheet, "pages-convergence-refused.png");
             d.Type(16040, "1e-5");
             d.Type(16043, "0");
-            m_env->Boxes().Expect("Max iterations = 0 is out of range.\nEnter a value >= 1.");
+            m_env->Boxes().Expect("Max iterations = 0 is out of range.\nEnter a value between 1 and 1e+15.");
             d.PressOK();
             EXPECT_FALSE(sheet.IsEnded());
             d.PressCancel();
@@ -315,7 +315,7 @@ TEST_F(SectionsOnQt, ARefusedMassKeepsTheEditorOnItsField)
     ModalScript script;
     script.Dialog(VokLGCrossSects::IDD, [&](DialogDriver& d, CDialog& shown) {
         d.Type(16190, "-1");
-        m_env->Boxes().Expect("Mass = -1 kg/m is out of range.\nEnter a value >= 0 kg/m.");
+        m_env->Boxes().Expect("Mass = -1 kg/m is out of range.\nEnter a value between 0 kg/m and 1e+15 kg/m.");
         d.Click(16202); // "&Apply"
         EXPECT_EQ(CWnd::GetFocus(), shown.GetDlgItem(16190)) << "the field has the focus";
         Picture(shown, "dialog-sections-refused-mass.png");

@@ -96,7 +96,7 @@ TEST_F(EditMaterialsRefusals, LettersAndBadValuesAreToldOnOkOnlyAndCancelAlwaysC
         d.Type(376, "0.7");
         d.Focus(366);
         d.Type(366, "-5");
-        boxes.Expect("Young's modulus X = -5 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2.");
+        boxes.Expect("Young's modulus X = -5 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2 and <= 1e+15 N/mm\xB2.");
         d.PressOK();
         EXPECT_FALSE(shown.IsEnded());
         EXPECT_EQ(CWnd::GetFocus(), shown.GetDlgItem(366)) << "the field has the focus";
