@@ -66,76 +66,76 @@ inline void prefetchBlock(const double* from, const double* to)
         __builtin_prefetch(p);
 }
 
-// x := L^-1 x over one supernode of the Cholesky factor (as
-// backwardCholesky has it): the triangle column by column, then the rows
-// below it four columns at once. Each entry takes its column updates in
+// The columns j..j+3 of a supernode's packed trapezoid of r rows, each as
+// a pointer to its row 0 (col[k][i] = L(i, j + k) for i >= j + k).
+struct Block4 {
+    const double* col[4];
+    Block4(const double* L, I64 r, I64 j)
+    {
+        for (I64 k = 0; k < 4; ++k)
+            col[k] = L + colStart(r, j + k) - (j + k);
+    }
+};
+
+// x := L^-1 x over one supernode of the Cholesky factor: its c columns of
+// r rows, packed (column j holds rows j..r-1), x gathered over its rows.
+// Four columns at a time: their own triangle, then every row below it with
+// the four updates at once, so that the columns are read side by side from
+// their diagonals down and x once for them. Each entry takes its updates in
 // the order of the columns, as one column at a time gives them.
 void forwardCholesky(const double* L, double* x, I64 r, I64 c)
 {
-    for (I64 j = 0; j < c; ++j) {
-        const double* lj = L + colStart(r, j) - j;
-        x[j] /= lj[j];
-        const double xj = x[j];
-        if (xj != 0.0)
-            for (I64 i = j + 1; i < c; ++i)
-                x[i] -= lj[i] * xj;
-    }
     I64 j = 0;
     for (; j + 4 <= c; j += 4) {
+        const Block4 b(L, r, j);
+        for (I64 k = 0; k < 4; ++k) {
+            x[j + k] /= b.col[k][j + k];
+            for (I64 m = k + 1; m < 4; ++m)
+                x[j + m] -= b.col[k][j + m] * x[j + k];
+        }
         const double x0 = x[j], x1 = x[j + 1], x2 = x[j + 2], x3 = x[j + 3];
-        if (x0 == 0.0 && x1 == 0.0 && x2 == 0.0 && x3 == 0.0)
-            continue;
-        const double* l0 = L + colStart(r, j) - j;
-        const double* l1 = L + colStart(r, j + 1) - (j + 1);
-        const double* l2 = L + colStart(r, j + 2) - (j + 2);
-        const double* l3 = L + colStart(r, j + 3) - (j + 3);
-        for (I64 i = c; i < r; ++i)
+        const double *l0 = b.col[0], *l1 = b.col[1], *l2 = b.col[2], *l3 = b.col[3];
+        for (I64 i = j + 4; i < r; ++i)
             x[i] = x[i] - l0[i] * x0 - l1[i] * x1 - l2[i] * x2 - l3[i] * x3;
     }
     for (; j < c; ++j) {
         const double* lj = L + colStart(r, j) - j;
+        x[j] /= lj[j];
         const double xj = x[j];
         if (xj != 0.0)
-            for (I64 i = c; i < r; ++i)
+            for (I64 i = j + 1; i < r; ++i)
                 x[i] -= lj[i] * xj;
     }
 }
 
-// x := L^-T x over one supernode of the Cholesky factor: its c columns of
-// r rows, packed (column j holds rows j..r-1), x gathered over its rows,
-// the entries below row c final. The rows below the triangle are the bulk
-// of a supernode; their products go first, in the order of the storage
-// (four columns at once, so that x is read once for them), and only the
-// triangle then runs backward.
+// x := L^-T x over one supernode (as forwardCholesky has it), the entries
+// below row c final. The last c mod 4 columns one at a time, then four
+// columns at a time from the end: the products of each with the rows below
+// the four (final by then), read side by side down the columns, then their
+// own triangle backward.
 void backwardCholesky(const double* L, double* x, I64 r, I64 c)
 {
-    I64 j = 0;
-    for (; j + 4 <= c; j += 4) {
-        const double* l0 = L + colStart(r, j) - j;
-        const double* l1 = L + colStart(r, j + 1) - (j + 1);
-        const double* l2 = L + colStart(r, j + 2) - (j + 2);
-        const double* l3 = L + colStart(r, j + 3) - (j + 3);
+    const I64 whole = c - c % 4;
+    for (I64 j = c - 1; j >= whole; --j) {
+        const double* lj = L + colStart(r, j) - j;
+        x[j] -= detail::dot(lj + j + 1, x + j + 1, static_cast<I32>(r - j - 1));
+        x[j] /= lj[j];
+    }
+    for (I64 j = whole - 4; j >= 0; j -= 4) {
+        const Block4 b(L, r, j);
+        const double *l0 = b.col[0], *l1 = b.col[1], *l2 = b.col[2], *l3 = b.col[3];
         double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
-        for (I64 i = c; i < r; ++i) {
+        for (I64 i = j + 4; i < r; ++i) {
             const double xi = x[i];
             s0 += l0[i] * xi;
             s1 += l1[i] * xi;
             s2 += l2[i] * xi;
             s3 += l3[i] * xi;
         }
-        x[j] -= s0;
-        x[j + 1] -= s1;
-        x[j + 2] -= s2;
-        x[j + 3] -= s3;
-    }
-    for (; j < c; ++j) {
-        const double* lj = L + colStart(r, j) - j;
-        x[j] -= detail::dot(lj + c, x + c, static_cast<I32>(r - c));
-    }
-    for (j = c - 1; j >= 0; --j) {
-        const double* lj = L + colStart(r, j) - j;
-        x[j] -= detail::dot(lj + j + 1, x + j + 1, static_cast<I32>(c - j - 1));
-        x[j] /= lj[j];
+        x[j + 3] = (x[j + 3] - s3) / l3[j + 3];
+        x[j + 2] = (x[j + 2] - s2 - l2[j + 3] * x[j + 3]) / l2[j + 2];
+        x[j + 1] = (x[j + 1] - s1 - l1[j + 2] * x[j + 2] - l1[j + 3] * x[j + 3]) / l1[j + 1];
+        x[j] = (x[j] - s0 - l0[j + 1] * x[j + 1] - l0[j + 2] * x[j + 2] - l0[j + 3] * x[j + 3]) / l0[j];
     }
 }
 
