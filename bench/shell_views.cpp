@@ -5,7 +5,8 @@
 // the one draw that compiles them: the first frame; CompileCorners with
 // every element corner in a colour of its own, the worst case;
 // CompileMesh with the mesh lines on, the edges of a mesh the plot has
-// drawn before), to draw from the lists
+// drawn before), to draw from the lists (in the plan state; DrawFlat with
+// the plot's scale set to 0, the redraw to hold the plan state's against)
 // (also with the mesh lines on, smoothed as by default and not smoothed;
 // the median frame is the counter median_ms), of one hover pick over a result point (the pick and the
 // redraw it starts) and of the result-point pick alone (its first pick
@@ -67,7 +68,7 @@ public:
     void PostNcDestroy() override {}
 };
 
-enum class Kind { compile, compileCorners, compileMesh, draw, drawMesh, drawMeshSharp, hover, pick };
+enum class Kind { compile, compileCorners, compileMesh, draw, drawFlat, drawMesh, drawMeshSharp, hover, pick };
 
 bool Compiles(Kind kind)
 {
@@ -161,6 +162,8 @@ void ResultLists(benchmark::State& state, Kind kind)
     scene.view.Plan();
     scene.view.ZoomToFit();
     scene.view.NormalizeScale();
+    if (kind == Kind::drawFlat)
+        scene.plate.comp->SetFactor(0.0);
     if (kind == Kind::compileMesh || kind == Kind::drawMesh || kind == Kind::drawMeshSharp)
         scene.view.m_iViewState |= CBrantelResView::kMeshBit;
     // The lines without smoothing (the setting "smooth lines" off).
@@ -319,6 +322,7 @@ VIEWS_BENCH(ResultListsCompile, ResultLists, Kind::compile)
 VIEWS_BENCH(ResultListsCompileCorners, ResultLists, Kind::compileCorners)
 VIEWS_BENCH(ResultListsCompileMesh, ResultLists, Kind::compileMesh)
 VIEWS_BENCH(ResultListsDraw, ResultLists, Kind::draw)
+VIEWS_BENCH(ResultListsDrawFlat, ResultLists, Kind::drawFlat)
 VIEWS_BENCH(ResultListsDrawMesh, ResultLists, Kind::drawMesh)
 VIEWS_BENCH(ResultListsDrawMeshSharp, ResultLists, Kind::drawMeshSharp)
 VIEWS_BENCH(HoverPick, ResultLists, Kind::hover)
