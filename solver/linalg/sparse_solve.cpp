@@ -176,16 +176,19 @@ void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* S
     const Tree T(M, MTREES, MSIFA);
     const double* P = SM + neq - 1;  // packed part, 1-based
     const bool fwd = K == Sub::Fwd1 || K == Sub::Fwd2;
-    for (I32 rhs = 0; rhs < NRHS; ++rhs) {
-        double* b = B + I64(rhs) * LDB - 1;  // b[e], e = 1..NEQ
-        for (I32 q = 0; q < nsup; ++q) {
-            const I32 s = fwd ? q + 1 : nsup - q;
-            const I64 r = T.rptr[s + 1] - T.rptr[s];
-            const I64 c = T.first[s + 1] - T.first[s];
-            const I32* rw = &T.rows[T.rptr[s]];
-            const double* L = &P[T.vst[s]];
-            if (!fwd && s > 1)
-                prefetchBlock(&P[T.vst[s - 1]], &P[T.vst[s]]);
+    // Supernode by supernode, each right-hand side in turn: a block of the
+    // factor is read from memory once for all of them (each column's
+    // arithmetic is that of one right-hand side alone).
+    for (I32 q = 0; q < nsup; ++q) {
+        const I32 s = fwd ? q + 1 : nsup - q;
+        const I64 r = T.rptr[s + 1] - T.rptr[s];
+        const I64 c = T.first[s + 1] - T.first[s];
+        const I32* rw = &T.rows[T.rptr[s]];
+        const double* L = &P[T.vst[s]];
+        if (!fwd && s > 1)
+            prefetchBlock(&P[T.vst[s - 1]], &P[T.vst[s]]);
+        for (I32 rhs = 0; rhs < NRHS; ++rhs) {
+            double* b = B + I64(rhs) * LDB - 1;  // b[e], e = 1..NEQ
             double* x = RWORK;
             for (I64 i = 0; i < r; ++i)
                 x[i] = b[rw[i]];
