@@ -330,7 +330,8 @@ TEST(SparseProducts, EigensolverOperatorsEqualDenseAndSkylineOperators)
 // The buckling operator L^-1 B L^-T on a grid whose supernodes are several
 // columns wide, with a B that has nonzeros on the first DOF of each node
 // only (as the geometric stiffness of a plate): over B's own nonzeros it
-// gives SPRSMM's result to the last bit, and both equal the dense operator.
+// gives SPRSMM's result to the last bit, and both equal the dense operator;
+// so does the skyline operator over B's nonzeros, to rounding.
 TEST(SparseProducts, BucklingOperatorOverTheNonzerosOfB)
 {
     SpxSystem s;
@@ -385,6 +386,30 @@ TEST(SparseProducts, BucklingOperatorOverTheNonzerosOfB)
         ASSERT_EQ(s.ierr, 0);
         const auto& got = iflag == 5 ? x : y;
         EXPECT_EQ(got, iflag == 5 ? xn : yn);
+        EXPECT_LT(maxAbsDiff(got, mul(op, x0)), 1e-10);
+    }
+
+    // The skyline operator over the nonzeros of B in a full profile.
+    std::vector<I32> msky;
+    std::vector<double> skyChol = skylineOf(a, msky);
+    const std::vector<double> skyB = skylineOf(b, msky);
+    I32 ieq = 0, ierr = 0;
+    FACSKY(skyChol.data(), msky.data(), 1e-10, n, 0, ieq, ierr);
+    ASSERT_EQ(ierr, 0);
+    const detail::SkylineNonzeros skyNonzeros = detail::skylineNonzeros(skyB.data(), msky.data(), n);
+    EXPECT_LT(skyNonzeros.value.size(), skyB.size() / 4);
+    for (I32 iflag : {5, 6}) {
+        SCOPED_TRACE(testing::Message() << "skyline IFLAG " << iflag);
+        const auto x0 = randomVector(n, 19);
+        std::vector<double> x = x0, y(n, 0.0), z(n, 0.0);
+        SPSMM(skyChol.data(), skyB.data(), x.data(), y.data(), z.data(), msky.data(), n, 3, 1, iflag, 0, ierr);
+        ASSERT_EQ(ierr, 0);
+        std::vector<double> xn = x0, yn(n, 0.0), zn(n, 0.0);
+        detail::skylineOperator(skyChol.data(), skyB.data(), xn.data(), yn.data(), zn.data(), msky.data(), n, 3, 1,
+                                iflag, 0, ierr, &skyNonzeros);
+        ASSERT_EQ(ierr, 0);
+        const auto& got = iflag == 5 ? xn : yn;
+        EXPECT_LT(maxAbsDiff(got, iflag == 5 ? x : y), 1e-12);
         EXPECT_LT(maxAbsDiff(got, mul(op, x0)), 1e-10);
     }
 }
