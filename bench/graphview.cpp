@@ -16,7 +16,7 @@
 
 #include "glstyle/pickindex.h"
 #include "graphview/vistrel.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 
 namespace

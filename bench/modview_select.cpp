@@ -17,7 +17,7 @@
 
 #include "bench/pick_timing.h"
 #include "glstyle/pickcull.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 #include "tests/framira/modview_fixture.h"
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "glview/lumetra.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 
 namespace

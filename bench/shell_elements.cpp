@@ -15,7 +15,7 @@
 #include "bench/pick_timing.h"
 #include "bench/quad_grid.h"
 #include "femodel/strelna.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 
 namespace

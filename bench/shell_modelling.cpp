@@ -13,7 +13,7 @@
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelshell.h"
 #include "platform/ferrand/material.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 
 namespace

@@ -3,7 +3,10 @@
 // each corner the value of its node, as the VTK comparison's scene):
 // milliseconds to compile the model list and the result lists (each with
 // the one draw that compiles them: the first frame; CompileCorners with
-// every element corner in a colour of its own, the worst case), to draw from the lists
+// every element corner in a colour of its own, the worst case;
+// CompileMesh with the mesh lines on, the edges of a mesh the plot has
+// drawn before), to draw from the lists (in the plan state; DrawFlat with
+// the plot's scale set to 0, the redraw to hold the plan state's against)
 // (also with the mesh lines on, smoothed as by default and not smoothed;
 // the median frame is the counter median_ms), of one hover pick over a result point (the pick and the
 // redraw it starts) and of the result-point pick alone (its first pick
@@ -26,7 +29,7 @@
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelshell.h"
 #include "bench/result_plate.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 
 namespace
@@ -65,7 +68,12 @@ public:
     void PostNcDestroy() override {}
 };
 
-enum class Kind { compile, compileCorners, draw, drawMesh, drawMeshSharp, hover, pick };
+enum class Kind { compile, compileCorners, compileMesh, draw, drawFlat, drawMesh, drawMeshSharp, hover, pick };
+
+bool Compiles(Kind kind)
+{
+    return kind == Kind::compile || kind == Kind::compileCorners || kind == Kind::compileMesh;
+}
 
 // A plate document of n elements with results in a view of type V on the
 // OSMesa host, zoomed to fit in plan view.
@@ -120,14 +128,14 @@ template <class V> void Lists(benchmark::State& state, Kind kind, Scene<V>& scen
     std::vector<double> frames;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        if (kind == Kind::compile || kind == Kind::compileCorners)
+        if (Compiles(kind))
             scene.view.InvalidateList();
         scene.driver->Draw();
         frames.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::nth_element(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(frames.size() / 2), frames.end());
     state.counters["median_ms"] = frames.empty() ? 0.0 : frames[frames.size() / 2];
-    if (kind != Kind::compile && kind != Kind::compileCorners && (scene.FirstList() != compiled || !scene.view.m_pListValid[0]))
+    if (!Compiles(kind) && (scene.FirstList() != compiled || !scene.view.m_pListValid[0]))
         state.SkipWithError("a draw from the lists compiled them again");
     state.counters["elements"] = scene.plate.elements;
 }
@@ -154,7 +162,9 @@ void ResultLists(benchmark::State& state, Kind kind)
     scene.view.Plan();
     scene.view.ZoomToFit();
     scene.view.NormalizeScale();
-    if (kind == Kind::drawMesh || kind == Kind::drawMeshSharp)
+    if (kind == Kind::drawFlat)
+        scene.plate.comp->SetFactor(0.0);
+    if (kind == Kind::compileMesh || kind == Kind::drawMesh || kind == Kind::drawMeshSharp)
         scene.view.m_iViewState |= CBrantelResView::kMeshBit;
     // The lines without smoothing (the setting "smooth lines" off).
     const bool smooth = COGLRenderer::bLineSmooth;
@@ -310,7 +320,9 @@ VIEWS_BENCH(ModelListCompile, ModelList, Kind::compile)
 VIEWS_BENCH(ModelListDraw, ModelList, Kind::draw)
 VIEWS_BENCH(ResultListsCompile, ResultLists, Kind::compile)
 VIEWS_BENCH(ResultListsCompileCorners, ResultLists, Kind::compileCorners)
+VIEWS_BENCH(ResultListsCompileMesh, ResultLists, Kind::compileMesh)
 VIEWS_BENCH(ResultListsDraw, ResultLists, Kind::draw)
+VIEWS_BENCH(ResultListsDrawFlat, ResultLists, Kind::drawFlat)
 VIEWS_BENCH(ResultListsDrawMesh, ResultLists, Kind::drawMesh)
 VIEWS_BENCH(ResultListsDrawMeshSharp, ResultLists, Kind::drawMeshSharp)
 VIEWS_BENCH(HoverPick, ResultLists, Kind::hover)

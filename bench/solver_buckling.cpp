@@ -1,7 +1,7 @@
 // Whole buckling runs (PLATE_BUCKLING) of a simply supported square plate
 // of T18 triangles under uniaxial compression, on sparse storage with the
 // Lanczos solver, four modes. Sizes: Small (about 1e3 equations) and about
-// 1e5 equations.
+// 1e5 equations; on skyline storage Small and about 1e4 equations.
 //
 // Reported per run: the equations, how many of the four modes the run
 // accepted, the lowest critical stress (only when that mode was accepted)
@@ -93,9 +93,13 @@ struct Plate {
     }
 };
 
+// The run on an n x n grid (range 0), on sparse storage or, with a second
+// argument of 1, on skyline storage.
 void bucklingRun(benchmark::State& state)
 {
     Plate p(int(state.range(0)));
+    if (state.range(1) == 1)
+        p.key[10] = 1; // skyline
     std::array<I32, 5> status{};
     for (auto _ : state) {
         status = p.run();
@@ -166,9 +170,17 @@ BENCHMARK(stiffnessAssemblies)
     ->Name("BucklingAssemblyT18/1e5")
     ->Arg(128)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(bucklingRun)->Name("PlateBucklingT18/Small")->Arg(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(bucklingRun)->Name("PlateBucklingT18/Small")->Args({12, 2})->Unit(benchmark::kMillisecond);
 BENCHMARK(bucklingRun)
     ->Name("PlateBucklingT18/1e5")
-    ->Arg(128)
+    ->Args({128, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+// On skyline storage, whose profile grows with the square of the grid's
+// side: about 1e4 equations.
+BENCHMARK(bucklingRun)->Name("PlateBucklingT18Skyline/Small")->Args({12, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(bucklingRun)
+    ->Name("PlateBucklingT18Skyline/1e4")
+    ->Args({40, 1})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

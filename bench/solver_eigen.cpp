@@ -1,8 +1,8 @@
-// Buckling eigenmodes of a plate on sparse storage, 10 modes: subspace
-// iteration (SPRSIT) with the settings of the buckling run; the buckling
-// run's Lanczos (lanczosRun: the first pass MAXLAN = 2p + 12 = 32 steps,
-// further passes while fewer than 10 pairs pass); truncated Lanczos
-// (SPRLAN) in one pass of MAXLAN = 40; and, when Spectra and CHOLMOD are
+// Buckling eigenmodes of a plate on sparse storage, p = 10 and 20 modes:
+// subspace iteration (SPRSIT) with the settings of the buckling run; the
+// buckling run's Lanczos (lanczosRun: the first pass MAXLAN = 2p + 12 steps,
+// further passes while fewer than p pairs pass); truncated Lanczos
+// (SPRLAN) in one pass of MAXLAN = 4p; and, when Spectra and CHOLMOD are
 // installed, Spectra's symmetric Lanczos (implicit restarts) on the same
 // operator L^-1 KG L^-T with K = L L^T factorised by CHOLMOD.
 //
@@ -16,16 +16,17 @@
 //
 // Reported per run: the solver time (the only timed part: the numeric
 // factorisation, the iteration and the eigenvectors; the orderings and
-// symbolic phases are left out on both sides) with the number of the 10
-// modes accepted next to it, factorisations, operator applications,
-// iterations or Lanczos steps. A table per run lists the 10 eigenvalues,
-// each with its relative gap to the nearest other one and, for accepted
-// modes only, the eigenvector residual ||K x - lambda KG x|| / (|lambda|
+// symbolic phases are left out on both sides), by the clock and in CPU
+// seconds of the solving thread (the figure to compare on a shared
+// machine), with the number of the p modes accepted next to it,
+// factorisations, operator applications, iterations or Lanczos steps. A
+// table per run lists the p eigenvalues, each with its relative gap to the
+// nearest other one and, for accepted modes only, the eigenvector residual ||K x - lambda KG x|| / (|lambda|
 // ||KG x||); values not accepted are marked. Over the accepted modes only:
 // the largest residual and the largest relative difference from the
 // subspace eigenvalues (modes accepted by both), next to the time ratio
 // subspace / run. Spectra's run reports its time over that of the buckling
-// run's Lanczos (spectra_over_lanczos) when both ran.
+// run's Lanczos (spectra_over_lanczos, and _cpu) when both ran.
 #include <benchmark/benchmark.h>
 
 #include "solver/elements/plate_bending.h"
@@ -48,6 +49,8 @@
 #include <memory>
 #include <numeric>
 #include <string>
+#include <time.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -56,12 +59,27 @@ using I32 = std::int32_t;
 using I64 = std::int64_t;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kModes = 10;
-
 double seconds(Clock::time_point a, Clock::time_point b)
 {
     return std::chrono::duration<double>(b - a).count();
 }
+
+// CPU seconds of the calling thread: on a shared machine the solver's own
+// work, without the time other programs hold the core.
+double threadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+// The time of one solver run, by the clock and in CPU.
+struct Stopwatch {
+    Clock::time_point wall = Clock::now();
+    double cpu = threadSeconds();
+    double wallSeconds() const { return seconds(wall, Clock::now()); }
+    double cpuSeconds() const { return threadSeconds() - cpu; }
+};
 
 // The DKT grid, simply supported (w = 0 along the four edges).
 struct BucklingPlate : solvika::test::DktGrid {
@@ -115,10 +133,12 @@ struct BucklingPlate : solvika::test::DktGrid {
     }
 };
 
-// One solver run: its time, the kModes eigenvalues, how many of them (the
-// leading ones) were accepted, and the residuals of those.
+// One solver run: its time (by the clock and in CPU), the `modes`
+// eigenvalues, how many of them (the leading ones) were accepted, and the
+// residuals of those.
 struct Result {
     double seconds = 0.0;
+    double cpu = 0.0;
     std::vector<double> evl;
     int accepted = 0;
     std::vector<double> residual;
@@ -130,9 +150,12 @@ std::map<int, std::unique_ptr<BucklingPlate>>& plates()
     return p;
 }
 
-std::map<int, Result>& subspaceResults()
+// Results by grid size and number of modes.
+using Key = std::pair<int, int>;
+
+std::map<Key, Result>& subspaceResults()
 {
-    static std::map<int, Result> r;
+    static std::map<Key, Result> r;
     return r;
 }
 
@@ -148,13 +171,14 @@ BucklingPlate& plate(int n)
 
 // The run's result from the solver's accepted count and the vectors of its
 // accepted modes (the first columns of evec).
-Result collect(BucklingPlate& p, double seconds, const std::vector<double>& evl, int accepted,
-               const std::vector<double>& evec)
+Result collect(BucklingPlate& p, int modes, double seconds, double cpu, const std::vector<double>& evl,
+               int accepted, const std::vector<double>& evec)
 {
     Result r;
     r.seconds = seconds;
-    r.evl.assign(evl.begin(), evl.begin() + kModes);
-    r.accepted = std::clamp(accepted, 0, kModes);
+    r.cpu = cpu;
+    r.evl.assign(evl.begin(), evl.begin() + modes);
+    r.accepted = std::clamp(accepted, 0, modes);
     r.residual = p.residuals(evl, evec, r.accepted);
     return r;
 }
@@ -163,13 +187,14 @@ Result collect(BucklingPlate& p, double seconds, const std::vector<double>& evl,
 // solver; against the subspace run when given.
 void report(benchmark::State& state, const std::string& run, int n, const Result& r, const Result* subspace)
 {
-    std::printf("%s n=%d: %d of %d modes accepted in %.4g s (* not accepted: no residual, left out of the "
-                "comparisons)\n",
-                run.c_str(), n, r.accepted, kModes, r.seconds);
+    const int modes = int(r.evl.size());
+    std::printf("%s n=%d: %d of %d modes accepted in %.4g s (CPU %.4g s; * not accepted: no residual, left out "
+                "of the comparisons)\n",
+                run.c_str(), n, r.accepted, modes, r.seconds, r.cpu);
     std::printf("  mode  eigenvalue         relative gap  vector residual\n");
-    for (int i = 0; i < kModes; ++i) {
+    for (int i = 0; i < modes; ++i) {
         double gap = HUGE_VAL;
-        for (int j = 0; j < kModes; ++j)
+        for (int j = 0; j < modes; ++j)
             if (j != i)
                 gap = std::min(gap, std::abs(r.evl[i] - r.evl[j]) / std::abs(r.evl[i]));
         if (i < r.accepted)
@@ -178,6 +203,8 @@ void report(benchmark::State& state, const std::string& run, int n, const Result
             std::printf("  %4d  %-17.10g  %12.3e  %15s\n", i + 1, r.evl[i], gap, "*");
     }
     state.counters["accepted"] = r.accepted;
+    state.counters["modes"] = modes;
+    state.counters["cpu_s"] = r.cpu;
     double worst = 0.0;
     for (const double v : r.residual)
         if (!(v <= worst))  // a NaN residual shows
@@ -195,11 +222,11 @@ void report(benchmark::State& state, const std::string& run, int n, const Result
     std::printf("  largest relative difference from SPRSIT over the %d modes both accepted: %.3e\n", both, diff);
 }
 
-void BM_Subspace(benchmark::State& state, int n)
+void BM_Subspace(benchmark::State& state, int n, int modes)
 {
     BucklingPlate& p = plate(n);
     const I32 nq = p.neq();
-    const I32 k = kModes + I32(std::lround(std::pow(double(kModes), 0.8))) + 6;
+    const I32 k = modes + I32(std::lround(std::pow(double(modes), 0.8))) + 6;
     std::vector<double> a, b, evl(k), rerr(k), evec(std::size_t(nq) * k);
     const I64 lrwa = std::max<I64>(I64(3 * k + nq) * (k + 1), 150) + I64(p.MSPAR[12]) + p.MSPAR[13] + p.MSPAR[16];
     const I64 liwa = I64(nq) + p.MSPAR[13];
@@ -208,18 +235,19 @@ void BM_Subspace(benchmark::State& state, int n)
     std::array<I32, 6> mop{1, 1, -1, 40, 1, 0};
     std::array<I32, 4> minf{};
     I32 ierr = 0;
-    double total = 0.0;
+    double total = 0.0, totalCpu = 0.0;
     for (auto _ : state) {
         p.assemble(a, false);
         p.assemble(b, true);
         std::array<double, 2> tol{1.0e-8, 1.0e-8};
         double shift = 0.0;
         I32 niv = k;
-        const auto t0 = Clock::now();
+        const Stopwatch watch;
         solvika::SPRSIT(a.data(), b.data(), tol.data(), p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), mop.data(),
                         minf.data(), evl.data(), rerr.data(), evec.data(), rwa.data(), lrwa, iwa.data(), liwa, shift,
-                        nq, kModes, niv, 0, 0, ierr);
-        const double s = seconds(t0, Clock::now());
+                        nq, modes, niv, 0, 0, ierr);
+        const double s = watch.wallSeconds();
+        totalCpu += watch.cpuSeconds();
         state.SetIterationTime(s);
         total += s;
     }
@@ -229,20 +257,21 @@ void BM_Subspace(benchmark::State& state, int n)
     state.counters["solves"] = double(minf[3]) * k;
     state.counters["B_products"] = double(minf[3] + 1) * k;
     state.counters["iterations"] = minf[3];
-    const Result r = collect(p, total / double(state.iterations()), evl, minf[0], evec);
+    const Result r = collect(p, modes, total / double(state.iterations()), totalCpu / double(state.iterations()), evl,
+                             minf[0], evec);
     report(state, "SPRSIT", n, r, nullptr);
-    subspaceResults()[n] = r;
+    subspaceResults()[{n, modes}] = r;
 }
 
-std::map<int, Result>& lanczosRunResults()
+std::map<Key, Result>& lanczosRunResults()
 {
-    static std::map<int, Result> r;
+    static std::map<Key, Result> r;
     return r;
 }
 
 // SPRLAN in one pass of `maxlan` steps, or (grow) the buckling run's
 // Lanczos starting from `maxlan`.
-void BM_Lanczos(benchmark::State& state, int n, I32 maxlan, bool grow)
+void BM_Lanczos(benchmark::State& state, int n, int modes, I32 maxlan, bool grow)
 {
     BucklingPlate& p = plate(n);
     const I32 nq = p.neq();
@@ -256,7 +285,7 @@ void BM_Lanczos(benchmark::State& state, int n, I32 maxlan, bool grow)
     std::array<I32, 10> minf{};
     I32 ierr = 0;
     I32 used = maxlan;
-    double total = 0.0;
+    double total = 0.0, totalCpu = 0.0;
     for (auto _ : state) {
         p.assemble(a, false);
         p.assemble(b, true);
@@ -266,16 +295,17 @@ void BM_Lanczos(benchmark::State& state, int n, I32 maxlan, bool grow)
         pairs.EVL.assign(maxlan, 0.0);
         pairs.RERR.assign(maxlan, 0.0);
         pairs.EVEC.assign(std::size_t(nq) * maxlan, 0.0);
-        const auto t0 = Clock::now();
+        const Stopwatch watch;
         if (grow)
             solvika::lanczosRun(a.data(), b.data(), tol.data(), p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(),
                                 mop.data(), minf.data(), pairs, v.data(), rwa.data(), lrwa, iwa.data(), liwa, shift,
-                                nq, kModes, kModes, used, 0, 0, ierr);
+                                nq, modes, modes, used, 0, 0, ierr);
         else
             solvika::SPRLAN(a.data(), b.data(), tol.data(), p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(),
                             mop.data(), minf.data(), pairs.EVL.data(), pairs.RERR.data(), pairs.EVEC.data(), v.data(),
-                            rwa.data(), lrwa, iwa.data(), liwa, shift, nq, kModes, kModes, maxlan, 0, 0, ierr);
-        const double s = seconds(t0, Clock::now());
+                            rwa.data(), lrwa, iwa.data(), liwa, shift, nq, modes, modes, maxlan, 0, 0, ierr);
+        const double s = watch.wallSeconds();
+        totalCpu += watch.cpuSeconds();
         state.SetIterationTime(s);
         total += s;
     }
@@ -289,13 +319,13 @@ void BM_Lanczos(benchmark::State& state, int n, I32 maxlan, bool grow)
     state.counters["B_products"] = minf[2];
     state.counters["lanczos_steps"] = minf[2];
     // Vectors come back for the accepted modes only (MINF(5) of them).
-    const Result r = collect(p, total / double(state.iterations()), pairs.EVL, std::min(minf[0], minf[4]),
-                             pairs.EVEC);
-    const auto it = subspaceResults().find(n);
+    const Result r = collect(p, modes, total / double(state.iterations()), totalCpu / double(state.iterations()),
+                             pairs.EVL, std::min(minf[0], minf[4]), pairs.EVEC);
+    const auto it = subspaceResults().find({n, modes});
     report(state, (grow ? "lanczosRun from MAXLAN=" : "SPRLAN MAXLAN=") + std::to_string(maxlan), n, r,
            it != subspaceResults().end() ? &it->second : nullptr);
     if (grow)
-        lanczosRunResults()[n] = r;
+        lanczosRunResults()[{n, modes}] = r;
 }
 
 #ifdef BRANTEL_HAVE_SPECTRA
@@ -392,7 +422,7 @@ cholmod_sparse* cholmodMatrix(const BucklingPlate& p, bool geometric, cholmod_co
     return s;
 }
 
-void BM_Spectra(benchmark::State& state, int n)
+void BM_Spectra(benchmark::State& state, int n, int modes)
 {
     BucklingPlate& p = plate(n);
     const I32 nq = p.neq();
@@ -403,26 +433,27 @@ void BM_Spectra(benchmark::State& state, int n)
     c.supernodal = CHOLMOD_SUPERNODAL;
     cholmod_factor* factor = cholmod_analyze(k, &c);
     const int ncv = int(state.range(0));
-    std::vector<double> evl(kModes), evec(std::size_t(nq) * kModes);
+    std::vector<double> evl(modes), evec(std::size_t(nq) * modes);
     int accepted = 0;
     long applications = 0, restarts = 0;
-    double total = 0.0;
+    double total = 0.0, totalCpu = 0.0;
     for (auto _ : state) {
-        const auto t0 = Clock::now();
+        const Stopwatch watch;
         cholmod_factorize(k, factor, &c);
         CholmodOperator op(factor, kg, &c, nq);
-        Spectra::SymEigsSolver<CholmodOperator> eigs(op, kModes, ncv);
+        Spectra::SymEigsSolver<CholmodOperator> eigs(op, modes, ncv);
         eigs.init();
         eigs.compute(Spectra::SortRule::LargestMagn, 1000, 1e-10, Spectra::SortRule::LargestMagn);
-        accepted = eigs.info() == Spectra::CompInfo::Successful ? kModes : 0;
+        accepted = eigs.info() == Spectra::CompInfo::Successful ? modes : 0;
         const Eigen::VectorXd theta = eigs.eigenvalues();
         Eigen::MatrixXd y = eigs.eigenvectors();
-        for (int m = 0; m < kModes && m < theta.size(); ++m) {
+        for (int m = 0; m < modes && m < theta.size(); ++m) {
             evl[std::size_t(m)] = 1.0 / theta[m];
             op.upper(y.col(m).data());
             std::copy(y.col(m).data(), y.col(m).data() + nq, evec.data() + std::size_t(m) * nq);
         }
-        const double s = seconds(t0, Clock::now());
+        const double s = watch.wallSeconds();
+        totalCpu += watch.cpuSeconds();
         state.SetIterationTime(s);
         total += s;
         applications = op.applications;
@@ -437,32 +468,39 @@ void BM_Spectra(benchmark::State& state, int n)
     state.counters["factorisations"] = 1;
     state.counters["solves"] = double(applications);
     state.counters["restarts"] = double(restarts);
-    const Result r = collect(p, total / double(state.iterations()), evl, accepted, evec);
-    const auto it = subspaceResults().find(n);
+    const Result r = collect(p, modes, total / double(state.iterations()), totalCpu / double(state.iterations()), evl,
+                             accepted, evec);
+    const auto it = subspaceResults().find({n, modes});
     report(state, "Spectra+CHOLMOD ncv=" + std::to_string(ncv), n, r,
            it != subspaceResults().end() ? &it->second : nullptr);
-    if (const auto l = lanczosRunResults().find(n); l != lanczosRunResults().end()) {
+    if (const auto l = lanczosRunResults().find({n, modes}); l != lanczosRunResults().end()) {
         state.counters["spectra_over_lanczos"] = r.seconds / l->second.seconds;
-        std::printf("  Spectra+CHOLMOD time / buckling run's Lanczos time: %.3f\n", r.seconds / l->second.seconds);
+        state.counters["spectra_over_lanczos_cpu"] = r.cpu / l->second.cpu;
+        std::printf("  Spectra+CHOLMOD time / buckling run's Lanczos time: %.3f (CPU %.3f)\n",
+                    r.seconds / l->second.seconds, r.cpu / l->second.cpu);
     }
 }
 #endif
 
-void registerSize(const char* label, int n)
+// The runs of one grid for `modes` modes; names without a modes suffix are
+// those of 10 modes.
+void registerSize(const char* label, int n, int modes)
 {
-    const std::string s(label);
+    const std::string s = std::string(label) + (modes == 10 ? "" : "_" + std::to_string(modes) + "modes");
     auto reg = [](const std::string& name, auto fn) {
         benchmark::RegisterBenchmark(name.c_str(), fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
     };
-    reg("BM_BucklingSubspace_" + s, [n](benchmark::State& st) { BM_Subspace(st, n); });
+    reg("BM_BucklingSubspace_" + s, [n, modes](benchmark::State& st) { BM_Subspace(st, n, modes); });
     // The buckling run's Lanczos, then one pass that accepts all modes.
-    reg("BM_BucklingLanczosRun_" + s, [n](benchmark::State& st) { BM_Lanczos(st, n, 2 * kModes + 12, true); });
-    reg("BM_BucklingLanczos_" + s + "/MAXLAN:40", [n](benchmark::State& st) { BM_Lanczos(st, n, 40, false); });
+    reg("BM_BucklingLanczosRun_" + s,
+        [n, modes](benchmark::State& st) { BM_Lanczos(st, n, modes, 2 * modes + 12, true); });
+    reg("BM_BucklingLanczos_" + s + "/MAXLAN:" + std::to_string(4 * modes),
+        [n, modes](benchmark::State& st) { BM_Lanczos(st, n, modes, 4 * modes, false); });
 #ifdef BRANTEL_HAVE_SPECTRA
     // Spectra's advice is ncv >= 2 nev; its time grows with ncv here.
-    for (const int ncv : {2 * kModes + 1, 3 * kModes})
+    for (const int ncv : {2 * modes + 1, 3 * modes})
         benchmark::RegisterBenchmark(("BM_BucklingSpectra_" + s).c_str(),
-                                     [n](benchmark::State& st) { BM_Spectra(st, n); })
+                                     [n, modes](benchmark::State& st) { BM_Spectra(st, n, modes); })
             ->Arg(ncv)
             ->ArgName("ncv")
             ->UseManualTime()
@@ -472,8 +510,10 @@ void registerSize(const char* label, int n)
 }
 
 const bool registered = [] {
-    registerSize("Small", 20);  // 1.1e3 equations
-    registerSize("1e5", 183);   // 9.9e4 equations
+    for (const int modes : {10, 20}) {
+        registerSize("Small", 20, modes);  // 1.1e3 equations
+        registerSize("1e5", 183, modes);   // 9.9e4 equations
+    }
     return true;
 }();
 

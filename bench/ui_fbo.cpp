@@ -11,7 +11,8 @@
 
 #include "glview/lumetra.h"
 #include "platform/ui/core/afxui.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/headless/headless_backend.h"
+#include "platform/ui/headless/scripted_environment.h"
 #include "platform/ui/qt/afxui_qt.h"
 #include "platform/ui/qt/testing/qttesting.h"
 

@@ -11,7 +11,7 @@
 
 #include "framework/kor3dview.h"
 #include "glview/oglrenderer.h"
-#include "platform/ui/headless/afxui_headless.h"
+#include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
 
 namespace

@@ -1247,25 +1247,66 @@ void ForEachEdgeOnce(CMeshOrganizer& mesh, int corners, F f)
 
 } // namespace
 
+// The key of the edges (the corner nodes of every element that draws
+// `corners` corners, in element order) and the edges themselves.
+struct CSectMeshArea::DrawnEdges {
+    int corners = 0;
+    std::vector<const CSNode*> key;
+    std::vector<const CSNode*> edges;
+};
+
+const std::vector<const CSNode*>& CSectMeshArea::MeshEdges(int corners)
+{
+    // The edges follow from the key alone: while the mesh gives the same
+    // key, they hold (and name only nodes of the mesh).
+    DrawnEdges* cache = m_pDrawnEdges.get();
+    bool same = cache && cache->corners == corners;
+    std::size_t at = 0;
+    for (POSITION pos = m_pMesh->GetHeadPosition(); same && pos;) {
+        CElement* element = m_pMesh->GetNextElem(pos);
+        if (DrawnCorners(element) != corners)
+            continue;
+        for (int k = 0; same && k < corners; ++k, ++at)
+            same = at < cache->key.size() && cache->key[at] == element->GetNode(k);
+    }
+    if (same && at == cache->key.size())
+        return cache->edges;
+    m_pDrawnEdges = std::make_unique<DrawnEdges>();
+    cache = m_pDrawnEdges.get();
+    cache->corners = corners;
+    for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
+        CElement* element = m_pMesh->GetNextElem(pos);
+        if (DrawnCorners(element) == corners)
+            for (int k = 0; k < corners; ++k)
+                cache->key.push_back(element->GetNode(k));
+    }
+    ForEachEdgeOnce(*m_pMesh, corners, [cache](const CSNode* a, const CSNode* b) {
+        cache->edges.push_back(a);
+        cache->edges.push_back(b);
+    });
+    return cache->edges;
+}
+
 void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
 {
     if (m_pMesh) {
         MeshLineColour(colour);
-        ForEachEdgeOnce(*m_pMesh, corners, [](const CSNode* a, const CSNode* b) {
-            a->GLVertex();
-            b->GLVertex();
-        });
+        for (const CSNode* node : MeshEdges(corners))
+            node->GLVertex();
+    } else {
+        m_pDrawnEdges.reset();
     }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawMeshEdges(colour, corners); });
 }
 
 void CSectMeshArea::GLDrawPlanEdges(int corners)
 {
-    if (m_pMesh)
-        ForEachEdgeOnce(*m_pMesh, corners, [](const CSNode* a, const CSNode* b) {
-            glVertex3d(a->x, a->y, 0.0);
-            glVertex3d(b->x, b->y, 0.0);
-        });
+    if (m_pMesh) {
+        for (const CSNode* node : MeshEdges(corners))
+            glVertex3d(node->x, node->y, 0.0);
+    } else {
+        m_pDrawnEdges.reset();
+    }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawPlanEdges(corners); });
 }
 

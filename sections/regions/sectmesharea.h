@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <unordered_set>
+#include <vector>
 
 #include "sections/regions/sectarea.h"
 
@@ -204,6 +206,14 @@ protected:
     CMeshOrganizer* m_pMesh = nullptr;
 
 private:
+    // The edges the mesh lines draw: each element edge once, in element
+    // order, as pairs of nodes. Built when the mesh's elements that draw
+    // `corners` corners no longer have the nodes they were built from
+    // (a new, refined or changed mesh), else kept from the last compile.
+    struct DrawnEdges;
+    const std::vector<const CSNode*>& MeshEdges(int corners);
+    std::unique_ptr<DrawnEdges> m_pDrawnEdges;
+
     // Moves the cell's boundary nodes, in order, into this region.
     void TakeNodes(CSectArea* cell);
     // False for a genuinely orthotropic material (no effective stress);

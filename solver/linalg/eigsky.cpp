@@ -6,6 +6,7 @@
 #include "solver/linalg/skyline.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace solvika {
 
@@ -98,8 +99,14 @@ public:
     std::int32_t apply(std::int32_t code, double* X, double* Y, double* W, std::int32_t ksa,
                        std::int32_t ksb) override
     {
+        // As the sparse storage: the operators L^-1 B L^-T multiply by B
+        // over its own nonzeros, gathered once from the shared profile.
+        const bool overNonzeros = (code == 5 || code == 6) && ksa == 3 && ksb == 1;
+        if (overNonzeros && !m_bNonzeros)
+            m_bNonzeros = detail::skylineNonzeros(B, m_msky, N);
         std::int32_t ierr = 0;
-        SPSMM(A, B, X, Y, W, m_msky, N, ksa, ksb, code, lunit, ierr);
+        detail::skylineOperator(A, B, X, Y, W, m_msky, N, ksa, ksb, code, lunit, ierr,
+                                overNonzeros ? &*m_bNonzeros : nullptr);
         return ierr;
     }
 
@@ -113,6 +120,7 @@ private:
     const char* m_name;
     const std::int32_t* m_msky;
     double m_tol = 0.0;
+    std::optional<detail::SkylineNonzeros> m_bNonzeros;
 };
 
 } // namespace

@@ -4,8 +4,10 @@
 #include "solver/linalg/eigcommon.h"
 #include "solver/linalg/fwrite.h"
 #include "solver/linalg/sparse.h"
+#include "solver/linalg/sparse_common.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace solvika {
 
@@ -97,8 +99,16 @@ public:
     std::int32_t apply(std::int32_t code, double* X, double* Y, double* W, std::int32_t ksa,
                        std::int32_t ksb) override
     {
+        // The operators L^-1 B L^-T multiply by B over its own nonzeros,
+        // gathered once: B keeps the sparsity of the assembled matrix, a
+        // small part of the factor's storage that it shares. B stays as it
+        // is while the operators are applied.
+        const bool overNonzeros = (code == 5 || code == 6) && ksa == 3 && ksb == 1;
+        if (overNonzeros && !m_bNonzeros)
+            m_bNonzeros = spx::packNonzeros(m_mspar, m_mtrees, m_msifa, B + N);
         std::int32_t ierr = 0;
-        SPRSMM(A, B, X, Y, W, m_mspar, m_mtrees, m_msifa, m_iworkSteps, N, ksa, ksb, code, lunit, ierr);
+        spx::operatorProduct(A, B, X, Y, W, m_mspar, m_mtrees, m_msifa, m_iworkSteps, N, ksa, ksb, code, lunit, ierr,
+                             overNonzeros ? &*m_bNonzeros : nullptr);
         return ierr;
     }
 
@@ -117,6 +127,7 @@ private:
     std::int32_t* m_iwa;
     std::int32_t* m_iworkSteps;
     double* m_rwork;
+    std::optional<spx::PackedNonzeros> m_bNonzeros;
 };
 
 } // namespace

@@ -396,9 +396,56 @@ void SKYBSU(const double* U, double* Y, const std::int32_t* MSKY, std::int32_t N
         backCholesky(U, Y + std::size_t(c) * N, MSKY, N);
 }
 
+detail::SkylineNonzeros detail::skylineNonzeros(const double* A, const std::int32_t* MSKY, std::int32_t N)
+{
+    SkylineNonzeros nz;
+    nz.start.reserve(std::size_t(std::max(N, 0)) + 1);
+    nz.diagonal.reserve(std::size_t(std::max(N, 0)));
+    nz.start.push_back(0);
+    for (std::int32_t i = 1; i <= N; ++i) {
+        const Column c = column(MSKY, i);
+        const double* col = A + c.first;
+        for (std::int32_t r = 0; r < c.height - 1; ++r)
+            if (col[r] != 0.0) {
+                nz.row.push_back(c.top - 1 + r);
+                nz.value.push_back(col[r]);
+            }
+        nz.diagonal.push_back(col[c.height - 1]);
+        nz.start.push_back(static_cast<std::int32_t>(nz.row.size()));
+    }
+    return nz;
+}
+
+namespace {
+
+// C := A B for one vector over the nonzeros of A (as PRESKY with IFLAG 1,
+// the terms of each column in its order).
+void multiplyNonzeros(const detail::SkylineNonzeros& A, const double* b, double* C, std::int32_t M)
+{
+    for (std::int32_t i = 0; i < M; ++i) {
+        const double bi = b[i];
+        double s = 0.0;
+        for (std::int32_t k = A.start[i]; k < A.start[i + 1]; ++k)
+            s += A.value[k] * b[A.row[k]];
+        C[i] = s + A.diagonal[i] * bi;
+        for (std::int32_t k = A.start[i]; k < A.start[i + 1]; ++k)
+            C[A.row[k]] += A.value[k] * bi;
+    }
+}
+
+} // namespace
+
 void SPSMM(const double* A, const double* B, double* X, double* Y, double* Z,
            const std::int32_t* MSKY, std::int32_t N, std::int32_t KSA, std::int32_t KSB,
            std::int32_t IFLAG, std::int32_t LUNIT, std::int32_t& IERR)
+{
+    detail::skylineOperator(A, B, X, Y, Z, MSKY, N, KSA, KSB, IFLAG, LUNIT, IERR, nullptr);
+}
+
+void detail::skylineOperator(const double* A, const double* B, double* X, double* Y, double* Z,
+                             const std::int32_t* MSKY, std::int32_t N, std::int32_t KSA, std::int32_t KSB,
+                             std::int32_t IFLAG, std::int32_t LUNIT, std::int32_t& IERR,
+                             const SkylineNonzeros* nonzeros)
 {
     IERR = 0;
     if (IFLAG < 1 || IFLAG > 6)
@@ -438,14 +485,22 @@ void SPSMM(const double* A, const double* B, double* X, double* Y, double* Z,
     }
     case 5:
         backCholesky(A, X, MSKY, N);
-        PRESKY(B, X, X, Z, MSKY, N, 1, kb, 1, LUNIT, IERR);
+        if (nonzeros && kb == 1) {
+            multiplyNonzeros(*nonzeros, X, Z, N);
+            std::copy(Z, Z + N, X);
+        } else {
+            PRESKY(B, X, X, Z, MSKY, N, 1, kb, 1, LUNIT, IERR);
+        }
         if (IERR == 0)
             FWDCHL(A, X, MSKY, N, 1);
         break;
     case 6:
         std::copy(X, X + N, Z);
         backCholesky(A, Z, MSKY, N);
-        PRESKY(B, Z, Y, Y, MSKY, N, 1, kb, 1, LUNIT, IERR);
+        if (nonzeros && kb == 1)
+            multiplyNonzeros(*nonzeros, Z, Y, N);
+        else
+            PRESKY(B, Z, Y, Y, MSKY, N, 1, kb, 1, LUNIT, IERR);
         if (IERR == 0)
             FWDCHL(A, Y, MSKY, N, 1);
         break;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace solvika {
 
@@ -64,5 +65,29 @@ void TSKYMB(const double* A, const double* B, double* C, double* W, const std::i
 void SPSMM(const double* A, const double* B, double* X, double* Y, double* Z,
            const std::int32_t* MSKY, std::int32_t N, std::int32_t KSA, std::int32_t KSB,
            std::int32_t IFLAG, std::int32_t LUNIT, std::int32_t& IERR);
+
+namespace detail {
+
+// The nonzero entries of a symmetric skyline matrix, column by column: the
+// entries above the diagonal with their rows (0-based), then the diagonal
+// (kept even when zero). A matrix with the sparsity of an assembled one
+// (the geometric stiffness of a buckling run) has a small part of the
+// entries of the profile it shares with the factor.
+struct SkylineNonzeros {
+    std::vector<std::int32_t> start; // entries of column i (0-based): start[i] .. start[i + 1] - 1
+    std::vector<std::int32_t> row;
+    std::vector<double> value;
+    std::vector<double> diagonal;
+};
+
+SkylineNonzeros skylineNonzeros(const double* A, const std::int32_t* MSKY, std::int32_t N);
+
+// SPSMM, with the products by B over `nonzeros` when given (B skyline,
+// KSB 1) in place of its profile.
+void skylineOperator(const double* A, const double* B, double* X, double* Y, double* Z, const std::int32_t* MSKY,
+                     std::int32_t N, std::int32_t KSA, std::int32_t KSB, std::int32_t IFLAG, std::int32_t LUNIT,
+                     std::int32_t& IERR, const SkylineNonzeros* nonzeros);
+
+} // namespace detail
 
 } // namespace solvika

@@ -57,6 +57,88 @@ SubInfo infoOf(Sub k)
     return {};
 }
 
+// Asks for the values from..to in cache: the backward substitutions walk
+// the supernodes down through memory, where the processor's own prefetch
+// does not follow; each asks for the next block while it works on its own.
+inline void prefetchBlock(const double* from, const double* to)
+{
+    for (const double* p = from; p < to; p += 8)
+        __builtin_prefetch(p);
+}
+
+// The columns j..j+3 of a supernode's packed trapezoid of r rows, each as
+// a pointer to its row 0 (col[k][i] = L(i, j + k) for i >= j + k).
+struct Block4 {
+    const double* col[4];
+    Block4(const double* L, I64 r, I64 j)
+    {
+        for (I64 k = 0; k < 4; ++k)
+            col[k] = L + colStart(r, j + k) - (j + k);
+    }
+};
+
+// x := L^-1 x over one supernode of the Cholesky factor: its c columns of
+// r rows, packed (column j holds rows j..r-1), x gathered over its rows.
+// Four columns at a time: their own triangle, then every row below it with
+// the four updates at once, so that the columns are read side by side from
+// their diagonals down and x once for them. Each entry takes its updates in
+// the order of the columns, as one column at a time gives them.
+void forwardCholesky(const double* L, double* x, I64 r, I64 c)
+{
+    I64 j = 0;
+    for (; j + 4 <= c; j += 4) {
+        const Block4 b(L, r, j);
+        for (I64 k = 0; k < 4; ++k) {
+            x[j + k] /= b.col[k][j + k];
+            for (I64 m = k + 1; m < 4; ++m)
+                x[j + m] -= b.col[k][j + m] * x[j + k];
+        }
+        const double x0 = x[j], x1 = x[j + 1], x2 = x[j + 2], x3 = x[j + 3];
+        const double *l0 = b.col[0], *l1 = b.col[1], *l2 = b.col[2], *l3 = b.col[3];
+        for (I64 i = j + 4; i < r; ++i)
+            x[i] = x[i] - l0[i] * x0 - l1[i] * x1 - l2[i] * x2 - l3[i] * x3;
+    }
+    for (; j < c; ++j) {
+        const double* lj = L + colStart(r, j) - j;
+        x[j] /= lj[j];
+        const double xj = x[j];
+        if (xj != 0.0)
+            for (I64 i = j + 1; i < r; ++i)
+                x[i] -= lj[i] * xj;
+    }
+}
+
+// x := L^-T x over one supernode (as forwardCholesky has it), the entries
+// below row c final. The last c mod 4 columns one at a time, then four
+// columns at a time from the end: the products of each with the rows below
+// the four (final by then), read side by side down the columns, then their
+// own triangle backward.
+void backwardCholesky(const double* L, double* x, I64 r, I64 c)
+{
+    const I64 whole = c - c % 4;
+    for (I64 j = c - 1; j >= whole; --j) {
+        const double* lj = L + colStart(r, j) - j;
+        x[j] -= detail::dot(lj + j + 1, x + j + 1, static_cast<I32>(r - j - 1));
+        x[j] /= lj[j];
+    }
+    for (I64 j = whole - 4; j >= 0; j -= 4) {
+        const Block4 b(L, r, j);
+        const double *l0 = b.col[0], *l1 = b.col[1], *l2 = b.col[2], *l3 = b.col[3];
+        double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+        for (I64 i = j + 4; i < r; ++i) {
+            const double xi = x[i];
+            s0 += l0[i] * xi;
+            s1 += l1[i] * xi;
+            s2 += l2[i] * xi;
+            s3 += l3[i] * xi;
+        }
+        x[j + 3] = (x[j + 3] - s3) / l3[j + 3];
+        x[j + 2] = (x[j + 2] - s2 - l2[j + 3] * x[j + 3]) / l2[j + 2];
+        x[j + 1] = (x[j + 1] - s1 - l1[j + 2] * x[j + 2] - l1[j + 3] * x[j + 3]) / l1[j + 1];
+        x[j] = (x[j] - s0 - l0[j + 1] * x[j + 1] - l0[j + 2] * x[j + 2] - l0[j + 3] * x[j + 3]) / l0[j];
+    }
+}
+
 template <Sub K>
 void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* SM, double* B,
                 I32 LDB, I32 NRHS, double* RWORK, I32 LUNIT, I32& IERR)
@@ -94,36 +176,40 @@ void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* S
     const Tree T(M, MTREES, MSIFA);
     const double* P = SM + neq - 1;  // packed part, 1-based
     const bool fwd = K == Sub::Fwd1 || K == Sub::Fwd2;
-    for (I32 rhs = 0; rhs < NRHS; ++rhs) {
-        double* b = B + I64(rhs) * LDB - 1;  // b[e], e = 1..NEQ
-        for (I32 q = 0; q < nsup; ++q) {
-            const I32 s = fwd ? q + 1 : nsup - q;
-            const I64 r = T.rptr[s + 1] - T.rptr[s];
-            const I64 c = T.first[s + 1] - T.first[s];
-            const I32* rw = &T.rows[T.rptr[s]];
-            const double* L = &P[T.vst[s]];
+    // Supernode by supernode, each right-hand side in turn: a block of the
+    // factor is read from memory once for all of them (each column's
+    // arithmetic is that of one right-hand side alone).
+    for (I32 q = 0; q < nsup; ++q) {
+        const I32 s = fwd ? q + 1 : nsup - q;
+        const I64 r = T.rptr[s + 1] - T.rptr[s];
+        const I64 c = T.first[s + 1] - T.first[s];
+        const I32* rw = &T.rows[T.rptr[s]];
+        const double* L = &P[T.vst[s]];
+        if (!fwd && s > 1)
+            prefetchBlock(&P[T.vst[s - 1]], &P[T.vst[s]]);
+        for (I32 rhs = 0; rhs < NRHS; ++rhs) {
+            double* b = B + I64(rhs) * LDB - 1;  // b[e], e = 1..NEQ
             double* x = RWORK;
             for (I64 i = 0; i < r; ++i)
                 x[i] = b[rw[i]];
-            if (fwd) {
+            if (K == Sub::Fwd2) {
+                forwardCholesky(L, x, r, c);
+            } else if (fwd) {
                 for (I64 j = 0; j < c; ++j) {
                     const double* lj = L + colStart(r, j) - j;  // lj[i] = L(i, j)
-                    if (K == Sub::Fwd2)
-                        x[j] /= lj[j];
                     const double xj = x[j];
                     if (xj != 0.0)
                         for (I64 i = j + 1; i < r; ++i)
                             x[i] -= lj[i] * xj;
                 }
-                if (K == Sub::Fwd1)
-                    for (I64 j = 0; j < c; ++j)
-                        x[j] /= L[colStart(r, j)];
+                for (I64 j = 0; j < c; ++j)
+                    x[j] /= L[colStart(r, j)];
+            } else if (K == Sub::Bwd2) {
+                backwardCholesky(L, x, r, c);
             } else {
                 for (I64 j = c - 1; j >= 0; --j) {
                     const double* lj = L + colStart(r, j) - j;
                     x[j] -= detail::dot(lj + j + 1, x + j + 1, static_cast<I32>(r - j - 1));
-                    if (K == Sub::Bwd2)
-                        x[j] /= lj[j];
                 }
             }
             for (I64 i = 0; i < (fwd ? r : c); ++i)
@@ -170,6 +256,62 @@ void product(const Tree& T, const double* A, bool diagonal, const double* X, dou
         }
     }
 }
+
+} // namespace
+
+spx::PackedNonzeros spx::packNonzeros(const I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* A)
+{
+    const I32* M = MSPAR - 1;
+    const Tree T(M, MTREES, MSIFA);
+    PackedNonzeros nz;
+    nz.column.reserve(std::size_t(std::max(T.neq, 0)));
+    nz.diagonal.reserve(std::size_t(std::max(T.neq, 0)));
+    nz.start.reserve(std::size_t(std::max(T.neq, 0)) + 1);
+    nz.start.push_back(0);
+    const double* P = A - 1;
+    for (I32 s = 1; s <= T.nsup; ++s) {
+        const I64 r = T.rptr[s + 1] - T.rptr[s];
+        const I64 c = T.first[s + 1] - T.first[s];
+        const I32* rw = &T.rows[T.rptr[s]];
+        for (I64 j = 0; j < c; ++j) {
+            const double* a = &P[T.vst[s] + colStart(r, j)] - j;
+            nz.column.push_back(rw[j]);
+            nz.diagonal.push_back(a[j]);
+            for (I64 i = j + 1; i < r; ++i)
+                if (a[i] != 0.0) {
+                    nz.row.push_back(rw[i]);
+                    nz.value.push_back(a[i]);
+                }
+            nz.start.push_back(I64(nz.row.size()));
+        }
+    }
+    return nz;
+}
+
+// The sums of product(T, A, false, X, W, 0) in the same order.
+void spx::multiply(const PackedNonzeros& A, const double* X, double* W, I32 neq)
+{
+    for (I32 e = 0; e < neq; ++e)
+        W[e] = 0.0;
+    const double* x = X - 1;
+    double* w = W - 1;
+    const I32* row = A.row.data();
+    const double* value = A.value.data();
+    const std::size_t ncol = A.column.size();
+    for (std::size_t k = 0; k < ncol; ++k) {
+        const I32 J = A.column[k];
+        const double xj = x[J];
+        const I64 b = A.start[k], e = A.start[k + 1];
+        double sum = A.diagonal[k] * xj;
+        for (I64 t = b; t < e; ++t)
+            sum += value[t] * x[row[t]];
+        w[J] += sum;
+        for (I64 t = b; t < e; ++t)
+            w[row[t]] += value[t] * xj;
+    }
+}
+
+namespace {
 
 bool checkProduct(I32* M, I32 phase, const char* name, bool optionOk, I32 IOPT, I32 NVEC,
                   I32 LDB, I32 LUNIT, I32& IERR)
@@ -281,6 +423,13 @@ void SPRSMM(const double* SM, const double* B, double* X, double* Y, double* W, 
             const I32* MTREES, const I32* MSIFA, I32* IWORK, I32 LDB, I32 KSA, I32 KSB, I32 IFLAG,
             I32 LUNIT, I32& IERR)
 {
+    spx::operatorProduct(SM, B, X, Y, W, MSPAR, MTREES, MSIFA, IWORK, LDB, KSA, KSB, IFLAG, LUNIT, IERR, nullptr);
+}
+
+void spx::operatorProduct(const double* SM, const double* B, double* X, double* Y, double* W, I32* MSPAR,
+                          const I32* MTREES, const I32* MSIFA, I32* IWORK, I32 LDB, I32 KSA, I32 KSB, I32 IFLAG,
+                          I32 LUNIT, I32& IERR, const PackedNonzeros* nonzeros)
+{
     static const Layout kHead("/ / / ' *** ERROR return from  L I N library routine  SPRSMM'");
     static const Layout kIllegal("5X 'Illegal parameter(s) - IFLAG, KSA, KSB = ' 3I5");
     IERR = 0;
@@ -342,7 +491,12 @@ void SPRSMM(const double* SM, const double* B, double* X, double* Y, double* W, 
         SPRBS2(MSPAR, MTREES, MSIFA, SM, X, LDB, 1, IWORK, W, LUNIT, IERR);
         if (failed())
             return;
-        SPRPRM(Bm, X, X, W, MSPAR, MTREES, MSIFA, LDB, 1, kstor, 1, LUNIT, IERR);
+        if (nonzeros && kstor > 0) {
+            multiply(*nonzeros, X, W, neq);
+            std::copy(W, W + neq, X);
+        } else {
+            SPRPRM(Bm, X, X, W, MSPAR, MTREES, MSIFA, LDB, 1, kstor, 1, LUNIT, IERR);
+        }
         if (failed())
             return;
         SPRFS2(MSPAR, MTREES, MSIFA, SM, X, LDB, 1, IWORK, W, LUNIT, IERR);
@@ -354,7 +508,10 @@ void SPRSMM(const double* SM, const double* B, double* X, double* Y, double* W, 
         SPRBS2(MSPAR, MTREES, MSIFA, SM, W, LDB, 1, IWORK, Y, LUNIT, IERR);
         if (failed())
             return;
-        SPRPRM(Bm, W, nullptr, Y, MSPAR, MTREES, MSIFA, LDB, 1, kstor, 88, LUNIT, IERR);
+        if (nonzeros && kstor > 0)
+            multiply(*nonzeros, W, Y, neq);
+        else
+            SPRPRM(Bm, W, nullptr, Y, MSPAR, MTREES, MSIFA, LDB, 1, kstor, 88, LUNIT, IERR);
         if (failed())
             return;
         SPRFS2(MSPAR, MTREES, MSIFA, SM, Y, LDB, 1, IWORK, W, LUNIT, IERR);

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "app/analysis/analysis.h"
@@ -699,6 +701,62 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
         }
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+// The mesh lines keep their table of edges from one drawing to the next
+// only while the mesh stands as it was: with an element taken out of the
+// mesh, put back at its end, or a mesh of its own in the region's place,
+// each drawing has every edge of the mesh as it stands once, in the mesh
+// lines and in the plan outlines.
+TEST_F(PlateDraw, MeshLinesFollowTheMeshAsItStands)
+{
+    const int n = 4;
+    delete region->GetMesh();
+    platetest::GiveMesh(region, Grid(-0.9, 1.8, n, false));
+    GiveExtremes(9);
+    comp->SetActVal(0);
+    GiveResults({0.5, -0.5, 0.25});
+    const auto meshLines = [&] {
+        const Feedback fed = Capture([&] { comp->DrawMesh(false, false); });
+        return fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN);
+    };
+    const auto planLines = [&] {
+        const Feedback fed = Capture([&] { comp->DrawResults(16 | 128); });
+        return fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN);
+    };
+    // The edges of the mesh as it stands, counted apart.
+    const auto edges = [&] {
+        std::set<std::pair<const CSNode*, const CSNode*>> set;
+        for (CElement* e : platetest::Elements(region))
+            for (int k = 0; k < 3; ++k)
+                set.insert(std::minmax<const CSNode*>(e->GetNode(k), e->GetNode((k + 1) % 3)));
+        return static_cast<int>(set.size());
+    };
+    const int all = 2 * n * (n + 1) + n * n;
+    ASSERT_EQ(edges(), all);
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(meshLines(), all);
+        EXPECT_EQ(planLines(), all);
+    }
+    // The first element out: its edges on the border go.
+    CMeshOrganizer* mesh = region->GetMesh();
+    CElement* first = mesh->GetHeadElem();
+    ASSERT_TRUE(mesh->RemoveElem(first));
+    const int fewer = edges();
+    EXPECT_LT(fewer, all);
+    EXPECT_EQ(meshLines(), fewer);
+    EXPECT_EQ(planLines(), fewer);
+    mesh->AddElement(first);
+    EXPECT_EQ(meshLines(), all);
+    EXPECT_EQ(planLines(), all);
+    // A finer mesh in its place.
+    delete region->GetMesh();
+    platetest::GiveMesh(region, Grid(-0.9, 1.8, n + 1, false));
+    GiveResults({0.5, -0.5, 0.25});
+    const int finer = 2 * (n + 1) * (n + 2) + (n + 1) * (n + 1);
+    EXPECT_EQ(edges(), finer);
+    EXPECT_EQ(meshLines(), finer);
+    EXPECT_EQ(planLines(), finer);
 }
 
 // The colour plot's outlines in the plan state draw each element edge of

@@ -4,6 +4,7 @@
 #include "solver/linalg/assembly.h"
 #include "solver/linalg/fwrite.h"
 #include "solver/linalg/skyline.h"
+#include "solver/linalg/sparse_common.h"
 
 #include <gtest/gtest.h>
 
@@ -324,6 +325,93 @@ TEST(SparseProducts, EigensolverOperatorsEqualDenseAndSkylineOperators)
     std::sort(recip.begin(), recip.end());
     for (int i = 0; i < n; ++i)
         EXPECT_NEAR(mu[i], recip[i], 1e-9 * std::fabs(recip.back()));
+}
+
+// The buckling operator L^-1 B L^-T on a grid whose supernodes are several
+// columns wide, with a B that has nonzeros on the first DOF of each node
+// only (as the geometric stiffness of a plate): over B's own nonzeros it
+// gives SPRSMM's result to the last bit, and both equal the dense operator;
+// so does the skyline operator over B's nonzeros, to rounding.
+TEST(SparseProducts, BucklingOperatorOverTheNonzerosOfB)
+{
+    SpxSystem s;
+    s.model = gridModel(9, 8, 3);
+    for (int k = 1; k <= 3; ++k)
+        s.model.msc[s.model.dof(1, k) - 1] = 0;
+    ASSERT_EQ(s.setup(true), 0);
+    std::mt19937 rng(41);
+    const auto ka = elementMatrices(s, rng, true);
+    auto kb = elementMatrices(s, rng, true);
+    for (Dense& m : kb)
+        for (int j = 1; j <= m.cols; ++j)
+            for (int i = 1; i <= m.rows; ++i)
+                if ((i - 1) % 3 != 0 || (j - 1) % 3 != 0)
+                    m(i, j) = 0.0;
+    for (int e = 1; e <= int(kb.size()); ++e)
+        ASSERT_EQ(s.add(e, kb[e - 1]), 0);
+    const std::vector<double> bsm = s.SM;
+    std::fill(s.SM.begin(), s.SM.end(), 0.0);
+    for (int e = 1; e <= int(ka.size()); ++e)
+        ASSERT_EQ(s.add(e, ka[e - 1]), 0);
+    const int n = s.neq();
+    const Dense a = denseSystem(s, ka), b = denseSystem(s, kb);
+
+    auto iw = s.iwork();
+    auto rw = s.rwork();
+    double tol[3] = {1e-10, 0, 0};
+    std::vector<double> chol = s.SM;
+    SPRFC2(s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), chol.data(), tol, iw.data(), rw.data(), 0, s.ierr);
+    ASSERT_EQ(s.ierr, 0);
+    // Supernodes of four columns and more take the blocked paths.
+    I32 widest = 0;
+    for (I32 k = 0; k < s.MSPAR[10]; ++k)
+        widest = std::max(widest, s.MTREES[k + 1] - s.MTREES[k]);
+    EXPECT_GE(widest, 4);
+
+    const spx::PackedNonzeros nonzeros =
+        spx::packNonzeros(s.MSPAR.data(), s.MTREES.data(), s.MSIFA.data(), bsm.data() + n);
+    EXPECT_LT(nonzeros.value.size(), std::size_t(s.MSPAR[15]) / 4);
+    const Dense linv = lowerInverse(denseCholesky(a));
+    const Dense op = multiply(linv, multiply(b, transpose(linv)));
+    for (I32 iflag : {5, 6}) {
+        SCOPED_TRACE(testing::Message() << "IFLAG " << iflag);
+        const auto x0 = randomVector(n, 17);
+        std::vector<double> x = x0, y(n, 0.0), w(n, 0.0);
+        SPRSMM(chol.data(), bsm.data(), x.data(), y.data(), w.data(), s.MSPAR.data(), s.MTREES.data(),
+               s.MSIFA.data(), iw.data(), n, 3, 1, iflag, 0, s.ierr);
+        ASSERT_EQ(s.ierr, 0);
+        std::vector<double> xn = x0, yn(n, 0.0), wn(n, 0.0);
+        spx::operatorProduct(chol.data(), bsm.data(), xn.data(), yn.data(), wn.data(), s.MSPAR.data(),
+                             s.MTREES.data(), s.MSIFA.data(), iw.data(), n, 3, 1, iflag, 0, s.ierr, &nonzeros);
+        ASSERT_EQ(s.ierr, 0);
+        const auto& got = iflag == 5 ? x : y;
+        EXPECT_EQ(got, iflag == 5 ? xn : yn);
+        EXPECT_LT(maxAbsDiff(got, mul(op, x0)), 1e-10);
+    }
+
+    // The skyline operator over the nonzeros of B in a full profile.
+    std::vector<I32> msky;
+    std::vector<double> skyChol = skylineOf(a, msky);
+    const std::vector<double> skyB = skylineOf(b, msky);
+    I32 ieq = 0, ierr = 0;
+    FACSKY(skyChol.data(), msky.data(), 1e-10, n, 0, ieq, ierr);
+    ASSERT_EQ(ierr, 0);
+    const detail::SkylineNonzeros skyNonzeros = detail::skylineNonzeros(skyB.data(), msky.data(), n);
+    EXPECT_LT(skyNonzeros.value.size(), skyB.size() / 4);
+    for (I32 iflag : {5, 6}) {
+        SCOPED_TRACE(testing::Message() << "skyline IFLAG " << iflag);
+        const auto x0 = randomVector(n, 19);
+        std::vector<double> x = x0, y(n, 0.0), z(n, 0.0);
+        SPSMM(skyChol.data(), skyB.data(), x.data(), y.data(), z.data(), msky.data(), n, 3, 1, iflag, 0, ierr);
+        ASSERT_EQ(ierr, 0);
+        std::vector<double> xn = x0, yn(n, 0.0), zn(n, 0.0);
+        detail::skylineOperator(skyChol.data(), skyB.data(), xn.data(), yn.data(), zn.data(), msky.data(), n, 3, 1,
+                                iflag, 0, ierr, &skyNonzeros);
+        ASSERT_EQ(ierr, 0);
+        const auto& got = iflag == 5 ? xn : yn;
+        EXPECT_LT(maxAbsDiff(got, iflag == 5 ? x : y), 1e-12);
+        EXPECT_LT(maxAbsDiff(got, mul(op, x0)), 1e-10);
+    }
 }
 
 } // namespace

@@ -1,60 +1,27 @@
-// The scripted test environment of the window layer. While it lives it
-// installs a backend (the headless one, or later Qt's) with the in-memory
-// profile and the scripted services, the strict message-box service among
-// them; Verify fails the test for scripted answers and expected boxes left
-// unused. Then the previous backend and services come back.
-//
-// HeadlessApp is the GoogleTest fixture over it with the headless backend:
-// manual clock and posted-message pump, no display.
+// HeadlessApp is the GoogleTest fixture over the scripted environment
+// (scripted_environment.h) with the headless backend: manual clock and
+// posted-message pump, no display. Including this header makes every
+// failure the scripted services report fail the running test.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include "platform/ui/headless/headless_backend.h"
+#include "platform/ui/headless/scripted_environment.h"
 #include "platform/ui/headless/scripted_services.h"
 
 namespace afxui::headless
 {
 
-class ScriptedEnvironment
+namespace detail
 {
-public:
-    explicit ScriptedEnvironment(CWndBackend& backend); // not owned
-    ~ScriptedEnvironment();
-    ScriptedEnvironment(const ScriptedEnvironment&) = delete;
-    ScriptedEnvironment& operator=(const ScriptedEnvironment&) = delete;
-
-    // Unused scripted answers and expected boxes fail the test.
-    void Verify();
-
-    StrictMessageService& Boxes() { return m_boxes; }
-    ScriptedFileDialogs& FileDialogs() { return m_fileDialogs; }
-    ScriptedFontDialogs& FontDialogs() { return m_fontDialogs; }
-    ScriptedColorDialogs& ColorDialogs() { return m_colorDialogs; }
-    ScriptedPopupMenus& PopupMenus() { return m_popupMenus; }
-    ScriptedPrintDialogs& PrintDialogs() { return m_printDialogs; }
-    RecordingClipboard& Clipboard() { return m_clipboard; }
-    RecordingOpener& Opener() { return m_opener; }
-    RecordingBeeper& Beeper() { return m_beeper; }
-    RecordingCursor& Cursor() { return m_cursor; }
-    MemoryProfile& Profile() { return m_profile; }
-
-private:
-    StrictMessageService m_boxes;
-    ScriptedFileDialogs m_fileDialogs;
-    ScriptedFontDialogs m_fontDialogs;
-    ScriptedColorDialogs m_colorDialogs;
-    ScriptedPopupMenus m_popupMenus;
-    ScriptedPrintDialogs m_printDialogs;
-    RecordingClipboard m_clipboard;
-    RecordingOpener m_opener;
-    RecordingBeeper m_beeper;
-    RecordingCursor m_cursor;
-    MemoryProfile m_profile;
-
-    // What was installed before (restored in the destructor).
-    AfxServiceSet m_previous;
-};
+inline void FailRunningTest(const std::string& message)
+{
+    ADD_FAILURE() << message;
+}
+// Installed once per test program, before main.
+inline const FailureReporter g_testReporter = SetFailureReporter(&FailRunningTest);
+} // namespace detail
 
 class HeadlessApp : public ::testing::Test
 {
@@ -63,9 +30,13 @@ protected:
     void TearDown() override { m_env.Verify(); }
 
     // One pass of the message loop: posted messages, then due timers.
-    void PumpPosted();
+    void PumpPosted() { AfxPumpMessages(); }
     // Lets ms milliseconds pass on the manual clock, then runs one pass.
-    void FireTimers(ULONGLONG ms);
+    void FireTimers(ULONGLONG ms)
+    {
+        m_backend.Advance(ms);
+        AfxPumpMessages();
+    }
 
     StrictMessageService& Boxes() { return m_env.Boxes(); }
     ScriptedFileDialogs& FileDialogs() { return m_env.FileDialogs(); }

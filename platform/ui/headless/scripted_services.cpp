@@ -1,16 +1,30 @@
 #include "platform/ui/headless/scripted_services.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-
-#include <gtest/gtest.h>
 
 namespace afxui::headless
 {
 
+namespace
+{
+FailureReporter g_reporter = nullptr;
+} // namespace
+
+FailureReporter SetFailureReporter(FailureReporter reporter)
+{
+    const FailureReporter previous = g_reporter;
+    g_reporter = reporter;
+    return previous;
+}
+
 void ReportFailure(const std::string& message)
 {
-    ADD_FAILURE() << message;
+    if (g_reporter)
+        g_reporter(message);
+    else
+        std::fprintf(stderr, "afxui_headless: %s\n", message.c_str());
 }
 
 // ---- Message boxes ---------------------------------------------------------------------

@@ -21,8 +21,14 @@
 namespace afxui::headless
 {
 
-// Fails the running test with this message (and goes on).
+// Reports a misuse of the scripted services (an unexpected box, a
+// scripted answer left over, a control a user cannot reach) and goes on.
+// Without a reporter installed the message goes to standard error; the
+// HeadlessApp fixture's header installs one that fails the running test.
 void ReportFailure(const std::string& message);
+using FailureReporter = void (*)(const std::string& message);
+// Installs `reporter` (null: back to standard error); returns the previous one.
+FailureReporter SetFailureReporter(FailureReporter reporter);
 
 // Answers in order, with the requests recorded; what names the dialog kind
 // in failure messages.

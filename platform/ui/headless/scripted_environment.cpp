@@ -1,18 +1,7 @@
-#include "platform/ui/headless/headless_app.h"
-
-#include "platform/afx/numconv.h"
-#include "platform/ui/core/dialog.h"
+#include "platform/ui/headless/scripted_environment.h"
 
 namespace afxui::headless
 {
-
-void HeadlessBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& strCaption)
-{
-    ReportFailure(
-        AfxFormat("unexpected modal dialog %u '%s'", nIDTemplate, strCaption.GetString()));
-    if (auto* dlg = dynamic_cast<CDialog*>(&dialog))
-        dlg->EndDialog(IDCANCEL);
-}
 
 ScriptedEnvironment::ScriptedEnvironment(CWndBackend& backend)
     : m_previous(AfxInstallServices({&backend, &m_boxes, &m_fileDialogs, &m_fontDialogs,
@@ -34,17 +23,6 @@ void ScriptedEnvironment::Verify()
     m_colorDialogs.Verify();
     m_popupMenus.Verify();
     m_printDialogs.Verify();
-}
-
-void HeadlessApp::PumpPosted()
-{
-    AfxPumpMessages();
-}
-
-void HeadlessApp::FireTimers(ULONGLONG ms)
-{
-    m_backend.Advance(ms);
-    AfxPumpMessages();
 }
 
 } // namespace afxui::headless
