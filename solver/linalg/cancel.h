@@ -1,7 +1,9 @@
 // The stop request of the solver's runs. A caller on another thread sets
-// it while an entry point works; the long loops (assembly, factorisation,
-// the eigenvalue iterations) test it once per element, column block or
-// iteration through checkCancel, and the run then ends with the status
+// it while an entry point works; the long loops (the zeroing of the work
+// arrays, the ordering, assembly, factorisation, the solves, the stresses,
+// the eigenvalue iterations) test it once per slice, element, column block,
+// supernode or iteration through checkCancel, so that a run stops within a
+// second at 10^6 equations, and the run then ends with the status
 // kStatusCancelled and its log line. The solver never clears the request:
 // its caller does, before the next run.
 #pragma once

@@ -617,8 +617,7 @@ int UnitFile::open(int unit, const char* path) noexcept {
     if (slot && slot->file) return EBUSY;
     int refused = 0;
     try {
-        m_target = safereplace::Resolve(path);
-        refused = safereplace::Refusal(m_target);
+        refused = safereplace::Check(path ? path : "", m_target);
     } catch (const std::bad_alloc&) {
         return ENOMEM;
     }
