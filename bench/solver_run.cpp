@@ -2,8 +2,9 @@
 // supported square of DKT triangles under a uniform pressure. Reports the
 // CPU seconds of the four phases and of the whole call as the run measures
 // them, and the length of the factor store. StopLatency: the same run
-// stopped at every second of it (at every tenth of it for the small size),
-// each stop timed from the request to the run's return; reports the worst.
+// stopped at every second of it (at every tenth of it for the small size)
+// and in the middle of each of its phases, each stop timed from the request
+// to the run's return; reports the worst.
 #include "solver/solvika.h"
 
 #include <benchmark/benchmark.h>
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -109,10 +111,15 @@ const char* phaseName(solvika::RunPhase phase, bool assembled) {
     return assembled ? "after the run" : "set-up, ordering and zeroing";
 }
 
-// One run of the model; with stopAt, a second thread asks it to stop that
-// long after the start. Returns the run's status; *latency the seconds
-// from the request to the return, *phase where the request found it.
-i32 stoppedRun(const Model& model, Clock::duration stopAt, bool stop, double* latency, const char** phase) {
+// When each phase began, from the run's start.
+using Timeline = std::vector<std::pair<Clock::duration, solvika::RunPhase>>;
+
+// One run of the model; with stop, a second thread asks it to stop stopAt
+// after the start. Returns the run's status; *latency the seconds from the
+// request to the return, *phase where the request found it. Without stop,
+// *timeline (when given) gets the phases as the run went through them.
+i32 stoppedRun(const Model& model, Clock::duration stopAt, bool stop, double* latency, const char** phase,
+               Timeline* timeline = nullptr) {
     Model m = model;
     solvika::setCancelRequest(false);
     std::atomic<bool> finished{false};
@@ -120,7 +127,14 @@ i32 stoppedRun(const Model& model, Clock::duration stopAt, bool stop, double* la
     Clock::time_point flagged{};
     const Clock::time_point start = Clock::now();
     std::thread stopper([&] {
-        if (!stop) return;
+        if (!stop) {
+            while (timeline && !finished.load()) {
+                const solvika::RunPhase now = solvika::runPhase();
+                if (timeline->empty() || timeline->back().second != now) timeline->emplace_back(Clock::now() - start, now);
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+            return;
+        }
         while (!finished.load() && Clock::now() < start + stopAt)
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         if (finished.load()) return;
@@ -155,17 +169,30 @@ void stopLatency(benchmark::State& state) {
         // The run's length: the shorter of two runs (the first one also
         // pays for the first touch of its memory).
         Clock::duration length = Clock::duration::max();
+        Timeline timeline;
         for (int k = 0; k < 2; ++k) {
+            Timeline phases;
             const Clock::time_point t0 = Clock::now();
-            if (stoppedRun(model, {}, false, nullptr, nullptr) != 0) {
+            if (stoppedRun(model, {}, false, nullptr, nullptr, &phases) != 0) {
                 state.SkipWithError("the run failed");
                 return;
             }
-            length = std::min(length, Clock::now() - t0);
+            if (Clock::now() - t0 < length) {
+                length = Clock::now() - t0;
+                timeline = phases;
+            }
         }
         runSeconds = std::chrono::duration<double>(length).count();
+        // Every second (every tenth of the small run), and the middle of
+        // each named phase, which may be shorter than a second.
         const Clock::duration step = everySecond ? Clock::duration(std::chrono::seconds(1)) : length / 10;
-        for (Clock::duration at = step; at < length; at += step) {
+        std::vector<Clock::duration> stopsAt;
+        for (Clock::duration at = step; at < length; at += step) stopsAt.push_back(at);
+        for (std::size_t k = 0; k + 1 < timeline.size(); ++k)
+            if (timeline[k].second != solvika::RunPhase::none)
+                stopsAt.push_back((timeline[k].first + timeline[k + 1].first) / 2);
+        std::sort(stopsAt.begin(), stopsAt.end());
+        for (const Clock::duration at : stopsAt) {
             double latency = 0.0;
             const char* phase = "";
             const i32 code = stoppedRun(model, at, true, &latency, &phase);
