@@ -34,19 +34,11 @@ const Layout kStorageLine("/ / I12 ' storage locations allocated for stiffness m
 AllocProbe g_probe = nullptr;
 
 // A work array of the run, never empty so that its data pointer is valid. A failed allocation throws std::bad_alloc, which
-// the run's frame turns into status -30 with its message and the abort path. The array is zeroed in slices with a test
-// of the stop request between them: the system matrix of 10^6 equations takes seconds to zero.
+// the run's frame turns into status -30 with its message and the abort path. A stop request is read while it is zeroed.
 template <class T>
 void allocate(std::vector<T>& v, i64 size, const char* name) {
     if (g_probe != nullptr && g_probe(name)) throw std::bad_alloc();
-    constexpr std::size_t kSlice = std::size_t(1) << 20;
-    const std::size_t n = std::size_t(std::max<i64>(size, 1));
-    std::vector<T>().swap(v);
-    v.reserve(n);
-    while (v.size() < n) {
-        checkCancel();
-        v.resize(std::min(n, v.size() + kSlice));
-    }
+    assignStoppable(v, std::size_t(std::max<i64>(size, 1)));
 }
 
 template <class T>
