@@ -3,11 +3,20 @@
 // the buckling analysis of the same plate compressed along x (a membrane
 // analysis first, then the buckling eigenproblem). Prints the log and error
 // lines that the program's log window would show. The solver's run logs
-// "Brantel.log" and "Brantel_B.log" are written into a folder
-// "brantel-example" under the system's temporary folder.
+// "Brantel.log" and "Brantel_B.log" are written into a folder of the user's
+// own, "brantel/example" under the user's cache folder ($XDG_CACHE_HOME, or
+// ~/.cache), or beside the program when there is no home: never into a
+// shared folder, where another user could have made the folder or put links
+// into it.
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/analysis/analysis.h"
 #include "femodel/strelna.h"
@@ -139,17 +148,53 @@ bool PlateBuckling(CMaterial& steel)
     return ok;
 }
 
-} // namespace
+// The folder for the run logs: under the user's cache folder, or beside the
+// program (argv0) when there is no home.
+std::filesystem::path LogFolder(const char* argv0)
+{
+    namespace fs = std::filesystem;
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    if (cache && cache[0] == '/')
+        return fs::path(cache) / "brantel" / "example";
+    if (home && home[0] == '/')
+        return fs::path(home) / ".cache" / "brantel" / "example";
+    std::error_code ec;
+    const fs::path program = fs::canonical("/proc/self/exe", ec);
+    return (ec ? fs::absolute(argv0, ec) : program).parent_path() / "brantel-example-logs";
+}
 
-int main()
+// Makes the folder (only the user may enter a new one) and checks that it
+// is the user's own: a folder, not a link, that nobody else may write.
+// Returns an empty string or why it may not be used.
+std::string UseOwnFolder(const std::filesystem::path& folder)
 {
     std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec) / "brantel-example";
-    std::filesystem::create_directories(folder, ec);
-    std::filesystem::current_path(folder, ec);
-    if (ec) {
-        std::fprintf(stderr, "brantel_example: cannot use the folder %s: %s\n", folder.c_str(),
-                     ec.message().c_str());
+    std::filesystem::create_directories(folder.parent_path(), ec);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        return std::strerror(errno);
+    struct stat st {
+    };
+    if (::lstat(folder.c_str(), &st) != 0)
+        return std::strerror(errno);
+    if (!S_ISDIR(st.st_mode))
+        return "it is not a folder";
+    if (st.st_uid != ::geteuid())
+        return "it belongs to another user";
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return "other users may write it";
+    if (::chdir(folder.c_str()) != 0)
+        return std::strerror(errno);
+    return std::string();
+}
+
+} // namespace
+
+int main(int, char** argv)
+{
+    const std::filesystem::path folder = LogFolder(argv[0]);
+    if (const std::string refused = UseOwnFolder(folder); !refused.empty()) {
+        std::fprintf(stderr, "brantel_example: cannot use the folder %s: %s\n", folder.c_str(), refused.c_str());
         return 1;
     }
     std::printf("Brantel headless example; the solver's run logs go to %s\n", folder.c_str());

@@ -171,16 +171,29 @@ void TransferGraphics(CArchive& ar, int& showCmd)
 
 std::vector<std::string> s_settingResets; // names, in the order first noted
 
-// The integer fields of the text font and their profile keys.
+// The integer fields of the text font, their profile keys and the values
+// that draw letters: a size up to 200 pixels (0: the face's own), an angle
+// within one turn (tenths of a degree), a weight from 0 (any) to 1000.
 struct FontInt {
     const char* key;
     LONG LOGFONT::*field;
+    LONG low;
+    LONG high;
 };
-const FontInt kFontInts[] = {{"Height", &LOGFONT::lfHeight},
-                             {"Width", &LOGFONT::lfWidth},
-                             {"Escapement", &LOGFONT::lfEscapement},
-                             {"Orientation", &LOGFONT::lfOrientation},
-                             {"Weight", &LOGFONT::lfWeight}};
+const FontInt kFontInts[] = {{"Height", &LOGFONT::lfHeight, -200, 200},
+                             {"Width", &LOGFONT::lfWidth, 0, 200},
+                             {"Escapement", &LOGFONT::lfEscapement, -3600, 3600},
+                             {"Orientation", &LOGFONT::lfOrientation, -3600, 3600},
+                             {"Weight", &LOGFONT::lfWeight, 0, 1000}};
+// The character sets a font can be asked for.
+constexpr BYTE kCharSets[] = {0, 1, 2, 77, 128, 129, 130, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238, 255};
+
+// The name under which a reset text-font entry is named in the log: its
+// section and key in the profile, where the user would mend it.
+std::string FontSetting(const char* key)
+{
+    return std::string("OpenGL text font/") + key;
+}
 struct FontByte {
     const char* key;
     BYTE LOGFONT::*field;
@@ -394,18 +407,43 @@ bool KorApp::InitApp(CString path)
         std::min(static_cast<unsigned int>(GetProfileInt(kProperties, "Selection buffer",
                                                          static_cast<int>(COGLRenderer::iSelBufSize))),
                  COGLRenderer::kMaxSelBufSize);
+    s_settingResets.clear();
+    // The text font's entries are checked like the archive's values: one
+    // that would draw no letters keeps the font's current value and is named.
     LOGFONT& font = COGLView::m_statLogFont;
-    for (const FontInt& f : kFontInts)
-        font.*f.field = static_cast<LONG>(GetProfileInt(kFont, f.key, font.*f.field));
-    for (const FontByte& f : kFontBytes)
-        font.*f.field = static_cast<BYTE>(GetProfileInt(kFont, f.key, font.*f.field) & 0xFF);
+    for (const FontInt& f : kFontInts) {
+        const int value = static_cast<int>(GetProfileInt(kFont, f.key, font.*f.field));
+        if (value >= f.low && value <= f.high)
+            font.*f.field = static_cast<LONG>(value);
+        else
+            NoteSettingReset(FontSetting(f.key).c_str());
+    }
+    for (const FontByte& f : kFontBytes) {
+        const BYTE value = static_cast<BYTE>(GetProfileInt(kFont, f.key, font.*f.field) & 0xFF);
+        if (f.field == &LOGFONT::lfCharSet && std::find(std::begin(kCharSets), std::end(kCharSets), value) == std::end(kCharSets))
+            NoteSettingReset(FontSetting(f.key).c_str());
+        else
+            font.*f.field = value;
+    }
+    // A face name is printable text; a longer one than the field holds is cut.
     const CString face = GetProfileString(kFont, "FaceName", font.lfFaceName);
-    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
-    std::strncpy(font.lfFaceName, face, sizeof font.lfFaceName - 1);
+    const std::string faceText(face.GetString());
+    const bool printable = !faceText.empty() && std::none_of(faceText.begin(), faceText.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+    if (printable) {
+        std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+        std::strncpy(font.lfFaceName, face, sizeof font.lfFaceName - 1);
+        // Not cut inside a character of several bytes.
+        std::size_t kept = std::strlen(font.lfFaceName);
+        while (kept > 0 && kept < faceText.size() && (static_cast<unsigned char>(faceText[kept]) & 0xC0) == 0x80)
+            font.lfFaceName[--kept] = '\0';
+    } else {
+        NoteSettingReset(FontSetting("FaceName").c_str());
+    }
     m_uiStChldFrmSett =
         GetProfileInt(kFrameSetting, "Frame 1", static_cast<int>(m_uiStChldFrmSett));
 
-    s_settingResets.clear();
     CFile file;
     if (file.Open(path, CFile::modeRead)) {
         try {

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/afx/exceptions.h"
 #include "platform/afx/safefile.h"
 
 namespace framira
@@ -112,13 +113,24 @@ PaletteStatus ReadPalette(const std::string& path, PaletteTable& table, int* pOu
 {
     if (pOutOfRange)
         *pOutOfRange = 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    // CFile opens only a regular file, never blocking on a FIFO or device.
+    CFile file;
+    if (!file.Open(path.c_str(), CFile::modeRead))
         return PaletteStatus::cannotOpen;
     // Only the first 4100 bytes count; a longer file is not read to its end.
     std::vector<unsigned char> bytes(kPaletteFileSize);
-    file.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    return ParsePalette(bytes.data(), std::size_t(file.gcount()), table, pOutOfRange);
+    std::size_t got = 0;
+    try {
+        while (got < bytes.size()) {
+            const UINT n = file.Read(bytes.data() + got, UINT(bytes.size() - got));
+            if (n == 0)
+                break;
+            got += n;
+        }
+    } catch (const CFileException&) {
+        return PaletteStatus::cannotOpen;
+    }
+    return ParsePalette(bytes.data(), got, table, pOutOfRange);
 }
 
 std::string PaletteBytes(const PaletteTable& table)

@@ -1,12 +1,15 @@
 #include "glview/sectiff.h"
 
+#include <cerrno>
 #include <cstdarg>
+#include <sys/stat.h>
 #include <cstdio>
 #include <memory>
 #include <unordered_map>
 
 #include <tiffio.h>
 
+#include "platform/afx/exceptions.h"
 #include "platform/afx/safefile.h"
 
 namespace {
@@ -59,6 +62,15 @@ bool SECTiff::LoadFromPath(const char* path) {
     m_strError.clear();
     if (path == nullptr)
         return false;
+    // Only a regular file is read: opening a FIFO or a device would block.
+    struct stat st {
+    };
+    if (::stat(path, &st) == 0 && !S_ISREG(st.st_mode)) {
+        m_strError = CFileException(CFileException::accessDenied, S_ISDIR(st.st_mode) ? EISDIR : ENXIO, path)
+                         .GetErrorMessage()
+                         .GetString();
+        return false;
+    }
     TiffCloser file{OpenTiff(path, "r", m_strError)};
     TIFF* tif = file.tif;
     if (tif == nullptr)

@@ -84,6 +84,11 @@ CString CFileException::GetErrorMessage() const
         "An attempt was made to access %s past its end.",
     };
     const char* fmt = (m_cause >= 0 && m_cause <= endOfFile) ? texts[m_cause] : texts[generic];
+    // A refusal for the kind of file names the kind, not the permission.
+    if (m_cause == accessDenied && m_lOsError == EISDIR)
+        fmt = "%s is a folder.";
+    else if (m_cause == accessDenied && m_lOsError == ENXIO)
+        fmt = "%s is not a regular file.";
     CString text;
     text.Format(fmt, m_strFileName.IsEmpty() ? "an unnamed file" : m_strFileName.GetString());
     return text;
@@ -107,6 +112,7 @@ int CFileException::OsErrorToException(LONG lOsError)
     case EPERM:
     case EROFS:
     case EISDIR:
+    case ENXIO:
     case EEXIST:
         return accessDenied;
     case EBADF:

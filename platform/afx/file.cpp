@@ -47,29 +47,35 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
         if (!(nOpenFlags & modeNoTruncate))
             flags |= O_TRUNC;
     }
-    int fd;
-    do
-        fd = ::open(lpszFileName ? lpszFileName : "", flags, 0666);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        const int err = errno;
+    // Only regular files are opened: a FIFO or a device would block the
+    // open (or every read) until a peer appears. The kind is checked before
+    // the open, and again on what was opened, which O_NONBLOCK keeps from
+    // blocking when a FIFO took the name in between.
+    const auto refuse = [&](int err) {
         if (pError) {
             pError->m_lOsError = err;
             pError->m_cause = CFileException::OsErrorToException(err);
             pError->m_strFileName = lpszFileName;
         }
         return FALSE;
-    }
+    };
+    const char* path = lpszFileName ? lpszFileName : "";
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::stat(path, &st) == 0 && !S_ISREG(st.st_mode))
+        return refuse(S_ISDIR(st.st_mode) ? EISDIR : ENXIO);
+    int fd;
+    do
+        fd = ::open(path, flags | O_NONBLOCK, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return refuse(errno);
+    const int kind = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+    if (kind != 0) {
+        const int err = kind;
         ::close(fd);
-        if (pError) {
-            pError->m_lOsError = EISDIR;
-            pError->m_cause = CFileException::accessDenied;
-            pError->m_strFileName = lpszFileName;
-        }
-        return FALSE;
+        return refuse(err);
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_hFile = fd;
     m_bCloseOnDelete = true;
     return TRUE;

@@ -40,6 +40,9 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     // False (and pError filled, when given) when the file cannot be opened.
+    // Only a regular file (or a new one) is opened, without ever blocking:
+    // a folder is refused with EISDIR ("is a folder"), a FIFO, device or
+    // socket with ENXIO ("is not a regular file").
     virtual BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
     virtual ULONGLONG GetPosition() const;
     // Moves to lOff from begin, current or end; returns the new position.

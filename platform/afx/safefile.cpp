@@ -15,12 +15,15 @@ namespace
 
 SafeFileWriter::Step s_inject = SafeFileWriter::Step::none; // set by tests only
 
-// Refuses a target that may not be replaced (safereplace::Refusal) before
-// anything is created.
-void CheckWritable(const std::string& target)
+// Resolves the target's links and refuses one that may not be replaced
+// (safereplace::Check) before anything is created; names the file as the
+// caller gave it. Returns the file to replace.
+std::string CheckedTarget(LPCTSTR lpszTarget)
 {
-    if (const int err = safereplace::Refusal(target))
-        CFileException::ThrowOsError(err, target.c_str());
+    std::string target;
+    if (const int err = safereplace::Check(lpszTarget ? lpszTarget : "", target))
+        CFileException::ThrowOsError(err, lpszTarget);
+    return target;
 }
 
 } // namespace
@@ -68,9 +71,8 @@ void SafeFileWriter::InjectFailure(Step step)
 SafeFileWriter::SafeFileWriter(LPCTSTR lpszTarget) : m_failAt(s_inject)
 {
     s_inject = Step::none;
-    const std::string target = safereplace::Resolve(lpszTarget);
+    const std::string target = CheckedTarget(lpszTarget);
     m_strTarget = target.c_str();
-    CheckWritable(target);
     std::string temp;
     const int fd = safereplace::OpenTemp(target, temp);
     if (fd < 0)
@@ -121,11 +123,10 @@ void SafeFileWriter::Commit()
 
 CString WriteRefusal(LPCTSTR lpszTarget)
 {
-    const std::string target = safereplace::Resolve(lpszTarget);
     try {
-        CheckWritable(target);
+        CheckedTarget(lpszTarget);
     } catch (const CFileException& e) {
-        return CFileException(e.m_cause, e.m_lOsError, lpszTarget).GetErrorMessage();
+        return e.GetErrorMessage();
     }
     return CString();
 }

@@ -1,13 +1,21 @@
 // SafeFileWriter: replaces a file so that a failure at any point keeps the
 // old file byte for byte. The new content goes into a temporary file
-// "<name>.~tmp-XXXXXX" in the target's folder (a symbolic link is followed
-// to its target first, so the link stays a link); Commit flushes and fsyncs
+// "<name>.~tmp-XXXXXX" in the target's folder (a name too long for the
+// suffix is shortened in the temporary's name); Commit flushes and fsyncs
 // it, gives it the old file's mode and renames it over the target. A writer
 // destroyed without a successful Commit removes its temporary file.
 //
-// Failures throw CFileException: a target or folder the user may not write
-// (refused before anything is created), creating the temporary, a write
-// (disk full), the fsync and the rename.
+// Links (the rules in safereplace.h): a symbolic link is followed to its
+// target, so the link stays a link, only when no other user can have put
+// it there (its folder writable by nobody else, or sticky with the link the
+// user's own); any other link is refused as "access denied". A dangling
+// link leads to a new file where it points; a link loop is refused.
+//
+// Failures throw CFileException: refused before anything is created, a
+// folder ("is a folder", EISDIR), a FIFO, device or socket ("is not a
+// regular file", ENXIO), a read-only file or folder or a link another user
+// may have planted ("access denied", EACCES); then creating the temporary,
+// a write (disk full), the fsync and the rename.
 #pragma once
 
 #include <exception>
@@ -59,8 +67,8 @@ private:
     bool m_bDone = false;
 };
 
-// Why lpszTarget may not be written (the file exists and is read-only, or
-// its folder may not be written), naming the file; empty when it may be.
+// Why lpszTarget may not be written (its kind, a read-only file or folder,
+// a link that may not be followed), naming the file; empty when it may be.
 CString WriteRefusal(LPCTSTR lpszTarget);
 
 // The message a failed safe write shows: the cause, naming the target (not

@@ -188,7 +188,9 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
                                   const CBeamClassList* classes)
 {
     int made = 0;
-    int refused = 0;
+    int refused = 0;      // counts above the bound of one member
+    int refusedTotal = 0; // counts that would take the file's sum above the bound
+    long long total = 0;  // the element counts the file has set so far
     m_strReadWarning.Empty();
     std::unique_ptr<NodeIndex> nodes;
     ReadBlock(file, keys, [&](const std::vector<double>& v) {
@@ -232,10 +234,14 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
             return;
         if (arch && count < 1)
             return;
-        // A count beyond what the program meshes would not fit in memory.
+        // A count beyond what the program meshes would not fit in memory,
+        // nor would many members of such counts together.
         if (std::llabs(count) > CBeamSeg::kMaxElemCount) {
             ++refused;
+        } else if (total + std::llabs(count) > CBeamSeg::kMaxElemCount) {
+            ++refusedTotal;
         } else {
+            total += std::llabs(count);
             member->SetElemCount(static_cast<int>(std::llabs(count)));
         }
         if (v.size() >= lead + 4 && std::isfinite(v[lead + 1]) && std::isfinite(v[lead + 2]) &&
@@ -248,6 +254,13 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
         m_strReadWarning.Format("%d element count(s) above %d were refused; those members keep "
                                 "%d elements.",
                                 refused, CBeamSeg::kMaxElemCount, CBeamSeg::m_nDefElem);
+    if (refusedTotal > 0) {
+        CString sentence;
+        sentence.Format("%d element count(s) were refused because the members of one file hold at most "
+                        "%d elements together; those members keep %d elements.",
+                        refusedTotal, CBeamSeg::kMaxElemCount, CBeamSeg::m_nDefElem);
+        m_strReadWarning += (m_strReadWarning.IsEmpty() ? "" : " ") + sentence;
+    }
     return made;
 }
 

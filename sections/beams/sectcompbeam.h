@@ -37,8 +37,10 @@ public:
     // last two optional). The file is searched from its current position
     // and left just after the block. Returns the number of members made.
     // An element count whose magnitude exceeds CBeamSeg::kMaxElemCount is
-    // refused: the member keeps its default count and m_strReadWarning
-    // says how many counts were refused (empty when none was).
+    // refused, and so is one that would take the sum of the counts the
+    // block sets above the same bound: the member keeps its default count
+    // and m_strReadWarning says how many counts were refused and why (empty
+    // when none was).
     int ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sections,
                        const CBeamClassList* classes);
     CString m_strReadWarning;

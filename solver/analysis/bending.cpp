@@ -9,6 +9,7 @@
 #include "solver/elements/plate_bending.h"
 #include "solver/elements/plate_higher.h"
 #include "solver/linalg/assembly.h"
+#include "solver/linalg/cancel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,6 +106,7 @@ void BNDLOD(const std::int32_t* key, const double* elementData, double* nodal, c
     double EV[kMaxDof], X[3], Y[3], P[3];
     std::vector<i32> meleq(kMaxDof, 0);
     for (i32 e = 1; e <= nel; ++e) {
+        checkCancel();
         cornersAndPressures(e, key, elementData, nodal, tables, X, Y, P);
         if (P[0] == 0.0 && P[1] == 0.0 && P[2] == 0.0) continue;  // no pressure, no load
         lateralLoad(*kind, X, Y, P, EV);
@@ -185,6 +187,7 @@ void BNDRES(const std::int32_t* key, const double* U, const std::int32_t* topolo
     const i32 ipsw = key[29] - 3;
     double v[kMaxDof], R[15], PM[27];
     for (i32 e = 1; e <= nel; ++e) {
+        checkCancel();
         i32 count = 0;
         GETELV(U, tables.MNDPTR.data(), tables.MPELND.data(), tables.MELNOD.data(), e, v, count);
         if (gather(*kind, e, key, topology, elementData, material, nodal, tables, *s, lunit) < 0)

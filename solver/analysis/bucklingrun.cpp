@@ -32,7 +32,7 @@ const Layout kGeometricLine("/ / I12 ' storage locations allocated for geometric
 // into status -30 with its message and the abort path.
 template <class T> void allocate(std::vector<T>& v, i64 size)
 {
-    v.assign(std::size_t(std::max<i64>(size, 1)), T());
+    assignStoppable(v, std::size_t(std::max<i64>(size, 1)));
 }
 
 template <class T> void release(std::vector<T>& v)

@@ -7,6 +7,7 @@
 #include "solver/analysis/errmsg.h"
 #include "solver/elements/membrane.h"
 #include "solver/linalg/assembly.h"
+#include "solver/linalg/cancel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,6 +69,7 @@ void MEMSTR(const std::int32_t* key, const double* U, const std::int32_t* topolo
     const double zeroPair[2] = {0.0, 0.0};
 
     for (i32 e = 1; e <= nel; ++e) {
+        checkCancel();
         i32 count = 0;
         GETELV(U, tables.MNDPTR.data(), tables.MPELND.data(), tables.MELNOD.data(), e, u, count);
         if (gather(*kind, e, key, topology, elementData, material, nodal, tables, *s, lunit) < 0)

@@ -34,11 +34,11 @@ const Layout kStorageLine("/ / I12 ' storage locations allocated for stiffness m
 AllocProbe g_probe = nullptr;
 
 // A work array of the run, never empty so that its data pointer is valid. A failed allocation throws std::bad_alloc, which
-// the run's frame turns into status -30 with its message and the abort path.
+// the run's frame turns into status -30 with its message and the abort path. A stop request is read while it is zeroed.
 template <class T>
 void allocate(std::vector<T>& v, i64 size, const char* name) {
     if (g_probe != nullptr && g_probe(name)) throw std::bad_alloc();
-    v.assign(std::size_t(std::max<i64>(size, 1)), T());
+    assignStoppable(v, std::size_t(std::max<i64>(size, 1)));
 }
 
 template <class T>

@@ -31,9 +31,11 @@ public:
     UnitFile& operator=(const UnitFile&) = delete;
 
     // Creates the temporary file and connects it to the unit. A file that
-    // may not be replaced is refused first: EISDIR for anything but a
-    // regular file (a folder, a device), EACCES for a read-only file or
-    // folder. On failure nothing is connected and the file is as it was.
+    // may not be replaced is refused first (safereplace::Check): EISDIR for
+    // a folder, ENXIO for any other kind but a regular file (a FIFO, a
+    // device), EACCES for a read-only file or folder and for a symbolic link
+    // that another user can have put there, ELOOP for a link loop. On
+    // failure nothing is connected and the file is as it was.
     int open(int unit, const char* path) noexcept;
     // Writes what is buffered, disconnects the unit and replaces the file
     // with the temporary one. Returns 0, or the errno of the first failed

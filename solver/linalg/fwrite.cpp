@@ -609,6 +609,11 @@ UnitFile::~UnitFile() {
     disconnect();
 }
 
+// The log is written as every whole file is (safereplace.h): a symbolic link
+// is followed only where no other user can have put it (its folder the
+// user's and writable by nobody else, or sticky with the link the user's
+// own), so a link planted in a shared folder never has a file of the user
+// replaced; a folder, FIFO or device is refused before anything is created.
 int UnitFile::open(int unit, const char* path) noexcept {
     if (m_fd >= 0) return EBUSY;
     const safereplace::Step failAt = g_injectFailure;
@@ -617,8 +622,7 @@ int UnitFile::open(int unit, const char* path) noexcept {
     if (slot && slot->file) return EBUSY;
     int refused = 0;
     try {
-        m_target = safereplace::Resolve(path);
-        refused = safereplace::Refusal(m_target);
+        refused = safereplace::Check(path ? path : "", m_target);
     } catch (const std::bad_alloc&) {
         return ENOMEM;
     }

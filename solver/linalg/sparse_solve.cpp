@@ -4,6 +4,7 @@
 #include "solver/linalg/sparse_common.h"
 #include "solver/linalg/dot.h"
 #include "solver/linalg/fwrite.h"
+#include "solver/linalg/cancel.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -180,6 +181,7 @@ void substitute(I32* MSPAR, const I32* MTREES, const I32* MSIFA, const double* S
     // factor is read from memory once for all of them (each column's
     // arithmetic is that of one right-hand side alone).
     for (I32 q = 0; q < nsup; ++q) {
+        checkCancel();  // once per supernode: a stop ends the solve at once
         const I32 s = fwd ? q + 1 : nsup - q;
         const I64 r = T.rptr[s + 1] - T.rptr[s];
         const I64 c = T.first[s + 1] - T.first[s];

@@ -196,3 +196,81 @@ TEST(SafeFileWriterTest, AFolderOrASpecialFileIsNeverReplaced)
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"pipe", "sub"}));
     ::rmdir((folder / "sub").c_str());
 }
+
+TEST(SafeFileWriterTest, EachKindOfTargetIsWrittenOrRefusedNamingItsCause)
+{
+    brantel::test::ForEachTargetKind([](const std::string& path, const brantel::test::TargetKindCase& c) {
+        const CString failure = afx::WriteFileSafely(path.c_str(), [](CFile& file) { file.Write("new", 3); });
+        std::string cause = c.cause;
+        if (!cause.empty())
+            cause.replace(cause.find("%s"), 2, path);
+        EXPECT_EQ(std::string(failure), cause);
+        // The check before a save gives the same answer.
+        EXPECT_EQ(std::string(afx::WriteRefusal(path.c_str())), c.error == 0 ? "" : cause);
+    });
+}
+
+// Who may have put a link into its folder: the rule's decision, for users
+// and owners the test (running as the superuser in CI) cannot be.
+TEST(SafeFileWriterTest, ALinkIsFollowedOnlyWhenNoOtherUserCanHavePutItThere)
+{
+    constexpr uid_t me = 1000, other = 1001, root = 0;
+    const struct {
+        const char* what;
+        uid_t folderOwner;
+        mode_t folderMode;
+        uid_t linkOwner;
+        bool follow;
+    } cases[] = {
+        {"own private folder", me, 0755, me, true},
+        {"own folder, link by root", me, 0700, root, true},
+        {"system folder", root, 0755, root, true},
+        {"own folder writable by the group", me, 0775, me, false},
+        {"own folder writable by all", me, 0777, me, false},
+        {"another user's folder", other, 0755, other, false},
+        {"another user's folder, own link", other, 0755, me, false},
+        {"sticky shared folder, own link", root, 01777, me, true},
+        {"sticky shared folder, another's link", root, 01777, other, false},
+        {"sticky folder of another user, own link", other, 01777, me, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        struct stat folder {
+        }, link{};
+        folder.st_uid = c.folderOwner;
+        folder.st_mode = S_IFDIR | c.folderMode;
+        link.st_uid = c.linkOwner;
+        link.st_mode = S_IFLNK | 0777;
+        EXPECT_EQ(safereplace::MayFollowLink(folder, link, me), c.follow);
+    }
+}
+
+TEST(SafeFileWriterTest, TheTemporaryNameStaysWithinTheNameLimit)
+{
+    const std::string suffix = safereplace::kTempSuffix;
+    const struct {
+        std::string name;
+        std::string kept; // the part of the name the temporary keeps
+    } cases[] = {
+        {"model.plb", "model.plb"},
+        {std::string(243, 'a'), std::string(243, 'a')},
+        {std::string(244, 'a'), std::string(243, 'a')},
+        {std::string(255, 'a'), std::string(243, 'a')},
+        // Two-byte characters: never cut inside one.
+        {std::string(242, 'a') + "\xc3\xa9\xc3\xa9", std::string(242, 'a')},
+        {std::string(241, 'a') + "\xc3\xa9\xc3\xa9", std::string(241, 'a') + "\xc3\xa9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.size());
+        EXPECT_EQ(safereplace::TempPattern("/some/folder/" + c.name, 255), "/some/folder/" + c.kept + suffix);
+    }
+    // Two saves of one long name at once get two temporaries.
+    Folder folder;
+    const std::string target = folder / std::string(255, 'l');
+    SafeFileWriter first(target.c_str()), second(target.c_str());
+    EXPECT_NE(first.GetTempPath(), second.GetTempPath());
+    EXPECT_LE(std::string(first.GetTempPath()).size() - folder.path().size() - 1, 255u);
+    second.File().Write("two", 3);
+    second.Commit();
+    EXPECT_EQ(Read(target), "two");
+}

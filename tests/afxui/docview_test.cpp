@@ -412,7 +412,14 @@ TEST_F(DocViewTest, AFailedLoadLeavesNothingBehind)
         {folder / "foreign.plb", "Unexpected file format."},
         {folder / "missing.plb", "Cannot open file " + folder / "missing.plb" + "."},
         {folder / "model.xyz", "Cannot open file " + folder / "model.xyz" + "."},
+        // Refused by their kind without being opened: a FIFO would block
+        // the open until a writer came.
+        {folder / "pipe.plb", "Cannot open file " + folder / "pipe.plb" + ".\n" + folder / "pipe.plb" +
+                                  " is not a regular file."},
+        {folder / "sub.plb", "Cannot open file " + folder / "sub.plb" + ".\n" + folder / "sub.plb" + " is a folder."},
     };
+    ASSERT_EQ(::mkfifo((folder / "pipe.plb").c_str(), 0644), 0);
+    ASSERT_EQ(::mkdir((folder / "sub.plb").c_str(), 0755), 0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         log.clear();

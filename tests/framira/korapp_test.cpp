@@ -625,3 +625,68 @@ TEST_F(KorAppTest, HelpCommandsOpenTheManualIndex)
     Boxes().Expect("The file \"Brantel_U_man.pdf\" was not found in\n\"" + dir + "\".");
     EXPECT_FALSE(OpenFileInDefApp(dir.c_str(), "Brantel_U_man.pdf"));
 }
+
+// A text-font entry that would draw no letters (a size, angle or weight
+// beyond the font's range, an unknown character set, an empty face name or
+// one with control characters) keeps the font's value and is named once in
+// the log window; good values of the same entries are taken.
+TEST_F(KorAppTest, TextFontEntriesOutOfRangeKeepTheFontsValueAndAreNamedInTheLog)
+{
+    MakeFrame();
+    LOGFONT& font = COGLView::m_statLogFont;
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = -21;
+    font.lfWeight = 400;
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::strcpy(font.lfFaceName, "Times New Roman");
+    app.CloseApp();
+    const LOGFONT stored = font;
+    const struct {
+        const char* key;
+        int value;           // written as a number unless text is given
+        const char* text;
+        bool taken;
+    } cases[] = {
+        {"Height", 1000000, nullptr, false},
+        {"Height", -201, nullptr, false},
+        {"Height", -40, nullptr, true},
+        {"Width", -1, nullptr, false},
+        {"Width", 5000, nullptr, false},
+        {"Escapement", 3601, nullptr, false},
+        {"Escapement", -900, nullptr, true},
+        {"Orientation", -99999, nullptr, false},
+        {"Weight", 1001, nullptr, false},
+        {"Weight", -5, nullptr, false},
+        {"Weight", 700, nullptr, true},
+        {"CharSet", 17, nullptr, false},
+        {"CharSet", 161, nullptr, true},
+        {"FaceName", 0, "", false},
+        {"FaceName", 0, "Dejavu\x01Sans", false},
+        {"FaceName", 0, "DejaVu Sans", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " " + (c.text ? c.text : std::to_string(c.value)));
+        font = stored;
+        app.CloseApp();
+        if (c.text)
+            Profile().WriteString("OpenGL text font", c.key, c.text);
+        else
+            Profile().WriteInt("OpenGL text font", c.key, c.value);
+        font = stored;
+        frame->GetLogWindow()->EmptyLog();
+        EXPECT_TRUE(app.InitApp());
+        CString log;
+        frame->GetLogWindow()->GetLogEdit().GetWindowText(log);
+        if (c.taken) {
+            EXPECT_TRUE(KorApp::GetSettingResets().empty());
+            EXPECT_TRUE(log.IsEmpty()) << log;
+            EXPECT_NE(std::memcmp(&font, &stored, sizeof font), 0); // the new value was taken
+            continue;
+        }
+        const std::string setting = std::string("OpenGL text font/") + c.key;
+        EXPECT_EQ(KorApp::GetSettingResets(), std::vector<std::string>{setting});
+        EXPECT_EQ(std::string(log), std::string(KorApp::SettingResetLine(setting)));
+        EXPECT_EQ(std::memcmp(&font, &stored, sizeof font), 0);
+    }
+    font = stored;
+}

@@ -230,6 +230,36 @@ TEST(SectCompBeam, ElementCountsBeyondTheBoundAreRefusedAndReported)
     }
 }
 
+// The counts of one file are bounded together as well: six members asking
+// for 1,000,000 elements each (a file of about a hundred bytes) get the
+// first count; the others are refused and reported, and keep the default.
+TEST(SectCompBeam, ManyLargeMembersInOneFileAreRefusedBeyondTheFilesBound)
+{
+    Frame f;
+    for (unsigned long id = 1; id <= 7; ++id)
+        f.Node(id, double(id), 0.0, 0.0);
+    CObList sections;
+    const CBeamClassList classes = {RUNTIME_CLASS(CBarElm)};
+    TempFile tmp;
+    std::string text = "beams\n";
+    for (int i = 1; i <= 6; ++i)
+        text += "1 0 " + std::to_string(i) + " " + std::to_string(i + 1) + " 1000000\n";
+    text += "end\n";
+    tmp.writeBytes(text.data(), text.size());
+    CFile file(tmp.path(), CFile::modeRead);
+    CStringArray beams = Keys({"BEAMS", "END"});
+    EXPECT_EQ(f.comp->ASCIIReadBeams(file, beams, &sections, &classes), 6);
+    std::vector<CBeamSeg*> made = Members(*f.section);
+    ASSERT_EQ(made.size(), 6u);
+    long long total = 0;
+    for (const CBeamSeg* m : made)
+        total += m->GetElemCount();
+    EXPECT_EQ(total, 1000000 + 5 * CBeamSeg::m_nDefElem);
+    EXPECT_EQ(std::string(f.comp->m_strReadWarning),
+              "5 element count(s) were refused because the members of one file hold at most 1000000 elements "
+              "together; those members keep " + std::to_string(CBeamSeg::m_nDefElem) + " elements.");
+}
+
 TEST(SectCompBeam, ReadsBeamAndConditionBlocksInTurn)
 {
     for (bool crlf : {true, false}) {

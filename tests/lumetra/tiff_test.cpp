@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <sys/stat.h>
 
 #include <tiffio.h>
 
@@ -105,6 +106,14 @@ TEST(Tiff, OnlyByPath) {
     WriteFile(junk, {'I', 'I', 42, 0, 8, 0, 0, 0, 0xFF, 0xFF});
     EXPECT_FALSE(image.LoadFromPath(junk.c_str()));
     EXPECT_TRUE(Snapshot(image) == before);
+    // A FIFO is refused by its kind; opening it would wait for a writer.
+    const std::string fifo = Scratch("pipe.tif");
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(image.LoadFromPath(fifo.c_str()));
+    EXPECT_EQ(image.m_strError, fifo + " is not a regular file.");
+    EXPECT_TRUE(Snapshot(image) == before);
+    std::filesystem::remove(fifo);
 }
 
 // Found by the TIFF fuzz target: a strip that claims gigabytes made libtiff

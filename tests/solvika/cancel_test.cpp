@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 namespace solvika::test {
@@ -113,6 +114,29 @@ TEST_F(StoppedRun, EndsWithTheStoppedStatusOnEitherStorage)
         setCancelRequest(false);
         Grid fresh = clamped(c.code, c.storage);
         EXPECT_EQ(runGrid(fresh).status[0], 0);
+    }
+}
+
+// A request that comes while a work array is zeroed (at 10^6 equations the
+// system matrix takes seconds) is read there: the run stops before its
+// assembly, with the stopped status, on either storage.
+TEST_F(StoppedRun, ARequestWhileTheSystemMatrixIsZeroedIsReadThere)
+{
+    CancelGuard guard;
+    for (const i32 storage : {1, 2}) {
+        SCOPED_TRACE(storage);
+        Grid g = clamped(65, storage);
+        g.key[29] = 1; // print level 1: the storage line follows the zeroing
+        const AllocProbe old = setAllocProbe([](const char* array) {
+            if (std::string(array) == "system matrix") setCancelRequest(true);
+            return false;
+        });
+        const RunResult stopped = runGrid(g);
+        setAllocProbe(old);
+        EXPECT_EQ(stopped.status[0], kStatusCancelled);
+        EXPECT_NE(stopped.log.find("Computations stopped on request"), std::string::npos) << stopped.log;
+        EXPECT_EQ(stopped.log.find("storage locations allocated"), std::string::npos) << stopped.log;
+        setCancelRequest(false);
     }
 }
 

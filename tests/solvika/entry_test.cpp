@@ -147,12 +147,12 @@ TEST_F(RunTest, LogThatCannotBeOpenedGives99WithErrnoAndNothingElse) {
     EXPECT_TRUE(fs::is_directory("Brantel.log"));
     EXPECT_TRUE(fs::is_empty("Brantel.log"));
     EXPECT_FALSE(fs::exists("Brantel_B.log"));
-    // A log linked to a device is refused the same way: a rename would
+    // A log linked to a device is refused for its kind: a rename would
     // replace the link's target by a regular file.
     ASSERT_TRUE(fs::exists("/dev/full"));
     fs::create_symlink("/dev/full", "Brantel_B.log");
     runEntry(RunLog::Buckling, nullptr, status.data(), [&](RunContext&) { ran = true; });
-    EXPECT_EQ(status, (Status{99, EISDIR, 0, 0, 0}));
+    EXPECT_EQ(status, (Status{99, ENXIO, 0, 0, 0}));
     EXPECT_FALSE(ran);
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
     EXPECT_TRUE(fs::is_symlink("Brantel_B.log"));
@@ -222,6 +222,22 @@ TEST_F(RunTest, AFailedLogKeepsTheOldLogAndGives99) {
                 EXPECT_EQ(ran, c.step != safereplace::Step::none);
             });
     }
+}
+
+// A unit file writes a 250-byte name and a dangling link's target, and
+// refuses a link in a folder others may write, a folder, a FIFO and a link
+// loop with their errno before anything is created.
+TEST_F(RunTest, AUnitFileWritesOrRefusesEachKindOfTarget) {
+    brantel::test::ForEachTargetKind([](const std::string& path, const brantel::test::TargetKindCase& c) {
+        UnitFile file;
+        const int opened = file.open(kLogUnit, path.c_str());
+        EXPECT_EQ(opened, c.error);
+        if (opened == 0) {
+            file.put("new", 3);
+            EXPECT_EQ(file.close(), 0);
+        }
+        EXPECT_FALSE(file.isOpen());
+    });
 }
 
 TEST_F(RunTest, StepErrorEndsWithComputationsAborted) {

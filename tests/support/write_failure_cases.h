@@ -2,12 +2,16 @@
 // disk full and an I/O error (by injection), a read-only folder and a
 // read-only file. Each case starts from a folder holding the old file and
 // checks afterwards that the old file is byte for byte as it was and that
-// no temporary file is left beside it.
+// no temporary file is left beside it. ForEachTargetKind: the kinds of
+// target every such writer must handle (a link in a folder others may
+// write, a name near the file system's limit, a folder, a FIFO, a link
+// loop, a dangling link).
 #pragma once
 
 #include <cerrno>
 #include <dirent.h>
 #include <fstream>
+#include <sys/types.h>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -77,6 +81,95 @@ inline void ForEachWriteFailure(const std::string& name,
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
         const std::vector<std::string> names = FolderNames(folder);
         EXPECT_EQ(names, std::vector<std::string>{name}); // no temporary left
+        for (const std::string& n : names)
+            ::unlink((folder + "/" + n).c_str());
+        ::rmdir(folder.c_str());
+    }
+}
+
+struct TargetKindCase {
+    const char* what;
+    int error;         // the errno the writer reports; 0: it writes
+    const char* cause; // the message's sentence, %s the target; "" when it writes
+};
+
+// For each kind of target: makes it in a fresh private folder, calls
+// write(path, case) (which writes "new" the writer's way and checks how it
+// reported the outcome), then checks that nothing but the expected file
+// changed and that no temporary file is left. As the superuser too: the
+// link rule looks at modes and owners, not at what the system allows.
+inline void ForEachTargetKind(const std::function<void(const std::string&, const TargetKindCase&)>& write)
+{
+    const std::string old = "old bytes";
+    const auto read = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto isLink = [](const std::string& path) {
+        struct stat st {
+        };
+        return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    };
+    const std::string longName = std::string(246, 'n') + ".plb"; // 250 bytes
+    const TargetKindCase cases[] = {
+        {"link in a folder others may write", EACCES, "Access to %s was denied."},
+        {"250-byte name", 0, ""},
+        {"folder", EISDIR, "%s is a folder."},
+        {"FIFO", ENXIO, "%s is not a regular file."},
+        {"link loop", ELOOP, "%s contains an invalid path."},
+        {"dangling link", 0, ""},
+    };
+    for (const TargetKindCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string pattern = ::testing::TempDir() + "safekind_XXXXXX";
+        const std::string folder = ::mkdtemp(pattern.data());
+        const std::string what = c.what;
+        std::string path = folder + "/model.plb";
+        std::string written = path; // the file that holds "new" after a write
+        const std::string victim = folder + "/own.plb";
+        if (what == "link in a folder others may write") {
+            // The user's own file, and a folder anybody may write holding a
+            // link to it (as another user could have put there).
+            std::ofstream(victim, std::ios::binary) << old;
+            ::mkdir((folder + "/shared").c_str(), 0777);
+            ::chmod((folder + "/shared").c_str(), 0777);
+            path = folder + "/shared/model.plb";
+            EXPECT_EQ(::symlink(victim.c_str(), path.c_str()), 0);
+        } else if (what == "250-byte name") {
+            path = written = folder + "/" + longName;
+        } else if (what == "folder") {
+            ::mkdir(path.c_str(), 0755);
+        } else if (what == "FIFO") {
+            EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0);
+        } else if (what == "link loop") {
+            EXPECT_EQ(::symlink("loop.plb", path.c_str()), 0);
+            EXPECT_EQ(::symlink("model.plb", (folder + "/loop.plb").c_str()), 0);
+        } else if (what == "dangling link") {
+            EXPECT_EQ(::symlink("new.plb", path.c_str()), 0);
+            written = folder + "/new.plb";
+        }
+        write(path, c);
+
+        if (c.error == 0) {
+            EXPECT_EQ(read(written), "new");
+        }
+        if (what == "link in a folder others may write") {
+            EXPECT_EQ(read(victim), old);
+            EXPECT_TRUE(isLink(path));
+            EXPECT_EQ(FolderNames(folder + "/shared"), std::vector<std::string>{"model.plb"});
+        } else if (what == "dangling link") {
+            EXPECT_TRUE(isLink(path)); // the link stays a link
+        } else if (what == "FIFO") {
+            struct stat st {
+            };
+            EXPECT_TRUE(::lstat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+        }
+        std::vector<std::string> names = FolderNames(folder);
+        for (const std::string& n : names)
+            EXPECT_EQ(n.find(".~tmp"), std::string::npos) << n; // no temporary left
+        ::unlink((folder + "/shared/model.plb").c_str());
+        ::rmdir((folder + "/shared").c_str());
+        ::rmdir(path.c_str());
         for (const std::string& n : names)
             ::unlink((folder + "/" + n).c_str());
         ::rmdir(folder.c_str());

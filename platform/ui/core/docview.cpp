@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 
 #include "platform/afx/exceptions.h"
@@ -140,7 +141,12 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
     CFile file;
     CFileException openError;
     if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &openError)) {
-        AfxMessageBox(Prompt(AFX_IDP_FAILED_TO_OPEN_DOC, lpszPathName), MB_OK | MB_ICONEXCLAMATION);
+        // A folder, FIFO or device is refused without opening it (nothing
+        // blocks); the message then says which kind it is.
+        CString message = Prompt(AFX_IDP_FAILED_TO_OPEN_DOC, lpszPathName);
+        if (openError.m_lOsError == EISDIR || openError.m_lOsError == ENXIO)
+            message += CString("\n") + openError.GetErrorMessage();
+        AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     // Dirty while loading; set directly, not through SetModifiedFlag, whose
