@@ -476,12 +476,8 @@ void AfxQtFitToolBars(QWidget* pFrame)
             std::stable_sort(bars.begin(), bars.end(), [](const QToolBar* a, const QToolBar* b) {
                 return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
             });
-        const bool overflows = std::any_of(bars.begin(), bars.end(), [](const QToolBar* bar) {
-            return bar->width() < bar->sizeHint().width();
-        });
-        if (frame->isVisible() && !overflows)
-            continue;
-        // Each row takes bars while their full widths fit.
+        // Each row takes bars while their full widths fit, on every resize:
+        // a wider window takes the bars of a wrapped row back.
         int used = 0;
         for (int i = 0; i < bars.size(); ++i) {
             const int width = bars[i]->sizeHint().width();

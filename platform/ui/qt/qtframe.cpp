@@ -94,6 +94,14 @@ public:
     {
         if (bMDI) {
             auto* area = new QMdiArea(this);
+            // Every child is shown maximised by the layer and stays so. Left
+            // to itself the area would restore the child it deactivates (to
+            // its smallest size: a child frame has no normal geometry) and
+            // stop painting until the next child's activation completes,
+            // which the layer's own activation never brings about: the
+            // area, its tabs and every view in it froze, and a view shrunk to
+            // nothing came back black.
+            area->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
             // The user's choice of a child is the layer's activation.
             QObject::connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
                 ActivateChild(sub);
