@@ -444,8 +444,15 @@ void AfxQtShowTabs(QWidget* pTabs, const CWndState& state)
     }
     CWnd* active = nullptr;
     layer->GetActiveTab(&active);
-    if (QWidget* page = AfxQtWidgetOf(active); page && tabs->indexOf(page) >= 0)
+    if (QWidget* page = AfxQtWidgetOf(active); page && tabs->indexOf(page) >= 0) {
         tabs->setCurrentWidget(page);
+        // The page takes the tabs' room at once, not at the next layout
+        // pass: a page never shown before still had its first size, and
+        // text written into it now (a failed run's reason) scrolled out of
+        // sight when the page grew.
+        if (QWidget* stack = page->parentWidget(); stack && page->geometry() != stack->contentsRect())
+            page->setGeometry(stack->contentsRect());
+    }
 }
 
 void AfxQtUpdateToolBars(QWidget* pFrame)

@@ -1316,9 +1316,17 @@ void CQtPeer::ShowLayerFocus()
 
 bool CQtPeer::Repaint(bool bNow)
 {
+    QWidget* widget = m_widget.data();
+    // The OpenGL views inside the window are repainted with it, as its
+    // other children are: Qt would only show their last frames again (a
+    // frame redrawn after a new mesh or other units showed the old picture).
+    if (widget)
+        for (QOpenGLWidget* view : widget->findChildren<QOpenGLWidget*>())
+            if (view->isVisible())
+                bNow ? view->repaint() : view->update();
     if (!m_paint)
         return false;
-    if (QWidget* widget = m_widget.data())
+    if (widget)
         bNow ? widget->repaint() : widget->update();
     return true;
 }
