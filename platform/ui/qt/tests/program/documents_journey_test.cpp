@@ -253,3 +253,42 @@ TEST(ErrorTab, ShowsItsTextTheMomentTheProgramBringsItToTheFront)
     const QImage clicked = Settled(text);
     EXPECT_LT(DifferingShare(clicked, shown, text), 0.001) << "the text showed only after a click";
 }
+
+// The toolbars wrap into more rows when the window narrows and take them
+// back when it widens again: the view's top edge moves down and returns.
+TEST(Toolbars, ReflowTheirRowsOnEveryResize)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QFile::copy(SampleFile("plate.plb"), dir.filePath("plate.plb")));
+    ProgramRun run(BRANTEL_PROGRAM, dir.filePath("config"));
+    ASSERT_TRUE(run.Start({dir.filePath("plate.plb")}));
+    const WId window = run.WaitForWindow("^Brantel - plate\\.plb$");
+    ASSERT_NE(window, 0u);
+    const QRect wide = WindowRect(window);
+    // The top edge of the modelling view, once drawn at the window's size.
+    const auto viewTop = [&](const QString& name) {
+        QRect view;
+        WaitUntil([&] {
+            const QRect frame = WindowRect(window);
+            const QImage shot = Settled(frame);
+            view = FindWhiteView(shot, frame);
+            const bool found = view.width() > frame.width() / 2 && view.height() > frame.height() / 4;
+            if (found)
+                SaveShot(shot, "toolbars-" + name + ".png");
+            return found;
+        });
+        return view.top() - WindowRect(window).top();
+    };
+    const int first = viewTop("wide");
+    ASSERT_TRUE(Xdo({"windowsize", QString::number(window), "700", QString::number(wide.height())}));
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).width() == 700; }));
+    const int narrow = viewTop("narrow");
+    EXPECT_GT(narrow, first) << "the toolbars did not wrap into more rows";
+    ASSERT_TRUE(Xdo({"windowsize", QString::number(window), QString::number(wide.width()),
+                     QString::number(wide.height())}));
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).width() == wide.width(); }));
+    EXPECT_EQ(viewTop("wide-again"), first) << "the toolbars kept their wrapped rows";
+}
