@@ -41,6 +41,17 @@ class ChildClientWidget : public QWidget
 public:
     explicit ChildClientWidget(HWND hWnd) : m_hWnd(hWnd) {}
 
+    // A child restored or cascaded takes two thirds of the area. Its panes
+    // follow its size and ask for none, so without this it would shrink to
+    // its title bar and show nothing of its view.
+    QSize sizeHint() const override
+    {
+        const QWidget* sub = parentWidget();
+        const QWidget* viewport = sub ? sub->parentWidget() : nullptr;
+        const QSize room = viewport ? viewport->size() * 2 / 3 : QSize();
+        return room.expandedTo(QSize(400, 300));
+    }
+
 protected:
     void resizeEvent(QResizeEvent* event) override
     {
@@ -451,9 +462,12 @@ QKeySequence AfxQtAccelKeys(const ACCEL& accel)
 QWidget* AfxQtNewChildFrame(HWND hWnd, QWidget* pParent)
 {
     auto* child = new ChildFrameWidget(hWnd);
-    if (auto* area = qobject_cast<QMdiArea*>(pParent))
+    if (auto* area = qobject_cast<QMdiArea*>(pParent)) {
         area->addSubWindow(child);
-    else
+        // Shown maximised; restored (its restore button) it comes back to
+        // this size.
+        child->resize(child->sizeHint());
+    } else
         child->setParent(pParent);
     return child;
 }
