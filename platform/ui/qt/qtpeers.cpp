@@ -1320,10 +1320,7 @@ bool CQtPeer::Repaint(bool bNow)
     // The OpenGL views inside the window are repainted with it, as its
     // other children are: Qt would only show their last frames again (a
     // frame redrawn after a new mesh or other units showed the old picture).
-    if (widget)
-        for (QOpenGLWidget* view : widget->findChildren<QOpenGLWidget*>())
-            if (view->isVisible())
-                bNow ? view->repaint() : view->update();
+    AfxQtRepaintGLViewsIn(widget, bNow);
     if (!m_paint)
         return false;
     if (widget)

@@ -52,6 +52,16 @@ inline bool Key(const QStringList& keys)
     return Xdo(QStringList{"key", "--delay", "60"} + keys);
 }
 
+// A menu command by its mnemonics: the menu's key ("alt+f"), then, once the
+// menu has opened, the item's key ("n").
+inline bool MenuItem(const QString& menu, const QString& item)
+{
+    if (!Key({menu}))
+        return false;
+    QTest::qWait(400);
+    return Key({item});
+}
+
 // Text typed into the focused field.
 inline bool Type(const QString& text)
 {
