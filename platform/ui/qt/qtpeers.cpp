@@ -1317,12 +1317,14 @@ void CQtPeer::ShowLayerFocus()
 bool CQtPeer::Repaint(bool bNow)
 {
     QWidget* widget = m_widget.data();
-    // The OpenGL views inside the window are repainted with it, as its
-    // other children are: Qt would only show their last frames again (a
-    // frame redrawn after a new mesh or other units showed the old picture).
-    AfxQtRepaintGLViewsIn(widget, bNow);
-    if (!m_paint)
+    if (!m_paint) {
+        // The OpenGL views inside the window are repainted with it, as its
+        // other children are: Qt would only show their last frames again (a
+        // frame redrawn after a new mesh or other units showed the old
+        // picture). A view painting itself draws its own once.
+        AfxQtRepaintGLViewsIn(widget, bNow);
         return false;
+    }
     if (widget)
         bNow ? widget->repaint() : widget->update();
     return true;
