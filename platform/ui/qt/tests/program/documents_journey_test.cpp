@@ -8,6 +8,8 @@
 // step changes the picture, and showing the picture of the document that
 // the window's title names (the one taken when that document first came).
 // One pass with the openbox window manager, one without any.
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -206,22 +208,33 @@ TEST_F(DocumentsJourney, EveryViewShowsItsOwnCurrentPictureWithoutAWindowManager
     Run("nowm", false);
 }
 
-} // namespace
+// The program started on a copy of plate.plb, without a window manager.
+class PlateInTheWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AFXUI_QT_NEED_DISPLAY();
+        afxui::qt::testing::TestApplication();
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QFile::copy(SampleFile("plate.plb"), m_dir.filePath("plate.plb")));
+        m_run = std::make_unique<ProgramRun>(BRANTEL_PROGRAM, m_dir.filePath("config"));
+        ASSERT_TRUE(m_run->Start({m_dir.filePath("plate.plb")}));
+        m_window = m_run->WaitForWindow("^Brantel - plate\\.plb$");
+        ASSERT_NE(m_window, 0u);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ProgramRun> m_run;
+    WId m_window = 0;
+};
 
 // Calculate on a document without a mesh: the run fails, the program brings
 // the log window's Error tab to the front, and its text shows at once, as
 // it shows after the user clicks the tab (Log, then Error again).
-TEST(ErrorTab, ShowsItsTextTheMomentTheProgramBringsItToTheFront)
+TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToTheFront)
 {
-    AFXUI_QT_NEED_DISPLAY();
-    afxui::qt::testing::TestApplication();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(QFile::copy(SampleFile("plate.plb"), dir.filePath("plate.plb")));
-    ProgramRun run(BRANTEL_PROGRAM, dir.filePath("config"));
-    ASSERT_TRUE(run.Start({dir.filePath("plate.plb")}));
-    const WId window = run.WaitForWindow("^Brantel - plate\\.plb$");
-    ASSERT_NE(window, 0u);
+    const WId window = m_window;
     const QRect frame = WindowRect(window);
     const QPoint rest(frame.left() + frame.width() / 2, frame.bottom() - 5);
     FocusWindow(window, rest);
@@ -258,17 +271,9 @@ TEST(ErrorTab, ShowsItsTextTheMomentTheProgramBringsItToTheFront)
 
 // The toolbars wrap into more rows when the window narrows and take them
 // back when it widens again: the view's top edge moves down and returns.
-TEST(Toolbars, ReflowTheirRowsOnEveryResize)
+TEST_F(PlateInTheWindow, ToolbarsReflowTheirRowsOnEveryResize)
 {
-    AFXUI_QT_NEED_DISPLAY();
-    afxui::qt::testing::TestApplication();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(QFile::copy(SampleFile("plate.plb"), dir.filePath("plate.plb")));
-    ProgramRun run(BRANTEL_PROGRAM, dir.filePath("config"));
-    ASSERT_TRUE(run.Start({dir.filePath("plate.plb")}));
-    const WId window = run.WaitForWindow("^Brantel - plate\\.plb$");
-    ASSERT_NE(window, 0u);
+    const WId window = m_window;
     const QRect wide = WindowRect(window);
     // The top edge of the modelling view, once drawn at the window's size.
     const auto viewTop = [&](const QString& name) {
@@ -294,3 +299,5 @@ TEST(Toolbars, ReflowTheirRowsOnEveryResize)
     ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).width() == wide.width(); }));
     EXPECT_EQ(viewTop("wide-again"), first) << "the toolbars kept their wrapped rows";
 }
+
+} // namespace
