@@ -227,7 +227,7 @@ inline double DarkShare(const QImage& shot, QRect area)
 
 // The modelling view of a window: the white rectangle that holds the point
 // a third across and half down the window, grown while its border rows and
-// columns stay mostly white (a view's axes and model cross it; the grey of
+// columns stay at least half white (a view's axes and model cross it; the grey of
 // bars, tabs and the log window ends it).
 inline QRect FindWhiteView(const QImage& shot, QRect window)
 {
