@@ -428,13 +428,16 @@ void CMainFrame::OnUnitsFormats()
     // The combos show their lists in the new length unit, the selection kept.
     UpdateGridList();
     UpdateThicknessList();
-    auto* child = dynamic_cast<KorChildFrm*>(MDIGetActive());
-    if (child)
-        child->RedrawWindow();
+    // Every open document's view draws its legend, probe and lists again
+    // in the new units.
+    for (CMDIChildWnd* frame : GetChildFrames())
+        if (auto* child = dynamic_cast<KorChildFrm*>(frame))
+            child->RedrawWindow();
     if (m_pCoordDlg)
         m_pCoordDlg->SetFormat(UnitString(iStandard, kUnitLength, iConv[iStandard & 1][0][0]));
     // An open clip-plane dialog reads its levels and distances again in the
     // new units, bound to the active plate document's frame.
+    auto* child = dynamic_cast<KorChildFrm*>(MDIGetActive());
     if (auto* clip = dynamic_cast<KorDlgClipPlane*>(KorChildFrm::m_pClpPlnDlg); clip && child) {
         CView* view = child->GetActiveView();
         if (auto* doc = view ? dynamic_cast<CBrantelDoc*>(view->GetDocument()) : nullptr)

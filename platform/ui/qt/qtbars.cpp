@@ -444,8 +444,15 @@ void AfxQtShowTabs(QWidget* pTabs, const CWndState& state)
     }
     CWnd* active = nullptr;
     layer->GetActiveTab(&active);
-    if (QWidget* page = AfxQtWidgetOf(active); page && tabs->indexOf(page) >= 0)
+    if (QWidget* page = AfxQtWidgetOf(active); page && tabs->indexOf(page) >= 0) {
         tabs->setCurrentWidget(page);
+        // The page takes the tabs' room at once, not at the next layout
+        // pass: a page never shown before still had its first size, and
+        // text written into it now (a failed run's reason) scrolled out of
+        // sight when the page grew.
+        if (QWidget* stack = page->parentWidget(); stack && page->geometry() != stack->contentsRect())
+            page->setGeometry(stack->contentsRect());
+    }
 }
 
 void AfxQtUpdateToolBars(QWidget* pFrame)
@@ -476,12 +483,8 @@ void AfxQtFitToolBars(QWidget* pFrame)
             std::stable_sort(bars.begin(), bars.end(), [](const QToolBar* a, const QToolBar* b) {
                 return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
             });
-        const bool overflows = std::any_of(bars.begin(), bars.end(), [](const QToolBar* bar) {
-            return bar->width() < bar->sizeHint().width();
-        });
-        if (frame->isVisible() && !overflows)
-            continue;
-        // Each row takes bars while their full widths fit.
+        // Each row takes bars while their full widths fit, on every resize:
+        // a wider window takes the bars of a wrapped row back.
         int used = 0;
         for (int i = 0; i < bars.size(); ++i) {
             const int width = bars[i]->sizeHint().width();

@@ -41,6 +41,17 @@ class ChildClientWidget : public QWidget
 public:
     explicit ChildClientWidget(HWND hWnd) : m_hWnd(hWnd) {}
 
+    // A child restored or cascaded takes two thirds of the area. Its panes
+    // follow its size and ask for none, so without this it would shrink to
+    // its title bar and show nothing of its view.
+    QSize sizeHint() const override
+    {
+        const QWidget* sub = parentWidget();
+        const QWidget* viewport = sub ? sub->parentWidget() : nullptr;
+        const QSize room = viewport ? viewport->size() * 2 / 3 : QSize();
+        return room.expandedTo(QSize(400, 300));
+    }
+
 protected:
     void resizeEvent(QResizeEvent* event) override
     {
@@ -94,6 +105,14 @@ public:
     {
         if (bMDI) {
             auto* area = new QMdiArea(this);
+            // Every child is shown maximised by the layer and stays so. Left
+            // to itself the area would restore the child it deactivates (to
+            // its smallest size: a child frame has no normal geometry) and
+            // stop painting until the next child's activation completes,
+            // which the layer's own activation never brings about: the
+            // area, its tabs and every view in it froze, and a view shrunk to
+            // nothing came back black.
+            area->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
             // The user's choice of a child is the layer's activation.
             QObject::connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
                 ActivateChild(sub);
@@ -443,9 +462,12 @@ QKeySequence AfxQtAccelKeys(const ACCEL& accel)
 QWidget* AfxQtNewChildFrame(HWND hWnd, QWidget* pParent)
 {
     auto* child = new ChildFrameWidget(hWnd);
-    if (auto* area = qobject_cast<QMdiArea*>(pParent))
+    if (auto* area = qobject_cast<QMdiArea*>(pParent)) {
         area->addSubWindow(child);
-    else
+        // Shown maximised; restored (its restore button) it comes back to
+        // this size.
+        child->resize(child->sizeHint());
+    } else
         child->setParent(pParent);
     return child;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -611,6 +612,18 @@ void CQtGLHost::Left()
         if (CWnd* view = View())
             view->SendMessage(WM_MOUSELEAVE);
     });
+}
+
+void AfxQtRepaintGLViewsIn(const QWidget* pWidget, bool bNow)
+{
+    if (!pWidget)
+        return;
+    std::vector<CQtGLHost*> inside;
+    for (const auto& [hWnd, host] : Hosts())
+        if (QOpenGLWidget* gl = host->GLWidget(); gl && gl->isVisible() && pWidget->isAncestorOf(gl))
+            inside.push_back(host);
+    for (CQtGLHost* host : inside)
+        bNow ? host->RepaintNow() : host->RequestUpdate();
 }
 
 IGLSurface* AfxQtCreateGLHost(HWND hWnd)

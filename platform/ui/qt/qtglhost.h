@@ -116,6 +116,11 @@ private:
     double m_lastRatio = 0; // at the last resize
 };
 
+// Repaints (now) or asks to repaint every shown OpenGL view inside the
+// widget, through its host: a window's repaint includes them, as it
+// includes its other children.
+void AfxQtRepaintGLViewsIn(const QWidget* pWidget, bool bNow);
+
 // Makes the host of a window on request (see AfxRequestGLSurface); the
 // backend's provider. Under a platform without OpenGL widgets the window
 // gets a surface without a context.

@@ -1316,9 +1316,16 @@ void CQtPeer::ShowLayerFocus()
 
 bool CQtPeer::Repaint(bool bNow)
 {
-    if (!m_paint)
+    QWidget* widget = m_widget.data();
+    if (!m_paint) {
+        // The OpenGL views inside the window are repainted with it, as its
+        // other children are: Qt would only show their last frames again (a
+        // frame redrawn after a new mesh or other units showed the old
+        // picture). A view painting itself draws its own once.
+        AfxQtRepaintGLViewsIn(widget, bNow);
         return false;
-    if (QWidget* widget = m_widget.data())
+    }
+    if (widget)
         bNow ? widget->repaint() : widget->update();
     return true;
 }

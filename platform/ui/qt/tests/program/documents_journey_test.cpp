@@ -1,0 +1,303 @@
+// Several documents in the real window, as a user works with them: the
+// program started on a copy of plate.plb, membrane.mem opened with Ctrl+O
+// and the file dialog, a new plate through File > New, the documents
+// switched by a tab click, Ctrl+Tab, Ctrl+F6, the recent-file list and the
+// Window menu, then the plate meshed, calculated and shown in results mode, and US units chosen.
+// After each step the screen is grabbed (journey-<pass>-<step>.png in the
+// artifacts folder) and its view area checked: not black, changed where the
+// step changes the picture, and showing the picture of the document that
+// the window's title names (the one taken when that document first came).
+// One pass with the openbox window manager, one without any.
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/journey.h"
+
+namespace
+{
+
+using namespace brantel::test;
+using namespace brantel::test::journey;
+
+// A picture of the same document shows the same (the clock in the status
+// bar lies outside the view); two documents differ in their model.
+constexpr double kSame = 0.004;
+constexpr double kOther = 0.01;
+
+class DocumentsJourney : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AFXUI_QT_NEED_DISPLAY();
+        afxui::qt::testing::TestApplication();
+        ASSERT_TRUE(m_dir.isValid());
+        for (const char* file : {"plate.plb", "membrane.mem"})
+            ASSERT_TRUE(QFile::copy(SampleFile(file), m_dir.filePath(file))) << file;
+    }
+
+    // The screen once the view has settled, saved as journey-<pass>-<name>.
+    QImage Shot(const QString& name)
+    {
+        FocusWindow(m_window, m_rest);
+        const QImage shot = Settled(m_view);
+        EXPECT_TRUE(SaveShot(shot, "journey-" + m_pass + "-" + name + ".png"));
+        EXPECT_LT(BlackShare(shot, m_view), 0.5) << name.toStdString() << ": the view is black";
+        return shot;
+    }
+
+    // Waits for a dialog of that title to show and take the keyboard.
+    static bool WaitForDialog(const QString& title)
+    {
+        const bool shown = WaitUntil([&] { return FindShownWindow(title) != 0; });
+        QTest::qWait(300);
+        return shown;
+    }
+
+    void Run(const QString& pass, bool withWindowManager);
+
+    QTemporaryDir m_dir;
+    QString m_pass;
+    WId m_window = 0;
+    QRect m_view;  // the view area on the screen
+    QPoint m_rest; // where the pointer rests between steps: the status bar
+};
+
+void DocumentsJourney::Run(const QString& pass, bool withWindowManager)
+{
+    m_pass = pass;
+    WindowManager wm;
+    if (withWindowManager) {
+        ASSERT_TRUE(wm.Start()) << "openbox did not start";
+    }
+    ProgramRun run(BRANTEL_PROGRAM, m_dir.filePath("config-" + pass));
+    ASSERT_TRUE(run.Start({m_dir.filePath("plate.plb")}));
+    m_window = run.WaitForWindow("^Brantel - plate\\.plb$");
+    ASSERT_NE(m_window, 0u) << "no window titled \"Brantel - plate.plb\"";
+    // With a window manager the window shows maximised a moment later.
+    QRect window;
+    WaitUntil(
+        [&] {
+            window = WindowRect(m_window);
+            return !withWindowManager || window.width() > 1200;
+        },
+        5000);
+    ASSERT_FALSE(window.isEmpty());
+    m_rest = QPoint(window.left() + window.width() / 2, window.bottom() - 5);
+    FocusWindow(m_window, m_rest);
+    // The modelling view once it is drawn.
+    QImage first;
+    QRect white;
+    WaitUntil([&] {
+        first = Settled(window);
+        white = FindWhiteView(first, window);
+        return white.width() > window.width() / 2 && white.height() > window.height() / 3;
+    });
+    SaveShot(first, "journey-" + pass + "-0-start.png");
+    ASSERT_GT(white.width(), window.width() / 2) << "no modelling view found";
+    ASSERT_GT(white.height(), window.height() / 3) << "no modelling view found";
+    m_view = white.adjusted(2, 2, -2, -2);
+    // The tabs lie along the bottom edge of the documents' area, each as
+    // wide as the area's width over the number of tabs.
+    const auto tab = [&](int index, int count) {
+        return QPoint(white.left() + white.width() * (2 * index + 1) / (2 * count), white.bottom() + 13);
+    };
+
+    const QImage plate = Shot("1-plate");
+
+    // Ctrl+O, the file's path typed into the dialog, Enter.
+    ASSERT_TRUE(Key({"ctrl+o"}));
+    ASSERT_TRUE(WaitForDialog("Open")) << "no file dialog after Ctrl+O";
+    ASSERT_TRUE(Type(m_dir.filePath("membrane.mem")));
+    ASSERT_TRUE(Key({"Return"}));
+    ASSERT_TRUE(WaitForTitle(m_window, "^Brantel - membrane\\.mem$"));
+    const QImage membrane = Shot("2-membrane");
+    EXPECT_GT(DifferingShare(membrane, plate, m_view), kOther) << "the membrane shows the plate";
+
+    // File > New: Plate bending on the wizard's first page, then its
+    // default buttons (Next, Finish) with Enter.
+    ASSERT_TRUE(MenuItem("alt+f", "n"));
+    ASSERT_TRUE(WaitForDialog("Brantel")) << "no new-document wizard";
+    ASSERT_TRUE(Key({"alt+p"}));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (WindowName(m_window) == "Brantel - Plate1")
+                return true;
+            Key({"Return"});
+            QTest::qWait(700);
+            return false;
+        },
+        15000))
+        << "File > New did not make Plate1";
+    const QImage plate1 = Shot("3-new-plate");
+    EXPECT_GT(DifferingShare(plate1, plate, m_view), kOther) << "the new plate shows plate.plb";
+    EXPECT_GT(DifferingShare(plate1, membrane, m_view), kOther) << "the new plate shows the membrane";
+
+    // Every way of switching: each shows the active document's own picture.
+    struct Switch {
+        const char* name;
+        std::function<bool()> act;
+        const char* title;
+        const QImage* picture;
+    };
+    const Switch switches[] = {
+        {"4-tab-click", [&] { return Click(tab(0, 3)); }, "Brantel - plate.plb", &plate},
+        {"5-ctrl-tab", [&] { return Key({"ctrl+Tab"}); }, "Brantel - membrane.mem", &membrane},
+        {"6-ctrl-f6", [&] { return Key({"ctrl+F6"}); }, "Brantel - Plate1", &plate1},
+        // The most recent file, already open, in the File menu's list.
+        {"7-recent-file", [&] { return MenuItem("alt+f", "1"); }, "Brantel - membrane.mem", &membrane},
+        {"8-window-menu", [&] { return MenuItem("alt+w", "1"); }, "Brantel - plate.plb", &plate},
+    };
+    for (const Switch& s : switches) {
+        SCOPED_TRACE(s.name);
+        ASSERT_TRUE(s.act());
+        ASSERT_TRUE(WaitForTitle(m_window, QString("^") + QRegularExpression::escape(s.title) + "$"))
+            << "now " << WindowName(m_window).toStdString();
+        const QImage now = Shot(s.name);
+        EXPECT_LT(DifferingShare(now, *s.picture, m_view), kSame) << "not the picture of " << s.title;
+    }
+
+    // Model > Generate mesh: the mesh shows at once.
+    ASSERT_TRUE(MenuItem("alt+m", "g"));
+    const QImage meshed = Shot("9-mesh");
+    EXPECT_GT(DifferingShare(meshed, plate, m_view), 0.002) << "the mesh does not show";
+
+    // Calculate > Calculate, then results mode (R). Keys other than Stop
+    // wait while the run goes on: R is pressed again, as a user would, until
+    // the plot shows (or 20 s pass).
+    ASSERT_TRUE(MenuItem("alt+c", "c"));
+    QTest::qWait(1000);
+    Shot("10-calculated");
+    WaitUntil(
+        [&] {
+            Key({"r"});
+            FocusWindow(m_window, m_rest);
+            return DifferingShare(Settled(m_view), meshed, m_view) > kOther;
+        },
+        20000);
+    const QImage results = Shot("11-results");
+    EXPECT_GT(DifferingShare(results, meshed, m_view), kOther) << "results mode shows no plot";
+
+    // Options > Units & formats: US/Imperial, OK. The legend's units change.
+    ASSERT_TRUE(MenuItem("alt+p", "u"));
+    ASSERT_TRUE(WaitForDialog("Units")) << "no units dialog";
+    // The radio button takes its mnemonic's click a moment later, as a
+    // mouse click shows its press.
+    ASSERT_TRUE(Key({"alt+u"}));
+    QTest::qWait(400);
+    EXPECT_TRUE(SaveShot(Screen(), "journey-" + pass + "-12-units-dialog.png"));
+    ASSERT_TRUE(Key({"Return"}));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Units") == 0; }));
+    const QImage us = Shot("13-us-units");
+    EXPECT_GT(DifferingShare(us, results, m_view), 0.0003) << "the legend keeps its units";
+}
+
+TEST_F(DocumentsJourney, EveryViewShowsItsOwnCurrentPictureWithAWindowManager)
+{
+    Run("wm", true);
+}
+
+TEST_F(DocumentsJourney, EveryViewShowsItsOwnCurrentPictureWithoutAWindowManager)
+{
+    Run("nowm", false);
+}
+
+// The program started on a copy of plate.plb, without a window manager.
+class PlateInTheWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        AFXUI_QT_NEED_DISPLAY();
+        afxui::qt::testing::TestApplication();
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QFile::copy(SampleFile("plate.plb"), m_dir.filePath("plate.plb")));
+        m_run = std::make_unique<ProgramRun>(BRANTEL_PROGRAM, m_dir.filePath("config"));
+        ASSERT_TRUE(m_run->Start({m_dir.filePath("plate.plb")}));
+        m_window = m_run->WaitForWindow("^Brantel - plate\\.plb$");
+        ASSERT_NE(m_window, 0u);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ProgramRun> m_run;
+    WId m_window = 0;
+};
+
+// Calculate on a document without a mesh: the run fails, the program brings
+// the log window's Error tab to the front, and its text shows at once, as
+// it shows after the user clicks the tab (Log, then Error again).
+TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToTheFront)
+{
+    const WId window = m_window;
+    const QRect frame = WindowRect(window);
+    const QPoint rest(frame.left() + frame.width() / 2, frame.bottom() - 5);
+    FocusWindow(window, rest);
+    QRect view;
+    ASSERT_TRUE(WaitUntil([&] {
+        view = FindWhiteView(Settled(frame), frame);
+        return view.width() > frame.width() / 2 && view.height() > frame.height() / 3;
+    })) << "no modelling view";
+    // The log window's text: under the document tabs and the log window's
+    // title, at the left; its tabs run along its bottom, above the status bar.
+    const QRect text(view.left() + 6, view.bottom() + 56, 360, 36);
+    const QPoint logTab(frame.left() + 20, frame.bottom() - 30);
+    const QPoint errorTab(frame.left() + 66, frame.bottom() - 30);
+
+    // The plate as read has no mesh: Calculate > Calculate fails with a box.
+    ASSERT_TRUE(MenuItem("alt+c", "c"));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") != 0; })) << "no message";
+    ASSERT_TRUE(Key({"Return"}));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") == 0; }));
+    FocusWindow(window, rest);
+    const QImage shown = Settled(text);
+    EXPECT_TRUE(SaveShot(shown, "journey-error-tab.png"));
+    EXPECT_GT(DarkShare(shown, text), 0.005) << "the Error tab shows no text";
+
+    // The user's way: the Log tab, then the Error tab again.
+    ASSERT_TRUE(Click(logTab));
+    const QImage log = Settled(text);
+    EXPECT_TRUE(SaveShot(log, "journey-error-tab-log.png"));
+    EXPECT_GT(DifferingShare(log, shown, text), 0.003) << "the Log tab was in front, not Error";
+    ASSERT_TRUE(Click(errorTab));
+    const QImage clicked = Settled(text);
+    EXPECT_LT(DifferingShare(clicked, shown, text), 0.001) << "the text showed only after a click";
+}
+
+// The toolbars wrap into more rows when the window narrows and take them
+// back when it widens again: the view's top edge moves down and returns.
+TEST_F(PlateInTheWindow, ToolbarsReflowTheirRowsOnEveryResize)
+{
+    const WId window = m_window;
+    const QRect wide = WindowRect(window);
+    // The top edge of the modelling view, once drawn at the window's size.
+    const auto viewTop = [&](const QString& name) {
+        QRect view;
+        WaitUntil([&] {
+            const QRect frame = WindowRect(window);
+            const QImage shot = Settled(frame);
+            view = FindWhiteView(shot, frame);
+            const bool found = view.width() > frame.width() / 2 && view.height() > frame.height() / 4;
+            if (found)
+                SaveShot(shot, "toolbars-" + name + ".png");
+            return found;
+        });
+        return view.top() - WindowRect(window).top();
+    };
+    const int first = viewTop("wide");
+    ASSERT_TRUE(Xdo({"windowsize", QString::number(window), "700", QString::number(wide.height())}));
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).width() == 700; }));
+    const int narrow = viewTop("narrow");
+    EXPECT_GT(narrow, first) << "the toolbars did not wrap into more rows";
+    ASSERT_TRUE(Xdo({"windowsize", QString::number(window), QString::number(wide.width()),
+                     QString::number(wide.height())}));
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).width() == wide.width(); }));
+    EXPECT_EQ(viewTop("wide-again"), first) << "the toolbars kept their wrapped rows";
+}
+
+} // namespace

@@ -1,0 +1,317 @@
+// A user's journey through the real program, checked from outside: X input
+// events through xdotool (keys, menu mnemonics, clicks, typing into dialog
+// fields), screenshots of the whole screen, and what a person sees on them
+// (a view that is not black, a picture that changed, the picture of the
+// document whose title the window shows). The program runs in its own
+// process (ProgramRun); nothing here calls into it.
+#pragma once
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTest>
+
+#include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/program_run.h"
+
+namespace brantel::test::journey
+{
+
+// A sample document of the source tree's examples folder.
+inline QString SampleFile(const char* name)
+{
+    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + name;
+}
+
+// Runs xdotool with the arguments; true when it ended with status 0.
+inline bool Xdo(const QStringList& args, QByteArray* out = nullptr)
+{
+    QProcess tool;
+    tool.start("xdotool", args);
+    const bool ok = tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit &&
+                    tool.exitCode() == 0;
+    if (out)
+        *out = tool.readAllStandardOutput().trimmed();
+    return ok;
+}
+
+// Keys as xdotool names them ("ctrl+o", "alt+m", "Return"), pressed one
+// after the other on the focused window.
+inline bool Key(const QStringList& keys)
+{
+    return Xdo(QStringList{"key", "--delay", "60"} + keys);
+}
+
+// A menu command by its mnemonics: the menu's key ("alt+f"), then, once the
+// menu has opened, the item's key ("n").
+inline bool MenuItem(const QString& menu, const QString& item)
+{
+    if (!Key({menu}))
+        return false;
+    QTest::qWait(400);
+    return Key({item});
+}
+
+// Text typed into the focused field.
+inline bool Type(const QString& text)
+{
+    return Xdo({"type", "--delay", "8", text});
+}
+
+inline bool MoveMouse(QPoint at)
+{
+    return Xdo({"mousemove", QString::number(at.x()), QString::number(at.y())});
+}
+
+// A left click at a point of the screen.
+inline bool Click(QPoint at)
+{
+    return MoveMouse(at) && Xdo({"click", "1"});
+}
+
+// Polls the condition every 100 ms until it holds or the time is up.
+inline bool WaitUntil(const std::function<bool()>& condition, int ms = 10000)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+inline QString WindowName(WId window)
+{
+    QByteArray name;
+    Xdo({"getwindowname", QString::number(window)}, &name);
+    return QString::fromUtf8(name);
+}
+
+// The viewable window whose title is exactly the given one (a dialog, a
+// message box), or 0. xdotool finds the windows of that name; xwininfo
+// tells which one is mapped.
+inline WId FindShownWindow(const QString& title)
+{
+    QByteArray ids;
+    Xdo({"search", "--name", "^" + QRegularExpression::escape(title) + "$"}, &ids);
+    for (const QByteArray& raw : ids.split('\n')) {
+        const QByteArray id = raw.trimmed();
+        if (id.isEmpty() || WindowName(id.toULongLong()) != title)
+            continue;
+        QProcess info;
+        info.start("xwininfo", {"-id", QString(id)});
+        if (info.waitForFinished(5000) && info.readAllStandardOutput().contains("IsViewable"))
+            return id.toULongLong();
+    }
+    return 0;
+}
+
+// Waits until the window's title matches the pattern.
+inline bool WaitForTitle(WId window, const QString& pattern, int ms = 15000)
+{
+    const QRegularExpression re(pattern);
+    return WaitUntil([&] { return re.match(WindowName(window)).hasMatch(); }, ms);
+}
+
+// The window's rectangle on the screen (its client area, as xdotool gives it).
+inline QRect WindowRect(WId window)
+{
+    QByteArray text;
+    if (!Xdo({"getwindowgeometry", "--shell", QString::number(window)}, &text))
+        return {};
+    QRect rect;
+    for (const QByteArray& line : text.split('\n')) {
+        const QList<QByteArray> kv = line.split('=');
+        if (kv.size() != 2)
+            continue;
+        const int v = kv[1].toInt();
+        if (kv[0] == "X")
+            rect.moveLeft(v);
+        else if (kv[0] == "Y")
+            rect.moveTop(v);
+        else if (kv[0] == "WIDTH")
+            rect.setWidth(v);
+        else if (kv[0] == "HEIGHT")
+            rect.setHeight(v);
+    }
+    return rect;
+}
+
+// Gives the window the keyboard as a click on it would: with a window
+// manager and without one (where nothing else moves the focus), with the
+// pointer resting on it so that focus-follows-pointer agrees.
+inline bool FocusWindow(WId window, QPoint rest)
+{
+    MoveMouse(rest);
+    return Xdo({"windowfocus", QString::number(window)});
+}
+
+// The whole screen as the X server shows it.
+inline QImage Screen()
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+        QImage::Format_RGB32);
+}
+
+// The screen once the area has stopped changing (two grabs 300 ms apart
+// alike), for at most the given time.
+inline QImage Settled(QRect area, int ms = 8000)
+{
+    QImage last = Screen();
+    const QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        QTest::qWait(300);
+        QImage next = Screen();
+        const bool same = next.copy(area) == last.copy(area);
+        last = std::move(next);
+        if (same)
+            break;
+    }
+    return last;
+}
+
+// The share of the area's pixels that are pure black.
+inline double BlackShare(const QImage& shot, QRect area)
+{
+    area &= shot.rect();
+    if (area.isEmpty())
+        return 1.0;
+    long black = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            black += (shot.pixel(x, y) & 0xffffff) == 0;
+    return double(black) / (double(area.width()) * area.height());
+}
+
+// The share of the area's pixels whose colour differs between the two
+// pictures by more than the tolerance in some channel.
+inline double DifferingShare(const QImage& a, const QImage& b, QRect area, int tolerance = 40)
+{
+    area &= a.rect() & b.rect();
+    if (area.isEmpty())
+        return 1.0;
+    long differing = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            differing += std::abs(qRed(p) - qRed(q)) > tolerance ||
+                         std::abs(qGreen(p) - qGreen(q)) > tolerance ||
+                         std::abs(qBlue(p) - qBlue(q)) > tolerance;
+        }
+    return double(differing) / (double(area.width()) * area.height());
+}
+
+// The share of the area's pixels darker than mid grey (text, lines).
+inline double DarkShare(const QImage& shot, QRect area)
+{
+    area &= shot.rect();
+    if (area.isEmpty())
+        return 0.0;
+    long dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            dark += qGray(shot.pixel(x, y)) < 110;
+    return double(dark) / (double(area.width()) * area.height());
+}
+
+// The modelling view of a window: the white rectangle that holds the point
+// a third across and half down the window, grown while its border rows and
+// columns stay at least half white (a view's axes and model cross it; the grey of
+// bars, tabs and the log window ends it).
+inline QRect FindWhiteView(const QImage& shot, QRect window)
+{
+    window &= shot.rect();
+    const auto white = [&](int x, int y) { return (shot.pixel(x, y) & 0xffffff) == 0xffffff; };
+    const auto rowWhite = [&](int y, int left, int right) {
+        int n = 0;
+        for (int x = left; x <= right; ++x)
+            n += white(x, y);
+        return n * 2 > right - left + 1;
+    };
+    const auto columnWhite = [&](int x, int top, int bottom) {
+        int n = 0;
+        for (int y = top; y <= bottom; ++y)
+            n += white(x, y);
+        return n * 2 > bottom - top + 1;
+    };
+    const int cx = window.left() + window.width() / 3;
+    const int cy = window.top() + window.height() / 2;
+    QRect view(cx - 20, cy - 20, 41, 41);
+    // A step outwards to the next white line within a few pixels: thin
+    // lines of the picture (an axis) lie across the view.
+    const auto step = [](int from, int direction, int limit, const std::function<bool(int)>& isWhite) {
+        for (int d = 1; d <= 6; ++d) {
+            const int at = from + direction * d;
+            if ((direction < 0 && at < limit) || (direction > 0 && at > limit))
+                return from;
+            if (isWhite(at))
+                return at;
+        }
+        return from;
+    };
+    for (bool grown = true; grown;) {
+        const QRect before = view;
+        view.setTop(step(view.top(), -1, window.top(), [&](int y) { return rowWhite(y, view.left(), view.right()); }));
+        view.setBottom(step(view.bottom(), 1, window.bottom(), [&](int y) { return rowWhite(y, view.left(), view.right()); }));
+        view.setLeft(step(view.left(), -1, window.left(), [&](int x) { return columnWhite(x, view.top(), view.bottom()); }));
+        view.setRight(step(view.right(), 1, window.right(), [&](int x) { return columnWhite(x, view.top(), view.bottom()); }));
+        grown = view != before;
+    }
+    return view;
+}
+
+// Saves a screenshot into the artifacts folder; true when written.
+inline bool SaveShot(const QImage& shot, const QString& name)
+{
+    return shot.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name));
+}
+
+// The openbox window manager on the test display while the object lives.
+class WindowManager
+{
+public:
+    bool Start()
+    {
+        m_wm.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_wm.setStandardOutputFile(QProcess::nullDevice());
+        m_wm.start("openbox", {"--sm-disable"});
+        if (!m_wm.waitForStarted(5000))
+            return false;
+        // Running once it owns the screen's manager selection; xprop shows
+        // its check window on the root.
+        return WaitUntil(
+            [] {
+                QProcess xprop;
+                xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
+                return xprop.waitForFinished(5000) &&
+                       xprop.readAllStandardOutput().contains("window id");
+            },
+            5000);
+    }
+    ~WindowManager()
+    {
+        if (m_wm.state() != QProcess::NotRunning) {
+            m_wm.terminate();
+            if (!m_wm.waitForFinished(5000)) {
+                m_wm.kill();
+                m_wm.waitForFinished();
+            }
+        }
+    }
+
+private:
+    QProcess m_wm;
+};
+
+} // namespace brantel::test::journey
