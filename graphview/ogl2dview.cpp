@@ -769,6 +769,18 @@ void COGL2DView::PickObject(CPoint point, unsigned type, float w, float h, unsig
 
 // ---- Off-screen image ------------------------------------------------------------------
 
+void COGL2DView::MagnifyForPicture(double factor)
+{
+    if (m_dScaleBeforePicture > 0.0) {
+        m_dScale = m_dScaleBeforePicture;
+        m_dScaleBeforePicture = 0.0;
+    }
+    if (factor != 1.0 && factor > 0.0) {
+        m_dScaleBeforePicture = m_dScale;
+        m_dScale *= factor;
+    }
+}
+
 COGLDIB* COGL2DView::MakeOGLDIB(CSize size, CDC* dc)
 {
     const int width = m_iWidth, height = m_iHeight;

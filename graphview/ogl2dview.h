@@ -165,6 +165,9 @@ protected:
     // The cursor to (x, y) and a click there: LeftButtonDown and
     // LeftButtonUp at its pixel.
     void ClickAt(double x, double y);
+    // The scale grows with a printed picture's pixels and comes back as it
+    // was with 1.0.
+    void MagnifyForPicture(double factor) override;
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
@@ -188,6 +191,7 @@ private:
     void DrawCursorShape(double x, double y, double z, double w);
 
     HVIEWCURSOR m_hShownCursor = nullptr;
+    double m_dScaleBeforePicture = 0.0; // 0: no picture is being drawn
 
     friend class COGL3DView;
 };

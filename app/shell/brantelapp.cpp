@@ -301,6 +301,13 @@ void CBrantelApp::OnFileOpen()
     CFileDialog dlg(TRUE, nullptr, nullptr,
                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT | OFN_EXPLORER,
                     kOpenFilter);
+    // The dialog starts in the folder of the document in front.
+    CString folder;
+    if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
+        if (CDocument* doc = frame->GetActiveDocument(); doc && !doc->GetPathName().IsEmpty())
+            folder = std::filesystem::path(doc->GetPathName().GetString()).parent_path().c_str();
+    if (!folder.IsEmpty())
+        dlg.m_ofn.lpstrInitialDir = folder.GetString();
     if (dlg.DoModal() != IDOK)
         return;
     for (POSITION pos = dlg.GetStartPosition(); pos;)
