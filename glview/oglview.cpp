@@ -268,13 +268,13 @@ void COGLView::PrintImage(CDC* pDC)
     if (!dib.PreDraw(pDC, size, GetBckGrdClr()))
         return;
     DrawingFlag drawing(m_bDrawing);
-    struct Magnified {
+    struct Picture {
         COGLView& view;
-        Magnified(COGLView& v, double factor) : view(v) { view.MagnifyForPicture(factor); }
-        ~Magnified() { view.MagnifyForPicture(1.0); }
-        Magnified(const Magnified&) = delete;
-        Magnified& operator=(const Magnified&) = delete;
-    } magnified(*this, magnify);
+        Picture(COGLView& v, double factor) : view(v) { view.BeginPicture(factor); }
+        ~Picture() { view.EndPicture(); }
+        Picture(const Picture&) = delete;
+        Picture& operator=(const Picture&) = delete;
+    } picture(*this, magnify);
     // The view's lists live in its own context: the private one compiles
     // its own, and the view's come back untouched afterwards.
     struct ListSwap {

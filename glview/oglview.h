@@ -110,11 +110,13 @@ protected:
     // The window host made its context (InitializeOGL runs now, its boxes
     // shown after the host's paint) or is about to lose it (OGLDestroy).
     LRESULT OnGLContext(WPARAM wParam, LPARAM lParam);
-    // A printed picture is drawn factor times as many pixels across as the
-    // window: a view whose projection follows its size in pixels shows the
-    // same part of the model at that size. Called again with 1.0 after the
-    // picture, to put the view back exactly as it was.
-    virtual void MagnifyForPicture(double /*factor*/) {}
+    // A printed picture is drawn in a private context, factor times as many
+    // pixels across as the window: a view whose projection follows its size
+    // in pixels shows the same part of the model at that size, and display
+    // lists of its own beyond the view's lists are made anew in that
+    // context. EndPicture puts the view back exactly as it was.
+    virtual void BeginPicture(double /*factor*/) {}
+    virtual void EndPicture() {}
 
     DECLARE_MESSAGE_MAP()
 
