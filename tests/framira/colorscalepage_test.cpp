@@ -70,6 +70,22 @@ TEST_F(ColorScalePage, AFreshPageAppliedWritesTheTableBackWithItsOpacity)
     }
 }
 
+// An alpha stored from a float shows as its float reads ("70", not
+// "69.9999988..."), and OK on the untouched field writes it back bit for bit.
+TEST_F(ColorScalePage, OpacityShowsTheStoredAlphaInItsPrecisionAndKeepsItUntouched)
+{
+    const double alpha = static_cast<double>(0.7f);
+    for (auto& entry : dColorIndex)
+        entry[3] = alpha;
+    KorPPColorScale page;
+    RunPage(page, [](DialogDriver& d, ModalScript&) {
+        EXPECT_EQ(d.Text(50016), "70");
+        d.PressOK();
+    });
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(dColorIndex[i][3], alpha) << i;
+}
+
 TEST_F(ColorScalePage, OpacityOutsideZeroToHundredIsRefused)
 {
     KorPPColorScale page;

@@ -8,6 +8,7 @@
 // (pdftoppm) with the picture filling the printable area at the view's
 // proportions and the legend's numbers readable.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <vector>
@@ -339,6 +340,9 @@ TEST(PicturesJourney, SavesEachImageTypeAndPrintsTheMxPlotReadably)
     std::sort(sorted.begin(), sorted.end());
     const double median = sorted[sorted.size() / 2] * 72.0 / kDpi;
     EXPECT_GE(median, 5.5) << "the legend's text is " << median << " points high";
+    std::printf("printed page: the picture spans %.0f %% of the page across, the legend's lines are "
+                "%.1f points high\n",
+                across * 100.0, median);
 
     // Ends as a desktop ends it; a question about saving is answered No.
     ASSERT_TRUE(SendCloseRequest(window));
