@@ -277,6 +277,13 @@ CString KorHelpFolder(const CString& programFolder)
     return WithSlash(folder / "doc");
 }
 
+CString KorDocumentFolder(const CDocument* pDoc)
+{
+    const CString path = pDoc ? pDoc->GetPathName() : CString();
+    const int slash = path.ReverseFind('/');
+    return slash > 0 ? path.Left(slash) : slash == 0 ? CString("/") : CString();
+}
+
 KorPaletteFolders KorGetPaletteFolders(const CString& programFolder)
 {
     KorPaletteFolders folders;

@@ -113,6 +113,10 @@ CString KorProgramFolder(LPCTSTR lpszExePath);
 // installed, else the program folder's doc/.
 CString KorHelpFolder(const CString& programFolder);
 
+// The folder of the document's file (no final "/"), where its file dialogs
+// start; empty for no document or one not saved yet.
+CString KorDocumentFolder(const CDocument* pDoc);
+
 // The folders of the colour palettes, each ending in "/": the program's
 // own (<program folder>Ext/Palettes/) and the user's
 // ($XDG_DATA_HOME, else ~/.local/share, then Vornetic/Ext/Palettes/; empty

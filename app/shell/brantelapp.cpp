@@ -302,10 +302,8 @@ void CBrantelApp::OnFileOpen()
                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT | OFN_EXPLORER,
                     kOpenFilter);
     // The dialog starts in the folder of the document in front.
-    CString folder;
-    if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
-        if (CDocument* doc = frame->GetActiveDocument(); doc && !doc->GetPathName().IsEmpty())
-            folder = std::filesystem::path(doc->GetPathName().GetString()).parent_path().c_str();
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    const CString folder = KorDocumentFolder(frame ? frame->GetActiveDocument() : nullptr);
     if (!folder.IsEmpty())
         dlg.m_ofn.lpstrInitialDir = folder.GetString();
     if (dlg.DoModal() != IDOK)
