@@ -1,6 +1,8 @@
 #include "framework/colorscalepage.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "framework/korapp.h"
 #include "platform/afx/numconv.h"
@@ -292,8 +294,12 @@ bool KorPPColorScale::AskPath(BOOL bOpen, CString& path)
 {
     CFileDialog dialog(bOpen, "pal", "*.pal", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "Palette files (*.pal)|*.pal||", this);
-    if (!m_strDirectory.IsEmpty())
+    if (!m_strDirectory.IsEmpty()) {
+        // The user's palette folder is made the first time it is needed.
+        std::error_code ignored;
+        std::filesystem::create_directories(m_strDirectory.GetString(), ignored);
         dialog.m_ofn.lpstrInitialDir = m_strDirectory.GetString();
+    }
     dialog.m_places = m_places;
     if (dialog.DoModal() != IDOK)
         return false;

@@ -300,8 +300,11 @@ KorPaletteFolders KorGetPaletteFolders(const CString& programFolder)
     if (std::filesystem::is_directory(program, error) && access(program.c_str(), W_OK) == 0) {
         folders.writable = folders.program;
     } else if (!folders.user.IsEmpty()) {
-        const std::filesystem::path user(static_cast<LPCTSTR>(folders.user));
-        std::filesystem::create_directories(user, error);
+        // The user's folder, or the nearest folder above it that exists,
+        // must be writable (the folder is made when a dialog needs it).
+        std::filesystem::path user(static_cast<LPCTSTR>(folders.user));
+        while (!user.empty() && !std::filesystem::exists(user, error) && user != user.root_path())
+            user = user.parent_path();
         if (std::filesystem::is_directory(user, error) && access(user.c_str(), W_OK) == 0)
             folders.writable = folders.user;
     }

@@ -121,7 +121,7 @@ CString KorDocumentFolder(const CDocument* pDoc);
 // own (<program folder>Ext/Palettes/) and the user's
 // ($XDG_DATA_HOME, else ~/.local/share, then Vornetic/Ext/Palettes/; empty
 // when neither variable is set). Writable is the first of the two the user
-// may write into (the user's is made when it is missing); empty when
+// may write into (the user's counts when it can be made); empty when
 // neither can be written.
 struct KorPaletteFolders {
     CString program;

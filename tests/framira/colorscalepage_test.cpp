@@ -1,5 +1,6 @@
 // The colour-scale page in a sheet, driven as a user would.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -189,15 +190,21 @@ TEST_F(ColorScalePage, NodeButtonsKeepTheEndsAndRampTheRest)
 TEST_F(ColorScalePage, PaletteFilesSaveAndLoadThroughTheButtons)
 {
     KorPPColorScale page;
-    page.m_strDirectory = folder.c_str();
-    const std::string path = folder + "/two.pal";
+    // A palette folder not made yet (the user's, at the first save) is made
+    // for the dialog to start in; the other folder is offered beside it.
+    const std::string palettes = folder + "/data/Vornetic/Ext/Palettes/";
+    page.m_strDirectory = palettes.c_str();
+    page.m_places = {"/usr/share/brantel/Ext/Palettes/", palettes.c_str()};
+    const std::string path = palettes + "two.pal";
     RunPage(page, [&](DialogDriver& d, ModalScript& script) {
         script.FileDialog([&](const AfxFileDialogRequest& request) {
             EXPECT_FALSE(request.bOpenFileDialog);
             EXPECT_EQ(request.strDefExt, "pal");
             EXPECT_EQ(request.strFileName, "*.pal");
             EXPECT_EQ(request.strFilter, "Palette files (*.pal)|*.pal||");
-            EXPECT_EQ(request.strInitialDir, CString(folder.c_str()));
+            EXPECT_EQ(request.strInitialDir, CString(palettes.c_str()));
+            EXPECT_TRUE(std::filesystem::is_directory(palettes));
+            EXPECT_EQ(request.places, page.m_places);
             return Answer(path)(request);
         });
         d.Click(50025);

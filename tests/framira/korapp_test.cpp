@@ -632,8 +632,8 @@ TEST_F(KorAppTest, HelpCommandsOpenTheManualIndex)
 }
 
 // Palettes are saved into the program's folder while the user may write
-// there, else into the user's data folder (made when missing); both are
-// always named for the dialogs' list of places.
+// there, else into the user's data folder; both are always named for the
+// dialogs' list of places.
 TEST(KorPaletteFolders, TheProgramsFolderWhenWritableElseTheUsersDataFolder)
 {
     TempFolder temp;
@@ -651,10 +651,10 @@ TEST(KorPaletteFolders, TheProgramsFolderWhenWritableElseTheUsersDataFolder)
     EXPECT_EQ(writable.writable, writable.program);
 
     // No palette folder beside the program (or one the user may not write):
-    // the user's folder, made on the way.
+    // the user's folder, which is not made before a dialog needs it.
     const KorPaletteFolders missing = KorGetPaletteFolders((root + "/bare/").c_str());
     EXPECT_EQ(std::string(missing.writable), user);
-    EXPECT_TRUE(std::filesystem::is_directory(user));
+    EXPECT_FALSE(std::filesystem::exists(root + "/data"));
     chmod((root + "/app/Ext/Palettes").c_str(), 0555);
     if (access((root + "/app/Ext/Palettes").c_str(), W_OK) != 0) { // not as root
         EXPECT_EQ(std::string(KorGetPaletteFolders((root + "/app/").c_str()).writable), user);
