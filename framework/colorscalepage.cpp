@@ -1,6 +1,8 @@
 #include "framework/colorscalepage.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "framework/korapp.h"
 #include "platform/afx/numconv.h"
@@ -56,7 +58,7 @@ END_MESSAGE_MAP()
 
 KorPPColorScale::KorPPColorScale() : CPropertyPage(IDD)
 {
-    m_dOpacity = dColorIndex[0][3] * 100.0;
+    m_dOpacity = framira::PercentShown(dColorIndex[0][3]);
     m_nCols = static_cast<int>(std::floor(std::sqrt(double(framira::kPaletteEntries))));
     m_nRows = framira::kPaletteEntries / m_nCols;
     m_nCellH = (175 - m_nRows) * 2 / m_nRows;
@@ -130,10 +132,12 @@ BOOL KorPPColorScale::OnInitDialog()
 
 BOOL KorPPColorScale::OnApply()
 {
+    // An untouched opacity keeps the first entry's alpha as it is stored.
+    const double alpha = framira::FractionTaken(m_dOpacity, dColorIndex[0][3]);
     for (int i = 0; i < framira::kPaletteEntries; ++i) {
         for (int k = 0; k < 3; ++k)
             dColorIndex[i][k] = m_fColor[i][k];
-        dColorIndex[i][3] = m_dOpacity * 0.01;
+        dColorIndex[i][3] = alpha;
         IsNode[i] = m_bNode[i];
     }
     framira::RedrawActiveView();
@@ -290,8 +294,13 @@ bool KorPPColorScale::AskPath(BOOL bOpen, CString& path)
 {
     CFileDialog dialog(bOpen, "pal", "*.pal", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "Palette files (*.pal)|*.pal||", this);
-    if (!m_strDirectory.IsEmpty())
+    if (!m_strDirectory.IsEmpty()) {
+        // The user's palette folder is made the first time it is needed.
+        std::error_code ignored;
+        std::filesystem::create_directories(m_strDirectory.GetString(), ignored);
         dialog.m_ofn.lpstrInitialDir = m_strDirectory.GetString();
+    }
+    dialog.m_places = m_places;
     if (dialog.DoModal() != IDOK)
         return false;
     path = dialog.GetPathName();

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 
 #include "framework/palettefile.h"
 #include "platform/ui/core/afxui.h"
@@ -51,6 +52,8 @@ public:
     KorPPColorScale();
 
     CString m_strDirectory; // first folder of the palette file dialogs
+    // Further palette folders the dialogs offer in their list of places.
+    std::vector<CString> m_places;
     double m_dOpacity;      // percent, the alpha of every entry
 
     // Copies the shared table into the page.

@@ -16,6 +16,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -289,6 +290,40 @@ CString KorHelpFolder(const CString& programFolder)
     return WithSlash(folder / "doc");
 }
 
+CString KorDocumentFolder(const CDocument* pDoc)
+{
+    const CString path = pDoc ? pDoc->GetPathName() : CString();
+    const int slash = path.ReverseFind('/');
+    return slash > 0 ? path.Left(slash) : slash == 0 ? CString("/") : CString();
+}
+
+KorPaletteFolders KorGetPaletteFolders(const CString& programFolder)
+{
+    KorPaletteFolders folders;
+    folders.program = programFolder + "Ext/Palettes/";
+    const std::filesystem::path program(static_cast<LPCTSTR>(folders.program));
+    std::filesystem::path data;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
+        data = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        data = std::filesystem::path(home) / ".local" / "share";
+    if (!data.empty())
+        folders.user = WithSlash(data / "Vornetic" / "Ext" / "Palettes");
+    std::error_code error;
+    if (std::filesystem::is_directory(program, error) && access(program.c_str(), W_OK) == 0) {
+        folders.writable = folders.program;
+    } else if (!folders.user.IsEmpty()) {
+        // The user's folder, or the nearest folder above it that exists,
+        // must be writable (the folder is made when a dialog needs it).
+        std::filesystem::path user(static_cast<LPCTSTR>(folders.user));
+        while (!user.empty() && !std::filesystem::exists(user, error) && user != user.root_path())
+            user = user.parent_path();
+        if (std::filesystem::is_directory(user, error) && access(user.c_str(), W_OK) == 0)
+            folders.writable = folders.user;
+    }
+    return folders;
+}
+
 int KorApp::ExitInstance()
 {
     return CWinApp::ExitInstance();
@@ -527,9 +562,13 @@ bool OpenFileInDefApp(CString folder, CString file)
     case AFX_SHELL_NO_ASSOCIATION: {
         const int dot = file.ReverseFind('.');
         const CString extension = dot < 0 ? CString(" ") : file.Mid(dot);
+        // The user opens it by hand, so the message says where it is.
+        const std::filesystem::path name(static_cast<LPCTSTR>(file));
+        const std::filesystem::path full =
+            name.is_absolute() ? name : std::filesystem::path(static_cast<LPCTSTR>(folder)) / name;
         text.Format("There is no application associated with the given file name extension "
-                    "(\"%s\").",
-                    static_cast<LPCTSTR>(extension));
+                    "(\"%s\").\nThe file is \"%s\".",
+                    static_cast<LPCTSTR>(extension), full.lexically_normal().c_str());
         break;
     }
     default:

@@ -113,6 +113,23 @@ CString KorProgramFolder(LPCTSTR lpszExePath);
 // installed, else the program folder's doc/.
 CString KorHelpFolder(const CString& programFolder);
 
+// The folder of the document's file (no final "/"), where its file dialogs
+// start; empty for no document or one not saved yet.
+CString KorDocumentFolder(const CDocument* pDoc);
+
+// The folders of the colour palettes, each ending in "/": the program's
+// own (<program folder>Ext/Palettes/) and the user's
+// ($XDG_DATA_HOME, else ~/.local/share, then Vornetic/Ext/Palettes/; empty
+// when neither variable is set). Writable is the first of the two the user
+// may write into (the user's counts when it can be made); empty when
+// neither can be written.
+struct KorPaletteFolders {
+    CString program;
+    CString user;
+    CString writable;
+};
+KorPaletteFolders KorGetPaletteFolders(const CString& programFolder);
+
 // Writes the lines (each ending in "\r\n") into the "Log" tab of the main
 // frame's log window (pMainWnd, or the application's main window, when it
 // is a KorMainFrm with its log window); to the error output otherwise.

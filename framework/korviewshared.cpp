@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "framework/inputdialogs.h"
+#include "framework/korapp.h"
 #include "framework/kor2dview.h"
 #include "framework/kormainfrm.h"
 #include "framework/settingspages.h"
@@ -195,9 +196,7 @@ void AskSaveImage(COGL2DView& view)
     CString title = doc ? doc->GetTitle() : CString();
     if (const int dot = title.ReverseFind('.'); dot >= 0)
         title = title.Left(dot);
-    CString folder = doc ? doc->GetPathName() : CString();
-    const int slash = folder.ReverseFind('/');
-    folder = slash >= 0 ? folder.Left(slash) : CString();
+    const CString folder = KorDocumentFolder(doc);
     for (;;) {
         CFileDialog files(FALSE, "bmp", title, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
                           kKorImageFilter, &view);

@@ -1,6 +1,7 @@
 #include "framework/settingspages.h"
 
 #include "glstyle/tincora.h"
+#include "platform/afx/numconv.h"
 
 namespace framira
 {
@@ -43,6 +44,17 @@ void SetColour(float* rgb, COLORREF colour, bool bAlpha, float alpha)
 void SetColour(double* rgb, COLORREF colour, bool bAlpha, double alpha)
 {
     Store(rgb, colour, bAlpha, alpha);
+}
+
+double PercentShown(double fraction)
+{
+    const bool fromFloat = static_cast<double>(static_cast<float>(fraction)) == fraction;
+    return AfxAtoF(AfxFormat("%.*g", fromFloat ? 7 : 15, fraction * 100.0).c_str());
+}
+
+double FractionTaken(double percent, double stored)
+{
+    return percent == PercentShown(stored) ? stored : percent * 0.01;
 }
 
 void RedrawActiveView()

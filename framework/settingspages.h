@@ -19,6 +19,14 @@ COLORREF ColourRef(const double* rgb);
 // bAlpha is set.
 void SetColour(float* rgb, COLORREF colour, bool bAlpha = false, float alpha = 1.0f);
 void SetColour(double* rgb, COLORREF colour, bool bAlpha = false, double alpha = 1.0);
+// The percent a page shows for a stored fraction (0 ... 1): fraction x 100
+// read to the precision the fraction holds: 7 digits when it is a float's
+// value (0.7f shows as 70, not 69.9999988...), 15 otherwise.
+double PercentShown(double fraction);
+// The fraction to store for the percent a page took: the stored fraction
+// itself when the percent is the one shown for it (an untouched field keeps
+// its value bit for bit), else percent x 0.01.
+double FractionTaken(double percent, double stored);
 // Redraws the active view of the main window's active frame at once; an
 // OpenGL view first marks its display lists out of date, so that they are
 // built from the new settings.

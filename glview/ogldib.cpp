@@ -128,7 +128,7 @@ bool COGLDIB::PreDraw(CDC* target, CSize size, float* background, long xPelsPerM
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (m_bFontBMPs) {
-        AfxCompileGlyphLists(kGlyphBase, TargetFont(*target), 1.0);
+        AfxCompileGlyphLists(kGlyphBase, TargetFont(*target), m_dGlyphRatio);
         glListBase(kGlyphBase);
     }
     return true;

@@ -58,6 +58,9 @@ public:
     SECImage* CopyImage(CDC* dc, int type);
 
     void UseFontBMPs(bool use) { m_bFontBMPs = use; }
+    // The glyph bitmaps at ratio times the font's pixel size (1 at
+    // construction), for pictures drawn at more pixels than the screen.
+    void SetGlyphRatio(double ratio) { m_dGlyphRatio = ratio > 0.0 ? ratio : 1.0; }
     CSize GetExtents() const { return CSize(GetWidth(), GetHeight()); }
     int GetWidth() const { return m_bSurface ? m_info.bmiHeader.biWidth : 0; }
     int GetHeight() const { return m_bSurface ? m_info.bmiHeader.biHeight : 0; }
@@ -86,6 +89,7 @@ private:
     std::size_t Stride() const;
 
     bool m_bFontBMPs = false;
+    double m_dGlyphRatio = 1.0;
     bool m_bSurface = false;
     OGLDIBInfo m_info{};
     std::vector<std::uint8_t> m_bits;

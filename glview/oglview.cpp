@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -243,12 +244,37 @@ void COGLView::PrintImage(CDC* pDC)
     const CSize page(pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
     if (page.cx <= 0 || page.cy <= 0 || m_bDrawing)
         return;
-    const CSize size = CappedSize(page, COGLDIB::MaxSize());
+    // The window's picture at its aspect ratio, filling the printable area
+    // in one direction, centred in the other.
+    CRect client;
+    GetClientRect(&client);
+    const CSize window = client.Width() > 0 && client.Height() > 0 ? CSize(client.Width(), client.Height()) : page;
+    const double fit = std::min(static_cast<double>(page.cx) / window.cx, static_cast<double>(page.cy) / window.cy);
+    const CSize target(std::clamp(static_cast<int>(window.cx * fit + 0.5), 1, static_cast<int>(page.cx)),
+                       std::clamp(static_cast<int>(window.cy * fit + 0.5), 1, static_cast<int>(page.cy)));
+    const CPoint at((page.cx - target.cx) / 2, (page.cy - target.cy) / 2);
+    const CSize size = CappedSize(target, COGLDIB::MaxSize());
+    // The picture shows what the window shows, at size.cx / window.cx times
+    // its pixels; the text grows with it, and at least to kPrintTextPoints
+    // at the printer's resolution.
+    const double magnify = static_cast<double>(size.cx) / window.cx;
+    const int dpi = pDC->GetDeviceCaps(LOGPIXELSY);
+    const double fontPixels = std::max<double>(1.0, std::abs(static_cast<double>(m_statLogFont.lfHeight)));
+    const double leastGlyphs =
+        dpi > 0 ? kPrintTextPoints / 72.0 * dpi * (static_cast<double>(size.cy) / target.cy) / fontPixels : 1.0;
     COGLDIB dib;
     dib.UseFontBMPs(m_bUseFontBMPs);
+    dib.SetGlyphRatio(std::max(magnify, leastGlyphs));
     if (!dib.PreDraw(pDC, size, GetBckGrdClr()))
         return;
     DrawingFlag drawing(m_bDrawing);
+    struct Picture {
+        COGLView& view;
+        Picture(COGLView& v, double factor) : view(v) { view.BeginPicture(factor); }
+        ~Picture() { view.EndPicture(); }
+        Picture(const Picture&) = delete;
+        Picture& operator=(const Picture&) = delete;
+    } picture(*this, magnify);
     // The view's lists live in its own context: the private one compiles
     // its own, and the view's come back untouched afterwards.
     struct ListSwap {
@@ -283,7 +309,7 @@ void COGLView::PrintImage(CDC* pDC)
     OnDrawOGL(CRect(0, 0, size.cx, size.cy));
     glFinish();
     dib.PostDraw();
-    dib.PrintStrech(pDC, 0, 0, size, page);
+    dib.PrintStrech(pDC, at.x, at.y, size, target);
 }
 
 BOOL COGLView::OnEraseBkgnd(CDC*)

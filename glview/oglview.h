@@ -83,6 +83,8 @@ public:
     static LOGFONT m_statLogFont;
     // Back to the start values (tests only).
     static void ResetStaticsForTesting();
+    // The least size of the view's text on a printed page, in points.
+    static constexpr double kPrintTextPoints = 10.0;
 
     // Creates the window with the styles PreCreateWindow adds.
     BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
@@ -108,6 +110,13 @@ protected:
     // The window host made its context (InitializeOGL runs now, its boxes
     // shown after the host's paint) or is about to lose it (OGLDestroy).
     LRESULT OnGLContext(WPARAM wParam, LPARAM lParam);
+    // A printed picture is drawn in a private context, factor times as many
+    // pixels across as the window: a view whose projection follows its size
+    // in pixels shows the same part of the model at that size, and display
+    // lists of its own beyond the view's lists are made anew in that
+    // context. EndPicture puts the view back exactly as it was.
+    virtual void BeginPicture(double /*factor*/) {}
+    virtual void EndPicture() {}
 
     DECLARE_MESSAGE_MAP()
 
@@ -116,8 +125,10 @@ private:
     void PostText(const CString& text);
     // Shows text now, or after the host's paint while inside it.
     void ShowText(const CString& text);
-    // A printer's page: the scene drawn off screen at the page size
-    // (capped at the backend's limit) and stretched onto the page.
+    // A printer's page: the window's picture at its aspect ratio, as large
+    // as the printable area allows, drawn off screen at the page's
+    // resolution (capped at the backend's limit) with the text grown with
+    // it (and to at least kPrintTextPoints), and stretched onto the page.
     void PrintImage(CDC* pDC);
     // Creates the text font from the process-wide description, falling
     // back to the system font; false when neither can be made.

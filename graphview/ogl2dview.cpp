@@ -769,6 +769,30 @@ void COGL2DView::PickObject(CPoint point, unsigned type, float w, float h, unsig
 
 // ---- Off-screen image ------------------------------------------------------------------
 
+void COGL2DView::BeginPicture(double factor)
+{
+    if (m_picture.active)
+        EndPicture();
+    m_picture = {true, m_dScale, m_uiGridList, m_uiAxisList, m_bGridListValid, m_bAxisListValid};
+    if (factor > 0.0)
+        m_dScale *= factor;
+    // The window's lists are not in the picture's context.
+    m_uiGridList = m_uiAxisList = 0;
+    m_bGridListValid = m_bAxisListValid = false;
+}
+
+void COGL2DView::EndPicture()
+{
+    if (!m_picture.active)
+        return;
+    m_dScale = m_picture.scale;
+    m_uiGridList = m_picture.gridList;
+    m_uiAxisList = m_picture.axisList;
+    m_bGridListValid = m_picture.gridValid;
+    m_bAxisListValid = m_picture.axisValid;
+    m_picture = PictureState{};
+}
+
 COGLDIB* COGL2DView::MakeOGLDIB(CSize size, CDC* dc)
 {
     const int width = m_iWidth, height = m_iHeight;

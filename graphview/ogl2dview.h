@@ -165,6 +165,10 @@ protected:
     // The cursor to (x, y) and a click there: LeftButtonDown and
     // LeftButtonUp at its pixel.
     void ClickAt(double x, double y);
+    // The scale grows with a printed picture's pixels; the grid and axis
+    // lists are made in the picture's context. Both come back afterwards.
+    void BeginPicture(double factor) override;
+    void EndPicture() override;
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
@@ -188,6 +192,13 @@ private:
     void DrawCursorShape(double x, double y, double z, double w);
 
     HVIEWCURSOR m_hShownCursor = nullptr;
+    // The view's state while a picture is drawn (Begin/EndPicture).
+    struct PictureState {
+        bool active = false;
+        double scale = 0.0;
+        GLuint gridList = 0, axisList = 0;
+        bool gridValid = false, axisValid = false;
+    } m_picture;
 
     friend class COGL3DView;
 };

@@ -301,6 +301,11 @@ void CBrantelApp::OnFileOpen()
     CFileDialog dlg(TRUE, nullptr, nullptr,
                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT | OFN_EXPLORER,
                     kOpenFilter);
+    // The dialog starts in the folder of the document in front.
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    const CString folder = KorDocumentFolder(frame ? frame->GetActiveDocument() : nullptr);
+    if (!folder.IsEmpty())
+        dlg.m_ofn.lpstrInitialDir = folder.GetString();
     if (dlg.DoModal() != IDOK)
         return;
     for (POSITION pos = dlg.GetStartPosition(); pos;)

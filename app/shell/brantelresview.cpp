@@ -6,6 +6,7 @@
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/brantelview.h"
+#include "framework/korapp.h"
 #include "app/shell/mainframe.h"
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
@@ -509,6 +510,9 @@ void CBrantelResView::OnPrintToFile()
 {
     CFileDialog dialog(FALSE, ".txt", "Results", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "Text file ( *.txt )|*.txt||", this);
+    const CString folder = KorDocumentFolder(GetDocument());
+    if (!folder.IsEmpty())
+        dialog.m_ofn.lpstrInitialDir = folder.GetString();
     if (dialog.DoModal() != IDOK)
         return;
     const CString failure = WritePickedResults(dialog.GetPathName());

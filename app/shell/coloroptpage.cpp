@@ -16,7 +16,7 @@ ON_EN_CHANGE(IDC_CONTOURS, OnChange)
 ON_BN_CLICKED(IDC_STRESS_OUTPUT, OnChange)
 END_MESSAGE_MAP()
 
-CDlgColorOpt::CDlgColorOpt() : CPropertyPage(IDD), m_dOpacity(dMaterialColor[3] * 100.0)
+CDlgColorOpt::CDlgColorOpt() : CPropertyPage(IDD), m_dOpacity(framira::PercentShown(dMaterialColor[3]))
 {
 }
 
@@ -113,7 +113,7 @@ BOOL CDlgColorOpt::OnApply()
         *m_pDrawSelNum = m_bStressOutput ? 0 : 2;
     SetColour(fBckClrRsView, m_clrResultBack, true, 0.0f);
     SetColour(fBckClrMdView, m_clrModelBack, true, 0.0f);
-    SetColour(dMaterialColor, m_clrSurface, true, m_dOpacity * 0.01);
+    SetColour(dMaterialColor, m_clrSurface, true, framira::FractionTaken(m_dOpacity, dMaterialColor[3]));
     SetColour(dAxisColor, m_clrAxis, true, 1.0);
     SetColour(dGridColor, m_clrGrid, true, 1.0);
     SetColour(glcTextClr, m_clrText);

@@ -6,6 +6,7 @@
 #include "app/analysis/analysis.h"
 #include "app/shell/bucklingdlgs.h"
 #include "app/shell/calcrun.h"
+#include "framework/korapp.h"
 #include "app/shell/elemsheet.h"
 #include "app/shell/brantelapp.h"
 #include "app/shell/mainframe.h"
@@ -355,6 +356,9 @@ void CDocShell::OnImportMembrane()
     }
     CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_EXPLORER,
                     "Membrane  files (*.mem)|*.mem||");
+    const CString folder = KorDocumentFolder(this);
+    if (!folder.IsEmpty())
+        dlg.m_ofn.lpstrInitialDir = folder.GetString();
     if (dlg.DoModal() == IDOK)
         ImportMembrane(dlg.GetPathName());
     InvalidateLists();

@@ -454,7 +454,12 @@ void CMainFrame::OnColorOptions()
     screen.m_pDrawSelNum = &Kor3DView::m_iDrawSelNum;
     KorPPLight light;
     KorPPColorScale scale;
-    scale.m_strDirectory = ProgramFolder() + "Ext/Palettes/";
+    // Palettes are saved where the user may write: the program's folder,
+    // or the user's data folder when the program's is not writable (an
+    // installed program); the dialogs offer both folders.
+    const KorPaletteFolders palettes = KorGetPaletteFolders(ProgramFolder());
+    scale.m_strDirectory = palettes.writable.IsEmpty() ? palettes.program : palettes.writable;
+    scale.m_places = {palettes.program, palettes.user};
     CPropertySheet sheet("View Options", this);
     sheet.AddPage(&screen);
     sheet.AddPage(&light);

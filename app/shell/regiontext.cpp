@@ -166,6 +166,9 @@ void CBrantelDoc::OnExportRegion()
         return;
     CFileDialog files(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                       "Text file ( *.txt )|*.txt||");
+    const CString folder = KorDocumentFolder(this);
+    if (!folder.IsEmpty())
+        files.m_ofn.lpstrInitialDir = folder.GetString();
     if (files.DoModal() != IDOK)
         return;
     KorDlgImpExpScl dlg(iStandard, nullptr);
@@ -193,6 +196,9 @@ void CBrantelDoc::OnImportRegion()
         return;
     CFileDialog files(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                       "ASCII text files (*.*)|*.*||");
+    const CString folder = KorDocumentFolder(this);
+    if (!folder.IsEmpty())
+        files.m_ofn.lpstrInitialDir = folder.GetString();
     if (files.DoModal() != IDOK)
         return;
     // Read as bytes: the markers are single bytes, and CR LF and LF line

@@ -1,5 +1,6 @@
 // The colour-scale page in a sheet, driven as a user would.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -68,6 +69,22 @@ TEST_F(ColorScalePage, AFreshPageAppliedWritesTheTableBackWithItsOpacity)
         EXPECT_EQ(dColorIndex[i][3], 0.5) << i;
         EXPECT_EQ(IsNode[i], i == 0 || i == 128 || i == 255) << i;
     }
+}
+
+// An alpha stored from a float shows as its float reads ("70", not
+// "69.9999988..."), and OK on the untouched field writes it back bit for bit.
+TEST_F(ColorScalePage, OpacityShowsTheStoredAlphaInItsPrecisionAndKeepsItUntouched)
+{
+    const double alpha = static_cast<double>(0.7f);
+    for (auto& entry : dColorIndex)
+        entry[3] = alpha;
+    KorPPColorScale page;
+    RunPage(page, [](DialogDriver& d, ModalScript&) {
+        EXPECT_EQ(d.Text(50016), "70");
+        d.PressOK();
+    });
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(dColorIndex[i][3], alpha) << i;
 }
 
 TEST_F(ColorScalePage, OpacityOutsideZeroToHundredIsRefused)
@@ -173,15 +190,21 @@ TEST_F(ColorScalePage, NodeButtonsKeepTheEndsAndRampTheRest)
 TEST_F(ColorScalePage, PaletteFilesSaveAndLoadThroughTheButtons)
 {
     KorPPColorScale page;
-    page.m_strDirectory = folder.c_str();
-    const std::string path = folder + "/two.pal";
+    // A palette folder not made yet (the user's, at the first save) is made
+    // for the dialog to start in; the other folder is offered beside it.
+    const std::string palettes = folder + "/data/Vornetic/Ext/Palettes/";
+    page.m_strDirectory = palettes.c_str();
+    page.m_places = {"/usr/share/brantel/Ext/Palettes/", palettes.c_str()};
+    const std::string path = palettes + "two.pal";
     RunPage(page, [&](DialogDriver& d, ModalScript& script) {
         script.FileDialog([&](const AfxFileDialogRequest& request) {
             EXPECT_FALSE(request.bOpenFileDialog);
             EXPECT_EQ(request.strDefExt, "pal");
             EXPECT_EQ(request.strFileName, "*.pal");
             EXPECT_EQ(request.strFilter, "Palette files (*.pal)|*.pal||");
-            EXPECT_EQ(request.strInitialDir, CString(folder.c_str()));
+            EXPECT_EQ(request.strInitialDir, CString(palettes.c_str()));
+            EXPECT_TRUE(std::filesystem::is_directory(palettes));
+            EXPECT_EQ(request.places, page.m_places);
             return Answer(path)(request);
         });
         d.Click(50025);

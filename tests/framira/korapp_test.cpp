@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <cstring>
@@ -550,10 +551,14 @@ TEST_F(KorAppTest, OpenFileInDefAppReportsEachFailure)
         {dir, "run.log", true, ""},
         {dir, "missing.log", true, "The file \"missing.log\" was not found in\n\"" + dir + "\"."},
         {dir + "/nowhere", "run.log", true, "The path \"" + dir + "/nowhere\" was not found."},
+        // Without a program for it, the message says where the file is, so
+        // the user can open it by hand.
         {dir, "run.log", false,
-         "There is no application associated with the given file name extension (\".log\")."},
-        {dir, "README", false,
-         "There is no application associated with the given file name extension (\" \")."},
+         "There is no application associated with the given file name extension (\".log\").\n"
+         "The file is \"" + dir + "/run.log\"."},
+        {dir + "/", "README", false,
+         "There is no application associated with the given file name extension (\" \").\n"
+         "The file is \"" + dir + "/README\"."},
     };
     if (!rootReads)
         cases.push_back(
@@ -689,4 +694,38 @@ TEST_F(KorAppTest, TextFontEntriesOutOfRangeKeepTheFontsValueAndAreNamedInTheLog
         EXPECT_EQ(std::memcmp(&font, &stored, sizeof font), 0);
     }
     font = stored;
+// Palettes are saved into the program's folder while the user may write
+// there, else into the user's data folder; both are always named for the
+// dialogs' list of places.
+TEST(KorPaletteFolders, TheProgramsFolderWhenWritableElseTheUsersDataFolder)
+{
+    TempFolder temp;
+    const std::string root = temp.path();
+    std::filesystem::create_directories(root + "/app/Ext/Palettes");
+    std::filesystem::create_directories(root + "/bare");
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::string keep = saved ? saved : "";
+    setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+    const std::string user = root + "/data/Vornetic/Ext/Palettes/";
+
+    const KorPaletteFolders writable = KorGetPaletteFolders((root + "/app/").c_str());
+    EXPECT_EQ(std::string(writable.program), root + "/app/Ext/Palettes/");
+    EXPECT_EQ(std::string(writable.user), user);
+    EXPECT_EQ(writable.writable, writable.program);
+
+    // No palette folder beside the program (or one the user may not write):
+    // the user's folder, which is not made before a dialog needs it.
+    const KorPaletteFolders missing = KorGetPaletteFolders((root + "/bare/").c_str());
+    EXPECT_EQ(std::string(missing.writable), user);
+    EXPECT_FALSE(std::filesystem::exists(root + "/data"));
+    chmod((root + "/app/Ext/Palettes").c_str(), 0555);
+    if (access((root + "/app/Ext/Palettes").c_str(), W_OK) != 0) { // not as root
+        EXPECT_EQ(std::string(KorGetPaletteFolders((root + "/app/").c_str()).writable), user);
+    }
+    chmod((root + "/app/Ext/Palettes").c_str(), 0755);
+
+    if (saved)
+        setenv("XDG_DATA_HOME", keep.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
 }

@@ -175,6 +175,14 @@ TEST_F(BrantelApp, FileOpenOffersTheProgramsFilesAndOpensEveryChosenFile)
     EXPECT_TRUE(request.bOpenFileDialog);
     EXPECT_NE(request.dwFlags & OFN_ALLOWMULTISELECT, 0u);
     EXPECT_EQ(Documents().size(), before + 3);
+    EXPECT_EQ(request.strInitialDir, ""); // no saved document in front yet
+
+    // With a saved document in front, the next File > Open starts in its
+    // folder.
+    FileDialogs().Cancel();
+    EXPECT_TRUE(m_app->OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
+    ASSERT_EQ(FileDialogs().Shown().size(), 2u);
+    EXPECT_EQ(FileDialogs().Shown().back().strInitialDir, CString(m_folder.c_str()));
 }
 
 TEST_F(BrantelApp, CommandLineOpensTheFileOrEndsTheStartOnAnUnreadableOne)

@@ -3,8 +3,15 @@
 // clamped, the unit lists of the special quantities, and what OK and Cancel
 // leave in the settings in force. The "View Options" sheet: its pages, and
 // what the screen options write to the drawing settings.
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/analysis/analysis.h"
 #include "app/shell/coloroptpage.h"
@@ -437,12 +444,24 @@ protected:
     void SetUp() override
     {
         m_drawing = DrawingSettings::Now();
+        // The user's palette folder lies in a folder of the test's own.
+        std::string pattern = ::testing::TempDir() + "viewoptions_XXXXXX";
+        m_data = mkdtemp(pattern.data()) ? pattern : std::string();
+        const char* saved = std::getenv("XDG_DATA_HOME");
+        m_savedData = saved ? std::optional<std::string>(saved) : std::nullopt;
+        setenv("XDG_DATA_HOME", m_data.c_str(), 1);
         UnitsCommand::SetUp();
     }
     void TearDown() override
     {
         m_drawing.Restore();
         UnitsCommand::TearDown();
+        if (m_savedData)
+            setenv("XDG_DATA_HOME", m_savedData->c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
+        std::error_code ignored;
+        std::filesystem::remove_all(m_data, ignored);
     }
     // Runs the sheet with step driving it.
     void Run(std::function<void(DialogDriver&, CPropertySheet&)> step)
@@ -454,6 +473,8 @@ protected:
         frame->SendMessage(WM_COMMAND, ID_COLOR_OPTIONS);
     }
     DrawingSettings m_drawing{};
+    std::string m_data;
+    std::optional<std::string> m_savedData;
 };
 
 TEST_F(ViewOptions, ShowsScreenLightAndColourScalePagesWithThePaletteFolder)
@@ -469,7 +490,12 @@ TEST_F(ViewOptions, ShowsScreenLightAndColourScalePagesWithThePaletteFolder)
                                        !static_cast<KorApp*>(AfxGetApp())->m_strAppDir.IsEmpty()
                                    ? static_cast<KorApp*>(AfxGetApp())->m_strAppDir
                                    : CString("./");
-        EXPECT_EQ(scale->m_strDirectory, folder + "Ext/Palettes/");
+        // The dialogs start in the program's palette folder while it can be
+        // written, else in the user's; both are offered.
+        const CString user = CString(m_data.c_str()) + "/Vornetic/Ext/Palettes/";
+        const bool programWritable = access(folder + "Ext/Palettes", W_OK) == 0;
+        EXPECT_EQ(scale->m_strDirectory, programWritable ? folder + "Ext/Palettes/" : user);
+        EXPECT_EQ(scale->m_places, (std::vector<CString>{folder + "Ext/Palettes/", user}));
         d.PressCancel();
     });
 }
@@ -508,6 +534,38 @@ TEST_F(ViewOptions, OutOfRangeNumbersAreRefusedAndWriteNothing)
         script.MessageBox(c.message);
         frame->SendMessage(WM_COMMAND, ID_COLOR_OPTIONS);
         EXPECT_TRUE(DrawingSettings::Now() == before) << c.typed;
+    }
+}
+
+// An opacity stored from a float shows in float precision, and OK on an
+// untouched field keeps the stored value bit for bit; a typed one is taken.
+TEST_F(ViewOptions, OpacityShowsInItsStoredPrecisionAndKeepsItUntouched)
+{
+    struct Case {
+        double stored;
+        const char* shown;
+        const char* typed; // null: untouched
+        double written;
+    };
+    const Case cases[] = {
+        {static_cast<double>(0.7f), "70", nullptr, static_cast<double>(0.7f)},
+        {0.57, "57", nullptr, 0.57},
+        {static_cast<double>(0.3f), "30", "70", 0.7},
+        {0.123456789, "12.3456789", nullptr, 0.123456789},
+    };
+    for (const Case& c : cases) {
+        dMaterialColor[3] = c.stored;
+        Run([&](DialogDriver& d, CPropertySheet&) {
+            EXPECT_EQ(d.Text(CDlgColorOpt::IDC_OPACITY), c.shown) << c.stored;
+            if (c.typed)
+                d.Type(CDlgColorOpt::IDC_OPACITY, c.typed);
+            d.PressOK();
+        });
+        if (c.typed) {
+            EXPECT_DOUBLE_EQ(dMaterialColor[3], c.written) << c.stored;
+        } else {
+            EXPECT_EQ(dMaterialColor[3], c.written) << c.stored; // bit for bit
+        }
     }
 }
 

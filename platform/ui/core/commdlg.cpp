@@ -61,6 +61,7 @@ AfxFileDialogRequest CFileDialog::GetRequest() const
     request.nFilterIndex = static_cast<int>(m_ofn.nFilterIndex);
     request.strInitialDir = m_ofn.lpstrInitialDir ? m_ofn.lpstrInitialDir : "";
     request.strTitle = m_ofn.lpstrTitle ? m_ofn.lpstrTitle : "";
+    request.places = m_places;
     return request;
 }
 

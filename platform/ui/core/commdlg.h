@@ -44,6 +44,8 @@ public:
                          LPCTSTR lpszFilter = nullptr, CWnd* pParentWnd = nullptr);
 
     AfxOpenFileName m_ofn;
+    // Folders offered in the dialog's list of places, beside the start folder.
+    std::vector<CString> m_places;
 
     // What the dialog asks the service (or a test script) for.
     AfxFileDialogRequest GetRequest() const;

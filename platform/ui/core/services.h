@@ -43,6 +43,7 @@ struct AfxFileDialogRequest {
     int nFilterIndex = 1;        // initial filter, 1-based
     CString strInitialDir;
     CString strTitle;
+    std::vector<CString> places; // further folders the dialog offers beside its own
 };
 
 struct AfxFileDialogResult {

@@ -182,6 +182,20 @@ QStringList AfxQtFileFilters(const CString& strFilter)
     return filters;
 }
 
+QString AfxQtFilterSuffix(const QString& filter)
+{
+    // The patterns are the text in the last brackets: "Name (*.a *.b)".
+    const qsizetype open = filter.lastIndexOf('(');
+    const qsizetype close = filter.lastIndexOf(')');
+    if (open < 0 || close < open)
+        return QString();
+    const QStringList patterns = filter.mid(open + 1, close - open - 1).split(' ', Qt::SkipEmptyParts);
+    static const QRegularExpression plain(R"(^\*\.([A-Za-z0-9_]+)$)");
+    const QRegularExpressionMatch match = patterns.size() == 1 ? plain.match(patterns.front())
+                                                               : QRegularExpressionMatch();
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 AfxFileDialogResult CQtFileDialogs::ShowFileDialog(const AfxFileDialogRequest& request,
                                                    CWnd* pParent)
 {
@@ -205,10 +219,34 @@ AfxFileDialogResult CQtFileDialogs::ShowFileDialog(const AfxFileDialogRequest& r
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         const qsizetype index = request.nFilterIndex - 1;
-        dialog.selectNameFilter(filters[index >= 0 && index < filters.size() ? index : 0]);
+        const QString chosen = filters[index >= 0 && index < filters.size() ? index : 0];
+        dialog.selectNameFilter(chosen);
+        // A name typed without an extension takes the chosen type's: the
+        // filter's one extension, or the default where it has none or many.
+        const QString fallback = AfxToQString(request.strDefExt);
+        const auto suffixOf = [fallback](const QString& filter) {
+            const QString suffix = AfxQtFilterSuffix(filter);
+            return suffix.isEmpty() ? fallback : suffix;
+        };
+        dialog.setDefaultSuffix(suffixOf(chosen));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, suffixOf](const QString& filter) {
+                             dialog.setDefaultSuffix(suffixOf(filter));
+                         });
     }
-    if (!request.strInitialDir.IsEmpty())
-        dialog.setDirectory(AfxToQString(request.strInitialDir));
+    // The start folder is the one asked for, else the current one: never
+    // the folder another dialog visited last.
+    dialog.setDirectory(request.strInitialDir.IsEmpty() ? QDir::currentPath()
+                                                        : AfxToQString(request.strInitialDir));
+    if (!request.places.empty()) {
+        QList<QUrl> places = dialog.sidebarUrls();
+        for (const CString& place : request.places) {
+            const QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray(place.GetString())));
+            if (!place.IsEmpty() && !places.contains(url))
+                places << url;
+        }
+        dialog.setSidebarUrls(places);
+    }
     if (!request.strFileName.IsEmpty())
         dialog.selectFile(AfxToQString(request.strFileName));
 

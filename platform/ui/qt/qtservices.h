@@ -46,6 +46,9 @@ public:
 // what the dialog shows and what it filters agree. "*.*" becomes "*";
 // blanks are simplified as QFileDialog shows them.
 QStringList AfxQtFileFilters(const CString& strFilter);
+// The extension a Qt name filter stands for ("jpg" of "JPEG (*.jpg)"):
+// empty unless the filter has exactly one pattern "*.ext".
+QString AfxQtFilterSuffix(const QString& filter);
 
 class CQtFileDialogs : public CFileDialogService
 {

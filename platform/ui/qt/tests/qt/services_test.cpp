@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -186,6 +187,61 @@ TEST_F(QtServices, FileDialogGivesThePathsAndTheOneBasedFilterIndex)
 
     ModalHookScope cancel([](QDialog& dialog) { dialog.reject(); });
     EXPECT_FALSE(service.ShowFileDialog(request, nullptr).bOK);
+}
+
+// A save dialog gives a bare name the extension of the type chosen in it
+// (the default extension only where the type has no single one); a name
+// with an extension keeps it.
+TEST_F(QtServices, SaveDialogGivesABareNameTheChosenTypesExtension)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CQtFileDialogs service;
+    AfxFileDialogRequest request;
+    request.bOpenFileDialog = FALSE;
+    request.dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.strDefExt = "bmp";
+    request.strFilter = "Windows Bitmap (*.bmp)|*.bmp|JPEG Filter (*.jpg)|*.jpg|Targa (*.tga )|*.tga|"
+                        "Any file (*.*)|*.*||";
+    request.strInitialDir = CString(QFile::encodeName(dir.path()).constData());
+    struct Case {
+        int nStartIndex; // the request's type
+        int nPicked;     // the type the user picks in the dialog (0-based), -1 none
+        const char* name;
+        const char* file;
+        int nIndex;
+    } cases[] = {
+        {1, 1, "img2_jpg", "img2_jpg.jpg", 2},
+        {1, 2, "pic", "pic.tga", 3},
+        {2, -1, "start", "start.jpg", 2},
+        {1, 1, "kept.png", "kept.png", 2},
+        {1, 3, "any", "any.bmp", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        request.nFilterIndex = c.nStartIndex;
+        ModalHookScope hook([&](QDialog& dialog) {
+            auto& files = dynamic_cast<QFileDialog&>(dialog);
+            if (c.nPicked >= 0) {
+                // As a user picks it: the arrow key in the dialog's type box.
+                auto* types = files.findChild<QComboBox*>("fileTypeCombo");
+                ASSERT_NE(types, nullptr);
+                for (int i = types->currentIndex(); i < c.nPicked; ++i)
+                    QTest::keyClick(types, Qt::Key_Down);
+                EXPECT_EQ(types->currentIndex(), c.nPicked);
+            }
+            files.selectFile(c.name);
+            dialog.accept();
+        });
+        const AfxFileDialogResult result = service.ShowFileDialog(request, nullptr);
+        ASSERT_TRUE(result.bOK);
+        ASSERT_EQ(result.paths.size(), 1u);
+        EXPECT_EQ(std::string(result.paths[0]), dir.filePath(c.file).toStdString());
+        EXPECT_EQ(result.nFilterIndex, c.nIndex);
+    }
+    EXPECT_EQ(AfxQtFilterSuffix("Targa (*.tga)"), "tga");
+    EXPECT_EQ(AfxQtFilterSuffix("Images (*.jpg *.tif)"), "");
+    EXPECT_EQ(AfxQtFilterSuffix("All (*)"), "");
 }
 
 // ---- Fonts and colours ------------------------------------------------------
