@@ -4,6 +4,13 @@
 // coarse, and the log lines. Also the forwarding of result operations to the
 // regions and the unit quantity of the selected result component.
 #include "app/analysis/platecomp.h"
+
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <set>
+#include <vector>
+
 #include "app/analysis/runlog.h"
 #include "app/analysis/trimesh.h"
 #include "femodel/strelna.h"
@@ -90,6 +97,78 @@ CString RegionLine(CObject* failed)
 
 } // namespace
 
+// ------------------------------------------------------------ conditions of the mesh
+
+CMeshConditionScope::CMeshConditionScope(CPlateComp& comp)
+{
+    std::vector<CSectPlate*> regions;
+    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
+        if (auto* region = dynamic_cast<CSectPlate*>(comp.CObList::GetNext(pos)))
+            regions.push_back(region);
+    for (CSectPlate* region : regions)
+        Collect(region);
+    for (CSectPlate* region : regions)
+        region->SetBoundaryConditions();
+    for (Saved& s : m_saved)
+        if (s.own)
+            Restore(s);
+}
+
+CMeshConditionScope::~CMeshConditionScope()
+{
+    for (Saved& s : m_saved) {
+        Restore(s);
+        delete s.chain;
+    }
+}
+
+void CMeshConditionScope::Collect(CSectPlate* region)
+{
+    if (!region)
+        return;
+    for (POSITION pos = region->GetHeadPosition(); pos;) {
+        auto* node = dynamic_cast<CBoundNode*>(region->GetNextNode(pos));
+        if (!node || !m_seen.insert(node).second)
+            continue;
+        CBoundCond* chain = nullptr;
+        if (CBoundCond* bc = node->GetBC(-1)) {
+            chain = bc->newBC();
+            chain->CopyFrom(*bc);
+        }
+        m_saved.push_back({node, chain, IsOwn(*node)});
+    }
+    if (CObList* subs = region->GetSubList())
+        for (POSITION pos = subs->GetHeadPosition(); pos;)
+            Collect(dynamic_cast<CSectPlate*>(subs->GetNext(pos)));
+}
+
+bool CMeshConditionScope::IsOwn(CBoundNode& node)
+{
+    CBoundCond* bc = node.GetBC(0);
+    if (!bc || bc->GetBCType() == 0)
+        return false;
+    if (CObList* edges = node.GetEdgeList())
+        for (POSITION p = edges->GetHeadPosition(); p;) {
+            auto* edge = static_cast<CEdge*>(edges->GetNext(p));
+            CBoundCond* eb = edge->GetBC(0);
+            if (!eb || !(*eb == *bc))
+                continue;
+            // Lines, not directions: the page may give the angle from
+            // either end, rounded to the digits it shows.
+            const double d = std::remainder(bc->GetAngle() - edge->GetCClWAngle(), std::numbers::pi);
+            if (std::fabs(d) < 1e-4)
+                return false;
+        }
+    return true;
+}
+
+void CMeshConditionScope::Restore(Saved& s)
+{
+    s.node->ClearBC(-1);
+    if (s.chain)
+        s.node->SetBC(*s.chain, -1);
+}
+
 bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
 {
     CElement::m_iStaticKind = m_iMeshKind;
@@ -114,6 +193,9 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
     ++depth;
     const bool outermost = depth == 1;
     MeshRun run(*this, outermost);
+    std::optional<CMeshConditionScope> conditions;
+    if (outermost)
+        conditions.emplace(*this);
     const double start = AfxProcessorSeconds();
     StopCalculation(false);
     m_bBusy = true;
@@ -244,6 +326,7 @@ bool CPlateComp::GenerateRegionMesh(CStringArray* log, CStringArray* errors, int
         return false;
     }
     MeshRun run(*this, false);
+    CMeshConditionScope conditions(*this);
     const double start = AfxProcessorSeconds();
     StopCalculation(false);
     m_bBusy = true;

@@ -1,0 +1,164 @@
+// Calculate runs on the model as it is: supports and loads edited after the
+// mesh was made (and undone) reach the next run, which gives what a fresh
+// mesh gives; a model without a mesh is meshed first; a run on an unchanged
+// model keeps its mesh.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/shell/shell_fixture.h"
+
+namespace
+{
+
+using namespace shelltest;
+
+class MeshTruth : public AppTest
+{
+public:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ASSERT_TRUE(Start());
+        const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+        const std::string sample = std::string(root ? root : ".") + "/examples/membrane.mem";
+        doc = dynamic_cast<CBrantelDoc*>(m_app->OpenDocumentFile(sample.c_str()));
+        ASSERT_NE(doc, nullptr);
+        POSITION pos = doc->GetFirstViewPosition();
+        CView* view = doc->GetNextView(pos);
+        ASSERT_NE(view, nullptr);
+        frame = dynamic_cast<CChildFrame*>(view->GetParentFrame());
+        ASSERT_NE(frame, nullptr);
+        log = RunLogWindow();
+        ASSERT_NE(log, nullptr);
+    }
+    void TearDown() override
+    {
+        bCalcRunning = false;
+        AppTest::TearDown();
+    }
+    void Send(UINT id) { frame->SendMessage(WM_COMMAND, id); }
+    std::string LogText()
+    {
+        CString text;
+        log->GetLogEdit().GetWindowText(text);
+        return std::string(static_cast<LPCTSTR>(text));
+    }
+    static std::size_t Count(const std::string& text, const std::string& what)
+    {
+        std::size_t n = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    }
+    // The extremes of Sigma x, Sigma y and Tau xy after a run.
+    std::vector<double> Extremes()
+    {
+        CPlateComp* comp = doc->GetPlateComp();
+        std::vector<double> out;
+        for (int r = 0; r < 3; ++r) {
+            out.push_back(comp->GetMaxVal(r));
+            out.push_back(comp->GetMinVal(r));
+        }
+        return out;
+    }
+    // The sample's one region and its outline edge with both ends on the
+    // line x = at (vertical) or y = at.
+    CBoundary* Edge(bool vertical, double at)
+    {
+        auto* region = dynamic_cast<CSectPlate*>(doc->GetPlateComp()->GetHead());
+        CObList edges;
+        region->GetEdges(edges);
+        for (POSITION p = edges.GetHeadPosition(); p;) {
+            auto* e = static_cast<CBoundary*>(edges.GetNext(p));
+            const double a = vertical ? e->GetNode1()->x : e->GetNode1()->y;
+            const double b = vertical ? e->GetNode2()->x : e->GetNode2()->y;
+            if (a == at && b == at)
+                return e;
+        }
+        return nullptr;
+    }
+
+    CBrantelDoc* doc = nullptr;
+    CChildFrame* frame = nullptr;
+    KorLogWnd* log = nullptr;
+};
+
+const char* const kNoMeshLine = "--- There is no mesh yet: generating the mesh before calculating.";
+const char* const kChangedLine = "--- The model changed since the mesh was generated: generating "
+                                 "it again with the same settings before "
+                                 "calculating.";
+const char* const kMeshBlock = " ************** Mesh *****************";
+
+TEST_F(MeshTruth, CalculateMeshesAModelWithoutAMeshFirst)
+{
+    ASSERT_EQ(doc->GetPlateComp()->GetElementCount(false), 0);
+    Send(ID_CALCULATE);
+    const std::string text = LogText();
+    const auto said = text.find(kNoMeshLine), mesh = text.find(kMeshBlock),
+               calc = text.find(" ************** CALCULATE *****************");
+    ASSERT_NE(said, std::string::npos) << text;
+    EXPECT_LT(said, mesh);
+    EXPECT_LT(mesh, calc);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    EXPECT_NEAR(doc->GetPlateComp()->GetMaxVal(0), 2.0, 1e-9);
+    EXPECT_NEAR(doc->GetPlateComp()->GetMinVal(0), 2.0, 1e-9);
+
+    // A second run on the unchanged model keeps the mesh.
+    Send(ID_CALCULATE);
+    EXPECT_EQ(Count(LogText(), kMeshBlock), 1u);
+    EXPECT_EQ(Count(LogText(), kChangedLine), 0u);
+}
+
+// Each edit after a run changes the next Calculate's result to the one a
+// fresh mesh gives: the mesh is made again first.
+TEST_F(MeshTruth, EditsAfterARunReachTheNextCalculate)
+{
+    struct Edit {
+        const char* name;
+        void (*apply)(MeshTruth&);
+    } edits[] = {
+        // "Roller 1" on the top edge: the contraction across is held.
+        {"support", [](MeshTruth& t) { t.Edge(false, 100.0)->SetBC(1u, 0); }},
+        // The pull on the right edge doubled.
+        {"load",
+         [](MeshTruth& t) {
+             CLoad* load = t.Edge(true, 200.0)->GetLoad();
+             for (int i = 0; i < load->GetSize(); ++i)
+                 (*load)[i] *= 2.0;
+         }},
+        // The support of the left edge taken away, the corner held both ways
+        // on its own: the plate pulls free and the right edge's load is
+        // carried by the corner alone.
+        {"support removed", [](MeshTruth& t) { t.Edge(true, 0.0)->ClearBC(-1); }},
+    };
+    Send(ID_GENERATE_MESH);
+    Send(ID_CALCULATE);
+    const std::vector<double> before = Extremes();
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.name);
+        doc->UpdateUndo(true);
+        edit.apply(*this);
+        doc->SetModifiedFlag(TRUE);
+        const std::size_t changed = Count(LogText(), kChangedLine);
+        Send(ID_CALCULATE);
+        EXPECT_EQ(Count(LogText(), kChangedLine), changed + 1);
+        ASSERT_TRUE(doc->m_bMeshValid);
+        const std::vector<double> edited = Extremes();
+        EXPECT_NE(edited, before);
+        // The fresh mesh's answer.
+        Send(ID_GENERATE_MESH);
+        Send(ID_CALCULATE);
+        EXPECT_EQ(Extremes(), edited);
+
+        // Undone, the next run gives the first answer again: the model
+        // that comes back has no mesh.
+        const std::size_t none = Count(LogText(), kNoMeshLine);
+        ASSERT_TRUE(doc->Undo());
+        Send(ID_CALCULATE);
+        EXPECT_EQ(Count(LogText(), kNoMeshLine), none + 1);
+        EXPECT_EQ(Extremes(), before);
+    }
+}
+
+} // namespace
