@@ -161,4 +161,45 @@ TEST_F(MeshTruth, EditsAfterARunReachTheNextCalculate)
     }
 }
 
+// The uniform-tension patch on a constrained membrane (1000 x 1000 mm,
+// 10 mm, the default 10 x 10 mesh): left and bottom edges on "Roller 1"
+// with nothing set on the corners, 10 N/mm on the right edge. The corner
+// at the origin holds both ways and Sigma x is 1 N/mm^2 everywhere.
+class MeshTruthConstrained : public AppTest
+{
+};
+
+TEST_F(MeshTruthConstrained, TheTensionPatchIsUniformOnTheConstrainedMesh)
+{
+    ASSERT_TRUE(Start());
+    for (int code : {41, 32}) {
+        SCOPED_TRACE(code);
+        auto* doc = dynamic_cast<CDocRestr*>(m_app->m_pTemplates[1]->OpenDocumentFile(nullptr));
+        ASSERT_NE(doc, nullptr);
+        POSITION pos = doc->GetFirstViewPosition();
+        auto* frame = dynamic_cast<CConstrChFrm*>(doc->GetNextView(pos)->GetParentFrame());
+        ASSERT_NE(frame, nullptr);
+        doc->GetPlateComp()->SetElementType(code);
+        CSectPlate* region = AddSquare(*doc, 0.0, 0.0, 1000.0);
+        const std::vector<CSNode*> k = Corners(*region);
+        static_cast<CBoundary*>(CGraph::GetComEdge(k[0], k[1]))->SetBC(1u, 0); // bottom
+        static_cast<CBoundary*>(CGraph::GetComEdge(k[3], k[0]))->SetBC(1u, 0); // left
+        auto* load = new CEdgeLoad;
+        load->Allocate(6, true, 0.0);
+        (*load)[0] = (*load)[2] = (*load)[4] = 10.0;
+        static_cast<CBoundary*>(CGraph::GetComEdge(k[1], k[2]))->SetLoad(load); // right
+        frame->SendMessage(WM_COMMAND, ID_CALCULATE);
+        ASSERT_TRUE(doc->m_bMeshValid);
+        CPlateComp* comp = doc->GetPlateComp();
+        EXPECT_NEAR(comp->GetMaxVal(0), 1.0, 1e-9);
+        EXPECT_NEAR(comp->GetMinVal(0), 1.0, 1e-9);
+        for (int r : {1, 2}) {
+            EXPECT_NEAR(comp->GetMaxVal(r), 0.0, 1e-9) << r;
+            EXPECT_NEAR(comp->GetMinVal(r), 0.0, 1e-9) << r;
+        }
+        // The model's corner holds what the user set there: nothing.
+        EXPECT_TRUE(!k[0]->GetBC(0) || k[0]->GetBC(0)->IsClear(true));
+    }
+}
+
 } // namespace
