@@ -1,0 +1,218 @@
+// The built program on the test display, driven only by input events as a
+// user drives it: results that follow the model after every edit. The
+// sample membrane (a strip pulled along x on rollers along its left edge)
+// is calculated straight away (Calculate meshes a model without a mesh
+// first), the top edge is put on "Roller 1" through the edge page, and the
+// next Calculate shows other extremes, the same ones a fresh mesh gives.
+// The extremes are read from the "Max && min results" dialog: the dialog's
+// pictures are compared, which compares the texts it shows.
+#include <algorithm>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/program_run.h"
+
+namespace
+{
+
+using namespace brantel::test;
+
+// Runs xdotool with the arguments; true when it ended with status 0.
+bool Tool(const QStringList& args)
+{
+    QProcess tool;
+    tool.start("xdotool", args);
+    return tool.waitForFinished(5000) && tool.exitCode() == 0;
+}
+
+QString Id(WId window)
+{
+    return QString::number(window);
+}
+
+// Keys to the window as real (XTEST) key presses, after focusing it.
+void Keys(WId window, const QStringList& keys)
+{
+    Tool({"windowfocus", "--sync", Id(window)});
+    for (const QString& key : keys) {
+        Tool({"key", key});
+        QTest::qWait(150);
+    }
+}
+
+// A click of the button at x, y of the window's client area.
+void Click(WId window, int x, int y, int button = 1)
+{
+    Tool({"mousemove", "--window", Id(window), QString::number(x), QString::number(y)});
+    QTest::qWait(100);
+    Tool({"click", QString::number(button)});
+    QTest::qWait(200);
+}
+
+// The dialog of that name once it shows (0 after the timeout).
+WId WaitForDialog(const QByteArray& name, int ms)
+{
+    WId found = 0;
+    const QDeadlineTimer deadline(ms);
+    while (!(found = FindDialogWindow(name)) && !deadline.hasExpired())
+        QTest::qWait(100);
+    return found;
+}
+
+bool WaitUntilGone(const QByteArray& name, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (FindDialogWindow(name) && !deadline.hasExpired())
+        QTest::qWait(100);
+    return !FindDialogWindow(name);
+}
+
+QImage Grab(WId window)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
+}
+
+void Save(const QImage& image, const char* name)
+{
+    image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name));
+}
+
+// The journey's program: the sample membrane opened from its file, the
+// main window set to a known size so that the tool bars keep their places.
+class Journey
+{
+public:
+    explicit Journey(const QString& config) : m_run(BRANTEL_PROGRAM, config) {}
+
+    bool Open(const QString& file, const QString& title)
+    {
+        if (!m_run.Start({file}))
+            return false;
+        m_main = m_run.WaitForWindow(title);
+        if (!m_main)
+            return false;
+        Tool({"windowmove", Id(m_main), "0", "19"});
+        Tool({"windowsize", Id(m_main), "1280", "1005"});
+        QTest::qWait(1500);
+        return true;
+    }
+
+    // Calculate > Calculate.
+    void Calculate() { Keys(m_main, {"alt+c", "c"}); }
+    // Model > Generate mesh.
+    void GenerateMesh() { Keys(m_main, {"alt+m", "g"}); }
+
+    // Calculate > Max && min results (the menu's last item): the dialog's
+    // picture, saved as name, then the dialog closed with Enter. The command
+    // waits while a run works, so the picture shows the last run's values.
+    QImage MaxMin(const char* name)
+    {
+        const QDeadlineTimer deadline(90000);
+        while (!deadline.hasExpired()) {
+            Keys(m_main, {"alt+c", "Up", "Return"});
+            const WId dialog = WaitForDialog("Maximum and minimum values", 5000);
+            if (!dialog) {
+                Keys(m_main, {"Escape"});
+                continue;
+            }
+            QTest::qWait(500);
+            const QImage image = Grab(dialog);
+            Save(image, name);
+            Keys(dialog, {"Return"});
+            WaitUntilGone("Maximum and minimum values", 5000);
+            return image;
+        }
+        return {};
+    }
+
+    // The model's region in the modelling view: the box of its fill colour.
+    QRect Plate()
+    {
+        const QImage view = Grab(m_main);
+        QRect box;
+        for (int y = 80; y < view.height() - 200; ++y)
+            for (int x = 0; x < view.width() - 60; ++x)
+                if (view.pixel(x, y) == qRgb(128, 128, 128))
+                    box = box.united(QRect(x, y, 1, 1));
+        return box;
+    }
+
+    // The edge at x, y picked (the tool bar's pick filter set to "Edges"),
+    // its context menu's "Edit" chosen: the "Edge information" sheet.
+    WId EditEdge(int x, int y)
+    {
+        Click(m_main, 613, 32); // the pick filter
+        Click(m_main, 562, 52); // "Edges"
+        Click(m_main, x, y);    // selects the edge
+        Click(m_main, x, y, 3); // its context menu
+        Keys(m_main, {"Down", "Return"});
+        return WaitForDialog("Edge information", 10000);
+    }
+
+    WId Main() const { return m_main; }
+    ProgramRun& Run() { return m_run; }
+
+private:
+    ProgramRun m_run;
+    WId m_main = 0;
+};
+
+QString SampleFile(const char* file)
+{
+    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file;
+}
+
+TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMeshResult)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    Journey j(config.path());
+    ASSERT_TRUE(j.Open(SampleFile("membrane.mem"), "^Brantel - membrane\\.mem( - \\[.*\\])?$"));
+
+    // The sample has no mesh: Calculate makes it and calculates.
+    j.Calculate();
+    const QImage first = j.MaxMin("brantel-journey-maxmin-sample.png");
+    ASSERT_FALSE(first.isNull()) << "no Max && min dialog";
+    const QRect plate = j.Plate();
+    ASSERT_GT(plate.width(), 50) << "the membrane is not in the view";
+    Save(Grab(j.Main()), "brantel-journey-calculated.png");
+
+    // The top edge on "Roller 1" through its page, OK.
+    const WId sheet = j.EditEdge(plate.center().x(), plate.top() - 1);
+    ASSERT_NE(sheet, 0u) << "no edge sheet";
+    Save(Grab(sheet), "brantel-journey-edge-page.png");
+    Click(sheet, 39, 84); // "Roller 1"
+    Save(Grab(sheet), "brantel-journey-edge-roller.png");
+    Keys(sheet, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+
+    // Calculate again: other extremes (the top edge holds the contraction).
+    j.Calculate();
+    const QImage edited = j.MaxMin("brantel-journey-maxmin-edited.png");
+    ASSERT_FALSE(edited.isNull());
+    EXPECT_NE(edited, first) << "Calculate after the edit shows the old extremes";
+
+    // A fresh mesh of the edited model gives the same extremes.
+    j.GenerateMesh();
+    j.Calculate();
+    const QImage fresh = j.MaxMin("brantel-journey-maxmin-fresh.png");
+    ASSERT_FALSE(fresh.isNull());
+    EXPECT_EQ(fresh, edited) << "the edited model's run differs from the fresh mesh's";
+    Save(Grab(j.Main()), "brantel-journey-end.png");
+}
+
+} // namespace
