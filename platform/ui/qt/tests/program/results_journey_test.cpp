@@ -4,10 +4,15 @@
 // is calculated straight away (Calculate meshes a model without a mesh
 // first), the top edge is put on "Roller 1" through the edge page, and the
 // next Calculate shows other extremes, the same ones a fresh mesh gives.
-// The extremes are read from the "Max && min results" dialog: the dialog's
-// pictures are compared, which compares the texts it shows.
+// Then the tension patch with two roller edges: the top edge free again,
+// the held corner made free on its node page and the bottom edge put on
+// "Roller 1"; the corner holds what both edges hold and the strip is in its
+// uniform state again. The extremes are read from the "Max && min results"
+// dialog: the dialog's pictures are compared, which compares the texts it
+// shows.
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -149,17 +154,27 @@ public:
         return box;
     }
 
-    // The edge at x, y picked (the tool bar's pick filter set to "Edges"),
-    // its context menu's "Edit" chosen: the "Edge information" sheet.
-    WId EditEdge(int x, int y)
+    // The object at x, y picked with the tool bar's pick filter on the
+    // given entry (0 "Nodes", 1 "Edges"), its context menu's "Edit" chosen:
+    // the sheet of that name.
+    WId Edit(int filter, int x, int y, const QByteArray& sheet)
     {
-        Click(m_main, 613, 32); // the pick filter
-        Click(m_main, 562, 52); // "Edges"
-        Click(m_main, x, y);    // selects the edge
-        Click(m_main, x, y, 3); // its context menu
+        // The filter's list opens with its current entry over the box: the
+        // entry is reached from the top by keys.
+        Click(m_main, 613, 32);
+        QStringList keys = {"Up", "Up", "Up", "Up"};
+        for (int k = 0; k < filter; ++k)
+            keys << "Down";
+        keys << "Return";
+        Keys(m_main, keys);
+        Click(m_main, 200, 200); // nothing: no selection
+        Click(m_main, x, y);     // selects the object
+        Click(m_main, x, y, 3);  // its context menu
         Keys(m_main, {"Down", "Return"});
-        return WaitForDialog("Edge information", 10000);
+        return WaitForDialog(sheet, 10000);
     }
+    WId EditEdge(int x, int y) { return Edit(1, x, y, "Edge information"); }
+    WId EditNode(int x, int y) { return Edit(0, x, y, "Node information"); }
 
     WId Main() const { return m_main; }
     ProgramRun& Run() { return m_run; }
@@ -168,6 +183,37 @@ private:
     ProgramRun m_run;
     WId m_main = 0;
 };
+
+// The text lines of the Max && min dialog's list: the bands of rows that
+// hold dark pixels, top down (the header first, then one per result).
+std::vector<QRect> Lines(const QImage& dialog)
+{
+    std::vector<QRect> lines;
+    bool inside = false;
+    for (int y = 0; y < dialog.height() - 40; ++y) {
+        bool dark = false;
+        for (int x = 10; x < 300 && !dark; ++x)
+            dark = qGray(dialog.pixel(x, y)) < 100;
+        if (dark && !inside)
+            lines.push_back(QRect(100, y, 200, 1));
+        else if (dark)
+            lines.back().setBottom(y);
+        inside = dark;
+    }
+    return lines;
+}
+
+// The Max and Min texts of a result's line (1 the first result), as shown:
+// the lines follow at the pitch of the first two, which have no
+// descenders.
+QImage Values(const QImage& dialog, int line)
+{
+    const std::vector<QRect> lines = Lines(dialog);
+    if (lines.size() < 3)
+        return {};
+    const int pitch = lines[2].top() - lines[1].top();
+    return dialog.copy(QRect(100, lines[1].top() - 1 + (line - 1) * pitch, 200, pitch - 1));
+}
 
 QString SampleFile(const char* file)
 {
@@ -212,6 +258,39 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
     const QImage fresh = j.MaxMin("brantel-journey-maxmin-fresh.png");
     ASSERT_FALSE(fresh.isNull());
     EXPECT_EQ(fresh, edited) << "the edited model's run differs from the fresh mesh's";
+
+    // The tension patch with two roller edges: the top edge free again, the
+    // corner at the origin made "Free" on its node page (the sample holds it
+    // both ways), the bottom edge on "Roller 1". Nothing holds the corner
+    // but the two edges meeting there; Sigma x is the sample's uniform 2
+    // N/mm^2 again (Max and Min alike), and so are the displacements.
+    const WId top = j.EditEdge(plate.center().x(), plate.top() - 1);
+    ASSERT_NE(top, 0u);
+    Click(top, 39, 66); // "Free"
+    Keys(top, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    const WId corner = j.EditNode(plate.left(), plate.bottom());
+    ASSERT_NE(corner, 0u) << "no node sheet";
+    Click(corner, 146, 22); // "Boundary conditions"
+    Click(corner, 39, 66);  // "Free"
+    Save(Grab(corner), "brantel-journey-node-free.png");
+    Keys(corner, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Node information", 5000));
+    const WId bottom = j.EditEdge(plate.center().x(), plate.bottom());
+    ASSERT_NE(bottom, 0u);
+    Click(bottom, 39, 84); // "Roller 1"
+    Keys(bottom, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    j.Calculate();
+    const QImage patch = j.MaxMin("brantel-journey-maxmin-patch.png");
+    ASSERT_FALSE(patch.isNull());
+    // Sigma x (line 1), v (5), Sigma_1 (8) and the distorted model (11).
+    for (int line : {1, 5, 8, 11}) {
+        const QImage shown = Values(patch, line);
+        ASSERT_FALSE(shown.isNull()) << line;
+        EXPECT_EQ(shown, Values(first, line))
+            << "line " << line << " differs from the sample's uniform state";
+    }
     Save(Grab(j.Main()), "brantel-journey-end.png");
 }
 
