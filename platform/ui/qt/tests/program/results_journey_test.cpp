@@ -7,11 +7,13 @@
 // Then the tension patch with two roller edges: the top edge free again,
 // the held corner made free on its node page and the bottom edge put on
 // "Roller 1"; the corner holds what both edges hold and the strip is in its
-// uniform state again. The extremes are read from the "Max && min results"
-// dialog: the dialog's pictures are compared, which compares the texts it
-// shows.
+// uniform state again. And the same patch on a constrained membrane made
+// through the new-document wizard. The extremes are read from the
+// "Max && min results" dialog: the dialog's pictures are compared, which
+// compares the texts it shows.
 #include <algorithm>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -103,8 +105,12 @@ public:
 
     bool Open(const QString& file, const QString& title)
     {
-        if (!m_run.Start({file}))
-            return false;
+        return m_run.Start({file}) && Found(title);
+    }
+    bool Start() { return m_run.Start({}); }
+    // The main window once its title matches, set to the known size.
+    bool Found(const QString& title)
+    {
         m_main = m_run.WaitForWindow(title);
         if (!m_main)
             return false;
@@ -147,7 +153,7 @@ public:
     {
         const QImage view = Grab(m_main);
         QRect box;
-        for (int y = 80; y < view.height() - 200; ++y)
+        for (int y = 100; y < view.height() - 200; ++y)
             for (int x = 0; x < view.width() - 60; ++x)
                 if (view.pixel(x, y) == qRgb(128, 128, 128))
                     box = box.united(QRect(x, y, 1, 1));
@@ -213,6 +219,52 @@ QImage Values(const QImage& dialog, int line)
         return {};
     const int pitch = lines[2].top() - lines[1].top();
     return dialog.copy(QRect(100, lines[1].top() - 1 + (line - 1) * pitch, 200, pitch - 1));
+}
+
+// The Max text and the Min text of a result's line, as shown: each from
+// its first dark column in its half of the line (Max from x = 100 of the
+// dialog, Min from x = 200).
+std::pair<QImage, QImage> MaxAndMin(const QImage& dialog, int line)
+{
+    const QImage values = Values(dialog, line);
+    if (values.isNull())
+        return {};
+    const auto text = [&values](int from, int to) {
+        for (int x = from; x < to; ++x)
+            for (int y = 0; y < values.height(); ++y)
+                if (qGray(values.pixel(x, y)) < 100)
+                    return values.copy(x, 0, 70, values.height());
+        return QImage();
+    };
+    return {text(0, 100), text(100, 200)};
+}
+
+// The new-document wizard's page on show: the viewable window named
+// "Brantel" (as the main window is) whose type is a dialog; 0 after 10 s.
+WId WizardPage()
+{
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        QProcess search;
+        search.start("xdotool", {"search", "--name", "^Brantel$"});
+        search.waitForFinished(5000);
+        for (const QByteArray& raw : search.readAllStandardOutput().split('\n')) {
+            const QByteArray id = raw.trimmed();
+            if (id.isEmpty())
+                continue;
+            QProcess info;
+            info.start("xwininfo", {"-id", QString(id)});
+            if (!info.waitForFinished(5000) || !info.readAllStandardOutput().contains("IsViewable"))
+                continue;
+            QProcess type;
+            type.start("xprop", {"-id", QString(id), "_NET_WM_WINDOW_TYPE"});
+            if (type.waitForFinished(5000) &&
+                type.readAllStandardOutput().contains("_NET_WM_WINDOW_TYPE_DIALOG"))
+                return id.toULongLong();
+        }
+        QTest::qWait(100);
+    }
+    return 0;
 }
 
 QString SampleFile(const char* file)
@@ -292,6 +344,91 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
             << "line " << line << " differs from the sample's uniform state";
     }
     Save(Grab(j.Main()), "brantel-journey-end.png");
+}
+
+// The constrained membrane made as a new user makes it: File > New (the
+// wizard at the start) for a membrane on a constrained mesh of Q4
+// elements, the default 1000 x 1000 mm square 10 mm thick, the default
+// 10 x 10 mesh; the left and bottom edges on "Roller 1" and 10 kN/m along
+// x on the right edge, each through its edge sheet (a double click on the
+// edge), nothing set on the corners. Calculate (which meshes first) gives
+// Sigma x = 1 N/mm^2 everywhere: Max and Min read alike.
+TEST(ResultsJourney, TheConstrainedTensionPatchWithTwoRollerEdgesIsUniform)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    Journey j(config.path());
+    ASSERT_TRUE(j.Start());
+
+    WId page = WizardPage();
+    ASSERT_NE(page, 0u) << "no new-document wizard";
+    Keys(page, {"alt+m", "alt+o"}); // "Membrane", "Open"
+    QTest::qWait(1000);
+    page = WizardPage();
+    ASSERT_NE(page, 0u);
+    Click(page, 28, 62);   // "Constrained mesh"
+    Click(page, 28, 171);  // "Q4"
+    Click(page, 423, 279); // "Next >>"
+    QTest::qWait(1000);
+    page = WizardPage();
+    ASSERT_NE(page, 0u);
+    Keys(page, {"alt+f"}); // "Finish"
+    const WId quad = WaitForDialog("Quadrilateral region", 10000);
+    ASSERT_NE(quad, 0u) << "no quadrilateral dialog";
+    Click(quad, 62, 156); // the thickness
+    Keys(quad, {"ctrl+a"});
+    Tool({"type", "10"});
+    Save(Grab(quad), "brantel-journey-constrained-quad.png");
+    Keys(quad, {"Return"});
+    const WId mesh = WaitForDialog("Constrained mesh", 10000);
+    ASSERT_NE(mesh, 0u) << "no mesh settings";
+    Keys(mesh, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Constrained mesh", 5000));
+    ASSERT_TRUE(j.Found("^Brantel - Membrane1( - \\[.*\\])?$"));
+
+    const QRect plate = j.Plate();
+    ASSERT_GT(plate.width(), 200) << "the square is not in the view";
+    const auto sheetOf = [&](int x, int y) {
+        Click(j.Main(), 200, 90); // nothing: no selection
+        Tool({"mousemove", "--window", Id(j.Main()), QString::number(x), QString::number(y)});
+        Tool({"click", "--repeat", "2", "--delay", "80", "1"});
+        return WaitForDialog("Edge information", 10000);
+    };
+    for (const QPoint at :
+         {QPoint(plate.left(), plate.center().y()), QPoint(plate.center().x(), plate.bottom())}) {
+        const WId sheet = sheetOf(at.x(), at.y());
+        ASSERT_NE(sheet, 0u) << "no edge sheet at " << at.x() << ", " << at.y();
+        Click(sheet, 39, 84); // "Roller 1"
+        Keys(sheet, {"Return"});
+        ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    }
+    const WId right = sheetOf(plate.right(), plate.center().y());
+    ASSERT_NE(right, 0u);
+    Click(right, 159, 22);        // "Load"
+    Click(right, 28, 129);        // "Global axes"
+    for (int y : {56, 80, 104}) { // T1, T2, T3: along x
+        Click(right, 88, y);
+        Keys(right, {"ctrl+a"});
+        Tool({"type", "10"});
+    }
+    Save(Grab(right), "brantel-journey-constrained-load.png");
+    Keys(right, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+
+    j.Calculate();
+    const QImage extremes = j.MaxMin("brantel-journey-maxmin-constrained.png");
+    ASSERT_FALSE(extremes.isNull());
+    Save(Grab(j.Main()), "brantel-journey-constrained.png");
+    // Sigma x (line 1), Sigma_1 (8) and the effective stress's maximum (10).
+    for (int line : {1, 8}) {
+        const auto [max, min] = MaxAndMin(extremes, line);
+        ASSERT_FALSE(max.isNull()) << line;
+        EXPECT_EQ(max, min) << "line " << line << ": Max and Min differ";
+    }
+    EXPECT_EQ(MaxAndMin(extremes, 10).first, MaxAndMin(extremes, 1).first)
+        << "Eff. stress and Sigma x differ";
 }
 
 } // namespace
