@@ -165,6 +165,26 @@ TEST_F(MeshTruth, EditsAfterARunReachTheNextCalculate)
 // 10 mm, the default 10 x 10 mesh): left and bottom edges on "Roller 1"
 // with nothing set on the corners, 10 N/mm on the right edge. The corner
 // at the origin holds both ways and Sigma x is 1 N/mm^2 everywhere.
+// The buckling document's "Membrane analysis" runs on the model as it is
+// too: the sample, opened without a mesh, is meshed first.
+TEST_F(MeshTruth, TheMembraneAnalysisOfTheBucklingSampleMeshesFirst)
+{
+    const char* root = std::getenv("BRANTEL_SOURCE_DIR");
+    const std::string sample = std::string(root ? root : ".") + "/examples/buckling.shl";
+    auto* shell = dynamic_cast<CDocShell*>(m_app->OpenDocumentFile(sample.c_str()));
+    ASSERT_NE(shell, nullptr);
+    POSITION pos = shell->GetFirstViewPosition();
+    CFrameWnd* shellFrame = shell->GetNextView(pos)->GetParentFrame();
+    ASSERT_EQ(shell->GetPlateComp()->GetElementCount(false), 0);
+    const std::size_t none = Count(LogText(), kNoMeshLine);
+    shellFrame->SendMessage(WM_COMMAND, ID_MEMBRANE_ANALYSIS);
+    EXPECT_EQ(Count(LogText(), kNoMeshLine), none + 1);
+    EXPECT_GT(shell->GetPlateComp()->GetElementCount(false), 0);
+    ASSERT_TRUE(shell->m_bMeshValid);
+    // The plate is compressed by 1 N/mm^2 along x.
+    EXPECT_NEAR(shell->GetPlateComp()->GetMinVal(0), -1.0, 1e-6);
+}
+
 class MeshTruthConstrained : public AppTest
 {
 };
