@@ -282,6 +282,7 @@ private:
 };
 
 class CBoundNode;
+class CBoundary;
 
 // While a mesh is made, every outline node whose condition the user did not
 // set on the node itself holds what the supported edges meeting there hold
@@ -289,7 +290,8 @@ class CBoundNode;
 // copy of the node takes it; when the scope ends the model's nodes hold
 // again exactly what the user set. A condition counts as the user's own
 // unless it is only a copy of one meeting edge's condition along that edge
-// (what "Apply to node i/j" writes). Mesh generation opens one; a caller
+// (what "Apply to node i/j" writes). Each condition set of a buckling
+// document (membrane, plate) follows the rule on its own. Mesh generation opens one; a caller
 // that copies nodes for the mesh before it (the constrained frame's edge
 // chains) opens one around both.
 class CMeshConditionScope
@@ -304,12 +306,20 @@ private:
     struct Saved {
         CBoundNode* node;
         CBoundCond* chain; // a copy of the node's conditions, or null
-        bool own;
+    };
+    struct SavedEdge {
+        CBoundary* edge;
+        CBoundCond* chain; // a copy of the edge's conditions, or null
     };
     void Collect(CSectPlate* region);
     static bool IsOwn(CBoundNode& node);
-    static void Restore(Saved& s);
+    // The object's conditions become a copy of chain (none for null); the
+    // edge's form also deletes chain.
+    static void SetChain(CBoundNode& node, CBoundCond* chain);
+    static void SetChain(CBoundary& edge, CBoundCond* chain);
 
     std::set<CBoundNode*> m_seen;
+    std::set<CBoundary*> m_seenEdges;
     std::vector<Saved> m_saved;
+    std::vector<SavedEdge> m_edges;
 };

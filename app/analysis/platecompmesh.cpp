@@ -5,6 +5,7 @@
 // regions and the unit quantity of the selected result component.
 #include "app/analysis/platecomp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -99,6 +100,33 @@ CString RegionLine(CObject* failed)
 
 // ------------------------------------------------------------ conditions of the mesh
 
+namespace
+{
+
+// A copy of condition k of the chain alone (without the conditions after
+// it), or null.
+CBoundCond* SingleCopy(CBoundCond* chain, int k)
+{
+    CBoundCond* bc = chain ? chain->Jump(k) : nullptr;
+    if (!bc)
+        return nullptr;
+    CBoundCond* next = bc->SetNextBC(nullptr);
+    CBoundCond* copy = bc->newBC();
+    copy->CopyFrom(*bc);
+    bc->SetNextBC(next);
+    return copy;
+}
+
+int ChainLength(CBoundCond* chain)
+{
+    int n = 0;
+    for (; chain; chain = chain->GetNextBC())
+        ++n;
+    return n;
+}
+
+} // namespace
+
 CMeshConditionScope::CMeshConditionScope(CPlateComp& comp)
 {
     std::vector<CSectPlate*> regions;
@@ -107,19 +135,93 @@ CMeshConditionScope::CMeshConditionScope(CPlateComp& comp)
             regions.push_back(region);
     for (CSectPlate* region : regions)
         Collect(region);
-    for (CSectPlate* region : regions)
-        region->SetBoundaryConditions();
-    for (Saved& s : m_saved)
-        if (s.own)
-            Restore(s);
+    // One pass of the corner rule per condition set (the buckling
+    // document's membrane and plate sets): the nodes and edges hold that
+    // set alone while it runs.
+    int sets = 1;
+    for (const Saved& s : m_saved)
+        sets = std::max(sets, ChainLength(s.chain));
+    for (const SavedEdge& e : m_edges)
+        sets = std::max(sets, ChainLength(e.chain));
+    std::vector<std::vector<CBoundCond*>> results(m_saved.size(),
+                                                  std::vector<CBoundCond*>(sets, nullptr));
+    for (int k = 0; k < sets; ++k) {
+        if (sets > 1) {
+            // A condition of no kind only keeps the place of a later set: it
+            // supports nothing in this one.
+            const auto supporting = [](CBoundCond* single) {
+                if (single && single->GetBCType() == 0) {
+                    delete single;
+                    return static_cast<CBoundCond*>(nullptr);
+                }
+                return single;
+            };
+            for (SavedEdge& e : m_edges)
+                SetChain(*e.edge, supporting(SingleCopy(e.chain, k)));
+            for (Saved& s : m_saved) {
+                CBoundCond* single = supporting(SingleCopy(s.chain, k));
+                SetChain(*s.node, single);
+                delete single;
+            }
+        }
+        std::vector<bool> own(m_saved.size());
+        for (std::size_t i = 0; i < m_saved.size(); ++i)
+            own[i] = IsOwn(*m_saved[i].node);
+        for (CSectPlate* region : regions)
+            region->SetBoundaryConditions();
+        for (std::size_t i = 0; i < m_saved.size(); ++i)
+            results[i][static_cast<std::size_t>(k)] =
+                own[i] ? SingleCopy(m_saved[i].chain, k)
+                       : SingleCopy(m_saved[i].node->GetBC(-1), 0);
+    }
+    for (SavedEdge& e : m_edges) {
+        e.edge->ClearBC(-1);
+        if (e.chain)
+            e.edge->SetBC(*e.chain, -1);
+        delete e.chain;
+    }
+    m_edges.clear();
+    // Each node holds the sets' results in order (an empty condition where a
+    // set gives nothing but a later one does).
+    for (std::size_t i = 0; i < m_saved.size(); ++i) {
+        CBoundNode& node = *m_saved[i].node;
+        node.ClearBC(-1);
+        int last = sets - 1;
+        while (last >= 0 && !results[i][static_cast<std::size_t>(last)])
+            --last;
+        for (int k = 0; k <= last; ++k) {
+            CBoundCond*& r = results[i][static_cast<std::size_t>(k)];
+            if (r)
+                node.SetBC(*r, k);
+            else
+                node.SetAngle(0.0, k); // an empty condition keeps the place
+        }
+        for (CBoundCond* r : results[i])
+            delete r;
+    }
 }
 
 CMeshConditionScope::~CMeshConditionScope()
 {
     for (Saved& s : m_saved) {
-        Restore(s);
+        SetChain(*s.node, s.chain);
         delete s.chain;
     }
+}
+
+void CMeshConditionScope::SetChain(CBoundNode& node, CBoundCond* chain)
+{
+    node.ClearBC(-1);
+    if (chain)
+        node.SetBC(*chain, -1);
+}
+
+void CMeshConditionScope::SetChain(CBoundary& edge, CBoundCond* chain)
+{
+    edge.ClearBC(-1);
+    if (chain)
+        edge.SetBC(*chain, -1);
+    delete chain;
 }
 
 void CMeshConditionScope::Collect(CSectPlate* region)
@@ -135,7 +237,19 @@ void CMeshConditionScope::Collect(CSectPlate* region)
             chain = bc->newBC();
             chain->CopyFrom(*bc);
         }
-        m_saved.push_back({node, chain, IsOwn(*node)});
+        m_saved.push_back({node, chain});
+        if (CObList* edges = node->GetEdgeList())
+            for (POSITION p = edges->GetHeadPosition(); p;) {
+                auto* edge = dynamic_cast<CBoundary*>(static_cast<CObject*>(edges->GetNext(p)));
+                if (!edge || !m_seenEdges.insert(edge).second)
+                    continue;
+                CBoundCond* echain = nullptr;
+                if (CBoundCond* bc = edge->GetBC(-1)) {
+                    echain = bc->newBC();
+                    echain->CopyFrom(*bc);
+                }
+                m_edges.push_back({edge, echain});
+            }
     }
     if (CObList* subs = region->GetSubList())
         for (POSITION pos = subs->GetHeadPosition(); pos;)
@@ -155,18 +269,12 @@ bool CMeshConditionScope::IsOwn(CBoundNode& node)
                 continue;
             // Lines, not directions: the page may give the angle from
             // either end, rounded to the digits it shows.
-            const double d = std::remainder(bc->GetAngle() - edge->GetCClWAngle(), std::numbers::pi);
+            const double d =
+                std::remainder(bc->GetAngle() - edge->GetCClWAngle(), std::numbers::pi);
             if (std::fabs(d) < 1e-4)
                 return false;
         }
     return true;
-}
-
-void CMeshConditionScope::Restore(Saved& s)
-{
-    s.node->ClearBC(-1);
-    if (s.chain)
-        s.node->SetBC(*s.chain, -1);
 }
 
 bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)

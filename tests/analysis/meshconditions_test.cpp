@@ -178,4 +178,46 @@ TEST_F(MeshConditions, TheUsersNodeConditionIsKeptAtTheEndOfASupportedEdge)
     EXPECT_EQ(m.corner[3]->GetBC(0)->GetBCType(), 4u);
 }
 
+// A buckling model holds two condition sets: the membrane set (0) and the
+// plate set (1). Each follows the corner rule on its own: rollers on the
+// left and bottom edges in the membrane set, every edge simply supported in
+// the plate set; a plate condition the user set on a corner is kept.
+TEST_F(MeshConditions, EachConditionSetTakesItsOwnCorners)
+{
+    analysistest::PlateModel m(41, 1000.0, 1000.0, 10.0);
+    CObList edges;
+    m.region->GetEdges(edges);
+    for (POSITION p = edges.GetHeadPosition(); p;) {
+        auto* e = static_cast<CBoundary*>(edges.GetNext(p));
+        const bool left = e->GetNode1()->x == 0.0 && e->GetNode2()->x == 0.0;
+        const bool bottom = e->GetNode1()->y == 0.0 && e->GetNode2()->y == 0.0;
+        if (left || bottom)
+            e->SetBC(1u, 0);
+        e->SetBC(1u, 1); // on the others the membrane set's place is empty
+    }
+    m.corner[2]->SetStandBC(2u, 1); // (1000, 1000) fixed in the plate set
+    m.Divide(4, 4);
+    ASSERT_TRUE(m.Mesh());
+
+    const auto type = [&](double x, double y, int set) {
+        CSNode* n = MeshNode(m.region, x, y);
+        CBoundCond* bc = n ? n->GetBC(set) : nullptr;
+        return bc ? bc->GetBCType() : 0u;
+    };
+    EXPECT_EQ(type(0.0, 0.0, 0), 0x20u | 1u);
+    EXPECT_EQ(type(0.0, 0.0, 1), 0x20u | 1u);
+    EXPECT_EQ(type(1000.0, 0.0, 0), 1u); // the bottom edge's roller
+    EXPECT_EQ(type(1000.0, 0.0, 1), 0x20u | 1u);
+    EXPECT_EQ(type(0.0, 1000.0, 0), 1u); // the left edge's roller
+    EXPECT_EQ(type(0.0, 1000.0, 1), 0x20u | 1u);
+    EXPECT_EQ(type(1000.0, 1000.0, 0), 0u);
+    EXPECT_EQ(type(1000.0, 1000.0, 1), 2u);
+    // The model keeps what the user set.
+    for (int c : {0, 1, 3})
+        EXPECT_TRUE(!m.corner[c]->GetBC(0) || m.corner[c]->GetBC(-1)->IsClear(true)) << c;
+    ASSERT_NE(m.corner[2]->GetBC(1), nullptr);
+    EXPECT_EQ(m.corner[2]->GetBC(1)->GetBCType(), 2u);
+    EXPECT_EQ(m.corner[2]->GetBC(0)->GetBCType(), 0u);
+}
+
 } // namespace
