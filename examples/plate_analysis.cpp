@@ -201,8 +201,9 @@ int main(int, char** argv)
 
     NODELIST nodes;
     CGraph::m_pNodeList = &nodes;
-    // The materials outlive the components that list them.
-    CMaterial steel("Steel", 7.85e-9, 210000.0, 80769.23, 0.3, 0.0);
+    // The materials outlive the components that list them. The values are
+    // the materials dialog's "Steel" preset (density in kg/mm^3).
+    CMaterial steel("Steel", 7.85e-06, 210000.0, 210000.0 / 2.6, 0.3, 1.2e-05);
     const bool pressure = PlateUnderPressure(steel);
     const bool buckling = PlateBuckling(steel);
     CGraph::m_pNodeList = nullptr;

@@ -4,6 +4,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelshell.h"
+#include "app/shell/materialdlgs.h"
 #include "platform/ferrand/ferrand.h"
 
 namespace samples
@@ -12,9 +13,14 @@ namespace samples
 namespace
 {
 
-constexpr double kE = 210000.0;
-constexpr double kNu = 0.3;
 constexpr double kThickness = 10.0; // mm
+
+// The "Steel" preset of the materials dialog, as a user gets it: modulus,
+// shear modulus, Poisson's ratio, density (kg/mm^3) and expansion.
+const CMaterialDialog::Preset& SteelPreset()
+{
+    return CMaterialDialog::kPresets[1];
+}
 
 // A rectangle 0..w x 0..h of steel; corners counter-clockwise from the
 // origin.
@@ -25,7 +31,8 @@ struct Rect {
     Rect(CBrantelDoc& doc, double w, double h)
     {
         CPlateComp* comp = doc.GetPlateComp();
-        auto* steel = new CMaterial("Steel", 7.85e-9, kE, kE / (2.0 * (1.0 + kNu)), kNu, 1.2e-05);
+        const double* v = SteelPreset().values;
+        auto* steel = new CMaterial(SteelPreset().name, v[3], v[0], v[1], v[2], v[4]);
         comp->AddMaterial(steel);
         corner[0] = new CBoundNode(0.0, 0.0, 0.0, nullptr, 0);
         corner[1] = new CBoundNode(w, 0.0, 0.0, nullptr, 0);

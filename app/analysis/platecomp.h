@@ -10,8 +10,10 @@
 
 #include <atomic>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "app/analysis/resultmeasures.h"
 #include "app/analysis/sectplate.h"
@@ -280,4 +282,47 @@ private:
     };
     ElementPickIndex& UpToDateElementPickIndex();
     std::unique_ptr<ElementPickIndex> m_pElementPickIndex;
+};
+
+class CBoundNode;
+class CBoundary;
+
+// While a mesh is made, every outline node whose condition the user did not
+// set on the node itself holds what the supported edges meeting there hold
+// (the corner rule of CSectPlate::SetBoundaryConditions), so that the mesh's
+// copy of the node takes it; when the scope ends the model's nodes hold
+// again exactly what the user set. A condition counts as the user's own
+// unless it is only a copy of one meeting edge's condition along that edge
+// (what "Apply to node i/j" writes). Each condition set of a buckling
+// document (membrane, plate) follows the rule on its own. Mesh generation opens one; a caller
+// that copies nodes for the mesh before it (the constrained frame's edge
+// chains) opens one around both.
+class CMeshConditionScope
+{
+public:
+    explicit CMeshConditionScope(CPlateComp& comp);
+    ~CMeshConditionScope();
+    CMeshConditionScope(const CMeshConditionScope&) = delete;
+    CMeshConditionScope& operator=(const CMeshConditionScope&) = delete;
+
+private:
+    struct Saved {
+        CBoundNode* node;
+        CBoundCond* chain; // a copy of the node's conditions, or null
+    };
+    struct SavedEdge {
+        CBoundary* edge;
+        CBoundCond* chain; // a copy of the edge's conditions, or null
+    };
+    void Collect(CSectPlate* region);
+    static bool IsOwn(CBoundNode& node);
+    // The object's conditions become a copy of chain (none for null); the
+    // edge's form also deletes chain.
+    static void SetChain(CBoundNode& node, CBoundCond* chain);
+    static void SetChain(CBoundary& edge, CBoundCond* chain);
+
+    std::set<CBoundNode*> m_seen;
+    std::set<CBoundary*> m_seenEdges;
+    std::vector<Saved> m_saved;
+    std::vector<SavedEdge> m_edges;
 };

@@ -4,6 +4,14 @@
 // coarse, and the log lines. Also the forwarding of result operations to the
 // regions and the unit quantity of the selected result component.
 #include "app/analysis/platecomp.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <set>
+#include <vector>
+
 #include "app/analysis/runlog.h"
 #include "app/analysis/trimesh.h"
 #include "femodel/strelna.h"
@@ -90,6 +98,185 @@ CString RegionLine(CObject* failed)
 
 } // namespace
 
+// ------------------------------------------------------------ conditions of the mesh
+
+namespace
+{
+
+// A copy of condition k of the chain alone (without the conditions after
+// it), or null.
+CBoundCond* SingleCopy(CBoundCond* chain, int k)
+{
+    CBoundCond* bc = chain ? chain->Jump(k) : nullptr;
+    if (!bc)
+        return nullptr;
+    CBoundCond* next = bc->SetNextBC(nullptr);
+    CBoundCond* copy = bc->newBC();
+    copy->CopyFrom(*bc);
+    bc->SetNextBC(next);
+    return copy;
+}
+
+int ChainLength(CBoundCond* chain)
+{
+    int n = 0;
+    for (; chain; chain = chain->GetNextBC())
+        ++n;
+    return n;
+}
+
+} // namespace
+
+CMeshConditionScope::CMeshConditionScope(CPlateComp& comp)
+{
+    std::vector<CSectPlate*> regions;
+    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
+        if (auto* region = dynamic_cast<CSectPlate*>(comp.CObList::GetNext(pos)))
+            regions.push_back(region);
+    for (CSectPlate* region : regions)
+        Collect(region);
+    // One pass of the corner rule per condition set (the buckling
+    // document's membrane and plate sets): the nodes and edges hold that
+    // set alone while it runs.
+    int sets = 1;
+    for (const Saved& s : m_saved)
+        sets = std::max(sets, ChainLength(s.chain));
+    for (const SavedEdge& e : m_edges)
+        sets = std::max(sets, ChainLength(e.chain));
+    std::vector<std::vector<CBoundCond*>> results(m_saved.size(),
+                                                  std::vector<CBoundCond*>(sets, nullptr));
+    for (int k = 0; k < sets; ++k) {
+        if (sets > 1) {
+            // A condition of no kind only keeps the place of a later set: it
+            // supports nothing in this one.
+            const auto supporting = [](CBoundCond* single) {
+                if (single && single->GetBCType() == 0) {
+                    delete single;
+                    return static_cast<CBoundCond*>(nullptr);
+                }
+                return single;
+            };
+            for (SavedEdge& e : m_edges)
+                SetChain(*e.edge, supporting(SingleCopy(e.chain, k)));
+            for (Saved& s : m_saved) {
+                CBoundCond* single = supporting(SingleCopy(s.chain, k));
+                SetChain(*s.node, single);
+                delete single;
+            }
+        }
+        std::vector<bool> own(m_saved.size());
+        for (std::size_t i = 0; i < m_saved.size(); ++i)
+            own[i] = IsOwn(*m_saved[i].node);
+        for (CSectPlate* region : regions)
+            region->SetBoundaryConditions();
+        for (std::size_t i = 0; i < m_saved.size(); ++i)
+            results[i][static_cast<std::size_t>(k)] =
+                own[i] ? SingleCopy(m_saved[i].chain, k)
+                       : SingleCopy(m_saved[i].node->GetBC(-1), 0);
+    }
+    for (SavedEdge& e : m_edges) {
+        e.edge->ClearBC(-1);
+        if (e.chain)
+            e.edge->SetBC(*e.chain, -1);
+        delete e.chain;
+    }
+    m_edges.clear();
+    // Each node holds the sets' results in order (an empty condition where a
+    // set gives nothing but a later one does).
+    for (std::size_t i = 0; i < m_saved.size(); ++i) {
+        CBoundNode& node = *m_saved[i].node;
+        node.ClearBC(-1);
+        int last = sets - 1;
+        while (last >= 0 && !results[i][static_cast<std::size_t>(last)])
+            --last;
+        for (int k = 0; k <= last; ++k) {
+            CBoundCond*& r = results[i][static_cast<std::size_t>(k)];
+            if (r)
+                node.SetBC(*r, k);
+            else
+                node.SetAngle(0.0, k); // an empty condition keeps the place
+        }
+        for (CBoundCond* r : results[i])
+            delete r;
+    }
+}
+
+CMeshConditionScope::~CMeshConditionScope()
+{
+    for (Saved& s : m_saved) {
+        SetChain(*s.node, s.chain);
+        delete s.chain;
+    }
+}
+
+void CMeshConditionScope::SetChain(CBoundNode& node, CBoundCond* chain)
+{
+    node.ClearBC(-1);
+    if (chain)
+        node.SetBC(*chain, -1);
+}
+
+void CMeshConditionScope::SetChain(CBoundary& edge, CBoundCond* chain)
+{
+    edge.ClearBC(-1);
+    if (chain)
+        edge.SetBC(*chain, -1);
+    delete chain;
+}
+
+void CMeshConditionScope::Collect(CSectPlate* region)
+{
+    if (!region)
+        return;
+    for (POSITION pos = region->GetHeadPosition(); pos;) {
+        auto* node = dynamic_cast<CBoundNode*>(region->GetNextNode(pos));
+        if (!node || !m_seen.insert(node).second)
+            continue;
+        CBoundCond* chain = nullptr;
+        if (CBoundCond* bc = node->GetBC(-1)) {
+            chain = bc->newBC();
+            chain->CopyFrom(*bc);
+        }
+        m_saved.push_back({node, chain});
+        if (CObList* edges = node->GetEdgeList())
+            for (POSITION p = edges->GetHeadPosition(); p;) {
+                auto* edge = dynamic_cast<CBoundary*>(static_cast<CObject*>(edges->GetNext(p)));
+                if (!edge || !m_seenEdges.insert(edge).second)
+                    continue;
+                CBoundCond* echain = nullptr;
+                if (CBoundCond* bc = edge->GetBC(-1)) {
+                    echain = bc->newBC();
+                    echain->CopyFrom(*bc);
+                }
+                m_edges.push_back({edge, echain});
+            }
+    }
+    if (CObList* subs = region->GetSubList())
+        for (POSITION pos = subs->GetHeadPosition(); pos;)
+            Collect(dynamic_cast<CSectPlate*>(subs->GetNext(pos)));
+}
+
+bool CMeshConditionScope::IsOwn(CBoundNode& node)
+{
+    CBoundCond* bc = node.GetBC(0);
+    if (!bc || bc->GetBCType() == 0)
+        return false;
+    if (CObList* edges = node.GetEdgeList())
+        for (POSITION p = edges->GetHeadPosition(); p;) {
+            auto* edge = static_cast<CEdge*>(edges->GetNext(p));
+            CBoundCond* eb = edge->GetBC(0);
+            if (!eb || !(*eb == *bc))
+                continue;
+            // Lines, not directions: the page may give the angle from
+            // either end, rounded to the digits it shows.
+            const double d =
+                std::remainder(bc->GetAngle() - edge->GetCClWAngle(), std::numbers::pi);
+            if (std::fabs(d) < 1e-4)
+                return false;
+        }
+    return true;
+}
+
 bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
 {
     CElement::m_iStaticKind = m_iMeshKind;
@@ -114,6 +301,9 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
     ++depth;
     const bool outermost = depth == 1;
     MeshRun run(*this, outermost);
+    std::optional<CMeshConditionScope> conditions;
+    if (outermost)
+        conditions.emplace(*this);
     const double start = AfxProcessorSeconds();
     StopCalculation(false);
     m_bBusy = true;
@@ -244,6 +434,7 @@ bool CPlateComp::GenerateRegionMesh(CStringArray* log, CStringArray* errors, int
         return false;
     }
     MeshRun run(*this, false);
+    CMeshConditionScope conditions(*this);
     const double start = AfxProcessorSeconds();
     StopCalculation(false);
     m_bBusy = true;

@@ -115,7 +115,7 @@ int CPlateComp::BuildSolverData(CMatrix& materials, CMatrix& elementData, CLongM
         !topology.Allocate(m_nElements, layout.topologyColumns, true, 0) || !nodes.Allocate(m_nNodes, 4, true, 0.0))
         return 0;
 
-    const int mode = IsPlateBendingCode(m_iElemType) ? 2 : 0;
+    const int mode = IsPlateBendingCode(m_iElemType) ? 2 : m_iPlaneStrain == 1 ? 1 : 0;
     int elementRow = 0, topologyIndex = 0, nodeIndex = 0;
     for (POSITION pos = CObList::GetHeadPosition(); pos;) {
         CSection* section = GetNext(pos);

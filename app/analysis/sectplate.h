@@ -79,8 +79,14 @@ public:
     virtual double GetLoad() { return m_dLoad; }
     // Material angle, thickness and load of every element into the rows of
     // data from firstRow on (firstRow ends past them); mode 2 for the plate
-    // bending codes, 0 for membrane codes.
+    // bending codes, 0 for membrane codes under plane stress and 1 under
+    // plane strain (a temperature then gives the plane-strain free strains).
     virtual void DisperseElementData(CMatrix& data, int& firstRow, int mode);
+    // The free in-plane strains per degree of the material, along its x and
+    // y axes: the expansions under plane stress; under plane strain
+    // alpha_i + nu alpha_z, alpha_z the mean of the two in-plane expansions
+    // ((1 + nu) alpha for an isotropic material).
+    static void FreeThermalStrains(CMaterial& material, bool planeStrain, double (&perDegree)[2]);
     // Material identifier and node numbers of every element into the
     // topology table with the given row stride.
     virtual void InsertElementMaterials(int* table, int& index, int stride);

@@ -382,6 +382,23 @@ void CSectPlate::InsertElementMaterials(int* table, int& index, int stride)
                  [&](CSectPlate* s) { s->InsertElementMaterials(table, index, stride); });
 }
 
+void CSectPlate::FreeThermalStrains(CMaterial& material, bool planeStrain, double (&perDegree)[2])
+{
+    const double ax = material.dGetParam(11), ay = material.dGetParam(12);
+    perDegree[0] = ax;
+    perDegree[1] = ay;
+    if (planeStrain) {
+        // Held through the thickness (strain z = 0) the material pushes back
+        // with sigma z = -E alpha z dT, which widens the in-plane free
+        // strain by nu alpha z dT. The material gives no expansion through
+        // the thickness: it is taken as the mean of the two in-plane ones,
+        // so an isotropic material gets (1 + nu) alpha dT.
+        const double az = 0.5 * (ax + ay), nu = material.GetNu();
+        perDegree[0] += nu * az;
+        perDegree[1] += nu * az;
+    }
+}
+
 void CSectPlate::DisperseElementData(CMatrix& data, int& firstRow, int mode)
 {
     if (m_pMesh) {
@@ -414,8 +431,9 @@ void CSectPlate::DisperseElementData(CMatrix& data, int& firstRow, int mode)
                        9);
         } else if (nl >= 4) {
             if (m_pMaterial) {
-                // One temperature plane scaled by the material's two factors.
-                const double f[2] = {m_pMaterial->dGetParam(11), m_pMaterial->dGetParam(12)};
+                // One temperature plane scaled into the two free strains.
+                double f[2];
+                FreeThermalStrains(*m_pMaterial, mode == 1, f);
                 for (int k = 0; k < 2; ++k) {
                     const double value = m_dLoad * f[k], gx = lc[2] * f[k], gy = lc[3] * f[k];
                     WritePlane(*m_pMesh, data, firstRow, value - lc[0] * gx - lc[1] * gy, gx, gy,

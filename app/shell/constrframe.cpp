@@ -528,6 +528,9 @@ bool CConstrChFrm::GenerateMesh()
         }
         return false;
     }
+    // The edge chains below copy the corner nodes for the mesh: the corners
+    // hold what their edges hold from here to the end of the mesh generation.
+    CMeshConditionScope conditions(*comp);
     std::vector<CSNode*> k;
     for (POSITION pos = region->GetHeadPosition(); pos;)
         k.push_back(region->GetNextNode(pos));

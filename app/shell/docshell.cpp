@@ -10,6 +10,7 @@
 #include "app/shell/elemsheet.h"
 #include "app/shell/brantelapp.h"
 #include "app/shell/mainframe.h"
+#include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 
 IMPLEMENT_DYNCREATE(CDocShell, CBrantelDoc)
@@ -230,6 +231,17 @@ bool CDocShell::CalculateMembrane()
 
 void CDocShell::OnMembraneAnalysis()
 {
+    if (bCalcRunning) {
+        AfxMessageBox(kOneCalculationText, MB_OK);
+        return;
+    }
+    // The run sees the model as it is now: a stale or missing mesh is made
+    // again first, as for the buckling analysis.
+    POSITION pos = GetFirstViewPosition();
+    CView* view = pos ? GetNextView(pos) : nullptr;
+    if (auto* frame = view ? dynamic_cast<CChildFrame*>(view->GetParentFrame()) : nullptr)
+        if (!frame->MeshForRun())
+            return;
     CalculateMembrane();
 }
 

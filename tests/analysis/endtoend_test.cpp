@@ -650,6 +650,58 @@ TEST_F(EndToEnd, MembraneInUniformTension)
     }
 }
 
+// A strip 200 x 20 mm warmed by dT = 50 through the region's temperature,
+// held against x at its left edge (and at the origin against y): with the
+// right edge held as well sigma_x = -E alpha dT (plane stress) or
+// -E alpha dT / (1 - nu) (plane strain: the material held through the
+// thickness pushes back); left free the right edge moves by alpha dT L or
+// (1 + nu) alpha dT L, free of stress. Sigma_y and tau_xy stay 0.
+TEST_F(EndToEnd, WarmedStripUnderPlaneStressAndPlaneStrain)
+{
+    const double L = 200.0, alpha = 1.2e-5, dT = 50.0;
+    struct Element {
+        int code, points;
+    } elements[] = {{32, 3}, {44, 5}};
+    for (const Element& el : elements)
+        for (int planeStrain = 0; planeStrain <= 1; ++planeStrain)
+            for (bool restrained : {true, false}) {
+                SCOPED_TRACE(testing::Message() << el.code << (planeStrain ? " plane strain" : " plane stress")
+                                                << (restrained ? " restrained" : " free"));
+                Model m(el.code);
+                m.material.SetLambda(alpha);
+                m.Rect(L, 20.0, 5.0);
+                CVector temperature(4, true, 0.0); // a temperature plane without slopes
+                m.region->SetLoad(dT, temperature);
+                for (CBoundary* e : m.Edges(&LeftEdge))
+                    e->SetBC(1u, 0);
+                if (restrained)
+                    for (CBoundary* e : m.Edges([](double x, double) { return x == 200.0; }))
+                        e->SetBC(1u, 0);
+                m.HoldCorner(0);
+                m.comp->m_iPlaneStrain = planeStrain;
+                m.comp->m_iSubdivisions = 10;
+                ASSERT_TRUE(m.comp->PreCalc(&m.log, &m.errors, 0));
+                Solution s = Solve(m, true);
+                ASSERT_TRUE(s.built);
+                ASSERT_EQ(s.status[0], 0);
+                const double free = planeStrain ? (1.0 + kNu) * alpha * dT : alpha * dT;
+                const double sx = !restrained ? 0.0 : planeStrain ? -kE * alpha * dT / (1.0 - kNu) : -kE * alpha * dT;
+                // The strain across: free, or widened by Poisson's ratio where x is held.
+                const double ey = !restrained ? free
+                                  : planeStrain ? (1.0 + kNu) * alpha * dT / (1.0 - kNu)
+                                                : (1.0 + kNu) * alpha * dT;
+                for (int e = 0; e < s.elementData.GetRows(); ++e)
+                    for (int p = 0; p < el.points; ++p) {
+                        EXPECT_NEAR(s.elementData[e][3 * p], sx, 1e-9 * 200.0) << e << " " << p;
+                        EXPECT_NEAR(s.elementData[e][3 * p + 1], 0.0, 1e-9 * 200.0) << e << " " << p;
+                        EXPECT_NEAR(s.elementData[e][3 * p + 2], 0.0, 1e-9 * 200.0) << e << " " << p;
+                    }
+                const int end = s.Nearest(L, 20.0);
+                EXPECT_NEAR(s.nodes[end][0], restrained ? 0.0 : free * L, 1e-10);
+                EXPECT_NEAR(s.nodes[end][1], ey * 20.0, 1e-10);
+            }
+}
+
 // The plate of the pressure case, compressed along x by 1 N/mm^2, buckles
 // at k pi^2 D / (b^2 t) with k = 4 (75.92 N/mm^2), which T18 meets far
 // below the limit on this mesh.

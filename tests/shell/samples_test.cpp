@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "app/shell/materialdlgs.h"
 #include "examples/samples.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -88,6 +89,38 @@ TEST_F(Samples, EachSampleOpensAndGivesItsAnswer)
         const double expected = answers[i].expected;
         EXPECT_NEAR(comp->GetMaxVal(answers[i].result), expected, answers[i].tolerance * expected);
         doc->UpdateStatics(false);
+    }
+}
+
+// The committed samples' materials hold the values of the materials
+// dialog's preset of the same name, as a user who picks the preset gets
+// them (Steel's density 7.85e-06 kg/mm^3 gives the self-weight 7.7e-05
+// N/mm^3).
+TEST_F(Samples, SampleMaterialsHoldThePresetValues)
+{
+    for (const samples::Sample& s : samples::All()) {
+        SCOPED_TRACE(s.file);
+        std::unique_ptr<CBrantelDoc> doc = s.make();
+        ASSERT_TRUE(doc->OnOpenDocument(Committed(s.file).c_str()));
+        CObList& materials = doc->GetPlateComp()->GetMaterialList();
+        int checked = 0;
+        for (POSITION p = materials.GetHeadPosition(); p;) {
+            auto* m = static_cast<CMaterial*>(materials.GetNext(p));
+            const CMaterialDialog::Preset* preset = nullptr;
+            for (const CMaterialDialog::Preset& candidate : CMaterialDialog::kPresets)
+                if (m->GetName() == candidate.name)
+                    preset = &candidate;
+            if (!preset)
+                continue; // the document's own default material
+            SCOPED_TRACE(preset->name);
+            EXPECT_EQ(m->GetModOfElast(), preset->values[0]);
+            EXPECT_EQ(m->GetModOfShear(), preset->values[1]);
+            EXPECT_EQ(m->GetNu(), preset->values[2]);
+            EXPECT_EQ(m->GetRho(), preset->values[3]);
+            EXPECT_EQ(m->GetLambda(), preset->values[4]);
+            ++checked;
+        }
+        EXPECT_GE(checked, 1) << "the sample uses no preset material";
     }
 }
 

@@ -1,0 +1,434 @@
+// The built program on the test display, driven only by input events as a
+// user drives it: results that follow the model after every edit. The
+// sample membrane (a strip pulled along x on rollers along its left edge)
+// is calculated straight away (Calculate meshes a model without a mesh
+// first), the top edge is put on "Roller 1" through the edge page, and the
+// next Calculate shows other extremes, the same ones a fresh mesh gives.
+// Then the tension patch with two roller edges: the top edge free again,
+// the held corner made free on its node page and the bottom edge put on
+// "Roller 1"; the corner holds what both edges hold and the strip is in its
+// uniform state again. And the same patch on a constrained membrane made
+// through the new-document wizard. The extremes are read from the
+// "Max && min results" dialog: the dialog's pictures are compared, which
+// compares the texts it shows.
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/program_run.h"
+
+namespace
+{
+
+using namespace brantel::test;
+
+// Runs xdotool with the arguments; true when it ended with status 0.
+bool Tool(const QStringList& args)
+{
+    QProcess tool;
+    tool.start("xdotool", args);
+    return tool.waitForFinished(5000) && tool.exitCode() == 0;
+}
+
+QString Id(WId window)
+{
+    return QString::number(window);
+}
+
+// Keys to the window as real (XTEST) key presses, after focusing it.
+void Keys(WId window, const QStringList& keys)
+{
+    Tool({"windowfocus", "--sync", Id(window)});
+    for (const QString& key : keys) {
+        Tool({"key", key});
+        QTest::qWait(150);
+    }
+}
+
+// A click of the button at x, y of the window's client area.
+void Click(WId window, int x, int y, int button = 1)
+{
+    Tool({"mousemove", "--window", Id(window), QString::number(x), QString::number(y)});
+    QTest::qWait(100);
+    Tool({"click", QString::number(button)});
+    QTest::qWait(200);
+}
+
+// The dialog of that name once it shows (0 after the timeout).
+WId WaitForDialog(const QByteArray& name, int ms)
+{
+    WId found = 0;
+    const QDeadlineTimer deadline(ms);
+    while (!(found = FindDialogWindow(name)) && !deadline.hasExpired())
+        QTest::qWait(100);
+    return found;
+}
+
+bool WaitUntilGone(const QByteArray& name, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (FindDialogWindow(name) && !deadline.hasExpired())
+        QTest::qWait(100);
+    return !FindDialogWindow(name);
+}
+
+QImage Grab(WId window)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
+}
+
+void Save(const QImage& image, const char* name)
+{
+    image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name));
+}
+
+// The journey's program: the sample membrane opened from its file, the
+// main window set to a known size so that the tool bars keep their places.
+class Journey
+{
+public:
+    explicit Journey(const QString& config) : m_run(BRANTEL_PROGRAM, config) {}
+
+    bool Open(const QString& file, const QString& title)
+    {
+        return m_run.Start({file}) && Found(title);
+    }
+    bool Start() { return m_run.Start({}); }
+    // The main window once its title matches, set to the known size.
+    bool Found(const QString& title)
+    {
+        m_main = m_run.WaitForWindow(title);
+        if (!m_main)
+            return false;
+        Tool({"windowmove", Id(m_main), "0", "19"});
+        Tool({"windowsize", Id(m_main), "1280", "1005"});
+        QTest::qWait(1500);
+        return true;
+    }
+
+    // Calculate > Calculate.
+    void Calculate() { Keys(m_main, {"alt+c", "c"}); }
+    // Model > Generate mesh.
+    void GenerateMesh() { Keys(m_main, {"alt+m", "g"}); }
+
+    // Calculate > Max && min results (the menu's last item): the dialog's
+    // picture, saved as name, then the dialog closed with Enter. The command
+    // waits while a run works, so the picture shows the last run's values.
+    QImage MaxMin(const char* name)
+    {
+        const QDeadlineTimer deadline(90000);
+        while (!deadline.hasExpired()) {
+            Keys(m_main, {"alt+c", "Up", "Return"});
+            const WId dialog = WaitForDialog("Maximum and minimum values", 5000);
+            if (!dialog) {
+                Keys(m_main, {"Escape"});
+                continue;
+            }
+            QTest::qWait(500);
+            const QImage image = Grab(dialog);
+            Save(image, name);
+            Keys(dialog, {"Return"});
+            WaitUntilGone("Maximum and minimum values", 5000);
+            return image;
+        }
+        return {};
+    }
+
+    // The model's region in the modelling view: the box of its fill colour.
+    QRect Plate()
+    {
+        const QImage view = Grab(m_main);
+        QRect box;
+        for (int y = 100; y < view.height() - 200; ++y)
+            for (int x = 0; x < view.width() - 60; ++x)
+                if (view.pixel(x, y) == qRgb(128, 128, 128))
+                    box = box.united(QRect(x, y, 1, 1));
+        return box;
+    }
+
+    // The object at x, y picked with the tool bar's pick filter on the
+    // given entry (0 "Nodes", 1 "Edges"), its context menu's "Edit" chosen:
+    // the sheet of that name.
+    WId Edit(int filter, int x, int y, const QByteArray& sheet)
+    {
+        // The filter's list opens with its current entry over the box: the
+        // entry is reached from the top by keys.
+        Click(m_main, 613, 32);
+        QStringList keys = {"Up", "Up", "Up", "Up"};
+        for (int k = 0; k < filter; ++k)
+            keys << "Down";
+        keys << "Return";
+        Keys(m_main, keys);
+        Click(m_main, 200, 200); // nothing: no selection
+        Click(m_main, x, y);     // selects the object
+        Click(m_main, x, y, 3);  // its context menu
+        Keys(m_main, {"Down", "Return"});
+        return WaitForDialog(sheet, 10000);
+    }
+    WId EditEdge(int x, int y) { return Edit(1, x, y, "Edge information"); }
+    WId EditNode(int x, int y) { return Edit(0, x, y, "Node information"); }
+
+    WId Main() const { return m_main; }
+    ProgramRun& Run() { return m_run; }
+
+private:
+    ProgramRun m_run;
+    WId m_main = 0;
+};
+
+// The text lines of the Max && min dialog's list: the bands of rows that
+// hold dark pixels, top down (the header first, then one per result).
+std::vector<QRect> Lines(const QImage& dialog)
+{
+    std::vector<QRect> lines;
+    bool inside = false;
+    for (int y = 0; y < dialog.height() - 40; ++y) {
+        bool dark = false;
+        for (int x = 10; x < 300 && !dark; ++x)
+            dark = qGray(dialog.pixel(x, y)) < 100;
+        if (dark && !inside)
+            lines.push_back(QRect(100, y, 200, 1));
+        else if (dark)
+            lines.back().setBottom(y);
+        inside = dark;
+    }
+    return lines;
+}
+
+// The Max and Min texts of a result's line (1 the first result), as shown:
+// the lines follow at the pitch of the first two, which have no
+// descenders.
+QImage Values(const QImage& dialog, int line)
+{
+    const std::vector<QRect> lines = Lines(dialog);
+    if (lines.size() < 3)
+        return {};
+    const int pitch = lines[2].top() - lines[1].top();
+    return dialog.copy(QRect(100, lines[1].top() - 1 + (line - 1) * pitch, 200, pitch - 1));
+}
+
+// The Max text and the Min text of a result's line, as shown: each from
+// its first dark column in its half of the line (Max from x = 100 of the
+// dialog, Min from x = 200).
+std::pair<QImage, QImage> MaxAndMin(const QImage& dialog, int line)
+{
+    const QImage values = Values(dialog, line);
+    if (values.isNull())
+        return {};
+    const auto text = [&values](int from, int to) {
+        for (int x = from; x < to; ++x)
+            for (int y = 0; y < values.height(); ++y)
+                if (qGray(values.pixel(x, y)) < 100)
+                    return values.copy(x, 0, 70, values.height());
+        return QImage();
+    };
+    return {text(0, 100), text(100, 200)};
+}
+
+// The new-document wizard's page on show: the viewable window named
+// "Brantel" (as the main window is) whose type is a dialog; 0 after 10 s.
+WId WizardPage()
+{
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        QProcess search;
+        search.start("xdotool", {"search", "--name", "^Brantel$"});
+        search.waitForFinished(5000);
+        for (const QByteArray& raw : search.readAllStandardOutput().split('\n')) {
+            const QByteArray id = raw.trimmed();
+            if (id.isEmpty())
+                continue;
+            QProcess info;
+            info.start("xwininfo", {"-id", QString(id)});
+            if (!info.waitForFinished(5000) || !info.readAllStandardOutput().contains("IsViewable"))
+                continue;
+            QProcess type;
+            type.start("xprop", {"-id", QString(id), "_NET_WM_WINDOW_TYPE"});
+            if (type.waitForFinished(5000) &&
+                type.readAllStandardOutput().contains("_NET_WM_WINDOW_TYPE_DIALOG"))
+                return id.toULongLong();
+        }
+        QTest::qWait(100);
+    }
+    return 0;
+}
+
+QString SampleFile(const char* file)
+{
+    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file;
+}
+
+TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMeshResult)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    Journey j(config.path());
+    ASSERT_TRUE(j.Open(SampleFile("membrane.mem"), "^Brantel - membrane\\.mem( - \\[.*\\])?$"));
+
+    // The sample has no mesh: Calculate makes it and calculates.
+    j.Calculate();
+    const QImage first = j.MaxMin("brantel-journey-maxmin-sample.png");
+    ASSERT_FALSE(first.isNull()) << "no Max && min dialog";
+    const QRect plate = j.Plate();
+    ASSERT_GT(plate.width(), 50) << "the membrane is not in the view";
+    Save(Grab(j.Main()), "brantel-journey-calculated.png");
+
+    // The top edge on "Roller 1" through its page, OK.
+    const WId sheet = j.EditEdge(plate.center().x(), plate.top() - 1);
+    ASSERT_NE(sheet, 0u) << "no edge sheet";
+    Save(Grab(sheet), "brantel-journey-edge-page.png");
+    Click(sheet, 39, 84); // "Roller 1"
+    Save(Grab(sheet), "brantel-journey-edge-roller.png");
+    Keys(sheet, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+
+    // Calculate again: other extremes (the top edge holds the contraction).
+    j.Calculate();
+    const QImage edited = j.MaxMin("brantel-journey-maxmin-edited.png");
+    ASSERT_FALSE(edited.isNull());
+    EXPECT_NE(edited, first) << "Calculate after the edit shows the old extremes";
+
+    // A fresh mesh of the edited model gives the same extremes.
+    j.GenerateMesh();
+    j.Calculate();
+    const QImage fresh = j.MaxMin("brantel-journey-maxmin-fresh.png");
+    ASSERT_FALSE(fresh.isNull());
+    EXPECT_EQ(fresh, edited) << "the edited model's run differs from the fresh mesh's";
+
+    // The tension patch with two roller edges: the top edge free again, the
+    // corner at the origin made "Free" on its node page (the sample holds it
+    // both ways), the bottom edge on "Roller 1". Nothing holds the corner
+    // but the two edges meeting there; Sigma x is the sample's uniform 2
+    // N/mm^2 again (Max and Min alike), and so are the displacements.
+    const WId top = j.EditEdge(plate.center().x(), plate.top() - 1);
+    ASSERT_NE(top, 0u);
+    Click(top, 39, 66); // "Free"
+    Keys(top, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    const WId corner = j.EditNode(plate.left(), plate.bottom());
+    ASSERT_NE(corner, 0u) << "no node sheet";
+    Click(corner, 146, 22); // "Boundary conditions"
+    Click(corner, 39, 66);  // "Free"
+    Save(Grab(corner), "brantel-journey-node-free.png");
+    Keys(corner, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Node information", 5000));
+    const WId bottom = j.EditEdge(plate.center().x(), plate.bottom());
+    ASSERT_NE(bottom, 0u);
+    Click(bottom, 39, 84); // "Roller 1"
+    Keys(bottom, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    j.Calculate();
+    const QImage patch = j.MaxMin("brantel-journey-maxmin-patch.png");
+    ASSERT_FALSE(patch.isNull());
+    // Sigma x (line 1), v (5), Sigma_1 (8) and the distorted model (11).
+    for (int line : {1, 5, 8, 11}) {
+        const QImage shown = Values(patch, line);
+        ASSERT_FALSE(shown.isNull()) << line;
+        EXPECT_EQ(shown, Values(first, line))
+            << "line " << line << " differs from the sample's uniform state";
+    }
+    Save(Grab(j.Main()), "brantel-journey-end.png");
+}
+
+// The constrained membrane made as a new user makes it: File > New (the
+// wizard at the start) for a membrane on a constrained mesh of Q4
+// elements, the default 1000 x 1000 mm square 10 mm thick, the default
+// 10 x 10 mesh; the left and bottom edges on "Roller 1" and 10 kN/m along
+// x on the right edge, each through its edge sheet (a double click on the
+// edge), nothing set on the corners. Calculate (which meshes first) gives
+// Sigma x = 1 N/mm^2 everywhere: Max and Min read alike.
+TEST(ResultsJourney, TheConstrainedTensionPatchWithTwoRollerEdgesIsUniform)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    Journey j(config.path());
+    ASSERT_TRUE(j.Start());
+
+    WId page = WizardPage();
+    ASSERT_NE(page, 0u) << "no new-document wizard";
+    Keys(page, {"alt+m", "alt+o"}); // "Membrane", "Open"
+    QTest::qWait(1000);
+    page = WizardPage();
+    ASSERT_NE(page, 0u);
+    Click(page, 28, 62);   // "Constrained mesh"
+    Click(page, 28, 171);  // "Q4"
+    Click(page, 423, 279); // "Next >>"
+    QTest::qWait(1000);
+    page = WizardPage();
+    ASSERT_NE(page, 0u);
+    Keys(page, {"alt+f"}); // "Finish"
+    const WId quad = WaitForDialog("Quadrilateral region", 10000);
+    ASSERT_NE(quad, 0u) << "no quadrilateral dialog";
+    Click(quad, 62, 156); // the thickness
+    Keys(quad, {"ctrl+a"});
+    Tool({"type", "10"});
+    Save(Grab(quad), "brantel-journey-constrained-quad.png");
+    Keys(quad, {"Return"});
+    const WId mesh = WaitForDialog("Constrained mesh", 10000);
+    ASSERT_NE(mesh, 0u) << "no mesh settings";
+    Keys(mesh, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Constrained mesh", 5000));
+    ASSERT_TRUE(j.Found("^Brantel - Membrane1( - \\[.*\\])?$"));
+
+    const QRect plate = j.Plate();
+    ASSERT_GT(plate.width(), 200) << "the square is not in the view";
+    const auto sheetOf = [&](int x, int y) {
+        Click(j.Main(), 200, 90); // nothing: no selection
+        Tool({"mousemove", "--window", Id(j.Main()), QString::number(x), QString::number(y)});
+        Tool({"click", "--repeat", "2", "--delay", "80", "1"});
+        return WaitForDialog("Edge information", 10000);
+    };
+    for (const QPoint at :
+         {QPoint(plate.left(), plate.center().y()), QPoint(plate.center().x(), plate.bottom())}) {
+        const WId sheet = sheetOf(at.x(), at.y());
+        ASSERT_NE(sheet, 0u) << "no edge sheet at " << at.x() << ", " << at.y();
+        Click(sheet, 39, 84); // "Roller 1"
+        Keys(sheet, {"Return"});
+        ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    }
+    const WId right = sheetOf(plate.right(), plate.center().y());
+    ASSERT_NE(right, 0u);
+    Click(right, 159, 22);        // "Load"
+    Click(right, 28, 129);        // "Global axes"
+    for (int y : {56, 80, 104}) { // T1, T2, T3: along x
+        Click(right, 88, y);
+        Keys(right, {"ctrl+a"});
+        Tool({"type", "10"});
+    }
+    Save(Grab(right), "brantel-journey-constrained-load.png");
+    Keys(right, {"Return"});
+    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+
+    j.Calculate();
+    const QImage extremes = j.MaxMin("brantel-journey-maxmin-constrained.png");
+    ASSERT_FALSE(extremes.isNull());
+    Save(Grab(j.Main()), "brantel-journey-constrained.png");
+    // Sigma x (line 1), Sigma_1 (8) and the effective stress's maximum (10).
+    for (int line : {1, 8}) {
+        const auto [max, min] = MaxAndMin(extremes, line);
+        ASSERT_FALSE(max.isNull()) << line;
+        EXPECT_EQ(max, min) << "line " << line << ": Max and Min differ";
+    }
+    EXPECT_EQ(MaxAndMin(extremes, 10).first, MaxAndMin(extremes, 1).first)
+        << "Eff. stress and Sigma x differ";
+}
+
+} // namespace
