@@ -229,9 +229,10 @@ protected:
     WId m_window = 0;
 };
 
-// Calculate on a document without a mesh: the run fails, the program brings
-// the log window's Error tab to the front, and its text shows at once, as
-// it shows after the user clicks the tab (Log, then Error again).
+// Calculate on a new, empty plate: the run fails ("No model is defined"),
+// the program brings the log window's Error tab to the front, and its text
+// shows at once, as it shows after the user clicks the tab (Log, then Error
+// again).
 TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToTheFront)
 {
     const WId window = m_window;
@@ -249,11 +250,23 @@ TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToThe
     const QPoint logTab(frame.left() + 20, frame.bottom() - 30);
     const QPoint errorTab(frame.left() + 66, frame.bottom() - 30);
 
-    // The plate as read has no mesh: Calculate > Calculate fails with a box.
+    // File > New: Plate bending, the wizard's default buttons with Enter;
+    // then Calculate > Calculate on the empty plate.
+    ASSERT_TRUE(MenuItem("alt+f", "n"));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") != 0; })) << "no new-document wizard";
+    ASSERT_TRUE(Key({"alt+p"}));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (WindowName(window) == "Brantel - Plate1")
+                return true;
+            Key({"Return"});
+            QTest::qWait(700);
+            return false;
+        },
+        15000))
+        << "File > New did not make Plate1";
+    FocusWindow(window, rest);
     ASSERT_TRUE(MenuItem("alt+c", "c"));
-    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") != 0; })) << "no message";
-    ASSERT_TRUE(Key({"Return"}));
-    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") == 0; }));
     FocusWindow(window, rest);
     const QImage shown = Settled(text);
     EXPECT_TRUE(SaveShot(shown, "journey-error-tab.png"));
