@@ -11,6 +11,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/calcrun.h"
 #include "app/shell/regiontext.h"
 #include "app/shell/shellframes.h"
 #include "framework/framira.h"
@@ -231,6 +232,17 @@ void CBrantelDoc::OnImportRegion()
     for (CSectPlate* region : read) {
         comp->AddHead(static_cast<CSection*>(region));
         region->Validate();
+    }
+    // The text keeps every region as a block of its own: a region that lies
+    // inside another (a hole, an insert) becomes its inner region again, as
+    // it was drawn.
+    for (CSectPlate* region : read)
+        comp->UpdateRegionNesting(region);
+    if (KorLogWnd* log = RunLogWindow()) {
+        CStringArray lines;
+        lines.Add("The region text carries no materials, supports or loads: the imported regions take the "
+                  "active material\r\n");
+        log->WriteLogEntry(&lines);
     }
     SetModifiedFlag(TRUE);
     if (view) {
