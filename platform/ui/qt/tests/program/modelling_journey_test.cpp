@@ -77,7 +77,7 @@ public:
     }
     void Type(const QString& text)
     {
-        RunXdotool({"type", "--delay", "20", text});
+        RunXdotool({"type", "--delay", "5", text});
         QTest::qWait(250);
     }
     // A click at the window's pixel, with the modifier key held when given.
@@ -116,6 +116,11 @@ public:
         const QString png = folder.filePath("part.png");
         image.save(png);
         QProcess ocr;
+        // One thread: on a busy machine the reader's thread pool waits far
+        // longer than it works.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("OMP_THREAD_LIMIT", "1");
+        ocr.setProcessEnvironment(env);
         ocr.start("tesseract", {png, "-", "--psm", lines ? "6" : "7"});
         if (!ocr.waitForFinished(30000))
             return {};
@@ -187,7 +192,7 @@ void NewPlate(Journey& journey)
     journey.Keys({"Return"});
     QTest::qWait(800);
     journey.Keys({"Return"});
-    QTest::qWait(1500);
+    QTest::qWait(1000);
 }
 
 TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
@@ -306,10 +311,10 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     const std::string meshLog = journey.Read(QRect(0, meshed.height() - 115, meshed.width() - 40, 75), true);
     EXPECT_NE(Letters(meshLog).find(Letters("number of elements")), std::string::npos) << meshLog;
     journey.Keys({"alt+m", "e"});
-    QTest::qWait(1500);
+    QTest::qWait(1000);
     journey.Type(exported);
     journey.Keys({"Return"});
-    QTest::qWait(1500);
+    QTest::qWait(1000);
     journey.Keys({"Return"}); // the scale dialog as offered
     QTest::qWait(1000);
     journey.Focus();
@@ -331,7 +336,7 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     QTest::qWait(1000);
     journey.Focus();
     journey.Keys({"ctrl+n"});
-    QTest::qWait(1500);
+    QTest::qWait(1000);
     // Without a window manager the wizard gets the focus from the test.
     if (const WId wizardAgain = FindDialogWindow("Brantel", 1000))
         RunXdotool({"windowfocus", "--sync", QString::number(wizardAgain)});
@@ -341,12 +346,12 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     const WId second = run.WaitForWindow("^Brantel - Plate2( - \\[.*\\])?$");
     EXPECT_NE(second, 0u) << "no window \"Brantel - Plate2\"";
     journey.Keys({"alt+m", "i"});
-    QTest::qWait(1500);
+    QTest::qWait(1000);
     journey.Type(exported);
     journey.Keys({"Return"});
-    QTest::qWait(1500);
+    QTest::qWait(1000);
     journey.Keys({"Return"});
-    QTest::qWait(1500);
+    QTest::qWait(1000);
     journey.Focus();
     // The new document's view is not repainted after the import either:
     // a zoom in and out draws it again.
