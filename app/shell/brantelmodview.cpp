@@ -109,6 +109,10 @@ UINT ToolOfCommand(UINT id)
     return 0;
 }
 
+// Why a region drawn was not made.
+constexpr const char* kNotClosed =
+    "The closing line would cross the model or the lines drawn: please choose another point\r\n";
+
 // The framework's start value of the last tool.
 constexpr UINT kInitialLastTool = 22;
 
@@ -1076,8 +1080,12 @@ bool CBrantelModView::AddInputPoint(double* xy, bool fromTool)
 bool CBrantelModView::CloseChainRegion(UINT tool)
 {
     CBrantelDoc* doc = GetBrantelDoc();
-    if (!doc || !m_pGeomHlpr || !m_pGeomHlpr->Cycle(doc->m_pSectComp))
+    if (!doc || !m_pGeomHlpr)
         return false;
+    if (!m_pGeomHlpr->Cycle(doc->m_pSectComp)) {
+        WriteLogLine(kNotClosed);
+        return false;
+    }
     InvalidateList();
     const std::vector<CSNode*> n = ChainNodes(m_pGeomHlpr->GetTmpNodeList());
     CMaterial* material = ActiveMaterial();
@@ -1137,8 +1145,10 @@ void CBrantelModView::CreateRectangle()
         m_iTool = VIEWTOOL_POINT;
         return;
     }
-    if (added)
+    if (added) {
         Invalidate(FALSE);
+        WriteLogLine(kNotClosed);
+    }
     // The first corner waits for another opposite corner.
     chain = m_pGeomHlpr->GetTmpNodeList();
     if (POSITION pos = chain ? chain->Find(p1) : nullptr)

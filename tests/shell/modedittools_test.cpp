@@ -385,6 +385,9 @@ TEST_F(EditTools, PromptsAndRefusalsShowInTheStatusBarAndTheLog)
         {"circle about a corner", [&] { Send(ID_TOOL_CIRCLE); Click(30, 30); Click(30, 30); },
          "The radius point lies on the centre: please choose another point"},
         {"circle ended", [&] { Send(ID_TOOL_CIRCLE); }, "Ready"},
+        {"triangle closing across the square", [&] { Send(ID_TOOL_TRIANGLE); Click(-10, 15); Click(-10, 45); Click(40, 45); },
+         "The closing line would cross the model or the lines drawn: please choose another point"},
+        {"triangle ended", [&] { Send(ID_TOOL_TRIANGLE); }, "Ready"},
         {"move", [&] { Select(Comp()->GetHead(), KorBasisGeomHlpr::kAreas); Send(ID_MOVE_SELECTION); },
          "Select base point"},
     };
