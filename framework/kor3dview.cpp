@@ -5,6 +5,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "framework/clipplanes.h"
 #include "framework/korchildfrm.h"

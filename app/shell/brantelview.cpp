@@ -263,7 +263,6 @@ void CBrantelView::ResetGeomInput()
     SetTmpNode(1, nullptr);
 }
 
-
 void CBrantelView::WriteLogLine(CString line)
 {
     auto* frame = dynamic_cast<KorMainFrm*>(AfxGetMainWnd());
