@@ -35,6 +35,16 @@ namespace
 
 using namespace brantel::test;
 
+// Waits for the program to take a step; the sanitizer build of the program
+// is slower by about three times.
+void Pause(int milliseconds)
+{
+#ifdef BRANTEL_SANITIZED
+    milliseconds *= 3;
+#endif
+    QTest::qWait(milliseconds);
+}
+
 bool RunXdotool(const QStringList& args)
 {
     QProcess tool;
@@ -63,7 +73,7 @@ public:
     // The grab saved as brantel-modelling-<name>.png.
     QImage Shot(const char* name)
     {
-        QTest::qWait(700);
+        Pause(700);
         const QImage image = Grab();
         image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(QString("brantel-modelling-") + name + ".png"));
         return image;
@@ -72,39 +82,39 @@ public:
     {
         for (const QString& key : keys) {
             RunXdotool({"key", "--clearmodifiers", key});
-            QTest::qWait(250);
+            Pause(250);
         }
     }
     void Type(const QString& text)
     {
         RunXdotool({"type", "--delay", "5", text});
-        QTest::qWait(250);
+        Pause(250);
     }
     // A click at the window's pixel, with the modifier key held when given.
     void Click(QPoint at, const QString& modifier = QString())
     {
         RunXdotool({"mousemove", "--window", QString::number(m_window), QString::number(at.x()),
                  QString::number(at.y())});
-        QTest::qWait(150);
+        Pause(150);
         if (!modifier.isEmpty())
             RunXdotool({"keydown", modifier});
         RunXdotool({"click", "1"});
         if (!modifier.isEmpty())
             RunXdotool({"keyup", modifier});
-        QTest::qWait(400);
+        Pause(400);
     }
     // The keyboard focus back to the main window: without a window manager
     // it stays with a dialog that has closed.
     void Focus()
     {
         RunXdotool({"windowfocus", "--sync", QString::number(m_window)});
-        QTest::qWait(200);
+        Pause(200);
     }
     void Move(QPoint at)
     {
         RunXdotool({"mousemove", "--window", QString::number(m_window), QString::number(at.x()),
                  QString::number(at.y())});
-        QTest::qWait(200);
+        Pause(200);
     }
 
     // The text of a part of the window, read by tesseract from a grab
@@ -188,11 +198,11 @@ int GridPixels(const QImage& image, QRect part)
 void NewPlate(Journey& journey)
 {
     journey.Keys({"alt+p"});
-    QTest::qWait(800);
+    Pause(800);
     journey.Keys({"Return"});
-    QTest::qWait(800);
+    Pause(800);
     journey.Keys({"Return"});
-    QTest::qWait(1000);
+    Pause(1000);
 }
 
 TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
@@ -210,13 +220,13 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     ProgramRun run(BRANTEL_PROGRAM, config.path());
     ASSERT_TRUE(run.Start({}));
     // The start wizard's first page, then the new plate's window.
-    QTest::qWait(3000);
+    Pause(3000);
     WId window = 0;
     const QDeadlineTimer wizard(15000);
     while (!window && !wizard.hasExpired()) {
         window = FindDialogWindow("Brantel", 1000);
         if (!window)
-            QTest::qWait(200);
+            Pause(200);
     }
     ASSERT_NE(window, 0u) << "no start wizard within 15 s";
     RunXdotool({"windowfocus", "--sync", QString::number(window)});
@@ -291,9 +301,9 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     journey.Keys({"shift+c"});
     journey.Click(QPoint(c.x() - s, c.y()));
     journey.Click(QPoint(c.x() - s + 25, c.y()));
-    QTest::qWait(800);
+    Pause(800);
     journey.Keys({"Return"}); // the circle's segments and shape as offered
-    QTest::qWait(800);
+    Pause(800);
     journey.Focus();
     const QImage circle = journey.Shot("7-circle");
     EXPECT_EQ(Mostly(circle, QPoint(c.x() - s + 5, c.y() + 5)), qRgb(255, 255, 255)) << "a VOID circle is a hole";
@@ -301,7 +311,7 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
 
     // Mesh, then export the regions.
     journey.Keys({"alt+m", "g"});
-    QTest::qWait(4000);
+    Pause(4000);
     // The view is not repainted after the mesh generation (the window
     // layer's repaint after a command is mended elsewhere): a zoom in and
     // out through the tool bar draws it again.
@@ -311,12 +321,12 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     const std::string meshLog = journey.Read(QRect(0, meshed.height() - 115, meshed.width() - 40, 75), true);
     EXPECT_NE(Letters(meshLog).find(Letters("number of elements")), std::string::npos) << meshLog;
     journey.Keys({"alt+m", "e"});
-    QTest::qWait(1000);
+    Pause(1000);
     journey.Type(exported);
     journey.Keys({"Return"});
-    QTest::qWait(1000);
+    Pause(1000);
     journey.Keys({"Return"}); // the scale dialog as offered
-    QTest::qWait(1000);
+    Pause(1000);
     journey.Focus();
     QFile text(exported);
     ASSERT_TRUE(text.open(QIODevice::ReadOnly)) << "no exported file";
@@ -328,15 +338,15 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     // view keeps the first one's picture: the window layer's repaint of
     // several documents is mended elsewhere.)
     journey.Keys({"alt+f", "c"});
-    QTest::qWait(1000);
+    Pause(1000);
     if (const WId ask = FindDialogWindow("Brantel", 1000))
         RunXdotool({"windowfocus", "--sync", QString::number(ask)});
     journey.Shot("9-save-question");
     journey.Keys({"n"});
-    QTest::qWait(1000);
+    Pause(1000);
     journey.Focus();
     journey.Keys({"ctrl+n"});
-    QTest::qWait(1000);
+    Pause(1000);
     // Without a window manager the wizard gets the focus from the test.
     if (const WId wizardAgain = FindDialogWindow("Brantel", 1000))
         RunXdotool({"windowfocus", "--sync", QString::number(wizardAgain)});
@@ -346,12 +356,12 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     const WId second = run.WaitForWindow("^Brantel - Plate2( - \\[.*\\])?$");
     EXPECT_NE(second, 0u) << "no window \"Brantel - Plate2\"";
     journey.Keys({"alt+m", "i"});
-    QTest::qWait(1000);
+    Pause(1000);
     journey.Type(exported);
     journey.Keys({"Return"});
-    QTest::qWait(1000);
+    Pause(1000);
     journey.Keys({"Return"});
-    QTest::qWait(1000);
+    Pause(1000);
     journey.Focus();
     // The new document's view is not repainted after the import either:
     // a zoom in and out draws it again.
