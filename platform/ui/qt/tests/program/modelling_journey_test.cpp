@@ -110,6 +110,39 @@ public:
         RunXdotool({"windowfocus", "--sync", QString::number(m_window)});
         Pause(200);
     }
+    // Waits (10 s at most) until the keyboard focus is on a window other
+    // than the main window, whose title starts with "Brantel - ": a dialog
+    // that opened, so that what is typed next goes to it.
+    bool WaitForDialog(int milliseconds = 10000)
+    {
+        const QDeadlineTimer deadline(milliseconds);
+        while (!deadline.hasExpired()) {
+            QProcess tool;
+            tool.start("xdotool", {"getwindowfocus", "getwindowname"});
+            const bool ok = tool.waitForFinished(5000) && tool.exitCode() == 0;
+            if (ok && !tool.readAllStandardOutput().startsWith("Brantel - ")) {
+                Pause(300);
+                return true;
+            }
+            QTest::qWait(100);
+        }
+        return false;
+    }
+    // A menu item that opens a dialog, by its menu's and its own mnemonic,
+    // given time to open; tried again when no dialog came (a key typed
+    // before the menu was up is lost).
+    void MenuDialog(const QString& menu, const QString& item)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Keys({menu});
+            Pause(700);
+            Keys({item});
+            if (WaitForDialog(5000))
+                return;
+            Keys({"Escape"});
+            Focus();
+        }
+    }
     void Move(QPoint at)
     {
         RunXdotool({"mousemove", "--window", QString::number(m_window), QString::number(at.x()),
@@ -301,7 +334,7 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     journey.Keys({"shift+c"});
     journey.Click(QPoint(c.x() - s, c.y()));
     journey.Click(QPoint(c.x() - s + 25, c.y()));
-    Pause(800);
+    journey.WaitForDialog();
     journey.Keys({"Return"}); // the circle's segments and shape as offered
     Pause(800);
     journey.Focus();
@@ -310,7 +343,9 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     EXPECT_NE(Mostly(circle, QPoint(c.x() - s - 40, c.y() + 20)), qRgb(255, 255, 255)) << "the half around it is filled";
 
     // Mesh, then export the regions.
-    journey.Keys({"alt+m", "g"});
+    journey.Keys({"alt+m"});
+    Pause(700);
+    journey.Keys({"g"});
     Pause(4000);
     // The view is not repainted after the mesh generation (the window
     // layer's repaint after a command is mended elsewhere): a zoom in and
@@ -320,15 +355,23 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     const QImage meshed = journey.Shot("8-meshed");
     const std::string meshLog = journey.Read(QRect(0, meshed.height() - 115, meshed.width() - 40, 75), true);
     EXPECT_NE(Letters(meshLog).find(Letters("number of elements")), std::string::npos) << meshLog;
-    journey.Keys({"alt+m", "e"});
-    Pause(1000);
+    journey.MenuDialog("alt+m", "e");
+    // The file name field ("File &name:"), whatever had the focus first.
+    journey.Keys({"alt+n", "ctrl+a"});
     journey.Type(exported);
     journey.Keys({"Return"});
-    Pause(1000);
+    Pause(500);
+    journey.WaitForDialog();
     journey.Keys({"Return"}); // the scale dialog as offered
-    Pause(1000);
+    const QDeadlineTimer written(10000);
+    while (!QFile::exists(exported) && !written.hasExpired())
+        QTest::qWait(100);
+    Pause(500);
     journey.Focus();
     QFile text(exported);
+    if (!text.exists())
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            QDir(afxui::qt::testing::ArtifactsFolder()).filePath("brantel-modelling-8-export-failed.png"));
     ASSERT_TRUE(text.open(QIODevice::ReadOnly)) << "no exported file";
     const QByteArray bytes = text.readAll();
     EXPECT_EQ(bytes.count("\xA7Section"), 3) << "two halves and the circle";
@@ -337,7 +380,9 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     // regions imported into it. (With both documents open, the second one's
     // view keeps the first one's picture: the window layer's repaint of
     // several documents is mended elsewhere.)
-    journey.Keys({"alt+f", "c"});
+    journey.Keys({"alt+f"});
+    Pause(700);
+    journey.Keys({"c"});
     Pause(1000);
     if (const WId ask = FindDialogWindow("Brantel", 1000))
         RunXdotool({"windowfocus", "--sync", QString::number(ask)});
@@ -355,11 +400,13 @@ TEST(BrantelModelling, DrawUniteDivideHoleMeshExportAndImport)
     journey.Shot("9a-second-plate");
     const WId second = run.WaitForWindow("^Brantel - Plate2( - \\[.*\\])?$");
     EXPECT_NE(second, 0u) << "no window \"Brantel - Plate2\"";
-    journey.Keys({"alt+m", "i"});
-    Pause(1000);
+    journey.MenuDialog("alt+m", "i");
+    // The file name field ("File &name:"), whatever had the focus first.
+    journey.Keys({"alt+n", "ctrl+a"});
     journey.Type(exported);
     journey.Keys({"Return"});
-    Pause(1000);
+    Pause(500);
+    journey.WaitForDialog();
     journey.Keys({"Return"});
     Pause(1000);
     journey.Focus();
