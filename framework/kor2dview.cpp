@@ -173,6 +173,12 @@ void Kor2DView::OnUpdateViewSnap(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(m_bSnapOn);
 }
 
+void Kor2DView::OnInitialUpdate()
+{
+    COGL2DView::OnInitialUpdate();
+    korview::TakeGridSpacing(*this, false);
+}
+
 void Kor2DView::OnSetFocus(CWnd*)
 {
     Default();

@@ -43,6 +43,10 @@ public:
     ~Kor2DView() override;
 
     void OnDraw(CDC* pDC) override;
+    // The base's, then the main frame's current grid spacing (without a
+    // redraw: the first paint follows), so that the grid shows in a new
+    // view before it ever has the focus.
+    void OnInitialUpdate() override;
     // With snap off, the cursor is cut to the digits the status bar shows.
     void TruncateCursor() override;
     // The two clicks of the zoom-rectangle tool; other tools go to the base.

@@ -5,6 +5,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "framework/clipplanes.h"
 #include "framework/korchildfrm.h"
@@ -147,7 +149,33 @@ bool Kor3DView::DrawStaticScene()
 
 bool Kor3DView::DrawDynamicScene()
 {
-    korview::DrawZoomRect(*this, m_pZoomRectNode, static_cast<float>(THIN_EDGE));
+    if (m_b3D && m_pZoomRectNode) {
+        // The rubber band of the 3D plot stands in window pixels.
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(0.0, m_iWidth, m_iHeight, 0.0, -1.0, 1.0);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glDisable(GL_DEPTH_TEST);
+        glColor3f(1.0f, 0.0f, 0.0f);
+        glLineWidth(static_cast<GLfloat>(THIN_EDGE));
+        const double from[2] = {m_ZoomRectStart.x + 0.5, m_ZoomRectStart.y + 0.5};
+        const double to[2] = {m_ZoomRectPixel.x + 0.5, m_ZoomRectPixel.y + 0.5};
+        glBegin(GL_LINE_LOOP);
+        glVertex2d(from[0], from[1]);
+        glVertex2d(to[0], from[1]);
+        glVertex2d(to[0], to[1]);
+        glVertex2d(from[0], to[1]);
+        glEnd();
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    } else {
+        korview::DrawZoomRect(*this, m_pZoomRectNode, static_cast<float>(THIN_EDGE));
+    }
     return COGL2DView::DrawDynamicScene();
 }
 
@@ -177,6 +205,12 @@ bool Kor3DView::MouseMove(unsigned flags, CPoint point)
 {
     const double oldX = m_dCursX, oldY = m_dCursY;
     const bool answer = COGL3DView::MouseMove(flags, point);
+    if (m_b3D && m_pZoomRectNode && m_iTool == VIEWTOOL_ZOOMRECT) {
+        const bool moved = point != m_ZoomRectPixel;
+        m_ZoomRectPixel = point;
+        korview::AfterMouseMove(*this, nullptr, oldX, oldY, answer, point);
+        return answer || moved;
+    }
     return korview::AfterMouseMove(*this, m_pZoomRectNode, oldX, oldY, answer, point);
 }
 
@@ -184,8 +218,46 @@ bool Kor3DView::LeftButtonDown(unsigned flags, double x, double y, CPoint point)
 {
     if (m_iTool != VIEWTOOL_ZOOMRECT)
         return COGL3DView::LeftButtonDown(flags, x, y, point);
+    if (m_b3D && m_pZoomRectNode) {
+        // The model coordinates of a rotated or perspective plot are no
+        // rectangle on the screen: the 3D plot zooms to the pixels.
+        DeleteZoomRect();
+        ZoomToPixelRect(m_ZoomRectStart, point);
+        m_iTool = VIEWTOOL_ROTATE;
+        return false;
+    }
     korview::ZoomRectClick(*this, m_pZoomRectNode, point, VIEWTOOL_ROTATE);
+    m_ZoomRectStart = m_ZoomRectPixel = point;
     return false;
+}
+
+void Kor3DView::ZoomToPixelRect(CPoint first, CPoint second)
+{
+    if (m_iWidth <= 0 || m_iHeight <= 0)
+        return;
+    constexpr double kDegree = 0.017453292519943295;
+    // Model units a pixel in the plane through the rotation centre.
+    const double unit = !m_b3D || m_bOrtho ? 2.0 / m_dScale
+                                           : 2.0 * m_dEyeDist * std::tan(m_dFovy / 2.0 * kDegree) / m_iHeight;
+    const double middleX = 0.5 * (first.x + second.x) - 0.5 * m_iWidth;
+    const double middleY = 0.5 * m_iHeight - 0.5 * (first.y + second.y);
+    m_dCentX -= middleX * unit;
+    m_dCentY -= middleY * unit;
+    const double width = std::abs(second.x - first.x), height = std::abs(second.y - first.y);
+    const double fx = width > 0.0 ? m_iWidth / width : 0.0;
+    const double fy = height > 0.0 ? m_iHeight / height : 0.0;
+    const double factor = fx > 0.0 && (fy <= 0.0 || fx < fy) ? fx : fy;
+    if (factor > 0.0) {
+        if (!m_b3D || m_bOrtho) {
+            m_dScale *= factor;
+        } else {
+            const double kept = m_dFar - m_dEyeDist;
+            m_dEyeDist /= factor;
+            m_dFar = std::max(m_dEyeDist + kept, 1.0);
+        }
+    }
+    MarkListsInvalid();
+    Invalidate(TRUE);
 }
 
 // ------------------------------------------------------------ tools

@@ -45,6 +45,17 @@ public:
     bool m_bLegend = false;
     double m_dSavedAngles[3] = {0.0, 0.0, 0.0};
     CSNode* m_pZoomRectNode = nullptr; // owned
+    // The first corner and the pointer's pixel while a zoom rectangle of
+    // the 3D plot is open.
+    CPoint m_ZoomRectStart{0, 0}, m_ZoomRectPixel{0, 0};
+
+    // The 3D plot shows the pixel rectangle between the two points as
+    // large as the client area allows, its middle in the middle: the centre
+    // moves by the rectangle's offset in the plane through the rotation
+    // centre, and the scale (orthographic) or the eye distance (perspective)
+    // changes by the ratio of the sizes. A rectangle without width and
+    // height only moves the centre.
+    void ZoomToPixelRect(CPoint first, CPoint second);
 
     // Kept with the programs' settings.
     static int m_iDrawSelNum;

@@ -6,7 +6,7 @@ BRANTEL_PACKAGES=(
   libgl-dev libglu1-mesa-dev libosmesa6-dev
   libjpeg62-turbo-dev libtiff-dev libcgal-dev
   qt6-base-dev libqt6opengl6-dev libqt6svg6 qt6-svg-dev fonts-liberation2 xvfb xauth xdotool
-  x11-utils openbox poppler-utils imagemagick
+  x11-utils openbox poppler-utils imagemagick tesseract-ocr
   libxcb1-dev desktop-file-utils shared-mime-info
   clang lld libclang-rt-14-dev
 )

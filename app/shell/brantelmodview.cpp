@@ -109,6 +109,10 @@ UINT ToolOfCommand(UINT id)
     return 0;
 }
 
+// Why a region drawn was not made.
+constexpr const char* kNotClosed =
+    "The closing line would cross the model or the lines drawn: please choose another point\r\n";
+
 // The framework's start value of the last tool.
 constexpr UINT kInitialLastTool = 22;
 
@@ -313,6 +317,7 @@ void CBrantelModView::ResetEdit()
 
 void CBrantelModView::ToggleGeomTool(UINT tool, bool redraw)
 {
+    ClearPrompt(true);
     RemoveSelected(nullptr);
     if (m_uiGeomTool == tool) {
         m_uiGeomTool = 0;
@@ -617,7 +622,7 @@ bool CBrantelModView::LeftButtonDown(unsigned flags, double x, double y, CPoint 
         if (!m_pFilletEdge1) {
             if (edge) {
                 m_pFilletEdge1 = edge;
-                WriteLogLine("Please select second edge\r\n ");
+                WritePrompt("Please select second edge\r\n ");
             }
         } else if (edge) {
             m_pFilletEdge2 = edge;
@@ -691,7 +696,7 @@ bool CBrantelModView::LeftButtonDown(unsigned flags, double x, double y, CPoint 
             if (control && points >= 3)
                 CloseChainRegion(kToolPolygon);
             else if (!control && points == 3)
-                WriteLogLine("To close polygon, please press left mouse-button with CTRL pressed\r\n");
+                WritePrompt("To close polygon, please press left mouse-button with CTRL pressed\r\n");
             doc->UpdateStatics(false);
             return true;
         case kToolCircle:
@@ -966,8 +971,10 @@ CSNode* CBrantelModView::GetInputNode(double* xy, bool allowNew)
         CSNode* second = edge->GetNode2();
         if (firstPoint)
             doc->UpdateUndo(true);
-        else if (ConsecutiveInChain(m_pGeomHlpr->GetTmpNodeList(), first, second))
+        else if (ConsecutiveInChain(m_pGeomHlpr->GetTmpNodeList(), first, second)) {
+            WriteLogLine("The point lies on a line just drawn: please choose another point\r\n");
             return nullptr;
+        }
         auto* node = new CBoundNode(xy[0], xy[1], 0.0, nullptr, 1);
         edge->GetPerpendicular2D(*node);
         if (s_bSplitAtPoint) {
@@ -1029,8 +1036,12 @@ bool CBrantelModView::AddInputPoint(double* xy, bool fromTool)
     CObList* chain = m_pGeomHlpr->GetTmpNodeList();
     if (!chain || chain->IsEmpty() || m_uiGeomTool == kToolLink)
         return taken(m_pGeomHlpr->AddTmpNode(node));
-    if (chain->Find(node))
+    if (chain->Find(node)) {
+        WriteLogLine(m_uiGeomTool == kToolCircle && chain->GetCount() == 1
+                         ? "The radius point lies on the centre: please choose another point\r\n"
+                         : "This point is taken already: please choose another point\r\n");
         return false;
+    }
     if (m_uiGeomTool == kToolRectangle && !fromTool) {
         if (!m_pGeomHlpr->AddTmpNode(node))
             return false;
@@ -1042,12 +1053,15 @@ bool CBrantelModView::AddInputPoint(double* xy, bool fromTool)
     const bool made = edge == nullptr;
     if (made)
         edge = m_pGeomHlpr->NewEdge(last, node);
-    bool refused = m_uiGeomTool != kToolCircle && comp->Intersection(edge, true, nullptr) == 1;
+    const bool crossesModel = m_uiGeomTool != kToolCircle && comp->Intersection(edge, true, nullptr) == 1;
+    bool refused = crossesModel;
     const std::vector<CSNode*> nodes = ChainNodes(chain);
     for (std::size_t i = 0; !refused && i + 1 < nodes.size(); ++i)
         if (CEdge* chainEdge = CGraph::GetComEdge(nodes[i], nodes[i + 1]))
             refused = chainEdge != edge && edge->Intersection2D(chainEdge, nullptr) == 1;
     if (refused) {
+        WriteLogLine(crossesModel ? "The line to this point crosses the model: please choose another point\r\n"
+                                  : "The line to this point crosses a line just drawn: please choose another point\r\n");
         if (node->GetGraphCount() != 0 && node->m_uiFlags != 1 && made)
             delete edge;
         else
@@ -1066,8 +1080,12 @@ bool CBrantelModView::AddInputPoint(double* xy, bool fromTool)
 bool CBrantelModView::CloseChainRegion(UINT tool)
 {
     CBrantelDoc* doc = GetBrantelDoc();
-    if (!doc || !m_pGeomHlpr || !m_pGeomHlpr->Cycle(doc->m_pSectComp))
+    if (!doc || !m_pGeomHlpr)
         return false;
+    if (!m_pGeomHlpr->Cycle(doc->m_pSectComp)) {
+        WriteLogLine(kNotClosed);
+        return false;
+    }
     InvalidateList();
     const std::vector<CSNode*> n = ChainNodes(m_pGeomHlpr->GetTmpNodeList());
     CMaterial* material = ActiveMaterial();
@@ -1127,8 +1145,10 @@ void CBrantelModView::CreateRectangle()
         m_iTool = VIEWTOOL_POINT;
         return;
     }
-    if (added)
+    if (added) {
         Invalidate(FALSE);
+        WriteLogLine(kNotClosed);
+    }
     // The first corner waits for another opposite corner.
     chain = m_pGeomHlpr->GetTmpNodeList();
     if (POSITION pos = chain ? chain->Find(p1) : nullptr)

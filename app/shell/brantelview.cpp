@@ -32,6 +32,25 @@ ON_COMMAND(ID_MODE_RESULTS, OnViewResultsMode)
 ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
+namespace
+{
+
+// The text of the message pane, or empty without a status bar.
+CString MessagePaneText(CFrameWnd& frame)
+{
+    CStatusBar* bar = frame.GetStatusBar();
+    return bar && bar->GetCount() > 0 ? bar->GetPaneText(0) : CString();
+}
+
+bool ShowsIdleMessage(CFrameWnd& frame)
+{
+    CString idle;
+    AfxLoadString(AFX_IDS_IDLEMESSAGE, idle);
+    return MessagePaneText(frame) == idle;
+}
+
+} // namespace
+
 CSNode* CBrantelView::s_pTmpNodes[3] = {nullptr, nullptr, nullptr};
 
 CBrantelView::CBrantelView()
@@ -144,6 +163,13 @@ bool CBrantelView::MouseMove(unsigned flags, CPoint point)
     ApplyShiftConstraint(flags, m_dCursX, m_dCursY);
     const bool moved = m_dCursX != oldX || m_dCursY != oldY;
     const bool wantsPoints = m_uiGeomTool != 0 || m_uiEditMode != 0;
+    if (!m_strPrompt.IsEmpty()) {
+        auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+        if (!wantsPoints)
+            ClearPrompt();
+        else if (frame && ShowsIdleMessage(*frame))
+            frame->SetMessageText(m_strPrompt);
+    }
     if (m_iTool == VIEWTOOL_POINT) {
         // A hand that shakes by a pixel or two is no move.
         if (std::abs(point.x - m_PressPoint.x) < 3 && std::abs(point.y - m_PressPoint.y) < 3)
@@ -245,6 +271,27 @@ void CBrantelView::WriteLogLine(CString line)
     CStringArray lines;
     lines.Add(line);
     frame->GetLogWindow()->WriteLogEntry(&lines);
+    line.TrimLeft();
+    line.TrimRight();
+    frame->SetMessageText(line);
+}
+
+void CBrantelView::WritePrompt(CString line)
+{
+    WriteLogLine(line);
+    line.TrimLeft();
+    line.TrimRight();
+    m_strPrompt = line;
+}
+
+void CBrantelView::ClearPrompt(bool always)
+{
+    if (m_strPrompt.IsEmpty() && !always)
+        return;
+    auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    if (frame && (always || MessagePaneText(*frame) == m_strPrompt))
+        frame->ShowCommandPrompt(0);
+    m_strPrompt.Empty();
 }
 
 // ---- Drawing ---------------------------------------------------------------------

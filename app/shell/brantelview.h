@@ -84,7 +84,18 @@ public:
     virtual void EditObject() = 0;
     virtual void GetRefPoint(double* xy);
     virtual void ResetGeomInput();
+    // The line goes to the log window and, without the line end and the
+    // blanks around it, to the status bar's message pane.
     virtual void WriteLogLine(CString line);
+    // A prompt of a tool or edit operation: written as WriteLogLine does,
+    // and shown again in the message pane while the view waits for points
+    // (a pointer over a menu or bar puts "Ready" there in between); once
+    // no tool or edit operation is pending the pane returns to "Ready".
+    void WritePrompt(CString line);
+    // The prompt forgotten; the message pane returns to "Ready" when it
+    // shows the prompt, or whatever it shows with always (a tool's command
+    // started or ended a tool).
+    void ClearPrompt(bool always = false);
     virtual bool DrawModelList();
     // The static model list (list 0): compiled by draw when invalid, with
     // thin lines and depth test GL_LEQUAL, then called.
@@ -123,6 +134,8 @@ public:
     bool m_bSolid = true;
     CPoint m_PressPoint{0, 0};
     bool m_bPressHeld = false;
+    // The pending tool's prompt as the status bar shows it; empty when none.
+    CString m_strPrompt;
 
 protected:
     void OnViewSolid();

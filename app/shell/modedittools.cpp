@@ -30,6 +30,9 @@ namespace
 
 constexpr double kPi = 3.141592653589793;
 
+// Why a click of the divide or link tool was not taken.
+constexpr const char* kNoModelNode = "The point is no node of the model: please select a node\r\n";
+
 bool HasSelection(KorBasisGeomHlpr* helper, int type)
 {
     return helper && helper->GetSelList(type) != nullptr;
@@ -118,8 +121,10 @@ void CBrantelModView::SplitEdgeAt(CEdge* edge, CSNode* node)
 bool CBrantelModView::TwoChainNodes(CSNode*& first, CSNode*& second)
 {
     const int count = m_pGeomHlpr ? m_pGeomHlpr->GetTmpNodeCount() : 0;
-    if (count == 1 && !m_pGeomHlpr->GetFirstTmpNode()->IsConnected())
+    if (count == 1 && !m_pGeomHlpr->GetFirstTmpNode()->IsConnected()) {
         ResetGeomInput();
+        WriteLogLine(kNoModelNode);
+    }
     if (count < 2)
         return false;
     first = m_pGeomHlpr->GetFirstTmpNode();
@@ -128,6 +133,7 @@ bool CBrantelModView::TwoChainNodes(CSNode*& first, CSNode*& second)
         // A point off the model: dropped, the tool waits for another.
         m_pGeomHlpr->GetTmpNodeList()->RemoveTail();
         delete second;
+        WriteLogLine(kNoModelNode);
         return false;
     }
     return true;
@@ -144,6 +150,8 @@ void CBrantelModView::LinkClick()
         new CDOFLink(first, second);
         doc->SetModifiedFlag(TRUE);
         InvalidateList();
+    } else {
+        WriteLogLine("The two nodes are joined by an edge already: no link is made\r\n");
     }
     RemoveSelected(nullptr);
     ResetGeomInput();
@@ -157,8 +165,9 @@ void CBrantelModView::OnDivide()
     if (m_uiGeomTool == kToolDivide) {
         m_uiGeomTool = 0;
         m_iTool = VIEWTOOL_POINT;
+        ClearPrompt(true);
     } else {
-        WriteLogLine(" Please select two nodes\r\n ");
+        WritePrompt(" Please select two nodes\r\n ");
         m_uiGeomTool = kToolDivide;
         m_uiLastGeomTool = kToolDivide;
         m_iTool = VIEWTOOL_NORMAL;
@@ -192,6 +201,7 @@ void CBrantelModView::DivideClick()
     if (comp->Intersection(line, true, nullptr) != 0) {
         delete made;
         finish();
+        WriteLogLine("The division line crosses or runs along the model: nothing is divided\r\n");
         return;
     }
     const std::vector<CSectArea*> shared = SharedRegions(n1, n2);
@@ -202,6 +212,7 @@ void CBrantelModView::DivideClick()
         RemoveSelected(nullptr);
         ResetGeomInput();
         Invalidate(FALSE);
+        WriteLogLine("The two nodes have no region in common: please select two others\r\n");
         return;
     }
     CSectArea* divided = nullptr;
@@ -215,6 +226,7 @@ void CBrantelModView::DivideClick()
         // No division: the line drawn for it does not stay in the model.
         delete made;
         finish();
+        WriteLogLine("The line does not run inside the region: nothing is divided\r\n");
         return;
     }
     if (!divided->GetOuterSect())
@@ -231,13 +243,14 @@ void CBrantelModView::OnFillet()
 {
     m_pFilletEdge1 = m_pFilletEdge2 = nullptr;
     if (m_uiGeomTool != kToolFillet) {
-        WriteLogLine("Please select first edge\r\n ");
+        WritePrompt("Please select first edge\r\n ");
         m_uiGeomTool = kToolFillet;
         m_uiLastGeomTool = kToolFillet;
         m_iTool = VIEWTOOL_NORMAL;
     } else {
         m_uiGeomTool = 0;
         m_iTool = VIEWTOOL_POINT;
+        ClearPrompt(true);
     }
     ResetGeomInput();
     ResetEdit();
@@ -286,7 +299,7 @@ bool CBrantelModView::FilletEdges()
         if (f.code == result) {
             AfxMessageBox(f.message, MB_OK);
             if (f.log)
-                WriteLogLine("Please select first edge\r\n ");
+                WritePrompt("Please select first edge\r\n ");
             m_pFilletEdge2 = nullptr;
             if (f.clearFirst)
                 m_pFilletEdge1 = nullptr;
@@ -389,7 +402,7 @@ void CBrantelModView::OnMoveSelection()
         WriteLogLine("Nothing selected\r\n");
         return;
     }
-    WriteLogLine("Select base point\r\n");
+    WritePrompt("Select base point\r\n");
     ResetGeomInput();
     m_iTool = VIEWTOOL_NORMAL;
     m_uiEditMode = kEditMove;
@@ -419,7 +432,7 @@ void CBrantelModView::OnCopy()
     m_pGeomHlpr->CopySelSectList(copies);
     doc->UpdateStatics(true);
     CopyRegionMaterials(*copies, *GetMaterialCopyList(), comp->GetMaterialList());
-    WriteLogLine("Select base point\r\n");
+    WritePrompt("Select base point\r\n");
     doc->UpdateStatics(false);
 }
 
@@ -451,7 +464,7 @@ void CBrantelModView::OnPaste()
         ResetGeomInput();
         m_iTool = VIEWTOOL_NORMAL;
         m_uiEditMode = kEditPaste;
-        WriteLogLine("Insert base point\r\n");
+        WritePrompt("Insert base point\r\n");
     } else {
         WriteLogLine("Nothing to paste\r\n");
     }
@@ -497,7 +510,7 @@ bool CBrantelModView::EditTool()
     case kEditMove: {
         CSNode* second = GetTmpNode(1);
         if (!second) {
-            WriteLogLine("Insert base point\r\n");
+            WritePrompt("Insert base point\r\n");
             return true;
         }
         CObList nodes;
@@ -654,10 +667,13 @@ void CBrantelModView::CreateRingSegment()
         values.tangential = page.m_nTangential;
         values.radial = page.m_nRadial;
         values.type = page.m_iType;
-        std::vector<CSectPlate*> regions =
-            BuildRingSegment(values, c, s, ActiveMaterial(), ActiveThickness());
+        const char* refusal = RingSegmentRefusal(values, c, s);
+        std::vector<CSectPlate*> regions;
+        if (!refusal)
+            regions = BuildRingSegment(values, c, s, ActiveMaterial(), ActiveThickness());
         ResetGeomInput();
         CSectArea* bounding = m_pBoundingRegion;
+        std::size_t accepted = 0;
         for (CSectPlate* region : regions) {
             CObList overlaps;
             if (RegionCrossesModel(*comp, *region, overlaps)) {
@@ -667,9 +683,14 @@ void CBrantelModView::CreateRingSegment()
             comp->FixEdges(&overlaps);
             m_pBoundingRegion = bounding;
             InsertRegion(region, false);
+            ++accepted;
         }
         m_pBoundingRegion = nullptr;
         comp->Fix();
+        if (refusal)
+            WriteLogLine(refusal);
+        else if (accepted == 0)
+            WriteLogLine("The ring segment crosses the model: no region is added\r\n");
     }
     ResetGeomInput();
     CObList none;

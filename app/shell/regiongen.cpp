@@ -1,5 +1,7 @@
 #include "app/shell/regiongen.h"
 
+#include <cmath>
+
 #include "app/analysis/sectplate.h"
 #include "femodel/strelna.h"
 #include "geometry/bexlar.h"
@@ -41,6 +43,30 @@ int SegmentsForSectors(int n, int p)
             n = p;
     }
     return n;
+}
+
+const char* RingSegmentRefusal(const RingSegmentValues& values, const double centre[2], const double start[2])
+{
+    const double distance = std::hypot(start[0] - centre[0], start[1] - centre[1]);
+    const double height = std::fabs(values.height);
+    if (!(height > 0.0) || !std::isfinite(height))
+        return "The ring segment cannot be built: its height H is 0\r\n";
+    if (values.type == 2) {
+        // About the centre, at the start point's radius.
+        if (height >= 2.0 * distance)
+            return "The ring segment cannot be built: its height H is not less than twice its radius "
+                   "(the distance between the two points)\r\n";
+        return nullptr;
+    }
+    if (values.radius == 0.0)
+        return nullptr; // the straight strip
+    const double radius = std::fabs(values.radius);
+    if (radius < 0.5 * distance)
+        return "The ring segment cannot be built: its radius R is less than half the distance between "
+               "the two points\r\n";
+    if (height >= 2.0 * radius)
+        return "The ring segment cannot be built: its height H is not less than twice its radius R\r\n";
+    return nullptr;
 }
 
 std::vector<CSectPlate*> BuildRingSegment(const RingSegmentValues& values, const double centre[2],

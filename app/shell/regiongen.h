@@ -30,6 +30,11 @@ struct RingSegmentValues {
 // every sector gets the same number of segments; n unchanged for p < 1.
 int SegmentsForSectors(int n, int p);
 
+// Why the values cannot make a ring segment between the centre C and the
+// start S, as a log line; null when they can. A radius R of 0 (Types 1 and
+// 2) makes the straight strip, which any non-zero height allows.
+const char* RingSegmentRefusal(const RingSegmentValues& values, const double centre[2], const double start[2]);
+
 // The p x q polygon regions of the ring segment given by the centre C (the
 // last point picked) and the start S (the first point), each with the
 // material and the thickness. Neighbouring regions share their nodes. The

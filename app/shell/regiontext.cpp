@@ -11,6 +11,7 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
+#include "app/shell/calcrun.h"
 #include "app/shell/regiontext.h"
 #include "app/shell/shellframes.h"
 #include "framework/framira.h"
@@ -99,6 +100,57 @@ private:
 
     std::unordered_map<Key, std::vector<int>, KeyHash> m_cells;
 };
+
+// The regions of the list whose first node lies inside another region of
+// the list (not on its outline). The regions' boxes are filed in a grid of
+// about one cell a region, so that a first node is tested only against the
+// regions whose box holds it.
+std::vector<CSectPlate*> RegionsInsideOthers(const std::vector<CSectPlate*>& regions)
+{
+    struct Box {
+        double x0, y0, x1, y1;
+    };
+    std::vector<Box> boxes;
+    Box all{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (CSectPlate* region : regions) {
+        Box b{INFINITY, INFINITY, -INFINITY, -INFINITY};
+        for (POSITION pos = region->GetHeadPosition(); pos;) {
+            const CSNode* n = region->GetNextNode(pos);
+            b = {std::min(b.x0, n->x), std::min(b.y0, n->y), std::max(b.x1, n->x), std::max(b.y1, n->y)};
+        }
+        boxes.push_back(b);
+        all = {std::min(all.x0, b.x0), std::min(all.y0, b.y0), std::max(all.x1, b.x1), std::max(all.y1, b.y1)};
+    }
+    std::vector<CSectPlate*> inside;
+    if (regions.size() < 2 || !std::isfinite(all.x1 - all.x0) || !std::isfinite(all.y1 - all.y0))
+        return inside;
+    const int cells = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(regions.size())))));
+    const double w = (all.x1 - all.x0) / cells, h = (all.y1 - all.y0) / cells;
+    const auto column = [&](double x) {
+        return w > 0.0 ? std::clamp(static_cast<int>((x - all.x0) / w), 0, cells - 1) : 0;
+    };
+    const auto row = [&](double y) {
+        return h > 0.0 ? std::clamp(static_cast<int>((y - all.y0) / h), 0, cells - 1) : 0;
+    };
+    std::vector<std::vector<std::size_t>> grid(static_cast<std::size_t>(cells) * cells);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (int r = row(boxes[i].y0); r <= row(boxes[i].y1); ++r)
+            for (int c = column(boxes[i].x0); c <= column(boxes[i].x1); ++c)
+                grid[static_cast<std::size_t>(r) * cells + c].push_back(i);
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+        CSNode* first = regions[i]->GetHeadNode();
+        for (std::size_t j : grid[static_cast<std::size_t>(row(first->y)) * cells + column(first->x)]) {
+            const Box& b = boxes[j];
+            if (j == i || first->x < b.x0 || first->x > b.x1 || first->y < b.y0 || first->y > b.y1)
+                continue;
+            if (!regions[j]->Find(first) && regions[j]->IsPointInside2D(first->x, first->y, true)) {
+                inside.push_back(regions[i]);
+                break;
+            }
+        }
+    }
+    return inside;
+}
 
 } // namespace
 
@@ -237,6 +289,17 @@ void CBrantelDoc::OnImportRegion()
     for (CSectPlate* region : read) {
         comp->AddHead(static_cast<CSection*>(region));
         region->Validate();
+    }
+    // The text keeps every region as a block of its own: a region that lies
+    // inside another (a hole, an insert) becomes its inner region again, as
+    // it was drawn.
+    for (CSectPlate* region : RegionsInsideOthers(read))
+        comp->UpdateRegionNesting(region);
+    if (KorLogWnd* log = RunLogWindow()) {
+        CStringArray lines;
+        lines.Add("The region text carries no materials, supports or loads: the imported regions take the "
+                  "active material\r\n");
+        log->WriteLogEntry(&lines);
     }
     SetModifiedFlag(TRUE);
     if (view) {

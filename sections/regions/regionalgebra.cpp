@@ -286,14 +286,18 @@ bool CSectArea::Union(CGraph* otherGraph)
         if (other->Find(mine[i]))
             return false;
     CSNode* end = mine[run - 1];
+    // The graph's own node operations: a meshed region's would join the
+    // neighbours of a removed node, or an added node to the run's end, by
+    // edges across the merged region, which a later repair or a division
+    // would trace as cells.
     for (std::size_t i = 1; i + 1 < run; ++i)
-        RemoveNode(mine[i]);
+        CGraph::RemoveNode(mine[i]);
     if (GetCount() == 2 && !GetComEdge(GetHeadNode(), GetTailNode()))
         CreateEdge(GetHeadNode(), GetTailNode());
     CSNode* prev = start;
     for (std::size_t i = 1; i + run - 1 < theirs.size(); ++i) {
         CSNode* n = theirs[i];
-        AddNode(prev, n, end);
+        CGraph::AddNode(prev, n, end);
         if (!GetComEdge(prev, n))
             CreateEdge(prev, n);
         prev = n;

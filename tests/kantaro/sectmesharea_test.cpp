@@ -476,6 +476,94 @@ TEST_F(MeshAreaTest, DivideAlongAChainLeavesPartsTheRepairKeeps)
     }
 }
 
+// No edge joins two nodes of the region's outline that are not neighbours
+// on it: nothing runs across the region for a repair or a division to trace.
+bool NoChords(CSectArea& region)
+{
+    std::vector<CSNode*> ring;
+    for (POSITION pos = region.GetHeadPosition(); pos;)
+        ring.push_back(region.GetNextNode(pos));
+    const std::size_t n = ring.size();
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = i + 2; j < n; ++j)
+            if (!(i == 0 && j == n - 1) && CGraph::GetComEdge(ring[i], ring[j]))
+                return false;
+    return true;
+}
+
+double OutlineArea(CSectArea& region)
+{
+    std::vector<CSNode*> ring;
+    for (POSITION pos = region.GetHeadPosition(); pos;)
+        ring.push_back(region.GetNextNode(pos));
+    double twice = 0.0;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const CSNode* a = ring[i];
+        const CSNode* b = ring[(i + 1) % ring.size()];
+        twice += a->x * b->y - b->x * a->y;
+    }
+    return 0.5 * std::fabs(twice);
+}
+
+// Two rectangles side by side, united, then divided again along the line
+// between the two nodes the union left on the top and bottom edges: the
+// union leaves no edge across the merged region (neither from its added
+// nodes to the end of the shared run nor between the run's ends), so the
+// repair keeps it whole and the division gives the two rectangles drawn.
+// The shared side has no inner node, or one that both rectangles hold.
+TEST_F(MeshAreaTest, UnionThenDivideGiveTheRegionsDrawn)
+{
+    for (const bool middle : {false, true}) {
+        SCOPED_TRACE(middle ? "a node in the shared side" : "one shared edge");
+        auto* left = new CTestMeshArea;
+        auto* right = new CTestMeshArea;
+        CSNode* bottom = left->NewNode(-1100, -900, 0);
+        CSNode* top = left->NewNode(-1100, -600, 0);
+        CSNode* mid = middle ? left->NewNode(-1100, -750, 0) : nullptr;
+        std::vector<CSNode*> l = {left->NewNode(-1400, -900, 0), bottom};
+        if (mid)
+            l.push_back(mid);
+        l.push_back(top);
+        l.push_back(left->NewNode(-1400, -600, 0));
+        std::vector<CSNode*> r = {bottom, right->NewNode(-800, -900, 0), right->NewNode(-800, -600, 0), top};
+        if (mid)
+            r.push_back(mid);
+        for (auto [region, ring] : {std::pair{left, &l}, std::pair{right, &r}}) {
+            region->RemoveAll();
+            for (CSNode* n : *ring) {
+                region->AddTail(n);
+                n->AddGraph(region);
+            }
+            for (std::size_t i = 0; i < ring->size(); ++i)
+                if (!CGraph::GetComEdge((*ring)[i], (*ring)[(i + 1) % ring->size()]))
+                    region->CreateEdge((*ring)[i], (*ring)[(i + 1) % ring->size()]);
+        }
+        ASSERT_TRUE(right->Union(left));
+        EXPECT_EQ(right->GetCount(), 6);
+        EXPECT_TRUE(right->IsCCLW());
+        EXPECT_TRUE(NoChords(*right));
+        EXPECT_EQ(CGraph::GetComEdge(bottom, top), nullptr);
+        CObList list;
+        EXPECT_FALSE(right->Fix(&list)) << "the repair keeps the merged region whole";
+        EXPECT_EQ(right->GetCount(), 6);
+        EXPECT_TRUE(list.IsEmpty());
+
+        auto* part = dynamic_cast<CTestMeshArea*>(right->Divide(top, nullptr, bottom));
+        ASSERT_NE(part, nullptr);
+        for (CTestMeshArea* half : {right, part}) {
+            EXPECT_EQ(half->GetCount(), 4);
+            EXPECT_TRUE(NoChords(*half));
+            EXPECT_FALSE(half->Fix(&list));
+            EXPECT_EQ(half->GetCount(), 4);
+        }
+        EXPECT_TRUE(list.IsEmpty());
+        EXPECT_NEAR(OutlineArea(*right) + OutlineArea(*part), 600.0 * 300.0, 1e-6);
+        EXPECT_NEAR(OutlineArea(*right), 300.0 * 300.0, 1e-6);
+        delete part;
+        delete right;
+    }
+}
+
 TEST_F(MeshAreaTest, FixSubListMovesSubSectionsByTheirFirstNode)
 {
     CTestMeshArea* r = MakeRect(0, 0, 10, 10);

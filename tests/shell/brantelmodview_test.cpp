@@ -106,6 +106,32 @@ TEST_F(ModView, TheProgramsViewsAreTheModelViewsOnOpenGl)
         EXPECT_EQ(helper->m_pEdgeClass, RUNTIME_CLASS(CBoundary));
 }
 
+// A new view takes the main frame's grid spacing when it is set up, not
+// only when it gets the focus: with the grid switched on, the grid line
+// through the origin is drawn before the view was ever focused.
+TEST_F(ModView, ANewViewDrawsItsGridBeforeItHasTheFocus)
+{
+    ASSERT_GT(main->m_dCurGridSpacing, 0.0);
+    view->m_dSnapSpace = 0.0;
+    static_cast<CView*>(view)->OnInitialUpdate();
+    FrameModelView(*view, -40.0, -25.0, 6.0);
+    EXPECT_EQ(view->m_dSnapSpace, main->m_dCurGridSpacing);
+    const auto column = [this] {
+        view->InvalidateList();
+        view->Invalidate(FALSE);
+        driver->Draw();
+        int marked = 0;
+        const auto background = driver->Pixel(200, 150);
+        for (int y = 0; y < 300; ++y)
+            for (int x = 78; x <= 82; ++x)
+                marked += driver->Pixel(x, y) != background ? 1 : 0;
+        return marked;
+    };
+    EXPECT_EQ(column(), 0) << "the grid is off";
+    view->m_bShowGrid = true;
+    EXPECT_GT(column(), 50) << "the grid line x = 0";
+}
+
 TEST_F(ModView, ShiftConstrainsClicksAndMovesOnlyWhileAToolMoveOrPasteWantsPoints)
 {
     // Reference (10, 10); the cursor goes to (20, 13), which the

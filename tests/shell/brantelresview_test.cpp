@@ -194,6 +194,64 @@ TEST_F(ResultsView, SolidThenExtrudeFollowTheBasesViewParameters)
     EXPECT_TRUE(plain.m_bExtrude);
 }
 
+// The zoom rectangle of the results view zooms in 3D as in the plan: drawn
+// round the plate's picture with a margin of the plate's size on each side,
+// it brings the plate to the middle of the view at a third of the view's
+// width or height, whatever the projection. (The 2D conversion of a rotated
+// or perspective plot made the rectangle pan the view or zoom the wrong
+// part; in perspective it only moved the view.)
+TEST_F(ResultsView, TheZoomRectangleZoomsInThreeDimensions)
+{
+    Analyse();
+    struct Box {
+        int x0 = 700, y0 = 500, x1 = -1, y1 = -1;
+    };
+    // The box of the pixels that differ from the background, away from the
+    // legend strip on the left and the axis triad in the lower right.
+    const auto plateBox = [this] {
+        const Image pixels = Picture();
+        const auto background = pixels[static_cast<std::size_t>(10 * 700 + 690)];
+        Box box;
+        for (int y = 0; y < 500; ++y)
+            for (int x = 210; x < 700; ++x) {
+                if (x > 520 && y > 280)
+                    continue;
+                if (pixels[static_cast<std::size_t>(y * 700 + x)] == background)
+                    continue;
+                box.x0 = std::min(box.x0, x);
+                box.x1 = std::max(box.x1, x);
+                box.y0 = std::min(box.y0, y);
+                box.y1 = std::max(box.y1, y);
+            }
+        return box;
+    };
+    for (const bool ortho : {true, false}) {
+        SCOPED_TRACE(ortho ? "orthographic" : "perspective");
+        view->m_b3D = true;
+        view->m_bOrtho = ortho;
+        view->m_iViewState &= ~CBrantelResView::kPlanBit;
+        view->SetAngles(-30.0, 0.0, 20.0);
+        view->ZoomToFit();
+        // Smaller first, so that the plate lies well inside the view.
+        view->ZoomOut(3.0);
+        const Box before = plateBox();
+        ASSERT_LT(before.x0, before.x1);
+        const int w = before.x1 - before.x0, h = before.y1 - before.y0;
+        view->SendMessage(WM_COMMAND, ID_KOR_TOOL_ZOOMRECT);
+        for (const CPoint corner : {CPoint(before.x0 - w, before.y0 - h), CPoint(before.x1 + w, before.y1 + h)}) {
+            driver->Move(corner.x, corner.y);
+            driver->Down(corner.x, corner.y);
+            driver->Up(corner.x, corner.y);
+        }
+        EXPECT_EQ(view->m_iTool, VIEWTOOL_ROTATE);
+        const Box after = plateBox();
+        const double fill = std::max((after.x1 - after.x0) / 700.0, (after.y1 - after.y0) / 500.0);
+        EXPECT_NEAR(fill, 1.0 / 3.0, 0.05) << before.x0 << " " << before.x1 << " -> " << after.x0 << " " << after.x1;
+        EXPECT_NEAR(0.5 * (after.x0 + after.x1), 350.0, 15.0);
+        EXPECT_NEAR(0.5 * (after.y0 + after.y1), 250.0, 15.0);
+    }
+}
+
 TEST_F(ResultsView, StatusTextsSkipTheCoordinatePanesAndMapElevenAndTwelve)
 {
     const struct {

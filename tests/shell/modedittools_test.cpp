@@ -3,6 +3,7 @@
 // union, flip, delete, move, copy, cut and paste, ring segments and load
 // groups, with their log lines, their undo snapshots and the modified mark.
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <memory>
 #include <string>
@@ -318,6 +319,97 @@ TEST_F(EditTools, UnionFlipAndDeleteTakeOneSnapshotEach)
     EXPECT_EQ(Regions(), 2);
 }
 
+// Two squares side by side united, then divided again along the line
+// between the two nodes the union left on the top and bottom edges: the
+// two squares come back, four corners each, and the repair that ends the
+// division keeps them so.
+TEST_F(EditTools, UnionThenDivideGiveTheRegionsDrawn)
+{
+    CSectPlate* left = Square(0, 0, 30);
+    CSectPlate* right = Square(30, 0, 30);
+    CObList edges;
+    Comp()->GetEdgeList(nullptr, &edges);
+    Comp()->FixEdges(&edges); // the common side becomes one edge
+    Select(left, KorBasisGeomHlpr::kAreas);
+    Select(right, KorBasisGeomHlpr::kAreas);
+    Send(ID_REGION_UNION);
+    ASSERT_EQ(Regions(), 1);
+    auto* merged = dynamic_cast<CSectPlate*>(Comp()->GetHead());
+    ASSERT_NE(merged, nullptr);
+    EXPECT_EQ(Corners(*merged).size(), 6u);
+    Comp()->Fix();
+    EXPECT_EQ(Regions(), 1) << "the repair keeps the merged region whole";
+
+    Send(ID_TOOL_DIVIDE);
+    Click(30, 30);
+    Click(30, 0);
+    EXPECT_EQ(view->m_uiGeomTool, 0u);
+    ASSERT_EQ(Regions(), 2);
+    double area = 0.0;
+    for (POSITION pos = Comp()->GetHeadPosition(); pos;) {
+        auto* half = dynamic_cast<CSectPlate*>(Comp()->GetNext(pos));
+        ASSERT_NE(half, nullptr);
+        const std::vector<CSNode*> corners = Corners(*half);
+        EXPECT_EQ(corners.size(), 4u);
+        for (std::size_t i = 0; i < corners.size(); ++i)
+            area += 0.5 * (corners[i]->x * corners[(i + 1) % 4]->y - corners[(i + 1) % 4]->x * corners[i]->y);
+    }
+    EXPECT_DOUBLE_EQ(area, 1800.0);
+}
+
+// The prompts of the tools and the reasons of refused clicks are in the
+// log and in the status bar's message pane; a prompt comes back there when
+// the pointer moves in the view after a bar put "Ready" in its place, and
+// goes when the tool has ended.
+TEST_F(EditTools, PromptsAndRefusalsShowInTheStatusBarAndTheLog)
+{
+    Square(0, 0, 30);
+    Square(40, 0, 10);
+    const auto pane = [this] { return std::string(static_cast<LPCTSTR>(main->GetStatusBarWnd().GetPaneText(0))); };
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        const char* status;
+    };
+    const Step steps[] = {
+        {"divide", [&] { Send(ID_TOOL_DIVIDE); }, "Please select two nodes"},
+        {"divide, no common region", [&] { Click(30, 30); Click(40, 10); },
+         "The two nodes have no region in common: please select two others"},
+        {"divide off the model", [&] { Click(20, 40); }, "The point is no node of the model: please select a node"},
+        {"divide ended", [&] { Send(ID_TOOL_DIVIDE); }, "Ready"},
+        {"fillet", [&] { Send(ID_TOOL_FILLET); }, "Please select first edge"},
+        {"fillet, first edge", [&] { Click(15, 0); }, "Please select second edge"},
+        {"fillet ended", [&] { Send(ID_TOOL_FILLET); }, "Ready"},
+        {"link along an edge", [&] { Send(ID_LINK_DOFS); Click(0, 0); Click(30, 0); },
+         "The two nodes are joined by an edge already: no link is made"},
+        {"circle about a corner", [&] { Send(ID_TOOL_CIRCLE); Click(30, 30); Click(30, 30); },
+         "The radius point lies on the centre: please choose another point"},
+        {"circle ended", [&] { Send(ID_TOOL_CIRCLE); }, "Ready"},
+        {"triangle closing across the square", [&] { Send(ID_TOOL_TRIANGLE); Click(-10, 15); Click(-10, 45); Click(40, 45); },
+         "The closing line would cross the model or the lines drawn: please choose another point"},
+        {"triangle ended", [&] { Send(ID_TOOL_TRIANGLE); }, "Ready"},
+        {"move", [&] { Select(Comp()->GetHead(), KorBasisGeomHlpr::kAreas); Send(ID_MOVE_SELECTION); },
+         "Select base point"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const std::string before = Log();
+        step.act();
+        EXPECT_EQ(pane(), step.status) << Log().substr(before.size());
+        if (std::string(step.status) != "Ready") {
+            EXPECT_NE(Log().find(step.status, before.size()), std::string::npos);
+        }
+    }
+    // A bar's "Ready" in between; the move of the pointer brings the
+    // pending prompt back.
+    main->SetMessageText("Ready");
+    driver->Move(Pixel(50, 50).x, Pixel(50, 50).y);
+    EXPECT_EQ(pane(), "Select base point");
+    Send(ID_MOVE_SELECTION); // cancelled
+    driver->Move(Pixel(52, 50).x, Pixel(52, 50).y);
+    EXPECT_EQ(pane(), "Ready");
+}
+
 TEST_F(EditTools, MoveFollowsItsStatesAndRefusesACrossing)
 {
     CSectPlate* square = Square(0, 0, 30);
@@ -516,6 +608,82 @@ TEST_F(EditTools, RingSegmentFillsSectorsAndDropsThoseThatCross)
         EXPECT_DOUBLE_EQ(region->GetThickness(), main->m_dActThickness);
     }
     EXPECT_TRUE(doc->IsModified());
+}
+
+// The page's default radius 0 makes the straight strip between the two
+// points: n segments along, H across, centred on the line.
+TEST_F(EditTools, RingSegmentWithoutRadiusMakesTheStraightStrip)
+{
+    ModalScript script;
+    script.Dialog(RUNTIME_CLASS(CPropertySheet), [](DialogDriver& d, CDialog&) {
+        d.Click(IDC_RING_TYPE1);
+        d.Type(IDC_RING_HEIGHT, "4");
+        d.Type(IDC_RING_RADIUS, "0");
+        d.Type(IDC_RING_SEGMENTS, "6");
+        d.Type(IDC_RING_TANGENTIAL, "2");
+        d.Type(IDC_RING_RADIAL, "1");
+        d.PressOK();
+    });
+    NewLog();
+    Send(ID_TOOL_RING_SEGMENT);
+    Click(0, 10);  // the start
+    Click(30, 10); // the end
+    script.Verify();
+    EXPECT_EQ(view->m_uiGeomTool, 0u);
+    ASSERT_EQ(Regions(), 2);
+    double xmax, ymax, xmin, ymin;
+    Comp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    EXPECT_DOUBLE_EQ(xmin, 0.0);
+    EXPECT_DOUBLE_EQ(xmax, 30.0);
+    EXPECT_DOUBLE_EQ(ymin, 8.0);
+    EXPECT_DOUBLE_EQ(ymax, 12.0);
+    for (POSITION pos = Comp()->GetHeadPosition(); pos;) {
+        auto* region = dynamic_cast<CSectPlate*>(Comp()->GetNext(pos));
+        ASSERT_NE(region, nullptr);
+        EXPECT_EQ(region->GetCount(), 8); // three segments on each long side
+    }
+    EXPECT_TRUE(doc->IsModified());
+}
+
+// Values that make no ring segment end the tool with the reason in the
+// status bar and the log, and add nothing.
+TEST_F(EditTools, RingSegmentThatCannotBeBuiltSaysWhy)
+{
+    const struct {
+        int typeButton;
+        const char* height;
+        const char* radius;
+        const char* reason;
+    } cases[] = {
+        {IDC_RING_TYPE1, "40", "20", "The ring segment cannot be built: its height H is not less than twice its radius R"},
+        {IDC_RING_TYPE2, "4", "10", "The ring segment cannot be built: its radius R is less than half the distance "
+                                    "between the two points"},
+        {IDC_RING_TYPE3, "60", "0", "The ring segment cannot be built: its height H is not less than twice its "
+                                    "radius (the distance between the two points)"},
+        {IDC_RING_TYPE1, "0", "0", "The ring segment cannot be built: its height H is 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        ModalScript script;
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [&c](DialogDriver& d, CDialog&) {
+            d.Click(c.typeButton);
+            d.Type(IDC_RING_HEIGHT, c.height);
+            if (c.typeButton == IDC_RING_TYPE3)
+                d.Type(IDC_RING_ANGLE, "90");
+            else
+                d.Type(IDC_RING_RADIUS, c.radius);
+            d.PressOK();
+        });
+        const std::string before = Log();
+        Send(ID_TOOL_RING_SEGMENT);
+        Click(0, 10);
+        Click(30, 10);
+        script.Verify();
+        EXPECT_EQ(view->m_uiGeomTool, 0u);
+        EXPECT_EQ(Regions(), 0);
+        EXPECT_EQ(std::string(static_cast<LPCTSTR>(main->GetStatusBarWnd().GetPaneText(0))), c.reason);
+        EXPECT_NE(Log().find(std::string(c.reason) + "\r\n", before.size()), std::string::npos);
+    }
 }
 
 TEST_F(EditTools, RingSegmentAsksAboutCoincidentPoints)

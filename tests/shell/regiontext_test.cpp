@@ -8,6 +8,8 @@
 #include "framework/framira.h"
 #include "graphview/ogl2dview.h"
 #include "platform/dimvor/units.h"
+#include "app/shell/calcrun.h"
+#include "tests/shell/modview_fixture.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/safe_write_cases.h"
 
@@ -255,6 +257,51 @@ TEST_F(RegionText, CancelledDialogsChangeNothing)
     }
     EXPECT_EQ(doc.m_pSectComp->GetCount(), 0);
     EXPECT_FALSE(doc.IsModified());
+}
+
+// A plate with a hole, exported: the hole's outline follows the plate's in
+// a block of its own. Imported into the program's new document, the hole
+// is the plate's inner region again, and one log line says what the text
+// does not carry.
+using RegionImport = ModViewTest;
+
+TEST_F(RegionImport, APlateWithAHoleComesBackNestedAndTheLogSaysWhatTheTextLeavesOut)
+{
+    std::string text;
+    {
+        CBrantelDoc source;
+        CSectPlate* plate = AddSquare(source, 0, 0, 60);
+        CSectPlate* hole = AddSquare(source, 20, 20, 20);
+        source.m_pSectComp->Remove(hole);
+        plate->InsertSubSect(hole);
+        text = ExportText(source, false);
+    }
+    std::size_t blocks = 0;
+    for (std::size_t at = text.find("\xA7Section"); at != std::string::npos; at = text.find("\xA7Section", at + 1))
+        ++blocks;
+    EXPECT_EQ(blocks, 2u);
+
+    CString before;
+    RunLogWindow()->GetLogEdit().GetWindowText(before);
+    EXPECT_EQ(ImportText(*doc, text), 1) << "one region at the top";
+    CPlateComp* comp = doc->GetPlateComp();
+    auto* plate = dynamic_cast<CSectPlate*>(comp->GetHead());
+    ASSERT_NE(plate, nullptr);
+    EXPECT_EQ(Corners(*plate).size(), 4u);
+    ASSERT_NE(plate->GetSubList(), nullptr);
+    ASSERT_EQ(plate->GetSubList()->GetCount(), 1);
+    auto* hole = dynamic_cast<CSectPlate*>(plate->GetSubList()->GetHead());
+    ASSERT_NE(hole, nullptr);
+    EXPECT_EQ(hole->GetOuterSect(), plate);
+    for (CSNode* node : Corners(*hole)) {
+        EXPECT_GE(node->x, 20.0);
+        EXPECT_LE(node->x, 40.0);
+    }
+    CString after;
+    RunLogWindow()->GetLogEdit().GetWindowText(after);
+    const std::string added = std::string(static_cast<LPCTSTR>(after)).substr(before.GetLength());
+    EXPECT_EQ(added, "The region text carries no materials, supports or loads: the imported regions take the "
+                     "active material\r\n");
 }
 
 } // namespace
