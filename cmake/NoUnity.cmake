@@ -23,6 +23,7 @@ set(BRANTEL_NO_UNITY_FILES
   matrix/realvector.cpp
   platform/ui/qt/qtoffscreen.cpp
   platform/ui/qt/tests/glviews_gui/graphviews_gui_test.cpp
+  platform/ui/qt/tests/program/results_journey_test.cpp
   platform/ui/qt/tests/qt/dialogs_test.cpp
   platform/ui/qt/tests/qt/frame_test.cpp
   platform/ui/qt/tests/qt/peers_test.cpp
