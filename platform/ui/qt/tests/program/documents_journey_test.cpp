@@ -2,7 +2,8 @@
 // program started on a copy of plate.plb, membrane.mem opened with Ctrl+O
 // and the file dialog, a new plate through File > New, the documents
 // switched by a tab click, Ctrl+Tab, Ctrl+F6, the recent-file list and the
-// Window menu, then the plate meshed, calculated and shown in results mode, and US units chosen.
+// Window menu, then the plate meshed, calculated and shown in results mode, US units chosen,
+// and the element type changed (the results view's no-results state).
 // After each step the screen is grabbed (journey-<pass>-<step>.png in the
 // artifacts folder) and its view area checked: not black, changed where the
 // step changes the picture, and showing the picture of the document that
@@ -196,6 +197,36 @@ void DocumentsJourney::Run(const QString& pass, bool withWindowManager)
     ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Units") == 0; }));
     const QImage us = Shot("13-us-units");
     EXPECT_GT(DifferingShare(us, results, m_view), 0.0003) << "the legend keeps its units";
+
+    // Calculate > Element & mesh control: T15 in place of T18, OK. The
+    // results are gone with the old element type: the view shows at once,
+    // without the focus moving, the plate without a plot, no legend and
+    // the hint in the legend's place.
+    ASSERT_TRUE(MenuItem("alt+c", "e"));
+    ASSERT_TRUE(WaitForDialog("Element and mesh control")) << "no element and mesh control";
+    const QPoint sheet = ClientTopLeft(FindShownWindow("Element and mesh control"));
+    // The element radio buttons have no mnemonics: T15, the fourth, is clicked.
+    ASSERT_TRUE(Click(sheet + QPoint(38, 120)));
+    QTest::qWait(300);
+    EXPECT_TRUE(SaveShot(Screen(), "journey-" + pass + "-14-element-sheet.png"));
+    ASSERT_TRUE(Key({"Return"}));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Element and mesh control") == 0; }));
+    MoveMouse(m_rest);
+    const QImage none = Settled(m_view);
+    EXPECT_TRUE(SaveShot(none, "journey-" + pass + "-15-no-results.png"));
+    // The legend's strip runs down the view's left edge; the hint's words
+    // lie along its top, right of the strip and its labels.
+    const QRect strip(m_view.left(), m_view.top(), m_view.width() / 40, m_view.height());
+    const QRect hint(m_view.left() + m_view.width() * 8 / 100, m_view.top() + 2, m_view.width() / 4,
+                     m_view.height() * 6 / 100);
+    const QRgb background = none.pixel(m_view.right() - 5, m_view.top() + 5);
+    QImage plain(none.size(), QImage::Format_RGB32);
+    plain.fill(background);
+    EXPECT_GT(DifferingShare(us, plain, strip), 0.5) << "no legend strip before";
+    EXPECT_LT(DifferingShare(none, plain, strip), 0.01) << "the legend stays without results";
+    EXPECT_GT(DarkShare(none, hint) - DarkShare(us, hint), 0.01) << "no hint in the view";
+    // The plate without a plot: no colour of the plot's scale on it.
+    EXPECT_GT(DifferingShare(none, us, m_view), kOther) << "the plot stays without results";
 }
 
 TEST_F(DocumentsJourney, EveryViewShowsItsOwnCurrentPictureWithAWindowManager)
