@@ -694,6 +694,8 @@ TEST_F(KorAppTest, TextFontEntriesOutOfRangeKeepTheFontsValueAndAreNamedInTheLog
         EXPECT_EQ(std::memcmp(&font, &stored, sizeof font), 0);
     }
     font = stored;
+}
+
 // Palettes are saved into the program's folder while the user may write
 // there, else into the user's data folder; both are always named for the
 // dialogs' list of places.
