@@ -140,7 +140,7 @@ BOOL KorPPColorScale::OnApply()
         dColorIndex[i][3] = alpha;
         IsNode[i] = m_bNode[i];
     }
-    framira::RedrawActiveView();
+    framira::RedrawAllOGLViews();
     return CPropertyPage::OnApply();
 }
 

@@ -1,5 +1,7 @@
 #include "framework/settingspages.h"
 
+#include <functional>
+
 #include "glstyle/tincora.h"
 #include "platform/afx/numconv.h"
 
@@ -57,19 +59,11 @@ double FractionTaken(double percent, double stored)
     return percent == PercentShown(stored) ? stored : percent * 0.01;
 }
 
-void RedrawActiveView()
+namespace
 {
-    auto* pMain = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
-    CFrameWnd* pFrame = pMain ? pMain->GetActiveFrame() : nullptr;
-    if (CView* pView = pFrame ? pFrame->GetActiveView() : nullptr) {
-        if (pView->IsKindOf(RUNTIME_CLASS(COGLView)))
-            static_cast<COGLView*>(pView)->InvalidateList();
-        pView->Invalidate(TRUE);
-        pView->UpdateWindow();
-    }
-}
 
-void ResetAllOGLViews()
+// Calls f for every OpenGL view of every document of every template.
+void ForEachAppOGLView(const std::function<void(COGLView&)>& f)
 {
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
@@ -79,8 +73,26 @@ void ResetAllOGLViews()
         CDocTemplate* pTemplate = pApp->GetNextDocTemplate(templatePos);
         POSITION docPos = pTemplate->GetFirstDocPosition();
         while (docPos != nullptr)
-            ForEachOGLView(*pTemplate->GetNextDoc(docPos), [](COGLView& view) { view.ResetOGL(); });
+            ForEachOGLView(*pTemplate->GetNextDoc(docPos), f);
     }
+}
+
+} // namespace
+
+void RedrawAllOGLViews()
+{
+    ForEachAppOGLView([](COGLView& view) {
+        view.InvalidateList();
+        if (view.GetSafeHwnd()) {
+            view.Invalidate(TRUE);
+            view.UpdateWindow();
+        }
+    });
+}
+
+void ResetAllOGLViews()
+{
+    ForEachAppOGLView([](COGLView& view) { view.ResetOGL(); });
 }
 
 } // namespace framira
@@ -173,7 +185,7 @@ BOOL KorPPLight::OnApply()
     SetColour(mat_specular, m_clrLight[10], true, 1.0f);
     SetColour(mat_emission, m_clrLight[11], true, 1.0f);
     mat_shininess[0] = m_fShininess;
-    framira::RedrawActiveView();
+    framira::RedrawAllOGLViews();
     return CPropertyPage::OnApply();
 }
 

@@ -27,10 +27,10 @@ double PercentShown(double fraction);
 // itself when the percent is the one shown for it (an untouched field keeps
 // its value bit for bit), else percent x 0.01.
 double FractionTaken(double percent, double stored);
-// Redraws the active view of the main window's active frame at once; an
-// OpenGL view first marks its display lists out of date, so that they are
-// built from the new settings.
-void RedrawActiveView();
+// Redraws every OpenGL view of every open document at once, each with its
+// display lists marked out of date, so that they are built from the new
+// settings (colours, lights and the colour scale are compiled into them).
+void RedrawAllOGLViews();
 // ResetOGL on every OpenGL view of every document of every document
 // template of the application.
 void ResetAllOGLViews();

@@ -209,6 +209,10 @@ public:
     // lighting is left off.
     static void DrawStressScale(double max, const CString& unit, int format, int precision,
                                 const CString& title = CString());
+    // A line of text in the legend's place when there is nothing to scale:
+    // near the top, starting right of where the strip would be, in the
+    // label colour.
+    static void DrawLegendNote(const CString& text);
 
     // A rectangle outline at z 0, dashed (0x1111) when stippled.
     static void DrawRect2D(double a[2], double b[2], bool stippled);

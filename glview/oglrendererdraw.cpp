@@ -346,6 +346,14 @@ void COGLRenderer::DrawStressScale(double max, const CString& unit, int format, 
     DrawLabels(labels, glcInvBckGrnd);
 }
 
+void COGLRenderer::DrawLegendNote(const CString& text)
+{
+    glDisable(GL_LIGHTING);
+    glColor3fv(glcInvBckGrnd);
+    glRasterPos3d(2.0, 0.95, 0.0);
+    glCallLists(text.GetLength(), GL_UNSIGNED_BYTE, text.GetString());
+}
+
 // ---- Drawing aids ----------------------------------------------------------------
 
 void COGLRenderer::DrawRect2D(double a[2], double b[2], bool stippled)

@@ -604,11 +604,15 @@ void CBrantelResView::BuildResultLists()
         comp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
         m_dElementPitch = std::sqrt(std::fabs((xmax - xmin) * (ymax - ymin)) / static_cast<double>(elements));
     }
-    if (!(m_iViewState & kContourBit)) {
+    // A mesh without results (the element type changed, the run failed)
+    // shows the plain plate, not a plot of zeros.
+    const bool results = comp->HasElementResults();
+    if (!(m_iViewState & kContourBit) || !results) {
         m_pListIds[0] = glGenLists(1);
         glNewList(m_pListIds[0], GL_COMPILE);
         SceneState();
-        comp->DrawResults(m_iViewState);
+        if (results)
+            comp->DrawResults(m_iViewState);
         ModelOutline();
         glDisable(GL_COLOR_MATERIAL);
         glEndList();
@@ -793,6 +797,8 @@ void CBrantelResView::DrawStressScale()
             glDisable(GL_BLEND);
         if (legend.shown)
             COGLRenderer::DrawStressScale(legend.max, legend.unit, legend.format, legend.digits, legend.title);
+        else if (!comp->IsEmpty())
+            COGLRenderer::DrawLegendNote(kNoResultsText);
         glEndList();
         m_pListValid[2] = true;
     }

@@ -304,12 +304,17 @@ void CChildFrame::OnElemMeshControl()
     CPropertySheet* sheet = doc->CreateElementSheet();
     if (!sheet)
         return;
-    if (sheet->DoModal() == IDOK)
+    const bool applied = sheet->DoModal() == IDOK;
+    if (applied)
         doc->ApplyElementSettings(sheet);
     DeleteSheet(sheet);
     doc->ActivateDoc();
+    // A new element type drops the results: every view of the document
+    // draws again from the model (the results view its no-results state).
+    if (applied)
+        doc->InvalidateLists();
     if (GetSafeHwnd())
-        Invalidate();
+        KorChildFrm::RedrawWindow();
 }
 
 void CChildFrame::OnModeSelChange()

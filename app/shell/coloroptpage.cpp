@@ -118,5 +118,6 @@ BOOL CDlgColorOpt::OnApply()
     SetColour(dGridColor, m_clrGrid, true, 1.0);
     SetColour(glcTextClr, m_clrText);
     uiFringeNum = static_cast<std::uint32_t>(m_nContours);
+    framira::RedrawAllOGLViews();
     return CPropertyPage::OnApply();
 }

@@ -363,28 +363,33 @@ TEST_F(SettingsPages, OnlyAnAccelerationSwitchResetsTheOpenGLViews)
     }
 }
 
-TEST_F(SettingsPages, ApplyRebuildsTheActiveOpenGLViewsLists)
+// Lights and the colour scale are compiled into the display lists: every
+// OpenGL view of every open document rebuilds its lists, the active one
+// or not, whatever view is active; a view of no document is left alone.
+TEST_F(SettingsPages, ApplyRebuildsEveryDocumentsOpenGLViewsLists)
 {
-    {
-        OpenGLApp program;
-        KorPPLight page;
-        RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
-        EXPECT_EQ(program.views[0].invalidations, 1);
-        EXPECT_EQ(program.views[1].invalidations, 0);
-    }
-    {
-        OpenGLApp program;
-        KorPPColorScale page;
-        RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
-        EXPECT_EQ(program.views[0].invalidations, 1);
-        EXPECT_EQ(program.views[1].invalidations, 0);
-    }
-    {
-        OpenGLApp program;
-        program.frame.SetActiveView(&program.plain, FALSE);
-        KorPPLight page;
-        RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
-        EXPECT_EQ(program.views[0].invalidations, 0);
+    for (const bool plainActive : {false, true}) {
+        SCOPED_TRACE(plainActive ? "a plain view active" : "an OpenGL view active");
+        {
+            OpenGLApp program;
+            if (plainActive)
+                program.frame.SetActiveView(&program.plain, FALSE);
+            KorPPLight page;
+            RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
+            EXPECT_EQ(program.views[0].invalidations, 1);
+            EXPECT_EQ(program.views[1].invalidations, 1);
+            EXPECT_EQ(program.views[2].invalidations, 0) << "a view of no document";
+        }
+        {
+            OpenGLApp program;
+            if (plainActive)
+                program.frame.SetActiveView(&program.plain, FALSE);
+            KorPPColorScale page;
+            RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
+            EXPECT_EQ(program.views[0].invalidations, 1);
+            EXPECT_EQ(program.views[1].invalidations, 1);
+            EXPECT_EQ(program.views[2].invalidations, 0) << "a view of no document";
+        }
     }
 }
 

@@ -2,7 +2,8 @@
 // program started on a copy of plate.plb, membrane.mem opened with Ctrl+O
 // and the file dialog, a new plate through File > New, the documents
 // switched by a tab click, Ctrl+Tab, Ctrl+F6, the recent-file list and the
-// Window menu, then the plate meshed, calculated and shown in results mode, and US units chosen.
+// Window menu, then the plate meshed, calculated and shown in results mode, US units chosen,
+// the element type changed (the results view's no-results state) and a light turned off.
 // After each step the screen is grabbed (journey-<pass>-<step>.png in the
 // artifacts folder) and its view area checked: not black, changed where the
 // step changes the picture, and showing the picture of the document that
@@ -196,6 +197,52 @@ void DocumentsJourney::Run(const QString& pass, bool withWindowManager)
     ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Units") == 0; }));
     const QImage us = Shot("13-us-units");
     EXPECT_GT(DifferingShare(us, results, m_view), 0.0003) << "the legend keeps its units";
+
+    // Calculate > Element & mesh control: T15 in place of T18, OK. The
+    // results are gone with the old element type: the view shows at once,
+    // without the focus moving, the plate without a plot, no legend and
+    // the hint in the legend's place.
+    ASSERT_TRUE(MenuItem("alt+c", "e"));
+    ASSERT_TRUE(WaitForDialog("Element and mesh control")) << "no element and mesh control";
+    const QPoint sheet = ClientTopLeft(FindShownWindow("Element and mesh control"));
+    // The element radio buttons have no mnemonics: T15, the fourth, is clicked.
+    ASSERT_TRUE(Click(sheet + QPoint(38, 120)));
+    QTest::qWait(300);
+    EXPECT_TRUE(SaveShot(Screen(), "journey-" + pass + "-14-element-sheet.png"));
+    ASSERT_TRUE(Key({"Return"}));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Element and mesh control") == 0; }));
+    MoveMouse(m_rest);
+    const QImage none = Settled(m_view);
+    EXPECT_TRUE(SaveShot(none, "journey-" + pass + "-15-no-results.png"));
+    // The legend's strip runs down the view's left edge; the hint's words
+    // lie along its top, right of the strip and its labels.
+    const QRect strip(m_view.left(), m_view.top(), m_view.width() / 40, m_view.height());
+    const QRect hint(m_view.left() + m_view.width() * 8 / 100, m_view.top() + 2, m_view.width() / 4,
+                     m_view.height() * 6 / 100);
+    const QRgb background = none.pixel(m_view.right() - 5, m_view.top() + 5);
+    QImage plain(none.size(), QImage::Format_RGB32);
+    plain.fill(background);
+    EXPECT_GT(DifferingShare(us, plain, strip), 0.5) << "no legend strip before";
+    EXPECT_LT(DifferingShare(none, plain, strip), 0.01) << "the legend stays without results";
+    EXPECT_GT(DarkShare(none, hint) - DarkShare(us, hint), 0.01) << "no hint in the view";
+    // The plate without a plot: no colour of the plot's scale on it.
+    EXPECT_GT(DifferingShare(none, us, m_view), kOther) << "the plot stays without results";
+
+    // Options > Color options, the Light options page (its tab clicked),
+    // light 1 off by its mnemonic, OK: the lit plate darkens at once.
+    ASSERT_TRUE(MenuItem("alt+p", "c"));
+    ASSERT_TRUE(WaitForDialog("View Options")) << "no view options";
+    ASSERT_TRUE(Click(ClientTopLeft(FindShownWindow("View Options")) + QPoint(152, 24)));
+    QTest::qWait(400);
+    ASSERT_TRUE(Key({"alt+1"}));
+    QTest::qWait(300);
+    EXPECT_TRUE(SaveShot(Screen(), "journey-" + pass + "-16-light-page.png"));
+    ASSERT_TRUE(Key({"Return"}));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("View Options") == 0; }));
+    MoveMouse(m_rest);
+    const QImage unlit = Settled(m_view);
+    EXPECT_TRUE(SaveShot(unlit, "journey-" + pass + "-17-light-off.png"));
+    EXPECT_GT(DifferingShare(unlit, none, m_view), 0.05) << "the light's change does not show";
 }
 
 TEST_F(DocumentsJourney, EveryViewShowsItsOwnCurrentPictureWithAWindowManager)
@@ -280,6 +327,88 @@ TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToThe
     ASSERT_TRUE(Click(errorTab));
     const QImage clicked = Settled(text);
     EXPECT_LT(DifferingShare(clicked, shown, text), 0.001) << "the text showed only after a click";
+}
+
+// Commands that change the picture repaint the view at once, each checked
+// on the screen right after it: a triangle typed point by point into the
+// coordinate dialog (the edges so far show before the shape is complete),
+// undo and redo, the mesh refined, the results smoothed, and the view
+// options' colours and lights.
+TEST_F(PlateInTheWindow, EachCommandRepaintsTheViewAtOnce)
+{
+    const WId window = m_window;
+    const QRect frame = WindowRect(window);
+    const QPoint rest(frame.left() + frame.width() / 2, frame.bottom() - 5);
+    FocusWindow(window, rest);
+    QRect found;
+    ASSERT_TRUE(WaitUntil([&] {
+        found = FindWhiteView(Settled(frame), frame);
+        return found.width() > frame.width() / 2 && found.height() > frame.height() / 3;
+    })) << "no modelling view";
+    const QRect view = found.adjusted(2, 2, -2, -2);
+    // The screen once the view has settled, saved as repaint-<name>.png;
+    // the pointer rests on the status bar, the keyboard stays where it is.
+    const auto shot = [&](const QString& name) {
+        MoveMouse(rest);
+        const QImage image = Settled(view);
+        EXPECT_TRUE(SaveShot(image, "repaint-" + name + ".png"));
+        EXPECT_LT(BlackShare(image, view), 0.5) << name.toStdString() << ": the view is black";
+        return image;
+    };
+    const QImage start = shot("0-start");
+
+    // Draw > Triangle, Draw > Enter coordinates; the dialog moved below the
+    // view, over the log window.
+    ASSERT_TRUE(MenuItem("alt+d", "t"));
+    QTest::qWait(300);
+    ASSERT_TRUE(MenuItem("alt+d", "e"));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Coordinate input") != 0; })) << "no coordinate dialog";
+    const WId input = FindShownWindow("Coordinate input");
+    ASSERT_TRUE(Xdo({"windowmove", QString::number(input), QString::number(view.left() + view.width() / 2),
+                     QString::number(view.bottom() + 30)}));
+    QTest::qWait(300);
+    // Each point: X, Tab, Y, Enter (the dialog's default button enters the
+    // absolute point), Shift+Tab back to X. Left of the plate, in mm.
+    const auto typePoint = [&](const QString& x, const QString& y) {
+        FocusWindow(input, rest);
+        QTest::qWait(200);
+        return Key({"ctrl+a"}) && Type(x) && Key({"Tab", "ctrl+a"}) && Type(y) && Key({"Return"}) &&
+               Key({"shift+Tab"});
+    };
+    ASSERT_TRUE(typePoint("-700", "0"));
+    const QImage first = shot("1-first-point");
+    ASSERT_TRUE(typePoint("-100", "0"));
+    const QImage second = shot("2-second-point");
+    // The edge from the first point to the second: some hundred pixels.
+    EXPECT_GT(DifferingShare(second, first, view), 0.0002) << "the first edge does not show";
+    // The pointer in the view, above the plate: the rubber band runs from
+    // the last typed point to it.
+    ASSERT_TRUE(MoveMouse(QPoint(view.left() + view.width() / 3, view.top() + view.height() / 6)));
+    const QImage band = Settled(view);
+    EXPECT_TRUE(SaveShot(band, "repaint-2-rubber-band.png"));
+    EXPECT_GT(DifferingShare(band, second, view), 0.0002) << "the rubber band does not follow the pointer";
+    ASSERT_TRUE(typePoint("-100", "800"));
+    const QImage triangle = shot("3-triangle");
+    EXPECT_GT(DifferingShare(triangle, second, view), 0.002) << "the triangle does not show";
+    ASSERT_TRUE(Key({"Escape"}));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Coordinate input") == 0; }));
+
+    // Edit > Undo and Redo by their keys.
+    FocusWindow(window, rest);
+    ASSERT_TRUE(Key({"ctrl+z"}));
+    const QImage undone = shot("4-undo");
+    EXPECT_LT(DifferingShare(undone, start, view), kSame) << "undo left the triangle";
+    ASSERT_TRUE(Key({"ctrl+y"}));
+    const QImage redone = shot("5-redo");
+    EXPECT_LT(DifferingShare(redone, triangle, view), kSame) << "redo did not bring the triangle back";
+
+    // Model > Generate mesh, then Model > Uniformly refine: more lines.
+    ASSERT_TRUE(MenuItem("alt+m", "g"));
+    const QImage meshed = shot("6-mesh");
+    EXPECT_GT(DifferingShare(meshed, redone, view), 0.002) << "the mesh does not show";
+    ASSERT_TRUE(MenuItem("alt+m", "u"));
+    const QImage refined = shot("7-refined");
+    EXPECT_GT(DifferingShare(refined, meshed, view), 0.002) << "the refined mesh does not show";
 }
 
 // The toolbars wrap into more rows when the window narrows and take them

@@ -65,7 +65,8 @@ inline bool MenuItem(const QString& menu, const QString& item)
 // Text typed into the focused field.
 inline bool Type(const QString& text)
 {
-    return Xdo({"type", "--delay", "8", text});
+    // "--" ends the options: a text may start with a minus sign.
+    return Xdo({"type", "--delay", "8", "--", text});
 }
 
 inline bool MoveMouse(QPoint at)
@@ -146,6 +147,27 @@ inline QRect WindowRect(WId window)
             rect.setHeight(v);
     }
     return rect;
+}
+
+// The top-left corner of the window's client area on the screen, as
+// xwininfo gives it (xdotool counts a window manager's title bar twice).
+inline QPoint ClientTopLeft(WId window)
+{
+    QProcess info;
+    info.start("xwininfo", {"-id", QString::number(window)});
+    if (!info.waitForFinished(5000))
+        return {};
+    QPoint corner;
+    for (const QByteArray& line : info.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> kv = line.split(':');
+        if (kv.size() != 2)
+            continue;
+        if (kv[0].trimmed() == "Absolute upper-left X")
+            corner.setX(kv[1].trimmed().toInt());
+        else if (kv[0].trimmed() == "Absolute upper-left Y")
+            corner.setY(kv[1].trimmed().toInt());
+    }
+    return corner;
 }
 
 // Gives the window the keyboard as a click on it would: with a window
