@@ -64,10 +64,10 @@ void ClickInWindow(WId window, int x, int y, int button = 1)
 
 // The journey's program: the sample membrane opened from its file, the
 // main window set to a known size so that the tool bars keep their places.
-class Journey
+class ResultsRun
 {
 public:
-    explicit Journey(const QString& config) : m_run(BRANTEL_PROGRAM, config) {}
+    explicit ResultsRun(const QString& config) : m_run(BRANTEL_PROGRAM, config) {}
 
     bool Open(const QString& file, const QString& title)
     {
@@ -239,7 +239,7 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
     afxui::qt::testing::TestApplication();
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
-    Journey j(config.path());
+    ResultsRun j(config.path());
     ASSERT_TRUE(j.Open(SampleFile("membrane.mem"), "^Brantel - membrane\\.mem( - \\[.*\\])?$"));
 
     // The sample has no mesh: Calculate makes it and calculates.
@@ -320,7 +320,7 @@ TEST(ResultsJourney, TheConstrainedTensionPatchWithTwoRollerEdgesIsUniform)
     afxui::qt::testing::TestApplication();
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
-    Journey j(config.path());
+    ResultsRun j(config.path());
     ASSERT_TRUE(j.Start());
 
     WId page = WizardPage();
