@@ -23,10 +23,6 @@ set(BRANTEL_NO_UNITY_FILES
   matrix/realvector.cpp
   platform/ui/qt/qtoffscreen.cpp
   platform/ui/qt/tests/glviews_gui/graphviews_gui_test.cpp
-  platform/ui/qt/tests/program/extremes_journey_test.cpp
-  platform/ui/qt/tests/program/pictures_journey_test.cpp
-  platform/ui/qt/tests/program/result_plots_journey_test.cpp
-  platform/ui/qt/tests/program/results_journey_test.cpp
   platform/ui/qt/tests/qt/dialogs_test.cpp
   platform/ui/qt/tests/qt/frame_test.cpp
   platform/ui/qt/tests/qt/peers_test.cpp

@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/journey.h"
 #include "platform/ui/qt/tests/program/program_run.h"
 
 // A named namespace: the test program is built in unity batches with the
@@ -29,40 +30,9 @@ namespace extremesjourney
 {
 
 using namespace brantel::test;
+using namespace brantel::test::journey;
 
-// Runs xdotool with the arguments; true when it ended with status 0.
-bool Xdo(const QStringList& args)
-{
-    QProcess tool;
-    tool.start("xdotool", args);
-    return tool.waitForFinished(5000) && tool.exitCode() == 0;
-}
-
-// Keys to the focused window as real (XTEST) key presses.
-void Keys(const QStringList& keys)
-{
-    for (const QString& key : keys) {
-        Xdo({"key", "--clearmodifiers", key});
-        QTest::qWait(150);
-    }
-}
-
-void Focus(WId window)
-{
-    Xdo({"windowfocus", "--sync", QString::number(window)});
-    QTest::qWait(200);
-}
-
-// The dialog or message box titled name, waited for up to timeoutMs.
-WId WaitForDialog(const QByteArray& name, int timeoutMs = 10000)
-{
-    WId window = 0;
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!(window = FindDialogWindow(name)) && !deadline.hasExpired())
-        QTest::qWait(100);
-    return window;
-}
-
+// True once the dialog window of that title is gone (within 10 s).
 bool WaitGone(WId window, const QByteArray& name)
 {
     const QDeadlineTimer deadline(10000);
@@ -79,7 +49,7 @@ QString CopiedText()
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     QTest::qWait(100);
-    Keys({"ctrl+c"});
+    KeysEach({"ctrl+c"}, 150, true);
     QString text;
     const QDeadlineTimer deadline(5000);
     while ((text = clipboard->text()).isEmpty() && !deadline.hasExpired())
@@ -87,11 +57,12 @@ QString CopiedText()
     return text;
 }
 
-void Save(WId window, const char* file)
+// The window, once drawn, saved into the artifacts folder.
+void SaveDrawn(WId window, const char* file)
 {
     std::size_t colours = 0;
     const QImage image = GrabWhenDrawn(window, colours);
-    EXPECT_TRUE(image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(file))) << file;
+    EXPECT_TRUE(SaveShot(image, file)) << file;
 }
 
 // One row of the extremes list: name, maximum, minimum, unit.
@@ -114,11 +85,6 @@ Row SplitRow(const QString& text)
     return row;
 }
 
-QString Example(const char* file)
-{
-    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file;
-}
-
 TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
 {
     AFXUI_QT_NEED_DISPLAY();
@@ -126,21 +92,21 @@ TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
     ProgramRun run(BRANTEL_PROGRAM, config.path());
-    ASSERT_TRUE(run.Start({Example("buckling.shl")}));
+    ASSERT_TRUE(run.Start({SampleFile("buckling.shl")}));
     const WId window = run.WaitForWindow("^Brantel - buckling\\.shl( - \\[.*\\])?$");
     ASSERT_NE(window, 0u) << "no window titled \"Brantel - buckling.shl\" within 10 s";
     std::size_t colours = 0;
     GrabWhenDrawn(window, colours);
 
     // Calculate > Buckling Analysis, six modes.
-    Focus(window);
-    Keys({"alt+c", "b"});
-    const WId modes = WaitForDialog("Number of buckling modes");
+    FocusSync(window, 200);
+    KeysEach({"alt+c", "b"}, 150, true);
+    const WId modes = WaitForDialogWindow("Number of buckling modes", 10000);
     ASSERT_NE(modes, 0u) << "no \"Number of buckling modes\" dialog";
-    Focus(modes);
-    Keys({"ctrl+a"});
-    Xdo({"type", "--delay", "50", "6"});
-    Keys({"Return"});
+    FocusSync(modes, 200);
+    KeysEach({"ctrl+a"}, 150, true);
+    Xdo({"type", "--delay", "50", "6"}, nullptr, 5000);
+    KeysEach({"Return"}, 150, true);
     ASSERT_TRUE(WaitGone(modes, "Number of buckling modes"));
 
     // Calculate > Max && min results (the last item of the menu) once the
@@ -149,30 +115,30 @@ TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
     WId table = 0;
     const QDeadlineTimer finished(60000);
     while (!table && !finished.hasExpired()) {
-        Focus(window);
-        Keys({"alt+c", "Up", "Return"});
-        table = WaitForDialog("Maximum and minimum values", 2000);
+        FocusSync(window, 200);
+        KeysEach({"alt+c", "Up", "Return"}, 150, true);
+        table = WaitForDialogWindow("Maximum and minimum values", 2000);
         if (table)
             break;
         if (const WId box = FindDialogWindow("Brantel")) {
-            Focus(box);
-            Keys({"Escape"});
+            FocusSync(box, 200);
+            KeysEach({"Escape"}, 150, true);
         }
         QTest::qWait(500);
     }
     ASSERT_NE(table, 0u) << "no \"Maximum and minimum values\" within 60 s";
-    Focus(table);
-    Save(table, "brantel-buckling-extremes.png");
+    FocusSync(table, 200);
+    SaveDrawn(table, "brantel-buckling-extremes.png");
 
     // The rows, read one by one from the top.
-    Keys({"Home"});
+    KeysEach({"Home"}, 150, true);
     QList<Row> rows;
     for (int i = 0; i < 30; ++i) {
         const QString text = CopiedText();
         if (!rows.isEmpty() && rows.back().name == SplitRow(text).name)
             break; // the last row: Down moved no further
         rows.push_back(SplitRow(text));
-        Keys({"Down"});
+        KeysEach({"Down"}, 150, true);
     }
     QStringList names;
     for (const Row& row : rows)
@@ -207,49 +173,49 @@ TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
     EXPECT_EQ(rows[11].max, "356.4");
     for (int m = 7; m <= 11; ++m)
         EXPECT_GT(rows[m].max.toDouble(), rows[m - 1].max.toDouble()) << m;
-    Keys({"Escape"});
+    KeysEach({"Escape"}, 150, true);
     ASSERT_TRUE(WaitGone(table, "Maximum and minimum values"));
 
     // The results view (R) with the second mode chosen in the result box of
     // the tool bar (its place in the window of the default layout): the
     // legend's title names the mode and its load factor. Only the picture
     // tells it; the test keeps it for a look.
-    Focus(window);
-    Keys({"r"});
+    FocusSync(window, 200);
+    KeysEach({"r"}, 150, true);
     QTest::qWait(500);
-    Xdo({"mousemove", "--window", QString::number(window), "787", "63"});
-    Xdo({"click", "1"});
+    Xdo({"mousemove", "--window", QString::number(window), "787", "63"}, nullptr, 5000);
+    Xdo({"click", "1"}, nullptr, 5000);
     QTest::qWait(500);
-    Xdo({"type", "--delay", "40", "Buckling mode 2"});
-    Keys({"Return"});
+    Xdo({"type", "--delay", "40", "Buckling mode 2"}, nullptr, 5000);
+    KeysEach({"Return"}, 150, true);
     QTest::qWait(1500);
-    Save(window, "brantel-buckling-mode-2.png");
+    SaveDrawn(window, "brantel-buckling-mode-2.png");
 
     // Model > Volume forces: an exponent slip in "Value x".
-    Focus(window);
-    Keys({"alt+m", "v"});
-    const WId forces = WaitForDialog("Volume forces");
+    FocusSync(window, 200);
+    KeysEach({"alt+m", "v"}, 150, true);
+    const WId forces = WaitForDialogWindow("Volume forces", 10000);
     ASSERT_NE(forces, 0u) << "no \"Volume forces\" dialog";
-    Focus(forces);
-    Keys({"ctrl+a"});
-    Xdo({"type", "--delay", "50", "1e300"});
-    Keys({"Return"});
+    FocusSync(forces, 200);
+    KeysEach({"ctrl+a"}, 150, true);
+    Xdo({"type", "--delay", "50", "1e300"}, nullptr, 5000);
+    KeysEach({"Return"}, 150, true);
     // The refusal ("Value x = 1e+300 kN/m^3 is out of range. Enter a value
     // between -1e+15 kN/m^3 and 1e+15 kN/m^3."; its text is checked by the
     // dialog's own tests and seen in the picture) is a message box titled
     // with the program's name.
-    const WId box = WaitForDialog("Brantel");
+    const WId box = WaitForDialogWindow("Brantel", 10000);
     ASSERT_NE(box, 0u) << "no message for 1e300";
-    Focus(box);
-    Save(box, "brantel-volume-force-range.png");
-    Keys({"Return"});
+    FocusSync(box, 200);
+    SaveDrawn(box, "brantel-volume-force-range.png");
+    KeysEach({"Return"}, 150, true);
     ASSERT_TRUE(WaitGone(box, "Brantel"));
     // The dialog stays open with the refused text in its field, ready to be
     // mended; Esc leaves it.
     EXPECT_EQ(FindDialogWindow("Volume forces"), forces);
-    Focus(forces);
+    FocusSync(forces, 200);
     EXPECT_EQ(CopiedText(), "1e300");
-    Keys({"Escape"});
+    KeysEach({"Escape"}, 150, true);
     EXPECT_TRUE(WaitGone(forces, "Volume forces"));
     EXPECT_TRUE(run.Close(window));
 }

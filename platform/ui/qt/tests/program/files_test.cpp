@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/journey.h"
 #include "platform/ui/qt/tests/program/program_run.h"
 
 namespace
@@ -40,13 +41,7 @@ TEST(BrantelFiles, AFifoOnTheCommandLineIsRefusedByItsKindAndTheProgramEndsWithS
     ASSERT_TRUE(run.Start({fifo}));
     // Without the check the program waits in the open for a writer and no
     // box ever shows.
-    WId box = 0;
-    const QDeadlineTimer shown(15000);
-    while (!box && !shown.hasExpired() && run.Process().state() == QProcess::Running) {
-        box = FindDialogWindow("Brantel");
-        if (!box)
-            QTest::qWait(100);
-    }
+    const WId box = journey::WaitForDialogWhileRunning(run, "Brantel", 15000);
     ASSERT_NE(box, 0u) << "no message box within 15 s: the open blocked";
     std::printf("the message box showed %lld ms after the start\n", static_cast<long long>(started.elapsed()));
     std::size_t colours = 0;

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/journey.h"
 #include "platform/ui/qt/tests/program/program_run.h"
 #include "tests/install/installed_tree.h"
 
@@ -29,13 +30,6 @@ QStringList Contents(const QString& folder)
         found << QDir(folder).relativeFilePath(it.next());
     found.sort();
     return found;
-}
-
-bool Xdotool(const QStringList& args)
-{
-    QProcess tool;
-    tool.start("xdotool", args);
-    return tool.waitForFinished(5000) && tool.exitCode() == 0;
 }
 
 TEST(InstalledProgram, StartsShowsItsWindowAndExitsCleanly)
@@ -70,12 +64,12 @@ TEST(InstalledProgram, StartsShowsItsWindowAndExitsCleanly)
 
     // File > Exit through the keyboard.
     const QString id = QString::number(window);
-    EXPECT_TRUE(Xdotool({"windowfocus", "--sync", id}));
-    EXPECT_TRUE(Xdotool({"key", "--window", id, "--clearmodifiers", "alt+f"}));
+    EXPECT_TRUE(journey::Xdo({"windowfocus", "--sync", id}, nullptr, 5000));
+    EXPECT_TRUE(journey::Xdo({"key", "--window", id, "--clearmodifiers", "alt+f"}, nullptr, 5000));
     QTest::qWait(300);
     // The window may be gone before xdotool has finished with it: the
     // program's end is the check.
-    Xdotool({"key", "--window", id, "x"});
+    journey::Xdo({"key", "--window", id, "x"}, nullptr, 5000);
     const bool ended = run.Process().waitForFinished(10000);
     ASSERT_TRUE(ended) << "File > Exit did not end the program";
     EXPECT_EQ(run.Process().exitStatus(), QProcess::NormalExit);

@@ -33,12 +33,13 @@ inline QString SampleFile(const char* name)
     return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + name;
 }
 
-// Runs xdotool with the arguments; true when it ended with status 0.
-inline bool Xdo(const QStringList& args, QByteArray* out = nullptr)
+// Runs xdotool with the arguments; true when it ended with status 0 within
+// the time (ms).
+inline bool Xdo(const QStringList& args, QByteArray* out = nullptr, int ms = 10000)
 {
     QProcess tool;
     tool.start("xdotool", args);
-    const bool ok = tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit &&
+    const bool ok = tool.waitForFinished(ms) && tool.exitStatus() == QProcess::NormalExit &&
                     tool.exitCode() == 0;
     if (out)
         *out = tool.readAllStandardOutput().trimmed();
@@ -50,6 +51,27 @@ inline bool Xdo(const QStringList& args, QByteArray* out = nullptr)
 inline bool Key(const QStringList& keys)
 {
     return Xdo(QStringList{"key", "--delay", "60"} + keys);
+}
+
+// Keys pressed one by one, each its own xdotool run, with a pause after
+// each (for a menu to open, a dialog to take the keyboard); clearModifiers
+// releases held modifiers around each press.
+inline void KeysEach(const QStringList& keys, int pauseMs, bool clearModifiers = false)
+{
+    for (const QString& key : keys) {
+        Xdo(clearModifiers ? QStringList{"key", "--clearmodifiers", key} : QStringList{"key", key});
+        QTest::qWait(pauseMs);
+    }
+}
+
+// Gives the window the keyboard and waits until the server has done so;
+// then waits settleMs more.
+inline bool FocusSync(WId window, int settleMs = 0)
+{
+    const bool ok = Xdo({"windowfocus", "--sync", QString::number(window)});
+    if (settleMs > 0)
+        QTest::qWait(settleMs);
+    return ok;
 }
 
 // A menu command by its mnemonics: the menu's key ("alt+f"), then, once the
@@ -118,6 +140,40 @@ inline WId FindShownWindow(const QString& title)
     return 0;
 }
 
+// The dialog or message box of that title (FindDialogWindow) once it shows,
+// or 0 when none shows within the time.
+inline WId WaitForDialogWindow(const QByteArray& title, int ms, int maxWidth = 1000)
+{
+    WId dialog = 0;
+    const QDeadlineTimer deadline(ms);
+    while (!(dialog = FindDialogWindow(title, maxWidth)) && !deadline.hasExpired())
+        QTest::qWait(100);
+    return dialog;
+}
+
+// The dialog or message box of that title (FindDialogWindow) once it shows,
+// looked for while the program runs, within the time; 0 when none shows.
+inline WId WaitForDialogWhileRunning(ProgramRun& run, const QByteArray& title, int ms)
+{
+    WId dialog = 0;
+    const QDeadlineTimer shown(ms);
+    while (!dialog && !shown.hasExpired() && run.Process().state() == QProcess::Running) {
+        dialog = FindDialogWindow(title);
+        if (!dialog)
+            QTest::qWait(100);
+    }
+    return dialog;
+}
+
+// True once no dialog of that title (FindDialogWindow) shows, within the time.
+inline bool WaitDialogGone(const QByteArray& title, int ms, int maxWidth = 1000)
+{
+    const QDeadlineTimer deadline(ms);
+    while (FindDialogWindow(title, maxWidth) && !deadline.hasExpired())
+        QTest::qWait(100);
+    return !FindDialogWindow(title, maxWidth);
+}
+
 // Waits until the window's title matches the pattern.
 inline bool WaitForTitle(WId window, const QString& pattern, int ms = 15000)
 {
@@ -184,6 +240,12 @@ inline QImage Screen()
 {
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
         QImage::Format_RGB32);
+}
+
+// The window as the X server shows it (no waiting for it to be drawn).
+inline QImage GrabWindow(WId window)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
 }
 
 // The screen once the area has stopped changing (two grabs 300 ms apart
@@ -293,10 +355,16 @@ inline QRect FindWhiteView(const QImage& shot, QRect window)
     return view;
 }
 
+// The path of a file of that name in the artifacts folder.
+inline QString ArtifactPath(const QString& name)
+{
+    return QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name);
+}
+
 // Saves a screenshot into the artifacts folder; true when written.
 inline bool SaveShot(const QImage& shot, const QString& name)
 {
-    return shot.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name));
+    return shot.save(ArtifactPath(name));
 }
 
 // The openbox window manager on the test display while the object lives.

@@ -28,6 +28,7 @@
 #include <QTest>
 
 #include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/journey.h"
 #include "platform/ui/qt/tests/program/program_run.h"
 
 namespace
@@ -87,11 +88,6 @@ TEST(BrantelProgram, ShowsItsMainWindowAndEndsWithStatusZeroOnACloseRequest)
     EXPECT_EQ(program.exitCode(), 0);
 }
 
-QString Example(const char* file)
-{
-    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file;
-}
-
 TEST(BrantelProgram, OpensTheFileOfItsCommandLineAndKeepsItsSettings)
 {
     AFXUI_QT_NEED_DISPLAY();
@@ -100,7 +96,7 @@ TEST(BrantelProgram, OpensTheFileOfItsCommandLineAndKeepsItsSettings)
     ASSERT_TRUE(config.isValid());
     {
         ProgramRun run(BRANTEL_PROGRAM, config.path());
-        ASSERT_TRUE(run.Start({Example("plate.plb")}));
+        ASSERT_TRUE(run.Start({journey::SampleFile("plate.plb")}));
         const WId window = run.WaitForWindow("^Brantel - plate\\.plb( - \\[.*\\])?$");
         ASSERT_NE(window, 0u) << "no window titled \"Brantel - plate.plb\" within 10 s";
         EXPECT_TRUE(run.Close(window));
@@ -108,7 +104,7 @@ TEST(BrantelProgram, OpensTheFileOfItsCommandLineAndKeepsItsSettings)
     EXPECT_TRUE(QFileInfo::exists(config.path() + "/Vornetic/brantel.ini"));
     // A second start reads the settings and opens the other sample.
     ProgramRun again(BRANTEL_PROGRAM, config.path());
-    ASSERT_TRUE(again.Start({Example("buckling.shl")}));
+    ASSERT_TRUE(again.Start({journey::SampleFile("buckling.shl")}));
     const WId window = again.WaitForWindow("^Brantel - buckling\\.shl( - \\[.*\\])?$");
     ASSERT_NE(window, 0u);
     EXPECT_TRUE(again.Close(window));
@@ -147,7 +143,7 @@ TEST(BrantelProgram, ReopensMaximisedWithTheNormalPlacementItWasClosedWith)
         SCOPED_TRACE(start);
         {
             ProgramRun run(BRANTEL_PROGRAM, config.path());
-            ASSERT_TRUE(run.Start({Example("plate.plb")}));
+            ASSERT_TRUE(run.Start({journey::SampleFile("plate.plb")}));
             const WId window = run.WaitForWindow("^Brantel - plate\\.plb( - \\[.*\\])?$");
             ASSERT_NE(window, 0u);
             // The program sets the state as it shows the window, which can
@@ -194,13 +190,7 @@ TEST(BrantelProgram, EndsWithStatusOneAfterRefusingAGarbageFile)
     }
     ProgramRun run(BRANTEL_PROGRAM, config.path());
     ASSERT_TRUE(run.Start({bad}));
-    WId box = 0;
-    const QDeadlineTimer shown(15000);
-    while (!box && !shown.hasExpired() && run.Process().state() == QProcess::Running) {
-        box = FindDialogWindow("Brantel");
-        if (!box)
-            QTest::qWait(100);
-    }
+    const WId box = journey::WaitForDialogWhileRunning(run, "Brantel", 15000);
     ASSERT_NE(box, 0u) << "no message box within 15 s";
     std::size_t colours = 0;
     const QImage image = GrabWhenDrawn(box, colours);

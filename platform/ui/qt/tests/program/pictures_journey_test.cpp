@@ -27,51 +27,22 @@
 #include <QTest>
 
 #include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/journey.h"
 #include "platform/ui/qt/tests/program/program_run.h"
 
 namespace
 {
 
 using namespace brantel::test;
-
-// xdotool with the arguments; true when it ran.
-bool Xdo(const QStringList& args)
-{
-    QProcess tool;
-    tool.start("xdotool", args);
-    return tool.waitForFinished(10000) && tool.exitCode() == 0;
-}
-
-// Keys typed one after the other (each a real key press), with a pause for
-// menus to open.
-void Keys(const QStringList& keys)
-{
-    for (const QString& key : keys) {
-        Xdo({"key", key});
-        QTest::qWait(300);
-    }
-}
+using namespace brantel::test::journey;
 
 // The dialog of that title once it shows (within 15 s), focused; 0 if none.
-WId WaitForDialog(const QByteArray& title, int maxWidth = 1000)
+WId FocusedDialog(const QByteArray& title, int maxWidth = 1000)
 {
-    WId dialog = 0;
-    const QDeadlineTimer shown(15000);
-    while (!(dialog = FindDialogWindow(title, maxWidth)) && !shown.hasExpired())
-        QTest::qWait(100);
-    if (dialog) {
-        Xdo({"windowfocus", "--sync", QString::number(dialog)});
-        QTest::qWait(200);
-    }
+    const WId dialog = WaitForDialogWindow(title, 15000, maxWidth);
+    if (dialog)
+        FocusSync(dialog, 200);
     return dialog;
-}
-
-bool WaitUntilGone(const QByteArray& title, int maxWidth = 1000)
-{
-    const QDeadlineTimer gone(15000);
-    while (FindDialogWindow(title, maxWidth) && !gone.hasExpired())
-        QTest::qWait(100);
-    return !FindDialogWindow(title, maxWidth);
 }
 
 // A file once it exists and its size stays put (the writer is done).
@@ -89,7 +60,8 @@ bool WaitForFile(const QString& path)
     return false;
 }
 
-QByteArray Tool(const QString& program, const QStringList& args)
+// The program's output when it ran and ended with status 0, else empty.
+QByteArray ToolOutput(const QString& program, const QStringList& args)
 {
     QProcess tool;
     tool.start(program, args);
@@ -109,15 +81,11 @@ std::size_t Colours(const QImage& image)
     return seen.size();
 }
 
-QImage Grab(WId window)
+// The window once drawn.
+QImage GrabDrawn(WId window)
 {
     std::size_t colours = 0;
     return GrabWhenDrawn(window, colours);
-}
-
-QString Artifact(const QString& name)
-{
-    return QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name);
 }
 
 bool GreenDominant(QRgb c)
@@ -229,31 +197,31 @@ TEST(PicturesJourney, SavesEachImageTypeAndPrintsTheMxPlotReadably)
 
     // Model > Generate mesh, Calculate > Calculate, the results mode (R) and
     // View > 3D view > Two-dimensional: the plan of Mx, the first result.
-    Keys({"alt+m", "g"});
+    KeysEach({"alt+m", "g"}, 300);
     QTest::qWait(2000);
     // A calculation asked for while the mesh is still being made is refused
     // with a message; the user closes it and asks again.
     for (int attempt = 0; attempt < 10; ++attempt) {
         Xdo({"windowfocus", "--sync", id});
-        Keys({"alt+c", "c"});
+        KeysEach({"alt+c", "c"}, 300);
         QTest::qWait(1500);
         if (!FindDialogWindow("Brantel"))
             break;
-        WaitForDialog("Brantel");
-        Keys({"Return"});
+        FocusedDialog("Brantel");
+        KeysEach({"Return"}, 300);
         QTest::qWait(1500);
     }
     QTest::qWait(1500);
-    Keys({"r"});
+    KeysEach({"r"}, 300);
     QTest::qWait(1000);
-    Keys({"alt+v", "3", "d"});
+    KeysEach({"alt+v", "3", "d"}, 300);
     QImage shown;
     const QDeadlineTimer plotted(20000);
     do {
         QTest::qWait(500);
-        shown = Grab(window);
+        shown = GrabDrawn(window);
     } while (Colours(shown) < 200 && !plotted.hasExpired());
-    EXPECT_TRUE(shown.save(Artifact("pictures-journey-window.png")));
+    EXPECT_TRUE(shown.save(ArtifactPath("pictures-journey-window.png")));
     ASSERT_GE(Colours(shown), 200u) << "no colour plot of the results";
 
     // File > Save image: a bare name, the type chosen in "Files of type" (the
@@ -275,26 +243,26 @@ TEST(PicturesJourney, SavesEachImageTypeAndPrintsTheMxPlotReadably)
     for (const Type& type : types) {
         SCOPED_TRACE(type.name);
         Xdo({"windowfocus", "--sync", id});
-        Keys({"alt+f", "i"});
-        ASSERT_NE(WaitForDialog("Save As"), 0u) << "no file dialog";
-        Keys({"ctrl+a"});
+        KeysEach({"alt+f", "i"}, 300);
+        ASSERT_NE(FocusedDialog("Save As"), 0u) << "no file dialog";
+        KeysEach({"ctrl+a"}, 300);
         Xdo({"type", "--delay", "30", type.name});
-        Keys({"Tab"});
+        KeysEach({"Tab"}, 300);
         for (int i = 0; i < type.downs; ++i)
-            Keys({"Down"});
-        Keys({"Return"});
-        ASSERT_TRUE(WaitUntilGone("Save As"));
-        ASSERT_NE(WaitForDialog("Image size"), 0u) << "no \"Image size\" dialog";
-        Keys({"Return"});
+            KeysEach({"Down"}, 300);
+        KeysEach({"Return"}, 300);
+        ASSERT_TRUE(WaitDialogGone("Save As", 15000));
+        ASSERT_NE(FocusedDialog("Image size"), 0u) << "no \"Image size\" dialog";
+        KeysEach({"Return"}, 300);
         const QString path = work.filePath(type.file);
         ASSERT_TRUE(WaitForFile(path)) << path.toStdString() << " was not written";
         // Nothing else: the name got the chosen type's extension only.
         EXPECT_FALSE(QFileInfo::exists(work.filePath(QString(type.name) + ".bmp")) && type.downs > 0);
-        const QByteArray format = Tool("identify", {"-format", "%m", path});
+        const QByteArray format = ToolOutput("identify", {"-format", "%m", path});
         EXPECT_TRUE(type.formats.contains(QString(format))) << "type " << format.toStdString();
         // As a viewer shows it (the file's own orientation applied).
-        const QString png = Artifact(QString("pictures-journey-%1.png").arg(type.name));
-        Tool("convert", {path, "-auto-orient", png});
+        const QString png = ArtifactPath(QString("pictures-journey-%1.png").arg(type.name));
+        ToolOutput("convert", {path, "-auto-orient", png});
         const QImage picture(png);
         ExpectUpright(picture, type.file);
         if (pictureSize.isEmpty())
@@ -304,14 +272,14 @@ TEST(PicturesJourney, SavesEachImageTypeAndPrintsTheMxPlotReadably)
 
     // File > Print preview shows the page; Esc closes it.
     Xdo({"windowfocus", "--sync", id});
-    Keys({"alt+f", "v"});
-    const WId preview = WaitForDialog("Print Preview", 1300);
+    KeysEach({"alt+f", "v"}, 300);
+    const WId preview = FocusedDialog("Print Preview", 1300);
     ASSERT_NE(preview, 0u) << "no print preview";
     QTest::qWait(1500);
-    const QImage previewImage = Grab(preview);
-    EXPECT_TRUE(previewImage.save(Artifact("pictures-journey-preview.png")));
-    Keys({"Escape"});
-    ASSERT_TRUE(WaitUntilGone("Print Preview", 1300));
+    const QImage previewImage = GrabDrawn(preview);
+    EXPECT_TRUE(previewImage.save(ArtifactPath("pictures-journey-preview.png")));
+    KeysEach({"Escape"}, 300);
+    ASSERT_TRUE(WaitDialogGone("Print Preview", 15000, 1300));
 
     // File > Print direct: without a printer the page goes to plate.pdf
     // beside the document, and a message says so.
@@ -319,17 +287,17 @@ TEST(PicturesJourney, SavesEachImageTypeAndPrintsTheMxPlotReadably)
         GTEST_SKIP() << "a printer is installed: Print direct would print on paper";
     }
     Xdo({"windowfocus", "--sync", id});
-    Keys({"alt+f", "d"});
-    ASSERT_NE(WaitForDialog("Brantel"), 0u) << "no message about the PDF";
-    Keys({"Return"});
+    KeysEach({"alt+f", "d"}, 300);
+    ASSERT_NE(FocusedDialog("Brantel"), 0u) << "no message about the PDF";
+    KeysEach({"Return"}, 300);
     const QString pdf = work.filePath("plate.pdf");
     ASSERT_TRUE(WaitForFile(pdf));
-    QFile::remove(Artifact("pictures-journey-page.pdf"));
-    QFile::copy(pdf, Artifact("pictures-journey-page.pdf"));
+    QFile::remove(ArtifactPath("pictures-journey-page.pdf"));
+    QFile::copy(pdf, ArtifactPath("pictures-journey-page.pdf"));
 
     constexpr int kDpi = 150;
-    const QString pageStem = Artifact("pictures-journey-page");
-    Tool("pdftoppm", {"-r", QString::number(kDpi), "-png", "-singlefile", pdf, pageStem});
+    const QString pageStem = ArtifactPath("pictures-journey-page");
+    ToolOutput("pdftoppm", {"-r", QString::number(kDpi), "-png", "-singlefile", pdf, pageStem});
     const QImage page(pageStem + ".png");
     ASSERT_FALSE(page.isNull()) << "the PDF could not be rasterised";
     const Box picture = InkBox(page);
@@ -361,8 +329,8 @@ TEST(PicturesJourney, SavesEachImageTypeAndPrintsTheMxPlotReadably)
     bool answered = false;
     while (run.Process().state() != QProcess::NotRunning && !closing.hasExpired()) {
         if (!answered && FindDialogWindow("Brantel")) {
-            WaitForDialog("Brantel");
-            Keys({"alt+n"});
+            FocusedDialog("Brantel");
+            KeysEach({"alt+n"}, 300);
             answered = true;
         }
         run.Process().waitForFinished(200);

@@ -28,13 +28,16 @@
 #include <QTest>
 
 #include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/journey.h"
 #include "platform/ui/qt/tests/program/program_run.h"
 
-// The helpers have names of their own: the test programs are unity builds.
+// The helpers and tests have a namespace of their own: the test programs
+// are unity builds.
 namespace resultjourney
 {
 
 using namespace brantel::test;
+using namespace brantel::test::journey;
 
 // A copy of the sample in the folder: an edit is never saved over the
 // repository's sample.
@@ -42,18 +45,10 @@ QString SampleCopy(const char* file, const QString& folder)
 {
     const QString copy = folder + "/" + file;
     QFile::remove(copy);
-    if (!QFile::copy(QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file, copy))
+    if (!QFile::copy(SampleFile(file), copy))
         return QString();
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     return copy;
-}
-
-// xdotool with the arguments; true when it ran and succeeded.
-bool XDo(const QStringList& args)
-{
-    QProcess tool;
-    tool.start("xdotool", args);
-    return tool.waitForFinished(10000) && tool.exitCode() == 0;
 }
 
 // Closes the window as a desktop does and answers "No" to the question
@@ -63,16 +58,10 @@ bool CloseDiscardingChanges(ProgramRun& run, WId window)
 {
     if (!SendCloseRequest(window))
         return false;
-    WId box = 0;
-    const QDeadlineTimer shown(10000);
-    while (!box && !shown.hasExpired() && run.Process().state() == QProcess::Running) {
-        box = FindDialogWindow("Brantel");
-        if (!box)
-            QTest::qWait(100);
-    }
+    const WId box = WaitForDialogWhileRunning(run, "Brantel", 10000);
     if (box) {
-        XDo({"windowfocus", "--sync", QString::number(box)});
-        XDo({"key", "alt+n"}); // &No
+        Xdo({"windowfocus", "--sync", QString::number(box)});
+        Xdo({"key", "alt+n"}); // &No
     }
     QProcess& process = run.Process();
     if (process.state() != QProcess::NotRunning)
@@ -81,21 +70,16 @@ bool CloseDiscardingChanges(ProgramRun& run, WId window)
            process.exitCode() == 0;
 }
 
-QImage Grab(WId window)
-{
-    return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
-}
-
 // Waits until the window's picture stays the same for 1.5 s (a mesh, a run
 // or a plot finished and drawn), at most 60 s; the last picture.
 QImage GrabWhenStill(WId window)
 {
-    QImage last = Grab(window);
+    QImage last = GrabWindow(window);
     QDeadlineTimer still(1500);
     const QDeadlineTimer limit(60000);
     while (!still.hasExpired() && !limit.hasExpired()) {
         QTest::qWait(250);
-        const QImage now = Grab(window);
+        const QImage now = GrabWindow(window);
         if (now != last) {
             last = now;
             still.setRemainingTime(1500);
@@ -107,10 +91,10 @@ QImage GrabWhenStill(WId window)
 // A user's menu command: Alt and the menu's letter, then the item's letter.
 void Menu(WId window, const char* menu, const char* item)
 {
-    XDo({"windowfocus", "--sync", QString::number(window)});
-    XDo({"key", QString("alt+") + menu});
+    FocusSync(window);
+    Xdo({"key", QString("alt+") + menu});
     QTest::qWait(1000); // the menu opens
-    XDo({"key", item});
+    Xdo({"key", item});
 }
 
 struct Field {
@@ -156,11 +140,11 @@ Field WidestToolbarBox(const QImage& image)
 // list, as a user does.
 void ChooseResult(WId window, const Field& box, const QString& entry)
 {
-    XDo({"mousemove", "--window", QString::number(window), QString::number(box.x + box.width / 2),
+    Xdo({"mousemove", "--window", QString::number(window), QString::number(box.x + box.width / 2),
          QString::number(box.y), "click", "1"});
     QTest::qWait(500);
-    XDo({"type", "--delay", "50", entry});
-    XDo({"key", "Return"});
+    Xdo({"type", "--delay", "50", entry});
+    Xdo({"key", "Return"});
 }
 
 // The plot area: right of the legend (its 130 columns) and above the log
@@ -212,9 +196,10 @@ int DarkRedPixels(const QImage& image)
     return count;
 }
 
-void Save(const QImage& image, const char* name)
+// The picture saved into the artifacts folder, expected to be written.
+void SaveExpected(const QImage& image, const char* name)
 {
-    EXPECT_TRUE(image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name))) << name;
+    EXPECT_TRUE(SaveShot(image, name)) << name;
 }
 
 // The bounding box of the pixels of the colour in the view: below the tool
@@ -262,13 +247,6 @@ int BluePixels(const QImage& image, const QRect& rect)
     return count;
 }
 
-} // namespace resultjourney
-
-namespace
-{
-
-using namespace resultjourney;
-
 TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
 {
     AFXUI_QT_NEED_DISPLAY();
@@ -285,12 +263,12 @@ TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
     GrabWhenDrawn(window, colours);
 
     Menu(window, "m", "g"); // Model > Generate mesh
-    Save(GrabWhenStill(window), "result-plots-mesh.png");
+    SaveExpected(GrabWhenStill(window), "result-plots-mesh.png");
     Menu(window, "c", "c"); // Calculate > Calculate
-    Save(GrabWhenStill(window), "result-plots-calculated.png");
+    SaveExpected(GrabWhenStill(window), "result-plots-calculated.png");
     Menu(window, "v", "r"); // View > View Results mode
     const QImage first = GrabWhenStill(window);
-    Save(first, "result-plots-sigma-x.png");
+    SaveExpected(first, "result-plots-sigma-x.png");
     // Sigma x of the uniform tension: one plate colour (with its edges).
     const int uniform = PlotColours(first);
 
@@ -299,7 +277,7 @@ TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
 
     ChooseResult(window, box, "Distorted model");
     const QImage distorted = GrabWhenStill(window);
-    Save(distorted, "result-plots-distorted.png");
+    SaveExpected(distorted, "result-plots-distorted.png");
     // The displacement grows along x from the held edge: the plate's
     // colours run through a gradient, far more than the uniform plot's.
     const int gradient = PlotColours(distorted);
@@ -309,18 +287,11 @@ TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
 
     ChooseResult(window, box, "R_x");
     const QImage reactions = GrabWhenStill(window);
-    Save(reactions, "result-plots-rx.png");
+    SaveExpected(reactions, "result-plots-rx.png");
     EXPECT_GE(DarkRedPixels(reactions), 500) << "no reaction arrows at the held edge";
 
     EXPECT_TRUE(CloseDiscardingChanges(run, window));
 }
-
-} // namespace
-
-namespace
-{
-
-using namespace resultjourney;
 
 // A node load typed into the node's "Node information" sheet (a double
 // click on the plate's top right corner, (200, 100)): -2 kN along y shows
@@ -346,8 +317,8 @@ TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
     const QRect plate = BoxOf(before, qRgb(128, 128, 128));
     ASSERT_GE(plate.width(), 50) << "no plate in the modelling view";
     const QPoint corner(plate.right() + 1, plate.top() - 1);
-    XDo({"windowfocus", "--sync", QString::number(window)});
-    XDo({"mousemove", "--window", QString::number(window), QString::number(corner.x()),
+    Xdo({"windowfocus", "--sync", QString::number(window)});
+    Xdo({"mousemove", "--window", QString::number(window), QString::number(corner.x()),
          QString::number(corner.y()), "click", "--repeat", "2", "1"});
     WId sheet = 0;
     const QDeadlineTimer shown(10000);
@@ -358,22 +329,22 @@ TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
     }
     ASSERT_NE(sheet, 0u) << "no \"Node information\" sheet on a double click at the corner " << corner.x() << "," << corner.y();
     const QImage page = GrabWhenStill(sheet);
-    Save(page, "result-plots-node-sheet.png");
+    SaveExpected(page, "result-plots-node-sheet.png");
     // The node load's Y field, the page's lowest text field.
     const QPoint field = LowestField(page);
     ASSERT_FALSE(field.isNull());
     // Keys go to the focused window (without a window manager a click
     // does not move the focus).
-    XDo({"windowfocus", "--sync", QString::number(sheet)});
+    Xdo({"windowfocus", "--sync", QString::number(sheet)});
     QTest::qWait(300);
-    XDo({"mousemove", "--window", QString::number(sheet), QString::number(field.x()), QString::number(field.y()),
+    Xdo({"mousemove", "--window", QString::number(sheet), QString::number(field.x()), QString::number(field.y()),
          "click", "1"});
     QTest::qWait(300);
-    XDo({"key", "ctrl+a"});
-    XDo({"type", "--", "-2"}); // "--": the text is no option of xdotool's
-    XDo({"key", "Return"});    // OK
+    Xdo({"key", "ctrl+a"});
+    Xdo({"type", "--", "-2"}); // "--": the text is no option of xdotool's
+    Xdo({"key", "Return"});    // OK
     const QImage after = GrabWhenStill(window);
-    Save(after, "result-plots-node-load.png");
+    SaveExpected(after, "result-plots-node-load.png");
 
     // The arrow runs from the corner down (the load's sense), about a third
     // of the diagonal (224 mm) long: the plate is 200 mm wide on screen.
@@ -390,4 +361,4 @@ TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
     EXPECT_TRUE(CloseDiscardingChanges(run, window));
 }
 
-} // namespace
+} // namespace resultjourney

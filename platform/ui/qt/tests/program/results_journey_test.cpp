@@ -29,20 +29,14 @@
 #include <QTest>
 
 #include "platform/ui/qt/testing/qttesting.h"
+#include "platform/ui/qt/tests/program/journey.h"
 #include "platform/ui/qt/tests/program/program_run.h"
 
 namespace
 {
 
 using namespace brantel::test;
-
-// Runs xdotool with the arguments; true when it ended with status 0.
-bool Tool(const QStringList& args)
-{
-    QProcess tool;
-    tool.start("xdotool", args);
-    return tool.waitForFinished(5000) && tool.exitCode() == 0;
-}
+using namespace brantel::test::journey;
 
 QString Id(WId window)
 {
@@ -50,58 +44,30 @@ QString Id(WId window)
 }
 
 // Keys to the window as real (XTEST) key presses, after focusing it.
-void Keys(WId window, const QStringList& keys)
+void KeysToWindow(WId window, const QStringList& keys)
 {
-    Tool({"windowfocus", "--sync", Id(window)});
+    Xdo({"windowfocus", "--sync", Id(window)}, nullptr, 5000);
     for (const QString& key : keys) {
-        Tool({"key", key});
+        Xdo({"key", key}, nullptr, 5000);
         QTest::qWait(150);
     }
 }
 
 // A click of the button at x, y of the window's client area.
-void Click(WId window, int x, int y, int button = 1)
+void ClickInWindow(WId window, int x, int y, int button = 1)
 {
-    Tool({"mousemove", "--window", Id(window), QString::number(x), QString::number(y)});
+    Xdo({"mousemove", "--window", Id(window), QString::number(x), QString::number(y)}, nullptr, 5000);
     QTest::qWait(100);
-    Tool({"click", QString::number(button)});
+    Xdo({"click", QString::number(button)}, nullptr, 5000);
     QTest::qWait(200);
-}
-
-// The dialog of that name once it shows (0 after the timeout).
-WId WaitForDialog(const QByteArray& name, int ms)
-{
-    WId found = 0;
-    const QDeadlineTimer deadline(ms);
-    while (!(found = FindDialogWindow(name)) && !deadline.hasExpired())
-        QTest::qWait(100);
-    return found;
-}
-
-bool WaitUntilGone(const QByteArray& name, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    while (FindDialogWindow(name) && !deadline.hasExpired())
-        QTest::qWait(100);
-    return !FindDialogWindow(name);
-}
-
-QImage Grab(WId window)
-{
-    return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
-}
-
-void Save(const QImage& image, const char* name)
-{
-    image.save(QDir(afxui::qt::testing::ArtifactsFolder()).filePath(name));
 }
 
 // The journey's program: the sample membrane opened from its file, the
 // main window set to a known size so that the tool bars keep their places.
-class Journey
+class ResultsRun
 {
 public:
-    explicit Journey(const QString& config) : m_run(BRANTEL_PROGRAM, config) {}
+    explicit ResultsRun(const QString& config) : m_run(BRANTEL_PROGRAM, config) {}
 
     bool Open(const QString& file, const QString& title)
     {
@@ -114,16 +80,16 @@ public:
         m_main = m_run.WaitForWindow(title);
         if (!m_main)
             return false;
-        Tool({"windowmove", Id(m_main), "0", "19"});
-        Tool({"windowsize", Id(m_main), "1280", "1005"});
+        Xdo({"windowmove", Id(m_main), "0", "19"}, nullptr, 5000);
+        Xdo({"windowsize", Id(m_main), "1280", "1005"}, nullptr, 5000);
         QTest::qWait(1500);
         return true;
     }
 
     // Calculate > Calculate.
-    void Calculate() { Keys(m_main, {"alt+c", "c"}); }
+    void Calculate() { KeysToWindow(m_main, {"alt+c", "c"}); }
     // Model > Generate mesh.
-    void GenerateMesh() { Keys(m_main, {"alt+m", "g"}); }
+    void GenerateMesh() { KeysToWindow(m_main, {"alt+m", "g"}); }
 
     // Calculate > Max && min results (the menu's last item): the dialog's
     // picture, saved as name, then the dialog closed with Enter. The command
@@ -132,17 +98,17 @@ public:
     {
         const QDeadlineTimer deadline(90000);
         while (!deadline.hasExpired()) {
-            Keys(m_main, {"alt+c", "Up", "Return"});
-            const WId dialog = WaitForDialog("Maximum and minimum values", 5000);
+            KeysToWindow(m_main, {"alt+c", "Up", "Return"});
+            const WId dialog = WaitForDialogWindow("Maximum and minimum values", 5000);
             if (!dialog) {
-                Keys(m_main, {"Escape"});
+                KeysToWindow(m_main, {"Escape"});
                 continue;
             }
             QTest::qWait(500);
-            const QImage image = Grab(dialog);
-            Save(image, name);
-            Keys(dialog, {"Return"});
-            WaitUntilGone("Maximum and minimum values", 5000);
+            const QImage image = GrabWindow(dialog);
+            SaveShot(image, name);
+            KeysToWindow(dialog, {"Return"});
+            WaitDialogGone("Maximum and minimum values", 5000);
             return image;
         }
         return {};
@@ -151,7 +117,7 @@ public:
     // The model's region in the modelling view: the box of its fill colour.
     QRect Plate()
     {
-        const QImage view = Grab(m_main);
+        const QImage view = GrabWindow(m_main);
         QRect box;
         for (int y = 100; y < view.height() - 200; ++y)
             for (int x = 0; x < view.width() - 60; ++x)
@@ -167,17 +133,17 @@ public:
     {
         // The filter's list opens with its current entry over the box: the
         // entry is reached from the top by keys.
-        Click(m_main, 613, 32);
+        ClickInWindow(m_main, 613, 32);
         QStringList keys = {"Up", "Up", "Up", "Up"};
         for (int k = 0; k < filter; ++k)
             keys << "Down";
         keys << "Return";
-        Keys(m_main, keys);
-        Click(m_main, 200, 200); // nothing: no selection
-        Click(m_main, x, y);     // selects the object
-        Click(m_main, x, y, 3);  // its context menu
-        Keys(m_main, {"Down", "Return"});
-        return WaitForDialog(sheet, 10000);
+        KeysToWindow(m_main, keys);
+        ClickInWindow(m_main, 200, 200); // nothing: no selection
+        ClickInWindow(m_main, x, y);     // selects the object
+        ClickInWindow(m_main, x, y, 3);  // its context menu
+        KeysToWindow(m_main, {"Down", "Return"});
+        return WaitForDialogWindow(sheet, 10000);
     }
     WId EditEdge(int x, int y) { return Edit(1, x, y, "Edge information"); }
     WId EditNode(int x, int y) { return Edit(0, x, y, "Node information"); }
@@ -267,18 +233,13 @@ WId WizardPage()
     return 0;
 }
 
-QString SampleFile(const char* file)
-{
-    return QString::fromLocal8Bit(qgetenv("BRANTEL_SOURCE_DIR")) + "/examples/" + file;
-}
-
 TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMeshResult)
 {
     AFXUI_QT_NEED_DISPLAY();
     afxui::qt::testing::TestApplication();
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
-    Journey j(config.path());
+    ResultsRun j(config.path());
     ASSERT_TRUE(j.Open(SampleFile("membrane.mem"), "^Brantel - membrane\\.mem( - \\[.*\\])?$"));
 
     // The sample has no mesh: Calculate makes it and calculates.
@@ -287,16 +248,16 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
     ASSERT_FALSE(first.isNull()) << "no Max && min dialog";
     const QRect plate = j.Plate();
     ASSERT_GT(plate.width(), 50) << "the membrane is not in the view";
-    Save(Grab(j.Main()), "brantel-journey-calculated.png");
+    SaveShot(GrabWindow(j.Main()), "brantel-journey-calculated.png");
 
     // The top edge on "Roller 1" through its page, OK.
     const WId sheet = j.EditEdge(plate.center().x(), plate.top() - 1);
     ASSERT_NE(sheet, 0u) << "no edge sheet";
-    Save(Grab(sheet), "brantel-journey-edge-page.png");
-    Click(sheet, 39, 84); // "Roller 1"
-    Save(Grab(sheet), "brantel-journey-edge-roller.png");
-    Keys(sheet, {"Return"});
-    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    SaveShot(GrabWindow(sheet), "brantel-journey-edge-page.png");
+    ClickInWindow(sheet, 39, 84); // "Roller 1"
+    SaveShot(GrabWindow(sheet), "brantel-journey-edge-roller.png");
+    KeysToWindow(sheet, {"Return"});
+    ASSERT_TRUE(WaitDialogGone("Edge information", 5000));
 
     // Calculate again: other extremes (the top edge holds the contraction).
     j.Calculate();
@@ -318,21 +279,21 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
     // N/mm^2 again (Max and Min alike), and so are the displacements.
     const WId top = j.EditEdge(plate.center().x(), plate.top() - 1);
     ASSERT_NE(top, 0u);
-    Click(top, 39, 66); // "Free"
-    Keys(top, {"Return"});
-    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    ClickInWindow(top, 39, 66); // "Free"
+    KeysToWindow(top, {"Return"});
+    ASSERT_TRUE(WaitDialogGone("Edge information", 5000));
     const WId corner = j.EditNode(plate.left(), plate.bottom());
     ASSERT_NE(corner, 0u) << "no node sheet";
-    Click(corner, 146, 22); // "Boundary conditions"
-    Click(corner, 39, 66);  // "Free"
-    Save(Grab(corner), "brantel-journey-node-free.png");
-    Keys(corner, {"Return"});
-    ASSERT_TRUE(WaitUntilGone("Node information", 5000));
+    ClickInWindow(corner, 146, 22); // "Boundary conditions"
+    ClickInWindow(corner, 39, 66);  // "Free"
+    SaveShot(GrabWindow(corner), "brantel-journey-node-free.png");
+    KeysToWindow(corner, {"Return"});
+    ASSERT_TRUE(WaitDialogGone("Node information", 5000));
     const WId bottom = j.EditEdge(plate.center().x(), plate.bottom());
     ASSERT_NE(bottom, 0u);
-    Click(bottom, 39, 84); // "Roller 1"
-    Keys(bottom, {"Return"});
-    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    ClickInWindow(bottom, 39, 84); // "Roller 1"
+    KeysToWindow(bottom, {"Return"});
+    ASSERT_TRUE(WaitDialogGone("Edge information", 5000));
     j.Calculate();
     const QImage patch = j.MaxMin("brantel-journey-maxmin-patch.png");
     ASSERT_FALSE(patch.isNull());
@@ -343,7 +304,7 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
         EXPECT_EQ(shown, Values(first, line))
             << "line " << line << " differs from the sample's uniform state";
     }
-    Save(Grab(j.Main()), "brantel-journey-end.png");
+    SaveShot(GrabWindow(j.Main()), "brantel-journey-end.png");
 }
 
 // The constrained membrane made as a new user makes it: File > New (the
@@ -359,68 +320,68 @@ TEST(ResultsJourney, TheConstrainedTensionPatchWithTwoRollerEdgesIsUniform)
     afxui::qt::testing::TestApplication();
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
-    Journey j(config.path());
+    ResultsRun j(config.path());
     ASSERT_TRUE(j.Start());
 
     WId page = WizardPage();
     ASSERT_NE(page, 0u) << "no new-document wizard";
-    Keys(page, {"alt+m", "alt+o"}); // "Membrane", "Open"
+    KeysToWindow(page, {"alt+m", "alt+o"}); // "Membrane", "Open"
     QTest::qWait(1000);
     page = WizardPage();
     ASSERT_NE(page, 0u);
-    Click(page, 28, 62);   // "Constrained mesh"
-    Click(page, 28, 171);  // "Q4"
-    Click(page, 423, 279); // "Next >>"
+    ClickInWindow(page, 28, 62);   // "Constrained mesh"
+    ClickInWindow(page, 28, 171);  // "Q4"
+    ClickInWindow(page, 423, 279); // "Next >>"
     QTest::qWait(1000);
     page = WizardPage();
     ASSERT_NE(page, 0u);
-    Keys(page, {"alt+f"}); // "Finish"
-    const WId quad = WaitForDialog("Quadrilateral region", 10000);
+    KeysToWindow(page, {"alt+f"}); // "Finish"
+    const WId quad = WaitForDialogWindow("Quadrilateral region", 10000);
     ASSERT_NE(quad, 0u) << "no quadrilateral dialog";
-    Click(quad, 62, 156); // the thickness
-    Keys(quad, {"ctrl+a"});
-    Tool({"type", "10"});
-    Save(Grab(quad), "brantel-journey-constrained-quad.png");
-    Keys(quad, {"Return"});
-    const WId mesh = WaitForDialog("Constrained mesh", 10000);
+    ClickInWindow(quad, 62, 156); // the thickness
+    KeysToWindow(quad, {"ctrl+a"});
+    Xdo({"type", "10"}, nullptr, 5000);
+    SaveShot(GrabWindow(quad), "brantel-journey-constrained-quad.png");
+    KeysToWindow(quad, {"Return"});
+    const WId mesh = WaitForDialogWindow("Constrained mesh", 10000);
     ASSERT_NE(mesh, 0u) << "no mesh settings";
-    Keys(mesh, {"Return"});
-    ASSERT_TRUE(WaitUntilGone("Constrained mesh", 5000));
+    KeysToWindow(mesh, {"Return"});
+    ASSERT_TRUE(WaitDialogGone("Constrained mesh", 5000));
     ASSERT_TRUE(j.Found("^Brantel - Membrane1( - \\[.*\\])?$"));
 
     const QRect plate = j.Plate();
     ASSERT_GT(plate.width(), 200) << "the square is not in the view";
     const auto sheetOf = [&](int x, int y) {
-        Click(j.Main(), 200, 90); // nothing: no selection
-        Tool({"mousemove", "--window", Id(j.Main()), QString::number(x), QString::number(y)});
-        Tool({"click", "--repeat", "2", "--delay", "80", "1"});
-        return WaitForDialog("Edge information", 10000);
+        ClickInWindow(j.Main(), 200, 90); // nothing: no selection
+        Xdo({"mousemove", "--window", Id(j.Main()), QString::number(x), QString::number(y)}, nullptr, 5000);
+        Xdo({"click", "--repeat", "2", "--delay", "80", "1"}, nullptr, 5000);
+        return WaitForDialogWindow("Edge information", 10000);
     };
     for (const QPoint at :
          {QPoint(plate.left(), plate.center().y()), QPoint(plate.center().x(), plate.bottom())}) {
         const WId sheet = sheetOf(at.x(), at.y());
         ASSERT_NE(sheet, 0u) << "no edge sheet at " << at.x() << ", " << at.y();
-        Click(sheet, 39, 84); // "Roller 1"
-        Keys(sheet, {"Return"});
-        ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+        ClickInWindow(sheet, 39, 84); // "Roller 1"
+        KeysToWindow(sheet, {"Return"});
+        ASSERT_TRUE(WaitDialogGone("Edge information", 5000));
     }
     const WId right = sheetOf(plate.right(), plate.center().y());
     ASSERT_NE(right, 0u);
-    Click(right, 159, 22);        // "Load"
-    Click(right, 28, 129);        // "Global axes"
+    ClickInWindow(right, 159, 22);        // "Load"
+    ClickInWindow(right, 28, 129);        // "Global axes"
     for (int y : {56, 80, 104}) { // T1, T2, T3: along x
-        Click(right, 88, y);
-        Keys(right, {"ctrl+a"});
-        Tool({"type", "10"});
+        ClickInWindow(right, 88, y);
+        KeysToWindow(right, {"ctrl+a"});
+        Xdo({"type", "10"}, nullptr, 5000);
     }
-    Save(Grab(right), "brantel-journey-constrained-load.png");
-    Keys(right, {"Return"});
-    ASSERT_TRUE(WaitUntilGone("Edge information", 5000));
+    SaveShot(GrabWindow(right), "brantel-journey-constrained-load.png");
+    KeysToWindow(right, {"Return"});
+    ASSERT_TRUE(WaitDialogGone("Edge information", 5000));
 
     j.Calculate();
     const QImage extremes = j.MaxMin("brantel-journey-maxmin-constrained.png");
     ASSERT_FALSE(extremes.isNull());
-    Save(Grab(j.Main()), "brantel-journey-constrained.png");
+    SaveShot(GrabWindow(j.Main()), "brantel-journey-constrained.png");
     // Sigma x (line 1), Sigma_1 (8) and the effective stress's maximum (10).
     for (int line : {1, 8}) {
         const auto [max, min] = MaxAndMin(extremes, line);
