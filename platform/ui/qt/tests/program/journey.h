@@ -103,9 +103,17 @@ inline bool Click(QPoint at)
 }
 
 // Polls the condition every 100 ms until it holds or the time is up.
+// How much longer a wait may take in the sanitizer build, whose program
+// runs several times slower; a wait that succeeds returns at once either way.
+#ifdef BRANTEL_SANITIZED
+inline constexpr int kWaitScale = 3;
+#else
+inline constexpr int kWaitScale = 1;
+#endif
+
 inline bool WaitUntil(const std::function<bool()>& condition, int ms = 10000)
 {
-    const QDeadlineTimer deadline(ms);
+    const QDeadlineTimer deadline(qint64(ms) * kWaitScale);
     while (!condition()) {
         if (deadline.hasExpired())
             return false;
