@@ -301,6 +301,7 @@ TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToThe
     // then Calculate > Calculate on the empty plate.
     ASSERT_TRUE(MenuItem("alt+f", "n"));
     ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") != 0; })) << "no new-document wizard";
+    QTest::qWait(300 * kWaitScale); // the page takes the focus
     ASSERT_TRUE(Key({"alt+p"}));
     ASSERT_TRUE(WaitUntil(
         [&] {
