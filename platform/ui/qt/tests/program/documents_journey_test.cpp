@@ -31,27 +31,6 @@ using namespace brantel::test::journey;
 constexpr double kSame = 0.004;
 constexpr double kOther = 0.01;
 
-// File > New: Plate bending on the wizard's first page, once the page has
-// the focus, then its default buttons (Next, Finish) with Enter until the
-// main window is titled for the new plate.
-bool NewPlateByWizard(WId window)
-{
-    if (!MenuItem("alt+f", "n") || !WaitUntil([] { return FindShownWindow("Brantel") != 0; }))
-        return false;
-    QTest::qWait(300 * kWaitScale);
-    if (!Key({"alt+p"}))
-        return false;
-    return WaitUntil(
-        [&] {
-            if (WindowName(window) == "Brantel - Plate1")
-                return true;
-            Key({"Return"});
-            QTest::qWait(700);
-            return false;
-        },
-        15000);
-}
-
 class DocumentsJourney : public ::testing::Test
 {
 protected:
@@ -142,7 +121,7 @@ void DocumentsJourney::Run(const QString& pass, bool withWindowManager)
     const QImage membrane = Shot("2-membrane");
     EXPECT_GT(DifferingShare(membrane, plate, m_view), kOther) << "the membrane shows the plate";
 
-    ASSERT_TRUE(NewPlateByWizard(m_window)) << "File > New did not make Plate1";
+    ASSERT_TRUE(NewPlateByWizard(m_window, "Brantel - Plate1")) << "File > New did not make Plate1";
     const QImage plate1 = Shot("3-new-plate");
     EXPECT_GT(DifferingShare(plate1, plate, m_view), kOther) << "the new plate shows plate.plb";
     EXPECT_GT(DifferingShare(plate1, membrane, m_view), kOther) << "the new plate shows the membrane";
@@ -305,7 +284,7 @@ TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToThe
     const QPoint errorTab(frame.left() + 66, frame.bottom() - 30);
 
     // A new plate, then Calculate > Calculate on it.
-    ASSERT_TRUE(NewPlateByWizard(window)) << "File > New did not make Plate1";
+    ASSERT_TRUE(NewPlateByWizard(window, "Brantel - Plate1")) << "File > New did not make Plate1";
     FocusWindow(window, rest);
     ASSERT_TRUE(MenuItem("alt+c", "c"));
     FocusWindow(window, rest);

@@ -12,6 +12,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -180,6 +181,51 @@ inline bool WaitDialogGone(const QByteArray& title, int ms, int maxWidth = 1000)
     while (FindDialogWindow(title, maxWidth) && !deadline.hasExpired())
         QTest::qWait(100);
     return !FindDialogWindow(title, maxWidth);
+}
+
+// The dialog of that title once it shows (within 15 s), focused; 0 if none.
+inline WId FocusedDialog(const QByteArray& title, int maxWidth = 1000)
+{
+    const WId dialog = WaitForDialogWindow(title, 15000, maxWidth);
+    if (dialog)
+        FocusSync(dialog, 200);
+    return dialog;
+}
+
+// A file once it exists and its size stays put (the writer is done).
+inline bool WaitForFile(const QString& path)
+{
+    qint64 last = -1;
+    const QDeadlineTimer written(qint64(20000) * kWaitScale);
+    while (!written.hasExpired()) {
+        const QFileInfo info(path);
+        if (info.exists() && info.size() > 0 && info.size() == last)
+            return true;
+        last = info.exists() ? info.size() : -1;
+        QTest::qWait(250);
+    }
+    return false;
+}
+
+// File > New: Plate bending on the wizard's first page, once the page has
+// the focus, then its default buttons (Next, Finish) with Enter until the
+// main window has the new plate's title ("Brantel - Plate2").
+inline bool NewPlateByWizard(WId window, const QString& title)
+{
+    if (!MenuItem("alt+f", "n") || !WaitUntil([] { return FindShownWindow("Brantel") != 0; }))
+        return false;
+    QTest::qWait(300 * kWaitScale);
+    if (!Key({"alt+p"}))
+        return false;
+    return WaitUntil(
+        [&] {
+            if (WindowName(window) == title)
+                return true;
+            Key({"Return"});
+            QTest::qWait(700);
+            return false;
+        },
+        15000);
 }
 
 // Waits until the window's title matches the pattern.

@@ -36,30 +36,6 @@ namespace
 using namespace brantel::test;
 using namespace brantel::test::journey;
 
-// The dialog of that title once it shows (within 15 s), focused; 0 if none.
-WId FocusedDialog(const QByteArray& title, int maxWidth = 1000)
-{
-    const WId dialog = WaitForDialogWindow(title, 15000, maxWidth);
-    if (dialog)
-        FocusSync(dialog, 200);
-    return dialog;
-}
-
-// A file once it exists and its size stays put (the writer is done).
-bool WaitForFile(const QString& path)
-{
-    qint64 last = -1;
-    const QDeadlineTimer written(20000);
-    while (!written.hasExpired()) {
-        const QFileInfo info(path);
-        if (info.exists() && info.size() > 0 && info.size() == last)
-            return true;
-        last = info.exists() ? info.size() : -1;
-        QTest::qWait(250);
-    }
-    return false;
-}
-
 // The program's output when it ran and ended with status 0, else empty.
 QByteArray ToolOutput(const QString& program, const QStringList& args)
 {
