@@ -212,9 +212,11 @@ inline bool WaitForFile(const QString& path)
 // main window has the new plate's title ("Brantel - Plate2").
 inline bool NewPlateByWizard(WId window, const QString& title)
 {
-    if (!MenuItem("alt+f", "n") || !WaitUntil([] { return FindShownWindow("Brantel") != 0; }))
+    WId wizard = 0;
+    if (!MenuItem("alt+f", "n") || !WaitUntil([&] { return (wizard = FindShownWindow("Brantel")) != 0; }))
         return false;
-    QTest::qWait(300 * kWaitScale);
+    // Without a window manager the wizard may come up without the focus.
+    FocusSync(wizard, 300 * kWaitScale);
     if (!Key({"alt+p"}))
         return false;
     return WaitUntil(
@@ -419,6 +421,42 @@ inline QString ArtifactPath(const QString& name)
 inline bool SaveShot(const QImage& shot, const QString& name)
 {
     return shot.save(ArtifactPath(name));
+}
+
+// Answers the file dialog of that title with a bare file name (the dialog
+// opens in the folder meant) and waits for it to close. When the name
+// matches a file, the dialog's completion list pops up and may take the
+// first Enter, so Enter is pressed again while the dialog stays. A key lost
+// while the list pops up leaves a wrong name, which the dialog refuses with
+// a message box of its own title: Enter closes it and the name is typed
+// again. True once the dialog has closed.
+inline bool AnswerFileDialog(const QByteArray& title, const QString& name)
+{
+    const WId dialog = FocusedDialog(title);
+    if (!dialog)
+        return false;
+    constexpr int kMessageBoxWidth = 450; // the file dialog itself is wider
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        FocusSync(dialog, 200);
+        Key({"ctrl+a"});
+        QTest::qWait(200);
+        Xdo({"type", "--delay", "60", "--", name});
+        QTest::qWait(400);
+        for (int press = 0; press < 2; ++press) {
+            Key({"Return"});
+            if (WaitDialogGone(title, 3000))
+                return true;
+            if (const WId box = FindDialogWindow(title, kMessageBoxWidth)) {
+                SaveShot(Screen(), "file-dialog-" + QString(title).replace(' ', '-') + "-refused.png");
+                FocusSync(box, 200);
+                Key({"Return"});
+                WaitUntil([&] { return !FindDialogWindow(title, kMessageBoxWidth); }, 5000);
+                break;
+            }
+        }
+    }
+    SaveShot(Screen(), "file-dialog-" + QString(title).replace(' ', '-') + "-not-closed.png");
+    return false;
 }
 
 // The openbox window manager on the test display while the object lives.

@@ -354,10 +354,7 @@ TEST(BrantelModelling, DrawUniteDivideHoleAndMesh)
     // the three regions.
     journey.Focus();
     journey.Keys({"alt+m", "e"});
-    ASSERT_NE(FocusedDialog("Save As"), 0u) << "no file dialog for Export region";
-    journey.Keys({"ctrl+a"});
-    Xdo({"type", "--delay", "30", "regions"});
-    journey.Keys({"Return"});
+    ASSERT_TRUE(AnswerFileDialog("Save As", "regions")) << "no file dialog for Export region, or it stayed";
     ASSERT_NE(FocusedDialog("Import/Export section modules"), 0u) << "no scale dialog";
     journey.Keys({"Return"});
     const QString exported = QDir(work.path()).filePath("regions.txt");
@@ -372,10 +369,7 @@ TEST(BrantelModelling, DrawUniteDivideHoleAndMesh)
     ASSERT_TRUE(NewPlateByWizard(window, "Brantel - Plate2")) << "File > New did not make Plate2";
     journey.Focus();
     journey.Keys({"alt+m", "i"});
-    ASSERT_NE(FocusedDialog("Open"), 0u) << "no file dialog for Import region";
-    journey.Keys({"ctrl+a"});
-    Xdo({"type", "--delay", "30", "regions.txt"});
-    journey.Keys({"Return"});
+    ASSERT_TRUE(AnswerFileDialog("Open", "regions.txt")) << "no file dialog for Import region, or it stayed";
     ASSERT_NE(FocusedDialog("Import/Export section modules"), 0u) << "no scale dialog";
     journey.Keys({"Return"});
     journey.Focus();
