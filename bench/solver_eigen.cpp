@@ -2,7 +2,9 @@
 // subspace iteration (SPRSIT) with the settings of the buckling run; the
 // buckling run's Lanczos (lanczosRun: the first pass MAXLAN = 2p + 12 steps,
 // further passes while fewer than p pairs pass); truncated Lanczos
-// (SPRLAN) in one pass of MAXLAN = 4p; and, when Spectra and CHOLMOD are
+// (SPRLAN) in one pass of MAXLAN = 4p; the buckling run's Lanczos on
+// skyline storage (LANCZ2 and its further passes), the nodes renumbered as
+// the skyline run does; and, when Spectra and CHOLMOD are
 // installed, Spectra's symmetric Lanczos (implicit restarts) on the same
 // operator L^-1 KG L^-T with K = L L^T factorised by CHOLMOD.
 //
@@ -30,6 +32,7 @@
 #include <benchmark/benchmark.h>
 
 #include "solver/elements/plate_bending.h"
+#include "solver/linalg/renum.h"
 #include "solver/linalg/sparse.h"
 #include "solver/solvika.h"
 #include "tests/solvika/dkt_grid.h"
@@ -328,6 +331,153 @@ void BM_Lanczos(benchmark::State& state, int n, int modes, I32 maxlan, bool grow
         lanczosRunResults()[{n, modes}] = r;
 }
 
+// The same plate on skyline storage as the skyline run numbers it: the
+// nodes renumbered by SWSNUM (the run's default), the equations in the new
+// node order; K and KG assembled into the profile.
+struct SkylinePlate {
+    I32 nq = 0;
+    std::vector<I32> eq;   // equation of each DOF (3 per node), 0 when fixed
+    std::vector<I32> msky; // MSKY(1..nq)
+    std::vector<double> k, kg;
+
+    explicit SkylinePlate(BucklingPlate& p)
+    {
+        const I32 nanod = p.n * p.n;
+        const I32 nwork = p.nel() + 4 * nanod + 6 * p.nel() + 2;
+        std::vector<I32> work(nwork), mnnn(nanod), byNew(nanod);
+        I32 start = 0, percent = 0, ierr = 0;
+        solvika::SWSNUM(p.MPELND.data(), p.MELNOD.data(), p.MEXNOD.data(), p.MSC.data(), p.MNDPTR.data(),
+                        work.data(), mnnn.data(), nanod, p.nel(), nwork, 0, 0, false, start, percent, ierr);
+        if (ierr != 0)
+            std::iota(mnnn.begin(), mnnn.end(), 1);
+        for (I32 node = 1; node <= nanod; ++node)
+            byNew[mnnn[node - 1] - 1] = node;
+        eq.assign(3 * std::size_t(nanod), 0);
+        for (const I32 node : byNew)
+            for (int d = 0; d < 3; ++d)
+                if (p.MSC[3 * std::size_t(node - 1) + d] != 0)
+                    eq[3 * std::size_t(node - 1) + d] = ++nq;
+        std::vector<I32> top(nq + 1);
+        std::iota(top.begin(), top.end(), 0);
+        for (I32 e = 1; e <= p.nel(); ++e) {
+            const auto el = elementEquations(p, e);
+            I32 low = nq + 1;
+            for (const I32 i : el)
+                if (i > 0)
+                    low = std::min(low, i);
+            for (const I32 i : el)
+                if (i > 0)
+                    top[i] = std::min(top[i], low);
+        }
+        msky.resize(nq);
+        I32 last = 0;
+        for (I32 c = 1; c <= nq; ++c)
+            last = msky[c - 1] = last + c - top[c] + 1;
+        k = assemble(p, false);
+        kg = assemble(p, true);
+    }
+
+    std::array<I32, 9> elementEquations(const BucklingPlate& p, I32 e) const
+    {
+        std::array<I32, 9> el{};
+        for (int v = 0; v < 3; ++v) {
+            const I32 node = p.MELNOD[std::size_t(p.MPELND[e - 1] - 1 + v)];
+            for (int d = 0; d < 3; ++d)
+                el[3 * v + d] = eq[3 * std::size_t(node - 1) + d];
+        }
+        return el;
+    }
+
+    std::vector<double> assemble(const BucklingPlate& p, bool geometric) const
+    {
+        std::vector<double> a(std::size_t(msky[nq - 1]), 0.0);
+        for (I32 e = 1; e <= p.nel(); ++e) {
+            const double* m = geometric ? p.eg[(e - 1) % 2] : p.ek[(e - 1) % 2];
+            const auto el = elementEquations(p, e);
+            for (int c = 0; c < 9; ++c)
+                for (int r = 0; r < 9; ++r) {
+                    const I32 i = el[r], j = el[c];
+                    if (i > 0 && j > 0 && i <= j)
+                        a[std::size_t(msky[j - 1] - (j - i) - 1)] += m[r + 9 * c];
+                }
+        }
+        return a;
+    }
+
+    // ||K x - lambda KG x|| / (|lambda| ||KG x||) of each of the first
+    // `modes` modes.
+    std::vector<double> residuals(const std::vector<double>& evl, const std::vector<double>& evec, int modes) const
+    {
+        std::vector<double> kx(nq), gx(nq), w(nq), out;
+        for (int m = 0; m < modes; ++m) {
+            const double* x = evec.data() + std::size_t(m) * nq;
+            I32 ierr = 0;
+            solvika::PRESKY(k.data(), x, kx.data(), w.data(), msky.data(), nq, 1, 1, 1, -1, ierr);
+            solvika::PRESKY(kg.data(), x, gx.data(), w.data(), msky.data(), nq, 1, 1, 1, -1, ierr);
+            double r = 0.0, ng = 0.0;
+            for (I32 i = 0; i < nq; ++i) {
+                r += std::pow(kx[i] - evl[m] * gx[i], 2);
+                ng += gx[i] * gx[i];
+            }
+            out.push_back(std::sqrt(r) / (std::abs(evl[m]) * std::sqrt(ng)));
+        }
+        return out;
+    }
+};
+
+std::map<Key, Result>& skylineRunResults()
+{
+    static std::map<Key, Result> r;
+    return r;
+}
+
+// The buckling run's Lanczos on skyline storage (LANCZ2 and its further
+// passes), with the run's settings and work arrays.
+void BM_SkylineLanczosRun(benchmark::State& state, int n, int modes)
+{
+    const SkylinePlate sky(plate(n));
+    const I32 nq = sky.nq;
+    const I32 maxlan = 2 * modes + 12;
+    solvika::LanczosPairs pairs;
+    std::vector<double> a, b, v(2 * std::size_t(nq));
+    const I64 lrwa = I64(maxlan + 7) * maxlan, liwa = 2 * I64(maxlan);
+    std::vector<double> rwa(lrwa);
+    std::vector<I32> iwa(liwa);
+    std::array<I32, 6> mop{1, 1, -1, 1, 2, 1};
+    std::array<I32, 10> minf{};
+    I32 ierr = 0, used = maxlan;
+    double total = 0.0, totalCpu = 0.0;
+    for (auto _ : state) {
+        a = sky.k;
+        b = sky.kg;
+        std::array<double, 2> tol{1.0e-8, 1.0e-8};
+        double shift = 0.0;
+        used = maxlan;
+        const Stopwatch watch;
+        solvika::lanczosRun(a.data(), b.data(), tol.data(), sky.msky.data(), mop.data(), minf.data(), pairs, v.data(),
+                            rwa.data(), lrwa, iwa.data(), liwa, shift, nq, modes, modes, used, 0, 0, ierr);
+        const double s = watch.wallSeconds();
+        totalCpu += watch.cpuSeconds();
+        state.SetIterationTime(s);
+        total += s;
+    }
+    state.counters["NEQ"] = nq;
+    state.counters["MAXLAN"] = used;
+    state.counters["ierr"] = ierr;
+    state.counters["factor_entries"] = double(sky.msky[nq - 1]);
+    state.counters["lanczos_steps"] = minf[2];
+    Result r;
+    r.seconds = total / double(state.iterations());
+    r.cpu = totalCpu / double(state.iterations());
+    r.evl.assign(pairs.EVL.begin(), pairs.EVL.begin() + modes);
+    r.accepted = std::clamp(std::min(minf[0], minf[4]), 0, modes);
+    r.residual = sky.residuals(pairs.EVL, pairs.EVEC, r.accepted);
+    const auto it = subspaceResults().find({n, modes});
+    report(state, "skyline lanczosRun from MAXLAN=" + std::to_string(maxlan), n, r,
+           it != subspaceResults().end() ? &it->second : nullptr);
+    skylineRunResults()[{n, modes}] = r;
+}
+
 #ifdef BRANTEL_HAVE_SPECTRA
 // H = L^-1 KG L^-T with K = P^T L L^T P factorised by CHOLMOD (the lower
 // factor of K is P^T L): y = L^-1 P KG P^T L^-T x.
@@ -459,6 +609,7 @@ void BM_Spectra(benchmark::State& state, int n, int modes)
         applications = op.applications;
         restarts = eigs.num_iterations();
     }
+    state.counters["factor_entries"] = double(factor->is_super ? factor->xsize : factor->nzmax);
     cholmod_free_factor(&factor, &c);
     cholmod_free_sparse(&k, &c);
     cholmod_free_sparse(&kg, &c);
@@ -479,6 +630,12 @@ void BM_Spectra(benchmark::State& state, int n, int modes)
         std::printf("  Spectra+CHOLMOD time / buckling run's Lanczos time: %.3f (CPU %.3f)\n",
                     r.seconds / l->second.seconds, r.cpu / l->second.cpu);
     }
+    if (const auto l = skylineRunResults().find({n, modes}); l != skylineRunResults().end()) {
+        state.counters["spectra_over_skyline"] = r.seconds / l->second.seconds;
+        state.counters["spectra_over_skyline_cpu"] = r.cpu / l->second.cpu;
+        std::printf("  Spectra+CHOLMOD time / skyline run's Lanczos time: %.3f (CPU %.3f)\n",
+                    r.seconds / l->second.seconds, r.cpu / l->second.cpu);
+    }
 }
 #endif
 
@@ -496,6 +653,8 @@ void registerSize(const char* label, int n, int modes)
         [n, modes](benchmark::State& st) { BM_Lanczos(st, n, modes, 2 * modes + 12, true); });
     reg("BM_BucklingLanczos_" + s + "/MAXLAN:" + std::to_string(4 * modes),
         [n, modes](benchmark::State& st) { BM_Lanczos(st, n, modes, 4 * modes, false); });
+    reg("BM_BucklingSkylineLanczosRun_" + s,
+        [n, modes](benchmark::State& st) { BM_SkylineLanczosRun(st, n, modes); });
 #ifdef BRANTEL_HAVE_SPECTRA
     // Spectra's advice is ncv >= 2 nev; its time grows with ncv here.
     for (const int ncv : {2 * modes + 1, 3 * modes})
