@@ -84,6 +84,40 @@ struct Stopwatch {
     double cpuSeconds() const { return threadSeconds() - cpu; }
 };
 
+// ||K x - lambda KG x|| / (|lambda| ||KG x||) of each of the first `modes`
+// modes (columns of evec, nq entries each); `products(x, kx, gx)` gives
+// K x and KG x on the storage at hand.
+template <class Products>
+std::vector<double> pencilResiduals(I32 nq, const std::vector<double>& evl, const std::vector<double>& evec,
+                                    int modes, Products products)
+{
+    std::vector<double> kx(nq), gx(nq), out;
+    for (int m = 0; m < modes; ++m) {
+        products(evec.data() + std::size_t(m) * nq, kx.data(), gx.data());
+        double r = 0.0, ng = 0.0;
+        for (I32 i = 0; i < nq; ++i) {
+            r += std::pow(kx[i] - evl[m] * gx[i], 2);
+            ng += gx[i] * gx[i];
+        }
+        out.push_back(std::sqrt(r) / (std::abs(evl[m]) * std::sqrt(ng)));
+    }
+    return out;
+}
+
+// The solver time of the runs so far, by the clock and in CPU; each run's
+// clock time is the benchmark's iteration time.
+struct Totals {
+    double wall = 0.0;
+    double cpu = 0.0;
+    void add(benchmark::State& state, const Stopwatch& watch)
+    {
+        const double s = watch.wallSeconds();
+        cpu += watch.cpuSeconds();
+        state.SetIterationTime(s);
+        wall += s;
+    }
+};
+
 // The DKT grid, simply supported (w = 0 along the four edges).
 struct BucklingPlate : solvika::test::DktGrid {
     I64 values() const { return I64(neq()) + MSPAR[15]; }
@@ -116,23 +150,14 @@ struct BucklingPlate : solvika::test::DktGrid {
         std::vector<double> k, g;
         assemble(k, false);
         assemble(g, true);
-        const I32 nq = neq();
-        std::vector<double> kx(nq), gx(nq), w(nq), out;
-        for (int m = 0; m < modes; ++m) {
-            const double* x = evec.data() + std::size_t(m) * nq;
+        std::vector<double> w(neq());
+        return pencilResiduals(neq(), evl, evec, modes, [&](const double* x, double* kx, double* gx) {
             I32 ierr = 0;
-            solvika::SPRPRM(k.data() + nq, x, kx.data(), w.data(), MSPAR.data(), MTREES.data(), MSIFA.data(), nq, 1,
+            solvika::SPRPRM(k.data() + neq(), x, kx, w.data(), MSPAR.data(), MTREES.data(), MSIFA.data(), neq(), 1,
                             1, 1, 0, ierr);
-            solvika::SPRPRM(g.data() + nq, x, gx.data(), w.data(), MSPAR.data(), MTREES.data(), MSIFA.data(), nq, 1,
+            solvika::SPRPRM(g.data() + neq(), x, gx, w.data(), MSPAR.data(), MTREES.data(), MSIFA.data(), neq(), 1,
                             1, 1, 0, ierr);
-            double r = 0.0, ng = 0.0;
-            for (I32 i = 0; i < nq; ++i) {
-                r += std::pow(kx[i] - evl[m] * gx[i], 2);
-                ng += gx[i] * gx[i];
-            }
-            out.push_back(std::sqrt(r) / (std::abs(evl[m]) * std::sqrt(ng)));
-        }
-        return out;
+        });
     }
 };
 
@@ -238,7 +263,7 @@ void BM_Subspace(benchmark::State& state, int n, int modes)
     std::array<I32, 6> mop{1, 1, -1, 40, 1, 0};
     std::array<I32, 4> minf{};
     I32 ierr = 0;
-    double total = 0.0, totalCpu = 0.0;
+    Totals totals;
     for (auto _ : state) {
         p.assemble(a, false);
         p.assemble(b, true);
@@ -249,10 +274,7 @@ void BM_Subspace(benchmark::State& state, int n, int modes)
         solvika::SPRSIT(a.data(), b.data(), tol.data(), p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(), mop.data(),
                         minf.data(), evl.data(), rerr.data(), evec.data(), rwa.data(), lrwa, iwa.data(), liwa, shift,
                         nq, modes, niv, 0, 0, ierr);
-        const double s = watch.wallSeconds();
-        totalCpu += watch.cpuSeconds();
-        state.SetIterationTime(s);
-        total += s;
+        totals.add(state, watch);
     }
     state.counters["NEQ"] = nq;
     state.counters["ierr"] = ierr;
@@ -260,7 +282,7 @@ void BM_Subspace(benchmark::State& state, int n, int modes)
     state.counters["solves"] = double(minf[3]) * k;
     state.counters["B_products"] = double(minf[3] + 1) * k;
     state.counters["iterations"] = minf[3];
-    const Result r = collect(p, modes, total / double(state.iterations()), totalCpu / double(state.iterations()), evl,
+    const Result r = collect(p, modes, totals.wall / double(state.iterations()), totals.cpu / double(state.iterations()), evl,
                              minf[0], evec);
     report(state, "SPRSIT", n, r, nullptr);
     subspaceResults()[{n, modes}] = r;
@@ -288,7 +310,7 @@ void BM_Lanczos(benchmark::State& state, int n, int modes, I32 maxlan, bool grow
     std::array<I32, 10> minf{};
     I32 ierr = 0;
     I32 used = maxlan;
-    double total = 0.0, totalCpu = 0.0;
+    Totals totals;
     for (auto _ : state) {
         p.assemble(a, false);
         p.assemble(b, true);
@@ -307,10 +329,7 @@ void BM_Lanczos(benchmark::State& state, int n, int modes, I32 maxlan, bool grow
             solvika::SPRLAN(a.data(), b.data(), tol.data(), p.MSPAR.data(), p.MTREES.data(), p.MSIFA.data(),
                             mop.data(), minf.data(), pairs.EVL.data(), pairs.RERR.data(), pairs.EVEC.data(), v.data(),
                             rwa.data(), lrwa, iwa.data(), liwa, shift, nq, modes, modes, maxlan, 0, 0, ierr);
-        const double s = watch.wallSeconds();
-        totalCpu += watch.cpuSeconds();
-        state.SetIterationTime(s);
-        total += s;
+        totals.add(state, watch);
     }
     state.counters["NEQ"] = nq;
     state.counters["MAXLAN"] = used;
@@ -322,7 +341,7 @@ void BM_Lanczos(benchmark::State& state, int n, int modes, I32 maxlan, bool grow
     state.counters["B_products"] = minf[2];
     state.counters["lanczos_steps"] = minf[2];
     // Vectors come back for the accepted modes only (MINF(5) of them).
-    const Result r = collect(p, modes, total / double(state.iterations()), totalCpu / double(state.iterations()),
+    const Result r = collect(p, modes, totals.wall / double(state.iterations()), totals.cpu / double(state.iterations()),
                              pairs.EVL, std::min(minf[0], minf[4]), pairs.EVEC);
     const auto it = subspaceResults().find({n, modes});
     report(state, (grow ? "lanczosRun from MAXLAN=" : "SPRLAN MAXLAN=") + std::to_string(maxlan), n, r,
@@ -408,20 +427,12 @@ struct SkylinePlate {
     // `modes` modes.
     std::vector<double> residuals(const std::vector<double>& evl, const std::vector<double>& evec, int modes) const
     {
-        std::vector<double> kx(nq), gx(nq), w(nq), out;
-        for (int m = 0; m < modes; ++m) {
-            const double* x = evec.data() + std::size_t(m) * nq;
+        std::vector<double> w(nq);
+        return pencilResiduals(nq, evl, evec, modes, [&](const double* x, double* kx, double* gx) {
             I32 ierr = 0;
-            solvika::PRESKY(k.data(), x, kx.data(), w.data(), msky.data(), nq, 1, 1, 1, -1, ierr);
-            solvika::PRESKY(kg.data(), x, gx.data(), w.data(), msky.data(), nq, 1, 1, 1, -1, ierr);
-            double r = 0.0, ng = 0.0;
-            for (I32 i = 0; i < nq; ++i) {
-                r += std::pow(kx[i] - evl[m] * gx[i], 2);
-                ng += gx[i] * gx[i];
-            }
-            out.push_back(std::sqrt(r) / (std::abs(evl[m]) * std::sqrt(ng)));
-        }
-        return out;
+            solvika::PRESKY(k.data(), x, kx, w.data(), msky.data(), nq, 1, 1, 1, -1, ierr);
+            solvika::PRESKY(kg.data(), x, gx, w.data(), msky.data(), nq, 1, 1, 1, -1, ierr);
+        });
     }
 };
 
@@ -446,7 +457,7 @@ void BM_SkylineLanczosRun(benchmark::State& state, int n, int modes)
     std::array<I32, 6> mop{1, 1, -1, 1, 2, 1};
     std::array<I32, 10> minf{};
     I32 ierr = 0, used = maxlan;
-    double total = 0.0, totalCpu = 0.0;
+    Totals totals;
     for (auto _ : state) {
         a = sky.k;
         b = sky.kg;
@@ -456,10 +467,7 @@ void BM_SkylineLanczosRun(benchmark::State& state, int n, int modes)
         const Stopwatch watch;
         solvika::lanczosRun(a.data(), b.data(), tol.data(), sky.msky.data(), mop.data(), minf.data(), pairs, v.data(),
                             rwa.data(), lrwa, iwa.data(), liwa, shift, nq, modes, modes, used, 0, 0, ierr);
-        const double s = watch.wallSeconds();
-        totalCpu += watch.cpuSeconds();
-        state.SetIterationTime(s);
-        total += s;
+        totals.add(state, watch);
     }
     state.counters["NEQ"] = nq;
     state.counters["MAXLAN"] = used;
@@ -467,8 +475,8 @@ void BM_SkylineLanczosRun(benchmark::State& state, int n, int modes)
     state.counters["factor_entries"] = double(sky.msky[nq - 1]);
     state.counters["lanczos_steps"] = minf[2];
     Result r;
-    r.seconds = total / double(state.iterations());
-    r.cpu = totalCpu / double(state.iterations());
+    r.seconds = totals.wall / double(state.iterations());
+    r.cpu = totals.cpu / double(state.iterations());
     r.evl.assign(pairs.EVL.begin(), pairs.EVL.begin() + modes);
     r.accepted = std::clamp(std::min(minf[0], minf[4]), 0, modes);
     r.residual = sky.residuals(pairs.EVL, pairs.EVEC, r.accepted);
@@ -586,7 +594,7 @@ void BM_Spectra(benchmark::State& state, int n, int modes)
     std::vector<double> evl(modes), evec(std::size_t(nq) * modes);
     int accepted = 0;
     long applications = 0, restarts = 0;
-    double total = 0.0, totalCpu = 0.0;
+    Totals totals;
     for (auto _ : state) {
         const Stopwatch watch;
         cholmod_factorize(k, factor, &c);
@@ -602,10 +610,7 @@ void BM_Spectra(benchmark::State& state, int n, int modes)
             op.upper(y.col(m).data());
             std::copy(y.col(m).data(), y.col(m).data() + nq, evec.data() + std::size_t(m) * nq);
         }
-        const double s = watch.wallSeconds();
-        totalCpu += watch.cpuSeconds();
-        state.SetIterationTime(s);
-        total += s;
+        totals.add(state, watch);
         applications = op.applications;
         restarts = eigs.num_iterations();
     }
@@ -619,7 +624,7 @@ void BM_Spectra(benchmark::State& state, int n, int modes)
     state.counters["factorisations"] = 1;
     state.counters["solves"] = double(applications);
     state.counters["restarts"] = double(restarts);
-    const Result r = collect(p, modes, total / double(state.iterations()), totalCpu / double(state.iterations()), evl,
+    const Result r = collect(p, modes, totals.wall / double(state.iterations()), totals.cpu / double(state.iterations()), evl,
                              accepted, evec);
     const auto it = subspaceResults().find({n, modes});
     report(state, "Spectra+CHOLMOD ncv=" + std::to_string(ncv), n, r,
