@@ -14,6 +14,7 @@
 #include "femodel/triangle.h"
 #include "platform/ferrand/material.h"
 #include "sections/kantaro.h"
+#include "tests/support/outline_area.h"
 #include "tests/support/temp_files.h"
 
 // A serial meshed region standing for the plate region, which gives
@@ -480,29 +481,13 @@ TEST_F(MeshAreaTest, DivideAlongAChainLeavesPartsTheRepairKeeps)
 // on it: nothing runs across the region for a repair or a division to trace.
 bool NoChords(CSectArea& region)
 {
-    std::vector<CSNode*> ring;
-    for (POSITION pos = region.GetHeadPosition(); pos;)
-        ring.push_back(region.GetNextNode(pos));
+    const std::vector<CSNode*> ring = brantel::test::OutlineNodes(region);
     const std::size_t n = ring.size();
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = i + 2; j < n; ++j)
             if (!(i == 0 && j == n - 1) && CGraph::GetComEdge(ring[i], ring[j]))
                 return false;
     return true;
-}
-
-double OutlineArea(CSectArea& region)
-{
-    std::vector<CSNode*> ring;
-    for (POSITION pos = region.GetHeadPosition(); pos;)
-        ring.push_back(region.GetNextNode(pos));
-    double twice = 0.0;
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        const CSNode* a = ring[i];
-        const CSNode* b = ring[(i + 1) % ring.size()];
-        twice += a->x * b->y - b->x * a->y;
-    }
-    return 0.5 * std::fabs(twice);
 }
 
 // Two rectangles side by side, united, then divided again along the line
@@ -557,8 +542,8 @@ TEST_F(MeshAreaTest, UnionThenDivideGiveTheRegionsDrawn)
             EXPECT_EQ(half->GetCount(), 4);
         }
         EXPECT_TRUE(list.IsEmpty());
-        EXPECT_NEAR(OutlineArea(*right) + OutlineArea(*part), 600.0 * 300.0, 1e-6);
-        EXPECT_NEAR(OutlineArea(*right), 300.0 * 300.0, 1e-6);
+        EXPECT_NEAR(brantel::test::OutlineArea(*right) + brantel::test::OutlineArea(*part), 600.0 * 300.0, 1e-6);
+        EXPECT_NEAR(brantel::test::OutlineArea(*right), 300.0 * 300.0, 1e-6);
         delete part;
         delete right;
     }

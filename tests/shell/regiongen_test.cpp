@@ -2,6 +2,7 @@
 // segments, load-group quadrilaterals and split circles, and the crossing
 // test that decides whether a new region may join the model.
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/outline_area.h"
 
 #include <cmath>
 #include <set>
@@ -23,17 +24,7 @@ struct Made {
     }
 };
 
-double ShoelaceArea(CSectPlate& region)
-{
-    const std::vector<CSNode*> nodes = Corners(region);
-    double twice = 0.0;
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const CSNode* a = nodes[i];
-        const CSNode* b = nodes[(i + 1) % nodes.size()];
-        twice += a->x * b->y - b->x * a->y;
-    }
-    return 0.5 * std::fabs(twice);
-}
+using brantel::test::OutlineArea;
 
 TEST_F(RegionGenerators, SegmentsBecomeAMultipleOfTheSectors)
 {
@@ -68,7 +59,7 @@ TEST_F(RegionGenerators, RingSegmentFillsPByQSectorsOfEqualSegments)
         for (CSectPlate* region : made.regions) {
             EXPECT_EQ(region->GetCount(), c.nodesPerRegion);
             EXPECT_DOUBLE_EQ(region->GetThickness(), 7.5);
-            area += ShoelaceArea(*region);
+            area += OutlineArea(*region);
             for (CSNode* node : Corners(*region)) {
                 const double r = std::hypot(node->x, node->y);
                 EXPECT_TRUE(std::fabs(r - 9.0) < 1e-9 || std::fabs(r - 11.0) < 1e-9 ||
@@ -127,7 +118,7 @@ TEST_F(RegionGenerators, GridQuadsAndSplitCircles)
     ASSERT_EQ(quads.regions.size(), 2u);
     for (CSectPlate* quad : quads.regions) {
         EXPECT_EQ(quad->GetCount(), 4);
-        EXPECT_NEAR(ShoelaceArea(*quad), 100.0, 1e-9);
+        EXPECT_NEAR(OutlineArea(*quad), 100.0, 1e-9);
     }
     ReleaseUnusedNodes(grid); // every node is a corner: nothing deleted
 
@@ -145,7 +136,7 @@ TEST_F(RegionGenerators, GridQuadsAndSplitCircles)
         double area = 0.0;
         for (CSectPlate* half : halves.regions) {
             EXPECT_NE(half->Find(centre), nullptr);
-            area += ShoelaceArea(*half);
+            area += OutlineArea(*half);
         }
         EXPECT_NEAR(area, 0.5 * ring * 4.0 * std::sin(2 * M_PI / ring), 1e-9);
         // The load stays with the centre alone.
@@ -178,7 +169,7 @@ TEST_F(RegionGenerators, SplitCircleHalvesSurviveTheModelRepair)
             const std::vector<CSNode*> corners = Corners(*half);
             before.emplace_back(corners.begin(), corners.end());
         }
-        const double area = ShoelaceArea(*halves[0]) + ShoelaceArea(*halves[1]);
+        const double area = OutlineArea(*halves[0]) + OutlineArea(*halves[1]);
         comp->Fix();
         ASSERT_EQ(comp->GetCount(), 2);
         for (std::size_t i = 0; i < halves.size(); ++i) {
@@ -186,7 +177,7 @@ TEST_F(RegionGenerators, SplitCircleHalvesSurviveTheModelRepair)
             const std::vector<CSNode*> after = Corners(*halves[i]);
             EXPECT_EQ(std::set<CSNode*>(after.begin(), after.end()), before[i]);
         }
-        EXPECT_NEAR(ShoelaceArea(*halves[0]) + ShoelaceArea(*halves[1]), area, 1e-9);
+        EXPECT_NEAR(OutlineArea(*halves[0]) + OutlineArea(*halves[1]), area, 1e-9);
         doc.UpdateStatics(false);
     }
 }

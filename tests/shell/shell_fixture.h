@@ -18,6 +18,7 @@
 #include "platform/ferrand/ferrand.h"
 #include "platform/ui/headless/afxui_headless.h"
 #include "platform/ui/osmesa/osmesahosts.h"
+#include "tests/support/outline_area.h"
 #include "tests/support/temp_files.h"
 
 namespace shelltest
@@ -43,10 +44,7 @@ inline CSectPlate* AddSquare(CBrantelDoc& doc, double x0, double y0, double side
 // The region's corners, in order.
 inline std::vector<CSNode*> Corners(CSectPlate& region)
 {
-    std::vector<CSNode*> nodes;
-    for (POSITION pos = region.GetHeadPosition(); pos;)
-        nodes.push_back(region.GetNextNode(pos));
-    return nodes;
+    return brantel::test::OutlineNodes(region);
 }
 
 // What the document writes when it saves to path.
