@@ -257,6 +257,21 @@ protected:
         ASSERT_NE(m_window, 0u);
     }
 
+    // The window's frame, a point on the status bar for the pointer to rest
+    // on, and the modelling view once it shows (empty when it does not).
+    QRect ShownView(QRect& frame, QPoint& rest)
+    {
+        frame = WindowRect(m_window);
+        rest = QPoint(frame.left() + frame.width() / 2, frame.bottom() - 5);
+        FocusWindow(m_window, rest);
+        QRect view;
+        const bool shown = WaitUntil([&] {
+            view = FindWhiteView(Settled(frame), frame);
+            return view.width() > frame.width() / 2 && view.height() > frame.height() / 3;
+        });
+        return shown ? view : QRect();
+    }
+
     QTemporaryDir m_dir;
     std::unique_ptr<ProgramRun> m_run;
     WId m_window = 0;
@@ -269,14 +284,10 @@ protected:
 TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToTheFront)
 {
     const WId window = m_window;
-    const QRect frame = WindowRect(window);
-    const QPoint rest(frame.left() + frame.width() / 2, frame.bottom() - 5);
-    FocusWindow(window, rest);
-    QRect view;
-    ASSERT_TRUE(WaitUntil([&] {
-        view = FindWhiteView(Settled(frame), frame);
-        return view.width() > frame.width() / 2 && view.height() > frame.height() / 3;
-    })) << "no modelling view";
+    QRect frame;
+    QPoint rest;
+    const QRect view = ShownView(frame, rest);
+    ASSERT_FALSE(view.isEmpty()) << "no modelling view";
     // The log window's text: under the document tabs and the log window's
     // title, at the left; its tabs run along its bottom, above the status bar.
     const QRect text(view.left() + 6, view.bottom() + 56, 360, 36);
@@ -310,14 +321,10 @@ TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToThe
 TEST_F(PlateInTheWindow, EachCommandRepaintsTheViewAtOnce)
 {
     const WId window = m_window;
-    const QRect frame = WindowRect(window);
-    const QPoint rest(frame.left() + frame.width() / 2, frame.bottom() - 5);
-    FocusWindow(window, rest);
-    QRect found;
-    ASSERT_TRUE(WaitUntil([&] {
-        found = FindWhiteView(Settled(frame), frame);
-        return found.width() > frame.width() / 2 && found.height() > frame.height() / 3;
-    })) << "no modelling view";
+    QRect frame;
+    QPoint rest;
+    const QRect found = ShownView(frame, rest);
+    ASSERT_FALSE(found.isEmpty()) << "no modelling view";
     const QRect view = found.adjusted(2, 2, -2, -2);
     // The screen once the view has settled, saved as repaint-<name>.png;
     // the pointer rests on the status bar, the keyboard stays where it is.
