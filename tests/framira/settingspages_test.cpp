@@ -1,6 +1,7 @@
 // The light and screen-colour pages in a sheet, driven as a user would.
 #include <algorithm>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/framira.h"
@@ -370,26 +371,19 @@ TEST_F(SettingsPages, ApplyRebuildsEveryDocumentsOpenGLViewsLists)
 {
     for (const bool plainActive : {false, true}) {
         SCOPED_TRACE(plainActive ? "a plain view active" : "an OpenGL view active");
-        {
+        // OK on the page, then the lists each view rebuilt.
+        const auto applied = [plainActive](auto pageType) {
             OpenGLApp program;
             if (plainActive)
                 program.frame.SetActiveView(&program.plain, FALSE);
-            KorPPLight page;
+            typename decltype(pageType)::type page;
             RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
             EXPECT_EQ(program.views[0].invalidations, 1);
             EXPECT_EQ(program.views[1].invalidations, 1);
             EXPECT_EQ(program.views[2].invalidations, 0) << "a view of no document";
-        }
-        {
-            OpenGLApp program;
-            if (plainActive)
-                program.frame.SetActiveView(&program.plain, FALSE);
-            KorPPColorScale page;
-            RunPage(page, [](DialogDriver& d, ModalScript&) { d.PressOK(); });
-            EXPECT_EQ(program.views[0].invalidations, 1);
-            EXPECT_EQ(program.views[1].invalidations, 1);
-            EXPECT_EQ(program.views[2].invalidations, 0) << "a view of no document";
-        }
+        };
+        applied(std::type_identity<KorPPLight>{});
+        applied(std::type_identity<KorPPColorScale>{});
     }
 }
 
