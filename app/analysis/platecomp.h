@@ -128,6 +128,12 @@ public:
     // The mesh lines of DrawMesh, each element edge once (false, nothing
     // drawn, when an element is not one primitive of the mesh kind).
     bool DrawMeshEdgesOnce(int corners, bool flag);
+    // The lines DrawMesh(false, flag) gives, held for drawing each frame:
+    // false (lines left empty) when an element is not one primitive of the
+    // mesh kind. Reads the current colour: not while a list is compiled.
+    bool CollectMeshLines(bool flag, CMeshLines& lines);
+    // Draws held lines in the state DrawMesh(false, ...) leaves.
+    static void DrawMeshLines(const CMeshLines& lines);
     // The colour plot's plan-state outlines (flags 16 and 128, not 2),
     // each element edge of a triangle mesh once (false, nothing drawn,
     // otherwise).

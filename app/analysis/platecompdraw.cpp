@@ -548,6 +548,27 @@ bool CPlateComp::DrawMeshEdgesOnce(int corners, bool flag)
     return true;
 }
 
+bool CPlateComp::CollectMeshLines(bool flag, CMeshLines& lines)
+{
+    lines = {};
+    const int corners = IsTriangleKind(m_iMeshKind) ? 3 : 4;
+    bool once = true;
+    ForEachMeshRegion([&](CSectMeshArea* r) { once = r->CollectMeshEdges(flag, corners, lines) && once; });
+    if (!once)
+        lines = {};
+    return once;
+}
+
+void CPlateComp::DrawMeshLines(const CMeshLines& lines)
+{
+    glLineWidth(static_cast<GLfloat>(THIN_EDGE));
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glBegin(GL_LINES);
+    glNormal3d(0.0, 0.0, 1.0);
+    lines.GLDraw();
+    glEnd();
+}
+
 // The region point operations open their own points primitive.
 void CPlateComp::DrawMeshNodes(float size)
 {

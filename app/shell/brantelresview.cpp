@@ -567,7 +567,7 @@ void CBrantelResView::InvalidateClippedLists(bool)
     // The clip planes are set when list 0 is called, not compiled into it.
 }
 
-void CBrantelResView::ModelOutline()
+void CBrantelResView::ModelOutline(bool meshLines)
 {
     CPlateComp* comp = GetPlateComp();
     for (int i = 0; i < 6; ++i)
@@ -581,7 +581,7 @@ void CBrantelResView::ModelOutline()
     const bool results = comp->HasElementResults();
     comp->DrawModelGL(m_bSolid && (!results || (m_b3D && m_bExtrude)), 1.0f, false);
     glDisable(GL_LIGHTING);
-    if ((m_iViewState & kMeshBit) && (!m_bExtrude || !m_bSolid))
+    if (meshLines && (m_iViewState & kMeshBit) && (!m_bExtrude || !m_bSolid))
         comp->DrawMesh(!m_bSolid, false);
 }
 
@@ -595,6 +595,8 @@ void CBrantelResView::BuildResultLists()
         }
     CPlateComp* comp = GetPlateComp();
     m_dElementPitch = 0.0;
+    m_bMeshAfterList = false;
+    m_MeshLines = {};
     if (!comp || comp->IsEmpty())
         return;
     long elements = 0;
@@ -607,13 +609,16 @@ void CBrantelResView::BuildResultLists()
     // A mesh without results (the element type changed, the run failed)
     // shows the plain plate, not a plot of zeros.
     const bool results = comp->HasElementResults();
+    const bool planBands = results && (m_iViewState & kContourBit) && (m_iViewState & kPlanBit);
+    if ((m_iViewState & kMeshBit) && m_bSolid && !m_bExtrude && !planBands)
+        m_bMeshAfterList = comp->CollectMeshLines(false, m_MeshLines);
     if (!(m_iViewState & kContourBit) || !results) {
         m_pListIds[0] = glGenLists(1);
         glNewList(m_pListIds[0], GL_COMPILE);
         SceneState();
         if (results)
             comp->DrawResults(m_iViewState);
-        ModelOutline();
+        ModelOutline(!m_bMeshAfterList);
         glDisable(GL_COLOR_MATERIAL);
         glEndList();
         m_pListValid[0] = true;
@@ -657,7 +662,7 @@ void CBrantelResView::BuildResultLists()
         // The outline turns the clip planes off to be drawn whole; the
         // user's planes (on when the list is called) come back for the bands.
         glPushAttrib(GL_TRANSFORM_BIT);
-        ModelOutline();
+        ModelOutline(!m_bMeshAfterList);
         glPopAttrib();
         if ((m_iViewState & kTransparentBit) && m_b3D && dMaterialColor[3] < 0.999999)
             COGLRenderer::GLEnableBlend(GL_ONE_MINUS_SRC_ALPHA);
@@ -683,7 +688,7 @@ void CBrantelResView::BuildResultLists()
     if (plan)
         glPopMatrix();
     else
-        ModelOutline();
+        ModelOutline(!m_bMeshAfterList);
     glDisable(GL_COLOR_MATERIAL);
     glEndList();
     m_iViewState = state;
@@ -736,6 +741,10 @@ bool CBrantelResView::DrawDynamicScene()
         if (sharp)
             glDisable(GL_LINE_SMOOTH);
         glCallList(m_pListIds[0]);
+        // The list ends with the outline's state: no clip plane, no
+        // lighting.
+        if (m_bMeshAfterList)
+            CPlateComp::DrawMeshLines(m_MeshLines);
         if (sharp)
             glEnable(GL_LINE_SMOOTH);
         for (int i = 0; i < 6; ++i)

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -1160,11 +1161,11 @@ namespace {
 // other elements every node.
 int DrawnCorners(CElement* element)
 {
+    // PickCorners tells the two kinds apart without a cast per element.
     const int count = static_cast<int>(element->GetCount());
-    if (dynamic_cast<CTriElement*>(element))
-        return count < 3 ? 0 : 3;
-    if (dynamic_cast<CQuadElem*>(element))
-        return count < 4 ? 0 : 4;
+    const int corners = element->PickCorners();
+    if (corners == 3 || corners == 4)
+        return count < corners ? 0 : corners;
     return count;
 }
 
@@ -1248,62 +1249,144 @@ void ForEachEdgeOnce(CMeshOrganizer& mesh, int corners, F f)
 } // namespace
 
 // The key of the edges (the corner nodes of every element that draws
-// `corners` corners, in element order) and the edges themselves.
+// `corners` corners, in element order), whether another element draws a
+// different number of corners, and the edges themselves: each edge's two
+// ends as indices into the mesh's nodes, each node listed once.
 struct CSectMeshArea::DrawnEdges {
     int corners = 0;
+    bool mixed = false;
     std::vector<const CSNode*> key;
-    std::vector<const CSNode*> edges;
+    std::vector<const CSNode*> nodes;
+    std::vector<std::uint32_t> ends;
 };
 
-const std::vector<const CSNode*>& CSectMeshArea::MeshEdges(int corners)
+const CSectMeshArea::DrawnEdges& CSectMeshArea::MeshEdges(int corners)
 {
     // The edges follow from the key alone: while the mesh gives the same
-    // key, they hold (and name only nodes of the mesh).
+    // key, they hold (and name only nodes of the mesh). One walk over the
+    // elements checks the key, with each element's nodes read in list order.
     DrawnEdges* cache = m_pDrawnEdges.get();
     bool same = cache && cache->corners == corners;
+    bool mixed = false;
     std::size_t at = 0;
-    for (POSITION pos = m_pMesh->GetHeadPosition(); same && pos;) {
-        CElement* element = m_pMesh->GetNextElem(pos);
-        if (DrawnCorners(element) != corners)
-            continue;
-        for (int k = 0; same && k < corners; ++k, ++at)
-            same = at < cache->key.size() && cache->key[at] == element->GetNode(k);
+    // The elements lie scattered in memory: each is fetched a few elements
+    // ahead of its turn, and its node list once it has arrived.
+    std::vector<CElement*> elements;
+    if (same) {
+        elements.reserve(static_cast<std::size_t>(m_pMesh->GetCount()));
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+            elements.push_back(m_pMesh->GetNextElem(pos));
     }
-    if (same && at == cache->key.size())
-        return cache->edges;
+    const std::size_t count = elements.size();
+    for (std::size_t i = 0; same && i < count; ++i) {
+        if (i + 16 < count)
+            __builtin_prefetch(elements[i + 16]);
+        if (i + 8 < count)
+            __builtin_prefetch(elements[i + 8]->GetHeadPosition());
+        CElement* element = elements[i];
+        const int drawn = DrawnCorners(element);
+        if (drawn != corners) {
+            mixed = mixed || drawn != 0;
+            continue;
+        }
+        POSITION node = element->GetHeadPosition();
+        for (int k = 0; same && k < corners; ++k, ++at)
+            same = at < cache->key.size() && node && cache->key[at] == element->GetNextNode(node);
+    }
+    if (same && at == cache->key.size() && mixed == cache->mixed)
+        return *cache;
     m_pDrawnEdges = std::make_unique<DrawnEdges>();
     cache = m_pDrawnEdges.get();
     cache->corners = corners;
     for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
         CElement* element = m_pMesh->GetNextElem(pos);
-        if (DrawnCorners(element) == corners)
+        const int drawn = DrawnCorners(element);
+        if (drawn == corners) {
             for (int k = 0; k < corners; ++k)
                 cache->key.push_back(element->GetNode(k));
+        } else if (drawn != 0) {
+            cache->mixed = true;
+        }
     }
-    ForEachEdgeOnce(*m_pMesh, corners, [cache](const CSNode* a, const CSNode* b) {
-        cache->edges.push_back(a);
-        cache->edges.push_back(b);
+    std::unordered_map<const CSNode*, std::uint32_t> index;
+    index.reserve(cache->key.size() / 2);
+    const auto indexOf = [&](const CSNode* node) {
+        const auto [it, added] = index.try_emplace(node, static_cast<std::uint32_t>(cache->nodes.size()));
+        if (added)
+            cache->nodes.push_back(node);
+        return it->second;
+    };
+    ForEachEdgeOnce(*m_pMesh, corners, [&](const CSNode* a, const CSNode* b) {
+        cache->ends.push_back(indexOf(a));
+        cache->ends.push_back(indexOf(b));
     });
-    return cache->edges;
+    return *cache;
 }
 
 void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
 {
     if (m_pMesh) {
+        const DrawnEdges& edges = MeshEdges(corners);
         MeshLineColour(colour);
-        for (const CSNode* node : MeshEdges(corners))
-            node->GLVertex();
+        for (std::uint32_t end : edges.ends)
+            edges.nodes[end]->GLVertex();
     } else {
         m_pDrawnEdges.reset();
     }
     ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->GLDrawMeshEdges(colour, corners); });
 }
 
+bool CSectMeshArea::CollectMeshEdges(bool colour, int corners, CMeshLines& lines)
+{
+    bool once = true;
+    if (m_pMesh) {
+        const DrawnEdges& edges = MeshEdges(corners);
+        once = !edges.mixed;
+        CMeshLines::Run run{};
+        MeshLineColour(colour);
+        glGetFloatv(GL_CURRENT_COLOR, run.colour);
+        // Each node read once, then its coordinates copied to the ends.
+        std::vector<float> at;
+        at.reserve(3 * edges.nodes.size());
+        for (const CSNode* node : edges.nodes) {
+            at.push_back(static_cast<float>(node->x));
+            at.push_back(static_cast<float>(node->y));
+            at.push_back(static_cast<float>(node->z));
+        }
+        std::size_t next = lines.xyz.size();
+        lines.xyz.resize(next + 3 * edges.ends.size());
+        for (std::uint32_t end : edges.ends) {
+            const float* from = &at[3 * static_cast<std::size_t>(end)];
+            std::copy(from, from + 3, &lines.xyz[next]);
+            next += 3;
+        }
+        run.end = lines.xyz.size() / 3;
+        lines.runs.push_back(run);
+    } else {
+        m_pDrawnEdges.reset();
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { once = s->CollectMeshEdges(colour, corners, lines) && once; });
+    return once;
+}
+
+void CMeshLines::GLDraw() const
+{
+    std::size_t at = 0;
+    for (const Run& run : runs) {
+        glColor4fv(run.colour);
+        for (; at < run.end; ++at)
+            glVertex3fv(&xyz[3 * at]);
+    }
+}
+
 void CSectMeshArea::GLDrawPlanEdges(int corners)
 {
     if (m_pMesh) {
-        for (const CSNode* node : MeshEdges(corners))
+        const DrawnEdges& edges = MeshEdges(corners);
+        for (std::uint32_t end : edges.ends) {
+            const CSNode* node = edges.nodes[end];
             glVertex3d(node->x, node->y, 0.0);
+        }
     } else {
         m_pDrawnEdges.reset();
     }

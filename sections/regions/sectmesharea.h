@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <unordered_set>
@@ -17,6 +18,20 @@
 class CMeshOrganizer;
 class CElement;
 class CModelInfo;
+
+// Mesh lines held as vertex pairs (x, y, z each), in runs of one colour
+// (RGBA), so that a plot can send them each frame without walking the
+// mesh.
+struct CMeshLines {
+    struct Run {
+        float colour[4];
+        std::size_t end; // one past the run's last vertex
+    };
+    std::vector<float> xyz;
+    std::vector<Run> runs;
+    // The pairs, each run after its colour, into the caller's GL_LINES.
+    void GLDraw() const;
+};
 
 class CSectMeshArea : public CSectArea {
     DECLARE_DYNAMIC(CSectMeshArea)
@@ -150,6 +165,11 @@ public:
     // first element that has it draws it): vertex pairs into the caller's
     // GL_LINES, in the same colours; sub-regions follow as in GLDrawMesh.
     void GLDrawMeshEdges(bool colour, int corners);
+    // The same lines and colours appended to lines; false when an element
+    // here draws neither `corners` corners nor none (MeshDrawsCorners).
+    // Sets the current colour to read it back: not inside glBegin nor
+    // while a list is compiled.
+    bool CollectMeshEdges(bool colour, int corners, CMeshLines& lines);
     // The outlines a plan-state plot (ColorPlot in line mode, mode bits 16
     // and 128) gives for a mesh of `corners`-corner elements, each element
     // edge once at height 0: vertex pairs into the caller's GL_LINES, in
@@ -211,7 +231,7 @@ private:
     // `corners` corners no longer have the nodes they were built from
     // (a new, refined or changed mesh), else kept from the last compile.
     struct DrawnEdges;
-    const std::vector<const CSNode*>& MeshEdges(int corners);
+    const DrawnEdges& MeshEdges(int corners);
     std::unique_ptr<DrawnEdges> m_pDrawnEdges;
 
     // Moves the cell's boundary nodes, in order, into this region.

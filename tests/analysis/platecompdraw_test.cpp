@@ -651,7 +651,10 @@ TEST_F(PlateDraw, ModelOffsetAndMeshDrawing)
 // Mesh lines draw each element edge once as a line, with the pixels of the
 // elements drawn in line mode (where every inner edge is drawn twice): a
 // triangle grid, a quadrilateral grid, and a quadrilateral in a triangle
-// mesh, which keeps the element drawing; two regions, both colourings.
+// mesh, which keeps the element drawing; two regions, both colourings. The
+// lines held for drawing each frame give the same lines and pixels, and
+// none for the mixed mesh (each time it is asked, the second from the
+// edges kept).
 TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
 {
     const int n = 5;
@@ -698,6 +701,20 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
             EXPECT_GT(Lit(elements), 500) << "the lines cover pixels";
             const Feedback fed = Capture([&] { comp->DrawMesh(false, colour); });
             EXPECT_EQ(fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN), c.lines);
+            for (int ask = 0; ask < 2; ++ask) {
+                CMeshLines held;
+                const bool once = comp->CollectMeshLines(colour, held);
+                EXPECT_EQ(once, !c.oneQuad);
+                if (!once) {
+                    EXPECT_TRUE(held.xyz.empty() && held.runs.empty());
+                    continue;
+                }
+                glClear(GL_COLOR_BUFFER_BIT);
+                CPlateComp::DrawMeshLines(held);
+                EXPECT_TRUE(Pixels() == elements);
+                const Feedback again = Capture([&] { CPlateComp::DrawMeshLines(held); });
+                EXPECT_EQ(again.Count(GL_LINE_TOKEN) + again.Count(GL_LINE_RESET_TOKEN), c.lines);
+            }
         }
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -707,7 +724,8 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
 // only while the mesh stands as it was: with an element taken out of the
 // mesh, put back at its end, or a mesh of its own in the region's place,
 // each drawing has every edge of the mesh as it stands once, in the mesh
-// lines and in the plan outlines.
+// lines, in the lines held for drawing each frame and in the plan
+// outlines.
 TEST_F(PlateDraw, MeshLinesFollowTheMeshAsItStands)
 {
     const int n = 4;
@@ -718,6 +736,12 @@ TEST_F(PlateDraw, MeshLinesFollowTheMeshAsItStands)
     GiveResults({0.5, -0.5, 0.25});
     const auto meshLines = [&] {
         const Feedback fed = Capture([&] { comp->DrawMesh(false, false); });
+        return fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN);
+    };
+    const auto heldLines = [&] {
+        CMeshLines held;
+        EXPECT_TRUE(comp->CollectMeshLines(false, held));
+        const Feedback fed = Capture([&] { CPlateComp::DrawMeshLines(held); });
         return fed.Count(GL_LINE_TOKEN) + fed.Count(GL_LINE_RESET_TOKEN);
     };
     const auto planLines = [&] {
@@ -736,6 +760,7 @@ TEST_F(PlateDraw, MeshLinesFollowTheMeshAsItStands)
     ASSERT_EQ(edges(), all);
     for (int pass = 0; pass < 2; ++pass) {
         EXPECT_EQ(meshLines(), all);
+        EXPECT_EQ(heldLines(), all);
         EXPECT_EQ(planLines(), all);
     }
     // The first element out: its edges on the border go.
@@ -744,9 +769,11 @@ TEST_F(PlateDraw, MeshLinesFollowTheMeshAsItStands)
     ASSERT_TRUE(mesh->RemoveElem(first));
     const int fewer = edges();
     EXPECT_LT(fewer, all);
+    EXPECT_EQ(heldLines(), fewer);
     EXPECT_EQ(meshLines(), fewer);
     EXPECT_EQ(planLines(), fewer);
     mesh->AddElement(first);
+    EXPECT_EQ(heldLines(), all);
     EXPECT_EQ(meshLines(), all);
     EXPECT_EQ(planLines(), all);
     // A finer mesh in its place.
@@ -755,6 +782,7 @@ TEST_F(PlateDraw, MeshLinesFollowTheMeshAsItStands)
     GiveResults({0.5, -0.5, 0.25});
     const int finer = 2 * (n + 1) * (n + 2) + (n + 1) * (n + 1);
     EXPECT_EQ(edges(), finer);
+    EXPECT_EQ(heldLines(), finer);
     EXPECT_EQ(meshLines(), finer);
     EXPECT_EQ(planLines(), finer);
 }

@@ -163,6 +163,30 @@ protected:
         return pixels;
     }
 
+    // A pixel of another colour: some channel more than 8 apart.
+    static bool Differs(const std::array<std::uint8_t, 4>& a, const std::array<std::uint8_t, 4>& b)
+    {
+        for (int k = 0; k < 3; ++k)
+            if (std::abs(int(a[k]) - int(b[k])) > 8)
+                return true;
+        return false;
+    }
+    // The plot flat in the plan state or turned in 3D (which stays), as
+    // colours or as contour bands; the plot lists are compiled again.
+    void ShowPlot(bool turned, bool contour)
+    {
+        if (turned) {
+            view->m_iViewState &= ~CBrantelResView::kPlanBit;
+            view->m_b3D = true;
+            view->SetAngles(30.0, -20.0, 10.0);
+        }
+        if (contour)
+            view->m_iViewState |= CBrantelResView::kContourBit;
+        else
+            view->m_iViewState &= ~CBrantelResView::kContourBit;
+        view->InvalidateList();
+    }
+
     COSMesaOffscreenFactory factory;
     IOffscreenFactory* previousFactory = nullptr;
     UINT settings = 0;
@@ -692,29 +716,14 @@ TEST_F(ResultsView, AClipPlaneCutsThePlotWithoutCompilingIt)
     Comp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
     const double mid = 0.5 * (xmin + xmax);
     auto image = [&] { return Picture(); };
-    auto differs = [](const std::array<std::uint8_t, 4>& a, const std::array<std::uint8_t, 4>& b) {
-        for (int k = 0; k < 3; ++k)
-            if (std::abs(int(a[k]) - int(b[k])) > 8)
-                return true;
-        return false;
-    };
     bool* on = child->m_bClipPlanes;
     double* plane = child->m_dClipPlanes[2];
     for (const bool turned : {false, true})
         for (const bool contour : {false, true}) {
             SCOPED_TRACE(turned ? "3D, turned" : "plan");
             SCOPED_TRACE(contour ? "contour bands" : "colour plot");
-            if (turned) {
-                view->m_iViewState &= ~CBrantelResView::kPlanBit;
-                view->m_b3D = true;
-                view->SetAngles(30.0, -20.0, 10.0);
-            }
+            ShowPlot(turned, contour);
             EXPECT_EQ((view->m_iViewState & CBrantelResView::kPlanBit) != 0, !turned);
-            if (contour)
-                view->m_iViewState |= CBrantelResView::kContourBit;
-            else
-                view->m_iViewState &= ~CBrantelResView::kContourBit;
-            view->InvalidateList();
             const Image plain = image();
             const unsigned compiles = view->PlotCompiles();
             on[2] = true;
@@ -732,7 +741,7 @@ TEST_F(ResultsView, AClipPlaneCutsThePlotWithoutCompilingIt)
             EXPECT_TRUE(back == plain);
             std::size_t lowCut = 0, highCut = 0, both = 0;
             for (std::size_t i = 0; i < plain.size(); ++i) {
-                const bool a = differs(low[i], plain[i]), b = differs(high[i], plain[i]);
+                const bool a = Differs(low[i], plain[i]), b = Differs(high[i], plain[i]);
                 lowCut += a;
                 highCut += b;
                 both += a && b;
@@ -797,6 +806,58 @@ TEST_F(ResultsView, MeshLinesDenserThanThePixelsAreDrawnSharp)
         EXPECT_TRUE(middle(Picture()) == fitSmoothed);
         EXPECT_EQ(view->PlotCompiles(), compiles);
     }
+}
+
+// The mesh lines lie over every plot, flat and turned, as colours and as
+// contour bands: they show with the mesh switch, a clip plane that blanks
+// half the plot leaves them whole (the model outline is drawn unclipped),
+// and with the switch off the plain picture comes back.
+TEST_F(ResultsView, MeshLinesLieWholeOverEveryPlotAndLeaveWithTheSwitch)
+{
+    Analyse();
+    double xmax, ymax, xmin, ymin;
+    Comp()->GetMaxMinCoord(xmax, ymax, xmin, ymin);
+    const double mid = 0.5 * (xmin + xmax);
+    const auto apart = [](const Image& a, const Image& b) {
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            n += Differs(a[i], b[i]) ? 1 : 0;
+        return n;
+    };
+    const auto meshSwitch = [&](bool on) {
+        if (on)
+            view->m_iViewState |= CBrantelResView::kMeshBit;
+        else
+            view->m_iViewState &= ~CBrantelResView::kMeshBit;
+        view->InvalidateList();
+    };
+    bool* clip = child->m_bClipPlanes;
+    const double keepLow[4] = {-1.0, 0.0, 0.0, mid};
+    std::copy(keepLow, keepLow + 4, child->m_dClipPlanes[2]);
+    for (const bool turned : {false, true})
+        for (const bool contour : {false, true}) {
+            SCOPED_TRACE(turned ? "3D, turned" : "plan");
+            SCOPED_TRACE(contour ? "contour bands" : "colour plot");
+            ShowPlot(turned, contour);
+            meshSwitch(false);
+            const Image plain = Picture();
+            clip[2] = true;
+            const Image plainCut = Picture();
+            meshSwitch(true);
+            const Image meshedCut = Picture();
+            clip[2] = false;
+            const Image meshed = Picture();
+            driver->DumpPng(std::string(turned ? "results_view_mesh_lines_3d" : "results_view_mesh_lines") +
+                            (contour ? "_contour" : ""));
+            // The sample's 1922 elements: their lines change thousands of
+            // pixels, as many with half the plot cut away.
+            const std::size_t lines = apart(meshed, plain);
+            EXPECT_GT(lines, 5000u);
+            EXPECT_GT(apart(meshedCut, plainCut), lines * 8 / 10);
+            EXPECT_GT(apart(plainCut, plain), 10000u) << "the plane cuts the plot";
+            meshSwitch(false);
+            EXPECT_TRUE(Picture() == plain);
+        }
 }
 
 // The focus refills the result combo with the active value selected, shows
