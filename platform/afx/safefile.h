@@ -23,7 +23,7 @@
 #include <memory>
 
 #include "platform/afx/file.h"
-#include "platform/afx/safereplace.h"
+#include "replace/safereplace.h"
 
 namespace afx
 {

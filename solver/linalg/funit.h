@@ -5,7 +5,7 @@
 // that nothing is connected to go nowhere.
 #pragma once
 
-#include "platform/afx/safereplace.h"
+#include "replace/safereplace.h"
 
 #include <cstddef>
 #include <memory>
