@@ -254,6 +254,24 @@ TEST_F(SafeFileOwnerTest, ASaveThatWouldTakeAccessAwayIsRefused)
     }
 }
 
+// In a sticky folder only an entry's owner may replace it: another member's
+// save is refused already by the check before a save, which then offers
+// Save As, and the document stays as it was.
+TEST_F(SafeFileOwnerTest, AnothersFileInAStickyFolderIsRefusedBeforeTheSave)
+{
+    const std::string folder = TeamFolder();
+    ASSERT_EQ(::chmod(folder.c_str(), 01770), 0);
+    const std::string doc = folder + "/plate.plb";
+    Make(doc, a.uid, s_teamGid, 0660, "a's");
+    const std::string denied = "Access to " + doc + " was denied.";
+    EXPECT_EQ(As(b, [&] { return std::string(afx::WriteRefusal(doc.c_str()).GetString()); }), denied);
+    EXPECT_EQ(As(b, [&] { return Save(doc, "b's"); }), denied);
+    ExpectOwner(doc, a.uid, s_teamGid, 0660);
+    EXPECT_EQ(Read(doc), "a's");
+    EXPECT_EQ(brantel::test::FolderNames(folder), std::vector<std::string>{"plate.plb"});
+    EXPECT_EQ(As(a, [&] { return Save(doc, "a's again"); }), ""); // the owner's own save works
+}
+
 // The link rule for users: a's own link in the team's folder is followed,
 // b's link there to a's document is not.
 TEST_F(SafeFileOwnerTest, AUsersOwnLinkInASharedFolderIsFollowedAnothersIsNot)
