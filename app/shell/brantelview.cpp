@@ -417,6 +417,10 @@ void CBrantelView::OnSetFocus(CWnd* pOldWnd)
     if (child)
         child->m_pActiveMaterial = active;
     frame->UpdateMaterialList(materials, active);
+    // The thickness and grid boxes show the values in force, not a number
+    // left typed in them: a region drawn now takes what the box shows.
+    frame->UpdateThicknessList();
+    frame->UpdateGridList();
     int index = 3;
     switch (m_uiSelectFilter) {
     case KorBasisGeomHlpr::kNodes:

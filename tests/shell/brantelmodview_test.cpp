@@ -4,6 +4,8 @@
 // views, the pointer press, the command table and its update rules, the
 // context menus, point input and the region tools.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -130,6 +132,41 @@ TEST_F(ModView, ANewViewDrawsItsGridBeforeItHasTheFocus)
     EXPECT_EQ(column(), 0) << "the grid is off";
     view->m_bShowGrid = true;
     EXPECT_GT(column(), 50) << "the grid line x = 0";
+}
+
+// The grid is built in the view's own line state, whatever the drawing
+// before it left: with selected edges (a band selection, an edge being
+// edited) drawn wide, a grid list made in that frame looked bold and
+// dashed (and wide enough, as fields of glyph-like marks).
+TEST_F(ModView, TheGridLooksTheSameAfterWideSelectedEdgesAreDrawn)
+{
+    CSectPlate* square = Square();
+    view->m_bShowGrid = true;
+    // Away from the square, where only grid lines are drawn.
+    const auto grid = [this] {
+        view->Invalidate(FALSE);
+        driver->Draw();
+        std::vector<std::array<std::uint8_t, 4>> pixels;
+        for (int y = 10; y < 120; ++y)
+            for (int x = 250; x < 390; ++x)
+                pixels.push_back(driver->Pixel(x, y));
+        return pixels;
+    };
+    view->SetSnapSpace(5.0, false);
+    const auto untouched = grid();
+    const auto background = driver->Pixel(395, 5);
+    const auto marked = std::count_if(untouched.begin(), untouched.end(),
+                                      [&](const auto& p) { return p != background; });
+    ASSERT_GT(marked, 100) << "no grid drawn";
+
+    const std::vector<CSNode*> corners = Corners(*square);
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        view->m_pGeomHlpr->AddSelect(CGraph::GetComEdge(corners[i], corners[(i + 1) % corners.size()]),
+                                     KorBasisGeomHlpr::kEdges, false);
+    view->InvalidateList();
+    grid(); // the selection is drawn, and its line width is left behind
+    view->SetSnapSpace(5.0, false); // the grid list is made again
+    EXPECT_TRUE(grid() == untouched) << "the grid after drawing selected edges differs";
 }
 
 TEST_F(ModView, ShiftConstrainsClicksAndMovesOnlyWhileAToolMoveOrPasteWantsPoints)
