@@ -399,6 +399,15 @@ void CBrantelView::OnViewResultsMode()
         frame->SwitchViewMode(ID_MODE_RESULTS);
 }
 
+void CBrantelView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView)
+{
+    KorAreaModView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    // A switch of documents, and a new one, leave the keyboard focus where
+    // it was (in a tool bar box, say): the boxes are brought up to date here.
+    if (auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd()); frame && bActivate && pActivateView == this)
+        frame->ShowValuesInForce();
+}
+
 void CBrantelView::OnSetFocus(CWnd* pOldWnd)
 {
     Kor2DView::OnSetFocus(pOldWnd);
@@ -417,10 +426,7 @@ void CBrantelView::OnSetFocus(CWnd* pOldWnd)
     if (child)
         child->m_pActiveMaterial = active;
     frame->UpdateMaterialList(materials, active);
-    // The thickness and grid boxes show the values in force, not a number
-    // left typed in them: a region drawn now takes what the box shows.
-    frame->UpdateThicknessList();
-    frame->UpdateGridList();
+    frame->ShowValuesInForce();
     int index = 3;
     switch (m_uiSelectFilter) {
     case KorBasisGeomHlpr::kNodes:
