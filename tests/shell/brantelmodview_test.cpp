@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -135,10 +136,11 @@ TEST_F(ModView, ANewViewDrawsItsGridBeforeItHasTheFocus)
 }
 
 // The grid is built in the view's own line state, whatever the drawing
-// before it left: with selected edges (a band selection, an edge being
-// edited) drawn wide, a grid list made in that frame looked bold and
-// dashed (and wide enough, as fields of glyph-like marks).
-TEST_F(ModView, TheGridLooksTheSameAfterWideSelectedEdgesAreDrawn)
+// before it in the frame left: selected edges (a band selection, an edge
+// being edited) drawn wide and an open rubber band drawn in the medium
+// width made a grid list built in that frame bold and dashed (and, wide
+// enough, fields of glyph-like marks).
+TEST_F(ModView, TheGridLooksTheSameAfterSelectedEdgesOrARubberBandAreDrawn)
 {
     CSectPlate* square = Square();
     view->m_bShowGrid = true;
@@ -160,13 +162,29 @@ TEST_F(ModView, TheGridLooksTheSameAfterWideSelectedEdgesAreDrawn)
     ASSERT_GT(marked, 100) << "no grid drawn";
 
     const std::vector<CSNode*> corners = Corners(*square);
-    for (std::size_t i = 0; i < corners.size(); ++i)
-        view->m_pGeomHlpr->AddSelect(CGraph::GetComEdge(corners[i], corners[(i + 1) % corners.size()]),
-                                     KorBasisGeomHlpr::kEdges, false);
-    view->InvalidateList();
-    grid(); // the selection is drawn, and its line width is left behind
-    view->SetSnapSpace(5.0, false); // the grid list is made again
-    EXPECT_TRUE(grid() == untouched) << "the grid after drawing selected edges differs";
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"selected edges",
+         [&] {
+             for (std::size_t i = 0; i < corners.size(); ++i)
+                 view->m_pGeomHlpr->AddSelect(
+                     CGraph::GetComEdge(corners[i], corners[(i + 1) % corners.size()]),
+                     KorBasisGeomHlpr::kEdges, false);
+             view->InvalidateList();
+         }},
+        {"a polygon's rubber band",
+         [&] {
+             main->SendCommand(ID_TOOL_POLYGON);
+             Click(-5, 20);
+             Click(-5, 0);
+             driver->Move(Pixel(-2, 10).x, Pixel(-2, 10).y);
+         }},
+    };
+    for (const auto& [name, act] : cases) {
+        act();
+        grid(); // drawn once: what it leaves is in force when the grid is made
+        view->SetSnapSpace(5.0, false); // the grid list is made again
+        EXPECT_TRUE(grid() == untouched) << "the grid after " << name << " differs";
+    }
 }
 
 TEST_F(ModView, ShiftConstrainsClicksAndMovesOnlyWhileAToolMoveOrPasteWantsPoints)
