@@ -166,24 +166,13 @@ void OwnerJourney::Run(const QString& pass, bool withWindowManager)
     ASSERT_TRUE(run.Start({m_dir.filePath("plate.plb")}));
     m_window = run.WaitForWindow("^Brantel - plate\\.plb$");
     ASSERT_NE(m_window, 0u) << "no window titled \"Brantel - plate.plb\"";
-    QRect window;
-    WaitUntil(
-        [&] {
-            window = WindowRect(m_window);
-            return !withWindowManager || window.width() > 1200;
-        },
-        5000);
+    const QRect window = WaitForPlace(m_window, withWindowManager);
     m_client = ClientTopLeft(m_window);
     const QPoint rest(window.left() + window.width() / 2, window.bottom() - 5);
     FocusWindow(m_window, rest);
     QImage first;
     QRect view;
-    WaitUntil([&] {
-        first = Settled(window);
-        view = FindWhiteView(first, window);
-        return view.width() > window.width() / 2 && view.height() > window.height() / 3;
-    });
-    ASSERT_GT(view.width(), window.width() / 2) << "no modelling view found";
+    ASSERT_TRUE(WaitForModellingView(window, first, view)) << "no modelling view found";
     const QPoint region = RegionCentre(first, view);
     ASSERT_FALSE(region.isNull()) << "the sample's region is not in the view";
 
