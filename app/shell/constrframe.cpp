@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "app/analysis/analysis.h"
+#include "app/shell/brantelmodview.h"
 #include "app/shell/brantelview.h"
 #include "app/shell/bucklingdlgs.h"
 #include "app/shell/calcrun.h"
@@ -308,6 +309,9 @@ bool CConstrChFrm::DefineRegion()
         dlg.m_iBCAC = shown[3];
     } else if (region) {
         return false; // not a quadrilateral: the dialog cannot show it
+    } else {
+        // A new region is proposed the active thickness, as drawn ones get.
+        dlg.m_dThickness = CBrantelModView::ActiveThickness() * f;
     }
 
     // "Edges cannot intersect" brings the dialog back with the entries.

@@ -268,6 +268,12 @@ void CMainFrame::UpdateThicknessList()
     FillValueCombo(ID_ACTIVE_THICKNESS, m_dThickness, m_dActThickness);
 }
 
+void CMainFrame::ShowValuesInForce()
+{
+    UpdateThicknessList();
+    UpdateGridList();
+}
+
 void CMainFrame::UpdateResultList(int index)
 {
     std::vector<CString> names;

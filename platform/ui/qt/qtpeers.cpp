@@ -774,6 +774,10 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
         combo->setEditable((style & 0x3) != CBS_DROPDOWNLIST);
         // The layer manages the entries: Return never adds one.
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // A typed number stays as typed: no inline completion to an entry
+        // that starts with it ("10" would become "100" on Enter).
+        if (combo->isEditable())
+            combo->setCompleter(nullptr);
         m_widget = combo;
         break;
     }
@@ -1275,8 +1279,15 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         }
         if (nChanges & PEER_VISIBLE && AfxQtIsChildFrame(w) && state.bVisible)
             w->showMaximized();
-        else if (nChanges & PEER_VISIBLE && w->isWindow() && state.bVisible)
+        else if (nChanges & PEER_VISIBLE && w->isWindow() && state.bVisible) {
+            // A dialog on its way into its modal loop maps once, already
+            // modal: mapped, unmapped and mapped again, a window manager
+            // could place the second map under the owner.
+            if (const auto* dialog = dynamic_cast<const CDialog*>(state.pOwner);
+                dialog && dialog->IsModal() && dynamic_cast<DialogWidget*>(w) && !w->isVisible())
+                w->setWindowModality(Qt::ApplicationModal);
             ShowTopLevel(w, (state.dwStyle & WS_MAXIMIZE) != 0, state.rect);
+        }
         else if (nChanges & PEER_VISIBLE)
             w->setVisible(state.bVisible);
         if (nChanges & PEER_FOCUS) {
@@ -1506,8 +1517,10 @@ void CQtBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& str
         CWndBackend::RunModalLoop(dialog, nIDTemplate, strCaption);
         return;
     }
-    // Shown again as a modal window: modality is set when a window shows.
-    widget->hide();
+    // Modality is set when a window shows: a dialog that showed without it
+    // shows again as a modal window.
+    if (!widget->isModal())
+        widget->hide();
     AfxQtRunModal(*widget);
 }
 

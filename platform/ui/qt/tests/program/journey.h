@@ -441,6 +441,27 @@ inline bool SaveShot(const QImage& shot, const QString& name)
     return shot.save(ArtifactPath(name));
 }
 
+// The main window's rectangle once it has its place: maximised, a moment
+// after it shows, with a window manager.
+inline QRect WaitForPlace(WId window, bool withWindowManager)
+{
+    QRect rect;
+    WaitUntil([&] { return (rect = WindowRect(window)).width() > 1200 || !withWindowManager; }, 5000);
+    return rect;
+}
+
+// The settled screen and the white modelling view in the window, once the
+// view takes more than half its width and a third of its height; false
+// when it does not within 10 s.
+inline bool WaitForModellingView(QRect window, QImage& shot, QRect& view)
+{
+    return WaitUntil([&] {
+        shot = Settled(window);
+        view = FindWhiteView(shot, window);
+        return view.width() > window.width() / 2 && view.height() > window.height() / 3;
+    });
+}
+
 // File > New: Plate bending on the wizard's first page, once the page has
 // the focus, then its default buttons (Next, Finish) with Enter until the
 // main window has the new plate's title ("Brantel - Plate2"). A key typed
