@@ -89,6 +89,36 @@ void OpenFaceBatch(std::optional<CElement::CFaceBatch>& batch, int mode)
         batch.emplace();
 }
 
+// Calls f with each element of the list in order. The elements lie
+// scattered in memory: each is fetched into the cache 16 elements ahead of
+// its turn, its node list and results 8 ahead, what they lead to 4 ahead.
+template <class F> void ForEachElemFetched(const CObList& list, F f)
+{
+    constexpr std::size_t kAhead = 16;
+    CElement* ring[kAhead];
+    std::size_t head = 0, count = 0;
+    POSITION pos = list.GetHeadPosition();
+    const auto pull = [&] {
+        while (count < kAhead && pos)
+            if (auto* e = static_cast<CElement*>(list.GetNext(pos))) {
+                __builtin_prefetch(e);
+                ring[(head + count++) % kAhead] = e;
+            }
+    };
+    pull();
+    while (count > 0) {
+        CElement* e = ring[head];
+        head = (head + 1) % kAhead;
+        --count;
+        if (count >= 8)
+            ring[(head + 7) % kAhead]->PrefetchPlot(0);
+        if (count >= 4)
+            ring[(head + 3) % kAhead]->PrefetchPlot(1);
+        f(e);
+        pull();
+    }
+}
+
 } // namespace
 
 void CMeshOrganizer::DrawLocalVect(int which, int mode, bool polar, CVector& axis, double scale, int a, int b)
@@ -227,7 +257,7 @@ void CMeshOrganizer::GLColorPlot(int index, int mode, double scale)
 {
     std::optional<CElement::CFaceBatch> batch;
     OpenFaceBatch(batch, mode);
-    FOR_EACH_ELEM(e) e->GLColorPlot(index, mode, scale);
+    ForEachElemFetched(*this, [&](CElement* e) { e->GLColorPlot(index, mode, scale); });
 }
 void CMeshOrganizer::PickDrawGL(int index, int mode, double scale)
 {

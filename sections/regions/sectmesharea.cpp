@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -1206,42 +1205,78 @@ bool CSectMeshArea::MeshDrawsCorners(int corners) const
 
 namespace {
 
-// Calls f(a, b) once for each element edge of the mesh's elements that
-// draw `corners` corners, in element order (the first element that has an
-// edge gives it).
-template <class F>
-void ForEachEdgeOnce(CMeshOrganizer& mesh, int corners, F f)
+// The element edges of a mesh whose elements' corners are key (`corners`
+// nodes per element, in element order): each edge once, in the order the
+// elements first give it, as pairs of indices into nodes (each node once,
+// in the order of its first corner). An edge with a missing node is left
+// out.
+void EdgesOfCorners(const std::vector<const CSNode*>& key, int corners, std::vector<const CSNode*>& nodes,
+                    std::vector<std::uint32_t>& ends)
 {
-    // An edge is the pair of its nodes, the lower address first, kept in an
-    // open-addressing table with more slots than element edges (so a free
-    // slot always ends the probe).
-    std::size_t size = 16;
-    while (size <= static_cast<std::size_t>(mesh.GetCount()) * static_cast<std::size_t>(corners))
+    constexpr std::uint32_t kNone = UINT32_MAX;
+    // A node's index is found through an open-addressing table of indices
+    // into nodes, kept at most half full; recent nodes, which a mesh's
+    // elements mostly share, stay in the cache.
+    std::size_t size = 64;
+    while (size < key.size() / 4)
         size *= 2;
-    std::vector<std::pair<const CSNode*, const CSNode*>> drawn(size, {nullptr, nullptr});
-    const auto firstTime = [&drawn, size](const CSNode* a, const CSNode* b) {
-        if (b < a)
-            std::swap(a, b);
-        const auto ka = reinterpret_cast<std::uintptr_t>(a), kb = reinterpret_cast<std::uintptr_t>(b);
-        std::size_t i = static_cast<std::size_t>((ka * 0x9E3779B97F4A7C15ull) ^ (kb * 0xC2B2AE3D27D4EB4Full));
-        for (i = (i ^ (i >> 29)) & (size - 1);; i = (i + 1) & (size - 1)) {
-            if (drawn[i].first == nullptr) {
-                drawn[i] = {a, b};
-                return true;
+    std::vector<std::uint32_t> table(size, kNone);
+    const auto slot = [](const CSNode* node, std::size_t mask) {
+        const auto bits = reinterpret_cast<std::uintptr_t>(node) * 0x9E3779B97F4A7C15ull;
+        return static_cast<std::size_t>(bits >> 32) & mask;
+    };
+    const auto indexOf = [&](const CSNode* node) {
+        if (!node)
+            return kNone;
+        if (2 * (nodes.size() + 1) > size) {
+            size *= 2;
+            table.assign(size, kNone);
+            for (std::uint32_t n = 0; n < nodes.size(); ++n) {
+                std::size_t i = slot(nodes[n], size - 1);
+                while (table[i] != kNone)
+                    i = (i + 1) & (size - 1);
+                table[i] = n;
             }
-            if (drawn[i].first == a && drawn[i].second == b)
-                return false;
+        }
+        for (std::size_t i = slot(node, size - 1);; i = (i + 1) & (size - 1)) {
+            if (table[i] == kNone) {
+                table[i] = static_cast<std::uint32_t>(nodes.size());
+                nodes.push_back(node);
+                return table[i];
+            }
+            if (nodes[table[i]] == node)
+                return table[i];
         }
     };
-    for (POSITION pos = mesh.GetHeadPosition(); pos;) {
-        CElement* element = mesh.GetNextElem(pos);
-        if (DrawnCorners(element) != corners)
-            continue;
+    // The edges met so far, listed by their lower node index: each list
+    // holds the few edges to the node's neighbours.
+    std::vector<std::uint32_t> first, next, other;
+    const std::size_t elements = key.size() / static_cast<std::size_t>(corners);
+    ends.reserve(key.size());
+    next.reserve(key.size() / 2 + 16);
+    other.reserve(key.size() / 2 + 16);
+    std::uint32_t at[8];
+    for (std::size_t e = 0; e < elements; ++e) {
+        const CSNode* const* corner = &key[e * static_cast<std::size_t>(corners)];
+        for (int k = 0; k < corners; ++k)
+            at[k] = indexOf(corner[k]);
+        if (first.size() < nodes.size())
+            first.resize(std::max(nodes.size(), 2 * first.size()), kNone);
         for (int k = 0; k < corners; ++k) {
-            const CSNode* a = element->GetNode(k);
-            const CSNode* b = element->GetNode((k + 1) % corners);
-            if (a && b && firstTime(a, b))
-                f(a, b);
+            const std::uint32_t a = at[k], b = at[(k + 1) % corners];
+            if (a == kNone || b == kNone)
+                continue;
+            const std::uint32_t low = std::min(a, b), high = std::max(a, b);
+            std::uint32_t edge = first[low];
+            while (edge != kNone && other[edge] != high)
+                edge = next[edge];
+            if (edge != kNone)
+                continue;
+            other.push_back(high);
+            next.push_back(first[low]);
+            first[low] = static_cast<std::uint32_t>(other.size() - 1);
+            ends.push_back(a);
+            ends.push_back(b);
         }
     }
 }
@@ -1298,28 +1333,28 @@ const CSectMeshArea::DrawnEdges& CSectMeshArea::MeshEdges(int corners)
     m_pDrawnEdges = std::make_unique<DrawnEdges>();
     cache = m_pDrawnEdges.get();
     cache->corners = corners;
-    for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
-        CElement* element = m_pMesh->GetNextElem(pos);
+    if (elements.empty()) {
+        elements.reserve(static_cast<std::size_t>(m_pMesh->GetCount()));
+        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+            elements.push_back(m_pMesh->GetNextElem(pos));
+    }
+    cache->key.reserve(elements.size() * static_cast<std::size_t>(corners));
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (i + 16 < elements.size())
+            __builtin_prefetch(elements[i + 16]);
+        if (i + 8 < elements.size())
+            __builtin_prefetch(elements[i + 8]->GetHeadPosition());
+        CElement* element = elements[i];
         const int drawn = DrawnCorners(element);
         if (drawn == corners) {
+            POSITION node = element->GetHeadPosition();
             for (int k = 0; k < corners; ++k)
-                cache->key.push_back(element->GetNode(k));
+                cache->key.push_back(element->GetNextNode(node));
         } else if (drawn != 0) {
             cache->mixed = true;
         }
     }
-    std::unordered_map<const CSNode*, std::uint32_t> index;
-    index.reserve(cache->key.size() / 2);
-    const auto indexOf = [&](const CSNode* node) {
-        const auto [it, added] = index.try_emplace(node, static_cast<std::uint32_t>(cache->nodes.size()));
-        if (added)
-            cache->nodes.push_back(node);
-        return it->second;
-    };
-    ForEachEdgeOnce(*m_pMesh, corners, [&](const CSNode* a, const CSNode* b) {
-        cache->ends.push_back(indexOf(a));
-        cache->ends.push_back(indexOf(b));
-    });
+    EdgesOfCorners(cache->key, corners, cache->nodes, cache->ends);
     return *cache;
 }
 
@@ -1345,22 +1380,19 @@ bool CSectMeshArea::CollectMeshEdges(bool colour, int corners, CMeshLines& lines
         CMeshLines::Run run{};
         MeshLineColour(colour);
         glGetFloatv(GL_CURRENT_COLOR, run.colour);
-        // Each node read once, then its coordinates copied to the ends.
-        std::vector<float> at;
-        at.reserve(3 * edges.nodes.size());
+        // Each node's coordinates once; the ends index them.
+        const std::size_t base = lines.xyz.size() / 3;
+        lines.xyz.reserve(lines.xyz.size() + 3 * edges.nodes.size());
         for (const CSNode* node : edges.nodes) {
-            at.push_back(static_cast<float>(node->x));
-            at.push_back(static_cast<float>(node->y));
-            at.push_back(static_cast<float>(node->z));
+            lines.xyz.push_back(static_cast<float>(node->x));
+            lines.xyz.push_back(static_cast<float>(node->y));
+            lines.xyz.push_back(static_cast<float>(node->z));
         }
-        std::size_t next = lines.xyz.size();
-        lines.xyz.resize(next + 3 * edges.ends.size());
-        for (std::uint32_t end : edges.ends) {
-            const float* from = &at[3 * static_cast<std::size_t>(end)];
-            std::copy(from, from + 3, &lines.xyz[next]);
-            next += 3;
-        }
-        run.end = lines.xyz.size() / 3;
+        const std::size_t next = lines.ends.size();
+        lines.ends.resize(next + edges.ends.size());
+        std::transform(edges.ends.begin(), edges.ends.end(), lines.ends.begin() + static_cast<std::ptrdiff_t>(next),
+                       [base](std::uint32_t end) { return static_cast<std::uint32_t>(base + end); });
+        run.end = lines.ends.size();
         lines.runs.push_back(run);
     } else {
         m_pDrawnEdges.reset();
@@ -1371,12 +1403,19 @@ bool CSectMeshArea::CollectMeshEdges(bool colour, int corners, CMeshLines& lines
 
 void CMeshLines::GLDraw() const
 {
+    if (ends.empty())
+        return;
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, xyz.data());
     std::size_t at = 0;
     for (const Run& run : runs) {
         glColor4fv(run.colour);
-        for (; at < run.end; ++at)
-            glVertex3fv(&xyz[3 * at]);
+        if (run.end > at)
+            glDrawElements(GL_LINES, static_cast<GLsizei>(run.end - at), GL_UNSIGNED_INT, ends.data() + at);
+        at = run.end;
     }
+    glPopClientAttrib();
 }
 
 void CSectMeshArea::GLDrawPlanEdges(int corners)
