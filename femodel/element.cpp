@@ -230,13 +230,26 @@ double CElement::CornerValue(int r, int k, const CSNode* node)
 
 void CElement::PrefetchPlot(int stage) const
 {
-    if (stage == 0) {
-        __builtin_prefetch(GetHeadPosition());
+    switch (stage) {
+    case 0:
+        // The lines of the object with the node list's head and the
+        // result array's address.
+        __builtin_prefetch(this);
+        __builtin_prefetch(&m_pRes);
+        break;
+    case 1: {
+        const char* head = reinterpret_cast<const char*>(GetHeadPosition());
+        __builtin_prefetch(head);
+        __builtin_prefetch(head + 64);
         __builtin_prefetch(m_pRes);
-        return;
+        break;
     }
-    for (int k = 0; m_pRes && k < m_nRes && k < 4; ++k)
-        __builtin_prefetch(m_pRes[k]);
+    default:
+        for (int k = 0; m_pRes && k < m_nRes && k < 4; ++k)
+            if (CVector* v = m_pRes[k])
+                __builtin_prefetch(stage == 2 ? static_cast<const void*>(v) : v->GetVector());
+        break;
+    }
 }
 
 bool CElement::CornerNodes(int n, CSNode** corners) const

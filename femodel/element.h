@@ -165,9 +165,9 @@ public:
     const CString& NameRef() const { return m_strName; }
     bool HasResults() const { return m_pRes && m_nRes > 0; }
     // Asks the cache for what a plot reads of the element, for a walk that
-    // reaches it some elements later: stage 0 its node list and result
-    // array (the element itself fetched before), stage 1 the result
-    // vectors the array leads to.
+    // reaches it some elements later, each stage after the one before has
+    // arrived: 0 the element's own lines that lead on, 1 its node list and
+    // result array, 2 the result vectors, 3 their values.
     void PrefetchPlot(int stage) const;
     WORD GetSmoothMask() const { return m_wSmoothed; }
     void SetSmoothMask(WORD mask) { m_wSmoothed = mask; }

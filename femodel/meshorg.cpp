@@ -90,32 +90,35 @@ void OpenFaceBatch(std::optional<CElement::CFaceBatch>& batch, int mode)
 }
 
 // Calls f with each element of the list in order. The elements lie
-// scattered in memory: each is fetched into the cache 16 elements ahead of
-// its turn, its node list and results 8 ahead, what they lead to 4 ahead.
+// scattered in memory: what f reads of an element is fetched into the
+// cache in stages (CElement::PrefetchPlot), 16, 10, 5 and 2 elements ahead
+// of its turn.
 template <class F> void ForEachElemFetched(const CObList& list, F f)
 {
     constexpr std::size_t kAhead = 16;
+    constexpr std::size_t kStages[] = {kAhead - 1, 9, 4, 1};
     CElement* ring[kAhead];
     std::size_t head = 0, count = 0;
     POSITION pos = list.GetHeadPosition();
     const auto pull = [&] {
         while (count < kAhead && pos)
-            if (auto* e = static_cast<CElement*>(list.GetNext(pos))) {
-                __builtin_prefetch(e);
+            if (auto* e = static_cast<CElement*>(list.GetNext(pos)))
                 ring[(head + count++) % kAhead] = e;
-            }
     };
     pull();
+    // The first elements' stages, which no earlier turn asked for.
+    for (int stage = 0; stage < 4; ++stage)
+        for (std::size_t i = 0; i < count && i <= kStages[stage]; ++i)
+            ring[(head + i) % kAhead]->PrefetchPlot(stage);
     while (count > 0) {
         CElement* e = ring[head];
         head = (head + 1) % kAhead;
         --count;
-        if (count >= 8)
-            ring[(head + 7) % kAhead]->PrefetchPlot(0);
-        if (count >= 4)
-            ring[(head + 3) % kAhead]->PrefetchPlot(1);
         f(e);
         pull();
+        for (int stage = 0; stage < 4; ++stage)
+            if (count > kStages[stage])
+                ring[(head + kStages[stage]) % kAhead]->PrefetchPlot(stage);
     }
 }
 
