@@ -34,6 +34,7 @@
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelshell.h"
 #include "bench/cold_frame.h"
+#include "bench/plate_grid.h"
 #include "bench/result_plate.h"
 #include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
@@ -347,11 +348,7 @@ class BareScene
 public:
     explicit BareScene(int elements)
     {
-        const int cells = elements / 2;
-        nx = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(cells)))));
-        while (nx < cells && cells % nx != 0)
-            ++nx;
-        ny = std::max(1, cells / nx);
+        bench::PlateGrid(elements, nx, ny);
         for (int i = 0; i < 256; ++i) {
             colours[i][0] = i / 255.0;
             colours[i][1] = 1.0 - i / 255.0;

@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "bench/cold_frame.h"
+#include "bench/plate_grid.h"
 
 namespace
 {
@@ -51,11 +52,7 @@ enum class Kind { draw, drawEdges, firstFrame, firstFrameEdges, cellPick, hardwa
 struct Scene {
     explicit Scene(int n)
     {
-        const int cells = n / 2;
-        nx = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(cells)))));
-        while (nx < cells && cells % nx != 0)
-            ++nx;
-        ny = std::max(1, cells / nx);
+        bench::PlateGrid(n, nx, ny);
         vtkNew<vtkPoints> points;
         points->SetDataTypeToDouble();
         points->Allocate(static_cast<vtkIdType>((nx + 1) * (ny + 1)));
