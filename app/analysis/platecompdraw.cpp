@@ -563,8 +563,10 @@ void CPlateComp::DrawMeshLines(const CMeshLines& lines)
 {
     glLineWidth(static_cast<GLfloat>(THIN_EDGE));
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glBegin(GL_LINES);
     glNormal3d(0.0, 0.0, 1.0);
     lines.GLDraw();
+    glEnd();
 }
 
 // The region point operations open their own points primitive.
