@@ -213,6 +213,14 @@ TEST_F(MeshTruth, EditsOfSupportsAndLoadsDeleteTheMeshesThatHoldThem)
             d.PressOK();
         });
     };
+    // A list's sheet: "&Change" ticked, the third choice, OK.
+    const auto changed = [](ModalScript& script) {
+        script.Dialog(RUNTIME_CLASS(CPropertySheet), [](DialogDriver& d, CDialog&) {
+            d.Click(16143);
+            d.Click(1102);
+            d.PressOK();
+        });
+    };
     CDOFLink* link = new CDOFLink(k[3], kc[0]);
     CObList nodeList;
     nodeList.AddTail(farB);
@@ -242,11 +250,7 @@ TEST_F(MeshTruth, EditsOfSupportsAndLoadsDeleteTheMeshesThatHoldThem)
         {"edge list of C",
          [&] {
              ModalScript s;
-             s.Dialog(RUNTIME_CLASS(CPropertySheet), [](DialogDriver& d, CDialog&) {
-                 d.Click(16143); // Change
-                 d.Click(1102);
-                 d.PressOK();
-             });
+             changed(s);
              doc->EditEdgeInfo(&edgeList);
              s.Verify();
          },
@@ -262,11 +266,7 @@ TEST_F(MeshTruth, EditsOfSupportsAndLoadsDeleteTheMeshesThatHoldThem)
         {"node list, corner of B alone",
          [&] {
              ModalScript s;
-             s.Dialog(RUNTIME_CLASS(CPropertySheet), [](DialogDriver& d, CDialog&) {
-                 d.Click(16143); // Change
-                 d.Click(1102);
-                 d.PressOK();
-             });
+             changed(s);
              doc->EditNodes(&nodeList);
              s.Verify();
          },
