@@ -234,6 +234,9 @@ void CChildFrame::OnUniformRefine()
             comp->RefineMesh(1, &log);
             return true;
         });
+        // The refined mesh stays; results of the former mesh do not
+        // belong to it (a buckling run computes its stresses again).
+        doc->m_bMeshValid = false;
     }
     FlushLog(window, log);
     doc->InvalidateLists();

@@ -7,7 +7,9 @@
 // Everything is driven by keys (xdotool) and read as a user can read it:
 // the rows of the list and the text of the field are copied with Ctrl+C
 // and taken from the clipboard; the dialogs are grabbed into the artifacts
-// folder.
+// folder. Then Cancel in the modes dialog runs nothing, and after the
+// thickness went from 10 to 20 mm on the region sheet the next buckling
+// analysis runs the membrane analysis again and gives 607.36.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -16,6 +18,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +66,39 @@ void SaveDrawn(WId window, const char* file)
     std::size_t colours = 0;
     const QImage image = GrabWhenDrawn(window, colours);
     EXPECT_TRUE(SaveShot(image, file)) << file;
+}
+
+// The log window's text as a user copies it: a click into it (above its
+// tabs and the status bar), Ctrl+A, Ctrl+C.
+QString LogText(WId window)
+{
+    FocusSync(window, 200);
+    const int y = WindowRect(window).height() - 100;
+    Xdo({"mousemove", "--window", QString::number(window), "300", QString::number(y)}, nullptr, 5000);
+    Xdo({"click", "1"}, nullptr, 5000);
+    QTest::qWait(200);
+    KeysEach({"ctrl+a"}, 150, true);
+    return CopiedText();
+}
+
+// Calculate > Buckling Analysis, its modes dialog answered with two modes
+// and OK, or with Esc; true once the dialog is gone.
+bool BucklingAnalysis(WId window, bool ok)
+{
+    FocusSync(window, 200);
+    KeysEach({"alt+c", "b"}, 150, true);
+    const WId modes = WaitForDialogWindow("Number of buckling modes", 10000);
+    if (!modes)
+        return false;
+    FocusSync(modes, 200);
+    if (ok) {
+        KeysEach({"ctrl+a"}, 150, true);
+        Xdo({"type", "--delay", "50", "2"}, nullptr, 5000);
+        KeysEach({"Return"}, 150, true);
+    } else {
+        KeysEach({"Escape"}, 150, true);
+    }
+    return WaitGone(modes, "Number of buckling modes");
 }
 
 // One row of the extremes list: name, maximum, minimum, unit.
@@ -217,7 +253,63 @@ TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
     EXPECT_EQ(CopiedText(), "1e300");
     KeysEach({"Escape"}, 150, true);
     EXPECT_TRUE(WaitGone(forces, "Volume forces"));
-    EXPECT_TRUE(run.Close(window));
+
+    // Back in the modelling mode (M). Buckling Analysis, Cancel in the
+    // modes dialog: nothing runs, the log stays as it was.
+    FocusSync(window, 200);
+    KeysEach({"m"}, 150, true);
+    QTest::qWait(500);
+    const QString before = LogText(window);
+    ASSERT_TRUE(before.contains("Eigenvalues:")) << before.right(300).toStdString();
+    ASSERT_TRUE(BucklingAnalysis(window, false));
+    EXPECT_EQ(LogText(window), before) << "Cancel in the modes dialog ran something";
+    SaveDrawn(window, "brantel-buckling-cancelled.png");
+
+    // The region's thickness 10 -> 20 mm on its sheet (a double click on
+    // the plate, the "Thickness" page, t0), then Buckling Analysis again:
+    // the membrane analysis runs again (half the stress) and the first
+    // load factor is eight times 75.92.
+    const QImage shown = GrabWindow(window);
+    QRect plate;
+    for (int y = 100; y < shown.height() - 200; ++y)
+        for (int x = 0; x < shown.width() - 60; ++x)
+            if (shown.pixel(x, y) == qRgb(128, 128, 128))
+                plate = plate.united(QRect(x, y, 1, 1));
+    ASSERT_GT(plate.width(), 20) << "the plate is not in the view";
+    // Beside the load's line through the middle.
+    Xdo({"mousemove", "--window", QString::number(window), QString::number(plate.center().x() + plate.width() / 4),
+         QString::number(plate.center().y())},
+        nullptr, 5000);
+    Xdo({"click", "--repeat", "2", "--delay", "80", "1"}, nullptr, 5000);
+    const WId region = WaitForDialogWindow("Region", 10000);
+    ASSERT_NE(region, 0u) << "no region sheet";
+    const auto clickAt = [region](int x, int y) {
+        Xdo({"mousemove", "--window", QString::number(region), QString::number(x), QString::number(y)}, nullptr, 5000);
+        Xdo({"click", "1"}, nullptr, 5000);
+        QTest::qWait(300);
+    };
+    clickAt(112, 23); // "Thickness"
+    clickAt(95, 131); // t0
+    KeysEach({"ctrl+a"}, 150, true);
+    Xdo({"type", "--delay", "50", "20"}, nullptr, 5000);
+    SaveDrawn(region, "brantel-buckling-thickness.png");
+    KeysEach({"Return"}, 150, true);
+    ASSERT_TRUE(WaitGone(region, "Region"));
+    ASSERT_TRUE(BucklingAnalysis(window, true));
+    QString after;
+    const QDeadlineTimer solved(90000);
+    while (!solved.hasExpired() &&
+           (after = LogText(window)).count("Eigenvalues:") <= before.count("Eigenvalues:"))
+        QTest::qWait(1000);
+    SaveDrawn(window, "brantel-buckling-thicker.png");
+    EXPECT_EQ(after.count("Perfoming membrane analysis"), before.count("Perfoming membrane analysis") + 1)
+        << after.right(600).toStdString();
+    const QString block = after.mid(after.lastIndexOf("Eigenvalues:"));
+    const QRegularExpression first("\\n\\s*1\\s+(\\S+)");
+    const QRegularExpressionMatch match = first.match(block);
+    ASSERT_TRUE(match.hasMatch()) << block.toStdString();
+    EXPECT_NEAR(match.captured(1).toDouble(), 607.36, 607.36 * 1e-4) << block.toStdString();
+    EXPECT_TRUE(CloseDiscardingChanges(run, window));
 }
 
 } // namespace extremesjourney

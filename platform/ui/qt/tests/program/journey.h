@@ -183,6 +183,25 @@ inline WId WaitForDialogWhileRunning(ProgramRun& run, const QByteArray& title, i
     return dialog;
 }
 
+// Closes the window as a desktop does and answers "No" to the question
+// whether to save the edited document; true when the program ended with
+// status 0.
+inline bool CloseDiscardingChanges(ProgramRun& run, WId window)
+{
+    if (!SendCloseRequest(window))
+        return false;
+    const WId box = WaitForDialogWhileRunning(run, "Brantel", 10000);
+    if (box) {
+        Xdo({"windowfocus", "--sync", QString::number(box)});
+        Xdo({"key", "alt+n"}); // &No
+    }
+    QProcess& process = run.Process();
+    if (process.state() != QProcess::NotRunning)
+        process.waitForFinished(10000);
+    return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
 // True once no dialog of that title (FindDialogWindow) shows, within the time.
 inline bool WaitDialogGone(const QByteArray& title, int ms, int maxWidth = 1000)
 {
