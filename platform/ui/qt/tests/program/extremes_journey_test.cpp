@@ -44,41 +44,12 @@ bool WaitGone(WId window, const QByteArray& name)
     return FindDialogWindow(name) != window;
 }
 
-// What Ctrl+C in the focused control puts on the clipboard ("" when
-// nothing arrives within 5 s). The clipboard is emptied first, so that a
-// stale text is never taken for the copy.
-QString CopiedText()
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    QTest::qWait(100);
-    KeysEach({"ctrl+c"}, 150, true);
-    QString text;
-    const QDeadlineTimer deadline(5000);
-    while ((text = clipboard->text()).isEmpty() && !deadline.hasExpired())
-        QTest::qWait(100);
-    return text;
-}
-
 // The window, once drawn, saved into the artifacts folder.
 void SaveDrawn(WId window, const char* file)
 {
     std::size_t colours = 0;
     const QImage image = GrabWhenDrawn(window, colours);
     EXPECT_TRUE(SaveShot(image, file)) << file;
-}
-
-// The log window's text as a user copies it: a click into it (above its
-// tabs and the status bar), Ctrl+A, Ctrl+C.
-QString LogText(WId window)
-{
-    FocusSync(window, 200);
-    const int y = WindowRect(window).height() - 100;
-    Xdo({"mousemove", "--window", QString::number(window), "300", QString::number(y)}, nullptr, 5000);
-    Xdo({"click", "1"}, nullptr, 5000);
-    QTest::qWait(200);
-    KeysEach({"ctrl+a"}, 150, true);
-    return CopiedText();
 }
 
 // Calculate > Buckling Analysis, its modes dialog answered with two modes

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -265,6 +266,36 @@ inline QRect WindowRect(WId window)
     }
     return rect;
 }
+
+// What Ctrl+C in the focused control puts on the clipboard ("" when
+// nothing arrives within 5 s). The clipboard is emptied first, so that a
+// stale text is never taken for the copy.
+inline QString CopiedText()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    QTest::qWait(100);
+    KeysEach({"ctrl+c"}, 150, true);
+    QString text;
+    const QDeadlineTimer deadline(5000);
+    while ((text = clipboard->text()).isEmpty() && !deadline.hasExpired())
+        QTest::qWait(100);
+    return text;
+}
+
+// The log window's text as a user copies it: a click into it (above its
+// tabs and the status bar), Ctrl+A, Ctrl+C.
+inline QString LogText(WId window)
+{
+    FocusSync(window, 200);
+    const int y = WindowRect(window).height() - 100;
+    Xdo({"mousemove", "--window", QString::number(window), "300", QString::number(y)}, nullptr, 5000);
+    Xdo({"click", "1"}, nullptr, 5000);
+    QTest::qWait(200);
+    KeysEach({"ctrl+a"}, 150, true);
+    return CopiedText();
+}
+
 
 // The top-left corner of the window's client area on the screen, as
 // xwininfo gives it (xdotool counts a window manager's title bar twice).

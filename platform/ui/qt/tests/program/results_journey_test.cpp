@@ -10,7 +10,8 @@
 // uniform state again. And the same patch on a constrained membrane made
 // through the new-document wizard. The extremes are read from the
 // "Max && min results" dialog: the dialog's pictures are compared, which
-// compares the texts it shows.
+// compares the texts it shows. The first journey ends with elements deleted
+// in the mesh mode, which stay deleted through Calculate (its log counts).
 #include <algorithm>
 #include <functional>
 #include <utility>
@@ -61,6 +62,9 @@ void ClickInWindow(WId window, int x, int y, int button = 1)
     Xdo({"click", QString::number(button)}, nullptr, 5000);
     QTest::qWait(200);
 }
+
+// The first line of a mesh generation in the log.
+const char* const kMeshLine = "************** Mesh *****************";
 
 // The journey's program: the sample membrane opened from its file, the
 // main window set to a known size so that the tool bars keep their places.
@@ -324,6 +328,51 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
             << "line " << line << " differs from the sample's uniform state";
     }
     SaveShot(GrabWindow(j.Main()), "brantel-journey-end.png");
+
+    // The mesh mode (the mode box's third entry), zoomed to the mesh: a band
+    // around the nodes at the view's middle, Delete: the elements around
+    // them go. Calculate runs on the mesh as it is now: the log counts
+    // fewer elements and no mesh was made.
+    const QString before = LogText(j.Main());
+    const QRegularExpression counted("number of elements: (\\d+)");
+    const auto lastCount = [&counted](const QString& text) {
+        int count = -1;
+        for (auto it = counted.globalMatch(text); it.hasNext();)
+            count = it.next().captured(1).toInt();
+        return count;
+    };
+    const int elements = lastCount(before);
+    ASSERT_GT(elements, 0) << before.right(400).toStdString();
+    const QImage model = GrabWindow(j.Main());
+    ClickInWindow(j.Main(), 55, 62);
+    Xdo({"key", "Down", "Down", "Return"}, nullptr, 5000);
+    ASSERT_TRUE(WaitUntil([&] { return GrabWindow(j.Main()) != model; })) << "no mesh mode";
+    QTest::qWait(500);
+    const QRect view = WindowRect(j.Main());
+    const int cx = view.width() / 2, cy = view.height() * 2 / 5;
+    Xdo({"mousemove", "--window", Id(j.Main()), QString::number(cx - 20), QString::number(cy - 15)}, nullptr, 5000);
+    Xdo({"mousedown", "1"}, nullptr, 5000);
+    for (int step = 1; step <= 4; ++step) {
+        Xdo({"mousemove", "--window", Id(j.Main()), QString::number(cx - 20 + 10 * step),
+             QString::number(cy - 15 + 8 * step)},
+            nullptr, 5000);
+        QTest::qWait(100);
+    }
+    Xdo({"mouseup", "1"}, nullptr, 5000);
+    QTest::qWait(300);
+    KeysToWindow(j.Main(), {"Delete"});
+    QTest::qWait(500);
+    SaveShot(GrabWindow(j.Main()), "brantel-journey-elements-deleted.png");
+    j.Calculate();
+    QString after;
+    const QDeadlineTimer solved(60000 * kWaitScale);
+    while (!solved.hasExpired() &&
+           (after = LogText(j.Main())).count("Setting stresses") <= before.count("Setting stresses"))
+        QTest::qWait(1000);
+    SaveShot(GrabWindow(j.Main()), "brantel-journey-elements-calculated.png");
+    EXPECT_GT(lastCount(after), 0) << after.right(400).toStdString();
+    EXPECT_LT(lastCount(after), elements) << "the deleted elements came back";
+    EXPECT_EQ(after.count(kMeshLine), before.count(kMeshLine)) << "Calculate made a mesh";
 }
 
 // The constrained membrane made as a new user makes it: File > New (the
