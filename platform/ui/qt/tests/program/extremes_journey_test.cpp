@@ -240,12 +240,7 @@ TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
     // the plate, the "Thickness" page, t0), then Buckling Analysis again:
     // the membrane analysis runs again (half the stress) and the first
     // load factor is eight times 75.92.
-    const QImage shown = GrabWindow(window);
-    QRect plate;
-    for (int y = 100; y < shown.height() - 200; ++y)
-        for (int x = 0; x < shown.width() - 60; ++x)
-            if (shown.pixel(x, y) == qRgb(128, 128, 128))
-                plate = plate.united(QRect(x, y, 1, 1));
+    const QRect plate = PlateBox(window);
     ASSERT_GT(plate.width(), 20) << "the plate is not in the view";
     // Beside the load's line through the middle.
     Xdo({"mousemove", "--window", QString::number(window), QString::number(plate.center().x() + plate.width() / 4),

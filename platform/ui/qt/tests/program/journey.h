@@ -340,6 +340,20 @@ inline QImage GrabWindow(WId window)
     return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
 }
 
+// The model's regions in the modelling view of the window: the box of
+// their fill colour (below the tool bars, left of the tool column, above
+// the log window).
+inline QRect PlateBox(WId window)
+{
+    const QImage view = GrabWindow(window);
+    QRect box;
+    for (int y = 100; y < view.height() - 200; ++y)
+        for (int x = 0; x < view.width() - 60; ++x)
+            if (view.pixel(x, y) == qRgb(128, 128, 128))
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
+}
+
 // The screen once the area has stopped changing (two grabs 300 ms apart
 // alike), for at most the given time.
 inline QImage Settled(QRect area, int ms = 8000)

@@ -135,16 +135,7 @@ public:
     }
 
     // The model's region in the modelling view: the box of its fill colour.
-    QRect Plate()
-    {
-        const QImage view = GrabWindow(m_main);
-        QRect box;
-        for (int y = 100; y < view.height() - 200; ++y)
-            for (int x = 0; x < view.width() - 60; ++x)
-                if (view.pixel(x, y) == qRgb(128, 128, 128))
-                    box = box.united(QRect(x, y, 1, 1));
-        return box;
-    }
+    QRect Plate() { return PlateBox(m_main); }
 
     // The object at x, y picked with the tool bar's pick filter on the
     // given entry (0 "Nodes", 1 "Edges"), its context menu's "Edit" chosen:
