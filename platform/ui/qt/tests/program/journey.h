@@ -402,6 +402,19 @@ inline double DifferingShare(const QImage& a, const QImage& b, QRect area, int t
     return double(differing) / (double(area.width()) * area.height());
 }
 
+// The screen once the area has changed from `before` in more than `share`
+// of its pixels (a command's effect, which a loaded machine can delay past
+// any pause) and has then settled; or, when `like` is set, once it differs
+// from `before` in less than `share` (a picture expected back). When the
+// time runs out, the settled screen as it is: the caller's check then
+// reports the difference.
+inline QImage SettledFrom(QRect area, const QImage& before, double share, bool like = false,
+                          int ms = 20000)
+{
+    WaitUntil([&] { return (DifferingShare(Screen(), before, area) < share) == like; }, ms);
+    return Settled(area);
+}
+
 // The share of the area's pixels darker than mid grey (text, lines).
 inline double DarkShare(const QImage& shot, QRect area)
 {
