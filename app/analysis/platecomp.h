@@ -145,6 +145,13 @@ public:
     virtual bool Smooth(bool flag);
     virtual void PreSmooth();
     virtual void DeleteMesh();
+    // After an edit of the condition, load or place of a model node or
+    // edge (or of each entry of a list of them): every region that holds
+    // the node or an end of the edge, in its outline or its refine list,
+    // loses its mesh, and so does its outer region. The mesh carries copies
+    // made from them, which would be stale. A mesh node or edge (the
+    // element view's) belongs to elements only and deletes nothing.
+    void DeleteMeshesAt(CObject* object);
     virtual void SetElementStresses(CMatrix& elementData, CMatrix& nodes);
     virtual int GetElementCount(bool renumber);
     // Default number of subdivisions of the longest edge.

@@ -518,8 +518,15 @@ void CBrantelView::ShowNodeInfo(CSNode* node, int elementTypeCode)
     sheet.AddPage(&geometry);
     sheet.AddPage(&conditions);
     sheet.DoModal();
-    if (!geometry.m_bChanged)
+    if (!geometry.m_bChanged && !conditions.m_bApplied)
         return;
+    // A model node's meshes hold copies of its condition, load and place.
+    comp->DeleteMeshesAt(bound);
+    doc->InvalidateLists();
+    if (!geometry.m_bChanged) {
+        doc->SetModifiedFlag(TRUE);
+        return;
+    }
 
     doc->RecomputeLoadScales(10, 12);
     if (CObList* graphs = bound->GetGraphList())

@@ -266,8 +266,9 @@ protected:
     WId m_window = 0;
 };
 
-// Calculate on a new, empty plate: the run fails ("No model is defined"),
-// the program brings the log window's Error tab to the front, and its text
+// Calculate on a new, empty plate: the run fails ("No mesh detected") with
+// its message, the program brings the log window's Error tab to the front,
+// and its text
 // shows at once, as it shows after the user clicks the tab (Log, then Error
 // again).
 TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToTheFront)
@@ -287,6 +288,9 @@ TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToThe
     ASSERT_TRUE(NewPlateByWizard(window, "Brantel - Plate1")) << "File > New did not make Plate1";
     FocusWindow(window, rest);
     ASSERT_TRUE(MenuItem("alt+c", "c"));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") != 0; })) << "no failure message";
+    ASSERT_TRUE(Key({"Return"}));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") == 0; }));
     FocusWindow(window, rest);
     const QImage shown = Settled(text);
     EXPECT_TRUE(SaveShot(shown, "journey-error-tab.png"));

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -266,6 +267,36 @@ inline QRect WindowRect(WId window)
     return rect;
 }
 
+// What Ctrl+C in the focused control puts on the clipboard ("" when
+// nothing arrives within 5 s). The clipboard is emptied first, so that a
+// stale text is never taken for the copy.
+inline QString CopiedText()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    QTest::qWait(100);
+    KeysEach({"ctrl+c"}, 150, true);
+    QString text;
+    const QDeadlineTimer deadline(5000);
+    while ((text = clipboard->text()).isEmpty() && !deadline.hasExpired())
+        QTest::qWait(100);
+    return text;
+}
+
+// The log window's text as a user copies it: a click into it (above its
+// tabs and the status bar), Ctrl+A, Ctrl+C.
+inline QString LogText(WId window)
+{
+    FocusSync(window, 200);
+    const int y = WindowRect(window).height() - 100;
+    Xdo({"mousemove", "--window", QString::number(window), "300", QString::number(y)}, nullptr, 5000);
+    Xdo({"click", "1"}, nullptr, 5000);
+    QTest::qWait(200);
+    KeysEach({"ctrl+a"}, 150, true);
+    return CopiedText();
+}
+
+
 // The top-left corner of the window's client area on the screen, as
 // xwininfo gives it (xdotool counts a window manager's title bar twice).
 inline QPoint ClientTopLeft(WId window)
@@ -307,6 +338,20 @@ inline QImage Screen()
 inline QImage GrabWindow(WId window)
 {
     return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
+}
+
+// The model's regions in the modelling view of the window: the box of
+// their fill colour (below the tool bars, left of the tool column, above
+// the log window).
+inline QRect PlateBox(WId window)
+{
+    const QImage view = GrabWindow(window);
+    QRect box;
+    for (int y = 100; y < view.height() - 200; ++y)
+        for (int x = 0; x < view.width() - 60; ++x)
+            if (view.pixel(x, y) == qRgb(128, 128, 128))
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
 }
 
 // The screen once the area has stopped changing (two grabs 300 ms apart
