@@ -862,6 +862,12 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
                             state ? dynamic_cast<CListEditCtrl*>(state->Target()) : nullptr)
                         (ctrl->*act)();
                 });
+                // A new row is typed into at once, as the list's own rows are
+                // once chosen: the list takes the keyboard with the row's editor open.
+                if (act == &CListEditCtrl::NewItem && m_list && m_list->currentItem()) {
+                    m_list->setFocus(Qt::OtherFocusReason);
+                    m_list->editItem(m_list->currentItem());
+                }
             });
             header->addWidget(button);
         }
@@ -1319,7 +1325,7 @@ bool CQtPeer::DialogKey(UINT nVirtKey)
     // (the row's delegate commits it and closes its editor); the dialog's
     // default button waits for the next Enter.
     if (nVirtKey == VK_RETURN && m_kind == AfxWndKind::listEdit && m_list &&
-        m_list->state() == QAbstractItemView::EditingState)
+        m_list->indexWidget(m_list->currentIndex()))
         return true;
     // A multi-line edit with ES_WANTRETURN keeps Enter as a line break.
     if (m_bShowing || !m_widget || !dynamic_cast<DialogWidget*>(m_widget->window()) ||
