@@ -26,23 +26,6 @@ namespace inputsjourney
 using namespace brantel::test;
 using namespace brantel::test::journey;
 
-// The window's picture once it stayed the same for 1.5 s (at most 60 s).
-QImage Still(WId window)
-{
-    QImage last = GrabWindow(window);
-    QDeadlineTimer still(1500);
-    const QDeadlineTimer limit(60000);
-    while (!still.hasExpired() && !limit.hasExpired()) {
-        QTest::qWait(250);
-        const QImage now = GrabWindow(window);
-        if (now != last) {
-            last = now;
-            still.setRemainingTime(1500);
-        }
-    }
-    return last;
-}
-
 // A menu's key, then the keys of the item once the menu has opened.
 void Menu(WId window, const QString& menu, const QStringList& keys)
 {
@@ -137,7 +120,7 @@ TEST(InputsJourney, ListRowsContourBandsAndLargeButtonsAcrossARestart)
         ASSERT_TRUE(run.Start({SampleFile("plate.plb")}));
         window = run.WaitForWindow(pattern);
         ASSERT_NE(window, 0u);
-        Still(window);
+        GrabWhenStill(window);
 
         // A new row typed and ended with Enter stays in the dialog; Enter
         // again is OK, and the row is there when the dialog opens again.
@@ -171,7 +154,7 @@ TEST(InputsJourney, ListRowsContourBandsAndLargeButtonsAcrossARestart)
         // Five contours of the plan: five coloured bands from the plate's
         // edge to its centre, the view's background between two of them.
         Menu(window, "alt+c", {"c"});
-        Still(window);
+        GrabWhenStill(window);
         Menu(window, "r", {});
         Menu(window, "alt+p", {"c"});
         const WId options = FocusedDialog("View Options");
@@ -187,7 +170,7 @@ TEST(InputsJourney, ListRowsContourBandsAndLargeButtonsAcrossARestart)
         ASSERT_TRUE(WaitDialogGone("View Options", 5000));
         Menu(window, "alt+v", {"e", "c"});
         Menu(window, "alt+v", {"3", "d"});
-        const QImage plan = Still(window);
+        const QImage plan = GrabWhenStill(window);
         SaveShot(plan, "inputs-contour-five-bands.png");
         const QRgb background = plan.pixel(plan.width() - 80, 120);
         const QRect plate = PlateBox(plan, background);
@@ -217,7 +200,7 @@ TEST(InputsJourney, ListRowsContourBandsAndLargeButtonsAcrossARestart)
         QTest::qWait(300);
         Key({"Return"});
         ASSERT_TRUE(WaitDialogGone("Customize", 5000));
-        const QImage large = Still(window);
+        const QImage large = GrabWhenStill(window);
         SaveShot(large, "inputs-large-buttons.png");
         const int largeTop = ViewTop(large, background);
         EXPECT_GT(largeTop, smallTop + 10) << "large buttons make the tool bars taller";
@@ -237,9 +220,9 @@ TEST(InputsJourney, ListRowsContourBandsAndLargeButtonsAcrossARestart)
         window = again.WaitForWindow(pattern);
         ASSERT_NE(window, 0u);
         Menu(window, "alt+c", {"c"});
-        Still(window);
+        GrabWhenStill(window);
         Menu(window, "r", {});
-        const QImage restarted = Still(window);
+        const QImage restarted = GrabWhenStill(window);
         SaveShot(restarted, "inputs-large-buttons-restarted.png");
         EXPECT_GT(ViewTop(restarted, background), smallTop + 10) << "large buttons after the restart";
         EXPECT_TRUE(again.Close(window));
