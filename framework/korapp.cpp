@@ -404,7 +404,8 @@ CString KorApp::SettingsCutLine(const CString& path, const std::vector<std::stri
         names += (names.empty() ? "" : ", ") + group;
     return CString(AfxFormat("The settings file %s could not be read to its end; these settings "
                              "keep their defaults: %s.\r\n",
-                             static_cast<LPCTSTR>(path), names.c_str())
+                             std::filesystem::path(static_cast<LPCTSTR>(path)).lexically_normal().c_str(),
+                             names.c_str())
                        .c_str());
 }
 
@@ -424,6 +425,8 @@ void KorApp::AppSpecificInit(CArchive& ar)
 
 void KorApp::SerializeSettings(CArchive& ar)
 {
+    if (ar.IsLoading())
+        s_groupsBegun.clear();
     TransferGraphics(ar, m_nCmdShow);
     AppSpecificInit(ar);
     if (KorMainFrm* frame = dynamic_cast<KorMainFrm*>(m_pMainWnd))
@@ -530,7 +533,6 @@ bool KorApp::InitApp(CString path)
     CFile file;
     // The groups from the one being read on, when the file ends before them.
     std::vector<std::string> cut;
-    s_groupsBegun.clear();
     if (file.Open(path, CFile::modeRead)) {
         try {
             CArchive ar(&file, CArchive::load, 4096);
