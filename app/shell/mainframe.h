@@ -53,6 +53,7 @@ public:
 
     void InitFrame(CArchive& ar) override;
     void InitFrame() override;
+    std::vector<std::string> FrameSettingsGroups() const override;
     void ToolBarWndNotify(UINT code, CWnd* control) override;
     void DefineBtnGroup(KorToolBarCmdPage& page) override;
     // The framework's toolbars, then the eight of the program from the

@@ -371,6 +371,24 @@ inline QImage Settled(QRect area, int ms = 8000)
     return last;
 }
 
+// Waits until the window's picture stays the same for 1.5 s (a mesh, a run
+// or a plot finished and drawn), at most 60 s; the last picture.
+inline QImage GrabWhenStill(WId window)
+{
+    QImage last = GrabWindow(window);
+    QDeadlineTimer still(1500);
+    const QDeadlineTimer limit(60000);
+    while (!still.hasExpired() && !limit.hasExpired()) {
+        QTest::qWait(250);
+        const QImage now = GrabWindow(window);
+        if (now != last) {
+            last = now;
+            still.setRemainingTime(1500);
+        }
+    }
+    return last;
+}
+
 // The share of the area's pixels that are pure black.
 inline double BlackShare(const QImage& shot, QRect area)
 {

@@ -51,24 +51,6 @@ QString SampleCopy(const char* file, const QString& folder)
     return copy;
 }
 
-// Waits until the window's picture stays the same for 1.5 s (a mesh, a run
-// or a plot finished and drawn), at most 60 s; the last picture.
-QImage GrabWhenStill(WId window)
-{
-    QImage last = GrabWindow(window);
-    QDeadlineTimer still(1500);
-    const QDeadlineTimer limit(60000);
-    while (!still.hasExpired() && !limit.hasExpired()) {
-        QTest::qWait(250);
-        const QImage now = GrabWindow(window);
-        if (now != last) {
-            last = now;
-            still.setRemainingTime(1500);
-        }
-    }
-    return last;
-}
-
 // A user's menu command: Alt and the menu's letter, then the item's letter.
 void Menu(WId window, const char* menu, const char* item)
 {
