@@ -10,6 +10,7 @@
 #include <numbers>
 #include <optional>
 #include <set>
+#include <unordered_set>
 #include <vector>
 
 #include "app/analysis/runlog.h"
@@ -62,8 +63,34 @@ private:
     bool m_statics;
 };
 
+// The copies of the graph's nodes, and of its sub-sections' nodes, that lie
+// in no graph: no element took them.
+void CollectUnusedCopies(CGraph& graph, std::unordered_set<CSNode*>& copies)
+{
+    for (POSITION pos = graph.GetHeadPosition(); pos;) {
+        CSNode* node = graph.GetNextNode(pos);
+        CSNode* copy = node->GetCopyNode();
+        if (copy && copy->GetCopyNode() == node && copy->GetGraphCount() == 0)
+            copies.insert(copy);
+    }
+    if (auto* area = dynamic_cast<CSectArea*>(&graph))
+        if (CObList* subs = area->GetSubList())
+            for (POSITION pos = subs->GetHeadPosition(); pos;)
+                if (auto* sub = dynamic_cast<CGraph*>(subs->GetNext(pos)))
+                    CollectUnusedCopies(*sub, copies);
+}
+
+// Ends the links between the model's nodes and the run's copies. A copy
+// that no element took (its region was not meshed: the run stopped or
+// failed first) belongs to the run alone and is deleted, with the edges the
+// subdivision of a supported or loaded edge gave it.
 void ReleaseCopies(CPlateComp& comp)
 {
+    std::unordered_set<CSNode*> unused;
+    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
+        CollectUnusedCopies(*comp.GetNext(pos), unused);
+    for (CSNode* copy : unused)
+        delete copy;
     for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
         comp.GetNext(pos)->ReleaseCopyNodes(true);
 }

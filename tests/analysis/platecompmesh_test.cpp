@@ -532,4 +532,81 @@ TEST(MeshGeneration, NodeLinksReachTheMesh)
     CGraph::m_pNodeList = savedList;
 }
 
+
+// A boundary node that counts the nodes of its kind alive; its copies (the
+// mesh generation's copy nodes) are of its kind.
+class CountedNode : public CBoundNode
+{
+public:
+    CountedNode(double x, double y) : CBoundNode(x, y, 0.0, nullptr, 0) { ++alive; }
+    ~CountedNode() override { --alive; }
+    CSNode* NewNode(double x, double y, double, CObject*, unsigned) override
+    {
+        return new CountedNode(x, y);
+    }
+    static inline int alive = 0;
+};
+
+// A plate whose run is stopped at a chosen point: after the boundary edges
+// were subdivided (each supported edge then has copies of its end nodes),
+// or after every region was meshed.
+class StoppedComp : public CPlateComp
+{
+public:
+    bool afterMeshing = false;
+    void SubDivide() override
+    {
+        CPlateComp::SubDivide();
+        if (!afterMeshing)
+            StopCalculation(true);
+    }
+    CObject* Discretize() override
+    {
+        CObject* failed = CPlateComp::Discretize();
+        if (afterMeshing)
+            StopCalculation(true);
+        return failed;
+    }
+};
+
+// A stopped mesh generation frees the copy nodes it made, whether or not a
+// mesh took them first; the model keeps its own nodes.
+TEST(MeshGeneration, StoppedRunFreesTheCopyNodes)
+{
+    MessageRecorder recorder;
+    CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
+    NODELIST* savedList = CGraph::m_pNodeList;
+    CGraph::m_pNodeList = nullptr;
+    for (bool afterMeshing : {false, true}) {
+        SCOPED_TRACE(afterMeshing ? "stopped after meshing" : "stopped before meshing");
+        {
+            StoppedComp comp;
+            comp.afterMeshing = afterMeshing;
+            // Two squares side by side; the bottom edges supported.
+            std::vector<CSNode*> n;
+            for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}, {0, 1}})
+                n.push_back(new CountedNode(x, y));
+            comp.AddTail(static_cast<CSection*>(new CSectPlate(n[0], n[1], n[4], n[5], &steel)));
+            comp.AddTail(static_cast<CSection*>(new CSectPlate(n[1], n[2], n[3], n[4], &steel)));
+            for (auto [i, j] : std::vector<std::pair<int, int>>{{0, 1}, {1, 2}})
+                static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[j]))->SetBC(1u, 0);
+            comp.m_iElemType = 31;
+            comp.m_iMeshKind = 101;
+            comp.m_iSubdivisions = 4;
+            comp.m_nMinElements = 1;
+            CStringArray log, errors;
+            EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
+            EXPECT_EQ(Lines(log), std::vector<std::string>{"*** Execution cancelled by user ***\r\n"});
+            EXPECT_TRUE(errors.IsEmpty());
+            for (CSNode* node : n)
+                EXPECT_EQ(node->GetCopyNode(), nullptr);
+            EXPECT_EQ(CountedNode::alive, 6) << "copy nodes outlive the stopped run";
+        }
+        EXPECT_EQ(CountedNode::alive, 0);
+        CountedNode::alive = 0;
+    }
+    EXPECT_TRUE(recorder.messages().empty());
+    CGraph::m_pNodeList = savedList;
+}
+
 } // namespace
