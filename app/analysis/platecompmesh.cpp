@@ -123,6 +123,25 @@ CString RegionLine(CObject* failed)
     return line;
 }
 
+// The line of every region (holes and other inner regions too) that has an
+// edge no longer than the limit: the regions whose small edges stop the
+// spacing.
+void AppendShortEdgeRegions(CObList& sections, double limit, CStringArray* errors)
+{
+    for (POSITION pos = sections.GetHeadPosition(); pos;) {
+        auto* graph = dynamic_cast<CGraph*>(sections.GetNext(pos));
+        if (!graph)
+            continue;
+        double longest = -1.0, shortest = -1.0;
+        graph->CGraph::GetDist(longest, shortest);
+        if (longest >= 0.0 && shortest <= limit)
+            Append(errors, RegionLine(graph));
+        if (auto* area = dynamic_cast<CSectArea*>(graph))
+            if (CObList* subs = area->GetSubList())
+                AppendShortEdgeRegions(*subs, limit, errors);
+    }
+}
+
 } // namespace
 
 // ------------------------------------------------------------ conditions of the mesh
@@ -344,6 +363,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
             Append(errors, "An error occurred while spacing nodes\r\n");
             if (longest > 0.0 && shortest / longest <= 0.01)
                 Append(errors, "The model contains an unresonably small edge (code 2)\r\n");
+            AppendShortEdgeRegions(*this, longest > 0.0 ? 0.0001 * longest : 0.0, errors);
             return false;
         }
         // The spacing grows by half the shortest edge per element until the
