@@ -80,19 +80,24 @@ void CollectUnusedCopies(CGraph& graph, std::unordered_set<CSNode*>& copies)
                     CollectUnusedCopies(*sub, copies);
 }
 
-// Ends the links between the model's nodes and the run's copies. A copy
-// that no element took (its region was not meshed: the run stopped or
-// failed first) belongs to the run alone and is deleted, with the edges the
-// subdivision of a supported or loaded edge gave it.
 void ReleaseCopies(CPlateComp& comp)
+{
+    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
+        comp.GetNext(pos)->ReleaseCopyNodes(true);
+}
+
+// The end of a mesh generation that gives up (stopped or failed): a copy
+// that no element took (its region was not meshed) belongs to the run alone
+// and is deleted, with the edges the subdivision of a supported or loaded
+// edge gave it; then the links are released.
+void ReleaseCopiesOfFailedRun(CPlateComp& comp)
 {
     std::unordered_set<CSNode*> unused;
     for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
         CollectUnusedCopies(*comp.GetNext(pos), unused);
     for (CSNode* copy : unused)
         delete copy;
-    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
-        comp.GetNext(pos)->ReleaseCopyNodes(true);
+    ReleaseCopies(comp);
 }
 
 // A stop request during meshing: no region keeps a partial mesh.
@@ -394,7 +399,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
     if (m_bStopRequest) {
         Cancel(*this, log);
         if (outermost)
-            ReleaseCopies(*this);
+            ReleaseCopiesOfFailedRun(*this);
         return false;
     }
     if (failed) {
@@ -402,7 +407,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         if (errors && failed->IsKindOf(RUNTIME_CLASS(CSection)))
             errors->Add(RegionLine(failed));
         if (outermost)
-            ReleaseCopies(*this);
+            ReleaseCopiesOfFailedRun(*this);
         return false;
     }
 
@@ -431,7 +436,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         break;
     default:
         if (outermost)
-            ReleaseCopies(*this);
+            ReleaseCopiesOfFailedRun(*this);
         return false;
     }
 
@@ -453,7 +458,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
             if (m_bStopRequest)
                 Cancel(*this, log);
             if (outermost)
-                ReleaseCopies(*this);
+                ReleaseCopiesOfFailedRun(*this);
             return false;
         }
     }
