@@ -570,6 +570,26 @@ public:
     }
 };
 
+// Two squares side by side, their bottom edges supported, of nodes made by
+// node(x, y), to be meshed with element code 31; the nodes in the order
+// (0, 0), (1, 0), (2, 0), (2, 1), (1, 1), (0, 1).
+std::vector<CSNode*> TwoSupportedSquares(CPlateComp& comp, CMaterial& steel,
+                                         const std::function<CSNode*(double, double)>& node)
+{
+    std::vector<CSNode*> n;
+    for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}, {0, 1}})
+        n.push_back(node(x, y));
+    comp.AddTail(static_cast<CSection*>(new CSectPlate(n[0], n[1], n[4], n[5], &steel)));
+    comp.AddTail(static_cast<CSection*>(new CSectPlate(n[1], n[2], n[3], n[4], &steel)));
+    for (auto [i, j] : std::vector<std::pair<int, int>>{{0, 1}, {1, 2}})
+        static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[j]))->SetBC(1u, 0);
+    comp.m_iElemType = 31;
+    comp.m_iMeshKind = 101;
+    comp.m_iSubdivisions = 4;
+    comp.m_nMinElements = 1;
+    return n;
+}
+
 // A stopped mesh generation frees the copy nodes it made, whether or not a
 // mesh took them first; the model keeps its own nodes.
 TEST(MeshGeneration, StoppedRunFreesTheCopyNodes)
@@ -583,18 +603,8 @@ TEST(MeshGeneration, StoppedRunFreesTheCopyNodes)
         {
             StoppedComp comp;
             comp.afterMeshing = afterMeshing;
-            // Two squares side by side; the bottom edges supported.
-            std::vector<CSNode*> n;
-            for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}, {0, 1}})
-                n.push_back(new CountedNode(x, y));
-            comp.AddTail(static_cast<CSection*>(new CSectPlate(n[0], n[1], n[4], n[5], &steel)));
-            comp.AddTail(static_cast<CSection*>(new CSectPlate(n[1], n[2], n[3], n[4], &steel)));
-            for (auto [i, j] : std::vector<std::pair<int, int>>{{0, 1}, {1, 2}})
-                static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[j]))->SetBC(1u, 0);
-            comp.m_iElemType = 31;
-            comp.m_iMeshKind = 101;
-            comp.m_iSubdivisions = 4;
-            comp.m_nMinElements = 1;
+            const std::vector<CSNode*> n =
+                TwoSupportedSquares(comp, steel, [](double x, double y) { return new CountedNode(x, y); });
             CStringArray log, errors;
             EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
             EXPECT_EQ(Lines(log), std::vector<std::string>{"*** Execution cancelled by user ***\r\n"});
@@ -666,19 +676,8 @@ TEST(MeshGeneration, RefinementStoppedInTheMiddleLeavesTheMesh)
     CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
     NODELIST* savedList = CGraph::m_pNodeList;
     CGraph::m_pNodeList = nullptr;
-    // Two squares side by side, the bottom edges supported, meshed.
     const auto model = [&](CPlateComp& comp) {
-        std::vector<CSNode*> n;
-        for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}, {0, 1}})
-            n.push_back(N(x, y));
-        comp.AddTail(static_cast<CSection*>(new CSectPlate(n[0], n[1], n[4], n[5], &steel)));
-        comp.AddTail(static_cast<CSection*>(new CSectPlate(n[1], n[2], n[3], n[4], &steel)));
-        for (auto [i, j] : std::vector<std::pair<int, int>>{{0, 1}, {1, 2}})
-            static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[j]))->SetBC(1u, 0);
-        comp.m_iElemType = 31;
-        comp.m_iMeshKind = 101;
-        comp.m_iSubdivisions = 4;
-        comp.m_nMinElements = 1;
+        TwoSupportedSquares(comp, steel, [](double x, double y) { return N(x, y); });
         CStringArray log, errors;
         ASSERT_TRUE(comp.PreCalc(&log, &errors, 0));
     };
