@@ -75,3 +75,31 @@ BENCHMARK(PreCalcPlate)->Name("BM_PreCalcPlate1e4")->Arg(90)->Unit(benchmark::kM
 BENCHMARK(PreCalcPlate)->Name("BM_PreCalcPlate1e5")->Arg(285)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+namespace
+{
+
+// Uniform refinement of the plate meshed at about 1e3 and 1.8e5 elements
+// (each element becomes four).
+void RefinePlate(benchmark::State& state)
+{
+    Plate plate(static_cast<int>(state.range(0)));
+    double elements = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        plate.comp.DeleteMesh();
+        if (!plate.comp.PreCalc(nullptr, nullptr, 0)) {
+            state.SkipWithError("mesh generation failed");
+            break;
+        }
+        state.ResumeTiming();
+        plate.comp.RefineMesh(1, nullptr);
+        elements = plate.comp.m_nElements;
+    }
+    state.counters["elements"] = elements;
+}
+
+BENCHMARK(RefinePlate)->Name("BM_RefinePlateSmall1e3")->Arg(28)->Unit(benchmark::kMillisecond);
+BENCHMARK(RefinePlate)->Name("BM_RefinePlate7e5")->Arg(380)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -102,6 +103,41 @@ void Import(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * n);
 }
 
+// n members on nine nodes, as a text of short lines ("1 1 1 2", 100,000
+// members in 800 KB): every member joins the first node to one of the
+// eight others, so that the first node holds all n members and every other
+// node n / 8, many of them in one direction. The rate must stay flat here
+// too.
+void ImportShared(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    ScratchFile file;
+    CStringArray keys = BeamKeys();
+    {
+        std::string text = "BEAMS\n";
+        for (int i = 0; i < n; ++i)
+            text += i % 2 ? "1 1 " + std::to_string(2 + i % 8) + " 1\n"
+                          : "1 1 1 " + std::to_string(2 + i % 8) + "\n";
+        text += "END\n";
+        CFile f(file.Path(), CFile::modeCreate | CFile::modeWrite);
+        f.Write(text.data(), static_cast<UINT>(text.size()));
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto target = std::make_unique<Chain>(8, false);
+        state.ResumeTiming();
+        CFile f(file.Path(), CFile::modeRead);
+        const int made = target->comp->ASCIIReadBeams(f, keys, &target->sections, &target->classes);
+        if (made != n)
+            state.SkipWithError("not every member was read");
+        state.PauseTiming();
+        target.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+    state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(file.Path()));
+}
+
 // GenGeomData and GenBCData on a discretised chain of elements / 10
 // members of ten elements each.
 void Arrays(benchmark::State& state)
@@ -131,6 +167,8 @@ BENCHMARK(Export)->Name("ExportSmall")->Arg(1000)->Unit(benchmark::kMillisecond)
 BENCHMARK(Export)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Import)->Name("ImportSmall")->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Import)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImportShared)->Name("ImportSharedSmall")->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImportShared)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Arrays)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -960,8 +960,12 @@ CObList* CElement::Subdiv(CSNode* from, CSNode* to, int n, int keep)
     if (!from || !to || from == to || n < 1)
         return nullptr;
     CEdge* edge = GetComEdge(from, to);
+    const bool made = !edge;
     if (!edge)
         edge = new CEdge(from, to);
+    CRefineJournal* journal = CRefineJournal::Open();
+    if (journal)
+        journal->Note(edge, made, edge->GetSubNodeCount() > 0, keep);
     CObList* sub = edge->SubDivideSeg(n + 1, false);
     if (!sub)
         return nullptr;
@@ -991,7 +995,7 @@ CObList* CElement::Subdiv(CSNode* from, CSNode* to, int n, int keep)
             link(to);
         }
     }
-    if (keep != 0) {
+    if (keep != 0 && !journal) {
         int count = 0;
         if (CObList* graphs = from->GetGraphList())
             for (POSITION p = graphs->GetHeadPosition(); p;)
@@ -1379,6 +1383,75 @@ void CElement::DrawFace(const double* const p[3], const double v[3], int flags, 
     }
     if (own)
         glEnd();
+}
+
+// ------------------------------------------------------------ refine journal
+
+namespace
+{
+
+CRefineJournal*& OpenJournal()
+{
+    thread_local CRefineJournal* open = nullptr;
+    return open;
+}
+
+// How many graphs of the edge's first node hold its second.
+int Spanning(CEdge* edge)
+{
+    int count = 0;
+    if (CObList* graphs = edge->GetNode1()->GetGraphList())
+        for (POSITION p = graphs->GetHeadPosition(); p;)
+            if (static_cast<CObList*>(graphs->GetNext(p))->Find(edge->GetNode2()))
+                ++count;
+    return count;
+}
+
+} // namespace
+
+CRefineJournal::CRefineJournal() : m_pOuter(OpenJournal())
+{
+    OpenJournal() = this;
+}
+
+CRefineJournal::~CRefineJournal()
+{
+    OpenJournal() = m_pOuter;
+}
+
+CRefineJournal* CRefineJournal::Open()
+{
+    return OpenJournal();
+}
+
+void CRefineJournal::Note(CEdge* edge, bool made, bool hadSubNodes, int keep)
+{
+    if (m_noted.insert(edge).second)
+        m_entries.push_back({edge, made, hadSubNodes, keep});
+}
+
+void CRefineJournal::Undo()
+{
+    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
+        if (it->made)
+            delete it->edge;
+        else if (!it->hadSubNodes)
+            it->edge->RemoveSubNodeList();
+    }
+    m_entries.clear();
+    m_noted.clear();
+}
+
+void CRefineJournal::Commit()
+{
+    // Subdiv deletes an edge at the division of the last element that
+    // spans it when fewer than keep elements span it then (that one
+    // included): now that the old elements are gone, fewer than keep - 1.
+    for (const Entry& e : m_entries)
+        if (e.keep > 0 && Spanning(e.edge) < e.keep - 1)
+            delete e.edge;
+    m_entries.clear();
+    m_noted.clear();
 }
 
 CSNode* CElement::TakeFirst(CObList* list)

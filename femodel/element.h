@@ -8,6 +8,10 @@
 // arrays, takes results back, maps values to fringe colours and draws them.
 #pragma once
 
+#include <vector>
+
+#include <unordered_set>
+
 #include "geometry/bexlar.h"
 #include "matrix/zelkor.h"
 
@@ -55,6 +59,45 @@ bool Encode(unsigned long node, int index, unsigned long& name);
 // The node identifier and graph index of a name.
 void Decode(unsigned long name, unsigned long& node, int& index);
 } // namespace resultpick
+
+class CEdge;
+
+// A refinement that can still be taken back. While a journal is open on a
+// thread, the element division of that thread (CElement::Subdiv) deletes
+// no edge and notes every edge it makes or divides. Undo then deletes the
+// edges made and takes the sub-nodes off the edges divided, so that, once
+// the new elements are deleted, the mesh is as before. Commit deletes, once
+// the old elements are gone, the divided edges that no element spans any
+// longer: the ones the division deletes at once when no journal is open.
+class CRefineJournal {
+public:
+    CRefineJournal();
+    ~CRefineJournal();
+    CRefineJournal(const CRefineJournal&) = delete;
+    CRefineJournal& operator=(const CRefineJournal&) = delete;
+
+    // Before the new elements are deleted.
+    void Undo();
+    // After the old elements are deleted.
+    void Commit();
+
+    // The open journal of this thread, or null.
+    static CRefineJournal* Open();
+    // An edge divided by Subdiv: made there or found, with or without
+    // sub-nodes before; keep as Subdiv's.
+    void Note(CEdge* edge, bool made, bool hadSubNodes, int keep);
+
+private:
+    struct Entry {
+        CEdge* edge;
+        bool made;
+        bool hadSubNodes;
+        int keep;
+    };
+    std::vector<Entry> m_entries;
+    std::unordered_set<CEdge*> m_noted;
+    CRefineJournal* m_pOuter;
+};
 
 class CElement : public CGraph {
     DECLARE_SERIAL_ABSTRACT(CElement)

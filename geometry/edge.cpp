@@ -3,7 +3,10 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <iterator>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "geometry/graph.h"
 #include "glstyle/tincora.h"
@@ -65,6 +68,10 @@ CEdge::~CEdge()
 void CEdge::Attach()
 {
     const double len = GetLength();
+    if (CEdgeAttachBatch* batch = CEdgeAttachBatch::Open()) {
+        batch->Add(this, len);
+        return;
+    }
     if (m_pNode1) {
         m_pNode1->SetSNodSpace(len, false);
         m_pNode1->AddEdge(this);
@@ -77,10 +84,66 @@ void CEdge::Attach()
 
 void CEdge::Detach()
 {
+    if (CEdgeAttachBatch* batch = CEdgeAttachBatch::Open(); batch && batch->Forget(this))
+        return;
     if (m_pNode1)
         m_pNode1->RemoveEdge(this);
     if (m_pNode2)
         m_pNode2->RemoveEdge(this);
+}
+
+// ------------------------------------------------------------ attach batch
+
+CEdgeAttachBatch*& CEdgeAttachBatch::Open()
+{
+    thread_local CEdgeAttachBatch* open = nullptr;
+    return open;
+}
+
+CEdgeAttachBatch::CEdgeAttachBatch() : m_pOuter(Open())
+{
+    Open() = this;
+}
+
+CEdgeAttachBatch::~CEdgeAttachBatch()
+{
+    Flush();
+    Open() = m_pOuter;
+}
+
+bool CEdgeAttachBatch::Forget(CEdge* edge)
+{
+    // The edge deleted or moved soon after it was made lies near the end.
+    for (auto it = m_edges.rbegin(); it != m_edges.rend(); ++it)
+        if (it->edge == edge) {
+            m_edges.erase(std::next(it).base());
+            return true;
+        }
+    return false;
+}
+
+void CEdgeAttachBatch::Flush()
+{
+    // Attach() gives the first node the length, then the edge, then the
+    // second node the same: per node the order of the calls is kept.
+    std::vector<Pending> pending = std::move(m_edges);
+    m_edges.clear();
+    std::unordered_map<CSNode*, std::vector<CObject*>> added;
+    std::vector<CSNode*> nodes;
+    for (const Pending& p : pending)
+        for (CSNode* node : {p.edge->GetNode1(), p.edge->GetNode2()}) {
+            if (!node)
+                continue;
+            std::vector<CObject*>& list = added[node];
+            if (list.empty())
+                nodes.push_back(node);
+            else if (list.back() == p.edge)
+                continue; // an edge from a node to itself joins it once
+            node->SetSNodSpace(p.length, false);
+            list.push_back(p.edge);
+        }
+    for (CSNode* node : nodes)
+        node->AddEdges(added[node]);
 }
 
 void CEdge::Init(CSNode* first, CSNode* second)

@@ -123,6 +123,40 @@ protected:
     CSNode* m_pNode2 = nullptr;
 };
 
+// While a batch is open on a thread, the edges that thread makes or
+// re-attaches join their nodes only when the batch closes (or is flushed):
+// then each node takes all its new edges in one sorted merge
+// (CSNode::AddEdges), and the lists and wanted sizes end as joining them one
+// by one would leave them. Made one by one, n edges at one node cost n^2
+// bearing comparisons; a reader that makes many edges on shared nodes opens
+// a batch. Until the flush the new edges are missing from their nodes'
+// lists. An edge deleted before the flush is forgotten.
+class CEdgeAttachBatch {
+public:
+    CEdgeAttachBatch();
+    ~CEdgeAttachBatch();
+    CEdgeAttachBatch(const CEdgeAttachBatch&) = delete;
+    CEdgeAttachBatch& operator=(const CEdgeAttachBatch&) = delete;
+
+    void Flush();
+
+private:
+    friend class CEdge;
+    // The open batch of this thread, or null.
+    static CEdgeAttachBatch*& Open();
+    // Takes the edge with the length it offers its nodes as wanted size.
+    void Add(CEdge* edge, double length) { m_edges.push_back({edge, length}); }
+    // Whether the edge waited here (it no longer does).
+    bool Forget(CEdge* edge);
+
+    struct Pending {
+        CEdge* edge;
+        double length;
+    };
+    std::vector<Pending> m_edges;
+    CEdgeAttachBatch* m_pOuter;
+};
+
 class CNodeLink : public CEdge {
     DECLARE_SERIAL(CNodeLink)
 public:

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -289,6 +290,44 @@ void CSNode::AddEdge(CObject* edge)
         }
     }
     m_pEdgeList->AddTail(edge);
+}
+
+void CSNode::AddEdges(const std::vector<CObject*>& edges)
+{
+    // AddEdge puts each edge before the first listed one of a larger
+    // bearing. That place moves only towards the tail as the bearing grows,
+    // so the new edges sorted by bearing (ties in their order) take their
+    // places in one walk along the list, each behind the edges of equal
+    // bearing, whatever the order of the list. A bearing that is not a
+    // number has no place in the sort: then they go one by one.
+    std::vector<std::pair<double, CObject*>> added;
+    added.reserve(edges.size());
+    for (CObject* edge : edges) {
+        const double angle = EdgeAngleFrom(edge, this);
+        if (std::isnan(angle)) {
+            for (CObject* e : edges)
+                AddEdge(e);
+            return;
+        }
+        added.emplace_back(angle, edge);
+    }
+    if (added.empty())
+        return;
+    std::stable_sort(added.begin(), added.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (!m_pEdgeList) {
+        m_pEdgeList = new CObList(10);
+        m_pEdgeList->SetModelList();
+    }
+    POSITION pos = m_pEdgeList->GetHeadPosition();
+    for (const auto& [angle, edge] : added) {
+        while (pos && !(EdgeAngleFrom(m_pEdgeList->GetAt(pos), this) > angle))
+            m_pEdgeList->GetNext(pos);
+        if (pos)
+            m_pEdgeList->InsertBefore(pos, edge);
+        else
+            m_pEdgeList->AddTail(edge);
+    }
 }
 
 bool CSNode::RemoveEdge(CObject* edge)

@@ -8,6 +8,8 @@
 // the node counter never hands out more than CSNode::kLastID.
 #pragma once
 
+#include <vector>
+
 #include "geometry/geomtools.h"
 #include "matrix/zelkor.h"
 
@@ -90,6 +92,10 @@ public:
 
     // --- edges
     void AddEdge(CObject* edge);
+    // New edges, none of them listed yet, added as AddEdge would add them
+    // one after the other, but in one sorted merge: a node that takes n
+    // edges at once costs n log n bearing comparisons instead of n^2.
+    void AddEdges(const std::vector<CObject*>& edges);
     bool RemoveAllEdges();
     CEdge* GetEdge(unsigned long id) const;
     int CountPositiveEdges() const;

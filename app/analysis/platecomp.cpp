@@ -9,8 +9,10 @@
 #include <cmath>
 #include <memory>
 #include <unordered_set>
+#include <vector>
 
 #include "femodel/strelna.h"
+#include "platform/afx/progress.h"
 #include "platform/afx/runtime.h"
 #include "platform/dimvor/dimvor.h"
 #include "platform/ferrand/ferrand.h"
@@ -241,23 +243,67 @@ int CPlateComp::GetElementCount(bool renumber)
     return static_cast<int>(count);
 }
 
+bool CPlateComp::RefineMeshes()
+{
+    // Every element of every mesh (holes and inner regions too) is divided
+    // into four while the old elements stay; a stop deletes the new ones,
+    // and the journal takes back what the division did to the edges, so
+    // that the meshes are as they were. Otherwise the old elements go.
+    CObList meshes;
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->InsertMeshes(meshes); });
+    std::vector<std::unique_ptr<CObList>> parts;
+    CRefineJournal journal;
+    bool stopped = false;
+    for (POSITION pos = meshes.GetHeadPosition(); pos && !stopped;) {
+        auto* mesh = static_cast<CMeshOrganizer*>(meshes.GetNext(pos));
+        parts.push_back(std::make_unique<CObList>(10));
+        for (POSITION e = mesh->GetHeadPosition(); e && !stopped;) {
+            static_cast<CElement*>(mesh->GetNext(e))->RefineUniform(1, parts.back().get());
+            afx::ProgressPoint();
+            stopped = m_bStopRequest;
+        }
+    }
+    if (stopped) {
+        journal.Undo();
+        for (auto& list : parts)
+            while (!list->IsEmpty())
+                delete static_cast<CElement*>(list->RemoveTail());
+        return false;
+    }
+    std::size_t i = 0;
+    for (POSITION pos = meshes.GetHeadPosition(); pos; ++i) {
+        auto* mesh = static_cast<CMeshOrganizer*>(meshes.GetNext(pos));
+        while (!mesh->IsEmpty())
+            delete static_cast<CElement*>(mesh->RemoveHead());
+        while (!parts[i]->IsEmpty())
+            mesh->AddTail(parts[i]->RemoveHead());
+    }
+    journal.Commit();
+    return true;
+}
+
 double CPlateComp::RefineMesh(int, CStringArray* log)
 {
     if (m_bBusy)
         return 0.0;
     const double start = AfxProcessorSeconds();
+    bool stopped = false;
     {
         CIdentifierCounters counters;
         StopCalculation(false);
         m_bBusy = true;
-        for (POSITION pos = CObList::GetHeadPosition(); pos;)
-            GetNext(pos)->RefineUniform(1, 0);
-        m_nElements = GetElementCount(true);
-        m_nNodes = GetNodeCount(true);
-        CalcArea();
+        stopped = !RefineMeshes();
+        if (!stopped) {
+            m_nElements = GetElementCount(true);
+            m_nNodes = GetNodeCount(true);
+            CalcArea();
+        }
     }
     const double elapsed = AfxProcessorSeconds() - start;
-    if (log) {
+    if (stopped) {
+        if (log)
+            log->Add("*** Execution cancelled by user ***\r\n");
+    } else if (log) {
         CString line;
         line.Format("Used time refining mesh: %.3f  seconds\r\n", elapsed);
         log->Add(line);

@@ -114,6 +114,8 @@ public:
     virtual void DrawDistorted(int flags, double scale);
     virtual void DrawMeshNodes(float size);
     // Refines every region's mesh once; the elapsed seconds, 0.0 while busy.
+    // Divides every element into four; a stop request on the way leaves
+    // the meshes as they were and writes the cancel line into the log.
     virtual double RefineMesh(int unused, CStringArray* log);
     virtual void DrawExtruded(bool filled);
     virtual void GetMaxMinResult(double& max, double& min, CString* unit);
@@ -288,6 +290,9 @@ protected:
     void ConvertTriangleMesh(int kind, bool flag);
 
 private:
+    // The uniform refinement of RefineMesh; false when a stop request ended
+    // it, the meshes left as they were.
+    bool RefineMeshes();
     // The mesh's elements in drawing order with their boxes, for the mesh
     // picks; built again after any model edit (AfxModelRevision).
     struct ElementPickIndex {

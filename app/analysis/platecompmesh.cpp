@@ -11,6 +11,7 @@
 #include <numbers>
 #include <optional>
 #include <set>
+#include <unordered_set>
 #include <vector>
 
 #include "app/analysis/runlog.h"
@@ -63,10 +64,41 @@ private:
     bool m_statics;
 };
 
+// The copies of the graph's nodes, and of its sub-sections' nodes, that lie
+// in no graph: no element took them.
+void CollectUnusedCopies(CGraph& graph, std::unordered_set<CSNode*>& copies)
+{
+    for (POSITION pos = graph.GetHeadPosition(); pos;) {
+        CSNode* node = graph.GetNextNode(pos);
+        CSNode* copy = node->GetCopyNode();
+        if (copy && copy->GetCopyNode() == node && copy->GetGraphCount() == 0)
+            copies.insert(copy);
+    }
+    if (auto* area = dynamic_cast<CSectArea*>(&graph))
+        if (CObList* subs = area->GetSubList())
+            for (POSITION pos = subs->GetHeadPosition(); pos;)
+                if (auto* sub = dynamic_cast<CGraph*>(subs->GetNext(pos)))
+                    CollectUnusedCopies(*sub, copies);
+}
+
 void ReleaseCopies(CPlateComp& comp)
 {
     for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
         comp.GetNext(pos)->ReleaseCopyNodes(true);
+}
+
+// The end of a mesh generation that gives up (stopped or failed): a copy
+// that no element took (its region was not meshed) belongs to the run alone
+// and is deleted, with the edges the subdivision of a supported or loaded
+// edge gave it; then the links are released.
+void ReleaseCopiesOfFailedRun(CPlateComp& comp)
+{
+    std::unordered_set<CSNode*> unused;
+    for (POSITION pos = comp.CObList::GetHeadPosition(); pos;)
+        CollectUnusedCopies(*comp.GetNext(pos), unused);
+    for (CSNode* copy : unused)
+        delete copy;
+    ReleaseCopies(comp);
 }
 
 // A stop request during meshing: no region keeps a partial mesh.
@@ -95,6 +127,25 @@ CString RegionLine(CObject* failed)
         line += graph->GetName();
     line += "\r\n";
     return line;
+}
+
+// The line of every region (holes and other inner regions too) that has an
+// edge no longer than the limit: the regions whose small edges stop the
+// spacing.
+void AppendShortEdgeRegions(CObList& sections, double limit, CStringArray* errors)
+{
+    for (POSITION pos = sections.GetHeadPosition(); pos;) {
+        auto* graph = dynamic_cast<CGraph*>(sections.GetNext(pos));
+        if (!graph)
+            continue;
+        double longest = -1.0, shortest = -1.0;
+        graph->CGraph::GetDist(longest, shortest);
+        if (longest >= 0.0 && shortest <= limit)
+            Append(errors, RegionLine(graph));
+        if (auto* area = dynamic_cast<CSectArea*>(graph))
+            if (CObList* subs = area->GetSubList())
+                AppendShortEdgeRegions(*subs, limit, errors);
+    }
 }
 
 } // namespace
@@ -360,6 +411,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
             Append(errors, "An error occurred while spacing nodes\r\n");
             if (longest > 0.0 && shortest / longest <= 0.01)
                 Append(errors, "The model contains an unresonably small edge (code 2)\r\n");
+            AppendShortEdgeRegions(*this, longest > 0.0 ? 0.0001 * longest : 0.0, errors);
             return false;
         }
         // The spacing grows by half the shortest edge per element until the
@@ -390,7 +442,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
     if (m_bStopRequest) {
         Cancel(*this, log);
         if (outermost)
-            ReleaseCopies(*this);
+            ReleaseCopiesOfFailedRun(*this);
         return false;
     }
     if (failed) {
@@ -398,7 +450,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         if (errors && failed->IsKindOf(RUNTIME_CLASS(CSection)))
             errors->Add(RegionLine(failed));
         if (outermost)
-            ReleaseCopies(*this);
+            ReleaseCopiesOfFailedRun(*this);
         return false;
     }
 
@@ -427,7 +479,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
         break;
     default:
         if (outermost)
-            ReleaseCopies(*this);
+            ReleaseCopiesOfFailedRun(*this);
         return false;
     }
 
@@ -449,7 +501,7 @@ bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)
             if (m_bStopRequest)
                 Cancel(*this, log);
             if (outermost)
-                ReleaseCopies(*this);
+                ReleaseCopiesOfFailedRun(*this);
             return false;
         }
     }

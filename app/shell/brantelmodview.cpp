@@ -3,6 +3,7 @@
 #include "app/shell/brantelmodview.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "app/shell/boundnode.h"
 #include "app/shell/branteldoc.h"
 #include "app/shell/mainframe.h"
+#include "app/shell/regiongen.h"
 #include "app/shell/shellframes.h"
 #include "femodel/strelna.h"
 #include "framework/geomhlpr.h"
@@ -143,6 +145,14 @@ std::vector<CSNode*> ChainNodes(CObList* chain)
         for (POSITION pos = chain->GetHeadPosition(); pos;)
             nodes.push_back(static_cast<CSNode*>(chain->GetNext(pos)));
     return nodes;
+}
+
+std::vector<std::array<double, 2>> Points(const std::vector<CSNode*>& nodes)
+{
+    std::vector<std::array<double, 2>> points;
+    for (const CSNode* node : nodes)
+        points.push_back({node->x, node->y});
+    return points;
 }
 
 } // namespace
@@ -1082,6 +1092,15 @@ bool CBrantelModView::CloseChainRegion(UINT tool)
     CBrantelDoc* doc = GetBrantelDoc();
     if (!doc || !m_pGeomHlpr)
         return false;
+    // A chain on one line encloses nothing to mesh: the tool stays, with an
+    // empty chain.
+    const char* shape = tool == kToolQuadrilateral ? "quadrilateral" : tool == kToolTriangle ? "triangle" : "polygon";
+    if (const char* refusal = NoAreaRefusal(shape, Points(ChainNodes(m_pGeomHlpr->GetTmpNodeList())))) {
+        WriteLogLine(refusal);
+        ResetGeomInput();
+        Invalidate(FALSE);
+        return false;
+    }
     if (!m_pGeomHlpr->Cycle(doc->m_pSectComp)) {
         WriteLogLine(kNotClosed);
         return false;
@@ -1128,6 +1147,13 @@ void CBrantelModView::CreateRectangle()
     // The opposite corner stands only for its coordinates: its node and its
     // identifier are given back.
     DiscardInputNode(p2, true);
+    // Corners on one horizontal or vertical line give no rectangle: the
+    // first corner waits for another opposite corner.
+    if (const char* refusal = NoAreaRefusal("rectangle", {{p1->x, p1->y}, {x2, p1->y}, {x2, y2}, {p1->x, y2}})) {
+        WriteLogLine(refusal);
+        Invalidate(FALSE);
+        return;
+    }
     double corner1[2] = {x2, p1->y};
     double cursor[2] = {m_dCursX, m_dCursY};
     double corner3[2] = {p1->x, y2};
@@ -1166,6 +1192,9 @@ void CBrantelModView::CreateCircle()
     CSNode* centre = m_pGeomHlpr->GetFirstTmpNode();
     CSNode* radius = m_pGeomHlpr->GetLastTmpNode();
     const double tolerance = std::max(std::fabs(radius->x), std::fabs(radius->y)) * 2.220446049250313e-16;
+    const char* noArea = NoAreaRefusal("circle", {{centre->x, centre->y}, {radius->x, radius->y}});
+    if (noArea)
+        WriteLogLine(noArea);
     if (centre->Compare(radius, tolerance)) {
         const double f = LengthFactor();
         const std::string text = AfxFormat(
@@ -1180,6 +1209,14 @@ void CBrantelModView::CreateCircle()
         } else {
             ResetGeomInput();
         }
+        return;
+    }
+    if (noArea) {
+        // The centre waits for another radius point.
+        m_pGeomHlpr->GetTmpNodeList()->RemoveHead();
+        ResetGeomInput();
+        m_pGeomHlpr->AddTmpNode(centre);
+        Invalidate(FALSE);
         return;
     }
     CObList overlaps;

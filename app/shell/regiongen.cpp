@@ -1,6 +1,8 @@
 #include "app/shell/regiongen.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "app/analysis/sectplate.h"
 #include "femodel/strelna.h"
@@ -67,6 +69,40 @@ const char* RingSegmentRefusal(const RingSegmentValues& values, const double cen
     if (height >= 2.0 * radius)
         return "The ring segment cannot be built: its height H is not less than twice its radius R\r\n";
     return nullptr;
+}
+
+const char* NoAreaRefusal(const char* shape, const std::vector<std::array<double, 2>>& points)
+{
+    double scale = 0.0, minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+    for (const auto& p : points) {
+        scale = std::max({scale, std::fabs(p[0]), std::fabs(p[1])});
+        minX = std::min(minX, p[0]);
+        maxX = std::max(maxX, p[0]);
+        minY = std::min(minY, p[1]);
+        maxY = std::max(maxY, p[1]);
+    }
+    const std::string name = shape;
+    if (name == "circle") {
+        const bool none = points.size() < 2 ||
+                          !(std::hypot(points[1][0] - points[0][0], points[1][1] - points[0][1]) > 1e-12 * scale);
+        return none ? "The circle cannot be built: its radius is 0\r\n" : nullptr;
+    }
+    double twice = 0.0; // the shoelace sum: twice the signed area
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const auto& a = points[i];
+        const auto& b = points[(i + 1) % points.size()];
+        twice += a[0] * b[1] - b[0] * a[1];
+    }
+    scale = std::max({scale, maxX - minX, maxY - minY});
+    if (points.size() >= 3 && std::fabs(twice) > 2e-12 * scale * scale)
+        return nullptr;
+    if (name == "rectangle")
+        return "The rectangle cannot be built: its corners lie on one line\r\n";
+    if (name == "triangle")
+        return "The triangle cannot be built: its corners lie on one line\r\n";
+    if (name == "quadrilateral")
+        return "The quadrilateral cannot be built: it has no area\r\n";
+    return "The polygon cannot be built: it has no area\r\n";
 }
 
 std::vector<CSectPlate*> BuildRingSegment(const RingSegmentValues& values, const double centre[2],

@@ -5,6 +5,7 @@
 // whether a new region may join the model.
 #pragma once
 
+#include <array>
 #include <vector>
 
 class CMaterial;
@@ -34,6 +35,16 @@ int SegmentsForSectors(int n, int p);
 // start S, as a log line; null when they can. A radius R of 0 (Types 1 and
 // 2) makes the straight strip, which any non-zero height allows.
 const char* RingSegmentRefusal(const RingSegmentValues& values, const double centre[2], const double start[2]);
+
+// Why a region drawn with a tool cannot be built because it would enclose
+// no area, as a log line; null when it encloses one. points: the corners of
+// the outline in order (a rectangle, triangle, quadrilateral or polygon,
+// named by shape in the line), or, for the shape "circle", its centre and
+// its radius point. An outline has no area when its area lies within the
+// rounding of its coordinates (1e-12 of the square of the largest of them
+// and of its extent); a circle when its radius lies within 1e-12 of the
+// largest coordinate.
+const char* NoAreaRefusal(const char* shape, const std::vector<std::array<double, 2>>& points);
 
 // The p x q polygon regions of the ring segment given by the centre C (the
 // last point picked) and the start S (the first point), each with the

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "matrix/textblock.h"
 
@@ -66,15 +67,6 @@ CString Key(const CStringArray& keys, int i)
     CString key = i < keys.GetSize() ? keys[i] : CString();
     key.MakeUpper();
     return key;
-}
-
-// Entry i (from 0) of the list, null outside it.
-CObject* ListEntry(CObList* list, long long i)
-{
-    if (!list || i < 0 || i >= list->GetCount())
-        return nullptr;
-    POSITION pos = list->FindIndex(static_cast<int>(i));
-    return pos ? list->GetAt(pos) : nullptr;
 }
 
 } // namespace
@@ -187,21 +179,35 @@ bool CSectCompBeam::ReadBlock(CFile& file, CStringArray& keys,
 int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sections,
                                   const CBeamClassList* classes)
 {
-    int made = 0;
-    int refused = 0;      // counts above the bound of one member
-    int refusedTotal = 0; // counts that would take the file's sum above the bound
-    long long total = 0;  // the element counts the file has set so far
     m_strReadWarning.Empty();
+    // The lines are checked and kept first, so that a file of too many
+    // members makes none: a member is far larger than its line.
+    struct Line {
+        long long code;
+        CSNode* nodes[3];
+        CCrSectComp* crSect;
+        bool hasCount; // a whole number after the nodes
+        bool hasI3;    // and three finite numbers after it
+        long long count;
+        double i3[3];
+    };
+    std::vector<Line> lines;
+    bool tooMany = false;
     std::unique_ptr<NodeIndex> nodes;
+    std::vector<CObject*> sectionAt;
+    if (sections)
+        for (POSITION pos = sections->GetHeadPosition(); pos;)
+            sectionAt.push_back(sections->GetNext(pos));
     ReadBlock(file, keys, [&](const std::vector<double>& v) {
+        if (tooMany)
+            return; // the rest of the block is only passed over
         if (!nodes)
             nodes = std::make_unique<NodeIndex>(*this);
         long long code = 0;
         if (v.size() < 4 || !ToInteger(v[0], code) || code < 1)
             return;
         const bool arch = code > 10;
-        const std::size_t lead = arch ? 5 : 4;
-        if (v.size() < lead)
+        if (arch && v.size() < 5)
             return;
         CSNode* node1 = nodes->Find(v[2]);
         CSNode* node2 = nodes->Find(v[3]);
@@ -209,31 +215,58 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
         // A member from a node to itself is no edge of the graph.
         if (!node1 || !node2 || node1 == node2 || (arch && !node3))
             return;
+        if (lines.size() >= static_cast<std::size_t>(kMaxFileMembers)) {
+            tooMany = true;
+            lines.clear();
+            lines.shrink_to_fit();
+            return;
+        }
         long long k = 0;
-        auto* crSect = ToInteger(v[1], k) ? dynamic_cast<CCrSectComp*>(ListEntry(sections, k - 1))
-                                          : nullptr;
-        long long classIndex = code - 1;
+        CCrSectComp* crSect = nullptr;
+        if (ToInteger(v[1], k) && k >= 1 && k <= static_cast<long long>(sectionAt.size()))
+            crSect = dynamic_cast<CCrSectComp*>(sectionAt[static_cast<std::size_t>(k - 1)]);
+        Line line{code, {node1, node2, node3}, crSect, false, false, 0, {}};
+        const std::size_t lead = arch ? 5 : 4;
+        line.hasCount = v.size() > lead && ToInteger(v[lead], line.count);
+        line.hasI3 = v.size() >= lead + 4 && std::isfinite(v[lead + 1]) &&
+                     std::isfinite(v[lead + 2]) && std::isfinite(v[lead + 3]);
+        if (line.hasI3)
+            std::copy(v.begin() + static_cast<std::ptrdiff_t>(lead) + 1,
+                      v.begin() + static_cast<std::ptrdiff_t>(lead) + 4, line.i3);
+        lines.push_back(line);
+    });
+    if (tooMany) {
+        m_strReadWarning.Format("The beam text holds more than %d members; no member was read.",
+                                kMaxFileMembers);
+        return 0;
+    }
+
+    int refused = 0;      // counts above the bound of one member
+    int refusedTotal = 0; // counts that would take the file's sum above the bound
+    long long total = 0;  // the element counts the file has set so far
+    // The members join their nodes together at the end of the batch.
+    CEdgeAttachBatch batch;
+    for (const Line& line : lines) {
+        const bool arch = line.code > 10;
+        long long classIndex = line.code - 1;
         CBeamSeg* member = nullptr;
         if (arch) {
-            auto* a = new CBeamArch(node1, node2, node3, crSect);
-            classIndex = code - 11;
-            if (code - 10 > 10) {
+            auto* a = new CBeamArch(line.nodes[0], line.nodes[1], line.nodes[2], line.crSect);
+            classIndex = line.code - 11;
+            if (line.code - 10 > 10) {
                 a->SetArchType(CBeamArch::kCircular);
-                classIndex = code - 21;
+                classIndex = line.code - 21;
             }
             member = a;
         } else {
-            member = new CBeamSeg(node1, node2, crSect);
+            member = new CBeamSeg(line.nodes[0], line.nodes[1], line.crSect);
         }
-        ++made;
         const bool known =
             classes && classIndex >= 0 && classIndex < static_cast<long long>(classes->size());
         member->SetElemClass(known ? (*classes)[static_cast<std::size_t>(classIndex)] : nullptr);
-        long long count = 0;
-        if (v.size() <= lead || !ToInteger(v[lead], count))
-            return;
-        if (arch && count < 1)
-            return;
+        const long long count = line.count;
+        if (!line.hasCount || (arch && count < 1))
+            continue;
         // A count beyond what the program meshes would not fit in memory,
         // nor would many members of such counts together.
         if (std::llabs(count) > CBeamSeg::kMaxElemCount) {
@@ -244,12 +277,11 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
             total += std::llabs(count);
             member->SetElemCount(static_cast<int>(std::llabs(count)));
         }
-        if (v.size() >= lead + 4 && std::isfinite(v[lead + 1]) && std::isfinite(v[lead + 2]) &&
-            std::isfinite(v[lead + 3])) {
-            member->SetI3(v[lead + 1], v[lead + 2], v[lead + 3]);
+        if (line.hasI3) {
+            member->SetI3(line.i3[0], line.i3[1], line.i3[2]);
             member->AutoUpdate_i3();
         }
-    });
+    }
     if (refused > 0)
         m_strReadWarning.Format("%d element count(s) above %d were refused; those members keep "
                                 "%d elements.",
@@ -261,7 +293,7 @@ int CSectCompBeam::ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sect
                         refusedTotal, CBeamSeg::kMaxElemCount, CBeamSeg::m_nDefElem);
         m_strReadWarning += (m_strReadWarning.IsEmpty() ? "" : " ") + sentence;
     }
-    return made;
+    return static_cast<int>(lines.size());
 }
 
 void CSectCompBeam::ASCIIReadSupDOFs(CFile& file, CStringArray& keys)

@@ -40,10 +40,16 @@ public:
     // refused, and so is one that would take the sum of the counts the
     // block sets above the same bound: the member keeps its default count
     // and m_strReadWarning says how many counts were refused and why (empty
-    // when none was).
+    // when none was). A block of more than kMaxFileMembers members makes
+    // none: it returns 0 and m_strReadWarning says why. Reading takes time
+    // in proportion to the text, also when many members share a node.
     int ASCIIReadBeams(CFile& file, CStringArray& keys, CObList* sections,
                        const CBeamClassList* classes);
     CString m_strReadWarning;
+    // The most members one beam text may hold, the bound of the elements of
+    // one file (CBeamSeg::kMaxElemCount): each member is at least one
+    // element.
+    static constexpr int kMaxFileMembers = CBeamSeg::kMaxElemCount;
     void ASCIIReadSupDOFs(CFile& file, CStringArray& keys);
     void ASCIIReadPrescDOFs(CFile& file, CStringArray& keys);
 

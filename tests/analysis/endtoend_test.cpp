@@ -914,17 +914,30 @@ TEST_F(EndToEnd, Failures)
         EXPECT_EQ(Lines(errors2), std::vector<std::string>{"No model is defined\r\n"});
     }
     {
-        // A shortest edge of 1/20000 of the longest.
+        // A shortest edge of 1/20000 of the longest; the refusal names its
+        // region, and a region of no size beside a sound one.
         Model m(31);
-        m.Polygon({{0, 0}, {1000, 0}, {1000, 1000}, {0.05, 1000}, {0, 1000}}, 10.0);
+        CSectPlate* cut = m.Polygon({{0, 0}, {1000, 0}, {1000, 1000}, {0.05, 1000}, {0, 1000}}, 10.0);
         const Counters before;
         CStringArray log, errors;
         EXPECT_FALSE(m.comp->PreCalc(&log, &errors, 0));
+        const std::string named = "Could not generate mesh for region: ";
         EXPECT_EQ(Lines(errors), (std::vector<std::string>{
                                      "An error occurred while spacing nodes\r\n",
-                                     "The model contains an unresonably small edge (code 2)\r\n"}));
+                                     "The model contains an unresonably small edge (code 2)\r\n",
+                                     named + static_cast<LPCTSTR>(cut->GetName()) + "\r\n"}));
         EXPECT_EQ(Counters{}, before);
         EXPECT_FALSE(m.comp->m_bBusy);
+
+        Model n(31);
+        n.Polygon({{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}}, 10.0);
+        CSectPlate* point = n.Polygon({{2000, 0}, {2000, 0}, {2000, 0}, {2000, 0}}, 10.0);
+        errors.RemoveAll();
+        EXPECT_FALSE(n.comp->PreCalc(&log, &errors, 0));
+        EXPECT_EQ(Lines(errors), (std::vector<std::string>{
+                                     "An error occurred while spacing nodes\r\n",
+                                     "The model contains an unresonably small edge (code 2)\r\n",
+                                     named + static_cast<LPCTSTR>(point->GetName()) + "\r\n"}));
     }
     for (bool buckling : {false, true}) {
         // No support.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
@@ -528,6 +529,192 @@ TEST(MeshGeneration, NodeLinksReachTheMesh)
         EXPECT_EQ(f->GetCopyNode(), nullptr);
         EXPECT_EQ(d->GetCopyNode(), nullptr);
     }
+    EXPECT_TRUE(recorder.messages().empty());
+    CGraph::m_pNodeList = savedList;
+}
+
+
+// A boundary node that counts the nodes of its kind alive; its copies (the
+// mesh generation's copy nodes) are of its kind.
+class CountedNode : public CBoundNode
+{
+public:
+    CountedNode(double x, double y) : CBoundNode(x, y, 0.0, nullptr, 0) { ++alive; }
+    ~CountedNode() override { --alive; }
+    CSNode* NewNode(double x, double y, double, CObject*, unsigned) override
+    {
+        return new CountedNode(x, y);
+    }
+    static inline int alive = 0;
+};
+
+// A plate whose run is stopped at a chosen point: after the boundary edges
+// were subdivided (each supported edge then has copies of its end nodes),
+// or after every region was meshed.
+class StoppedComp : public CPlateComp
+{
+public:
+    bool afterMeshing = false;
+    void SubDivide() override
+    {
+        CPlateComp::SubDivide();
+        if (!afterMeshing)
+            StopCalculation(true);
+    }
+    CObject* Discretize() override
+    {
+        CObject* failed = CPlateComp::Discretize();
+        if (afterMeshing)
+            StopCalculation(true);
+        return failed;
+    }
+};
+
+// Two squares side by side, their bottom edges supported, of nodes made by
+// node(x, y), to be meshed with element code 31; the nodes in the order
+// (0, 0), (1, 0), (2, 0), (2, 1), (1, 1), (0, 1).
+std::vector<CSNode*> TwoSupportedSquares(CPlateComp& comp, CMaterial& steel,
+                                         const std::function<CSNode*(double, double)>& node)
+{
+    std::vector<CSNode*> n;
+    for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 1}, {0, 1}})
+        n.push_back(node(x, y));
+    comp.AddTail(static_cast<CSection*>(new CSectPlate(n[0], n[1], n[4], n[5], &steel)));
+    comp.AddTail(static_cast<CSection*>(new CSectPlate(n[1], n[2], n[3], n[4], &steel)));
+    for (auto [i, j] : std::vector<std::pair<int, int>>{{0, 1}, {1, 2}})
+        static_cast<CBoundary*>(CGraph::GetComEdge(n[i], n[j]))->SetBC(1u, 0);
+    comp.m_iElemType = 31;
+    comp.m_iMeshKind = 101;
+    comp.m_iSubdivisions = 4;
+    comp.m_nMinElements = 1;
+    return n;
+}
+
+// A stopped mesh generation frees the copy nodes it made, whether or not a
+// mesh took them first; the model keeps its own nodes.
+TEST(MeshGeneration, StoppedRunFreesTheCopyNodes)
+{
+    MessageRecorder recorder;
+    CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
+    NODELIST* savedList = CGraph::m_pNodeList;
+    CGraph::m_pNodeList = nullptr;
+    for (bool afterMeshing : {false, true}) {
+        SCOPED_TRACE(afterMeshing ? "stopped after meshing" : "stopped before meshing");
+        {
+            StoppedComp comp;
+            comp.afterMeshing = afterMeshing;
+            const std::vector<CSNode*> n =
+                TwoSupportedSquares(comp, steel, [](double x, double y) { return new CountedNode(x, y); });
+            CStringArray log, errors;
+            EXPECT_FALSE(comp.PreCalc(&log, &errors, 0));
+            EXPECT_EQ(Lines(log), std::vector<std::string>{"*** Execution cancelled by user ***\r\n"});
+            EXPECT_TRUE(errors.IsEmpty());
+            for (CSNode* node : n)
+                EXPECT_EQ(node->GetCopyNode(), nullptr);
+            EXPECT_EQ(CountedNode::alive, 6) << "copy nodes outlive the stopped run";
+        }
+        EXPECT_EQ(CountedNode::alive, 0);
+        CountedNode::alive = 0;
+    }
+    EXPECT_TRUE(recorder.messages().empty());
+    CGraph::m_pNodeList = savedList;
+}
+
+
+// A triangle over three nodes of the mesh whose division asks the run to
+// stop: the request comes in the middle of a refinement.
+class StoppingTriangle : public CCST
+{
+public:
+    StoppingTriangle(CSNode* a, CSNode* b, CSNode* c, CPlateComp& comp) : CCST(a, b, c), m_comp(comp) {}
+    void RefineUniform(int n, CObList* out) override
+    {
+        CCST::RefineUniform(n, out);
+        m_comp.StopCalculation(true);
+    }
+
+private:
+    CPlateComp& m_comp;
+};
+
+// What a refinement may change of the meshes: the elements in order, their
+// nodes, and every node's graphs, edges and the edges' sub-nodes.
+std::vector<const void*> MeshPrint(CPlateComp& comp)
+{
+    std::vector<const void*> print;
+    std::set<CSNode*> nodes;
+    comp.ForEachMeshRegion([&](CSectMeshArea* r) {
+        CMeshOrganizer* mesh = r->GetMesh();
+        for (POSITION p = mesh ? mesh->GetHeadPosition() : nullptr; p;) {
+            CElement* e = mesh->GetNextElem(p);
+            print.push_back(e);
+            for (POSITION q = e->GetHeadPosition(); q;) {
+                CSNode* node = e->GetNextNode(q);
+                print.push_back(node);
+                nodes.insert(node);
+            }
+        }
+    });
+    for (CSNode* node : nodes) {
+        for (CObList* list : {node->GetGraphList(), node->GetEdgeList()})
+            for (POSITION p = list ? list->GetHeadPosition() : nullptr; p;) {
+                CObject* ob = list->GetNext(p);
+                print.push_back(ob);
+                if (auto* edge = dynamic_cast<CEdge*>(ob))
+                    print.push_back(reinterpret_cast<const void*>(static_cast<std::uintptr_t>(edge->GetSubNodeCount())));
+            }
+    }
+    return print;
+}
+
+// Uniform refinement: a stop in its middle leaves the meshes as they were,
+// edges and sub-nodes included; without one, the meshes end as the division
+// element by element leaves them.
+TEST(MeshGeneration, RefinementStoppedInTheMiddleLeavesTheMesh)
+{
+    MessageRecorder recorder;
+    CMaterial steel{"Steel", 7.85e-9, 210000.0, 0.0, 0.3, 1.2e-5};
+    NODELIST* savedList = CGraph::m_pNodeList;
+    CGraph::m_pNodeList = nullptr;
+    const auto model = [&](CPlateComp& comp) {
+        TwoSupportedSquares(comp, steel, [](double x, double y) { return N(x, y); });
+        CStringArray log, errors;
+        ASSERT_TRUE(comp.PreCalc(&log, &errors, 0));
+    };
+    {
+        CPlateComp comp;
+        model(comp);
+        // The stopping triangle in the middle of the first mesh, over the
+        // nodes of its fourth element.
+        CMeshOrganizer* mesh = static_cast<CSectPlate*>(comp.CObList::GetHead())->GetMesh();
+        ASSERT_GT(mesh->GetCount(), 8);
+        CElement* fourth = static_cast<CElement*>(mesh->GetAt(mesh->FindIndex(3)));
+        auto* stopping = new StoppingTriangle(fourth->GetNode(0), fourth->GetNode(1), fourth->GetNode(2), comp);
+        mesh->InsertAfter(mesh->FindIndex(3), static_cast<CObject*>(stopping));
+        const std::vector<const void*> before = MeshPrint(comp);
+        const int elements = comp.m_nElements;
+        CStringArray log;
+        comp.RefineMesh(1, &log);
+        EXPECT_EQ(Lines(log), std::vector<std::string>{"*** Execution cancelled by user ***\r\n"});
+        EXPECT_EQ(MeshPrint(comp), before) << "the refinement left its traces";
+        EXPECT_EQ(comp.m_nElements, elements);
+        EXPECT_FALSE(comp.m_bBusy);
+        mesh->RemoveAt(mesh->Find(stopping));
+        delete stopping;
+    }
+    // Without a stop: the same as each region's refinement element by element.
+    CPlateComp refined, reference;
+    model(refined);
+    model(reference);
+    refined.RefineMesh(1, nullptr);
+    for (POSITION pos = reference.CObList::GetHeadPosition(); pos;)
+        reference.GetNext(pos)->RefineUniform(1, 0);
+    EXPECT_EQ(refined.GetElementCount(true), reference.GetElementCount(true));
+    EXPECT_EQ(refined.GetNodeCount(true), reference.GetNodeCount(true));
+    EXPECT_DOUBLE_EQ(refined.CalcArea(), reference.CalcArea());
+    // The same edges at the mesh nodes: the refined print and the
+    // reference's print have the same length, node for node.
+    EXPECT_EQ(MeshPrint(refined).size(), MeshPrint(reference).size());
     EXPECT_TRUE(recorder.messages().empty());
     CGraph::m_pNodeList = savedList;
 }

@@ -1,5 +1,9 @@
 #include <cmath>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +62,67 @@ TEST(Node, EdgesSortedByBearingAndResortedByUpdate)
     EXPECT_EQ(c.CountPositiveEdges(), 2);
     EXPECT_EQ(c.GetEdge(west->GetID()), west);
     EXPECT_EQ(c.GetMaxEdgeID(), east2->GetID());
+}
+
+// Edges joined in a batch end in the same order in every node's list, and
+// give the same wanted sizes, as edges joined one by one: on a list in
+// bearing order (ties kept in the order made), on a list put out of order
+// by a node moved without an update, with edges of no length and with an
+// edge deleted before the batch closed.
+TEST(Node, EdgesJoinedInABatchEndAsJoinedOneByOne)
+{
+    struct Case {
+        const char* name;
+        bool unsorted;     // a node moved after the first edges were made
+        bool deleteOne;    // the third new edge deleted before the end
+    } cases[] = {{"sorted", false, false}, {"unsorted", true, false}, {"deleted", false, true}};
+    // Around the centre: east twice, north, west, south-east, the centre's
+    // own place (no length) and north-west; the first three are listed first.
+    const double around[][2] = {{2, 0}, {1, 0}, {0, 3}, {-1, 0}, {1, -1}, {0, 0}, {-2, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The lists and wanted sizes, the edges named by the index of the
+        // node they lead to, and new edges from and to the centre in turn.
+        const auto build = [&](bool batch) {
+            CSNode centre(0.0, 0.0, 0.0, nullptr, 0);
+            std::vector<std::unique_ptr<CSNode>> nodes;
+            for (const auto& p : around)
+                nodes.push_back(std::make_unique<CSNode>(p[0], p[1], 0.0, nullptr, 0));
+            std::map<CObject*, int> index;
+            for (int i = 0; i < 3; ++i)
+                index[new CEdge(&centre, nodes[i].get())] = i;
+            if (c.unsorted)
+                nodes[2]->y = -3.0; // now south, still listed first
+            {
+                std::optional<CEdgeAttachBatch> open;
+                if (batch)
+                    open.emplace();
+                for (int round = 0; round < 2; ++round)
+                    for (int i = 0; i < 7; ++i) {
+                        CEdge* edge = (i + round) % 2 ? new CEdge(nodes[i].get(), &centre)
+                                                      : new CEdge(&centre, nodes[i].get());
+                        index[edge] = 10 * (round + 1) + i;
+                        if (c.deleteOne && round == 0 && i == 2) {
+                            index.erase(edge);
+                            delete edge;
+                        }
+                    }
+            }
+            std::vector<std::string> seen;
+            for (CSNode* node : {&centre, nodes[0].get(), nodes[1].get(), nodes[5].get()}) {
+                std::string text = std::to_string(node->GetSNodSpace()) + ":";
+                if (CObList* list = node->GetEdgeList())
+                    for (POSITION pos = list->GetHeadPosition(); pos;)
+                        text += " " + std::to_string(index.at(list->GetNext(pos)));
+                seen.push_back(text);
+            }
+            return seen;
+        };
+        const std::vector<std::string> oneByOne = build(false);
+        EXPECT_EQ(build(true), oneByOne);
+        // The centre lists every edge but a deleted one.
+        EXPECT_EQ((oneByOne[0] + " ").find(" 12 ") == std::string::npos, c.deleteOne) << oneByOne[0];
+    }
 }
 
 TEST(Node, WantedSize)

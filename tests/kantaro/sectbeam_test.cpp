@@ -260,6 +260,35 @@ TEST(SectCompBeam, ManyLargeMembersInOneFileAreRefusedBeyondTheFilesBound)
               "together; those members keep " + std::to_string(CBeamSeg::m_nDefElem) + " elements.");
 }
 
+// A text of more members than one file may hold (8 MB of short lines)
+// makes none and says why; the block is still passed over, so that the
+// next one is read.
+TEST(SectCompBeam, TooManyMembersInOneFileAreRefused)
+{
+    Frame f;
+    for (unsigned long id : {1, 2})
+        f.Node(id, double(id), 0.0, 0.0);
+    CObList sections;
+    const CBeamClassList classes = {RUNTIME_CLASS(CBarElm)};
+    TempFile tmp;
+    std::string text = "beams\n";
+    text.reserve(8 * (CSectCompBeam::kMaxFileMembers + 1) + 64);
+    for (int i = 0; i <= CSectCompBeam::kMaxFileMembers; ++i)
+        text += "1 0 1 2\n";
+    text += "end\nsupport\n2 1 2\nend\n";
+    tmp.writeBytes(text.data(), text.size());
+    CFile file(tmp.path(), CFile::modeRead);
+    CStringArray beams = Keys({"BEAMS", "END"});
+    EXPECT_EQ(f.comp->ASCIIReadBeams(file, beams, &sections, &classes), 0);
+    EXPECT_TRUE(Members(*f.section).empty());
+    EXPECT_EQ(f.nodes[1]->GetEdgeList(), nullptr);
+    EXPECT_EQ(std::string(f.comp->m_strReadWarning),
+              "The beam text holds more than 1000000 members; no member was read.");
+    CStringArray sup = Keys({"SUPPORT", "END"});
+    f.comp->ASCIIReadSupDOFs(file, sup);
+    EXPECT_NE(f.Bound(2)->GetBC(0), nullptr);
+}
+
 TEST(SectCompBeam, ReadsBeamAndConditionBlocksInTurn)
 {
     for (bool crlf : {true, false}) {

@@ -561,6 +561,72 @@ TEST_F(ModView, RegionToolsCloseTheirChainsAndEndTheTool)
     }
 }
 
+// A shape without area is refused as it is drawn, with the reason in the
+// log and the status bar; the model and its document stay as they were. The
+// rectangle and the circle keep their first point for another try, the
+// others start again; a thin shape with an area is drawn.
+TEST_F(ModView, ShapesWithoutAreaAreRefusedWithTheReason)
+{
+    afxui::headless::ModalScript script;
+    const auto pane = [this] { return std::string(static_cast<LPCTSTR>(main->GetStatusBarWnd().GetPaneText(0))); };
+    const struct {
+        const char* name;
+        UINT id;
+        std::vector<std::pair<double, double>> clicks; // the last one with Control for the polygon
+        const char* refusal;                           // null: a region is drawn
+        std::size_t waiting;                           // points left in the chain after a refusal
+    } cases[] = {
+        {"rectangle of one point", ID_TOOL_RECTANGLE, {{10, 10}, {10, 10}},
+         "The rectangle cannot be built: its corners lie on one line", 1},
+        {"rectangle of no height", ID_TOOL_RECTANGLE, {{10, 10}, {30, 10}},
+         "The rectangle cannot be built: its corners lie on one line", 1},
+        {"triangle on one line", ID_TOOL_TRIANGLE, {{0, 0}, {20, 10}, {10, 5}},
+         "The triangle cannot be built: its corners lie on one line", 0},
+        {"quadrilateral on one line", ID_TOOL_QUADRILATERAL, {{0, 0}, {30, 0}, {20, 0}, {10, 0}},
+         "The quadrilateral cannot be built: it has no area", 0},
+        {"polygon on one line", ID_TOOL_POLYGON, {{0, 20}, {30, 20}, {20, 20}, {10, 20}},
+         "The polygon cannot be built: it has no area", 0},
+        {"circle of radius 0 at the origin", ID_TOOL_CIRCLE, {{0, 0}, {0, 0}},
+         "The circle cannot be built: its radius is 0", 1},
+        {"thin rectangle", ID_TOOL_RECTANGLE, {{0, 0}, {30, 1}}, nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int regions = Regions();
+        doc->SetModifiedFlag(FALSE);
+        main->SendCommand(c.id);
+        const std::size_t logged = Log().size();
+        for (std::size_t i = 0; i < c.clicks.size(); ++i)
+            Click(c.clicks[i].first, c.clicks[i].second,
+                  c.id == ID_TOOL_POLYGON && i + 1 == c.clicks.size() ? MK_CONTROL : 0);
+        if (!c.refusal) {
+            EXPECT_EQ(Regions(), regions + 1);
+            EXPECT_EQ(Log().find("cannot be built", logged), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(Regions(), regions);
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_EQ(pane(), c.refusal);
+        EXPECT_NE(Log().find(std::string(c.refusal) + "\r\n", logged), std::string::npos);
+        EXPECT_NE(view->m_uiGeomTool, 0u) << "the tool stays";
+        EXPECT_EQ(Chain().size(), c.waiting);
+        main->SendCommand(c.id); // ends the tool
+    }
+    // Off the origin the coincident radius point also asks whether to keep
+    // the centre.
+    main->SendCommand(ID_TOOL_CIRCLE);
+    Click(40, 40);
+    script.MessageBox(
+        "The point you have chosen to indicate the radius is too close to the center.\n"
+        "The current center is located at ( 4.000e+01,  4.000e+01 ) mm\n"
+        "Do you wish to continue with this location?",
+        IDCANCEL);
+    Click(40, 40);
+    EXPECT_EQ(pane(), "The circle cannot be built: its radius is 0");
+    EXPECT_EQ(Regions(), 1);
+    script.Verify();
+}
+
 TEST_F(ModView, APolygonClosesOnlyOnAControlClickWithThreeOrMorePoints)
 {
     const std::string hint = "To close polygon, please press left mouse-button with CTRL pressed\r\n";

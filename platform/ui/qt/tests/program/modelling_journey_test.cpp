@@ -324,6 +324,47 @@ TEST(BrantelModelling, DrawUniteDivideHoleAndMesh)
     EXPECT_NE(Letters(refusal).find(Letters("The radius point lies on the centre")), std::string::npos) << refusal;
     journey.Shot("6-circle-refused");
     journey.Keys({"shift+c"});
+
+    // Shapes without area, drawn above the model, are refused with the
+    // reason in the status bar; the model keeps no trace of them (the mesh
+    // below would fail on a region of no size). The rectangle and the
+    // circle keep their first point, so their tools are ended by their keys.
+    const int above = c.y() - s - 40;
+    const QImage beforeShapes = journey.Shot("6a-before-shapes");
+    // The reason's words up to its colon: the OCR reads "corners" as
+    // "comers" at times.
+    const auto refused = [&](const std::string& text) {
+        const std::string read = journey.Read(messagePane);
+        EXPECT_NE(Letters(read).find(Letters(text.substr(0, text.find(':')))), std::string::npos) << read;
+    };
+    journey.Keys({"shift+r"});
+    journey.Click(QPoint(c.x() - 100, above));
+    journey.Click(QPoint(c.x() - 100, above));
+    refused("The rectangle cannot be built: its corners lie on one line");
+    journey.Shot("6b-rectangle-refused");
+    journey.Keys({"shift+r", "shift+t"});
+    journey.Click(QPoint(c.x() - 60, above));
+    journey.Click(QPoint(c.x() + 20, above));
+    journey.Click(QPoint(c.x() - 20, above));
+    refused("The triangle cannot be built: its corners lie on one line");
+    journey.Keys({"shift+t", "shift+q"});
+    for (int dx : {-60, 60, 20, -20})
+        journey.Click(QPoint(c.x() + dx, above));
+    refused("The quadrilateral cannot be built: it has no area");
+    journey.Keys({"shift+q", "shift+c"});
+    journey.Click(QPoint(c.x() + 100, above));
+    journey.Click(QPoint(c.x() + 100, above));
+    // The centre and the radius point coincide: the program asks whether
+    // to keep the centre; Cancel.
+    ASSERT_NE(WaitForDialogWindow("Brantel", 10000), 0u) << "no question about the centre";
+    journey.Keys({"Escape"});
+    journey.Focus();
+    refused("The circle cannot be built: its radius is 0");
+    journey.Keys({"shift+c"});
+    const QImage afterShapes = journey.Shot("6c-shapes-refused");
+    // The view alone: the log below it holds the reasons.
+    EXPECT_LT(DifferingShare(beforeShapes, afterShapes, FindWhiteView(beforeShapes, beforeShapes.rect())), 0.001)
+        << "a refused shape left a trace";
     // The active material: VOID, chosen in the tool bar's material box
     // ("Default", then "VOID").
     journey.Click(QPoint(487, 62));
