@@ -153,6 +153,9 @@ TEST(InputsJourney, ListRowsContourBandsAndLargeButtonsAcrossARestart)
 
         // Five contours of the plan: five coloured bands from the plate's
         // edge to its centre, the view's background between two of them.
+        // Calculate needs the mesh made first.
+        Menu(window, "alt+m", {"g"});
+        GrabWhenStill(window);
         Menu(window, "alt+c", {"c"});
         GrabWhenStill(window);
         Menu(window, "r", {});
@@ -219,6 +222,8 @@ TEST(InputsJourney, ListRowsContourBandsAndLargeButtonsAcrossARestart)
         ASSERT_TRUE(again.Start({SampleFile("plate.plb")}));
         window = again.WaitForWindow(pattern);
         ASSERT_NE(window, 0u);
+        Menu(window, "alt+m", {"g"});
+        GrabWhenStill(window);
         Menu(window, "alt+c", {"c"});
         GrabWhenStill(window);
         Menu(window, "r", {});
