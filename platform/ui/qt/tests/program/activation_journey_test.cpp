@@ -7,15 +7,15 @@
 // show results leaves the membrane's results in front when its tab is
 // clicked. Then a random walk over the documents (tab clicks, Ctrl+Tab,
 // Ctrl+F6, the Window list), its seeds fixed (BRANTEL_ACTIVATION_SEEDS="1 2
-// 3" runs more by hand). After each step: the title, and the view against
-// the picture of that document taken when it first showed.
+// 3" runs more by hand), and "Documents as tabs" off, Cascade and on again.
+// After each step: the title, and the view against the picture of that
+// document taken when it first showed.
 #include <map>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -89,22 +89,11 @@ protected:
         if (!dialog)
             return {};
         QTest::qWait(500);
-        const QImage box = Screen()
-                               .copy(QRect(ClientTopLeft(dialog) + QPoint(36, 104), QSize(300, 24)))
-                               .scaled(900, 72, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        QTemporaryDir folder;
-        const QString png = folder.filePath("material.png");
-        box.save(png);
-        QProcess ocr;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("OMP_THREAD_LIMIT", "1");
-        ocr.setProcessEnvironment(env);
-        ocr.start("tesseract", {png, "-", "--psm", "7"});
-        ocr.waitForFinished(30000);
+        const std::string text = ReadText(Screen().copy(QRect(ClientTopLeft(dialog) + QPoint(36, 104), QSize(300, 24))));
         FocusSync(dialog, 200);
         Key({"Escape"});
         WaitDialogGone("Region", 5000);
-        return QString::fromUtf8(ocr.readAllStandardOutput()).trimmed();
+        return QString::fromStdString(text).trimmed();
     }
 
     // Calculate > Calculate, then the results mode (R, pressed again while
@@ -140,26 +129,13 @@ TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
     ASSERT_TRUE(wm.Start()) << "openbox did not start";
     ProgramRun run(BRANTEL_PROGRAM, m_dir.filePath("config"));
     ASSERT_TRUE(run.Start({m_dir.filePath("plate.plb")}));
-    m_window = run.WaitForWindow("^Brantel - plate\\.plb$");
+    const StartedWindow started = WaitForModellingView(run, "^Brantel - plate\\.plb$", true);
+    m_window = started.window;
     ASSERT_NE(m_window, 0u) << "no window titled \"Brantel - plate.plb\"";
-    QRect window;
-    WaitUntil(
-        [&] {
-            window = WindowRect(m_window);
-            return window.width() > 1200;
-        },
-        5000);
-    m_rest = QPoint(window.left() + window.width() / 2, window.bottom() - 5);
-    FocusWindow(m_window, m_rest);
-    QImage first;
-    QRect white;
-    WaitUntil([&] {
-        first = Settled(window);
-        white = FindWhiteView(first, window);
-        return white.width() > window.width() / 2 && white.height() > window.height() / 3;
-    });
-    ASSERT_GT(white.width(), window.width() / 2) << "no modelling view found";
-    m_view = white.adjusted(2, 2, -2, -2);
+    ASSERT_FALSE(started.view.isEmpty()) << "no modelling view found";
+    m_rest = QPoint(started.rect.left() + started.rect.width() / 2, started.rect.bottom() - 5);
+    m_view = started.view.adjusted(2, 2, -2, -2);
+    const QImage& first = started.first;
     // The plate's region: the middle of its grey fill.
     QRect grey;
     for (int y = m_view.top(); y <= m_view.bottom(); y += 2)
@@ -281,6 +257,27 @@ TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
                           QString("11-seed%1-step%2-%3").arg(seed).arg(step).arg(name));
         }
     }
+
+    // Window > "Documents as tabs" off, Cascade, and on again: the tabs
+    // come back with the document in front maximised over the others. The
+    // item is clicked (its mnemonic is Tile's too): the Window menu's title
+    // and the item stand where they do in the window, while no document
+    // window is maximised into the menu bar.
+    const QImage withTabs = Screen();
+    const QPoint client = ClientTopLeft(m_window);
+    const auto toggleTabs = [&] {
+        return Click(client + QPoint(327, 7)) && (QTest::qWait(700), Click(client + QPoint(375, 89)));
+    };
+    ASSERT_TRUE(toggleTabs());
+    // A maximised window's title joins the main window's.
+    ASSERT_TRUE(WaitUntil([&] { return WindowName(m_window).contains('['); }))
+        << "no maximised document window: " << WindowName(m_window).toStdString();
+    Shot("12-windows");
+    ASSERT_TRUE(MenuItem("alt+w", "c"));
+    Shot("12-cascaded");
+    ASSERT_TRUE(toggleTabs());
+    ExpectInFront(documents[active], "12-tabs-again");
+    EXPECT_LT(DifferingShare(Screen(), withTabs, tabs), kSame) << "the tabs did not come back as they were";
 }
 
 } // namespace activation_journey

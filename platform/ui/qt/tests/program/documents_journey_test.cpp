@@ -79,27 +79,14 @@ void DocumentsJourney::Run(const QString& pass, bool withWindowManager)
     }
     ProgramRun run(BRANTEL_PROGRAM, m_dir.filePath("config-" + pass));
     ASSERT_TRUE(run.Start({m_dir.filePath("plate.plb")}));
-    m_window = run.WaitForWindow("^Brantel - plate\\.plb$");
+    const StartedWindow started = WaitForModellingView(run, "^Brantel - plate\\.plb$", withWindowManager);
+    m_window = started.window;
     ASSERT_NE(m_window, 0u) << "no window titled \"Brantel - plate.plb\"";
-    // With a window manager the window shows maximised a moment later.
-    QRect window;
-    WaitUntil(
-        [&] {
-            window = WindowRect(m_window);
-            return !withWindowManager || window.width() > 1200;
-        },
-        5000);
+    const QRect window = started.rect;
     ASSERT_FALSE(window.isEmpty());
     m_rest = QPoint(window.left() + window.width() / 2, window.bottom() - 5);
-    FocusWindow(m_window, m_rest);
-    // The modelling view once it is drawn.
-    QImage first;
-    QRect white;
-    WaitUntil([&] {
-        first = Settled(window);
-        white = FindWhiteView(first, window);
-        return white.width() > window.width() / 2 && white.height() > window.height() / 3;
-    });
+    const QImage first = started.first;
+    const QRect white = started.view;
     SaveShot(first, "journey-" + pass + "-0-start.png");
     ASSERT_GT(white.width(), window.width() / 2) << "no modelling view found";
     ASSERT_GT(white.height(), window.height() / 3) << "no modelling view found";

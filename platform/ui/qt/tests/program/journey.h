@@ -20,6 +20,7 @@
 #include <QRect>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/ui/qt/testing/qttesting.h"
@@ -395,6 +396,61 @@ inline QRect FindWhiteView(const QImage& shot, QRect window)
         grown = view != before;
     }
     return view;
+}
+
+// The text of a picture (a part of a grab), read by tesseract from the
+// picture enlarged three times; lines joins the lines of the picture.
+inline std::string ReadText(const QImage& part, bool lines = false)
+{
+    const QImage image = part.scaled(part.size() * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QTemporaryDir folder;
+    const QString png = folder.filePath("part.png");
+    image.save(png);
+    QProcess ocr;
+    // One thread: on a busy machine the reader's thread pool waits far
+    // longer than it works.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("OMP_THREAD_LIMIT", "1");
+    ocr.setProcessEnvironment(env);
+    ocr.start("tesseract", {png, "-", "--psm", lines ? "6" : "7"});
+    if (!ocr.waitForFinished(30000))
+        return {};
+    return ocr.readAllStandardOutput().toStdString();
+}
+
+// The program's main window once it shows with a title the pattern
+// matches, and its modelling view once drawn.
+struct StartedWindow {
+    WId window = 0;
+    QRect rect;   // the window on the screen
+    QRect view;   // its white modelling view (empty when none showed)
+    QImage first; // the screen when the view showed
+};
+
+inline StartedWindow WaitForModellingView(ProgramRun& run, const QString& titlePattern, bool withWindowManager)
+{
+    StartedWindow started;
+    started.window = run.WaitForWindow(titlePattern);
+    if (!started.window)
+        return started;
+    // With a window manager the window shows maximised a moment later.
+    WaitUntil(
+        [&] {
+            started.rect = WindowRect(started.window);
+            return !withWindowManager || started.rect.width() > 1200;
+        },
+        5000);
+    if (started.rect.isEmpty())
+        return started;
+    FocusWindow(started.window, QPoint(started.rect.left() + started.rect.width() / 2, started.rect.bottom() - 5));
+    WaitUntil([&] {
+        started.first = Settled(started.rect);
+        started.view = FindWhiteView(started.first, started.rect);
+        return started.view.width() > started.rect.width() / 2 && started.view.height() > started.rect.height() / 3;
+    });
+    if (started.view.width() <= started.rect.width() / 2 || started.view.height() <= started.rect.height() / 3)
+        started.view = QRect();
+    return started;
 }
 
 // The path of a file of that name in the artifacts folder.
