@@ -297,12 +297,12 @@ public:
     }
 
     // A child's choice that comes from the user: a click on its tab or its
-    // window, or the area's own Ctrl+Tab, in the window the user works in.
+    // window, or the area's own Ctrl+Tab, while no dialog or menu is up.
     bool UserChoosing() const
     {
-        return isActiveWindow() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
+        return !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
                (QGuiApplication::mouseButtons() != Qt::NoButton ||
-                QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
+                QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier));
     }
 
     // The visible sub-window on top of the others, or null.
