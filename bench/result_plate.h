@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/analysis/analysis.h"
+#include "bench/plate_grid.h"
 #include "femodel/strelna.h"
 #include "glstyle/tincora.h"
 #include "platform/ferrand/ferrand.h"
@@ -51,11 +52,7 @@ struct Plate {
         THIN_EDGE = 1.0;
         WIDE_EDGE = 2.0;
         CGraph::m_pNodeList = &nodes;
-        const int cells = n / 2;
-        nx = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(cells)))));
-        while (nx < cells && cells % nx != 0)
-            ++nx;
-        ny = std::max(1, cells / nx);
+        bench::PlateGrid(n, nx, ny);
         auto* mesh = new CMeshOrganizer;
         std::vector<CSNode*> grid;
         grid.reserve(static_cast<size_t>((nx + 1) * (ny + 1)));

@@ -1,11 +1,16 @@
 // The program's model and results views on the OSMesa host at 800 x 600,
 // over a plate document of n triangles carrying results (1e4, 1e5, 1e6;
-// each corner the value of its node, as the VTK comparison's scene):
-// milliseconds to compile the model list and the result lists (each with
-// the one draw that compiles them: the first frame; CompileCorners with
-// every element corner in a colour of its own, the worst case;
-// CompileMesh with the mesh lines on, the edges of a mesh the plot has
-// drawn before), to draw from the lists (in the plan state; DrawFlat with
+// each corner the value of its node, as the VTK comparison's scene).
+// Every case is timed warm, in a process that has drawn before, unless its
+// name ends in Cold. Milliseconds to compile the model list and the result
+// lists (each with the one draw that compiles them: the first frame;
+// CompileCorners with every element corner in a colour of its own, the
+// worst case; CompileMesh with the mesh lines on, the edges of a mesh the
+// plot has drawn before), of the first frame of a new results view with the
+// mesh lines on over a mesh no view has drawn (FirstFrameMesh, as a user
+// opens it: the regions' edge tables not yet made), of the first frame of a
+// fresh process (FirstFrameCold; BareListCompileCold the bare list's), to
+// draw from the lists (in the plan state; DrawFlat with
 // the plot's scale set to 0, the redraw to hold the plan state's against)
 // (also with the mesh lines on, smoothed as by default and not smoothed;
 // the median frame is the counter median_ms), of one hover pick over a result point (the pick and the
@@ -28,6 +33,8 @@
 
 #include "app/analysis/analysis.h"
 #include "app/shell/brantelshell.h"
+#include "bench/cold_frame.h"
+#include "bench/plate_grid.h"
 #include "bench/result_plate.h"
 #include "platform/ui/headless/headless_backend.h"
 #include "platform/ui/osmesa/afxui_osmesa.h"
@@ -68,7 +75,7 @@ public:
     void PostNcDestroy() override {}
 };
 
-enum class Kind { compile, compileCorners, compileMesh, draw, drawFlat, drawMesh, drawMeshSharp, hover, pick };
+enum class Kind { compile, compileCorners, compileMesh, firstFrameMesh, draw, drawFlat, drawMesh, drawMeshSharp, hover, pick };
 
 bool Compiles(Kind kind)
 {
@@ -78,14 +85,21 @@ bool Compiles(Kind kind)
 // A plate document of n elements with results in a view of type V on the
 // OSMesa host, zoomed to fit in plan view.
 template <class V> struct Scene {
-    explicit Scene(int elements, bench::Values layout = bench::Values::perNode) : plate(elements, layout)
+    explicit Scene(int elements, bench::Values layout = bench::Values::perNode)
+        : own(std::make_unique<bench::Plate>(elements, layout)), plate(*own)
+    {
+        Open();
+    }
+    // Another view of a plate that outlives it.
+    explicit Scene(bench::Plate& shared) : plate(shared) { Open(); }
+    void Open()
     {
         previous = AfxSetWndBackend(&backend);
         // The document shows the plate's component, which it only borrows
         // (the plate's material is no heap object of the document's).
         doc = std::make_unique<CBrantelDoc>();
         doc->m_bAutoDelete = FALSE; // the scene deletes it
-        own = doc->m_pSectComp;
+        ownComp = doc->m_pSectComp;
         doc->m_pSectComp = plate.comp.get();
         doc->AddView(&view);
         ok = view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kHeight), nullptr, 1) != FALSE;
@@ -100,7 +114,7 @@ template <class V> struct Scene {
     {
         driver.reset(); // destroys the window
         doc->RemoveView(&view);
-        doc->m_pSectComp = own;
+        doc->m_pSectComp = ownComp;
         doc.reset();
         AfxSetWndBackend(previous);
     }
@@ -109,9 +123,10 @@ template <class V> struct Scene {
 
     afxui::headless::HeadlessBackend backend;
     CWndBackend* previous = nullptr;
-    bench::Plate plate;
+    std::unique_ptr<bench::Plate> own; // none when the plate is shared
+    bench::Plate& plate;
     std::unique_ptr<CBrantelDoc> doc;
-    CSectComp* own = nullptr; // the document's own component
+    CSectComp* ownComp = nullptr; // the document's own component
     V view;
     std::unique_ptr<ViewDriver> driver;
     bool ok = false;
@@ -151,6 +166,15 @@ void ModelList(benchmark::State& state, Kind kind)
     Lists(state, kind, scene);
 }
 
+// The results view as the program shows it: the plan state, zoomed to
+// fit, the scale normalised.
+void ShowPlan(Scene<ResultsView>& scene)
+{
+    scene.view.Plan();
+    scene.view.ZoomToFit();
+    scene.view.NormalizeScale();
+}
+
 void ResultLists(benchmark::State& state, Kind kind)
 {
     Scene<ResultsView> scene(static_cast<int>(state.range(0)),
@@ -159,9 +183,7 @@ void ResultLists(benchmark::State& state, Kind kind)
         state.SkipWithError("no view");
         return;
     }
-    scene.view.Plan();
-    scene.view.ZoomToFit();
-    scene.view.NormalizeScale();
+    ShowPlan(scene);
     if (kind == Kind::drawFlat)
         scene.plate.comp->SetFactor(0.0);
     if (kind == Kind::compileMesh || kind == Kind::drawMesh || kind == Kind::drawMeshSharp)
@@ -238,49 +260,132 @@ void ResultLists(benchmark::State& state, Kind kind)
     state.counters["elements"] = scene.plate.elements;
 }
 
+// Drops the regions' edge tables, as a mesh no view has drawn lacks them: a
+// region without a mesh forgets its table when its edges are asked for.
+void ForgetEdgeTables(bench::Plate& plate)
+{
+    CMeshOrganizer*& mesh = plate.region->*bench::MeshSlot::Slot();
+    CMeshOrganizer* held = mesh;
+    mesh = nullptr;
+    CMeshLines none;
+    plate.region->CollectMeshEdges(false, 3, none);
+    mesh = held;
+}
+
+// The first frame of a new results view with the mesh lines on, over a
+// plate whose regions have no edge tables yet: each iteration opens a new
+// view (not timed) and times its first draw; one such view draws before
+// the timing.
+void FirstFrameMesh(benchmark::State& state)
+{
+    bench::Plate plate(static_cast<int>(state.range(0)));
+    // The milliseconds of a new view's first frame, negative without one.
+    const auto frame = [&]() -> double {
+        ForgetEdgeTables(plate);
+        auto scene = std::make_unique<Scene<ResultsView>>(plate);
+        if (!scene->ok)
+            return -1.0;
+        ShowPlan(*scene);
+        scene->view.m_iViewState |= CBrantelResView::kMeshBit;
+        const auto start = std::chrono::steady_clock::now();
+        scene->driver->Draw();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        return scene->FirstList() != 0 ? ms : -1.0;
+    };
+    if (frame() < 0.0) {
+        state.SkipWithError("no list compiled");
+        return;
+    }
+    std::vector<double> frames;
+    for (auto _ : state) {
+        const double ms = frame();
+        if (ms < 0.0) {
+            state.SkipWithError("no list compiled");
+            return;
+        }
+        state.SetIterationTime(ms / 1000.0);
+        frames.push_back(ms);
+    }
+    std::nth_element(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(frames.size() / 2), frames.end());
+    state.counters["median_ms"] = frames.empty() ? 0.0 : frames[frames.size() / 2];
+    state.counters["elements"] = plate.elements;
+}
+
+// The results view's first frame in a fresh process (the plate built and
+// the view opened before the clock starts): Mesa's first list in the
+// process costs more than later ones.
+void FirstFrameCold(benchmark::State& state, const char* name)
+{
+    bench::ColdCase(state, name, [&]() -> double {
+        Scene<ResultsView> scene(static_cast<int>(state.range(0)));
+        if (!scene.ok) {
+            state.SkipWithError("no view");
+            return -1.0;
+        }
+        ShowPlan(scene);
+        const auto start = std::chrono::steady_clock::now();
+        scene.driver->Draw();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        if (scene.FirstList() == 0) {
+            state.SkipWithError("no list compiled");
+            return -1.0;
+        }
+        return ms;
+    });
+}
+
 // The least a display list of the scene costs on this OpenGL: the plate's
 // triangles with their corner colours (each node's value through a
 // 256-colour table, as VTK's scene) and nothing else, compiled into one
 // list by glBegin, glColor4dv and glVertex3d in one GL_TRIANGLES primitive
 // and drawn once, in an OSMesa context of the views' size. The figure to
 // hold ResultListsCompile against: the rest of the program's first frame
-// is its own walk over the elements and the legend.
-void BareList(benchmark::State& state)
+// is its own walk over the elements and the legend. One frame before the
+// timing, as the views' cases draw one (BareListCompileCold: the first
+// frame of a fresh process).
+class BareScene
 {
-    const int cells = static_cast<int>(state.range(0)) / 2;
-    int nx = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(cells)))));
-    while (nx < cells && cells % nx != 0)
-        ++nx;
-    const int ny = std::max(1, cells / nx);
-    double colours[256][4];
-    for (int i = 0; i < 256; ++i) {
-        colours[i][0] = i / 255.0;
-        colours[i][1] = 1.0 - i / 255.0;
-        colours[i][2] = 0.5;
-        colours[i][3] = 1.0;
+public:
+    explicit BareScene(int elements)
+    {
+        bench::PlateGrid(elements, nx, ny);
+        for (int i = 0; i < 256; ++i) {
+            colours[i][0] = i / 255.0;
+            colours[i][1] = 1.0 - i / 255.0;
+            colours[i][2] = 0.5;
+            colours[i][3] = 1.0;
+        }
+        colour.resize(static_cast<std::size_t>((nx + 1) * (ny + 1)));
+        for (std::size_t r = 0; r < colour.size(); ++r)
+            colour[r] = static_cast<int>(((r % 97) / 97.0) * 255.0);
+        context = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
+        buffer.resize(static_cast<std::size_t>(kWidth) * kHeight * 4);
+        ok = context && OSMesaMakeCurrent(context, buffer.data(), GL_UNSIGNED_BYTE, kWidth, kHeight);
+        if (!ok)
+            return;
+        glViewport(0, 0, kWidth, kHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-0.5, nx + 0.5, -0.5, ny + 0.5, -1.0, 1.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glShadeModel(GL_SMOOTH);
     }
-    std::vector<int> colour(static_cast<std::size_t>((nx + 1) * (ny + 1)));
-    for (std::size_t r = 0; r < colour.size(); ++r)
-        colour[r] = static_cast<int>(((r % 97) / 97.0) * 255.0);
-    OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(kWidth) * kHeight * 4);
-    if (!context || !OSMesaMakeCurrent(context, buffer.data(), GL_UNSIGNED_BYTE, kWidth, kHeight)) {
-        state.SkipWithError("no OSMesa context");
-        return;
+    ~BareScene()
+    {
+        if (context)
+            OSMesaDestroyContext(context);
     }
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-0.5, nx + 0.5, -0.5, ny + 0.5, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glShadeModel(GL_SMOOTH);
-    const auto vertex = [&](int i, int j) {
-        glColor4dv(colours[colour[static_cast<std::size_t>(j * (nx + 1) + i)]]);
-        glVertex3d(i, j, 0.0);
-    };
-    std::vector<double> frames;
-    for (auto _ : state) {
+    BareScene(const BareScene&) = delete;
+    BareScene& operator=(const BareScene&) = delete;
+
+    // Milliseconds to compile the list and draw it once.
+    double Frame()
+    {
+        const auto vertex = [&](int i, int j) {
+            glColor4dv(colours[colour[static_cast<std::size_t>(j * (nx + 1) + i)]]);
+            glVertex3d(i, j, 0.0);
+        };
         const auto start = std::chrono::steady_clock::now();
         const GLuint list = glGenLists(1);
         glNewList(list, GL_COMPILE);
@@ -296,19 +401,69 @@ void BareList(benchmark::State& state)
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glCallList(list);
         glFinish();
-        frames.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         glDeleteLists(list, 1);
+        return ms;
     }
-    OSMesaDestroyContext(context);
+
+    int nx = 0, ny = 0;
+    bool ok = false;
+
+private:
+    double colours[256][4];
+    std::vector<int> colour;
+    OSMesaContext context = nullptr;
+    std::vector<unsigned char> buffer;
+};
+
+void BareList(benchmark::State& state)
+{
+    BareScene scene(static_cast<int>(state.range(0)));
+    if (!scene.ok) {
+        state.SkipWithError("no OSMesa context");
+        return;
+    }
+    scene.Frame();
+    std::vector<double> frames;
+    for (auto _ : state)
+        frames.push_back(scene.Frame());
     std::nth_element(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(frames.size() / 2), frames.end());
     state.counters["median_ms"] = frames.empty() ? 0.0 : frames[frames.size() / 2];
-    state.counters["elements"] = 2.0 * nx * ny;
+    state.counters["elements"] = 2.0 * scene.nx * scene.ny;
+}
+
+void BareListCold(benchmark::State& state, const char* name)
+{
+    bench::ColdCase(state, name, [&]() -> double {
+        BareScene scene(static_cast<int>(state.range(0)));
+        if (!scene.ok) {
+            state.SkipWithError("no OSMesa context");
+            return -1.0;
+        }
+        return scene.Frame();
+    });
 }
 
 void BM_BareListCompileSmall(benchmark::State& state) { BareList(state); }
 void BM_BareListCompile(benchmark::State& state) { BareList(state); }
 BENCHMARK(BM_BareListCompileSmall)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareListCompile)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A cold case runs one fresh process per iteration; its time is the
+// frame's alone.
+#define COLD_BENCH(name, function)                                                                          \
+    void BM_##name##Small(benchmark::State& state) { function(state, "BM_" #name "Small"); }               \
+    void BM_##name(benchmark::State& state) { function(state, "BM_" #name); }                              \
+    BENCHMARK(BM_##name##Small)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1); \
+    BENCHMARK(BM_##name)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+COLD_BENCH(BareListCompileCold, BareListCold)
+COLD_BENCH(ResultListsFirstFrameCold, FirstFrameCold)
+
+void BM_ResultListsFirstFrameMeshSmall(benchmark::State& state) { FirstFrameMesh(state); }
+void BM_ResultListsFirstFrameMesh(benchmark::State& state) { FirstFrameMesh(state); }
+BENCHMARK(BM_ResultListsFirstFrameMeshSmall)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_ResultListsFirstFrameMesh)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 #define VIEWS_BENCH(name, function, kind)                                                                   \
     void BM_##name##Small(benchmark::State& state) { function(state, kind); }                              \

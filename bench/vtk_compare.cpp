@@ -5,9 +5,13 @@
 // in plan view. Milliseconds (median_ms) of a redraw, of a redraw with the
 // triangles' edges drawn, of the first frame (the geometry sent again),
 // also with the edges (to hold bench_shell_views' ResultListsCompileMesh
-// against), and of a pick at a node near the centre with the cell picker and with
-// the hardware selector. VTK draws through GLX: the program needs a display
-// (xvfb-run), and it is built only where VTK is installed.
+// against), of the first frame of a fresh process (VtkFirstFrameCold: the
+// window's context made before the clock starts, as the views' is; to hold
+// bench_shell_views' ResultListsFirstFrameCold against), and of a pick at a
+// node near the centre with the cell picker and with the hardware selector.
+// Every case but the cold one draws once before the timing. VTK draws
+// through GLX: the program needs a display (xvfb-run), and it is built only
+// where VTK is installed.
 #include <benchmark/benchmark.h>
 
 #include <vtkActor.h>
@@ -18,6 +22,7 @@
 #include <vtkHardwareSelector.h>
 #include <vtkLookupTable.h>
 #include <vtkNew.h>
+#include <vtkOpenGLRenderWindow.h>
 #include <vtkPointData.h>
 #include <vtkPoints.h>
 #include <vtkPolyData.h>
@@ -33,6 +38,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/cold_frame.h"
+#include "bench/plate_grid.h"
+
 namespace
 {
 
@@ -44,11 +52,7 @@ enum class Kind { draw, drawEdges, firstFrame, firstFrameEdges, cellPick, hardwa
 struct Scene {
     explicit Scene(int n)
     {
-        const int cells = n / 2;
-        nx = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(cells)))));
-        while (nx < cells && cells % nx != 0)
-            ++nx;
-        ny = std::max(1, cells / nx);
+        bench::PlateGrid(n, nx, ny);
         vtkNew<vtkPoints> points;
         points->SetDataTypeToDouble();
         points->Allocate(static_cast<vtkIdType>((nx + 1) * (ny + 1)));
@@ -179,6 +183,29 @@ void Measure(benchmark::State& state, Kind kind)
     if (!picked)
         state.SkipWithError("nothing picked");
 }
+
+// The first frame of a fresh process: the plate's scene, the window's
+// context made, then the first render timed.
+void FirstFrameCold(benchmark::State& state, const char* name)
+{
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("no display (run under xvfb-run)");
+        return;
+    }
+    bench::ColdCase(state, name, [&]() -> double {
+        Scene scene(static_cast<int>(state.range(0)));
+        if (auto* gl = vtkOpenGLRenderWindow::SafeDownCast(scene.window))
+            gl->Initialize();
+        const auto start = std::chrono::steady_clock::now();
+        scene.window->Render();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    });
+}
+
+void BM_VtkFirstFrameColdSmall(benchmark::State& state) { FirstFrameCold(state, "BM_VtkFirstFrameColdSmall"); }
+void BM_VtkFirstFrameCold(benchmark::State& state) { FirstFrameCold(state, "BM_VtkFirstFrameCold"); }
+BENCHMARK(BM_VtkFirstFrameColdSmall)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_VtkFirstFrameCold)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 // Wall time decides the iterations: VTK's drawing runs mostly outside the
 // calling thread.

@@ -110,7 +110,7 @@ function(brantel_library name)
 endfunction()
 
 # brantel_test(<target> DIR <folder> [ALSO <folder>... [EXCLUDE <regex>]]
-#              [FROM <folder>] LINKS <target>... LABELS <label>...)
+#              [FROM <folder>] [EACH] LINKS <target>... LABELS <label>...)
 # One GoogleTest program made of every .cpp in tests/<folder> (and in the
 # ALSO folders of tests/, less the files matching EXCLUDE). FROM names
 # another base folder than tests/ for DIR (Qt tests live below
@@ -119,7 +119,7 @@ endfunction()
 # test's environment) or gui (a display). Pictures go to <build>/artifacts;
 # ctest -L selects by them.
 function(brantel_test name)
-  cmake_parse_arguments(ARG "" "DIR;EXCLUDE;FROM" "ALSO;LINKS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "EACH" "DIR;EXCLUDE;FROM" "ALSO;LINKS;LABELS" ${ARGN})
   if(NOT ARG_LABELS)
     message(FATAL_ERROR "brantel_test(${name}): give its LABELS (headless, widgets or gui)")
   endif()
@@ -141,8 +141,39 @@ function(brantel_test name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE brantel_options ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # EACH: one ctest entry per test of the program, named <target>.<Suite>.<Test>,
+  # so that a retry (./test.sh runs a failed gui test once more) repeats one
+  # journey rather than the whole program, and ctest times each one. The
+  # tests are read from the sources when configuring; editing a source
+  # configures again. The tests of a file named *_journey_test.cpp also
+  # carry the label journey.
+  set(tests ${name})
+  set(journeys)
+  if(ARG_EACH)
+    set(tests)
+    foreach(src IN LISTS sources)
+      file(STRINGS ${src} lines REGEX "^TEST(_F)?\\(")
+      foreach(line IN LISTS lines)
+        if(line MATCHES "^TEST(_F)?\\(([A-Za-z0-9_]+), *([A-Za-z0-9_]+)\\)")
+          set(test ${name}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3})
+          add_test(NAME ${test} COMMAND ${name} --gtest_brief=1
+            --gtest_filter=${CMAKE_MATCH_2}.${CMAKE_MATCH_3}
+            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+          list(APPEND tests ${test})
+          if(src MATCHES "_journey_test\\.cpp$")
+            list(APPEND journeys ${test})
+          endif()
+        endif()
+      endforeach()
+    endforeach()
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${sources})
+    if(NOT tests)
+      message(FATAL_ERROR "brantel_test(${name}): no TEST or TEST_F found in its sources")
+    endif()
+  else()
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  endif()
   set(env "BRANTEL_SOURCE_DIR=${BRANTEL_ROOT}")
   if("widgets" IN_LIST ARG_LABELS)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
@@ -157,5 +188,8 @@ function(brantel_test name)
       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
       "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT "${env}" LABELS "${ARG_LABELS}")
+  set_tests_properties(${tests} PROPERTIES TIMEOUT 900 ENVIRONMENT "${env}" LABELS "${ARG_LABELS}")
+  if(journeys)
+    set_property(TEST ${journeys} APPEND PROPERTY LABELS journey)
+  endif()
 endfunction()

@@ -38,7 +38,7 @@ add_custom_target(brantel_manual ALL DEPENDS ${brantel_bin}/Brantel_U_man.pdf)
 add_dependencies(brantel brantel_manual)
 
 # The program finds its libraries next to it when installed.
-set(brantel_libraries afx ferrand dimvor weblar zelkor tincora bexlar strelna solvika lumetra
+set(brantel_libraries renvik afx ferrand dimvor weblar zelkor tincora bexlar strelna solvika lumetra
   kantaro vistrel framira pavesta brantel_analysis brantel_shell afxui afxui_qt)
 set_target_properties(brantel PROPERTIES INSTALL_RPATH "$ORIGIN/../lib")
 foreach(library IN LISTS brantel_libraries)

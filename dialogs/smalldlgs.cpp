@@ -2,6 +2,7 @@
 
 #include "dialogs/resources.h"
 #include "dialogs/templaterows.h"
+#include "platform/afx/numconv.h"
 
 namespace
 {
@@ -24,8 +25,11 @@ VokDlg3x3Matrix::VokDlg3x3Matrix(CWnd* pParent) : CDialog(IDD, pParent) {}
 void VokDlg3x3Matrix::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    for (int i = 0; i < 9; ++i)
-        DDX_Text(pDX, kEditIDs[i], m_dA[i]);
+    // The entries have no labels: each is named by its row and column.
+    for (int i = 0; i < 9; ++i) {
+        const CString name(AfxFormat("Matrix entry (%d, %d)", i / 3 + 1, i % 3 + 1).c_str());
+        DDX_Number(pDX, kEditIDs[i], m_dA[i], AfxRange::Signed(), name);
+    }
 }
 
 // ---- VokDLGDivideSegment ------------------------------------------------------

@@ -219,6 +219,50 @@ double CElement::CornerValue(int r, int k)
     return ResultAt(k, r);
 }
 
+double CElement::CornerValue(int r, int k, const CSNode* node)
+{
+    if (r < m_nNodeVal)
+        return GetStressFromIndex(r, k);
+    if (r < 0)
+        return 0.0;
+    return node ? node->GetValue(r - m_nNodeVal) : 0.0;
+}
+
+void CElement::PrefetchPlot(int stage) const
+{
+    switch (stage) {
+    case 0:
+        // The lines of the object with the node list's head and the
+        // result array's address.
+        __builtin_prefetch(this);
+        __builtin_prefetch(&m_pRes);
+        break;
+    case 1: {
+        const char* head = reinterpret_cast<const char*>(GetHeadPosition());
+        __builtin_prefetch(head);
+        __builtin_prefetch(head + 64);
+        __builtin_prefetch(m_pRes);
+        break;
+    }
+    default:
+        for (int k = 0; m_pRes && k < m_nRes && k < 4; ++k)
+            if (CVector* v = m_pRes[k])
+                __builtin_prefetch(stage == 2 ? static_cast<const void*>(v) : v->GetVector());
+        break;
+    }
+}
+
+bool CElement::CornerNodes(int n, CSNode** corners) const
+{
+    POSITION pos = GetHeadPosition();
+    for (int k = 0; k < n; ++k) {
+        if (!pos)
+            return false;
+        corners[k] = GetNextNode(pos);
+    }
+    return true;
+}
+
 void CElement::SetStresses(CMatrix& m, int& row)
 {
     const int nv = std::max(m_nNodeVal, 0);
@@ -832,18 +876,21 @@ int CElement::GLCPColor(double v, int r)
     return k;
 }
 
-int CElement::GLCPCombColor(double v)
+int CElement::CombColorIndex(double v)
 {
     const double d = m_dStaticMax - m_dStaticMin;
-    if (d == 0.0) {
-        glColor4dv(dColorIndex[127]);
+    if (d == 0.0)
         return 127;
-    }
     const double k = std::floor((v - m_dStaticMin) * 255.0 / d + 0.5);
-    if (k < 0.0 || k > 255.0)
-        return -1;
-    glColor4dv(dColorIndex[static_cast<int>(k)]);
-    return static_cast<int>(k);
+    return (k < 0.0 || k > 255.0) ? -1 : static_cast<int>(k);
+}
+
+int CElement::GLCPCombColor(double v)
+{
+    const int k = CombColorIndex(v);
+    if (k >= 0)
+        glColor4dv(dColorIndex[k]);
+    return k;
 }
 
 // ------------------------------------------------------------ element data
@@ -1257,12 +1304,17 @@ void CElement::GLDrawDispersAngle(bool polar, CVector& axis)
 
 namespace {
 int g_faceBatches = 0;
+// Whether the open batch's current normal is the plan normal a flat face
+// sets: the faces after the first need not send it again.
+bool g_batchFlatNormal = false;
 } // namespace
 
 CElement::CFaceBatch::CFaceBatch()
 {
-    if (g_faceBatches++ == 0)
+    if (g_faceBatches++ == 0) {
+        g_batchFlatNormal = false;
         glBegin(GL_TRIANGLES);
+    }
 }
 
 CElement::CFaceBatch::~CFaceBatch()
@@ -1277,21 +1329,31 @@ void CElement::DrawFace(const double* const p[3], const double v[3], int flags, 
     const bool coloured = flags & 2;
     if (derived && flat && !coloured)
         return;
-    auto colour = [&](double value) {
-        if (!coloured)
-            return;
-        if (derived)
-            GLCPCombColor(value);
-        else
-            GLCPColor(value, r);
-    };
+    // Each corner's fringe colour (-1: the current colour stays), the
+    // value plot's range read once per face.
+    int colour[3] = {-1, -1, -1};
+    if (coloured) {
+        if (derived) {
+            for (int i = 0; i < 3; ++i)
+                colour[i] = CombColorIndex(v[i]);
+        } else {
+            double range = 1.0;
+            if (r >= 0)
+                range = std::max(std::fabs(GetStressFromIndex(r, -1)), std::fabs(GetStressFromIndex(r, -2)));
+            for (int i = 0; i < 3; ++i)
+                colour[i] = GetColorIndex_fromRange(v[i], range);
+        }
+    }
     const bool own = g_faceBatches == 0;
     if (own)
         glBegin(GL_TRIANGLES);
     if (flat) {
-        glNormal3d(0.0, 0.0, 1.0);
+        if (own || !g_batchFlatNormal)
+            glNormal3d(0.0, 0.0, 1.0);
+        g_batchFlatNormal = !own;
         for (int i = 0; i < 3; ++i) {
-            colour(v[i]);
+            if (colour[i] >= 0)
+                glColor4dv(dColorIndex[colour[i]]);
             glVertex3d(p[i][0], p[i][1], 0.0);
         }
     } else {
@@ -1308,8 +1370,10 @@ void CElement::DrawFace(const double* const p[3], const double v[3], int flags, 
         if (len > 0.0)
             nx /= len, ny /= len, nz /= len;
         glNormal3d(nx, ny, nz);
+        g_batchFlatNormal = false;
         for (int i = 0; i < 3; ++i) {
-            colour(v[i]);
+            if (colour[i] >= 0)
+                glColor4dv(dColorIndex[colour[i]]);
             glVertex3d(q[i][0], q[i][1], q[i][2]);
         }
     }

@@ -164,6 +164,11 @@ public:
     // The name without a copy (smoothing compares it often).
     const CString& NameRef() const { return m_strName; }
     bool HasResults() const { return m_pRes && m_nRes > 0; }
+    // Asks the cache for what a plot reads of the element, for a walk that
+    // reaches it some elements later, each stage after the one before has
+    // arrived: 0 the element's own lines that lead on, 1 its node list and
+    // result array, 2 the result vectors, 3 their values.
+    void PrefetchPlot(int stage) const;
     WORD GetSmoothMask() const { return m_wSmoothed; }
     void SetSmoothMask(WORD mask) { m_wSmoothed = mask; }
     // Hands the result vectors to another element (which drops its own).
@@ -180,6 +185,9 @@ public:
 
     static void CalibStress(double* values, bool onlyMin, int n);
     static int GetColorIndex_fromRange(double v, double range);
+    // The fringe colour index of v on the combined scale of the derived
+    // plots (m_dStaticMin .. m_dStaticMax), -1 outside it.
+    static int CombColorIndex(double v);
     static void Rot2DDOF(CBoundCond* cond, CMatrix& m, CMatrix& rot, int at);
     static void DispToLoad(CBoundCond* cond, CMatrix& m, LONG* dofs, int n, LONG* eqs, int off);
 
@@ -224,6 +232,12 @@ protected:
     // Value at corner k for a plot of index r: result component or the
     // node's own value.
     double CornerValue(int r, int k);
+    // The same for corner k whose node is known (the plots read the corner
+    // nodes in one walk of the node list).
+    double CornerValue(int r, int k, const CSNode* node);
+    // The first n nodes into corners, read in one walk of the node list;
+    // false when the element has fewer.
+    bool CornerNodes(int n, CSNode** corners) const;
     // Result index r at the element's node k: below m_nNodeVal component r
     // of result vector k; from m_nNodeVal up entry r - m_nNodeVal of the
     // node's own values (displacements, reactions); 0 for a negative r or

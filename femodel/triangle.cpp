@@ -141,16 +141,18 @@ void CTriElement::DrawAroundCentroid(const double v[3], double vc, int flags, do
 
 void CTriElement::GLColorPlot(int r, int flags, double scale)
 {
-    if (GetCount() < 3)
+    CSNode* corners[3];
+    if (!CornerNodes(3, corners))
         return;
     double v[3];
     for (int k = 0; k < 3; ++k)
-        v[k] = CornerValue(r, k);
+        v[k] = CornerValue(r, k, corners[k]);
     if (m_nRes == 4 && !(flags & 16) && r < m_nNodeVal) {
         DrawAroundCentroid(v, GetStressFromIndex(r, 3), flags, scale, r, false);
         return;
     }
-    DrawCorners(v, flags, scale, r, false);
+    const double* p[3] = {corners[0]->GetVertex(), corners[1]->GetVertex(), corners[2]->GetVertex()};
+    DrawFace(p, v, flags, scale, r, false);
 }
 
 void CTriElement::PickDrawGL(int r, int mode, double scale)

@@ -702,6 +702,8 @@ bool KorAreaGeomHlpr::UnionSelected(CSectComp* model)
 
 void KorBasisGeomHlpr::DrawSelected()
 {
+    // The wide lines and large points stay with the selection.
+    glPushAttrib(GL_LINE_BIT | GL_POINT_BIT);
     if (m_pSelEdges) {
         glColor3fv(glcInvBckGrnd);
         glLineWidth(static_cast<GLfloat>(WIDE_EDGE));
@@ -734,6 +736,7 @@ void KorBasisGeomHlpr::DrawSelected()
         ForEach(m_pSelAreas, [&](CObject* area) { static_cast<CGraph*>(area)->GLDrawNodes(true, green); });
         glEnd();
     }
+    glPopAttrib();
 }
 
 void KorBasisGeomHlpr::DrawTranslated(double dx, double dy, double dz)

@@ -7,6 +7,7 @@
 #include "glstyle/tincora.h"
 #include "glview/oglrenderer.h"
 #include "glview/oglview.h"
+#include "platform/afx/numconv.h"
 #include "platform/afx/safefile.h"
 #include "platform/dimvor/units.h"
 
@@ -116,14 +117,25 @@ void TransferUnits(CArchive& ar, int first, int last)
                 TransferIntIn(ar, iConv[u][q][s], kLimits[s][0], kLimits[s][1], "Units");
 }
 
+// The framework's groups of the settings archive, in their stored order.
+const char* const kColourScaleGroup = "Colour scale";
+const char* const kViewColoursGroup = "View colours";
+const char* const kScaleMarksGroup = "Colour scale marks";
+const char* const kLightsGroup = "Lights and material";
+const char* const kTextColourGroup = "Text colour";
+const char* const kSizesGroup = "Line widths and point sizes";
+const char* const kUnitsGroup = "Units";
+
 // The rendering globals of the settings archive, in their stored order.
 void TransferGraphics(CArchive& ar, int& showCmd)
 {
+    KorApp::BeginSettingsGroup(ar, kColourScaleGroup);
     DWORD zero = 0;
     Transfer(ar, zero);
     for (auto& entry : dColorIndex)
         for (double& component : entry)
             TransferColour(ar, component, "Colour scale");
+    KorApp::BeginSettingsGroup(ar, kViewColoursGroup);
     for (int i = 0; i < 4; ++i) {
         TransferColour(ar, fBckClrRsView[i], "Results view background colour");
         TransferColour(ar, fBckClrMdView[i], "Model view background colour");
@@ -131,8 +143,10 @@ void TransferGraphics(CArchive& ar, int& showCmd)
         TransferColour(ar, dGridColor[i], "Grid colour");
         TransferColour(ar, dAxisColor[i], "Axis colour");
     }
+    KorApp::BeginSettingsGroup(ar, kScaleMarksGroup);
     for (bool& node : IsNode)
         TransferFlag(ar, node);
+    KorApp::BeginSettingsGroup(ar, kLightsGroup);
     // Colours of the lights and the material, and the light position.
     const struct {
         float* values;
@@ -159,8 +173,10 @@ void TransferGraphics(CArchive& ar, int& showCmd)
     KorTransferSetting(ar, mat_shininess[0], IsShininess, "Material shininess");
     KorTransferSetting(ar, lmodel_twoside[0], IsFinite, "Two-sided lighting");
     KorTransferSetting(ar, lmodel_local_viewer[0], IsFinite, "Local viewer");
+    KorApp::BeginSettingsGroup(ar, kTextColourGroup);
     for (float& component : glcTextClr)
         TransferColour(ar, component, "Text colour");
+    KorApp::BeginSettingsGroup(ar, kSizesGroup);
     int storedShowCmd = showCmd;
     TransferInt(ar, storedShowCmd); // read back but not used
     TransferFlag(ar, COGLRenderer::bLineSmooth);
@@ -171,6 +187,7 @@ void TransferGraphics(CArchive& ar, int& showCmd)
 }
 
 std::vector<std::string> s_settingResets; // names, in the order first noted
+std::vector<std::string> s_groupsBegun;   // groups of the archive being read, in order
 
 // The integer fields of the text font, their profile keys and the values
 // that draw letters: a size up to 200 pixels (0: the face's own), an angle
@@ -361,8 +378,40 @@ CString KorApp::SettingResetLine(const std::string& name)
            "\" was out of range and is reset to its default.\r\n";
 }
 
+std::vector<std::string> KorApp::SettingsGroups() const
+{
+    std::vector<std::string> groups = {kColourScaleGroup, kViewColoursGroup, kScaleMarksGroup,
+                                       kLightsGroup,      kTextColourGroup,  kSizesGroup,
+                                       kUnitsGroup};
+    for (const std::string& group : AppSettingsGroups())
+        groups.push_back(group);
+    if (const auto* frame = dynamic_cast<const KorMainFrm*>(m_pMainWnd))
+        for (const std::string& group : frame->FrameSettingsGroups())
+            groups.push_back(group);
+    return groups;
+}
+
+void KorApp::BeginSettingsGroup(CArchive& ar, const char* name)
+{
+    if (ar.IsLoading())
+        s_groupsBegun.emplace_back(name);
+}
+
+CString KorApp::SettingsCutLine(const CString& path, const std::vector<std::string>& groups)
+{
+    std::string names;
+    for (const std::string& group : groups)
+        names += (names.empty() ? "" : ", ") + group;
+    return CString(AfxFormat("The settings file %s could not be read to its end; these settings "
+                             "keep their defaults: %s.\r\n",
+                             std::filesystem::path(static_cast<LPCTSTR>(path)).lexically_normal().c_str(),
+                             names.c_str())
+                       .c_str());
+}
+
 void KorApp::AppSpecificInit(CArchive& ar)
 {
+    BeginSettingsGroup(ar, kUnitsGroup);
     TransferIntIn(ar, iStandard, 0, 1, "Unit system");
     TransferUnits(ar, 0, 17);
     DWORD marker = 1;
@@ -376,6 +425,8 @@ void KorApp::AppSpecificInit(CArchive& ar)
 
 void KorApp::SerializeSettings(CArchive& ar)
 {
+    if (ar.IsLoading())
+        s_groupsBegun.clear();
     TransferGraphics(ar, m_nCmdShow);
     AppSpecificInit(ar);
     if (KorMainFrm* frame = dynamic_cast<KorMainFrm*>(m_pMainWnd))
@@ -480,6 +531,8 @@ bool KorApp::InitApp(CString path)
         GetProfileInt(kFrameSetting, "Frame 1", static_cast<int>(m_uiStChldFrmSett));
 
     CFile file;
+    // The groups from the one being read on, when the file ends before them.
+    std::vector<std::string> cut;
     if (file.Open(path, CFile::modeRead)) {
         try {
             CArchive ar(&file, CArchive::load, 4096);
@@ -488,16 +541,24 @@ bool KorApp::InitApp(CString path)
             // A short or damaged archive: what was read stays, and the frame
             // sets itself up as without an archive.
             InitFrameWithoutArchive();
+            const std::vector<std::string> groups = SettingsGroups();
+            const auto at = s_groupsBegun.empty()
+                                ? groups.begin()
+                                : std::find(groups.begin(), groups.end(), s_groupsBegun.back());
+            cut.assign(at == groups.end() ? groups.begin() : at, groups.end());
         }
         file.Close();
     } else {
         InitFrameWithoutArchive();
     }
-    // Each setting that was reset, once, where the user reads the program's log.
-    if (!s_settingResets.empty()) {
+    // Each setting that was reset, once, and a file that ended early, where
+    // the user reads the program's log.
+    if (!s_settingResets.empty() || !cut.empty()) {
         CStringArray lines;
         for (const std::string& name : s_settingResets)
             lines.Add(SettingResetLine(name));
+        if (!cut.empty())
+            lines.Add(SettingsCutLine(path, cut));
         KorWriteLog(lines, m_pMainWnd);
     }
 

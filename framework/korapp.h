@@ -70,12 +70,27 @@ public:
     // The log line of a reset setting.
     static CString SettingResetLine(const std::string& name);
 
+    // The groups of the settings archive in their stored order: the
+    // framework's, the application's (AppSettingsGroups) and, when the main
+    // window is a KorMainFrm, the frame's. Reading marks each group as it
+    // starts (KorSettingsGroup), so that a file that ends early is told in
+    // the log with the groups that keep their defaults.
+    std::vector<std::string> SettingsGroups() const;
+    // Marks the start of a group while reading (nothing while writing).
+    static void BeginSettingsGroup(CArchive& ar, const char* name);
+    // The log line of a settings file that could not be read to its end:
+    // the file and the groups from the one being read on.
+    static CString SettingsCutLine(const CString& path, const std::vector<std::string>& groups);
+
     CString m_strAppDir; // the program's folder, ending in "/"
     KorWindowPlacement m_placement;
     // The child frames' common setting word ("Common Frame Setting").
     static UINT m_uiStChldFrmSett;
 
 protected:
+    // The groups of the application's part after the unit settings (none).
+    virtual std::vector<std::string> AppSettingsGroups() const { return {}; }
+
     // Help commands (contents, topics, help, default help; there is no
     // context-help mode): they open the manual's index.html.
     void OnHelpIndex();

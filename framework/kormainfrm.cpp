@@ -388,8 +388,19 @@ void KorMainFrm::OnGridSpace()
     ApplySnapSpace(m_dCurGridSpacing, true);
 }
 
+namespace
+{
+const char* const kFrameGroup = "Workbook mode and grid spacings";
+}
+
+std::vector<std::string> KorMainFrm::FrameSettingsGroups() const
+{
+    return {kFrameGroup};
+}
+
 void KorMainFrm::InitFrame(CArchive& ar)
 {
+    KorApp::BeginSettingsGroup(ar, kFrameGroup);
     DWORD unused = 0;
     if (ar.IsStoring()) {
         if (CWinApp* app = AfxGetApp())
@@ -398,6 +409,8 @@ void KorMainFrm::InitFrame(CArchive& ar)
         ar << static_cast<DWORD>(m_bWorkbookMode);
         StoreValueList(ar, m_dGridSpacing, m_dCurGridSpacing);
         SaveBarState(BarStateSection());
+        if (m_pToolBarManager)
+            m_pToolBarManager->SaveState(BarStateSection());
         return;
     }
     DWORD mode = 0;
@@ -407,6 +420,8 @@ void KorMainFrm::InitFrame(CArchive& ar)
     // The bars as they were left (the "VizBarState" section when the
     // program's own holds none).
     LoadBarState(BarStateSection());
+    if (m_pToolBarManager)
+        m_pToolBarManager->LoadState(BarStateSection());
     UpdateSelFilter();
     m_dCurGridSpacing = LoadValueList(ar, m_dGridSpacing);
     UpdateGridList();
@@ -415,6 +430,8 @@ void KorMainFrm::InitFrame(CArchive& ar)
 
 void KorMainFrm::InitFrame()
 {
+    if (m_pToolBarManager)
+        m_pToolBarManager->LoadState(BarStateSection());
     ApplyWorkbookMode();
     UpdateSelFilter();
     UpdateGridList();

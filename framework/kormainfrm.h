@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/korlogwnd.h"
@@ -86,6 +87,8 @@ public:
     virtual void SetCurSelSelectFilter(int index);
     // Reads or writes the frame's part of the settings archive.
     virtual void InitFrame(CArchive& ar);
+    // The groups of that part, in their stored order (see KorApp::SettingsGroups).
+    virtual std::vector<std::string> FrameSettingsGroups() const;
     // Sets the frame up when no settings archive could be read.
     virtual void InitFrame();
     // Notifications of the toolbar combos (wParam of WM_TOOLBARWNDNOTIFY).

@@ -291,9 +291,10 @@ void COGL2DView::DrawGrid(unsigned type)
         glDisable(GL_LINE_SMOOTH);
         glEnable(GL_LINE_STIPPLE);
         glLineStipple(1, 0x4444);
-        GLfloat width = 1.0f;
-        glGetFloatv(GL_LINE_WIDTH, &width);
-        glLineWidth(width + 0.2f);
+        // The thin line width the views draw with, plus 0.2: the width in
+        // force when the list is made may be one the frame's drawing left
+        // behind (wide selected edges), which would make the grid bold.
+        glLineWidth(static_cast<GLfloat>(std::max(THIN_EDGE, 1.0)) + 0.2f);
         glBegin(GL_LINES);
         for (int i = -nx; i <= nx; ++i) {
             if (m_bShowAxis && i == kx)

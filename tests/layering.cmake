@@ -5,7 +5,11 @@
 #   but afxui (no afxui_* backend or test library, no Qt);
 # - brantel_analysis links neither Qt nor OSMesa, nor any afxui_* backend
 #   or test library; the toolkit-free core afxui reaches it through the
-#   drawing libraries (lumetra's views).
+#   drawing libraries (lumetra's views);
+# - the ground floor (replace/, renvik) includes nothing of the system but
+#   itself and links nothing of it; the solver (solver/, solvika) includes
+#   and links only itself and the ground floor: no include runs up into the
+#   platform layer.
 #   cmake -DROOT=<source tree> -DLINKS=<links.cmake> -P layering.cmake
 #   cmake -DSELFTEST=ON -DWORK=<scratch folder> -P layering.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -35,6 +39,32 @@ function(check_qt_includes root errors_out)
   set(${errors_out} "${${errors_out}};${found}" PARENT_SCOPE)
 endfunction()
 
+# Appends to errors_out each quoted include of the project in the sources
+# below root/folder that names a folder outside the allowed ones.
+function(check_floor_includes root folder allowed errors_out)
+  set(found)
+  file(GLOB_RECURSE sources ${root}/${folder}/*.h ${root}/${folder}/*.cpp)
+  foreach(source IN LISTS sources)
+    file(RELATIVE_PATH relative ${root} ${source})
+    file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]*/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[^\"]*\"([^/\"]*)/.*$" "\\1" top "${line}")
+      if(NOT top IN_LIST allowed)
+        list(APPEND found "${relative} includes from ${top}/: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+  set(${errors_out} "${${errors_out}};${found}" PARENT_SCOPE)
+endfunction()
+
+# The floors below the platform layer: what each may include.
+function(check_floors root errors_out)
+  set(floor_errors)
+  check_floor_includes(${root} replace "replace" floor_errors)
+  check_floor_includes(${root} solver "solver;replace" floor_errors)
+  set(${errors_out} "${${errors_out}};${floor_errors}" PARENT_SCOPE)
+endfunction()
+
 # Appends to errors_out each forbidden link of the closures set by links_file.
 function(check_links links_file errors_out)
   include(${links_file})
@@ -49,6 +79,11 @@ function(check_links links_file errors_out)
   foreach(link IN LISTS closure_brantel_analysis)
     if(link MATCHES "^afxui_" OR link MATCHES "^Qt[0-9]*::" OR link MATCHES "OSMesa")
       list(APPEND found "brantel_analysis links ${link}; it links no window-layer backend, Qt or OSMesa")
+    endif()
+  endforeach()
+  foreach(link IN LISTS closure_solvika closure_renvik)
+    if(NOT link MATCHES "^(renvik|brantel_options)$")
+      list(APPEND found "the solver or the ground floor links ${link}; they link only renvik")
     endif()
   endforeach()
   set(${errors_out} "${${errors_out}};${found}" PARENT_SCOPE)
@@ -70,30 +105,39 @@ if(SELFTEST)
   file(WRITE ${WORK}/good/build/release/moc.cpp "#include <QObject>\n")
   file(WRITE ${WORK}/bad1/graphview/view.cpp "#include <QtWidgets/QWidget>\n")
   file(WRITE ${WORK}/bad2/platform/ui/core/wnd.h "  #  include <QPointer>\n")
+  file(WRITE ${WORK}/good/solver/linalg/funit.h "#include \"replace/safereplace.h\"\n#include <string>\n")
+  file(WRITE ${WORK}/good/solver/analysis/run.cpp "#include \"solver/linalg/funit.h\"\n")
+  file(WRITE ${WORK}/good/replace/renvik.h "#include \"replace/safereplace.h\"\n")
+  file(WRITE ${WORK}/bad3/solver/linalg/funit.h "#include \"platform/afx/safereplace.h\"\n")
+  file(WRITE ${WORK}/bad4/replace/safereplace.cpp "  # include \"solver/linalg/funit.h\"\n")
   file(WRITE ${WORK}/good.cmake
-       "set(closure_lumetra afxui afx OpenGL::GL)\nset(closure_brantel_analysis lumetra afxui afx)\n")
+       "set(closure_lumetra afxui afx OpenGL::GL)\nset(closure_brantel_analysis lumetra afxui afx)\n"
+       "set(closure_solvika brantel_options renvik)\nset(closure_renvik brantel_options)\n")
   set(bad_links
       "set(closure_framira lumetra afxui_qt)"
       "set(closure_brantel_shell afxui Qt6::Widgets)"
       "set(closure_pavesta afxui_headless)"
       "set(closure_brantel_analysis lumetra /usr/lib/libOSMesa.so)"
       "set(closure_brantel_analysis framira Qt6::Gui)"
-      "set(closure_brantel_analysis lumetra afxui afxui_headless)")
+      "set(closure_brantel_analysis lumetra afxui afxui_headless)"
+      "set(closure_solvika renvik afx)")
 
   set(errors)
   check_qt_includes(${WORK}/good errors)
+  check_floors(${WORK}/good errors)
   check_links(${WORK}/good.cmake errors)
   list(REMOVE_ITEM errors "")
   if(errors)
     message(FATAL_ERROR "allowed layering reported: ${errors}")
   endif()
-  foreach(tree bad1 bad2)
+  foreach(tree bad1 bad2 bad3 bad4)
     set(errors)
     check_qt_includes(${WORK}/${tree} errors)
+    check_floors(${WORK}/${tree} errors)
     check_links(${WORK}/good.cmake errors) # keeps what the first check found
     list(REMOVE_ITEM errors "")
     if(NOT errors)
-      message(FATAL_ERROR "a Qt include in ${tree} went unnoticed")
+      message(FATAL_ERROR "a forbidden include in ${tree} went unnoticed")
     endif()
   endforeach()
   set(index 0)
@@ -112,5 +156,6 @@ endif()
 
 set(errors)
 check_qt_includes(${ROOT} errors)
+check_floors(${ROOT} errors)
 check_links(${LINKS} errors)
 report("${errors}")

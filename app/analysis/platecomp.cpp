@@ -304,6 +304,62 @@ void CPlateComp::DeleteMesh()
     ForEachMeshRegion([&](CSectMeshArea* r) { r->DeleteMesh(true); });
 }
 
+namespace
+{
+
+// The region and its outer region lose their meshes: the outer region's
+// mesh holds the outline of its holes.
+void DeleteRegionMesh(CSectMeshArea* region)
+{
+    region->DeleteMesh(false);
+    if (auto* outer = dynamic_cast<CSectMeshArea*>(region->GetOuterSect()))
+        outer->DeleteMesh(false);
+}
+
+// The regions (sub-sections included) whose refine list holds the graph.
+void DeleteMeshesRefinedBy(CObList* sections, CObject* graph)
+{
+    for (POSITION pos = sections ? sections->GetHeadPosition() : nullptr; pos;) {
+        auto* region = dynamic_cast<CSectMeshArea*>(sections->GetNext(pos));
+        if (!region)
+            continue;
+        POSITION first = nullptr;
+        if (CObList* refine = region->GetRefineList(first); refine && refine->Find(graph))
+            DeleteRegionMesh(region);
+        DeleteMeshesRefinedBy(region->GetSubList(), graph);
+    }
+}
+
+} // namespace
+
+void CPlateComp::DeleteMeshesAt(CObject* object)
+{
+    if (!object)
+        return;
+    if (object->IsKindOf(RUNTIME_CLASS(CObList))) {
+        auto* list = static_cast<CObList*>(object);
+        for (POSITION pos = list->GetHeadPosition(); pos;)
+            DeleteMeshesAt(list->GetNext(pos));
+        return;
+    }
+    if (object->IsKindOf(RUNTIME_CLASS(CEdge))) {
+        auto* edge = static_cast<CEdge*>(object);
+        DeleteMeshesAt(edge->GetNode1());
+        DeleteMeshesAt(edge->GetNode2());
+        return;
+    }
+    if (!object->IsKindOf(RUNTIME_CLASS(CSNode)))
+        return;
+    CObList* graphs = static_cast<CSNode*>(object)->GetGraphList();
+    for (POSITION pos = graphs ? graphs->GetHeadPosition() : nullptr; pos;) {
+        CObject* graph = graphs->GetNext(pos);
+        if (auto* region = dynamic_cast<CSectMeshArea*>(graph))
+            DeleteRegionMesh(region); // its outline or one of its refine points
+        else if (!graph->IsKindOf(RUNTIME_CLASS(CElement)))
+            DeleteMeshesRefinedBy(static_cast<CObList*>(this), graph); // a refine line
+    }
+}
+
 int CPlateComp::AutoSubdivisions(double longest, double shortest)
 {
     if (longest == 0.0 && shortest == 0.0)

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -144,6 +145,13 @@ public:
     virtual bool Smooth(bool flag);
     virtual void PreSmooth();
     virtual void DeleteMesh();
+    // After an edit of the condition, load or place of a model node or
+    // edge (or of each entry of a list of them): every region that holds
+    // the node or an end of the edge, in its outline or its refine list,
+    // loses its mesh, and so does its outer region. The mesh carries copies
+    // made from them, which would be stale. A mesh node or edge (the
+    // element view's) belongs to elements only and deletes nothing.
+    void DeleteMeshesAt(CObject* object);
     virtual void SetElementStresses(CMatrix& elementData, CMatrix& nodes);
     virtual int GetElementCount(bool renumber);
     // Default number of subdivisions of the longest edge.
@@ -293,13 +301,22 @@ private:
 class CBoundNode;
 class CBoundary;
 
+// The local angle an edge list's "Apply to nodes" gives a node: the line
+// angle (0 to pi) of the one listed edge that meets it, or, where several
+// listed edges meet there, the mean of their directions leaving the node
+// less pi/2 (at a corner of two edges a line across the corner); 0 when no
+// listed edge meets it. listed tells the listed edges among the node's own.
+double EdgeListNodeAngle(CSNode& node, const std::function<bool(CObject*)>& listed);
+
 // While a mesh is made, every outline node whose condition the user did not
 // set on the node itself holds what the supported edges meeting there hold
 // (the corner rule of CSectPlate::SetBoundaryConditions), so that the mesh's
 // copy of the node takes it; when the scope ends the model's nodes hold
 // again exactly what the user set. A condition counts as the user's own
-// unless it is only a copy of one meeting edge's condition along that edge
-// (what "Apply to node i/j" writes). Each condition set of a buckling
+// (a free node's condition that holds only an angle too: it gives a node
+// load its axes) unless it is only a copy of the condition of meeting edges
+// along one of them (what "Apply to node i/j" writes) or along the angle an
+// edge list's "Apply to nodes" writes. Each condition set of a buckling
 // document (membrane, plate) follows the rule on its own. Mesh generation opens one; a caller
 // that copies nodes for the mesh before it (the constrained frame's edge
 // chains) opens one around both.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <optional>
 #include <set>
@@ -147,8 +148,9 @@ CMeshConditionScope::CMeshConditionScope(CPlateComp& comp)
                                                   std::vector<CBoundCond*>(sets, nullptr));
     for (int k = 0; k < sets; ++k) {
         if (sets > 1) {
-            // A condition of no kind only keeps the place of a later set: it
-            // supports nothing in this one.
+            // An edge's condition of no kind only keeps the place of a later
+            // set: it supports nothing in this one. (A node's counts as its
+            // own only with an angle.)
             const auto supporting = [](CBoundCond* single) {
                 if (single && single->GetBCType() == 0) {
                     delete single;
@@ -159,14 +161,19 @@ CMeshConditionScope::CMeshConditionScope(CPlateComp& comp)
             for (SavedEdge& e : m_edges)
                 SetChain(*e.edge, supporting(SingleCopy(e.chain, k)));
             for (Saved& s : m_saved) {
-                CBoundCond* single = supporting(SingleCopy(s.chain, k));
+                CBoundCond* single = SingleCopy(s.chain, k);
                 SetChain(*s.node, single);
                 delete single;
             }
         }
+        // The rule sees the users' own conditions alone: copies of the edges'
+        // conditions (whatever angle they were written with) give way to it.
         std::vector<bool> own(m_saved.size());
         for (std::size_t i = 0; i < m_saved.size(); ++i)
             own[i] = IsOwn(*m_saved[i].node);
+        for (std::size_t i = 0; i < m_saved.size(); ++i)
+            if (!own[i])
+                m_saved[i].node->ClearBC(-1);
         for (CSectPlate* region : regions)
             region->SetBoundaryConditions();
         for (std::size_t i = 0; i < m_saved.size(); ++i)
@@ -256,25 +263,61 @@ void CMeshConditionScope::Collect(CSectPlate* region)
             Collect(dynamic_cast<CSectPlate*>(subs->GetNext(pos)));
 }
 
+double EdgeListNodeAngle(CSNode& node, const std::function<bool(CObject*)>& listed)
+{
+    double sum = 0.0;
+    int count = 0;
+    CEdge* only = nullptr;
+    if (CObList* own = node.GetEdgeList())
+        for (POSITION p = own->GetHeadPosition(); p;) {
+            CObject* e = own->GetNext(p);
+            if (!listed(e) || !e->IsKindOf(RUNTIME_CLASS(CEdge)))
+                continue;
+            auto* edge = static_cast<CEdge*>(e);
+            CSNode* start = &node;
+            sum += edge->GetCClWAngle(start);
+            if (start != &node)
+                sum += std::numbers::pi;
+            ++count;
+            only = edge;
+        }
+    if (count == 1)
+        return only->GetCClWAngle();
+    if (count > 1)
+        return sum / count - 0.5 * std::numbers::pi;
+    return 0.0;
+}
+
 bool CMeshConditionScope::IsOwn(CBoundNode& node)
 {
     CBoundCond* bc = node.GetBC(0);
-    if (!bc || bc->GetBCType() == 0)
+    if (!bc || (bc->GetBCType() == 0 && bc->GetAngle() == 0.0))
         return false;
+    // The meeting edges whose condition the node's copies: the same
+    // condition, or none where the node is free.
+    const auto copied = [bc](CObject* object) {
+        auto* edge = dynamic_cast<CEdge*>(object);
+        CBoundCond* eb = edge ? edge->GetBC(0) : nullptr;
+        if (bc->GetBCType() == 0)
+            return edge && (!eb || eb->GetBCType() == 0);
+        return eb && *eb == *bc;
+    };
+    // Lines, not directions: the edge page may give the angle from either
+    // end, rounded to the digits it shows.
+    const auto along = [bc](double angle) {
+        return std::fabs(std::remainder(bc->GetAngle() - angle, std::numbers::pi)) < 1e-4;
+    };
+    int count = 0;
     if (CObList* edges = node.GetEdgeList())
         for (POSITION p = edges->GetHeadPosition(); p;) {
-            auto* edge = static_cast<CEdge*>(edges->GetNext(p));
-            CBoundCond* eb = edge->GetBC(0);
-            if (!eb || !(*eb == *bc))
+            CObject* edge = edges->GetNext(p);
+            if (!copied(edge))
                 continue;
-            // Lines, not directions: the page may give the angle from
-            // either end, rounded to the digits it shows.
-            const double d =
-                std::remainder(bc->GetAngle() - edge->GetCClWAngle(), std::numbers::pi);
-            if (std::fabs(d) < 1e-4)
+            if (along(static_cast<CEdge*>(edge)->GetCClWAngle()))
                 return false;
+            ++count;
         }
-    return true;
+    return count < 2 || !along(EdgeListNodeAngle(node, copied));
 }
 
 bool CPlateComp::PreCalc(CStringArray* log, CStringArray* errors, int depth)

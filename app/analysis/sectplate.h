@@ -70,10 +70,12 @@ public:
     // Moves the conditions of the outline edges onto the outline nodes (a
     // user-defined node condition stays): one edge hands its own on along
     // the edge; two edges on a line combine; two at a right angle combine
-    // into a corner condition with the node's x axis along an edge; two at
-    // another angle give the kind both share along the mean direction of the
-    // edges, unless the node holds a condition of the user's. Then every
-    // inner region.
+    // into a corner condition with the node's x axis along an edge; two
+    // where the outline bends by less than 25 degrees (a polygon standing
+    // for a curve) give the kind both share along the mean direction of the
+    // edges, unless the node holds a condition of the user's; two standard
+    // kinds at any other corner hold what each holds (the corner condition
+    // of the joined kind). Then every inner region.
     virtual void SetBoundaryConditions();
     virtual double GetThickness() { return m_dThickness; }
     virtual double GetLoad() { return m_dLoad; }

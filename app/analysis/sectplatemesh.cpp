@@ -45,10 +45,11 @@ bool IsEdgeKind(const CBoundCond& c)
     return (t == 1 || t == 2 || t == 4) && (!v || v->GetSize() == 0);
 }
 
-// The condition that two supported edges meeting at an oblique corner have
-// in common: their kind when both carry the same, the simple support when
-// one is simply supported and the other fixed; null otherwise (a line of
-// symmetry with another kind, conditions of the user's own).
+// The condition that two supported edges meeting where the outline bends a
+// little (a polygon standing for a curve) have in common: their kind when
+// both carry the same, the simple support when one is simply supported and
+// the other fixed; null otherwise (a line of symmetry with another kind,
+// conditions of the user's own).
 CBoundCond* SharedKind(CBoundCond& b1, CBoundCond& b2)
 {
     if (!IsEdgeKind(b1) || !IsEdgeKind(b2))
@@ -79,6 +80,34 @@ bool HoldsOwnCondition(const CBoundCond* own, double bisector)
     if (!own || own->GetBCType() == 0)
         return false;
     return !(IsEdgeKind(*own) && NearlyEqual(own->GetAngle(), bisector));
+}
+
+// Where the outline turns by less than this at a node between two edges,
+// the polygon is taken to stand for a curve (a circle of 16 segments, the
+// circle tool's default, turns by 22.5 degrees at each node); where it turns
+// by more, the node is a corner.
+constexpr double kCurveTurn = 25.0 * kPi / 180.0;
+
+// Whether the outline of the two edges runs on nearly straight through the
+// node: its direction turns there by less than kCurveTurn.
+bool NearlyStraight(const CSNode& node, const CEdge& e1, const CEdge& e2)
+{
+    const CSNode* o1 = e1.GetNode(&node);
+    const CSNode* o2 = e2.GetNode(&node);
+    if (!o1 || !o2)
+        return false;
+    const double ax = o1->x - node.x, ay = o1->y - node.y;
+    const double bx = o2->x - node.x, by = o2->y - node.y;
+    const double opening = std::fabs(std::atan2(ax * by - ay * bx, ax * bx + ay * by));
+    return kPi - opening < kCurveTurn;
+}
+
+// Whether the node holds a condition of the user's that the corner rule
+// must keep at a corner: any condition with a type but a corner type (bit
+// 0x20), which only the rule writes.
+bool HoldsOwnCornerCondition(const CBoundCond* own)
+{
+    return own && own->GetBCType() != 0 && !(own->GetBCType() & 0x20u);
 }
 
 // The kind that holds what both kinds hold along one line: a simple support
@@ -505,12 +534,22 @@ void CSectPlate::SetBoundaryConditions()
                 // kind's edge when the kinds differ: the combined type holds
                 // that kind along x and the other along y.
                 node->SetAngle(b2->GetBCType() < b1->GetBCType() ? a2 : a1, -1);
-            } else if (CBoundCond* kind = SharedKind(*b1, *b2)) {
-                const double bisector = MeanLineAngle(a1, a2);
-                if (!HoldsOwnCondition(own, bisector)) {
-                    node->SetBC(*kind, -1);
-                    node->SetAngle(bisector, -1);
+            } else if (NearlyStraight(*node, *edges[0], *edges[1])) {
+                if (CBoundCond* kind = SharedKind(*b1, *b2)) {
+                    const double bisector = MeanLineAngle(a1, a2);
+                    if (!HoldsOwnCondition(own, bisector)) {
+                        node->SetBC(*kind, -1);
+                        node->SetAngle(bisector, -1);
+                    }
                 }
+            } else if (IsEdgeKind(*b1) && IsEdgeKind(*b2) && !HoldsOwnCornerCondition(own)) {
+                // A corner: each edge holds its part of a direction pair (u
+                // and v, the two slopes) in its own axes, and two lines at an
+                // oblique angle never hold the same part, so together they
+                // hold the whole pair: each kind, joined, along x and y of
+                // the node (two rollers fix the corner).
+                node->SetStandBC(0x20u | JoinKinds(b1->GetBCType(), b2->GetBCType()), 0);
+                node->SetAngle(a1, -1);
             }
         } else {
             SetJunctionCondition(*node, own, edges);

@@ -14,8 +14,6 @@
 namespace
 {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kDegrees = 57.29577951308232;
 constexpr int kChoices[] = {1100, 1101, 1102, 1140, 1032};
 constexpr int kRowA = 0, kRowB = 1, kRowC = 2, kRowD = 3, kRowE = 4, kRowF = 5;
@@ -421,27 +419,8 @@ void CPrPageBC::ApplyEdgeList()
             continue;
         auto* node = static_cast<CBoundNode*>(object);
         ApplyChoiceTo(*node);
-        double sum = 0.0;
-        int count = 0;
-        CEdge* only = nullptr;
-        if (CObList* own = node->GetEdgeList())
-            for (POSITION ep = own->GetHeadPosition(); ep;) {
-                CObject* e = own->GetNext(ep);
-                if (!m_pEdgeList->Find(e) || !e->IsKindOf(RUNTIME_CLASS(CEdge)))
-                    continue;
-                auto* edge = static_cast<CEdge*>(e);
-                CSNode* start = node;
-                sum += edge->GetCClWAngle(start);
-                if (start != node)
-                    sum += kPi;
-                ++count;
-                only = edge;
-            }
-        double angle = 0.0;
-        if (count == 1)
-            angle = only->GetCClWAngle();
-        else if (count > 1)
-            angle = sum / count - kHalfPi;
+        const double angle =
+            EdgeListNodeAngle(*node, [this](CObject* e) { return m_pEdgeList->Find(e) != nullptr; });
         if (angle != 0.0)
             node->SetAngle(angle, m_iBCIndex);
     }

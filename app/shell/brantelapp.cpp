@@ -161,9 +161,20 @@ void CBrantelApp::CloseApp()
     KorApp::CloseApp(folder + m_pszExeName + ".ini");
 }
 
+namespace
+{
+const char* const kProgramGroup = "Grid type, mesher and picked results";
+}
+
+std::vector<std::string> CBrantelApp::AppSettingsGroups() const
+{
+    return {kProgramGroup};
+}
+
 void CBrantelApp::AppSpecificInit(CArchive& ar)
 {
     KorApp::AppSpecificInit(ar);
+    BeginSettingsGroup(ar, kProgramGroup);
     // Each value is checked before use: one out of its range keeps its
     // default and is named once in the log window.
     const struct {

@@ -34,6 +34,7 @@ public:
     void CloseApp() override;
     using KorApp::CloseApp;
     void AppSpecificInit(CArchive& ar) override;
+    std::vector<std::string> AppSettingsGroups() const override;
     // Reads the settings from the settings folder, else from the program's
     // folder, else takes the defaults.
     bool InitApp() override;

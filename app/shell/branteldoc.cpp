@@ -1,7 +1,6 @@
 #include "app/shell/branteldoc.h"
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <unordered_set>
@@ -15,90 +14,6 @@
 #include "platform/dimvor/units.h"
 #include "platform/ferrand/ferrand.h"
 #include "sections/regions/sectmesharea.h"
-
-namespace
-{
-
-// The bytes of the values a mesh copies from the model, appended to a
-// digest.
-struct DigestWriter {
-    std::string& out;
-
-    template <class T> void Add(T value)
-    {
-        char bytes[sizeof(T)];
-        std::memcpy(bytes, &value, sizeof(T));
-        out.append(bytes, sizeof(T));
-    }
-    void Add(const CVector* v)
-    {
-        Add(v ? v->GetSize() : -1);
-        for (int i = 0; v && i < v->GetSize(); ++i)
-            Add((*v)[i]);
-    }
-    void Add(CBoundCond* chain)
-    {
-        for (CBoundCond* bc = chain; bc; bc = bc->GetNextBC()) {
-            Add(bc->GetBCType());
-            Add(bc->GetAngle());
-            Add(bc->GetBCVector());
-        }
-        Add('|');
-    }
-    void Add(CLoad* load)
-    {
-        Add(static_cast<const CVector*>(load));
-        Add(load && load->IsLocal());
-    }
-    void Add(CSNode* node)
-    {
-        Add(static_cast<const void*>(node));
-        Add(node->x);
-        Add(node->y);
-        Add(node->GetBC(-1));
-        Add(node->GetLoad());
-    }
-    void Add(CGraph& graph)
-    {
-        CObList nodes, edges;
-        graph.GetNodes(nodes);
-        for (POSITION p = nodes.GetHeadPosition(); p;)
-            Add(static_cast<CSNode*>(nodes.GetNext(p)));
-        graph.GetEdges(edges);
-        for (POSITION p = edges.GetHeadPosition(); p;) {
-            auto* edge = static_cast<CEdge*>(edges.GetNext(p));
-            Add(static_cast<const void*>(edge));
-            Add(edge->GetBC(-1));
-            Add(edge->GetLoad());
-        }
-    }
-    void Add(CSection* section)
-    {
-        auto* area = dynamic_cast<CSectArea*>(section);
-        if (!area)
-            return;
-        Add(static_cast<CGraph&>(*area));
-        POSITION first = nullptr;
-        if (CObList* refine = area->GetRefineList(first))
-            for (POSITION p = refine->GetHeadPosition(); p;) {
-                CObject* ob = refine->GetNext(p);
-                if (auto* node = dynamic_cast<CSNode*>(ob))
-                    Add(node);
-                else if (auto* graph = dynamic_cast<CGraph*>(ob))
-                    Add(*graph);
-            }
-        if (auto* meshed = dynamic_cast<CSectMeshArea*>(area)) {
-            CMeshOrganizer* mesh = meshed->GetMesh();
-            Add(static_cast<const void*>(mesh));
-            Add(mesh ? mesh->GetCount() : -1);
-        }
-        if (CObList* subs = area->GetSubList())
-            for (POSITION p = subs->GetHeadPosition(); p;)
-                Add(static_cast<CSection*>(subs->GetNext(p)));
-    }
-};
-
-} // namespace
 
 int iNewDocElemType = 81;
 int iNewDocPlateElemType = 81;
@@ -636,17 +551,4 @@ void CBrantelDoc::OnVolumeForces()
     // The record is part of the file: a change must reach the next save.
     if (VolumeForceEntries(dlg) != before)
         SetModifiedFlag(TRUE);
-}
-
-std::string CBrantelDoc::MeshedModelDigest()
-{
-    std::string digest;
-    CPlateComp* comp = GetPlateComp();
-    if (!comp)
-        return digest;
-    DigestWriter writer{digest};
-    writer.Add(comp->GetElementType());
-    for (POSITION pos = comp->CObList::GetHeadPosition(); pos;)
-        writer.Add(comp->GetNext(pos));
-    return digest;
 }

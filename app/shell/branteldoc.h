@@ -17,7 +17,6 @@
 #pragma once
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "framework/framira.h"
@@ -152,21 +151,10 @@ public:
     bool RunCalculation(const std::function<bool(CPlateComp&, CStringArray*, CStringArray*)>& analysis,
                         bool* componentOk = nullptr);
 
-    // What the mesh was made from: the regions' outline nodes and edges
-    // with their conditions and loads, their refine points and their meshes.
-    // Recorded when a mesh generation succeeds; a Calculate that finds the
-    // model changed since then (or no mesh) meshes again first.
-    std::string MeshedModelDigest();
-    void RecordMeshedModel() { m_meshedModel = MeshedModelDigest(); }
-    bool MeshMatchesModel() { return !m_meshedModel.empty() && m_meshedModel == MeshedModelDigest(); }
-
     // The group objects, one slot per node of the node list.
     const std::vector<CObList*>& SepNodeGroups() const { return m_SepNodeGroups; }
 
     bool m_bMeshValid = false;
-    // The digest of the model at the last successful mesh generation, empty
-    // when no mesh was made from this model.
-    std::string m_meshedModel;
     CLongVector m_lvOutputNodes;
     CLongVector m_lvOutputElems;
     int m_nSmoothing = 10;

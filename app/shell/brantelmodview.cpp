@@ -746,9 +746,9 @@ bool CBrantelModView::MouseMove(unsigned flags, CPoint point)
 
 void CBrantelModView::DrawToolRubberBand()
 {
-    // The smoothing is the band's own: the model's next frame is drawn as
-    // without it.
-    glPushAttrib(GL_ENABLE_BIT | GL_HINT_BIT);
+    // The smoothing and the line width are the band's own: the grid and
+    // the model's next frame are drawn as without them.
+    glPushAttrib(GL_ENABLE_BIT | GL_HINT_BIT | GL_LINE_BIT);
     glEnable(GL_LINE_SMOOTH);
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
     glLineWidth(static_cast<GLfloat>(MEDIUM_EDGE));

@@ -180,7 +180,11 @@ protected:
     void ToggleGeomTool(UINT tool, bool redraw);
     // The material and thickness new regions take.
     CMaterial* ActiveMaterial();
-    double ActiveThickness();
+
+public:
+    static double ActiveThickness();
+
+protected:
     // Builds, files and fixes a region of the chain's nodes (tools 17, 19,
     // 21) when the chain closes; false when it does not.
     bool CloseChainRegion(UINT tool);

@@ -399,6 +399,15 @@ void CBrantelView::OnViewResultsMode()
         frame->SwitchViewMode(ID_MODE_RESULTS);
 }
 
+void CBrantelView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView)
+{
+    KorAreaModView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    // A switch of documents, and a new one, leave the keyboard focus where
+    // it was (in a tool bar box, say): the boxes are brought up to date here.
+    if (auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd()); frame && bActivate && pActivateView == this)
+        frame->ShowValuesInForce();
+}
+
 void CBrantelView::OnSetFocus(CWnd* pOldWnd)
 {
     Kor2DView::OnSetFocus(pOldWnd);
@@ -417,6 +426,7 @@ void CBrantelView::OnSetFocus(CWnd* pOldWnd)
     if (child)
         child->m_pActiveMaterial = active;
     frame->UpdateMaterialList(materials, active);
+    frame->ShowValuesInForce();
     int index = 3;
     switch (m_uiSelectFilter) {
     case KorBasisGeomHlpr::kNodes:
@@ -508,8 +518,15 @@ void CBrantelView::ShowNodeInfo(CSNode* node, int elementTypeCode)
     sheet.AddPage(&geometry);
     sheet.AddPage(&conditions);
     sheet.DoModal();
-    if (!geometry.m_bChanged)
+    if (!geometry.m_bChanged && !conditions.m_bApplied)
         return;
+    // A model node's meshes hold copies of its condition, load and place.
+    comp->DeleteMeshesAt(bound);
+    doc->InvalidateLists();
+    if (!geometry.m_bChanged) {
+        doc->SetModifiedFlag(TRUE);
+        return;
+    }
 
     doc->RecomputeLoadScales(10, 12);
     if (CObList* graphs = bound->GetGraphList())

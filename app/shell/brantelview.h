@@ -145,6 +145,7 @@ protected:
     void OnEditObject();
     void OnViewResultsMode();
     void OnSetFocus(CWnd* pOldWnd);
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     DECLARE_MESSAGE_MAP()
 
     static CSNode* s_pTmpNodes[3];

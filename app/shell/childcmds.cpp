@@ -95,29 +95,7 @@ bool CChildFrame::Calculate()
         return false;
     }
     CBrantelDoc* doc = PlateDoc();
-    if (!doc)
-        return false;
-    if (!MeshForRun())
-        return true; // the mesh generation reported why
-    return doc->Calculate();
-}
-
-bool CChildFrame::MeshForRun()
-{
-    // The mesh carries copies of the supports and loads made when it was
-    // generated: a model without a mesh, or changed since, is meshed again
-    // with the same settings before the run, which then sees the model as
-    // it is now.
-    CBrantelDoc* doc = PlateDoc();
-    if (!doc || doc->MeshMatchesModel())
-        return doc != nullptr;
-    const bool none = doc->GetPlateComp()->GetElementCount(false) <= 0;
-    CStringArray lines;
-    lines.Add(none ? "\r\n--- There is no mesh yet: generating the mesh before calculating.\r\n"
-                   : "\r\n--- The model changed since the mesh was generated: generating it again "
-                     "with the same settings before calculating.\r\n");
-    FlushLog(RunLogWindow(), lines);
-    return GenerateMesh();
+    return doc && doc->Calculate();
 }
 
 bool CChildFrame::GenerateMesh()
@@ -167,10 +145,6 @@ bool CChildFrame::RunMeshGeneration(const MeshCall& mesh)
     // The mesh is gone or incomplete after a failure: no results belong to
     // it any more.
     doc->m_bMeshValid = ok && !stopped;
-    if (doc->m_bMeshValid)
-        doc->RecordMeshedModel();
-    else
-        doc->m_meshedModel.clear();
     doc->InvalidateLists();
     if (!ok) {
         if (window) {
@@ -257,15 +231,13 @@ void CChildFrame::OnUniformRefine()
         FlushLog(window, log);
         comp->StopCalculation(false);
         RunActivity activity("Refining");
-        // A refined mesh still carries what the model held when it was
-        // made: only then is it the model's mesh.
-        const bool current = doc->MeshMatchesModel();
         RunBusy([&] {
             comp->RefineMesh(1, &log);
             return true;
         });
-        if (current)
-            doc->RecordMeshedModel();
+        // The refined mesh stays; results of the former mesh do not
+        // belong to it (a buckling run computes its stresses again).
+        doc->m_bMeshValid = false;
     }
     FlushLog(window, log);
     doc->InvalidateLists();

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "app/analysis/analysis.h"
+#include "app/shell/brantelmodview.h"
 #include "app/shell/brantelview.h"
 #include "app/shell/bucklingdlgs.h"
 #include "app/shell/calcrun.h"
@@ -308,6 +309,9 @@ bool CConstrChFrm::DefineRegion()
         dlg.m_iBCAC = shown[3];
     } else if (region) {
         return false; // not a quadrilateral: the dialog cannot show it
+    } else {
+        // A new region is proposed the active thickness, as drawn ones get.
+        dlg.m_dThickness = CBrantelModView::ActiveThickness() * f;
     }
 
     // "Edges cannot intersect" brings the dialog back with the entries.
@@ -335,16 +339,25 @@ bool CConstrChFrm::DefineRegion()
         for (std::size_t i = 0; i < 4; ++i)
             edges[i] = CGraph::GetComEdge(nodes[i], nodes[(i + 1) % 4]);
     } else {
-        for (std::size_t i = 0; i < 4; ++i)
+        // Moved corners leave the mesh behind: it goes.
+        bool moved = false;
+        for (std::size_t i = 0; i < 4; ++i) {
+            moved = moved || nodes[i]->x != corners[i][0] || nodes[i]->y != corners[i][1];
             nodes[i]->SetNodeCoord(corners[i][0], corners[i][1], 0.0);
+        }
         region->Update(true, true);
+        if (moved)
+            region->DeleteMesh(false);
     }
     // Only a changed choice reaches its edge: an unchanged one keeps the
-    // edge's whole condition chain as it is.
+    // edge's whole condition chain as it is. The mesh holds copies of the
+    // conditions: a changed one deletes it.
     const int chosen[4] = {dlg.m_iBCAB, dlg.m_iBCBD, dlg.m_iBCCD, dlg.m_iBCAC};
     for (std::size_t i = 0; i < 4; ++i)
-        if (chosen[i] != shown[i])
+        if (chosen[i] != shown[i]) {
             ApplyConditionChoice(edges[i], chosen[i]);
+            comp->DeleteMeshesAt(edges[i]);
+        }
 
     // Thickness: the two slopes (in x and y) with their reference point.
     CVector coeffs;

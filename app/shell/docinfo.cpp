@@ -102,6 +102,12 @@ void CBrantelDoc::EditNodeInfo(CObject* object, bool pending)
             RemoveSepNode(node);
         }
     }
+    // A condition, load or place of a model node changed: the meshes made
+    // from it go (a mesh node's own sheet deletes nothing).
+    if (geometry.m_bChanged || conditions.Applied()) {
+        comp->DeleteMeshesAt(node);
+        InvalidateLists();
+    }
     if (geometry.m_bChanged) {
         if (!pending) {
             if (CObList* edges = node->GetEdgeList()) {
@@ -142,6 +148,8 @@ void CBrantelDoc::EditEdgeInfo(CObject* object)
     const bool ok = sheet.DoModal() == IDOK;
     if (!ok && !conditions.Applied() && !load.m_bApplied)
         return;
+    if (conditions.Applied() || load.m_bApplied)
+        comp->DeleteMeshesAt(object);
     RecomputeLoadScales();
     InvalidateLists();
     SetModifiedFlag(TRUE);
@@ -160,6 +168,8 @@ void CBrantelDoc::EditLinkInfo(CObject* object)
     const bool ok = sheet.DoModal() == IDOK;
     if (!ok && !conditions.m_bApplied)
         return;
+    if (conditions.m_bApplied)
+        comp->DeleteMeshesAt(object);
     RecomputeLoadScales();
     InvalidateLists();
     if (conditions.m_bApplied)
@@ -176,6 +186,10 @@ int CBrantelDoc::EditNodes(CObList* list)
     CPropertySheet sheet("Node information");
     conditions.AddTo(sheet);
     const bool ok = sheet.DoModal() == IDOK;
+    if (conditions.Applied()) {
+        comp->DeleteMeshesAt(list);
+        InvalidateLists();
+    }
     if (ok || conditions.Applied())
         SetModifiedFlag(TRUE);
     return 1;

@@ -10,7 +10,6 @@
 #include "app/shell/elemsheet.h"
 #include "app/shell/brantelapp.h"
 #include "app/shell/mainframe.h"
-#include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 
 IMPLEMENT_DYNCREATE(CDocShell, CBrantelDoc)
@@ -180,8 +179,14 @@ bool CDocShell::Calculate()
     // The names gain the modes only when the component produced them; a
     // failed or stopped run keeps the names it had.
     bool ok = false;
+    // Membrane results are taken over only while the model is the one they
+    // were computed from (every modification clears m_bMeshValid): stale
+    // ones are dropped, so that the run computes them again first.
+    const bool current = m_bMeshValid;
     if (!RunCalculation(
-            [](CPlateComp& comp, CStringArray* log, CStringArray* errors) {
+            [current](CPlateComp& comp, CStringArray* log, CStringArray* errors) {
+                if (!current)
+                    comp.DeleteResults(3);
                 return comp.Calculate(log, errors);
             },
             &ok) ||
@@ -231,17 +236,6 @@ bool CDocShell::CalculateMembrane()
 
 void CDocShell::OnMembraneAnalysis()
 {
-    if (bCalcRunning) {
-        AfxMessageBox(kOneCalculationText, MB_OK);
-        return;
-    }
-    // The run sees the model as it is now: a stale or missing mesh is made
-    // again first, as for the buckling analysis.
-    POSITION pos = GetFirstViewPosition();
-    CView* view = pos ? GetNextView(pos) : nullptr;
-    if (auto* frame = view ? dynamic_cast<CChildFrame*>(view->GetParentFrame()) : nullptr)
-        if (!frame->MeshForRun())
-            return;
     CalculateMembrane();
 }
 

@@ -358,6 +358,9 @@ void CElemModView::DeleteSelectedElements()
     comp->RemoveElems(seen);
     for (CElement* element : doomed)
         delete element;
+    // The mesh stays as the user made it; results computed on the whole
+    // mesh no longer belong to it.
+    doc->m_bMeshValid = false;
     doc->InvalidateLists();
     Invalidate(TRUE);
     UpdateWindow();

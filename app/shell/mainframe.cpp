@@ -268,6 +268,12 @@ void CMainFrame::UpdateThicknessList()
     FillValueCombo(ID_ACTIVE_THICKNESS, m_dThickness, m_dActThickness);
 }
 
+void CMainFrame::ShowValuesInForce()
+{
+    UpdateThicknessList();
+    UpdateGridList();
+}
+
 void CMainFrame::UpdateResultList(int index)
 {
     std::vector<CString> names;
@@ -349,9 +355,22 @@ void CMainFrame::OnSelChangeThickness()
 
 // ---- Settings archive -------------------------------------------------------------
 
+namespace
+{
+const char* const kThicknessGroup = "Thicknesses";
+}
+
+std::vector<std::string> CMainFrame::FrameSettingsGroups() const
+{
+    std::vector<std::string> groups = KorMainFrm::FrameSettingsGroups();
+    groups.push_back(kThicknessGroup);
+    return groups;
+}
+
 void CMainFrame::InitFrame(CArchive& ar)
 {
     KorMainFrm::InitFrame(ar);
+    KorApp::BeginSettingsGroup(ar, kThicknessGroup);
     if (ar.IsStoring()) {
         StoreValueList(ar, m_dThickness, m_dActThickness);
         return;

@@ -53,6 +53,7 @@ public:
 
     void InitFrame(CArchive& ar) override;
     void InitFrame() override;
+    std::vector<std::string> FrameSettingsGroups() const override;
     void ToolBarWndNotify(UINT code, CWnd* control) override;
     void DefineBtnGroup(KorToolBarCmdPage& page) override;
     // The framework's toolbars, then the eight of the program from the
@@ -71,6 +72,9 @@ public:
     // Refills the thickness combo from m_dThickness and selects the current
     // thickness.
     void UpdateThicknessList();
+    // The thickness and grid boxes show the values in force, not a number
+    // left typed in them: a region drawn next takes what the box shows.
+    void ShowValuesInForce();
     // Refills the result combo from m_pListNames ("NONE" without names)
     // and selects entry index.
     void UpdateResultList(int index);

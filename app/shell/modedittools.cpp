@@ -565,6 +565,9 @@ bool CBrantelModView::MoveNodes(double* from, double* to, CObList* nodes, int un
                                                });
     if (!moved)
         return false;
+    // The meshes of the regions at the moved nodes lie where they were.
+    if (CPlateComp* comp = GetPlateComp())
+        comp->DeleteMeshesAt(nodes);
     m_pGeomHlpr->RemoveSelected(nullptr);
     ResetGeomInput();
     RemoveSelected(nullptr);
@@ -756,6 +759,8 @@ void CBrantelModView::OnInsertLoadGroup()
     for (std::size_t i = 0; i < accepted.size(); ++i) {
         comp->FixEdges(overlapLists[i]);
         delete overlapLists[i];
+        // A group node on a node of the model brings its load there.
+        comp->DeleteMeshesAt(accepted[i]);
         m_pBoundingRegion = bounding;
         InsertRegion(accepted[i], false);
     }

@@ -36,10 +36,6 @@ public:
     virtual bool GenerateMesh();
     // The active document's calculation; false when refused.
     virtual bool Calculate();
-    // Before a run: a model without a mesh, or changed since its mesh was
-    // made, is meshed again with the same settings (the log says which);
-    // false when that mesh generation was refused or failed.
-    bool MeshForRun();
     // Called with -1 when the last child frame closed.
     virtual void OnNoChildFrames(int) {}
     // Frees the pages of the sheet, then the sheet.

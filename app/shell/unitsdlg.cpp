@@ -99,9 +99,9 @@ void CPPSettings::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, kFormatCombo, m_cbFormat);
     DDX_Control(pDX, kTableList, m_lbTable);
     DDX_Radio(pDX, kSIRadio, m_iSystem);
-    DDX_Text(pDX, kDigitsEdit, m_nDigits);
-    DDV_MinMaxUInt(pDX, m_nDigits, 0, kMaxDigits);
-    DDX_Text(pDX, kForceEdit, m_dForce);
+    // The two edits have no label of their own: their rows name them.
+    DDX_Number(pDX, kDigitsEdit, m_nDigits, 0, kMaxDigits, "Digits");
+    DDX_Number(pDX, kForceEdit, m_dForce, AfxRange::Signed(), "Force");
     DDX_Text(pDX, kForceUnit, m_strForceUnit);
 }
 

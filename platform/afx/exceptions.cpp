@@ -4,6 +4,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "replace/safereplace.h"
+
+// The message of EMLINK names the writers' limit of links.
+static_assert(safereplace::kMaxLinks == 40);
+
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
@@ -89,6 +94,17 @@ CString CFileException::GetErrorMessage() const
         fmt = "%s is a folder.";
     else if (m_cause == accessDenied && m_lOsError == ENXIO)
         fmt = "%s is not a regular file.";
+    else if (m_cause == accessDenied && m_lOsError == safereplace::kGroupNotKept)
+        fmt = "%s belongs to a group you are not a member of; saving it would take the group's access away.";
+    else if (m_cause == accessDenied && m_lOsError == safereplace::kOwnerNotKept)
+        fmt = "%s belongs to another user; saving it would take the owner's access away.";
+    // A path refused by its links or its length names the cause.
+    else if (m_cause == badPath && m_lOsError == ELOOP)
+        fmt = "%s contains a loop of symbolic links.";
+    else if (m_cause == badPath && m_lOsError == EMLINK)
+        fmt = "%s contains more than 40 symbolic links.";
+    else if (m_cause == badPath && m_lOsError == ENAMETOOLONG)
+        fmt = "%s contains a name too long for the file system.";
     CString text;
     text.Format(fmt, m_strFileName.IsEmpty() ? "an unnamed file" : m_strFileName.GetString());
     return text;
@@ -104,6 +120,7 @@ int CFileException::OsErrorToException(LONG lOsError)
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:
+    case EMLINK:
         return badPath;
     case EMFILE:
     case ENFILE:
@@ -114,6 +131,8 @@ int CFileException::OsErrorToException(LONG lOsError)
     case EISDIR:
     case ENXIO:
     case EEXIST:
+    case safereplace::kGroupNotKept:
+    case safereplace::kOwnerNotKept:
         return accessDenied;
     case EBADF:
         return invalidFile;

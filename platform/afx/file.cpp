@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <string>
 #include <unistd.h>
+
+#include "replace/safereplace.h"
 
 IMPLEMENT_DYNAMIC(CFile, CObject)
 
@@ -52,6 +55,11 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
     // the open, and again on what was opened, which O_NONBLOCK keeps from
     // blocking when a FIFO took the name in between.
     const auto refuse = [&](int err) {
+        // The system says ELOOP for a loop and for a chain of more than 40
+        // links alike: the walk tells them apart.
+        std::string resolved;
+        if (err == ELOOP && safereplace::Resolve(lpszFileName ? lpszFileName : "", resolved, true) == EMLINK)
+            err = EMLINK;
         if (pError) {
             pError->m_lOsError = err;
             pError->m_cause = CFileException::OsErrorToException(err);

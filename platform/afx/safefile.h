@@ -5,17 +5,23 @@
 // it, gives it the old file's mode and renames it over the target. A writer
 // destroyed without a successful Commit removes its temporary file.
 //
-// Links (the rules in safereplace.h): a symbolic link is followed to its
-// target, so the link stays a link, only when no other user can have put
-// it there (its folder writable by nobody else, or sticky with the link the
-// user's own); any other link is refused as "access denied". A dangling
-// link leads to a new file where it points; a link loop is refused.
+// Links, owner and group (the rules in replace/safereplace.h): a symbolic
+// link is followed to its target, so the link stays a link, only when no
+// other user can have put it there (the user's or the superuser's own
+// link, or another's in a folder of the user's that nobody else may
+// write); any other link is refused as "access denied". A dangling link
+// leads to a new file where it points. The replacement keeps the old
+// file's group (and, for the superuser, its owner); a save that would take
+// access away from the old owner or group is refused before anything is
+// created.
 //
 // Failures throw CFileException: refused before anything is created, a
 // folder ("is a folder", EISDIR), a FIFO, device or socket ("is not a
 // regular file", ENXIO), a read-only file or folder or a link another user
-// may have planted ("access denied", EACCES); then creating the temporary,
-// a write (disk full), the fsync and the rename.
+// may have planted ("access denied", EACCES), a link loop (ELOOP), more
+// than 40 links (EMLINK), a name too long (ENAMETOOLONG), an owner or group
+// that would lose access (safereplace::kOwnerNotKept, kGroupNotKept); then
+// creating the temporary, a write (disk full), the fsync and the rename.
 #pragma once
 
 #include <exception>
@@ -23,7 +29,7 @@
 #include <memory>
 
 #include "platform/afx/file.h"
-#include "platform/afx/safereplace.h"
+#include "replace/safereplace.h"
 
 namespace afx
 {
@@ -43,7 +49,8 @@ public:
     const CString& GetTargetPath() const { return m_strTarget; }
     const CString& GetTempPath() const { return m_strTemp; }
 
-    // Flushes, fsyncs, copies the old mode and renames over the target.
+    // Flushes, fsyncs, copies the old owner, group and mode and renames
+    // over the target.
     // On failure the temporary file is removed and the exception thrown.
     void Commit();
     // Drops the temporary file; the target is untouched.

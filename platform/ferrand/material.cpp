@@ -74,8 +74,6 @@ void CMaterial::AddFlagBit(unsigned bits)
 
 double CMaterial::SolverShearModulus() const
 {
-    if (m_dModOfShear > 0.0)
-        return m_dModOfShear;
     return m_dModOfElast / (2.0 * (1.0 + m_dNu));
 }
 

@@ -40,8 +40,11 @@ public:
                              bool newLine);
     virtual void AddFlagBit(unsigned bits);
     // Writes the solver's row of 7 at row and advances row: E1, E2, nu, G,
-    // density, expansion, 0.0. A shear modulus of 0 is written as
-    // E / (2 (1 + nu)), the isotropic value.
+    // density, expansion, 0.0. An isotropic material's G is E / (2 (1 + nu))
+    // whatever shear modulus it stores, so that an edited modulus or
+    // Poisson's ratio changes the plate and membrane stiffness as a whole;
+    // the stored value (kept in files, read by the beam sections) is not
+    // used here.
     virtual void InsertProp(CMatrix& m, int& row, int mode);
     // A new material of the same class with every value; use count 0.
     virtual CMaterial* Copy();
@@ -88,7 +91,7 @@ public:
 protected:
     // Copies every value but the use count.
     void CopyValuesFrom(const CMaterial& other);
-    // The shear modulus written for the solver.
+    // The shear modulus written for the solver: the isotropic value.
     double SolverShearModulus() const;
     void WriteProp(CMatrix& m, int row, double e1, double e2, double shear) const;
 

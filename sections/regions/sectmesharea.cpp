@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -1206,58 +1205,107 @@ bool CSectMeshArea::MeshDrawsCorners(int corners) const
 
 namespace {
 
-// Calls f(a, b) once for each element edge of the mesh's elements that
-// draw `corners` corners, in element order (the first element that has an
-// edge gives it).
-template <class F>
-void ForEachEdgeOnce(CMeshOrganizer& mesh, int corners, F f)
+constexpr std::uint32_t kNoNode = UINT32_MAX;
+
+// Builds a mesh's table of element edges element by element: each edge
+// once, in the order the elements first give it, as pairs of indices into
+// nodes (each node once, in the order of its first corner); an edge with a
+// missing node is left out. Every array grows as it goes: a mesh's first
+// table costs little more than the memory it ends up holding.
+class EdgeTableBuilder
 {
-    // An edge is the pair of its nodes, the lower address first, kept in an
-    // open-addressing table with more slots than element edges (so a free
-    // slot always ends the probe).
-    std::size_t size = 16;
-    while (size <= static_cast<std::size_t>(mesh.GetCount()) * static_cast<std::size_t>(corners))
-        size *= 2;
-    std::vector<std::pair<const CSNode*, const CSNode*>> drawn(size, {nullptr, nullptr});
-    const auto firstTime = [&drawn, size](const CSNode* a, const CSNode* b) {
-        if (b < a)
-            std::swap(a, b);
-        const auto ka = reinterpret_cast<std::uintptr_t>(a), kb = reinterpret_cast<std::uintptr_t>(b);
-        std::size_t i = static_cast<std::size_t>((ka * 0x9E3779B97F4A7C15ull) ^ (kb * 0xC2B2AE3D27D4EB4Full));
-        for (i = (i ^ (i >> 29)) & (size - 1);; i = (i + 1) & (size - 1)) {
-            if (drawn[i].first == nullptr) {
-                drawn[i] = {a, b};
-                return true;
-            }
-            if (drawn[i].first == a && drawn[i].second == b)
-                return false;
+public:
+    EdgeTableBuilder(std::size_t cornerCount, std::vector<const CSNode*>& nodes, std::vector<std::uint32_t>& ends)
+        : m_nodes(nodes), m_ends(ends)
+    {
+        // The node table: indices into nodes by an open-addressing hash
+        // of the address, kept at most half full.
+        std::size_t size = 64;
+        while (size < cornerCount / 4)
+            size *= 2;
+        m_table.assign(size, kNoNode);
+        m_ends.reserve(cornerCount);
+        m_next.reserve(cornerCount / 2 + 16);
+    }
+
+    // The node's index (kNoNode for none), added at its first corner.
+    std::uint32_t IndexOf(const CSNode* node)
+    {
+        if (!node)
+            return kNoNode;
+        if (2 * (m_nodes.size() + 1) > m_table.size()) {
+            m_table.assign(2 * m_table.size(), kNoNode);
+            for (std::uint32_t n = 0; n < m_nodes.size(); ++n)
+                m_table[FreeSlot(m_nodes[n])] = n;
         }
-    };
-    for (POSITION pos = mesh.GetHeadPosition(); pos;) {
-        CElement* element = mesh.GetNextElem(pos);
-        if (DrawnCorners(element) != corners)
-            continue;
-        for (int k = 0; k < corners; ++k) {
-            const CSNode* a = element->GetNode(k);
-            const CSNode* b = element->GetNode((k + 1) % corners);
-            if (a && b && firstTime(a, b))
-                f(a, b);
+        const std::size_t mask = m_table.size() - 1;
+        for (std::size_t i = Slot(node);; i = (i + 1) & mask) {
+            if (m_table[i] == kNoNode) {
+                m_table[i] = static_cast<std::uint32_t>(m_nodes.size());
+                m_nodes.push_back(node);
+                m_first.push_back(kNoNode);
+                return m_table[i];
+            }
+            if (m_nodes[m_table[i]] == node)
+                return m_table[i];
         }
     }
-}
+
+    // The edges of an element whose corners have the indices at.
+    void AddElement(const std::uint32_t* at, int corners)
+    {
+        for (int k = 0; k < corners; ++k) {
+            const std::uint32_t a = at[k], b = at[(k + 1) % corners];
+            if (a == kNoNode || b == kNoNode)
+                continue;
+            // The edges met so far are listed by their lower node: a
+            // node's list holds the few edges to its neighbours.
+            const std::uint32_t low = std::min(a, b), high = std::max(a, b);
+            std::uint32_t edge = m_first[low];
+            while (edge != kNoNode && std::max(m_ends[2 * edge], m_ends[2 * edge + 1]) != high)
+                edge = m_next[edge];
+            if (edge != kNoNode)
+                continue;
+            m_next.push_back(m_first[low]);
+            m_first[low] = static_cast<std::uint32_t>(m_next.size() - 1);
+            m_ends.push_back(a);
+            m_ends.push_back(b);
+        }
+    }
+
+private:
+    std::size_t Slot(const CSNode* node) const
+    {
+        const auto bits = reinterpret_cast<std::uintptr_t>(node) * 0x9E3779B97F4A7C15ull;
+        return static_cast<std::size_t>(bits >> 32) & (m_table.size() - 1);
+    }
+    std::size_t FreeSlot(const CSNode* node) const
+    {
+        std::size_t i = Slot(node);
+        while (m_table[i] != kNoNode)
+            i = (i + 1) & (m_table.size() - 1);
+        return i;
+    }
+
+    std::vector<const CSNode*>& m_nodes;
+    std::vector<std::uint32_t>& m_ends;
+    std::vector<std::uint32_t> m_table, m_first, m_next;
+};
 
 } // namespace
 
 // The key of the edges (the corner nodes of every element that draws
-// `corners` corners, in element order), whether another element draws a
-// different number of corners, and the edges themselves: each edge's two
-// ends as indices into the mesh's nodes, each node listed once.
+// `corners` corners, in element order, as indices into nodes; kNoNode for
+// a missing one), whether another element draws a different number of
+// corners, and the edges themselves: each edge's two ends as indices into
+// the mesh's nodes, each node listed once. The ends are shared with the
+// lines a plot holds (CMeshLines), which may outlive the table.
 struct CSectMeshArea::DrawnEdges {
     int corners = 0;
     bool mixed = false;
-    std::vector<const CSNode*> key;
+    std::vector<std::uint32_t> key;
     std::vector<const CSNode*> nodes;
-    std::vector<std::uint32_t> ends;
+    std::shared_ptr<std::vector<std::uint32_t>> ends = std::make_shared<std::vector<std::uint32_t>>();
 };
 
 const CSectMeshArea::DrawnEdges& CSectMeshArea::MeshEdges(int corners)
@@ -1272,17 +1320,18 @@ const CSectMeshArea::DrawnEdges& CSectMeshArea::MeshEdges(int corners)
     // The elements lie scattered in memory: each is fetched a few elements
     // ahead of its turn, and its node list once it has arrived.
     std::vector<CElement*> elements;
-    if (same) {
-        elements.reserve(static_cast<std::size_t>(m_pMesh->GetCount()));
-        for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
-            elements.push_back(m_pMesh->GetNextElem(pos));
-    }
+    elements.reserve(static_cast<std::size_t>(m_pMesh->GetCount()));
+    for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
+        elements.push_back(m_pMesh->GetNextElem(pos));
     const std::size_t count = elements.size();
-    for (std::size_t i = 0; same && i < count; ++i) {
+    const auto fetch = [&](std::size_t i) {
         if (i + 16 < count)
-            __builtin_prefetch(elements[i + 16]);
+            elements[i + 16]->PrefetchPlot(0);
         if (i + 8 < count)
-            __builtin_prefetch(elements[i + 8]->GetHeadPosition());
+            elements[i + 8]->PrefetchPlot(1);
+    };
+    for (std::size_t i = 0; same && i < count; ++i) {
+        fetch(i);
         CElement* element = elements[i];
         const int drawn = DrawnCorners(element);
         if (drawn != corners) {
@@ -1290,36 +1339,37 @@ const CSectMeshArea::DrawnEdges& CSectMeshArea::MeshEdges(int corners)
             continue;
         }
         POSITION node = element->GetHeadPosition();
-        for (int k = 0; same && k < corners; ++k, ++at)
-            same = at < cache->key.size() && node && cache->key[at] == element->GetNextNode(node);
+        for (int k = 0; same && k < corners; ++k, ++at) {
+            same = at < cache->key.size() && node;
+            if (same) {
+                const std::uint32_t n = cache->key[at];
+                same = (n == kNoNode ? nullptr : cache->nodes[n]) == element->GetNextNode(node);
+            }
+        }
     }
     if (same && at == cache->key.size() && mixed == cache->mixed)
         return *cache;
     m_pDrawnEdges = std::make_unique<DrawnEdges>();
     cache = m_pDrawnEdges.get();
     cache->corners = corners;
-    for (POSITION pos = m_pMesh->GetHeadPosition(); pos;) {
-        CElement* element = m_pMesh->GetNextElem(pos);
+    cache->key.reserve(count * static_cast<std::size_t>(corners));
+    EdgeTableBuilder table(count * static_cast<std::size_t>(corners), cache->nodes, *cache->ends);
+    std::uint32_t indices[8];
+    for (std::size_t i = 0; i < count; ++i) {
+        fetch(i);
+        CElement* element = elements[i];
         const int drawn = DrawnCorners(element);
-        if (drawn == corners) {
-            for (int k = 0; k < corners; ++k)
-                cache->key.push_back(element->GetNode(k));
+        if (drawn == corners && corners <= 8) {
+            POSITION node = element->GetHeadPosition();
+            for (int k = 0; k < corners; ++k) {
+                indices[k] = table.IndexOf(element->GetNextNode(node));
+                cache->key.push_back(indices[k]);
+            }
+            table.AddElement(indices, corners);
         } else if (drawn != 0) {
             cache->mixed = true;
         }
     }
-    std::unordered_map<const CSNode*, std::uint32_t> index;
-    index.reserve(cache->key.size() / 2);
-    const auto indexOf = [&](const CSNode* node) {
-        const auto [it, added] = index.try_emplace(node, static_cast<std::uint32_t>(cache->nodes.size()));
-        if (added)
-            cache->nodes.push_back(node);
-        return it->second;
-    };
-    ForEachEdgeOnce(*m_pMesh, corners, [&](const CSNode* a, const CSNode* b) {
-        cache->ends.push_back(indexOf(a));
-        cache->ends.push_back(indexOf(b));
-    });
     return *cache;
 }
 
@@ -1328,7 +1378,7 @@ void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
     if (m_pMesh) {
         const DrawnEdges& edges = MeshEdges(corners);
         MeshLineColour(colour);
-        for (std::uint32_t end : edges.ends)
+        for (std::uint32_t end : *edges.ends)
             edges.nodes[end]->GLVertex();
     } else {
         m_pDrawnEdges.reset();
@@ -1345,23 +1395,17 @@ bool CSectMeshArea::CollectMeshEdges(bool colour, int corners, CMeshLines& lines
         CMeshLines::Run run{};
         MeshLineColour(colour);
         glGetFloatv(GL_CURRENT_COLOR, run.colour);
-        // Each node read once, then its coordinates copied to the ends.
-        std::vector<float> at;
-        at.reserve(3 * edges.nodes.size());
+        // Each node's coordinates once, as they stand; the edge table's
+        // ends index them.
+        run.base = lines.xyz.size() / 3;
+        run.ends = edges.ends;
+        lines.xyz.reserve(lines.xyz.size() + 3 * edges.nodes.size());
         for (const CSNode* node : edges.nodes) {
-            at.push_back(static_cast<float>(node->x));
-            at.push_back(static_cast<float>(node->y));
-            at.push_back(static_cast<float>(node->z));
+            lines.xyz.push_back(static_cast<float>(node->x));
+            lines.xyz.push_back(static_cast<float>(node->y));
+            lines.xyz.push_back(static_cast<float>(node->z));
         }
-        std::size_t next = lines.xyz.size();
-        lines.xyz.resize(next + 3 * edges.ends.size());
-        for (std::uint32_t end : edges.ends) {
-            const float* from = &at[3 * static_cast<std::size_t>(end)];
-            std::copy(from, from + 3, &lines.xyz[next]);
-            next += 3;
-        }
-        run.end = lines.xyz.size() / 3;
-        lines.runs.push_back(run);
+        lines.runs.push_back(std::move(run));
     } else {
         m_pDrawnEdges.reset();
     }
@@ -1371,11 +1415,11 @@ bool CSectMeshArea::CollectMeshEdges(bool colour, int corners, CMeshLines& lines
 
 void CMeshLines::GLDraw() const
 {
-    std::size_t at = 0;
     for (const Run& run : runs) {
         glColor4fv(run.colour);
-        for (; at < run.end; ++at)
-            glVertex3fv(&xyz[3 * at]);
+        const float* at = xyz.data() + 3 * run.base;
+        for (std::uint32_t end : *run.ends)
+            glVertex3fv(at + 3 * static_cast<std::size_t>(end));
     }
 }
 
@@ -1383,7 +1427,7 @@ void CSectMeshArea::GLDrawPlanEdges(int corners)
 {
     if (m_pMesh) {
         const DrawnEdges& edges = MeshEdges(corners);
-        for (std::uint32_t end : edges.ends) {
+        for (std::uint32_t end : *edges.ends) {
             const CSNode* node = edges.nodes[end];
             glVertex3d(node->x, node->y, 0.0);
         }

@@ -19,13 +19,15 @@ class CMeshOrganizer;
 class CElement;
 class CModelInfo;
 
-// Mesh lines held as vertex pairs (x, y, z each), in runs of one colour
-// (RGBA), so that a plot can send them each frame without walking the
-// mesh.
+// Mesh lines held for drawing each frame: each node's coordinates (x, y,
+// z) once, and in runs of one colour (RGBA) the lines as pairs of node
+// indices (a region's edge table's own, shared), so that a plot can send
+// them without walking the mesh.
 struct CMeshLines {
     struct Run {
         float colour[4];
-        std::size_t end; // one past the run's last vertex
+        std::size_t base; // the run's first node in xyz
+        std::shared_ptr<const std::vector<std::uint32_t>> ends;
     };
     std::vector<float> xyz;
     std::vector<Run> runs;

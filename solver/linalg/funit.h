@@ -5,7 +5,7 @@
 // that nothing is connected to go nowhere.
 #pragma once
 
-#include "platform/afx/safereplace.h"
+#include "replace/safereplace.h"
 
 #include <cstddef>
 #include <memory>
@@ -34,11 +34,14 @@ public:
     // may not be replaced is refused first (safereplace::Check): EISDIR for
     // a folder, ENXIO for any other kind but a regular file (a FIFO, a
     // device), EACCES for a read-only file or folder and for a symbolic link
-    // that another user can have put there, ELOOP for a link loop. On
-    // failure nothing is connected and the file is as it was.
+    // that another user can have put there, ELOOP for a link loop, EMLINK
+    // for more than 40 links, ENAMETOOLONG for a name too long,
+    // safereplace::kGroupNotKept or kOwnerNotKept for an old file whose
+    // group or owner would lose access. On failure nothing is connected and
+    // the file is as it was.
     int open(int unit, const char* path) noexcept;
     // Writes what is buffered, disconnects the unit and replaces the file
-    // with the temporary one. Returns 0, or the errno of the first failed
+    // with the temporary one (given the old file's owner, group and mode). Returns 0, or the errno of the first failed
     // write, of the fsync, the close or the rename (the old file kept).
     int close() noexcept;
 

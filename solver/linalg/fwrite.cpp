@@ -609,11 +609,12 @@ UnitFile::~UnitFile() {
     disconnect();
 }
 
-// The log is written as every whole file is (safereplace.h): a symbolic link
-// is followed only where no other user can have put it (its folder the
-// user's and writable by nobody else, or sticky with the link the user's
-// own), so a link planted in a shared folder never has a file of the user
-// replaced; a folder, FIFO or device is refused before anything is created.
+// The log is written as every whole file is (replace/safereplace.h): a
+// symbolic link is followed only where no other user can have put it (the
+// user's or the superuser's own link, or another's in a folder of the
+// user's that nobody else may write), so a link planted in a shared folder
+// never has a file of the user replaced; a folder, FIFO or device is
+// refused before anything is created.
 int UnitFile::open(int unit, const char* path) noexcept {
     if (m_fd >= 0) return EBUSY;
     const safereplace::Step failAt = g_injectFailure;

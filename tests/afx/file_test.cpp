@@ -1,4 +1,7 @@
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +27,46 @@ TEST(CFileTest, OpenFailuresReportTheCause)
     }
     EXPECT_FALSE(f.Open(::testing::TempDir().c_str(), CFile::modeRead, &error));
     EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+}
+
+// The system says ELOOP for a link loop and for a chain of more than 40
+// links alike; a reader names which it met.
+TEST(CFileTest, OpenNamesALinkLoopAndALongChainOfLinks)
+{
+    std::string pattern = ::testing::TempDir() + "afx_links_XXXXXX";
+    const std::string folder = ::mkdtemp(pattern.data());
+    ASSERT_EQ(::symlink("loop2", (folder + "/loop1").c_str()), 0);
+    ASSERT_EQ(::symlink("loop1", (folder + "/loop2").c_str()), 0);
+    for (int i = 0; i < 41; ++i)
+        ASSERT_EQ(::symlink(("chain" + std::to_string(i + 1)).c_str(), (folder + "/chain" + std::to_string(i)).c_str()),
+                  0);
+    std::FILE* end = std::fopen((folder + "/chain41").c_str(), "w");
+    ASSERT_NE(end, nullptr);
+    std::fclose(end);
+    const struct {
+        const char* name;
+        const char* message; // "" when it opens
+    } cases[] = {
+        {"loop1", " contains a loop of symbolic links."},
+        {"chain0", " contains more than 40 symbolic links."},
+        {"chain1", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder + "/" + c.name;
+        CFile f;
+        CFileException error;
+        const bool opened = f.Open(path.c_str(), CFile::modeRead, &error);
+        EXPECT_EQ(opened, *c.message == '\0');
+        if (!opened) {
+            EXPECT_EQ(std::string(error.GetErrorMessage()), path + c.message);
+        }
+    }
+    for (const char* name : {"loop1", "loop2"})
+        ::unlink((folder + "/" + name).c_str());
+    for (int i = 0; i <= 41; ++i)
+        ::unlink((folder + "/chain" + std::to_string(i)).c_str());
+    ::rmdir(folder.c_str());
 }
 
 TEST(CFileTest, ReadWriteSeekAndTruncation)

@@ -210,41 +210,6 @@ TEST(SafeFileWriterTest, EachKindOfTargetIsWrittenOrRefusedNamingItsCause)
     });
 }
 
-// Who may have put a link into its folder: the rule's decision, for users
-// and owners the test (running as the superuser in CI) cannot be.
-TEST(SafeFileWriterTest, ALinkIsFollowedOnlyWhenNoOtherUserCanHavePutItThere)
-{
-    constexpr uid_t me = 1000, other = 1001, root = 0;
-    const struct {
-        const char* what;
-        uid_t folderOwner;
-        mode_t folderMode;
-        uid_t linkOwner;
-        bool follow;
-    } cases[] = {
-        {"own private folder", me, 0755, me, true},
-        {"own folder, link by root", me, 0700, root, true},
-        {"system folder", root, 0755, root, true},
-        {"own folder writable by the group", me, 0775, me, false},
-        {"own folder writable by all", me, 0777, me, false},
-        {"another user's folder", other, 0755, other, false},
-        {"another user's folder, own link", other, 0755, me, false},
-        {"sticky shared folder, own link", root, 01777, me, true},
-        {"sticky shared folder, another's link", root, 01777, other, false},
-        {"sticky folder of another user, own link", other, 01777, me, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        struct stat folder {
-        }, link{};
-        folder.st_uid = c.folderOwner;
-        folder.st_mode = S_IFDIR | c.folderMode;
-        link.st_uid = c.linkOwner;
-        link.st_mode = S_IFLNK | 0777;
-        EXPECT_EQ(safereplace::MayFollowLink(folder, link, me), c.follow);
-    }
-}
-
 TEST(SafeFileWriterTest, TheTemporaryNameStaysWithinTheNameLimit)
 {
     const std::string suffix = safereplace::kTempSuffix;

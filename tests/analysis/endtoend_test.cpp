@@ -135,6 +135,7 @@ struct Model {
 // direct solve of the component's current code.
 struct Solution {
     std::vector<std::pair<double, double>> xy;
+    std::vector<double> angles; // the node axes' angles of the solver input
     CMatrix elementData, nodes;
     int status[5] = {0, 0, 0, 0, 0};
     bool built = false;
@@ -165,8 +166,10 @@ Solution Solve(Model& m, bool membrane)
     CLongMatrix topology, suppressed;
     if (m.comp->BuildSolverData(materials, data, topology, nodes, suppressed, prescribed, couplings, springs,
                                 0) == 1)
-        for (int i = 0; i < nodes.GetRows(); ++i)
+        for (int i = 0; i < nodes.GetRows(); ++i) {
             s.xy.emplace_back(nodes[i][0], nodes[i][1]);
+            s.angles.push_back(nodes[i][2]);
+        }
     s.built = membrane ? m.comp->SolveMembrane(&s.elementData, &s.nodes, s.status, &m.log, &m.errors)
                        : m.comp->SolvePlateBending(&s.elementData, &s.nodes, s.status, &m.log, &m.errors);
     return s;
@@ -365,12 +368,30 @@ TEST_P(ClosedForm, CentreDeflection)
             corner->SetSNodSpace(L / c.divisions, true);
         m.comp->m_bAutoSpacing = false;
         break;
-    case Plate::MorleySkew:
+    case Plate::MorleySkew: {
+        // The obtuse corners held as Morley's plate is, simply supported
+        // along the tangent of the outline (15 degrees): set by the user on
+        // the node page ("User defined", the rows of a simple support),
+        // since a corner of two supported edges holds both slopes, which on
+        // this mesh gives a plate 10 % (DKT) and 16 % (T18) stiffer.
+        CObList nodes;
+        m.region->GetNodes(nodes);
+        for (POSITION p = nodes.GetHeadPosition(); p;) {
+            auto* n = static_cast<CBoundNode*>(nodes.GetNext(p));
+            if ((n->x == L && n->y == 0.0) || (n->x == L * std::cos(pi / 6) && n->y > 0.0)) {
+                auto* bc = new CBoundCond;
+                bc->SetType(16);
+                bc->SetBC(*CPlateComp::GetSupportDOFs(c.code, 1));
+                bc->SetAngle(pi / 12);
+                n->SetBC(bc, 0);
+            }
+        }
         // A free mesh with a node at the centre.
         m.region->AddRefinePoint(new CSNode(cx, cy, 0.0, nullptr, 0));
         m.comp->m_iSubdivisions = c.divisions;
         m.comp->m_nMinElements = 0;
         break;
+    }
     case Plate::Polygon: {
         // The sides as drawn; the mesh grows finer towards the centre.
         auto* centre = new CSNode(cx, cy, 0.0, nullptr, 0);
@@ -648,6 +669,121 @@ TEST_F(EndToEnd, MembraneInUniformTension)
         EXPECT_NEAR(s.ColumnSum(2), -1000.0, 1e-6);
         EXPECT_TRUE(Exists("Brantel.log"));
     }
+}
+
+// A parallelogram membrane on rollers along the two edges that meet at its
+// corner at the origin, at 60 or 120 degrees ("Roller 1": each edge holds
+// the displacement across it), pulled by q = 10 N/mm across its two other
+// edges: sigma_x = sigma_y = q / t everywhere and tau_xy 0, the corner held
+// both ways (each edge holds its own normal), and the reactions balance the
+// edge loads. A corner that slid along the bisector would leave the plate
+// free to move along it.
+TEST_F(EndToEnd, RollerEdgesAtAnObliqueCornerHoldItBothWays)
+{
+    const double a = 200.0, b = 120.0, t = 5.0, q = 10.0;
+    for (double degrees : {60.0, 120.0})
+        for (int code : {31, 41}) {
+            SCOPED_TRACE(testing::Message() << degrees << " degrees, code " << code);
+            const double th = degrees * std::numbers::pi / 180.0;
+            const double cx = b * std::cos(th), cy = b * std::sin(th);
+            Model m(code);
+            m.Polygon({{0, 0}, {a, 0}, {a + cx, cy}, {cx, cy}}, t);
+            std::vector<CBoundary*> rollers, loaded;
+            CObList edges;
+            m.region->GetEdges(edges);
+            for (POSITION p = edges.GetHeadPosition(); p;) {
+                auto* e = static_cast<CBoundary*>(edges.GetNext(p));
+                const bool atOrigin = (e->GetNode1()->x == 0.0 && e->GetNode1()->y == 0.0) ||
+                                      (e->GetNode2()->x == 0.0 && e->GetNode2()->y == 0.0);
+                (atOrigin ? rollers : loaded).push_back(e);
+            }
+            ASSERT_EQ(rollers.size(), 2u);
+            ASSERT_EQ(loaded.size(), 2u);
+            double fx = 0.0, fy = 0.0; // the edge loads' resultant
+            for (CBoundary* e : rollers)
+                e->SetBC(1u, 0);
+            for (CBoundary* e : loaded) {
+                // The outward normal of a counter-clockwise outline.
+                CSNode *n1 = e->GetNode1(), *n2 = e->GetNode2();
+                const double len = std::hypot(n2->x - n1->x, n2->y - n1->y);
+                double nx = (n2->y - n1->y) / len, ny = -(n2->x - n1->x) / len;
+                const double mx = 0.5 * (n1->x + n2->x) - 0.5 * (a + cx),
+                             my = 0.5 * (n1->y + n2->y) - 0.5 * cy;
+                if (nx * mx + ny * my < 0.0)
+                    nx = -nx, ny = -ny;
+                auto* load = new CEdgeLoad;
+                load->Allocate(6, true, 0.0);
+                for (int k = 0; k < 3; ++k) {
+                    (*load)[2 * k] = q * nx;
+                    (*load)[2 * k + 1] = q * ny;
+                }
+                e->SetLoad(load);
+                fx += q * nx * len;
+                fy += q * ny * len;
+            }
+            m.comp->m_iSubdivisions = 8;
+            ASSERT_TRUE(m.comp->PreCalc(&m.log, &m.errors, 0));
+            Solution s = Solve(m, true);
+            ASSERT_TRUE(s.built) << (m.errors.GetSize() ? m.errors[0].GetString() : "");
+            ASSERT_EQ(s.status[0], 0);
+            const int points = code == 31 ? 3 : 5;
+            for (int e = 0; e < s.elementData.GetRows(); ++e)
+                for (int p = 0; p < points; ++p) {
+                    EXPECT_NEAR(s.elementData[e][3 * p], q / t, 1e-9) << e << " " << p;
+                    EXPECT_NEAR(s.elementData[e][3 * p + 1], q / t, 1e-9) << e << " " << p;
+                    EXPECT_NEAR(s.elementData[e][3 * p + 2], 0.0, 1e-9) << e << " " << p;
+                }
+            // The reactions (in x and y at every node) balance the loads.
+            EXPECT_NEAR(s.ColumnSum(2), -fx, 1e-6 * q * a);
+            EXPECT_NEAR(s.ColumnSum(3), -fy, 1e-6 * q * a);
+        }
+}
+
+// A load in the node's own axes at an outline node that the user made Free
+// with its own angle (30 degrees) on the node page: the mesh keeps the angle
+// (the solver input's node axes), so the load acts along the node's x axis
+// and the node moves as under the same force given in x and y (the solver
+// reports displacements in x and y).
+TEST_F(EndToEnd, ANodeLoadActsInTheAxesOfAFreeNode)
+{
+    const double angle = std::numbers::pi / 6.0, f = 1000.0;
+    double moved[2][2] = {};
+    for (int local = 0; local < 2; ++local) {
+        SCOPED_TRACE(local);
+        Model m(31);
+        m.Rect(200.0, 100.0, 5.0);
+        for (CBoundary* e : m.Edges(&LeftEdge))
+            e->SetBC(2u, 0);
+        auto* load = new CNodeLoad;
+        load->Allocate(2, true, 0.0);
+        if (local) {
+            // The node page: "Free", then the node's own angle.
+            m.corner[2]->ClearBC(0);
+            m.corner[2]->SetAngle(angle, 0);
+            (*load)[0] = f;
+            load->SetLocal(true);
+        } else {
+            (*load)[0] = f * std::cos(angle);
+            (*load)[1] = f * std::sin(angle);
+        }
+        m.corner[2]->SetNodeLoad(load);
+        m.comp->m_iSubdivisions = 8;
+        ASSERT_TRUE(m.comp->PreCalc(&m.log, &m.errors, 0));
+        Solution s = Solve(m, true);
+        ASSERT_TRUE(s.built);
+        ASSERT_EQ(s.status[0], 0);
+        const int n = s.Nearest(200.0, 100.0);
+        EXPECT_NEAR(s.angles[n], local ? angle : 0.0, 1e-15);
+        moved[local][0] = s.nodes[n][0];
+        moved[local][1] = s.nodes[n][1];
+        // The model keeps what the user set.
+        CBoundCond* own = m.corner[2]->GetBC(0);
+        EXPECT_EQ(own ? own->GetAngle() : 0.0, local ? angle : 0.0);
+    }
+    const double scale = std::hypot(moved[0][0], moved[0][1]);
+    ASSERT_GT(scale, 0.0);
+    EXPECT_NEAR(moved[1][0], moved[0][0], 1e-9 * scale);
+    EXPECT_NEAR(moved[1][1], moved[0][1], 1e-9 * scale);
 }
 
 // A strip 200 x 20 mm warmed by dT = 50 through the region's temperature,

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ enum class Way {
     AppliedToNodes, // ticked on both edges: each end node holds a copy of the
                     // edge's condition along the edge, the corner the last one
     OwnCorner,      // edges only, and the corner fixed on the node page
+    ListAppliedToNodes, // both edges as one list with "Apply to nodes": each
+                        // end node holds the edges' condition, the corner
+                        // along the mean of the two directions
 };
 
 // The mesh copy of the model node at (x, y).
@@ -68,7 +72,7 @@ CSNode* MeshNode(CSectPlate* region, double x, double y)
 TEST_F(MeshConditions, MeetingRollerEdgesHoldTheCornerOfTheTensionPatch)
 {
     for (int code : {41, 32})
-        for (Way way : {Way::EdgesOnly, Way::AppliedToNodes, Way::OwnCorner}) {
+        for (Way way : {Way::EdgesOnly, Way::AppliedToNodes, Way::OwnCorner, Way::ListAppliedToNodes}) {
             SCOPED_TRACE(testing::Message() << code << " way " << static_cast<int>(way));
             analysistest::PlateModel m(code, 1000.0, 1000.0, 10.0);
             CObList edges;
@@ -100,6 +104,17 @@ TEST_F(MeshConditions, MeetingRollerEdgesHoldTheCornerOfTheTensionPatch)
             }
             if (way == Way::OwnCorner)
                 m.corner[0]->SetStandBC(2u, 0);
+            if (way == Way::ListAppliedToNodes) {
+                const auto listed = [&](CObject* e) { return e == left || e == bottom; };
+                for (CBoundNode* node : {m.corner[0], m.corner[1], m.corner[3]}) {
+                    node->SetStandBC(1u, 0);
+                    if (const double angle = EdgeListNodeAngle(*node, listed); angle != 0.0)
+                        node->SetAngle(angle, 0);
+                }
+                // The corner's line runs across the corner, along neither edge.
+                EXPECT_NEAR(std::fabs(std::remainder(m.corner[0]->GetBC(0)->GetAngle(), std::numbers::pi / 2.0)),
+                            std::numbers::pi / 4.0, 1e-12);
+            }
             auto* load = new CEdgeLoad;
             load->Allocate(6, true, 0.0);
             (*load)[0] = (*load)[2] = (*load)[4] = 10.0;
@@ -139,6 +154,7 @@ TEST_F(MeshConditions, MeetingRollerEdgesHoldTheCornerOfTheTensionPatch)
                 EXPECT_TRUE(!m.corner[1]->GetBC(0) || m.corner[1]->GetBC(0)->IsClear(true));
                 break;
             case Way::AppliedToNodes:
+            case Way::ListAppliedToNodes:
                 ASSERT_NE(own, nullptr);
                 EXPECT_EQ(own->GetBCType(), 1u);
                 break;

@@ -424,25 +424,23 @@ struct ObliqueTriangle {
     TestPlate* plate = nullptr;
 };
 
-TEST_F(RegionMeshTest, ObliqueCornersTakeTheSharedKindAlongTheBisector)
+TEST_F(RegionMeshTest, ObliqueCornersHoldWhatEachEdgeHolds)
 {
-    // A corner takes the kind both edges share with its x axis along the
-    // mean direction of the two edges.
-    const double pi = std::acos(-1.0);
-    const double steep = std::atan2(3.0, 1.0); // the line from a to c
-    const double bisector[3] = {steep / 2.0, 7.0 * pi / 8.0, (steep + 3.0 * pi / 4.0) / 2.0};
+    // Each edge holds its kind in its own axes; at a corner two edges hold
+    // together every direction either holds in part: the joined kind along
+    // x and y of the node (bit 0x20), the node's x axis along one of them.
     struct Case {
         const char* name;
         unsigned ab, bc, ca; // edge kinds
-        unsigned a, b, c;    // node types afterwards, 0 for none
+        unsigned a, b, c;    // node types afterwards
     };
     for (const Case& k : std::vector<Case>{
-             {"simply supported", 1, 1, 1, 1, 1, 1},
-             {"fixed", 2, 2, 2, 2, 2, 2},
-             {"symmetry", 4, 4, 4, 4, 4, 4},
-             // Simply supported with fixed: the simple support; a symmetry
-             // line with another kind: nothing.
-             {"mixed", 1, 2, 4, 0, 1, 0},
+             {"simply supported", 1, 1, 1, 0x21, 0x21, 0x21},
+             {"fixed", 2, 2, 2, 0x22, 0x22, 0x22},
+             {"symmetry", 4, 4, 4, 0x24, 0x24, 0x24},
+             // Two kinds: a simple support and a symmetry line hold between
+             // them what a fixed edge holds.
+             {"mixed", 1, 2, 4, 0x22, 0x22, 0x22},
          }) {
         SCOPED_TRACE(k.name);
         ObliqueTriangle t(&steel);
@@ -451,15 +449,55 @@ TEST_F(RegionMeshTest, ObliqueCornersTakeTheSharedKindAlongTheBisector)
         for (int i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);
             CBoundCond* bc = t.n[i]->GetBC(0);
-            if (!expected[i]) {
+            ASSERT_NE(bc, nullptr);
+            EXPECT_EQ(bc->GetBCType(), expected[i]);
+            const double along[2] = {CGraph::GetComEdge(t.n[i], t.n[(i + 1) % 3])->GetCClWAngle(),
+                                     CGraph::GetComEdge(t.n[i], t.n[(i + 2) % 3])->GetCClWAngle()};
+            EXPECT_TRUE(bc->GetAngle() == along[0] || bc->GetAngle() == along[1]) << bc->GetAngle();
+        }
+    }
+}
+
+// Where the outline bends a little (a polygon standing for a curve: less
+// than 25 degrees) the node takes the kind both edges share along the mean
+// direction of the edges, the tangent of the curve; from 25 degrees on it
+// is a corner.
+TEST_F(RegionMeshTest, SlightBendsTakeTheSharedKindAlongTheBisector)
+{
+    const double pi = std::acos(-1.0);
+    struct Kinds {
+        unsigned ab, bc;
+        unsigned bend, corner; // the node's type at a slight bend, at a corner
+    };
+    const Kinds kinds[] = {{1, 1, 1, 0x21}, {2, 2, 2, 0x22}, {1, 2, 1, 0x22}, {4, 1, 0, 0x22}};
+    for (double degrees : {7.0, 22.5, 24.0, 26.0, 45.0})
+        for (const Kinds& k : kinds) {
+            SCOPED_TRACE(testing::Message() << degrees << " degrees, kinds " << k.ab << " " << k.bc);
+            // a (0,0), b (4,0), then on at the angle to c, up to d and back.
+            const double beta = degrees * pi / 180.0;
+            const double cx = 4.0 + 4.0 * std::cos(beta), cy = 4.0 * std::sin(beta);
+            CBoundNode* n[5] = {N(0, 0), N(4, 0), N(cx, cy), N(cx, 6.0), N(0, 6.0)};
+            CObList nodes;
+            for (CBoundNode* x : n)
+                nodes.AddTail(x);
+            TestPlate plate(&nodes, &steel);
+            static_cast<CBoundary*>(CGraph::GetComEdge(n[0], n[1]))->SetBC(k.ab, 0);
+            static_cast<CBoundary*>(CGraph::GetComEdge(n[1], n[2]))->SetBC(k.bc, 0);
+            plate.SetBoundaryConditions();
+            CBoundNode* b = n[1];
+            const bool slight = degrees < 25.0;
+            const unsigned expected = slight ? k.bend : k.corner;
+            CBoundCond* bc = b->GetBC(0);
+            if (!expected) {
                 EXPECT_TRUE(!bc || bc->IsClear(true));
                 continue;
             }
             ASSERT_NE(bc, nullptr);
-            EXPECT_EQ(bc->GetBCType(), expected[i]);
-            EXPECT_NEAR(bc->GetAngle(), bisector[i], 1e-12);
+            EXPECT_EQ(bc->GetBCType(), expected);
+            if (slight) {
+                EXPECT_NEAR(bc->GetAngle(), beta / 2.0, 1e-12);
+            }
         }
-    }
 }
 
 TEST_F(RegionMeshTest, ObliqueCornersKeepTheUsersOwnConditions)
@@ -472,15 +510,15 @@ TEST_F(RegionMeshTest, ObliqueCornersKeepTheUsersOwnConditions)
     t.Kinds(1, 1, 1);
     EXPECT_EQ(t.n[0]->GetBC(0)->GetBCType(), 4u);
     EXPECT_DOUBLE_EQ(t.n[0]->GetAngle(0), 0.25);
-    EXPECT_EQ(t.n[1]->GetBC(0)->GetBCType(), 1u);
-    EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 1u);
+    EXPECT_EQ(t.n[1]->GetBC(0)->GetBCType(), 0x21u);
+    EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 0x21u);
     // The edges become fixed: the corner conditions derived before follow,
     // the user's stays.
     t.Kinds(2, 2, 2);
     EXPECT_EQ(t.n[0]->GetBC(0)->GetBCType(), 4u);
     EXPECT_DOUBLE_EQ(t.n[0]->GetAngle(0), 0.25);
-    EXPECT_EQ(t.n[1]->GetBC(0)->GetBCType(), 2u);
-    EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 2u);
+    EXPECT_EQ(t.n[1]->GetBC(0)->GetBCType(), 0x22u);
+    EXPECT_EQ(t.n[2]->GetBC(0)->GetBCType(), 0x22u);
 }
 
 // Regions around a node at the origin, sharing their nodes and edges, in

@@ -35,8 +35,10 @@ TEST(Material, InsertPropWritesTheSolverRowAndAdvances)
     CMaterial steel = Steel();
     steel.InsertProp(m, row, 2);
     EXPECT_EQ(row, 2);
-    EXPECT_EQ(Row(m, 1),
-              (std::vector<double>{210000, 210000, 0.3, 80769.2308, 7.85e-06, 1.2e-05, 0}));
+    std::vector<double> written = Row(m, 1);
+    EXPECT_DOUBLE_EQ(written[3], 210000.0 / 2.6);
+    written[3] = 0.0;
+    EXPECT_EQ(written, (std::vector<double>{210000, 210000, 0.3, 0, 7.85e-06, 1.2e-05, 0}));
     EXPECT_EQ(Row(m, 0), std::vector<double>(7, 0.0));
     EXPECT_EQ(Row(m, 2), std::vector<double>(7, 0.0));
 
@@ -46,20 +48,33 @@ TEST(Material, InsertPropWritesTheSolverRowAndAdvances)
     EXPECT_EQ(Row(m, 2), (std::vector<double>{11000, 370, 0.35, 690, 5e-7, 5e-6, 0}));
 }
 
-// A material made with shear modulus 0 (the document's "Default") must still
-// give the solver a shear stiffness: the isotropic value E / (2 (1 + nu)).
-TEST(Material, ZeroShearModulusGivesTheIsotropicValue)
+// An isotropic material gives the solver the shear stiffness of its modulus
+// and Poisson's ratio, E / (2 (1 + nu)), whatever shear modulus it stores:
+// none (the document's "Default"), a preset's rounded value, or the value of
+// a modulus the user has since edited. The stored value stays as given.
+TEST(Material, IsotropicShearStiffnessFollowsModulusAndPoisson)
 {
-    CMaterial def("Default", 7.85e-06, 210000.0, 0.0, 0.3, 1.2e-05);
+    struct Case {
+        double e, stored, nu;
+    } cases[] = {
+        {210000.0, 0.0, 0.3},           // "Default"
+        {210000.0, 80769.2308, 0.3},    // Steel as stored
+        {105000.0, 80769.2308, 0.3},    // Steel after its E was halved
+        {30000.0, 11314.29, 0.225},     // the Concrete preset's values
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.e);
+        CMaterial def("Iso", 7.85e-06, c.e, c.stored, c.nu, 1.2e-05);
+        CMatrix m(1, 7);
+        int row = 0;
+        def.InsertProp(m, row, 2);
+        EXPECT_NEAR(m.GetValue(0, 3), c.e / (2.0 * (1.0 + c.nu)), 1e-9 * c.e);
+        EXPECT_EQ(def.GetModOfShear(), c.stored);
+    }
+    // An orthotropic material writes what the user set.
     CMatrix m(1, 7);
     int row = 0;
-    def.InsertProp(m, row, 2);
-    EXPECT_DOUBLE_EQ(m.GetValue(0, 3), 210000.0 / 2.6);
-    EXPECT_EQ(def.GetModOfShear(), 0.0); // the stored value stays as given
-
-    // An orthotropic material writes what the user set.
     COrthoMat ortho("O", 1e-6, 100.0, 50.0, 0.0, 0.3, 0.1, 1e-5);
-    row = 0;
     ortho.InsertProp(m, row, 2);
     EXPECT_EQ(m.GetValue(0, 3), 0.0);
 }

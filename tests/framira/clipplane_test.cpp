@@ -401,11 +401,11 @@ TEST_F(ClipPlaneTest, ARefusedValueIsReportedOnceAndReachesNoFrame)
     d.Click(50091);
     const PlaneCopy kept(*frame);
     afxui::headless::ModalScript script;
-    script.MessageBox("Please enter a number.");
+    script.MessageBox("Please enter a number for Plane 5 Distance.");
     d.Type(16238, "abc");
     EXPECT_TRUE(kept == *frame);
     EXPECT_EQ(frame->redraws, 0);
-    script.MessageBox("Please enter a number.");
+    script.MessageBox("Please enter a number for Plane 5 Distance.");
     d.PressOK(); // stays open
     PumpPosted();
     EXPECT_TRUE(frame->messages.empty());

@@ -238,7 +238,7 @@ TEST_F(SettingsPages, OpenGLSettingsWriteTheWidthsAndSizes)
         d.Type(16232, "6.5"); // wide edges
         EXPECT_TRUE(page.IsModified());
         EXPECT_TRUE(apply->IsWindowEnabled());
-        script.MessageBox("Please enter a number.");
+        script.MessageBox("Please enter a number for Axes.");
         d.Type(16237, "thick");
         d.PressApply();
         EXPECT_EQ(WIDE_EDGE, 3.0);

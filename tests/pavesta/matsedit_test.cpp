@@ -414,7 +414,7 @@ TEST_F(MaterialsTest, LettersAndBadValuesAreToldOnlyOnOkAndNeverTwice)
     const std::vector<Values> before = Snapshot();
     Run([this](DialogDriver& d, TestMatsEdit& dlg) {
         d.Type(366, "abc");
-        Boxes().Expect("Please enter a number.");
+        Boxes().Expect("Please enter a number for Young's modulus.");
         d.PressOK();
         EXPECT_FALSE(dlg.IsEnded());
         d.Focus(366);
@@ -468,7 +468,7 @@ TEST_F(MaterialsTest, EveryPropertyHasItsPhysicalRange)
     };
     const Case cases[] = {
         {366, "0", "Young's modulus = 0 N/mm\xB2 is out of range.\nEnter a value > 0 N/mm\xB2 and <= 1e+15 N/mm\xB2."},
-        {366, "1e999", "Please enter a number."},
+        {366, "1e999", "Please enter a number for Young's modulus."},
         {366, "1e5", nullptr},
         {381, "-1", "Shear modulus = -1 N/mm\xB2 is out of range.\nEnter a value between 0 N/mm\xB2 and 1e+15 N/mm\xB2."},
         {381, "0", nullptr},

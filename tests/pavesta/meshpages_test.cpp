@@ -166,7 +166,7 @@ TEST_F(MeshPagesTest, RefusedValuesKeepTheSheetOnThePageAndWriteNothing)
         {16126, "5", "Please enter an integer between 1 and 4."},
         {367, "10000001", "Please enter an integer between 0 and 10000000."},
         {16123, "0", "Minimum number of elements = 0 is out of range.\nEnter a value between 1 and 1e+15."},
-        {16123, "3000000000", "Please enter an integer."},
+        {16123, "3000000000", "Please enter an integer for Minimum number of elements."},
         {16124, "0", "Number of trial nodes = 0 is out of range.\nEnter a value between 1 and 1e+15."},
     };
     for (const Case& c : cases) {

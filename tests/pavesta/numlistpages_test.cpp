@@ -118,6 +118,28 @@ TEST_F(NumberListTest, OutputListsOfTheLogfileSheetAreReadBackOnlyWhenShown)
     EXPECT_EQ(Values(elements), (std::vector<LONG>{5})); // never shown, never applied
 }
 
+// The logfile sheet's node list as a user fills it: New, a number typed
+// (typing again on the row replaces its text), Enter. The row is kept: in
+// the layer Enter presses OK, which reads the row back.
+TEST_F(NumberListTest, ARowTypedOnNewAndEnteredIsKept)
+{
+    CLongVector nodes;
+    nodes.Allocate(1, true, 3);
+    VokLGNumberList page("Nodes", IDD_NUMBER_LIST);
+    page.m_pLongVector = &nodes;
+    RunSheet(
+        {&page},
+        [&](DialogDriver& d) {
+            ListOf(page).NewItem();
+            d.Type(IDC_NUMBER_ITEMS, "14");
+            d.Type(IDC_NUMBER_ITEMS, "145");
+            EXPECT_EQ(d.Items(IDC_NUMBER_ITEMS), (std::vector<CString>{"3", "145"}));
+            d.PressEnter();
+        },
+        "Logfile print options");
+    EXPECT_EQ(Values(nodes), (std::vector<LONG>{3, 145}));
+}
+
 class NamedListsTest : public HeadlessApp
 {
 protected:

@@ -540,6 +540,96 @@ TEST_F(BrantelMainFrame, TheThicknessListReturnsAtTheNextStart)
     EXPECT_EQ(Entries(ID_VIEW_MODE), (std::vector<CString>{"Model", "Results", "Mesh"}));
 }
 
+// Large buttons and tooltips (the toolbars page) are the toolbar manager's
+// state: they come back with the next start, and a start without a settings
+// file takes them from the profile as well.
+TEST_F(BrantelMainFrame, LargeButtonsAndTooltipsReturnAtTheNextStart)
+{
+    for (const bool withArchive : {true, false}) {
+        SCOPED_TRACE(withArchive ? "with the settings file" : "without it");
+        ASSERT_TRUE(Start());
+        ASSERT_FALSE(Frame().GetToolBarManager()->IsLargeButtons());
+        Frame().GetToolBarManager()->SetLargeButtons(TRUE);
+        Frame().GetToolBarManager()->EnableToolTips(FALSE);
+        EndApp();
+        if (!withArchive)
+            std::filesystem::remove(SettingsPath());
+        m_app = std::make_unique<CBrantelApp>();
+        ASSERT_TRUE(Start());
+        EXPECT_TRUE(Frame().GetToolBarManager()->IsLargeButtons());
+        EXPECT_FALSE(Frame().GetToolBarManager()->ToolTipsEnabled());
+        Frame().GetToolBarManager()->SetLargeButtons(FALSE);
+        Frame().GetToolBarManager()->EnableToolTips(TRUE);
+        EndApp();
+        m_app = std::make_unique<CBrantelApp>();
+    }
+}
+
+// A settings file cut short (a full disk, a copy broken off): what was read
+// stays, the rest keeps its defaults, and one log line names the file and
+// the groups from the one being read on. The cut points fall into the
+// colour scale, the units, the program's values and the thicknesses.
+TEST_F(BrantelMainFrame, ASettingsFileCutShortNamesTheGroupsThatKeepTheirDefaults)
+{
+    int& digits = iConv[0][5][2]; // an output format's digits
+    const int defaultDigits = digits;
+    const UINT grid = COGL2DView::m_uiGridType;
+    ASSERT_TRUE(Start());
+    const std::vector<std::string> groups = m_app->SettingsGroups();
+    ASSERT_EQ(groups.size(), 10u);
+    digits = 6;
+    COGL2DView::m_uiGridType = 3;
+    Frame().m_dThickness[0] = 50.0;
+    Frame().m_dActThickness = 50.0;
+    EndApp();
+    std::ifstream in(SettingsPath(), std::ios::binary);
+    const Bytes good = Bytes(std::istreambuf_iterator<char>(in), {});
+    in.close();
+    const std::size_t units = 9760, program = units + 4 + 4 * 108 + 4 + 4 * 72 + 4;
+    const struct {
+        std::size_t length;
+        const char* first; // the first group that keeps its defaults
+        int digits;        // then read
+        UINT grid;
+    } cases[] = {
+        {5000, "Colour scale", defaultDigits, 0},
+        {units + 100, "Units", defaultDigits, 0},
+        {program + 6, "Grid type, mesher and picked results", 6, 3}, // the grid type read
+        {good.size() - 4, "Thicknesses", 6, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        ASSERT_LT(c.length, good.size());
+        std::ofstream(SettingsPath(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(good.data()), static_cast<std::streamsize>(c.length));
+        digits = defaultDigits;
+        COGL2DView::m_uiGridType = 0;
+        m_app = std::make_unique<CBrantelApp>();
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(digits, c.digits);
+        EXPECT_EQ(COGL2DView::m_uiGridType, c.grid);
+        const auto from = std::find(groups.begin(), groups.end(), c.first);
+        ASSERT_NE(from, groups.end());
+        CString log;
+        Frame().GetLogWindow()->GetLogEdit().GetWindowText(log);
+        EXPECT_EQ(std::string(log),
+                  std::string(KorApp::SettingsCutLine(SettingsPath().c_str(),
+                                                      std::vector<std::string>(from, groups.end()))));
+        EndApp();
+    }
+    // The whole file: nothing to tell.
+    std::ofstream(SettingsPath(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(good.data()), static_cast<std::streamsize>(good.size()));
+    m_app = std::make_unique<CBrantelApp>();
+    ASSERT_TRUE(Start());
+    CString log;
+    Frame().GetLogWindow()->GetLogEdit().GetWindowText(log);
+    EXPECT_EQ(std::string(log), "");
+    EXPECT_EQ(digits, 6);
+    digits = defaultDigits;
+    COGL2DView::m_uiGridType = grid;
+}
+
 // ---- File New ---------------------------------------------------------------------
 
 TEST_F(BrantelApp, FileNewMakesTheDocumentOfTheChosenTypeElementAndMesh)

@@ -4,6 +4,9 @@
 // views, the pointer press, the command table and its update rules, the
 // context menus, point input and the region tools.
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -130,6 +133,58 @@ TEST_F(ModView, ANewViewDrawsItsGridBeforeItHasTheFocus)
     EXPECT_EQ(column(), 0) << "the grid is off";
     view->m_bShowGrid = true;
     EXPECT_GT(column(), 50) << "the grid line x = 0";
+}
+
+// The grid is built in the view's own line state, whatever the drawing
+// before it in the frame left: selected edges (a band selection, an edge
+// being edited) drawn wide and an open rubber band drawn in the medium
+// width made a grid list built in that frame bold and dashed (and, wide
+// enough, fields of glyph-like marks).
+TEST_F(ModView, TheGridLooksTheSameAfterSelectedEdgesOrARubberBandAreDrawn)
+{
+    CSectPlate* square = Square();
+    view->m_bShowGrid = true;
+    // Away from the square, where only grid lines are drawn.
+    const auto grid = [this] {
+        view->Invalidate(FALSE);
+        driver->Draw();
+        std::vector<std::array<std::uint8_t, 4>> pixels;
+        for (int y = 10; y < 120; ++y)
+            for (int x = 250; x < 390; ++x)
+                pixels.push_back(driver->Pixel(x, y));
+        return pixels;
+    };
+    view->SetSnapSpace(5.0, false);
+    const auto untouched = grid();
+    const auto background = driver->Pixel(395, 5);
+    const auto marked = std::count_if(untouched.begin(), untouched.end(),
+                                      [&](const auto& p) { return p != background; });
+    ASSERT_GT(marked, 100) << "no grid drawn";
+
+    const std::vector<CSNode*> corners = Corners(*square);
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"selected edges",
+         [&] {
+             for (std::size_t i = 0; i < corners.size(); ++i)
+                 view->m_pGeomHlpr->AddSelect(
+                     CGraph::GetComEdge(corners[i], corners[(i + 1) % corners.size()]),
+                     KorBasisGeomHlpr::kEdges, false);
+             view->InvalidateList();
+         }},
+        {"a polygon's rubber band",
+         [&] {
+             main->SendCommand(ID_TOOL_POLYGON);
+             Click(-5, 20);
+             Click(-5, 0);
+             driver->Move(Pixel(-2, 10).x, Pixel(-2, 10).y);
+         }},
+    };
+    for (const auto& [name, act] : cases) {
+        act();
+        grid(); // drawn once: what it leaves is in force when the grid is made
+        view->SetSnapSpace(5.0, false); // the grid list is made again
+        EXPECT_TRUE(grid() == untouched) << "the grid after " << name << " differs";
+    }
 }
 
 TEST_F(ModView, ShiftConstrainsClicksAndMovesOnlyWhileAToolMoveOrPasteWantsPoints)

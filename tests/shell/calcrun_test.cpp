@@ -142,8 +142,8 @@ TEST_F(CalcRun, AFailedRunShowsItsErrorsAndLeavesNoValidMesh)
     };
     for (const Case c : {Case{ID_GENERATE_MESH, false}, Case{ID_CALCULATE, true}}) {
         SCOPED_TRACE(c.id);
-        // Calculate meshes a model without a mesh first: the mesh is made
-        // here, so that the calculation is what fails.
+        // The mesh is made first, so that the component's run is what
+        // fails.
         if (c.id == ID_CALCULATE) {
             SetBusyRunner({});
             Send(ID_GENERATE_MESH);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "femodel/quad.h"
+#include "app/shell/mainframe.h"
 #include "platform/dimvor/units.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -345,6 +346,11 @@ protected:
 TEST_F(ConstrainedFrame, TheDefaultSquareBecomesTheRegionInStoredUnits)
 {
     ASSERT_NE(f, 1.0) << "the test needs a length unit other than the stored one";
+    // The dialog proposes the active thickness, in the display unit: OK
+    // gives the region that thickness, not 100 display units.
+    auto* main = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    ASSERT_NE(main, nullptr);
+    main->m_dActThickness = 12.5;
     DefineSquare();
     CSectPlate* region = Region();
     ASSERT_NE(region, nullptr);
@@ -359,7 +365,7 @@ TEST_F(ConstrainedFrame, TheDefaultSquareBecomesTheRegionInStoredUnits)
     CObList edges;
     region->GetEdges(edges);
     EXPECT_EQ(edges.GetCount(), 4);
-    EXPECT_NEAR(region->GetThickness(), 100.0 / f, 1e-6);
+    EXPECT_NEAR(region->GetThickness(), 12.5, 1e-9);
     EXPECT_EQ(region->GetThicknessVector().GetSize(), 0);
     EXPECT_TRUE(doc->IsModified());
 }

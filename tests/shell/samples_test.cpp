@@ -92,6 +92,48 @@ TEST_F(Samples, EachSampleOpensAndGivesItsAnswer)
     }
 }
 
+// The buckling sample after Steel's modulus was halved in the materials
+// dialog (210000 -> 105000 N/mm^2, the stored shear modulus 80769 left as
+// it was) buckles at half the stress, 37.96 N/mm^2, as a material whose
+// shear modulus agrees with the new modulus, or has none, does: the plate
+// and membrane stiffness of an isotropic material follows E and nu alone.
+TEST_F(Samples, BucklingFollowsAnEditedModulusOfAnIsotropicMaterial)
+{
+    const samples::Sample& s = samples::All()[2];
+    const double D = 105000.0 * 1000.0 / (12.0 * (1.0 - 0.09));
+    const double expected = 4.0 * std::numbers::pi * std::numbers::pi * D / (1e6 * 10.0);
+    ASSERT_NEAR(expected, 37.96, 0.005);
+    const double stored[] = {-1.0, 0.0, 105000.0 / 2.6}; // -1: as the file holds it
+    double first = 0.0;
+    for (double shear : stored) {
+        SCOPED_TRACE(shear);
+        std::unique_ptr<CBrantelDoc> doc = s.make();
+        ASSERT_TRUE(doc->OnOpenDocument(Committed(s.file).c_str()));
+        doc->UpdateStatics(true);
+        CPlateComp* comp = doc->GetPlateComp();
+        CMaterial* steel = nullptr;
+        CObList& materials = comp->GetMaterialList();
+        for (POSITION p = materials.GetHeadPosition(); p;)
+            if (auto* m = static_cast<CMaterial*>(materials.GetNext(p)); m->GetName() == "Steel")
+                steel = m;
+        ASSERT_NE(steel, nullptr);
+        ASSERT_GT(steel->GetModOfShear(), 80000.0);
+        steel->SetModOfElast(105000.0);
+        if (shear >= 0.0)
+            steel->SetModOfShear(shear);
+        CStringArray log, errors;
+        ASSERT_TRUE(comp->PreCalc(&log, &errors, 0));
+        ASSERT_TRUE(comp->Calculate(&log, &errors)) << (errors.GetSize() ? errors[0].GetString() : "");
+        const double factor = comp->GetMaxVal(5);
+        EXPECT_NEAR(factor, expected, 1e-4 * expected);
+        if (shear < 0.0)
+            first = factor;
+        else
+            EXPECT_NEAR(factor, first, 1e-9 * first);
+        doc->UpdateStatics(false);
+    }
+}
+
 // The committed samples' materials hold the values of the materials
 // dialog's preset of the same name, as a user who picks the preset gets
 // them (Steel's density 7.85e-06 kg/mm^3 gives the self-weight 7.7e-05

@@ -224,9 +224,10 @@ TEST_F(RunTest, AFailedLogKeepsTheOldLogAndGives99) {
     }
 }
 
-// A unit file writes a 250-byte name and a dangling link's target, and
-// refuses a link in a folder others may write, a folder, a FIFO and a link
-// loop with their errno before anything is created.
+// A unit file writes a 250-byte name, a dangling link's target and the
+// target of its own link in a shared folder, and refuses another user's
+// link there, a 256-byte name, a folder, a FIFO, a link loop and a chain of
+// 41 links with their errno before anything is created.
 TEST_F(RunTest, AUnitFileWritesOrRefusesEachKindOfTarget) {
     brantel::test::ForEachTargetKind([](const std::string& path, const brantel::test::TargetKindCase& c) {
         UnitFile file;

@@ -137,6 +137,38 @@ TEST_F(DrawingTest, TriangleColourPlotFlags)
     EXPECT_EQ(wire.polygons.size(), 1u);
 }
 
+// The flat faces of a batch send the plan normal once, not once per face:
+// whatever normal was current before the batch, or a raised face in it
+// left, the flat faces after it still carry (0, 0, 1).
+TEST_F(DrawingTest, FlatFacesInABatchKeepThePlanNormal)
+{
+    ASSERT_TRUE(gl->ok());
+    CTriElement tri(Node(-0.5, -0.5), Node(0.5, -0.5), Node(0, 0.5));
+    ResultTriangle(&tri);
+    const struct {
+        const char* name;
+        std::vector<int> faces; // the flags of each face drawn in one batch
+    } cases[] = {
+        {"flat faces", {128 | 2, 128 | 2}},
+        {"a raised face among flat ones", {128 | 2, 2, 128 | 2}},
+    };
+    for (const auto& c : cases)
+        for (int batch = 0; batch < 2; ++batch) {
+            SCOPED_TRACE(testing::Message() << c.name << ", batch " << batch);
+            glNormal3d(1.0, 0.0, 0.0);
+            {
+                CElement::CFaceBatch open;
+                for (int flags : c.faces)
+                    tri.GLColorPlot(0, flags, 1.0);
+            }
+            GLfloat normal[4] = {0, 0, 0, 0};
+            glGetFloatv(GL_CURRENT_NORMAL, normal);
+            EXPECT_EQ(normal[0], 0.0f);
+            EXPECT_EQ(normal[1], 0.0f);
+            EXPECT_EQ(normal[2], 1.0f);
+        }
+}
+
 TEST_F(DrawingTest, CombinedScaleAndDerivedPlots)
 {
     ASSERT_TRUE(gl->ok());

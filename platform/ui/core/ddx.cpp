@@ -1,11 +1,13 @@
 #include "platform/ui/core/ddx.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/afx/message.h"
 #include "platform/afx/numconv.h"
@@ -60,9 +62,39 @@ CString ControlText(CWnd* pControl)
     return text;
 }
 
+// The label text as a field's name: without its "&" marks, line breaks,
+// blanks at either end and a closing ":".
+std::string LabelName(const CString& text)
+{
+    std::string name;
+    const std::string s(text.GetString(), static_cast<std::size_t>(text.GetLength()));
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '&' && i + 1 < s.size() && s[i + 1] == '&')
+            name += s[++i];
+        else if (s[i] == '\r' || s[i] == '\n' || s[i] == '\t')
+            name += ' ';
+        else if (s[i] != '&')
+            name += s[i];
+    }
+    name = Trimmed(CString(name.c_str()));
+    while (!name.empty() && (name.back() == ':' || name.back() == '=' || IsBlank(name.back())))
+        name.pop_back();
+    return name;
+}
+
+// The field's refusal of a text that is no number: named by its label when
+// it has one (the caller's name first), else the standard text.
+void RefuseNoNumber(CDataExchange* pDX, CWnd* control, LPCTSTR field, UINT nIDPrompt)
+{
+    const CString name = field ? CString(field) : AfxFieldLabel(control);
+    if (name.IsEmpty())
+        return FailWith(pDX, nIDPrompt);
+    pDX->Refuse(nIDPrompt == AFX_IDP_PARSE_INT ? AfxIntegerMessage(name) : AfxNumberMessage(name));
+}
+
 template <class T>
 void TextInteger(CDataExchange* pDX, int nIDC, T& value, long long minVal, long long maxVal,
-                 const char* format)
+                 const char* format, LPCTSTR field = nullptr)
 {
     if (!pDX->Active())
         return;
@@ -70,7 +102,7 @@ void TextInteger(CDataExchange* pDX, int nIDC, T& value, long long minVal, long 
     if (pDX->m_bSaveAndValidate) {
         long long parsed = 0;
         if (!AfxParseInt(ControlText(control), minVal, maxVal, parsed))
-            return FailWith(pDX, AFX_IDP_PARSE_INT);
+            return RefuseNoNumber(pDX, control, field, AFX_IDP_PARSE_INT);
         pDX->RememberMember(value);
         value = static_cast<T>(parsed);
     } else {
@@ -108,11 +140,8 @@ void TextReal(CDataExchange* pDX, int nIDC, T& value, double maxMagnitude, LPCTS
     CWnd* control = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         double parsed = 0;
-        if (!AfxParseReal(ControlText(control), parsed) || std::fabs(parsed) > maxMagnitude) {
-            if (field)
-                return pDX->Refuse(AfxNumberMessage(field));
-            return FailWith(pDX, AFX_IDP_PARSE_REAL);
-        }
+        if (!AfxParseReal(ControlText(control), parsed) || std::fabs(parsed) > maxMagnitude)
+            return RefuseNoNumber(pDX, control, field, AFX_IDP_PARSE_REAL);
         pDX->RememberMember(value);
         value = static_cast<T>(parsed);
     } else {
@@ -457,11 +486,78 @@ CString AfxNumberMessage(LPCTSTR field)
     return CString(AfxFormat("Please enter a number for %s.", field).c_str());
 }
 
+CString AfxIntegerMessage(LPCTSTR field)
+{
+    return CString(AfxFormat("Please enter an integer for %s.", field).c_str());
+}
+
+CString AfxFieldLabel(const CWnd* pControl)
+{
+    const CWndState* field = pControl ? AfxGetWndState(pControl->GetSafeHwnd()) : nullptr;
+    if (!field || !field->hWndParent)
+        return CString();
+    const CRect& r = field->rect;
+    const int near = std::max(4, static_cast<int>(r.Height())); // pixels between label and field
+    const auto isCheck = [](const CWndState& s) {
+        const DWORD type = s.dwStyle & BS_TYPEMASK;
+        return s.kind == AfxWndKind::button && type != BS_GROUPBOX && type != BS_PUSHBUTTON &&
+               type != BS_DEFPUSHBUTTON;
+    };
+    // left: the nearest text before the field on its row (a static or a
+    // check box that heads the row); header: the nearest static over the
+    // field's column; above: a header just above the field.
+    const CWndState *left = nullptr, *header = nullptr, *group = nullptr;
+    std::vector<const CWndState*> rowInputs;
+    for (const CWndState* s : AfxGetChildStates(field->hWndParent)) {
+        if (s == field || (field->bVisible && !s->bVisible))
+            continue;
+        const CRect& o = s->rect;
+        const bool sameRow = o.top < r.bottom && o.bottom > r.top && o.right <= r.left + 2;
+        const bool sameColumn = o.left < r.right && o.right > r.left && o.bottom <= r.top + 2;
+        const bool named = !LabelName(s->strText).empty();
+        if (sameRow && AfxTakesFocus(*s) && !isCheck(*s))
+            rowInputs.push_back(s);
+        if (named && sameRow && (s->kind == AfxWndKind::staticText || isCheck(*s))) {
+            if (!left || o.right > left->rect.right)
+                left = s;
+        } else if (named && sameColumn && s->kind == AfxWndKind::staticText) {
+            if (!header || o.bottom > header->rect.bottom)
+                header = s;
+        } else if (named && s->kind == AfxWndKind::button &&
+                   (s->dwStyle & BS_TYPEMASK) == BS_GROUPBOX && o.left <= r.left &&
+                   o.right >= r.right && o.top <= r.top && o.bottom >= r.bottom) {
+            if (!group || o.Width() * o.Height() < group->rect.Width() * group->rect.Height())
+                group = s;
+        }
+    }
+    std::string name;
+    if (left) {
+        name = LabelName(left->strText);
+        // A row of a table: its head names the row, the column's head the field.
+        const bool inputBetween = std::any_of(rowInputs.begin(), rowInputs.end(), [&](const CWndState* s) {
+            return s->rect.left >= left->rect.right;
+        });
+        if (header && (isCheck(*left) || inputBetween))
+            name += " " + LabelName(header->strText);
+    } else if (header && r.top - header->rect.bottom <= near) {
+        name = LabelName(header->strText);
+    } else if (group) {
+        name = LabelName(group->strText);
+    }
+    return CString(name.c_str());
+}
+
 void DDX_Number(CDataExchange* pDX, int nIDC, double& value, const AfxRange& range, LPCTSTR field,
                 LPCTSTR unit)
 {
     TextReal(pDX, nIDC, value, DBL_MAX, field);
     DDV_Range(pDX, value, range, field, unit);
+}
+
+void DDX_Number(CDataExchange* pDX, int nIDC, UINT& value, UINT minVal, UINT maxVal, LPCTSTR field)
+{
+    TextInteger(pDX, nIDC, value, 0, UINT_MAX, "%u", field);
+    DDV_MinMaxUInt(pDX, value, minVal, maxVal);
 }
 
 double AfxDisplayValue(double stored, double factor)

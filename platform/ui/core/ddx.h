@@ -9,8 +9,10 @@
 // reads back as the same double or float, so an untouched field changes
 // nothing.
 //
-// A refused value shows the standard text ("Please enter an integer.", ...)
-// through the message service, gives the failing control the focus with its
+// A refused value shows the standard text ("Please enter an integer.", ...),
+// for a text that is no number with the field's label ("Please enter a
+// number for Young's modulus."; see AfxFieldLabel), through the message
+// service, gives the failing control the focus with its
 // whole text selected and marks the exchange failed. The failure is a flag,
 // not an exception: every DDX and DDV after it does nothing, so members
 // before the failing control are written and later ones are not.
@@ -140,8 +142,20 @@ CString AfxRangeMessage(double value, const AfxRange& range, LPCTSTR field, LPCT
 // enter a number for Thickness t0.").
 void DDX_Number(CDataExchange* pDX, int nIDC, double& value, const AfxRange& range, LPCTSTR field,
                 LPCTSTR unit = "");
+// A whole-number field with a name: DDX_Text and DDV_MinMaxUInt in one, and
+// a text that is no whole number is refused with the name ("Please enter an
+// integer for Digits.").
+void DDX_Number(CDataExchange* pDX, int nIDC, UINT& value, UINT minVal, UINT maxVal, LPCTSTR field);
 // The message DDX_Number shows for a text that is no number.
 CString AfxNumberMessage(LPCTSTR field);
+// The same for a whole-number field ("Please enter an integer for Segments.").
+CString AfxIntegerMessage(LPCTSTR field);
+// The name of a field as the user reads it beside the field: its label (the
+// static text to its left on its row, else the one just above it), else the
+// group box around it; without "&" and a closing ":". Empty when none is
+// found. Every number field (DDX_Text of a number, DDX_Number without a
+// name) refuses a text that is no number with this name.
+CString AfxFieldLabel(const CWnd* pControl);
 
 // The parsers DDX uses, for callers that read numbers typed by the user:
 // true with the value when text is a whole number of the type (blanks

@@ -5,6 +5,7 @@
 #include "platform/afx/numconv.h"
 #include "platform/ui/core/frame.h"
 #include "platform/ui/core/resources.h"
+#include "platform/ui/core/services.h"
 
 IMPLEMENT_DYNAMIC(CToolBarCombo, CComboBox)
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
@@ -135,6 +136,18 @@ void CToolBarManager::EnableToolTips(BOOL bEnable)
 {
     m_bToolTips = bEnable != FALSE;
     ToolBarsChanged(PEER_STYLE);
+}
+
+void CToolBarManager::SaveState(LPCTSTR lpszProfileName) const
+{
+    AfxWriteProfileInt(lpszProfileName, "LargeButtons", m_bLargeButtons ? 1 : 0);
+    AfxWriteProfileInt(lpszProfileName, "ToolTips", m_bToolTips ? 1 : 0);
+}
+
+void CToolBarManager::LoadState(LPCTSTR lpszProfileName)
+{
+    SetLargeButtons(AfxGetProfileInt(lpszProfileName, "LargeButtons", m_bLargeButtons) != 0);
+    EnableToolTips(AfxGetProfileInt(lpszProfileName, "ToolTips", m_bToolTips) != 0);
 }
 
 void CToolBarManager::ToolBarsChanged(UINT nChanges) const

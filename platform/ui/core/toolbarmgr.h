@@ -113,6 +113,10 @@ public:
     void EnableToolTips(BOOL bEnable);
     BOOL ToolTipsEnabled() const { return m_bToolTips; }
     CFrameWnd* GetFrame() const { return m_pFrame; }
+    // The button size and tooltips in the profile section (entries
+    // "LargeButtons" and "ToolTips"); loading keeps what the section lacks.
+    void SaveState(LPCTSTR lpszProfileName) const;
+    void LoadState(LPCTSTR lpszProfileName);
 
 private:
     CFrameWnd* m_pFrame;

@@ -185,8 +185,12 @@ public:
             insertAction(m_actions[i], action);
             delete m_actions[i];
             m_actions[i] = action;
-            if (auto* box = qobject_cast<QComboBox*>(widget); box && box->lineEdit())
-                box->lineEdit()->installEventFilter(new ReturnFilter(combo->GetSafeHwnd(), box));
+            // The keys reach the box or, through it, its edit field.
+            if (auto* box = qobject_cast<QComboBox*>(widget); box && box->lineEdit()) {
+                auto* filter = new ReturnFilter(combo->GetSafeHwnd(), box);
+                box->installEventFilter(filter);
+                box->lineEdit()->installEventFilter(filter);
+            }
             widget->setVisible((combo->GetStyle() & WS_VISIBLE) != 0);
             // The combo's tip names what it sets.
             CString tip;

@@ -327,6 +327,26 @@ private:
     QTabBar* m_bar;
 };
 
+// The rows of a list editor are edited in place: each keystroke in a row's
+// editor reaches the row at once, so that OK, Apply or a click elsewhere
+// never drops what is typed, and the editor opens with its text selected,
+// so that typing on a chosen row replaces it.
+class ListEditDelegate : public QStyledItemDelegate
+{
+public:
+    explicit ListEditDelegate(QObject* pParent) : QStyledItemDelegate(pParent) {}
+    QWidget* createEditor(QWidget* pParent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(pParent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            QObject::connect(line, &QLineEdit::textEdited, line, [this, line] {
+                emit const_cast<ListEditDelegate*>(this)->commitData(line);
+            });
+        return editor;
+    }
+};
+
 // List box items with "\t" drawn at tab stops (LBS_USETABSTOPS): every 32
 // dialog units, as the system list box places them by default; one stop set
 // by SetTabStops is the distance between stops, several are the positions.
@@ -774,6 +794,10 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
         combo->setEditable((style & 0x3) != CBS_DROPDOWNLIST);
         // The layer manages the entries: Return never adds one.
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // A typed number stays as typed: no inline completion to an entry
+        // that starts with it ("10" would become "100" on Enter).
+        if (combo->isEditable())
+            combo->setCompleter(nullptr);
         m_widget = combo;
         break;
     }
@@ -842,11 +866,22 @@ void CQtPeer::Build(const CWndState& state, QWidget* pParent)
                             state ? dynamic_cast<CListEditCtrl*>(state->Target()) : nullptr)
                         (ctrl->*act)();
                 });
+                // A new row is typed into at once, as the list's own rows are
+                // once chosen: the list takes the keyboard with the row's editor open.
+                if (act == &CListEditCtrl::NewItem && m_list && m_list->currentItem()) {
+                    m_list->setFocus(Qt::OtherFocusReason);
+                    m_list->editItem(m_list->currentItem());
+                }
             });
             header->addWidget(button);
         }
         layout->addLayout(header);
         m_list = new QListWidget(editor);
+        // Typing on the chosen row edits it, as do a double click and F2.
+        m_list->setEditTriggers(QAbstractItemView::AnyKeyPressed |
+                                QAbstractItemView::DoubleClicked |
+                                QAbstractItemView::EditKeyPressed);
+        m_list->setItemDelegate(new ListEditDelegate(m_list));
         layout->addWidget(m_list, 1);
         caption->setBuddy(m_list);
         m_widget = editor;
@@ -1275,8 +1310,15 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
         }
         if (nChanges & PEER_VISIBLE && AfxQtIsChildFrame(w) && state.bVisible)
             w->showMaximized();
-        else if (nChanges & PEER_VISIBLE && w->isWindow() && state.bVisible)
+        else if (nChanges & PEER_VISIBLE && w->isWindow() && state.bVisible) {
+            // A dialog on its way into its modal loop maps once, already
+            // modal: mapped, unmapped and mapped again, a window manager
+            // could place the second map under the owner.
+            if (const auto* dialog = dynamic_cast<const CDialog*>(state.pOwner);
+                dialog && dialog->IsModal() && dynamic_cast<DialogWidget*>(w) && !w->isVisible())
+                w->setWindowModality(Qt::ApplicationModal);
             ShowTopLevel(w, (state.dwStyle & WS_MAXIMIZE) != 0, state.rect);
+        }
         else if (nChanges & PEER_VISIBLE)
             w->setVisible(state.bVisible);
         if (nChanges & PEER_FOCUS) {
@@ -1290,6 +1332,12 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
 
 bool CQtPeer::DialogKey(UINT nVirtKey)
 {
+    // Enter in a list editor's row that is being edited only ends that edit
+    // (the row's delegate commits it and closes its editor); the dialog's
+    // default button waits for the next Enter.
+    if (nVirtKey == VK_RETURN && m_kind == AfxWndKind::listEdit && m_list &&
+        m_list->indexWidget(m_list->currentIndex()))
+        return true;
     // A multi-line edit with ES_WANTRETURN keeps Enter as a line break.
     if (m_bShowing || !m_widget || !dynamic_cast<DialogWidget*>(m_widget->window()) ||
         (nVirtKey == VK_RETURN && IsMultiLine(m_kind, m_dwStyle) && (m_dwStyle & ES_WANTRETURN)))
@@ -1506,8 +1554,10 @@ void CQtBackend::RunModalLoop(CWnd& dialog, UINT nIDTemplate, const CString& str
         CWndBackend::RunModalLoop(dialog, nIDTemplate, strCaption);
         return;
     }
-    // Shown again as a modal window: modality is set when a window shows.
-    widget->hide();
+    // Modality is set when a window shows: a dialog that showed without it
+    // shows again as a modal window.
+    if (!widget->isModal())
+        widget->hide();
     AfxQtRunModal(*widget);
 }
 

@@ -129,13 +129,15 @@ TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
     ASSERT_TRUE(wm.Start()) << "openbox did not start";
     ProgramRun run(BRANTEL_PROGRAM, m_dir.filePath("config"));
     ASSERT_TRUE(run.Start({m_dir.filePath("plate.plb")}));
-    const StartedWindow started = WaitForModellingView(run, "^Brantel - plate\\.plb$", true);
-    m_window = started.window;
+    m_window = run.WaitForWindow("^Brantel - plate\\.plb$");
     ASSERT_NE(m_window, 0u) << "no window titled \"Brantel - plate.plb\"";
-    ASSERT_FALSE(started.view.isEmpty()) << "no modelling view found";
-    m_rest = QPoint(started.rect.left() + started.rect.width() / 2, started.rect.bottom() - 5);
-    m_view = started.view.adjusted(2, 2, -2, -2);
-    const QImage& first = started.first;
+    const QRect window = WaitForPlace(m_window, true);
+    m_rest = QPoint(window.left() + window.width() / 2, window.bottom() - 5);
+    FocusWindow(m_window, m_rest);
+    QImage first;
+    QRect white;
+    ASSERT_TRUE(WaitForModellingView(window, first, white)) << "no modelling view found";
+    m_view = white.adjusted(2, 2, -2, -2);
     // The plate's region: the middle of its grey fill.
     QRect grey;
     for (int y = m_view.top(); y <= m_view.bottom(); y += 2)

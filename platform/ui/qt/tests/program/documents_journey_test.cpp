@@ -79,14 +79,16 @@ void DocumentsJourney::Run(const QString& pass, bool withWindowManager)
     }
     ProgramRun run(BRANTEL_PROGRAM, m_dir.filePath("config-" + pass));
     ASSERT_TRUE(run.Start({m_dir.filePath("plate.plb")}));
-    const StartedWindow started = WaitForModellingView(run, "^Brantel - plate\\.plb$", withWindowManager);
-    m_window = started.window;
+    m_window = run.WaitForWindow("^Brantel - plate\\.plb$");
     ASSERT_NE(m_window, 0u) << "no window titled \"Brantel - plate.plb\"";
-    const QRect window = started.rect;
+    const QRect window = WaitForPlace(m_window, withWindowManager);
     ASSERT_FALSE(window.isEmpty());
     m_rest = QPoint(window.left() + window.width() / 2, window.bottom() - 5);
-    const QImage first = started.first;
-    const QRect white = started.view;
+    FocusWindow(m_window, m_rest);
+    // The modelling view once it is drawn.
+    QImage first;
+    QRect white;
+    WaitForModellingView(window, first, white);
     SaveShot(first, "journey-" + pass + "-0-start.png");
     ASSERT_GT(white.width(), window.width() / 2) << "no modelling view found";
     ASSERT_GT(white.height(), window.height() / 3) << "no modelling view found";
@@ -264,8 +266,9 @@ protected:
     WId m_window = 0;
 };
 
-// Calculate on a new, empty plate: the run fails ("No model is defined"),
-// the program brings the log window's Error tab to the front, and its text
+// Calculate on a new, empty plate: the run fails ("No mesh detected") with
+// its message, the program brings the log window's Error tab to the front,
+// and its text
 // shows at once, as it shows after the user clicks the tab (Log, then Error
 // again).
 TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToTheFront)
@@ -285,6 +288,9 @@ TEST_F(PlateInTheWindow, TheErrorTabShowsItsTextTheMomentTheProgramBringsItToThe
     ASSERT_TRUE(NewPlateByWizard(window, "Brantel - Plate1")) << "File > New did not make Plate1";
     FocusWindow(window, rest);
     ASSERT_TRUE(MenuItem("alt+c", "c"));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") != 0; })) << "no failure message";
+    ASSERT_TRUE(Key({"Return"}));
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Brantel") == 0; }));
     FocusWindow(window, rest);
     const QImage shown = Settled(text);
     EXPECT_TRUE(SaveShot(shown, "journey-error-tab.png"));
@@ -315,9 +321,12 @@ TEST_F(PlateInTheWindow, EachCommandRepaintsTheViewAtOnce)
     const QRect view = found.adjusted(2, 2, -2, -2);
     // The screen once the view has settled, saved as repaint-<name>.png;
     // the pointer rests on the status bar, the keyboard stays where it is.
-    const auto shot = [&](const QString& name) {
+    // A command's picture is waited for as a change from the picture before
+    // it (or, with like, as that picture back), not for a fixed time.
+    const auto shot = [&](const QString& name, const QImage* before = nullptr, double share = 0,
+                          bool like = false) {
         MoveMouse(rest);
-        const QImage image = Settled(view);
+        const QImage image = before ? SettledFrom(view, *before, share, like) : Settled(view);
         EXPECT_TRUE(SaveShot(image, "repaint-" + name + ".png"));
         EXPECT_LT(BlackShare(image, view), 0.5) << name.toStdString() << ": the view is black";
         return image;
@@ -345,17 +354,17 @@ TEST_F(PlateInTheWindow, EachCommandRepaintsTheViewAtOnce)
     ASSERT_TRUE(typePoint("-700", "0"));
     const QImage first = shot("1-first-point");
     ASSERT_TRUE(typePoint("-100", "0"));
-    const QImage second = shot("2-second-point");
+    const QImage second = shot("2-second-point", &first, 0.0002);
     // The edge from the first point to the second: some hundred pixels.
     EXPECT_GT(DifferingShare(second, first, view), 0.0002) << "the first edge does not show";
     // The pointer in the view, above the plate: the rubber band runs from
     // the last typed point to it.
     ASSERT_TRUE(MoveMouse(QPoint(view.left() + view.width() / 3, view.top() + view.height() / 6)));
-    const QImage band = Settled(view);
+    const QImage band = SettledFrom(view, second, 0.0002);
     EXPECT_TRUE(SaveShot(band, "repaint-2-rubber-band.png"));
     EXPECT_GT(DifferingShare(band, second, view), 0.0002) << "the rubber band does not follow the pointer";
     ASSERT_TRUE(typePoint("-100", "800"));
-    const QImage triangle = shot("3-triangle");
+    const QImage triangle = shot("3-triangle", &second, 0.002);
     EXPECT_GT(DifferingShare(triangle, second, view), 0.002) << "the triangle does not show";
     ASSERT_TRUE(Key({"Escape"}));
     ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Coordinate input") == 0; }));
@@ -363,18 +372,18 @@ TEST_F(PlateInTheWindow, EachCommandRepaintsTheViewAtOnce)
     // Edit > Undo and Redo by their keys.
     FocusWindow(window, rest);
     ASSERT_TRUE(Key({"ctrl+z"}));
-    const QImage undone = shot("4-undo");
+    const QImage undone = shot("4-undo", &start, kSame, true);
     EXPECT_LT(DifferingShare(undone, start, view), kSame) << "undo left the triangle";
     ASSERT_TRUE(Key({"ctrl+y"}));
-    const QImage redone = shot("5-redo");
+    const QImage redone = shot("5-redo", &triangle, kSame, true);
     EXPECT_LT(DifferingShare(redone, triangle, view), kSame) << "redo did not bring the triangle back";
 
     // Model > Generate mesh, then Model > Uniformly refine: more lines.
     ASSERT_TRUE(MenuItem("alt+m", "g"));
-    const QImage meshed = shot("6-mesh");
+    const QImage meshed = shot("6-mesh", &redone, 0.002);
     EXPECT_GT(DifferingShare(meshed, redone, view), 0.002) << "the mesh does not show";
     ASSERT_TRUE(MenuItem("alt+m", "u"));
-    const QImage refined = shot("7-refined");
+    const QImage refined = shot("7-refined", &meshed, 0.002);
     EXPECT_GT(DifferingShare(refined, meshed, view), 0.002) << "the refined mesh does not show";
 }
 

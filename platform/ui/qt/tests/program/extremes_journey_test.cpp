@@ -3,11 +3,16 @@
 // modes from the Calculate menu, and "Max && min results" lists the
 // pre-buckling stresses (sigma x = -1 everywhere) and every mode with its
 // load factor (75.92 to 356.4); then the volume-force dialog refuses an
-// exponent slip with a message and keeps the field to be mended.
+// exponent slip with a message and keeps the field to be mended; Cancel
+// in the modes dialog runs nothing; after the thickness went from 10 to
+// 20 mm on the region sheet the next buckling analysis runs the membrane
+// analysis again and gives 607.36; last (at 10 mm again), Steel's modulus
+// is halved in the materials dialog and the next run buckles at half the
+// stress (37.96).
 // Everything is driven by keys (xdotool) and read as a user can read it:
-// the rows of the list and the text of the field are copied with Ctrl+C
-// and taken from the clipboard; the dialogs are grabbed into the artifacts
-// folder.
+// the rows of the list, the text of the field and the log are copied with
+// Ctrl+C and taken from the clipboard; the dialogs are grabbed into the
+// artifacts folder.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -16,6 +21,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,22 +45,6 @@ bool WaitGone(WId window, const QByteArray& name)
     while (FindDialogWindow(name) == window && !deadline.hasExpired())
         QTest::qWait(100);
     return FindDialogWindow(name) != window;
-}
-
-// What Ctrl+C in the focused control puts on the clipboard ("" when
-// nothing arrives within 5 s). The clipboard is emptied first, so that a
-// stale text is never taken for the copy.
-QString CopiedText()
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    QTest::qWait(100);
-    KeysEach({"ctrl+c"}, 150, true);
-    QString text;
-    const QDeadlineTimer deadline(5000);
-    while ((text = clipboard->text()).isEmpty() && !deadline.hasExpired())
-        QTest::qWait(100);
-    return text;
 }
 
 // The window, once drawn, saved into the artifacts folder.
@@ -85,6 +75,60 @@ Row SplitRow(const QString& text)
     return row;
 }
 
+// Calculate > Buckling Analysis, the modes dialog answered with the key
+// (Return for OK, Escape for Cancel; the number typed first when modes is
+// given).
+void RunBuckling(WId window, const char* modes, const char* answer = "Return")
+{
+    FocusSync(window, 200);
+    KeysEach({"alt+c", "b"}, 150, true);
+    const WId dialog = WaitForDialogWindow("Number of buckling modes", 10000);
+    ASSERT_NE(dialog, 0u) << "no \"Number of buckling modes\" dialog";
+    FocusSync(dialog, 200);
+    if (modes) {
+        KeysEach({"ctrl+a"}, 150, true);
+        Xdo({"type", "--delay", "50", modes}, nullptr, 5000);
+    }
+    KeysEach({answer}, 150, true);
+    ASSERT_TRUE(WaitGone(dialog, "Number of buckling modes"));
+}
+
+// Calculate > Max && min results (the last item of the menu) once the run
+// has delivered its results; before that the command tells that there are
+// none, and the box is closed and the command tried again. 0 when the list
+// does not come within 60 s.
+WId OpenExtremes(WId window)
+{
+    const QDeadlineTimer finished(60000);
+    while (!finished.hasExpired()) {
+        FocusSync(window, 200);
+        KeysEach({"alt+c", "Up", "Return"}, 150, true);
+        if (const WId table = WaitForDialogWindow("Maximum and minimum values", 2000))
+            return table;
+        if (const WId box = FindDialogWindow("Brantel")) {
+            FocusSync(box, 200);
+            KeysEach({"Escape"}, 150, true);
+        }
+        QTest::qWait(500);
+    }
+    return 0;
+}
+
+// The rows of the focused extremes list, read one by one from the top.
+QList<Row> ReadRows()
+{
+    KeysEach({"Home"}, 150, true);
+    QList<Row> rows;
+    for (int i = 0; i < 30; ++i) {
+        const QString text = CopiedText();
+        if (!rows.isEmpty() && rows.back().name == SplitRow(text).name)
+            break; // the last row: Down moved no further
+        rows.push_back(SplitRow(text));
+        KeysEach({"Down"}, 150, true);
+    }
+    return rows;
+}
+
 TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
 {
     AFXUI_QT_NEED_DISPLAY();
@@ -99,47 +143,12 @@ TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
     GrabWhenDrawn(window, colours);
 
     // Calculate > Buckling Analysis, six modes.
-    FocusSync(window, 200);
-    KeysEach({"alt+c", "b"}, 150, true);
-    const WId modes = WaitForDialogWindow("Number of buckling modes", 10000);
-    ASSERT_NE(modes, 0u) << "no \"Number of buckling modes\" dialog";
-    FocusSync(modes, 200);
-    KeysEach({"ctrl+a"}, 150, true);
-    Xdo({"type", "--delay", "50", "6"}, nullptr, 5000);
-    KeysEach({"Return"}, 150, true);
-    ASSERT_TRUE(WaitGone(modes, "Number of buckling modes"));
-
-    // Calculate > Max && min results (the last item of the menu) once the
-    // run has delivered its results; before that the command tells that
-    // there are none, and the box is closed and the command tried again.
-    WId table = 0;
-    const QDeadlineTimer finished(60000);
-    while (!table && !finished.hasExpired()) {
-        FocusSync(window, 200);
-        KeysEach({"alt+c", "Up", "Return"}, 150, true);
-        table = WaitForDialogWindow("Maximum and minimum values", 2000);
-        if (table)
-            break;
-        if (const WId box = FindDialogWindow("Brantel")) {
-            FocusSync(box, 200);
-            KeysEach({"Escape"}, 150, true);
-        }
-        QTest::qWait(500);
-    }
+    RunBuckling(window, "6");
+    const WId table = OpenExtremes(window);
     ASSERT_NE(table, 0u) << "no \"Maximum and minimum values\" within 60 s";
     FocusSync(table, 200);
     SaveDrawn(table, "brantel-buckling-extremes.png");
-
-    // The rows, read one by one from the top.
-    KeysEach({"Home"}, 150, true);
-    QList<Row> rows;
-    for (int i = 0; i < 30; ++i) {
-        const QString text = CopiedText();
-        if (!rows.isEmpty() && rows.back().name == SplitRow(text).name)
-            break; // the last row: Down moved no further
-        rows.push_back(SplitRow(text));
-        KeysEach({"Down"}, 150, true);
-    }
+    const QList<Row> rows = ReadRows();
     QStringList names;
     for (const Row& row : rows)
         names << row.name;
@@ -217,7 +226,93 @@ TEST(ExtremesJourney, BucklingModesWithTheirLoadFactorsAndANamedFieldRange)
     EXPECT_EQ(CopiedText(), "1e300");
     KeysEach({"Escape"}, 150, true);
     EXPECT_TRUE(WaitGone(forces, "Volume forces"));
-    EXPECT_TRUE(run.Close(window));
+
+    // Back in the modelling mode (M). Buckling Analysis, Cancel in the
+    // modes dialog: nothing runs, the log stays as it was.
+    FocusSync(window, 200);
+    KeysEach({"m"}, 150, true);
+    QTest::qWait(500);
+    const QString before = LogText(window);
+    ASSERT_TRUE(before.contains("Eigenvalues:")) << before.right(300).toStdString();
+    RunBuckling(window, nullptr, "Escape");
+    EXPECT_EQ(LogText(window), before) << "Cancel in the modes dialog ran something";
+    SaveDrawn(window, "brantel-buckling-cancelled.png");
+
+    // The region's thickness 10 -> 20 mm on its sheet (a double click on
+    // the plate, the "Thickness" page, t0), then Buckling Analysis again:
+    // the membrane analysis runs again (half the stress) and the first
+    // load factor is eight times 75.92.
+    const auto thickness = [window](const char* t0) {
+        const QRect plate = PlateBox(window);
+        ASSERT_GT(plate.width(), 20) << "the plate is not in the view";
+        // Beside the load's line through the middle.
+        Xdo({"mousemove", "--window", QString::number(window),
+             QString::number(plate.center().x() + plate.width() / 4), QString::number(plate.center().y())},
+            nullptr, 5000);
+        Xdo({"click", "--repeat", "2", "--delay", "80", "1"}, nullptr, 5000);
+        const WId region = WaitForDialogWindow("Region", 10000);
+        ASSERT_NE(region, 0u) << "no region sheet";
+        const auto clickAt = [region](int x, int y) {
+            Xdo({"mousemove", "--window", QString::number(region), QString::number(x), QString::number(y)},
+                nullptr, 5000);
+            Xdo({"click", "1"}, nullptr, 5000);
+            QTest::qWait(300);
+        };
+        clickAt(112, 23); // "Thickness"
+        clickAt(95, 131); // t0
+        KeysEach({"ctrl+a"}, 150, true);
+        Xdo({"type", "--delay", "50", t0}, nullptr, 5000);
+        SaveDrawn(region, "brantel-buckling-thickness.png");
+        KeysEach({"Return"}, 150, true);
+        ASSERT_TRUE(WaitGone(region, "Region"));
+    };
+    thickness("20");
+    RunBuckling(window, "2");
+    QString after;
+    const QDeadlineTimer solved(90000);
+    while (!solved.hasExpired() &&
+           (after = LogText(window)).count("Eigenvalues:") <= before.count("Eigenvalues:"))
+        QTest::qWait(1000);
+    SaveDrawn(window, "brantel-buckling-thicker.png");
+    EXPECT_EQ(after.count("Perfoming membrane analysis"), before.count("Perfoming membrane analysis") + 1)
+        << after.right(600).toStdString();
+    const QString block = after.mid(after.lastIndexOf("Eigenvalues:"));
+    const QRegularExpression first("\\n\\s*1\\s+(\\S+)");
+    const QRegularExpressionMatch match = first.match(block);
+    ASSERT_TRUE(match.hasMatch()) << block.toStdString();
+    EXPECT_NEAR(match.captured(1).toDouble(), 607.36, 607.36 * 1e-4) << block.toStdString();
+    // Back to 10 mm for the material edit below.
+    thickness("10");
+
+    // Model > Materials: Steel's Young's modulus halved, 210000 -> 105000
+    // N/mm² (its shear modulus left as shown); the next buckling run gives
+    // half the critical stress, 37.96, as the plate's stiffness follows the
+    // modulus.
+    FocusSync(window, 200);
+    KeysEach({"alt+m", "r"}, 150, true);
+    const WId materials = WaitForDialogWindow("Edit materials", 10000);
+    ASSERT_NE(materials, 0u) << "no \"Edit materials\" dialog";
+    FocusSync(materials, 200);
+    // The list holds Default, Steel, VOID: Steel, then its name and modulus.
+    KeysEach({"Down", "Tab", "Tab"}, 150, true);
+    EXPECT_EQ(CopiedText(), "210000");
+    KeysEach({"ctrl+a"}, 150, true);
+    Xdo({"type", "--delay", "50", "105000"}, nullptr, 5000);
+    SaveDrawn(materials, "brantel-materials-steel-modulus.png");
+    KeysEach({"Return"}, 150, true);
+    ASSERT_TRUE(WaitGone(materials, "Edit materials"));
+    RunBuckling(window, nullptr);
+    const WId again = OpenExtremes(window);
+    ASSERT_NE(again, 0u) << "no \"Maximum and minimum values\" after the modulus edit";
+    FocusSync(again, 200);
+    SaveDrawn(again, "brantel-buckling-extremes-half-modulus.png");
+    const QList<Row> halved = ReadRows();
+    ASSERT_GT(halved.size(), 6);
+    EXPECT_EQ(halved[6].name, "Buckling mode 1");
+    EXPECT_EQ(halved[6].max, "37.96");
+    KeysEach({"Escape"}, 150, true);
+    ASSERT_TRUE(WaitGone(again, "Maximum and minimum values"));
+    EXPECT_TRUE(CloseDiscardingChanges(run, window));
 }
 
 } // namespace extremesjourney

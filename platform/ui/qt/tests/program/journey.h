@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -184,6 +185,25 @@ inline WId WaitForDialogWhileRunning(ProgramRun& run, const QByteArray& title, i
     return dialog;
 }
 
+// Closes the window as a desktop does and answers "No" to the question
+// whether to save the edited document; true when the program ended with
+// status 0.
+inline bool CloseDiscardingChanges(ProgramRun& run, WId window)
+{
+    if (!SendCloseRequest(window))
+        return false;
+    const WId box = WaitForDialogWhileRunning(run, "Brantel", 10000);
+    if (box) {
+        Xdo({"windowfocus", "--sync", QString::number(box)});
+        Xdo({"key", "alt+n"}); // &No
+    }
+    QProcess& process = run.Process();
+    if (process.state() != QProcess::NotRunning)
+        process.waitForFinished(10000);
+    return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
 // True once no dialog of that title (FindDialogWindow) shows, within the time.
 inline bool WaitDialogGone(const QByteArray& title, int ms, int maxWidth = 1000)
 {
@@ -248,6 +268,36 @@ inline QRect WindowRect(WId window)
     return rect;
 }
 
+// What Ctrl+C in the focused control puts on the clipboard ("" when
+// nothing arrives within 5 s). The clipboard is emptied first, so that a
+// stale text is never taken for the copy.
+inline QString CopiedText()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    QTest::qWait(100);
+    KeysEach({"ctrl+c"}, 150, true);
+    QString text;
+    const QDeadlineTimer deadline(5000);
+    while ((text = clipboard->text()).isEmpty() && !deadline.hasExpired())
+        QTest::qWait(100);
+    return text;
+}
+
+// The log window's text as a user copies it: a click into it (above its
+// tabs and the status bar), Ctrl+A, Ctrl+C.
+inline QString LogText(WId window)
+{
+    FocusSync(window, 200);
+    const int y = WindowRect(window).height() - 100;
+    Xdo({"mousemove", "--window", QString::number(window), "300", QString::number(y)}, nullptr, 5000);
+    Xdo({"click", "1"}, nullptr, 5000);
+    QTest::qWait(200);
+    KeysEach({"ctrl+a"}, 150, true);
+    return CopiedText();
+}
+
+
 // The top-left corner of the window's client area on the screen, as
 // xwininfo gives it (xdotool counts a window manager's title bar twice).
 inline QPoint ClientTopLeft(WId window)
@@ -291,6 +341,20 @@ inline QImage GrabWindow(WId window)
     return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
 }
 
+// The model's regions in the modelling view of the window: the box of
+// their fill colour (below the tool bars, left of the tool column, above
+// the log window).
+inline QRect PlateBox(WId window)
+{
+    const QImage view = GrabWindow(window);
+    QRect box;
+    for (int y = 100; y < view.height() - 200; ++y)
+        for (int x = 0; x < view.width() - 60; ++x)
+            if (view.pixel(x, y) == qRgb(128, 128, 128))
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
+}
+
 // The screen once the area has stopped changing (two grabs 300 ms apart
 // alike), for at most the given time.
 inline QImage Settled(QRect area, int ms = 8000)
@@ -304,6 +368,24 @@ inline QImage Settled(QRect area, int ms = 8000)
         last = std::move(next);
         if (same)
             break;
+    }
+    return last;
+}
+
+// Waits until the window's picture stays the same for 1.5 s (a mesh, a run
+// or a plot finished and drawn), at most 60 s; the last picture.
+inline QImage GrabWhenStill(WId window)
+{
+    QImage last = GrabWindow(window);
+    QDeadlineTimer still(1500);
+    const QDeadlineTimer limit(60000);
+    while (!still.hasExpired() && !limit.hasExpired()) {
+        QTest::qWait(250);
+        const QImage now = GrabWindow(window);
+        if (now != last) {
+            last = now;
+            still.setRemainingTime(1500);
+        }
     }
     return last;
 }
@@ -337,6 +419,19 @@ inline double DifferingShare(const QImage& a, const QImage& b, QRect area, int t
                          std::abs(qBlue(p) - qBlue(q)) > tolerance;
         }
     return double(differing) / (double(area.width()) * area.height());
+}
+
+// The screen once the area has changed from `before` in more than `share`
+// of its pixels (a command's effect, which a loaded machine can delay past
+// any pause) and has then settled; or, when `like` is set, once it differs
+// from `before` in less than `share` (a picture expected back). When the
+// time runs out, the settled screen as it is: the caller's check then
+// reports the difference.
+inline QImage SettledFrom(QRect area, const QImage& before, double share, bool like = false,
+                          int ms = 20000)
+{
+    WaitUntil([&] { return (DifferingShare(Screen(), before, area) < share) == like; }, ms);
+    return Settled(area);
 }
 
 // The share of the area's pixels darker than mid grey (text, lines).
@@ -418,41 +513,6 @@ inline std::string ReadText(const QImage& part, bool lines = false)
     return ocr.readAllStandardOutput().toStdString();
 }
 
-// The program's main window once it shows with a title the pattern
-// matches, and its modelling view once drawn.
-struct StartedWindow {
-    WId window = 0;
-    QRect rect;   // the window on the screen
-    QRect view;   // its white modelling view (empty when none showed)
-    QImage first; // the screen when the view showed
-};
-
-inline StartedWindow WaitForModellingView(ProgramRun& run, const QString& titlePattern, bool withWindowManager)
-{
-    StartedWindow started;
-    started.window = run.WaitForWindow(titlePattern);
-    if (!started.window)
-        return started;
-    // With a window manager the window shows maximised a moment later.
-    WaitUntil(
-        [&] {
-            started.rect = WindowRect(started.window);
-            return !withWindowManager || started.rect.width() > 1200;
-        },
-        5000);
-    if (started.rect.isEmpty())
-        return started;
-    FocusWindow(started.window, QPoint(started.rect.left() + started.rect.width() / 2, started.rect.bottom() - 5));
-    WaitUntil([&] {
-        started.first = Settled(started.rect);
-        started.view = FindWhiteView(started.first, started.rect);
-        return started.view.width() > started.rect.width() / 2 && started.view.height() > started.rect.height() / 3;
-    });
-    if (started.view.width() <= started.rect.width() / 2 || started.view.height() <= started.rect.height() / 3)
-        started.view = QRect();
-    return started;
-}
-
 // The path of a file of that name in the artifacts folder.
 inline QString ArtifactPath(const QString& name)
 {
@@ -463,6 +523,27 @@ inline QString ArtifactPath(const QString& name)
 inline bool SaveShot(const QImage& shot, const QString& name)
 {
     return shot.save(ArtifactPath(name));
+}
+
+// The main window's rectangle once it has its place: maximised, a moment
+// after it shows, with a window manager.
+inline QRect WaitForPlace(WId window, bool withWindowManager)
+{
+    QRect rect;
+    WaitUntil([&] { return (rect = WindowRect(window)).width() > 1200 || !withWindowManager; }, 5000);
+    return rect;
+}
+
+// The settled screen and the white modelling view in the window, once the
+// view takes more than half its width and a third of its height; false
+// when it does not within 10 s.
+inline bool WaitForModellingView(QRect window, QImage& shot, QRect& view)
+{
+    return WaitUntil([&] {
+        shot = Settled(window);
+        view = FindWhiteView(shot, window);
+        return view.width() > window.width() / 2 && view.height() > window.height() / 3;
+    });
 }
 
 // File > New: Plate bending on the wizard's first page, once the page has

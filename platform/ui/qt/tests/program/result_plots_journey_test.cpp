@@ -51,43 +51,6 @@ QString SampleCopy(const char* file, const QString& folder)
     return copy;
 }
 
-// Closes the window as a desktop does and answers "No" to the question
-// whether to save the edited document; true when the program ended with
-// status 0.
-bool CloseDiscardingChanges(ProgramRun& run, WId window)
-{
-    if (!SendCloseRequest(window))
-        return false;
-    const WId box = WaitForDialogWhileRunning(run, "Brantel", 10000);
-    if (box) {
-        Xdo({"windowfocus", "--sync", QString::number(box)});
-        Xdo({"key", "alt+n"}); // &No
-    }
-    QProcess& process = run.Process();
-    if (process.state() != QProcess::NotRunning)
-        process.waitForFinished(10000);
-    return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
-// Waits until the window's picture stays the same for 1.5 s (a mesh, a run
-// or a plot finished and drawn), at most 60 s; the last picture.
-QImage GrabWhenStill(WId window)
-{
-    QImage last = GrabWindow(window);
-    QDeadlineTimer still(1500);
-    const QDeadlineTimer limit(60000);
-    while (!still.hasExpired() && !limit.hasExpired()) {
-        QTest::qWait(250);
-        const QImage now = GrabWindow(window);
-        if (now != last) {
-            last = now;
-            still.setRemainingTime(1500);
-        }
-    }
-    return last;
-}
-
 // A user's menu command: Alt and the menu's letter, then the item's letter.
 void Menu(WId window, const char* menu, const char* item)
 {

@@ -1,16 +1,17 @@
 // The built program on the test display, driven only by input events as a
 // user drives it: results that follow the model after every edit. The
 // sample membrane (a strip pulled along x on rollers along its left edge)
-// is calculated straight away (Calculate meshes a model without a mesh
-// first), the top edge is put on "Roller 1" through the edge page, and the
-// next Calculate shows other extremes, the same ones a fresh mesh gives.
+// is meshed and calculated, the top edge is put on "Roller 1" through the
+// edge page, which deletes the mesh: Calculate fails with "No mesh
+// detected"; Generate mesh and Calculate show other extremes.
 // Then the tension patch with two roller edges: the top edge free again,
 // the held corner made free on its node page and the bottom edge put on
 // "Roller 1"; the corner holds what both edges hold and the strip is in its
 // uniform state again. And the same patch on a constrained membrane made
 // through the new-document wizard. The extremes are read from the
 // "Max && min results" dialog: the dialog's pictures are compared, which
-// compares the texts it shows.
+// compares the texts it shows. The first journey ends with elements deleted
+// in the mesh mode, which stay deleted through Calculate (its log counts).
 #include <algorithm>
 #include <functional>
 #include <utility>
@@ -62,6 +63,9 @@ void ClickInWindow(WId window, int x, int y, int button = 1)
     QTest::qWait(200);
 }
 
+// The first line of a mesh generation in the log.
+const char* const kMeshLine = "************** Mesh *****************";
+
 // The journey's program: the sample membrane opened from its file, the
 // main window set to a known size so that the tool bars keep their places.
 class ResultsRun
@@ -90,6 +94,22 @@ public:
     void Calculate() { KeysToWindow(m_main, {"alt+c", "c"}); }
     // Model > Generate mesh.
     void GenerateMesh() { KeysToWindow(m_main, {"alt+m", "g"}); }
+    // Model > Generate mesh, then Calculate > Calculate: a Calculate refused
+    // while the mesh is still being made (its message box) is closed and
+    // asked for again.
+    void MeshAndCalculate()
+    {
+        GenerateMesh();
+        const QDeadlineTimer deadline(60000 * kWaitScale);
+        while (!deadline.hasExpired()) {
+            Calculate();
+            const WId refused = WaitForDialogWindow("Brantel", 1500, 450);
+            if (!refused)
+                return;
+            KeysToWindow(refused, {"Return"});
+            WaitDialogGone("Brantel", 5000, 450);
+        }
+    }
 
     // Calculate > Max && min results (the menu's last item): the dialog's
     // picture, saved as name, then the dialog closed with Enter. The command
@@ -115,16 +135,7 @@ public:
     }
 
     // The model's region in the modelling view: the box of its fill colour.
-    QRect Plate()
-    {
-        const QImage view = GrabWindow(m_main);
-        QRect box;
-        for (int y = 100; y < view.height() - 200; ++y)
-            for (int x = 0; x < view.width() - 60; ++x)
-                if (view.pixel(x, y) == qRgb(128, 128, 128))
-                    box = box.united(QRect(x, y, 1, 1));
-        return box;
-    }
+    QRect Plate() { return PlateBox(m_main); }
 
     // The object at x, y picked with the tool bar's pick filter on the
     // given entry (0 "Nodes", 1 "Edges"), its context menu's "Edit" chosen:
@@ -242,8 +253,8 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
     ResultsRun j(config.path());
     ASSERT_TRUE(j.Open(SampleFile("membrane.mem"), "^Brantel - membrane\\.mem( - \\[.*\\])?$"));
 
-    // The sample has no mesh: Calculate makes it and calculates.
-    j.Calculate();
+    // The sample as read has no mesh: Generate mesh, then Calculate.
+    j.MeshAndCalculate();
     const QImage first = j.MaxMin("brantel-journey-maxmin-sample.png");
     ASSERT_FALSE(first.isNull()) << "no Max && min dialog";
     const QRect plate = j.Plate();
@@ -259,18 +270,21 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
     KeysToWindow(sheet, {"Return"});
     ASSERT_TRUE(WaitDialogGone("Edge information", 5000));
 
-    // Calculate again: other extremes (the top edge holds the contraction).
+    // The edit took the mesh with its stale copy of the support: Calculate
+    // fails with its message and "No mesh detected" on the Error tab.
     j.Calculate();
+    const WId failed = WaitForDialogWindow("Brantel", 30000, 450);
+    ASSERT_NE(failed, 0u) << "Calculate ran on the mesh made before the edit";
+    SaveShot(Screen(), "brantel-journey-no-mesh.png");
+    KeysToWindow(failed, {"Return"});
+    ASSERT_TRUE(WaitDialogGone("Brantel", 5000, 450));
+    SaveShot(GrabWindow(j.Main()), "brantel-journey-no-mesh-error-tab.png");
+
+    // A fresh mesh: other extremes (the top edge holds the contraction).
+    j.MeshAndCalculate();
     const QImage edited = j.MaxMin("brantel-journey-maxmin-edited.png");
     ASSERT_FALSE(edited.isNull());
     EXPECT_NE(edited, first) << "Calculate after the edit shows the old extremes";
-
-    // A fresh mesh of the edited model gives the same extremes.
-    j.GenerateMesh();
-    j.Calculate();
-    const QImage fresh = j.MaxMin("brantel-journey-maxmin-fresh.png");
-    ASSERT_FALSE(fresh.isNull());
-    EXPECT_EQ(fresh, edited) << "the edited model's run differs from the fresh mesh's";
 
     // The tension patch with two roller edges: the top edge free again, the
     // corner at the origin made "Free" on its node page (the sample holds it
@@ -294,7 +308,7 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
     ClickInWindow(bottom, 39, 84); // "Roller 1"
     KeysToWindow(bottom, {"Return"});
     ASSERT_TRUE(WaitDialogGone("Edge information", 5000));
-    j.Calculate();
+    j.MeshAndCalculate();
     const QImage patch = j.MaxMin("brantel-journey-maxmin-patch.png");
     ASSERT_FALSE(patch.isNull());
     // Sigma x (line 1), v (5), Sigma_1 (8) and the distorted model (11).
@@ -305,6 +319,51 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
             << "line " << line << " differs from the sample's uniform state";
     }
     SaveShot(GrabWindow(j.Main()), "brantel-journey-end.png");
+
+    // The mesh mode (the mode box's third entry), zoomed to the mesh: a band
+    // around the nodes at the view's middle, Delete: the elements around
+    // them go. Calculate runs on the mesh as it is now: the log counts
+    // fewer elements and no mesh was made.
+    const QString before = LogText(j.Main());
+    const QRegularExpression counted("number of elements: (\\d+)");
+    const auto lastCount = [&counted](const QString& text) {
+        int count = -1;
+        for (auto it = counted.globalMatch(text); it.hasNext();)
+            count = it.next().captured(1).toInt();
+        return count;
+    };
+    const int elements = lastCount(before);
+    ASSERT_GT(elements, 0) << before.right(400).toStdString();
+    const QImage model = GrabWindow(j.Main());
+    ClickInWindow(j.Main(), 55, 62);
+    Xdo({"key", "Down", "Down", "Return"}, nullptr, 5000);
+    ASSERT_TRUE(WaitUntil([&] { return GrabWindow(j.Main()) != model; })) << "no mesh mode";
+    QTest::qWait(500);
+    const QRect view = WindowRect(j.Main());
+    const int cx = view.width() / 2, cy = view.height() * 2 / 5;
+    Xdo({"mousemove", "--window", Id(j.Main()), QString::number(cx - 20), QString::number(cy - 15)}, nullptr, 5000);
+    Xdo({"mousedown", "1"}, nullptr, 5000);
+    for (int step = 1; step <= 4; ++step) {
+        Xdo({"mousemove", "--window", Id(j.Main()), QString::number(cx - 20 + 10 * step),
+             QString::number(cy - 15 + 8 * step)},
+            nullptr, 5000);
+        QTest::qWait(100);
+    }
+    Xdo({"mouseup", "1"}, nullptr, 5000);
+    QTest::qWait(300);
+    KeysToWindow(j.Main(), {"Delete"});
+    QTest::qWait(500);
+    SaveShot(GrabWindow(j.Main()), "brantel-journey-elements-deleted.png");
+    j.Calculate();
+    QString after;
+    const QDeadlineTimer solved(60000 * kWaitScale);
+    while (!solved.hasExpired() &&
+           (after = LogText(j.Main())).count("Setting stresses") <= before.count("Setting stresses"))
+        QTest::qWait(1000);
+    SaveShot(GrabWindow(j.Main()), "brantel-journey-elements-calculated.png");
+    EXPECT_GT(lastCount(after), 0) << after.right(400).toStdString();
+    EXPECT_LT(lastCount(after), elements) << "the deleted elements came back";
+    EXPECT_EQ(after.count(kMeshLine), before.count(kMeshLine)) << "Calculate made a mesh";
 }
 
 // The constrained membrane made as a new user makes it: File > New (the
@@ -312,7 +371,7 @@ TEST(ResultsJourney, ASupportEditedAfterARunChangesTheNextCalculateToTheFreshMes
 // elements, the default 1000 x 1000 mm square 10 mm thick, the default
 // 10 x 10 mesh; the left and bottom edges on "Roller 1" and 10 kN/m along
 // x on the right edge, each through its edge sheet (a double click on the
-// edge), nothing set on the corners. Calculate (which meshes first) gives
+// edge), nothing set on the corners. Generate mesh and Calculate give
 // Sigma x = 1 N/mm^2 everywhere: Max and Min read alike.
 TEST(ResultsJourney, TheConstrainedTensionPatchWithTwoRollerEdgesIsUniform)
 {
@@ -378,7 +437,7 @@ TEST(ResultsJourney, TheConstrainedTensionPatchWithTwoRollerEdgesIsUniform)
     KeysToWindow(right, {"Return"});
     ASSERT_TRUE(WaitDialogGone("Edge information", 5000));
 
-    j.Calculate();
+    j.MeshAndCalculate();
     const QImage extremes = j.MaxMin("brantel-journey-maxmin-constrained.png");
     ASSERT_FALSE(extremes.isNull());
     SaveShot(GrabWindow(j.Main()), "brantel-journey-constrained.png");

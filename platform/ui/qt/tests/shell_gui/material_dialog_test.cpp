@@ -89,7 +89,7 @@ TEST_F(EditMaterialsRefusals, LettersAndBadValuesAreToldOnOkOnlyAndCancelAlwaysC
     script.Dialog(CDlgOrthoMaterial::IDD, [this](DialogDriver& d, CDialog& shown) {
         auto& boxes = m_env->Boxes();
         d.Type(366, "abc");
-        boxes.Expect("Please enter a number.");
+        boxes.Expect("Please enter a number for Young's modulus X.");
         d.PressOK();
         d.Focus(366);
         d.Focus(376);
