@@ -96,10 +96,12 @@ protected:
         return QString::fromStdString(text).trimmed();
     }
 
-    // Calculate > Calculate, then the results mode (R, pressed again while
-    // the run goes on) until the view shows the plot.
+    // Model > Generate mesh, Calculate > Calculate, then the results mode
+    // (R, pressed again while the run goes on) until the view shows the plot.
     void CalculateAndShowResults(const QImage& model)
     {
+        ASSERT_TRUE(MenuItem("alt+m", "g"));
+        Settled(m_view);
         ASSERT_TRUE(MenuItem("alt+c", "c"));
         QTest::qWait(1000);
         WaitUntil(
