@@ -14,6 +14,7 @@
 #include "app/shell/shellframes.h"
 #include "app/shell/shellids.h"
 #include "femodel/meshorg.h"
+#include "geometry/graph.h"
 #include "graphview/ogl2dview.h"
 #include "graphview/ogl3dview.h"
 
@@ -341,11 +342,43 @@ void CChildFrame::SwitchMode(UINT id)
             view->ZoomToFit();
 }
 
+namespace
+{
+
+// The document whose node list the geometry library holds: its identifier
+// counters and lists are the ones in force.
+KorDocSectComp* StaticsOwner()
+{
+    CWinApp* app = AfxGetApp();
+    if (!app || !CGraph::m_pNodeList)
+        return nullptr;
+    for (POSITION tpos = app->GetFirstDocTemplatePosition(); tpos;) {
+        CDocTemplate* tmpl = app->GetNextDocTemplate(tpos);
+        for (POSITION dpos = tmpl->GetFirstDocPosition(); dpos;)
+            if (auto* doc = dynamic_cast<KorDocSectComp*>(tmpl->GetNextDoc(dpos));
+                doc && doc->m_pNodeList == CGraph::m_pNodeList)
+                return doc;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void CChildFrame::OnChildActivate()
 {
     KorChildFrm::OnChildActivate();
-    if (auto* doc = dynamic_cast<KorDocSectComp*>(GetActiveDocument()))
+    if (auto* doc = dynamic_cast<KorDocSectComp*>(GetActiveDocument())) {
+        // The node list, identifier counters and node groups are the
+        // process's: the document taking over puts its own in force, after
+        // the one that held them has kept its counters. Otherwise a command
+        // that makes geometry outside a click in the view (Import region)
+        // would number it with the other document's counters and join it
+        // to that document's nodes.
+        if (KorDocSectComp* owner = StaticsOwner(); owner && owner != doc)
+            owner->UpdateStatics(false);
+        doc->UpdateStatics(true);
         doc->ActivateDoc();
+    }
     auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
     if (!frame)
         return;

@@ -279,10 +279,18 @@ void CBrantelDoc::OnImportRegion()
     if (!material && !comp->GetMaterialList().IsEmpty())
         material = static_cast<CMaterial*>(comp->GetMaterialList().GetHead());
 
+    // The regions are read and joined with this document's statics in
+    // force, which keep its counters afterwards, as a click in the view
+    // does: another document's node list would lend them its nodes where
+    // corners coincide (a region exported from it), and its counters their
+    // identifiers.
+    UpdateStatics(true);
     std::vector<CSectPlate*> read = ReadTextRegions(file, markers, scale, material);
     file.Abort();
-    if (read.empty())
+    if (read.empty()) {
+        UpdateStatics(false);
         return;
+    }
 
     // One undo step, and the document asks to be saved before it closes.
     UpdateUndo(true);
@@ -295,6 +303,7 @@ void CBrantelDoc::OnImportRegion()
     // it was drawn.
     for (CSectPlate* region : RegionsInsideOthers(read))
         comp->UpdateRegionNesting(region);
+    UpdateStatics(false);
     if (KorLogWnd* log = RunLogWindow()) {
         CStringArray lines;
         lines.Add("The region text carries no materials, supports or loads: the imported regions take the "

@@ -119,6 +119,35 @@ TEST_F(BrantelApp, TemplatesCarryTheirStringsAndNewDocumentsTheirTitles)
     }
 }
 
+// The node list, identifier counters and node groups are the process's:
+// the document whose frame comes to the front puts its own in force, after
+// the one that held them kept its counters, however the frames are switched.
+TEST_F(BrantelApp, TheFrontDocumentsNodeListAndCountersAreInForce)
+{
+    ASSERT_TRUE(Start());
+    auto* plate = dynamic_cast<CBrantelDoc*>(Documents().at(0));
+    auto* membrane = dynamic_cast<CBrantelDoc*>(m_app->m_pTemplates[2]->OpenDocumentFile(nullptr));
+    ASSERT_TRUE(plate && membrane);
+    const auto frameOf = [](CDocument& doc) {
+        POSITION pos = doc.GetFirstViewPosition();
+        return dynamic_cast<CMDIChildWnd*>(doc.GetNextView(pos)->GetParentFrame());
+    };
+    const auto newNode = [] { return std::make_unique<CSNode>(0.0, 0.0, 0.0, nullptr, 0); };
+    EXPECT_EQ(CGraph::m_pNodeList, membrane->m_pNodeList);
+    const auto inMembrane = newNode();
+
+    frameOf(*plate)->MDIActivate();
+    EXPECT_EQ(CGraph::m_pNodeList, plate->m_pNodeList);
+    const auto inPlate = newNode();
+    const auto inPlate2 = newNode();
+
+    frameOf(*membrane)->MDIActivate();
+    EXPECT_EQ(CGraph::m_pNodeList, membrane->m_pNodeList);
+    EXPECT_EQ(newNode()->GetID(), inMembrane->GetID() + 1);
+    frameOf(*plate)->MDIActivate();
+    EXPECT_EQ(newNode()->GetID(), inPlate2->GetID() + 1);
+}
+
 TEST_F(BrantelApp, FilesOpenByExtensionAndAnOpenFileOnlyComesToTheFront)
 {
     ASSERT_TRUE(Start());

@@ -1,5 +1,6 @@
 // The plate document's region text commands: the dialogs, the markers as
 // single bytes, unit scaling, joining and dropping of the regions read.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -176,6 +177,28 @@ TEST_F(RegionText, ImportJoinsCornersDropsDuplicatesAndIsOneUndoStep)
     EXPECT_TRUE(doc.IsModified());
     ASSERT_TRUE(doc.Undo());
     EXPECT_EQ(doc.m_pSectComp->GetCount(), 1);
+}
+
+// Another document's statics in force (the last click was in its view):
+// the regions read take this document's identifiers, which it keeps, and
+// the other document's counters stay as they were.
+TEST_F(RegionText, ImportNumbersTheRegionsInTheImportingDocument)
+{
+    CBrantelDoc other;
+    other.m_nNodeID = 5000;
+    other.UpdateStatics(true);
+    CBrantelDoc doc;
+    doc.m_nNodeID = 200;
+    ASSERT_EQ(ImportText(doc, kTwoSquares), 2);
+    DWORD highest = 0;
+    for (POSITION pos = doc.m_pSectComp->GetHeadPosition(); pos;)
+        for (CSNode* node : Corners(*static_cast<CSectPlate*>(doc.m_pSectComp->GetNext(pos)))) {
+            EXPECT_GE(node->GetID(), 200u);
+            highest = std::max(highest, node->GetID());
+        }
+    EXPECT_LT(highest, 5000u);
+    EXPECT_GT(doc.m_nNodeID, highest);
+    EXPECT_EQ(other.m_nNodeID, 5000u);
 }
 
 TEST_F(RegionText, TheFirstImportIntoAnEmptyModelIsUndoneToTheEmptyModel)

@@ -98,6 +98,19 @@ private:
     HWND m_hWnd;
 };
 
+// A tab shows for each child frame once it has been shown: a frame being
+// made (whose document may still be refused) has none.
+void ShowTabs(const QMdiArea& area)
+{
+    auto* tabs = area.findChild<QTabBar*>();
+    if (!tabs)
+        return;
+    const QList<QMdiSubWindow*> subs = area.subWindowList();
+    for (int i = 0; i < subs.size() && i < tabs->count(); ++i)
+        if (tabs->isTabVisible(i) == subs[i]->isHidden())
+            tabs->setTabVisible(i, !subs[i]->isHidden());
+}
+
 class FrameWidget : public QMainWindow
 {
 public:
@@ -113,9 +126,16 @@ public:
             // area, its tabs and every view in it froze, and a view shrunk to
             // nothing came back black.
             area->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
-            // The user's choice of a child is the layer's activation.
+            // The user's choice of a child is the layer's activation. The
+            // area also activates children of its own accord: when the
+            // window comes back after a dialog or message box, when a child
+            // goes, when its tab bar moves on. Its choice then is not the
+            // layer's, whose active child stays in front.
             QObject::connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
-                ActivateChild(sub);
+                if (UserChoosing())
+                    ActivateChild(sub);
+                else
+                    QTimer::singleShot(0, this, [this] { ShowActiveChild(); });
             });
             setCentralWidget(area);
         } else
@@ -218,6 +238,13 @@ public:
         if (area->viewMode() == mode)
             return;
         area->setViewMode(mode);
+        // Either way every child shows maximised: cascaded or tiled ones
+        // would show as small windows over one another on the tabs, and a
+        // child the area had left in its normal size would show a strip of
+        // its view beside the one in front.
+        for (QMdiSubWindow* sub : area->subWindowList())
+            if (!sub->isHidden())
+                sub->showMaximized();
         if (mode == QMdiArea::TabbedView) {
             area->setTabPosition(QTabWidget::South);
             area->setTabsClosable(false);
@@ -229,26 +256,29 @@ public:
                 QObject::connect(tabs, &QTabBar::tabBarClicked, this, [this, area](int index) {
                     ActivateChild(area->subWindowList().value(index));
                 });
-        } else {
-            for (QMdiSubWindow* sub : area->subWindowList())
-                if (sub->isVisible())
-                    sub->showMaximized();
         }
     }
 
-    // The layer's active child is the area's current sub-window (and tab).
+    // The layer's active child is the area's current sub-window, its tab
+    // and the sub-window on top, which shows its view and takes the mouse.
+    // The area may count a child as current that another one covers (one
+    // shown while the window was inactive, or raised by the area itself):
+    // the layer's child is raised whenever it is not the top one.
     void ShowActiveChild()
     {
         auto* area = qobject_cast<QMdiArea*>(centralWidget());
         auto* frame = dynamic_cast<CMDIFrameWnd*>(Frame());
         if (!area || !frame)
             return;
+        ShowTabs(*area);
         auto* sub = qobject_cast<QMdiSubWindow*>(AfxQtWidgetOf(frame->MDIGetActive()));
         const int index = area->subWindowList().indexOf(sub);
         if (index < 0)
             return;
         if (area->currentSubWindow() != sub)
             area->setActiveSubWindow(sub);
+        if (TopChild(*area) != sub)
+            sub->raise();
         if (auto* tabs = area->findChild<QTabBar*>(); tabs && tabs->currentIndex() != index)
             tabs->setCurrentIndex(index);
     }
@@ -264,6 +294,25 @@ public:
                     frame->MDIActivate();
             });
         ShowMenu(); // the active child's menu, or the frame's own
+    }
+
+    // A child's choice that comes from the user: a click on its tab or its
+    // window, or the area's own Ctrl+Tab, while no dialog or menu is up.
+    bool UserChoosing() const
+    {
+        return !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
+               (QGuiApplication::mouseButtons() != Qt::NoButton ||
+                QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier));
+    }
+
+    // The visible sub-window on top of the others, or null.
+    static QMdiSubWindow* TopChild(const QMdiArea& area)
+    {
+        const QList<QMdiSubWindow*> stack = area.subWindowList(QMdiArea::StackingOrder);
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+            if (!(*it)->isHidden())
+                return *it;
+        return nullptr;
     }
 
     // Cascade, Tile or Arrange of the sub-windows.
@@ -464,6 +513,7 @@ QWidget* AfxQtNewChildFrame(HWND hWnd, QWidget* pParent)
     auto* child = new ChildFrameWidget(hWnd);
     if (auto* area = qobject_cast<QMdiArea*>(pParent)) {
         area->addSubWindow(child);
+        ShowTabs(*area);
         // Shown maximised; restored (its restore button) it comes back to
         // this size.
         child->resize(child->sizeHint());

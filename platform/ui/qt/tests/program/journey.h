@@ -21,6 +21,7 @@
 #include <QRect>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/ui/qt/testing/qttesting.h"
@@ -490,6 +491,26 @@ inline QRect FindWhiteView(const QImage& shot, QRect window)
         grown = view != before;
     }
     return view;
+}
+
+// The text of a picture (a part of a grab), read by tesseract from the
+// picture enlarged three times; lines joins the lines of the picture.
+inline std::string ReadText(const QImage& part, bool lines = false)
+{
+    const QImage image = part.scaled(part.size() * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QTemporaryDir folder;
+    const QString png = folder.filePath("part.png");
+    image.save(png);
+    QProcess ocr;
+    // One thread: on a busy machine the reader's thread pool waits far
+    // longer than it works.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("OMP_THREAD_LIMIT", "1");
+    ocr.setProcessEnvironment(env);
+    ocr.start("tesseract", {png, "-", "--psm", lines ? "6" : "7"});
+    if (!ocr.waitForFinished(30000))
+        return {};
+    return ocr.readAllStandardOutput().toStdString();
 }
 
 // The path of a file of that name in the artifacts folder.

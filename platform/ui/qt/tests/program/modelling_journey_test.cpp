@@ -148,23 +148,7 @@ public:
 
     // The text of a part of the window, read by tesseract from a grab
     // enlarged three times; lines joins the lines of the part.
-    std::string Read(QRect part, bool lines = false)
-    {
-        const QImage image = Grab().copy(part).scaled(part.size() * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        QTemporaryDir folder;
-        const QString png = folder.filePath("part.png");
-        image.save(png);
-        QProcess ocr;
-        // One thread: on a busy machine the reader's thread pool waits far
-        // longer than it works.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("OMP_THREAD_LIMIT", "1");
-        ocr.setProcessEnvironment(env);
-        ocr.start("tesseract", {png, "-", "--psm", lines ? "6" : "7"});
-        if (!ocr.waitForFinished(30000))
-            return {};
-        return ocr.readAllStandardOutput().toStdString();
-    }
+    std::string Read(QRect part, bool lines = false) { return ReadText(Grab().copy(part), lines); }
 
     WId m_window;
 };

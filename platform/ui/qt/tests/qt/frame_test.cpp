@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTest>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -208,9 +209,17 @@ TEST_F(QtFrame, ChildFramesAreMaximisedSubWindowsClosedThroughOnClose)
     EXPECT_TRUE(sub->isMaximized());
     EXPECT_EQ(sub->windowTitle(), "Frame");
 
-    // Choosing a sub-window activates its child frame in the layer (the
-    // offscreen platform activates no sub-window by itself).
+    // An activation the area makes of its own accord leaves the layer's
+    // choice; a click on a sub-window activates its child frame in the
+    // layer (the offscreen platform activates no sub-window by itself).
+    second->MDIActivate();
+    QTest::keyRelease(m_window, Qt::Key_Control); // no key held from an earlier test
     emit area->subWindowActivated(sub);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_frame->MDIGetActive(), second);
+    QTest::mousePress(sub, Qt::LeftButton, {}, QPoint(sub->width() / 2, 10));
+    emit area->subWindowActivated(sub);
+    QTest::mouseRelease(sub, Qt::LeftButton, {}, QPoint(sub->width() / 2, 10));
     EXPECT_EQ(m_frame->MDIGetActive(), first);
 
     QPointer<QMdiSubWindow> gone = sub;
