@@ -216,16 +216,27 @@ QPoint LowestField(const QImage& dialog)
     return QPoint();
 }
 
-// Blue pixels (the node load's y arrow) in the rectangle.
-int BluePixels(const QImage& image, const QRect& rect)
+// Pixels of the rectangle with one strong primary (0 red, 2 blue) and the
+// other two weak: the load arrows' colours.
+int PrimaryPixels(const QImage& image, const QRect& rect, int primary)
 {
     int count = 0;
     for (int y = std::max(rect.top(), 0); y <= std::min(rect.bottom(), image.height() - 1); ++y)
         for (int x = std::max(rect.left(), 0); x <= std::min(rect.right(), image.width() - 1); ++x) {
             const QRgb p = image.pixel(x, y);
-            count += qBlue(p) >= 180 && qRed(p) < 80 && qGreen(p) < 80;
+            const int c[3] = {qRed(p), qGreen(p), qBlue(p)};
+            bool hit = true;
+            for (int i = 0; i < 3; ++i)
+                hit = hit && (i == primary ? c[i] >= 180 : c[i] < 80);
+            count += hit;
         }
     return count;
+}
+
+// Blue pixels (the node load's y arrow) in the rectangle.
+int BluePixels(const QImage& image, const QRect& rect)
+{
+    return PrimaryPixels(image, rect, 2);
 }
 
 TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
@@ -345,13 +356,7 @@ TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
 // Red pixels (an x load component) in the rectangle.
 int RedPixels(const QImage& image, const QRect& rect)
 {
-    int count = 0;
-    for (int y = std::max(rect.top(), 0); y <= std::min(rect.bottom(), image.height() - 1); ++y)
-        for (int x = std::max(rect.left(), 0); x <= std::min(rect.right(), image.width() - 1); ++x) {
-            const QRgb p = image.pixel(x, y);
-            count += qRed(p) >= 180 && qGreen(p) < 80 && qBlue(p) < 80;
-        }
-    return count;
+    return PrimaryPixels(image, rect, 0);
 }
 
 // The sample buckling.shl pushes its right edge (x = 1000) inwards along
