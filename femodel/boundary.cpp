@@ -470,6 +470,14 @@ CEdgeLoad* CBoundary::RestrictedLoad(double t1, double t2, double tm) const
         (*load)[2 * k + 1] = d + e * t[k] + f * t[k] * t[k];
     }
     load->SetElID(m_pLoad->GetElID());
+    // Local values act along the piece's own normals: a piece running
+    // against this edge (its node 2 nearer to this edge's node 1) has them
+    // turned round.
+    if (m_pLoad->IsLocal()) {
+        load->SetLocal(true);
+        if (t2 < t1)
+            *load *= -1.0;
+    }
     return load;
 }
 
@@ -518,13 +526,7 @@ void CBoundary::CopyProperties(CObList& parts)
         const double d1 = Dist2D(part->m_pNode1, m_pNode1);
         const double d2 = Dist2D(part->m_pNode2, m_pNode1);
         const double dm = std::hypot(0.5 * (ax + bx) - ox, 0.5 * (ay + by) - oy);
-        CEdgeLoad* load = RestrictedLoad(d1 / len, d2 / len, dm / len);
-        if (m_pLoad->IsLocal()) {
-            load->SetLocal(true);
-            if (d2 < d1)
-                *load *= -1.0;
-        }
-        part->SetLoad(load);
+        part->SetLoad(RestrictedLoad(d1 / len, d2 / len, dm / len));
     }
 }
 

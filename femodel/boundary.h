@@ -121,7 +121,8 @@ private:
     // Runs a subdivision and scales the springs of the sub-nodes it made.
     template <class F>
     CObList* Subdivided(F&& run);
-    // This edge's load restricted to the parameters t1, t2 and tm.
+    // This edge's load restricted to the parameters t1, t2 and tm; a local
+    // load stays local, turned round on a piece that runs backwards.
     CEdgeLoad* RestrictedLoad(double t1, double t2, double tm) const;
 
     std::vector<CSNode*> m_madeSubNodes;

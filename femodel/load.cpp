@@ -363,21 +363,29 @@ void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple)
         }
         const bool uniform = NearlyEqual(start, end) && NearlyEqual(mid, end);
         const bool linear = NearlyEqual(mid, 0.5 * (start + end));
-        const int samples = (simple || (m_bLocal && (uniform || linear))) ? 2 : 51;
+        // A load that changes its sign along the edge bends its outline
+        // back at the edge, which two samples would not show.
+        const bool bothSigns = std::min({start, mid, end}) < 0.0 && std::max({start, mid, end}) > 0.0;
+        const int samples = (simple || (m_bLocal && !bothSigns && (uniform || linear))) ? 2 : 51;
+        // The outline lies on the side of n at |p| x scale from the edge,
+        // whatever the sign: a load against n (a compression on the edge's
+        // outward side) is drawn as arrows standing beside the edge and
+        // pushing at it, not across the plate over its other edges.
         glBegin(GL_LINE_STRIP);
         glVertex3d(x1, y1, z1);
         for (int i = 0; i < samples; ++i) {
             const double t = samples == 2 ? i : 0.02 * i;
-            const double p = (a + b * t + c * t * t) * scale;
+            const double p = std::fabs(a + b * t + c * t * t) * scale;
             glVertex3d(x1 + t * dx + p * nx, y1 + t * dy + p * ny, z1 + t * (z2 - z1));
         }
         glVertex3d(x2, y2, z2);
         glEnd();
-        // Arrow heads at both ends show the sense of the load: the arrow
-        // runs from the edge to the outline, and its head sits on the outline
-        // pointing the way the load acts (a tension pulls out of the plate,
-        // a compression pushes into it). A fifth of the arrow, at most half
-        // the edge, so that the short edges of a mesh still show them.
+        // Arrow heads at both ends show the sense of the load, each pointing
+        // the way the load acts: a load along n has its head on the outline
+        // (a tension pulls out of the plate), a load against n has it at the
+        // edge's node (a compression pushes at the edge). A fifth of the
+        // arrow, at most half the edge, so that the short edges of a mesh
+        // still show them.
         for (int e = 0; e < 2; ++e) {
             const double v = e == 0 ? start : end;
             const double size = std::min(0.2 * std::fabs(v * scale), 0.5 * len);
@@ -385,7 +393,8 @@ void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple)
                 continue;
             const double sx = e == 0 ? x1 : x2, sy = e == 0 ? y1 : y2, sz = e == 0 ? z1 : z2;
             const double sense = v > 0 ? 1.0 : -1.0;
-            const double tx = sx + v * scale * nx, ty = sy + v * scale * ny;
+            const double reach = v > 0 ? v * scale : 0.0;
+            const double tx = sx + reach * nx, ty = sy + reach * ny;
             const double bx = tx - sense * size * nx, by = ty - sense * size * ny;
             const double ox = 0.5 * size * ny, oy = -0.5 * size * nx;
             glBegin(m_bLocal ? GL_LINE_STRIP : GL_TRIANGLES);

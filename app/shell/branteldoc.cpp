@@ -377,10 +377,14 @@ void CBrantelDoc::RecomputeLoadScales(unsigned nodeKind, unsigned edgeKind)
     double xmax = 0.0, ymax = 0.0, xmin = 0.0, ymin = 0.0;
     m_pSectComp->GetMaxMinCoord(xmax, ymax, xmin, ymin);
     const double diagonal = std::hypot(xmax - xmin, ymax - ymin);
+    // The extremes come from the model's loads (the mesh bit 8 is dropped):
+    // the mesh holds copies of them, and a model without a mesh, just opened,
+    // would otherwise keep a stale scale, so that the arrows changed their
+    // length with the order of opening, meshing and viewing.
     const auto scale = [&](unsigned kind, double& target) {
         double max = -std::numeric_limits<double>::max();
         double min = 0.0;
-        m_pSectComp->GetMaxMinLoad(max, min, kind);
+        m_pSectComp->GetMaxMinLoad(max, min, kind & ~8u);
         const double largest = std::max(max, std::fabs(min));
         if (largest != 0.0)
             target = diagonal / (3.0 * largest);

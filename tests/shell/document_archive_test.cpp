@@ -178,6 +178,49 @@ TEST_F(DocumentArchive, EdgeLoadsSetTheEdgeScaleFromTheDiagonal)
     EXPECT_EQ(doc.m_dNodeLoadScale, 10.0);
 }
 
+// The load scales follow the model's loads wherever they are worked out:
+// when the document opens, when the modelling or the element view is made,
+// when a node is moved in the element view, with or without a mesh and
+// with a lateral pressure on the plate. Arrows keep their length whatever
+// the order of opening, meshing and viewing.
+TEST_F(DocumentArchive, LoadScalesAreTheSameWithAndWithoutTheMesh)
+{
+    CBrantelDoc doc;
+    CSectPlate* region = AddSquare(doc, 0.0, 0.0, 1000.0);
+    region->SetLoad(0.001);
+    CObList edges;
+    region->GetEdges(edges);
+    auto* load = new CEdgeLoad;
+    load->Allocate(6, true, 0.0);
+    (*load)[1] = (*load)[3] = (*load)[5] = 10.0;
+    load->SetLocal(true);
+    static_cast<CBoundary*>(edges.GetHead())->SetLoad(load);
+    auto* nodeLoad = new CNodeLoad;
+    nodeLoad->Allocate(1, true, -500.0);
+    static_cast<CBoundNode*>(static_cast<CBoundary*>(edges.GetHead())->GetNode1())->SetNodeLoad(nodeLoad);
+    const double diagonal = std::sqrt(2.0) * 1000.0;
+    const auto expectModelScales = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_NEAR(doc.m_dEdgeLoadScale, diagonal / 30.0, 1e-9);
+        EXPECT_NEAR(doc.m_dNodeLoadScale, diagonal / 1500.0, 1e-9);
+    };
+    for (const bool meshed : {false, true}) {
+        SCOPED_TRACE(meshed ? "meshed" : "not meshed");
+        if (meshed) {
+            doc.GetPlateComp()->m_iSubdivisions = 4;
+            CStringArray log, errors;
+            ASSERT_TRUE(doc.GetPlateComp()->PreCalc(&log, &errors, 0));
+            ASSERT_NE(region->GetMesh(), nullptr);
+        }
+        doc.m_dNodeLoadScale = doc.m_dEdgeLoadScale = 10.0;
+        doc.RecomputeLoadScales(2, 4); // the modelling view, a reopened file
+        expectModelScales("model kinds");
+        doc.m_dNodeLoadScale = doc.m_dEdgeLoadScale = 10.0;
+        doc.RecomputeLoadScales(10, 12); // the element view, a moved node
+        expectModelScales("mesh kinds");
+    }
+}
+
 TEST_F(DocumentArchive, AMeshedModelIsSavedUnmeshed)
 {
     CBrantelDoc doc;

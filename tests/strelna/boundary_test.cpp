@@ -199,19 +199,24 @@ TEST(BoundaryEdges, PiecesGetRestrictedLoads)
         EXPECT_EQ(segment->GetBC(0)->GetBCType(), 1u);
     }
 
-    // New edges of the boundary's kind take the load at the feet of their nodes.
-    parent->SetLoad(EdgeLoad({0, 0, 4, 8, 2, 4}));
-    parent->m_pLoad->SetElID(6);
-    std::unique_ptr<CEdge> made(parent->Copy(c, d));
-    auto* boundary = dynamic_cast<CBoundary*>(made.get());
-    ASSERT_NE(boundary, nullptr);
-    ASSERT_NE(boundary->GetLoad(), nullptr);
-    const std::vector<double> got = Values(boundary->GetLoad());
-    const std::vector<double> expected{1, 2, 3, 6, 2, 4};
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_NEAR(got[i], expected[i], 1e-12);
-    EXPECT_EQ(boundary->m_pLoad->GetElID(), 6);
-    EXPECT_EQ(boundary->GetBC(0)->GetBCType(), 1u);
+    // New edges of the boundary's kind (the mesh's edges along it) take the
+    // load at the feet of their nodes; a local load, such as the lateral
+    // load of a plate's edge, stays local and is turned round on a piece
+    // that runs backwards, as the pieces of a split.
+    for (const Case& k : cases) {
+        parent->SetLoad(EdgeLoad(k.load, k.local));
+        parent->m_pLoad->SetElID(6);
+        std::unique_ptr<CEdge> made(parent->Copy(k.backwards ? d : c, k.backwards ? c : d));
+        auto* boundary = dynamic_cast<CBoundary*>(made.get());
+        ASSERT_NE(boundary, nullptr);
+        ASSERT_NE(boundary->GetLoad(), nullptr);
+        const std::vector<double> got = Values(boundary->GetLoad());
+        for (std::size_t i = 0; i < k.expected.size(); ++i)
+            EXPECT_NEAR(got[i], k.expected[i], 1e-12);
+        EXPECT_EQ(boundary->GetLoad()->IsLocal(), k.local);
+        EXPECT_EQ(boundary->m_pLoad->GetElID(), 6);
+        EXPECT_EQ(boundary->GetBC(0)->GetBCType(), 1u);
+    }
 }
 
 TEST(BoundaryArchive, OwnersRoundTrip)

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
@@ -107,8 +108,11 @@ TEST_F(LoadDrawingTest, DofLinkArrow)
 // The arrow heads of an edge load point the way the load acts: a tension
 // on the right edge of a plate (+x, global or along the edge's outward
 // normal) is drawn pulling out of the plate, a compression pushing into it.
-// Each head's tip lies on the outline, at the value times the scale from
-// its end of the edge.
+// A tension's head lies on the outline, at the value times the scale from
+// its end of the edge; a compression's at the edge's node, its arrow
+// standing outside. Either way the whole drawing stays beside the loaded
+// edge, between its nodes and outside the plate: a compression is not
+// drawn across the plate along the neighbouring edges.
 TEST_F(LoadDrawingTest, EdgeLoadArrowHeadsShowTheSenseOfTheLoad)
 {
     using brantel::test::GLRecorder;
@@ -149,8 +153,19 @@ TEST_F(LoadDrawingTest, EdgeLoadArrowHeadsShowTheSenseOfTheLoad)
             const double value = c.values[e == 0 ? 0 : 2];
             EXPECT_GT((tip[0] - baseX) * c.sense, 0.0) << "head " << e << " points against the load";
             EXPECT_NEAR(tip[1] - baseY, 0.0, 1e-12);
-            EXPECT_NEAR(tip[0], 1.0 + value * scale, 1e-12) << "the tip is on the outline";
+            EXPECT_NEAR(tip[0], 1.0 + std::max(value, 0.0) * scale, 1e-12)
+                << (value > 0 ? "the tip is not on the outline" : "the tip is not at the node");
             EXPECT_NEAR(tip[1], e == 0 ? 0.0 : 1.0, 1e-12);
         }
+        // The outline: from node 1 out to |value| x scale, along the edge,
+        // back to node 2; the heads' barbs reach a little past the nodes.
+        const double barb = 0.1 * 10.0 * scale + 1e-12;
+        for (const auto& p : rec.primitives())
+            for (const Vec3& v : p.vertices) {
+                EXPECT_GE(v[0], 1.0 - 1e-12) << "drawn inside the plate";
+                EXPECT_LE(v[0], 1.0 + 10.0 * scale + 1e-12) << "longer than the value x scale";
+                EXPECT_GE(v[1], -barb) << "drawn beyond node 1";
+                EXPECT_LE(v[1], 1.0 + barb) << "drawn beyond node 2";
+            }
     }
 }

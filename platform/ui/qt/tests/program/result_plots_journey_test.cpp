@@ -198,16 +198,27 @@ QPoint LowestField(const QImage& dialog)
     return QPoint();
 }
 
-// Blue pixels (the node load's y arrow) in the rectangle.
-int BluePixels(const QImage& image, const QRect& rect)
+// Pixels of the rectangle with one strong primary (0 red, 2 blue) and the
+// other two weak: the load arrows' colours.
+int PrimaryPixels(const QImage& image, const QRect& rect, int primary)
 {
     int count = 0;
     for (int y = std::max(rect.top(), 0); y <= std::min(rect.bottom(), image.height() - 1); ++y)
         for (int x = std::max(rect.left(), 0); x <= std::min(rect.right(), image.width() - 1); ++x) {
             const QRgb p = image.pixel(x, y);
-            count += qBlue(p) >= 180 && qRed(p) < 80 && qGreen(p) < 80;
+            const int c[3] = {qRed(p), qGreen(p), qBlue(p)};
+            bool hit = true;
+            for (int i = 0; i < 3; ++i)
+                hit = hit && (i == primary ? c[i] >= 180 : c[i] < 80);
+            count += hit;
         }
     return count;
+}
+
+// Blue pixels (the node load's y arrow) in the rectangle.
+int BluePixels(const QImage& image, const QRect& rect)
+{
+    return PrimaryPixels(image, rect, 2);
 }
 
 TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
@@ -321,6 +332,51 @@ TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
     EXPECT_LT(BluePixels(after, QRect(corner.x() - 8, corner.y() + length + 15, 17, 100)), 5)
         << "the arrow is longer than the load's scale";
 
+    EXPECT_TRUE(CloseDiscardingChanges(run, window));
+}
+
+// Red pixels (an x load component) in the rectangle.
+int RedPixels(const QImage& image, const QRect& rect)
+{
+    return PrimaryPixels(image, rect, 0);
+}
+
+// The sample buckling.shl pushes its right edge (x = 1000) inwards along
+// x: the red compression arrows stand in a band beside that edge, outside
+// the plate, pushing at it, in the modelling view and once meshed alike;
+// inside the plate (whose edges are drawn red by their supports) there is
+// no red: no arrows along the top and bottom edges, no line through it.
+TEST(ResultPlotsJourney, EdgeCompressionShowsAtTheLoadedEdge)
+{
+    AFXUI_QT_NEED_DISPLAY();
+    afxui::qt::testing::TestApplication();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    const QString sample = SampleCopy("buckling.shl", config.path());
+    ASSERT_FALSE(sample.isEmpty());
+    ProgramRun run(BRANTEL_PROGRAM, config.path());
+    ASSERT_TRUE(run.Start({sample}));
+    const WId window = run.WaitForWindow("^Brantel - buckling\\.shl( - \\[.*\\])?$");
+    ASSERT_NE(window, 0u) << "no window titled \"Brantel - buckling.shl\" within 10 s";
+    std::size_t colours = 0;
+    GrabWhenDrawn(window, colours);
+    const QImage model = GrabWhenStill(window);
+    SaveExpected(model, "edge-load-buckling-model.png");
+    const QRect plate = BoxOf(model, qRgb(128, 128, 128));
+    ASSERT_GE(plate.width(), 50) << "no plate in the modelling view";
+
+    Menu(window, "m", "g"); // Model > Generate mesh
+    const QImage meshed = GrabWhenStill(window);
+    SaveExpected(meshed, "edge-load-buckling-mesh.png");
+
+    for (const QImage* shot : {&model, &meshed}) {
+        SCOPED_TRACE(shot == &model ? "modelling view" : "meshed");
+        // The arrows are a third of the diagonal long: half the plate's width.
+        const QRect beside(plate.right() + 4, plate.top() + 4, plate.width() / 2 + 8, plate.height() - 8);
+        const QRect inside = plate.adjusted(6, 6, -6, -6);
+        EXPECT_GE(RedPixels(*shot, beside), plate.height() / 2) << "no arrows beside the right edge";
+        EXPECT_EQ(RedPixels(*shot, inside), 0) << "load drawn across the plate";
+    }
     EXPECT_TRUE(CloseDiscardingChanges(run, window));
 }
 

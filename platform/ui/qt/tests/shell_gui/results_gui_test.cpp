@@ -1073,29 +1073,32 @@ TEST_F(ResultPlotsOnQt, MeshEdgesAndLoadArrows)
         const QImage meshed = shown(*mesh, "brantel-" + name + "-mesh-mode.png");
         EXPECT_GT(share(meshed, *mesh, dark), 0.08);
         if (name == "buckling") {
-            // The compression on the right edge: arrows from the edge into
-            // the plate, no longer than a third of the plate's diagonal,
-            // with their heads on the load's outline pointing inwards (the
-            // tips at the outline, nothing beyond it).
+            // The compression on the right edge: arrows standing outside
+            // the edge, no longer than a third of the plate's diagonal,
+            // pushing at it with their heads at its nodes (the tips at the
+            // edge, nothing inside the plate or beyond the outline).
             const QPoint edge = PixelOf(*mesh, xmax, (ymax + ymin) / 2);
-            const QPoint reach = PixelOf(*mesh, xmax - std::hypot(xmax - xmin, ymax - ymin) / 3, ymin);
+            const QPoint reach = PixelOf(*mesh, xmax + std::hypot(xmax - xmin, ymax - ymin) / 3, ymin);
             const QPoint top = PixelOf(*mesh, xmax, ymax), bottom = PixelOf(*mesh, xmax, ymin);
-            // Rows that show red beside the outline (the heads widen away
-            // from their tips) and beside the edge (the shafts alone).
-            int heads = 0, atEdge = 0, beyond = 0, rows = 0;
+            // Rows that show red beside the edge (the heads widen away
+            // from their tips) and beside the outline (the shafts alone).
+            int heads = 0, atOutline = 0, inside = 0, beyond = 0, rows = 0;
             for (int y = top.y() + 3; y < bottom.y() - 3; ++y, ++rows) {
                 bool head = false, shaft = false;
-                for (int x = reach.x() + 3; x < reach.x() + 12; ++x)
+                for (int x = edge.x() + 3; x < edge.x() + 12; ++x)
                     head = head || red(meshed.pixel(x, y));
-                for (int x = edge.x() - 12; x < edge.x() - 3; ++x)
+                for (int x = reach.x() - 12; x < reach.x() - 3; ++x)
                     shaft = shaft || red(meshed.pixel(x, y));
                 heads += head ? 1 : 0;
-                atEdge += shaft ? 1 : 0;
-                for (int x = PixelOf(*mesh, xmin, ymin).x() + 3; x < reach.x() - 3; ++x)
+                atOutline += shaft ? 1 : 0;
+                for (int x = PixelOf(*mesh, xmin, ymin).x() + 3; x < edge.x() - 3; ++x)
+                    inside += red(meshed.pixel(x, y)) ? 1 : 0;
+                for (int x = reach.x() + 3; x < std::min(reach.x() + 40, meshed.width()); ++x)
                     beyond += red(meshed.pixel(x, y)) ? 1 : 0;
             }
-            EXPECT_GT(heads, rows / 4) << "arrow heads at the load's outline";
-            EXPECT_GT(heads, 3 * atEdge) << "arrow heads at the loaded edge";
+            EXPECT_GT(heads, rows / 4) << "arrow heads at the loaded edge";
+            EXPECT_GT(heads, 3 * atOutline) << "arrow heads at the load's outline";
+            EXPECT_EQ(inside, 0) << "arrows drawn across the plate";
             EXPECT_EQ(beyond, 0) << "arrows longer than the load scale allows";
         }
         EndApp(m_app);
