@@ -30,8 +30,12 @@ using namespace brantel::test::journey;
 void Menu(WId window, const QString& menu, const QStringList& keys)
 {
     FocusSync(window);
-    Xdo({"key", menu});
-    QTest::qWait(800);
+    if (keys.isEmpty()) { // a key of the window itself, not a menu
+        Xdo({"key", menu});
+        QTest::qWait(800);
+        return;
+    }
+    OpenMenu(menu);
     KeysEach(keys, 250);
 }
 

@@ -77,16 +77,6 @@ inline bool FocusSync(WId window, int settleMs = 0)
     return ok;
 }
 
-// A menu command by its mnemonics: the menu's key ("alt+f"), then, once the
-// menu has opened, the item's key ("n").
-inline bool MenuItem(const QString& menu, const QString& item)
-{
-    if (!Key({menu}))
-        return false;
-    QTest::qWait(400);
-    return Key({item});
-}
-
 // Text typed into the focused field.
 inline bool Type(const QString& text)
 {
@@ -123,6 +113,41 @@ inline bool WaitUntil(const std::function<bool()>& condition, int ms = 10000)
         QTest::qWait(100);
     }
     return true;
+}
+
+// Whether a menu of the program is open: a shown window of the program
+// whose type is a drop-down or pop-up menu.
+inline bool MenuShown()
+{
+    QByteArray ids;
+    Xdo({"search", "--onlyvisible", "--classname", "^brantel$"}, &ids);
+    for (const QByteArray& id : ids.split('\n')) {
+        if (id.isEmpty())
+            continue;
+        QProcess xprop;
+        xprop.start("xprop", {"-id", QString::fromLatin1(id), "_NET_WM_WINDOW_TYPE"});
+        if (xprop.waitForFinished(3000) && xprop.readAllStandardOutput().contains("_MENU"))
+            return true;
+    }
+    return false;
+}
+
+// Opens a menu by its key ("alt+f") and waits until it shows: a loaded
+// machine can take longer than any pause, and a key sent before the menu
+// is up goes to the window instead. False when the key could not be sent.
+inline bool OpenMenu(const QString& menu)
+{
+    if (!Key({menu}))
+        return false;
+    WaitUntil(MenuShown, 5000);
+    return true;
+}
+
+// A menu command by its mnemonics: the menu's key ("alt+f"), then, once the
+// menu has opened, the item's key ("n").
+inline bool MenuItem(const QString& menu, const QString& item)
+{
+    return OpenMenu(menu) && Key({item});
 }
 
 inline QString WindowName(WId window)

@@ -55,9 +55,7 @@ QString SampleCopy(const char* file, const QString& folder)
 void Menu(WId window, const char* menu, const char* item)
 {
     FocusSync(window);
-    Xdo({"key", QString("alt+") + menu});
-    QTest::qWait(1000); // the menu opens
-    Xdo({"key", item});
+    MenuItem(QString("alt+") + menu, item);
 }
 
 struct Field {
