@@ -5,12 +5,13 @@
 // leave plate.plb whole (its picture, and its own material "Steel" in the
 // region dialog a double click opens); a new plate made while two documents
 // show results leaves the membrane's results in front when its tab is
-// clicked. Then a random walk over the documents (tab clicks, Ctrl+Tab,
-// Ctrl+F6, the Window list, the modelling and results modes by M and R),
-// its seeds fixed (BRANTEL_ACTIVATION_SEEDS="1 2 3" runs more by hand), and
-// "Documents as tabs" off, Cascade and on again. After each step: the
-// title, and the view against the picture of that document in its mode
-// taken when it first showed so.
+// clicked; a shell (buckling.shl) opens beside them. Then a random walk
+// over the documents (tab clicks, Ctrl+Tab, Ctrl+F6, the Window list, the
+// modelling and results modes by M and R), its seeds fixed
+// (BRANTEL_ACTIVATION_SEEDS="1 2 3" runs more by hand), and "Documents as
+// tabs" off, Cascade and on again. After each step: the title, and the view
+// against the picture of that document in its mode taken when it first
+// showed so.
 #include <map>
 #include <random>
 
@@ -41,7 +42,7 @@ protected:
         AFXUI_QT_NEED_DISPLAY();
         afxui::qt::testing::TestApplication();
         ASSERT_TRUE(m_dir.isValid());
-        for (const char* file : {"plate.plb", "membrane.mem"})
+        for (const char* file : {"plate.plb", "membrane.mem", "buckling.shl"})
             ASSERT_TRUE(QFile::copy(SampleFile(file), m_dir.filePath(file))) << file;
         QFile garbage(m_dir.filePath("garbage.plb"));
         ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
@@ -239,11 +240,15 @@ TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
     ExpectInFront("Plate2", "9-plate2");
     ASSERT_TRUE(Click(Tab(3, 5)));
     ExpectInFront("membrane.mem", "10-membrane-tab");
+    // A shell beside them, opened by Ctrl+O.
+    ASSERT_TRUE(Key({"ctrl+o"}));
+    ASSERT_TRUE(AnswerFileDialog("Open", m_dir.filePath("buckling.shl"))) << "no file dialog for Ctrl+O";
+    ExpectInFront("buckling.shl", "10-buckling");
 
     // The random walk. The documents in the order they came, which is the
     // tabs', the Window list's and the order Ctrl+Tab and Ctrl+F6 go in.
-    const QStringList documents = {"plate.plb", "Membrane1", "Plate1", "membrane.mem", "Plate2"};
-    int active = 3;
+    const QStringList documents = {"plate.plb", "Membrane1", "Plate1", "membrane.mem", "Plate2", "buckling.shl"};
+    int active = 5;
     const QStringList calculated = {"plate.plb", "membrane.mem"};
     QList<unsigned> seeds = {7};
     for (const QString& seed : qEnvironmentVariable("BRANTEL_ACTIVATION_SEEDS").split(' ', Qt::SkipEmptyParts))
