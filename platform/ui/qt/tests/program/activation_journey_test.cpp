@@ -3,9 +3,9 @@
 // (a file that is no document) keeps the documents, their tabs and the
 // active one; regions exported from plate.plb and imported into a new plate
 // leave plate.plb whole (its picture, and its own material "Steel" in the
-// region dialog a double click opens); a new plate made while two documents
-// show results leaves the membrane's results in front when its tab is
-// clicked; a shell (buckling.shl) opens beside them. Then a random walk
+// region dialog a double click opens, stacked above the main window); a
+// new plate made while two documents show results leaves the membrane's
+// results in front when its tab is clicked; a shell (buckling.shl) opens beside them. Then a random walk
 // over the documents (tab clicks, Ctrl+Tab, Ctrl+F6, the Window list, the
 // modelling and results modes by M and R), its seeds fixed
 // (BRANTEL_ACTIVATION_SEEDS="1 2 3" runs more by hand), and "Documents as
@@ -91,13 +91,16 @@ protected:
     }
 
     // The material a double click on the point opens the region dialog with,
-    // read from the dialog's material box; "" when no dialog opens.
+    // read from the dialog's material box; "" when no dialog opens. The
+    // dialog lies above the main window, where a person sees it.
     QString RegionMaterial(QPoint at)
     {
         Xdo({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "--repeat", "2", "1"});
         const WId dialog = WaitForDialogWindow("Region", 8000);
         if (!dialog)
             return {};
+        EXPECT_TRUE(WaitUntil([&] { return StackedAbove(dialog, m_window); }, 3000))
+            << "the Region dialog lies under the main window";
         QTest::qWait(500);
         const std::string text = ReadText(Screen().copy(QRect(ClientTopLeft(dialog) + QPoint(36, 104), QSize(300, 24))));
         FocusSync(dialog, 200);
