@@ -3,13 +3,15 @@
 // (a file that is no document) keeps the documents, their tabs and the
 // active one; regions exported from plate.plb and imported into a new plate
 // leave plate.plb whole (its picture, and its own material "Steel" in the
-// region dialog a double click opens); a new plate made while two documents
-// show results leaves the membrane's results in front when its tab is
-// clicked. Then a random walk over the documents (tab clicks, Ctrl+Tab,
-// Ctrl+F6, the Window list), its seeds fixed (BRANTEL_ACTIVATION_SEEDS="1 2
-// 3" runs more by hand), and "Documents as tabs" off, Cascade and on again.
-// After each step: the title, and the view against the picture of that
-// document taken when it first showed.
+// region dialog a double click opens, stacked above the main window); a
+// new plate made while two documents show results leaves the membrane's
+// results in front when its tab is clicked; a shell (buckling.shl) opens beside them. Then a random walk
+// over the documents (tab clicks, Ctrl+Tab, Ctrl+F6, the Window list, the
+// modelling and results modes by M and R), its seeds fixed
+// (BRANTEL_ACTIVATION_SEEDS="1 2 3" runs more by hand), and "Documents as
+// tabs" off, Cascade and on again. After each step: the title, and the view
+// against the picture of that document in its mode taken when it first
+// showed so.
 #include <map>
 #include <random>
 
@@ -40,7 +42,7 @@ protected:
         AFXUI_QT_NEED_DISPLAY();
         afxui::qt::testing::TestApplication();
         ASSERT_TRUE(m_dir.isValid());
-        for (const char* file : {"plate.plb", "membrane.mem"})
+        for (const char* file : {"plate.plb", "membrane.mem", "buckling.shl"})
             ASSERT_TRUE(QFile::copy(SampleFile(file), m_dir.filePath(file))) << file;
         QFile garbage(m_dir.filePath("garbage.plb"));
         ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
@@ -56,21 +58,29 @@ protected:
         return shot;
     }
 
+    // The key of a document's picture in the mode it is in: "M" modelling,
+    // "R" results.
+    QString PictureKey(const QString& document)
+    {
+        return document + '/' + m_modes.try_emplace(document, 'M').first->second;
+    }
+
     // The document in front: the title names it and the view shows its
-    // picture (the one taken when it first showed, or now if it has none).
+    // picture in its mode (the one taken when it first showed so, or now if
+    // it has none).
     void ExpectInFront(const QString& document, const QString& step)
     {
         SCOPED_TRACE(step.toStdString());
         ASSERT_TRUE(WaitForTitle(m_window, "^Brantel - " + QRegularExpression::escape(document) + "$"))
             << "now " << WindowName(m_window).toStdString() << ", not " << document.toStdString();
         const QImage now = Shot(step);
-        const auto known = m_pictures.find(document);
+        const auto known = m_pictures.find(PictureKey(document));
         if (known == m_pictures.end()) {
-            m_pictures[document] = now;
+            m_pictures[PictureKey(document)] = now;
             return;
         }
         EXPECT_LT(DifferingShare(now, known->second, m_view), kSame)
-            << "the view does not show " << document.toStdString();
+            << "the view does not show " << PictureKey(document).toStdString();
     }
 
     // A tab's centre: the tabs lie along the bottom edge of the documents'
@@ -81,13 +91,16 @@ protected:
     }
 
     // The material a double click on the point opens the region dialog with,
-    // read from the dialog's material box; "" when no dialog opens.
+    // read from the dialog's material box; "" when no dialog opens. The
+    // dialog lies above the main window, where a person sees it.
     QString RegionMaterial(QPoint at)
     {
         Xdo({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "--repeat", "2", "1"});
         const WId dialog = WaitForDialogWindow("Region", 8000);
         if (!dialog)
             return {};
+        EXPECT_TRUE(WaitUntil([&] { return StackedAbove(dialog, m_window); }, 3000))
+            << "the Region dialog lies under the main window";
         QTest::qWait(500);
         const std::string text = ReadText(Screen().copy(QRect(ClientTopLeft(dialog) + QPoint(36, 104), QSize(300, 24))));
         FocusSync(dialog, 200);
@@ -96,10 +109,15 @@ protected:
         return QString::fromStdString(text).trimmed();
     }
 
-    // Model > Generate mesh, Calculate > Calculate, then the results mode
-    // (R, pressed again while the run goes on) until the view shows the plot.
-    void CalculateAndShowResults(const QImage& model)
+    // Model > Generate mesh, Calculate > Calculate on the document in
+    // front, then the results mode (R, pressed again while the run goes on)
+    // until the view shows the plot. Its modelling picture, which the mesh
+    // changes, is taken anew when it next shows.
+    void CalculateAndShowResults(const QString& document)
     {
+        const QImage model = m_pictures[PictureKey(document)];
+        m_pictures.erase(PictureKey(document));
+        m_modes[document] = 'R';
         ASSERT_TRUE(MenuItem("alt+m", "g"));
         Settled(m_view);
         ASSERT_TRUE(MenuItem("alt+c", "c"));
@@ -117,7 +135,8 @@ protected:
     WId m_window = 0;
     QRect m_view;  // the view area on the screen
     QPoint m_rest; // where the pointer rests between steps: the status bar
-    std::map<QString, QImage> m_pictures;
+    std::map<QString, QImage> m_pictures; // by PictureKey(document)
+    std::map<QString, char> m_modes;      // each document's mode, 'M' or 'R'
 };
 
 TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
@@ -213,31 +232,34 @@ TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
 
     // plate.plb and membrane.mem in results mode; a new plate; the
     // membrane's tab.
-    CalculateAndShowResults(m_pictures["plate.plb"]);
-    m_pictures.erase("plate.plb");
+    CalculateAndShowResults("plate.plb");
     ExpectInFront("plate.plb", "6-plate-results");
     ASSERT_TRUE(Key({"ctrl+o"}));
     ASSERT_TRUE(AnswerFileDialog("Open", m_dir.filePath("membrane.mem"))) << "no file dialog for Ctrl+O";
     ExpectInFront("membrane.mem", "7-membrane");
-    CalculateAndShowResults(m_pictures["membrane.mem"]);
-    m_pictures.erase("membrane.mem");
+    CalculateAndShowResults("membrane.mem");
     ExpectInFront("membrane.mem", "8-membrane-results");
     ASSERT_TRUE(NewPlateByWizard(m_window, "Brantel - Plate2"));
     ExpectInFront("Plate2", "9-plate2");
     ASSERT_TRUE(Click(Tab(3, 5)));
     ExpectInFront("membrane.mem", "10-membrane-tab");
+    // A shell beside them, opened by Ctrl+O.
+    ASSERT_TRUE(Key({"ctrl+o"}));
+    ASSERT_TRUE(AnswerFileDialog("Open", m_dir.filePath("buckling.shl"))) << "no file dialog for Ctrl+O";
+    ExpectInFront("buckling.shl", "10-buckling");
 
     // The random walk. The documents in the order they came, which is the
     // tabs', the Window list's and the order Ctrl+Tab and Ctrl+F6 go in.
-    const QStringList documents = {"plate.plb", "Membrane1", "Plate1", "membrane.mem", "Plate2"};
-    int active = 3;
+    const QStringList documents = {"plate.plb", "Membrane1", "Plate1", "membrane.mem", "Plate2", "buckling.shl"};
+    int active = 5;
+    const QStringList calculated = {"plate.plb", "membrane.mem"};
     QList<unsigned> seeds = {7};
     for (const QString& seed : qEnvironmentVariable("BRANTEL_ACTIVATION_SEEDS").split(' ', Qt::SkipEmptyParts))
         seeds.append(seed.toUInt());
     for (const unsigned seed : seeds) {
         std::mt19937 random(seed);
-        for (int step = 0; step < 8 && !HasFatalFailure(); ++step) {
-            const int pick = std::uniform_int_distribution<int>(0, 3)(random);
+        for (int step = 0; step < 10 && !HasFatalFailure(); ++step) {
+            const int pick = std::uniform_int_distribution<int>(0, 4)(random);
             const int target = std::uniform_int_distribution<int>(0, int(documents.size()) - 1)(random);
             QString name;
             if (pick == 0) {
@@ -252,10 +274,23 @@ TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
                 name = "ctrl-f6";
                 active = (active + 1) % int(documents.size());
                 ASSERT_TRUE(Key({"ctrl+F6"}));
-            } else {
+            } else if (pick == 3) {
                 name = "window-list";
                 active = target;
                 ASSERT_TRUE(MenuItem("alt+w", QString::number(target + 1)));
+            } else {
+                // The other mode (M, R) of a calculated document: of the
+                // one in front, or else of one the Window list brings there.
+                if (!calculated.contains(documents[active])) {
+                    active = int(documents.indexOf(calculated[target % calculated.size()]));
+                    ASSERT_TRUE(MenuItem("alt+w", QString::number(active + 1)));
+                    ExpectInFront(documents[active],
+                                  QString("11-seed%1-step%2-window-list-calculated").arg(seed).arg(step));
+                }
+                char& mode = m_modes[documents[active]];
+                mode = mode == 'M' ? 'R' : 'M';
+                name = mode == 'R' ? "results" : "modelling";
+                ASSERT_TRUE(Key({mode == 'R' ? "r" : "m"}));
             }
             ExpectInFront(documents[active],
                           QString("11-seed%1-step%2-%3").arg(seed).arg(step).arg(name));
@@ -279,7 +314,7 @@ TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
     // The view, taller now by the tabs' height, is still the document's: of
     // the picture it had with tabs, little changes (a grid moves by a few
     // pixels), where another document's would change most of it.
-    const QImage& before = m_pictures[documents[active]];
+    const QImage& before = m_pictures[PictureKey(documents[active])];
     QImage windows;
     const bool own = WaitUntil([&] {
         windows = Shot("12-windows");

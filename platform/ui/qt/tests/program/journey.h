@@ -24,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <xcb/xcb.h>
+
 #include "platform/ui/qt/testing/qttesting.h"
 #include "platform/ui/qt/tests/program/program_run.h"
 
@@ -183,6 +185,53 @@ inline WId FindShownWindow(const QString& title)
             return id.toULongLong();
     }
     return 0;
+}
+
+// The child of the root that holds the window (the window itself, or the
+// frame a window manager put it in), or 0.
+inline xcb_window_t TopLevelOf(xcb_connection_t* connection, xcb_window_t window)
+{
+    for (int depth = 0; depth < 16 && window; ++depth) {
+        xcb_query_tree_reply_t* tree =
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+        if (!tree)
+            return 0;
+        const xcb_window_t parent = tree->parent, root = tree->root;
+        std::free(tree);
+        if (parent == root)
+            return window;
+        window = parent;
+    }
+    return 0;
+}
+
+// True when the upper window lies above the lower one in the stacking order
+// of the root's children (which the server lists from bottom to top).
+inline bool StackedAbove(WId upper, WId lower)
+{
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    const xcb_window_t top = TopLevelOf(connection, static_cast<xcb_window_t>(upper));
+    const xcb_window_t bottom = TopLevelOf(connection, static_cast<xcb_window_t>(lower));
+    int upperAt = -1, lowerAt = -1;
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(
+        connection, xcb_query_tree(connection, xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
+        nullptr);
+    if (tree) {
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            if (children[i] == top)
+                upperAt = i;
+            if (children[i] == bottom)
+                lowerAt = i;
+        }
+        std::free(tree);
+    }
+    xcb_disconnect(connection);
+    return top && bottom && upperAt > lowerAt && lowerAt >= 0;
 }
 
 // The dialog or message box of that title (FindDialogWindow) once it shows,
