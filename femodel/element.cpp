@@ -1327,59 +1327,74 @@ CElement::CFaceBatch::~CFaceBatch()
         glEnd();
 }
 
+CElement::CFaceSink*& CElement::FaceSink()
+{
+    thread_local CFaceSink* sink = nullptr;
+    return sink;
+}
+
 void CElement::DrawFace(const double* const p[3], const double v[3], int flags, double scale, int r, bool derived)
 {
     const bool flat = flags & 128;
     const bool coloured = flags & 2;
     if (derived && flat && !coloured)
         return;
-    // Each corner's fringe colour (-1: the current colour stays), the
-    // value plot's range read once per face.
-    int colour[3] = {-1, -1, -1};
+    CPlotFace face;
+    face.flat = flat;
+    // Each corner's fringe colour, the value plot's range read once per
+    // face.
+    for (int i = 0; i < 3; ++i)
+        face.colour[i] = -1;
     if (coloured) {
         if (derived) {
             for (int i = 0; i < 3; ++i)
-                colour[i] = CombColorIndex(v[i]);
+                face.colour[i] = CombColorIndex(v[i]);
         } else {
             double range = 1.0;
             if (r >= 0)
                 range = std::max(std::fabs(GetStressFromIndex(r, -1)), std::fabs(GetStressFromIndex(r, -2)));
             for (int i = 0; i < 3; ++i)
-                colour[i] = GetColorIndex_fromRange(v[i], range);
+                face.colour[i] = GetColorIndex_fromRange(v[i], range);
         }
     }
-    const bool own = g_faceBatches == 0;
-    if (own)
-        glBegin(GL_TRIANGLES);
-    if (flat) {
-        if (own || !g_batchFlatNormal)
-            glNormal3d(0.0, 0.0, 1.0);
-        g_batchFlatNormal = !own;
-        for (int i = 0; i < 3; ++i) {
-            if (colour[i] >= 0)
-                glColor4dv(dColorIndex[colour[i]]);
-            glVertex3d(p[i][0], p[i][1], 0.0);
-        }
-    } else {
-        double q[3][3];
-        for (int i = 0; i < 3; ++i) {
-            q[i][0] = p[i][0];
-            q[i][1] = p[i][1];
-            q[i][2] = scale * v[i];
-        }
+    for (int i = 0; i < 3; ++i) {
+        face.vertex[i][0] = p[i][0];
+        face.vertex[i][1] = p[i][1];
+        face.vertex[i][2] = flat ? 0.0 : scale * v[i];
+    }
+    if (!flat) {
+        const double(&q)[3][3] = face.vertex;
         const double ax = q[1][0] - q[0][0], ay = q[1][1] - q[0][1], az = q[1][2] - q[0][2];
         const double bx = q[2][0] - q[0][0], by = q[2][1] - q[0][1], bz = q[2][2] - q[0][2];
         double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
         const double len = std::sqrt(nx * nx + ny * ny + nz * nz);
         if (len > 0.0)
             nx /= len, ny /= len, nz /= len;
-        glNormal3d(nx, ny, nz);
+        face.normal[0] = nx, face.normal[1] = ny, face.normal[2] = nz;
+    }
+    if (CFaceSink* sink = FaceSink())
+        sink->Add(face);
+    else
+        SendFace(face);
+}
+
+void CElement::SendFace(const CPlotFace& face)
+{
+    const bool own = g_faceBatches == 0;
+    if (own)
+        glBegin(GL_TRIANGLES);
+    if (face.flat) {
+        if (own || !g_batchFlatNormal)
+            glNormal3d(0.0, 0.0, 1.0);
+        g_batchFlatNormal = !own;
+    } else {
+        glNormal3dv(face.normal);
         g_batchFlatNormal = false;
-        for (int i = 0; i < 3; ++i) {
-            if (colour[i] >= 0)
-                glColor4dv(dColorIndex[colour[i]]);
-            glVertex3d(q[i][0], q[i][1], q[i][2]);
-        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (face.colour[i] >= 0)
+            glColor4dv(dColorIndex[face.colour[i]]);
+        glVertex3dv(face.vertex[i]);
     }
     if (own)
         glEnd();

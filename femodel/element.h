@@ -317,6 +317,31 @@ public:
         CFaceBatch& operator=(const CFaceBatch&) = delete;
     };
 
+    // A plot triangle as DrawFace works it out: its corners' fringe colours
+    // (-1: the current colour stays), its vertices and, unless flat (at
+    // height 0 with the plan normal), its normal.
+    struct CPlotFace {
+        double vertex[3][3];
+        double normal[3];
+        int colour[3];
+        bool flat;
+    };
+    // Takes the plot triangles that DrawFace works out on the thread it is
+    // set for (FaceSink), in place of OpenGL: the elements' walk of a large
+    // plot runs on a thread of its own while the calling thread sends the
+    // triangles (SendFace), in the same order.
+    class CFaceSink {
+    public:
+        virtual void Add(const CPlotFace& face) = 0;
+
+    protected:
+        ~CFaceSink() = default;
+    };
+    // The calling thread's sink, null when DrawFace draws.
+    static CFaceSink*& FaceSink();
+    // Sends a triangle as DrawFace would have drawn it, inside a CFaceBatch.
+    static void SendFace(const CPlotFace& face);
+
 protected:
     // The graph's two-dimensional inside test against the first n corners.
     bool CornersContain(int n, double x, double y);

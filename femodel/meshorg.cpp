@@ -8,8 +8,11 @@
 
 #include <GL/gl.h>
 
+#include <atomic>
 #include <cstring>
+#include <exception>
 #include <optional>
+#include <thread>
 #include <vector>
 
 IMPLEMENT_SERIAL(CMeshOrganizer, CObList, 1)
@@ -256,11 +259,114 @@ void CMeshOrganizer::SumNodes(long& counter, bool renumber)
 {
     FOR_EACH_ELEM(e) e->SumNodes(counter, renumber);
 }
+namespace {
+
+// The plot triangles of the elements' walk on their way from the thread
+// that walks to the thread that sends them to OpenGL: a ring of chunks the
+// walk fills in order and the sender empties in order; an empty chunk ends
+// the walk.
+class FaceRing final : public CElement::CFaceSink
+{
+public:
+    // On the walking thread.
+    void Add(const CElement::CPlotFace& face) override
+    {
+        if (m_fill == 0)
+            WaitForRoom();
+        m_faces[Slot(m_published) * kChunk + m_fill] = face;
+        if (++m_fill == kChunk)
+            Publish();
+    }
+    // On the walking thread, after the last face (also after a failure).
+    void Finish()
+    {
+        if (m_fill > 0)
+            Publish();
+        WaitForRoom();
+        Publish(); // the empty chunk
+    }
+    // On the sending thread: sends each face until the empty chunk.
+    void SendAll()
+    {
+        for (unsigned taken = 0;; ++taken) {
+            unsigned ready = m_ready.load(std::memory_order_acquire);
+            while (ready == taken) {
+                m_ready.wait(ready, std::memory_order_acquire);
+                ready = m_ready.load(std::memory_order_acquire);
+            }
+            const unsigned slot = Slot(taken);
+            const unsigned count = m_counts[slot];
+            for (unsigned i = 0; i < count; ++i)
+                CElement::SendFace(m_faces[slot * kChunk + i]);
+            m_taken.store(taken + 1, std::memory_order_release);
+            m_taken.notify_one();
+            if (count == 0)
+                return;
+        }
+    }
+
+private:
+    static constexpr unsigned kChunk = 512;
+    static constexpr unsigned kChunks = 8;
+    static unsigned Slot(unsigned chunk) { return chunk % kChunks; }
+    void WaitForRoom()
+    {
+        unsigned taken = m_taken.load(std::memory_order_acquire);
+        while (m_published - taken >= kChunks) {
+            m_taken.wait(taken, std::memory_order_acquire);
+            taken = m_taken.load(std::memory_order_acquire);
+        }
+    }
+    void Publish()
+    {
+        m_counts[Slot(m_published)] = m_fill;
+        m_fill = 0;
+        m_ready.store(++m_published, std::memory_order_release);
+        m_ready.notify_one();
+    }
+
+    std::vector<CElement::CPlotFace> m_faces = std::vector<CElement::CPlotFace>(kChunk * kChunks);
+    unsigned m_counts[kChunks] = {};
+    unsigned m_fill = 0;      // the walk's faces in its open chunk
+    unsigned m_published = 0; // the walk's chunks handed over
+    std::atomic<unsigned> m_ready{0}; // chunks handed over, for the sender
+    std::atomic<unsigned> m_taken{0}; // chunks sent, for the walk
+};
+
+// From this many elements the colour plot's walk runs beside the sending
+// of its triangles: the walk waits on memory, the sending on Mesa's list
+// compiler, and on two cores the two overlap.
+constexpr int kWalkBesideElements = 4096;
+
+} // namespace
+
 void CMeshOrganizer::GLColorPlot(int index, int mode, double scale)
 {
     std::optional<CElement::CFaceBatch> batch;
     OpenFaceBatch(batch, mode);
-    ForEachElemFetched(*this, [&](CElement* e) { e->GLColorPlot(index, mode, scale); });
+    const auto walk = [&] { ForEachElemFetched(*this, [&](CElement* e) { e->GLColorPlot(index, mode, scale); }); };
+    if (!batch || GetCount() < kWalkBesideElements || std::thread::hardware_concurrency() < 2) {
+        walk();
+        return;
+    }
+    // The elements' code reads the mesh and the plot's ranges only; every
+    // OpenGL call stays on this thread.
+    FaceRing ring;
+    std::exception_ptr failure;
+    std::thread walker([&] {
+        CElement::FaceSink() = &ring;
+        try {
+            walk();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        CElement::FaceSink() = nullptr;
+        ring.Finish();
+    });
+    ring.SendAll();
+    walker.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 void CMeshOrganizer::PickDrawGL(int index, int mode, double scale)
 {

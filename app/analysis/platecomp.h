@@ -135,6 +135,12 @@ public:
     // false (lines left empty) when an element is not one primitive of the
     // mesh kind. Reads the current colour: not while a list is compiled.
     bool CollectMeshLines(bool flag, CMeshLines& lines);
+    // CollectMeshLines in two steps: MeshLineRuns (OpenGL's current colour,
+    // on the drawing thread), then FillMeshLines, which walks the mesh
+    // without OpenGL and may run on another thread, beside drawing that
+    // does not change the mesh nor ask for its edges.
+    void MeshLineRuns(bool flag, CMeshLines& lines);
+    bool FillMeshLines(CMeshLines& lines);
     // Draws held lines in the state DrawMesh(false, ...) leaves.
     static void DrawMeshLines(const CMeshLines& lines);
     // The colour plot's plan-state outlines (flags 16 and 128, not 2),

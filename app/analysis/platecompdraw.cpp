@@ -550,10 +550,22 @@ bool CPlateComp::DrawMeshEdgesOnce(int corners, bool flag)
 
 bool CPlateComp::CollectMeshLines(bool flag, CMeshLines& lines)
 {
+    MeshLineRuns(flag, lines);
+    return FillMeshLines(lines);
+}
+
+void CPlateComp::MeshLineRuns(bool flag, CMeshLines& lines)
+{
     lines = {};
+    ForEachMeshRegion([&](CSectMeshArea* r) { r->MeshLineRuns(flag, lines); });
+}
+
+bool CPlateComp::FillMeshLines(CMeshLines& lines)
+{
     const int corners = IsTriangleKind(m_iMeshKind) ? 3 : 4;
     bool once = true;
-    ForEachMeshRegion([&](CSectMeshArea* r) { once = r->CollectMeshEdges(flag, corners, lines) && once; });
+    std::size_t run = 0;
+    ForEachMeshRegion([&](CSectMeshArea* r) { once = r->FillMeshLines(corners, lines, run) && once; });
     if (!once)
         lines = {};
     return once;
@@ -563,10 +575,8 @@ void CPlateComp::DrawMeshLines(const CMeshLines& lines)
 {
     glLineWidth(static_cast<GLfloat>(THIN_EDGE));
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glBegin(GL_LINES);
     glNormal3d(0.0, 0.0, 1.0);
     lines.GLDraw();
-    glEnd();
 }
 
 // The region point operations open their own points primitive.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 
 #include "app/analysis/analysis.h"
 #include "app/shell/branteldoc.h"
@@ -610,15 +611,29 @@ void CBrantelResView::BuildResultLists()
     // shows the plain plate, not a plot of zeros.
     const bool results = comp->HasElementResults();
     const bool planBands = results && (m_iViewState & kContourBit) && (m_iViewState & kPlanBit);
-    if ((m_iViewState & kMeshBit) && m_bSolid && !m_bExtrude && !planBands)
-        m_bMeshAfterList = comp->CollectMeshLines(false, m_MeshLines);
+    // The mesh lines' walk over the elements needs no OpenGL: it runs on a
+    // thread of its own while the plot's list is compiled, unless the plot
+    // draws the outlines, which read the same edge tables.
+    std::future<bool> meshLines;
+    if ((m_iViewState & kMeshBit) && m_bSolid && !m_bExtrude && !planBands) {
+        comp->MeshLineRuns(false, m_MeshLines);
+        if (m_iViewState & kWireframeBit)
+            m_bMeshAfterList = comp->FillMeshLines(m_MeshLines);
+        else
+            meshLines = std::async(std::launch::async, [this, comp] { return comp->FillMeshLines(m_MeshLines); });
+    }
+    const auto meshAfterList = [&] {
+        if (meshLines.valid())
+            m_bMeshAfterList = meshLines.get();
+        return m_bMeshAfterList;
+    };
     if (!(m_iViewState & kContourBit) || !results) {
         m_pListIds[0] = glGenLists(1);
         glNewList(m_pListIds[0], GL_COMPILE);
         SceneState();
         if (results)
             comp->DrawResults(m_iViewState);
-        ModelOutline(!m_bMeshAfterList);
+        ModelOutline(!meshAfterList());
         glDisable(GL_COLOR_MATERIAL);
         glEndList();
         m_pListValid[0] = true;
@@ -641,6 +656,7 @@ void CBrantelResView::BuildResultLists()
     glNewList(m_pListIds[1], GL_COMPILE);
     comp->DrawResults(m_iViewState);
     glEndList();
+    meshAfterList();
     double max = 0.0, min = 0.0;
     comp->GetMaxMinResult(max, min, nullptr);
     // A negative scale turns the plot over: its lowest height is then the

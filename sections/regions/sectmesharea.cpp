@@ -1388,39 +1388,65 @@ void CSectMeshArea::GLDrawMeshEdges(bool colour, int corners)
 
 bool CSectMeshArea::CollectMeshEdges(bool colour, int corners, CMeshLines& lines)
 {
+    std::size_t run = lines.runs.size();
+    MeshLineRuns(colour, lines);
+    return FillMeshLines(corners, lines, run);
+}
+
+void CSectMeshArea::MeshLineRuns(bool colour, CMeshLines& lines)
+{
+    if (m_pMesh) {
+        CMeshLines::Run run{};
+        MeshLineColour(colour);
+        glGetFloatv(GL_CURRENT_COLOR, run.colour);
+        lines.runs.push_back(std::move(run));
+    }
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { s->MeshLineRuns(colour, lines); });
+}
+
+bool CSectMeshArea::FillMeshLines(int corners, CMeshLines& lines, std::size_t& run)
+{
     bool once = true;
     if (m_pMesh) {
         const DrawnEdges& edges = MeshEdges(corners);
         once = !edges.mixed;
-        CMeshLines::Run run{};
-        MeshLineColour(colour);
-        glGetFloatv(GL_CURRENT_COLOR, run.colour);
+        CMeshLines::Run& filled = lines.runs.at(run++);
         // Each node's coordinates once, as they stand; the edge table's
         // ends index them.
-        run.base = lines.xyz.size() / 3;
-        run.ends = edges.ends;
+        filled.base = lines.xyz.size() / 3;
+        filled.ends = edges.ends;
         lines.xyz.reserve(lines.xyz.size() + 3 * edges.nodes.size());
         for (const CSNode* node : edges.nodes) {
             lines.xyz.push_back(static_cast<float>(node->x));
             lines.xyz.push_back(static_cast<float>(node->y));
             lines.xyz.push_back(static_cast<float>(node->z));
         }
-        lines.runs.push_back(std::move(run));
     } else {
         m_pDrawnEdges.reset();
     }
-    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { once = s->CollectMeshEdges(colour, corners, lines) && once; });
+    ForMeshSubs(m_pSubList, [&](CSectMeshArea* s) { once = s->FillMeshLines(corners, lines, run) && once; });
     return once;
 }
 
 void CMeshLines::GLDraw() const
 {
+    // One call per run instead of one per vertex: Mesa takes the arrays in
+    // one go and draws the same lines in the same order.
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_EDGE_FLAG_ARRAY);
+    glDisableClientState(GL_INDEX_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
     for (const Run& run : runs) {
+        if (!run.ends || run.ends->empty())
+            continue;
         glColor4fv(run.colour);
-        const float* at = xyz.data() + 3 * run.base;
-        for (std::uint32_t end : *run.ends)
-            glVertex3fv(at + 3 * static_cast<std::size_t>(end));
+        glVertexPointer(3, GL_FLOAT, 0, xyz.data() + 3 * run.base);
+        glDrawElements(GL_LINES, static_cast<GLsizei>(run.ends->size()), GL_UNSIGNED_INT, run.ends->data());
     }
+    glPopClientAttrib();
 }
 
 void CSectMeshArea::GLDrawPlanEdges(int corners)

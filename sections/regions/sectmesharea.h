@@ -31,7 +31,8 @@ struct CMeshLines {
     };
     std::vector<float> xyz;
     std::vector<Run> runs;
-    // The pairs, each run after its colour, into the caller's GL_LINES.
+    // The pairs as GL_LINES from vertex arrays, each run after its colour
+    // (outside glBegin; the client's vertex arrays kept as they were).
     void GLDraw() const;
 };
 
@@ -172,6 +173,14 @@ public:
     // Sets the current colour to read it back: not inside glBegin nor
     // while a list is compiled.
     bool CollectMeshEdges(bool colour, int corners, CMeshLines& lines);
+    // CollectMeshEdges in two steps, so that its walk over the elements can
+    // run on another thread while this one works on OpenGL: MeshLineRuns
+    // appends a run in its colour for this region and each sub-region with
+    // a mesh (it sets the current colour to read it back), FillMeshLines
+    // then gives those runs, from `run` on and in the same order, their
+    // nodes and edges without OpenGL, and CollectMeshEdges' answer.
+    void MeshLineRuns(bool colour, CMeshLines& lines);
+    bool FillMeshLines(int corners, CMeshLines& lines, std::size_t& run);
     // The outlines a plan-state plot (ColorPlot in line mode, mode bits 16
     // and 128) gives for a mesh of `corners`-corner elements, each element
     // edge once at height 0: vertex pairs into the caller's GL_LINES, in

@@ -720,6 +720,63 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
+// A colour plot of many elements, whose walk over the elements runs beside
+// the sending of its triangles, sends the triangles its elements give one
+// by one, in element order, with their colours and normals: flat in the
+// plan state and raised by the scale, one primitive in all.
+TEST_F(PlateDraw, LargeColourPlotSendsEachElementsTrianglesInOrder)
+{
+    delete region->GetMesh();
+    platetest::GiveMesh(region, Grid(-0.9, 1.8, 60, false)); // 7200 triangles
+    GiveResults({0.5, -0.5, 0.25});
+    int i = 0;
+    for (CElement* e : platetest::Elements(region)) {
+        // Each corner a value of its own across the fringe range.
+        CMatrix m(3, 3, true, 0.0);
+        for (int k = 0; k < 3; ++k)
+            m[k][0] = 3.0 * std::sin(0.37 * (3 * i + k));
+        int row = 0;
+        e->SetStresses(m, row);
+        ++i;
+    }
+    GiveExtremes(9);
+    comp->SetActVal(0);
+    comp->SetFactor(0.1);
+    const auto flatten = [](const std::vector<brantel::test::RecordedPrimitive>& primitives) {
+        brantel::test::RecordedPrimitive all;
+        for (const auto& p : primitives) {
+            EXPECT_EQ(p.mode, static_cast<GLenum>(GL_TRIANGLES));
+            all.vertices.insert(all.vertices.end(), p.vertices.begin(), p.vertices.end());
+            all.normals.insert(all.normals.end(), p.normals.begin(), p.normals.end());
+            all.colours.insert(all.colours.end(), p.colours.begin(), p.colours.end());
+        }
+        return all;
+    };
+    for (int flags : {2 | 128, 2}) {
+        SCOPED_TRACE(testing::Message() << "flags " << flags);
+        brantel::test::RecordedPrimitive drawn, alone;
+        {
+            GLRecorder plot;
+            comp->DrawResults(flags);
+            ASSERT_TRUE(plot.balanced());
+            EXPECT_EQ(plot.primitives().size(), 1u);
+            drawn = flatten(plot.primitives());
+        }
+        {
+            GLRecorder each;
+            for (CElement* e : platetest::Elements(region))
+                e->GLColorPlot(0, flags, comp->GetFactor());
+            alone = flatten(each.primitives());
+        }
+        ASSERT_EQ(drawn.vertices.size(), 3u * 7200u);
+        EXPECT_TRUE(drawn.vertices == alone.vertices);
+        EXPECT_TRUE(drawn.colours == alone.colours);
+        EXPECT_TRUE(drawn.normals == alone.normals);
+        const std::set<brantel::test::Vec3> colours(drawn.colours.begin(), drawn.colours.end());
+        EXPECT_GT(colours.size(), 100u) << "the corners span the fringe colours";
+    }
+}
+
 // The mesh lines keep their table of edges from one drawing to the next
 // only while the mesh stands as it was: with an element taken out of the
 // mesh, put back at its end, or a mesh of its own in the region's place,
