@@ -87,27 +87,10 @@ function(brantel_unity_exceptions dir)
 endfunction()
 
 
-# Precompiled headers of the test programs: GoogleTest's and GoogleMock's
-# headers, and Qt's test and widget headers for the Qt tests below
-# platform/ui/qt, are compiled once per test program rather than once per
-# unity batch and per file compiled alone, the larger part of a small test
-# file's compile time. The headers stay included by each file as before;
-# -DBRANTEL_TEST_PCH=OFF compiles without them.
-option(BRANTEL_TEST_PCH "Precompile the test frameworks' headers of each test program" ON)
-
 find_program(BRANTEL_CCACHE ccache)
 if(BRANTEL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
-  set(launcher ${BRANTEL_CCACHE})
-  if(BRANTEL_TEST_PCH)
-    # ccache caches a file compiled with a precompiled header only with
-    # these sloppinesses (the header is made in the same build, hence the
-    # times).
-    set(launcher env
-      CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
-      ${BRANTEL_CCACHE})
-  endif()
-  set(CMAKE_C_COMPILER_LAUNCHER ${launcher})
-  set(CMAKE_CXX_COMPILER_LAUNCHER ${launcher})
+  set(CMAKE_C_COMPILER_LAUNCHER ${BRANTEL_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${BRANTEL_CCACHE})
 endif()
 
 # brantel_library(<target> DIRS <folder>... [LINKS <target>...])
@@ -124,40 +107,6 @@ function(brantel_library name)
   target_link_libraries(${name} PUBLIC brantel_options ${ARG_LINKS})
   set_target_properties(${name} PROPERTIES
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
-endfunction()
-
-# brantel_test_headers(<target> <FROM folder> <links> <sources>): the
-# precompiled headers of a test program (BRANTEL_TEST_PCH above), if it
-# compiles in more than one run (one unity batch reads the headers once
-# anyway).
-function(brantel_test_headers target from links sources)
-  if(NOT BRANTEL_TEST_PCH)
-    return()
-  endif()
-  list(LENGTH sources runs)
-  if(BRANTEL_UNITY_BUILD AND NOT target IN_LIST BRANTEL_NO_UNITY)
-    set(alone 0)
-    foreach(file IN LISTS BRANTEL_NO_UNITY_FILES)
-      if("${BRANTEL_ROOT}/${file}" IN_LIST sources)
-        math(EXPR alone "${alone} + 1")
-      endif()
-    endforeach()
-    math(EXPR runs "${alone} + (${runs} - ${alone} + ${BRANTEL_UNITY_BATCH} - 1) / ${BRANTEL_UNITY_BATCH}")
-  endif()
-  if(runs LESS 2)
-    return()
-  endif()
-  set(headers <gtest/gtest.h> <gmock/gmock.h>)
-  if(from MATCHES "^platform/ui/qt" AND "afxui_testing_qt" IN_LIST links)
-    list(APPEND headers <QTest> <QWidget> <QImage>)
-  endif()
-  target_precompile_headers(${target} PRIVATE ${headers})
-  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    # Without the header's time stamp in it, a precompiled header that ccache
-    # restored in another build folder is taken as made there.
-    target_compile_options(${target} PRIVATE
-      "SHELL:-Xclang -fno-pch-timestamp")
-  endif()
 endfunction()
 
 # brantel_test(<target> DIR <folder> [ALSO <folder>... [EXCLUDE <regex>]]
@@ -191,7 +140,6 @@ function(brantel_test name)
   endforeach()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE brantel_options ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main)
-  brantel_test_headers(${name} "${ARG_FROM}" "${ARG_LINKS}" "${sources}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   # EACH: one ctest entry per test of the program, named <target>.<Suite>.<Test>,
   # so that a retry (./test.sh runs a failed gui test once more) repeats one
