@@ -3,7 +3,9 @@
 # given number of seconds (default 30), seeded by our own writers and by the
 # regression inputs kept in fuzz/corpus/<target>/ (files that once crashed a
 # reader; see fuzz/corpus/README.md). A crash, a leak or a hang fails the
-# run; its input is left in <build folder>/fuzz/artifacts/.
+# run; its input is left in <build folder>/fuzz/artifacts/. With 0 seconds
+# each target only replays its corpus and seeds once, every input, as the
+# start of a longer run does (what ./test.sh runs).
 #   scripts/fuzz.sh [--build <folder>] [seconds]
 # The build folder is build/fuzz (made here: the fuzz targets alone), or a
 # clang build configured with BRANTEL_BUILD_FUZZ=ON, such as ./test.sh's
@@ -17,6 +19,9 @@ if [ "${1:-}" = "--build" ]; then
   shift 2
 fi
 seconds=${1:-30}
+case "$seconds" in
+  '' | *[!0-9]*) echo "usage: scripts/fuzz.sh [--build <folder>] [seconds]" >&2; exit 2 ;;
+esac
 gen=()
 if command -v ninja >/dev/null 2>&1; then gen=(-G Ninja); fi
 if [ ! -f "$dir/CMakeCache.txt" ]; then
@@ -34,27 +39,44 @@ mkdir -p "$corpus" "$out/artifacts"
 fuzz_run() {
   local target=$1
   shift
-  echo "--- $target (${seconds} s)"
   mkdir -p "$corpus/$target"
   local kept=()
   if [ -d "$here/fuzz/corpus/$target" ]; then kept=("$here/fuzz/corpus/$target"); fi
   # The target must reach its reader on its seeds (fuzz/fuzz_reached.h): a
-  # target that returns early would otherwise find nothing and pass.
+  # target that returns early would otherwise find nothing and pass. With 0
+  # seconds this replay is the run, and its failure fails the script.
   rm -f "$dir/$target.reached"
-  BRANTEL_FUZZ_REACHED="$dir/$target.reached" "$dir/fuzz/$target" -runs=0 \
-    "$corpus/$target" "${kept[@]}" > "$dir/$target.reach.log" 2>&1 || true
+  local replay_status=0
+  if [ "$seconds" -eq 0 ]; then
+    echo "--- $target (replay)"
+    BRANTEL_FUZZ_REACHED="$dir/$target.reached" "$dir/fuzz/$target" -runs=0 -rss_limit_mb=2048 \
+      "$@" -artifact_prefix="$out/artifacts/${target}-" "$corpus/$target" "${kept[@]}" \
+      > "$out/$target.log" 2>&1 || replay_status=$?
+    cp "$out/$target.log" "$dir/$target.reach.log"
+  else
+    echo "--- $target (${seconds} s)"
+    BRANTEL_FUZZ_REACHED="$dir/$target.reached" "$dir/fuzz/$target" -runs=0 \
+      "$corpus/$target" "${kept[@]}" > "$dir/$target.reach.log" 2>&1 || true
+  fi
+  if [ "$replay_status" -ne 0 ]; then
+    fuzz_failed "$target"
+  fi
   if [ ! -s "$dir/$target.reached" ]; then
     echo "$target never reached its reader: see $dir/$target.reach.log" >&2
     exit 1
   fi
-  if ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$@" \
+  if [ "$seconds" -gt 0 ] && ! "$dir/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 "$@" \
       -artifact_prefix="$out/artifacts/${target}-" "$corpus/$target" "${kept[@]}" \
       > "$out/$target.log" 2>&1; then
-    tail -n 60 "$out/$target.log"
-    echo "$target failed: see $out/$target.log and $out/artifacts/" >&2
-    exit 1
+    fuzz_failed "$target"
   fi
   tail -n 1 "$out/$target.log"
+}
+
+fuzz_failed() {
+  tail -n 60 "$out/$1.log"
+  echo "$1 failed: see $out/$1.log and $out/artifacts/" >&2
+  exit 1
 }
 
 # Image readers and the colour record, seeded by our own writers.
