@@ -201,17 +201,18 @@ QPoint LowestField(const QImage& dialog)
 }
 
 // Pixels of the rectangle with one strong primary (0 red, 2 blue) and the
-// other two weak: the load arrows' colours.
-int PrimaryPixels(const QImage& image, const QRect& rect, int primary)
+// other two weak: the load arrows' colours. Smoothed, the pixels at a
+// line's sides count too: the primary strong, the other two well below it.
+int PrimaryPixels(const QImage& image, const QRect& rect, int primary, bool smoothed = false)
 {
     int count = 0;
     for (int y = std::max(rect.top(), 0); y <= std::min(rect.bottom(), image.height() - 1); ++y)
         for (int x = std::max(rect.left(), 0); x <= std::min(rect.right(), image.width() - 1); ++x) {
             const QRgb p = image.pixel(x, y);
             const int c[3] = {qRed(p), qGreen(p), qBlue(p)};
-            bool hit = true;
+            bool hit = c[primary] >= (smoothed ? 200 : 180);
             for (int i = 0; i < 3; ++i)
-                hit = hit && (i == primary ? c[i] >= 180 : c[i] < 80);
+                hit = hit && (i == primary || (smoothed ? c[i] <= c[primary] - 90 : c[i] < 80));
             count += hit;
         }
     return count;
@@ -306,20 +307,10 @@ struct LoadBand {
 };
 
 // Pixels of the rectangle in a load colour (0 red, 2 blue), smoothed lines
-// included: the primary strong, the other two well below it.
+// included.
 int LoadPixels(const QImage& image, const QRect& rect, int primary)
 {
-    int count = 0;
-    for (int y = std::max(rect.top(), 0); y <= std::min(rect.bottom(), image.height() - 1); ++y)
-        for (int x = std::max(rect.left(), 0); x <= std::min(rect.right(), image.width() - 1); ++x) {
-            const QRgb p = image.pixel(x, y);
-            const int c[3] = {qRed(p), qGreen(p), qBlue(p)};
-            bool hit = c[primary] >= 200;
-            for (int i = 0; i < 3; ++i)
-                hit = hit && (i == primary || c[i] <= c[primary] - 90);
-            count += hit;
-        }
-    return count;
+    return PrimaryPixels(image, rect, primary, true);
 }
 
 // The inside leaves out a margin at the right edge, where a node load at a
