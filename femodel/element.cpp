@@ -1069,7 +1069,9 @@ void CElement::CollectEdgeLoads(int n, CObList* list, double scale, bool drawFla
                 continue;
         }
         if (draw) {
-            load->DrawGL(edge, scale, drawFlag);
+            // Elements run counter-clockwise: the element lies left of an
+            // edge it runs along, right of one it runs against.
+            load->DrawGL(edge, scale, drawFlag, along);
             continue;
         }
         list->AddTail(load);

@@ -329,7 +329,7 @@ void CEdgeLoad::GetMaxMin(double& max, double& min)
     }
 }
 
-void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple)
+void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple, bool materialLeft)
 {
     if (!edge || !edge->GetNode1() || !edge->GetNode2())
         return;
@@ -340,6 +340,8 @@ void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple)
     const double len = std::sqrt(dx * dx + dy * dy);
     if (len == 0.0)
         return;
+    // The edge's outward normal: away from the plate whose edge it is.
+    const double ox = (materialLeft ? dy : -dy) / len, oy = (materialLeft ? -dx : dx) / len;
     const auto w = [this](int i) { return i < GetSize() ? (*this)[i] : 0.0; };
     for (int k = 0; k < 2; ++k) {
         const double start = w(k), end = w(k + 2), mid = w(k + 4);
@@ -361,29 +363,34 @@ void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple)
             nx = k == 0 ? 1.0 : 0.0;
             ny = k == 0 ? 0.0 : 1.0;
         }
+        // The outline lies outside the plate, at |p| x scale along n or
+        // against it, whichever leads out: a load along n that points into
+        // the plate (a compression, or the lateral load of a plate bending
+        // element, folded about its edge into the plane) is drawn standing
+        // beside the edge and pushing at it, not across the plate over its
+        // other edges. A global component along the edge has no outside and
+        // keeps n's side.
+        const double side = nx * ox + ny * oy < 0.0 ? -1.0 : 1.0;
+        const double sx = side * nx, sy = side * ny;
         const bool uniform = NearlyEqual(start, end) && NearlyEqual(mid, end);
         const bool linear = NearlyEqual(mid, 0.5 * (start + end));
         // A load that changes its sign along the edge bends its outline
         // back at the edge, which two samples would not show.
         const bool bothSigns = std::min({start, mid, end}) < 0.0 && std::max({start, mid, end}) > 0.0;
         const int samples = (simple || (m_bLocal && !bothSigns && (uniform || linear))) ? 2 : 51;
-        // The outline lies on the side of n at |p| x scale from the edge,
-        // whatever the sign: a load against n (a compression on the edge's
-        // outward side) is drawn as arrows standing beside the edge and
-        // pushing at it, not across the plate over its other edges.
         glBegin(GL_LINE_STRIP);
         glVertex3d(x1, y1, z1);
         for (int i = 0; i < samples; ++i) {
             const double t = samples == 2 ? i : 0.02 * i;
             const double p = std::fabs(a + b * t + c * t * t) * scale;
-            glVertex3d(x1 + t * dx + p * nx, y1 + t * dy + p * ny, z1 + t * (z2 - z1));
+            glVertex3d(x1 + t * dx + p * sx, y1 + t * dy + p * sy, z1 + t * (z2 - z1));
         }
         glVertex3d(x2, y2, z2);
         glEnd();
         // Arrow heads at both ends show the sense of the load, each pointing
-        // the way the load acts: a load along n has its head on the outline
-        // (a tension pulls out of the plate), a load against n has it at the
-        // edge's node (a compression pushes at the edge). A fifth of the
+        // the way the load acts: a load leading out of the plate has its head
+        // on the outline (a tension pulls), a load into the plate has it at
+        // the edge's node (a compression pushes at the edge). A fifth of the
         // arrow, at most half the edge, so that the short edges of a mesh
         // still show them.
         for (int e = 0; e < 2; ++e) {
@@ -391,16 +398,16 @@ void CEdgeLoad::DrawGL(CEdge* edge, double scale, bool simple)
             const double size = std::min(0.2 * std::fabs(v * scale), 0.5 * len);
             if (v == 0.0 || size == 0.0)
                 continue;
-            const double sx = e == 0 ? x1 : x2, sy = e == 0 ? y1 : y2, sz = e == 0 ? z1 : z2;
+            const double px = e == 0 ? x1 : x2, py = e == 0 ? y1 : y2, pz = e == 0 ? z1 : z2;
             const double sense = v > 0 ? 1.0 : -1.0;
-            const double reach = v > 0 ? v * scale : 0.0;
-            const double tx = sx + reach * nx, ty = sy + reach * ny;
+            const double reach = v * side > 0 ? std::fabs(v) * scale : 0.0;
+            const double tx = px + reach * sx, ty = py + reach * sy;
             const double bx = tx - sense * size * nx, by = ty - sense * size * ny;
-            const double ox = 0.5 * size * ny, oy = -0.5 * size * nx;
+            const double bo = 0.5 * size * ny, bp = -0.5 * size * nx;
             glBegin(m_bLocal ? GL_LINE_STRIP : GL_TRIANGLES);
-            glVertex3d(bx + ox, by + oy, sz);
-            glVertex3d(tx, ty, sz);
-            glVertex3d(bx - ox, by - oy, sz);
+            glVertex3d(bx + bo, by + bp, pz);
+            glVertex3d(tx, ty, pz);
+            glVertex3d(bx - bo, by - bp, pz);
             glEnd();
         }
     }

@@ -94,8 +94,9 @@ public:
     // (t from 0 at node 1 to 1 at node 2); GetDEF those of the second.
     void GetABC(double& A, double& B, double& C) const;
     void GetDEF(double& D, double& E, double& F) const;
-    // Draws the load beside the edge.
-    virtual void DrawGL(CEdge* edge, double scale, bool simple);
+    // Draws the load beside the edge, on its outer side: the plate whose
+    // edge it is lies left of node 1 -> node 2 when materialLeft is true.
+    virtual void DrawGL(CEdge* edge, double scale, bool simple, bool materialLeft = true);
 
     long GetElID() const { return m_lElemID; }
     void SetElID(long id) { m_lElemID = id; }

@@ -295,6 +295,19 @@ void CSectPlate::QuadToQuad(int kind)
     ForEachInnerPlate(m_pSubList, [&](CSectPlate* inner) { inner->QuadToQuad(kind); });
 }
 
+bool CSectPlate::IsRightOfEdgeInside(CEdge* edge)
+{
+    // A point just right of the edge's middle: inside when the region lies
+    // on that side (the edge runs clockwise round it). Edges of a
+    // neighbour that only start at one of the region's nodes are taken as
+    // running counter-clockwise round their own region.
+    const CSNode* a = edge->GetNode1();
+    const CSNode* b = edge->GetNode2();
+    const double dx = b->x - a->x, dy = b->y - a->y;
+    const double step = 1e-3;
+    return CGraph::IsPointInside2D(*this, 0.5 * (a->x + b->x) + step * dy, 0.5 * (a->y + b->y) - step * dx);
+}
+
 void CSectPlate::DrawEdgeLoads(double scale, bool onMesh, int)
 {
     if (onMesh) {
@@ -312,7 +325,7 @@ void CSectPlate::DrawEdgeLoads(double scale, bool onMesh, int)
                     continue;
                 CLoad* load = edge->GetLoad();
                 if (load && load->IsKindOf(RUNTIME_CLASS(CEdgeLoad)))
-                    static_cast<CEdgeLoad*>(load)->DrawGL(edge, scale, false);
+                    static_cast<CEdgeLoad*>(load)->DrawGL(edge, scale, false, !IsRightOfEdgeInside(edge));
             }
         }
     }

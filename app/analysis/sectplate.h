@@ -107,6 +107,9 @@ public:
     // quadrilateral kinds 104 and 105.
     void QuadToQuad(int kind);
     void DrawEdgeLoads(double scale, bool onMesh, int unused = 0);
+    // Whether the region lies right of the edge (node 1 -> node 2): its
+    // loads are then drawn on the edge's left.
+    bool IsRightOfEdgeInside(CEdge* edge);
     void DrawDispersAngle();
 
 protected:

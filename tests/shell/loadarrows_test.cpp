@@ -77,8 +77,9 @@ const double kArrow = std::sqrt(2.0) * 1000.0 / 3.0;
 const double kPixel = (kHigh - kLow) / kPixels;
 
 // The red node load at (0, 0) points along -x; the blue lateral load of
-// the edge x = 1000 stands beside that edge, between its nodes, no farther
-// from it than the arrow's length.
+// the edge x = 1000 stands beside that edge outside the plate (its normal
+// leads into the plate: drawn on the plate, the arrows would cross it),
+// between its nodes, no farther from it than the arrow's length.
 void ExpectArrowsAtTheirPlaces(const Picture& picture)
 {
     const auto red = picture.Where(true), blue = picture.Where(false);
@@ -90,7 +91,8 @@ void ExpectArrowsAtTheirPlaces(const Picture& picture)
     }
     EXPECT_GE(blue.size(), static_cast<std::size_t>(1000.0 / kPixel)) << "no edge load outline";
     for (const auto& p : blue) {
-        EXPECT_LE(std::fabs(p[0] - 1000.0), kArrow + 2 * kPixel) << "edge arrow too long at " << p[1];
+        EXPECT_GE(p[0], 1000.0 - 2 * kPixel) << "edge load drawn inside the plate at " << p[1];
+        EXPECT_LE(p[0], 1000.0 + kArrow + 2 * kPixel) << "edge arrow too long at " << p[1];
         EXPECT_GE(p[1], -0.1 * kArrow - 2 * kPixel) << "edge load drawn past node 1 at " << p[0];
         EXPECT_LE(p[1], 1000.0 + 0.1 * kArrow + 2 * kPixel) << "edge load drawn past node 2 at " << p[0];
     }
@@ -102,51 +104,61 @@ void ExpectArrowsAtTheirPlaces(const Picture& picture)
 // edge page stores it) and a node load of -500 N along x at the origin.
 TEST_F(LoadArrows, StayAtTheirEdgeAndNodeThroughSaveAndReopen)
 {
-    TempFile file;
-    Picture model, meshed;
-    {
-        CBrantelDoc doc;
-        CSectPlate* region = AddSquare(doc, 0.0, 0.0, 1000.0);
-        CObList edges;
-        region->GetEdges(edges);
-        for (POSITION p = edges.GetHeadPosition(); p;) {
-            auto* edge = static_cast<CBoundary*>(edges.GetNext(p));
-            if (edge->GetNode1()->x != 1000.0 || edge->GetNode2()->x != 1000.0)
-                continue;
-            auto* load = new CEdgeLoad;
-            load->Allocate(6, true, 0.0);
-            (*load)[1] = (*load)[3] = (*load)[5] = 10.0;
-            load->SetLocal(true);
-            edge->SetLoad(load);
-        }
-        auto* nodeLoad = new CNodeLoad;
-        nodeLoad->Allocate(2, true, 0.0);
-        (*nodeLoad)[0] = -500.0;
-        static_cast<CBoundNode*>(Corners(*region)[0])->SetNodeLoad(nodeLoad);
-        ASSERT_EQ(Corners(*region)[0]->x, 0.0);
-        ASSERT_EQ(Corners(*region)[0]->y, 0.0);
-        doc.RecomputeLoadScales(10, 12); // as the element view, before any mesh
-        model = Draw(doc, false);
+    // Drawn clockwise, the square's node list is turned round, its edges
+    // are not: they run clockwise round the region, and the mesh's
+    // counter-clockwise elements run against them.
+    for (const bool clockwise : {false, true}) {
+        SCOPED_TRACE(clockwise ? "edges run clockwise" : "edges run counter-clockwise");
+        TempFile file;
+        Picture model, meshed;
         {
-            SCOPED_TRACE("model");
-            ExpectArrowsAtTheirPlaces(model);
+            CBrantelDoc doc;
+            CSectPlate* region = AddSquare(doc, 0.0, 0.0, 1000.0, clockwise);
+            CObList edges;
+            region->GetEdges(edges);
+            for (POSITION p = edges.GetHeadPosition(); p;) {
+                auto* edge = static_cast<CBoundary*>(edges.GetNext(p));
+                if (edge->GetNode1()->x != 1000.0 || edge->GetNode2()->x != 1000.0)
+                    continue;
+                ASSERT_EQ(edge->GetNode1()->y > edge->GetNode2()->y, clockwise);
+                auto* load = new CEdgeLoad;
+                load->Allocate(6, true, 0.0);
+                (*load)[1] = (*load)[3] = (*load)[5] = 10.0;
+                load->SetLocal(true);
+                edge->SetLoad(load);
+            }
+            auto* nodeLoad = new CNodeLoad;
+            nodeLoad->Allocate(2, true, 0.0);
+            (*nodeLoad)[0] = -500.0;
+            CSNode* origin = nullptr;
+            for (CSNode* corner : Corners(*region))
+                if (corner->x == 0.0 && corner->y == 0.0)
+                    origin = corner;
+            ASSERT_NE(origin, nullptr);
+            static_cast<CBoundNode*>(origin)->SetNodeLoad(nodeLoad);
+            doc.RecomputeLoadScales(10, 12); // as the element view, before any mesh
+            model = Draw(doc, false);
+            {
+                SCOPED_TRACE("model");
+                ExpectArrowsAtTheirPlaces(model);
+            }
+            ASSERT_TRUE(Mesh(doc));
+            doc.RecomputeLoadScales(10, 12); // as the element view
+            meshed = Draw(doc, true);
+            {
+                SCOPED_TRACE("mesh");
+                ExpectArrowsAtTheirPlaces(meshed);
+            }
+            SaveBytes(doc, file);
         }
-        ASSERT_TRUE(Mesh(doc));
-        doc.RecomputeLoadScales(10, 12); // as the element view
-        meshed = Draw(doc, true);
-        {
-            SCOPED_TRACE("mesh");
-            ExpectArrowsAtTheirPlaces(meshed);
-        }
-        SaveBytes(doc, file);
+        // Reopened (the file keeps no mesh), the element view's scales worked
+        // out before the mesh is made again.
+        CBrantelDoc reopened;
+        ASSERT_TRUE(reopened.OnOpenDocument(file.path()));
+        reopened.RecomputeLoadScales(10, 12);
+        EXPECT_TRUE(Draw(reopened, false).rgba == model.rgba) << "the reopened model draws other arrows";
+        ASSERT_TRUE(Mesh(reopened));
+        reopened.RecomputeLoadScales(2, 4);
+        EXPECT_TRUE(Draw(reopened, true).rgba == meshed.rgba) << "the reopened mesh draws other arrows";
     }
-    // Reopened (the file keeps no mesh), the element view's scales worked
-    // out before the mesh is made again.
-    CBrantelDoc reopened;
-    ASSERT_TRUE(reopened.OnOpenDocument(file.path()));
-    reopened.RecomputeLoadScales(10, 12);
-    EXPECT_TRUE(Draw(reopened, false).rgba == model.rgba) << "the reopened model draws other arrows";
-    ASSERT_TRUE(Mesh(reopened));
-    reopened.RecomputeLoadScales(2, 4);
-    EXPECT_TRUE(Draw(reopened, true).rgba == meshed.rgba) << "the reopened mesh draws other arrows";
 }

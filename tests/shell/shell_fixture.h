@@ -28,14 +28,15 @@ using Bytes = afxtest::Bytes;
 using afxtest::operator+;
 
 // A square region on four new corner nodes, of the model's first material.
-inline CSectPlate* AddSquare(CBrantelDoc& doc, double x0, double y0, double side)
+inline CSectPlate* AddSquare(CBrantelDoc& doc, double x0, double y0, double side, bool clockwise = false)
 {
     CPlateComp* comp = doc.GetPlateComp();
     auto* material = static_cast<CMaterial*>(comp->GetMaterialList().GetHead());
+    const double s = clockwise ? 0.0 : side, t = clockwise ? side : 0.0;
     auto* region = new CSectPlate(new CBoundNode(x0, y0, 0.0, nullptr, 0),
-                                  new CBoundNode(x0 + side, y0, 0.0, nullptr, 0),
+                                  new CBoundNode(x0 + s, y0 + t, 0.0, nullptr, 0),
                                   new CBoundNode(x0 + side, y0 + side, 0.0, nullptr, 0),
-                                  new CBoundNode(x0, y0 + side, 0.0, nullptr, 0), material);
+                                  new CBoundNode(x0 + t, y0 + s, 0.0, nullptr, 0), material);
     region->SetThickness(10.0);
     comp->AddTail(region);
     return region;

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <memory>
 #include <vector>
@@ -105,57 +106,68 @@ TEST_F(LoadDrawingTest, DofLinkArrow)
                 }).empty());
 }
 
-// The arrow heads of an edge load point the way the load acts: a tension
-// on the right edge of a plate (+x, global or along the edge's outward
-// normal) is drawn pulling out of the plate, a compression pushing into it.
-// A tension's head lies on the outline, at the value times the scale from
-// its end of the edge; a compression's at the edge's node, its arrow
-// standing outside. Either way the whole drawing stays beside the loaded
-// edge, between its nodes and outside the plate: a compression is not
-// drawn across the plate along the neighbouring edges.
+// The arrow heads of an edge load point the way the load acts: a load on
+// the right edge of a plate (x = 1, the plate at x < 1) that leads out of
+// the plate (+x: a global tension, or a local component whose normal leads
+// out) is drawn pulling out of it, one that leads in pushing into it. A
+// pulling head lies on the outline, at the value times the scale from its
+// end of the edge; a pushing one at the edge's node, its arrow standing
+// outside. Either way the whole drawing stays beside the loaded edge,
+// between its nodes and outside the plate, whichever way the edge runs
+// and whichever side the component's normal takes: a compression, or a
+// plate's lateral load (the second local component), is not drawn across
+// the plate along the neighbouring edges.
 TEST_F(LoadDrawingTest, EdgeLoadArrowHeadsShowTheSenseOfTheLoad)
 {
     using brantel::test::GLRecorder;
     using brantel::test::Vec3;
-    // The right edge of the unit square, run upwards (counter-clockwise):
-    // its right-hand normal is +x.
-    CSNode a(1, 0, 0, nullptr, 0), b(1, 1, 0, nullptr, 0);
-    CEdge edge(&a, &b);
+    CSNode low(1, 0, 0, nullptr, 0), high(1, 1, 0, nullptr, 0);
+    // Run upwards the plate lies left of the edge (counter-clockwise round
+    // it); downwards it lies right.
+    CEdge up(&low, &high), down(&high, &low);
     const double scale = 0.01;
     struct Case {
         const char* name;
         std::vector<double> values;
-        bool local;
+        bool local, upwards;
         double sense; // +1 out of the plate (+x), -1 into it
     } cases[] = {
-        {"global tension", {10, 0, 10, 0, 10, 0}, false, 1},
-        {"global compression", {-10, 0, -10, 0, -10, 0}, false, -1},
-        {"local tension", {10, 0, 10, 0, 10, 0}, true, 1},
-        {"local compression", {-10, 0, -10, 0, -10, 0}, true, -1},
-        {"global tension, linear", {4, 0, 10, 0, 7, 0}, false, 1},
+        {"global tension", {10, 0, 10, 0, 10, 0}, false, true, 1},
+        {"global compression", {-10, 0, -10, 0, -10, 0}, false, true, -1},
+        {"local first component out", {10, 0, 10, 0, 10, 0}, true, true, 1},
+        {"local first component in", {-10, 0, -10, 0, -10, 0}, true, true, -1},
+        {"global tension, linear", {4, 0, 10, 0, 7, 0}, false, true, 1},
+        // The second component's normal is the left-hand one: into the
+        // plate on an edge run round it counter-clockwise.
+        {"local second component (plate lateral load)", {0, 10, 0, 10, 0, 10}, true, true, -1},
+        {"local second component against its normal", {0, -10, 0, -10, 0, -10}, true, true, 1},
+        {"local second component, edge run clockwise", {0, 10, 0, 10, 0, 10}, true, false, 1},
+        {"local first component, edge run clockwise", {10, 0, 10, 0, 10, 0}, true, false, -1},
+        {"global compression, edge run clockwise", {-10, 0, -10, 0, -10, 0}, false, false, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::unique_ptr<CEdgeLoad> load(EdgeLoad(c.values, c.local));
         GLRecorder rec;
-        load->DrawGL(&edge, scale, false);
+        load->DrawGL(c.upwards ? &up : &down, scale, false, c.upwards);
         ASSERT_TRUE(rec.balanced());
         std::vector<std::vector<Vec3>> heads;
         for (const auto& p : rec.primitives())
             if ((c.local ? p.mode == GL_LINE_STRIP : p.mode == GL_TRIANGLES) && p.vertices.size() == 3)
                 heads.push_back(p.vertices);
         ASSERT_EQ(heads.size(), 2u);
+        const int component = c.values[0] != 0.0 ? 0 : 1;
         for (std::size_t e = 0; e < 2; ++e) {
             const std::vector<Vec3>& h = heads[e];
             const Vec3& tip = h[1];
             const double baseX = 0.5 * (h[0][0] + h[2][0]);
             const double baseY = 0.5 * (h[0][1] + h[2][1]);
-            const double value = c.values[e == 0 ? 0 : 2];
+            const double value = std::fabs(c.values[component + (e == 0 ? 0 : 2)]);
             EXPECT_GT((tip[0] - baseX) * c.sense, 0.0) << "head " << e << " points against the load";
             EXPECT_NEAR(tip[1] - baseY, 0.0, 1e-12);
-            EXPECT_NEAR(tip[0], 1.0 + std::max(value, 0.0) * scale, 1e-12)
-                << (value > 0 ? "the tip is not on the outline" : "the tip is not at the node");
-            EXPECT_NEAR(tip[1], e == 0 ? 0.0 : 1.0, 1e-12);
+            EXPECT_NEAR(tip[0], 1.0 + (c.sense > 0 ? value * scale : 0.0), 1e-12)
+                << (c.sense > 0 ? "the pulling head is not on the outline" : "the pushing head is not at the node");
+            EXPECT_NEAR(tip[1], (e == 0) == c.upwards ? 0.0 : 1.0, 1e-12);
         }
         // The outline: from node 1 out to |value| x scale, along the edge,
         // back to node 2; the heads' barbs reach a little past the nodes.
@@ -164,8 +176,8 @@ TEST_F(LoadDrawingTest, EdgeLoadArrowHeadsShowTheSenseOfTheLoad)
             for (const Vec3& v : p.vertices) {
                 EXPECT_GE(v[0], 1.0 - 1e-12) << "drawn inside the plate";
                 EXPECT_LE(v[0], 1.0 + 10.0 * scale + 1e-12) << "longer than the value x scale";
-                EXPECT_GE(v[1], -barb) << "drawn beyond node 1";
-                EXPECT_LE(v[1], 1.0 + barb) << "drawn beyond node 2";
+                EXPECT_GE(v[1], -barb) << "drawn beyond the lower node";
+                EXPECT_LE(v[1], 1.0 + barb) << "drawn beyond the upper node";
             }
     }
 }

@@ -402,6 +402,45 @@ inline bool FocusWindow(WId window, QPoint rest)
     return Xdo({"windowfocus", QString::number(window)});
 }
 
+// A click of the button at the point of the window (its own coordinates).
+inline void ClickAt(WId window, QPoint at, int button = 1)
+{
+    Xdo({"mousemove", "--window", QString::number(window), QString::number(at.x()), QString::number(at.y())},
+        nullptr, 5000);
+    QTest::qWait(100);
+    Xdo({"click", QString::number(button)}, nullptr, 5000);
+    QTest::qWait(200);
+}
+
+// Keys to the window as real key presses, one by one, after focusing it.
+inline void KeysTo(WId window, const QStringList& keys)
+{
+    Xdo({"windowfocus", "--sync", QString::number(window)}, nullptr, 5000);
+    for (const QString& key : keys) {
+        Xdo({"key", key}, nullptr, 5000);
+        QTest::qWait(150);
+    }
+}
+
+// The object at the point of the window (its own coordinates) picked with
+// the tool bar's pick filter on its entry `filter` (0 "Nodes", 1 "Edges"),
+// "Edit" chosen in its context menu: the sheet of that title once it
+// shows, 0 when none shows within 10 s. The filter's list opens with its
+// current entry over the box: the entry is reached from the top by keys.
+inline WId EditPicked(WId window, int filter, QPoint at, const QByteArray& sheet)
+{
+    ClickAt(window, QPoint(613, 32));
+    QStringList choose = {"Up", "Up", "Up", "Up"};
+    for (int k = 0; k < filter; ++k)
+        choose << "Down";
+    KeysTo(window, choose << "Return");
+    ClickAt(window, QPoint(200, 200)); // nothing: no selection
+    ClickAt(window, at);               // selects the object
+    ClickAt(window, at, 3);            // its context menu
+    KeysTo(window, {"Down", "Return"});
+    return WaitForDialogWindow(sheet, 10000);
+}
+
 // The whole screen as the X server shows it.
 inline QImage Screen()
 {

@@ -5,9 +5,11 @@
 // View > View Results mode; the result component picked in the tool bar's
 // result box. The distorted model is a plate whose colours follow the
 // displacement (a gradient along x, not one flat colour), and R_x shows
-// arrows at the held edge. A node load typed into a node's sheet shows as
-// an arrow in its sense. The sample is opened from a copy in the test's own
-// folder; screenshots go to the artifacts folder.
+// arrows at the held edge. Node and edge loads typed into their sheets
+// show as arrows in their sense at their nodes and beside their edges, in
+// the modelling and mesh modes and after saving and reopening. The samples
+// are opened from copies in the test's own folder; screenshots go to the
+// artifacts folder.
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -16,9 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -197,17 +201,18 @@ QPoint LowestField(const QImage& dialog)
 }
 
 // Pixels of the rectangle with one strong primary (0 red, 2 blue) and the
-// other two weak: the load arrows' colours.
-int PrimaryPixels(const QImage& image, const QRect& rect, int primary)
+// other two weak: the load arrows' colours. Smoothed, the pixels at a
+// line's sides count too: the primary strong, the other two well below it.
+int PrimaryPixels(const QImage& image, const QRect& rect, int primary, bool smoothed = false)
 {
     int count = 0;
     for (int y = std::max(rect.top(), 0); y <= std::min(rect.bottom(), image.height() - 1); ++y)
         for (int x = std::max(rect.left(), 0); x <= std::min(rect.right(), image.width() - 1); ++x) {
             const QRgb p = image.pixel(x, y);
             const int c[3] = {qRed(p), qGreen(p), qBlue(p)};
-            bool hit = true;
+            bool hit = c[primary] >= (smoothed ? 200 : 180);
             for (int i = 0; i < 3; ++i)
-                hit = hit && (i == primary ? c[i] >= 180 : c[i] < 80);
+                hit = hit && (i == primary || (smoothed ? c[i] <= c[primary] - 90 : c[i] < 80));
             count += hit;
         }
     return count;
@@ -265,11 +270,112 @@ TEST(ResultPlotsJourney, DistortedMembraneAndItsReactionArrows)
     EXPECT_TRUE(CloseDiscardingChanges(run, window));
 }
 
-// A node load typed into the node's "Node information" sheet (a double
-// click on the plate's top right corner, (200, 100)): -2 kN along y shows
-// as a blue arrow from the corner downwards, in the load's sense, its
-// length a third of the model's diagonal (the largest node load's scale).
-TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
+// Red pixels (an x load component) in the rectangle.
+int RedPixels(const QImage& image, const QRect& rect)
+{
+    return PrimaryPixels(image, rect, 0);
+}
+
+// The edge's load typed into the Load page of its sheet: the second
+// component's three values (N1 .. N3), in global axes when asked (a
+// membrane's page starts in local axes; a plate's has local axes only);
+// then OK.
+void TypeEdgeLoad(WId sheet, const QString& value, bool global)
+{
+    ClickAt(sheet, QPoint(159, 22)); // "Load"
+    if (global)
+        ClickAt(sheet, QPoint(28, 129)); // "Global axes"
+    for (int y : {56, 80, 104}) {
+        ClickAt(sheet, QPoint(288, y));
+        KeysTo(sheet, {"ctrl+a"});
+        Xdo({"type", "--", value});
+    }
+    SaveExpected(GrabWindow(sheet), qPrintable("load-arrows-edge-page-" + value + ".png"));
+    KeysTo(sheet, {"Return"}); // OK
+    EXPECT_TRUE(WaitDialogGone("Edge information", 5000));
+}
+
+// The load arrows of the view: in the bands beside the loaded edges, at
+// least half the edge's length of pixels in the load's colour (the
+// outline running along the edge); inside the plate (whose supported
+// edges are drawn red) none of either colour.
+struct LoadBand {
+    QRect band;
+    int minimum;
+    bool red;
+    const char* where;
+};
+
+// Pixels of the rectangle in a load colour (0 red, 2 blue), smoothed lines
+// included.
+int LoadPixels(const QImage& image, const QRect& rect, int primary)
+{
+    return PrimaryPixels(image, rect, primary, true);
+}
+
+// The inside leaves out a margin at the right edge, where a node load at a
+// right corner may run along the edge with its head's barbs on the plate.
+void ExpectLoadsBeside(const QImage& shot, const QRect& plate, const std::vector<LoadBand>& bands,
+                       bool nodeLoadOnTheRight = false)
+{
+    const QRect inside = plate.adjusted(6, 6, nodeLoadOnTheRight ? -6 - plate.width() / 10 : -6, -6);
+    EXPECT_EQ(LoadPixels(shot, inside, 0), 0) << "red drawn across the plate";
+    EXPECT_EQ(LoadPixels(shot, inside, 2), 0) << "blue drawn across the plate";
+    for (const LoadBand& b : bands) {
+        const int pixels = LoadPixels(shot, b.band, b.red ? 0 : 2);
+        EXPECT_GE(pixels, b.minimum) << "no load arrows " << b.where;
+    }
+}
+
+// The picture of the window in the mesh mode (the mode box's third entry)
+// once a mesh is made, then back in the modelling mode.
+QImage MeshModePicture(WId window)
+{
+    Menu(window, "m", "g"); // Model > Generate mesh
+    GrabWhenStill(window);
+    ClickAt(window, QPoint(55, 62));
+    KeysTo(window, {"Down", "Down", "Return"});
+    const QImage mesh = GrabWhenStill(window);
+    Menu(window, "v", "m"); // View > View Modelling mode
+    GrabWhenStill(window);
+    return mesh;
+}
+
+// File > Save, File > Close, and the file opened again from the File menu's
+// list of recent files (its first entry): the window's picture then.
+QImage SavedAndReopened(WId window, const QString& file, const QString& title)
+{
+    const qint64 size = QFileInfo(file).size();
+    const QDateTime written = QFileInfo(file).lastModified();
+    Menu(window, "f", "s"); // File > Save
+    EXPECT_TRUE(WaitUntil([&] {
+        const QFileInfo now(file);
+        return now.size() != size || now.lastModified() != written;
+    })) << "not saved";
+    Menu(window, "f", "c"); // File > Close
+    EXPECT_TRUE(WaitUntil([&] { return !WindowName(window).contains(QFileInfo(file).fileName()); }))
+        << "not closed";
+    Menu(window, "f", "1"); // the recent file
+    EXPECT_TRUE(WaitForTitle(window, title)) << "not reopened";
+    return GrabWhenStill(window);
+}
+
+// Node and edge loads typed into their sheets, as a user gives them,
+// stand at their nodes and beside their edges in their sense, outside the
+// plate, in the modelling and mesh modes, and again after File > Save and
+// the file reopened. The sample membrane (200 x 100 mm, held along x = 0,
+// pulled along +x at x = 200: red arrows beside the right edge): a node
+// load of -2 kN along y at its top right corner (a double click there)
+// shows as a blue arrow from the corner downwards, its length a third of
+// the model's diagonal (the largest node load's scale); 5 kN/m along the
+// top edge's local normal (pulling the edge up, out of the membrane) and
+// 5 kN/m along global y on the bottom edge (pushing it up, into the
+// membrane) stand above and below the membrane. Then the sample plate,
+// opened by File > Open: a lateral load of 10 kN/m on its right edge
+// stands beside that edge, outside the plate, and a lateral node load at
+// the top left corner as an arrow upwards from it. None is drawn across
+// the plates.
+TEST(ResultPlotsJourney, NodeAndEdgeLoadsStandAtTheirNodesAndEdgesThroughSaveAndReopen)
 {
     AFXUI_QT_NEED_DISPLAY();
     afxui::qt::testing::TestApplication();
@@ -277,10 +383,17 @@ TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
     ASSERT_TRUE(config.isValid());
     const QString sample = SampleCopy("membrane.mem", config.path());
     ASSERT_FALSE(sample.isEmpty());
+    const QString platePath = SampleCopy("plate.plb", config.path());
+    ASSERT_FALSE(platePath.isEmpty());
     ProgramRun run(BRANTEL_PROGRAM, config.path());
     ASSERT_TRUE(run.Start({sample}));
     const WId window = run.WaitForWindow("^Brantel - membrane\\.mem( - \\[.*\\])?$");
     ASSERT_NE(window, 0u) << "no window titled \"Brantel - membrane.mem\" within 10 s";
+    // The window at a known size: the tool bars keep their places (the pick
+    // filter's box, the mode box).
+    Xdo({"windowmove", QString::number(window), "0", "19"});
+    Xdo({"windowsize", QString::number(window), "1280", "1005"});
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).width() == 1280; })) << "the window keeps its size";
     std::size_t colours = 0;
     GrabWhenDrawn(window, colours);
     const QImage before = GrabWhenStill(window);
@@ -330,13 +443,98 @@ TEST(ResultPlotsJourney, NodeLoadShowsAsAnArrowInItsSense)
     EXPECT_LT(BluePixels(after, QRect(corner.x() - 8, corner.y() + length + 15, 17, 100)), 5)
         << "the arrow is longer than the load's scale";
 
-    EXPECT_TRUE(CloseDiscardingChanges(run, window));
-}
+    // The edge loads, each through its edge's sheet.
+    const WId top = EditPicked(window, 1, QPoint(plate.center().x(), plate.top() - 1), "Edge information");
+    ASSERT_NE(top, 0u) << "no edge sheet for the top edge";
+    TypeEdgeLoad(top, "5", false);
+    const WId bottom = EditPicked(window, 1, QPoint(plate.center().x(), plate.bottom() + 1), "Edge information");
+    ASSERT_NE(bottom, 0u) << "no edge sheet for the bottom edge";
+    TypeEdgeLoad(bottom, "5", true);
+    ClickAt(window, QPoint(200, 200)); // nothing selected: no highlight
+    const auto membraneBands = [](const QRect& box) {
+        const int w = box.width(), h = box.height();
+        return std::vector<LoadBand>{
+            {QRect(box.left() + 4, box.top() - h - 2, w - 8, h), w / 2, false, "above the top edge"},
+            {QRect(box.left() + 4, box.bottom() + 3, w - 8, h), w / 2, false, "below the bottom edge"},
+            {QRect(box.right() + 3, box.top() + 4, w, h - 8), h / 2, true, "beside the right edge"},
+        };
+    };
+    const QImage membrane = GrabWhenStill(window);
+    SaveExpected(membrane, "load-arrows-membrane.png");
+    {
+        SCOPED_TRACE("membrane, modelling mode");
+        ExpectLoadsBeside(membrane, plate, membraneBands(plate), true);
+    }
+    const QImage membraneMesh = MeshModePicture(window);
+    SaveExpected(membraneMesh, "load-arrows-membrane-mesh.png");
+    {
+        SCOPED_TRACE("membrane, mesh mode");
+        const QRect box = BoxOf(membraneMesh, qRgb(128, 128, 128));
+        ExpectLoadsBeside(membraneMesh, box, membraneBands(box), true);
+    }
+    const QImage membraneAgain =
+        SavedAndReopened(window, sample, "^Brantel - membrane\\.mem( - \\[.*\\])?$");
+    SaveExpected(membraneAgain, "load-arrows-membrane-reopened.png");
+    {
+        SCOPED_TRACE("membrane, reopened");
+        const QRect box = BoxOf(membraneAgain, qRgb(128, 128, 128));
+        ASSERT_GE(box.width(), 50) << "no membrane after reopening";
+        ExpectLoadsBeside(membraneAgain, box, membraneBands(box), true);
+        EXPECT_GE(LoadPixels(membraneAgain, QRect(box.right() - 7, box.top() + 2, 17, length + 10), 2), length / 2)
+            << "no node load arrow after reopening";
+    }
 
-// Red pixels (an x load component) in the rectangle.
-int RedPixels(const QImage& image, const QRect& rect)
-{
-    return PrimaryPixels(image, rect, 0);
+    // The sample plate (1000 x 1000 mm, held on all edges), opened beside.
+    FocusSync(window);
+    ASSERT_TRUE(Key({"ctrl+o"}));
+    ASSERT_TRUE(AnswerFileDialog("Open", platePath)) << "no file dialog for Ctrl+O";
+    ASSERT_TRUE(WaitForTitle(window, "^Brantel - plate\\.plb( - \\[.*\\])?$"));
+    const QRect square = BoxOf(GrabWhenStill(window), qRgb(128, 128, 128));
+    ASSERT_GE(square.width(), 50) << "no plate in the modelling view";
+    const WId right = EditPicked(window, 1, QPoint(square.right() + 1, square.center().y()), "Edge information");
+    ASSERT_NE(right, 0u) << "no edge sheet for the plate's right edge";
+    TypeEdgeLoad(right, "10", false);
+    const WId node = EditPicked(window, 0, QPoint(square.left() - 1, square.top() - 1), "Node information");
+    ASSERT_NE(node, 0u) << "no node sheet for the plate's top left corner";
+    const QPoint loadField = LowestField(GrabWhenStill(node));
+    ASSERT_FALSE(loadField.isNull());
+    ClickAt(node, loadField);
+    KeysTo(node, {"ctrl+a"});
+    Xdo({"type", "--", "5"});
+    KeysTo(node, {"Return"});
+    ASSERT_TRUE(WaitDialogGone("Node information", 5000));
+    ClickAt(window, QPoint(200, 200));
+    // The arrows are a third of the diagonal long: half the plate's width.
+    const auto plateBands = [](const QRect& box) {
+        const int w = box.width(), h = box.height();
+        return std::vector<LoadBand>{
+            {QRect(box.right() + 3, box.top() + 4, w / 2 + 8, h - 8), h / 2, false, "beside the right edge"},
+            {QRect(box.left() - 8, box.top() - w / 2 - 8, 17, w / 2 + 4), w / 4, false, "above the loaded corner"},
+        };
+    };
+    const QImage plated = GrabWhenStill(window);
+    SaveExpected(plated, "load-arrows-plate.png");
+    {
+        SCOPED_TRACE("plate, modelling mode");
+        ExpectLoadsBeside(plated, square, plateBands(square));
+    }
+    const QImage plateMesh = MeshModePicture(window);
+    SaveExpected(plateMesh, "load-arrows-plate-mesh.png");
+    {
+        SCOPED_TRACE("plate, mesh mode");
+        const QRect box = BoxOf(plateMesh, qRgb(128, 128, 128));
+        ExpectLoadsBeside(plateMesh, box, {plateBands(box)[0]});
+    }
+    const QImage plateAgain = SavedAndReopened(window, platePath, "^Brantel - plate\\.plb( - \\[.*\\])?$");
+    SaveExpected(plateAgain, "load-arrows-plate-reopened.png");
+    {
+        SCOPED_TRACE("plate, reopened");
+        const QRect box = BoxOf(plateAgain, qRgb(128, 128, 128));
+        ASSERT_GE(box.width(), 50) << "no plate after reopening";
+        ExpectLoadsBeside(plateAgain, box, plateBands(box));
+    }
+
+    EXPECT_TRUE(CloseDiscardingChanges(run, window));
 }
 
 // The sample buckling.shl pushes its right edge (x = 1000) inwards along

@@ -47,20 +47,13 @@ QString Id(WId window)
 // Keys to the window as real (XTEST) key presses, after focusing it.
 void KeysToWindow(WId window, const QStringList& keys)
 {
-    Xdo({"windowfocus", "--sync", Id(window)}, nullptr, 5000);
-    for (const QString& key : keys) {
-        Xdo({"key", key}, nullptr, 5000);
-        QTest::qWait(150);
-    }
+    KeysTo(window, keys);
 }
 
 // A click of the button at x, y of the window's client area.
 void ClickInWindow(WId window, int x, int y, int button = 1)
 {
-    Xdo({"mousemove", "--window", Id(window), QString::number(x), QString::number(y)}, nullptr, 5000);
-    QTest::qWait(100);
-    Xdo({"click", QString::number(button)}, nullptr, 5000);
-    QTest::qWait(200);
+    ClickAt(window, QPoint(x, y), button);
 }
 
 // The first line of a mesh generation in the log.
@@ -140,22 +133,7 @@ public:
     // The object at x, y picked with the tool bar's pick filter on the
     // given entry (0 "Nodes", 1 "Edges"), its context menu's "Edit" chosen:
     // the sheet of that name.
-    WId Edit(int filter, int x, int y, const QByteArray& sheet)
-    {
-        // The filter's list opens with its current entry over the box: the
-        // entry is reached from the top by keys.
-        ClickInWindow(m_main, 613, 32);
-        QStringList keys = {"Up", "Up", "Up", "Up"};
-        for (int k = 0; k < filter; ++k)
-            keys << "Down";
-        keys << "Return";
-        KeysToWindow(m_main, keys);
-        ClickInWindow(m_main, 200, 200); // nothing: no selection
-        ClickInWindow(m_main, x, y);     // selects the object
-        ClickInWindow(m_main, x, y, 3);  // its context menu
-        KeysToWindow(m_main, {"Down", "Return"});
-        return WaitForDialogWindow(sheet, 10000);
-    }
+    WId Edit(int filter, int x, int y, const QByteArray& sheet) { return EditPicked(m_main, filter, QPoint(x, y), sheet); }
     WId EditEdge(int x, int y) { return Edit(1, x, y, "Edge information"); }
     WId EditNode(int x, int y) { return Edit(0, x, y, "Node information"); }
 
