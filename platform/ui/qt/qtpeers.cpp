@@ -1174,9 +1174,16 @@ void CQtPeer::ShowSelection(const CWndState& state)
             const QString text = AfxToQString(state.strText);
             if (line->text() != text)
                 line->setText(text);
-            const int start = WidgetPosition(state.strText, state.nSelStart, false);
-            const int end = WidgetPosition(state.strText, state.nSelEnd, false);
-            combo->lineEdit()->setSelection(start, end - start);
+            // A selection shows only while the field has the keyboard: a
+            // box refilled in the background (a document switch) shows its
+            // value as plain text, as a Windows edit hides it.
+            if (line->hasFocus()) {
+                const int start = WidgetPosition(state.strText, state.nSelStart, false);
+                const int end = WidgetPosition(state.strText, state.nSelEnd, false);
+                line->setSelection(start, end - start);
+            } else {
+                line->deselect();
+            }
         }
     } else if (m_kind == AfxWndKind::tab) {
         static_cast<TabFrame*>(w)->Bar()->setCurrentIndex(state.nCurSel);
@@ -1309,7 +1316,7 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
             }
         }
         if (nChanges & PEER_VISIBLE && AfxQtIsChildFrame(w) && state.bVisible)
-            w->showMaximized();
+            AfxQtShowChildFrame(w);
         else if (nChanges & PEER_VISIBLE && w->isWindow() && state.bVisible) {
             // A dialog on its way into its modal loop maps once, already
             // modal: mapped, unmapped and mapped again, a window manager
