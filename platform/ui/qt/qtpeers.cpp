@@ -1174,16 +1174,9 @@ void CQtPeer::ShowSelection(const CWndState& state)
             const QString text = AfxToQString(state.strText);
             if (line->text() != text)
                 line->setText(text);
-            // A selection shows only while the field has the keyboard: a
-            // box refilled in the background (a document switch) shows its
-            // value as plain text, as a Windows edit hides it.
-            if (line->hasFocus()) {
-                const int start = WidgetPosition(state.strText, state.nSelStart, false);
-                const int end = WidgetPosition(state.strText, state.nSelEnd, false);
-                line->setSelection(start, end - start);
-            } else {
-                line->deselect();
-            }
+            const int start = WidgetPosition(state.strText, state.nSelStart, false);
+            const int end = WidgetPosition(state.strText, state.nSelEnd, false);
+            combo->lineEdit()->setSelection(start, end - start);
         }
     } else if (m_kind == AfxWndKind::tab) {
         static_cast<TabFrame*>(w)->Bar()->setCurrentIndex(state.nCurSel);
