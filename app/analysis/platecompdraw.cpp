@@ -477,25 +477,17 @@ void CPlateComp::PickDrawLocal(bool flag)
 
 void CPlateComp::DrawBCs(bool mesh, double scale, int kind)
 {
-    GLdouble width = 1.0, size = 1.0;
-    glGetDoublev(GL_LINE_WIDTH, &width);
-    glGetDoublev(GL_POINT_SIZE, &size);
-    GLboolean stipple = GL_FALSE, smooth = GL_FALSE;
-    glGetBooleanv(GL_LINE_STIPPLE, &stipple);
-    glGetBooleanv(GL_POINT_SMOOTH, &smooth);
-    if (smooth)
-        glDisable(GL_POINT_SMOOTH);
-    if (!stipple)
-        glEnable(GL_LINE_STIPPLE);
+    // The conditions' wide, stippled lines and large points stay with
+    // them. The state is pushed, not read back: inside a display list a
+    // query answers what is in force while the list is made, and the list
+    // would then set that state again for whatever is drawn after it.
+    glPushAttrib(GL_ENABLE_BIT | GL_LINE_BIT | GL_POINT_BIT);
+    glDisable(GL_POINT_SMOOTH);
+    glEnable(GL_LINE_STIPPLE);
     glLineWidth(static_cast<GLfloat>(WIDE_EDGE));
     glPointSize(static_cast<GLfloat>(LARGE_POINT));
     CSectComp::DrawBCs(mesh, scale, kind);
-    glLineWidth(static_cast<GLfloat>(width));
-    glPointSize(static_cast<GLfloat>(size));
-    if (!stipple)
-        glDisable(GL_LINE_STIPPLE);
-    if (smooth)
-        glEnable(GL_POINT_SMOOTH);
+    glPopAttrib();
 }
 
 void CPlateComp::DrawModelGL(bool quads, float pointSize, bool all)

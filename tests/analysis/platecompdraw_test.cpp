@@ -621,6 +621,31 @@ TEST_F(PlateDraw, DrawBCsLeavesTheLineAndPointStateAsFound)
             EXPECT_EQ(width, 2.0f);
             EXPECT_EQ(size, 4.0f);
         }
+    // In the model's display list: the state in force where the list is
+    // called is the state after it, not the one in force where it was made
+    // (a list ending in that state drew the grid and bands bold and dashed
+    // after an edit of edge conditions).
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(1, 0x4444);
+    glLineWidth(2.0f);
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    comp->DrawBCs(false, 1.0, 0);
+    glEndList();
+    glDisable(GL_LINE_STIPPLE);
+    glLineStipple(2, 0x0F0F);
+    glLineWidth(1.0f);
+    glCallList(list);
+    glDeleteLists(list, 1);
+    GLfloat width = 0;
+    GLint pattern = 0, factor = 0;
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    glGetIntegerv(GL_LINE_STIPPLE_PATTERN, &pattern);
+    glGetIntegerv(GL_LINE_STIPPLE_REPEAT, &factor);
+    EXPECT_EQ(glIsEnabled(GL_LINE_STIPPLE), GL_FALSE);
+    EXPECT_EQ(width, 1.0f);
+    EXPECT_EQ(pattern, 0x0F0F);
+    EXPECT_EQ(factor, 2);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

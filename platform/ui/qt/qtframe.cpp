@@ -237,6 +237,13 @@ public:
             frame->IsWorkbookMode() ? QMdiArea::TabbedView : QMdiArea::SubWindowView;
         if (area->viewMode() == mode)
             return;
+        // A window maximised in the window mode keeps its buttons in the
+        // menu bar and its title in the frame's ("Brantel - plate.plb -
+        // [plate.plb]"); as tabs it has neither, so it is restored first.
+        if (mode == QMdiArea::TabbedView)
+            for (QMdiSubWindow* sub : area->subWindowList())
+                if (sub->isMaximized())
+                    sub->showNormal();
         area->setViewMode(mode);
         // Either way every child shows maximised: cascaded or tiled ones
         // would show as small windows over one another on the tabs, and a
@@ -545,6 +552,24 @@ bool AfxQtIsStatusBar(const QWidget* pWidget)
 bool AfxQtIsChildFrame(const QWidget* pWidget)
 {
     return dynamic_cast<const ChildFrameWidget*>(pWidget) != nullptr;
+}
+
+void AfxQtShowChildFrame(QWidget* pWidget)
+{
+    // As windows, a child shows as the one in front does: maximised over
+    // maximised ones, in its own size among cascaded or tiled ones (one
+    // maximised there would lie over the others while the window list
+    // brings a smaller one on top of it). As tabs every child is maximised.
+    auto* sub = qobject_cast<QMdiSubWindow*>(pWidget);
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    if (area && area->viewMode() == QMdiArea::SubWindowView) {
+        QMdiSubWindow* front = area->currentSubWindow();
+        if (front && front != sub && !front->isHidden() && !front->isMaximized()) {
+            pWidget->show();
+            return;
+        }
+    }
+    pWidget->showMaximized();
 }
 
 QWidget* AfxQtClientArea(QWidget* pWidget)

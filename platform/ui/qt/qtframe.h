@@ -34,6 +34,9 @@ QWidget* AfxQtNewStatusBar(QWidget* pParent);
 bool AfxQtIsFrameWidget(const QWidget* pWidget);
 bool AfxQtIsStatusBar(const QWidget* pWidget);
 bool AfxQtIsChildFrame(const QWidget* pWidget);
+// Shows a child frame maximised, or in its own size where the child in
+// front of the window mode shows so.
+void AfxQtShowChildFrame(QWidget* pWidget);
 
 // Where the children of a window's widget are placed (a frame's client
 // area, a child frame's inner widget; the widget itself otherwise).

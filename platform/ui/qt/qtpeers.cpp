@@ -1309,7 +1309,7 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
             }
         }
         if (nChanges & PEER_VISIBLE && AfxQtIsChildFrame(w) && state.bVisible)
-            w->showMaximized();
+            AfxQtShowChildFrame(w);
         else if (nChanges & PEER_VISIBLE && w->isWindow() && state.bVisible) {
             // A dialog on its way into its modal loop maps once, already
             // modal: mapped, unmapped and mapped again, a window manager

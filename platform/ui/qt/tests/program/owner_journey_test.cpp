@@ -1,17 +1,22 @@
-// A modal dialog and the tool bar's thickness box, checked from outside on
-// the sample plate, once with the openbox window manager and once without
-// one. A double click on the region opens its "Region" dialog again and
-// again (closed with OK, then with Esc): each time the dialog lies above
-// the main window in the X server's stacking order and holds the keyboard
-// focus, or the program would look frozen behind a dialog nobody sees.
-// With the window manager, the grid after a band selection of the
-// square's edges and a zoom in and out is the grid of the untouched view;
-// "10" typed into the "Active thickness" box and
-// Enter leave "10" in it (no completion to the list's "100"), a rectangle
-// drawn then gets t0 = 10 in its Region dialog, and a number typed into the
-// box without Enter gives way to the value in force once File > New has
-// made a new plate. The texts are read as a user copies them (Ctrl+A,
-// Ctrl+C); the screens go into the artifacts folder.
+// A modal dialog, the tool bar's boxes and the grid, checked from outside
+// on the sample plate, once with the openbox window manager and once
+// without one. A double click on the region opens its "Region" dialog
+// again and again (closed with OK, then with Esc): each time the dialog
+// lies above the main window in the X server's stacking order and holds
+// the keyboard focus, or the program would look frozen behind a dialog
+// nobody sees. With the window manager: "10" typed into the "Active
+// thickness" box and Enter leave "10" in it (no completion to the list's
+// "100"), a rectangle drawn then gets t0 = 10 in its Region dialog, and a
+// number typed into the box without Enter gives way to the value in force
+// once File > New has made a new plate; the grid, on a part of the view
+// without model, is the grid of the untouched view after a band selection
+// of the square's edges and a zoom in and out (which makes the grid
+// again), after a click between the items of the edges' context menu and
+// after the edges were made fixed in their dialog and a zoom, and a new
+// document's grid after all that is the grid of the new document made
+// first.
+// The texts are read as a user copies them (Ctrl+A, Ctrl+C); the screens
+// go into the artifacts folder.
 #include <cstdlib>
 #include <string>
 
@@ -53,20 +58,20 @@ std::string CopiedField()
     return text.trimmed().toStdString();
 }
 
-// The centre of the region's grey fill in the view, or a null point.
-QPoint RegionCentre(const QImage& shot, QRect view)
+// The box of the regions' grey fill in the view, or a null rectangle.
+QRect RegionBox(const QImage& shot, QRect view)
 {
-    long long sx = 0, sy = 0, n = 0;
+    QRect box;
+    int n = 0;
     for (int y = view.top(); y <= view.bottom(); y += 2)
         for (int x = view.left(); x <= view.right(); x += 2) {
             const QRgb p = shot.pixel(x, y);
             if (qAbs(qRed(p) - 128) < 12 && qAbs(qGreen(p) - 128) < 12 && qAbs(qBlue(p) - 128) < 12) {
-                sx += x;
-                sy += y;
+                box |= QRect(x, y, 1, 1);
                 ++n;
             }
         }
-    return n > 50 ? QPoint(static_cast<int>(sx / n), static_cast<int>(sy / n)) : QPoint();
+    return n > 50 ? box : QRect();
 }
 
 class OwnerJourney : public ::testing::Test
@@ -124,8 +129,9 @@ void OwnerJourney::Run(const QString& pass, bool withWindowManager)
     QImage first;
     QRect view;
     ASSERT_TRUE(WaitForModellingView(window, first, view)) << "no modelling view found";
-    const QPoint region = RegionCentre(first, view);
-    ASSERT_FALSE(region.isNull()) << "the sample's region is not in the view";
+    const QRect plate = RegionBox(first, view);
+    ASSERT_FALSE(plate.isNull()) << "the sample's region is not in the view";
+    const QPoint region = plate.center();
 
     // The Region dialog, opened four times, closed with OK and with Esc.
     for (int i = 0; i < 4; ++i) {
@@ -145,6 +151,16 @@ void OwnerJourney::Run(const QString& pass, bool withWindowManager)
     }
     if (!withWindowManager)
         return;
+
+    // A new document's grid as an untouched program draws it (Plate1, made
+    // before anything else is done), on a part of the view without model;
+    // plate.plb's tab then brings the sample back.
+    const QRect empty(view.right() - 400, view.top() + 20, 360, 180);
+    ASSERT_TRUE(NewPlateByWizard(m_window, "Brantel - Plate1")) << "File > New did not make Plate1";
+    const QImage untouchedNew = Settled(window);
+    Click(QPoint(view.left() + view.width() / 4, view.bottom() + 12));
+    ASSERT_TRUE(WaitForTitle(m_window, "^Brantel - plate\\.plb$")) << "plate.plb's tab did not bring it back";
+    FocusWindow(m_window, rest);
 
     // The thickness box (the second row's box after the material box) shows
     // the value in force; "10" typed and Enter stay "10".
@@ -189,7 +205,6 @@ void OwnerJourney::Run(const QString& pass, bool withWindowManager)
     // selection filter set to "Edges") and the grid was made again by a
     // zoom in and out with the wheel: as the untouched view showed it.
     const QPoint filter = At(613, 32);
-    const QRect empty(view.right() - 400, view.top() + 20, 360, 180);
     const QImage before = Settled(window);
     Click(filter);
     QTest::qWait(500);
@@ -200,14 +215,61 @@ void OwnerJourney::Run(const QString& pass, bool withWindowManager)
          "mousemove", QString::number(region.x() + 120), QString::number(region.y() + 120), "sleep", "0.3",
          "mouseup", "1"});
     QTest::qWait(700);
-    const QPoint wheel(empty.left() - 100, empty.bottom() + 50);
-    MoveMouse(wheel);
-    Xdo({"click", "4"});
-    QTest::qWait(700);
-    Xdo({"click", "5"});
-    const QImage selected = Settled(window);
-    SaveShot(selected, "owner-" + pass + "-grid-after-edge-selection.png");
-    EXPECT_EQ(DifferingShare(selected, before, empty), 0.0) << "the grid changed after the edge selection";
+    // A zoom in and out with the wheel makes the grid again; it is then
+    // compared with the untouched view's.
+    const auto gridAfterZoom = [&](const QString& after) {
+        MoveMouse(QPoint(empty.left() - 100, empty.bottom() + 50));
+        Xdo({"click", "4"});
+        QTest::qWait(700);
+        Xdo({"click", "5"});
+        const QImage shot = Settled(window);
+        SaveShot(shot, "owner-" + pass + "-grid-after-" + after + ".png");
+        EXPECT_EQ(DifferingShare(shot, before, empty), 0.0) << "the grid changed after the " << after.toStdString();
+    };
+    gridAfterZoom("edge-selection");
+
+    // The edge context menu (the square's edges selected) closed by a
+    // click on the line between "Pointer" and "Delete": the grid stays.
+    // The menu opens 30 pixels left of and 10 above the click; its first
+    // item ("Edit") is 20 pixels high, the line lies 41 pixels down.
+    const QPoint edge(plate.left(), region.y());
+    const QRect menuArea(edge + QPoint(-25, -5), QSize(140, 90));
+    const auto edgeMenu = [&] {
+        const QImage closed = Screen();
+        MoveMouse(edge);
+        Xdo({"click", "3"});
+        if (WaitUntil([&] { return DifferingShare(Screen(), closed, menuArea) > 0.3; }, 5000 * kWaitScale))
+            return closed;
+        SaveShot(Screen(), "owner-" + pass + "-no-edge-menu.png");
+        return QImage();
+    };
+    QImage closed = edgeMenu();
+    ASSERT_FALSE(closed.isNull()) << "no context menu on the selected edge";
+    Click(edge + QPoint(18, 31));
+    EXPECT_TRUE(WaitUntil([&] { return DifferingShare(Screen(), closed, menuArea) < 0.1; }, 5000 * kWaitScale))
+        << "the menu stayed open";
+    const QImage afterMenu = Settled(window);
+    SaveShot(afterMenu, "owner-" + pass + "-grid-after-edge-menu.png");
+    EXPECT_EQ(DifferingShare(afterMenu, before, empty), 0.0) << "the grid changed after the context menu";
+
+    // The edges made fixed in their "Edge information" dialog ("Edit" of
+    // the menu): the model now draws them wide and stippled, and the grid
+    // made again by a zoom in and out is the grid it was.
+    ASSERT_FALSE(edgeMenu().isNull()) << "no context menu on the selected edge";
+    Click(edge + QPoint(18, 1));
+    WId edgeDialog = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (edgeDialog = FindShownWindow("Edge information")) != 0; },
+                          5000 * kWaitScale))
+        << "Edit did not open the edges' dialog";
+    const QPoint edgeCorner = ClientTopLeft(edgeDialog);
+    Click(edgeCorner + QPoint(312, 140)); // "Change"
+    QTest::qWait(300);
+    Click(edgeCorner + QPoint(39, 101)); // "Fixed"
+    QTest::qWait(300);
+    SaveShot(Screen(), "owner-" + pass + "-edges-fixed.png");
+    Key({"Return"});
+    ASSERT_TRUE(WaitUntil([] { return FindShownWindow("Edge information") == 0; }, 5000 * kWaitScale));
+    gridAfterZoom("edge-edit");
 
     // A number typed without Enter is not in force: after File > New the
     // box shows the thickness that a region drawn there gets.
@@ -216,12 +278,16 @@ void OwnerJourney::Run(const QString& pass, bool withWindowManager)
     Key({"ctrl+a"});
     Type("25");
     QTest::qWait(300);
-    ASSERT_TRUE(NewPlateByWizard(m_window, "Brantel - Plate1")) << "File > New did not make Plate1";
-    QTest::qWait(500);
+    ASSERT_TRUE(NewPlateByWizard(m_window, "Brantel - Plate2")) << "File > New did not make Plate2";
+    // Its grid, after all the drawing before, is the untouched new one's.
+    const QImage newGrid = Settled(window);
+    SaveShot(newGrid, "owner-" + pass + "-new-document-grid.png");
+    EXPECT_EQ(DifferingShare(newGrid, untouchedNew, empty), 0.0) << "the new document's grid";
     Click(thickness);
     QTest::qWait(300);
     EXPECT_EQ(CopiedField(), "10") << "the new document's box";
     SaveShot(Screen(), "owner-" + pass + "-new-document.png");
+
 }
 
 TEST_F(OwnerJourney, ModalDialogsAboveTheirOwnerAndTheThicknessBoxAsTyped)
