@@ -3,8 +3,8 @@
 // model of the open documents (their names, modes, regions and materials)
 // and after every step checks from outside what a person checks: the
 // window's title names the document the model has in front; the view shows
-// that document's picture in its mode (the one taken when it first showed
-// so); where the document has a region, a double click on it opens a Region
+// that document's picture in its mode (the one taken when it last came
+// into that mode); where the document has a region, a double click on it opens a Region
 // dialog above the main window that shows the document's own material; the
 // tool bar's "Active thickness" box shows the value in force (read from its
 // pixels, so that the keyboard stays where the walk left it).
@@ -155,7 +155,7 @@ protected:
     }
 
     // The document in front is the model's: the title names it, the view
-    // shows its picture in its mode (the one taken when it first showed so,
+    // shows its picture in its mode (the one taken when it last came into it,
     // or now if it has none), its region's dialog shows its material, and
     // the thickness box the value in force.
     void ExpectInFront(const QString& step)
@@ -411,9 +411,15 @@ protected:
     // The document's mode by its key (M, R), or the mesh mode by the tool
     // bar's mode box (its last entry); the box gives the keyboard back to
     // the view by a click on the document's tab.
+    // A mode's view starts from the view state the frame hands it (the
+    // zoom and position of the 2D view left, the plan or 3D state) and
+    // zooms to fit when the automatic zoom is on, so its picture depends on
+    // the modes before: it is taken anew after the switch, and checked on
+    // every later step that brings the document back.
     void SwitchMode(char mode)
     {
         Active().mode = mode;
+        m_pictures.erase(PictureKey(Active()));
         if (mode != 'E') {
             ASSERT_TRUE(Key({mode == 'R' ? "r" : "m"}));
             return;
