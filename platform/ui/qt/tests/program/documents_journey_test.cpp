@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "platform/ui/qt/testing/qttesting.h"
@@ -38,9 +37,7 @@ protected:
     {
         AFXUI_QT_NEED_DISPLAY();
         afxui::qt::testing::TestApplication();
-        ASSERT_TRUE(m_dir.isValid());
-        for (const char* file : {"plate.plb", "membrane.mem"})
-            ASSERT_TRUE(QFile::copy(SampleFile(file), m_dir.filePath(file))) << file;
+        CopySamples(m_dir, {"plate.plb", "membrane.mem"});
     }
 
     // The screen once the view has settled, saved as journey-<pass>-<name>.
@@ -78,20 +75,14 @@ void DocumentsJourney::Run(const QString& pass, bool withWindowManager)
         ASSERT_TRUE(wm.Start()) << "openbox did not start";
     }
     ProgramRun run(BRANTEL_PROGRAM, m_dir.filePath("config-" + pass));
-    ASSERT_TRUE(run.Start({m_dir.filePath("plate.plb")}));
-    m_window = run.WaitForWindow("^Brantel - plate\\.plb$");
-    ASSERT_NE(m_window, 0u) << "no window titled \"Brantel - plate.plb\"";
-    const QRect window = WaitForPlace(m_window, withWindowManager);
-    ASSERT_FALSE(window.isEmpty());
-    m_rest = QPoint(window.left() + window.width() / 2, window.bottom() - 5);
-    FocusWindow(m_window, m_rest);
-    // The modelling view once it is drawn.
-    QImage first;
-    QRect white;
-    WaitForModellingView(window, first, white);
-    SaveShot(first, "journey-" + pass + "-0-start.png");
-    ASSERT_GT(white.width(), window.width() / 2) << "no modelling view found";
-    ASSERT_GT(white.height(), window.height() / 3) << "no modelling view found";
+    ShownProgram shown;
+    StartOnDocument(run, m_dir.filePath("plate.plb"), withWindowManager, shown);
+    SaveShot(shown.first, "journey-" + pass + "-0-start.png");
+    if (HasFatalFailure())
+        return;
+    m_window = shown.window;
+    m_rest = shown.rest;
+    const QRect white = shown.view;
     m_view = white.adjusted(2, 2, -2, -2);
     // The tabs lie along the bottom edge of the documents' area, each as
     // wide as the area's width over the number of tabs.
@@ -238,8 +229,7 @@ protected:
     {
         AFXUI_QT_NEED_DISPLAY();
         afxui::qt::testing::TestApplication();
-        ASSERT_TRUE(m_dir.isValid());
-        ASSERT_TRUE(QFile::copy(SampleFile("plate.plb"), m_dir.filePath("plate.plb")));
+        CopySamples(m_dir, {"plate.plb"});
         m_run = std::make_unique<ProgramRun>(BRANTEL_PROGRAM, m_dir.filePath("config"));
         ASSERT_TRUE(m_run->Start({m_dir.filePath("plate.plb")}));
         m_window = m_run->WaitForWindow("^Brantel - plate\\.plb$");

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -23,6 +24,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
 
@@ -293,6 +296,20 @@ inline WId FocusedDialog(const QByteArray& title, int maxWidth = 1000)
     const WId dialog = WaitForDialogWindow(title, 15000, maxWidth);
     if (dialog)
         FocusSync(dialog, 200);
+    return dialog;
+}
+
+// Opens the Region dialog of the region under the point by a double click;
+// its window once it shows, else 0. A double click whose first click only
+// ends a tool is given once more.
+inline WId DoubleClickRegion(QPoint at)
+{
+    WId dialog = 0;
+    for (int attempt = 0; attempt < 2 && !dialog; ++attempt) {
+        MoveMouse(at);
+        Xdo({"click", "--repeat", "2", "--delay", "80", "1"});
+        WaitUntil([&] { return (dialog = FindShownWindow("Region")) != 0; }, 5000);
+    }
     return dialog;
 }
 
@@ -657,6 +674,43 @@ inline bool WaitForModellingView(QRect window, QImage& shot, QRect& view)
         view = FindWhiteView(shot, window);
         return view.width() > window.width() / 2 && view.height() > window.height() / 3;
     });
+}
+
+// Copies the named samples into the folder (the journeys work on copies
+// that they may save over).
+inline void CopySamples(const QTemporaryDir& dir, const QStringList& names)
+{
+    ASSERT_TRUE(dir.isValid());
+    for (const QString& name : names)
+        ASSERT_TRUE(QFile::copy(SampleFile(name.toLocal8Bit().constData()), dir.filePath(name)))
+            << name.toStdString();
+}
+
+// The program as it shows once started on a document: its main window, the
+// window's rectangle, a point on the status bar where the pointer rests
+// between steps, the settled screen and the modelling view on it.
+struct ShownProgram {
+    WId window = 0;
+    QRect frame;
+    QPoint rest;
+    QImage first;
+    QRect view;
+};
+
+// Starts the program on the file and waits for its window (titled
+// "Brantel - <file name>"), its place and its modelling view, with the
+// keyboard given to it; fatal failures when one does not come.
+inline void StartOnDocument(ProgramRun& run, const QString& file, bool withWindowManager, ShownProgram& shown)
+{
+    ASSERT_TRUE(run.Start({file}));
+    const QString name = QFileInfo(file).fileName();
+    shown.window = run.WaitForWindow("^Brantel - " + QRegularExpression::escape(name) + "$");
+    ASSERT_NE(shown.window, 0u) << "no window titled \"Brantel - " << name.toStdString() << "\"";
+    shown.frame = WaitForPlace(shown.window, withWindowManager);
+    ASSERT_FALSE(shown.frame.isEmpty());
+    shown.rest = QPoint(shown.frame.left() + shown.frame.width() / 2, shown.frame.bottom() - 5);
+    FocusWindow(shown.window, shown.rest);
+    ASSERT_TRUE(WaitForModellingView(shown.frame, shown.first, shown.view)) << "no modelling view found";
 }
 
 // File > New: Plate bending on the wizard's first page, once the page has

@@ -23,7 +23,6 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -81,24 +80,10 @@ protected:
     {
         AFXUI_QT_NEED_DISPLAY();
         afxui::qt::testing::TestApplication();
-        ASSERT_TRUE(m_dir.isValid());
-        ASSERT_TRUE(QFile::copy(SampleFile("plate.plb"), m_dir.filePath("plate.plb")));
+        CopySamples(m_dir, {"plate.plb"});
     }
 
     void Run(const QString& pass, bool withWindowManager);
-    // Opens the Region dialog of the region under the point by a double
-    // click; its window once it shows, else 0.
-    // A double click whose first click only ends a tool is given once more.
-    WId DoubleClickRegion(QPoint at)
-    {
-        WId dialog = 0;
-        for (int attempt = 0; attempt < 2 && !dialog; ++attempt) {
-            MoveMouse(at);
-            Xdo({"click", "--repeat", "2", "--delay", "80", "1"});
-            WaitUntil([&] { return (dialog = FindShownWindow("Region")) != 0; }, 5000 * kWaitScale);
-        }
-        return dialog;
-    }
     // True once no Region dialog shows.
     static bool RegionGone()
     {
@@ -119,16 +104,16 @@ void OwnerJourney::Run(const QString& pass, bool withWindowManager)
         ASSERT_TRUE(wm.Start()) << "openbox did not start";
     }
     ProgramRun run(BRANTEL_PROGRAM, m_dir.filePath("config-" + pass));
-    ASSERT_TRUE(run.Start({m_dir.filePath("plate.plb")}));
-    m_window = run.WaitForWindow("^Brantel - plate\\.plb$");
-    ASSERT_NE(m_window, 0u) << "no window titled \"Brantel - plate.plb\"";
-    const QRect window = WaitForPlace(m_window, withWindowManager);
+    ShownProgram shown;
+    StartOnDocument(run, m_dir.filePath("plate.plb"), withWindowManager, shown);
+    if (HasFatalFailure())
+        return;
+    m_window = shown.window;
+    const QRect window = shown.frame;
     m_client = ClientTopLeft(m_window);
-    const QPoint rest(window.left() + window.width() / 2, window.bottom() - 5);
-    FocusWindow(m_window, rest);
-    QImage first;
-    QRect view;
-    ASSERT_TRUE(WaitForModellingView(window, first, view)) << "no modelling view found";
+    const QPoint rest = shown.rest;
+    const QImage& first = shown.first;
+    const QRect view = shown.view;
     const QRect plate = RegionBox(first, view);
     ASSERT_FALSE(plate.isNull()) << "the sample's region is not in the view";
     const QPoint region = plate.center();

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWidget>
 
@@ -71,12 +72,14 @@ inline bool SendCloseRequest(WId window)
 // The mapped top-level window whose name is exactly the given one and that
 // is narrower than the screen (a dialog or message box, not the maximised
 // main window of the same name), or 0. xdotool's name search ignores case
-// and misses dialogs with --onlyvisible, so every window is listed and
-// xwininfo tells the mapped ones and their width.
+// and misses dialogs with --onlyvisible, so the windows of that name in any
+// case are listed, their names compared, and xwininfo tells the mapped ones
+// and their width.
 inline WId FindDialogWindow(const QByteArray& name, int maxWidth = 1000)
 {
     QProcess search;
-    search.start("xdotool", {"search", "--name", ""});
+    search.start("xdotool", {"search", "--name",
+                             "^" + QRegularExpression::escape(QString::fromUtf8(name)) + "$"});
     if (!search.waitForFinished(5000))
         return 0;
     for (const QByteArray& raw : search.readAllStandardOutput().split('\n')) {
