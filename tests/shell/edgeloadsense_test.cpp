@@ -27,12 +27,6 @@ public:
         bCalcRunning = false;
         AppTest::TearDown();
     }
-    static CChildFrame* FrameOf(CDocument& doc)
-    {
-        POSITION pos = doc.GetFirstViewPosition();
-        CView* view = doc.GetNextView(pos);
-        return view ? dynamic_cast<CChildFrame*>(view->GetParentFrame()) : nullptr;
-    }
 };
 
 // Types value into N1, N2 and N3 of the edge's load page (local axes).
@@ -97,59 +91,56 @@ void ExpectMirrored(const std::vector<double>& v, int code)
     }
 }
 
+// A new document of the template (0 plate, 1 membrane) and element type
+// with the square, the two edges along side s on the condition kind, 10
+// typed into the normal values of side s's load page, meshed and
+// calculated: the result column at the point (x, y) of the mesh.
+double Loaded(CBrantelApp& app, int templ, int code, const Side& s, unsigned kind, double x, double y, int column)
+{
+    auto* doc = dynamic_cast<CBrantelDoc*>(app.m_pTemplates[templ]->OpenDocumentFile(nullptr));
+    EXPECT_NE(doc, nullptr);
+    if (!doc)
+        return NAN;
+    POSITION pos = doc->GetFirstViewPosition();
+    CWnd* frame = doc->GetNextView(pos)->GetParentFrame();
+    doc->GetPlateComp()->SetElementType(code);
+    CSectPlate* region = AddSquare(*doc, 0.0, 0.0, 1000.0);
+    const std::vector<CSNode*> k = Corners(*region);
+    for (int i = 0; i < 4; ++i)
+        if (i != s.from && (i + 2) % 4 != s.from)
+            static_cast<CBoundary*>(CGraph::GetComEdge(k[i], k[(i + 1) % 4]))->SetBC(kind, 0);
+    TypeNormalLoad(*static_cast<CBoundary*>(CGraph::GetComEdge(k[s.from], k[s.to])), code, "10");
+    frame->SendMessage(WM_COMMAND, ID_GENERATE_MESH);
+    frame->SendMessage(WM_COMMAND, ID_CALCULATE);
+    EXPECT_TRUE(doc->m_bMeshValid);
+    const double value = NodeValue(*region, x, y, column);
+    doc->OnCloseDocument();
+    return value;
+}
+
+// The two edges along the loaded one simply supported, the other two free:
+// the deflection at the middle of the loaded edge.
 TEST_F(EdgeLoadSense, ATransverseLoadBendsTheSimplySupportedPlateAlikeFromEveryEdge)
 {
     for (int code : {81, 65}) {
         std::vector<double> w;
         for (const Side& s : kSides) {
             SCOPED_TRACE(testing::Message() << code << " " << s.name);
-            auto* doc = dynamic_cast<CBrantelDoc*>(m_app->m_pTemplates[0]->OpenDocumentFile(nullptr));
-            ASSERT_NE(doc, nullptr);
-            CChildFrame* frame = FrameOf(*doc);
-            ASSERT_NE(frame, nullptr);
-            doc->GetPlateComp()->SetElementType(code);
-            CSectPlate* region = AddSquare(*doc, 0.0, 0.0, 1000.0);
-            const std::vector<CSNode*> k = Corners(*region);
-            // The two edges along the loaded one simply supported, the
-            // other two free.
-            for (int i = 0; i < 4; ++i)
-                if (i != s.from && (i + 2) % 4 != s.from)
-                    static_cast<CBoundary*>(CGraph::GetComEdge(k[i], k[(i + 1) % 4]))->SetBC(1u, 0);
-            TypeNormalLoad(*static_cast<CBoundary*>(CGraph::GetComEdge(k[s.from], k[s.to])), code, "10");
-            frame->SendMessage(WM_COMMAND, ID_GENERATE_MESH);
-            frame->SendMessage(WM_COMMAND, ID_CALCULATE);
-            ASSERT_TRUE(doc->m_bMeshValid);
-            w.push_back(NodeValue(*region, s.mx, s.my, 0));
-            doc->OnCloseDocument();
+            w.push_back(Loaded(*m_app, 0, code, s, 1u, s.mx, s.my, 0));
         }
         ExpectMirrored(w, code);
     }
 }
 
+// The two edges along the loaded one fixed: the displacement out of the
+// plate at the probe point.
 TEST_F(EdgeLoadSense, ANormalLoadActsAlikeOnOppositeMembraneEdges)
 {
     for (int code : {41, 31}) {
         std::vector<double> u;
         for (const Side& s : kSides) {
             SCOPED_TRACE(testing::Message() << code << " " << s.name);
-            auto* doc = dynamic_cast<CDocRestr*>(m_app->m_pTemplates[1]->OpenDocumentFile(nullptr));
-            ASSERT_NE(doc, nullptr);
-            POSITION pos = doc->GetFirstViewPosition();
-            auto* frame = dynamic_cast<CConstrChFrm*>(doc->GetNextView(pos)->GetParentFrame());
-            ASSERT_NE(frame, nullptr);
-            doc->GetPlateComp()->SetElementType(code);
-            CSectPlate* region = AddSquare(*doc, 0.0, 0.0, 1000.0);
-            const std::vector<CSNode*> k = Corners(*region);
-            // The two edges along the loaded one hold it fixed.
-            for (int i = 0; i < 4; ++i)
-                if (i != s.from && (i + 2) % 4 != s.from)
-                    static_cast<CBoundary*>(CGraph::GetComEdge(k[i], k[(i + 1) % 4]))->SetBC(2u, 0);
-            TypeNormalLoad(*static_cast<CBoundary*>(CGraph::GetComEdge(k[s.from], k[s.to])), code, "10");
-            frame->SendMessage(WM_COMMAND, ID_GENERATE_MESH);
-            frame->SendMessage(WM_COMMAND, ID_CALCULATE);
-            ASSERT_TRUE(doc->m_bMeshValid);
-            u.push_back(s.outward * NodeValue(*region, s.x, s.y, s.axis));
-            doc->OnCloseDocument();
+            u.push_back(s.outward * Loaded(*m_app, 1, code, s, 2u, s.x, s.y, s.axis));
         }
         ExpectMirrored(u, code);
     }
