@@ -1,5 +1,6 @@
 #include "app/shell/edgeloadpage.h"
 
+#include "app/analysis/sectplate.h"
 #include "app/analysis/solverinput.h"
 #include "femodel/strelna.h"
 #include "platform/dimvor/units.h"
@@ -18,6 +19,30 @@ bool IsReversed(const CBoundary& edge)
     const CSNode* a = edge.GetNode1();
     const CSNode* b = edge.GetNode2();
     return a->y > b->y || (a->y == b->y && a->x > b->x);
+}
+
+// The sign of local values between the page and the edge. Local values are
+// stored along the edge from its first node and, for an edge whose region
+// lies to its left, taken by the analysis as they stand: the element that
+// takes the load runs along the edge. An edge that only bounds regions on
+// its right is taken by an element running against it, which reads the
+// values negated; the page negates them too, so that a value acts in the
+// same sense relative to the plate on every edge (a transverse load the
+// same way up, a normal load the same way into the plate). An edge of no
+// region takes the sign of its point order.
+double LocalSign(CBoundary& edge)
+{
+    bool regionRight = false;
+    if (CObList* graphs = edge.GetNode1()->GetGraphList())
+        for (POSITION pos = graphs->GetHeadPosition(); pos;) {
+            auto* region = dynamic_cast<CSectPlate*>(graphs->GetNext(pos));
+            if (!region || !region->IsEdgeInGraph(&edge))
+                continue;
+            if (!region->IsRightOfEdgeInside(&edge))
+                return 1.0;
+            regionRight = true;
+        }
+    return regionRight || IsReversed(edge) ? -1.0 : 1.0;
 }
 
 // The load vector's index of each page value, in the order T1 N1 T2 N2 T3 N3.
@@ -84,9 +109,8 @@ BOOL CPPEdgeLoad::OnInitDialog()
         m_bChange = 1;
         if (const CLoad* load = m_pEdge->GetLoad(); load && load->GetSize() >= 6) {
             m_iAxes = load->IsLocal() ? 1 : 0;
-            const bool reversed = IsReversed(*m_pEdge);
-            const double sign = reversed && load->IsLocal() ? -1.0 : 1.0;
-            const int* order = PageOrder(reversed);
+            const double sign = load->IsLocal() ? LocalSign(*m_pEdge) : 1.0;
+            const int* order = PageOrder(IsReversed(*m_pEdge));
             for (int i = 0; i < 6; ++i)
                 *shown[i] = sign * load->GetValue(order[i]);
         }
@@ -175,10 +199,9 @@ void CPPEdgeLoad::StoreInto(CBoundary& edge, const double values[6]) const
         edge.SetLoad(fresh);
         load = fresh;
     }
-    const bool reversed = IsReversed(edge);
     const bool local = m_iAxes != 0;
-    const double sign = reversed && local ? -1.0 : 1.0;
-    const int* order = PageOrder(reversed);
+    const double sign = local ? LocalSign(edge) : 1.0;
+    const int* order = PageOrder(IsReversed(edge));
     for (int i = 0; i < 6; ++i)
         load->SetValue(order[i], sign * values[i]);
     load->SetLocal(local);
