@@ -132,6 +132,18 @@ protected:
     // off the picture's edge.
     QString ThicknessShown(const QString& step) const
     {
+        // Read again while the box may still be repainting after a switch,
+        // until it shows the value in force or the wait ends.
+        QString text;
+        QImage plain;
+        WaitUntil([&] { return (text = ThicknessRead(plain)).toStdString() == m_thickness; }, 3000);
+        if (text.toStdString() != m_thickness)
+            SaveShot(plain, "activation-" + step + "-thickness.png");
+        return text;
+    }
+    // One reading of the box; `plain` is the picture read.
+    QString ThicknessRead(QImage& plain) const
+    {
         const QImage box = Screen().copy(QRect(At(492, 55), QSize(64, 17)));
         const auto highlight = [](QRgb p) { return qBlue(p) - qRed(p) > 60; };
         QRect selected;
@@ -139,7 +151,7 @@ protected:
             for (int x = 0; x < box.width(); ++x)
                 if (highlight(box.pixel(x, y)))
                     selected |= QRect(x, y, 1, 1);
-        QImage plain(box.size() + QSize(20, 20), QImage::Format_RGB32);
+        plain = QImage(box.size() + QSize(20, 20), QImage::Format_RGB32);
         plain.fill(Qt::white);
         for (int y = 0; y < box.height(); ++y)
             for (int x = 0; x < box.width(); ++x) {
@@ -148,10 +160,7 @@ protected:
                 const bool digit = selected.contains(x, y) ? grey > 175 : grey < 180;
                 plain.setPixel(x + 10, y + 10, digit ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
             }
-        const QString text = QString::fromStdString(ReadText(plain)).trimmed();
-        if (text.toStdString() != m_thickness)
-            SaveShot(plain, "activation-" + step + "-thickness.png");
-        return text;
+        return QString::fromStdString(ReadText(plain)).trimmed();
     }
 
     // The document in front is the model's: the title names it, the view
@@ -176,7 +185,7 @@ protected:
             const QPoint region = RegionIn(now);
             EXPECT_FALSE(region.isNull()) << "no region in the view";
             if (!region.isNull()) {
-                EXPECT_EQ(RegionMaterial(region).toStdString(), doc.material.toStdString())
+                EXPECT_EQ(RegionMaterial(region, doc.material).toStdString(), doc.material.toStdString())
                     << "the region's dialog is not " << doc.name.toStdString() << "'s";
             }
         }
@@ -200,24 +209,28 @@ protected:
     // The material a double click on the point opens the region dialog with,
     // read from the dialog's material box; "" when no dialog opens. The
     // dialog lies above the main window, where a person sees it; Esc closes
-    // it.
-    QString RegionMaterial(QPoint at)
+    // it. On a loaded machine the box may be read while it is still being
+    // painted: it is read again until it shows the material expected or the
+    // wait ends, and the last reading is the answer.
+    QString RegionMaterial(QPoint at, const QString& expected)
     {
         const WId dialog = DoubleClickRegion(at);
         if (!dialog)
             return {};
         EXPECT_TRUE(WaitUntil([&] { return StackedAbove(dialog, m_window); }, 3000))
             << "the Region dialog lies under the main window";
-        // The material box is drawn once the dialog shows more than its
-        // background there.
         const QRect box(ClientTopLeft(dialog) + QPoint(36, 104), QSize(300, 24));
-        QImage part;
-        WaitUntil([&] { return DarkShare(part = Screen().copy(box), part.rect()) > 0.01; }, 3000);
-        const std::string text = ReadText(part);
+        QString text;
+        WaitUntil(
+            [&] {
+                text = QString::fromStdString(ReadText(Screen().copy(box))).trimmed();
+                return text == expected;
+            },
+            5000);
         FocusSync(dialog, 200);
         Key({"Escape"});
         WaitDialogGone("Region", 5000);
-        return QString::fromStdString(text).trimmed();
+        return text;
     }
 
     // A menu item chosen with the mouse: the title in the menu bar (where
