@@ -1174,9 +1174,19 @@ void CQtPeer::ShowSelection(const CWndState& state)
             const QString text = AfxToQString(state.strText);
             if (line->text() != text)
                 line->setText(text);
+            // A desktop edit hides its selection while another control has
+            // the focus: a box refilled when a document comes to the front
+            // shows its value plainly, not highlighted as if being typed
+            // over. The caret stays where the layer has it.
             const int start = WidgetPosition(state.strText, state.nSelStart, false);
             const int end = WidgetPosition(state.strText, state.nSelEnd, false);
-            combo->lineEdit()->setSelection(start, end - start);
+            const CWnd* focus = CWnd::GetFocus();
+            if (start == end || line->hasFocus() || (focus && focus->GetSafeHwnd() == state.hWnd)) {
+                line->setSelection(start, end - start);
+            } else {
+                line->deselect();
+                line->setCursorPosition(0);
+            }
         }
     } else if (m_kind == AfxWndKind::tab) {
         static_cast<TabFrame*>(w)->Bar()->setCurrentIndex(state.nCurSel);
@@ -1323,8 +1333,12 @@ void CQtPeer::Update(const CWndState& state, UINT nChanges)
             w->setVisible(state.bVisible);
         if (nChanges & PEER_FOCUS) {
             const CWnd* focus = CWnd::GetFocus();
-            if (focus && focus->GetSafeHwnd() == state.hWnd && m_input)
+            if (focus && focus->GetSafeHwnd() == state.hWnd && m_input) {
                 m_input->setFocus(Qt::OtherFocusReason);
+                // A box's edit shows the selection it hid while unfocused.
+                if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit())
+                    ShowSelection(state);
+            }
         }
     }
     m_bShowing = false;

@@ -307,6 +307,25 @@ TEST_F(QtBars, TypingAgainIntoARefilledEditableComboKeepsTheCaret)
     }
 }
 
+// A box refilled while the focus is elsewhere (a document comes to the
+// front and its thickness is put in) shows its value plainly; the whole
+// value is selected once the box takes the focus, ready to be typed over.
+TEST_F(QtBars, ARefilledComboShowsItsSelectionOnlyWithTheFocus)
+{
+    CComboBox* combo = m_manager->GetCombo(kGridCombo);
+    auto* grid = qobject_cast<QComboBox*>(AfxQtWidgetOf(combo));
+    ASSERT_NE(grid, nullptr);
+    combo->AddString("10");
+    combo->AddString("100");
+    combo->SetCurSel(1);
+    EXPECT_EQ(grid->lineEdit()->text(), "100");
+    EXPECT_FALSE(grid->lineEdit()->hasSelectedText());
+    combo->SetFocus();
+    EXPECT_EQ(grid->lineEdit()->selectedText(), "100");
+    combo->SetCurSel(0);
+    EXPECT_EQ(grid->lineEdit()->selectedText(), "10");
+}
+
 TEST_F(QtBars, TheLayoutComesBackOnANewFrameThroughTheProfile)
 {
     QTemporaryDir home;
