@@ -6,8 +6,9 @@
 // that document's picture in its mode (the one taken when it last came
 // into that mode); where the document has a region, a double click on it opens a Region
 // dialog above the main window that shows the document's own material; the
-// tool bar's "Active thickness" box shows the value in force (read from its
-// pixels, so that the keyboard stays where the walk left it).
+// tool bar's "Active thickness" box shows the value in force and the mode
+// box the document's mode (read from their pixels, so that the keyboard
+// stays where the walk left it).
 //
 // First the sequences users reported: a refused File > Open (a file that is
 // no document) keeps the documents, their tabs and the active one; regions
@@ -125,26 +126,25 @@ protected:
         return grey.width() > 20 && grey.height() > 20 ? grey.center() : QPoint();
     }
 
-    // The number in the tool bar's "Active thickness" box, read from the
-    // screen: a person looks at it, and the keyboard stays where it is.
-    // The digits are read black on white, also when the box shows them
-    // selected (white on the highlight's blue); a white margin keeps them
-    // off the picture's edge.
-    QString ThicknessShown(const QString& step) const
+    // The text of a tool bar box, read from the screen: a person looks at
+    // it, and the keyboard stays where it is. Read again while the box may
+    // still be repainting after a switch, until it shows the text expected
+    // or the wait ends; the last reading is the answer.
+    QString BoxShown(QRect box, const std::string& expected, const QString& shot) const
     {
-        // Read again while the box may still be repainting after a switch,
-        // until it shows the value in force or the wait ends.
         QString text;
         QImage plain;
-        WaitUntil([&] { return (text = ThicknessRead(plain)).toStdString() == m_thickness; }, 3000);
-        if (text.toStdString() != m_thickness)
-            SaveShot(plain, "activation-" + step + "-thickness.png");
+        WaitUntil([&] { return (text = BoxRead(box, plain)).toStdString() == expected; }, 3000);
+        if (text.toStdString() != expected)
+            SaveShot(plain, "activation-" + shot + ".png");
         return text;
     }
-    // One reading of the box; `plain` is the picture read.
-    QString ThicknessRead(QImage& plain) const
+    // One reading of a box; `plain` is the picture read. The text is read
+    // black on white, also when the box shows it selected (white on the
+    // highlight's blue); a white margin keeps it off the picture's edge.
+    QString BoxRead(QRect area, QImage& plain) const
     {
-        const QImage box = Screen().copy(QRect(At(492, 55), QSize(64, 17)));
+        const QImage box = Screen().copy(QRect(At(area.left(), area.top()), area.size()));
         const auto highlight = [](QRgb p) { return qBlue(p) - qRed(p) > 60; };
         QRect selected;
         for (int y = 0; y < box.height(); ++y)
@@ -155,18 +155,23 @@ protected:
         plain.fill(Qt::white);
         for (int y = 0; y < box.height(); ++y)
             for (int x = 0; x < box.width(); ++x) {
-                // Dark (or, selected, light) pixels are the digits'.
+                // Dark (or, selected, light) pixels are the text's.
                 const int grey = qGray(box.pixel(x, y));
-                const bool digit = selected.contains(x, y) ? grey > 175 : grey < 180;
-                plain.setPixel(x + 10, y + 10, digit ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+                const bool ink = selected.contains(x, y) ? grey > 175 : grey < 180;
+                plain.setPixel(x + 10, y + 10, ink ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
             }
         return QString::fromStdString(ReadText(plain)).trimmed();
     }
+    // The "Active thickness" box and the mode box, in the window's client
+    // area, without their arrows.
+    static QRect ThicknessBox() { return QRect(492, 55, 64, 17); }
+    static QRect ModeBox() { return QRect(16, 55, 70, 17); }
+    static std::string ModeName(char mode) { return mode == 'R' ? "Results" : mode == 'E' ? "Mesh" : "Model"; }
 
     // The document in front is the model's: the title names it, the view
     // shows its picture in its mode (the one taken when it last came into it,
-    // or now if it has none), its region's dialog shows its material, and
-    // the thickness box the value in force.
+    // or now if it has none), its region's dialog shows its material, the
+    // thickness box the value in force and the mode box its mode.
     void ExpectInFront(const QString& step)
     {
         const Document& doc = Active();
@@ -180,7 +185,10 @@ protected:
         else
             EXPECT_LT(DifferingShare(now, known->second, m_view), kSame)
                 << "the view does not show " << doc.name.toStdString() << " in mode " << doc.mode;
-        EXPECT_EQ(ThicknessShown(step).toStdString(), m_thickness) << "the Active thickness box";
+        EXPECT_EQ(BoxShown(ThicknessBox(), m_thickness, step + "-thickness").toStdString(), m_thickness)
+            << "the Active thickness box";
+        EXPECT_EQ(BoxShown(ModeBox(), ModeName(doc.mode), step + "-mode").toStdString(), ModeName(doc.mode))
+            << "the mode box";
         if (doc.mode == 'M' && doc.region) {
             const QPoint region = RegionIn(now);
             EXPECT_FALSE(region.isNull()) << "no region in the view";
@@ -622,7 +630,8 @@ TEST_F(ActivationJourney, TheDocumentInFrontIsTheOneShownAndEdited)
     m_view = shown.view.adjusted(2, 2, -2, -2);
     m_client = ClientTopLeft(m_window);
     m_docs.append(Document{"plate.plb", ++m_serial, false, true, "Steel", true, false, 'M'});
-    SaveShot(Screen().copy(QRect(At(492, 55), QSize(64, 17))), "activation-thickness-box.png");
+    SaveShot(Screen().copy(QRect(At(ThicknessBox().left(), ThicknessBox().top()), ThicknessBox().size())),
+             "activation-thickness-box.png");
 
     ExpectInFront("1-plate");
 
