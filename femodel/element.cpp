@@ -1310,6 +1310,9 @@ void CElement::GLDrawDispersAngle(bool polar, CVector& axis)
 
 namespace {
 int g_faceBatches = 0;
+// Whether the open batch's primitive has begun: at its first face, so that
+// the plan normal of a flat first face goes ahead of it.
+bool g_batchBegun = false;
 // Whether the open batch's current normal is the plan normal a flat face
 // sets: the faces after the first need not send it again.
 bool g_batchFlatNormal = false;
@@ -1318,15 +1321,17 @@ bool g_batchFlatNormal = false;
 CElement::CFaceBatch::CFaceBatch()
 {
     if (g_faceBatches++ == 0) {
+        g_batchBegun = false;
         g_batchFlatNormal = false;
-        glBegin(GL_TRIANGLES);
     }
 }
 
 CElement::CFaceBatch::~CFaceBatch()
 {
-    if (--g_faceBatches == 0)
+    if (--g_faceBatches == 0 && g_batchBegun) {
         glEnd();
+        g_batchBegun = false;
+    }
 }
 
 CElement::CFaceSink*& CElement::FaceSink()
@@ -1383,12 +1388,22 @@ void CElement::DrawFace(const double* const p[3], const double v[3], int flags, 
 void CElement::SendFace(const CPlotFace& face)
 {
     const bool own = g_faceBatches == 0;
-    if (own)
-        glBegin(GL_TRIANGLES);
-    if (face.flat) {
-        if (own || !g_batchFlatNormal)
+    if (own || !g_batchBegun) {
+        // A flat face's plan normal is set before the primitive begins: a
+        // normal inside it makes Mesa's list compiler store a normal with
+        // every vertex of the primitive (ten floats a vertex instead of
+        // seven), a list larger and slower to compile.
+        if (face.flat)
             glNormal3d(0.0, 0.0, 1.0);
-        g_batchFlatNormal = !own;
+        glBegin(GL_TRIANGLES);
+        g_batchBegun = !own;
+        g_batchFlatNormal = !own && face.flat;
+        if (!face.flat)
+            glNormal3dv(face.normal);
+    } else if (face.flat) {
+        if (!g_batchFlatNormal)
+            glNormal3d(0.0, 0.0, 1.0);
+        g_batchFlatNormal = true;
     } else {
         glNormal3dv(face.normal);
         g_batchFlatNormal = false;

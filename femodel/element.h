@@ -306,8 +306,9 @@ protected:
 
 public:
     // While one lives, the plot triangles (DrawFace) go into the one
-    // GL_TRIANGLES primitive it opens and closes instead of one primitive
-    // each: the same triangles, far cheaper to compile into a display list.
+    // GL_TRIANGLES primitive it opens at its first triangle and closes
+    // instead of one primitive each: the same triangles, far cheaper to
+    // compile into a display list.
     // Only around drawing whose every primitive is such a triangle.
     class CFaceBatch {
     public:
