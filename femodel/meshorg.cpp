@@ -2,12 +2,14 @@
 
 #include "femodel/load.h"
 #include "femodel/modelinfo.h"
+#include "femodel/planstrips.h"
 #include "femodel/quad.h"
 #include "femodel/triangle.h"
 #include "glstyle/tincora.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <exception>
@@ -261,23 +263,22 @@ void CMeshOrganizer::SumNodes(long& counter, bool renumber)
 }
 namespace {
 
-// The plot triangles of the elements' walk on their way from the thread
-// that walks to the thread that sends them to OpenGL: a ring of chunks the
-// walk fills in order and the sender empties in order; an empty chunk ends
-// the walk.
-class FaceRing final : public CElement::CFaceSink
+// What the elements' walk hands over from the thread that walks to the
+// thread that sends to OpenGL: a ring of chunks the walk fills in order and
+// the sender empties in order; an empty chunk ends the walk.
+template <class Item> class Ring final
 {
 public:
     // On the walking thread.
-    void Add(const CElement::CPlotFace& face) override
+    void Add(const Item& item)
     {
         if (m_fill == 0)
             WaitForRoom();
-        m_faces[Slot(m_published) * kChunk + m_fill] = face;
+        m_items[Slot(m_published) * kChunk + m_fill] = item;
         if (++m_fill == kChunk)
             Publish();
     }
-    // On the walking thread, after the last face (also after a failure).
+    // On the walking thread, after the last item (also after a failure).
     void Finish()
     {
         if (m_fill > 0)
@@ -285,8 +286,9 @@ public:
         WaitForRoom();
         Publish(); // the empty chunk
     }
-    // On the sending thread: sends each face until the empty chunk.
-    void SendAll()
+    // On the sending thread: send(items, count) for each chunk until the
+    // empty one.
+    template <class Send> void SendAll(Send send)
     {
         for (unsigned taken = 0;; ++taken) {
             unsigned ready = m_ready.load(std::memory_order_acquire);
@@ -296,8 +298,7 @@ public:
             }
             const unsigned slot = Slot(taken);
             const unsigned count = m_counts[slot];
-            for (unsigned i = 0; i < count; ++i)
-                CElement::SendFace(m_faces[slot * kChunk + i]);
+            send(&m_items[slot * kChunk], count);
             m_taken.store(taken + 1, std::memory_order_release);
             m_taken.notify_one();
             if (count == 0)
@@ -307,7 +308,11 @@ public:
 
 private:
     static constexpr unsigned kChunk = 512;
-    static constexpr unsigned kChunks = 8;
+    // About two megabytes: room for what the walk makes while Mesa's list
+    // compiler works through a full vertex buffer of its own, not taking
+    // any calls (a few milliseconds); a ring that fills then stops the
+    // walk, and the two threads no longer overlap.
+    static constexpr unsigned kChunks = std::max<unsigned>(8, (2u << 20) / (kChunk * sizeof(Item)));
     static unsigned Slot(unsigned chunk) { return chunk % kChunks; }
     void WaitForRoom()
     {
@@ -325,18 +330,95 @@ private:
         m_ready.notify_one();
     }
 
-    std::vector<CElement::CPlotFace> m_faces = std::vector<CElement::CPlotFace>(kChunk * kChunks);
+    std::vector<Item> m_items = std::vector<Item>(kChunk * kChunks);
     unsigned m_counts[kChunks] = {};
-    unsigned m_fill = 0;      // the walk's faces in its open chunk
+    unsigned m_fill = 0;      // the walk's items in its open chunk
     unsigned m_published = 0; // the walk's chunks handed over
     std::atomic<unsigned> m_ready{0}; // chunks handed over, for the sender
     std::atomic<unsigned> m_taken{0}; // chunks sent, for the walk
+};
+
+// The plot triangles of a walk, on the walking thread, into a ring.
+class FaceRing final : public CElement::CFaceSink
+{
+public:
+    explicit FaceRing(Ring<CElement::CPlotFace>& ring) : m_ring(ring) {}
+    void Add(const CElement::CPlotFace& face) override { m_ring.Add(face); }
+    void Finish() {}
+
+private:
+    Ring<CElement::CPlotFace>& m_ring;
+};
+
+// The plan plot's triangles of a walk as strips (CPlanStrips), chunk by
+// chunk, handed to out (ops, count).
+template <class Out> class StripSink final : public CElement::CFaceSink
+{
+public:
+    explicit StripSink(Out out) : m_out(out) {}
+    void Add(const CElement::CPlotFace& face) override
+    {
+        if (m_strips.Add(face, m_ops))
+            m_strips.Flush(m_ops);
+        if (m_ops.size() >= kHandOver)
+            HandOver();
+    }
+    void Finish()
+    {
+        m_strips.Flush(m_ops);
+        HandOver();
+    }
+
+private:
+    static constexpr std::size_t kHandOver = 1024;
+    void HandOver()
+    {
+        if (!m_ops.empty())
+            m_out(m_ops.data(), m_ops.size());
+        m_ops.clear();
+    }
+    CPlanStrips m_strips;
+    std::vector<CPlanStrips::Op> m_ops;
+    Out m_out;
 };
 
 // From this many elements the colour plot's walk runs beside the sending
 // of its triangles: the walk waits on memory, the sending on Mesa's list
 // compiler, and on two cores the two overlap.
 constexpr int kWalkBesideElements = 4096;
+
+// Runs walk with sink as the calling thread's face sink.
+template <class Sink, class Walk> void WalkInto(Sink& sink, Walk walk)
+{
+    CElement::FaceSink() = &sink;
+    try {
+        walk();
+    } catch (...) {
+        CElement::FaceSink() = nullptr;
+        throw;
+    }
+    CElement::FaceSink() = nullptr;
+}
+
+// Runs walk on a thread of its own, its sink handing items to the ring
+// that send empties on this thread; the walk's failure is thrown here.
+template <class Item, class Sink, class Walk, class Send> void WalkBeside(Ring<Item>& ring, Sink& sink, Walk walk, Send send)
+{
+    std::exception_ptr failure;
+    std::thread walker([&] {
+        try {
+            WalkInto(sink, walk);
+            sink.Finish();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        ring.Finish();
+    });
+    ring.SendAll(send);
+    walker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
 
 } // namespace
 
@@ -345,28 +427,45 @@ void CMeshOrganizer::GLColorPlot(int index, int mode, double scale)
     std::optional<CElement::CFaceBatch> batch;
     OpenFaceBatch(batch, mode);
     const auto walk = [&] { ForEachElemFetched(*this, [&](CElement* e) { e->GLColorPlot(index, mode, scale); }); };
-    if (!batch || GetCount() < kWalkBesideElements || std::thread::hardware_concurrency() < 2) {
+    if (!batch) {
         walk();
         return;
     }
+    const bool beside = GetCount() >= kWalkBesideElements && std::thread::hardware_concurrency() >= 2;
     // The elements' code reads the mesh and the plot's ranges only; every
     // OpenGL call stays on this thread.
-    FaceRing ring;
-    std::exception_ptr failure;
-    std::thread walker([&] {
-        CElement::FaceSink() = &ring;
-        try {
-            walk();
-        } catch (...) {
-            failure = std::current_exception();
+    if (mode & 128) {
+        // The plan plot: flat triangles, sent as strips after the plan
+        // normal.
+        glNormal3d(0.0, 0.0, 1.0);
+        if (!beside) {
+            const auto send = [](const CPlanStrips::Op* ops, std::size_t count) { CPlanStrips::Send(ops, count); };
+            StripSink<decltype(send)> sink(send);
+            WalkInto(sink, walk);
+            sink.Finish();
+            return;
         }
-        CElement::FaceSink() = nullptr;
-        ring.Finish();
+        Ring<CPlanStrips::Op> ring;
+        const auto hand = [&ring](const CPlanStrips::Op* ops, std::size_t count) {
+            for (std::size_t i = 0; i < count; ++i)
+                ring.Add(ops[i]);
+        };
+        StripSink<decltype(hand)> sink(hand);
+        WalkBeside(ring, sink, walk, [&](const CPlanStrips::Op* ops, unsigned count) {
+            CPlanStrips::Send(ops, count);
+        });
+        return;
+    }
+    if (!beside) {
+        walk();
+        return;
+    }
+    Ring<CElement::CPlotFace> ring;
+    FaceRing sink(ring);
+    WalkBeside(ring, sink, walk, [](const CElement::CPlotFace* faces, unsigned count) {
+        for (unsigned i = 0; i < count; ++i)
+            CElement::SendFace(faces[i]);
     });
-    ring.SendAll();
-    walker.join();
-    if (failure)
-        std::rethrow_exception(failure);
 }
 void CMeshOrganizer::PickDrawGL(int index, int mode, double scale)
 {

@@ -746,31 +746,36 @@ TEST_F(PlateDraw, MeshLinesDrawEachEdgeOnceWithTheElementsPixels)
 }
 
 // A colour plot of many elements, whose walk over the elements runs beside
-// the sending of its triangles, sends the triangles its elements give one
-// by one, in element order, with their colours and normals: flat in the
-// plan state and raised by the scale, one primitive in all.
-TEST_F(PlateDraw, LargeColourPlotSendsEachElementsTrianglesInOrder)
+// the sending of its triangles, sends the triangles its elements give, with
+// their colours and normals. Raised by the scale, one by one in element
+// order in one primitive; flat in the plan state, as triangle strips (about
+// one vertex a triangle), each triangle turned as its element turns it.
+TEST_F(PlateDraw, LargeColourPlotSendsEachElementsTriangles)
 {
     delete region->GetMesh();
     platetest::GiveMesh(region, Grid(-0.9, 1.8, 60, false)); // 7200 triangles
     GiveResults({0.5, -0.5, 0.25});
     int i = 0;
     for (CElement* e : platetest::Elements(region)) {
-        // Each corner a value of its own across the fringe range.
+        // Each node a value of its own across the fringe range (the
+        // smoothed plot: neighbours agree at the nodes they share).
         CMatrix m(3, 3, true, 0.0);
-        for (int k = 0; k < 3; ++k)
-            m[k][0] = 3.0 * std::sin(0.37 * (3 * i + k));
+        POSITION pos = e->GetHeadPosition();
+        for (int k = 0; k < 3 && pos; ++k) {
+            const CSNode* node = e->GetNextNode(pos);
+            m[k][0] = 3.0 * std::sin(3.7 * node->x + 1.3 * node->y + 2.1 * node->x * node->y);
+        }
         int row = 0;
         e->SetStresses(m, row);
         ++i;
     }
+    ASSERT_EQ(i, 7200);
     GiveExtremes(9);
     comp->SetActVal(0);
     comp->SetFactor(0.1);
     const auto flatten = [](const std::vector<brantel::test::RecordedPrimitive>& primitives) {
         brantel::test::RecordedPrimitive all;
         for (const auto& p : primitives) {
-            EXPECT_EQ(p.mode, static_cast<GLenum>(GL_TRIANGLES));
             all.vertices.insert(all.vertices.end(), p.vertices.begin(), p.vertices.end());
             all.normals.insert(all.normals.end(), p.normals.begin(), p.normals.end());
             all.colours.insert(all.colours.end(), p.colours.begin(), p.colours.end());
@@ -779,25 +784,38 @@ TEST_F(PlateDraw, LargeColourPlotSendsEachElementsTrianglesInOrder)
     };
     for (int flags : {2 | 128, 2}) {
         SCOPED_TRACE(testing::Message() << "flags " << flags);
-        brantel::test::RecordedPrimitive drawn, alone;
+        const bool plan = flags & 128;
+        std::vector<brantel::test::RecordedPrimitive> drawn, alone;
         {
             GLRecorder plot;
             comp->DrawResults(flags);
             ASSERT_TRUE(plot.balanced());
-            EXPECT_EQ(plot.primitives().size(), 1u);
-            drawn = flatten(plot.primitives());
+            drawn = plot.primitives();
         }
         {
             GLRecorder each;
             for (CElement* e : platetest::Elements(region))
                 e->GLColorPlot(0, flags, comp->GetFactor());
-            alone = flatten(each.primitives());
+            alone = each.primitives();
         }
-        ASSERT_EQ(drawn.vertices.size(), 3u * 7200u);
-        EXPECT_TRUE(drawn.vertices == alone.vertices);
-        EXPECT_TRUE(drawn.colours == alone.colours);
-        EXPECT_TRUE(drawn.normals == alone.normals);
-        const std::set<brantel::test::Vec3> colours(drawn.colours.begin(), drawn.colours.end());
+        const auto triangles = brantel::test::Triangles(drawn);
+        ASSERT_EQ(triangles.size(), 7200u);
+        EXPECT_TRUE(triangles == brantel::test::Triangles(alone));
+        const brantel::test::RecordedPrimitive all = flatten(drawn), each = flatten(alone);
+        if (plan) {
+            EXPECT_LT(all.vertices.size(), 7200u * 13 / 10) << "strips, not a triangle list";
+            for (const auto& p : drawn)
+                EXPECT_TRUE(p.mode == GL_TRIANGLE_STRIP || p.mode == GL_TRIANGLES);
+            for (const auto& normal : all.normals)
+                EXPECT_EQ(normal, (brantel::test::Vec3{0.0, 0.0, 1.0}));
+        } else {
+            ASSERT_EQ(drawn.size(), 1u);
+            EXPECT_EQ(drawn[0].mode, static_cast<GLenum>(GL_TRIANGLES));
+            EXPECT_TRUE(all.vertices == each.vertices);
+            EXPECT_TRUE(all.colours == each.colours);
+            EXPECT_TRUE(all.normals == each.normals);
+        }
+        const std::set<brantel::test::Vec3> colours(all.colours.begin(), all.colours.end());
         EXPECT_GT(colours.size(), 100u) << "the corners span the fringe colours";
     }
 }

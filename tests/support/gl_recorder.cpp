@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,6 +24,30 @@ GLRecorder::GLRecorder()
 }
 
 GLRecorder::~GLRecorder() { active = nullptr; }
+
+std::vector<RecordedTriangle> Triangles(const std::vector<RecordedPrimitive>& primitives)
+{
+    std::vector<RecordedTriangle> out;
+    for (const RecordedPrimitive& p : primitives) {
+        const auto corner = [&](std::size_t i) { return std::make_pair(p.vertices[i], p.colours[i]); };
+        const auto add = [&](std::size_t a, std::size_t b, std::size_t c) {
+            if (p.vertices[a] == p.vertices[b] || p.vertices[b] == p.vertices[c] || p.vertices[c] == p.vertices[a])
+                return;
+            RecordedTriangle t{{corner(a), corner(b), corner(c)}};
+            std::rotate(t.corners.begin(), std::min_element(t.corners.begin(), t.corners.end()), t.corners.end());
+            out.push_back(t);
+        };
+        const std::size_t n = p.vertices.size();
+        if (p.mode == GL_TRIANGLES)
+            for (std::size_t i = 0; i + 2 < n; i += 3)
+                add(i, i + 1, i + 2);
+        else if (p.mode == GL_TRIANGLE_STRIP)
+            for (std::size_t i = 0; i + 2 < n; ++i)
+                i % 2 ? add(i + 1, i, i + 2) : add(i, i + 1, i + 2);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 bool GLRecorder::balanced() const
 {

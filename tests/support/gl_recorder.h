@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include <GL/gl.h>
@@ -49,5 +50,18 @@ private:
     bool m_open = false;
     int m_misuses = 0;
 };
+
+// A triangle as drawn: its corners (position, colour) in the order OpenGL
+// takes them, which turns the triangle as it is drawn, starting at the
+// least corner (a rotation, so the turn stays).
+struct RecordedTriangle {
+    std::array<std::pair<Vec3, Vec3>, 3> corners;
+    auto operator<=>(const RecordedTriangle&) const = default;
+};
+
+// The triangles of GL_TRIANGLES and GL_TRIANGLE_STRIP primitives (a strip's
+// every second triangle taken turned back, as OpenGL does), without the
+// empty ones (two corners at one place), sorted.
+std::vector<RecordedTriangle> Triangles(const std::vector<RecordedPrimitive>& primitives);
 
 } // namespace brantel::test
