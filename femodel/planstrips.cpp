@@ -96,9 +96,9 @@ void CPlanStrips::Link()
     for (int v = 0; v < vertices; ++v)
         m_first[v + 1] += m_first[v];
     m_leaving.resize(static_cast<std::size_t>(corners));
-    m_back.assign(m_first.begin(), m_first.end() - 1); // each vertex's next free place
+    m_place.assign(m_first.begin(), m_first.end() - 1);
     for (int k = 0; k < corners; ++k)
-        m_leaving[m_back[m_faces[k]]++] = k;
+        m_leaving[m_place[m_faces[k]]++] = k;
     m_across.assign(static_cast<std::size_t>(corners), -1);
     const auto degenerate = [&](int f) {
         const int* v = &m_faces[3 * f];
@@ -156,7 +156,6 @@ void CPlanStrips::Flush(std::vector<Op>& out)
         Link();
         m_taken.assign(static_cast<std::size_t>(faces), 0);
         m_left.clear();
-        std::vector<int> members;
         const auto free = [&](int g) { return g >= 0 && !m_taken[g]; };
         for (int f = 0; f < faces; ++f) {
             if (m_taken[f])
@@ -181,7 +180,7 @@ void CPlanStrips::Flush(std::vector<Op>& out)
             }
             const int* v = &m_faces[3 * f];
             m_strip.assign({v[(t + 2) % 3], v[t], v[(t + 1) % 3]});
-            members.assign(1, f);
+            m_members.assign(1, f);
             // Forward over the last two vertices.
             for (int g = f;;) {
                 const int p = m_strip[m_strip.size() - 2], q = m_strip.back();
@@ -189,7 +188,7 @@ void CPlanStrips::Flush(std::vector<Op>& out)
                 if (!free(h))
                     break;
                 m_taken[h] = 1;
-                members.push_back(h);
+                m_members.push_back(h);
                 m_strip.push_back(Third(h, p, q));
                 g = h;
             }
@@ -201,15 +200,15 @@ void CPlanStrips::Flush(std::vector<Op>& out)
                 if (!free(h))
                     break;
                 m_taken[h] = 1;
-                members.push_back(h);
+                m_members.push_back(h);
                 const int u = Third(h, p, q);
                 m_back.push_back(u);
                 q = p;
                 p = u;
                 first = h;
             }
-            if (static_cast<int>(members.size()) < kShortestStrip) {
-                m_left.insert(m_left.end(), members.begin(), members.end());
+            if (static_cast<int>(m_members.size()) < kShortestStrip) {
+                m_left.insert(m_left.end(), m_members.begin(), m_members.end());
                 continue;
             }
             m_strip.insert(m_strip.begin(), m_back.rbegin(), m_back.rend());

@@ -65,6 +65,11 @@ private:
     std::vector<int> m_across;
     // Edges leaving each vertex, as face * 3 + corner, in runs by vertex.
     std::vector<int> m_first, m_leaving;
+    // Each vertex's next free place in m_leaving while the runs are filled.
+    std::vector<int> m_place;
+    // The faces already in a strip or left over.
     std::vector<char> m_taken;
-    std::vector<int> m_strip, m_back, m_left;
+    // The strip being walked (vertex ids), the vertices found walking back
+    // from its first face, its faces, and the faces left for the list.
+    std::vector<int> m_strip, m_back, m_members, m_left;
 };
