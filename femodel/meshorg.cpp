@@ -94,39 +94,6 @@ void OpenFaceBatch(std::optional<CElement::CFaceBatch>& batch, int mode)
         batch.emplace();
 }
 
-// Calls f with each element of the list in order. The elements lie
-// scattered in memory: what f reads of an element is fetched into the
-// cache in stages (CElement::PrefetchPlot), 16, 10, 5 and 2 elements ahead
-// of its turn.
-template <class F> void ForEachElemFetched(const CObList& list, F f)
-{
-    constexpr std::size_t kAhead = 16;
-    constexpr std::size_t kStages[] = {kAhead - 1, 9, 4, 1};
-    CElement* ring[kAhead];
-    std::size_t head = 0, count = 0;
-    POSITION pos = list.GetHeadPosition();
-    const auto pull = [&] {
-        while (count < kAhead && pos)
-            if (auto* e = static_cast<CElement*>(list.GetNext(pos)))
-                ring[(head + count++) % kAhead] = e;
-    };
-    pull();
-    // The first elements' stages, which no earlier turn asked for.
-    for (int stage = 0; stage < 4; ++stage)
-        for (std::size_t i = 0; i < count && i <= kStages[stage]; ++i)
-            ring[(head + i) % kAhead]->PrefetchPlot(stage);
-    while (count > 0) {
-        CElement* e = ring[head];
-        head = (head + 1) % kAhead;
-        --count;
-        f(e);
-        pull();
-        for (int stage = 0; stage < 4; ++stage)
-            if (count > kStages[stage])
-                ring[(head + kStages[stage]) % kAhead]->PrefetchPlot(stage);
-    }
-}
-
 } // namespace
 
 void CMeshOrganizer::DrawLocalVect(int which, int mode, bool polar, CVector& axis, double scale, int a, int b)
@@ -426,7 +393,7 @@ void CMeshOrganizer::GLColorPlot(int index, int mode, double scale)
 {
     std::optional<CElement::CFaceBatch> batch;
     OpenFaceBatch(batch, mode);
-    const auto walk = [&] { ForEachElemFetched(*this, [&](CElement* e) { e->GLColorPlot(index, mode, scale); }); };
+    const auto walk = [&] { ForEachFetched([&](CElement* e) { e->GLColorPlot(index, mode, scale); }); };
     if (!batch) {
         walk();
         return;

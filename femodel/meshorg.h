@@ -4,6 +4,8 @@
 // elements, whole-mesh kind conversion, refinement and element numbering.
 #pragma once
 
+#include <cstddef>
+#include <type_traits>
 #include <unordered_set>
 
 #include "femodel/element.h"
@@ -69,6 +71,13 @@ public:
     // deleted); the number taken out.
     int RemoveElems(const std::unordered_set<CObject*>& elements);
     void Clear();
+    // Calls f with each element in list order. The elements lie scattered
+    // in memory: what f reads of an element is fetched into the cache in
+    // stages (CElement::PrefetchPlot), 16, 10, 5 and 2 elements ahead of its
+    // turn; the first `stages` of them (two: the element and its node list,
+    // four: also its results). An f that returns bool ends the walk with
+    // false.
+    template <class F> void ForEachFetched(F f, int stages = 4) const;
 
     // --- solver arrays
     void InsertFE(long* table, int& pos, int width, bool withKind);
@@ -121,3 +130,38 @@ private:
     // Rebuilds every element with at least need corners as kind.
     int Convert(int kind, int need, bool keepResults);
 };
+
+template <class F> void CMeshOrganizer::ForEachFetched(F f, int stages) const
+{
+    constexpr std::size_t kAhead = 16;
+    constexpr std::size_t kStages[] = {kAhead - 1, 9, 4, 1};
+    stages = stages < 0 ? 0 : stages > 4 ? 4 : stages;
+    CElement* ring[kAhead];
+    std::size_t head = 0, count = 0;
+    POSITION pos = GetHeadPosition();
+    const auto pull = [&] {
+        while (count < kAhead && pos)
+            if (CElement* e = GetNextElem(pos))
+                ring[(head + count++) % kAhead] = e;
+    };
+    pull();
+    // The first elements' stages, which no earlier turn asked for.
+    for (int stage = 0; stage < stages; ++stage)
+        for (std::size_t i = 0; i < count && i <= kStages[stage]; ++i)
+            ring[(head + i) % kAhead]->PrefetchPlot(stage);
+    while (count > 0) {
+        CElement* e = ring[head];
+        head = (head + 1) % kAhead;
+        --count;
+        if constexpr (std::is_same_v<std::invoke_result_t<F&, CElement*>, bool>) {
+            if (!f(e))
+                return;
+        } else {
+            f(e);
+        }
+        pull();
+        for (int stage = 0; stage < stages; ++stage)
+            if (count > kStages[stage])
+                ring[(head + kStages[stage]) % kAhead]->PrefetchPlot(stage);
+    }
+}

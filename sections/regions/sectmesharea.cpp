@@ -1219,13 +1219,20 @@ public:
         : m_nodes(nodes), m_ends(ends)
     {
         // The node table: indices into nodes by an open-addressing hash
-        // of the address, kept at most half full.
+        // of the address, kept at most half full. A mesh of triangles has
+        // about one node for six corners, of quadrilaterals one for four,
+        // and about one edge for two corners either way: room for a few
+        // more of each from the start, so that no array moves nor the table
+        // grows at the end of a large mesh (each would touch memory twice).
+        const std::size_t room = cornerCount / 4 + 16;
         std::size_t size = 64;
-        while (size < cornerCount / 4)
+        while (size < 2 * room)
             size *= 2;
         m_table.assign(size, kNoNode);
-        m_ends.reserve(cornerCount);
-        m_next.reserve(cornerCount / 2 + 16);
+        m_nodes.reserve(room);
+        m_first.reserve(room);
+        m_ends.reserve(cornerCount + cornerCount / 8 + 32);
+        m_next.reserve(cornerCount / 2 + cornerCount / 16 + 16);
     }
 
     // The node's index (kNoNode for none), added at its first corner.
@@ -1317,59 +1324,50 @@ const CSectMeshArea::DrawnEdges& CSectMeshArea::MeshEdges(int corners)
     bool same = cache && cache->corners == corners;
     bool mixed = false;
     std::size_t at = 0;
-    // The elements lie scattered in memory: each is fetched a few elements
-    // ahead of its turn, and its node list once it has arrived.
-    std::vector<CElement*> elements;
-    elements.reserve(static_cast<std::size_t>(m_pMesh->GetCount()));
-    for (POSITION pos = m_pMesh->GetHeadPosition(); pos;)
-        elements.push_back(m_pMesh->GetNextElem(pos));
-    const std::size_t count = elements.size();
-    const auto fetch = [&](std::size_t i) {
-        if (i + 16 < count)
-            elements[i + 16]->PrefetchPlot(0);
-        if (i + 8 < count)
-            elements[i + 8]->PrefetchPlot(1);
-    };
-    for (std::size_t i = 0; same && i < count; ++i) {
-        fetch(i);
-        CElement* element = elements[i];
-        const int drawn = DrawnCorners(element);
-        if (drawn != corners) {
-            mixed = mixed || drawn != 0;
-            continue;
-        }
-        POSITION node = element->GetHeadPosition();
-        for (int k = 0; same && k < corners; ++k, ++at) {
-            same = at < cache->key.size() && node;
-            if (same) {
-                const std::uint32_t n = cache->key[at];
-                same = (n == kNoNode ? nullptr : cache->nodes[n]) == element->GetNextNode(node);
-            }
-        }
-    }
+    // The elements and their node lists are fetched ahead of their turns.
+    if (same)
+        m_pMesh->ForEachFetched(
+            [&](CElement* element) {
+                const int drawn = DrawnCorners(element);
+                if (drawn != corners) {
+                    mixed = mixed || drawn != 0;
+                    return true;
+                }
+                POSITION node = element->GetHeadPosition();
+                for (int k = 0; same && k < corners; ++k, ++at) {
+                    same = at < cache->key.size() && node;
+                    if (same) {
+                        const std::uint32_t n = cache->key[at];
+                        same = (n == kNoNode ? nullptr : cache->nodes[n]) == element->GetNextNode(node);
+                    }
+                }
+                return same;
+            },
+            2);
     if (same && at == cache->key.size() && mixed == cache->mixed)
         return *cache;
     m_pDrawnEdges = std::make_unique<DrawnEdges>();
     cache = m_pDrawnEdges.get();
     cache->corners = corners;
-    cache->key.reserve(count * static_cast<std::size_t>(corners));
-    EdgeTableBuilder table(count * static_cast<std::size_t>(corners), cache->nodes, *cache->ends);
+    const std::size_t cornerCount = static_cast<std::size_t>(m_pMesh->GetCount()) * static_cast<std::size_t>(corners);
+    cache->key.reserve(cornerCount);
+    EdgeTableBuilder table(cornerCount, cache->nodes, *cache->ends);
     std::uint32_t indices[8];
-    for (std::size_t i = 0; i < count; ++i) {
-        fetch(i);
-        CElement* element = elements[i];
-        const int drawn = DrawnCorners(element);
-        if (drawn == corners && corners <= 8) {
-            POSITION node = element->GetHeadPosition();
-            for (int k = 0; k < corners; ++k) {
-                indices[k] = table.IndexOf(element->GetNextNode(node));
-                cache->key.push_back(indices[k]);
+    m_pMesh->ForEachFetched(
+        [&](CElement* element) {
+            const int drawn = DrawnCorners(element);
+            if (drawn == corners && corners <= 8) {
+                POSITION node = element->GetHeadPosition();
+                for (int k = 0; k < corners; ++k) {
+                    indices[k] = table.IndexOf(element->GetNextNode(node));
+                    cache->key.push_back(indices[k]);
+                }
+                table.AddElement(indices, corners);
+            } else if (drawn != 0) {
+                cache->mixed = true;
             }
-            table.AddElement(indices, corners);
-        } else if (drawn != 0) {
-            cache->mixed = true;
-        }
-    }
+        },
+        2);
     return *cache;
 }
 

@@ -2,6 +2,12 @@
 // that was current before current afterwards.
 #include <GL/osmesa.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
 
 #include "platform/ui/core/glsurface.h"
 #include "platform/ui/osmesa/osmesasurface.h"
@@ -128,4 +134,71 @@ TEST(GLSurface, NullSurfaceNeverHasAContext)
     }
     // Trying it disturbed nobody.
     EXPECT_TRUE(other.IsCurrent());
+}
+
+// A sanitizer owns malloc itself and keeps its own policy: g++ says so by
+// __SANITIZE_ADDRESS__ and __SANITIZE_THREAD__, clang by __has_feature.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define FRAME_HEAP_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+#define FRAME_HEAP_SANITIZED 1
+#endif
+#endif
+
+namespace {
+
+long PageFaultsOfThisThread()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_minflt;
+}
+
+// The page faults of taking, filling and freeing the blocks a second time,
+// after the same blocks were taken and freed once.
+long FaultsOfASecondFrame(std::size_t blocks, std::size_t size)
+{
+    const auto frame = [&] {
+        std::vector<char*> taken;
+        for (std::size_t i = 0; i < blocks; ++i) {
+            taken.push_back(static_cast<char*>(std::malloc(size)));
+            std::memset(taken.back(), 1, size);
+        }
+        for (char* block : taken)
+            std::free(block);
+    };
+    frame();
+    const long before = PageFaultsOfThisThread();
+    frame();
+    return PageFaultsOfThisThread() - before;
+}
+
+} // namespace
+
+// A frame's large buffers, freed when it ends, are taken again by the next
+// frame without the kernel handing out their pages anew: on the thread that
+// compiles the lists and on a rasteriser's thread with a heap of its own.
+TEST(FrameHeap, MemoryAFrameFreedIsTakenAgainWithoutPageFaults)
+{
+#ifdef FRAME_HEAP_SANITIZED
+    GTEST_SKIP() << "the sanitizer's allocator keeps its own policy";
+#endif
+    struct Case {
+        const char* name;
+        std::size_t blocks, size;
+    };
+    const Case cases[] = {
+        {"one block of 16 MB", 1, std::size_t{16} << 20},
+        {"48 blocks of 1 MB", 48, std::size_t{1} << 20},
+        {"400 blocks of 64 kB", 400, std::size_t{64} << 10},
+    };
+    for (const Case& c : cases) {
+        const long pages = static_cast<long>(c.blocks * c.size / 4096);
+        const long here = FaultsOfASecondFrame(c.blocks, c.size);
+        long there = 0;
+        std::thread([&] { there = FaultsOfASecondFrame(c.blocks, c.size); }).join();
+        EXPECT_LT(here, pages / 10) << c.name << " on the main thread";
+        EXPECT_LT(there, pages / 10) << c.name << " on another thread";
+    }
 }
